@@ -1,0 +1,239 @@
+#include "platform/xml/XmlDoc.h"
+
+#include "platform/core/Files.h"
+
+#include <sstream>
+
+namespace {
+
+QString fromPugi(const pugi::char_t* s)
+{
+    return QString::fromUtf8(s);
+}
+
+std::string toPugi(const QString& s)
+{
+    return s.toStdString();
+}
+
+int lineOfOffset(const QByteArray& bytes, ptrdiff_t offset)
+{
+    int line = 1;
+    const qsizetype end = qMin<qsizetype>(bytes.size(), offset < 0 ? 0 : offset);
+    for (qsizetype i = 0; i < end; ++i)
+        if (bytes[i] == '\n')
+            ++line;
+    return line;
+}
+
+void collectText(pugi::xml_node n, std::string& out)
+{
+    for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling()) {
+        if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata)
+            out += c.value();
+        else if (c.type() == pugi::node_element)
+            collectText(c, out);
+    }
+}
+
+} // namespace
+
+QString XmlValue::ToString() const
+{
+    if (FNull)
+        throw EXmlNullValue(FName.isEmpty() ? QStringLiteral("Missing XML value")
+                                            : QStringLiteral("Missing XML attribute \"%1\"").arg(FName));
+    return FValue;
+}
+
+QString XmlNode::NodeName() const
+{
+    return fromPugi(FNode.name());
+}
+
+QString XmlNode::Text() const
+{
+    if (FNode.type() != pugi::node_element && FNode.type() != pugi::node_document)
+        return fromPugi(FNode.value());
+    std::string out;
+    collectText(FNode, out);
+    return QString::fromStdString(out);
+}
+
+void XmlNode::SetText(const QString& text)
+{
+    RemoveAllChildren();
+    if (!text.isEmpty())
+        FNode.append_child(pugi::node_pcdata).set_value(toPugi(text).c_str());
+}
+
+int XmlNode::ChildNodeCount() const
+{
+    int n = 0;
+    for (pugi::xml_node c = FNode.first_child(); c; c = c.next_sibling())
+        ++n;
+    return n;
+}
+
+XmlNode XmlNode::ChildNode(int i) const
+{
+    if (i < 0)
+        return XmlNode();
+    pugi::xml_node c = FNode.first_child();
+    while (c && i > 0) {
+        c = c.next_sibling();
+        --i;
+    }
+    return XmlNode(c);
+}
+
+QList<XmlNode> XmlNode::ChildElements() const
+{
+    QList<XmlNode> out;
+    for (pugi::xml_node c = FNode.first_child(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_element)
+            out.append(XmlNode(c));
+    return out;
+}
+
+XmlNode XmlNode::FirstChildElement() const
+{
+    for (pugi::xml_node c = FNode.first_child(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_element)
+            return XmlNode(c);
+    return XmlNode();
+}
+
+XmlNode XmlNode::NextSiblingElement() const
+{
+    for (pugi::xml_node c = FNode.next_sibling(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_element)
+            return XmlNode(c);
+    return XmlNode();
+}
+
+XmlNode XmlNode::ChildElement(const QString& name) const
+{
+    return XmlNode(FNode.child(toPugi(name).c_str()));
+}
+
+XmlValue XmlNode::Attribute(const QString& name) const
+{
+    pugi::xml_attribute a = FNode.attribute(toPugi(name).c_str());
+    XmlValue v;
+    if (a)
+        v = XmlValue(fromPugi(a.value()));
+    v.FName = name;
+    return v;
+}
+
+bool XmlNode::HasAttribute(const QString& name) const
+{
+    return bool(FNode.attribute(toPugi(name).c_str()));
+}
+
+QList<QPair<QString, QString>> XmlNode::Attributes() const
+{
+    QList<QPair<QString, QString>> out;
+    for (pugi::xml_attribute a = FNode.first_attribute(); a; a = a.next_attribute())
+        out.append({fromPugi(a.name()), fromPugi(a.value())});
+    return out;
+}
+
+void XmlNode::SetAttribute(const QString& name, const QString& value)
+{
+    const std::string n = toPugi(name);
+    pugi::xml_attribute a = FNode.attribute(n.c_str());
+    if (!a)
+        a = FNode.append_attribute(n.c_str());
+    a.set_value(toPugi(value).c_str());
+}
+
+XmlNode XmlNode::AppendElement(const QString& name)
+{
+    return XmlNode(FNode.append_child(toPugi(name).c_str()));
+}
+
+XmlNode XmlNode::AppendComment(const QString& text)
+{
+    pugi::xml_node c = FNode.append_child(pugi::node_comment);
+    c.set_value(toPugi(text).c_str());
+    return XmlNode(c);
+}
+
+void XmlNode::RemoveAllChildren()
+{
+    while (pugi::xml_node c = FNode.first_child())
+        FNode.remove_child(c);
+}
+
+XmlDocument::XmlDocument() : FDoc(std::make_unique<pugi::xml_document>()) {}
+XmlDocument::~XmlDocument() = default;
+
+void XmlDocument::Clear()
+{
+    FDoc->reset();
+}
+
+void XmlDocument::LoadFromFile(const QString& path)
+{
+    LoadFromBytes(ReadFileWhole(path), path);
+}
+
+void XmlDocument::LoadFromText(const QString& text)
+{
+    LoadFromBytes(text.toUtf8());
+}
+
+void XmlDocument::LoadFromBytes(const QByteArray& bytes, const QString& sourceName)
+{
+    FDoc->reset();
+    const unsigned opts = pugi::parse_default | pugi::parse_comments | pugi::parse_declaration | pugi::parse_pi
+                          | pugi::parse_doctype;
+    pugi::xml_parse_result r = FDoc->load_buffer(bytes.constData(), size_t(bytes.size()), opts);
+    if (!r) {
+        FDoc->reset();
+        const int line = lineOfOffset(bytes, r.offset);
+        const QString reason = QString::fromLatin1(r.description());
+        const QString where = sourceName.isEmpty() ? QStringLiteral("XML text") : sourceName;
+        throw EXmlError(QStringLiteral("%1: line %2: %3").arg(where).arg(line).arg(reason), line, reason);
+    }
+    if (!FDoc->document_element()) {
+        const int line = lineOfOffset(bytes, bytes.size());
+        const QString reason = QStringLiteral("No document element");
+        const QString where = sourceName.isEmpty() ? QStringLiteral("XML text") : sourceName;
+        FDoc->reset();
+        throw EXmlError(QStringLiteral("%1: line %2: %3").arg(where).arg(line).arg(reason), line, reason);
+    }
+}
+
+XmlNode XmlDocument::DocumentElement() const
+{
+    return XmlNode(FDoc->document_element());
+}
+
+XmlNode XmlDocument::CreateRoot(const QString& name)
+{
+    FDoc->reset();
+    return XmlNode(FDoc->append_child(toPugi(name).c_str()));
+}
+
+XmlNode XmlDocument::AppendComment(const QString& text)
+{
+    pugi::xml_node c = FDoc->append_child(pugi::node_comment);
+    c.set_value(toPugi(text).c_str());
+    return XmlNode(c);
+}
+
+QByteArray XmlDocument::SaveToBytes() const
+{
+    std::ostringstream os;
+    FDoc->save(os, "\t", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
+    const std::string s = os.str();
+    return QByteArray(s.data(), qsizetype(s.size()));
+}
+
+void XmlDocument::SaveToFile(const QString& path) const
+{
+    WriteFileWhole(path, SaveToBytes());
+}

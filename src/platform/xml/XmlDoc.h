@@ -1,0 +1,124 @@
+#pragma once
+// The document object that every project, settings and updater file goes
+// through. Readers take the document element; writers emit no declaration,
+// UTF-8, the root first and any document-level comment after it, attributes in
+// the order they were set.
+#include "platform/core/Exceptions.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+#include <QString>
+
+#include <memory>
+#include <pugixml.hpp>
+
+// A document that cannot be parsed: the message carries the source, the line
+// and the reason.
+class EXmlError : public Exception {
+public:
+    EXmlError(const QString& msg, int line, const QString& reason)
+        : Exception(msg), FLine(line), FReason(reason) {}
+    QString ClassName() const override { return QStringLiteral("EXmlError"); }
+    int Line() const { return FLine; }
+    const QString& Reason() const { return FReason; }
+
+private:
+    int FLine;
+    QString FReason;
+};
+
+// A missing attribute or node read as text.
+KAL_DECLARE_EXCEPTION(EXmlNullValue, Exception)
+
+// An attribute's value: null when the attribute is missing, distinct from "".
+class XmlValue {
+public:
+    XmlValue() = default;
+    explicit XmlValue(const QString& v) : FNull(false), FValue(v) {}
+    bool IsNull() const { return FNull; }
+    // Raises EXmlNullValue for a missing value.
+    QString ToString() const;
+    QString TextOr(const QString& def) const { return FNull ? def : FValue; }
+
+private:
+    bool FNull = true;
+    QString FValue;
+    friend class XmlNode;
+    QString FName;
+};
+
+class XmlNode {
+public:
+    XmlNode() = default;
+    explicit XmlNode(pugi::xml_node n) : FNode(n) {}
+
+    bool IsNull() const { return !FNode; }
+    explicit operator bool() const { return bool(FNode); }
+    bool IsElement() const { return FNode.type() == pugi::node_element; }
+    bool IsComment() const { return FNode.type() == pugi::node_comment; }
+    QString NodeName() const;
+    // Text content of an element (its character data, descendants included).
+    QString Text() const;
+    void SetText(const QString& text);
+
+    // Child nodes of every kind, in document order.
+    int ChildNodeCount() const;
+    XmlNode ChildNode(int i) const;
+    XmlNode FirstChild() const { return XmlNode(FNode.first_child()); }
+    XmlNode NextSibling() const { return XmlNode(FNode.next_sibling()); }
+    // Child elements only.
+    QList<XmlNode> ChildElements() const;
+    XmlNode FirstChildElement() const;
+    XmlNode NextSiblingElement() const;
+    XmlNode ChildElement(const QString& name) const;
+
+    XmlValue Attribute(const QString& name) const;
+    bool HasAttribute(const QString& name) const;
+    QList<QPair<QString, QString>> Attributes() const;
+    // Sets the value, appending a new attribute after the existing ones.
+    void SetAttribute(const QString& name, const QString& value);
+
+    XmlNode AppendElement(const QString& name);
+    XmlNode AppendComment(const QString& text);
+    void RemoveAllChildren();
+
+    pugi::xml_node Raw() const { return FNode; }
+
+private:
+    pugi::xml_node FNode;
+};
+
+class XmlDocument {
+public:
+    XmlDocument();
+    ~XmlDocument();
+    XmlDocument(const XmlDocument&) = delete;
+    XmlDocument& operator=(const XmlDocument&) = delete;
+
+    // Each load replaces the content; a parse error raises EXmlError and leaves
+    // the document empty. A file that cannot be read raises EFOpenError.
+    void LoadFromFile(const QString& path);
+    void LoadFromText(const QString& text);
+    void LoadFromBytes(const QByteArray& bytes, const QString& sourceName = QString());
+    void Clear();
+
+    // The root element (declarations, comments and instructions before it skipped).
+    XmlNode DocumentElement() const;
+    // The first top-level node of any kind.
+    XmlNode FirstChild() const { return XmlNode(FDoc->first_child()); }
+    XmlNode Node() const { return XmlNode(*FDoc); }
+
+    // Empties the document and makes a new root element.
+    XmlNode CreateRoot(const QString& name);
+    // A comment at document level, after what is there (the version comment).
+    XmlNode AppendComment(const QString& text);
+
+    QByteArray SaveToBytes() const;
+    QString SaveToText() const { return QString::fromUtf8(SaveToBytes()); }
+    // Written whole through a temporary file; a failure raises.
+    void SaveToFile(const QString& path) const;
+
+private:
+    std::unique_ptr<pugi::xml_document> FDoc;
+};

@@ -1,0 +1,76 @@
+#include "platform/core/Files.h"
+#include "platform/xml/XmlDoc.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+TEST(XmlDoc, AttributesKeepTheirWrittenOrderAndNoDeclarationIsWritten)
+{
+    QTemporaryDir dir;
+    const QString path = PathJoin(dir.path(), QStringLiteral("t.xml"));
+    XmlDocument doc;
+    XmlNode root = doc.CreateRoot(QStringLiteral("Root"));
+    XmlNode row = root.AppendElement(QStringLiteral("row"));
+    row.SetAttribute(QStringLiteral("C"), QStringLiteral("3"));
+    row.SetAttribute(QStringLiteral("A"), QStringLiteral("1"));
+    row.SetAttribute(QStringLiteral("B"), QStringLiteral("2"));
+    doc.AppendComment(QStringLiteral("SW_VERSION = 1.100"));
+    doc.SaveToFile(path);
+
+    const QByteArray bytes = ReadFileWhole(path);
+    EXPECT_TRUE(bytes.startsWith("<Root>")) << bytes.constData();
+    const qsizetype rootEnd = bytes.indexOf("</Root>");
+    ASSERT_GE(rootEnd, 0);
+    const QByteArray after = bytes.mid(rootEnd + 7).trimmed();
+    EXPECT_EQ(after, QByteArray("<!--SW_VERSION = 1.100-->"));
+
+    XmlDocument back;
+    back.LoadFromFile(path);
+    const auto attrs = back.DocumentElement().FirstChildElement().Attributes();
+    ASSERT_EQ(attrs.size(), 3);
+    EXPECT_EQ(attrs[0].first, QStringLiteral("C"));
+    EXPECT_EQ(attrs[1].first, QStringLiteral("A"));
+    EXPECT_EQ(attrs[2].first, QStringLiteral("B"));
+}
+
+TEST(XmlDoc, ReadsTheRootElementBehindDeclarationCommentOrInstruction)
+{
+    const char* texts[] = {
+        "<?xml version=\"1.0\"?>\n<Par_Gen><A>1</A></Par_Gen>",
+        "<!-- note -->\n<Par_Gen><A>1</A></Par_Gen>",
+        "<?app x?><Par_Gen><A>1</A></Par_Gen>",
+    };
+    for (const char* t : texts) {
+        XmlDocument doc;
+        doc.LoadFromText(QString::fromLatin1(t));
+        EXPECT_EQ(doc.DocumentElement().NodeName(), QStringLiteral("Par_Gen")) << t;
+        EXPECT_EQ(doc.DocumentElement().ChildElement(QStringLiteral("A")).Text(), QStringLiteral("1")) << t;
+    }
+}
+
+TEST(XmlDoc, ParseErrorsCarryTheLine)
+{
+    XmlDocument doc;
+    try {
+        doc.LoadFromText(QStringLiteral("<a>\n<b x=\"1\">\n<c>"));
+        FAIL() << "no exception";
+    } catch (const EXmlError& e) {
+        EXPECT_GE(e.Line(), 2);
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("line"))) << e.Message().toStdString();
+    }
+    EXPECT_THROW(doc.LoadFromText(QString()), EXmlError);
+}
+
+TEST(XmlDoc, MissingAttributeIsNullAndEmptyIsEmpty)
+{
+    XmlDocument doc;
+    doc.LoadFromText(QStringLiteral("<r><row A=\"\"/></r>"));
+    XmlNode row = doc.DocumentElement().FirstChildElement();
+    EXPECT_FALSE(row.Attribute(QStringLiteral("A")).IsNull());
+    EXPECT_EQ(row.Attribute(QStringLiteral("A")).ToString(), QString());
+    EXPECT_TRUE(row.Attribute(QStringLiteral("B")).IsNull());
+    EXPECT_THROW(row.Attribute(QStringLiteral("B")).ToString(), EXmlNullValue);
+    EXPECT_EQ(row.Attribute(QStringLiteral("B")).TextOr(QStringLiteral("d")), QStringLiteral("d"));
+}
