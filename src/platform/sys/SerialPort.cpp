@@ -163,6 +163,7 @@ void RealSerialPort::Apply()
     termios t{};
     if (::tcgetattr(FFd, &t) != 0)
         RaiseErrno<ESerialError>(QStringLiteral("Cannot read the settings of %1").arg(FDevice), errno);
+    const termios before = t;
     const tcflag_t oldFlow = t.c_cflag & CRTSCTS;
     const tcflag_t oldSoft = t.c_iflag & (IXON | IXOFF | IXANY);
     ::cfmakeraw(&t);
@@ -214,6 +215,17 @@ void RealSerialPort::Apply()
     t.c_cc[VTIME] = 0;
     if (::tcsetattr(FFd, TCSANOW, &t) != 0)
         RaiseErrno<ESerialError>(QStringLiteral("Cannot apply the settings of %1").arg(FDevice), errno);
+    // A driver takes what it can and drops the rest without a word; framing it
+    // dropped would garble every byte, so that is refused here.
+    termios now{};
+    const tcflag_t framing = CSIZE | PARENB | PARODD | CMSPAR;
+    if (::tcgetattr(FFd, &now) == 0 && (now.c_cflag & framing) != (t.c_cflag & framing)) {
+        ::tcsetattr(FFd, TCSANOW, &before);
+        throw ESerialError(QStringLiteral("%1 does not support %2 data bits with this parity")
+                               .arg(FDevice)
+                               .arg(FSettings.DataBits),
+                           EINVAL);
+    }
 }
 
 void RealSerialPort::SetModemBit(int bit, bool on, const char* what)
