@@ -3,8 +3,8 @@
 #include "app/ProjectFiles.h"
 #include "platform/core/Files.h"
 #include "platform/core/IntConv.h"
+#include "platform/sys/SerialPort.h"
 
-#include <QDir>
 #include <algorithm>
 
 #ifndef KAL_MODEL_CODE
@@ -196,6 +196,11 @@ void Set_Files()
 }
 
 bool Is_Valid_Project_Name(const QString& name)
+{
+    return Is_Plain_File_Name(name);
+}
+
+bool Is_Plain_File_Name(const QString& name)
 {
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         return false;
@@ -389,6 +394,10 @@ int BACnet_No_Units()
 
 // ---------------------------------------------------------------------------
 // Serial ports
+//
+// The platform lists serial devices by path (/dev/ttyS0, /dev/ttyUSB0 ...) in
+// natural order. Port n is the n-th device of that list, so that "COM" + n
+// stays one name per device whatever mix of device kinds is present.
 
 namespace {
 
@@ -398,32 +407,22 @@ constexpr int Max_COM_Port = 256;
 
 QStringList List_COM_Ports_From(const QStringList& deviceNames)
 {
-    QList<int> numbers;
-    for (const QString& name : deviceNames) {
-        const QString base = name.section(QLatin1Char('/'), -1);
-        int start = base.size();
-        while (start > 0 && base[start - 1].isDigit() && base[start - 1].unicode() < 0x80)
-            --start;
-        if (start == base.size() || base.size() - start > 4)
-            continue;
-        const int n = base.mid(start).toInt() + 1;
-        if (n >= 1 && n <= Max_COM_Port && !numbers.contains(n))
-            numbers.append(n);
-    }
-    std::sort(numbers.begin(), numbers.end());
     QStringList result;
-    for (int n : numbers)
+    const int count = std::min<int>(int(deviceNames.size()), Max_COM_Port);
+    for (int n = 1; n <= count; ++n)
         result.append(QString::number(n));
     return result;
 }
 
 QStringList List_COM_Ports()
 {
-    // The serial devices present under /dev; the platform's port listing
-    // takes over here once it is wired in.
-    QDir dev(QStringLiteral("/dev"));
-    const QStringList names =
-        dev.entryList({QStringLiteral("ttyS*"), QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*")},
-                      QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
-    return List_COM_Ports_From(names);
+    return List_COM_Ports_From(Sys::SerialPorts().List());
+}
+
+QString COM_Port_Device(int n)
+{
+    const QStringList devices = Sys::SerialPorts().List();
+    if (n < 1 || n > std::min<int>(int(devices.size()), Max_COM_Port))
+        return QString();
+    return devices.at(n - 1);
 }

@@ -113,8 +113,10 @@ void Set_Program_Folders(const QString& dirProgram);
 // Sets the 17 project file paths inside Dir_Project; all empty while no
 // project is open, so nothing can be read or written beside the root.
 void Set_Files();
-// A project name is a plain folder name: not empty, not "." or "..", no "/",
-// "\" or control characters.
+// A plain file or folder name: not empty, not "." or "..", no "/", "\" or
+// control characters.
+bool Is_Plain_File_Name(const QString& name);
+// A project name must be a plain folder name.
 bool Is_Valid_Project_Name(const QString& name);
 // Makes Name_Project the open project when its folder exists under
 // Dir_Projects (Dir_Project set), else leaves none open (Dir_Project empty);
@@ -149,10 +151,11 @@ int BACnet_No_Units();
 // ---------------------------------------------------------------------------
 // Serial ports
 
-// Port numbers ("1", "2", ...) of the serial ports present, as decimal texts
-// without "COM", in ascending order. The caller owns the list.
+// Port numbers ("1", "2", ...) of the serial ports present (those in use by
+// another program included), as decimal texts without "COM". Port n is the
+// n-th serial device of the platform's port list; at most 256 ports.
 QStringList List_COM_Ports();
-// The same from a list of serial device names: names whose trailing digits
-// give the port's index i become port i + 1 (ttyS0 is COM1); duplicates and
-// names without a number are dropped; port numbers above 256 are left out.
+// The same numbering for a given list of serial device paths.
 QStringList List_COM_Ports_From(const QStringList& deviceNames);
+// The device path behind port n of List_COM_Ports; empty when there is none.
+QString COM_Port_Device(int n);

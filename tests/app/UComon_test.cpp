@@ -1,6 +1,7 @@
 #include "app/UComon.h"
 
 #include "platform/core/Files.h"
+#include "platform/sys/SerialPort.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -293,10 +294,24 @@ TEST(ModelQueries, MBusModelsOnly)
     EXPECT_EQ(BACnet_No_Units(), 95);
 }
 
-TEST(SerialPorts, DeviceNamesBecomePortNumbers)
+TEST(SerialPorts, PortsFollowThePlatformList)
 {
-    EXPECT_EQ(List_COM_Ports_From({"/dev/ttyS3", "/dev/ttyS0", "ttyS1", "/dev/ttyS0", "/dev/console"}),
-              QStringList({"1", "2", "4"}));
-    EXPECT_EQ(List_COM_Ports_From({"/dev/ttyS256", "/dev/ttyS255"}), QStringList({"256"}));
+    auto fake = std::make_unique<Sys::FakeSerialPorts>();
+    // A port in use by another program is still listed by the platform.
+    fake->Ports = {"/dev/ttyS0", "/dev/ttyS3", "/dev/ttyUSB0"};
+    Sys::SetSerialPorts(std::move(fake));
+    EXPECT_EQ(List_COM_Ports(), QStringList({"1", "2", "3"}));
+    EXPECT_EQ(COM_Port_Device(1), "/dev/ttyS0");
+    EXPECT_EQ(COM_Port_Device(3), "/dev/ttyUSB0");
+    EXPECT_EQ(COM_Port_Device(0), "");
+    EXPECT_EQ(COM_Port_Device(4), "");
+
+    QStringList many;
+    for (int i = 0; i < 300; ++i)
+        many.append(QString("/dev/ttyUSB%1").arg(i));
+    const QStringList ports = List_COM_Ports_From(many);
+    EXPECT_EQ(ports.size(), 256);
+    EXPECT_EQ(ports.last(), "256");
     EXPECT_TRUE(List_COM_Ports_From({}).isEmpty());
+    Sys::SetSerialPorts(nullptr);
 }
