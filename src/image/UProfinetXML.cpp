@@ -269,6 +269,19 @@ void External_Text_List(TLines& L, const QString& brand)
     L(3, "</ExternalTextList>");
 }
 
+// The composed name must stay a plain file name: a user part with a path
+// separator would otherwise place the file outside the chosen folder. The
+// characters no file name of the device's home platform can hold are refused
+// as well, so the same name fails everywhere.
+bool Is_Plain_File_Name(const QString& name)
+{
+    static const QString Forbidden = QStringLiteral("<>:\"/\\|?*");
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    return std::none_of(name.begin(), name.end(),
+                        [](QChar c) { return c.unicode() < ' ' || Forbidden.contains(c); });
+}
+
 QByteArray Lines_To_Bytes(const QStringList& lines)
 {
     QByteArray bytes;
@@ -387,6 +400,8 @@ void Save_GSDML_File(const QString& name)
         return;
     // Only the folder of the chosen file counts; the file keeps its composed name.
     const QString path = PathJoin(QFileInfo(chosen).path(), name);
+    if (!Is_Plain_File_Name(name))
+        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". The name is not a valid file name.").arg(path));
     if (FileExists(path)) {
         // Without anyone to answer, the existing file is kept.
         if (!GSDML_Dialogs.AskYesNo || !GSDML_Dialogs.AskYesNo(Text_Of(919)))

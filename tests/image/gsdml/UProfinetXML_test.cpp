@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -242,6 +243,22 @@ TEST_F(GsdmlProject, AFolderThatCannotBeWrittenRaises)
         return true;
     };
     EXPECT_THROW(Save_GSDML_File(Name), EFCreateError);
+}
+
+// A user part with characters a file name cannot hold fails the saving and
+// never reaches a file outside the chosen folder.
+TEST_F(GsdmlProject, AUserPartThatIsNoFileNameFails)
+{
+    TProfinetFileNameParts parts = TProfinetFileNameParts::Create(12, QDate(2018, 5, 28));
+    const char* users[] = {"../../escape", "a/b", "a\\b", "a:b", "a?b", "a*b", "a|b", "a\"b", "a<b", "tab\tx"};
+    for (const char* user : users) {
+        SCOPED_TRACE(user);
+        parts.User_Part = QString::fromLatin1(user);
+        EXPECT_THROW(Save_GSDML_File(parts.Compose()), EFCreateError);
+    }
+    EXPECT_EQ(QDir(FDir.path()).entryList(QDir::Files).size(), 0);
+    EXPECT_EQ(QDir(Other).entryList(QDir::Files).size(), 0);
+    EXPECT_FALSE(FileExists(PathJoin(QFileInfo(FDir.path()).path(), QStringLiteral("escape-20180528.xml"))));
 }
 
 TEST(GsdmlTemplate, VendorAndBrandByModel)
