@@ -31,7 +31,9 @@ private:
 
 KAL_DECLARE_EXCEPTION(EConvertError, Exception)
 KAL_DECLARE_EXCEPTION(EListError, Exception)
-KAL_DECLARE_EXCEPTION(EStringListError, Exception)
+// A string list's own errors are list errors too, so one handler for list
+// errors also sees "List index out of bounds" raised by a string list.
+KAL_DECLARE_EXCEPTION(EStringListError, EListError)
 KAL_DECLARE_EXCEPTION(EStreamError, Exception)
 KAL_DECLARE_EXCEPTION(EFileStreamError, EStreamError)
 KAL_DECLARE_EXCEPTION(EFCreateError, EFileStreamError)
@@ -44,3 +46,11 @@ KAL_DECLARE_EXCEPTION(EOutOfResources, Exception)
 KAL_DECLARE_EXCEPTION(EInOutError, Exception)
 KAL_DECLARE_EXCEPTION(EAbort, Exception)
 KAL_DECLARE_EXCEPTION(EOSError, Exception)
+KAL_DECLARE_EXCEPTION(EMathError, Exception)
+KAL_DECLARE_EXCEPTION(EInvalidOp, EMathError)
+KAL_DECLARE_EXCEPTION(EOverflow, EMathError)
+KAL_DECLARE_EXCEPTION(EZeroDivide, EMathError)
+KAL_DECLARE_EXCEPTION(EClassNotFound, Exception)
+KAL_DECLARE_EXCEPTION(EComponentError, Exception)
+KAL_DECLARE_EXCEPTION(EThread, Exception)
+KAL_DECLARE_EXCEPTION(EIniFileException, Exception)

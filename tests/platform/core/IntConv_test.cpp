@@ -25,8 +25,9 @@ TEST(IntConv, TableOfTexts)
     for (const IntCase& c : cases) {
         int v = 12345;
         EXPECT_EQ(TryStrToInt(QString::fromLatin1(c.text), v), c.ok) << c.text;
-        if (c.ok)
+        if (c.ok) {
             EXPECT_EQ(v, c.value) << c.text;
+        }
         EXPECT_EQ(StrToIntDef(QString::fromLatin1(c.text), -77), c.ok ? c.value : -77) << c.text;
     }
 }

@@ -1,0 +1,21 @@
+#pragma once
+// The two 8-bit code pages the program meets: Windows-1252 ("ANSI") for plain
+// text files, and code page 437 ("OEM") for text exchanged with DOS-era tools.
+// Both tables are our own, so the result never depends on the machine.
+#include <QByteArray>
+#include <QString>
+
+QString DecodeAnsi(const QByteArray& bytes);
+// Characters the code page lacks are replaced by their base letter when they
+// have one there ("Ā" -> "A"), otherwise by "?".
+QByteArray EncodeAnsi(const QString& text);
+// True when every character of the text has a byte of its own in Windows-1252.
+bool IsAnsiRepresentable(const QString& text);
+
+QString DecodeOem(const QByteArray& bytes);
+QByteArray EncodeOem(const QString& text);
+
+// The text converted to the OEM code page and its bytes read back as ANSI
+// text, and the reverse: how 8-bit OEM text travels in an ANSI string.
+QString TextToOEM(const QString& text);
+QString OEMToText(const QString& text);
