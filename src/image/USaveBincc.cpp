@@ -1,0 +1,156 @@
+#include "image/USaveBincc.h"
+
+#include "app/ProjectFiles.h"
+#include "app/UComon.h"
+#include "image/J1939Tables.h"
+#include "platform/core/Files.h"
+
+#include <memory>
+
+namespace {
+
+// Every model that has a device image. A null builder is a model whose
+// builder is not part of this program yet: it builds nothing and says so.
+const TModelImage Model_Images[] = {
+    {1, "Build_Bin_ModbusM", nullptr, TBankFiles::Bank, 55296},
+    {1001, "Build_Bin_ModbusM", nullptr, TBankFiles::Bank, 55296},
+    {2, "Build_Bin_ModbusS", nullptr, TBankFiles::Bank, 22528},
+    {3, "Build_Bin_ModbusTCPM", nullptr, TBankFiles::Bank, 55296},
+    {1003, "Build_Bin_ModbusTCPM", nullptr, TBankFiles::Bank, 55296},
+    {4, "Build_Bin_ModbusTCPS", nullptr, TBankFiles::Bank, 22528},
+    {5, "Build_Bin_CAN", nullptr, TBankFiles::Bank, 55296},
+    {6, "Build_Bin_CANopen", nullptr, TBankFiles::Bank, 79872},
+    {9, "Build_Bin_J1939", Build_Bin_J1939, TBankFiles::Bank, 55296},
+    {10, "Build_Bin_MBus", nullptr, TBankFiles::Bank1_Bank2, 23552},
+    {1010, "Build_Bin_MBus", nullptr, TBankFiles::Bank1_Bank2, 23552},
+    {11, "Build_Bin_DMX", nullptr, TBankFiles::Bank, 23040},
+    {1011, "Build_Bin_DMX", nullptr, TBankFiles::Bank, 23040},
+    {12, "Build_Bin_PROFINET", nullptr, TBankFiles::Bank, 22528},
+    {1012, "Build_Bin_PROFINET", nullptr, TBankFiles::Bank, 22528},
+    {13, "Build_Bin_EtherNetIP", nullptr, TBankFiles::Bank, 22528},
+    {14, "Build_Bin_KNXIP", nullptr, TBankFiles::Bank, 2048},
+    {1014, "Build_Bin_KNXIP", nullptr, TBankFiles::Bank, 2048},
+    {15, "Build_Bin_SNMP", nullptr, TBankFiles::Bank, 22528},
+};
+
+// What the last Build_Bin left for Write_Bin.
+struct TLastBuild {
+    bool Built = false;
+    int Model_Code = 0;
+    TBankFiles Files = TBankFiles::None;
+    QByteArray Bank2;
+};
+TLastBuild Last_Build;
+
+void writeBank(const QString& binDir, const QString& name, const QByteArray& bytes)
+{
+    WriteFileWhole(PathJoin(binDir, name), bytes);
+}
+
+} // namespace
+
+const TModelImage* Find_Model_Image(int modelCode)
+{
+    for (const TModelImage& m : Model_Images)
+        if (m.Model_Code == modelCode)
+            return &m;
+    return nullptr;
+}
+
+TImageResult Build_Image(const QString& projectDir, int modelCode, TBinBuffer& buffer)
+{
+    TImageResult result;
+    const TModelImage* model = Find_Model_Image(modelCode);
+    if (!model) {
+        result.Status = TBuildStatus::No_Image;
+        result.Note = QStringLiteral("Model %1 has no device image").arg(modelCode);
+        return result;
+    }
+    if (!model->Build) {
+        result.Status = TBuildStatus::Not_Built_Yet;
+        result.Note = QStringLiteral("The device image of model %1 (%2) is not built yet")
+                          .arg(modelCode)
+                          .arg(QLatin1String(model->Builder));
+        return result;
+    }
+    TImageBuild build(projectDir, modelCode, buffer);
+    model->Build(build);
+    // A builder that ends at another length has laid its tables out wrongly;
+    // such an image must never reach the gateway.
+    if (buffer.Bin_Count != model->Length)
+        throw EImageError(QStringLiteral("%1 built %2 bytes instead of %3")
+                              .arg(QLatin1String(model->Builder))
+                              .arg(buffer.Bin_Count)
+                              .arg(model->Length));
+    result.Status = TBuildStatus::Built;
+    result.Files = model->Files;
+    result.Bank = buffer.Image();
+    result.Bank2 = build.Bank2;
+    return result;
+}
+
+TImageResult Build_Image(const QString& projectDir, int modelCode)
+{
+    const auto buffer = std::make_unique<TBinBuffer>();
+    return Build_Image(projectDir, modelCode, *buffer);
+}
+
+void Write_Image(const QString& projectDir, const TImageResult& image)
+{
+    if (image.Status != TBuildStatus::Built)
+        return;
+    const QString binDir = PathJoin(projectDir, ProjectFiles::BinFolder);
+    if (!DirectoryExists(binDir) && !ForceDirectories(binDir))
+        throw EImageError(QStringLiteral("Cannot create the folder %1").arg(binDir));
+    switch (image.Files) {
+    case TBankFiles::None:
+        break;
+    case TBankFiles::Bank:
+        writeBank(binDir, ProjectFiles::Bank, image.Bank);
+        break;
+    case TBankFiles::Bank1_Bank2:
+        writeBank(binDir, ProjectFiles::Bank1, image.Bank);
+        writeBank(binDir, ProjectFiles::Bank2, image.Bank2);
+        break;
+    }
+}
+
+// ---------------------------------------------------------------------------
+
+TBinBuffer Bin_Buffer;
+
+namespace {
+
+// The entry points work on the open project only: with none open there is no
+// folder to read from or to write into.
+void requireProject()
+{
+    if (Dir_Project.isEmpty())
+        throw EImageError(QStringLiteral("No project is open"));
+}
+
+} // namespace
+
+TBuildStatus Build_Bin()
+{
+    Last_Build = TLastBuild{};
+    requireProject();
+    const TImageResult r = Build_Image(Dir_Project, Model_Code, Bin_Buffer);
+    if (r.Status == TBuildStatus::Built)
+        Last_Build = TLastBuild{true, Model_Code, r.Files, r.Bank2};
+    return r.Status;
+}
+
+bool Write_Bin()
+{
+    if (!Last_Build.Built || Last_Build.Model_Code != Model_Code)
+        return false;
+    requireProject();
+    TImageResult image;
+    image.Status = TBuildStatus::Built;
+    image.Files = Last_Build.Files;
+    image.Bank = Bin_Buffer.Image();
+    image.Bank2 = Last_Build.Bank2;
+    Write_Image(Dir_Project, image);
+    return true;
+}
