@@ -1,6 +1,7 @@
 #include "image/UProfinetXML.h"
 
 #include "app/UComon.h"
+#include "app/UParGen.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/Files.h"
 #include "platform/core/IntConv.h"
@@ -14,8 +15,8 @@ const QString GSDML_Vendor_ID = QStringLiteral("0x0000");
 const QString GSDML_Device_ID = QStringLiteral("0x0000");
 
 TGSDMLDialogs GSDML_Dialogs;
-int32_t PROFINET_Size_In = PROFINET_Default_Size;
-int32_t PROFINET_Size_Out = PROFINET_Default_Size;
+int32_t PROFINET_Size_In = 0;
+int32_t PROFINET_Size_Out = 0;
 
 namespace {
 
@@ -269,19 +270,6 @@ void External_Text_List(TLines& L, const QString& brand)
     L(3, "</ExternalTextList>");
 }
 
-// The composed name must stay a plain file name: a user part with a path
-// separator would otherwise place the file outside the chosen folder. The
-// characters no file name of the device's home platform can hold are refused
-// as well, so the same name fails everywhere.
-bool Is_Plain_File_Name(const QString& name)
-{
-    static const QString Forbidden = QStringLiteral("<>:\"/\\|?*");
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        return false;
-    return std::none_of(name.begin(), name.end(),
-                        [](QChar c) { return c.unicode() < ' ' || Forbidden.contains(c); });
-}
-
 QByteArray Lines_To_Bytes(const QStringList& lines)
 {
     QByteArray bytes;
@@ -339,21 +327,18 @@ const QString& TProfinetFileNameParts::Compose()
 
 void Read_PROFINET_Sizes()
 {
-    PROFINET_Size_In = PROFINET_Default_Size;
-    PROFINET_Size_Out = PROFINET_Default_Size;
-    if (!FileExists(File_ParGen))
-        return;
-    XmlDocument doc;
-    doc.LoadFromFile(File_ParGen);
-    const XmlNode root = doc.DocumentElement();
-    if (root.IsNull())
-        return;
-    const auto value = [&root](const char* key) {
-        const XmlNode n = root.ChildElement(QString::fromLatin1(key));
-        return n.IsNull() ? PROFINET_Default_Size : StrToIntDef(n.Text(), PROFINET_Default_Size);
+    // The keys' defaults (1438) stand for a missing file, key or number.
+    const auto read = [](const XmlNode& root, const char* name) {
+        const TParKey* key = Find_ParGen_Key(QString::fromLatin1(name));
+        const int def = ParGen_Default_Int(QString::fromLatin1(name));
+        return (root.IsNull() || !key) ? def : StrToIntDef(ParGen_Read_Value(root, *key), def);
     };
-    PROFINET_Size_In = value("PROFINET_NB_IN");
-    PROFINET_Size_Out = value("PROFINET_NB_OUT");
+    XmlDocument doc;
+    if (FileExists(File_ParGen))
+        doc.LoadFromFile(File_ParGen);
+    const XmlNode root = doc.DocumentElement();
+    PROFINET_Size_In = read(root, "PROFINET_NB_IN");
+    PROFINET_Size_Out = read(root, "PROFINET_NB_OUT");
 }
 
 QStringList GSDML_Lines(int modelCode, int32_t sizeIn, int32_t sizeOut)
@@ -400,6 +385,8 @@ void Save_GSDML_File(const QString& name)
         return;
     // Only the folder of the chosen file counts; the file keeps its composed name.
     const QString path = PathJoin(QFileInfo(chosen).path(), name);
+    // A user part with a path separator would place the file outside the
+    // chosen folder.
     if (!Is_Plain_File_Name(name))
         throw EFCreateError(QStringLiteral("Cannot create file \"%1\". The name is not a valid file name.").arg(path));
     if (FileExists(path)) {

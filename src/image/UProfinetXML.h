@@ -15,8 +15,6 @@
 // identifier and the gateway's device identifier ("0x" and four hex digits).
 extern const QString GSDML_Vendor_ID;
 extern const QString GSDML_Device_ID;
-// The length each direction gets when ParGen.xml does not give it.
-inline constexpr int32_t PROFINET_Default_Size = 1438;
 
 // ---------------------------------------------------------------------------
 // File name

@@ -250,7 +250,7 @@ TEST_F(GsdmlProject, AFolderThatCannotBeWrittenRaises)
 TEST_F(GsdmlProject, AUserPartThatIsNoFileNameFails)
 {
     TProfinetFileNameParts parts = TProfinetFileNameParts::Create(12, QDate(2018, 5, 28));
-    const char* users[] = {"../../escape", "a/b", "a\\b", "a:b", "a?b", "a*b", "a|b", "a\"b", "a<b", "tab\tx"};
+    const char* users[] = {"../../escape", "a/b", "a\\b", "tab\tx", "nl\nx"};
     for (const char* user : users) {
         SCOPED_TRACE(user);
         parts.User_Part = QString::fromLatin1(user);
