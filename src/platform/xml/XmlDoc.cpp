@@ -16,6 +16,36 @@ std::string toPugi(const QString& s)
     return s.toStdString();
 }
 
+// A name as UTF-8 for a lookup. Element and attribute names are short ASCII,
+// so they are converted on the stack: the readers look up every attribute of
+// every row by name, and a heap string per lookup doubled the read time.
+class NameUtf8 {
+public:
+    explicit NameUtf8(const QString& s)
+    {
+        const qsizetype n = s.size();
+        if (n < qsizetype(sizeof FBuf)) {
+            const char16_t* p = reinterpret_cast<const char16_t*>(s.constData());
+            qsizetype i = 0;
+            for (; i < n && p[i] < 0x80; ++i)
+                FBuf[i] = char(p[i]);
+            if (i == n) {
+                FBuf[n] = 0;
+                FStr = FBuf;
+                return;
+            }
+        }
+        FHeap = s.toStdString();
+        FStr = FHeap.c_str();
+    }
+    const char* c_str() const { return FStr; }
+
+private:
+    char FBuf[64];
+    std::string FHeap;
+    const char* FStr;
+};
+
 int lineOfOffset(const QByteArray& bytes, ptrdiff_t offset)
 {
     int line = 1;
@@ -26,24 +56,41 @@ int lineOfOffset(const QByteArray& bytes, ptrdiff_t offset)
     return line;
 }
 
-void collectText(pugi::xml_node n, std::string& out)
+// Walks the subtree in document order without recursion: a hostile file may
+// nest elements deeper than the stack would take.
+void collectText(pugi::xml_node root, std::string& out)
 {
-    for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling()) {
+    pugi::xml_node c = root.first_child();
+    while (c) {
         if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata)
             out += c.value();
-        else if (c.type() == pugi::node_element)
-            collectText(c, out);
+        if (c.type() == pugi::node_element && c.first_child()) {
+            c = c.first_child();
+            continue;
+        }
+        while (c != root && !c.next_sibling())
+            c = c.parent();
+        if (c == root)
+            break;
+        c = c.next_sibling();
     }
 }
 
 } // namespace
 
-QString XmlValue::ToString() const
+QString XmlValue::ToString() const&
 {
     if (FNull)
         throw EXmlNullValue(FName.isEmpty() ? QStringLiteral("Missing XML value")
                                             : QStringLiteral("Missing XML attribute \"%1\"").arg(FName));
     return FValue;
+}
+
+QString XmlValue::ToString() &&
+{
+    if (FNull)
+        return static_cast<const XmlValue&>(*this).ToString();
+    return std::move(FValue);
 }
 
 QString XmlNode::NodeName() const
@@ -114,22 +161,23 @@ XmlNode XmlNode::NextSiblingElement() const
 
 XmlNode XmlNode::ChildElement(const QString& name) const
 {
-    return XmlNode(FNode.child(toPugi(name).c_str()));
+    return XmlNode(FNode.child(NameUtf8(name).c_str()));
 }
 
 XmlValue XmlNode::Attribute(const QString& name) const
 {
-    pugi::xml_attribute a = FNode.attribute(toPugi(name).c_str());
-    XmlValue v;
+    pugi::xml_attribute a = FNode.attribute(NameUtf8(name).c_str());
     if (a)
-        v = XmlValue(fromPugi(a.value()));
+        return XmlValue(fromPugi(a.value()));
+    // Only a missing value needs its name, for the message ToString raises.
+    XmlValue v;
     v.FName = name;
     return v;
 }
 
 bool XmlNode::HasAttribute(const QString& name) const
 {
-    return bool(FNode.attribute(toPugi(name).c_str()));
+    return bool(FNode.attribute(NameUtf8(name).c_str()));
 }
 
 QList<QPair<QString, QString>> XmlNode::Attributes() const

@@ -35,10 +35,12 @@ KAL_DECLARE_EXCEPTION(EXmlNullValue, Exception)
 class XmlValue {
 public:
     XmlValue() = default;
-    explicit XmlValue(const QString& v) : FNull(false), FValue(v) {}
+    explicit XmlValue(QString v) : FNull(false), FValue(std::move(v)) {}
     bool IsNull() const { return FNull; }
-    // Raises EXmlNullValue for a missing value.
-    QString ToString() const;
+    // Raises EXmlNullValue for a missing value. A temporary hands its text
+    // over instead of copying it (the readers call this once per cell).
+    QString ToString() const&;
+    QString ToString() &&;
     QString TextOr(const QString& def) const { return FNull ? def : FValue; }
 
 private:

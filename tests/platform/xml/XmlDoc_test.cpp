@@ -74,3 +74,77 @@ TEST(XmlDoc, MissingAttributeIsNullAndEmptyIsEmpty)
     EXPECT_THROW(row.Attribute(QStringLiteral("B")).ToString(), EXmlNullValue);
     EXPECT_EQ(row.Attribute(QStringLiteral("B")).TextOr(QStringLiteral("d")), QStringLiteral("d"));
 }
+
+TEST(XmlDoc, TextJoinsTheCharacterDataOfTheWholeSubtreeInOrder)
+{
+    struct Case {
+        const char* xml;
+        const char* text;
+    } cases[] = {
+        {"<a>x<b>y<c>z</c></b>w</a>", "xyzw"},
+        {"<a><b/><c><![CDATA[<1>]]></c>2<!--no-->3</a>", "<1>23"},
+        {"<a/>", ""},
+        {"<a><b><c/></b></a>", ""},
+    };
+    for (const Case& c : cases) {
+        XmlDocument doc;
+        doc.LoadFromText(QString::fromUtf8(c.xml));
+        EXPECT_EQ(doc.DocumentElement().Text(), QString::fromUtf8(c.text)) << c.xml;
+    }
+    // Only the subtree: the sibling after it is not part of the text.
+    XmlDocument doc;
+    doc.LoadFromText(QStringLiteral("<r><a>1<b>2</b></a><z>9</z></r>"));
+    EXPECT_EQ(doc.DocumentElement().FirstChildElement().Text(), QStringLiteral("12"));
+}
+
+TEST(XmlDoc, DeeplyNestedInputIsReadWithoutExhaustingTheStack)
+{
+    const int depth = 1000000;
+    QByteArray x;
+    x.reserve(depth * 8 + 16);
+    for (int i = 0; i < depth; ++i)
+        x += "<e>";
+    x += "deep";
+    for (int i = 0; i < depth; ++i)
+        x += "</e>";
+    XmlDocument doc;
+    doc.LoadFromBytes(x);
+    EXPECT_EQ(doc.DocumentElement().Text(), QStringLiteral("deep"));
+}
+
+TEST(XmlDoc, NamesOfAnyLengthAndScriptAreFound)
+{
+    const QString longName = QStringLiteral("A").repeated(63) + QStringLiteral("_tail");
+    const QString names[] = {QStringLiteral("Enable"), QStringLiteral("Größe"), longName, QStringLiteral("x").repeated(63),
+                             QStringLiteral("y").repeated(64)};
+    XmlDocument doc;
+    XmlNode root = doc.CreateRoot(QStringLiteral("Root"));
+    XmlNode row = root.AppendElement(QStringLiteral("Zeile_ä"));
+    for (int i = 0; i < 5; ++i)
+        row.SetAttribute(names[i], QString::number(i));
+    XmlDocument back;
+    back.LoadFromBytes(doc.SaveToBytes());
+    const XmlNode r = back.DocumentElement().ChildElement(QStringLiteral("Zeile_ä"));
+    ASSERT_FALSE(r.IsNull());
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(r.HasAttribute(names[i])) << names[i].toStdString();
+        EXPECT_EQ(r.Attribute(names[i]).ToString(), QString::number(i)) << names[i].toStdString();
+    }
+    // A prefix of a long name is another name.
+    EXPECT_TRUE(r.Attribute(QStringLiteral("A").repeated(63)).IsNull());
+}
+
+TEST(XmlDoc, AValueReadTwiceFromTheSameObjectStaysWhole)
+{
+    XmlDocument doc;
+    doc.LoadFromText(QStringLiteral("<r a=\"v\"/>"));
+    const XmlValue v = doc.DocumentElement().Attribute(QStringLiteral("a"));
+    EXPECT_EQ(v.ToString(), QStringLiteral("v"));
+    EXPECT_EQ(v.ToString(), QStringLiteral("v"));
+    try {
+        doc.DocumentElement().Attribute(QStringLiteral("Poll_Time")).ToString();
+        FAIL() << "no exception";
+    } catch (const EXmlNullValue& e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("Poll_Time"))) << e.what();
+    }
+}
