@@ -2,6 +2,12 @@
 
 #include "app/ProjectFiles.h"
 #include "app/UComon.h"
+#include "image/Bin_CAN.h"
+#include "image/Bin_CANopen.h"
+#include "image/Bin_DMX.h"
+#include "image/Bin_Ethernet.h"
+#include "image/Bin_MBus.h"
+#include "image/Bin_Modbus.h"
 #include "image/J1939Tables.h"
 #include "platform/core/Files.h"
 
@@ -12,25 +18,25 @@ namespace {
 // Every model that has a device image. A null builder is a model whose
 // builder is not part of this program yet: it builds nothing and says so.
 const TModelImage Model_Images[] = {
-    {1, "Build_Bin_ModbusM", nullptr, TBankFiles::Bank, 55296},
-    {1001, "Build_Bin_ModbusM", nullptr, TBankFiles::Bank, 55296},
-    {2, "Build_Bin_ModbusS", nullptr, TBankFiles::Bank, 22528},
-    {3, "Build_Bin_ModbusTCPM", nullptr, TBankFiles::Bank, 55296},
-    {1003, "Build_Bin_ModbusTCPM", nullptr, TBankFiles::Bank, 55296},
-    {4, "Build_Bin_ModbusTCPS", nullptr, TBankFiles::Bank, 22528},
-    {5, "Build_Bin_CAN", nullptr, TBankFiles::Bank, 55296},
-    {6, "Build_Bin_CANopen", nullptr, TBankFiles::Bank, 79872},
+    {1, "Build_Bin_ModbusM", Build_Bin_ModbusM, TBankFiles::Bank, 55296},
+    {1001, "Build_Bin_ModbusM", Build_Bin_ModbusM, TBankFiles::Bank, 55296},
+    {2, "Build_Bin_ModbusS", Build_Bin_ModbusS, TBankFiles::Bank, 22528},
+    {3, "Build_Bin_ModbusTCPM", Build_Bin_ModbusTCPM, TBankFiles::Bank, 55296},
+    {1003, "Build_Bin_ModbusTCPM", Build_Bin_ModbusTCPM, TBankFiles::Bank, 55296},
+    {4, "Build_Bin_ModbusTCPS", Build_Bin_ModbusTCPS, TBankFiles::Bank, 22528},
+    {5, "Build_Bin_CAN", Build_Bin_CAN, TBankFiles::Bank, 55296},
+    {6, "Build_Bin_CANopen", Build_Bin_CANopen, TBankFiles::Bank, 79872},
     {9, "Build_Bin_J1939", Build_Bin_J1939, TBankFiles::Bank, 55296},
-    {10, "Build_Bin_MBus", nullptr, TBankFiles::Bank1_Bank2, 23552},
-    {1010, "Build_Bin_MBus", nullptr, TBankFiles::Bank1_Bank2, 23552},
-    {11, "Build_Bin_DMX", nullptr, TBankFiles::Bank, 23040},
-    {1011, "Build_Bin_DMX", nullptr, TBankFiles::Bank, 23040},
-    {12, "Build_Bin_PROFINET", nullptr, TBankFiles::Bank, 22528},
-    {1012, "Build_Bin_PROFINET", nullptr, TBankFiles::Bank, 22528},
-    {13, "Build_Bin_EtherNetIP", nullptr, TBankFiles::Bank, 22528},
-    {14, "Build_Bin_KNXIP", nullptr, TBankFiles::Bank, 2048},
-    {1014, "Build_Bin_KNXIP", nullptr, TBankFiles::Bank, 2048},
-    {15, "Build_Bin_SNMP", nullptr, TBankFiles::Bank, 22528},
+    {10, "Build_Bin_MBus", Build_Bin_MBus, TBankFiles::Bank1_Bank2, 23552},
+    {1010, "Build_Bin_MBus", Build_Bin_MBus, TBankFiles::Bank1_Bank2, 23552},
+    {11, "Build_Bin_DMX", Build_Bin_DMX, TBankFiles::Bank, 23040},
+    {1011, "Build_Bin_DMX", Build_Bin_DMX, TBankFiles::Bank, 23040},
+    {12, "Build_Bin_PROFINET", Build_Bin_PROFINET, TBankFiles::Bank, 22528},
+    {1012, "Build_Bin_PROFINET", Build_Bin_PROFINET, TBankFiles::Bank, 22528},
+    {13, "Build_Bin_EtherNetIP", Build_Bin_EtherNetIP, TBankFiles::Bank, 22528},
+    {14, "Build_Bin_KNXIP", Build_Bin_KNXIP, TBankFiles::Bank, 2048},
+    {1014, "Build_Bin_KNXIP", Build_Bin_KNXIP, TBankFiles::Bank, 2048},
+    {15, "Build_Bin_SNMP", Build_Bin_SNMP, TBankFiles::Bank, 22528},
 };
 
 // What the last Build_Bin left for Write_Bin.
