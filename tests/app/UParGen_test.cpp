@@ -1,6 +1,7 @@
 #include "app/UParGen.h"
 
 #include "app/UComon.h"
+#include "app/ULanguage.h"
 #include "platform/core/Files.h"
 #include "platform/xml/XmlDoc.h"
 
@@ -419,4 +420,36 @@ TEST(ParGenCheck, FirstFailingCheckPerModel)
         }
         EXPECT_EQ(ParGen_First_Error(v), c.text);
     }
+}
+
+TEST(ParGenCheck, MessagesComeFromTheTextTable)
+{
+    Load_Default_Texts();
+    const struct {
+        int model;
+        const char* key;
+        const char* value;
+        const char* message;
+    } cases[] = {
+        {9, "J1939_Device_ID", "240", "Error J1939!! Device ID J1939 must be between 0 and 239"},
+        {9, "J1939_TIMEOUT", "", "Error J1939!! TimeOut must be between 0 and 100000s"},
+        {9, "KNX_ID_DEV", "0.0.0", "Error KNX!! ID Device must be a valid KNX Address (Ex. 1.1.20)"},
+        {9, "Modbus_TCP_Slave_IP1", "256", "Error Ethernet!! IP Address 1 must be between 0 and 255"},
+        {4, "Modbus_TCP_Slave_IP1", "256", "Error Modbus TCP Slave!! IP Address 1 must be between 0 and 255"},
+        {12, "PROFINET_NB_IN", "0", "Error PROFINET!! Number Byte IN must be between 1 and 1438"},
+        {12, "PROFINET_NB_OUT", "0", "Error PROFINET!! Number Byte OUT must be between 1 and 1438"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        TParGenValues v(c.model);
+        v.Set_Value(c.key, c.value);
+        QStringList shown;
+        EXPECT_FALSE(Controllo_Dati(v, [&shown](const QString& m) { shown.append(m); }));
+        EXPECT_EQ(shown, QStringList({QString::fromUtf8(c.message)}));
+    }
+
+    // All checks pass: nothing is shown.
+    QStringList shown;
+    EXPECT_TRUE(Controllo_Dati(TParGenValues(9), [&shown](const QString& m) { shown.append(m); }));
+    EXPECT_TRUE(shown.isEmpty());
 }
