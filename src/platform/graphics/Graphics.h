@@ -21,6 +21,10 @@
 #include <vector>
 
 class QPainter;
+class QFontMetrics;
+class QTransform;
+class QBrush;
+class QPen;
 class QPaintDevice;
 class QIODevice;
 class TCanvas;
@@ -444,6 +448,7 @@ public:
     int IntersectClipRect(int l, int t, int r, int b); // logical coordinates
     int ExcludeClipRect(int l, int t, int r, int b);   // logical coordinates
     bool HasClip() const { return FHasClip; }
+    int SetPolyFillMode(int mode); // ALTERNATE or WINDING; answers the previous
 
     // State: pen, brush, font, clip, origins, background and copy mode.
     int SaveState();
@@ -460,30 +465,33 @@ public:
 protected:
     void Changing();
     void Changed();
+
+private:
+    struct SavedState;
     friend void AlphaBlend(TCanvas*, int, int, int, int, TCanvas*, int, int, int, int, BLENDFUNCTION);
     friend bool BitBlt(TCanvas*, int, int, int, int, TCanvas*, int, int, uint32_t);
     friend bool StretchBlt(TCanvas*, int, int, int, int, TCanvas*, int, int, int, int, uint32_t);
-
-private:
-    struct State;
-    struct SavedState;
-    void BeginPainter();
+    void SetUpPainter();
+    void ApplyTransform();
     void ApplyClip();
-    void ApplyCompositionForPen();
-    void ResetComposition();
-    void FillPixels(const QRect& r, const QColor& c);
-    void FillWithBrush(const QRect& r);
-    void FillRegionWithBrush(const QRegion& rgn);
-    void StrokePixelLine(int x1, int y1, int x2, int y2, bool lastPixel, int& dashPos);
-    void StrokePath(const std::vector<TPoint>& pts, bool closed);
-    QBrush CurrentQBrush() const;
+    void SyncBkFromBrush();
+    bool SetRop2();                       // false when the pen mode draws nothing
+    QColor RopColor(TColor c) const;      // the colour the pen mode paints with
+    QBrush ShapeBrush() const;            // the brush under the pen mode
+    QBrush PatternBrush() const;          // the brush as FillRect uses it
+    void FillWithBrush(const QRect& r, const QBrush& b);
+    void StrokeLine(int x1, int y1, int x2, int y2);
+    void StrokePoints(const std::vector<QPoint>& pts, bool closed);
+    QPen ShapePen() const;
     bool PenVisible() const;
     bool BrushVisible() const;
-    void DrawTextLine(int x, int y, const QString& text, int underlineAt, const TRect* clip);
-    QImage SourceImage(TCanvas* src, const QRect& r, bool& ok) const;
+    const QFontMetrics& Metrics();
+    void UseFont();
+    int LineWidth(const QString& s, bool expandTabs);
+    void PaintTextLine(int x, int y, const QString& s, int underlineAt, bool expandTabs, bool opaque);
+    QImage SourceImage(TCanvas* src, const QRect& logical, bool& ok) const;
     void BlitImage(const QRect& dest, const QImage& src, uint32_t rop);
-    void FontChanged();
-    void BrushChanged();
+    QRect DeviceBounds() const;
 
     QPainter* FPainter = nullptr;
     bool FOwnsPainter = false;
@@ -495,13 +503,19 @@ private:
     TCopyMode FCopyMode = cmSrcCopy;
     int FBkMode = OPAQUE;
     TColor FBkColor = clWhite;
+    uint64_t FBkBrushVersion = 0;
+    int FPolyFillMode = ALTERNATE;
     TPoint FWindowOrg;
     TPoint FBrushOrigin;
     bool FHasClip = false;
     QRegion FClip; // device coordinates
+    bool FHasBaseClip = false;
+    QRegion FBaseClip; // the clip an outside painter came with, device coordinates
+    QTransform* FBaseTransform = nullptr;
     std::vector<std::unique_ptr<SavedState>> FSaved;
-    uint64_t FFontVersion = 0;
-    void* FMetricsCache = nullptr;
+    std::unique_ptr<QFontMetrics> FMetrics;
+    uint64_t FMetricsVersion = 0;
+    uint64_t FPainterFontVersion = 0;
 };
 
 // Whole-canvas transfers, the platform's free functions.

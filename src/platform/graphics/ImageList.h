@@ -68,6 +68,7 @@ public:
 private:
     void Changed();
     QImage Prepare(int index, unsigned ildFlags, bool enabled, TColor blend) const;
+    void DrawImpl(TCanvas* canvas, int x, int y, int index, unsigned ildFlags, TColor blend, bool enabled);
     int FWidth = 16;
     int FHeight = 16;
     TColor FBkColor = clNone;

@@ -1,0 +1,715 @@
+// The canvas: the platform's drawing rules over QPainter.
+//
+// Coordinates: the painter works in logical coordinates; the window origin
+// maps logical (org) to device (0,0). Clip regions are kept in device
+// coordinates, as the platform's regions are.
+#include "platform/graphics/Graphics.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTransform>
+#include <cmath>
+
+struct TCanvas::SavedState {
+    TFont Font;
+    TPen Pen;
+    TBrush Brush;
+    TPoint PenPos;
+    TCopyMode CopyMode;
+    int BkMode;
+    TColor BkColor;
+    uint64_t BkBrushVersion;
+    int PolyFillMode;
+    TPoint WindowOrg;
+    TPoint BrushOrigin;
+    bool HasClip;
+    QRegion Clip;
+};
+
+namespace {
+
+// 8x8 hatch patterns, one byte a row, the top bit the leftmost pixel.
+constexpr uint8_t kHatches[6][8] = {
+    {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0x00}, // horizontal
+    {0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08}, // vertical
+    {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01}, // forward diagonal
+    {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80}, // backward diagonal
+    {0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0xFF, 0x08}, // cross
+    {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81}, // diagonal cross
+};
+
+// Dash lengths of the styled 1-pixel pens: on, off, on, off ...
+QList<qreal> DashPattern(TPenStyle s) {
+    switch (s) {
+    case psDash: return {18, 6};
+    case psDot: return {3, 3};
+    case psDashDot: return {9, 6, 3, 6};
+    case psDashDotDot: return {9, 3, 3, 3, 3, 3};
+    case psAlternate: return {1, 1};
+    default: return {};
+    }
+}
+
+QPainter::CompositionMode Rop2Mode(TPenMode m) {
+    switch (m) {
+    case pmNot: return QPainter::RasterOp_NotDestination;
+    case pmMergePenNot: return QPainter::RasterOp_SourceOrNotDestination;
+    case pmMaskPenNot: return QPainter::RasterOp_SourceAndNotDestination;
+    case pmMergeNotPen: return QPainter::RasterOp_NotSourceOrDestination;
+    case pmMaskNotPen: return QPainter::RasterOp_NotSourceAndDestination;
+    case pmMerge: return QPainter::RasterOp_SourceOrDestination;
+    case pmNotMerge: return QPainter::RasterOp_NotSourceAndNotDestination;
+    case pmMask: return QPainter::RasterOp_SourceAndDestination;
+    case pmNotMask: return QPainter::RasterOp_NotSourceOrNotDestination;
+    case pmXor: return QPainter::RasterOp_SourceXorDestination;
+    case pmNotXor: return QPainter::RasterOp_NotSourceXorDestination;
+    default: return QPainter::CompositionMode_SourceOver;
+    }
+}
+
+QRect Normalized(int x1, int y1, int x2, int y2) {
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    return QRect(x1, y1, x2 - x1, y2 - y1);
+}
+
+QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
+
+constexpr TColor kInvalidColor = -1;
+
+} // namespace
+
+// --- life cycle ------------------------------------------------------------
+
+TCanvas::TCanvas() = default;
+
+TCanvas::TCanvas(QPaintDevice* device) { Attach(device); }
+
+TCanvas::~TCanvas() {
+    Detach();
+    delete FBaseTransform;
+}
+
+void TCanvas::Attach(QPaintDevice* device) {
+    Detach();
+    if (!device) return;
+    if (device->devType() == QInternal::Image && static_cast<QImage*>(device)->isNull()) return;
+    auto* p = new QPainter;
+    if (!p->begin(device)) {
+        delete p;
+        return;
+    }
+    FPainter = p;
+    FOwnsPainter = true;
+    SetUpPainter();
+}
+
+void TCanvas::Attach(QPainter* painter) {
+    Detach();
+    if (!painter || !painter->isActive()) return;
+    FPainter = painter;
+    FOwnsPainter = false;
+    painter->save();
+    // What the outside painter clips to stays the outer bound of our clip.
+    FHasBaseClip = painter->hasClipping();
+    if (FHasBaseClip) FBaseClip = painter->clipRegion() * painter->transform();
+    delete FBaseTransform;
+    FBaseTransform = new QTransform(painter->transform());
+    SetUpPainter();
+}
+
+void TCanvas::Detach() {
+    if (!FPainter) return;
+    if (FOwnsPainter) {
+        FPainter->end();
+        delete FPainter;
+    } else {
+        FPainter->restore();
+    }
+    FPainter = nullptr;
+    FImage = nullptr;
+    FOwnsPainter = false;
+    FHasBaseClip = false;
+    FBaseClip = QRegion();
+    delete FBaseTransform;
+    FBaseTransform = nullptr;
+    FPainterFontVersion = 0;
+}
+
+QPaintDevice* TCanvas::Device() const { return FPainter ? FPainter->device() : nullptr; }
+
+QImage* TCanvas::Image() const { return FImage; }
+
+void TCanvas::SetUpPainter() {
+    QPaintDevice* dev = FPainter->device();
+    FImage = dev && dev->devType() == QInternal::Image ? static_cast<QImage*>(dev) : nullptr;
+    FPainter->setRenderHint(QPainter::Antialiasing, false);
+    FPainter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    FPainter->setRenderHint(QPainter::TextAntialiasing, true);
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    FPainter->setOpacity(1.0);
+    FPainterFontVersion = 0;
+    ApplyTransform();
+    ApplyClip();
+}
+
+void TCanvas::ApplyTransform() {
+    if (!FPainter) return;
+    QTransform t = QTransform::fromTranslate(-FWindowOrg.X, -FWindowOrg.Y);
+    if (FBaseTransform) t = t * *FBaseTransform;
+    FPainter->setTransform(t);
+    FPainter->setBrushOrigin(QPointF(FBrushOrigin.X + FWindowOrg.X, FBrushOrigin.Y + FWindowOrg.Y));
+}
+
+void TCanvas::ApplyClip() {
+    if (!FPainter) return;
+    const QTransform t = FPainter->transform();
+    FPainter->resetTransform();
+    if (FHasClip || FHasBaseClip) {
+        QRegion r = FHasClip ? FClip : FBaseClip;
+        if (FHasClip && FHasBaseClip) r &= FBaseClip;
+        if (FBaseTransform) r = r * *FBaseTransform;
+        FPainter->setClipRegion(r);
+    } else {
+        FPainter->setClipping(false);
+    }
+    FPainter->setTransform(t);
+}
+
+QRect TCanvas::DeviceBounds() const {
+    QPaintDevice* d = Device();
+    if (!d) return QRect();
+    return QRect(0, 0, d->width(), d->height());
+}
+
+void TCanvas::Changing() {
+    if (OnChanging) OnChanging(nullptr);
+}
+
+void TCanvas::Changed() {
+    if (OnChange) OnChange(nullptr);
+}
+
+// --- pen and brush -------------------------------------------------------
+
+bool TCanvas::PenVisible() const { return FPen.Style() != psClear && FPen.Mode() != pmNop; }
+
+bool TCanvas::BrushVisible() const { return FBrush.Style() != bsClear || FBrush.Bitmap() != nullptr; }
+
+// The pen mode governs every pixel a shape paints, outline and fill.
+bool TCanvas::SetRop2() {
+    if (FPen.Mode() == pmNop) return false;
+    FPainter->setCompositionMode(Rop2Mode(FPen.Mode()));
+    return true;
+}
+
+QColor TCanvas::RopColor(TColor c) const {
+    switch (FPen.Mode()) {
+    case pmBlack: return QColor(0, 0, 0);
+    case pmWhite: return QColor(255, 255, 255);
+    case pmNotCopy: {
+        const QColor q = ColorToQColor(c);
+        return QColor(255 - q.red(), 255 - q.green(), 255 - q.blue());
+    }
+    default: return ColorToQColor(c);
+    }
+}
+
+QBrush TCanvas::PatternBrush() const {
+    if (const TBitmap* bmp = FBrush.Bitmap(); bmp && !bmp->Empty()) {
+        const QImage& img = bmp->Image();
+        return QBrush(img.copy(0, 0, std::min(8, img.width()), std::min(8, img.height())));
+    }
+    const QColor c = ColorToQColor(FBrush.Color());
+    if (FBrush.Style() == bsSolid || FBrush.Style() == bsClear) return QBrush(c);
+    // Hatches: lines in the brush colour, the gaps in the background colour
+    // when the background is opaque, untouched otherwise.
+    QImage pattern(8, 8, QImage::Format_ARGB32);
+    const QRgb back = FBkMode == OPAQUE ? ColorToQColor(FBkColor).rgb() : qRgba(0, 0, 0, 0);
+    const uint8_t* rows = kHatches[FBrush.Style() - bsHorizontal];
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) pattern.setPixel(x, y, (rows[y] & (0x80 >> x)) ? c.rgb() : back);
+    return QBrush(pattern);
+}
+
+QBrush TCanvas::ShapeBrush() const {
+    if (FBrush.Style() == bsSolid && !FBrush.Bitmap()) return QBrush(RopColor(FBrush.Color()));
+    return PatternBrush();
+}
+
+QPen TCanvas::ShapePen() const {
+    const int w = std::max(1, FPen.Width());
+    QPen p(RopColor(FPen.Color()));
+    if (w == 1) {
+        p.setWidth(0); // cosmetic: one pixel, the end point left out
+        p.setCapStyle(Qt::FlatCap);
+        p.setJoinStyle(Qt::MiterJoin);
+        const QList<qreal> dashes = DashPattern(FPen.Style());
+        if (!dashes.isEmpty()) p.setDashPattern(dashes);
+    } else {
+        // Wide pens are centred on the line with round ends, as the
+        // platform's geometric pens.
+        p.setWidth(w);
+        p.setCapStyle(Qt::RoundCap);
+        p.setJoinStyle(Qt::RoundJoin);
+    }
+    return p;
+}
+
+void TCanvas::FillWithBrush(const QRect& r, const QBrush& b) {
+    if (r.isEmpty()) return;
+    FPainter->fillRect(r, b);
+}
+
+// --- state -----------------------------------------------------------------
+
+void TCanvas::SyncBkFromBrush() {
+    if (FBkBrushVersion == FBrush.Version()) return;
+    FBkBrushVersion = FBrush.Version();
+    if (FBrush.Style() == bsClear) {
+        FBkMode = TRANSPARENT;
+    } else {
+        FBkMode = OPAQUE;
+        FBkColor = FBrush.Color();
+    }
+}
+
+int TCanvas::SetBkMode(int mode) {
+    SyncBkFromBrush();
+    const int old = FBkMode;
+    FBkMode = mode == TRANSPARENT ? TRANSPARENT : OPAQUE;
+    return old;
+}
+
+TColor TCanvas::SetBkColor(TColor c) {
+    SyncBkFromBrush();
+    const TColor old = FBkColor;
+    FBkColor = c;
+    return old;
+}
+
+int TCanvas::SetPolyFillMode(int mode) {
+    const int old = FPolyFillMode;
+    FPolyFillMode = mode == WINDING ? WINDING : ALTERNATE;
+    return old;
+}
+
+int TCanvas::SaveState() {
+    SyncBkFromBrush();
+    auto s = std::make_unique<SavedState>();
+    s->Font.Assign(FFont);
+    s->Pen.Assign(FPen);
+    s->Brush.Assign(FBrush);
+    s->PenPos = FPenPos;
+    s->CopyMode = FCopyMode;
+    s->BkMode = FBkMode;
+    s->BkColor = FBkColor;
+    s->BkBrushVersion = FBkBrushVersion;
+    s->PolyFillMode = FPolyFillMode;
+    s->WindowOrg = FWindowOrg;
+    s->BrushOrigin = FBrushOrigin;
+    s->HasClip = FHasClip;
+    s->Clip = FClip;
+    FSaved.push_back(std::move(s));
+    return int(FSaved.size());
+}
+
+bool TCanvas::RestoreState(int saved) {
+    if (FSaved.empty()) return false;
+    if (saved < 0) saved = int(FSaved.size()) + 1 + saved;
+    if (saved < 1 || saved > int(FSaved.size())) return false;
+    std::unique_ptr<SavedState> s = std::move(FSaved[saved - 1]);
+    FSaved.resize(saved - 1);
+    FFont.Assign(s->Font);
+    FPen.Assign(s->Pen);
+    FBrush.Assign(s->Brush);
+    FPenPos = s->PenPos;
+    FCopyMode = s->CopyMode;
+    FBkMode = s->BkMode;
+    FBkColor = s->BkColor;
+    FBkBrushVersion = FBrush.Version(); // the restored brush already matches the background
+    FPolyFillMode = s->PolyFillMode;
+    FWindowOrg = s->WindowOrg;
+    FBrushOrigin = s->BrushOrigin;
+    FHasClip = s->HasClip;
+    FClip = s->Clip;
+    ApplyTransform();
+    ApplyClip();
+    return true;
+}
+
+TPoint TCanvas::SetWindowOrg(int x, int y) {
+    const TPoint old = FWindowOrg;
+    FWindowOrg = TPoint(x, y);
+    ApplyTransform();
+    ApplyClip();
+    return old;
+}
+
+TPoint TCanvas::SetBrushOrigin(int x, int y) {
+    const TPoint old = FBrushOrigin;
+    FBrushOrigin = TPoint(x, y);
+    ApplyTransform();
+    return old;
+}
+
+// --- clipping --------------------------------------------------------------
+
+TRect TCanvas::ClipRect() const {
+    QRect b = FHasClip ? FClip.boundingRect() : DeviceBounds();
+    if (FHasClip && !DeviceBounds().isEmpty()) b &= DeviceBounds();
+    if (b.isEmpty()) return TRect();
+    return TRect(b.left() + FWindowOrg.X, b.top() + FWindowOrg.Y, b.left() + b.width() + FWindowOrg.X,
+                 b.top() + b.height() + FWindowOrg.Y);
+}
+
+void TCanvas::SelectClipRgn(const TRegion* rgn) {
+    FHasClip = rgn != nullptr;
+    FClip = rgn ? rgn->ToQRegion() : QRegion();
+    ApplyClip();
+}
+
+int TCanvas::GetClipRgn(TRegion& rgn) const {
+    if (!FHasClip) return 0;
+    rgn = TRegion(FClip);
+    return 1;
+}
+
+int TCanvas::IntersectClipRect(int l, int t, int r, int b) {
+    QRect dev = Normalized(l, t, r, b).translated(-FWindowOrg.X, -FWindowOrg.Y);
+    FClip = FHasClip ? FClip.intersected(dev) : QRegion(dev).intersected(DeviceBounds().isEmpty() ? dev : DeviceBounds());
+    FHasClip = true;
+    ApplyClip();
+    return TRegion(FClip).Kind();
+}
+
+int TCanvas::ExcludeClipRect(int l, int t, int r, int b) {
+    QRect dev = Normalized(l, t, r, b).translated(-FWindowOrg.X, -FWindowOrg.Y);
+    QRegion base = FHasClip ? FClip : QRegion(DeviceBounds());
+    FClip = base.subtracted(dev);
+    FHasClip = true;
+    ApplyClip();
+    return TRegion(FClip).Kind();
+}
+
+// --- shapes ----------------------------------------------------------------
+
+void TCanvas::FillRect(const TRect& r) {
+    if (!FPainter || r.IsEmpty() || !BrushVisible()) return;
+    Changing();
+    SyncBkFromBrush();
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    FillWithBrush(ToQRect(r), PatternBrush());
+    Changed();
+}
+
+void TCanvas::FrameRect(const TRect& r) {
+    if (!FPainter || r.IsEmpty() || !BrushVisible()) return;
+    Changing();
+    SyncBkFromBrush();
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const QBrush b = PatternBrush();
+    const int w = r.Width(), h = r.Height();
+    FillWithBrush(QRect(r.Left, r.Top, w, 1), b);
+    if (h > 1) FillWithBrush(QRect(r.Left, r.Bottom - 1, w, 1), b);
+    if (h > 2) {
+        FillWithBrush(QRect(r.Left, r.Top + 1, 1, h - 2), b);
+        if (w > 1) FillWithBrush(QRect(r.Right - 1, r.Top + 1, 1, h - 2), b);
+    }
+    Changed();
+}
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+    if (!FPainter) return;
+    const QRect q = Normalized(x1, y1, x2, y2);
+    if (q.isEmpty()) return;
+    Changing();
+    SyncBkFromBrush();
+    if (SetRop2()) {
+        const bool pen = PenVisible();
+        const int w = std::max(1, FPen.Width());
+        if (BrushVisible()) {
+            // The interior: inside the outline when there is one.
+            const QRect inner = pen ? q.adjusted(1, 1, -1, -1) : q;
+            FillWithBrush(inner, ShapeBrush());
+        }
+        if (pen) {
+            FPainter->setBrush(Qt::NoBrush);
+            if (w == 1) {
+                if (FPen.Style() != psSolid && FPen.Style() != psInsideFrame && FBkMode == OPAQUE) {
+                    QPen gap(ColorToQColor(FBkColor), 0);
+                    gap.setCapStyle(Qt::FlatCap);
+                    FPainter->setPen(gap);
+                    FPainter->drawRect(q.adjusted(0, 0, -1, -1));
+                }
+                FPainter->setPen(ShapePen());
+                // A 1-pixel outline on the outermost pixels of the rectangle.
+                FPainter->drawRect(q.adjusted(0, 0, -1, -1));
+            } else {
+                FPainter->setPen(ShapePen());
+                QRect path = q.adjusted(0, 0, -1, -1);
+                if (FPen.Style() == psInsideFrame) path = path.adjusted(w / 2, w / 2, -(w - 1) / 2, -(w - 1) / 2);
+                QPen sq = ShapePen();
+                sq.setJoinStyle(Qt::MiterJoin);
+                FPainter->setPen(sq);
+                FPainter->drawRect(path);
+            }
+        }
+        FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    Changed();
+}
+
+void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) {
+    if (!FPainter) return;
+    const QRect q = Normalized(x1, y1, x2, y2);
+    if (q.isEmpty()) return;
+    Changing();
+    SyncBkFromBrush();
+    if (SetRop2()) {
+        FPainter->setPen(PenVisible() ? ShapePen() : QPen(Qt::NoPen));
+        FPainter->setBrush(BrushVisible() ? ShapeBrush() : QBrush(Qt::NoBrush));
+        FPainter->drawRoundedRect(q.adjusted(0, 0, -1, -1), std::abs(x3) / 2.0, std::abs(y3) / 2.0);
+        FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    Changed();
+}
+
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+    if (!FPainter) return;
+    const QRect q = Normalized(x1, y1, x2, y2);
+    if (q.isEmpty()) return;
+    Changing();
+    SyncBkFromBrush();
+    if (SetRop2()) {
+        FPainter->setPen(PenVisible() ? ShapePen() : QPen(Qt::NoPen));
+        FPainter->setBrush(BrushVisible() ? ShapeBrush() : QBrush(Qt::NoBrush));
+        FPainter->drawEllipse(q.adjusted(0, 0, -1, -1));
+        FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    Changed();
+}
+
+namespace {
+
+// Angles (sixteenths of a degree, counter-clockwise) of the radials through
+// (x3,y3) and (x4,y4) from the centre of the box.
+void ArcAngles(const QRect& q, int x3, int y3, int x4, int y4, int& start, int& span) {
+    const double cx = q.left() + q.width() / 2.0, cy = q.top() + q.height() / 2.0;
+    const double a1 = std::atan2(-(y3 - cy), x3 - cx) * 180.0 / M_PI;
+    const double a2 = std::atan2(-(y4 - cy), x4 - cx) * 180.0 / M_PI;
+    double s = a2 - a1;
+    while (s <= 0) s += 360.0;
+    start = int(std::lround(a1 * 16));
+    span = int(std::lround(s * 16));
+}
+
+} // namespace
+
+void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+    if (!FPainter || !PenVisible()) return;
+    const QRect q = Normalized(x1, y1, x2, y2);
+    if (q.isEmpty()) return;
+    Changing();
+    int start = 0, span = 0;
+    ArcAngles(q, x3, y3, x4, y4, start, span);
+    if (SetRop2()) {
+        FPainter->setPen(ShapePen());
+        FPainter->setBrush(Qt::NoBrush);
+        FPainter->drawArc(q.adjusted(0, 0, -1, -1), start, span);
+        FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    Changed();
+}
+
+void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+    if (!FPainter) return;
+    const QRect q = Normalized(x1, y1, x2, y2);
+    if (q.isEmpty()) return;
+    Changing();
+    SyncBkFromBrush();
+    int start = 0, span = 0;
+    ArcAngles(q, x3, y3, x4, y4, start, span);
+    if (SetRop2()) {
+        FPainter->setPen(PenVisible() ? ShapePen() : QPen(Qt::NoPen));
+        FPainter->setBrush(BrushVisible() ? ShapeBrush() : QBrush(Qt::NoBrush));
+        FPainter->drawPie(q.adjusted(0, 0, -1, -1), start, span);
+        FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    Changed();
+}
+
+void TCanvas::Polygon(const TPoint* pts, int count) {
+    if (!FPainter || !pts || count < 2) return;
+    Changing();
+    SyncBkFromBrush();
+    if (SetRop2()) {
+        QPolygon poly;
+        poly.reserve(count);
+        for (int i = 0; i < count; ++i) poly << QPoint(pts[i].X, pts[i].Y);
+        FPainter->setPen(PenVisible() ? ShapePen() : QPen(Qt::NoPen));
+        FPainter->setBrush(BrushVisible() ? ShapeBrush() : QBrush(Qt::NoBrush));
+        FPainter->drawPolygon(poly, FPolyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+        FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    Changed();
+}
+
+void TCanvas::StrokePoints(const std::vector<QPoint>& pts, bool closed) {
+    if (pts.size() < 2 || !PenVisible()) return;
+    SyncBkFromBrush();
+    if (!SetRop2()) return;
+    FPainter->setBrush(Qt::NoBrush);
+    const bool styled = std::max(1, FPen.Width()) == 1 && FPen.Style() != psSolid &&
+                        FPen.Style() != psInsideFrame && FPen.Style() != psClear;
+    auto draw = [&](const QPen& pen) {
+        FPainter->setPen(pen);
+        if (pts.size() == 2 && !closed)
+            FPainter->drawLine(pts[0], pts[1]);
+        else if (closed)
+            FPainter->drawPolygon(pts.data(), int(pts.size()));
+        else
+            FPainter->drawPolyline(pts.data(), int(pts.size()));
+    };
+    if (styled && FBkMode == OPAQUE) {
+        // The gaps of a styled pen show the background colour.
+        QPen gap(ColorToQColor(FBkColor), 0);
+        gap.setCapStyle(Qt::FlatCap);
+        draw(gap);
+    }
+    draw(ShapePen());
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void TCanvas::Polyline(const TPoint* pts, int count) {
+    if (!FPainter || !pts || count < 2) return;
+    Changing();
+    std::vector<QPoint> q;
+    q.reserve(count);
+    for (int i = 0; i < count; ++i) q.emplace_back(pts[i].X, pts[i].Y);
+    StrokePoints(q, false);
+    Changed();
+}
+
+void TCanvas::MoveTo(int x, int y) { FPenPos = TPoint(x, y); }
+
+void TCanvas::StrokeLine(int x1, int y1, int x2, int y2) { StrokePoints({QPoint(x1, y1), QPoint(x2, y2)}, false); }
+
+void TCanvas::LineTo(int x, int y) {
+    if (FPainter) {
+        Changing();
+        StrokeLine(FPenPos.X, FPenPos.Y, x, y);
+        Changed();
+    }
+    FPenPos = TPoint(x, y);
+}
+
+TColor TCanvas::Pixels(int x, int y) const {
+    if (!FImage) return kInvalidColor;
+    const int dx = x - FWindowOrg.X, dy = y - FWindowOrg.Y;
+    if (dx < 0 || dy < 0 || dx >= FImage->width() || dy >= FImage->height()) return kInvalidColor;
+    const QRgb p = FImage->pixel(dx, dy);
+    return RGB(qRed(p), qGreen(p), qBlue(p));
+}
+
+void TCanvas::SetPixels(int x, int y, TColor c) {
+    if (!FPainter) return;
+    Changing();
+    FPainter->setCompositionMode(QPainter::CompositionMode_Source);
+    FPainter->fillRect(QRect(x, y, 1, 1), ColorToQColor(c));
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    Changed();
+}
+
+void TCanvas::FloodFill(int x, int y, TColor c, TFillStyle style) {
+    if (!FImage || !FPainter) return;
+    const int w = FImage->width(), h = FImage->height();
+    const int sx = x - FWindowOrg.X, sy = y - FWindowOrg.Y;
+    if (sx < 0 || sy < 0 || sx >= w || sy >= h) return;
+    const QRgb key = ColorToQColor(c).rgb() & 0xFFFFFF;
+    auto colourAt = [&](int px, int py) {
+        return reinterpret_cast<const QRgb*>(FImage->constScanLine(py))[px] & 0xFFFFFF;
+    };
+    auto fillable = [&](int px, int py) {
+        const bool same = colourAt(px, py) == key;
+        return style == fsBorder ? !same : same;
+    };
+    if (!fillable(sx, sy)) return;
+    Changing();
+    SyncBkFromBrush();
+    // Find the connected area first (reading the image as it was), then
+    // paint its spans, so the brush's own colour never steers the search.
+    std::vector<uint8_t> seen(size_t(w) * h, 0);
+    std::vector<QRect> spans;
+    std::vector<QPoint> stack{QPoint(sx, sy)};
+    while (!stack.empty()) {
+        const QPoint p = stack.back();
+        stack.pop_back();
+        int py = p.y(), l = p.x(), r = p.x();
+        if (seen[size_t(py) * w + l] || !fillable(l, py)) continue;
+        while (l > 0 && !seen[size_t(py) * w + l - 1] && fillable(l - 1, py)) --l;
+        while (r < w - 1 && !seen[size_t(py) * w + r + 1] && fillable(r + 1, py)) ++r;
+        for (int i = l; i <= r; ++i) seen[size_t(py) * w + i] = 1;
+        spans.emplace_back(l, py, r - l + 1, 1);
+        for (int ny : {py - 1, py + 1}) {
+            if (ny < 0 || ny >= h) continue;
+            bool inRun = false;
+            for (int i = l; i <= r; ++i) {
+                const bool ok = !seen[size_t(ny) * w + i] && fillable(i, ny);
+                if (ok && !inRun) stack.emplace_back(i, ny);
+                inRun = ok;
+            }
+        }
+    }
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const QBrush b = PatternBrush();
+    for (const QRect& s : spans) FillWithBrush(s.translated(FWindowOrg.X, FWindowOrg.Y), b);
+    Changed();
+}
+
+void TCanvas::DrawFocusRect(const TRect& r) {
+    if (!FPainter || r.IsEmpty()) return;
+    Changing();
+    // Every other pixel of the frame inverted, counted from the device's
+    // origin, so drawing it twice restores the picture.
+    QImage pattern(2, 2, QImage::Format_RGB32);
+    pattern.setPixel(0, 0, qRgb(255, 255, 255));
+    pattern.setPixel(1, 1, qRgb(255, 255, 255));
+    pattern.setPixel(1, 0, qRgb(0, 0, 0));
+    pattern.setPixel(0, 1, qRgb(0, 0, 0));
+    const QBrush b(pattern);
+    FPainter->setBrushOrigin(QPointF(FWindowOrg.X, FWindowOrg.Y));
+    FPainter->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    const int w = r.Width(), h = r.Height();
+    FillWithBrush(QRect(r.Left, r.Top, w, 1), b);
+    if (h > 1) FillWithBrush(QRect(r.Left, r.Bottom - 1, w, 1), b);
+    if (h > 2) {
+        FillWithBrush(QRect(r.Left, r.Top + 1, 1, h - 2), b);
+        if (w > 1) FillWithBrush(QRect(r.Right - 1, r.Top + 1, 1, h - 2), b);
+    }
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    ApplyTransform();
+    Changed();
+}
+
+void TCanvas::GradientFillRect(const TRect& r, TColor from, TColor to, TGradientDirection dir, int steps) {
+    if (!FPainter || r.IsEmpty()) return;
+    Changing();
+    const int extent = dir == gdHorizontal ? r.Width() : r.Height();
+    const int n = steps <= 0 ? extent : std::min(steps, extent);
+    const TColor a = ColorToRGB(from), b = ColorToRGB(to);
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    for (int i = 0; i < n; ++i) {
+        const int s = extent * i / n, e = extent * (i + 1) / n;
+        if (e <= s) continue;
+        auto mix = [&](int ca, int cb) { return n == 1 ? ca : ca + (cb - ca) * i / (n - 1); };
+        const QColor c(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)),
+                       mix(GetBValue(a), GetBValue(b)));
+        const QRect band = dir == gdHorizontal ? QRect(r.Left + s, r.Top, e - s, r.Height())
+                                               : QRect(r.Left, r.Top + s, r.Width(), e - s);
+        FPainter->fillRect(band, c);
+    }
+    Changed();
+}
