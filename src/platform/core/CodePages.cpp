@@ -121,3 +121,69 @@ QByteArray EncodeOem(const QString& text) { return oem().encode(text); }
 
 QString TextToOEM(const QString& text) { return DecodeAnsi(EncodeOem(text)); }
 QString OEMToText(const QString& text) { return DecodeOem(EncodeAnsi(text)); }
+
+namespace {
+QByteArray utf16Bytes(const QString& text, bool bigEndian)
+{
+    QByteArray r;
+    r.reserve(2 + text.size() * 2);
+    r += bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        const char hi = char(u >> 8), lo = char(u & 0xFF);
+        r += bigEndian ? hi : lo;
+        r += bigEndian ? lo : hi;
+    }
+    return r;
+}
+
+QString utf16Text(const QByteArray& bytes, int from, bool bigEndian)
+{
+    QString r;
+    r.reserve((bytes.size() - from) / 2);
+    // An odd last byte cannot form a character and is dropped.
+    for (qsizetype i = from; i + 1 < bytes.size(); i += 2) {
+        const uchar a = uchar(bytes[i]), b = uchar(bytes[i + 1]);
+        r += QChar(bigEndian ? char16_t(a << 8 | b) : char16_t(b << 8 | a));
+    }
+    return r;
+}
+} // namespace
+
+QByteArray EncodeText(const QString& text, TTextEncoding encoding)
+{
+    switch (encoding) {
+    case teDefault:
+        return IsAnsiRepresentable(text) ? EncodeAnsi(text) : EncodeText(text, teUTF8);
+    case teAnsi:
+        return EncodeAnsi(text);
+    case teUTF8:
+        return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    case teUTF16LE:
+        return utf16Bytes(text, false);
+    case teUTF16BE:
+        return utf16Bytes(text, true);
+    }
+    return QByteArray();
+}
+
+QString DecodeText(const QByteArray& bytes, TTextEncoding* found)
+{
+    TTextEncoding kind = teAnsi;
+    QString text;
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        kind = teUTF8;
+        text = QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+    } else if (bytes.startsWith("\xFF\xFE")) {
+        kind = teUTF16LE;
+        text = utf16Text(bytes, 2, false);
+    } else if (bytes.startsWith("\xFE\xFF")) {
+        kind = teUTF16BE;
+        text = utf16Text(bytes, 2, true);
+    } else {
+        text = DecodeAnsi(bytes);
+    }
+    if (found)
+        *found = kind;
+    return text;
+}

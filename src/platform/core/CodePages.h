@@ -19,3 +19,15 @@ QByteArray EncodeOem(const QString& text);
 // text, and the reverse: how 8-bit OEM text travels in an ANSI string.
 QString TextToOEM(const QString& text);
 QString OEMToText(const QString& text);
+
+// How a text file's bytes are read and written. teDefault writes
+// Windows-1252 unless the text holds characters it lacks, and then UTF-8 with
+// a byte-order mark, so saving never loses a character.
+enum TTextEncoding { teDefault, teAnsi, teUTF8, teUTF16LE, teUTF16BE };
+
+// The bytes of a text; the UTF encodings begin with their byte-order mark.
+QByteArray EncodeText(const QString& text, TTextEncoding encoding);
+// Reads bytes that start with a UTF-8, UTF-16 LE or UTF-16 BE byte-order mark
+// in that encoding (the mark dropped), and anything else as Windows-1252.
+// `found` tells which it was (teAnsi for no mark).
+QString DecodeText(const QByteArray& bytes, TTextEncoding* found = nullptr);

@@ -1,0 +1,198 @@
+#include "platform/core/Collections.h"
+
+#include "platform/core/Exceptions.h"
+
+#include <algorithm>
+
+TCollectionItem::TCollectionItem(TCollection* collection) : FJoining(collection) {}
+
+void TCollectionItem::AfterConstruction()
+{
+    TPersistent::AfterConstruction();
+    TCollection* c = FJoining;
+    FJoining = nullptr;
+    SetCollection(c);
+}
+
+TCollectionItem::~TCollectionItem()
+{
+    if (FCollection)
+        FCollection->RemoveItem(this);
+}
+
+void TCollectionItem::SetCollection(TCollection* value)
+{
+    if (value == FCollection)
+        return;
+    if (FCollection)
+        FCollection->RemoveItem(this);
+    if (value)
+        value->InsertItem(this);
+}
+
+int TCollectionItem::Index() const
+{
+    if (!FCollection)
+        return -1;
+    const auto& items = FCollection->FItems;
+    const auto it = std::find(items.begin(), items.end(), this);
+    return it == items.end() ? -1 : int(it - items.begin());
+}
+
+void TCollectionItem::SetIndex(int value)
+{
+    const int cur = Index();
+    if (cur >= 0 && cur != value) {
+        FCollection->MoveItem(cur, value);
+        Changed(true);
+    }
+}
+
+TPersistent* TCollectionItem::GetOwner() const
+{
+    return FCollection;
+}
+
+QString TCollectionItem::GetNamePath() const
+{
+    if (!FCollection)
+        return ClassName();
+    return QStringLiteral("%1[%2]").arg(FCollection->GetNamePath()).arg(Index());
+}
+
+void TCollectionItem::Changed(bool allItems)
+{
+    if (FCollection && FCollection->FUpdateCount == 0)
+        FCollection->Update(allItems ? nullptr : this);
+}
+
+TCollection::TCollection(TCollectionItemFactory itemClass) : FItemClass(std::move(itemClass)) {}
+
+TCollection::~TCollection()
+{
+    // No Update while the collection goes; items still see their collection
+    // leave them one by one.
+    FUpdateCount = 1;
+    while (!FItems.empty())
+        delete FItems.back();
+}
+
+TCollectionItem* TCollection::Add()
+{
+    // The factory builds the item and it joins this collection.
+    TCollectionItem* item = FItemClass(this);
+    if (item->FCollection != this)
+        item->SetCollection(this);
+    return item;
+}
+
+TCollectionItem* TCollection::Insert(int index)
+{
+    if (index < 0 || index > Count())
+        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(index));
+    TCollectionItem* item = Add();
+    item->SetIndex(index);
+    return item;
+}
+
+void TCollection::Delete(int index)
+{
+    TCollectionItem* item = Items(index);
+    Notify(item, cnDeleting);
+    delete item;
+}
+
+void TCollection::Clear()
+{
+    if (FItems.empty())
+        return;
+    BeginUpdate();
+    try {
+        while (!FItems.empty())
+            delete FItems.back();
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+TCollectionItem* TCollection::Items(int index) const
+{
+    if (index < 0 || index >= Count())
+        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(index));
+    return FItems[index];
+}
+
+TCollectionItem* TCollection::FindItemID(int id) const
+{
+    for (TCollectionItem* item : FItems)
+        if (item->FID == id)
+            return item;
+    return nullptr;
+}
+
+void TCollection::BeginUpdate()
+{
+    ++FUpdateCount;
+}
+
+void TCollection::EndUpdate()
+{
+    if (FUpdateCount > 0)
+        --FUpdateCount;
+    Changed();
+}
+
+void TCollection::Changed()
+{
+    if (FUpdateCount == 0)
+        Update(nullptr);
+}
+
+void TCollection::Assign(const TPersistent* source)
+{
+    if (source && source->InheritsFrom(QStringLiteral("TCollection"))) {
+        const auto* src = static_cast<const TCollection*>(source);
+        if (src == this)
+            return;
+        BeginUpdate();
+        try {
+            Clear();
+            for (TCollectionItem* item : src->FItems)
+                Add()->Assign(item);
+        } catch (...) {
+            EndUpdate();
+            throw;
+        }
+        EndUpdate();
+        return;
+    }
+    TPersistent::Assign(source);
+}
+
+void TCollection::InsertItem(TCollectionItem* item)
+{
+    FItems.push_back(item);
+    item->FCollection = this;
+    item->FID = FNextID++;
+    Notify(item, cnAdded);
+    Changed();
+}
+
+void TCollection::RemoveItem(TCollectionItem* item)
+{
+    Notify(item, cnExtracting);
+    FItems.erase(std::remove(FItems.begin(), FItems.end(), item), FItems.end());
+    item->FCollection = nullptr;
+    Changed();
+}
+
+void TCollection::MoveItem(int from, int to)
+{
+    if (to < 0 || to >= Count())
+        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(to));
+    TCollectionItem* item = FItems[from];
+    FItems.erase(FItems.begin() + from);
+    FItems.insert(FItems.begin() + to, item);
+}
