@@ -5,6 +5,8 @@
 #include "platform/core/IntConv.h"
 #include "platform/sys/SerialPort.h"
 
+#include <QDir>
+
 #include <algorithm>
 
 #ifndef KAL_MODEL_CODE
@@ -157,6 +159,13 @@ void Set_Program_Folders(const QString& dirProgram)
     Dir_Master = PathJoin(Dir_Program, QStringLiteral("MASTER"));
     Dir_Projects = PathJoin(Dir_Program, QStringLiteral("PROJECTS"));
     Dir_Language = PathJoin(Dir_Program, QStringLiteral("LANGUAGE"));
+}
+
+void Force_Program_Folders()
+{
+    for (const QString* dir : {&Dir_Master, &Dir_Projects, &Dir_Language})
+        if (!dir->isEmpty() && !DirectoryExists(*dir))
+            QDir().mkdir(*dir);
 }
 
 namespace {

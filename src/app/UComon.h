@@ -110,6 +110,9 @@ extern QStringList Row_Clipboard;
 void Set_Model_Texts();
 // Sets Dir_Program and its MASTER, PROJECTS and LANGUAGE folders (not created).
 void Set_Program_Folders(const QString& dirProgram);
+// Creates MASTER, PROJECTS and LANGUAGE (one level) where missing; a folder
+// that cannot be created is left for the steps that need it to fail on.
+void Force_Program_Folders();
 // Sets the 17 project file paths inside Dir_Project; all empty while no
 // project is open, so nothing can be read or written beside the root.
 void Set_Files();

@@ -163,6 +163,10 @@ TEST(SharedState, StoredProjectOpensOnlyWhenItsFolderExists)
     QTemporaryDir tmp;
     ASSERT_TRUE(tmp.isValid());
     Set_Program_Folders(tmp.path());
+    Force_Program_Folders();
+    EXPECT_TRUE(DirectoryExists(PathJoin(tmp.path(), "MASTER")));
+    EXPECT_TRUE(DirectoryExists(PathJoin(tmp.path(), "LANGUAGE")));
+    ASSERT_TRUE(DirectoryExists(Dir_Projects));
     ASSERT_TRUE(ForceDirectories(PathJoin(Dir_Projects, "Plant")));
 
     Name_Project = "Plant";

@@ -33,6 +33,17 @@ protected:
     QString FSavedLanguage, FSavedDir;
 };
 
+// A text as a UTF-16 little-endian file with its byte-order mark.
+QByteArray Utf16Le(const QString& text)
+{
+    QByteArray out("\xFF\xFE", 2);
+    for (QChar c : text) {
+        out.append(char(c.unicode() & 0xFF));
+        out.append(char(c.unicode() >> 8));
+    }
+    return out;
+}
+
 } // namespace
 
 TEST(DefaultTexts, TableOf1600)
@@ -132,7 +143,7 @@ TEST_F(LanguageTest, FileLinesAndEncodings)
         {"utf-8 without mark", QByteArray("STR 4 = Gr\xC3\xBC\xC3\x9F" "e")},
         {"utf-8 with mark", QByteArray("\xEF\xBB\xBFSTR 4 = Gr\xC3\xBC\xC3\x9F" "e")},
         {"windows-1252", QByteArray("STR 4 = Gr\xFC\xDF" "e")},
-        {"utf-16 le", QByteArray("\xFF\xFE", 2) + QByteArray(reinterpret_cast<const char*>(u"STR 4 = Gr\u00FC\u00DFe"), 2 * 15)},
+        {"utf-16 le", Utf16Le(QString::fromUtf8("STR 4 = Gr\xC3\xBC\xC3\x9F" "e"))},
     };
     for (const auto& f : files) {
         SCOPED_TRACE(f.name);
