@@ -108,6 +108,19 @@ TEST_F(SerialPty, ReceivedCharactersWakeTheEventWaitAndFillTheQueue)
     EXPECT_TRUE(Port.Read(16, 0).isEmpty());
 }
 
+TEST_F(SerialPty, TransmitEmptyIsReportedOncePerWrite)
+{
+    // Nothing written yet: no transmit-empty event.
+    EXPECT_EQ(Port.WaitEvent(SerialEvent::TxEmpty, 50), 0u);
+    // A pseudo-terminal passes written bytes on at once, so the queue drains
+    // as soon as the write is done.
+    ASSERT_EQ(Port.Write("hello", 500), 5);
+    EXPECT_EQ(Port.WaitEvent(SerialEvent::TxEmpty | SerialEvent::RxChar, 1000), SerialEvent::TxEmpty);
+    EXPECT_EQ(Port.OutQueCount(), 0);
+    EXPECT_EQ(Port.WaitEvent(SerialEvent::TxEmpty, 50), 0u);
+    EXPECT_EQ(P.ReadMaster(5), QByteArray("hello"));
+}
+
 TEST_F(SerialPty, CancelReleasesAnUnboundedWait)
 {
     std::atomic<uint32_t> result{0xFFFF};
