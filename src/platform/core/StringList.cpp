@@ -12,7 +12,8 @@
 
 void TStrings::Error(const char* msg, int data) const
 {
-    throw EStringListError(QString::fromLatin1(msg).arg(data));
+    const QString text = QString::fromLatin1(msg);
+    throw EStringListError(text.contains(QLatin1String("%1")) ? text.arg(data) : text);
 }
 
 void TStrings::Put(int index, const QString& s)
