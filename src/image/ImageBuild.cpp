@@ -27,20 +27,56 @@ XmlNode TImageBuild::Load_File(const QString& name)
 
 // ---------------------------------------------------------------------------
 
-QString TRowReader::Text(const QString& name) const
+namespace {
+
+// Attribute names are plain ASCII: compared code unit by byte.
+bool sameName(const QString& name, const char* s)
 {
-    const XmlValue v = FRow.Attribute(name);
-    if (v.IsNull())
+    const QChar* p = name.constData();
+    const qsizetype n = name.size();
+    for (qsizetype i = 0; i < n; ++i)
+        if (s[i] == 0 || p[i].unicode() != uchar(s[i]))
+            return false;
+    return s[n] == 0;
+}
+
+} // namespace
+
+TRowReader::TRowReader(const XmlNode& row, const QString& fileName, int rowNumber)
+    : FFile(fileName), FRowNumber(rowNumber)
+{
+    for (pugi::xml_attribute a = row.Raw().first_attribute(); a; a = a.next_attribute())
+        FAttrs.append({a.name(), a.value()});
+}
+
+const char* TRowReader::Find(const QString& name) const
+{
+    for (const TAttr& a : FAttrs)
+        if (sameName(name, a.Name))
+            return a.Value;
+    return nullptr;
+}
+
+const char* TRowReader::Required(const QString& name) const
+{
+    const char* v = Find(name);
+    if (!v)
         throw EImageError(QStringLiteral("%1, row %2: the attribute \"%3\" is missing")
                               .arg(FFile)
                               .arg(FRowNumber)
                               .arg(name));
-    return v.TextOr(QString());
+    return v;
+}
+
+QString TRowReader::Text(const QString& name) const
+{
+    return QString::fromUtf8(Required(name));
 }
 
 QString TRowReader::Text_Or(const QString& name, const QString& missing) const
 {
-    return FRow.Attribute(name).TextOr(missing);
+    const char* v = Find(name);
+    return v ? QString::fromUtf8(v) : missing;
 }
 
 int TRowReader::Number(const QString& name, int def) const
@@ -50,27 +86,38 @@ int TRowReader::Number(const QString& name, int def) const
 
 int TRowReader::Number_Or(const QString& name, int def, int missing) const
 {
-    const XmlValue v = FRow.Attribute(name);
-    return v.IsNull() ? missing : StrToIntDef(v.TextOr(QString()), def);
+    const char* v = Find(name);
+    return v ? StrToIntDef(QString::fromUtf8(v), def) : missing;
 }
 
 int64_t TRowReader::Number64_Or(const QString& name, int64_t def, int64_t missing) const
 {
-    const XmlValue v = FRow.Attribute(name);
-    return v.IsNull() ? missing : StrToInt64Def(v.TextOr(QString()), def);
+    const char* v = Find(name);
+    return v ? StrToInt64Def(QString::fromUtf8(v), def) : missing;
 }
+
+namespace {
+
+// The text upper-cased is "Y": only "Y" and "y" are.
+bool isY(const char* v)
+{
+    return v && (v[0] == 'Y' || v[0] == 'y') && v[1] == 0;
+}
+
+} // namespace
 
 bool TRowReader::Yes(const QString& name) const
 {
-    return Text(name).toUpper() == QLatin1String("Y");
+    return isY(Required(name));
 }
 
 bool TRowReader::Yes_Or_No(const QString& name) const
 {
-    return Text_Or(name, QString()).toUpper() == QLatin1String("Y");
+    return isY(Find(name));
 }
 
 bool TRowReader::Exactly_Y(const QString& name) const
 {
-    return Text_Or(name, QString()) == QLatin1String("Y");
+    const char* v = Find(name);
+    return v && v[0] == 'Y' && v[1] == 0;
 }
