@@ -1,0 +1,560 @@
+#pragma once
+// Controls: the visual component tree, message dispatch, the keyboard focus
+// and the dialog keyboard (Tab, arrows, default and cancel keys, accelerators).
+//
+// A control is a component and receives window messages. Each control has a
+// replaceable WindowProc (by default its virtual WndProc), so a dialog can put
+// its own procedure in front of a control's. WndProc dispatches to
+// overridable handlers; Perform sends a message synchronously.
+#include "platform/controls/Messages.h"
+#include "platform/core/Components.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/graphics/ImageList.h"
+#include "platform/graphics/Resources.h"
+
+#include <QList>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class TControl;
+class TWinControl;
+class TCustomForm;
+class TPopupMenu;
+class TBasicAction;
+class TActionLink;
+class QWidget;
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+// Control style flags.
+enum : unsigned {
+    csAcceptsControls = 0x0001, csCaptureMouse = 0x0002, csDesignInteractive = 0x0004,
+    csClickEvents = 0x0008, csFramed = 0x0010, csSetCaption = 0x0020, csOpaque = 0x0040,
+    csDoubleClicks = 0x0080, csFixedWidth = 0x0100, csFixedHeight = 0x0200, csNoDesignVisible = 0x0400,
+    csReplicatable = 0x0800, csNoStdEvents = 0x1000, csDisplayDragImage = 0x2000,
+    csReflector = 0x4000, csActionClient = 0x8000, csMenuEvents = 0x10000,
+};
+// Control state flags.
+enum : unsigned {
+    csLButtonDown = 0x0001, csClicked = 0x0002, csPalette = 0x0004, csReadingState = 0x0008,
+    csAlignmentNeeded = 0x0010, csFocusing = 0x0020, csCreating = 0x0040, csPaintCopy = 0x0080,
+    csCustomPaint = 0x0100, csDestroyingHandle = 0x0200, csDocking = 0x0400,
+};
+
+using TKeyEvent = std::function<void(TObject* Sender, unsigned& Key, TShiftState Shift)>;
+using TKeyPressEvent = std::function<void(TObject* Sender, QChar& Key)>;
+using TMouseEvent =
+    std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+using TMouseWheelEvent = std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta,
+                                            TPoint MousePos, bool& Handled)>;
+using TMouseWheelUpDownEvent =
+    std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
+using TWndMethod = std::function<void(TMessage& Message)>;
+
+// Window creation parameters: the style bits a control asks for. RecreateWnd
+// asks again; the controls read their style back from Params().
+struct TCreateParams {
+    QString Caption;
+    std::uint32_t Style = 0;
+    std::uint32_t ExStyle = 0;
+    int X = 0, Y = 0, Width = 0, Height = 0;
+    QString WinClassName;
+};
+
+// ---------------------------------------------------------------------------
+// Actions: the small part of the class library's actions that buttons use.
+// ---------------------------------------------------------------------------
+
+class TBasicAction : public TComponent {
+    KAL_CLASS(TBasicAction, TComponent)
+public:
+    explicit TBasicAction(TComponent* AOwner);
+    ~TBasicAction() override;
+    TNotifyEvent OnExecute;
+    // Runs OnExecute; false when there is none.
+    virtual bool Execute();
+    void RegisterChanges(TActionLink* link);
+    void UnRegisterChanges(TActionLink* link);
+
+protected:
+    void Change();
+
+private:
+    QList<TActionLink*> FClients;
+};
+
+// An action list holds actions and may carry the image list they take their
+// images from.
+class TActionList : public TComponent {
+    KAL_CLASS(TActionList, TComponent)
+public:
+    explicit TActionList(TComponent* AOwner) : TComponent(AOwner) {}
+    TImageList* Images = nullptr;
+};
+
+class TAction : public TBasicAction {
+    KAL_CLASS(TAction, TBasicAction)
+public:
+    explicit TAction(TComponent* AOwner);
+    QString Caption() const { return FCaption; }
+    void SetCaption(const QString& v);
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool v);
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool v);
+    bool Checked() const { return FChecked; }
+    void SetChecked(bool v);
+    QString Hint() const { return FHint; }
+    void SetHint(const QString& v);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int v);
+    TActionList* ActionList = nullptr;
+    // A disabled action does not run.
+    bool Execute() override;
+
+private:
+    QString FCaption, FHint;
+    bool FEnabled = true, FVisible = true, FChecked = false;
+    int FImageIndex = -1;
+};
+
+// Keeps a control in step with its action.
+class TActionLink {
+public:
+    explicit TActionLink(TControl* client) : FClient(client) {}
+    virtual ~TActionLink();
+    TBasicAction* Action() const { return FAction; }
+    void SetAction(TBasicAction* a);
+    // Runs the action for the control; false when nothing ran.
+    bool Execute();
+    // Called by the action when one of its properties changed.
+    virtual void Change();
+
+private:
+    TControl* FClient;
+    TBasicAction* FAction = nullptr;
+};
+
+// ---------------------------------------------------------------------------
+// TControl
+// ---------------------------------------------------------------------------
+
+class TControl : public TComponent {
+    KAL_CLASS(TControl, TComponent)
+public:
+    explicit TControl(TComponent* AOwner);
+    ~TControl() override;
+
+    // -- messages
+    // The procedure every message goes through first; replaceable.
+    TWndMethod WindowProc;
+    virtual void WndProc(TMessage& Message);
+    // Handles what no handler took.
+    virtual void DefaultHandler(TMessage& Message);
+    LRESULT Perform(unsigned Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+
+    // -- tree
+    TWinControl* Parent() const { return FParent; }
+    virtual void SetParent(TWinControl* AParent);
+
+    // -- bounds, in the parent's client coordinates
+    int Left() const { return FLeft; }
+    int Top() const { return FTop; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    void SetLeft(int v) { SetBounds(v, FTop, FWidth, FHeight); }
+    void SetTop(int v) { SetBounds(FLeft, v, FWidth, FHeight); }
+    void SetWidth(int v) { SetBounds(FLeft, FTop, v, FHeight); }
+    void SetHeight(int v) { SetBounds(FLeft, FTop, FWidth, v); }
+    virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+    TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+    void SetBoundsRect(const TRect& r) { SetBounds(r.Left, r.Top, r.Width(), r.Height()); }
+    virtual TRect ClientRect() const { return Rect(0, 0, FWidth, FHeight); }
+    int ClientWidth() const { return ClientRect().Width(); }
+    int ClientHeight() const { return ClientRect().Height(); }
+    // Where this control's client area starts inside its own bounds.
+    virtual TPoint ClientOrigin() const;  // in screen coordinates
+    TPoint ClientToScreen(const TPoint& p) const;
+    TPoint ScreenToClient(const TPoint& p) const;
+    TAlign Align() const { return FAlign; }
+    void SetAlign(TAlign v);
+
+    // -- visibility and state
+    // The control's own flag; not whether its window is on the screen.
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool v);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    bool Enabled() const { return FEnabled; }
+    virtual void SetEnabled(bool v);
+    // Visible itself and every parent up to a form that is showing.
+    virtual bool Showing() const;
+    unsigned ControlStyle = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+    unsigned ControlState = 0;
+
+    // -- text; "&" marks the accelerator
+    QString Caption() const { return FText; }
+    void SetCaption(const QString& v) { SetText(v); }
+    QString Text() const { return FText; }
+    void SetText(const QString& v);
+
+    // -- looks
+    TFont* Font() { return &FFont; }
+    void SetFont(const TFont& f) { FFont.Assign(f); }
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool v);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v);
+    bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool v);
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor v);
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    virtual void SetPopupMenu(TPopupMenu* m);
+
+    // -- hints
+    QString Hint() const { return FHint; }
+    void SetHint(const QString& v) { FHint = v; }
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool v);
+    bool ParentShowHint() const { return FParentShowHint; }
+    void SetParentShowHint(bool v);
+
+    // -- action
+    TBasicAction* Action() const;
+    void SetAction(TBasicAction* a);
+    // Takes the action's properties; CheckDefaults leaves values already set.
+    virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+
+    // -- painting
+    virtual void Invalidate();
+    void Repaint() { Invalidate(); }
+    void Update() {}
+    // How many times the control asked to be painted (tests watch repaints).
+    int InvalidateCount() const { return FInvalidateCount; }
+    // Paints the control, and its children, on `surface` with the control's
+    // top-left corner at `at`. What the control leaves unpainted shows the
+    // surface below, so transparent parts work as on the screen.
+    virtual void PaintTo(QImage& surface, TPoint at);
+
+    // -- events
+    TNotifyEvent OnClick, OnDblClick, OnResize, OnMouseEnter, OnMouseLeave;
+    TMouseEvent OnMouseDown, OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+    TMouseWheelEvent OnMouseWheel;
+    TMouseWheelUpDownEvent OnMouseWheelDown, OnMouseWheelUp;
+
+    virtual void Click();
+    virtual void DblClick();
+    bool MouseCapture() const;
+    void SetMouseCapture(bool v);
+    // The screen point below the control's bottom-left corner.
+    TPoint ScreenBottomLeft() const { return ClientToScreen(Point(0, FHeight)); }
+
+    // Called once the owner has built the control (the second construction
+    // phase): steps that need the subclass's overrides run here.
+    void AfterConstruction() override;
+
+protected:
+    friend class TWinControl;
+    friend class TActionLink;
+
+    virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseMove(TShiftState Shift, int X, int Y);
+    virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
+    virtual bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
+    virtual bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
+    virtual void Resize();
+    virtual void Changed() {}
+    // Font or colour taken over from the parent.
+    void ParentFontChanged();
+    void ParentColorChanged();
+
+    // Message handlers, overridable; each is called from WndProc.
+    virtual void WMLButtonDown(TMessage& M);
+    virtual void WMLButtonUp(TMessage& M);
+    virtual void WMLButtonDblClk(TMessage& M);
+    virtual void WMRButtonDown(TMessage& M);
+    virtual void WMRButtonUp(TMessage& M);
+    virtual void WMMButtonDown(TMessage& M);
+    virtual void WMMButtonUp(TMessage& M);
+    virtual void WMMouseMove(TMessage& M);
+    virtual void WMMouseWheel(TMessage& M);
+    virtual void WMContextMenu(TMessage& M);
+    virtual void CMMouseEnter(TMessage& M);
+    virtual void CMMouseLeave(TMessage& M);
+    virtual void CMEnabledChanged(TMessage& M);
+    virtual void CMVisibleChanged(TMessage& M);
+    virtual void CMTextChanged(TMessage& M);
+    virtual void CMFontChanged(TMessage& M);
+    virtual void CMColorChanged(TMessage& M);
+    virtual void CMHintShow(TMessage& M);
+    virtual void CMDialogKey(TMessage& M);
+    virtual void CMDialogChar(TMessage& M);
+    virtual void CMParentFontChanged(TMessage& M);
+    virtual void CMParentColorChanged(TMessage& M);
+    virtual void CMParentShowHintChanged(TMessage& M);
+
+    TActionLink* ActionLink() const { return FActionLink.get(); }
+
+    TWinControl* FParent = nullptr;
+    int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+
+private:
+    void MouseButtonDown(TMessage& M, TMouseButton button);
+    void MouseButtonUp(TMessage& M, TMouseButton button);
+    void DoFontChange(TGraphicsObject*);
+
+    TAlign FAlign = alNone;
+    bool FVisible = true, FEnabled = true;
+    QString FText, FHint;
+    TFont FFont;
+    bool FParentFont = true, FParentColor = true, FShowHint = false, FParentShowHint = true;
+    bool FUpdatingFromParent = false;
+    TColor FColor = clBtnFace;
+    TCursor FCursor = crDefault;
+    TPopupMenu* FPopupMenu = nullptr;
+    std::unique_ptr<TActionLink> FActionLink;
+    int FInvalidateCount = 0;
+};
+
+// A control without a window of its own: it paints on its parent.
+class TGraphicControl : public TControl {
+    KAL_CLASS(TGraphicControl, TControl)
+public:
+    explicit TGraphicControl(TComponent* AOwner);
+    ~TGraphicControl() override;
+    TCanvas* Canvas() { return FCanvas.get(); }
+    void PaintTo(QImage& surface, TPoint at) override;
+
+protected:
+    virtual void Paint() {}
+
+private:
+    std::unique_ptr<TCanvas> FCanvas;
+    std::unique_ptr<QImage> FScratch;
+};
+
+// ---------------------------------------------------------------------------
+// TWinControl
+// ---------------------------------------------------------------------------
+
+class TWinControl : public TControl {
+    KAL_CLASS(TWinControl, TControl)
+public:
+    explicit TWinControl(TComponent* AOwner);
+    ~TWinControl() override;
+
+    // -- window
+    // The control's handle, created on first use; tests and messages name
+    // windows by it.
+    HWND Handle();
+    bool HandleAllocated() const { return FHandle != 0; }
+    // Asks CreateParams again (styles may have changed).
+    void RecreateWnd();
+    const TCreateParams& Params();
+
+    // -- children, in z-order; the tab order is kept separately
+    int ControlCount() const { return int(FControls.size()); }
+    TControl* Controls(int i) const { return FControls.at(i); }
+    bool ContainsControl(const TControl* c) const;
+    // The deepest visible, enabled-or-not child at a client point, or this.
+    TControl* ControlAtPos(const TPoint& p, bool allowDisabled = true);
+    void InsertControl(TControl* c);
+    void RemoveControl(TControl* c);
+    // Sends the message to each child until one sets a result.
+    void Broadcast(TMessage& Message);
+
+    int TabOrder() const;
+    void SetTabOrder(int v);
+    bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool v) { FTabStop = v; }
+    // Tab-ordered windowed children of this control, depth first.
+    void GetTabOrderList(QList<TWinControl*>& list);
+    TWinControl* FindNextControl(TWinControl* cur, bool GoForward, bool CheckTabStop, bool CheckParent);
+    void SelectNext(TWinControl* cur, bool GoForward, bool CheckTabStop);
+
+    // -- focus
+    virtual bool CanFocus() const;
+    bool Focused() const;
+    virtual void SetFocus();
+
+    // -- keys
+    TKeyEvent OnKeyDown, OnKeyUp;
+    TKeyPressEvent OnKeyPress;
+    TNotifyEvent OnEnter, OnExit;
+
+    void AlignControls();
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    void PaintTo(QImage& surface, TPoint at) override;
+
+    // The dialog-key step of a key press: Tab, arrows, Enter and Escape go to
+    // the form unless the control claims them. True when the form took it.
+    bool DialogKeyTaken(unsigned vk, LPARAM keyData);
+    // The dialog-character step: a character the control does not want goes
+    // to the form as an accelerator. True when taken.
+    bool DialogCharTaken(QChar ch, LPARAM keyData);
+
+protected:
+    virtual void CreateParams(TCreateParams& Params);
+    virtual void KeyDown(unsigned& Key, TShiftState Shift);
+    virtual void KeyUp(unsigned& Key, TShiftState Shift);
+    virtual void KeyPress(QChar& Key);
+    virtual void DoEnter();
+    virtual void DoExit();
+    // Paints the control's own face on its window image; children are
+    // painted after it.
+    virtual void PaintWindow(QImage&) {}
+
+    // Returns true when a handler consumed the key.
+    bool DoKeyDown(TMessage& M);
+    bool DoKeyUp(TMessage& M);
+    bool DoKeyPress(TMessage& M);
+
+    virtual void WMKeyDown(TMessage& M);
+    virtual void WMKeyUp(TMessage& M);
+    virtual void WMChar(TMessage& M);
+    virtual void WMSysKeyDown(TMessage& M);
+    virtual void WMSysKeyUp(TMessage& M);
+    virtual void WMSysChar(TMessage& M);
+    virtual void WMSetFocus(TMessage& M);
+    virtual void WMKillFocus(TMessage& M);
+    virtual void WMGetDlgCode(TMessage& M);
+    virtual void WMPaint(TMessage& M);
+    virtual void WMSize(TMessage& M);
+    virtual void WMTimer(TMessage& M);
+    virtual void CMEnter(TMessage& M);
+    virtual void CMExit(TMessage& M);
+    virtual void CMWantSpecialKey(TMessage& M);
+    void CMDialogKey(TMessage& M) override;
+    void CMDialogChar(TMessage& M) override;
+    void CMEnabledChanged(TMessage& M) override;
+    void CMVisibleChanged(TMessage& M) override;
+    void CMFontChanged(TMessage& M) override;
+    void CMColorChanged(TMessage& M) override;
+    void CMParentShowHintChanged(TMessage& M) override;
+    void WndProc(TMessage& Message) override;
+
+    QList<TControl*> FControls;
+    QList<TWinControl*> FTabList;
+
+private:
+    HWND FHandle = 0;
+    bool FTabStop = false;
+    bool FParamsValid = false;
+    TCreateParams FParams;
+    bool FAligning = false;
+};
+
+// A windowed control that paints itself on its Canvas.
+class TCustomControl : public TWinControl {
+    KAL_CLASS(TCustomControl, TWinControl)
+public:
+    explicit TCustomControl(TComponent* AOwner);
+    ~TCustomControl() override;
+    // Bound to the surface while painting; otherwise to a scratch surface on
+    // which text can be measured.
+    TCanvas* Canvas() { return FCanvas.get(); }
+
+protected:
+    virtual void Paint() {}
+    void PaintWindow(QImage& window) override;
+
+private:
+    std::unique_ptr<TCanvas> FCanvas;
+    std::unique_ptr<QImage> FScratch;
+};
+
+// ---------------------------------------------------------------------------
+// Menus
+// ---------------------------------------------------------------------------
+
+class TMenuItem : public TComponent {
+    KAL_CLASS(TMenuItem, TComponent)
+public:
+    explicit TMenuItem(TComponent* AOwner);
+    ~TMenuItem() override;
+    QString Caption;
+    bool Checked = false;
+    bool Enabled = true;
+    bool Visible = true;
+    int ImageIndex = -1;
+    TNotifyEvent OnClick;
+    int Count() const { return int(FItems.size()); }
+    TMenuItem* Items(int i) const { return FItems.at(i); }
+    void Add(TMenuItem* item);
+    void Insert(int index, TMenuItem* item);
+    void Remove(TMenuItem* item);
+    void Clear();
+    TMenuItem* Parent() const { return FParent; }
+    // Raises OnClick when the item is enabled.
+    virtual void Click();
+
+private:
+    QList<TMenuItem*> FItems;
+    TMenuItem* FParent = nullptr;
+};
+
+class TPopupMenu : public TComponent {
+    KAL_CLASS(TPopupMenu, TComponent)
+public:
+    explicit TPopupMenu(TComponent* AOwner);
+    ~TPopupMenu() override;
+    TMenuItem* Items() { return FItems; }
+    TNotifyEvent OnPopup;
+    TControl* PopupComponent = nullptr;
+    // Shows the menu with its top-left at the screen point and runs the item
+    // the user chose; returns that item (nullptr when none).
+    TMenuItem* Popup(int X, int Y);
+    // Where the menu last popped up.
+    TPoint PopupPoint() const { return FPopupPoint; }
+
+    // How menus are answered: a person through the toolkit, or a test that
+    // names the item to choose (nullptr: the menu is dismissed).
+    using TChooser = std::function<TMenuItem*(TPopupMenu* menu, TPoint at)>;
+    static void SetChooser(TChooser chooser);
+
+private:
+    TMenuItem* FItems;
+    TPoint FPopupPoint;
+};
+
+// ---------------------------------------------------------------------------
+// Focus and mouse state of the whole program
+// ---------------------------------------------------------------------------
+
+// The control that has the keyboard focus, or nullptr.
+TWinControl* FocusedControl();
+// Moves the platform's focus: the old control gets WM_KILLFOCUS naming the
+// new one, then the new one WM_SETFOCUS naming the old one.
+void SetFocusedWindow(TWinControl* c);
+// Forgets the focus without telling anyone (the control is going away).
+void SetFocusedWindowQuietly(TWinControl* c);
+// The control for a handle; nullptr once the control is gone.
+TWinControl* FindControl(HWND h);
+TControl* GetCaptureControl();
+void SetCaptureControl(TControl* c);
+// The first form up the parent chain (a control on no form gives nullptr).
+TCustomForm* GetParentForm(const TControl* c);
+// The form reached by following owners, as a component that is not a control
+// is placed on one.
+TCustomForm* GetOwnerForm(const TComponent* c);
+
+// True when `ch` is the accelerator of `caption` ("&O" for 'o' or 'O').
+bool IsAccel(QChar ch, const QString& caption);
+// The caption without its accelerator marks ("&&" stays one "&").
+QString StripHotkey(const QString& caption);
+// The hint text before "|" and after it.
+QString GetShortHint(const QString& hint);
+QString GetLongHint(const QString& hint);
+
+// Posts a message for the control; it is delivered when the queue is drained.
+bool PostMessage(HWND h, unsigned Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+// Delivers every posted message (those posted meanwhile too); answers how many.
+int DrainPostedMessages();
+int PostedMessageCount();

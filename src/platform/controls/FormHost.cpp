@@ -1,0 +1,145 @@
+#include "platform/controls/FormHost.h"
+
+#include "platform/controls/Forms.h"
+#include "platform/controls/Input.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QWidget>
+#include <optional>
+
+namespace {
+std::optional<bool> gHostsEnabled;
+
+bool PersonCanSee() {
+    return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr &&
+           QGuiApplication::platformName() != QLatin1String("offscreen");
+}
+
+class HostWidget : public QWidget {
+public:
+    explicit HostWidget(TCustomForm* form) : FForm(form) {
+        setMouseTracking(true);
+        setFocusPolicy(Qt::StrongFocus);
+        setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+
+protected:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::Close) {
+            // The close box closes the form the form's way (Cancel when modal).
+            e->ignore();
+            Application()->Guard([this] { FForm->Close(); });
+            return true;
+        }
+        // Tab must reach the form's dialog keyboard, not the toolkit's.
+        if (Input::TranslateQtEvent(FForm, e)) return true;
+        return QWidget::event(e);
+    }
+    void paintEvent(QPaintEvent*) override {
+        QImage img;
+        Application()->Guard([&] { img = FForm->RenderClient(); });
+        QPainter p(this);
+        p.drawImage(0, 0, img);
+    }
+    void resizeEvent(QResizeEvent*) override {
+        const TRect cr = FForm->ClientRect();
+        if (cr.Width() != width() || cr.Height() != height())
+            Application()->Guard([this] { FForm->SetClientSize(width(), height()); });
+    }
+
+private:
+    TCustomForm* FForm;
+};
+}  // namespace
+
+struct TFormHost::Impl {
+    TCustomForm* Form;
+    std::unique_ptr<HostWidget> Widget;
+};
+
+TFormHost::TFormHost(TCustomForm* form) : FImpl(std::make_unique<Impl>()) {
+    FImpl->Form = form;
+    FImpl->Widget = std::make_unique<HostWidget>(form);
+}
+
+TFormHost::~TFormHost() = default;
+
+QWidget* TFormHost::Widget() const { return FImpl->Widget.get(); }
+
+void TFormHost::SyncGeometry() {
+    TCustomForm* f = FImpl->Form;
+    const TPoint o = f->ClientOrigin();
+    const TRect cr = f->ClientRect();
+    FImpl->Widget->setGeometry(o.X, o.Y, std::max(1, cr.Width()), std::max(1, cr.Height()));
+}
+
+void TFormHost::Show(bool activate) {
+    TCustomForm* f = FImpl->Form;
+    QWidget* w = FImpl->Widget.get();
+    Qt::WindowFlags flags = Qt::Window;
+    const TCreateParams& p = f->Params();
+    if (p.Style & WS_POPUP && !(p.Style & WS_CAPTION)) flags |= Qt::FramelessWindowHint;
+    if (p.ExStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
+    if (p.ExStyle & WS_EX_TOOLWINDOW) flags |= Qt::Tool;
+    if (f->BorderStyle() == bsDialog || f->BorderStyle() == bsSingle) flags |= Qt::MSWindowsFixedSizeDialogHint;
+    w->setWindowFlags(flags);
+    w->setAttribute(Qt::WA_ShowWithoutActivating, !activate);
+    w->setWindowTitle(f->Caption());
+    SyncGeometry();
+    w->show();
+    if (activate) {
+        w->raise();
+        w->activateWindow();
+    }
+}
+
+void TFormHost::Hide() { FImpl->Widget->hide(); }
+
+void TFormHost::Update() {
+    FImpl->Widget->setWindowTitle(FImpl->Form->Caption());
+    FImpl->Widget->update();
+}
+
+bool FormHostsEnabled() { return gHostsEnabled.value_or(PersonCanSee()); }
+void SetFormHostsEnabled(bool enabled) { gHostsEnabled = enabled; }
+
+void ApplyScreenCursor(int cursor) {
+    if (!PersonCanSee()) return;
+    while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
+    if (cursor != crDefault) QGuiApplication::setOverrideCursor(CursorFor(cursor));
+}
+
+namespace {
+void AddItems(QMenu* menu, TMenuItem* parent, QHash<QAction*, TMenuItem*>& map) {
+    for (int i = 0; i < parent->Count(); ++i) {
+        TMenuItem* item = parent->Items(i);
+        if (!item->Visible) continue;
+        if (item->Caption == QLatin1String("-")) {
+            menu->addSeparator();
+            continue;
+        }
+        if (item->Count() > 0) {
+            QMenu* sub = menu->addMenu(item->Caption);
+            AddItems(sub, item, map);
+            continue;
+        }
+        QAction* a = menu->addAction(item->Caption);
+        a->setEnabled(item->Enabled);
+        a->setCheckable(item->Checked);
+        a->setChecked(item->Checked);
+        map.insert(a, item);
+    }
+}
+}  // namespace
+
+TMenuItem* PopupMenuOnScreen(TPopupMenu* menu, TPoint at) {
+    if (!PersonCanSee()) return nullptr;
+    QMenu qm;
+    QHash<QAction*, TMenuItem*> map;
+    AddItems(&qm, menu->Items(), map);
+    QAction* chosen = qm.exec(QPoint(at.X, at.Y));
+    return chosen ? map.value(chosen, nullptr) : nullptr;
+}

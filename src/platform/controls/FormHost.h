@@ -1,0 +1,32 @@
+#pragma once
+// The toolkit window that shows a form to a person. Only the form has one:
+// it paints the form's control tree and hands its input events to the input
+// layer, which finds the control under the mouse and the focused control.
+#include "platform/controls/Messages.h"
+
+#include <memory>
+
+class QWidget;
+class TCustomForm;
+
+class TFormHost {
+public:
+    explicit TFormHost(TCustomForm* form);
+    ~TFormHost();
+    void Show(bool activate);
+    void Hide();
+    void Update();
+    void SyncGeometry();
+    QWidget* Widget() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> FImpl;
+};
+
+// Forms get toolkit windows only where a person can see them (not in a
+// headless run), unless a test asks for them.
+bool FormHostsEnabled();
+void SetFormHostsEnabled(bool enabled);
+// Shows the screen cursor (crDefault gives the control's own back).
+void ApplyScreenCursor(int cursor);

@@ -1,0 +1,831 @@
+#include "platform/controls/Forms.h"
+
+#include "platform/controls/FormHost.h"
+#include "platform/core/Files.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QPainter>
+#include <QThread>
+#include <QTimer>
+#include <QWaitCondition>
+#include <deque>
+#include <exception>
+
+namespace {
+// The form that holds the platform focus; it gets CM_DEACTIVATE when
+// another form's control takes the focus.
+TCustomForm* gFocusedForm = nullptr;
+const QString kCannotFocus = QStringLiteral("Cannot focus a disabled or invisible window");
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TCustomForm
+// ---------------------------------------------------------------------------
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
+    SetVisible(false);
+    SetParentFont(false);
+    SetParentColor(false);
+    SetColor(clBtnFace);
+    ControlStyle = csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+    SetBounds(0, 0, 320, 240);
+    Screen()->AddForm(this);
+}
+
+TCustomForm::~TCustomForm() {
+    if (OnDestroy) OnDestroy(this);
+    FHost.reset();
+    if (gFocusedForm == this) gFocusedForm = nullptr;
+    if (FocusedControl() && ContainsControl(FocusedControl())) SetFocusedWindowQuietly(nullptr);
+    Screen()->RemoveForm(this);
+    if (Application()->MainForm() == this) Application()->SetMainForm(nullptr);
+}
+
+void TCustomForm::AfterConstruction() {
+    TWinControl::AfterConstruction();
+    if (OnCreate) OnCreate(this);
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle v) {
+    if (v == FBorderStyle) return;
+    FBorderStyle = v;
+    RecreateWnd();
+}
+
+void TCustomForm::SetFormStyle(TFormStyle v) {
+    if (v == FFormStyle) return;
+    FFormStyle = v;
+    RecreateWnd();
+}
+
+int TCustomForm::FrameX() const {
+    switch (FBorderStyle) {
+    case bsNone: return 0;
+    case bsSizeable: case bsSizeToolWin: return GetSystemMetrics(SM_CXDLGFRAME) + 1;
+    default: return GetSystemMetrics(SM_CXDLGFRAME);
+    }
+}
+
+int TCustomForm::FrameY() const {
+    switch (FBorderStyle) {
+    case bsNone: return 0;
+    case bsSizeable: case bsSizeToolWin: return GetSystemMetrics(SM_CYDLGFRAME) + 1;
+    default: return GetSystemMetrics(SM_CYDLGFRAME);
+    }
+}
+
+int TCustomForm::CaptionHeight() const {
+    switch (FBorderStyle) {
+    case bsNone: return 0;
+    case bsToolWindow: case bsSizeToolWin: return 17;
+    default: return GetSystemMetrics(SM_CYCAPTION);
+    }
+}
+
+TRect TCustomForm::ClientRect() const {
+    return Rect(0, 0, std::max(0, Width() - 2 * FrameX()),
+                std::max(0, Height() - 2 * FrameY() - CaptionHeight()));
+}
+
+TPoint TCustomForm::ClientOrigin() const {
+    return Point(Left() + FrameX(), Top() + FrameY() + CaptionHeight());
+}
+
+void TCustomForm::SetClientWidth(int v) { SetWidth(v + 2 * FrameX()); }
+void TCustomForm::SetClientHeight(int v) { SetHeight(v + 2 * FrameY() + CaptionHeight()); }
+
+void TCustomForm::CreateParams(TCreateParams& P) {
+    TWinControl::CreateParams(P);
+    P.Style &= ~(WS_CHILD | WS_TABSTOP);
+    switch (FBorderStyle) {
+    case bsNone: P.Style |= WS_POPUP; break;
+    case bsSingle: P.Style |= WS_CAPTION | WS_BORDER | WS_SYSMENU; break;
+    case bsSizeable: P.Style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME; break;
+    case bsDialog:
+        P.Style |= WS_POPUP | WS_CAPTION | WS_SYSMENU;
+        P.ExStyle |= WS_EX_DLGMODALFRAME;
+        break;
+    case bsToolWindow: P.Style |= WS_CAPTION | WS_SYSMENU; P.ExStyle |= WS_EX_TOOLWINDOW; break;
+    case bsSizeToolWin:
+        P.Style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+        P.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    }
+    if (FFormStyle == fsStayOnTop) P.ExStyle |= WS_EX_TOPMOST;
+}
+
+void TCustomForm::PlaceOnScreen() {
+    const TRect work = ScreenWorkArea();
+    auto centreOver = [&](const TRect& r) {
+        SetBounds(r.Left + (r.Width() - Width()) / 2, r.Top + (r.Height() - Height()) / 2, Width(), Height());
+    };
+    TCustomForm* over = nullptr;
+    switch (FPosition) {
+    case poScreenCenter: centreOver(Rect(0, 0, ScreenSize().cx, ScreenSize().cy)); break;
+    case poDesktopCenter: centreOver(work); break;
+    case poMainFormCenter: over = Application()->MainForm(); [[fallthrough]];
+    case poOwnerFormCenter:
+        if (!over) over = dynamic_cast<TCustomForm*>(Owner());
+        if (over && over != this) centreOver(over->BoundsRect());
+        else centreOver(Rect(0, 0, ScreenSize().cx, ScreenSize().cy));
+        break;
+    default: return;
+    }
+    // Keep the caption reachable: the form stays inside the work area.
+    int x = std::min(Left(), work.Right - Width());
+    int y = std::min(Top(), work.Bottom - Height());
+    x = std::max(x, work.Left);
+    y = std::max(y, work.Top);
+    SetBounds(x, y, Width(), Height());
+}
+
+void TCustomForm::Show() {
+    if (Visible() && FShown) {
+        ActivateForm();
+        return;
+    }
+    if (!FPlaced) {
+        PlaceOnScreen();
+        FPlaced = true;
+    }
+    FShown = true;
+    if (!Visible()) SetVisible(true);
+    if (FormHostsEnabled()) {
+        if (!FHost) FHost = std::make_unique<TFormHost>(this);
+        FHost->Show(true);
+    }
+    DoShow();
+    ActivateForm();
+}
+
+void TCustomForm::Hide() {
+    if (!FShown && !Visible()) return;
+    const bool hadFocus = FActive || (FocusedControl() && ContainsControl(FocusedControl()));
+    FShown = false;
+    if (Visible()) SetVisible(false);
+    if (FHost) FHost->Hide();
+    DoHide();
+    if (!hadFocus) return;
+    if (TCustomForm* prev = Screen()->PreviousActiveForm(this)) {
+        prev->ActivateForm();
+    } else {
+        SetFocusedWindow(nullptr);
+        if (gFocusedForm == this) {
+            gFocusedForm = nullptr;
+            Perform(CM_DEACTIVATE);
+        }
+    }
+}
+
+void TCustomForm::DoShow() {
+    if (OnShow) OnShow(this);
+}
+
+void TCustomForm::DoHide() {
+    if (OnHide) OnHide(this);
+}
+
+void TCustomForm::DoClose(TCloseAction& Action) {
+    if (OnClose) OnClose(this, Action);
+}
+
+bool TCustomForm::CloseQuery() {
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TCustomForm::Close() {
+    if (FModal) {
+        FModalResult = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction action = caHide;
+    DoClose(action);
+    if (action == caNone) return;
+    if (Application()->MainForm() == this) {
+        Hide();
+        Application()->Terminate();
+    } else if (action == caFree) {
+        Hide();
+        Release();
+    } else {
+        Hide();
+    }
+}
+
+void TCustomForm::Release() { PostMessage(Handle(), CM_RELEASE); }
+
+void TCustomForm::CloseModal() {
+    TCloseAction action = caNone;
+    if (CloseQuery()) {
+        action = caHide;
+        DoClose(action);
+    }
+    if (action == caNone) FModalResult = 0;
+    else if (action == caFree) Release();
+}
+
+int TCustomForm::ShowModal() {
+    if (Visible() || !Enabled() || FModal)
+        throw EInvalidOperation(QStringLiteral("Cannot make a visible window modal"));
+    Application()->CancelHint();
+    TDialogScript* script = DialogScript();
+    std::optional<TDialogScript::ModalStep> step;
+    if (script) step = script->NextModal();
+    FModal = true;
+    FModalResult = 0;
+    struct EndModal {
+        TCustomForm* f;
+        ~EndModal() {
+            f->Hide();
+            f->FModal = false;
+        }
+    } endModal{this};
+    Show();
+    if (step) Application()->Guard([&] { (*step)(this); });
+    int refusals = 0;
+    for (;;) {
+        if (FModalResult == 0) {
+            if (script) {
+                // A test answers through its script; what it left undone is
+                // not waited for: the form ends as if its close box were hit.
+                Application()->ProcessMessages();
+                if (FModalResult == 0) FModalResult = mrCancel;
+            } else if (Application()->Terminated()) {
+                FModalResult = mrCancel;
+            } else {
+                Application()->HandleMessage();
+            }
+        }
+        if (FModalResult != 0) {
+            CloseModal();
+            if (FModalResult != 0) break;
+            // A scripted form that refuses to close twice is left as cancelled.
+            if (script && ++refusals >= 2) {
+                FModalResult = mrCancel;
+                break;
+            }
+        }
+    }
+    if (script) {
+        TDialogRecord rec;
+        rec.Kind = TDialogKind::ModalForm;
+        rec.Caption = Caption();
+        rec.Result = FModalResult;
+        script->Shown << rec;
+    }
+    return FModalResult;
+}
+
+void TCustomForm::SetActiveControl(TWinControl* c) {
+    if (c == FActiveControl) return;
+    if (c && (c == this || GetParentForm(c) != this || !c->CanFocus())) throw EInvalidOperation(kCannotFocus);
+    FActiveControl = c;
+    if (FActive) SetFocusedWindow(c ? c : static_cast<TWinControl*>(this));
+}
+
+void TCustomForm::SetFocus() {
+    if (!FShown || !CanFocus()) throw EInvalidOperation(kCannotFocus);
+    ActivateForm();
+}
+
+void TCustomForm::FocusControl(TWinControl* c) {
+    const bool wasActive = FActive;
+    SetActiveControl(c);
+    if (!wasActive && FShown) ActivateForm();
+}
+
+void TCustomForm::ActivateForm() {
+    if (!FShown) throw EInvalidOperation(kCannotFocus);
+    Screen()->NoteActivated(this);
+    if (!FActiveControl) FActiveControl = FindNextControl(nullptr, true, true, false);
+    TWinControl* target = FActiveControl ? FActiveControl : this;
+    if (FocusedControl() == target) {
+        // The focus is there already; the form may still need activating.
+        if (gFocusedForm != this) SetFocusedControl(target);
+        return;
+    }
+    SetFocusedWindow(target);
+}
+
+bool TCustomForm::SetFocusedControl(TWinControl* c) {
+    FActiveControl = c != this ? c : nullptr;
+    Screen()->SetActiveForm(this);
+    Screen()->NoteActivated(this);
+    if (c->ControlState & csFocusing) return true;
+    c->ControlState |= csFocusing;
+    struct Clear {
+        TWinControl* c;
+        ~Clear() { c->ControlState &= ~csFocusing; }
+    } clear{c};
+    auto stillFocused = [c] { return FocusedControl() == c; };
+    if (gFocusedForm != this) {
+        if (TCustomForm* old = gFocusedForm) {
+            gFocusedForm = nullptr;
+            old->Perform(CM_DEACTIVATE);
+            if (!stillFocused()) return false;
+        }
+        gFocusedForm = this;
+        Perform(CM_ACTIVATE);
+        if (!stillFocused()) return false;
+    }
+    if (!FFocusedControl) FFocusedControl = this;
+    // Leave the old chain up to the common parent, then enter down to `c`.
+    while (FFocusedControl != c && FFocusedControl && !FFocusedControl->ContainsControl(c)) {
+        TWinControl* leaving = FFocusedControl;
+        FFocusedControl = leaving->Parent();
+        leaving->Perform(CM_EXIT);
+        if (!stillFocused()) return false;
+    }
+    while (FFocusedControl && FFocusedControl != c) {
+        TWinControl* t = c;
+        while (t->Parent() && t->Parent() != FFocusedControl) t = t->Parent();
+        FFocusedControl = t;
+        t->Perform(CM_ENTER);
+        if (!stillFocused()) return false;
+    }
+    return true;
+}
+
+void TCustomForm::DefocusControl(TWinControl* c) {
+    if (FFocusedControl && c->ContainsControl(FFocusedControl)) FFocusedControl = c->Parent();
+    if (FActiveControl && c->ContainsControl(FActiveControl)) FActiveControl = nullptr;
+    if (FocusedControl() && c->ContainsControl(FocusedControl())) {
+        if (FActive) SetFocusedWindow(this);
+        else SetFocusedWindowQuietly(nullptr);
+    }
+}
+
+void TCustomForm::ControlRemoved(TControl* c) {
+    auto inside = [c](const TControl* x) {
+        for (const TControl* p = x; p; p = p->Parent())
+            if (p == c) return true;
+        return false;
+    };
+    if (FActiveControl && inside(FActiveControl)) FActiveControl = nullptr;
+    if (FFocusedControl && inside(FFocusedControl)) FFocusedControl = this;
+    if (FocusedControl() && inside(FocusedControl())) SetFocusedWindowQuietly(nullptr);
+}
+
+void TCustomForm::RequestRepaint() {
+    if (FHost) FHost->Update();
+}
+
+QWidget* TCustomForm::HostWidget() const { return FHost ? FHost->Widget() : nullptr; }
+
+int TCustomForm::AddResizeListener(TNotifyEvent listener) {
+    const int id = FNextListenerId++;
+    FResizeListeners.append({id, std::move(listener)});
+    return id;
+}
+
+void TCustomForm::RemoveResizeListener(int id) {
+    for (int i = 0; i < FResizeListeners.size(); ++i)
+        if (FResizeListeners[i].first == id) {
+            FResizeListeners.removeAt(i);
+            return;
+        }
+}
+
+void TCustomForm::Resize() {
+    TWinControl::Resize();
+    for (const auto& l : QList<QPair<int, TNotifyEvent>>(FResizeListeners))
+        if (l.second) l.second(this);
+    if (FHost) FHost->SyncGeometry();
+}
+
+void TCustomForm::Activate() {
+    FActive = true;
+    if (OnActivate) OnActivate(this);
+}
+
+void TCustomForm::Deactivate() {
+    FActive = false;
+    if (OnDeactivate) OnDeactivate(this);
+}
+
+void TCustomForm::WndProc(TMessage& M) {
+    switch (M.Msg) {
+    case CM_ACTIVATE: Activate(); return;
+    case CM_DEACTIVATE: Deactivate(); return;
+    case CM_RELEASE:
+        // Freed outside any message of its own.
+        Application()->Queue([this] { delete this; });
+        return;
+    case WM_CLOSE: Close(); return;
+    default: TWinControl::WndProc(M); return;
+    }
+}
+
+void TCustomForm::CMDialogKey(TMessage& M) {
+    if (GetKeyState(VK_MENU) >= 0) {
+        switch (M.WParam) {
+        case VK_TAB:
+            if (GetKeyState(VK_CONTROL) >= 0) {
+                SelectNext(FActiveControl, GetKeyState(VK_SHIFT) >= 0, true);
+                M.Result = 1;
+                return;
+            }
+            break;
+        case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
+            // Arrows move among the focused control's siblings only.
+            if (FActiveControl && FActiveControl->Parent()) {
+                FActiveControl->Parent()->SelectNext(FActiveControl,
+                                                     M.WParam == VK_RIGHT || M.WParam == VK_DOWN, false);
+                M.Result = 1;
+            }
+            return;
+        default: break;
+        }
+    }
+    TWinControl::CMDialogKey(M);
+}
+
+void TCustomForm::PaintWindow(QImage& window) { window.fill(ColorToQColor(Color())); }
+
+QImage TCustomForm::RenderClient() {
+    const TRect cr = ClientRect();
+    QImage img(std::max(1, cr.Width()), std::max(1, cr.Height()), QImage::Format_RGB32);
+    PaintWindow(img);
+    for (TControl* c : QList<TControl*>(FControls))
+        if (c->Visible()) c->PaintTo(img, Point(c->Left(), c->Top()));
+    return img;
+}
+
+void TCustomForm::PaintTo(QImage& surface, TPoint at) {
+    QImage client = RenderClient();
+    QPainter p(&surface);
+    p.drawImage(at.X, at.Y, client);
+}
+
+// ---------------------------------------------------------------------------
+// TPopupForm
+// ---------------------------------------------------------------------------
+
+TPopupForm::TPopupForm(TComponent* AOwner) : TCustomForm(AOwner) {
+    SetBorderStyle(bsNone);
+    SetFormStyle(fsStayOnTop);
+}
+
+void TPopupForm::CreateParams(TCreateParams& P) {
+    TCustomForm::CreateParams(P);
+    P.Style = WS_POPUP | WS_CLIPCHILDREN;
+    P.ExStyle |= WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+}
+
+void TPopupForm::Popup(int ScreenX, int ScreenY) {
+    SetBounds(ScreenX, ScreenY, Width(), Height());
+    Show();
+}
+
+void TPopupForm::Show() {
+    // Shown without taking the focus: the control that opened it keeps it.
+    if (Showing()) return;
+    FShown = true;
+    if (!Visible()) SetVisible(true);
+    if (FormHostsEnabled()) {
+        if (!FHost) FHost = std::make_unique<TFormHost>(this);
+        FHost->Show(false);
+    }
+    DoShow();
+}
+
+// ---------------------------------------------------------------------------
+// THintWindow
+// ---------------------------------------------------------------------------
+
+THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner) {
+    SetParentColor(false);
+    SetColor(clInfoBk);
+    SetParentFont(false);
+    Font()->SetColor(clInfoText);
+    SetVisible(false);
+}
+
+TRect THintWindow::CalcHintRect(int MaxWidth, const QString& AHint, void*) {
+    TRect r(0, 0, MaxWidth, 0);
+    Canvas()->Font().Assign(*Font());
+    Canvas()->DrawText(AHint, r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    r.Right += 6;
+    r.Bottom += 2;
+    return r;
+}
+
+void THintWindow::ActivateHint(TRect r, const QString& AHint) { ActivateHintData(r, AHint, nullptr); }
+
+void THintWindow::ActivateHintData(TRect r, const QString& AHint, void*) {
+    SetCaption(AHint);
+    // Keep the whole hint on the screen.
+    const TSize scr = ScreenSize();
+    if (r.Right > scr.cx) OffsetRect(r, scr.cx - r.Right, 0);
+    if (r.Left < 0) OffsetRect(r, -r.Left, 0);
+    if (r.Bottom > scr.cy) OffsetRect(r, 0, scr.cy - r.Bottom);
+    if (r.Top < 0) OffsetRect(r, 0, -r.Top);
+    SetBoundsRect(r);
+    FActive = true;
+    SetVisible(true);
+    Invalidate();
+}
+
+void THintWindow::ReleaseHandle() {
+    FActive = false;
+    SetVisible(false);
+}
+
+void THintWindow::Paint() {
+    TCanvas* c = Canvas();
+    c->Brush().SetColor(Color());
+    c->FillRect(ClientRect());
+    c->Brush().SetColor(clBlack);
+    c->FrameRect(ClientRect());
+    c->Font().Assign(*Font());
+    c->SetBkMode(TRANSPARENT);
+    TRect r = ClientRect();
+    r.Left += 3;
+    r.Top += 1;
+    c->DrawText(Caption(), r, DT_LEFT | DT_NOPREFIX | DT_WORDBREAK);
+}
+
+// ---------------------------------------------------------------------------
+// TApplication
+// ---------------------------------------------------------------------------
+
+struct TApplication::CallQueue {
+    QMutex Lock;
+    std::deque<std::function<void()>> Calls;
+    QThread* UiThread = QThread::currentThread();
+};
+
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner), FCalls(std::make_unique<CallQueue>()) {
+    Title = QCoreApplication::applicationName();
+    FHintTimer = new TTimer(this);
+    FHintTimer->SetEnabled(false);
+    FHintTimer->OnTimer = [this](TObject*) { HintTimerExpired(); };
+    FHintHideTimer = new TTimer(this);
+    FHintHideTimer->SetEnabled(false);
+    FHintHideTimer->OnTimer = [this](TObject*) { HideHintExpired(); };
+}
+
+TApplication::~TApplication() = default;
+
+QString TApplication::ErrorBoxText(const QString& message) {
+    QString m = message;
+    if (!m.isEmpty() && m.back() > QLatin1Char('.')) m += QLatin1Char('.');
+    return m;
+}
+
+void TApplication::ShowException(const Exception& E) {
+    MessageBox(ErrorBoxText(E.Message()), Title, MB_OK | MB_ICONSTOP);
+}
+
+void TApplication::HandleException(const Exception& E) {
+    if (dynamic_cast<const EAbort*>(&E)) return;  // the silent exception
+    if (OnException) OnException(this, E);
+    else ShowException(E);
+}
+
+void TApplication::Guard(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const Exception& e) {
+        HandleException(e);
+    } catch (const std::exception& e) {
+        HandleException(Exception(QString::fromUtf8(e.what())));
+    } catch (...) {
+        HandleException(Exception(QStringLiteral("Unknown exception")));
+    }
+}
+
+namespace {
+// Wakes a waiting event loop now and then, so timers and queued calls that
+// are not toolkit events are seen.
+void EnsurePulse() {
+    static QTimer* pulse = nullptr;
+    if (pulse || !QCoreApplication::instance()) return;
+    pulse = new QTimer(QCoreApplication::instance());
+    pulse->setInterval(10);
+    pulse->start();
+}
+}  // namespace
+
+void TApplication::ProcessMessages() {
+    if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+    DrainPostedMessages();
+    RunQueuedCalls();
+    FireDueTimers();
+}
+
+bool TApplication::IdleNothingPending() const {
+    QMutexLocker lock(&FCalls->Lock);
+    return FCalls->Calls.empty() && PostedMessageCount() == 0;
+}
+
+void TApplication::HandleMessage() {
+    ProcessMessages();
+    if (FTerminated || !IdleNothingPending()) return;
+    if (QCoreApplication::instance()) {
+        EnsurePulse();
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    } else {
+        QThread::msleep(5);
+    }
+}
+
+void TApplication::Run() {
+    if (FMainForm && !FMainForm->Visible()) Guard([this] { FMainForm->Show(); });
+    while (!FTerminated) {
+        HandleMessage();
+        if (FMainForm && !FMainForm->IsShownOnScreen()) FTerminated = true;
+    }
+}
+
+void TApplication::Synchronize(const std::function<void()>& call) {
+    if (QThread::currentThread() == FCalls->UiThread) {
+        call();
+        return;
+    }
+    QMutex doneLock;
+    QWaitCondition doneSignal;
+    bool done = false;
+    std::exception_ptr failure;
+    {
+        QMutexLocker lock(&FCalls->Lock);
+        FCalls->Calls.push_back([&] {
+            try {
+                call();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            QMutexLocker l(&doneLock);
+            done = true;
+            doneSignal.wakeAll();
+        });
+    }
+    if (auto* app = QCoreApplication::instance()) QMetaObject::invokeMethod(app, [] {}, Qt::QueuedConnection);
+    QMutexLocker l(&doneLock);
+    while (!done) doneSignal.wait(&doneLock);
+    if (failure) std::rethrow_exception(failure);
+}
+
+void TApplication::Queue(std::function<void()> call) {
+    {
+        QMutexLocker lock(&FCalls->Lock);
+        FCalls->Calls.push_back(std::move(call));
+    }
+    if (QThread::currentThread() != FCalls->UiThread)
+        if (auto* app = QCoreApplication::instance()) QMetaObject::invokeMethod(app, [] {}, Qt::QueuedConnection);
+}
+
+int TApplication::RunQueuedCalls() {
+    int n = 0;
+    for (;;) {
+        std::function<void()> call;
+        {
+            QMutexLocker lock(&FCalls->Lock);
+            if (FCalls->Calls.empty()) break;
+            call = std::move(FCalls->Calls.front());
+            FCalls->Calls.pop_front();
+        }
+        Guard(call);
+        ++n;
+    }
+    return n;
+}
+
+void TApplication::ControlDestroyed(TControl* c) {
+    if (FMouseControl == c) FMouseControl = nullptr;
+    if (FHintControl == c) CancelHint();
+    if (FHintWindow == c) FHintWindow = nullptr;
+    if (FMainForm == c) FMainForm = nullptr;
+}
+
+namespace {
+// The control whose hint a mouse over `c` shows: the first up the parent
+// chain that shows hints.
+TControl* HintControlFor(TControl* c) {
+    while (c && !c->ShowHint()) c = c->Parent();
+    return c;
+}
+}  // namespace
+
+void TApplication::HintMouseMessage(TControl* c, TPoint clientPos) {
+    FHintCursorPos = c ? c->ClientToScreen(clientPos) : clientPos;
+    if (!ShowHint) return;
+    TControl* hc = HintControlFor(c);
+    if (hc == FHintControl) return;
+    const bool hintShowing = FHintWindow && FHintWindow->Active();
+    CancelHint();
+    FHintControl = hc;
+    if (!hc) return;
+    // Moving from one hint to the next waits only the short pause.
+    FHintTimer->SetInterval(unsigned(hintShowing ? HintShortPause : HintPause));
+    FHintTimer->SetEnabled(true);
+}
+
+void TApplication::HintTimerExpired() {
+    FHintTimer->SetEnabled(false);
+    ActivateHint(FHintCursorPos);
+}
+
+void TApplication::HideHintExpired() {
+    FHintHideTimer->SetEnabled(false);
+    if (FHintWindow) FHintWindow->ReleaseHandle();
+}
+
+void TApplication::ActivateHint(TPoint cursorPos) {
+    TControl* c = FHintControl;
+    if (!c) return;
+    THintInfo info;
+    info.HintControl = c;
+    info.HintWindowClass = HintWindowClass;
+    info.HintPos = Point(cursorPos.X, cursorPos.Y + GetSystemMetrics(SM_CYCURSOR) * 5 / 8);
+    info.HintMaxWidth = ScreenSize().cx;
+    info.HintColor = HintColor;
+    info.CursorRect = c->ClientRect();
+    info.CursorPos = c->ScreenToClient(cursorPos);
+    info.HideTimeout = HintHidePause;
+    info.HintStr = GetShortHint(c->Hint());
+    const bool canShow = c->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) == 0;
+    if (!canShow || info.HintStr.isEmpty()) {
+        if (FHintWindow) FHintWindow->ReleaseHandle();
+        return;
+    }
+    if (info.HintWindowClass) {
+        // A control may ask for its own kind of hint window each time.
+        delete FHintWindow;
+        FHintWindow = info.HintWindowClass(this);
+    } else if (!FHintWindow) {
+        FHintWindow = new THintWindow(this);
+    }
+    FHintWindow->SetColor(info.HintColor);
+    TRect r = FHintWindow->CalcHintRect(info.HintMaxWidth, info.HintStr, info.HintData);
+    OffsetRect(r, info.HintPos.X, info.HintPos.Y);
+    FHintWindow->ActivateHintData(r, info.HintStr, info.HintData);
+    if (info.HideTimeout > 0) {
+        FHintHideTimer->SetInterval(unsigned(info.HideTimeout));
+        FHintHideTimer->SetEnabled(true);
+    }
+}
+
+void TApplication::CancelHint() {
+    FHintTimer->SetEnabled(false);
+    FHintHideTimer->SetEnabled(false);
+    if (FHintWindow) FHintWindow->ReleaseHandle();
+    FHintControl = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// TScreen
+// ---------------------------------------------------------------------------
+
+void TScreen::SetCursor(TCursor c) {
+    FCursor = c;
+    ApplyScreenCursor(c);
+}
+
+void TScreen::RemoveForm(TCustomForm* f) {
+    FForms.removeAll(f);
+    FActivationOrder.removeAll(f);
+    if (FActiveForm == f) FActiveForm = nullptr;
+}
+
+void TScreen::NoteActivated(TCustomForm* f) {
+    FActivationOrder.removeAll(f);
+    FActivationOrder.prepend(f);
+}
+
+TCustomForm* TScreen::PreviousActiveForm(TCustomForm* f) const {
+    for (TCustomForm* g : FActivationOrder)
+        if (g != f && g->IsShownOnScreen() && !dynamic_cast<TPopupForm*>(g)) return g;
+    return nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Program-wide objects
+// ---------------------------------------------------------------------------
+
+TApplication* Application() {
+    static TApplication* app = new TApplication(nullptr);
+    return app;
+}
+
+TScreen* Screen() {
+    static TScreen* screen = new TScreen(nullptr);
+    return screen;
+}
+
+void ControlDestroying(TControl* c) { Application()->ControlDestroyed(c); }
+
+void RenderFormToPng(TCustomForm* form, const QString& path) {
+    const QImage img = form->RenderClient();
+    QByteArray bytes;
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::WriteOnly);
+    if (!img.save(&buf, "PNG")) throw EWriteError(QStringLiteral("Cannot encode the form picture"));
+    WriteFileWhole(path, bytes);
+}

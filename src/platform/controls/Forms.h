@@ -1,0 +1,339 @@
+#pragma once
+// Forms, the application object with its exception boundary and hint
+// machinery, the screen, and the hint window.
+#include "platform/controls/Controls.h"
+#include "platform/controls/Dialogs.h"
+#include "platform/controls/Timers.h"
+
+#include <QList>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QWidget;
+class TFormHost;
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
+                 poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+
+class TCustomForm : public TWinControl {
+    KAL_CLASS(TCustomForm, TWinControl)
+public:
+    explicit TCustomForm(TComponent* AOwner);
+    ~TCustomForm() override;
+
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle v);
+    TPosition Position() const { return FPosition; }
+    void SetPosition(TPosition v) { FPosition = v; }
+    TFormStyle FormStyle() const { return FFormStyle; }
+    void SetFormStyle(TFormStyle v);
+    // The client area lies inside the frame and caption of the border style.
+    TRect ClientRect() const override;
+    TPoint ClientOrigin() const override;
+    void SetClientWidth(int v);
+    void SetClientHeight(int v);
+    void SetClientSize(int w, int h) { SetClientWidth(w); SetClientHeight(h); }
+
+    // -- showing
+    virtual void Show();
+    virtual void Hide();
+    void Close();
+    // Shows the form in a nested loop until its ModalResult is set and the
+    // form agrees to close; answers the result (mrOk 1, mrCancel 2 ...).
+    virtual int ShowModal();
+    int ModalResult() const { return FModalResult; }
+    void SetModalResult(int v) { FModalResult = v; }
+    bool IsModal() const { return FModal; }
+    // The form's window is on the screen (or would be, headless).
+    bool IsShownOnScreen() const { return FShown; }
+    bool Showing() const override { return FShown && Visible(); }
+    bool Active() const { return FActive; }
+    // Frees the form once the messages now queued are handled.
+    void Release();
+    // Asks OnCloseQuery; true when the form may close.
+    virtual bool CloseQuery();
+
+    bool KeyPreview() const { return FKeyPreview; }
+    void SetKeyPreview(bool v) { FKeyPreview = v; }
+    TWinControl* ActiveControl() const { return FActiveControl; }
+    void SetActiveControl(TWinControl* c);
+    // The control that last had the focus inside this form.
+    TWinControl* FocusedControlInForm() const { return FFocusedControl; }
+
+    TNotifyEvent OnCreate, OnShow, OnHide, OnActivate, OnDeactivate, OnDestroy;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+    // Every listener hears each resize of the form, after OnResize.
+    int AddResizeListener(TNotifyEvent listener);
+    void RemoveResizeListener(int id);
+
+    // -- focus machinery, used by the controls
+    void FocusControl(TWinControl* c);
+    // Runs CM_EXIT and CM_ENTER along the parent chains of the old and the
+    // new focused control; false when a handler moved the focus meanwhile.
+    bool SetFocusedControl(TWinControl* c);
+    // Takes the focus away from `c` (hidden or disabled) to the next control.
+    void DefocusControl(TWinControl* c);
+    void ControlRemoved(TControl* c);
+    void RequestRepaint();
+
+    using TWinControl::DoKeyDown;
+    using TWinControl::DoKeyPress;
+    using TWinControl::DoKeyUp;
+
+    // The window shown for the form when a person works with the program.
+    QWidget* HostWidget() const;
+    // Renders the form's client area as it would look now.
+    QImage RenderClient();
+
+    void AfterConstruction() override;
+    bool CanFocus() const override { return Visible() && Enabled(); }
+    // Brings the shown form forward and gives the focus to its active control.
+    void SetFocus() override;
+    void PaintTo(QImage& surface, TPoint at) override;
+
+protected:
+    friend class TFormHost;
+    virtual void Activate();
+    virtual void Deactivate();
+    virtual void DoShow();
+    virtual void DoHide();
+    virtual void DoClose(TCloseAction& Action);
+    void Resize() override;
+    void CreateParams(TCreateParams& Params) override;
+    void PaintWindow(QImage& window) override;
+    void WndProc(TMessage& M) override;
+    void CMDialogKey(TMessage& M) override;
+    // Places the form by its Position before it first shows.
+    void PlaceOnScreen();
+    void ActivateForm();
+    void CloseModal();
+    // The frame's thickness and the caption's height.
+    int FrameX() const;
+    int FrameY() const;
+    int CaptionHeight() const;
+
+    bool FShown = false;
+    std::unique_ptr<TFormHost> FHost;
+
+private:
+    TFormBorderStyle FBorderStyle = bsSizeable;
+    TPosition FPosition = poDesigned;
+    TFormStyle FFormStyle = fsNormal;
+    int FModalResult = 0;
+    bool FModal = false, FActive = false, FKeyPreview = false, FPlaced = false;
+    TWinControl* FActiveControl = nullptr;
+    TWinControl* FFocusedControl = nullptr;
+    QList<QPair<int, TNotifyEvent>> FResizeListeners;
+    int FNextListenerId = 1;
+};
+
+class TForm : public TCustomForm {
+    KAL_CLASS(TForm, TCustomForm)
+public:
+    explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+};
+
+// A frameless form that stays on top of the others, shown at a screen point
+// without taking the focus; it reports losing activation through
+// OnDeactivate (a click elsewhere, the focus going to another form).
+class TPopupForm : public TCustomForm {
+    KAL_CLASS(TPopupForm, TCustomForm)
+public:
+    explicit TPopupForm(TComponent* AOwner);
+    void Popup(int ScreenX, int ScreenY);
+    void Show() override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+};
+
+// ---------------------------------------------------------------------------
+// Hints
+// ---------------------------------------------------------------------------
+
+class THintWindow;
+using THintWindowClass = std::function<THintWindow*(TComponent* Owner)>;
+
+// What CM_HINTSHOW hands the control (through LParam) to adjust before the
+// hint shows; a non-zero result cancels the hint.
+struct THintInfo {
+    TControl* HintControl = nullptr;
+    THintWindowClass HintWindowClass;
+    TPoint HintPos;        // screen position of the hint's top-left corner
+    int HintMaxWidth = 0;
+    TColor HintColor = clInfoBk;
+    TRect CursorRect;      // in the control's client coordinates
+    TPoint CursorPos;      // in the control's client coordinates
+    int ReshowTimeout = 0;
+    int HideTimeout = 0;
+    QString HintStr;
+    void* HintData = nullptr;
+};
+
+class THintWindow : public TCustomControl {
+    KAL_CLASS(THintWindow, TCustomControl)
+public:
+    explicit THintWindow(TComponent* AOwner);
+    // The size the text needs, word-wrapped within MaxWidth, with the margins
+    // and the border.
+    virtual TRect CalcHintRect(int MaxWidth, const QString& AHint, void* AData);
+    // Shows the hint in `r` (screen coordinates), kept inside the screen.
+    virtual void ActivateHint(TRect r, const QString& AHint);
+    virtual void ActivateHintData(TRect r, const QString& AHint, void* AData);
+    void ReleaseHandle();
+    bool Active() const { return FActive; }
+    // Where the window stands on the screen.
+    TRect ScreenRect() const { return BoundsRect(); }
+    bool Showing() const override { return FActive; }
+
+protected:
+    void Paint() override;
+
+private:
+    bool FActive = false;
+};
+
+// ---------------------------------------------------------------------------
+// Application and screen
+// ---------------------------------------------------------------------------
+
+using TExceptionEvent = std::function<void(TObject* Sender, const Exception& E)>;
+
+class TApplication : public TComponent {
+    KAL_CLASS(TApplication, TComponent)
+public:
+    explicit TApplication(TComponent* AOwner);
+    ~TApplication() override;
+
+    QString Title;
+    TCustomForm* MainForm() const { return FMainForm; }
+    void SetMainForm(TCustomForm* f) { FMainForm = f; }
+    // Creates a form owned by the application, runs its second construction
+    // phase, and makes the first one the main form.
+    template <class T> T* CreateForm(T*& ref) {
+        ref = new T(this);
+        ref->AfterConstruction();
+        if (!FMainForm) FMainForm = ref;
+        return ref;
+    }
+
+    // -- the loop
+    void Run();
+    void Terminate() { FTerminated = true; }
+    bool Terminated() const { return FTerminated; }
+    // Handles every waiting event, posted message, queued call and due timer.
+    void ProcessMessages();
+    // Handles what is waiting, or waits for the next event first.
+    void HandleMessage();
+    bool IdleNothingPending() const;
+
+    // -- exceptions: shown in the error box, the program goes on
+    void Guard(const std::function<void()>& step);
+    void HandleException(const Exception& E);
+    void ShowException(const Exception& E);
+    // The text the error box shows: a full stop added after a last character
+    // that sorts above ".".
+    static QString ErrorBoxText(const QString& message);
+    TExceptionEvent OnException;
+
+    // -- hints
+    bool ShowHint = true;
+    int HintPause = 500;
+    int HintHidePause = 2500;
+    int HintShortPause = 50;
+    TColor HintColor = clInfoBk;
+    THintWindowClass HintWindowClass;
+    // The mouse moved over `c` (client coordinates).
+    void HintMouseMessage(TControl* c, TPoint clientPos);
+    // Shows the hint of the control under the mouse now (what the pause
+    // timer does when it fires).
+    void ActivateHint(TPoint cursorPos);
+    void CancelHint();
+    THintWindow* HintWindow() const { return FHintWindow; }
+    TControl* HintControl() const { return FHintControl; }
+    TTimer* HintTimer() const { return FHintTimer; }
+    TTimer* HintHideTimer() const { return FHintHideTimer; }
+
+    // -- other threads reach the UI through these
+    // Runs `call` on the UI thread and waits for it (directly when already
+    // there). An exception in the call is re-raised in the calling thread.
+    void Synchronize(const std::function<void()>& call);
+    // Queues `call` for the UI thread and returns at once.
+    void Queue(std::function<void()> call);
+    int RunQueuedCalls();
+
+    // The control under the mouse, kept by the input layer.
+    TControl* MouseControl() const { return FMouseControl; }
+    void SetMouseControl(TControl* c) { FMouseControl = c; }
+    void ControlDestroyed(TControl* c);
+
+private:
+    void HintTimerExpired();
+    void HideHintExpired();
+    TCustomForm* FMainForm = nullptr;
+    bool FTerminated = false;
+    TControl* FMouseControl = nullptr;
+    TControl* FHintControl = nullptr;
+    TPoint FHintCursorPos;
+    THintWindow* FHintWindow = nullptr;
+    TTimer* FHintTimer = nullptr;
+    TTimer* FHintHideTimer = nullptr;
+    struct CallQueue;
+    std::unique_ptr<CallQueue> FCalls;
+};
+
+class TScreen : public TComponent {
+    KAL_CLASS(TScreen, TComponent)
+public:
+    explicit TScreen(TComponent* AOwner) : TComponent(AOwner) {}
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor c);
+    QCursor Cursors(TCursor id) const { return CursorFor(id); }
+    void SetCursors(TCursor id, const QCursor& c) { RegisterCursor(id, c); }
+    int Width() const { return ScreenSize().cx; }
+    int Height() const { return ScreenSize().cy; }
+    TRect WorkAreaRect() const { return ScreenWorkArea(); }
+    int WorkAreaLeft() const { return ScreenWorkArea().Left; }
+    int WorkAreaTop() const { return ScreenWorkArea().Top; }
+    int WorkAreaWidth() const { return ScreenWorkArea().Width(); }
+    int WorkAreaHeight() const { return ScreenWorkArea().Height(); }
+    int PixelsPerInch() const { return 96; }
+    TCustomForm* ActiveForm() const { return FActiveForm; }
+    TWinControl* ActiveControl() const { return FocusedControl(); }
+    int FormCount() const { return int(FForms.size()); }
+    TCustomForm* Forms(int i) const { return FForms.at(i); }
+
+    // Kept by the forms.
+    void AddForm(TCustomForm* f) { FForms << f; }
+    void RemoveForm(TCustomForm* f);
+    void SetActiveForm(TCustomForm* f) { FActiveForm = f; }
+    // The form that was active before `f`, to return to when `f` hides.
+    TCustomForm* PreviousActiveForm(TCustomForm* f) const;
+    void NoteActivated(TCustomForm* f);
+
+private:
+    TCursor FCursor = crDefault;
+    TCustomForm* FActiveForm = nullptr;
+    QList<TCustomForm*> FForms;
+    QList<TCustomForm*> FActivationOrder;
+};
+
+// The program's application and screen objects, created on first use.
+TApplication* Application();
+TScreen* Screen();
+
+// Renders the form's client area, shown or not, into a PNG file (written
+// whole). Raises on a write failure.
+void RenderFormToPng(TCustomForm* form, const QString& path);
+
+// Internal: the windowed-control destructor tells the application.
+void ControlDestroying(TControl* c);
+// Internal: how a popup menu asks a person (a toolkit menu at the point).
+TMenuItem* PopupMenuOnScreen(TPopupMenu* menu, TPoint at);

@@ -1,0 +1,146 @@
+#include "platform/controls/Messages.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QMutex>
+#include <QMutexLocker>
+#include <array>
+#include <atomic>
+
+LPARAM KeyDataFor(unsigned vk, bool extended, bool altDown, bool keyUp) {
+    LPARAM data = 1;  // repeat count
+    data |= static_cast<LPARAM>(vk & 0xFF) << 16;  // stands for the scan code
+    if (extended) data |= KF_EXTENDED_BIT;
+    if (altDown) data |= LPARAM(1) << 29;
+    if (keyUp) data |= (LPARAM(1) << 30) | (LPARAM(1) << 31);
+    return data;
+}
+
+namespace {
+QMutex gRegMutex;
+QHash<QString, unsigned>& Registered() {
+    static QHash<QString, unsigned> names;
+    return names;
+}
+}  // namespace
+
+unsigned RegisterWindowMessage(const QString& name) {
+    QMutexLocker lock(&gRegMutex);
+    auto& names = Registered();
+    // Names compare without regard to case, as the platform's atom table does.
+    const QString key = name.toUpper();
+    auto it = names.find(key);
+    if (it != names.end()) return it.value();
+    const unsigned number = 0xC000u + static_cast<unsigned>(names.size());
+    names.insert(key, number);
+    return number;
+}
+
+// ---- Keyboard state
+
+namespace {
+struct KeyboardState {
+    std::array<bool, 256> down{};
+    std::array<bool, 256> toggled{};
+};
+KeyboardState& Keys() {
+    static KeyboardState k;
+    return k;
+}
+bool InRange(int vk) { return vk >= 0 && vk < 256; }
+}  // namespace
+
+short GetKeyState(int vk) {
+    if (!InRange(vk)) return 0;
+    short v = Keys().down[vk] ? static_cast<short>(0x8000) : 0;
+    if (Keys().toggled[vk]) v |= 1;
+    return v;
+}
+
+short GetAsyncKeyState(int vk) {
+    if (!InRange(vk)) return 0;
+    return Keys().down[vk] ? static_cast<short>(0x8000) : 0;
+}
+
+void SetKeyDown(int vk, bool down) {
+    if (!InRange(vk)) return;
+    Keys().down[vk] = down;
+    // The generic shift keys follow their left and right halves.
+    auto follow = [](int generic, int left, int right) {
+        Keys().down[generic] = Keys().down[left] || Keys().down[right];
+    };
+    switch (vk) {
+    case VK_LSHIFT: case VK_RSHIFT: follow(VK_SHIFT, VK_LSHIFT, VK_RSHIFT); break;
+    case VK_LCONTROL: case VK_RCONTROL: follow(VK_CONTROL, VK_LCONTROL, VK_RCONTROL); break;
+    case VK_LMENU: case VK_RMENU: follow(VK_MENU, VK_LMENU, VK_RMENU); break;
+    default: break;
+    }
+}
+
+void SetKeyToggled(int vk, bool toggled) {
+    if (InRange(vk)) Keys().toggled[vk] = toggled;
+}
+
+void ResetKeyboardState() { Keys() = KeyboardState{}; }
+
+TShiftState KeyboardShiftState() {
+    TShiftState s = 0;
+    if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
+    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+    if (GetKeyState(VK_LBUTTON) < 0) s |= ssLeft;
+    if (GetKeyState(VK_RBUTTON) < 0) s |= ssRight;
+    if (GetKeyState(VK_MBUTTON) < 0) s |= ssMiddle;
+    return s;
+}
+
+// ---- Cursor, screen, metrics, clock
+
+namespace {
+struct ScreenState {
+    TPoint cursor{0, 0};
+    TSize size{1920, 1080};
+    TRect workArea{0, 0, 1920, 1040};
+    int wheelLines = 3;
+    QHash<int, int> metrics{
+        {SM_CXVSCROLL, 17}, {SM_CYHSCROLL, 17}, {SM_CYCAPTION, 23}, {SM_CXBORDER, 1},
+        {SM_CYBORDER, 1}, {SM_CXDLGFRAME, 3}, {SM_CYDLGFRAME, 3}, {SM_CYVTHUMB, 17},
+        {SM_CXHTHUMB, 17}, {SM_CXCURSOR, 32}, {SM_CYCURSOR, 32}, {SM_CXDOUBLECLK, 4},
+        {SM_CYDOUBLECLK, 4}, {SM_CXEDGE, 2}, {SM_CYEDGE, 2}, {SM_CXMENUCHECK, 13},
+        {SM_CYMENUCHECK, 13},
+    };
+};
+ScreenState& TheScreen() {
+    static ScreenState s;
+    return s;
+}
+std::atomic<std::int64_t> gFixedTick{-1};
+}  // namespace
+
+TPoint GetCursorPos() { return TheScreen().cursor; }
+void SetCursorPos(const TPoint& p) { TheScreen().cursor = p; }
+TRect ScreenWorkArea() { return TheScreen().workArea; }
+void SetScreenWorkArea(const TRect& r) { TheScreen().workArea = r; }
+TSize ScreenSize() { return TheScreen().size; }
+void SetScreenSize(const TSize& s) { TheScreen().size = s; }
+
+int GetSystemMetrics(int index) {
+    if (index == SM_CXSCREEN) return TheScreen().size.cx;
+    if (index == SM_CYSCREEN) return TheScreen().size.cy;
+    return TheScreen().metrics.value(index, 0);
+}
+void SetSystemMetric(int index, int value) {
+    if (index == SM_CXSCREEN) TheScreen().size.cx = value;
+    else if (index == SM_CYSCREEN) TheScreen().size.cy = value;
+    else TheScreen().metrics[index] = value;
+}
+int WheelScrollLines() { return TheScreen().wheelLines; }
+void SetWheelScrollLines(int lines) { TheScreen().wheelLines = lines; }
+
+std::uint32_t TickCount() {
+    const std::int64_t fixed = gFixedTick.load();
+    if (fixed >= 0) return static_cast<std::uint32_t>(fixed);
+    static QElapsedTimer clock = [] { QElapsedTimer t; t.start(); return t; }();
+    return static_cast<std::uint32_t>(clock.elapsed());
+}
+void SetTickCountForTest(std::int64_t ms) { gFixedTick.store(ms); }
