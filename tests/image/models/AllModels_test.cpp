@@ -36,6 +36,7 @@ private:
 constexpr uint32_t Defaults_Sum = 4316;
 constexpr uint32_t Knx_Addresses = 2 * (0x30 + 0x06);
 constexpr uint32_t Address_5B000 = 0xB0 + 0x05;
+constexpr uint32_t Address_5F000 = 0xF0 + 0x05;
 constexpr uint32_t Address_68800 = 0x88 + 0x06;
 constexpr uint32_t CANopen_Addresses = (0x50 + 0x05) + (0x90 + 0x05) + (0xD0 + 0x05) + (0xF0 + 0x05) + (0x10 + 0x06)
                                        + (0x20 + 0x06);
@@ -62,6 +63,7 @@ TEST(AllModels, EmptyProjectGivesEachModelItsFilesAndSizes)
         {6, 79872, -1, 77824, Defaults_Sum + Knx_Addresses + CANopen_Addresses},
         {7, -1, -1, 0, 0},
         {8, -1, -1, 0, 0},
+        {9, 55296, -1, 53248, Defaults_Sum + Knx_Addresses + Address_5B000 + Address_5F000},
         {10, -1, 23552, 0, 0},
         {1010, -1, 23552, 0, 0},
         {11, 23040, -1, 20480, Defaults_Sum + Knx_Addresses + Address_68800},
