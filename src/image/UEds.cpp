@@ -9,7 +9,6 @@ PDO_Entry PDO_List[2][Max_PDO];
 int32_t Num_RPDO = 0;
 int32_t Num_TPDO = 0;
 QList<SDO_Index> SDO_List;
-std::function<QDateTime()> EDS_Clock;
 
 const char* const RPDO_Var_Prefix[Max_PDO] = {
     "b",  "c",  "d",  "e",  "f",  "g",  "h",  "j",  "k",  "i",
@@ -527,22 +526,27 @@ void EDS_Sort_Sub_Indexs()
     }
 }
 
-QString EDS_Date_Text(const QDate& date)
+// Composed here rather than through the format settings, whose separators
+// the user's tools do not expect to change.
+QString EDS_Date_Text(TDateTime date)
 {
-    return Two(date.month()) + QLatin1Char('-') + Two(date.day()) + QLatin1Char('-') + QString::number(date.year());
+    int y = 0, m = 0, d = 0;
+    DecodeDate(date, y, m, d);
+    return Two(m) + QLatin1Char('-') + Two(d) + QLatin1Char('-') + QString::number(y);
 }
 
-QString EDS_Time_Text(const QTime& time)
+QString EDS_Time_Text(TDateTime time)
 {
-    const int h = time.hour();
+    int h = 0, n = 0, sec = 0, ms = 0;
+    DecodeTime(time, h, n, sec, ms);
     const int h12 = h % 12 == 0 ? 12 : h % 12;
-    return Two(h12) + QLatin1Char(':') + Two(time.minute()) + (h < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
+    return Two(h12) + QLatin1Char(':') + Two(n) + (h < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
 }
 
-QStringList EDS_Lines(const QDateTime& now)
+QStringList EDS_Lines(TDateTime now)
 {
     TEdsText t;
-    Header_Sections(t, EDS_Date_Text(now.date()), EDS_Time_Text(now.time()));
+    Header_Sections(t, EDS_Date_Text(now), EDS_Time_Text(now));
     Object_Lists(t);
     Fixed_Sections(t);
     PDO_Sections(t);
@@ -558,7 +562,8 @@ void Write_EDS_File(const QString& path)
     EDS_Load_SDO_Server();
     EDS_Sort_Sub_Indexs();
 
-    const QStringList lines = EDS_Lines(EDS_Clock ? EDS_Clock() : QDateTime::currentDateTime());
+    // One moment for both the creation and the modification stamp.
+    const QStringList lines = EDS_Lines(Now());
     QByteArray bytes;
     for (const QString& line : lines) {
         bytes += line.toLatin1();

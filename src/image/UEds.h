@@ -2,9 +2,9 @@
 // The CANopen gateway's electronic data sheet (EDS, format 4.0): the PDO table
 // and the SDO server table of the project become a text file that the user's
 // CANopen tools import. The program never reads the file back.
+#include "platform/core/DateTime.h"
 #include "platform/core/Exceptions.h"
 
-#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -67,20 +67,17 @@ int EDS_Find_SDO_Index(int index);
 void EDS_Sort_Sub_Indexs();
 
 // "03-07-2018" for 7 March 2018.
-QString EDS_Date_Text(const QDate& date);
+QString EDS_Date_Text(TDateTime date);
 // 12-hour clock with the suffix right after the minutes: "03:30PM";
 // 12:05 is "12:05PM" and 0:05 is "12:05AM".
-QString EDS_Time_Text(const QTime& time);
+QString EDS_Time_Text(TDateTime time);
 
 // The lines of the data sheet from the loaded lists, stamped with `now`.
-QStringList EDS_Lines(const QDateTime& now);
+QStringList EDS_Lines(TDateTime now);
 
-// Where the stamp's local date and time come from; unset means the system
-// clock. Tests set a fixed moment.
-extern std::function<QDateTime()> EDS_Clock;
-
-// Loads both tables, builds the text and writes it whole to `path`, each line
-// ended by CR LF. Any failure raises before the file is touched.
+// Loads both tables, builds the text stamped with Now() and writes it whole
+// to `path`, each line ended by CR LF. Any failure raises before the file is
+// touched.
 void Write_EDS_File(const QString& path);
 
 // The model's step: asks for the file name through `choose` (opened in the

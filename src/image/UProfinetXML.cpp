@@ -291,12 +291,14 @@ QString GSDML_Fix_Part_1(int modelCode)
                                                : QStringLiteral("GSDML-V2.31-Tavlon-GW31A12");
 }
 
-QString GSDML_Fix_Part_2(const QDate& date)
+QString GSDML_Fix_Part_2(TDateTime date)
 {
+    int y = 0, m = 0, d = 0;
+    DecodeDate(date, y, m, d);
     return QStringLiteral("-%1%2%3.xml")
-        .arg(date.year(), 4, 10, QLatin1Char('0'))
-        .arg(date.month(), 2, 10, QLatin1Char('0'))
-        .arg(date.day(), 2, 10, QLatin1Char('0'));
+        .arg(y, 4, 10, QLatin1Char('0'))
+        .arg(m, 2, 10, QLatin1Char('0'))
+        .arg(d, 2, 10, QLatin1Char('0'));
 }
 
 QString Compose_GSDML_File_Name(const QString& fix1, const QString& userPart, const QString& fix2)
@@ -308,12 +310,17 @@ QString Compose_GSDML_File_Name(const QString& fix1, const QString& userPart, co
     return fix1 + QLatin1Char('_') + userPart + fix2;
 }
 
-TProfinetFileNameParts TProfinetFileNameParts::Create(int modelCode, const QDate& today)
+TProfinetFileNameParts TProfinetFileNameParts::Create(int modelCode, TDateTime today)
 {
     TProfinetFileNameParts p;
     p.Fix_Part_1 = GSDML_Fix_Part_1(modelCode);
     p.Fix_Part_2 = GSDML_Fix_Part_2(today);
     return p;
+}
+
+TProfinetFileNameParts TProfinetFileNameParts::Create()
+{
+    return Create(Model_Code, Date());
 }
 
 const QString& TProfinetFileNameParts::Compose()

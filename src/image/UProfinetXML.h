@@ -4,7 +4,8 @@
 // user's part; the file itself is a fixed template in which only the vendor
 // name (by model) and the cyclic input and output lengths (from ParGen.xml)
 // vary.
-#include <QDate>
+#include "platform/core/DateTime.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -22,7 +23,7 @@ extern const QString GSDML_Device_ID;
 // "GSDML-V2.31-Tavlon-GW31A12", or the partner brand's for model 1012.
 QString GSDML_Fix_Part_1(int modelCode);
 // "-" yyyymmdd ".xml": "-20180528.xml" for 28 May 2018.
-QString GSDML_Fix_Part_2(const QDate& date);
+QString GSDML_Fix_Part_2(TDateTime date);
 // An empty (or blank) user part gives fix1 + fix2; a part that begins with
 // "_" goes in as typed; any other part is joined with "_". The part is not
 // trimmed otherwise.
@@ -37,7 +38,9 @@ struct TProfinetFileNameParts {
     QString Name_File_XML; // valid after Compose
 
     // Fixed parts for `modelCode` and the date of `today`.
-    static TProfinetFileNameParts Create(int modelCode, const QDate& today);
+    static TProfinetFileNameParts Create(int modelCode, TDateTime today);
+    // The dialog's creation: Model_Code and today's date (Date()).
+    static TProfinetFileNameParts Create();
     // The dialog's OK: composes Name_File_XML from the three parts.
     const QString& Compose();
 };

@@ -29,12 +29,12 @@ protected:
         ASSERT_TRUE(FDir.isValid());
         Dir_Project = FDir.path();
         Set_Files();
-        EDS_Clock = [] { return QDateTime(QDate(2018, 3, 7), QTime(15, 30, 12)); };
+        SetNowHook([] { return EncodeDate(2018, 3, 7) + EncodeTime(15, 30, 12, 0); });
         Out = PathJoin(FDir.path(), QStringLiteral("out.eds"));
     }
     void TearDown() override
     {
-        EDS_Clock = nullptr;
+        SetNowHook(nullptr);
         Dir_Project.clear();
         Set_Files();
     }
@@ -240,8 +240,8 @@ TEST(EdsSort, EqualSubIndexesKeepTheirOrder)
 
 TEST(EdsStamp, DateAndTwelveHourTime)
 {
-    EXPECT_EQ(EDS_Date_Text(QDate(2018, 3, 7)), "03-07-2018");
-    EXPECT_EQ(EDS_Date_Text(QDate(2021, 12, 31)), "12-31-2021");
+    EXPECT_EQ(EDS_Date_Text(EncodeDate(2018, 3, 7)), "03-07-2018");
+    EXPECT_EQ(EDS_Date_Text(EncodeDate(2021, 12, 31) + EncodeTime(23, 59, 59, 999)), "12-31-2021");
     const struct {
         int h, m;
         const char* text;
@@ -251,7 +251,8 @@ TEST(EdsStamp, DateAndTwelveHourTime)
         {0, 0, "12:00AM"},   {0, 7, "12:07AM"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(EDS_Time_Text(QTime(c.h, c.m)), QString::fromLatin1(c.text)) << c.h << ":" << c.m;
+        EXPECT_EQ(EDS_Time_Text(EncodeDate(2018, 3, 7) + EncodeTime(c.h, c.m, 59, 999)), QString::fromLatin1(c.text))
+            << c.h << ":" << c.m;
 }
 
 // Faulty table files stop the writing with a message naming the file, and

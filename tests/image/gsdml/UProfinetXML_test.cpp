@@ -1,6 +1,7 @@
 #include "image/UProfinetXML.h"
 
 #include "app/UComon.h"
+#include "app/ULanguage.h"
 #include "platform/core/Files.h"
 #include "platform/xml/XmlDoc.h"
 
@@ -18,11 +19,11 @@ const QString Overwrite_Question = QStringLiteral("File already exists! Do you w
 
 TEST(GsdmlFileName, FixedPartsAndTheUserPart)
 {
-    const QDate started(2018, 5, 28);
+    const TDateTime started = EncodeDate(2018, 5, 28) + EncodeTime(23, 59, 59, 999);
     EXPECT_EQ(GSDML_Fix_Part_1(12), "GSDML-V2.31-Tavlon-GW31A12");
     EXPECT_EQ(GSDML_Fix_Part_1(1012), "GSDML-V2.31-Brimel-GW31A12");
     EXPECT_EQ(GSDML_Fix_Part_2(started), "-20180528.xml");
-    EXPECT_EQ(GSDML_Fix_Part_2(QDate(2031, 1, 2)), "-20310102.xml");
+    EXPECT_EQ(GSDML_Fix_Part_2(EncodeDate(2031, 1, 2)), "-20310102.xml");
 
     const struct {
         const char* user;
@@ -49,6 +50,25 @@ TEST(GsdmlFileName, FixedPartsAndTheUserPart)
     EXPECT_EQ(partner.Compose(), "GSDML-V2.31-Brimel-GW31A12_lab-20180528.xml");
 }
 
+TEST(GsdmlFileName, TheDialogKeepsTheDateOfItsCreation)
+{
+    const int savedModel = Model_Code;
+    Model_Code = 12;
+    SetNowHook([] { return EncodeDate(2018, 5, 28) + EncodeTime(9, 15, 0, 0); });
+    TProfinetFileNameParts parts = TProfinetFileNameParts::Create();
+    // The program runs on past midnight; the name keeps its start date.
+    SetNowHook([] { return EncodeDate(2018, 5, 29) + EncodeTime(0, 1, 0, 0); });
+    EXPECT_EQ(parts.Compose(), "GSDML-V2.31-Tavlon-GW31A12-20180528.xml");
+    parts.User_Part = QStringLiteral("lab");
+    parts.Compose();
+    EXPECT_EQ(parts.Compose(), "GSDML-V2.31-Tavlon-GW31A12_lab-20180528.xml") << "the user part stays";
+
+    Model_Code = 1012;
+    EXPECT_EQ(TProfinetFileNameParts::Create().Fix_Part_1, "GSDML-V2.31-Brimel-GW31A12");
+    SetNowHook(nullptr);
+    Model_Code = savedModel;
+}
+
 // A PROFINET project folder with scripted answers to the save dialog and the
 // overwrite question.
 class GsdmlProject : public ::testing::Test {
@@ -59,10 +79,7 @@ protected:
         FSavedModel = Model_Code;
         FSavedTexts = Texts;
         Model_Code = 12;
-        Texts = QStringList();
-        for (int i = 0; i < 1600; ++i)
-            Texts.append(QString());
-        Texts[919] = Overwrite_Question;
+        Load_Default_Texts();
         Dir_Project = FDir.path();
         Set_Files();
         Other = PathJoin(FDir.path(), QStringLiteral("other"));
@@ -249,7 +266,7 @@ TEST_F(GsdmlProject, AFolderThatCannotBeWrittenRaises)
 // never reaches a file outside the chosen folder.
 TEST_F(GsdmlProject, AUserPartThatIsNoFileNameFails)
 {
-    TProfinetFileNameParts parts = TProfinetFileNameParts::Create(12, QDate(2018, 5, 28));
+    TProfinetFileNameParts parts = TProfinetFileNameParts::Create(12, EncodeDate(2018, 5, 28));
     const char* users[] = {"../../escape", "a/b", "a\\b", "tab\tx", "nl\nx"};
     for (const char* user : users) {
         SCOPED_TRACE(user);
