@@ -278,3 +278,17 @@ TEST_F(EntryPoints, NoProjectOpenBuildsNothing)
     EXPECT_THROW(Build_Bin(), Exception);
     EXPECT_FALSE(Write_Bin());
 }
+
+TEST_F(EntryPoints, DeviceNetModelsNeitherBuildNorReplaceTheBank)
+{
+    ASSERT_EQ(Build_Bin(), TBuildStatus::Built);
+    ASSERT_TRUE(Write_Bin());
+    const QByteArray before = ReadBank(P);
+    for (int code : {7, 8}) {
+        Model_Code = code;
+        EXPECT_EQ(Build_Bin(), TBuildStatus::No_Image) << code;
+        EXPECT_EQ(Bin_Buffer.Bin_Count, 55296) << code; // the length of the last image stays
+        EXPECT_FALSE(Write_Bin()) << code;
+        EXPECT_EQ(ReadBank(P), before) << code;
+    }
+}
