@@ -438,17 +438,12 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
         if (pen) {
             FPainter->setBrush(Qt::NoBrush);
             if (w == 1) {
-                if (FPen.Style() != psSolid && FPen.Style() != psInsideFrame && FBkMode == OPAQUE) {
-                    QPen gap(ColorToQColor(FBkColor), 0);
-                    gap.setCapStyle(Qt::FlatCap);
-                    FPainter->setPen(gap);
-                    FPainter->drawRect(q.adjusted(0, 0, -1, -1));
-                }
-                FPainter->setPen(ShapePen());
-                // A 1-pixel outline on the outermost pixels of the rectangle.
-                FPainter->drawRect(q.adjusted(0, 0, -1, -1));
+                // The outline on the outermost pixels of the rectangle.
+                const int r = q.right(), bt = q.bottom();
+                if (q.width() == 1 || q.height() == 1) FPainter->fillRect(q, RopColor(FPen.Color()));
+                else StrokePoints({QPoint(q.left(), q.top()), QPoint(r, q.top()), QPoint(r, bt), QPoint(q.left(), bt)}, true);
+                SetRop2();
             } else {
-                FPainter->setPen(ShapePen());
                 QRect path = q.adjusted(0, 0, -1, -1);
                 if (FPen.Style() == psInsideFrame) path = path.adjusted(w / 2, w / 2, -(w - 1) / 2, -(w - 1) / 2);
                 QPen sq = ShapePen();
@@ -557,29 +552,82 @@ void TCanvas::Polygon(const TPoint* pts, int count) {
     Changed();
 }
 
+namespace {
+
+// The pixels of a 1-pixel line from a to b, a included and b left out, by
+// stepping along the longer axis.
+void LinePixels(QPoint a, QPoint b, std::vector<QPoint>& out) {
+    const int dx = b.x() - a.x(), dy = b.y() - a.y();
+    const int n = std::max(std::abs(dx), std::abs(dy));
+    for (int i = 0; i < n; ++i) {
+        // Rounded position along the line, halves towards the end point.
+        const int x = a.x() + (n == 0 ? 0 : int(std::floor((2.0 * dx * i + n) / (2.0 * n))));
+        const int y = a.y() + (n == 0 ? 0 : int(std::floor((2.0 * dy * i + n) / (2.0 * n))));
+        out.emplace_back(x, y);
+    }
+}
+
+} // namespace
+
 void TCanvas::StrokePoints(const std::vector<QPoint>& pts, bool closed) {
     if (pts.size() < 2 || !PenVisible()) return;
     SyncBkFromBrush();
     if (!SetRop2()) return;
-    FPainter->setBrush(Qt::NoBrush);
-    const bool styled = std::max(1, FPen.Width()) == 1 && FPen.Style() != psSolid &&
-                        FPen.Style() != psInsideFrame && FPen.Style() != psClear;
-    auto draw = [&](const QPen& pen) {
-        FPainter->setPen(pen);
-        if (pts.size() == 2 && !closed)
-            FPainter->drawLine(pts[0], pts[1]);
-        else if (closed)
-            FPainter->drawPolygon(pts.data(), int(pts.size()));
-        else
-            FPainter->drawPolyline(pts.data(), int(pts.size()));
-    };
-    if (styled && FBkMode == OPAQUE) {
-        // The gaps of a styled pen show the background colour.
-        QPen gap(ColorToQColor(FBkColor), 0);
-        gap.setCapStyle(Qt::FlatCap);
-        draw(gap);
+    if (std::max(1, FPen.Width()) > 1) {
+        // Wide pens: the toolkit's geometric stroke, centred and round-ended.
+        FPainter->setBrush(Qt::NoBrush);
+        FPainter->setPen(ShapePen());
+        if (closed) FPainter->drawPolygon(pts.data(), int(pts.size()));
+        else FPainter->drawPolyline(pts.data(), int(pts.size()));
+        FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        return;
     }
-    draw(ShapePen());
+    // One-pixel pens are stepped here so each segment starts on its first
+    // point and leaves out its last, whatever its direction, and no pixel is
+    // painted twice (which an inverting pen would undo).
+    std::vector<QPoint> pixels;
+    for (size_t i = 0; i + 1 < pts.size(); ++i) LinePixels(pts[i], pts[i + 1], pixels);
+    if (closed) LinePixels(pts.back(), pts.front(), pixels);
+    if (pixels.empty()) {
+        FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        return;
+    }
+    // The dash pattern runs on along the whole figure.
+    std::vector<int> pattern;
+    for (qreal v : DashPattern(FPen.Style())) pattern.push_back(int(v));
+    int period = 0;
+    for (int v : pattern) period += v;
+    auto isOn = [&](size_t k) {
+        if (pattern.empty()) return true;
+        int p = int(k % size_t(period));
+        for (size_t j = 0; j < pattern.size(); ++j) {
+            if (p < pattern[j]) return j % 2 == 0;
+            p -= pattern[j];
+        }
+        return true;
+    };
+    const QColor penColour = RopColor(FPen.Color());
+    const bool paintGaps = !pattern.empty() && FBkMode == OPAQUE;
+    const QColor gapColour = ColorToQColor(FBkColor);
+    // Runs of neighbouring pixels on one row with one colour become one fill.
+    size_t k = 0;
+    while (k < pixels.size()) {
+        const bool on = isOn(k);
+        size_t e = k + 1;
+        int step = 0;
+        while (e < pixels.size() && isOn(e) == on && pixels[e].y() == pixels[k].y()) {
+            const int d = pixels[e].x() - pixels[e - 1].x();
+            if (std::abs(d) != 1 || (step != 0 && d != step)) break;
+            step = d;
+            ++e;
+        }
+        if (on || paintGaps) {
+            const int x0 = std::min(pixels[k].x(), pixels[e - 1].x());
+            const int x1 = std::max(pixels[k].x(), pixels[e - 1].x());
+            FPainter->fillRect(QRect(x0, pixels[k].y(), x1 - x0 + 1, 1), on ? penColour : gapColour);
+        }
+        k = e;
+    }
     FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 

@@ -1,0 +1,257 @@
+// Text layout of DrawText. No font's metrics are assumed: every expected
+// position comes from the canvas's own measuring, and layouts are compared
+// with the same text drawn a simpler way.
+#include "PixelHelpers.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kW = 160, kH = 80;
+
+// Draws `text` into a fresh white bitmap with a transparent background.
+std::unique_ptr<TBitmap> Render(const QString& text, TRect r, unsigned flags, int* result = nullptr) {
+    auto b = WhiteBitmap(kW, kH);
+    TCanvas* c = b->Canvas();
+    c->Brush().SetStyle(bsClear);
+    c->Font().SetColor(clBlack);
+    const int h = c->DrawText(text, r, flags);
+    if (result) *result = h;
+    return b;
+}
+
+// The bounding box of everything not white.
+TRect Ink(const TBitmap& b) {
+    TRect r(b.Width(), b.Height(), -1, -1);
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x)
+            if (At(b, x, y) != clWhite) {
+                r.Left = std::min(r.Left, x);
+                r.Top = std::min(r.Top, y);
+                r.Right = std::max(r.Right, x + 1);
+                r.Bottom = std::max(r.Bottom, y + 1);
+            }
+    return r;
+}
+
+struct Measure {
+    TBitmap Bmp{1, 1};
+    TCanvas* C = Bmp.Canvas();
+    int Width(const QString& s) { return C->TextWidth(s); }
+    int Height() { return C->TextHeight(QStringLiteral("Xg")); }
+};
+
+} // namespace
+
+TEST(DrawText, CalcRectMeasuresAndDrawsNothing) {
+    Measure m;
+    auto b = Render(QStringLiteral("Hello"), Rect(10, 5, 150, 70), DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_EQ(Picture(*b), Picture(*WhiteBitmap(kW, kH)));
+    // Measured on a canvas whose background is opaque: still nothing drawn.
+    TBitmap target(kW, kH);
+    TRect r(10, 5, 150, 70);
+    target.Canvas()->Brush().SetColor(clRed);
+    const int h = target.Canvas()->DrawText(QStringLiteral("Hello"), r, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_EQ(Picture(target), Picture(*WhiteBitmap(kW, kH)));
+    EXPECT_EQ(r, Rect(10, 5, 10 + m.Width(QStringLiteral("Hello")), 5 + m.Height()));
+    EXPECT_EQ(h, m.Height());
+}
+
+TEST(DrawText, CalcRectOfWrappedTextCountsItsLines) {
+    Measure m;
+    const int w = m.Width(QStringLiteral("aaa bbb"));
+    TRect r(0, 0, w, 10);
+    m.C->DrawText(QStringLiteral("aaa bbb ccc"), r, DT_CALCRECT | DT_WORDBREAK);
+    EXPECT_EQ(r.Height(), 2 * m.Height());
+    EXPECT_EQ(r.Width(), w);
+}
+
+TEST(DrawText, VCenterCentresASingleLine) {
+    Measure m;
+    const TRect box(0, 0, 100, 60);
+    auto top = Render(QStringLiteral("Xy"), box, DT_SINGLELINE);
+    int h = 0;
+    auto centred = Render(QStringLiteral("Xy"), box, DT_SINGLELINE | DT_VCENTER, &h);
+    const int shift = (60 - m.Height()) / 2;
+    TRect expected = Ink(*top);
+    OffsetRect(expected, 0, shift);
+    EXPECT_EQ(Ink(*centred), expected);
+    EXPECT_EQ(h, shift + m.Height());
+
+    auto bottom = Render(QStringLiteral("Xy"), box, DT_SINGLELINE | DT_BOTTOM);
+    expected = Ink(*top);
+    OffsetRect(expected, 0, 60 - m.Height());
+    EXPECT_EQ(Ink(*bottom), expected);
+}
+
+TEST(DrawText, VCenterHasNoEffectOnWrappedText) {
+    Measure m;
+    const TRect box(0, 0, m.Width(QStringLiteral("one two")), 70);
+    auto plain = Render(QStringLiteral("one two three"), box, DT_WORDBREAK);
+    auto centred = Render(QStringLiteral("one two three"), box, DT_WORDBREAK | DT_VCENTER);
+    EXPECT_TRUE(SameImage(*plain, *centred));
+}
+
+TEST(DrawText, WordBreakWrapsAtBlanksInsideTheWidth) {
+    Measure m;
+    const TRect box(0, 0, m.Width(QStringLiteral("aaa bbb")), kH);
+    auto wrapped = Render(QStringLiteral("aaa bbb ccc"), box, DT_WORDBREAK);
+    // The same lines given by hand, without wrapping.
+    auto byHand = Render(QStringLiteral("aaa bbb\nccc"), box, 0);
+    EXPECT_TRUE(SameImage(*wrapped, *byHand));
+    // One pixel narrower and "bbb" moves down as well.
+    const TRect narrow(0, 0, box.Right - 1, kH);
+    auto three = Render(QStringLiteral("aaa bbb ccc"), narrow, DT_WORDBREAK);
+    auto threeByHand = Render(QStringLiteral("aaa\nbbb ccc"), narrow, 0);
+    EXPECT_TRUE(SameImage(*three, *threeByHand));
+}
+
+TEST(DrawText, EditControlBreaksAWordTooWideForTheLine) {
+    Measure m;
+    const TRect box(0, 0, m.Width(QStringLiteral("abcd")), kH);
+    TRect r = box;
+    m.C->DrawText(QStringLiteral("abcdefgh"), r, DT_CALCRECT | DT_WORDBREAK);
+    EXPECT_EQ(r.Height(), m.Height()); // kept whole without the edit-control rule
+    r = box;
+    m.C->DrawText(QStringLiteral("abcdefgh"), r, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL);
+    EXPECT_GE(r.Height(), 2 * m.Height());
+    EXPECT_LE(r.Width(), box.Width());
+}
+
+TEST(DrawText, EndEllipsisShortensToTheWidth) {
+    Measure m;
+    const TRect box(0, 0, m.Width(QStringLiteral("abc...")), 30);
+    ASSERT_GT(m.Width(QStringLiteral("abcd...")), box.Width());
+    auto cut = Render(QStringLiteral("abcdefghij"), box, DT_SINGLELINE | DT_END_ELLIPSIS);
+    auto byHand = Render(QStringLiteral("abc..."), box, DT_SINGLELINE);
+    EXPECT_TRUE(SameImage(*cut, *byHand));
+    // Text that fits is left alone.
+    auto fits = Render(QStringLiteral("ab"), box, DT_SINGLELINE | DT_END_ELLIPSIS);
+    EXPECT_TRUE(SameImage(*fits, *Render(QStringLiteral("ab"), box, DT_SINGLELINE)));
+}
+
+TEST(DrawText, EditControlLeavesOutAPartlyVisibleLastLine) {
+    Measure m;
+    const TRect box(0, 0, kW, m.Height() * 5 / 2);
+    auto edit = Render(QStringLiteral("l1\nl2\nl3"), box, DT_EDITCONTROL);
+    auto twoLines = Render(QStringLiteral("l1\nl2"), box, 0);
+    auto plain = Render(QStringLiteral("l1\nl2\nl3"), box, 0);
+    EXPECT_TRUE(SameImage(*edit, *twoLines));
+    EXPECT_FALSE(SameImage(*plain, *twoLines)); // the cut line shows in part without the flag
+}
+
+TEST(DrawText, PrefixUnderlinesTheMarkedCharacter) {
+    const TRect box(0, 0, kW, 30);
+    auto marked = Render(QStringLiteral("a&xb"), box, DT_SINGLELINE);
+    auto unmarked = Render(QStringLiteral("axb"), box, DT_SINGLELINE | DT_NOPREFIX);
+    ASSERT_FALSE(SameImage(*marked, *unmarked));
+    // Every added pixel lies under the x, below the text's ink.
+    Measure m;
+    const int x0 = m.Width(QStringLiteral("a")), x1 = x0 + m.Width(QStringLiteral("x"));
+    const TRect ink = Ink(*unmarked);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < kW; ++x)
+            if (At(*marked, x, y) != At(*unmarked, x, y)) {
+                EXPECT_GE(x, x0);
+                EXPECT_LT(x, x1);
+                EXPECT_GE(y, ink.Top + (ink.Height() / 2));
+            }
+}
+
+TEST(DrawText, NoPrefixDrawsTheAmpersandAndDoubleAmpersandDrawsOne) {
+    const TRect box(0, 0, kW, 30);
+    auto literal = Render(QStringLiteral("a&x"), box, DT_SINGLELINE | DT_NOPREFIX);
+    auto b = WhiteBitmap(kW, kH);
+    b->Canvas()->Brush().SetStyle(bsClear);
+    b->Canvas()->TextOut(0, 0, QStringLiteral("a&x"));
+    EXPECT_TRUE(SameImage(*literal, *b));
+
+    auto doubled = Render(QStringLiteral("a&&b"), box, DT_SINGLELINE);
+    auto single = Render(QStringLiteral("a&b"), box, DT_SINGLELINE | DT_NOPREFIX);
+    EXPECT_TRUE(SameImage(*doubled, *single));
+}
+
+TEST(DrawText, CenterAndRightPlaceEachLine) {
+    Measure m;
+    const TRect box(0, 0, 120, 30);
+    const int w = m.Width(QStringLiteral("Mid"));
+    auto left = Render(QStringLiteral("Mid"), box, DT_SINGLELINE);
+    struct Case {
+        unsigned flag;
+        int shift;
+    } cases[] = {{DT_CENTER, (120 - w) / 2}, {DT_RIGHT, 120 - w}};
+    for (const auto& tc : cases) {
+        TRect expected = Ink(*left);
+        OffsetRect(expected, tc.shift, 0);
+        EXPECT_EQ(Ink(*Render(QStringLiteral("Mid"), box, DT_SINGLELINE | tc.flag)), expected) << tc.flag;
+    }
+}
+
+TEST(DrawText, ClipsToTheRectangleUnlessNoClip) {
+    Measure m;
+    const TRect box(0, 0, m.Width(QStringLiteral("W")) , 30);
+    auto clipped = Render(QStringLiteral("WWWW"), box, DT_SINGLELINE);
+    EXPECT_LE(Ink(*clipped).Right, box.Right);
+    auto free = Render(QStringLiteral("WWWW"), box, DT_SINGLELINE | DT_NOCLIP);
+    EXPECT_GT(Ink(*free).Right, box.Right);
+}
+
+TEST(CanvasText, OpaqueBackgroundFollowsTheBrush) {
+    Measure m;
+    auto b = WhiteBitmap(kW, kH);
+    TCanvas* c = b->Canvas();
+    c->Brush().SetColor(clYellow);
+    c->TextOut(2, 2, QStringLiteral("ab"));
+    // The cell of the text is yellow where no glyph covers it.
+    EXPECT_EQ(At(*b, 2, 2), clYellow);
+    EXPECT_EQ(At(*b, 2 + m.Width(QStringLiteral("ab")), 2), clWhite);
+    EXPECT_EQ(c->PenPos(), Point(2 + m.Width(QStringLiteral("ab")), 2));
+    c->Brush().SetStyle(bsClear);
+    c->TextOut(2, 40, QStringLiteral("ab"));
+    EXPECT_EQ(At(*b, 2, 40), clWhite);
+}
+
+TEST(CanvasText, RotatedTextRunsUpwards) {
+    auto b = WhiteBitmap(80, 80);
+    TCanvas* c = b->Canvas();
+    c->Brush().SetStyle(bsClear);
+    c->Font().SetSize(12);
+    c->Font().SetOrientation(900);
+    c->TextOut(30, 70, QStringLiteral("HHHH"));
+    const TRect ink = Ink(*b);
+    EXPECT_GT(ink.Height(), ink.Width()); // vertical
+    EXPECT_LE(ink.Bottom, 71);            // from the start point upwards
+}
+
+TEST(Font, DefaultsAndSizeConversion) {
+    TFont f;
+    EXPECT_EQ(f.Name(), QStringLiteral("Tahoma"));
+    EXPECT_EQ(f.Size(), 8);
+    EXPECT_EQ(f.Height(), -11);
+    EXPECT_EQ(f.Color(), clWindowText);
+    struct Case {
+        int size, height;
+    } cases[] = {{8, -11}, {9, -12}, {10, -13}, {12, -16}, {24, -32}};
+    for (const auto& tc : cases) {
+        f.SetSize(tc.size);
+        EXPECT_EQ(f.Height(), tc.height) << tc.size;
+        EXPECT_EQ(f.Size(), tc.size) << tc.size;
+    }
+    f.SetHeight(13); // a positive height is the cell and reads as a negative size
+    EXPECT_EQ(f.Size(), -10);
+}
+
+TEST(Font, ChangeNotifiesOncePerRealChange) {
+    TFont f;
+    int n = 0;
+    f.OnChange = [&](TGraphicsObject*) { ++n; };
+    f.SetColor(clRed);
+    f.SetColor(clRed);
+    f.SetStyle(fsBold | fsUnderline);
+    TFont other;
+    other.SetName(QStringLiteral("Verdana"));
+    f.Assign(other);
+    EXPECT_EQ(n, 3);
+    EXPECT_EQ(f.Name(), QStringLiteral("Verdana"));
+    EXPECT_EQ(f.Style(), TFontStyles(0));
+}

@@ -1,0 +1,393 @@
+// Shapes, pen modes, clipping, state and pixel transfers on bitmap canvases.
+#include "PixelHelpers.h"
+
+#include <gtest/gtest.h>
+
+TEST(CanvasShapes, FillRectCoversLeftTopButNotRightBottom) {
+    auto b = WhiteBitmap(12, 12);
+    TCanvas* c = b->Canvas();
+    c->Brush().SetColor(clRed);
+    c->FillRect(Rect(0, 0, 10, 10));
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(At(*b, i, 0), clRed) << i;
+        EXPECT_EQ(At(*b, 0, i), clRed) << i;
+        EXPECT_EQ(At(*b, 9, i), clRed) << i;
+        EXPECT_EQ(At(*b, 10, i), clWhite) << i;
+        EXPECT_EQ(At(*b, i, 10), clWhite) << i;
+    }
+}
+
+TEST(CanvasShapes, FillRectOfAnInvertedRectanglePaintsNothing) {
+    auto b = WhiteBitmap(8, 8);
+    b->Canvas()->Brush().SetColor(clRed);
+    b->Canvas()->FillRect(Rect(6, 6, 2, 2));
+    EXPECT_EQ(At(*b, 4, 4), clWhite);
+}
+
+TEST(CanvasShapes, RectangleOutlinesWithThePenAndFillsWithTheBrush) {
+    auto b = WhiteBitmap(12, 12);
+    TCanvas* c = b->Canvas();
+    c->Pen().SetColor(clRed);
+    c->Brush().SetColor(clBlue);
+    c->Rectangle(0, 0, 10, 10);
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(At(*b, 0, i), clRed) << i;
+        EXPECT_EQ(At(*b, 9, i), clRed) << i;
+        EXPECT_EQ(At(*b, i, 0), clRed) << i;
+        EXPECT_EQ(At(*b, i, 9), clRed) << i;
+        EXPECT_EQ(At(*b, 10, i), clWhite) << i;
+        EXPECT_EQ(At(*b, i, 10), clWhite) << i;
+    }
+    for (int y = 1; y < 9; ++y)
+        for (int x = 1; x < 9; ++x) ASSERT_EQ(At(*b, x, y), clBlue) << x << "," << y;
+}
+
+TEST(CanvasShapes, RectangleWithAClearBrushLeavesTheInside) {
+    auto b = WhiteBitmap(12, 12);
+    TCanvas* c = b->Canvas();
+    c->Pen().SetColor(clRed);
+    c->Brush().SetStyle(bsClear);
+    c->Rectangle(0, 0, 10, 10);
+    EXPECT_EQ(At(*b, 0, 5), clRed);
+    EXPECT_EQ(At(*b, 5, 5), clWhite);
+}
+
+struct LineCase {
+    const char* name;
+    TPoint from, to;
+    std::vector<TPoint> painted;
+    TPoint left; // the end point, never painted
+};
+
+TEST(CanvasShapes, LineToLeavesOutItsEndPoint) {
+    const LineCase cases[] = {
+        {"right", {0, 0}, {5, 0}, {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}}, {5, 0}},
+        {"left", {5, 2}, {0, 2}, {{5, 2}, {4, 2}, {3, 2}, {2, 2}, {1, 2}}, {0, 2}},
+        {"down", {3, 1}, {3, 6}, {{3, 1}, {3, 2}, {3, 3}, {3, 4}, {3, 5}}, {3, 6}},
+        {"diagonal", {0, 0}, {4, 4}, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}, {4, 4}},
+    };
+    for (const auto& tc : cases) {
+        auto b = WhiteBitmap(8, 8);
+        TCanvas* c = b->Canvas();
+        c->MoveTo(tc.from.X, tc.from.Y);
+        c->LineTo(tc.to.X, tc.to.Y);
+        int painted = 0;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) painted += At(*b, x, y) != clWhite;
+        EXPECT_EQ(painted, int(tc.painted.size())) << tc.name;
+        for (TPoint p : tc.painted) EXPECT_EQ(At(*b, p.X, p.Y), clBlack) << tc.name << " " << p.X << "," << p.Y;
+        EXPECT_EQ(At(*b, tc.left.X, tc.left.Y), clWhite) << tc.name;
+        EXPECT_EQ(c->PenPos(), tc.to) << tc.name;
+    }
+}
+
+TEST(CanvasShapes, WidePenIsCentredOnTheLine) {
+    auto b = WhiteBitmap(16, 12);
+    TCanvas* c = b->Canvas();
+    c->Pen().SetWidth(3);
+    c->MoveTo(3, 5);
+    c->LineTo(12, 5);
+    for (int y : {4, 5, 6}) EXPECT_EQ(At(*b, 7, y), clBlack) << y;
+    EXPECT_EQ(At(*b, 7, 3), clWhite);
+    EXPECT_EQ(At(*b, 7, 7), clWhite);
+}
+
+TEST(CanvasShapes, DottedPenGapsShowTheBackgroundOnlyWhenOpaque) {
+    for (bool opaque : {false, true}) {
+        auto b = WhiteBitmap(14, 3);
+        TCanvas* c = b->Canvas();
+        c->Pen().SetStyle(psDot);
+        c->Brush().SetColor(clBlue);
+        if (!opaque) c->Brush().SetStyle(bsClear);
+        c->MoveTo(0, 1);
+        c->LineTo(12, 1);
+        std::string row;
+        for (int x = 0; x < 12; ++x) row += At(*b, x, 1) == clBlack ? '#' : (At(*b, x, 1) == clBlue ? 'o' : '.');
+        EXPECT_EQ(row, opaque ? "###ooo###ooo" : "###...###...") << opaque;
+    }
+}
+
+TEST(CanvasPenModes, XorDrawnTwiceLeavesTheBitmapUnchanged) {
+    auto b = WhiteBitmap(20, 20);
+    TCanvas* c = b->Canvas();
+    c->Brush().SetColor(RGB(10, 200, 30));
+    c->FillRect(Rect(0, 0, 10, 20));
+    auto before = std::make_unique<TBitmap>();
+    before->Assign(b.get());
+    c->Pen().SetMode(pmXor);
+    c->Pen().SetColor(RGB(200, 100, 50));
+    c->Brush().SetColor(RGB(1, 2, 3));
+    auto draw = [&] {
+        c->MoveTo(0, 0);
+        c->LineTo(19, 13);
+        c->Rectangle(3, 3, 15, 15);
+        c->Polyline(std::vector<TPoint>{{1, 18}, {8, 10}, {18, 18}});
+    };
+    draw();
+    EXPECT_FALSE(SameImage(*b, *before));
+    draw();
+    EXPECT_TRUE(SameImage(*b, *before));
+}
+
+TEST(CanvasPenModes, NotInvertsAndIgnoresThePenColour) {
+    auto b = WhiteBitmap(6, 3);
+    TCanvas* c = b->Canvas();
+    c->Pen().SetMode(pmNot);
+    c->Pen().SetColor(clRed);
+    c->MoveTo(0, 1);
+    c->LineTo(5, 1);
+    EXPECT_EQ(At(*b, 2, 1), clBlack);
+    EXPECT_EQ(At(*b, 2, 0), clWhite);
+}
+
+TEST(CanvasClip, RegionExcludesDrawingOutsideIt) {
+    auto b = WhiteBitmap(20, 20);
+    TCanvas* c = b->Canvas();
+    // Two squares joined, a hole punched in the first: or, then diff.
+    TRegion r;
+    CombineRgn(r, CreateRectRgn(0, 0, 8, 8), CreateRectRgn(10, 10, 16, 16), RGN_OR);
+    CombineRgn(r, r, CreateRectRgn(2, 2, 4, 4), RGN_DIFF);
+    c->SelectClipRgn(&r);
+    c->Brush().SetColor(clRed);
+    c->FillRect(Rect(0, 0, 20, 20));
+    c->MoveTo(0, 9);
+    c->LineTo(20, 9);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) {
+            const bool inside = r.Contains(x, y);
+            ASSERT_EQ(At(*b, x, y), inside ? clRed : clWhite) << x << "," << y;
+        }
+    EXPECT_FALSE(r.Contains(3, 3));
+    EXPECT_TRUE(r.Contains(12, 12));
+}
+
+TEST(CanvasClip, RegionsCombineAsSetsOfPixels) {
+    const TRegion a = CreateRectRgn(0, 0, 4, 4), bb = CreateRectRgn(2, 2, 6, 6);
+    struct Case {
+        int mode;
+        TPoint in, out;
+        int kind;
+    } cases[] = {
+        {RGN_AND, {3, 3}, {1, 1}, SIMPLEREGION},
+        {RGN_OR, {5, 5}, {5, 0}, COMPLEXREGION},
+        {RGN_DIFF, {1, 1}, {3, 3}, COMPLEXREGION},
+        {RGN_XOR, {5, 5}, {3, 3}, COMPLEXREGION},
+    };
+    for (const auto& tc : cases) {
+        TRegion r;
+        EXPECT_EQ(CombineRgn(r, a, bb, tc.mode), tc.kind) << tc.mode;
+        EXPECT_TRUE(r.Contains(tc.in.X, tc.in.Y)) << tc.mode;
+        EXPECT_FALSE(r.Contains(tc.out.X, tc.out.Y)) << tc.mode;
+    }
+    TRegion none;
+    EXPECT_EQ(CombineRgn(none, CreateRectRgn(0, 0, 2, 2), CreateRectRgn(5, 5, 6, 6), RGN_AND), NULLREGION);
+}
+
+TEST(CanvasClip, PolygonRegionFillsByWindingWhenAsked) {
+    // A five-pointed star: its centre is outside with alternate filling and
+    // inside with winding filling.
+    const std::vector<TPoint> star{{10, 0}, {16, 19}, {0, 7}, {20, 7}, {4, 19}};
+    const TRegion alt = CreatePolygonRgn(star, ALTERNATE);
+    const TRegion wind = CreatePolygonRgn(star, WINDING);
+    EXPECT_FALSE(alt.Contains(10, 10));
+    EXPECT_TRUE(wind.Contains(10, 10));
+    EXPECT_TRUE(alt.Contains(10, 3));
+}
+
+TEST(CanvasClip, ClipRegionsAreInDeviceCoordinates) {
+    auto b = WhiteBitmap(10, 10);
+    TCanvas* c = b->Canvas();
+    c->SetWindowOrg(5, 5);
+    const TRegion r = CreateRectRgn(0, 0, 3, 3);
+    c->SelectClipRgn(&r);
+    c->Brush().SetColor(clRed);
+    c->FillRect(Rect(0, 0, 20, 20));
+    EXPECT_EQ(At(*b, 2, 2), clRed);
+    EXPECT_EQ(At(*b, 3, 3), clWhite);
+    EXPECT_EQ(c->ClipRect(), Rect(5, 5, 8, 8));
+}
+
+TEST(CanvasState, WindowOriginShiftsLogicalCoordinates) {
+    auto b = WhiteBitmap(10, 10);
+    TCanvas* c = b->Canvas();
+    c->SetWindowOrg(5, 5);
+    c->Brush().SetColor(clRed);
+    c->FillRect(Rect(5, 5, 7, 7));
+    EXPECT_EQ(At(*b, 0, 0), clRed);
+    EXPECT_EQ(At(*b, 1, 1), clRed);
+    EXPECT_EQ(At(*b, 2, 2), clWhite);
+    EXPECT_EQ(c->Pixels(5, 5), clRed);
+}
+
+TEST(CanvasState, RestoreBringsBackPenBrushFontAndClip) {
+    auto b = WhiteBitmap(10, 10);
+    TCanvas* c = b->Canvas();
+    c->Pen().SetColor(clRed);
+    c->Brush().SetColor(clBlue);
+    c->Font().SetStyle(fsBold);
+    c->IntersectClipRect(0, 0, 5, 5);
+    const int saved = c->SaveState();
+
+    c->Pen().SetColor(clGreen);
+    c->Brush().SetColor(clYellow);
+    c->Font().SetStyle(fsItalic);
+    c->SelectClipRgn(nullptr);
+    c->FillRect(Rect(0, 0, 10, 10));
+    EXPECT_EQ(At(*b, 8, 8), clYellow);
+
+    ASSERT_TRUE(c->RestoreState(saved));
+    EXPECT_EQ(c->Pen().Color(), clRed);
+    EXPECT_EQ(c->Brush().Color(), clBlue);
+    EXPECT_EQ(c->Font().Style(), TFontStyles(fsBold));
+    c->FillRect(Rect(0, 0, 10, 10));
+    EXPECT_EQ(At(*b, 4, 4), clBlue);
+    EXPECT_EQ(At(*b, 6, 6), clYellow); // outside the restored clip
+    EXPECT_FALSE(c->RestoreState(saved)); // already restored
+}
+
+TEST(CanvasFill, FloodFillStopsAtTheBorderColour) {
+    auto b = WhiteBitmap(12, 12);
+    TCanvas* c = b->Canvas();
+    c->Brush().SetColor(clRed);
+    c->FrameRect(Rect(2, 2, 9, 9));
+    c->Brush().SetColor(clBlue);
+    c->FloodFill(5, 5, clRed, fsBorder);
+    EXPECT_EQ(At(*b, 5, 5), clBlue);
+    EXPECT_EQ(At(*b, 3, 3), clBlue);
+    EXPECT_EQ(At(*b, 7, 7), clBlue);
+    EXPECT_EQ(At(*b, 2, 5), clRed);
+    EXPECT_EQ(At(*b, 1, 5), clWhite);
+    EXPECT_EQ(At(*b, 10, 10), clWhite);
+}
+
+TEST(CanvasFill, FloodFillSurfaceReplacesOnlyTheConnectedColour) {
+    auto b = WhiteBitmap(10, 10);
+    TCanvas* c = b->Canvas();
+    c->Brush().SetColor(clGreen);
+    c->FillRect(Rect(0, 0, 4, 10));
+    c->FillRect(Rect(6, 0, 10, 10));
+    c->Brush().SetColor(clRed);
+    c->FloodFill(1, 1, clGreen, fsSurface);
+    EXPECT_EQ(At(*b, 3, 9), clRed);
+    EXPECT_EQ(At(*b, 5, 5), clWhite);
+    EXPECT_EQ(At(*b, 7, 7), clGreen); // same colour, not connected
+}
+
+TEST(CanvasFill, FocusRectInvertsEveryOtherPixelAndUndoesItself) {
+    auto b = WhiteBitmap(10, 10);
+    TCanvas* c = b->Canvas();
+    c->DrawFocusRect(Rect(1, 1, 9, 9));
+    EXPECT_NE(At(*b, 2, 1) == clBlack, At(*b, 3, 1) == clBlack); // alternating
+    EXPECT_EQ(At(*b, 5, 5), clWhite);
+    c->DrawFocusRect(Rect(1, 1, 9, 9));
+    EXPECT_EQ(Picture(*b), std::vector<std::string>(10, std::string(10, '.')));
+}
+
+TEST(CanvasFill, SteppedGradientPaintsEqualBands) {
+    auto b = WhiteBitmap(8, 2);
+    b->Canvas()->GradientFillRect(Rect(0, 0, 8, 2), clBlack, RGB(255, 0, 0), gdHorizontal, 4);
+    const int expected[8] = {0, 0, 85, 85, 170, 170, 255, 255};
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(GetRValue(At(*b, x, 1)), expected[x]) << x;
+}
+
+TEST(CanvasBlend, ConstantAlphaMixesChannels) {
+    auto dst = WhiteBitmap(4, 4);
+    dst->Canvas()->Brush().SetColor(RGB(100, 100, 100));
+    dst->Canvas()->FillRect(Rect(0, 0, 4, 4));
+    auto src = WhiteBitmap(4, 4);
+    src->Canvas()->Brush().SetColor(RGB(200, 200, 200));
+    src->Canvas()->FillRect(Rect(0, 0, 4, 4));
+    BLENDFUNCTION bf;
+    bf.SourceConstantAlpha = 128;
+    AlphaBlend(dst->Canvas(), 0, 0, 2, 4, src->Canvas(), 0, 0, 2, 4, bf);
+    EXPECT_EQ(At(*dst, 1, 1), RGB(150, 150, 150));
+    EXPECT_EQ(At(*dst, 3, 1), RGB(100, 100, 100));
+    EXPECT_EQ(BlendChannel(200, 100, 128), 150);
+}
+
+TEST(CanvasBlend, PerPixelAlphaUsesThePremultipliedSource) {
+    auto dst = WhiteBitmap(2, 1);
+    dst->Canvas()->Brush().SetColor(RGB(100, 100, 100));
+    dst->Canvas()->FillRect(Rect(0, 0, 2, 1));
+    TBitmap src(2, 1, pf32bit);
+    // Pixel 0: white at half alpha, premultiplied (128); pixel 1: transparent.
+    src.ScanLine(0)[0] = TRGBQuad{128, 128, 128, 128};
+    src.ScanLine(0)[1] = TRGBQuad{0, 0, 0, 0};
+    BLENDFUNCTION bf;
+    bf.AlphaFormat = AC_SRC_ALPHA;
+    AlphaBlend(dst->Canvas(), 0, 0, 2, 1, src.Canvas(), 0, 0, 2, 1, bf);
+    // 128 + 100 * (255 - 128) / 255 = 128 + 49.8
+    EXPECT_EQ(At(*dst, 0, 0), RGB(178, 178, 178));
+    EXPECT_EQ(At(*dst, 1, 0), RGB(100, 100, 100));
+}
+
+TEST(CanvasBlit, RasterOperationsCombineSourceAndDestination) {
+    struct Case {
+        uint32_t rop;
+        int expected; // per channel, source 0xF0 over destination 0xCC
+    } cases[] = {
+        {SRCCOPY, 0xF0},   {SRCAND, 0xC0},      {SRCPAINT, 0xFC},   {SRCINVERT, 0x3C},
+        {NOTSRCCOPY, 0x0F}, {SRCERASE, 0x30},   {NOTSRCERASE, 0x03}, {MERGEPAINT, 0xCF},
+        {DSTINVERT, 0x33}, {BLACKNESS, 0x00},   {WHITENESS, 0xFF},
+    };
+    auto src = WhiteBitmap(2, 2);
+    src->Canvas()->Brush().SetColor(RGB(0xF0, 0xF0, 0xF0));
+    src->Canvas()->FillRect(Rect(0, 0, 2, 2));
+    for (const auto& tc : cases) {
+        auto dst = WhiteBitmap(3, 2);
+        dst->Canvas()->Brush().SetColor(RGB(0xCC, 0xCC, 0xCC));
+        dst->Canvas()->FillRect(Rect(0, 0, 3, 2));
+        ASSERT_TRUE(BitBlt(dst->Canvas(), 0, 0, 2, 2, src->Canvas(), 0, 0, tc.rop)) << std::hex << tc.rop;
+        EXPECT_EQ(At(*dst, 1, 1), RGB(tc.expected, tc.expected, tc.expected)) << std::hex << tc.rop;
+        EXPECT_EQ(At(*dst, 2, 1), RGB(0xCC, 0xCC, 0xCC)) << std::hex << tc.rop;
+    }
+}
+
+TEST(CanvasBlit, CopyRectStretchesWithTheCopyMode) {
+    auto src = WhiteBitmap(2, 1);
+    src->Canvas()->SetPixels(0, 0, clRed);
+    src->Canvas()->SetPixels(1, 0, clBlue);
+    auto dst = WhiteBitmap(4, 2);
+    dst->Canvas()->CopyRect(Rect(0, 0, 4, 2), src->Canvas(), Rect(0, 0, 2, 1));
+    EXPECT_EQ(At(*dst, 1, 1), clRed);
+    EXPECT_EQ(At(*dst, 2, 0), clBlue);
+}
+
+TEST(CanvasBlit, CopyingFromAWindowlessCanvasFailsQuietly) {
+    TCanvas unattached;
+    auto dst = WhiteBitmap(2, 2);
+    EXPECT_FALSE(BitBlt(dst->Canvas(), 0, 0, 2, 2, &unattached, 0, 0, SRCCOPY));
+    EXPECT_EQ(At(*dst, 0, 0), clWhite);
+    // Drawing on a canvas without a device is a no-op, never a crash.
+    unattached.FillRect(Rect(0, 0, 5, 5));
+    unattached.LineTo(3, 3);
+    EXPECT_EQ(unattached.Pixels(0, 0), -1);
+}
+
+TEST(CanvasShapes, PixelsReadsAndWritesSinglePixels) {
+    auto b = WhiteBitmap(4, 4);
+    b->Canvas()->SetPixels(2, 1, clRed);
+    EXPECT_EQ(b->Canvas()->Pixels(2, 1), clRed);
+    EXPECT_EQ(b->Canvas()->Pixels(1, 1), clWhite);
+    EXPECT_EQ(b->Canvas()->Pixels(4, 0), -1);
+    EXPECT_EQ(b->Canvas()->Pixels(-1, 0), -1);
+}
+
+TEST(CanvasShapes, HatchBrushRepeatsEveryEightPixels) {
+    auto b = WhiteBitmap(16, 16);
+    TCanvas* c = b->Canvas();
+    c->Brush().SetColor(clRed);
+    c->Brush().SetStyle(bsVertical);
+    c->SetBkMode(TRANSPARENT);
+    c->FillRect(Rect(0, 0, 16, 16));
+    int redColumns = 0;
+    for (int x = 0; x < 16; ++x) {
+        const bool red = At(*b, x, 3) == clRed;
+        redColumns += red;
+        EXPECT_EQ(red, At(*b, x, 11) == clRed) << x;
+        if (x >= 8) {
+            EXPECT_EQ(red, At(*b, x - 8, 3) == clRed) << x;
+        }
+    }
+    EXPECT_EQ(redColumns, 2);
+}
