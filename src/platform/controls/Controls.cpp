@@ -371,7 +371,9 @@ void TControl::SetPopupMenu(TPopupMenu* m) { FPopupMenu = m; }
 
 void TControl::SetShowHint(bool v) {
     FParentShowHint = false;
+    if (v == FShowHint) return;
     FShowHint = v;
+    Perform(CM_SHOWHINTCHANGED);
 }
 
 void TControl::SetParentShowHint(bool v) {
@@ -588,7 +590,10 @@ TWinControl::~TWinControl() {
     // their owner.
     while (!FControls.isEmpty()) FControls.back()->SetParent(nullptr);
     if (gFocused == this) gFocused = nullptr;
-    if (FHandle) Handles().remove(FHandle);
+    if (FHandle) {
+        KillTimersOf(FHandle);
+        Handles().remove(FHandle);
+    }
 }
 
 HWND TWinControl::Handle() {
@@ -853,6 +858,11 @@ void TWinControl::WndProc(TMessage& M) {
     case CM_ENTER: CMEnter(M); return;
     case CM_EXIT: CMExit(M); return;
     case CM_WANTSPECIALKEY: CMWantSpecialKey(M); return;
+    case CM_SHOWHINTCHANGED: {
+        TMessage child{CM_PARENTSHOWHINTCHANGED, 0, 0, 0};
+        for (TControl* c : QList<TControl*>(FControls)) c->WindowProc(child);
+        return;
+    }
     default: TControl::WndProc(M); return;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "platform/controls/FormHost.h"
 #include "platform/core/Files.h"
+#include "platform/core/Threads.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -569,6 +570,8 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner), FCalls(std:
     FHintHideTimer = new TTimer(this);
     FHintHideTimer->SetEnabled(false);
     FHintHideTimer->OnTimer = [this](TObject*) { HideHintExpired(); };
+    // Worker threads reach the user interface through this application.
+    TThread::SetSynchronizeHook([this](const std::function<void()>& call) { Synchronize(call); });
 }
 
 TApplication::~TApplication() = default;

@@ -1,6 +1,7 @@
 #include "platform/controls/Messages.h"
 
-#include <QElapsedTimer>
+#include "platform/core/Threads.h"
+
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
@@ -137,10 +138,11 @@ void SetSystemMetric(int index, int value) {
 int WheelScrollLines() { return TheScreen().wheelLines; }
 void SetWheelScrollLines(int lines) { TheScreen().wheelLines = lines; }
 
-std::uint32_t TickCount() {
-    const std::int64_t fixed = gFixedTick.load();
-    if (fixed >= 0) return static_cast<std::uint32_t>(fixed);
-    static QElapsedTimer clock = [] { QElapsedTimer t; t.start(); return t; }();
-    return static_cast<std::uint32_t>(clock.elapsed());
+// One clock for every layer: the core's tick count, which a test may fix.
+std::uint32_t TickCount() { return GetTickCount(); }
+
+void SetTickCountForTest(std::int64_t ms) {
+    const bool wasFixed = gFixedTick.exchange(ms) >= 0;
+    if (ms >= 0 && !wasFixed) SetTickCountHook([] { return static_cast<std::uint32_t>(gFixedTick.load()); });
+    else if (ms < 0) SetTickCountHook(nullptr);
 }
-void SetTickCountForTest(std::int64_t ms) { gFixedTick.store(ms); }

@@ -124,6 +124,12 @@ bool FireTimer(TWinControl* c, unsigned id) {
     return true;
 }
 
+void KillTimersOf(HWND h) {
+    auto& e = Entries();
+    for (int i = int(e.size()) - 1; i >= 0; --i)
+        if (!e[i].Component && e[i].Wnd == h) e.removeAt(i);
+}
+
 int ActiveTimerCount() { return int(Entries().size()); }
 
 int FireDueTimers() {

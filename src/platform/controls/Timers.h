@@ -38,6 +38,9 @@ bool IsTimerSet(TWinControl* c, unsigned id);
 // Sends WM_TIMER for `id` to the control now; false when no such timer runs.
 bool FireTimer(TWinControl* c, unsigned id);
 
+// Stops every window timer of a window (it is going away).
+void KillTimersOf(HWND h);
+
 // Fires once every timer whose time has come by the tick count; answers how
 // many fired. The event loop calls this.
 int FireDueTimers();

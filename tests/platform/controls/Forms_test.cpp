@@ -1,0 +1,205 @@
+#include "TestKit.h"
+
+#include <QFile>
+#include <thread>
+
+class FormsTest : public ControlsTest {
+protected:
+    void SetUp() override {
+        ControlsTest::SetUp();
+        NewForm();
+        Edit = new TProbe(Form, Form, "E", &Log, DLGC_WANTCHARS | DLGC_WANTARROWS);
+        Ok = new TTestButton(Form, Form, "OK");
+        Ok->ModalResult = mrOk;
+        Ok->Default = true;
+        Cancel = new TTestButton(Form, Form, "Cancel");
+        Cancel->ModalResult = mrCancel;
+        Cancel->Cancel = true;
+    }
+    TProbe* Edit;
+    TTestButton *Ok, *Cancel;
+};
+
+TEST_F(FormsTest, ModalFormsEndWithTheResultTheScriptGives) {
+    Form->SetCaption("Options");
+    Script.AnswerModal([](TCustomForm* f) { f->SetModalResult(mrOk); });
+    EXPECT_EQ(Form->ShowModal(), 1);
+    EXPECT_FALSE(Form->Visible());
+    EXPECT_FALSE(Form->IsModal());
+    ASSERT_EQ(Script.Count(TDialogKind::ModalForm), 1);
+    EXPECT_EQ(Script.Last().Caption, "Options");
+    EXPECT_EQ(Script.Last().Result, 1);
+
+    // The keys a person presses: Escape reaches the cancel button.
+    Script.AnswerModal([](TCustomForm*) { Input::KeyStroke(VK_ESCAPE); });
+    EXPECT_EQ(Form->ShowModal(), 2);
+    EXPECT_EQ(Cancel->Clicks, 1);
+    // Enter in the edit reaches the default button.
+    Script.AnswerModal([this](TCustomForm*) {
+        EXPECT_TRUE(Edit->Focused());
+        Input::KeyStroke(VK_RETURN);
+    });
+    EXPECT_EQ(Form->ShowModal(), 1);
+    // The close box answers Cancel.
+    Script.AnswerModal([](TCustomForm* f) { f->Close(); });
+    EXPECT_EQ(Form->ShowModal(), mrCancel);
+    // A script that leaves the form open does not hang the test.
+    Script.AnswerModal([](TCustomForm*) {});
+    EXPECT_EQ(Form->ShowModal(), mrCancel);
+}
+
+TEST_F(FormsTest, CloseQueryCanKeepAModalFormOpen) {
+    int asked = 0;
+    Form->OnCloseQuery = [&](TObject*, bool& canClose) { canClose = ++asked > 1; };
+    QStringList closing;
+    Form->OnClose = [&](TObject*, TCloseAction&) { closing << "close"; };
+    Script.AnswerModal([this](TCustomForm* f) {
+        Input::Click(Ok, 2, 2);  // refused by OnCloseQuery: the form stays
+        // The person clicks again once the loop has gone on.
+        Application()->Queue([this, f] {
+            EXPECT_EQ(f->ModalResult(), 0);
+            EXPECT_TRUE(f->Visible());
+            Input::Click(Ok, 2, 2);
+        });
+    });
+    EXPECT_EQ(Form->ShowModal(), mrOk);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(closing.size(), 1);
+}
+
+TEST_F(FormsTest, ShowingAVisibleFormModallyIsRefused) {
+    Form->Show();
+    EXPECT_THROW(Form->ShowModal(), EInvalidOperation);
+}
+
+TEST_F(FormsTest, AnExceptionFromOnClickEndsInOneErrorBoxAndTheNextClickWorks) {
+    Form->Show();
+    int clicks = 0;
+    Ok->OnClick = [&](TObject*) {
+        if (++clicks == 1) throw Exception("Error row 3: address out of range");
+    };
+    Input::Click(Ok, 2, 2);
+    ASSERT_EQ(Script.Count(TDialogKind::MessageBox), 1);
+    EXPECT_EQ(Script.Last().Text, "Error row 3: address out of range.");
+    EXPECT_EQ(Script.Last().Buttons, QList<int>({mrOk}));
+    EXPECT_EQ(Script.Last().Type, mtError);
+    Input::Click(Ok, 2, 2);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(Script.Count(TDialogKind::MessageBox), 1);
+}
+
+TEST_F(FormsTest, ErrorBoxTextAddsAFullStopAsTheClassLibraryDoes) {
+    struct Case { QString in, out; };
+    const Case cases[] = {
+        {"Bad value", "Bad value."}, {"Done.", "Done."}, {"Why?", "Why?."},
+        {"Failed!", "Failed!"},      {"(code 5)", "(code 5)"}, {"", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(TApplication::ErrorBoxText(c.in), c.out) << c.in.toStdString();
+    // The silent exception shows nothing.
+    Application()->Guard([] { throw EAbort("quiet"); });
+    EXPECT_EQ(Script.Count(TDialogKind::MessageBox), 0);
+    Application()->Guard([] { throw std::runtime_error("plain"); });
+    EXPECT_EQ(Script.Last().Text, "plain.");
+}
+
+TEST_F(FormsTest, ClientSizeBorderStylesAndCentring) {
+    struct Case { TFormBorderStyle style; bool caption; };
+    const Case cases[] = {{bsNone, false}, {bsDialog, true}, {bsSingle, true}, {bsSizeable, true}};
+    for (const Case& c : cases) {
+        Form->SetBorderStyle(c.style);
+        Form->SetClientSize(300, 200);
+        EXPECT_EQ(Form->ClientWidth(), 300);
+        EXPECT_EQ(Form->ClientHeight(), 200);
+        EXPECT_EQ(Form->Width() > 300, c.style != bsNone);
+        EXPECT_EQ((Form->Params().Style & WS_CAPTION) != 0, c.caption);
+    }
+    SetScreenSize(TSize(1000, 800));
+    SetScreenWorkArea(Rect(0, 0, 1000, 760));
+    Form->SetBorderStyle(bsDialog);
+    Form->SetPosition(poScreenCenter);
+    Form->Show();
+    EXPECT_EQ(Form->Left(), (1000 - Form->Width()) / 2);
+    EXPECT_EQ(Form->Top(), (800 - Form->Height()) / 2);
+    SetScreenSize(TSize(1920, 1080));
+    SetScreenWorkArea(Rect(0, 0, 1920, 1040));
+}
+
+TEST_F(FormsTest, ResizeListenersHearEveryResizeUntilRemoved) {
+    int a = 0, b = 0;
+    const int ida = Form->AddResizeListener([&](TObject*) { ++a; });
+    Form->AddResizeListener([&](TObject*) { ++b; });
+    Form->SetWidth(400);
+    Form->SetBounds(5, 5, 400, 300);
+    EXPECT_EQ(a, 2);
+    Form->SetLeft(50);
+    EXPECT_EQ(a, 2) << "a move is no resize";
+    Form->RemoveResizeListener(ida);
+    Form->SetHeight(100);
+    EXPECT_EQ(a, 2);
+    EXPECT_EQ(b, 3);
+}
+
+TEST_F(FormsTest, AlignedChildrenShareTheClientArea) {
+    Form->SetBorderStyle(bsNone);
+    Form->SetBounds(0, 0, 300, 200);
+    auto* top = new TProbe(Form, Form, "T", nullptr);
+    top->SetHeight(30);
+    top->SetAlign(alTop);
+    auto* left = new TProbe(Form, Form, "L", nullptr);
+    left->SetWidth(40);
+    left->SetAlign(alLeft);
+    auto* client = new TProbe(Form, Form, "C", nullptr);
+    client->SetAlign(alClient);
+    EXPECT_EQ(top->BoundsRect(), Rect(0, 0, 300, 30));
+    EXPECT_EQ(left->BoundsRect(), Rect(0, 30, 40, 200));
+    EXPECT_EQ(client->BoundsRect(), Rect(40, 30, 300, 200));
+    Form->SetBounds(0, 0, 400, 250);
+    EXPECT_EQ(client->BoundsRect(), Rect(40, 30, 400, 250));
+    top->SetVisible(false);
+    EXPECT_EQ(left->BoundsRect(), Rect(0, 0, 40, 250));
+}
+
+TEST_F(FormsTest, ReleasedFormsGoOnceTheQueueIsHandled) {
+    bool destroyed = false;
+    auto* other = NewObject<TForm>(nullptr);
+    other->OnDestroy = [&](TObject*) { destroyed = true; };
+    other->Release();
+    EXPECT_FALSE(destroyed);
+    Application()->ProcessMessages();
+    EXPECT_TRUE(destroyed);
+}
+
+TEST_F(FormsTest, OtherThreadsReachTheUserInterfaceThroughIt) {
+    std::atomic<bool> ranOnUi{false};
+    std::atomic<bool> workerDone{false};
+    const auto uiThread = std::this_thread::get_id();
+    std::thread worker([&] {
+        Application()->Synchronize([&] { ranOnUi = std::this_thread::get_id() == uiThread; });
+        workerDone = true;
+    });
+    for (int i = 0; i < 2000 && !workerDone; ++i) {
+        Application()->ProcessMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    worker.join();
+    EXPECT_TRUE(ranOnUi);
+    // A queued call waits for the loop.
+    int queued = 0;
+    std::thread([&] { Application()->Queue([&] { ++queued; }); }).join();
+    EXPECT_EQ(queued, 0);
+    Application()->ProcessMessages();
+    EXPECT_EQ(queued, 1);
+}
+
+TEST_F(FormsTest, AnyFormRendersToAPngShownOrNot) {
+    Form->SetBorderStyle(bsNone);
+    Form->SetBounds(0, 0, 120, 80);
+    Form->SetColor(clWhite);
+    const QString path = QString(KAL_BUILD_DIR) + "/controls_render_test.png";
+    QFile::remove(path);
+    RenderFormToPng(Form, path);
+    QImage img(path);
+    ASSERT_FALSE(img.isNull());
+    EXPECT_EQ(img.size(), QSize(120, 80));
+    EXPECT_EQ(img.pixelColor(119, 79), QColor(255, 255, 255));
+}
