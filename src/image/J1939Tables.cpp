@@ -44,7 +44,9 @@ TJ1939_Record receiveRecord(const TRowReader& row, bool peerToPeer, uint32_t del
     return r;
 }
 
-TJ1939_Record sendRecord(const TRowReader& row, uint32_t dataOffset)
+// Advances the data offset by the row's whole byte count (the record keeps
+// its low 16 bits).
+TJ1939_Record sendRecord(const TRowReader& row, uint32_t& dataOffset)
 {
     TJ1939_Record r = J1939_Empty_Record;
     uint32_t id = uint32_t(row.Number_Or(S::Priority, 0, 0));
@@ -67,6 +69,7 @@ TJ1939_Record sendRecord(const TRowReader& row, uint32_t dataOffset)
     r.Data_Offset = uint16_t(dataOffset);
     r.Start_Byte = 0;
     r.Byte_Count = uint16_t(byteCount);
+    dataOffset += uint32_t(byteCount);
     return r;
 }
 
@@ -121,7 +124,6 @@ void Load_J1939_Frames(TImageBuild& build, TJ1939_Tables& t)
     for (const XmlNode& el : frameRows(build, ProjectFiles::J1939_Send_Frames, "send")) {
         TJ1939_Record& r = t.J1939_Send_Table[size_t(n)];
         r = sendRecord(TRowReader(el, sendFile, n + 1), offset);
-        offset += r.Byte_Count;
         ++n;
     }
     t.J1939_Send_Count = n;
