@@ -5,11 +5,10 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/Files.h"
 #include "platform/core/IntConv.h"
+#include "platform/core/StrUtils.h"
 #include "platform/xml/XmlDoc.h"
 
 #include <QFileInfo>
-
-#include <algorithm>
 
 const QString GSDML_Vendor_ID = QStringLiteral("0x0000");
 const QString GSDML_Device_ID = QStringLiteral("0x0000");
@@ -25,12 +24,6 @@ constexpr int Partner_PROFINET_Model = 1012;
 bool Is_PROFINET_Model(int modelCode)
 {
     return modelCode == 12 || modelCode == Partner_PROFINET_Model;
-}
-
-// Blank in the class library's sense: nothing above the space character.
-bool Is_Blank(const QString& s)
-{
-    return std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() <= ' '; });
 }
 
 // ---------------------------------------------------------------------------
@@ -303,7 +296,7 @@ QString GSDML_Fix_Part_2(TDateTime date)
 
 QString Compose_GSDML_File_Name(const QString& fix1, const QString& userPart, const QString& fix2)
 {
-    if (Is_Blank(userPart))
+    if (Trim(userPart).isEmpty())
         return fix1 + fix2;
     if (userPart.startsWith(QLatin1Char('_')))
         return fix1 + userPart + fix2;
