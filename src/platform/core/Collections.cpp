@@ -20,6 +20,13 @@ TCollectionItem::~TCollectionItem()
         FCollection->RemoveItem(this);
 }
 
+void TCollectionItem::BeforeDestruction()
+{
+    if (FCollection)
+        FCollection->RemoveItem(this);
+    TPersistent::BeforeDestruction();
+}
+
 void TCollectionItem::SetCollection(TCollection* value)
 {
     if (value == FCollection)
@@ -74,7 +81,7 @@ TCollection::~TCollection()
     // leave them one by one.
     FUpdateCount = 1;
     while (!FItems.empty())
-        delete FItems.back();
+        FItems.back()->Free();
 }
 
 TCollectionItem* TCollection::Add()
@@ -99,7 +106,7 @@ void TCollection::Delete(int index)
 {
     TCollectionItem* item = Items(index);
     Notify(item, cnDeleting);
-    delete item;
+    item->Free();
 }
 
 void TCollection::Clear()
@@ -109,7 +116,7 @@ void TCollection::Clear()
     BeginUpdate();
     try {
         while (!FItems.empty())
-            delete FItems.back();
+            FItems.back()->Free();
     } catch (...) {
         EndUpdate();
         throw;

@@ -17,8 +17,11 @@ public:
     // the collection's Add.
     explicit TCollectionItem(TCollection* collection);
     void AfterConstruction() override;
-    // Leaves its collection.
+    // Leaves its collection. Free() leaves in BeforeDestruction, while the
+    // collection's notices can still see the whole item; the collection frees
+    // its items that way.
     ~TCollectionItem() override;
+    void BeforeDestruction() override;
     TCollectionItem(const TCollectionItem&) = delete;
     TCollectionItem& operator=(const TCollectionItem&) = delete;
 

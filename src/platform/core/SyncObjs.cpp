@@ -74,10 +74,10 @@ TWaitResult TEvent::WaitFor(uint32_t timeout)
 void TEvent::SetEvent()
 {
     State& s = *FState;
-    {
-        std::lock_guard<std::mutex> g(s.lock);
-        s.signaled = true;
-    }
+    // Notified under the lock: a woken waiter may free the event at once, and
+    // nothing here touches it after the unlock.
+    std::lock_guard<std::mutex> g(s.lock);
+    s.signaled = true;
     if (s.manualReset)
         s.cond.notify_all();
     else

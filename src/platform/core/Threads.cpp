@@ -53,6 +53,9 @@ void TThread::Start()
     bool expected = false;
     if (!FStarted.compare_exchange_strong(expected, true))
         throw EThread(QStringLiteral("Cannot call Start on a running or finished thread"));
+    // The new thread waits for this lock, so it never sees (or frees) the
+    // object before FThread is set.
+    std::lock_guard<std::mutex> g(FLock);
     FThread = std::thread([this] { run(); });
 }
 
@@ -64,6 +67,9 @@ void TThread::Resume()
 
 void TThread::run()
 {
+    {
+        std::lock_guard<std::mutex> g(FLock);
+    }
     try {
         Execute();
     } catch (...) {
@@ -79,8 +85,8 @@ void TThread::run()
     {
         std::lock_guard<std::mutex> g(FLock);
         FFinished = true;
+        FDone.notify_all();
     }
-    FDone.notify_all();
     if (freeSelf)
         delete this;
 }

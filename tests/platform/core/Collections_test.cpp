@@ -148,6 +148,6 @@ TEST(TCollection, ItemsMoveBetweenCollectionsAndCopy)
     EXPECT_EQ(a.Log.back(), QStringLiteral("update all"));
 
     // An item freed on its own leaves its collection.
-    delete b.Items(0);
+    b.Items(0)->Free();
     EXPECT_EQ(titles(b), (std::vector<QString>{"y"}));
 }
