@@ -268,11 +268,15 @@ void TCanvas::FillWithBrush(const QRect& r, const QBrush& b) {
 void TCanvas::SyncBkFromBrush() {
     if (FBkBrushVersion == FBrush.Version()) return;
     FBkBrushVersion = FBrush.Version();
-    if (FBrush.Style() == bsClear) {
-        FBkMode = TRANSPARENT;
-    } else {
+    if (FBrush.Style() == bsSolid) {
         FBkMode = OPAQUE;
         FBkColor = FBrush.Color();
+    } else {
+        // Clear and hatched brushes leave the background alone; the
+        // background colour is the brush's inverse so hatches stay visible
+        // when a caller switches to opaque.
+        FBkMode = TRANSPARENT;
+        FBkColor = ~ColorToRGB(FBrush.Color()) & 0x00FFFFFF;
     }
 }
 

@@ -373,21 +373,29 @@ TEST(CanvasShapes, PixelsReadsAndWritesSinglePixels) {
     EXPECT_EQ(b->Canvas()->Pixels(-1, 0), -1);
 }
 
-TEST(CanvasShapes, HatchBrushRepeatsEveryEightPixels) {
-    auto b = WhiteBitmap(16, 16);
-    TCanvas* c = b->Canvas();
-    c->Brush().SetColor(clRed);
-    c->Brush().SetStyle(bsVertical);
-    c->SetBkMode(TRANSPARENT);
-    c->FillRect(Rect(0, 0, 16, 16));
-    int redColumns = 0;
-    for (int x = 0; x < 16; ++x) {
-        const bool red = At(*b, x, 3) == clRed;
-        redColumns += red;
-        EXPECT_EQ(red, At(*b, x, 11) == clRed) << x;
-        if (x >= 8) {
-            EXPECT_EQ(red, At(*b, x - 8, 3) == clRed) << x;
+TEST(CanvasShapes, HatchBrushRepeatsEveryEightPixelsOverAnUntouchedBackground) {
+    for (bool opaque : {false, true}) {
+        auto b = WhiteBitmap(16, 16);
+        TCanvas* c = b->Canvas();
+        c->Brush().SetColor(clRed);
+        c->Brush().SetStyle(bsVertical);
+        if (opaque) {
+            c->SetBkMode(OPAQUE);
+            c->SetBkColor(clYellow);
         }
+        c->FillRect(Rect(0, 0, 16, 16));
+        int redColumns = 0;
+        for (int x = 0; x < 16; ++x) {
+            const bool red = At(*b, x, 3) == clRed;
+            redColumns += red;
+            EXPECT_EQ(red, At(*b, x, 11) == clRed) << x;
+            if (!red) {
+                EXPECT_EQ(At(*b, x, 3), opaque ? clYellow : clWhite) << x;
+            }
+            if (x >= 8) {
+                EXPECT_EQ(red, At(*b, x - 8, 3) == clRed) << x;
+            }
+        }
+        EXPECT_EQ(redColumns, 2) << opaque;
     }
-    EXPECT_EQ(redColumns, 2);
 }
