@@ -444,8 +444,18 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
             if (w == 1) {
                 // The outline on the outermost pixels of the rectangle.
                 const int r = q.right(), bt = q.bottom();
-                if (q.width() == 1 || q.height() == 1) FPainter->fillRect(q, RopColor(FPen.Color()));
-                else StrokePoints({QPoint(q.left(), q.top()), QPoint(r, q.top()), QPoint(r, bt), QPoint(q.left(), bt)}, true);
+                const QColor pc = RopColor(FPen.Color());
+                if (q.width() == 1 || q.height() == 1) {
+                    FPainter->fillRect(q, pc);
+                } else if (FPen.Style() == psSolid || FPen.Style() == psInsideFrame) {
+                    // Four edges, each pixel once.
+                    FPainter->fillRect(QRect(q.left(), q.top(), q.width(), 1), pc);
+                    FPainter->fillRect(QRect(q.left(), bt, q.width(), 1), pc);
+                    FPainter->fillRect(QRect(q.left(), q.top() + 1, 1, q.height() - 2), pc);
+                    FPainter->fillRect(QRect(r, q.top() + 1, 1, q.height() - 2), pc);
+                } else {
+                    StrokePoints({QPoint(q.left(), q.top()), QPoint(r, q.top()), QPoint(r, bt), QPoint(q.left(), bt)}, true);
+                }
                 SetRop2();
             } else {
                 QRect path = q.adjusted(0, 0, -1, -1);

@@ -15,6 +15,7 @@ constexpr int kTabChars = 8;
 struct TextLine {
     QString Text;
     int Underline = -1;
+    int Width = -1; // measured once, when first needed
 };
 
 // Removes the '&' prefixes: "&&" stands for '&', "&x" marks x. The result
@@ -232,16 +233,27 @@ int TCanvas::DrawText(const QString& text, TRect& r, unsigned flags) {
     if (flags & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS)) {
         const QString dots = QStringLiteral("...");
         for (TextLine& l : lines) {
-            if (LineWidth(l.Text, tabs) <= width) continue;
-            qsizetype n = l.Text.size();
-            while (n > 0 && LineWidth(l.Text.left(n) + dots, tabs) > width) --n;
-            l.Text = l.Text.left(n) + dots;
-            if (l.Underline >= n) l.Underline = -1;
+            l.Width = LineWidth(l.Text, tabs);
+            if (l.Width <= width) continue;
+            // The longest start that fits with the dots: widths grow with the
+            // length, so halve the range each step.
+            qsizetype lo = 0, hi = l.Text.size() - 1;
+            while (lo < hi) {
+                const qsizetype mid = (lo + hi + 1) / 2;
+                if (LineWidth(l.Text.left(mid) + dots, tabs) <= width) lo = mid;
+                else hi = mid - 1;
+            }
+            l.Text = l.Text.left(lo) + dots;
+            l.Width = LineWidth(l.Text, tabs);
+            if (l.Underline >= lo) l.Underline = -1;
         }
     }
 
     int maxW = 0;
-    for (const TextLine& l : lines) maxW = std::max(maxW, LineWidth(l.Text, tabs));
+    for (TextLine& l : lines) {
+        if (l.Width < 0) l.Width = LineWidth(l.Text, tabs);
+        maxW = std::max(maxW, l.Width);
+    }
     const int totalH = int(lines.size()) * lineH;
 
     if (calc) {
@@ -266,7 +278,7 @@ int TCanvas::DrawText(const QString& text, TRect& r, unsigned flags) {
     for (const TextLine& l : lines) {
         // An edit control leaves out a last line it could show only in part.
         if ((flags & DT_EDITCONTROL) && !single && y + lineH > r.Bottom) break;
-        const int lw = LineWidth(l.Text, tabs);
+        const int lw = l.Width;
         int x = r.Left;
         if (flags & DT_CENTER) x = r.Left + (width - lw) / 2;
         else if (flags & DT_RIGHT) x = r.Right - lw;

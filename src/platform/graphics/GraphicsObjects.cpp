@@ -115,7 +115,12 @@ QFont TFont::ToQFont() const {
     f.setUnderline(FStyle & fsUnderline);
     f.setStrikeOut(FStyle & fsStrikeOut);
     f.setKerning(false);
-    if (FQuality == fqNonAntialiased || FQuality == fqDraft) f.setStyleStrategy(QFont::NoAntialias);
+    // Text is measured and placed by each character's own advance, as the
+    // platform does: no kerning, no ligatures.
+    QFont::StyleStrategy strategy = QFont::PreferNoShaping;
+    if (FQuality == fqNonAntialiased || FQuality == fqDraft)
+        strategy = QFont::StyleStrategy(strategy | QFont::NoAntialias);
+    f.setStyleStrategy(strategy);
     if (FHeight < 0) {
         f.setPixelSize(-FHeight);
     } else if (FHeight > 0) {
