@@ -112,9 +112,10 @@ void TCanvas::Attach(QPainter* painter) {
     FPainter = painter;
     FOwnsPainter = false;
     painter->save();
-    // What the outside painter clips to stays the outer bound of our clip.
+    // The outside painter's coordinates at this moment are the canvas's
+    // device coordinates; what it clips to stays the outer bound of our clip.
     FHasBaseClip = painter->hasClipping();
-    if (FHasBaseClip) FBaseClip = painter->clipRegion() * painter->transform();
+    if (FHasBaseClip) FBaseClip = painter->clipRegion();
     delete FBaseTransform;
     FBaseTransform = new QTransform(painter->transform());
     SetUpPainter();

@@ -1,6 +1,7 @@
 // Shapes, pen modes, clipping, state and pixel transfers on bitmap canvases.
 #include "PixelHelpers.h"
 
+#include <QPainter>
 #include <gtest/gtest.h>
 
 TEST(CanvasShapes, FillRectCoversLeftTopButNotRightBottom) {
@@ -398,4 +399,64 @@ TEST(CanvasShapes, HatchBrushRepeatsEveryEightPixelsOverAnUntouchedBackground) {
         }
         EXPECT_EQ(redColumns, 2) << opaque;
     }
+}
+
+TEST(CanvasAttach, AnOutsidePainterKeepsItsOffsetClipAndState) {
+    QImage img(20, 20, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.translate(10, 10);
+    p.setClipRect(QRect(0, 0, 5, 5));
+    p.setPen(Qt::green);
+    {
+        TCanvas c;
+        c.Attach(&p);
+        c.Brush().SetColor(clRed);
+        c.FillRect(Rect(-10, -10, 20, 20)); // clipped to the painter's own clip
+        const TRegion r = CreateRectRgn(0, 0, 3, 3);
+        c.SelectClipRgn(&r); // our clip stays inside the painter's
+        c.Brush().SetColor(clBlue);
+        c.FillRect(Rect(0, 0, 20, 20));
+        c.Detach();
+    }
+    EXPECT_EQ(img.pixel(9, 9), qRgb(255, 255, 255));
+    EXPECT_EQ(img.pixel(14, 14), qRgb(255, 0, 0));
+    EXPECT_EQ(img.pixel(15, 15), qRgb(255, 255, 255));
+    EXPECT_EQ(img.pixel(12, 12), qRgb(0, 0, 255));
+    // The painter is handed back as it was.
+    EXPECT_EQ(p.transform(), QTransform::fromTranslate(10, 10));
+    EXPECT_EQ(p.pen().color(), QColor(Qt::green));
+    p.end();
+}
+
+TEST(CanvasShapes, PatternBrushRepeatsItsBitmapFromTheBrushOrigin) {
+    TBitmap pattern(8, 8);
+    pattern.Canvas()->SetPixels(0, 0, clRed); // one red pixel in every 8 x 8 tile
+    auto b = WhiteBitmap(16, 16);
+    TCanvas* c = b->Canvas();
+    c->Brush().SetBitmap(&pattern);
+    c->FillRect(Rect(0, 0, 16, 16));
+    EXPECT_EQ(At(*b, 0, 0), clRed);
+    EXPECT_EQ(At(*b, 8, 8), clRed);
+    EXPECT_EQ(At(*b, 1, 0), clWhite);
+    auto shifted = WhiteBitmap(16, 16);
+    shifted->Canvas()->Brush().SetBitmap(&pattern);
+    shifted->Canvas()->SetBrushOrigin(3, 2);
+    shifted->Canvas()->FillRect(Rect(0, 0, 16, 16));
+    EXPECT_EQ(At(*shifted, 3, 2), clRed);
+    EXPECT_EQ(At(*shifted, 11, 10), clRed);
+    EXPECT_EQ(At(*shifted, 0, 0), clWhite);
+}
+
+TEST(CanvasShapes, StretchDrawScalesAGraphicIntoTheRectangle) {
+    TBitmap src(2, 1);
+    src.Canvas()->SetPixels(0, 0, clRed);
+    src.Canvas()->SetPixels(1, 0, clBlue);
+    auto b = WhiteBitmap(10, 10);
+    b->Canvas()->StretchDraw(Rect(2, 2, 6, 4), &src);
+    EXPECT_EQ(At(*b, 2, 2), clRed);
+    EXPECT_EQ(At(*b, 3, 3), clRed);
+    EXPECT_EQ(At(*b, 5, 3), clBlue);
+    EXPECT_EQ(At(*b, 6, 3), clWhite);
+    EXPECT_EQ(At(*b, 5, 4), clWhite);
 }
