@@ -234,7 +234,7 @@ int TCanvas::DrawText(const QString& text, TRect& r, unsigned flags) {
         const QString dots = QStringLiteral("...");
         for (TextLine& l : lines) {
             l.Width = LineWidth(l.Text, tabs);
-            if (l.Width <= width) continue;
+            if (l.Width <= width || l.Text.isEmpty()) continue;
             // The longest start that fits with the dots: widths grow with the
             // length, so halve the range each step.
             qsizetype lo = 0, hi = l.Text.size() - 1;

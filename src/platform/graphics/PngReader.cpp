@@ -198,6 +198,11 @@ QImage DecodePng(const QByteArray& bytes) {
 
     const int bitsPerPixel = Channels(h.ColourType) * h.BitDepth;
     const size_t rowBytes = (size_t(h.Width) * bitsPerPixel + 7) / 8;
+    // Deflate cannot shrink data by more than about 1032 to 1: a header that
+    // claims more than the compressed bytes can hold is refused before the
+    // buffer is allocated.
+    if ((rowBytes + 1) * h.Height > size_t(idat.size()) * 1032 + 1024)
+        Fail(QStringLiteral("the compressed data ends early"));
     QByteArray raw = Inflate(idat, (rowBytes + 1) * h.Height);
     auto* rows = reinterpret_cast<unsigned char*>(raw.data());
     Unfilter(rows, rowBytes, h.Height, std::max(1, bitsPerPixel / 8));

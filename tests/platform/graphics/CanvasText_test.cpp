@@ -255,3 +255,32 @@ TEST(Font, ChangeNotifiesOncePerRealChange) {
     EXPECT_EQ(f.Name(), QStringLiteral("Verdana"));
     EXPECT_EQ(f.Style(), TFontStyles(0));
 }
+
+TEST(DrawText, AnyTextAndFlagsLayOutWithoutFault) {
+    // Texts built from the characters the layout treats specially, laid out
+    // with every width from negative to wide: each call must end, and the
+    // measured height must be a whole number of lines.
+    Measure m;
+    const QString alphabet = QStringLiteral("a W&&&\t\r\n  xyz");
+    const unsigned flagSets[] = {
+        0, DT_WORDBREAK, DT_WORDBREAK | DT_EDITCONTROL, DT_SINGLELINE | DT_END_ELLIPSIS,
+        DT_WORDBREAK | DT_END_ELLIPSIS | DT_EXPANDTABS, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX,
+        DT_WORDBREAK | DT_CENTER | DT_HIDEPREFIX, DT_SINGLELINE | DT_RIGHT | DT_BOTTOM | DT_PREFIXONLY,
+    };
+    uint32_t seed = 12345;
+    auto next = [&] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    auto target = WhiteBitmap(60, 40);
+    for (int round = 0; round < 300; ++round) {
+        QString text;
+        const int len = int(next() % 24);
+        for (int i = 0; i < len; ++i) text.append(alphabet[qsizetype(next() % uint32_t(alphabet.size()))]);
+        for (unsigned flags : flagSets) {
+            const int width = int(next() % 80) - 10;
+            TRect r(0, 0, width, 30);
+            const int h = m.C->DrawText(text, r, flags | DT_CALCRECT);
+            ASSERT_EQ(h % m.Height(), 0) << text.toStdString() << " " << flags;
+            ASSERT_EQ(r.Height(), h);
+            target->Canvas()->DrawText(text, Rect(0, 0, width, 30), flags);
+        }
+    }
+}

@@ -2,6 +2,7 @@
 #include "PixelHelpers.h"
 
 #include <QPainter>
+#include <functional>
 #include <gtest/gtest.h>
 
 TEST(CanvasShapes, FillRectCoversLeftTopButNotRightBottom) {
@@ -459,4 +460,44 @@ TEST(CanvasShapes, StretchDrawScalesAGraphicIntoTheRectangle) {
     EXPECT_EQ(At(*b, 5, 3), clBlue);
     EXPECT_EQ(At(*b, 6, 3), clWhite);
     EXPECT_EQ(At(*b, 5, 4), clWhite);
+}
+
+TEST(CanvasShapes, BoxedShapesStayInsideTheirBoxAndReachEachSide) {
+    struct Case {
+        const char* name;
+        std::function<void(TCanvas*)> draw;
+        TRect box; // the pixels the shape may paint, Right and Bottom excluded
+    } cases[] = {
+        {"Rectangle", [](TCanvas* c) { c->Rectangle(2, 3, 17, 14); }, Rect(2, 3, 17, 14)},
+        {"Ellipse", [](TCanvas* c) { c->Ellipse(2, 3, 17, 14); }, Rect(2, 3, 17, 14)},
+        {"RoundRect", [](TCanvas* c) { c->RoundRect(2, 3, 17, 14, 6, 6); }, Rect(2, 3, 17, 14)},
+        {"Pie", [](TCanvas* c) { c->Pie(2, 3, 17, 14, 17, 8, 17, 9); }, Rect(2, 3, 17, 14)},
+        // A polygon's outline runs through its vertices: they are painted.
+        {"Polygon", [](TCanvas* c) { c->Polygon(std::vector<TPoint>{{2, 3}, {16, 3}, {16, 13}, {2, 13}}); },
+         Rect(2, 3, 17, 14)},
+        {"Wide-pen rectangle inside frame",
+         [](TCanvas* c) {
+             c->Pen().SetWidth(3);
+             c->Pen().SetStyle(psInsideFrame);
+             c->Rectangle(2, 3, 17, 14);
+         },
+         Rect(2, 3, 17, 14)},
+    };
+    for (const auto& tc : cases) {
+        auto b = WhiteBitmap(20, 18);
+        TCanvas* c = b->Canvas();
+        c->Pen().SetColor(clRed);
+        c->Brush().SetColor(clBlue);
+        tc.draw(c);
+        TRect ink(99, 99, -1, -1);
+        for (int y = 0; y < 18; ++y)
+            for (int x = 0; x < 20; ++x)
+                if (At(*b, x, y) != clWhite) {
+                    ink.Left = std::min(ink.Left, x);
+                    ink.Top = std::min(ink.Top, y);
+                    ink.Right = std::max(ink.Right, x + 1);
+                    ink.Bottom = std::max(ink.Bottom, y + 1);
+                }
+        EXPECT_EQ(ink, tc.box) << tc.name;
+    }
 }
