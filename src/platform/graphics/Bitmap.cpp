@@ -280,8 +280,8 @@ void TBitmap::Draw(TCanvas* canvas, const TRect& r) {
     }
     // A 24-bit bitmap covers its rectangle; a 32-bit one is drawn over by
     // its alpha.
-    p->setCompositionMode(FPixelFormat == pf32bit ? QPainter::CompositionMode_SourceOver
-                                                  : QPainter::CompositionMode_Source);
+    p->setCompositionMode(FPixelFormat == pf32bit || p->opacity() < 1.0 ? QPainter::CompositionMode_SourceOver
+                                                                        : QPainter::CompositionMode_Source);
     p->drawImage(target, FImage);
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }

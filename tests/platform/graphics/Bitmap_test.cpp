@@ -210,3 +210,16 @@ TEST(Picture, FilesAndStreamsLoadAlike) {
     TPicture missing;
     EXPECT_THROW(missing.LoadFromFile(PathJoin(dir, QStringLiteral("none.bmp"))), EFOpenError);
 }
+
+TEST(Bitmap, DrawingWithOpacityMixesWithTheDestination) {
+    TBitmap src(2, 2);
+    src.Canvas()->Brush().SetColor(RGB(200, 200, 200));
+    src.Canvas()->FillRect(Rect(0, 0, 2, 2));
+    auto dst = WhiteBitmap(2, 2);
+    dst->Canvas()->Brush().SetColor(RGB(100, 100, 100));
+    dst->Canvas()->FillRect(Rect(0, 0, 2, 2));
+    dst->Canvas()->Draw(0, 0, &src, 128);
+    EXPECT_NEAR(GetRValue(At(*dst, 1, 1)), 150, 1);
+    dst->Canvas()->Draw(0, 0, &src); // fully opaque afterwards again
+    EXPECT_EQ(At(*dst, 1, 1), RGB(200, 200, 200));
+}

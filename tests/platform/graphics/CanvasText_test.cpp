@@ -284,3 +284,17 @@ TEST(DrawText, AnyTextAndFlagsLayOutWithoutFault) {
         }
     }
 }
+
+TEST(DrawText, ExpandTabsAdvancesToEvenTabStops) {
+    Measure m;
+    auto width = [&](const QString& s, unsigned flags) {
+        TRect r(0, 0, 0, 0);
+        m.C->DrawText(s, r, DT_CALCRECT | DT_SINGLELINE | flags);
+        return r.Width();
+    };
+    const int stop = width(QStringLiteral("\tb"), DT_EXPANDTABS) - m.Width(QStringLiteral("b"));
+    ASSERT_GT(stop, m.Width(QStringLiteral("a")));
+    EXPECT_EQ(width(QStringLiteral("a\tb"), DT_EXPANDTABS), stop + m.Width(QStringLiteral("b")));
+    EXPECT_EQ(width(QStringLiteral("\t\tb"), DT_EXPANDTABS), 2 * stop + m.Width(QStringLiteral("b")));
+    EXPECT_NE(width(QStringLiteral("\t\tb"), 0), 2 * stop + m.Width(QStringLiteral("b")));
+}

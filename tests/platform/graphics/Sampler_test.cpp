@@ -72,6 +72,7 @@ void DrawSampler(TCanvas* c) {
         c->Brush().SetStyle(hatches[i]);
         c->FillRect(Bounds(10 + i * 40, 150, 32, 32));
     }
+    c->Brush().SetStyle(bsSolid);
     c->GradientFillRect(Bounds(260, 150, 120, 32), clWhite, clNavy, gdHorizontal, 8);
     c->GradientFillRect(Bounds(390, 150, 60, 32), clYellow, clRed, gdVertical);
     c->Brush().SetColor(clRed);
