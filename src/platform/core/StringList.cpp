@@ -216,7 +216,8 @@ QString TStrings::DelimitedText() const
 
 void TStrings::SetDelimitedText(const QString& text)
 {
-    auto blank = [](QChar c) { return c.unicode() >= 1 && c.unicode() <= ' '; };
+    // A NUL counts as a blank: it cannot end the text early, nor stall it.
+    auto blank = [](QChar c) { return c.unicode() <= ' '; };
     BeginUpdate();
     Clear();
     int p = 0;
@@ -225,11 +226,11 @@ void TStrings::SetDelimitedText(const QString& text)
         while (p < n && blank(text[p]))
             ++p;
     while (p < n) {
+        const int start = p;
         QString s;
         if (text[p] == QuoteChar) {
             s = AnsiExtractQuotedStr(text, p, QuoteChar);
         } else {
-            const int start = p;
             while (p < n && text[p] != Delimiter && (StrictDelimiter || text[p].unicode() > ' '))
                 ++p;
             s = text.mid(start, p - start);
@@ -247,6 +248,8 @@ void TStrings::SetDelimitedText(const QString& text)
                 while (p < n && blank(text[p]))
                     ++p;
         }
+        if (p == start)
+            ++p;
     }
     EndUpdate();
 }

@@ -150,12 +150,18 @@ TEST(TStringList, CommaTextQuoting)
         {"  ", {}},
         {"\"open", {"open"}},
         {"\"\"", {""}},
+        {",", {"", ""}},
     };
     for (const auto& c : reads) {
         TStringList r;
         r.SetCommaText(U(c.text));
         EXPECT_EQ(lines(r), c.want) << c.text;
     }
+    // A NUL inside the text is a blank: it neither ends nor stalls the reading.
+    TStringList nul;
+    nul.SetCommaText(QStringLiteral("a,") + QChar(0) + QStringLiteral("b"));
+    EXPECT_EQ(lines(nul), (QStringList{"a", "b"}));
+
     // What is written reads back the same.
     TStringList back;
     back.SetCommaText(l.CommaText());
