@@ -170,12 +170,25 @@ bool startsWithCI(const QString& s, int i, const char* what)
     return s.mid(i).startsWith(QLatin1String(what), Qt::CaseInsensitive);
 }
 
-// Whether an am/pm kind of specifier follows, which turns hours to 12-hour.
+// Whether the hours are on the 12-hour clock: looks ahead past quoted text
+// to the first "a" (which must start am/pm, a/p or ampm) or the next "h".
 bool twelveHourAhead(const QString& f, int from)
 {
-    for (int i = from; i < f.size(); ++i)
-        if (startsWithCI(f, i, "am/pm") || startsWithCI(f, i, "a/p") || startsWithCI(f, i, "ampm"))
-            return true;
+    QChar quote;
+    for (int i = from; i < f.size(); ++i) {
+        const QChar c = f[i];
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+            continue;
+        }
+        if (c == QLatin1Char('"') || c == QLatin1Char('\''))
+            quote = c;
+        else if (c == QLatin1Char('a') || c == QLatin1Char('A'))
+            return startsWithCI(f, i, "am/pm") || startsWithCI(f, i, "a/p") || startsWithCI(f, i, "ampm");
+        else if (c == QLatin1Char('h') || c == QLatin1Char('H'))
+            return false;
+    }
     return false;
 }
 
@@ -194,11 +207,19 @@ public:
         if (depth > 2)
             return;
         int i = 0;
+        // The last letter specifier: "m" right after "h" (whatever
+        // separators stand between) means minutes.
         QChar last;
         const int n = int(f.size());
         while (i < n) {
             const QChar c = f[i];
-            const QChar u = c.toUpper();
+            QChar u = c.toUpper();
+            const bool letter = u >= QLatin1Char('A') && u <= QLatin1Char('Z');
+            if (letter) {
+                if (u == QLatin1Char('M') && last == QLatin1Char('H'))
+                    u = QLatin1Char('N');
+                last = u;
+            }
             const int count = run(f, i);
             switch (u.unicode()) {
             case '"':
@@ -207,7 +228,6 @@ public:
                 const int end = close < 0 ? n : close;
                 Out += f.mid(i + 1, end - i - 1);
                 i = end + 1;
-                last = QChar();
                 continue;
             }
             case 'C':
@@ -223,13 +243,8 @@ public:
                 i += count;
                 break;
             case 'M':
-                if (last == QLatin1Char('H')) {
-                    Out += pad(Mi, count >= 2 ? 2 : 1);
-                    i += std::min(count, 2);
-                } else {
-                    month(count);
-                    i += std::min(count, 4);
-                }
+                month(count);
+                i += count;
                 break;
             case 'Y':
                 Out += count <= 2 ? pad(Y % 100, 2) : pad(Y, 4);
@@ -237,30 +252,30 @@ public:
                 break;
             case 'H': {
                 int h = H;
-                if (twelveHourAhead(f, i)) {
+                if (twelveHourAhead(f, i + count)) {
                     h = H % 12;
                     if (h == 0)
                         h = 12;
                 }
                 Out += pad(h, count >= 2 ? 2 : 1);
-                i += std::min(count, 2);
+                i += count;
                 break;
             }
             case 'N':
                 Out += pad(Mi, count >= 2 ? 2 : 1);
-                i += std::min(count, 2);
+                i += count;
                 break;
             case 'S':
                 Out += pad(S, count >= 2 ? 2 : 1);
-                i += std::min(count, 2);
+                i += count;
                 break;
             case 'Z':
                 Out += pad(Ms, count >= 3 ? 3 : 1);
-                i += std::min(count, 3);
+                i += count;
                 break;
             case 'T':
                 append(count >= 2 ? FormatSettings.LongTimeFormat : FormatSettings.ShortTimeFormat, depth + 1);
-                i += std::min(count, 2);
+                i += count;
                 break;
             case 'A':
                 i += ampm(f, i);
@@ -278,7 +293,6 @@ public:
                 ++i;
                 break;
             }
-            last = u;
         }
     }
 

@@ -112,6 +112,11 @@ TEST_F(DateTimeTest, FormatDateTimeSpecifiers)
         {"hh:nn:ss.zzz", T, "14:07:09.045"},
         {"h:n:s.z", T, "14:7:9.45"},
         {"hhmm", T, "1407"},
+        {"hh:mm", T, "14:07"},             // minutes after hours, separators between
+        {"mm/dd hh:mm", T, "03/05 14:07"},
+        {"hhh zz", T, "14 45"},            // a run of letters is one specifier
+        {"h 'at' a/p", T, "2 at p"},       // quoted text does not end the look-ahead
+        {"h hh:nn am/pm", T, "14 02:07 pm"}, // the next hour ends it
         {"hh:nn am/pm", T, "02:07 pm"},
         {"h AM/PM", T, "2 PM"},
         {"h a/p", T, "2 p"},
