@@ -77,11 +77,16 @@ TCollection::TCollection(TCollectionItemFactory itemClass) : FItemClass(std::mov
 
 TCollection::~TCollection()
 {
-    // No Update while the collection goes; items still see their collection
-    // leave them one by one.
+    TCollection::BeforeDestruction();
+}
+
+void TCollection::BeforeDestruction()
+{
+    // No Update while the collection goes; the items leave one by one.
     FUpdateCount = 1;
     while (!FItems.empty())
         FItems.back()->Free();
+    TPersistent::BeforeDestruction();
 }
 
 TCollectionItem* TCollection::Add()

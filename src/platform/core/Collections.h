@@ -63,7 +63,10 @@ public:
     {
         return [](TCollection* c) -> TCollectionItem* { return NewObject<T>(c); };
     }
+    // Frees the items without an Update. Free() does it in BeforeDestruction,
+    // so a descendant's Notify still hears of each item.
     ~TCollection() override;
+    void BeforeDestruction() override;
     TCollection(const TCollection&) = delete;
     TCollection& operator=(const TCollection&) = delete;
 

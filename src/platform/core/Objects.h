@@ -8,8 +8,8 @@
 #include <memory>
 #include <utility>
 
-// Declares a class's run-time identity: put it in the class body with the
-// class's own name and its direct base.
+// Declares a class's run-time identity: put it first in the class body with
+// the class's own name and its direct base. It leaves the access at private.
 #define KAL_CLASS(Name, Base)                                                          \
 public:                                                                                \
     static QString StaticClassName() { return QStringLiteral(#Name); }                 \

@@ -151,3 +151,27 @@ TEST(TCollection, ItemsMoveBetweenCollectionsAndCopy)
     b.Items(0)->Free();
     EXPECT_EQ(titles(b), (std::vector<QString>{"y"}));
 }
+
+TEST(TCollection, FreeTellsTheDescendantOfEachItemWithoutUpdate)
+{
+    std::vector<QString> log;
+    class TWatched : public TCollection {
+    public:
+        explicit TWatched(std::vector<QString>* l) : TCollection(ItemClass<TColumn>()), L(l) {}
+        std::vector<QString>* L;
+
+    protected:
+        void Update(TCollectionItem*) override { L->push_back(QStringLiteral("update")); }
+        void Notify(TCollectionItem* item, TCollectionNotification action) override
+        {
+            if (action == cnExtracting)
+                L->push_back(static_cast<TColumn*>(item)->Title);
+        }
+    };
+    auto* c = new TWatched(&log);
+    static_cast<TColumn*>(c->Add())->Title = QStringLiteral("p");
+    static_cast<TColumn*>(c->Add())->Title = QStringLiteral("q");
+    log.clear();
+    c->Free();
+    EXPECT_EQ(log, (std::vector<QString>{"q", "p"}));
+}
