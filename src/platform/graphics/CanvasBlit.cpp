@@ -13,6 +13,33 @@ inline int Div255(int v) { return (v + 127) / 255; }
 
 } // namespace
 
+uint8_t Rop3(uint8_t code, uint8_t p, uint8_t s, uint8_t d) {
+    // The code's bit i is the result for pattern, source and destination
+    // bits (i >> 2, i >> 1, i) & 1: OR together the minterms it selects.
+    unsigned r = 0;
+    for (int i = 0; i < 8; ++i) {
+        if (!((code >> i) & 1)) continue;
+        const unsigned tp = (i & 4) ? p : unsigned(~p);
+        const unsigned ts = (i & 2) ? s : unsigned(~s);
+        const unsigned td = (i & 1) ? d : unsigned(~d);
+        r |= tp & ts & td;
+    }
+    return uint8_t(r);
+}
+
+namespace {
+
+// All four bytes go through the operation, as on a 32-bit bitmap; a 24-bit
+// destination (opaque) stays opaque.
+QRgb Rop3Pixel(uint8_t code, QRgb p, QRgb s, QRgb d, bool opaque) {
+    return qRgba(Rop3(code, uint8_t(qRed(p)), uint8_t(qRed(s)), uint8_t(qRed(d))),
+                 Rop3(code, uint8_t(qGreen(p)), uint8_t(qGreen(s)), uint8_t(qGreen(d))),
+                 Rop3(code, uint8_t(qBlue(p)), uint8_t(qBlue(s)), uint8_t(qBlue(d))),
+                 opaque ? 255 : Rop3(code, uint8_t(qAlpha(p)), uint8_t(qAlpha(s)), uint8_t(qAlpha(d))));
+}
+
+} // namespace
+
 // The source canvas's pixels under a logical rectangle; only bitmaps can be
 // read back.
 QImage TCanvas::SourceImage(TCanvas* src, const QRect& logical, bool& ok) const {
@@ -46,6 +73,7 @@ void TCanvas::BlitImage(const QRect& dest, const QImage& src, uint32_t rop) {
         FPainter->fillRect(dest, PatternBrush());
         FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
         return;
+    case SRCCOPY: break;
     case SRCPAINT: mode = QPainter::RasterOp_SourceOrDestination; break;
     case SRCAND: mode = QPainter::RasterOp_SourceAndDestination; break;
     case SRCINVERT: mode = QPainter::RasterOp_SourceXorDestination; break;
@@ -53,18 +81,30 @@ void TCanvas::BlitImage(const QRect& dest, const QImage& src, uint32_t rop) {
     case NOTSRCCOPY: mode = QPainter::RasterOp_NotSource; break;
     case NOTSRCERASE: mode = QPainter::RasterOp_NotSourceAndNotDestination; break;
     case MERGEPAINT: mode = QPainter::RasterOp_NotSourceOrDestination; break;
-    default: break;
+    default: {
+        // Any other operation is worked out per pixel against the brush
+        // colour and the destination, which must be a bitmap.
+        if (!FImage) return;
+        const QRect dev = dest.translated(-FWindowOrg.X, -FWindowOrg.Y);
+        QImage d = FImage->copy(dev).convertToFormat(QImage::Format_ARGB32);
+        const QImage sc = src.isNull() ? QImage() : src.convertToFormat(QImage::Format_ARGB32);
+        const QRgb pat = ColorToQColor(FBrush.Color()).rgb();
+        const uint8_t code = uint8_t((rop >> 16) & 0xFF);
+        const bool opaque = !FImage->hasAlphaChannel();
+        for (int y = 0; y < d.height(); ++y) {
+            auto* drow = reinterpret_cast<QRgb*>(d.scanLine(y));
+            const auto* srow = sc.isNull() || y >= sc.height() ? nullptr : reinterpret_cast<const QRgb*>(sc.constScanLine(y));
+            for (int x = 0; x < d.width(); ++x)
+                drow[x] = Rop3Pixel(code, pat, srow && x < sc.width() ? srow[x] : 0u, drow[x], opaque);
+        }
+        FPainter->setCompositionMode(QPainter::CompositionMode_Source);
+        FPainter->drawImage(dest.topLeft(), d);
+        FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        return;
+    }
     }
     QImage s = src;
-    if (rop == MERGECOPY) {
-        // Source AND the brush colour.
-        const QRgb b = ColorToQColor(FBrush.Color()).rgb();
-        s = s.convertToFormat(QImage::Format_RGB32);
-        for (int y = 0; y < s.height(); ++y) {
-            auto* row = reinterpret_cast<QRgb*>(s.scanLine(y));
-            for (int x = 0; x < s.width(); ++x) row[x] = (row[x] & b) | 0xFF000000u;
-        }
-    } else if (mode != QPainter::CompositionMode_Source && s.format() != QImage::Format_RGB32) {
+    if (mode != QPainter::CompositionMode_Source && s.format() != QImage::Format_RGB32) {
         s = s.convertToFormat(QImage::Format_RGB32);
     }
     FPainter->setCompositionMode(mode);
@@ -85,8 +125,9 @@ bool StretchBlt(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx,
                 uint32_t rop) {
     if (!dest || !dest->FPainter || w == 0 || h == 0) return false;
     dest->Changing();
-    const bool needsSource = !(rop == BLACKNESS || rop == WHITENESS || rop == DSTINVERT || rop == PATCOPY ||
-                               rop == PATINVERT);
+    // An operation whose result does not depend on the source reads none.
+    const uint8_t code = uint8_t((rop >> 16) & 0xFF);
+    const bool needsSource = ((code >> 2) & 0x33) != (code & 0x33);
     QImage img;
     if (needsSource) {
         bool ok = false;
@@ -195,4 +236,35 @@ void TCanvas::BrushCopy(const TRect& dest, TBitmap* src, const TRect& source, TC
         img = img.scaled(dest.Width(), dest.Height(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
     BlitImage(ToQRect(dest), img, SRCCOPY);
     Changed();
+}
+
+bool MaskBlt(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx, int sy, TBitmap* mask, int mx, int my,
+             uint32_t rop) {
+    if (!dest || !dest->FPainter || !dest->FImage || w <= 0 || h <= 0) return false;
+    bool ok = false;
+    const QImage s = dest->SourceImage(src, QRect(sx, sy, w, h), ok);
+    if (!ok) return false;
+    const QRect dev = QRect(x, y, w, h).translated(-dest->FWindowOrg.X, -dest->FWindowOrg.Y);
+    QImage d = dest->FImage->copy(dev).convertToFormat(QImage::Format_ARGB32);
+    const QImage sc = s.convertToFormat(QImage::Format_ARGB32);
+    const QImage m = mask && !mask->Empty() ? mask->Image().copy(mx, my, w, h).convertToFormat(QImage::Format_RGB32)
+                                            : QImage();
+    const uint8_t fore = uint8_t((rop >> 16) & 0xFF), back = uint8_t((rop >> 24) & 0xFF);
+    const QRgb pat = ColorToQColor(dest->FBrush.Color()).rgb();
+    const bool opaque = !dest->FImage->hasAlphaChannel();
+    dest->Changing();
+    for (int yy = 0; yy < h; ++yy) {
+        auto* drow = reinterpret_cast<QRgb*>(d.scanLine(yy));
+        const auto* srow = reinterpret_cast<const QRgb*>(sc.constScanLine(yy));
+        const auto* mrow = m.isNull() ? nullptr : reinterpret_cast<const QRgb*>(m.constScanLine(yy));
+        for (int xx = 0; xx < w; ++xx) {
+            const bool set = !mrow || (mrow[xx] & 0xFFFFFF) != 0;
+            drow[xx] = Rop3Pixel(set ? fore : back, pat, srow[xx], drow[xx], opaque);
+        }
+    }
+    dest->FPainter->setCompositionMode(QPainter::CompositionMode_Source);
+    dest->FPainter->drawImage(QPoint(x, y), d);
+    dest->FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    dest->Changed();
+    return true;
 }

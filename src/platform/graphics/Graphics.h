@@ -443,6 +443,8 @@ public:
 
     // Clipping, in device coordinates like the platform's regions.
     TRect ClipRect() const; // in logical coordinates
+    TPoint LPtoDP(TPoint logical) const { return {logical.X - FWindowOrg.X, logical.Y - FWindowOrg.Y}; }
+    TPoint DPtoLP(TPoint device) const { return {device.X + FWindowOrg.X, device.Y + FWindowOrg.Y}; }
     void SelectClipRgn(const TRegion* rgn); // nullptr removes the clip
     int GetClipRgn(TRegion& rgn) const;      // 0 when there is no clip
     int IntersectClipRect(int l, int t, int r, int b); // logical coordinates
@@ -471,6 +473,7 @@ private:
     friend void AlphaBlend(TCanvas*, int, int, int, int, TCanvas*, int, int, int, int, BLENDFUNCTION);
     friend bool BitBlt(TCanvas*, int, int, int, int, TCanvas*, int, int, uint32_t);
     friend bool StretchBlt(TCanvas*, int, int, int, int, TCanvas*, int, int, int, int, uint32_t);
+    friend bool MaskBlt(TCanvas*, int, int, int, int, TCanvas*, int, int, TBitmap*, int, int, uint32_t);
     void SetUpPainter();
     void ApplyTransform();
     void ApplyClip();
@@ -522,6 +525,18 @@ private:
 bool BitBlt(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx, int sy, uint32_t rop);
 bool StretchBlt(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh,
                 uint32_t rop);
+// Two raster operations chosen per pixel by a mask: where the mask's pixel is
+// not black the foreground operation (rop's low three bytes) applies, else the
+// background one (rop's top byte), as MAKEROP4(fore, back) packs them. Without
+// a mask the foreground operation applies everywhere. The destination must be
+// a bitmap canvas; false when it or the source cannot be read.
+bool MaskBlt(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx, int sy, TBitmap* mask, int mx, int my,
+             uint32_t rop);
+constexpr uint32_t MAKEROP4(uint32_t fore, uint32_t back) { return ((back << 8) & 0xFF000000u) | fore; }
+// One byte of a ternary raster operation: `code` is the operation's index
+// byte (0xCC copy, 0xAA keep, 0xF0 pattern ...), p, s and d the pattern,
+// source and destination bytes.
+uint8_t Rop3(uint8_t code, uint8_t p, uint8_t s, uint8_t d);
 void AlphaBlend(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh,
                 BLENDFUNCTION blend);
 // One channel blended as the platform does: (src * a + dst * (255 - a)) / 255.

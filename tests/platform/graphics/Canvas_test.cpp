@@ -331,6 +331,8 @@ TEST(CanvasBlit, RasterOperationsCombineSourceAndDestination) {
         {SRCCOPY, 0xF0},   {SRCAND, 0xC0},      {SRCPAINT, 0xFC},   {SRCINVERT, 0x3C},
         {NOTSRCCOPY, 0x0F}, {SRCERASE, 0x30},   {NOTSRCERASE, 0x03}, {MERGEPAINT, 0xCF},
         {DSTINVERT, 0x33}, {BLACKNESS, 0x00},   {WHITENESS, 0xFF},
+        // Worked out per pixel with the brush (0xAA): P | ~S | D and S & P.
+        {PATPAINT, 0xEF},  {MERGECOPY, 0xA0},   {0x00AA0029, 0xCC}, // the last keeps the destination
     };
     auto src = WhiteBitmap(2, 2);
     src->Canvas()->Brush().SetColor(RGB(0xF0, 0xF0, 0xF0));
@@ -339,6 +341,7 @@ TEST(CanvasBlit, RasterOperationsCombineSourceAndDestination) {
         auto dst = WhiteBitmap(3, 2);
         dst->Canvas()->Brush().SetColor(RGB(0xCC, 0xCC, 0xCC));
         dst->Canvas()->FillRect(Rect(0, 0, 3, 2));
+        dst->Canvas()->Brush().SetColor(RGB(0xAA, 0xAA, 0xAA));
         ASSERT_TRUE(BitBlt(dst->Canvas(), 0, 0, 2, 2, src->Canvas(), 0, 0, tc.rop)) << std::hex << tc.rop;
         EXPECT_EQ(At(*dst, 1, 1), RGB(tc.expected, tc.expected, tc.expected)) << std::hex << tc.rop;
         EXPECT_EQ(At(*dst, 2, 1), RGB(0xCC, 0xCC, 0xCC)) << std::hex << tc.rop;
@@ -500,4 +503,37 @@ TEST(CanvasShapes, BoxedShapesStayInsideTheirBoxAndReachEachSide) {
                 }
         EXPECT_EQ(ink, tc.box) << tc.name;
     }
+}
+
+TEST(CanvasBlit, Rop3EvaluatesTheOperationsTruthTable) {
+    struct Case {
+        uint8_t code, p, s, d, expected;
+    } cases[] = {
+        {0xCC, 0x00, 0x5A, 0x0F, 0x5A}, // source
+        {0xAA, 0x00, 0x5A, 0x0F, 0x0F}, // destination
+        {0xF0, 0x3C, 0x5A, 0x0F, 0x3C}, // pattern
+        {0x66, 0x00, 0x5A, 0x0F, 0x55}, // S xor D
+        {0x88, 0x00, 0x5A, 0x0F, 0x0A}, // S and D
+        {0xEE, 0x00, 0x5A, 0x0F, 0x5F}, // S or D
+        {0x33, 0x00, 0x5A, 0x0F, 0xA5}, // not S
+        {0x5A, 0x3C, 0x00, 0x0F, 0x33}, // P xor D
+        {0xB8, 0xF0, 0x5A, 0x0F, 0xAA}, // where S is set D, elsewhere P
+    };
+    for (const auto& tc : cases) EXPECT_EQ(Rop3(tc.code, tc.p, tc.s, tc.d), tc.expected) << std::hex << int(tc.code);
+}
+
+TEST(CanvasBlit, MaskBltCopiesWhereTheMaskChoosesTheBackground) {
+    auto src = WhiteBitmap(3, 1);
+    src->Canvas()->Brush().SetColor(clRed);
+    src->Canvas()->FillRect(Rect(0, 0, 3, 1));
+    TBitmap mask(3, 1); // white: keep the destination; black: copy
+    mask.Canvas()->SetPixels(1, 0, clBlack);
+    auto dst = WhiteBitmap(3, 1);
+    dst->Canvas()->Brush().SetColor(clBlue);
+    dst->Canvas()->FillRect(Rect(0, 0, 3, 1));
+    ASSERT_TRUE(MaskBlt(dst->Canvas(), 0, 0, 3, 1, src->Canvas(), 0, 0, &mask, 0, 0, 0xCCAA0029));
+    EXPECT_EQ(At(*dst, 0, 0), clBlue);
+    EXPECT_EQ(At(*dst, 1, 0), clRed);
+    EXPECT_EQ(At(*dst, 2, 0), clBlue);
+    EXPECT_EQ(MAKEROP4(0x00AA0029, SRCCOPY), 0xCCAA0029u);
 }
