@@ -367,7 +367,7 @@ TStringList::~TStringList()
     OnChange = nullptr;
     OnChanging = nullptr;
     if (FOwnsObjects)
-        for (Item& it : FList)
+        for (TStringItem& it : FList)
             delete it.obj;
 }
 
@@ -449,7 +449,7 @@ void TStringList::InsertObject(int index, const QString& s, TObject* obj)
 void TStringList::InsertItem(int index, const QString& s, TObject* obj)
 {
     Changing();
-    FList.insert(FList.begin() + index, Item{s, obj});
+    FList.insert(FList.begin() + index, TStringItem{s, obj});
     Changed();
 }
 
@@ -469,10 +469,10 @@ void TStringList::Clear()
     if (FList.empty())
         return;
     Changing();
-    std::vector<Item> old;
+    QList<TStringItem> old;
     old.swap(FList);
     if (FOwnsObjects)
-        for (Item& it : old)
+        for (TStringItem& it : old)
             delete it.obj;
     Changed();
 }
@@ -514,7 +514,7 @@ void TStringList::Move(int curIndex, int newIndex)
         Error("Operation not allowed on sorted list", 0);
     // Moved in place: going through Delete would free an owned object.
     Changing();
-    Item it = FList[curIndex];
+    TStringItem it = FList[curIndex];
     FList.erase(FList.begin() + curIndex);
     FList.insert(FList.begin() + newIndex, it);
     Changed();
@@ -560,7 +560,7 @@ void TStringList::sortItems(const std::function<int(int, int)>& compare)
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return compare(a, b) < 0; });
     Changing();
-    std::vector<Item> sorted;
+    QList<TStringItem> sorted;
     sorted.reserve(FList.size());
     for (int i : order)
         sorted.push_back(FList[i]);

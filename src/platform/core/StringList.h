@@ -6,6 +6,7 @@
 #include "platform/core/Lists.h"
 #include "platform/core/Objects.h"
 
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -108,6 +109,14 @@ private:
     TTextEncoding FEncoding = teDefault;
 };
 
+// One entry of a string list. Entries move by plain memory copies when the
+// list opens or closes a gap, which keeps sorted inserts cheap.
+struct TStringItem {
+    QString s;
+    TObject* obj = nullptr;
+};
+Q_DECLARE_TYPEINFO(TStringItem, Q_RELOCATABLE_TYPE);
+
 class TStringList;
 using TStringListSortCompare = std::function<int(TStringList* list, int index1, int index2)>;
 
@@ -171,14 +180,10 @@ protected:
     virtual void InsertItem(int index, const QString& s, TObject* obj);
 
 private:
-    struct Item {
-        QString s;
-        TObject* obj = nullptr;
-    };
     void checkIndex(int index) const;
     void sortItems(const std::function<int(int, int)>& compare);
 
-    std::vector<Item> FList;
+    QList<TStringItem> FList;
     bool FSorted = false;
     bool FCaseSensitive = false;
     bool FOwnsObjects = false;
