@@ -128,8 +128,13 @@ bool TCanvas::DrawFrameControl(TRect& r, unsigned kind, unsigned state) {
 
     if (kind == DFC_BUTTON && (sub & DFCS_BUTTONPUSH)) {
         TRect face = r;
-        const unsigned edge = (pushed || checked) ? EDGE_SUNKEN : EDGE_RAISED;
-        DrawEdge(face, edge, BF_RECT | BF_ADJUST | look | ((pushed || checked) ? 0u : unsigned(BF_SOFT)));
+        if (flat && !mono && (state & DFCS_HOT) && !pushed && !checked) {
+            // A flat button under the mouse rises by one thin border.
+            DrawEdge(face, BDR_RAISEDINNER, BF_RECT | BF_ADJUST);
+        } else {
+            const unsigned edge = (pushed || checked) ? EDGE_SUNKEN : EDGE_RAISED;
+            DrawEdge(face, edge, BF_RECT | BF_ADJUST | look | ((pushed || checked) ? 0u : unsigned(BF_SOFT)));
+        }
         if (!(state & DFCS_TRANSPARENT) && !face.IsEmpty()) {
             if (checked && !pushed)
                 FPainter->fillRect(QRect(face.Left, face.Top, face.Width(), face.Height()),

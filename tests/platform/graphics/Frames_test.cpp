@@ -153,6 +153,12 @@ TEST(DrawFrameControl, PushButtonRaisedOrSunkenWhenPushed) {
     EXPECT_EQ(At(*up, 14, 8), ColorToRGB(cl3DDkShadow));
     EXPECT_EQ(At(*down, 2, 8), ColorToRGB(clBtnShadow));
     EXPECT_EQ(At(*up, 8, 8), ColorToRGB(clBtnFace));
+    // Flat: a shadow frame, rising by a thin highlight border under the mouse.
+    const auto flat = Frame(DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_FLAT);
+    const auto hot = Frame(DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_FLAT | DFCS_HOT);
+    EXPECT_EQ(At(*flat, 2, 8), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(At(*hot, 2, 8), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(At(*hot, 14, 8), ColorToRGB(clBtnShadow));
     TRect r(2, 2, 15, 15);
     auto b = WhiteBitmap(17, 17);
     b->Canvas()->DrawFrameControl(r, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_ADJUSTRECT);
