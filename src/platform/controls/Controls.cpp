@@ -367,7 +367,18 @@ void TControl::ParentColorChanged() {
 
 void TControl::SetCursor(TCursor v) { FCursor = v; }
 
-void TControl::SetPopupMenu(TPopupMenu* m) { FPopupMenu = m; }
+void TControl::SetPopupMenu(TPopupMenu* m) {
+    if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
+    FPopupMenu = m;
+    if (m) m->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation != opRemove) return;
+    if (component == FPopupMenu) FPopupMenu = nullptr;
+    if (FActionLink && component == FActionLink->Action()) FActionLink.reset();
+}
 
 void TControl::SetShowHint(bool v) {
     FParentShowHint = false;
@@ -384,12 +395,14 @@ void TControl::SetParentShowHint(bool v) {
 TBasicAction* TControl::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
 
 void TControl::SetAction(TBasicAction* a) {
+    if (TBasicAction* old = Action()) old->RemoveFreeNotification(this);
     if (!a) {
         FActionLink.reset();
         return;
     }
     if (!FActionLink) FActionLink = std::make_unique<TActionLink>(this);
     FActionLink->SetAction(a);
+    a->FreeNotification(this);
 }
 
 void TControl::ActionChange(TObject* Sender, bool) {

@@ -301,6 +301,8 @@ protected:
     virtual void CMParentShowHintChanged(TMessage& M);
 
     TActionLink* ActionLink() const { return FActionLink.get(); }
+    // Forgets a popup menu or action that goes away.
+    void Notification(TComponent* component, TOperation operation) override;
 
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;

@@ -260,12 +260,12 @@ unsigned VkFromQtKey(int k, bool keypad) {
     case Qt::Key_CapsLock: return VK_CAPITAL;
     case Qt::Key_NumLock: return VK_NUMLOCK;
     case Qt::Key_ScrollLock: return VK_SCROLL;
-    case Qt::Key_Asterisk: return keypad ? VK_MULTIPLY : 0;
-    case Qt::Key_Plus: return keypad ? VK_ADD : 0xBB;
-    case Qt::Key_Minus: return keypad ? VK_SUBTRACT : 0xBD;
-    case Qt::Key_Period: return keypad ? VK_DECIMAL : 0xBE;
+    case Qt::Key_Asterisk: return keypad ? unsigned(VK_MULTIPLY) : 0u;
+    case Qt::Key_Plus: return keypad ? unsigned(VK_ADD) : 0xBBu;
+    case Qt::Key_Minus: return keypad ? unsigned(VK_SUBTRACT) : 0xBDu;
+    case Qt::Key_Period: return keypad ? unsigned(VK_DECIMAL) : 0xBEu;
     case Qt::Key_Comma: return 0xBC;
-    case Qt::Key_Slash: return keypad ? VK_DIVIDE : 0xBF;
+    case Qt::Key_Slash: return keypad ? unsigned(VK_DIVIDE) : 0xBFu;
     default: return 0;
     }
 }

@@ -40,7 +40,7 @@ inline QString MessageName(unsigned m) {
 class TProbe : public TCustomControl {
 public:
     TProbe(TComponent* owner, TWinControl* parent, const QString& name, QStringList* log, unsigned dlgCode = 0)
-        : TCustomControl(owner), FLog(log), DlgCode(dlgCode) {
+        : TCustomControl(owner), DlgCode(dlgCode), FLog(log) {
         SetName(name);
         SetTabStop(true);
         SetBounds(0, 0, 50, 20);
