@@ -231,10 +231,10 @@ public:
                 continue;
             }
             case 'C':
-                append(FormatSettings.ShortDateFormat, depth + 1);
+                append(ActiveFormatSettings().ShortDateFormat, depth + 1);
                 if (H || Mi || S || Ms) {
                     Out += QLatin1Char(' ');
-                    append(FormatSettings.LongTimeFormat, depth + 1);
+                    append(ActiveFormatSettings().LongTimeFormat, depth + 1);
                 }
                 i += 1;
                 break;
@@ -274,18 +274,18 @@ public:
                 i += count;
                 break;
             case 'T':
-                append(count >= 2 ? FormatSettings.LongTimeFormat : FormatSettings.ShortTimeFormat, depth + 1);
+                append(count >= 2 ? ActiveFormatSettings().LongTimeFormat : ActiveFormatSettings().ShortTimeFormat, depth + 1);
                 i += count;
                 break;
             case 'A':
                 i += ampm(f, i);
                 break;
             case '/':
-                Out += FormatSettings.DateSeparator;
+                Out += ActiveFormatSettings().DateSeparator;
                 ++i;
                 break;
             case ':':
-                Out += FormatSettings.TimeSeparator;
+                Out += ActiveFormatSettings().TimeSeparator;
                 ++i;
                 break;
             default:
@@ -313,10 +313,10 @@ private:
         switch (std::min(count, 6)) {
         case 1: Out += QString::number(D); break;
         case 2: Out += pad(D, 2); break;
-        case 3: Out += FormatSettings.ShortDayNames[dow]; break;
-        case 4: Out += FormatSettings.LongDayNames[dow]; break;
-        case 5: append(FormatSettings.ShortDateFormat, depth + 1); break;
-        default: append(FormatSettings.LongDateFormat, depth + 1); break;
+        case 3: Out += ActiveFormatSettings().ShortDayNames[dow]; break;
+        case 4: Out += ActiveFormatSettings().LongDayNames[dow]; break;
+        case 5: append(ActiveFormatSettings().ShortDateFormat, depth + 1); break;
+        default: append(ActiveFormatSettings().LongDateFormat, depth + 1); break;
         }
     }
 
@@ -325,8 +325,8 @@ private:
         switch (std::min(count, 4)) {
         case 1: Out += QString::number(Mo); break;
         case 2: Out += pad(Mo, 2); break;
-        case 3: Out += FormatSettings.ShortMonthNames[Mo - 1]; break;
-        default: Out += FormatSettings.LongMonthNames[Mo - 1]; break;
+        case 3: Out += ActiveFormatSettings().ShortMonthNames[Mo - 1]; break;
+        default: Out += ActiveFormatSettings().LongMonthNames[Mo - 1]; break;
         }
     }
 
@@ -343,7 +343,7 @@ private:
             return 3;
         }
         if (startsWithCI(f, i, "ampm")) {
-            Out += pm ? FormatSettings.TimePMString : FormatSettings.TimeAMString;
+            Out += pm ? ActiveFormatSettings().TimePMString : ActiveFormatSettings().TimeAMString;
             return 4;
         }
         Out += f[i];
@@ -406,17 +406,17 @@ public:
     {
         // The order of day, month and year follows the short date format.
         enum Order { DMY, MDY, YMD } order = DMY;
-        const QString f = FormatSettings.ShortDateFormat.toUpper();
+        const QString f = ActiveFormatSettings().ShortDateFormat.toUpper();
         for (QChar c : f) {
             if (c == QLatin1Char('D')) { order = DMY; break; }
             if (c == QLatin1Char('M')) { order = MDY; break; }
             if (c == QLatin1Char('Y')) { order = YMD; break; }
         }
         int n1, n2, n3 = 0, l1, l2, l3 = 0;
-        if (!number(n1, l1) || !ch(FormatSettings.DateSeparator) || !number(n2, l2))
+        if (!number(n1, l1) || !ch(ActiveFormatSettings().DateSeparator) || !number(n2, l2))
             return false;
         const int save = P;
-        const bool three = ch(FormatSettings.DateSeparator) && number(n3, l3);
+        const bool three = ch(ActiveFormatSettings().DateSeparator) && number(n3, l3);
         if (!three)
             P = save;
         int y, m, d, yLen;
@@ -437,7 +437,7 @@ public:
         if (yLen <= 2) {
             int cy, cm, cd;
             DecodeDate(Now(), cy, cm, cd);
-            const int window = FormatSettings.TwoDigitYearCenturyWindow;
+            const int window = ActiveFormatSettings().TwoDigitYearCenturyWindow;
             const int century = cy - window;
             y += century - century % 100;
             if (window > 0 && y < century)
@@ -451,22 +451,22 @@ public:
     {
         bool pm = false, am = false;
         auto ampmWord = [&]() {
-            if (word(FormatSettings.TimeAMString) || word(QStringLiteral("AM")))
+            if (word(ActiveFormatSettings().TimeAMString) || word(QStringLiteral("AM")))
                 am = true;
-            else if (word(FormatSettings.TimePMString) || word(QStringLiteral("PM")))
+            else if (word(ActiveFormatSettings().TimePMString) || word(QStringLiteral("PM")))
                 pm = true;
         };
         ampmWord();
         int h, m = 0, s = 0, z = 0, len;
         if (!number(h, len))
             return false;
-        if (ch(FormatSettings.TimeSeparator)) {
+        if (ch(ActiveFormatSettings().TimeSeparator)) {
             if (!number(m, len))
                 return false;
-            if (ch(FormatSettings.TimeSeparator)) {
+            if (ch(ActiveFormatSettings().TimeSeparator)) {
                 if (!number(s, len))
                     return false;
-                if (ch(FormatSettings.DecimalSeparator) && !number(z, len))
+                if (ch(ActiveFormatSettings().DecimalSeparator) && !number(z, len))
                     return false;
             }
         }
@@ -558,4 +558,28 @@ TDateTime StrToDateTime(const QString& s)
     if (!TryStrToDateTime(s, v))
         throw EConvertError(QStringLiteral("'%1' is not a valid date and time").arg(s));
     return v;
+}
+
+QString FormatDateTime(const QString& format, TDateTime value, const TFormatSettings& settings)
+{
+    TFormatSettingsScope scope(settings);
+    return FormatDateTime(format, value);
+}
+
+bool TryStrToDate(const QString& s, TDateTime& value, const TFormatSettings& settings)
+{
+    TFormatSettingsScope scope(settings);
+    return TryStrToDate(s, value);
+}
+
+bool TryStrToTime(const QString& s, TDateTime& value, const TFormatSettings& settings)
+{
+    TFormatSettingsScope scope(settings);
+    return TryStrToTime(s, value);
+}
+
+bool TryStrToDateTime(const QString& s, TDateTime& value, const TFormatSettings& settings)
+{
+    TFormatSettingsScope scope(settings);
+    return TryStrToDateTime(s, value);
 }

@@ -55,3 +55,10 @@ TDateTime StrToDateTime(const QString& s);
 bool TryStrToDate(const QString& s, TDateTime& value);
 bool TryStrToTime(const QString& s, TDateTime& value);
 bool TryStrToDateTime(const QString& s, TDateTime& value);
+
+// With the given settings instead of the process's.
+struct TFormatSettings;
+QString FormatDateTime(const QString& format, TDateTime value, const TFormatSettings& settings);
+bool TryStrToDate(const QString& s, TDateTime& value, const TFormatSettings& settings);
+bool TryStrToTime(const QString& s, TDateTime& value, const TFormatSettings& settings);
+bool TryStrToDateTime(const QString& s, TDateTime& value, const TFormatSettings& settings);

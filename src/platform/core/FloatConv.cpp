@@ -65,7 +65,7 @@ QString groupThousands(const QString& digits)
         out += digits[i];
         const int left = n - 1 - i;
         if (left > 0 && left % 3 == 0)
-            out += FormatSettings.ThousandSeparator;
+            out += ActiveFormatSettings().ThousandSeparator;
     }
     return out;
 }
@@ -78,7 +78,7 @@ QString generalText(const TFloatRec& r, int precision, int expDigits)
     if (r.Exponent > precision || r.Exponent < -3) {
         s += digitAt(r, 0);
         if (r.Digits.size() > 1) {
-            s += FormatSettings.DecimalSeparator;
+            s += ActiveFormatSettings().DecimalSeparator;
             s += QString::fromLatin1(r.Digits.mid(1));
         }
         s += QLatin1Char('E') + exponentText(r.Exponent - 1, expDigits, false);
@@ -86,7 +86,7 @@ QString generalText(const TFloatRec& r, int precision, int expDigits)
     }
     s += integerDigits(r);
     if (r.Digits.size() > r.Exponent) {
-        s += FormatSettings.DecimalSeparator;
+        s += ActiveFormatSettings().DecimalSeparator;
         for (int i = std::min(r.Exponent, 0); i < 0; ++i)
             s += QLatin1Char('0');
         s += QString::fromLatin1(r.Digits.mid(std::max(r.Exponent, 0)));
@@ -100,7 +100,7 @@ QString fixedDigits(const TFloatRec& r, int decimals, bool thousands)
     if (thousands)
         s = groupThousands(s);
     if (decimals > 0) {
-        s += FormatSettings.DecimalSeparator;
+        s += ActiveFormatSettings().DecimalSeparator;
         for (int k = 0; k < decimals; ++k)
             s += digitAt(r, r.Exponent + k);
     }
@@ -117,7 +117,7 @@ QString applyCurrency(const char* pattern, const QString& number)
     QString out;
     for (const char* p = pattern; *p; ++p) {
         if (*p == '$')
-            out += FormatSettings.CurrencyString;
+            out += ActiveFormatSettings().CurrencyString;
         else if (*p == '1')
             out += number;
         else
@@ -194,7 +194,7 @@ QString FloatToStrF(double value, TFloatFormat format, int precision, int digits
             return specialText(r);
         QString s = signOf(r) + digitAt(r, 0);
         if (precision > 1) {
-            s += FormatSettings.DecimalSeparator;
+            s += ActiveFormatSettings().DecimalSeparator;
             for (int i = 1; i < precision; ++i)
                 s += digitAt(r, i);
         }
@@ -214,8 +214,8 @@ QString FloatToStrF(double value, TFloatFormat format, int precision, int digits
         if (format != ffCurrency)
             return signOf(r) + number;
         if (signOf(r).isEmpty())
-            return applyCurrency(kPosCurrency[std::clamp(FormatSettings.CurrencyFormat, 0, 3)], number);
-        return applyCurrency(kNegCurrency[std::clamp(FormatSettings.NegCurrFormat, 0, 15)], number);
+            return applyCurrency(kPosCurrency[std::clamp(ActiveFormatSettings().CurrencyFormat, 0, 3)], number);
+        return applyCurrency(kNegCurrency[std::clamp(ActiveFormatSettings().NegCurrFormat, 0, 15)], number);
     }
     }
     return QString();
@@ -317,7 +317,7 @@ QString render(const QString& s, const PatternInfo& p, QString intDigits, QStrin
         out += intDigits[idx];
         const int left = int(intDigits.size()) - 1 - idx;
         if (p.thousands && left > 0 && left % 3 == 0)
-            out += FormatSettings.ThousandSeparator;
+            out += ActiveFormatSettings().ThousandSeparator;
     };
     for (int i = 0; i < s.size(); ++i) {
         const QChar c = s[i];
@@ -358,7 +358,7 @@ QString render(const QString& s, const PatternInfo& p, QString intDigits, QStrin
             ++fracPlace;
         } else if (c == QLatin1Char('.')) {
             if (!pointDone && !fracDigits.isEmpty())
-                out += FormatSettings.DecimalSeparator;
+                out += ActiveFormatSettings().DecimalSeparator;
             afterPoint = true;
             pointDone = true;
         } else if (c == QLatin1Char(',')) {
@@ -446,7 +446,7 @@ bool TryStrToFloat(const QString& s, double& value)
         }
     };
     digits(mantDigits);
-    if (i < n && s[i] == FormatSettings.DecimalSeparator) {
+    if (i < n && s[i] == ActiveFormatSettings().DecimalSeparator) {
         c += '.';
         ++i;
         digits(mantDigits);
@@ -487,4 +487,40 @@ double StrToFloatDef(const QString& s, double def)
 {
     double v;
     return TryStrToFloat(s, v) ? v : def;
+}
+
+QString FloatToStrF(double value, TFloatFormat format, int precision, int digits, const TFormatSettings& settings)
+{
+    TFormatSettingsScope scope(settings);
+    return FloatToStrF(value, format, precision, digits);
+}
+
+QString FloatToStr(double value, const TFormatSettings& settings)
+{
+    TFormatSettingsScope scope(settings);
+    return FloatToStr(value);
+}
+
+QString FormatFloat(const QString& pattern, double value, const TFormatSettings& settings)
+{
+    TFormatSettingsScope scope(settings);
+    return FormatFloat(pattern, value);
+}
+
+double StrToFloat(const QString& s, const TFormatSettings& settings)
+{
+    TFormatSettingsScope scope(settings);
+    return StrToFloat(s);
+}
+
+bool TryStrToFloat(const QString& s, double& value, const TFormatSettings& settings)
+{
+    TFormatSettingsScope scope(settings);
+    return TryStrToFloat(s, value);
+}
+
+double StrToFloatDef(const QString& s, double def, const TFormatSettings& settings)
+{
+    TFormatSettingsScope scope(settings);
+    return StrToFloatDef(s, def);
 }

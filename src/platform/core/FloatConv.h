@@ -2,6 +2,8 @@
 // Floating-point text conversions with the class library's rules: decimal
 // digits rounded half up from an 18-digit expansion of the value, separators
 // from FormatSettings at the moment of the call.
+#include "platform/core/FormatSettings.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -41,3 +43,12 @@ QString FormatFloat(const QString& pattern, double value);
 double StrToFloat(const QString& s);
 bool TryStrToFloat(const QString& s, double& value);
 double StrToFloatDef(const QString& s, double def);
+
+// The same with the given settings instead of the process's (safe from any
+// thread, and how a fixed "." notation is read or written).
+QString FloatToStrF(double value, TFloatFormat format, int precision, int digits, const TFormatSettings& settings);
+QString FloatToStr(double value, const TFormatSettings& settings);
+QString FormatFloat(const QString& pattern, double value, const TFormatSettings& settings);
+double StrToFloat(const QString& s, const TFormatSettings& settings);
+bool TryStrToFloat(const QString& s, double& value, const TFormatSettings& settings);
+double StrToFloatDef(const QString& s, double def, const TFormatSettings& settings);

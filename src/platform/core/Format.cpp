@@ -182,7 +182,7 @@ private:
             return FloatToStrF(value, ffNumber, 18, precision < 0 ? 2 : precision);
         default:
             return FloatToStrF(value, ffCurrency, 18,
-                               precision < 0 ? FormatSettings.CurrencyDecimals : precision);
+                               precision < 0 ? ActiveFormatSettings().CurrencyDecimals : precision);
         }
     }
 
@@ -202,4 +202,10 @@ QString Format(const QString& fmt, std::initializer_list<TVarRec> args)
 QString Format(const QString& fmt, const std::vector<TVarRec>& args)
 {
     return Formatter(fmt, args.data(), int(args.size())).run();
+}
+
+QString Format(const QString& fmt, std::initializer_list<TVarRec> args, const TFormatSettings& settings)
+{
+    TFormatSettingsScope scope(settings);
+    return Format(fmt, args);
 }

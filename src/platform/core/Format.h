@@ -58,3 +58,6 @@ private:
 
 QString Format(const QString& fmt, std::initializer_list<TVarRec> args);
 QString Format(const QString& fmt, const std::vector<TVarRec>& args);
+// With the given settings instead of the process's.
+struct TFormatSettings;
+QString Format(const QString& fmt, std::initializer_list<TVarRec> args, const TFormatSettings& settings);

@@ -39,3 +39,22 @@ TFormatSettings TFormatSettings::Defaults()
 }
 
 TFormatSettings FormatSettings = TFormatSettings::Defaults();
+
+namespace {
+thread_local const TFormatSettings* activeSettings = nullptr;
+} // namespace
+
+const TFormatSettings& ActiveFormatSettings()
+{
+    return activeSettings ? *activeSettings : FormatSettings;
+}
+
+TFormatSettingsScope::TFormatSettingsScope(const TFormatSettings& settings) : FPrevious(activeSettings)
+{
+    activeSettings = &settings;
+}
+
+TFormatSettingsScope::~TFormatSettingsScope()
+{
+    activeSettings = FPrevious;
+}

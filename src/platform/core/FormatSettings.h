@@ -33,3 +33,19 @@ struct TFormatSettings {
 
 // The process's settings.
 extern TFormatSettings FormatSettings;
+
+// The settings a conversion reads: those handed to the conversion running on
+// this thread (the overloads taking a TFormatSettings), else the process's.
+const TFormatSettings& ActiveFormatSettings();
+
+// Makes the given settings the active ones on this thread for its lifetime.
+class TFormatSettingsScope {
+public:
+    explicit TFormatSettingsScope(const TFormatSettings& settings);
+    ~TFormatSettingsScope();
+    TFormatSettingsScope(const TFormatSettingsScope&) = delete;
+    TFormatSettingsScope& operator=(const TFormatSettingsScope&) = delete;
+
+private:
+    const TFormatSettings* FPrevious;
+};

@@ -125,3 +125,20 @@ TEST_F(FloatConv, StrToFloatAcceptsAndRefuses)
         EXPECT_EQ(e.Message(), QStringLiteral("'abc' is not a valid floating point value"));
     }
 }
+
+TEST_F(FloatConv, GivenSettingsApplyToThatCallOnly)
+{
+    TFormatSettings comma = TFormatSettings::Defaults();
+    comma.DecimalSeparator = QLatin1Char(',');
+    comma.ThousandSeparator = QLatin1Char('.');
+    EXPECT_EQ(FloatToStr(2.5, comma), QStringLiteral("2,5"));
+    EXPECT_EQ(FloatToStrF(1234.5, ffNumber, 15, 1, comma), QStringLiteral("1.234,5"));
+    EXPECT_EQ(FormatFloat(QStringLiteral("0.00"), 2.5, comma), QStringLiteral("2,50"));
+    double v = 0;
+    EXPECT_TRUE(TryStrToFloat(QStringLiteral("2,5"), v, comma));
+    EXPECT_EQ(v, 2.5);
+    EXPECT_THROW(StrToFloat(QStringLiteral("2.5"), comma), EConvertError);
+    // The process's settings are untouched, before and after a failure.
+    EXPECT_EQ(FloatToStr(2.5), QStringLiteral("2.5"));
+    EXPECT_EQ(StrToFloatDef(QStringLiteral("2,5"), -1), -1);
+}

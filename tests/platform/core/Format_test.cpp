@@ -85,3 +85,11 @@ TEST_F(FormatTest, MismatchesAndMissingArgumentsRaise)
         }
     }
 }
+
+TEST_F(FormatTest, GivenSettingsWithoutTouchingTheProcessOnes)
+{
+    TFormatSettings comma = TFormatSettings::Defaults();
+    comma.DecimalSeparator = QLatin1Char(',');
+    EXPECT_EQ(Format(QStringLiteral("%.1f"), {0.25}, comma), QStringLiteral("0,3"));
+    EXPECT_EQ(F("%.1f", {0.25}), QStringLiteral("0.3"));
+}
