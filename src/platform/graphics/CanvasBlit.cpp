@@ -159,15 +159,13 @@ void AlphaBlend(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx,
     dest->Changing();
     if (!dest->FImage) {
         // A window cannot be read back: let the painter blend.
+        // The source's bytes are already premultiplied as the platform wants;
+        // without per-pixel alpha it counts as opaque.
         QImage pre(s.size(), QImage::Format_ARGB32_Premultiplied);
         for (int yy = 0; yy < s.height(); ++yy) {
             const auto* in = reinterpret_cast<const QRgb*>(s.constScanLine(yy));
             auto* out = reinterpret_cast<QRgb*>(pre.scanLine(yy));
-            for (int xx = 0; xx < s.width(); ++xx) {
-                const int a = perPixel ? qAlpha(in[xx]) : 255;
-                out[xx] = perPixel ? in[xx] : (in[xx] | 0xFF000000u);
-                if (!perPixel) (void)a;
-            }
+            for (int xx = 0; xx < s.width(); ++xx) out[xx] = perPixel ? in[xx] : (in[xx] | 0xFF000000u);
         }
         dest->FPainter->setOpacity(sca / 255.0);
         dest->FPainter->drawImage(QPoint(x, y), pre);

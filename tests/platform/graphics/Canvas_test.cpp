@@ -2,6 +2,7 @@
 #include "PixelHelpers.h"
 
 #include <QPainter>
+#include <QPicture>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -536,4 +537,26 @@ TEST(CanvasBlit, MaskBltCopiesWhereTheMaskChoosesTheBackground) {
     EXPECT_EQ(At(*dst, 1, 0), clRed);
     EXPECT_EQ(At(*dst, 2, 0), clBlue);
     EXPECT_EQ(MAKEROP4(0x00AA0029, SRCCOPY), 0xCCAA0029u);
+}
+
+TEST(CanvasBlend, ADeviceThatCannotBeReadStillBlends) {
+    // A recorded picture stands for a window: painted on, never read back.
+    auto src = WhiteBitmap(4, 4);
+    src->Canvas()->Brush().SetColor(RGB(200, 200, 200));
+    src->Canvas()->FillRect(Rect(0, 0, 4, 4));
+    QPicture recording;
+    {
+        TCanvas c(&recording);
+        ASSERT_TRUE(c.HandleAllocated());
+        EXPECT_EQ(c.Image(), nullptr);
+        BLENDFUNCTION bf;
+        bf.SourceConstantAlpha = 128;
+        AlphaBlend(&c, 0, 0, 4, 4, src->Canvas(), 0, 0, 4, 4, bf);
+    }
+    QImage out(4, 4, QImage::Format_RGB32);
+    out.fill(qRgb(100, 100, 100));
+    QPainter p(&out);
+    p.drawPicture(0, 0, recording);
+    p.end();
+    EXPECT_NEAR(qRed(out.pixel(2, 2)), 150, 1);
 }
