@@ -610,3 +610,295 @@ bool Controllo_Dati(const TParGenValues& values, const std::function<void(const 
         showError(message);
     return false;
 }
+
+// ---------------------------------------------------------------------------
+// The general-parameters dialog
+
+namespace {
+
+using B = TGroupBox;
+
+// clang-format off
+const QList<TGroupBoxInfo> Group_Box_Table = {
+    {B::KNX,               "GB_KNX",               94,  {"L_KNX_Type", "CB_KNX_Type"},                                     227},
+    {B::Modbus_TCP_Slave,  "GB_Modbus_TCP_Slave",  116, {"L_Modbus_TCP_Slave_IP_Add"},                                     179},
+    {B::Modbus_TCP_Master, "GB_Modbus_TCP_Master", 109, {"L_Modbus_TCP_Master_IP_Add"},                                    179},
+    {B::Modbus_Slave,      "GB_Modbus_Slave",      104, {"L_Modbus_Slave_Serial", "CB_Serial_Modbus_Slave"},               179},
+    {B::Modbus_Master,     "GB_Modbus_Master",     97,  {"L_Modbus_Master_Serial", "CB_Serial_Modbus_Master"},             179},
+    {B::CAN,               "GB_CAN",               351, {"L_CAN_Baud", "CAN_Baud"},                                        179},
+    {B::CANopen,           "GB_CANopen",           353, {"L_CANopen_ID_Dev", "E_ID_CANopen"},                              179},
+    {B::DNET_Master,       "GB_DNET_Master",       359, {"L_DNET_Master_ID_Dev", "E_ID_DNET_Master"},                      179},
+    {B::DNET_Slave,        "GB_DNET_Slave",        362, {"L_DNET_Slave_ID_Dev", "E_ID_DNET_Slave"},                        179},
+    {B::J1939,             "GB_J1939",             367, {"L_J1939_Baud", "CB_Baud_J1939"},                                 179},
+    {B::MBus_Options,      "GB_MBus_Options",      720, {"L_MBus_Options_Wire_Present", "CB_MBus_Options_Wire_Present"},   179},
+    {B::wMBus,             "GB_wMBus",             733, {"L_wMBus_Mode", "CB_wMBus_Mode"},                                 179},
+    {B::MBus,              "GB_MBus",              727, {"L_MBus_Baud", "CB_Baud_Mbus"},                                   179},
+    {B::DMX,               "GB_DMX",               860, {"L_DMX_DMX", "CB_DMX_DMX"},                                       179},
+    {B::PROFINET,          "GB_PROFINET",          889, {"L_PROFINET_IP_Add"},                                             179},
+    {B::EtherNetIP,        "GB_EtherNetIP",        922, {"L_EtherNetIP_IP_Add"},                                           179},
+};
+
+// Tops of the fixed block of the address groups and of the rows below it.
+constexpr int Gateway_Octet_Top = 154;
+constexpr int Address_Row_Top[3] = {188, 222, 256};
+
+// The reference controls every layout routine ends its groups on.
+const TGroupReference KNX_ID_Device    = {B::KNX, "E_ID_DEV_KNX", Row_Input_Top(2), Edit_Height};
+const TGroupReference Ethernet_Gateway = {B::Modbus_TCP_Slave, "E_GAT4_Modbus_TCP_Slave", Gateway_Octet_Top, Edit_Height};
+
+const QList<TRePosition> RePositions = {
+    {{1, 1001}, "RePosition_Objects_31A08", {KNX_ID_Device,
+        {B::Modbus_Master, "E_CD_Modbus_Master", Row_Input_Top(6), Edit_Height}, Ethernet_Gateway}},
+    {{2}, "RePosition_Objects_31A09", {KNX_ID_Device,
+        {B::Modbus_Slave, "E_Modbus_Slave_Diagnostic", 192, Edit_Height}, Ethernet_Gateway}},
+    {{3, 1003}, "RePosition_Objects_31A10", {KNX_ID_Device,
+        {B::Modbus_TCP_Master, "E_CD_Modbus_TCP_Master", Address_Row_Top[1], Edit_Height}}},
+    {{4}, "RePosition_Objects_31A11", {KNX_ID_Device,
+        {B::Modbus_TCP_Slave, "E_Modbus_TCP_Slave_Diagnostic", 223, Edit_Height}}},
+    {{5}, "RePosition_Objects_31A01", {KNX_ID_Device,
+        {B::CAN, "CAN_Baud", Row_Input_Top(1), List_Height}, Ethernet_Gateway}},
+    {{6}, "RePosition_Objects_31A02", {KNX_ID_Device,
+        {B::CANopen, "E_SDO_TO_CANopen", Row_Input_Top(5), Edit_Height}, Ethernet_Gateway}},
+    {{7}, "RePosition_Objects_31A04", {KNX_ID_Device,
+        {B::DNET_Master, "CB_Baud_DNET_Master", Row_Input_Top(2), List_Height}, Ethernet_Gateway}},
+    {{8}, "RePosition_Objects_31A05", {KNX_ID_Device,
+        {B::DNET_Slave, "E_NB_OUT_DNET_Slave", Row_Input_Top(4), Edit_Height}, Ethernet_Gateway}},
+    {{9}, "RePosition_Objects_31A06", {KNX_ID_Device,
+        {B::J1939, "E_J1939_DevID", Row_Input_Top(4), Edit_Height}, Ethernet_Gateway}},
+    {{10, 1010}, "RePosition_Objects_31A07", {KNX_ID_Device,
+        {B::MBus_Options, "CB_MBus_Options_Wireless_Present", Row_Input_Top(2), List_Height},
+        {B::MBus, "E_NSE_MBus", 142, Edit_Height},
+        {B::wMBus, "CB_wMBus_Radio_Channel", Row_Input_Top(2), List_Height}, Ethernet_Gateway}},
+    {{11, 1011}, "RePosition_Objects_31A14", {KNX_ID_Device,
+        {B::DMX, "E_DMX_Num_Channel", Row_Input_Top(2), Edit_Height}, Ethernet_Gateway}},
+    {{12, 1012}, "RePosition_Objects_31A12", {{B::KNX, "E_KNX_Delay_Packets", 89, Edit_Height},
+        {B::PROFINET, "E_NB_OUT_PROFINET", 310, Edit_Height}}},
+    {{13}, "RePosition_Objects_31A03", {KNX_ID_Device,
+        {B::EtherNetIP, "E_B_OUT_EtherNetIP", Address_Row_Top[2], Edit_Height}}},
+    {{14, 1014}, "RePosition_Objects_31A15", {{B::KNX, "E_MANA_Port_KNX", Row_Input_Top(7), Edit_Height},
+        Ethernet_Gateway}},
+    // SNMP: the station-name caption moves up to the port caption (191) and
+    // its edit stands 19 pixels below it.
+    {{15}, "RePosition_Objects_31A13", {KNX_ID_Device,
+        {B::PROFINET, "E_Profinet_Name_Station", 191 + 19, Edit_Height}}},
+};
+// clang-format on
+
+constexpr int Group_Left = 8;
+constexpr int Group_Width = 296; // the client width less the margins
+constexpr int First_Group_Top = 70;
+constexpr int Group_Gap = 6;
+constexpr int Reference_Margin = 15;
+constexpr int Buttons_Gap = 13;
+constexpr int Client_Margin = 54;
+
+const QString Wire_Present = QStringLiteral("MBus_Options_Wire_Present");
+const QString Wireless_Present = QStringLiteral("MBus_Options_Wireless_Present");
+
+// Which models walk an address group's octets with ".".
+bool Address_Group_Shown(TGroupBox box, int modelCode)
+{
+    const QList<TParGroup> groups = ParGen_Groups(modelCode);
+    switch (box) {
+    case B::Modbus_TCP_Master: return groups.contains(TParGroup::Modbus_TCP_Master);
+    case B::Modbus_TCP_Slave:  return groups.contains(TParGroup::Ethernet);
+    case B::PROFINET:          return groups.contains(TParGroup::PROFINET);
+    case B::EtherNetIP:        return groups.contains(TParGroup::EtherNetIP);
+    default:                   return false;
+    }
+}
+
+} // namespace
+
+const QList<TGroupBoxInfo>& Group_Boxes()
+{
+    return Group_Box_Table;
+}
+
+const TGroupBoxInfo& Group_Box(TGroupBox box)
+{
+    return Group_Box_Table[int(box)];
+}
+
+int Group_Caption(TGroupBox box, int modelCode)
+{
+    if (box == B::Modbus_TCP_Slave && modelCode == 4)
+        return 115;
+    if (box == B::PROFINET && modelCode == 15)
+        return 955;
+    return Group_Box(box).Caption;
+}
+
+namespace {
+
+QString Button_Stem(TGroupBox box)
+{
+    return QStringLiteral("Btn_") + QString::fromLatin1(Group_Box(box).Name).mid(3);
+}
+
+} // namespace
+
+QString Collapse_Button_Name(TGroupBox box)
+{
+    return Button_Stem(box) + QStringLiteral("_Collapse");
+}
+
+QString Expand_Button_Name(TGroupBox box)
+{
+    return Button_Stem(box) + QStringLiteral("_Expande");
+}
+
+const QList<TRePosition>& RePosition_Table()
+{
+    return RePositions;
+}
+
+const TRePosition* Find_RePosition(int modelCode)
+{
+    for (const TRePosition& r : RePositions)
+        if (r.Codes.contains(modelCode))
+            return &r;
+    return nullptr;
+}
+
+const TGroupPlace* TParGenLayout::Find(TGroupBox box) const
+{
+    for (const TGroupPlace& g : Groups)
+        if (g.Box == box)
+            return &g;
+    return nullptr;
+}
+
+TParGenLayout Move_GroupBoxs(int modelCode, const TGroupFlags& expanded, int wirePresent, int wirelessPresent)
+{
+    TParGenLayout layout;
+    const TRePosition* routine = Find_RePosition(modelCode);
+    int top = First_Group_Top;
+    if (routine) {
+        for (const TGroupReference& ref : routine->Groups) {
+            if ((ref.Box == B::MBus && wirePresent != 1) || (ref.Box == B::wMBus && wirelessPresent != 1))
+                continue;
+            const int height = expanded[int(ref.Box)] ? ref.Top + ref.Height + Reference_Margin : Collapsed_Height;
+            layout.Groups.append({ref.Box, Group_Left, top, Group_Width, height});
+            top += height + Group_Gap;
+        }
+    }
+    const int bottom = layout.Groups.isEmpty() ? First_Group_Top : layout.Groups.last().Bottom();
+    layout.Buttons_Top = bottom + Buttons_Gap;
+    layout.Client_Height = bottom + Client_Margin;
+    return layout;
+}
+
+QStringList Octet_Edits(TGroupBox box)
+{
+    QString pattern;
+    switch (box) {
+    case B::Modbus_TCP_Master: pattern = QStringLiteral("E_%1_Modbus_TCP_Master"); break;
+    case B::Modbus_TCP_Slave:  pattern = QStringLiteral("E_%1_Modbus_TCP_Slave"); break;
+    case B::PROFINET:          pattern = QStringLiteral("E_%1"); break;
+    case B::EtherNetIP:        pattern = QStringLiteral("E_EtherNetIP_%1"); break;
+    default:                   return {};
+    }
+    QStringList edits;
+    for (const char* part : {"IP", "SM", "GAT"})
+        for (int i = 1; i <= 4; ++i)
+            edits.append(pattern.arg(QString::fromLatin1(part) + QString::number(i)));
+    return edits;
+}
+
+bool Octet_KeyPress(int modelCode, const QString& edit, QChar key, QString* next)
+{
+    if (key != QLatin1Char('.'))
+        return false;
+    for (TGroupBox box : {B::Modbus_TCP_Master, B::Modbus_TCP_Slave, B::PROFINET, B::EtherNetIP}) {
+        const QStringList chain = Octet_Edits(box);
+        const int i = chain.indexOf(edit);
+        if (i < 0 || !Address_Group_Shown(box, modelCode))
+            continue;
+        if (next)
+            *next = i + 1 < chain.size() ? chain[i + 1] : QString();
+        return true;
+    }
+    return false;
+}
+
+const TParKey* Find_ParGen_Control(const QString& control)
+{
+    for (const TParKey& k : ParGen_Keys())
+        if (QLatin1String(k.Control) == control)
+            return &k;
+    return nullptr;
+}
+
+TParGenDialogModel::TParGenDialogModel(int modelCode) : FValues(modelCode)
+{
+    Collapse_Expand_Creation();
+}
+
+void TParGenDialogModel::Collapse_Expand_Creation()
+{
+    FExpanded.fill(true);
+}
+
+void TParGenDialogModel::FormShow(const QString& path)
+{
+    FValues.Read_File(path);
+    FIs_Change = false;
+}
+
+void TParGenDialogModel::Btn_GB_Collapse(TGroupBox box)
+{
+    FExpanded[int(box)] = false;
+}
+
+void TParGenDialogModel::Btn_GB_Expande(TGroupBox box)
+{
+    FExpanded[int(box)] = true;
+}
+
+TParGenLayout TParGenDialogModel::Move_GroupBoxs() const
+{
+    return ::Move_GroupBoxs(ModelCode(), FExpanded, FValues.Index(Wire_Present), FValues.Index(Wireless_Present));
+}
+
+QString TParGenDialogModel::On_Change(const QString& key, const QString& value)
+{
+    FIs_Change = true;
+    FValues.Set_Value(key, value);
+    const bool presence = key == Wire_Present || key == Wireless_Present;
+    if (!presence || !FValues.Has(key))
+        return {};
+    if (FValues.Index(Wire_Present) == 0 && FValues.Index(Wireless_Present) == 0) {
+        FValues.Set_Index(key, 1);
+        return Text_Of(736);
+    }
+    return {};
+}
+
+void TParGenDialogModel::On_Click(const QString& key, bool ticked)
+{
+    FIs_Change = true;
+    FValues.Set_Flag(key, ticked);
+}
+
+bool TParGenDialogModel::Btn_OKClick(const QString& path, const std::function<void(const QString&)>& showError)
+{
+    if (!Controllo_Dati(FValues, showError))
+        return false;
+    FValues.Write_File(path);
+    return true;
+}
+
+bool TParGenDialogModel::Btn_CancelClick(const std::function<bool(const QString&)>& confirm) const
+{
+    if (!FIs_Change)
+        return true;
+    return confirm && confirm(Text_Of(167));
+}
+
+bool TParGenDialogModel::FormCloseQuery(const std::function<bool(const QString&)>& confirm) const
+{
+    // Closing by the title bar loses the edits just as Cancel does, so it
+    // asks the same question.
+    return Btn_CancelClick(confirm);
+}

@@ -2,10 +2,12 @@
 // The general parameters of a project (ParGen.xml): the table of every key
 // with its encoding and default, the key set and write order of each model,
 // a key -> value model that the general-parameters dialog edits, reading and
-// writing the file, and the validation run before the file is written.
+// writing the file, the validation run before the file is written, and the
+// state of the general-parameters dialog.
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <functional>
 
 class XmlDocument;
@@ -125,3 +127,153 @@ int ParGen_First_Error(const TParGenValues& values, QString* message = nullptr);
 // The dialog's check: true when all checks pass, else shows the one message
 // through `showError` and answers false.
 bool Controllo_Dati(const TParGenValues& values, const std::function<void(const QString&)>& showError);
+
+// ---------------------------------------------------------------------------
+// The general-parameters dialog without its window: the sixteen group boxes,
+// the layout of each model's groups, collapse and expand, change tracking,
+// the "." key of the address edits and the OK / Cancel / close flow. The
+// window mirrors this state in its controls.
+
+// The group boxes, in the order of their expanded flags.
+enum class TGroupBox {
+    KNX,
+    Modbus_TCP_Slave, // captioned " Ethernet " for every model but 4
+    Modbus_TCP_Master,
+    Modbus_Slave,
+    Modbus_Master,
+    CAN,
+    CANopen,
+    DNET_Master,
+    DNET_Slave,
+    J1939,
+    MBus_Options,
+    wMBus,
+    MBus,
+    DMX,
+    PROFINET, // captioned " SNMP " for model 15
+    EtherNetIP,
+};
+inline constexpr int Group_Box_Count = 16;
+using TGroupFlags = std::array<bool, Group_Box_Count>;
+
+struct TGroupBoxInfo {
+    TGroupBox Box;
+    const char* Name;      // "GB_KNX"; its buttons are "Btn_KNX_Collapse" and "Btn_KNX_Expande"
+    int Caption;           // text number of the caption (see Group_Caption)
+    QStringList First_Row; // the controls hidden while the group is collapsed
+    int Expand_Height;     // the height an expand sets before the layout corrects it
+};
+
+// The sixteen group boxes in flag order.
+const QList<TGroupBoxInfo>& Group_Boxes();
+const TGroupBoxInfo& Group_Box(TGroupBox box);
+// The caption text number of a group for a model (115/116, 889/955).
+int Group_Caption(TGroupBox box, int modelCode);
+QString Collapse_Button_Name(TGroupBox box);
+QString Expand_Button_Name(TGroupBox box);
+
+// Row geometry inside a group box: the input of plain row n (from 1) and its
+// caption label 3 pixels lower.
+inline constexpr int Row_Input_Top(int row) { return 21 + 34 * (row - 1); }
+inline constexpr int Row_Label_Top(int row) { return Row_Input_Top(row) + 3; }
+inline constexpr int Edit_Height = 21;
+inline constexpr int List_Height = 22;
+inline constexpr int Collapsed_Height = 26;
+
+// A model's group and the control whose bottom ends the group while expanded.
+struct TGroupReference {
+    TGroupBox Box;
+    const char* Control;
+    int Top;
+    int Height;
+};
+
+// One per-model layout routine: the codes it serves, its name, and its groups
+// from the top.
+struct TRePosition {
+    QList<int> Codes;
+    const char* Routine; // "RePosition_Objects_31A06"
+    QList<TGroupReference> Groups;
+};
+const QList<TRePosition>& RePosition_Table();
+// nullptr for a code that is not a model.
+const TRePosition* Find_RePosition(int modelCode);
+
+struct TGroupPlace {
+    TGroupBox Box;
+    int Left, Top, Width, Height;
+    int Bottom() const { return Top + Height; }
+};
+
+struct TParGenLayout {
+    QList<TGroupPlace> Groups; // the groups shown, top to bottom
+    int Buttons_Top = 0;
+    int Btn_OK_Left = 71;
+    int Btn_Cancel_Left = 192;
+    int Client_Width = 312;
+    int Client_Height = 0;
+    // The place of a shown group; nullptr when it is hidden.
+    const TGroupPlace* Find(TGroupBox box) const;
+};
+
+// Lays out a model's groups: expanded groups end 15 pixels below their
+// reference control, collapsed ones are 26 high, 6 pixels between groups,
+// the buttons 13 below the last group and the client 54 below it. The M-Bus
+// and wM-Bus groups show only while their presence list is at "Present" (1).
+TParGenLayout Move_GroupBoxs(int modelCode, const TGroupFlags& expanded, int wirePresent = 1, int wirelessPresent = 1);
+
+// The twelve octet edits of an address group in the order "." walks them
+// (IP 1..4, mask 1..4, gateway 1..4); empty for the other groups.
+QStringList Octet_Edits(TGroupBox box);
+// A typed key in an edit of the dialog. Answers true when the key is
+// swallowed: a "." in an octet edit of an address group the model shows.
+// `next` then names the edit that takes the focus, empty after the fourth
+// gateway octet.
+bool Octet_KeyPress(int modelCode, const QString& edit, QChar key, QString* next);
+
+// The control that shows a key's value; nullptr for an unknown control.
+const TParKey* Find_ParGen_Control(const QString& control);
+
+class TParGenDialogModel {
+public:
+    // Creation: every group expanded.
+    explicit TParGenDialogModel(int modelCode);
+
+    int ModelCode() const { return FValues.ModelCode(); }
+    TParGenValues& Values() { return FValues; }
+    const TParGenValues& Values() const { return FValues; }
+
+    // True while the group is expanded; kept from one opening to the next.
+    bool GB_Visible(TGroupBox box) const { return FExpanded[int(box)]; }
+    bool Is_Change() const { return FIs_Change; }
+
+    void Collapse_Expand_Creation();
+    // Fills from the file (or the defaults when it does not exist) and clears
+    // the change flag. A file that is not well-formed raises naming it.
+    void FormShow(const QString& path);
+
+    void Btn_GB_Collapse(TGroupBox box);
+    void Btn_GB_Expande(TGroupBox box);
+    TParGenLayout Move_GroupBoxs() const;
+
+    // A changed edit or list (by key): sets the change flag. For the M-Bus
+    // presence lists, answers text 736 when both would be "Not Present" and
+    // puts the changed list back to "Present"; else an empty text.
+    QString On_Change(const QString& key, const QString& value);
+    // A clicked check box (by key).
+    void On_Click(const QString& key, bool ticked);
+
+    // OK: validates (one message through showError) and writes the file.
+    // True when written: the dialog closes with OK. A write failure raises
+    // and the dialog stays open.
+    bool Btn_OKClick(const QString& path, const std::function<void(const QString&)>& showError);
+    // Cancel, and closing by the title bar: true when the dialog may close.
+    // After a change, asks text 167 through confirm (true for Yes).
+    bool Btn_CancelClick(const std::function<bool(const QString&)>& confirm) const;
+    bool FormCloseQuery(const std::function<bool(const QString&)>& confirm) const;
+
+private:
+    TParGenValues FValues;
+    TGroupFlags FExpanded{};
+    bool FIs_Change = false;
+};
