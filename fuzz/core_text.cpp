@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -23,6 +24,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FormatFloat(text.left(64), 1234.5678);
     FormatFloat(text.left(64), -0.000123);
     FormatDateTime(text.left(64), 45351.75);
+    // The first eight bytes as a value too: any double, NaN and infinities
+    // included, must format.
+    if (size >= 8) {
+        double v;
+        std::memcpy(&v, data, 8);
+        FormatDateTime(text.left(64), v);
+        FloatToStr(v);
+        FloatToStrF(v, TFloatFormat(data[0] % 5), data[1] % 20, data[2] % 20);
+        FormatFloat(text.mid(8, 32), v);
+        try {
+            Format(QStringLiteral("%e|%g|%n|%m|%.*f"), {v, v, v, v, int(data[3] % 30), v});
+        } catch (const Exception&) {
+        }
+    }
     double f;
     TryStrToFloat(text, f);
     TDateTime d;

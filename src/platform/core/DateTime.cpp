@@ -27,6 +27,12 @@ std::function<TDateTime()>& nowHook()
 // belongs to the next day.
 void split(TDateTime v, int64_t& days, int64_t& msecs)
 {
+    // Far beyond the calendar (or not a number): decoded as no date at all.
+    if (!std::isfinite(v) || std::fabs(v) > 1e8) {
+        days = -kDateDelta;
+        msecs = 0;
+        return;
+    }
     days = int64_t(std::trunc(v));
     msecs = int64_t(std::llround(std::fabs(v - std::trunc(v)) * MSecsPerDay));
     if (msecs >= int64_t(MSecsPerDay)) {
@@ -322,6 +328,9 @@ private:
 
     void month(int count)
     {
+        // A value outside the calendar has month 0 and no month name.
+        if ((Mo < 1 || Mo > 12) && count >= 3)
+            return;
         switch (std::min(count, 4)) {
         case 1: Out += QString::number(Mo); break;
         case 2: Out += pad(Mo, 2); break;

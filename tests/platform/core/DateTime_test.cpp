@@ -82,6 +82,16 @@ TEST_F(DateTimeTest, DecodeBeforeTheEpochAndAtMidnight)
     EXPECT_EQ(FormatDateTime(L("yyyy-mm-dd hh:nn"), almost), L("2025-01-01 00:00"));
 }
 
+TEST_F(DateTimeTest, ValuesOutsideTheCalendarDecodeAsNoDate)
+{
+    for (double v : {-700000.0, 1e300, -1e300, double(NAN), double(INFINITY)}) {
+        int y = -1, m = -1, d = -1;
+        DecodeDate(v, y, m, d);
+        EXPECT_EQ(y * 10000 + m * 100 + d, 0) << v;
+        EXPECT_EQ(FormatDateTime(L("yyyy/m mmm dddd"), v).left(7), L("0000/0 ")) << v;
+    }
+}
+
 TEST_F(DateTimeTest, DayOfWeekSundayIsOne)
 {
     EXPECT_EQ(DayOfWeek(0), 7);                       // 1899-12-30, a Saturday
