@@ -811,7 +811,7 @@ void TWinControl::AlignControls() {
 void TWinControl::PaintTo(QImage& surface, TPoint at) {
     if (Width() <= 0 || Height() <= 0) return;
     QImage own = surface.copy(at.X, at.Y, Width(), Height());
-    PaintWindow(own);
+    Perform(WM_PAINT, reinterpret_cast<WPARAM>(&own));
     for (TControl* c : QList<TControl*>(FControls))
         if (c->Visible()) c->PaintTo(own, Point(c->Left(), c->Top()));
     QPainter p(&surface);
@@ -936,7 +936,10 @@ void TWinControl::WMSysChar(TMessage& M) { DefaultHandler(M); }
 void TWinControl::WMSetFocus(TMessage& M) { DefaultHandler(M); }
 void TWinControl::WMKillFocus(TMessage& M) { DefaultHandler(M); }
 void TWinControl::WMGetDlgCode(TMessage& M) { M.Result = 0; }
-void TWinControl::WMPaint(TMessage& M) { DefaultHandler(M); }
+void TWinControl::WMPaint(TMessage& M) {
+    if (M.WParam) PaintWindow(*reinterpret_cast<QImage*>(M.WParam));
+    else DefaultHandler(M);
+}
 void TWinControl::WMSize(TMessage& M) { DefaultHandler(M); }
 void TWinControl::WMTimer(TMessage& M) { DefaultHandler(M); }
 void TWinControl::CMEnter(TMessage&) { DoEnter(); }

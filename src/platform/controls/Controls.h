@@ -427,6 +427,8 @@ protected:
     virtual void WMSetFocus(TMessage& M);
     virtual void WMKillFocus(TMessage& M);
     virtual void WMGetDlgCode(TMessage& M);
+    // WM_PAINT carries the window's image in WParam; the default paints
+    // the control's face on it (PaintWindow).
     virtual void WMPaint(TMessage& M);
     virtual void WMSize(TMessage& M);
     virtual void WMTimer(TMessage& M);

@@ -158,6 +158,7 @@ void TCustomForm::Show() {
         if (!FHost) FHost = std::make_unique<TFormHost>(this);
         FHost->Show(true);
     }
+    Perform(WM_SHOWWINDOW, 1);
     DoShow();
     ActivateForm();
 }
@@ -168,6 +169,7 @@ void TCustomForm::Hide() {
     FShown = false;
     if (Visible()) SetVisible(false);
     if (FHost) FHost->Hide();
+    Perform(WM_SHOWWINDOW, 0);
     DoHide();
     if (!hadFocus) return;
     if (TCustomForm* prev = Screen()->PreviousActiveForm(this)) {
@@ -452,7 +454,7 @@ void TCustomForm::PaintWindow(QImage& window) { window.fill(ColorToQColor(Color(
 QImage TCustomForm::RenderClient() {
     const TRect cr = ClientRect();
     QImage img(std::max(1, cr.Width()), std::max(1, cr.Height()), QImage::Format_RGB32);
-    PaintWindow(img);
+    Perform(WM_PAINT, reinterpret_cast<WPARAM>(&img));
     for (TControl* c : QList<TControl*>(FControls))
         if (c->Visible()) c->PaintTo(img, Point(c->Left(), c->Top()));
     return img;
@@ -493,6 +495,7 @@ void TPopupForm::Show() {
         if (!FHost) FHost = std::make_unique<TFormHost>(this);
         FHost->Show(false);
     }
+    Perform(WM_SHOWWINDOW, 1);
     DoShow();
 }
 

@@ -203,3 +203,46 @@ TEST_F(FormsTest, AnyFormRendersToAPngShownOrNot) {
     EXPECT_EQ(img.size(), QSize(120, 80));
     EXPECT_EQ(img.pixelColor(119, 79), QColor(255, 255, 255));
 }
+
+// A control that paints a red square through its canvas, and can watch
+// its own paint message.
+class TRedSquare : public TCustomControl {
+public:
+    explicit TRedSquare(TComponent* owner) : TCustomControl(owner) {}
+    QStringList* Log = nullptr;
+
+protected:
+    void WMPaint(TMessage& m) override {
+        if (Log) *Log << "paint " + Name();
+        TCustomControl::WMPaint(m);
+    }
+    void Paint() override {
+        Canvas()->Brush().SetColor(clRed);
+        Canvas()->FillRect(Rect(2, 2, Width() - 2, Height() - 2));
+    }
+};
+
+TEST_F(FormsTest, ControlsPaintThroughThePaintMessageAtTheirPlace) {
+    Form->SetBorderStyle(bsNone);
+    Form->SetBounds(0, 0, 100, 60);
+    Form->SetColor(clWhite);
+    auto* panel = new TProbe(Form, Form, "P", nullptr);
+    panel->SetBounds(20, 10, 60, 40);
+    auto* square = new TRedSquare(Form);
+    square->SetName("S");
+    square->Log = &Log;
+    square->SetParent(panel);
+    square->SetBounds(5, 5, 20, 20);
+    const QImage img = Form->RenderClient();
+    EXPECT_EQ(Log, QStringList({"paint S"}));
+    // Panel at (20,10), square at (5,5) in it, red from (2,2) to (17,17).
+    EXPECT_EQ(img.pixelColor(27, 17), QColor(255, 0, 0));
+    EXPECT_EQ(img.pixelColor(42, 32), QColor(255, 0, 0));
+    EXPECT_NE(img.pixelColor(43, 33), QColor(255, 0, 0)) << "right and bottom edges excluded";
+    EXPECT_NE(img.pixelColor(26, 16), QColor(255, 0, 0));
+    square->SetVisible(false);
+    Log.clear();
+    const QImage hidden = Form->RenderClient();
+    EXPECT_TRUE(Log.isEmpty());
+    EXPECT_NE(hidden.pixelColor(27, 17), QColor(255, 0, 0));
+}

@@ -112,3 +112,26 @@ TEST_F(HintsTest, ChildrenTakeTheirParentsShowHint) {
     panel->SetShowHint(false);
     EXPECT_TRUE(child->ShowHint()) << "its own value no longer follows";
 }
+
+// A control may ask for its own kind of hint window through CM_HINTSHOW.
+class TWideHint : public THintWindow {
+public:
+    explicit TWideHint(TComponent* owner) : THintWindow(owner) {}
+    TRect CalcHintRect(int, const QString&, void*) override { return Rect(0, 0, 200, 40); }
+};
+
+TEST_F(HintsTest, AControlMayChooseTheHintWindowClass) {
+    A->WindowProc = [&, original = A->WindowProc](TMessage& m) {
+        if (m.Msg == CM_HINTSHOW) {
+            reinterpret_cast<THintInfo*>(m.LParam)->HintWindowClass = [](TComponent* o) { return new TWideHint(o); };
+            return;
+        }
+        original(m);
+    };
+    Input::MouseMove(A, 5, 5);
+    AdvanceTime(Application()->HintPause);
+    ASSERT_TRUE(HintShowing());
+    EXPECT_NE(dynamic_cast<TWideHint*>(Hint()), nullptr);
+    EXPECT_EQ(Hint()->Width(), 200);
+    EXPECT_EQ(Hint()->Height(), 40);
+}
