@@ -1,0 +1,62 @@
+// A form with every control of this group, rendered to a PNG in the build
+// folder for a person to look at. The test checks only that the picture is
+// written and not blank.
+#include "Std2Kit.h"
+#include "platform/controls/TabControls.h"
+#include "platform/controls/TreeView.h"
+
+#include <QFileInfo>
+#include <QImage>
+
+TEST_F(Std2Test, ReviewFormRendersEveryControl) {
+    Form->SetBounds(0, 0, 760, 520);
+    Form->SetCaption("Standard controls, part 2");
+
+    auto* pc = new TPageControl(Form);
+    pc->SetParent(Form);
+    pc->SetBounds(10, 10, 360, 220);
+    for (const char* c : {"Language", "Connection Options", "Third"}) {
+        auto* s = new TTabSheet(Form);
+        s->SetCaption(c);
+        s->SetPageControl(pc);
+    }
+    pc->SetActivePageIndex(1);
+
+    auto* left = new TPageControl(Form);
+    left->SetParent(Form);
+    left->SetBounds(380, 10, 370, 220);
+    left->SetTabPosition(tpLeft);
+    left->SetMultiLine(true);
+    for (const char* c : {"Nodes", "Variables", "Extra one", "Fourth tab", "Fifth tab", "Sixth"}) {
+        auto* s = new TTabSheet(Form);
+        s->SetCaption(c);
+        s->SetPageControl(left);
+    }
+    left->SetActivePageIndex(0);
+
+    auto* tv = new TTreeView(Form);
+    tv->SetParent(Form);
+    tv->SetBounds(10, 240, 240, 270);
+    TTreeNode* root = tv->Items()->Add(nullptr, "M-Bus Network");
+    for (int i = 1; i <= 3; ++i) {
+        TTreeNode* n = tv->Items()->AddChild(root, QString("ID %1 - Meter").arg(i));
+        for (int j = 1; j <= 2; ++j) tv->Items()->AddChild(n, QString("VAR - Value %1").arg(j));
+    }
+    root->Expand(false);
+    root->Item(1)->Expand(false);
+    tv->SetSelected(root->Item(1)->Item(0));
+    tv->SetHideSelection(false);
+
+    Form->Show();
+    const QString path = QString(KAL_BUILD_DIR) + "/std2_review_form.png";
+    RenderFormToPng(Form, path);
+    QImage img(path);
+    ASSERT_FALSE(img.isNull());
+    EXPECT_EQ(img.width(), Form->ClientWidth());
+    // Something besides the background was drawn.
+    const QRgb bg = img.pixel(Form->ClientWidth() - 2, Form->ClientHeight() - 2);
+    int other = 0;
+    for (int y = 0; y < img.height(); y += 3)
+        for (int x = 0; x < img.width(); x += 3) other += img.pixel(x, y) != bg;
+    EXPECT_GT(other, 1000);
+}
