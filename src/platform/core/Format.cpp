@@ -29,7 +29,7 @@ public:
                 ++i;
                 continue;
             }
-            out += spec(i);
+            out += specifier(i);
         }
         return out;
     }
@@ -68,7 +68,7 @@ private:
         return value;
     }
 
-    QString spec(int& i)
+    QString specifier(int& i)
     {
         const int n = int(F.size());
         bool left = false;
