@@ -180,16 +180,40 @@ inline constexpr int Edit_Height = 21;
 inline constexpr int List_Height = 22;
 inline constexpr int Collapsed_Height = 26;
 
-// A model's group and the control whose bottom ends the group while expanded.
+// The controls inside the group boxes, with their places for the models that
+// show them. Labels and check boxes carry their caption's text number.
+enum class TControlKind { Label, Edit, List, Check_Box, Dot };
+
+struct TParGenControl {
+    TGroupBox Box;
+    QString Name;
+    TControlKind Kind;
+    int Text; // caption text number; 0 for inputs and dots
+    int Left, Top, Width, Height;
+};
+
+// Every control of the sixteen groups, in the order they stand (address
+// blocks first, then rows from the top).
+const QList<TParGenControl>& ParGen_Controls();
+// The control as a model places it (model 15 moves the station name up);
+// nullptr for an unknown name.
+const TParGenControl* Find_Control_Place(const QString& name, int modelCode, TParGenControl* buffer);
+// Whether a model shows a control of a group it shows: the KNXnet/IP rows only
+// for 14 and 1014, the delay row only for 12 and 1012, the Ethernet group's
+// port and diagnostic rows only for model 4, and model 15's PROFINET group
+// without its port and byte-count rows.
+bool Control_Shown(const QString& name, int modelCode);
+// The caption text number of a label or check box for a model (the station
+// name caption reads 956 for model 15).
+int Control_Text(const TParGenControl& c, int modelCode);
+
+// One per-model layout routine: the codes it serves, its name, and its groups
+// from the top, each with the control whose bottom ends the group while it is
+// expanded.
 struct TGroupReference {
     TGroupBox Box;
     const char* Control;
-    int Top;
-    int Height;
 };
-
-// One per-model layout routine: the codes it serves, its name, and its groups
-// from the top.
 struct TRePosition {
     QList<int> Codes;
     const char* Routine; // "RePosition_Objects_31A06"

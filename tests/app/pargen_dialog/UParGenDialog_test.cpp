@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 
 namespace {
@@ -357,4 +358,91 @@ TEST_F(ParGenDialogTest, AtLeastOneMBusPortStaysPresent)
     // Other models have no presence lists: no rule, no message.
     TParGenDialogModel nine(9);
     EXPECT_EQ(nine.On_Change("MBus_Options_Wire_Present", "0"), "");
+}
+
+// ---------------------------------------------------------------------------
+// Controls inside the groups
+
+TEST(ParGenControls, EveryValueAModelWritesHasAControlItShowsInsideItsGroup)
+{
+    QSet<QString> names;
+    for (const TParGenControl& c : ParGen_Controls())
+        names.insert(c.Name);
+    EXPECT_EQ(names.size(), ParGen_Controls().size()) << "a control name stands twice";
+
+    for (const TModelInfo& m : Model_Table) {
+        const TParGenLayout layout = Move_GroupBoxs(m.Code, All_Expanded());
+        // Every key of the model is shown in one of its groups.
+        for (const QString& key : ParGen_Model_Keys(m.Code)) {
+            const QString control = QString::fromLatin1(Find_ParGen_Key(key)->Control);
+            TParGenControl buf;
+            const TParGenControl* c = Find_Control_Place(control, m.Code, &buf);
+            ASSERT_NE(c, nullptr) << m.Code << " " << control.toStdString();
+            EXPECT_TRUE(Control_Shown(control, m.Code)) << m.Code << " " << control.toStdString();
+            EXPECT_NE(layout.Find(c->Box), nullptr) << m.Code << " " << control.toStdString();
+        }
+        // Every control shown lies inside its expanded group.
+        for (const TGroupPlace& g : layout.Groups)
+            for (const TParGenControl& c0 : ParGen_Controls()) {
+                if (c0.Box != g.Box || !Control_Shown(c0.Name, m.Code))
+                    continue;
+                TParGenControl buf;
+                const TParGenControl* c = Find_Control_Place(c0.Name, m.Code, &buf);
+                EXPECT_LE(c->Top + c->Height, g.Height) << m.Code << " " << c->Name.toStdString();
+                EXPECT_LE(c->Left + c->Width, g.Width) << m.Code << " " << c->Name.toStdString();
+            }
+    }
+}
+
+TEST(ParGenControls, RowGeometryAndModelPlaces)
+{
+    const struct {
+        const char* Name;
+        int Model;
+        int Left, Top, Width, Height;
+    } cases[] = {
+        {"L_J1939_Baud", 9, 16, 24, 130, 13},
+        {"CB_Baud_J1939", 9, 82, 21, 192, 22},
+        {"E_TO_J1939", 9, 148, 55, 126, 21},
+        {"E_J1939_DevID", 9, 148, 123, 126, 21},
+        {"E_IP1_Modbus_TCP_Slave", 9, 16, 43, 60, 21},
+        {"E_SM3_Modbus_TCP_Slave", 9, 148, 98, 60, 21},
+        {"E_GAT4_Modbus_TCP_Slave", 9, 214, 154, 60, 21},
+        {"E_KNX_Delay_Packets", 12, 148, 89, 126, 21},
+        {"L_KNX_Delay_Packets", 12, 16, 92, 130, 13},
+        {"E_NO_Delay_CANopen", 6, 239, 124, 35, 21},
+        {"E_SDO_TO_CANopen", 6, 197, 157, 77, 21},
+        {"E_Profinet_Name_Station", 12, 16, 242, 258, 21},
+        {"E_Profinet_Name_Station", 15, 16, 210, 258, 21},
+        {"L_PROFINET_Name_Station", 15, 16, 191, 130, 13},
+    };
+    for (const auto& c : cases) {
+        TParGenControl buf;
+        const TParGenControl* p = Find_Control_Place(c.Name, c.Model, &buf);
+        ASSERT_NE(p, nullptr) << c.Name;
+        EXPECT_EQ((std::array<int, 4>{p->Left, p->Top, p->Width, p->Height}),
+                  (std::array<int, 4>{c.Left, c.Top, c.Width, c.Height}))
+            << c.Name << " model " << c.Model;
+    }
+    TParGenControl buf;
+    EXPECT_EQ(Find_Control_Place("E_Unknown", 9, &buf), nullptr);
+
+    // Rows a model does not show.
+    EXPECT_FALSE(Control_Shown("E_ID_Tun_KNX", 9));
+    EXPECT_TRUE(Control_Shown("E_ID_Tun_KNX", 1014));
+    EXPECT_FALSE(Control_Shown("E_Port_Modbus_TCP_Slave", 9));
+    EXPECT_TRUE(Control_Shown("E_Port_Modbus_TCP_Slave", 4));
+    EXPECT_FALSE(Control_Shown("E_NB_IN_PROFINET", 15));
+    EXPECT_TRUE(Control_Shown("E_NB_IN_PROFINET", 12));
+
+    // Captions, and the one that changes with the model.
+    const TParGenControl* name = Find_Control_Place("L_PROFINET_Name_Station", 12, &buf);
+    EXPECT_EQ(Control_Text(*name, 12), 894);
+    EXPECT_EQ(Control_Text(*name, 15), 956);
+    EXPECT_EQ(Find_Control_Place("CB_En_Peer_J1939", 9, &buf)->Kind, TControlKind::Check_Box);
+    EXPECT_EQ(Find_Control_Place("CB_En_Peer_J1939", 9, &buf)->Text, 370);
+    for (const TGroupBoxInfo& g : Group_Boxes())
+        for (const QString& first : g.First_Row)
+            EXPECT_EQ(Find_Control_Place(first, 9, &buf) ? Find_Control_Place(first, 9, &buf)->Box : TGroupBox(-1), g.Box)
+                << first.toStdString();
 }
