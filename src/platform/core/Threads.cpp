@@ -11,6 +11,12 @@ std::function<void(const std::function<void()>&)>& syncHook()
     return hook;
 }
 
+std::function<void(const std::function<void()>&)>& queueHook()
+{
+    static std::function<void(const std::function<void()>&)> hook;
+    return hook;
+}
+
 std::function<uint32_t()>& tickHook()
 {
     static std::function<uint32_t()> hook;
@@ -123,6 +129,19 @@ void TThread::Synchronize(TThread*, const std::function<void()>& method)
 void TThread::SetSynchronizeHook(std::function<void(const std::function<void()>&)> hook)
 {
     syncHook() = std::move(hook);
+}
+
+void TThread::Queue(TThread*, const std::function<void()>& method)
+{
+    if (queueHook())
+        queueHook()(method);
+    else
+        method();
+}
+
+void TThread::SetQueueHook(std::function<void(const std::function<void()>&)> hook)
+{
+    queueHook() = std::move(hook);
 }
 
 uint32_t GetTickCount()

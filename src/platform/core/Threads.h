@@ -55,6 +55,11 @@ public:
     static void Synchronize(TThread* thread, const std::function<void()>& method);
     void Synchronize(const std::function<void()>& method) { Synchronize(this, method); }
     static void SetSynchronizeHook(std::function<void(const std::function<void()>&)> hook);
+    // Hands `method` to the user-interface thread without waiting for it,
+    // through its own hook; without one it runs on the calling thread.
+    static void Queue(TThread* thread, const std::function<void()>& method);
+    void Queue(const std::function<void()>& method) { Queue(this, method); }
+    static void SetQueueHook(std::function<void(const std::function<void()>&)> hook);
 
 protected:
     virtual void Execute() = 0;

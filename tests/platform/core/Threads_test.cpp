@@ -80,6 +80,18 @@ TEST(TThread, EndNoticeFailuresAndSelfFreeing)
     ASSERT_TRUE(t.FatalException());
     EXPECT_THROW(std::rethrow_exception(t.FatalException()), EConvertError);
 
+    // Queued calls go through their own hook, which need not run them at once.
+    std::vector<std::function<void()>> queued;
+    TThread::SetQueueHook([&](const std::function<void()>& m) { queued.push_back(m); });
+    int ran = 0;
+    t.Queue([&] { ++ran; });
+    EXPECT_EQ(ran, 0);
+    queued.at(0)();
+    EXPECT_EQ(ran, 1);
+    TThread::SetQueueHook(nullptr);
+    t.Queue([&] { ++ran; });
+    EXPECT_EQ(ran, 2);
+
     TThrower never;
     EXPECT_THROW(never.WaitFor(), EThread);
 
