@@ -1,6 +1,7 @@
 #include "platform/core/DateTime.h"
 
 #include "platform/core/Exceptions.h"
+#include "platform/core/Hook.h"
 #include "platform/core/FormatSettings.h"
 #include "platform/core/MathUtils.h"
 
@@ -17,9 +18,9 @@ constexpr int kDaysBeforeMonth[2][13] = {
     {0, 0, 31, 60, 91, 121, 152, 182, 213, 244, 274, 305, 335},
 };
 
-std::function<TDateTime()>& nowHook()
+THook<TDateTime()>& nowHook()
 {
-    static std::function<TDateTime()> hook;
+    static THook<TDateTime()> hook;
     return hook;
 }
 
@@ -148,13 +149,13 @@ int DayOfWeek(TDateTime date)
 
 void SetNowHook(std::function<TDateTime()> hook)
 {
-    nowHook() = std::move(hook);
+    nowHook().Set(std::move(hook));
 }
 
 TDateTime Now()
 {
-    if (nowHook())
-        return nowHook()();
+    if (const auto hook = nowHook().Get())
+        return (*hook)();
     const QDateTime now = QDateTime::currentDateTime();
     const QDate d = now.date();
     const QTime t = now.time();

@@ -1,26 +1,38 @@
 #include "platform/core/Threads.h"
 
 #include "platform/core/Exceptions.h"
+#include "platform/core/Hook.h"
 
 #include <chrono>
 
 namespace {
-std::function<void(const std::function<void()>&)>& syncHook()
+using TCallHook = THook<void(const std::function<void()>&)>;
+
+TCallHook& syncHook()
 {
-    static std::function<void(const std::function<void()>&)> hook;
+    static TCallHook hook;
     return hook;
 }
 
-std::function<void(const std::function<void()>&)>& queueHook()
+TCallHook& queueHook()
 {
-    static std::function<void(const std::function<void()>&)> hook;
+    static TCallHook hook;
     return hook;
 }
 
-std::function<uint32_t()>& tickHook()
+THook<uint32_t()>& tickHook()
 {
-    static std::function<uint32_t()> hook;
+    static THook<uint32_t()> hook;
     return hook;
+}
+
+// Runs the method through the hook when one is set, else directly.
+void viaHook(const TCallHook& hook, const std::function<void()>& method)
+{
+    if (const auto h = hook.Get())
+        (*h)(method);
+    else
+        method();
 }
 } // namespace
 
@@ -120,34 +132,28 @@ int TThread::WaitFor()
 
 void TThread::Synchronize(TThread*, const std::function<void()>& method)
 {
-    if (syncHook())
-        syncHook()(method);
-    else
-        method();
+    viaHook(syncHook(), method);
 }
 
 void TThread::SetSynchronizeHook(std::function<void(const std::function<void()>&)> hook)
 {
-    syncHook() = std::move(hook);
+    syncHook().Set(std::move(hook));
 }
 
 void TThread::Queue(TThread*, const std::function<void()>& method)
 {
-    if (queueHook())
-        queueHook()(method);
-    else
-        method();
+    viaHook(queueHook(), method);
 }
 
 void TThread::SetQueueHook(std::function<void(const std::function<void()>&)> hook)
 {
-    queueHook() = std::move(hook);
+    queueHook().Set(std::move(hook));
 }
 
 uint32_t GetTickCount()
 {
-    if (tickHook())
-        return tickHook()();
+    if (const auto hook = tickHook().Get())
+        return (*hook)();
     static const auto start = std::chrono::steady_clock::now();
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
     return uint32_t(uint64_t(ms.count()));
@@ -155,7 +161,7 @@ uint32_t GetTickCount()
 
 void SetTickCountHook(std::function<uint32_t()> hook)
 {
-    tickHook() = std::move(hook);
+    tickHook().Set(std::move(hook));
 }
 
 void Sleep(uint32_t milliseconds)
