@@ -58,6 +58,17 @@ TRect DarkPixels(const QImage& img, const TRect& within) {
     return box;
 }
 
+// Pixels clearly red, for text whose edges blend into the face.
+int CountReddish(const QImage& img, const TRect& within) {
+    int n = 0;
+    for (int y = within.Top; y < within.Bottom; ++y)
+        for (int x = within.Left; x < within.Right; ++x) {
+            const QRgb p = img.pixel(x, y);
+            n += qRed(p) - std::max(qGreen(p), qBlue(p)) > 80 ? 1 : 0;
+        }
+    return n;
+}
+
 int CountColour(const QImage& img, const TRect& within, TColor c) {
     int n = 0;
     for (int y = within.Top; y < within.Bottom; ++y)
@@ -721,4 +732,42 @@ TEST_F(LbButtonTest, OneButtonOfEachStyleRenderedForReview) {
     QFile::remove(path);
     RenderFormToPng(Form, path);
     EXPECT_TRUE(QFile::exists(path));
+}
+
+TEST_F(LbButtonTest, HotTrackFontWhileHotOrFocused) {
+    Button->SetCaption("Hot");
+    TFont hot;
+    hot.SetColor(clRed);
+    Button->SetHotTrackFont(hot);
+    Button->SetUseHotTrackFont(true);
+    const TRect inside(1, 1, 99, 22);
+    EXPECT_EQ(CountReddish(Face(), inside), 0);
+    Input::MouseMove(Button, 50, 10);
+    EXPECT_GT(CountReddish(Face(), inside), 5) << "mouse over";
+    Input::MouseLeave();
+    EXPECT_EQ(CountReddish(Face(), inside), 0);
+    Button->SetFocus();
+    EXPECT_GT(CountReddish(Face(), inside), 5) << "focused";
+    Button->SetUseHotTrackFont(false);
+    EXPECT_EQ(CountReddish(Face(), inside), 0);
+}
+
+TEST_F(LbButtonTest, FocusedOldStyleSitsInABlackFrameAndRoundedStylesShowTheParent) {
+    Form->SetColor(RGB(10, 20, 30));
+    Button->SetStyle(bsOld);
+    EXPECT_EQ(PixelAt(Face(), 0, 0), RGB(255, 255, 255)) << "unfocused: the light outer line";
+    Button->SetFocus();
+    QImage img = Face();
+    EXPECT_EQ(PixelAt(img, 0, 0), RGB(0, 0, 0));
+    EXPECT_EQ(PixelAt(img, 99, 22), RGB(0, 0, 0));
+    EXPECT_EQ(PixelAt(img, 1, 1), RGB(255, 255, 255)) << "the face moved one pixel in";
+    Edit->SetFocus();
+    // Rounded corners let the form show through.
+    for (TLbButtonStyle s : {bsModern, bsQuicken}) {
+        Button->SetStyle(s);
+        EXPECT_EQ(PixelAt(Face(), 0, 0), RGB(10, 20, 30)) << s;
+    }
+    // A shape button shows only its glyph and caption.
+    Button->SetStyle(bsShape);
+    EXPECT_EQ(PixelAt(Face(), 2, 2), RGB(10, 20, 30));
 }

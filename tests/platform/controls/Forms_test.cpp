@@ -246,3 +246,30 @@ TEST_F(FormsTest, ControlsPaintThroughThePaintMessageAtTheirPlace) {
     EXPECT_TRUE(Log.isEmpty());
     EXPECT_NE(hidden.pixelColor(27, 17), QColor(255, 0, 0));
 }
+
+// A form whose creation step reaches an override, as the second
+// construction phase allows.
+class TSetupForm : public TForm {
+public:
+    explicit TSetupForm(TComponent* owner) : TForm(owner) {
+        OnCreate = [this](TObject*) { Texts = Set_Lang(); };
+    }
+    virtual QString Set_Lang() { return "base"; }
+    QString Texts;
+};
+class TGermanForm : public TSetupForm {
+public:
+    explicit TGermanForm(TComponent* owner) : TSetupForm(owner) {}
+    QString Set_Lang() override { return "Deutsch"; }
+};
+
+TEST_F(FormsTest, CreationStepRunsInTheSecondPhaseWithOverrides) {
+    TGermanForm* f = nullptr;
+    TCustomForm* mainBefore = Application()->MainForm();
+    Application()->CreateForm(f);
+    EXPECT_EQ(f->Texts, "Deutsch");
+    EXPECT_EQ(f->Owner(), Application());
+    if (!mainBefore) EXPECT_EQ(Application()->MainForm(), f);
+    delete f;
+    EXPECT_EQ(Application()->MainForm(), mainBefore == f ? nullptr : mainBefore);
+}

@@ -101,3 +101,18 @@ TEST_F(ControlsTest, AcceleratorsAndHintTexts) {
     EXPECT_EQ(GetLongHint("Short|Long text"), "Long text");
     EXPECT_EQ(GetShortHint("Only"), "Only");
 }
+
+TEST_F(ControlsTest, MessageNumbersAreThePlatforms) {
+    struct Case { unsigned value, expect; };
+    const Case cases[] = {
+        {WM_KEYDOWN, 0x0100},        {WM_CHAR, 0x0102},          {WM_SYSKEYDOWN, 0x0104},
+        {WM_GETDLGCODE, 0x0087},     {WM_TIMER, 0x0113},         {WM_MOUSEWHEEL, 0x020A},
+        {CM_DIALOGKEY, 0xB005},      {CM_DIALOGCHAR, 0xB006},    {CM_MOUSEENTER, 0xB013},
+        {CM_MOUSELEAVE, 0xB014},     {CM_ENTER, 0xB01A},         {CM_EXIT, 0xB01B},
+        {CM_WANTSPECIALKEY, 0xB01E}, {CM_HINTSHOW, 0xB030},      {CN_COMMAND, 0xBD11},
+        {DLGC_WANTARROWS, 0x01},     {DLGC_WANTTAB, 0x02},       {DLGC_WANTALLKEYS, 0x04},
+        {DLGC_WANTCHARS, 0x80},      {WS_EX_TRANSPARENT, 0x20},  {ES_MULTILINE, 0x04},
+        {ES_PASSWORD, 0x20},         {ES_AUTOHSCROLL, 0x80},     {ES_WANTRETURN, 0x1000},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.value, c.expect) << std::hex << c.expect;
+}
