@@ -197,24 +197,44 @@ void TStrings::SetText(const QString& text)
 
 QString TStrings::DelimitedText() const
 {
+    return joinDelimited(Delimiter, QuoteChar, StrictDelimiter);
+}
+
+void TStrings::SetDelimitedText(const QString& text)
+{
+    splitDelimited(text, Delimiter, QuoteChar, StrictDelimiter);
+}
+
+QString TStrings::CommaText() const
+{
+    return joinDelimited(QLatin1Char(','), QLatin1Char('"'), false);
+}
+
+void TStrings::SetCommaText(const QString& text)
+{
+    splitDelimited(text, QLatin1Char(','), QLatin1Char('"'), false);
+}
+
+QString TStrings::joinDelimited(QChar delim, QChar quote, bool strict) const
+{
     if (GetCount() == 1 && Get(0).isEmpty())
-        return QString(QuoteChar) + QuoteChar;
+        return QString(quote) + quote;
     QString r;
     for (int i = 0; i < GetCount(); ++i) {
         QString s = Get(i);
         const bool needsQuotes = std::any_of(s.begin(), s.end(), [&](QChar c) {
-            return c == QuoteChar || c == Delimiter || (!StrictDelimiter && c.unicode() <= ' ');
+            return c == quote || c == delim || (!strict && c.unicode() <= ' ');
         });
         if (needsQuotes)
-            s = AnsiQuotedStr(s, QuoteChar);
+            s = AnsiQuotedStr(s, quote);
         if (i > 0)
-            r += Delimiter;
+            r += delim;
         r += s;
     }
     return r;
 }
 
-void TStrings::SetDelimitedText(const QString& text)
+void TStrings::splitDelimited(const QString& text, QChar delim, QChar quote, bool strict)
 {
     // A NUL counts as a blank: it cannot end the text early, nor stall it.
     auto blank = [](QChar c) { return c.unicode() <= ' '; };
@@ -222,29 +242,29 @@ void TStrings::SetDelimitedText(const QString& text)
     Clear();
     int p = 0;
     const int n = int(text.size());
-    if (!StrictDelimiter)
+    if (!strict)
         while (p < n && blank(text[p]))
             ++p;
     while (p < n) {
         const int start = p;
         QString s;
-        if (text[p] == QuoteChar) {
-            s = AnsiExtractQuotedStr(text, p, QuoteChar);
+        if (text[p] == quote) {
+            s = AnsiExtractQuotedStr(text, p, quote);
         } else {
-            while (p < n && text[p] != Delimiter && (StrictDelimiter || text[p].unicode() > ' '))
+            while (p < n && text[p] != delim && (strict || text[p].unicode() > ' '))
                 ++p;
             s = text.mid(start, p - start);
         }
         Add(s);
-        if (!StrictDelimiter)
+        if (!strict)
             while (p < n && blank(text[p]))
                 ++p;
-        if (p < n && text[p] == Delimiter) {
+        if (p < n && text[p] == delim) {
             // A delimiter at the very end stands for one more, empty string.
             if (p + 1 == n)
                 Add(QString());
             ++p;
-            if (!StrictDelimiter)
+            if (!strict)
                 while (p < n && blank(text[p]))
                     ++p;
         }
@@ -252,41 +272,6 @@ void TStrings::SetDelimitedText(const QString& text)
             ++p;
     }
     EndUpdate();
-}
-
-QString TStrings::CommaText() const
-{
-    TStrings* self = const_cast<TStrings*>(this);
-    const QChar d = Delimiter, q = QuoteChar;
-    const bool strict = StrictDelimiter;
-    self->Delimiter = QLatin1Char(',');
-    self->QuoteChar = QLatin1Char('"');
-    self->StrictDelimiter = false;
-    const QString r = DelimitedText();
-    self->Delimiter = d;
-    self->QuoteChar = q;
-    self->StrictDelimiter = strict;
-    return r;
-}
-
-void TStrings::SetCommaText(const QString& text)
-{
-    const QChar d = Delimiter, q = QuoteChar;
-    const bool strict = StrictDelimiter;
-    Delimiter = QLatin1Char(',');
-    QuoteChar = QLatin1Char('"');
-    StrictDelimiter = false;
-    try {
-        SetDelimitedText(text);
-    } catch (...) {
-        Delimiter = d;
-        QuoteChar = q;
-        StrictDelimiter = strict;
-        throw;
-    }
-    Delimiter = d;
-    QuoteChar = q;
-    StrictDelimiter = strict;
 }
 
 void TStrings::BeginUpdate()

@@ -105,6 +105,9 @@ protected:
     [[noreturn]] void Error(const char* msg, int data) const;
 
 private:
+    QString joinDelimited(QChar delimiter, QChar quote, bool strict) const;
+    void splitDelimited(const QString& text, QChar delimiter, QChar quote, bool strict);
+
     int FUpdateCount = 0;
     TTextEncoding FEncoding = teDefault;
 };
