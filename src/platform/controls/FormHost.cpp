@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QPointer>
 #include <QWidget>
 #include <optional>
 
@@ -57,17 +58,23 @@ private:
 
 struct TFormHost::Impl {
     TCustomForm* Form;
-    std::unique_ptr<HostWidget> Widget;
+    // A popup's window is a child window of its owner form's, so a modal
+    // owner does not block it; the owner's window may free it first.
+    QPointer<HostWidget> Widget;
+    ~Impl() { delete Widget.data(); }
 };
 
 TFormHost::TFormHost(TCustomForm* form) : FImpl(std::make_unique<Impl>()) {
     FImpl->Form = form;
-    FImpl->Widget = std::make_unique<HostWidget>(form);
+    FImpl->Widget = new HostWidget(form);
+    if (dynamic_cast<TPopupForm*>(form))
+        if (TCustomForm* owner = GetOwnerForm(form->Owner()))
+            if (QWidget* parent = owner->HostWidget()) FImpl->Widget->setParent(parent);
 }
 
 TFormHost::~TFormHost() = default;
 
-QWidget* TFormHost::Widget() const { return FImpl->Widget.get(); }
+QWidget* TFormHost::Widget() const { return FImpl->Widget.data(); }
 
 void TFormHost::SyncGeometry() {
     TCustomForm* f = FImpl->Form;
@@ -78,7 +85,8 @@ void TFormHost::SyncGeometry() {
 
 void TFormHost::Show(bool activate) {
     TCustomForm* f = FImpl->Form;
-    QWidget* w = FImpl->Widget.get();
+    QWidget* w = FImpl->Widget.data();
+    if (!w) return;
     Qt::WindowFlags flags = Qt::Window;
     const TCreateParams& p = f->Params();
     if (p.Style & WS_POPUP && !(p.Style & WS_CAPTION)) flags |= Qt::FramelessWindowHint;
@@ -86,6 +94,8 @@ void TFormHost::Show(bool activate) {
     if (p.ExStyle & WS_EX_TOOLWINDOW) flags |= Qt::Tool;
     if (f->BorderStyle() == bsDialog || f->BorderStyle() == bsSingle) flags |= Qt::MSWindowsFixedSizeDialogHint;
     w->setWindowFlags(flags);
+    // A modal form keeps the input from the other windows while it shows.
+    w->setWindowModality(f->IsModal() ? Qt::ApplicationModal : Qt::NonModal);
     w->setAttribute(Qt::WA_ShowWithoutActivating, !activate);
     w->setWindowTitle(f->Caption());
     SyncGeometry();
@@ -96,12 +106,61 @@ void TFormHost::Show(bool activate) {
     }
 }
 
-void TFormHost::Hide() { FImpl->Widget->hide(); }
+void TFormHost::Hide() {
+    if (FImpl->Widget) FImpl->Widget->hide();
+}
 
 void TFormHost::Update() {
+    if (!FImpl->Widget) return;
     FImpl->Widget->setWindowTitle(FImpl->Form->Caption());
     FImpl->Widget->update();
 }
+
+// ---- Floating windows
+
+namespace {
+class FloatWidget : public QWidget {
+public:
+    explicit FloatWidget(TWinControl* c) : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint), FControl(c) {
+        setAttribute(Qt::WA_ShowWithoutActivating);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QImage img(std::max(1, FControl->Width()), std::max(1, FControl->Height()), QImage::Format_RGB32);
+        img.fill(Qt::white);
+        Application()->Guard([&] { FControl->PaintTo(img, Point(0, 0)); });
+        QPainter p(this);
+        p.drawImage(0, 0, img);
+    }
+
+private:
+    TWinControl* FControl;
+};
+}  // namespace
+
+struct TFloatHost::Impl {
+    TWinControl* Control;
+    std::unique_ptr<FloatWidget> Widget;
+};
+
+TFloatHost::TFloatHost(TWinControl* control) : FImpl(std::make_unique<Impl>()) {
+    FImpl->Control = control;
+    FImpl->Widget = std::make_unique<FloatWidget>(control);
+}
+
+TFloatHost::~TFloatHost() = default;
+
+QWidget* TFloatHost::Widget() const { return FImpl->Widget.get(); }
+
+void TFloatHost::Show() {
+    TWinControl* c = FImpl->Control;
+    FImpl->Widget->setGeometry(c->Left(), c->Top(), std::max(1, c->Width()), std::max(1, c->Height()));
+    FImpl->Widget->show();
+    FImpl->Widget->update();
+}
+
+void TFloatHost::Hide() { FImpl->Widget->hide(); }
 
 bool FormHostsEnabled() { return gHostsEnabled.value_or(PersonCanSee()); }
 void SetFormHostsEnabled(bool enabled) { gHostsEnabled = enabled; }

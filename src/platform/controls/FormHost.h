@@ -8,6 +8,7 @@
 
 class QWidget;
 class TCustomForm;
+class TWinControl;
 
 class TFormHost {
 public:
@@ -17,6 +18,21 @@ public:
     void Hide();
     void Update();
     void SyncGeometry();
+    QWidget* Widget() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> FImpl;
+};
+
+// A window for a control that floats alone above the forms (the hint
+// window): it only shows the control's face, input goes nowhere.
+class TFloatHost {
+public:
+    explicit TFloatHost(TWinControl* control);
+    ~TFloatHost();
+    void Show();
+    void Hide();
     QWidget* Widget() const;
 
 private:

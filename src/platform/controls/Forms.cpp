@@ -511,6 +511,10 @@ THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner) {
     SetVisible(false);
 }
 
+THintWindow::~THintWindow() = default;
+
+QWidget* THintWindow::HostWidget() const { return FHost ? FHost->Widget() : nullptr; }
+
 TRect THintWindow::CalcHintRect(int MaxWidth, const QString& AHint, void*) {
     TRect r(0, 0, MaxWidth, 0);
     Canvas()->Font().Assign(*Font());
@@ -534,11 +538,16 @@ void THintWindow::ActivateHintData(TRect r, const QString& AHint, void*) {
     FActive = true;
     SetVisible(true);
     Invalidate();
+    if (FormHostsEnabled()) {
+        if (!FHost) FHost = std::make_unique<TFloatHost>(this);
+        FHost->Show();
+    }
 }
 
 void THintWindow::ReleaseHandle() {
     FActive = false;
     SetVisible(false);
+    if (FHost) FHost->Hide();
 }
 
 void THintWindow::Paint() {

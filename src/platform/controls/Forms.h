@@ -12,6 +12,7 @@
 
 class QWidget;
 class TFormHost;
+class TFloatHost;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
@@ -181,6 +182,7 @@ class THintWindow : public TCustomControl {
     KAL_CLASS(THintWindow, TCustomControl)
 public:
     explicit THintWindow(TComponent* AOwner);
+    ~THintWindow() override;
     // The size the text needs, word-wrapped within MaxWidth, with the margins
     // and the border.
     virtual TRect CalcHintRect(int MaxWidth, const QString& AHint, void* AData);
@@ -193,11 +195,15 @@ public:
     TRect ScreenRect() const { return BoundsRect(); }
     bool Showing() const override { return FActive; }
 
+    // The toolkit window showing the hint to a person (none headless).
+    QWidget* HostWidget() const;
+
 protected:
     void Paint() override;
 
 private:
     bool FActive = false;
+    std::unique_ptr<TFloatHost> FHost;
 };
 
 // ---------------------------------------------------------------------------
