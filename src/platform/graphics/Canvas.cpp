@@ -148,7 +148,7 @@ void TCanvas::SetUpPainter() {
     FImage = dev && dev->devType() == QInternal::Image ? static_cast<QImage*>(dev) : nullptr;
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     FPainter->setRenderHint(QPainter::SmoothPixmapTransform, false);
-    FPainter->setRenderHint(QPainter::TextAntialiasing, true);
+    FPainter->setRenderHint(QPainter::TextAntialiasing, false);
     FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     FPainter->setOpacity(1.0);
     FPainterFontVersion = 0;

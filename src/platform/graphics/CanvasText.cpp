@@ -58,6 +58,8 @@ const QFontMetrics& TCanvas::Metrics() {
 void TCanvas::UseFont() {
     if (FPainterFontVersion != FFont.Version()) {
         FPainter->setFont(FFont.ToQFont());
+        FPainter->setRenderHint(QPainter::TextAntialiasing,
+                                FFont.Quality() == fqAntialiased || FFont.Quality() == fqClearType);
         FPainterFontVersion = FFont.Version();
     }
     FPainter->setPen(ColorToQColor(FFont.Color()));

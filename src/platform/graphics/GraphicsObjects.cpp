@@ -116,9 +116,11 @@ QFont TFont::ToQFont() const {
     f.setStrikeOut(FStyle & fsStrikeOut);
     f.setKerning(false);
     // Text is measured and placed by each character's own advance, as the
-    // platform does: no kerning, no ligatures.
+    // platform does: no kerning, no ligatures. Glyphs are drawn without
+    // antialiasing, in whole pixels of the text colour, unless the font asks
+    // for smoothing.
     QFont::StyleStrategy strategy = QFont::PreferNoShaping;
-    if (FQuality == fqNonAntialiased || FQuality == fqDraft)
+    if (FQuality != fqAntialiased && FQuality != fqClearType)
         strategy = QFont::StyleStrategy(strategy | QFont::NoAntialias);
     f.setStyleStrategy(strategy);
     if (FHeight < 0) {

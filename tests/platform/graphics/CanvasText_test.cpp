@@ -298,3 +298,28 @@ TEST(DrawText, ExpandTabsAdvancesToEvenTabStops) {
     EXPECT_EQ(width(QStringLiteral("\t\tb"), DT_EXPANDTABS), 2 * stop + m.Width(QStringLiteral("b")));
     EXPECT_NE(width(QStringLiteral("\t\tb"), 0), 2 * stop + m.Width(QStringLiteral("b")));
 }
+
+TEST(CanvasText, GlyphsAreWholePixelsOfTheTextColourUnlessSmoothingIsAsked) {
+    for (TFontQuality q : {fqDefault, fqNonAntialiased, fqAntialiased}) {
+        auto b = WhiteBitmap(kW, 30);
+        TCanvas* c = b->Canvas();
+        c->Brush().SetColor(clBtnFace);
+        c->Font().SetColor(RGB(128, 128, 128));
+        c->Font().SetSize(10);
+        c->Font().SetQuality(q);
+        c->TextOut(2, 2, QStringLiteral("Wag & Sixty"));
+        int text = 0, other = 0;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < kW; ++x) {
+                const TColor p = At(*b, x, y);
+                if (p == RGB(128, 128, 128)) ++text;
+                else if (p != ColorToRGB(clBtnFace) && p != clWhite) ++other;
+            }
+        EXPECT_GT(text, 0) << q;
+        if (q == fqAntialiased) {
+            EXPECT_GT(other, 0) << q; // smoothing shows intermediate shades
+        } else {
+            EXPECT_EQ(other, 0) << q;
+        }
+    }
+}
