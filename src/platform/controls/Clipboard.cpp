@@ -1,0 +1,232 @@
+#include "platform/controls/Clipboard.h"
+
+#include "platform/core/CodePages.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHash>
+#include <QMimeData>
+#include <QUrl>
+#include <memory>
+
+namespace {
+struct FormatRegistry {
+    QHash<QString, TClipFormat> ByName;  // lower-case name
+    QHash<TClipFormat, QString> Names;   // as first registered
+    TClipFormat Next = 0xC000;
+};
+FormatRegistry& Registry() {
+    static FormatRegistry r;
+    return r;
+}
+
+const QString kWindowsMime = QStringLiteral("application/x-qt-windows-mime;value=\"%1\"");
+const QString kFormatNumberMime = QStringLiteral("application/x-kal-clipformat-%1");
+const QString kOrderMime = QStringLiteral("application/x-kal-clipformat-order");
+
+// The process's own store when there is no toolkit clipboard.
+std::unique_ptr<QMimeData>& LocalStore() {
+    static std::unique_ptr<QMimeData> store;
+    return store;
+}
+
+bool IsTextFormat(TClipFormat f) { return f == CF_TEXT || f == CF_UNICODETEXT || f == CF_OEMTEXT; }
+
+QByteArray UntilZero(const QByteArray& b, int unit) {
+    for (int i = 0; i + unit <= b.size(); i += unit) {
+        bool zero = true;
+        for (int k = 0; k < unit; ++k) zero = zero && b[i + k] == 0;
+        if (zero) return b.left(i);
+    }
+    return b.left(b.size() - b.size() % unit);
+}
+}  // namespace
+
+TClipFormat RegisterClipboardFormat(const QString& name) {
+    if (name.isEmpty()) return 0;
+    FormatRegistry& r = Registry();
+    const QString key = name.toLower();
+    if (auto it = r.ByName.find(key); it != r.ByName.end()) return *it;
+    if (r.Next == 0xFFFF) return 0;  // the platform's range is full
+    const TClipFormat f = r.Next++;
+    r.ByName.insert(key, f);
+    r.Names.insert(f, name);
+    return f;
+}
+
+QString GetClipboardFormatName(TClipFormat format) { return Registry().Names.value(format); }
+
+QString ClipboardFormatMimeType(TClipFormat format) {
+    switch (format) {
+    case CF_TEXT: case CF_UNICODETEXT: case CF_OEMTEXT: return QStringLiteral("text/plain");
+    case CF_HDROP: return QStringLiteral("text/uri-list");
+    case CF_DIB: case CF_BITMAP: return QStringLiteral("application/x-qt-image");
+    default: break;
+    }
+    const QString name = GetClipboardFormatName(format);
+    if (!name.isEmpty()) return kWindowsMime.arg(name);
+    return format ? kFormatNumberMime.arg(format) : QString();
+}
+
+TClipFormat ClipboardFormatOfMimeType(const QString& mime) {
+    if (mime == QLatin1String("text/plain")) return CF_UNICODETEXT;
+    if (mime == QLatin1String("text/uri-list")) return CF_HDROP;
+    const QString prefix = QStringLiteral("application/x-qt-windows-mime;value=\"");
+    if (mime.startsWith(prefix) && mime.endsWith(QLatin1Char('"')))
+        return RegisterClipboardFormat(mime.mid(prefix.size(), mime.size() - prefix.size() - 1));
+    const QString numbered = QStringLiteral("application/x-kal-clipformat-");
+    if (mime.startsWith(numbered)) {
+        bool ok = false;
+        const uint n = mime.mid(numbered.size()).toUInt(&ok);
+        if (ok && n > 0 && n < 0xC000) return TClipFormat(n);
+    }
+    return 0;
+}
+
+QByteArray TextToClipboardBytes(TClipFormat format, const QString& text) {
+    QByteArray b;
+    switch (format) {
+    case CF_UNICODETEXT:
+        b = QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        b.append(2, '\0');
+        break;
+    case CF_OEMTEXT: b = EncodeOem(text); b.append('\0'); break;
+    default: b = EncodeAnsi(text); b.append('\0'); break;
+    }
+    return b;
+}
+
+QString ClipboardBytesToText(TClipFormat format, const QByteArray& bytes) {
+    switch (format) {
+    case CF_UNICODETEXT: {
+        const QByteArray b = UntilZero(bytes, 2);
+        return QString(reinterpret_cast<const QChar*>(b.constData()), b.size() / 2);
+    }
+    case CF_OEMTEXT: return DecodeOem(UntilZero(bytes, 1));
+    default: return DecodeAnsi(UntilZero(bytes, 1));
+    }
+}
+
+QMimeData* ClipboardMimeData() {
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return const_cast<QMimeData*>(QGuiApplication::clipboard()->mimeData());
+    return LocalStore().get();
+}
+
+void SetClipboardMimeData(QMimeData* data) {
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) QGuiApplication::clipboard()->setMimeData(data);
+    else LocalStore().reset(data);
+}
+
+// ---------------------------------------------------------------------------
+// TClipboard
+// ---------------------------------------------------------------------------
+
+const QMimeData* TClipboard::Current() const { return FPending ? FPending : ClipboardMimeData(); }
+
+void TClipboard::Open() {
+    if (FOpenCount++ == 0) FEmptied = false;
+}
+
+void TClipboard::Close() {
+    if (FOpenCount == 0) return;
+    if (--FOpenCount == 0) Publish();
+}
+
+void TClipboard::Publish() {
+    if (!FPending) return;
+    QMimeData* data = FPending;
+    FPending = nullptr;
+    SetClipboardMimeData(data);
+}
+
+void TClipboard::Adding() {
+    if (FOpenCount > 0 && FEmptied) return;
+    // The first format of an opening empties the clipboard.
+    delete FPending;
+    FPending = new QMimeData;
+    FEmptied = FOpenCount > 0;
+}
+
+void TClipboard::Clear() {
+    Open();
+    Adding();
+    Close();
+}
+
+QString TClipboard::AsText() const {
+    const QMimeData* m = Current();
+    if (!m) return QString();
+    if (m->hasText()) return m->text();
+    return QString();
+}
+
+void TClipboard::SetAsText(const QString& text) {
+    Open();
+    Adding();
+    FPending->setText(text);
+    QStringList order = QString::fromUtf8(FPending->data(kOrderMime)).split(',', Qt::SkipEmptyParts);
+    order << QString::number(CF_UNICODETEXT);
+    FPending->setData(kOrderMime, order.join(',').toUtf8());
+    Close();
+}
+
+bool TClipboard::HasFormat(TClipFormat format) const {
+    const QMimeData* m = Current();
+    if (!m || format == 0) return false;
+    if (IsTextFormat(format)) return m->hasText();
+    if (format == CF_HDROP) return m->hasUrls();
+    return m->hasFormat(ClipboardFormatMimeType(format));
+}
+
+QByteArray TClipboard::GetAsBytes(TClipFormat format) const {
+    const QMimeData* m = Current();
+    if (!m || !HasFormat(format)) return QByteArray();
+    if (IsTextFormat(format)) return TextToClipboardBytes(format, m->text());
+    return m->data(ClipboardFormatMimeType(format));
+}
+
+void TClipboard::SetAsBytes(TClipFormat format, const QByteArray& bytes) {
+    if (format == 0) return;
+    Open();
+    Adding();
+    if (IsTextFormat(format)) FPending->setText(ClipboardBytesToText(format, bytes));
+    else FPending->setData(ClipboardFormatMimeType(format), bytes);
+    QStringList order = QString::fromUtf8(FPending->data(kOrderMime)).split(',', Qt::SkipEmptyParts);
+    order << QString::number(IsTextFormat(format) ? TClipFormat(CF_UNICODETEXT) : format);
+    FPending->setData(kOrderMime, order.join(',').toUtf8());
+    Close();
+}
+
+QList<TClipFormat> TClipboard::Formats() const {
+    QList<TClipFormat> list;
+    const QMimeData* m = Current();
+    if (!m) return list;
+    auto add = [&list](TClipFormat f) {
+        if (f && !list.contains(f)) list << f;
+    };
+    // Our own order first, then whatever another program put there.
+    for (const QString& s : QString::fromUtf8(m->data(kOrderMime)).split(',', Qt::SkipEmptyParts)) {
+        const TClipFormat f = TClipFormat(s.toUInt());
+        add(f);
+        if (f == CF_UNICODETEXT) {
+            add(CF_TEXT);
+            add(CF_OEMTEXT);
+        }
+    }
+    for (const QString& mime : m->formats()) {
+        if (mime == kOrderMime) continue;
+        const TClipFormat f = ClipboardFormatOfMimeType(mime);
+        add(f);
+        if (f == CF_UNICODETEXT) {
+            add(CF_TEXT);
+            add(CF_OEMTEXT);
+        }
+    }
+    return list;
+}
+
+TClipboard* Clipboard() {
+    static TClipboard clipboard;
+    return &clipboard;
+}

@@ -1,0 +1,393 @@
+#include "platform/controls/DragDrop.h"
+
+#include "platform/controls/FormHost.h"
+#include "platform/controls/Forms.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QEventLoop>
+#include <QHash>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPixmap>
+
+// ---------------------------------------------------------------------------
+// TEnumFormatEtc
+// ---------------------------------------------------------------------------
+
+HRESULT TEnumFormatEtc::Next(std::uint32_t celt, FORMATETC* rgelt, std::uint32_t* pceltFetched) {
+    std::uint32_t n = 0;
+    while (n < celt && FIndex < FFormats.size()) rgelt[n++] = FFormats[FIndex++];
+    if (pceltFetched) *pceltFetched = n;
+    return n == celt ? S_OK : S_FALSE;
+}
+
+HRESULT TEnumFormatEtc::Skip(std::uint32_t celt) {
+    const qsizetype target = FIndex + qsizetype(celt);
+    FIndex = int(std::min<qsizetype>(target, FFormats.size()));
+    return target <= FFormats.size() ? S_OK : S_FALSE;
+}
+
+HRESULT TEnumFormatEtc::Reset() {
+    FIndex = 0;
+    return S_OK;
+}
+
+HRESULT TEnumFormatEtc::Clone(std::shared_ptr<IEnumFORMATETC>& out) {
+    out = std::make_shared<TEnumFormatEtc>(FFormats, FIndex);
+    return S_OK;
+}
+
+// ---------------------------------------------------------------------------
+// TDataObject
+// ---------------------------------------------------------------------------
+
+void TDataObject::SetFormat(TClipFormat format, const QByteArray& bytes) {
+    for (auto& item : FItems)
+        if (item.first == format) {
+            item.second = bytes;
+            return;
+        }
+    FItems.append({format, bytes});
+}
+
+void TDataObject::SetText(const QString& text) {
+    SetFormat(CF_UNICODETEXT, TextToClipboardBytes(CF_UNICODETEXT, text));
+    SetFormat(CF_TEXT, TextToClipboardBytes(CF_TEXT, text));
+}
+
+bool TDataObject::HasFormat(TClipFormat format) const {
+    for (const auto& item : FItems)
+        if (item.first == format) return true;
+    return false;
+}
+
+QByteArray TDataObject::Bytes(TClipFormat format) const {
+    for (const auto& item : FItems)
+        if (item.first == format) return item.second;
+    return QByteArray();
+}
+
+QList<TClipFormat> TDataObject::FormatList() const {
+    QList<TClipFormat> list;
+    for (const auto& item : FItems) list << item.first;
+    return list;
+}
+
+HRESULT TDataObject::QueryGetData(const FORMATETC& format) {
+    if (format.dwAspect != DVASPECT_CONTENT || !(format.tymed & TYMED_HGLOBAL)) return DV_E_FORMATETC;
+    return HasFormat(format.cfFormat) ? S_OK : DV_E_FORMATETC;
+}
+
+HRESULT TDataObject::GetData(const FORMATETC& format, STGMEDIUM& medium) {
+    medium = STGMEDIUM();
+    const HRESULT hr = QueryGetData(format);
+    if (FAILED(hr)) return hr;
+    medium.tymed = TYMED_HGLOBAL;
+    medium.hGlobal = Bytes(format.cfFormat);
+    return S_OK;
+}
+
+HRESULT TDataObject::GetDataHere(const FORMATETC&, STGMEDIUM&) { return DV_E_FORMATETC; }
+
+HRESULT TDataObject::GetCanonicalFormatEtc(const FORMATETC& in, FORMATETC& out) {
+    out = in;
+    out.ptd = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT TDataObject::SetData(const FORMATETC& format, const STGMEDIUM& medium, bool) {
+    if (medium.tymed != TYMED_HGLOBAL) return DV_E_FORMATETC;
+    SetFormat(format.cfFormat, medium.hGlobal);
+    return S_OK;
+}
+
+HRESULT TDataObject::EnumFormatEtc(std::uint32_t direction, std::shared_ptr<IEnumFORMATETC>& out) {
+    out.reset();
+    if (direction != DATADIR_GET) return E_NOTIMPL;
+    QList<FORMATETC> list;
+    for (const auto& item : FItems) list << FORMATETC{item.first, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    out = std::make_shared<TEnumFormatEtc>(list);
+    return S_OK;
+}
+
+bool GetDataBytes(IDataObject* data, TClipFormat format, QByteArray& bytes) {
+    if (!data) return false;
+    const FORMATETC f{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    STGMEDIUM m;
+    if (data->GetData(f, m) != S_OK || m.tymed != TYMED_HGLOBAL) return false;
+    bytes = m.hGlobal;
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Clipboard bridge
+// ---------------------------------------------------------------------------
+
+HRESULT OleSetClipboard(IDataObject* data) {
+    TClipboard* cb = Clipboard();
+    if (!data) {
+        cb->Clear();
+        return S_OK;
+    }
+    std::shared_ptr<IEnumFORMATETC> e;
+    if (FAILED(data->EnumFormatEtc(DATADIR_GET, e)) || !e) return E_FAIL;
+    cb->Open();
+    cb->Clear();
+    FORMATETC f;
+    std::uint32_t got = 0;
+    e->Reset();
+    while (e->Next(1, &f, &got) == S_OK && got == 1) {
+        QByteArray bytes;
+        if (f.tymed & TYMED_HGLOBAL && GetDataBytes(data, f.cfFormat, bytes)) cb->SetAsBytes(f.cfFormat, bytes);
+    }
+    cb->Close();
+    return S_OK;
+}
+
+HRESULT OleGetClipboard(std::shared_ptr<IDataObject>& out) {
+    auto obj = std::make_shared<TDataObject>();
+    TClipboard* cb = Clipboard();
+    for (TClipFormat f : cb->Formats()) obj->SetFormat(f, cb->GetAsBytes(f));
+    out = obj;
+    return S_OK;
+}
+
+// ---------------------------------------------------------------------------
+// Registration
+// ---------------------------------------------------------------------------
+
+namespace {
+QHash<HWND, std::shared_ptr<IDropTarget>>& Targets() {
+    static QHash<HWND, std::shared_ptr<IDropTarget>> targets;
+    return targets;
+}
+
+struct DragImageState {
+    IDataObject* Data = nullptr;
+    TDragImageInfo Info;
+};
+DragImageState& PendingImage() {
+    static DragImageState s;
+    return s;
+}
+const TDragImageInfo* gRunningImage = nullptr;
+bool gDragRunning = false;
+TDragInputSource gInputSource;
+}  // namespace
+
+HRESULT RegisterDragDrop(TWinControl* window, std::shared_ptr<IDropTarget> target) {
+    if (!window) return DRAGDROP_E_INVALIDHWND;
+    if (!target) return E_INVALIDARG;
+    // Targets of windows that went without revoking are let go.
+    for (auto it = Targets().begin(); it != Targets().end();)
+        it = FindControl(it.key()) ? std::next(it) : Targets().erase(it);
+    const HWND h = window->Handle();
+    if (Targets().contains(h)) return DRAGDROP_E_ALREADYREGISTERED;
+    Targets().insert(h, std::move(target));
+    return S_OK;
+}
+
+HRESULT RevokeDragDrop(TWinControl* window) {
+    if (!window || !window->HandleAllocated()) return DRAGDROP_E_NOTREGISTERED;
+    return Targets().remove(window->Handle()) ? S_OK : DRAGDROP_E_NOTREGISTERED;
+}
+
+std::shared_ptr<IDropTarget> DropTargetOf(TWinControl* window) {
+    if (!window || !window->HandleAllocated()) return nullptr;
+    return Targets().value(window->Handle());
+}
+
+TWinControl* DropWindowAt(TPoint screen) {
+    // Forms later in the list lie above earlier ones; the active form lies
+    // above all.
+    QList<TCustomForm*> forms;
+    for (int i = 0; i < Screen()->FormCount(); ++i) forms << Screen()->Forms(i);
+    if (TCustomForm* active = Screen()->ActiveForm(); active && forms.removeAll(active)) forms << active;
+    for (int i = int(forms.size()) - 1; i >= 0; --i) {
+        TCustomForm* f = forms[i];
+        if (!f->Showing()) continue;
+        const TPoint p = f->ScreenToClient(screen);
+        if (!f->ClientRect().Contains(p)) continue;
+        TControl* c = f->ControlAtPos(p);
+        // The deepest control first, then up through its parents.
+        for (TControl* w = c; w; w = w->Parent())
+            if (auto* win = dynamic_cast<TWinControl*>(w); win && DropTargetOf(win)) return win;
+        return nullptr;
+    }
+    return nullptr;
+}
+
+bool InitializeDragImage(IDataObject* data, const QImage& image, TPoint hotSpot, TColor colorKey) {
+    if (!data || image.isNull()) return false;
+    DragImageState& s = PendingImage();
+    s.Data = data;
+    s.Info = TDragImageInfo{image, hotSpot, colorKey, TPoint(), false};
+    return true;
+}
+
+const TDragImageInfo* CurrentDragImage() { return gRunningImage; }
+
+void SetDragInputSource(TDragInputSource source) { gInputSource = std::move(source); }
+
+void ScriptDrag(QList<TDragInput> steps) {
+    auto queue = std::make_shared<QList<TDragInput>>(std::move(steps));
+    SetDragInputSource([queue](TDragInput& next) {
+        if (queue->isEmpty()) return false;
+        next = queue->takeFirst();
+        return true;
+    });
+}
+
+bool DragRunning() { return gDragRunning; }
+
+// ---------------------------------------------------------------------------
+// The drag run
+// ---------------------------------------------------------------------------
+
+namespace {
+// Reads a person's input while a drag runs: each mouse move, button or key
+// change ends the wait with the new state.
+class PersonInput : public QObject {
+public:
+    bool Next(TDragInput& in) {
+        if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()) || !FormHostsEnabled()) return false;
+        QEventLoop loop;
+        FLoop = &loop;
+        qApp->installEventFilter(this);
+        loop.exec();
+        qApp->removeEventFilter(this);
+        FLoop = nullptr;
+        in.Screen = Point(QCursor::pos().x(), QCursor::pos().y());
+        const Qt::MouseButtons b = QGuiApplication::mouseButtons();
+        const Qt::KeyboardModifiers k = QGuiApplication::keyboardModifiers();
+        auto bit = [](bool on, std::uint32_t mk) { return on ? mk : 0u; };
+        in.KeyState = bit(b & Qt::LeftButton, MK_LBUTTON) | bit(b & Qt::RightButton, MK_RBUTTON) |
+                      bit(b & Qt::MiddleButton, MK_MBUTTON) | bit(k & Qt::ShiftModifier, MK_SHIFT) |
+                      bit(k & Qt::ControlModifier, MK_CONTROL) | bit(k & Qt::AltModifier, MK_ALT);
+        in.Escape = FEscape;
+        FEscape = false;
+        return true;
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        switch (e->type()) {
+        case QEvent::MouseMove: case QEvent::MouseButtonRelease: case QEvent::MouseButtonPress:
+        case QEvent::KeyRelease:
+            if (FLoop) FLoop->quit();
+            return true;  // the drag has the input to itself
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) FEscape = true;
+            if (FLoop) FLoop->quit();
+            return true;
+        default: return false;
+        }
+    }
+
+private:
+    QEventLoop* FLoop = nullptr;
+    bool FEscape = false;
+};
+
+// The picture that follows the mouse, for a person to see.
+class DragPicture {
+public:
+    void Show(const TDragImageInfo& info) {
+        if (!FormHostsEnabled() || !qobject_cast<QApplication*>(QCoreApplication::instance())) return;
+        if (!FLabel) {
+            FLabel = std::make_unique<QLabel>(nullptr, Qt::ToolTip | Qt::FramelessWindowHint);
+            FLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+            FLabel->setAttribute(Qt::WA_TranslucentBackground);
+            QImage img = info.Image.convertToFormat(QImage::Format_ARGB32);
+            if (info.ColorKey != clNone) {
+                const QRgb key = ColorToQColor(info.ColorKey).rgb() & 0xFFFFFF;
+                for (int y = 0; y < img.height(); ++y)
+                    for (int x = 0; x < img.width(); ++x)
+                        if ((img.pixel(x, y) & 0xFFFFFF) == key) img.setPixel(x, y, 0);
+            }
+            FLabel->setPixmap(QPixmap::fromImage(img));
+            FLabel->setWindowOpacity(0.75);
+        }
+        FLabel->move(info.Position.X, info.Position.Y);
+        FLabel->show();
+    }
+    std::unique_ptr<QLabel> FLabel;
+};
+}  // namespace
+
+HRESULT DoDragDrop(IDataObject* data, IDropSource* source, std::uint32_t okEffects, std::uint32_t& effect) {
+    effect = DROPEFFECT_NONE;
+    if (!data || !source) return E_INVALIDARG;
+    if (gDragRunning) return E_FAIL;  // one drag at a time
+
+    TDragImageInfo image;
+    const bool hasImage = PendingImage().Data == data;
+    if (hasImage) image = PendingImage().Info;
+    PendingImage() = DragImageState();
+    DragPicture picture;
+    PersonInput person;
+
+    gDragRunning = true;
+    gRunningImage = hasImage ? &image : nullptr;
+    TWinControl* window = nullptr;
+    std::shared_ptr<IDropTarget> target;  // kept alive while it is talked to
+    std::uint32_t current = DROPEFFECT_NONE;
+    HRESULT result = DRAGDROP_S_CANCEL;
+
+    struct End {
+        ~End() {
+            gDragRunning = false;
+            gRunningImage = nullptr;
+        }
+    } end;
+
+    for (;;) {
+        TDragInput in;
+        const bool got = gInputSource ? gInputSource(in) : person.Next(in);
+        // No more input at all ends the drag as Escape would.
+        if (!got) in = TDragInput{in.Screen, 0, true};
+        const HRESULT go = source->QueryContinueDrag(in.Escape, in.KeyState);
+        if (go == DRAGDROP_S_DROP) {
+            if (target && current != DROPEFFECT_NONE) {
+                std::uint32_t e = okEffects;
+                target->Drop(data, in.KeyState, in.Screen, e);
+                effect = e & okEffects;
+            } else if (target) {
+                target->DragLeave();
+            }
+            result = DRAGDROP_S_DROP;
+            break;
+        }
+        if (go != S_OK) {
+            if (target) target->DragLeave();
+            result = DRAGDROP_S_CANCEL;
+            break;
+        }
+        // The picture moves first, so a target that looks sees it where
+        // the mouse is.
+        if (hasImage) {
+            image.Position = Point(in.Screen.X - image.HotSpot.X, in.Screen.Y - image.HotSpot.Y);
+            image.Shown = true;
+            picture.Show(image);
+        }
+        // The window under the mouse: leave the old one, enter the new one,
+        // or move over the same one.
+        TWinControl* under = DropWindowAt(in.Screen);
+        std::uint32_t e = okEffects;
+        if (under != window || DropTargetOf(under) != target) {
+            if (target) target->DragLeave();
+            window = under;
+            target = DropTargetOf(under);
+            if (target) target->DragEnter(data, in.KeyState, in.Screen, e);
+        } else if (target) {
+            target->DragOver(in.KeyState, in.Screen, e);
+        }
+        current = target ? (e & (okEffects | DROPEFFECT_SCROLL)) : DROPEFFECT_NONE;
+        current &= ~DROPEFFECT_SCROLL;
+        source->GiveFeedback(current);
+    }
+    return result;
+}
