@@ -127,7 +127,9 @@ int PostedMessageCount() { return int(Queue().size()); }
 
 int DrainPostedMessages() {
     int n = 0;
-    while (!Queue().empty()) {
+    // Only what is queued now: a handler that posts again waits for the next
+    // round, so a message that re-posts itself cannot hold the loop.
+    for (std::size_t left = Queue().size(); left > 0 && !Queue().empty(); --left) {
         Posted p = Queue().front();
         Queue().pop_front();
         // A control freed after the post no longer receives it.

@@ -559,6 +559,7 @@ QString GetLongHint(const QString& hint);
 
 // Posts a message for the control; it is delivered when the queue is drained.
 bool PostMessage(HWND h, unsigned Msg, WPARAM WParam = 0, LPARAM LParam = 0);
-// Delivers every posted message (those posted meanwhile too); answers how many.
+// Delivers the messages posted so far, in order (those posted meanwhile wait
+// for the next call); answers how many reached a control.
 int DrainPostedMessages();
 int PostedMessageCount();

@@ -31,6 +31,29 @@ TEST_F(ControlsTest, PostedMessagesWaitForTheQueueAndSkipFreedControls) {
     EXPECT_FALSE(PostMessage(bh, WM_TIMER, 1));
 }
 
+TEST_F(ControlsTest, AMessageThatPostsItselfAgainWaitsForTheNextRound) {
+    NewForm();
+    auto* a = new TProbe(Form, Form, "A", &Log);
+    const unsigned again = RegisterWindowMessage("PostAgain");
+    int seen = 0;
+    a->WindowProc = [&, original = a->WindowProc](TMessage& m) {
+        if (m.Msg == again) {
+            ++seen;
+            PostMessage(a->Handle(), again);
+            return;
+        }
+        original(m);
+    };
+    PostMessage(a->Handle(), again);
+    EXPECT_EQ(DrainPostedMessages(), 1);
+    EXPECT_EQ(seen, 1);
+    Application()->ProcessMessages();
+    EXPECT_EQ(seen, 2);
+    EXPECT_EQ(PostedMessageCount(), 1);
+    delete a;  // the pending post is dropped with its window
+    EXPECT_EQ(DrainPostedMessages(), 0);
+}
+
 TEST_F(ControlsTest, ReplacedWindowProcSeesTheMessageFirstAndCanSwallowIt) {
     NewForm();
     auto* a = new TProbe(Form, Form, "A", &Log);
