@@ -506,8 +506,7 @@ void TPopupForm::Show() {
 THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner) {
     SetParentColor(false);
     SetColor(clInfoBk);
-    SetParentFont(false);
-    Font()->SetColor(clInfoText);
+    SetFont(*Screen()->HintFont());
     SetVisible(false);
 }
 
@@ -524,9 +523,11 @@ TRect THintWindow::CalcHintRect(int MaxWidth, const QString& AHint, void*) {
     return r;
 }
 
-void THintWindow::ActivateHint(TRect r, const QString& AHint) { ActivateHintData(r, AHint, nullptr); }
+// The machinery hands over its data here; a window that wants them
+// overrides this, the rest shows the text.
+void THintWindow::ActivateHintData(TRect r, const QString& AHint, void*) { ActivateHint(r, AHint); }
 
-void THintWindow::ActivateHintData(TRect r, const QString& AHint, void*) {
+void THintWindow::ActivateHint(TRect r, const QString& AHint) {
     SetCaption(AHint);
     // Keep the whole hint on the screen.
     const TSize scr = ScreenSize();

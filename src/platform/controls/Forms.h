@@ -188,6 +188,7 @@ public:
     virtual TRect CalcHintRect(int MaxWidth, const QString& AHint, void* AData);
     // Shows the hint in `r` (screen coordinates), kept inside the screen.
     virtual void ActivateHint(TRect r, const QString& AHint);
+    // What the hint machinery calls: by default ActivateHint.
     virtual void ActivateHintData(TRect r, const QString& AHint, void* AData);
     void ReleaseHandle();
     bool Active() const { return FActive; }
@@ -311,6 +312,9 @@ public:
     int WorkAreaWidth() const { return ScreenWorkArea().Width(); }
     int WorkAreaHeight() const { return ScreenWorkArea().Height(); }
     int PixelsPerInch() const { return 96; }
+    // The font hint windows start with: the class library's default font in
+    // the info-text colour.
+    TFont* HintFont() { return &FHintFont; }
     TCustomForm* ActiveForm() const { return FActiveForm; }
     TWinControl* ActiveControl() const { return FocusedControl(); }
     int FormCount() const { return int(FForms.size()); }
@@ -326,6 +330,11 @@ public:
 
 private:
     TCursor FCursor = crDefault;
+    TFont FHintFont = [] {
+        TFont f;
+        f.SetColor(clInfoText);
+        return f;
+    }();
     TCustomForm* FActiveForm = nullptr;
     QList<TCustomForm*> FForms;
     QList<TCustomForm*> FActivationOrder;

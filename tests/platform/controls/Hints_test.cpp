@@ -117,13 +117,24 @@ TEST_F(HintsTest, ChildrenTakeTheirParentsShowHint) {
 class TWideHint : public THintWindow {
 public:
     explicit TWideHint(TComponent* owner) : THintWindow(owner) {}
-    TRect CalcHintRect(int, const QString&, void*) override { return Rect(0, 0, 200, 40); }
+    TRect CalcHintRect(int, const QString&, void* data) override {
+        CalcData = data;
+        return Rect(0, 0, 200, 40);
+    }
+    void ActivateHint(TRect r, const QString& hint) override {
+        ++Activations;
+        THintWindow::ActivateHint(r, hint);
+    }
+    void* CalcData = nullptr;
+    int Activations = 0;
 };
 
 TEST_F(HintsTest, AControlMayChooseTheHintWindowClass) {
     A->WindowProc = [&, original = A->WindowProc](TMessage& m) {
         if (m.Msg == CM_HINTSHOW) {
-            reinterpret_cast<THintInfo*>(m.LParam)->HintWindowClass = [](TComponent* o) { return new TWideHint(o); };
+            auto* info = reinterpret_cast<THintInfo*>(m.LParam);
+            info->HintWindowClass = [](TComponent* o) { return new TWideHint(o); };
+            info->HintData = &Log;
             return;
         }
         original(m);
@@ -131,7 +142,10 @@ TEST_F(HintsTest, AControlMayChooseTheHintWindowClass) {
     Input::MouseMove(A, 5, 5);
     AdvanceTime(Application()->HintPause);
     ASSERT_TRUE(HintShowing());
-    EXPECT_NE(dynamic_cast<TWideHint*>(Hint()), nullptr);
+    auto* wide = dynamic_cast<TWideHint*>(Hint());
+    ASSERT_NE(wide, nullptr);
+    EXPECT_EQ(wide->CalcData, &Log) << "the control's data reach the window";
+    EXPECT_EQ(wide->Activations, 1) << "an overridden ActivateHint is the one that runs";
     EXPECT_EQ(Hint()->Width(), 200);
     EXPECT_EQ(Hint()->Height(), 40);
 }
