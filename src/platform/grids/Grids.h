@@ -1,0 +1,542 @@
+#pragma once
+// The class library's grid: TCustomGrid (counts, sizes, current cell and
+// selection, scrolling, painting through DrawCell, keys, mouse, in-place
+// editor), TCustomDrawGrid (the events), TDrawGrid, and TStringGrid (a sparse
+// store of texts and objects per cell), with the in-place editor TInplaceEdit.
+//
+// Cells are addressed (column, row) from 0, fixed cells included. Mouse
+// coordinates are client coordinates: (0, 0) is the first pixel inside the
+// border. Scroll positions are counted in cells.
+#include "platform/controls/Controls.h"
+#include "platform/controls/StdCtrls.h"
+#include "platform/core/Exceptions.h"
+#include "platform/core/StringList.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+KAL_DECLARE_EXCEPTION(EInvalidGridOperation, Exception)
+
+class TCustomGrid;
+class TInplaceEdit;
+
+// ---------------------------------------------------------------------------
+// Shared types
+// ---------------------------------------------------------------------------
+
+// Grid options, a set of bits.
+using TGridOptions = unsigned;
+enum : unsigned {
+    goFixedVertLine = 1u << 0, goFixedHorzLine = 1u << 1, goVertLine = 1u << 2, goHorzLine = 1u << 3,
+    goRangeSelect = 1u << 4, goDrawFocusSelected = 1u << 5, goRowSizing = 1u << 6, goColSizing = 1u << 7,
+    goRowMoving = 1u << 8, goColMoving = 1u << 9, goEditing = 1u << 10, goTabs = 1u << 11,
+    goRowSelect = 1u << 12, goAlwaysShowEditor = 1u << 13, goThumbTracking = 1u << 14,
+};
+
+// How a cell is to be drawn, a set of bits.
+using TGridDrawState = unsigned;
+enum : unsigned {
+    gdSelected = 1u << 0, gdFocused = 1u << 1, gdFixed = 1u << 2, gdRowSelected = 1u << 3,
+    gdHotTrack = 1u << 4, gdPressed = 1u << 5,
+};
+
+enum TGridState { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving };
+enum TGridDrawingStyle { gdsClassic, gdsThemed, gdsGradient };
+
+struct TGridCoord {
+    int X = 0;
+    int Y = 0;
+    friend constexpr bool operator==(const TGridCoord&, const TGridCoord&) = default;
+};
+
+// A block of cells; Right and Bottom are the last column and row inside it.
+struct TGridRect {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+    friend constexpr bool operator==(const TGridRect&, const TGridRect&) = default;
+};
+
+// The rectangle spanned by two cells, in either order.
+TGridRect GridRect(TGridCoord a, TGridCoord b);
+bool PointInGridRect(int Col, int Row, const TGridRect& r);
+
+// Where the cells of one axis lie in the client area.
+struct TGridAxisDrawInfo {
+    int EffectiveLineWidth = 0;
+    int FixedBoundary = 0;        // the pixel after the fixed cells and their lines
+    int GridBoundary = 0;         // the pixel after the last cell shown (at most GridExtent)
+    int GridExtent = 0;           // the client size along the axis
+    int LastFullVisibleCell = 0;  // the last scrollable cell shown whole
+    int FullVisBoundary = 0;      // the pixel after it and its line
+    int FixedCellCount = 0;
+    int FirstGridCell = 0;        // LeftCol or TopRow
+    int GridCellCount = 0;        // ColCount or RowCount
+    int LastVisibleCell = 0;      // the last cell shown at least in part
+};
+
+struct TGridDrawInfo {
+    TGridAxisDrawInfo Horz;
+    TGridAxisDrawInfo Vert;
+};
+
+// Events of the draw grid.
+using TSelectCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& CanSelect)>;
+using TDrawCellEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, const TRect& Rect, TGridDrawState State)>;
+using TGetEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& Value)>;
+using TSetEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, const QString& Value)>;
+using TMovedEvent = std::function<void(TObject* Sender, int FromIndex, int ToIndex)>;
+using TFixedCellClickEvent = std::function<void(TObject* Sender, int ACol, int ARow)>;
+
+// ---------------------------------------------------------------------------
+// TInplaceEdit: the editor laid over the current cell
+// ---------------------------------------------------------------------------
+
+// A multi-line edit with an edit mask, owned by its grid. It shows the text of
+// one cell; keys that move between cells go back to the grid.
+class TInplaceEdit : public TCustomControl {
+    KAL_CLASS(TInplaceEdit, TCustomControl)
+public:
+    explicit TInplaceEdit(TComponent* AOwner);
+    ~TInplaceEdit() override;
+
+    TCustomGrid* Grid() const { return FGrid; }
+    void SetGrid(TCustomGrid* g) { FGrid = g; }
+
+    // -- text and caret
+    QString Text() const { return FEditText; }
+    void SetText(const QString& v);
+    int SelStart() const { return FSelStart; }
+    int SelLength() const { return FSelLength; }
+    void SetSelStart(int v);
+    void SetSelLength(int v);
+    QString SelText() const { return FEditText.mid(FSelStart, FSelLength); }
+    void SelectAll();
+    void Deselect();
+    // Replaces the selection by `s` (typing, pasting), within MaxLength.
+    void SetSelText(const QString& s);
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int v) { FMaxLength = v; }
+    bool Modified() const { return FModified; }
+    void SetModified(bool v) { FModified = v; }
+    // The mask the grid gives for the cell. Its literal characters are kept
+    // in place while typing; an empty mask edits freely.
+    QString EditMask() const { return FEditMask; }
+    void SetEditMask(const QString& v) { FEditMask = v; }
+    TNotifyEvent OnChange;
+
+    // -- placing by the grid
+    // Shows the editor over `Loc` (client coordinates of the grid).
+    void Move(const TRect& Loc);
+    // Takes the cell's text, mask and limit from the grid.
+    virtual void UpdateContents();
+    virtual void BoundsChanged();
+    void Hide();
+    void Invalidate() override;
+    void SetFocus() override;
+
+    // The editor's keys, as the window procedure calls them; public so the
+    // grid's descendants can hand a key on.
+    void KeyDown(unsigned& Key, TShiftState Shift) override;
+    void KeyPress(QChar& Key) override;
+    void KeyUp(unsigned& Key, TShiftState Shift) override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Paint() override;
+    void WndProc(TMessage& M) override;
+    void WMGetDlgCode(TMessage& M) override;
+    virtual void Change();
+    // The key goes to the grid as a key-down message.
+    void SendToParent(unsigned& Key, TShiftState Shift);
+
+    TCustomGrid* FGrid = nullptr;
+
+private:
+    void DeleteSelectionOr(int from, int to);
+    void MoveCaret(int pos, bool extend);
+    void PasteFromClipboard();
+
+    QString FEditText;
+    QString FEditMask;
+    int FSelStart = 0;
+    int FSelLength = 0;
+    int FAnchorPos = 0;
+    int FMaxLength = 0;
+    bool FModified = false;
+    TRect FLoc;
+};
+
+// ---------------------------------------------------------------------------
+// TCustomGrid
+// ---------------------------------------------------------------------------
+
+class TCustomGrid : public TCustomControl {
+    KAL_CLASS(TCustomGrid, TCustomControl)
+public:
+    explicit TCustomGrid(TComponent* AOwner);
+    ~TCustomGrid() override;
+
+    // -- counts and sizes
+    int ColCount() const { return FColCount; }
+    void SetColCount(int v);
+    int RowCount() const { return FRowCount; }
+    void SetRowCount(int v);
+    int FixedCols() const { return FFixedCols; }
+    void SetFixedCols(int v);
+    int FixedRows() const { return FFixedRows; }
+    void SetFixedRows(int v);
+    int DefaultColWidth() const { return FDefaultColWidth; }
+    void SetDefaultColWidth(int v);
+    int DefaultRowHeight() const { return FDefaultRowHeight; }
+    void SetDefaultRowHeight(int v);
+    int GridLineWidth() const { return FGridLineWidth; }
+    void SetGridLineWidth(int v);
+    // Reading past the count gives the default size.
+    int ColWidths(int i) const;
+    void SetColWidths(int i, int v);
+    int RowHeights(int i) const;
+    void SetRowHeights(int i, int v);
+    // Widths of all columns and heights of all rows together with their lines.
+    int GridWidth() const;
+    int GridHeight() const;
+
+    // -- looks
+    TGridOptions Options() const { return FOptions; }
+    void SetOptions(TGridOptions v);
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TScrollStyle v);
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle v);
+    TColor FixedColor() const { return FFixedColor; }
+    void SetFixedColor(TColor v);
+    bool DefaultDrawing() const { return FDefaultDrawing; }
+    void SetDefaultDrawing(bool v);
+    TGridDrawingStyle DrawingStyle() const { return FDrawingStyle; }
+    void SetDrawingStyle(TGridDrawingStyle v);
+    TColor GradientStartColor() const { return FGradientStartColor; }
+    void SetGradientStartColor(TColor v);
+    TColor GradientEndColor() const { return FGradientEndColor; }
+    void SetGradientEndColor(TColor v);
+    // Per-column Tab stops for the Tab key (all on by default).
+    bool TabStops(int i) const;
+    void SetTabStops(int i, bool v);
+
+    // -- current cell, selection, scrolling
+    int Col() const { return FCurrent.X; }
+    void SetCol(int v);
+    int Row() const { return FCurrent.Y; }
+    void SetRow(int v);
+    TGridRect Selection() const;
+    void SetSelection(const TGridRect& v);
+    // The cell the selection grows from while the current cell moves.
+    TGridCoord Anchor() const { return FAnchor; }
+    int TopRow() const { return FTopLeft.Y; }
+    void SetTopRow(int v);
+    int LeftCol() const { return FTopLeft.X; }
+    void SetLeftCol(int v);
+    int VisibleColCount() const;
+    int VisibleRowCount() const;
+    TGridState GridState() const { return FGridState; }
+    // Vertical and horizontal scroll positions, in cells past the fixed ones.
+    int VertScrollPos() const { return FTopLeft.Y - FFixedRows; }
+    int HorzScrollPos() const { return FTopLeft.X - FFixedCols; }
+    bool VertScrollBarVisible() const;
+    bool HorzScrollBarVisible() const;
+
+    // Moves the current cell (asking SelectCell); MoveAnchor also moves the
+    // anchor, Show scrolls the cell into view. Out of range raises.
+    void MoveColRow(int ACol, int ARow, bool MoveAnchor, bool Show);
+    // The focus step of keys and of Col/Row writes: move, update the editor,
+    // then Click whether or not the move was allowed.
+    void FocusCell(int ACol, int ARow, bool MoveAnchor);
+
+    // -- geometry
+    // The cell's rectangle in client coordinates; empty when out of view.
+    TRect CellRect(int ACol, int ARow) const;
+    void MouseToCell(int X, int Y, int& ACol, int& ARow) const;
+    TGridCoord MouseCoord(int X, int Y) const;
+    void CalcDrawInfo(TGridDrawInfo& DrawInfo) const;
+    void CalcFixedInfo(TGridDrawInfo& DrawInfo) const;
+    TRect ClientRect() const override;
+    TPoint ClientOrigin() const override;
+    void PaintTo(QImage& surface, TPoint at) override;
+
+    // -- rows and columns
+    void DeleteRow(int ARow);
+    void DeleteColumn(int ACol);
+    void MoveRow(int FromIndex, int ToIndex);
+    void MoveColumn(int FromIndex, int ToIndex);
+
+    // -- repainting
+    void InvalidateCell(int ACol, int ARow);
+    void InvalidateRow(int ARow);
+    void InvalidateCol(int ACol);
+    void InvalidateGrid();
+    void InvalidateGridRect(const TGridRect& r);
+    // Marks a client rectangle for repainting; tests read what was marked.
+    void InvalidateRect(const TRect& r);
+    const std::vector<TRect>& InvalidatedRects() const { return FInvalidated; }
+    void ClearInvalidatedRects() { FInvalidated.clear(); }
+
+    // -- editor
+    bool EditorMode() const { return FEditorMode; }
+    void SetEditorMode(bool v);
+    TInplaceEdit* InplaceEditor() const { return FInplaceEdit; }
+    void ShowEditor();
+    // Closes the editor, writing its text back through SetEditText.
+    void HideEditor();
+    void InvalidateEditor();
+    virtual bool CanEditShow();
+    virtual bool CanEditModify();
+    virtual bool CanEditAcceptKey(QChar Key);
+    virtual QString GetEditText(int ACol, int ARow);
+    virtual void SetEditText(int ACol, int ARow, const QString& Value);
+    virtual QString GetEditMask(int ACol, int ARow);
+    virtual int GetEditLimit();
+    // The grid itself or its editor holds the keyboard.
+    virtual bool IsActiveControl() const;
+
+    // -- overridable steps
+    // What the pointer at (X, Y) would start: sizing a column or row, or
+    // nothing; Index is the column or row, SizingPos the line's position and
+    // SizingOfs the line's distance from the pointer.
+    virtual void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs,
+                                 const TGridDrawInfo& FixedInfo);
+
+    void Paint() override;
+
+    // Sends a key through the grid's own key handling (the editor does this).
+    void KeyDown(unsigned& Key, TShiftState Shift) override;
+    void KeyPress(QChar& Key) override;
+
+protected:
+    friend class TInplaceEdit;
+
+    virtual void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
+    virtual bool SelectCell(int ACol, int ARow);
+    virtual void TopLeftChanged();
+    virtual void ColumnMoved(int FromIndex, int ToIndex);
+    virtual void RowMoved(int FromIndex, int ToIndex);
+    virtual void ColWidthsChanged();
+    virtual void RowHeightsChanged();
+    virtual void SizeChanged(int OldColCount, int OldRowCount);
+    virtual void FixedCellClick(int ACol, int ARow);
+    virtual TInplaceEdit* CreateEditor();
+    // The block the pointer drags a column or row from, and whether it may.
+    virtual bool BeginColumnDrag(int& Origin, int& Destination, const TPoint& MousePt);
+    virtual bool BeginRowDrag(int& Origin, int& Destination, const TPoint& MousePt);
+    virtual bool CheckColumnDrag(int& Origin, int& Destination, const TPoint& MousePt);
+    virtual bool CheckRowDrag(int& Origin, int& Destination, const TPoint& MousePt);
+    virtual bool EndColumnDrag(int& Origin, int& Destination, const TPoint& MousePt);
+    virtual bool EndRowDrag(int& Origin, int& Destination, const TPoint& MousePt);
+
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+
+    void WndProc(TMessage& M) override;
+    void WMGetDlgCode(TMessage& M) override;
+    void WMChar(TMessage& M) override;
+    void WMTimer(TMessage& M) override;
+    void WMSetFocus(TMessage& M) override;
+    void WMKillFocus(TMessage& M) override;
+    void WMSize(TMessage& M) override;
+    void CMMouseLeave(TMessage& M) override;
+    virtual void WMVScroll(TMessage& M);
+    virtual void WMHScroll(TMessage& M);
+    void PaintWindow(QImage& window) override;
+    void CreateParams(TCreateParams& Params) override;
+
+    // The cells of a deleted column or row, now past the count, are emptied.
+    virtual void ClearColumnData(int ACol);
+    virtual void ClearRowData(int ARow);
+
+    // Moves the top-left cell; fires TopLeftChanged when it changed.
+    void MoveTopLeft(int ALeft, int ATop);
+    // Scrolls so the cell is in view.
+    void ClampInView(TGridCoord Coord);
+    // Moves the anchor (the other end of the selection).
+    void MoveAnchor(TGridCoord NewAnchor);
+    void MoveCurrent(int ACol, int ARow, bool MoveAnchor, bool Show);
+    void UpdateEdit();
+    void HideEdit();
+    void UpdateText();
+    void SelectionMoved(const TGridRect& OldSel);
+
+    TGridState FGridState = gsNormal;
+    TGridCoord FCurrent{1, 1};
+    TGridCoord FAnchor{1, 1};
+    TGridCoord FTopLeft{1, 1};
+    TInplaceEdit* FInplaceEdit = nullptr;
+    bool FEditorMode = false;
+    int FInplaceCol = -1;
+    int FInplaceRow = -1;
+    bool FCanEditModify = true;
+
+
+private:
+    void CalcAxis(TGridAxisDrawInfo& A, int fixedCount, int firstCell, int cellCount, bool horz,
+                  int extent) const;
+    int Extent(bool horz, int i) const;
+    int LinePos(const TGridAxisDrawInfo& A, bool horz, int line) const;
+    int CoordFromPoint(const TGridAxisDrawInfo& A, bool horz, int pos) const;
+    TGridCoord CalcCoordFromPoint(int X, int Y, const TGridDrawInfo& DrawInfo) const;
+    TGridCoord CalcMaxTopLeft(TGridCoord coord, const TGridDrawInfo& DrawInfo) const;
+    void ChangeSize(int NewColCount, int NewRowCount);
+    void CheckIndex(int i, int count) const;
+    void DrawCells(int ACol, int ARow, int StartX, int StartY, int StopX, int StopY, TColor Color,
+                   TGridDrawState IncludeDrawState, const TGridDrawInfo& DrawInfo);
+    void ClampTopLeft();
+    void DrawScrollBars(TCanvas* c, const TRect& window);
+    void TimedScroll();
+    void ScrollBy(bool vertical, unsigned code, int pos);
+    void UpdateHotTrack(int X, int Y);
+    int BorderSize() const { return FBorderStyle == bsSingle ? 2 : 0; }
+    void ScrollBarNeed(bool& vert, bool& horz) const;
+
+    int FColCount = 5, FRowCount = 5, FFixedCols = 1, FFixedRows = 1;
+    int FDefaultColWidth = 64, FDefaultRowHeight = 24, FGridLineWidth = 1;
+    std::vector<int> FColWidths, FRowHeights;
+    std::vector<bool> FTabStops;
+    TGridOptions FOptions = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect;
+    TScrollStyle FScrollBars = ssBoth;
+    TBorderStyle FBorderStyle = bsSingle;
+    TColor FFixedColor = clBtnFace;
+    bool FDefaultDrawing = true;
+    TGridDrawingStyle FDrawingStyle = gdsClassic;
+    TColor FGradientStartColor = clWhite;
+    TColor FGradientEndColor = TColor(0x00DDDDDD);
+    // Sizing and moving in progress.
+    int FSizingIndex = 0, FSizingPos = 0, FSizingOfs = 0;
+    int FMoveIndex = 0, FMovePos = 0;
+    // A press on a fixed cell, for OnFixedCellClick and gdPressed.
+    TGridCoord FPressedCell{-1, -1};
+    TGridCoord FHotTrackCell{-1, -1};
+    std::vector<TRect> FInvalidated;
+};
+
+// ---------------------------------------------------------------------------
+// TCustomDrawGrid, TDrawGrid
+// ---------------------------------------------------------------------------
+
+class TCustomDrawGrid : public TCustomGrid {
+    KAL_CLASS(TCustomDrawGrid, TCustomGrid)
+public:
+    explicit TCustomDrawGrid(TComponent* AOwner) : TCustomGrid(AOwner) {}
+
+    TSelectCellEvent OnSelectCell;
+    TDrawCellEvent OnDrawCell;
+    TGetEditEvent OnGetEditText;
+    TSetEditEvent OnSetEditText;
+    TGetEditEvent OnGetEditMask;
+    TNotifyEvent OnTopLeftChanged;
+    TMovedEvent OnColumnMoved;
+    TMovedEvent OnRowMoved;
+    TFixedCellClickEvent OnFixedCellClick;
+
+    QString GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const QString& Value) override;
+    QString GetEditMask(int ACol, int ARow) override;
+
+protected:
+    void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+    bool SelectCell(int ACol, int ARow) override;
+    void TopLeftChanged() override;
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+    void RowMoved(int FromIndex, int ToIndex) override;
+    void FixedCellClick(int ACol, int ARow) override;
+};
+
+class TDrawGrid : public TCustomDrawGrid {
+    KAL_CLASS(TDrawGrid, TCustomDrawGrid)
+public:
+    explicit TDrawGrid(TComponent* AOwner) : TCustomDrawGrid(AOwner) {}
+};
+
+// ---------------------------------------------------------------------------
+// TStringGrid
+// ---------------------------------------------------------------------------
+
+class TStringGrid;
+
+// One row or one column of a string grid seen as a string list: Count is the
+// grid's column or row count, and every read and write goes to the cells.
+class TStringGridStrings : public TStrings {
+    KAL_CLASS(TStringGridStrings, TStrings)
+public:
+    TStringGridStrings(TStringGrid* grid, bool isRow, int index)
+        : FGrid(grid), FIsRow(isRow), FIndex(index) {}
+    QString Get(int index) const override;
+    int GetCount() const override;
+    TObject* GetObject(int index) const override;
+    void Put(int index, const QString& s) override;
+    void PutObject(int index, TObject* obj) override;
+    // A row or column has a fixed length: adding writes the first empty
+    // place, inserting and deleting are not possible.
+    int Add(const QString& s) override;
+    void Insert(int index, const QString& s) override;
+    void Delete(int index) override;
+    // Empties every cell of the row or column (objects are let go, not freed).
+    void Clear() override;
+    // Copies texts and object references, as many as the row or column holds.
+    void Assign(const TPersistent* source) override;
+
+private:
+    TStringGrid* FGrid;
+    bool FIsRow;
+    int FIndex;
+};
+
+class TStringGrid : public TDrawGrid {
+    KAL_CLASS(TStringGrid, TDrawGrid)
+public:
+    explicit TStringGrid(TComponent* AOwner);
+    ~TStringGrid() override;
+
+    // Any cell from (0, 0) is kept, also past the counts. A negative index
+    // reads as empty and raises on writing.
+    QString Cells(int ACol, int ARow) const;
+    void SetCells(int ACol, int ARow, const QString& Value);
+    TObject* Objects(int ACol, int ARow) const;
+    void SetObjects(int ACol, int ARow, TObject* Value);
+    TStrings* Rows(int ARow);
+    void SetRows(int ARow, const TStrings* Value);
+    TStrings* Cols(int ACol);
+    void SetCols(int ACol, const TStrings* Value);
+
+    QString GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const QString& Value) override;
+
+protected:
+    void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+    // The stored cells follow a moved column or row.
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+    void RowMoved(int FromIndex, int ToIndex) override;
+    void ClearColumnData(int ACol) override;
+    void ClearRowData(int ARow) override;
+
+private:
+    struct TCellData {
+        QString Text;
+        TObject* Object = nullptr;
+    };
+    using TRowData = std::vector<TCellData>;
+    const TCellData* FindCell(int ACol, int ARow) const;
+    TCellData& EnsureCell(int ACol, int ARow);
+    // Repaints the cell unless the editor is writing it back.
+    void CellChanged(int ACol, int ARow);
+
+    std::unordered_map<int, TRowData> FData;
+    mutable int FLastRowKey = -1;
+    mutable TRowData* FLastRow = nullptr;
+    int FEditUpdate = 0;
+    std::unordered_map<int, std::unique_ptr<TStringGridStrings>> FRowLists, FColLists;
+};

@@ -1,0 +1,163 @@
+// What the grid paints: which cells, with which draw states and colours.
+#include "GridTestKit.h"
+
+#include <set>
+
+TEST_F(GridTest, DrawStatesOfTheCurrentCellFollowTheFocus) {
+    NewGrid();
+    Grid->SetRowCount(6);
+    Key(VK_DOWN, ssShift);  // selection (1,1)-(1,2), current (1,2)
+    Render();
+    const DrawnCell* cur = Grid->FindDrawn(1, 2);
+    const DrawnCell* other = Grid->FindDrawn(1, 1);
+    const DrawnCell* plain = Grid->FindDrawn(2, 2);
+    const DrawnCell* fixed = Grid->FindDrawn(0, 2);
+    ASSERT_TRUE(cur && other && plain && fixed);
+    EXPECT_EQ(cur->State, TGridDrawState(gdSelected | gdFocused));
+    EXPECT_EQ(other->State, TGridDrawState(gdSelected));
+    EXPECT_EQ(plain->State, TGridDrawState(0));
+    EXPECT_EQ(fixed->State, TGridDrawState(gdFixed));
+    EXPECT_EQ(cur->Rect, Grid->CellRect(1, 2));
+
+    // Another control takes the focus: the current cell is selected only.
+    auto* other2 = NewObject<TStringGrid>(Form);
+    other2->SetParent(Form);
+    other2->SetBounds(0, 310, 100, 50);
+    other2->SetFocus();
+    Grid->Drawn.clear();
+    Render();
+    ASSERT_TRUE(Grid->FindDrawn(1, 2));
+    EXPECT_EQ(Grid->FindDrawn(1, 2)->State, TGridDrawState(gdSelected));
+}
+
+TEST_F(GridTest, RowSelectMarksTheSelectedRow) {
+    NewGrid();
+    Grid->SetOptions(Grid->Options() | goRowSelect);
+    Render();
+    for (int c = 1; c < 5; ++c) {
+        const DrawnCell* d = Grid->FindDrawn(c, 1);
+        ASSERT_TRUE(d);
+        EXPECT_TRUE(d->State & gdSelected) << c;
+        EXPECT_TRUE(d->State & gdRowSelected) << c;
+    }
+    EXPECT_FALSE(Grid->FindDrawn(1, 2)->State & gdRowSelected);
+}
+
+TEST_F(GridTest, OnlyTheCellsInViewArePainted) {
+    NewGrid(1000, 600);
+    Grid->SetColCount(16);
+    Grid->SetRowCount(1024);
+    for (int pass = 0; pass < 2; ++pass) {
+        if (pass == 1) Grid->SetTopRow(900);
+        Grid->Drawn.clear();
+        Render();
+        std::set<std::pair<int, int>> drawn;
+        for (const DrawnCell& d : Grid->Drawn) {
+            EXPECT_TRUE(drawn.insert({d.Col, d.Row}).second) << "drawn twice: " << d.Col << "," << d.Row;
+            EXPECT_FALSE(Grid->CellRect(d.Col, d.Row).IsEmpty()) << d.Col << "," << d.Row;
+        }
+        // Every cell in view is painted, and nothing else.
+        size_t inView = 0;
+        for (int r = 0; r < 1024; ++r)
+            for (int c = 0; c < 16; ++c)
+                if (!Grid->CellRect(c, r).IsEmpty()) {
+                    ++inView;
+                    EXPECT_TRUE(drawn.count({c, r})) << c << "," << r;
+                }
+        EXPECT_EQ(drawn.size(), inView);
+        EXPECT_LT(inView, 16u * 30u);
+    }
+}
+
+TEST_F(GridTest, DefaultDrawingColours) {
+    NewGrid();
+    const TColor back = RGB(200, 255, 200);
+    Grid->SetColor(back);
+    Grid->SetRowCount(4);
+    Key(VK_RIGHT, ssShift);  // selection (1,1)-(2,1), current (2,1)
+    QImage img = Render();
+    const TColor highlight = ColorToRGB(clHighlight);
+    // A selected cell that is not focused shows the highlight colour; the
+    // focused one keeps the grid's colour unless goDrawFocusSelected.
+    EXPECT_EQ(PixelAt(img, 65 + 60, 25 + 20), highlight);
+    EXPECT_EQ(PixelAt(img, 130 + 60, 25 + 20), back);
+    EXPECT_EQ(PixelAt(img, 130 + 60, 50 + 20), back);
+    EXPECT_EQ(PixelAt(img, 10, 40), ColorToRGB(clBtnFace));
+    // Past the last column and the last row the grid's colour shows.
+    EXPECT_EQ(PixelAt(img, 360, 40), back);
+    EXPECT_EQ(PixelAt(img, 40, 200), back);
+    // Grid lines between normal cells.
+    EXPECT_EQ(PixelAt(img, 129, 60), ColorToRGB(clSilver));
+    Grid->SetOptions(Grid->Options() | goDrawFocusSelected);
+    img = Render();
+    EXPECT_EQ(PixelAt(img, 130 + 60, 25 + 20), highlight);
+    // Without vertical lines the gap takes the cell colour.
+    Grid->SetOptions(Grid->Options() & ~goVertLine);
+    img = Render();
+    EXPECT_EQ(PixelAt(img, 194, 60), back);
+}
+
+TEST_F(GridTest, TheStringGridWritesTheTextTwoPixelsIn) {
+    NewGrid();
+    Grid->SetCells(2, 2, QString(8, QChar(0x2588)));  // full blocks: ink from the first pixel
+    QStringList order;
+    Grid->OnDrawCell = [&](TObject*, int c, int r, const TRect&, TGridDrawState) {
+        if (c == 2 && r == 2) order << "OnDrawCell";
+    };
+    const QImage img = Render();
+    EXPECT_EQ(order, QStringList({"OnDrawCell"}));
+    const TRect cell = Grid->CellRect(2, 2);
+    const TColor back = ColorToRGB(clWindow);
+    int firstX = -1, firstY = -1;
+    for (int y = cell.Top; y < cell.Bottom && firstY < 0; ++y)
+        for (int x = cell.Left; x < cell.Right; ++x)
+            if (PixelAt(img, x, y) != back) {
+                firstY = y;
+                break;
+            }
+    for (int x = cell.Left; x < cell.Right && firstX < 0; ++x)
+        for (int y = cell.Top; y < cell.Bottom; ++y)
+            if (PixelAt(img, x, y) != back) {
+                firstX = x;
+                break;
+            }
+    ASSERT_GE(firstX, 0) << "no text drawn";
+    EXPECT_GE(firstX, cell.Left + 2);
+    EXPECT_LE(firstX, cell.Left + 4);
+    EXPECT_GE(firstY, cell.Top + 2);
+    // The text is clipped to the cell: the next cell stays clear.
+    EXPECT_EQ(PixelAt(img, cell.Right + 3, cell.Top + 8), back);
+}
+
+TEST_F(GridTest, PressedAndHotFixedCells) {
+    NewGrid();
+    QStringList clicks;
+    Grid->OnFixedCellClick = [&](TObject*, int c, int r) { clicks << QString("%1,%2").arg(c).arg(r); };
+    Input::MouseMove(Grid, 70, 10);
+    Render();
+    EXPECT_TRUE(Grid->FindDrawn(1, 0)->State & gdHotTrack);
+    Input::MouseDown(Grid, mbLeft, 70, 10);
+    Grid->Drawn.clear();
+    Render();
+    EXPECT_EQ(Grid->FindDrawn(1, 0)->State, TGridDrawState(gdFixed | gdPressed | gdHotTrack));
+    Input::MouseUp(Grid, mbLeft, 70, 10);
+    EXPECT_EQ(clicks, QStringList({"1,0"}));
+    // A release elsewhere is no click.
+    Input::MouseDown(Grid, mbLeft, 10, 30);
+    Input::MouseUp(Grid, mbLeft, 10, 80);
+    EXPECT_EQ(clicks, QStringList({"1,0"}));
+}
+
+TEST_F(GridTest, NoDefaultDrawingLeavesTheCellsToDrawCell) {
+    NewGrid();
+    Grid->SetDefaultDrawing(false);
+    Grid->SetCells(2, 2, QString(8, QChar(0x2588)));
+    Grid->OnDrawCell = [&](TObject* s, int, int, const TRect& r, TGridDrawState) {
+        TCanvas* c = static_cast<TStringGrid*>(s)->Canvas();
+        c->Brush().SetColor(clRed);
+        c->FillRect(r);
+    };
+    const QImage img = Render();
+    const TRect cell = Grid->CellRect(2, 2);
+    EXPECT_EQ(PixelAt(img, cell.Left + 6, cell.Top + 8), clRed);
+}

@@ -1,0 +1,206 @@
+// The in-place editor: opening, typing, closing and the keys it hands to the grid.
+#include "GridTestKit.h"
+
+#include "platform/controls/Clipboard.h"
+
+class EditTest : public GridTest {
+protected:
+    void SetUp() override {
+        GridTest::SetUp();
+        NewGrid();
+        Grid->SetOptions(Grid->Options() | goEditing);
+        Grid->SetCells(1, 1, "abc");
+        Grid->SetCells(2, 1, "second");
+        Grid->SetCells(1, 2, "below");
+        Grid->OnKeyDown = [this](TObject*, unsigned& key, TShiftState) { GridKeys << key; };
+        Grid->OnSetEditText = [this](TObject*, int c, int r, const QString& v) {
+            Written << QString("%1,%2=%3").arg(c).arg(r).arg(v);
+        };
+    }
+    TInplaceEdit* Ed() const { return Grid->InplaceEditor(); }
+    bool EditorUp() const { return Grid->EditorMode() && Ed() && Ed()->Visible(); }
+    QList<unsigned> GridKeys;
+    QStringList Written;
+};
+
+TEST_F(EditTest, F2OpensTheEditorOnTheCellWithItsText) {
+    Key(VK_F2);
+    ASSERT_TRUE(EditorUp());
+    EXPECT_EQ(Ed()->Text(), "abc");
+    EXPECT_EQ(Ed()->BoundsRect(), Grid->CellRect(1, 1));
+    EXPECT_TRUE(Ed()->Focused());
+    // F2 leaves the caret at the end, nothing selected.
+    EXPECT_EQ(Ed()->SelStart(), 3);
+    EXPECT_EQ(Ed()->SelLength(), 0);
+    Type("d");
+    EXPECT_EQ(Ed()->Text(), "abcd");
+    // The cell keeps its text until the editor closes.
+    EXPECT_EQ(Grid->Cells(1, 1), "abc");
+}
+
+TEST_F(EditTest, TypingOnAClosedCellOpensTheEditorWithTheCharacter) {
+    Type("x");
+    ASSERT_TRUE(EditorUp());
+    EXPECT_EQ(Ed()->Text(), "x");
+    Type("y");
+    EXPECT_EQ(Ed()->Text(), "xy");
+    // Enter closes it and writes the text back.
+    Key(VK_RETURN);
+    EXPECT_FALSE(EditorUp());
+    EXPECT_EQ(Grid->Cells(1, 1), "xy");
+    EXPECT_EQ(Written, QStringList({"1,1=xy"}));
+    EXPECT_TRUE(Grid->Focused());
+    // Enter opens it again, with all of the text selected.
+    Key(VK_RETURN);
+    ASSERT_TRUE(EditorUp());
+    EXPECT_EQ(Ed()->SelLength(), 2);
+}
+
+TEST_F(EditTest, BackspaceOpensTheEditorAndDeletes) {
+    Type(QString(QChar(8)));
+    ASSERT_TRUE(EditorUp());
+    EXPECT_EQ(Ed()->Text(), QString());
+}
+
+TEST_F(EditTest, WithoutGoEditingTypingOpensNothing) {
+    Grid->SetOptions(Grid->Options() & ~goEditing);
+    Type("x");
+    EXPECT_FALSE(Grid->EditorMode());
+    Key(VK_F2);
+    EXPECT_FALSE(EditorUp());
+}
+
+TEST_F(EditTest, EscapeInTheEditorReachesTheGrid) {
+    Key(VK_F2);
+    GridKeys.clear();
+    Key(VK_ESCAPE);
+    EXPECT_EQ(GridKeys, QList<unsigned>({VK_ESCAPE}));
+    EXPECT_EQ(Ed()->Text(), "abc");
+}
+
+TEST_F(EditTest, MovingAwayClosesTheEditorAndWritesBack) {
+    Key(VK_F2);
+    Type("!");
+    Key(VK_DOWN);
+    EXPECT_EQ(Grid->Row(), 2);
+    EXPECT_EQ(Grid->Cells(1, 1), "abc!");
+    EXPECT_FALSE(EditorUp());
+}
+
+TEST_F(EditTest, AlwaysShowEditorFollowsTheCurrentCellAndEnterTogglesTheSelection) {
+    Grid->SetOptions(Grid->Options() | goAlwaysShowEditor);
+    Grid->SetFocus();
+    Grid->ShowEditor();
+    ASSERT_TRUE(EditorUp());
+    EXPECT_EQ(Ed()->SelLength(), 3);
+    Key(VK_RETURN);
+    EXPECT_TRUE(EditorUp());
+    EXPECT_EQ(Ed()->SelLength(), 0);
+    Key(VK_RETURN);
+    EXPECT_EQ(Ed()->SelStart(), 0);
+    EXPECT_EQ(Ed()->SelLength(), 3);
+    Key(VK_DOWN);
+    ASSERT_TRUE(EditorUp());
+    EXPECT_EQ(Ed()->Text(), "below");
+    EXPECT_EQ(Ed()->BoundsRect(), Grid->CellRect(1, 2));
+}
+
+namespace {
+struct ForwardCase {
+    const char* name;
+    bool always;     // goAlwaysShowEditor
+    bool tabs;       // goTabs
+    int caret;       // -1: all selected
+    unsigned vk;
+    TShiftState shift;
+    bool toGrid;     // the grid's key-down sees the key
+};
+}  // namespace
+
+TEST_F(EditTest, WhichKeysTheEditorHandsToTheGrid) {
+    const ForwardCase cases[] = {
+        {"up", false, false, 1, VK_UP, 0, true},
+        {"page down", false, false, 1, VK_NEXT, 0, true},
+        {"left inside the text", false, false, 1, VK_LEFT, 0, false},
+        {"left at the start without always-show", false, false, 0, VK_LEFT, 0, false},
+        {"left at the start", true, false, 0, VK_LEFT, 0, true},
+        {"left inside with always-show", true, false, 2, VK_LEFT, 0, false},
+        {"ctrl+left with always-show", true, false, 2, VK_LEFT, ssCtrl, true},
+        {"home with all selected", true, false, -1, VK_HOME, 0, true},
+        {"right at the end", true, false, 3, VK_RIGHT, 0, true},
+        {"end inside", true, false, 1, VK_END, 0, false},
+        {"ctrl+delete", false, false, 1, VK_DELETE, ssCtrl, true},
+        {"delete", false, false, 1, VK_DELETE, 0, false},
+        {"plain insert", false, false, 1, VK_INSERT, 0, true},
+        {"tab with goTabs", false, true, 1, VK_TAB, 0, true},
+        {"tab without goTabs", false, false, 1, VK_TAB, 0, false},
+    };
+    const TGridOptions base = Grid->Options();
+    for (const ForwardCase& k : cases) {
+        Grid->SetOptions(base | (k.always ? goAlwaysShowEditor : 0) | (k.tabs ? goTabs : 0));
+        Grid->SetFocus();
+        Grid->SetCol(1);
+        Grid->SetRow(1);
+        Grid->SetEditorMode(true);
+        ASSERT_EQ(Ed()->Text(), "abc") << k.name;
+        ASSERT_TRUE(EditorUp()) << k.name;
+        if (k.caret < 0) Ed()->SelectAll();
+        else Ed()->SetSelStart(k.caret);
+        GridKeys.clear();
+        unsigned key = k.vk;
+        Ed()->KeyDown(key, k.shift);
+        // Keys that stay in the editor also show in the grid's key event.
+        const bool gridSawIt = !GridKeys.isEmpty();
+        EXPECT_TRUE(gridSawIt) << k.name;
+        EXPECT_EQ(key == 0, k.toGrid) << k.name;
+        Grid->HideEditor();
+    }
+}
+
+TEST_F(EditTest, ACellThatCannotBeModifiedDropsTypingDeleteAndPaste) {
+    Grid->EditLimit = -1;
+    Clipboard()->SetAsText("pasted");
+    Key(VK_F2);
+    ASSERT_TRUE(EditorUp());
+    Ed()->SelectAll();
+    Type("zz");
+    Key(VK_DELETE);
+    Key(VK_INSERT, ssShift);
+    Type(QString(QChar(8)));
+    EXPECT_EQ(Ed()->Text(), "abc");
+    // With a limit, typing stops at it.
+    Grid->HideEditor();
+    Grid->EditLimit = 4;
+    Key(VK_F2);
+    Type("defg");
+    EXPECT_EQ(Ed()->Text(), "abcd");
+    Key(VK_INSERT, ssShift);
+    EXPECT_EQ(Ed()->Text(), "abcd");
+}
+
+TEST_F(EditTest, EditMaskAndEditTextComeFromTheEvents) {
+    Grid->OnGetEditMask = [](TObject*, int c, int, QString& v) { v = c == 1 ? "999;0;_" : ""; };
+    Grid->OnGetEditText = [](TObject*, int, int, QString& v) { v = "<" + v + ">"; };
+    Key(VK_F2);
+    EXPECT_EQ(Ed()->EditMask(), "999;0;_");
+    EXPECT_EQ(Ed()->Text(), "<abc>");
+}
+
+TEST_F(EditTest, WritingTheEditedCellFromCodeReloadsTheEditor) {
+    Key(VK_F2);
+    Grid->SetCells(1, 1, "new");
+    EXPECT_EQ(Ed()->Text(), "new");
+}
+
+TEST_F(EditTest, AClickOnTheCurrentCellOpensTheEditor) {
+    const TRect r = Grid->CellRect(1, 1);
+    Input::Click(Grid, r.Left + 5, r.Top + 5);
+    ASSERT_TRUE(EditorUp());
+    // A press on another cell moves there, closing the editor, and clicks.
+    Grid->Log.clear();
+    const TRect other = Grid->CellRect(2, 1);
+    Input::Click(Grid, other.Left + 5, other.Top + 5);
+    EXPECT_EQ(Grid->Col(), 2);
+    EXPECT_FALSE(EditorUp());
+    EXPECT_EQ(Grid->Log.filter("Click"), QStringList({"Click"}));
+}
