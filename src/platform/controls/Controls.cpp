@@ -117,6 +117,18 @@ QString GetLongHint(const QString& hint) {
     return bar < 0 ? hint : hint.mid(bar + 1);
 }
 
+void RedrawWindow(TWinControl* c, const TRect*, unsigned rdwFlags) {
+    if (c && (rdwFlags & (RDW_INVALIDATE | RDW_FRAME | RDW_ERASE))) c->Invalidate();
+}
+
+void InvalidateRect(TWinControl* c, const TRect*, bool) {
+    if (c) c->Invalidate();
+}
+
+void UpdateWindow(TWinControl* c) {
+    if (c) c->Update();
+}
+
 bool PostMessage(HWND h, unsigned Msg, WPARAM WParam, LPARAM LParam) {
     if (!FindControl(h)) return false;
     Queue().push_back({h, TMessage{Msg, WParam, LParam, 0}});

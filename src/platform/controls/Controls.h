@@ -557,6 +557,11 @@ QString StripHotkey(const QString& caption);
 QString GetShortHint(const QString& hint);
 QString GetLongHint(const QString& hint);
 
+// The platform's repaint requests; the layer repaints whole controls.
+void RedrawWindow(TWinControl* c, const TRect* area, unsigned rdwFlags);
+void InvalidateRect(TWinControl* c, const TRect* area, bool erase);
+void UpdateWindow(TWinControl* c);
+
 // Posts a message for the control; it is delivered when the queue is drained.
 bool PostMessage(HWND h, unsigned Msg, WPARAM WParam = 0, LPARAM LParam = 0);
 // Delivers the messages posted so far, in order (those posted meanwhile wait

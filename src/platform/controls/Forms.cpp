@@ -237,6 +237,11 @@ int TCustomForm::ShowModal() {
     if (Visible() || !Enabled() || FModal)
         throw EInvalidOperation(QStringLiteral("Cannot make a visible window modal"));
     Application()->CancelHint();
+    // A modal form ends what the mouse was doing elsewhere.
+    if (TControl* captured = GetCaptureControl()) {
+        SetCaptureControl(nullptr);
+        captured->Perform(WM_CANCELMODE);
+    }
     TDialogScript* script = DialogScript();
     std::optional<TDialogScript::ModalStep> step;
     if (script) step = script->NextModal();
@@ -738,8 +743,15 @@ void TApplication::HintMouseMessage(TControl* c, TPoint clientPos) {
     CancelHint();
     FHintControl = hc;
     if (!hc) return;
-    // Moving from one hint to the next waits only the short pause.
-    FHintTimer->SetInterval(unsigned(hintShowing ? HintShortPause : HintPause));
+    // Moving from one hint to the next waits only the short pause; the
+    // control may change the pause (0: show at once).
+    int pause = hintShowing ? HintShortPause : HintPause;
+    hc->Perform(CM_HINTSHOWPAUSE, hintShowing ? 1 : 0, reinterpret_cast<LPARAM>(&pause));
+    if (pause <= 0) {
+        ActivateHint(FHintCursorPos);
+        return;
+    }
+    FHintTimer->SetInterval(unsigned(pause));
     FHintTimer->SetEnabled(true);
 }
 

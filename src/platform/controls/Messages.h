@@ -52,7 +52,9 @@ enum : unsigned {
     WM_MOUSEWHEEL = 0x020A, WM_SIZING = 0x0214, WM_CAPTURECHANGED = 0x0215,
     WM_CUT = 0x0300, WM_COPY = 0x0301, WM_PASTE = 0x0302, WM_CLEAR = 0x0303,
     WM_THEMECHANGED = 0x031A, WM_PRINT = 0x0317, WM_PRINTCLIENT = 0x0318, WM_GETOBJECT = 0x003D,
-    WM_CHANGESTATE = 0x0347, WM_USER = 0x0400, WM_APP = 0x8000,
+    WM_USER = 0x0400, WM_APP = 0x8000,
+    // The tree's worker posts its state changes with this number.
+    WM_CHANGESTATE = WM_APP + 32,
 };
 
 // The class library's control messages.
@@ -132,6 +134,15 @@ enum : std::uint32_t {
     ES_LEFT = 0x0000, ES_CENTER = 0x0001, ES_RIGHT = 0x0002, ES_MULTILINE = 0x0004,
     ES_PASSWORD = 0x0020, ES_AUTOVSCROLL = 0x0040, ES_AUTOHSCROLL = 0x0080, ES_WANTRETURN = 0x1000,
 };
+
+// RedrawWindow flags.
+enum : unsigned {
+    RDW_INVALIDATE = 0x0001, RDW_INTERNALPAINT = 0x0002, RDW_ERASE = 0x0004, RDW_VALIDATE = 0x0008,
+    RDW_NOINTERNALPAINT = 0x0010, RDW_NOERASE = 0x0020, RDW_NOCHILDREN = 0x0040, RDW_ALLCHILDREN = 0x0080,
+    RDW_UPDATENOW = 0x0100, RDW_ERASENOW = 0x0200, RDW_FRAME = 0x0400, RDW_NOFRAME = 0x0800,
+};
+// Hit-test answers of WM_NCHITTEST.
+enum : int { HTNOWHERE = 0, HTCLIENT = 1, HTCAPTION = 2, HTHSCROLL = 6, HTVSCROLL = 7, HTBORDER = 18 };
 
 // Dialog and message-box results.
 enum : int {

@@ -67,6 +67,24 @@ TEST_F(FormsTest, CloseQueryCanKeepAModalFormOpen) {
     EXPECT_EQ(closing.size(), 1);
 }
 
+TEST_F(FormsTest, AModalFormCancelsTheMouseCaptureElsewhere) {
+    auto* other = NewObject<TForm>(nullptr);
+    auto* probe = new TProbe(other, other, "P", &Log);
+    other->Show();
+    Input::MouseDown(probe, mbLeft, 2, 2);
+    ASSERT_EQ(GetCaptureControl(), probe);
+    bool cancelled = false;
+    probe->WindowProc = [&, original = probe->WindowProc](TMessage& m) {
+        if (m.Msg == WM_CANCELMODE) cancelled = true;
+        original(m);
+    };
+    Script.AnswerModal([](TCustomForm* f) { f->SetModalResult(mrOk); });
+    Form->ShowModal();
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(GetCaptureControl(), nullptr);
+    delete other;
+}
+
 TEST_F(FormsTest, ShowingAVisibleFormModallyIsRefused) {
     Form->Show();
     EXPECT_THROW(Form->ShowModal(), EInvalidOperation);

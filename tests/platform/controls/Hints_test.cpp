@@ -149,3 +149,16 @@ TEST_F(HintsTest, AControlMayChooseTheHintWindowClass) {
     EXPECT_EQ(Hint()->Width(), 200);
     EXPECT_EQ(Hint()->Height(), 40);
 }
+
+TEST_F(HintsTest, TheControlMayShortenThePause) {
+    A->WindowProc = [&, original = A->WindowProc](TMessage& m) {
+        if (m.Msg == CM_HINTSHOWPAUSE) {
+            EXPECT_EQ(*reinterpret_cast<int*>(m.LParam), Application()->HintPause);
+            *reinterpret_cast<int*>(m.LParam) = 0;
+            return;
+        }
+        original(m);
+    };
+    Input::MouseMove(A, 5, 5);
+    EXPECT_TRUE(HintShowing()) << "no pause at all";
+}
