@@ -103,12 +103,11 @@ void DrawKindShape(TCanvas* c, TLbButtonKind kind, int x0, bool enabled) {
         c->FillRect(Rect(x0 + 11, 8, x0 + 13, 10));
         break;
     case bkRetry:
-        c->Pen().SetColor(colour(RGB(0, 128, 0)));
-        c->Pen().SetWidth(2);
-        c->Arc(x0 + 3, 3, x0 + 15, 15, x0 + 15, 9, x0 + 9, 3);
-        c->Brush().SetColor(colour(RGB(0, 128, 0)));
+        // A round arrow: most of a circle, the head at its upper end.
+        line(colour(RGB(0, 128, 0)), 2, {{14, 10}, {13, 13}, {9, 14}, {5, 13}, {4, 9}, {5, 5}, {9, 4}, {11, 4}});
         c->Pen().SetWidth(1);
-        c->Polygon({Point(x0 + 8, 0), Point(x0 + 12, 3), Point(x0 + 8, 6)});
+        c->Brush().SetColor(colour(RGB(0, 128, 0)));
+        c->Polygon({Point(x0 + 11, 1), Point(x0 + 15, 4), Point(x0 + 11, 7)});
         break;
     case bkIgnore:
         c->Brush().SetColor(colour(RGB(64, 64, 64)));
