@@ -3,6 +3,7 @@
 // written and not blank.
 #include "Std2Kit.h"
 #include "platform/controls/TabControls.h"
+#include "platform/controls/RichEdit.h"
 #include "platform/controls/TreeView.h"
 
 #include <QFileInfo>
@@ -46,6 +47,31 @@ TEST_F(Std2Test, ReviewFormRendersEveryControl) {
     root->Item(1)->Expand(false);
     tv->SetSelected(root->Item(1)->Item(0));
     tv->SetHideSelection(false);
+
+    auto* re = new TRichEdit(Form);
+    re->SetParent(Form);
+    re->SetBounds(260, 240, 240, 120);
+    TRichText rt;
+    TCharFormat f;
+    rt.Append("Water is H", f);
+    f.Offset = -40;
+    rt.Append("2", f);
+    f.Offset = 0;
+    rt.Append("O, energy is mc", f);
+    f.Offset = 40;
+    rt.Append("2", f);
+    f.Offset = 0;
+    f.Style = fsBold;
+    rt.Append("\nBold ", f);
+    f.Style = fsItalic;
+    f.Color = clRed;
+    rt.Append("red italic ", f);
+    f = TCharFormat();
+    f.Name = "Verdana";
+    f.Size = 12;
+    f.Style = fsUnderline;
+    rt.Append("big underlined text that wraps", f);
+    re->SetRichText(rt);
 
     Form->Show();
     const QString path = QString(KAL_BUILD_DIR) + "/std2_review_form.png";
