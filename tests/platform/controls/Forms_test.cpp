@@ -287,7 +287,9 @@ TEST_F(FormsTest, CreationStepRunsInTheSecondPhaseWithOverrides) {
     Application()->CreateForm(f);
     EXPECT_EQ(f->Texts, "Deutsch");
     EXPECT_EQ(f->Owner(), Application());
-    if (!mainBefore) EXPECT_EQ(Application()->MainForm(), f);
+    if (!mainBefore) {
+        EXPECT_EQ(Application()->MainForm(), f);
+    }
     delete f;
     EXPECT_EQ(Application()->MainForm(), mainBefore == f ? nullptr : mainBefore);
 }
