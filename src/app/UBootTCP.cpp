@@ -1,10 +1,13 @@
 #include "app/UBootTCP.h"
 
+#include "app/LbButton.h"
 #include "app/ProjectFiles.h"
 #include "app/UComon.h"
 #include "platform/core/Files.h"
 #include "platform/core/IntConv.h"
 #include "platform/core/StrUtils.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/StdCtrls.h"
 #include "platform/core/Threads.h"
 #include "platform/sys/IcmpEcho.h"
 #include "platform/sys/Processes.h"
@@ -84,7 +87,7 @@ void Element(XmlNode parent, const char* name, const QString& text = QString())
 // One operation of the parameter file. The three kinds differ only in the
 // values the caller passes and in the internal-data block of the second
 // configuration.
-struct TOperation {
+struct TUpdateOperation {
     QString FileName;
     QString Start_Address;
     QString Bank_Type;
@@ -95,7 +98,7 @@ struct TOperation {
     QString GoToApp_After;
 };
 
-void Append_Operation(XmlNode operations, const TOperation& op)
+void Append_Operation(XmlNode operations, const TUpdateOperation& op)
 {
     XmlNode o = operations.AppendElement(QStringLiteral("Operation"));
     Element(o, "Ope_Protection_Enabled");
@@ -411,4 +414,246 @@ TUpdateStep Update_Device()
     if (Show_Update_Wizard)
         Show_Update_Wizard();
     return TUpdateStep::Wizard_Shown;
+}
+
+// ---------------------------------------------------------------------------
+// The wizard's window
+
+TFBootTCP* FBootTCP = nullptr;
+
+namespace {
+
+// The look every dialog shares: red 248, green 247, blue 237 behind Verdana
+// 11 pixels high.
+constexpr TColor Dialog_Background = RGB(248, 247, 237);
+constexpr int Client_Width = 350, Client_Height = 233;
+constexpr int Title_Height = 69, Band_Height = 40;
+constexpr int Button_Width = 100, Button_Height = 28;
+
+TLabel* New_Label(TWinControl* parent, int left, int top)
+{
+    auto* l = new TLabel(parent);
+    l->SetParent(parent);
+    l->SetLeft(left);
+    l->SetTop(top);
+    l->SetTransparent(true);
+    return l;
+}
+
+TLbButton* New_Button(TWinControl* parent, int left, int width)
+{
+    auto* b = new TLbButton(parent);
+    b->SetParent(parent);
+    b->SetStyle(bsEncarta);
+    b->SetBounds(left, (Band_Height - Button_Height) / 2, width, Button_Height);
+    return b;
+}
+
+TPanel* New_Band(TCustomForm* form, TAlign align, int height, TColor color)
+{
+    auto* p = new TPanel(form);
+    p->SetParent(form);
+    p->SetHeight(height);
+    p->SetAlign(align);
+    p->SetBevelOuter(bvNone);
+    p->SetShowCaption(false);
+    p->SetParentColor(false);
+    p->SetColor(color);
+    return p;
+}
+
+} // namespace
+
+TFBootTCP::TFBootTCP(TComponent* AOwner) : TForm(AOwner)
+{
+    SetBorderStyle(bsDialog);
+    SetPosition(poScreenCenter);
+    SetColor(Dialog_Background);
+    Font()->SetName(QStringLiteral("Verdana"));
+    Font()->SetHeight(11);
+    SetClientSize(Client_Width, Client_Height);
+
+    P_Title = New_Band(this, alTop, Title_Height, clWhite);
+    L_SW_Code = New_Label(P_Title, 16, 6);
+    L_SW_Code->SetParentFont(false);
+    L_SW_Code->Font()->SetName(QStringLiteral("Verdana"));
+    L_SW_Code->Font()->SetSize(20);
+    L_SW_Code->Font()->SetStyle(fsBold);
+    L_SW_Code->Font()->SetColor(clGray);
+    L_SW_Desc = New_Label(P_Title, 18, 44);
+
+    L_IP_Address = New_Label(this, 16, 75);
+    for (TEdit** e : {&E_IP1, &E_IP2, &E_IP3, &E_IP4}) {
+        *e = new TEdit(this);
+        (*e)->SetParent(this);
+        (*e)->SetBounds(0, 97, 41, 21);
+        (*e)->SetText(QStringLiteral("0"));
+        (*e)->SetTabStop(true);
+    }
+    Label2 = New_Label(this, 83, 105);
+    Label3 = New_Label(this, 139, 105);
+    Label4 = New_Label(this, 195, 105);
+    for (TLabel* dot : {Label2, Label3, Label4})
+        dot->SetCaption(QStringLiteral("."));
+    L_Ping = New_Label(this, 16, 136);
+    Btn_Ping = new TLbButton(this);
+    Btn_Ping->SetParent(this);
+    Btn_Ping->SetStyle(bsEncarta);
+    Btn_Ping->SetBounds(35, 155, Button_Width, Button_Height);
+    LPing = New_Label(this, 151, 163);
+
+    L_Options = New_Label(this, 16, 75);
+    for (TCheckBox** c : {&CB_Firmware, &CB_Read_Firm, &CB_Conf, &CB_Read_Conf}) {
+        *c = new TCheckBox(this);
+        (*c)->SetParent(this);
+        (*c)->SetBounds(0, 0, 280, 17);
+        (*c)->SetParentColor(true);
+    }
+    CB_Firmware->SetBounds(36, 96, 280, 17);
+    CB_Read_Firm->SetBounds(56, 119, 260, 17);
+    CB_Conf->SetBounds(36, 142, 280, 17);
+    CB_Read_Conf->SetBounds(56, 165, 260, 17);
+
+    P_Button = New_Band(this, alBottom, Band_Height, Dialog_Background);
+    Btn_Update = New_Button(P_Button, 16, 200);
+    Btn_Cancel = New_Button(P_Button, Client_Width - 2 * (Button_Width + 12), Button_Width);
+    Btn_Next = New_Button(P_Button, Client_Width - (Button_Width + 12), Button_Width);
+    Btn_Cancel->SetModalResult(mrCancel);
+
+    OnCreate = [this](TObject* s) { FormCreate(s); };
+    OnShow = [this](TObject* s) { FormShow(s); };
+    Btn_Ping->OnClick = [this](TObject* s) { LbButton1Click(s); };
+    Btn_Next->OnClick = [this](TObject* s) { LbButton2Click(s); };
+    Btn_Update->OnClick = [this](TObject* s) { LbButton4Click(s); };
+    for (TEdit* e : {E_IP1, E_IP2, E_IP3})
+        e->OnKeyPress = [this](TObject* s, QChar& k) { E_IPKeyPress(s, k); };
+
+    // Between tries the ping run keeps the window painting, and while it runs
+    // nothing may start a second run, move on or close the dialog.
+    FLogic.Process_Messages = [] { Application()->ProcessMessages(); };
+    FLogic.On_Busy_Changed = [this](bool busy) {
+        for (TLbButton* b : {Btn_Ping, Btn_Next, Btn_Cancel})
+            b->SetEnabled(!busy);
+    };
+}
+
+void TFBootTCP::AfterConstruction()
+{
+    TForm::AfterConstruction();
+}
+
+void TFBootTCP::FormCreate(TObject*)
+{
+    L_SW_Code->SetCaption(SW_Code);
+    SetClientSize(Client_Width, Client_Height);
+    for (TCheckBox* c : {CB_Firmware, CB_Read_Firm, CB_Conf, CB_Read_Conf})
+        c->SetChecked(true);
+    Set_Lang();
+    // The "Update Device" step opens this dialog and reports image failures
+    // in the error box.
+    Show_Update_Wizard = [this] { ShowModal(); };
+    Show_Update_Error = [](const QString& m) { MessageDlg(m, mtError, MsgDlgButtons({mbOK})); };
+}
+
+void TFBootTCP::Set_Lang()
+{
+    SetCaption(Text_Of(57));
+    L_SW_Desc->SetCaption(Text_Of(57));
+    L_Ping->SetCaption(Text_Of(59));
+    Btn_Ping->SetCaption(Text_Of(60));
+    Btn_Cancel->SetCaption(Text_Of(61));
+    Btn_Next->SetCaption(Text_Of(62));
+    L_Options->SetCaption(Text_Of(63));
+    CB_Firmware->SetCaption(Text_Of(64));
+    CB_Read_Firm->SetCaption(Text_Of(65));
+    CB_Conf->SetCaption(Text_Of(66));
+    CB_Read_Conf->SetCaption(Text_Of(67));
+    Btn_Update->SetCaption(Text_Of(68));
+}
+
+TEdit* TFBootTCP::Octet(int i) const
+{
+    const std::array<TEdit*, 4> edits{E_IP1, E_IP2, E_IP3, E_IP4};
+    return edits[size_t(i)];
+}
+
+void TFBootTCP::Take_Controls()
+{
+    for (int i = 0; i < 4; ++i)
+        FLogic.E_IP[size_t(i)] = Octet(i)->Text();
+    FLogic.CB_Firmware = CB_Firmware->Checked();
+    FLogic.CB_Read_Firm = CB_Read_Firm->Checked();
+    FLogic.CB_Conf = CB_Conf->Checked();
+    FLogic.CB_Read_Conf = CB_Read_Conf->Checked();
+}
+
+void TFBootTCP::Show_State()
+{
+    for (int i = 0; i < 4; ++i)
+        if (Octet(i)->Text() != FLogic.E_IP[size_t(i)])
+            Octet(i)->SetText(FLogic.E_IP[size_t(i)]);
+    LPing->SetCaption(FLogic.LPing_Text());
+    LPing->Font()->SetColor(TColor(FLogic.LPing_Color()));
+}
+
+void TFBootTCP::Show_Page()
+{
+    const bool address = FLogic.Page() == TBootTCP::TPage::Address;
+    for (TControl* c : std::initializer_list<TControl*>{L_IP_Address, E_IP1, E_IP2, E_IP3, E_IP4, Label2, Label3,
+                                                         Label4, L_Ping, Btn_Ping, LPing, Btn_Cancel, Btn_Next})
+        c->SetVisible(address);
+    for (TControl* c : std::initializer_list<TControl*>{L_Options, CB_Firmware, CB_Read_Firm, CB_Conf, CB_Read_Conf,
+                                                         Btn_Update})
+        c->SetVisible(!address);
+}
+
+void TFBootTCP::FormShow(TObject*)
+{
+    const int lefts[4] = {35, 91, 147, 203};
+    for (int i = 0; i < 4; ++i)
+        Octet(i)->SetLeft(lefts[i]);
+    Take_Controls();
+    FLogic.FormShow();
+    L_IP_Address->SetCaption(FLogic.Address_Prompt());
+    Show_State();
+    Show_Page();
+}
+
+void TFBootTCP::LbButton1Click(TObject*)
+{
+    Take_Controls();
+    FLogic.LbButton1Click();
+    Show_State();
+}
+
+void TFBootTCP::LbButton2Click(TObject*)
+{
+    Take_Controls();
+    QString message;
+    if (!FLogic.LbButton2Click(&message)) {
+        MessageDlg(message, mtError, MsgDlgButtons({mbOK}));
+        return;
+    }
+    Show_Page();
+}
+
+void TFBootTCP::LbButton4Click(TObject*)
+{
+    Take_Controls();
+    FLogic.LbButton4Click();
+}
+
+void TFBootTCP::E_IPKeyPress(TObject* Sender, QChar& Key)
+{
+    for (int i = 0; i < 4; ++i) {
+        if (Octet(i) != Sender)
+            continue;
+        const int next = TBootTCP::Octet_KeyPress(i, Key);
+        if (next < 0)
+            return;
+        Key = QChar();
+        if (Octet(next)->CanFocus())
+            Octet(next)->SetFocus();
+        return;
+    }
 }

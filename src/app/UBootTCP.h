@@ -7,6 +7,7 @@
 //
 // TBootTCP holds the wizard's whole state and behaviour without a window; the
 // dialog mirrors it in its controls and forwards its events to it.
+#include "platform/controls/Forms.h"
 #include "platform/core/Exceptions.h"
 
 #include <QList>
@@ -208,3 +209,67 @@ enum class TUpdateStep { Wizard_Shown, Image_Failed };
 // be made or written the error box names the file or table and the wizard
 // does not open, so an earlier bank file is never handed to the updater.
 TUpdateStep Update_Device();
+
+// ---------------------------------------------------------------------------
+// The wizard's window
+
+class TLabel;
+class TEdit;
+class TCheckBox;
+class TPanel;
+class TLbButton;
+
+class TFBootTCP : public TForm {
+    KAL_CLASS(TFBootTCP, TForm)
+public:
+    explicit TFBootTCP(TComponent* AOwner);
+    // The second construction phase runs FormCreate.
+    void AfterConstruction() override;
+
+    TPanel* P_Title = nullptr;
+    TLabel* L_SW_Code = nullptr;
+    TLabel* L_SW_Desc = nullptr;
+    TLabel* L_IP_Address = nullptr;
+    TEdit* E_IP1 = nullptr;
+    TEdit* E_IP2 = nullptr;
+    TEdit* E_IP3 = nullptr;
+    TEdit* E_IP4 = nullptr;
+    TLabel* Label2 = nullptr;
+    TLabel* Label3 = nullptr;
+    TLabel* Label4 = nullptr;
+    TLabel* L_Ping = nullptr;
+    TLbButton* Btn_Ping = nullptr;
+    TLabel* LPing = nullptr;
+    TLabel* L_Options = nullptr;
+    TCheckBox* CB_Firmware = nullptr;
+    TCheckBox* CB_Read_Firm = nullptr;
+    TCheckBox* CB_Conf = nullptr;
+    TCheckBox* CB_Read_Conf = nullptr;
+    TPanel* P_Button = nullptr;
+    TLbButton* Btn_Cancel = nullptr;
+    TLbButton* Btn_Next = nullptr;
+    TLbButton* Btn_Update = nullptr;
+
+    // The wizard's state, mirrored by the controls.
+    TBootTCP& Logic() { return FLogic; }
+
+    void FormCreate(TObject* Sender);
+    void FormShow(TObject* Sender);
+    void Set_Lang();
+    void LbButton1Click(TObject* Sender);
+    void LbButton2Click(TObject* Sender);
+    void LbButton4Click(TObject* Sender);
+    void E_IPKeyPress(TObject* Sender, QChar& Key);
+
+private:
+    TEdit* Octet(int i) const;
+    // Controls -> state before the logic runs, state -> controls after.
+    void Take_Controls();
+    void Show_State();
+    void Show_Page();
+
+    TBootTCP FLogic;
+};
+
+// The one wizard of the program, created at start-up.
+extern TFBootTCP* FBootTCP;

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QTemporaryDir>
 
 #include <arpa/inet.h>
@@ -27,6 +28,19 @@ inline void PrintTo(const QString& s, std::ostream* os)
 QT_END_NAMESPACE
 
 namespace wiztest {
+
+// The windows need the toolkit's application object, headless.
+inline void Ensure_Gui()
+{
+    if (QCoreApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "wizard_test";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+}
 
 inline bool Is_Loopback(const QString& address)
 {
@@ -55,6 +69,10 @@ public:
 
     Sys::EchoResult Echo(const QString& address, int payloadSize, int timeoutMs) override
     {
+        // Like the real service: a numeric IPv4 address or nothing is sent.
+        uint32_t be = 0;
+        if (!Sys::ParseIPv4(address, be))
+            throw ESysError(QStringLiteral("\"%1\" is not a numeric IPv4 address").arg(address));
         Addresses.append(address);
         Sizes.append(payloadSize);
         Timeouts.append(timeoutMs);
