@@ -1,7 +1,12 @@
 # Build and test entry points; see README.md.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+# The platform plug-in the caller asked for, before the tests' headless default.
+RUN_QPA := $(QT_QPA_PLATFORM)
 export QT_QPA_PLATFORM ?= offscreen
+# The program keeps its folders and settings beside itself: it runs from a
+# folder of its own that must be writable.
+PROGRAM_DIR ?= $(BUILD)/program
 
 .PHONY: deps configure build test run asan fuzz clean
 
@@ -17,8 +22,17 @@ build: configure
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-run: build
-	./$(BUILD)/src/kalmetor
+run: configure
+	cmake --build $(BUILD) --target kalmetor -j $(JOBS)
+	mkdir -p $(PROGRAM_DIR)
+	cp $(BUILD)/src/kalmetor $(PROGRAM_DIR)/kalmetor
+	@if [ -z "$(RUN_QPA)" ] && [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "make run: the program is built in $(PROGRAM_DIR), but this machine has no display" >&2; \
+	  echo "(neither DISPLAY nor WAYLAND_DISPLAY is set), so its window cannot be shown." >&2; \
+	  echo "Run it from a desktop session, or over ssh -X." >&2; \
+	  exit 1; \
+	fi
+	cd $(PROGRAM_DIR) && env $(if $(RUN_QPA),QT_QPA_PLATFORM=$(RUN_QPA),-u QT_QPA_PLATFORM) ./kalmetor
 
 asan: deps
 	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON

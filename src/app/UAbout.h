@@ -3,6 +3,8 @@
 // version, with the maker's logo and web address (the partner's logo in the
 // partner editions). Its texts are fixed English and do not follow the
 // language.
+#include "platform/controls/Forms.h"
+
 #include <QString>
 
 inline const QString About_Program_Name = QStringLiteral("Software Kalmetor ");
@@ -19,3 +21,28 @@ struct TAboutValues {
     bool Partner = false; // the partner's logo, no maker's logo or address
 };
 TAboutValues About_Values(int modelCode);
+
+// ---------------------------------------------------------------------------
+// The dialog
+
+class TLabel;
+class TImage;
+class TLbButton;
+
+class TFAbout : public TForm {
+    KAL_CLASS(TFAbout, TForm)
+public:
+    explicit TFAbout(TComponent* AOwner);
+    void AfterConstruction() override;
+
+    TImage* Image2 = nullptr;
+    TImage* I_Brimel = nullptr;
+    TLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr, *Label6 = nullptr,
+           *Label8 = nullptr, *Label9 = nullptr, *Label10 = nullptr, *Label12 = nullptr;
+    TLbButton* LbButton1 = nullptr;
+
+    void FormShow(TObject* Sender);
+    void Label4Click(TObject* Sender);
+};
+
+extern TFAbout* FAbout;

@@ -1,11 +1,24 @@
 #include "app/UKalmetoreFirmWare.h"
 
-#include "app/ULanguage.h"
+#include "app/LbButton.h"
+#include "app/UAbout.h"
+#include "app/UBootTCP.h"
 #include "app/UComon.h"
+#include "app/ULanguage.h"
+#include "app/UNew_Project.h"
+#include "app/UOpenConf.h"
 #include "app/USettings.h"
+#include "app/USoftOptions.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/StdCtrls.h"
+#include "platform/controls/Timers.h"
 #include "platform/core/Files.h"
 #include "platform/sys/LinkOpener.h"
 
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <map>
 #include <vector>
 
 // ---------------------------------------------------------------------------
@@ -253,4 +266,524 @@ void Prepare_Program_State(const QString& dirProgram)
 void Store_Settings()
 {
     Save_Setting(Settings_File());
+}
+
+// ---------------------------------------------------------------------------
+// The look every dialog shares
+
+void Apply_Dialog_Look(TCustomForm* form)
+{
+    form->SetBorderStyle(bsSingle);
+    form->SetPosition(poScreenCenter);
+    form->SetColor(Dialog_Color);
+    form->Font()->SetName(QStringLiteral("Verdana"));
+    form->Font()->SetHeight(-11);
+}
+
+TLabel* Make_Label(TCustomForm* form, TWinControl* parent, int left, int top, const QString& caption)
+{
+    auto* l = new TLabel(form);
+    l->SetParent(parent);
+    l->SetLeft(left);
+    l->SetTop(top);
+    l->SetCaption(caption);
+    return l;
+}
+
+TLbButton* Make_Button(TCustomForm* form, TWinControl* parent, int left, int top, int width, int height)
+{
+    auto* b = new TLbButton(form);
+    b->SetParent(parent);
+    b->SetBounds(left, top, width, height);
+    b->SetStyle(bsEncarta);
+    return b;
+}
+
+void Style_Code_Label(TLabel* code)
+{
+    code->SetParentFont(false);
+    code->Font()->SetName(QStringLiteral("Verdana"));
+    code->Font()->SetHeight(-32);
+    code->Font()->SetColor(Title_Grey);
+}
+
+void Style_Grey_Bold(TLabel* label)
+{
+    label->SetParentFont(false);
+    label->Font()->SetName(QStringLiteral("Verdana"));
+    label->Font()->SetHeight(-11);
+    label->Font()->SetStyle(fsBold);
+    label->Font()->SetColor(Title_Grey);
+}
+
+TPanel* Make_Title_Band(TCustomForm* form, TLabel*& L_SW_Code, TLabel*& L_SW_Desc)
+{
+    auto* p = new TPanel(form);
+    p->SetName(QStringLiteral("P_Title"));
+    p->SetParent(form);
+    p->SetAlign(alTop);
+    p->SetHeight(69);
+    p->SetBevelOuter(bvNone);
+    p->SetShowCaption(false);
+    p->SetParentColor(false);
+    p->SetColor(clWhite);
+    L_SW_Code = Make_Label(form, p, 16, 4);
+    Style_Code_Label(L_SW_Code);
+    L_SW_Desc = Make_Label(form, p, 18, 44);
+    Style_Grey_Bold(L_SW_Desc);
+    return p;
+}
+
+void Keep_Inside(TControl* c, int clientWidth, int margin)
+{
+    const int over = c->Left() + c->Width() - (clientWidth - margin);
+    if (over > 0)
+        c->SetLeft(std::max(0, c->Left() - over));
+}
+
+TPanel* Make_Button_Band(TCustomForm* form)
+{
+    auto* p = new TPanel(form);
+    p->SetName(QStringLiteral("P_Button"));
+    p->SetParent(form);
+    p->SetAlign(alBottom);
+    p->SetHeight(40);
+    p->SetBevelOuter(bvNone);
+    p->SetShowCaption(false);
+    return p;
+}
+
+// ---------------------------------------------------------------------------
+// Pictures of our own: the three tool buttons and the partner's logo
+
+namespace {
+
+std::unique_ptr<TBitmap> New_Bitmap(int w, int h, TColor back)
+{
+    auto bmp = std::make_unique<TBitmap>();
+    bmp->SetSize(w, h);
+    TCanvas* c = bmp->Canvas();
+    c->Brush().SetColor(back);
+    c->FillRect(Rect(0, 0, w, h));
+    return bmp;
+}
+
+// A round badge with a sign: "i" for the about box, a gear for the options,
+// a cross for closing. The bottom-left pixel keeps the dialog colour so the
+// glyph's corners blend into the button.
+std::unique_ptr<TBitmap> Tool_Glyph(TMainButton b)
+{
+    auto bmp = New_Bitmap(32, 32, Dialog_Color);
+    TCanvas* c = bmp->Canvas();
+    const TColor ring = b == TMainButton::Close ? TColor(RGB(190, 60, 50)) : TColor(RGB(60, 110, 170));
+    c->Pen().SetColor(ring);
+    c->Pen().SetWidth(2);
+    c->Brush().SetColor(clWhite);
+    c->Ellipse(2, 2, 30, 30);
+    c->Pen().SetWidth(3);
+    switch (b) {
+    case TMainButton::Info:
+        c->Brush().SetColor(ring);
+        c->Pen().SetWidth(1);
+        c->Ellipse(14, 7, 19, 12);
+        c->FillRect(Rect(14, 14, 18, 25));
+        break;
+    case TMainButton::Opz:
+        c->Pen().SetWidth(2);
+        c->Brush().SetColor(ring);
+        c->Ellipse(10, 10, 22, 22);
+        for (auto [x1, y1, x2, y2] : {std::array{16, 6, 16, 26}, std::array{6, 16, 26, 16},
+                                      std::array{9, 9, 23, 23}, std::array{23, 9, 9, 23}}) {
+            c->MoveTo(x1, y1);
+            c->LineTo(x2, y2);
+        }
+        c->Brush().SetColor(clWhite);
+        c->Ellipse(13, 13, 19, 19);
+        break;
+    default:
+        c->MoveTo(10, 10);
+        c->LineTo(22, 22);
+        c->MoveTo(22, 10);
+        c->LineTo(10, 22);
+        break;
+    }
+    return bmp;
+}
+
+} // namespace
+
+std::unique_ptr<TBitmap> Maker_Logo(int w, int h)
+{
+    auto bmp = New_Bitmap(w, h, Dialog_Color);
+    TCanvas* c = bmp->Canvas();
+    c->Pen().SetColor(RGB(40, 90, 150));
+    c->Brush().SetColor(RGB(60, 110, 170));
+    c->RoundRect(0, 0, w, h, w / 4, h / 4);
+    c->Font().SetName(QStringLiteral("Verdana"));
+    c->Font().SetHeight(-(h * 2 / 3));
+    c->Font().SetStyle(fsBold);
+    c->Font().SetColor(clWhite);
+    c->Brush().SetStyle(bsClear);
+    c->DrawText(QStringLiteral("T"), Rect(0, 0, w, h), DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    return bmp;
+}
+
+std::unique_ptr<TBitmap> Partner_Logo(int w, int h)
+{
+    auto bmp = New_Bitmap(w, h, Dialog_Color);
+    TCanvas* c = bmp->Canvas();
+    c->Font().SetName(QStringLiteral("Verdana"));
+    c->Font().SetHeight(-(h / 2));
+    c->Font().SetStyle(fsBold | fsItalic);
+    c->Font().SetColor(RGB(0, 120, 80));
+    c->Brush().SetStyle(bsClear);
+    c->DrawText(Partner_Company_Label, Rect(0, 0, w, h), DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    return bmp;
+}
+
+// ---------------------------------------------------------------------------
+// Steps registered by the main block
+
+namespace {
+
+std::map<TStepAction, std::function<void()>>& Steps()
+{
+    static std::map<TStepAction, std::function<void()>> m;
+    return m;
+}
+
+std::vector<std::function<void()>>& Language_Listeners()
+{
+    static std::vector<std::function<void()>> v;
+    return v;
+}
+
+QString& Start_Folder()
+{
+    static QString dir;
+    return dir;
+}
+
+} // namespace
+
+std::function<void(const QString&)> EDS_File_Writer;
+
+void Register_Step(TStepAction action, std::function<void()> step)
+{
+    Steps()[action] = std::move(step);
+}
+
+bool Step_Registered(TStepAction action)
+{
+    return Steps().count(action) != 0;
+}
+
+void Clear_Steps()
+{
+    Steps().clear();
+}
+
+void Register_Language_Listener(std::function<void()> setLang)
+{
+    Language_Listeners().push_back(std::move(setLang));
+}
+
+void Clear_Language_Listeners()
+{
+    Language_Listeners().clear();
+}
+
+void Set_Program_Start_Folder(const QString& dir)
+{
+    Start_Folder() = dir;
+}
+
+QString Program_Start_Folder()
+{
+    if (!Start_Folder().isEmpty())
+        return Start_Folder();
+    return QCoreApplication::applicationDirPath();
+}
+
+// ---------------------------------------------------------------------------
+// The main window
+
+TFKalmetoreFirmWare* FKalmetoreFirmWare = nullptr;
+
+namespace {
+
+const QString Maker_Address = QStringLiteral("www.tavlon.example");
+
+} // namespace
+
+TFKalmetoreFirmWare::TFKalmetoreFirmWare(TComponent* AOwner) : TForm(AOwner)
+{
+    SetName(QStringLiteral("FKalmetoreFirmWare"));
+    Apply_Dialog_Look(this);
+    Create_Controls();
+    OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
+}
+
+void TFKalmetoreFirmWare::AfterConstruction()
+{
+    TForm::AfterConstruction();
+    FKalmetoreFirmWare = this;
+    FormCreate();
+}
+
+void TFKalmetoreFirmWare::Create_Controls()
+{
+    L_SW_Code = Make_Label(this, this, 16, 8);
+    Style_Code_Label(L_SW_Code);
+    L_SW_Desc = Make_Label(this, this, 16, 42);
+    Style_Grey_Bold(L_SW_Desc);
+    L_Begin = Make_Label(this, this, 16, 84);
+    Style_Grey_Bold(L_Begin);
+
+    Shape2 = new TShape(this);
+    Shape2->SetParent(this);
+    Shape2->SetBounds(80, 70, 348, 36);
+    Shape2->Pen()->SetColor(clSilver);
+    Shape2->Brush()->SetStyle(bsClear);
+    L_Name_Conf = Make_Label(this, this, 87, 75);
+    L_Name_Conf_L2 = Make_Label(this, this, 87, 88);
+
+    for (int k = 1; k <= 8; ++k) {
+        L_Step[k - 1] = Make_Label(this, this, 16, Step_Label_Top(k));
+        Style_Grey_Bold(L_Step[k - 1]);
+        L_Step[k - 1]->SetName(QStringLiteral("L_Step_%1").arg(k));
+    }
+
+    for (const TMainButtonInfo& info : Main_Buttons) {
+        TLbButton* b = Make_Button(this, this, 80, 0, info.Width, info.Height);
+        b->SetName(QString::fromLatin1(info.Name));
+        b->OnClick = [this](TObject* Sender) { Btn_Click(Sender); };
+        b->SetVisible(false);
+        FButtons[int(info.Id)] = b;
+    }
+    for (TMainButton t : {TMainButton::Info, TMainButton::Opz, TMainButton::Close}) {
+        TLbButton* b = Button(t);
+        const auto glyph = Tool_Glyph(t);
+        b->SetGlyph(glyph.get());
+        b->SetNumGlyphs(1);
+        b->SetShowHint(true);
+    }
+
+    L_Tavlon = Make_Label(this, this, 565, 392, Maker_Address);
+    Style_Grey_Bold(L_Tavlon);
+    L_Tavlon->SetCursor(crHandPoint);
+    L_Tavlon->OnClick = [this](TObject* Sender) { L_TavlonClick(Sender); };
+
+    I_Brimel = new TImage(this);
+    I_Brimel->SetParent(this);
+    I_Brimel->SetBounds(444, 0, 238, 51);
+    I_Brimel->SetStretch(true);
+    I_Brimel->Picture()->SetGraphic(Partner_Logo(238, 51));
+    I_Brimel->PictureChanged();
+    I_Brimel->OnClick = [this](TObject* Sender) { I_BrimelClick(Sender); };
+
+    Shape1 = new TShape(this);
+    Shape1->SetParent(this);
+    Shape1->Pen()->SetColor(clSilver);
+
+    LL_Update = new TLinkLabel(this);
+    LL_Update->SetParent(this);
+    LL_Update->SetLeft(208);
+    LL_Update->SetTop(19);
+    LL_Update->SetVisible(false);
+    LL_Update->OnLinkClick = [this](TObject*, const QString& Link, TSysLinkType) { LL_UpdateLinkClick(Link); };
+
+    Timer_Update = new TTimer(this);
+    Timer_Update->SetEnabled(false);
+    Timer_Update->SetInterval(First_Update_Check_Ms);
+    Timer_Update->OnTimer = [this](TObject* Sender) { Timer_UpdateTimer(Sender); };
+
+    SaveEDS.Filter = QStringLiteral("Electronic Data Sheet (*.eds)|*.eds");
+    SaveEDS.DefaultExt = QStringLiteral("*.eds");
+}
+
+void TFKalmetoreFirmWare::Place_Model_Steps()
+{
+    const TMainLayout l = Main_Layout(Model_Code);
+    for (int k = 1; k <= 8; ++k)
+        L_Step[k - 1]->SetVisible(k <= l.Steps);
+    for (TLbButton* b : FButtons)
+        b->SetVisible(false);
+    for (const TPlacedButton& p : l.Buttons) {
+        TLbButton* b = Button(p.Id);
+        b->SetLeft(p.Left);
+        b->SetTop(p.Top);
+        b->SetVisible(true);
+    }
+    L_Tavlon->SetLeft(l.Tavlon_Left);
+    L_Tavlon->SetTop(l.Tavlon_Top);
+    L_Tavlon->SetVisible(l.Tavlon_Visible);
+    I_Brimel->SetLeft(l.Brimel_Left);
+    I_Brimel->SetTop(l.Brimel_Top);
+    I_Brimel->SetVisible(l.Brimel_Visible);
+    Shape1->SetBounds(l.Rule_Left, l.Rule_Top, l.Rule_Width, l.Rule_Height);
+    SetClientSize(l.Client_Width, l.Client_Height);
+    Keep_Inside(L_Tavlon, l.Client_Width);
+}
+
+void TFKalmetoreFirmWare::FormCreate()
+{
+    Place_Model_Steps();
+    Prepare_Program_State(Program_Start_Folder());
+    Set_Update_Timer();
+    Timer_Update->SetInterval(First_Update_Check_Ms);
+    SetCaption(Program_Title);
+    L_SW_Code->SetCaption(SW_Code);
+    L_SW_Desc->SetCaption(SW_Desc);
+    Show_Project_Labels();
+    Set_Lang();
+}
+
+void TFKalmetoreFirmWare::FormClose(TObject*, TCloseAction&)
+{
+    // The program ends whatever happens; a settings file that cannot be
+    // written is told, not hidden.
+    Application()->Guard([this] { Save_Setting(); });
+}
+
+void TFKalmetoreFirmWare::Set_Lang()
+{
+    L_Begin->SetCaption(Text_Of(0));
+    for (int k = 1; k <= 8; ++k)
+        L_Step[k - 1]->SetCaption(Text_Of(k));
+    for (const TMainButtonInfo& info : Main_Buttons) {
+        TLbButton* b = Button(info.Id);
+        if (info.Width == 50)
+            b->SetHint(Text_Of(info.Text));
+        else
+            b->SetCaption(Text_Of(info.Text));
+    }
+}
+
+void TFKalmetoreFirmWare::Save_Setting()
+{
+    Store_Settings();
+}
+
+void TFKalmetoreFirmWare::Show_Project_Labels()
+{
+    const TProjectLabels l = Project_Labels();
+    L_Name_Conf->SetCaption(l.Line1);
+    L_Name_Conf_L2->SetCaption(l.Line2);
+}
+
+void TFKalmetoreFirmWare::Set_Update_Timer()
+{
+    Timer_Update->SetEnabled(Update_Check_Allowed());
+}
+
+void TFKalmetoreFirmWare::Btn_Click(TObject* Sender)
+{
+    for (const TMainButtonInfo& info : Main_Buttons)
+        if (Button(info.Id) == Sender) {
+            Run_Step(Step_Action(info.Id, Model_Code, Project_Is_Open()));
+            return;
+        }
+}
+
+void TFKalmetoreFirmWare::Run_Step(TStepAction a)
+{
+    switch (a) {
+    case TStepAction::Create_New_Project: Create_New_Project(); return;
+    case TStepAction::Open_Project: Open_Project(); return;
+    case TStepAction::Close: Close(); return;
+    case TStepAction::About:
+        if (FAbout)
+            FAbout->ShowModal();
+        return;
+    case TStepAction::Options:
+        if (FSoftOptions && FSoftOptions->ShowModal() == mrOk) {
+            Save_Setting();
+            Set_Update_Timer();
+        }
+        return;
+    case TStepAction::Project_Not_Valid:
+        MessageDlg(Text_Of(18), mtError, MsgDlgButtons({mbOK}));
+        return;
+    case TStepAction::Update_Device: Update_Device(); return;
+    case TStepAction::Build_EDS_File: Build_EDS_File(); return;
+    case TStepAction::Scan_Decode: Scan_Decode(); return;
+    case TStepAction::Nothing: return;
+    default: break;
+    }
+    const auto it = Steps().find(a);
+    if (it != Steps().end() && it->second)
+        it->second();
+}
+
+void TFKalmetoreFirmWare::Open_Project()
+{
+    if (!FOpenConf || FOpenConf->ShowModal() != mrOk)
+        return;
+    if (!Open_Project_Named(FOpenConf->Name_Conf)) {
+        // The folder went away after the list was shown: nothing is opened.
+        MessageDlg(Text_Of(18), mtError, MsgDlgButtons({mbOK}));
+        return;
+    }
+    Show_Project_Labels();
+}
+
+void TFKalmetoreFirmWare::Create_New_Project()
+{
+    if (FNew_Project && FNew_Project->ShowModal() == mrOk)
+        Show_Project_Labels();
+}
+
+void TFKalmetoreFirmWare::Update_Device()
+{
+    ::Update_Device();
+}
+
+void TFKalmetoreFirmWare::Build_EDS_File()
+{
+    SaveEDS.InitialDir = Dir_Project;
+    SaveEDS.FileName.clear();
+    if (SaveEDS.Execute() && EDS_File_Writer)
+        EDS_File_Writer(SaveEDS.FileName);
+}
+
+void TFKalmetoreFirmWare::Scan_Decode()
+{
+    if (FileExists(File_M_Bus) &&
+        MessageDlg(Text_Of(973), mtWarning, MsgDlgButtons({mbYes, mbNo})) == mrNo)
+        return;
+    const auto it = Steps().find(TStepAction::Scan_Decode);
+    if (it != Steps().end() && it->second)
+        it->second();
+}
+
+void TFKalmetoreFirmWare::Change_Language()
+{
+    Set_Lang();
+    for (const auto& listener : Language_Listeners())
+        if (listener)
+            listener();
+}
+
+void TFKalmetoreFirmWare::Timer_UpdateTimer(TObject*)
+{
+    Timer_Update->SetEnabled(false);
+    if (Check_Version_Of(Model_Code)) {
+        LL_Update->SetCaption(Download_Link(Model_Code, Text_Of(19)));
+        LL_Update->SetVisible(true);
+    } else {
+        LL_Update->SetVisible(false);
+    }
+    Timer_Update->SetInterval(Next_Update_Check_Ms);
+    Timer_Update->SetEnabled(true);
+}
+
+void TFKalmetoreFirmWare::L_TavlonClick(TObject*)
+{
+    Open_Link(Product_Page_Url(Model_Code));
+}
+
+void TFKalmetoreFirmWare::LL_UpdateLinkClick(const QString& Link)
+{
+    Open_Link(Link);
 }

@@ -6,8 +6,15 @@
 // The window's layout per model and the action of each step button are
 // tables walked by plain functions, so every model's window can be checked
 // without showing one.
+#include "platform/controls/Dialogs.h"
+#include "platform/controls/Forms.h"
+#include "platform/xml/XmlDoc.h"
+
 #include <QList>
 #include <QString>
+
+#include <functional>
+#include <memory>
 
 // ---------------------------------------------------------------------------
 // Buttons and layout
@@ -107,3 +114,116 @@ void Store_Settings();
 struct TMBus_Slave;
 extern QList<TMBus_Slave*> List_Slaves_MBus;
 extern QList<TMBus_Slave*> List_Slaves_wMBus;
+
+// ---------------------------------------------------------------------------
+// The look every dialog of the program shares
+
+class TLabel;
+class TPanel;
+class TLbButton;
+
+// Background red 248, green 247, blue 237.
+inline constexpr TColor Dialog_Color = 15595512;
+inline constexpr TColor Title_Grey = clGray;
+
+// Fixed single border, the dialog colour, Verdana 11 pixels high, centred.
+void Apply_Dialog_Look(TCustomForm* form);
+TLabel* Make_Label(TCustomForm* form, TWinControl* parent, int left, int top, const QString& caption = QString());
+// A push button of the dialogs' bottom band (style bsEncarta).
+TLbButton* Make_Button(TCustomForm* form, TWinControl* parent, int left, int top, int width, int height);
+// The software code in large grey type over a one-line description.
+void Style_Code_Label(TLabel* code);
+void Style_Grey_Bold(TLabel* label);
+// The title band (69 pixels, top) with the code and description labels.
+TPanel* Make_Title_Band(TCustomForm* form, TLabel*& L_SW_Code, TLabel*& L_SW_Desc);
+// The bottom band of push buttons (40 pixels).
+TPanel* Make_Button_Band(TCustomForm* form);
+// Moves a control left as far as needed to keep it inside the client width
+// (a web address longer than its designed place would be cut at the edge).
+void Keep_Inside(TControl* c, int clientWidth, int margin = 8);
+// The maker's logo and the partner's, drawn at the size they are shown.
+std::unique_ptr<TBitmap> Maker_Logo(int w, int h);
+std::unique_ptr<TBitmap> Partner_Logo(int w, int h);
+
+// ---------------------------------------------------------------------------
+// The main window
+
+class TShape;
+class TImage;
+class TLinkLabel;
+class TTimer;
+
+class TFKalmetoreFirmWare : public TForm {
+    KAL_CLASS(TFKalmetoreFirmWare, TForm)
+public:
+    explicit TFKalmetoreFirmWare(TComponent* AOwner);
+    // The second construction phase runs the start-up (FormCreate).
+    void AfterConstruction() override;
+
+    TLabel* L_SW_Code = nullptr;
+    TLabel* L_SW_Desc = nullptr;
+    TLabel* L_Begin = nullptr;
+    TShape* Shape2 = nullptr;
+    TLabel* L_Name_Conf = nullptr;
+    TLabel* L_Name_Conf_L2 = nullptr;
+    TLabel* L_Step[8] = {};
+    TLabel* L_Tavlon = nullptr;
+    TImage* I_Brimel = nullptr;
+    TShape* Shape1 = nullptr;
+    TLinkLabel* LL_Update = nullptr;
+    TTimer* Timer_Update = nullptr;
+    // The settings file here; the image builders load project files through it.
+    XmlDocument XML1;
+    TSaveDialog SaveEDS;
+
+    TLbButton* Button(TMainButton b) const { return FButtons[int(b)]; }
+
+    void FormCreate();
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    void Btn_Click(TObject* Sender);
+    void Set_Lang();
+    void Save_Setting();
+    void Open_Project();
+    void Create_New_Project();
+    void Update_Device();
+    void Build_EDS_File();
+    void Change_Language();
+    void Timer_UpdateTimer(TObject* Sender);
+    void L_TavlonClick(TObject* Sender);
+    void LL_UpdateLinkClick(const QString& Link);
+    // The partner's logo on the main window answers no click.
+    void I_BrimelClick(TObject*) {}
+
+    // The project lines from the shared state.
+    void Show_Project_Labels();
+    // The update check counts while both internet switches are on.
+    void Set_Update_Timer();
+
+private:
+    void Create_Controls();
+    void Place_Model_Steps();
+    void Scan_Decode();
+    void Run_Step(TStepAction a);
+
+    TLbButton* FButtons[Main_Button_Count] = {};
+};
+
+extern TFKalmetoreFirmWare* FKalmetoreFirmWare;
+
+// The folder the program starts in; the folder of the program file unless
+// set (tests start the window in a folder of their own).
+void Set_Program_Start_Folder(const QString& dir);
+QString Program_Start_Folder();
+
+// The steps whose dialogs live above this layer (editors, M-Bus windows,
+// image side outputs) or are added later: the program's main block registers
+// each one; a step without one does nothing.
+void Register_Step(TStepAction action, std::function<void()> step);
+bool Step_Registered(TStepAction action);
+void Clear_Steps();
+// The EDS file writer for the EDS step (called with the chosen path).
+extern std::function<void(const QString&)> EDS_File_Writer;
+// The other dialogs re-texted after a language change, in the order the main
+// block registers them (the main window comes first by itself).
+void Register_Language_Listener(std::function<void()> setLang);
+void Clear_Language_Listeners();

@@ -1,6 +1,13 @@
 #include "app/USoftOptions.h"
 
+#include "app/LbButton.h"
 #include "app/UComon.h"
+#include "app/UKalmetoreFirmWare.h"
+#include "platform/controls/Dialogs.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/StdCtrls.h"
+#include "platform/controls/TabControls.h"
+#include "platform/controls/Timers.h"
 #include "app/ULanguage.h"
 #include "platform/core/Files.h"
 #include "platform/core/IntConv.h"
@@ -229,4 +236,251 @@ TSwitchState Switch_State(bool internetTicked, bool updateTicked)
     s.Update_Enabled = internetTicked;
     s.Check_Button_Enabled = internetTicked && updateTicked && s.Update_Enabled;
     return s;
+}
+
+// ---------------------------------------------------------------------------
+// The dialog
+
+TFSoftOptions* FSoftOptions = nullptr;
+
+namespace {
+
+struct TSlotPlace {
+    int Image_Left, Image_Top, Label_Left, Label_Top;
+};
+const TSlotPlace Slot_Places[Lang_Slots] = {
+    {24, 40, 80, 56},   {26, 94, 80, 110},   {24, 148, 80, 164},
+    {254, 40, 310, 56}, {254, 94, 310, 110}, {254, 148, 310, 164},
+};
+
+// The dialog's size is ours to choose: the page control holds the widest
+// row of the language page (Next at 379) and the Previous/Next row.
+constexpr int Options_Width = 484, Options_Height = 69 + 272 + 40;
+
+} // namespace
+
+TFSoftOptions::TFSoftOptions(TComponent* AOwner) : TForm(AOwner)
+{
+    SetName(QStringLiteral("FSoftOptions"));
+    Apply_Dialog_Look(this);
+    P_Title = Make_Title_Band(this, L_SW_Code, L_SW_Desc);
+    P_Button = Make_Button_Band(this);
+    Btn_OK = Make_Button(this, P_Button, 16, 6, 110, 28);
+    Btn_OK->OnClick = [this](TObject* Sender) { Btn_OKClick(Sender); };
+    Btn_Cancel = Make_Button(this, P_Button, 134, 6, 110, 28);
+    Btn_Cancel->SetModalResult(mrCancel);
+    Btn_Cancel->SetCancel(true);
+
+    PC_Options = new TPageControl(this);
+    PC_Options->SetParent(this);
+    PC_Options->SetAlign(alClient);
+    TS_Language = new TTabSheet(this);
+    TS_Language->SetPageControl(PC_Options);
+    TS_Con_Options = new TTabSheet(this);
+    TS_Con_Options->SetPageControl(PC_Options);
+
+    // Language page
+    L_Sel_Lang = Make_Label(this, TS_Language, 12, 11);
+    L_Sel_Lang->Font()->SetStyle(fsBold);
+    for (int k = 0; k < Lang_Slots; ++k) {
+        const TSlotPlace& p = Slot_Places[k];
+        I_L[k] = new TImage(this);
+        I_L[k]->SetParent(TS_Language);
+        I_L[k]->SetBounds(p.Image_Left, p.Image_Top, 48, 48);
+        I_L[k]->SetStretch(true);
+        I_L[k]->SetCursor(crHandPoint);
+        I_L[k]->OnClick = [this, k](TObject*) { LangClick(k + 1); };
+        L_L[k] = Make_Label(this, TS_Language, p.Label_Left, p.Label_Top);
+        L_L[k]->SetCursor(crHandPoint);
+        L_L[k]->OnClick = [this, k](TObject*) { LangClick(k + 1); };
+    }
+    L_Page_Lang = Make_Label(this, TS_Language, 220, 212);
+    Btn_Prev = Make_Button(this, TS_Language, 12, 204, 90, 28);
+    Btn_Prev->OnClick = [this](TObject* Sender) { Btn_NextClick(Sender); };
+    Btn_Next = Make_Button(this, TS_Language, 379, 205, 90, 28);
+    Btn_Next->OnClick = [this](TObject* Sender) { Btn_NextClick(Sender); };
+
+    // Connection page
+    CB_En_Con = new TCheckBox(this);
+    CB_En_Con->SetParent(TS_Con_Options);
+    CB_En_Con->SetBounds(12, 16, 400, 17);
+    CB_En_Con->OnClick = [this](TObject* Sender) { CB_En_ConClick(Sender); };
+    CB_Update = new TCheckBox(this);
+    CB_Update->SetParent(TS_Con_Options);
+    CB_Update->SetBounds(36, 47, 400, 17);
+    CB_Update->OnClick = [this](TObject* Sender) { CB_En_ConClick(Sender); };
+    Btn_Check_Update = Make_Button(this, TS_Con_Options, 36, 78, 204, 28);
+    Btn_Check_Update->OnClick = [this](TObject* Sender) { Btn_Check_UpdateClick(Sender); };
+    LL_Check_Update = new TLinkLabel(this);
+    LL_Check_Update->SetParent(TS_Con_Options);
+    LL_Check_Update->SetLeft(40);
+    LL_Check_Update->SetTop(120);
+    LL_Check_Update->SetVisible(false);
+    LL_Check_Update->OnLinkClick = [this](TObject*, const QString& Link, TSysLinkType) {
+        LL_Check_UpdateLinkClick(Link);
+    };
+
+    OnShow = [this](TObject* Sender) { FormShow(Sender); };
+    OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
+}
+
+void TFSoftOptions::AfterConstruction()
+{
+    TForm::AfterConstruction();
+    FSoftOptions = this;
+    FormCreate();
+}
+
+void TFSoftOptions::FormCreate()
+{
+    L_SW_Code->SetCaption(SW_Code);
+    // The partner editions have no connection page.
+    TS_Con_Options->SetTabVisible(Model_Code <= 1000);
+    SetClientSize(Options_Width, Options_Height);
+    Set_Lang();
+}
+
+void TFSoftOptions::Set_Lang()
+{
+    SetCaption(Text_Of(38));
+    L_SW_Desc->SetCaption(Text_Of(39));
+    TS_Language->SetCaption(Text_Of(40));
+    TS_Con_Options->SetCaption(Text_Of(41));
+    L_Sel_Lang->SetCaption(Text_Of(42) + Language_In_Use);
+    L_Page_Lang->SetCaption(Text_Of(43) + QString::number(Show_Page) + Text_Of(44) +
+                            QString::number(std::max(1, Lang_Page_Count(int(SL_Languages.size())))));
+    Btn_Prev->SetCaption(Text_Of(45));
+    Btn_Next->SetCaption(Text_Of(46));
+    CB_En_Con->SetCaption(Text_Of(47));
+    CB_Update->SetCaption(Text_Of(48));
+    Btn_Check_Update->SetCaption(Text_Of(49));
+    Btn_OK->SetCaption(Text_Of(50));
+    Btn_Cancel->SetCaption(Text_Of(51));
+}
+
+void TFSoftOptions::FormShow(TObject*)
+{
+    FTexts_Switched = false;
+    Language_In_Use = Language;
+    Create_Lang_List();
+    Update_CheckBox();
+    LL_Check_Update->SetVisible(false);
+    PC_Options->SetActivePage(TS_Language);
+    CB_En_Con->SetChecked(Enable_Internet != 0);
+    CB_Update->SetChecked(Enable_Update != 0);
+}
+
+void TFSoftOptions::Create_Lang_List()
+{
+    SL_Languages = List_Language_Files(Dir_Language);
+    Show_Page = 1;
+    Update_Lang_Page(1);
+}
+
+void TFSoftOptions::Update_Lang_Page(int Num_Page)
+{
+    const TLangPageView v = Lang_Page_View(SL_Languages, Num_Page, Dir_Language);
+    L_Sel_Lang->SetCaption(Text_Of(42) + Language_In_Use);
+    L_Page_Lang->SetCaption(v.Page_Label);
+    Btn_Prev->SetVisible(v.Prev_Visible);
+    Btn_Next->SetVisible(v.Next_Visible);
+    for (int k = 0; k < Lang_Slots; ++k) {
+        const bool shown = k < v.Slots.size();
+        L_L[k]->SetVisible(shown);
+        I_L[k]->SetVisible(shown && !v.Slots[k].Flag.isEmpty());
+        if (!shown)
+            continue;
+        L_L[k]->SetCaption(v.Slots[k].Name);
+        if (v.Slots[k].Flag.isEmpty())
+            continue;
+        try {
+            I_L[k]->Picture()->LoadFromFile(v.Slots[k].Flag);
+            I_L[k]->PictureChanged();
+        } catch (const Exception&) {
+            // A flag that cannot be read leaves the slot with its name only.
+            I_L[k]->SetVisible(false);
+        }
+    }
+}
+
+void TFSoftOptions::Btn_NextClick(TObject* Sender)
+{
+    const int pages = Lang_Page_Count(int(SL_Languages.size()));
+    Show_Page = Turn_Lang_Page(Show_Page, pages, Sender == Btn_Next);
+    Update_Lang_Page(Show_Page);
+}
+
+void TFSoftOptions::LangClick(int slot)
+{
+    const int index = Lang_Slot_Index(Show_Page, slot);
+    if (index < 0 || index >= SL_Languages.size())
+        return;
+    const QString name = Lang_Name(SL_Languages.at(index));
+    const QString question = Text_Of(54) + Language_In_Use + Text_Of(55) + name + Text_Of(56);
+    if (MessageDlg(question, mtConfirmation, MsgDlgButtons({mbYes, mbNo})) != mrYes)
+        return;
+    Language_In_Use = name;
+    Load_Texts_Of(name);
+    FTexts_Switched = true;
+    if (FKalmetoreFirmWare)
+        FKalmetoreFirmWare->Change_Language();
+    else
+        Set_Lang();
+    L_Sel_Lang->SetCaption(Text_Of(42) + Language_In_Use);
+}
+
+void TFSoftOptions::Update_CheckBox()
+{
+    const TSwitchState s = Switch_State(CB_En_Con->Checked(), CB_Update->Checked());
+    CB_Update->SetEnabled(s.Update_Enabled);
+    Btn_Check_Update->SetEnabled(s.Check_Button_Enabled);
+}
+
+void TFSoftOptions::CB_En_ConClick(TObject*)
+{
+    Update_CheckBox();
+}
+
+bool TFSoftOptions::Check_Version()
+{
+    return Check_Version_Of(Model_Code);
+}
+
+void TFSoftOptions::Btn_Check_UpdateClick(TObject*)
+{
+    if (Check_Version())
+        LL_Check_Update->SetCaption(Download_Link(Model_Code, Text_Of(52)));
+    else
+        LL_Check_Update->SetCaption(Text_Of(53));
+    LL_Check_Update->SetVisible(true);
+}
+
+void TFSoftOptions::LL_Check_UpdateLinkClick(const QString& Link)
+{
+    Open_Link(Link);
+}
+
+void TFSoftOptions::Btn_OKClick(TObject*)
+{
+    Language = Language_In_Use;
+    Enable_Internet = CB_En_Con->Checked() ? 1 : 0;
+    Enable_Update = CB_Update->Checked() ? 1 : 0;
+    if (FKalmetoreFirmWare)
+        FKalmetoreFirmWare->Set_Update_Timer();
+    FTexts_Switched = false;
+    SetModalResult(mrOk);
+}
+
+void TFSoftOptions::FormClose(TObject*, TCloseAction&)
+{
+    // Leaving without OK keeps the stored language, so its texts come back.
+    if (!FTexts_Switched)
+        return;
+    FTexts_Switched = false;
+    Load_Language();
+    Language_In_Use = Language;
+    if (FKalmetoreFirmWare)
+        FKalmetoreFirmWare->Change_Language();
+    else
+        Set_Lang();
 }

@@ -5,6 +5,8 @@
 //
 // The logic stands apart from the form so that the main window's timer can
 // run the check while the dialog is not shown.
+#include "platform/controls/Forms.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -98,3 +100,68 @@ struct TSwitchState {
     bool Check_Button_Enabled; // Btn_Check_Update
 };
 TSwitchState Switch_State(bool internetTicked, bool updateTicked);
+
+// ---------------------------------------------------------------------------
+// The dialog
+
+class TLabel;
+class TImage;
+class TPanel;
+class TCheckBox;
+class TLinkLabel;
+class TPageControl;
+class TTabSheet;
+class TLbButton;
+
+class TFSoftOptions : public TForm {
+    KAL_CLASS(TFSoftOptions, TForm)
+public:
+    explicit TFSoftOptions(TComponent* AOwner);
+    void AfterConstruction() override;
+
+    TPanel* P_Title = nullptr;
+    TLabel* L_SW_Code = nullptr;
+    TLabel* L_SW_Desc = nullptr;
+    TPageControl* PC_Options = nullptr;
+    TTabSheet* TS_Language = nullptr;
+    TLabel* L_Sel_Lang = nullptr;
+    TImage* I_L[Lang_Slots] = {};
+    TLabel* L_L[Lang_Slots] = {};
+    TLabel* L_Page_Lang = nullptr;
+    TLbButton* Btn_Prev = nullptr;
+    TLbButton* Btn_Next = nullptr;
+    TTabSheet* TS_Con_Options = nullptr;
+    TCheckBox* CB_En_Con = nullptr;
+    TCheckBox* CB_Update = nullptr;
+    TLbButton* Btn_Check_Update = nullptr;
+    TLinkLabel* LL_Check_Update = nullptr;
+    TPanel* P_Button = nullptr;
+    TLbButton* Btn_OK = nullptr;
+    TLbButton* Btn_Cancel = nullptr;
+
+    int Show_Page = 1;
+    QStringList SL_Languages;
+    QString Language_In_Use;
+
+    void FormCreate();
+    void Set_Lang();
+    void FormShow(TObject* Sender);
+    void Create_Lang_List();
+    void Update_Lang_Page(int Num_Page);
+    void Btn_NextClick(TObject* Sender);
+    // A click on slot `slot` (1 to 6), its flag or its name.
+    void LangClick(int slot);
+    void Update_CheckBox();
+    void CB_En_ConClick(TObject* Sender);
+    void Btn_Check_UpdateClick(TObject* Sender);
+    void LL_Check_UpdateLinkClick(const QString& Link);
+    void Btn_OKClick(TObject* Sender);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    bool Check_Version();
+
+private:
+    // The texts were switched to another language during this showing.
+    bool FTexts_Switched = false;
+};
+
+extern TFSoftOptions* FSoftOptions;
