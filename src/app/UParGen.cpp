@@ -1,6 +1,9 @@
 #include "app/UParGen.h"
 
+#include "app/LbButton.h"
 #include "app/UComon.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/StdCtrls.h"
 #include "platform/core/Files.h"
 #include "platform/core/IntConv.h"
 #include "platform/xml/XmlDoc.h"
@@ -618,7 +621,7 @@ bool Controllo_Dati(const TParGenValues& values, const std::function<void(const 
 
 namespace {
 
-using B = TGroupBox;
+using B = TParGenBox;
 
 // clang-format off
 const QList<TGroupBoxInfo> Group_Box_Table = {
@@ -655,7 +658,7 @@ enum class TInput { None, Wide_Edit, Narrow_Edit, Wide_List, Narrow_List };
 // One row of a group: a caption (label or check box) and an input beside it.
 // A row number places both; the tops and lefts given override it.
 struct TRowSpec {
-    TGroupBox Box;
+    TParGenBox Box;
     const char* Caption;
     int Text;
     bool Check;          // the caption is a check box
@@ -678,7 +681,7 @@ constexpr int Octet_Lefts[4] = {16, 82, 148, 214};
 constexpr int Address_Row_Top[3] = {188, 222, 256};
 
 struct TAddressSpec {
-    TGroupBox Box;
+    TParGenBox Box;
     const char* IP_Label;
     int IP_Text;
     const char* SM_Label;
@@ -874,7 +877,7 @@ const QString Wire_Present = QStringLiteral("MBus_Options_Wire_Present");
 const QString Wireless_Present = QStringLiteral("MBus_Options_Wireless_Present");
 
 // Which models walk an address group's octets with ".".
-bool Address_Group_Shown(TGroupBox box, int modelCode)
+bool Address_Group_Shown(TParGenBox box, int modelCode)
 {
     const QList<TParGroup> groups = ParGen_Groups(modelCode);
     switch (box) {
@@ -893,12 +896,12 @@ const QList<TGroupBoxInfo>& Group_Boxes()
     return Group_Box_Table;
 }
 
-const TGroupBoxInfo& Group_Box(TGroupBox box)
+const TGroupBoxInfo& Group_Box(TParGenBox box)
 {
     return Group_Box_Table[int(box)];
 }
 
-int Group_Caption(TGroupBox box, int modelCode)
+int Group_Caption(TParGenBox box, int modelCode)
 {
     if (box == B::Modbus_TCP_Slave && modelCode == 4)
         return 115;
@@ -909,19 +912,19 @@ int Group_Caption(TGroupBox box, int modelCode)
 
 namespace {
 
-QString Button_Stem(TGroupBox box)
+QString Button_Stem(TParGenBox box)
 {
     return QStringLiteral("Btn_") + QString::fromLatin1(Group_Box(box).Name).mid(3);
 }
 
 } // namespace
 
-QString Collapse_Button_Name(TGroupBox box)
+QString Collapse_Button_Name(TParGenBox box)
 {
     return Button_Stem(box) + QStringLiteral("_Collapse");
 }
 
-QString Expand_Button_Name(TGroupBox box)
+QString Expand_Button_Name(TParGenBox box)
 {
     return Button_Stem(box) + QStringLiteral("_Expande");
 }
@@ -990,7 +993,7 @@ int Control_Text(const TParGenControl& c, int modelCode)
     return c.Text;
 }
 
-const TGroupPlace* TParGenLayout::Find(TGroupBox box) const
+const TGroupPlace* TParGenLayout::Find(TParGenBox box) const
 {
     for (const TGroupPlace& g : Groups)
         if (g.Box == box)
@@ -1022,7 +1025,7 @@ TParGenLayout Move_GroupBoxs(int modelCode, const TGroupFlags& expanded, int wir
     return layout;
 }
 
-QStringList Octet_Edits(TGroupBox box)
+QStringList Octet_Edits(TParGenBox box)
 {
     QString pattern;
     switch (box) {
@@ -1043,7 +1046,7 @@ bool Octet_KeyPress(int modelCode, const QString& edit, QChar key, QString* next
 {
     if (key != QLatin1Char('.'))
         return false;
-    for (TGroupBox box : {B::Modbus_TCP_Master, B::Modbus_TCP_Slave, B::PROFINET, B::EtherNetIP}) {
+    for (TParGenBox box : {B::Modbus_TCP_Master, B::Modbus_TCP_Slave, B::PROFINET, B::EtherNetIP}) {
         const QStringList chain = Octet_Edits(box);
         const int i = chain.indexOf(edit);
         if (i < 0 || !Address_Group_Shown(box, modelCode))
@@ -1079,12 +1082,12 @@ void TParGenDialogModel::FormShow(const QString& path)
     FIs_Change = false;
 }
 
-void TParGenDialogModel::Btn_GB_Collapse(TGroupBox box)
+void TParGenDialogModel::Btn_GB_Collapse(TParGenBox box)
 {
     FExpanded[int(box)] = false;
 }
 
-void TParGenDialogModel::Btn_GB_Expande(TGroupBox box)
+void TParGenDialogModel::Btn_GB_Expande(TParGenBox box)
 {
     FExpanded[int(box)] = true;
 }
@@ -1134,4 +1137,374 @@ bool TParGenDialogModel::FormCloseQuery(const std::function<bool(const QString&)
     // Closing by the title bar loses the edits just as Cancel does, so it
     // asks the same question.
     return Btn_CancelClick(confirm);
+}
+
+// ---------------------------------------------------------------------------
+// The dialog's window
+
+TFParGen* FParGen = nullptr;
+
+namespace {
+
+// The look every dialog shares: red 248, green 247, blue 237 behind Verdana.
+constexpr TColor Dialog_Background = RGB(248, 247, 237);
+constexpr int Title_Height = 60;
+constexpr int Button_Width = 112, Button_Height = 28;
+constexpr int Fold_Button_Left = 280, Fold_Button_Top = 10, Fold_Button_Size = 11;
+
+// The small picture of a collapse ("-") or expand ("+") button.
+void Draw_Fold_Glyph(TBitmap& glyph, bool plus)
+{
+    glyph.SetSize(7, 7);
+    TCanvas* c = glyph.Canvas();
+    c->Brush().SetColor(clWhite);
+    c->FillRect(Rect(0, 0, 7, 7));
+    c->Pen().SetColor(clBlack);
+    c->MoveTo(1, 3);
+    c->LineTo(6, 3);
+    if (plus) {
+        c->MoveTo(3, 1);
+        c->LineTo(3, 6);
+    }
+}
+
+TLbButton* New_Fold_Button(TGroupBox* parent, const QString& name, bool plus)
+{
+    auto* b = new TLbButton(parent);
+    b->SetParent(parent);
+    b->SetName(name);
+    b->SetStyle(bsEncarta);
+    b->SetBounds(Fold_Button_Left, Fold_Button_Top, Fold_Button_Size, Fold_Button_Size);
+    TBitmap glyph;
+    Draw_Fold_Glyph(glyph, plus);
+    b->SetGlyph(&glyph);
+    b->SetShowHint(true);
+    b->SetTabStop(false);
+    return b;
+}
+
+} // namespace
+
+TFParGen::TFParGen(TComponent* AOwner) : TForm(AOwner), FModel(Model_Code)
+{
+    SetBorderStyle(bsSingle);
+    SetPosition(poScreenCenter);
+    SetColor(Dialog_Background);
+    Font()->SetName(QStringLiteral("Verdana"));
+    Font()->SetSize(8);
+
+    P_Title = new TPanel(this);
+    P_Title->SetParent(this);
+    P_Title->SetBounds(0, 0, 312, Title_Height);
+    P_Title->SetBevelOuter(bvNone);
+    P_Title->SetShowCaption(false);
+    P_Title->SetParentColor(false);
+    P_Title->SetColor(clWhite);
+    L_SW_Code = new TLabel(P_Title);
+    L_SW_Code->SetParent(P_Title);
+    L_SW_Code->SetBounds(12, 4, 200, 30);
+    L_SW_Code->SetParentFont(false);
+    L_SW_Code->Font()->SetName(QStringLiteral("Verdana"));
+    L_SW_Code->Font()->SetSize(20);
+    L_SW_Code->Font()->SetStyle(fsBold);
+    L_SW_Code->Font()->SetColor(clGray);
+    L_SW_Desc = new TLabel(P_Title);
+    L_SW_Desc->SetParent(P_Title);
+    L_SW_Desc->SetBounds(14, 40, 280, 13);
+
+    Create_Controls();
+
+    Btn_OK = new TLbButton(this);
+    Btn_Cancel = new TLbButton(this);
+    for (TLbButton* b : {Btn_OK, Btn_Cancel}) {
+        b->SetParent(this);
+        b->SetStyle(bsEncarta);
+        b->SetBounds(0, 0, Button_Width, Button_Height);
+    }
+    Btn_OK->SetLeft(71);
+    Btn_Cancel->SetLeft(192);
+
+    OnCreate = [this](TObject* s) { FormCreate(s); };
+    OnShow = [this](TObject* s) { FormShow(s); };
+    OnActivate = [this](TObject* s) { FormActivate(s); };
+    OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
+    Btn_OK->OnClick = [this](TObject* s) { Btn_OKClick(s); };
+    Btn_Cancel->OnClick = [this](TObject* s) { Btn_CancelClick(s); };
+}
+
+void TFParGen::Create_Controls()
+{
+    for (const TGroupBoxInfo& g : Group_Boxes()) {
+        auto* box = new TGroupBox(this);
+        box->SetParent(this);
+        box->SetName(QString::fromLatin1(g.Name));
+        box->SetParentColor(true);
+        FGroups[size_t(g.Box)] = box;
+        FCollapse[size_t(g.Box)] = New_Fold_Button(box, Collapse_Button_Name(g.Box), false);
+        FExpand[size_t(g.Box)] = New_Fold_Button(box, Expand_Button_Name(g.Box), true);
+        FCollapse[size_t(g.Box)]->OnClick = [this](TObject* s) { Btn_GB_Collapse(s); };
+        FExpand[size_t(g.Box)]->OnClick = [this](TObject* s) { Btn_GB_Expande(s); };
+    }
+    for (const TParGenControl& c : ParGen_Controls()) {
+        TGroupBox* parent = GB(c.Box);
+        TControl* control = nullptr;
+        const TParKey* key = Find_ParGen_Control(c.Name);
+        switch (c.Kind) {
+        case TControlKind::Label:
+        case TControlKind::Dot: {
+            auto* l = new TLabel(parent);
+            l->SetAutoSize(false);
+            l->SetTransparent(true);
+            if (c.Kind == TControlKind::Dot)
+                l->SetCaption(QStringLiteral("."));
+            control = l;
+            break;
+        }
+        case TControlKind::Edit: {
+            auto* e = new TEdit(parent);
+            e->SetTabStop(true);
+            e->OnChange = [this](TObject* s) { On_Change(s); };
+            if (Octet_Edits(c.Box).contains(c.Name))
+                e->OnKeyPress = [this](TObject* s, QChar& k) { KeyPress(s, k); };
+            if (c.Name == QLatin1String("E_Profinet_Name_Station"))
+                e->SetMaxLength(15);
+            if (key && key->Encoding == TParEncoding::Fixed)
+                e->SetEnabled(false);
+            control = e;
+            break;
+        }
+        case TControlKind::List: {
+            auto* cb = new TComboBox(parent);
+            cb->SetStyle(csDropDownList);
+            cb->SetTabStop(true);
+            if (key)
+                for (const QString& item : key->Items)
+                    cb->Items()->Add(item);
+            cb->OnChange = [this](TObject* s) { On_Change(s); };
+            if (c.Name == QLatin1String("CB_KNX_Type"))
+                cb->SetEnabled(false);
+            control = cb;
+            break;
+        }
+        case TControlKind::Check_Box: {
+            auto* x = new TCheckBox(parent);
+            x->SetParentColor(true);
+            x->SetTabStop(true);
+            x->OnClick = [this](TObject* s) { On_Click(s); };
+            control = x;
+            break;
+        }
+        }
+        control->SetParent(parent);
+        control->SetName(c.Name);
+        TParGenControl place;
+        const TParGenControl* p = Find_Control_Place(c.Name, FModel.ModelCode(), &place);
+        control->SetBounds(p->Left, p->Top, p->Width, p->Height);
+        FControls.insert(c.Name, control);
+    }
+}
+
+void TFParGen::FormCreate(TObject*)
+{
+    L_SW_Code->SetCaption(SW_Code);
+    for (TGroupBox* g : FGroups)
+        g->SetVisible(false);
+    // The rows a model does not show stay hidden for good.
+    for (auto it = FControls.cbegin(); it != FControls.cend(); ++it)
+        if (!Control_Shown(it.key(), FModel.ModelCode()))
+            it.value()->SetVisible(false);
+    Collapse_Expand_Creation();
+    Move_GroupBoxs();
+    Set_Lang();
+}
+
+void TFParGen::Collapse_Expand_Creation()
+{
+    FModel.Collapse_Expand_Creation();
+    for (const TGroupBoxInfo& g : Group_Boxes()) {
+        Collapse_Button(g.Box)->SetVisible(true);
+        Expand_Button(g.Box)->SetVisible(false);
+    }
+}
+
+void TFParGen::Move_GroupBoxs()
+{
+    const TParGenLayout layout = FModel.Move_GroupBoxs();
+    for (const TGroupBoxInfo& g : Group_Boxes()) {
+        const TGroupPlace* place = layout.Find(g.Box);
+        GB(g.Box)->SetVisible(place != nullptr);
+        if (place)
+            GB(g.Box)->SetBounds(place->Left, place->Top, place->Width, place->Height);
+        // A collapsed group shows its title bar only: its first row goes.
+        const bool expanded = FModel.GB_Visible(g.Box);
+        for (const QString& name : g.First_Row)
+            if (TControl* c = Control(name); c && Control_Shown(name, FModel.ModelCode()))
+                c->SetVisible(expanded);
+        Collapse_Button(g.Box)->SetVisible(expanded);
+        Expand_Button(g.Box)->SetVisible(!expanded);
+    }
+    Btn_OK->SetTop(layout.Buttons_Top);
+    Btn_Cancel->SetTop(layout.Buttons_Top);
+    SetClientSize(layout.Client_Width, layout.Client_Height);
+}
+
+void TFParGen::Set_Lang()
+{
+    SetCaption(Text_Of(90));
+    L_SW_Desc->SetCaption(Text_Of(91));
+    Btn_OK->SetCaption(Text_Of(92));
+    Btn_Cancel->SetCaption(Text_Of(93));
+    for (const TGroupBoxInfo& g : Group_Boxes()) {
+        GB(g.Box)->SetCaption(Text_Of(Group_Caption(g.Box, FModel.ModelCode())));
+        Collapse_Button(g.Box)->SetHint(Text_Of(121));
+        Expand_Button(g.Box)->SetHint(Text_Of(122));
+    }
+    for (const TParGenControl& c : ParGen_Controls())
+        if (c.Text > 0)
+            Control(c.Name)->SetCaption(Text_Of(Control_Text(c, FModel.ModelCode())));
+    // The presence lists take their items from the text table; they show no
+    // choice until the dialog is shown again.
+    const struct {
+        const char* List;
+        int First;
+    } presence[] = {{"CB_MBus_Options_Wire_Present", 722}, {"CB_MBus_Options_Wireless_Present", 725}};
+    for (const auto& p : presence) {
+        auto* cb = Control_As<TComboBox>(QString::fromLatin1(p.List));
+        FFilling = true;
+        cb->Items()->Clear();
+        cb->Items()->Add(Text_Of(p.First));
+        cb->Items()->Add(Text_Of(p.First + 1));
+        cb->SetItemIndex(-1);
+        FFilling = false;
+    }
+}
+
+void TFParGen::Fill_Controls()
+{
+    FFilling = true;
+    const TParGenValues& v = FModel.Values();
+    for (const QString& key : v.Keys()) {
+        TControl* c = Control(QString::fromLatin1(Find_ParGen_Key(key)->Control));
+        if (auto* e = dynamic_cast<TEdit*>(c))
+            e->SetText(v.Value(key));
+        else if (auto* cb = dynamic_cast<TComboBox*>(c))
+            cb->SetItemIndex(v.Index(key));
+        else if (auto* x = dynamic_cast<TCheckBox*>(c))
+            x->SetChecked(v.Flag(key));
+    }
+    FFilling = false;
+}
+
+void TFParGen::FormShow(TObject*)
+{
+    FClose_Allowed = false;
+    FModel.FormShow(File_ParGen);
+    Fill_Controls();
+    Move_GroupBoxs();
+}
+
+void TFParGen::FormActivate(TObject*)
+{
+    if (Top() < 0)
+        SetTop(0);
+}
+
+bool TFParGen::Confirm(const QString& question) const
+{
+    return MessageDlg(question, mtConfirmation, MsgDlgButtons({mbYes, mbNo})) == mrYes;
+}
+
+void TFParGen::FormCloseQuery(TObject*, bool& CanClose)
+{
+    CanClose = FClose_Allowed || FModel.FormCloseQuery([this](const QString& q) { return Confirm(q); });
+}
+
+void TFParGen::Btn_OKClick(TObject*)
+{
+    const bool saved = FModel.Btn_OKClick(
+        File_ParGen, [](const QString& message) { MessageDlg(message, mtError, MsgDlgButtons({mbOK})); });
+    if (!saved)
+        return;
+    FClose_Allowed = true;
+    SetModalResult(mrOk);
+}
+
+void TFParGen::Btn_CancelClick(TObject*)
+{
+    if (!FModel.Btn_CancelClick([this](const QString& q) { return Confirm(q); }))
+        return;
+    FClose_Allowed = true;
+    SetModalResult(mrCancel);
+}
+
+void TFParGen::Btn_GB_Collapse(TObject* Sender)
+{
+    for (const TGroupBoxInfo& g : Group_Boxes())
+        if (Collapse_Button(g.Box) == Sender) {
+            GB(g.Box)->SetHeight(Collapsed_Height);
+            FModel.Btn_GB_Collapse(g.Box);
+        }
+    Move_GroupBoxs();
+}
+
+void TFParGen::Btn_GB_Expande(TObject* Sender)
+{
+    for (const TGroupBoxInfo& g : Group_Boxes())
+        if (Expand_Button(g.Box) == Sender) {
+            GB(g.Box)->SetHeight(g.Expand_Height);
+            FModel.Btn_GB_Expande(g.Box);
+        }
+    Move_GroupBoxs();
+}
+
+QString TFParGen::Key_Of(TObject* control) const
+{
+    for (auto it = FControls.cbegin(); it != FControls.cend(); ++it)
+        if (it.value() == control)
+            if (const TParKey* k = Find_ParGen_Control(it.key()))
+                return QString::fromLatin1(k->Name);
+    return {};
+}
+
+void TFParGen::On_Change(TObject* Sender)
+{
+    if (FFilling)
+        return;
+    const QString key = Key_Of(Sender);
+    if (auto* e = dynamic_cast<TEdit*>(Sender)) {
+        FModel.On_Change(key, e->Text());
+        return;
+    }
+    auto* cb = dynamic_cast<TComboBox*>(Sender);
+    if (!cb)
+        return;
+    const QString message = FModel.On_Change(key, IntToStr(cb->ItemIndex()));
+    if (key != QLatin1String("MBus_Options_Wire_Present") && key != QLatin1String("MBus_Options_Wireless_Present"))
+        return;
+    if (!message.isEmpty()) {
+        MessageDlg(message, mtError, MsgDlgButtons({mbOK}));
+        FFilling = true;
+        cb->SetItemIndex(FModel.Values().Index(key));
+        FFilling = false;
+    }
+    Move_GroupBoxs();
+}
+
+void TFParGen::On_Click(TObject* Sender)
+{
+    if (FFilling)
+        return;
+    if (auto* x = dynamic_cast<TCheckBox*>(Sender))
+        FModel.On_Click(Key_Of(Sender), x->Checked());
+}
+
+void TFParGen::KeyPress(TObject* Sender, QChar& Key)
+{
+    const QString name = Sender ? static_cast<TComponent*>(Sender)->Name() : QString();
+    QString next;
+    if (!Octet_KeyPress(FModel.ModelCode(), name, Key, &next))
+        return;
+    Key = QChar();
+    if (auto* e = Control_As<TWinControl>(next); e && e->CanFocus())
+        e->SetFocus();
 }

@@ -4,7 +4,10 @@
 // a key -> value model that the general-parameters dialog edits, reading and
 // writing the file, the validation run before the file is written, and the
 // state of the general-parameters dialog.
+#include "platform/controls/Forms.h"
+
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -135,7 +138,7 @@ bool Controllo_Dati(const TParGenValues& values, const std::function<void(const 
 // window mirrors this state in its controls.
 
 // The group boxes, in the order of their expanded flags.
-enum class TGroupBox {
+enum class TParGenBox {
     KNX,
     Modbus_TCP_Slave, // captioned " Ethernet " for every model but 4
     Modbus_TCP_Master,
@@ -157,7 +160,7 @@ inline constexpr int Group_Box_Count = 16;
 using TGroupFlags = std::array<bool, Group_Box_Count>;
 
 struct TGroupBoxInfo {
-    TGroupBox Box;
+    TParGenBox Box;
     const char* Name;      // "GB_KNX"; its buttons are "Btn_KNX_Collapse" and "Btn_KNX_Expande"
     int Caption;           // text number of the caption (see Group_Caption)
     QStringList First_Row; // the controls hidden while the group is collapsed
@@ -166,11 +169,11 @@ struct TGroupBoxInfo {
 
 // The sixteen group boxes in flag order.
 const QList<TGroupBoxInfo>& Group_Boxes();
-const TGroupBoxInfo& Group_Box(TGroupBox box);
+const TGroupBoxInfo& Group_Box(TParGenBox box);
 // The caption text number of a group for a model (115/116, 889/955).
-int Group_Caption(TGroupBox box, int modelCode);
-QString Collapse_Button_Name(TGroupBox box);
-QString Expand_Button_Name(TGroupBox box);
+int Group_Caption(TParGenBox box, int modelCode);
+QString Collapse_Button_Name(TParGenBox box);
+QString Expand_Button_Name(TParGenBox box);
 
 // Row geometry inside a group box: the input of plain row n (from 1) and its
 // caption label 3 pixels lower.
@@ -185,7 +188,7 @@ inline constexpr int Collapsed_Height = 26;
 enum class TControlKind { Label, Edit, List, Check_Box, Dot };
 
 struct TParGenControl {
-    TGroupBox Box;
+    TParGenBox Box;
     QString Name;
     TControlKind Kind;
     int Text; // caption text number; 0 for inputs and dots
@@ -211,7 +214,7 @@ int Control_Text(const TParGenControl& c, int modelCode);
 // from the top, each with the control whose bottom ends the group while it is
 // expanded.
 struct TGroupReference {
-    TGroupBox Box;
+    TParGenBox Box;
     const char* Control;
 };
 struct TRePosition {
@@ -224,7 +227,7 @@ const QList<TRePosition>& RePosition_Table();
 const TRePosition* Find_RePosition(int modelCode);
 
 struct TGroupPlace {
-    TGroupBox Box;
+    TParGenBox Box;
     int Left, Top, Width, Height;
     int Bottom() const { return Top + Height; }
 };
@@ -237,7 +240,7 @@ struct TParGenLayout {
     int Client_Width = 312;
     int Client_Height = 0;
     // The place of a shown group; nullptr when it is hidden.
-    const TGroupPlace* Find(TGroupBox box) const;
+    const TGroupPlace* Find(TParGenBox box) const;
 };
 
 // Lays out a model's groups: expanded groups end 15 pixels below their
@@ -248,7 +251,7 @@ TParGenLayout Move_GroupBoxs(int modelCode, const TGroupFlags& expanded, int wir
 
 // The twelve octet edits of an address group in the order "." walks them
 // (IP 1..4, mask 1..4, gateway 1..4); empty for the other groups.
-QStringList Octet_Edits(TGroupBox box);
+QStringList Octet_Edits(TParGenBox box);
 // A typed key in an edit of the dialog. Answers true when the key is
 // swallowed: a "." in an octet edit of an address group the model shows.
 // `next` then names the edit that takes the focus, empty after the fourth
@@ -268,7 +271,7 @@ public:
     const TParGenValues& Values() const { return FValues; }
 
     // True while the group is expanded; kept from one opening to the next.
-    bool GB_Visible(TGroupBox box) const { return FExpanded[int(box)]; }
+    bool GB_Visible(TParGenBox box) const { return FExpanded[int(box)]; }
     bool Is_Change() const { return FIs_Change; }
 
     void Collapse_Expand_Creation();
@@ -276,8 +279,8 @@ public:
     // the change flag. A file that is not well-formed raises naming it.
     void FormShow(const QString& path);
 
-    void Btn_GB_Collapse(TGroupBox box);
-    void Btn_GB_Expande(TGroupBox box);
+    void Btn_GB_Collapse(TParGenBox box);
+    void Btn_GB_Expande(TParGenBox box);
     TParGenLayout Move_GroupBoxs() const;
 
     // A changed edit or list (by key): sets the change flag. For the M-Bus
@@ -301,3 +304,69 @@ private:
     TGroupFlags FExpanded{};
     bool FIs_Change = false;
 };
+
+// ---------------------------------------------------------------------------
+// The dialog's window
+
+class TGroupBox;
+class TLabel;
+class TPanel;
+class TLbButton;
+
+class TFParGen : public TForm {
+    KAL_CLASS(TFParGen, TForm)
+public:
+    explicit TFParGen(TComponent* AOwner);
+
+    TPanel* P_Title = nullptr;
+    TLabel* L_SW_Code = nullptr;
+    TLabel* L_SW_Desc = nullptr;
+    TLbButton* Btn_OK = nullptr;
+    TLbButton* Btn_Cancel = nullptr;
+
+    // The group boxes, their collapse and expand buttons, and every control
+    // inside them, by the names the dialog gives them.
+    TGroupBox* GB(TParGenBox box) const { return FGroups[size_t(box)]; }
+    TLbButton* Collapse_Button(TParGenBox box) const { return FCollapse[size_t(box)]; }
+    TLbButton* Expand_Button(TParGenBox box) const { return FExpand[size_t(box)]; }
+    TControl* Control(const QString& name) const { return FControls.value(name); }
+    template <class T> T* Control_As(const QString& name) const { return dynamic_cast<T*>(Control(name)); }
+
+    // The dialog's state, mirrored by the controls.
+    TParGenDialogModel& Model() { return FModel; }
+
+    void FormCreate(TObject* Sender);
+    void FormShow(TObject* Sender);
+    void FormActivate(TObject* Sender);
+    void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void Btn_OKClick(TObject* Sender);
+    void Btn_CancelClick(TObject* Sender);
+    void Btn_GB_Collapse(TObject* Sender);
+    void Btn_GB_Expande(TObject* Sender);
+    void On_Change(TObject* Sender);
+    void On_Click(TObject* Sender);
+    void KeyPress(TObject* Sender, QChar& Key);
+    void Set_Lang();
+    void Move_GroupBoxs();
+    void Collapse_Expand_Creation();
+
+private:
+    void Create_Controls();
+    // Puts the model's values into the controls (their change events are
+    // not taken as the user's).
+    void Fill_Controls();
+    QString Key_Of(TObject* control) const;
+    bool Confirm(const QString& question) const;
+
+    TParGenDialogModel FModel;
+    std::array<TGroupBox*, Group_Box_Count> FGroups{};
+    std::array<TLbButton*, Group_Box_Count> FCollapse{};
+    std::array<TLbButton*, Group_Box_Count> FExpand{};
+    QMap<QString, TControl*> FControls;
+    bool FFilling = false;
+    // OK saved or Cancel confirmed: the close needs no question.
+    bool FClose_Allowed = false;
+};
+
+// The one general-parameters dialog of the program, created at start-up.
+extern TFParGen* FParGen;

@@ -44,7 +44,7 @@ TGroupFlags All_Expanded()
 }
 
 struct TPlace {
-    TGroupBox Box;
+    TParGenBox Box;
     int Top, Height;
 };
 
@@ -77,16 +77,16 @@ TEST(ParGenLayout, Model9WithEveryGroupExpanded)
 {
     Load_Default_Texts();
     const TParGenLayout l = Move_GroupBoxs(9, All_Expanded());
-    EXPECT_EQ(Places(l), (QList<TPlace>{{TGroupBox::KNX, 70, 91},
-                                        {TGroupBox::J1939, 167, 159},
-                                        {TGroupBox::Modbus_TCP_Slave, 332, 190}}));
+    EXPECT_EQ(Places(l), (QList<TPlace>{{TParGenBox::KNX, 70, 91},
+                                        {TParGenBox::J1939, 167, 159},
+                                        {TParGenBox::Modbus_TCP_Slave, 332, 190}}));
     EXPECT_EQ(l.Buttons_Top, 535);
     EXPECT_EQ(l.Btn_OK_Left, 71);
     EXPECT_EQ(l.Btn_Cancel_Left, 192);
     EXPECT_EQ(l.Client_Width, 312);
     EXPECT_EQ(l.Client_Height, 576);
     EXPECT_STREQ(Find_RePosition(9)->Routine, "RePosition_Objects_31A06");
-    EXPECT_EQ(Group_Caption(TGroupBox::Modbus_TCP_Slave, 9), 116);
+    EXPECT_EQ(Group_Caption(TParGenBox::Modbus_TCP_Slave, 9), 116);
     EXPECT_EQ(Text_Of(116), " Ethernet ");
 }
 
@@ -100,7 +100,7 @@ struct TLayoutCase {
 
 TEST(ParGenLayout, EveryModelStacksItsGroupsOnItsReferenceControls)
 {
-    using B = TGroupBox;
+    using B = TParGenBox;
     const TLayoutCase cases[] = {
         {1, {{B::KNX, 70, 91}, {B::Modbus_Master, 167, 191 + 21 + 15}, {B::Modbus_TCP_Slave, 400, 190}}, 644},
         {2, {{B::KNX, 70, 91}, {B::Modbus_Slave, 167, 192 + 21 + 15}, {B::Modbus_TCP_Slave, 401, 190}}, 645},
@@ -135,7 +135,7 @@ TEST(ParGenLayout, EveryModelStacksItsGroupsOnItsReferenceControls)
 
 TEST(ParGenLayout, MBusGroupsFollowTheirPresenceLists)
 {
-    using B = TGroupBox;
+    using B = TParGenBox;
     const auto boxes = [](int wire, int wireless) {
         QList<B> b;
         for (const TGroupPlace& g : Move_GroupBoxs(10, All_Expanded(), wire, wireless).Groups)
@@ -154,28 +154,28 @@ TEST_F(ParGenDialogTest, CollapsingJ1939MovesEthernetUpAndTheStateOutlivesAReope
 {
     TParGenDialogModel m(9);
     m.FormShow(Path);
-    m.Btn_GB_Collapse(TGroupBox::J1939);
+    m.Btn_GB_Collapse(TParGenBox::J1939);
     TParGenLayout l = m.Move_GroupBoxs();
-    EXPECT_EQ(l.Find(TGroupBox::J1939)->Height, 26);
-    EXPECT_EQ(l.Find(TGroupBox::Modbus_TCP_Slave)->Top, 70 + 91 + 6 + 26 + 6);
+    EXPECT_EQ(l.Find(TParGenBox::J1939)->Height, 26);
+    EXPECT_EQ(l.Find(TParGenBox::Modbus_TCP_Slave)->Top, 70 + 91 + 6 + 26 + 6);
     EXPECT_EQ(l.Client_Height, 199 + 190 + 54);
-    EXPECT_FALSE(m.GB_Visible(TGroupBox::J1939));
+    EXPECT_FALSE(m.GB_Visible(TParGenBox::J1939));
 
     m.FormShow(Path); // closed and opened again
-    EXPECT_EQ(m.Move_GroupBoxs().Find(TGroupBox::Modbus_TCP_Slave)->Top, 199);
+    EXPECT_EQ(m.Move_GroupBoxs().Find(TParGenBox::Modbus_TCP_Slave)->Top, 199);
 
-    m.Btn_GB_Expande(TGroupBox::J1939);
+    m.Btn_GB_Expande(TParGenBox::J1939);
     l = m.Move_GroupBoxs();
-    EXPECT_EQ(l.Find(TGroupBox::Modbus_TCP_Slave)->Top, 332);
+    EXPECT_EQ(l.Find(TParGenBox::Modbus_TCP_Slave)->Top, 332);
     EXPECT_EQ(l.Client_Height, 576);
 
     // Every group collapses alike.
     for (const TGroupBoxInfo& g : Group_Boxes())
         m.Btn_GB_Collapse(g.Box);
     l = m.Move_GroupBoxs();
-    EXPECT_EQ(Places(l), (QList<TPlace>{{TGroupBox::KNX, 70, 26},
-                                        {TGroupBox::J1939, 102, 26},
-                                        {TGroupBox::Modbus_TCP_Slave, 134, 26}}));
+    EXPECT_EQ(Places(l), (QList<TPlace>{{TParGenBox::KNX, 70, 26},
+                                        {TParGenBox::J1939, 102, 26},
+                                        {TParGenBox::Modbus_TCP_Slave, 134, 26}}));
 }
 
 TEST(ParGenGroups, NamesCaptionsAndFirstRows)
@@ -183,15 +183,15 @@ TEST(ParGenGroups, NamesCaptionsAndFirstRows)
     EXPECT_EQ(Group_Boxes().size(), Group_Box_Count);
     for (int i = 0; i < Group_Box_Count; ++i)
         EXPECT_EQ(int(Group_Boxes()[i].Box), i);
-    EXPECT_EQ(Collapse_Button_Name(TGroupBox::KNX), "Btn_KNX_Collapse");
-    EXPECT_EQ(Expand_Button_Name(TGroupBox::Modbus_TCP_Slave), "Btn_Modbus_TCP_Slave_Expande");
-    EXPECT_EQ(Expand_Button_Name(TGroupBox::EtherNetIP), "Btn_EtherNetIP_Expande");
-    EXPECT_EQ(Group_Box(TGroupBox::EtherNetIP).First_Row, QStringList{"L_EtherNetIP_IP_Add"});
-    EXPECT_EQ(Group_Box(TGroupBox::KNX).Expand_Height, 227);
-    EXPECT_EQ(Group_Box(TGroupBox::J1939).Expand_Height, 179);
-    EXPECT_EQ(Group_Caption(TGroupBox::Modbus_TCP_Slave, 4), 115);
-    EXPECT_EQ(Group_Caption(TGroupBox::PROFINET, 15), 955);
-    EXPECT_EQ(Group_Caption(TGroupBox::PROFINET, 12), 889);
+    EXPECT_EQ(Collapse_Button_Name(TParGenBox::KNX), "Btn_KNX_Collapse");
+    EXPECT_EQ(Expand_Button_Name(TParGenBox::Modbus_TCP_Slave), "Btn_Modbus_TCP_Slave_Expande");
+    EXPECT_EQ(Expand_Button_Name(TParGenBox::EtherNetIP), "Btn_EtherNetIP_Expande");
+    EXPECT_EQ(Group_Box(TParGenBox::EtherNetIP).First_Row, QStringList{"L_EtherNetIP_IP_Add"});
+    EXPECT_EQ(Group_Box(TParGenBox::KNX).Expand_Height, 227);
+    EXPECT_EQ(Group_Box(TParGenBox::J1939).Expand_Height, 179);
+    EXPECT_EQ(Group_Caption(TParGenBox::Modbus_TCP_Slave, 4), 115);
+    EXPECT_EQ(Group_Caption(TParGenBox::PROFINET, 15), 955);
+    EXPECT_EQ(Group_Caption(TParGenBox::PROFINET, 12), 889);
     // The first-row inputs hidden on collapse are value controls of the model.
     EXPECT_EQ(Find_ParGen_Control("CB_Baud_J1939")->Name, QString("J1939_BAUDRATE"));
 }
@@ -227,8 +227,8 @@ TEST(ParGenOctets, DotWalksTheAddressGroupsTheModelShows)
         EXPECT_EQ(next, c.Swallowed ? QString::fromLatin1(c.Next) : QString("unchanged")) << c.Edit;
     }
     // Every octet edit is a value control of its group.
-    for (TGroupBox b : {TGroupBox::Modbus_TCP_Master, TGroupBox::Modbus_TCP_Slave, TGroupBox::PROFINET,
-                        TGroupBox::EtherNetIP})
+    for (TParGenBox b : {TParGenBox::Modbus_TCP_Master, TParGenBox::Modbus_TCP_Slave, TParGenBox::PROFINET,
+                        TParGenBox::EtherNetIP})
         for (const QString& e : Octet_Edits(b))
             EXPECT_NE(Find_ParGen_Control(e), nullptr) << e.toStdString();
 }
@@ -339,21 +339,21 @@ TEST_F(ParGenDialogTest, AtLeastOneMBusPortStaysPresent)
     m.FormShow(Path);
     // Wired off while wireless is present: the wired group goes, the rest moves up.
     EXPECT_EQ(m.On_Change("MBus_Options_Wire_Present", "0"), "");
-    EXPECT_EQ(m.Move_GroupBoxs().Find(TGroupBox::MBus), nullptr);
-    EXPECT_EQ(m.Move_GroupBoxs().Find(TGroupBox::wMBus)->Top, 265);
+    EXPECT_EQ(m.Move_GroupBoxs().Find(TParGenBox::MBus), nullptr);
+    EXPECT_EQ(m.Move_GroupBoxs().Find(TParGenBox::wMBus)->Top, 265);
 
     // Wireless off too: refused, the list just changed goes back to Present.
     EXPECT_EQ(m.On_Change("MBus_Options_Wireless_Present", "0"), Text_Of(736));
     EXPECT_EQ(m.Values().Index("MBus_Options_Wireless_Present"), 1);
     EXPECT_EQ(m.Values().Index("MBus_Options_Wire_Present"), 0);
-    EXPECT_NE(m.Move_GroupBoxs().Find(TGroupBox::wMBus), nullptr);
+    EXPECT_NE(m.Move_GroupBoxs().Find(TParGenBox::wMBus), nullptr);
 
     EXPECT_EQ(m.On_Change("MBus_Options_Wire_Present", "1"), "");
     EXPECT_EQ(m.On_Change("MBus_Options_Wireless_Present", "0"), "");
     EXPECT_EQ(m.On_Change("MBus_Options_Wire_Present", "0"), Text_Of(736));
     EXPECT_EQ(m.Values().Index("MBus_Options_Wire_Present"), 1);
-    EXPECT_NE(m.Move_GroupBoxs().Find(TGroupBox::MBus), nullptr);
-    EXPECT_EQ(m.Move_GroupBoxs().Find(TGroupBox::wMBus), nullptr);
+    EXPECT_NE(m.Move_GroupBoxs().Find(TParGenBox::MBus), nullptr);
+    EXPECT_EQ(m.Move_GroupBoxs().Find(TParGenBox::wMBus), nullptr);
 
     // Other models have no presence lists: no rule, no message.
     TParGenDialogModel nine(9);
@@ -443,6 +443,6 @@ TEST(ParGenControls, RowGeometryAndModelPlaces)
     EXPECT_EQ(Find_Control_Place("CB_En_Peer_J1939", 9, &buf)->Text, 370);
     for (const TGroupBoxInfo& g : Group_Boxes())
         for (const QString& first : g.First_Row)
-            EXPECT_EQ(Find_Control_Place(first, 9, &buf) ? Find_Control_Place(first, 9, &buf)->Box : TGroupBox(-1), g.Box)
+            EXPECT_EQ(Find_Control_Place(first, 9, &buf) ? Find_Control_Place(first, 9, &buf)->Box : TParGenBox(-1), g.Box)
                 << first.toStdString();
 }
