@@ -36,18 +36,19 @@ void Connect_Steps()
         Build_Bin();
         Write_Bin();
     };
-    Show_Update_Error = [](const QString& message) { MessageDlg(message, mtError, MsgDlgButtons({mbOK})); };
     EDS_File_Writer = [](const QString& path) { Write_EDS_File(path); };
 }
 
 void Create_Dialogs(TApplication* app)
 {
     app->CreateForm(FKalmetoreFirmWare);
+    app->CreateForm(FBootTCP);
     app->CreateForm(FNew_Project);
     app->CreateForm(FOpenConf);
     app->CreateForm(FAbout);
     app->CreateForm(FSoftOptions);
     // Re-texted after a language change, in this order, after the main window.
+    Register_Language_Listener([] { FBootTCP->Set_Lang(); });
     Register_Language_Listener([] { FNew_Project->Set_Lang(); });
     Register_Language_Listener([] { FOpenConf->Set_Lang(); });
     Register_Language_Listener([] { FSoftOptions->Set_Lang(); });

@@ -6,6 +6,7 @@
 #include "ProgramFolder.h"
 
 #include "app/LbButton.h"
+#include "app/UBootTCP.h"
 #include "app/UAbout.h"
 #include "app/UKalmetoreFirmWare.h"
 #include "app/UNew_Project.h"
@@ -446,4 +447,69 @@ TEST_F(Program, PartnerEditionAboutBoxAndNoProductPage)
     Click(B::Info);
     EXPECT_TRUE(Links->Launched.isEmpty());
     EXPECT_FALSE(Options->TS_Con_Options->TabVisible());
+}
+
+TEST_F(Program, UpdateDeviceBuildsTheImageThenOpensTheWizard)
+{
+    ASSERT_TRUE(QDir().mkdir(Path(QStringLiteral("PROJECTS/P"))));
+    WriteFileWhole(Path(QStringLiteral("Kalmetor.xml")),
+                   "<Conf_Settings><lastproj><projectname>P</projectname></lastproj></Conf_Settings>");
+    Start();
+    ASSERT_TRUE(Project_Is_Open());
+    QStringList order;
+    Device_Image_Writer = [&order] { order << "image"; };
+    Show_Update_Wizard = [&order] { order << "wizard"; };
+    Click(B::CreateBin);
+    EXPECT_EQ(order, (QStringList{"image", "wizard"}));
+
+    // An image that cannot be made is told and the wizard stays shut.
+    order.clear();
+    Device_Image_Writer = [] { throw EWriteError(QStringLiteral("Cannot write bank.bin")); };
+    Show_Update_Error = [&order](const QString& m) { order << m; };
+    Click(B::CreateBin);
+    ASSERT_EQ(order.size(), 1);
+    EXPECT_TRUE(order[0].contains(QStringLiteral("bank.bin")));
+    Device_Image_Writer = nullptr;
+    Show_Update_Wizard = nullptr;
+    Show_Update_Error = nullptr;
+}
+
+TEST_F(Program, OtherModelsSideSteps)
+{
+    // CANopen: the EDS file goes where the user confirms, nowhere on Cancel.
+    Model_Code = 6;
+    ASSERT_TRUE(QDir().mkdir(Path(QStringLiteral("PROJECTS/P"))));
+    WriteFileWhole(Path(QStringLiteral("Kalmetor.xml")),
+                   "<Conf_Settings><lastproj><projectname>P</projectname></lastproj></Conf_Settings>");
+    Start();
+    EXPECT_EQ(Main->ClientHeight(), 420 + 152);
+    QStringList written;
+    EDS_File_Writer = [&written](const QString& path) { written << path; };
+    Script.AnswerFile(Path(QStringLiteral("PROJECTS/P/dev.eds")));
+    Click(B::CANopen_EDS);
+    Script.AnswerFile(QString());
+    Click(B::CANopen_EDS);
+    EXPECT_EQ(written, QStringList{Path(QStringLiteral("PROJECTS/P/dev.eds"))});
+    EXPECT_EQ(Script.Shown[0].Kind, TDialogKind::SaveFile);
+    EXPECT_EQ(Script.Shown[0].InitialDir, Dir_Project);
+    EDS_File_Writer = nullptr;
+    Stop();
+
+    // M-Bus: an existing network file asks first; No opens nothing.
+    Model_Code = 10;
+    Start();
+    EXPECT_TRUE(Main->Button(B::ScanDecode)->Visible());
+    int scans = 0;
+    Register_Step(TStepAction::Scan_Decode, [&scans] { ++scans; });
+    Click(B::ScanDecode);
+    EXPECT_EQ(scans, 1);
+    WriteFileWhole(File_M_Bus, "<M-Bus_Network/>");
+    Script.Shown.clear();
+    Script.Answer(mrNo);
+    Click(B::ScanDecode);
+    EXPECT_EQ(scans, 1);
+    EXPECT_EQ(Script.Last().Text, Text_Of(973));
+    Script.Answer(mrYes);
+    Click(B::ScanDecode);
+    EXPECT_EQ(scans, 2);
 }
