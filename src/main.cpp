@@ -7,6 +7,7 @@
 #include "app/UKalmetoreFirmWare.h"
 #include "app/UNew_Project.h"
 #include "app/UOpenConf.h"
+#include "app/UParGen.h"
 #include "app/USoftOptions.h"
 #include "image/UEds.h"
 #include "image/USaveBincc.h"
@@ -47,11 +48,14 @@ void Create_Dialogs(TApplication* app)
     app->CreateForm(FOpenConf);
     app->CreateForm(FAbout);
     app->CreateForm(FSoftOptions);
+    app->CreateForm(FParGen);
+    Register_Step(TStepAction::ParGen, [] { FParGen->ShowModal(); });
     // Re-texted after a language change, in this order, after the main window.
     Register_Language_Listener([] { FBootTCP->Set_Lang(); });
     Register_Language_Listener([] { FNew_Project->Set_Lang(); });
     Register_Language_Listener([] { FOpenConf->Set_Lang(); });
     Register_Language_Listener([] { FSoftOptions->Set_Lang(); });
+    Register_Language_Listener([] { FParGen->Set_Lang(); });
 }
 
 } // namespace
