@@ -1,14 +1,17 @@
 // The "Update Device" step: the device image is built and written before the
 // wizard opens, and a failure keeps the wizard closed. End to end: a new
-// project's parameters, its image, the ping, Next and Execute with a stand-in
-// updater that copies what the parameter file names.
+// project's parameters, its image, the ping, Next and Execute through the
+// windows, with a stand-in updater that copies what the parameter file names.
 #include "WizardTestUtil.h"
 
 #include "app/ProjectFiles.h"
+#include "app/LbButton.h"
 #include "app/UBootTCP.h"
+#include "app/UNew_Project.h"
 #include "app/UParGen.h"
 #include "app/USettings.h"
 #include "image/USaveBincc.h"
+#include "platform/controls/StdCtrls.h"
 #include "platform/core/Files.h"
 
 #include <QDir>
@@ -174,8 +177,11 @@ bool Real_Echo_Available()
 
 } // namespace
 
-TEST_F(UpdateDeviceTest, EndToEndFromTheParametersToTheUpdater)
+TEST_F(UpdateDeviceTest, EndToEndFromANewProjectToTheUpdater)
 {
+    Ensure_Gui();
+    TDialogScript script;
+    InstallDialogScript(&script);
     // The real updater start and, where the machine allows it, the real ping.
     Sys::SetProcesses(nullptr);
     SetTickCountHook({});
@@ -184,27 +190,35 @@ TEST_F(UpdateDeviceTest, EndToEndFromTheParametersToTheUpdater)
     Install_Stand_In(Dir_Program + "/Ethernet_Update.exe");
     const QByteArray firmware("firmware of the J1939 gateway");
     WriteFileWhole(Dir_Master + "/Sim31A06.sim", firmware);
+    Set_Model_Texts();
 
-    // Parameters: OK with the defaults.
-    TParGenDialogModel pargen(9);
-    pargen.FormShow(File_ParGen);
-    ASSERT_TRUE(pargen.Btn_OKClick(File_ParGen, [](const QString& m) { ADD_FAILURE() << m.toStdString(); }));
+    // New project, then the parameters: OK with the defaults.
+    ASSERT_EQ(Create_Project_Folder("Plant 1"), 0);
+    ASSERT_TRUE(QDir(Dir_Project + "/bin").removeRecursively());
+    std::unique_ptr<TFParGen> pargen(NewObject<TFParGen>(nullptr));
+    script.AnswerModal([&](TCustomForm*) { pargen->Btn_OK->Click(); });
+    ASSERT_EQ(pargen->ShowModal(), mrOk);
 
-    // Update Device: the user types the address, pings, goes on and executes.
-    TBootTCP wizard;
-    TProgramEnd end = TProgramEnd::Timed_Out;
-    Show_Update_Wizard = [&] {
+    // Update Device: the user types the address, pings, goes on and executes,
+    // then closes the wizard.
+    std::unique_ptr<TFBootTCP> wizard(NewObject<TFBootTCP>(nullptr));
+    script.AnswerModal([&](TCustomForm*) {
         ++Wizard_Shows;
-        wizard.FormShow();
-        wizard.E_IP = {"127", "0", "0", "1"};
-        wizard.LbButton1Click();
-        EXPECT_EQ(wizard.LPing_Text(), "Device Found!");
-        ASSERT_TRUE(wizard.LbButton2Click());
-        end = wizard.LbButton4Click();
-    };
+        wizard->E_IP1->SetText("127");
+        wizard->E_IP2->SetText("0");
+        wizard->E_IP3->SetText("0");
+        wizard->E_IP4->SetText("1");
+        wizard->Btn_Ping->Click();
+        EXPECT_EQ(wizard->LPing->Caption(), "Device Found!");
+        wizard->Btn_Next->Click();
+        wizard->Btn_Update->Click();
+        wizard->Close();
+    });
     ASSERT_EQ(Update_Device(), TUpdateStep::Wizard_Shown);
-    EXPECT_EQ(end, TProgramEnd::Exited);
     EXPECT_EQ(Wizard_Shows, 1);
+    for (const TDialogRecord& r : script.Shown)
+        EXPECT_NE(r.Kind, TDialogKind::MessageBox) << r.Text.toStdString();
+    InstallDialogScript(nullptr);
 
     const QByteArray bank = Read(Bank());
     EXPECT_EQ(bank.size(), 55296);
