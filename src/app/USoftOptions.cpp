@@ -347,8 +347,9 @@ void TFSoftOptions::Set_Lang()
     TS_Language->SetCaption(Text_Of(40));
     TS_Con_Options->SetCaption(Text_Of(41));
     L_Sel_Lang->SetCaption(Text_Of(42) + Language_In_Use);
-    L_Page_Lang->SetCaption(Text_Of(43) + QString::number(Show_Page) + Text_Of(44) +
-                            QString::number(std::max(1, Lang_Page_Count(int(SL_Languages.size())))));
+    // Before the first showing the page label reads page 1 of 1.
+    L_Page_Lang->SetCaption(FListed ? Lang_Page_View(SL_Languages, Show_Page, Dir_Language).Page_Label
+                                    : Text_Of(43) + QStringLiteral("1") + Text_Of(44) + QStringLiteral("1"));
     Btn_Prev->SetCaption(Text_Of(45));
     Btn_Next->SetCaption(Text_Of(46));
     CB_En_Con->SetCaption(Text_Of(47));
@@ -373,6 +374,7 @@ void TFSoftOptions::FormShow(TObject*)
 void TFSoftOptions::Create_Lang_List()
 {
     SL_Languages = List_Language_Files(Dir_Language);
+    FListed = true;
     Show_Page = 1;
     Update_Lang_Page(1);
 }

@@ -162,6 +162,8 @@ public:
 private:
     // The texts were switched to another language during this showing.
     bool FTexts_Switched = false;
+    // The language list has been read at least once.
+    bool FListed = false;
 };
 
 extern TFSoftOptions* FSoftOptions;

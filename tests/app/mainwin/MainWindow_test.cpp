@@ -285,13 +285,22 @@ TEST_F(Program, TheTimerChecksForANewerVersionAndShowsTheLink)
     Start();
     EXPECT_TRUE(Main->Timer_Update->Enabled());
     EXPECT_EQ(Main->Timer_Update->Interval(), 60000u);
-    Main->Timer_Update->Timer();
+    // Nothing is asked in the first minute.
+    AdvanceTime(59000);
+    EXPECT_TRUE(server.Requests().isEmpty());
+    EXPECT_FALSE(Main->LL_Update->Visible());
+    AdvanceTime(1000);
     EXPECT_EQ(server.Requests().size(), 1);
     EXPECT_TRUE(Main->LL_Update->Visible());
     EXPECT_EQ(Main->LL_Update->Caption(), Download_Link(9, QStringLiteral("New Version Available. Click Here "
                                                                           "for more Details")));
     EXPECT_EQ(Main->Timer_Update->Interval(), 7200000u);
     EXPECT_TRUE(Main->Timer_Update->Enabled());
+    // Two hours later the next check.
+    AdvanceTime(7199000);
+    EXPECT_EQ(server.Requests().size(), 1);
+    AdvanceTime(1000);
+    EXPECT_EQ(server.Requests().size(), 2);
     Main->LL_UpdateLinkClick(QStringLiteral("http://www.tavlon.example/Home/download/download.asp#GW31A06"));
     EXPECT_EQ(Links->Launched,
               QStringList{QStringLiteral("http://www.tavlon.example/Home/download/download.asp#GW31A06")});
