@@ -130,6 +130,7 @@ void TCustomGrid::ChangeSize(int NewColCount, int NewRowCount) {
     FColWidths.resize(NewColCount, FDefaultColWidth);
     FRowHeights.resize(NewRowCount, FDefaultRowHeight);
     FTabStops.resize(NewColCount, true);
+    ExtentsChanged();
     FColCount = NewColCount;
     FRowCount = NewRowCount;
     // Keep the current cell, the anchor and the scroll position inside.
@@ -162,6 +163,7 @@ void TCustomGrid::SetColWidths(int i, int v) {
     CheckIndex(i, FColCount);
     if (FColWidths[i] == v) return;
     FColWidths[i] = v;
+    ExtentsChanged();
     ColWidthsChanged();
 }
 
@@ -169,12 +171,14 @@ void TCustomGrid::SetRowHeights(int i, int v) {
     CheckIndex(i, FRowCount);
     if (FRowHeights[i] == v) return;
     FRowHeights[i] = v;
+    ExtentsChanged();
     RowHeightsChanged();
 }
 
 void TCustomGrid::SetDefaultColWidth(int v) {
     FDefaultColWidth = v;
     std::fill(FColWidths.begin(), FColWidths.end(), v);
+    ExtentsChanged();
     ColWidthsChanged();
     InvalidateGrid();
 }
@@ -182,6 +186,7 @@ void TCustomGrid::SetDefaultColWidth(int v) {
 void TCustomGrid::SetDefaultRowHeight(int v) {
     FDefaultRowHeight = v;
     std::fill(FRowHeights.begin(), FRowHeights.end(), v);
+    ExtentsChanged();
     RowHeightsChanged();
     InvalidateGrid();
 }
@@ -190,20 +195,30 @@ void TCustomGrid::SetGridLineWidth(int v) {
     if (v < 0) v = 0;
     if (v == FGridLineWidth) return;
     FGridLineWidth = v;
+    ExtentsChanged();
     InvalidateGrid();
     UpdateEdit();
 }
 
+void TCustomGrid::ExtentsChanged() {
+    FExtentsValid = false;
+    FDrawInfoValid = false;
+}
+
 int TCustomGrid::GridWidth() const {
-    int w = 0;
-    for (int i = 0; i < FColCount; ++i) w += FColWidths[i] < 0 ? 0 : FColWidths[i] + FGridLineWidth;
-    return w;
+    if (!FExtentsValid) {
+        FGridWidthCache = 0;
+        for (int w : FColWidths) FGridWidthCache += w < 0 ? 0 : w + FGridLineWidth;
+        FGridHeightCache = 0;
+        for (int h : FRowHeights) FGridHeightCache += h < 0 ? 0 : h + FGridLineWidth;
+        FExtentsValid = true;
+    }
+    return FGridWidthCache;
 }
 
 int TCustomGrid::GridHeight() const {
-    int h = 0;
-    for (int i = 0; i < FRowCount; ++i) h += FRowHeights[i] < 0 ? 0 : FRowHeights[i] + FGridLineWidth;
-    return h;
+    GridWidth();
+    return FGridHeightCache;
 }
 
 bool TCustomGrid::TabStops(int i) const { return i >= 0 && i < int(FTabStops.size()) ? FTabStops[i] : true; }
@@ -370,6 +385,17 @@ void TCustomGrid::CalcAxis(TGridAxisDrawInfo& A, int fixedCount, int firstCell, 
 }
 
 void TCustomGrid::CalcDrawInfo(TGridDrawInfo& D) const {
+    const TLayoutKey key{Width(), Height(), FTopLeft.X, FTopLeft.Y, FColCount, FRowCount, FFixedCols,
+                         FFixedRows, FGridLineWidth, int(FScrollBars), int(FBorderStyle)};
+    if (!FDrawInfoValid || !(key == FDrawInfoKey)) {
+        CalcDrawInfoNow(FDrawInfoCache);
+        FDrawInfoKey = key;
+        FDrawInfoValid = true;
+    }
+    D = FDrawInfoCache;
+}
+
+void TCustomGrid::CalcDrawInfoNow(TGridDrawInfo& D) const {
     const TRect cr = ClientRect();
     CalcAxis(D.Horz, FFixedCols, FTopLeft.X, FColCount, true, cr.Width());
     CalcAxis(D.Vert, FFixedRows, FTopLeft.Y, FRowCount, false, cr.Height());
@@ -635,6 +661,7 @@ void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) {
     CheckIndex(ToIndex, FColCount);
     if (FromIndex == ToIndex) return;
     MoveEntry(FColWidths, FromIndex, ToIndex);
+    ExtentsChanged();
     {
         // std::vector<bool> has no plain element references.
         const bool stop = FTabStops[FromIndex];
@@ -655,6 +682,7 @@ void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
     CheckIndex(ToIndex, FRowCount);
     if (FromIndex == ToIndex) return;
     MoveEntry(FRowHeights, FromIndex, ToIndex);
+    ExtentsChanged();
     MoveAdjust(FCurrent.Y, FromIndex, ToIndex);
     MoveAdjust(FAnchor.Y, FromIndex, ToIndex);
     if (FInplaceRow >= 0) MoveAdjust(FInplaceRow, FromIndex, ToIndex);

@@ -395,6 +395,9 @@ private:
     void DrawCells(int ACol, int ARow, int StartX, int StartY, int StopX, int StopY, TColor Color,
                    TGridDrawState IncludeDrawState, const TGridDrawInfo& DrawInfo);
     void ClampTopLeft();
+    // Widths or heights changed: the cached sums and layout are stale.
+    void ExtentsChanged();
+    void CalcDrawInfoNow(TGridDrawInfo& DrawInfo) const;
     void DrawScrollBars(TCanvas* c, const TRect& window);
     void TimedScroll();
     void ScrollBy(bool vertical, unsigned code, int pos);
@@ -421,6 +424,17 @@ private:
     TGridCoord FPressedCell{-1, -1};
     TGridCoord FHotTrackCell{-1, -1};
     std::vector<TRect> FInvalidated;
+    // Cached sums of all widths and heights, and the last layout with what
+    // it was computed from; writing a cell asks for the layout each time.
+    mutable bool FExtentsValid = false;
+    mutable int FGridWidthCache = 0, FGridHeightCache = 0;
+    struct TLayoutKey {
+        int W, H, LeftCol, TopRow, Cols, Rows, FixedCols, FixedRows, LineWidth, Bars, Border;
+        friend bool operator==(const TLayoutKey&, const TLayoutKey&) = default;
+    };
+    mutable bool FDrawInfoValid = false;
+    mutable TLayoutKey FDrawInfoKey{};
+    mutable TGridDrawInfo FDrawInfoCache;
 };
 
 // ---------------------------------------------------------------------------
