@@ -188,3 +188,21 @@ TEST_F(BootFormTest, UpdateDeviceOpensTheWindowOnlyAfterTheImage)
     EXPECT_EQ(Update_Device(), TUpdateStep::Wizard_Shown);
     EXPECT_EQ(Script.Count(TDialogKind::ModalForm), 1);
 }
+
+TEST_F(BootFormTest, MissingUpdaterIsNamedInTheErrorBox)
+{
+    Model_Code = 1;
+    Script.AnswerModal([&](TCustomForm*) {
+        Type_Address("127", "0", "0", "1");
+        Form->Btn_Ping->Click();
+        Form->Btn_Next->Click();
+        Input::Click(Form->Btn_Update, 10, 10);
+        // The dialog stays on the options page.
+        EXPECT_TRUE(Form->Btn_Update->Visible());
+        Form->Close();
+    });
+    Form->ShowModal();
+    EXPECT_TRUE(Processes->Starts.isEmpty());
+    ASSERT_EQ(Messages().size(), 1);
+    EXPECT_TRUE(Messages()[0].contains(Dir_Program + "/TCP_31A08_Update.exe")) << Messages()[0].toStdString();
+}
