@@ -657,7 +657,7 @@ enum class TInput { None, Wide_Edit, Narrow_Edit, Wide_List, Narrow_List };
 
 // One row of a group: a caption (label or check box) and an input beside it.
 // A row number places both; the tops and lefts given override it.
-struct TRowSpec {
+struct TRowDef {
     TParGenBox Box;
     const char* Caption;
     int Text;
@@ -680,7 +680,7 @@ constexpr int Octet_Width = 60;
 constexpr int Octet_Lefts[4] = {16, 82, 148, 214};
 constexpr int Address_Row_Top[3] = {188, 222, 256};
 
-struct TAddressSpec {
+struct TAddressDef {
     TParGenBox Box;
     const char* IP_Label;
     int IP_Text;
@@ -691,7 +691,7 @@ struct TAddressSpec {
 };
 
 // clang-format off
-const TAddressSpec Address_Blocks[] = {
+const TAddressDef Address_Blocks[] = {
     {B::Modbus_TCP_Master, "L_Modbus_TCP_Master_IP_Add", 110, "L_Modbus_TCP_Master_SM_Add", 111, "CB_En_GAT_Modbus_TCP_Master", 112},
     {B::Modbus_TCP_Slave,  "L_Modbus_TCP_Slave_IP_Add",  117, "L_Modbus_TCP_Slave_SM_Add",  118, "CB_En_GAT_Modbus_TCP_Slave",  119},
     {B::PROFINET,          "L_PROFINET_IP_Add",          890, "L_PROFINET_Subnet_Mask",     891, "CB_EN_GAT",                   892},
@@ -699,7 +699,7 @@ const TAddressSpec Address_Blocks[] = {
 };
 
 using I = TInput;
-const TRowSpec Row_Specs[] = {
+const TRowDef Row_Defs[] = {
     {B::KNX, "L_KNX_Type",      95,  false, "CB_KNX_Type",     I::Wide_List,   1},
     {B::KNX, "L_KNX_ID_Dev",    96,  false, "E_ID_DEV_KNX",    I::Wide_Edit,   2},
     {B::KNX, "L_KNX_ID_Tun",    944, false, "E_ID_Tun_KNX",    I::Narrow_Edit, 3},
@@ -777,7 +777,7 @@ const TRowSpec Row_Specs[] = {
 };
 // clang-format on
 
-void Add_Address_Block(QList<TParGenControl>& out, const TAddressSpec& a)
+void Add_Address_Block(QList<TParGenControl>& out, const TAddressDef& a)
 {
     const QStringList octets = Octet_Edits(a.Box);
     const auto octetRow = [&](int first, int top) {
@@ -800,7 +800,7 @@ void Add_Address_Block(QList<TParGenControl>& out, const TAddressSpec& a)
     octetRow(8, GAT_Octet_Top);
 }
 
-void Add_Row(QList<TParGenControl>& out, const TRowSpec& r)
+void Add_Row(QList<TParGenControl>& out, const TRowDef& r)
 {
     const bool list = r.Kind == I::Wide_List || r.Kind == I::Narrow_List;
     const bool wide = r.Kind == I::Wide_Edit || r.Kind == I::Wide_List;
@@ -823,9 +823,9 @@ void Add_Row(QList<TParGenControl>& out, const TRowSpec& r)
 QList<TParGenControl> Make_Controls()
 {
     QList<TParGenControl> out;
-    for (const TAddressSpec& a : Address_Blocks)
+    for (const TAddressDef& a : Address_Blocks)
         Add_Address_Block(out, a);
-    for (const TRowSpec& r : Row_Specs)
+    for (const TRowDef& r : Row_Defs)
         Add_Row(out, r);
     return out;
 }
