@@ -3,6 +3,7 @@
 // written and not blank.
 #include "Std2Kit.h"
 #include "platform/controls/TabControls.h"
+#include "platform/controls/DateTimePicker.h"
 #include "platform/controls/RichEdit.h"
 #include "platform/controls/TreeView.h"
 
@@ -72,6 +73,28 @@ TEST_F(Std2Test, ReviewFormRendersEveryControl) {
     f.Style = fsUnderline;
     rt.Append("big underlined text that wraps", f);
     re->SetRichText(rt);
+
+    auto* date = new TDateTimePicker(Form);
+    date->SetParent(Form);
+    date->SetBounds(260, 370, 160, 22);
+    date->SetDateTime(EncodeDate(2026, 12, 10));
+    auto* unchecked = new TDateTimePicker(Form);
+    unchecked->SetParent(Form);
+    unchecked->SetBounds(260, 400, 160, 22);
+    unchecked->SetShowCheckbox(true);
+    unchecked->SetChecked(false);
+    auto* time = new TDateTimePicker(Form);
+    time->SetParent(Form);
+    time->SetBounds(260, 430, 160, 22);
+    time->SetKind(dtkTime);
+    time->SetDateTime(EncodeTime(14, 5, 30, 0));
+    auto* cal = new TMonthCalendar(Form);
+    cal->SetParent(Form);
+    cal->SetWeekNumbers(true);
+    cal->SetShowTodayCircle(false);
+    cal->SetDate(EncodeDate(2026, 12, 10));
+    const TRect need = cal->GetMinReqRect();
+    cal->SetBounds(510, 240, need.Width(), need.Height());
 
     Form->Show();
     const QString path = QString(KAL_BUILD_DIR) + "/std2_review_form.png";
