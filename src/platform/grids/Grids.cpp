@@ -2,6 +2,7 @@
 
 #include "platform/controls/Forms.h"
 #include "platform/controls/Timers.h"
+#include "platform/core/MathUtils.h"
 
 #include <QImage>
 #include <QPainter>
@@ -63,6 +64,9 @@ TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner) {
 
 TCustomGrid::~TCustomGrid() {
     if (HandleAllocated()) KillTimer(this, kScrollTimer);
+    // The editor is freed later, with the grid's other components.
+    if (FInplaceEdit) FInplaceEdit->SetGrid(nullptr);
+    FInplaceEdit = nullptr;
 }
 
 void TCustomGrid::CreateParams(TCreateParams& P) {
@@ -241,6 +245,19 @@ void TCustomGrid::RowHeightsChanged() {
 }
 
 void TCustomGrid::SizeChanged(int, int) {}
+
+void TCustomGrid::ChangeScale(int M, int D) {
+    if (M == D || D == 0) return;
+    FDefaultColWidth = MulDiv(FDefaultColWidth, M, D);
+    FDefaultRowHeight = MulDiv(FDefaultRowHeight, M, D);
+    for (int& w : FColWidths)
+        if (w > 0) w = MulDiv(w, M, D);
+    for (int& h : FRowHeights)
+        if (h > 0) h = MulDiv(h, M, D);
+    ExtentsChanged();
+    ColWidthsChanged();
+    RowHeightsChanged();
+}
 
 // ---------------------------------------------------------------------------
 // Looks

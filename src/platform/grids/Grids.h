@@ -303,6 +303,9 @@ public:
     virtual bool IsActiveControl() const;
 
     // -- overridable steps
+    // Scales the default sizes and every width and height by M / D (a form
+    // shown at another pixel density).
+    virtual void ChangeScale(int M, int D);
     // What the pointer at (X, Y) would start: sizing a column or row, or
     // nothing; Index is the column or row, SizingPos the line's position and
     // SizingOfs the line's distance from the pointer.

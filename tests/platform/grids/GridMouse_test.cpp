@@ -87,7 +87,9 @@ TEST_F(GridTest, SizingStateNearTheLines) {
         Grid->CalcSizingState(c.x, c.y, state, index, pos, ofs, info);
         EXPECT_EQ(state, c.state) << c.x << "," << c.y;
         EXPECT_EQ(index, c.index) << c.x << "," << c.y;
-        if (state != gsNormal) EXPECT_EQ(pos - ofs, c.state == gsColSizing ? c.x : c.y);
+        if (state != gsNormal) {
+            EXPECT_EQ(pos - ofs, c.state == gsColSizing ? c.x : c.y);
+        }
     }
 }
 

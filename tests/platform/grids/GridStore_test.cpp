@@ -89,6 +89,19 @@ TEST(GridStore, WidthsAndHeights) {
     for (int r = 0; r < 5; ++r) EXPECT_EQ(g->RowHeights(r), 18) << r;
 }
 
+TEST(GridStore, ChangeScaleScalesEverySize) {
+    Loose l;
+    TStringGrid* g = l.g;
+    g->SetColWidths(2, 15);
+    g->SetRowHeights(1, -1);  // a hidden row stays hidden
+    g->ChangeScale(3, 2);
+    EXPECT_EQ(g->DefaultColWidth(), 96);
+    EXPECT_EQ(g->DefaultRowHeight(), 36);
+    EXPECT_EQ(g->ColWidths(2), 23);  // 22.5 rounds away from zero
+    EXPECT_EQ(g->ColWidths(0), 96);
+    EXPECT_EQ(g->RowHeights(1), -1);
+}
+
 TEST(GridStore, DefaultLooks) {
     Loose l;
     TStringGrid* g = l.g;

@@ -137,7 +137,7 @@ TEST_F(EditTest, WhichKeysTheEditorHandsToTheGrid) {
     };
     const TGridOptions base = Grid->Options();
     for (const ForwardCase& k : cases) {
-        Grid->SetOptions(base | (k.always ? goAlwaysShowEditor : 0) | (k.tabs ? goTabs : 0));
+        Grid->SetOptions(base | (k.always ? TGridOptions(goAlwaysShowEditor) : 0u) | (k.tabs ? TGridOptions(goTabs) : 0u));
         Grid->SetFocus();
         Grid->SetCol(1);
         Grid->SetRow(1);
@@ -203,4 +203,13 @@ TEST_F(EditTest, AClickOnTheCurrentCellOpensTheEditor) {
     EXPECT_EQ(Grid->Col(), 2);
     EXPECT_FALSE(EditorUp());
     EXPECT_EQ(Grid->Log.filter("Click"), QStringList({"Click"}));
+}
+
+TEST_F(EditTest, TheGridGoesWithItsEditorOpen) {
+    Key(VK_F2);
+    Type("z");
+    ASSERT_TRUE(EditorUp());
+    delete Grid;
+    Grid = nullptr;
+    EXPECT_EQ(Form->ControlCount(), 0);
 }
