@@ -10,7 +10,10 @@ struct ToolkitApp {
         static int argc = 1;
         static char name[] = "controls_test";
         static char* argv[] = {name, nullptr};
-        static QApplication app(argc, argv);
+        // Kept to the end of the process: destroying it among the static
+        // destructors would tear down toolkit windows after the toolkit's own
+        // thread storage is gone.
+        new QApplication(argc, argv);
     }
 } gToolkitApp;
 }  // namespace
