@@ -237,6 +237,11 @@ LRESULT TControl::Perform(unsigned Msg, WPARAM WParam, LPARAM LParam) {
 void TControl::DefaultHandler(TMessage&) {}
 
 void TControl::WndProc(TMessage& M) {
+    // An automatic drag starts with the press, in place of its usual handling.
+    if ((M.Msg == WM_LBUTTONDOWN || M.Msg == WM_LBUTTONDBLCLK) && FDragMode == dmAutomatic && !Dragging()) {
+        BeginDrag(true);
+        return;
+    }
     switch (M.Msg) {
     case WM_LBUTTONDOWN: WMLButtonDown(M); break;
     case WM_LBUTTONUP: WMLButtonUp(M); break;

@@ -55,6 +55,16 @@ using TMouseWheelUpDownEvent =
     std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
 using TWndMethod = std::function<void(TMessage& Message)>;
 
+// Dragging of controls inside the program (DragControls.cpp).
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+class TDragObject;
+using TDragOverEvent =
+    std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+using TStartDragEvent = std::function<void(TObject* Sender, TDragObject*& DragObject)>;
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
+
 // Window creation parameters: the style bits a control asks for. RecreateWnd
 // asks again; the controls read their style back from Params().
 struct TCreateParams {
@@ -248,6 +258,24 @@ public:
     TMouseWheelEvent OnMouseWheel;
     TMouseWheelUpDownEvent OnMouseWheelDown, OnMouseWheelUp;
 
+    // -- dragging inside the program (DragControls.cpp)
+    TDragMode DragMode() const { return FDragMode; }
+    void SetDragMode(TDragMode v) { FDragMode = v; }
+    TCursor DragCursor() const { return FDragCursor; }
+    void SetDragCursor(TCursor v) { FDragCursor = v; }
+    // Starts a drag of this control, at once or once the mouse has moved
+    // Threshold pixels (-1: the platform's threshold).
+    virtual void BeginDrag(bool Immediate, int Threshold = -1);
+    virtual bool Dragging() const;
+    // Ends the running drag, dropping where the mouse is or cancelling.
+    void EndDrag(bool Drop);
+    // Something was dropped on the control (OnDragDrop).
+    virtual void DragDrop(TObject* Source, int X, int Y);
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TStartDragEvent OnStartDrag;
+    TEndDragEvent OnEndDrag;
+
     virtual void Click();
     virtual void DblClick();
     bool MouseCapture() const;
@@ -262,6 +290,13 @@ public:
 protected:
     friend class TWinControl;
     friend class TActionLink;
+    friend struct TDragManager;
+    // Whether the control takes a drop of Source here (OnDragOver; refused
+    // without one).
+    virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    virtual void DoStartDrag(TDragObject*& DragObject);
+    virtual void DoEndDrag(TObject* Target, int X, int Y);
+    virtual void DragCanceled() {}
 
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -323,6 +358,8 @@ private:
     TPopupMenu* FPopupMenu = nullptr;
     std::unique_ptr<TActionLink> FActionLink;
     int FInvalidateCount = 0;
+    TDragMode FDragMode = dmManual;
+    TCursor FDragCursor = crDrag;
 };
 
 // A control without a window of its own: it paints on its parent.
