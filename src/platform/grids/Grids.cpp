@@ -867,7 +867,7 @@ void TCustomGrid::UpdateEdit() {
         FInplaceCol = Col();
         FInplaceRow = Row();
         FInplaceEdit->UpdateContents();
-        FCanEditModify = FInplaceEdit->MaxLength() != -1;
+        FCanEditModify = FInplaceEdit->EditLimit() != -1;
         FInplaceEdit->SelectAll();
     };
     if (!FInplaceEdit) {

@@ -8,6 +8,7 @@
 // coordinates are client coordinates: (0, 0) is the first pixel inside the
 // border. Scroll positions are counted in cells.
 #include "platform/controls/Controls.h"
+#include "platform/controls/Mask.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/StringList.h"
@@ -97,48 +98,29 @@ using TFixedCellClickEvent = std::function<void(TObject* Sender, int ACol, int A
 // TInplaceEdit: the editor laid over the current cell
 // ---------------------------------------------------------------------------
 
-// A multi-line edit with an edit mask, owned by its grid. It shows the text of
-// one cell; keys that move between cells go back to the grid.
-class TInplaceEdit : public TCustomControl {
-    KAL_CLASS(TInplaceEdit, TCustomControl)
+// The masked edit laid over the current cell, owned by its grid. It shows
+// the text of one cell; keys that move between cells go back to the grid.
+class TInplaceEdit : public TCustomMaskEdit {
+    KAL_CLASS(TInplaceEdit, TCustomMaskEdit)
 public:
     explicit TInplaceEdit(TComponent* AOwner);
     ~TInplaceEdit() override;
 
     TCustomGrid* Grid() const { return FGrid; }
     void SetGrid(TCustomGrid* g) { FGrid = g; }
-
-    // -- text and caret
-    QString Text() const { return FEditText; }
-    void SetText(const QString& v);
-    int SelStart() const { return FSelStart; }
-    int SelLength() const { return FSelLength; }
-    void SetSelStart(int v);
-    void SetSelLength(int v);
-    QString SelText() const { return FEditText.mid(FSelStart, FSelLength); }
-    void SelectAll();
+    // No selection, the caret at the end of the text.
     void Deselect();
-    // Replaces the selection by `s` (typing, pasting), within MaxLength.
-    void SetSelText(const QString& s);
-    int MaxLength() const { return FMaxLength; }
-    void SetMaxLength(int v) { FMaxLength = v; }
-    bool Modified() const { return FModified; }
-    void SetModified(bool v) { FModified = v; }
-    // The mask the grid gives for the cell. Its literal characters are kept
-    // in place while typing; an empty mask edits freely.
-    QString EditMask() const { return FEditMask; }
-    void SetEditMask(const QString& v) { FEditMask = v; }
-    TNotifyEvent OnChange;
+    // The grid's limit for the cell: 0 none, -1 the cell cannot be modified.
+    int EditLimit() const { return FEditLimit; }
 
     // -- placing by the grid
-    // Shows the editor over `Loc` (client coordinates of the grid).
+    // Shows the editor over `Loc` (client coordinates of the grid) and takes
+    // the keyboard when the grid has it.
     void Move(const TRect& Loc);
     // Takes the cell's text, mask and limit from the grid.
     virtual void UpdateContents();
     virtual void BoundsChanged();
     void Hide();
-    void Invalidate() override;
-    void SetFocus() override;
 
     // The editor's keys, as the window procedure calls them; public so the
     // grid's descendants can hand a key on.
@@ -148,27 +130,16 @@ public:
 
 protected:
     void CreateParams(TCreateParams& Params) override;
-    void Paint() override;
     void WndProc(TMessage& M) override;
     void WMGetDlgCode(TMessage& M) override;
-    virtual void Change();
-    // The key goes to the grid as a key-down message.
+    void WMKeyDown(TMessage& M) override;
+    // The key goes to the grid's key handling.
     void SendToParent(unsigned& Key, TShiftState Shift);
 
     TCustomGrid* FGrid = nullptr;
 
 private:
-    void DeleteSelectionOr(int from, int to);
-    void MoveCaret(int pos, bool extend);
-    void PasteFromClipboard();
-
-    QString FEditText;
-    QString FEditMask;
-    int FSelStart = 0;
-    int FSelLength = 0;
-    int FAnchorPos = 0;
-    int FMaxLength = 0;
-    bool FModified = false;
+    int FEditLimit = 0;
     TRect FLoc;
 };
 

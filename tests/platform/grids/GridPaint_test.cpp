@@ -161,3 +161,25 @@ TEST_F(GridTest, NoDefaultDrawingLeavesTheCellsToDrawCell) {
     const TRect cell = Grid->CellRect(2, 2);
     EXPECT_EQ(PixelAt(img, cell.Left + 6, cell.Top + 8), clRed);
 }
+
+// Renders a grid with a selection, a fixed row and column and an open editor
+// to grid_review.png in the build folder, for a person to look at.
+TEST_F(GridTest, ReviewPicture) {
+    NewGrid(420, 200);
+    Grid->SetColCount(8);
+    Grid->SetRowCount(12);
+    Grid->SetOptions(Grid->Options() | goEditing);
+    for (int c = 0; c < 8; ++c) Grid->SetCells(c, 0, QString("Col %1").arg(c));
+    for (int r = 1; r < 12; ++r) {
+        Grid->SetCells(0, r, QString::number(r));
+        for (int c = 1; c < 8; ++c) Grid->SetCells(c, r, QString("%1.%2").arg(r).arg(c));
+    }
+    Key(VK_DOWN, ssShift);
+    Key(VK_RIGHT, ssShift);
+    Key(VK_F2);
+    const QImage img = Render();
+    ASSERT_TRUE(img.save(QString(KAL_BUILD_DIR) + "/grid_review.png"));
+    // The editor covers the current cell: its background is the window colour.
+    const TRect r = Grid->CellRect(Grid->Col(), Grid->Row());
+    EXPECT_EQ(PixelAt(img, r.Right - 3, r.Bottom - 3), ColorToRGB(clWindow));
+}

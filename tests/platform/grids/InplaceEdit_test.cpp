@@ -179,11 +179,25 @@ TEST_F(EditTest, ACellThatCannotBeModifiedDropsTypingDeleteAndPaste) {
 }
 
 TEST_F(EditTest, EditMaskAndEditTextComeFromTheEvents) {
-    Grid->OnGetEditMask = [](TObject*, int c, int, QString& v) { v = c == 1 ? "999;0;_" : ""; };
-    Grid->OnGetEditText = [](TObject*, int, int, QString& v) { v = "<" + v + ">"; };
+    // Column 2 takes three digits; column 1 shows its text decorated.
+    Grid->OnGetEditMask = [](TObject*, int c, int, QString& v) { v = c == 2 ? "000;0;_" : ""; };
+    Grid->OnGetEditText = [](TObject*, int c, int, QString& v) {
+        if (c == 1) v = "<" + v + ">";
+    };
     Key(VK_F2);
-    EXPECT_EQ(Ed()->EditMask(), "999;0;_");
+    EXPECT_EQ(Ed()->EditMask(), QString());
     EXPECT_EQ(Ed()->Text(), "<abc>");
+    Grid->HideEditor();
+    Grid->SetCells(2, 1, QString());
+    Grid->SetCol(2);
+    Key(VK_F2);
+    EXPECT_EQ(Ed()->EditMask(), "000;0;_");
+    Ed()->SetSelStart(0);
+    Type("4x2");
+    // The letter is refused; the empty third place is stored as a blank.
+    EXPECT_EQ(Ed()->Text(), "42 ");
+    Key(VK_RETURN);
+    EXPECT_EQ(Grid->Cells(2, 1), "42 ");
 }
 
 TEST_F(EditTest, WritingTheEditedCellFromCodeReloadsTheEditor) {
@@ -212,4 +226,17 @@ TEST_F(EditTest, TheGridGoesWithItsEditorOpen) {
     delete Grid;
     Grid = nullptr;
     EXPECT_EQ(Form->ControlCount(), 0);
+}
+
+TEST_F(EditTest, TheGridSeesTypedCharactersFirst) {
+    QString seen;
+    Grid->OnKeyPress = [&](TObject*, QChar& k) {
+        seen += k;
+        if (k == QLatin1Char('a')) k = QLatin1Char('b');
+        if (k == QLatin1Char('q')) k = QChar(0);
+    };
+    Key(VK_F2);
+    Type("aqc");
+    EXPECT_EQ(seen, "aqc");
+    EXPECT_EQ(Ed()->Text(), "abcbc");
 }
