@@ -212,10 +212,13 @@ public:
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
 protected:
-    // The multi-line kinds (memo) answer true.
-    virtual bool MultiLine() const { return false; }
-    virtual bool WordWrapping() const { return false; }
-    virtual bool WantReturnsKey() const { return false; }
+    // How the text is laid out and which keys the edit keeps, from its
+    // window style (ES_MULTILINE, ES_AUTOHSCROLL, ES_WANTRETURN), so a
+    // descendant that asks for a multi-line window gets one; the memo
+    // answers from its properties.
+    virtual bool MultiLine() const;
+    virtual bool WordWrapping() const;
+    virtual bool WantReturnsKey() const;
     virtual bool WantTabsKey() const { return false; }
     // Text entry: the text typed or pasted, after the control's own checks;
     // answers false when it was refused.

@@ -33,10 +33,24 @@ TCustomEdit::~TCustomEdit() = default;
 void TCustomEdit::CreateParams(TCreateParams& P) {
     TCustomControl::CreateParams(P);
     P.Style |= ES_AUTOHSCROLL;
-    if (!FPasswordChar.isNull() && !MultiLine()) P.Style |= ES_PASSWORD;
+    if (!FPasswordChar.isNull()) P.Style |= ES_PASSWORD;
+    // A new window lays its text out anew.
+    FLayoutValid = false;
     if (FAlignment == taRightJustify) P.Style |= ES_RIGHT;
     else if (FAlignment == taCenter) P.Style |= ES_CENTER;
     if (FBorderStyle == bsSingle) P.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+bool TCustomEdit::MultiLine() const {
+    return (const_cast<TCustomEdit*>(this)->Params().Style & ES_MULTILINE) != 0;
+}
+
+bool TCustomEdit::WordWrapping() const {
+    return MultiLine() && !(const_cast<TCustomEdit*>(this)->Params().Style & ES_AUTOHSCROLL);
+}
+
+bool TCustomEdit::WantReturnsKey() const {
+    return MultiLine() && (const_cast<TCustomEdit*>(this)->Params().Style & ES_WANTRETURN) != 0;
 }
 
 // -- properties ---------------------------------------------------------------
@@ -787,6 +801,8 @@ TCustomMemo::~TCustomMemo() = default;
 
 void TCustomMemo::CreateParams(TCreateParams& P) {
     TCustomEdit::CreateParams(P);
+    // A memo shows no password characters.
+    P.Style &= ~ES_PASSWORD;
     P.Style |= ES_MULTILINE | ES_AUTOVSCROLL;
     if (WordWrapping()) P.Style &= ~ES_AUTOHSCROLL;
     if (FWantReturns) P.Style |= ES_WANTRETURN;

@@ -22,6 +22,19 @@ protected:
     }
 };
 
+// An edit that asks for a multi-line window, as the grid's in-place editor does.
+class TMultiLineEdit : public TEdit {
+public:
+    explicit TMultiLineEdit(TComponent* owner) : TEdit(owner) {}
+
+protected:
+    void CreateParams(TCreateParams& P) override {
+        TEdit::CreateParams(P);
+        P.Style |= ES_MULTILINE | ES_WANTRETURN;
+        P.Style &= ~ES_AUTOHSCROLL;
+    }
+};
+
 using EditTest = StdTest;
 
 TEST_F(EditTest, MaxLengthRefusesTheFifthTypedCharacterAndCutsAPaste) {
@@ -204,6 +217,20 @@ TEST_F(EditTest, CaretQueriesOfAOneLineEdit) {
     e->Perform(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&back));
     EXPECT_EQ(back, r);
     EXPECT_EQ(e->PosFromChar(0), Point(3, 3));
+}
+
+TEST_F(EditTest, AnEditWithAMultiLineWindowKeepsLines) {
+    auto* e = Place<TMultiLineEdit>(10, 10, 150, 60);
+    e->SetText("ab\r\ncd");
+    EXPECT_EQ(e->LineCount(), 2);
+    e->SetFocus();
+    e->SetSelStart(4);
+    Input::KeyStroke(VK_UP);
+    EXPECT_EQ(e->LineFromChar(-1), 0);
+    EXPECT_EQ(e->SelStart(), 0);  // the nearest place on the line above
+    Input::KeyStroke(VK_END);
+    Input::KeyStroke(VK_RETURN);
+    EXPECT_EQ(e->Text(), "ab\r\n\r\ncd");
 }
 
 TEST_F(EditTest, MemoLinesAndLineQueries) {
