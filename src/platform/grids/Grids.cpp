@@ -534,9 +534,9 @@ TGridCoord TCustomGrid::CalcMaxTopLeft(TGridCoord coord, const TGridDrawInfo& D)
 TGridRect TCustomGrid::Selection() const { return GridRect(FCurrent, FAnchor); }
 
 void TCustomGrid::SetSelection(const TGridRect& v) {
+    // Any rectangle is taken, also one outside the grid: selecting the cell
+    // (ColCount, RowCount) is how a descendant shows no selection at all.
     const TGridRect oldSel = Selection();
-    const auto inside = [this](int c, int r) { return c >= 0 && r >= 0 && c < FColCount && r < FRowCount; };
-    if (!inside(v.Left, v.Top) || !inside(v.Right, v.Bottom)) InvalidOp(kIndexOutOfRange);
     FAnchor = TGridCoord{v.Left, v.Top};
     FCurrent = TGridCoord{v.Right, v.Bottom};
     SelectionMoved(oldSel);

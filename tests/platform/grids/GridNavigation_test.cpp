@@ -223,3 +223,22 @@ TEST_F(GridTest, CellRectAndMouseToCell) {
     Grid->MouseToCell(70, 30, c, r);
     EXPECT_EQ(r, 10);
 }
+
+TEST_F(GridTest, ASelectionOutsideTheGridShowsNothingSelected) {
+    NewGrid();
+    Grid->SetSelection(TGridRect{1, 1, 3, 2});
+    EXPECT_EQ(Grid->Selection(), (TGridRect{1, 1, 3, 2}));
+    // The current cell is the rectangle's bottom-right corner.
+    EXPECT_EQ(Grid->Col(), 3);
+    EXPECT_EQ(Grid->Row(), 2);
+    Grid->SetSelection(TGridRect{5, 5, 5, 5});
+    Render();
+    ASSERT_FALSE(Grid->Drawn.empty());
+    for (const DrawnCell& d : Grid->Drawn) {
+        EXPECT_FALSE(d.State & (gdSelected | gdFocused)) << d.Col << "," << d.Row;
+    }
+    // A key brings the current cell back inside.
+    Key(VK_UP);
+    EXPECT_EQ(Grid->Col(), 4);
+    EXPECT_EQ(Grid->Row(), 4);
+}
