@@ -322,11 +322,31 @@ TEST_F(Program, AServerThatDoesNotAnswerLeavesTheWindowResponsive)
     EXPECT_EQ(Script.Shown.size(), 1);
 }
 
+namespace {
+
+// A flag of three upright stripes, written as a BMP file.
+void Write_Flag(const QString& path, std::initializer_list<TColor> stripes)
+{
+    TBitmap bmp;
+    bmp.SetSize(48, 48);
+    int x = 0;
+    for (TColor c : stripes) {
+        bmp.Canvas()->Brush().SetColor(c);
+        bmp.Canvas()->FillRect(Rect(x, 0, x + 16, 48));
+        x += 16;
+    }
+    WriteFileWhole(path, bmp.SaveToBytes());
+}
+
+} // namespace
+
 TEST_F(Program, OptionsPagesLanguageChangeAndOk)
 {
     for (const char* n : {"Deutsch", "English", "Espanol", "Francais", "Italiano", "Polski", "Zulu"})
         WriteFileWhole(PathJoin(Tmp.path(), QStringLiteral("LANGUAGE/") + QString::fromLatin1(n) + ".lng"),
                        "STR 0 = Anfang\r\nSTR 15 = Neue Konfiguration\r\n");
+    Write_Flag(Path(QStringLiteral("LANGUAGE/DefaultFlag.bmp")), {clSilver, clWhite, clSilver});
+    Write_Flag(Path(QStringLiteral("LANGUAGE/Italiano.bmp")), {RGB(0, 146, 70), clWhite, RGB(206, 43, 55)});
     Start();
     Script.Answer(mrYes);
     Script.AnswerModal([this](TCustomForm*) {
@@ -334,6 +354,14 @@ TEST_F(Program, OptionsPagesLanguageChangeAndOk)
         EXPECT_TRUE(FSoftOptions->L_L[5]->Visible());
         EXPECT_FALSE(FSoftOptions->Btn_Prev->Visible());
         EXPECT_TRUE(FSoftOptions->Btn_Next->Visible());
+        // Every slot shows a flag: its own or the default one.
+        for (int k = 0; k < Lang_Slots; ++k) {
+            EXPECT_TRUE(FSoftOptions->I_L[k]->Visible()) << k;
+            EXPECT_EQ(FSoftOptions->I_L[k]->Picture()->Width(), 48) << k;
+        }
+        // Italiano (slot 5) has its own green, white and red flag.
+        EXPECT_EQ(FSoftOptions->I_L[4]->Picture()->Bitmap()->Canvas()->Pixels(2, 2), TColor(RGB(0, 146, 70)));
+        EXPECT_EQ(FSoftOptions->I_L[0]->Picture()->Bitmap()->Canvas()->Pixels(2, 2), TColor(clSilver));
         Screenshot(FSoftOptions, QStringLiteral("options_language.png"));
         FSoftOptions->Btn_Next->Click();
         EXPECT_EQ(FSoftOptions->L_Page_Lang->Caption(), QStringLiteral("Page 2 / 2"));
