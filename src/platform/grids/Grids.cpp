@@ -1166,7 +1166,10 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
     }
     case gsColSizing: FSizingPos = X + FSizingOfs; break;
     case gsRowSizing: FSizingPos = Y + FSizingOfs; break;
-    default: UpdateHotTrack(X, Y); break;
+    default:
+        UpdateHotTrack(X, Y);
+        UpdateShownCursor(X, Y);
+        break;
     }
     TCustomControl::MouseMove(Shift, X, Y);
 }
@@ -1179,6 +1182,15 @@ void TCustomGrid::UpdateHotTrack(int X, int Y) {
     if (FHotTrackCell.X >= 0) InvalidateCell(FHotTrackCell.X, FHotTrackCell.Y);
     FHotTrackCell = hit;
     if (hit.X >= 0) InvalidateCell(hit.X, hit.Y);
+}
+
+void TCustomGrid::UpdateShownCursor(int X, int Y) {
+    TGridDrawInfo D;
+    CalcDrawInfo(D);
+    TGridState state;
+    int index = 0, pos = 0, ofs = 0;
+    CalcSizingState(X, Y, state, index, pos, ofs, D);
+    FShownCursor = state == gsColSizing ? crHSplit : state == gsRowSizing ? crVSplit : Cursor();
 }
 
 void TCustomGrid::CMMouseLeave(TMessage& M) {

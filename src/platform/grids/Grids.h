@@ -214,6 +214,9 @@ public:
     int VisibleColCount() const;
     int VisibleRowCount() const;
     TGridState GridState() const { return FGridState; }
+    // The cursor the grid shows at the pointer: the sizing cursors (crHSplit,
+    // crVSplit) over a line that can be dragged or while sizing, else Cursor().
+    TCursor ShownCursor() const { return FShownCursor; }
     // Vertical and horizontal scroll positions, in cells past the fixed ones.
     int VertScrollPos() const { return FTopLeft.Y - FFixedRows; }
     int HorzScrollPos() const { return FTopLeft.X - FFixedCols; }
@@ -376,6 +379,7 @@ private:
     void TimedScroll();
     void ScrollBy(bool vertical, unsigned code, int pos);
     void UpdateHotTrack(int X, int Y);
+    void UpdateShownCursor(int X, int Y);
     int BorderSize() const { return FBorderStyle == bsSingle ? 2 : 0; }
     void ScrollBarNeed(bool& vert, bool& horz) const;
 
@@ -397,6 +401,7 @@ private:
     // A press on a fixed cell, for OnFixedCellClick and gdPressed.
     TGridCoord FPressedCell{-1, -1};
     TGridCoord FHotTrackCell{-1, -1};
+    TCursor FShownCursor = crDefault;
     std::vector<TRect> FInvalidated;
     // Cached sums of all widths and heights, and the last layout with what
     // it was computed from; writing a cell asks for the layout each time.

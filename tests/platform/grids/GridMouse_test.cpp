@@ -97,6 +97,13 @@ TEST_F(GridTest, DraggingAColumnBorderSizesTheColumn) {
     NewGrid();
     Grid->SetOptions(Grid->Options() | goColSizing | goRowSizing);
     Grid->ColWidthsChangedCount = 0;
+    // Over a line that can be dragged the grid shows the sizing cursor.
+    Input::MouseMove(Grid, 100, 10);
+    EXPECT_EQ(Grid->ShownCursor(), crDefault);
+    Input::MouseMove(Grid, 130, 10);
+    EXPECT_EQ(Grid->ShownCursor(), crHSplit);
+    Input::MouseMove(Grid, 10, 50);
+    EXPECT_EQ(Grid->ShownCursor(), crVSplit);
     Input::MouseDown(Grid, mbLeft, 129, 10);
     EXPECT_EQ(Grid->GridState(), gsColSizing);
     Input::MouseMove(Grid, 139, 10, ssLeft);
