@@ -203,6 +203,8 @@ public:
     void ShowBalloonTip(const QString& title, const QString& text, int icon);
     void HideBalloonTip();
     bool BalloonTipShowing() const { return FBalloon.has_value(); }
+    // The window that shows the tip (nullptr before the first one).
+    THintWindow* BalloonWindow() const { return FBalloonWindow; }
     QString BalloonTitle() const { return FBalloon ? FBalloon->pszTitle : QString(); }
     QString BalloonText() const { return FBalloon ? FBalloon->pszText : QString(); }
     int BalloonIcon() const { return FBalloon ? FBalloon->ttiIcon : TTI_NONE; }
@@ -262,6 +264,8 @@ protected:
     // The text as drawn (password characters in place of the text).
     QString ShownText() const;
     void ScrollCaret();
+    void ShowBalloonWindow();
+    void DropBalloon();
 
     struct Line {
         int Start = 0;
@@ -295,6 +299,7 @@ private:
     bool FLayoutValid = false;
     QList<Line> FLines;
     std::optional<EDITBALLOONTIP> FBalloon;
+    THintWindow* FBalloonWindow = nullptr;  // owned, made on the first tip
 };
 
 class TEdit : public TCustomEdit {

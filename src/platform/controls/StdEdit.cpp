@@ -352,17 +352,36 @@ bool TCustomEdit::EditMessage(TMessage& M) {
     case EM_SHOWBALLOONTIP:
         if (M.LParam) {
             FBalloon = *reinterpret_cast<const EDITBALLOONTIP*>(M.LParam);
+            ShowBalloonWindow();
             M.Result = 1;
-            Invalidate();
         }
         return true;
     case EM_HIDEBALLOONTIP:
         M.Result = FBalloon ? 1 : 0;
-        FBalloon.reset();
-        Invalidate();
+        DropBalloon();
         return true;
     default: return false;
     }
+}
+
+void TCustomEdit::ShowBalloonWindow() {
+    // The tip floats below the edit, its title on the first line.
+    if (!FBalloonWindow) {
+        FBalloonWindow = new THintWindow(this);
+        FBalloonWindow->AfterConstruction();
+    }
+    const QString text = FBalloon->pszTitle.isEmpty() ? FBalloon->pszText
+                                                      : FBalloon->pszTitle + QLatin1Char('\n') + FBalloon->pszText;
+    TRect r = FBalloonWindow->CalcHintRect(300, text, nullptr);
+    const TPoint at = ClientToScreen(Point(0, Height()));
+    OffsetRect(r, at.X - r.Left, at.Y - r.Top);
+    FBalloonWindow->ActivateHint(r, text);
+}
+
+void TCustomEdit::DropBalloon() {
+    if (!FBalloon) return;
+    FBalloon.reset();
+    if (FBalloonWindow) FBalloonWindow->ReleaseHandle();
 }
 
 void TCustomEdit::ShowBalloonTip(const QString& title, const QString& text, int icon) {
@@ -393,7 +412,7 @@ void TCustomEdit::WMSetFocus(TMessage& M) {
 }
 
 void TCustomEdit::WMKillFocus(TMessage& M) {
-    FBalloon.reset();
+    DropBalloon();
     TCustomControl::WMKillFocus(M);
     SendNotification(this, EN_KILLFOCUS);
     Invalidate();
@@ -406,7 +425,7 @@ void TCustomEdit::DoEnter() {
 }
 
 void TCustomEdit::WMKeyDown(TMessage& M) {
-    FBalloon.reset();
+    DropBalloon();
     if (DoKeyDown(M)) {
         M.Result = 1;
         return;
@@ -491,7 +510,7 @@ void TCustomEdit::MoveByKey(unsigned key, TShiftState shift) {
 }
 
 void TCustomEdit::WMChar(TMessage& M) {
-    FBalloon.reset();
+    DropBalloon();
     if (DoKeyPress(M)) {
         M.Result = 1;
         return;

@@ -196,8 +196,14 @@ TEST_F(EditTest, BalloonTipShowsUntilTheNextKey) {
     EXPECT_EQ(e->BalloonTitle(), "Invalid");
     EXPECT_EQ(e->BalloonText(), "Only digits");
     EXPECT_EQ(e->BalloonIcon(), TTI_ERROR);
+    // It shows below the edit.
+    ASSERT_NE(e->BalloonWindow(), nullptr);
+    EXPECT_TRUE(e->BalloonWindow()->Active());
+    EXPECT_EQ(e->BalloonWindow()->ScreenRect().TopLeft(), e->ClientToScreen(Point(0, e->Height())));
+    EXPECT_EQ(e->BalloonWindow()->Caption(), "Invalid\nOnly digits");
     Type("1");
     EXPECT_FALSE(e->BalloonTipShowing());
+    EXPECT_FALSE(e->BalloonWindow()->Active());
 }
 
 TEST_F(EditTest, CaretQueriesOfAOneLineEdit) {
