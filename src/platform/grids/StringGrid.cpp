@@ -6,8 +6,8 @@
 
 namespace {
 const QString kIndexOutOfRange = QStringLiteral("Grid index out of range");
-// Column indexes above this are refused on writing: a row keeps its cells
-// in one array up to the highest column written.
+// Past the column count, column indexes above this are refused on writing: a
+// row keeps its cells in one array up to the highest column written.
 constexpr int kMaxStoredCol = 0xFFFF;
 }  // namespace
 
@@ -84,7 +84,8 @@ const TStringGrid::TCellData* TStringGrid::FindCell(int ACol, int ARow) const {
 }
 
 TStringGrid::TCellData& TStringGrid::EnsureCell(int ACol, int ARow) {
-    if (ACol < 0 || ARow < 0 || ACol > kMaxStoredCol) throw EInvalidGridOperation(kIndexOutOfRange);
+    if (ACol < 0 || ARow < 0 || (ACol > kMaxStoredCol && ACol >= ColCount()))
+        throw EInvalidGridOperation(kIndexOutOfRange);
     TRowData* row;
     if (ARow == FLastRowKey) {
         row = FLastRow;

@@ -39,6 +39,11 @@ TEST(GridStore, CellsPastTheCountsAreKeptAndComeBackWithTheCount) {
     EXPECT_EQ(g->Objects(100, 100), nullptr);
     ExpectGridError([&] { g->SetCells(-1, 0, "x"); }, "Grid index out of range");
     ExpectGridError([&] { g->SetCells(0, -3, "x"); }, "Grid index out of range");
+    // Far past the column count a write is refused, inside it never.
+    ExpectGridError([&] { g->SetCells(70000, 1, "x"); }, "Grid index out of range");
+    g->SetColCount(70001);
+    g->SetCells(70000, 1, "x");
+    EXPECT_EQ(g->Cells(70000, 1), "x");
 }
 
 TEST(GridStore, CountAndFixedCountRules) {
