@@ -150,6 +150,26 @@ TEST_F(ButtonsTest, ListBoxMultiSelectWithShiftAndCtrl) {
     EXPECT_THROW(lb->Selected(6), EListError);
 }
 
+TEST_F(ButtonsTest, OwnerDrawnListBoxHandsEachVisibleItemToTheHandler) {
+    auto* lb = Place<TListBox>(10, 10, 120, 64);
+    lb->SetStyle(lbOwnerDrawVariable);
+    for (int i = 0; i < 10; ++i) lb->Items()->Add(QString::number(i));
+    lb->OnMeasureItem = [](TWinControl*, int i, int& h) { h = i == 1 ? 30 : 10; };
+    QList<QPair<int, unsigned>> drawn;
+    lb->OnDrawItem = [&](TWinControl*, int i, TRect r, TOwnerDrawState st) {
+        drawn << qMakePair(i, st & odSelected);
+        lb->Canvas()->FillRect(r);
+    };
+    lb->SetItemIndex(1);
+    Render(lb);
+    // 60 client pixels: items 0 (10), 1 (30), 2 (10), 3 (10) and no more.
+    ASSERT_EQ(drawn.size(), 4);
+    EXPECT_EQ(drawn[1], qMakePair(1, unsigned(odSelected)));
+    EXPECT_EQ(drawn[0].second, 0u);
+    EXPECT_EQ(lb->ItemRect(2), Rect(2, 42, 118, 52));
+    EXPECT_EQ(lb->ItemAtPos(Point(5, 30)), 1);
+}
+
 TEST_F(ButtonsTest, ScrollBarStepsAndClamps) {
     auto* sb = Place<TScrollBar>(10, 10, 200, 17);
     sb->SetParams(0, 0, 10);
