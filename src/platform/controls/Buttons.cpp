@@ -53,7 +53,7 @@ void TSpeedButton::SetAllowAllUp(bool v) {
 
 void TSpeedButton::UpdateExclusive() {
     if (FGroupIndex == 0 || !Parent()) return;
-    TMessage m{CM_BUTTONPRESSED, WPARAM(FGroupIndex), reinterpret_cast<LPARAM>(this), 0};
+    TMessage m{CM_BUTTONPRESSED, WPARAM(FGroupIndex), reinterpret_cast<LPARAM>(static_cast<TObject*>(this)), 0};
     Parent()->Broadcast(m);
 }
 
@@ -66,7 +66,8 @@ void TSpeedButton::WndProc(TMessage& M) {
 }
 
 void TSpeedButton::CMButtonPressed(TMessage& M) {
-    auto* sender = reinterpret_cast<TSpeedButton*>(M.LParam);
+    // Other buttons broadcast the same message; only a speed button counts.
+    auto* sender = dynamic_cast<TSpeedButton*>(reinterpret_cast<TObject*>(M.LParam));
     if (int(M.WParam) != FGroupIndex || sender == this || !sender) return;
     if (sender->Down() && FDown) {
         FDown = false;

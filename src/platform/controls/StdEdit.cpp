@@ -299,11 +299,13 @@ bool TCustomEdit::EditMessage(TMessage& M) {
         return true;
     }
     case EM_REPLACESEL: {
-        const QString& s = *reinterpret_cast<const QString*>(M.LParam);
-        if (!FReadOnly) InsertText(FilterText(s));
+        // LParam points to the text; a null pointer replaces nothing.
+        if (M.LParam && !FReadOnly) InsertText(FilterText(*reinterpret_cast<const QString*>(M.LParam)));
         return true;
     }
-    case EM_GETRECT: *reinterpret_cast<TRect*>(M.LParam) = FormattingRect(); return true;
+    case EM_GETRECT:
+        if (M.LParam) *reinterpret_cast<TRect*>(M.LParam) = FormattingRect();
+        return true;
     case EM_SETRECT: case EM_SETRECTNP:
         if (M.LParam) SetFormattingRect(*reinterpret_cast<const TRect*>(M.LParam));
         else {
