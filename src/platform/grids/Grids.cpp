@@ -956,6 +956,10 @@ void TCustomGrid::KeyDown(unsigned& Key, TShiftState Shift) {
                 const bool back = (Shift & ssShift) != 0;
                 // Tab never extends the selection.
                 Shift &= ~ssShift;
+                // One round over the columns at most: when none takes the
+                // Tab (and the current one lies outside them) nothing moves.
+                const int span = FColCount - FFixedCols;
+                int steps = 0;
                 do {
                     if (back) {
                         if (--cur.X < FFixedCols) {
@@ -966,7 +970,8 @@ void TCustomGrid::KeyDown(unsigned& Key, TShiftState Shift) {
                         cur.X = FFixedCols;
                         if (++cur.Y >= FRowCount) cur.Y = FFixedRows;
                     }
-                } while (!TabStops(cur.X) && cur.X != FCurrent.X);
+                } while (!TabStops(cur.X) && cur.X != FCurrent.X && ++steps <= span);
+                if (!TabStops(cur.X) && cur.X != FCurrent.X) cur = FCurrent;
             }
             break;
         case VK_F2: SetEditorMode(true); break;

@@ -242,3 +242,34 @@ TEST_F(GridTest, ASelectionOutsideTheGridShowsNothingSelected) {
     EXPECT_EQ(Grid->Col(), 4);
     EXPECT_EQ(Grid->Row(), 4);
 }
+
+TEST_F(GridTest, TabSkipsColumnsWithoutATabStop) {
+    NewGrid();
+    Grid->SetOptions(Grid->Options() | goTabs);
+    Grid->SetTabStops(2, false);
+    Key(VK_TAB);
+    EXPECT_EQ(Grid->Col(), 3);
+    // No column takes the Tab and the current cell lies outside the grid:
+    // the Tab finds nothing, and the key only brings the cell back inside.
+    for (int c = 0; c < 5; ++c) Grid->SetTabStops(c, false);
+    Grid->SetSelection(TGridRect{5, 5, 5, 5});
+    Key(VK_TAB);
+    EXPECT_EQ(Grid->Col(), 4);
+    EXPECT_EQ(Grid->Row(), 4);
+}
+
+TEST_F(GridTest, EveryKeyOnAOneCellGridStaysInside) {
+    NewGrid();
+    Grid->SetColCount(1);
+    Grid->SetRowCount(1);
+    Grid->SetOptions(Grid->Options() | goTabs | goEditing);
+    ASSERT_EQ(Grid->FixedCols(), 0);
+    ASSERT_EQ(Grid->FixedRows(), 0);
+    for (unsigned vk : {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_PRIOR, VK_NEXT, VK_HOME, VK_END, VK_TAB})
+        for (TShiftState s : {0u, unsigned(ssShift), unsigned(ssCtrl)}) {
+            Key(vk, s);
+            EXPECT_EQ(Grid->Col(), 0);
+            EXPECT_EQ(Grid->Row(), 0);
+        }
+    EXPECT_TRUE(Shown().isEmpty()) << Shown().join('\n').toStdString();
+}
