@@ -147,3 +147,13 @@ TEST_F(GridTest, DraggingAHeaderMovesTheColumn) {
     Input::MouseUp(Grid, mbLeft, 80, 10);
     EXPECT_EQ(moved.size(), 2);
 }
+
+TEST_F(GridTest, ADoubleClickFiresOnce) {
+    NewGrid();
+    int dbl = 0;
+    Grid->OnDblClick = [&](TObject*) { ++dbl; };
+    Input::DoubleClick(Grid, 140, 60);
+    EXPECT_EQ(dbl, 1);
+    EXPECT_EQ(Grid->Col(), 2);
+    EXPECT_EQ(Grid->GridState(), gsNormal);
+}
