@@ -15,6 +15,7 @@
 #include "app/USoftOptions.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/ExtCtrls.h"
+#include "platform/controls/Input.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/controls/TabControls.h"
 #include "platform/controls/Timers.h"
@@ -301,7 +302,11 @@ TEST_F(Program, TheTimerChecksForANewerVersionAndShowsTheLink)
     EXPECT_EQ(server.Requests().size(), 1);
     AdvanceTime(1000);
     EXPECT_EQ(server.Requests().size(), 2);
-    Main->LL_UpdateLinkClick(QStringLiteral("http://www.tavlon.example/Home/download/download.asp#GW31A06"));
+    // A click on the link hands it to the link service.
+    Main->Show();
+    const TRect r = Main->LL_Update->LinkRect(0);
+    ASSERT_FALSE(r.IsEmpty());
+    Input::Click(Main->LL_Update, r.Left + 2, r.Top + 2);
     EXPECT_EQ(Links->Launched,
               QStringList{QStringLiteral("http://www.tavlon.example/Home/download/download.asp#GW31A06")});
     Screenshot(Main, QStringLiteral("main_window_update.png"));
