@@ -247,6 +247,7 @@ protected:
     void WMLButtonUp(TMessage& M) override;
     void WMLButtonDblClk(TMessage& M) override;
     void WMMouseMove(TMessage& M) override;
+    void WMMouseWheel(TMessage& M) override;
     void CMTextChanged(TMessage& M) override;
     void CMFontChanged(TMessage& M) override;
     virtual void WMCopy(TMessage& M);

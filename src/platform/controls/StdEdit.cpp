@@ -571,6 +571,25 @@ void TCustomEdit::WMLButtonUp(TMessage& M) {
     TCustomControl::WMLButtonUp(M);
 }
 
+void TCustomEdit::WMMouseWheel(TMessage& M) {
+    if (!MultiLine()) {
+        TCustomControl::WMMouseWheel(M);
+        return;
+    }
+    // The wheel events come first; else the wheel scrolls the lines (the
+    // caret stays where it is) and goes no further up.
+    const int delta = static_cast<std::int16_t>((M.WParam >> 16) & 0xFFFF);
+    if (DoMouseWheel(KeyboardShiftState(), delta, Point(GetXLParam(M.LParam), GetYLParam(M.LParam)))) {
+        M.Result = 1;
+        return;
+    }
+    const int visible = std::max(1, FormattingRect().Height() / LineHeight());
+    const int last = std::max(0, int(Lines_().size()) - visible);
+    FTopLine = std::clamp(FTopLine + (delta < 0 ? WheelScrollLines() : -WheelScrollLines()), 0, last);
+    Invalidate();
+    M.Result = 1;
+}
+
 void TCustomEdit::WMLButtonDblClk(TMessage& M) {
     const int at = CharFromPos(Point(GetXLParam(M.LParam), GetYLParam(M.LParam)));
     if (FPasswordChar.isNull()) FCore.SetAnchorCaret(FCore.WordLeft(std::min(int(Text().size()), at + 1)), FCore.WordRight(at));

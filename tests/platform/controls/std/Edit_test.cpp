@@ -290,6 +290,23 @@ TEST_F(EditTest, MemoEnterAndTabFollowWantReturnsAndWantTabs) {
     EXPECT_TRUE(after->Focused());
 }
 
+TEST_F(EditTest, MemoScrollsToTheCaretAndWithTheWheel) {
+    auto* m = Place<TMemo>(10, 10, 150, 60);
+    for (int i = 0; i < 20; ++i) m->Lines()->Add(QStringLiteral("line %1").arg(i));
+    const int visible = m->FormattingRect().Height() / m->Canvas()->TextHeight("Wg");
+    ASSERT_GT(visible, 0);
+    m->SetFocus();
+    Input::KeyStroke(VK_END, ssCtrl);
+    EXPECT_EQ(m->FirstVisibleLine(), m->LineCount() - visible);
+    Input::Wheel(m, WHEEL_DELTA);
+    EXPECT_EQ(m->FirstVisibleLine(), m->LineCount() - visible - WheelScrollLines());
+    // The character at the top-left is the first one of the first visible line.
+    const TRect fr = m->FormattingRect();
+    EXPECT_EQ(m->CharFromPos(Point(fr.Left, fr.Top + 1)), m->LineIndex(m->FirstVisibleLine()));
+    Input::KeyStroke(VK_HOME, ssCtrl);
+    EXPECT_EQ(m->FirstVisibleLine(), 0);
+}
+
 TEST_F(EditTest, MemoWordWrapBreaksAfterABlank) {
     auto* m = Place<TMemo>(10, 10, 60, 100);
     TCanvas* c = m->Canvas();
