@@ -59,6 +59,11 @@ const TMainButtonInfo& Main_Button(TMainButton b)
     return Main_Buttons[int(b)];
 }
 
+bool Is_Picture_Button(TMainButton b)
+{
+    return b == TMainButton::Info || b == TMainButton::Opz || b == TMainButton::Close;
+}
+
 const TPlacedButton* TMainLayout::Find(TMainButton b) const
 {
     for (const TPlacedButton& p : Buttons)
@@ -563,6 +568,7 @@ void TFKalmetoreFirmWare::Create_Controls()
     }
     for (TMainButton t : {TMainButton::Info, TMainButton::Opz, TMainButton::Close}) {
         TLbButton* b = Button(t);
+        b->SetCaption(QString());
         const auto glyph = Tool_Glyph(t);
         b->SetGlyph(glyph.get());
         b->SetNumGlyphs(1);
@@ -653,7 +659,7 @@ void TFKalmetoreFirmWare::Set_Lang()
         L_Step[k - 1]->SetCaption(Text_Of(k));
     for (const TMainButtonInfo& info : Main_Buttons) {
         TLbButton* b = Button(info.Id);
-        if (info.Width == 50)
+        if (Is_Picture_Button(info.Id))
             b->SetHint(Text_Of(info.Text));
         else
             b->SetCaption(Text_Of(info.Text));

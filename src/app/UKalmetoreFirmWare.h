@@ -36,6 +36,8 @@ struct TMainButtonInfo {
 // Every push button of the window, in the order of TMainButton.
 extern const TMainButtonInfo Main_Buttons[Main_Button_Count];
 const TMainButtonInfo& Main_Button(TMainButton b);
+// About box, options and close: a picture and a hint, no caption.
+bool Is_Picture_Button(TMainButton b);
 
 struct TPlacedButton {
     TMainButton Id;
