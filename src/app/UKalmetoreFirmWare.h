@@ -8,7 +8,6 @@
 // without showing one.
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/Forms.h"
-#include "platform/xml/XmlDoc.h"
 
 #include <QList>
 #include <QString>
@@ -174,8 +173,6 @@ public:
     TShape* Shape1 = nullptr;
     TLinkLabel* LL_Update = nullptr;
     TTimer* Timer_Update = nullptr;
-    // The settings file here; the image builders load project files through it.
-    XmlDocument XML1;
     TSaveDialog SaveEDS;
 
     TLbButton* Button(TMainButton b) const { return FButtons[int(b)]; }

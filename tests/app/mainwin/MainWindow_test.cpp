@@ -78,12 +78,6 @@ protected:
         FAbout = nullptr;
         FSoftOptions = nullptr;
     }
-    void Restart()
-    {
-        Main->Close();
-        Stop();
-        Start();
-    }
     template <class T> T* Create()
     {
         T* f = new T(nullptr);
