@@ -1099,6 +1099,10 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
             return;
         }
     }
+    if (Button == mbLeft && !(Shift & ssDouble) && ScrollBarMouseDown(X, Y)) {
+        TCustomControl::MouseDown(Button, Shift, X, Y);
+        return;
+    }
     if (Button == mbLeft && (Shift & ssDouble)) {
         DblClick();
     } else if (Button == mbLeft) {
@@ -1148,6 +1152,16 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
 }
 
 void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
+    if (FThumbDrag) {
+        const bool vertical = FThumbDrag == 1;
+        const int pos = ThumbPosAt(vertical, vertical ? Y : X);
+        if (pos != FThumbPos) {
+            FThumbPos = pos;
+            Perform(vertical ? WM_VSCROLL : WM_HSCROLL, SB_THUMBTRACK | (WPARAM(pos) << 16));
+        }
+        TCustomControl::MouseMove(Shift, X, Y);
+        return;
+    }
     TGridDrawInfo D;
     CalcDrawInfo(D);
     switch (FGridState) {
@@ -1205,6 +1219,16 @@ void TCustomGrid::CMMouseLeave(TMessage& M) {
 }
 
 void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (FThumbDrag) {
+        // The thumb let go: the grid takes the position it was dropped at.
+        const bool vertical = FThumbDrag == 1;
+        const int pos = ThumbPosAt(vertical, vertical ? Y : X);
+        FThumbDrag = 0;
+        Perform(vertical ? WM_VSCROLL : WM_HSCROLL, SB_THUMBPOSITION | (WPARAM(pos) << 16));
+        Perform(vertical ? WM_VSCROLL : WM_HSCROLL, SB_ENDSCROLL);
+        TCustomControl::MouseUp(Button, Shift, X, Y);
+        return;
+    }
     struct Reset {
         TCustomGrid* g;
         ~Reset() { g->FGridState = gsNormal; }
@@ -1349,7 +1373,7 @@ void TCustomGrid::PaintWindow(QImage& window) {
             TRect edge = whole;
             c.DrawEdge(edge, EDGE_SUNKEN, BF_RECT);
         }
-        DrawScrollBars(&c, Rect(b, b, Width() - b, Height() - b));
+        DrawScrollBars(&c, b);
     }
     if (cr.IsEmpty()) return;
     // The client area is painted in place through an image over the same
@@ -1372,45 +1396,82 @@ void TCustomGrid::PaintTo(QImage& surface, TPoint at) {
     p.drawImage(at.X, at.Y, own);
 }
 
-void TCustomGrid::DrawScrollBars(TCanvas* c, const TRect& r) {
+TCustomGrid::TScrollBarParts TCustomGrid::ScrollBarParts(bool vertical) const {
+    TScrollBarParts p;
     bool v, h;
     ScrollBarNeed(v, h);
-    const int sw = GetSystemMetrics(SM_CXVSCROLL), sh = GetSystemMetrics(SM_CYHSCROLL);
+    if (vertical ? !v : !h) return p;
+    const TRect cr = ClientRect();
+    // The bars lie just outside the client area, in client coordinates.
+    p.Bar = vertical ? Rect(cr.Right, 0, cr.Right + GetSystemMetrics(SM_CXVSCROLL), cr.Bottom)
+                     : Rect(0, cr.Bottom, cr.Right, cr.Bottom + GetSystemMetrics(SM_CYHSCROLL));
     TGridDrawInfo D;
     CalcDrawInfo(D);
     const TGridCoord maxTl = CalcMaxTopLeft(TGridCoord{FColCount - 1, FRowCount - 1}, D);
-    auto bar = [&](const TRect& area, bool vertical, int pos, int range) {
-        c->Brush().SetColor(clScrollBar);
-        c->FillRect(area);
-        const int len = vertical ? area.Height() : area.Width();
-        const int thick = vertical ? area.Width() : area.Height();
-        const int track = std::max(0, len - 2 * thick);
-        const int thumb = std::max(8, range > 0 ? track / (range + 1) : track);
-        const int at = range > 0 ? (track - thumb) * pos / range : 0;
-        TRect t = vertical ? Rect(area.Left, area.Top + thick + at, area.Right, area.Top + thick + at + thumb)
-                           : Rect(area.Left + thick + at, area.Top, area.Left + thick + at + thumb, area.Bottom);
-        c->Brush().SetColor(clBtnFace);
-        c->FillRect(t);
-        c->DrawEdge(t, EDGE_RAISED, BF_RECT);
-        TRect a1 = vertical ? Rect(area.Left, area.Top, area.Right, area.Top + thick)
-                            : Rect(area.Left, area.Top, area.Left + thick, area.Bottom);
-        TRect a2 = vertical ? Rect(area.Left, area.Bottom - thick, area.Right, area.Bottom)
-                            : Rect(area.Right - thick, area.Top, area.Right, area.Bottom);
-        c->FillRect(a1);
-        c->DrawEdge(a1, EDGE_RAISED, BF_RECT);
-        c->FillRect(a2);
-        c->DrawEdge(a2, EDGE_RAISED, BF_RECT);
+    p.Range = std::max(0, vertical ? maxTl.Y - FFixedRows : maxTl.X - FFixedCols);
+    p.Pos = std::clamp(vertical ? FTopLeft.Y - FFixedRows : FTopLeft.X - FFixedCols, 0, p.Range);
+    p.Thick = vertical ? p.Bar.Width() : p.Bar.Height();
+    const int len = vertical ? p.Bar.Height() : p.Bar.Width();
+    p.Track = std::max(0, len - 2 * p.Thick);
+    p.ThumbLen = std::min(p.Track, std::max(8, p.Range > 0 ? p.Track / (p.Range + 1) : p.Track));
+    const int at = p.Range > 0 ? (p.Track - p.ThumbLen) * p.Pos / p.Range : 0;
+    const TRect& a = p.Bar;
+    p.Thumb = vertical ? Rect(a.Left, a.Top + p.Thick + at, a.Right, a.Top + p.Thick + at + p.ThumbLen)
+                       : Rect(a.Left + p.Thick + at, a.Top, a.Left + p.Thick + at + p.ThumbLen, a.Bottom);
+    p.LineUp = vertical ? Rect(a.Left, a.Top, a.Right, a.Top + p.Thick) : Rect(a.Left, a.Top, a.Left + p.Thick, a.Bottom);
+    p.LineDown = vertical ? Rect(a.Left, a.Bottom - p.Thick, a.Right, a.Bottom)
+                          : Rect(a.Right - p.Thick, a.Top, a.Right, a.Bottom);
+    return p;
+}
+
+void TCustomGrid::DrawScrollBars(TCanvas* c, int border) {
+    auto frame = [&](TRect r, TColor color, bool raised) {
+        OffsetRect(r, border, border);
+        c->Brush().SetColor(color);
+        c->FillRect(r);
+        if (raised) c->DrawEdge(r, EDGE_RAISED, BF_RECT);
     };
-    if (v)
-        bar(Rect(r.Right - sw, r.Top, r.Right, r.Bottom - (h ? sh : 0)), true, FTopLeft.Y - FFixedRows,
-            std::max(0, maxTl.Y - FFixedRows));
-    if (h)
-        bar(Rect(r.Left, r.Bottom - sh, r.Right - (v ? sw : 0), r.Bottom), false, FTopLeft.X - FFixedCols,
-            std::max(0, maxTl.X - FFixedCols));
-    if (v && h) {
-        c->Brush().SetColor(clBtnFace);
-        c->FillRect(Rect(r.Right - sw, r.Bottom - sh, r.Right, r.Bottom));
+    for (bool vertical : {true, false}) {
+        const TScrollBarParts p = ScrollBarParts(vertical);
+        if (p.Bar.IsEmpty()) continue;
+        frame(p.Bar, clScrollBar, false);
+        frame(p.Thumb, clBtnFace, true);
+        frame(p.LineUp, clBtnFace, true);
+        frame(p.LineDown, clBtnFace, true);
     }
+    const TScrollBarParts v = ScrollBarParts(true), h = ScrollBarParts(false);
+    if (!v.Bar.IsEmpty() && !h.Bar.IsEmpty()) frame(Rect(v.Bar.Left, h.Bar.Top, v.Bar.Right, h.Bar.Bottom), clBtnFace, false);
+}
+
+// A press on a scroll bar becomes the scroll message the bar would send.
+bool TCustomGrid::ScrollBarMouseDown(int X, int Y) {
+    for (bool vertical : {true, false}) {
+        const TScrollBarParts p = ScrollBarParts(vertical);
+        if (!p.Bar.Contains(Point(X, Y))) continue;
+        const unsigned msg = vertical ? WM_VSCROLL : WM_HSCROLL;
+        const int along = vertical ? Y : X;
+        const int thumbStart = vertical ? p.Thumb.Top : p.Thumb.Left;
+        if (p.LineUp.Contains(Point(X, Y))) Perform(msg, SB_LINEUP);
+        else if (p.LineDown.Contains(Point(X, Y))) Perform(msg, SB_LINEDOWN);
+        else if (p.Thumb.Contains(Point(X, Y))) {
+            FThumbDrag = vertical ? 1 : 2;
+            FThumbGrab = along - thumbStart;
+            FThumbPos = p.Pos;
+        } else if (along < thumbStart) Perform(msg, SB_PAGEUP);
+        else Perform(msg, SB_PAGEDOWN);
+        return true;
+    }
+    return false;
+}
+
+// The thumb dragged to `along`: the position it stands for, in cells.
+int TCustomGrid::ThumbPosAt(bool vertical, int along) const {
+    const TScrollBarParts p = ScrollBarParts(vertical);
+    const int room = p.Track - p.ThumbLen;
+    if (room <= 0 || p.Range <= 0) return 0;
+    const int start = (vertical ? p.Bar.Top : p.Bar.Left) + p.Thick;
+    const int offset = std::clamp(along - FThumbGrab - start, 0, room);
+    return (offset * p.Range + room / 2) / room;
 }
 
 void TCustomGrid::Paint() {

@@ -375,7 +375,16 @@ private:
     // Widths or heights changed: the cached sums and layout are stale.
     void ExtentsChanged();
     void CalcDrawInfoNow(TGridDrawInfo& DrawInfo) const;
-    void DrawScrollBars(TCanvas* c, const TRect& window);
+    // Where the parts of a scroll bar lie, in client coordinates; an empty
+    // bar when it is not shown.
+    struct TScrollBarParts {
+        TRect Bar, LineUp, LineDown, Thumb;
+        int Thick = 0, Track = 0, ThumbLen = 0, Pos = 0, Range = 0;
+    };
+    TScrollBarParts ScrollBarParts(bool vertical) const;
+    void DrawScrollBars(TCanvas* c, int border);
+    bool ScrollBarMouseDown(int X, int Y);
+    int ThumbPosAt(bool vertical, int along) const;
     void TimedScroll();
     void ScrollBy(bool vertical, unsigned code, int pos);
     void UpdateHotTrack(int X, int Y);
@@ -402,6 +411,8 @@ private:
     TGridCoord FPressedCell{-1, -1};
     TGridCoord FHotTrackCell{-1, -1};
     TCursor FShownCursor = crDefault;
+    // A thumb being dragged: 1 vertical, 2 horizontal; where it was taken.
+    int FThumbDrag = 0, FThumbGrab = 0, FThumbPos = 0;
     std::vector<TRect> FInvalidated;
     // Cached sums of all widths and heights, and the last layout with what
     // it was computed from; writing a cell asks for the layout each time.

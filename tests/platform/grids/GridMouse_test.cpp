@@ -157,3 +157,40 @@ TEST_F(GridTest, ADoubleClickFiresOnce) {
     EXPECT_EQ(Grid->Col(), 2);
     EXPECT_EQ(Grid->GridState(), gsNormal);
 }
+
+TEST_F(GridTest, PressesOnTheScrollBarScroll) {
+    NewGrid();
+    Grid->SetRowCount(100);
+    ASSERT_TRUE(Grid->VertScrollBarVisible());
+    ASSERT_FALSE(Grid->HorzScrollBarVisible());
+    // The bar stands right of the client area: x 379..395, arrows 17 high.
+    const int x = Grid->ClientWidth() + 8;
+    ASSERT_EQ(Grid->ClientWidth(), 379);
+    QStringList seen;
+    Grid->OnTopLeftChanged = [&](TObject*) { seen << QString::number(Grid->TopRow()); };
+    Input::Click(Grid, x, 290);  // the lower arrow
+    EXPECT_EQ(Grid->TopRow(), 2);
+    Input::Click(Grid, x, 5);  // the upper arrow
+    EXPECT_EQ(Grid->TopRow(), 1);
+    Input::Click(Grid, x, 200);  // the track below the thumb: a page
+    EXPECT_EQ(Grid->TopRow(), 1 + Grid->VisibleRowCount());
+    // Dragging the thumb to the end scrolls there when it is let go; only
+    // with goThumbTracking does the grid follow the drag.
+    Grid->SetTopRow(1);
+    seen.clear();
+    Input::MouseDown(Grid, mbLeft, x, 20);
+    Input::MouseMove(Grid, x, 295, ssLeft);
+    EXPECT_EQ(Grid->TopRow(), 1);
+    Input::MouseUp(Grid, mbLeft, x, 295);
+    EXPECT_EQ(Grid->TopRow(), 100 - Grid->VisibleRowCount());
+    Grid->SetOptions(Grid->Options() | goThumbTracking);
+    Grid->SetTopRow(1);
+    Input::MouseDown(Grid, mbLeft, x, 20);
+    Input::MouseMove(Grid, x, 150, ssLeft);
+    EXPECT_GT(Grid->TopRow(), 30);
+    EXPECT_LT(Grid->TopRow(), 60);
+    Input::MouseUp(Grid, mbLeft, x, 150);
+    // None of it moves the current cell or clicks.
+    EXPECT_EQ(Grid->Row(), 1);
+    EXPECT_TRUE(Grid->Log.filter("Click").isEmpty());
+}
