@@ -212,3 +212,19 @@ TEST_F(GridTest, WritingAVisibleCellRepaintsItOnly) {
     Grid->SetCells(30, 30, "off the grid");
     EXPECT_TRUE(Grid->InvalidatedRects().empty());
 }
+
+TEST(GridStore, ChangingAFixedCountStartsAgainAtTheFirstScrollableCell) {
+    Loose l;
+    TStringGrid* g = l.g;
+    g->SetCol(3);
+    g->SetRow(4);
+    g->SetFixedCols(2);
+    EXPECT_EQ(g->Col(), 2);
+    EXPECT_EQ(g->Row(), 1);
+    EXPECT_EQ(g->LeftCol(), 2);
+    EXPECT_EQ(g->Selection(), (TGridRect{2, 1, 2, 1}));
+    // Lowering the row count below the current row keeps the cell inside.
+    g->SetRow(4);
+    g->SetRowCount(3);
+    EXPECT_EQ(g->Row(), 2);
+}
