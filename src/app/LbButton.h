@@ -8,6 +8,7 @@
 // The hot-track colour may fade out after the mouse leaves (SlowDecease): a
 // 30 ms timer, idle unless a fade runs, takes the place of a worker thread,
 // so every fade step runs on the user-interface thread.
+#include "platform/controls/Buttons.h"
 #include "platform/controls/Controls.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Timers.h"
@@ -16,7 +17,8 @@
 
 enum TLbButtonStyle { bsNormal, bsEncarta, bsModern, bsOld, bsShape, bsQuicken };
 enum TLbButtonKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
-enum TLbButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+// The glyph placements are the class library's own button layouts.
+using TLbButtonLayout = TButtonLayout;
 enum TLbColorStyle { lcsCustom, lcsGold, lcsChrome, lcsBlue, lcsRed, lcsUltraFlat1, lcsUltraFlat2, lcsUltraFlatXP,
                      lcsAqua, lcsDefault, lcsQuicken };
 
