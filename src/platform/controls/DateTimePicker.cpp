@@ -287,6 +287,30 @@ void TMonthCalendar::Paint() {
 
 void TMonthCalendar::WMGetDlgCode(TMessage& M) { M.Result = DLGC_WANTARROWS; }
 
+void TMonthCalendar::WndProc(TMessage& M) {
+    switch (M.Msg) {
+    case MCM_GETMINREQRECT:
+        if (!M.LParam) break;
+        *reinterpret_cast<TRect*>(M.LParam) = GetMinReqRect();
+        M.Result = 1;
+        return;
+    case MCM_GETCURSEL:
+        if (!M.LParam) break;
+        *reinterpret_cast<SYSTEMTIME*>(M.LParam) = DateTimeToSystemTime(FDate);
+        M.Result = 1;
+        return;
+    case MCM_SETCURSEL: {
+        if (!M.LParam) break;
+        const TDateTime d = SystemTimeToDateTime(*reinterpret_cast<const SYSTEMTIME*>(M.LParam));
+        M.Result = d != 0 && Clamp(d) == DayPart(d);
+        if (M.Result) SetDate(d);
+        return;
+    }
+    default: break;
+    }
+    TCustomControl::WndProc(M);
+}
+
 void TMonthCalendar::WMLButtonDown(TMessage& M) {
     const int x = GetXLParam(M.LParam), y = GetYLParam(M.LParam);
     TCustomControl::WMLButtonDown(M);
@@ -608,6 +632,39 @@ void TDateTimePicker::Change() {
 }
 
 void TDateTimePicker::WndProc(TMessage& M) {
+    switch (M.Msg) {
+    case DTM_GETSYSTEMTIME:
+        if (FShowCheckbox && !FChecked) {
+            M.Result = GDT_NONE;
+            return;
+        }
+        if (M.LParam) *reinterpret_cast<SYSTEMTIME*>(M.LParam) = DateTimeToSystemTime(FDateTime);
+        M.Result = GDT_VALID;
+        return;
+    case DTM_SETSYSTEMTIME:
+        // No value is only possible with the check box; a value outside the
+        // limits or no date at all is refused.
+        if (M.WParam == GDT_NONE) {
+            M.Result = FShowCheckbox;
+            if (FShowCheckbox) SetChecked(false);
+            return;
+        }
+        M.Result = 0;
+        if (M.WParam == GDT_VALID && M.LParam) {
+            const TDateTime v = SystemTimeToDateTime(*reinterpret_cast<const SYSTEMTIME*>(M.LParam));
+            if (v != 0 && ClampToLimits(v) == v) {
+                FDateTime = v;
+                if (FShowCheckbox) FChecked = true;
+                Invalidate();
+                M.Result = 1;
+            }
+        }
+        return;
+    case DTM_GETMONTHCAL:
+        M.Result = FCalendar ? FCalendar->Handle() : 0;
+        return;
+    default: break;
+    }
     if (M.Msg == CN_NOTIFY && M.LParam) {
         const unsigned code = reinterpret_cast<const NMHDR*>(M.LParam)->code;
         if (code == DTN_DATETIMECHANGE) {

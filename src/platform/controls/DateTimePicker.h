@@ -40,6 +40,17 @@ struct NMDATETIMECHANGE {
     std::uint32_t dwFlags = GDT_VALID;
     SYSTEMTIME st;
 };
+// Messages of the picker and the calendar: DTM_GETSYSTEMTIME answers
+// GDT_VALID or GDT_NONE and fills the SYSTEMTIME at LParam; DTM_SETSYSTEMTIME
+// takes GDT_VALID (with the SYSTEMTIME at LParam) or GDT_NONE in WParam;
+// DTM_GETMONTHCAL answers the handle of the dropped-down calendar (0 when
+// closed); MCM_GETMINREQRECT fills the TRect at LParam.
+enum : unsigned {
+    DTM_FIRST = 0x1000, DTM_GETSYSTEMTIME = DTM_FIRST + 1, DTM_SETSYSTEMTIME = DTM_FIRST + 2,
+    DTM_GETMONTHCAL = DTM_FIRST + 8,
+    MCM_FIRST = 0x1000, MCM_GETCURSEL = MCM_FIRST + 1, MCM_SETCURSEL = MCM_FIRST + 2,
+    MCM_GETMINREQRECT = MCM_FIRST + 9,
+};
 // Style bits of the month calendar.
 enum : std::uint32_t {
     MCS_DAYSTATE = 0x1, MCS_MULTISELECT = 0x2, MCS_WEEKNUMBERS = 0x4, MCS_NOTODAYCIRCLE = 0x8,
@@ -91,6 +102,7 @@ public:
     TNotifyEvent OnClick, OnSelect;
 
 protected:
+    void WndProc(TMessage& M) override;
     void Paint() override;
     void WMLButtonDown(TMessage& M) override;
     void WMGetDlgCode(TMessage& M) override;

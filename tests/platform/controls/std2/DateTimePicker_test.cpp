@@ -205,3 +205,39 @@ TEST(MonthCalendar, WeekNumbersFollowTheIsoRule) {
     const Case cases[] = {{2021, 1, 3, 53}, {2021, 1, 4, 1}, {2024, 12, 30, 1}, {2026, 12, 31, 53}, {2024, 6, 15, 24}};
     for (const Case& c : cases) EXPECT_EQ(TMonthCalendar::WeekOfYear(EncodeDate(c.y, c.m, c.d)), c.week) << c.y << "-" << c.m << "-" << c.d;
 }
+
+TEST_F(DateTimePickerTest, ThePlatformMessagesReadAndSetTheValue) {
+    SYSTEMTIME st;
+    EXPECT_EQ(DTP->Perform(DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)), LRESULT(GDT_VALID));
+    EXPECT_EQ(st.wYear, 2024);
+    EXPECT_EQ(st.wMonth, 2);
+    EXPECT_EQ(st.wDay, 27);
+    EXPECT_EQ(st.wHour, 10);
+    EXPECT_EQ(st.wMinute, 30);
+    EXPECT_EQ(st.wDayOfWeek, 2) << "a Tuesday, counted from Sunday";
+    st.wDay = 1;
+    st.wHour = 8;
+    EXPECT_EQ(DTP->Perform(DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st)), 1);
+    EXPECT_EQ(DTP->DateTime(), EncodeDate(2024, 2, 1) + EncodeTime(8, 30, 0, 0));
+    // No value needs the check box; a day that does not exist is refused.
+    EXPECT_EQ(DTP->Perform(DTM_SETSYSTEMTIME, GDT_NONE, 0), 0);
+    st.wDay = 30;
+    EXPECT_EQ(DTP->Perform(DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st)), 0);
+    DTP->SetShowCheckbox(true);
+    EXPECT_EQ(DTP->Perform(DTM_SETSYSTEMTIME, GDT_NONE, 0), 1);
+    EXPECT_FALSE(DTP->Checked());
+    EXPECT_EQ(DTP->Perform(DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)), LRESULT(GDT_NONE));
+    EXPECT_TRUE(Log.isEmpty()) << "setting through messages is not announced";
+    // The calendar's handle while dropped down, and its own size question.
+    EXPECT_EQ(DTP->Perform(DTM_GETMONTHCAL), 0);
+    DTP->SetChecked(true);
+    DTP->DropDown();
+    const HWND h = HWND(DTP->Perform(DTM_GETMONTHCAL));
+    ASSERT_NE(h, 0);
+    TWinControl* cal = FindControl(h);
+    ASSERT_EQ(cal, DTP->MonthCalendar());
+    TRect r;
+    cal->Perform(MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(r, DTP->MonthCalendar()->GetMinReqRect());
+    DTP->CloseUp(false);
+}
