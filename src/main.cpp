@@ -14,30 +14,29 @@
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/Forms.h"
 
-#include <QApplication>
-#include <QByteArray>
+#include "image/UProfinetFileName.h"
 
 #include <cstdio>
 
 namespace {
 
-// Without a display the toolkit would stop with a message about plug-ins;
-// the user is told plainly instead.
-bool Display_Reachable()
-{
-    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        return true;
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
-
 // The steps whose work lies in the layers above the shell.
 void Connect_Steps()
 {
+    // An image that is not built must never let an old bank file go to the
+    // gateway: only a model without an image (DeviceNet) goes on without one.
     Device_Image_Writer = [] {
-        Build_Bin();
-        Write_Bin();
+        switch (Build_Bin()) {
+        case TBuildStatus::Built:
+            if (!Write_Bin())
+                throw EInvalidOperation(QStringLiteral("The device image was built but could not be written."));
+            return;
+        case TBuildStatus::No_Image:
+            return;
+        case TBuildStatus::Not_Built_Yet:
+            throw EInvalidOperation(QStringLiteral("This program cannot build the device image of its model."));
+        }
     };
-    EDS_File_Writer = [](const QString& path) { Write_EDS_File(path); };
 }
 
 void Create_Dialogs(TApplication* app)
@@ -49,7 +48,11 @@ void Create_Dialogs(TApplication* app)
     app->CreateForm(FAbout);
     app->CreateForm(FSoftOptions);
     app->CreateForm(FParGen);
+    app->CreateForm(FProfinetFileName);
+    Connect_Device_Description_Dialogs();
     Register_Step(TStepAction::ParGen, [] { FParGen->ShowModal(); });
+    Register_Step(TStepAction::PROFINET_XML, PROFINET_XML_Step);
+    Register_Step(TStepAction::Build_EDS_File, Build_EDS_File_Step);
     // Re-texted after a language change, in this order, after the main window.
     Register_Language_Listener([] { FBootTCP->Set_Lang(); });
     Register_Language_Listener([] { FNew_Project->Set_Lang(); });
@@ -62,14 +65,12 @@ void Create_Dialogs(TApplication* app)
 
 int main(int argc, char** argv)
 {
-    if (!Display_Reachable()) {
-        std::fprintf(stderr,
-                     "Kalmetor needs a display to show its windows, and this session has none\n"
-                     "(neither DISPLAY nor WAYLAND_DISPLAY is set). Start it from a desktop\n"
-                     "session or over ssh -X.\n");
+    QString why;
+    if (!DisplayAvailable(&why)) {
+        std::fprintf(stderr, "%s\n", qPrintable(why));
         return 1;
     }
-    QApplication toolkit(argc, argv);
+    InitializeToolkit(argc, argv);
     TApplication* app = Application();
     Connect_Steps();
     Create_Dialogs(app);

@@ -471,8 +471,6 @@ QString& Start_Folder()
 
 } // namespace
 
-std::function<void(const QString&)> EDS_File_Writer;
-
 void Register_Step(TStepAction action, std::function<void()> step)
 {
     Steps()[action] = std::move(step);
@@ -603,9 +601,6 @@ void TFKalmetoreFirmWare::Create_Controls()
     Timer_Update->SetEnabled(false);
     Timer_Update->SetInterval(First_Update_Check_Ms);
     Timer_Update->OnTimer = [this](TObject* Sender) { Timer_UpdateTimer(Sender); };
-
-    SaveEDS.Filter = QStringLiteral("Electronic Data Sheet (*.eds)|*.eds");
-    SaveEDS.DefaultExt = QStringLiteral("*.eds");
 }
 
 void TFKalmetoreFirmWare::Place_Model_Steps()
@@ -712,7 +707,6 @@ void TFKalmetoreFirmWare::Run_Step(TStepAction a)
         MessageDlg(Text_Of(18), mtError, MsgDlgButtons({mbOK}));
         return;
     case TStepAction::Update_Device: Update_Device(); return;
-    case TStepAction::Build_EDS_File: Build_EDS_File(); return;
     case TStepAction::Scan_Decode: Scan_Decode(); return;
     case TStepAction::Nothing: return;
     default: break;
@@ -743,14 +737,6 @@ void TFKalmetoreFirmWare::Create_New_Project()
 void TFKalmetoreFirmWare::Update_Device()
 {
     ::Update_Device();
-}
-
-void TFKalmetoreFirmWare::Build_EDS_File()
-{
-    SaveEDS.InitialDir = Dir_Project;
-    SaveEDS.FileName.clear();
-    if (SaveEDS.Execute() && EDS_File_Writer)
-        EDS_File_Writer(SaveEDS.FileName);
 }
 
 void TFKalmetoreFirmWare::Scan_Decode()

@@ -173,7 +173,6 @@ public:
     TShape* Shape1 = nullptr;
     TLinkLabel* LL_Update = nullptr;
     TTimer* Timer_Update = nullptr;
-    TSaveDialog SaveEDS;
 
     TLbButton* Button(TMainButton b) const { return FButtons[int(b)]; }
 
@@ -185,7 +184,6 @@ public:
     void Open_Project();
     void Create_New_Project();
     void Update_Device();
-    void Build_EDS_File();
     void Change_Language();
     void Timer_UpdateTimer(TObject* Sender);
     void L_TavlonClick(TObject* Sender);
@@ -220,8 +218,6 @@ QString Program_Start_Folder();
 void Register_Step(TStepAction action, std::function<void()> step);
 bool Step_Registered(TStepAction action);
 void Clear_Steps();
-// The EDS file writer for the EDS step (called with the chosen path).
-extern std::function<void(const QString&)> EDS_File_Writer;
 // The other dialogs re-texted after a language change, in the order the main
 // block registers them (the main window comes first by itself).
 void Register_Language_Listener(std::function<void()> setLang);

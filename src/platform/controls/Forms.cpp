@@ -4,6 +4,7 @@
 #include "platform/core/Files.h"
 #include "platform/core/Threads.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QMutex>
@@ -856,4 +857,27 @@ void RenderFormToPng(TCustomForm* form, const QString& path) {
     buf.open(QIODevice::WriteOnly);
     if (!img.save(&buf, "PNG")) throw EWriteError(QStringLiteral("Cannot encode the form picture"));
     WriteFileWhole(path, bytes);
+}
+
+bool DisplayAvailable(QString* why)
+{
+    // A platform named by the environment (offscreen for tests) needs no display.
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return true;
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return true;
+    if (why)
+        *why = QStringLiteral("This program needs a display to show its windows, and this session has none\n"
+                              "(neither DISPLAY nor WAYLAND_DISPLAY is set). Start it from a desktop\n"
+                              "session or over ssh -X.");
+    return false;
+}
+
+void InitializeToolkit(int& argc, char** argv)
+{
+    if (QCoreApplication::instance())
+        return;
+    // Never destroyed: tearing it down among the static destructors would
+    // close toolkit windows after the toolkit's own thread storage is gone.
+    new QApplication(argc, argv);
 }

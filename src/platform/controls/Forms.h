@@ -342,6 +342,12 @@ private:
 
 // The program's application and screen objects, created on first use.
 TApplication* Application();
+
+// The program's start: whether a display can show the windows (when not, `why`
+// says so in words for the user), and the toolkit's application object, made
+// once and kept to the end of the process.
+bool DisplayAvailable(QString* why);
+void InitializeToolkit(int& argc, char** argv);
 TScreen* Screen();
 
 // Renders the form's client area, shown or not, into a PNG file (written

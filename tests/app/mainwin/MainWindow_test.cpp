@@ -512,23 +512,18 @@ TEST_F(Program, UpdateDeviceBuildsTheImageThenOpensTheWizard)
 
 TEST_F(Program, OtherModelsSideSteps)
 {
-    // CANopen: the EDS file goes where the user confirms, nowhere on Cancel.
+    // CANopen: the EDS step is the one the image layer registers.
     Model_Code = 6;
     ASSERT_TRUE(QDir().mkdir(Path(QStringLiteral("PROJECTS/P"))));
     WriteFileWhole(Path(QStringLiteral("Kalmetor.xml")),
                    "<Conf_Settings><lastproj><projectname>P</projectname></lastproj></Conf_Settings>");
     Start();
     EXPECT_EQ(Main->ClientHeight(), 420 + 152);
-    QStringList written;
-    EDS_File_Writer = [&written](const QString& path) { written << path; };
-    Script.AnswerFile(Path(QStringLiteral("PROJECTS/P/dev.eds")));
+    int edsSteps = 0;
+    Register_Step(TStepAction::Build_EDS_File, [&edsSteps] { ++edsSteps; });
     Click(B::CANopen_EDS);
-    Script.AnswerFile(QString());
-    Click(B::CANopen_EDS);
-    EXPECT_EQ(written, QStringList{Path(QStringLiteral("PROJECTS/P/dev.eds"))});
-    EXPECT_EQ(Script.Shown[0].Kind, TDialogKind::SaveFile);
-    EXPECT_EQ(Script.Shown[0].InitialDir, Dir_Project);
-    EDS_File_Writer = nullptr;
+    EXPECT_EQ(edsSteps, 1);
+    Register_Step(TStepAction::Build_EDS_File, nullptr);
     Stop();
 
     // M-Bus: an existing network file asks first; No opens nothing.
