@@ -42,6 +42,7 @@ asan: deps
 	  ctest --output-on-failure -j $(JOBS)
 
 fuzz: deps
+	@command -v clang++ >/dev/null || { echo "make fuzz: clang is not installed (apt-get install clang); the saved corpora still run in make test" >&2; exit 1; }
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DFUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build build-fuzz -j $(JOBS)
 

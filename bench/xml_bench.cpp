@@ -10,6 +10,11 @@
 #include <benchmark/benchmark.h>
 #include <pugixml.hpp>
 
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
 namespace {
 
 const char* const Columns[] = {"Enable",   "Source_Address", "Destination_Address", "APCI",
@@ -93,4 +98,39 @@ void ThroughPugixml(benchmark::State& state)
 
 BENCHMARK(ThroughTheLayer)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ThroughPugixml)->Unit(benchmark::kMicrosecond);
-BENCHMARK_MAIN();
+
+namespace {
+
+// Prints the runs as usual and keeps each one's time per iteration, so the
+// two paths can be compared once both have run.
+class TRatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& r : runs)
+            if (r.run_type == Run::RT_Iteration && !r.error_occurred)
+                Times[r.benchmark_name()] = r.GetAdjustedRealTime();
+    }
+    std::map<std::string, double> Times;
+};
+
+} // namespace
+
+// Ends non-zero when the layer takes more than twice the direct path's time.
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    TRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    const auto layer = reporter.Times.find("ThroughTheLayer");
+    const auto direct = reporter.Times.find("ThroughPugixml");
+    if (layer == reporter.Times.end() || direct == reporter.Times.end() || direct->second <= 0)
+        return 0; // a filter left one of them out: nothing to compare
+    const double ratio = layer->second / direct->second;
+    std::printf("layer / direct: %.2f (limit 2.00)\n", ratio);
+    return ratio <= 2.0 ? 0 : 1;
+}

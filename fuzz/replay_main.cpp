@@ -24,6 +24,11 @@ int main(int argc, char** argv)
         LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(data.constData()), size_t(data.size()));
         ++n;
     }
+    // A corpus that is missing or empty would pass without testing anything.
+    if (n == 0) {
+        std::fprintf(stderr, "no inputs in %s\n", argv[1]);
+        return 1;
+    }
     std::printf("%d inputs replayed\n", n);
     return 0;
 }

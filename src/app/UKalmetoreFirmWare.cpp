@@ -513,12 +513,6 @@ QString Program_Start_Folder()
 
 TFKalmetoreFirmWare* FKalmetoreFirmWare = nullptr;
 
-namespace {
-
-const QString Maker_Address = QStringLiteral("www.tavlon.example");
-
-} // namespace
-
 TFKalmetoreFirmWare::TFKalmetoreFirmWare(TComponent* AOwner) : TForm(AOwner)
 {
     SetName(QStringLiteral("FKalmetoreFirmWare"));
@@ -573,7 +567,7 @@ void TFKalmetoreFirmWare::Create_Controls()
         b->SetShowHint(true);
     }
 
-    L_Tavlon = Make_Label(this, this, 565, 392, Maker_Address);
+    L_Tavlon = Make_Label(this, this, 565, 392, Company_Label);
     Style_Grey_Bold(L_Tavlon);
     L_Tavlon->SetCursor(crHandPoint);
     L_Tavlon->OnClick = [this](TObject* Sender) { L_TavlonClick(Sender); };
