@@ -23,20 +23,7 @@ namespace {
 // The steps whose work lies in the layers above the shell.
 void Connect_Steps()
 {
-    // An image that is not built must never let an old bank file go to the
-    // gateway: only a model without an image (DeviceNet) goes on without one.
-    Device_Image_Writer = [] {
-        switch (Build_Bin()) {
-        case TBuildStatus::Built:
-            if (!Write_Bin())
-                throw EInvalidOperation(QStringLiteral("The device image was built but could not be written."));
-            return;
-        case TBuildStatus::No_Image:
-            return;
-        case TBuildStatus::Not_Built_Yet:
-            throw EInvalidOperation(QStringLiteral("This program cannot build the device image of its model."));
-        }
-    };
+    Device_Image_Writer = Write_Device_Image;
 }
 
 void Create_Dialogs(TApplication* app)

@@ -160,3 +160,17 @@ bool Write_Bin()
     Write_Image(Dir_Project, image);
     return true;
 }
+
+void Write_Device_Image()
+{
+    switch (Build_Bin()) {
+    case TBuildStatus::Built:
+        if (!Write_Bin())
+            throw EImageError(QStringLiteral("The device image was built but could not be written."));
+        return;
+    case TBuildStatus::No_Image:
+        return;
+    case TBuildStatus::Not_Built_Yet:
+        throw EImageError(QStringLiteral("This program cannot build the device image of its model."));
+    }
+}

@@ -75,3 +75,9 @@ TBuildStatus Build_Bin();
 // project's bin folder; answers false (and writes nothing) when that build
 // produced no image or failed. Raises when a file cannot be written.
 bool Write_Bin();
+
+// The image step of "Update Device": builds the open project's image and
+// writes it. An image that is not built must never let an old bank file go to
+// the gateway, so anything short of a written image raises, except for a model
+// that has no image at all (DeviceNet), which goes on without one.
+void Write_Device_Image();

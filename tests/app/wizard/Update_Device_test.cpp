@@ -1,40 +1,29 @@
 // The "Update Device" step: the device image is built and written before the
 // wizard opens, and a failure keeps the wizard closed. End to end: a new
 // project's parameters, its image, the ping, Next and Execute through the
-// windows, with a stand-in updater that copies what the parameter file names.
+// program's windows, with a stand-in updater that copies what the parameter
+// file names, and the settings the closing main window writes.
 #include "WizardTestUtil.h"
 
 #include "app/ProjectFiles.h"
 #include "app/LbButton.h"
 #include "app/UBootTCP.h"
+#include "app/UKalmetoreFirmWare.h"
 #include "app/UNew_Project.h"
 #include "app/UParGen.h"
 #include "app/USettings.h"
 #include "image/USaveBincc.h"
+#include "platform/controls/Dialogs.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/core/Files.h"
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 
 using namespace wiztest;
 
 namespace {
-
-// What the program's main block hands to Update_Device: the image of the open
-// project, built and written.
-void Program_Image_Writer()
-{
-    switch (Build_Bin()) {
-    case TBuildStatus::Built:
-        Write_Bin();
-        break;
-    case TBuildStatus::No_Image:
-        break;
-    case TBuildStatus::Not_Built_Yet:
-        throw EImageError(QStringLiteral("The device image of this model cannot be built."));
-    }
-}
 
 QByteArray Read(const QString& path)
 {
@@ -52,7 +41,7 @@ protected:
         Dir_Project = PathJoin(Dir_Projects, Name_Project);
         ASSERT_TRUE(QDir().mkpath(Dir_Project));
         Set_Files();
-        Device_Image_Writer = Program_Image_Writer;
+        Device_Image_Writer = Write_Device_Image; // as the program's main block does
         Show_Update_Wizard = [this] { ++Wizard_Shows; };
         Show_Update_Error = [this](const QString& m) { Errors.append(m); };
     }
@@ -187,23 +176,63 @@ TEST_F(UpdateDeviceTest, EndToEndFromANewProjectToTheUpdater)
     SetTickCountHook({});
     if (Real_Echo_Available())
         Sys::SetIcmpEcho(std::make_unique<TLoopbackOnlyEcho>());
+
+    // A fresh program folder holding only the updater and the firmware.
+    ASSERT_TRUE(QDir(Dir_Projects).removeRecursively());
     Install_Stand_In(Dir_Program + "/Ethernet_Update.exe");
     const QByteArray firmware("firmware of the J1939 gateway");
+    ASSERT_TRUE(ForceDirectories(Dir_Master));
     WriteFileWhole(Dir_Master + "/Sim31A06.sim", firmware);
-    Set_Model_Texts();
+    const QString program = Dir_Program;
 
-    // New project, then the parameters: OK with the defaults.
-    ASSERT_EQ(Create_Project_Folder("Plant 1"), 0);
-    ASSERT_TRUE(QDir(Dir_Project + "/bin").removeRecursively());
-    std::unique_ptr<TFParGen> pargen(NewObject<TFParGen>(nullptr));
-    script.AnswerModal([&](TCustomForm*) { pargen->Btn_OK->Click(); });
-    ASSERT_EQ(pargen->ShowModal(), mrOk);
-
-    // Update Device: the user types the address, pings, goes on and executes,
-    // then closes the wizard.
+    // The program's windows as its main block creates and connects them.
+    Set_Program_Start_Folder(program);
+    std::unique_ptr<TFKalmetoreFirmWare> main(NewObject<TFKalmetoreFirmWare>(nullptr));
     std::unique_ptr<TFBootTCP> wizard(NewObject<TFBootTCP>(nullptr));
-    script.AnswerModal([&](TCustomForm*) {
+    std::unique_ptr<TFNew_Project> newProject(NewObject<TFNew_Project>(nullptr));
+    std::unique_ptr<TFParGen> pargen(NewObject<TFParGen>(nullptr));
+    FBootTCP = wizard.get();
+    FParGen = pargen.get();
+    Device_Image_Writer = Write_Device_Image;
+    Register_Step(TStepAction::ParGen, [] { FParGen->ShowModal(); });
+    const auto cleanUp = qScopeGuard([] {
+        Clear_Steps();
+        FKalmetoreFirmWare = nullptr;
+        FNew_Project = nullptr;
+        FBootTCP = nullptr;
+        FParGen = nullptr;
+        Set_Program_Start_Folder(QString());
+        InstallDialogScript(nullptr);
+    });
+    ASSERT_EQ(Dir_Program, program);
+    EXPECT_EQ(Last_IP_Address, "192.168.2.205") << "the default address before the first update";
+
+    // Step 1: new project. Step 2: the parameters, OK with the defaults.
+    script.AnswerModal([&](TCustomForm* f) {
+        ASSERT_EQ(f, newProject.get());
+        newProject->E_New_Proj->SetText("Plant 1");
+        newProject->Btn_OK->Click();
+    });
+    main->Button(TMainButton::New)->Click();
+    ASSERT_EQ(Dir_Project, Dir_Projects + "/Plant 1");
+    EXPECT_EQ(main->L_Name_Conf_L2->Caption(), "Plant 1");
+    // A bin folder removed meanwhile is made again by the image step.
+    ASSERT_TRUE(QDir(Dir_Project + "/bin").removeRecursively());
+    script.AnswerModal([&](TCustomForm* f) {
+        ASSERT_EQ(f, pargen.get());
+        pargen->Btn_OK->Click();
+    });
+    main->Button(TMainButton::Prm_Gen)->Click();
+    ASSERT_TRUE(FileExists(File_ParGen));
+
+    // Update Device: the wizard opens on the default address; the user types
+    // the gateway's, pings, goes on and executes, then closes the wizard.
+    script.AnswerModal([&](TCustomForm* f) {
         ++Wizard_Shows;
+        ASSERT_EQ(f, wizard.get());
+        EXPECT_EQ(wizard->E_IP1->Text() + "." + wizard->E_IP2->Text() + "." + wizard->E_IP3->Text() + "." +
+                      wizard->E_IP4->Text(),
+                  "192.168.2.205");
         wizard->E_IP1->SetText("127");
         wizard->E_IP2->SetText("0");
         wizard->E_IP3->SetText("0");
@@ -214,17 +243,16 @@ TEST_F(UpdateDeviceTest, EndToEndFromANewProjectToTheUpdater)
         wizard->Btn_Update->Click();
         wizard->Close();
     });
-    ASSERT_EQ(Update_Device(), TUpdateStep::Wizard_Shown);
+    main->Button(TMainButton::CreateBin)->Click();
     EXPECT_EQ(Wizard_Shows, 1);
     for (const TDialogRecord& r : script.Shown)
         EXPECT_NE(r.Kind, TDialogKind::MessageBox) << r.Text.toStdString();
-    InstallDialogScript(nullptr);
 
     const QByteArray bank = Read(Bank());
     EXPECT_EQ(bank.size(), 55296);
 
     XmlDocument doc;
-    doc.LoadFromFile(Dir_Program + "/Ethernet_Update.xml");
+    doc.LoadFromFile(program + "/Ethernet_Update.xml");
     const XmlNode root = doc.DocumentElement();
     EXPECT_EQ(root.NodeName(), "Ethernet_Update");
     const struct {
@@ -236,7 +264,7 @@ TEST_F(UpdateDeviceTest, EndToEndFromANewProjectToTheUpdater)
         EXPECT_EQ(root.ChildElement(h.Name).Text(), h.Text) << h.Name;
     const QList<XmlNode> ops = root.ChildElement("Operations").ChildElements();
     ASSERT_EQ(ops.size(), 2);
-    EXPECT_EQ(ops[0].ChildElement("Ope_FileName").Text(), Dir_Master + "/Sim31A06.sim");
+    EXPECT_EQ(ops[0].ChildElement("Ope_FileName").Text(), program + "/MASTER/Sim31A06.sim");
     EXPECT_EQ(ops[0].ChildElement("Ope_Start_Address").Text(), "0x8000");
     EXPECT_EQ(ops[0].ChildElement("Ope_GoToApp_After").Text(), "0");
     EXPECT_EQ(ops[1].ChildElement("Ope_FileName").Text(), Bank());
@@ -245,14 +273,17 @@ TEST_F(UpdateDeviceTest, EndToEndFromANewProjectToTheUpdater)
     EXPECT_EQ(ops[1].ChildElement("Ope_GoToApp_After").Text(), "1");
 
     // The stand-in ran once, with no arguments, and got both files.
-    EXPECT_EQ(Read(Dir_Program + "/updater_runs.txt"), "0\n");
-    EXPECT_EQ(Read(Dir_Program + "/received/Sim31A06.sim"), firmware);
-    EXPECT_EQ(Read(Dir_Program + "/received/bank.bin"), bank);
+    EXPECT_EQ(Read(program + "/updater_runs.txt"), "0\n");
+    EXPECT_EQ(Read(program + "/received/Sim31A06.sim"), firmware);
+    EXPECT_EQ(Read(program + "/received/bank.bin"), bank);
 
-    // Closing the program keeps the address for the next update.
-    const QString settings = Dir_Program + "/Kalmetor.xml";
-    Save_Setting(settings);
+    // Closing the program keeps the project and the address for the next run.
+    main->Button(TMainButton::Close)->Click();
+    const QString settings = program + "/Kalmetor.xml";
+    ASSERT_TRUE(FileExists(settings));
     Last_IP_Address.clear();
+    Name_Project.clear();
     Read_Settings(settings);
     EXPECT_EQ(Last_IP_Address, "127.0.0.1");
+    EXPECT_EQ(Name_Project, "Plant 1");
 }
