@@ -1436,8 +1436,13 @@ void TCustomGrid::DrawScrollBars(TCanvas* c, int border) {
         if (p.Bar.IsEmpty()) continue;
         frame(p.Bar, clScrollBar, false);
         frame(p.Thumb, clBtnFace, true);
-        frame(p.LineUp, clBtnFace, true);
-        frame(p.LineDown, clBtnFace, true);
+        // The line buttons carry their arrows, as the platform's own bars do.
+        const unsigned off = p.Range > 0 ? 0u : unsigned(DFCS_INACTIVE);
+        TRect up = p.LineUp, down = p.LineDown;
+        OffsetRect(up, border, border);
+        OffsetRect(down, border, border);
+        c->DrawFrameControl(up, DFC_SCROLL, (vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | off);
+        c->DrawFrameControl(down, DFC_SCROLL, (vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) | off);
     }
     const TScrollBarParts v = ScrollBarParts(true), h = ScrollBarParts(false);
     if (!v.Bar.IsEmpty() && !h.Bar.IsEmpty()) frame(Rect(v.Bar.Left, h.Bar.Top, v.Bar.Right, h.Bar.Bottom), clBtnFace, false);

@@ -183,3 +183,43 @@ TEST_F(GridTest, ReviewPicture) {
     const TRect r = Grid->CellRect(Grid->Col(), Grid->Row());
     EXPECT_EQ(PixelAt(img, r.Right - 3, r.Bottom - 3), ColorToRGB(clWindow));
 }
+
+TEST_F(GridTest, ScrollBarButtonsCarryArrowsPointingTheirWay) {
+    NewGrid();
+    Grid->SetRowCount(100);
+    Grid->SetColCount(40);
+    ASSERT_TRUE(Grid->VertScrollBarVisible());
+    ASSERT_TRUE(Grid->HorzScrollBarVisible());
+    const QImage img = Render();
+    // The dark pixels of an arrow counted line by line across its pointing
+    // direction, empty lines left out: an arrow narrows towards its tip.
+    auto profile = [&img](const TRect& r, bool vertical) {
+        QList<int> counts;
+        const int lines = vertical ? r.Height() : r.Width();
+        const int across = vertical ? r.Width() : r.Height();
+        for (int i = 0; i < lines; ++i) {
+            int n = 0;
+            for (int j = 0; j < across; ++j) {
+                const int x = vertical ? r.Left + j : r.Left + i, y = vertical ? r.Top + i : r.Top + j;
+                n += PixelAt(img, x, y) == ColorToRGB(clBtnText);
+            }
+            if (n) counts << n;
+        }
+        return counts;
+    };
+    const int cw = Grid->ClientWidth(), ch = Grid->ClientHeight();
+    const int sw = GetSystemMetrics(SM_CXVSCROLL), sh = GetSystemMetrics(SM_CYHSCROLL);
+    struct Case { const char* name; TRect button; bool vertical, tipFirst; };
+    const Case cases[] = {
+        {"up", Rect(cw, 0, cw + sw, sw), true, true},
+        {"down", Rect(cw, ch - sw, cw + sw, ch), true, false},
+        {"left", Rect(0, ch, sh, ch + sh), false, true},
+        {"right", Rect(cw - sh, ch, cw, ch + sh), false, false},
+    };
+    for (const Case& c : cases) {
+        const QList<int> p = profile(c.button, c.vertical);
+        ASSERT_GE(p.size(), 2) << c.name << ": no arrow drawn";
+        if (c.tipFirst) EXPECT_LT(p.front(), p.back()) << c.name;
+        else EXPECT_GT(p.front(), p.back()) << c.name;
+    }
+}
