@@ -888,12 +888,46 @@ TPoint TCustomMemo::CaretPoint() {
 
 void TCustomMemo::Paint() {
     TCustomEdit::Paint();
-    // The scroll bars' room, in the classic colours.
+    const bool vert = FScrollBars == ssVertical || FScrollBars == ssBoth;
+    const bool horz = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
+    if (!vert && !horz) return;
+    // The bars sit inside the border, in the classic colours, with their arrows.
     TCanvas* c = Canvas();
-    const TRect cr = ClientRect();
+    const int e = BorderStyle() == bsSingle ? kEdge : 0;
+    const int sw = GetSystemMetrics(SM_CXVSCROLL), sh = GetSystemMetrics(SM_CYHSCROLL);
+    const TRect in = Rect(e, e, Width() - e, Height() - e);
     c->Brush().SetColor(clScrollBar);
-    if (cr.Right < Width()) c->FillRect(Rect(cr.Right, 0, Width(), Height()));
-    if (cr.Bottom < Height()) c->FillRect(Rect(0, cr.Bottom, Width(), Height()));
+    if (vert) {
+        const TRect bar = Rect(in.Right - sw, in.Top, in.Right, in.Bottom - (horz ? sh : 0));
+        c->FillRect(bar);
+        const int shown = std::max(1, FormattingRect().Height() / LineHeight());
+        const int lines = LineCount();
+        const unsigned off = lines > shown ? 0u : unsigned(DFCS_INACTIVE);
+        TRect up = Rect(bar.Left, bar.Top, bar.Right, bar.Top + sw);
+        TRect down = Rect(bar.Left, bar.Bottom - sw, bar.Right, bar.Bottom);
+        c->DrawFrameControl(up, DFC_SCROLL, DFCS_SCROLLUP | off);
+        c->DrawFrameControl(down, DFC_SCROLL, DFCS_SCROLLDOWN | off);
+        const int track = bar.Height() - 2 * sw;
+        if (!off && track > 8) {
+            const int len = std::max(8, track * shown / lines);
+            const int at = (track - len) * std::min(FirstVisibleLine(), lines - shown) / std::max(1, lines - shown);
+            TRect thumb = Rect(bar.Left, up.Bottom + at, bar.Right, up.Bottom + at + len);
+            c->DrawFrameControl(thumb, DFC_BUTTON, DFCS_BUTTONPUSH);
+        }
+    }
+    if (horz) {
+        c->Brush().SetColor(clScrollBar);
+        const TRect bar = Rect(in.Left, in.Bottom - sh, in.Right - (vert ? sw : 0), in.Bottom);
+        c->FillRect(bar);
+        TRect left = Rect(bar.Left, bar.Top, bar.Left + sh, bar.Bottom);
+        TRect right = Rect(bar.Right - sh, bar.Top, bar.Right, bar.Bottom);
+        c->DrawFrameControl(left, DFC_SCROLL, DFCS_SCROLLLEFT);
+        c->DrawFrameControl(right, DFC_SCROLL, DFCS_SCROLLRIGHT);
+    }
+    if (vert && horz) {
+        c->Brush().SetColor(clBtnFace);
+        c->FillRect(Rect(in.Right - sw, in.Bottom - sh, in.Right, in.Bottom));
+    }
 }
 
 QStringList TMemoStrings::Split() const {

@@ -307,6 +307,41 @@ TEST_F(EditTest, MemoScrollsToTheCaretAndWithTheWheel) {
     EXPECT_EQ(m->FirstVisibleLine(), 0);
 }
 
+TEST_F(EditTest, MemoScrollBarSitsInsideTheBorderWithItsArrowsAndThumb) {
+    auto* m = Place<TMemo>(10, 10, 150, 60);
+    m->SetScrollBars(ssVertical);
+    m->Lines()->Add("one line");
+    const int W = m->Width(), H = m->Height(), e = 2, sw = GetSystemMetrics(SM_CXVSCROLL);
+    const int barX = W - e - sw / 2, trackTop = e + sw, trackBottom = H - e - sw;
+    auto darkIn = [](const QImage& img, int left, int top, int size) {
+        int n = 0;
+        for (int y = top; y < top + size; ++y)
+            for (int x = left; x < left + size; ++x) n += img.pixel(x, y) == Rgb(clBtnText);
+        return n;
+    };
+    QImage img = Render(m);
+    // The sunken border goes on round the bar.
+    EXPECT_EQ(img.pixel(W - 1, H / 2), Rgb(clBtnHighlight));
+    EXPECT_EQ(img.pixel(W - 2, H / 2), Rgb(cl3DLight));
+    // Nothing to scroll: greyed arrows and no thumb.
+    EXPECT_EQ(darkIn(img, W - e - sw, e, sw), 0);
+    EXPECT_NE(img.pixel(barX, e + sw / 2), Rgb(clBtnFace)) << "an arrow is drawn";
+    EXPECT_EQ(img.pixel(barX, (trackTop + trackBottom) / 2), Rgb(clScrollBar));
+
+    for (int i = 0; i < 20; ++i) m->Lines()->Add(QStringLiteral("line %1").arg(i));
+    img = Render(m);
+    EXPECT_GT(darkIn(img, W - e - sw, e, sw), 0) << "the up arrow is live";
+    EXPECT_GT(darkIn(img, W - e - sw, H - e - sw, sw), 0) << "the down arrow is live";
+    // The thumb stands at the top of the track, and at its bottom at the end.
+    EXPECT_EQ(img.pixel(barX, trackTop + 4), Rgb(clBtnFace));
+    EXPECT_EQ(img.pixel(barX, trackBottom - 3), Rgb(clScrollBar));
+    m->SetFocus();
+    Input::KeyStroke(VK_END, ssCtrl);
+    img = Render(m);
+    EXPECT_EQ(img.pixel(barX, trackTop + 2), Rgb(clScrollBar));
+    EXPECT_EQ(img.pixel(barX, trackBottom - 4), Rgb(clBtnFace));
+}
+
 TEST_F(EditTest, MemoWordWrapBreaksAfterABlank) {
     auto* m = Place<TMemo>(10, 10, 60, 100);
     TCanvas* c = m->Canvas();
