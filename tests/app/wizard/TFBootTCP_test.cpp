@@ -114,6 +114,7 @@ TEST_F(BootFormTest, PingDisablesTheButtonsThenNextAndExecute)
         EXPECT_EQ(Form->LPing->Font()->Color(), clGreen);
         EXPECT_EQ(enabledDuringRun, (QList<bool>{false, false}));
         EXPECT_TRUE(Form->Btn_Ping->Enabled() && Form->Btn_Next->Enabled() && Form->Btn_Cancel->Enabled());
+        Render("wizard_address_page_found.png");
 
         Form->Btn_Next->Click();
         EXPECT_FALSE(Form->E_IP1->Visible() || Form->Btn_Next->Visible() || Form->Btn_Cancel->Visible());
