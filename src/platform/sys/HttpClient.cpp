@@ -1,4 +1,6 @@
 #include "platform/sys/HttpClient.h"
+#include "platform/sys/ServiceSlot.h"
+#include "platform/sys/SysWait.h"
 
 #include <QUrl>
 
@@ -15,13 +17,6 @@ namespace Sys {
 
 namespace {
 
-qint64 NowMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
-
 struct Fd {
     int V = -1;
     ~Fd()
@@ -29,15 +24,6 @@ struct Fd {
         if (V >= 0)
             ::close(V);
     }
-};
-
-class Deadline {
-public:
-    explicit Deadline(int ms) : FEnd(NowMs() + ms) {}
-    int Left() const { return int(qMax<qint64>(0, FEnd - NowMs())); }
-
-private:
-    qint64 FEnd;
 };
 
 [[noreturn]] void TimedOut(const QString& url)
@@ -48,16 +34,7 @@ private:
 // Waits for the socket to be ready for the events; false when the time ran out.
 bool WaitFor(int fd, short events, const Deadline& d)
 {
-    for (;;) {
-        pollfd p{fd, events, 0};
-        const int r = ::poll(&p, 1, d.Left());
-        if (r > 0)
-            return true;
-        if (r == 0)
-            return false;
-        if (errno != EINTR)
-            RaiseErrno(QStringLiteral("Cannot wait on the connection"), errno);
-    }
+    return WaitReady(fd, events, d, QStringLiteral("Cannot wait on the connection"));
 }
 
 bool HasLineBreak(const QByteArray& s)
@@ -249,23 +226,21 @@ HttpResponse FakeHttpClient::Get(const QString& url, const HttpHeaders& headers,
 }
 
 namespace {
-std::unique_ptr<IHttpClient>& Slot()
+ServiceSlot<IHttpClient, RealHttpClient>& Slot()
 {
-    static std::unique_ptr<IHttpClient> s;
+    static ServiceSlot<IHttpClient, RealHttpClient> s;
     return s;
 }
 } // namespace
 
 IHttpClient& HttpClient()
 {
-    if (!Slot())
-        Slot() = std::make_unique<RealHttpClient>();
-    return *Slot();
+    return Slot().Get();
 }
 
 void SetHttpClient(std::unique_ptr<IHttpClient> p)
 {
-    Slot() = std::move(p);
+    Slot().Set(std::move(p));
 }
 
 } // namespace Sys

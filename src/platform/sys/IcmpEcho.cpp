@@ -1,4 +1,6 @@
 #include "platform/sys/IcmpEcho.h"
+#include "platform/sys/ServiceSlot.h"
+#include "platform/sys/SysWait.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -19,13 +21,6 @@ namespace {
 
 constexpr int IcmpHeaderSize = 8;
 constexpr int MaxPayload = 65507 - IcmpHeaderSize;
-
-qint64 NowMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
 
 uint16_t Checksum(const uint8_t* p, size_t n)
 {
@@ -126,6 +121,7 @@ EchoResult RealIcmpEcho::Echo(const QString& address, int payloadSize, int timeo
     to.sin_family = AF_INET;
     to.sin_addr.s_addr = addr;
     const qint64 start = NowMs();
+    const Deadline d(timeoutMs);
     if (::sendto(s.Fd, pkt.data(), pkt.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to) < 0) {
         const int err = errno;
         // An unreachable network is an unanswered request, not a broken client.
@@ -145,17 +141,7 @@ EchoResult RealIcmpEcho::Echo(const QString& address, int payloadSize, int timeo
 
     std::vector<uint8_t> buf(size_t(65536));
     for (;;) {
-        const qint64 left = timeoutMs - (NowMs() - start);
-        if (left <= 0)
-            return EchoResult{};
-        pollfd pfd{s.Fd, POLLIN, 0};
-        const int pr = ::poll(&pfd, 1, int(left));
-        if (pr < 0) {
-            if (errno == EINTR)
-                continue;
-            RaiseErrno(QStringLiteral("Cannot wait for the echo reply"), errno);
-        }
-        if (pr == 0)
+        if (d.Left() <= 0 || !WaitReady(s.Fd, POLLIN, d, QStringLiteral("Cannot wait for the echo reply")))
             return EchoResult{};
         sockaddr_in from{};
         socklen_t flen = sizeof from;
@@ -208,23 +194,21 @@ EchoResult FakeIcmpEcho::Echo(const QString& address, int payloadSize, int timeo
 }
 
 namespace {
-std::unique_ptr<IIcmpEcho>& Slot()
+ServiceSlot<IIcmpEcho, RealIcmpEcho>& Slot()
 {
-    static std::unique_ptr<IIcmpEcho> s;
+    static ServiceSlot<IIcmpEcho, RealIcmpEcho> s;
     return s;
 }
 } // namespace
 
 IIcmpEcho& IcmpEcho()
 {
-    if (!Slot())
-        Slot() = std::make_unique<RealIcmpEcho>();
-    return *Slot();
+    return Slot().Get();
 }
 
 void SetIcmpEcho(std::unique_ptr<IIcmpEcho> p)
 {
-    Slot() = std::move(p);
+    Slot().Set(std::move(p));
 }
 
 } // namespace Sys

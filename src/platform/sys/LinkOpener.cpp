@@ -1,4 +1,5 @@
 #include "platform/sys/LinkOpener.h"
+#include "platform/sys/ServiceSlot.h"
 
 #include "platform/sys/Processes.h"
 
@@ -105,23 +106,21 @@ bool RealLinkOpener::Launch(const QString& address)
 }
 
 namespace {
-std::unique_ptr<ILinkOpener>& Slot()
+ServiceSlot<ILinkOpener, RealLinkOpener>& Slot()
 {
-    static std::unique_ptr<ILinkOpener> s;
+    static ServiceSlot<ILinkOpener, RealLinkOpener> s;
     return s;
 }
 } // namespace
 
 ILinkOpener& Links()
 {
-    if (!Slot())
-        Slot() = std::make_unique<RealLinkOpener>();
-    return *Slot();
+    return Slot().Get();
 }
 
 void SetLinks(std::unique_ptr<ILinkOpener> p)
 {
-    Slot() = std::move(p);
+    Slot().Set(std::move(p));
 }
 
 } // namespace Sys

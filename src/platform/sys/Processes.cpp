@@ -1,4 +1,6 @@
 #include "platform/sys/Processes.h"
+#include "platform/sys/ServiceSlot.h"
+#include "platform/sys/SysWait.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,13 +25,6 @@ namespace {
 bool IsBlank(QChar c)
 {
     return c == u' ' || c == u'\t';
-}
-
-qint64 NowMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
 }
 
 void SleepMs(int ms)
@@ -229,23 +224,21 @@ bool FakeProcesses::IsRunning(ProcessId pid)
 // ---- the service in use ----------------------------------------------------
 
 namespace {
-std::unique_ptr<IProcesses>& Slot()
+ServiceSlot<IProcesses, RealProcesses>& Slot()
 {
-    static std::unique_ptr<IProcesses> s;
+    static ServiceSlot<IProcesses, RealProcesses> s;
     return s;
 }
 } // namespace
 
 IProcesses& Processes()
 {
-    if (!Slot())
-        Slot() = std::make_unique<RealProcesses>();
-    return *Slot();
+    return Slot().Get();
 }
 
 void SetProcesses(std::unique_ptr<IProcesses> p)
 {
-    Slot() = std::move(p);
+    Slot().Set(std::move(p));
 }
 
 } // namespace Sys

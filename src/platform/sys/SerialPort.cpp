@@ -1,4 +1,6 @@
 #include "platform/sys/SerialPort.h"
+#include "platform/sys/ServiceSlot.h"
+#include "platform/sys/SysWait.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,13 +25,6 @@
 namespace Sys {
 
 namespace {
-
-qint64 NowMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
 
 // Speed in bits per second and its termios code.
 const std::pair<int, speed_t> BaudTable[] = {
@@ -768,23 +763,21 @@ std::unique_ptr<ISerialPort> FakeSerialPorts::Create()
 }
 
 namespace {
-std::unique_ptr<ISerialPorts>& Slot()
+ServiceSlot<ISerialPorts, RealSerialPorts>& Slot()
 {
-    static std::unique_ptr<ISerialPorts> s;
+    static ServiceSlot<ISerialPorts, RealSerialPorts> s;
     return s;
 }
 } // namespace
 
 ISerialPorts& SerialPorts()
 {
-    if (!Slot())
-        Slot() = std::make_unique<RealSerialPorts>();
-    return *Slot();
+    return Slot().Get();
 }
 
 void SetSerialPorts(std::unique_ptr<ISerialPorts> p)
 {
-    Slot() = std::move(p);
+    Slot().Set(std::move(p));
 }
 
 } // namespace Sys

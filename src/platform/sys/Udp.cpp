@@ -1,4 +1,6 @@
 #include "platform/sys/Udp.h"
+#include "platform/sys/ServiceSlot.h"
+#include "platform/sys/SysWait.h"
 
 #include "platform/sys/IcmpEcho.h"
 
@@ -16,13 +18,6 @@
 namespace Sys {
 
 namespace {
-
-qint64 NowMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
 
 sockaddr_in ToSockAddr(const QString& address, quint16 port, bool emptyIsAny)
 {
@@ -86,19 +81,11 @@ std::optional<UdpDatagram> RealUdpEndpoint::Receive(int timeoutMs)
 {
     if (FFd < 0)
         throw ESysError(QStringLiteral("UDP endpoint is not bound"));
-    const qint64 start = NowMs();
+    const Deadline d(timeoutMs);
     QByteArray buf(65536, Qt::Uninitialized);
     for (;;) {
-        const int left = int(qMax<qint64>(0, timeoutMs - (NowMs() - start)));
-        pollfd p{FFd, POLLIN, 0};
-        const int r = ::poll(&p, 1, left);
-        if (r == 0)
+        if (!WaitReady(FFd, POLLIN, d, QStringLiteral("Cannot wait for a UDP datagram")))
             return std::nullopt;
-        if (r < 0) {
-            if (errno == EINTR)
-                continue;
-            RaiseErrno(QStringLiteral("Cannot wait for a UDP datagram"), errno);
-        }
         sockaddr_in from{};
         socklen_t flen = sizeof from;
         const ssize_t n = ::recvfrom(FFd, buf.data(), size_t(buf.size()), MSG_DONTWAIT,
@@ -203,23 +190,21 @@ std::unique_ptr<IUdpEndpoint> FakeUdpFactory::Create()
 }
 
 namespace {
-std::unique_ptr<IUdpFactory>& Slot()
+ServiceSlot<IUdpFactory, RealUdpFactory>& Slot()
 {
-    static std::unique_ptr<IUdpFactory> s;
+    static ServiceSlot<IUdpFactory, RealUdpFactory> s;
     return s;
 }
 } // namespace
 
 IUdpFactory& Udp()
 {
-    if (!Slot())
-        Slot() = std::make_unique<RealUdpFactory>();
-    return *Slot();
+    return Slot().Get();
 }
 
 void SetUdp(std::unique_ptr<IUdpFactory> p)
 {
-    Slot() = std::move(p);
+    Slot().Set(std::move(p));
 }
 
 } // namespace Sys
