@@ -211,6 +211,52 @@ TEST(CanvasText, OpaqueBackgroundFollowsTheBrush) {
     EXPECT_EQ(At(*b, 2, 40), clWhite);
 }
 
+TEST(CanvasText, TextExtentBoundsWhatTextOutDraws) {
+    auto b = WhiteBitmap(kW, kH);
+    TCanvas* c = b->Canvas();
+    c->Brush().SetStyle(bsClear);
+    c->Font().SetColor(clBlack);
+    const QString text = QStringLiteral("WgjQ|");
+    const TSize ext = c->TextExtent(text);
+    EXPECT_EQ(ext.cx, c->TextWidth(text));
+    EXPECT_EQ(ext.cy, c->TextHeight(text));
+    EXPECT_EQ(c->TextExtent(QString()).cx, 0);
+    c->TextOut(10, 10, text);
+    const TRect ink = Ink(*b);
+    EXPECT_GE(ink.Left, 10);
+    EXPECT_GE(ink.Top, 10);
+    EXPECT_LE(ink.Right, 10 + ext.cx);
+    EXPECT_LE(ink.Bottom, 10 + ext.cy);
+    // The glyphs fill most of the measured box, so the extent is no mere upper bound.
+    EXPECT_GT(ink.Width(), ext.cx / 2);
+    EXPECT_GT(ink.Height(), ext.cy / 2);
+}
+
+TEST(CanvasText, TextRectClipsToItsRectangleAndFillsItWhenOpaque) {
+    Measure m;
+    const QString text = QStringLiteral("WWWWWWWWWW");
+    const TRect r(10, 10, 10 + m.Width(text) / 2, 30);
+    struct Case { const char* name; TBrushStyle style; TColor inside; };
+    const Case cases[] = {{"opaque", bsSolid, clYellow}, {"clear", bsClear, clWhite}};
+    for (const Case& tc : cases) {
+        auto b = WhiteBitmap(kW, kH);
+        TCanvas* c = b->Canvas();
+        c->Font().SetColor(clBlack);
+        c->Brush().SetColor(clYellow);
+        c->Brush().SetStyle(tc.style);
+        // The text starts above and left of the rectangle and runs past it.
+        c->TextRect(r, r.Left - 4, r.Top + 2, text);
+        const TRect ink = Ink(*b);
+        EXPECT_GE(ink.Left, r.Left) << tc.name;
+        EXPECT_LE(ink.Right, r.Right) << tc.name;
+        EXPECT_LE(ink.Bottom, r.Bottom) << tc.name;
+        // A corner far from the glyphs shows whether the rectangle was filled.
+        EXPECT_EQ(At(*b, r.Right - 1, r.Bottom - 1), tc.inside) << tc.name;
+        EXPECT_EQ(At(*b, r.Right, r.Bottom - 1), clWhite) << tc.name;
+        EXPECT_EQ(At(*b, r.Left - 1, r.Top + 5), clWhite) << tc.name;
+    }
+}
+
 TEST(CanvasText, RotatedTextRunsUpwards) {
     auto b = WhiteBitmap(80, 80);
     TCanvas* c = b->Canvas();
