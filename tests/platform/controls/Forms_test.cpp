@@ -177,6 +177,45 @@ TEST_F(FormsTest, AlignedChildrenShareTheClientArea) {
     EXPECT_EQ(left->BoundsRect(), Rect(0, 0, 40, 250));
 }
 
+TEST_F(FormsTest, ParentFontAndColourFollowDownTheTreeUntilSetOnTheChild) {
+    auto* box = new TProbe(Form, Form, "Box", nullptr);
+    auto* inner = new TProbe(Form, box, "Inner", nullptr);
+    auto* own = new TProbe(Form, Form, "Own", nullptr);
+    EXPECT_TRUE(inner->ParentFont());
+    EXPECT_TRUE(inner->ParentColor());
+
+    Form->Font()->SetName("Verdana");
+    Form->Font()->SetSize(11);
+    Form->SetColor(clInfoBk);
+    for (TControl* c : {static_cast<TControl*>(box), static_cast<TControl*>(inner)}) {
+        EXPECT_EQ(c->Font()->Name(), "Verdana") << c->Name().toStdString();
+        EXPECT_EQ(c->Font()->Size(), 11) << c->Name().toStdString();
+        EXPECT_EQ(c->Color(), clInfoBk) << c->Name().toStdString();
+        EXPECT_TRUE(c->ParentFont()) << "taking the parent's font is no change of its own";
+    }
+    // A font or colour set on the control itself cuts it off from its parent.
+    own->Font()->SetSize(14);
+    own->SetColor(clRed);
+    EXPECT_FALSE(own->ParentFont());
+    EXPECT_FALSE(own->ParentColor());
+    Form->Font()->SetSize(9);
+    Form->SetColor(clWindow);
+    EXPECT_EQ(own->Font()->Size(), 14);
+    EXPECT_EQ(own->Color(), clRed);
+    EXPECT_EQ(inner->Font()->Size(), 9);
+    EXPECT_EQ(inner->Color(), clWindow);
+    // Turning the flags back on takes the parent's again at once.
+    own->SetParentFont(true);
+    own->SetParentColor(true);
+    EXPECT_EQ(own->Font()->Size(), 9);
+    EXPECT_EQ(own->Color(), clWindow);
+    // A control placed later takes its new parent's font and colour.
+    auto* late = new TProbe(Form, nullptr, "Late", nullptr);
+    late->SetParent(box);
+    EXPECT_EQ(late->Font()->Size(), 9);
+    EXPECT_EQ(late->Color(), clWindow);
+}
+
 TEST_F(FormsTest, ReleasedFormsGoOnceTheQueueIsHandled) {
     bool destroyed = false;
     auto* other = NewObject<TForm>(nullptr);
