@@ -15,12 +15,17 @@
 #include "app/USoftOptions.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/ExtCtrls.h"
+#include "platform/controls/FormHost.h"
 #include "platform/controls/Input.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/controls/TabControls.h"
 #include "platform/controls/Timers.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFile>
+#include <QScopeGuard>
+#include <QWidget>
 
 namespace {
 
@@ -266,6 +271,39 @@ TEST_F(Program, ClosingWritesTheSettingsAndTheNextStartReopensT1)
     EXPECT_EQ(Dir_Project, Path(QStringLiteral("PROJECTS/T1")));
     EXPECT_EQ(Main->L_Name_Conf_L2->Caption(), QStringLiteral("T1"));
     EXPECT_EQ(Last_IP_Address, QStringLiteral("127.0.0.1"));
+}
+
+// The window's own close box, as the person closes the program: the settings
+// are written and the window leaves the screen, which ends the message loop.
+TEST_F(Program, TheCloseBoxWritesTheSettings)
+{
+    ASSERT_TRUE(QDir().mkdir(Path(QStringLiteral("PROJECTS/T1"))));
+    Start();
+    ASSERT_TRUE(Open_Project_Named(QStringLiteral("T1")));
+    Last_IP_Address = QStringLiteral("127.0.0.1");
+    Language = QStringLiteral("Deutsch");
+    Enable_Internet = 1;
+    Enable_Update = 0;
+    SetFormHostsEnabled(true);
+    const auto headless = qScopeGuard([] { SetFormHostsEnabled(false); });
+    Main->Show();
+    ASSERT_TRUE(Main->IsShownOnScreen());
+    ASSERT_NE(Main->HostWidget(), nullptr);
+    QCloseEvent closing;
+    QCoreApplication::sendEvent(Main->HostWidget(), &closing);
+    EXPECT_FALSE(Main->IsShownOnScreen());
+    ASSERT_TRUE(FileExists(Settings_File()));
+
+    Name_Project.clear();
+    Last_IP_Address.clear();
+    Language.clear();
+    Enable_Internet = Enable_Update = -1;
+    Read_Settings(Settings_File());
+    EXPECT_EQ(Name_Project, QStringLiteral("T1"));
+    EXPECT_EQ(Last_IP_Address, QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(Language, QStringLiteral("Deutsch"));
+    EXPECT_EQ(Enable_Internet, 1);
+    EXPECT_EQ(Enable_Update, 0);
 }
 
 TEST_F(Program, TheTimerChecksForANewerVersionAndShowsTheLink)
