@@ -285,6 +285,7 @@ private:
     int LineOf(int pos);
     int XInLine(int line, int pos);
     int PosInLineAt(int line, int x);
+    int AlignOffset(int line);
 
     TEditCore FCore;
     QChar FPasswordChar;

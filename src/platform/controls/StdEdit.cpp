@@ -735,24 +735,27 @@ int TCustomEdit::CharFromPos(TPoint p, int* line) {
     if (p.Y < fr.Top && MultiLine()) l = FTopLine - 1;
     l = std::clamp(l, 0, int(ls.size()) - 1);
     if (line) *line = l;
-    int x = p.X - fr.Left + FScrollX;
-    if (!MultiLine()) {
-        const int w = TextWidthOf(ShownText());
-        if (FAlignment == taRightJustify) x -= std::max(0, fr.Width() - w);
-        else if (FAlignment == taCenter) x -= std::max(0, (fr.Width() - w) / 2);
-    }
+    const int x = p.X - fr.Left + FScrollX - AlignOffset(l);
     return PosInLineAt(l, x);
+}
+
+// The window's style decides the alignment, so that a descendant adding
+// ES_RIGHT or ES_CENTER in CreateParams gets it too; in a multi-line window
+// each line is placed on its own.
+int TCustomEdit::AlignOffset(int line) {
+    const unsigned style = Params().Style;
+    if (!(style & (ES_RIGHT | ES_CENTER))) return 0;
+    const QList<Line>& ls = Lines_();
+    if (line < 0 || line >= ls.size()) return 0;
+    const int w = TextWidthOf(ShownText().mid(ls[line].Start, ls[line].Length));
+    const int room = std::max(0, FormattingRect().Width() - w);
+    return (style & ES_RIGHT) ? room : room / 2;
 }
 
 TPoint TCustomEdit::PosFromChar(int pos) {
     const TRect fr = FormattingRect();
     const int l = LineOf(pos);
-    int x = fr.Left + XInLine(l, pos) - FScrollX;
-    if (!MultiLine()) {
-        const int w = TextWidthOf(ShownText());
-        if (FAlignment == taRightJustify) x += std::max(0, fr.Width() - w);
-        else if (FAlignment == taCenter) x += std::max(0, (fr.Width() - w) / 2);
-    }
+    const int x = fr.Left + XInLine(l, pos) - FScrollX + AlignOffset(l);
     return Point(x, fr.Top + (l - FTopLine) * LineHeight());
 }
 

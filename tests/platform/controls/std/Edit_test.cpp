@@ -35,6 +35,19 @@ protected:
     }
 };
 
+// A multi-line edit whose window is created right-aligned through its style
+// bits alone, as a grid's in-place editor asks for a right-justified cell.
+class TRightStyledEdit : public TMultiLineEdit {
+public:
+    explicit TRightStyledEdit(TComponent* owner) : TMultiLineEdit(owner) {}
+
+protected:
+    void CreateParams(TCreateParams& P) override {
+        TMultiLineEdit::CreateParams(P);
+        P.Style |= ES_RIGHT;
+    }
+};
+
 using EditTest = StdTest;
 
 TEST_F(EditTest, MaxLengthRefusesTheFifthTypedCharacterAndCutsAPaste) {
@@ -223,6 +236,46 @@ TEST_F(EditTest, CaretQueriesOfAOneLineEdit) {
     e->Perform(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&back));
     EXPECT_EQ(back, r);
     EXPECT_EQ(e->PosFromChar(0), Point(3, 3));
+}
+
+TEST_F(EditTest, AlignmentComesFromTheWindowStyleForEveryLine) {
+    auto* single = Place<TEdit>(10, 10, 200, 21);
+    single->SetText("abc");
+    single->SetAlignment(taRightJustify);
+    auto* styled = Place<TRightStyledEdit>(10, 40, 200, 60);
+    styled->SetText("ab\r\nlonger line");
+    auto* centred = Place<TMultiLineEdit>(10, 110, 200, 60);
+    centred->SetAlignment(taCenter);
+    centred->SetText("ab\r\nlonger line");
+    // The end of each line, with where it should stand, and the line's start.
+    struct Case { const char* name; TCustomEdit* e; int endPos, startPos; bool centre; };
+    const Case cases[] = {
+        {"one line, right", single, 3, 0, false},
+        {"style bit, line 1", styled, 2, 0, false},
+        {"style bit, line 2", styled, 15, 4, false},
+        {"centred, line 1", centred, 2, 0, true},
+        {"centred, line 2", centred, 15, 4, true},
+    };
+    for (const Case& c : cases) {
+        const TRect fr = c.e->FormattingRect();
+        const int start = c.e->PosFromChar(c.startPos).X, end = c.e->PosFromChar(c.endPos).X;
+        ASSERT_GT(end, start) << c.name;
+        if (c.centre) EXPECT_NEAR(start - fr.Left, fr.Right - end, 1) << c.name;
+        else EXPECT_EQ(end, fr.Right) << c.name;
+        // Points map back to the same characters.
+        EXPECT_EQ(c.e->CharFromPos(Point(end, c.e->PosFromChar(c.endPos).Y + 1)), c.endPos) << c.name;
+        EXPECT_EQ(c.e->CharFromPos(Point(start + 1, c.e->PosFromChar(c.startPos).Y + 1)), c.startPos) << c.name;
+    }
+    // Drawn as placed: the short first line's ink stands at the right.
+    const QImage img = Render(styled);
+    const TRect fr = styled->FormattingRect();
+    const int lineH = styled->PosFromChar(4).Y - styled->PosFromChar(0).Y;
+    int inkLeft = fr.Right;
+    for (int y = fr.Top; y < fr.Top + lineH; ++y)
+        for (int x = fr.Left; x < fr.Right; ++x)
+            if (img.pixel(x, y) != Rgb(clWindow)) inkLeft = std::min(inkLeft, x);
+    EXPECT_GE(inkLeft, styled->PosFromChar(0).X);
+    EXPECT_GT(inkLeft, fr.Left + fr.Width() / 2);
 }
 
 TEST_F(EditTest, AnEditWithAMultiLineWindowKeepsLines) {
