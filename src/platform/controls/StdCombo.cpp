@@ -332,7 +332,12 @@ void TCustomComboBox::OpenList() {
     const int n = FItems->Count();
     const int shown = std::clamp(n, 1, FDropDownCount);
     for (int i = 0; i < shown; ++i) h += ItemHeightOf(i < n ? i : -1);
-    const TPoint at = ClientToScreen(Point(0, Height()));
+    TPoint at = ClientToScreen(Point(0, Height()));
+    // A list that would run past the bottom of the work area opens above the
+    // combo instead, when there is more room there.
+    const TRect work = ScreenWorkArea();
+    const int top = ClientToScreen(Point(0, 0)).Y;
+    if (at.Y + h > work.Bottom && top - work.Top > work.Bottom - at.Y) at.Y = top - h;
     FList->SetBounds(at.X, at.Y, DroppedWidth(), h);
     FList->SetTopIndex(0);
     FList->MakeVisible(FHighlight);

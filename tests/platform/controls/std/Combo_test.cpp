@@ -139,6 +139,43 @@ TEST_F(ComboTest, TheListOpensBelowAndAReplacedProcedureSeesMessage308) {
     EXPECT_EQ(Events, (QStringList{"dropdown", "click", "change", "closeup"}));
 }
 
+TEST_F(ComboTest, TheListShowsDropDownCountItemsAndOpensAboveWhenBelowHasNoRoom) {
+    QStringList many;
+    for (int i = 0; i < 12; ++i) many << QStringLiteral("Item %1").arg(i);
+    auto* c = NewCombo(csDropDownList, many);
+    c->SetItemHeight(15);
+    struct Case { const char* name; int count, items; };
+    const Case cases[] = {{"default count", 8, 12}, {"three", 3, 12}, {"fewer items than the count", 8, 2}};
+    for (const Case& tc : cases) {
+        c->SetDropDownCount(tc.count);
+        while (c->Items()->Count() > tc.items) c->Items()->Delete(c->Items()->Count() - 1);
+        c->SetDroppedDown(true);
+        ASSERT_TRUE(c->DroppedDown()) << tc.name;
+        // One pixel of frame above and below the items shown.
+        EXPECT_EQ(c->ListWindow()->Height(), 2 + 15 * std::min(tc.count, tc.items)) << tc.name;
+        c->SetDroppedDown(false);
+    }
+
+    // Near the bottom of the work area the list goes above the combo.
+    const TRect work = ScreenWorkArea();
+    struct RestoreWork {
+        TRect r;
+        ~RestoreWork() { SetScreenWorkArea(r); }
+    } restore{work};
+    c->SetDropDownCount(8);
+    for (int i = c->Items()->Count(); i < 12; ++i) c->Items()->Add(QStringLiteral("Item %1").arg(i));
+    const int comboTop = c->ClientToScreen(Point(0, 0)).Y, comboBottom = comboTop + c->Height();
+    SetScreenWorkArea(Rect(work.Left, work.Top, work.Right, comboBottom + 40));
+    c->SetDroppedDown(true);
+    EXPECT_EQ(c->ListWindow()->Top() + c->ListWindow()->Height(), comboTop);
+    c->SetDroppedDown(false);
+    // With more room below than above, it stays below even when cut.
+    SetScreenWorkArea(Rect(work.Left, comboTop - 10, work.Right, comboBottom + 40));
+    c->SetDroppedDown(true);
+    EXPECT_EQ(c->ListWindow()->Top(), comboBottom);
+    c->SetDroppedDown(false);
+}
+
 TEST_F(ComboTest, KeysInTheOpenListMoveAHighlightUntilEnter) {
     auto* c = NewCombo(csDropDownList, kRates);
     auto* ok = Place<TButton>(200, 200);
