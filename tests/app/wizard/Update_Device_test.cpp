@@ -123,6 +123,31 @@ TEST_F(UpdateDeviceTest, ImageThatCannotBeMadeOrWrittenKeepsTheWizardClosed)
     }
 }
 
+// The DeviceNet models have no device image: the step goes on to the wizard
+// without one, while the others write their bank files first.
+TEST_F(UpdateDeviceTest, ModelsWithoutAnImageGoOnWithoutABankFile)
+{
+    const struct {
+        int Model;
+        QStringList Banks;
+    } cases[] = {
+        {7, {}},
+        {8, {}},
+        {10, {"bank1.bin", "bank2.bin"}},
+        {9, {"bank.bin"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Model);
+        Model_Code = c.Model;
+        QDir(Dir_Project + "/bin").removeRecursively();
+        Wizard_Shows = 0;
+        EXPECT_EQ(Update_Device(), TUpdateStep::Wizard_Shown);
+        EXPECT_EQ(Wizard_Shows, 1);
+        EXPECT_TRUE(Errors.isEmpty()) << Errors.join(' ').toStdString();
+        EXPECT_EQ(QDir(Dir_Project + "/bin").entryList(QDir::Files), c.Banks);
+    }
+}
+
 TEST_F(UpdateDeviceTest, NoImageBuilderMeansNoWizard)
 {
     Device_Image_Writer = {};
