@@ -32,6 +32,43 @@ TEST_F(ExtTest, LabelAutoSizeFollowsTextAndKeepsItsAnchorSide) {
     EXPECT_EQ(l->Height(), c->TextHeight("B"));
 }
 
+TEST_F(ExtTest, LabelLayoutAndAlignmentPlaceTheTextInsideItsBounds) {
+    auto* l = Place<TLabel>(10, 10);
+    l->SetAutoSize(false);
+    l->SetBounds(10, 10, 200, 60);
+    l->SetColor(clWhite);
+    l->SetCaption("Wg");
+    TCanvas* c = l->Canvas();
+    c->Font().Assign(*l->Font());
+    const int tw = c->TextWidth("Wg"), th = c->TextHeight("Wg");
+    // The box of the text line: (left, top) of where it must stand.
+    struct Case { const char* name; TTextLayout layout; TAlignment align; int left, top; };
+    const Case cases[] = {
+        {"top left", tlTop, taLeftJustify, 0, 0},
+        {"centre", tlCenter, taCenter, (200 - tw) / 2, (60 - th) / 2},
+        {"bottom right", tlBottom, taRightJustify, 200 - tw, 60 - th},
+    };
+    for (const Case& tc : cases) {
+        l->SetLayout(tc.layout);
+        l->SetAlignment(tc.align);
+        const QImage img = Render(l);
+        TRect ink(img.width(), img.height(), -1, -1);
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (img.pixel(x, y) != Rgb(clWhite)) {
+                    ink.Left = std::min(ink.Left, x);
+                    ink.Top = std::min(ink.Top, y);
+                    ink.Right = std::max(ink.Right, x + 1);
+                    ink.Bottom = std::max(ink.Bottom, y + 1);
+                }
+        ASSERT_GE(ink.Right, 0) << tc.name << ": nothing drawn";
+        EXPECT_GE(ink.Left, tc.left) << tc.name;
+        EXPECT_LE(ink.Right, tc.left + tw) << tc.name;
+        EXPECT_GE(ink.Top, tc.top) << tc.name;
+        EXPECT_LE(ink.Bottom, tc.top + th) << tc.name;
+    }
+}
+
 TEST_F(ExtTest, LabelAcceleratorFocusesItsControl) {
     auto* l = Place<TLabel>(10, 10);
     auto* first = Place<TEdit>(10, 30);
