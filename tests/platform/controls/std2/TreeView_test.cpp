@@ -206,3 +206,37 @@ TEST_F(TreeViewTest, TheSelectionIsKeptInViewOnASmallTree) {
     EXPECT_EQ(TV->GetHitTestInfoAt(Mid(C->DisplayRect(true)).X, Mid(r).Y), THitTests(htOnItem | htOnLabel));
     EXPECT_EQ(TV->GetNodeAt(5, TV->Height() + 4), nullptr);
 }
+
+TEST_F(TreeViewTest, RootLinesImagesAndWholeRowSelectionPlaceTheItems) {
+    TV->FullExpand();
+    const int indent = TV->Indent();
+    const int rootLeft = Net->DisplayRect(true).Left;
+    EXPECT_EQ(A->DisplayRect(true).Left, rootLeft + indent);
+    // Without root lines every item moves one column left and the root's
+    // column before it is no button any more.
+    TV->SetShowRoot(false);
+    EXPECT_EQ(Net->DisplayRect(true).Left, rootLeft - indent);
+    EXPECT_EQ(A->DisplayRect(true).Left, rootLeft);
+    const TRect root = Net->DisplayRect(true);
+    EXPECT_FALSE(TV->GetHitTestInfoAt(root.Left - 2, root.Top + 2) & htOnButton);
+    Input::Click(TV, root.Left - 2, root.Top + 2);
+    EXPECT_TRUE(Net->Expanded()) << "nothing to toggle left of a root without root lines";
+    const TRect a = A->DisplayRect(true);
+    EXPECT_TRUE(TV->GetHitTestInfoAt(a.Left - indent / 2, a.Top + 2) & htOnButton);
+    Input::Click(TV, a.Left - indent / 2, a.Top + 2);
+    EXPECT_FALSE(A->Expanded()) << "a child's button still toggles it";
+
+    // An image list moves the text right by an image and its gap.
+    TImageList images(16, 16);
+    TV->SetImages(&images);
+    EXPECT_GT(B->DisplayRect(true).Left, a.Left + 16 - 1);
+    TV->SetImages(nullptr);
+
+    // Right of the text selects nothing, unless the whole row selects.
+    const TRect b = B->DisplayRect(true);
+    Input::Click(TV, b.Right + 20, b.Top + 2);
+    EXPECT_NE(TV->Selected(), B);
+    TV->SetRowSelect(true);
+    Input::Click(TV, b.Right + 20, b.Top + 2);
+    EXPECT_EQ(TV->Selected(), B);
+}
