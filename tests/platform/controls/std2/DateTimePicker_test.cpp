@@ -143,6 +143,7 @@ TEST_F(DateTimePickerTest, FormatsLayOutTheFields) {
         {"'Day' dd", dtkDate, dfShort, "Day 29", 1},
         {"hh:mm tt", dtkTime, dfShort, "03:04 PM", 3},
         {"", dtkDate, dfShort, "29/02/2024", 3},  // the short date format of the settings
+        {"", dtkDate, dfLong, "29 February 2024", 3},  // the long one, "dd mmmm yyyy"
         {"", dtkTime, dfShort, "15:04:05", 3},    // the long time format
     };
     for (const Case& c : cases) {
