@@ -60,6 +60,30 @@ TEST_F(DateTimePickerTest, KeysAndTypingStopAtTheLimits) {
     EXPECT_EQ(DTP->DateTime(), DTP->MaxDate());
 }
 
+TEST_F(DateTimePickerTest, UpDownModeStepsTheSelectedFieldInsteadOfOpeningTheCalendar) {
+    DTP->SetDateMode(dmUpDown);
+    DTP->SetMaxDate(EncodeDate(2024, 2, 28) + EncodeTime(23, 59, 59, 0));
+    DTP->SetSelectedField(0);  // the day
+    const TRect b = DTP->ButtonRect();
+    ASSERT_FALSE(b.IsEmpty());
+    const int x = (b.Left + b.Right) / 2, upper = b.Top + 2, lower = b.Bottom - 3;
+    Input::Click(DTP, x, upper);
+    EXPECT_FALSE(DTP->DroppedDown());
+    EXPECT_EQ(DTP->DisplayText(), "28/02/2024");
+    Input::Click(DTP, x, upper);  // the limit holds
+    EXPECT_EQ(DTP->DisplayText(), "28/02/2024");
+    Input::Click(DTP, x, lower);
+    Input::Click(DTP, x, lower);
+    EXPECT_EQ(DTP->DisplayText(), "26/02/2024");
+    EXPECT_EQ(Log, QStringList({"Change:28/02/2024", "Change:27/02/2024", "Change:26/02/2024"}));
+    // Back in the drop-down mode the same press opens the calendar.
+    DTP->SetDateMode(dmComboBox);
+    const TRect combo = DTP->ButtonRect();
+    Input::Click(DTP, (combo.Left + combo.Right) / 2, combo.Top + 2);
+    EXPECT_TRUE(DTP->DroppedDown());
+    EXPECT_EQ(DTP->DisplayText(), "26/02/2024");
+}
+
 TEST_F(DateTimePickerTest, TheCalendarCannotPickPastTheLimit) {
     DTP->SetMaxDate(EncodeDate(2024, 3, 3) + EncodeTime(23, 59, 0, 0));
     QStringList events;
