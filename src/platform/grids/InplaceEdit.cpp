@@ -37,7 +37,11 @@ void TInplaceEdit::UpdateContents() {
     SetModified(false);
 }
 
-void TInplaceEdit::BoundsChanged() { Invalidate(); }
+void TInplaceEdit::BoundsChanged() {
+    // The text stays where the grid wrote it in the cell, two pixels in.
+    SetFormattingRect(Rect(2, 2, Width() - 2, Height()));
+    Perform(EM_SCROLLCARET);
+}
 
 void TInplaceEdit::Move(const TRect& Loc) {
     if (Loc.IsEmpty()) {

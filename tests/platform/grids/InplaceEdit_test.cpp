@@ -240,3 +240,37 @@ TEST_F(EditTest, TheGridSeesTypedCharactersFirst) {
     EXPECT_EQ(seen, "aqc");
     EXPECT_EQ(Ed()->Text(), "abcbc");
 }
+
+TEST_F(EditTest, TheOpenEditorShowsTheTextWhereTheCellHadIt) {
+    // The ink of the cell's text, in grid client coordinates.
+    auto inkOf = [this](const QImage& img, int skipColumn = -1) {
+        // One pixel in from the cell's edge, where the focus rectangle runs.
+        TRect cell = Grid->CellRect(1, 1);
+        InflateRect(cell, -1, -1);
+        TRect ink(cell.Right, cell.Bottom, cell.Left - 1, cell.Top - 1);
+        for (int y = cell.Top; y < cell.Bottom; ++y)
+            for (int x = cell.Left; x < cell.Right; ++x)
+                if (x != skipColumn && PixelAt(img, x, y) == ColorToRGB(clWindowText)) {
+                    ink.Left = std::min(ink.Left, x);
+                    ink.Top = std::min(ink.Top, y);
+                    ink.Right = std::max(ink.Right, x + 1);
+                    ink.Bottom = std::max(ink.Bottom, y + 1);
+                }
+        return ink;
+    };
+    // Not focused, the closed cell is drawn in the window colour, not highlighted.
+    Grid->SetOptions(Grid->Options() & ~goRangeSelect);
+    Grid->SetCells(1, 1, "Wg|");
+    const TRect closed = inkOf(Render());
+    ASSERT_GE(closed.Right, closed.Left) << "the cell shows its text";
+    Key(VK_F2);
+    ASSERT_TRUE(EditorUp());
+    // The caret's column is left out; it stands right of the last glyph.
+    const int caretX = Ed()->Left() + Ed()->PosFromChar(Ed()->SelStart()).X;
+    ASSERT_GE(caretX, closed.Right - 1);
+    const TRect open = inkOf(Render(), caretX);
+    EXPECT_EQ(open, closed);
+    // The editor's own text area starts two pixels in, as the grid writes.
+    EXPECT_EQ(Ed()->FormattingRect().Left, 2);
+    EXPECT_EQ(Ed()->FormattingRect().Top, 2);
+}
