@@ -1,6 +1,7 @@
 #include "app/LbButton.h"
 
 #include "platform/controls/Input.h"
+#include "support/ToolkitApp.h"
 
 #include <QApplication>
 #include <QFile>
@@ -100,15 +101,7 @@ TSize Measure(const QString& caption, int width, const TFont& font) {
 
 class LbButtonTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        if (!QCoreApplication::instance()) {
-            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-            static int argc = 1;
-            static char name[] = "lbbutton_test";
-            static char* argv[] = {name, nullptr};
-            new QApplication(argc, argv);
-        }
-    }
+    static void SetUpTestSuite() { KalTest::EnsureToolkitApp(); }
     void SetUp() override {
         InstallDialogScript(&Script);
         SetTickCountForTest(500000);

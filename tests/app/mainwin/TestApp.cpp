@@ -1,17 +1,7 @@
-// The windows of these tests need the toolkit's application object; they
-// run headless.
-#include <QApplication>
+// Every test here works on windows: the toolkit's application object is
+// there before the first test runs.
+#include "support/ToolkitApp.h"
 
 namespace {
-struct ToolkitApp {
-    ToolkitApp()
-    {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "mainwin_test";
-        static char* argv[] = {name, nullptr};
-        static QApplication app(argc, argv);
-    }
-} gToolkitApp;
+[[maybe_unused]] const bool gToolkitApp = (KalTest::EnsureToolkitApp(), true);
 } // namespace

@@ -10,6 +10,7 @@
 #include "platform/controls/Input.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/xml/XmlDoc.h"
+#include "support/ToolkitApp.h"
 
 #include <gtest/gtest.h>
 
@@ -22,17 +23,7 @@ namespace {
 
 class ParGenFormTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (QCoreApplication::instance())
-            return;
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "pargen_test";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { KalTest::EnsureToolkitApp(); }
     void SetUp() override
     {
         ASSERT_TRUE(Tmp.isValid());

@@ -9,6 +9,8 @@
 #include "platform/sys/IcmpEcho.h"
 #include "platform/sys/Processes.h"
 #include "platform/xml/XmlDoc.h"
+#include "support/QtPrinters.h"
+#include "support/ToolkitApp.h"
 
 #include <gtest/gtest.h>
 
@@ -20,26 +22,12 @@
 #include <functional>
 #include <memory>
 
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-QT_END_NAMESPACE
-
 namespace wiztest {
 
 // The windows need the toolkit's application object, headless.
 inline void Ensure_Gui()
 {
-    if (QCoreApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "wizard_test";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
+    KalTest::EnsureToolkitApp();
 }
 
 inline bool Is_Loopback(const QString& address)

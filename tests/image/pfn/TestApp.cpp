@@ -1,17 +1,7 @@
-// The dialog of these tests needs the toolkit's application object; the tests
-// run headless.
-#include <QApplication>
+// Every test here works on windows: the toolkit's application object is
+// there before the first test runs.
+#include "support/ToolkitApp.h"
 
 namespace {
-struct ToolkitApp {
-    ToolkitApp()
-    {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "pfn_test";
-        static char* argv[] = {name, nullptr};
-        static QApplication app(argc, argv);
-    }
-} gToolkitApp;
+[[maybe_unused]] const bool gToolkitApp = (KalTest::EnsureToolkitApp(), true);
 } // namespace

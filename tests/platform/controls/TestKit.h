@@ -3,6 +3,7 @@
 #include "platform/controls/Controls.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Input.h"
+#include "support/ToolkitTest.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -130,20 +131,14 @@ protected:
 };
 
 // Resets the program-wide state each test touches.
-class ControlsTest : public ::testing::Test {
+class ControlsTest : public ToolkitTest {
 protected:
     void SetUp() override {
-        InstallDialogScript(&Script);
-        ResetKeyboardState();
+        ToolkitTest::SetUp();
         SetTickCountForTest(100000);
     }
     void TearDown() override {
-        Input::MouseLeave();
-        delete Form;
-        Form = nullptr;
-        InstallDialogScript(nullptr);
-        SetFocusedWindowQuietly(nullptr);
-        SetCaptureControl(nullptr);
+        ToolkitTest::TearDown();
         Application()->CancelHint();
         Application()->ProcessMessages();
         SetTickCountForTest(-1);
@@ -153,7 +148,5 @@ protected:
         Form->SetName("F");
         return Form;
     }
-    TDialogScript Script;
-    TForm* Form = nullptr;
     QStringList Log;
 };

@@ -10,6 +10,7 @@
 #include "platform/controls/Forms.h"
 #include "platform/controls/Input.h"
 #include "platform/grids/Grids.h"
+#include "support/ToolkitTest.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -60,20 +61,14 @@ protected:
     }
 };
 
-class GridTest : public ::testing::Test {
+class GridTest : public ToolkitTest {
 protected:
     void SetUp() override {
-        InstallDialogScript(&Script);
-        ResetKeyboardState();
+        ToolkitTest::SetUp();
         SetTickCountForTest(100000);
     }
     void TearDown() override {
-        Input::MouseLeave();
-        delete Form;
-        Form = nullptr;
-        InstallDialogScript(nullptr);
-        SetFocusedWindowQuietly(nullptr);
-        SetCaptureControl(nullptr);
+        ToolkitTest::TearDown();
         DrainPostedMessages();
         SetTickCountForTest(-1);
     }
@@ -116,7 +111,5 @@ protected:
         return out;
     }
 
-    TDialogScript Script;
-    TForm* Form = nullptr;
     TProbeGrid* Grid = nullptr;
 };

@@ -5,22 +5,22 @@
 #include "platform/controls/Forms.h"
 #include "platform/controls/Input.h"
 #include "platform/controls/StdCtrls.h"
+#include "support/QtPrinters.h"
+#include "support/ToolkitTest.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
 #include <ostream>
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 inline void PrintTo(const TRect& r, std::ostream* os) {
     *os << "(" << r.Left << "," << r.Top << "," << r.Right << "," << r.Bottom << ")";
 }
 inline void PrintTo(const TPoint& p, std::ostream* os) { *os << "(" << p.X << "," << p.Y << ")"; }
 
-class StdTest : public ::testing::Test {
+class StdTest : public ToolkitTest {
 protected:
     void SetUp() override {
-        InstallDialogScript(&Script);
-        ResetKeyboardState();
+        ToolkitTest::SetUp();
         SetTickCountForTest(100000);
         Clipboard()->Clear();
         Form = NewObject<TForm>(nullptr);
@@ -29,12 +29,7 @@ protected:
         Form->Show();
     }
     void TearDown() override {
-        Input::MouseLeave();
-        SetCaptureControl(nullptr);
-        delete Form;
-        Form = nullptr;
-        InstallDialogScript(nullptr);
-        SetFocusedWindowQuietly(nullptr);
+        ToolkitTest::TearDown();
         Application()->ProcessMessages();
         SetTickCountForTest(-1);
     }
@@ -63,6 +58,4 @@ protected:
         return img;
     }
     static QRgb Rgb(TColor c) { return 0xFF000000u | ColorToQColor(c).rgb(); }
-    TDialogScript Script;
-    TForm* Form = nullptr;
 };

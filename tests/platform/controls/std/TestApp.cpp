@@ -1,16 +1,7 @@
-// The controls need the toolkit's application object (fonts, images); the
-// tests run headless.
-#include <QApplication>
-#include <QByteArray>
+// Every test here works on windows: the toolkit's application object is
+// there before the first test runs.
+#include "support/ToolkitApp.h"
 
 namespace {
-struct ToolkitApp {
-    ToolkitApp() {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "std_controls_test";
-        static char* argv[] = {name, nullptr};
-        static QApplication app(argc, argv);
-    }
-} gToolkitApp;
-}  // namespace
+[[maybe_unused]] const bool gToolkitApp = (KalTest::EnsureToolkitApp(), true);
+} // namespace

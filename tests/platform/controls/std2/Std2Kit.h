@@ -4,33 +4,26 @@
 #include "platform/controls/Controls.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Input.h"
+#include "support/ToolkitTest.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
 
-class Std2Test : public ::testing::Test {
+class Std2Test : public ToolkitTest {
 protected:
     void SetUp() override {
-        InstallDialogScript(&Script);
-        ResetKeyboardState();
+        ToolkitTest::SetUp();
         Form = NewObject<TForm>(nullptr);
         Form->SetName("F");
         Form->SetBorderStyle(bsNone);
         Form->SetBounds(0, 0, 400, 300);
     }
     void TearDown() override {
-        Input::MouseLeave();
-        delete Form;
-        Form = nullptr;
-        InstallDialogScript(nullptr);
-        SetFocusedWindowQuietly(nullptr);
-        SetCaptureControl(nullptr);
+        ToolkitTest::TearDown();
         Application()->ProcessMessages();
         ResetKeyboardState();
     }
     // The centre of a rectangle.
     static TPoint Mid(const TRect& r) { return Point((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2); }
-    TDialogScript Script;
-    TForm* Form = nullptr;
     QStringList Log;
 };
