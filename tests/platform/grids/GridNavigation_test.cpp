@@ -113,6 +113,39 @@ TEST_F(GridTest, ShiftExtendsTheSelectionFromTheAnchor) {
     EXPECT_EQ(Grid->Selection(), (TGridRect{2, 5, 2, 5}));
 }
 
+TEST_F(GridTest, MoveColRowMovesQuietlyAndFocusCellClicks) {
+    NewGrid();
+    Grid->SetRowCount(100);
+    Grid->SetColCount(4);
+    // Moving with the anchor: a one-cell selection there, nothing clicked.
+    Grid->MoveColRow(2, 3, true, false);
+    EXPECT_EQ(Grid->Selection(), (TGridRect{2, 3, 2, 3}));
+    EXPECT_EQ(Grid->Log, QStringList({"SelectCell(2,3)"}));
+    // Without it, the selection runs from the anchor (goRangeSelect).
+    Grid->MoveColRow(3, 5, false, false);
+    EXPECT_EQ(Grid->Selection(), (TGridRect{2, 3, 3, 5}));
+    EXPECT_EQ(Grid->Anchor(), (TGridCoord{2, 3}));
+    // Show brings the cell into view; without it the view stays.
+    Grid->MoveColRow(1, 80, true, false);
+    EXPECT_EQ(Grid->TopRow(), 1);
+    Grid->MoveColRow(1, 80, true, true);
+    EXPECT_LE(Grid->TopRow(), 80);
+    EXPECT_GE(Grid->TopRow() + Grid->VisibleRowCount() - 1, 80);
+    EXPECT_THROW(Grid->MoveColRow(4, 1, true, true), EInvalidGridOperation);
+    EXPECT_TRUE(Grid->Log.filter("Click").isEmpty());
+
+    // FocusCell clicks after the move, also when the cell refuses.
+    Grid->Log.clear();
+    Grid->FocusCell(2, 2, true);
+    EXPECT_EQ(Grid->Log, QStringList({"SelectCell(2,2)", "Click"}));
+    EXPECT_EQ(Grid->TopRow(), 2) << "shown";
+    Grid->Veto = [](int, int r) { return r == 4; };
+    Grid->Log.clear();
+    Grid->FocusCell(2, 4, true);
+    EXPECT_EQ(Grid->Row(), 2);
+    EXPECT_EQ(Grid->Log, QStringList({"SelectCell(2,4)", "Click"}));
+}
+
 TEST_F(GridTest, RowSelectSpansTheRow) {
     NewGrid();
     Grid->SetOptions(Grid->Options() | goRowSelect);
