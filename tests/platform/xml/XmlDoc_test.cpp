@@ -63,6 +63,31 @@ TEST(XmlDoc, ParseErrorsCarryTheLine)
     EXPECT_THROW(doc.LoadFromText(QString()), EXmlError);
 }
 
+TEST(XmlDoc, FilesFromDiskReadBehindADeclarationAndNameTheirBrokenLine)
+{
+    QTemporaryDir dir;
+    const QString good = PathJoin(dir.path(), QStringLiteral("ParGen.xml"));
+    WriteFileWhole(good, "<?xml version=\"1.0\"?>\r\n<Par_Gen>\r\n<KNX_TYPE>0</KNX_TYPE>\r\n</Par_Gen>\r\n");
+    XmlDocument doc;
+    doc.LoadFromFile(good);
+    EXPECT_EQ(doc.DocumentElement().NodeName(), QStringLiteral("Par_Gen"));
+    EXPECT_EQ(doc.DocumentElement().ChildElement(QStringLiteral("KNX_TYPE")).Text(), QStringLiteral("0"));
+
+    // A table file cut off inside its fourth line, as a full disk leaves it.
+    const QString cut = PathJoin(dir.path(), QStringLiteral("KNX_SetAccess.xml"));
+    WriteFileWhole(cut, "<BACnet_to_KNX>\n<KNX_in_Read/>\n<KNX_in_Write>\n<row Enable=\"Y\" Sour");
+    try {
+        doc.LoadFromFile(cut);
+        FAIL() << "no exception";
+    } catch (const EXmlError& e) {
+        EXPECT_EQ(e.Line(), 4);
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("KNX_SetAccess.xml"))) << e.Message().toStdString();
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("line 4"))) << e.Message().toStdString();
+    }
+    // Nothing of the broken file is left to read.
+    EXPECT_TRUE(doc.DocumentElement().IsNull());
+}
+
 TEST(XmlDoc, MissingAttributeIsNullAndEmptyIsEmpty)
 {
     XmlDocument doc;
