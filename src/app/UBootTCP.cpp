@@ -3,6 +3,7 @@
 #include "app/LbButton.h"
 #include "app/ProjectFiles.h"
 #include "app/UComon.h"
+#include "app/UDialogLook.h"
 #include "platform/core/Files.h"
 #include "platform/core/IntConv.h"
 #include "platform/core/StrUtils.h"
@@ -423,43 +424,22 @@ TFBootTCP* FBootTCP = nullptr;
 
 namespace {
 
-// The look every dialog shares: red 248, green 247, blue 237 behind Verdana
-// 11 pixels high.
-constexpr TColor Dialog_Background = RGB(248, 247, 237);
 constexpr int Client_Width = 350, Client_Height = 233;
 constexpr int Title_Height = 69, Band_Height = 40;
 constexpr int Button_Width = 100, Button_Height = 28;
 
-TLabel* New_Label(TWinControl* parent, int left, int top)
+// The wizard's labels show the bands and the dialog through them.
+TLabel* New_Label(TCustomForm* form, TWinControl* parent, int left, int top)
 {
-    auto* l = new TLabel(parent);
-    l->SetParent(parent);
-    l->SetLeft(left);
-    l->SetTop(top);
+    TLabel* l = Make_Label(form, parent, left, top);
     l->SetTransparent(true);
     return l;
 }
 
-TLbButton* New_Button(TWinControl* parent, int left, int width)
+// A button centred in the height of the bottom band.
+TLbButton* New_Button(TCustomForm* form, TWinControl* band, int left, int width)
 {
-    auto* b = new TLbButton(parent);
-    b->SetParent(parent);
-    b->SetStyle(bsEncarta);
-    b->SetBounds(left, (Band_Height - Button_Height) / 2, width, Button_Height);
-    return b;
-}
-
-TPanel* New_Band(TCustomForm* form, TAlign align, int height, TColor color)
-{
-    auto* p = new TPanel(form);
-    p->SetParent(form);
-    p->SetHeight(height);
-    p->SetAlign(align);
-    p->SetBevelOuter(bvNone);
-    p->SetShowCaption(false);
-    p->SetParentColor(false);
-    p->SetColor(color);
-    return p;
+    return Make_Button(form, band, left, (Band_Height - Button_Height) / 2, width, Button_Height);
 }
 
 } // namespace
@@ -468,21 +448,17 @@ TFBootTCP::TFBootTCP(TComponent* AOwner) : TForm(AOwner)
 {
     SetBorderStyle(bsDialog);
     SetPosition(poScreenCenter);
-    SetColor(Dialog_Background);
+    SetColor(Dialog_Color);
     Font()->SetName(QStringLiteral("Verdana"));
     Font()->SetHeight(11);
     SetClientSize(Client_Width, Client_Height);
 
-    P_Title = New_Band(this, alTop, Title_Height, clWhite);
-    L_SW_Code = New_Label(P_Title, 16, 6);
-    L_SW_Code->SetParentFont(false);
-    L_SW_Code->Font()->SetName(QStringLiteral("Verdana"));
-    L_SW_Code->Font()->SetSize(20);
-    L_SW_Code->Font()->SetStyle(fsBold);
-    L_SW_Code->Font()->SetColor(clGray);
-    L_SW_Desc = New_Label(P_Title, 18, 44);
+    P_Title = Make_Band(this, alTop, Title_Height, clWhite);
+    L_SW_Code = New_Label(this, P_Title, 16, 6);
+    Style_Bold_Code_Label(L_SW_Code);
+    L_SW_Desc = New_Label(this, P_Title, 18, 44);
 
-    L_IP_Address = New_Label(this, 16, 75);
+    L_IP_Address = New_Label(this, this, 16, 75);
     for (TEdit** e : {&E_IP1, &E_IP2, &E_IP3, &E_IP4}) {
         *e = new TEdit(this);
         (*e)->SetParent(this);
@@ -490,19 +466,16 @@ TFBootTCP::TFBootTCP(TComponent* AOwner) : TForm(AOwner)
         (*e)->SetText(QStringLiteral("0"));
         (*e)->SetTabStop(true);
     }
-    Label2 = New_Label(this, 83, 105);
-    Label3 = New_Label(this, 139, 105);
-    Label4 = New_Label(this, 195, 105);
+    Label2 = New_Label(this, this, 83, 105);
+    Label3 = New_Label(this, this, 139, 105);
+    Label4 = New_Label(this, this, 195, 105);
     for (TLabel* dot : {Label2, Label3, Label4})
         dot->SetCaption(QStringLiteral("."));
-    L_Ping = New_Label(this, 16, 136);
-    Btn_Ping = new TLbButton(this);
-    Btn_Ping->SetParent(this);
-    Btn_Ping->SetStyle(bsEncarta);
-    Btn_Ping->SetBounds(35, 155, Button_Width, Button_Height);
-    LPing = New_Label(this, 151, 163);
+    L_Ping = New_Label(this, this, 16, 136);
+    Btn_Ping = Make_Button(this, this, 35, 155, Button_Width, Button_Height);
+    LPing = New_Label(this, this, 151, 163);
 
-    L_Options = New_Label(this, 16, 75);
+    L_Options = New_Label(this, this, 16, 75);
     for (TCheckBox** c : {&CB_Firmware, &CB_Read_Firm, &CB_Conf, &CB_Read_Conf}) {
         *c = new TCheckBox(this);
         (*c)->SetParent(this);
@@ -514,10 +487,10 @@ TFBootTCP::TFBootTCP(TComponent* AOwner) : TForm(AOwner)
     CB_Conf->SetBounds(36, 142, 280, 17);
     CB_Read_Conf->SetBounds(56, 165, 260, 17);
 
-    P_Button = New_Band(this, alBottom, Band_Height, Dialog_Background);
-    Btn_Update = New_Button(P_Button, 16, 200);
-    Btn_Cancel = New_Button(P_Button, Client_Width - 2 * (Button_Width + 12), Button_Width);
-    Btn_Next = New_Button(P_Button, Client_Width - (Button_Width + 12), Button_Width);
+    P_Button = Make_Band(this, alBottom, Band_Height, Dialog_Color);
+    Btn_Update = New_Button(this, P_Button, 16, 200);
+    Btn_Cancel = New_Button(this, P_Button, Client_Width - 2 * (Button_Width + 12), Button_Width);
+    Btn_Next = New_Button(this, P_Button, Client_Width - (Button_Width + 12), Button_Width);
     Btn_Cancel->SetModalResult(mrCancel);
 
     OnCreate = [this](TObject* s) { FormCreate(s); };

@@ -6,6 +6,7 @@
 // The window's layout per model and the action of each step button are
 // tables walked by plain functions, so every model's window can be checked
 // without showing one.
+#include "app/UDialogLook.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/Forms.h"
 
@@ -117,31 +118,8 @@ extern QList<TMBus_Slave*> List_Slaves_MBus;
 extern QList<TMBus_Slave*> List_Slaves_wMBus;
 
 // ---------------------------------------------------------------------------
-// The look every dialog of the program shares
+// Pictures of our own
 
-class TLabel;
-class TPanel;
-class TLbButton;
-
-// Background red 248, green 247, blue 237.
-inline constexpr TColor Dialog_Color = 15595512;
-inline constexpr TColor Title_Grey = clGray;
-
-// Fixed single border, the dialog colour, Verdana 11 pixels high, centred.
-void Apply_Dialog_Look(TCustomForm* form);
-TLabel* Make_Label(TCustomForm* form, TWinControl* parent, int left, int top, const QString& caption = QString());
-// A push button of the dialogs' bottom band (style bsEncarta).
-TLbButton* Make_Button(TCustomForm* form, TWinControl* parent, int left, int top, int width, int height);
-// The software code in large grey type over a one-line description.
-void Style_Code_Label(TLabel* code);
-void Style_Grey_Bold(TLabel* label);
-// The title band (69 pixels, top) with the code and description labels.
-TPanel* Make_Title_Band(TCustomForm* form, TLabel*& L_SW_Code, TLabel*& L_SW_Desc);
-// The bottom band of push buttons (40 pixels).
-TPanel* Make_Button_Band(TCustomForm* form);
-// Moves a control left as far as needed to keep it inside the client width
-// (a web address longer than its designed place would be cut at the edge).
-void Keep_Inside(TControl* c, int clientWidth, int margin = 8);
 // The maker's logo and the partner's, drawn at the size they are shown.
 std::unique_ptr<TBitmap> Maker_Logo(int w, int h);
 std::unique_ptr<TBitmap> Partner_Logo(int w, int h);

@@ -2,6 +2,7 @@
 
 #include "app/LbButton.h"
 #include "app/UComon.h"
+#include "app/UDialogLook.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/core/Files.h"
@@ -1146,8 +1147,6 @@ TFParGen* FParGen = nullptr;
 
 namespace {
 
-// The look every dialog shares: red 248, green 247, blue 237 behind Verdana.
-constexpr TColor Dialog_Background = RGB(248, 247, 237);
 constexpr int Title_Height = 60;
 constexpr int Button_Width = 112, Button_Height = 28;
 constexpr int Fold_Button_Left = 280, Fold_Button_Top = 10, Fold_Button_Size = 11;
@@ -1189,7 +1188,7 @@ TFParGen::TFParGen(TComponent* AOwner) : TForm(AOwner), FModel(Model_Code)
 {
     SetBorderStyle(bsSingle);
     SetPosition(poScreenCenter);
-    SetColor(Dialog_Background);
+    SetColor(Dialog_Color);
     Font()->SetName(QStringLiteral("Verdana"));
     Font()->SetSize(8);
 
@@ -1203,26 +1202,15 @@ TFParGen::TFParGen(TComponent* AOwner) : TForm(AOwner), FModel(Model_Code)
     L_SW_Code = new TLabel(P_Title);
     L_SW_Code->SetParent(P_Title);
     L_SW_Code->SetBounds(12, 4, 200, 30);
-    L_SW_Code->SetParentFont(false);
-    L_SW_Code->Font()->SetName(QStringLiteral("Verdana"));
-    L_SW_Code->Font()->SetSize(20);
-    L_SW_Code->Font()->SetStyle(fsBold);
-    L_SW_Code->Font()->SetColor(clGray);
+    Style_Bold_Code_Label(L_SW_Code);
     L_SW_Desc = new TLabel(P_Title);
     L_SW_Desc->SetParent(P_Title);
     L_SW_Desc->SetBounds(14, 40, 280, 13);
 
     Create_Controls();
 
-    Btn_OK = new TLbButton(this);
-    Btn_Cancel = new TLbButton(this);
-    for (TLbButton* b : {Btn_OK, Btn_Cancel}) {
-        b->SetParent(this);
-        b->SetStyle(bsEncarta);
-        b->SetBounds(0, 0, Button_Width, Button_Height);
-    }
-    Btn_OK->SetLeft(71);
-    Btn_Cancel->SetLeft(192);
+    Btn_OK = Make_Button(this, this, 71, 0, Button_Width, Button_Height);
+    Btn_Cancel = Make_Button(this, this, 192, 0, Button_Width, Button_Height);
 
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
