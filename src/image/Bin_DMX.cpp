@@ -63,8 +63,6 @@ void Build_Bin_DMX(TImageBuild& build)
     Load_KNX_Table(build);
     Load_DMX_Default_Values(build, defaults);
     build.Bin.Bin_Count = 0;
-    Save_KNX_Table(build);
-    build.Bin_Par_Gen.Save_Par_Gen(build.Bin, build.Bin.Bin_Count);
-    build.Bin.Bin_Count += TBin_Par_Gen::Block_Size;
+    Save_KNX_Table_And_Par_Gen(build);
     build.Bin.Bin_Count = Save_DMX_Default_Values(defaults, build.Bin.Bin_Count, build.Bin);
 }

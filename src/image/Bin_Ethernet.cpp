@@ -31,24 +31,6 @@ void loadStationName(const TParGenFile& file, TBin_Par_Gen& pg)
     pg.SetText(F::Station_Name, Station_Name_Bytes(name));
 }
 
-// Serializers of the images with a KNX table in front of the general block.
-void saveKnxAndBlock(TImageBuild& build)
-{
-    build.Bin.Bin_Count = 0;
-    Save_KNX_Table(build);
-    build.Bin_Par_Gen.Save_Par_Gen(build.Bin, build.Bin.Bin_Count);
-    build.Bin.Bin_Count += TBin_Par_Gen::Block_Size;
-}
-
-void buildKnxAndBlock(TImageBuild& build, void (*loadParGen)(TImageBuild&))
-{
-    build.Bin_Par_Gen.Init_Par_Gen();
-    build.KNX_Table.Init_KNX_Table();
-    loadParGen(build);
-    Load_KNX_Table(build);
-    saveKnxAndBlock(build);
-}
-
 } // namespace
 
 QByteArray Station_Name_Bytes(const QString& name)
@@ -139,17 +121,17 @@ void Load_Par_Gen_SNMP(TImageBuild& build)
 
 void Build_Bin_PROFINET(TImageBuild& build)
 {
-    buildKnxAndBlock(build, Load_Par_Gen_PROFINET);
+    Build_KNX_And_Par_Gen_Image(build, Load_Par_Gen_PROFINET);
 }
 
 void Build_Bin_EtherNetIP(TImageBuild& build)
 {
-    buildKnxAndBlock(build, Load_Par_Gen_EtherNetIP);
+    Build_KNX_And_Par_Gen_Image(build, Load_Par_Gen_EtherNetIP);
 }
 
 void Build_Bin_SNMP(TImageBuild& build)
 {
-    buildKnxAndBlock(build, Load_Par_Gen_SNMP);
+    Build_KNX_And_Par_Gen_Image(build, Load_Par_Gen_SNMP);
 }
 
 void Build_Bin_KNXIP(TImageBuild& build)

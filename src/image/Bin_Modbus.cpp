@@ -163,22 +163,22 @@ void loadMasterTable(TImageBuild& build, TModbus_Table& table, const QString& fi
     build.Bin_Par_Gen.Set(F::Modbus_Row_Count, table.Modbus_Row_Count);
 }
 
-// The image of a slave: KNX table and general block.
-void saveSlaveImage(TImageBuild& build)
+// The image of a master: its polling table, the KNX table and the general
+// block. The KNX table is read after the general parameters and before the
+// polling table.
+void buildMasterImage(TImageBuild& build, void (*loadParGen)(TImageBuild&),
+                      void (*loadTable)(TImageBuild&, TModbus_Table&))
 {
-    build.Bin.Bin_Count = 0;
-    Save_KNX_Table(build);
-    build.Bin_Par_Gen.Save_Par_Gen(build.Bin, build.Bin.Bin_Count);
-    build.Bin.Bin_Count += TBin_Par_Gen::Block_Size;
-}
-
-void saveMasterImage(TImageBuild& build, const TModbus_Table& table)
-{
+    build.Bin_Par_Gen.Init_Par_Gen();
+    build.KNX_Table.Init_KNX_Table();
+    TModbus_Table table;
+    table.Init();
+    loadParGen(build);
+    Load_KNX_Table(build);
+    loadTable(build, table);
     build.Bin.Bin_Count = 0;
     Save_Modbus_Table(table, build.Bin);
-    Save_KNX_Table(build);
-    build.Bin_Par_Gen.Save_Par_Gen(build.Bin, build.Bin.Bin_Count);
-    build.Bin.Bin_Count += TBin_Par_Gen::Block_Size;
+    Save_KNX_Table_And_Par_Gen(build);
 }
 
 } // namespace
@@ -317,42 +317,20 @@ void Save_Modbus_Table(const TModbus_Table& table, TBinBuffer& b)
 
 void Build_Bin_ModbusM(TImageBuild& build)
 {
-    build.Bin_Par_Gen.Init_Par_Gen();
-    build.KNX_Table.Init_KNX_Table();
-    TModbus_Table table;
-    table.Init();
-    Load_Par_Gen_ModbusM(build);
-    Load_KNX_Table(build);
-    Load_ModbusM_Table(build, table);
-    saveMasterImage(build, table);
+    buildMasterImage(build, Load_Par_Gen_ModbusM, Load_ModbusM_Table);
 }
 
 void Build_Bin_ModbusS(TImageBuild& build)
 {
-    build.Bin_Par_Gen.Init_Par_Gen();
-    build.KNX_Table.Init_KNX_Table();
-    Load_Par_Gen_ModbusS(build);
-    Load_KNX_Table(build);
-    saveSlaveImage(build);
+    Build_KNX_And_Par_Gen_Image(build, Load_Par_Gen_ModbusS);
 }
 
 void Build_Bin_ModbusTCPM(TImageBuild& build)
 {
-    build.Bin_Par_Gen.Init_Par_Gen();
-    build.KNX_Table.Init_KNX_Table();
-    TModbus_Table table;
-    table.Init();
-    Load_Par_Gen_ModbusTCPM(build);
-    Load_KNX_Table(build);
-    Load_ModbusTCPM_Table(build, table);
-    saveMasterImage(build, table);
+    buildMasterImage(build, Load_Par_Gen_ModbusTCPM, Load_ModbusTCPM_Table);
 }
 
 void Build_Bin_ModbusTCPS(TImageBuild& build)
 {
-    build.Bin_Par_Gen.Init_Par_Gen();
-    build.KNX_Table.Init_KNX_Table();
-    Load_Par_Gen_ModbusTCPS(build);
-    Load_KNX_Table(build);
-    saveSlaveImage(build);
+    Build_KNX_And_Par_Gen_Image(build, Load_Par_Gen_ModbusTCPS);
 }

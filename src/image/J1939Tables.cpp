@@ -161,7 +161,5 @@ void Build_Bin_J1939(TImageBuild& build)
 
     build.Bin.Bin_Count = 0;
     build.Bin.Bin_Count = Save_J1939_Tables(tables, 0, build.Bin);
-    Save_KNX_Table(build);
-    build.Bin_Par_Gen.Save_Par_Gen(build.Bin, build.Bin.Bin_Count);
-    build.Bin.Bin_Count += TBin_Par_Gen::Block_Size;
+    Save_KNX_Table_And_Par_Gen(build);
 }

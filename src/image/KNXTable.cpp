@@ -160,3 +160,20 @@ void Save_KNX_Table(TImageBuild& build)
     }
     b.Bin_Count = pos;
 }
+
+void Save_KNX_Table_And_Par_Gen(TImageBuild& build)
+{
+    Save_KNX_Table(build);
+    build.Bin_Par_Gen.Save_Par_Gen(build.Bin, build.Bin.Bin_Count);
+    build.Bin.Bin_Count += TBin_Par_Gen::Block_Size;
+}
+
+void Build_KNX_And_Par_Gen_Image(TImageBuild& build, void (*loadParGen)(TImageBuild&))
+{
+    build.Bin_Par_Gen.Init_Par_Gen();
+    build.KNX_Table.Init_KNX_Table();
+    loadParGen(build);
+    Load_KNX_Table(build);
+    build.Bin.Bin_Count = 0;
+    Save_KNX_Table_And_Par_Gen(build);
+}

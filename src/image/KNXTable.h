@@ -55,6 +55,14 @@ void Load_KNX_Table(TImageBuild& build);
 // Writes the 1024 records at Bin_Count and advances Bin_Count by 20480.
 void Save_KNX_Table(TImageBuild& build);
 
+// The end of every image but the M-Bus ones: the KNX table at Bin_Count, the
+// general block after it, Bin_Count left behind the block.
+void Save_KNX_Table_And_Par_Gen(TImageBuild& build);
+
+// The image of the models with no table of their own: the general
+// parameters (read by loadParGen), then the KNX table, laid out from byte 0.
+void Build_KNX_And_Par_Gen_Image(TImageBuild& build, void (*loadParGen)(TImageBuild&));
+
 // The 16-bit code of a KNX address text: a group address ("m/s", "m/i/s" or a
 // number) when `group`, else an individual address ("a.l.d" or a number).
 uint16_t KNX_Address_To_Word(const QString& text, bool group);
