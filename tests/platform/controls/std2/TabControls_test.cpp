@@ -262,3 +262,28 @@ TEST(TabControl, ASingleRowThatDoesNotFitScrollsToTheSelectedTab) {
     EXPECT_EQ(tc->IndexOfTabAt(r.Left + 1, r.Top + 1), 5);
     delete form;
 }
+
+TEST(TabControl, TabHeightAndImagesSizeTheTabs) {
+    TForm* form = NewObject<TForm>(nullptr);
+    auto* tc = new TTabControl(form);
+    tc->SetParent(form);
+    tc->SetBounds(0, 0, 300, 200);
+    tc->Tabs()->Add("Alpha");
+    tc->Tabs()->Add("Beta");
+    tc->SetTabIndex(0);
+    const int plainWidth = tc->TabRect(1).Width();
+    const int plainTop = tc->DisplayRect().Top;
+    // A fixed tab height gives every tab of the row that height and moves the page.
+    tc->SetTabHeight(30);
+    EXPECT_EQ(tc->TabRect(1).Height(), 30);
+    EXPECT_GT(tc->DisplayRect().Top, plainTop);
+    EXPECT_EQ(tc->IndexOfTabAt(tc->TabRect(1).Left + 2, tc->TabRect(1).Bottom - 2), 1);
+    // An image widens only the tabs that show one.
+    TImageList images(16, 16);
+    tc->OnGetImageIndex = [](TObject*, int tab, int& image) { image = tab == 1 ? 0 : -1; };
+    tc->SetImages(&images);
+    EXPECT_GE(tc->TabRect(1).Width(), plainWidth + 16);
+    tc->SetImages(nullptr);
+    EXPECT_EQ(tc->TabRect(1).Width(), plainWidth);
+    delete form;
+}
