@@ -1,12 +1,14 @@
 #pragma once
 // Helpers of the image tests: a throw-away project folder with files written
 // as text, and expected bytes written out from the numbers of the layout.
+#include "platform/core/Exceptions.h"
 #include "platform/core/Files.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 #include <cstdint>
+#include <functional>
 #include <gtest/gtest.h>
 
 class TTestProject {
@@ -26,6 +28,17 @@ inline QByteArray Hex(const char* text)
     QByteArray h(text);
     h.replace(' ', "");
     return QByteArray::fromHex(h);
+}
+
+// The message of the failure f raises; empty when it raises none.
+inline QString Message(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    return QString();
 }
 
 inline QByteArray LE(uint64_t v, int bytes)

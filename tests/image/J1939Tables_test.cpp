@@ -40,16 +40,6 @@ struct Loaded {
     TJ1939_Tables Tables;
 };
 
-QString Message(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return QString();
-}
-
 } // namespace
 
 TEST(J1939Receive, IdentifiersWithAndWithoutPeerToPeer)

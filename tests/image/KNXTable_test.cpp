@@ -62,16 +62,6 @@ struct Loaded {
     TImageBuild Build;
 };
 
-QString Message(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return QString();
-}
-
 } // namespace
 
 TEST(KnxAddress, GroupAndIndividualCodes)

@@ -435,12 +435,7 @@ TEST(MBusImage, TrailerKeepsTheTypedGatewayAndDefaultsTheErrorCode)
 TEST(MBusImage, KnxTableAndCountsFollowTheNodeTable)
 {
     TProject p;
-    p.Write(QStringLiteral("KNX_SetAccess.xml"),
-            QStringLiteral("<BACnet_to_KNX><KNX_in_Read/><KNX_in_Write>"
-                           "<row Enable=\"Y\" Source_Address=\"1.1.10\" Destination_Address=\"1/2/3\" APCI=\"Write\" "
-                           "Priority=\"Low\" Format=\"None\" Extended=\"N\" ReTest=\"N\" On_Command=\"N\" "
-                           "On_Change=\"Y\" On_Timer=\"N\" Poll_Time=\"\" Position=\"0\" Bit_Mode=\"No\" Length=\"2\"/>"
-                           "</KNX_in_Write></BACnet_to_KNX>"));
+    p.Write(QStringLiteral("KNX_SetAccess.xml"), OneKnxWriteRow());
     const QByteArray b = BuildMBus(p).Bank;
     EXPECT_EQ(LE(b, Block + 612, 4), 0u);
     EXPECT_EQ(LE(b, Block + 616, 4), 1u);

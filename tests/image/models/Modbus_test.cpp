@@ -181,12 +181,7 @@ TEST(ModbusImage, EnabledReadRowsThenEnabledWriteRows)
 TEST(ModbusImage, SlaveImageIsTheKnxTableAndTheBlock)
 {
     TProject p;
-    p.Write(QStringLiteral("KNX_SetAccess.xml"),
-            QStringLiteral("<BACnet_to_KNX><KNX_in_Read/><KNX_in_Write>"
-                           "<row Enable=\"Y\" Source_Address=\"1.1.10\" Destination_Address=\"1/2/3\" APCI=\"Write\" "
-                           "Priority=\"Low\" Format=\"None\" Extended=\"N\" ReTest=\"N\" On_Command=\"N\" "
-                           "On_Change=\"Y\" On_Timer=\"N\" Poll_Time=\"\" Position=\"0\" Bit_Mode=\"No\" Length=\"2\"/>"
-                           "</KNX_in_Write></BACnet_to_KNX>"));
+    p.Write(QStringLiteral("KNX_SetAccess.xml"), OneKnxWriteRow());
     for (int code : {2, 4}) {
         const QByteArray b = Build_Image(p.Path(), code).Bank;
         ASSERT_EQ(b.size(), 22528) << code;

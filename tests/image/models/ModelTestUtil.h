@@ -114,6 +114,17 @@ inline uint32_t ByteSum(const QByteArray& b, int from, int count)
     return s;
 }
 
+// A KNX_SetAccess.xml with one enabled write row (1.1.10 to 1/2/3, sent on
+// change, two bytes at position 0).
+inline QString OneKnxWriteRow()
+{
+    return QStringLiteral("<BACnet_to_KNX><KNX_in_Read/><KNX_in_Write>"
+                          "<row Enable=\"Y\" Source_Address=\"1.1.10\" Destination_Address=\"1/2/3\" APCI=\"Write\" "
+                          "Priority=\"Low\" Format=\"None\" Extended=\"N\" ReTest=\"N\" On_Command=\"N\" "
+                          "On_Change=\"Y\" On_Timer=\"N\" Poll_Time=\"\" Position=\"0\" Bit_Mode=\"No\" Length=\"2\"/>"
+                          "</KNX_in_Write></BACnet_to_KNX>");
+}
+
 // Hex dump of a slice, for readable failures.
 inline QString Hex(const QByteArray& b)
 {
