@@ -24,6 +24,13 @@ constexpr int kSizingRange = 7;
 
 [[noreturn]] void InvalidOp(const QString& msg) { throw EInvalidGridOperation(msg); }
 
+// Stores a property's new value; true when it differs from the old one.
+template <class T> bool Change(T& field, T v) {
+    if (field == v) return false;
+    field = v;
+    return true;
+}
+
 // A cell index that follows a column or row moved from `from` to `to`.
 void MoveAdjust(int& pos, int from, int to) {
     if (pos == from) pos = to;
@@ -106,14 +113,7 @@ void TCustomGrid::SetFixedCols(int v) {
     if (v >= FColCount) InvalidOp(kFixedColTooBig);
     if (v == FFixedCols) return;
     FFixedCols = v;
-    // The current cell and the scroll position start again at the first
-    // scrollable cell.
-    FTopLeft = TGridCoord{FFixedCols, FFixedRows};
-    FCurrent = FTopLeft;
-    FAnchor = FCurrent;
-    if (FOptions & goRowSelect) FAnchor.X = FColCount - 1;
-    InvalidateGrid();
-    UpdateEdit();
+    RestartAtFirstScrollableCell();
 }
 
 void TCustomGrid::SetFixedRows(int v) {
@@ -121,6 +121,10 @@ void TCustomGrid::SetFixedRows(int v) {
     if (v >= FRowCount) InvalidOp(kFixedRowTooBig);
     if (v == FFixedRows) return;
     FFixedRows = v;
+    RestartAtFirstScrollableCell();
+}
+
+void TCustomGrid::RestartAtFirstScrollableCell() {
     FTopLeft = TGridCoord{FFixedCols, FFixedRows};
     FCurrent = FTopLeft;
     FAnchor = FCurrent;
@@ -150,7 +154,16 @@ void TCustomGrid::ChangeSize(int NewColCount, int NewRowCount) {
         FAnchor.X = FColCount - 1;
     }
     clampCoord(FTopLeft, FFixedCols, FFixedRows);
-    if (FInplaceEdit && !(FCurrent == oldCurrent)) InvalidateEditor();
+    if (FInplaceEdit && !(FCurrent == oldCurrent)) {
+        // As any move of the current cell: the typed text goes back to the
+        // cell it was typed for, and the editor closes unless it always shows.
+        if (FOptions & goAlwaysShowEditor) {
+            UpdateText();
+            InvalidateEditor();
+        } else {
+            HideEditor();
+        }
+    }
     SizeChanged(oldCols, oldRows);
     InvalidateGrid();
 }
@@ -278,48 +291,38 @@ void TCustomGrid::SetOptions(TGridOptions v) {
 }
 
 void TCustomGrid::SetScrollBars(TScrollStyle v) {
-    if (v == FScrollBars) return;
-    FScrollBars = v;
-    RecreateWnd();
-    InvalidateGrid();
+    if (Change(FScrollBars, v)) {
+        RecreateWnd();
+        InvalidateGrid();
+    }
 }
 
 void TCustomGrid::SetBorderStyle(TBorderStyle v) {
     if (v != bsNone) v = bsSingle;
-    if (v == FBorderStyle) return;
-    FBorderStyle = v;
-    RecreateWnd();
-    InvalidateGrid();
+    if (Change(FBorderStyle, v)) {
+        RecreateWnd();
+        InvalidateGrid();
+    }
 }
 
 void TCustomGrid::SetFixedColor(TColor v) {
-    if (v == FFixedColor) return;
-    FFixedColor = v;
-    InvalidateGrid();
+    if (Change(FFixedColor, v)) InvalidateGrid();
 }
 
 void TCustomGrid::SetDefaultDrawing(bool v) {
-    if (v == FDefaultDrawing) return;
-    FDefaultDrawing = v;
-    InvalidateGrid();
+    if (Change(FDefaultDrawing, v)) InvalidateGrid();
 }
 
 void TCustomGrid::SetDrawingStyle(TGridDrawingStyle v) {
-    if (v == FDrawingStyle) return;
-    FDrawingStyle = v;
-    InvalidateGrid();
+    if (Change(FDrawingStyle, v)) InvalidateGrid();
 }
 
 void TCustomGrid::SetGradientStartColor(TColor v) {
-    if (v == FGradientStartColor) return;
-    FGradientStartColor = v;
-    InvalidateGrid();
+    if (Change(FGradientStartColor, v)) InvalidateGrid();
 }
 
 void TCustomGrid::SetGradientEndColor(TColor v) {
-    if (v == FGradientEndColor) return;
-    FGradientEndColor = v;
-    InvalidateGrid();
+    if (Change(FGradientEndColor, v)) InvalidateGrid();
 }
 
 // ---------------------------------------------------------------------------

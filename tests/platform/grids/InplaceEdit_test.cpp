@@ -241,6 +241,32 @@ TEST_F(EditTest, TheGridSeesTypedCharactersFirst) {
     EXPECT_EQ(Ed()->Text(), "abcbc");
 }
 
+TEST_F(EditTest, ShrinkingPastTheEditedRowKeepsTheTypedText) {
+    struct Case { const char* name; TGridOptions extra; bool editorAfter; };
+    const Case cases[] = {{"closes", 0, false}, {"always shown", goAlwaysShowEditor, true}};
+    for (const Case& c : cases) {
+        Grid->SetOptions(Grid->Options() | c.extra);
+        Grid->SetRowCount(6);
+        Grid->SetCells(1, 4, "old");
+        Grid->SetRow(4);
+        Written.clear();
+        Key(VK_F2);
+        ASSERT_TRUE(EditorUp()) << c.name;
+        Ed()->SetSelStart(3);
+        Type("zz");
+        Grid->SetRowCount(3);
+        EXPECT_EQ(Grid->Row(), 2) << c.name;
+        // Kept past the count, where a larger count shows it again.
+        EXPECT_EQ(Written, QStringList({"1,4=oldzz"})) << c.name;
+        EXPECT_EQ(Grid->Cells(1, 4), "oldzz") << c.name;
+        EXPECT_EQ(EditorUp(), c.editorAfter) << c.name;
+        if (c.editorAfter) {
+            EXPECT_EQ(Ed()->Text(), "below") << c.name;
+        }
+        Grid->SetOptions(Grid->Options() & ~c.extra);
+    }
+}
+
 TEST_F(EditTest, TheOpenEditorShowsTheTextWhereTheCellHadIt) {
     // The ink of the cell's text, in grid client coordinates.
     auto inkOf = [this](const QImage& img, int skipColumn = -1) {
