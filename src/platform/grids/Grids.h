@@ -372,6 +372,9 @@ private:
     void DrawCells(int ACol, int ARow, int StartX, int StartY, int StopX, int StopY, TColor Color,
                    TGridDrawState IncludeDrawState, const TGridDrawInfo& DrawInfo);
     void ClampTopLeft();
+    // A changed number of fixed columns or rows: the current cell and the
+    // scroll position start again at the first scrollable cell.
+    void RestartAtFirstScrollableCell();
     // Widths or heights changed: the cached sums and layout are stale.
     void ExtentsChanged();
     void CalcDrawInfoNow(TGridDrawInfo& DrawInfo) const;
