@@ -162,6 +162,85 @@ TEST(ParGenFile, Model9DefaultsAreWrittenInOrder)
     EXPECT_TRUE(comment.NextSibling().IsNull());
 }
 
+TEST(ParGenFile, EveryModelWritesItsGroupsInOrderWithTheirDefaults)
+{
+    using Pairs = QList<QPair<QString, QString>>;
+    // An address row: IP1..IP4, SM1..SM4, GAT1..GAT4 with the given first IP
+    // defaults, the flag placed after the mask or after the gateway.
+    auto address = [](const QString& prefix, const QString& ip4, bool flagBeforeGateway) {
+        Pairs p;
+        const QStringList ip = {"192", "168", "0", ip4}, sm = {"255", "255", "255", "0"}, gat = {"192", "168", "0", "1"};
+        for (int i = 0; i < 4; ++i)
+            p.append({prefix + "IP" + QString::number(i + 1), ip[i]});
+        for (int i = 0; i < 4; ++i)
+            p.append({prefix + "SM" + QString::number(i + 1), sm[i]});
+        if (flagBeforeGateway)
+            p.append({prefix + "EN_GAT", "0"});
+        for (int i = 0; i < 4; ++i)
+            p.append({prefix + "GAT" + QString::number(i + 1), gat[i]});
+        if (!flagBeforeGateway)
+            p.append({prefix + "EN_GAT", "0"});
+        return p;
+    };
+    const Pairs knx = {{"KNX_TYPE", "0"}, {"KNX_ID_DEV", "1.1.200"}};
+    const Pairs knxIp = {{"KNX_ID_TUNNEL", "1.1.201"}, {"KNX_ID_MANAGEMENT", "1.1.202"},
+                         {"KNX_CONTROL_PORT", "50000"}, {"KNX_TUNNEL_PORT", "50001"},
+                         {"KNX_MANAGEMENT_PORT", "50002"}};
+    const Pairs knxDelay = {{"KNX_DELAY_BETWEEN_PACKETS", "100"}};
+    const Pairs rtuMaster = {{"ModbusM_SERIAL", "0"}, {"ModbusM_BAUDRATE", "7"}, {"ModbusM_PARITY", "0"},
+                             {"ModbusM_STOPBITS", "0"}, {"ModbusM_TIMEOUT", "1000"}, {"ModbusM_CYCLIC", "100"}};
+    const Pairs rtuSlave = {{"MODBUS_SLAVE_SERIAL", "0"}, {"MODBUS_SLAVE_BAUDRATE", "7"},
+                            {"MODBUS_SLAVE_PARITY", "0"}, {"MODBUS_SLAVE_STOPBITS", "0"},
+                            {"MODBUS_SLAVE_IDDEVICE", "10"}, {"MODBUS_SLAVE_EN_DIAGNOSTIC", "0"},
+                            {"MODBUS_SLAVE_DIAGNOSTIC_REG", "0"}};
+    const Pairs tcpMaster = Pairs{{"Modbus_TCP_Master_TimeOut", "1000"}, {"Modbus_TCP_Master_Cyclic", "100"}}
+                            + address("Modbus_TCP_Master_", "5", false);
+    const Pairs tcpSlaveOwn = {{"Modbus_TCP_Slave_Port", "502"}, {"Modbus_TCP_Slave_EN_DIAGNOSTIC", "0"},
+                               {"Modbus_TCP_Slave_DIAGNOSTIC_REG", "0"}};
+    const Pairs ethernet = address("Modbus_TCP_Slave_", "5", false);
+    const Pairs can = {{"CAN_BAUDRATE", "9"}};
+    const Pairs canopen = {{"CANopen_IDDev", "1"}, {"CANopen_BAUDRATE", "5"}, {"CANopen_Set_Operational", "0"},
+                           {"CANopen_Network_Start", "0"}, {"CANopen_Delay", "0"}, {"CANopen_SDO_TimeOut", "10000"}};
+    const Pairs dnetMaster = {{"DNETM_ID_DEV", "0"}, {"DNETM_BAUDRATE", "2"}};
+    const Pairs dnetSlave = {{"DNETS_ID_DEV", "10"}, {"DNETS_BAUDRATE", "2"}, {"DNETS_NB_IN", "455"},
+                             {"DNETS_NB_OUT", "455"}};
+    const Pairs j1939 = {{"J1939_BAUDRATE", "5"}, {"J1939_TIMEOUT", "0"}, {"J1939_PEER_TO_PEER", "0"},
+                         {"J1939_Device_ID", "0"}};
+    const Pairs mbus = {{"MBus_Options_Wire_Present", "1"}, {"MBus_Options_Wireless_Present", "1"},
+                        {"Meter_Baud", "0"}, {"Meter_Par", "2"}, {"Meter_Req_Delay", "100"},
+                        {"Meter_NS_Error_Code", "0"}, {"wMBus_Mode", "0"}, {"wMBus_Radio_Channel", "0"}};
+    const Pairs dmx = {{"DMX_DMX", "1"}, {"DMX_Num_Channels", "512"}};
+    const Pairs profinet = address("PROFINET_", "5", false)
+                           + Pairs{{"PROFINET_PORT", "34964"}, {"PROFINET_NAME_STA", "devicename1"},
+                                   {"PROFINET_NB_IN", "1438"}, {"PROFINET_NB_OUT", "1438"}};
+    const Pairs eip = address("EtherNetIP_", "11", true)
+                      + Pairs{{"EtherNetIP_Port", "44818"}, {"EtherNetIP_NB_IN", "496"}, {"EtherNetIP_NB_OUT", "500"}};
+    const Pairs snmp = address("PROFINET_", "5", false) + Pairs{{"PROFINET_NAME_STA", "devicename1"}};
+
+    const struct {
+        int model;
+        Pairs keys;
+    } cases[] = {
+        {1, knx + rtuMaster + ethernet},          {1001, knx + rtuMaster + ethernet},
+        {2, knx + rtuSlave + ethernet},           {3, knx + tcpMaster},
+        {1003, knx + tcpMaster},                  {4, knx + tcpSlaveOwn + ethernet},
+        {5, knx + ethernet + can},                {6, knx + ethernet + canopen},
+        {7, knx + ethernet + dnetMaster},         {8, knx + ethernet + dnetSlave},
+        {9, knx + ethernet + j1939},              {10, knx + ethernet + mbus},
+        {1010, knx + ethernet + mbus},            {11, knx + ethernet + dmx},
+        {1011, knx + ethernet + dmx},             {12, knx + knxDelay + profinet},
+        {1012, knx + knxDelay + profinet},        {13, knx + eip},
+        {14, knx + knxIp + ethernet},             {1014, knx + knxIp + ethernet},
+        {15, knx + snmp},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.model);
+        EXPECT_EQ(Elements(Written(TParGenValues(c.model))), c.keys);
+        // A file with an empty root reads every key's default back.
+        EXPECT_EQ(Elements(Written(ReadText(c.model, "<Par_Gen/>"))), c.keys);
+    }
+}
+
 TEST(ParGenFile, VersionCommentPerModel)
 {
     const struct {
