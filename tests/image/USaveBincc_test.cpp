@@ -2,6 +2,7 @@
 #include "ImageTestUtil.h"
 
 #include "app/UComon.h"
+#include "app/UParGen.h"
 #include "image/USaveBincc.h"
 #include "platform/xml/XmlDoc.h"
 
@@ -104,6 +105,41 @@ TEST(J1939Image, DefaultParGenOfTheDialog)
     PutLE(expected, 2044, 4915, 4);
     EXPECT_EQ(block, expected);
     EXPECT_EQ(ReadLE(block, 2044, 4), ByteSum(block, 0, 2044));
+}
+
+TEST(J1939Image, TheFileTheParametersDialogWritesIsTheFileTheBuilderReads)
+{
+    // The dialog's own writer, not a hand-written file: both sides must agree
+    // on names and encodings.
+    TTestProject p;
+    TParGenValues(9).Write_File(p.Path(QStringLiteral("ParGen.xml")));
+    const QByteArray block = Build_Image(p.Dir(), 9).Bank.mid(53248);
+    ASSERT_EQ(block.size(), 2048);
+    EXPECT_EQ(ReadLE(block, 0, 4), 250000u);
+    EXPECT_EQ(block.mid(40, 4), Hex("c0a80005"));
+    EXPECT_EQ(block.mid(462, 2), Hex("c811"));
+    EXPECT_EQ(ReadLE(block, 2044, 4), 4915u);
+
+    // Values changed in the dialog reach the block: 1000K, peer-to-peer,
+    // device ID 0x10 typed in hexadecimal, a time-out of 3 s, the gateway on.
+    TParGenValues v(9);
+    v.Set_Index(QStringLiteral("J1939_BAUDRATE"), 8);
+    v.Set_Flag(QStringLiteral("J1939_PEER_TO_PEER"), true);
+    v.Set_Value(QStringLiteral("J1939_Device_ID"), QStringLiteral("0x10"));
+    v.Set_Value(QStringLiteral("J1939_TIMEOUT"), QStringLiteral("3"));
+    v.Set_Flag(QStringLiteral("Modbus_TCP_Slave_EN_GAT"), true);
+    v.Write_File(p.Path(QStringLiteral("ParGen.xml")));
+    p.Write(QStringLiteral("J1939_Rec_Frames.xml"),
+            QStringLiteral("<Receive_J1939><row DP=\"0\" PGN=\"65262\" SA=\"5\" Delete=\"Y\"/></Receive_J1939>"));
+    const QByteArray bank = Build_Image(p.Dir(), 9).Bank;
+    const QByteArray changed = bank.mid(53248);
+    EXPECT_EQ(ReadLE(changed, 0, 4), 1000000u);
+    EXPECT_EQ(ReadLE(changed, 28, 4), 16u);
+    EXPECT_EQ(ReadLE(changed, 152, 4), 1u);
+    EXPECT_EQ(changed.mid(48, 4), Hex("c0a80001"));
+    // Peer-to-peer drops the source address; the delete time is in ms.
+    EXPECT_EQ(ReadLE(bank, 0, 4), 0x00FEEE00u);
+    EXPECT_EQ(ReadLE(bank, 8, 4), 3000u);
 }
 
 TEST(J1939Image, TablesLandAtTheirOffsetsWithTheirCounts)
