@@ -555,15 +555,18 @@ void TCanvas::Polygon(const TPoint* pts, int count) {
     if (!FPainter || !pts || count < 2) return;
     Changing();
     SyncBkFromBrush();
-    if (SetRop2()) {
-        QPolygon poly;
-        poly.reserve(count);
-        for (int i = 0; i < count; ++i) poly << QPoint(pts[i].X, pts[i].Y);
-        FPainter->setPen(PenVisible() ? ShapePen() : QPen(Qt::NoPen));
-        FPainter->setBrush(BrushVisible() ? ShapeBrush() : QBrush(Qt::NoBrush));
-        FPainter->drawPolygon(poly, FPolyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+    std::vector<QPoint> outline;
+    outline.reserve(size_t(count));
+    for (int i = 0; i < count; ++i) outline.emplace_back(pts[i].X, pts[i].Y);
+    if (BrushVisible() && SetRop2()) {
+        FPainter->setPen(Qt::NoPen);
+        FPainter->setBrush(ShapeBrush());
+        FPainter->drawPolygon(outline.data(), count, FPolyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
         FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     }
+    // The outline is stepped as a closed polyline: every vertex painted once,
+    // the closing edge's first point included.
+    StrokePoints(outline, true);
     Changed();
 }
 

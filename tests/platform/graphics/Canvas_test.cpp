@@ -2,6 +2,7 @@
 #include "PixelHelpers.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <QPicture>
 #include <functional>
 #include <gtest/gtest.h>
@@ -130,6 +131,49 @@ TEST(CanvasPenModes, XorDrawnTwiceLeavesTheBitmapUnchanged) {
     EXPECT_FALSE(SameImage(*b, *before));
     draw();
     EXPECT_TRUE(SameImage(*b, *before));
+}
+
+TEST(CanvasShapes, PolygonOutlinePaintsEveryVertexOnce) {
+    struct Case { const char* name; std::vector<TPoint> pts; };
+    const Case cases[] = {
+        {"triangle", {{5, 5}, {15, 5}, {15, 15}}},
+        {"arrow", {{4, 14}, {10, 4}, {16, 14}}},
+        {"square", {{3, 3}, {12, 3}, {12, 12}, {3, 12}}},
+        {"steep and shallow", {{2, 2}, {17, 6}, {9, 17}}},
+    };
+    for (const Case& tc : cases) {
+        auto copy = WhiteBitmap(20, 20);
+        copy->Canvas()->Brush().SetStyle(bsClear);
+        copy->Canvas()->Pen().SetColor(clBlack);
+        copy->Canvas()->Polygon(tc.pts);
+        auto inverted = WhiteBitmap(20, 20);
+        inverted->Canvas()->Brush().SetStyle(bsClear);
+        inverted->Canvas()->Pen().SetMode(pmXor);
+        inverted->Canvas()->Pen().SetColor(clWhite);
+        inverted->Canvas()->Polygon(tc.pts);
+        // An inverting pen shows the same figure: no pixel was painted twice.
+        EXPECT_EQ(Picture(*inverted), Picture(*copy)) << tc.name;
+        for (const TPoint& p : tc.pts) EXPECT_EQ(At(*copy, p.X, p.Y), clBlack) << tc.name << " vertex " << p.X << "," << p.Y;
+        // Each edge paints one pixel per step along its longer axis.
+        int steps = 0, painted = 0;
+        for (size_t i = 0; i < tc.pts.size(); ++i) {
+            const TPoint a = tc.pts[i], b = tc.pts[(i + 1) % tc.pts.size()];
+            steps += std::max(std::abs(b.X - a.X), std::abs(b.Y - a.Y));
+        }
+        for (const std::string& row : Picture(*copy)) painted += int(std::count(row.begin(), row.end(), '#'));
+        EXPECT_EQ(painted, steps) << tc.name;
+    }
+    // A square given as a polygon is the rectangle's outline.
+    auto poly = WhiteBitmap(20, 20), rect = WhiteBitmap(20, 20);
+    for (TCanvas* c : {poly->Canvas(), rect->Canvas()}) {
+        c->Pen().SetColor(clRed);
+        c->Brush().SetColor(clBlue);
+    }
+    poly->Canvas()->Polygon(std::vector<TPoint>{{3, 3}, {12, 3}, {12, 12}, {3, 12}});
+    rect->Canvas()->Rectangle(3, 3, 13, 13);
+    EXPECT_TRUE(SameImage(*poly, *rect));
+    EXPECT_EQ(At(*poly, 12, 12), clRed);
+    EXPECT_EQ(At(*poly, 7, 7), clBlue);
 }
 
 TEST(CanvasPenModes, NotInvertsAndIgnoresThePenColour) {
