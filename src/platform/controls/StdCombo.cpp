@@ -8,8 +8,6 @@
 
 namespace {
 constexpr int kEdge = 2;
-// Typed letters of a drop-down list join into one search this long.
-constexpr std::uint32_t kTypeAheadMs = 1000;
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -651,15 +649,6 @@ void TCustomComboBox::WMSysKeyDown(TMessage& M) {
     if (M.WParam == VK_DOWN || M.WParam == VK_UP) SetDroppedDown(!DroppedDown());
 }
 
-int TCustomComboBox::FindPrefix(const QString& prefix, int after) const {
-    const int n = FItems->Count();
-    for (int k = 1; k <= n; ++k) {
-        const int i = ((after + k) % n + n) % n;
-        if (FItems->Strings(i).startsWith(prefix, Qt::CaseInsensitive)) return i;
-    }
-    return -1;
-}
-
 void TCustomComboBox::WMChar(TMessage& M) {
     if (DoKeyPress(M)) {
         M.Result = 1;
@@ -688,13 +677,7 @@ void TCustomComboBox::WMChar(TMessage& M) {
     if (ch.unicode() < 32 || FItems->Count() == 0) return;
     // Letters typed in quick succession search by the whole prefix; a
     // letter on its own (or repeated) steps to the next item with it.
-    const std::uint32_t now = TickCount();
-    if (now - FTypedAt > kTypeAheadMs) FTyped.clear();
-    FTypedAt = now;
-    FTyped += ch;
-    const bool sameLetter = FTyped.count(FTyped[0]) == FTyped.size();
-    const int cur = DroppedDown() ? FHighlight : FItemIndex;
-    const int found = sameLetter ? FindPrefix(QString(ch), cur) : FindPrefix(FTyped, cur - 1);
+    const int found = FTypeAhead.Type(*FItems, ch, TickCount(), DroppedDown() ? FHighlight : FItemIndex);
     if (found < 0) {
         MessageBeep(0);
         return;

@@ -5,6 +5,28 @@
 
 #include <algorithm>
 
+namespace {
+// Typed letters of a list join into one search this long.
+constexpr std::uint32_t kTypeAheadMs = 1000;
+}  // namespace
+
+int TTypeAhead::Type(const TStrings& items, QChar ch, std::uint32_t now, int current) {
+    if (now - FTypedAt > kTypeAheadMs) FTyped.clear();
+    FTypedAt = now;
+    FTyped += ch;
+    const bool sameLetter = FTyped.count(FTyped[0]) == FTyped.size();
+    return sameLetter ? FindItemPrefix(items, QString(ch), current) : FindItemPrefix(items, FTyped, current - 1);
+}
+
+int FindItemPrefix(const TStrings& items, const QString& prefix, int after) {
+    const int n = items.Count();
+    for (int k = 1; k <= n; ++k) {
+        const int i = ((after + k) % n + n) % n;
+        if (items.Strings(i).startsWith(prefix, Qt::CaseInsensitive)) return i;
+    }
+    return -1;
+}
+
 void SendNotification(TWinControl* c, unsigned code) {
     if (TWinControl* p = c->Parent()) p->Perform(WM_COMMAND, MakeWParam(0, int(code)), c->Handle());
 }

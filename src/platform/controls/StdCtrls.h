@@ -58,6 +58,24 @@ protected:
     void InsertItem(int index, const QString& s, TObject* obj) override;
 };
 
+// Letters typed in quick succession over the items of a combo or list box:
+// a run of different letters searches by the whole prefix, a letter on its
+// own (or repeated) steps on to the next item that starts with it.
+class TTypeAhead {
+public:
+    // The item that ch, typed at tick `now`, leads to when the current item is
+    // `current`; -1 when no item fits. A pause of over a second starts anew.
+    int Type(const TStrings& items, QChar ch, std::uint32_t now, int current);
+
+private:
+    QString FTyped;
+    std::uint32_t FTypedAt = 0;
+};
+
+// The first item after `after` (going round past the end) that starts with
+// prefix, case aside; -1 when none does.
+int FindItemPrefix(const TStrings& items, const QString& prefix, int after);
+
 // Sends a control's notification to its parent as WM_COMMAND (code in the
 // high word of WParam, the control's handle in LParam).
 void SendNotification(TWinControl* c, unsigned code);
@@ -498,7 +516,6 @@ private:
     void EditKey(unsigned key, TShiftState shift);
     void ItemsChanged();
     void SyncTextToIndex();
-    int FindPrefix(const QString& prefix, int after) const;
     int IndexOfText(const QString& s) const;
     void EditTyped(const TEditCore& next);
 
@@ -516,8 +533,7 @@ private:
     int FHighlight = -1;
     bool FInMouseUp = false;
     std::unique_ptr<QImage> FListScratch;
-    QString FTyped;
-    std::uint32_t FTypedAt = 0;
+    TTypeAhead FTypeAhead;
 };
 
 class TComboBox : public TCustomComboBox {
@@ -711,8 +727,7 @@ private:
     bool FMultiSelect = false, FExtendedSelect = true, FSorted = false;
     TListBoxStyle FStyle = lbStandard;
     TBorderStyle FBorderStyle = bsSingle;
-    QString FTyped;
-    std::uint32_t FTypedAt = 0;
+    TTypeAhead FTypeAhead;
 };
 
 class TListBox : public TCustomListBox {

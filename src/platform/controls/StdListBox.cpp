@@ -6,7 +6,6 @@
 
 namespace {
 constexpr int kEdge = 2;
-constexpr std::uint32_t kTypeAheadMs = 1000;
 }  // namespace
 
 TCustomListBox::TCustomListBox(TComponent* AOwner) : TCustomControl(AOwner), FItems(std::make_unique<TControlStrings>()) {
@@ -295,20 +294,8 @@ void TCustomListBox::WMChar(TMessage& M) {
     const QChar ch(char16_t(M.WParam));
     const int n = FItems->Count();
     if (ch.unicode() <= 32 || n == 0) return;
-    const std::uint32_t now = TickCount();
-    if (now - FTypedAt > kTypeAheadMs) FTyped.clear();
-    FTypedAt = now;
-    FTyped += ch;
-    const bool same = FTyped.count(FTyped[0]) == FTyped.size();
-    const QString prefix = same ? QString(ch) : FTyped;
-    const int from = same ? FItemIndex : FItemIndex - 1;
-    for (int k = 1; k <= n; ++k) {
-        const int i = ((from + k) % n + n) % n;
-        if (FItems->Strings(i).startsWith(prefix, Qt::CaseInsensitive)) {
-            UserSelect(i, 0);
-            return;
-        }
-    }
+    const int found = FTypeAhead.Type(*FItems, ch, TickCount(), FItemIndex);
+    if (found >= 0) UserSelect(found, 0);
 }
 
 void TCustomListBox::WMLButtonDown(TMessage& M) {
