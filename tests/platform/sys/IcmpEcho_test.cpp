@@ -1,8 +1,11 @@
 #include "platform/sys/IcmpEcho.h"
 
+#include <QElapsedTimer>
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -84,4 +87,26 @@ TEST(IcmpEcho, NamesAndMalformedAddressesAreRefusedWithoutALookup)
     for (const char* a : {"localhost", "gateway.example", "10.0.0", "1.2.3.4.5", ""})
         EXPECT_THROW(ping.Echo(QString::fromLatin1(a)), ESysError) << a;
     EXPECT_THROW(ping.Echo(QStringLiteral("127.0.0.1"), -1), ESysError);
+}
+
+TEST(IcmpEcho, NoSocketOfEitherKindIsAnErrorAtOnce)
+{
+    // With no file descriptor left to the process, neither socket kind opens.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit none = saved;
+    none.rlim_cur = 0;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &none), 0);
+    QString message;
+    QElapsedTimer t;
+    t.start();
+    try {
+        RealIcmpEcho().Echo(QStringLiteral("127.0.0.1"), 1024, 5000);
+    } catch (const ESysError& e) {
+        message = e.Message();
+    }
+    const qint64 elapsed = t.elapsed();
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved), 0);
+    EXPECT_TRUE(message.contains(QStringLiteral("Cannot open an ICMP echo socket"))) << message.toStdString();
+    EXPECT_LT(elapsed, 1000) << "the wait of the request must not be spent";
 }
