@@ -8,7 +8,18 @@
 #include "platform/controls/Forms.h"
 #include "platform/controls/Input.h"
 
+#include <QStringList>
 #include <gtest/gtest.h>
+
+// The texts of the message boxes the script answered, in order.
+inline QStringList MessageBoxTexts(const TDialogScript& script)
+{
+    QStringList texts;
+    for (const TDialogRecord& r : script.Shown)
+        if (r.Kind == TDialogKind::MessageBox)
+            texts.append(r.Text);
+    return texts;
+}
 
 class ToolkitTest : public ::testing::Test {
 protected:

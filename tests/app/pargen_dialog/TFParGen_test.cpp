@@ -11,6 +11,7 @@
 #include "platform/controls/StdCtrls.h"
 #include "platform/xml/XmlDoc.h"
 #include "support/ToolkitApp.h"
+#include "support/ToolkitTest.h"
 
 #include <gtest/gtest.h>
 
@@ -52,11 +53,7 @@ protected:
     int Top_Of(TParGenBox b) const { return Form->GB(b)->Top(); }
     QStringList Messages() const
     {
-        QStringList m;
-        for (const TDialogRecord& r : Script.Shown)
-            if (r.Kind == TDialogKind::MessageBox)
-                m.append(r.Text);
-        return m;
+        return MessageBoxTexts(Script);
     }
     void Render(const char* name)
     {

@@ -8,6 +8,7 @@
 #include "app/UBootTCP.h"
 #include "platform/controls/Input.h"
 #include "platform/controls/StdCtrls.h"
+#include "support/ToolkitTest.h"
 
 #include <QFile>
 #include <QImage>
@@ -56,11 +57,7 @@ protected:
     }
     QStringList Messages() const
     {
-        QStringList m;
-        for (const TDialogRecord& r : Script.Shown)
-            if (r.Kind == TDialogKind::MessageBox)
-                m.append(r.Text);
-        return m;
+        return MessageBoxTexts(Script);
     }
 
     TDialogScript Script;
