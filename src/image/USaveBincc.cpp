@@ -11,6 +11,8 @@
 #include "image/J1939Tables.h"
 #include "platform/core/Files.h"
 
+#include <QFile>
+
 #include <memory>
 
 namespace {
@@ -51,6 +53,30 @@ TLastBuild Last_Build;
 void writeBank(const QString& binDir, const QString& name, const QByteArray& bytes)
 {
     WriteFileWhole(PathJoin(binDir, name), bytes);
+}
+
+// The two M-Bus files describe one network and go to the gateway together:
+// when bank2.bin cannot be written, bank1.bin is put back as it was (or
+// removed when there was none), so the folder never holds a mixed pair.
+void writeBankPair(const QString& binDir, const QByteArray& bank1, const QByteArray& bank2)
+{
+    const QString path1 = PathJoin(binDir, ProjectFiles::Bank1);
+    const bool hadBank1 = FileExists(path1);
+    const QByteArray old1 = hadBank1 ? ReadFileWhole(path1) : QByteArray();
+    writeBank(binDir, ProjectFiles::Bank1, bank1);
+    try {
+        writeBank(binDir, ProjectFiles::Bank2, bank2);
+    } catch (const Exception&) {
+        try {
+            if (hadBank1)
+                WriteFileWhole(path1, old1);
+            else
+                QFile::remove(path1);
+        } catch (const Exception&) {
+            // The first failure is the one the caller needs to see.
+        }
+        throw;
+    }
 }
 
 } // namespace
@@ -115,8 +141,7 @@ void Write_Image(const QString& projectDir, const TImageResult& image)
         writeBank(binDir, ProjectFiles::Bank, image.Bank);
         break;
     case TBankFiles::Bank1_Bank2:
-        writeBank(binDir, ProjectFiles::Bank1, image.Bank);
-        writeBank(binDir, ProjectFiles::Bank2, image.Bank2);
+        writeBankPair(binDir, image.Bank, image.Bank2);
         break;
     }
 }

@@ -260,6 +260,37 @@ TEST(BankWriter, TheMBusPairIsWrittenAndBankBinIsLeftAlone)
     EXPECT_FALSE(FileExists(p.Path(QStringLiteral("bin/bank.bin"))));
 }
 
+TEST(BankWriter, AFailedBank2LeavesNoMixedPair)
+{
+    const auto pair = [](char fill1, char fill2) {
+        TImageResult r;
+        r.Status = TBuildStatus::Built;
+        r.Files = TBankFiles::Bank1_Bank2;
+        r.Bank = QByteArray(23552, fill1);
+        r.Bank2 = QByteArray(40, fill2);
+        return r;
+    };
+    const auto failBank2 = [](const QString& path) { return path.endsWith(QLatin1String("/bank2.bin")); };
+
+    // An earlier pair stays as it was, both files.
+    TTestProject p;
+    const TImageResult old = pair('\x11', '\x22');
+    Write_Image(p.Dir(), old);
+    SetWriteFaultHook(failBank2);
+    EXPECT_THROW(Write_Image(p.Dir(), pair('\x33', '\x44')), EWriteError);
+    SetWriteFaultHook(nullptr);
+    EXPECT_EQ(ReadBank(p, QStringLiteral("bank1.bin")), old.Bank);
+    EXPECT_EQ(ReadBank(p, QStringLiteral("bank2.bin")), old.Bank2);
+
+    // With no earlier pair, no lone bank1.bin is left behind.
+    TTestProject fresh;
+    SetWriteFaultHook(failBank2);
+    EXPECT_THROW(Write_Image(fresh.Dir(), pair('\x33', '\x44')), EWriteError);
+    SetWriteFaultHook(nullptr);
+    EXPECT_FALSE(FileExists(fresh.Path(QStringLiteral("bin/bank1.bin"))));
+    EXPECT_FALSE(FileExists(fresh.Path(QStringLiteral("bin/bank2.bin"))));
+}
+
 TEST(BankWriter, AFileInPlaceOfTheBinFolderIsAnError)
 {
     TTestProject p;
