@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 std::function<bool(const QString&)>& writeFaultHook()
@@ -55,7 +56,9 @@ void WriteFileWhole(const QString& path, const QByteArray& bytes)
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, f.errorString()));
     const bool injected = writeFaultHook() && writeFaultHook()(path);
-    const bool ok = !injected && f.write(bytes) == bytes.size() && f.flush();
+    // The data reaches the disk before the rename, so a crash leaves either
+    // the old file or the new one, never an empty one.
+    const bool ok = !injected && f.write(bytes) == bytes.size() && f.flush() && ::fsync(f.handle()) == 0;
     f.close();
     if (!ok || f.error() != QFileDevice::NoError) {
         QFile::remove(tmp);
