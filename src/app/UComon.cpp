@@ -3,6 +3,7 @@
 #include "app/ProjectFiles.h"
 #include "platform/core/Files.h"
 #include "platform/core/IntConv.h"
+#include "platform/core/StrUtils.h"
 #include "platform/sys/SerialPort.h"
 
 #include <QDir>
@@ -239,9 +240,11 @@ bool Open_Stored_Project()
 
 namespace {
 
+// Only the letters a to z match across case: a text that reaches a name
+// through Unicode case folding (a long s for "S") is not that name.
 bool SameText(const QString& a, const char* b)
 {
-    return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
+    return ::SameText(a, QString::fromLatin1(b));
 }
 
 struct TextCode {
@@ -282,7 +285,7 @@ int LookUp(const TextCode (&table)[N], const QString& text, int def)
 // and digits only (no hexadecimal: addresses are always written in decimal).
 bool DecimalPart(const QString& part, long long& value)
 {
-    const QString s = part.trimmed();
+    const QString s = Trim(part); // blanks and control characters only
     int i = 0;
     bool negative = false;
     if (i < s.size() && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-'))) {

@@ -7,6 +7,7 @@
 #include "platform/controls/StdCtrls.h"
 #include "platform/core/Files.h"
 #include "platform/core/IntConv.h"
+#include "platform/core/StrUtils.h"
 #include "platform/xml/XmlDoc.h"
 
 #include <algorithm>
@@ -562,7 +563,7 @@ bool Passes(const TParGenValues& v, const TParCheck& c)
         return n >= c.Min && n <= c.Max;
     }
     case K::KnxAddress:
-        return Check_KNX_Address(v.Value(key).trimmed(), false, false) == 0;
+        return Check_KNX_Address(Trim(v.Value(key)), false, false) == 0;
     case K::TwoStopBits:
         return !(v.Index(key) > 0 && v.Index(c.Key2) > 0);
     case K::NotPort10000: {

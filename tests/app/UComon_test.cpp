@@ -216,6 +216,9 @@ TEST(KnxCodes, TextsToCodes)
         {"Float16 to Int * 10", 0, 1, 0x8000},
         {"Float16 to Int * 100", 0, 1, 0x9000},
         {"SWAP 16", 0, 1, 0},
+        // Case is ignored for a to z only: a long s does not stand for "S".
+        {"\xC5\xBFystem", 0, 1, 0},
+        {"\xC5\xBFwap16", 0, 1, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -262,9 +265,12 @@ TEST(KnxAddress, GroupAndIndividualForms)
         {"a/1", true, true, 1},
         {"0x1/1", true, true, 1}, // decimal only
         {"-1/1", true, true, 1},
+        {"\xC2\xA0" "1/2", true, true, 1}, // a no-break space is not a blank
         // individual form
         {"15.15.255", false, false, 0},
         {"1.1.200", false, false, 0},
+        {" 1 . 1 . 200 ", false, false, 0},
+        {"1.1.200\xC2\xA0", false, false, 1},
         {"16.1.1", false, false, 1},
         {"1.16.1", false, false, 1},
         {"1.1.256", false, false, 1},

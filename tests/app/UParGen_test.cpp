@@ -407,6 +407,7 @@ TEST(ParGenCheck, FirstFailingCheckPerModel)
         {"address before everything", 9, {{"KNX_ID_DEV", "0.0.0"}, {"J1939_TIMEOUT", ""}}, 123},
         {"group address refused", 9, {{"KNX_ID_DEV", "1/2/3"}}, 123},
         {"address trimmed", 9, {{"KNX_ID_DEV", " 1.1.20 "}}, -1},
+        {"no-break space is not trimmed", 9, {{"KNX_ID_DEV", "1.1.20\xC2\xA0"}}, 123},
         {"ip octet 3", 9, {{"Modbus_TCP_Slave_IP3", "256"}}, 149},
         {"address octets before mask octets", 9, {{"Modbus_TCP_Slave_SM1", "x"}, {"Modbus_TCP_Slave_IP4", "300"}}, 150},
         {"gateway unticked", 9, {{"Modbus_TCP_Slave_GAT1", "999"}}, -1},
