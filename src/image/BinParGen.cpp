@@ -4,6 +4,7 @@
 #include "image/BinBuffer.h"
 #include "image/ImageBuild.h"
 #include "platform/core/IntConv.h"
+#include "platform/core/StrUtils.h"
 
 namespace {
 
@@ -211,8 +212,8 @@ int64_t Par_Gen_Individual_Address(const QString& text)
         second = text.mid(firstDot + 1, secondDot - firstDot - 1);
         third = text.mid(secondDot + 1);
     }
-    return int64_t(StrToIntDef(first.trimmed(), 1)) * 4096 + int64_t(StrToIntDef(second.trimmed(), 1)) * 256
-           + StrToIntDef(third.trimmed(), 20);
+    return int64_t(StrToIntDef(Trim(first), 1)) * 4096 + int64_t(StrToIntDef(Trim(second), 1)) * 256
+           + StrToIntDef(Trim(third), 20);
 }
 
 TParGenFile::TParGenFile(TImageBuild& build)

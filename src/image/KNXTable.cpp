@@ -4,15 +4,17 @@
 #include "app/UComon.h"
 #include "image/ImageBuild.h"
 #include "platform/core/IntConv.h"
+#include "platform/core/StrUtils.h"
 
 namespace {
 
 namespace X = ProjectFiles::KNXAccessXml;
 
-// A part of an address text: trimmed, and 0 when it is not a number.
+// A part of an address text: trimmed of blanks and control characters, as
+// the address check trims it, and 0 when it is not a number.
 int part(const QString& s)
 {
-    return StrToIntDef(s.trimmed(), 0);
+    return StrToIntDef(Trim(s), 0);
 }
 
 // Splits at the first `count` separators; whatever follows the last one, more
@@ -63,7 +65,9 @@ TKNX_Record readRow(const TRowReader& row, bool dmxOut)
     if (row.Has(X::Format))
         r.Flags |= uint16_t(Get_Conversion(row.Text(X::Format)));
     const QString bitMode = row.Text(X::Bit_Mode);
-    const int position = row.Number(X::Position, 0);
+    // Any typed number is accepted and cut to 16 bits, so the bit position is
+    // computed wide enough never to overflow.
+    const int64_t position = row.Number(X::Position, 0);
     if (bitMode.toUpper() == QLatin1String("NO")) {
         r.Position = uint16_t(position);
     } else {
@@ -85,7 +89,7 @@ void TKNX_Table::Init_KNX_Table()
 
 uint16_t KNX_Address_To_Word(const QString& address, bool group)
 {
-    const QString text = address.trimmed();
+    const QString text = Trim(address);
     int64_t v = 0;
     if (group) {
         const int slashes = int(text.count(QLatin1Char('/')));
@@ -128,7 +132,7 @@ void Load_KNX_Table(TImageBuild& build)
         int rowNumber = 0;
         for (const XmlNode& el : list.ChildElements()) {
             const TRowReader row(el, build.File(ProjectFiles::KNX_SetAccess), ++rowNumber);
-            if (row.Has(X::Enable) && row.Text(X::Enable).trimmed().toUpper() != QLatin1String("Y"))
+            if (row.Has(X::Enable) && Trim(row.Text(X::Enable)).toUpper() != QLatin1String("Y"))
                 continue;
             if (t.KNX_Object_Count >= TKNX_Table::Records)
                 throw EImageError(QStringLiteral("The KNX object table holds at most %1 objects; %2 enables more")

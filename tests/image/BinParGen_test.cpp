@@ -114,6 +114,7 @@ TEST(ParGenJ1939, IndividualAddressOfTheDevice)
         {"<KNX_ID_DEV>1.5</KNX_ID_DEV>", 4357},        {"<KNX_ID_DEV> 2 . 3 . 4 </KNX_ID_DEV>", 8964},
         {"<KNX_ID_DEV>x.y.z</KNX_ID_DEV>", 4372},      {"<KNX_ID_DEV>abc</KNX_ID_DEV>", 4372},
         {"<KNX_ID_DEV>20.0.0</KNX_ID_DEV>", 16384},    // no masking: 81920 cut to 16 bits
+        {"<KNX_ID_DEV>\xA0" "2.3.4</KNX_ID_DEV>", 4868}, // a no-break space is not trimmed: 1.3.4
     };
     for (const Case& c : cases) {
         const Loaded l(QString::fromLatin1(c.Element));

@@ -77,6 +77,9 @@ TEST(KnxAddress, GroupAndIndividualCodes)
         {"", true, 0},            {"1.1.10", false, 4362},   {"15.15.255", false, 65535},
         {"16.0.0", false, 0},     {"1.5", false, 4101},      {"1.2.3.4", false, 4608},
         {"70000", false, 4464},   {"0x10", false, 16},
+        // Only blanks and control characters are trimmed: a no-break space
+        // makes its part not a number.
+        {"\xA0" "1/2/3", true, 515}, {"1.1.\xA0" "10", false, 4352},
     };
     for (const Case& c : cases)
         EXPECT_EQ(KNX_Address_To_Word(QString::fromLatin1(c.Text), c.Group), c.Code) << c.Text;
@@ -94,7 +97,8 @@ TEST(KnxTable, AnEnabledRowGivesItsRecordBytes)
 TEST(KnxTable, RowsThatAreNotEnabledTakeNoRecord)
 {
     Loaded l(KnxFile(Row(QStringLiteral("Enable=\"N\" Length=\"1\"")) + Row(QStringLiteral("Enable=\" y \" Length=\"2\""))
-                     + Row(QStringLiteral("Enable=\"Yes\" Length=\"3\"")) + Row(QStringLiteral("-Enable Length=\"4\""))));
+                     + Row(QStringLiteral("Enable=\"Yes\" Length=\"3\"")) + Row(QStringLiteral("-Enable Length=\"4\""))
+                     + Row(QStringLiteral("Enable=\"\u00A0Y\" Length=\"5\""))));
     ASSERT_EQ(l.Count(), 2);
     EXPECT_EQ(l.Rec(0).Length, 2);
     EXPECT_EQ(l.Rec(1).Length, 4);
@@ -116,6 +120,9 @@ TEST(KnxTable, FieldsOfARow)
         {"Bit_Mode=\"No\" Position=\"5\"", 0, 0x0021, 5, 3, 128, 2},
         {"Bit_Mode=\"3\" Position=\"5\"", 0, 0x0061, 43, 3, 128, 2},
         {"Bit_Mode=\"no\" Position=\"x\"", 0, 0x0021, 0, 3, 128, 2},
+        // 2^28 × 8 + 3 and -2^28 × 8 - 1 leave the 32-bit range; their low 16 bits stay.
+        {"Bit_Mode=\"3\" Position=\"268435456\"", 0, 0x0061, 3, 3, 128, 2},
+        {"Bit_Mode=\"-1\" Position=\"-268435456\"", 0, 0x0061, 0xFFFF, 3, 128, 2},
         {"On_Timer=\"Y\" Poll_Time=\"\"", 1000, 0x0021, 0, 3, 128, 2},
         {"On_Timer=\"y\" Poll_Time=\"250\"", 250, 0x0021, 0, 3, 128, 2},
         {"On_Timer=\"Y\" -Poll_Time ", 0, 0x0021, 0, 3, 128, 2},
