@@ -10,7 +10,6 @@
 #include "platform/core/StrUtils.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace {
 
@@ -35,9 +34,10 @@ int Create_Project_Folder(const QString& name)
     if (!Is_Usable_Name(name) || Dir_Projects.isEmpty())
         return Text_Name_Invalid;
     const QString dir = PathJoin(Dir_Projects, name);
-    // A file of that name blocks the folder just as a folder does.
-    if (QFileInfo::exists(dir) || QFileInfo(dir).isSymLink())
+    if (DirectoryExists(dir))
         return Text_Name_Exists;
+    // A file (or a dangling link) of that name is no project folder: the
+    // folder simply cannot be made.
     if (!QDir().mkdir(dir))
         return Text_Name_Invalid;
     // A missing bin folder is made again when the device image is written.

@@ -10,7 +10,7 @@
 // success, else the number of the text to show: 32 for an empty name, 30 for
 // a name that cannot be a folder of its own inside PROJECTS (only blanks, a
 // "/" or "\", a control character, "." or "..") or a folder that cannot be
-// created, 31 when the folder already exists. Nothing is created on a refusal,
+// created (a file of that name included), 31 when the folder already exists. Nothing is created on a refusal,
 // and no project file is written.
 int Create_Project_Folder(const QString& name);
 

@@ -81,9 +81,13 @@ TEST_F(Projects, BadNewProjectNamesAreRefusedAndCreateNothing)
         EXPECT_EQ(Name_Project, QStringLiteral("Old"));
         EXPECT_EQ(Dir_Project, Path(QStringLiteral("PROJECTS/Old")));
     }
-    // A file of the name in PROJECTS blocks the folder.
+    // A file of the name in PROJECTS is no existing folder: the folder cannot
+    // be made (text 30), and the file stays a file.
     Touch(Path(QStringLiteral("PROJECTS/note")));
-    EXPECT_EQ(Create_Project_Folder(QStringLiteral("note")), 31);
+    EXPECT_EQ(Create_Project_Folder(QStringLiteral("note")), 30);
+    EXPECT_TRUE(FileExists(Path(QStringLiteral("PROJECTS/note"))));
+    EXPECT_FALSE(DirectoryExists(Path(QStringLiteral("PROJECTS/note"))));
+    EXPECT_EQ(Name_Project, QStringLiteral("Old"));
 }
 
 TEST_F(Projects, ANameWithBlanksAroundIsTakenAsTyped)
