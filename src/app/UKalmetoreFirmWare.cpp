@@ -474,7 +474,9 @@ void TFKalmetoreFirmWare::Create_Controls()
         FButtons[int(info.Id)] = b;
     }
     for (TMainButton t : {TMainButton::Info, TMainButton::Opz, TMainButton::Close}) {
+        // The icon buttons are plain picture buttons, not text buttons.
         TLbButton* b = Button(t);
+        b->SetStyle(bsNormal);
         b->SetCaption(QString());
         const auto glyph = Tool_Glyph(t);
         b->SetGlyph(glyph.get());

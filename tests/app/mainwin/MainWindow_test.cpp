@@ -144,6 +144,14 @@ TEST_F(Program, StartedInAnEmptyFolderShowsModelNineWithNoProject)
     EXPECT_FALSE(Main->Timer_Update->Enabled());
     EXPECT_FALSE(Main->LL_Update->Visible());
     EXPECT_EQ(Main->Button(B::Info)->Hint(), QStringLiteral("Information"));
+    // The three icon buttons are plain picture buttons; the steps are text
+    // buttons.
+    for (B b : {B::Info, B::Opz, B::Close}) {
+        EXPECT_EQ(Main->Button(b)->Style(), bsNormal) << Main_Button(b).Name;
+        EXPECT_TRUE(Main->Button(b)->Caption().isEmpty()) << Main_Button(b).Name;
+    }
+    for (const auto& p : placed)
+        EXPECT_EQ(Main->Button(p.Button)->Style(), bsEncarta) << p.Caption;
     Screenshot(Main, QStringLiteral("main_window.png"));
 }
 
