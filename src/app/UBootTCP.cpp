@@ -450,7 +450,7 @@ TFBootTCP::TFBootTCP(TComponent* AOwner) : TForm(AOwner)
     SetPosition(poScreenCenter);
     SetColor(Dialog_Color);
     Font()->SetName(QStringLiteral("Verdana"));
-    Font()->SetHeight(11);
+    Font()->SetHeight(-11);
     SetClientSize(Client_Width, Client_Height);
 
     P_Title = Make_Band(this, alTop, Title_Height, clWhite);

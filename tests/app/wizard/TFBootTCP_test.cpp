@@ -70,6 +70,12 @@ TEST_F(BootFormTest, CreationTextsAndTheAddressPage)
 {
     EXPECT_EQ(Form->ClientWidth(), 350);
     EXPECT_EQ(Form->ClientHeight(), 233);
+    // The look every dialog shares: Verdana 11 pixels high (as the other
+    // dialogs' fonts give it), the dialog colour, centred, a dialog border.
+    EXPECT_EQ(Form->Font()->Name(), "Verdana");
+    EXPECT_EQ(Form->Font()->Height(), -11);
+    EXPECT_EQ(Form->Color(), TColor(15595512));
+    EXPECT_EQ(Form->BorderStyle(), bsDialog);
     EXPECT_EQ(Form->L_SW_Code->Caption(), "CF31A06");
     EXPECT_EQ(Form->Caption(), "Update Firmware from Etherner (UDP)");
     EXPECT_EQ(Form->Btn_Update->Caption(), "Execute update firmware");
