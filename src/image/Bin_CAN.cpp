@@ -13,10 +13,9 @@ using K = TKeyConversion;
 constexpr uint32_t CAN_Table_Address = 0x5B000;
 constexpr uint16_t No_Byte = 0xFFFF;
 
-// The editors write "Y" and "N"; only "Y" itself sets a flag.
 bool isYes(const TRowReader& r, const QString& name)
 {
-    return r.Exactly_Y(name);
+    return r.Text_Or(name, QString()).trimmed().toUpper() == QLatin1String("Y");
 }
 
 TCAN_Record readFrame(const TRowReader& r, bool send)
@@ -54,8 +53,7 @@ void loadFrames(TImageBuild& build, TCAN_Table& table, const QString& fileName, 
     int rowNumber = 0;
     for (const XmlNode& el : build.Load_File(fileName).ChildElements()) {
         const TRowReader r(el, fileName, ++rowNumber);
-        // A row without Enable is used; with it, only "Y" is.
-        if (r.Has(QStringLiteral("Enable")) && !r.Exactly_Y(QStringLiteral("Enable")))
+        if (r.Text_Or(QStringLiteral("Enable"), QStringLiteral("Y")).trimmed().toUpper() != QLatin1String("Y"))
             continue;
         if (table.CAN_Frame_Count >= TCAN_Table::Records)
             throw EImageError(QStringLiteral("%1: more than %2 used frames, the size of the CAN table")

@@ -56,8 +56,7 @@ public:
             throw error(name, QStringLiteral("is not an integer"));
         return uint32_t(v);
     }
-    // "Y" sets the flag, any other text leaves it clear.
-    bool Yes(const char* name) const { return Text(name) == QLatin1String("Y"); }
+    bool Yes(const char* name) const { return Text(name).trimmed().toUpper() == QLatin1String("Y"); }
 
 private:
     QString Text(const char* name) const

