@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/QtPrinters.h"
+
 namespace {
 
 const QString Overwrite_Question = QStringLiteral("File already exists! Do you want to overwrite the file?");
@@ -367,4 +369,171 @@ TEST(GsdmlTemplate, AccessPointModuleAndTexts)
     const QString text = GSDML_Lines(12, 1438, 1438).join(QLatin1Char('\n'));
     EXPECT_TRUE(text.contains(QStringLiteral("<!-- The \"normal\" module carrying the FAP. -->")));
     EXPECT_TRUE(text.contains(QStringLiteral("<!--<FieldbusIntegrationSlots MaxSupported=\"127\" Range=\"100..9999\"/>-->")));
+}
+
+namespace {
+
+// An element as one line: its name, then each attribute as name=value in
+// written order, then the text of child elements that hold only text.
+QString Describe(const XmlNode& n)
+{
+    QStringList parts{n.NodeName()};
+    for (const auto& a : n.Attributes())
+        parts << a.first + '=' + a.second;
+    for (const XmlNode& c : n.ChildElements())
+        if (c.ChildElements().isEmpty() && !c.Text().isEmpty())
+            parts << c.NodeName() + ':' + c.Text();
+    return parts.join(QLatin1Char(' '));
+}
+
+QStringList Child_Names(const XmlNode& n)
+{
+    QStringList out;
+    for (const XmlNode& c : n.ChildElements())
+        out << c.NodeName();
+    return out;
+}
+
+} // namespace
+
+TEST(GsdmlTemplate, HeaderAccessPointAndModuleValues)
+{
+    XmlDocument doc;
+    doc.LoadFromText(GSDML_Lines(12, 1438, 1438).join(QLatin1Char('\n')));
+
+    EXPECT_EQ(Child_Names(doc.DocumentElement()), (QStringList{"ProfileHeader", "ProfileBody"}));
+    EXPECT_EQ(Child_Names(All(doc, "ProfileBody").first()),
+              (QStringList{"DeviceIdentity", "DeviceFunction", "ApplicationProcess"}));
+    EXPECT_EQ(Child_Names(All(doc, "ApplicationProcess").first()),
+              (QStringList{"DeviceAccessPointList", "ModuleList", "ValueList", "CategoryList", "ExternalTextList"}));
+    EXPECT_EQ(Child_Names(All(doc, "DeviceAccessPointItem").first()),
+              (QStringList{"ModuleInfo", "SubslotList", "IOConfigData", "UseableModules", "VirtualSubmoduleList",
+                           "SystemDefinedSubmoduleList"}));
+
+    const struct {
+        const char* element;
+        int nth; // among the elements of that name, in document order
+        const char* described;
+    } cases[] = {
+        {"ProfileHeader", 0,
+         "ProfileHeader ProfileIdentification:PROFINET Device Profile ProfileRevision:1.00 "
+         "ProfileName:Device Profile for PROFINET Devices ProfileSource:PROFIBUS Nutzerorganisation e. V. (PNO) "
+         "ProfileClassID:Device"},
+        {"ISO15745Reference", 0, "ISO15745Reference ISO15745Part:4 ISO15745Edition:1 ProfileTechnology:GSDML"},
+        {"Family", 0, "Family MainFamily=Gateway ProductFamily=GW31A12"},
+        {"DeviceAccessPointItem", 0,
+         "DeviceAccessPointItem PNIO_Version=V2.3 RequiredSchemaVersion=V2.25 ID=IDD_1 PhysicalSlots=0..4 "
+         "ModuleIdentNumber=0x00000001 MinDeviceInterval=64 ImplementationType=SERIAL DNS_CompatibleName=SERIAL "
+         "FixedInSlots=0 ObjectUUID_LocalIndex=1 MultipleWriteSupported=true MaxSupportedRecordSize=8192 "
+         "ParameterizationSpeedupSupported=true PowerOnToCommReady=350 DeviceAccessSupported=true "
+         "SharedDeviceSupported=true CheckDeviceID_Allowed=false NameOfStationNotTransferable=true"},
+        {"Name", 0, "Name TextId=IDT_NAME_DAP1"},
+        {"InfoText", 1, "InfoText TextId=IDT_INFO_DAP1"},
+        {"OrderNumber", 0, "OrderNumber Value=GW31A12-A1"},
+        {"ModuleItemRef", 0, "ModuleItemRef ModuleItemTarget=IDM_1 FixedInSlots=1"},
+        {"VirtualSubmoduleItem", 0, "VirtualSubmoduleItem ID=IDS_V1 SubmoduleIdentNumber=0x00000000"},
+        {"IOData", 0, "IOData IOPS_Length=1 IOCS_Length=1"},
+        {"Name", 1, "Name TextId=IDT_NAME_VS1"},
+        {"InfoText", 2, "InfoText TextId=IDT_INFO_VS1"},
+        {"InterfaceSubmoduleItem", 0,
+         "InterfaceSubmoduleItem ID=IDS_I SubmoduleIdentNumber=0x00000001 SubslotNumber=32768 TextId=IDT_NAME_IS "
+         "SupportedRT_Classes=RT_CLASS_1 SupportedProtocols=SNMP;LLDP SupportedMibs=MIB2"},
+        {"TimingProperties", 0, "TimingProperties SendClock=32 ReductionRatio=1 2 4 8 16 32 64 128 256 512"},
+        {"PortSubmoduleItem", 0,
+         "PortSubmoduleItem ID=IDS_P1 SubmoduleIdentNumber=0x00000002 SubslotNumber=32769 TextId=IDT_NAME_PS1 "
+         "MaxPortRxDelay=350 MaxPortTxDelay=160"},
+        {"PortSubmoduleItem", 1,
+         "PortSubmoduleItem ID=IDS_P2 SubmoduleIdentNumber=0x00000002 SubslotNumber=32770 TextId=IDT_NAME_PS2 "
+         "MaxPortRxDelay=350 MaxPortTxDelay=160"},
+        {"ModuleItem", 0, "ModuleItem ID=IDM_1 ModuleIdentNumber=0x00000001"},
+        {"Name", 2, "Name TextId=IDT_NAME_M1"},
+        {"InfoText", 3, "InfoText TextId=IDT_INFO_M1"},
+        {"OrderNumber", 1, "OrderNumber Value=12345-0040-M"},
+        {"VirtualSubmoduleItem", 1, "VirtualSubmoduleItem ID=IDM_1 SubmoduleIdentNumber=0x00000001"},
+        {"IOData", 1, "IOData IOPS_Length=1 IOCS_Length=1"},
+        {"ParameterRecordDataItem", 0, "ParameterRecordDataItem Index=128 Length=2"},
+        {"Name", 3, "Name TextId=IDT_NAME_M1_IDT_REF_channel"},
+        {"Const", 0, "Const ByteOffset=0 Data=0x00,0x00"},
+        {"MenuItem", 0, "MenuItem ID=IDT_NAME_M1_IDT_REF_channel"},
+        {"MenuRef", 0, "MenuRef MenuTarget=IDT_NAME_M1_Base_Parameters"},
+        {"MenuItem", 1, "MenuItem ID=IDT_NAME_M1_Base_Parameters"},
+        {"ParameterRef", 0, "ParameterRef ParameterTarget=IDT_REF_reaction_to_cpu_stop"},
+        {"ValueItem", 0, "ValueItem ID=IDV_reaction_to_cpu_stop"},
+        {"Assign", 0, "Assign TextId=IDT_ASSIGN_do_set_substitude_values Content=0"},
+        {"Assign", 1, "Assign TextId=IDT_ASSIGN_do_values_will_hold Content=1"},
+        {"Assign", 2, "Assign TextId=IDT_ASSIGN_do_continue_counting Content=2"},
+        {"CategoryItem", 0, "CategoryItem ID=IDC_DI TextId=IDT_CATEGORY_DI"},
+        {"CategoryItem", 1, "CategoryItem ID=IDC_DO TextId=IDT_CATEGORY_DO"},
+    };
+    for (const auto& c : cases) {
+        const QList<XmlNode> found = All(doc, c.element);
+        ASSERT_GT(found.size(), c.nth) << c.element << ' ' << c.nth;
+        EXPECT_EQ(Describe(found[c.nth]), QString::fromUtf8(c.described)) << c.element << ' ' << c.nth;
+    }
+
+    // The module's record: its name, constant, reference and menus, then the
+    // submodule's own info, in this order.
+    EXPECT_EQ(Child_Names(All(doc, "ParameterRecordDataItem").first()),
+              (QStringList{"Name", "Const", "Ref", "MenuList"}));
+    EXPECT_EQ(Child_Names(All(doc, "VirtualSubmoduleItem")[1]), (QStringList{"IOData", "RecordDataList", "ModuleInfo"}));
+    EXPECT_EQ(Child_Names(All(doc, "MenuItem")[0]), (QStringList{"Name", "MenuRef"}));
+    EXPECT_EQ(Child_Names(All(doc, "MenuItem")[1]), (QStringList{"Name", "ParameterRef"}));
+    QStringList categoryInfos;
+    for (const XmlNode& item : All(doc, "CategoryItem"))
+        for (const XmlNode& info : item.ChildElements())
+            categoryInfos << Describe(info);
+    EXPECT_EQ(categoryInfos, (QStringList{"InfoText TextId=IDT_INFO_DI", "InfoText TextId=IDT_INFO_DO"}));
+}
+
+TEST(GsdmlTemplate, ExternalTextsInOrder)
+{
+    XmlDocument doc;
+    doc.LoadFromText(GSDML_Lines(12, 1438, 1438).join(QLatin1Char('\n')));
+    const QStringList expected{
+        "IDT_INFO_Device=Tavlon Gateways",
+        "IDT_NAME_DAP1=KNXSlave",
+        "IDT_INFO_DAP1=KNX Adapter",
+        "IDT_SUBSLOT_1=Subslot 1",
+        "IDT_SUBSLOT_Interface=Interface",
+        "IDT_SUBSLOT_Port1=Port 1",
+        "IDT_SUBSLOT_Port2=Port 2",
+        "IDT_RECORD_NAME_Head=Parameters of head module",
+        "IDT_REF_Power=Percent power",
+        "IDT_NAME_VS1=Submodule V1",
+        "IDT_INFO_VS1=Description of submodule V1",
+        "IDT_NAME_IS=I",
+        "IDT_NAME_PS1=P1",
+        "IDT_NAME_PS2=P2",
+        "IDT_NAME_M1=Module",
+        "IDT_INFO_M1=device KNXSlave",
+        "IDT_NAME_FAP=FAP for KNXSlave",
+        "IDT_INFO_FAP=Description of FAP for KNXSlave",
+        "IDT_RECORD_NAME_SlotCluster=Parameters of the FAP",
+        "IDT_REF_SlotClusterBegin=Beginning of slot cluster",
+        "IDT_NAME_M_PB1=KNXSlave ",
+        "IDT_INFO_M_PB1=Description of KNXSlave",
+        "IDT_NAME_S_PB1=Module of a KNXSlave",
+        "IDT_INFO_S_PB1=Description of module of a KNXSlave",
+        "IDT_PB_Input=Digital input KNXSlave",
+        "IDT_PB_InputBit0=Digital input bit KNXSlave",
+        "IDT_NAME_S1=Submodule 1",
+        "IDT_INFO_S1=Description of submodule 1",
+        "IDT_Input_1=Input byte",
+        "IDT_Output_1=Output word",
+        "IDT_CATEGORY_DI=Digital Input",
+        "IDT_INFO_DI=Description of digital input",
+        "IDT_CATEGORY_DO=Digital output",
+        "IDT_INFO_DO=Description of digital output",
+        "IDT_NAME_M1_IDT_REF_channel=Canale x",
+        "IDT_REF_reaction_to_cpu_stop=Reaction to CPU STOP",
+        "IDT_NAME_M1_Base_Parameters=Base Parameters",
+        "IDT_ASSIGN_do_set_substitude_values=Output substitute value",
+        "IDT_ASSIGN_do_values_will_hold=Keep last value",
+        "IDT_ASSIGN_do_continue_counting=Continue operation",
+    };
+    QStringList texts;
+    for (const XmlNode& t : All(doc, "Text"))
+        texts << t.Attribute(QStringLiteral("TextId")).TextOr(QString()) + '=' +
+                     t.Attribute(QStringLiteral("Value")).TextOr(QString());
+    EXPECT_EQ(texts, expected);
 }
