@@ -764,3 +764,42 @@ TEST_F(LbButtonTest, FocusedOldStyleSitsInABlackFrameAndRoundedStylesShowThePare
     Button->SetStyle(bsShape);
     EXPECT_EQ(PixelAt(Face(), 2, 2), RGB(10, 20, 30));
 }
+
+// Enter and exit events, and the hot state they bring, only for a button
+// that is enabled, visible and on a showing parent.
+TEST_F(LbButtonTest, MouseEnterAndExitOnlyWhenUsable) {
+    QStringList events;
+    Button->OnMouseEnter = [&](TObject*) { events << "enter"; };
+    Button->OnMouseExit = [&](TObject*) { events << "exit"; };
+    Button->SetHotTrackColor(clYellow);
+
+    Button->Perform(CM_MOUSEENTER, 0, 0);
+    EXPECT_TRUE(Button->CursorOnButton());
+    EXPECT_EQ(Button->HotTrackStep(), 8);
+    Button->Perform(CM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(Button->CursorOnButton());
+    EXPECT_EQ(Button->HotTrackStep(), 0);
+    EXPECT_EQ(events, (QStringList{"enter", "exit"}));
+
+    struct Case { const char* what; bool enabled, visible, parentShowing; };
+    const Case cases[] = {
+        {"disabled", false, true, true},
+        {"hidden", true, false, true},
+        {"parent hidden", true, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        events.clear();
+        Button->SetEnabled(c.enabled);
+        Button->SetVisible(c.visible);
+        Form->SetVisible(c.parentShowing);
+        Button->Perform(CM_MOUSEENTER, 0, 0);
+        EXPECT_FALSE(Button->CursorOnButton());
+        EXPECT_EQ(Button->HotTrackStep(), 0);
+        Button->Perform(CM_MOUSELEAVE, 0, 0);
+        EXPECT_TRUE(events.isEmpty()) << events.join(',').toStdString();
+        Button->SetEnabled(true);
+        Button->SetVisible(true);
+        Form->SetVisible(true);
+    }
+}
