@@ -472,7 +472,8 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     Changed();
 }
 
-void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) {
+void TCanvas::DrawPenBrushShape(int x1, int y1, int x2, int y2,
+                                const std::function<void(QPainter&, const QRect&)>& draw) {
     if (!FPainter) return;
     const QRect q = Normalized(x1, y1, x2, y2);
     if (q.isEmpty()) return;
@@ -481,25 +482,20 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) {
     if (SetRop2()) {
         FPainter->setPen(PenVisible() ? ShapePen() : QPen(Qt::NoPen));
         FPainter->setBrush(BrushVisible() ? ShapeBrush() : QBrush(Qt::NoBrush));
-        FPainter->drawRoundedRect(q.adjusted(0, 0, -1, -1), std::abs(x3) / 2.0, std::abs(y3) / 2.0);
+        draw(*FPainter, q.adjusted(0, 0, -1, -1));
         FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     }
     Changed();
 }
 
+void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) {
+    DrawPenBrushShape(x1, y1, x2, y2, [x3, y3](QPainter& p, const QRect& r) {
+        p.drawRoundedRect(r, std::abs(x3) / 2.0, std::abs(y3) / 2.0);
+    });
+}
+
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
-    if (!FPainter) return;
-    const QRect q = Normalized(x1, y1, x2, y2);
-    if (q.isEmpty()) return;
-    Changing();
-    SyncBkFromBrush();
-    if (SetRop2()) {
-        FPainter->setPen(PenVisible() ? ShapePen() : QPen(Qt::NoPen));
-        FPainter->setBrush(BrushVisible() ? ShapeBrush() : QBrush(Qt::NoBrush));
-        FPainter->drawEllipse(q.adjusted(0, 0, -1, -1));
-        FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    }
-    Changed();
+    DrawPenBrushShape(x1, y1, x2, y2, [](QPainter& p, const QRect& r) { p.drawEllipse(r); });
 }
 
 namespace {

@@ -469,6 +469,10 @@ protected:
     void Changed();
 
 private:
+    // A shape drawn by the toolkit with the canvas's pen and brush inside the
+    // normalised rectangle (right and bottom edge excluded).
+    void DrawPenBrushShape(int x1, int y1, int x2, int y2, const std::function<void(QPainter&, const QRect&)>& draw);
+
     struct SavedState;
     friend void AlphaBlend(TCanvas*, int, int, int, int, TCanvas*, int, int, int, int, BLENDFUNCTION);
     friend bool BitBlt(TCanvas*, int, int, int, int, TCanvas*, int, int, uint32_t);
