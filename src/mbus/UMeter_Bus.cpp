@@ -101,6 +101,13 @@ TFMeter_Bus::TFMeter_Bus(TComponent* AOwner) : TForm(AOwner) {
 }
 
 TFMeter_Bus::~TFMeter_Bus() {
+    // The controls outlive this part of the form while the owner frees them:
+    // nothing of theirs may call back into it.
+    FLoading = true;
+    TW->OnChange = nullptr;
+    TW->OnClick = nullptr;
+    if (CB_VAR_TOD_WindowProcORIGINAL) CB_Var_ToD->WindowProc = CB_VAR_TOD_WindowProcORIGINAL;
+    if (CB_VIFE_WindowProcORIGINAL) CB_VIFE->WindowProc = CB_VIFE_WindowProcORIGINAL;
     if (FMeter_Bus == this) FMeter_Bus = nullptr;
 }
 
