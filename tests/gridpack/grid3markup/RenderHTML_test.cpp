@@ -468,6 +468,32 @@ TEST_F(RenderTest, AnIndentedLineStillPaintsAllItsObjects) {
     EXPECT_EQ(p.Height, std::max(GH(), 10));
 }
 
+TEST_F(RenderTest, ImageAlignmentRaisesTheLinesText) {
+    TImageList list(10, 40);
+    QImage img(10, 40, QImage::Format_ARGB32);
+    img.fill(QColor(0, 0, 255));
+    list.AddImage(img);
+    // The lowest row of the text's ink: at the line's bottom, raised to the
+    // top, or half way.
+    auto lowestInk = [&](const char* align) {
+        Clear();
+        THTMLRenderParams p = Params(QString("<img src=\"idx:0\"%1>XXXX").arg(align));
+        p.Images = &list;
+        RenderHTML(p);
+        int lowest = -1;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 12; x < 100; ++x)
+                if (PixelAt(*Bmp, x, y) != clWhite) lowest = y;
+        return lowest;
+    };
+    const int bottom = lowestInk("");
+    const int top = lowestInk(" align=\"top\"");
+    const int middle = lowestInk(" align=\"middle\"");
+    EXPECT_GT(bottom, 30);
+    EXPECT_EQ(bottom - top, 40 - GH());
+    EXPECT_EQ(bottom - middle, (40 - GH()) / 2);
+}
+
 TEST_F(RenderTest, AnImageFromAFileAddressIsCached) {
     THTMLPictureCache cache;
     const QString path = QString(KAL_TEST_DIR) + "/one.gif";
