@@ -1,11 +1,16 @@
 #include "image/Bin_MBus.h"
 
-#include "app/ProjectFiles.h"
+#include "project/KNXCodes.h"
+#include "project/ProjectFiles.h"
 #include "platform/core/IntConv.h"
 
 #include <optional>
 
 namespace {
+
+constexpr int64_t Max_Data_Address = 65535;
+constexpr qsizetype Max_Wired_Nodes = 255;
+
 
 // Block bytes 636..731 are a gap of zeros that the record does not hold.
 constexpr int Block_Gap_Start = 636;
@@ -185,7 +190,7 @@ void readCommonNodeFields(const XmlNode& e, TMBus_Nodo& n)
     n.Var_Type = uint8_t(attrInt(e, "Var_List_Type", 0));
 }
 
-TNodeReading readWiredNode(const XmlNode& e)
+TNodeReading readWiredNode(const XmlNode& e, int nodeNo)
 {
     TNodeReading r;
     TMBus_Nodo& n = r.Node;
@@ -198,8 +203,14 @@ TNodeReading readWiredNode(const XmlNode& e)
     n.SND_NKE = uint8_t(attrInt(e, "Send_SND_NKE", 0));
     n.Reset_App = uint8_t(attrInt(e, "Reset_App", 0));
     readCommonNodeFields(e, n);
-    // The file keeps the telegram count minus one.
-    n.Cut_After = uint8_t(attrInt(e, "Cut_After", 249) + 1);
+    // The file keeps the telegram count minus one; the count is one byte.
+    const int64_t cutAfter = attrInt(e, "Cut_After", 249);
+    if (cutAfter < 0 || cutAfter > 254)
+        throw EImageError(QStringLiteral("%1: node %2: the attribute \"Cut_After\" is %3, outside 0 to 254")
+                              .arg(ProjectFiles::M_Bus)
+                              .arg(nodeNo)
+                              .arg(cutAfter));
+    n.Cut_After = uint8_t(cutAfter + 1);
     return r;
 }
 
@@ -308,7 +319,7 @@ void readNetwork(TMBus_Image& img, const XmlNode& root, bool wirePresent, bool w
         const bool wired = attrInt(e, "MBus_Type", 1) == 1;
         if (wired ? !wirePresent : !wirelessPresent)
             continue;
-        TNodeReading r = wired ? readWiredNode(e) : readWirelessNode(e);
+        TNodeReading r = wired ? readWiredNode(e, nodeNo) : readWirelessNode(e);
         int varNo = 0;
         for (const XmlNode& ve : e.ChildElements()) {
             ++varNo;
@@ -361,9 +372,20 @@ int nodeTotalSize(const TMBus_Variabile& v, const TMBus_Nodo& node)
     return v.Dimension == Dim_Variable_Length ? v.Length : MBus_Data_Size(v, node);
 }
 
+// Data addresses are 16-bit words in the stream: a network whose data area
+// reaches past 65535 is refused instead of wrapping onto its own start.
+void checkDataAddress(int64_t address)
+{
+    if (address > Max_Data_Address)
+        throw EImageError(QStringLiteral("%1: the network's data area reaches address %2, beyond %3")
+                              .arg(ProjectFiles::M_Bus)
+                              .arg(address)
+                              .arg(Max_Data_Address));
+}
+
 void assignDataAddresses(TMBus_Image& img)
 {
-    int32_t address = 0;
+    int64_t address = 0;
     forEachNode(img, [&](TMBus_Nodo& n) {
         n.Add_NS = uint16_t(address);
         if (n.Node_State == 1)
@@ -371,9 +393,12 @@ void assignDataAddresses(TMBus_Image& img)
         n.Add_IN = uint16_t(address);
         if (n.Ident_Num == 1)
             address += 4;
-        n.Appoggio_Add_Variabili = address;
-        for (const TMBus_Variabile& v : n.Vars)
+        checkDataAddress(address);
+        n.Appoggio_Add_Variabili = int32_t(address);
+        for (const TMBus_Variabile& v : n.Vars) {
+            checkDataAddress(address);
             address += nodeTotalSize(v, n);
+        }
     });
 }
 
@@ -418,9 +443,10 @@ void writeStreamBody(TMBus_Image& img, TBank2Writer& w)
 {
     forEachNode(img, [&](TMBus_Nodo& n) { writeNodeHeader(w, n); });
     forEachNode(img, [&](TMBus_Nodo& n) {
-        int32_t address = n.Appoggio_Add_Variabili;
+        int64_t address = n.Appoggio_Add_Variabili;
         for (const TMBus_Variabile& v : n.Vars) {
-            writeVariableRecord(w, v, address);
+            checkDataAddress(address);
+            writeVariableRecord(w, v, int32_t(address));
             address += MBus_Data_Size(v, n);
         }
     });
@@ -463,7 +489,10 @@ void writeTrailer(TMBus_Image& img, TBank2Writer& w, const TParGenFile& par)
     const int baud = requiredKeyInt(par, "Meter_Baud");
     w.Byte(uint32_t(baud));
     img.Set_Field(MBusBlock::Meter_Bit_Rate, 4, meterBitRate(baud));
-    const int parity = requiredKeyInt(par, "Meter_Par");
+    const int64_t parity = requiredKeyInt(par, "Meter_Par");
+    // The trailer keeps the index and the block one more, each in a byte.
+    if (parity < 0 || parity > 254)
+        throw EImageError(QStringLiteral("%1: \"Meter_Par\" is %2, outside 0 to 254").arg(ProjectFiles::ParGen).arg(parity));
     w.Byte(uint32_t(parity));
     // The list reads NONE, EVEN, ODD; the gateway counts 0 none, 2 even, 3 odd.
     img.Set_Field(MBusBlock::Meter_Parity, 1, uint32_t(parity == 0 ? 0 : parity + 1));
@@ -561,8 +590,16 @@ void Load_MBus_Network(TImageBuild& build, TMBus_Image& img)
             wirelessPresent = keyInt(par, "MBus_Options_Wireless_Present", 0) == 1;
         }
     }
-    if (build.Has_File(ProjectFiles::M_Bus))
-        readNetwork(img, build.Load_File(ProjectFiles::M_Bus), wirePresent, wirelessPresent);
+    if (build.Has_File(ProjectFiles::M_Bus)) {
+        const TProjectFile network = build.Load_File(ProjectFiles::M_Bus);
+        readNetwork(img, network.Root(), wirePresent, wirelessPresent);
+    }
+    // The trailer counts the wired nodes in one byte.
+    if (img.MBus_Wired_Nodes.size() > Max_Wired_Nodes)
+        throw EImageError(QStringLiteral("%1: %2 wired M-Bus nodes are used, more than %3")
+                              .arg(ProjectFiles::M_Bus)
+                              .arg(img.MBus_Wired_Nodes.size())
+                              .arg(Max_Wired_Nodes));
 
     w.DWordAt(5, Stream_Header_Size + Node_Header_Size * uint32_t(img.MBus_Wired_Nodes.size()));
     layoutStream(img);
