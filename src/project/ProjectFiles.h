@@ -225,8 +225,11 @@ namespace MBusXml {
 inline const QString Root = QStringLiteral("M-Bus_Network");
 inline const QString Node = QStringLiteral("Nodo");
 inline const QString Variable = QStringLiteral("Variabile");
+// The comment the network dialog writes after the root (the scanner writes none).
+inline const QString Version_Comment = QStringLiteral("SW_VERSION = 1.203");
 // Node attributes
 inline const QString Enable_Node = QStringLiteral("Enable_Node");
+inline const QString Descrizione = QStringLiteral("Descrizione");
 inline const QString MBus_Type = QStringLiteral("MBus_Type");
 inline const QString Node_ID_Type = QStringLiteral("Node_ID_Type");
 inline const QString ID = QStringLiteral("ID");
@@ -249,6 +252,7 @@ inline const QString wMBus_En_Key = QStringLiteral("wMBus_En_Key");
 inline QString wMBus_Key(int k) { return QStringLiteral("wMBus_Key_%1").arg(k); }
 // Variable attributes
 inline const QString Enable = QStringLiteral("Enable");
+inline const QString Desc = QStringLiteral("Desc");
 inline const QString Type = QStringLiteral("Type");
 inline const QString Fun_Field = QStringLiteral("Fun_Field");
 inline const QString Dim = QStringLiteral("Dim");
