@@ -657,8 +657,6 @@ void TExPageControl::CMDialogKey(TMessage& M) {
     TCustomTabControl::CMDialogKey(M);
 }
 
-void TExPageControl::WndProc(TMessage& Message) { TCustomTabControl::WndProc(Message); }
-
 // -- docking ------------------------------------------------------------------
 
 void TExPageControl::DoAddDockClient(TControl* Client, const TRect&) {

@@ -254,7 +254,6 @@ protected:
     friend class TExTabSheet;
     virtual void SyncActivePage();
     void Loaded() override;
-    void WndProc(TMessage& Message) override;
     bool CanChange() override;
     void Change() override;
     bool CanShowTab(int TabIndex) override;

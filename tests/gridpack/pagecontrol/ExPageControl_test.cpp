@@ -166,8 +166,18 @@ TEST_F(PageControlTest, CtrlTabWrapsOverTheVisibleTabs) {
         EXPECT_TRUE(Input::KeyDown(VK_TAB, s.shift)) << "the key is consumed";
         EXPECT_EQ(PC->ActivePage(), Sheets[s.expected]);
     }
-    SetKeyDown(VK_CONTROL, false);
+    // From a control on a page, too; the focus follows to the new page.
+    auto* inner = new TCustomControl(Form);
+    inner->SetParent(Sheets[2]);
+    inner->SetTabStop(true);
+    inner->SetBounds(5, 5, 40, 20);
+    inner->SetFocus();
+    ASSERT_EQ(FocusedControl(), inner);
     SetKeyDown(VK_SHIFT, false);
+    EXPECT_TRUE(Input::KeyDown(VK_TAB, ssCtrl));
+    EXPECT_EQ(PC->ActivePage(), Sheets[0]);
+    EXPECT_FALSE(Sheets[2]->ContainsControl(FocusedControl()));
+    SetKeyDown(VK_CONTROL, false);
     // FindNextPage, for a sheet of none and with one page that qualifies.
     EXPECT_EQ(PC->FindNextPage(nullptr, true, true), Sheets[0]);
     EXPECT_EQ(PC->FindNextPage(nullptr, false, false), Sheets[3]);
