@@ -159,6 +159,8 @@ public:
     void SetActivePageIndex(int v);
     TExTabSheet* FindNextPage(TExTabSheet* CurPage, bool GoForward, bool CheckTabVisible);
     void SelectNextPage(bool GoForward);
+    // Showing one of the control's sheets makes it the active page.
+    void ShowControl(TControl* AControl);
     // Puts the closed sheet of that component name back as the last page.
     bool OpenClosedTab(const QString& TabName);
     void OpenAllClosedTabs();

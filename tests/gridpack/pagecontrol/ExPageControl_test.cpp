@@ -148,6 +148,12 @@ TEST_F(PageControlTest, PageIndexMovesTheTabWithItsSelection) {
     PC->SetChildOrder(Sheets[0], 0);
     EXPECT_EQ(PC->Pages(0), Sheets[0]);
     EXPECT_EQ(PC->Tabs()->Strings(0), "A");
+    // Showing a sheet through its control activates it; another control's
+    // sheet or any other control changes nothing.
+    PC->ShowControl(Sheets[1]);
+    EXPECT_EQ(PC->ActivePage(), Sheets[1]);
+    PC->ShowControl(PC);
+    EXPECT_EQ(PC->ActivePage(), Sheets[1]);
 }
 
 TEST_F(PageControlTest, CtrlTabWrapsOverTheVisibleTabs) {

@@ -47,6 +47,19 @@ TEST_F(MeterBusTest, TheTreeMirrorsTheFile) {
     EXPECT_EQ(D->E_Position->Text(), "1") << "the variable page starts as a new variable";
 }
 
+TEST_F(MeterBusTest, SelectingAVariableShowsItsNodesKeyBytes) {
+    QString keys;
+    for (int k = 1; k <= 16; ++k) keys += QStringLiteral(" wMBus_Key_%1=\"$%2\"").arg(k).arg(k, 2, 16, QChar('0'));
+    WriteNetwork("<Nodo MBus_Type=\"0\" wMBus_En_Key=\"1\"" + keys +
+                 "><Variabile Desc=\"v\" Type=\"0\" Fun_Field=\"0\" Dim=\"0\"/></Nodo>");
+    Show();
+    SelectVar(0, 0);
+    EXPECT_TRUE(D->CB_wMBus_EnKey->Checked());
+    for (int k = 1; k <= 16; ++k)
+        EXPECT_EQ(D->E_wMBus_K[k - 1]->Text(), QStringLiteral("$%1").arg(k, 2, 16, QChar('0'))) << k;
+    EXPECT_TRUE(D->P_wMBus_Node->Visible());
+}
+
 TEST_F(MeterBusTest, TheByteCountTakesTheEnabledPartOnly) {
     struct Case { const char* what; std::function<void(TNodoList&)> build; int bytes; };
     const Case cases[] = {
@@ -414,7 +427,10 @@ TEST_F(MeterBusTest, AMalformedFileIsKeptBesideWhenOkWrites) {
     WriteFileWhole(File_M_Bus, bad);
     Show();
     ASSERT_EQ(Messages().size(), 1);
-    EXPECT_FALSE(Messages()[0].isEmpty());
+    // The conversion error names the node, the variable and the attribute.
+    EXPECT_TRUE(Messages()[0].contains("node 1")) << Messages()[0].toStdString();
+    EXPECT_TRUE(Messages()[0].contains("row 1")) << Messages()[0].toStdString();
+    EXPECT_TRUE(Messages()[0].contains("\"Dim\"")) << Messages()[0].toStdString();
     EXPECT_TRUE(D->Nodi_List.empty());
     D->LbButton2Click(nullptr);
     EXPECT_EQ(D->ModalResult(), mrOk);
