@@ -392,6 +392,9 @@ public:
     PLazyNode IterateSubtree(PLazyNode Node, const TLTGetNodeProc& Callback, void* Data,
                              TLazyNodeStates Filter = {}, bool DoInit = false, bool ChildNodesOnly = false);
     uint32_t CutCopyCount() const;
+    // The font, rectangle and text of a node's cell; the base tree has no
+    // text: an empty rectangle and text, and the tree's font.
+    virtual void GetTextInfo(PLazyNode Node, TColumnIndex Column, TFont* AFont, TRect& R, QString& Text);
 
     TLTLazyNodeEnumeration Nodes(bool ConsiderChildrenAbove = false);
     TLTLazyNodeEnumeration CheckedNodes(TCheckState State = csCheckedNormal, bool ConsiderChildrenAbove = false);

@@ -343,7 +343,9 @@ bool TBaseLazyTree::ReadStreamChunk(TStream* Stream, int Version, int32_t ChunkS
         Node->Align = std::min<uint8_t>(align, 100);
         Node->CheckState = TCheckState(checkState);
         Node->CheckType = TCheckType(checkType);
-        Node->ChildCount = 0;
+        // Children are counted as they are linked, so that a stream that is
+        // cut short (or names a base chunk twice) leaves count and links
+        // agreeing.
         TRestore<int64_t> limit(FReadLimit);
         for (uint32_t i = 0; i < childCount; ++i) {
             PLazyNode child = AllocateNode();

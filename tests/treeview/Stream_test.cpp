@@ -232,3 +232,17 @@ TEST_F(TreeTest, SaveToFileAndLoadFromFile) {
     EXPECT_EQ(u->TotalCount(), 5u);
     EXPECT_EQ(Saved(u), Saved(t));
 }
+
+TEST_F(TreeTest, ANodeNamingItsBaseChunkTwiceKeepsCountAndLinksTogether) {
+    const QByteArray child = Chunk(1, Chunk(2, Base(0, 18, 0x81)));
+    const QByteArray node = Chunk(1, Chunk(2, Base(1, 18, 0xE1) + child) + Chunk(2, Base(0, 18, 0x81)));
+    auto* t = NewTree();
+    Load(t, Header() + Count(1) + node);
+    PLazyNode n = t->GetFirstNoInit();
+    ASSERT_NE(n, nullptr);
+    EXPECT_EQ(n->ChildCount, 1u);
+    EXPECT_NE(n->FirstChild, nullptr);
+    EXPECT_EQ(t->RootNode()->TotalCount, 3u);
+    t->Clear();
+    EXPECT_EQ(t->RootNode()->TotalCount, 1u);
+}
