@@ -709,6 +709,8 @@ protected:
     bool FDestroying = false;
     // While a stream is read: where the enclosing chunk (or the stream) ends.
     int64_t FReadLimit = 0;
+    // How deep the node being read lies below the first one read.
+    uint32_t FReadDepth = 0;
     std::unique_ptr<TCustomLazyTreeOptions> FOptions;
 
     friend class TCustomLazyTreeOptions;
