@@ -8,7 +8,8 @@
 namespace {
 constexpr uint16_t StreamMagic1 = 0x2045, StreamMagic2 = 0x0056, StreamMagic3 = 0x0054, StreamVersion = 2,
                    StreamWord4 = 0x0020, StreamMagic4 = 0x2046;
-constexpr int32_t NodeChunk = 1, BaseChunk = 2, CaptionChunk = 3, UserChunk = 4;
+// Chunk types; type 3 (a caption) is the string tree's.
+constexpr int32_t NodeChunk = 1, BaseChunk = 2, UserChunk = 4;
 constexpr int BaseRecordSize = 19, OldBaseRecordSize = 12;
 constexpr int ChunkHeaderSize = 8;
 // Nesting deeper than this is taken for a damaged stream: reading (and later
