@@ -388,3 +388,20 @@ TEST_F(TreeTest, ANodeRecordMustFitTheUserDataArea) {
     // One record type per tree.
     EXPECT_FALSE(AssertionText([&] { t->GetNodeRecord<float>(n); }).isEmpty());
 }
+
+TEST_F(TreeTest, ATopLevelCountReadFromAFormDescriptionCreatesNodesWhenLoadingEnds) {
+    auto* t = NewTree();
+    t->BeginLoading();
+    t->SetRootNodeCount(4);
+    EXPECT_TRUE(t->TreeStates().Contains(tsNeedRootCountUpdate));
+    EXPECT_EQ(t->RootNode()->TotalCount, 1u);
+    EXPECT_EQ(t->RootNode()->FirstChild, nullptr);
+    // Options read meanwhile apply silently; read-only does not stop the nodes.
+    t->TreeOptions()->SetMiscOptions(t->TreeOptions()->MiscOptions() + TLTMiscOptions{toReadOnly});
+    t->EndLoading();
+    EXPECT_FALSE(t->TreeStates().Contains(tsNeedRootCountUpdate));
+    EXPECT_EQ(t->RootNodeCount(), 4u);
+    EXPECT_EQ(t->RootNode()->TotalCount, 5u);
+    EXPECT_EQ(t->VisibleCount(), 4u);
+    EXPECT_TRUE(t->TreeOptions()->MiscOptions().Contains(toReadOnly));
+}
