@@ -18,7 +18,7 @@ bool Vertical(const TWinControl* owner, int which) {
     if (which == SB_VERT) return true;
     if (which == SB_HORZ) return false;
     // The scroll-bar control: its style says which way it runs.
-    return (const_cast<TWinControl*>(owner)->Params().Style & 0x1) != 0;  // SBS_VERT
+    return (const_cast<TWinControl*>(owner)->Params().Style & SBS_VERT) != 0;
 }
 }  // namespace
 
@@ -183,14 +183,15 @@ void TWinScrollBars::Paint(TCanvas* c, int which) const {
     const bool can = Scrollable(which);
     const TRect thumb = PartRect(which, sbpThumb);
     if (!thumb.IsEmpty()) {
-        c->Brush().SetColor(clBtnFace);
-        c->FillRect(thumb);
         TRect e = thumb;
         if (flat) {
+            c->Brush().SetColor(clBtnFace);
+            c->FillRect(thumb);
             c->Brush().SetColor(clBtnShadow);
             c->FrameRect(e);
         } else {
-            c->DrawEdge(e, EDGE_RAISED, BF_RECT);
+            // The classic thumb is a raised push button.
+            c->DrawFrameControl(e, DFC_BUTTON, DFCS_BUTTONPUSH);
         }
     }
     // A held page click shows the pressed part darker, as the platform does.

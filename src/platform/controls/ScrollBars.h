@@ -22,6 +22,8 @@
 #include <memory>
 
 enum : int { SB_HORZ = 0, SB_VERT = 1, SB_CTL = 2, SB_BOTH = 3 };
+// The scroll-bar control's style: which way it runs.
+enum : std::uint32_t { SBS_HORZ = 0x0, SBS_VERT = 0x1 };
 enum : unsigned {
     SIF_RANGE = 0x1, SIF_PAGE = 0x2, SIF_POS = 0x4, SIF_DISABLENOSCROLL = 0x8, SIF_TRACKPOS = 0x10,
     SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS,

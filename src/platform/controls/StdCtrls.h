@@ -789,21 +789,15 @@ protected:
     void DoScroll(TMessage& M);
     void WndProc(TMessage& M) override;
     void Paint() override;
+    void CreateParams(TCreateParams& Params) override;
     void WMLButtonDown(TMessage& M) override;
-    void WMLButtonUp(TMessage& M) override;
-    void WMMouseMove(TMessage& M) override;
     void WMKeyDown(TMessage& M) override;
     void WMGetDlgCode(TMessage& M) override;
 
 private:
-    int ButtonSize() const;
-    TRect ThumbRect() const;
-    int TrackLength() const;
-    int PosFromOffset(int offset) const;
     void SendScroll(int code, int pos = 0);
+    void SyncBar();
 
     TScrollBarKind FKind = sbHorizontal;
     int FMin = 0, FMax = 100, FPosition = 0, FSmallChange = 1, FLargeChange = 1, FPageSize = 0;
-    bool FThumbDrag = false;
-    int FDragOffset = 0;
 };
