@@ -1,7 +1,7 @@
 // Arbitrary bytes as the table files of every model with tables of its own
 // (M-Bus network, Modbus, CAN, CANopen, DMX) and as ParGen.xml. A build may
 // refuse the input with an error; it must never crash or write past a table.
-#include "app/ProjectFiles.h"
+#include "project/ProjectFiles.h"
 #include "image/USaveBincc.h"
 #include "platform/core/Files.h"
 

@@ -1,7 +1,7 @@
 #include "app/UBootTCP.h"
 
 #include "app/LbButton.h"
-#include "app/ProjectFiles.h"
+#include "project/ProjectFiles.h"
 #include "app/UComon.h"
 #include "app/UDialogLook.h"
 #include "platform/core/Files.h"

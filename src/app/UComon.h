@@ -10,56 +10,9 @@
 #include <QStringList>
 #include <cstdint>
 
-// ---------------------------------------------------------------------------
-// Model code and model table
-
-// The gateway model this program configures (KAL_MODEL_CODE at build time).
-extern int Model_Code;
-
-// The company label at the start of the maker's own window titles, and the
-// host of its links and device descriptions.
-inline const QString Company_Label = QStringLiteral("www.tavlon.example");
-// The company label of the partner editions' titles.
-inline const QString Partner_Company_Label = QStringLiteral("Brimel");
-// Download anchor of codes that have no hardware code of their own.
-inline const QString Default_HW_Code = QStringLiteral("GW31A08");
-
-struct TModelInfo {
-    int Code;
-    const char* SW_Code;       // software code (L_SW_Code, version check)
-    const char* SW_Desc;       // one-line description
-    const char* Protocol_Pair; // part of the window title after the code
-    const char* Version;       // program version for the model ("1.100")
-    const char* Doc_Code;      // document code shown in the about box
-    const char* HW_Code;       // anchor of the download link
-};
-
-// The 21 rows: models 1 to 15 in code order, then the partner editions 1001,
-// 1003, 1010, 1011, 1012, 1014.
-inline constexpr int Model_Count = 21;
-extern const TModelInfo Model_Table[Model_Count];
-
-// The row of a code; nullptr for a code that is not a model.
-const TModelInfo* Find_Model(int code);
-// True for 1001, 1003, 1010, 1011, 1012, 1014.
-bool Is_Partner_Model(int code);
-// The model a code behaves as: the base code of a partner edition, else the code.
-int Base_Model_Code(int code);
-
-// Per-code answers (empty texts for a code that is not a model, apart from
-// Get_HW_Code, which falls back to GW31A08 outside 1..15).
-QString Get_SW_Code(int code);
-QString Get_SW_Desc(int code);
-QString Get_Version(int code);
-QString Get_Doc_Code(int code);
-QString Get_HW_Code(int code);
-// "<company> - Configurator <code> - <pair> " (company "Brimel" for partners).
-QString Get_Program_Title(int code);
-// The version comment of the model's ParGen.xml, "SW_VERSION = <version>".
-QString Get_SW_Version_Comment(int code);
-
-// The version-check query values, models 1 to 15 (entry n-1 is model n).
-extern const char* const Table_SW_Code_Check[15];
+#include "project/KNXCodes.h"
+#include "project/Models.h"
+#include "project/ProjectFiles.h"
 
 // ---------------------------------------------------------------------------
 // Global state (texts empty at program start)
@@ -125,21 +78,6 @@ bool Is_Valid_Project_Name(const QString& name);
 // Dir_Projects (Dir_Project set), else leaves none open (Dir_Project empty);
 // then Set_Files. Answers whether a project is open.
 bool Open_Stored_Project();
-
-// ---------------------------------------------------------------------------
-// KNX codes and address check
-
-// "WRITE" 128, "READ" 0 (any case); other texts as a decimal integer, else 0.
-int Get_RW_Flag(const QString& text);
-// "SYSTEM" 0, "NORMAL" 1, "URGENT" 2, "LOW" 3 (any case); anything else 1.
-int Get_Priority(const QString& text);
-// Data-conversion code (bits 12..15): "NONE" 0 ... "FLOAT16 TO INT * 100" 0x9000.
-int Get_Conversion(const QString& text);
-// True when the text holds no "." (a group address or a plain number).
-bool No_Decimal_Point(const QString& text);
-// 0 when the text is a valid KNX group (Group true) or individual address,
-// 1 when it is not. Zero_Allowed admits 0.0.0 in the individual dotted form.
-int Check_KNX_Address(const QString& text, bool Group, bool Zero_Allowed);
 
 // ---------------------------------------------------------------------------
 // Model queries for the M-Bus scan window

@@ -1,7 +1,7 @@
 #include "app/UNew_Project.h"
 
 #include "app/LbButton.h"
-#include "app/ProjectFiles.h"
+#include "project/ProjectFiles.h"
 #include "app/UComon.h"
 #include "app/UKalmetoreFirmWare.h"
 #include "platform/controls/ExtCtrls.h"

@@ -1,6 +1,10 @@
 #include "image/BinParGen.h"
 
-#include "app/ProjectFiles.h"
+#include "project/Models.h"
+
+#include "project/KNXCodes.h"
+#include "project/ParGen.h"
+#include "project/ProjectFiles.h"
 #include "image/BinBuffer.h"
 #include "image/ImageBuild.h"
 #include "platform/core/IntConv.h"
@@ -196,38 +200,18 @@ int Speed_Of(TKeyConversion table, int index)
     return speedColumn(index >= 0 && index < rows ? Speed_Table[index] : Speed_Other, table);
 }
 
-int64_t Par_Gen_Individual_Address(const QString& text)
+TParGenFile::TParGenFile(const TImageBuild& build)
 {
-    const int firstDot = text.indexOf(QLatin1Char('.'));
-    if (firstDot < 0)
-        return StrToIntDef(text, 4372);
-    const int secondDot = text.indexOf(QLatin1Char('.'), firstDot + 1);
-    const QString first = text.left(firstDot);
-    QString second, third;
-    if (secondDot < 0) {
-        // "a.d": the line is 1.
-        second = QStringLiteral("1");
-        third = text.mid(firstDot + 1);
-    } else {
-        second = text.mid(firstDot + 1, secondDot - firstDot - 1);
-        third = text.mid(secondDot + 1);
-    }
-    return int64_t(StrToIntDef(Trim(first), 1)) * 4096 + int64_t(StrToIntDef(Trim(second), 1)) * 256
-           + StrToIntDef(Trim(third), 20);
-}
-
-TParGenFile::TParGenFile(TImageBuild& build)
-{
-    FExists = build.Has_File(ProjectFiles::ParGen);
-    if (FExists)
-        FRoot = build.Load_File(ProjectFiles::ParGen);
+    if (build.Has_File(ProjectFiles::ParGen))
+        FFile.emplace(build.Load_File(ProjectFiles::ParGen));
 }
 
 bool TParGenFile::Text(const QString& key, QString& text) const
 {
-    if (!FExists)
+    Require_ParGen_Key(key);
+    if (!FFile)
         return false;
-    const XmlNode el = FRoot.ChildElement(key);
+    const XmlNode el = FFile->Root().ChildElement(key);
     if (el.IsNull())
         return false;
     text = el.Text();
@@ -328,5 +312,5 @@ void Load_Par_Gen_J1939(TImageBuild& build)
     Load_Par_Gen_KNX(file, pg, 36865);
     pg.Set(F::J1939_Options, 0);
     Load_Keys(file, pg, keys);
-    Load_Par_Gen_Ethernet(file, pg, QStringLiteral("Modbus_TCP_Slave_"));
+    Load_Par_Gen_Ethernet(file, pg, Ethernet_Key_Prefix(build.Model_Code));
 }

@@ -3,10 +3,12 @@
 // have their own): the record that mirrors it, its field table with the
 // defaults, the reading of ParGen.xml into it and its serialization with the
 // closing checksum.
+#include "project/TableFile.h"
 #include "platform/xml/XmlDoc.h"
 
 #include <QString>
 #include <array>
+#include <optional>
 #include <cstdint>
 
 class TBinBuffer;
@@ -152,25 +154,24 @@ struct TParGenKey {
 // give the table's last-resort speed.
 int Speed_Of(TKeyConversion table, int index);
 
-// The general block's individual-address conversion: a plain number, or up to
-// three dotted parts with defaults 1, 1 and 20 and no masking.
-int64_t Par_Gen_Individual_Address(const QString& text);
 
 // ParGen.xml as the loaders read it: keys looked up by name under the root.
+// Every name must be a key of the ParGen key table (project/ParGen.h): a
+// name that is not raises EInvalidOperation, so a misspelt key cannot fall
+// back to its default unnoticed.
 class TParGenFile {
 public:
-    // Loads the project's ParGen.xml through the build's document when it
-    // exists; a file that is not well-formed raises with the file's name.
-    explicit TParGenFile(TImageBuild& build);
-    bool Exists() const { return FExists; }
+    // Loads the project's ParGen.xml when it exists; a file that is not
+    // well-formed raises with the file's name. The file is owned here.
+    explicit TParGenFile(const TImageBuild& build);
+    bool Exists() const { return FFile.has_value(); }
     // The element's text; false when the element is missing.
     bool Text(const QString& key, QString& text) const;
     // Converts and stores one key (a missing element stores its Missing value).
     void Load_Key(TBin_Par_Gen& record, const TParGenKey& key) const;
 
 private:
-    XmlNode FRoot; // valid until the build's document loads another file
-    bool FExists = false;
+    std::optional<TProjectFile> FFile;
 };
 
 // Stores the keys of a table in order.

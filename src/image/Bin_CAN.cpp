@@ -1,9 +1,12 @@
 #include "image/Bin_CAN.h"
 
-#include "app/ProjectFiles.h"
+#include "project/Models.h"
+
+#include "project/ProjectFiles.h"
 #include "image/BinBuffer.h"
 #include "image/BinParGen.h"
 #include "image/KNXTable.h"
+#include "platform/core/StrUtils.h"
 
 namespace {
 
@@ -13,34 +16,31 @@ using K = TKeyConversion;
 constexpr uint32_t CAN_Table_Address = 0x5B000;
 constexpr uint16_t No_Byte = 0xFFFF;
 
-bool isYes(const TRowReader& r, const QString& name)
-{
-    return r.Text_Or(name, QString()).trimmed().toUpper() == QLatin1String("Y");
-}
+namespace X = ProjectFiles::CANFramesXml;
 
 TCAN_Record readFrame(const TRowReader& r, bool send)
 {
     TCAN_Record rec;
-    rec.Identifier = uint32_t(r.Number64_Or(QStringLiteral("COBID"), 0, 0));
-    if (r.Text_Or(QStringLiteral("CAN_Type"), QString()).trimmed() == QLatin1String("2.0B (29 bits)"))
+    rec.Identifier = uint32_t(r.Number64_Or(X::COBID, 0, 0));
+    if (Trim(r.Text_Or(X::CAN_Type, QString())) == X::Type_29_Bits)
         rec.Identifier |= CAN_Extended_Identifier;
-    const int dim = r.Number_Or(QStringLiteral("Dim"), 8, 8);
+    const int dim = r.Number_Or(X::Dim, 8, 8);
     rec.Data_Length = uint8_t(dim);
     if (send) {
         rec.Flags = CANFlag::Send;
-        if (isYes(r, QStringLiteral("OnChange")))
+        if (r.Flag(X::OnChange_Flag))
             rec.Flags |= CANFlag::On_Change;
-        if (isYes(r, QStringLiteral("OnCMD")))
+        if (r.Flag(X::OnCMD_Flag))
             rec.Flags |= CANFlag::On_Command;
-        if (isYes(r, QStringLiteral("OnTimer")))
+        if (r.Flag(X::OnTimer_Flag))
             rec.Flags |= CANFlag::On_Timer;
-        rec.Send_Period = uint32_t(r.Number64_Or(QStringLiteral("Time"), 0, 0));
+        rec.Send_Period = uint32_t(r.Number64_Or(X::Time, 0, 0));
     } else {
-        rec.Receive_Timeout = uint32_t(r.Number64_Or(QStringLiteral("TimeOut"), 0, 0));
+        rec.Receive_Timeout = uint32_t(r.Number64_Or(X::TimeOut, 0, 0));
     }
     // Bytes past the frame's length carry nothing, whatever the row says.
     for (int k = 1; k <= 8; ++k) {
-        const int address = r.Number_Or(QStringLiteral("Byte%1").arg(k), No_Byte, No_Byte);
+        const int address = r.Number_Or(X::Byte(k), No_Byte, No_Byte);
         rec.Byte_Address[size_t(k - 1)] = dim < k ? No_Byte : uint16_t(address);
     }
     return rec;
@@ -50,10 +50,11 @@ void loadFrames(TImageBuild& build, TCAN_Table& table, const QString& fileName, 
 {
     if (!build.Has_File(fileName))
         return;
+    const TProjectFile file = build.Load_File(fileName);
     int rowNumber = 0;
-    for (const XmlNode& el : build.Load_File(fileName).ChildElements()) {
+    for (const XmlNode& el : file.Root().ChildElements()) {
         const TRowReader r(el, fileName, ++rowNumber);
-        if (r.Text_Or(QStringLiteral("Enable"), QStringLiteral("Y")).trimmed().toUpper() != QLatin1String("Y"))
+        if (!r.Flag(X::Enable_Flag))
             continue;
         if (table.CAN_Frame_Count >= TCAN_Table::Records)
             throw EImageError(QStringLiteral("%1: more than %2 used frames, the size of the CAN table")
@@ -84,7 +85,7 @@ void Load_Par_Gen_CAN(TImageBuild& build)
         {"CAN_BAUDRATE", F::Fieldbus_Baud_Rate, 0, K::Speed_CAN, 9, 9},
     };
     Load_Keys(file, pg, keys);
-    Load_Par_Gen_Ethernet(file, pg, QStringLiteral("Modbus_TCP_Slave_"));
+    Load_Par_Gen_Ethernet(file, pg, Ethernet_Key_Prefix(build.Model_Code));
 }
 
 void Load_CAN_Frames(TImageBuild& build, TCAN_Table& table)

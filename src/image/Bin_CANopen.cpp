@@ -1,6 +1,8 @@
 #include "image/Bin_CANopen.h"
 
-#include "app/ProjectFiles.h"
+#include "project/Models.h"
+
+#include "project/ProjectFiles.h"
 #include "image/BinBuffer.h"
 #include "image/BinParGen.h"
 #include "image/KNXTable.h"
@@ -34,77 +36,48 @@ constexpr bool tablesFitTheirSpace()
 }
 static_assert(tablesFitTheirSpace(), "the six tables in image order fill the CANopen part of the image");
 
+namespace X = ProjectFiles::CANopenXml;
+
 // The record of a table row, read with no fallback: every attribute the row's
 // table reads must be there and hold an integer.
 class TCANopenRow {
 public:
     TCANopenRow(const XmlNode& row, const TCANopen_Table_Info& table, int rowNumber)
-        : FRow(row), FTable(table), FRowNumber(rowNumber) {}
+        : FRow(row, *table.File, rowNumber, QLatin1String(table.List)) {}
 
-    int Int(const char* name) const
-    {
-        int v;
-        if (!TryStrToInt(Text(name), v))
-            throw error(name, QStringLiteral("is not an integer"));
-        return v;
-    }
+    int Int(const QString& name) const { return FRow.Integer(name); }
     // A 32-bit field that the file may write past the signed range.
-    uint32_t Low32(const char* name) const
-    {
-        int64_t v;
-        if (!TryStrToInt64(Text(name), v))
-            throw error(name, QStringLiteral("is not an integer"));
-        return uint32_t(v);
-    }
-    bool Yes(const char* name) const { return Text(name).trimmed().toUpper() == QLatin1String("Y"); }
+    uint32_t Low32(const QString& name) const { return uint32_t(FRow.Integer64(name)); }
+    bool Flag(const TFlagColumn& column) const { return FRow.Flag(column); }
 
 private:
-    QString Text(const char* name) const
-    {
-        const XmlValue v = FRow.Attribute(QString::fromLatin1(name));
-        if (v.IsNull())
-            throw error(name, QStringLiteral("is missing"));
-        return v.TextOr(QString());
-    }
-    EImageError error(const char* name, const QString& what) const
-    {
-        return EImageError(QStringLiteral("%1, list \"%2\", row %3: the attribute \"%4\" %5")
-                               .arg(*FTable.File, QLatin1String(FTable.List))
-                               .arg(FRowNumber)
-                               .arg(QLatin1String(name), what));
-    }
-
-    XmlNode FRow;
-    const TCANopen_Table_Info& FTable;
-    int FRowNumber;
+    TRowReader FRow;
 };
 
-const char* const Address_Names[8] = {"Address_B1", "Address_B2", "Address_B3", "Address_B4",
-                                      "Address_B5", "Address_B6", "Address_B7", "Address_B8"};
 
 // An SDO moves 1, 2 or 4 bytes; its addresses lie in the record's last four
 // slots, the first four are 0.
 TCANopen_Record readSDO(const TCANopenRow& r, bool client, bool write)
 {
     TCANopen_Record rec;
-    rec.Index = uint16_t(r.Int("Index"));
-    rec.SubIndex = uint8_t(r.Int("SubIndex"));
+    rec.Index = uint16_t(r.Int(X::Index));
+    rec.SubIndex = uint8_t(r.Int(X::SubIndex));
     if (client) {
-        rec.Device_ID = uint8_t(r.Int("Device_ID"));
-        rec.Time = r.Low32("Poll_Time");
+        rec.Device_ID = uint8_t(r.Int(X::Device_ID));
+        rec.Time = r.Low32(X::Poll_Time);
     }
-    const int nByte = r.Int("NByte");
+    const int nByte = r.Int(X::NByte);
     rec.Size = uint8_t(nByte);
     rec.Address.fill(0);
-    rec.Address[4] = uint16_t(r.Int(Address_Names[0]));
+    rec.Address[4] = uint16_t(r.Int(X::Address_B(1)));
     if (nByte >= 2)
-        rec.Address[5] = uint16_t(r.Int(Address_Names[1]));
+        rec.Address[5] = uint16_t(r.Int(X::Address_B(2)));
     if (nByte >= 4) {
-        rec.Address[6] = uint16_t(r.Int(Address_Names[2]));
-        rec.Address[7] = uint16_t(r.Int(Address_Names[3]));
+        rec.Address[6] = uint16_t(r.Int(X::Address_B(3)));
+        rec.Address[7] = uint16_t(r.Int(X::Address_B(4)));
     }
     if (write)
-        rec.Mode = client && r.Yes("On_Change") ? 3 : 1;
+        rec.Mode = client && r.Flag(X::On_Change_Flag) ? 3 : 1;
     return rec;
 }
 
@@ -113,17 +86,17 @@ TCANopen_Record readSDO(const TCANopenRow& r, bool client, bool write)
 TCANopen_Record readPDO(const TCANopenRow& r, bool transmit)
 {
     TCANopen_Record rec;
-    rec.COB_ID = r.Low32("COB-ID");
-    rec.Time = r.Low32(transmit ? "Send_Time" : "TimeOut");
-    const int dimension = r.Int("Dimension");
+    rec.COB_ID = r.Low32(X::COB_ID);
+    rec.Time = r.Low32(transmit ? X::Send_Time : X::TimeOut);
+    const int dimension = r.Int(X::Dimension);
     rec.Size = uint8_t(dimension);
     rec.Address.fill(0);
-    rec.Address[0] = uint16_t(r.Int(Address_Names[0]));
+    rec.Address[0] = uint16_t(r.Int(X::Address_B(1)));
     for (int k = 2; k <= 8; ++k)
         if (dimension >= k)
-            rec.Address[size_t(k - 1)] = uint16_t(r.Int(Address_Names[k - 1]));
+            rec.Address[size_t(k - 1)] = uint16_t(r.Int(X::Address_B(k)));
     if (transmit)
-        rec.Mode = r.Yes("On_Change") ? 3 : 1;
+        rec.Mode = r.Flag(X::On_Change_Flag) ? 3 : 1;
     return rec;
 }
 
@@ -145,7 +118,7 @@ void loadList(const XmlNode& root, const TCANopen_Table_Info& info, TCANopen_Tab
 {
     const XmlNode list = root.ChildElement(QLatin1String(info.List));
     if (list.IsNull())
-        throw EImageError(QStringLiteral("%1: the list \"%2\" is missing").arg(*info.File, QLatin1String(info.List)));
+        throw ETableFileError(QStringLiteral("%1: the list \"%2\" is missing").arg(*info.File, QLatin1String(info.List)));
     const int t = int(info.Table);
     int rowNumber = 0;
     for (const XmlNode& row : list.ChildElements()) {
@@ -169,9 +142,9 @@ void loadFile(TImageBuild& build, TCANopen_Tables& tables, T first)
     const QString& file = *a.File;
     if (!build.Has_File(file))
         return;
-    const XmlNode root = build.Load_File(file);
-    loadList(root, a, tables);
-    loadList(root, b, tables);
+    const TProjectFile loaded = build.Load_File(file);
+    loadList(loaded.Root(), a, tables);
+    loadList(loaded.Root(), b, tables);
 }
 
 int saveTable(const QList<TCANopen_Record>& table, int position, TBinBuffer& b)
@@ -230,7 +203,7 @@ void Load_Par_Gen_CANopen(TImageBuild& build)
         {"CANopen_SDO_TimeOut", F::CANopen_SDO_Timeout, 0, K::Number, 10000, 10000},
     };
     Load_Keys(file, pg, rest);
-    Load_Par_Gen_Ethernet(file, pg, QStringLiteral("Modbus_TCP_Slave_"));
+    Load_Par_Gen_Ethernet(file, pg, Ethernet_Key_Prefix(build.Model_Code));
 }
 
 void Load_CANopen_Tables(TImageBuild& build, TCANopen_Tables& tables)

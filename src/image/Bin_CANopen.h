@@ -46,7 +46,7 @@ struct TCANopen_Table_Info {
     const char* Name;     // for messages
     int Records;
     uint32_t Device_Address;
-    const QString* File;  // the project file (a name of app/ProjectFiles.h)
+    const QString* File;  // the project file (a name of project/ProjectFiles.h)
     const char* List;     // the list element of the rows
 };
 const TCANopen_Table_Info& CANopen_Table_Info(TCANopenTable t);

@@ -1,6 +1,8 @@
 #include "image/Bin_DMX.h"
 
-#include "app/ProjectFiles.h"
+#include "project/Models.h"
+
+#include "project/ProjectFiles.h"
 #include "image/BinBuffer.h"
 #include "image/BinParGen.h"
 #include "image/KNXTable.h"
@@ -31,7 +33,7 @@ void Load_Par_Gen_DMX(TImageBuild& build)
     // Direction 0 is "IN": the gateway receives the channels.
     pg.Set(F::DMX_In_Channels, direction == 0 ? channels : 0);
     pg.Set(F::DMX_Out_Channels, direction == 0 ? 0 : channels);
-    Load_Par_Gen_Ethernet(file, pg, QStringLiteral("Modbus_TCP_Slave_"));
+    Load_Par_Gen_Ethernet(file, pg, Ethernet_Key_Prefix(build.Model_Code));
 }
 
 void Load_DMX_Default_Values(TImageBuild& build, TDMX_Channel_Defaults& defaults)
@@ -39,11 +41,12 @@ void Load_DMX_Default_Values(TImageBuild& build, TDMX_Channel_Defaults& defaults
     defaults.Value.fill(0);
     if (!build.Has_File(ProjectFiles::DMX_Default_Values))
         return;
-    const QList<XmlNode> rows = build.Load_File(ProjectFiles::DMX_Default_Values).ChildElements();
+    const TProjectFile file = build.Load_File(ProjectFiles::DMX_Default_Values);
+    const QList<XmlNode> rows = file.Root().ChildElements();
     const int m = qMin(int(rows.size()), TDMX_Channel_Defaults::Channels);
     for (int i = 0; i < m; ++i) {
         const TRowReader r(rows[i], ProjectFiles::DMX_Default_Values, i + 1);
-        defaults.Value[size_t(i)] = uint8_t(r.Number_Or(QStringLiteral("Default_Value"), 0, 0));
+        defaults.Value[size_t(i)] = uint8_t(r.Number_Or(ProjectFiles::DMXXml::Default_Value, 0, 0));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "image/Bin_Ethernet.h"
 
+#include "project/Models.h"
+
 #include "image/BinBuffer.h"
 #include "image/BinParGen.h"
 #include "image/KNXTable.h"
@@ -54,7 +56,7 @@ void Load_Par_Gen_PROFINET(TImageBuild& build)
         {"KNX_DELAY_BETWEEN_PACKETS", F::KNX_Packet_Delay, 0, K::Number, 100, 100},
     };
     Load_Keys(file, pg, delay);
-    Load_Par_Gen_Ethernet(file, pg, QStringLiteral("PROFINET_"));
+    Load_Par_Gen_Ethernet(file, pg, Ethernet_Key_Prefix(build.Model_Code));
     loadStationName(file, pg);
     static const TParGenKey bytes[] = {
         {"PROFINET_NB_IN", F::Input_Bytes, 0, K::Number, 1438, 1438},
@@ -71,7 +73,7 @@ void Load_Par_Gen_EtherNetIP(TImageBuild& build)
     if (!file.Exists())
         return;
     Load_Par_Gen_KNX(file, pg, 4552);
-    Load_Par_Gen_Ethernet(file, pg, QStringLiteral("EtherNetIP_"), 11);
+    Load_Par_Gen_Ethernet(file, pg, Ethernet_Key_Prefix(build.Model_Code), 11);
     // EtherNetIP_Port is a fixed value in the dialog; the gateway always
     // listens on the EtherNet/IP port.
     pg.Set(F::Service_Port_Copy, EtherNetIP_Port);
@@ -104,7 +106,7 @@ void Load_Par_Gen_KNXIP(TImageBuild& build)
         {"KNX_MANAGEMENT_PORT", F::KNX_Management_Port, 0, K::Number, 50002, 50002},
     };
     Load_Keys(file, pg, keys);
-    Load_Par_Gen_Ethernet(file, pg, QStringLiteral("Modbus_TCP_Slave_"));
+    Load_Par_Gen_Ethernet(file, pg, Ethernet_Key_Prefix(build.Model_Code));
 }
 
 void Load_Par_Gen_SNMP(TImageBuild& build)
@@ -115,7 +117,7 @@ void Load_Par_Gen_SNMP(TImageBuild& build)
     if (!file.Exists())
         return;
     Load_Par_Gen_KNX(file, pg, 4552);
-    Load_Par_Gen_Ethernet(file, pg, QStringLiteral("PROFINET_"));
+    Load_Par_Gen_Ethernet(file, pg, Ethernet_Key_Prefix(build.Model_Code));
     loadStationName(file, pg);
 }
 

@@ -1,11 +1,17 @@
 #include "image/Bin_MBus.h"
 
-#include "app/ProjectFiles.h"
+#include "project/KNXCodes.h"
+#include "project/MBusCodes.h"
+#include "project/ProjectFiles.h"
 #include "platform/core/IntConv.h"
 
 #include <optional>
 
 namespace {
+
+constexpr int64_t Max_Data_Address = 65535;
+constexpr qsizetype Max_Wired_Nodes = 255;
+
 
 // Block bytes 636..731 are a gap of zeros that the record does not hold.
 constexpr int Block_Gap_Start = 636;
@@ -60,15 +66,9 @@ constexpr uint32_t Meter_Bit_Rate_Other = 2400;
 constexpr uint8_t Wireless_Modes[] = {1, 5, 15, 17};
 constexpr uint8_t Wireless_Mode_Other = 1;
 
-// Data bytes by Dim code (7, variable length, takes the variable's Length).
-constexpr int Dimension_Sizes[] = {1, 2, 4, 8, 3, 6, 4};
-constexpr int Dimension_Size_Other = 2;
-// EN 13757-3 data field code by Dim code.
-constexpr uint8_t Dimension_Codes[] = {1, 2, 4, 7, 3, 6, 5, 13};
-constexpr uint8_t Dimension_Code_Other = 2;
-constexpr uint8_t Dim_Variable_Length = 7;
-constexpr uint8_t Type_Time_Point = 20;
-constexpr uint8_t Type_VIF_ASCII = 21;
+using MBusCodes::Dim_Variable_Length;
+using MBusCodes::Type_VIF_ASCII;
+namespace X = ProjectFiles::MBusXml;
 
 constexpr int Stream_Header_Size = 13;
 constexpr int Node_Header_Size = 23;
@@ -99,19 +99,19 @@ std::optional<int64_t> int64Of(const XmlValue& v)
     return n;
 }
 
-int attrInt(const XmlNode& e, const char* name, int fallback)
+int attrInt(const XmlNode& e, const QString& name, int fallback)
 {
-    return intOf(e.Attribute(QString::fromLatin1(name))).value_or(fallback);
+    return intOf(e.Attribute(name)).value_or(fallback);
 }
 
-uint32_t attrLow32(const XmlNode& e, const char* name, int64_t fallback)
+uint32_t attrLow32(const XmlNode& e, const QString& name, int64_t fallback)
 {
-    return uint32_t(int64Of(e.Attribute(QString::fromLatin1(name))).value_or(fallback));
+    return uint32_t(int64Of(e.Attribute(name)).value_or(fallback));
 }
 
-bool attrIsOne(const XmlNode& e, const char* name)
+bool attrIsOne(const XmlNode& e, const QString& name)
 {
-    return e.Attribute(QString::fromLatin1(name)).TextOr(QString()) == QLatin1String("1");
+    return e.Attribute(name).TextOr(QString()) == QLatin1String("1");
 }
 
 std::optional<int> keyIntOf(const TParGenFile& par, const char* key)
@@ -178,28 +178,34 @@ struct TNodeReading {
 
 void readCommonNodeFields(const XmlNode& e, TMBus_Nodo& n)
 {
-    n.Node_State = uint8_t(attrInt(e, "Node_State", 0));
-    n.Ident_Num = uint8_t(attrInt(e, "Ident_Num", 0));
-    n.BCDtoINT_IN = uint8_t(attrInt(e, "BCDtoINT_IN", 0));
-    n.Swap_IN = uint8_t(attrInt(e, "Swap_IN", 0));
-    n.Var_Type = uint8_t(attrInt(e, "Var_List_Type", 0));
+    n.Node_State = uint8_t(attrInt(e, X::Node_State, 0));
+    n.Ident_Num = uint8_t(attrInt(e, X::Ident_Num, 0));
+    n.BCDtoINT_IN = uint8_t(attrInt(e, X::BCDtoINT_IN, 0));
+    n.Swap_IN = uint8_t(attrInt(e, X::Swap_IN, 0));
+    n.Var_Type = uint8_t(attrInt(e, X::Var_List_Type, 0));
 }
 
-TNodeReading readWiredNode(const XmlNode& e)
+TNodeReading readWiredNode(const XmlNode& e, int nodeNo)
 {
     TNodeReading r;
     TMBus_Nodo& n = r.Node;
-    n.ID_Type = uint8_t(attrInt(e, "Node_ID_Type", 0));
-    const std::optional<int64_t> id = int64Of(e.Attribute(QStringLiteral("ID")));
+    n.ID_Type = uint8_t(attrInt(e, X::Node_ID_Type, 0));
+    const std::optional<int64_t> id = int64Of(e.Attribute(X::ID));
     if (id)
         n.ID = uint32_t(*id);
     else
-        n.ID = attrLow32(e, n.ID_Type == 0 ? "ID_Primary" : "ID_Secondary", 1);
-    n.SND_NKE = uint8_t(attrInt(e, "Send_SND_NKE", 0));
-    n.Reset_App = uint8_t(attrInt(e, "Reset_App", 0));
+        n.ID = attrLow32(e, n.ID_Type == 0 ? X::ID_Primary : X::ID_Secondary, 1);
+    n.SND_NKE = uint8_t(attrInt(e, X::Send_SND_NKE, 0));
+    n.Reset_App = uint8_t(attrInt(e, X::Reset_App, 0));
     readCommonNodeFields(e, n);
-    // The file keeps the telegram count minus one.
-    n.Cut_After = uint8_t(attrInt(e, "Cut_After", 249) + 1);
+    // The file keeps the telegram count minus one; the count is one byte.
+    const int64_t cutAfter = attrInt(e, X::Cut_After, 249);
+    if (cutAfter < 0 || cutAfter > 254)
+        throw EImageError(QStringLiteral("%1: node %2: the attribute \"Cut_After\" is %3, outside 0 to 254")
+                              .arg(ProjectFiles::M_Bus)
+                              .arg(nodeNo)
+                              .arg(cutAfter));
+    n.Cut_After = uint8_t(cutAfter + 1);
     return r;
 }
 
@@ -208,73 +214,62 @@ TNodeReading readWirelessNode(const XmlNode& e)
     TNodeReading r;
     r.Wireless = true;
     TMBus_Node_Record& t = r.Table_Record;
-    t.ManID = uint16_t(attrInt(e, "wMBus_ManID", 0));
-    t.Add = attrLow32(e, "wMBus_Add", 0);
-    t.Ver = uint8_t(attrInt(e, "wMBus_Ver", 0));
-    t.DevType = uint8_t(attrInt(e, "wMBus_DevType", 0));
-    t.En_Key = uint8_t(attrInt(e, "wMBus_En_Key", 0));
+    t.ManID = uint16_t(attrInt(e, X::wMBus_ManID, 0));
+    t.Add = attrLow32(e, X::wMBus_Add, 0);
+    t.Ver = uint8_t(attrInt(e, X::wMBus_Ver, 0));
+    t.DevType = uint8_t(attrInt(e, X::wMBus_DevType, 0));
+    t.En_Key = uint8_t(attrInt(e, X::wMBus_En_Key, 0));
     if (t.En_Key == 1)
         for (int k = 0; k < 16; ++k)
-            t.Keys[k] = uint8_t(attrInt(e, QStringLiteral("wMBus_Key_%1").arg(k + 1).toLatin1().constData(), 0));
+            t.Keys[k] = uint8_t(attrInt(e, X::wMBus_Key(k + 1), 0));
     TMBus_Nodo& n = r.Node;
     n.ID = t.Add;
     readCommonNodeFields(e, n);
     return r;
 }
 
-int requiredVarInt(const XmlNode& v, const char* name, int node, int var)
+int requiredVarInt(const XmlNode& v, const QString& name, int node, int var)
 {
-    const std::optional<int> n = intOf(v.Attribute(QString::fromLatin1(name)));
+    const std::optional<int> n = intOf(v.Attribute(name));
     if (!n)
         throw EImageError(QStringLiteral("%1: node %2, variable %3: \"%4\" is missing or not an integer")
                                   .arg(ProjectFiles::M_Bus)
                                   .arg(node)
                                   .arg(var)
-                                  .arg(QString::fromLatin1(name)));
+                                  .arg(name));
     return *n;
-}
-
-uint8_t swapMinMax(int funField)
-{
-    // The file counts 1 as minimum and 2 as maximum; the meter's function
-    // field has them the other way round.
-    if (funField == 1)
-        return 2;
-    if (funField == 2)
-        return 1;
-    return uint8_t(funField);
 }
 
 TMBus_Variabile readVariable(const XmlNode& e, int node, int var)
 {
     TMBus_Variabile v;
-    v.Type_Of_Data = uint8_t(requiredVarInt(e, "Type", node, var));
-    v.Function_Field = swapMinMax(requiredVarInt(e, "Fun_Field", node, var));
-    v.Dimension = uint8_t(requiredVarInt(e, "Dim", node, var));
-    v.Unita = uint8_t(attrInt(e, "Unit", 0));
-    v.Storage_Num = attrLow32(e, "StoNumber", 0);
-    v.Tarif = attrLow32(e, "Tariff", 0);
-    v.VIFE = uint8_t(attrInt(e, "VIFE", 0));
-    v.BCDtoINT = uint8_t(attrInt(e, "BCDtoINT", 0));
-    v.VIF_ASCII = e.Attribute(QStringLiteral("VIF_ASCII")).TextOr(QString());
+    v.Type_Of_Data = uint8_t(requiredVarInt(e, X::Type, node, var));
+    v.Function_Field = uint8_t(MBusCodes::Function_Data_Field(requiredVarInt(e, X::Fun_Field, node, var)));
+    v.Dimension = uint8_t(requiredVarInt(e, X::Dim, node, var));
+    v.Unita = uint8_t(attrInt(e, X::Unit, 0));
+    v.Storage_Num = attrLow32(e, X::StoNumber, 0);
+    v.Tarif = attrLow32(e, X::Tariff, 0);
+    v.VIFE = uint8_t(attrInt(e, X::VIFE, 0));
+    v.BCDtoINT = uint8_t(attrInt(e, X::BCDtoINT, 0));
+    v.VIF_ASCII = e.Attribute(X::VIF_ASCII).TextOr(QString());
     if (v.Type_Of_Data == Type_VIF_ASCII) {
         v.Len_VIF_ASCII = uint8_t(v.VIF_ASCII.size());
     } else {
         v.Len_VIF_ASCII = 0;
         v.VIF_ASCII.clear();
     }
-    v.Length = uint8_t(attrInt(e, "Length", 0));
+    v.Length = uint8_t(attrInt(e, X::Length, 0));
     v.Conv_Float = 0;
-    if (attrIsOne(e, "Conv_Float"))
+    if (attrIsOne(e, X::Conv_Float))
         v.Conv_Float |= 0x01;
-    if (attrIsOne(e, "Force_Int32"))
+    if (attrIsOne(e, X::Force_Int32))
         v.Conv_Float |= 0x02;
-    if (attrIsOne(e, "TP_Mod_Regs"))
+    if (attrIsOne(e, X::TP_Mod_Regs))
         v.Conv_Float |= 0x04;
     if (v.Dimension != Dim_Variable_Length)
         v.Length = 0;
-    v.Position = uint8_t(attrInt(e, "Position", 1));
-    v.Post_Ope = uint8_t(attrInt(e, "Post_Operation", 0));
+    v.Position = uint8_t(attrInt(e, X::Position, 1));
+    v.Post_Ope = uint8_t(attrInt(e, X::Post_Operation, 0));
     return v;
 }
 
@@ -303,16 +298,16 @@ void readNetwork(TMBus_Image& img, const XmlNode& root, bool wirePresent, bool w
     int nodeNo = 0;
     for (const XmlNode& e : root.ChildElements()) {
         ++nodeNo;
-        if (attrInt(e, "Enable_Node", 1) != 1)
+        if (attrInt(e, X::Enable_Node, 1) != 1)
             continue;
-        const bool wired = attrInt(e, "MBus_Type", 1) == 1;
+        const bool wired = attrInt(e, X::MBus_Type, 1) == 1;
         if (wired ? !wirePresent : !wirelessPresent)
             continue;
-        TNodeReading r = wired ? readWiredNode(e) : readWirelessNode(e);
+        TNodeReading r = wired ? readWiredNode(e, nodeNo) : readWirelessNode(e);
         int varNo = 0;
         for (const XmlNode& ve : e.ChildElements()) {
             ++varNo;
-            if (ve.Attribute(QStringLiteral("Enable")).TextOr(QString()) != QLatin1String("1"))
+            if (ve.Attribute(X::Enable).TextOr(QString()) != QLatin1String("1"))
                 continue;
             r.Node.Vars.append(readVariable(ve, nodeNo, varNo));
         }
@@ -361,9 +356,20 @@ int nodeTotalSize(const TMBus_Variabile& v, const TMBus_Nodo& node)
     return v.Dimension == Dim_Variable_Length ? v.Length : MBus_Data_Size(v, node);
 }
 
+// Data addresses are 16-bit words in the stream: a network whose data area
+// reaches past 65535 is refused instead of wrapping onto its own start.
+void checkDataAddress(int64_t address)
+{
+    if (address > Max_Data_Address)
+        throw EImageError(QStringLiteral("%1: the network's data area reaches address %2, beyond %3")
+                              .arg(ProjectFiles::M_Bus)
+                              .arg(address)
+                              .arg(Max_Data_Address));
+}
+
 void assignDataAddresses(TMBus_Image& img)
 {
-    int32_t address = 0;
+    int64_t address = 0;
     forEachNode(img, [&](TMBus_Nodo& n) {
         n.Add_NS = uint16_t(address);
         if (n.Node_State == 1)
@@ -371,9 +377,12 @@ void assignDataAddresses(TMBus_Image& img)
         n.Add_IN = uint16_t(address);
         if (n.Ident_Num == 1)
             address += 4;
-        n.Appoggio_Add_Variabili = address;
-        for (const TMBus_Variabile& v : n.Vars)
+        checkDataAddress(address);
+        n.Appoggio_Add_Variabili = int32_t(address);
+        for (const TMBus_Variabile& v : n.Vars) {
+            checkDataAddress(address);
             address += nodeTotalSize(v, n);
+        }
     });
 }
 
@@ -418,9 +427,10 @@ void writeStreamBody(TMBus_Image& img, TBank2Writer& w)
 {
     forEachNode(img, [&](TMBus_Nodo& n) { writeNodeHeader(w, n); });
     forEachNode(img, [&](TMBus_Nodo& n) {
-        int32_t address = n.Appoggio_Add_Variabili;
+        int64_t address = n.Appoggio_Add_Variabili;
         for (const TMBus_Variabile& v : n.Vars) {
-            writeVariableRecord(w, v, address);
+            checkDataAddress(address);
+            writeVariableRecord(w, v, int32_t(address));
             address += MBus_Data_Size(v, n);
         }
     });
@@ -463,7 +473,10 @@ void writeTrailer(TMBus_Image& img, TBank2Writer& w, const TParGenFile& par)
     const int baud = requiredKeyInt(par, "Meter_Baud");
     w.Byte(uint32_t(baud));
     img.Set_Field(MBusBlock::Meter_Bit_Rate, 4, meterBitRate(baud));
-    const int parity = requiredKeyInt(par, "Meter_Par");
+    const int64_t parity = requiredKeyInt(par, "Meter_Par");
+    // The trailer keeps the index and the block one more, each in a byte.
+    if (parity < 0 || parity > 254)
+        throw EImageError(QStringLiteral("%1: \"Meter_Par\" is %2, outside 0 to 254").arg(ProjectFiles::ParGen).arg(parity));
     w.Byte(uint32_t(parity));
     // The list reads NONE, EVEN, ODD; the gateway counts 0 none, 2 even, 3 odd.
     img.Set_Field(MBusBlock::Meter_Parity, 1, uint32_t(parity == 0 ? 0 : parity + 1));
@@ -526,18 +539,19 @@ void TMBus_Image::Init_MBus_Node_Table()
 
 int MBus_Data_Size(const TMBus_Variabile& v, const TMBus_Nodo& node)
 {
-    if ((v.Conv_Float & 0x04) && (node.Var_Type == 1 || (node.Var_Type == 0 && v.Type_Of_Data == Type_Time_Point)))
-        return 8;
-    if (v.Conv_Float & 0x03)
-        return 4;
-    if (v.Dimension == Dim_Variable_Length)
-        return v.Length;
-    return v.Dimension < std::size(Dimension_Sizes) ? Dimension_Sizes[v.Dimension] : Dimension_Size_Other;
+    MBusCodes::TVariableSize size;
+    size.Dimension = v.Dimension;
+    size.Length = v.Length;
+    size.Type_Of_Data = v.Type_Of_Data;
+    size.Conv_Float = (v.Conv_Float & 0x01) != 0;
+    size.Force_Int32 = (v.Conv_Float & 0x02) != 0;
+    size.TP_Mod_Regs = (v.Conv_Float & 0x04) != 0;
+    return MBusCodes::Variable_Data_Bytes(size, node.Var_Type);
 }
 
 uint8_t MBus_Dimension_Code(uint8_t dim)
 {
-    return dim < std::size(Dimension_Codes) ? Dimension_Codes[dim] : Dimension_Code_Other;
+    return MBusCodes::Dimension_Code(dim).Data_Field;
 }
 
 void Load_MBus_Network(TImageBuild& build, TMBus_Image& img)
@@ -561,8 +575,16 @@ void Load_MBus_Network(TImageBuild& build, TMBus_Image& img)
             wirelessPresent = keyInt(par, "MBus_Options_Wireless_Present", 0) == 1;
         }
     }
-    if (build.Has_File(ProjectFiles::M_Bus))
-        readNetwork(img, build.Load_File(ProjectFiles::M_Bus), wirePresent, wirelessPresent);
+    if (build.Has_File(ProjectFiles::M_Bus)) {
+        const TProjectFile network = build.Load_File(ProjectFiles::M_Bus);
+        readNetwork(img, network.Root(), wirePresent, wirelessPresent);
+    }
+    // The trailer counts the wired nodes in one byte.
+    if (img.MBus_Wired_Nodes.size() > Max_Wired_Nodes)
+        throw EImageError(QStringLiteral("%1: %2 wired M-Bus nodes are used, more than %3")
+                              .arg(ProjectFiles::M_Bus)
+                              .arg(img.MBus_Wired_Nodes.size())
+                              .arg(Max_Wired_Nodes));
 
     w.DWordAt(5, Stream_Header_Size + Node_Header_Size * uint32_t(img.MBus_Wired_Nodes.size()));
     layoutStream(img);

@@ -1,10 +1,13 @@
 #include "image/Bin_Modbus.h"
 
-#include "app/ProjectFiles.h"
+#include "project/Models.h"
+
+#include "project/ProjectFiles.h"
 #include "image/BinBuffer.h"
 #include "image/BinParGen.h"
 #include "image/KNXTable.h"
 #include "platform/core/IntConv.h"
+#include "platform/core/StrUtils.h"
 
 namespace {
 
@@ -68,10 +71,7 @@ void loadDiagnostic(const TParGenFile& file, TBin_Par_Gen& pg, const QString& en
 // ---------------------------------------------------------------------------
 // The master table
 
-QString upperTrimmed(const QString& s)
-{
-    return s.trimmed().toUpper();
-}
+namespace X = ProjectFiles::ModbusXml;
 
 int requiredNumber(const TRowReader& r, const char* name)
 {
@@ -92,7 +92,7 @@ uint32_t ipAsInteger(const QString& text)
     for (int part = 0; part < 4; ++part) {
         const int dot = part < 3 ? text.indexOf(QLatin1Char('.'), from) : -1;
         const QString s = dot < 0 ? text.mid(from) : text.mid(from, dot - from);
-        v = v << 8 | uint8_t(StrToIntDef(s.trimmed(), 0));
+        v = v << 8 | uint8_t(StrToIntDef(Trim(s), 0));
         from = dot < 0 ? int(text.size()) : dot + 1;
     }
     return v;
@@ -102,17 +102,22 @@ TModbus_Record readRow(const TRowReader& r, bool writeList, bool tcp)
 {
     TModbus_Record rec;
     if (tcp) {
-        rec.IP_Address = ipAsInteger(r.Text(QStringLiteral("IP_Address")));
-        rec.Port = uint16_t(r.Number_Or(QStringLiteral("Port"), 502, 502));
+        rec.IP_Address = ipAsInteger(r.Text(X::IP_Address));
+        rec.Port = uint16_t(r.Number_Or(X::Port, 502, 502));
     }
     rec.Slave_ID = uint8_t(requiredNumber(r, "Slave_ID"));
     rec.Address = uint16_t(requiredNumber(r, "Address"));
-    const int nPoint = requiredNumber(r, "NPoint");
+    // The count sizes the request: one that does not fit its 16-bit field is
+    // refused rather than cut, as is a text beyond the 32-bit range.
+    const int64_t nPoint64 = r.Number64(X::NPoint, 0);
+    if (nPoint64 < 0 || nPoint64 > 65535)
+        throw r.Error(X::NPoint, QStringLiteral("is %1, outside 0 to 65535").arg(nPoint64));
+    const int nPoint = int(nPoint64);
     rec.NPoint = uint16_t(nPoint);
     // The RTU master trims the type; the TCP master compares it as written.
-    QString type = r.Text(QStringLiteral("Type"));
+    QString type = r.Text(X::Type);
     if (!tcp)
-        type = type.trimmed();
+        type = Trim(type);
     rec.Function = Modbus_Function_Code(type, writeList, nPoint, tcp);
     rec.Data_Size = Modbus_Data_Size(rec.Function, nPoint);
     rec.PollTime = requiredLow32(r, "PollTime");
@@ -123,16 +128,13 @@ TModbus_Record readRow(const TRowReader& r, bool writeList, bool tcp)
 
     rec.Flags = 0;
     if (writeList) {
-        if (upperTrimmed(r.Text(QStringLiteral("OnChange"))) == QLatin1String("Y"))
+        if (r.Flag(X::OnChange_Flag))
             rec.Flags |= ModbusFlag::On_Change;
-        if (upperTrimmed(r.Text_Or(QStringLiteral("OnCMD"), QString())) == QLatin1String("Y"))
+        if (r.Flag(X::OnCMD_Flag))
             rec.Flags |= ModbusFlag::On_Command;
     }
     // Only the TCP master's write list folds the case of Swap.
-    QString swap = r.Text_Or(QStringLiteral("Swap"), QString());
-    if (tcp && writeList)
-        swap = swap.toUpper();
-    if (swap == QLatin1String("Y"))
+    if (r.Flag(tcp && writeList ? X::Swap_TCP_Write_Flag : X::Swap_Flag))
         rec.Flags |= ModbusFlag::Swap;
     return rec;
 }
@@ -141,16 +143,14 @@ void loadMasterTable(TImageBuild& build, TModbus_Table& table, const QString& fi
 {
     table.Modbus_Row_Count = 0;
     if (build.Has_File(fileName)) {
-        const XmlNode root = build.Load_File(fileName);
-        const char* const lists[2] = {"Modbus_Read", "Modbus_Write"};
+        const TProjectFile file = build.Load_File(fileName);
+        const QString* const lists[2] = {&X::List_Read, &X::List_Write};
         int rowNumber = 0;
         for (int l = 0; l < 2; ++l) {
-            const XmlNode list = root.ChildElement(QString::fromLatin1(lists[l]));
-            if (list.IsNull())
-                throw EImageError(QStringLiteral("%1: the list \"%2\" is missing").arg(fileName, QLatin1String(lists[l])));
+            const XmlNode list = file.Required_List(*lists[l]);
             for (const XmlNode& row : list.ChildElements()) {
                 const TRowReader r(row, fileName, ++rowNumber);
-                if (upperTrimmed(r.Text_Or(QStringLiteral("Enable"), QStringLiteral("Y"))) != QLatin1String("Y"))
+                if (!r.Flag(X::Enable_Flag))
                     continue;
                 if (table.Modbus_Row_Count >= TModbus_Table::Records)
                     throw EImageError(QStringLiteral("%1: more than %2 enabled rows, the size of the Modbus table")
@@ -191,7 +191,7 @@ void TModbus_Table::Init()
 
 uint8_t Modbus_Function_Code(const QString& type, bool writeList, int nPoint, bool tcp)
 {
-    const QString upper = type.toUpper();
+    const QString upper = UpperCase(type);
     const TFunctionRow* row = tcp ? nullptr : &RTU_Other;
     for (const TFunctionRow& r : Function_Table)
         if (upper == QLatin1String(r.Type))
@@ -208,7 +208,8 @@ uint8_t Modbus_Function_Code(const QString& type, bool writeList, int nPoint, bo
 
 uint8_t Modbus_Data_Size(uint8_t function, int nPoint)
 {
-    return uint8_t(isBitFunction(function) ? (nPoint + 7) / 8 : nPoint * 2);
+    const int64_t n = nPoint;
+    return uint8_t(isBitFunction(function) ? (n + 7) / 8 : n * 2);
 }
 
 void Load_Par_Gen_ModbusM(TImageBuild& build)
@@ -226,7 +227,7 @@ void Load_Par_Gen_ModbusM(TImageBuild& build)
         {"ModbusM_CYCLIC", F::Master_Cycle, 0, K::Number, 100, 100},
     };
     Load_Keys(file, pg, keys);
-    Load_Par_Gen_Ethernet(file, pg, QStringLiteral("Modbus_TCP_Slave_"));
+    Load_Par_Gen_Ethernet(file, pg, Ethernet_Key_Prefix(build.Model_Code));
 }
 
 void Load_Par_Gen_ModbusS(TImageBuild& build)
@@ -244,7 +245,7 @@ void Load_Par_Gen_ModbusS(TImageBuild& build)
     };
     Load_Keys(file, pg, keys);
     loadDiagnostic(file, pg, QStringLiteral("MODBUS_SLAVE_EN_DIAGNOSTIC"), QStringLiteral("MODBUS_SLAVE_DIAGNOSTIC_REG"));
-    Load_Par_Gen_Ethernet(file, pg, QStringLiteral("Modbus_TCP_Slave_"));
+    Load_Par_Gen_Ethernet(file, pg, Ethernet_Key_Prefix(build.Model_Code));
 }
 
 void Load_Par_Gen_ModbusTCPM(TImageBuild& build)
@@ -261,7 +262,7 @@ void Load_Par_Gen_ModbusTCPM(TImageBuild& build)
         {"Modbus_TCP_Master_Cyclic", F::Master_Cycle, 0, K::Number, 100, 100},
     };
     Load_Keys(file, pg, keys);
-    Load_Par_Gen_Ethernet(file, pg, QStringLiteral("Modbus_TCP_Master_"));
+    Load_Par_Gen_Ethernet(file, pg, Ethernet_Key_Prefix(build.Model_Code));
 }
 
 void Load_Par_Gen_ModbusTCPS(TImageBuild& build)
@@ -277,7 +278,7 @@ void Load_Par_Gen_ModbusTCPS(TImageBuild& build)
     };
     Load_Keys(file, pg, keys);
     pg.Set(F::Service_Port_Copy, pg.Get(F::Service_Port));
-    Load_Par_Gen_Ethernet(file, pg, QStringLiteral("Modbus_TCP_Slave_"));
+    Load_Par_Gen_Ethernet(file, pg, Ethernet_Key_Prefix(build.Model_Code));
     loadDiagnostic(file, pg, QStringLiteral("Modbus_TCP_Slave_EN_DIAGNOSTIC"),
                    QStringLiteral("Modbus_TCP_Slave_DIAGNOSTIC_REG"));
 }

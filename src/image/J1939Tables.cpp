@@ -1,27 +1,37 @@
 #include "image/J1939Tables.h"
 
-#include "app/ProjectFiles.h"
+#include "project/ProjectFiles.h"
 #include "image/ImageBuild.h"
+
+#include <optional>
 
 namespace {
 
 namespace R = ProjectFiles::J1939RecXml;
 namespace S = ProjectFiles::J1939SendXml;
 
-// The rows of a frame file; a missing file has none. A file with more rows
-// than the table holds is refused before anything is filled.
-QList<XmlNode> frameRows(TImageBuild& build, const QString& name, const char* table)
+// A frame file and its rows; a missing file has none. A file with more rows
+// than the table holds is refused before anything is filled. The rows point
+// into the file, which this object owns.
+struct TFrameRows {
+    std::optional<TProjectFile> File;
+    QList<XmlNode> Rows;
+};
+
+TFrameRows frameRows(const TImageBuild& build, const QString& name, const char* table)
 {
+    TFrameRows r;
     if (!build.Has_File(name))
-        return {};
-    const QList<XmlNode> rows = build.Load_File(name).ChildElements();
-    if (rows.size() > TJ1939_Tables::Records)
+        return r;
+    r.File.emplace(build.Load_File(name));
+    r.Rows = r.File->Root().ChildElements();
+    if (r.Rows.size() > TJ1939_Tables::Records)
         throw EImageError(QStringLiteral("The J1939 %1 table holds at most %2 frames; %3 has %4")
                               .arg(QLatin1String(table))
                               .arg(TJ1939_Tables::Records)
                               .arg(build.File(name))
-                              .arg(rows.size()));
-    return rows;
+                              .arg(r.Rows.size()));
+    return r;
 }
 
 TJ1939_Record receiveRecord(const TRowReader& row, bool peerToPeer, uint32_t deleteTime, uint32_t dataOffset)
@@ -33,12 +43,12 @@ TJ1939_Record receiveRecord(const TRowReader& row, bool peerToPeer, uint32_t del
     id = peerToPeer ? id * 256u : uint32_t(row.Number_Or(R::SA, 0, 0)) + id * 256u;
     r.Identifier = id;
     r.Time_4 = 0;
-    r.Time_8 = row.Exactly_Y(R::Delete) ? deleteTime : 0;
-    r.TP_Flag = row.Exactly_Y(R::TP) ? 1 : 0;
+    r.Time_8 = row.Flag(R::Delete_Flag) ? deleteTime : 0;
+    r.TP_Flag = row.Flag(R::TP_Flag) ? 1 : 0;
     r.Data_Offset = uint16_t(dataOffset);
     r.Start_Byte = uint16_t(row.Number_Or(R::TP_Start, 0, 0));
     r.Byte_Count = uint16_t(row.Number_Or(R::TP_NByte, 8, 8));
-    if (row.Yes_Or_No(R::OnRequest))
+    if (row.Flag(R::OnRequest_Flag))
         r.Flags |= J1939Flag::Rec_On_Request;
     r.Time_20 = uint32_t(row.Number64_Or(R::OnReq_Time, 0, 0));
     return r;
@@ -56,11 +66,11 @@ TJ1939_Record sendRecord(const TRowReader& row, uint32_t& dataOffset)
     r.Identifier = id;
     r.Time_4 = 0;
     r.Flags = J1939Flag::Send_Always;
-    if (row.Yes_Or_No(S::On_Request))
+    if (row.Flag(S::On_Request_Flag))
         r.Flags |= J1939Flag::On_Request;
-    if (row.Yes_Or_No(S::On_Data_Change))
+    if (row.Flag(S::On_Data_Change_Flag))
         r.Flags |= J1939Flag::On_Data_Change;
-    if (row.Yes_Or_No(S::On_Timer)) {
+    if (row.Flag(S::On_Timer_Flag)) {
         r.Flags |= J1939Flag::On_Timer;
         r.Time_4 = uint32_t(row.Number_Or(S::SendTimer, 0, 0));
     }
@@ -110,7 +120,8 @@ void Load_J1939_Frames(TImageBuild& build, TJ1939_Tables& t)
     const QString recFile = build.File(ProjectFiles::J1939_Rec_Frames);
     uint32_t offset = 0;
     int n = 0;
-    for (const XmlNode& el : frameRows(build, ProjectFiles::J1939_Rec_Frames, "receive")) {
+    const TFrameRows received = frameRows(build, ProjectFiles::J1939_Rec_Frames, "receive");
+    for (const XmlNode& el : received.Rows) {
         TJ1939_Record& r = t.J1939_Rec_Table[size_t(n)];
         r = receiveRecord(TRowReader(el, recFile, n + 1), peerToPeer, deleteTime, offset);
         offset += r.Byte_Count;
@@ -121,7 +132,8 @@ void Load_J1939_Frames(TImageBuild& build, TJ1939_Tables& t)
     const QString sendFile = build.File(ProjectFiles::J1939_Send_Frames);
     offset = 0;
     n = 0;
-    for (const XmlNode& el : frameRows(build, ProjectFiles::J1939_Send_Frames, "send")) {
+    const TFrameRows sent = frameRows(build, ProjectFiles::J1939_Send_Frames, "send");
+    for (const XmlNode& el : sent.Rows) {
         TJ1939_Record& r = t.J1939_Send_Table[size_t(n)];
         r = sendRecord(TRowReader(el, sendFile, n + 1), offset);
         ++n;

@@ -1,7 +1,7 @@
 #include "image/KNXTable.h"
 
-#include "app/ProjectFiles.h"
-#include "app/UComon.h"
+#include "project/ProjectFiles.h"
+#include "project/KNXCodes.h"
 #include "image/ImageBuild.h"
 #include "platform/core/IntConv.h"
 #include "platform/core/StrUtils.h"
@@ -9,28 +9,6 @@
 namespace {
 
 namespace X = ProjectFiles::KNXAccessXml;
-
-// A part of an address text: trimmed of blanks and control characters, as
-// the address check trims it, and 0 when it is not a number.
-int part(const QString& s)
-{
-    return StrToIntDef(Trim(s), 0);
-}
-
-// Splits at the first `count` separators; whatever follows the last one, more
-// separators included, is the last part.
-QStringList splitParts(const QString& text, QChar sep, int count)
-{
-    QStringList parts;
-    int from = 0;
-    for (int i = 0; i < count; ++i) {
-        const int at = text.indexOf(sep, from);
-        parts << text.mid(from, at - from);
-        from = at + 1;
-    }
-    parts << text.mid(from);
-    return parts;
-}
 
 bool isDmxOut(const TImageBuild& build)
 {
@@ -45,30 +23,30 @@ TKNX_Record readRow(const TRowReader& row, bool dmxOut)
     r.RW_Code = dmxOut ? 0 : uint16_t(Get_RW_Flag(row.Text(X::APCI)));
     r.Priority = uint8_t(Get_Priority(row.Text(X::Priority)));
     r.Flags = 0;
-    if (row.Yes(X::Extended))
+    if (row.Flag(X::Extended_Flag))
         r.Flags |= KNXFlag::Extended;
     const QString destination = row.Text(X::Destination_Address);
     const bool group = No_Decimal_Point(destination);
     if (group)
         r.Flags |= KNXFlag::Group;
-    if (row.Yes(X::ReTest))
+    if (row.Flag(X::ReTest_Flag))
         r.Flags |= KNXFlag::ReTest;
     r.Source = KNX_Address_To_Word(row.Text(X::Source_Address), false);
     r.Destination = KNX_Address_To_Word(destination, group);
     if (!dmxOut) {
-        if (row.Yes_Or_No(X::On_Command))
+        if (row.Flag(X::On_Command_Flag))
             r.Flags |= KNXFlag::On_Command;
-        if (row.Yes(X::On_Change))
+        if (row.Flag(X::On_Change_Flag))
             r.Flags |= KNXFlag::On_Change;
     }
-    r.Poll_Time = row.Yes_Or_No(X::On_Timer) ? uint32_t(row.Number_Or(X::Poll_Time, 1000, 0)) : 0;
+    r.Poll_Time = row.Flag(X::On_Timer_Flag) ? uint32_t(row.Number_Or(X::Poll_Time, 1000, 0)) : 0;
     if (row.Has(X::Format))
         r.Flags |= uint16_t(Get_Conversion(row.Text(X::Format)));
     const QString bitMode = row.Text(X::Bit_Mode);
     // Any typed number is accepted and cut to 16 bits, so the bit position is
     // computed wide enough never to overflow.
     const int64_t position = row.Number(X::Position, 0);
-    if (bitMode.toUpper() == QLatin1String("NO")) {
+    if (UpperCase(bitMode) == QLatin1String("NO")) {
         r.Position = uint16_t(position);
     } else {
         r.Flags |= KNXFlag::Bit_Mode;
@@ -87,52 +65,19 @@ void TKNX_Table::Init_KNX_Table()
     KNX_Read_Count = 0;
 }
 
-uint16_t KNX_Address_To_Word(const QString& address, bool group)
-{
-    const QString text = Trim(address);
-    int64_t v = 0;
-    if (group) {
-        const int slashes = int(text.count(QLatin1Char('/')));
-        if (slashes == 0) {
-            v = part(text);
-        } else if (slashes == 1) {
-            const QStringList p = splitParts(text, QLatin1Char('/'), 1);
-            v = (part(p[0]) & 31) * 2048 + (part(p[1]) & 2047);
-        } else {
-            const QStringList p = splitParts(text, QLatin1Char('/'), 2);
-            v = (part(p[0]) & 31) * 2048 + (part(p[1]) & 7) * 256 + (part(p[2]) & 255);
-        }
-    } else {
-        const int dots = int(text.count(QLatin1Char('.')));
-        if (dots == 0) {
-            v = part(text);
-        } else if (dots == 1) {
-            const QStringList p = splitParts(text, QLatin1Char('.'), 1);
-            v = (part(p[0]) & 15) * 4096 + (part(p[1]) & 255);
-        } else {
-            const QStringList p = splitParts(text, QLatin1Char('.'), 2);
-            v = (part(p[0]) & 15) * 4096 + (part(p[1]) & 15) * 256 + (part(p[2]) & 255);
-        }
-    }
-    return uint16_t(v);
-}
-
 void Load_KNX_Table(TImageBuild& build)
 {
     TKNX_Table& t = build.KNX_Table;
     t.KNX_Read_Count = 0;
     t.KNX_Object_Count = 0;
     if (build.Has_File(ProjectFiles::KNX_SetAccess)) {
-        const XmlNode root = build.Load_File(ProjectFiles::KNX_SetAccess);
-        const XmlNode list = root.ChildElement(X::List_Write);
-        if (list.IsNull())
-            throw EImageError(QStringLiteral("%1: the list \"%2\" is missing")
-                                  .arg(build.File(ProjectFiles::KNX_SetAccess), X::List_Write));
+        const TProjectFile file = build.Load_File(ProjectFiles::KNX_SetAccess);
+        const XmlNode list = file.Required_List(X::List_Write);
         const bool dmxOut = isDmxOut(build);
         int rowNumber = 0;
         for (const XmlNode& el : list.ChildElements()) {
-            const TRowReader row(el, build.File(ProjectFiles::KNX_SetAccess), ++rowNumber);
-            if (row.Has(X::Enable) && Trim(row.Text(X::Enable)).toUpper() != QLatin1String("Y"))
+            const TRowReader row(el, file.Name(), ++rowNumber);
+            if (!row.Flag(X::Enable_Flag))
                 continue;
             if (t.KNX_Object_Count >= TKNX_Table::Records)
                 throw EImageError(QStringLiteral("The KNX object table holds at most %1 objects; %2 enables more")

@@ -63,6 +63,3 @@ void Save_KNX_Table_And_Par_Gen(TImageBuild& build);
 // parameters (read by loadParGen), then the KNX table, laid out from byte 0.
 void Build_KNX_And_Par_Gen_Image(TImageBuild& build, void (*loadParGen)(TImageBuild&));
 
-// The 16-bit code of a KNX address text: a group address ("m/s", "m/i/s" or a
-// number) when `group`, else an individual address ("a.l.d" or a number).
-uint16_t KNX_Address_To_Word(const QString& text, bool group);

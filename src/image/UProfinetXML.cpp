@@ -1,7 +1,7 @@
 #include "image/UProfinetXML.h"
 
 #include "app/UComon.h"
-#include "app/UParGen.h"
+#include "project/ParGen.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/Files.h"
 #include "platform/core/IntConv.h"

@@ -1,6 +1,6 @@
 #include "image/USaveBincc.h"
 
-#include "app/ProjectFiles.h"
+#include "project/ProjectFiles.h"
 #include "app/UComon.h"
 #include "image/Bin_CAN.h"
 #include "image/Bin_CANopen.h"
@@ -106,7 +106,11 @@ TImageResult Build_Image(const QString& projectDir, int modelCode, TBinBuffer& b
         return result;
     }
     TImageBuild build(projectDir, modelCode, buffer);
-    model->Build(build);
+    try {
+        model->Build(build);
+    } catch (const ETableFileError& e) {
+        throw EImageError(e.Message());
+    }
     // A builder that ends at another length has laid its tables out wrongly;
     // such an image must never reach the gateway.
     if (buffer.Bin_Count != model->Length)

@@ -4,6 +4,7 @@
 
 #include "image/ImageBuild.h"
 #include "image/KNXTable.h"
+#include "project/KNXCodes.h"
 
 #include <QRegularExpression>
 #include <functional>

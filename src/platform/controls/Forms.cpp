@@ -647,6 +647,7 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner), FCalls(std:
     FHintHideTimer->OnTimer = [this](TObject*) { HideHintExpired(); };
     // Worker threads reach the user interface through this application.
     TThread::SetSynchronizeHook([this](const std::function<void()>& call) { Synchronize(call); });
+    TThread::SetQueueHook([this](const std::function<void()>& call) { Queue(call); });
 }
 
 TApplication::~TApplication() = default;

@@ -33,8 +33,8 @@ QRgb Mix(QRgb c, const QColor& with, int percent) {
 TImageList::TImageList() { std::fill(std::begin(FOverlays), std::end(FOverlays), -1); }
 
 TImageList::TImageList(int width, int height) : TImageList() {
-    FWidth = std::max(1, width);
-    FHeight = std::max(1, height);
+    FWidth = std::max(0, width);
+    FHeight = std::max(0, height);
 }
 
 TImageList::~TImageList() = default;
@@ -47,8 +47,8 @@ void TImageList::SetWidth(int w) { SetSize(w, FHeight); }
 void TImageList::SetHeight(int h) { SetSize(FWidth, h); }
 
 void TImageList::SetSize(int w, int h) {
-    w = std::max(1, w);
-    h = std::max(1, h);
+    w = std::max(0, w);
+    h = std::max(0, h);
     if (w == FWidth && h == FHeight) return;
     FWidth = w;
     FHeight = h;
@@ -56,7 +56,7 @@ void TImageList::SetSize(int w, int h) {
 }
 
 int TImageList::Add(TBitmap* image, TBitmap* mask) {
-    if (!image || image->Empty()) return -1;
+    if (!image || image->Empty() || IsSizeless()) return -1;
     const QImage src = image->ToImage();
     const QImage m = mask && !mask->Empty() ? mask->ToImage() : QImage();
     const int n = std::max(1, src.width() / FWidth);
@@ -80,7 +80,7 @@ int TImageList::Add(TBitmap* image, TBitmap* mask) {
 }
 
 int TImageList::AddMasked(TBitmap* image, TColor maskColor) {
-    if (!image || image->Empty()) return -1;
+    if (!image || image->Empty() || IsSizeless()) return -1;
     QImage src = image->ToImage();
     const QRgb key = maskColor == clDefault ? (src.pixel(0, 0) & 0xFFFFFF) : (ColorToQColor(maskColor).rgb() & 0xFFFFFF);
     for (int y = 0; y < src.height(); ++y) {
@@ -96,7 +96,7 @@ int TImageList::AddMasked(TBitmap* image, TColor maskColor) {
 }
 
 int TImageList::AddImage(const QImage& image) {
-    if (image.isNull()) return -1;
+    if (image.isNull() || IsSizeless()) return -1;
     FImages.push_back(Cell(image.convertToFormat(QImage::Format_ARGB32), 0, FWidth, FHeight));
     Changed();
     return Count() - 1;

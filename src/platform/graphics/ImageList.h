@@ -26,11 +26,14 @@ public:
 
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
-    // Changing the size clears the list, as the platform does.
+    // Changing the size clears the list, as the platform does. A list of
+    // no width or height holds no images; a tab control reserves its size
+    // as room in every tab all the same.
     void SetWidth(int w);
     void SetHeight(int h);
     void SetSize(int w, int h);
     int Count() const { return int(FImages.size()); }
+    bool IsSizeless() const { return FWidth == 0 || FHeight == 0; }
     TColor BkColor() const { return FBkColor; }
     void SetBkColor(TColor c) { FBkColor = c; }
     TColor BlendColor() const { return FBlendColor; }

@@ -5,7 +5,7 @@
 // file names, and the settings the closing main window writes.
 #include "WizardTestUtil.h"
 
-#include "app/ProjectFiles.h"
+#include "project/ProjectFiles.h"
 #include "app/LbButton.h"
 #include "app/UBootTCP.h"
 #include "app/UKalmetoreFirmWare.h"
