@@ -15,6 +15,8 @@
 #include "platform/controls/Forms.h"
 
 #include "image/UProfinetFileName.h"
+#include "mbus/UMeter_Bus.h"
+#include "mbus/UNewIDNode.h"
 
 #include <cstdio>
 
@@ -36,10 +38,14 @@ void Create_Dialogs(TApplication* app)
     app->CreateForm(FSoftOptions);
     app->CreateForm(FParGen);
     app->CreateForm(FProfinetFileName);
+    // The M-Bus dialogs exist in every model; their texts are applied once.
+    app->CreateForm(FMeter_Bus);
+    app->CreateForm(FNewIDNode);
     Connect_Device_Description_Dialogs();
     Register_Step(TStepAction::ParGen, [] { FParGen->ShowModal(); });
     Register_Step(TStepAction::PROFINET_XML, PROFINET_XML_Step);
     Register_Step(TStepAction::Build_EDS_File, Build_EDS_File_Step);
+    Register_Step(TStepAction::Meter_Bus, [] { FMeter_Bus->ShowModal(); });
     // Re-texted after a language change, in this order, after the main window.
     Register_Language_Listener([] { FBootTCP->Set_Lang(); });
     Register_Language_Listener([] { FNew_Project->Set_Lang(); });

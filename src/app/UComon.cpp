@@ -143,6 +143,11 @@ bool Open_Stored_Project()
     return !Dir_Project.isEmpty();
 }
 
+bool Project_Folder_Exists()
+{
+    return !Dir_Project.isEmpty() && DirectoryExists(Dir_Project);
+}
+
 // ---------------------------------------------------------------------------
 // Model queries
 

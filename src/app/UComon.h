@@ -78,6 +78,9 @@ bool Is_Valid_Project_Name(const QString& name);
 // Dir_Projects (Dir_Project set), else leaves none open (Dir_Project empty);
 // then Set_Files. Answers whether a project is open.
 bool Open_Stored_Project();
+// True while a project is open and its folder still exists. Every step that
+// reads or writes the open project asks this first.
+bool Project_Folder_Exists();
 
 // ---------------------------------------------------------------------------
 // Model queries for the M-Bus scan window

@@ -6,6 +6,8 @@
 #include "image/USaveBincc.h"
 #include "platform/xml/XmlDoc.h"
 
+#include <QFileInfo>
+
 namespace {
 
 const QByteArray Empty_J1939_Record = Hex("ffffffff ffffffff ffffffff 0000 0000 0000 0000 ffffffff 00000000 0000 00 00");
@@ -337,6 +339,20 @@ TEST_F(EntryPoints, AFailedWriteIsReportedAndLeavesTheOldFile)
     EXPECT_THROW(Write_Bin(), Exception);
     SetWriteFaultHook(nullptr);
     EXPECT_EQ(ReadBank(P), before);
+}
+
+TEST(BankWriter, AProjectFolderThatWentAwayIsNotRecreated)
+{
+    QString dir;
+    TImageResult r;
+    {
+        TTestProject p;
+        dir = p.Dir();
+        r = Build_Image(dir, 9);
+    }
+    ASSERT_FALSE(QFileInfo::exists(dir));
+    EXPECT_THROW(Write_Image(dir, r), EImageError);
+    EXPECT_FALSE(QFileInfo::exists(dir));
 }
 
 TEST_F(EntryPoints, NoProjectOpenBuildsNothing)

@@ -408,6 +408,11 @@ void TExPageControl::ChangeActivePage(TExTabSheet* Page) {
     Invalidate();
 }
 
+void TExPageControl::ShowControl(TControl* AControl) {
+    auto* sheet = dynamic_cast<TExTabSheet*>(AControl);
+    if (sheet && sheet->FPageControl == this) SetActivePage(sheet);
+}
+
 void TExPageControl::SyncActivePage() {
     const int t = TabIndex();
     SetActivePage(t >= 0 ? static_cast<TExTabSheet*>(Tabs()->Objects(t)) : nullptr);
@@ -656,8 +661,6 @@ void TExPageControl::CMDialogKey(TMessage& M) {
     }
     TCustomTabControl::CMDialogKey(M);
 }
-
-void TExPageControl::WndProc(TMessage& Message) { TCustomTabControl::WndProc(Message); }
 
 // -- docking ------------------------------------------------------------------
 

@@ -159,6 +159,8 @@ public:
     void SetActivePageIndex(int v);
     TExTabSheet* FindNextPage(TExTabSheet* CurPage, bool GoForward, bool CheckTabVisible);
     void SelectNextPage(bool GoForward);
+    // Showing one of the control's sheets makes it the active page.
+    void ShowControl(TControl* AControl);
     // Puts the closed sheet of that component name back as the last page.
     bool OpenClosedTab(const QString& TabName);
     void OpenAllClosedTabs();
@@ -254,7 +256,6 @@ protected:
     friend class TExTabSheet;
     virtual void SyncActivePage();
     void Loaded() override;
-    void WndProc(TMessage& Message) override;
     bool CanChange() override;
     void Change() override;
     bool CanShowTab(int TabIndex) override;

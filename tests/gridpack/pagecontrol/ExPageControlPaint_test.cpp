@@ -184,3 +184,46 @@ TEST_F(PageControlPaintTest, TheHoverOutlineIsForInactiveTabsOnly) {
     // The hover colour fills the hovered tab.
     EXPECT_EQ(At(img, Mid(inactive).X, inactive.Top + 2), clYellow);
 }
+
+TEST_F(PageControlPaintTest, ClassicTabsAreFramedAndImagesComeBeforeTheText) {
+    AddSheets({"First  ", "Second  "});
+    PC->SetTabBorderColor(kRed);
+    TImageList images(8, 8);
+    TBitmap green(8, 8);
+    green.Canvas()->Brush().SetColor(clLime);
+    green.Canvas()->FillRect(Rect(0, 0, 8, 8));
+    images.Add(&green, nullptr);
+    PC->SetImages(&images);
+    Sheets[1]->SetImageIndex(0);
+    const TRect r = PageTab(1);
+    const QImage img = Render();
+    // An inactive classic tab: a full rectangle, one pixel into the frame.
+    EXPECT_EQ(At(img, r.Left, Mid(r).Y), kRed);
+    EXPECT_EQ(At(img, Mid(r).X, r.Top), kRed);
+    EXPECT_EQ(At(img, r.Right - 1, Mid(r).Y), kRed);
+    EXPECT_EQ(At(img, Mid(r).X, r.Bottom), kRed);
+    // The image at the text origin less two pixels: left edge + 4 - 2, top.
+    EXPECT_EQ(Box(img, clLime, r), Rect(r.Left + 2, r.Top + 1, r.Left + 10, r.Top + 9));
+    PC->SetImages(nullptr);
+}
+
+TEST_F(PageControlPaintTest, BackgroundPicturesAreDrawnThreeSlicedWithTheirTransparentColour) {
+    AddSheets({"First  ", "Second  "});
+    TBitmap pic(12, 20);
+    pic.Canvas()->Brush().SetColor(clBlue);
+    pic.Canvas()->FillRect(Rect(0, 0, 12, 20));
+    pic.Canvas()->SetPixels(0, 19, clFuchsia);  // the transparent colour
+    PC->SetTabBackGround(&pic);
+    PC->SetTabBackGroundActive(&pic);
+    PC->SetRoundEdges(true);
+    PC->SetShowFocus(true);
+    const QImage img = Render();
+    for (int page : {0, 1}) {
+        const TRect r = PageTab(page);
+        EXPECT_FALSE(Box(img, clBlue, r).IsEmpty()) << page;
+        EXPECT_TRUE(Box(img, clFuchsia, r).IsEmpty()) << page;
+    }
+    // Stretched along the tab: the picture reaches past its own width.
+    const TRect r = PageTab(1);
+    EXPECT_GT(Box(img, clBlue, r).Width(), 12);
+}

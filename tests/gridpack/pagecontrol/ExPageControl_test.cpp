@@ -148,6 +148,12 @@ TEST_F(PageControlTest, PageIndexMovesTheTabWithItsSelection) {
     PC->SetChildOrder(Sheets[0], 0);
     EXPECT_EQ(PC->Pages(0), Sheets[0]);
     EXPECT_EQ(PC->Tabs()->Strings(0), "A");
+    // Showing a sheet through its control activates it; another control's
+    // sheet or any other control changes nothing.
+    PC->ShowControl(Sheets[1]);
+    EXPECT_EQ(PC->ActivePage(), Sheets[1]);
+    PC->ShowControl(PC);
+    EXPECT_EQ(PC->ActivePage(), Sheets[1]);
 }
 
 TEST_F(PageControlTest, CtrlTabWrapsOverTheVisibleTabs) {
@@ -166,8 +172,18 @@ TEST_F(PageControlTest, CtrlTabWrapsOverTheVisibleTabs) {
         EXPECT_TRUE(Input::KeyDown(VK_TAB, s.shift)) << "the key is consumed";
         EXPECT_EQ(PC->ActivePage(), Sheets[s.expected]);
     }
-    SetKeyDown(VK_CONTROL, false);
+    // From a control on a page, too; the focus follows to the new page.
+    auto* inner = new TCustomControl(Form);
+    inner->SetParent(Sheets[2]);
+    inner->SetTabStop(true);
+    inner->SetBounds(5, 5, 40, 20);
+    inner->SetFocus();
+    ASSERT_EQ(FocusedControl(), inner);
     SetKeyDown(VK_SHIFT, false);
+    EXPECT_TRUE(Input::KeyDown(VK_TAB, ssCtrl));
+    EXPECT_EQ(PC->ActivePage(), Sheets[0]);
+    EXPECT_FALSE(Sheets[2]->ContainsControl(FocusedControl()));
+    SetKeyDown(VK_CONTROL, false);
     // FindNextPage, for a sheet of none and with one page that qualifies.
     EXPECT_EQ(PC->FindNextPage(nullptr, true, true), Sheets[0]);
     EXPECT_EQ(PC->FindNextPage(nullptr, false, false), Sheets[3]);
