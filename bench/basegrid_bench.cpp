@@ -4,6 +4,8 @@
 // 2 x 2 and a 50 x 50 block, which should not depend on the block's size.
 #include "gridpack/grid3/BaseGrid.h"
 
+#include "BenchDisplay.h"
+
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
@@ -77,8 +79,7 @@ BENCHMARK(BM_MergeQuery)->Arg(2)->Arg(50);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Use_Offscreen_Without_Display();
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
