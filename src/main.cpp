@@ -15,7 +15,7 @@
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/Forms.h"
 
-#include "image/UProfinetFileName.h"
+#include "image/dialogs/UProfinetFileName.h"
 #include "mbus/UMeter_Bus.h"
 #include "mbus/UNewIDNode.h"
 

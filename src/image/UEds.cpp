@@ -1,6 +1,7 @@
 #include "image/UEds.h"
 
-#include "app/UComon.h"
+#include "project/Models.h"
+#include "project/OpenProject.h"
 #include "platform/core/Files.h"
 #include "platform/core/IntConv.h"
 #include "platform/xml/XmlDoc.h"

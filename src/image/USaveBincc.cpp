@@ -1,7 +1,8 @@
 #include "image/USaveBincc.h"
 
 #include "project/ProjectFiles.h"
-#include "app/UComon.h"
+#include "project/Models.h"
+#include "project/OpenProject.h"
 #include "image/Bin_CAN.h"
 #include "image/Bin_CANopen.h"
 #include "image/Bin_DMX.h"

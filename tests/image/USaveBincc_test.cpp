@@ -1,8 +1,9 @@
 // The model-9 image as a whole, the dispatch by model code and the bank files.
 #include "ImageTestUtil.h"
 
-#include "app/UComon.h"
-#include "app/UParGen.h"
+#include "project/Models.h"
+#include "project/OpenProject.h"
+#include "project/ParGen.h"
 #include "image/USaveBincc.h"
 #include "platform/xml/XmlDoc.h"
 

@@ -2,7 +2,8 @@
 // table) and the bank2.bin stream of nodes, variables, texts and trailer.
 #include "ModelTestUtil.h"
 
-#include "app/UComon.h"
+#include "project/Models.h"
+#include "project/OpenProject.h"
 #include "image/Bin_MBus.h"
 
 using namespace modeltest;

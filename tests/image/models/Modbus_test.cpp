@@ -2,7 +2,8 @@
 // flags, TCP addresses) and the general parameters of the four models.
 #include "ModelTestUtil.h"
 
-#include "app/UComon.h"
+#include "project/Models.h"
+#include "project/OpenProject.h"
 #include "image/Bin_Modbus.h"
 
 using namespace modeltest;
