@@ -6,6 +6,8 @@
 #include "platform/graphics/Graphics.h"
 
 #include <QFontMetrics>
+#include "BenchDisplay.h"
+
 #include <QGuiApplication>
 #include <QPainter>
 #include <benchmark/benchmark.h>
@@ -88,6 +90,7 @@ public:
 } // namespace
 
 int main(int argc, char** argv) {
+    Use_Offscreen_Without_Display();
     QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;

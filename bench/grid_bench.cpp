@@ -3,6 +3,8 @@
 // viewport, and a 100 000 x 16 grid filled and read back.
 #include "platform/grids/Grids.h"
 
+#include "BenchDisplay.h"
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QImage>
@@ -125,7 +127,7 @@ BENCHMARK(BM_QTableWidget_100000_FillRead)->Unit(benchmark::kMillisecond)->Itera
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    Use_Offscreen_Without_Display();
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

@@ -9,6 +9,8 @@
 #include "mbus/UMeter_Bus.h"
 #include "platform/controls/TreeView.h"
 
+#include "BenchDisplay.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -97,7 +99,7 @@ double BestMs(const std::function<void()>& step) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    Use_Offscreen_Without_Display();
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

@@ -1,6 +1,7 @@
 // Arbitrary bytes as the table files of every model with tables of its own
-// (M-Bus network, Modbus, CAN, CANopen, DMX) and as ParGen.xml. A build may
-// refuse the input with an error; it must never crash or write past a table.
+// (M-Bus network, Modbus, CAN, CANopen, DMX, the KNX access table and both
+// J1939 frame files of model 9) and as ParGen.xml. A build may refuse the
+// input with an error; it must never crash or write past a table.
 #include "project/ProjectFiles.h"
 #include "image/USaveBincc.h"
 #include "platform/core/Files.h"
@@ -47,16 +48,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                               ProjectFiles::ModbusTCPM_SetAccess, ProjectFiles::CAN_Rec_Frames,
                               ProjectFiles::CAN_Send_Frames, ProjectFiles::SDO_Server_CANopen,
                               ProjectFiles::SDO_Client_CANopen, ProjectFiles::PDO_CANopen,
-                              ProjectFiles::DMX_Default_Values};
+                              ProjectFiles::DMX_Default_Values, ProjectFiles::KNX_SetAccess,
+                              ProjectFiles::J1939_Rec_Frames, ProjectFiles::J1939_Send_Frames};
     for (const QString& name : tables)
         WriteFileWhole(PathJoin(dir.path(), name), bytes);
     WriteFileWhole(PathJoin(dir.path(), ProjectFiles::ParGen), MBus_ParGen);
-    for (int model : {1, 3, 5, 6, 10, 11})
+    for (int model : {1, 3, 5, 6, 9, 10, 11})
         build(dir.path(), model);
 
     // The same bytes as the general parameters of every model.
     WriteFileWhole(PathJoin(dir.path(), ProjectFiles::ParGen), bytes);
-    for (int model : {1, 2, 3, 4, 5, 6, 10, 11, 12, 13, 14, 15})
+    for (int model : {1, 2, 3, 4, 5, 6, 9, 10, 11, 12, 13, 14, 15})
         build(dir.path(), model);
     return 0;
 }

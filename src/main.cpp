@@ -8,13 +8,14 @@
 #include "app/UNew_Project.h"
 #include "app/UOpenConf.h"
 #include "app/UParGen.h"
+#include "app/UProgram.h"
 #include "app/USoftOptions.h"
 #include "image/UEds.h"
 #include "image/USaveBincc.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/Forms.h"
 
-#include "image/UProfinetFileName.h"
+#include "image/dialogs/UProfinetFileName.h"
 #include "mbus/UMeter_Bus.h"
 #include "mbus/UNewIDNode.h"
 
@@ -65,9 +66,10 @@ int main(int argc, char** argv)
     }
     InitializeToolkit(argc, argv);
     TApplication* app = Application();
-    Connect_Steps();
-    Create_Dialogs(app);
-    app->Title = Program_Title;
-    app->Run();
-    return 0;
+    // A failing start-up is shown in the error box and ends with status 1.
+    return Run_Program(app, [app] {
+        Connect_Steps();
+        Create_Dialogs(app);
+        app->Title = Program_Title;
+    });
 }

@@ -12,13 +12,13 @@
 
 #include "project/KNXCodes.h"
 #include "project/Models.h"
+#include "project/OpenProject.h"
 #include "project/ProjectFiles.h"
 
 // ---------------------------------------------------------------------------
 // Global state (texts empty at program start)
 
 extern QString Name_Project;  // last opened or created project; empty = none
-extern QString Dir_Project;   // folder of the open project; empty = none open
 extern QString Dir_Projects;  // Dir_Program/PROJECTS
 extern QString Dir_Program;   // folder of the program file
 extern QString Dir_Master;    // Dir_Program/MASTER
@@ -31,24 +31,6 @@ extern QString Language;      // name of the language file without ".lng"
 extern uint8_t Enable_Internet;
 extern uint8_t Enable_Update;
 
-// The 17 project file paths, set by Set_Files.
-extern QString File_ParGen;
-extern QString File_KNX_SetAccess;
-extern QString File_ModbusM_SetAccess;
-extern QString File_ModbusTCPM_SetAccess;
-extern QString File_CAN_Rec_Frames;
-extern QString File_CAN_Send_Frames;
-extern QString File_CAN_Rec_Info;
-extern QString File_CAN_Send_Info;
-extern QString File_SDO_Server_CANopen;
-extern QString File_SDO_Client_CANopen;
-extern QString File_PDO_CANopen;
-extern QString File_DNETM_Net;
-extern QString File_DNETM_DefOff;
-extern QString File_J1939_Rec_Frames;
-extern QString File_J1939_Send_Frames;
-extern QString File_M_Bus;
-extern QString File_DMX_Default_Values;
 
 // The text table (filled by ULanguage) and its size.
 extern QStringList Texts;
@@ -66,14 +48,6 @@ void Set_Program_Folders(const QString& dirProgram);
 // Creates MASTER, PROJECTS and LANGUAGE (one level) where missing; a folder
 // that cannot be created is left for the steps that need it to fail on.
 void Force_Program_Folders();
-// Sets the 17 project file paths inside Dir_Project; all empty while no
-// project is open, so nothing can be read or written beside the root.
-void Set_Files();
-// A plain file or folder name: not empty, not "." or "..", no "/", "\" or
-// control characters.
-bool Is_Plain_File_Name(const QString& name);
-// A project name must be a plain folder name.
-bool Is_Valid_Project_Name(const QString& name);
 // Makes Name_Project the open project when its folder exists under
 // Dir_Projects (Dir_Project set), else leaves none open (Dir_Project empty);
 // then Set_Files. Answers whether a project is open.

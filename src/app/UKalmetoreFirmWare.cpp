@@ -598,8 +598,35 @@ void TFKalmetoreFirmWare::Btn_Click(TObject* Sender)
         }
 }
 
+namespace {
+
+// The steps that read or write nothing of the open project.
+bool Needs_Project(TStepAction a)
+{
+    using A = TStepAction;
+    switch (a) {
+    case A::Create_New_Project:
+    case A::Open_Project:
+    case A::Close:
+    case A::About:
+    case A::Options:
+    case A::Project_Not_Valid:
+    case A::Nothing:
+        return false;
+    default:
+        return true;
+    }
+}
+
+} // namespace
+
 void TFKalmetoreFirmWare::Run_Step(TStepAction a)
 {
+    // The folder may have been deleted or renamed since the project was
+    // opened: no step may then recreate it, write into it or open a dialog
+    // on it (an all-defaults bank.bin could reach the device).
+    if (Needs_Project(a) && !Project_Folder_Exists())
+        a = TStepAction::Project_Not_Valid;
     switch (a) {
     case TStepAction::Create_New_Project: Create_New_Project(); return;
     case TStepAction::Open_Project: Open_Project(); return;

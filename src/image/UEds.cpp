@@ -1,9 +1,14 @@
 #include "image/UEds.h"
 
-#include "app/UComon.h"
+#include "project/Models.h"
+#include "project/OpenProject.h"
 #include "platform/core/Files.h"
 #include "platform/core/IntConv.h"
 #include "platform/xml/XmlDoc.h"
+
+#include <QHash>
+
+#include <algorithm>
 
 PDO_Entry PDO_List[2][Max_PDO];
 int32_t Num_RPDO = 0;
@@ -91,28 +96,42 @@ int SDO_Row_Value(const XmlNode& row, const QString& name, int lo, int hi, int r
     return n;
 }
 
+// Where each object index stands in SDO_List while the file is read: a
+// thousand rows are placed in one look-up each, not a walk of the list.
+QHash<int, int> SDO_Positions;
+
 void Add_SDO_Sub(int index, const SDO_Sub_Type& sub)
 {
-    const int at = EDS_Find_SDO_Index(index);
-    if (at >= 0) {
-        SDO_List[at].Sub_Indexs.append(sub);
+    const auto at = SDO_Positions.constFind(index);
+    if (at != SDO_Positions.constEnd()) {
+        SDO_List[*at].Sub_Indexs.append(sub);
         return;
     }
     SDO_Index entry;
     entry.Index = uint16_t(index);
     entry.Sub_Indexs.append(sub);
+    SDO_Positions.insert(index, int(SDO_List.size()));
     SDO_List.append(entry);
 }
 
 void Load_SDO_Rows(const XmlNode& list, bool readonly, const QString& path)
 {
     const QString name = list.NodeName();
-    const QList<XmlNode> rows = list.ChildElements();
-    for (int i = 0; i < rows.size(); ++i) {
-        const int index = SDO_Row_Value(rows[i], QStringLiteral("Index"), 0, 0xFFFF, i + 1, name, path);
+    // Counted before anything is read: a list longer than the image's SDO
+    // table is refused whole.
+    int count = 0;
+    for (XmlNode n = list.FirstChildElement(); !n.IsNull(); n = n.NextSiblingElement())
+        if (++count > Max_SDO_Rows)
+            throw EEdsError(QStringLiteral("%1: \"%2\" holds more than %3 rows, the size of the SDO server table.")
+                                .arg(path, name)
+                                .arg(Max_SDO_Rows));
+    int i = 0;
+    for (XmlNode row = list.FirstChildElement(); !row.IsNull(); row = row.NextSiblingElement()) {
+        ++i;
+        const int index = SDO_Row_Value(row, QStringLiteral("Index"), 0, 0xFFFF, i, name, path);
         SDO_Sub_Type sub;
-        sub.Sub = uint8_t(SDO_Row_Value(rows[i], QStringLiteral("SubIndex"), 0, 0xFF, i + 1, name, path));
-        sub.Quantity = uint8_t(SDO_Row_Value(rows[i], QStringLiteral("NByte"), 0, 0xFF, i + 1, name, path));
+        sub.Sub = uint8_t(SDO_Row_Value(row, QStringLiteral("SubIndex"), 0, 0xFF, i, name, path));
+        sub.Quantity = uint8_t(SDO_Row_Value(row, QStringLiteral("NByte"), 0, 0xFF, i, name, path));
         sub.Readonly = readonly;
         Add_SDO_Sub(index, sub);
     }
@@ -489,6 +508,9 @@ void EDS_Load_PDO()
 
 void EDS_Load_SDO_Server()
 {
+    SDO_Positions.clear();
+    for (int i = 0; i < SDO_List.size(); ++i)
+        SDO_Positions.insert(SDO_List[i].Index, i);
     const QString path = File_SDO_Server_CANopen;
     if (!FileExists(path))
         return;
@@ -511,19 +533,9 @@ int EDS_Find_SDO_Index(int index)
 
 void EDS_Sort_Sub_Indexs()
 {
-    for (SDO_Index& entry : SDO_List) {
-        QList<SDO_Sub_Type>& subs = entry.Sub_Indexs;
-        bool exchanged = true;
-        while (exchanged) {
-            exchanged = false;
-            for (qsizetype i = 0; i + 1 < subs.size(); ++i) {
-                if (subs[i + 1].Sub < subs[i].Sub) {
-                    subs.swapItemsAt(i, i + 1);
-                    exchanged = true;
-                }
-            }
-        }
-    }
+    for (SDO_Index& entry : SDO_List)
+        std::stable_sort(entry.Sub_Indexs.begin(), entry.Sub_Indexs.end(),
+                         [](const SDO_Sub_Type& a, const SDO_Sub_Type& b) { return a.Sub < b.Sub; });
 }
 
 // Composed here rather than through the format settings, whose separators

@@ -18,6 +18,9 @@ KAL_DECLARE_EXCEPTION(EEdsError, Exception)
 
 // The PDO editor offers no more rows than this per list.
 inline constexpr int Max_PDO = 30;
+// Each SDO server list fills one table of the device image of this many
+// records; a longer list is refused whole.
+inline constexpr int Max_SDO_Rows = 512;
 
 struct PDO_Entry {
     int32_t COB_ID = 0;
@@ -59,11 +62,14 @@ extern const QString EDS_Product_Number; // three decimal digits
 // Fills PDO_List, Num_RPDO and Num_TPDO from File_PDO_CANopen; no file gives
 // no PDOs.
 void EDS_Load_PDO();
-// Fills SDO_List from File_SDO_Server_CANopen; no file gives no objects.
+// Adds File_SDO_Server_CANopen's objects to SDO_List; no file gives none. A
+// list of more than Max_SDO_Rows rows raises EEdsError naming the file, and
+// each row is placed by one hash look-up.
 void EDS_Load_SDO_Server();
 // Position of the object index in SDO_List, or -1.
 int EDS_Find_SDO_Index(int index);
-// Sorts every index's sub-entries by sub-index, keeping the order of equals.
+// Sorts every index's sub-entries by sub-index, keeping the order of equals
+// (a stable n log n sort).
 void EDS_Sort_Sub_Indexs();
 
 // "03-07-2018" for 7 March 2018.

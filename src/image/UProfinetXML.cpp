@@ -1,6 +1,7 @@
 #include "image/UProfinetXML.h"
 
-#include "app/UComon.h"
+#include "project/Models.h"
+#include "project/OpenProject.h"
 #include "project/ParGen.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/Files.h"
@@ -376,7 +377,7 @@ void Write_GSDML_File(const QString& path)
     WriteFileWhole(path, Lines_To_Bytes(GSDML_Lines(Model_Code, PROFINET_Size_In, PROFINET_Size_Out)));
 }
 
-void Save_GSDML_File(const QString& name)
+void Save_GSDML_File(const QString& name, const QString& overwriteQuestion)
 {
     if (!GSDML_Dialogs.ChooseFile)
         throw EInvalidOperation(QStringLiteral("No save dialog is connected for the PROFINET XML file."));
@@ -391,7 +392,7 @@ void Save_GSDML_File(const QString& name)
         throw EFCreateError(QStringLiteral("Cannot create file \"%1\". The name is not a valid file name.").arg(path));
     if (FileExists(path)) {
         // Without anyone to answer, the existing file is kept.
-        if (!GSDML_Dialogs.AskYesNo || !GSDML_Dialogs.AskYesNo(Text_Of(919)))
+        if (!GSDML_Dialogs.AskYesNo || !GSDML_Dialogs.AskYesNo(overwriteQuestion))
             return;
     }
     if (Is_PROFINET_Model(Model_Code))

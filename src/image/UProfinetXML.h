@@ -65,9 +65,10 @@ extern int32_t PROFINET_Size_In;  // key PROFINET_NB_IN
 extern int32_t PROFINET_Size_Out; // key PROFINET_NB_OUT
 
 // Asks for the folder (only the folder of the chosen file counts: the file is
-// `name` in it), asks before overwriting (text 919) and, for models 12 and
-// 1012, writes the file. Cancel or No writes nothing.
-void Save_GSDML_File(const QString& name);
+// `name` in it), asks `overwriteQuestion` (the step passes text 919) before
+// overwriting and, for models 12 and 1012, writes the file. Cancel or No
+// writes nothing.
+void Save_GSDML_File(const QString& name, const QString& overwriteQuestion);
 // Reads the two lengths and writes the template to `path`, replacing any
 // earlier file: ASCII bytes, no byte-order mark, each line ended by CR LF.
 void Write_GSDML_File(const QString& path);

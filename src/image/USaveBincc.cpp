@@ -1,7 +1,8 @@
 #include "image/USaveBincc.h"
 
 #include "project/ProjectFiles.h"
-#include "app/UComon.h"
+#include "project/Models.h"
+#include "project/OpenProject.h"
 #include "image/Bin_CAN.h"
 #include "image/Bin_CANopen.h"
 #include "image/Bin_DMX.h"
@@ -11,6 +12,7 @@
 #include "image/J1939Tables.h"
 #include "platform/core/Files.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <memory>
@@ -135,8 +137,12 @@ void Write_Image(const QString& projectDir, const TImageResult& image)
 {
     if (image.Status != TBuildStatus::Built)
         return;
+    // Only the bin folder is ever made here: a project folder that has gone
+    // away is not brought back with a device image in it.
+    if (!DirectoryExists(projectDir))
+        throw EImageError(QStringLiteral("The project folder %1 does not exist").arg(projectDir));
     const QString binDir = PathJoin(projectDir, ProjectFiles::BinFolder);
-    if (!DirectoryExists(binDir) && !ForceDirectories(binDir))
+    if (!DirectoryExists(binDir) && !QDir().mkdir(binDir))
         throw EImageError(QStringLiteral("Cannot create the folder %1").arg(binDir));
     switch (image.Files) {
     case TBankFiles::None:

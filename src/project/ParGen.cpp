@@ -265,6 +265,14 @@ QList<TParGroup> ParGen_Groups(int modelCode)
     return {G::KNX};
 }
 
+QList<int> ParGen_Group_Codes()
+{
+    QList<int> codes;
+    for (const TModelGroups& m : Model_Groups)
+        codes.append(m.Base);
+    return codes;
+}
+
 QStringList ParGen_Model_Keys(int modelCode)
 {
     const QList<TParGroup> groups = ParGen_Groups(modelCode);

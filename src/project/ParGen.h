@@ -76,6 +76,8 @@ QString ParGen_Default(const QString& name);
 int ParGen_Default_Int(const QString& name);
 // The groups a model writes, in order.
 QList<TParGroup> ParGen_Groups(int modelCode);
+// The base codes the group table has rows for, in its order.
+QList<int> ParGen_Group_Codes();
 // The keys a model writes, in write order (16 to 23 of them).
 QStringList ParGen_Model_Keys(int modelCode);
 

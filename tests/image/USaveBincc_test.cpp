@@ -1,10 +1,13 @@
 // The model-9 image as a whole, the dispatch by model code and the bank files.
 #include "ImageTestUtil.h"
 
-#include "app/UComon.h"
-#include "app/UParGen.h"
+#include "project/Models.h"
+#include "project/OpenProject.h"
+#include "project/ParGen.h"
 #include "image/USaveBincc.h"
 #include "platform/xml/XmlDoc.h"
+
+#include <QFileInfo>
 
 namespace {
 
@@ -337,6 +340,20 @@ TEST_F(EntryPoints, AFailedWriteIsReportedAndLeavesTheOldFile)
     EXPECT_THROW(Write_Bin(), Exception);
     SetWriteFaultHook(nullptr);
     EXPECT_EQ(ReadBank(P), before);
+}
+
+TEST(BankWriter, AProjectFolderThatWentAwayIsNotRecreated)
+{
+    QString dir;
+    TImageResult r;
+    {
+        TTestProject p;
+        dir = p.Dir();
+        r = Build_Image(dir, 9);
+    }
+    ASSERT_FALSE(QFileInfo::exists(dir));
+    EXPECT_THROW(Write_Image(dir, r), EImageError);
+    EXPECT_FALSE(QFileInfo::exists(dir));
 }
 
 TEST_F(EntryPoints, NoProjectOpenBuildsNothing)

@@ -69,27 +69,9 @@ TMsgDlgType TypeOfFlags(unsigned flags) {
 }
 
 int AskPerson(const TDialogRecord& rec, int defaultIndex) {
-    QMessageBox box;
-    box.setWindowTitle(rec.Caption);
-    box.setText(rec.Text);
-    switch (rec.Type) {
-    case mtWarning: box.setIcon(QMessageBox::Warning); break;
-    case mtError: box.setIcon(QMessageBox::Critical); break;
-    case mtInformation: box.setIcon(QMessageBox::Information); break;
-    case mtConfirmation: box.setIcon(QMessageBox::Question); break;
-    default: break;
-    }
-    QList<QPushButton*> pushes;
-    for (int r : rec.Buttons)
-        pushes << box.addButton(QString::fromUtf8(CaptionOfResult(r)).remove(QLatin1Char('&')),
-                                QMessageBox::AcceptRole);
-    if (defaultIndex >= 0 && defaultIndex < pushes.size()) box.setDefaultButton(pushes[defaultIndex]);
-    box.exec();
-    const int i = pushes.indexOf(qobject_cast<QPushButton*>(box.clickedButton()));
-    if (i >= 0) return rec.Buttons[i];
-    // The close box answers as Cancel when there is one, else as the only button.
-    if (rec.Buttons.contains(mrCancel)) return mrCancel;
-    return rec.Buttons.size() == 1 ? rec.Buttons.first() : mrCancel;
+    const std::unique_ptr<QMessageBox> box = CreateMessageBox(rec, defaultIndex);
+    box->exec();
+    return MessageBoxAnswer(*box, rec);
 }
 
 int Show(TDialogRecord rec, int defaultIndex) {
@@ -127,6 +109,45 @@ QString ShowFile(TDialogRecord rec) {
     }
 }
 }  // namespace
+
+std::unique_ptr<QMessageBox> CreateMessageBox(const TDialogRecord& rec, int defaultIndex) {
+    auto box = std::make_unique<QMessageBox>();
+    box->setWindowTitle(rec.Caption);
+    box->setText(rec.Text);
+    switch (rec.Type) {
+    case mtWarning: box->setIcon(QMessageBox::Warning); break;
+    case mtError: box->setIcon(QMessageBox::Critical); break;
+    case mtInformation: box->setIcon(QMessageBox::Information); break;
+    case mtConfirmation: box->setIcon(QMessageBox::Question); break;
+    default: break;
+    }
+    QList<QPushButton*> pushes;
+    for (int r : rec.Buttons)
+        pushes << box->addButton(QString::fromUtf8(CaptionOfResult(r)).remove(QLatin1Char('&')),
+                                 QMessageBox::AcceptRole);
+    if (defaultIndex >= 0 && defaultIndex < pushes.size()) box->setDefaultButton(pushes[defaultIndex]);
+    // Escape and the close box answer Cancel where there is one, or the only
+    // button. A box of Yes and No has neither: it cannot be closed without
+    // an answer (a caller comparing with No must never see Cancel).
+    const int cancel = int(rec.Buttons.indexOf(mrCancel));
+    if (cancel >= 0)
+        box->setEscapeButton(pushes[cancel]);
+    else if (pushes.size() == 1)
+        box->setEscapeButton(pushes.first());
+    return box;
+}
+
+int MessageBoxAnswer(const QMessageBox& box, const TDialogRecord& rec) {
+    const auto* clicked = qobject_cast<const QPushButton*>(box.clickedButton());
+    const QList<QAbstractButton*> buttons = box.buttons();
+    for (int i = 0; i < rec.Buttons.size() && i < buttons.size(); ++i)
+        if (buttons[i] == clicked) return rec.Buttons[i];
+    // Closed without a click (the toolkit ended the loop): the answer that
+    // changes nothing.
+    if (rec.Buttons.contains(mrCancel)) return mrCancel;
+    if (rec.Buttons.contains(mrNo)) return mrNo;
+    return rec.Buttons.value(0, mrOk);
+}
 
 int TDialogScript::Count(TDialogKind kind) const {
     int n = 0;

@@ -10,10 +10,12 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <variant>
 
 class TCustomForm;
+class QMessageBox;
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll,
@@ -88,6 +90,13 @@ void ShowMessage(const QString& msg);
 int MessageBox(const QString& text, const QString& caption, unsigned flags);
 // The results of MessageDlg's buttons, in the order they are shown.
 QList<int> MsgDlgResults(TMsgDlgButtons buttons);
+
+// The toolkit box a person answers, built as MessageDlg shows it (exposed so
+// tests can press its keys), and its answer once it has closed. Escape and
+// the close box answer Cancel where the box has it, or its only button; a
+// box of Yes and No cannot be closed without one of the two.
+std::unique_ptr<QMessageBox> CreateMessageBox(const TDialogRecord& rec, int defaultIndex);
+int MessageBoxAnswer(const QMessageBox& box, const TDialogRecord& rec);
 
 // File and folder choice; an empty result means the user cancelled.
 QString PromptOpenFile(const QString& title, const QString& filter, const QString& initialDir,

@@ -695,6 +695,8 @@ void TApplication::Synchronize(const std::function<void()>& call) {
     if (failure) std::rethrow_exception(failure);
 }
 
+bool TApplication::IsUIThread() const { return QThread::currentThread() == FCalls->UiThread; }
+
 void TApplication::Queue(std::function<void()> call) {
     {
         QMutexLocker lock(&FCalls->Lock);

@@ -275,6 +275,8 @@ public:
     // Queues `call` for the UI thread and returns at once.
     void Queue(std::function<void()> call);
     int RunQueuedCalls();
+    // True on the thread that made the application object (the UI thread).
+    bool IsUIThread() const;
 
     // The control under the mouse, kept by the input layer.
     TControl* MouseControl() const { return FMouseControl; }

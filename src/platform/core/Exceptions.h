@@ -45,6 +45,8 @@ KAL_DECLARE_EXCEPTION(EInvalidPointer, Exception)
 KAL_DECLARE_EXCEPTION(EOutOfResources, Exception)
 KAL_DECLARE_EXCEPTION(EInOutError, Exception)
 KAL_DECLARE_EXCEPTION(EAbort, Exception)
+// A broken internal contract (misuse of a programming interface).
+KAL_DECLARE_EXCEPTION(EAssertionFailed, Exception)
 KAL_DECLARE_EXCEPTION(EOSError, Exception)
 KAL_DECLARE_EXCEPTION(EMathError, Exception)
 KAL_DECLARE_EXCEPTION(EInvalidOp, EMathError)

@@ -12,9 +12,13 @@ bool DirectoryExists(const QString& path);
 // Creates the folder and its parents; false when it cannot.
 bool ForceDirectories(const QString& path);
 
-// Writes the file whole: the bytes go to "<path>.tmp", which then replaces the
-// file. Any failure raises EFCreateError or EWriteError and leaves the old file
-// as it was.
+// Writes the file whole: the bytes go to a temporary file of a name of its
+// own, created exclusively in the target's folder (a link at any name is
+// never followed), with the target's permission bits (0666 less the umask
+// for a new file); the file is flushed to the disk, renamed over the target
+// in one step, and the folder flushed. Two writers of one file leave one of
+// the two whole contents. Any failure raises EFCreateError or EWriteError,
+// removes the temporary file and leaves the old file as it was.
 void WriteFileWhole(const QString& path, const QByteArray& bytes);
 // Reads the whole file; raises EFOpenError when it cannot be read.
 QByteArray ReadFileWhole(const QString& path);

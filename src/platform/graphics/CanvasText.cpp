@@ -275,8 +275,12 @@ int TCanvas::DrawText(const QString& text, TRect& r, unsigned flags) {
     SyncBkFromBrush();
     FPainter->save();
     FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    if (!(flags & DT_NOCLIP)) FPainter->setClipRect(QRect(r.Left, r.Top, r.Width(), r.Height()), Qt::IntersectClip);
+    if (!(flags & DT_NOCLIP) && FFont.Orientation() == 0)
+        FPainter->setClipRect(QRect(r.Left, r.Top, r.Width(), r.Height()), Qt::IntersectClip);
     const bool opaque = FBkMode == OPAQUE;
+    // A turned font draws each line turned about its top-left corner, as
+    // TextOut does, and is not held inside the rectangle it turns out of.
+    const bool turned = FFont.Orientation() != 0;
     for (const TextLine& l : lines) {
         // An edit control leaves out a last line it could show only in part.
         if ((flags & DT_EDITCONTROL) && !single && y + lineH > r.Bottom) break;
@@ -291,6 +295,13 @@ int TCanvas::DrawText(const QString& text, TRect& r, unsigned flags) {
                                          fm.horizontalAdvance(l.Text.at(l.Underline)), std::max(1, fm.lineWidth())),
                                    ColorToQColor(FFont.Color()));
             }
+        } else if (turned) {
+            FPainter->save();
+            FPainter->translate(x, y);
+            FPainter->rotate(-FFont.Orientation() / 10.0);
+            PaintTextLine(0, 0, l.Text, l.Underline, tabs, opaque);
+            FPainter->restore();
+            FPainterFontVersion = 0;
         } else {
             PaintTextLine(x, y, l.Text, l.Underline, tabs, opaque);
         }

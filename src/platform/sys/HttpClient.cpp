@@ -5,6 +5,13 @@
 
 #include <QUrl>
 
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <arpa/inet.h>
@@ -58,18 +65,65 @@ void checkResolved(const addrinfo* a, int port)
     CheckDestinationText(QString::fromLatin1(text), quint16(port), QStringLiteral("connection"));
 }
 
+std::function<void(const QString&)>& lookupHook()
+{
+    static std::function<void(const QString&)> hook;
+    return hook;
+}
+
+// One name lookup, shared by the caller and the thread that does it: the
+// caller may stop waiting, and the thread then frees what it found.
+struct TLookup {
+    std::mutex M;
+    std::condition_variable Ready;
+    bool Done = false;
+    bool Abandoned = false;
+    int Gai = 0;
+    addrinfo* Res = nullptr;
+};
+
+// getaddrinfo cannot be given a time-out and may wait for a name server for
+// many seconds: it runs on a thread of its own, and the caller waits for it
+// only until the request's deadline.
+addrinfo* Resolve(const QString& host, int port, const QString& url, const Deadline& d)
+{
+    const auto lookup = std::make_shared<TLookup>();
+    const QByteArray h = QUrl::toAce(host);
+    const QByteArray p = QByteArray::number(port);
+    std::thread([lookup, h, p, host, hook = lookupHook()] {
+        if (hook)
+            hook(host);
+        addrinfo hints{};
+        hints.ai_family = AF_UNSPEC;
+        hints.ai_socktype = SOCK_STREAM;
+        addrinfo* res = nullptr;
+        const int gai = ::getaddrinfo(h.constData(), p.constData(), &hints, &res);
+        const std::lock_guard<std::mutex> lock(lookup->M);
+        if (lookup->Abandoned) {
+            if (gai == 0 && res)
+                ::freeaddrinfo(res);
+            return;
+        }
+        lookup->Gai = gai;
+        lookup->Res = gai == 0 ? res : nullptr;
+        lookup->Done = true;
+        lookup->Ready.notify_all();
+    }).detach();
+    std::unique_lock<std::mutex> lock(lookup->M);
+    if (!lookup->Ready.wait_for(lock, std::chrono::milliseconds(d.Left()), [&] { return lookup->Done; })) {
+        lookup->Abandoned = true;
+        TimedOut(url);
+    }
+    if (lookup->Gai != 0)
+        throw ESysError(
+            QStringLiteral("Cannot resolve \"%1\": %2").arg(host, QString::fromLocal8Bit(gai_strerror(lookup->Gai))));
+    return lookup->Res;
+}
+
 // Connects to one of the resolved addresses within the deadline.
 void Connect(Fd& fd, const QString& host, int port, const QString& url, const Deadline& d)
 {
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* res = nullptr;
-    const QByteArray h = QUrl::toAce(host);
-    const QByteArray p = QByteArray::number(port);
-    const int gai = ::getaddrinfo(h.constData(), p.constData(), &hints, &res);
-    if (gai != 0)
-        throw ESysError(QStringLiteral("Cannot resolve \"%1\": %2").arg(host, QString::fromLocal8Bit(gai_strerror(gai))));
+    addrinfo* res = Resolve(host, port, url, d);
     int lastErr = ECONNREFUSED;
     for (addrinfo* a = res; a; a = a->ai_next) {
         try {
@@ -205,6 +259,11 @@ QByteArray HttpResponse::Header(const QByteArray& name) const
         if (h.first.compare(name, Qt::CaseInsensitive) == 0)
             return h.second;
     return QByteArray();
+}
+
+void SetNameLookupHook(std::function<void(const QString& host)> hook)
+{
+    lookupHook() = std::move(hook);
 }
 
 HttpResponse RealHttpClient::Get(const QString& url, const HttpHeaders& headers, int timeoutMs)

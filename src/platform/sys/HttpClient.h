@@ -1,6 +1,8 @@
 #pragma once
 // A small HTTP/1.0 client for the update check: one GET over a plain TCP
-// connection, the whole exchange bounded by one time-out.
+// connection, the whole exchange bounded by one time-out, the name lookup
+// included (it runs on a thread of its own; the caller stops waiting for it
+// at the deadline).
 #include "platform/sys/SysErrors.h"
 
 #include <QByteArray>
@@ -8,6 +10,7 @@
 #include <QPair>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace Sys {
@@ -55,6 +58,10 @@ public:
 
     HttpResponse Get(const QString& url, const HttpHeaders& headers = {}, int timeoutMs = 10000) override;
 };
+
+// Test hook: run on the lookup's own thread before the host name is looked
+// up (a test holds it there to stand for a name server that does not answer).
+void SetNameLookupHook(std::function<void(const QString& host)> hook);
 
 IHttpClient& HttpClient();
 void SetHttpClient(std::unique_ptr<IHttpClient> p);

@@ -1,5 +1,7 @@
 #include "platform/xml/XmlDoc.h"
 
+#include <QFileInfo>
+
 #include "platform/core/Files.h"
 
 #include <sstream>
@@ -225,6 +227,13 @@ void XmlDocument::Clear()
 
 void XmlDocument::LoadFromFile(const QString& path)
 {
+    // Checked before reading: a huge file is refused without being loaded.
+    const qint64 size = QFileInfo(path).size();
+    if (size > Max_Xml_File_Size) {
+        FDoc->reset();
+        const QString reason = QStringLiteral("The file is larger than %1 MB").arg(Max_Xml_File_Size / (1024 * 1024));
+        throw EXmlError(QStringLiteral("%1: %2").arg(path, reason), 0, reason);
+    }
     LoadFromBytes(ReadFileWhole(path), path);
 }
 

@@ -91,6 +91,11 @@ private:
     pugi::xml_node FNode;
 };
 
+// The largest file LoadFromFile reads. Project tables are a few hundred
+// kilobytes; anything far above is not one of ours and would only stall the
+// window and exhaust memory.
+inline constexpr qint64 Max_Xml_File_Size = 64LL * 1024 * 1024;
+
 class XmlDocument {
 public:
     XmlDocument();
@@ -99,7 +104,8 @@ public:
     XmlDocument& operator=(const XmlDocument&) = delete;
 
     // Each load replaces the content; a parse error raises EXmlError and leaves
-    // the document empty. A file that cannot be read raises EFOpenError.
+    // the document empty. A file that cannot be read raises EFOpenError; a
+    // file above Max_Xml_File_Size raises EXmlError naming it, unread.
     void LoadFromFile(const QString& path);
     void LoadFromText(const QString& text);
     void LoadFromBytes(const QByteArray& bytes, const QString& sourceName = QString());

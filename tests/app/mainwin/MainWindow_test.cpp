@@ -23,7 +23,9 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <QWidget>
 
@@ -589,4 +591,35 @@ TEST_F(Program, OtherModelsSideSteps)
     Script.Answer(mrYes);
     Click(B::ScanDecode);
     EXPECT_EQ(scans, 2);
+}
+
+TEST_F(Program, StepsOnAProjectWhoseFolderWentAwayShowTheErrorAndCreateNothing)
+{
+    Start();
+    Script.AnswerModal([](TCustomForm*) {
+        FNew_Project->E_New_Proj->SetText(QStringLiteral("T1"));
+        FNew_Project->Btn_OK->Click();
+    });
+    Click(B::New);
+    ASSERT_TRUE(Project_Is_Open());
+    const QString dir = Path(QStringLiteral("PROJECTS/T1"));
+    ASSERT_TRUE(QDir(dir).removeRecursively());
+
+    int ran = 0;
+    const auto saved = Device_Image_Writer;
+    Device_Image_Writer = [&ran] { ++ran; };
+    Show_Update_Wizard = [&ran] { ++ran; };
+    Register_Step(TStepAction::ParGen, [&ran] { ++ran; });
+    Register_Step(TStepAction::KNXAccess, [&ran] { ++ran; });
+    for (B b : {B::CreateBin, B::Prm_Gen, B::KNX_Access, B::J1939_Rec_Frame}) {
+        Script.Shown.clear();
+        Click(b);
+        ASSERT_EQ(Script.Shown.size(), 1) << Main_Button(b).Name;
+        EXPECT_EQ(Script.Last().Text, QStringLiteral("Error! Project not Valid")) << Main_Button(b).Name;
+    }
+    Device_Image_Writer = saved;
+    Show_Update_Wizard = nullptr;
+    EXPECT_EQ(ran, 0);
+    EXPECT_FALSE(QFileInfo::exists(dir));
+    EXPECT_EQ(Script.Count(TDialogKind::ModalForm), 0);
 }

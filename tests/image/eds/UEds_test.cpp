@@ -1,6 +1,7 @@
 #include "image/UEds.h"
 
-#include "app/UComon.h"
+#include "project/Models.h"
+#include "project/OpenProject.h"
 #include "platform/core/Files.h"
 
 #include <QDir>
@@ -262,6 +263,10 @@ TEST_F(EdsProject, FaultyTableFilesWriteNothing)
     QByteArray many;
     for (int i = 0; i < 31; ++i)
         many += Row(0x200 + i, 1);
+    QByteArray sdoRows;
+    for (int i = 0; i < Max_SDO_Rows + 1; ++i)
+        sdoRows += "<row Index=\"" + QByteArray::number(8192 + i % 7) + "\" SubIndex=\"" + QByteArray::number(i % 256)
+                   + "\" NByte=\"1\"/>";
     const struct {
         const char* what;
         bool pdoFile;
@@ -301,6 +306,12 @@ TEST_F(EdsProject, FaultyTableFilesWriteNothing)
          "</SDO_Server_CANopen>",
          "73728"},
         {"not well-formed", true, "<PDO_CANopen><Receive_PDO>", "line"},
+        {"513 SDO read rows", false,
+         "<SDO_Server_CANopen><SDO_Read>" + sdoRows + "</SDO_Read><SDO_Write/></SDO_Server_CANopen>",
+         "more than 512 rows"},
+        {"513 SDO write rows", false,
+         "<SDO_Server_CANopen><SDO_Read/><SDO_Write>" + sdoRows + "</SDO_Write></SDO_Server_CANopen>",
+         "more than 512 rows"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -318,6 +329,30 @@ TEST_F(EdsProject, FaultyTableFilesWriteNothing)
         }
         EXPECT_EQ(ReadFileWhole(Out), QByteArray("earlier"));
     }
+}
+
+TEST_F(EdsProject, FullSdoListsAreReadAndSortedByIndexAndSubIndex)
+{
+    // 512 rows per list, sub-indexes arriving in falling order over 64
+    // object indexes: each object lists its sub-entries rising.
+    QByteArray reads, writes;
+    for (int i = 0; i < Max_SDO_Rows; ++i) {
+        const QByteArray index = QByteArray::number(8192 + i % 64);
+        reads += "<row Index=\"" + index + "\" SubIndex=\"" + QByteArray::number(255 - i / 64) + "\" NByte=\"2\"/>";
+        writes += "<row Index=\"" + index + "\" SubIndex=\"" + QByteArray::number(i / 64) + "\" NByte=\"4\"/>";
+    }
+    Write(File_SDO_Server_CANopen,
+          "<SDO_Server_CANopen><SDO_Read>" + reads + "</SDO_Read><SDO_Write>" + writes + "</SDO_Write></SDO_Server_CANopen>");
+    SDO_List.clear();
+    EDS_Load_SDO_Server();
+    EDS_Sort_Sub_Indexs();
+    ASSERT_EQ(SDO_List.size(), 64);
+    for (const SDO_Index& e : SDO_List) {
+        ASSERT_EQ(e.Sub_Indexs.size(), 16);
+        for (int k = 1; k < e.Sub_Indexs.size(); ++k)
+            EXPECT_LT(e.Sub_Indexs[k - 1].Sub, e.Sub_Indexs[k].Sub);
+    }
+    EXPECT_EQ(EDS_Find_SDO_Index(8192 + 63), 63);
 }
 
 TEST_F(EdsProject, APathThatCannotBeWrittenRaises)

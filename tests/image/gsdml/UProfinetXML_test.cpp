@@ -1,7 +1,7 @@
 #include "image/UProfinetXML.h"
 
-#include "app/UComon.h"
-#include "app/ULanguage.h"
+#include "project/Models.h"
+#include "project/OpenProject.h"
 #include "platform/core/Files.h"
 #include "platform/xml/XmlDoc.h"
 
@@ -79,9 +79,7 @@ protected:
     {
         ASSERT_TRUE(FDir.isValid());
         FSavedModel = Model_Code;
-        FSavedTexts = Texts;
         Model_Code = 12;
-        Load_Default_Texts();
         Dir_Project = FDir.path();
         Set_Files();
         Other = PathJoin(FDir.path(), QStringLiteral("other"));
@@ -103,7 +101,6 @@ protected:
     {
         GSDML_Dialogs = TGSDMLDialogs();
         Model_Code = FSavedModel;
-        Texts = FSavedTexts;
         Dir_Project.clear();
         Set_Files();
     }
@@ -113,7 +110,7 @@ protected:
     }
     QByteArray Saved(const QString& name)
     {
-        Save_GSDML_File(name);
+        Save_GSDML_File(name, Overwrite_Question);
         return ReadFileWhole(PathJoin(Other, name));
     }
 
@@ -127,7 +124,6 @@ protected:
 
 private:
     int FSavedModel = 0;
-    QStringList FSavedTexts;
 };
 
 // Elements of a parsed description, found by name anywhere below `n`.
@@ -224,35 +220,35 @@ TEST_F(GsdmlProject, AnExistingFileIsReplacedOnlyAfterYes)
     WriteFileWhole(path, "earlier");
 
     Yes = false;
-    Save_GSDML_File(Name);
+    Save_GSDML_File(Name, Overwrite_Question);
     EXPECT_EQ(Questions, QStringList{Overwrite_Question});
     EXPECT_EQ(ReadFileWhole(path), QByteArray("earlier"));
 
     Yes = true;
-    Save_GSDML_File(Name);
+    Save_GSDML_File(Name, Overwrite_Question);
     EXPECT_EQ(Questions.size(), 2);
     EXPECT_TRUE(ReadFileWhole(path).startsWith("<?xml"));
 
     // Nobody to answer: the file stays as it is.
     WriteFileWhole(path, "earlier");
     GSDML_Dialogs.AskYesNo = nullptr;
-    Save_GSDML_File(Name);
+    Save_GSDML_File(Name, Overwrite_Question);
     EXPECT_EQ(ReadFileWhole(path), QByteArray("earlier"));
 }
 
 TEST_F(GsdmlProject, CancelOrAnotherModelWritesNothing)
 {
     Confirm = false;
-    Save_GSDML_File(Name);
+    Save_GSDML_File(Name, Overwrite_Question);
     EXPECT_FALSE(FileExists(PathJoin(Other, Name)));
 
     Confirm = true;
     Model_Code = 9;
-    Save_GSDML_File(Name);
+    Save_GSDML_File(Name, Overwrite_Question);
     EXPECT_FALSE(FileExists(PathJoin(Other, Name)));
 
     GSDML_Dialogs.ChooseFile = nullptr;
-    EXPECT_THROW(Save_GSDML_File(Name), EInvalidOperation);
+    EXPECT_THROW(Save_GSDML_File(Name, Overwrite_Question), EInvalidOperation);
 }
 
 TEST_F(GsdmlProject, AFolderThatCannotBeWrittenRaises)
@@ -261,7 +257,7 @@ TEST_F(GsdmlProject, AFolderThatCannotBeWrittenRaises)
         fileName = PathJoin(FDir.path(), QStringLiteral("gone/x.xml"));
         return true;
     };
-    EXPECT_THROW(Save_GSDML_File(Name), EFCreateError);
+    EXPECT_THROW(Save_GSDML_File(Name, Overwrite_Question), EFCreateError);
 }
 
 // A user part with characters a file name cannot hold fails the saving and
@@ -273,7 +269,7 @@ TEST_F(GsdmlProject, AUserPartThatIsNoFileNameFails)
     for (const char* user : users) {
         SCOPED_TRACE(user);
         parts.User_Part = QString::fromLatin1(user);
-        EXPECT_THROW(Save_GSDML_File(parts.Compose()), EFCreateError);
+        EXPECT_THROW(Save_GSDML_File(parts.Compose(), Overwrite_Question), EFCreateError);
     }
     EXPECT_EQ(QDir(FDir.path()).entryList(QDir::Files).size(), 0);
     EXPECT_EQ(QDir(Other).entryList(QDir::Files).size(), 0);

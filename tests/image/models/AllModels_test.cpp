@@ -3,7 +3,8 @@
 // general block of the defaults.
 #include "ModelTestUtil.h"
 
-#include "app/UComon.h"
+#include "project/Models.h"
+#include "project/OpenProject.h"
 
 using namespace modeltest;
 

@@ -3,7 +3,8 @@
 // general block.
 #include "ModelTestUtil.h"
 
-#include "app/UComon.h"
+#include "project/Models.h"
+#include "project/OpenProject.h"
 #include "image/Bin_CANopen.h"
 
 using namespace modeltest;

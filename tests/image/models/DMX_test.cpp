@@ -2,7 +2,8 @@
 // direction's light, and the 512 channel values after the general block.
 #include "ModelTestUtil.h"
 
-#include "app/UComon.h"
+#include "project/Models.h"
+#include "project/OpenProject.h"
 #include "image/Bin_DMX.h"
 
 using namespace modeltest;

@@ -2,7 +2,8 @@
 // table) and the bank2.bin stream of nodes, variables, texts and trailer.
 #include "ModelTestUtil.h"
 
-#include "app/UComon.h"
+#include "project/Models.h"
+#include "project/OpenProject.h"
 #include "image/Bin_MBus.h"
 
 using namespace modeltest;
@@ -559,4 +560,48 @@ TEST(MBusImage, FailedBuildWritesNeitherBankFile)
     Model_Code = saved;
     Dir_Project.clear();
     Set_Files();
+}
+
+TEST(MBusImage, ValuesThatDoNotFitTheirFieldsAreRefusedNotWrapped)
+{
+    QStringList longVars;
+    for (int i = 0; i < 260; ++i) // 260 values of 255 bytes: the data area passes 65535
+        longVars << Var(QStringLiteral("Enable=\"1\" Type=\"0\" Fun_Field=\"0\" Dim=\"7\" Length=\"255\""));
+    QStringList manyNodes;
+    for (int i = 0; i < 256; ++i)
+        manyNodes << Wired(i + 1, {Var16()});
+    struct Case {
+        const char* what;
+        QString net;
+        QMap<QString, QString> parGen;
+        QStringList mentions;
+    } cases[] = {
+        {"Cut_After at the top of int", Network({Wired(1, {Var16()}), Wired(2, {Var16()}, QStringLiteral("Cut_After=\"2147483647\""))}),
+         {}, {QStringLiteral("M_Bus.xml"), QStringLiteral("node 2"), QStringLiteral("Cut_After")}},
+        {"Cut_After 255", Network({Wired(1, {Var16()}, QStringLiteral("Cut_After=\"255\""))}), {},
+         {QStringLiteral("M_Bus.xml"), QStringLiteral("node 1"), QStringLiteral("Cut_After")}},
+        {"Meter_Par at the top of int", Network({Wired(1, {Var16()})}),
+         {{QStringLiteral("Meter_Par"), QStringLiteral("2147483647")}}, {QStringLiteral("ParGen.xml"), QStringLiteral("Meter_Par")}},
+        {"data address past 65535", Network({Wired(1, longVars)}), {}, {QStringLiteral("M_Bus.xml"), QStringLiteral("65535")}},
+        {"256 wired nodes", Network(manyNodes), {}, {QStringLiteral("M_Bus.xml"), QStringLiteral("255")}},
+    };
+    for (const Case& c : cases) {
+        TProject p;
+        p.WriteParGen(10, c.parGen);
+        p.Write(QStringLiteral("M_Bus.xml"), c.net);
+        try {
+            BuildMBus(p);
+            ADD_FAILURE() << c.what << ": no error";
+        } catch (const EImageError& e) {
+            for (const QString& m : c.mentions)
+                EXPECT_TRUE(e.Message().contains(m)) << c.what << ": " << e.Message().toStdString();
+        }
+    }
+    // At the edges: 254 telegrams minus one, 255 wired nodes.
+    TProject p;
+    p.WriteParGen(10);
+    p.Write(QStringLiteral("M_Bus.xml"), Network({Wired(1, {Var16()}, QStringLiteral("Cut_After=\"254\""))}));
+    EXPECT_EQ(uint8_t(BuildMBus(p).Bank2[13 + 22]), 255);
+    p.Write(QStringLiteral("M_Bus.xml"), Network(manyNodes.mid(0, 255)));
+    EXPECT_NO_THROW(BuildMBus(p));
 }

@@ -2,6 +2,8 @@
 // flags, TCP addresses) and the general parameters of the four models.
 #include "ModelTestUtil.h"
 
+#include "project/Models.h"
+#include "project/OpenProject.h"
 #include "image/Bin_Modbus.h"
 
 using namespace modeltest;
@@ -295,4 +297,34 @@ TEST(ModbusImage, MoreRowsThanTheTableHoldsIsAnError)
     } catch (const EImageError& e) {
         EXPECT_TRUE(e.Message().contains(QStringLiteral("Modbus table"))) << e.Message().toStdString();
     }
+}
+
+TEST(ModbusImage, ACountBeyondItsFieldIsRefusedAndNothingIsWritten)
+{
+    for (const char* nPoint : {"2147483647", "65536", "-1", "99999999999"}) {
+        TProject p;
+        p.Write(QStringLiteral("ModbusM_SetAccess.xml"),
+                RtuTable({ReadRow(QStringLiteral("Coil Status"), 1), Row(QStringLiteral(
+                    "Enable=\"Y\" Slave_ID=\"1\" Address=\"100\" NPoint=\"%1\" Type=\"Coil Status\" PollTime=\"500\" "
+                    "MaxError=\"3\" Position=\"10\" Bit=\"2\"").arg(QLatin1String(nPoint)))}, {}));
+        const int saved = Model_Code;
+        Model_Code = 1;
+        Dir_Project = p.Path();
+        try {
+            Write_Device_Image();
+            ADD_FAILURE() << nPoint << ": no error";
+        } catch (const EImageError& e) {
+            EXPECT_TRUE(e.Message().contains(QStringLiteral("ModbusM_SetAccess.xml, row 2: the attribute \"NPoint\"")))
+                << e.Message().toStdString();
+        }
+        Model_Code = saved;
+        Dir_Project.clear();
+        EXPECT_FALSE(p.HasBin(QStringLiteral("bank.bin"))) << nPoint;
+    }
+    // The largest count still builds; its byte count is cut to 8 bits.
+    TProject p;
+    p.Write(QStringLiteral("ModbusM_SetAccess.xml"), RtuTable({ReadRow(QStringLiteral("Holding Register"), 65535)}, {}));
+    const QByteArray image = Build_Image(p.Path(), 1).Bank;
+    EXPECT_EQ(LE(image, 12, 2), 65535u);
+    EXPECT_EQ(uint8_t(image[30]), uint8_t(65535 * 2));
 }

@@ -2,7 +2,7 @@
 // Small helpers shared by the model image tests: a throw-away project folder,
 // ParGen.xml as the general-parameters dialog writes it (with values changed
 // or left out), and expected bytes put together field by field.
-#include "app/UParGen.h"
+#include "project/ParGen.h"
 #include "image/USaveBincc.h"
 
 #include <QByteArray>

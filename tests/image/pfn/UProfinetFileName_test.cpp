@@ -1,6 +1,6 @@
 // The PROFINET file-name dialog and the device-description steps, driven
 // through the scripted dialog service in a project folder of their own.
-#include "image/UProfinetFileName.h"
+#include "image/dialogs/UProfinetFileName.h"
 
 #include "app/LbButton.h"
 #include "app/UComon.h"

@@ -1,4 +1,8 @@
 #include "TestKit.h"
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
 
 TEST_F(ControlsTest, MessageDialogsAreRecordedAndAnsweredByTheScript) {
     Script.Answer(mrNo);
@@ -57,4 +61,32 @@ TEST_F(ControlsTest, FileAndFolderPromptsTakeTheScriptedName) {
     EXPECT_EQ(dir, "/chosen");
     EXPECT_EQ(Script.Last().InitialDir, "/start");
     EXPECT_FALSE(SelectDirectory("Folder", "", dir)) << "no answer left: cancelled";
+}
+
+TEST_F(ControlsTest, EscapeAndTheCloseBoxCannotAnswerAYesNoBox) {
+    TDialogRecord rec;
+    rec.Text = QStringLiteral("Overwrite M_Bus.xml?");
+    rec.Type = mtConfirmation;
+    rec.Buttons = {mrYes, mrNo};
+    const auto box = CreateMessageBox(rec, 0);
+    box->show();
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(box.get(), &escape);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(box->clickedButton(), nullptr);
+    EXPECT_FALSE(box->close());
+    EXPECT_TRUE(box->isVisible());
+    // Ended by the toolkit without a click, it answers No, never Cancel.
+    EXPECT_EQ(MessageBoxAnswer(*box, rec), mrNo);
+    box->buttons().at(0)->click();
+    EXPECT_EQ(MessageBoxAnswer(*box, rec), mrYes);
+
+    // With a Cancel button, Escape is Cancel.
+    rec.Buttons = {mrYes, mrNo, mrCancel};
+    const auto withCancel = CreateMessageBox(rec, 0);
+    withCancel->show();
+    QKeyEvent escape2(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(withCancel.get(), &escape2);
+    EXPECT_FALSE(withCancel->isVisible());
+    EXPECT_EQ(MessageBoxAnswer(*withCancel, rec), mrCancel);
 }

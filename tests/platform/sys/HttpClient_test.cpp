@@ -4,6 +4,8 @@
 
 #include <arpa/inet.h>
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <cerrno>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -166,4 +168,31 @@ TEST(HttpClient, RefusedRequestsAndBrokenRepliesRaise)
 
     LoopbackServer garbage("garbage\r\n\r\n");
     EXPECT_THROW(http.Get(Url(garbage.Port, "/"), {}, 2000), ESysError);
+}
+
+TEST(HttpClient, ANameLookupThatDoesNotEndIsBoundedByTheTimeOut)
+{
+    // The lookup is held until the request has given up on it: the request
+    // must end by itself, while the lookup is still waiting.
+    std::mutex m;
+    std::condition_variable cv;
+    bool release = false;
+    std::atomic<bool> lookupEnded{false};
+    SetNameLookupHook([&](const QString&) {
+        std::unique_lock<std::mutex> lock(m);
+        cv.wait(lock, [&] { return release; });
+        lookupEnded = true;
+    });
+    EXPECT_THROW(RealHttpClient().Get(QStringLiteral("http://localhost:9/"), {}, 200), ESysTimeout);
+    EXPECT_FALSE(lookupEnded.load());
+    SetNameLookupHook(nullptr);
+    {
+        const std::lock_guard<std::mutex> lock(m);
+        release = true;
+    }
+    cv.notify_all();
+    // The abandoned lookup finishes on its own thread and frees its result.
+    for (int i = 0; i < 200 && !lookupEnded; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(lookupEnded.load());
 }

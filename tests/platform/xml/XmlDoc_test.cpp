@@ -2,6 +2,7 @@
 #include "platform/xml/XmlDoc.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -172,4 +173,27 @@ TEST(XmlDoc, AValueReadTwiceFromTheSameObjectStaysWhole)
     } catch (const EXmlNullValue& e) {
         EXPECT_TRUE(e.Message().contains(QStringLiteral("Poll_Time"))) << e.what();
     }
+}
+
+TEST(XmlDoc, AFileAbove64MBIsRefusedUnreadWithItsName)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/KNX_SetAccess.xml");
+    {
+        // A sparse file: the size counts, not the bytes on the disk.
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.write("<a>") == 3);
+        ASSERT_TRUE(f.resize(65LL * 1024 * 1024));
+    }
+    XmlDocument doc;
+    doc.LoadFromText(QStringLiteral("<old/>"));
+    try {
+        doc.LoadFromFile(path);
+        FAIL() << "no error";
+    } catch (const EXmlError& e) {
+        EXPECT_TRUE(e.Message().startsWith(path)) << qPrintable(e.Message());
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("larger than 64 MB"))) << qPrintable(e.Message());
+    }
+    EXPECT_TRUE(doc.DocumentElement().IsNull());
 }

@@ -1,4 +1,4 @@
-#include "image/UProfinetFileName.h"
+#include "image/dialogs/UProfinetFileName.h"
 
 #include "app/LbButton.h"
 #include "app/UComon.h"
@@ -149,7 +149,7 @@ void PROFINET_XML_Step()
         throw EInvalidOperation(QStringLiteral("The PROFINET XML file-name dialog has not been created."));
     if (FProfinetFileName->ShowModal() != mrOk)
         return;
-    Save_GSDML_File(FProfinetFileName->Name_File_XML);
+    Save_GSDML_File(FProfinetFileName->Name_File_XML, Text_Of(919));
 }
 
 void Build_EDS_File_Step()

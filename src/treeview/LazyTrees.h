@@ -1,0 +1,793 @@
+#pragma once
+// The lazy tree control: a tree of fixed-layout node records whose content
+// the application supplies through events only when a node is needed.
+//
+// This unit holds the node store (creating, linking, unlinking and freeing
+// node blocks with their counters), lazy initialization, visibility and
+// heights, check boxes, the walking operations, update batching and change
+// notification, expanding and collapsing, the selection and focus model, the
+// tree stream, sorting, copying and moving, and the option sets. Painting,
+// scrolling, the header, editing and the clipboard hook in through the
+// protected virtual steps marked "hook" below; in this unit they do nothing.
+//
+// Misuse of the interface raises EAssertionFailed with an English text; data
+// errors raise ELazyTreeError with a help context. Handlers receive nil in
+// place of the hidden root.
+#include "platform/controls/Controls.h"
+#include "platform/core/Streams.h"
+#include "treeview/LazyTreeTypes.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <new>
+#include <type_traits>
+#include <unordered_map>
+
+class TBaseLazyTree;
+
+// ---------------------------------------------------------------------------
+// Events
+// ---------------------------------------------------------------------------
+
+using TLTInitNodeEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode ParentNode, PLazyNode Node, TLazyNodeInitStates& InitialStates)>;
+using TLTInitChildrenEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, uint32_t& ChildCount)>;
+using TLTFreeNodeEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node)>;
+using TLTGetNodeDataSizeEvent = std::function<void(TBaseLazyTree* Sender, int& NodeDataSize)>;
+using TLTChangeEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node)>;
+using TLTChangingEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, bool& Allowed)>;
+using TLTStructureChangeEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TChangeReason Reason)>;
+using TLTUpdatingEvent = std::function<void(TBaseLazyTree* Sender, TLTUpdateState State)>;
+using TLTStateChangeEvent = std::function<void(TBaseLazyTree* Sender, TLazyTreeStates Enter, TLazyTreeStates Leave)>;
+using TLTOperationEvent = std::function<void(TBaseLazyTree* Sender, TLTOperationKind OperationKind)>;
+using TLTCheckChangingEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TCheckState& NewState, bool& Allowed)>;
+using TLTSaveNodeEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TStream* Stream)>;
+using TLTSaveTreeEvent = std::function<void(TBaseLazyTree* Sender, TStream* Stream)>;
+using TLTNodeCopiedEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node)>;
+using TLTCompareEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node1, PLazyNode Node2, TColumnIndex Column, int& Result)>;
+using TLTNodeCopyingEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, PLazyNode Target, bool& Allowed)>;
+using TLTNodeMovingEvent = TLTNodeCopyingEvent;
+using TLTNodeMovedEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node)>;
+using TLTAddToSelectionEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node)>;
+using TLTRemoveFromSelectionEvent = TLTAddToSelectionEvent;
+using TLTFocusChangeEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TColumnIndex Column)>;
+using TLTFocusChangingEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode OldNode, PLazyNode NewNode,
+                                                 TColumnIndex OldColumn, TColumnIndex NewColumn, bool& Allowed)>;
+// The subtree iterator's callback.
+using TLTGetNodeProc = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, void* Data, bool& Abort)>;
+
+// ---------------------------------------------------------------------------
+// Options
+// ---------------------------------------------------------------------------
+
+class TCustomLazyTreeOptions : public TPersistent {
+    KAL_CLASS(TCustomLazyTreeOptions, TPersistent)
+public:
+    explicit TCustomLazyTreeOptions(TBaseLazyTree* AOwner);
+
+    TLTPaintOptions PaintOptions() const { return FPaintOptions; }
+    TLTAnimationOptions AnimationOptions() const { return FAnimationOptions; }
+    TLTAutoOptions AutoOptions() const { return FAutoOptions; }
+    TLTSelectionOptions SelectionOptions() const { return FSelectionOptions; }
+    TLTMiscOptions MiscOptions() const { return FMiscOptions; }
+    void SetPaintOptions(TLTPaintOptions Value);
+    void SetAnimationOptions(TLTAnimationOptions Value);
+    void SetAutoOptions(TLTAutoOptions Value);
+    void SetSelectionOptions(TLTSelectionOptions Value);
+    void SetMiscOptions(TLTMiscOptions Value);
+    TLTExportMode ExportMode = emAll;
+    TBaseLazyTree* Owner() const { return FOwner; }
+    TPersistent* GetOwner() const override;
+
+    // The defaults of a new tree.
+    static constexpr TLTPaintOptions DefaultPaintOptions = TLTPaintOptions::FromBits(0x1B60);
+    static constexpr TLTAutoOptions DefaultAutoOptions = TLTAutoOptions::FromBits(0x0559);
+    static constexpr TLTMiscOptions DefaultMiscOptions = TLTMiscOptions::FromBits(0x41A9);
+
+protected:
+    friend class TBaseLazyTree;
+    void AssignTo(TPersistent* Dest) const override;
+
+    TBaseLazyTree* FOwner;
+    TLTPaintOptions FPaintOptions = DefaultPaintOptions;
+    TLTAnimationOptions FAnimationOptions;
+    TLTAutoOptions FAutoOptions = DefaultAutoOptions;
+    TLTSelectionOptions FSelectionOptions;
+    TLTMiscOptions FMiscOptions = DefaultMiscOptions;
+};
+
+class TLazyTreeOptions : public TCustomLazyTreeOptions {
+    KAL_CLASS(TLazyTreeOptions, TCustomLazyTreeOptions)
+public:
+    using TCustomLazyTreeOptions::TCustomLazyTreeOptions;
+};
+
+class TCustomStringTreeOptions : public TCustomLazyTreeOptions {
+    KAL_CLASS(TCustomStringTreeOptions, TCustomLazyTreeOptions)
+public:
+    explicit TCustomStringTreeOptions(TBaseLazyTree* AOwner);
+    TLTStringOptions StringOptions() const { return FStringOptions; }
+    void SetStringOptions(TLTStringOptions Value) { FStringOptions = Value; }
+
+protected:
+    void AssignTo(TPersistent* Dest) const override;
+    TLTStringOptions FStringOptions = {toSaveCaptions, toAutoAcceptEditChange};
+};
+
+class TStringTreeOptions : public TCustomStringTreeOptions {
+    KAL_CLASS(TStringTreeOptions, TCustomStringTreeOptions)
+public:
+    using TCustomStringTreeOptions::TCustomStringTreeOptions;
+};
+
+// ---------------------------------------------------------------------------
+// Enumerations over nodes, for range-for loops
+// ---------------------------------------------------------------------------
+
+enum TVZLazyNodeEnumerationMode : uint8_t {
+    vneAll, vneChecked, vneChild, vneCutCopy, vneInitialized, vneLeaf, vneLevel, vneNoInit,
+    vneSelected, vneVisible, vneVisibleChild, vneVisibleNoInitChild, vneVisibleNoInit,
+};
+
+struct TLTLazyNodeEnumeration;
+
+struct TLTLazyNodeEnumerator {
+    PLazyNode FNode = nullptr;
+    bool FCanModeNext = true;
+    const TLTLazyNodeEnumeration* FEnumeration = nullptr;
+    bool MoveNext();
+    PLazyNode Current() const { return FNode; }
+
+    // The range-for protocol: begin() has already moved to the first node.
+    PLazyNode operator*() const { return FNode; }
+    TLTLazyNodeEnumerator& operator++() {
+        MoveNext();
+        return *this;
+    }
+    bool operator!=(std::nullptr_t) const { return FNode != nullptr; }
+};
+
+struct TLTLazyNodeEnumeration {
+    TVZLazyNodeEnumerationMode FMode = vneAll;
+    TBaseLazyTree* FTree = nullptr;
+    bool FConsiderChildrenAbove = false;
+    PLazyNode FNode = nullptr;
+    uint32_t FNodeLevel = 0;
+    TCheckState FState = csCheckedNormal;
+    bool FIncludeFiltered = false;
+
+    TLTLazyNodeEnumerator GetEnumerator() const;
+    TLTLazyNodeEnumerator begin() const {
+        TLTLazyNodeEnumerator e = GetEnumerator();
+        e.MoveNext();
+        return e;
+    }
+    std::nullptr_t end() const { return nullptr; }
+};
+
+// ---------------------------------------------------------------------------
+// Expand and collapse animation bands
+// ---------------------------------------------------------------------------
+
+// How an area of the client moves while a node opens or closes.
+enum TLTToggleMode : uint8_t { tmUp, tmDown, tmStill };
+
+struct TLTToggleRect {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+    friend bool operator==(const TLTToggleRect&, const TLTToggleRect&) = default;
+};
+
+// The measures a toggle band is computed from: R the node's row before the
+// toggle, CH the client height, NH the node's height, OffsetY (0 or below)
+// and RangeY (content height) before the toggle, and the height that
+// appears (Delta, expanding) or disappears (Shown, collapsing).
+struct TLTToggleMeasures {
+    TLTToggleRect R;
+    int CH = 0;
+    int NH = 0;
+    int OffsetY = 0;
+    int RangeY = 0;
+    int ShownOrDelta = 0;
+    bool ChildrenAbove = false;
+    bool AdvancedAnimatedToggle = false;
+    bool AutoScrollOnExpand = false;
+};
+
+struct TLTToggleBand {
+    // False when no animation runs for these measures.
+    bool Animate = true;
+    TLTToggleRect FirstArea, SecondArea;
+    TLTToggleMode FirstMode = tmStill, SecondMode = tmStill;
+    int D1 = 0, D2 = 0;
+    // The whole tree is repainted after the toggle (advanced collapse band).
+    bool RepaintAll = false;
+};
+
+// The band of a collapse and of an expand.
+TLTToggleBand CollapseBand(const TLTToggleMeasures& m);
+TLTToggleBand ExpandBand(const TLTToggleMeasures& m);
+// The flags an expand decides its scrolling with.
+struct TLTExpandFits {
+    bool Fits = false, Tall = false, Room = false, RowIn = false;
+};
+TLTExpandFits ExpandFits(const TLTToggleMeasures& m);
+
+// ---------------------------------------------------------------------------
+// The tree
+// ---------------------------------------------------------------------------
+
+class TBaseLazyTree : public TCustomControl {
+    KAL_CLASS(TBaseLazyTree, TCustomControl)
+public:
+    explicit TBaseLazyTree(TComponent* AOwner);
+    ~TBaseLazyTree() override;
+    void AfterConstruction() override;
+    void BeforeDestruction() override;
+
+    // ----- node store (structure)
+    PLazyNode RootNode() const { return FRoot; }
+    virtual PLazyNode AddChild(PLazyNode Parent, void* UserData = nullptr);
+    PLazyNode AddChild(PLazyNode Parent, const std::shared_ptr<void>& UserData);
+    PLazyNode AddChild(PLazyNode Parent, TObject* UserData) { return AddChild(Parent, static_cast<void*>(UserData)); }
+    PLazyNode AddChild(PLazyNode Parent, std::nullptr_t) { return AddChild(Parent, static_cast<void*>(nullptr)); }
+    PLazyNode InsertNode(PLazyNode Node, TLTNodeAttachMode Mode, void* UserData = nullptr);
+    void DeleteNode(PLazyNode Node);
+    void DeleteChildren(PLazyNode Node, bool ResetHasChildren = false);
+    virtual void DeleteSelectedNodes();
+    virtual void Clear();
+    virtual void SetChildCount(PLazyNode Node, uint32_t NewChildCount);
+    uint32_t GetChildCount(PLazyNode Node) const;
+    uint32_t RootNodeCount() const { return FRoot->ChildCount; }
+    void SetRootNodeCount(uint32_t Value);
+    int NodeDataSize() const { return FNodeDataSize; }
+    void SetNodeDataSize(int Value);
+    void* GetNodeData(PLazyNode Node);
+    void SetNodeData(PLazyNode Node, void* UserData);
+    void SetNodeData(PLazyNode Node, const std::shared_ptr<void>& UserData);
+    // The record of type T that lives in the node's user data area: made on
+    // first use (so a record holding a string is never read from raw zero
+    // bytes) and destroyed right after the node's OnFreeNode. A tree keeps
+    // one record type; NodeDataSize must hold it.
+    template <class T>
+    T* GetNodeRecord(PLazyNode Node);
+    // The shared object a node holds (stored through the shared-object forms).
+    std::shared_ptr<void> GetNodeShared(PLazyNode Node);
+    uint32_t GetNodeLevel(PLazyNode Node) const;
+    uint32_t AbsoluteIndex(PLazyNode Node);
+    uint32_t TotalCount();
+    uint32_t VisibleCount() const { return FVisibleCount; }
+    uint32_t DefaultNodeHeight() const { return FDefaultNodeHeight; }
+    void SetDefaultNodeHeight(uint32_t Value);
+    // The tree that holds a node.
+    static TBaseLazyTree* OwnerTreeOf(PLazyNode Node);
+
+    // ----- initialization, visibility, heights
+    void ValidateNode(PLazyNode Node, bool Recursive);
+    void ValidateChildren(PLazyNode Node, bool Recursive);
+    void InitRecursive(PLazyNode Node, uint32_t Levels = UINT32_MAX, bool VisibleOnly = true);
+    virtual void ReinitNode(PLazyNode Node, bool Recursive);
+    virtual void ReinitChildren(PLazyNode Node, bool Recursive);
+    virtual void ResetNode(PLazyNode Node);
+    bool GetChildrenInitialized(PLazyNode Node) const;
+    bool GetDisabled(PLazyNode Node) const;
+    void SetDisabled(PLazyNode Node, bool Value);
+    bool GetExpanded(PLazyNode Node) const;
+    void SetExpanded(PLazyNode Node, bool Value);
+    bool GetFiltered(PLazyNode Node) const;
+    void SetFiltered(PLazyNode Node, bool Value);
+    bool GetFullyVisible(PLazyNode Node) const;
+    void SetFullyVisible(PLazyNode Node, bool Value);
+    bool GetHasChildren(PLazyNode Node) const;
+    void SetHasChildren(PLazyNode Node, bool Value);
+    bool GetMultiline(PLazyNode Node) const;
+    void SetMultiline(PLazyNode Node, bool Value);
+    uint32_t GetNodeHeight(PLazyNode Node);
+    void SetNodeHeight(PLazyNode Node, uint32_t Value);
+    PLazyNode GetNodeParent(PLazyNode Node) const;
+    void SetNodeParent(PLazyNode Node, PLazyNode Value);
+    bool GetSelected(PLazyNode Node) const;
+    uint8_t GetVerticalAlignment(PLazyNode Node) const;
+    void SetVerticalAlignment(PLazyNode Node, uint8_t Value);
+    bool GetVisible(PLazyNode Node);
+    void SetVisible(PLazyNode Node, bool Value);
+    bool GetVisiblePath(PLazyNode Node) const;
+    void SetVisiblePath(PLazyNode Node, bool Value);
+    bool GetEffectivelyFiltered(PLazyNode Node) const;
+    bool GetEffectivelyVisible(PLazyNode Node) const;
+    TLTNodeAlignment NodeAlignment = naProportional;
+    // The centre line of a node's images and the top of its button, for a
+    // node of the given height (the painter supplies the image heights: 0
+    // when the node has no such image).
+    struct TNodeVerticalPosition {
+        int VAlign;
+        int ButtonTop;
+    };
+    TNodeVerticalPosition VerticalPosition(PLazyNode Node, int NodeHeight, int NormalImageHeight,
+                                           int StateImageHeight, int ButtonHeight) const;
+
+    // ----- check boxes
+    TCheckState GetCheckState(PLazyNode Node) const { return Node ? Node->CheckState : csUncheckedNormal; }
+    TCheckType GetCheckType(PLazyNode Node) const { return Node ? Node->CheckType : ctNone; }
+    void SetCheckState(PLazyNode Node, TCheckState Value);
+    void SetCheckType(PLazyNode Node, TCheckType Value);
+    void SetCheckStateForAll(TCheckState aCheckState, bool pSelectedOnly, bool pExcludeDisabled = true);
+    void ClearChecked();
+    uint32_t CheckedCount();
+    static TCheckState PressedCheckState(TCheckState s);
+    static TCheckState ReleasedCheckState(TCheckState s);
+    static TCheckState EnabledCheckState(TCheckState s);
+    static TCheckState ToggledCheckState(TCheckState s);
+    static bool IsCheckStateDisabled(TCheckState s);
+    static bool IsCheckStateChecked(TCheckState s);
+    // Pressing and releasing a check box by mouse or key (the input steps
+    // call these): press over the node's box, release on the node or not.
+    bool PressCheckBox(PLazyNode Node, bool ByKey);
+    void ReleaseCheckBox(bool OnSameNode);
+    PLazyNode CheckNode() const { return FCheckNode; }
+    TCheckState PendingCheckState() const { return FPendingCheckState; }
+
+    // ----- walking
+    PLazyNode GetFirst(bool ConsiderChildrenAbove = false);
+    PLazyNode GetFirstNoInit(bool ConsiderChildrenAbove = false) const;
+    PLazyNode GetNext(PLazyNode Node, bool ConsiderChildrenAbove = false);
+    PLazyNode GetNextNoInit(PLazyNode Node, bool ConsiderChildrenAbove = false) const;
+    PLazyNode GetPrevious(PLazyNode Node, bool ConsiderChildrenAbove = false);
+    PLazyNode GetPreviousNoInit(PLazyNode Node, bool ConsiderChildrenAbove = false) const;
+    PLazyNode GetLast(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = false);
+    PLazyNode GetLastNoInit(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = false) const;
+    PLazyNode GetFirstChild(PLazyNode Node);
+    PLazyNode GetFirstChildNoInit(PLazyNode Node) const;
+    PLazyNode GetLastChild(PLazyNode Node);
+    PLazyNode GetLastChildNoInit(PLazyNode Node) const;
+    PLazyNode GetNextSibling(PLazyNode Node);
+    PLazyNode GetNextSiblingNoInit(PLazyNode Node) const;
+    PLazyNode GetPreviousSibling(PLazyNode Node);
+    PLazyNode GetPreviousSiblingNoInit(PLazyNode Node) const;
+    PLazyNode GetFirstVisible(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = true, bool IncludeFiltered = false);
+    PLazyNode GetFirstVisibleNoInit(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = true,
+                                    bool IncludeFiltered = false) const;
+    PLazyNode GetNextVisible(PLazyNode Node, bool ConsiderChildrenAbove = true);
+    PLazyNode GetNextVisibleNoInit(PLazyNode Node, bool ConsiderChildrenAbove = true) const;
+    PLazyNode GetPreviousVisible(PLazyNode Node, bool ConsiderChildrenAbove = true);
+    PLazyNode GetPreviousVisibleNoInit(PLazyNode Node, bool ConsiderChildrenAbove = true) const;
+    PLazyNode GetLastVisible(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = true, bool IncludeFiltered = false);
+    PLazyNode GetLastVisibleNoInit(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = true,
+                                   bool IncludeFiltered = false) const;
+    PLazyNode GetFirstVisibleChild(PLazyNode Node, bool IncludeFiltered = false);
+    PLazyNode GetFirstVisibleChildNoInit(PLazyNode Node, bool IncludeFiltered = false) const;
+    PLazyNode GetLastVisibleChild(PLazyNode Node, bool IncludeFiltered = false);
+    PLazyNode GetLastVisibleChildNoInit(PLazyNode Node, bool IncludeFiltered = false) const;
+    PLazyNode GetNextVisibleSibling(PLazyNode Node, bool IncludeFiltered = false);
+    PLazyNode GetNextVisibleSiblingNoInit(PLazyNode Node, bool IncludeFiltered = false) const;
+    PLazyNode GetPreviousVisibleSibling(PLazyNode Node, bool IncludeFiltered = false);
+    PLazyNode GetPreviousVisibleSiblingNoInit(PLazyNode Node, bool IncludeFiltered = false) const;
+    PLazyNode GetFirstInitialized(bool ConsiderChildrenAbove = false) const;
+    PLazyNode GetNextInitialized(PLazyNode Node, bool ConsiderChildrenAbove = false) const;
+    PLazyNode GetPreviousInitialized(PLazyNode Node, bool ConsiderChildrenAbove = false) const;
+    PLazyNode GetLastInitialized(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = false) const;
+    PLazyNode GetFirstLeaf();
+    PLazyNode GetNextLeaf(PLazyNode Node);
+    PLazyNode GetPreviousLeaf(PLazyNode Node);
+    PLazyNode GetFirstLevel(uint32_t NodeLevel);
+    PLazyNode GetNextLevel(PLazyNode Node, uint32_t NodeLevel);
+    PLazyNode GetPreviousLevel(PLazyNode Node, uint32_t NodeLevel);
+    PLazyNode GetFirstChecked(TCheckState State = csCheckedNormal, bool ConsiderChildrenAbove = false);
+    PLazyNode GetNextChecked(PLazyNode Node, TCheckState State = csCheckedNormal, bool ConsiderChildrenAbove = false);
+    PLazyNode GetNextChecked(PLazyNode Node, bool ConsiderChildrenAbove);
+    PLazyNode GetPreviousChecked(PLazyNode Node, TCheckState State = csCheckedNormal, bool ConsiderChildrenAbove = false);
+    PLazyNode GetFirstSelected(bool ConsiderChildrenAbove = false) const;
+    PLazyNode GetNextSelected(PLazyNode Node, bool ConsiderChildrenAbove = false) const;
+    PLazyNode GetPreviousSelected(PLazyNode Node, bool ConsiderChildrenAbove = false) const;
+    PLazyNode GetFirstCutCopy(bool ConsiderChildrenAbove = false) const;
+    PLazyNode GetNextCutCopy(PLazyNode Node, bool ConsiderChildrenAbove = false) const;
+    PLazyNode GetPreviousCutCopy(PLazyNode Node, bool ConsiderChildrenAbove = false) const;
+    PLazyNode GetVisibleParent(PLazyNode Node, bool IncludeFiltered = false) const;
+    bool HasAsParent(PLazyNode Node, PLazyNode PotentialParent) const;
+    TNodeArray GetSortedSelection(bool Resolve) const;
+    TNodeArray GetSortedCutCopySet(bool Resolve) const;
+    PLazyNode IterateSubtree(PLazyNode Node, const TLTGetNodeProc& Callback, void* Data,
+                             TLazyNodeStates Filter = {}, bool DoInit = false, bool ChildNodesOnly = false);
+    uint32_t CutCopyCount() const;
+
+    TLTLazyNodeEnumeration Nodes(bool ConsiderChildrenAbove = false);
+    TLTLazyNodeEnumeration CheckedNodes(TCheckState State = csCheckedNormal, bool ConsiderChildrenAbove = false);
+    TLTLazyNodeEnumeration ChildNodes(PLazyNode Node);
+    TLTLazyNodeEnumeration CutCopyNodes(bool ConsiderChildrenAbove = false);
+    TLTLazyNodeEnumeration InitializedNodes(bool ConsiderChildrenAbove = false);
+    TLTLazyNodeEnumeration LeafNodes();
+    TLTLazyNodeEnumeration LevelNodes(uint32_t NodeLevel);
+    TLTLazyNodeEnumeration NoInitNodes(bool ConsiderChildrenAbove = false);
+    TLTLazyNodeEnumeration SelectedNodes(bool ConsiderChildrenAbove = false);
+    TLTLazyNodeEnumeration VisibleNodes(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = true,
+                                        bool IncludeFiltered = false);
+    TLTLazyNodeEnumeration VisibleChildNodes(PLazyNode Node, bool IncludeFiltered = false);
+    TLTLazyNodeEnumeration VisibleChildNoInitNodes(PLazyNode Node, bool IncludeFiltered = false);
+    TLTLazyNodeEnumeration VisibleNoInitNodes(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = true,
+                                              bool IncludeFiltered = false);
+
+    // ----- expanding and collapsing
+    void ToggleNode(PLazyNode Node);
+    virtual void FullExpand(PLazyNode Node = nullptr);
+    virtual void FullCollapse(PLazyNode Node = nullptr);
+    uint32_t AnimationDuration = 200;
+
+    // ----- update batching, notification, tree states
+    virtual void BeginUpdate();
+    virtual void EndUpdate();
+    void BeginSynch();
+    void EndSynch();
+    uint32_t UpdateCount() const { return FUpdateCount; }
+    TLazyTreeStates TreeStates() const { return FStates; }
+    uint32_t ChangeDelay = 0;
+    void OpenOperation(TLTOperationKind Kind);
+    void CloseOperation(TLTOperationKind Kind);
+    void CancelOperation();
+    bool OperationCanceled() const { return FOperationCanceled && FOperationCount > 0; }
+    uint32_t OperationCount() const { return FOperationCount; }
+    // The tree's own redraw switch: while off, the tree adds nothing to its
+    // form's update region.
+    bool RedrawSuppressed() const { return FRedrawSuppressed; }
+    // Window timers of the tree.
+    static constexpr unsigned ExpandTimer = 1, EditTimer = 2, HeaderTimer = 3, ScrollTimer = 4,
+                              ChangeTimer = 5, StructureChangeTimer = 6, SearchTimer = 7, ThemeChangedTimer = 8;
+
+    // ----- selection and focus
+    void ClearSelection() { DropSelection(true); }
+    void InvertSelection(bool VisibleOnly);
+    void SelectAll(bool VisibleOnly);
+    virtual void EnsureNodeSelected();
+    void SetSelected(PLazyNode Node, bool Value);
+    int SelectedCount() const { return FSelectionCount; }
+    bool SelectionLocked = false;
+    PLazyNode FocusedNode() const { return FFocusedNode; }
+    void SetFocusedNode(PLazyNode Value);
+    TColumnIndex FocusedColumn() const { return FFocusedColumn; }
+    void SetFocusedColumn(TColumnIndex Value);
+    PLazyNode HotNode() const { return FCurrentHotNode; }
+    PLazyNode DropTargetNode() const { return FDropTargetNode; }
+    PLazyNode RangeAnchor() const { return FRangeAnchor; }
+    PLazyNode NextNodeToSelect() const { return FNextNodeToSelect; }
+    int CompareNodeOrder(PLazyNode Node1, PLazyNode Node2, bool ConsiderChildrenAbove) const;
+    // The raw selection array (ascending addresses, possibly with marked
+    // entries until it is packed); for tests and the painting steps.
+    const TNodeArray& SelectionArray() const { return FSelection; }
+
+    // ----- stream
+    virtual void SaveToStream(TStream* Stream, PLazyNode Node = nullptr);
+    void SaveToFile(const QString& FileName);
+    virtual void LoadFromStream(TStream* Stream);
+    virtual void LoadFromFile(const QString& FileName);
+    void AddFromStream(TStream* Stream, PLazyNode TargetNode);
+
+    // ----- sorting, copying, moving
+    virtual void Sort(PLazyNode Node, TColumnIndex Column, TSortDirection Direction, bool DoInit = true);
+    virtual void SortTree(TColumnIndex Column, TSortDirection Direction, bool DoInit = true);
+    PLazyNode CopyTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly);
+    PLazyNode CopyTo(PLazyNode Source, TBaseLazyTree* Tree, TLTNodeAttachMode Mode, bool ChildrenOnly);
+    void MoveTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly);
+    void MoveTo(PLazyNode Source, TBaseLazyTree* Tree, TLTNodeAttachMode Mode, bool ChildrenOnly);
+    // The header's sort column and direction (the header keeps them once it
+    // exists; until then the tree does).
+    TColumnIndex SortColumn() const { return FSortColumn; }
+    void SetSortColumn(TColumnIndex Value) { FSortColumn = Value; }
+    TSortDirection SortDirection() const { return FSortDirection; }
+    void SetSortDirection(TSortDirection Value) { FSortDirection = Value; }
+
+    // ----- options
+    TCustomLazyTreeOptions* TreeOptions() const { return FOptions.get(); }
+    void SetTreeOptions(const TCustomLazyTreeOptions* Value) { FOptions->Assign(Value); }
+    // Reads the old single "Options" set of a form description, given as its
+    // element names (ending at the first empty name).
+    void ReadOldOptions(const QStringList& Names);
+    // While true the tree is being loaded from a form description.
+    bool IsLoading() const { return InState(csLoading); }
+
+    // ----- events
+    TLTInitNodeEvent OnInitNode;
+    TLTInitChildrenEvent OnInitChildren;
+    TLTFreeNodeEvent OnFreeNode;
+    TLTGetNodeDataSizeEvent OnGetNodeDataSize;
+    TLTChangeEvent OnResetNode;
+    TLTCheckChangingEvent OnChecking;
+    TLTChangeEvent OnChecked;
+    TLTChangingEvent OnExpanding, OnCollapsing;
+    TLTChangeEvent OnExpanded, OnCollapsed;
+    TLTChangeEvent OnChange;
+    TLTStructureChangeEvent OnStructureChange;
+    TLTUpdatingEvent OnUpdating;
+    TLTStateChangeEvent OnStateChange;
+    TLTOperationEvent OnStartOperation, OnEndOperation;
+    TLTSaveNodeEvent OnSaveNode, OnLoadNode;
+    TLTSaveTreeEvent OnSaveTree, OnLoadTree;
+    TLTNodeCopiedEvent OnNodeCopied;
+    TLTCompareEvent OnCompareNodes;
+    TLTNodeCopyingEvent OnNodeCopying;
+    TLTNodeMovingEvent OnNodeMoving;
+    TLTNodeMovedEvent OnNodeMoved;
+    TLTAddToSelectionEvent OnAddToSelection;
+    TLTRemoveFromSelectionEvent OnRemoveFromSelection;
+    TLTFocusChangeEvent OnFocusChanged;
+    TLTFocusChangingEvent OnFocusChanging;
+
+    // The states flip only through here.
+    virtual void SwitchStates(TLazyTreeStates Enter, TLazyTreeStates Leave);
+    void DoStateChange(TLazyTreeStates Enter, TLazyTreeStates Leave = {}) { SwitchStates(Enter, Leave); }
+
+    // Hands out internal data areas to tree classes; before any node exists.
+    virtual uint32_t ReserveInternalData(uint32_t Size);
+    // Sorts node handles by address (for selections and cut/copy sets).
+    static void SortNodePointers(TNodeArray& Nodes, int Low, int High);
+    // Moves the unmarked entries to the front; -1 for an empty array.
+    static int CompactSelection(int Count, TNodeArray& Nodes);
+
+protected:
+    // The options class a tree class makes.
+    virtual std::unique_ptr<TCustomLazyTreeOptions> MakeOptions();
+    void WMTimer(TMessage& M) override;
+
+    // ----- node store internals
+    PLazyNode AllocateNode();
+    void CreateRootNode(uint32_t OldSize);
+    virtual uint32_t VisibleDescendantCount(PLazyNode Node) const;
+    virtual void RefreshAllChildrenHidden(PLazyNode Node);
+    virtual void RefreshAllChildrenHiddenAll();
+    virtual void FireFreeNode(PLazyNode Node);
+    virtual bool FireInitChildren(PLazyNode Node, uint32_t& ChildCount);
+    virtual void FireInitNode(PLazyNode ParentNode, PLazyNode Node, TLazyNodeInitStates& InitialStates);
+    virtual void InitializeChildren(PLazyNode Node);
+    virtual void InitializeNode(PLazyNode Node);
+    virtual void LinkNode(PLazyNode Node, PLazyNode Destination, TLTNodeAttachMode Mode, TBaseLazyTree* Target);
+    virtual void UnlinkNode(PLazyNode Node, bool KeepFocus, bool ParentClearing, bool Reindex);
+    virtual void FireGetNodeDataSize(int& NodeDataSize);
+    void DetachAndFreeNode(PLazyNode Node, bool Reindex, bool ParentClearing);
+    void ShiftTotalCount(PLazyNode Node, int64_t Value, bool Relative);
+    void ShiftTotalHeight(PLazyNode Node, int64_t Value, bool Relative);
+    void RecountTotals(PLazyNode Node);
+    void RecomputeTotalHeights(PLazyNode Node);
+    bool IsLeadingVisibleChild(PLazyNode Parent, PLazyNode Node) const;
+    bool IsTrailingVisibleChild(PLazyNode Parent, PLazyNode Node) const;
+    bool IsReadOnly() const { return FOptions->MiscOptions().Contains(toReadOnly); }
+    bool IsDestroying() const { return InState(csDestroying) || FDestroying; }
+    // The start of a node's user data area and of an internal area.
+    static char* UserDataOf(PLazyNode Node) { return reinterpret_cast<char*>(Node) + LazyNodeRecordSize; }
+    char* InternalDataOf(PLazyNode Node, uint32_t Offset) const;
+    // Every tree field that names this node lets go of it (the node is being
+    // freed). Tree classes extend it for their own fields.
+    virtual void ForgetNode(PLazyNode Node);
+
+    // ----- change notification
+    virtual void AdviseChange(bool StructureChange, PLazyNode Node, TChangeReason Reason);
+    virtual void RequestChange(PLazyNode Node);
+    virtual void RequestStructureChange(PLazyNode Node, TChangeReason Reason);
+    virtual void FireChange(PLazyNode Node);
+    virtual void FireStructureChange(PLazyNode Node, TChangeReason Reason);
+    virtual void FireUpdating(TLTUpdateState State);
+    virtual void FireStartOperation(TLTOperationKind Kind);
+    virtual void FireEndOperation(TLTOperationKind Kind);
+    void ToggleWindowRedraw(bool Updating);
+
+    // ----- position cache states (the worker that builds the cache comes
+    // with the painting steps; the states are kept here already)
+    virtual void InvalidatePositionCache();
+    virtual void StopCacheValidation();
+    virtual void StartCacheValidation();
+
+    // ----- check boxes
+    virtual bool DeriveParentCheckState(PLazyNode Node, TCheckState NewState);
+    virtual TCheckState CheckStateAfterClick(TCheckType Type, TCheckState State) const;
+    virtual void CommitCheckState(PLazyNode Node, TCheckState Value);
+    virtual void FireChecked(PLazyNode Node);
+    virtual bool FireChecking(PLazyNode Node, TCheckState& NewState);
+    bool ApplyCheckState(PLazyNode Node, TCheckState Value);
+
+    // ----- toggling
+    virtual bool FireExpanding(PLazyNode Node);
+    virtual bool FireCollapsing(PLazyNode Node);
+    virtual void FireExpanded(PLazyNode Node);
+    virtual void FireCollapsed(PLazyNode Node);
+
+    // ----- selection
+    virtual void AddToSelection(PLazyNode Node);
+    virtual void IncludeNodesInSelection(TNodeArray& Nodes, int Count, bool ForceInsert);
+    virtual void DropSelection(bool NotifyChange);
+    virtual void ResetTempCache();
+    virtual void FireRemoveFromSelection(PLazyNode Node);
+    virtual bool LocateInSelection(PLazyNode Node, int& Index, int LowBound = -1, int HighBound = -1) const;
+    virtual void StageForSelection(PLazyNode Node);
+    virtual void DropAllSelected();
+    virtual bool DetachFromSelection(PLazyNode Node);
+    virtual void RemoveFromSelection(PLazyNode Node);
+    virtual void RememberNextToSelect(PLazyNode Node);
+    virtual void ResetAnchor();
+    virtual void SelectVisibleRange(PLazyNode StartNode, PLazyNode EndNode, bool AddOnly);
+    virtual void ToggleRange(PLazyNode StartNode, PLazyNode EndNode);
+    virtual void DeselectRange(PLazyNode StartNode, PLazyNode EndNode);
+    bool MergeIntoSelection(TNodeArray& NewItems, int NewLength, bool ForceInsert);
+    void IncludeOne(PLazyNode Node, bool ForceInsert);
+    void FireAddToSelection(PLazyNode Node);
+
+    // ----- focus
+    virtual void MoveFocus(PLazyNode Node, bool Ask = true);
+    virtual void FireFocusChanged(PLazyNode Node, TColumnIndex Column);
+    virtual bool FireFocusChanging(PLazyNode OldNode, PLazyNode NewNode, TColumnIndex OldColumn, TColumnIndex NewColumn);
+    virtual void FocusNodeAndColumn(PLazyNode Node, TColumnIndex Column);
+    virtual void AssureFocusedNode();
+    // Whether the focus may rest on a node; true without a header.
+    virtual bool FocusedNodeAllowed() const { return true; }
+
+    // ----- stream
+    virtual void WriteStreamNode(TStream* Stream, PLazyNode Node);
+    virtual void WriteStreamChunks(TStream* Stream, PLazyNode Node);
+    virtual void CloseChunk(TStream* Stream, int64_t StartPos, int64_t EndPos);
+    virtual void ReadStreamNode(TStream* Stream, int Version, PLazyNode Node);
+    virtual bool ReadStreamChunk(TStream* Stream, int Version, int32_t ChunkSize, int32_t ChunkType, PLazyNode Node);
+    virtual void ReadSubtree(TStream* Stream, int Version, PLazyNode Node);
+    virtual void FireSaveNode(PLazyNode Node, TStream* Stream);
+    virtual void FireLoadNode(PLazyNode Node, TStream* Stream);
+    virtual void FireNodeCopied(PLazyNode Node);
+    // Reads the top-level node chunks of a stream behind a checked header.
+    void ReadNodeChunks(TStream* Stream, int Version, PLazyNode Target, int64_t Count);
+
+    // ----- sorting and moving
+    virtual int FireCompareNodes(PLazyNode Node1, PLazyNode Node2, TColumnIndex Column);
+    virtual bool FireNodeCopying(PLazyNode Node, PLazyNode Target);
+    virtual bool FireNodeMoving(PLazyNode Node, PLazyNode Target);
+    virtual void FireNodeMoved(PLazyNode Node);
+    // Automatic sorting acts only when someone can compare nodes.
+    bool AutoSortActive() const;
+
+    // ----- hooks of the painting, scrolling, editing, header and clipboard
+    // steps; each does nothing in this unit
+    virtual void InvalidateNode(PLazyNode) {}
+    virtual void InvalidateToBottom(PLazyNode) {}
+    virtual void InvalidateTree() {}
+    virtual void UpdateScrollBars(bool /*DoRepaint*/) {}
+    virtual void UpdateRanges() {}
+    virtual bool ScrollIntoView(PLazyNode, bool /*Center*/, bool /*Horizontally*/) { return false; }
+    virtual bool CancelEditNode() { return true; }
+    virtual bool EndEditNode() { return true; }
+    virtual void CancelEditPending() {}
+    virtual void CancelNodeHint() {}
+    virtual void EmptyClipboard() {}
+    virtual void MeasureItemHeight(PLazyNode) {}
+    virtual void PlaceEditor() {}
+    virtual void ResetIncrementalSearch() {}
+    virtual void AnimateToggle(const TLTToggleBand&) {}
+    virtual void NotifyAccessibleStateChange() {}
+    // The header's main column, whether it has columns, and whether a column
+    // takes the focus.
+    virtual TColumnIndex MainColumn() const { return NoColumn; }
+    virtual bool HeaderUsesColumns() const { return false; }
+    virtual bool ColumnAllowsFocus(TColumnIndex) const { return true; }
+    virtual bool IsValidColumn(TColumnIndex) const { return false; }
+
+    // ----- fields
+    PLazyNode FRoot = nullptr;
+    int FNodeDataSize = -1;
+    uint32_t FTotalInternalDataSize = 0;
+    uint32_t FDefaultNodeHeight = 18;
+    uint32_t FVisibleCount = 0;
+    uint32_t FUpdateCount = 0;
+    uint32_t FSynchUpdateCount = 0;
+    TLazyTreeStates FStates;
+    TNodeArray FSelection;
+    int FSelectionCount = 0;
+    TNodeArray FSingletonNodeArray;
+    TNodeArray FTempNodeCache;
+    uint32_t FTempNodeCount = 0;
+    int FLastSelectionLevel = -1;
+    PLazyNode FLastChangedNode = nullptr;
+    PLazyNode FLastStructureChangeNode = nullptr;
+    TChangeReason FLastStructureChangeReason = crIgnore;
+    PLazyNode FFocusedNode = nullptr;
+    PLazyNode FLastSelected = nullptr;
+    PLazyNode FCurrentHotNode = nullptr;
+    PLazyNode FDropTargetNode = nullptr;
+    PLazyNode FRangeAnchor = nullptr;
+    PLazyNode FCheckNode = nullptr;
+    PLazyNode FLastVCLDragTarget = nullptr;
+    PLazyNode FLastSearchNode = nullptr;
+    PLazyNode FNextNodeToSelect = nullptr;
+    PLazyNode FHeightTrackNode = nullptr;
+    TCheckState FPendingCheckState = csUncheckedNormal;
+    uint32_t FCheckPropagationCount = 0;
+    TColumnIndex FFocusedColumn = NoColumn;
+    uint32_t FOperationCount = 0;
+    bool FOperationCanceled = false;
+    int FOffsetX = 0;
+    int FOffsetY = 0;
+    TColumnIndex FSortColumn = NoColumn;
+    TSortDirection FSortDirection = sdAscending;
+    bool FRedrawSuppressed = false;
+    bool FDestroying = false;
+    // While a stream is read: where the enclosing chunk (or the stream) ends.
+    int64_t FReadLimit = 0;
+    std::unique_ptr<TCustomLazyTreeOptions> FOptions;
+
+    friend class TCustomLazyTreeOptions;
+    friend struct TLazyNode;
+
+private:
+    void ExpandOrCollapse(PLazyNode Node);
+    void CopyNodes(PLazyNode Source, PLazyNode Target, TBaseLazyTree* TargetTree, TLTNodeAttachMode Mode,
+                   bool ChildrenOnly, bool Move, PLazyNode& LastNode);
+    PLazyNode MergeSortChildren(PLazyNode List, uint32_t Count, TColumnIndex Column, TSortDirection Direction);
+    PLazyNode MergeSiblingLists(PLazyNode A, PLazyNode B, TColumnIndex Column, TSortDirection Direction);
+    void SortSubtreeRecursive(PLazyNode Node, TColumnIndex Column, TSortDirection Direction, bool DoInit);
+    void ApplyShowFilteredNodes(bool Added);
+    void FilteredNodesChanged(bool Added);
+    PLazyNode NextOutsideSubtree(PLazyNode Node) const;
+
+    // Typed user data records: which nodes hold a made record, and how the
+    // record type is destroyed.
+    std::unordered_map<PLazyNode, bool> FRecordNodes;
+    void (*FRecordDestroy)(void*) = nullptr;
+    const void* FRecordType = nullptr;
+    void DestroyNodeRecord(PLazyNode Node);
+    [[noreturn]] void RecordTypeMismatch() const;
+};
+
+template <class T>
+T* TBaseLazyTree::GetNodeRecord(PLazyNode Node) {
+    static_assert(alignof(T) <= 8, "node records are 8-byte aligned");
+    static const char typeTag = 0;
+    void* p = GetNodeData(Node);
+    if (!p) return nullptr;
+    if (FNodeDataSize < int(sizeof(T))) RecordTypeMismatch();
+    if (FRecordType && FRecordType != &typeTag) RecordTypeMismatch();
+    FRecordType = &typeTag;
+    FRecordDestroy = [](void* q) { static_cast<T*>(q)->~T(); };
+    auto it = FRecordNodes.find(Node);
+    if (it == FRecordNodes.end()) {
+        // Zero bytes are not a record: construct it over the area first.
+        new (p) T();
+        FRecordNodes.emplace(Node, true);
+    }
+    return std::launder(static_cast<T*>(p));
+}
+
+// Raises EAssertionFailed with the text when the condition fails.
+void LTAssert(bool condition, const QString& text);
+
+// ---------------------------------------------------------------------------
+// The string tree: the text model, painting and editing come with their own
+// steps; here it reserves its internal area and names its options class.
+// ---------------------------------------------------------------------------
+
+class TCustomLazyStringTree : public TBaseLazyTree {
+    KAL_CLASS(TCustomLazyStringTree, TBaseLazyTree)
+public:
+    explicit TCustomLazyStringTree(TComponent* AOwner);
+    TCustomStringTreeOptions* TreeOptions() const { return static_cast<TCustomStringTreeOptions*>(FOptions.get()); }
+    // Offset of the string tree's own per-node area (the cached text width).
+    uint32_t InternalDataOffset() const { return FInternalDataOffset; }
+    int32_t* NodeWidthCache(PLazyNode Node) const {
+        return reinterpret_cast<int32_t*>(InternalDataOf(Node, FInternalDataOffset));
+    }
+
+protected:
+    std::unique_ptr<TCustomLazyTreeOptions> MakeOptions() override;
+    uint32_t FInternalDataOffset = 0;
+};
+
+class TLazyStringTree : public TCustomLazyStringTree {
+    KAL_CLASS(TLazyStringTree, TCustomLazyStringTree)
+public:
+    explicit TLazyStringTree(TComponent* AOwner);
+
+protected:
+    std::unique_ptr<TCustomLazyTreeOptions> MakeOptions() override;
+};
+
+class TLazyDrawTree : public TBaseLazyTree {
+    KAL_CLASS(TLazyDrawTree, TBaseLazyTree)
+public:
+    explicit TLazyDrawTree(TComponent* AOwner);
+
+protected:
+    std::unique_ptr<TCustomLazyTreeOptions> MakeOptions() override;
+};
