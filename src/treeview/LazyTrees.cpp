@@ -89,6 +89,11 @@ void TBaseLazyTree::AfterConstruction() {
     if (!FRoot) CreateRootNode(0);
 }
 
+void TBaseLazyTree::Loaded() {
+    TCustomControl::Loaded();
+    if (FStates.Contains(tsNeedRootCountUpdate)) SetRootNodeCount(FRoot->ChildCount);
+}
+
 std::unique_ptr<TCustomLazyTreeOptions> TBaseLazyTree::MakeOptions() {
     return std::make_unique<TCustomLazyTreeOptions>(this);
 }

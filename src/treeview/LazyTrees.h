@@ -392,6 +392,9 @@ public:
     PLazyNode IterateSubtree(PLazyNode Node, const TLTGetNodeProc& Callback, void* Data,
                              TLazyNodeStates Filter = {}, bool DoInit = false, bool ChildNodesOnly = false);
     uint32_t CutCopyCount() const;
+    // The font, rectangle and text of a node's cell; the base tree has no
+    // text: an empty rectangle and text, and the tree's font.
+    virtual void GetTextInfo(PLazyNode Node, TColumnIndex Column, TFont* AFont, TRect& R, QString& Text);
 
     TLTLazyNodeEnumeration Nodes(bool ConsiderChildrenAbove = false);
     TLTLazyNodeEnumeration CheckedNodes(TCheckState State = csCheckedNormal, bool ConsiderChildrenAbove = false);
@@ -431,6 +434,8 @@ public:
     // The tree's own redraw switch: while off, the tree adds nothing to its
     // form's update region.
     bool RedrawSuppressed() const { return FRedrawSuppressed; }
+    // Adds nothing to the form's update region while the redraw switch is off.
+    void Invalidate() override;
     // Window timers of the tree.
     static constexpr unsigned ExpandTimer = 1, EditTimer = 2, HeaderTimer = 3, ScrollTimer = 4,
                               ChangeTimer = 5, StructureChangeTimer = 6, SearchTimer = 7, ThemeChangedTimer = 8;
@@ -443,6 +448,8 @@ public:
     void SetSelected(PLazyNode Node, bool Value);
     int SelectedCount() const { return FSelectionCount; }
     bool SelectionLocked = false;
+    // A rubber band is pending or being drawn.
+    bool IsMouseSelecting() const { return FStates.ContainsAny({tsDrawSelPending, tsDrawSelecting}); }
     PLazyNode FocusedNode() const { return FFocusedNode; }
     void SetFocusedNode(PLazyNode Value);
     TColumnIndex FocusedColumn() const { return FFocusedColumn; }
@@ -527,6 +534,9 @@ public:
 protected:
     // The options class a tree class makes.
     virtual std::unique_ptr<TCustomLazyTreeOptions> MakeOptions();
+    // Loading from a form description ended: a top-level count read meanwhile
+    // now creates its nodes.
+    void Loaded() override;
     void WMTimer(TMessage& M) override;
 
     // ----- node store internals
@@ -644,7 +654,7 @@ protected:
     // steps; each does nothing in this unit
     virtual void InvalidateNode(PLazyNode) {}
     virtual void InvalidateToBottom(PLazyNode) {}
-    virtual void InvalidateTree() {}
+    virtual void InvalidateTree() { Invalidate(); }
     virtual void UpdateScrollBars(bool /*DoRepaint*/) {}
     virtual void UpdateRanges() {}
     virtual bool ScrollIntoView(PLazyNode, bool /*Center*/, bool /*Horizontally*/) { return false; }
@@ -706,6 +716,8 @@ protected:
     bool FDestroying = false;
     // While a stream is read: where the enclosing chunk (or the stream) ends.
     int64_t FReadLimit = 0;
+    // How deep the node being read lies below the first one read.
+    uint32_t FReadDepth = 0;
     std::unique_ptr<TCustomLazyTreeOptions> FOptions;
 
     friend class TCustomLazyTreeOptions;

@@ -8,9 +8,13 @@
 namespace {
 constexpr uint16_t StreamMagic1 = 0x2045, StreamMagic2 = 0x0056, StreamMagic3 = 0x0054, StreamVersion = 2,
                    StreamWord4 = 0x0020, StreamMagic4 = 0x2046;
-constexpr int32_t NodeChunk = 1, BaseChunk = 2, CaptionChunk = 3, UserChunk = 4;
+// Chunk types; type 3 (a caption) is the string tree's.
+constexpr int32_t NodeChunk = 1, BaseChunk = 2, UserChunk = 4;
 constexpr int BaseRecordSize = 19, OldBaseRecordSize = 12;
 constexpr int ChunkHeaderSize = 8;
+// Nesting deeper than this is taken for a damaged stream: reading (and later
+// freeing) a subtree recurses once per level.
+constexpr uint32_t MaxStreamDepth = 2048;
 
 // The states a stream may carry; transient and ownership states never come
 // from outside.
@@ -297,7 +301,10 @@ void TBaseLazyTree::ReadStreamNode(TStream* Stream, int Version, PLazyNode Node)
         StreamError("Stream data corrupt. A node's anchor chunk is missing.", hcTFCorruptStream1);
     const int64_t end = Stream->Position() + int64_t(header.Size);
     if (header.Size < 0 || end > enclosing || end > Stream->Size()) CorruptNode();
+    if (FReadDepth >= MaxStreamDepth) CorruptNode();
     TRestore<int64_t> limit(FReadLimit);
+    TRestore<uint32_t> depth(FReadDepth);
+    ++FReadDepth;
     while (Stream->Position() < end) {
         const TChunkHeader chunk = ReadChunkHeader(Stream);
         if (chunk.Size < 0 || Stream->Position() + int64_t(chunk.Size) > end) CorruptNode();
@@ -337,13 +344,16 @@ bool TBaseLazyTree::ReadStreamChunk(TStream* Stream, int Version, int32_t ChunkS
         // Every child needs at least its chunk headers and a base record.
         const int64_t perChild = 2 * ChunkHeaderSize + recordSize;
         if (int64_t(childCount) * perChild > chunkEnd - Stream->Position()) CorruptNode();
+        if (childCount > 0 && FReadDepth >= MaxStreamDepth) CorruptNode();
         Node->States = states * ReadableStates;
         Node->NodeHeight = uint16_t(height);
         Node->TotalHeight = height;
         Node->Align = std::min<uint8_t>(align, 100);
         Node->CheckState = TCheckState(checkState);
         Node->CheckType = TCheckType(checkType);
-        Node->ChildCount = 0;
+        // Children are counted as they are linked, so that a stream that is
+        // cut short (or names a base chunk twice) leaves count and links
+        // agreeing.
         TRestore<int64_t> limit(FReadLimit);
         for (uint32_t i = 0; i < childCount; ++i) {
             PLazyNode child = AllocateNode();

@@ -36,6 +36,10 @@ void TBaseLazyTree::ToggleWindowRedraw(bool Updating) {
     if (Visible() && HandleAllocated() && FUpdateCount == 0) FRedrawSuppressed = Updating;
 }
 
+void TBaseLazyTree::Invalidate() {
+    if (!FRedrawSuppressed) TCustomControl::Invalidate();
+}
+
 void TBaseLazyTree::EndUpdate() {
     if (FUpdateCount > 0) --FUpdateCount;
     if (IsDestroying()) return;

@@ -828,6 +828,12 @@ TNodeArray TBaseLazyTree::GetSortedCutCopySet(bool Resolve) const {
     return SortedByState(this, GetFirstNoInit(false), vsCutOrCopy, Resolve, 100, FRoot);
 }
 
+void TBaseLazyTree::GetTextInfo(PLazyNode, TColumnIndex, TFont* AFont, TRect& R, QString& Text) {
+    R = TRect();
+    Text.clear();
+    if (AFont) AFont->Assign(*Font());
+}
+
 uint32_t TBaseLazyTree::CutCopyCount() const {
     uint32_t n = 0;
     for (PLazyNode run = GetFirstCutCopy(false); run; run = GetNextCutCopy(run, false)) ++n;

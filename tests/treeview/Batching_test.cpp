@@ -141,3 +141,22 @@ TEST_F(TreeTest, AFailingChangeHandlerStillEndsTheUpdate) {
     EXPECT_EQ(t->UpdateCount(), 0u);
     EXPECT_FALSE(t->TreeStates().ContainsAny({tsUpdating, tsStructureChangePending}));
 }
+
+TEST_F(TreeTest, AnUpdateSwitchesTheTreesRedrawOffUntilItEnds) {
+    auto* t = NewTree();
+    t->Handle();
+    t->BeginUpdate();
+    EXPECT_TRUE(t->RedrawSuppressed());
+    const int before = t->InvalidateCount();
+    for (int i = 0; i < 10; ++i) t->AddChild(nullptr);
+    t->Invalidate();
+    EXPECT_EQ(t->InvalidateCount(), before);
+    t->EndUpdate();
+    EXPECT_FALSE(t->RedrawSuppressed());
+    EXPECT_EQ(t->InvalidateCount(), before + 1);
+    // Without a window there is nothing to switch.
+    auto* u = NewTree();
+    u->BeginUpdate();
+    EXPECT_FALSE(u->RedrawSuppressed());
+    u->EndUpdate();
+}

@@ -309,3 +309,99 @@ TEST_F(TreeTest, FreeingANodeClearsEveryReferenceToIt) {
     EXPECT_NE(t->NextNodeToSelect(), B);
     EXPECT_EQ(t->SelectedCount(), t->SelectionArray().size());
 }
+
+TEST_F(TreeTest, DeleteSelectedNodesRemovesTopmostSelectionsWithTheirSubtrees) {
+    auto* t = NewTree();
+    BuildABC(t);
+    t->TreeOptions()->SetSelectionOptions({toMultiSelect});
+    int removed = 0;
+    t->OnRemoveFromSelection = [&](TBaseLazyTree*, PLazyNode) { ++removed; };
+    for (PLazyNode n : {B, B1, C}) t->SetSelected(n, true);
+    t->DeleteSelectedNodes();
+    EXPECT_EQ(t->RootNodeCount(), 1u);
+    EXPECT_EQ(t->GetFirst(), A);
+    EXPECT_EQ(A->Index, 0u);
+    EXPECT_EQ(t->SelectedCount(), 0);
+    EXPECT_TRUE(t->SelectionArray().isEmpty());
+    EXPECT_EQ(removed, 3);
+    EXPECT_EQ(t->RootNode()->TotalCount, 2u);
+    EXPECT_EQ(t->VisibleCount(), 1u);
+}
+
+TEST_F(TreeTest, ShrinkingTheChildCountDeletesFromTheEnd) {
+    auto* t = NewTree();
+    std::vector<TChangeReason> reasons;
+    t->SetRootNodeCount(5);
+    PLazyNode first = t->GetFirstNoInit();
+    t->OnStructureChange = [&](TBaseLazyTree*, PLazyNode, TChangeReason r) { reasons.push_back(r); };
+    t->SetChildCount(nullptr, 2);
+    EXPECT_EQ(t->RootNodeCount(), 2u);
+    EXPECT_EQ(t->GetFirstNoInit(), first);
+    EXPECT_EQ(first->NextSibling->Index, 1u);
+    EXPECT_EQ(first->NextSibling->NextSibling, nullptr);
+    EXPECT_EQ(t->VisibleCount(), 2u);
+    // Three deletions, then the count change itself, still said as an addition.
+    ASSERT_FALSE(reasons.empty());
+    EXPECT_EQ(reasons.back(), crChildAdded);
+}
+
+TEST_F(TreeTest, ReinitAndResetAskTheApplicationAgain) {
+    auto* t = NewTree();
+    std::vector<bool> reinit;
+    int resets = 0;
+    t->OnInitNode = [&](TBaseLazyTree*, PLazyNode parent, PLazyNode, TLazyNodeInitStates& s) {
+        reinit.push_back(s.Contains(ivsReInit));
+        if (!parent) s.Include(ivsHasChildren);
+    };
+    t->OnInitChildren = [](TBaseLazyTree*, PLazyNode, uint32_t& count) { count = 2; };
+    t->OnResetNode = [&](TBaseLazyTree*, PLazyNode) { ++resets; };
+    PLazyNode n = t->AddChild(nullptr);
+    // Never initialized: a reinit only clears the transient states.
+    n->States.Include(vsCutOrCopy);
+    t->ReinitNode(n, false);
+    EXPECT_TRUE(reinit.empty());
+    EXPECT_FALSE(n->States.Contains(vsCutOrCopy));
+    t->ValidateNode(n, true);
+    EXPECT_EQ(n->ChildCount, 2u);
+    EXPECT_EQ(reinit, (std::vector<bool>{false, false, false}));
+    reinit.clear();
+    t->ReinitNode(n, true);
+    EXPECT_EQ(reinit, (std::vector<bool>{true, true, true}));
+    t->ResetNode(n);
+    EXPECT_EQ(resets, 1);
+    EXPECT_EQ(n->ChildCount, 0u);
+    EXPECT_FALSE(n->States.ContainsAny({vsInitialized, vsHasChildren, vsExpanded}));
+    EXPECT_EQ(t->RootNode()->TotalCount, 2u);
+    QString text = QStringLiteral("left over");
+    TRect r(1, 2, 3, 4);
+    t->GetTextInfo(n, NoColumn, nullptr, r, text);
+    EXPECT_TRUE(text.isEmpty());
+    EXPECT_EQ(r.Right, 0);
+}
+
+TEST_F(TreeTest, ANodeRecordMustFitTheUserDataArea) {
+    auto* t = NewTree();
+    t->SetNodeDataSize(4);
+    PLazyNode n = t->AddChild(nullptr);
+    EXPECT_FALSE(AssertionText([&] { t->GetNodeRecord<TScanRecord>(n); }).isEmpty());
+    EXPECT_EQ(t->GetNodeRecord<int32_t>(n), t->GetNodeData(n));
+    // One record type per tree.
+    EXPECT_FALSE(AssertionText([&] { t->GetNodeRecord<float>(n); }).isEmpty());
+}
+
+TEST_F(TreeTest, ATopLevelCountReadFromAFormDescriptionCreatesNodesWhenLoadingEnds) {
+    auto* t = NewTree();
+    t->BeginLoading();
+    t->SetRootNodeCount(4);
+    EXPECT_TRUE(t->TreeStates().Contains(tsNeedRootCountUpdate));
+    EXPECT_EQ(t->RootNode()->TotalCount, 1u);
+    EXPECT_EQ(t->RootNode()->FirstChild, nullptr);
+    // Options read meanwhile apply silently; read-only does not stop the nodes.
+    t->TreeOptions()->SetMiscOptions(t->TreeOptions()->MiscOptions() + TLTMiscOptions{toReadOnly});
+    t->EndLoading();
+    EXPECT_FALSE(t->TreeStates().Contains(tsNeedRootCountUpdate));
+    EXPECT_EQ(t->RootNodeCount(), 4u);
+    EXPECT_EQ(t->RootNode()->TotalCount, 5u);
+    EXPECT_EQ(t->VisibleCount(), 4u);
+    EXPECT_TRUE(t->TreeOptions()->MiscOptions().Contains(toReadOnly));
+}

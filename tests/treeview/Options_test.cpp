@@ -174,3 +174,17 @@ TEST_F(TreeTest, AutoExpandOpensTheFocusedNodeAndClosesItsSibling) {
     EXPECT_TRUE(C->States.Contains(vsExpanded));
     EXPECT_FALSE(B->States.Contains(vsExpanded));
 }
+
+TEST_F(TreeTest, ToggleRangeFlipsTheNodesBetweenTheEnds) {
+    auto* t = NewTree();
+    BuildABC(t);
+    t->SetExpanded(B, true);
+    t->TreeOptions()->SetSelectionOptions({toMultiSelect});
+    t->SetSelected(A, true);
+    t->SetSelected(B1, true);
+    ASSERT_EQ(t->RangeAnchor(), A);
+    t->ToggleRange(A, B2);
+    // The anchor stays selected, B and B2 join, B1 leaves.
+    EXPECT_EQ(t->GetSortedSelection(false), (TNodeArray{A, B, B2}));
+    EXPECT_EQ(t->SelectedCount(), int(t->SelectionArray().size()));
+}

@@ -232,3 +232,44 @@ TEST_F(TreeTest, SaveToFileAndLoadFromFile) {
     EXPECT_EQ(u->TotalCount(), 5u);
     EXPECT_EQ(Saved(u), Saved(t));
 }
+
+TEST_F(TreeTest, ANodeNamingItsBaseChunkTwiceKeepsCountAndLinksTogether) {
+    const QByteArray child = Chunk(1, Chunk(2, Base(0, 18, 0x81)));
+    const QByteArray node = Chunk(1, Chunk(2, Base(1, 18, 0xE1) + child) + Chunk(2, Base(0, 18, 0x81)));
+    auto* t = NewTree();
+    Load(t, Header() + Count(1) + node);
+    PLazyNode n = t->GetFirstNoInit();
+    ASSERT_NE(n, nullptr);
+    EXPECT_EQ(n->ChildCount, 1u);
+    EXPECT_NE(n->FirstChild, nullptr);
+    EXPECT_EQ(t->RootNode()->TotalCount, 3u);
+    t->Clear();
+    EXPECT_EQ(t->RootNode()->TotalCount, 1u);
+}
+
+TEST_F(TreeTest, NestingBeyondAnyTreeIsTakenForDamage) {
+    // Each node holds the next one as its only child, 5000 levels deep.
+    const int depth = 5000;
+    QByteArray bytes = Header() + Count(1);
+    std::vector<int32_t> nodeSize(depth + 1);
+    nodeSize[0] = 8 + 19;
+    for (int d = 1; d <= depth; ++d) nodeSize[d] = 8 + 19 + 8 + nodeSize[d - 1];
+    auto i32 = [&](int32_t v) {
+        for (int i = 0; i < 4; ++i) bytes.append(char(uint32_t(v) >> (8 * i)));
+    };
+    for (int d = depth; d >= 0; --d) {
+        i32(1);
+        i32(nodeSize[d]);
+        i32(2);
+        i32(nodeSize[d] - 8);
+        bytes += Base(d > 0 ? 1 : 0, 18, 0xE1).left(19);
+    }
+    auto* t = NewTree();
+    EXPECT_EQ(TreeErrorContext([&] { Load(t, bytes); }), hcTFCorruptStream2);
+    uint32_t walked = 0;
+    for (PLazyNode n = t->GetFirstNoInit(); n; n = t->GetNextNoInit(n)) ++walked;
+    EXPECT_EQ(walked, t->RootNode()->TotalCount - 1);
+    EXPECT_LE(walked, 2048u);
+    t->Clear();
+    EXPECT_EQ(t->RootNode()->TotalCount, 1u);
+}

@@ -23,6 +23,8 @@ public:
 class TreeTest : public ::testing::Test {
 protected:
     void TearDown() override {
+        // The handlers capture the test's locals, which are gone by now.
+        for (TBaseLazyTree* t : Trees) DropHandlers(t);
         for (TBaseLazyTree* t : Trees) t->Free();
         Trees.clear();
     }
@@ -30,6 +32,33 @@ protected:
         auto* t = NewObject<TTestTree>(nullptr);
         Trees.append(t);
         return t;
+    }
+    static void DropHandlers(TBaseLazyTree* t) {
+        t->OnInitNode = nullptr;
+        t->OnInitChildren = nullptr;
+        t->OnFreeNode = nullptr;
+        t->OnGetNodeDataSize = nullptr;
+        t->OnResetNode = nullptr;
+        t->OnChecking = nullptr;
+        t->OnChecked = nullptr;
+        t->OnExpanding = t->OnCollapsing = nullptr;
+        t->OnExpanded = t->OnCollapsed = nullptr;
+        t->OnChange = nullptr;
+        t->OnStructureChange = nullptr;
+        t->OnUpdating = nullptr;
+        t->OnStateChange = nullptr;
+        t->OnStartOperation = t->OnEndOperation = nullptr;
+        t->OnSaveNode = t->OnLoadNode = nullptr;
+        t->OnSaveTree = t->OnLoadTree = nullptr;
+        t->OnNodeCopied = nullptr;
+        t->OnCompareNodes = nullptr;
+        t->OnNodeCopying = nullptr;
+        t->OnNodeMoving = nullptr;
+        t->OnNodeMoved = nullptr;
+        t->OnAddToSelection = nullptr;
+        t->OnRemoveFromSelection = nullptr;
+        t->OnFocusChanged = nullptr;
+        t->OnFocusChanging = nullptr;
     }
     // Frees a tree before the end of the test.
     void FreeTree(TBaseLazyTree* t) {

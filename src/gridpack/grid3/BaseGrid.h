@@ -244,6 +244,18 @@ public:
     void FreeCellPropertiesRange(int c1, int r1, int c2, int r2);
     void FreeAllCellProperties();
 
+    // --- painting
+    // The library's painting (DrawCell for every visible cell), then the
+    // next paint pass.
+    void Paint() override;
+    // The cell painter on another canvas, content included (printing,
+    // off-screen pictures).
+    void PaintCell(TCanvas* ACanvas, int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
+    // Background and lines only, in exactly the given rectangle.
+    void PaintCellExt(TCanvas* ACanvas, int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
+    void PaintGridCell(TCanvas* Canvas, int ACol, int ARow, const TRect& ARect, TGridDrawState AState,
+                       bool Content);
+
     // --- library operations
     void KeyDown(unsigned& Key, TShiftState Shift) override;
     QString GetEditText(int ACol, int ARow) override;
@@ -251,6 +263,7 @@ public:
     void ChangeScale(int M, int D) override;
 
 protected:
+    void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
     bool SelectCell(int ACol, int ARow) override;
     void TopLeftChanged() override;
     bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;

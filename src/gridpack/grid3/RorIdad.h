@@ -4,7 +4,10 @@
 // cell texts, and how filter expressions are matched against cell values.
 // All are free functions without state. Positions are 1-based and count
 // UTF-16 code units; CR is character 13, LF 10, VT 11. Numbers and dates are
-// read with the active format settings at the moment of the call.
+// read with the active format settings at the moment of the call. The
+// painting routines draw on a canvas the caller owns and leave its pen,
+// brush and font as their last step set them.
+#include "gridpack/grid3/ExStyleIF.h"
 #include "platform/core/DateTime.h"
 #include "platform/grids/Grids.h"
 
@@ -169,3 +172,47 @@ bool CharInList(QChar Ch, const QString& List);
 QString StripBlanksOutsideQuotes(const QString& Text);
 // The first ")" where the counts of ")" and "(" so far are equal; 0 when none.
 int FindClosingParen(const QString& Text);
+
+// ---------------------------------------------------------------------------
+// Colours, gradients and control parts
+// ---------------------------------------------------------------------------
+
+// Steps + 1 solid bands from FromColor to ToColor (each pen-outlined, the
+// last one exactly ToColor, cut at the rectangle's edge). One end without a
+// colour fills solidly with the other; both without one draw nothing.
+void FillGradient(TCanvas* Canvas, TColor FromColor, TColor ToColor, int Steps, const TRect& Rect, bool Horizontal);
+// The colour at Position (counted from RangeStart); To without a colour
+// gives From unchanged, an empty range its start colour.
+TColor InterpolateColor(TColor FromColor, TColor ToColor, int RangeStart, int RangeEnd, int Position);
+TColor HalveColor(TColor Color);
+// Every channel c becomes (c + Round(c * Percent / 100)) and $FF.
+TColor ScaleColorPercent(TColor Color, int Percent);
+// Six hexadecimal digits, the low byte (red) first; no system-colour lookup.
+QString ColorToHTMLHex(TColor Color);
+void FillSolidRect(TCanvas* Canvas, const TRect& Rect, TColor Color);
+// Solid, gradient or two-part mirror gradient (split at the middle row when
+// Vertical, else the middle column), then a frame or, with SideLinesOnly,
+// two vertical lines.
+void FillCellBackground(TCanvas* Canvas, const TRect& Rect, TColor Color, TColor ColorTo, TColor MirrorColor,
+                        TColor MirrorColorTo, bool Vertical, TColor BorderColor, bool SideLinesOnly, bool Fill);
+// The rounded selection frame: Piece 0 a single cell, 1 a row's left end,
+// 2 its right end, 3 a middle cell. Lines and pixels of no colour are left
+// out.
+void PaintSelectionFrame(TCanvas* Canvas, TColor ColorFrom, TColor ColorTo, TColor MirrorFrom, TColor MirrorTo,
+                         TColor InnerTopColor, TColor InnerBottomColor, TColor BorderColor, TColor CornerColor,
+                         TColor BackgroundColor, const TRect& Rect, uint8_t Piece);
+// Style 0 themed (drawn only while visual styles are active), 1 classic,
+// 2 flat, 3 the colours of Tones; State 0 normal, 1 hot, 2 down, 3 disabled.
+void PaintComboButton(TCanvas* Canvas, std::intptr_t Window, const TRect& Rect, uint8_t Style, uint8_t State,
+                      TColorTones Tones);
+void PaintPushButton(TCanvas* Canvas, std::intptr_t Window, const TRect& Rect, uint8_t Style, uint8_t State,
+                     TColorTones Tones);
+void PaintSpinButtons(TCanvas* Canvas, std::intptr_t Window, const TRect& Rect, uint8_t Style, uint8_t State,
+                      TColorTones Tones);
+void PaintDownTriangle(TCanvas* Canvas, int X, int Y, TColor Color);
+// The layered-window calls; true without doing anything where the platform
+// has no layered windows.
+bool CallUpdateLayeredWindow(std::intptr_t Window, TCanvas* DestDC, const TPoint* DestPos, const TSize* Size,
+                             TCanvas* SourceDC, const TPoint* SourcePos, TColor Key, const BLENDFUNCTION* Blend,
+                             uint32_t Flags);
+bool CallSetLayeredWindowAttributes(std::intptr_t Window, TColor Key, uint8_t Alpha, uint32_t Flags);

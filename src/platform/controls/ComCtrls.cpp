@@ -11,10 +11,10 @@ constexpr int kMargin = 8;      // channel ends inside the control
 constexpr int kThumbHalf = 5;   // thumb: 11 pixels across
 constexpr unsigned kRepeatTimer = 1;
 
-// Paints on a window image through a canvas of its own.
+// Paints on the window's part of the surface through a canvas of its own.
 struct WindowCanvas {
     TCanvas C;
-    explicit WindowCanvas(QImage& img) { C.Attach(&img); }
+    explicit WindowCanvas(const TPaintTarget& t) { t.AttachCanvas(C); }
     ~WindowCanvas() { C.Detach(); }
 };
 }  // namespace
@@ -131,7 +131,7 @@ void TTrackBar::WMMouseWheel(TMessage& M) {
     M.Result = 1;
 }
 
-void TTrackBar::PaintWindow(QImage& window) {
+void TTrackBar::PaintWindow(const TPaintTarget& window) {
     WindowCanvas wc(window);
     TCanvas& c = wc.C;
     c.Brush().SetColor(Color());
@@ -269,7 +269,7 @@ void TUpDown::WMTimer(TMessage& M) {
     Step(TUDBtnType(FPressed));
 }
 
-void TUpDown::PaintWindow(QImage& window) {
+void TUpDown::PaintWindow(const TPaintTarget& window) {
     WindowCanvas wc(window);
     TCanvas& c = wc.C;
     const bool v = FOrientation == udVertical;

@@ -47,7 +47,7 @@ public:
 
 protected:
     virtual void Changed();
-    void PaintWindow(QImage& window) override;
+    void PaintWindow(const TPaintTarget& window) override;
     void WMKeyDown(TMessage& M) override;
     void WMGetDlgCode(TMessage& M) override;
     void WMLButtonDown(TMessage& M) override;
@@ -105,7 +105,7 @@ public:
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
-    void PaintWindow(QImage& window) override;
+    void PaintWindow(const TPaintTarget& window) override;
     void WMLButtonDown(TMessage& M) override;
     void WMLButtonUp(TMessage& M) override;
     void WMTimer(TMessage& M) override;

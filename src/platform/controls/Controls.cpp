@@ -1,6 +1,7 @@
 #include "platform/controls/Controls.h"
 
 #include "platform/controls/Forms.h"
+#include "platform/controls/ScrollBars.h"
 
 #include <QHash>
 #include <QImage>
@@ -117,17 +118,102 @@ QString GetLongHint(const QString& hint) {
     return bar < 0 ? hint : hint.mid(bar + 1);
 }
 
-void RedrawWindow(TWinControl* c, const TRect*, unsigned rdwFlags) {
-    if (c && (rdwFlags & (RDW_INVALIDATE | RDW_FRAME | RDW_ERASE))) c->Invalidate();
+void RedrawWindow(TWinControl* c, const TRect* area, unsigned rdwFlags) {
+    if (!c) return;
+    if (rdwFlags & (RDW_INVALIDATE | RDW_FRAME | RDW_ERASE)) {
+        if (area) c->InvalidateClientRect(area);
+        else c->Invalidate();
+    }
+    if (rdwFlags & RDW_VALIDATE) ValidateRect(c, area);
+    if (rdwFlags & (RDW_UPDATENOW | RDW_ERASENOW)) c->Update();
 }
 
-void InvalidateRect(TWinControl* c, const TRect*, bool) {
-    if (c) c->Invalidate();
+void InvalidateRect(TWinControl* c, const TRect* area, bool) {
+    if (!c) return;
+    if (area) c->InvalidateClientRect(area);
+    else c->Invalidate();
+}
+
+namespace {
+// The control's client rectangle in its form's client coordinates, cut to
+// where the control shows.
+bool ClientRectInForm(TWinControl* c, TRect& out, TPoint& origin) {
+    TRect win;
+    if (!c->VisibleRectInForm(win)) return false;
+    const TPoint o = c->WindowOriginInForm();
+    const TRect in = c->NCInsets();
+    const TRect cr = c->ClientRect();
+    origin = Point(o.X + in.Left, o.Y + in.Top);
+    const TRect client = Bounds(origin.X, origin.Y, cr.Width(), cr.Height());
+    return IntersectRect(out, client, win);
+}
+}  // namespace
+
+void ValidateRect(TWinControl* c, const TRect* area) {
+    if (!c) return;
+    TCustomForm* f = GetParentForm(c);
+    TRect client;
+    TPoint origin;
+    if (!f || !ClientRectInForm(c, client, origin)) return;
+    TRect r = client;
+    if (area) {
+        TRect a = *area;
+        OffsetRect(a, origin.X, origin.Y);
+        if (!IntersectRect(r, a, client)) return;
+    }
+    f->ValidateArea(QRegion(r.Left, r.Top, r.Width(), r.Height()));
+}
+
+bool GetUpdateRect(TWinControl* c, TRect* r, bool) {
+    TRect box;
+    TCustomForm* f = c ? GetParentForm(c) : nullptr;
+    TRect client;
+    TPoint origin;
+    if (f && ClientRectInForm(c, client, origin)) {
+        const QRect b = f->UpdateRegion().intersected(QRect(client.Left, client.Top, client.Width(), client.Height()))
+                            .boundingRect();
+        if (!b.isEmpty()) box = Bounds(b.x() - origin.X, b.y() - origin.Y, b.width(), b.height());
+    }
+    if (r) *r = box;
+    return !box.IsEmpty();
 }
 
 void UpdateWindow(TWinControl* c) {
     if (c) c->Update();
 }
+
+TWindowCanvas::TWindowCanvas(TWinControl* c, bool WholeWindow) {
+    FForm = c ? GetParentForm(c) : nullptr;
+    TRect win;
+    if (!FForm || !c->VisibleRectInForm(win)) return;
+    // What waits to be painted is painted first, so the drawing lands on
+    // the picture the person sees.
+    FForm->PaintPending();
+    QImage* surface = FForm->Surface();
+    if (!surface || FForm->Painting()) return;
+    TPoint origin = c->WindowOriginInForm();
+    TSize size(c->Width(), c->Height());
+    TRect shown = win;
+    if (!WholeWindow) {
+        TPoint co;
+        if (!ClientRectInForm(c, shown, co)) return;
+        origin = co;
+        size = TSize(c->ClientWidth(), c->ClientHeight());
+    }
+    FShown = shown;
+    FCanvas.AttachWindow(surface, origin,
+                         size, QRegion(shown.Left - origin.X, shown.Top - origin.Y, shown.Width(), shown.Height()));
+    FCanvas.Font().Assign(*c->Font());
+}
+
+TWindowCanvas::~TWindowCanvas() {
+    if (!FCanvas.HandleAllocated()) return;
+    FCanvas.Detach();
+    if (FForm) FForm->ShowArea(FShown);
+}
+
+std::unique_ptr<TWindowCanvas> GetDC(TWinControl* c) { return std::make_unique<TWindowCanvas>(c, false); }
+std::unique_ptr<TWindowCanvas> GetWindowDC(TWinControl* c) { return std::make_unique<TWindowCanvas>(c, true); }
 
 bool PostMessage(HWND h, unsigned Msg, WPARAM WParam, LPARAM LParam) {
     if (!FindControl(h)) return false;
@@ -435,10 +521,55 @@ void TControl::ActionChange(TObject* Sender, bool) {
 
 void TControl::Invalidate() {
     ++FInvalidateCount;
-    if (TCustomForm* f = GetParentForm(this)) f->RequestRepaint();
+    TRect r;
+    if (!VisibleRectInForm(r)) return;
+    if (TCustomForm* f = GetParentForm(this)) f->InvalidateArea(QRegion(r.Left, r.Top, r.Width(), r.Height()));
 }
 
-void TControl::PaintTo(QImage&, TPoint) {}
+void TControl::Repaint() {
+    Invalidate();
+    Update();
+}
+
+void TControl::Update() {
+    if (TCustomForm* f = GetParentForm(this)) f->PaintPending();
+}
+
+TPoint TControl::WindowOriginInForm() const {
+    if (!FParent) return Point(0, 0);  // the form: its client area is the surface
+    TPoint p(FLeft, FTop);
+    for (const TWinControl* w = FParent; w && w->Parent(); w = w->Parent()) {
+        const TRect in = w->NCInsets();
+        p.X += w->Left() + in.Left;
+        p.Y += w->Top() + in.Top;
+    }
+    return p;
+}
+
+bool TControl::VisibleRectInForm(TRect& out) const {
+    TCustomForm* f = GetParentForm(this);
+    if (!f || !Showing()) return false;
+    if (!FParent) {
+        out = f->ClientRect();
+        return !out.IsEmpty();
+    }
+    TRect r = Bounds(FLeft, FTop, FWidth, FHeight);
+    for (const TWinControl* w = FParent; w; w = w->Parent()) {
+        // Cut by the parent's client area, then into the parent's parent.
+        if (!IntersectRect(r, r, w->ClientRect())) return false;
+        if (!w->Parent()) break;
+        const TRect in = w->NCInsets();
+        OffsetRect(r, w->Left() + in.Left, w->Top() + in.Top);
+    }
+    out = r;
+    return true;
+}
+
+void TControl::PaintTo(QImage& surface, TPoint at) {
+    PaintArea(surface, at, QRegion(at.X, at.Y, FWidth, FHeight));
+}
+
+void TControl::PaintArea(QImage&, TPoint, const QRegion&) {}
 
 void TControl::Click() {
     // A linked action runs in place of OnClick only when there is no OnClick.
@@ -589,11 +720,13 @@ TGraphicControl::TGraphicControl(TComponent* AOwner)
 
 TGraphicControl::~TGraphicControl() { FCanvas->Detach(); }
 
-void TGraphicControl::PaintTo(QImage& surface, TPoint at) {
+void TGraphicControl::PaintArea(QImage& surface, TPoint at, const QRegion& damage) {
     if (Width() <= 0 || Height() <= 0) return;
-    QImage own = surface.copy(at.X, at.Y, Width(), Height());
+    const QRegion d = damage.intersected(QRect(at.X, at.Y, Width(), Height()));
+    if (d.isEmpty()) return;
+    ++FPaintCount;
     FCanvas->Detach();
-    FCanvas->Attach(&own);
+    FCanvas->AttachWindow(&surface, at, TSize(Width(), Height()), d.translated(-at.X, -at.Y));
     FCanvas->Font().Assign(*Font());
     try {
         Paint();
@@ -604,8 +737,6 @@ void TGraphicControl::PaintTo(QImage& surface, TPoint at) {
     }
     FCanvas->Detach();
     FCanvas->Attach(FScratch.get());
-    QPainter p(&surface);
-    p.drawImage(at.X, at.Y, own);
 }
 
 // ---------------------------------------------------------------------------
@@ -651,8 +782,75 @@ void TWinControl::CreateParams(TCreateParams& P) {
 
 void TWinControl::RecreateWnd() {
     FParamsValid = false;
-    Params();
+    const std::uint32_t style = Params().Style;
+    // The window's bars follow its style again, as a new window's would.
+    if (FScrollBars || (style & (WS_VSCROLL | WS_HSCROLL))) ScrollBarsState()->TakeStyle(style);
+    RecalcNCArea();
     Invalidate();
+}
+
+TWinScrollBars* TWinControl::ScrollBarsState() {
+    if (!FScrollBars) {
+        FScrollBars = std::make_unique<TWinScrollBars>(this);
+        FScrollBars->TakeStyle(Params().Style);
+    }
+    return FScrollBars.get();
+}
+
+void TWinControl::ComputeNCInsets() const {
+    if (FNCComputing) return;
+    FNCComputing = true;
+    TRect r = Rect(0, 0, Width(), Height());
+    TMessage m{WM_NCCALCSIZE, 0, reinterpret_cast<LPARAM>(&r), 0};
+    const_cast<TWinControl*>(this)->WindowProc(m);
+    FNCInsets = Rect(std::max(0, r.Left), std::max(0, r.Top), std::max(0, Width() - r.Right),
+                     std::max(0, Height() - r.Bottom));
+    FNCValid = true;
+    FNCComputing = false;
+}
+
+TRect TWinControl::NCInsets() const {
+    if (!FNCValid && !FNCComputing) ComputeNCInsets();
+    return FNCValid ? FNCInsets : TRect();
+}
+
+TRect TWinControl::ClientRect() const {
+    const TRect in = NCInsets();
+    return Rect(0, 0, std::max(0, Width() - in.Left - in.Right), std::max(0, Height() - in.Top - in.Bottom));
+}
+
+TPoint TWinControl::ClientOrigin() const {
+    TPoint p = TControl::ClientOrigin();
+    const TRect in = NCInsets();
+    return Point(p.X + in.Left, p.Y + in.Top);
+}
+
+void TWinControl::RecalcNCArea() {
+    const TRect before = FNCValid ? ClientRect() : TRect();
+    const bool known = FNCValid;
+    FNCValid = false;
+    const TRect after = ClientRect();
+    if (known && (before.Width() != after.Width() || before.Height() != after.Height())) {
+        Perform(WM_SIZE, 0, MakeLParam(after.Width(), after.Height()));
+        AlignControls();
+    }
+    Invalidate();
+}
+
+void TWinControl::InvalidateClientRect(const TRect* area) {
+    if (!area) {
+        Invalidate();
+        return;
+    }
+    ++FInvalidateCount;
+    TCustomForm* f = GetParentForm(this);
+    TRect client;
+    TPoint origin;
+    if (!f || !ClientRectInForm(this, client, origin)) return;
+    TRect a = *area;
+    OffsetRect(a, origin.X, origin.Y);
+    TRect r;
+    if (IntersectRect(r, a, client)) f->InvalidateArea(QRegion(r.Left, r.Top, r.Width(), r.Height()));
 }
 
 const TCreateParams& TWinControl::Params() {
@@ -676,8 +874,14 @@ TControl* TWinControl::ControlAtPos(const TPoint& p, bool allowDisabled) {
         TControl* c = FControls[i];
         if (!c->Visible() || (!allowDisabled && !c->Enabled())) continue;
         if (!c->BoundsRect().Contains(p)) continue;
-        if (auto* w = dynamic_cast<TWinControl*>(c))
-            return w->ControlAtPos(Point(p.X - c->Left(), p.Y - c->Top()), allowDisabled);
+        if (auto* w = dynamic_cast<TWinControl*>(c)) {
+            // Into the child's client coordinates; its non-client part
+            // (border, scroll bars) is the child itself.
+            const TRect in = w->NCInsets();
+            const TPoint q(p.X - c->Left() - in.Left, p.Y - c->Top() - in.Top);
+            if (!w->ClientRect().Contains(q)) return w;
+            return w->ControlAtPos(q, allowDisabled);
+        }
         return c;
     }
     return this;
@@ -783,9 +987,11 @@ void TWinControl::SetFocus() {
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     const bool resized = std::max(0, AWidth) != Width() || std::max(0, AHeight) != Height();
+    if (resized) Invalidate();  // the old rectangle too
     TControl::SetBounds(ALeft, ATop, AWidth, AHeight);
     FParamsValid = false;
     if (resized) {
+        FNCValid = false;
         Perform(WM_SIZE, 0, MakeLParam(ClientWidth(), ClientHeight()));
         AlignControls();
     }
@@ -827,14 +1033,30 @@ void TWinControl::AlignControls() {
     FAligning = false;
 }
 
-void TWinControl::PaintTo(QImage& surface, TPoint at) {
-    if (Width() <= 0 || Height() <= 0) return;
-    QImage own = surface.copy(at.X, at.Y, Width(), Height());
-    Perform(WM_PAINT, reinterpret_cast<WPARAM>(&own));
+void TWinControl::PaintArea(QImage& surface, TPoint at, const QRegion& damage) {
+    if (Width() <= 0 || Height() <= 0 || !FRedraw) return;
+    const QRegion d = damage.intersected(QRect(at.X, at.Y, Width(), Height()));
+    if (d.isEmpty()) return;
+    ++FPaintCount;
+    const TRect in = NCInsets();
+    const TRect cr = ClientRect();
+    const QRect client(at.X + in.Left, at.Y + in.Top, cr.Width(), cr.Height());
+    // The non-client part first (borders, scroll bars), then the client
+    // area, then the children in z-order, each cut to the damage.
+    if (in.Left || in.Top || in.Right || in.Bottom) {
+        const QRegion nc = d.subtracted(client);
+        if (!nc.isEmpty()) {
+            TPaintTarget t{&surface, at, TSize(Width(), Height()), nc.translated(-at.X, -at.Y)};
+            Perform(WM_NCPAINT, reinterpret_cast<WPARAM>(&t));
+        }
+    }
+    const QRegion dc = d.intersected(client);
+    if (dc.isEmpty()) return;
+    TPaintTarget t{&surface, Point(client.x(), client.y()), TSize(cr.Width(), cr.Height()),
+                   dc.translated(-client.x(), -client.y())};
+    Perform(WM_PAINT, reinterpret_cast<WPARAM>(&t));
     for (TControl* c : QList<TControl*>(FControls))
-        if (c->Visible()) c->PaintTo(own, Point(c->Left(), c->Top()));
-    QPainter p(&surface);
-    p.drawImage(at.X, at.Y, own);
+        if (c->Visible()) c->PaintArea(surface, Point(client.x() + c->Left(), client.y() + c->Top()), dc);
 }
 
 bool TWinControl::DialogKeyTaken(unsigned vk, LPARAM keyData) {
@@ -885,6 +1107,31 @@ void TWinControl::WndProc(TMessage& M) {
     case WM_KILLFOCUS: WMKillFocus(M); return;
     case WM_GETDLGCODE: WMGetDlgCode(M); return;
     case WM_PAINT: WMPaint(M); return;
+    case WM_NCCALCSIZE: WMNCCalcSize(M); return;
+    case WM_NCHITTEST: WMNCHitTest(M); return;
+    case WM_NCPAINT: WMNCPaint(M); return;
+    case WM_NCMOUSEMOVE: case WM_NCLBUTTONDOWN: case WM_NCLBUTTONUP: case WM_NCLBUTTONDBLCLK:
+    case WM_NCRBUTTONDOWN: case WM_NCRBUTTONUP: case WM_NCRBUTTONDBLCLK: case WM_NCMBUTTONDOWN:
+    case WM_NCMBUTTONUP: case WM_NCMBUTTONDBLCLK:
+        WMNCMouse(M);
+        return;
+    case WM_SETREDRAW:
+        // Off: the control and its children are not painted; on again, the
+        // caller repaints.
+        FRedraw = M.WParam != 0;
+        return;
+    case WM_MOUSEMOVE: case WM_LBUTTONUP: case WM_CANCELMODE: case WM_CAPTURECHANGED:
+        // While a scroll bar tracks the mouse, the mouse is the bar's.
+        if (FScrollBars && FScrollBars->Tracking()) {
+            const TRect in = NCInsets();
+            const TPoint w(GetXLParam(M.LParam) + in.Left, GetYLParam(M.LParam) + in.Top);
+            if (M.Msg == WM_MOUSEMOVE) FScrollBars->MouseMove(w);
+            else if (M.Msg == WM_LBUTTONUP) FScrollBars->MouseUp(w);
+            else FScrollBars->CancelTracking();
+            return;
+        }
+        TControl::WndProc(M);
+        return;
     case WM_SIZE: WMSize(M); return;
     case WM_TIMER: WMTimer(M); return;
     case CM_ENTER: CMEnter(M); return;
@@ -956,8 +1203,53 @@ void TWinControl::WMSetFocus(TMessage& M) { DefaultHandler(M); }
 void TWinControl::WMKillFocus(TMessage& M) { DefaultHandler(M); }
 void TWinControl::WMGetDlgCode(TMessage& M) { M.Result = 0; }
 void TWinControl::WMPaint(TMessage& M) {
-    if (M.WParam) PaintWindow(*reinterpret_cast<QImage*>(M.WParam));
+    if (M.WParam) PaintWindow(*reinterpret_cast<const TPaintTarget*>(M.WParam));
     else DefaultHandler(M);
+}
+
+void TWinControl::WMNCCalcSize(TMessage& M) {
+    if (!M.LParam) return;
+    // The window's scroll bars take their room from the right and bottom.
+    std::uint32_t style = Params().Style;
+    if (!FScrollBars && !(style & (WS_VSCROLL | WS_HSCROLL))) return;
+    TWinScrollBars* s = ScrollBarsState();
+    auto& r = *reinterpret_cast<TRect*>(M.LParam);
+    if (s->Bar(SB_VERT).Shown) r.Right = std::max(r.Left, r.Right - s->Thickness(SB_VERT));
+    if (s->Bar(SB_HORZ).Shown) r.Bottom = std::max(r.Top, r.Bottom - s->Thickness(SB_HORZ));
+}
+
+void TWinControl::WMNCHitTest(TMessage& M) {
+    const TPoint screen(GetXLParam(M.LParam), GetYLParam(M.LParam));
+    const TPoint local = ScreenToClient(screen);
+    if (ClientRect().Contains(local)) {
+        M.Result = HTCLIENT;
+        return;
+    }
+    const TRect in = NCInsets();
+    const TPoint w(local.X + in.Left, local.Y + in.Top);
+    if (!Rect(0, 0, Width(), Height()).Contains(w)) M.Result = HTNOWHERE;
+    else if (FScrollBars && FScrollBars->BarRect(SB_VERT).Contains(w)) M.Result = HTVSCROLL;
+    else if (FScrollBars && FScrollBars->BarRect(SB_HORZ).Contains(w)) M.Result = HTHSCROLL;
+    else M.Result = HTBORDER;
+}
+
+void TWinControl::WMNCPaint(TMessage& M) {
+    if (!M.WParam || !FScrollBars) return;
+    TCanvas c;
+    reinterpret_cast<const TPaintTarget*>(M.WParam)->AttachCanvas(c);
+    FScrollBars->PaintWindowBars(&c);
+}
+
+void TWinControl::WMNCMouse(TMessage& M) {
+    const bool press = M.Msg == WM_NCLBUTTONDOWN || M.Msg == WM_NCLBUTTONDBLCLK;
+    if (press && FScrollBars && (M.WParam == HTVSCROLL || M.WParam == HTHSCROLL)) {
+        const TPoint local = ScreenToClient(Point(GetXLParam(M.LParam), GetYLParam(M.LParam)));
+        const TRect in = NCInsets();
+        FScrollBars->MouseDown(M.WParam == HTVSCROLL ? SB_VERT : SB_HORZ, Point(local.X + in.Left, local.Y + in.Top));
+        M.Result = 0;
+        return;
+    }
+    DefaultHandler(M);
 }
 void TWinControl::WMSize(TMessage& M) { DefaultHandler(M); }
 void TWinControl::WMTimer(TMessage& M) { DefaultHandler(M); }
@@ -1012,9 +1304,9 @@ TCustomControl::TCustomControl(TComponent* AOwner)
 
 TCustomControl::~TCustomControl() { FCanvas->Detach(); }
 
-void TCustomControl::PaintWindow(QImage& window) {
+void TCustomControl::PaintWindow(const TPaintTarget& target) {
     FCanvas->Detach();
-    FCanvas->Attach(&window);
+    target.AttachCanvas(*FCanvas);
     FCanvas->Font().Assign(*Font());
     FCanvas->Brush().SetColor(Color());
     struct Rebind {

@@ -75,6 +75,22 @@ struct TCreateParams {
     QString WinClassName;
 };
 
+// What WM_PAINT and WM_NCPAINT point to (WParam): the form's surface, where
+// the painted part of the window starts on it (its client area for WM_PAINT,
+// its whole window for WM_NCPAINT), that part's size and the damaged area to
+// paint, in the part's own coordinates. A canvas attached through
+// TCanvas::AttachWindow(Surface, Origin, Size, Clip) paints just there.
+struct TPaintTarget {
+    QImage* Surface = nullptr;
+    TPoint Origin;
+    TSize Size;
+    QRegion Clip;
+    // Attaches `c` to this part of the surface.
+    void AttachCanvas(TCanvas& c) const { c.AttachWindow(Surface, Origin, Size, Clip); }
+};
+
+class TWinScrollBars;
+
 // ---------------------------------------------------------------------------
 // Actions: the small part of the class library's actions that buttons use.
 // ---------------------------------------------------------------------------
@@ -241,15 +257,32 @@ public:
     virtual void ActionChange(TObject* Sender, bool CheckDefaults);
 
     // -- painting
+    // Adds the control's rectangle (clipped by its parents) to its form's
+    // update region; the form paints it later, in one pass.
     virtual void Invalidate();
-    void Repaint() { Invalidate(); }
-    void Update() {}
+    // Invalidate, then paint what is pending at once.
+    void Repaint();
+    // Paints the form's pending update region now.
+    void Update();
     // How many times the control asked to be painted (tests watch repaints).
     int InvalidateCount() const { return FInvalidateCount; }
+    // How many times the control was painted (any part of it).
+    int PaintCount() const { return FPaintCount; }
     // Paints the control, and its children, on `surface` with the control's
     // top-left corner at `at`. What the control leaves unpainted shows the
     // surface below, so transparent parts work as on the screen.
     virtual void PaintTo(QImage& surface, TPoint at);
+    // Paints the part of the control (and its children) inside `damage`
+    // (surface coordinates); the control's window starts at `origin`. A
+    // control that misses the damage is not painted.
+    virtual void PaintArea(QImage& surface, TPoint origin, const QRegion& damage);
+    // The control's window rectangle in its form's client coordinates, cut
+    // by the client areas of its parents; false when the control is on no
+    // form or shows nowhere.
+    bool VisibleRectInForm(TRect& r) const;
+    // Where the control's window (its top-left corner) lies in its form's
+    // client coordinates.
+    TPoint WindowOriginInForm() const;
 
     // -- events
     TNotifyEvent OnClick, OnDblClick, OnResize, OnMouseEnter, OnMouseLeave;
@@ -358,6 +391,9 @@ private:
     TPopupMenu* FPopupMenu = nullptr;
     std::unique_ptr<TActionLink> FActionLink;
     int FInvalidateCount = 0;
+protected:
+    int FPaintCount = 0;
+private:
     TDragMode FDragMode = dmManual;
     TCursor FDragCursor = crDrag;
 };
@@ -369,7 +405,7 @@ public:
     explicit TGraphicControl(TComponent* AOwner);
     ~TGraphicControl() override;
     TCanvas* Canvas() { return FCanvas.get(); }
-    void PaintTo(QImage& surface, TPoint at) override;
+    void PaintArea(QImage& surface, TPoint origin, const QRegion& damage) override;
 
 protected:
     virtual void Paint() {}
@@ -430,7 +466,27 @@ public:
 
     void AlignControls();
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
-    void PaintTo(QImage& surface, TPoint at) override;
+    void PaintArea(QImage& surface, TPoint origin, const QRegion& damage) override;
+
+    // -- the non-client area: what WM_NCCALCSIZE took from each side of the
+    // window for borders, scroll bars or a header. The client area is what
+    // is left; children and painting use client coordinates.
+    TRect ClientRect() const override;
+    TPoint ClientOrigin() const override;
+    // Left, Top, Right, Bottom hold the insets of the four sides.
+    TRect NCInsets() const;
+    // Asks WM_NCCALCSIZE again (the frame changed: a bar shown or hidden, a
+    // header added); a changed client size is announced with WM_SIZE.
+    void RecalcNCArea();
+    // The window's scroll bars (created on first use).
+    TWinScrollBars* ScrollBarsState();
+    bool HasScrollBarsState() const { return FScrollBars != nullptr; }
+
+    // -- partial repaints, in client coordinates
+    // Adds `r` (the whole client area when null) to the update region.
+    void InvalidateClientRect(const TRect* r);
+    // Painting WM_SETREDRAW can stop: false while redraw is off.
+    bool RedrawEnabled() const { return FRedraw; }
 
     // The dialog-key step of a key press: Tab, arrows, Enter and Escape go to
     // the form unless the control claims them. True when the form took it.
@@ -446,9 +502,9 @@ protected:
     virtual void KeyPress(QChar& Key);
     virtual void DoEnter();
     virtual void DoExit();
-    // Paints the control's own face on its window image; children are
-    // painted after it.
-    virtual void PaintWindow(QImage&) {}
+    // Paints the control's own face on its part of the form's surface;
+    // children are painted after it.
+    virtual void PaintWindow(const TPaintTarget&) {}
 
     // Returns true when a handler consumed the key.
     bool DoKeyDown(TMessage& M);
@@ -464,9 +520,17 @@ protected:
     virtual void WMSetFocus(TMessage& M);
     virtual void WMKillFocus(TMessage& M);
     virtual void WMGetDlgCode(TMessage& M);
-    // WM_PAINT carries the window's image in WParam; the default paints
-    // the control's face on it (PaintWindow).
+    // WM_PAINT carries a TPaintTarget in WParam; the default paints the
+    // control's face on it (PaintWindow).
     virtual void WMPaint(TMessage& M);
+    // The non-client area: insets (LParam: the window rectangle to shrink to
+    // the client rectangle), the part under a screen point, its painting
+    // (WParam: a TPaintTarget of the whole window) and its mouse messages
+    // (WParam: the hit-test code, LParam: the screen point).
+    virtual void WMNCCalcSize(TMessage& M);
+    virtual void WMNCHitTest(TMessage& M);
+    virtual void WMNCPaint(TMessage& M);
+    virtual void WMNCMouse(TMessage& M);
     virtual void WMSize(TMessage& M);
     virtual void WMTimer(TMessage& M);
     virtual void CMEnter(TMessage& M);
@@ -485,11 +549,17 @@ protected:
     QList<TWinControl*> FTabList;
 
 private:
+    friend class TWinScrollBars;
+    void ComputeNCInsets() const;
     HWND FHandle = 0;
     bool FTabStop = false;
     bool FParamsValid = false;
     TCreateParams FParams;
     bool FAligning = false;
+    bool FRedraw = true;
+    mutable bool FNCValid = false, FNCComputing = false;
+    mutable TRect FNCInsets;
+    std::unique_ptr<TWinScrollBars> FScrollBars;
 };
 
 // A windowed control that paints itself on its Canvas.
@@ -504,7 +574,7 @@ public:
 
 protected:
     virtual void Paint() {}
-    void PaintWindow(QImage& window) override;
+    void PaintWindow(const TPaintTarget& target) override;
 
 private:
     std::unique_ptr<TCanvas> FCanvas;
@@ -594,10 +664,39 @@ QString StripHotkey(const QString& caption);
 QString GetShortHint(const QString& hint);
 QString GetLongHint(const QString& hint);
 
-// The platform's repaint requests; the layer repaints whole controls.
+// The platform's repaint requests, areas in the control's client
+// coordinates (null: all of it).
 void RedrawWindow(TWinControl* c, const TRect* area, unsigned rdwFlags);
 void InvalidateRect(TWinControl* c, const TRect* area, bool erase);
+// Takes the area (null: all of the control) out of the update region.
+void ValidateRect(TWinControl* c, const TRect* area);
+// The bounding box of the control's pending update region, in client
+// coordinates; false (and an empty box) when nothing of it waits.
+bool GetUpdateRect(TWinControl* c, TRect* r, bool erase);
 void UpdateWindow(TWinControl* c);
+
+// Drawing outside a paint: a canvas on the control's part of its form's
+// surface (the client area, or with WholeWindow the non-client part too),
+// clipped to where the control shows. What it draws reaches the screen when
+// it is released (destroyed); nothing is repainted under it.
+class TWindowCanvas {
+public:
+    TWindowCanvas(TWinControl* c, bool WholeWindow);
+    ~TWindowCanvas();
+    TWindowCanvas(const TWindowCanvas&) = delete;
+    TWindowCanvas& operator=(const TWindowCanvas&) = delete;
+    TCanvas* Canvas() { return &FCanvas; }
+    TCanvas* operator->() { return &FCanvas; }
+
+private:
+    TCanvas FCanvas;
+    TCustomForm* FForm = nullptr;
+    TRect FShown;
+};
+// The platform's names: the client area, and the whole window.
+std::unique_ptr<TWindowCanvas> GetDC(TWinControl* c);
+std::unique_ptr<TWindowCanvas> GetWindowDC(TWinControl* c);
+inline void ReleaseDC(TWinControl*, std::unique_ptr<TWindowCanvas>& dc) { dc.reset(); }
 
 // Posts a message for the control; it is delivered when the queue is drained.
 bool PostMessage(HWND h, unsigned Msg, WPARAM WParam = 0, LPARAM LParam = 0);

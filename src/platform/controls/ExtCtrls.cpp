@@ -1,4 +1,5 @@
 #include "platform/controls/ExtCtrls.h"
+#include "platform/controls/ScrollBars.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -473,10 +474,67 @@ TScrollBox::TScrollBox(TComponent* AOwner) : TCustomControl(AOwner) {
     SetBounds(0, 0, 185, 41);
 }
 
-TRect TScrollBox::ClientRect() const {
-    TRect r = TCustomControl::ClientRect();
-    if (FBorderStyle == bsSingle) InflateRect(r, -2, -2);
-    return Rect(r.Left, r.Top, std::max(r.Left, r.Right), std::max(r.Top, r.Bottom));
+void TScrollBox::WMNCCalcSize(TMessage& M) {
+    if (M.LParam && FBorderStyle == bsSingle) InflateRect(*reinterpret_cast<TRect*>(M.LParam), -2, -2);
+    TCustomControl::WMNCCalcSize(M);
+}
+
+void TScrollBox::WMNCPaint(TMessage& M) {
+    // Children placed since the last look are counted in.
+    UpdateScrollBars(false);
+    if (M.WParam && FBorderStyle == bsSingle) {
+        TCanvas c;
+        reinterpret_cast<const TPaintTarget*>(M.WParam)->AttachCanvas(c);
+        TRect e = Rect(0, 0, Width(), Height());
+        c.DrawEdge(e, EDGE_SUNKEN, BF_RECT);
+    }
+    TCustomControl::WMNCPaint(M);
+}
+
+void TScrollBox::WMSize(TMessage& M) {
+    TCustomControl::WMSize(M);
+    UpdateScrollBars();
+}
+
+void TScrollBox::UpdateScrollBars(bool redraw) {
+    // A bar that appears narrows the other direction: settle twice.
+    for (int pass = 0; pass < 2; ++pass) {
+        const TRect cr = ClientRect();
+        TScrollInfo si;
+        si.fMask = SIF_ALL;
+        si.nMin = 0;
+        si.nMax = std::max(0, HorzRange() - 1);
+        si.nPage = unsigned(std::max(1, cr.Width()));
+        si.nPos = FScroll.X;
+        SetScrollInfo(this, SB_HORZ, si, redraw);
+        si.nMax = std::max(0, VertRange() - 1);
+        si.nPage = unsigned(std::max(1, cr.Height()));
+        si.nPos = FScroll.Y;
+        SetScrollInfo(this, SB_VERT, si, redraw);
+    }
+}
+
+void TScrollBox::WndProc(TMessage& M) {
+    if (M.Msg != WM_VSCROLL && M.Msg != WM_HSCROLL) {
+        TCustomControl::WndProc(M);
+        return;
+    }
+    const bool v = M.Msg == WM_VSCROLL;
+    const int page = v ? ClientRect().Height() : ClientRect().Width();
+    // A line is eight pixels, as the class library's scroll box steps.
+    int at = v ? FScroll.Y : FScroll.X;
+    switch (M.WParam & 0xFFFF) {
+    case SB_LINEUP: at -= 8; break;
+    case SB_LINEDOWN: at += 8; break;
+    case SB_PAGEUP: at -= page; break;
+    case SB_PAGEDOWN: at += page; break;
+    case SB_THUMBTRACK: case SB_THUMBPOSITION: at = int((M.WParam >> 16) & 0xFFFF); break;
+    case SB_TOP: at = 0; break;
+    case SB_BOTTOM: at = v ? VertRange() : HorzRange(); break;
+    default: return;
+    }
+    if (v) SetVertPosition(at);
+    else SetHorzPosition(at);
 }
 
 int TScrollBox::HorzRange() {
@@ -510,6 +568,7 @@ void TScrollBox::SetHorzPosition(int v) {
     const int d = v - FScroll.X;
     FScroll.X = v;
     if (d) ScrollBy(-d, 0);
+    UpdateScrollBars();
 }
 
 void TScrollBox::SetVertPosition(int v) {
@@ -517,6 +576,7 @@ void TScrollBox::SetVertPosition(int v) {
     const int d = v - FScroll.Y;
     FScroll.Y = v;
     if (d) ScrollBy(0, -d);
+    UpdateScrollBars();
 }
 
 void TScrollBox::ScrollInView(TControl* c) {
@@ -542,9 +602,5 @@ void TScrollBox::WMMouseWheel(TMessage& M) {
 void TScrollBox::Paint() {
     TCanvas* c = Canvas();
     c->Brush().SetColor(Color());
-    c->FillRect(Rect(0, 0, Width(), Height()));
-    if (FBorderStyle == bsSingle) {
-        TRect e = Rect(0, 0, Width(), Height());
-        c->DrawEdge(e, EDGE_SUNKEN, BF_RECT);
-    }
+    c->FillRect(ClientRect());
 }

@@ -248,7 +248,10 @@ class TScrollBox : public TCustomControl {
 public:
     explicit TScrollBox(TComponent* AOwner);
     TBorderStyle BorderStyle() const { return FBorderStyle; }
-    void SetBorderStyle(TBorderStyle v) { FBorderStyle = v; Invalidate(); }
+    void SetBorderStyle(TBorderStyle v) {
+        FBorderStyle = v;
+        RecalcNCArea();
+    }
     // How far the content is scrolled.
     int HorzPosition() const { return FScroll.X; }
     int VertPosition() const { return FScroll.Y; }
@@ -259,11 +262,17 @@ public:
     int VertRange();
     void ScrollBy(int dx, int dy);
     void ScrollInView(TControl* c);
-    TRect ClientRect() const override;
+    // The bars show where the content does not fit, their range the
+    // content's extent and their page the client area.
+    void UpdateScrollBars(bool redraw = true);
 
 protected:
     void Paint() override;
     void WMMouseWheel(TMessage& M) override;
+    void WMNCCalcSize(TMessage& M) override;
+    void WMNCPaint(TMessage& M) override;
+    void WMSize(TMessage& M) override;
+    void WndProc(TMessage& M) override;
 
 private:
     TBorderStyle FBorderStyle = bsSingle;

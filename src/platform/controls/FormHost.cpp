@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenu>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QWidget>
@@ -39,11 +40,15 @@ protected:
         if (Input::TranslateQtEvent(FForm, e)) return true;
         return QWidget::event(e);
     }
-    void paintEvent(QPaintEvent*) override {
-        QImage img;
-        Application()->Guard([&] { img = FForm->RenderClient(); });
+    void paintEvent(QPaintEvent* e) override {
+        // Only the form's update region is painted; the toolkit asks for the
+        // part of the window it needs and gets it from the form's surface.
+        Application()->Guard([&] { FForm->PaintPending(); });
+        const QImage* img = FForm->Surface();
+        if (!img) return;
         QPainter p(this);
-        p.drawImage(0, 0, img);
+        p.setClipRegion(e->region());
+        p.drawImage(0, 0, *img);
     }
     void resizeEvent(QResizeEvent*) override {
         const TRect cr = FForm->ClientRect();
@@ -114,6 +119,10 @@ void TFormHost::Update() {
     if (!FImpl->Widget) return;
     FImpl->Widget->setWindowTitle(FImpl->Form->Caption());
     FImpl->Widget->update();
+}
+
+void TFormHost::UpdateArea(const QRect& r) {
+    if (FImpl->Widget) FImpl->Widget->update(r);
 }
 
 // ---- Floating windows

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+class QRect;
+
 class QWidget;
 class TCustomForm;
 class TWinControl;
@@ -17,6 +19,8 @@ public:
     void Show(bool activate);
     void Hide();
     void Update();
+    // Asks the toolkit to show this part of the client area again.
+    void UpdateArea(const QRect& r);
     void SyncGeometry();
     QWidget* Widget() const;
 

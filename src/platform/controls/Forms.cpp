@@ -126,13 +126,13 @@ void TCustomForm::PlaceOnScreen() {
     };
     TCustomForm* over = nullptr;
     switch (FPosition) {
-    case poScreenCenter: centreOver(Rect(0, 0, ScreenSize().cx, ScreenSize().cy)); break;
-    case poDesktopCenter: centreOver(work); break;
+    // Centred on the screen means in its work area (the task bar excluded).
+    case poScreenCenter: case poDesktopCenter: centreOver(work); break;
     case poMainFormCenter: over = Application()->MainForm(); [[fallthrough]];
     case poOwnerFormCenter:
         if (!over) over = dynamic_cast<TCustomForm*>(Owner());
         if (over && over != this) centreOver(over->BoundsRect());
-        else centreOver(Rect(0, 0, ScreenSize().cx, ScreenSize().cy));
+        else centreOver(work);
         break;
     default: return;
     }
@@ -382,7 +382,43 @@ void TCustomForm::ControlRemoved(TControl* c) {
 }
 
 void TCustomForm::RequestRepaint() {
+    InvalidateArea(QRegion(QRect(0, 0, ClientWidth(), ClientHeight())));
     if (FHost) FHost->Update();
+}
+
+void TCustomForm::InvalidateArea(const QRegion& r) {
+    const QRegion add = r.intersected(QRect(0, 0, ClientWidth(), ClientHeight()));
+    if (add.isEmpty()) return;
+    FUpdate += add;
+    if (FHost) FHost->UpdateArea(add.boundingRect());
+}
+
+void TCustomForm::ValidateArea(const QRegion& r) { FUpdate -= r; }
+
+void TCustomForm::EnsureSurface() {
+    const QSize want(std::max(1, ClientWidth()), std::max(1, ClientHeight()));
+    if (FSurface.size() == want) return;
+    FSurface = QImage(want, QImage::Format_RGB32);
+    FUpdate = QRegion(QRect(QPoint(0, 0), want));
+}
+
+void TCustomForm::PaintPending() {
+    // A paint already running finishes first; what it adds waits its turn.
+    if (FPainting) return;
+    EnsureSurface();
+    if (FUpdate.isEmpty()) return;
+    const QRegion damage = FUpdate;
+    FUpdate = QRegion();
+    FPainting = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{FPainting};
+    PaintArea(FSurface, Point(0, 0), damage);
+}
+
+void TCustomForm::ShowArea(const TRect& r) {
+    if (FHost) FHost->UpdateArea(QRect(r.Left, r.Top, r.Width(), r.Height()));
 }
 
 QWidget* TCustomForm::HostWidget() const { return FHost ? FHost->Widget() : nullptr; }
@@ -427,6 +463,10 @@ void TCustomForm::WndProc(TMessage& M) {
         Application()->Queue([this] { delete this; });
         return;
     case WM_CLOSE: Close(); return;
+    case CM_TEXTCHANGED:
+        TWinControl::WndProc(M);
+        if (FHost) FHost->Update();  // the caption is the window's title
+        return;
     default: TWinControl::WndProc(M); return;
     }
 }
@@ -455,15 +495,31 @@ void TCustomForm::CMDialogKey(TMessage& M) {
     TWinControl::CMDialogKey(M);
 }
 
-void TCustomForm::PaintWindow(QImage& window) { window.fill(ColorToQColor(Color())); }
+void TCustomForm::PaintWindow(const TPaintTarget& target) {
+    TCanvas c;
+    target.AttachCanvas(c);
+    c.Brush().SetColor(Color());
+    c.FillRect(Rect(0, 0, target.Size.cx, target.Size.cy));
+}
+
+void TCustomForm::PaintArea(QImage& surface, TPoint at, const QRegion& damage) {
+    // The form's window on its surface is its client area: the frame is the
+    // toolkit's.
+    const TRect cr = ClientRect();
+    const QRegion d = damage.intersected(QRect(at.X, at.Y, cr.Width(), cr.Height()));
+    if (d.isEmpty() || !RedrawEnabled()) return;
+    ++FPaintCount;
+    TPaintTarget t{&surface, at, TSize(cr.Width(), cr.Height()), d.translated(-at.X, -at.Y)};
+    Perform(WM_PAINT, reinterpret_cast<WPARAM>(&t));
+    for (TControl* c : QList<TControl*>(FControls))
+        if (c->Visible()) c->PaintArea(surface, Point(at.X + c->Left(), at.Y + c->Top()), d);
+}
 
 QImage TCustomForm::RenderClient() {
-    const TRect cr = ClientRect();
-    QImage img(std::max(1, cr.Width()), std::max(1, cr.Height()), QImage::Format_RGB32);
-    Perform(WM_PAINT, reinterpret_cast<WPARAM>(&img));
-    for (TControl* c : QList<TControl*>(FControls))
-        if (c->Visible()) c->PaintTo(img, Point(c->Left(), c->Top()));
-    return img;
+    EnsureSurface();
+    FUpdate = QRegion(QRect(0, 0, FSurface.width(), FSurface.height()));
+    PaintPending();
+    return FSurface.copy();
 }
 
 void TCustomForm::PaintTo(QImage& surface, TPoint at) {
@@ -625,16 +681,51 @@ void TApplication::Guard(const std::function<void()>& step) {
 }
 
 namespace {
-// Wakes a waiting event loop now and then, so timers and queued calls that
-// are not toolkit events are seen.
-void EnsurePulse() {
-    static QTimer* pulse = nullptr;
-    if (pulse || !QCoreApplication::instance()) return;
-    pulse = new QTimer(QCoreApplication::instance());
-    pulse->setInterval(10);
-    pulse->start();
+// The one toolkit timer that ends the loop's wait when the nearest of our
+// timers falls due.
+QTimer* WakeTimer() {
+    static QTimer* t = nullptr;
+    if (!t && QCoreApplication::instance()) {
+        t = new QTimer(QCoreApplication::instance());
+        t->setSingleShot(true);
+        t->setTimerType(Qt::PreciseTimer);
+    }
+    return t;
 }
 }  // namespace
+
+int TApplication::NextWakeUpDelay() const {
+    const std::int64_t due = NextTimerDue();
+    if (due < 0) return -1;
+    const std::int64_t now = TickCount();
+    return int(std::clamp<std::int64_t>(due - now, 0, 24 * 3600 * 1000));
+}
+
+void TApplication::ArmWakeUp() {
+    QTimer* t = WakeTimer();
+    if (!t) return;
+    const int delay = NextWakeUpDelay();
+    if (delay < 0) t->stop();
+    else t->start(delay);
+}
+
+int TApplication::RunIdleFor(unsigned ms) {
+    std::int64_t now = TickCount();
+    const std::int64_t end = now + ms;
+    SetTickCountForTest(now);
+    int wakes = 0;
+    for (;;) {
+        ProcessMessages();
+        if (!IdleNothingPending()) continue;  // handled in this same turn
+        const int delay = NextWakeUpDelay();
+        if (delay < 0 || now + delay > end) break;
+        now += std::max(1, delay);
+        SetTickCountForTest(now);
+        ++wakes;
+    }
+    SetTickCountForTest(end);
+    return wakes;
+}
 
 void TApplication::ProcessMessages() {
     if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -652,11 +743,13 @@ void TApplication::HandleMessage() {
     ProcessMessages();
     if (FTerminated || !IdleNothingPending()) return;
     if (QCoreApplication::instance()) {
-        EnsurePulse();
+        ArmWakeUp();
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     } else {
-        QThread::msleep(5);
+        const int delay = NextWakeUpDelay();
+        QThread::msleep(unsigned(delay < 0 ? 50 : std::min(delay, 50)));
     }
+    ++FWakeUps;
 }
 
 void TApplication::Run() {

@@ -82,7 +82,24 @@ public:
     // Takes the focus away from `c` (hidden or disabled) to the next control.
     void DefocusControl(TWinControl* c);
     void ControlRemoved(TControl* c);
+    // The whole client area needs painting.
     void RequestRepaint();
+
+    // -- the update region and the surface, in client coordinates
+    // Adds to the region waiting to be painted and asks the window for it.
+    void InvalidateArea(const QRegion& r);
+    // Takes an area out of the region waiting to be painted.
+    void ValidateArea(const QRegion& r);
+    const QRegion& UpdateRegion() const { return FUpdate; }
+    // Paints the waiting region on the surface now: each control that meets
+    // it, in z-order, cut to its part of it.
+    void PaintPending();
+    bool Painting() const { return FPainting; }
+    // The form's picture as last painted (null before the first paint).
+    QImage* Surface() { return FSurface.isNull() ? nullptr : &FSurface; }
+    // Puts an area of the surface on the screen without painting it again
+    // (what a window canvas drew).
+    void ShowArea(const TRect& r);
 
     using TWinControl::DoKeyDown;
     using TWinControl::DoKeyPress;
@@ -98,6 +115,7 @@ public:
     // Brings the shown form forward and gives the focus to its active control.
     void SetFocus() override;
     void PaintTo(QImage& surface, TPoint at) override;
+    void PaintArea(QImage& surface, TPoint origin, const QRegion& damage) override;
 
 protected:
     friend class TFormHost;
@@ -108,7 +126,7 @@ protected:
     virtual void DoClose(TCloseAction& Action);
     void Resize() override;
     void CreateParams(TCreateParams& Params) override;
-    void PaintWindow(QImage& window) override;
+    void PaintWindow(const TPaintTarget& target) override;
     void WndProc(TMessage& M) override;
     void CMDialogKey(TMessage& M) override;
     // Places the form by its Position before it first shows.
@@ -133,6 +151,12 @@ private:
     TWinControl* FFocusedControl = nullptr;
     QList<QPair<int, TNotifyEvent>> FResizeListeners;
     int FNextListenerId = 1;
+    // The form's client area as painted, and what waits to be painted.
+    QImage FSurface;
+    QRegion FUpdate;
+    bool FPainting = false;
+    // The surface matches the client size (a new one waits to be painted whole).
+    void EnsureSurface();
 };
 
 class TForm : public TCustomForm {
@@ -237,9 +261,20 @@ public:
     bool Terminated() const { return FTerminated; }
     // Handles every waiting event, posted message, queued call and due timer.
     void ProcessMessages();
-    // Handles what is waiting, or waits for the next event first.
+    // Handles what is waiting, or waits for the next event first. The wait
+    // ends with an input, a posted message or a call from another thread
+    // (each wakes the toolkit's loop), or when the nearest timer falls due
+    // (one single-shot toolkit timer); with nothing due it lasts.
     void HandleMessage();
     bool IdleNothingPending() const;
+    // Milliseconds until the loop must wake for a timer; -1: it may sleep
+    // until something happens.
+    int NextWakeUpDelay() const;
+    // How often the loop woke from waiting.
+    int WakeUpCount() const { return FWakeUps; }
+    // The loop run on the settable clock for `ms` with no input: answers how
+    // often it woke (each due timer one wake-up, nothing else any).
+    int RunIdleFor(unsigned ms);
 
     // -- exceptions: shown in the error box, the program goes on
     void Guard(const std::function<void()>& step);
@@ -296,6 +331,9 @@ private:
     TTimer* FHintHideTimer = nullptr;
     struct CallQueue;
     std::unique_ptr<CallQueue> FCalls;
+    int FWakeUps = 0;
+    // Arms the toolkit's single-shot timer for the nearest deadline.
+    void ArmWakeUp();
 };
 
 class TScreen : public TComponent {
@@ -313,7 +351,7 @@ public:
     int WorkAreaTop() const { return ScreenWorkArea().Top; }
     int WorkAreaWidth() const { return ScreenWorkArea().Width(); }
     int WorkAreaHeight() const { return ScreenWorkArea().Height(); }
-    int PixelsPerInch() const { return 96; }
+    int PixelsPerInch() const { return ToolkitPixelsPerInch(); }
     // The font hint windows start with: the class library's default font in
     // the info-text colour.
     TFont* HintFont() { return &FHintFont; }

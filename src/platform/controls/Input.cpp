@@ -40,10 +40,15 @@ unsigned DownMsg(TMouseButton b) {
 }
 unsigned UpMsg(TMouseButton b) { return b == mbLeft ? WM_LBUTTONUP : b == mbRight ? WM_RBUTTONUP : WM_MBUTTONUP; }
 
+// Where the input layer last put the mouse, in screen coordinates.
+TPoint gInputCursor;
+TPoint GetCursorPosFromInput() { return gInputCursor; }
+
 // The control that receives mouse input at a client point of `c`, and the
 // point in its coordinates.
 TControl* MouseTarget(TControl* c, int x, int y, TPoint& local) {
     const TPoint screen = c->ClientToScreen(Point(x, y));
+    gInputCursor = screen;
     SetCursorPos(screen);
     TControl* t = GetCaptureControl() ? GetCaptureControl() : c;
     local = t->ScreenToClient(screen);
@@ -59,6 +64,24 @@ void DeactivatePopupsOutside(TControl* c) {
     }
 }
 
+// The part of a windowed control's window under the mouse, by WM_NCHITTEST:
+// HTCLIENT for the client area, or a non-client part (border, scroll bar).
+// A control holding the capture, and a control without a window, have only
+// their client area.
+int HitTestAt(TControl* t, TPoint screen) {
+    auto* w = dynamic_cast<TWinControl*>(t);
+    if (!w || t == GetCaptureControl()) return HTCLIENT;
+    return int(w->Perform(WM_NCHITTEST, 0, MakeLParam(screen.X, screen.Y)));
+}
+
+bool IsNonClient(int hit) { return hit != HTCLIENT && hit != HTNOWHERE; }
+
+// A mouse message for the non-client part: its WM_NC* counterpart with the
+// hit-test code and the screen point.
+void SendNonClient(TControl* t, unsigned clientMsg, int hit, TPoint screen) {
+    t->Perform(clientMsg - WM_MOUSEMOVE + WM_NCMOUSEMOVE, WPARAM(hit), MakeLParam(screen.X, screen.Y));
+}
+
 void SendButtonDown(TControl* c, TMouseButton button, int x, int y, TShiftState shift, unsigned msg) {
     ApplyModifiers(shift);
     SetKeyDown(int(ButtonVk(button)), true);
@@ -68,6 +91,12 @@ void SendButtonDown(TControl* c, TMouseButton button, int x, int y, TShiftState 
     TControl* t = MouseTarget(c, x, y, p);
     // A disabled control gets no mouse input.
     if (t != GetCaptureControl() && !t->Enabled()) return;
+    const TPoint screen = GetCursorPosFromInput();
+    const int hit = HitTestAt(t, screen);
+    if (IsNonClient(hit)) {
+        SendNonClient(t, msg, hit, screen);
+        return;
+    }
     t->Perform(msg, MouseKeys(shift), MakeLParam(p.X, p.Y));
 }
 
@@ -174,6 +203,12 @@ void MouseUp(TControl* c, TMouseButton button, int x, int y, TShiftState shift) 
         TControl* t = MouseTarget(c, x, y, p);
         const bool captured = t == GetCaptureControl();
         if (!captured && !t->Enabled()) return;
+        const TPoint screen = GetCursorPosFromInput();
+        const int hit = HitTestAt(t, screen);
+        if (IsNonClient(hit)) {
+            SendNonClient(t, UpMsg(button), hit, screen);
+            return;
+        }
         t->Perform(UpMsg(button), MouseKeys(shift), MakeLParam(p.X, p.Y));
         // The platform follows a right-button release with the context menu.
         if (button == mbRight) {
@@ -205,7 +240,10 @@ void MouseMove(TControl* c, int x, int y, TShiftState shift) {
         }
         TPoint p;
         TControl* t = MouseTarget(c, x, y, p);
-        t->Perform(WM_MOUSEMOVE, MouseKeys(shift), MakeLParam(p.X, p.Y));
+        const TPoint screen = GetCursorPosFromInput();
+        const int hit = HitTestAt(t, screen);
+        if (IsNonClient(hit)) SendNonClient(t, WM_MOUSEMOVE, hit, screen);
+        else t->Perform(WM_MOUSEMOVE, MouseKeys(shift), MakeLParam(p.X, p.Y));
         Application()->HintMouseMessage(c, Point(x, y));
     });
 }

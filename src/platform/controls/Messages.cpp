@@ -2,7 +2,10 @@
 
 #include "platform/core/Threads.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QHash>
+#include <QScreen>
 #include <QMutex>
 #include <QMutexLocker>
 #include <array>
@@ -100,6 +103,9 @@ TShiftState KeyboardShiftState() {
 namespace {
 struct ScreenState {
     TPoint cursor{0, 0};
+    // What a test set; otherwise the toolkit's screen answers (and a headless
+    // run, whose toolkit screen is made up, keeps these fixed values).
+    bool sizeSet = false, workAreaSet = false;
     TSize size{1920, 1080};
     TRect workArea{0, 0, 1920, 1040};
     int wheelLines = 3;
@@ -118,21 +124,59 @@ ScreenState& TheScreen() {
 std::atomic<std::int64_t> gFixedTick{-1};
 }  // namespace
 
-TPoint GetCursorPos() { return TheScreen().cursor; }
+namespace {
+// The screen a person sees: the one under the mouse, else the primary one;
+// nullptr headless (the offscreen platform's screen is made up).
+QScreen* RealScreen() {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return nullptr;
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return nullptr;
+    if (QScreen* s = QGuiApplication::screenAt(QCursor::pos())) return s;
+    return QGuiApplication::primaryScreen();
+}
+TRect FromQRect(const QRect& r) { return Rect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height()); }
+}  // namespace
+
+TPoint GetCursorPos() {
+    if (RealScreen()) {
+        const QPoint p = QCursor::pos();
+        return Point(p.x(), p.y());
+    }
+    return TheScreen().cursor;
+}
 void SetCursorPos(const TPoint& p) { TheScreen().cursor = p; }
-TRect ScreenWorkArea() { return TheScreen().workArea; }
-void SetScreenWorkArea(const TRect& r) { TheScreen().workArea = r; }
-TSize ScreenSize() { return TheScreen().size; }
-void SetScreenSize(const TSize& s) { TheScreen().size = s; }
+// Asked each time, so a screen that changes (resolution, work area, another
+// monitor) is followed.
+TRect ScreenWorkArea() {
+    if (!TheScreen().workAreaSet)
+        if (QScreen* s = RealScreen()) return FromQRect(s->availableGeometry());
+    return TheScreen().workArea;
+}
+void SetScreenWorkArea(const TRect& r) {
+    TheScreen().workArea = r;
+    TheScreen().workAreaSet = true;
+}
+TSize ScreenSize() {
+    if (!TheScreen().sizeSet)
+        if (QScreen* s = RealScreen()) return TSize(s->geometry().width(), s->geometry().height());
+    return TheScreen().size;
+}
+void SetScreenSize(const TSize& s) {
+    TheScreen().size = s;
+    TheScreen().sizeSet = true;
+}
+int ToolkitPixelsPerInch() {
+    if (QScreen* s = RealScreen()) return int(s->logicalDotsPerInch() + 0.5);
+    return 96;
+}
 
 int GetSystemMetrics(int index) {
-    if (index == SM_CXSCREEN) return TheScreen().size.cx;
-    if (index == SM_CYSCREEN) return TheScreen().size.cy;
+    if (index == SM_CXSCREEN) return ScreenSize().cx;
+    if (index == SM_CYSCREEN) return ScreenSize().cy;
     return TheScreen().metrics.value(index, 0);
 }
 void SetSystemMetric(int index, int value) {
-    if (index == SM_CXSCREEN) TheScreen().size.cx = value;
-    else if (index == SM_CYSCREEN) TheScreen().size.cy = value;
+    if (index == SM_CXSCREEN) SetScreenSize(TSize(value, ScreenSize().cy));
+    else if (index == SM_CYSCREEN) SetScreenSize(TSize(ScreenSize().cx, value));
     else TheScreen().metrics[index] = value;
 }
 int WheelScrollLines() { return TheScreen().wheelLines; }

@@ -194,6 +194,8 @@ TRect ScreenWorkArea();
 void SetScreenWorkArea(const TRect& r);
 TSize ScreenSize();
 void SetScreenSize(const TSize& s);
+// The screen's pixels per inch (96 headless).
+int ToolkitPixelsPerInch();
 int GetSystemMetrics(int index);
 void SetSystemMetric(int index, int value);
 int WheelScrollLines();

@@ -73,7 +73,7 @@ void TComboListWindow::MakeVisible(int index) {
     else if (index >= FTopIndex + VisibleCount()) SetTopIndex(index - VisibleCount() + 1);
 }
 
-void TComboListWindow::PaintWindow(QImage& window) { FCombo->PaintList(window); }
+void TComboListWindow::PaintWindow(const TPaintTarget& window) { FCombo->PaintList(window); }
 
 void TComboListWindow::Deactivate() {
     TPopupForm::Deactivate();
@@ -364,10 +364,10 @@ bool TCustomComboBox::PointInList(TPoint p, TPoint& inList) const {
     return FList->BoundsRect().Contains(s);
 }
 
-void TCustomComboBox::PaintList(QImage& window) {
+void TCustomComboBox::PaintList(const TPaintTarget& window) {
     TCanvas* c = Canvas();
     c->Detach();
-    c->Attach(&window);
+    window.AttachCanvas(*c);
     struct Rebind {
         TCustomComboBox* self;
         ~Rebind() {

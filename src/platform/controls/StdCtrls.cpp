@@ -2,6 +2,7 @@
 // Edits and memos are in StdEdit.cpp, combo boxes in StdCombo.cpp, list
 // boxes in StdListBox.cpp.
 #include "platform/controls/StdCtrls.h"
+#include "platform/controls/ScrollBars.h"
 
 #include <algorithm>
 
@@ -531,12 +532,14 @@ TScrollBar::TScrollBar(TComponent* AOwner) : TCustomControl(AOwner) {
     ControlStyle = csCaptureMouse | csDoubleClicks | csOpaque;
     SetTabStop(true);
     SetBounds(0, 0, 121, GetSystemMetrics(SM_CYHSCROLL) > 0 ? GetSystemMetrics(SM_CYHSCROLL) : 17);
+    SyncBar();
 }
 
 void TScrollBar::SetKind(TScrollBarKind v) {
     if (v == FKind) return;
     FKind = v;
     SetBounds(Left(), Top(), Height(), Width());
+    RecreateWnd();
 }
 
 void TScrollBar::SetParams(int APosition, int AMin, int AMax) {
@@ -548,7 +551,7 @@ void TScrollBar::SetParams(int APosition, int AMin, int AMax) {
     APosition = std::clamp(APosition, FMin, std::max(FMin, top));
     const bool moved = APosition != FPosition;
     FPosition = APosition;
-    Invalidate();
+    SyncBar();
     if (moved) Change();
 }
 
@@ -601,70 +604,28 @@ void TScrollBar::SendScroll(int code, int pos) {
     Perform(FKind == sbHorizontal ? WM_HSCROLL : WM_VSCROLL, MakeWParam(code, pos), Handle());
 }
 
-int TScrollBar::ButtonSize() const {
-    const int across = FKind == sbHorizontal ? Height() : Width();
-    const int along = FKind == sbHorizontal ? Width() : Height();
-    return std::min(across, along / 2);
+void TScrollBar::CreateParams(TCreateParams& P) {
+    TCustomControl::CreateParams(P);
+    if (FKind == sbVertical) P.Style |= SBS_VERT;
 }
 
-int TScrollBar::TrackLength() const {
-    const int along = FKind == sbHorizontal ? Width() : Height();
-    return std::max(0, along - 2 * ButtonSize());
-}
-
-TRect TScrollBar::ThumbRect() const {
-    const int track = TrackLength();
-    const int range = FMax - FMin + 1;
-    int thumb = FPageSize > 0 ? track * FPageSize / std::max(1, range) : ButtonSize();
-    thumb = std::clamp(thumb, std::min(8, track), track);
-    const int span = (FPageSize > 0 ? range - FPageSize : range - 1);
-    const int off = span > 0 ? (track - thumb) * (FPosition - FMin) / span : 0;
-    const int start = ButtonSize() + off;
-    return FKind == sbHorizontal ? Rect(start, 0, start + thumb, Height()) : Rect(0, start, Width(), start + thumb);
-}
-
-int TScrollBar::PosFromOffset(int offset) const {
-    const TRect t = ThumbRect();
-    const int thumb = FKind == sbHorizontal ? t.Width() : t.Height();
-    const int free = TrackLength() - thumb;
-    const int span = FMax - FMin + 1 - (FPageSize > 0 ? FPageSize : 1);
-    if (free <= 0 || span <= 0) return FMin;
-    return FMin + (std::clamp(offset - ButtonSize(), 0, free) * span + free / 2) / free;
+// The bar's own scroll information follows its properties.
+void TScrollBar::SyncBar() {
+    TScrollInfo si;
+    si.fMask = SIF_ALL;
+    si.nMin = FMin;
+    si.nMax = FMax;
+    si.nPage = unsigned(FPageSize);
+    si.nPos = FPosition;
+    SetScrollInfo(this, SB_CTL, si, true);
 }
 
 void TScrollBar::WMLButtonDown(TMessage& M) {
     if (CanFocus() && !Focused()) SetFocus();
     TCustomControl::WMLButtonDown(M);
-    const TPoint p(GetXLParam(M.LParam), GetYLParam(M.LParam));
-    const int at = FKind == sbHorizontal ? p.X : p.Y;
-    const int along = FKind == sbHorizontal ? Width() : Height();
-    const TRect t = ThumbRect();
-    const int tStart = FKind == sbHorizontal ? t.Left : t.Top;
-    const int tEnd = FKind == sbHorizontal ? t.Right : t.Bottom;
-    if (at < ButtonSize()) SendScroll(SB_LINEUP);
-    else if (at >= along - ButtonSize()) SendScroll(SB_LINEDOWN);
-    else if (at < tStart) SendScroll(SB_PAGEUP);
-    else if (at >= tEnd) SendScroll(SB_PAGEDOWN);
-    else {
-        FThumbDrag = true;
-        FDragOffset = at - tStart;
-    }
-}
-
-void TScrollBar::WMMouseMove(TMessage& M) {
-    TCustomControl::WMMouseMove(M);
-    if (!FThumbDrag) return;
-    const int at = FKind == sbHorizontal ? GetXLParam(M.LParam) : GetYLParam(M.LParam);
-    SendScroll(SB_THUMBTRACK, PosFromOffset(at - FDragOffset));
-}
-
-void TScrollBar::WMLButtonUp(TMessage& M) {
-    TCustomControl::WMLButtonUp(M);
-    if (FThumbDrag) {
-        FThumbDrag = false;
-        SendScroll(SB_THUMBPOSITION, FPosition);
-    }
-    SendScroll(SB_ENDSCROLL);
+    // The shared bar tracks the press: arrows and page clicks repeat while
+    // held, the thumb follows the mouse, the release ends the scroll.
+    ScrollBarsState()->MouseDown(SB_CTL, Point(GetXLParam(M.LParam), GetYLParam(M.LParam)));
 }
 
 void TScrollBar::WMKeyDown(TMessage& M) {
@@ -686,19 +647,4 @@ void TScrollBar::WMKeyDown(TMessage& M) {
 
 void TScrollBar::WMGetDlgCode(TMessage& M) { M.Result = DLGC_WANTARROWS; }
 
-void TScrollBar::Paint() {
-    TCanvas* c = Canvas();
-    const TRect all = ClientRect();
-    c->Brush().SetColor(clScrollBar);
-    c->FillRect(all);
-    const int b = ButtonSize();
-    const bool h = FKind == sbHorizontal;
-    TRect up = h ? Rect(0, 0, b, Height()) : Rect(0, 0, Width(), b);
-    TRect down = h ? Rect(Width() - b, 0, Width(), Height()) : Rect(0, Height() - b, Width(), Height());
-    const unsigned off = Enabled() ? 0u : unsigned(DFCS_INACTIVE);
-    c->DrawFrameControl(up, DFC_SCROLL, (h ? DFCS_SCROLLLEFT : DFCS_SCROLLUP) | off);
-    c->DrawFrameControl(down, DFC_SCROLL, (h ? DFCS_SCROLLRIGHT : DFCS_SCROLLDOWN) | off);
-    if (!Enabled() || TrackLength() <= 0) return;
-    TRect t = ThumbRect();
-    c->DrawFrameControl(t, DFC_BUTTON, DFCS_BUTTONPUSH);
-}
+void TScrollBar::Paint() { ScrollBarsState()->Paint(Canvas(), SB_CTL); }

@@ -294,6 +294,13 @@ protected:
     int LineHeight();
     int TextWidthOf(const QString& s);
     void InvalidateLayout() { FLayoutValid = false; }
+    // The sunken border lies in the non-client area (round the scroll bars)
+    // rather than inside the client area.
+    virtual bool NonClientBorder() const { return false; }
+    // The view's first line, or its horizontal offset in pixels.
+    void ScrollToLine(int top);
+    int ScrollX() const { return FScrollX; }
+    void SetScrollX(int x);
 
 private:
     void MoveByKey(unsigned key, TShiftState shift);
@@ -363,7 +370,6 @@ public:
     void SetWantReturns(bool v) { FWantReturns = v; }
     bool WantTabs() const { return FWantTabs; }
     void SetWantTabs(bool v) { FWantTabs = v; }
-    TRect ClientRect() const override;
     // The caret as (column, line) of the hard lines.
     TPoint CaretPoint();
 
@@ -373,7 +379,13 @@ protected:
     bool WantReturnsKey() const override { return FWantReturns; }
     bool WantTabsKey() const override { return FWantTabs; }
     void CreateParams(TCreateParams& Params) override;
-    void Paint() override;
+    bool NonClientBorder() const override { return true; }
+    // The border and the scroll bars are the memo's non-client area.
+    void WMNCCalcSize(TMessage& M) override;
+    void WMNCPaint(TMessage& M) override;
+    void WndProc(TMessage& M) override;
+    // The bars' scroll information from the lines and the view.
+    void SyncScrollBars(bool redraw);
 
 private:
     std::unique_ptr<TMemoStrings> FLines;
@@ -410,7 +422,7 @@ public:
     int VisibleCount() const;
 
 protected:
-    void PaintWindow(QImage& window) override;
+    void PaintWindow(const TPaintTarget& window) override;
     void Deactivate() override;
 
 private:
@@ -508,7 +520,7 @@ protected:
     TRect EditRect() const;
 
 private:
-    void PaintList(QImage& window);
+    void PaintList(const TPaintTarget& window);
     // A point of the combo's client area inside the dropped list, in the
     // list's coordinates; false when it lies outside the list.
     bool PointInList(TPoint p, TPoint& inList) const;
@@ -696,7 +708,6 @@ public:
     TRect ItemRect(int index);
     void Clear() { FItems->Clear(); }
     TCanvas* Canvas() { return TCustomControl::Canvas(); }
-    TRect ClientRect() const override;
 
     TDrawItemEvent OnDrawItem;
     TMeasureItemEvent OnMeasureItem;
@@ -705,6 +716,11 @@ protected:
     virtual void DrawItem(int Index, TRect Rect, TOwnerDrawState State);
     void Paint() override;
     void WndProc(TMessage& M) override;
+    // The border and the scroll bar are the list's non-client area; the bar
+    // shows when the items do not fit.
+    void WMNCCalcSize(TMessage& M) override;
+    void WMNCPaint(TMessage& M) override;
+    void SyncScrollBar();
     void WMKeyDown(TMessage& M) override;
     void WMChar(TMessage& M) override;
     void WMLButtonDown(TMessage& M) override;
@@ -773,21 +789,15 @@ protected:
     void DoScroll(TMessage& M);
     void WndProc(TMessage& M) override;
     void Paint() override;
+    void CreateParams(TCreateParams& Params) override;
     void WMLButtonDown(TMessage& M) override;
-    void WMLButtonUp(TMessage& M) override;
-    void WMMouseMove(TMessage& M) override;
     void WMKeyDown(TMessage& M) override;
     void WMGetDlgCode(TMessage& M) override;
 
 private:
-    int ButtonSize() const;
-    TRect ThumbRect() const;
-    int TrackLength() const;
-    int PosFromOffset(int offset) const;
     void SendScroll(int code, int pos = 0);
+    void SyncBar();
 
     TScrollBarKind FKind = sbHorizontal;
     int FMin = 0, FMax = 100, FPosition = 0, FSmallChange = 1, FLargeChange = 1, FPageSize = 0;
-    bool FThumbDrag = false;
-    int FDragOffset = 0;
 };

@@ -2,6 +2,7 @@
 // edit messages, and the layout of the text in the formatting rectangle.
 #include "platform/controls/Clipboard.h"
 #include "platform/controls/StdCtrls.h"
+#include "platform/controls/ScrollBars.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -618,7 +619,7 @@ int TCustomEdit::LineHeight() {
 }
 
 void TCustomEdit::ClientBorder(TRect& r) const {
-    if (FBorderStyle == bsSingle) InflateRect(r, -kEdge, -kEdge);
+    if (FBorderStyle == bsSingle && !NonClientBorder()) InflateRect(r, -kEdge, -kEdge);
 }
 
 TRect TCustomEdit::DefaultFormattingRect() const {
@@ -786,7 +787,7 @@ void TCustomEdit::Paint() {
     TRect r = ClientRect();
     c->Brush().SetColor(Enabled() ? Color() : clBtnFace);
     c->FillRect(r);
-    if (FBorderStyle == bsSingle) {
+    if (FBorderStyle == bsSingle && !NonClientBorder()) {
         TRect e = Rect(0, 0, Width(), Height());
         c->DrawEdge(e, EDGE_SUNKEN, BF_RECT);
     }
@@ -869,14 +870,6 @@ void TCustomMemo::SetScrollBars(TScrollStyle v) {
     Invalidate();
 }
 
-TRect TCustomMemo::ClientRect() const {
-    TRect r = TCustomEdit::ClientRect();
-    // The scroll bars take their room from the client area.
-    if (FScrollBars == ssVertical || FScrollBars == ssBoth) r.Right -= GetSystemMetrics(SM_CXVSCROLL);
-    if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) r.Bottom -= GetSystemMetrics(SM_CYHSCROLL);
-    return Rect(r.Left, r.Top, std::max(r.Left, r.Right), std::max(r.Top, r.Bottom));
-}
-
 TPoint TCustomMemo::CaretPoint() {
     const int caret = CaretPos();
     const QString& t = Text();
@@ -889,48 +882,101 @@ TPoint TCustomMemo::CaretPoint() {
     return Point(caret - start, line);
 }
 
-void TCustomMemo::Paint() {
-    TCustomEdit::Paint();
+void TCustomMemo::WMNCCalcSize(TMessage& M) {
+    if (M.LParam && BorderStyle() == bsSingle) InflateRect(*reinterpret_cast<TRect*>(M.LParam), -kEdge, -kEdge);
+    TCustomEdit::WMNCCalcSize(M);
+}
+
+void TCustomMemo::WMNCPaint(TMessage& M) {
+    // The bars show the view as it is now.
+    SyncScrollBars(false);
+    if (M.WParam && BorderStyle() == bsSingle) {
+        TCanvas c;
+        reinterpret_cast<const TPaintTarget*>(M.WParam)->AttachCanvas(c);
+        TRect e = Rect(0, 0, Width(), Height());
+        c.DrawEdge(e, EDGE_SUNKEN, BF_RECT);
+    }
+    TCustomEdit::WMNCPaint(M);
+}
+
+void TCustomMemo::SyncScrollBars(bool redraw) {
     const bool vert = FScrollBars == ssVertical || FScrollBars == ssBoth;
     const bool horz = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
     if (!vert && !horz) return;
-    // The bars sit inside the border, in the classic colours, with their arrows.
-    TCanvas* c = Canvas();
-    const int e = BorderStyle() == bsSingle ? kEdge : 0;
-    const int sw = GetSystemMetrics(SM_CXVSCROLL), sh = GetSystemMetrics(SM_CYHSCROLL);
-    const TRect in = Rect(e, e, Width() - e, Height() - e);
-    c->Brush().SetColor(clScrollBar);
+    // A memo's bars stay, greyed, when there is nothing to scroll.
+    TScrollInfo si;
+    si.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
     if (vert) {
-        const TRect bar = Rect(in.Right - sw, in.Top, in.Right, in.Bottom - (horz ? sh : 0));
-        c->FillRect(bar);
         const int shown = std::max(1, FormattingRect().Height() / LineHeight());
-        const int lines = LineCount();
-        const unsigned off = lines > shown ? 0u : unsigned(DFCS_INACTIVE);
-        TRect up = Rect(bar.Left, bar.Top, bar.Right, bar.Top + sw);
-        TRect down = Rect(bar.Left, bar.Bottom - sw, bar.Right, bar.Bottom);
-        c->DrawFrameControl(up, DFC_SCROLL, DFCS_SCROLLUP | off);
-        c->DrawFrameControl(down, DFC_SCROLL, DFCS_SCROLLDOWN | off);
-        const int track = bar.Height() - 2 * sw;
-        if (!off && track > 8) {
-            const int len = std::max(8, track * shown / lines);
-            const int at = (track - len) * std::min(FirstVisibleLine(), lines - shown) / std::max(1, lines - shown);
-            TRect thumb = Rect(bar.Left, up.Bottom + at, bar.Right, up.Bottom + at + len);
-            c->DrawFrameControl(thumb, DFC_BUTTON, DFCS_BUTTONPUSH);
-        }
+        si.nMin = 0;
+        si.nMax = std::max(0, LineCount() - 1);
+        si.nPage = unsigned(shown);
+        si.nPos = FirstVisibleLine();
+        SetScrollInfo(this, SB_VERT, si, redraw);
     }
     if (horz) {
-        c->Brush().SetColor(clScrollBar);
-        const TRect bar = Rect(in.Left, in.Bottom - sh, in.Right - (vert ? sw : 0), in.Bottom);
-        c->FillRect(bar);
-        TRect left = Rect(bar.Left, bar.Top, bar.Left + sh, bar.Bottom);
-        TRect right = Rect(bar.Right - sh, bar.Top, bar.Right, bar.Bottom);
-        c->DrawFrameControl(left, DFC_SCROLL, DFCS_SCROLLLEFT);
-        c->DrawFrameControl(right, DFC_SCROLL, DFCS_SCROLLRIGHT);
+        int widest = 0;
+        const QString shownText = Text();
+        for (const Line& l : Lines_()) widest = std::max(widest, TextWidthOf(shownText.mid(l.Start, l.Length)));
+        si.nMin = 0;
+        si.nMax = std::max(0, widest - 1);
+        si.nPage = unsigned(std::max(1, FormattingRect().Width()));
+        si.nPos = ScrollX();
+        SetScrollInfo(this, SB_HORZ, si, redraw);
     }
-    if (vert && horz) {
-        c->Brush().SetColor(clBtnFace);
-        c->FillRect(Rect(in.Right - sw, in.Bottom - sh, in.Right, in.Bottom));
+}
+
+void TCustomEdit::ScrollToLine(int top) {
+    if (top == FTopLine) return;
+    FTopLine = top;
+    Invalidate();
+}
+
+void TCustomEdit::SetScrollX(int x) {
+    if (x == FScrollX) return;
+    FScrollX = x;
+    Invalidate();
+}
+
+void TCustomMemo::WndProc(TMessage& M) {
+    if (M.Msg == WM_HSCROLL) {
+        // The horizontal bar moves the view by pixels.
+        const int page = std::max(1, FormattingRect().Width());
+        const int step = std::max(1, LineHeight());
+        int x = ScrollX();
+        switch (M.WParam & 0xFFFF) {
+        case SB_LINELEFT: x -= step; break;
+        case SB_LINERIGHT: x += step; break;
+        case SB_PAGELEFT: x -= page; break;
+        case SB_PAGERIGHT: x += page; break;
+        case SB_THUMBTRACK: case SB_THUMBPOSITION: x = int((M.WParam >> 16) & 0xFFFF); break;
+        default: return;
+        }
+        TScrollInfo si;
+        si.fMask = SIF_RANGE | SIF_PAGE;
+        GetScrollInfo(this, SB_HORZ, si);
+        SetScrollX(std::clamp(x, 0, std::max(0, si.nMax - int(si.nPage) + 1)));
+        return;
     }
+    if (M.Msg != WM_VSCROLL) {
+        TCustomEdit::WndProc(M);
+        return;
+    }
+    // The vertical bar moves the view by lines; the caret stays.
+    const int shown = std::max(1, FormattingRect().Height() / LineHeight());
+    const int last = std::max(0, LineCount() - shown);
+    int top = FirstVisibleLine();
+    switch (M.WParam & 0xFFFF) {
+    case SB_LINEUP: --top; break;
+    case SB_LINEDOWN: ++top; break;
+    case SB_PAGEUP: top -= shown; break;
+    case SB_PAGEDOWN: top += shown; break;
+    case SB_THUMBTRACK: case SB_THUMBPOSITION: top = int((M.WParam >> 16) & 0xFFFF); break;
+    case SB_TOP: top = 0; break;
+    case SB_BOTTOM: top = last; break;
+    default: return;
+    }
+    ScrollToLine(std::clamp(top, 0, last));
 }
 
 QStringList TMemoStrings::Split() const {

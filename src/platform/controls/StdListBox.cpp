@@ -1,6 +1,7 @@
 // The list box: items and selection (single or multiple), scrolling,
 // keyboard, mouse and owner drawing.
 #include "platform/controls/StdCtrls.h"
+#include "platform/controls/ScrollBars.h"
 
 #include <algorithm>
 
@@ -50,13 +51,39 @@ void TCustomListBox::ItemsChanged() {
     while (FSel.size() > FItems->Count()) FSel.removeLast();
     if (FItemIndex >= FItems->Count()) FItemIndex = -1;
     FTopIndex = std::clamp(FTopIndex, 0, std::max(0, int(FItems->Count()) - 1));
+    SyncScrollBar();
     Invalidate();
 }
 
-TRect TCustomListBox::ClientRect() const {
-    TRect r = TCustomControl::ClientRect();
-    if (FBorderStyle == bsSingle) InflateRect(r, -kEdge, -kEdge);
-    return Rect(r.Left, r.Top, std::max(r.Left, r.Right), std::max(r.Top, r.Bottom));
+void TCustomListBox::WMNCCalcSize(TMessage& M) {
+    if (M.LParam && FBorderStyle == bsSingle) InflateRect(*reinterpret_cast<TRect*>(M.LParam), -kEdge, -kEdge);
+    TCustomControl::WMNCCalcSize(M);
+}
+
+void TCustomListBox::WMNCPaint(TMessage& M) {
+    if (M.WParam && FBorderStyle == bsSingle) {
+        TCanvas c;
+        reinterpret_cast<const TPaintTarget*>(M.WParam)->AttachCanvas(c);
+        TRect e = Rect(0, 0, Width(), Height());
+        c.DrawEdge(e, EDGE_SUNKEN, BF_RECT);
+    }
+    TCustomControl::WMNCPaint(M);
+}
+
+void TCustomListBox::SyncScrollBar() {
+    // The bar's room changes the visible count: settle it once more when
+    // the bar came or went.
+    for (int pass = 0; pass < 2; ++pass) {
+        TScrollInfo si;
+        si.fMask = SIF_ALL;
+        si.nMin = 0;
+        si.nMax = std::max(0, int(FItems->Count()) - 1);
+        si.nPage = unsigned(FItems->Count() > 0 ? VisibleCount() : 1);
+        si.nPos = FTopIndex;
+        const bool wasShown = ScrollBarsState()->Bar(SB_VERT).Shown;
+        SetScrollInfo(this, SB_VERT, si, true);
+        if (ScrollBarsState()->Bar(SB_VERT).Shown == wasShown) break;
+    }
 }
 
 void TCustomListBox::SetItemIndex(int v) {
@@ -145,6 +172,7 @@ int TCustomListBox::ItemHeightOf(int index) {
 
 void TCustomListBox::SetTopIndex(int v) {
     FTopIndex = std::clamp(v, 0, std::max(0, int(FItems->Count()) - 1));
+    SyncScrollBar();
     Invalidate();
 }
 
@@ -164,6 +192,7 @@ void TCustomListBox::MakeVisible(int index) {
     if (index < FTopIndex) FTopIndex = index;
     else
         while (index >= FTopIndex + VisibleCount() && FTopIndex < index) ++FTopIndex;
+    SyncScrollBar();
 }
 
 TRect TCustomListBox::ItemRect(int index) {
@@ -231,6 +260,26 @@ void TCustomListBox::WndProc(TMessage& M) {
     case LB_SETCURSEL: SetItemIndex(int(static_cast<std::intptr_t>(M.WParam))); return;
     case LB_GETTOPINDEX: M.Result = FTopIndex; return;
     case LB_SETTOPINDEX: SetTopIndex(int(M.WParam)); return;
+    case WM_VSCROLL: {
+        const int page = VisibleCount();
+        int top = FTopIndex;
+        switch (M.WParam & 0xFFFF) {
+        case SB_LINEUP: --top; break;
+        case SB_LINEDOWN: ++top; break;
+        case SB_PAGEUP: top -= page; break;
+        case SB_PAGEDOWN: top += page; break;
+        case SB_THUMBTRACK: case SB_THUMBPOSITION: top = int((M.WParam >> 16) & 0xFFFF); break;
+        case SB_TOP: top = 0; break;
+        case SB_BOTTOM: top = int(FItems->Count()) - 1; break;
+        default: return;
+        }
+        // The last page ends with the last item.
+        TScrollInfo si;
+        si.fMask = SIF_RANGE | SIF_PAGE;
+        GetScrollInfo(this, SB_VERT, si);
+        SetTopIndex(std::clamp(top, 0, std::max(0, si.nMax - int(si.nPage) + 1)));
+        return;
+    }
     case LB_GETITEMHEIGHT: M.Result = ItemHeight(); return;
     case LB_SETITEMHEIGHT: SetItemHeight(int(M.LParam)); return;
     case LB_GETSELCOUNT: M.Result = SelCount(); return;
@@ -341,14 +390,9 @@ void TCustomListBox::DrawItem(int Index, TRect R, TOwnerDrawState State) {
 
 void TCustomListBox::Paint() {
     TCanvas* c = Canvas();
-    const TRect all = Rect(0, 0, Width(), Height());
-    c->Brush().SetColor(Enabled() ? Color() : clBtnFace);
-    c->FillRect(all);
-    if (FBorderStyle == bsSingle) {
-        TRect e = all;
-        c->DrawEdge(e, EDGE_SUNKEN, BF_RECT);
-    }
     const TRect cr = ClientRect();
+    c->Brush().SetColor(Enabled() ? Color() : clBtnFace);
+    c->FillRect(cr);
     c->SaveState();
     c->IntersectClipRect(cr.Left, cr.Top, cr.Right, cr.Bottom);
     for (int i = FTopIndex; i < FItems->Count(); ++i) {

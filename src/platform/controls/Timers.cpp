@@ -132,6 +132,13 @@ void KillTimersOf(HWND h) {
 
 int ActiveTimerCount() { return int(Entries().size()); }
 
+std::int64_t NextTimerDue() {
+    std::int64_t next = -1;
+    for (const Entry& e : Entries())
+        if (next < 0 || e.Due < next) next = e.Due;
+    return next;
+}
+
 int FireDueTimers() {
     const std::int64_t now = Now();
     // Take a snapshot: handlers may add or remove timers while we run.

@@ -48,3 +48,5 @@ int FireDueTimers();
 // order they fall due, each as often as its interval fits.
 void AdvanceTime(unsigned ms);
 int ActiveTimerCount();
+// The tick at which the next timer falls due; -1 when no timer runs.
+std::int64_t NextTimerDue();

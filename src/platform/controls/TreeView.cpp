@@ -1,4 +1,5 @@
 #include "platform/controls/TreeView.h"
+#include "platform/controls/ScrollBars.h"
 
 #include "platform/core/Exceptions.h"
 
@@ -385,12 +386,65 @@ QList<TTreeNode*> TCustomTreeView::VisibleNodes() const {
     return rows;
 }
 
-int TCustomTreeView::VisibleRowCount() { return std::max(1, (Height() - 2 * kBorder) / ItemHeight()); }
+int TCustomTreeView::VisibleRowCount() { return std::max(1, ClientHeight() / ItemHeight()); }
 
 void TCustomTreeView::SetTopItem(TTreeNode* Node) {
     if (Node && !Node->IsVisible()) return;
     FTopItem = Node;
+    SyncScrollBar(true);
     Invalidate();
+}
+
+void TCustomTreeView::WMNCCalcSize(TMessage& M) {
+    if (M.LParam) InflateRect(*reinterpret_cast<TRect*>(M.LParam), -kBorder, -kBorder);
+    TCustomControl::WMNCCalcSize(M);
+}
+
+void TCustomTreeView::WMNCPaint(TMessage& M) {
+    // The bar shows the rows as they are now.
+    SyncScrollBar(false);
+    if (M.WParam) {
+        TCanvas c;
+        reinterpret_cast<const TPaintTarget*>(M.WParam)->AttachCanvas(c);
+        TRect frame = Rect(0, 0, Width(), Height());
+        c.DrawEdge(frame, EDGE_SUNKEN, BF_RECT);
+    }
+    TCustomControl::WMNCPaint(M);
+}
+
+void TCustomTreeView::SyncScrollBar(bool redraw) {
+    const QList<TTreeNode*> rows = VisibleNodes();
+    // The bar's room changes the rows shown: settle once more when it came
+    // or went.
+    for (int pass = 0; pass < 2; ++pass) {
+        TScrollInfo si;
+        si.fMask = SIF_ALL;
+        si.nMin = 0;
+        si.nMax = std::max(0, int(rows.size()) - 1);
+        si.nPage = unsigned(VisibleRowCount());
+        si.nPos = std::max(0, int(rows.indexOf(FTopItem)));
+        const bool wasShown = ScrollBarsState()->Bar(SB_VERT).Shown;
+        SetScrollInfo(this, SB_VERT, si, redraw);
+        if (ScrollBarsState()->Bar(SB_VERT).Shown == wasShown) break;
+    }
+}
+
+void TCustomTreeView::WMVScroll(TMessage& M) {
+    const QList<TTreeNode*> rows = VisibleNodes();
+    const int shown = VisibleRowCount();
+    const int last = std::max(0, int(rows.size()) - shown);
+    int top = std::max(0, int(rows.indexOf(FTopItem)));
+    switch (M.WParam & 0xFFFF) {
+    case SB_LINEUP: --top; break;
+    case SB_LINEDOWN: ++top; break;
+    case SB_PAGEUP: top -= shown; break;
+    case SB_PAGEDOWN: top += shown; break;
+    case SB_THUMBTRACK: case SB_THUMBPOSITION: top = int((M.WParam >> 16) & 0xFFFF); break;
+    case SB_TOP: top = 0; break;
+    case SB_BOTTOM: top = last; break;
+    default: return;
+    }
+    SetTopItem(rows.value(std::clamp(top, 0, last)));
 }
 
 void TCustomTreeView::EnsureVisible(TTreeNode* Node) {
@@ -407,7 +461,7 @@ void TCustomTreeView::EnsureVisible(TTreeNode* Node) {
 
 int TCustomTreeView::ItemLeft(const TTreeNode* Node) const {
     const int columns = Node->Level() + (FShowRoot ? 1 : 0);
-    return kBorder + columns * FIndent;
+    return columns * FIndent;
 }
 
 TRect TCustomTreeView::TextRect(TTreeNode* Node) {
@@ -421,7 +475,7 @@ TRect TCustomTreeView::TextRect(TTreeNode* Node) {
     if (FImages && FImages->Width() > 0) x += FImages->Width() + kTextPad;
     Canvas()->Font().Assign(*Font());
     const int w = Canvas()->TextWidth(Node->FText) + 2 * kTextPad;
-    const int y = kBorder + row * h;
+    const int y = row * h;
     return Rect(x, y, x + w, y + h);
 }
 
@@ -430,17 +484,18 @@ TTreeNode* TCustomTreeView::GetNodeAt(int X, int Y) {
     if (!(hit & (htOnItem | htOnButton | htOnIndent | htOnRight))) return nullptr;
     const QList<TTreeNode*> rows = VisibleNodes();
     const int top = std::max(0, int(rows.indexOf(FTopItem)));
-    return rows.value(top + (Y - kBorder) / ItemHeight());
+    return rows.value(top + Y / ItemHeight());
 }
 
 THitTests TCustomTreeView::GetHitTestInfoAt(int X, int Y) {
-    if (Y < kBorder) return htAbove;
-    if (Y >= Height() - kBorder) return htBelow;
-    if (X < kBorder) return htToLeft;
-    if (X >= Width() - kBorder) return htToRight;
+    // Client coordinates: the border is the tree's non-client area.
+    if (Y < 0) return htAbove;
+    if (Y >= ClientHeight()) return htBelow;
+    if (X < 0) return htToLeft;
+    if (X >= ClientWidth()) return htToRight;
     const QList<TTreeNode*> rows = VisibleNodes();
     const int top = std::max(0, int(rows.indexOf(FTopItem)));
-    TTreeNode* n = rows.value(top + (Y - kBorder) / ItemHeight());
+    TTreeNode* n = rows.value(top + Y / ItemHeight());
     if (!n) return htNowhere;
     const int left = ItemLeft(n);
     const TRect text = TextRect(n);
@@ -568,9 +623,6 @@ void TCustomTreeView::Paint() {
     TCanvas* c = Canvas();
     c->Brush().SetColor(Color());
     c->FillRect(ClientRect());
-    TRect frame = ClientRect();
-    c->DrawEdge(frame, EDGE_SUNKEN, BF_RECT);
-    c->IntersectClipRect(kBorder, kBorder, Width() - kBorder, Height() - kBorder);
     c->Font().Assign(*Font());
     c->SetBkMode(TRANSPARENT);
 
@@ -580,8 +632,8 @@ void TCustomTreeView::Paint() {
     const bool showSel = Focused() || !FHideSelection;
     for (int k = top; k < rows.size(); ++k) {
         TTreeNode* n = rows[k];
-        const int y = kBorder + (k - top) * h;
-        if (y >= Height()) break;
+        const int y = (k - top) * h;
+        if (y >= ClientHeight()) break;
         const int mid = y + h / 2;
         const int left = ItemLeft(n);
         // Lines: this item's own column, then every ancestor's column that
@@ -631,7 +683,7 @@ void TCustomTreeView::Paint() {
         const bool selected = n == FSelected && showSel;
         TColor textColor = Enabled() ? Font()->Color() : clGrayText;
         if (selected) {
-            const TRect fill = FRowSelect ? Rect(kBorder, y, Width() - kBorder, y + h) : tr;
+            const TRect fill = FRowSelect ? Rect(0, y, ClientWidth(), y + h) : tr;
             c->Brush().SetColor(Focused() ? clHighlight : clBtnFace);
             c->FillRect(fill);
             if (Focused()) textColor = clHighlightText;
@@ -639,6 +691,6 @@ void TCustomTreeView::Paint() {
         c->Font().SetColor(textColor);
         TRect inner = tr;
         c->DrawText(n->FText, inner, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
-        if (selected && Focused()) c->DrawFocusRect(FRowSelect ? Rect(kBorder, y, Width() - kBorder, y + h) : tr);
+        if (selected && Focused()) c->DrawFocusRect(FRowSelect ? Rect(0, y, ClientWidth(), y + h) : tr);
     }
 }

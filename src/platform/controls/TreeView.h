@@ -200,6 +200,15 @@ protected:
     virtual void Delete(TTreeNode* Node);
 
     void Paint() override;
+    // The border and the vertical scroll bar are the tree's non-client area.
+    void WMNCCalcSize(TMessage& M) override;
+    void WMNCPaint(TMessage& M) override;
+    virtual void WMVScroll(TMessage& M);
+    void WndProc(TMessage& M) override {
+        if (M.Msg == WM_VSCROLL) WMVScroll(M);
+        else TCustomControl::WndProc(M);
+    }
+    void SyncScrollBar(bool redraw);
     void WMLButtonDown(TMessage& M) override;
     void WMLButtonDblClk(TMessage& M) override;
     void WMRButtonDown(TMessage& M) override;

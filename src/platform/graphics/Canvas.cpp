@@ -121,7 +121,28 @@ void TCanvas::Attach(QPainter* painter) {
     SetUpPainter();
 }
 
+void TCanvas::AttachWindow(QImage* surface, TPoint origin, TSize size, const QRegion& clip) {
+    Detach();
+    if (!surface || surface->isNull()) return;
+    auto* p = new QPainter;
+    if (!p->begin(surface)) {
+        delete p;
+        return;
+    }
+    FPainter = p;
+    FOwnsPainter = true;
+    FDevOrg = QPoint(origin.X, origin.Y);
+    FDevSize = QSize(std::max(0, size.cx), std::max(0, size.cy));
+    FHasBaseClip = true;
+    FBaseClip = clip.intersected(QRect(QPoint(0, 0), FDevSize));
+    delete FBaseTransform;
+    FBaseTransform = new QTransform(QTransform::fromTranslate(origin.X, origin.Y));
+    SetUpPainter();
+}
+
 void TCanvas::Detach() {
+    FDevOrg = QPoint();
+    FDevSize = QSize();
     if (!FPainter) return;
     if (FOwnsPainter) {
         FPainter->end();
@@ -182,6 +203,7 @@ void TCanvas::ApplyClip() {
 QRect TCanvas::DeviceBounds() const {
     QPaintDevice* d = Device();
     if (!d) return QRect();
+    if (FDevSize.isValid()) return QRect(QPoint(0, 0), FDevSize);
     return QRect(0, 0, d->width(), d->height());
 }
 
@@ -365,6 +387,8 @@ TPoint TCanvas::SetBrushOrigin(int x, int y) {
 TRect TCanvas::ClipRect() const {
     QRect b = FHasClip ? FClip.boundingRect() : DeviceBounds();
     if (FHasClip && !DeviceBounds().isEmpty()) b &= DeviceBounds();
+    // A window canvas paints only the damaged part it was given.
+    if (FDevSize.isValid() && FHasBaseClip) b &= FBaseClip.boundingRect();
     if (b.isEmpty()) return TRect();
     return TRect(b.left() + FWindowOrg.X, b.top() + FWindowOrg.Y, b.left() + b.width() + FWindowOrg.X,
                  b.top() + b.height() + FWindowOrg.Y);
@@ -671,8 +695,10 @@ void TCanvas::LineTo(int x, int y) {
 TColor TCanvas::Pixels(int x, int y) const {
     if (!FImage) return kInvalidColor;
     const int dx = x - FWindowOrg.X, dy = y - FWindowOrg.Y;
-    if (dx < 0 || dy < 0 || dx >= FImage->width() || dy >= FImage->height()) return kInvalidColor;
-    const QRgb p = FImage->pixel(dx, dy);
+    if (!DeviceBounds().contains(dx, dy)) return kInvalidColor;
+    const int ix = dx + FDevOrg.x(), iy = dy + FDevOrg.y();
+    if (ix < 0 || iy < 0 || ix >= FImage->width() || iy >= FImage->height()) return kInvalidColor;
+    const QRgb p = FImage->pixel(ix, iy);
     return RGB(qRed(p), qGreen(p), qBlue(p));
 }
 
@@ -687,12 +713,14 @@ void TCanvas::SetPixels(int x, int y, TColor c) {
 
 void TCanvas::FloodFill(int x, int y, TColor c, TFillStyle style) {
     if (!FImage || !FPainter) return;
-    const int w = FImage->width(), h = FImage->height();
+    // Device coordinates; a window canvas reads its own part of the image.
+    const QRect dev = DeviceBounds().intersected(QRect(-FDevOrg, FImage->size()));
+    const int w = dev.right() + 1, h = dev.bottom() + 1;
     const int sx = x - FWindowOrg.X, sy = y - FWindowOrg.Y;
     if (sx < 0 || sy < 0 || sx >= w || sy >= h) return;
     const QRgb key = ColorToQColor(c).rgb() & 0xFFFFFF;
     auto colourAt = [&](int px, int py) {
-        return reinterpret_cast<const QRgb*>(FImage->constScanLine(py))[px] & 0xFFFFFF;
+        return reinterpret_cast<const QRgb*>(FImage->constScanLine(py + FDevOrg.y()))[px + FDevOrg.x()] & 0xFFFFFF;
     };
     auto fillable = [&](int px, int py) {
         const bool same = colourAt(px, py) == key;

@@ -46,7 +46,7 @@ QImage TCanvas::SourceImage(TCanvas* src, const QRect& logical, bool& ok) const 
     ok = src && src->FImage && !src->FImage->isNull();
     if (!ok) return QImage();
     const QRect dev = logical.translated(-src->FWindowOrg.X, -src->FWindowOrg.Y);
-    QImage img = src->FImage->copy(dev);
+    QImage img = src->FImage->copy(dev.translated(src->FDevOrg));
     if (img.format() != QImage::Format_ARGB32 && img.format() != QImage::Format_RGB32)
         img = img.convertToFormat(QImage::Format_RGB32);
     return img;
@@ -86,7 +86,7 @@ void TCanvas::BlitImage(const QRect& dest, const QImage& src, uint32_t rop) {
         // colour and the destination, which must be a bitmap.
         if (!FImage) return;
         const QRect dev = dest.translated(-FWindowOrg.X, -FWindowOrg.Y);
-        QImage d = FImage->copy(dev).convertToFormat(QImage::Format_ARGB32);
+        QImage d = FImage->copy(dev.translated(FDevOrg)).convertToFormat(QImage::Format_ARGB32);
         const QImage sc = src.isNull() ? QImage() : src.convertToFormat(QImage::Format_ARGB32);
         const QRgb pat = ColorToQColor(FBrush.Color()).rgb();
         const uint8_t code = uint8_t((rop >> 16) & 0xFF);
@@ -176,7 +176,7 @@ void AlphaBlend(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx,
     // Blend against the destination's pixels, then put the result in place
     // through the painter so the clip holds.
     const QRect dev = QRect(x, y, w, h).translated(-dest->FWindowOrg.X, -dest->FWindowOrg.Y);
-    QImage d = dest->FImage->copy(dev).convertToFormat(QImage::Format_ARGB32);
+    QImage d = dest->FImage->copy(dev.translated(dest->FDevOrg)).convertToFormat(QImage::Format_ARGB32);
     for (int yy = 0; yy < h; ++yy) {
         const auto* in = reinterpret_cast<const QRgb*>(s.constScanLine(yy));
         auto* out = reinterpret_cast<QRgb*>(d.scanLine(yy));
@@ -243,7 +243,7 @@ bool MaskBlt(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx, in
     const QImage s = dest->SourceImage(src, QRect(sx, sy, w, h), ok);
     if (!ok) return false;
     const QRect dev = QRect(x, y, w, h).translated(-dest->FWindowOrg.X, -dest->FWindowOrg.Y);
-    QImage d = dest->FImage->copy(dev).convertToFormat(QImage::Format_ARGB32);
+    QImage d = dest->FImage->copy(dev.translated(dest->FDevOrg)).convertToFormat(QImage::Format_ARGB32);
     const QImage sc = s.convertToFormat(QImage::Format_ARGB32);
     const QImage m = mask && !mask->Empty() ? mask->Image().copy(mx, my, w, h).convertToFormat(QImage::Format_RGB32)
                                             : QImage();

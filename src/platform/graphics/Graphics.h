@@ -362,6 +362,11 @@ public:
     // Paints through a painter someone else began (e.g. in a paint event);
     // the canvas sets it up for its rules and restores it on Detach.
     void Attach(QPainter* painter);
+    // Paints on a window's part of a larger surface (a form's back buffer):
+    // device (0, 0) lies at `origin` of the surface, the device is `size`
+    // large and nothing outside `clip` (device coordinates) is touched.
+    // ClipRect then answers the damaged part the window is asked to paint.
+    void AttachWindow(QImage* surface, TPoint origin, TSize size, const QRegion& clip);
     void Detach();
     bool HandleAllocated() const { return FPainter != nullptr; }
     QPainter* Painter() const { return FPainter; }
@@ -519,6 +524,10 @@ private:
     bool FHasBaseClip = false;
     QRegion FBaseClip; // the clip an outside painter came with, device coordinates
     QTransform* FBaseTransform = nullptr;
+    // A window canvas: where its device starts on the image, and its size
+    // (invalid: the whole device).
+    QPoint FDevOrg;
+    QSize FDevSize;
     std::vector<std::unique_ptr<SavedState>> FSaved;
     std::unique_ptr<QFontMetrics> FMetrics;
     uint64_t FMetricsVersion = 0;

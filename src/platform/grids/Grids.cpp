@@ -1,6 +1,7 @@
 #include "platform/grids/Grids.h"
 
 #include "platform/controls/Forms.h"
+#include "platform/controls/ScrollBars.h"
 #include "platform/controls/Timers.h"
 #include "platform/core/MathUtils.h"
 
@@ -220,6 +221,7 @@ void TCustomGrid::SetGridLineWidth(int v) {
 void TCustomGrid::ExtentsChanged() {
     FExtentsValid = false;
     FDrawInfoValid = false;
+    UpdateScrollRange();
 }
 
 int TCustomGrid::GridWidth() const {
@@ -355,17 +357,59 @@ bool TCustomGrid::HorzScrollBarVisible() const {
     return h;
 }
 
-TRect TCustomGrid::ClientRect() const {
-    bool v, h;
-    ScrollBarNeed(v, h);
-    const int w = Width() - 2 * BorderSize() - (v ? GetSystemMetrics(SM_CXVSCROLL) : 0);
-    const int hh = Height() - 2 * BorderSize() - (h ? GetSystemMetrics(SM_CYHSCROLL) : 0);
-    return Rect(0, 0, std::max(0, w), std::max(0, hh));
+void TCustomGrid::WMNCCalcSize(TMessage& M) {
+    if (M.LParam) {
+        auto& r = *reinterpret_cast<TRect*>(M.LParam);
+        const int b = BorderSize();
+        r = Rect(r.Left + b, r.Top + b, std::max(r.Left + b, r.Right - b), std::max(r.Top + b, r.Bottom - b));
+    }
+    TCustomControl::WMNCCalcSize(M);
 }
 
-TPoint TCustomGrid::ClientOrigin() const {
-    const TPoint p = TCustomControl::ClientOrigin();
-    return Point(p.X + BorderSize(), p.Y + BorderSize());
+void TCustomGrid::WMNCPaint(TMessage& M) {
+    if (M.WParam && BorderSize() > 0) {
+        TCanvas c;
+        reinterpret_cast<const TPaintTarget*>(M.WParam)->AttachCanvas(c);
+        TRect edge = Rect(0, 0, Width(), Height());
+        c.DrawEdge(edge, EDGE_SUNKEN, BF_RECT);
+    }
+    TCustomControl::WMNCPaint(M);
+}
+
+namespace {
+// The class library's scroll-bar scale for the grid: positions 0..127.
+constexpr int kScrollScale = 127;
+}  // namespace
+
+void TCustomGrid::UpdateScrollRange() {
+    bool v, h;
+    ScrollBarNeed(v, h);
+    TWinScrollBars* s = ScrollBarsState();
+    bool changed = false;
+    for (auto [which, need] : {std::pair{int(SB_VERT), v}, std::pair{int(SB_HORZ), h}}) {
+        TWinScrollBars::TBar& b = s->Bar(which);
+        changed |= b.Shown != need;
+        b.Shown = need;
+        b.Min = 0;
+        b.Max = kScrollScale;
+        b.Page = 0;
+        b.NoScrollDisabled = false;
+    }
+    if (changed) RecalcNCArea();
+    UpdateScrollPos();
+}
+
+void TCustomGrid::UpdateScrollPos() {
+    TGridDrawInfo D;
+    CalcDrawInfo(D);
+    const TGridCoord maxTl = CalcMaxTopLeft(TGridCoord{FColCount - 1, FRowCount - 1}, D);
+    auto scaled = [](int at, int fixed, int max) {
+        return max > fixed ? std::clamp(MulDiv(at - fixed, kScrollScale, max - fixed), 0, kScrollScale) : 0;
+    };
+    TWinScrollBars* s = ScrollBarsState();
+    const int vp = scaled(FTopLeft.Y, FFixedRows, maxTl.Y), hp = scaled(FTopLeft.X, FFixedCols, maxTl.X);
+    if (s->Bar(SB_VERT).Pos != vp) SetScrollPos(this, SB_VERT, vp, true);
+    if (s->Bar(SB_HORZ).Pos != hp) SetScrollPos(this, SB_HORZ, hp, true);
 }
 
 int TCustomGrid::Extent(bool horz, int i) const { return horz ? ColWidths(i) : RowHeights(i); }
@@ -617,6 +661,7 @@ void TCustomGrid::ClampInView(TGridCoord Coord) {
 void TCustomGrid::MoveTopLeft(int ALeft, int ATop) {
     if (ALeft == FTopLeft.X && ATop == FTopLeft.Y) return;
     FTopLeft = TGridCoord{ALeft, ATop};
+    UpdateScrollPos();
     InvalidateGrid();
     UpdateEdit();
     TopLeftChanged();
@@ -654,10 +699,11 @@ void TCustomGrid::ScrollBy(bool vertical, unsigned code, int pos) {
     case SB_LINEDOWN: ++v; break;
     case SB_PAGEUP: v -= page; break;
     case SB_PAGEDOWN: v += page; break;
-    case SB_THUMBPOSITION: v = fixed + pos; break;
+    // The thumb's position is on the 0..127 scale of the whole range.
+    case SB_THUMBPOSITION: v = fixed + MulDiv(pos, std::max(0, maxPos - fixed), kScrollScale); break;
     case SB_THUMBTRACK:
         if (!(FOptions & goThumbTracking)) return;
-        v = fixed + pos;
+        v = fixed + MulDiv(pos, std::max(0, maxPos - fixed), kScrollScale);
         break;
     case SB_TOP: v = fixed; break;
     case SB_BOTTOM: v = maxPos; break;
@@ -748,7 +794,8 @@ void TCustomGrid::InvalidateRect(const TRect& r) {
     } else {
         FInvalidated.push_back(r);
     }
-    TCustomControl::Invalidate();
+    // Only the cells' rectangle joins the form's update region.
+    InvalidateClientRect(&r);
 }
 
 void TCustomGrid::InvalidateCell(int ACol, int ARow) {
@@ -1036,6 +1083,7 @@ void TCustomGrid::WMKillFocus(TMessage& M) {
 
 void TCustomGrid::WMSize(TMessage& M) {
     TCustomControl::WMSize(M);
+    UpdateScrollRange();
     InvalidateGrid();
     if (FInplaceEdit && FInplaceEdit->Visible()) UpdateEdit();
 }
@@ -1102,10 +1150,6 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
             return;
         }
     }
-    if (Button == mbLeft && !(Shift & ssDouble) && ScrollBarMouseDown(X, Y)) {
-        TCustomControl::MouseDown(Button, Shift, X, Y);
-        return;
-    }
     if (Button == mbLeft && (Shift & ssDouble)) {
         DblClick();
     } else if (Button == mbLeft) {
@@ -1155,16 +1199,6 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
 }
 
 void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
-    if (FThumbDrag) {
-        const bool vertical = FThumbDrag == 1;
-        const int pos = ThumbPosAt(vertical, vertical ? Y : X);
-        if (pos != FThumbPos) {
-            FThumbPos = pos;
-            Perform(vertical ? WM_VSCROLL : WM_HSCROLL, SB_THUMBTRACK | (WPARAM(pos) << 16));
-        }
-        TCustomControl::MouseMove(Shift, X, Y);
-        return;
-    }
     TGridDrawInfo D;
     CalcDrawInfo(D);
     switch (FGridState) {
@@ -1222,16 +1256,6 @@ void TCustomGrid::CMMouseLeave(TMessage& M) {
 }
 
 void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    if (FThumbDrag) {
-        // The thumb let go: the grid takes the position it was dropped at.
-        const bool vertical = FThumbDrag == 1;
-        const int pos = ThumbPosAt(vertical, vertical ? Y : X);
-        FThumbDrag = 0;
-        Perform(vertical ? WM_VSCROLL : WM_HSCROLL, SB_THUMBPOSITION | (WPARAM(pos) << 16));
-        Perform(vertical ? WM_VSCROLL : WM_HSCROLL, SB_ENDSCROLL);
-        TCustomControl::MouseUp(Button, Shift, X, Y);
-        return;
-    }
     struct Reset {
         TCustomGrid* g;
         ~Reset() { g->FGridState = gsNormal; }
@@ -1366,122 +1390,6 @@ bool TCustomGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
 
 void TCustomGrid::DrawCell(int, int, const TRect&, TGridDrawState) {}
 
-void TCustomGrid::PaintWindow(QImage& window) {
-    const int b = BorderSize();
-    const TRect cr = ClientRect();
-    {
-        TCanvas c(&window);
-        const TRect whole = Rect(0, 0, Width(), Height());
-        if (b > 0) {
-            TRect edge = whole;
-            c.DrawEdge(edge, EDGE_SUNKEN, BF_RECT);
-        }
-        DrawScrollBars(&c, b);
-    }
-    if (cr.IsEmpty()) return;
-    // The client area is painted in place through an image over the same
-    // pixels, so Paint works in client coordinates.
-    const int bpp = window.depth() / 8;
-    QImage client(window.bits() + b * window.bytesPerLine() + b * bpp, cr.Width(), cr.Height(),
-                  window.bytesPerLine(), window.format());
-    TCustomControl::PaintWindow(client);
-}
-
-void TCustomGrid::PaintTo(QImage& surface, TPoint at) {
-    if (Width() <= 0 || Height() <= 0) return;
-    QImage own = surface.copy(at.X, at.Y, Width(), Height());
-    Perform(WM_PAINT, reinterpret_cast<WPARAM>(&own));
-    // Children sit in client coordinates, inside the border.
-    const int b = BorderSize();
-    for (TControl* c : QList<TControl*>(FControls))
-        if (c->Visible()) c->PaintTo(own, Point(c->Left() + b, c->Top() + b));
-    QPainter p(&surface);
-    p.drawImage(at.X, at.Y, own);
-}
-
-TCustomGrid::TScrollBarParts TCustomGrid::ScrollBarParts(bool vertical) const {
-    TScrollBarParts p;
-    bool v, h;
-    ScrollBarNeed(v, h);
-    if (vertical ? !v : !h) return p;
-    const TRect cr = ClientRect();
-    // The bars lie just outside the client area, in client coordinates.
-    p.Bar = vertical ? Rect(cr.Right, 0, cr.Right + GetSystemMetrics(SM_CXVSCROLL), cr.Bottom)
-                     : Rect(0, cr.Bottom, cr.Right, cr.Bottom + GetSystemMetrics(SM_CYHSCROLL));
-    TGridDrawInfo D;
-    CalcDrawInfo(D);
-    const TGridCoord maxTl = CalcMaxTopLeft(TGridCoord{FColCount - 1, FRowCount - 1}, D);
-    p.Range = std::max(0, vertical ? maxTl.Y - FFixedRows : maxTl.X - FFixedCols);
-    p.Pos = std::clamp(vertical ? FTopLeft.Y - FFixedRows : FTopLeft.X - FFixedCols, 0, p.Range);
-    p.Thick = vertical ? p.Bar.Width() : p.Bar.Height();
-    const int len = vertical ? p.Bar.Height() : p.Bar.Width();
-    p.Track = std::max(0, len - 2 * p.Thick);
-    p.ThumbLen = std::min(p.Track, std::max(8, p.Range > 0 ? p.Track / (p.Range + 1) : p.Track));
-    const int at = p.Range > 0 ? (p.Track - p.ThumbLen) * p.Pos / p.Range : 0;
-    const TRect& a = p.Bar;
-    p.Thumb = vertical ? Rect(a.Left, a.Top + p.Thick + at, a.Right, a.Top + p.Thick + at + p.ThumbLen)
-                       : Rect(a.Left + p.Thick + at, a.Top, a.Left + p.Thick + at + p.ThumbLen, a.Bottom);
-    p.LineUp = vertical ? Rect(a.Left, a.Top, a.Right, a.Top + p.Thick) : Rect(a.Left, a.Top, a.Left + p.Thick, a.Bottom);
-    p.LineDown = vertical ? Rect(a.Left, a.Bottom - p.Thick, a.Right, a.Bottom)
-                          : Rect(a.Right - p.Thick, a.Top, a.Right, a.Bottom);
-    return p;
-}
-
-void TCustomGrid::DrawScrollBars(TCanvas* c, int border) {
-    auto frame = [&](TRect r, TColor color, bool raised) {
-        OffsetRect(r, border, border);
-        c->Brush().SetColor(color);
-        c->FillRect(r);
-        if (raised) c->DrawEdge(r, EDGE_RAISED, BF_RECT);
-    };
-    for (bool vertical : {true, false}) {
-        const TScrollBarParts p = ScrollBarParts(vertical);
-        if (p.Bar.IsEmpty()) continue;
-        frame(p.Bar, clScrollBar, false);
-        frame(p.Thumb, clBtnFace, true);
-        // The line buttons carry their arrows, as the platform's own bars do.
-        const unsigned off = p.Range > 0 ? 0u : unsigned(DFCS_INACTIVE);
-        TRect up = p.LineUp, down = p.LineDown;
-        OffsetRect(up, border, border);
-        OffsetRect(down, border, border);
-        c->DrawFrameControl(up, DFC_SCROLL, (vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | off);
-        c->DrawFrameControl(down, DFC_SCROLL, (vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) | off);
-    }
-    const TScrollBarParts v = ScrollBarParts(true), h = ScrollBarParts(false);
-    if (!v.Bar.IsEmpty() && !h.Bar.IsEmpty()) frame(Rect(v.Bar.Left, h.Bar.Top, v.Bar.Right, h.Bar.Bottom), clBtnFace, false);
-}
-
-// A press on a scroll bar becomes the scroll message the bar would send.
-bool TCustomGrid::ScrollBarMouseDown(int X, int Y) {
-    for (bool vertical : {true, false}) {
-        const TScrollBarParts p = ScrollBarParts(vertical);
-        if (!p.Bar.Contains(Point(X, Y))) continue;
-        const unsigned msg = vertical ? WM_VSCROLL : WM_HSCROLL;
-        const int along = vertical ? Y : X;
-        const int thumbStart = vertical ? p.Thumb.Top : p.Thumb.Left;
-        if (p.LineUp.Contains(Point(X, Y))) Perform(msg, SB_LINEUP);
-        else if (p.LineDown.Contains(Point(X, Y))) Perform(msg, SB_LINEDOWN);
-        else if (p.Thumb.Contains(Point(X, Y))) {
-            FThumbDrag = vertical ? 1 : 2;
-            FThumbGrab = along - thumbStart;
-            FThumbPos = p.Pos;
-        } else if (along < thumbStart) Perform(msg, SB_PAGEUP);
-        else Perform(msg, SB_PAGEDOWN);
-        return true;
-    }
-    return false;
-}
-
-// The thumb dragged to `along`: the position it stands for, in cells.
-int TCustomGrid::ThumbPosAt(bool vertical, int along) const {
-    const TScrollBarParts p = ScrollBarParts(vertical);
-    const int room = p.Track - p.ThumbLen;
-    if (room <= 0 || p.Range <= 0) return 0;
-    const int start = (vertical ? p.Bar.Top : p.Bar.Left) + p.Thick;
-    const int offset = std::clamp(along - FThumbGrab - start, 0, room);
-    return (offset * p.Range + room / 2) / room;
-}
-
 void TCustomGrid::Paint() {
     TGridDrawInfo D;
     CalcDrawInfo(D);
@@ -1524,17 +1432,29 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
     const bool focused = IsActiveControl();
     const bool editorUp = FInplaceEdit && FInplaceEdit->Visible() && FEditorMode && (FOptions & goEditing);
     const int lw = FGridLineWidth;
+    // Only the cells that meet the damaged part are drawn.
+    const TRect clip = c->ClipRect();
     TRect where;
     where.Top = StartY;
     for (int row = ARow; where.Top < StopY && row < FRowCount; ++row) {
         const int h = RowHeights(row);
         if (h < 0) continue;
         where.Bottom = where.Top + h;
+        if (where.Top >= clip.Bottom) break;
+        if (where.Bottom + lw <= clip.Top) {
+            where.Top = where.Bottom + lw;
+            continue;
+        }
         where.Left = StartX;
         for (int col = ACol; where.Left < StopX && col < FColCount; ++col) {
             const int w = ColWidths(col);
             if (w < 0) continue;
             where.Right = where.Left + w;
+            if (where.Left >= clip.Right) break;
+            if (where.Right + lw <= clip.Left) {
+                where.Left = where.Right + lw;
+                continue;
+            }
             TGridDrawState state = IncludeDrawState;
             const bool fixedCell = col < FFixedCols || row < FFixedRows;
             if (focused && row == FCurrent.Y && col == FCurrent.X) state |= gdFocused;

@@ -237,9 +237,6 @@ public:
     TGridCoord MouseCoord(int X, int Y) const;
     void CalcDrawInfo(TGridDrawInfo& DrawInfo) const;
     void CalcFixedInfo(TGridDrawInfo& DrawInfo) const;
-    TRect ClientRect() const override;
-    TPoint ClientOrigin() const override;
-    void PaintTo(QImage& surface, TPoint at) override;
 
     // -- rows and columns
     void DeleteRow(int ARow);
@@ -329,7 +326,9 @@ protected:
     void CMMouseLeave(TMessage& M) override;
     virtual void WMVScroll(TMessage& M);
     virtual void WMHScroll(TMessage& M);
-    void PaintWindow(QImage& window) override;
+    // The border and the scroll bars are the grid's non-client area.
+    void WMNCCalcSize(TMessage& M) override;
+    void WMNCPaint(TMessage& M) override;
     void CreateParams(TCreateParams& Params) override;
 
     // The cells of a deleted column or row, now past the count, are emptied.
@@ -378,16 +377,11 @@ private:
     // Widths or heights changed: the cached sums and layout are stale.
     void ExtentsChanged();
     void CalcDrawInfoNow(TGridDrawInfo& DrawInfo) const;
-    // Where the parts of a scroll bar lie, in client coordinates; an empty
-    // bar when it is not shown.
-    struct TScrollBarParts {
-        TRect Bar, LineUp, LineDown, Thumb;
-        int Thick = 0, Track = 0, ThumbLen = 0, Pos = 0, Range = 0;
-    };
-    TScrollBarParts ScrollBarParts(bool vertical) const;
-    void DrawScrollBars(TCanvas* c, int border);
-    bool ScrollBarMouseDown(int X, int Y);
-    int ThumbPosAt(bool vertical, int along) const;
+    // The window's scroll bars: shown where the cells do not fit, their
+    // range the class library's 0..127 scale; the position follows the
+    // top-left cell.
+    void UpdateScrollRange();
+    void UpdateScrollPos();
     void TimedScroll();
     void ScrollBy(bool vertical, unsigned code, int pos);
     void UpdateHotTrack(int X, int Y);
@@ -415,7 +409,6 @@ private:
     TGridCoord FHotTrackCell{-1, -1};
     TCursor FShownCursor = crDefault;
     // A thumb being dragged: 1 vertical, 2 horizontal; where it was taken.
-    int FThumbDrag = 0, FThumbGrab = 0, FThumbPos = 0;
     std::vector<TRect> FInvalidated;
     // Cached sums of all widths and heights, and the last layout with what
     // it was computed from; writing a cell asks for the layout each time.

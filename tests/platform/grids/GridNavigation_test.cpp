@@ -1,5 +1,7 @@
 // Current cell, selection, keys, wheel and scrolling.
 #include "GridTestKit.h"
+#include "platform/controls/ScrollBars.h"
+#include "platform/core/MathUtils.h"
 
 TEST_F(GridTest, WritingRowGoesThroughTheFocusStep) {
     NewGrid();
@@ -188,25 +190,32 @@ TEST_F(GridTest, WheelMovesTheCurrentRowUnlessAHandlerTakesIt) {
     EXPECT_EQ(Grid->Row(), 2);
 }
 
-TEST_F(GridTest, ScrollMessagesCountInCells) {
+TEST_F(GridTest, ScrollMessagesMoveByCellsAndTheThumbOnTheClassLibraryScale) {
     NewGrid();
     Grid->SetRowCount(100);
     Grid->SetColCount(20);
     ASSERT_TRUE(Grid->VertScrollBarVisible());
     ASSERT_TRUE(Grid->HorzScrollBarVisible());
+    Grid->Perform(WM_VSCROLL, SB_BOTTOM);
+    const int maxTop = Grid->TopRow();
+    EXPECT_EQ(GetScrollPos(Grid, SB_VERT), 127);
+    Grid->Perform(WM_VSCROLL, SB_TOP);
     int tops = 0;
     Grid->OnTopLeftChanged = [&](TObject*) { ++tops; };
     Grid->Perform(WM_VSCROLL, SB_LINEDOWN);
     EXPECT_EQ(Grid->TopRow(), 2);
     EXPECT_EQ(Grid->VertScrollPos(), 1);
+    EXPECT_EQ(GetScrollPos(Grid, SB_VERT), MulDiv(1, 127, maxTop - 1));
+    // The thumb's positions run 0..127 over the whole range of top rows.
     Grid->Perform(WM_VSCROLL, SB_THUMBPOSITION | (10 << 16));
-    EXPECT_EQ(Grid->TopRow(), 11);
+    EXPECT_EQ(Grid->TopRow(), 1 + MulDiv(10, maxTop - 1, 127));
+    const int afterThumb = Grid->TopRow();
     // Tracking the thumb scrolls only with goThumbTracking.
-    Grid->Perform(WM_VSCROLL, SB_THUMBTRACK | (20 << 16));
-    EXPECT_EQ(Grid->TopRow(), 11);
+    Grid->Perform(WM_VSCROLL, SB_THUMBTRACK | (64 << 16));
+    EXPECT_EQ(Grid->TopRow(), afterThumb);
     Grid->SetOptions(Grid->Options() | goThumbTracking);
-    Grid->Perform(WM_VSCROLL, SB_THUMBTRACK | (20 << 16));
-    EXPECT_EQ(Grid->TopRow(), 21);
+    Grid->Perform(WM_VSCROLL, SB_THUMBTRACK | (64 << 16));
+    EXPECT_EQ(Grid->TopRow(), 1 + MulDiv(64, maxTop - 1, 127));
     Grid->Perform(WM_HSCROLL, SB_PAGEDOWN);
     EXPECT_EQ(Grid->LeftCol(), 1 + Grid->VisibleColCount());
     Grid->Perform(WM_VSCROLL, SB_TOP);

@@ -1,4 +1,5 @@
 // Push buttons, check boxes, radio buttons and list boxes.
+#include "platform/controls/ScrollBars.h"
 #include "StdKit.h"
 
 namespace {
@@ -166,7 +167,10 @@ TEST_F(ButtonsTest, OwnerDrawnListBoxHandsEachVisibleItemToTheHandler) {
     ASSERT_EQ(drawn.size(), 4);
     EXPECT_EQ(drawn[1], qMakePair(1, unsigned(odSelected)));
     EXPECT_EQ(drawn[0].second, 0u);
-    EXPECT_EQ(lb->ItemRect(2), Rect(2, 42, 118, 52));
+    // Client coordinates: the border and the scroll bar (the items do not
+    // all fit) are the list's non-client area.
+    EXPECT_EQ(lb->ItemRect(2), Rect(0, 40, 120 - 4 - 17, 50));
+    EXPECT_TRUE(lb->ScrollBarsState()->Bar(SB_VERT).Shown);
     EXPECT_EQ(lb->ItemAtPos(Point(5, 30)), 1);
 }
 

@@ -1,0 +1,74 @@
+// The grid's scroll bars: the shared window bars on the class library's
+// 0..127 scale, driven by the mouse.
+#include "GridTestKit.h"
+#include "platform/controls/ScrollBars.h"
+
+namespace {
+// A point of the grid's vertical bar, in the grid's client coordinates.
+TPoint VertBarPoint(TCustomGrid* g, TScrollBarPart part) {
+    const TRect r = g->ScrollBarsState()->PartRect(SB_VERT, part);
+    const TRect in = g->NCInsets();
+    return Point((r.Left + r.Right) / 2 - in.Left, (r.Top + r.Bottom) / 2 - in.Top);
+}
+}  // namespace
+
+TEST_F(GridTest, TheThumbDraggedToTheBottomShowsTheLastRow) {
+    NewGrid();
+    Grid->SetRowCount(1000);
+    ASSERT_TRUE(Grid->VertScrollBarVisible());
+    EXPECT_EQ(Grid->TopRow(), 1);
+    EXPECT_EQ(GetScrollPos(Grid, SB_VERT), 0) << "TopRow 1: position 0";
+    int min = -1, max = -1;
+    GetScrollRange(Grid, SB_VERT, min, max);
+    EXPECT_EQ(min, 0);
+    EXPECT_EQ(max, 127);
+
+    const TPoint grab = VertBarPoint(Grid, sbpThumb);
+    Input::MouseDown(Grid, mbLeft, grab.X, grab.Y);
+    Input::MouseMove(Grid, grab.X, grab.Y + 1000, ssLeft);
+    EXPECT_EQ(Grid->TopRow(), 1) << "without goThumbTracking the grid waits for the release";
+    Input::MouseUp(Grid, mbLeft, grab.X, grab.Y + 1000);
+    EXPECT_EQ(GetScrollPos(Grid, SB_VERT), 127) << "the last possible TopRow: position 127";
+    EXPECT_EQ(Grid->TopRow() + Grid->VisibleRowCount() - 1, 999) << "the last row is in view";
+    TGridDrawInfo D;
+    Grid->CalcDrawInfo(D);
+    EXPECT_EQ(D.Vert.LastFullVisibleCell, 999);
+
+    // With thumb tracking the grid follows the thumb while it moves.
+    Grid->SetOptions(Grid->Options() | goThumbTracking);
+    const TPoint grab2 = VertBarPoint(Grid, sbpThumb);
+    Input::MouseDown(Grid, mbLeft, grab2.X, grab2.Y);
+    Input::MouseMove(Grid, grab2.X, grab2.Y - 2000, ssLeft);
+    EXPECT_EQ(Grid->TopRow(), 1);
+    EXPECT_EQ(GetScrollPos(Grid, SB_VERT), 0);
+    Input::MouseUp(Grid, mbLeft, grab2.X, grab2.Y - 2000);
+}
+
+TEST_F(GridTest, ArrowAndPageClicksOnTheGridsBarMoveByCells) {
+    NewGrid();
+    Grid->SetRowCount(1000);
+    const TPoint down = VertBarPoint(Grid, sbpLineDown);
+    Input::Click(Grid, down.X, down.Y);
+    EXPECT_EQ(Grid->TopRow(), 2);
+    Input::Click(Grid, VertBarPoint(Grid, sbpPageDown).X, VertBarPoint(Grid, sbpPageDown).Y);
+    EXPECT_EQ(Grid->TopRow(), 2 + Grid->VisibleRowCount());
+    EXPECT_EQ(Grid->Row(), 1) << "scrolling leaves the current cell";
+    // The bar lies in the non-client area: the cells end before it.
+    EXPECT_EQ(Grid->ClientWidth(), 400 - 2 * 2 - GetSystemMetrics(SM_CXVSCROLL));
+}
+
+TEST_F(GridTest, InvalidatingOneCellPaintsOnlyItsRectangle) {
+    NewGrid();
+    Grid->SetRowCount(50);
+    Render();
+    int drawn = 0;
+    Grid->OnDrawCell = [&](TObject*, int, int, TRect, TGridDrawState) { ++drawn; };
+    Grid->InvalidateCell(2, 3);
+    const QRect pending = Form->UpdateRegion().boundingRect();
+    const TRect cell = Grid->CellRect(2, 3);
+    // The cell and the grid lines right of and below it.
+    EXPECT_EQ(pending.width(), cell.Width() + Grid->GridLineWidth());
+    EXPECT_EQ(pending.height(), cell.Height() + Grid->GridLineWidth());
+    Form->PaintPending();
+    EXPECT_EQ(drawn, 1) << "only the damaged cell is drawn";
+}
