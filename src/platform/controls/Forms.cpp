@@ -414,7 +414,8 @@ void TCustomForm::RequestRepaint() {
 }
 
 void TCustomForm::InvalidateArea(const QRegion& r) {
-    const QRegion add = r.intersected(QRect(0, 0, ClientWidth(), ClientHeight()));
+    QRegion add = r.intersected(QRect(0, 0, ClientWidth(), ClientHeight()));
+    if (FHasRegion) add &= FRegion;  // nothing outside the window's shape is painted
     if (add.isEmpty()) return;
     FUpdate += add;
     if (FHost) FHost->UpdateArea(add.boundingRect());
