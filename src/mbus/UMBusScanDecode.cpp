@@ -571,9 +571,11 @@ void TMBusScanDecode::Scan_Decode()
             break;
         case 203:
             Close_Link();
-            FInScan = false;
+            // The end is reported before InScan drops: once it has dropped,
+            // the window may start the next scan and replace the callback.
             if (Enable_Send_In_Last_Step)
                 Report_Scan_Event(3, 0, 0, int32_t(Type_To_Send_In_Last_Step));
+            FInScan = false;
             break;
 
         default:

@@ -379,13 +379,23 @@ TEST_F(ScanStepTest, AbortDuringAPrimaryScanEndsWithoutEndReport)
 
 TEST_F(ScanStepTest, StopEndsAPrimaryScanWithItsEndReport)
 {
-    ASSERT_TRUE(Start(saPrimaryAddress));
+    // The end report comes while the scan still counts as running: the
+    // window cannot yet start another one and replace the callback.
+    bool scanningAtEnd = false;
+    ASSERT_TRUE(Engine->Start_Scan(saPrimaryAddress, shEthernet, QString::fromLatin1(Gateway), 2400, 1, false, false,
+                                   3, [&](int32_t k, int32_t a, int32_t f, int32_t t) {
+                                       Reports.append({k, a, f, t});
+                                       if (k == 3)
+                                           scanningAtEnd = Engine->InScan();
+                                   }));
     for (int i = 0; i < 60; ++i)
         Step();
     Engine->Stop_Scan();
     Run_To_End(Steps + 200);
     EXPECT_EQ(Reports.last(), (Report{3, 0, 0, 1}));
     EXPECT_LT(Reports.size(), 1 + 251 + 1);
+    EXPECT_TRUE(scanningAtEnd);
+    EXPECT_FALSE(Engine->InScan());
 }
 
 TEST_F(ScanStepTest, AProgressCallbackThatRaisesDoesNotStopTheScan)
