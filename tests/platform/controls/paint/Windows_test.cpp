@@ -307,3 +307,52 @@ TEST(ResourcesTest, NamedRawDataAndResPictures) {
     EXPECT_THROW(pic.LoadFromFile("RES://MISSING"), EInvalidGraphic);
     EXPECT_EQ(pic.Width(), 3) << "a failed load keeps the picture";
 }
+
+#include "platform/controls/ToolTips.h"
+
+TEST_F(WindowsTest, ABalloonTipShowsAfterItsDelayAtItsPointerAndPopsAfterItsTime) {
+    Form->Show();
+    TToolTip tip(nullptr);
+    tip.Title = "Address";
+    tip.Text = "The group address is not valid.";
+    tip.Icon = TTI_WARNING;
+    tip.Balloon = true;
+    tip.InitialDelay = 400;
+    tip.AutoPopDelay = 3000;
+    const TPoint pointer(200, 150);
+    tip.Activate(pointer);
+    AdvanceTime(399);
+    EXPECT_FALSE(tip.Showing());
+    AdvanceTime(1);
+    ASSERT_TRUE(tip.Showing());
+    TToolTipWindow* w = tip.Window();
+    EXPECT_EQ(w->Pointer(), pointer);
+    EXPECT_TRUE(w->HasWindowRegion()) << "a balloon is shaped";
+    // The stem's point is at the pointer: just below it lies the tip.
+    EXPECT_EQ(WindowFromPoint(Point(pointer.X, pointer.Y + 3)), w);
+    EXPECT_EQ(GetParentForm(WindowFromPoint(Point(pointer.X - 10, pointer.Y + 1))), Form)
+        << "beside the stem the form shows through";
+    EXPECT_EQ(Screen()->ActiveForm(), Form) << "the tip takes no activation";
+    AdvanceTime(2999);
+    EXPECT_TRUE(tip.Showing());
+    AdvanceTime(1);
+    EXPECT_FALSE(tip.Showing());
+
+    // Back on a tool soon after: the short reshow wait.
+    tip.ReshowDelay = 50;
+    tip.Activate(pointer);
+    AdvanceTime(50);
+    EXPECT_TRUE(tip.Showing());
+    tip.Deactivate();
+    EXPECT_FALSE(tip.Showing());
+
+    // Tracking shows at once and follows its position.
+    tip.TrackActivate(true);
+    EXPECT_TRUE(tip.Showing());
+    tip.TrackPosition(Point(250, 160));
+    EXPECT_EQ(tip.Window()->Pointer(), Point(250, 160));
+    AdvanceTime(10000);
+    EXPECT_TRUE(tip.Showing()) << "a tracking tip stays";
+    tip.TrackActivate(false);
+    EXPECT_FALSE(tip.Showing());
+}
