@@ -309,6 +309,11 @@ private:
         }
     }
 
+    // Half-points to twips, kept within an int for any parameter the reader
+    // admits (up to nine digits).
+    static int Twips(int halfPoints) {
+        return int(std::clamp<long long>(static_cast<long long>(halfPoints) * 10, -1000000000LL, 1000000000LL));
+    }
     void Word(const QByteArray& w, bool hasParam, int param, GroupState& cur, bool firstInGroup, int& pendingSkip) {
         if (firstInGroup && SkippedDestinations().contains(w)) {
             if (w == "fonttbl") cur.Kind = GroupState::FontTable;
@@ -348,8 +353,8 @@ private:
         else if (w == "fs" && hasParam && param > 0) f.Size = std::max(1, param / 2);
         else if (w == "f" && hasParam) cur.Font = param;
         else if (w == "cf" && hasParam) cur.Colour = param;
-        else if (w == "up") f.Offset = (hasParam ? param : 6) * 10;    // half-points to twips
-        else if (w == "dn") f.Offset = -(hasParam ? param : 6) * 10;
+        else if (w == "up") f.Offset = Twips(hasParam ? param : 6);    // half-points to twips
+        else if (w == "dn") f.Offset = -Twips(hasParam ? param : 6);
         else if (w == "super") f.Offset = 40;
         else if (w == "sub") f.Offset = -40;
         else if (w == "nosupersub") f.Offset = 0;
