@@ -636,7 +636,9 @@ TPoint TBaseGrid::CellSize(int c, int r)
 
 void TBaseGrid::RepaintCell(int c, int r)
 {
-    if (HandleAllocated())
+    // The platform makes a control's handle only when something asks for
+    // it, so a grid placed on a form counts as having its window.
+    if (HandleAllocated() || Parent())
         InvalidateRect(CellRect(c, r));
 }
 

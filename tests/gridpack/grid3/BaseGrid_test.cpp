@@ -351,3 +351,54 @@ TEST_F(BaseGridTest, ClearingCells)
     g->FreeCellProperties(4, 4);
     EXPECT_EQ(g->GetGridObject(4, 4), nullptr);
 }
+
+TEST_F(BaseGridTest, WheelEndsOnABaseCell)
+{
+    TProbeBaseGrid* g = NewGrid();
+    g->SetRowCount(10);
+    g->MergeCells(1, 2, 1, 3);
+    g->SetRow(1);
+    Input::Wheel(g, -120); // down into the block's base row
+    EXPECT_EQ(g->Row(), 2);
+    g->SetRow(5);
+    Input::Wheel(g, 120); // up into its last covered row: back to the base
+    EXPECT_EQ(g->Row(), 2);
+    EXPECT_TRUE(g->IsBaseCell(g->Col(), g->Row()));
+}
+
+TEST_F(BaseGridTest, SelectCellIsTheLibrarysDecision)
+{
+    TProbeBaseGrid* g = NewGrid();
+    g->OnSelectCell = [](TObject*, int c, int, bool& can) { can = c != 3; };
+    g->SetCol(3);
+    EXPECT_EQ(g->Col(), 1);
+    g->SetCol(2);
+    EXPECT_EQ(g->Col(), 2);
+}
+
+TEST_F(BaseGridTest, ScrollingRepaintsMergedFixedCells)
+{
+    TProbeBaseGrid* g = NewGrid(400, 150);
+    g->SetRowCount(20);
+    g->MergeCells(0, 4, 1, 2); // a merged block in the fixed column
+    g->ClearInvalidatedRects();
+    g->SetTopRow(3);
+    const TRect block = g->CellRect(0, 4);
+    bool repainted = false;
+    for (const TRect& r : g->InvalidatedRects())
+        repainted = repainted || r == block;
+    EXPECT_TRUE(repainted);
+}
+
+TEST_F(BaseGridTest, CellColourWritersRepaintTheirCell)
+{
+    TProbeBaseGrid* g = NewGrid();
+    TCellProperties* p = g->GetCellProperties(2, 2);
+    g->ClearInvalidatedRects();
+    p->SetBrushColor(clRed);
+    ASSERT_FALSE(g->InvalidatedRects().empty());
+    EXPECT_EQ(g->InvalidatedRects().back(), g->CellRect(2, 2));
+    g->ClearInvalidatedRects();
+    p->Alignment = taCenter; // only stored
+    EXPECT_TRUE(g->InvalidatedRects().empty());
+}

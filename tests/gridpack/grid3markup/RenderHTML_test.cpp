@@ -566,3 +566,47 @@ TEST_F(RenderTest, AControlWiderThanTheRestOfTheLineStartsTheNext) {
     const THTMLRenderParams q = Measure("<CONTROL TYPE=\"EDIT\" ID=\"a\" WIDTH=\"500\">", TRect(0, 0, w, 200));
     EXPECT_EQ(q.Width, 500);
 }
+
+// Mark-up glued together from fragments of every tag, cut anywhere: the
+// renderer must finish every kind of call and leave the canvas as it was.
+TEST_F(RenderTest, BrokenMarkupNeverHangsOrLeavesTheCanvasChanged) {
+    const char* pieces[] = {"<b>", "</b>", "<i>", "<u>", "</u>", "<ul>", "<li>", "</ul>", "<a href=\"x\">", "</a>",
+                            "<font face=\"Verdana\" size=\"5\" color=\"#FF0000\" bgcolor=\"clYellow\">", "</font>",
+                            "<p align=\"right\" indent=\"30\" bgcolor=\"clBlue\">", "</p>", "<br>", "<hr>", "<hi>",
+                            "</hi>", "<e>", "</e>", "<sub>", "<sup>", "</sup>", "<shadow>", "</shadow>", "<z>",
+                            "</z>", "<r a=\"45\">", "</r>", "<img src=\"idx:0\" align=\"middle\">",
+                            "<img src=\"file:///nonexistent/x.gif\" width=\"9\">", "<body bgcolor=\"#00FF00\">",
+                            "<blink>", "</blink>", "<ind x=\"50\">", "<CONTROL TYPE=\"BUTTON\" ID=\"b\" WIDTH=\"40\">",
+                            "<CONTROL TYPE=\"CHECK\" ID=\"c\" VALUE=\"true\" WIDTH=\"x\" HEIGHT=\"60\">", "word ",
+                            "longerword", " ", "&amp;", "&lt;", "&", "<#f>", "\r\n", "<", ">", "\"", "</"};
+    TImageList list(8, 8);
+    list.AddImage(QImage(8, 8, QImage::Format_ARGB32));
+    THTMLPictureCache cache;
+    uint32_t seed = 12345;
+    auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+    TCanvas* c = Bmp->Canvas();
+    c->Font().SetName("Tahoma");
+    for (int round = 0; round < 3000; ++round) {
+        QString text;
+        const int n = int(next() % 12);
+        for (int i = 0; i < n; ++i) text += pieces[next() % std::size(pieces)];
+        text = text.left(int(next() % (text.size() + 1)));
+        SCOPED_TRACE(text.toStdString());
+        THTMLRenderParams p = Params(text, TRect(0, 0, 20 + int(next() % 200), int(next() % 100)));
+        p.Images = &list;
+        p.PictureCache = &cache;
+        p.WordWrap = next() % 2;
+        p.MeasureOnly = round % 3 == 1;
+        p.HitTest = round % 3 == 2;
+        p.X = int(next() % 200);
+        p.Y = int(next() % 100);
+        p.ControlID = "b";
+        p.FocusAnchor = 0;
+        p.HoverAnchor = 1;
+        RenderHTML(p);
+        EXPECT_GE(p.Height, GH() > 0 ? 1 : 0);
+        EXPECT_EQ(c->Font().Name(), "Tahoma");
+        EXPECT_EQ(c->Font().Orientation(), 0);
+        EXPECT_EQ(c->Brush().Color(), clWhite);
+    }
+}
