@@ -180,6 +180,32 @@ void TExStringGrid::Paint()
     TBaseGrid::Paint();
 }
 
+void TExStringGrid::Invalidate()
+{
+    if (FEditChange) {
+        FEditChange = false;
+        return;
+    }
+    TBaseGrid::Invalidate();
+}
+
+void TExStringGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    const int R = DefaultRowHeight();
+    if (FIntegralHeight && FUpdateCount == 0 && R > 0) {
+        const int h = VisibleColCount() + FixedCols() < ColCount() ? GetSystemMetrics(SM_CYHSCROLL) : 0;
+        const int b = BorderStyle() == bsSingle ? 2 : 0;
+        AHeight = h + 2 * b + ((AHeight - h - b) / R) * R;
+    }
+    TBaseGrid::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
+void TExStringGrid::SetIntegralHeight(bool v)
+{
+    FIntegralHeight = v;
+    SetBounds(Left(), Top(), Width(), Height());
+}
+
 // ---------------------------------------------------------------------------
 // Hidden columns
 // ---------------------------------------------------------------------------

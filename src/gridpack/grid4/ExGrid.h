@@ -260,8 +260,15 @@ public:
     // Repaints the cell at the display column of real column ACol.
     void RepaintRealCell(int ACol, int ARow);
 
-    // --- painting
+    // --- painting and bounds
     void Paint() override;
+    // Swallows the one request that follows an edit change.
+    void Invalidate() override;
+    bool FEditChange = false;
+    // With IntegralHeight the height is cut to whole default rows.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    bool IntegralHeight() const { return FIntegralHeight; }
+    void SetIntegralHeight(bool v);
 
 protected:
     bool Loading() const;
@@ -270,6 +277,7 @@ private:
     TCellProperties* ExistingProps(int c, int r) { return HasCellProperties(c, r) ? GetCellProperties(c, r) : nullptr; }
 
     int FUpdateCount = 0;
+    bool FIntegralHeight = false;
     int FNumHidden = 0;
     std::array<uint8_t, MaxRealCols> FVisibleCol;
     std::array<int16_t, MaxRealCols> FAllColWidths;

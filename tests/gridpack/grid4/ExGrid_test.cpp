@@ -108,9 +108,11 @@ TEST_F(ExGridTest, UpdateLockNestsAndRepaintsOnceAtTheEnd)
     Form->RenderClient();
     EXPECT_EQ(Grid->Drawn, 0);
     EXPECT_TRUE(Grid->LockUpdate());
-    Grid->EndUpdate();
+    Grid->Update();
+    Grid->Drawn = 0;
+    Grid->EndUpdate(); // the outermost end asks for one repaint
     EXPECT_FALSE(Grid->LockUpdate());
-    Form->RenderClient();
+    Grid->Update();
     EXPECT_GT(Grid->Drawn, 0);
 }
 
@@ -242,4 +244,31 @@ TEST_F(ExGridTest, PropertyGettersDoNotMakePropertiesButWordWrapsDoes)
     EXPECT_TRUE(Grid->GetReadOnly(3, 3));
     EXPECT_EQ(Grid->GetFontStyles(3, 3), TFontStyles(1));
     EXPECT_EQ(Grid->GetCellEx(3, 3), ""); // properties keep an empty cell empty
+}
+
+TEST_F(ExGridTest, IntegralHeightCutsToWholeRows)
+{
+    NewGrid();
+    Grid->SetBorderStyle(bsSingle);
+    Grid->SetIntegralHeight(true);
+    Grid->SetBounds(0, 0, 400, 100);
+    EXPECT_EQ(Grid->Height(), 92); // 2 * 2 + ((100 - 2) / 22) * 22
+    Grid->SetBorderStyle(bsNone);
+    Grid->SetBounds(0, 0, 400, 100);
+    EXPECT_EQ(Grid->Height(), 88);
+}
+
+TEST_F(ExGridTest, AnEditChangeSwallowsOneRepaintRequest)
+{
+    NewGrid();
+    Grid->Update();
+    Grid->FEditChange = true;
+    Grid->Drawn = 0;
+    Grid->Invalidate();
+    Grid->Update();
+    EXPECT_EQ(Grid->Drawn, 0);
+    EXPECT_FALSE(Grid->FEditChange);
+    Grid->Invalidate();
+    Grid->Update();
+    EXPECT_GT(Grid->Drawn, 0);
 }
