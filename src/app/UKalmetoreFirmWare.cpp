@@ -250,9 +250,6 @@ void Open_Link(const QString& target)
 // ---------------------------------------------------------------------------
 // Start-up and shutdown
 
-QList<TMBus_Slave*> List_Slaves_MBus;
-QList<TMBus_Slave*> List_Slaves_wMBus;
-
 void Prepare_Program_State(const QString& dirProgram)
 {
     Texts.clear();
@@ -262,8 +259,6 @@ void Prepare_Program_State(const QString& dirProgram)
     Set_Model_Texts();
     Load_Language();
     Open_Stored_Project();
-    List_Slaves_MBus.clear();
-    List_Slaves_wMBus.clear();
     Set_Files();
     Row_Clipboard.clear();
 }

@@ -106,16 +106,13 @@ void Open_Link(const QString& target);
 // The shared state start-up prepares, in the window's order: the folders
 // beside the program (created where missing), the settings, the model's
 // title and codes, the language, the last project when its folder exists,
-// the M-Bus slave lists, the file paths and the row clipboard.
+// the file paths and the row clipboard.
 void Prepare_Program_State(const QString& dirProgram);
 // Writes the settings file beside the program.
 void Store_Settings();
 
-// The wired and wireless M-Bus slaves a scan finds; the scan window fills
-// them and owns their records.
-struct TMBus_Slave;
-extern QList<TMBus_Slave*> List_Slaves_MBus;
-extern QList<TMBus_Slave*> List_Slaves_wMBus;
+// The wired and wireless M-Bus devices a scan finds live with the scanner
+// (mbus/MBusRecords.h): two locked lists, empty from program start.
 
 // ---------------------------------------------------------------------------
 // Pictures of our own

@@ -398,11 +398,11 @@ QByteArray MBus_Network_Document(const TNodoList& nodes)
     for (const std::unique_ptr<TNodo>& n : nodes) {
         XmlNode ne = root.AppendElement(X::Node);
         for (const TAttrWriter<TNodo>& w : nodeWriters())
-            ne.SetAttribute(w.Name, w.Value(*n));
+            ne.AppendAttribute(w.Name, w.Value(*n));
         for (const std::unique_ptr<TVariabile>& v : n->Var_List) {
             XmlNode ve = ne.AppendElement(X::Variable);
             for (const TAttrWriter<TVariabile>& w : variableWriters())
-                ve.SetAttribute(w.Name, w.Value(*v));
+                ve.AppendAttribute(w.Name, w.Value(*v));
         }
     }
     return doc.SaveToBytes();

@@ -81,9 +81,18 @@ ETableFileError TRowReader::Error(const QString& name, const QString& what) cons
 
 const char* TRowReader::Find(const QString& name) const
 {
-    for (const TAttr& a : FAttrs)
-        if (sameName(name, a.Name))
-            return a.Value;
+    // Readers mostly ask in the order the attributes were written: the search
+    // starts after the last one found, so such a row is read in one pass.
+    const qsizetype n = FAttrs.size();
+    for (qsizetype k = 0; k < n; ++k) {
+        qsizetype i = FNext + k;
+        if (i >= n)
+            i -= n;
+        if (sameName(name, FAttrs[i].Name)) {
+            FNext = i + 1 < n ? i + 1 : 0;
+            return FAttrs[i].Value;
+        }
+    }
     return nullptr;
 }
 

@@ -95,6 +95,7 @@ private:
         const char* Value;
     };
     QVarLengthArray<TAttr, 24> FAttrs;
+    mutable qsizetype FNext = 0; // where the next search starts
     QString FFile;
     QString FList;
     int FRowNumber;

@@ -1,4 +1,5 @@
 #include "platform/sys/HttpClient.h"
+#include "platform/sys/DestinationGuard.h"
 #include "platform/sys/ServiceSlot.h"
 #include "platform/sys/SysWait.h"
 
@@ -13,6 +14,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <arpa/inet.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -47,6 +49,20 @@ bool WaitFor(int fd, short events, const Deadline& d)
 bool HasLineBreak(const QByteArray& s)
 {
     return s.contains('\r') || s.contains('\n');
+}
+
+// Asks the destination guard about one resolved address.
+void checkResolved(const addrinfo* a, int port)
+{
+    if (a->ai_family == AF_INET) {
+        CheckDestinationIPv4(reinterpret_cast<const sockaddr_in*>(a->ai_addr)->sin_addr.s_addr, quint16(port),
+                             QStringLiteral("connection"));
+        return;
+    }
+    char text[INET6_ADDRSTRLEN] = {};
+    if (a->ai_family == AF_INET6)
+        ::inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6*>(a->ai_addr)->sin6_addr, text, sizeof text);
+    CheckDestinationText(QString::fromLatin1(text), quint16(port), QStringLiteral("connection"));
 }
 
 std::function<void(const QString&)>& lookupHook()
@@ -110,6 +126,12 @@ void Connect(Fd& fd, const QString& host, int port, const QString& url, const De
     addrinfo* res = Resolve(host, port, url, d);
     int lastErr = ECONNREFUSED;
     for (addrinfo* a = res; a; a = a->ai_next) {
+        try {
+            checkResolved(a, port);
+        } catch (...) {
+            ::freeaddrinfo(res);
+            throw;
+        }
         const int s = ::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK, a->ai_protocol);
         if (s < 0) {
             lastErr = errno;

@@ -1,4 +1,5 @@
 #include "platform/sys/IcmpEcho.h"
+#include "platform/sys/DestinationGuard.h"
 #include "platform/sys/ServiceSlot.h"
 #include "platform/sys/SysWait.h"
 
@@ -101,6 +102,7 @@ EchoResult RealIcmpEcho::Echo(const QString& address, int payloadSize, int timeo
         throw ESysError(QStringLiteral("\"%1\" is not a numeric IPv4 address").arg(address));
     if (payloadSize < 0 || payloadSize > MaxPayload)
         throw ESysError(QStringLiteral("Echo payload size %1 is out of range").arg(payloadSize));
+    CheckDestinationIPv4(addr, 0, QStringLiteral("echo request"));
 
     Socket s;
     OpenEchoSocket(s);

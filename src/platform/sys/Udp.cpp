@@ -1,4 +1,5 @@
 #include "platform/sys/Udp.h"
+#include "platform/sys/DestinationGuard.h"
 #include "platform/sys/ServiceSlot.h"
 #include "platform/sys/SysWait.h"
 
@@ -65,6 +66,7 @@ void RealUdpEndpoint::Bind(const QString& address, quint16 port)
 int RealUdpEndpoint::SendTo(const QByteArray& data, const QString& address, quint16 port)
 {
     const sockaddr_in to = ToSockAddr(address, port, false);
+    CheckDestinationIPv4(to.sin_addr.s_addr, port, QStringLiteral("datagram"));
     if (FFd < 0)
         Bind(QString(), 0);
     for (;;) {

@@ -199,6 +199,12 @@ void XmlNode::SetAttribute(const QString& name, const QString& value)
     a.set_value(toPugi(value).c_str());
 }
 
+void XmlNode::AppendAttribute(const QString& name, const QString& value)
+{
+    // Short values (numbers, flags) convert on the stack like names do.
+    FNode.append_attribute(NameUtf8(name).c_str()).set_value(NameUtf8(value).c_str());
+}
+
 XmlNode XmlNode::AppendElement(const QString& name)
 {
     return XmlNode(FNode.append_child(toPugi(name).c_str()));
@@ -282,12 +288,23 @@ XmlNode XmlDocument::AppendComment(const QString& text)
     return XmlNode(c);
 }
 
+namespace {
+// Collects the saved document straight into the bytes handed back.
+class TBytesWriter : public pugi::xml_writer {
+public:
+    QByteArray Bytes;
+    void write(const void* data, size_t size) override
+    {
+        Bytes.append(static_cast<const char*>(data), qsizetype(size));
+    }
+};
+} // namespace
+
 QByteArray XmlDocument::SaveToBytes() const
 {
-    std::ostringstream os;
-    FDoc->save(os, "\t", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
-    const std::string s = os.str();
-    return QByteArray(s.data(), qsizetype(s.size()));
+    TBytesWriter w;
+    FDoc->save(w, "\t", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
+    return w.Bytes;
 }
 
 void XmlDocument::SaveToFile(const QString& path) const

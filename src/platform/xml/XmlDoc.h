@@ -80,6 +80,9 @@ public:
     QList<QPair<QString, QString>> Attributes() const;
     // Sets the value, appending a new attribute after the existing ones.
     void SetAttribute(const QString& name, const QString& value);
+    // Appends an attribute without looking for one of that name: for writers
+    // that build a fresh element attribute by attribute.
+    void AppendAttribute(const QString& name, const QString& value);
 
     XmlNode AppendElement(const QString& name);
     XmlNode AppendComment(const QString& text);

@@ -201,8 +201,6 @@ TEST_F(Projects, StartUpEmptiesTheSharedLists)
     Row_Clipboard << QStringLiteral("left over");
     Prepare_Program_State(Tmp.path());
     EXPECT_TRUE(Row_Clipboard.isEmpty());
-    EXPECT_TRUE(List_Slaves_MBus.isEmpty());
-    EXPECT_TRUE(List_Slaves_wMBus.isEmpty());
 }
 
 TEST_F(Projects, ProductPageOfTheMakersModelsOnly)
