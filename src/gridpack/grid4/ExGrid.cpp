@@ -4,6 +4,7 @@
 #include "gridpack/grid3/RorIdad.h"
 #include "platform/controls/Clipboard.h"
 #include "platform/controls/Messages.h"
+#include "platform/controls/Timers.h"
 #include "platform/core/Format.h"
 #include "platform/core/IntConv.h"
 #include "platform/core/StrUtils.h"
@@ -78,6 +79,25 @@ TExStringGrid::~TExStringGrid()
     FPrintSettings->Free();
     FColumnSize->Free();
     FSortSettings->Free();
+}
+
+void TExStringGrid::CreateWnd()
+{
+    if (ComponentState() & csDestroying)
+        return;
+    TBaseGrid::CreateWnd();
+    if (!Parent())
+        return;
+    FGridTimerID = SetTimer(this, GridTimerIdent, 500);
+}
+
+void TExStringGrid::DestroyWnd()
+{
+    if (FGridTimerID != 0) {
+        KillTimer(this, GridTimerIdent);
+        FGridTimerID = 0;
+    }
+    TBaseGrid::DestroyWnd();
 }
 
 bool TExStringGrid::Loading() const { return (ComponentState() & csLoading) != 0; }

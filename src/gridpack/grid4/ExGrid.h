@@ -270,13 +270,21 @@ public:
     bool IntegralHeight() const { return FIntegralHeight; }
     void SetIntegralHeight(bool v);
 
+    // The grid timer's identifier while the window exists, else 0.
+    unsigned GridTimerID() const { return FGridTimerID; }
+    static constexpr unsigned GridTimerIdent = 111;
+
 protected:
     bool Loading() const;
+    // Starts the grid timer (every 500 ms) once the window is made.
+    void CreateWnd() override;
+    void DestroyWnd() override;
 
 private:
     TCellProperties* ExistingProps(int c, int r) { return HasCellProperties(c, r) ? GetCellProperties(c, r) : nullptr; }
 
     int FUpdateCount = 0;
+    unsigned FGridTimerID = 0;
     bool FIntegralHeight = false;
     int FNumHidden = 0;
     std::array<uint8_t, MaxRealCols> FVisibleCol;

@@ -1,5 +1,6 @@
 #include "gridpack/grid4/ExGrid.h"
 #include "platform/controls/Forms.h"
+#include "platform/controls/Timers.h"
 #include "support/ToolkitTest.h"
 
 #include <gtest/gtest.h>
@@ -271,4 +272,18 @@ TEST_F(ExGridTest, AnEditChangeSwallowsOneRepaintRequest)
     Grid->Invalidate();
     Grid->Update();
     EXPECT_GT(Grid->Drawn, 0);
+}
+
+TEST_F(ExGridTest, TheGridTimerLivesWithTheWindow)
+{
+    NewGrid();
+    EXPECT_EQ(Grid->GridTimerID(), TExStringGrid::GridTimerIdent);
+    EXPECT_TRUE(IsTimerSet(Grid, TExStringGrid::GridTimerIdent));
+    Grid->RecreateWnd();
+    EXPECT_EQ(Grid->GridTimerID(), TExStringGrid::GridTimerIdent);
+    EXPECT_TRUE(IsTimerSet(Grid, TExStringGrid::GridTimerIdent));
+    auto* lone = NewObject<TExStringGrid>(nullptr); // no parent: no timer
+    lone->HandleNeeded();
+    EXPECT_EQ(lone->GridTimerID(), 0u);
+    lone->Free();
 }
