@@ -169,6 +169,35 @@ void TExStringGrid::SetDefaultRowHeight(int v) { TBaseGrid::SetDefaultRowHeight(
 
 void TExStringGrid::SetScrollBars(TScrollStyle v) { TBaseGrid::SetScrollBars(v); }
 
+void TExStringGrid::StretchColumnToFit(int n)
+{
+    if (ComponentState() & (csLoading | csDestroying))
+        return;
+    if (n == -1)
+        n = ColCount() - 1;
+    if (n >= ColCount())
+        throw EInvalidGridOperation(QStringLiteral("Stretch column index out of range"));
+    if (ColCount() == 0 || !FColumnSize->Stretch || FIsColChanging || n < 0)
+        return;
+    FIsColChanging = true;
+    ColchgFlg = false;
+    const TRect client = ClientRect();
+    if (ColCount() == 1) {
+        SetColWidths(0, client.Right);
+    } else {
+        int sum = 0;
+        for (int i = 0; i < ColCount(); ++i)
+            if (i != n)
+                sum += ColWidths(i);
+        if (sum < client.Width())
+            SetColWidths(n, client.Right - client.Left - sum - 1);
+        else if (LeftCol() == TBaseGrid::FixedCols())
+            SetColWidths(n, DefaultColWidth());
+    }
+    ColchgFlg = true;
+    FIsColChanging = false;
+}
+
 // ---------------------------------------------------------------------------
 // Update lock
 // ---------------------------------------------------------------------------

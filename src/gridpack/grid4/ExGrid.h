@@ -169,6 +169,13 @@ public:
     void SetDefaultRowHeight(int v);
     TScrollStyle ScrollBars() const { return TBaseGrid::ScrollBars(); }
     void SetScrollBars(TScrollStyle v);
+    // Widens column n (-1: the last) so the columns fill the client width,
+    // when ColumnSize->Stretch is set. An index at or past ColCount raises
+    // "Stretch column index out of range", whether stretching is on or not.
+    void StretchColumnToFit(int n);
+    void StretchRightColumn() { StretchColumnToFit(ColCount() - 1); }
+    bool FIsColChanging = false;
+    bool ColchgFlg = true;
     int FFixedRowsMin = 1;
     int FFixedColsMin = 1;
     int FMaxRowCount = 0;

@@ -287,3 +287,21 @@ TEST_F(ExGridTest, TheGridTimerLivesWithTheWindow)
     EXPECT_EQ(lone->GridTimerID(), 0u);
     lone->Free();
 }
+
+TEST_F(ExGridTest, StretchFillsTheClientWidth)
+{
+    NewGrid();
+    Grid->SetBorderStyle(bsNone);
+    for (int c = 0; c < 5; ++c)
+        Grid->SetColWidths(c, 50);
+    Grid->StretchColumnToFit(-1); // stretching off: nothing changes
+    EXPECT_EQ(Grid->ColWidths(4), 50);
+    Grid->ColumnSize()->Stretch = true;
+    Grid->StretchColumnToFit(-1);
+    EXPECT_EQ(Grid->ColWidths(4), Grid->ClientWidth() - 200 - 1);
+    Grid->StretchColumnToFit(1);
+    EXPECT_EQ(Grid->ColWidths(1), Grid->ClientWidth() - (150 + Grid->ColWidths(4)) - 1);
+
+    Grid->ColumnSize()->Stretch = false;
+    EXPECT_THROW(Grid->StretchColumnToFit(9), EInvalidGridOperation);
+}
