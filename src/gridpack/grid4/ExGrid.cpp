@@ -66,6 +66,7 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     SetFixedCols(1);
     SetFixedRows(1);
     SetDefaultRowHeight(22);
+    FFixedRowHeight = 22;
     SetBounds(Left(), Top(), 400, 250);
 }
 
@@ -166,6 +167,38 @@ void TExStringGrid::SetFixedCols(int v)
 }
 
 void TExStringGrid::SetDefaultRowHeight(int v) { TBaseGrid::SetDefaultRowHeight(v); }
+
+void TExStringGrid::SetFixedColWidth(int v)
+{
+    if (Loading() || v == DefaultColWidth())
+        return;
+    for (int i = 0; i < TBaseGrid::FixedCols(); ++i)
+        SetColWidths(i, v);
+}
+
+void TExStringGrid::SetFixedRowHeight(int v)
+{
+    FFixedRowHeight = v;
+    if (Loading())
+        return;
+    if (v == DefaultRowHeight()) {
+        // The library skips an unchanged default, so every row is set here.
+        TBaseGrid::SetDefaultRowHeight(v);
+        for (int i = 0; i < RowCount(); ++i)
+            SetRowHeights(i, v);
+    } else {
+        for (int i = 0; i < TBaseGrid::FixedRows(); ++i)
+            SetRowHeights(i, v);
+    }
+}
+
+void TExStringGrid::SetWordWrapEx(bool v)
+{
+    FWordWrapEx = v;
+    WordWrap = v;
+    if (FUpdateCount == 0)
+        Invalidate();
+}
 
 void TExStringGrid::SetScrollBars(TScrollStyle v) { TBaseGrid::SetScrollBars(v); }
 

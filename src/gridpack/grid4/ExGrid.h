@@ -176,6 +176,16 @@ public:
     void StretchRightColumn() { StretchColumnToFit(ColCount() - 1); }
     bool FIsColChanging = false;
     bool ColchgFlg = true;
+    // The width of column 0; a write of the default column width is ignored,
+    // any other gives every fixed column that width.
+    int FixedColWidth() const { return ColWidths(0); }
+    void SetFixedColWidth(int v);
+    // Equal to DefaultRowHeight it re-applies that height to every row, else
+    // every fixed row gets it.
+    int FixedRowHeight() const { return FFixedRowHeight; }
+    void SetFixedRowHeight(int v);
+    bool WordWrapEx() const { return FWordWrapEx; }
+    void SetWordWrapEx(bool v);
     int FFixedRowsMin = 1;
     int FFixedColsMin = 1;
     int FMaxRowCount = 0;
@@ -291,6 +301,8 @@ private:
     TCellProperties* ExistingProps(int c, int r) { return HasCellProperties(c, r) ? GetCellProperties(c, r) : nullptr; }
 
     int FUpdateCount = 0;
+    int FFixedRowHeight = 0;
+    bool FWordWrapEx = true;
     unsigned FGridTimerID = 0;
     bool FIntegralHeight = false;
     int FNumHidden = 0;

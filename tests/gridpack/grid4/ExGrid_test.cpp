@@ -305,3 +305,23 @@ TEST_F(ExGridTest, StretchFillsTheClientWidth)
     Grid->ColumnSize()->Stretch = false;
     EXPECT_THROW(Grid->StretchColumnToFit(9), EInvalidGridOperation);
 }
+
+TEST_F(ExGridTest, FixedColumnWidthAndFixedRowHeight)
+{
+    NewGrid();
+    Grid->SetColWidths(0, 30);
+    Grid->SetFixedColWidth(Grid->DefaultColWidth()); // ignored
+    EXPECT_EQ(Grid->FixedColWidth(), 30);
+    Grid->SetFixedColWidth(40);
+    EXPECT_EQ(Grid->ColWidths(0), 40);
+    EXPECT_EQ(Grid->ColWidths(1), Grid->DefaultColWidth());
+
+    Grid->SetRowHeights(3, 50);
+    Grid->SetFixedRowHeight(30);
+    EXPECT_EQ(Grid->RowHeights(0), 30);
+    EXPECT_EQ(Grid->RowHeights(3), 50);
+    Grid->SetFixedRowHeight(22); // the default height: every row gets it
+    EXPECT_EQ(Grid->FixedRowHeight(), 22);
+    EXPECT_EQ(Grid->RowHeights(0), 22);
+    EXPECT_EQ(Grid->RowHeights(3), 22);
+}
