@@ -1,4 +1,4 @@
-#include "app/UParGen.h"
+#include "app/UParGen_Checks.h"
 
 #include "app/UComon.h"
 #include "platform/core/IntConv.h"

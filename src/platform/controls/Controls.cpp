@@ -1,5 +1,6 @@
 #include "platform/controls/Controls.h"
 
+#include "platform/controls/FormHost.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/ScrollBars.h"
 
@@ -52,6 +53,38 @@ TShiftState KeyDataToShiftState(LPARAM keyData) {
     return s;
 }
 }  // namespace
+
+namespace {
+TCursor gShownCursor = crDefault;
+}
+
+void SetCursor(TCursor c) {
+    gShownCursor = c;
+    if (Screen()->Cursor() == crDefault) ApplyScreenCursor(c == crArrow ? crDefault : c);
+}
+
+TCursor ShownCursor() { return gShownCursor; }
+
+TControl* WindowFromPoint(TPoint screen) {
+    // Pop-ups stand above the forms; among forms the one activated last.
+    QList<TCustomForm*> order;
+    for (int i = 0; i < Screen()->FormCount(); ++i) {
+        TCustomForm* f = Screen()->Forms(i);
+        if (!f->IsShownOnScreen()) continue;
+        if (dynamic_cast<TPopupForm*>(f)) order.prepend(f);
+        else order.append(f);
+    }
+    std::stable_sort(order.begin(), order.end(), [](TCustomForm* a, TCustomForm* b) {
+        return a->PopupLevel() > b->PopupLevel();
+    });
+    for (TCustomForm* f : order) {
+        const TPoint p = f->ScreenToClient(screen);
+        if (!f->ClientRect().Contains(p)) continue;
+        if (!f->HitsWindowRegion(p)) continue;
+        return f->ControlAtPos(p);
+    }
+    return nullptr;
+}
 
 TWinControl* FocusedControl() { return gFocused; }
 
@@ -339,6 +372,7 @@ void TControl::WndProc(TMessage& M) {
     case WM_MOUSEMOVE: WMMouseMove(M); break;
     case WM_MOUSEWHEEL: WMMouseWheel(M); break;
     case WM_CONTEXTMENU: WMContextMenu(M); break;
+    case WM_SETCURSOR: WMSetCursor(M); break;
     case CM_MOUSEENTER: CMMouseEnter(M); break;
     case CM_MOUSELEAVE: CMMouseLeave(M); break;
     case CM_ENABLEDCHANGED: CMEnabledChanged(M); break;
@@ -470,7 +504,18 @@ void TControl::ParentColorChanged() {
     }
 }
 
-void TControl::SetCursor(TCursor v) { FCursor = v; }
+void TControl::SetCursor(TCursor v) {
+    if (v == FCursor) return;
+    FCursor = v;
+    Perform(CM_CURSORCHANGED);
+}
+
+void TControl::WMSetCursor(TMessage& M) {
+    if (LoWord(M.LParam) != HTCLIENT) return;
+    TCursor c = Screen()->Cursor() != crDefault ? Screen()->Cursor() : FCursor;
+    ::SetCursor(c == crDefault ? crArrow : c);
+    M.Result = 1;
+}
 
 void TControl::SetPopupMenu(TPopupMenu* m) {
     if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
@@ -780,7 +825,39 @@ void TWinControl::CreateParams(TCreateParams& P) {
     P.WinClassName = ClassName();
 }
 
+void TWinControl::HandleNeeded() {
+    if (FWndCreated || FWndCreating) return;
+    FWndCreating = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{FWndCreating};
+    Handle();
+    FWndCreated = true;
+    CreateWnd();
+}
+
+void TWinControl::CreateWnd() {}
+
+void TWinControl::DestroyWnd() {
+    Perform(WM_DESTROY);
+    if (FHandle) KillTimersOf(FHandle);
+}
+
+void TWinControl::BeforeDestruction() {
+    TControl::BeforeDestruction();
+    if (!FWndCreated) return;
+    FWndCreated = false;
+    DestroyWnd();
+}
+
 void TWinControl::RecreateWnd() {
+    if (FWndCreated) {
+        FWndCreated = false;
+        DestroyWnd();
+        FParamsValid = false;
+        HandleNeeded();
+    }
     FParamsValid = false;
     const std::uint32_t style = Params().Style;
     // The window's bars follow its style again, as a new window's would.
@@ -1034,6 +1111,7 @@ void TWinControl::AlignControls() {
 }
 
 void TWinControl::PaintArea(QImage& surface, TPoint at, const QRegion& damage) {
+    HandleNeeded();
     if (Width() <= 0 || Height() <= 0 || !FRedraw) return;
     const QRegion d = damage.intersected(QRect(at.X, at.Y, Width(), Height()));
     if (d.isEmpty()) return;

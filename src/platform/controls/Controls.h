@@ -354,6 +354,10 @@ protected:
     virtual void WMMouseMove(TMessage& M);
     virtual void WMMouseWheel(TMessage& M);
     virtual void WMContextMenu(TMessage& M);
+    // WM_SETCURSOR (LParam: the hit-test code in the low word, the mouse
+    // message in the high word): over the client area the control's Cursor
+    // (or the screen's, when one is set) is shown.
+    virtual void WMSetCursor(TMessage& M);
     virtual void CMMouseEnter(TMessage& M);
     virtual void CMMouseLeave(TMessage& M);
     virtual void CMEnabledChanged(TMessage& M);
@@ -430,8 +434,16 @@ public:
     // windows by it.
     HWND Handle();
     bool HandleAllocated() const { return FHandle != 0; }
-    // Asks CreateParams again (styles may have changed).
+    // Asks CreateParams again (styles may have changed): the window is
+    // destroyed (WM_DESTROY) and made again (CreateWnd) when it was made.
     void RecreateWnd();
+    // Makes the control's window now if it is not made yet: CreateWnd runs
+    // once, outside any constructor (when the form shows, when the control
+    // is first painted, or when asked here).
+    void HandleNeeded();
+    bool WindowCreated() const { return FWndCreated; }
+    // Destroys the window (WM_DESTROY) while the object is whole.
+    void BeforeDestruction() override;
     const TCreateParams& Params();
 
     // -- children, in z-order; the tab order is kept separately
@@ -497,6 +509,11 @@ public:
 
 protected:
     virtual void CreateParams(TCreateParams& Params);
+    // The window is made: after construction, and again after RecreateWnd.
+    virtual void CreateWnd();
+    // The window goes: WM_DESTROY reaches the control's own WndProc and its
+    // window timers stop.
+    virtual void DestroyWnd();
     virtual void KeyDown(unsigned& Key, TShiftState Shift);
     virtual void KeyUp(unsigned& Key, TShiftState Shift);
     virtual void KeyPress(QChar& Key);
@@ -557,6 +574,7 @@ private:
     TCreateParams FParams;
     bool FAligning = false;
     bool FRedraw = true;
+    bool FWndCreated = false, FWndCreating = false;
     mutable bool FNCValid = false, FNCComputing = false;
     mutable TRect FNCInsets;
     std::unique_ptr<TWinScrollBars> FScrollBars;
@@ -638,6 +656,15 @@ private:
 // ---------------------------------------------------------------------------
 // Focus and mouse state of the whole program
 // ---------------------------------------------------------------------------
+
+// Shows a cursor on the screen for this moment (until the mouse moves on);
+// the cursor shown last can be read.
+void SetCursor(TCursor c);
+TCursor ShownCursor();
+
+// The control under a screen point, across the program's shown forms and
+// pop-up windows (topmost first); nullptr when none.
+TControl* WindowFromPoint(TPoint screen);
 
 // The control that has the keyboard focus, or nullptr.
 TWinControl* FocusedControl();

@@ -13,6 +13,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QWaitCondition>
+#include <QWidget>
 #include <deque>
 #include <exception>
 
@@ -155,6 +156,7 @@ void TCustomForm::Show() {
     }
     FShown = true;
     if (!Visible()) SetVisible(true);
+    CreateWindows(this);
     if (FormHostsEnabled()) {
         if (!FHost) FHost = std::make_unique<TFormHost>(this);
         FHost->Show(true);
@@ -162,6 +164,31 @@ void TCustomForm::Show() {
     Perform(WM_SHOWWINDOW, 1);
     DoShow();
     ActivateForm();
+}
+
+// A form that shows makes its windows, its own first, then its windowed
+// controls, parents before children.
+void CreateWindows(TWinControl* c) {
+    c->HandleNeeded();
+    for (int i = 0; i < c->ControlCount(); ++i)
+        if (auto* w = dynamic_cast<TWinControl*>(c->Controls(i))) CreateWindows(w);
+}
+
+void TCustomForm::ShowNoActivate() {
+    if (Showing()) return;
+    if (!FPlaced) {
+        PlaceOnScreen();
+        FPlaced = true;
+    }
+    FShown = true;
+    if (!Visible()) SetVisible(true);
+    CreateWindows(this);
+    if (FormHostsEnabled()) {
+        if (!FHost) FHost = std::make_unique<TFormHost>(this);
+        FHost->Show(false);
+    }
+    Perform(WM_SHOWWINDOW, 1);
+    DoShow();
 }
 
 void TCustomForm::Hide() {
@@ -387,7 +414,8 @@ void TCustomForm::RequestRepaint() {
 }
 
 void TCustomForm::InvalidateArea(const QRegion& r) {
-    const QRegion add = r.intersected(QRect(0, 0, ClientWidth(), ClientHeight()));
+    QRegion add = r.intersected(QRect(0, 0, ClientWidth(), ClientHeight()));
+    if (FHasRegion) add &= FRegion;  // nothing outside the window's shape is painted
     if (add.isEmpty()) return;
     FUpdate += add;
     if (FHost) FHost->UpdateArea(add.boundingRect());
@@ -402,10 +430,116 @@ void TCustomForm::EnsureSurface() {
     FUpdate = QRegion(QRect(QPoint(0, 0), want));
 }
 
+void TCustomForm::SetWindowRegion(const TRegion* rgn) {
+    FHasRegion = rgn && !rgn->IsEmpty();
+    FRegion = FHasRegion ? rgn->ToQRegion() : QRegion();
+    if (QWidget* w = HostWidget()) {
+        if (FHasRegion) w->setMask(FRegion);
+        else w->clearMask();
+    }
+    RequestRepaint();
+}
+
+void TCustomForm::SetLayered(bool useKey, TColor key, bool useAlpha, int alpha) {
+    FUseKey = useKey;
+    FKey = key;
+    FUseAlpha = useAlpha;
+    FAlpha = std::clamp(alpha, 0, 255);
+    if (QWidget* w = HostWidget()) w->setWindowOpacity(FUseAlpha ? FAlpha / 255.0 : 1.0);
+    RequestRepaint();
+}
+
+void TCustomForm::SetLayeredImage(const QImage& premultiplied) {
+    FLayeredImage = premultiplied.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    RequestRepaint();
+}
+
+int TCustomForm::PopupLevel() const {
+    if (dynamic_cast<const TPopupForm*>(this)) return 2;
+    return FFormStyle == fsStayOnTop ? 1 : 0;
+}
+
+void TCustomForm::ComposeOnScreen(QImage& screen, TPoint origin) {
+    PaintPending();
+    const TPoint at = ClientOrigin();
+    QImage picture;
+    if (!FLayeredImage.isNull()) {
+        picture = FLayeredImage;
+    } else {
+        picture = FSurface.convertToFormat(QImage::Format_ARGB32);
+        if (FUseKey) {
+            // The key colour is a hole in the window.
+            const QRgb key = ColorToQColor(FKey).rgb() & 0xFFFFFF;
+            for (int y = 0; y < picture.height(); ++y) {
+                auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+                for (int x = 0; x < picture.width(); ++x)
+                    if ((row[x] & 0xFFFFFF) == key) row[x] = 0;
+            }
+        }
+    }
+    QPainter p(&screen);
+    p.translate(at.X - origin.X, at.Y - origin.Y);
+    if (FHasRegion) p.setClipRegion(FRegion);
+    if (FUseAlpha) p.setOpacity(FAlpha / 255.0);
+    p.drawImage(0, 0, picture);
+}
+
+QImage GrabScreen(const TRect& area) {
+    QImage screen(std::max(1, area.Width()), std::max(1, area.Height()), QImage::Format_RGB32);
+    screen.fill(Qt::black);
+    QList<TCustomForm*> order;
+    // Bottom first: normal forms in the order they were activated, then the
+    // ones that stay above them.
+    for (int i = Screen()->FormCount() - 1; i >= 0; --i) {
+        TCustomForm* f = Screen()->Forms(i);
+        if (f->IsShownOnScreen()) order << f;
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](TCustomForm* a, TCustomForm* b) { return a->PopupLevel() < b->PopupLevel(); });
+    for (TCustomForm* f : order) f->ComposeOnScreen(screen, Point(area.Left, area.Top));
+    return screen;
+}
+
+int SetWindowRgn(TCustomForm* w, const TRegion* rgn, bool) {
+    if (!w) return 0;
+    w->SetWindowRegion(rgn);
+    return 1;
+}
+
+bool SetLayeredWindowAttributes(TCustomForm* w, TColor key, int alpha, unsigned flags) {
+    if (!w) return false;
+    w->SetLayered((flags & LWA_COLORKEY) != 0, key, (flags & LWA_ALPHA) != 0, alpha);
+    return true;
+}
+
+bool UpdateLayeredWindow(TCustomForm* w, TBitmap* bmp) {
+    if (!w || !bmp || bmp->Empty()) return false;
+    // The bitmap's bytes are premultiplied already, as the platform wants.
+    QImage img = bmp->Image().convertToFormat(QImage::Format_ARGB32);
+    img.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
+    w->SetLayeredImage(img);
+    return true;
+}
+
+bool ShowWindow(TCustomForm* w, int cmd) {
+    if (!w) return false;
+    const bool was = w->IsShownOnScreen();
+    switch (cmd) {
+    case SW_HIDE: w->Hide(); break;
+    case SW_SHOWNOACTIVATE: case SW_SHOWNA:
+        if (auto* p = dynamic_cast<TPopupForm*>(w)) p->Show();
+        else w->ShowNoActivate();
+        break;
+    default: w->Show(); break;
+    }
+    return was;
+}
+
 void TCustomForm::PaintPending() {
     // A paint already running finishes first; what it adds waits its turn.
     if (FPainting) return;
     EnsureSurface();
+    if (FHasRegion) FUpdate &= FRegion;  // nothing outside the window's shape is painted
     if (FUpdate.isEmpty()) return;
     const QRegion damage = FUpdate;
     FUpdate = QRegion();
@@ -553,6 +687,7 @@ void TPopupForm::Show() {
     if (Showing()) return;
     FShown = true;
     if (!Visible()) SetVisible(true);
+    CreateWindows(this);
     if (FormHostsEnabled()) {
         if (!FHost) FHost = std::make_unique<TFormHost>(this);
         FHost->Show(false);

@@ -43,6 +43,8 @@ public:
 
     // -- showing
     virtual void Show();
+    // Shows the window without taking the focus or activating it.
+    void ShowNoActivate();
     virtual void Hide();
     void Close();
     // Shows the form in a nested loop until its ModalResult is set and the
@@ -101,6 +103,24 @@ public:
     // (what a window canvas drew).
     void ShowArea(const TRect& r);
 
+    // -- the window's shape and transparency (pop-up windows)
+    // Only the region (client coordinates) is painted, shown and hit; an
+    // empty one (nullptr) gives the whole window back.
+    void SetWindowRegion(const TRegion* rgn);
+    bool HasWindowRegion() const { return FHasRegion; }
+    bool HitsWindowRegion(TPoint client) const { return !FHasRegion || FRegion.contains(QPoint(client.X, client.Y)); }
+    // A colour shown as a hole (LWA_COLORKEY) and a constant opacity
+    // (LWA_ALPHA, 0..255).
+    void SetLayered(bool useKey, TColor key, bool useAlpha, int alpha);
+    // A picture with its own alpha per pixel shown in place of the painted
+    // surface (the platform's UpdateLayeredWindow).
+    void SetLayeredImage(const QImage& premultiplied);
+    // Above the normal forms: pop-ups and stay-on-top forms.
+    int PopupLevel() const;
+    // Draws what this window shows, where it stands on the screen, on an
+    // image of the screen whose top-left is `origin` (screen coordinates).
+    void ComposeOnScreen(QImage& screen, TPoint origin);
+
     using TWinControl::DoKeyDown;
     using TWinControl::DoKeyPress;
     using TWinControl::DoKeyUp;
@@ -155,6 +175,12 @@ private:
     QImage FSurface;
     QRegion FUpdate;
     bool FPainting = false;
+    bool FHasRegion = false;
+    QRegion FRegion;
+    bool FUseKey = false, FUseAlpha = false;
+    TColor FKey = clNone;
+    int FAlpha = 255;
+    QImage FLayeredImage;
     // The surface matches the client size (a new one waits to be painted whole).
     void EnsureSurface();
 };
@@ -394,6 +420,23 @@ TScreen* Screen();
 // whole). Raises on a write failure.
 void RenderFormToPng(TCustomForm* form, const QString& path);
 
+// The program's screen as a person sees it: every shown form and pop-up in
+// their order, with their regions and transparency, over a black desktop.
+QImage GrabScreen(const TRect& area);
+
+// The platform's calls for pop-up windows, on the form that is the window.
+enum : unsigned { LWA_COLORKEY = 0x1, LWA_ALPHA = 0x2 };
+enum : int { SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOWNOACTIVATE = 4, SW_SHOW = 5, SW_SHOWNA = 8 };
+int SetWindowRgn(TCustomForm* w, const TRegion* rgn, bool redraw);
+bool SetLayeredWindowAttributes(TCustomForm* w, TColor key, int alpha, unsigned flags);
+// Per-pixel alpha from a 32-bit bitmap whose colours are premultiplied by
+// their alpha, shown at the window's place.
+bool UpdateLayeredWindow(TCustomForm* w, TBitmap* bmp);
+// SW_SHOWNOACTIVATE / SW_SHOWNA show without taking the focus.
+bool ShowWindow(TCustomForm* w, int cmd);
+
+// Makes the windows of a control and its windowed children (a form shows).
+void CreateWindows(TWinControl* c);
 // Internal: the windowed-control destructor tells the application.
 void ControlDestroying(TControl* c);
 // Internal: how a popup menu asks a person (a toolkit menu at the point).

@@ -242,6 +242,13 @@ void MouseMove(TControl* c, int x, int y, TShiftState shift) {
         TControl* t = MouseTarget(c, x, y, p);
         const TPoint screen = GetCursorPosFromInput();
         const int hit = HitTestAt(t, screen);
+        // The control under the mouse chooses the cursor (none while a
+        // control holds the mouse).
+        if (!GetCaptureControl()) {
+            auto* w = dynamic_cast<TWinControl*>(c);
+            const HWND h = w ? w->Handle() : (c->Parent() ? c->Parent()->Handle() : 0);
+            c->Perform(WM_SETCURSOR, WPARAM(h), MakeLParam(hit == HTNOWHERE ? HTCLIENT : hit, WM_MOUSEMOVE));
+        }
         if (IsNonClient(hit)) SendNonClient(t, WM_MOUSEMOVE, hit, screen);
         else t->Perform(WM_MOUSEMOVE, MouseKeys(shift), MakeLParam(p.X, p.Y));
         Application()->HintMouseMessage(c, Point(x, y));

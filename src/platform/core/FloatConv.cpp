@@ -314,6 +314,10 @@ QString render(const QString& s, const PatternInfo& p, QString intDigits, QStrin
     bool pointDone = false;
     int digitIndex = 0; // next integer digit to write
     auto putIntDigit = [&](int idx) {
+        // A pattern whose places the analysis counted differently (quotes
+        // and exponents in odd spots) may ask for a digit past the last one.
+        if (idx < 0 || idx >= intDigits.size())
+            return;
         out += intDigits[idx];
         const int left = int(intDigits.size()) - 1 - idx;
         if (p.thousands && left > 0 && left % 3 == 0)

@@ -1,6 +1,7 @@
 // Graphics: bitmaps (24/32-bit, row access, transparency), icons, pictures
 // and reading the picture formats by their content.
 #include "platform/graphics/Graphics.h"
+#include "platform/graphics/Resources.h"
 #include "platform/graphics/PngReader.h"
 #include "platform/core/Files.h"
 
@@ -376,7 +377,14 @@ void TPicture::LoadFromBytes(const QByteArray& bytes) {
     SetGraphic(std::move(g));
 }
 
-void TPicture::LoadFromFile(const QString& path) { LoadFromBytes(ReadFileWhole(path)); }
+void TPicture::LoadFromFile(const QString& path) {
+    // "RES://NAME" is one of the program's own registered resources.
+    if (path.startsWith(QStringLiteral("RES://"), Qt::CaseInsensitive)) {
+        LoadResourcePicture(this, path);
+        return;
+    }
+    LoadFromBytes(ReadFileWhole(path));
+}
 
 void TPicture::LoadFromStream(QIODevice& stream) { LoadFromBytes(ReadStream(stream)); }
 

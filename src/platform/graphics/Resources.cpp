@@ -376,3 +376,26 @@ void RegisterCursor(TCursor id, const QCursor& c) {
     QMutexLocker lock(&r.Lock);
     r.Cursors.insert(id, c);
 }
+
+// ---- named raw data
+
+namespace {
+QHash<QString, QByteArray>& RawData() {
+    static QHash<QString, QByteArray> d;
+    return d;
+}
+QString RawKey(const QString& name) { return name.toUpper(); }
+}  // namespace
+
+void RegisterResourceData(const QString& name, const QByteArray& data) { RawData().insert(RawKey(name), data); }
+bool HasResourceData(const QString& name) { return RawData().contains(RawKey(name)); }
+QByteArray ResourceData(const QString& name) { return RawData().value(RawKey(name)); }
+
+void LoadResourcePicture(TPicture* picture, const QString& resName) {
+    if (!picture) return;
+    static const QString kPrefix = QStringLiteral("RES://");
+    const QString name = resName.startsWith(kPrefix, Qt::CaseInsensitive) ? resName.mid(kPrefix.size()) : resName;
+    if (!HasResourceData(name))
+        throw EInvalidGraphic(QStringLiteral("Resource %1 not found").arg(name));
+    picture->LoadFromBytes(ResourceData(name));
+}

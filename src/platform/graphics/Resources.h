@@ -23,6 +23,17 @@ QStringList ResourceImageNames();
 // Adds or replaces a named bitmap (an application may bring its own).
 void RegisterResourceImage(const QString& name, const QImage& image);
 
+// Named raw resource data that the program's own code registers (pictures,
+// cursors, texts), read back by name; names match across case. Pictures
+// named "RES://NAME" come from here.
+void RegisterResourceData(const QString& name, const QByteArray& data);
+bool HasResourceData(const QString& name);
+// The data (empty for an unknown name).
+QByteArray ResourceData(const QString& name);
+// Loads a picture named "RES://NAME" from the registry; raises
+// EInvalidGraphic for an unknown name or data that is no picture.
+void LoadResourcePicture(TPicture* picture, const QString& resName);
+
 // Cursor numbers: the platform's standard ones are negative.
 using TCursor = int;
 constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSize = -22,

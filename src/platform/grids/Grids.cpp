@@ -283,13 +283,14 @@ void TCustomGrid::SetOptions(TGridOptions v) {
     // Row selection shows no editor.
     if (v & goRowSelect) v &= ~goAlwaysShowEditor;
     FOptions = v;
+    // Only the class library's step: no editor update after it, which would
+    // ask a descendant's CanEditShow from inside a cell selection.
     if (!FEditorMode) {
-        if (v & goAlwaysShowEditor) FEditorMode = true;
+        if (v & goAlwaysShowEditor) ShowEditor();
         else HideEditor();
     }
     if (v & goRowSelect) MoveCurrent(Col(), Row(), true, false);
     InvalidateGrid();
-    UpdateEdit();
 }
 
 void TCustomGrid::SetScrollBars(TScrollStyle v) {
@@ -806,7 +807,12 @@ void TCustomGrid::InvalidateRow(int ARow) { InvalidateGridRect(TGridRect{0, ARow
 
 void TCustomGrid::InvalidateCol(int ACol) { InvalidateGridRect(TGridRect{ACol, 0, ACol, FRowCount - 1}); }
 
-void TCustomGrid::InvalidateGrid() { InvalidateRect(ClientRect()); }
+void TCustomGrid::InvalidateGrid() {
+    FInvalidated.clear();
+    FInvalidated.push_back(ClientRect());
+    // Through the virtual step, so a descendant sees every whole repaint.
+    Invalidate();
+}
 
 void TCustomGrid::InvalidateGridRect(const TGridRect& g) {
     if (g.Right < 0 || g.Bottom < 0 || g.Left >= FColCount || g.Top >= FRowCount) return;
@@ -850,8 +856,14 @@ bool TCustomGrid::IsActiveControl() const {
 }
 
 bool TCustomGrid::CanEditShow() {
-    return (FOptions & (goRowSelect | goEditing)) == goEditing && FEditorMode &&
+    return (FOptions & (goRowSelect | goEditing)) == goEditing && FEditorMode && HandleAllocated() &&
            ((FOptions & goAlwaysShowEditor) || IsActiveControl());
+}
+
+void TCustomGrid::ShowEditorChar(QChar Ch) {
+    ShowEditor();
+    // The character is typed into the editor once it is up.
+    if (FInplaceEdit) PostMessage(FInplaceEdit->Handle(), WM_CHAR, Ch.unicode(), 0);
 }
 
 bool TCustomGrid::CanEditModify() { return FCanEditModify; }
@@ -1049,10 +1061,7 @@ void TCustomGrid::KeyPress(QChar& Key) {
 void TCustomGrid::WMChar(TMessage& M) {
     const QChar ch(static_cast<char16_t>(M.WParam));
     if ((FOptions & goEditing) && (ch.unicode() == 8 || ch.unicode() >= 32)) {
-        ShowEditor();
-        // The character is typed into the editor once it is up.
-        if (FInplaceEdit && FInplaceEdit->Visible())
-            PostMessage(FInplaceEdit->Handle(), WM_CHAR, ch.unicode(), 0);
+        ShowEditorChar(ch);
         M.Result = 1;
         return;
     }
@@ -1247,6 +1256,24 @@ void TCustomGrid::UpdateShownCursor(int X, int Y) {
     int index = 0, pos = 0, ofs = 0;
     CalcSizingState(X, Y, state, index, pos, ofs, D);
     FShownCursor = state == gsColSizing ? crHSplit : state == gsRowSizing ? crVSplit : Cursor();
+}
+
+void TCustomGrid::WMSetCursor(TMessage& M) {
+    // Over a line that can be dragged: the sizing cursor.
+    if (LoWord(M.LParam) == HTCLIENT && FGridState == gsNormal) {
+        const TPoint p = ScreenToClient(GetCursorPos());
+        TGridDrawInfo D;
+        CalcDrawInfo(D);
+        TGridState state;
+        int index = 0, pos = 0, ofs = 0;
+        CalcSizingState(p.X, p.Y, state, index, pos, ofs, D);
+        if (state == gsColSizing || state == gsRowSizing) {
+            ::SetCursor(state == gsColSizing ? crHSplit : crVSplit);
+            M.Result = 1;
+            return;
+        }
+    }
+    TCustomControl::WMSetCursor(M);
 }
 
 void TCustomGrid::CMMouseLeave(TMessage& M) {

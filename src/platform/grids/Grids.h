@@ -324,8 +324,11 @@ protected:
     void WMKillFocus(TMessage& M) override;
     void WMSize(TMessage& M) override;
     void CMMouseLeave(TMessage& M) override;
+    void WMSetCursor(TMessage& M) override;
     virtual void WMVScroll(TMessage& M);
     virtual void WMHScroll(TMessage& M);
+    // Opens the editor and types the character into it (posted).
+    void ShowEditorChar(QChar Ch);
     // The border and the scroll bars are the grid's non-client area.
     void WMNCCalcSize(TMessage& M) override;
     void WMNCPaint(TMessage& M) override;

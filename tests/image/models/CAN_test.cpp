@@ -142,3 +142,32 @@ TEST(CANImage, MoreFramesThanTheTableHoldsIsAnError)
         EXPECT_TRUE(e.Message().contains(QStringLiteral("CAN table"))) << e.Message().toStdString();
     }
 }
+
+TEST(CANImage, OnlyEnableIsTrimmedAndOnlyOfBlanksAndControlCharacters)
+{
+    // Each row sends one frame; its flags byte (offset 13) shows which of the
+    // three send flags the builder took.
+    const struct {
+        const char* attrs;
+        bool used;
+        uint8_t flags;
+    } cases[] = {
+        {"Enable=\" Y\" OnCMD=\" Y\"", true, 0x01},            // Enable trimmed, OnCMD not
+        {"Enable=\"y\" OnChange=\"y\" OnTimer=\"Y\"", true, 0x07},
+        {"Enable=\"\u00a0Y\" OnChange=\"Y\"", false, 0},         // a no-break space is no blank
+        {"Enable=\"\u3000Y\"", false, 0},                       // nor an ideographic space
+        {"Enable=\"\tY\r\" OnTimer=\"Y \"", true, 0x01},
+        {"OnCMD=\"y\"", true, 0x09},                            // no Enable: used
+    };
+    for (const auto& c : cases) {
+        TProject p;
+        p.Write(QStringLiteral("CAN_Send_Frames.xml"),
+                Send({QStringLiteral("COBID=\"1\" CAN_Type=\"2.0A (11 bits)\" Dim=\"1\" Time=\"0\" Byte1=\"0\" ")
+                      + QString::fromUtf8(c.attrs)}));
+        const QByteArray b = BuildCAN(p);
+        EXPECT_EQ(LE(b, Block + 112, 4), c.used ? 1u : 0u) << c.attrs;
+        if (c.used) {
+            EXPECT_EQ(uint8_t(b[13]), c.flags) << c.attrs;
+        }
+    }
+}

@@ -72,3 +72,61 @@ TEST_F(GridTest, InvalidatingOneCellPaintsOnlyItsRectangle) {
     Form->PaintPending();
     EXPECT_EQ(drawn, 1) << "only the damaged cell is drawn";
 }
+
+namespace {
+// Counts the whole-grid repaints and every question whether the editor may
+// show.
+class TCountingGrid : public TStringGrid {
+public:
+    using TStringGrid::TStringGrid;
+    int Invalidates = 0, EditShowQuestions = 0;
+    void Invalidate() override {
+        ++Invalidates;
+        TStringGrid::Invalidate();
+    }
+    bool CanEditShow() override {
+        ++EditShowQuestions;
+        return TStringGrid::CanEditShow();
+    }
+    void TypeIntoEditor(QChar ch) { ShowEditorChar(ch); }
+};
+}  // namespace
+
+TEST_F(GridTest, SetOptionsRepaintsOnceAndAsksAboutTheEditorOnlyWhenAlwaysShowingIt) {
+    Form = NewObject<TForm>(nullptr);
+    Form->SetBorderStyle(bsNone);
+    Form->SetBounds(0, 0, 500, 400);
+    auto* g = NewObject<TCountingGrid>(Form);
+    g->SetParent(Form);
+    g->SetBounds(0, 0, 400, 300);
+    Form->Show();
+    g->SetFocus();
+    g->Invalidates = g->EditShowQuestions = 0;
+    g->SetOptions(g->Options() | goEditing);
+    EXPECT_EQ(g->Invalidates, 1);
+    EXPECT_EQ(g->EditShowQuestions, 0);
+    g->SetOptions(g->Options() | goAlwaysShowEditor);
+    EXPECT_GT(g->EditShowQuestions, 0) << "switching the editor on asks";
+    g->SetOptions(g->Options() & ~goAlwaysShowEditor);
+
+    // A typed character opens the editor and lands in it.
+    g->SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goEditing);
+    g->HideEditor();
+    ASSERT_FALSE(g->InplaceEditor() && g->InplaceEditor()->Visible());
+    g->TypeIntoEditor(QChar('x'));
+    DrainPostedMessages();
+    ASSERT_NE(g->InplaceEditor(), nullptr);
+    EXPECT_TRUE(g->InplaceEditor()->Visible());
+    EXPECT_EQ(g->InplaceEditor()->Text(), "x");
+}
+
+TEST_F(GridTest, TheSizingCursorShowsOverAColumnLineOfTheFixedRow) {
+    NewGrid();
+    Grid->SetOptions(Grid->Options() | goColSizing);
+    Grid->SetCursor(crHandPoint);
+    const TRect cell = Grid->CellRect(1, 0);
+    Input::MouseMove(Grid, cell.Right, cell.Top + 5);
+    EXPECT_EQ(ShownCursor(), crHSplit);
+    Input::MouseMove(Grid, (cell.Left + cell.Right) / 2, cell.Top + 30);
+    EXPECT_EQ(ShownCursor(), crHandPoint) << "over a cell: the grid's own cursor";
+}
