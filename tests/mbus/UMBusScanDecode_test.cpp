@@ -1021,7 +1021,8 @@ TEST_F(WirelessStepTest, TelegramsBecomeDevices)
     // The same meter again: records replaced, first RSSI and C field kept.
     QByteArray again = Telegram_T;
     again[1] = char(0x46);
-    again[17] = char(0x20);
+    again[17] = char(0x20); // 20000 litres
+    again[18] = char(0x4E);
     again[again.size() - 1] = char(0x30);
     Telegram(again);
     {
