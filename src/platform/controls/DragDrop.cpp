@@ -301,9 +301,17 @@ public:
     explicit DragPictureWindow(const TDragImageInfo& info) : TPopupForm(nullptr), FImage(info.Image) {
         SetClickThrough(true);
         SetBounds(0, 0, std::max(1, FImage.width()), std::max(1, FImage.height()));
-        const bool keyed = info.ColorKey != clNone;
-        SetLayeredWindowAttributes(this, keyed ? info.ColorKey : clBlack, 191,
-                                   LWA_ALPHA | (keyed ? unsigned(LWA_COLORKEY) : 0u));
+        // The picture's own alpha shows what lies below (per-pixel alpha),
+        // the colour key is a hole, and the whole is three quarters opaque.
+        QImage img = FImage.convertToFormat(QImage::Format_ARGB32);
+        if (info.ColorKey != clNone) {
+            const QRgb key = ColorToQColor(info.ColorKey).rgb() & 0xFFFFFF;
+            for (int y = 0; y < img.height(); ++y)
+                for (int x = 0; x < img.width(); ++x)
+                    if ((img.pixel(x, y) & 0xFFFFFF) == key) img.setPixel(x, y, 0);
+        }
+        SetLayeredImage(img.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        SetLayeredWindowAttributes(this, clBlack, 191, LWA_ALPHA);
     }
 
 protected:
