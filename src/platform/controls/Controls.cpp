@@ -70,7 +70,8 @@ TControl* WindowFromPoint(TPoint screen) {
     QList<TCustomForm*> order;
     for (int i = 0; i < Screen()->FormCount(); ++i) {
         TCustomForm* f = Screen()->Forms(i);
-        if (!f->IsShownOnScreen()) continue;
+        // A click-through window is not hit: the point goes to what is below.
+        if (!f->IsShownOnScreen() || f->ClickThrough() || (f->Params().ExStyle & WS_EX_TRANSPARENT)) continue;
         if (dynamic_cast<TPopupForm*>(f)) order.prepend(f);
         else order.append(f);
     }

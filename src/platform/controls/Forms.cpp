@@ -454,6 +454,11 @@ void TCustomForm::SetLayeredImage(const QImage& premultiplied) {
     RequestRepaint();
 }
 
+void TCustomForm::SetClickThrough(bool v) {
+    FClickThrough = v;
+    if (QWidget* w = HostWidget()) w->setAttribute(Qt::WA_TransparentForMouseEvents, v);
+}
+
 int TCustomForm::PopupLevel() const {
     if (dynamic_cast<const TPopupForm*>(this)) return 2;
     return FFormStyle == fsStayOnTop ? 1 : 0;

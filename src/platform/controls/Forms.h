@@ -117,6 +117,9 @@ public:
     void SetLayeredImage(const QImage& premultiplied);
     // Above the normal forms: pop-ups and stay-on-top forms.
     int PopupLevel() const;
+    // Click-through (WS_EX_TRANSPARENT): the mouse passes to what lies below.
+    void SetClickThrough(bool v);
+    bool ClickThrough() const { return FClickThrough; }
     // Draws what this window shows, where it stands on the screen, on an
     // image of the screen whose top-left is `origin` (screen coordinates).
     void ComposeOnScreen(QImage& screen, TPoint origin);
@@ -175,7 +178,7 @@ private:
     QImage FSurface;
     QRegion FUpdate;
     bool FPainting = false;
-    bool FHasRegion = false;
+    bool FHasRegion = false, FClickThrough = false;
     QRegion FRegion;
     bool FUseKey = false, FUseAlpha = false;
     TColor FKey = clNone;

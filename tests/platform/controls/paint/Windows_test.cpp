@@ -242,6 +242,10 @@ TEST_F(WindowsTest, WindowFromPointFindsTheTopmostWindowsControl) {
     NewPopup(clBlack);
     Popup->Show();
     EXPECT_EQ(WindowFromPoint(Point(160, 140)), Fill) << "the pop-up lies above the form";
+    // A click-through pop-up (a glow, a drag image) lets the point through.
+    Popup->SetClickThrough(true);
+    EXPECT_EQ(GetParentForm(WindowFromPoint(Point(160, 140))), Form);
+    Popup->SetClickThrough(false);
     Popup->Hide();
     EXPECT_EQ(GetParentForm(WindowFromPoint(Point(160, 140))), Form);
 }
