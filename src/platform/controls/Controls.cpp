@@ -596,7 +596,8 @@ bool TControl::VisibleRectInForm(TRect& out) const {
     TCustomForm* f = GetParentForm(this);
     if (!f || !Showing()) return false;
     if (!FParent) {
-        out = f->ClientRect();
+        // The form's whole surface, its own scroll bars included.
+        out = f->WindowAreaRect();
         return !out.IsEmpty();
     }
     TRect r = Bounds(FLeft, FTop, FWidth, FHeight);

@@ -51,7 +51,7 @@ protected:
         p.drawImage(0, 0, *img);
     }
     void resizeEvent(QResizeEvent*) override {
-        const TRect cr = FForm->ClientRect();
+        const TRect cr = FForm->WindowAreaRect();
         if (cr.Width() != width() || cr.Height() != height())
             Application()->Guard([this] { FForm->SetClientSize(width(), height()); });
     }
@@ -84,7 +84,7 @@ QWidget* TFormHost::Widget() const { return FImpl->Widget.data(); }
 void TFormHost::SyncGeometry() {
     TCustomForm* f = FImpl->Form;
     const TPoint o = f->ClientOrigin();
-    const TRect cr = f->ClientRect();
+    const TRect cr = f->WindowAreaRect();
     FImpl->Widget->setGeometry(o.X, o.Y, std::max(1, cr.Width()), std::max(1, cr.Height()));
 }
 

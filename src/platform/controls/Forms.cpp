@@ -88,9 +88,20 @@ int TCustomForm::CaptionHeight() const {
     }
 }
 
-TRect TCustomForm::ClientRect() const {
+TRect TCustomForm::WindowAreaRect() const {
     return Rect(0, 0, std::max(0, Width() - 2 * FrameX()),
                 std::max(0, Height() - 2 * FrameY() - CaptionHeight()));
+}
+
+TRect TCustomForm::ClientRect() const {
+    // WM_NCCALCSIZE gives a form only right and bottom insets (its scroll
+    // bars), so client and surface coordinates share their origin.
+    // A form without scroll bars has no non-client part of its own (and is
+    // not asked, so nothing is computed from inside its constructor).
+    const TRect w = WindowAreaRect();
+    if (!HasScrollBarsState()) return w;
+    const TRect in = NCInsets();
+    return Rect(0, 0, std::max(0, w.Right - in.Right), std::max(0, w.Bottom - in.Bottom));
 }
 
 TPoint TCustomForm::ClientOrigin() const {
@@ -409,12 +420,14 @@ void TCustomForm::ControlRemoved(TControl* c) {
 }
 
 void TCustomForm::RequestRepaint() {
-    InvalidateArea(QRegion(QRect(0, 0, ClientWidth(), ClientHeight())));
+    const TRect w = WindowAreaRect();
+    InvalidateArea(QRegion(QRect(0, 0, w.Width(), w.Height())));
     if (FHost) FHost->Update();
 }
 
 void TCustomForm::InvalidateArea(const QRegion& r) {
-    QRegion add = r.intersected(QRect(0, 0, ClientWidth(), ClientHeight()));
+    const TRect w = WindowAreaRect();
+    QRegion add = r.intersected(QRect(0, 0, w.Width(), w.Height()));
     if (FHasRegion) add &= FRegion;  // nothing outside the window's shape is painted
     if (add.isEmpty()) return;
     FUpdate += add;
@@ -424,7 +437,8 @@ void TCustomForm::InvalidateArea(const QRegion& r) {
 void TCustomForm::ValidateArea(const QRegion& r) { FUpdate -= r; }
 
 void TCustomForm::EnsureSurface() {
-    const QSize want(std::max(1, ClientWidth()), std::max(1, ClientHeight()));
+    const TRect w = WindowAreaRect();
+    const QSize want(std::max(1, w.Width()), std::max(1, w.Height()));
     if (FSurface.size() == want) return;
     FSurface = QImage(want, QImage::Format_RGB32);
     FUpdate = QRegion(QRect(QPoint(0, 0), want));
@@ -644,10 +658,20 @@ void TCustomForm::PaintWindow(const TPaintTarget& target) {
 void TCustomForm::PaintArea(QImage& surface, TPoint at, const QRegion& damage) {
     // The form's window on its surface is its client area: the frame is the
     // toolkit's.
-    const TRect cr = ClientRect();
-    const QRegion d = damage.intersected(QRect(at.X, at.Y, cr.Width(), cr.Height()));
-    if (d.isEmpty() || !RedrawEnabled()) return;
+    const TRect wa = WindowAreaRect();
+    const QRegion all = damage.intersected(QRect(at.X, at.Y, wa.Width(), wa.Height()));
+    if (all.isEmpty() || !RedrawEnabled()) return;
     ++FPaintCount;
+    // The non-client part (the form's own scroll bars) first, then the
+    // client area and the children.
+    const TRect cr = ClientRect();
+    const QRegion nc = all.subtracted(QRect(at.X, at.Y, cr.Width(), cr.Height()));
+    if (!nc.isEmpty()) {
+        TPaintTarget w{&surface, at, TSize(wa.Width(), wa.Height()), nc.translated(-at.X, -at.Y)};
+        Perform(WM_NCPAINT, reinterpret_cast<WPARAM>(&w));
+    }
+    const QRegion d = all.intersected(QRect(at.X, at.Y, cr.Width(), cr.Height()));
+    if (d.isEmpty()) return;
     TPaintTarget t{&surface, at, TSize(cr.Width(), cr.Height()), d.translated(-at.X, -at.Y)};
     Perform(WM_PAINT, reinterpret_cast<WPARAM>(&t));
     for (TControl* c : QList<TControl*>(FControls))

@@ -34,8 +34,12 @@ public:
     void SetPosition(TPosition v) { FPosition = v; }
     TFormStyle FormStyle() const { return FFormStyle; }
     void SetFormStyle(TFormStyle v);
-    // The client area lies inside the frame and caption of the border style.
+    // The client area lies inside the frame and caption of the border style,
+    // less the form's own non-client part (its scroll bars, right and bottom).
     TRect ClientRect() const override;
+    // What the platform draws of the window: everything inside the toolkit's
+    // frame and caption, the non-client part included. The form's surface.
+    TRect WindowAreaRect() const;
     TPoint ClientOrigin() const override;
     void SetClientWidth(int v);
     void SetClientHeight(int v);

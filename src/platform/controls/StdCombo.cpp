@@ -1,6 +1,7 @@
 // The combo box: its items and selection, the edit part of the edit styles,
 // the drop-down list window, keyboard and mouse, and the notifications.
 #include "platform/controls/Clipboard.h"
+#include "platform/controls/ScrollBars.h"
 #include "platform/controls/StdCtrls.h"
 
 #include <QImage>
@@ -45,11 +46,11 @@ int TComboListWindow::VisibleCount() const {
 TRect TComboListWindow::ItemRect(int index) const {
     int y = 1;
     for (int i = FTopIndex; i < index; ++i) y += FCombo->ItemHeightOf(i);
-    return Rect(1, y, Width() - 1, y + FCombo->ItemHeightOf(index));
+    return Rect(1, y, ClientWidth() - 1, y + FCombo->ItemHeightOf(index));
 }
 
 int TComboListWindow::ItemAtPos(TPoint p) const {
-    if (p.X < 0 || p.X >= Width()) return -1;
+    if (p.X < 0 || p.X >= ClientWidth()) return -1;
     int y = 1;
     const int n = FCombo->Items()->Count();
     for (int i = FTopIndex; i < n; ++i) {
@@ -64,7 +65,48 @@ int TComboListWindow::ItemAtPos(TPoint p) const {
 void TComboListWindow::SetTopIndex(int v) {
     const int n = FCombo->Items()->Count();
     FTopIndex = std::clamp(v, 0, std::max(0, n - VisibleCount()));
+    UpdateScrollBar();
     Invalidate();
+}
+
+void TComboListWindow::UpdateScrollBar() {
+    TScrollInfo si;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMin = 0;
+    si.nMax = std::max(0, FCombo->Items()->Count() - 1);
+    si.nPage = unsigned(VisibleCount());
+    si.nPos = FTopIndex;
+    SetScrollInfo(this, SB_VERT, si, true);
+}
+
+void TComboListWindow::WndProc(TMessage& M) {
+    if (M.Msg == WM_VSCROLL) {
+        const int page = std::max(1, VisibleCount() - 1);
+        switch (LoWord(LPARAM(M.WParam))) {
+        case SB_LINEUP: SetTopIndex(FTopIndex - 1); break;
+        case SB_LINEDOWN: SetTopIndex(FTopIndex + 1); break;
+        case SB_PAGEUP: SetTopIndex(FTopIndex - page); break;
+        case SB_PAGEDOWN: SetTopIndex(FTopIndex + page); break;
+        case SB_TOP: SetTopIndex(0); break;
+        case SB_BOTTOM: SetTopIndex(FCombo->Items()->Count()); break;
+        case SB_THUMBTRACK: case SB_THUMBPOSITION: {
+            // The whole position, not the message's 16 bits.
+            TScrollInfo si;
+            si.fMask = SIF_TRACKPOS;
+            GetScrollInfo(this, SB_VERT, si);
+            SetTopIndex(LoWord(LPARAM(M.WParam)) == SB_THUMBTRACK ? si.nTrackPos : HiWord(LPARAM(M.WParam)));
+            break;
+        }
+        default: break;
+        }
+        M.Result = 0;
+        return;
+    }
+    TPopupForm::WndProc(M);
+    // The bar held the mouse while it was pressed; the combo takes it back,
+    // as it holds it for as long as its list is down.
+    if ((M.Msg == WM_LBUTTONUP || M.Msg == WM_CANCELMODE) && FCombo->DroppedDown() && !GetCaptureControl())
+        SetCaptureControl(FCombo);
 }
 
 void TComboListWindow::MakeVisible(int index) {
@@ -376,7 +418,9 @@ void TCustomComboBox::PaintList(const TPaintTarget& window) {
         }
     } rebind{this};
     c->Font().Assign(*Font());
-    const TRect all = Rect(0, 0, FList->Width(), FList->Height());
+    // The client area: the list's scroll bar, when shown, is its non-client
+    // part and is painted by the platform.
+    const TRect all = Rect(0, 0, FList->ClientWidth(), FList->ClientHeight());
     c->Brush().SetColor(Color());
     c->FillRect(all);
     c->Brush().SetColor(clWindowFrame);
@@ -489,7 +533,9 @@ void TCustomComboBox::WndProc(TMessage& M) {
         if (Parent()) M.Result = Parent()->Perform(M.Msg, M.WParam, M.LParam);
         return;
     case WM_CAPTURECHANGED:
-        if (DroppedDown() && !FInMouseUp && GetCaptureControl() != this) CloseList(false);
+        // The list's own scroll bar holds the mouse while it is pressed.
+        if (DroppedDown() && !FInMouseUp && GetCaptureControl() != this && GetCaptureControl() != FList)
+            CloseList(false);
         TCustomControl::WndProc(M);
         return;
     case CB_GETCOUNT: M.Result = FItems->Count(); return;
@@ -696,6 +742,15 @@ void TCustomComboBox::WMLButtonDown(TMessage& M) {
     TPoint inList;
     if (DroppedDown()) {
         if (PointInList(p, inList)) {
+            // A press on the list's scroll bar is the bar's (the combo holds
+            // the mouse, so it hands the press on).
+            const TPoint s = ClientToScreen(p);
+            const LPARAM at = MakeLParam(s.X, s.Y);
+            const LRESULT hit = FList->Perform(WM_NCHITTEST, 0, at);
+            if (hit == HTVSCROLL) {
+                FList->Perform(WM_NCLBUTTONDOWN, WPARAM(hit), at);
+                return;
+            }
             const int i = FList->ItemAtPos(inList);
             if (i >= 0) FHighlight = i;
             FList->Invalidate();

@@ -420,10 +420,14 @@ public:
     void SetTopIndex(int v);
     void MakeVisible(int index);
     int VisibleCount() const;
+    // The list's vertical bar (the platform's window scroll bar, shown only
+    // when there are more items than the list shows) follows the top item.
+    void UpdateScrollBar();
 
 protected:
     void PaintWindow(const TPaintTarget& window) override;
     void Deactivate() override;
+    void WndProc(TMessage& M) override;
 
 private:
     TCustomComboBox* FCombo;

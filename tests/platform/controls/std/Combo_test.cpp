@@ -1,6 +1,8 @@
 // Combo boxes driven through keys, clicks and messages.
 #include "StdKit.h"
 
+#include "platform/controls/ScrollBars.h"
+
 namespace {
 
 class ComboTest : public StdTest {
@@ -174,6 +176,72 @@ TEST_F(ComboTest, TheListShowsDropDownCountItemsAndOpensAboveWhenBelowHasNoRoom)
     c->SetDroppedDown(true);
     EXPECT_EQ(c->ListWindow()->Top(), comboBottom);
     c->SetDroppedDown(false);
+}
+
+TEST_F(ComboTest, ALongListScrollsThroughThePlatformScrollBar) {
+    QStringList many;
+    for (int i = 0; i < 12; ++i) many << QStringLiteral("Item %1").arg(i);
+    auto* c = NewCombo(csDropDownList, many);
+    c->SetItemHeight(15);
+    c->SetDropDownCount(5);
+    c->SetFocus();
+    Input::Click(c, 110, 10);
+    ASSERT_TRUE(c->DroppedDown());
+    TComboListWindow* list = c->ListWindow();
+
+    // The bar takes 17 pixels of the list's width, out of its client area,
+    // and holds the list's range and page.
+    EXPECT_EQ(list->ClientWidth(), list->Width() - 17);
+    EXPECT_EQ(list->ClientHeight(), list->Height());
+    TScrollInfo si;
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(list, SB_VERT, si));
+    EXPECT_EQ(si.nMin, 0);
+    EXPECT_EQ(si.nMax, 11);
+    EXPECT_EQ(si.nPage, 5u);
+    EXPECT_EQ(si.nPos, 0);
+    // It is painted in the strip, where the items are not.
+    const QImage shot = list->RenderClient();
+    int face = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = list->ClientWidth(); x < shot.width(); ++x) face += shot.pixel(x, y) == Rgb(clBtnFace);
+    EXPECT_GT(face, 0);
+
+    // A click on the down arrow scrolls one item; the list stays down and
+    // the combo keeps the mouse.
+    QList<int> codes;
+    const TWndMethod old = list->WindowProc;
+    list->WindowProc = [&](TMessage& m) {
+        if (m.Msg == WM_VSCROLL) codes << LoWord(LPARAM(m.WParam));
+        old(m);
+    };
+    const int barX = list->ClientWidth() + 8;
+    Input::Click(list, barX, list->Height() - 5);
+    EXPECT_EQ(codes.value(0, -1), int(SB_LINEDOWN));
+    EXPECT_EQ(codes.value(codes.size() - 1, -1), int(SB_ENDSCROLL));
+    EXPECT_EQ(list->TopIndex(), 1);
+    EXPECT_EQ(GetScrollPos(list, SB_VERT), 1);
+    EXPECT_TRUE(c->DroppedDown());
+    EXPECT_EQ(GetCaptureControl(), c);
+
+    // The thumb dragged past the bottom shows the last item.
+    const TRect thumb = list->ScrollBarsState()->PartRect(SB_VERT, sbpThumb);
+    ASSERT_FALSE(thumb.IsEmpty());
+    const int tx = (thumb.Left + thumb.Right) / 2, ty = (thumb.Top + thumb.Bottom) / 2;
+    Input::MouseDown(list, mbLeft, tx, ty);
+    Input::MouseMove(list, tx, ty + list->Height());
+    EXPECT_TRUE(codes.contains(int(SB_THUMBTRACK)));
+    EXPECT_EQ(list->TopIndex(), 7);
+    Input::MouseUp(list, mbLeft, tx, ty + list->Height());
+    EXPECT_EQ(list->TopIndex(), 7);
+    EXPECT_LE(list->ItemRect(11).Bottom, list->ClientHeight());
+    EXPECT_TRUE(c->DroppedDown());
+    list->WindowProc = old;
+
+    // A click on an item still chooses it.
+    ClickItem(c, 11);
+    EXPECT_FALSE(c->DroppedDown());
+    EXPECT_EQ(c->ItemIndex(), 11);
 }
 
 TEST_F(ComboTest, KeysInTheOpenListMoveAHighlightUntilEnter) {
