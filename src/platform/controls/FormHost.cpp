@@ -125,52 +125,6 @@ void TFormHost::UpdateArea(const QRect& r) {
     if (FImpl->Widget) FImpl->Widget->update(r);
 }
 
-// ---- Floating windows
-
-namespace {
-class FloatWidget : public QWidget {
-public:
-    explicit FloatWidget(TWinControl* c) : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint), FControl(c) {
-        setAttribute(Qt::WA_ShowWithoutActivating);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QImage img(std::max(1, FControl->Width()), std::max(1, FControl->Height()), QImage::Format_RGB32);
-        img.fill(Qt::white);
-        Application()->Guard([&] { FControl->PaintTo(img, Point(0, 0)); });
-        QPainter p(this);
-        p.drawImage(0, 0, img);
-    }
-
-private:
-    TWinControl* FControl;
-};
-}  // namespace
-
-struct TFloatHost::Impl {
-    TWinControl* Control;
-    std::unique_ptr<FloatWidget> Widget;
-};
-
-TFloatHost::TFloatHost(TWinControl* control) : FImpl(std::make_unique<Impl>()) {
-    FImpl->Control = control;
-    FImpl->Widget = std::make_unique<FloatWidget>(control);
-}
-
-TFloatHost::~TFloatHost() = default;
-
-QWidget* TFloatHost::Widget() const { return FImpl->Widget.get(); }
-
-void TFloatHost::Show() {
-    TWinControl* c = FImpl->Control;
-    FImpl->Widget->setGeometry(c->Left(), c->Top(), std::max(1, c->Width()), std::max(1, c->Height()));
-    FImpl->Widget->show();
-    FImpl->Widget->update();
-}
-
-void TFloatHost::Hide() { FImpl->Widget->hide(); }
-
 bool FormHostsEnabled() { return gHostsEnabled.value_or(PersonCanSee()); }
 void SetFormHostsEnabled(bool enabled) { gHostsEnabled = enabled; }
 

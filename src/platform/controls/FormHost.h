@@ -29,21 +29,6 @@ private:
     std::unique_ptr<Impl> FImpl;
 };
 
-// A window for a control that floats alone above the forms (the hint
-// window): it only shows the control's face, input goes nowhere.
-class TFloatHost {
-public:
-    explicit TFloatHost(TWinControl* control);
-    ~TFloatHost();
-    void Show();
-    void Hide();
-    QWidget* Widget() const;
-
-private:
-    struct Impl;
-    std::unique_ptr<Impl> FImpl;
-};
-
 // Forms get toolkit windows only where a person can see them (not in a
 // headless run), unless a test asks for them.
 bool FormHostsEnabled();

@@ -729,16 +729,30 @@ void TPopupForm::Show() {
 // THintWindow
 // ---------------------------------------------------------------------------
 
-THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner) {
-    SetParentColor(false);
+THintWindow::THintWindow(TComponent* AOwner)
+    : TPopupForm(AOwner), FCanvas(std::make_unique<TCanvas>()),
+      FScratch(std::make_unique<QImage>(1, 1, QImage::Format_RGB32)) {
+    FCanvas->Attach(FScratch.get());
     SetColor(clInfoBk);
     SetFont(*Screen()->HintFont());
-    SetVisible(false);
 }
 
-THintWindow::~THintWindow() = default;
+THintWindow::~THintWindow() { FCanvas->Detach(); }
 
-QWidget* THintWindow::HostWidget() const { return FHost ? FHost->Widget() : nullptr; }
+void THintWindow::PaintWindow(const TPaintTarget& target) {
+    FCanvas->Detach();
+    target.AttachCanvas(*FCanvas);
+    FCanvas->Font().Assign(*Font());
+    FCanvas->Brush().SetColor(Color());
+    struct Rebind {
+        THintWindow* self;
+        ~Rebind() {
+            self->FCanvas->Detach();
+            self->FCanvas->Attach(self->FScratch.get());
+        }
+    } rebind{this};
+    Paint();
+}
 
 TRect THintWindow::CalcHintRect(int MaxWidth, const QString& AHint, void*) {
     TRect r(0, 0, MaxWidth, 0);
@@ -763,18 +777,15 @@ void THintWindow::ActivateHint(TRect r, const QString& AHint) {
     if (r.Top < 0) OffsetRect(r, 0, -r.Top);
     SetBoundsRect(r);
     FActive = true;
-    SetVisible(true);
+    // Shown without activation: the focus stays where it was.
+    ShowWindow(this, SW_SHOWNOACTIVATE);
+    if (FHost) FHost->SyncGeometry();  // shown already, perhaps elsewhere
     Invalidate();
-    if (FormHostsEnabled()) {
-        if (!FHost) FHost = std::make_unique<TFloatHost>(this);
-        FHost->Show();
-    }
 }
 
 void THintWindow::ReleaseHandle() {
     FActive = false;
-    SetVisible(false);
-    if (FHost) FHost->Hide();
+    Hide();
 }
 
 void THintWindow::Paint() {

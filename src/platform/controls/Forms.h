@@ -12,7 +12,6 @@
 
 class QWidget;
 class TFormHost;
-class TFloatHost;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
@@ -235,8 +234,11 @@ struct THintInfo {
     void* HintData = nullptr;
 };
 
-class THintWindow : public TCustomControl {
-    KAL_CLASS(THintWindow, TCustomControl)
+// A hint is a pop-up window of its own (no frame, not in the task bar, above
+// the forms, shown without taking the focus): its bounds are its place on
+// the screen, and WindowFromPoint over it answers it.
+class THintWindow : public TPopupForm {
+    KAL_CLASS(THintWindow, TPopupForm)
 public:
     explicit THintWindow(TComponent* AOwner);
     ~THintWindow() override;
@@ -251,17 +253,18 @@ public:
     bool Active() const { return FActive; }
     // Where the window stands on the screen.
     TRect ScreenRect() const { return BoundsRect(); }
-    bool Showing() const override { return FActive; }
-
-    // The toolkit window showing the hint to a person (none headless).
-    QWidget* HostWidget() const;
+    // Bound to the window's surface while painting; otherwise to a scratch
+    // surface on which text can be measured.
+    TCanvas* Canvas() { return FCanvas.get(); }
 
 protected:
-    void Paint() override;
+    virtual void Paint();
+    void PaintWindow(const TPaintTarget& target) override;
 
 private:
     bool FActive = false;
-    std::unique_ptr<TFloatHost> FHost;
+    std::unique_ptr<TCanvas> FCanvas;
+    std::unique_ptr<QImage> FScratch;
 };
 
 // ---------------------------------------------------------------------------

@@ -162,3 +162,29 @@ TEST_F(HintsTest, TheControlMayShortenThePause) {
     Input::MouseMove(A, 5, 5);
     EXPECT_TRUE(HintShowing()) << "no pause at all";
 }
+
+TEST_F(HintsTest, AHintIsAPopupThatTakesNoFocusAndIsFoundUnderThePoint) {
+    Form->SetFocus();
+    B->SetFocus();
+    ASSERT_TRUE(B->Focused());
+    TCustomForm* active = Screen()->ActiveForm();
+    Input::MouseMove(A, 5, 5);
+    AdvanceTime(Application()->HintPause);
+    ASSERT_TRUE(HintShowing());
+    // Shown without activation: the focus and the active form stay.
+    EXPECT_TRUE(B->Focused());
+    EXPECT_EQ(Screen()->ActiveForm(), active);
+    // A frameless pop-up kept above the forms, out of the task bar.
+    const TCreateParams& p = Hint()->Params();
+    EXPECT_TRUE(p.Style & WS_POPUP);
+    EXPECT_FALSE(p.Style & WS_CAPTION);
+    EXPECT_TRUE(p.ExStyle & WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(p.ExStyle & WS_EX_TOPMOST);
+    // The window under a point of the hint is the hint; once it hides,
+    // what lies below.
+    const TRect r = Hint()->ScreenRect();
+    const TPoint inside(r.Left + r.Width() / 2, r.Top + r.Height() / 2);
+    EXPECT_EQ(WindowFromPoint(inside), Hint());
+    Hint()->ReleaseHandle();
+    EXPECT_NE(WindowFromPoint(inside), Hint());
+}
