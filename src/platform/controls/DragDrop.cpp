@@ -8,9 +8,9 @@
 #include <QEventLoop>
 #include <QHash>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 
 // ---------------------------------------------------------------------------
@@ -208,7 +208,8 @@ TWinControl* DropWindowAt(TPoint screen) {
     if (TCustomForm* active = Screen()->ActiveForm(); active && forms.removeAll(active)) forms << active;
     for (int i = int(forms.size()) - 1; i >= 0; --i) {
         TCustomForm* f = forms[i];
-        if (!f->Showing()) continue;
+        // A window the mouse passes through (the drag picture) is no target.
+        if (!f->Showing() || f->ClickThrough()) continue;
         const TPoint p = f->ScreenToClient(screen);
         if (!f->ClientRect().Contains(p)) continue;
         TControl* c = f->ControlAtPos(p);
@@ -292,29 +293,59 @@ private:
     bool FEscape = false;
 };
 
-// The picture that follows the mouse, for a person to see.
+// The picture that follows the mouse: a pop-up window of the platform (no
+// frame, above the forms, never active) that lets the mouse through to the
+// drop targets below, three quarters opaque, its colour key a hole.
+class DragPictureWindow : public TPopupForm {
+public:
+    explicit DragPictureWindow(const TDragImageInfo& info) : TPopupForm(nullptr), FImage(info.Image) {
+        SetClickThrough(true);
+        SetBounds(0, 0, std::max(1, FImage.width()), std::max(1, FImage.height()));
+        // The picture's own alpha shows what lies below (per-pixel alpha),
+        // the colour key is a hole, and the whole is three quarters opaque.
+        QImage img = FImage.convertToFormat(QImage::Format_ARGB32);
+        if (info.ColorKey != clNone) {
+            const QRgb key = ColorToQColor(info.ColorKey).rgb() & 0xFFFFFF;
+            for (int y = 0; y < img.height(); ++y)
+                for (int x = 0; x < img.width(); ++x)
+                    if ((img.pixel(x, y) & 0xFFFFFF) == key) img.setPixel(x, y, 0);
+        }
+        SetLayeredImage(img.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        SetLayeredWindowAttributes(this, clBlack, 191, LWA_ALPHA);
+    }
+
+protected:
+    void PaintWindow(const TPaintTarget& t) override {
+        QPainter p(t.Surface);
+        p.setClipRegion(t.Clip.translated(t.Origin.X, t.Origin.Y));
+        p.drawImage(t.Origin.X, t.Origin.Y, FImage);
+    }
+
+public:
+    void MoveTo(TPoint at) {
+        SetBounds(at.X, at.Y, Width(), Height());
+        if (FHost) FHost->SyncGeometry();
+    }
+
+private:
+    QImage FImage;
+};
+
 class DragPicture {
 public:
+    ~DragPicture() { delete FWindow; }
     void Show(const TDragImageInfo& info) {
-        if (!FormHostsEnabled() || !qobject_cast<QApplication*>(QCoreApplication::instance())) return;
-        if (!FLabel) {
-            FLabel = std::make_unique<QLabel>(nullptr, Qt::ToolTip | Qt::FramelessWindowHint);
-            FLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
-            FLabel->setAttribute(Qt::WA_TranslucentBackground);
-            QImage img = info.Image.convertToFormat(QImage::Format_ARGB32);
-            if (info.ColorKey != clNone) {
-                const QRgb key = ColorToQColor(info.ColorKey).rgb() & 0xFFFFFF;
-                for (int y = 0; y < img.height(); ++y)
-                    for (int x = 0; x < img.width(); ++x)
-                        if ((img.pixel(x, y) & 0xFFFFFF) == key) img.setPixel(x, y, 0);
-            }
-            FLabel->setPixmap(QPixmap::fromImage(img));
-            FLabel->setWindowOpacity(0.75);
+        if (!FWindow) {
+            FWindow = new DragPictureWindow(info);
+            FWindow->AfterConstruction();
         }
-        FLabel->move(info.Position.X, info.Position.Y);
-        FLabel->show();
+        FWindow->MoveTo(info.Position);
+        ShowWindow(FWindow, SW_SHOWNOACTIVATE);
     }
-    std::unique_ptr<QLabel> FLabel;
+    TCustomForm* Window() const { return FWindow; }
+
+private:
+    DragPictureWindow* FWindow = nullptr;
 };
 }  // namespace
 

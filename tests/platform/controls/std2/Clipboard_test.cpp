@@ -131,9 +131,18 @@ public:
         effect = Propose(keys, effect);
         return S_OK;
     }
-    HRESULT DragOver(std::uint32_t keys, TPoint, std::uint32_t& effect) override {
+    HRESULT DragOver(std::uint32_t keys, TPoint pt, std::uint32_t& effect) override {
         *Log << "Over";
         if (const TDragImageInfo* img = CurrentDragImage()) ImageAt = img->Position;
+        // The picture's window: a shown pop-up the mouse passes through.
+        for (int i = 0; i < Screen()->FormCount(); ++i) {
+            TCustomForm* f = Screen()->Forms(i);
+            if (f->IsShownOnScreen() && f->ClickThrough()) {
+                PictureWindow = f->BoundsRect();
+                PictureUnderMouse = WindowFromPoint(pt) == f;
+            }
+        }
+        FocusDuringDrag = Screen()->ActiveForm();
         effect = Propose(keys, effect);
         return S_OK;
     }
@@ -156,6 +165,9 @@ public:
     QStringList* Log;
     bool Refuse = false;
     TPoint ImageAt;
+    TRect PictureWindow;
+    bool PictureUnderMouse = true;
+    TCustomForm* FocusDuringDrag = nullptr;
 };
 }  // namespace
 
@@ -249,6 +261,12 @@ TEST_F(DragDropTest, ThePictureFollowsTheMouseFromItsHotSpot) {
     std::uint32_t effect = 0;
     DoDragDrop(&Data, &Source, DROPEFFECT_COPY, effect);
     EXPECT_EQ(Target->ImageAt, Point(p.X - 8, p.Y - 4));
+    // Shown as a pop-up window at the picture's place, which takes no focus
+    // and lets the mouse through to the target below.
+    EXPECT_EQ(Target->PictureWindow, Bounds(p.X - 8, p.Y - 4, 40, 20));
+    EXPECT_FALSE(Target->PictureUnderMouse);
+    EXPECT_EQ(Target->FocusDuringDrag, Screen()->ActiveForm());
+    EXPECT_EQ(Log.filter("Drop:").size(), 1) << "the drop reached the target below";
     EXPECT_EQ(CurrentDragImage(), nullptr) << "gone after the drag";
 }
 
