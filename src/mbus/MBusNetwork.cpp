@@ -412,3 +412,19 @@ void Write_MBus_Network(const QString& path, const TNodoList& nodes)
 {
     WriteFileWhole(path, MBus_Network_Document(nodes));
 }
+
+XmlNode Open_MBus_Network_Document(XmlDocument& doc, const QString& path, bool append)
+{
+    if (!append)
+        return doc.CreateRoot(X::Root);
+    doc.LoadFromFile(path);
+    XmlNode root = doc.DocumentElement();
+    if (root.IsNull())
+        throw ETableFileError(QStringLiteral("%1: the file holds no network element").arg(path));
+    return root;
+}
+
+void Save_MBus_Network_Document(const XmlDocument& doc, const QString& path)
+{
+    doc.SaveToFile(path);
+}

@@ -84,6 +84,18 @@ QByteArray MBus_Network_Document(const TNodoList& nodes);
 // Writes the network file whole, replacing it.
 void Write_MBus_Network(const QString& path, const TNodoList& nodes);
 
+// The scanner's writers build their own nodes (with the Modbus registers the
+// dialog does not keep) into a document opened here and saved here, so the
+// network file has one place that opens and replaces it.
+// Opens `doc` for a scan's nodes and returns the network element: with
+// `append`, the file at `path` is loaded and its document element is the
+// network (raises EFOpenError / EXmlError when it cannot be loaded and
+// ETableFileError when it has no element); otherwise a new root
+// "M-Bus_Network" (no version comment).
+XmlNode Open_MBus_Network_Document(XmlDocument& doc, const QString& path, bool append);
+// Writes the document whole to `path` (temporary file, then rename).
+void Save_MBus_Network_Document(const XmlDocument& doc, const QString& path);
+
 // The order in which the attributes are written.
 const QStringList& MBus_Node_Attributes();
 const QStringList& MBus_Variable_Attributes();

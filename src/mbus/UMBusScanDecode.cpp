@@ -137,9 +137,9 @@ constexpr uint32_t Loop_Sleep_Idle = 10;
 constexpr uint8_t Broadcast = 0xFF;
 constexpr uint8_t Selected = 0xFD;
 
-// One unicast IPv4 address: four decimal octets, not 0.0.0.0, not the
-// broadcast address, not multicast or above.
-bool unicastIPv4(const QString& text, uint32_t& addressBE)
+} // namespace
+
+bool MBus_Unicast_IPv4(const QString& text, uint32_t& addressBE)
 {
     if (!Sys::ParseIPv4(text, addressBE))
         return false;
@@ -147,6 +147,8 @@ bool unicastIPv4(const QString& text, uint32_t& addressBE)
                           (uint32_t(uint8_t(addressBE >> 16)) << 8) | uint32_t(uint8_t(addressBE >> 24));
     return host != 0 && host < 0xE0000000u;
 }
+
+namespace {
 
 uint32_t le32(const QByteArray& b, int at)
 {
@@ -226,7 +228,10 @@ void TMBusScanDecode::Execute()
 void TMBusScanDecode::Step()
 {
     try {
-        Scan_Decode();
+        if (MBusType == mtWireless)
+            Scan_Decode_Wireless();
+        else
+            Scan_Decode();
     } catch (...) {
         // The thread serves the next scan whatever one step did.
     }
@@ -261,11 +266,12 @@ bool TMBusScanDecode::Start_Scan(TScanType ScanT, TSelectHard SelHard, const QSt
     if (FInScan)
         return refuse(QStringLiteral("A scan is already running"));
     uint32_t gateway = 0;
-    if (SelHard == shEthernet && !unicastIPv4(IP_COM, gateway))
+    if (SelHard == shEthernet && !MBus_Unicast_IPv4(IP_COM, gateway))
         return refuse(QStringLiteral("\"%1\" is not the IPv4 address of one gateway").arg(IP_COM));
 
     Update_Slave_List = std::move(Proc_Slave_List);
     MBusType = mtWired;
+    Wireless_Receive_Message = false;
     ScanType = ScanT;
     Select_Hardware = SelHard;
     if (SelHard == shEthernet)
@@ -334,9 +340,15 @@ void TMBusScanDecode::UDP_Data_Received(const Sys::UdpDatagram& datagram)
     uint32_t from = 0;
     if (!Sys::ParseIPv4(datagram.Address, from))
         return;
-    std::lock_guard g(FAnswerLock);
+    std::unique_lock g(FAnswerLock);
     if (from != FGatewayBE)
         return; // only the gateway answers
+    if (MBusType == mtWireless && Wireless_Receive_Message) {
+        // A receiving module passes on radio telegrams, not answers.
+        g.unlock();
+        Process_Wireless_Frame(datagram.Data);
+        return;
+    }
     FAns_Len = int32_t(std::min<qsizetype>(datagram.Data.size(), Answer_Buffer_Size));
     std::copy_n(datagram.Data.constData(), FAns_Len, reinterpret_cast<char*>(FAns_Array.data()));
     FAnswer_Arrived = true;
@@ -571,6 +583,16 @@ void TMBusScanDecode::Scan_Decode()
             break;
         case 203:
             Close_Link();
+            // The report is on disk before the window can see the scan end;
+            // a report that cannot be written does not keep the scan going.
+            if (!SaveXMLFile.isEmpty()) {
+                try {
+                    Save_XML_File_DLL();
+                } catch (const Exception& e) {
+                    std::lock_guard g(FErrorLock);
+                    FLastError = e.Message();
+                }
+            }
             // The end is reported before InScan drops: once it has dropped,
             // the window may start the next scan and replace the callback.
             if (Enable_Send_In_Last_Step)

@@ -27,6 +27,7 @@
 #include "mbus/Comm.h"
 #include "mbus/MBusDecoder.h"
 #include "mbus/MBusRecords.h"
+#include "mbus/MBusScanSave.h"
 #include "mbus/UMBusUdpServer.h"
 #include "platform/core/SyncObjs.h"
 #include "platform/core/Threads.h"
@@ -68,6 +69,33 @@ enum TRadioModule { rmTelit, rmRadioCrafts };
 // secondary.
 using TUpdateSlaveList = std::function<void(int32_t Kind, int32_t Address, int32_t Found, int32_t ScanType)>;
 
+// A wireless device as the window's grid shows it: a copy taken under the
+// list's lock, so the window never reads the list while the listener changes
+// it.
+struct TWirelessSlaveRow {
+    uint8_t Message_Type = 0;
+    uint16_t LLA_Manufacturer = 0;
+    QString LLA_Manu_str;
+    int32_t LLA_Address = 0;
+    uint8_t LLA_Version = 0;
+    uint8_t LLA_DeviceType = 0;
+    uint16_t ALA_Manufacturer = 0;
+    QString ALA_Manu_str;
+    int32_t ALA_Address = 0;
+    uint8_t ALA_Version = 0;
+    uint8_t ALA_DeviceType = 0;
+    int8_t RSSI = 0;
+    double DateTime = 0;
+    bool Cripted = false;
+    bool Enable = true;
+    bool Enable_Key = false;
+    QList<TVariable_MBus> Records; // copies; their tree nodes are not the window's
+};
+
+// Wireless progress: the index of the device a telegram went to and its row;
+// for a caller that keeps no grid (From_DLL) the row is null.
+using TUpdateListWirelessSlave = std::function<void(int32_t Index, const TWirelessSlaveRow* Device)>;
+
 // ---------------------------------------------------------------------------
 // Frames and time-outs
 
@@ -93,6 +121,11 @@ bool Is_Framed_Text(const QByteArray& answer, const char* text);
 // "NO_SLAVE" LF CR
 bool Is_No_Slave(const QByteArray& answer);
 } // namespace MBusFrame
+
+// One unicast IPv4 address (four decimal octets, not 0.0.0.0, not broadcast,
+// not multicast or above), in network byte order: the only kind of gateway
+// address a scan sends to.
+bool MBus_Unicast_IPv4(const QString& text, uint32_t& addressBE);
 
 // Time-outs in ms (integer division).
 constexpr int MBus_Command_Timeout = 1000;
@@ -146,6 +179,39 @@ public:
     // records follow) and sets index to the device's.
     bool Store_Wired_Answer(int& index, const QByteArray& frame);
 
+    // -- the wireless scan (mbus/UMBusScanWireless.cpp) --
+    // Mode: 1 S, 5 T, 15 N1, 17 N2, 11 C; channel: index 0..8. Port is the
+    // gateway's port and the local one. False, with the reason in
+    // Last_Error, while a scan runs or for an address that is not one
+    // unicast IPv4 address or a port that cannot be bound.
+    bool Start_Scan_Wireless(TSelectHard SelHard, const QString& IP_COM, quint16 Port, int wMBus_Mode,
+                             int wMBus_Radio_Channel, TUpdateListWirelessSlave Proc_Wireless, bool FromDLL);
+    // Installs the key of device Index in the module. True only while
+    // receiving and for a device of the list (the second kind also needs a
+    // free slot of its 64, given only then); the device then has Enable_Key
+    // and the key, and the scan leaves receiving to install it.
+    bool Insert_Wireless_Key(int Index, const std::array<uint8_t, 16>& Key);
+    // A telegram (the datagram as the module passed it on) into the list.
+    // False when it is ignored: a length that does not match its L field or
+    // a header its CI needs that is cut off.
+    bool Process_Wireless_Frame(const QByteArray& telegram);
+    // The index in List_Slaves_wMBus of the device with this application
+    // identity, or -1. The caller holds the list's lock.
+    static int Find_Wireless_Slave(const QList<TSlave_wMBus*>& list, uint16_t manufacturer, int32_t address,
+                                   uint8_t version, uint8_t deviceType);
+    // One step of the wireless scan.
+    void Scan_Decode_Wireless();
+
+    // -- saving what the scan found (mbus/MBusScanSave) --
+    bool Save_XML_Conf_Wired(const TSaveConfXML& DataIn) { return ::Save_XML_Conf_Wired(DataIn, List_Slaves_MBus); }
+    bool Save_XML_Conf_Wireless(const TSaveConfXML& DataIn)
+    {
+        return ::Save_XML_Conf_Wireless(DataIn, List_Slaves_wMBus);
+    }
+    // The scan reports to SaveXMLFile.
+    void Save_XML_File_DLL() { Save_Wired_Scan_Report(SaveXMLFile, List_Slaves_MBus); }
+    void Save_Wireless_XML_File_DLL() { Save_Wireless_Scan_Report(SaveXMLFile, List_Slaves_wMBus); }
+
     // -- the state machine --
     // One step of the wired scan.
     void Scan_Decode();
@@ -184,6 +250,18 @@ public:
     uint32_t Type_To_Send_In_Last_Step = 0;
     TMBusType MBusType = mtWired;
     bool From_DLL = false;
+    int32_t wMBusMode = 5;
+    int32_t wMBusRadioChannel = 0;
+    quint16 Port_Wireless = 10000;
+    std::atomic<bool> Wireless_Receive_Message{false};
+    std::atomic<bool> New_Frame_Wireless{false};
+    std::array<uint8_t, 16> Wireless_Key{};
+    int32_t Wireless_Key_Index = 0;
+    int32_t Index_Key_Send = 0;
+    int32_t Index_RadioCrafts_Erase_Position = 0;
+    int32_t Index_RadioCrafts_Position_Used = 1;
+    TUpdateListWirelessSlave UpdateListWirelessSlave;
+    static constexpr int RadioCrafts_Key_Slots = 64;
     QString SaveXMLFile;
     TUpdateSlaveList Update_Slave_List;
 
@@ -216,6 +294,13 @@ private:
     void Read_Primary_Answer();
     void Read_Secondary_Answer();
     void Close_Link();
+    // Wireless steps: send and wait for one answer; a wrong answer or a
+    // time-out fails the scan.
+    void Wireless_Send(const QByteArray& data, int timeout = 1000);
+    void Wireless_Expect(const std::function<bool(const QByteArray&)>& ok, int next);
+    void Wireless_Any(int next);
+    void Wireless_Fail();
+    QByteArray Wireless_Identity(bool telit, int part) const;
     void Shutdown();
 
     std::atomic<bool> FExit{false};
@@ -239,4 +324,7 @@ private:
     std::unique_ptr<TMBusUdpServer> FUDPServer;
     std::unique_ptr<TComm> FComm;
     bool FShutDown = false;
+    // Held through each wireless step and by Insert_Wireless_Key, which
+    // moves the state from the window's thread.
+    std::recursive_mutex FWirelessLock;
 };

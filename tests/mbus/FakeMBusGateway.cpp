@@ -56,6 +56,20 @@ std::optional<QByteArray> TFakeGatewayScript::Answer(const QByteArray& datagram)
         {"Tavlon_Enable_Analyzer_Mode", true, "Analyzer_Mode Enabled!"},
         {"Tavlon_Disable_Analyzer_Mode", false, "Analyzer_Mode Disabled!"},
     };
+    if (datagram == "Tavlon_Enable_Configuration_Mode" && Radio.Kind != TFakeRadio::None) {
+        Radio.Config_Mode = true;
+        return framed("Configuration_Mode Enabled!");
+    }
+    if (datagram == "Tavlon_Disable_Configuration_Mode" && Radio.Config_Mode) {
+        Radio.Config_Mode = false;
+        Radio.Receiving = false;
+        return framed("Configuration_Mode Disabled!");
+    }
+    if (Radio.Config_Mode) {
+        if (datagram == "Tavlon_Type_Radio_Module")
+            return framed(Radio.Kind == TFakeRadio::Telit ? "TELIT" : "RADIOCRAFTS");
+        return Radio.Answer(datagram);
+    }
     for (const Command& c : commands) {
         if (datagram == c.Text) {
             Analyzer_Mode = c.Analyzer;
@@ -225,4 +239,42 @@ void FakeMBusGateway::run()
             }
         }
     }
+}
+
+std::optional<QByteArray> TFakeRadioModule::Answer(const QByteArray& d)
+{
+    Received.append(d);
+    const QByteArray prompt(">");
+    if (Kind == TFakeRadio::Telit) {
+        if (d == "+++") {
+            Receiving = false;
+            return QByteArray("OK\r");
+        }
+        if (d.startsWith("AT") && d.endsWith('\r')) {
+            if (d == "ATO\r")
+                Receiving = true;
+            return QByteArray("OK\r");
+        }
+        return std::nullopt;
+    }
+    if (d.size() == 1) {
+        const auto b = uint8_t(d[0]);
+        const bool slotFollows = FLastCommand == 0x42 || FLastCommand == 0x4B || FLastCommand == 0x41;
+        if (slotFollows && b >= 1 && b <= 64)
+            return std::nullopt; // a slot number: the block after it is answered
+        FLastCommand = b;
+        switch (b) {
+        case 0x00:
+            Receiving = false;
+            return prompt;
+        case 0x30:
+            return QByteArray(256, 'R') + prompt;
+        case 0x58:
+            Receiving = true;
+            return std::nullopt;
+        default:
+            return prompt;
+        }
+    }
+    return prompt;
 }

@@ -41,8 +41,29 @@ struct TFakeMeter {
     int Next = 0;             // the frame the next REQ_UD2 gets
 };
 
+// The radio module the gateway carries, in its configuration mode:
+//   - the first kind answers "+++" and every "AT..." CR command "OK" CR and
+//     after "ATO" CR passes telegrams on;
+//   - the second kind answers a command byte (00h, 4Dh, FFh, 42h, 4Bh, 41h)
+//     and a data block ">", 30h with 256 bytes and ">", a slot byte (1..64
+//     after 42h, 4Bh or 41h) and 58h (back to receiving) nothing.
+// Every datagram meant for the module is kept in order in Received.
+enum class TFakeRadio { None, Telit, RadioCrafts };
+
+struct TFakeRadioModule {
+    TFakeRadio Kind = TFakeRadio::None;
+    bool Config_Mode = false;     // the gateway's configuration mode
+    bool Receiving = false;       // the module passes telegrams on
+    QList<QByteArray> Received;   // what reached the module, in order
+    std::optional<QByteArray> Answer(const QByteArray& datagram);
+
+private:
+    uint8_t FLastCommand = 0;
+};
+
 class TFakeGatewayScript {
 public:
+    TFakeRadioModule Radio;
     // The answer to one datagram, or nothing (silence).
     std::optional<QByteArray> Answer(const QByteArray& datagram);
 

@@ -2,8 +2,12 @@
 
 #include "mbus/UMBusScanDecode.h"
 #include "platform/sys/SerialPort.h"
+#include "platform/xml/XmlDoc.h"
 
 #include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <array>
 
@@ -69,6 +73,7 @@ protected:
     void SetUp() override
     {
         List_Slaves_MBus.Free_All();
+        List_Slaves_wMBus.Free_All();
         auto factory = std::make_unique<TFailingFactory>();
         Factory = factory.get();
         Sys::SetUdp(std::move(factory));
@@ -82,6 +87,7 @@ protected:
         Sys::SetUdp(nullptr);
         Sys::SetSerialPorts(nullptr);
         List_Slaves_MBus.Free_All();
+        List_Slaves_wMBus.Free_All();
     }
 
     TUpdateSlaveList Recorder()
@@ -98,7 +104,10 @@ protected:
     void Step()
     {
         const uint32_t start = Clock->Now;
-        Engine->Scan_Decode();
+        if (Wireless)
+            Engine->Scan_Decode_Wireless();
+        else
+            Engine->Scan_Decode();
         const QList<Sys::FakeUdpEndpoint::Sent> all = Endpoint->SentData();
         for (qsizetype i = SentCount; i < all.size(); ++i) {
             EXPECT_EQ(all[i].Address, QString::fromLatin1(Gateway));
@@ -138,6 +147,7 @@ protected:
     qsizetype SentCount = 0;
     QList<Report> Reports;
     int Steps = 0;
+    bool Wireless = false;
 };
 
 // ---------------------------------------------------------------------------
@@ -297,6 +307,38 @@ TEST_F(ScanStepTest, AMeterAnsweringAValidFrameBecomesOneDevice)
     ASSERT_EQ(d->List_Var.size(), 1);
     EXPECT_EQ(d->List_Var[0]->Desc_Type_Data, QStringLiteral("Volume m3"));
     EXPECT_EQ(d->List_Var[0]->ValueStr, QStringLiteral("10"));
+}
+
+TEST_F(ScanStepTest, TheScanReportIsOnDiskWhenTheEndIsReported)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/scan.xml");
+    Gateway_Script.Meters.append({5, 0x12345678, {Meter5_Frame}, 0});
+    Engine->SaveXMLFile = path;
+    bool reportSeenAtEnd = false;
+    ASSERT_TRUE(Engine->Start_Scan(saPrimaryAddress, shEthernet, QString::fromLatin1(Gateway), 2400, 1, false, false,
+                                   3, [&](int32_t k, int32_t, int32_t, int32_t) {
+                                       if (k == 3)
+                                           reportSeenAtEnd = QFile::exists(path);
+                                   }));
+    Run_To_End();
+    EXPECT_TRUE(reportSeenAtEnd);
+    XmlDocument doc;
+    doc.LoadFromFile(path);
+    const XmlNode root = doc.DocumentElement();
+    EXPECT_EQ(root.NodeName(), QStringLiteral("SCAN_M-Bus_Wired"));
+    ASSERT_EQ(root.ChildElements().size(), 1);
+    EXPECT_EQ(root.ChildElements()[0].Attribute(QStringLiteral("Primary_Address")).TextOr({}), QStringLiteral("5"));
+}
+
+TEST_F(ScanStepTest, AReportThatCannotBeWrittenStillEndsTheScan)
+{
+    Engine->SaveXMLFile = QStringLiteral("/nonexistent-dir-for-mbus/scan.xml");
+    ASSERT_TRUE(Start(saPrimaryAddress));
+    Run_To_End();
+    EXPECT_FALSE(Engine->Last_Error().isEmpty());
+    ASSERT_FALSE(Reports.isEmpty());
+    EXPECT_EQ(Reports.last()[0], 3);
 }
 
 TEST_F(ScanStepTest, AnInvalidAnswerIsNotFoundAndMakesNoDevice)
@@ -834,6 +876,341 @@ TEST(ScanEngineThread, EndsWhenFreedWhileBlockedOrScanning)
                                  1, false, false, 3, nullptr));
     ASSERT_TRUE(gateway.Wait_Until([](const auto& r) { return !r.isEmpty(); }, 5000));
     busy->Free();
+}
+
+// ---------------------------------------------------------------------------
+// The wireless scan
+
+QByteArray Cr(const char* text)
+{
+    return QByteArray(text) + '\r';
+}
+
+const QByteArray Telegram_T = Hex("14 44 42 04 78 56 34 12 01 07 7A 2A 00 00 00 04 13 10 27 00 00 00 50");
+
+class WirelessStepTest : public ScanStepTest {
+protected:
+    void SetUp() override
+    {
+        ScanStepTest::SetUp();
+        Wireless = true;
+    }
+    bool Start_Wireless(TFakeRadio kind, int mode, int channel = 0)
+    {
+        Gateway_Script.Radio.Kind = kind;
+        return Engine->Start_Scan_Wireless(shEthernet, QString::fromLatin1(Gateway), 10000, mode, channel,
+                                           [this](int32_t i, const TWirelessSlaveRow* row) {
+                                               Rows.append({i, row ? std::optional(*row) : std::nullopt});
+                                           },
+                                           false);
+    }
+    // Steps until the scan receives (bounded).
+    void Run_To_Receiving()
+    {
+        for (int i = 0; i < 2000 && !Engine->Wireless_Receive_Message && Engine->InScan(); ++i)
+            Step();
+        ASSERT_TRUE(Engine->Wireless_Receive_Message) << "state " << Engine->Step_Scan;
+    }
+    void Telegram(const QByteArray& t)
+    {
+        Engine->UDP_Data_Received({t, QString::fromLatin1(Gateway), 10000});
+    }
+    QList<QPair<int32_t, std::optional<TWirelessSlaveRow>>> Rows;
+};
+
+TEST_F(WirelessStepTest, TheFirstKindIsConfiguredCommandByCommand)
+{
+    struct Case {
+        int Mode;
+        bool N;
+    } cases[] = {{5, false}, {15, true}, {17, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Mode);
+        Datagrams.clear();
+        Gateway_Script.Radio = TFakeRadioModule();
+        ASSERT_TRUE(Start_Wireless(TFakeRadio::Telit, c.Mode));
+        Run_To_Receiving();
+        EXPECT_EQ(Engine->Step_Scan, 134);
+        EXPECT_EQ(Engine->RadioModule, rmTelit);
+        QList<QByteArray> expected = {"Tavlon_Enable_Configuration_Mode", "Tavlon_Type_Radio_Module", "+++"};
+        const char* all[] = {"ATR",      "ATS400=", "ATS401=0", "ATS402=191", "ATS420=0", "ATS421=0",
+                             "ATS422=3", "ATS430=5", "ATS431=5", "ATS440=0",   "ATS441=0", "ATS442=0",
+                             "ATS452=0", "ATS453=0", "ATS454=0", "ATO"};
+        for (const char* a : all) {
+            const QByteArray cmd(a);
+            if (c.N && (cmd == "ATS421=0" || cmd == "ATS442=0" || cmd == "ATS454=0"))
+                continue;
+            expected.append(cmd == "ATS400=" ? Cr(("ATS400=" + QByteArray::number(c.Mode)).constData())
+                                             : Cr(a));
+        }
+        EXPECT_EQ(Sent_Data(), expected);
+        EXPECT_EQ(Gateway_Script.Radio.Received.size(), c.N ? 14 : 17); // "+++" and the AT commands
+        Engine->Stop_Scan();
+        Run_To_End();
+        EXPECT_EQ(Sent_Data().last(), QByteArray("Tavlon_Disable_Configuration_Mode"));
+        EXPECT_EQ(Engine->Result(), 1);
+    }
+}
+
+TEST_F(WirelessStepTest, TheSecondKindIsConfiguredAndItsSlotsErased)
+{
+    struct Case {
+        int Mode;
+        uint8_t M;
+    } cases[] = {{5, 1}, {11, 10}, {15, 17}, {17, 16}, {1, 3}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Mode);
+        Datagrams.clear();
+        Gateway_Script.Radio = TFakeRadioModule();
+        ASSERT_TRUE(Start_Wireless(TFakeRadio::RadioCrafts, c.Mode));
+        Run_To_Receiving();
+        EXPECT_EQ(Engine->Step_Scan, 320);
+        EXPECT_EQ(Engine->Index_RadioCrafts_Position_Used, 1);
+        QList<QByteArray> expected = {"Tavlon_Enable_Configuration_Mode", "Tavlon_Type_Radio_Module", Hex("00"),
+                                      Hex("30"), Hex("4D")};
+        QByteArray block = Hex("03 01 04 00 05 01 12 01 16 17 3A 01 3D 02 37 01");
+        block[1] = char(c.M);
+        expected << block << Hex("FF") << Hex("42");
+        for (int slot = 1; slot <= 64; ++slot)
+            expected << QByteArray(1, char(slot)) << QByteArray(8, '\0');
+        expected << Hex("58");
+        EXPECT_EQ(Sent_Data(), expected);
+        Engine->Abort_Scan();
+        Run_To_End();
+    }
+}
+
+TEST_F(WirelessStepTest, AWrongOrMissingAnswerFailsTheConfiguration)
+{
+    Gateway_Script.Radio.Kind = TFakeRadio::Telit;
+    Gateway_Script.Silent = true;
+    ASSERT_TRUE(Start_Wireless(TFakeRadio::Telit, 5));
+    Run_To_End();
+    EXPECT_EQ(Engine->Result(), 2);
+    EXPECT_FALSE(Engine->Wireless_Receive_Message);
+    EXPECT_EQ(Sent_Data().count(QByteArray("Tavlon_Disable_Configuration_Mode")), 3);
+}
+
+TEST_F(WirelessStepTest, TelegramsBecomeDevices)
+{
+    ASSERT_TRUE(Start_Wireless(TFakeRadio::Telit, 5));
+    Run_To_Receiving();
+    Telegram(Telegram_T);
+    {
+        auto list = List_Slaves_wMBus.Lock();
+        ASSERT_EQ(list->size(), 1);
+        const TSlave_wMBus* d = (*list)[0];
+        EXPECT_EQ(d->Message_Type, 0x44);
+        EXPECT_EQ(d->LLA_Manu_str, QStringLiteral("ABB"));
+        EXPECT_EQ(d->ALA_Manu_str, QStringLiteral("ABB"));
+        EXPECT_EQ(d->LLA_Address, 0x12345678);
+        EXPECT_EQ(d->ALA_Address, 0x12345678);
+        EXPECT_EQ(d->ALA_Version, 1);
+        EXPECT_EQ(d->ALA_DeviceType, 7);
+        EXPECT_EQ(d->RSSI, -82);
+        EXPECT_FALSE(d->Cripted);
+        ASSERT_EQ(d->List_Var.size(), 1);
+        EXPECT_EQ(d->List_Var[0]->Desc_Type_Data, QStringLiteral("Volume m3"));
+        EXPECT_EQ(d->List_Var[0]->ValueStr, QStringLiteral("10"));
+    }
+    ASSERT_EQ(Rows.size(), 1);
+    EXPECT_EQ(Rows[0].first, 0);
+    ASSERT_TRUE(Rows[0].second);
+    EXPECT_EQ(Rows[0].second->Records.size(), 1);
+
+    // The same meter again: records replaced, first RSSI and C field kept.
+    QByteArray again = Telegram_T;
+    again[1] = char(0x46);
+    again[17] = char(0x20); // 20000 litres
+    again[18] = char(0x4E);
+    again[again.size() - 1] = char(0x30);
+    Telegram(again);
+    {
+        auto list = List_Slaves_wMBus.Lock();
+        ASSERT_EQ(list->size(), 1);
+        const TSlave_wMBus* d = (*list)[0];
+        EXPECT_EQ(d->Message_Type, 0x44);
+        EXPECT_EQ(d->RSSI, -82);
+        ASSERT_EQ(d->List_Var.size(), 1);
+        EXPECT_EQ(d->List_Var[0]->ValueStr, QStringLiteral("20"));
+    }
+
+    // Lengths that do not match the L field are ignored.
+    Telegram(Telegram_T.left(22));
+    Telegram(Telegram_T + Hex("00"));
+    EXPECT_EQ(Rows.size(), 2);
+
+    // Mode 5 with data not starting 2F 2F: encrypted, records emptied.
+    QByteArray secret = Telegram_T;
+    secret[14] = char(0x05);
+    Telegram(secret);
+    {
+        auto list = List_Slaves_wMBus.Lock();
+        EXPECT_TRUE((*list)[0]->Cripted);
+        EXPECT_TRUE((*list)[0]->List_Var.isEmpty());
+    }
+    // Mode 5 decrypted by the module (2F 2F first): readable again.
+    Telegram(Hex("16 44 42 04 78 56 34 12 01 07 7A 2A 00 00 05 2F 2F 04 13 10 27 00 00 00 50"));
+    {
+        auto list = List_Slaves_wMBus.Lock();
+        EXPECT_FALSE((*list)[0]->Cripted);
+        EXPECT_EQ((*list)[0]->List_Var.size(), 3); // two fillers and the volume
+    }
+}
+
+TEST_F(WirelessStepTest, LongHeadersAndCutOffHeaders)
+{
+    ASSERT_TRUE(Start_Wireless(TFakeRadio::Telit, 5));
+    Run_To_Receiving();
+    // Two meters behind one repeater (the same link address).
+    const QByteArray a = Hex("1E 44 42 04 11 11 11 11 01 07 72 78 56 34 12 42 04 01 07 2A 00 00 00 2F 2F 04 13 10 27 "
+                             "00 00 00 50");
+    QByteArray b = a;
+    b[11] = char(0x79);
+    Telegram(a);
+    Telegram(b);
+    {
+        auto list = List_Slaves_wMBus.Lock();
+        ASSERT_EQ(list->size(), 2);
+        EXPECT_EQ((*list)[0]->LLA_Address, 0x11111111);
+        EXPECT_EQ((*list)[0]->ALA_Address, 0x12345678);
+        EXPECT_EQ((*list)[1]->ALA_Address, 0x12345679);
+        EXPECT_FALSE((*list)[0]->Cripted);
+    }
+    // Headers shorter than the CI needs: ignored, nothing read past the end.
+    const QByteArray cut[] = {
+        Hex("0B 44 42 04 78 56 34 12 01 07 7A 2A 00 50"),       // CI 7Ah without byte 15, 16
+        Hex("12 44 42 04 78 56 34 12 01 07 72 78 56 34 12 42 04 01 07 00 50"), // CI 72h without 19..24
+        Hex("08 44 42 04 78 56 34 12 01 07 50"),                 // no CI
+    };
+    for (const QByteArray& t : cut)
+        EXPECT_FALSE(Engine->Process_Wireless_Frame(t)) << HexOf(t);
+    EXPECT_EQ(List_Slaves_wMBus.Count(), 2);
+}
+
+TEST_F(WirelessStepTest, TheSecondKindsLengthAndRssi)
+{
+    ASSERT_TRUE(Start_Wireless(TFakeRadio::RadioCrafts, 5));
+    Run_To_Receiving();
+    QByteArray t = Telegram_T.left(Telegram_T.size() - 1);
+    t[0] = char(t.size()); // L + 1 bytes with the RSSI byte
+    t.append(char(0xA0));
+    Telegram(t);
+    Telegram(Telegram_T); // the first kind's length: ignored
+    auto list = List_Slaves_wMBus.Lock();
+    ASSERT_EQ(list->size(), 1);
+    EXPECT_EQ((*list)[0]->RSSI, -47);
+}
+
+TEST(WirelessRssi, IsHeldToItsField)
+{
+    auto clock = std::make_shared<TFakeClock>();
+    Sys::SetUdp(std::make_unique<TFailingFactory>());
+    List_Slaves_wMBus.Free_All();
+    {
+        TMBusScanDecode engine(true, clock);
+        QByteArray t = Telegram_T;
+        t[t.size() - 1] = char(0xFF); // -255 - 2
+        ASSERT_TRUE(engine.Process_Wireless_Frame(t));
+        auto list = List_Slaves_wMBus.Lock();
+        EXPECT_EQ((*list)[0]->RSSI, -128);
+    }
+    List_Slaves_wMBus.Free_All();
+    Sys::SetUdp(nullptr);
+}
+
+TEST_F(WirelessStepTest, AKeyIsInstalledInTheFirstKind)
+{
+    ASSERT_TRUE(Start_Wireless(TFakeRadio::Telit, 5));
+    std::array<uint8_t, 16> key;
+    for (int i = 0; i < 16; ++i)
+        key[size_t(i)] = uint8_t(i);
+    // Not receiving yet (no device either): refused.
+    EXPECT_FALSE(Engine->Insert_Wireless_Key(0, key));
+    Run_To_Receiving();
+    Telegram(Telegram_T);
+    EXPECT_FALSE(Engine->Insert_Wireless_Key(1, key));
+    EXPECT_FALSE(Engine->Insert_Wireless_Key(-1, key));
+    Datagrams.clear();
+    ASSERT_TRUE(Engine->Insert_Wireless_Key(0, key));
+    EXPECT_EQ(Engine->Step_Scan, 200);
+    Step();
+    EXPECT_FALSE(Engine->Wireless_Receive_Message);
+    Run_To_Receiving();
+    QList<QByteArray> expected = {"+++"};
+    for (const char* a : {"ATS461=66", "ATS462=4", "ATS463=120", "ATS464=86", "ATS465=52", "ATS466=18", "ATS467=1",
+                          "ATS468=7"})
+        expected << Cr(a);
+    for (int i = 0; i < 16; ++i)
+        expected << Cr(("ATS" + QByteArray::number(470 + i) + "=" + QByteArray::number(i)).constData());
+    expected << Cr("ATS460=5") << Cr("ATO");
+    EXPECT_EQ(Sent_Data(), expected);
+    EXPECT_EQ(Engine->Step_Scan, 134);
+    auto list = List_Slaves_wMBus.Lock();
+    EXPECT_TRUE((*list)[0]->Enable_Key);
+    EXPECT_EQ((*list)[0]->Key, key);
+}
+
+TEST_F(WirelessStepTest, AKeyIsInstalledInTheSecondKindInAFreeSlot)
+{
+    ASSERT_TRUE(Start_Wireless(TFakeRadio::RadioCrafts, 5));
+    Run_To_Receiving();
+    Telegram([] {
+        QByteArray t = Telegram_T.left(Telegram_T.size() - 1);
+        t[0] = char(t.size());
+        return t + Hex("A0");
+    }());
+    std::array<uint8_t, 16> key;
+    for (int i = 0; i < 16; ++i)
+        key[size_t(i)] = uint8_t(0xA0 + i);
+    Datagrams.clear();
+    ASSERT_TRUE(Engine->Insert_Wireless_Key(0, key));
+    EXPECT_EQ(Engine->Step_Scan, 400);
+    Step();
+    Run_To_Receiving();
+    QByteArray keyBytes(reinterpret_cast<const char*>(key.data()), 16);
+    const QList<QByteArray> expected = {Hex("00"), Hex("42"), Hex("01"), Hex("78 56 34 12 42 04 01 07"),
+                                        Hex("4B"), Hex("01"), keyBytes,  Hex("41"),
+                                        Hex("01"), Hex("00 40"), Hex("58")};
+    EXPECT_EQ(Sent_Data(), expected);
+    EXPECT_EQ(Engine->Step_Scan, 320);
+    {
+        auto list = List_Slaves_wMBus.Lock();
+        EXPECT_EQ((*list)[0]->RadioCrafts_Ind_Tab_Decript, 1);
+    }
+    EXPECT_EQ(Engine->Index_RadioCrafts_Position_Used, 2);
+
+    // Every slot given: the next device's key is refused and nothing is sent.
+    Engine->Index_RadioCrafts_Position_Used = 65;
+    QByteArray other = Telegram_T.left(Telegram_T.size() - 1);
+    other[0] = char(other.size());
+    other[4] = char(0x79);
+    Telegram(other + Hex("A0"));
+    ASSERT_EQ(List_Slaves_wMBus.Count(), 2);
+    Datagrams.clear();
+    EXPECT_FALSE(Engine->Insert_Wireless_Key(1, key));
+    Step();
+    EXPECT_TRUE(Sent_Data().isEmpty());
+    auto list = List_Slaves_wMBus.Lock();
+    EXPECT_FALSE((*list)[1]->Enable_Key);
+    EXPECT_EQ((*list)[1]->RadioCrafts_Ind_Tab_Decript, -1);
+}
+
+TEST_F(WirelessStepTest, TheWirelessReportIsWrittenAtTheEnd)
+{
+    QTemporaryDir dir;
+    Engine->SaveXMLFile = dir.path() + QStringLiteral("/wireless.xml");
+    ASSERT_TRUE(Start_Wireless(TFakeRadio::Telit, 5));
+    Run_To_Receiving();
+    Telegram(Telegram_T);
+    Engine->Stop_Scan();
+    Run_To_End();
+    XmlDocument doc;
+    doc.LoadFromFile(Engine->SaveXMLFile);
+    const XmlNode root = doc.DocumentElement();
+    EXPECT_EQ(root.NodeName(), QStringLiteral("SCAN_M-Bus_Wireless"));
+    ASSERT_EQ(root.ChildElements().size(), 1);
+    EXPECT_EQ(root.ChildElements()[0].Attribute(QStringLiteral("Address")).TextOr({}), QStringLiteral("12345678"));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // M_Bus.xml as the network dialog reads and writes it, and as the image
 // builder reads what the dialog wrote.
 #include "mbus/MBusNetwork.h"
+#include "mbus/MBusScanSave.h"
 
 #include "image/Bin_MBus.h"
 #include "project/ParGen.h"
@@ -393,4 +394,34 @@ TEST_F(MBusNetwork, TheImageBuilderReadsTheWrittenFile)
     ASSERT_EQ(img.MBus_Wireless_Nodes.size(), 2);
     EXPECT_EQ(img.MBus_Node_Table[0].ManID, 0x442);
     EXPECT_EQ(img.MBus_Node_Table[1].ManID, 0x442);
+}
+
+TEST_F(MBusNetwork, TheImageBuilderReadsAWirelessScanSaved)
+{
+    auto* d = new TSlave_wMBus;
+    d->ALA_Manufacturer = 0x0442;
+    d->ALA_Manu_str = QStringLiteral("ABB");
+    d->ALA_Address = int32_t(0x92345678u);
+    d->ALA_Version = 1;
+    d->ALA_DeviceType = 7;
+    auto* v = new TVariable_MBus;
+    v->dimension = 4;
+    v->type_data = 2;
+    v->Real_Wireless_Var = true;
+    d->List_Var.append(v);
+    List_Slaves_wMBus.Free_All();
+    List_Slaves_wMBus.Add(d);
+    TSaveConfXML in;
+    in.File_Name = Path();
+    const bool saved = Save_XML_Conf_Wireless(in, List_Slaves_wMBus);
+    List_Slaves_wMBus.Free_All();
+    ASSERT_TRUE(saved);
+
+    TMBus_Image img;
+    BuildFrom(Dir.path(), img);
+    ASSERT_EQ(img.MBus_Wireless_Nodes.size(), 1);
+    EXPECT_EQ(img.MBus_Node_Table[0].Add, 0x92345678u);
+    EXPECT_EQ(img.MBus_Node_Table[0].ManID, 0x442);
+    EXPECT_EQ(img.MBus_Node_Table[0].Ver, 1);
+    EXPECT_EQ(img.MBus_Node_Table[0].DevType, 7);
 }
