@@ -16,6 +16,7 @@
 
 #include <QTemporaryDir>
 
+#include "BenchRatio.h"
 #include <benchmark/benchmark.h>
 #include <pugixml.hpp>
 
@@ -325,31 +326,6 @@ BENCHMARK(NetworkThroughTheModel)->Unit(benchmark::kMillisecond);
 BENCHMARK(NetworkThroughPugixml)->Unit(benchmark::kMillisecond);
 BENCHMARK(NetworkReadOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(NetworkWriteOnly)->Unit(benchmark::kMillisecond);
-
-namespace {
-
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration && !r.error_occurred)
-                Times[r.benchmark_name()] = r.GetAdjustedRealTime();
-    }
-    // a / b, or a negative number when a filter left one out.
-    double Ratio(const char* a, const char* b) const
-    {
-        const auto ta = Times.find(a);
-        const auto tb = Times.find(b);
-        if (ta == Times.end() || tb == Times.end() || tb->second <= 0)
-            return -1;
-        return ta->second / tb->second;
-    }
-    std::map<std::string, double> Times;
-};
-
-} // namespace
 
 // Ends non-zero when decoding takes more than six times the reference walk,
 // or the node model more than three times pugixml alone.

@@ -8,6 +8,7 @@
 #include "mbus/UMBusScanDecode.h"
 
 #include <QTemporaryDir>
+#include "BenchRatio.h"
 #include <benchmark/benchmark.h>
 #include <pugixml.hpp>
 
@@ -148,25 +149,6 @@ void WiredPugixml(benchmark::State& state)
     List_Slaves_MBus.Free_All();
 }
 
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration && !r.error_occurred)
-                Times[r.benchmark_name()] = r.GetAdjustedRealTime();
-    }
-    double Ratio(const char* a, const char* b) const
-    {
-        const auto ta = Times.find(a);
-        const auto tb = Times.find(b);
-        if (ta == Times.end() || tb == Times.end() || tb->second <= 0)
-            return -1;
-        return ta->second / tb->second;
-    }
-    std::map<std::string, double> Times;
-};
 
 } // namespace
 

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QScrollBar>
 #include <QTableWidget>
+#include "BenchRatio.h"
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
@@ -122,23 +123,7 @@ void BM_QTableWidgetScrollOneRowAndPaint(benchmark::State& state) {
 }
 BENCHMARK(BM_QTableWidgetScrollOneRowAndPaint)->Unit(benchmark::kMicrosecond);
 
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration && !r.error_occurred) Times[r.benchmark_name()] = r.GetAdjustedRealTime();
-    }
-    std::map<std::string, double> Times;
-};
 
-bool Compare(const TRatioReporter& rep, const char* a, const char* b, double limit, const char* what) {
-    const auto x = rep.Times.find(a), y = rep.Times.find(b);
-    if (x == rep.Times.end() || y == rep.Times.end() || y->second <= 0) return true;  // filtered out
-    const double ratio = x->second / y->second;
-    std::printf("%s: %.3f (limit %.2f)\n", what, ratio, limit);
-    return ratio <= limit;
-}
 }  // namespace
 
 // Ends non-zero when a limit is passed.
@@ -150,9 +135,9 @@ int main(int argc, char** argv) {
     TRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    bool ok = Compare(reporter, "BM_InvalidateOneCellAndPaint", "BM_PaintWholeForm", 0.10,
+    bool ok = reporter.Within("BM_InvalidateOneCellAndPaint", "BM_PaintWholeForm", 0.10,
                       "one cell / whole form");
-    ok &= Compare(reporter, "BM_GridScrollOneRowAndPaint", "BM_QTableWidgetScrollOneRowAndPaint", 1.0,
+    ok &= reporter.Within("BM_GridScrollOneRowAndPaint", "BM_QTableWidgetScrollOneRowAndPaint", 1.0,
                   "grid scroll / QTableWidget scroll");
     return ok ? 0 : 1;
 }

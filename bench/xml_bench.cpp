@@ -7,6 +7,7 @@
 
 #include <QTemporaryDir>
 
+#include "BenchRatio.h"
 #include <benchmark/benchmark.h>
 #include <pugixml.hpp>
 
@@ -103,17 +104,6 @@ namespace {
 
 // Prints the runs as usual and keeps each one's time per iteration, so the
 // two paths can be compared once both have run.
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration && !r.error_occurred)
-                Times[r.benchmark_name()] = r.GetAdjustedRealTime();
-    }
-    std::map<std::string, double> Times;
-};
 
 } // namespace
 

@@ -1,0 +1,42 @@
+#pragma once
+// The reporter every limit-checking benchmark shares: it prints as the console
+// reporter does and keeps each run's adjusted real time by name, so that
+// main() can compare two runs of the same program and end non-zero past a
+// limit.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+class TRatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& r : runs)
+            if (r.run_type == Run::RT_Iteration && !r.error_occurred)
+                Times[r.benchmark_name()] = r.GetAdjustedRealTime();
+    }
+    // a / b, or a negative number when a filter left one of them out.
+    double Ratio(const char* a, const char* b) const
+    {
+        const auto ta = Times.find(a);
+        const auto tb = Times.find(b);
+        if (ta == Times.end() || tb == Times.end() || tb->second <= 0)
+            return -1;
+        return ta->second / tb->second;
+    }
+    // Prints "<what>: a / b (limit ...)" and answers whether the ratio keeps to
+    // the limit; a run left out by a filter passes and prints nothing.
+    bool Within(const char* a, const char* b, double limit, const char* what) const
+    {
+        const double ratio = Ratio(a, b);
+        if (ratio < 0)
+            return true;
+        std::printf("%s: %.3f (limit %.2f)\n", what, ratio, limit);
+        return ratio <= limit;
+    }
+    std::map<std::string, double> Times;
+};
