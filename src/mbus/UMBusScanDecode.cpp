@@ -246,6 +246,18 @@ void TMBusScanDecode::Close_Link()
     }
 }
 
+void TMBusScanDecode::Save_Scan_Report(void (TMBusScanDecode::*save)())
+{
+    if (SaveXMLFile.isEmpty())
+        return;
+    try {
+        (this->*save)();
+    } catch (const Exception& e) {
+        std::lock_guard g(FErrorLock);
+        FLastError = e.Message();
+    }
+}
+
 QString TMBusScanDecode::Last_Error() const
 {
     std::lock_guard g(FErrorLock);
@@ -585,14 +597,7 @@ void TMBusScanDecode::Scan_Decode()
             Close_Link();
             // The report is on disk before the window can see the scan end;
             // a report that cannot be written does not keep the scan going.
-            if (!SaveXMLFile.isEmpty()) {
-                try {
-                    Save_XML_File_DLL();
-                } catch (const Exception& e) {
-                    std::lock_guard g(FErrorLock);
-                    FLastError = e.Message();
-                }
-            }
+            Save_Scan_Report(&TMBusScanDecode::Save_XML_File_DLL);
             // The end is reported before InScan drops: once it has dropped,
             // the window may start the next scan and replace the callback.
             if (Enable_Send_In_Last_Step)

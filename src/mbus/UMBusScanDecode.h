@@ -294,6 +294,9 @@ private:
     void Read_Primary_Answer();
     void Read_Secondary_Answer();
     void Close_Link();
+    // Writes the scan report when one was asked for; a report that cannot be
+    // written leaves its reason in Last_Error and does not keep the scan going.
+    void Save_Scan_Report(void (TMBusScanDecode::*save)());
     // Wireless steps: send and wait for one answer; a wrong answer or a
     // time-out fails the scan.
     void Wireless_Send(const QByteArray& data, int timeout = 1000);

@@ -608,14 +608,7 @@ void TMBusScanDecode::Scan_Decode_Wireless()
             break;
         case 503:
             Close_Link();
-            if (!SaveXMLFile.isEmpty()) {
-                try {
-                    Save_Wireless_XML_File_DLL();
-                } catch (const Exception& e) {
-                    std::lock_guard g(FErrorLock);
-                    FLastError = e.Message();
-                }
-            }
+            Save_Scan_Report(&TMBusScanDecode::Save_Wireless_XML_File_DLL);
             FInScan = false;
             break;
 
