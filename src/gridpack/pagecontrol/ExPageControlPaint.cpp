@@ -25,6 +25,32 @@ void Line(TCanvas* c, TColor col, int x1, int y1, int x2, int y2) {
     c->LineTo(x2, y2);
 }
 
+// The active tab's outline: three sides, open towards the page.
+void ActiveTabOutline(TCanvas* c, TColor bc, const TRect& r, TTabPosition side) {
+    switch (side) {
+    case tpTop:
+        Line(c, bc, r.Left, r.Bottom, r.Left, r.Top);
+        Line(c, bc, r.Left, r.Top, r.Right - 1, r.Top);
+        Line(c, bc, r.Right - 1, r.Top, r.Right - 1, r.Bottom);
+        break;
+    case tpBottom:
+        Line(c, bc, r.Left, r.Top - 1, r.Left, r.Bottom - 1);
+        Line(c, bc, r.Left, r.Bottom - 1, r.Right - 1, r.Bottom - 1);
+        Line(c, bc, r.Right - 1, r.Bottom - 1, r.Right - 1, r.Top - 1);
+        break;
+    case tpLeft:
+        Line(c, bc, r.Right, r.Top, r.Left, r.Top);
+        Line(c, bc, r.Left, r.Top, r.Left, r.Bottom - 1);
+        Line(c, bc, r.Left, r.Bottom - 1, r.Right, r.Bottom - 1);
+        break;
+    case tpRight:
+        Line(c, bc, r.Left - 1, r.Top, r.Right - 1, r.Top);
+        Line(c, bc, r.Right - 1, r.Top, r.Right - 1, r.Bottom - 1);
+        Line(c, bc, r.Right - 1, r.Bottom - 1, r.Left - 1, r.Bottom - 1);
+        break;
+    }
+}
+
 }  // namespace
 
 struct TExPageControl::TPaintPass {
@@ -310,28 +336,7 @@ void TExPageControl::DrawOneTab(TPaintPass& P, int PageIndex, bool Last) {
         const TColor bc = FTabBorderColor;
         if (FTabStyle == tsDotNet) {
             if (active) {
-                switch (P.Side) {
-                case tpTop:
-                    Line(c, bc, r.Left, r.Bottom, r.Left, r.Top);
-                    Line(c, bc, r.Left, r.Top, r.Right - 1, r.Top);
-                    Line(c, bc, r.Right - 1, r.Top, r.Right - 1, r.Bottom);
-                    break;
-                case tpBottom:
-                    Line(c, bc, r.Left, r.Top - 1, r.Left, r.Bottom - 1);
-                    Line(c, bc, r.Left, r.Bottom - 1, r.Right - 1, r.Bottom - 1);
-                    Line(c, bc, r.Right - 1, r.Bottom - 1, r.Right - 1, r.Top - 1);
-                    break;
-                case tpLeft:
-                    Line(c, bc, r.Right, r.Top, r.Left, r.Top);
-                    Line(c, bc, r.Left, r.Top, r.Left, r.Bottom - 1);
-                    Line(c, bc, r.Left, r.Bottom - 1, r.Right, r.Bottom - 1);
-                    break;
-                case tpRight:
-                    Line(c, bc, r.Left - 1, r.Top, r.Right - 1, r.Top);
-                    Line(c, bc, r.Right - 1, r.Top, r.Right - 1, r.Bottom - 1);
-                    Line(c, bc, r.Right - 1, r.Bottom - 1, r.Left - 1, r.Bottom - 1);
-                    break;
-                }
+                ActiveTabOutline(c, bc, r, P.Side);
             } else {
                 switch (P.Side) {
                 case tpTop: Line(c, bc, r.Left, r.Bottom - 1, r.Right, r.Bottom - 1); break;
@@ -363,28 +368,7 @@ void TExPageControl::DrawOneTab(TPaintPass& P, int PageIndex, bool Last) {
         } else {
             c->Pen().SetColor(bc);
             if (active) {
-                switch (P.Side) {
-                case tpTop:
-                    Line(c, bc, r.Left, r.Bottom, r.Left, r.Top);
-                    Line(c, bc, r.Left, r.Top, r.Right - 1, r.Top);
-                    Line(c, bc, r.Right - 1, r.Top, r.Right - 1, r.Bottom);
-                    break;
-                case tpBottom:
-                    Line(c, bc, r.Left, r.Top - 1, r.Left, r.Bottom - 1);
-                    Line(c, bc, r.Left, r.Bottom - 1, r.Right - 1, r.Bottom - 1);
-                    Line(c, bc, r.Right - 1, r.Bottom - 1, r.Right - 1, r.Top - 1);
-                    break;
-                case tpLeft:
-                    Line(c, bc, r.Right, r.Top, r.Left, r.Top);
-                    Line(c, bc, r.Left, r.Top, r.Left, r.Bottom - 1);
-                    Line(c, bc, r.Left, r.Bottom - 1, r.Right, r.Bottom - 1);
-                    break;
-                case tpRight:
-                    Line(c, bc, r.Left - 1, r.Top, r.Right - 1, r.Top);
-                    Line(c, bc, r.Right - 1, r.Top, r.Right - 1, r.Bottom - 1);
-                    Line(c, bc, r.Right - 1, r.Bottom - 1, r.Left - 1, r.Bottom - 1);
-                    break;
-                }
+                ActiveTabOutline(c, bc, r, P.Side);
             } else {
                 TRect o = r;
                 if (P.Extend) {
