@@ -153,7 +153,7 @@ public:
 
     // --- version
     virtual unsigned GetVersionNr();
-    QString GetVersionString();
+    virtual QString GetVersionString();
     QString Version();
 
     // --- dimensions (hide the library's setters)
