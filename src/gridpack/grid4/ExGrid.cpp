@@ -59,6 +59,7 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     FPrintSettings = NewObject<TPrintSettings>();
     FFilter = NewObject<TFilterCollection>();
     FFilterDropDown = NewObject<TFilterDropDown>();
+    CreateCellObjects();
 
     ControlStyle |= csAcceptsControls;
     SetColCount(5);
@@ -75,6 +76,7 @@ TExStringGrid::~TExStringGrid()
     // Hidden columns come back first so every cell is cleared with its row.
     if (FNumHidden > 0)
         UnHideColumnsAll();
+    FreeCellObjects();
     FFilterDropDown->Free();
     FFilter->Free();
     FPrintSettings->Free();
