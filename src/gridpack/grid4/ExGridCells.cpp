@@ -17,33 +17,21 @@ bool InSet(TCellTypes set, TCellType t) { return (set & CellTypeBit(t)) != 0; }
 
 void TExStringGrid::CreateCellObjects()
 {
-    FControlLook = new TControlLook(this);
     FCellNode = new TCellNode(this);
-    FMouseActions = new TMouseActions(this);
-    FMouseActions->OnInvalidate = [this](TObject*) { Invalidate(); };
     FCellGraphic = new TCellGraphic();
-    FActiveCellFont.SetStyle(fsBold);
-    FActiveCellFont.OnChange = [this](TGraphicsObject*) { Invalidate(); };
-    FFilterList.SetSorted(true);
-    FFilterList.SetDuplicates(dupIgnore);
 }
 
 void TExStringGrid::FreeCellObjects()
 {
-    FActiveCellFont.OnChange = nullptr;
     delete FCellGraphic;
     FCellGraphic = nullptr;
-    delete FMouseActions;
-    FMouseActions = nullptr;
     delete FCellNode;
     FCellNode = nullptr;
-    delete FControlLook;
-    FControlLook = nullptr;
 }
 
 TCellVAlign TExStringGrid::NewBoxVAlign() const
 {
-    switch (VAlignment) {
+    switch (VAlignment()) {
     case vtaCenter:
         return vaCenter;
     case vtaBottom:
@@ -103,7 +91,7 @@ TCellType TExStringGrid::GetCellType(int ACol, int ARow)
     return t;
 }
 
-TImageList* TExStringGrid::GetCellImageList(int, int) { return FGridImages; }
+TImageList* TExStringGrid::GetCellImageList(int, int) { return GridImages; }
 
 TIntList* TExStringGrid::GetCellImages(int ACol, int ARow)
 {
@@ -207,7 +195,7 @@ bool TExStringGrid::HasCellControl(int ACol, int ARow)
 
 void TExStringGrid::CheckCellRange(int ACol, int ARow)
 {
-    if (ACol < 0 || ARow < 0 || ACol >= ColCount() + NumHiddenColumns() || ARow >= RowCount())
+    if (ACol < 0 || ARow < 0 || ACol >= ColCount() + NumHiddenColumns() || ARow >= RowCount() + NumHiddenRows())
         throw EInvalidGridOperation(QStringLiteral("Invalid cell"));
 }
 
@@ -286,9 +274,25 @@ bool TExStringGrid::DataCheckIsTrue(int ACol, int ARow)
     return Cells(ACol, ARow) == t;
 }
 
+TCellGraphic* TExStringGrid::RealRowGraphic(int ACol, int ARow)
+{
+    if (NumHiddenRows() == 0)
+        return GetCellGraphic(ACol, ARow);
+    if (const TGridItem* it = HiddenRowItem(ARow)) {
+        const TStringList* texts = it->Items();
+        const auto* p = ACol >= 0 && ACol < texts->Count() ? dynamic_cast<const TCellProperties*>(texts->Objects(ACol))
+                                                            : nullptr;
+        if (p)
+            return dynamic_cast<TCellGraphic*>(p->GraphicObject);
+        // A shared box lent for the column still answers.
+        return GetCellGraphic(ACol, ARow);
+    }
+    return GetCellGraphic(ACol, RemapRowToDispl(ARow));
+}
+
 bool TExStringGrid::GetCheckBoxState(int ACol, int ARow, TCheckBoxState& state)
 {
-    const TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    const TCellGraphic* g = RealRowGraphic(ACol, ARow);
     if (!g)
         return false;
     switch (g->CellType) {
@@ -296,16 +300,19 @@ bool TExStringGrid::GetCheckBoxState(int ACol, int ARow, TCheckBoxState& state)
         state = BoolToCheckBoxState(g->CellBoolean);
         return true;
     case ctDataCheckBox:
-    case ctVirtCheckBox:
-        state = BoolToCheckBoxState(DataCheckIsTrue(ACol, ARow));
+    case ctVirtCheckBox: {
+        QString t;
+        GetCheckTrue(ACol, ARow, t);
+        state = BoolToCheckBoxState(GetGridCellsEx(ACol, ARow) == t);
         return true;
+    }
     case ctTriStateCheckBox:
         state = g->CellCheckBoxState;
         return true;
     case ctRowCheckBox:
         if (ACol != 0)
             return false;
-        state = BoolToCheckBoxState(RowCheckSelected(ARow));
+        state = BoolToCheckBoxState(GetRowSelect(ARow));
         return true;
     default:
         return false;
@@ -330,32 +337,34 @@ bool TExStringGrid::IsChecked(int ACol, int ARow)
 
 bool TExStringGrid::SetCheckBoxState(int ACol, int ARow, TCheckBoxState State)
 {
-    TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    TCellGraphic* g = RealRowGraphic(ACol, ARow);
     if (!g || g->CellType != ctTriStateCheckBox)
         return false;
     g->CellCheckBoxState = State;
-    RepaintRealCell(ACol, ARow);
+    if (!IsHiddenRow(ARow))
+        RepaintRealCell(ACol, RemapRowToDispl(ARow));
     return true;
 }
 
 bool TExStringGrid::SetCheckBoxState(int ACol, int ARow, bool State)
 {
-    TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    TCellGraphic* g = RealRowGraphic(ACol, ARow);
     if (!g)
         return false;
     switch (g->CellType) {
     case ctCheckBox:
         g->CellBoolean = State;
-        RepaintRealCell(ACol, ARow);
+        if (!IsHiddenRow(ARow))
+            RepaintRealCell(ACol, RemapRowToDispl(ARow));
         return true;
     case ctDataCheckBox:
     case ctVirtCheckBox:
-        SetCellEx(ACol, ARow, CheckText(ACol, ARow, State));
+        SetCellsEx(ACol, ARow, CheckText(ACol, ARow, State));
         return true;
     case ctRowCheckBox:
         if (ACol != 0)
             return false;
-        SetRowCheckSelected(ARow, State);
+        SetRowSelect(ARow, State);
         return true;
     default:
         return false;

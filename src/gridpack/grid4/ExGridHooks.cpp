@@ -20,26 +20,6 @@ const TCellTypes kOwnBrushKinds = CellTypeSet(ctIcon, ctNone, ctImageList, ctEmp
 // Settings of this part
 // ---------------------------------------------------------------------------
 
-void TExStringGrid::SetActiveCellShow(bool v)
-{
-    FActiveCellShow = v;
-    Invalidate();
-}
-
-void TExStringGrid::SetActiveCellFont(const TFont& v) { FActiveCellFont.Assign(v); }
-
-void TExStringGrid::SetActiveCellColor(TColor v)
-{
-    FActiveCellColor = v;
-    Invalidate();
-}
-
-void TExStringGrid::SetActiveCellColorTo(TColor v)
-{
-    FActiveCellColorTo = v;
-    Invalidate();
-}
-
 namespace {
 // clNone stays "no colour"; anything else is kept as plain RGB.
 TColor GradientRGB(TColor v) { return v == clNone ? clNone : ColorToRGB(v); }
@@ -69,26 +49,11 @@ void TExStringGrid::SetQORGradientMirrorTo(TColor v)
     Invalidate();
 }
 
-void TExStringGrid::RegisterNotifier(TGridChangeNotifier* Notifier)
-{
-    if (Notifier && std::find(FNotifierList.begin(), FNotifierList.end(), Notifier) == FNotifierList.end())
-        FNotifierList.push_back(Notifier);
-}
-
-void TExStringGrid::UnRegisterNotifier(TGridChangeNotifier* Notifier)
-{
-    FNotifierList.erase(std::remove(FNotifierList.begin(), FNotifierList.end(), Notifier), FNotifierList.end());
-}
-
 // ---------------------------------------------------------------------------
 // Hooks that only remember or relay
 // ---------------------------------------------------------------------------
 
-void TExStringGrid::RecalcColumn(int, int)
-{
-    // The column's footer is the only thing recalculated; a grid without a
-    // floating footer has nothing to do.
-}
+void TExStringGrid::RecalcColumn(int ACol, int) { CalcFooter(ACol); }
 
 void TExStringGrid::StoreOldCell(int ACol, int ARow)
 {
@@ -150,18 +115,7 @@ void TExStringGrid::GetCellCursor(int ACol, int ARow, int X, int Y)
     Screen()->SetCursor(cursor);
 }
 
-void TExStringGrid::CellsChanged(TRect R)
-{
-    if (OnCellsChanged)
-        OnCellsChanged(this, R);
-    // A listener may unregister itself while being told.
-    const std::vector<TGridChangeNotifier*> listeners = FNotifierList;
-    for (TGridChangeNotifier* n : listeners)
-        n->CellsChanged(R);
-    RecalcColumn(-1, -1);
-}
-
-void TExStringGrid::CellsLoaded() { RecalcColumn(-1, -1); }
+void TExStringGrid::CellsLoaded() { CalcFooter(-1); }
 
 void TExStringGrid::GridHint(int ACol, int ARow, QString& hintstr, QString& widehint)
 {
@@ -181,13 +135,13 @@ void TExStringGrid::GetCellColor(int ACol, int ARow, TGridDrawState AState, TBru
 {
     // The headers of the current cell: its row in the last fixed column and
     // its column in the last fixed row.
-    if (FActiveCellShow) {
+    if (ActiveCellShow()) {
         const int d = RemapColToDispl(ACol);
         const bool rowHeader = ARow == Row() && d == FixedCols() - 1 && FixedCols() > 0;
         const bool colHeader = d == Col() && ARow == FixedRows() - 1 && FixedRows() > 0;
         if (rowHeader || colHeader) {
-            AFont->Assign(FActiveCellFont);
-            ABrush->SetColor(FActiveCellColor);
+            AFont->Assign(*ActiveCellFont());
+            ABrush->SetColor(ActiveCellColor());
         }
     }
 
@@ -368,18 +322,27 @@ QString FilterEntry(const QString& text)
 
 bool TExStringGrid::GetColumnFilter(int Column)
 {
-    FFilterList.Clear();
+    TStringList* list = FFilterList;
+    list->Clear();
     if (FilterDropDownAuto && (Column >= FixedCols() || FilterDropDownColumns == fdAll)) {
-        FFilterList.SetSorted(true);
-        for (int r = FixedRows(); r < RowCount() - FixedFooters; ++r)
-            FFilterList.Add(FilterEntry(Trim(GetCellEx(Column, r))));
-        FFilterList.SetSorted(false);
+        list->SetSorted(true);
+        for (int r = FixedRows(); r < RowCount() - FixedFooters(); ++r)
+            list->Add(FilterEntry(Trim(GetCellEx(Column, r))));
+        // Rows hidden by an earlier filter offer their values too.
+        if (!FilterIncremental) {
+            for (int i = 0; i < FGridItems->Count(); ++i) {
+                const TStringList* texts = FGridItems->Item(i)->Items();
+                if (Column >= 0 && Column < texts->Count())
+                    list->Add(FilterEntry(Trim(texts->Strings(Column))));
+            }
+        }
+        list->SetSorted(false);
         if (!FilterDropDownClear.isEmpty())
-            FFilterList.Insert(0, FilterDropDownClear);
+            list->Insert(0, FilterDropDownClear);
     }
     if (OnGetColumnFilter)
-        OnGetColumnFilter(this, Column, &FFilterList);
-    return FFilterList.Count() > 0;
+        OnGetColumnFilter(this, Column, list);
+    return list->Count() > 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -426,6 +389,8 @@ void TExStringGrid::GetCellDefaults(int ACol, int ARow, TFont* AFont, TBrush* AB
 // Row check box of column 0
 // ---------------------------------------------------------------------------
 
-bool TExStringGrid::RowCheckSelected(int) { return false; }
-void TExStringGrid::SetRowCheckSelected(int, bool) {}
-int TExStringGrid::RowCheckSelectedCount() { return 0; }
+bool TExStringGrid::RowCheckSelected(int ARow) { return GetRowSelect(RealRowIndex(ARow)); }
+
+void TExStringGrid::SetRowCheckSelected(int ARow, bool State) { SetRowSelect(RealRowIndex(ARow), State); }
+
+int TExStringGrid::RowCheckSelectedCount() { return SelectedRowList()->Count(); }

@@ -97,14 +97,14 @@ TIcon* TExStringGrid::CreateIcon(int ACol, int ARow, TCellHAlign hal, TCellVAlig
 
 void TExStringGrid::AddImageIdx(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val)
 {
-    if (!FGridImages)
+    if (!GridImages)
         return;
     NewCellGraphic(ACol, ARow)->SetImageIdx(Aidx, hal, val);
 }
 
 bool TExStringGrid::GetImageIdx(int ACol, int ARow, int& idx)
 {
-    if (!FGridImages || GetCellType(ACol, ARow) != ctImageList)
+    if (!GridImages || GetCellType(ACol, ARow) != ctImageList)
         return false;
     idx = GetCellGraphic(ACol, ARow)->CellIndex;
     return true;
@@ -113,14 +113,14 @@ bool TExStringGrid::GetImageIdx(int ACol, int ARow, int& idx)
 void TExStringGrid::SetImageIdx(int ACol, int ARow, int Idx)
 {
     // The new image shows at the cell's next paint.
-    if (!FGridImages || GetCellType(ACol, ARow) != ctImageList)
+    if (!GridImages || GetCellType(ACol, ARow) != ctImageList)
         return;
     GetCellGraphic(ACol, ARow)->CellIndex = Idx;
 }
 
 void TExStringGrid::AddDataImage(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val)
 {
-    if (!FGridImages)
+    if (!GridImages)
         return;
     NewCellGraphic(ACol, ARow)->SetDataImage(Aidx, hal, val);
     if (Cells(ACol, ARow).isEmpty())
@@ -135,7 +135,7 @@ void TExStringGrid::RemoveDataImage(int ACol, int ARow)
 
 void TExStringGrid::AddMultiImage(int ACol, int ARow, int Dir, TCellHAlign hal, TCellVAlign val)
 {
-    if (!FGridImages)
+    if (!GridImages)
         return;
     NewCellGraphic(ACol, ARow)->SetMultiImage(ACol, ARow, Dir, hal, val, [this](TObject* Sender, int c, int r) {
         CellImagesChanged(Sender, c, r);

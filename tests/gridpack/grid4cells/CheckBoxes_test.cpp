@@ -162,7 +162,7 @@ TEST_F(CellsTest, NewBoxesStandBeforeTheTextAtTheGridsVerticalAlignment)
     const std::pair<TVAlignment, TCellVAlign> cases[] = {
         {vtaTop, vaTop}, {vtaCenter, vaCenter}, {vtaBottom, vaBottom}};
     for (auto [grid, want] : cases) {
-        Grid->VAlignment = grid;
+        Grid->SetVAlignment(grid);
         Grid->AddCheckBox(1, 1, false, false);
         const TCellGraphic* g = Grid->GetCellGraphic(1, 1);
         EXPECT_EQ(g->CellVAlign, want);
@@ -297,4 +297,50 @@ TEST_F(CellsTest, RadioButtonsOfAColumnFormAGroup)
     EXPECT_FALSE(Grid->SetRadioButtonState(2, 2, true));
     Grid->RemoveRadioButtonColumn(1);
     EXPECT_FALSE(Grid->HasRadioButton(1, 2));
+}
+
+TEST_F(CellsTest, RowCheckBoxMirrorsTheRowSelection)
+{
+    NewGrid();
+    ChangeLog log;
+    log.Attach(Grid);
+    Grid->MouseActions()->SetHotmailRowSelect(true);
+    EXPECT_TRUE(Grid->HasCheckBox(0, 3));
+    EXPECT_FALSE(Grid->IsChecked(0, 3));
+    EXPECT_TRUE(Grid->SetCheckBoxState(0, 3, true));
+    EXPECT_TRUE(Grid->GetRowSelect(3));
+    EXPECT_TRUE(Grid->IsChecked(0, 3));
+    EXPECT_TRUE(log.Entries.empty());
+    // Row 0 is the select-all box, grayed while only some rows are selected.
+    const TCellGraphic* all = Grid->GetCellGraphic(0, 0);
+    EXPECT_EQ(all->CellAngle, 1);
+    EXPECT_FALSE(all->CellBoolean);
+    EXPECT_TRUE(Grid->ApplyCheckState(0, 4, true));
+    ASSERT_EQ(log.Entries.size(), 1u);
+    EXPECT_TRUE(Grid->GetRowSelect(4));
+    for (int r = 1; r < Grid->RowCount(); ++r)
+        Grid->SetCheckBoxState(0, r, true);
+    all = Grid->GetCellGraphic(0, 0);
+    EXPECT_EQ(all->CellAngle, 0);
+    EXPECT_TRUE(all->CellBoolean);
+}
+
+TEST_F(CellsTest, CheckBoxStateByRealRowReachesHiddenRows)
+{
+    NewGrid();
+    Grid->AddCheckBox(2, 4, true, false);
+    Grid->AddCheckBox(3, 5, false, true);
+    Grid->HideRows(4, 5);
+    bool st = false;
+    EXPECT_TRUE(Grid->GetCheckBoxState(2, 4, st));
+    EXPECT_TRUE(st);
+    EXPECT_TRUE(Grid->SetCheckBoxState(3, 5, true));
+    EXPECT_TRUE(Grid->IsChecked(3, 5));
+    Grid->UnHideRowsAll();
+    EXPECT_EQ(Grid->Cells(3, 5), "Y");
+    EXPECT_TRUE(Grid->IsChecked(2, 4));
+    // A shown row below hidden ones is found by its real index.
+    Grid->AddCheckBox(1, 7, true, false);
+    Grid->HideRow(2);
+    EXPECT_TRUE(Grid->IsChecked(1, 7));
 }

@@ -253,33 +253,6 @@ TEST_F(CellsTest, ColumnFilterListsEachValueOnceWithPairsForTextsWithBlanks)
     EXPECT_EQ(Grid->FilterList()->Count(), 0);
 }
 
-TEST_F(CellsTest, CellsChangedTellsTheEventThenEveryListener)
-{
-    NewGrid();
-    struct Listener : TGridChangeNotifier {
-        std::vector<int>* order;
-        int id;
-        void CellsChanged(TRect R) override
-        {
-            EXPECT_EQ(R.Left, 1);
-            order->push_back(id);
-        }
-    };
-    std::vector<int> order;
-    Listener a, b;
-    a.order = b.order = &order;
-    a.id = 1;
-    b.id = 2;
-    Grid->RegisterNotifier(&a);
-    Grid->RegisterNotifier(&b);
-    Grid->OnCellsChanged = [&](TObject*, TRect&) { order.push_back(0); };
-    Grid->CellsChanged(TRect{1, 2, 3, 4});
-    EXPECT_EQ(order, (std::vector<int>{0, 1, 2}));
-    Grid->UnRegisterNotifier(&a);
-    Grid->CellsChanged(TRect{1, 2, 3, 4});
-    EXPECT_EQ(order.size(), 5u);
-}
-
 TEST_F(CellsTest, StoreOldCellTakesTheRealColumnsRawText)
 {
     NewGrid();

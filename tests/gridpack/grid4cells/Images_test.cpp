@@ -12,7 +12,7 @@ TEST_F(CellsTest, ImageIndexNeedsGridImages)
     EXPECT_EQ(idx, -7);
 
     TImageList images(16, 16);
-    Grid->SetGridImages(&images);
+    Grid->GridImages = &images;
     // Any index is stored, even one past the list.
     Grid->AddImageIdx(2, 2, 42, haCenter, vaCenter);
     ASSERT_EQ(Grid->GetCellType(2, 2), ctImageList);
@@ -25,7 +25,7 @@ TEST_F(CellsTest, ImageIndexNeedsGridImages)
     EXPECT_EQ(idx, 1);
     Grid->RemoveImageIdx(2, 2);
     EXPECT_EQ(Grid->GetCellType(2, 2), ctEmpty);
-    Grid->SetGridImages(nullptr);
+    Grid->GridImages = nullptr;
 }
 
 namespace {
@@ -47,7 +47,7 @@ TEST_F(CellsTest, SetImageIdxDoesNotRepaint)
 {
     auto* g = NewGrid<TPaintCountGrid>();
     TImageList images(16, 16);
-    g->SetGridImages(&images);
+    g->GridImages = &images;
     g->AddImageIdx(1, 1, 0, haLeft, vaTop);
     g->Update();
     g->Drawn = 0;
@@ -61,14 +61,14 @@ TEST_F(CellsTest, SetImageIdxDoesNotRepaint)
     g->GetCellImages(2, 2)->Add(1);
     g->Update();
     EXPECT_EQ(g->Drawn, 1);
-    g->SetGridImages(nullptr);
+    g->GridImages = nullptr;
 }
 
 TEST_F(CellsTest, DataImageWritesItsOffsetIntoAnEmptyCellAndTakesTheTextAway)
 {
     NewGrid();
     TImageList images(16, 16);
-    Grid->SetGridImages(&images);
+    Grid->GridImages = &images;
     Grid->AddDataImage(1, 1, 2, haLeft, vaTop);
     EXPECT_EQ(Grid->Cells(1, 1), "2");
     Grid->SetCellEx(1, 2, "5");
@@ -85,14 +85,14 @@ TEST_F(CellsTest, DataImageWritesItsOffsetIntoAnEmptyCellAndTakesTheTextAway)
     Grid->RemoveRotated(2, 2);
     EXPECT_EQ(Grid->Cells(2, 2), "tilt");
     EXPECT_FALSE(Grid->IsRotated(2, 2, angle));
-    Grid->SetGridImages(nullptr);
+    Grid->GridImages = nullptr;
 }
 
 TEST_F(CellsTest, MultiImageListRepaintsItsCellWhenChanged)
 {
     NewGrid();
     TImageList images(16, 16);
-    Grid->SetGridImages(&images);
+    Grid->GridImages = &images;
     Grid->AddMultiImage(1, 1, 0, haLeft, vaTop);
     TIntList* l = Grid->GetCellImages(1, 1);
     ASSERT_NE(l, nullptr);
@@ -102,7 +102,7 @@ TEST_F(CellsTest, MultiImageListRepaintsItsCellWhenChanged)
     EXPECT_EQ(l->GetInteger(0), 3);
     Grid->RemoveMultiImage(1, 1);
     EXPECT_EQ(Grid->GetCellImages(1, 1), nullptr);
-    Grid->SetGridImages(nullptr);
+    Grid->GridImages = nullptr;
 }
 
 TEST_F(CellsTest, ShapeCommentAndProgressQueries)
