@@ -598,3 +598,32 @@ QString TExColumnGrid::GetEditMask(int ACol, int ARow)
         mask = inherited;
     return mask;
 }
+
+// ---------------------------------------------------------------------------
+// Per-column answers
+// ---------------------------------------------------------------------------
+
+TGridColumnItem* TExColumnGrid::ColumnOf(int ACol) const
+{
+    if (!FColumnCollection || ACol < 0 || ACol >= FColumnCollection->Count())
+        return nullptr;
+    return FColumnCollection->Items(ACol);
+}
+
+bool TExColumnGrid::IsDataCell(int ACol, int ARow)
+{
+    return ColumnOf(ACol) && ACol >= FixedCols() && ARow >= FixedRows();
+}
+
+bool TExColumnGrid::IsBodyCell(int ACol, int ARow)
+{
+    return IsDataCell(ACol, ARow) && ACol < ColCount() + NumHiddenColumns() - FixedRightCols &&
+           ARow < RowCount() - FixedFooters;
+}
+
+void TExColumnGrid::GetFloatFormat(int ACol, int, QString& Fmt)
+{
+    Fmt = FloatFormat;
+    if (const TGridColumnItem* c = ColumnOf(ACol); c && !c->FloatFormat().isEmpty())
+        Fmt = c->FloatFormat();
+}

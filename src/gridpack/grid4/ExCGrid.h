@@ -275,6 +275,21 @@ public:
     // True while ColumnMoved rebuilds the moved item.
     bool ColMoving() const { return FColMoving; }
 
+    // --- per-column answers to the string grid's cell questions (real
+    // column indexes); columns beyond the collection get the string grid's
+    // answers.
+    // The grid's FloatFormat, or the column's when it has one.
+    void GetFloatFormat(int ACol, int ARow, QString& Fmt) override;
+
+    // The item of real column ACol, nullptr beyond the collection.
+    TGridColumnItem* ColumnOf(int ACol) const;
+    // A column of the collection at or right of the fixed columns, a row at
+    // or below the fixed rows.
+    bool IsDataCell(int ACol, int ARow);
+    // A data cell also left of the right fixed columns and above the fixed
+    // footer rows.
+    bool IsBodyCell(int ACol, int ARow);
+
 protected:
     // Makes the column collection (called once, by the constructor).
     virtual TGridColumnCollection* CreateColumns();

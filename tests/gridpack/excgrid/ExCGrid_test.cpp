@@ -503,3 +503,38 @@ TEST_F(ExCGridTest, ItemCellAccessorsActOnItsColumn)
     Col(4)->SetFloats(1, 2.5);
     EXPECT_DOUBLE_EQ(Col(4)->Floats(1), 2.5);
 }
+
+TEST_F(ExCGridTest, FloatsUseTheColumnsFormatWhenItHasOne)
+{
+    NewGrid();
+    Col(2)->SetFloatFormat("%.3f");
+    Col(2)->SetFloats(1, 3.14159);
+    Col(3)->SetFloats(1, 3.14159);
+    EXPECT_EQ(Grid->GetCellEx(2, 1), "3.142");
+    EXPECT_EQ(Grid->GetCellEx(3, 1), "3.14"); // the grid's "%.2f"
+    // Beyond the collection the grid's format answers.
+    QString fmt;
+    Grid->GetFloatFormat(9, 1, fmt);
+    EXPECT_EQ(fmt, "%.2f");
+}
+
+TEST_F(ExCGridTest, DataAndBodyCellsLeaveOutFixedAndFooterCells)
+{
+    NewGrid();
+    Grid->SetRowCount(10);
+    Grid->FixedFooters = 1;
+    Grid->FixedRightCols = 1;
+    struct Case {
+        int col, row;
+        bool data, body;
+    };
+    const Case cases[] = {
+        {2, 3, true, true},  {0, 3, false, false}, {2, 0, false, false}, {2, 9, true, false},
+        {4, 3, true, false}, {5, 3, false, false}, {1, 1, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.col << "," << c.row);
+        EXPECT_EQ(Grid->IsDataCell(c.col, c.row), c.data);
+        EXPECT_EQ(Grid->IsBodyCell(c.col, c.row), c.body);
+    }
+}
