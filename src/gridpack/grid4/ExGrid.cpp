@@ -198,7 +198,7 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     FSortSettings = NewObject<TSortSettings>();
     FDragDropSettings = NewObject<TDragDropSettings>();
     FDragScrollOptions = NewObject<TDragScrollOptions>();
-    FControlLook = NewObject<TControlLook>();
+    FControlLook = NewObject<TControlLook>(this);
     FNavigation = NewObject<TNavigation>();
     FColumnSize = NewObject<TColumnSize>();
     FBands = NewObject<TBands>();
@@ -206,6 +206,7 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     FSizeWhileTyping = NewObject<TSizeWhileTyping>();
     FMouseActions = NewObject<TMouseActions>(this);
     FGrouping = NewObject<TGrouping>();
+    CreateCellObjects();
     FColumnHeaders = NewObject<TStringList>();
     FImageCache = NewObject<THTMLPictureCache>();
     FColumnHeaders->OnChange = [this](TObject*) {
@@ -393,6 +394,7 @@ TExStringGrid::~TExStringGrid()
     FOrigColSizes->Free();
     FImageCache->Free();
     FColumnHeaders->Free();
+    FreeCellObjects();
     FGrouping->Free();
     FMouseActions->Free();
     FSizeWhileTyping->Free();
@@ -566,8 +568,8 @@ void TExStringGrid::Loaded()
         FNavigation->AlwaysEdit = true;
         SetOptions(Options() & ~goAlwaysShowEditor);
     }
-    if (!FIsWinXP && FControlLook->ControlStyle == csTheme)
-        FControlLook->ControlStyle = csClassic;
+    if (!FIsWinXP && FControlLook->ControlStyle() == csTheme)
+        FControlLook->SetControlStyle(csClassic);
     FSearchFooter->SetAutoThemeAdapt(AutoThemeAdapt);
     ApplyScrollBarAlways(false);
     InitOrigColSizes();
