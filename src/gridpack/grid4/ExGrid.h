@@ -14,11 +14,18 @@
 // a real column also counts hidden columns. Cell texts and properties are
 // kept under (real column, display row).
 #include "gridpack/grid3/BaseGrid.h"
+#include "gridpack/grid3/GridSettings.h"
+#include "gridpack/grid3/sgcheck.h"
+#include "gridpack/grid4/ExGridTypes.h"
 #include "platform/core/Exceptions.h"
 
 #include <array>
+#include <memory>
 #include <cstdint>
 #include <vector>
+
+class TExInplaceEdit;
+class TCustomForm;
 
 // The grid's own errors (bad typed values, invalid row or column access).
 KAL_DECLARE_EXCEPTION(DOriVireZuvez, Exception)
@@ -291,7 +298,202 @@ public:
     unsigned GridTimerID() const { return FGridTimerID; }
     static constexpr unsigned GridTimerIdent = 111;
 
+
+    // =======================================================================
+    // Editing: cell selection, editor kinds, the in-place text editor,
+    // commit and validation, edit advance (ExGridEdit*.cpp).
+    // Indexes are display columns unless a name says real.
+    // =======================================================================
+    // The editor reaches SelectCell, HideInplaceEdit and the key handlers.
+    friend class TExInplaceEdit;
+
+    // --- settings
+    TEditorType DefaultEditor() const { return FDefaultEditor; }
+    void SetDefaultEditor(TEditorType v) { FDefaultEditor = v; }
+    bool AlwaysValidate = false;
+    QString InvalidEntryTitle;
+    QString InvalidEntryText;
+    TInvalidEntryIcon InvalidEntryIcon = ieWarning;
+    // 0: no limit.
+    int MaxEditLength = 0;
+    QString EditMask;
+    bool EditWithTags = false;
+    QString ValidChars;
+    // Used when ValidChars is empty.
+    TCharSet ValidCharSet;
+    bool ExcelStyleDecimalSeparator = false;
+    bool Lookup = false;
+    bool LookupCaseSensitive = false;
+    bool LookupHistory = false;
+    TStringList* LookupItems() const { return FLookupItems.get(); }
+    TSizeWhileTyping* SizeWhileTyping() const { return FSizeWhileTyping.get(); }
+    bool Multilinecells = false;
+    // Not owned.
+    ROroRoravaZuzoZovor* CellChecker = nullptr;
+
+    // --- events
+    TCellValidateEvent OnCellValidate;
+    TCellValidateWideEvent OnCellValidateWide;
+    TNotifyEvent OnEditingDone;
+    TEditCellDoneEvent OnEditCellDone;
+    TRowChangingEvent OnRowChanging;
+    TColChangingEvent OnColChanging;
+    TCellChangingEvent OnCellChanging;
+    TAutoAdvanceEvent OnAutoAdvance;
+    TCanAddRowEvent OnCanAddRow;
+    TAutoAddRowEvent OnAutoAddRow;
+    TAutoInsertColEvent OnAutoInsertCol;
+    TEditChangeEvent OnEditChange;
+    TGetEditorPropEvent OnGetEditorProp;
+    TGetEditorPropIntEvent OnGetEditorPropInt;
+    TClipboardEvent OnClipboardCopy;
+    TClipboardEvent OnClipboardCut;
+    TClipboardEvent OnClipboardPaste;
+    TClipboardCellEvent OnClipboardBeforePasteCell;
+    TClipboardAfterPasteCellEvent OnClipboardAfterPasteCell;
+    TDblClickCellEvent OnDblClickCell;
+    TEndRowSizeEvent OnEndRowSize;
+    TClickSortEvent OnClickSort;
+    TCheckBoxClickEvent OnCheckBoxClick;
+    TPrintPageNumEvent OnPrintGetPageNum;
+    TScrollCellEvent OnScrollCell;
+    TCanShowFixedDropDownEvent OnCanShowFixedDropDown;
+    TNotifyEvent FOnStartBlockFocus;
+    TNotifyEvent FOnEndBlockFocus;
+
+    // --- editing state
+    TEditorType EditControl = edNormal;
+    bool EditMode = false;
+    bool FEditing = false;
+    bool FEntered = false;
+    bool FSpecialEditor = false;
+    bool FEditActive = false;
+    bool FValidating = false;
+    bool FEditDisable = false;
+    QString FCellCache;
+    QChar FStartEditChar;
+    bool FNoEditChange = false;
+    bool FShowEditProcess = false;
+    bool FLastValidation = false;
+    QString FNewCellText;
+    bool FGridModified = false;
+    TWinControl* EditCtrl = nullptr;
+    int FComboIdx = -1;
+    bool FBlockKill = false;
+    bool FBlockFocus = false;
+    bool FForceSel = false;
+    bool FDisableChange = false;
+    int FAECol = 0;
+    int FAERow = 0;
+
+    // --- selection and the editor on the current cell
+    bool IsEditable(int ACol, int ARow);
+    bool CellEditAllowed(int ACol, int ARow);
+    bool IsFixed(int ACol, int ARow) override;
+    bool HasCellValidation();
+    void ShowInplaceEdit();
+    void HideInplaceEdit();
+    void ShowCellEdit();
+    void HideCellEdit();
+    bool CanEditShow() override;
+    QString GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const QString& Value) override;
+    QString GetEditMask(int ACol, int ARow) override;
+    int GetEditLimit() override;
+    TExInplaceEdit* NormalEdit() const;
+    static TCustomForm* FindParentForm(TControl* Control);
+
+    // --- hooks kept with the engine
+    virtual void CellChanging(int ACol, int ARow, bool& Allow);
+    virtual void ClickSort(int ACol);
+    virtual void CheckBoxClick(int ACol, int ARow, bool State);
+    virtual void PrintGetPageNum(int PageNum, int PageColNum, QString& PageNumString);
+    virtual void ScrollCell();
+    virtual bool CanShowFixedDropDown(int ACol);
+    virtual void StartBlockFocus();
+    virtual void EndBlockFocus();
+    virtual void SelectAllByKey(TGridRect& R);
+    virtual void MouseActionsChanged(TObject* Sender);
+    virtual void NavigationChanged(TObject* Sender);
+    virtual void MouseActionsIsDesigning(TObject* Sender, bool& Designing);
+    virtual void MouseActionsInvalidate(TObject* Sender);
+    virtual void MouseActionsDisableEdit(TObject* Sender);
+    virtual bool CellIsPassword(int ACol, int ARow);
+    virtual void GetEditorProp(int ACol, int ARow, TObject* AEditLink);
+    // Empty here: the editor's text and caret after each key release, and
+    // whether it holds a formula.
+    virtual void EditorCaretText(const QString& Text, TPoint CharPos, int Caret);
+    virtual void FormulaEditState(bool Active);
+
+    // --- opening, closing, committing and validating
+    // Opens the special (non-text) editor of kind EditControl.
+    void OpenCellEditor(int ACol, int ARow);
+    void CloseCellEditor(int ACol, int ARow);
+    // ACol is a real column.
+    virtual void StoreEditValue(int ACol, int ARow, const QString& Value);
+    virtual bool ValidateCell(const QString& NewValue);
+    virtual bool ValidateCellWide(const QString& NewValue);
+    virtual void CancelCellEdit();
+    void NotifyEditingDone(int ACol, int ARow);
+    void DoneInplaceEdit(unsigned Key, TShiftState Shift);
+
+    // --- edit advance
+    void AdvanceEditCell(int ACol, int ARow, bool ShowEditor, bool Recursing, bool Forward, bool AutoEdit,
+                         bool Force);
+    int FirstDataCol();
+    int VisibleFixedRightCols();
+    bool IsLastDataRow(int ARow) const { return ARow == RowCount() - FixedFooters - 1; }
+
+    // Enter and Escape as the editor and the grid hand them on.
+    void KeyPress(QChar& Key) override;
+
+    // -----------------------------------------------------------------------
+    // Cell questions and settings the editing engine asks (built-in answers;
+    // descendants answer per column). ExGridEditHooks.cpp.
+    // -----------------------------------------------------------------------
+    TNavigation* Navigation() const { return FNavigation.get(); }
+    TMouseActions* MouseActions() const { return FMouseActions.get(); }
+    TCanEditCellEvent OnCanEditCell;
+    TGetEditorTypeEvent OnGetEditorType;
+    std::function<void(TObject* Sender, int ARow, int ACol, bool& IsFixed)> OnIsFixedCell;
+    std::function<void(TObject* Sender, int ARow, int ACol, bool& IsPassword)> OnIsPasswordCell;
+    std::function<void(TObject* Sender, TRect& R)> OnCellsChanged;
+    int FOldCol = 0;
+    int FOldRow = 0;
+    QString FOldCellText;
+    QString FOldCellTextWide;
+    bool FOldModifiedValue = false;
+    bool Modified() const { return FModified; }
+    void SetModified(bool v) { FModified = v; }
+    bool FModified = false;
+    virtual void RecalcColumn(int ACol, int ARow);
+    virtual void StoreOldCell(int ACol, int ARow);
+    virtual void CanEditCell(int ACol, int ARow, bool& CanEdit);
+    virtual void CellsChanged(TRect& R);
+    virtual void GetCellEditorType(int ACol, int ARow, TEditorType& AEditor);
+    virtual void GetCellEditor(int ACol, int ARow, TEditorType& AEditor);
+    virtual bool IsNoEditorCell(int ACol, int ARow);
+    virtual void IsFixedCell(int ACol, int ARow, bool& IsFixed);
+    virtual void QueryCellEdit(int ACol, int ARow, bool& CanEdit);
+    virtual void IsPasswordCell(int ACol, int ARow, bool& IsPassword);
+    virtual bool HasComboBox(int ACol, int ARow);
+    // A check box, radio button or button the mouse and keys work in place.
+    bool HasCellControl(int ACol, int ARow);
+    QString CurrentCell();
+    void SetCurrentCell(const QString& Value);
+    virtual void SetCurrentEditText(const QString& Value);
+    virtual void CanAddRow(bool& Allow);
+    void AddRow();
+
 protected:
+    // The editing-done notice posted by NotifyEditingDone arrives here.
+    void WndProc(TMessage& M) override;
+    bool SelectCell(int ACol, int ARow) override;
+    TInplaceEdit* CreateEditor() override;
+    // The current cell becomes the reference of the next edit.
+    void Click() override;
+    void DoEnter() override;
+
     bool Loading() const;
     // Starts the grid timer (every 500 ms) once the window is made.
     void CreateWnd() override;
@@ -308,6 +510,19 @@ private:
     int FNumHidden = 0;
     std::array<uint8_t, MaxRealCols> FVisibleCol;
     std::array<int16_t, MaxRealCols> FAllColWidths;
+
+    // --- editing (ExGridEdit*.cpp)
+    bool IsTextEditorKind(TEditorType k) const;
+    bool EditorOwnsFocus();
+    bool CloseEditBeforeMove();
+    bool HasClickableControl(int ACol, int ARow);
+    TEditorType FDefaultEditor = edNormal;
+    std::unique_ptr<TStringList> FLookupItems = std::make_unique<TStringList>();
+    std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping = std::make_unique<TSizeWhileTyping>();
+    std::unique_ptr<TNavigation> FNavigation = std::make_unique<TNavigation>();
+    std::unique_ptr<TMouseActions> FMouseActions = std::make_unique<TMouseActions>(this);
+    // One advance's skip over read-only cells stops after a round.
+    int FAdvanceSkips = 0;
 
     TSortSettings* FSortSettings;
     TColumnSize* FColumnSize;
