@@ -16,7 +16,9 @@
 #include "gridpack/grid3/BaseGrid.h"
 #include "gridpack/grid3/GridSettings.h"
 #include "gridpack/grid3/sgcheck.h"
+#include "gridpack/grid4/ExGridOwned.h"
 #include "gridpack/grid4/ExGridTypes.h"
+#include "platform/core/DateTime.h"
 #include "platform/core/Exceptions.h"
 
 #include <array>
@@ -33,6 +35,21 @@ KAL_DECLARE_EXCEPTION(DOriVireZuvez, Exception)
 enum TGridLook { glStandard, glSoft, glClassic, glTMS, glXP, glVista, glWin7, glOffice2007 };
 
 using TRowUpdateEvent = std::function<void(TObject* Sender, int OldRow, int NewRow)>;
+using TSelectionChangedEvent =
+    std::function<void(TObject* Sender, int ALeft, int ATop, int ARight, int ABottom)>;
+using TFixedEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, TGridFixedCellEditor& AEditor,
+                                           TStrings* Values)>;
+using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
+using TRowDisjunctSelectEvent = std::function<void(TObject* Sender, int ARow, bool State, bool& Allow)>;
+using TRowDisjunctSelectedEvent = std::function<void(TObject* Sender, int ARow)>;
+
+class TArrowWindow;
+class TGridFocusWindow;
+class TScrollBar;
+class THTMLPictureCache;
+class TImageList;
+class TPictureContainer;
+class TPopupMenu;
 
 // Names registered once for every grid of the program.
 unsigned GridEditDoneMsg();
@@ -65,6 +82,16 @@ public:
     bool UndoSort = false;
     bool InitSortDirection = true;
     bool SortOnVirtualCells = true;
+    TSortDirection Direction = sdAscending;
+    bool SingleColumn = false;
+    bool IndexShow = false;
+    TColor IndexColor = clYellow;
+    bool AutoColumnMerge = false;
+    TColor HeaderColor = clNone;
+    TColor HeaderColorTo = clNone;
+    TColor HeaderMirrorColor = clNone;
+    TColor HeaderMirrorColorTo = clNone;
+    void Assign(const TPersistent* Source) override;
 };
 
 class TColumnSize : public TPersistent {
@@ -78,7 +105,9 @@ public:
     bool SynchWithGrid = false;
     bool SynchNormalCellsOnly = false;
     bool StretchAll = false;
-    bool Rows = false;
+    TAutoSizeRows Rows = arAll;
+    TColumnSizeLocation Location = clRegistry;
+    void Assign(const TPersistent* Source) override;
 };
 
 class TPrintSettings : public TPersistent {
@@ -101,6 +130,10 @@ public:
     bool PrintGraphics = false;
     bool UseFixedHeight = false;
     bool UseFixedWidth = false;
+    bool UseDisplayFont = true;
+    TFont Font;
+    TFont FixedFont;
+    void Assign(const TPersistent* Source) override;
 };
 
 class TFilterCollection : public TCollection {
@@ -123,6 +156,9 @@ public:
     bool Sorted = false;
     QString AllText;
     QString EmptyText;
+    int ColumnWidth = 0;
+    TNotifyEvent OnChange;
+    void Assign(const TPersistent* Source) override;
 };
 
 // ---------------------------------------------------------------------------
@@ -136,6 +172,14 @@ public:
 
     explicit TExStringGrid(TComponent* AOwner);
     ~TExStringGrid() override;
+    void BeforeDestruction() override;
+
+    // --- copying
+    // From another string grid: settings, dimensions, widths, heights and
+    // cells; any other source is ignored.
+    void Assign(const TPersistent* Source) override;
+    // Every cell text of another string grid; any other source is ignored.
+    virtual void AssignCells(const TPersistent* Source);
 
     // --- published settings with their defaults
     TGridLook Look = glXP;
@@ -143,30 +187,276 @@ public:
     QString CheckTrue = QStringLiteral("Y");
     QString CheckFalse = QStringLiteral("N");
     QChar PasswordChar = QLatin1Char('*');
-    TColor SelectionColor = TColor(0xEACAB6);
     TColor URLColor = TColor(0xFF0000);
-    TColor BorderColor = TColor(0xB99D7F);
     bool ShowNullDates = true;
     bool FixedRowAlways = false;
     bool FixedColAlways = false;
-    int FixedFooters = 0;
-    int FixedRightCols = 0;
+    TRowUpdateEvent OnRowUpdate;
+    TNotifyEvent OnResize;
+
+    // Plain settings: stored, read by the Parts of the grid that use them.
+    bool AnchorHint = false;
+    bool AutoNumAlign = false;
+    bool AutoFilterUpdate = true;
+    bool AutoThemeAdapt = false;
+    TEditorType DefaultEditor = edNormal;
+    TColor DisabledFontColor = TColor(0xC0C0C0);
+    bool EditWithTags = false;
+    bool EnableBlink = false;
+    bool EnableHTML = true;
+    bool EnableWheel = true;
+    bool EnhTextSize = false;
+    bool EnhRowColMove = true;
+    bool ExcelStyleDecimalSeparator = false;
+    bool FilterActive = false;
+    bool FilterDropDownAuto = false;
+    QString FilterDropDownClear = QStringLiteral("(All)");
+    bool FilterDropDownCheck = false;
+    TFilterDropDownColumns FilterDropDownColumns = fdNormal;
+    int FilterDropDownRow = 0;
+    bool FilterNormalCellsOnly = true;
+    bool FilterIncremental = false;
+    bool FixedAsButtons = false;
+    TColor HintColor = clInfoBk;
+    bool HintShowCells = false;
+    bool HintShowLargeText = false;
+    THintShowLargeTextPos HintShowLargeTextPos = hpCell;
+    bool HintShowSizing = false;
+    bool HTMLHint = false;
+    bool OemConvert = false;
+    bool HideFocusRect = false;
+    bool Hovering = false;
+    THoverFixedCells HoverFixedCells = hfNone;
+    TIntelliPan IntelliPan = ipVertical;
+    bool IntelliZoom = true;
+    QString InvalidEntryTitle;
+    TInvalidEntryIcon InvalidEntryIcon = ieWarning;
+    QString InvalidEntryText;
+    bool Lookup = false;
+    bool LookupCaseSensitive = false;
+    bool LookupHistory = false;
+    int MaxComboLength = 0;
+    bool Multilinecells = false;
+    bool ScrollSynch = false;
+    TScrollHintType ScrollHints = shNone;
+    bool SelectionRTFKeep = false;
+    bool SizeWithForm = false;
+    bool URLShow = false;
+    bool URLShowInText = false;
+    bool URLUnderlineOnHover = false;
+    bool URLFull = false;
+    bool URLEdit = false;
+    bool UseInternalHintClass = true;
+    QString ValidChars;
+    QString XMLEncoding = QStringLiteral("ISO-8859-1");
+    QChar Delimiter;
+    bool NoDefaultDraw = false;
+    bool JavaCSV = false;
+    bool QuoteEmptyCells = true;
+    bool AlwaysQuotes = false;
+    bool SaveFixedCells = true;
+    bool SaveFixedRows = false;
+    bool SaveFixedCols = false;
+    bool SaveHiddenCells = false;
+    bool SaveVirtCells = true;
+    bool SaveWithHTML = true;
+    bool SaveWithRTF = false;
+    bool LoadFirstRow = true;
+    bool ClearTextOnly() const { return FClearTextOnly; }
+    void SetClearTextOnly(bool v) { FClearTextOnly = v; }
+    bool ExcelClipboardFormat = false;
+    bool PrinterDriverFix = false;
+    int AutoNumberStart = 0;
+    int AutoNumberOffset = 0;
+    TSortDirection AutoNumberDirection = sdAscending;
+    TPoint XYOffset() const { return FXYOffset; }
+    void SetXYOffset(TPoint v);
+    void UpdateXYOffset(int X, int Y) { FXYOffset = TPoint{X, Y}; }
+    bool XYOffsetTopLeftOnly = false;
+    bool AlwaysValidate = false;
+    bool SizeGrowOnly = false;
+    int MaxRowHeight = 0;
+    int MinRowHeight = 0;
+    int MaxColWidth = 0;
+    int MinColWidth = 0;
+    bool UseDisabledFont = true;
+    bool UseHTMLHints() const { return FUseHTMLHints; }
+    void SetUseHTMLHints(bool v) { FUseHTMLHints = v; }
+    bool AutoSize() const { return FAutoSize; }
+    // Sizing the columns to their contents belongs to the autosize code;
+    // here the switch is kept.
+    void SetAutoSize(bool v) { FAutoSize = v; }
+    QString OriginalCellValue;
+    QString EditMask;
+    bool NoImageAndText = false;
+    bool Modified = false;
+    int FindCol = 0;
+    int FindRow = 0;
+    bool IsThemed = false;
+    bool IsPrintPreview = false;
+    bool FitCellsInGrid = true;
+    bool SpreadSheet = false;
+    TColor SelectionRectangleColor = 0;
+    int GroupColumn() const { return FGroupColumn; }
+    QString IncrSearchText;
+    TEditorType EditControl = edNormal;
+    TEditorType CurrentEditor() const { return EditControl; }
+
+    // Settings that repaint (changed only unless said).
+    bool ShowDesignHelper() const { return FShowDesignHelper; }
+    void SetShowDesignHelper(bool v);
+    bool ActiveCellShow() const { return FActiveCellShow; }
+    void SetActiveCellShow(bool v);            // repaints also when unchanged
+    TColor ActiveCellColor() const { return FActiveCellColor; }
+    void SetActiveCellColor(TColor v);         // repaints also when unchanged
+    TColor ActiveCellColorTo() const { return FActiveCellColorTo; }
+    void SetActiveCellColorTo(TColor v);       // repaints also when unchanged
+    TFont* ActiveCellFont() { return &FActiveCellFont; }
+    void SetActiveCellFont(const TFont& v);
+    TFont* FixedFont() { return &FFixedFont; }
+    void SetFixedFont(const TFont& v);
+    TColor HighlightColor() const { return FHighlightColor; }
+    void SetHighlightColor(TColor v);
+    TColor HighlightTextColor() const { return FHighlightTextColor; }
+    void SetHighlightTextColor(TColor v);
+    TColor SelectionColor() const { return FSelectionColor; }
+    void SetSelectionColor(TColor v);
+    TColor SelectionColorTo() const { return FSelectionColorTo; }
+    void SetSelectionColorTo(TColor v);
+    TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
+    void SetSelectionMirrorColor(TColor v);
+    TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
+    void SetSelectionMirrorColorTo(TColor v);
+    TColor SelectionTextColor() const { return FSelectionTextColor; }
+    void SetSelectionTextColor(TColor v);
+    bool SelectionColorMixer() const { return FSelectionColorMixer; }
+    void SetSelectionColorMixer(bool v);
+    int SelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
+    // Held to 0..100.
+    void SetSelectionColorMixerFactor(int v);
+    bool SelectionRectangle() const { return FSelectionRectangle; }
+    void SetSelectionRectangle(bool v);
+    bool SelectionResizer() const { return FSelectionResizer; }
+    void SetSelectionResizer(bool v);
+    bool ShowSelection() const { return FShowSelection; }
+    void SetShowSelection(bool v);
+    TAlignment DefaultAlignment() const { return FDefaultAlignment; }
+    void SetDefaultAlignment(TAlignment v);
+    int MaxEditLength() const { return FMaxEditLength; }
+    void SetMaxEditLength(int v);
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool v);
+    TVAlignment VAlignment() const { return FVAlignment; }
+    void SetVAlignment(TVAlignment v);
+    // The text-drawing flag of VAlignment: 0 top, 4 centred, 8 bottom.
+    unsigned FVAlign = 0;
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor v);
+    TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
+    void SetScrollBarAlways(TScrollBarAlways v);
+    TScrollType ScrollType() const { return FScrollType; }
+    void SetScrollType(TScrollType v) { FScrollType = v; }
+    TColor ScrollColor() const { return FScrollColor; }
+    void SetScrollColor(TColor v) { FScrollColor = v; }
+    int ScrollWidth() const { return FScrollWidth; }
+    void SetScrollWidth(int v) { FScrollWidth = v; }
+    bool ScrollProportional() const { return FScrollProportional; }
+    void SetScrollProportional(bool v) { FScrollProportional = v; }
+    TColor ArrowColor() const;
+    void SetArrowColor(TColor v);
+    bool FIsFlat = false;
+
+    // --- owned objects (a write copies into them)
     TSortSettings* SortSettings() const { return FSortSettings; }
     TColumnSize* ColumnSize() const { return FColumnSize; }
     TPrintSettings* PrintSettings() const { return FPrintSettings; }
     TFilterCollection* Filter() const { return FFilter; }
     TFilterDropDown* FilterDropDown() const { return FFilterDropDown; }
-    TRowUpdateEvent OnRowUpdate;
+    TFocusHelper* FocusHelper() const { return FFocusHelper; }
+    void SetFocusHelper(const TFocusHelper* v) { FFocusHelper->Assign(v); }
+    TSearchFooter* SearchFooter() const { return FSearchFooter; }
+    TFloatingFooter* FloatingFooter() const { return FFloatingFooter; }
+    THTMLSettings* HTMLSettings() const { return FHTMLSettings; }
+    TDragDropSettings* DragDropSettings() const { return FDragDropSettings; }
+    TDragScrollOptions* DragScrollOptions() const { return FDragScrollOptions; }
+    TControlLook* ControlLook() const { return FControlLook; }
+    TNavigation* Navigation() const { return FNavigation; }
+    TBands* Bands() const { return FBands; }
+    TSizeWhileTyping* SizeWhileTyping() const { return FSizeWhileTyping; }
+    TMouseActions* MouseActions() const { return FMouseActions; }
+    TGrouping* Grouping() const { return FGrouping; }
+    TStringList* ColumnHeaders() const { return FColumnHeaders; }
+    void SetColumnHeaders(const TStrings* v);
+    TStringList* RowHeaders() const { return FRowHeaders; }
+    void SetRowHeaders(const TStrings* v);
+    TStringList* LookupItems() const { return FLookupItems; }
+    void SetLookupItems(const TStrings* v);
+    THTMLPictureCache* ImageCache() const { return FImageCache; }
+    TSortIndexList* SortIndexes() const { return FSortIndexes; }
+    TIntList* MergedColumns() const { return FMergedColumns; }
+    TIntList* IgnoreColumns() const { return FIgnoreColumns; }
+    TBitmap* RowIndicator() const { return FRowIndicator.get(); }
+    TBackGround* BackGround() const { return FBackGround; }
+    TGridProgressAppearance* ProgressAppearance() const { return FProgressAppearance; }
+    TSyncGrid* SyncGrid() const { return FSyncGrid; }
+    TBalloonSettings* Balloon() const { return FBalloonSettings; }
+    TShowModified* ShowModified() const { return FShowModified; }
+    TStringList* FilterList() const { return FFilterList; }
+    TFooterPanel* FooterPanel() const { return FFooterPanel; }
+    TSearchPanel* SearchPanel() const { return FSearchPanel; }
+    TControlList* CellControlList() const { return FControlList; }
+    // References the grid does not own; cleared when the component goes.
+    TImageList* GridImages = nullptr;
+    TPictureContainer* PictureContainer() const { return FPictureContainer; }
+    void SetPictureContainer(TPictureContainer* v);
+    ROroRoravaZuzoZovor* CellChecker() const { return FCellChecker; }
+    void SetCellChecker(ROroRoravaZuzoZovor* v);
+    TPopupMenu* FixedDropDownMenu() const { return FFixedDropDownMenu; }
+    void SetFixedDropDownMenu(TPopupMenu* v);
+
+    // Editors and windows made with the grid (none while designing).
+    TGridCombo* EditCombo = nullptr;
+    TGridTransEdit* EditTrans = nullptr;
+    TGridTransCombo* ComboTrans = nullptr;
+    TGridCheckBox* EditCheck = nullptr;
+    TGridEditBtn* EditBtn = nullptr;
+    TGridUnitEditBtn* UnitEditBtn = nullptr;
+    TGridButton* GridButton = nullptr;
+    THeaderDragButton* MoveButton = nullptr;
+    TControlEdit* FEditControl = nullptr;
+    TControlCombo* FComboControl = nullptr;
+    TScrollBar* FScrollBar = nullptr;
+    TScrollBar* FPaintScrollBar = nullptr;
+    TGridFocusWindow* FFocusWindow = nullptr;
+    TArrowWindow* ArwU = nullptr;
+    TArrowWindow* ArwD = nullptr;
+    TArrowWindow* ArwL = nullptr;
+    TArrowWindow* ArwR = nullptr;
+    TDropList* FDropList = nullptr;
+    TDropCheckList* FDropCheckList = nullptr;
+    THTMLHintWindow* FScrollHintWnd = nullptr;
+    TGridCombo* Combobox() const { return EditCombo; }
+    TGridEditBtn* BtnEdit() const { return EditBtn; }
+    TGridUnitEditBtn* BtnUnitEdit() const { return UnitEditBtn; }
+    TGridButton* Btn() const { return GridButton; }
+    bool FIsWinXP = true;
+    bool FIsWin7 = true;
+    bool FIsWinVista = true;
+    bool FIsComCtl6 = true;
+    bool FLoaded = false;
+    TCursor FOldCursor = crDefault;
 
     // --- version
     virtual unsigned GetVersionNr();
-    QString GetVersionString();
+    virtual QString GetVersionString();
     QString Version();
+    void SetVersion(const QString&) {}
 
     // --- dimensions (hide the library's setters)
     int ColCount() const { return TBaseGrid::ColCount(); }
     void SetColCount(int v);
     int RowCount() const { return TBaseGrid::RowCount(); }
+    // With a visible floating footer the footer texts move to the new last row.
     void SetRowCount(int v);
     int FixedCols() const;
     void SetFixedCols(int v);
@@ -174,7 +464,8 @@ public:
     void SetFixedRows(int v);
     int DefaultRowHeight() const { return TBaseGrid::DefaultRowHeight(); }
     void SetDefaultRowHeight(int v);
-    TScrollStyle ScrollBars() const { return TBaseGrid::ScrollBars(); }
+    // The grid's own copy; ssBoth at construction.
+    TScrollStyle ScrollBars() const { return FScrollBars; }
     void SetScrollBars(TScrollStyle v);
     // Widens column n (-1: the last) so the columns fill the client width,
     // when ColumnSize->Stretch is set. An index at or past ColCount raises
@@ -193,10 +484,22 @@ public:
     void SetFixedRowHeight(int v);
     bool WordWrapEx() const { return FWordWrapEx; }
     void SetWordWrapEx(bool v);
+    int FixedFooters() const { return FFixedFooters; }
+    void SetFixedFooters(int v);
+    int FixedRightCols() const { return FFixedRightCols; }
+    void SetFixedRightCols(int v);
     int FFixedRowsMin = 1;
     int FFixedColsMin = 1;
     int FMaxRowCount = 0;
     int FMaxColCount = 0;
+    int FMinRowHeight = 0;
+    int FMinColWidth = 0;
+    // Hook: ColumnHeaders changed (before the texts reach the fixed row).
+    virtual void SyncColumnHeaders() {}
+    // Fire OnUpdateColumnSize.
+    virtual void UpdateColumnSize(int ACol, int& AWidth);
+    virtual void UpdateAutoColumnSize(int ACol, int& AWidth);
+    TUpdateColumnSizeEvent OnUpdateColumnSize;
 
     // --- update lock: painting is skipped while the count is above 0
     void BeginUpdate();
@@ -227,6 +530,54 @@ public:
     int AllColCount() const { return ColCount() + FNumHidden; }
     int AllColWidths(int ACol) const;
     void SetAllColWidths(int ACol, int v);
+    bool IsIgnoredColumn(int ACol) const { return FIgnoreColumns->HasValue(ACol); }
+
+    // --- hidden rows (real indexes unless said)
+    void HideRow(int ARow) { HideRows(ARow, ARow); }
+    void HideRows(int FromRow, int ToRow);
+    // Faster: appends to the store; nothing when FromRow is hidden already.
+    void HideRowsEx(int FromRow, int ToRow);
+    // Display rows, ascending, hidden as one filter level.
+    void HideRowList(TIntList* RowList);
+    void UnHideRow(int ARow);
+    void UnHideRows(int FromRow, int ToRow);
+    void UnHideRowsAll();
+    // Shows the rows of the last filter level (the caller lowers the level).
+    void UnHideRowList();
+    bool IsHiddenRow(int ARow) const;
+    int NumHiddenRows() const { return FGridItems->Count(); }
+    int TotalRowCount() const { return RowCount() + NumHiddenRows(); }
+    int AllRowCount() const { return TotalRowCount(); }
+    int RemapRowToReal(int DisplRow) const;
+    int RemapRowToDispl(int RealRow) const;
+    int RealRowIndex(int ARow) const { return RemapRowToReal(ARow); }
+    int DisplRowIndex(int ARow) const { return RemapRowToDispl(ARow); }
+    int RealRow() const { return RemapRowToReal(Row()); }
+    // The store item of a hidden real row, else nullptr.
+    TGridItem* HiddenRowItem(int ARow) const;
+    TGridItems* GridItems() const { return FGridItems; }
+    int FFilterLevel = 0;
+
+    // --- row operations that move whole rows (texts, objects, heights)
+    // Deletes Count display rows from Row; ShiftHidden also lowers the
+    // indexes of hidden rows below and drops the cell controls of the rows.
+    void DeleteRowRange(int Row, int Count, bool ShiftHidden);
+    // Removes rows by moving the rows below up; the removed rows' cell
+    // properties are freed.
+    virtual void RemoveRowsEx(int RowIndex, int RCount);
+    // Inserts Count empty rows of the default height at Row.
+    void InsertRowRange(int Row, int Count, bool UpdateCellControls);
+    // Fires OnCellsChanged and tells the registered notifiers.
+    virtual void CellsChanged(const TRect& R);
+    TCellsChangedEvent OnCellsChanged;
+    void RegisterNotifier(TGridChangeNotifier* Item);
+    void UnRegisterNotifier(TGridChangeNotifier* Item);
+    // Footer calculation of one column, or of all with -1.
+    virtual void CalcFooter(int ACol) { (void)ACol; }
+    // Places every cell control on its cell.
+    void CellControlsUpdate();
+    bool FNilObjects = false;
+    bool FBlockCellChange = false;
 
     // --- current cell (display indexes)
     // Fires OnRowUpdate when the row changed since it was last reported.
@@ -240,23 +591,126 @@ public:
         SetRow(ARow);
         SetCol(ACol);
     }
+    // Focuses the grid, goes to the cell and opens its editor.
+    void EditCell(int ACol, int ARow);
     int FOldRowSel = -1;
+    bool IsLastRowAboveSearchPanel();
+    void ScrollAboveSearchPanel();
 
-    // --- typed values (real column, display row)
+    // --- typed values (real column, display row; the All variants real row)
     int GetInts(int ACol, int ARow);
     void SetInts(int ACol, int ARow, int Value);
+    int GetAllInts(int ACol, int ARow);
+    void SetAllInts(int ACol, int ARow, int Value);
     double GetFloats(int ACol, int ARow);
     void SetFloats(int ACol, int ARow, double Value);
+    double GetAllFloats(int ACol, int ARow);
+    void SetAllFloats(int ACol, int ARow, double Value);
     virtual void GetFloatFormat(int ACol, int ARow, QString& Fmt);
+    TDateTime GetDates(int ACol, int ARow);
+    void SetDates(int ACol, int ARow, TDateTime Value);
+    TDateTime GetTimes(int ACol, int ARow);
+    void SetTimes(int ACol, int ARow, TDateTime Value);
+    QString GetCtrlVal(int ACol, int ARow, const QString& ID);
+    void SetCtrlVal(int ACol, int ARow, const QString& ID, const QString& Value);
     QString GetStrippedCell(int ACol, int ARow);
     int GetLinesInCell(int ACol, int ARow);
 
+    // --- headers
+    void ShowColumnHeaders();
+    void ClearColumnHeaders();
+    void ShowRowHeaders();
+    void ClearRowHeaders();
+
     // --- selection
+    // The library's selection; active-cell headers and the active row repaint.
     void SetSelection(const TGridRect& r);
+    void HideSelection();
+    void UnHideSelection();
+    bool FSelHidden = false;
+    TGridRect FOldSelection{};
+    // Runs the cell-selection step for the current cell.
+    void UpdateEditMode();
     void SelectRows(int RowIndex, int RCount);
+    void UnSelectRows(int RowIndex, int RCount);
     void SelectCols(int ColIndex, int CCount);
+    void UnSelectCols(int ColIndex, int CCount);
     void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow);
+    bool GetRowSelect(int ARow);
+    void SetRowSelect(int ARow, bool Value);
+    bool GetColSelect(int ACol);
+    void SetColSelect(int ACol, bool Value);
+    void ClearRowSelect();
+    void ClearColSelect();
     int RowSelectCount() const;
+    int ColSelectCount() const;
+    void UpdateRowSelect(bool All);
+    void UpdateColSelect(bool All);
+    TIntList* SelectedRowList() const { return FSelectedRows; }
+    TRowDisjunctSelectEvent OnRowDisjunctSelect;
+    TRowDisjunctSelectedEvent OnRowDisjunctSelected;
+    // Repaints the selection for the glass looks, notes the change and fires
+    // OnSelectionChanged.
+    virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+    TSelectionChangedEvent OnSelectionChanged;
+    // Fires OnFixedEdit with a copy of the editor kind.
+    virtual void FixedEdit(int ACol, int ARow, TGridFixedCellEditor AEditor, TStrings* Values);
+    TFixedEditEvent OnFixedEdit;
+    virtual void EditorCaretText(const QString& Text, int CaretPos, int SelStart);
+    virtual void FilterDone();
+    TNotifyEvent OnFilterDone;
+    virtual void CanAddRow(bool& CanAdd);
+    virtual void CanInsertRow(int ARow, bool& CanInsert);
+    TCanAddRowEvent OnCanAddRow;
+    TCanInsertRowEvent OnCanInsertRow;
+
+    // --- row flags
+    bool GetRowModified(int ARow) const;
+    void SetRowModified(int ARow, bool Value);
+    int ModifiedRowCount() const;
+    bool GetRowEnabled(int ARow) const;
+    void SetRowEnabled(int ARow, bool Value);
+    bool FUseEnabledRows = false;
+    TIntList* ModifiedRows() const { return FModifiedRows; }
+    TIntList* EnabledRows() const { return FEnabledRows; }
+
+    // --- repainting
+    void RepaintRow(int ARow);
+    void RepaintCol(int ACol);
+    // Cell indexes; nothing when one is negative.
+    void RepaintRect(const TRect& r);
+    void RepaintActiveHeaders(int ACol1, int ARow1, int ACol2, int ARow2);
+    // Exchanges raw texts and object slots; no hook, no repaint.
+    void SwapCells(TGridCoord FromCell, TGridCoord ToCell);
+    // Width and left offset of a column in the last print layout.
+    int GetPrintColWidth(int ACol) const;
+    int GetPrintColOffset(int ACol) const;
+
+    // --- texts by real, sorted or load-time position
+    QString GetCellsEx(int ACol, int ARow);
+    void SetCellsEx(int ACol, int ARow, const QString& Value);
+    QString GetGridCellsEx(int ACol, int ARow) const;
+    void SetGridCellsEx(int ACol, int ARow, const QString& Value);
+    QString GetWideCellsEx(int ACol, int ARow) { return GetCellsEx(ACol, ARow); }
+    void SetWideCellsEx(int ACol, int ARow, const QString& Value) { SetCellsEx(ACol, ARow, Value); }
+    QString GetWideCells(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
+    void SetWideCells(int ACol, int ARow, const QString& Value) { SetCellEx(ACol, ARow, Value); }
+    TObject* GetObjectsEx(int ACol, int ARow);
+    void SetObjectsEx(int ACol, int ARow, TObject* Value);
+    TObject* GetGridObjectEx(int ACol, int ARow) const;
+    TIntList* SortRowXRef() const { return FSortRowXRef; }
+    int SortedRowIndex(int ARow) const;
+    int UnSortedRowIndex(int ARow) const;
+    QString GetUnSortedCell(int ACol, int ARow);
+    void SetUnSortedCell(int ACol, int ARow, const QString& Value);
+    QString GetOriginalCells(int ACol, int ARow);
+    void SetOriginalCells(int ACol, int ARow, const QString& Value);
+
+    // --- the current cell
+    virtual QString GetCurrentCell();
+    virtual void SetCurrentCell(const QString& Value);
+    virtual QString GetCurrentCellText();
+    virtual void SetCurrentEditText(const QString& Value);
 
     // --- per-cell properties: getters answer the empty value without making
     // properties (but for WordWraps); setters make them and repaint the cell.
@@ -280,9 +734,49 @@ public:
     void SetFontSizes(int ACol, int ARow, int v);
     TAlignment GetAlignments(int ACol, int ARow);
     void SetAlignments(int ACol, int ARow, TAlignment v);
+    void SetCellFont(int ACol, int ARow, const TFont& Font);
+    // Row-wide writes over the real columns from FixedCols on.
+    void SetRowColor(int ARow, TColor c);
+    void SetRowColorTo(int ARow, TColor c);
+    void SetRowFontColor(int ARow, TColor c);
+    TControl* GetCellControls(int ACol, int ARow);
+    void SetCellControls(int ACol, int ARow, TControl* Value);
+    int FNumCellControls = 0;
 
     // Repaints the cell at the display column of real column ACol.
     void RepaintRealCell(int ACol, int ARow);
+
+    // --- column order (load-time positions)
+    void SetColumnOrder();
+    int ColumnPosition(int ACol) const;
+    int ColumnAtPosition(int APos);
+    void ResetColumnOrder();
+    int ColumnByHeader(const QString& AValue);
+    TIntList* ColumnOrder() const { return FColumnOrder; }
+
+    // --- zoom: adds x to every width and height, -10..10 in all
+    void Zoom(int x);
+    int ZoomFactor() const { return FZoomFactor; }
+
+    // --- column widths at the end of loading
+    void InitOrigColSizes();
+    TIntList* OrigColSizes() const { return FOrigColSizes; }
+    int OrigWidth() const { return FOrigWidth; }
+
+    // --- what the data operations ask of the grid
+    int MaxRowLineCount(int ARow);
+    int GetXYOffsetWidth() const;
+    int GetXYOffsetHeight() const;
+    // The range file and clipboard writers export.
+    int SaveStartCol() const;
+    int SaveStartRow() const;
+    int SaveEndCol() const;
+    int SaveEndRow() const;
+    int SaveColCount() const;
+    int SaveRowCount() const;
+    // The smallest rectangle of cells holding text; (0, 0, 0, 0) for none.
+    virtual TGridRect UsedCells();
+    void ScreenToCell(TPoint P, int& ACol, int& ARow);
 
     // --- painting and bounds
     void Paint() override;
@@ -293,11 +787,18 @@ public:
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     bool IntegralHeight() const { return FIntegralHeight; }
     void SetIntegralHeight(bool v);
+    // Shows and enables the window's scroll bars per ScrollBarAlways.
+    void ApplyScrollBarAlways(bool Force);
+    void FreeScrollControls() {}
+    bool StyleActive() override { return FUseVCLStyles; }
+    bool FUseVCLStyles = false;
 
     // The grid timer's identifier while the window exists, else 0.
     unsigned GridTimerID() const { return FGridTimerID; }
     static constexpr unsigned GridTimerIdent = 111;
 
+    // Runs the end-of-loading steps.
+    void Loaded() override;
 
     // =======================================================================
     // Editing: cell selection, editor kinds, the in-place text editor,
@@ -307,29 +808,9 @@ public:
     // The editor reaches SelectCell, HideInplaceEdit and the key handlers.
     friend class TExInplaceEdit;
 
-    // --- settings
-    TEditorType DefaultEditor() const { return FDefaultEditor; }
-    void SetDefaultEditor(TEditorType v) { FDefaultEditor = v; }
-    bool AlwaysValidate = false;
-    QString InvalidEntryTitle;
-    QString InvalidEntryText;
-    TInvalidEntryIcon InvalidEntryIcon = ieWarning;
-    // 0: no limit.
-    int MaxEditLength = 0;
-    QString EditMask;
-    bool EditWithTags = false;
-    QString ValidChars;
-    // Used when ValidChars is empty.
+    // --- settings (the others are with the grid's plain settings)
+    // The typed characters of edValidChars cells when ValidChars is empty.
     TCharSet ValidCharSet;
-    bool ExcelStyleDecimalSeparator = false;
-    bool Lookup = false;
-    bool LookupCaseSensitive = false;
-    bool LookupHistory = false;
-    TStringList* LookupItems() const { return FLookupItems.get(); }
-    TSizeWhileTyping* SizeWhileTyping() const { return FSizeWhileTyping.get(); }
-    bool Multilinecells = false;
-    // Not owned.
-    ROroRoravaZuzoZovor* CellChecker = nullptr;
 
     // --- events
     TCellValidateEvent OnCellValidate;
@@ -340,7 +821,6 @@ public:
     TColChangingEvent OnColChanging;
     TCellChangingEvent OnCellChanging;
     TAutoAdvanceEvent OnAutoAdvance;
-    TCanAddRowEvent OnCanAddRow;
     TAutoAddRowEvent OnAutoAddRow;
     TAutoInsertColEvent OnAutoInsertCol;
     TEditChangeEvent OnEditChange;
@@ -362,7 +842,6 @@ public:
     TNotifyEvent FOnEndBlockFocus;
 
     // --- editing state
-    TEditorType EditControl = edNormal;
     bool EditMode = false;
     bool FEditing = false;
     bool FEntered = false;
@@ -420,9 +899,7 @@ public:
     virtual void MouseActionsDisableEdit(TObject* Sender);
     virtual bool CellIsPassword(int ACol, int ARow);
     virtual void GetEditorProp(int ACol, int ARow, TObject* AEditLink);
-    // Empty here: the editor's text and caret after each key release, and
-    // whether it holds a formula.
-    virtual void EditorCaretText(const QString& Text, TPoint CharPos, int Caret);
+    // Empty here: whether the editor's text is a formula.
     virtual void FormulaEditState(bool Active);
 
     // --- opening, closing, committing and validating
@@ -442,7 +919,7 @@ public:
                          bool Force);
     int FirstDataCol();
     int VisibleFixedRightCols();
-    bool IsLastDataRow(int ARow) const { return ARow == RowCount() - FixedFooters - 1; }
+    bool IsLastDataRow(int ARow) const { return ARow == RowCount() - FixedFooters() - 1; }
 
     // Enter and Escape as the editor and the grid hand them on.
     void KeyPress(QChar& Key) override;
@@ -451,25 +928,18 @@ public:
     // Cell questions and settings the editing engine asks (built-in answers;
     // descendants answer per column). ExGridEditHooks.cpp.
     // -----------------------------------------------------------------------
-    TNavigation* Navigation() const { return FNavigation.get(); }
-    TMouseActions* MouseActions() const { return FMouseActions.get(); }
     TCanEditCellEvent OnCanEditCell;
     TGetEditorTypeEvent OnGetEditorType;
     std::function<void(TObject* Sender, int ARow, int ACol, bool& IsFixed)> OnIsFixedCell;
     std::function<void(TObject* Sender, int ARow, int ACol, bool& IsPassword)> OnIsPasswordCell;
-    std::function<void(TObject* Sender, TRect& R)> OnCellsChanged;
     int FOldCol = 0;
     int FOldRow = 0;
     QString FOldCellText;
     QString FOldCellTextWide;
     bool FOldModifiedValue = false;
-    bool Modified() const { return FModified; }
-    void SetModified(bool v) { FModified = v; }
-    bool FModified = false;
     virtual void RecalcColumn(int ACol, int ARow);
     virtual void StoreOldCell(int ACol, int ARow);
     virtual void CanEditCell(int ACol, int ARow, bool& CanEdit);
-    virtual void CellsChanged(TRect& R);
     virtual void GetCellEditorType(int ACol, int ARow, TEditorType& AEditor);
     virtual void GetCellEditor(int ACol, int ARow, TEditorType& AEditor);
     virtual bool IsNoEditorCell(int ACol, int ARow);
@@ -479,10 +949,6 @@ public:
     virtual bool HasComboBox(int ACol, int ARow);
     // A check box, radio button or button the mouse and keys work in place.
     bool HasCellControl(int ACol, int ARow);
-    QString CurrentCell();
-    void SetCurrentCell(const QString& Value);
-    virtual void SetCurrentEditText(const QString& Value);
-    virtual void CanAddRow(bool& Allow);
     void AddRow();
 
 protected:
@@ -498,9 +964,25 @@ protected:
     // Starts the grid timer (every 500 ms) once the window is made.
     void CreateWnd() override;
     void DestroyWnd() override;
+    void Resize() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     TCellProperties* ExistingProps(int c, int r) { return HasCellProperties(c, r) ? GetCellProperties(c, r) : nullptr; }
+    // The steps of a RowCount write after the library's count changed.
+    void RowCountWritten(int OldCount, int NewCount);
+    // Copies a display row's raw texts and objects (all real columns) into a
+    // store item, and back.
+    void RowToItem(int DisplRow, TGridItem* Item);
+    void ItemToRow(TGridItem* Item, int DisplRow);
+    // Sorted Idx values of the hidden-row store.
+    std::vector<int> HiddenIdx() const;
+    // Removes rows by the row shift; the heart of RemoveRowsEx.
+    void RemoveRowsCore(int RowIndex, int RCount, bool ShiftHidden, bool FreeProps);
+    // Shows the hidden rows of one run of consecutive indexes.
+    void RestoreHiddenRun(std::vector<TGridItem*>& Run);
+    void FontChanged(TObject*);
+    std::vector<uint8_t>& RowSelectFlags() { return FRowSelect; }
 
     int FUpdateCount = 0;
     int FFixedRowHeight = 0;
@@ -508,25 +990,106 @@ private:
     unsigned FGridTimerID = 0;
     bool FIntegralHeight = false;
     int FNumHidden = 0;
+    int FFixedFooters = 0;
+    int FFixedRightCols = 0;
+    int FGroupColumn = -1;
+    int FZoomFactor = 0;
+    int FOrigWidth = 0;
+    bool FClearTextOnly = false;
+    bool FUseHTMLHints = false;
+    bool FAutoSize = false;
+    TPoint FXYOffset{2, 2};
+    TScrollStyle FScrollBars = ssBoth;
+    TScrollType FScrollType = ssNormal;
+    TColor FScrollColor = clNone;
+    int FScrollWidth = 17;
+    bool FScrollProportional = false;
+    TScrollBarAlways FScrollBarAlways = saNone;
+    bool FShowDesignHelper = true;
+    bool FActiveCellShow = false;
+    TColor FActiveCellColor = TColor(0x808080);
+    TColor FActiveCellColorTo = clNone;
+    TFont FActiveCellFont;
+    TFont FFixedFont;
+    TColor FHighlightColor = clHighlight;
+    TColor FHighlightTextColor = clHighlightText;
+    TColor FSelectionColor = TColor(0xEACAB6);
+    TColor FSelectionColorTo = clNone;
+    TColor FSelectionMirrorColor = clNone;
+    TColor FSelectionMirrorColorTo = clNone;
+    TColor FSelectionTextColor = 0;
+    bool FSelectionColorMixer = false;
+    int FSelectionColorMixerFactor = 50;
+    bool FSelectionRectangle = false;
+    bool FSelectionResizer = false;
+    bool FShowSelection = true;
+    TAlignment FDefaultAlignment = taLeftJustify;
+    int FMaxEditLength = 0;
+    bool FFlat = false;
+    TVAlignment FVAlignment = vtaTop;
+    TColor FBorderColor = TColor(0xB99D7F);
     std::array<uint8_t, MaxRealCols> FVisibleCol;
     std::array<int16_t, MaxRealCols> FAllColWidths;
+    std::array<int, 512> FPrintColWidth{};
+    std::array<int, 512> FPrintColOffset{};
+    std::vector<uint8_t> FRowSelect;
+    std::vector<uint8_t> FColSelect;
+    std::vector<TGridChangeNotifier*> FNotifierList;
+    std::unique_ptr<TBitmap> FRowIndicator;
+
+    TPictureContainer* FPictureContainer = nullptr;
+    ROroRoravaZuzoZovor* FCellChecker = nullptr;
+    TPopupMenu* FFixedDropDownMenu = nullptr;
+
+    TFooterPanel* FFooterPanel = nullptr;
+    TSearchPanel* FSearchPanel = nullptr;
+    TFocusHelper* FFocusHelper = nullptr;
+    TSearchFooter* FSearchFooter = nullptr;
+    TFloatingFooter* FFloatingFooter = nullptr;
+    TSortSettings* FSortSettings = nullptr;
+    TColumnSize* FColumnSize = nullptr;
+    TPrintSettings* FPrintSettings = nullptr;
+    THTMLSettings* FHTMLSettings = nullptr;
+    TDragDropSettings* FDragDropSettings = nullptr;
+    TDragScrollOptions* FDragScrollOptions = nullptr;
+    TControlLook* FControlLook = nullptr;
+    TNavigation* FNavigation = nullptr;
+    TBands* FBands = nullptr;
+    TSizeWhileTyping* FSizeWhileTyping = nullptr;
+    TMouseActions* FMouseActions = nullptr;
+    TGrouping* FGrouping = nullptr;
+    TStringList* FColumnHeaders = nullptr;
+    TStringList* FRowHeaders = nullptr;
+    TStringList* FSortlist = nullptr;
+    TStringList* FLookupItems = nullptr;
+    THTMLPictureCache* FImageCache = nullptr;
+    TIntList* FOrigColSizes = nullptr;
+    TSortIndexList* FSortIndexes = nullptr;
+    TIntList* FSortRowXRef = nullptr;
+    TIntList* FUnSortRowXRef = nullptr;
+    TIntList* FMergedColumns = nullptr;
+    TIntList* FSelectedCells = nullptr;
+    TIntList* FSelectedRows = nullptr;
+    TIntList* FModifiedRows = nullptr;
+    TIntList* FEnabledRows = nullptr;
+    TIntList* FColumnOrder = nullptr;
+    TIntList* FIgnoreColumns = nullptr;
+    TBackGround* FBackGround = nullptr;
+    TControlList* FControlList = nullptr;
+    TGridProgressAppearance* FProgressAppearance = nullptr;
+    TSyncGrid* FSyncGrid = nullptr;
+    TGridItems* FGridItems = nullptr;
+    TFilterCollection* FFilter = nullptr;
+    TBalloonSettings* FBalloonSettings = nullptr;
+    TShowModified* FShowModified = nullptr;
+    TFilterDropDown* FFilterDropDown = nullptr;
+    TStringList* FFilterList = nullptr;
 
     // --- editing (ExGridEdit*.cpp)
     bool IsTextEditorKind(TEditorType k) const;
     bool EditorOwnsFocus();
     bool CloseEditBeforeMove();
     bool HasClickableControl(int ACol, int ARow);
-    TEditorType FDefaultEditor = edNormal;
-    std::unique_ptr<TStringList> FLookupItems = std::make_unique<TStringList>();
-    std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping = std::make_unique<TSizeWhileTyping>();
-    std::unique_ptr<TNavigation> FNavigation = std::make_unique<TNavigation>();
-    std::unique_ptr<TMouseActions> FMouseActions = std::make_unique<TMouseActions>(this);
     // One advance's skip over read-only cells stops after a round.
     int FAdvanceSkips = 0;
-
-    TSortSettings* FSortSettings;
-    TColumnSize* FColumnSize;
-    TPrintSettings* FPrintSettings;
-    TFilterCollection* FFilter;
-    TFilterDropDown* FFilterDropDown;
 };

@@ -103,9 +103,9 @@ bool TExStringGrid::IsFixed(int ACol, int ARow)
         br = b.Y;
     }
     const int dc = DisplColIndex(bc);
-    if (br >= RowCount() - FixedFooters && br < RowCount())
+    if (br >= RowCount() - FixedFooters() && br < RowCount())
         return true;
-    if (dc >= ColCount() - FixedRightCols && dc < ColCount())
+    if (dc >= ColCount() - FixedRightCols() && dc < ColCount())
         return true;
     bool fixed = false;
     IsFixedCell(bc, br, fixed);
@@ -191,7 +191,6 @@ void TExStringGrid::GetEditorProp(int ACol, int ARow, TObject* AEditLink)
         OnGetEditorPropInt(this, ARow, ACol);
 }
 
-void TExStringGrid::EditorCaretText(const QString&, TPoint, int) {}
 void TExStringGrid::FormulaEditState(bool) {}
 
 // ---------------------------------------------------------------------------
@@ -249,7 +248,7 @@ bool TExStringGrid::SelectCell(int ACol, int ARow)
         bool canEdit = (Options() & goEditing) || FEditDisable;
         QueryCellEdit(rc, ARow, canEdit);
         if (canEdit && MouseActions()->DirectEdit) {
-            EditControl = FDefaultEditor;
+            EditControl = DefaultEditor;
             if (IsNoEditorCell(rc, ARow))
                 canEdit = false;
         }
@@ -296,7 +295,7 @@ bool TExStringGrid::SelectCell(int ACol, int ARow)
         const QString cache = FCellCache;
         // A refused value keeps the edited cell current (validation has
         // moved back to it and reopened its editor).
-        const bool valid = ValidateCell(CurrentCell());
+        const bool valid = ValidateCell(GetCurrentCell());
         bool allow = true;
         if (valid)
             CellChanging(ACol, ARow, allow);
@@ -362,8 +361,8 @@ bool TExStringGrid::CanEditShow()
     // 4.
     if (result && !EditMode) {
         FNoEditChange = true;
-        FCellCache = CurrentCell();
-        EditControl = FDefaultEditor;
+        FCellCache = GetCurrentCell();
+        EditControl = DefaultEditor;
         GetCellEditor(bc, br, EditControl);
         if (EditControl == edNone)
             return false;
@@ -454,7 +453,7 @@ QString TExStringGrid::GetEditMask(int ACol, int ARow)
     return value;
 }
 
-int TExStringGrid::GetEditLimit() { return MaxEditLength; }
+int TExStringGrid::GetEditLimit() { return MaxEditLength(); }
 
 // ---------------------------------------------------------------------------
 // Key press: Escape and Enter as the grid and its editor hand them on

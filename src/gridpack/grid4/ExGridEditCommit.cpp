@@ -134,8 +134,8 @@ bool TExStringGrid::ValidateCell(const QString& NewValue)
     QString value = NewValue;
     {
         TRestoreBool noAdvance(Navigation()->AdvanceOnEnter, false);
-        if (CellChecker && CellChecker->AutoCorrect())
-            value = CellChecker->Correct(rcol, FOldRow, value);
+        if (CellChecker() && CellChecker()->AutoCorrect())
+            value = CellChecker()->Correct(rcol, FOldRow, value);
         if (OnCellValidate)
             OnCellValidate(this, rcol, FOldRow, value, valid);
         // 7.
@@ -145,15 +145,14 @@ bool TExStringGrid::ValidateCell(const QString& NewValue)
         if (valid)
             RecalcColumn(rcol, FOldRow);
         // 9.
-        if (CellChecker && CellChecker->AutoMarkError())
-            value = CellChecker->MarkError(rcol, FOldRow, value);
+        if (CellChecker() && CellChecker()->AutoMarkError())
+            value = CellChecker()->MarkError(rcol, FOldRow, value);
         // 10.
         if (valid && UndoRedo())
             UndoRedo()->RegisterChange(rcol, FOldRow, FOldCellText, value);
         // 11.
         if (valid && changed) {
-            TRect r(rcol, FOldRow, rcol, FOldRow);
-            CellsChanged(r);
+            CellsChanged(TRect{rcol, FOldRow, rcol, FOldRow});
         }
     }
     // 12.
@@ -186,7 +185,7 @@ bool TExStringGrid::ValidateCell(const QString& NewValue)
         }
         if (value == NewValue && Col() != FOldCol)
             InvalidateEditor();
-        FModified = FOldModifiedValue;
+        Modified = FOldModifiedValue;
         if (!InvalidEntryTitle.isEmpty() || !InvalidEntryText.isEmpty()) {
             TCustomEdit* target = nullptr;
             if (!FSpecialEditor && EditMode)
@@ -237,7 +236,7 @@ bool TExStringGrid::ValidateCellWide(const QString& NewValue)
         FValidating = false;
         FEditing = true;
         ShowInplaceEdit();
-        FModified = FOldModifiedValue;
+        Modified = FOldModifiedValue;
     }
     FOldCellTextWide = GetGridCell(rcol, FOldRow);
     return valid;
@@ -258,7 +257,7 @@ int TExStringGrid::VisibleFixedRightCols()
 {
     // Fixed right columns that are hidden do not count.
     int n = 0;
-    for (int c = ColCount() - FixedRightCols; c < ColCount(); ++c)
+    for (int c = ColCount() - FixedRightCols(); c < ColCount(); ++c)
         if (c >= 0 && ColWidths(c) > 0)
             ++n;
     return n;
@@ -284,8 +283,8 @@ void TExStringGrid::AdvanceEditCell(int ACol, int ARow, bool ShowEditor, bool Re
     const int origRow = ARow;
     FStartEditChar = QChar();
     const TPoint span = CellSpan(RealColIndex(ACol), ARow);
-    const int lastDataRow = RowCount() - FixedFooters - 1;
-    const int lastCol = ColCount() - FixedRightCols - 1;
+    const int lastDataRow = RowCount() - FixedFooters() - 1;
+    const int lastCol = ColCount() - FixedRightCols() - 1;
     const TAdvanceDirection dir = nav->AdvanceDirection();
 
     if (Forward && (dir == adLeftRight || dir == adLeftRightInRow)) {
@@ -304,7 +303,7 @@ void TExStringGrid::AdvanceEditCell(int ACol, int ARow, bool ShowEditor, bool Re
                     AddRow();
                     ++ARow;
                     if (OnAutoAddRow)
-                        OnAutoAddRow(this, RowCount() - FixedFooters - 1);
+                        OnAutoAddRow(this, RowCount() - FixedFooters() - 1);
                     bool anyEditable = false;
                     for (int c = FixedCols(); c < ColCount() && !anyEditable; ++c)
                         anyEditable = IsEditable(c, ARow);
@@ -336,7 +335,7 @@ void TExStringGrid::AdvanceEditCell(int ACol, int ARow, bool ShowEditor, bool Re
                 ACol = ACol + span.X + 1;
                 ARow = FixedRows();
                 if (OnAutoInsertCol)
-                    OnAutoInsertCol(this, ColCount() - FixedRightCols - 1);
+                    OnAutoInsertCol(this, ColCount() - FixedRightCols() - 1);
             } else {
                 ARow = FixedRows();
                 ACol = FirstDataCol();
@@ -391,7 +390,7 @@ void TExStringGrid::AdvanceEditCell(int ACol, int ARow, bool ShowEditor, bool Re
         // Continue from the read-only cell, but at most one round over the
         // data cells: a grid whose every reachable cell is read-only keeps
         // its current cell.
-        const int dataCols = std::max(1, ColCount() - FixedCols() - FixedRightCols);
+        const int dataCols = std::max(1, ColCount() - FixedCols() - FixedRightCols());
         const int dataRows = std::max(1, lastDataRow - FixedRows() + 1);
         if (++FAdvanceSkips > dataCols * dataRows)
             return;
@@ -429,7 +428,7 @@ void TExStringGrid::AdvanceEditCell(int ACol, int ARow, bool ShowEditor, bool Re
                 bool unused = true;
                 OnCellChanging(this, origRow, origCol, Row(), Col(), unused);
             }
-            TEditorType k = FDefaultEditor;
+            TEditorType k = DefaultEditor;
             GetCellEditor(RealColIndex(origCol), origRow, k);
             if (!IsTextEditorKind(k) || k == edValidChars)
                 HideEditor();

@@ -12,19 +12,13 @@ void TExStringGrid::StoreOldCell(int ACol, int ARow)
     const int rc = RealColIndex(ACol);
     FOldCellText = GetGridCell(rc, ARow);
     FOldCellTextWide = FOldCellText;
-    FOldModifiedValue = FModified;
+    FOldModifiedValue = Modified;
 }
 
 void TExStringGrid::CanEditCell(int ACol, int ARow, bool& CanEdit)
 {
     if (OnCanEditCell)
         OnCanEditCell(this, ARow, ACol, CanEdit);
-}
-
-void TExStringGrid::CellsChanged(TRect& R)
-{
-    if (OnCellsChanged)
-        OnCellsChanged(this, R);
 }
 
 void TExStringGrid::GetCellEditorType(int ACol, int ARow, TEditorType& AEditor)
@@ -84,21 +78,5 @@ void TExStringGrid::IsPasswordCell(int ACol, int ARow, bool& IsPassword)
 bool TExStringGrid::HasComboBox(int, int) { return false; }
 
 bool TExStringGrid::HasCellControl(int, int) { return false; }
-
-QString TExStringGrid::CurrentCell() { return GetCellEx(RealCol(), Row()); }
-
-void TExStringGrid::SetCurrentCell(const QString& Value) { SetCellEx(RealCol(), Row(), Value); }
-
-void TExStringGrid::SetCurrentEditText(const QString& Value)
-{
-    if (TInplaceEdit* ed = InplaceEditor())
-        ed->SetText(Value);
-}
-
-void TExStringGrid::CanAddRow(bool& Allow)
-{
-    if (OnCanAddRow)
-        OnCanAddRow(this, Allow);
-}
 
 void TExStringGrid::AddRow() { SetRowCount(RowCount() + 1); }

@@ -11,20 +11,8 @@
 #include <bitset>
 #include <functional>
 
-// The icon of the balloon shown on an editor whose value was refused; the
-// values are the tool tip's icon codes.
-enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
-
 // A set of the 256 single-byte characters.
 using TCharSet = std::bitset<256>;
-
-// Grow-while-typing switches of the in-place text editor.
-class TSizeWhileTyping : public TPersistent {
-    KAL_CLASS(TSizeWhileTyping, TPersistent)
-public:
-    bool Height = false;
-    bool Width = false;
-};
 
 // Events; Sender is the grid (the editor for the clipboard events). A
 // reference parameter is one the handler may change.

@@ -397,8 +397,8 @@ void TExInplaceEdit::WMChar(TMessage& M)
         }
     }
     // 6. A full cell moves on by itself.
-    if (nav->AdvanceAuto() && nav->AdvanceOnEnter && FGrid->MaxEditLength > 0 &&
-        Text().size() >= FGrid->MaxEditLength && SelLength() == 0 && SelStart() == int(Text().size())) {
+    if (nav->AdvanceAuto() && nav->AdvanceOnEnter && FGrid->MaxEditLength() > 0 &&
+        Text().size() >= FGrid->MaxEditLength() && SelLength() == 0 && SelStart() == int(Text().size())) {
         QChar enter(13);
         FGrid->KeyPress(enter);
     }
@@ -414,7 +414,7 @@ void TExInplaceEdit::KeyPress(QChar& Key)
     // 1.
     if (Key == QChar(13) && !nav->LineFeedOnEnter) {
         if (!FGrid->ValidateCell(Text())) {
-            SetText(FGrid->CurrentCell());
+            SetText(FGrid->GetCurrentCell());
             Key = QChar(0);
             return;
         }
@@ -436,7 +436,7 @@ void TExInplaceEdit::WMKeyUp(TMessage& M)
         return;
     const int caret = SelStart();
     if (caret != 0)
-        FGrid->EditorCaretText(Text(), TPoint(caret - 1, 0), caret);
+        FGrid->EditorCaretText(Text(), caret - 1, caret);
     FGrid->FormulaEditState(Text().startsWith(QLatin1Char('=')));
 }
 
@@ -583,7 +583,7 @@ void TExInplaceEdit::WMKillFocus(TMessage& M)
         FGrid->ValidateCell(Text());
         {
             TQuiet quiet(FGrid->FNoEditChange);
-            SetText(FGrid->CurrentCell());
+            SetText(FGrid->GetCurrentCell());
         }
         FGrid->HideInplaceEdit();
         FGrid->FEditing = false;
@@ -593,9 +593,9 @@ void TExInplaceEdit::WMKillFocus(TMessage& M)
     }
     {
         TQuiet quiet(FGrid->FNoEditChange);
-        SetText(FGrid->CurrentCell());
+        SetText(FGrid->GetCurrentCell());
     }
-    FGrid->EditorCaretText(Text(), TPoint(-1, -1), -1);
+    FGrid->EditorCaretText(Text(), -1, -1);
     if (FGotFocus) {
         FGotFocus = false;
         FGrid->NotifyEditingDone(FGrid->RealColIndex(FColE), FRowE);

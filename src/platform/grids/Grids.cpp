@@ -775,6 +775,32 @@ void TCustomGrid::DeleteRow(int ARow) {
     SetRowCount(FRowCount - 1);
 }
 
+void TCustomGrid::ShiftRows(int From, int Delta) {
+    if (Delta == 0) return;
+    if (From < 0 || From > FRowCount || From + Delta < 0) InvalidOp(kIndexOutOfRange);
+    if (FRowCount + Delta > kMaxCount) InvalidOp(kTooLarge);
+    if (Delta > 0) {
+        FRowHeights.insert(FRowHeights.begin() + From, std::size_t(Delta), FDefaultRowHeight);
+    } else {
+        FRowHeights.erase(FRowHeights.begin() + (From + Delta), FRowHeights.begin() + From);
+    }
+    ShiftRowData(From, Delta);
+    int newCount = FRowCount + Delta;
+    if (newCount < 1) {
+        // The grid keeps one row; what is stored there now is emptied.
+        newCount = 1;
+        FRowHeights.assign(1, FDefaultRowHeight);
+        ClearRowData(0);
+    }
+    // ChangeSize sees the heights already in place.
+    ExtentsChanged();
+    if (newCount <= FFixedRows) SetFixedRows(newCount - 1);
+    ChangeSize(FColCount, newCount);
+    RowHeightsChanged();
+}
+
+void TCustomGrid::ShiftRowData(int, int) {}
+
 void TCustomGrid::ColumnMoved(int, int) {}
 void TCustomGrid::RowMoved(int, int) {}
 void TCustomGrid::ClearColumnData(int) {}

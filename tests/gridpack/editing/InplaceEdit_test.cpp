@@ -9,7 +9,7 @@ protected:
     void Open(TEditorType kind, const QString& text, int caret)
     {
         NewGrid();
-        Grid->SetDefaultEditor(kind);
+        Grid->DefaultEditor = kind;
         Grid->SetCells(1, 1, text);
         EditCell(1, 1);
         Ed()->SetSelStart(caret);
@@ -138,7 +138,7 @@ TEST_F(TextEditorTest, PasteEventsCanRefuseOrChangeTheValue)
 TEST_F(TextEditorTest, MaxEditLengthDropsTheFifthDigitSilently)
 {
     Open(edNormal, "", 0);
-    Grid->MaxEditLength = 4;
+    Grid->SetMaxEditLength(4);
     Grid->HideInplaceEdit();
     EditCell(1, 1);
     Ed()->SetText("");
@@ -151,7 +151,7 @@ TEST_F(TextEditorTest, MaxEditLengthDropsTheFifthDigitSilently)
 TEST_F(TextEditorTest, AdvanceAutoMovesOnWhenTheCellIsFull)
 {
     Open(edNormal, "", 0);
-    Grid->MaxEditLength = 4;
+    Grid->SetMaxEditLength(4);
     Grid->Navigation()->SetAdvanceAuto(true);
     ASSERT_TRUE(Grid->Navigation()->AdvanceOnEnter);
     Grid->HideInplaceEdit();
@@ -208,7 +208,7 @@ TEST_F(TextEditorTest, PasswordCellsHideTheirText)
     EXPECT_TRUE(Ed()->Params().Style & ES_PASSWORD);
     EXPECT_FALSE(Ed()->Params().Style & ES_MULTILINE);
     Grid->HideInplaceEdit();
-    Grid->SetDefaultEditor(edNormal);
+    Grid->DefaultEditor = edNormal;
     EditCell(2, 1);
     EXPECT_TRUE(Ed()->PasswordChar().isNull());
     EXPECT_FALSE(Ed()->Params().Style & ES_PASSWORD);
