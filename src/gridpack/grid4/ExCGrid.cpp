@@ -278,6 +278,7 @@ void TGridColumnItem::SetHeader(const QString& v)
         g->SetCellEx(Index(), 0, v);
         CollectionUpdate();
     }
+    g->RebuildColumnHeaders();
 }
 
 void TGridColumnItem::SetHeaderFont(const TFont& v)
@@ -360,6 +361,30 @@ void TGridColumnItem::SetFloats(int ARow, double v)
 {
     if (TExColumnGrid* g = Grid())
         g->SetFloats(Index(), ARow, v);
+}
+
+TDateTime TGridColumnItem::Dates(int ARow) const
+{
+    TExColumnGrid* g = Grid();
+    return g ? g->GetDates(Index(), ARow) : TDateTime();
+}
+
+void TGridColumnItem::SetDates(int ARow, TDateTime v)
+{
+    if (TExColumnGrid* g = Grid())
+        g->SetDates(Index(), ARow, v);
+}
+
+TDateTime TGridColumnItem::Times(int ARow) const
+{
+    TExColumnGrid* g = Grid();
+    return g ? g->GetTimes(Index(), ARow) : TDateTime();
+}
+
+void TGridColumnItem::SetTimes(int ARow, TDateTime v)
+{
+    if (TExColumnGrid* g = Grid())
+        g->SetTimes(Index(), ARow, v);
 }
 
 // ---------------------------------------------------------------------------
@@ -489,6 +514,34 @@ void TExColumnGrid::UpdateColumnHeaders()
                 item->FHeader = cell;
         }
     }
+    RebuildColumnHeaders();
+}
+
+void TExColumnGrid::RebuildColumnHeaders()
+{
+    if (!FColumnCollection)
+        return;
+    TStringList* list = ColumnHeaders();
+    // One change notice for the whole list.
+    list->BeginUpdate();
+    try {
+        list->Clear();
+        for (int i = 0; i < FColumnCollection->Count(); ++i)
+            list->Add(FColumnCollection->Items(i)->FHeader);
+    } catch (...) {
+        list->EndUpdate();
+        throw;
+    }
+    list->EndUpdate();
+}
+
+void TExColumnGrid::SyncColumnHeaders()
+{
+    if (!FColumnCollection)
+        return;
+    const TStringList* list = ColumnHeaders();
+    for (int i = 0; i < FColumnCollection->Count() && i < list->Count(); ++i)
+        FColumnCollection->Items(i)->FHeader = list->Strings(i);
 }
 
 TGridColumnItem* TExColumnGrid::GetColumnByName(const QString& AValue) const
@@ -597,4 +650,81 @@ QString TExColumnGrid::GetEditMask(int ACol, int ARow)
     if (!inherited.isEmpty())
         mask = inherited;
     return mask;
+}
+
+// ---------------------------------------------------------------------------
+// Per-column answers
+// ---------------------------------------------------------------------------
+
+TGridColumnItem* TExColumnGrid::ColumnOf(int ACol) const
+{
+    if (!FColumnCollection || ACol < 0 || ACol >= FColumnCollection->Count())
+        return nullptr;
+    return FColumnCollection->Items(ACol);
+}
+
+bool TExColumnGrid::IsDataCell(int ACol, int ARow)
+{
+    return ColumnOf(ACol) && ACol >= FixedCols() && ARow >= FixedRows();
+}
+
+bool TExColumnGrid::IsBodyCell(int ACol, int ARow)
+{
+    return IsDataCell(ACol, ARow) && ACol < ColCount() + NumHiddenColumns() - FixedRightCols() &&
+           ARow < RowCount() - FixedFooters();
+}
+
+void TExColumnGrid::GetFloatFormat(int ACol, int, QString& Fmt)
+{
+    Fmt = FloatFormat;
+    if (const TGridColumnItem* c = ColumnOf(ACol); c && !c->FloatFormat().isEmpty())
+        Fmt = c->FloatFormat();
+}
+
+void TExColumnGrid::GetCellDefaults(int ACol, int ARow, TFont* AFont, TBrush* ABrush, TColor& AColorTo,
+                                    TColor& AMirrorColor, TColor& AMirrorColorTo, TAlignment& HA, TVAlignment& VA,
+                                    bool& WW, TCellGradientDirection& GD)
+{
+    TGridColumnItem* c = ColumnOf(ACol);
+    if (!c) {
+        TExStringGrid::GetCellDefaults(ACol, ARow, AFont, ABrush, AColorTo, AMirrorColor, AMirrorColorTo, HA, VA,
+                                       WW, GD);
+        return;
+    }
+    AFont->Assign(*c->Font());
+    ABrush->SetColor(c->Color());
+    AColorTo = clNone;
+    HA = ARow < FixedRows() ? c->HeaderAlignment() : c->Alignment();
+    VA = VAlignment();
+    WW = WordWrap;
+    GD = GradientVertical;
+    if (IsFixed(ACol, ARow) || (Bands()->Active() && c->ShowBands())) {
+        ABrush->SetColor(clNone);
+        AColorTo = clNone;
+    }
+}
+
+namespace {
+// Raises w to lo and lowers it to hi, each only when above 0.
+void KeepWithin(int& w, int lo, int hi)
+{
+    if (lo > 0 && w < lo)
+        w = lo;
+    if (hi > 0 && w > hi)
+        w = hi;
+}
+} // namespace
+
+void TExColumnGrid::UpdateColumnSize(int ACol, int& AWidth)
+{
+    if (const TGridColumnItem* c = ColumnOf(ACol))
+        KeepWithin(AWidth, c->MinSize, c->MaxSize);
+    TExStringGrid::UpdateColumnSize(ACol, AWidth);
+}
+
+void TExColumnGrid::UpdateAutoColumnSize(int ACol, int& AWidth)
+{
+    if (const TGridColumnItem* c = ColumnOf(ACol))
+        KeepWithin(AWidth, c->AutoMinSize, c->AutoMaxSize);
+    TExStringGrid::UpdateAutoColumnSize(ACol, AWidth);
 }

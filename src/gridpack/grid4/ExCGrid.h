@@ -170,6 +170,10 @@ public:
     void SetInts(int ARow, int v);
     double Floats(int ARow) const;
     void SetFloats(int ARow, double v);
+    TDateTime Dates(int ARow) const;
+    void SetDates(int ARow, TDateTime v);
+    TDateTime Times(int ARow) const;
+    void SetTimes(int ARow, TDateTime v);
 
 private:
     friend class TExColumnGrid;
@@ -275,6 +279,33 @@ public:
     // True while ColumnMoved rebuilds the moved item.
     bool ColMoving() const { return FColMoving; }
 
+    // --- per-column answers to the string grid's cell questions (real
+    // column indexes); columns beyond the collection get the string grid's
+    // answers.
+    // The grid's FloatFormat, or the column's when it has one.
+    void GetFloatFormat(int ACol, int ARow, QString& Fmt) override;
+    // A new cell's properties start from the column's font, colour and
+    // alignment (HeaderAlignment in the fixed rows); a fixed cell, or a
+    // banded column while bands are on, keeps no colour of its own.
+    void GetCellDefaults(int ACol, int ARow, TFont* AFont, TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor,
+                         TColor& AMirrorColorTo, TAlignment& HA, TVAlignment& VA, bool& WW,
+                         TCellGradientDirection& GD) override;
+    // The proposed width kept within MinSize / MaxSize (AutoMinSize /
+    // AutoMaxSize when sizing automatically), each when above 0.
+    void UpdateColumnSize(int ACol, int& AWidth) override;
+    void UpdateAutoColumnSize(int ACol, int& AWidth) override;
+    // Each entry of ColumnHeaders becomes its column's Header.
+    void SyncColumnHeaders() override;
+
+    // The item of real column ACol, nullptr beyond the collection.
+    TGridColumnItem* ColumnOf(int ACol) const;
+    // A column of the collection at or right of the fixed columns, a row at
+    // or below the fixed rows.
+    bool IsDataCell(int ACol, int ARow);
+    // A data cell also left of the right fixed columns and above the fixed
+    // footer rows.
+    bool IsBodyCell(int ACol, int ARow);
+
 protected:
     // Makes the column collection (called once, by the constructor).
     virtual TGridColumnCollection* CreateColumns();
@@ -296,8 +327,11 @@ private:
     // Adds items at the end or frees the last ones until the count matches.
     void UpdateColumnCount();
     void UpdateColumnCountQuiet();
-    // The header list rebuilt from the items (empty headers taken from row 0).
+    // With fixed rows: empty headers taken from row 0, then the header list
+    // rebuilt from the items.
     void UpdateColumnHeaders();
+    // ColumnHeaders := every item's Header in index order.
+    void RebuildColumnHeaders();
 
     TGridColumnCollection* FColumnCollection = nullptr;
     TGridColumnItem* FSaveCol = nullptr;

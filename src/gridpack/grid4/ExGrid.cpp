@@ -533,6 +533,9 @@ void TExStringGrid::Resize()
 
 void TExStringGrid::ApplyScrollBarAlways(bool Force)
 {
+    // The library lays its bars out by need; the bars asked for always stay.
+    SetAlwaysShownBars(FScrollBarAlways == saVert || FScrollBarAlways == saBoth,
+                       FScrollBarAlways == saHorz || FScrollBarAlways == saBoth);
     if (!HandleAllocated())
         return;
     const bool rowsFit = VisibleRowCount() + FixedRows() >= RowCount();

@@ -341,8 +341,8 @@ void TCustomGrid::ScrollBarNeed(bool& vert, bool& horz) const {
     vert = horz = false;
     // A bar that appears takes room from the other direction: ask twice.
     for (int pass = 0; pass < 2; ++pass) {
-        horz = canH && gw > w - (vert ? GetSystemMetrics(SM_CXVSCROLL) : 0);
-        vert = canV && gh > h - (horz ? GetSystemMetrics(SM_CYHSCROLL) : 0);
+        horz = canH && gw > w - (vert || FAlwaysVert ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+        vert = canV && gh > h - (horz || FAlwaysHorz ? GetSystemMetrics(SM_CYHSCROLL) : 0);
     }
 }
 
@@ -389,8 +389,10 @@ void TCustomGrid::UpdateScrollRange() {
     bool changed = false;
     for (auto [which, need] : {std::pair{int(SB_VERT), v}, std::pair{int(SB_HORZ), h}}) {
         TWinScrollBars::TBar& b = s->Bar(which);
-        changed |= b.Shown != need;
-        b.Shown = need;
+        const bool always = which == SB_VERT ? FAlwaysVert : FAlwaysHorz;
+        changed |= b.Shown != (need || always);
+        b.Shown = need || always;
+        if (always) b.Disabled = need ? ESB_ENABLE_BOTH : ESB_DISABLE_BOTH;
         b.Min = 0;
         b.Max = kScrollScale;
         b.Page = 0;
@@ -398,6 +400,14 @@ void TCustomGrid::UpdateScrollRange() {
     }
     if (changed) RecalcNCArea();
     UpdateScrollPos();
+}
+
+void TCustomGrid::SetAlwaysShownBars(bool Vert, bool Horz) {
+    if (Vert == FAlwaysVert && Horz == FAlwaysHorz) return;
+    FAlwaysVert = Vert;
+    FAlwaysHorz = Horz;
+    ExtentsChanged();
+    InvalidateGrid();
 }
 
 void TCustomGrid::UpdateScrollPos() {

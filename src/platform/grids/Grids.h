@@ -222,6 +222,9 @@ public:
     int HorzScrollPos() const { return FTopLeft.X - FFixedCols; }
     bool VertScrollBarVisible() const;
     bool HorzScrollBarVisible() const;
+    // Bars kept on screen even when every cell fits; such a bar shows
+    // disabled while there is nothing to scroll.
+    void SetAlwaysShownBars(bool Vert, bool Horz);
 
     // Moves the current cell (asking SelectCell); MoveAnchor also moves the
     // anchor, Show scrolls the cell into view. Out of range raises.
@@ -409,6 +412,7 @@ private:
     std::vector<bool> FTabStops;
     TGridOptions FOptions = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect;
     TScrollStyle FScrollBars = ssBoth;
+    bool FAlwaysVert = false, FAlwaysHorz = false;
     TBorderStyle FBorderStyle = bsSingle;
     TColor FFixedColor = clBtnFace;
     bool FDefaultDrawing = true;

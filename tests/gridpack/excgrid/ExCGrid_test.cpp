@@ -503,3 +503,121 @@ TEST_F(ExCGridTest, ItemCellAccessorsActOnItsColumn)
     Col(4)->SetFloats(1, 2.5);
     EXPECT_DOUBLE_EQ(Col(4)->Floats(1), 2.5);
 }
+
+TEST_F(ExCGridTest, FloatsUseTheColumnsFormatWhenItHasOne)
+{
+    NewGrid();
+    Col(2)->SetFloatFormat("%.3f");
+    Col(2)->SetFloats(1, 3.14159);
+    Col(3)->SetFloats(1, 3.14159);
+    EXPECT_EQ(Grid->GetCellEx(2, 1), "3.142");
+    EXPECT_EQ(Grid->GetCellEx(3, 1), "3.14"); // the grid's "%.2f"
+    // Beyond the collection the grid's format answers.
+    QString fmt;
+    Grid->GetFloatFormat(9, 1, fmt);
+    EXPECT_EQ(fmt, "%.2f");
+}
+
+TEST_F(ExCGridTest, DataAndBodyCellsLeaveOutFixedAndFooterCells)
+{
+    NewGrid();
+    Grid->SetRowCount(10);
+    Grid->SetFixedFooters(1);
+    Grid->SetFixedRightCols(1);
+    struct Case {
+        int col, row;
+        bool data, body;
+    };
+    const Case cases[] = {
+        {2, 3, true, true},  {0, 3, false, false}, {2, 0, false, false}, {2, 9, true, false},
+        {4, 3, true, false}, {5, 3, false, false}, {1, 1, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.col << "," << c.row);
+        EXPECT_EQ(Grid->IsDataCell(c.col, c.row), c.data);
+        EXPECT_EQ(Grid->IsBodyCell(c.col, c.row), c.body);
+    }
+}
+
+TEST_F(ExCGridTest, ColumnHeadersAndItemHeadersStayAlike)
+{
+    NewGrid();
+    TStringList headers;
+    for (const char* h : {"A", "B", "C", "D", "E"})
+        headers.Add(h);
+    Grid->SetColumnHeaders(&headers);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(Col(i)->Header(), headers.Strings(i));
+        EXPECT_EQ(Grid->GetCellEx(i, 0), headers.Strings(i));
+    }
+    // An item's header reaches the list and row 0.
+    Col(2)->SetHeader("Middle");
+    ASSERT_EQ(Grid->ColumnHeaders()->Count(), 5);
+    EXPECT_EQ(Grid->ColumnHeaders()->Strings(2), "Middle");
+    EXPECT_EQ(Grid->GetCellEx(2, 0), "Middle");
+    // A shorter list leaves the other columns' headers alone.
+    TStringList two;
+    two.Add("x");
+    two.Add("y");
+    Grid->SetColumnHeaders(&two);
+    EXPECT_EQ(Col(1)->Header(), "y");
+    EXPECT_EQ(Col(2)->Header(), "Middle");
+}
+
+TEST_F(ExCGridTest, AnAddedColumnGetsItsHeaderEntry)
+{
+    NewGrid();
+    for (int i = 0; i < 5; ++i)
+        Col(i)->SetHeader(QStringLiteral("H%1").arg(i));
+    TGridColumnItem* added = Grid->Columns()->Add();
+    added->SetHeader("New");
+    EXPECT_EQ(Grid->ColumnHeaders()->Count(), 6);
+    EXPECT_EQ(Grid->ColumnHeaders()->Strings(5), "New");
+    EXPECT_EQ(Grid->GetCellEx(5, 0), "New");
+}
+
+TEST_F(ExCGridTest, ColumnSizeKeepsWithinTheColumnsBounds)
+{
+    NewGrid();
+    Col(1)->MinSize = 30;
+    Col(1)->MaxSize = 80;
+    Col(2)->AutoMinSize = 40;
+    Col(2)->AutoMaxSize = 60;
+    int reported = -1;
+    Grid->OnUpdateColumnSize = [&](TObject*, int, int& w) { reported = w; };
+    struct Case {
+        int col, proposed, want;
+        bool autoSize;
+    };
+    const Case cases[] = {{1, 10, 30, false}, {1, 100, 80, false}, {1, 50, 50, false},
+                          {2, 10, 10, false}, {2, 10, 40, true},   {2, 99, 60, true},
+                          {3, 5, 5, false},   {9, 5, 5, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.col << " " << c.proposed);
+        int w = c.proposed;
+        if (c.autoSize)
+            Grid->UpdateAutoColumnSize(c.col, w);
+        else
+            Grid->UpdateColumnSize(c.col, w);
+        EXPECT_EQ(w, c.want);
+        EXPECT_EQ(reported, c.want); // the event sees the bounded width
+    }
+}
+
+TEST_F(ExCGridTest, NewCellPropertiesStartFromTheColumn)
+{
+    NewGrid();
+    Col(2)->SetAlignment(taCenter);
+    Col(2)->SetHeaderAlignment(taRightJustify);
+    Col(2)->SetColor(clRed);
+    Col(2)->Font()->SetStyle(fsItalic);
+    TCellProperties* body = Grid->GetCellProperties(2, 3);
+    EXPECT_EQ(body->Alignment, taCenter);
+    EXPECT_EQ(body->BrushColor(), clRed);
+    EXPECT_EQ(body->FontStyle, TFontStyles(fsItalic));
+    EXPECT_EQ(Grid->GetCellProperties(2, 0)->Alignment, taRightJustify);
+    // Banded columns keep no colour while bands are on.
+    Col(4)->SetShowBands(true);
+    Grid->Bands()->SetActive(true);
+    EXPECT_EQ(Grid->GetCellProperties(4, 2)->BrushColor(), clNone);
+}
