@@ -751,6 +751,8 @@ public:
     int LevelDifference(PLazyNode Node1, PLazyNode Node2) const;
     // The area an animation or a scroll moved is painted at once.
     void RepaintArea(const TRect& R);
+    // Where a node's text area starts in its row (content coordinates).
+    int TextAreaOffset(PLazyNode Node, TColumnIndex Column) const;
     void InvalidateHeaderArea(const TRect& ClientArea);
 
     // ----- position cache queries (LazyTreesCache.cpp)
@@ -1157,6 +1159,7 @@ protected:
 private:
     void ExpandOrCollapse(PLazyNode Node);
     TLTToggleMeasures ToggleMeasures(PLazyNode Node, int ShownOrDelta);
+    int TextAreaExtra(PLazyNode Node, bool MainColumnHit) const;
     void CopyNodes(PLazyNode Source, PLazyNode Target, TBaseLazyTree* TargetTree, TLTNodeAttachMode Mode,
                    bool ChildrenOnly, bool Move, PLazyNode& LastNode);
     PLazyNode MergeSortChildren(PLazyNode List, uint32_t Count, TColumnIndex Column, TSortDirection Direction);

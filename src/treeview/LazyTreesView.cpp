@@ -67,17 +67,7 @@ TRect TBaseLazyTree::GetDisplayRect(PLazyNode Node, TColumnIndex Column, bool Te
     if (!TextOnly) return result;
 
     // The text area.
-    int offset = FMargin + indent;
-    if (mainColumnHit) {
-        const TLTPaintOptions paint = FOptions->PaintOptions();
-        if (paint.Contains(toShowRoot)) offset += int(FIndent);
-        if (FOptions->MiscOptions().Contains(toCheckSupport) && CheckImages() && Node->CheckType != ctNone)
-            offset += CheckImages()->Width() + 2;
-    }
-    // Images (state and normal) come with the painting steps' image
-    // queries; a tree without image lists has none.
-    if (FStateImages) offset += FStateImages->Width() + 2;
-    if (FImages) offset += FImages->Width() + 2;
+    const int offset = FMargin + indent + TextAreaExtra(Node, mainColumnHit);
     const bool rtl = IsValidColumn(Column) ? FHeader->Columns()->Items(Column)->UseRightToLeftReading()
                                            : UseRightToLeftReading();
     TAlignment alignment = IsValidColumn(Column) ? FHeader->Columns()->Items(Column)->Alignment() : FAlignment;
@@ -122,6 +112,28 @@ TRect TBaseLazyTree::GetDisplayRect(PLazyNode Node, TColumnIndex Column, bool Te
         }
     }
     return result;
+}
+
+int TBaseLazyTree::TextAreaExtra(PLazyNode Node, bool MainColumnHit) const {
+    int offset = 0;
+    if (MainColumnHit) {
+        if (FOptions->PaintOptions().Contains(toShowRoot)) offset += int(FIndent);
+        if (FOptions->MiscOptions().Contains(toCheckSupport) && CheckImages() && Node->CheckType != ctNone)
+            offset += CheckImages()->Width() + 2;
+    }
+    // Images (state and normal) come with the painting steps' image
+    // queries; a tree without image lists has none.
+    if (FStateImages) offset += FStateImages->Width() + 2;
+    if (FImages) offset += FImages->Width() + 2;
+    return offset;
+}
+
+int TBaseLazyTree::TextAreaOffset(PLazyNode Node, TColumnIndex Column) const {
+    const bool main = Column == NoColumn || Column == MainColumn();
+    int indent = 0;
+    if (main && !FOptions->PaintOptions().Contains(toFixedIndent))
+        for (PLazyNode run = Node->Parent; run && run != FRoot; run = run->Parent) indent += int(FIndent);
+    return FMargin + indent + TextAreaExtra(Node, main);
 }
 
 // ---------------------------------------------------------------------------
@@ -330,15 +342,17 @@ void TBaseLazyTree::UpdateHorizontalRange() {
         FRangeX = uint32_t(std::max(0, FHeader->Columns()->TotalWidth()));
         return;
     }
-    // Without columns the content is as wide as the widest row in view.
+    // Without columns the content is as wide as the widest row in view: the
+    // text area's start (as GetDisplayRect finds it) plus the text.
     int64_t widest = 0;
     if (HandleAllocated() && FRoot->ChildCount > 0) {
         int top = 0;
         PLazyNode run = GetNodeAt(0, 0, true, top);
         const int ch = ClientHeight();
         while (run && top < ch) {
-            const TRect r = GetDisplayRect(run, NoColumn, true, true);
-            widest = std::max<int64_t>(widest, int64_t(r.Right) + FEffectiveOffsetX + FTextMargin);
+            if (!run->States.Contains(vsInitialized)) InitializeNode(run);
+            const int right = TextAreaOffset(run, NoColumn) + NodeWidth(run, NoColumn, nullptr) + FTextMargin;
+            widest = std::max<int64_t>(widest, right);
             top += int(GetNodeHeight(run));
             run = GetNextVisibleNoInit(run, true);
         }
