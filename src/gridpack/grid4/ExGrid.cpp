@@ -187,7 +187,7 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     FSortSettings = NewObject<TSortSettings>();
     FDragDropSettings = NewObject<TDragDropSettings>();
     FDragScrollOptions = NewObject<TDragScrollOptions>();
-    FControlLook = NewObject<TControlLook>();
+    FControlLook = NewObject<TControlLook>(this);
     FNavigation = NewObject<TNavigation>();
     FColumnSize = NewObject<TColumnSize>();
     FBands = NewObject<TBands>();
@@ -195,6 +195,7 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     FSizeWhileTyping = NewObject<TSizeWhileTyping>();
     FMouseActions = NewObject<TMouseActions>(this);
     FGrouping = NewObject<TGrouping>();
+    CreateCellObjects();
     FColumnHeaders = NewObject<TStringList>();
     FImageCache = NewObject<THTMLPictureCache>();
     FColumnHeaders->OnChange = [this](TObject*) {
@@ -365,6 +366,7 @@ TExStringGrid::~TExStringGrid()
     FOrigColSizes->Free();
     FImageCache->Free();
     FColumnHeaders->Free();
+    FreeCellObjects();
     FGrouping->Free();
     FMouseActions->Free();
     FSizeWhileTyping->Free();
@@ -433,8 +435,8 @@ void TExStringGrid::Loaded()
         FNavigation->AlwaysEdit = true;
         SetOptions(Options() & ~goAlwaysShowEditor);
     }
-    if (!FIsWinXP && FControlLook->ControlStyle == csTheme)
-        FControlLook->ControlStyle = csClassic;
+    if (!FIsWinXP && FControlLook->ControlStyle() == csTheme)
+        FControlLook->SetControlStyle(csClassic);
     FSearchFooter->SetAutoThemeAdapt(AutoThemeAdapt);
     ApplyScrollBarAlways(false);
     InitOrigColSizes();

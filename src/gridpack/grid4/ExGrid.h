@@ -15,6 +15,8 @@
 // kept under (real column, display row).
 #include "gridpack/grid3/BaseGrid.h"
 #include "gridpack/grid3/GridSettings.h"
+#include "gridpack/grid3/RorIdadGraphics.h"
+#include "gridpack/grid4/ExCellGraphic.h"
 #include "gridpack/grid3/sgcheck.h"
 #include "gridpack/grid4/ExGridOwned.h"
 #include "platform/core/DateTime.h"
@@ -37,6 +39,26 @@ using TFixedEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, 
 using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
 using TRowDisjunctSelectEvent = std::function<void(TObject* Sender, int ARow, bool State, bool& Allow)>;
 using TRowDisjunctSelectedEvent = std::function<void(TObject* Sender, int ARow)>;
+
+// --- events of the cell appearance hooks (Sender first; note which take the
+// row before the column)
+enum TSearchAction { saFindFirst, saFindPrevious, saFindNext };
+using TIsFixedCellEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& IsFixed)>;
+using TIsPasswordCellEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& IsPassword)>;
+using TWordWrapEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& WordWrap)>;
+using THasComboEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& HasComboBox)>;
+using THasSpinEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& HasSpinEdit)>;
+using TGetCheckEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& Value)>;
+using TGetColumnFilterEvent = std::function<void(TObject* Sender, int Column, TStrings* Filter)>;
+using TGridWideHintEvent = std::function<void(TObject* Sender, int ARow, int ACol, QString& hintstr)>;
+using TCellCursorEvent = std::function<void(TObject* Sender, int ACol, int ARow, int X, int Y, TCursor& ACursor)>;
+using TSearchFooterActionEvent = std::function<void(TObject* Sender, const QString& Value, int ACol, int ARow,
+                                                    TSearchAction SearchAction)>;
+using TRatingChangeEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, double& NewRate, bool& Allow)>;
+using TColorSelectEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, TColor Color, const QString& Value)>;
+using TImageSelectEvent = std::function<void(TObject* Sender, int ACol, int ARow, int Index)>;
 
 class TArrowWindow;
 class TGridFocusWindow;
@@ -792,6 +814,283 @@ public:
     unsigned GridTimerID() const { return FGridTimerID; }
     static constexpr unsigned GridTimerIdent = 111;
 
+    // =======================================================================
+    // Cell graphics, check boxes, radio controls, images and the cell
+    // appearance hooks (ExGridCells.cpp, ExGridImages.cpp, ExGridHooks.cpp)
+    // =======================================================================
+
+    // --- owned settings; writing a property copies into the owned object
+    void SetControlLook(const TControlLook* v) { FControlLook->Assign(v); }
+    TCellNode* CellNode() const { return FCellNode; }
+    void SetCellNode(const TCellNode* v) { FCellNode->Assign(v); }
+    void SetMouseActions(const TMouseActions* v) { FMouseActions->Assign(v); }
+
+    // --- the grid's fixed-cell gradient colours (ControlLook hands its
+    // values on to these). The first four store the RGB value and repaint.
+    TColor QORGradientFrom() const { return FQORGradientFrom; }
+    void SetQORGradientFrom(TColor v);
+    TColor QORGradientTo() const { return FQORGradientTo; }
+    void SetQORGradientTo(TColor v);
+    TColor QORGradientMirrorFrom() const { return FQORGradientMirrorFrom; }
+    void SetQORGradientMirrorFrom(TColor v);
+    TColor QORGradientMirrorTo() const { return FQORGradientMirrorTo; }
+    void SetQORGradientMirrorTo(TColor v);
+    TColor QORGradientHoverFrom = clNone;
+    TColor QORGradientHoverTo = clNone;
+    TColor QORGradientHoverMirrorFrom = clNone;
+    TColor QORGradientHoverMirrorTo = clNone;
+    TColor QORGradientHoverBorder = clNone;
+    TColor QORGradientDownFrom = clNone;
+    TColor QORGradientDownTo = clNone;
+    TColor QORGradientDownMirrorFrom = clNone;
+    TColor QORGradientDownMirrorTo = clNone;
+    TColor QORGradientDownBorder = clNone;
+
+
+    // --- state the hooks keep for the editing engine
+    // The cell as it was when it became current (StoreOldCell).
+    int FOldCol = 0;
+    int FOldRow = 0;
+    QString FOldCellText;
+    QString FOldCellTextWide;
+    bool FOldModifiedValue = false;
+    // Editing was switched off only because the current cell may not be
+    // edited; the grid still counts as editable.
+    bool FEditDisable = false;
+
+    // --- cell graphic record (real column, display row)
+    virtual TCellType GetCellType(int ACol, int ARow);
+    virtual TCellGraphic* GetCellGraphic(int ACol, int ARow);
+    virtual TImageList* GetCellImageList(int ACol, int ARow);
+    TIntList* GetCellImages(int ACol, int ARow);
+    std::intptr_t GetCellImageKey(int ACol, int ARow);
+    // Frees the cell's own graphic (never a shared one) and stores a fresh
+    // record, keeping an empty cell's text empty.
+    TCellGraphic* NewCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphicOfKind(int ACol, int ARow, TCellType Kind);
+    // Kind test on the merge base cell.
+    bool HasCellType(int ACol, int ARow, TCellTypes Kinds);
+    bool HasDataGraphic(int ACol, int ARow);
+    bool HasCellControl(int ACol, int ARow);
+
+    // --- check boxes (real column; display row unless said)
+    // Data: the cell text is the state. Raises "Invalid cell" outside the grid.
+    void AddCheckBox(int ACol, int ARow, bool State, bool Data);
+    void AddCheckBox(int ACol, int ARow, TCheckBoxState State);
+    void AddCheckBoxColumn(int ACol, bool DefaultState = false, bool DataCheckBox = false);
+    void AddTriStateCheckBoxColumn(int ACol, TCheckBoxState state);
+    void RemoveCheckBox(int ACol, int ARow);
+    void RemoveCheckBoxColumn(int ACol);
+    bool HasCheckBox(int ACol, int ARow);
+    bool HasDataCheckBox(int ACol, int ARow);
+    // ARow is a real row.
+    bool GetCheckBoxState(int ACol, int ARow, TCheckBoxState& state);
+    bool GetCheckBoxState(int ACol, int ARow, bool& state);
+    bool IsChecked(int ACol, int ARow);
+    bool SetCheckBoxState(int ACol, int ARow, TCheckBoxState State);
+    bool SetCheckBoxState(int ACol, int ARow, bool State);
+    bool ToggleCheckBox(int ACol, int ARow) { return DoToggleCheckBox(ACol, ARow, false); }
+    // The user's toggle; CheckEdit asks QueryCellEdit first (unless
+    // ControlLook->CheckAlwaysActive).
+    virtual bool DoToggleCheckBox(int ACol, int ARow, bool CheckEdit);
+    void CheckAll(int ACol);
+    void UnCheckAll(int ACol);
+    bool ApplyCheckState(int ACol, int ARow, bool State);
+    static TCheckBoxState BoolToCheckBoxState(bool bChecked) { return bChecked ? cbChecked : cbUnchecked; }
+    virtual void CheckBoxChange(int ACol, int ARow, bool State);
+    TCheckBoxClickEvent OnCheckBoxChange;
+
+    // --- radio groups and radio buttons
+    void AddRadio(int ACol, int ARow, int DirRadio, int IdxRadio, TStrings* sl);
+    TStrings* CreateRadio(int ACol, int ARow, int DirRadio, int IdxRadio);
+    bool GetRadioIdx(int ACol, int ARow, int& IdxRadio);
+    bool SetRadioIdx(int ACol, int ARow, int IdxRadio);
+    TStrings* GetRadioStrings(int ACol, int ARow);
+    bool IsRadio(int ACol, int ARow);
+    void RemoveRadio(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctRadio); }
+    void CycleRadioGroup(int ACol, int ARow, bool CheckEdit);
+    void AddRadioButton(int ACol, int ARow, bool State = false);
+    void AddRadioButtonColumn(int ACol);
+    void RemoveRadioButton(int ACol, int ARow);
+    void RemoveRadioButtonColumn(int ACol);
+    bool HasRadioButton(int ACol, int ARow);
+    bool IsRadioButtonChecked(int ACol, int ARow);
+    bool SetRadioButtonState(int ACol, int ARow, bool State);
+    void SetRadioButtonColumnIndex(int ACol, int Index);
+    int GetRadioButtonColumnIndex(int ACol);
+    virtual bool ClickRadioButton(int ACol, int ARow, bool CheckEdit);
+
+    // --- pictures, images and other cell objects
+    void AddBitmap(int ACol, int ARow, TBitmap* ABmp, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    TBitmap* CreateBitmap(int ACol, int ARow, bool transparent, TCellHAlign hal, TCellVAlign val);
+    bool HasBitmap(int ACol, int ARow) { return GetBitmap(ACol, ARow) != nullptr; }
+    TBitmap* GetBitmap(int ACol, int ARow);
+    void RemoveBitmap(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctBitmap); }
+    void AddPicture(int ACol, int ARow, TPicture* APicture, bool transparent, TStretchMode stretchmode,
+                    int padding, TCellHAlign hal, TCellVAlign val);
+    TPicture* CreatePicture(int ACol, int ARow, bool transparent, TStretchMode stretchmode, int padding,
+                            TCellHAlign hal, TCellVAlign val);
+    bool HasPicture(int ACol, int ARow) { return GetPicture(ACol, ARow) != nullptr; }
+    TPicture* GetPicture(int ACol, int ARow);
+    void RemovePicture(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctPicture); }
+    void AddFilePicture(int ACol, int ARow, TFilePicture* AFilePicture, bool Transparent,
+                        TStretchMode stretchmode, int padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture* CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int padding,
+                                    TCellHAlign hal, TCellVAlign val);
+    TFilePicture* GetFilePicture(int ACol, int ARow);
+    void RemoveFilePicture(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctFilePicture); }
+    void AddIcon(int ACol, int ARow, TIcon* AIcon, TCellHAlign hal, TCellVAlign val);
+    TIcon* CreateIcon(int ACol, int ARow, TCellHAlign hal, TCellVAlign val);
+    void RemoveIcon(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctIcon); }
+    // The image operations do nothing without GridImages.
+    void AddImageIdx(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    bool GetImageIdx(int ACol, int ARow, int& idx);
+    void SetImageIdx(int ACol, int ARow, int Idx);
+    void RemoveImageIdx(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctImageList); }
+    void AddDataImage(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    bool HasDataImage(int ACol, int ARow) { return HasCellType(ACol, ARow, CellTypeBit(ctDataImage)); }
+    void RemoveDataImage(int ACol, int ARow);
+    void AddMultiImage(int ACol, int ARow, int Dir, TCellHAlign hal, TCellVAlign val);
+    void RemoveMultiImage(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctImages); }
+    void AddProgress(int ACol, int ARow, TColor FGColor, TColor BKColor);
+    void AddProgressEx(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor, TColor BKTextColor);
+    void AddProgressFormatted(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+                              TColor BKTextColor, const QString& Fmt, int Min, int Max);
+    bool HasProgress(int ACol, int ARow) { return HasCellType(ACol, ARow, CellTypeBit(ctProgress)); }
+    void RemoveProgress(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctProgress); }
+    void AddExProgress(int ACol, int ARow, int Min, int Max);
+    void RemoveExProgress(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctXPProgress); }
+    void AddProgressPie(int ACol, int ARow, TColor Color, int Value);
+    void SetProgressPie(int ACol, int ARow, int Value);
+    void RemoveProgressPie(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctProgressPie); }
+    void AddRangeIndicator(int ACol, int ARow, int Range, TColor NegColor, TColor PosColor, bool ShowValue);
+    void RemoveRangeIndicator(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctRangeIndicator); }
+    void AddComment(int ACol, int ARow, const QString& Comment);
+    void AddColorComment(int ACol, int ARow, const QString& Comment, TColor Color);
+    bool IsComment(int ACol, int ARow, QString& comment);
+    QString GetComment(int ACol, int ARow);
+    void SetComment(int ACol, int ARow, const QString& value);
+    void RemoveComment(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctComment); }
+    void RemoveAllComments();
+    void AddShape(int ACol, int ARow, TCellShape Shape, TColor FillColor, TColor LineColor, TCellHAlign hal,
+                  TCellVAlign val);
+    void SetShapeColor(int ACol, int ARow, TColor FillColor);
+    TColor GetShapeColor(int ACol, int ARow);
+    void RemoveShape(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctShape); }
+    void AddRating(int ACol, int ARow, int Scale, TColor FillColor, TColor EmptyColor);
+    bool HasRating(int ACol, int ARow) { return HasCellType(ACol, ARow, CellTypeBit(ctRating)); }
+    void RemoveRating(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctRating); }
+    virtual bool RatingChange(int ACol, int ARow, double& NewRate);
+    TRatingChangeEvent OnRatingChange;
+    void AddScrollBar(int ACol, int ARow, bool AutoRange);
+    bool HasScrollBar(int ACol, int ARow) { return HasCellType(ACol, ARow, CellTypeBit(ctScrollbar)); }
+    void RemoveScrollBar(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctScrollbar); }
+    bool HasAutoRangeScrollBar(int ACol, int ARow);
+    void SetScrollPosition(int ACol, int ARow, int Pos);
+    int GetScrollPosition(int ACol, int ARow);
+    void SetScrollProp(int ACol, int ARow, TScrollProp Prop);
+    TScrollProp GetScrollProp(int ACol, int ARow);
+    void AddMarker(int ACol, int ARow, int ErrPos, int ErrLen);
+    void GetMarker(int ACol, int ARow, int& ErrPos, int& ErrLen);
+    void RemoveMarker(int ACol, int ARow);
+    void RemoveAllMarkers();
+    void AddButton(int ACol, int ARow, int bw, int bh, const QString& Caption, TCellHAlign hal, TCellVAlign val);
+    void AddBitButton(int ACol, int ARow, int bw, int bh, const QString& Caption, TBitmap* Glyph,
+                      TCellHAlign hal, TCellVAlign val);
+    TBitmap* CreateBitButton(int ACol, int ARow, int bw, int bh, const QString& Caption, TCellHAlign hal,
+                             TCellVAlign val);
+    // ACol is a display column in the next four.
+    void SetButtonText(int ACol, int ARow, const QString& Caption);
+    QString GetButtonText(int ACol, int ARow);
+    void PushButton(int ACol, int ARow, bool push);
+    TRect GetCellButtonRect(int ACol, int ARow);
+    bool HasButton(int ACol, int ARow) { return HasCellType(ACol, ARow, CellTypeSet(ctButton, ctBitButton)); }
+    void RemoveButton(int ACol, int ARow);
+    void RemoveBitButton(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctBitButton); }
+    void RemoveAllButtons();
+    void AddBalloon(int ACol, int ARow, const QString& Title, const QString& Text, TBalloonIcon Icon);
+    void RemoveBalloon(int ACol, int ARow);
+    bool HasBalloon(int ACol, int ARow) { return HasCellType(ACol, ARow, CellTypeBit(ctBalloon)); }
+    bool IsBalloon(int ACol, int ARow, QString& Title, QString& Text, TBalloonIcon& Icon);
+    void AddRotated(int ACol, int ARow, int16_t AAngle, const QString& s);
+    void SetRotated(int ACol, int ARow, int16_t AAngle);
+    bool IsRotated(int ACol, int ARow, int& aAngle);
+    void RemoveRotated(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctRotated); }
+    // Select handlers of the colour and image picker editors.
+    virtual void ColorSelect(TColor Color, const QString& Value);
+    virtual void ImageSelect(int Index);
+    TColorSelectEvent OnColorSelect;
+    TImageSelectEvent OnImageSelect;
+
+    // --- cell appearance hooks (ACol real, ARow display); the column grid
+    // overrides them and calls these versions
+    virtual void RecalcColumn(int ACol, int ARow);
+    virtual void StoreOldCell(int ACol, int ARow);
+    virtual void CanEditCell(int ACol, int ARow, bool& CanEdit);
+    virtual void SearchFooterAction(const QString& Value, int ACol, int ARow, TSearchAction SearchAction);
+    virtual void ButtonClick(int ACol, int ARow);
+    virtual void ExpandClick(int ACol, int ARow, bool Expanded);
+    virtual void ComboCloseUp(int ARow, int ACol);
+    virtual void ComboDropDown(int ARow, int ACol);
+    virtual void GetCellCursor(int ACol, int ARow, int X, int Y);
+    virtual void CellsLoaded();
+    virtual void GridHint(int ACol, int ARow, QString& hintstr, QString& widehint);
+    virtual void GetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+    virtual void GetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+    virtual void GetCellBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+    virtual void GetCellPrintBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+    virtual void GetCellAlign(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
+    virtual void GetCellFormat(int ACol, TSortStyle& AStyle, QString& aPrefix, QString& aSuffix);
+    virtual void GetCellEditorType(int ACol, int ARow, TEditorType& AEditor);
+    virtual void GetCellEditor(int ACol, int ARow, TEditorType& AEditor);
+    virtual bool IsNoEditorCell(int ACol, int ARow);
+    virtual void IsFixedCell(int ACol, int ARow, bool& IsFixed);
+    virtual void QueryCellEdit(int ACol, int ARow, bool& CanEdit);
+    virtual void IsPasswordCell(int ACol, int ARow, bool& IsPassword);
+    virtual void GetCellWordWrap(int ACol, int ARow, bool& WordWrap);
+    virtual bool HasComboBox(int ACol, int ARow);
+    virtual bool HasSpinEdit(int ACol, int ARow);
+    virtual void GetCheckTrue(int ACol, int ARow, QString& Value);
+    virtual void GetCheckFalse(int ACol, int ARow, QString& Value);
+    virtual bool GetColumnFilter(int Column);
+    // The cell's font from its properties, or the grid's Font; one shared
+    // object, not to be kept across calls.
+    TFont* GetCellFont(int i, int j);
+    // Click handler of the in-cell button editor.
+    void GridButtonClick(TObject* Sender);
+    // A new cell's properties start from what painting would show, without
+    // freezing header, band, background or selection colours.
+    void GetCellDefaults(int ACol, int ARow, TFont* AFont, TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor,
+                         TColor& AMirrorColorTo, TAlignment& HA, TVAlignment& VA, bool& WW,
+                         TCellGradientDirection& GD) override;
+
+    TGridColorEvent OnGetCellColor;
+    TGridColorEvent OnGetCellPrintColor;
+    TGridBorderEvent OnGetCellBorder;
+    TGridBorderEvent OnGetCellPrintBorder;
+    TGridAlignEvent OnGetAlignment;
+    TGridFormatEvent OnGetFormat;
+    TGetEditorTypeEvent OnGetEditorType;
+    TIsFixedCellEvent OnIsFixedCell;
+    TCanEditCellEvent OnCanEditCell;
+    TIsPasswordCellEvent OnIsPasswordCell;
+    TWordWrapEvent OnGetWordWrap;
+    THasComboEvent OnHasComboBox;
+    THasSpinEditEvent OnHasSpinEdit;
+    TGetCheckEvent OnGetCheckTrue;
+    TGetCheckEvent OnGetCheckFalse;
+    TGetColumnFilterEvent OnGetColumnFilter;
+    TGridHintEvent OnGridHint;
+    TGridWideHintEvent OnGridWideHint;
+    TCellCursorEvent OnGetCellCursor;
+    TSearchFooterActionEvent OnSearchFooterAction;
+    TButtonClickEvent OnButtonClick;
+    TExpandClickEvent OnExpandClick;
+    TClickCellEvent OnComboCloseUp;
+    TClickCellEvent OnComboDropDown;
+    // =======================================================================
+
     // Runs the end-of-loading steps.
     void Loaded() override;
 
@@ -920,4 +1219,37 @@ private:
     TShowModified* FShowModified = nullptr;
     TFilterDropDown* FFilterDropDown = nullptr;
     TStringList* FFilterList = nullptr;
+
+    // --- cell graphics and appearance hooks
+    void CellImagesChanged(TObject* Sender, int ACol, int ARow);
+    TCellVAlign NewBoxVAlign() const;
+    // "Invalid cell" outside the columns (hidden ones counted) and rows.
+    void CheckCellRange(int ACol, int ARow);
+    int FirstCheckColumnRow() const;
+    // Whether column 0 of the row holds a graphic of the kind (node and
+    // summary rows).
+    bool RowHasMarker(int ARow, TCellType Kind);
+    bool DataCheckIsTrue(int ACol, int ARow);
+    // The graphic of the cell at a real row, hidden rows included.
+    TCellGraphic* RealRowGraphic(int ACol, int ARow);
+    // The check-true or check-false text of the cell.
+    QString CheckText(int ACol, int ARow, bool State);
+    TCellGraphic* BaseRadioButton(int ACol, int ARow);
+    TCellGraphic* BaseScrollBar(int ACol, int ARow);
+    // The row selection flags the row check box of column 0 shows (display
+    // rows).
+    bool RowCheckSelected(int ARow);
+    void SetRowCheckSelected(int ARow, bool State);
+    int RowCheckSelectedCount();
+    // Made by CreateCellObjects (constructor), freed by FreeCellObjects.
+    void CreateCellObjects();
+    void FreeCellObjects();
+    TCellNode* FCellNode = nullptr;
+    // The shared row-check record lent to column 0 under HotmailRowSelect.
+    TCellGraphic* FCellGraphic = nullptr;
+    TColor FQORGradientFrom = clNone;
+    TColor FQORGradientTo = clNone;
+    TColor FQORGradientMirrorFrom = clNone;
+    TColor FQORGradientMirrorTo = clNone;
+    TFont FCellFont;
 };

@@ -88,27 +88,6 @@ void TDragScrollOptions::Assign(const TPersistent* Source)
     }
 }
 
-void TControlLook::Assign(const TPersistent* Source)
-{
-    if (const auto* s = dynamic_cast<const TControlLook*>(Source)) {
-        ControlStyle = s->ControlStyle;
-        CheckSize = s->CheckSize;
-        RadioSize = s->RadioSize;
-        Color = s->Color;
-        NoDisabledCheckRadioLook = s->NoDisabledCheckRadioLook;
-        CheckAlwaysActive = s->CheckAlwaysActive;
-        RadioAlwaysActive = s->RadioAlwaysActive;
-        NoDisabledButtonLook = s->NoDisabledButtonLook;
-        FlatButton = s->FlatButton;
-        DropDownAlwaysVisible = s->DropDownAlwaysVisible;
-        CommentColor = s->CommentColor;
-        ProgressXP = s->ProgressXP;
-        ProgressMarginX = s->ProgressMarginX;
-        ProgressMarginY = s->ProgressMarginY;
-        ProgressBorderColor = s->ProgressBorderColor;
-    }
-}
-
 void TShowModified::SetColor(TColor v)
 {
     FColor = v;

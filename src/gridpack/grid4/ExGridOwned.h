@@ -7,6 +7,7 @@
 // settings and defaults here; the panels and editors are plain child windows
 // until their own units give them their work.
 #include "gridpack/grid3/ExObj.h"
+#include "gridpack/grid4/ExControlLook.h"
 #include "platform/controls/Controls.h"
 #include "platform/core/Collections.h"
 #include "platform/core/StringList.h"
@@ -26,7 +27,6 @@ enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
 enum TFilterDropDownColumns { fdNormal, fdAll };
 enum TSortDirection { sdAscending, sdDescending };
 enum TFooterStyle { fsFixedLastRow, fsColumnPreview };
-enum TControlStyle { csClassic, csFlat, csWinXP, csBorland, csQOR, csGlyph, csTheme };
 enum TBackGroundDisplay { bdTile, bdFixed, bdGradientHorz, bdGradientVert };
 enum TBackGroundCells { bcNormal, bcFixed, bcAll };
 enum TColumnSizeLocation { clRegistry, clIniFile };
@@ -140,28 +140,6 @@ public:
 private:
     TDragScrollDelays FDelays;
     TDragScrollMargins FMargins;
-};
-
-// The look of in-cell controls and fixed-cell gradients.
-class TControlLook : public TPersistent {
-    KAL_CLASS(TControlLook, TPersistent)
-public:
-    TControlStyle ControlStyle = csTheme;
-    int CheckSize = 15;
-    int RadioSize = 10;
-    TColor Color = clBlack;
-    bool NoDisabledCheckRadioLook = false;
-    bool CheckAlwaysActive = false;
-    bool RadioAlwaysActive = false;
-    bool NoDisabledButtonLook = false;
-    bool FlatButton = false;
-    bool DropDownAlwaysVisible = false;
-    TColor CommentColor = clRed;
-    bool ProgressXP = false;
-    int ProgressMarginX = 2;
-    int ProgressMarginY = 2;
-    TColor ProgressBorderColor = clGray;
-    void Assign(const TPersistent* Source) override;
 };
 
 class TBackGround : public TPersistent {
