@@ -106,8 +106,8 @@ void BM_QTreeView_PageDown(benchmark::State& state) {
     QTreeView view;
     view.resize(1920, 1080);
     view.setModel(&model);
-    view.show();
     view.expandAll();
+    view.show();
     QApplication::processEvents();
     QScrollBar* bar = view.verticalScrollBar();
     for (auto _ : state) {

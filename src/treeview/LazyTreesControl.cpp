@@ -110,10 +110,9 @@ void TBaseLazyTree::InitializeProcessResources() {
         CreateSystemCheckImages(*r.Lists[7], false);
         r.Lists[8] = std::make_unique<TImageList>();
         CreateSystemCheckImages(*r.Lists[8], true);
-        if (TScreen* s = Screen()) {
-            s->SetCursors(63, CursorByName(QStringLiteral("LT_HEADERSPLIT")));
-            s->SetCursors(62, CursorByName(QStringLiteral("LT_VERTSPLIT")));
-        }
+        // The header's sizing cursors, made when first shown.
+        RegisterNamedCursor(63, QStringLiteral("LT_HEADERSPLIT"));
+        RegisterNamedCursor(62, QStringLiteral("LT_VERTSPLIT"));
     });
 }
 
