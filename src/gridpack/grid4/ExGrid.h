@@ -19,12 +19,17 @@
 #include "gridpack/grid4/ExCellGraphic.h"
 #include "gridpack/grid3/sgcheck.h"
 #include "gridpack/grid4/ExGridOwned.h"
+#include "gridpack/grid4/ExGridTypes.h"
 #include "platform/core/DateTime.h"
 #include "platform/core/Exceptions.h"
 
 #include <array>
+#include <memory>
 #include <cstdint>
 #include <vector>
+
+class TExInplaceEdit;
+class TCustomForm;
 
 // The grid's own errors (bad typed values, invalid row or column access).
 KAL_DECLARE_EXCEPTION(DOriVireZuvez, Exception)
@@ -1094,7 +1099,141 @@ public:
     // Runs the end-of-loading steps.
     void Loaded() override;
 
+    // =======================================================================
+    // Editing: cell selection, editor kinds, the in-place text editor,
+    // commit and validation, edit advance (ExGridEdit*.cpp).
+    // Indexes are display columns unless a name says real.
+    // =======================================================================
+    // The editor reaches SelectCell, HideInplaceEdit and the key handlers.
+    friend class TExInplaceEdit;
+
+    // --- settings (the others are with the grid's plain settings)
+    // The typed characters of edValidChars cells when ValidChars is empty.
+    TCharSet ValidCharSet;
+
+    // --- events
+    TCellValidateEvent OnCellValidate;
+    TCellValidateWideEvent OnCellValidateWide;
+    TNotifyEvent OnEditingDone;
+    TEditCellDoneEvent OnEditCellDone;
+    TRowChangingEvent OnRowChanging;
+    TColChangingEvent OnColChanging;
+    TCellChangingEvent OnCellChanging;
+    TAutoAdvanceEvent OnAutoAdvance;
+    TAutoAddRowEvent OnAutoAddRow;
+    TAutoInsertColEvent OnAutoInsertCol;
+    TEditChangeEvent OnEditChange;
+    TGetEditorPropEvent OnGetEditorProp;
+    TGetEditorPropIntEvent OnGetEditorPropInt;
+    TClipboardEvent OnClipboardCopy;
+    TClipboardEvent OnClipboardCut;
+    TClipboardEvent OnClipboardPaste;
+    TClipboardCellEvent OnClipboardBeforePasteCell;
+    TClipboardAfterPasteCellEvent OnClipboardAfterPasteCell;
+    TDblClickCellEvent OnDblClickCell;
+    TEndRowSizeEvent OnEndRowSize;
+    TClickSortEvent OnClickSort;
+    TCheckBoxClickEvent OnCheckBoxClick;
+    TPrintPageNumEvent OnPrintGetPageNum;
+    TScrollCellEvent OnScrollCell;
+    TCanShowFixedDropDownEvent OnCanShowFixedDropDown;
+    TNotifyEvent FOnStartBlockFocus;
+    TNotifyEvent FOnEndBlockFocus;
+
+    // --- editing state
+    bool EditMode = false;
+    bool FEditing = false;
+    bool FEntered = false;
+    bool FSpecialEditor = false;
+    bool FEditActive = false;
+    bool FValidating = false;
+    QString FCellCache;
+    QChar FStartEditChar;
+    bool FNoEditChange = false;
+    bool FShowEditProcess = false;
+    bool FLastValidation = false;
+    QString FNewCellText;
+    bool FGridModified = false;
+    TWinControl* EditCtrl = nullptr;
+    int FComboIdx = -1;
+    bool FBlockKill = false;
+    bool FBlockFocus = false;
+    bool FForceSel = false;
+    bool FDisableChange = false;
+    int FAECol = 0;
+    int FAERow = 0;
+
+    // --- selection and the editor on the current cell
+    bool IsEditable(int ACol, int ARow);
+    bool CellEditAllowed(int ACol, int ARow);
+    bool IsFixed(int ACol, int ARow) override;
+    bool HasCellValidation();
+    void ShowInplaceEdit();
+    void HideInplaceEdit();
+    void ShowCellEdit();
+    void HideCellEdit();
+    bool CanEditShow() override;
+    QString GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const QString& Value) override;
+    QString GetEditMask(int ACol, int ARow) override;
+    int GetEditLimit() override;
+    TExInplaceEdit* NormalEdit() const;
+    static TCustomForm* FindParentForm(TControl* Control);
+
+    // --- hooks kept with the engine
+    virtual void CellChanging(int ACol, int ARow, bool& Allow);
+    virtual void ClickSort(int ACol);
+    virtual void CheckBoxClick(int ACol, int ARow, bool State);
+    virtual void PrintGetPageNum(int PageNum, int PageColNum, QString& PageNumString);
+    virtual void ScrollCell();
+    virtual bool CanShowFixedDropDown(int ACol);
+    virtual void StartBlockFocus();
+    virtual void EndBlockFocus();
+    virtual void SelectAllByKey(TGridRect& R);
+    virtual void MouseActionsChanged(TObject* Sender);
+    virtual void NavigationChanged(TObject* Sender);
+    virtual void MouseActionsIsDesigning(TObject* Sender, bool& Designing);
+    virtual void MouseActionsInvalidate(TObject* Sender);
+    virtual void MouseActionsDisableEdit(TObject* Sender);
+    virtual bool CellIsPassword(int ACol, int ARow);
+    virtual void GetEditorProp(int ACol, int ARow, TObject* AEditLink);
+    // Empty here: whether the editor's text is a formula.
+    virtual void FormulaEditState(bool Active);
+
+    // --- opening, closing, committing and validating
+    // Opens the special (non-text) editor of kind EditControl.
+    void OpenCellEditor(int ACol, int ARow);
+    void CloseCellEditor(int ACol, int ARow);
+    // ACol is a real column.
+    virtual void StoreEditValue(int ACol, int ARow, const QString& Value);
+    virtual bool ValidateCell(const QString& NewValue);
+    virtual bool ValidateCellWide(const QString& NewValue);
+    virtual void CancelCellEdit();
+    void NotifyEditingDone(int ACol, int ARow);
+    void DoneInplaceEdit(unsigned Key, TShiftState Shift);
+
+    // --- edit advance
+    void AdvanceEditCell(int ACol, int ARow, bool ShowEditor, bool Recursing, bool Forward, bool AutoEdit,
+                         bool Force);
+    int FirstDataCol();
+    int VisibleFixedRightCols();
+    bool IsLastDataRow(int ARow) const { return ARow == RowCount() - FixedFooters() - 1; }
+
+    // Enter and Escape as the editor and the grid hand them on.
+    void KeyPress(QChar& Key) override;
+
+    // Appends one row at the end.
+    void AddRow();
+
 protected:
+    // The editing-done notice posted by NotifyEditingDone arrives here.
+    void WndProc(TMessage& M) override;
+    bool SelectCell(int ACol, int ARow) override;
+    TInplaceEdit* CreateEditor() override;
+    // The current cell becomes the reference of the next edit.
+    void Click() override;
+    void DoEnter() override;
+
     bool Loading() const;
     // Starts the grid timer (every 500 ms) once the window is made.
     void CreateWnd() override;
@@ -1252,4 +1391,12 @@ private:
     TColor FQORGradientMirrorFrom = clNone;
     TColor FQORGradientMirrorTo = clNone;
     TFont FCellFont;
+
+    // --- editing (ExGridEdit*.cpp)
+    bool IsTextEditorKind(TEditorType k) const;
+    bool EditorOwnsFocus();
+    bool CloseEditBeforeMove();
+    bool HasClickableControl(int ACol, int ARow);
+    // One advance's skip over read-only cells stops after a round.
+    int FAdvanceSkips = 0;
 };

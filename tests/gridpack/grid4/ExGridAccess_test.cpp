@@ -340,7 +340,7 @@ TEST_F(ExGridAccessTest, OwnedObjectsAndChildWindows)
     EXPECT_TRUE(Grid->FilterList()->Sorted());
     EXPECT_EQ(Grid->ShowModified()->Color(), TColor(0x00FFFF));
     EXPECT_EQ(Grid->DragScrollOptions()->Delays()->InitialDelay, 1000);
-    EXPECT_EQ(Grid->ControlLook()->ControlStyle, csTheme);
+    EXPECT_EQ(Grid->ControlLook()->ControlStyle(), csTheme);
 }
 
 TEST_F(ExGridAccessTest, ScrollBarAlwaysShowsAndDisablesABarWhoseRowsFit)
