@@ -4,7 +4,9 @@
 #include "gridpack/grid3/PictureContainer.h"
 #include "gridpack/grid3/RorIdad.h"
 #include "gridpack/grid3/SgHTMLE.h"
+#include "platform/controls/Forms.h"
 #include "platform/controls/ScrollBars.h"
+#include "platform/core/MathUtils.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/controls/Clipboard.h"
 #include "platform/controls/Messages.h"
@@ -38,14 +40,23 @@ unsigned GridCellsClipboardFormat()
     return fmt;
 }
 
-unsigned GetModuleFileVersion(const QString& ModuleName)
+int GetModuleFileVersion(const QString& ModuleName)
 {
     // The grid only asks about the common controls; their flat scroll bars
     // and look are the ones of version 6.10.
     if (ModuleName.compare(QStringLiteral("COMCTL32.DLL"), Qt::CaseInsensitive) == 0)
-        return (6u << 16) | 10u;
-    return 0;
+        return (6 << 16) | 10;
+    return -1;
 }
+
+bool ComCtl32Above469()
+{
+    // Compared as signed numbers: an unreadable version (-1) is not above.
+    return GetModuleFileVersion(QStringLiteral("comctl32.dll")) > 0x00040045;
+}
+
+TExStringGrid* FocusTrackingGrid = nullptr;
+QString HintFontName;
 
 // ---------------------------------------------------------------------------
 // Settings records of the data operations
@@ -253,8 +264,9 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     SetGradientEndColor(ColorToRGB(clBtnFace));
 
     // The system is Windows 7-like with version 6 common controls.
-    const unsigned comctl = GetModuleFileVersion(QStringLiteral("COMCTL32.DLL"));
-    FIsComCtl6 = ((comctl >> 16) & 0xFF) > 5 || comctl == 0xFFFFFFFFu;
+    // An unreadable version (-1) reads 255 here and so counts as version 6.
+    const unsigned comctl = unsigned(GetModuleFileVersion(QStringLiteral("COMCTL32.DLL")));
+    FIsComCtl6 = ((comctl >> 16) & 0xFF) > 5;
     FBorderColor = FIsWinXP ? TColor(0xB99D7F) : TColor(0x808080);
     FScrollWidth = GetSystemMetrics(SM_CXVSCROLL);
 
@@ -298,6 +310,17 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
         FPaintScrollBar = NewObject<TScrollBar>(this);
     }
 
+    // The owner form's resize notice comes to the grid first.
+    if (auto* form = dynamic_cast<TCustomForm*>(AOwner); form && !designing) {
+        if (form->OnResize) {
+            FOnResize = form->OnResize;
+            ResizeAssigned = true;
+        }
+        form->OnResize = [this](TObject* Sender) { OwnerFormResize(Sender); };
+        PrevSizeX = form->Width();
+        PrevSizeY = form->Height();
+    }
+
     // Fixed counts as the library keeps them, then the grid's own.
     SetColCount(5);
     SetFixedCols(1);
@@ -310,6 +333,11 @@ void TExStringGrid::BeforeDestruction()
     // while the panels and editors still stand.
     if (FNumHidden > 0)
         UnHideColumnsAll();
+    // The form gets back the resize handler it had (none when it had none).
+    if (auto* form = dynamic_cast<TCustomForm*>(Owner()); form && !(ComponentState() & csDesigning))
+        form->OnResize = FOnResize;
+    if (FocusTrackingGrid == this)
+        FocusTrackingGrid = nullptr;
     TBaseGrid::BeforeDestruction();
     // The owned child windows and pop-ups are gone now.
     FFooterPanel = nullptr;
@@ -406,6 +434,111 @@ void TExStringGrid::CreateWnd()
     FSearchPanel->SetVisible(FSearchFooter->Visible());
     FSearchPanel->SetHeight(FSearchFooter->Visible() ? 32 : 0);
     FGridTimerID = SetTimer(this, GridTimerIdent, 500);
+    // The system's lines per wheel notch; page scrolling takes the rows shown.
+    wheelmsg = WM_MOUSEWHEEL;
+    wheelpan = false;
+    wheelscrl = WheelScrollLines();
+    if (wheelscrl == -1)
+        wheelscrl = VisibleRowCount();
+}
+
+void TExStringGrid::OwnerFormResize(TObject* Sender)
+{
+    if (FOnResize)
+        FOnResize(Sender);
+}
+
+void TExStringGrid::SizeChanged(int OldColCount, int OldRowCount)
+{
+    if (!Parent() || (ComponentState() & (csLoading | csReading)))
+        return;
+    if (FColumnSize->Stretch)
+        StretchColumnToFit(FColumnSize->StretchColumn);
+    TBaseGrid::SizeChanged(OldColCount, OldRowCount);
+}
+
+void TExStringGrid::ColWidthsChanged()
+{
+    if (ColchgFlg && FColumnSize)
+        StretchColumnToFit(FColumnSize->StretchColumn);
+    TBaseGrid::ColWidthsChanged();
+    ColSizeFlg = true;
+    const bool sized = ColSized && Colclicked >= 0 && Colclicked < ColCount();
+    if (sized && FMouseActions->AllColumnSize && Colclickedsize > 0) {
+        // Every other column grows or shrinks in the same proportion.
+        ColSized = false;
+        const double ratio = double(ColWidths(Colclicked)) / Colclickedsize;
+        for (int c = FixedCols(); c < ColCount(); ++c)
+            if (c != Colclicked)
+                SetColWidths(c, int(Round(ColWidths(c) * ratio)));
+        ColSized = true;
+    }
+    if (sized && ColSized) {
+        if (OnEndColumnSize)
+            OnEndColumnSize(this, Colclicked);
+        int w = ColWidths(Colclicked);
+        const int before = w;
+        UpdateColumnSize(Colclicked, w);
+        if (w != before) {
+            ColSized = false;
+            SetColWidths(Colclicked, w);
+        }
+    }
+    if (ColSized) {
+        Colclicked = -1;
+        Rowclicked = -1;
+    }
+    ColSized = false;
+    if (FFooterPanel)
+        FFooterPanel->Invalidate();
+    if (FControlList)
+        CellControlsUpdate();
+}
+
+void TExStringGrid::RowHeightsChanged()
+{
+    TBaseGrid::RowHeightsChanged();
+    const bool sized = Rowsized && Rowclicked >= 0 && Rowclicked < RowCount();
+    if (sized && FMouseActions->AllRowSize && Rowclickedsize > 0) {
+        Rowsized = false;
+        const double ratio = double(RowHeights(Rowclicked)) / Rowclickedsize;
+        for (int r = FixedRows(); r < RowCount(); ++r)
+            if (r != Rowclicked)
+                SetRowHeights(r, int(Round(RowHeights(r) * ratio)));
+        Rowsized = true;
+    }
+    if (sized && Rowsized && OnEndRowSize)
+        OnEndRowSize(this, Rowclicked);
+    if (Rowsized) {
+        Colclicked = -1;
+        Rowclicked = -1;
+    }
+    Rowsized = false;
+    if (FControlList)
+        CellControlsUpdate();
+}
+
+bool TExStringGrid::IsOverSizingEdge(int X, int Y)
+{
+    int c = -1;
+    int r = -1;
+    MouseToCell(X, Y, c, r);
+    if (c < 0 || r < 0)
+        return false;
+    const TRect rc = TCustomGrid::CellRect(c, r);
+    bool result = false;
+    if (r <= FixedRows() && (Options() & goColSizing))
+        result = std::abs(X - rc.Left) < 4 || std::abs(X - rc.Right) < 4;
+    if (c <= FixedCols() && (Options() & goRowSizing))
+        result = std::abs(Y - rc.Top) < 4 || std::abs(Y - rc.Bottom) < 4;
+    return result;
+}
+
+void TExStringGrid::SetColumnStretch(bool v)
+{
+    FColumnSize->Stretch = v;
+    if (Parent())
+        StretchColumnToFit(FColumnSize->StretchColumn);
 }
 
 void TExStringGrid::DestroyWnd()
@@ -523,9 +656,8 @@ void TExStringGrid::AssignCells(const TPersistent* Source)
 
 void TExStringGrid::Resize()
 {
+    // The library's notice fires OnResize.
     TBaseGrid::Resize();
-    if (OnResize)
-        OnResize(this);
     if ((FBackGround->Display == bdGradientHorz || FBackGround->Display == bdGradientVert) &&
         FBackGround->ColorTo != clNone)
         Invalidate();
@@ -861,7 +993,12 @@ void TExStringGrid::SetFixedCols(int v)
         FFixedColsMin = v;
 }
 
-void TExStringGrid::SetDefaultRowHeight(int v) { TBaseGrid::SetDefaultRowHeight(v); }
+void TExStringGrid::SetDefaultRowHeight(int v)
+{
+    TBaseGrid::SetDefaultRowHeight(v);
+    if (ComponentState() & csDesigning)
+        FFixedRowHeight = v;
+}
 
 void TExStringGrid::SetFixedColWidth(int v)
 {

@@ -80,8 +80,15 @@ unsigned GridCellsClipboardFormat();
 // The cursor shown over links in cells.
 constexpr int GridLinkCursor = -21;
 // The version of a system library, major in the high word; 6.10 for the
-// common controls, 0 for a library the program does not know.
-unsigned GetModuleFileVersion(const QString& ModuleName);
+// common controls, -1 for a file without version information.
+int GetModuleFileVersion(const QString& ModuleName);
+// The common controls are 4.70 or later.
+bool ComCtl32Above469();
+class TExStringGrid;
+// The grid whose focus window follows window moves, or none.
+extern TExStringGrid* FocusTrackingGrid;
+// The font name of the cell hint window.
+extern QString HintFontName;
 
 // ---------------------------------------------------------------------------
 // Settings read by the data operations (sorting, column sizing, printing,
@@ -214,7 +221,6 @@ public:
     bool FixedRowAlways = false;
     bool FixedColAlways = false;
     TRowUpdateEvent OnRowUpdate;
-    TNotifyEvent OnResize;
 
     // Plain settings: stored, read by the Parts of the grid that use them.
     bool AnchorHint = false;
@@ -467,6 +473,13 @@ public:
     bool FIsComCtl6 = true;
     bool FLoaded = false;
     TCursor FOldCursor = crDefault;
+    // The control's cursor, also remembered as the one to restore after a
+    // temporary cursor.
+    void SetCursor(TCursor v)
+    {
+        TBaseGrid::SetCursor(v);
+        FOldCursor = v;
+    }
 
     // --- version
     virtual unsigned GetVersionNr();
@@ -516,6 +529,21 @@ public:
     int FMaxColCount = 0;
     int FMinRowHeight = 0;
     int FMinColWidth = 0;
+    // Set by the mouse while a column or row is sized: which one, and its
+    // size when the button went down.
+    bool ColSized = false;
+    bool Rowsized = false;
+    int Colclicked = -1;
+    int Rowclicked = -1;
+    int Colclickedsize = 0;
+    int Rowclickedsize = 0;
+    bool ColSizeFlg = false;
+    TEndColumnSizeEvent OnEndColumnSize;
+    TEndRowSizeEvent OnEndRowSize;
+    // Whether a client point lies on a sizing edge of a fixed cell.
+    bool IsOverSizingEdge(int X, int Y);
+    // Writes ColumnSize->Stretch and stretches when the grid is placed.
+    void SetColumnStretch(bool v);
     // Hook: ColumnHeaders changed (before the texts reach the fixed row).
     virtual void SyncColumnHeaders() {}
     // Fire OnUpdateColumnSize.
@@ -1131,7 +1159,6 @@ public:
     TClipboardCellEvent OnClipboardBeforePasteCell;
     TClipboardAfterPasteCellEvent OnClipboardAfterPasteCell;
     TDblClickCellEvent OnDblClickCell;
-    TEndRowSizeEvent OnEndRowSize;
     TClickSortEvent OnClickSort;
     TCheckBoxClickEvent OnCheckBoxClick;
     TPrintPageNumEvent OnPrintGetPageNum;
@@ -1240,6 +1267,23 @@ protected:
     void DestroyWnd() override;
     void Resize() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    void SizeChanged(int OldColCount, int OldRowCount) override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    // The owner form's resize notice, handed on to the form's own handler.
+    virtual void OwnerFormResize(TObject* Sender);
+
+public:
+    // Wheel set-up of the window: the wheel message and lines per notch.
+    unsigned wheelmsg = 0;
+    int wheelscrl = 0;
+    bool wheelpan = false;
+    bool ResizeAssigned = false;
+    TNotifyEvent FOnResize;
+    int PrevSizeX = 0;
+    int PrevSizeY = 0;
+
+protected:
 
 private:
     TCellProperties* ExistingProps(int c, int r) { return HasCellProperties(c, r) ? GetCellProperties(c, r) : nullptr; }

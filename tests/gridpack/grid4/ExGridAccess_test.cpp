@@ -352,3 +352,79 @@ TEST_F(ExGridAccessTest, ScrollBarAlwaysShowsAndDisablesABarWhoseRowsFit)
     EXPECT_TRUE(bar.Shown);
     EXPECT_EQ(bar.Disabled, unsigned(ESB_DISABLE_BOTH));
 }
+
+TEST_F(ExGridAccessTest, SizingOneColumnSizesTheOthersInProportion)
+{
+    NewGrid();
+    Grid->SetColWidths(1, 45);
+    Grid->SetColWidths(2, 50);
+    Grid->SetColWidths(3, 35);
+    Grid->SetColWidths(0, 30);
+    Grid->MouseActions()->AllColumnSize = true;
+    int ended = -1;
+    Grid->OnEndColumnSize = [&](TObject*, int c) { ended = c; };
+    Grid->ColSized = true;
+    Grid->Colclicked = 2;
+    Grid->Colclickedsize = 50;
+    Grid->SetColWidths(2, 75);
+    EXPECT_EQ(Grid->ColWidths(1), 68); // 67.5, half to even
+    EXPECT_EQ(Grid->ColWidths(3), 52); // 52.5, half to even
+    EXPECT_EQ(Grid->ColWidths(0), 30); // fixed column kept
+    EXPECT_EQ(ended, 2);
+    EXPECT_FALSE(Grid->ColSized);
+    EXPECT_EQ(Grid->Colclicked, -1);
+
+    // The handler's width wins.
+    Grid->OnUpdateColumnSize = [](TObject*, int, int& w) { w = 40; };
+    Grid->MouseActions()->AllColumnSize = false;
+    Grid->ColSized = true;
+    Grid->Colclicked = 1;
+    Grid->SetColWidths(1, 90);
+    EXPECT_EQ(Grid->ColWidths(1), 40);
+}
+
+TEST_F(ExGridAccessTest, AStretchColumnPastTheColumnsRaisesOnEveryWidthChange)
+{
+    NewGrid();
+    Grid->ColumnSize()->StretchColumn = 9;
+    EXPECT_THROW(Grid->SetColWidths(1, 70), EInvalidGridOperation);
+    Grid->ColumnSize()->StretchColumn = -1;
+    Grid->SetBorderStyle(bsNone);
+    Grid->SetColumnStretch(true);
+    int sum = 0;
+    for (int c = 0; c < Grid->ColCount(); ++c)
+        sum += Grid->ColWidths(c);
+    EXPECT_EQ(sum, Grid->ClientWidth() - 1);
+}
+
+TEST_F(ExGridAccessTest, TheOwnerFormKeepsItsResizeHandler)
+{
+    auto* form = NewObject<TForm>(nullptr);
+    int own = 0;
+    form->OnResize = [&](TObject*) { ++own; };
+    auto* grid = NewObject<TExStringGrid>(form);
+    EXPECT_TRUE(grid->ResizeAssigned);
+    form->OnResize(form);
+    EXPECT_EQ(own, 1); // through the grid
+    grid->Free();
+    ASSERT_TRUE(form->OnResize);
+    form->OnResize(form);
+    EXPECT_EQ(own, 2);
+    form->Free();
+
+    auto* bare = NewObject<TForm>(nullptr);
+    auto* g2 = NewObject<TExStringGrid>(bare);
+    EXPECT_TRUE(bool(bare->OnResize));
+    g2->Free();
+    EXPECT_FALSE(bool(bare->OnResize));
+    bare->Free();
+}
+
+TEST_F(ExGridAccessTest, TheWindowTakesTheWheelSettings)
+{
+    SetWheelScrollLines(5);
+    NewGrid();
+    EXPECT_EQ(Grid->wheelmsg, unsigned(WM_MOUSEWHEEL));
+    EXPECT_EQ(Grid->wheelscrl, 5);
+    SetWheelScrollLines(3);
+}

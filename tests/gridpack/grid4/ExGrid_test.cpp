@@ -37,8 +37,9 @@ TEST_F(ExGridTest, RegisteredNamesAndModuleVersion)
     EXPECT_NE(GridEditDoneMsg(), GridDTPShiftFocusMsg());
     EXPECT_EQ(RegisterWindowMessage("GridEditDone"), GridEditDoneMsg());
     EXPECT_NE(GridCellsClipboardFormat(), 0u);
-    EXPECT_EQ(GetModuleFileVersion("COMCTL32.DLL"), 6u * 65536u + 10u);
-    EXPECT_EQ(GetModuleFileVersion("other.dll"), 0u);
+    EXPECT_EQ(GetModuleFileVersion("COMCTL32.DLL"), 6 * 65536 + 10);
+    EXPECT_EQ(GetModuleFileVersion("other.dll"), -1);
+    EXPECT_TRUE(ComCtl32Above469());
 }
 
 TEST_F(ExGridTest, FixedRowAlwaysKeepsTheRequestedFixedRows)
