@@ -1440,6 +1440,8 @@ private:
     bool IsTextEditorKind(TEditorType k) const;
     bool EditorOwnsFocus();
     bool CloseEditBeforeMove();
+    // The cell's horizontal alignment as the editor shows it.
+    TAlignment EditCellAlignment(int ACol, int ARow);
     bool HasClickableControl(int ACol, int ARow);
     // One advance's skip over read-only cells stops after a round.
     int FAdvanceSkips = 0;

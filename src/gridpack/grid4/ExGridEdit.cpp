@@ -230,6 +230,10 @@ bool TExStringGrid::SelectCell(int ACol, int ARow)
     if (ACol == 0 && HasNodeRows() && !(Options() & goRowSelect))
         return false;
 
+    // 8. Disabled rows are skipped.
+    if (FUseEnabledRows && Navigation()->SkipDisabledRows && !GetRowEnabled(ARow))
+        return false;
+
     // 9. Editable or not.
     const int oldCol = Col();
     const int oldRow = Row();
@@ -307,13 +311,17 @@ bool TExStringGrid::SelectCell(int ACol, int ARow)
     }
 
     // 11. Repaints that follow the current cell.
-    if (ActiveRowShow()) {
-        InvalidateRow(ARow);
-        if (oldSel.Top >= 0 && oldSel.Top < RowCount())
-            InvalidateRow(oldSel.Top);
+    if (ActiveCellShow()) {
+        RepaintActiveHeaders(oldCol, oldRow, ARow, ACol);
+        if (oldSel.Left != oldCol && oldSel.Top != oldRow)
+            RepaintActiveHeaders(oldSel.Left, oldSel.Top, ARow, ACol);
     }
-    (void)oldCol;
-    (void)oldRow;
+    if (ActiveRowShow()) {
+        RepaintRow(ARow);
+        RepaintRow(oldSel.Top);
+    }
+    if (SelectionRectangle())
+        InvalidateGridRect(Selection());
 
     // 12. The row the application last heard of.
     if (!Loading() && ARow != FOldRowSel && OnRowUpdate) {
@@ -324,6 +332,15 @@ bool TExStringGrid::SelectCell(int ACol, int ARow)
     // 14. The text the next edit of this cell starts from.
     FCellCache = newText;
     return result;
+}
+
+TAlignment TExStringGrid::EditCellAlignment(int ACol, int ARow)
+{
+    const int rc = RealColIndex(ACol);
+    TAlignment ha = HasCellProperties(rc, ARow) ? GetAlignments(rc, ARow) : taLeftJustify;
+    TVAlignment va = vtaTop;
+    GetCellAlign(rc, ARow, ha, va);
+    return ha;
 }
 
 // Closing the editor validates the edit (the current cell is selected
@@ -420,10 +437,8 @@ QString TExStringGrid::GetEditText(int ACol, int ARow)
 {
     FNoEditChange = true;
     const int rc = RealColIndex(ACol);
-    if (TExInplaceEdit* ed = NormalEdit()) {
-        TAlignment ha = HasCellProperties(rc, ARow) ? GetAlignments(rc, ARow) : taLeftJustify;
-        ed->SetVAlign(ha == taRightJustify);
-    }
+    if (TExInplaceEdit* ed = NormalEdit())
+        ed->SetVAlign(EditCellAlignment(ACol, ARow) == taRightJustify);
     int bc = rc, br = ARow;
     if (IsMergedNonBaseCell(rc, ARow)) {
         const TPoint b = BaseCell(rc, ARow);
