@@ -210,6 +210,10 @@ bool TExStringGrid::SelectCell(int ACol, int ARow)
     if (!Parent())
         return true;
 
+    // 4. The target is scrolled clear of the footer panels.
+    if (ACol >= 0 && ARow >= 0 && !ScrollClearOfFooters(ACol, ARow))
+        return false;
+
     // 5. Off the grid.
     if (ACol < 0 || ARow < 0)
         return false;
@@ -341,6 +345,47 @@ TAlignment TExStringGrid::EditCellAlignment(int ACol, int ARow)
     TVAlignment va = vtaTop;
     GetCellAlign(rc, ARow, ha, va);
     return ha;
+}
+
+bool TExStringGrid::ScrollClearOfFooters(int ACol, int ARow)
+{
+    const int searchHeight = SearchPanel() ? SearchPanel()->Height() : 0;
+    const int b = SearchFooter()->Visible() ? searchHeight + 2 : 0;
+    const int clientBottom = ClientHeight();
+    // The cell's bottom lies under the line `limit` while the grid can still
+    // scroll one row further.
+    auto below = [&](int limit) {
+        const TRect r = TBaseGrid::CellRect(ACol, ARow);
+        return !r.IsEmpty() && r.Bottom > limit;
+    };
+    auto scrollOne = [&] {
+        const int top = TopRow();
+        SetTopRow(top + 1);
+        return TopRow() != top;
+    };
+    if (FloatingFooter()->Visible) {
+        const int footerHeight = FooterPanel() ? FooterPanel()->Height() : 0;
+        if (FloatingFooter()->FooterStyle == fsFixedLastRow) {
+            if (ARow >= TopRow() + VisibleRowCount())
+                SetTopRow(ARow + FixedRows() - VisibleRowCount());
+            if (below(clientBottom - footerHeight - b + 2) && ARow < RowCount() - 1)
+                scrollOne();
+            // The last row is the one the footer shows.
+            if (ARow == RowCount() - 1)
+                return false;
+        } else {
+            if (FooterPanel())
+                FooterPanel()->Invalidate();
+            if (below(clientBottom - footerHeight - b + 2) && ARow < RowCount())
+                scrollOne();
+        }
+    }
+    if (SearchFooter()->Visible()) {
+        while (below(clientBottom - searchHeight + 2) && ARow <= RowCount() - 1 && TopRow() < RowCount() - 1)
+            if (!scrollOne())
+                break;
+    }
+    return true;
 }
 
 // Closing the editor validates the edit (the current cell is selected

@@ -370,3 +370,26 @@ TEST_F(EditingTest, DisabledRowsCannotBecomeCurrent)
     Grid->SetRow(3);
     EXPECT_EQ(Grid->Row(), 3);
 }
+
+TEST_F(EditingTest, ADataCheckBoxCellSwitchesEditingOnButShowsNoTextEditor)
+{
+    NewGrid(false);
+    Grid->AddCheckBox(3, 2, false, true);
+    Grid->OnCanEditCell = [](TObject*, int, int, bool& CanEdit) { CanEdit = true; };
+    Grid->SetRow(2);
+    Grid->SetCol(3);
+    EXPECT_TRUE(Grid->Options() & goEditing);
+    Key(VK_F2);
+    EXPECT_FALSE(EditorUp());
+    EXPECT_FALSE(Grid->EditMode);
+}
+
+TEST_F(EditingTest, TheFloatingFootersRowCannotBecomeCurrent)
+{
+    NewGrid();
+    Grid->FloatingFooter()->Visible = true;
+    Grid->SetRow(Grid->RowCount() - 1);
+    EXPECT_EQ(Grid->Row(), 1);
+    Grid->SetRow(Grid->RowCount() - 2);
+    EXPECT_EQ(Grid->Row(), Grid->RowCount() - 2);
+}
