@@ -949,3 +949,27 @@ TEST_F(ExCGridTest, PrintColoursAndBordersComeFromTheColumnsPrintSettings)
     Grid->GetCellPrintBorder(2, 3, &pen, borders);
     EXPECT_EQ(borders, 0u);
 }
+
+TEST_F(ExCGridTest, EditableColumnsSwitchEditingOnWithoutTheGridOption)
+{
+    NewGrid();
+    Grid->SetOptions(Grid->Options() & ~goEditing);
+    Col(3)->ReadOnly = true;
+    Grid->MoveToCell(2, 2);
+    EXPECT_TRUE(Grid->Options() & goEditing);
+    Grid->MoveToCell(3, 2);
+    EXPECT_FALSE(Grid->Options() & goEditing);
+    Grid->MoveToCell(1, 3);
+    EXPECT_TRUE(Grid->Options() & goEditing);
+}
+
+TEST_F(ExCGridTest, NewPropertiesOfAFixedCellKeepNoColour)
+{
+    NewGrid();
+    Col(3)->SetColor(clRed);
+    EXPECT_EQ(Grid->GetCellProperties(3, 0)->BrushColor(), clNone);
+    Col(2)->SetFixed(true);
+    Col(2)->SetColor(clRed);
+    EXPECT_EQ(Grid->GetCellProperties(2, 4)->BrushColor(), clNone);
+    EXPECT_EQ(Grid->GetCellProperties(3, 4)->BrushColor(), clRed);
+}
