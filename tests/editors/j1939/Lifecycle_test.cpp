@@ -4,6 +4,8 @@
 
 #include "app/UKalmetoreFirmWare.h"
 #include "editors/EditorSteps.h"
+#include "platform/controls/Input.h"
+#include "platform/controls/StdMessages.h"
 #include "platform/sys/LinkOpener.h"
 
 #include <QDir>
@@ -33,6 +35,32 @@ TEST_F(J1939Test, CreationFixesSizesCodeAndTexts)
                                  "Data Change", "On Timer", "Send Timer", "Mnemonic"}));
     EXPECT_EQ(Rec->sga->ColWidths(4), 113);
     EXPECT_EQ(Send->sga->ColWidths(10), 115);
+    // Editor kinds, combo items and colours reach the column items.
+    auto* rdp = Rec->sga->Columns()->Items(RJ_DP);
+    EXPECT_EQ(rdp->Editor(), edComboList);
+    ASSERT_EQ(rdp->ComboItems()->Count(), 2);
+    EXPECT_EQ(rdp->ComboItems()->Strings(1), "1");
+    EXPECT_EQ(rdp->Color(), TColor(0xFEFAE0));
+    EXPECT_EQ(rdp->Header(), "Data Page");
+    for (int c : {RJ_TP, RJ_Delete, RJ_OnRequest})
+        EXPECT_EQ(Rec->sga->Columns()->Items(c)->Editor(), edDataCheckBox) << c;
+    EXPECT_EQ(Rec->sga->Columns()->Items(RJ_OnRequest)->Color(), TColor(0xB0D8FF));
+    for (int c : {TJ_On_Request, TJ_On_Data_Change, TJ_On_Timer})
+        EXPECT_EQ(Send->sga->Columns()->Items(c)->Editor(), edDataCheckBox) << c;
+    EXPECT_EQ(Send->sga->Columns()->Items(TJ_Priority)->Editor(), edNormal);
+    EXPECT_EQ(Send->sga->Columns()->Items(TJ_Mnemonic)->Color(), clWhite);
+}
+
+TEST_F(J1939Test, TheDialogsRenderForAPerson)
+{
+    const QString dir = PathJoin(QStringLiteral(KAL_BUILD_DIR), QStringLiteral("screens"));
+    ASSERT_TRUE(ForceDirectories(dir));
+    WriteRec("<row DP=\"0\" PGN=\"61444\" SA=\"0\" TP=\"Y\" TP_Start=\"0\" TP_NByte=\"8\" OnRequest=\"Y\"/>");
+    Rec->FormShow(nullptr);
+    Send->FormShow(nullptr);
+    RenderFormToPng(Rec, PathJoin(dir, QStringLiteral("receive_j1939.png")));
+    RenderFormToPng(Send, PathJoin(dir, QStringLiteral("transmit_j1939.png")));
+    EXPECT_TRUE(FileExists(PathJoin(dir, QStringLiteral("receive_j1939.png"))));
 }
 
 TEST_F(J1939Test, WithoutAFileTheRowsAreNumberedAndEmptyAndOkCreatesIt)
@@ -189,4 +217,28 @@ TEST_F(J1939Steps, TheLanguageChangeRetextsBothDialogs)
     EXPECT_EQ(Rec->Cell(RJ_PGN, 0), "PGN (rx)");
     EXPECT_EQ(Send->Caption(), "Senden");
     EXPECT_EQ(Send->Btn_InsRow->Caption(), "Zeile einfügen");
+}
+
+// Typing into a plain cell goes through the grid's own text editor.
+TEST_F(J1939Test, TypedCellsReachTheFileThroughOk)
+{
+    Rec->Show();
+    DrainPostedMessages();
+    Rec->sga->SetFocus();
+    Rec->sga->SetRow(1);
+    Rec->sga->SetCol(RJ_PGN);
+    for (QChar ch : QStringLiteral("0xF004")) {
+        Input::Char(ch);
+        DrainPostedMessages();
+    }
+    Input::KeyStroke(VK_RETURN, 0);
+    DrainPostedMessages();
+    EXPECT_EQ(Rec->Cell(RJ_PGN, 1), "0xF004");
+    // The data page is a drop-down list; its cell is set as the list would.
+    Rec->Set_Cell(RJ_DP, 1, "0");
+    Rec->Set_Cell(RJ_SA, 1, "0");
+    Rec->Btn_OK->Click();
+    EXPECT_EQ(Rec->ModalResult(), mrOk);
+    EXPECT_TRUE(Read(File_J1939_Rec_Frames).contains("<row DP=\"0\" PGN=\"0xF004\" SA=\"0\""));
+    Rec->Hide();
 }
