@@ -15,6 +15,9 @@
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/Forms.h"
 
+#include "editors/EditorSteps.h"
+#include "editors/UReceiveJ1939.h"
+#include "editors/UTransmitJ1939.h"
 #include "image/dialogs/UProfinetFileName.h"
 #include "mbus/UMeter_Bus.h"
 #include "mbus/UNewIDNode.h"
@@ -39,6 +42,8 @@ void Create_Dialogs(TApplication* app)
     app->CreateForm(FSoftOptions);
     app->CreateForm(FParGen);
     app->CreateForm(FProfinetFileName);
+    app->CreateForm(FReceiveJ1939);
+    app->CreateForm(FTransmitJ1939);
     // The M-Bus dialogs exist in every model; their texts are applied once.
     app->CreateForm(FMeter_Bus);
     app->CreateForm(FNewIDNode);
@@ -53,6 +58,7 @@ void Create_Dialogs(TApplication* app)
     Register_Language_Listener([] { FOpenConf->Set_Lang(); });
     Register_Language_Listener([] { FSoftOptions->Set_Lang(); });
     Register_Language_Listener([] { FParGen->Set_Lang(); });
+    Register_Editor_Steps();
 }
 
 } // namespace

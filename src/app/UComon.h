@@ -41,6 +41,22 @@ QString Text_Of(int n);
 // One copied grid row, shared by every editor's copy and paste.
 extern QStringList Row_Clipboard;
 
+// ---------------------------------------------------------------------------
+// Row commands of the mapping editors' grids (UComon_Rows.cpp). They work on
+// every column from 1 to the last, hidden ones included (the grid's ColCount
+// counts only the shown ones); column 0, the row number, never moves. A row
+// outside 1 .. RowCount - 1 changes nothing.
+
+class TExStringGrid;
+
+// Moves rows `row` .. last - 1 one row down and empties `row`; the last row's
+// content is dropped without a question.
+void Grid_Insert_Row(int row, TExStringGrid* grid);
+// Moves the rows below `row` one row up and empties the last row.
+void Grid_Delete_Row(int row, TExStringGrid* grid);
+// Empties Row_Clipboard and fills it with the texts of the row's columns.
+void Grid_Copy_Row(TExStringGrid* grid, int row);
+
 // Sets Program_Title, SW_Code and SW_Desc from the model table for Model_Code.
 void Set_Model_Texts();
 // Sets Dir_Program and its MASTER, PROJECTS and LANGUAGE folders (not created).

@@ -6,8 +6,8 @@
 #include "platform/core/Files.h"
 #include "platform/core/IntConv.h"
 
-#include <functional>
 #include <limits>
+#include <utility>
 
 namespace X = ProjectFiles::MBusXml;
 
@@ -199,11 +199,6 @@ namespace {
 
 static_assert(MBusCodes::Function_Data_Field(1) == 2 && MBusCodes::Function_Data_Field(2) == 1);
 
-QString flagText(bool on)
-{
-    return on ? QStringLiteral("1") : QStringLiteral("0");
-}
-
 // ---------------------------------------------------------------------------
 // Reading
 
@@ -216,11 +211,12 @@ uint32_t storageNumber(const TRowReader& r)
     return v >= 0 && v <= int64_t(std::numeric_limits<uint32_t>::max()) ? uint32_t(v) : 0;
 }
 
-std::unique_ptr<TVariabile> readVariable(const XmlNode& e, const QString& fileName, int nodeNo, int varNo)
+// `list` names the node in messages.
+std::unique_ptr<TVariabile> readVariable(const XmlNode& e, const QString& fileName, const QString& list, int varNo)
 {
-    const TRowReader r(e, fileName, varNo, QStringLiteral("node %1").arg(nodeNo));
+    const TRowReader r(e, fileName, varNo, list);
     auto v = std::make_unique<TVariabile>();
-    v->Enable = r.Text_Or(X::Enable, QString()) == QLatin1String("1");
+    v->Enable = r.Text_Is(X::Enable, QLatin1String("1"));
     v->Description = r.Text_Or(X::Desc, QString());
     v->Type_Of_Data = r.Integer(X::Type);
     v->Function_Field = r.Integer(X::Fun_Field);
@@ -229,12 +225,12 @@ std::unique_ptr<TVariabile> readVariable(const XmlNode& e, const QString& fileNa
     v->Storage_Number = storageNumber(r);
     v->Tariff = r.Number_Or(X::Tariff, 0, 0);
     v->VIFE = uint8_t(r.Number_Or(X::VIFE, 0, 0));
-    v->BCDtoINT = r.Text_Or(X::BCDtoINT, QString()) == QLatin1String("1");
+    v->BCDtoINT = r.Text_Is(X::BCDtoINT, QLatin1String("1"));
     v->VIF_ASCII = r.Text_Or(X::VIF_ASCII, QString());
     v->Length = r.Number_Or(X::Length, 0, 0);
-    v->Conv_Float = r.Text_Or(X::Conv_Float, QString()) == QLatin1String("1");
-    v->Force_Int32 = r.Text_Or(X::Force_Int32, QString()) == QLatin1String("1");
-    v->TP_Mod_Regs = r.Text_Or(X::TP_Mod_Regs, QString()) == QLatin1String("1");
+    v->Conv_Float = r.Text_Is(X::Conv_Float, QLatin1String("1"));
+    v->Force_Int32 = r.Text_Is(X::Force_Int32, QLatin1String("1"));
+    v->TP_Mod_Regs = r.Text_Is(X::TP_Mod_Regs, QLatin1String("1"));
     v->Position = uint8_t(r.Number_Or(X::Position, 1, 1));
     v->Post_Operation = uint8_t(r.Number_Or(X::Post_Operation, 0, 0));
     return v;
@@ -246,7 +242,7 @@ std::unique_ptr<TNodo> readNode(const XmlNode& e, const QString& fileName, int n
     auto n = std::make_unique<TNodo>();
     // Enable_Node, the description and the address kind come first: the
     // address read next depends on the kind.
-    n->Enable = r.Text_Or(X::Enable_Node, QString()) != QLatin1String("0");
+    n->Enable = !r.Text_Is(X::Enable_Node, QLatin1String("0"));
     n->Description = r.Text_Or(X::Descrizione, QString());
     n->Node_ID_Type = uint8_t(r.Number_Or(X::Node_ID_Type, 0, 0));
     int64_t id = 0;
@@ -277,50 +273,86 @@ std::unique_ptr<TNodo> readNode(const XmlNode& e, const QString& fileName, int n
     n->wMBus_Ver = r.Text_Or(X::wMBus_Ver, QString());
     n->wMBus_DevType = r.Text_Or(X::wMBus_DevType, QString());
     n->wMBus_En_Key = uint8_t(r.Number_Or(X::wMBus_En_Key, 0, 0));
-    for (int k = 0; k < 16; ++k)
-        n->wMBus_Key[size_t(k)] = r.Text_Or(X::wMBus_Key(k + 1), QString());
+    static const std::array<QString, 16> keyNames = [] {
+        std::array<QString, 16> a;
+        for (size_t k = 0; k < a.size(); ++k)
+            a[k] = X::wMBus_Key(int(k) + 1);
+        return a;
+    }();
+    for (size_t k = 0; k < keyNames.size(); ++k)
+        n->wMBus_Key[k] = r.Text_Or(keyNames[k], QString());
 
+    const QString list = QStringLiteral("node %1").arg(nodeNo);
     int varNo = 0;
-    for (const XmlNode& ve : e.ChildElements())
-        n->Var_List.push_back(readVariable(ve, fileName, nodeNo, ++varNo));
+    for (XmlNode ve = e.FirstChildElement(); !ve.IsNull(); ve = ve.NextSiblingElement())
+        n->Var_List.push_back(readVariable(ve, fileName, list, ++varNo));
     return n;
 }
 
 // ---------------------------------------------------------------------------
-// Writing: one row per attribute, in the order written.
+// Writing: one row per attribute, in the order written. A row's name is
+// converted to UTF-8 once; its value is a number or one of the model's texts,
+// so writing a network makes no text of its own per attribute.
+
+struct TAttrValue {
+    const QString* Text = nullptr; // null: the value is Number
+    int64_t Number = 0;
+};
+
+TAttrValue num(int64_t v)
+{
+    return {nullptr, v};
+}
+
+TAttrValue text(const QString& t)
+{
+    return {&t, 0};
+}
 
 template <class T>
 struct TAttrWriter {
     QString Name;
-    std::function<QString(const T&)> Value;
+    TAttrValue (*Value)(const T&);
+    QByteArray Utf8 = Name.toUtf8();
 };
+
+template <size_t K>
+TAttrValue keyValue(const TNodo& n)
+{
+    return text(n.wMBus_Key[K]);
+}
+
+template <size_t... K>
+void appendKeyWriters(std::vector<TAttrWriter<TNodo>>& a, std::index_sequence<K...>)
+{
+    (a.push_back({X::wMBus_Key(int(K) + 1), &keyValue<K>}), ...);
+}
 
 const std::vector<TAttrWriter<TNodo>>& nodeWriters()
 {
     static const std::vector<TAttrWriter<TNodo>> w = [] {
         std::vector<TAttrWriter<TNodo>> a = {
-            {X::Enable_Node, [](const TNodo& n) { return flagText(n.Enable); }},
-            {X::ID_Primary, [](const TNodo& n) { return QString::number(n.Node_ID_Primary); }},
-            {X::ID_Secondary, [](const TNodo& n) { return QString::number(n.Node_ID_Secondary); }},
-            {X::Descrizione, [](const TNodo& n) { return n.Description; }},
-            {X::Send_SND_NKE, [](const TNodo& n) { return QString::number(n.Send_SNK); }},
-            {X::Reset_App, [](const TNodo& n) { return QString::number(n.Reset_App); }},
-            {X::Node_State, [](const TNodo& n) { return QString::number(n.Node_State); }},
-            {X::Ident_Num, [](const TNodo& n) { return QString::number(n.Ident_Num); }},
-            {X::BCDtoINT_IN, [](const TNodo& n) { return QString::number(n.BCDtoINT_IN); }},
-            {X::Swap_IN, [](const TNodo& n) { return QString::number(n.Swap_Ident); }},
-            {X::Node_ID_Type, [](const TNodo& n) { return QString::number(n.Node_ID_Type); }},
-            {X::Var_List_Type, [](const TNodo& n) { return QString::number(n.Var_List_Type); }},
-            {X::Cut_After, [](const TNodo& n) { return QString::number(n.Cut_After); }},
-            {X::MBus_Type, [](const TNodo& n) { return QString::number(n.MBus_Type); }},
-            {X::wMBus_ManID, [](const TNodo& n) { return n.wMBus_ManID; }},
-            {X::wMBus_Add, [](const TNodo& n) { return n.wMBus_Add; }},
-            {X::wMBus_Ver, [](const TNodo& n) { return n.wMBus_Ver; }},
-            {X::wMBus_DevType, [](const TNodo& n) { return n.wMBus_DevType; }},
-            {X::wMBus_En_Key, [](const TNodo& n) { return QString::number(n.wMBus_En_Key); }},
+            {X::Enable_Node, [](const TNodo& n) { return num(n.Enable); }},
+            {X::ID_Primary, [](const TNodo& n) { return num(n.Node_ID_Primary); }},
+            {X::ID_Secondary, [](const TNodo& n) { return num(n.Node_ID_Secondary); }},
+            {X::Descrizione, [](const TNodo& n) { return text(n.Description); }},
+            {X::Send_SND_NKE, [](const TNodo& n) { return num(n.Send_SNK); }},
+            {X::Reset_App, [](const TNodo& n) { return num(n.Reset_App); }},
+            {X::Node_State, [](const TNodo& n) { return num(n.Node_State); }},
+            {X::Ident_Num, [](const TNodo& n) { return num(n.Ident_Num); }},
+            {X::BCDtoINT_IN, [](const TNodo& n) { return num(n.BCDtoINT_IN); }},
+            {X::Swap_IN, [](const TNodo& n) { return num(n.Swap_Ident); }},
+            {X::Node_ID_Type, [](const TNodo& n) { return num(n.Node_ID_Type); }},
+            {X::Var_List_Type, [](const TNodo& n) { return num(n.Var_List_Type); }},
+            {X::Cut_After, [](const TNodo& n) { return num(n.Cut_After); }},
+            {X::MBus_Type, [](const TNodo& n) { return num(n.MBus_Type); }},
+            {X::wMBus_ManID, [](const TNodo& n) { return text(n.wMBus_ManID); }},
+            {X::wMBus_Add, [](const TNodo& n) { return text(n.wMBus_Add); }},
+            {X::wMBus_Ver, [](const TNodo& n) { return text(n.wMBus_Ver); }},
+            {X::wMBus_DevType, [](const TNodo& n) { return text(n.wMBus_DevType); }},
+            {X::wMBus_En_Key, [](const TNodo& n) { return num(n.wMBus_En_Key); }},
         };
-        for (int k = 0; k < 16; ++k)
-            a.push_back({X::wMBus_Key(k + 1), [k](const TNodo& n) { return n.wMBus_Key[size_t(k)]; }});
+        appendKeyWriters(a, std::make_index_sequence<std::tuple_size_v<decltype(TNodo::wMBus_Key)>>());
         return a;
     }();
     return w;
@@ -329,25 +361,37 @@ const std::vector<TAttrWriter<TNodo>>& nodeWriters()
 const std::vector<TAttrWriter<TVariabile>>& variableWriters()
 {
     static const std::vector<TAttrWriter<TVariabile>> w = {
-        {X::Enable, [](const TVariabile& v) { return flagText(v.Enable); }},
-        {X::Desc, [](const TVariabile& v) { return v.Description; }},
-        {X::Type, [](const TVariabile& v) { return QString::number(v.Type_Of_Data); }},
-        {X::Fun_Field, [](const TVariabile& v) { return QString::number(v.Function_Field); }},
-        {X::Dim, [](const TVariabile& v) { return QString::number(v.Dimension); }},
-        {X::Unit, [](const TVariabile& v) { return QString::number(v.Unita); }},
-        {X::StoNumber, [](const TVariabile& v) { return QString::number(v.Storage_Number); }},
-        {X::Tariff, [](const TVariabile& v) { return QString::number(v.Tariff); }},
-        {X::VIFE, [](const TVariabile& v) { return QString::number(v.VIFE); }},
-        {X::BCDtoINT, [](const TVariabile& v) { return flagText(v.BCDtoINT); }},
-        {X::VIF_ASCII, [](const TVariabile& v) { return v.VIF_ASCII; }},
-        {X::Length, [](const TVariabile& v) { return QString::number(v.Length); }},
-        {X::Conv_Float, [](const TVariabile& v) { return flagText(v.Conv_Float); }},
-        {X::Force_Int32, [](const TVariabile& v) { return flagText(v.Force_Int32); }},
-        {X::TP_Mod_Regs, [](const TVariabile& v) { return flagText(v.TP_Mod_Regs); }},
-        {X::Position, [](const TVariabile& v) { return QString::number(v.Position); }},
-        {X::Post_Operation, [](const TVariabile& v) { return QString::number(v.Post_Operation); }},
+        {X::Enable, [](const TVariabile& v) { return num(v.Enable); }},
+        {X::Desc, [](const TVariabile& v) { return text(v.Description); }},
+        {X::Type, [](const TVariabile& v) { return num(v.Type_Of_Data); }},
+        {X::Fun_Field, [](const TVariabile& v) { return num(v.Function_Field); }},
+        {X::Dim, [](const TVariabile& v) { return num(v.Dimension); }},
+        {X::Unit, [](const TVariabile& v) { return num(v.Unita); }},
+        {X::StoNumber, [](const TVariabile& v) { return num(v.Storage_Number); }},
+        {X::Tariff, [](const TVariabile& v) { return num(v.Tariff); }},
+        {X::VIFE, [](const TVariabile& v) { return num(v.VIFE); }},
+        {X::BCDtoINT, [](const TVariabile& v) { return num(v.BCDtoINT); }},
+        {X::VIF_ASCII, [](const TVariabile& v) { return text(v.VIF_ASCII); }},
+        {X::Length, [](const TVariabile& v) { return num(v.Length); }},
+        {X::Conv_Float, [](const TVariabile& v) { return num(v.Conv_Float); }},
+        {X::Force_Int32, [](const TVariabile& v) { return num(v.Force_Int32); }},
+        {X::TP_Mod_Regs, [](const TVariabile& v) { return num(v.TP_Mod_Regs); }},
+        {X::Position, [](const TVariabile& v) { return num(v.Position); }},
+        {X::Post_Operation, [](const TVariabile& v) { return num(v.Post_Operation); }},
     };
     return w;
+}
+
+template <class T>
+void writeAttributes(XmlStreamWriter& out, const std::vector<TAttrWriter<T>>& writers, const T& item)
+{
+    for (const TAttrWriter<T>& w : writers) {
+        const TAttrValue v = w.Value(item);
+        if (v.Text)
+            out.Attribute(w.Utf8, *v.Text);
+        else
+            out.AttributeInt(w.Utf8, v.Number);
+    }
 }
 
 template <class T>
@@ -365,7 +409,7 @@ TNodoList Read_MBus_Nodes(const XmlNode& root, const QString& fileName)
 {
     TNodoList nodes;
     int nodeNo = 0;
-    for (const XmlNode& e : root.ChildElements())
+    for (XmlNode e = root.FirstChildElement(); !e.IsNull(); e = e.NextSiblingElement())
         nodes.push_back(readNode(e, fileName, ++nodeNo));
     return nodes;
 }
@@ -392,20 +436,27 @@ const QStringList& MBus_Variable_Attributes()
 
 QByteArray MBus_Network_Document(const TNodoList& nodes)
 {
-    XmlDocument doc;
-    XmlNode root = doc.CreateRoot(X::Root);
-    doc.AppendComment(X::Version_Comment);
+    // Written as it is built: a network of a few hundred nodes would
+    // otherwise be built as a document first and saved after.
+    static const QByteArray root = X::Root.toUtf8();
+    static const QByteArray node = X::Node.toUtf8();
+    static const QByteArray variable = X::Variable.toUtf8();
+    static const QByteArray version = X::Version_Comment.toUtf8();
+    XmlStreamWriter out;
+    out.StartElement(root);
     for (const std::unique_ptr<TNodo>& n : nodes) {
-        XmlNode ne = root.AppendElement(X::Node);
-        for (const TAttrWriter<TNodo>& w : nodeWriters())
-            ne.AppendAttribute(w.Name, w.Value(*n));
+        out.StartElement(node);
+        writeAttributes(out, nodeWriters(), *n);
         for (const std::unique_ptr<TVariabile>& v : n->Var_List) {
-            XmlNode ve = ne.AppendElement(X::Variable);
-            for (const TAttrWriter<TVariabile>& w : variableWriters())
-                ve.AppendAttribute(w.Name, w.Value(*v));
+            out.StartElement(variable);
+            writeAttributes(out, variableWriters(), *v);
+            out.EndElement();
         }
+        out.EndElement();
     }
-    return doc.SaveToBytes();
+    out.EndElement();
+    out.Comment(version);
+    return out.Take();
 }
 
 void Write_MBus_Network(const QString& path, const TNodoList& nodes)

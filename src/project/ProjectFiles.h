@@ -114,6 +114,9 @@ inline const QString On_Data_Change = QStringLiteral("On_Data_Change");
 inline const QString On_Timer = QStringLiteral("On_Timer");
 inline const QString SendTimer = QStringLiteral("SendTimer");
 inline const QString Mnemonic = QStringLiteral("Mnemonic");
+// Older files: one send condition ("On Data Change", "On Timer") in place of
+// the three flags; read by the editor, never written.
+inline const QString T_Type = QStringLiteral("T_Type");
 inline const TFlagColumn On_Request_Flag{On_Request, TFlagRule::Upper, TFlagMissing::Clear};
 inline const TFlagColumn On_Data_Change_Flag{On_Data_Change, TFlagRule::Upper, TFlagMissing::Clear};
 inline const TFlagColumn On_Timer_Flag{On_Timer, TFlagRule::Upper, TFlagMissing::Clear};

@@ -3,6 +3,8 @@
 #include "platform/core/IntConv.h"
 #include "platform/core/StrUtils.h"
 
+#include <cstring>
+
 bool Flag_Text_Is_Set(const QString& text, TFlagRule rule)
 {
     switch (rule) {
@@ -115,32 +117,42 @@ QString TRowReader::Text_Or(const QString& name, const QString& missing) const
     return v ? QString::fromUtf8(v) : missing;
 }
 
+// Numbers are converted from the file's bytes: a QString per number would
+// cost more than the rest of the reading.
 int TRowReader::Number(const QString& name, int def) const
 {
-    return StrToIntDef(Text(name), def);
+    int v;
+    return TryUtf8ToInt(Required(name), v) ? v : def;
 }
 
 int64_t TRowReader::Number64(const QString& name, int64_t def) const
 {
-    return StrToInt64Def(Text(name), def);
+    int64_t v;
+    return TryUtf8ToInt64(Required(name), v) ? v : def;
 }
 
 int TRowReader::Number_Or(const QString& name, int def, int missing) const
 {
-    const char* v = Find(name);
-    return v ? StrToIntDef(QString::fromUtf8(v), def) : missing;
+    const char* s = Find(name);
+    if (!s)
+        return missing;
+    int v;
+    return TryUtf8ToInt(s, v) ? v : def;
 }
 
 int64_t TRowReader::Number64_Or(const QString& name, int64_t def, int64_t missing) const
 {
-    const char* v = Find(name);
-    return v ? StrToInt64Def(QString::fromUtf8(v), def) : missing;
+    const char* s = Find(name);
+    if (!s)
+        return missing;
+    int64_t v;
+    return TryUtf8ToInt64(s, v) ? v : def;
 }
 
 int TRowReader::Integer(const QString& name) const
 {
     int v = 0;
-    if (!TryStrToInt(Text(name), v))
+    if (!TryUtf8ToInt(Required(name), v))
         throw Error(name, QStringLiteral("is not an integer"));
     return v;
 }
@@ -148,9 +160,15 @@ int TRowReader::Integer(const QString& name) const
 int64_t TRowReader::Integer64(const QString& name) const
 {
     int64_t v = 0;
-    if (!TryStrToInt64(Text(name), v))
+    if (!TryUtf8ToInt64(Required(name), v))
         throw Error(name, QStringLiteral("is not an integer"));
     return v;
+}
+
+bool TRowReader::Text_Is(const QString& name, QLatin1String text) const
+{
+    const char* v = Find(name);
+    return v && std::strlen(v) == size_t(text.size()) && std::memcmp(v, text.data(), size_t(text.size())) == 0;
 }
 
 bool TRowReader::Flag(const TFlagColumn& column) const

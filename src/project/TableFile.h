@@ -74,6 +74,10 @@ public:
     int Integer(const QString& name) const;
     int64_t Integer64(const QString& name) const;
 
+    // Whether the attribute is present and reads exactly `text` (plain ASCII),
+    // compared on the file's bytes.
+    bool Text_Is(const QString& name, QLatin1String text) const;
+
     // A check-box column by its table's rule.
     bool Flag(const TFlagColumn& column) const;
 
@@ -94,7 +98,7 @@ private:
         const char* Name;
         const char* Value;
     };
-    QVarLengthArray<TAttr, 24> FAttrs;
+    QVarLengthArray<TAttr, 40> FAttrs; // a network node has 35
     mutable qsizetype FNext = 0; // where the next search starts
     QString FFile;
     QString FList;

@@ -125,6 +125,28 @@ TEST(RowReader, RequiredAndIntegerAttributesNameFileListRowAndAttribute)
     }
 }
 
+TEST(RowReader, NumbersAndTextsOnTheFilesBytes)
+{
+    // Numbers are read from the file's bytes: entities decoded first, only
+    // ASCII digits count; Text_Is compares the whole value.
+    XmlDocument doc;
+    doc.LoadFromText(QStringLiteral("<r><row A=\"&#x24;1F\" B=\"\uFF15\" C=\" -7\" D=\"4294967295\" E=\"1\" F=\"1 \" G=\"\"/></r>"));
+    const TRowReader r(doc.DocumentElement().FirstChildElement(), QStringLiteral("F.xml"), 1);
+    EXPECT_EQ(r.Number(QStringLiteral("A"), -1), 31);
+    EXPECT_EQ(r.Number(QStringLiteral("B"), -1), -1);
+    EXPECT_EQ(r.Number_Or(QStringLiteral("C"), 0, 0), -7);
+    EXPECT_EQ(r.Number(QStringLiteral("D"), -1), -1);
+    EXPECT_EQ(r.Number64(QStringLiteral("D"), -1), 4294967295LL);
+    EXPECT_EQ(r.Number64_Or(QStringLiteral("Z"), -1, 9), 9);
+    EXPECT_EQ(r.Number64_Or(QStringLiteral("B"), -1, 9), -1);
+    EXPECT_TRUE(r.Text_Is(QStringLiteral("E"), QLatin1String("1")));
+    EXPECT_FALSE(r.Text_Is(QStringLiteral("F"), QLatin1String("1")));
+    EXPECT_FALSE(r.Text_Is(QStringLiteral("Z"), QLatin1String("1")));
+    EXPECT_FALSE(r.Text_Is(QStringLiteral("G"), QLatin1String("1")));
+    EXPECT_TRUE(r.Text_Is(QStringLiteral("G"), QLatin1String("")));
+    EXPECT_FALSE(r.Text_Is(QStringLiteral("Z"), QLatin1String("")));
+}
+
 TEST(ProjectFile, OwnsItsDocumentSoRowsOutliveLaterLoads)
 {
     QTemporaryDir dir;

@@ -11,7 +11,7 @@
 
 #include <array>
 
-enum TArrowDirection { arrUp, arrDown, arrLeft, arrRight };
+#include "gridpack/grid3/ExObj.h" // TArrowDirection
 
 class TArrowWindow : public TPopupForm {
     KAL_CLASS(TArrowWindow, TPopupForm)

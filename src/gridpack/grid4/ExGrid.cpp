@@ -1,7 +1,13 @@
 #include "gridpack/grid4/ExGrid.h"
 
-#include "gridpack/grid3/SgHTMLE.h"
+#include "gridpack/grid3/ExGridWindows.h"
+#include "gridpack/grid3/PictureContainer.h"
 #include "gridpack/grid3/RorIdad.h"
+#include "gridpack/grid3/SgHTMLE.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/ScrollBars.h"
+#include "platform/core/MathUtils.h"
+#include "platform/controls/StdCtrls.h"
 #include "platform/controls/Clipboard.h"
 #include "platform/controls/Messages.h"
 #include "platform/controls/Timers.h"
@@ -12,9 +18,6 @@
 #include <algorithm>
 
 namespace {
-const char* const kNoInteger = "Cell does not contain integer value";
-const char* const kNoFloat = "Cell does not contain a float value";
-
 // The grid's version: 6.2.1.3, most significant byte first.
 constexpr unsigned kVersionNr = (6u << 24) | (2u << 16) | (1u << 8) | 3u;
 } // namespace
@@ -37,49 +40,377 @@ unsigned GridCellsClipboardFormat()
     return fmt;
 }
 
-unsigned GetModuleFileVersion(const QString& ModuleName)
+int GetModuleFileVersion(const QString& ModuleName)
 {
     // The grid only asks about the common controls; their flat scroll bars
     // and look are the ones of version 6.10.
     if (ModuleName.compare(QStringLiteral("COMCTL32.DLL"), Qt::CaseInsensitive) == 0)
-        return (6u << 16) | 10u;
-    return 0;
+        return (6 << 16) | 10;
+    return -1;
+}
+
+bool ComCtl32Above469()
+{
+    // Compared as signed numbers: an unreadable version (-1) is not above.
+    return GetModuleFileVersion(QStringLiteral("comctl32.dll")) > 0x00040045;
+}
+
+TExStringGrid* FocusTrackingGrid = nullptr;
+QString HintFontName;
+
+// ---------------------------------------------------------------------------
+// Settings records of the data operations
+// ---------------------------------------------------------------------------
+
+void TSortSettings::Assign(const TPersistent* Source)
+{
+    const auto* s = dynamic_cast<const TSortSettings*>(Source);
+    if (!s)
+        return;
+    Column = s->Column;
+    Show = s->Show;
+    IgnoreBlanks = s->IgnoreBlanks;
+    BlankPos = s->BlankPos;
+    AutoSortForGrouping = s->AutoSortForGrouping;
+    Full = s->Full;
+    AutoFormat = s->AutoFormat;
+    NormalCellsOnly = s->NormalCellsOnly;
+    FixedCols = s->FixedCols;
+    Row = s->Row;
+    UndoSort = s->UndoSort;
+    InitSortDirection = s->InitSortDirection;
+    SortOnVirtualCells = s->SortOnVirtualCells;
+    Direction = s->Direction;
+    SingleColumn = s->SingleColumn;
+    IndexShow = s->IndexShow;
+    IndexColor = s->IndexColor;
+    AutoColumnMerge = s->AutoColumnMerge;
+    HeaderColor = s->HeaderColor;
+    HeaderColorTo = s->HeaderColorTo;
+    HeaderMirrorColor = s->HeaderMirrorColor;
+    HeaderMirrorColorTo = s->HeaderMirrorColorTo;
+}
+
+void TColumnSize::Assign(const TPersistent* Source)
+{
+    const auto* s = dynamic_cast<const TColumnSize*>(Source);
+    if (!s)
+        return;
+    Save = s->Save;
+    Key = s->Key;
+    Section = s->Section;
+    Stretch = s->Stretch;
+    StretchColumn = s->StretchColumn;
+    SynchWithGrid = s->SynchWithGrid;
+    SynchNormalCellsOnly = s->SynchNormalCellsOnly;
+    StretchAll = s->StretchAll;
+    Rows = s->Rows;
+    Location = s->Location;
+}
+
+void TPrintSettings::Assign(const TPersistent* Source)
+{
+    const auto* s = dynamic_cast<const TPrintSettings*>(Source);
+    if (!s)
+        return;
+    Title = s->Title;
+    Date = s->Date;
+    PageNr = s->PageNr;
+    Borders = s->Borders;
+    LeftSize = s->LeftSize;
+    RightSize = s->RightSize;
+    ColumnSpacing = s->ColumnSpacing;
+    RowSpacing = s->RowSpacing;
+    TitleSpacing = s->TitleSpacing;
+    Centered = s->Centered;
+    RepeatFixedRows = s->RepeatFixedRows;
+    RepeatFixedCols = s->RepeatFixedCols;
+    FitToPage = s->FitToPage;
+    NoAutoSize = s->NoAutoSize;
+    PrintGraphics = s->PrintGraphics;
+    UseFixedHeight = s->UseFixedHeight;
+    UseFixedWidth = s->UseFixedWidth;
+    UseDisplayFont = s->UseDisplayFont;
+    Font.Assign(s->Font);
+    FixedFont.Assign(s->FixedFont);
+}
+
+void TFilterDropDown::Assign(const TPersistent* Source)
+{
+    const auto* s = dynamic_cast<const TFilterDropDown*>(Source);
+    if (!s)
+        return;
+    AutoSize = s->AutoSize;
+    Color = s->Color;
+    Height = s->Height;
+    Width = s->Width;
+    AllSelectedAll = s->AllSelectedAll;
+    TextChecked = s->TextChecked;
+    TextUnChecked = s->TextUnChecked;
+    Columns = s->Columns;
+    Sorted = s->Sorted;
+    AllText = s->AllText;
+    EmptyText = s->EmptyText;
+    ColumnWidth = s->ColumnWidth;
+    if (OnChange)
+        OnChange(this);
 }
 
 // ---------------------------------------------------------------------------
 // Construction
 // ---------------------------------------------------------------------------
 
+namespace {
+template <class T>
+T* NewChild(TExStringGrid* grid, bool enabled)
+{
+    T* c = NewObject<T>(grid);
+    c->SetParent(grid);
+    c->SetVisible(false);
+    if (!enabled)
+        c->SetEnabled(false);
+    return c;
+}
+} // namespace
+
 TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
 {
+    const bool designing = (ComponentState() & csDesigning) != 0;
+    const bool initDesign =
+        designing && !(AOwner && (AOwner->ComponentState() & (csReading | csLoading)));
+    ControlStyle |= csAcceptsControls;
     FVisibleCol.fill(1);
     FAllColWidths.fill(0);
-    FSortSettings = NewObject<TSortSettings>();
-    FColumnSize = NewObject<TColumnSize>();
-    FPrintSettings = NewObject<TPrintSettings>();
-    FFilter = NewObject<TFilterCollection>();
-    FFilterDropDown = NewObject<TFilterDropDown>();
 
-    ControlStyle |= csAcceptsControls;
-    SetColCount(5);
+    FFooterPanel = NewObject<TFooterPanel>(this);
+    FSearchPanel = NewObject<TSearchPanel>(this);
+    for (TWinControl* p : {static_cast<TWinControl*>(FFooterPanel), static_cast<TWinControl*>(FSearchPanel)}) {
+        p->SetAlign(alBottom);
+        p->SetBounds(0, 0, 0, 0);
+        p->SetVisible(false);
+    }
+
+    FFocusHelper = NewObject<TFocusHelper>(this);
+    FSearchFooter = NewObject<TSearchFooter>(this, initDesign);
+    FFloatingFooter = NewObject<TFloatingFooter>();
+    FPrintSettings = NewObject<TPrintSettings>();
+    FHTMLSettings = NewObject<THTMLSettings>();
+    FSortSettings = NewObject<TSortSettings>();
+    FDragDropSettings = NewObject<TDragDropSettings>();
+    FDragScrollOptions = NewObject<TDragScrollOptions>();
+    FControlLook = NewObject<TControlLook>(this);
+    FNavigation = NewObject<TNavigation>();
+    FColumnSize = NewObject<TColumnSize>();
+    FBands = NewObject<TBands>();
+    FBands->OnChange = [this](TObject*) { Invalidate(); };
+    FSizeWhileTyping = NewObject<TSizeWhileTyping>();
+    FMouseActions = NewObject<TMouseActions>(this);
+    FGrouping = NewObject<TGrouping>();
+    CreateCellObjects();
+    FColumnHeaders = NewObject<TStringList>();
+    FImageCache = NewObject<THTMLPictureCache>();
+    FColumnHeaders->OnChange = [this](TObject*) {
+        SyncColumnHeaders();
+        ShowColumnHeaders();
+    };
+    FOrigColSizes = NewObject<TIntList>(0, 0);
+
+    FFixedFont.SetName(QStringLiteral("Tahoma"));
+    FFixedFont.SetStyle(fsBold);
+    if (designing)
+        FActiveCellFont.SetName(QStringLiteral("Tahoma"));
+    FActiveCellFont.SetStyle(fsBold);
+    FFixedFont.OnChange = [this](TGraphicsObject*) { FontChanged(nullptr); };
+    FActiveCellFont.OnChange = [this](TGraphicsObject*) { FontChanged(nullptr); };
+
+    FRowHeaders = NewObject<TStringList>();
+    FRowHeaders->OnChange = [this](TObject*) { ShowRowHeaders(); };
+    FSortlist = NewObject<TStringList>();
+    FLookupItems = NewObject<TStringList>();
+    FSortIndexes = NewObject<TSortIndexList>();
+    FSortRowXRef = NewObject<TIntList>(0, 0);
+    FUnSortRowXRef = NewObject<TIntList>(0, 0);
+    FMergedColumns = NewObject<TIntList>(0, 0);
+    FSelectedCells = NewObject<TIntList>(0, 0);
+    FSelectedRows = NewObject<TIntList>(0, 0);
+    FModifiedRows = NewObject<TIntList>(0, 0);
+    FEnabledRows = NewObject<TIntList>(0, 0);
+    FRowIndicator = std::make_unique<TBitmap>();
+    FBackGround = NewObject<TBackGround>();
+    FScrollHintWnd = NewObject<THTMLHintWindow>(this);
+    FScrollHintWnd->SetVisible(false);
+
+    WordWrap = true;
+    FControlList = NewObject<TControlList>();
+    FProgressAppearance = NewObject<TGridProgressAppearance>();
+    FProgressAppearance->OnChange = [this](TObject*) { Invalidate(); };
+    FSyncGrid = NewObject<TSyncGrid>(this);
+
     SetRowCount(10);
+    SetBounds(Left(), Top(), 400, 250);
+
+    FGridItems = NewObject<TGridItems>();
+    FFilter = NewObject<TFilterCollection>();
+    FShowSelection = true;
+    FShowSel = true;
+
+    FBalloonSettings = NewObject<TBalloonSettings>();
+    FShowModified = NewObject<TShowModified>();
+    FShowModified->OnChange = [this](TObject*) { RepaintCol(0); };
+
+    SetDefaultRowHeight(22);
+    FFixedRowHeight = DefaultRowHeight();
+    SetGradientStartColor(clWhite);
+    SetGradientEndColor(ColorToRGB(clBtnFace));
+
+    // The system is Windows 7-like with version 6 common controls.
+    // An unreadable version (-1) reads 255 here and so counts as version 6.
+    const unsigned comctl = unsigned(GetModuleFileVersion(QStringLiteral("COMCTL32.DLL")));
+    FIsComCtl6 = ((comctl >> 16) & 0xFF) > 5;
+    FBorderColor = FIsWinXP ? TColor(0xB99D7F) : TColor(0x808080);
+    FScrollWidth = GetSystemMetrics(SM_CXVSCROLL);
+
+    FColumnOrder = NewObject<TIntList>(0, 0);
+    FIgnoreColumns = NewObject<TIntList>(0, 0);
+    FFilterDropDown = NewObject<TFilterDropDown>();
+    FFilterDropDown->OnChange = [this](TObject*) { Invalidate(); };
+    FDropList = NewChild<TDropList>(this, true);
+    FDropCheckList = NewChild<TDropCheckList>(this, true);
+    FDropList->SetBounds(0, 0, 0, 0);
+    FDropCheckList->SetBounds(0, 0, 0, 0);
+    FFilterList = NewObject<TStringList>();
+    FFilterList->SetDuplicates(dupIgnore);
+    FFilterList->SetSorted(true);
+
+    if (!designing) {
+        FFocusWindow = NewObject<TGridFocusWindow>(this);
+        TArrowWindow** arrows[] = {&ArwU, &ArwD, &ArwL, &ArwR};
+        for (int i = 0; i < 4; ++i) {
+            *arrows[i] = NewObject<TArrowWindow>(this);
+            (*arrows[i])->Init(this, TArrowDirection(i));
+        }
+        EditCombo = NewChild<TGridCombo>(this, false);
+        EditCombo->IsWinXP = FIsWinXP;
+        EditCombo->IsVista = FIsWinVista && FIsComCtl6;
+        EditTrans = NewChild<TGridTransEdit>(this, true);
+        ComboTrans = NewChild<TGridTransCombo>(this, true);
+        EditCheck = NewChild<TGridCheckBox>(this, false);
+        EditBtn = NewChild<TGridEditBtn>(this, false);
+        EditBtn->ButtonCaption = QStringLiteral("...");
+        EditBtn->IsWinXP = FIsWinXP;
+        UnitEditBtn = NewChild<TGridUnitEditBtn>(this, false);
+        UnitEditBtn->ButtonCaption = QStringLiteral("...");
+        UnitEditBtn->IsWinXP = FIsWinXP;
+        GridButton = NewChild<TGridButton>(this, false);
+        MoveButton = NewChild<THeaderDragButton>(this, false);
+        MoveButton->Grid = this;
+        FEditControl = NewChild<TControlEdit>(this, true);
+        FComboControl = NewChild<TControlCombo>(this, true);
+        FScrollBar = NewObject<TScrollBar>(this);
+        FPaintScrollBar = NewObject<TScrollBar>(this);
+    }
+
+    // The owner form's resize notice comes to the grid first.
+    if (auto* form = dynamic_cast<TCustomForm*>(AOwner); form && !designing) {
+        if (form->OnResize) {
+            FOnResize = form->OnResize;
+            ResizeAssigned = true;
+        }
+        form->OnResize = [this](TObject* Sender) { OwnerFormResize(Sender); };
+        PrevSizeX = form->Width();
+        PrevSizeY = form->Height();
+    }
+
+    // Fixed counts as the library keeps them, then the grid's own.
+    SetColCount(5);
     SetFixedCols(1);
     SetFixedRows(1);
-    SetDefaultRowHeight(22);
-    FFixedRowHeight = 22;
-    SetBounds(Left(), Top(), 400, 250);
+}
+
+void TExStringGrid::BeforeDestruction()
+{
+    // Hidden columns come back first so every cell is cleared with its row,
+    // while the panels and editors still stand.
+    if (FNumHidden > 0)
+        UnHideColumnsAll();
+    // The form gets back the resize handler it had (none when it had none).
+    if (auto* form = dynamic_cast<TCustomForm*>(Owner()); form && !(ComponentState() & csDesigning))
+        form->OnResize = FOnResize;
+    if (FocusTrackingGrid == this)
+        FocusTrackingGrid = nullptr;
+    TBaseGrid::BeforeDestruction();
+    // The owned child windows and pop-ups are gone now.
+    FFooterPanel = nullptr;
+    FSearchPanel = nullptr;
+    FScrollHintWnd = nullptr;
+    FDropList = nullptr;
+    FDropCheckList = nullptr;
+    FFocusWindow = nullptr;
+    ArwU = ArwD = ArwL = ArwR = nullptr;
+    EditCombo = nullptr;
+    EditTrans = nullptr;
+    ComboTrans = nullptr;
+    EditCheck = nullptr;
+    EditBtn = nullptr;
+    UnitEditBtn = nullptr;
+    GridButton = nullptr;
+    MoveButton = nullptr;
+    FEditControl = nullptr;
+    FComboControl = nullptr;
+    FScrollBar = nullptr;
+    FPaintScrollBar = nullptr;
 }
 
 TExStringGrid::~TExStringGrid()
 {
-    // Hidden columns come back first so every cell is cleared with its row.
     if (FNumHidden > 0)
         UnHideColumnsAll();
-    FFilterDropDown->Free();
+    // Hidden rows hold the properties of their cells.
+    for (int i = 0; i < FGridItems->Count(); ++i) {
+        TStringList* items = FGridItems->Item(i)->Items();
+        for (int c = 0; c < items->Count(); ++c)
+            if (auto* p = dynamic_cast<TCellProperties*>(items->Objects(c)))
+                p->Free();
+    }
+    FGridItems->Free();
     FFilter->Free();
-    FPrintSettings->Free();
+    FFilterList->Free();
+    FFilterDropDown->Free();
+    FIgnoreColumns->Free();
+    FColumnOrder->Free();
+    FShowModified->Free();
+    FBalloonSettings->Free();
+    FSyncGrid->Free();
+    FProgressAppearance->Free();
+    FControlList->Free();
+    FBackGround->Free();
+    for (TIntList* l : {FEnabledRows, FModifiedRows, FSelectedRows, FSelectedCells, FMergedColumns, FUnSortRowXRef,
+                        FSortRowXRef})
+        l->Free();
+    FSortIndexes->Free();
+    FLookupItems->Free();
+    FSortlist->Free();
+    FRowHeaders->Free();
+    FOrigColSizes->Free();
+    FImageCache->Free();
+    FColumnHeaders->Free();
+    FreeCellObjects();
+    FGrouping->Free();
+    FMouseActions->Free();
+    FSizeWhileTyping->Free();
+    FBands->Free();
     FColumnSize->Free();
+    FNavigation->Free();
+    FControlLook->Free();
+    FDragScrollOptions->Free();
+    FDragDropSettings->Free();
     FSortSettings->Free();
+    FHTMLSettings->Free();
+    FPrintSettings->Free();
+    FFloatingFooter->Free();
+    FSearchFooter->Free();
+    FFocusHelper->Free();
+    // Child windows and pop-ups are owned components and go with the grid.
 }
 
 void TExStringGrid::CreateWnd()
@@ -89,7 +420,125 @@ void TExStringGrid::CreateWnd()
     TBaseGrid::CreateWnd();
     if (!Parent())
         return;
+    if (FScrollBar) {
+        for (TScrollBar* b : {FScrollBar, FPaintScrollBar}) {
+            b->SetParent(this);
+            b->SetTabStop(false);
+            b->SetKind(sbVertical);
+            b->SetVisible(false);
+        }
+    }
+    FFooterPanel->SetParent(this);
+    FFooterPanel->SetVisible(FFloatingFooter->Visible);
+    FSearchPanel->SetParent(this);
+    FSearchPanel->SetVisible(FSearchFooter->Visible());
+    FSearchPanel->SetHeight(FSearchFooter->Visible() ? 32 : 0);
     FGridTimerID = SetTimer(this, GridTimerIdent, 500);
+    // The system's lines per wheel notch; page scrolling takes the rows shown.
+    wheelmsg = WM_MOUSEWHEEL;
+    wheelpan = false;
+    wheelscrl = WheelScrollLines();
+    if (wheelscrl == -1)
+        wheelscrl = VisibleRowCount();
+}
+
+void TExStringGrid::OwnerFormResize(TObject* Sender)
+{
+    if (FOnResize)
+        FOnResize(Sender);
+}
+
+void TExStringGrid::SizeChanged(int OldColCount, int OldRowCount)
+{
+    if (!Parent() || (ComponentState() & (csLoading | csReading)))
+        return;
+    if (FColumnSize->Stretch)
+        StretchColumnToFit(FColumnSize->StretchColumn);
+    TBaseGrid::SizeChanged(OldColCount, OldRowCount);
+}
+
+void TExStringGrid::ColWidthsChanged()
+{
+    if (ColchgFlg && FColumnSize)
+        StretchColumnToFit(FColumnSize->StretchColumn);
+    TBaseGrid::ColWidthsChanged();
+    ColSizeFlg = true;
+    const bool sized = ColSized && Colclicked >= 0 && Colclicked < ColCount();
+    if (sized && FMouseActions->AllColumnSize && Colclickedsize > 0) {
+        // Every other column grows or shrinks in the same proportion.
+        ColSized = false;
+        const double ratio = double(ColWidths(Colclicked)) / Colclickedsize;
+        for (int c = FixedCols(); c < ColCount(); ++c)
+            if (c != Colclicked)
+                SetColWidths(c, int(Round(ColWidths(c) * ratio)));
+        ColSized = true;
+    }
+    if (sized && ColSized) {
+        if (OnEndColumnSize)
+            OnEndColumnSize(this, Colclicked);
+        int w = ColWidths(Colclicked);
+        const int before = w;
+        UpdateColumnSize(Colclicked, w);
+        if (w != before) {
+            ColSized = false;
+            SetColWidths(Colclicked, w);
+        }
+    }
+    if (ColSized) {
+        Colclicked = -1;
+        Rowclicked = -1;
+    }
+    ColSized = false;
+    if (FFooterPanel)
+        FFooterPanel->Invalidate();
+    if (FControlList)
+        CellControlsUpdate();
+}
+
+void TExStringGrid::RowHeightsChanged()
+{
+    TBaseGrid::RowHeightsChanged();
+    const bool sized = Rowsized && Rowclicked >= 0 && Rowclicked < RowCount();
+    if (sized && FMouseActions->AllRowSize && Rowclickedsize > 0) {
+        Rowsized = false;
+        const double ratio = double(RowHeights(Rowclicked)) / Rowclickedsize;
+        for (int r = FixedRows(); r < RowCount(); ++r)
+            if (r != Rowclicked)
+                SetRowHeights(r, int(Round(RowHeights(r) * ratio)));
+        Rowsized = true;
+    }
+    if (sized && Rowsized && OnEndRowSize)
+        OnEndRowSize(this, Rowclicked);
+    if (Rowsized) {
+        Colclicked = -1;
+        Rowclicked = -1;
+    }
+    Rowsized = false;
+    if (FControlList)
+        CellControlsUpdate();
+}
+
+bool TExStringGrid::IsOverSizingEdge(int X, int Y)
+{
+    int c = -1;
+    int r = -1;
+    MouseToCell(X, Y, c, r);
+    if (c < 0 || r < 0)
+        return false;
+    const TRect rc = TCustomGrid::CellRect(c, r);
+    bool result = false;
+    if (r <= FixedRows() && (Options() & goColSizing))
+        result = std::abs(X - rc.Left) < 4 || std::abs(X - rc.Right) < 4;
+    if (c <= FixedCols() && (Options() & goRowSizing))
+        result = std::abs(Y - rc.Top) < 4 || std::abs(Y - rc.Bottom) < 4;
+    return result;
+}
+
+void TExStringGrid::SetColumnStretch(bool v)
+{
+    FColumnSize->Stretch = v;
+    if (Parent())
+        StretchColumnToFit(FColumnSize->StretchColumn);
 }
 
 void TExStringGrid::DestroyWnd()
@@ -102,6 +551,179 @@ void TExStringGrid::DestroyWnd()
 }
 
 bool TExStringGrid::Loading() const { return (ComponentState() & csLoading) != 0; }
+
+void TExStringGrid::Loaded()
+{
+    TBaseGrid::Loaded();
+    FOldCursor = Cursor();
+    ShowColumnHeaders();
+    ShowRowHeaders();
+    FFixedRowsMin = FixedRows();
+    FFixedColsMin = FixedCols();
+    FMinRowHeight = DefaultRowHeight();
+    FMinColWidth = 10;
+    FMaxRowCount = RowCount();
+    FLoaded = true;
+    if (Options() & goAlwaysShowEditor) {
+        FNavigation->AlwaysEdit = true;
+        SetOptions(Options() & ~goAlwaysShowEditor);
+    }
+    if (!FIsWinXP && FControlLook->ControlStyle() == csTheme)
+        FControlLook->SetControlStyle(csClassic);
+    FSearchFooter->SetAutoThemeAdapt(AutoThemeAdapt);
+    ApplyScrollBarAlways(false);
+    InitOrigColSizes();
+    SetColumnOrder();
+}
+
+void TExStringGrid::Assign(const TPersistent* Source)
+{
+    const auto* src = dynamic_cast<const TExStringGrid*>(Source);
+    if (!src)
+        return;
+    auto* s = const_cast<TExStringGrid*>(src);
+    Font()->Assign(*s->Font());
+    FActiveCellColor = s->FActiveCellColor;
+    FActiveCellColorTo = s->FActiveCellColorTo;
+    FActiveCellFont.Assign(s->FActiveCellFont);
+    FActiveCellShow = s->FActiveCellShow;
+    SetActiveRowShow(s->ActiveRowShow());
+    SetAlign(s->Align());
+    FFilterDropDown->Assign(s->FFilterDropDown);
+    AnchorHint = s->AnchorHint;
+    AutoNumAlign = s->AutoNumAlign;
+    FAutoSize = s->FAutoSize;
+    AutoThemeAdapt = s->AutoThemeAdapt;
+    AutoFilterUpdate = s->AutoFilterUpdate;
+    FMouseActions->Assign(s->FMouseActions);
+    FNavigation->Assign(s->FNavigation);
+    FGrouping->Assign(s->FGrouping);
+    FSearchFooter->Assign(s->FSearchFooter);
+    FPrintSettings->Assign(s->FPrintSettings);
+    FFilter->Assign(s->FFilter);
+    FHTMLSettings->Assign(s->FHTMLSettings);
+    FBands->Assign(s->FBands);
+    FSortSettings->Assign(s->FSortSettings);
+    FDragScrollOptions->Assign(s->FDragScrollOptions);
+    FDragDropSettings->Assign(s->FDragDropSettings);
+    FColumnSize->Assign(s->FColumnSize);
+    FSyncGrid->Assign(s->FSyncGrid);
+    FFocusHelper->Assign(s->FFocusHelper);
+    FixedRowAlways = s->FixedRowAlways;
+    SetColCount(s->ColCount());
+    SetRowCount(s->RowCount());
+    SetFixedRows(s->FixedRows());
+    SetFixedCols(s->FixedCols());
+    SetDefaultColWidth(s->DefaultColWidth());
+    SetDefaultRowHeight(s->DefaultRowHeight());
+    SetFixedRowHeight(s->FixedRowHeight());
+    SetFixedColWidth(s->FixedColWidth());
+    InvalidEntryTitle = s->InvalidEntryTitle;
+    InvalidEntryIcon = s->InvalidEntryIcon;
+    InvalidEntryText = s->InvalidEntryText;
+    SetOptions(s->Options());
+    for (int i = 0; i < s->ColCount(); ++i)
+        SetColWidths(i, s->ColWidths(i));
+    FColumnHeaders->Assign(s->FColumnHeaders);
+    for (int i = 0; i < s->RowCount(); ++i)
+        SetRowHeights(i, s->RowHeights(i));
+    FScrollProportional = s->FScrollProportional;
+    ScrollSynch = s->ScrollSynch;
+    FScrollWidth = s->FScrollWidth;
+    ScrollHints = s->ScrollHints;
+    FScrollBarAlways = s->FScrollBarAlways;
+    SetScrollBars(s->ScrollBars());
+    SetScrollColor(s->ScrollColor());
+    SetScrollType(s->ScrollType());
+    SetScrollWidth(s->ScrollWidth());
+    AssignCells(Source);
+}
+
+void TExStringGrid::AssignCells(const TPersistent* Source)
+{
+    // The texts of every cell of the source, hidden columns included.
+    auto* s = const_cast<TExStringGrid*>(dynamic_cast<const TExStringGrid*>(Source));
+    if (!s)
+        return;
+    BeginUpdate();
+    const int cols = s->AllColCount();
+    const int rows = s->RowCount();
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            SetGridCell(c, r, s->GetGridCell(c, r));
+    EndUpdate();
+}
+
+void TExStringGrid::Resize()
+{
+    // The library's notice fires OnResize.
+    TBaseGrid::Resize();
+    if ((FBackGround->Display == bdGradientHorz || FBackGround->Display == bdGradientVert) &&
+        FBackGround->ColorTo != clNone)
+        Invalidate();
+    ApplyScrollBarAlways(false);
+    CellControlsUpdate();
+}
+
+void TExStringGrid::ApplyScrollBarAlways(bool Force)
+{
+    // The library lays its bars out by need; the bars asked for always stay.
+    SetAlwaysShownBars(FScrollBarAlways == saVert || FScrollBarAlways == saBoth,
+                       FScrollBarAlways == saHorz || FScrollBarAlways == saBoth);
+    if (!HandleAllocated())
+        return;
+    const bool rowsFit = VisibleRowCount() + FixedRows() >= RowCount();
+    const bool colsFit = VisibleColCount() + FixedCols() >= ColCount();
+    if (FScrollBarAlways != saNone) {
+        if (rowsFit)
+            ShowScrollBar(this, SB_VERT, FScrollBarAlways == saVert || FScrollBarAlways == saBoth);
+        if (colsFit)
+            ShowScrollBar(this, SB_HORZ, FScrollBarAlways == saHorz || FScrollBarAlways == saBoth);
+        EnableScrollBar(this, SB_VERT, rowsFit ? ESB_DISABLE_BOTH : ESB_ENABLE_BOTH);
+        EnableScrollBar(this, SB_HORZ, colsFit ? ESB_DISABLE_BOTH : ESB_ENABLE_BOTH);
+    } else if (Force) {
+        if (rowsFit)
+            ShowScrollBar(this, SB_VERT, false);
+        if (colsFit)
+            ShowScrollBar(this, SB_HORZ, false);
+    }
+}
+
+void TExStringGrid::Notification(TComponent* AComponent, TOperation Operation)
+{
+    if (Operation == opRemove) {
+        if (AComponent == FPictureContainer)
+            FPictureContainer = nullptr;
+        if (AComponent == FCellChecker)
+            FCellChecker = nullptr;
+        if (AComponent == FFixedDropDownMenu)
+            FFixedDropDownMenu = nullptr;
+        if (!(ComponentState() & csDestroying) && FSyncGrid && AComponent == FSyncGrid->Grid())
+            FSyncGrid->SetGrid(nullptr);
+    }
+    TBaseGrid::Notification(AComponent, Operation);
+}
+
+void TExStringGrid::SetPictureContainer(TPictureContainer* v)
+{
+    FPictureContainer = v;
+    if (v)
+        FreeNotification(reinterpret_cast<TComponent*>(v));
+}
+
+void TExStringGrid::SetCellChecker(ROroRoravaZuzoZovor* v)
+{
+    FCellChecker = v;
+    if (v)
+        FreeNotification(v);
+}
+
+void TExStringGrid::SetFixedDropDownMenu(TPopupMenu* v)
+{
+    FFixedDropDownMenu = v;
+    if (v)
+        FreeNotification(v);
+}
 
 unsigned TExStringGrid::GetVersionNr() { return kVersionNr; }
 
@@ -118,24 +740,229 @@ QString TExStringGrid::Version()
 QString TExStringGrid::GetVersionString() { return Version() + QStringLiteral(" Sep, 2012"); }
 
 // ---------------------------------------------------------------------------
+// Simple setters
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::FontChanged(TObject*) { Invalidate(); }
+
+void TExStringGrid::SetShowDesignHelper(bool v)
+{
+    if (v == FShowDesignHelper)
+        return;
+    FShowDesignHelper = v;
+    Invalidate();
+}
+
+void TExStringGrid::SetActiveCellShow(bool v)
+{
+    FActiveCellShow = v;
+    Invalidate();
+}
+
+void TExStringGrid::SetActiveCellColor(TColor v)
+{
+    FActiveCellColor = v;
+    Invalidate();
+}
+
+void TExStringGrid::SetActiveCellColorTo(TColor v)
+{
+    FActiveCellColorTo = v;
+    Invalidate();
+}
+
+void TExStringGrid::SetActiveCellFont(const TFont& v)
+{
+    FActiveCellFont.Assign(v);
+    Invalidate();
+}
+
+void TExStringGrid::SetFixedFont(const TFont& v)
+{
+    FFixedFont.Assign(v);
+    Invalidate();
+}
+
+void TExStringGrid::SetHighlightColor(TColor v)
+{
+    if (v == FHighlightColor)
+        return;
+    FHighlightColor = v;
+    SetHighlightColors(FHighlightColor, FHighlightTextColor);
+    Invalidate();
+}
+
+void TExStringGrid::SetHighlightTextColor(TColor v)
+{
+    if (v == FHighlightTextColor)
+        return;
+    FHighlightTextColor = v;
+    SetHighlightColors(FHighlightColor, FHighlightTextColor);
+    Invalidate();
+}
+
+namespace {
+// Stores a changed value and repaints; an unchanged one does nothing.
+template <class T, class G>
+void StoreAndRepaint(G* grid, T& field, const T& v)
+{
+    if (field == v)
+        return;
+    field = v;
+    grid->Invalidate();
+}
+} // namespace
+
+void TExStringGrid::SetSelectionColor(TColor v) { StoreAndRepaint(this, FSelectionColor, v); }
+void TExStringGrid::SetSelectionColorTo(TColor v) { StoreAndRepaint(this, FSelectionColorTo, v); }
+void TExStringGrid::SetSelectionMirrorColor(TColor v) { StoreAndRepaint(this, FSelectionMirrorColor, v); }
+void TExStringGrid::SetSelectionMirrorColorTo(TColor v) { StoreAndRepaint(this, FSelectionMirrorColorTo, v); }
+void TExStringGrid::SetSelectionTextColor(TColor v) { StoreAndRepaint(this, FSelectionTextColor, v); }
+void TExStringGrid::SetSelectionColorMixer(bool v) { StoreAndRepaint(this, FSelectionColorMixer, v); }
+void TExStringGrid::SetSelectionRectangle(bool v) { StoreAndRepaint(this, FSelectionRectangle, v); }
+void TExStringGrid::SetSelectionResizer(bool v) { StoreAndRepaint(this, FSelectionResizer, v); }
+void TExStringGrid::SetDefaultAlignment(TAlignment v) { StoreAndRepaint(this, FDefaultAlignment, v); }
+
+void TExStringGrid::SetSelectionColorMixerFactor(int v)
+{
+    StoreAndRepaint(this, FSelectionColorMixerFactor, std::clamp(v, 0, 100));
+}
+
+void TExStringGrid::SetShowSelection(bool v)
+{
+    if (v == FShowSelection)
+        return;
+    FShowSelection = v;
+    FShowSel = v;
+    Invalidate();
+}
+
+void TExStringGrid::SetMaxEditLength(int v)
+{
+    FMaxEditLength = v;
+    if (auto* ed = dynamic_cast<TCustomEdit*>(InplaceEditor()))
+        ed->SetMaxLength(v);
+}
+
+void TExStringGrid::SetFlat(bool v)
+{
+    FFlat = v;
+    if (!Loading())
+        Invalidate();
+}
+
+void TExStringGrid::SetVAlignment(TVAlignment v)
+{
+    FVAlignment = v;
+    FVAlign = v == vtaCenter ? 4u : v == vtaBottom ? 8u : 0u;
+    if (FUpdateCount == 0)
+        Invalidate();
+}
+
+void TExStringGrid::SetXYOffset(TPoint v)
+{
+    FXYOffset = v;
+    Invalidate();
+}
+
+void TExStringGrid::SetBorderColor(TColor v)
+{
+    if (v == FBorderColor)
+        return;
+    FBorderColor = v;
+    if (Parent() && Parent()->HandleAllocated())
+        Invalidate();
+}
+
+void TExStringGrid::SetScrollBarAlways(TScrollBarAlways v)
+{
+    FScrollBarAlways = v;
+    ApplyScrollBarAlways(true);
+}
+
+TColor TExStringGrid::ArrowColor() const { return ArwU ? ArwU->Color() : clNone; }
+
+void TExStringGrid::SetArrowColor(TColor v)
+{
+    for (TArrowWindow* a : {ArwU, ArwD, ArwL, ArwR})
+        if (a)
+            a->SetColor(v);
+}
+
+// ---------------------------------------------------------------------------
 // Dimensions
 // ---------------------------------------------------------------------------
 
 void TExStringGrid::SetRowCount(int v)
 {
+    const int old = RowCount();
+    if (old == TBaseGrid::FixedRows() && FixedRowAlways && FSelHidden)
+        UnHideSelection();
     TBaseGrid::SetRowCount(v);
+    RowCountWritten(old, v);
+}
+
+void TExStringGrid::RowCountWritten(int OldCount, int NewCount)
+{
     if (FixedRowAlways && TBaseGrid::RowCount() > FFixedRowsMin && TBaseGrid::FixedRows() != FFixedRowsMin)
-        TBaseGrid::SetFixedRows(FFixedRowsMin);
-    FMaxRowCount = std::max(FMaxRowCount, v);
-    FNormalRowCount = v;
+        TBaseGrid::SetFixedRows(std::min(FFixedRowsMin, TBaseGrid::RowCount() - 1));
+    FMaxRowCount = std::max(FMaxRowCount, NewCount);
+    FNormalRowCount = NewCount;
+    if (FFooterPanel)
+        FFooterPanel->Invalidate();
+    ApplyScrollBarAlways(false);
+    // The footer row stays the last row: its texts move there, the row it
+    // left is emptied with its objects let go (they moved with the texts).
+    if (FFloatingFooter && FFloatingFooter->Visible && NewCount != OldCount && OldCount > 0 && NewCount > 0) {
+        const int cols = AllColCount();
+        for (int c = 0; c < cols; ++c) {
+            SetGridCell(c, NewCount - 1, GetGridCell(c, OldCount - 1));
+            SetGridObject(c, NewCount - 1, dynamic_cast<TCellProperties*>(GetGridObject(c, OldCount - 1)));
+        }
+        if (OldCount - 1 != NewCount - 1) {
+            for (int c = 0; c < cols; ++c) {
+                SetGridObject(c, OldCount - 1, nullptr);
+                SetGridCell(c, OldCount - 1, QString());
+            }
+        }
+        CalcFooter(-1);
+    }
 }
 
 void TExStringGrid::SetColCount(int v)
 {
     TBaseGrid::SetColCount(v);
     if (FixedColAlways && TBaseGrid::ColCount() > FFixedColsMin && TBaseGrid::FixedCols() != FFixedColsMin)
-        TBaseGrid::SetFixedCols(FFixedColsMin);
+        TBaseGrid::SetFixedCols(std::min(FFixedColsMin, TBaseGrid::ColCount() - 1));
     FMaxColCount = std::max(FMaxColCount, v);
+    if (FFooterPanel)
+        FFooterPanel->Invalidate();
+    SetBounds(Left(), Top(), Width(), Height());
+    ApplyScrollBarAlways(false);
+}
+
+void TExStringGrid::SetFixedFooters(int v)
+{
+    FFixedFooters = v;
+    Invalidate();
+}
+
+void TExStringGrid::SetFixedRightCols(int v)
+{
+    FFixedRightCols = v;
+    Invalidate();
+}
+
+void TExStringGrid::UpdateColumnSize(int ACol, int& AWidth)
+{
+    if (OnUpdateColumnSize)
+        OnUpdateColumnSize(this, ACol, AWidth);
+}
+
+void TExStringGrid::UpdateAutoColumnSize(int ACol, int& AWidth)
+{
+    if (OnUpdateColumnSize)
+        OnUpdateColumnSize(this, ACol, AWidth);
 }
 
 int TExStringGrid::FixedRows() const
@@ -166,7 +993,12 @@ void TExStringGrid::SetFixedCols(int v)
         FFixedColsMin = v;
 }
 
-void TExStringGrid::SetDefaultRowHeight(int v) { TBaseGrid::SetDefaultRowHeight(v); }
+void TExStringGrid::SetDefaultRowHeight(int v)
+{
+    TBaseGrid::SetDefaultRowHeight(v);
+    if (ComponentState() & csDesigning)
+        FFixedRowHeight = v;
+}
 
 void TExStringGrid::SetFixedColWidth(int v)
 {
@@ -200,7 +1032,11 @@ void TExStringGrid::SetWordWrapEx(bool v)
         Invalidate();
 }
 
-void TExStringGrid::SetScrollBars(TScrollStyle v) { TBaseGrid::SetScrollBars(v); }
+void TExStringGrid::SetScrollBars(TScrollStyle v)
+{
+    FScrollBars = v;
+    TBaseGrid::SetScrollBars(v);
+}
 
 void TExStringGrid::StretchColumnToFit(int n)
 {
@@ -269,6 +1105,8 @@ void TExStringGrid::Invalidate()
         return;
     }
     TBaseGrid::Invalidate();
+    if (!Loading() && FFloatingFooter && FFloatingFooter->Visible && FFooterPanel)
+        FFooterPanel->Invalidate();
 }
 
 void TExStringGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
@@ -388,9 +1226,28 @@ void TExStringGrid::SetRow(int v)
         OnRowUpdate(this, FOldRowSel, Row());
         FOldRowSel = Row();
     }
+    if (FMouseActions->DisjunctRowSelect())
+        UpdateRowSelect(false);
+    if (FSyncGrid->Grid() && FSyncGrid->SelectionRow && FSyncGrid->Grid() != this) {
+        if (auto* g = dynamic_cast<TExStringGrid*>(FSyncGrid->Grid()))
+            g->SetRow(Row());
+        else
+            FSyncGrid->Grid()->SetRow(Row());
+    }
+    if (v == RowCount() - 1 && FSearchFooter->Visible())
+        ScrollAboveSearchPanel();
 }
 
-void TExStringGrid::SetCol(int v) { TBaseGrid::SetCol(v); }
+void TExStringGrid::SetCol(int v)
+{
+    TBaseGrid::SetCol(v);
+    if (FSyncGrid->Grid() && FSyncGrid->SelectionColumn && FSyncGrid->Grid() != this) {
+        if (auto* g = dynamic_cast<TExStringGrid*>(FSyncGrid->Grid()))
+            g->SetCol(Col());
+        else
+            FSyncGrid->Grid()->SetCol(Col());
+    }
+}
 
 void TExStringGrid::SetTopRow(int v)
 {
@@ -398,90 +1255,6 @@ void TExStringGrid::SetTopRow(int v)
         TBaseGrid::SetTopRow(v);
 }
 
-void TExStringGrid::FocusCell(int ACol, int ARow) { SetSelection(TGridRect{ACol, ARow, ACol, ARow}); }
-
-// ---------------------------------------------------------------------------
-// Typed values
-// ---------------------------------------------------------------------------
-
-QString TExStringGrid::GetStrippedCell(int ACol, int ARow) { return StripMarkup(GetCellEx(ACol, ARow)); }
-
-int TExStringGrid::GetLinesInCell(int ACol, int ARow)
-{
-    const QString s = GetCellEx(ACol, ARow);
-    return int(s.count(QLatin1Char('\n'))) + 1;
-}
-
-int TExStringGrid::GetInts(int ACol, int ARow)
-{
-    QString s = Trim(GetStrippedCell(ACol, ARow));
-    if (s.isEmpty() || s == QLatin1String("-"))
-        return 0;
-    int v = 0;
-    if (!TryStrToInt(s, v))
-        throw DOriVireZuvez(QString::fromLatin1(kNoInteger));
-    return v;
-}
-
-void TExStringGrid::SetInts(int ACol, int ARow, int Value)
-{
-    SetCellEx(ACol, ARow, IntToStr(Value));
-    if (FNumHidden > 0)
-        RepaintRealCell(ACol, ARow);
-}
-
-double TExStringGrid::GetFloats(int ACol, int ARow)
-{
-    const QString s = NormalizeFloatText(GetStrippedCell(ACol, ARow));
-    if (s.isEmpty() || s == QLatin1String("-"))
-        return 0.0;
-    bool ok = false;
-    const double v = s.toDouble(&ok);
-    if (!ok)
-        throw DOriVireZuvez(QString::fromLatin1(kNoFloat));
-    return v;
-}
-
-void TExStringGrid::GetFloatFormat(int, int, QString& Fmt) { Fmt = FloatFormat; }
-
-void TExStringGrid::SetFloats(int ACol, int ARow, double Value)
-{
-    QString fmt;
-    GetFloatFormat(ACol, ARow, fmt);
-    SetCellEx(ACol, ARow, Format(fmt, {Value}));
-}
-
-// ---------------------------------------------------------------------------
-// Selection
-// ---------------------------------------------------------------------------
-
-void TExStringGrid::SetSelection(const TGridRect& r) { TBaseGrid::SetSelection(r); }
-
-void TExStringGrid::SelectRows(int RowIndex, int RCount)
-{
-    if (RowIndex + RCount > RowCount())
-        RCount = RowCount() - RowIndex;
-    SetSelection(TGridRect{FixedCols(), RowIndex, ColCount() - 1, RowIndex + RCount - 1});
-    FSelChange = false;
-}
-
-void TExStringGrid::SelectCols(int ColIndex, int CCount)
-{
-    SetSelection(TGridRect{ColIndex, FixedRows(), ColIndex + CCount - 1, RowCount() - 1});
-}
-
-void TExStringGrid::SelectRange(int FromCol, int ToCol, int FromRow, int ToRow)
-{
-    SetRow(ToRow);
-    SetCol(ToCol);
-    SetSelection(TGridRect{FromCol, FromRow, ToCol, ToRow});
-}
-
-int TExStringGrid::RowSelectCount() const
-{
-    const TGridRect s = Selection();
-    return std::abs(s.Bottom - s.Top) + 1;
-}
 
 // ---------------------------------------------------------------------------
 // Per-cell properties

@@ -14,11 +14,22 @@
 // a real column also counts hidden columns. Cell texts and properties are
 // kept under (real column, display row).
 #include "gridpack/grid3/BaseGrid.h"
+#include "gridpack/grid3/GridSettings.h"
+#include "gridpack/grid3/RorIdadGraphics.h"
+#include "gridpack/grid4/ExCellGraphic.h"
+#include "gridpack/grid3/sgcheck.h"
+#include "gridpack/grid4/ExGridOwned.h"
+#include "gridpack/grid4/ExGridTypes.h"
+#include "platform/core/DateTime.h"
 #include "platform/core/Exceptions.h"
 
 #include <array>
+#include <memory>
 #include <cstdint>
 #include <vector>
+
+class TExInplaceEdit;
+class TCustomForm;
 
 // The grid's own errors (bad typed values, invalid row or column access).
 KAL_DECLARE_EXCEPTION(DOriVireZuvez, Exception)
@@ -26,6 +37,41 @@ KAL_DECLARE_EXCEPTION(DOriVireZuvez, Exception)
 enum TGridLook { glStandard, glSoft, glClassic, glTMS, glXP, glVista, glWin7, glOffice2007 };
 
 using TRowUpdateEvent = std::function<void(TObject* Sender, int OldRow, int NewRow)>;
+using TSelectionChangedEvent =
+    std::function<void(TObject* Sender, int ALeft, int ATop, int ARight, int ABottom)>;
+using TFixedEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, TGridFixedCellEditor& AEditor,
+                                           TStrings* Values)>;
+using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
+using TRowDisjunctSelectEvent = std::function<void(TObject* Sender, int ARow, bool State, bool& Allow)>;
+using TRowDisjunctSelectedEvent = std::function<void(TObject* Sender, int ARow)>;
+
+// --- events of the cell appearance hooks (Sender first; note which take the
+// row before the column)
+enum TSearchAction { saFindFirst, saFindPrevious, saFindNext };
+using TIsFixedCellEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& IsFixed)>;
+using TIsPasswordCellEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& IsPassword)>;
+using TWordWrapEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& WordWrap)>;
+using THasComboEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& HasComboBox)>;
+using THasSpinEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& HasSpinEdit)>;
+using TGetCheckEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& Value)>;
+using TGetColumnFilterEvent = std::function<void(TObject* Sender, int Column, TStrings* Filter)>;
+using TGridWideHintEvent = std::function<void(TObject* Sender, int ARow, int ACol, QString& hintstr)>;
+using TCellCursorEvent = std::function<void(TObject* Sender, int ACol, int ARow, int X, int Y, TCursor& ACursor)>;
+using TSearchFooterActionEvent = std::function<void(TObject* Sender, const QString& Value, int ACol, int ARow,
+                                                    TSearchAction SearchAction)>;
+using TRatingChangeEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, double& NewRate, bool& Allow)>;
+using TColorSelectEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, TColor Color, const QString& Value)>;
+using TImageSelectEvent = std::function<void(TObject* Sender, int ACol, int ARow, int Index)>;
+
+class TArrowWindow;
+class TGridFocusWindow;
+class TScrollBar;
+class THTMLPictureCache;
+class TImageList;
+class TPictureContainer;
+class TPopupMenu;
 
 // Names registered once for every grid of the program.
 unsigned GridEditDoneMsg();
@@ -34,8 +80,15 @@ unsigned GridCellsClipboardFormat();
 // The cursor shown over links in cells.
 constexpr int GridLinkCursor = -21;
 // The version of a system library, major in the high word; 6.10 for the
-// common controls, 0 for a library the program does not know.
-unsigned GetModuleFileVersion(const QString& ModuleName);
+// common controls, -1 for a file without version information.
+int GetModuleFileVersion(const QString& ModuleName);
+// The common controls are 4.70 or later.
+bool ComCtl32Above469();
+class TExStringGrid;
+// The grid whose focus window follows window moves, or none.
+extern TExStringGrid* FocusTrackingGrid;
+// The font name of the cell hint window.
+extern QString HintFontName;
 
 // ---------------------------------------------------------------------------
 // Settings read by the data operations (sorting, column sizing, printing,
@@ -58,6 +111,16 @@ public:
     bool UndoSort = false;
     bool InitSortDirection = true;
     bool SortOnVirtualCells = true;
+    TSortDirection Direction = sdAscending;
+    bool SingleColumn = false;
+    bool IndexShow = false;
+    TColor IndexColor = clYellow;
+    bool AutoColumnMerge = false;
+    TColor HeaderColor = clNone;
+    TColor HeaderColorTo = clNone;
+    TColor HeaderMirrorColor = clNone;
+    TColor HeaderMirrorColorTo = clNone;
+    void Assign(const TPersistent* Source) override;
 };
 
 class TColumnSize : public TPersistent {
@@ -71,7 +134,9 @@ public:
     bool SynchWithGrid = false;
     bool SynchNormalCellsOnly = false;
     bool StretchAll = false;
-    bool Rows = false;
+    TAutoSizeRows Rows = arAll;
+    TColumnSizeLocation Location = clRegistry;
+    void Assign(const TPersistent* Source) override;
 };
 
 class TPrintSettings : public TPersistent {
@@ -94,6 +159,10 @@ public:
     bool PrintGraphics = false;
     bool UseFixedHeight = false;
     bool UseFixedWidth = false;
+    bool UseDisplayFont = true;
+    TFont Font;
+    TFont FixedFont;
+    void Assign(const TPersistent* Source) override;
 };
 
 class TFilterCollection : public TCollection {
@@ -116,6 +185,9 @@ public:
     bool Sorted = false;
     QString AllText;
     QString EmptyText;
+    int ColumnWidth = 0;
+    TNotifyEvent OnChange;
+    void Assign(const TPersistent* Source) override;
 };
 
 // ---------------------------------------------------------------------------
@@ -129,6 +201,14 @@ public:
 
     explicit TExStringGrid(TComponent* AOwner);
     ~TExStringGrid() override;
+    void BeforeDestruction() override;
+
+    // --- copying
+    // From another string grid: settings, dimensions, widths, heights and
+    // cells; any other source is ignored.
+    void Assign(const TPersistent* Source) override;
+    // Every cell text of another string grid; any other source is ignored.
+    virtual void AssignCells(const TPersistent* Source);
 
     // --- published settings with their defaults
     TGridLook Look = glXP;
@@ -136,30 +216,282 @@ public:
     QString CheckTrue = QStringLiteral("Y");
     QString CheckFalse = QStringLiteral("N");
     QChar PasswordChar = QLatin1Char('*');
-    TColor SelectionColor = TColor(0xEACAB6);
     TColor URLColor = TColor(0xFF0000);
-    TColor BorderColor = TColor(0xB99D7F);
     bool ShowNullDates = true;
     bool FixedRowAlways = false;
     bool FixedColAlways = false;
-    int FixedFooters = 0;
-    int FixedRightCols = 0;
+    TRowUpdateEvent OnRowUpdate;
+
+    // Plain settings: stored, read by the Parts of the grid that use them.
+    bool AnchorHint = false;
+    bool AutoNumAlign = false;
+    bool AutoFilterUpdate = true;
+    bool AutoThemeAdapt = false;
+    TEditorType DefaultEditor = edNormal;
+    TColor DisabledFontColor = TColor(0xC0C0C0);
+    bool EditWithTags = false;
+    bool EnableBlink = false;
+    bool EnableHTML = true;
+    bool EnableWheel = true;
+    bool EnhTextSize = false;
+    bool EnhRowColMove = true;
+    bool ExcelStyleDecimalSeparator = false;
+    bool FilterActive = false;
+    bool FilterDropDownAuto = false;
+    QString FilterDropDownClear = QStringLiteral("(All)");
+    bool FilterDropDownCheck = false;
+    TFilterDropDownColumns FilterDropDownColumns = fdNormal;
+    int FilterDropDownRow = 0;
+    bool FilterNormalCellsOnly = true;
+    bool FilterIncremental = false;
+    bool FixedAsButtons = false;
+    TColor HintColor = clInfoBk;
+    bool HintShowCells = false;
+    bool HintShowLargeText = false;
+    THintShowLargeTextPos HintShowLargeTextPos = hpCell;
+    bool HintShowSizing = false;
+    bool HTMLHint = false;
+    bool OemConvert = false;
+    bool HideFocusRect = false;
+    bool Hovering = false;
+    THoverFixedCells HoverFixedCells = hfNone;
+    TIntelliPan IntelliPan = ipVertical;
+    bool IntelliZoom = true;
+    QString InvalidEntryTitle;
+    TInvalidEntryIcon InvalidEntryIcon = ieWarning;
+    QString InvalidEntryText;
+    bool Lookup = false;
+    bool LookupCaseSensitive = false;
+    bool LookupHistory = false;
+    int MaxComboLength = 0;
+    bool Multilinecells = false;
+    bool ScrollSynch = false;
+    TScrollHintType ScrollHints = shNone;
+    bool SelectionRTFKeep = false;
+    bool SizeWithForm = false;
+    bool URLShow = false;
+    bool URLShowInText = false;
+    bool URLUnderlineOnHover = false;
+    bool URLFull = false;
+    bool URLEdit = false;
+    bool UseInternalHintClass = true;
+    QString ValidChars;
+    QString XMLEncoding = QStringLiteral("ISO-8859-1");
+    QChar Delimiter;
+    bool NoDefaultDraw = false;
+    bool JavaCSV = false;
+    bool QuoteEmptyCells = true;
+    bool AlwaysQuotes = false;
+    bool SaveFixedCells = true;
+    bool SaveFixedRows = false;
+    bool SaveFixedCols = false;
+    bool SaveHiddenCells = false;
+    bool SaveVirtCells = true;
+    bool SaveWithHTML = true;
+    bool SaveWithRTF = false;
+    bool LoadFirstRow = true;
+    bool ClearTextOnly() const { return FClearTextOnly; }
+    void SetClearTextOnly(bool v) { FClearTextOnly = v; }
+    bool ExcelClipboardFormat = false;
+    bool PrinterDriverFix = false;
+    int AutoNumberStart = 0;
+    int AutoNumberOffset = 0;
+    TSortDirection AutoNumberDirection = sdAscending;
+    TPoint XYOffset() const { return FXYOffset; }
+    void SetXYOffset(TPoint v);
+    void UpdateXYOffset(int X, int Y) { FXYOffset = TPoint{X, Y}; }
+    bool XYOffsetTopLeftOnly = false;
+    bool AlwaysValidate = false;
+    bool SizeGrowOnly = false;
+    int MaxRowHeight = 0;
+    int MinRowHeight = 0;
+    int MaxColWidth = 0;
+    int MinColWidth = 0;
+    bool UseDisabledFont = true;
+    bool UseHTMLHints() const { return FUseHTMLHints; }
+    void SetUseHTMLHints(bool v) { FUseHTMLHints = v; }
+    bool AutoSize() const { return FAutoSize; }
+    // Sizing the columns to their contents belongs to the autosize code;
+    // here the switch is kept.
+    void SetAutoSize(bool v) { FAutoSize = v; }
+    QString OriginalCellValue;
+    QString EditMask;
+    bool NoImageAndText = false;
+    bool Modified = false;
+    int FindCol = 0;
+    int FindRow = 0;
+    bool IsThemed = false;
+    bool IsPrintPreview = false;
+    bool FitCellsInGrid = true;
+    bool SpreadSheet = false;
+    TColor SelectionRectangleColor = 0;
+    int GroupColumn() const { return FGroupColumn; }
+    QString IncrSearchText;
+    TEditorType EditControl = edNormal;
+    TEditorType CurrentEditor() const { return EditControl; }
+
+    // Settings that repaint (changed only unless said).
+    bool ShowDesignHelper() const { return FShowDesignHelper; }
+    void SetShowDesignHelper(bool v);
+    bool ActiveCellShow() const { return FActiveCellShow; }
+    void SetActiveCellShow(bool v);            // repaints also when unchanged
+    TColor ActiveCellColor() const { return FActiveCellColor; }
+    void SetActiveCellColor(TColor v);         // repaints also when unchanged
+    TColor ActiveCellColorTo() const { return FActiveCellColorTo; }
+    void SetActiveCellColorTo(TColor v);       // repaints also when unchanged
+    TFont* ActiveCellFont() { return &FActiveCellFont; }
+    void SetActiveCellFont(const TFont& v);
+    TFont* FixedFont() { return &FFixedFont; }
+    void SetFixedFont(const TFont& v);
+    TColor HighlightColor() const { return FHighlightColor; }
+    void SetHighlightColor(TColor v);
+    TColor HighlightTextColor() const { return FHighlightTextColor; }
+    void SetHighlightTextColor(TColor v);
+    TColor SelectionColor() const { return FSelectionColor; }
+    void SetSelectionColor(TColor v);
+    TColor SelectionColorTo() const { return FSelectionColorTo; }
+    void SetSelectionColorTo(TColor v);
+    TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
+    void SetSelectionMirrorColor(TColor v);
+    TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
+    void SetSelectionMirrorColorTo(TColor v);
+    TColor SelectionTextColor() const { return FSelectionTextColor; }
+    void SetSelectionTextColor(TColor v);
+    bool SelectionColorMixer() const { return FSelectionColorMixer; }
+    void SetSelectionColorMixer(bool v);
+    int SelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
+    // Held to 0..100.
+    void SetSelectionColorMixerFactor(int v);
+    bool SelectionRectangle() const { return FSelectionRectangle; }
+    void SetSelectionRectangle(bool v);
+    bool SelectionResizer() const { return FSelectionResizer; }
+    void SetSelectionResizer(bool v);
+    bool ShowSelection() const { return FShowSelection; }
+    void SetShowSelection(bool v);
+    TAlignment DefaultAlignment() const { return FDefaultAlignment; }
+    void SetDefaultAlignment(TAlignment v);
+    int MaxEditLength() const { return FMaxEditLength; }
+    void SetMaxEditLength(int v);
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool v);
+    TVAlignment VAlignment() const { return FVAlignment; }
+    void SetVAlignment(TVAlignment v);
+    // The text-drawing flag of VAlignment: 0 top, 4 centred, 8 bottom.
+    unsigned FVAlign = 0;
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor v);
+    TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
+    void SetScrollBarAlways(TScrollBarAlways v);
+    TScrollType ScrollType() const { return FScrollType; }
+    void SetScrollType(TScrollType v) { FScrollType = v; }
+    TColor ScrollColor() const { return FScrollColor; }
+    void SetScrollColor(TColor v) { FScrollColor = v; }
+    int ScrollWidth() const { return FScrollWidth; }
+    void SetScrollWidth(int v) { FScrollWidth = v; }
+    bool ScrollProportional() const { return FScrollProportional; }
+    void SetScrollProportional(bool v) { FScrollProportional = v; }
+    TColor ArrowColor() const;
+    void SetArrowColor(TColor v);
+    bool FIsFlat = false;
+
+    // --- owned objects (a write copies into them)
     TSortSettings* SortSettings() const { return FSortSettings; }
     TColumnSize* ColumnSize() const { return FColumnSize; }
     TPrintSettings* PrintSettings() const { return FPrintSettings; }
     TFilterCollection* Filter() const { return FFilter; }
     TFilterDropDown* FilterDropDown() const { return FFilterDropDown; }
-    TRowUpdateEvent OnRowUpdate;
+    TFocusHelper* FocusHelper() const { return FFocusHelper; }
+    void SetFocusHelper(const TFocusHelper* v) { FFocusHelper->Assign(v); }
+    TSearchFooter* SearchFooter() const { return FSearchFooter; }
+    TFloatingFooter* FloatingFooter() const { return FFloatingFooter; }
+    THTMLSettings* HTMLSettings() const { return FHTMLSettings; }
+    TDragDropSettings* DragDropSettings() const { return FDragDropSettings; }
+    TDragScrollOptions* DragScrollOptions() const { return FDragScrollOptions; }
+    TControlLook* ControlLook() const { return FControlLook; }
+    TNavigation* Navigation() const { return FNavigation; }
+    TBands* Bands() const { return FBands; }
+    TSizeWhileTyping* SizeWhileTyping() const { return FSizeWhileTyping; }
+    TMouseActions* MouseActions() const { return FMouseActions; }
+    TGrouping* Grouping() const { return FGrouping; }
+    TStringList* ColumnHeaders() const { return FColumnHeaders; }
+    void SetColumnHeaders(const TStrings* v);
+    TStringList* RowHeaders() const { return FRowHeaders; }
+    void SetRowHeaders(const TStrings* v);
+    TStringList* LookupItems() const { return FLookupItems; }
+    void SetLookupItems(const TStrings* v);
+    THTMLPictureCache* ImageCache() const { return FImageCache; }
+    TSortIndexList* SortIndexes() const { return FSortIndexes; }
+    TIntList* MergedColumns() const { return FMergedColumns; }
+    TIntList* IgnoreColumns() const { return FIgnoreColumns; }
+    TBitmap* RowIndicator() const { return FRowIndicator.get(); }
+    TBackGround* BackGround() const { return FBackGround; }
+    TGridProgressAppearance* ProgressAppearance() const { return FProgressAppearance; }
+    TSyncGrid* SyncGrid() const { return FSyncGrid; }
+    TBalloonSettings* Balloon() const { return FBalloonSettings; }
+    TShowModified* ShowModified() const { return FShowModified; }
+    TStringList* FilterList() const { return FFilterList; }
+    TFooterPanel* FooterPanel() const { return FFooterPanel; }
+    TSearchPanel* SearchPanel() const { return FSearchPanel; }
+    TControlList* CellControlList() const { return FControlList; }
+    // References the grid does not own; cleared when the component goes.
+    TImageList* GridImages = nullptr;
+    TPictureContainer* PictureContainer() const { return FPictureContainer; }
+    void SetPictureContainer(TPictureContainer* v);
+    ROroRoravaZuzoZovor* CellChecker() const { return FCellChecker; }
+    void SetCellChecker(ROroRoravaZuzoZovor* v);
+    TPopupMenu* FixedDropDownMenu() const { return FFixedDropDownMenu; }
+    void SetFixedDropDownMenu(TPopupMenu* v);
+
+    // Editors and windows made with the grid (none while designing).
+    TGridCombo* EditCombo = nullptr;
+    TGridTransEdit* EditTrans = nullptr;
+    TGridTransCombo* ComboTrans = nullptr;
+    TGridCheckBox* EditCheck = nullptr;
+    TGridEditBtn* EditBtn = nullptr;
+    TGridUnitEditBtn* UnitEditBtn = nullptr;
+    TGridButton* GridButton = nullptr;
+    THeaderDragButton* MoveButton = nullptr;
+    TControlEdit* FEditControl = nullptr;
+    TControlCombo* FComboControl = nullptr;
+    TScrollBar* FScrollBar = nullptr;
+    TScrollBar* FPaintScrollBar = nullptr;
+    TGridFocusWindow* FFocusWindow = nullptr;
+    TArrowWindow* ArwU = nullptr;
+    TArrowWindow* ArwD = nullptr;
+    TArrowWindow* ArwL = nullptr;
+    TArrowWindow* ArwR = nullptr;
+    TDropList* FDropList = nullptr;
+    TDropCheckList* FDropCheckList = nullptr;
+    THTMLHintWindow* FScrollHintWnd = nullptr;
+    TGridCombo* Combobox() const { return EditCombo; }
+    TGridEditBtn* BtnEdit() const { return EditBtn; }
+    TGridUnitEditBtn* BtnUnitEdit() const { return UnitEditBtn; }
+    TGridButton* Btn() const { return GridButton; }
+    bool FIsWinXP = true;
+    bool FIsWin7 = true;
+    bool FIsWinVista = true;
+    bool FIsComCtl6 = true;
+    bool FLoaded = false;
+    TCursor FOldCursor = crDefault;
+    // The control's cursor, also remembered as the one to restore after a
+    // temporary cursor.
+    void SetCursor(TCursor v)
+    {
+        TBaseGrid::SetCursor(v);
+        FOldCursor = v;
+    }
 
     // --- version
     virtual unsigned GetVersionNr();
-    QString GetVersionString();
+    virtual QString GetVersionString();
     QString Version();
+    void SetVersion(const QString&) {}
 
     // --- dimensions (hide the library's setters)
     int ColCount() const { return TBaseGrid::ColCount(); }
     void SetColCount(int v);
     int RowCount() const { return TBaseGrid::RowCount(); }
+    // With a visible floating footer the footer texts move to the new last row.
     void SetRowCount(int v);
     int FixedCols() const;
     void SetFixedCols(int v);
@@ -167,7 +499,8 @@ public:
     void SetFixedRows(int v);
     int DefaultRowHeight() const { return TBaseGrid::DefaultRowHeight(); }
     void SetDefaultRowHeight(int v);
-    TScrollStyle ScrollBars() const { return TBaseGrid::ScrollBars(); }
+    // The grid's own copy; ssBoth at construction.
+    TScrollStyle ScrollBars() const { return FScrollBars; }
     void SetScrollBars(TScrollStyle v);
     // Widens column n (-1: the last) so the columns fill the client width,
     // when ColumnSize->Stretch is set. An index at or past ColCount raises
@@ -186,10 +519,37 @@ public:
     void SetFixedRowHeight(int v);
     bool WordWrapEx() const { return FWordWrapEx; }
     void SetWordWrapEx(bool v);
+    int FixedFooters() const { return FFixedFooters; }
+    void SetFixedFooters(int v);
+    int FixedRightCols() const { return FFixedRightCols; }
+    void SetFixedRightCols(int v);
     int FFixedRowsMin = 1;
     int FFixedColsMin = 1;
     int FMaxRowCount = 0;
     int FMaxColCount = 0;
+    int FMinRowHeight = 0;
+    int FMinColWidth = 0;
+    // Set by the mouse while a column or row is sized: which one, and its
+    // size when the button went down.
+    bool ColSized = false;
+    bool Rowsized = false;
+    int Colclicked = -1;
+    int Rowclicked = -1;
+    int Colclickedsize = 0;
+    int Rowclickedsize = 0;
+    bool ColSizeFlg = false;
+    TEndColumnSizeEvent OnEndColumnSize;
+    TEndRowSizeEvent OnEndRowSize;
+    // Whether a client point lies on a sizing edge of a fixed cell.
+    bool IsOverSizingEdge(int X, int Y);
+    // Writes ColumnSize->Stretch and stretches when the grid is placed.
+    void SetColumnStretch(bool v);
+    // Hook: ColumnHeaders changed (before the texts reach the fixed row).
+    virtual void SyncColumnHeaders() {}
+    // Fire OnUpdateColumnSize.
+    virtual void UpdateColumnSize(int ACol, int& AWidth);
+    virtual void UpdateAutoColumnSize(int ACol, int& AWidth);
+    TUpdateColumnSizeEvent OnUpdateColumnSize;
 
     // --- update lock: painting is skipped while the count is above 0
     void BeginUpdate();
@@ -220,6 +580,54 @@ public:
     int AllColCount() const { return ColCount() + FNumHidden; }
     int AllColWidths(int ACol) const;
     void SetAllColWidths(int ACol, int v);
+    bool IsIgnoredColumn(int ACol) const { return FIgnoreColumns->HasValue(ACol); }
+
+    // --- hidden rows (real indexes unless said)
+    void HideRow(int ARow) { HideRows(ARow, ARow); }
+    void HideRows(int FromRow, int ToRow);
+    // Faster: appends to the store; nothing when FromRow is hidden already.
+    void HideRowsEx(int FromRow, int ToRow);
+    // Display rows, ascending, hidden as one filter level.
+    void HideRowList(TIntList* RowList);
+    void UnHideRow(int ARow);
+    void UnHideRows(int FromRow, int ToRow);
+    void UnHideRowsAll();
+    // Shows the rows of the last filter level (the caller lowers the level).
+    void UnHideRowList();
+    bool IsHiddenRow(int ARow) const;
+    int NumHiddenRows() const { return FGridItems->Count(); }
+    int TotalRowCount() const { return RowCount() + NumHiddenRows(); }
+    int AllRowCount() const { return TotalRowCount(); }
+    int RemapRowToReal(int DisplRow) const;
+    int RemapRowToDispl(int RealRow) const;
+    int RealRowIndex(int ARow) const { return RemapRowToReal(ARow); }
+    int DisplRowIndex(int ARow) const { return RemapRowToDispl(ARow); }
+    int RealRow() const { return RemapRowToReal(Row()); }
+    // The store item of a hidden real row, else nullptr.
+    TGridItem* HiddenRowItem(int ARow) const;
+    TGridItems* GridItems() const { return FGridItems; }
+    int FFilterLevel = 0;
+
+    // --- row operations that move whole rows (texts, objects, heights)
+    // Deletes Count display rows from Row; ShiftHidden also lowers the
+    // indexes of hidden rows below and drops the cell controls of the rows.
+    void DeleteRowRange(int Row, int Count, bool ShiftHidden);
+    // Removes rows by moving the rows below up; the removed rows' cell
+    // properties are freed.
+    virtual void RemoveRowsEx(int RowIndex, int RCount);
+    // Inserts Count empty rows of the default height at Row.
+    void InsertRowRange(int Row, int Count, bool UpdateCellControls);
+    // Fires OnCellsChanged and tells the registered notifiers.
+    virtual void CellsChanged(const TRect& R);
+    TCellsChangedEvent OnCellsChanged;
+    void RegisterNotifier(TGridChangeNotifier* Item);
+    void UnRegisterNotifier(TGridChangeNotifier* Item);
+    // Footer calculation of one column, or of all with -1.
+    virtual void CalcFooter(int ACol) { (void)ACol; }
+    // Places every cell control on its cell.
+    void CellControlsUpdate();
+    bool FNilObjects = false;
+    bool FBlockCellChange = false;
 
     // --- current cell (display indexes)
     // Fires OnRowUpdate when the row changed since it was last reported.
@@ -233,23 +641,126 @@ public:
         SetRow(ARow);
         SetCol(ACol);
     }
+    // Focuses the grid, goes to the cell and opens its editor.
+    void EditCell(int ACol, int ARow);
     int FOldRowSel = -1;
+    bool IsLastRowAboveSearchPanel();
+    void ScrollAboveSearchPanel();
 
-    // --- typed values (real column, display row)
+    // --- typed values (real column, display row; the All variants real row)
     int GetInts(int ACol, int ARow);
     void SetInts(int ACol, int ARow, int Value);
+    int GetAllInts(int ACol, int ARow);
+    void SetAllInts(int ACol, int ARow, int Value);
     double GetFloats(int ACol, int ARow);
     void SetFloats(int ACol, int ARow, double Value);
+    double GetAllFloats(int ACol, int ARow);
+    void SetAllFloats(int ACol, int ARow, double Value);
     virtual void GetFloatFormat(int ACol, int ARow, QString& Fmt);
+    TDateTime GetDates(int ACol, int ARow);
+    void SetDates(int ACol, int ARow, TDateTime Value);
+    TDateTime GetTimes(int ACol, int ARow);
+    void SetTimes(int ACol, int ARow, TDateTime Value);
+    QString GetCtrlVal(int ACol, int ARow, const QString& ID);
+    void SetCtrlVal(int ACol, int ARow, const QString& ID, const QString& Value);
     QString GetStrippedCell(int ACol, int ARow);
     int GetLinesInCell(int ACol, int ARow);
 
+    // --- headers
+    void ShowColumnHeaders();
+    void ClearColumnHeaders();
+    void ShowRowHeaders();
+    void ClearRowHeaders();
+
     // --- selection
+    // The library's selection; active-cell headers and the active row repaint.
     void SetSelection(const TGridRect& r);
+    void HideSelection();
+    void UnHideSelection();
+    bool FSelHidden = false;
+    TGridRect FOldSelection{};
+    // Runs the cell-selection step for the current cell.
+    void UpdateEditMode();
     void SelectRows(int RowIndex, int RCount);
+    void UnSelectRows(int RowIndex, int RCount);
     void SelectCols(int ColIndex, int CCount);
+    void UnSelectCols(int ColIndex, int CCount);
     void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow);
+    bool GetRowSelect(int ARow);
+    void SetRowSelect(int ARow, bool Value);
+    bool GetColSelect(int ACol);
+    void SetColSelect(int ACol, bool Value);
+    void ClearRowSelect();
+    void ClearColSelect();
     int RowSelectCount() const;
+    int ColSelectCount() const;
+    void UpdateRowSelect(bool All);
+    void UpdateColSelect(bool All);
+    TIntList* SelectedRowList() const { return FSelectedRows; }
+    TRowDisjunctSelectEvent OnRowDisjunctSelect;
+    TRowDisjunctSelectedEvent OnRowDisjunctSelected;
+    // Repaints the selection for the glass looks, notes the change and fires
+    // OnSelectionChanged.
+    virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+    TSelectionChangedEvent OnSelectionChanged;
+    // Fires OnFixedEdit with a copy of the editor kind.
+    virtual void FixedEdit(int ACol, int ARow, TGridFixedCellEditor AEditor, TStrings* Values);
+    TFixedEditEvent OnFixedEdit;
+    virtual void EditorCaretText(const QString& Text, int CaretPos, int SelStart);
+    virtual void FilterDone();
+    TNotifyEvent OnFilterDone;
+    virtual void CanAddRow(bool& CanAdd);
+    virtual void CanInsertRow(int ARow, bool& CanInsert);
+    TCanAddRowEvent OnCanAddRow;
+    TCanInsertRowEvent OnCanInsertRow;
+
+    // --- row flags
+    bool GetRowModified(int ARow) const;
+    void SetRowModified(int ARow, bool Value);
+    int ModifiedRowCount() const;
+    bool GetRowEnabled(int ARow) const;
+    void SetRowEnabled(int ARow, bool Value);
+    bool FUseEnabledRows = false;
+    TIntList* ModifiedRows() const { return FModifiedRows; }
+    TIntList* EnabledRows() const { return FEnabledRows; }
+
+    // --- repainting
+    void RepaintRow(int ARow);
+    void RepaintCol(int ACol);
+    // Cell indexes; nothing when one is negative.
+    void RepaintRect(const TRect& r);
+    void RepaintActiveHeaders(int ACol1, int ARow1, int ACol2, int ARow2);
+    // Exchanges raw texts and object slots; no hook, no repaint.
+    void SwapCells(TGridCoord FromCell, TGridCoord ToCell);
+    // Width and left offset of a column in the last print layout.
+    int GetPrintColWidth(int ACol) const;
+    int GetPrintColOffset(int ACol) const;
+
+    // --- texts by real, sorted or load-time position
+    QString GetCellsEx(int ACol, int ARow);
+    void SetCellsEx(int ACol, int ARow, const QString& Value);
+    QString GetGridCellsEx(int ACol, int ARow) const;
+    void SetGridCellsEx(int ACol, int ARow, const QString& Value);
+    QString GetWideCellsEx(int ACol, int ARow) { return GetCellsEx(ACol, ARow); }
+    void SetWideCellsEx(int ACol, int ARow, const QString& Value) { SetCellsEx(ACol, ARow, Value); }
+    QString GetWideCells(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
+    void SetWideCells(int ACol, int ARow, const QString& Value) { SetCellEx(ACol, ARow, Value); }
+    TObject* GetObjectsEx(int ACol, int ARow);
+    void SetObjectsEx(int ACol, int ARow, TObject* Value);
+    TObject* GetGridObjectEx(int ACol, int ARow) const;
+    TIntList* SortRowXRef() const { return FSortRowXRef; }
+    int SortedRowIndex(int ARow) const;
+    int UnSortedRowIndex(int ARow) const;
+    QString GetUnSortedCell(int ACol, int ARow);
+    void SetUnSortedCell(int ACol, int ARow, const QString& Value);
+    QString GetOriginalCells(int ACol, int ARow);
+    void SetOriginalCells(int ACol, int ARow, const QString& Value);
+
+    // --- the current cell
+    virtual QString GetCurrentCell();
+    virtual void SetCurrentCell(const QString& Value);
+    virtual QString GetCurrentCellText();
+    virtual void SetCurrentEditText(const QString& Value);
 
     // --- per-cell properties: getters answer the empty value without making
     // properties (but for WordWraps); setters make them and repaint the cell.
@@ -273,9 +784,49 @@ public:
     void SetFontSizes(int ACol, int ARow, int v);
     TAlignment GetAlignments(int ACol, int ARow);
     void SetAlignments(int ACol, int ARow, TAlignment v);
+    void SetCellFont(int ACol, int ARow, const TFont& Font);
+    // Row-wide writes over the real columns from FixedCols on.
+    void SetRowColor(int ARow, TColor c);
+    void SetRowColorTo(int ARow, TColor c);
+    void SetRowFontColor(int ARow, TColor c);
+    TControl* GetCellControls(int ACol, int ARow);
+    void SetCellControls(int ACol, int ARow, TControl* Value);
+    int FNumCellControls = 0;
 
     // Repaints the cell at the display column of real column ACol.
     void RepaintRealCell(int ACol, int ARow);
+
+    // --- column order (load-time positions)
+    void SetColumnOrder();
+    int ColumnPosition(int ACol) const;
+    int ColumnAtPosition(int APos);
+    void ResetColumnOrder();
+    int ColumnByHeader(const QString& AValue);
+    TIntList* ColumnOrder() const { return FColumnOrder; }
+
+    // --- zoom: adds x to every width and height, -10..10 in all
+    void Zoom(int x);
+    int ZoomFactor() const { return FZoomFactor; }
+
+    // --- column widths at the end of loading
+    void InitOrigColSizes();
+    TIntList* OrigColSizes() const { return FOrigColSizes; }
+    int OrigWidth() const { return FOrigWidth; }
+
+    // --- what the data operations ask of the grid
+    int MaxRowLineCount(int ARow);
+    int GetXYOffsetWidth() const;
+    int GetXYOffsetHeight() const;
+    // The range file and clipboard writers export.
+    int SaveStartCol() const;
+    int SaveStartRow() const;
+    int SaveEndCol() const;
+    int SaveEndRow() const;
+    int SaveColCount() const;
+    int SaveRowCount() const;
+    // The smallest rectangle of cells holding text; (0, 0, 0, 0) for none.
+    virtual TGridRect UsedCells();
+    void ScreenToCell(TPoint P, int& ACol, int& ARow);
 
     // --- painting and bounds
     void Paint() override;
@@ -286,19 +837,471 @@ public:
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     bool IntegralHeight() const { return FIntegralHeight; }
     void SetIntegralHeight(bool v);
+    // Shows and enables the window's scroll bars per ScrollBarAlways.
+    void ApplyScrollBarAlways(bool Force);
+    void FreeScrollControls() {}
+    bool StyleActive() override { return FUseVCLStyles; }
+    bool FUseVCLStyles = false;
 
     // The grid timer's identifier while the window exists, else 0.
     unsigned GridTimerID() const { return FGridTimerID; }
     static constexpr unsigned GridTimerIdent = 111;
 
+    // =======================================================================
+    // Cell graphics, check boxes, radio controls, images and the cell
+    // appearance hooks (ExGridCells.cpp, ExGridImages.cpp, ExGridHooks.cpp)
+    // =======================================================================
+
+    // --- owned settings; writing a property copies into the owned object
+    void SetControlLook(const TControlLook* v) { FControlLook->Assign(v); }
+    TCellNode* CellNode() const { return FCellNode; }
+    void SetCellNode(const TCellNode* v) { FCellNode->Assign(v); }
+    void SetMouseActions(const TMouseActions* v) { FMouseActions->Assign(v); }
+
+    // --- the grid's fixed-cell gradient colours (ControlLook hands its
+    // values on to these). The first four store the RGB value and repaint.
+    TColor QORGradientFrom() const { return FQORGradientFrom; }
+    void SetQORGradientFrom(TColor v);
+    TColor QORGradientTo() const { return FQORGradientTo; }
+    void SetQORGradientTo(TColor v);
+    TColor QORGradientMirrorFrom() const { return FQORGradientMirrorFrom; }
+    void SetQORGradientMirrorFrom(TColor v);
+    TColor QORGradientMirrorTo() const { return FQORGradientMirrorTo; }
+    void SetQORGradientMirrorTo(TColor v);
+    TColor QORGradientHoverFrom = clNone;
+    TColor QORGradientHoverTo = clNone;
+    TColor QORGradientHoverMirrorFrom = clNone;
+    TColor QORGradientHoverMirrorTo = clNone;
+    TColor QORGradientHoverBorder = clNone;
+    TColor QORGradientDownFrom = clNone;
+    TColor QORGradientDownTo = clNone;
+    TColor QORGradientDownMirrorFrom = clNone;
+    TColor QORGradientDownMirrorTo = clNone;
+    TColor QORGradientDownBorder = clNone;
+
+
+    // --- state the hooks keep for the editing engine
+    // The cell as it was when it became current (StoreOldCell).
+    int FOldCol = 0;
+    int FOldRow = 0;
+    QString FOldCellText;
+    QString FOldCellTextWide;
+    bool FOldModifiedValue = false;
+    // Editing was switched off only because the current cell may not be
+    // edited; the grid still counts as editable.
+    bool FEditDisable = false;
+
+    // --- cell graphic record (real column, display row)
+    virtual TCellType GetCellType(int ACol, int ARow);
+    virtual TCellGraphic* GetCellGraphic(int ACol, int ARow);
+    virtual TImageList* GetCellImageList(int ACol, int ARow);
+    TIntList* GetCellImages(int ACol, int ARow);
+    std::intptr_t GetCellImageKey(int ACol, int ARow);
+    // Frees the cell's own graphic (never a shared one) and stores a fresh
+    // record, keeping an empty cell's text empty.
+    TCellGraphic* NewCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphicOfKind(int ACol, int ARow, TCellType Kind);
+    // Kind test on the merge base cell.
+    bool HasCellType(int ACol, int ARow, TCellTypes Kinds);
+    bool HasDataGraphic(int ACol, int ARow);
+    bool HasCellControl(int ACol, int ARow);
+
+    // --- check boxes (real column; display row unless said)
+    // Data: the cell text is the state. Raises "Invalid cell" outside the grid.
+    void AddCheckBox(int ACol, int ARow, bool State, bool Data);
+    void AddCheckBox(int ACol, int ARow, TCheckBoxState State);
+    void AddCheckBoxColumn(int ACol, bool DefaultState = false, bool DataCheckBox = false);
+    void AddTriStateCheckBoxColumn(int ACol, TCheckBoxState state);
+    void RemoveCheckBox(int ACol, int ARow);
+    void RemoveCheckBoxColumn(int ACol);
+    bool HasCheckBox(int ACol, int ARow);
+    bool HasDataCheckBox(int ACol, int ARow);
+    // ARow is a real row.
+    bool GetCheckBoxState(int ACol, int ARow, TCheckBoxState& state);
+    bool GetCheckBoxState(int ACol, int ARow, bool& state);
+    bool IsChecked(int ACol, int ARow);
+    bool SetCheckBoxState(int ACol, int ARow, TCheckBoxState State);
+    bool SetCheckBoxState(int ACol, int ARow, bool State);
+    bool ToggleCheckBox(int ACol, int ARow) { return DoToggleCheckBox(ACol, ARow, false); }
+    // The user's toggle; CheckEdit asks QueryCellEdit first (unless
+    // ControlLook->CheckAlwaysActive).
+    virtual bool DoToggleCheckBox(int ACol, int ARow, bool CheckEdit);
+    void CheckAll(int ACol);
+    void UnCheckAll(int ACol);
+    bool ApplyCheckState(int ACol, int ARow, bool State);
+    static TCheckBoxState BoolToCheckBoxState(bool bChecked) { return bChecked ? cbChecked : cbUnchecked; }
+    virtual void CheckBoxChange(int ACol, int ARow, bool State);
+    TCheckBoxClickEvent OnCheckBoxChange;
+
+    // --- radio groups and radio buttons
+    void AddRadio(int ACol, int ARow, int DirRadio, int IdxRadio, TStrings* sl);
+    TStrings* CreateRadio(int ACol, int ARow, int DirRadio, int IdxRadio);
+    bool GetRadioIdx(int ACol, int ARow, int& IdxRadio);
+    bool SetRadioIdx(int ACol, int ARow, int IdxRadio);
+    TStrings* GetRadioStrings(int ACol, int ARow);
+    bool IsRadio(int ACol, int ARow);
+    void RemoveRadio(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctRadio); }
+    void CycleRadioGroup(int ACol, int ARow, bool CheckEdit);
+    void AddRadioButton(int ACol, int ARow, bool State = false);
+    void AddRadioButtonColumn(int ACol);
+    void RemoveRadioButton(int ACol, int ARow);
+    void RemoveRadioButtonColumn(int ACol);
+    bool HasRadioButton(int ACol, int ARow);
+    bool IsRadioButtonChecked(int ACol, int ARow);
+    bool SetRadioButtonState(int ACol, int ARow, bool State);
+    void SetRadioButtonColumnIndex(int ACol, int Index);
+    int GetRadioButtonColumnIndex(int ACol);
+    virtual bool ClickRadioButton(int ACol, int ARow, bool CheckEdit);
+
+    // --- pictures, images and other cell objects
+    void AddBitmap(int ACol, int ARow, TBitmap* ABmp, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    TBitmap* CreateBitmap(int ACol, int ARow, bool transparent, TCellHAlign hal, TCellVAlign val);
+    bool HasBitmap(int ACol, int ARow) { return GetBitmap(ACol, ARow) != nullptr; }
+    TBitmap* GetBitmap(int ACol, int ARow);
+    void RemoveBitmap(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctBitmap); }
+    void AddPicture(int ACol, int ARow, TPicture* APicture, bool transparent, TStretchMode stretchmode,
+                    int padding, TCellHAlign hal, TCellVAlign val);
+    TPicture* CreatePicture(int ACol, int ARow, bool transparent, TStretchMode stretchmode, int padding,
+                            TCellHAlign hal, TCellVAlign val);
+    bool HasPicture(int ACol, int ARow) { return GetPicture(ACol, ARow) != nullptr; }
+    TPicture* GetPicture(int ACol, int ARow);
+    void RemovePicture(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctPicture); }
+    void AddFilePicture(int ACol, int ARow, TFilePicture* AFilePicture, bool Transparent,
+                        TStretchMode stretchmode, int padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture* CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int padding,
+                                    TCellHAlign hal, TCellVAlign val);
+    TFilePicture* GetFilePicture(int ACol, int ARow);
+    void RemoveFilePicture(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctFilePicture); }
+    void AddIcon(int ACol, int ARow, TIcon* AIcon, TCellHAlign hal, TCellVAlign val);
+    TIcon* CreateIcon(int ACol, int ARow, TCellHAlign hal, TCellVAlign val);
+    void RemoveIcon(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctIcon); }
+    // The image operations do nothing without GridImages.
+    void AddImageIdx(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    bool GetImageIdx(int ACol, int ARow, int& idx);
+    void SetImageIdx(int ACol, int ARow, int Idx);
+    void RemoveImageIdx(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctImageList); }
+    void AddDataImage(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    bool HasDataImage(int ACol, int ARow) { return HasCellType(ACol, ARow, CellTypeBit(ctDataImage)); }
+    void RemoveDataImage(int ACol, int ARow);
+    void AddMultiImage(int ACol, int ARow, int Dir, TCellHAlign hal, TCellVAlign val);
+    void RemoveMultiImage(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctImages); }
+    void AddProgress(int ACol, int ARow, TColor FGColor, TColor BKColor);
+    void AddProgressEx(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor, TColor BKTextColor);
+    void AddProgressFormatted(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+                              TColor BKTextColor, const QString& Fmt, int Min, int Max);
+    bool HasProgress(int ACol, int ARow) { return HasCellType(ACol, ARow, CellTypeBit(ctProgress)); }
+    void RemoveProgress(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctProgress); }
+    void AddExProgress(int ACol, int ARow, int Min, int Max);
+    void RemoveExProgress(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctXPProgress); }
+    void AddProgressPie(int ACol, int ARow, TColor Color, int Value);
+    void SetProgressPie(int ACol, int ARow, int Value);
+    void RemoveProgressPie(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctProgressPie); }
+    void AddRangeIndicator(int ACol, int ARow, int Range, TColor NegColor, TColor PosColor, bool ShowValue);
+    void RemoveRangeIndicator(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctRangeIndicator); }
+    void AddComment(int ACol, int ARow, const QString& Comment);
+    void AddColorComment(int ACol, int ARow, const QString& Comment, TColor Color);
+    bool IsComment(int ACol, int ARow, QString& comment);
+    QString GetComment(int ACol, int ARow);
+    void SetComment(int ACol, int ARow, const QString& value);
+    void RemoveComment(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctComment); }
+    void RemoveAllComments();
+    void AddShape(int ACol, int ARow, TCellShape Shape, TColor FillColor, TColor LineColor, TCellHAlign hal,
+                  TCellVAlign val);
+    void SetShapeColor(int ACol, int ARow, TColor FillColor);
+    TColor GetShapeColor(int ACol, int ARow);
+    void RemoveShape(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctShape); }
+    void AddRating(int ACol, int ARow, int Scale, TColor FillColor, TColor EmptyColor);
+    bool HasRating(int ACol, int ARow) { return HasCellType(ACol, ARow, CellTypeBit(ctRating)); }
+    void RemoveRating(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctRating); }
+    virtual bool RatingChange(int ACol, int ARow, double& NewRate);
+    TRatingChangeEvent OnRatingChange;
+    void AddScrollBar(int ACol, int ARow, bool AutoRange);
+    bool HasScrollBar(int ACol, int ARow) { return HasCellType(ACol, ARow, CellTypeBit(ctScrollbar)); }
+    void RemoveScrollBar(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctScrollbar); }
+    bool HasAutoRangeScrollBar(int ACol, int ARow);
+    void SetScrollPosition(int ACol, int ARow, int Pos);
+    int GetScrollPosition(int ACol, int ARow);
+    void SetScrollProp(int ACol, int ARow, TScrollProp Prop);
+    TScrollProp GetScrollProp(int ACol, int ARow);
+    void AddMarker(int ACol, int ARow, int ErrPos, int ErrLen);
+    void GetMarker(int ACol, int ARow, int& ErrPos, int& ErrLen);
+    void RemoveMarker(int ACol, int ARow);
+    void RemoveAllMarkers();
+    void AddButton(int ACol, int ARow, int bw, int bh, const QString& Caption, TCellHAlign hal, TCellVAlign val);
+    void AddBitButton(int ACol, int ARow, int bw, int bh, const QString& Caption, TBitmap* Glyph,
+                      TCellHAlign hal, TCellVAlign val);
+    TBitmap* CreateBitButton(int ACol, int ARow, int bw, int bh, const QString& Caption, TCellHAlign hal,
+                             TCellVAlign val);
+    // ACol is a display column in the next four.
+    void SetButtonText(int ACol, int ARow, const QString& Caption);
+    QString GetButtonText(int ACol, int ARow);
+    void PushButton(int ACol, int ARow, bool push);
+    TRect GetCellButtonRect(int ACol, int ARow);
+    bool HasButton(int ACol, int ARow) { return HasCellType(ACol, ARow, CellTypeSet(ctButton, ctBitButton)); }
+    void RemoveButton(int ACol, int ARow);
+    void RemoveBitButton(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctBitButton); }
+    void RemoveAllButtons();
+    void AddBalloon(int ACol, int ARow, const QString& Title, const QString& Text, TBalloonIcon Icon);
+    void RemoveBalloon(int ACol, int ARow);
+    bool HasBalloon(int ACol, int ARow) { return HasCellType(ACol, ARow, CellTypeBit(ctBalloon)); }
+    bool IsBalloon(int ACol, int ARow, QString& Title, QString& Text, TBalloonIcon& Icon);
+    void AddRotated(int ACol, int ARow, int16_t AAngle, const QString& s);
+    void SetRotated(int ACol, int ARow, int16_t AAngle);
+    bool IsRotated(int ACol, int ARow, int& aAngle);
+    void RemoveRotated(int ACol, int ARow) { RemoveCellGraphicOfKind(ACol, ARow, ctRotated); }
+    // Select handlers of the colour and image picker editors.
+    virtual void ColorSelect(TColor Color, const QString& Value);
+    virtual void ImageSelect(int Index);
+    TColorSelectEvent OnColorSelect;
+    TImageSelectEvent OnImageSelect;
+
+    // --- cell appearance hooks (ACol real, ARow display); the column grid
+    // overrides them and calls these versions
+    virtual void RecalcColumn(int ACol, int ARow);
+    virtual void StoreOldCell(int ACol, int ARow);
+    virtual void CanEditCell(int ACol, int ARow, bool& CanEdit);
+    virtual void SearchFooterAction(const QString& Value, int ACol, int ARow, TSearchAction SearchAction);
+    virtual void ButtonClick(int ACol, int ARow);
+    virtual void ExpandClick(int ACol, int ARow, bool Expanded);
+    virtual void ComboCloseUp(int ARow, int ACol);
+    virtual void ComboDropDown(int ARow, int ACol);
+    virtual void GetCellCursor(int ACol, int ARow, int X, int Y);
+    virtual void CellsLoaded();
+    virtual void GridHint(int ACol, int ARow, QString& hintstr, QString& widehint);
+    virtual void GetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+    virtual void GetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+    virtual void GetCellBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+    virtual void GetCellPrintBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+    virtual void GetCellAlign(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
+    virtual void GetCellFormat(int ACol, TSortStyle& AStyle, QString& aPrefix, QString& aSuffix);
+    virtual void GetCellEditorType(int ACol, int ARow, TEditorType& AEditor);
+    virtual void GetCellEditor(int ACol, int ARow, TEditorType& AEditor);
+    virtual bool IsNoEditorCell(int ACol, int ARow);
+    virtual void IsFixedCell(int ACol, int ARow, bool& IsFixed);
+    virtual void QueryCellEdit(int ACol, int ARow, bool& CanEdit);
+    virtual void IsPasswordCell(int ACol, int ARow, bool& IsPassword);
+    virtual void GetCellWordWrap(int ACol, int ARow, bool& WordWrap);
+    virtual bool HasComboBox(int ACol, int ARow);
+    virtual bool HasSpinEdit(int ACol, int ARow);
+    virtual void GetCheckTrue(int ACol, int ARow, QString& Value);
+    virtual void GetCheckFalse(int ACol, int ARow, QString& Value);
+    virtual bool GetColumnFilter(int Column);
+    // The cell's font from its properties, or the grid's Font; one shared
+    // object, not to be kept across calls.
+    TFont* GetCellFont(int i, int j);
+    // Click handler of the in-cell button editor.
+    void GridButtonClick(TObject* Sender);
+    // A new cell's properties start from what painting would show, without
+    // freezing header, band, background or selection colours.
+    void GetCellDefaults(int ACol, int ARow, TFont* AFont, TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor,
+                         TColor& AMirrorColorTo, TAlignment& HA, TVAlignment& VA, bool& WW,
+                         TCellGradientDirection& GD) override;
+
+    TGridColorEvent OnGetCellColor;
+    TGridColorEvent OnGetCellPrintColor;
+    TGridBorderEvent OnGetCellBorder;
+    TGridBorderEvent OnGetCellPrintBorder;
+    TGridAlignEvent OnGetAlignment;
+    TGridFormatEvent OnGetFormat;
+    TGetEditorTypeEvent OnGetEditorType;
+    TIsFixedCellEvent OnIsFixedCell;
+    TCanEditCellEvent OnCanEditCell;
+    TIsPasswordCellEvent OnIsPasswordCell;
+    TWordWrapEvent OnGetWordWrap;
+    THasComboEvent OnHasComboBox;
+    THasSpinEditEvent OnHasSpinEdit;
+    TGetCheckEvent OnGetCheckTrue;
+    TGetCheckEvent OnGetCheckFalse;
+    TGetColumnFilterEvent OnGetColumnFilter;
+    TGridHintEvent OnGridHint;
+    TGridWideHintEvent OnGridWideHint;
+    TCellCursorEvent OnGetCellCursor;
+    TSearchFooterActionEvent OnSearchFooterAction;
+    TButtonClickEvent OnButtonClick;
+    TExpandClickEvent OnExpandClick;
+    TClickCellEvent OnComboCloseUp;
+    TClickCellEvent OnComboDropDown;
+    // =======================================================================
+
+    // Runs the end-of-loading steps.
+    void Loaded() override;
+
+    // =======================================================================
+    // Editing: cell selection, editor kinds, the in-place text editor,
+    // commit and validation, edit advance (ExGridEdit*.cpp).
+    // Indexes are display columns unless a name says real.
+    // =======================================================================
+    // The editor reaches SelectCell, HideInplaceEdit and the key handlers.
+    friend class TExInplaceEdit;
+
+    // --- settings (the others are with the grid's plain settings)
+    // The typed characters of edValidChars cells when ValidChars is empty.
+    TCharSet ValidCharSet;
+
+    // --- events
+    TCellValidateEvent OnCellValidate;
+    TCellValidateWideEvent OnCellValidateWide;
+    TNotifyEvent OnEditingDone;
+    TEditCellDoneEvent OnEditCellDone;
+    TRowChangingEvent OnRowChanging;
+    TColChangingEvent OnColChanging;
+    TCellChangingEvent OnCellChanging;
+    TAutoAdvanceEvent OnAutoAdvance;
+    TAutoAddRowEvent OnAutoAddRow;
+    TAutoInsertColEvent OnAutoInsertCol;
+    TEditChangeEvent OnEditChange;
+    TGetEditorPropEvent OnGetEditorProp;
+    TGetEditorPropIntEvent OnGetEditorPropInt;
+    TClipboardEvent OnClipboardCopy;
+    TClipboardEvent OnClipboardCut;
+    TClipboardEvent OnClipboardPaste;
+    TClipboardCellEvent OnClipboardBeforePasteCell;
+    TClipboardAfterPasteCellEvent OnClipboardAfterPasteCell;
+    TDblClickCellEvent OnDblClickCell;
+    TEndRowSizeEvent OnEndRowSize;
+    TClickSortEvent OnClickSort;
+    TCheckBoxClickEvent OnCheckBoxClick;
+    TPrintPageNumEvent OnPrintGetPageNum;
+    TScrollCellEvent OnScrollCell;
+    TCanShowFixedDropDownEvent OnCanShowFixedDropDown;
+    TNotifyEvent FOnStartBlockFocus;
+    TNotifyEvent FOnEndBlockFocus;
+
+    // --- editing state
+    bool EditMode = false;
+    bool FEditing = false;
+    bool FEntered = false;
+    bool FSpecialEditor = false;
+    bool FEditActive = false;
+    bool FValidating = false;
+    QString FCellCache;
+    QChar FStartEditChar;
+    bool FNoEditChange = false;
+    bool FShowEditProcess = false;
+    bool FLastValidation = false;
+    QString FNewCellText;
+    bool FGridModified = false;
+    TWinControl* EditCtrl = nullptr;
+    int FComboIdx = -1;
+    bool FBlockKill = false;
+    bool FBlockFocus = false;
+    bool FForceSel = false;
+    bool FDisableChange = false;
+    int FAECol = 0;
+    int FAERow = 0;
+
+    // --- selection and the editor on the current cell
+    bool IsEditable(int ACol, int ARow);
+    bool CellEditAllowed(int ACol, int ARow);
+    bool IsFixed(int ACol, int ARow) override;
+    bool HasCellValidation();
+    void ShowInplaceEdit();
+    void HideInplaceEdit();
+    void ShowCellEdit();
+    void HideCellEdit();
+    bool CanEditShow() override;
+    QString GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const QString& Value) override;
+    QString GetEditMask(int ACol, int ARow) override;
+    int GetEditLimit() override;
+    TExInplaceEdit* NormalEdit() const;
+    static TCustomForm* FindParentForm(TControl* Control);
+
+    // --- hooks kept with the engine
+    virtual void CellChanging(int ACol, int ARow, bool& Allow);
+    virtual void ClickSort(int ACol);
+    virtual void CheckBoxClick(int ACol, int ARow, bool State);
+    virtual void PrintGetPageNum(int PageNum, int PageColNum, QString& PageNumString);
+    virtual void ScrollCell();
+    virtual bool CanShowFixedDropDown(int ACol);
+    virtual void StartBlockFocus();
+    virtual void EndBlockFocus();
+    virtual void SelectAllByKey(TGridRect& R);
+    virtual void MouseActionsChanged(TObject* Sender);
+    virtual void NavigationChanged(TObject* Sender);
+    virtual void MouseActionsIsDesigning(TObject* Sender, bool& Designing);
+    virtual void MouseActionsInvalidate(TObject* Sender);
+    virtual void MouseActionsDisableEdit(TObject* Sender);
+    virtual bool CellIsPassword(int ACol, int ARow);
+    virtual void GetEditorProp(int ACol, int ARow, TObject* AEditLink);
+    // Empty here: whether the editor's text is a formula.
+    virtual void FormulaEditState(bool Active);
+
+    // --- opening, closing, committing and validating
+    // Opens the special (non-text) editor of kind EditControl.
+    void OpenCellEditor(int ACol, int ARow);
+    void CloseCellEditor(int ACol, int ARow);
+    // ACol is a real column.
+    virtual void StoreEditValue(int ACol, int ARow, const QString& Value);
+    virtual bool ValidateCell(const QString& NewValue);
+    virtual bool ValidateCellWide(const QString& NewValue);
+    virtual void CancelCellEdit();
+    void NotifyEditingDone(int ACol, int ARow);
+    void DoneInplaceEdit(unsigned Key, TShiftState Shift);
+
+    // --- edit advance
+    void AdvanceEditCell(int ACol, int ARow, bool ShowEditor, bool Recursing, bool Forward, bool AutoEdit,
+                         bool Force);
+    int FirstDataCol();
+    int VisibleFixedRightCols();
+    bool IsLastDataRow(int ARow) const { return ARow == RowCount() - FixedFooters() - 1; }
+
+    // Enter and Escape as the editor and the grid hand them on.
+    void KeyPress(QChar& Key) override;
+
+    // Appends one row at the end.
+    void AddRow();
+
 protected:
+    // The editing-done notice posted by NotifyEditingDone arrives here.
+    void WndProc(TMessage& M) override;
+    bool SelectCell(int ACol, int ARow) override;
+    TInplaceEdit* CreateEditor() override;
+    // The current cell becomes the reference of the next edit.
+    void Click() override;
+    void DoEnter() override;
+
     bool Loading() const;
     // Starts the grid timer (every 500 ms) once the window is made.
     void CreateWnd() override;
     void DestroyWnd() override;
+    void Resize() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void SizeChanged(int OldColCount, int OldRowCount) override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    // The owner form's resize notice, handed on to the form's own handler.
+    virtual void OwnerFormResize(TObject* Sender);
+
+public:
+    // Wheel set-up of the window: the wheel message and lines per notch.
+    unsigned wheelmsg = 0;
+    int wheelscrl = 0;
+    bool wheelpan = false;
+    bool ResizeAssigned = false;
+    TNotifyEvent FOnResize;
+    int PrevSizeX = 0;
+    int PrevSizeY = 0;
+
+protected:
 
 private:
     TCellProperties* ExistingProps(int c, int r) { return HasCellProperties(c, r) ? GetCellProperties(c, r) : nullptr; }
+    // The steps of a RowCount write after the library's count changed.
+    void RowCountWritten(int OldCount, int NewCount);
+    // Copies a display row's raw texts and objects (all real columns) into a
+    // store item, and back.
+    void RowToItem(int DisplRow, TGridItem* Item);
+    void ItemToRow(TGridItem* Item, int DisplRow);
+    // Sorted Idx values of the hidden-row store.
+    std::vector<int> HiddenIdx() const;
+    // Removes rows by the row shift; the heart of RemoveRowsEx.
+    void RemoveRowsCore(int RowIndex, int RCount, bool ShiftHidden, bool FreeProps);
+    // Shows the hidden rows of one run of consecutive indexes.
+    void RestoreHiddenRun(std::vector<TGridItem*>& Run);
+    void FontChanged(TObject*);
+    std::vector<uint8_t>& RowSelectFlags() { return FRowSelect; }
 
     int FUpdateCount = 0;
     int FFixedRowHeight = 0;
@@ -306,12 +1309,139 @@ private:
     unsigned FGridTimerID = 0;
     bool FIntegralHeight = false;
     int FNumHidden = 0;
+    int FFixedFooters = 0;
+    int FFixedRightCols = 0;
+    int FGroupColumn = -1;
+    int FZoomFactor = 0;
+    int FOrigWidth = 0;
+    bool FClearTextOnly = false;
+    bool FUseHTMLHints = false;
+    bool FAutoSize = false;
+    TPoint FXYOffset{2, 2};
+    TScrollStyle FScrollBars = ssBoth;
+    TScrollType FScrollType = ssNormal;
+    TColor FScrollColor = clNone;
+    int FScrollWidth = 17;
+    bool FScrollProportional = false;
+    TScrollBarAlways FScrollBarAlways = saNone;
+    bool FShowDesignHelper = true;
+    bool FActiveCellShow = false;
+    TColor FActiveCellColor = TColor(0x808080);
+    TColor FActiveCellColorTo = clNone;
+    TFont FActiveCellFont;
+    TFont FFixedFont;
+    TColor FHighlightColor = clHighlight;
+    TColor FHighlightTextColor = clHighlightText;
+    TColor FSelectionColor = TColor(0xEACAB6);
+    TColor FSelectionColorTo = clNone;
+    TColor FSelectionMirrorColor = clNone;
+    TColor FSelectionMirrorColorTo = clNone;
+    TColor FSelectionTextColor = 0;
+    bool FSelectionColorMixer = false;
+    int FSelectionColorMixerFactor = 50;
+    bool FSelectionRectangle = false;
+    bool FSelectionResizer = false;
+    bool FShowSelection = true;
+    TAlignment FDefaultAlignment = taLeftJustify;
+    int FMaxEditLength = 0;
+    bool FFlat = false;
+    TVAlignment FVAlignment = vtaTop;
+    TColor FBorderColor = TColor(0xB99D7F);
     std::array<uint8_t, MaxRealCols> FVisibleCol;
     std::array<int16_t, MaxRealCols> FAllColWidths;
+    std::array<int, 512> FPrintColWidth{};
+    std::array<int, 512> FPrintColOffset{};
+    std::vector<uint8_t> FRowSelect;
+    std::vector<uint8_t> FColSelect;
+    std::vector<TGridChangeNotifier*> FNotifierList;
+    std::unique_ptr<TBitmap> FRowIndicator;
 
-    TSortSettings* FSortSettings;
-    TColumnSize* FColumnSize;
-    TPrintSettings* FPrintSettings;
-    TFilterCollection* FFilter;
-    TFilterDropDown* FFilterDropDown;
+    TPictureContainer* FPictureContainer = nullptr;
+    ROroRoravaZuzoZovor* FCellChecker = nullptr;
+    TPopupMenu* FFixedDropDownMenu = nullptr;
+
+    TFooterPanel* FFooterPanel = nullptr;
+    TSearchPanel* FSearchPanel = nullptr;
+    TFocusHelper* FFocusHelper = nullptr;
+    TSearchFooter* FSearchFooter = nullptr;
+    TFloatingFooter* FFloatingFooter = nullptr;
+    TSortSettings* FSortSettings = nullptr;
+    TColumnSize* FColumnSize = nullptr;
+    TPrintSettings* FPrintSettings = nullptr;
+    THTMLSettings* FHTMLSettings = nullptr;
+    TDragDropSettings* FDragDropSettings = nullptr;
+    TDragScrollOptions* FDragScrollOptions = nullptr;
+    TControlLook* FControlLook = nullptr;
+    TNavigation* FNavigation = nullptr;
+    TBands* FBands = nullptr;
+    TSizeWhileTyping* FSizeWhileTyping = nullptr;
+    TMouseActions* FMouseActions = nullptr;
+    TGrouping* FGrouping = nullptr;
+    TStringList* FColumnHeaders = nullptr;
+    TStringList* FRowHeaders = nullptr;
+    TStringList* FSortlist = nullptr;
+    TStringList* FLookupItems = nullptr;
+    THTMLPictureCache* FImageCache = nullptr;
+    TIntList* FOrigColSizes = nullptr;
+    TSortIndexList* FSortIndexes = nullptr;
+    TIntList* FSortRowXRef = nullptr;
+    TIntList* FUnSortRowXRef = nullptr;
+    TIntList* FMergedColumns = nullptr;
+    TIntList* FSelectedCells = nullptr;
+    TIntList* FSelectedRows = nullptr;
+    TIntList* FModifiedRows = nullptr;
+    TIntList* FEnabledRows = nullptr;
+    TIntList* FColumnOrder = nullptr;
+    TIntList* FIgnoreColumns = nullptr;
+    TBackGround* FBackGround = nullptr;
+    TControlList* FControlList = nullptr;
+    TGridProgressAppearance* FProgressAppearance = nullptr;
+    TSyncGrid* FSyncGrid = nullptr;
+    TGridItems* FGridItems = nullptr;
+    TFilterCollection* FFilter = nullptr;
+    TBalloonSettings* FBalloonSettings = nullptr;
+    TShowModified* FShowModified = nullptr;
+    TFilterDropDown* FFilterDropDown = nullptr;
+    TStringList* FFilterList = nullptr;
+
+    // --- cell graphics and appearance hooks
+    void CellImagesChanged(TObject* Sender, int ACol, int ARow);
+    TCellVAlign NewBoxVAlign() const;
+    // "Invalid cell" outside the columns (hidden ones counted) and rows.
+    void CheckCellRange(int ACol, int ARow);
+    int FirstCheckColumnRow() const;
+    // Whether column 0 of the row holds a graphic of the kind (node and
+    // summary rows).
+    bool RowHasMarker(int ARow, TCellType Kind);
+    bool DataCheckIsTrue(int ACol, int ARow);
+    // The graphic of the cell at a real row, hidden rows included.
+    TCellGraphic* RealRowGraphic(int ACol, int ARow);
+    // The check-true or check-false text of the cell.
+    QString CheckText(int ACol, int ARow, bool State);
+    TCellGraphic* BaseRadioButton(int ACol, int ARow);
+    TCellGraphic* BaseScrollBar(int ACol, int ARow);
+    // The row selection flags the row check box of column 0 shows (display
+    // rows).
+    bool RowCheckSelected(int ARow);
+    void SetRowCheckSelected(int ARow, bool State);
+    int RowCheckSelectedCount();
+    // Made by CreateCellObjects (constructor), freed by FreeCellObjects.
+    void CreateCellObjects();
+    void FreeCellObjects();
+    TCellNode* FCellNode = nullptr;
+    // The shared row-check record lent to column 0 under HotmailRowSelect.
+    TCellGraphic* FCellGraphic = nullptr;
+    TColor FQORGradientFrom = clNone;
+    TColor FQORGradientTo = clNone;
+    TColor FQORGradientMirrorFrom = clNone;
+    TColor FQORGradientMirrorTo = clNone;
+    TFont FCellFont;
+
+    // --- editing (ExGridEdit*.cpp)
+    bool IsTextEditorKind(TEditorType k) const;
+    bool EditorOwnsFocus();
+    bool CloseEditBeforeMove();
+    bool HasClickableControl(int ACol, int ARow);
+    // One advance's skip over read-only cells stops after a round.
+    int FAdvanceSkips = 0;
 };

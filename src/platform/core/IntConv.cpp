@@ -2,28 +2,33 @@
 
 #include "platform/core/Exceptions.h"
 
+#include <cstring>
+#include <type_traits>
+
 namespace {
 
 // Reads the text as the class library's Val does. `limitBits` is 32 or 64.
-bool parseInt(const QString& s, int limitBits, int64_t& out)
+// `s` is any run of code units (UTF-16 or UTF-8): only ASCII ones are
+// accepted, so both encodings of one text read alike.
+template <class TChar>
+bool parseInt(const TChar* s, qsizetype n, int limitBits, int64_t& out)
 {
-    int i = 0;
-    const int n = int(s.size());
-    while (i < n && s[i] == QLatin1Char(' '))
+    qsizetype i = 0;
+    while (i < n && s[i] == ' ')
         ++i;
     bool neg = false;
-    if (i < n && (s[i] == QLatin1Char('-') || s[i] == QLatin1Char('+'))) {
-        neg = s[i] == QLatin1Char('-');
+    if (i < n && (s[i] == '-' || s[i] == '+')) {
+        neg = s[i] == '-';
         ++i;
     }
     bool hex = false;
-    if (i < n && s[i] == QLatin1Char('$')) {
+    if (i < n && s[i] == '$') {
         hex = true;
         ++i;
-    } else if (i < n && (s[i] == QLatin1Char('x') || s[i] == QLatin1Char('X'))) {
+    } else if (i < n && (s[i] == 'x' || s[i] == 'X')) {
         hex = true;
         ++i;
-    } else if (i + 1 < n && s[i] == QLatin1Char('0') && (s[i + 1] == QLatin1Char('x') || s[i + 1] == QLatin1Char('X'))) {
+    } else if (i + 1 < n && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
         hex = true;
         i += 2;
     }
@@ -36,7 +41,7 @@ bool parseInt(const QString& s, int limitBits, int64_t& out)
                                             : (neg ? 9223372036854775808ull : 9223372036854775807ull);
     uint64_t v = 0;
     for (; i < n; ++i) {
-        const ushort c = s[i].unicode();
+        const auto c = std::make_unsigned_t<TChar>(s[i]);
         unsigned d;
         if (c >= '0' && c <= '9')
             d = c - '0';
@@ -61,12 +66,11 @@ bool parseInt(const QString& s, int limitBits, int64_t& out)
     return true;
 }
 
-} // namespace
-
-bool TryStrToInt(const QString& s, int& value)
+template <class TChar>
+bool parseInt32(const TChar* s, qsizetype n, int& value)
 {
     int64_t v;
-    if (!parseInt(s, 32, v))
+    if (!parseInt(s, n, 32, v))
         return false;
     if (v < INT32_MIN || v > INT32_MAX)
         return false;
@@ -74,9 +78,26 @@ bool TryStrToInt(const QString& s, int& value)
     return true;
 }
 
+} // namespace
+
+bool TryStrToInt(const QString& s, int& value)
+{
+    return parseInt32(reinterpret_cast<const char16_t*>(s.constData()), s.size(), value);
+}
+
 bool TryStrToInt64(const QString& s, int64_t& value)
 {
-    return parseInt(s, 64, value);
+    return parseInt(reinterpret_cast<const char16_t*>(s.constData()), s.size(), 64, value);
+}
+
+bool TryUtf8ToInt(const char* s, int& value)
+{
+    return parseInt32(s, qsizetype(std::strlen(s)), value);
+}
+
+bool TryUtf8ToInt64(const char* s, int64_t& value)
+{
+    return parseInt(s, qsizetype(std::strlen(s)), 64, value);
 }
 
 int StrToIntDef(const QString& s, int def)

@@ -341,8 +341,8 @@ void TCustomGrid::ScrollBarNeed(bool& vert, bool& horz) const {
     vert = horz = false;
     // A bar that appears takes room from the other direction: ask twice.
     for (int pass = 0; pass < 2; ++pass) {
-        horz = canH && gw > w - (vert ? GetSystemMetrics(SM_CXVSCROLL) : 0);
-        vert = canV && gh > h - (horz ? GetSystemMetrics(SM_CYHSCROLL) : 0);
+        horz = canH && gw > w - (vert || FAlwaysVert ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+        vert = canV && gh > h - (horz || FAlwaysHorz ? GetSystemMetrics(SM_CYHSCROLL) : 0);
     }
 }
 
@@ -389,8 +389,10 @@ void TCustomGrid::UpdateScrollRange() {
     bool changed = false;
     for (auto [which, need] : {std::pair{int(SB_VERT), v}, std::pair{int(SB_HORZ), h}}) {
         TWinScrollBars::TBar& b = s->Bar(which);
-        changed |= b.Shown != need;
-        b.Shown = need;
+        const bool always = which == SB_VERT ? FAlwaysVert : FAlwaysHorz;
+        changed |= b.Shown != (need || always);
+        b.Shown = need || always;
+        if (always) b.Disabled = need ? ESB_ENABLE_BOTH : ESB_DISABLE_BOTH;
         b.Min = 0;
         b.Max = kScrollScale;
         b.Page = 0;
@@ -398,6 +400,14 @@ void TCustomGrid::UpdateScrollRange() {
     }
     if (changed) RecalcNCArea();
     UpdateScrollPos();
+}
+
+void TCustomGrid::SetAlwaysShownBars(bool Vert, bool Horz) {
+    if (Vert == FAlwaysVert && Horz == FAlwaysHorz) return;
+    FAlwaysVert = Vert;
+    FAlwaysHorz = Horz;
+    ExtentsChanged();
+    InvalidateGrid();
 }
 
 void TCustomGrid::UpdateScrollPos() {
@@ -774,6 +784,32 @@ void TCustomGrid::DeleteRow(int ARow) {
     ClearRowData(FRowCount - 1);
     SetRowCount(FRowCount - 1);
 }
+
+void TCustomGrid::ShiftRows(int From, int Delta) {
+    if (Delta == 0) return;
+    if (From < 0 || From > FRowCount || From + Delta < 0) InvalidOp(kIndexOutOfRange);
+    if (FRowCount + Delta > kMaxCount) InvalidOp(kTooLarge);
+    if (Delta > 0) {
+        FRowHeights.insert(FRowHeights.begin() + From, std::size_t(Delta), FDefaultRowHeight);
+    } else {
+        FRowHeights.erase(FRowHeights.begin() + (From + Delta), FRowHeights.begin() + From);
+    }
+    ShiftRowData(From, Delta);
+    int newCount = FRowCount + Delta;
+    if (newCount < 1) {
+        // The grid keeps one row; what is stored there now is emptied.
+        newCount = 1;
+        FRowHeights.assign(1, FDefaultRowHeight);
+        ClearRowData(0);
+    }
+    // ChangeSize sees the heights already in place.
+    ExtentsChanged();
+    if (newCount <= FFixedRows) SetFixedRows(newCount - 1);
+    ChangeSize(FColCount, newCount);
+    RowHeightsChanged();
+}
+
+void TCustomGrid::ShiftRowData(int, int) {}
 
 void TCustomGrid::ColumnMoved(int, int) {}
 void TCustomGrid::RowMoved(int, int) {}

@@ -222,6 +222,9 @@ public:
     int HorzScrollPos() const { return FTopLeft.X - FFixedCols; }
     bool VertScrollBarVisible() const;
     bool HorzScrollBarVisible() const;
+    // Bars kept on screen even when every cell fits; such a bar shows
+    // disabled while there is nothing to scroll.
+    void SetAlwaysShownBars(bool Vert, bool Horz);
 
     // Moves the current cell (asking SelectCell); MoveAnchor also moves the
     // anchor, Show scrolls the cell into view. Out of range raises.
@@ -240,6 +243,14 @@ public:
 
     // -- rows and columns
     void DeleteRow(int ARow);
+    // Moves every row from From on by Delta places in one pass, with its
+    // height and its stored cells (a string grid's texts and objects), and
+    // changes RowCount by Delta. Delta > 0 opens Delta empty rows of the
+    // default height at From; Delta < 0 drops the rows From + Delta ..
+    // From - 1 (their objects are let go, not freed). The current cell, the
+    // anchor and the top row keep their indexes (held inside the new count);
+    // the fixed rows shrink as with SetRowCount. At least one row remains.
+    void ShiftRows(int From, int Delta);
     void DeleteColumn(int ACol);
     void MoveRow(int FromIndex, int ToIndex);
     void MoveColumn(int FromIndex, int ToIndex);
@@ -337,6 +348,9 @@ protected:
     // The cells of a deleted column or row, now past the count, are emptied.
     virtual void ClearColumnData(int ACol);
     virtual void ClearRowData(int ARow);
+    // ShiftRows' step for stored cells: every stored row from From on moves
+    // by Delta, rows it lands over (Delta < 0) are dropped.
+    virtual void ShiftRowData(int From, int Delta);
 
     // Moves the top-left cell; fires TopLeftChanged when it changed.
     void MoveTopLeft(int ALeft, int ATop);
@@ -398,6 +412,7 @@ private:
     std::vector<bool> FTabStops;
     TGridOptions FOptions = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect;
     TScrollStyle FScrollBars = ssBoth;
+    bool FAlwaysVert = false, FAlwaysHorz = false;
     TBorderStyle FBorderStyle = bsSingle;
     TColor FFixedColor = clBtnFace;
     bool FDefaultDrawing = true;
@@ -525,6 +540,7 @@ protected:
     void RowMoved(int FromIndex, int ToIndex) override;
     void ClearColumnData(int ACol) override;
     void ClearRowData(int ARow) override;
+    void ShiftRowData(int From, int Delta) override;
 
 private:
     struct TCellData {

@@ -218,6 +218,21 @@ void TStringGrid::ClearRowData(int ARow) {
     FLastRow = nullptr;
 }
 
+void TStringGrid::ShiftRowData(int From, int Delta) {
+    // Rows are keyed by index: one pass re-keys every row from From on.
+    std::unordered_map<int, TRowData> moved;
+    moved.reserve(FData.size());
+    for (auto& [r, row] : FData) {
+        if (r >= From)
+            moved.emplace(r + Delta, std::move(row));
+        else if (Delta > 0 || r < From + Delta)
+            moved.emplace(r, std::move(row));
+    }
+    FData.swap(moved);
+    FLastRowKey = -1;
+    FLastRow = nullptr;
+}
+
 // ---------------------------------------------------------------------------
 // TStringGridStrings
 // ---------------------------------------------------------------------------

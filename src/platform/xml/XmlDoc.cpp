@@ -2,8 +2,12 @@
 
 #include <QFileInfo>
 
+#include <cstring>
+#include <utility>
+
 #include "platform/core/Files.h"
 
+#include <charconv>
 #include <sstream>
 
 namespace {
@@ -310,4 +314,159 @@ QByteArray XmlDocument::SaveToBytes() const
 void XmlDocument::SaveToFile(const QString& path) const
 {
     WriteFileWhole(path, SaveToBytes());
+}
+
+// ---------------------------------------------------------------------------
+
+XmlStreamWriter::XmlStreamWriter()
+{
+    grow(64 * 1024);
+}
+
+void XmlStreamWriter::grow(qsizetype need)
+{
+    FOut.resize(qMax(FOut.size() * 2, FSize + need));
+    FBuf = FOut.data();
+}
+
+void XmlStreamWriter::indent(size_t depth)
+{
+    for (size_t i = 0; i < depth; ++i)
+        put('\t');
+}
+
+void XmlStreamWriter::closeStartTag()
+{
+    if (FStartOpen) {
+        put(">\n");
+        FStartOpen = false;
+    }
+}
+
+void XmlStreamWriter::StartElement(QByteArrayView name)
+{
+    closeStartTag();
+    indent(FOpen.size());
+    put('<');
+    FOpen.push_back({FSize, name.size()});
+    put(name);
+    FStartOpen = true;
+}
+
+void XmlStreamWriter::attributeName(QByteArrayView name)
+{
+    Q_ASSERT(FStartOpen);
+    put(' ');
+    put(name);
+    put("=\"");
+}
+
+// The document's own escaping of attribute values: up to the first NUL,
+// control characters as two-digit character references.
+void XmlStreamWriter::escaped(const char* s, qsizetype n)
+{
+    qsizetype plain = 0; // start of the run not yet copied
+    for (qsizetype i = 0; i < n; ++i) {
+        const uchar c = uchar(s[i]);
+        if (c >= 32 && c != '&' && c != '<' && c != '"')
+            continue;
+        put(QByteArrayView(s + plain, i - plain));
+        plain = i + 1;
+        if (c == 0)
+            return;
+        switch (c) {
+        case '&': put("&amp;"); break;
+        case '<': put("&lt;"); break;
+        case '"': put("&quot;"); break;
+        default: {
+            const char ref[] = {'&', '#', char('0' + c / 10), char('0' + c % 10), ';'};
+            put(QByteArrayView(ref, sizeof ref));
+        }
+        }
+    }
+    put(QByteArrayView(s + plain, n - plain));
+}
+
+void XmlStreamWriter::Attribute(QByteArrayView name, const QString& value)
+{
+    // Most values are short ASCII (numbers as typed, names): converted on
+    // the stack; others through the UTF-8 conversion the document uses.
+    const qsizetype n = value.size();
+    const char16_t* p = reinterpret_cast<const char16_t*>(value.constData());
+    char buf[128];
+    if (n <= qsizetype(sizeof buf)) {
+        qsizetype i = 0;
+        for (; i < n && p[i] < 0x80; ++i)
+            buf[i] = char(p[i]);
+        if (i == n) {
+            AttributeUtf8(name, QByteArrayView(buf, n));
+            return;
+        }
+    }
+    AttributeUtf8(name, value.toUtf8());
+}
+
+void XmlStreamWriter::AttributeUtf8(QByteArrayView name, QByteArrayView value)
+{
+    attributeName(name);
+    escaped(value.data(), value.size());
+    put('"');
+}
+
+void XmlStreamWriter::AttributeInt(QByteArrayView name, int64_t value)
+{
+    char buf[24];
+    const std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, value);
+    attributeName(name);
+    put(QByteArrayView(buf, r.ptr - buf));
+    put('"');
+}
+
+void XmlStreamWriter::EndElement()
+{
+    Q_ASSERT(!FOpen.empty());
+    const TOpen e = FOpen.back();
+    FOpen.pop_back();
+    if (FStartOpen) {
+        put(" />\n");
+        FStartOpen = false;
+        return;
+    }
+    indent(FOpen.size());
+    put("</");
+    // Room first: the name is copied from the buffer itself.
+    if (FSize + e.NameSize > FOut.size())
+        grow(e.NameSize);
+    std::memcpy(FBuf + FSize, FBuf + e.NameAt, size_t(e.NameSize));
+    FSize += e.NameSize;
+    put(">\n");
+}
+
+void XmlStreamWriter::Comment(QByteArrayView text)
+{
+    closeStartTag();
+    indent(FOpen.size());
+    put("<!--");
+    // As the document writes a comment: a "-" before another or at the end
+    // gets a blank after it, so the text cannot end the comment early. Cut at
+    // a NUL like a value.
+    const char* s = text.data();
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n && s[i] != 0; ++i) {
+        put(s[i]);
+        if (s[i] == '-' && (i + 1 == n || s[i + 1] == '-' || s[i + 1] == 0))
+            put(' ');
+    }
+    put("-->\n");
+}
+
+QByteArray XmlStreamWriter::Take()
+{
+    Q_ASSERT(FOpen.empty());
+    FOut.truncate(FSize);
+    QByteArray out = std::exchange(FOut, QByteArray());
+    FSize = 0;
+    FStartOpen = false;
+    grow(64 * 1024);
+    return out;
 }

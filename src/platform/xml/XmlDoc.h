@@ -6,11 +6,15 @@
 #include "platform/core/Exceptions.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QPair>
 #include <QString>
 
+#include <cstdint>
+#include <cstring>
 #include <memory>
+#include <vector>
 #include <pugixml.hpp>
 
 // A document that cannot be parsed: the message carries the source, the line
@@ -132,4 +136,63 @@ public:
 
 private:
     std::unique_ptr<pugi::xml_document> FDoc;
+};
+
+// Writes a document straight to bytes, element by element, without building
+// it in memory first, for writers of large files whose data lives in a model
+// of their own. The bytes are exactly those XmlDocument::SaveToBytes gives
+// for the same document: no declaration, one node per line indented by tabs,
+// attributes on their element's line in the order written, an element
+// without children closed by " />", a value cut at a NUL character, the
+// characters & < " and the control characters escaped.
+// Elements hold elements and comments only (no character data). Names are
+// plain ASCII and written as given.
+class XmlStreamWriter {
+public:
+    XmlStreamWriter();
+
+    void StartElement(QByteArrayView name);
+    // Attributes of the element just started, before its first child.
+    void Attribute(QByteArrayView name, const QString& value);
+    void AttributeUtf8(QByteArrayView name, QByteArrayView value);
+    void AttributeInt(QByteArrayView name, int64_t value);
+    void EndElement();
+    // A comment in the element open (at document level when none is).
+    void Comment(QByteArrayView text);
+
+    // The document; every element must have been ended.
+    QByteArray Take();
+
+private:
+    // The bytes go into FOut's own storage, grown by doubling; FSize of them
+    // are written (appending to the array byte by byte cost more than the
+    // writing).
+    void grow(qsizetype need);
+    void put(char c)
+    {
+        if (FSize == FOut.size())
+            grow(1);
+        FBuf[FSize++] = c;
+    }
+    void put(QByteArrayView b)
+    {
+        if (FSize + b.size() > FOut.size())
+            grow(b.size());
+        std::memcpy(FBuf + FSize, b.data(), size_t(b.size()));
+        FSize += b.size();
+    }
+    void closeStartTag();
+    void indent(size_t depth);
+    void attributeName(QByteArrayView name);
+    void escaped(const char* s, qsizetype n);
+
+    QByteArray FOut;
+    char* FBuf = nullptr;
+    qsizetype FSize = 0;
+    struct TOpen {
+        qsizetype NameAt;
+        qsizetype NameSize;
+    };
+    std::vector<TOpen> FOpen; // the open elements, their names in FOut
+    bool FStartOpen = false;  // the last start tag still takes attributes
 };

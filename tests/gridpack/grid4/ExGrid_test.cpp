@@ -1,47 +1,9 @@
 #include "gridpack/grid4/ExGrid.h"
-#include "platform/controls/Forms.h"
 #include "platform/controls/Timers.h"
-#include "support/ToolkitTest.h"
 
 #include <gtest/gtest.h>
 
-namespace {
-// A string grid on a shown form, counting the cells it paints.
-class TProbeExGrid : public TExStringGrid {
-public:
-    explicit TProbeExGrid(TComponent* owner) : TExStringGrid(owner) {}
-    int Drawn = 0;
-
-protected:
-    void DrawCell(int c, int r, const TRect& rect, TGridDrawState s) override
-    {
-        ++Drawn;
-        TExStringGrid::DrawCell(c, r, rect, s);
-    }
-};
-
-class ExGridTest : public ToolkitTest {
-protected:
-    void TearDown() override
-    {
-        ToolkitTest::TearDown();
-        DrainPostedMessages();
-    }
-    TProbeExGrid* NewGrid()
-    {
-        Form = NewObject<TForm>(nullptr);
-        Form->SetBorderStyle(bsNone);
-        Form->SetBounds(0, 0, 500, 400);
-        Grid = NewObject<TProbeExGrid>(Form);
-        Grid->SetParent(Form);
-        Grid->OnClick = [this](TObject*) { ++Clicks; };
-        Form->Show();
-        return Grid;
-    }
-    TProbeExGrid* Grid = nullptr;
-    int Clicks = 0;
-};
-} // namespace
+#include "ExGridFixture.h"
 
 TEST_F(ExGridTest, NewGridDefaults)
 {
@@ -58,9 +20,9 @@ TEST_F(ExGridTest, NewGridDefaults)
     EXPECT_EQ(Grid->CheckTrue, "Y");
     EXPECT_EQ(Grid->CheckFalse, "N");
     EXPECT_EQ(Grid->PasswordChar, QChar('*'));
-    EXPECT_EQ(Grid->SelectionColor, TColor(0xEACAB6));
+    EXPECT_EQ(Grid->SelectionColor(), TColor(0xEACAB6));
     EXPECT_EQ(Grid->URLColor, TColor(0xFF0000));
-    EXPECT_EQ(Grid->BorderColor, TColor(0xB99D7F));
+    EXPECT_EQ(Grid->BorderColor(), TColor(0xB99D7F));
     EXPECT_EQ(GridLinkCursor, -21);
     EXPECT_EQ(Grid->NumHiddenColumns(), 0);
     EXPECT_EQ(Grid->Version(), "6.2.1.3");
@@ -75,8 +37,9 @@ TEST_F(ExGridTest, RegisteredNamesAndModuleVersion)
     EXPECT_NE(GridEditDoneMsg(), GridDTPShiftFocusMsg());
     EXPECT_EQ(RegisterWindowMessage("GridEditDone"), GridEditDoneMsg());
     EXPECT_NE(GridCellsClipboardFormat(), 0u);
-    EXPECT_EQ(GetModuleFileVersion("COMCTL32.DLL"), 6u * 65536u + 10u);
-    EXPECT_EQ(GetModuleFileVersion("other.dll"), 0u);
+    EXPECT_EQ(GetModuleFileVersion("COMCTL32.DLL"), 6 * 65536 + 10);
+    EXPECT_EQ(GetModuleFileVersion("other.dll"), -1);
+    EXPECT_TRUE(ComCtl32Above469());
 }
 
 TEST_F(ExGridTest, FixedRowAlwaysKeepsTheRequestedFixedRows)

@@ -13,6 +13,7 @@
 
 #include <QTemporaryDir>
 
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -319,6 +320,79 @@ TEST_F(MBusNetwork, WrittenDocument)
     EXPECT_EQ(varElems[0].Attribute(QStringLiteral("Position")).TextOr({}), QStringLiteral("1"));
     EXPECT_EQ(MBus_Node_Attributes(), nodeAttrs);
     EXPECT_EQ(MBus_Variable_Attributes(), varAttrs);
+}
+
+TEST_F(MBusNetwork, WrittenBytes)
+{
+    // One node with a variable and one without, texts that need escaping.
+    TNodoList nodes;
+    auto n = std::make_unique<TNodo>();
+    n->Enable = true;
+    n->Description = QStringLiteral("Heat <1> & \"2\" m³");
+    n->Node_ID_Primary = 250;
+    n->Node_ID_Secondary = -5;
+    n->Cut_After = 249;
+    n->MBus_Type = 1;
+    n->wMBus_ManID = QStringLiteral("$442");
+    n->wMBus_Key[15] = QStringLiteral("0xFF");
+    auto v = std::make_unique<TVariabile>();
+    v->Enable = true;
+    v->Description = QStringLiteral("Volume\tm3");
+    v->Type_Of_Data = 21;
+    v->Storage_Number = 4294967295u;
+    v->VIFE = 151;
+    v->VIF_ASCII = QStringLiteral("m³/h");
+    v->TP_Mod_Regs = true;
+    v->Position = 100;
+    v->Post_Operation = 12;
+    n->Var_List.push_back(std::move(v));
+    nodes.push_back(std::move(n));
+    nodes.push_back(std::make_unique<TNodo>());
+    Write_MBus_Network(Path(), nodes);
+
+    QByteArray keys;
+    for (int k = 1; k <= 16; ++k)
+        keys += QStringLiteral(" wMBus_Key_%1=\"%2\"").arg(k).arg(k == 16 ? QStringLiteral("0xFF") : QString()).toUtf8();
+    const QByteArray expected =
+        "<M-Bus_Network>\n"
+        "\t<Nodo Enable_Node=\"1\" ID_Primary=\"250\" ID_Secondary=\"-5\" Descrizione=\"Heat &lt;1> &amp; &quot;2&quot; "
+        "m\xC2\xB3\" Send_SND_NKE=\"0\" Reset_App=\"0\" Node_State=\"0\" Ident_Num=\"0\" BCDtoINT_IN=\"0\" Swap_IN=\"0\" "
+        "Node_ID_Type=\"0\" Var_List_Type=\"0\" Cut_After=\"249\" MBus_Type=\"1\" wMBus_ManID=\"$442\" wMBus_Add=\"\" "
+        "wMBus_Ver=\"\" wMBus_DevType=\"\" wMBus_En_Key=\"0\"" + keys + ">\n"
+        "\t\t<Variabile Enable=\"1\" Desc=\"Volume&#09;m3\" Type=\"21\" Fun_Field=\"0\" Dim=\"0\" Unit=\"0\" "
+        "StoNumber=\"4294967295\" Tariff=\"0\" VIFE=\"151\" BCDtoINT=\"0\" VIF_ASCII=\"m\xC2\xB3/h\" Length=\"0\" "
+        "Conv_Float=\"0\" Force_Int32=\"0\" TP_Mod_Regs=\"1\" Position=\"100\" Post_Operation=\"12\" />\n"
+        "\t</Nodo>\n"
+        "\t<Nodo Enable_Node=\"0\" ID_Primary=\"0\" ID_Secondary=\"0\" Descrizione=\"\" Send_SND_NKE=\"0\" "
+        "Reset_App=\"0\" Node_State=\"0\" Ident_Num=\"0\" BCDtoINT_IN=\"0\" Swap_IN=\"0\" Node_ID_Type=\"0\" "
+        "Var_List_Type=\"0\" Cut_After=\"0\" MBus_Type=\"0\" wMBus_ManID=\"\" wMBus_Add=\"\" wMBus_Ver=\"\" "
+        "wMBus_DevType=\"\" wMBus_En_Key=\"0\"" + QByteArray(keys).replace("0xFF", "") + " />\n"
+        "</M-Bus_Network>\n"
+        "<!--SW_VERSION = 1.203-->\n";
+    EXPECT_EQ(ReadFileWhole(Path()), expected);
+
+    // An empty network is the root alone.
+    Write_MBus_Network(Path(), {});
+    EXPECT_EQ(ReadFileWhole(Path()), QByteArray("<M-Bus_Network />\n<!--SW_VERSION = 1.203-->\n"));
+}
+
+TEST_F(MBusNetwork, OnlyOneSetsAVariableFlag)
+{
+    for (const char* text : {"1", " 1", "01", "1 ", "true", "Y", "", "0"}) {
+        const TNodoList nodes = ReadText(
+            QStringLiteral("<M-Bus_Network><Nodo Enable_Node=\"%2\"><Variabile %1 Enable=\"%2\" BCDtoINT=\"%2\" "
+                           "Conv_Float=\"%2\" Force_Int32=\"%2\" TP_Mod_Regs=\"%2\"/></Nodo></M-Bus_Network>")
+                .arg(Three, QString::fromLatin1(text)));
+        const bool set = std::strcmp(text, "1") == 0;
+        const TVariabile& v = *nodes[0]->Var_List[0];
+        EXPECT_EQ(v.Enable, set) << text;
+        EXPECT_EQ(v.BCDtoINT, set) << text;
+        EXPECT_EQ(v.Conv_Float, set) << text;
+        EXPECT_EQ(v.Force_Int32, set) << text;
+        EXPECT_EQ(v.TP_Mod_Regs, set) << text;
+        // A node is disabled by "0" only.
+        EXPECT_EQ(nodes[0]->Enable, std::strcmp(text, "0") != 0) << text;
+    }
 }
 
 TEST_F(MBusNetwork, CodeTables)

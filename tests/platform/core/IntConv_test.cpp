@@ -29,7 +29,40 @@ TEST(IntConv, TableOfTexts)
             EXPECT_EQ(v, c.value) << c.text;
         }
         EXPECT_EQ(StrToIntDef(QString::fromLatin1(c.text), -77), c.ok ? c.value : -77) << c.text;
+        // The same text still in a file's bytes reads alike.
+        int u = 12345;
+        EXPECT_EQ(TryUtf8ToInt(c.text, u), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(u, c.value) << c.text;
+        }
     }
+}
+
+TEST(IntConv, Utf8BytesReadAsTheirText)
+{
+    // Only ASCII is part of a number: a non-ASCII digit, blank or sign is
+    // refused in both encodings; the 64-bit range and hex width hold too.
+    const char* texts[] = {"\xEF\xBC\x95", "5\xC2\xA0", "\xC2\xA0" "5", "\xE2\x88\x92" "5", "9223372036854775807",
+                           "-9223372036854775808", "9223372036854775808", "0xFFFFFFFFFFFFFFFF", "$1F", " -12", "4294967295"};
+    for (const char* t : texts) {
+        const QString text = QString::fromUtf8(t);
+        int64_t a = 1, b = 2;
+        const bool ok = TryStrToInt64(text, a);
+        EXPECT_EQ(TryUtf8ToInt64(t, b), ok) << t;
+        if (ok) {
+            EXPECT_EQ(a, b) << t;
+        }
+        int c = 1, d = 2;
+        const bool ok32 = TryStrToInt(text, c);
+        EXPECT_EQ(TryUtf8ToInt(t, d), ok32) << t;
+        if (ok32) {
+            EXPECT_EQ(c, d) << t;
+        }
+    }
+    int64_t v = 0;
+    EXPECT_TRUE(TryUtf8ToInt64("-9223372036854775808", v));
+    EXPECT_EQ(v, INT64_MIN);
+    EXPECT_FALSE(TryUtf8ToInt64("\xEF\xBC\x95", v));
 }
 
 TEST(IntConv, StrToIntRaisesWithTheText)

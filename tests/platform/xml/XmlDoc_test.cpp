@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 TEST(XmlDoc, AttributesKeepTheirWrittenOrderAndNoDeclarationIsWritten)
 {
     QTemporaryDir dir;
@@ -196,4 +198,77 @@ TEST(XmlDoc, AFileAbove64MBIsRefusedUnreadWithItsName)
         EXPECT_TRUE(e.Message().contains(QStringLiteral("larger than 64 MB"))) << qPrintable(e.Message());
     }
     EXPECT_TRUE(doc.DocumentElement().IsNull());
+}
+
+// The stream writer against the document: the same nodes written both ways
+// give the same bytes, escapes, cut values and comments included.
+TEST(XmlStreamWriter, WritesWhatTheDocumentSaves)
+{
+    QString controls;
+    for (char16_t c = 1; c < 128; ++c)
+        controls += QChar(c);
+    const QString values[] = {
+        QString(),
+        controls,
+        QStringLiteral("m³/h \"é\" <&> 'x'"),
+        QString(300, QLatin1Char('a')) + QStringLiteral("&"),
+        QString(200, QChar(0x00E9)) + QStringLiteral("<"),
+        QStringLiteral("ab") + QChar(0) + QStringLiteral("cd"),
+        QStringLiteral("\u00e9") + QChar(0) + QStringLiteral("\""),
+    };
+    const QString comments[] = {QStringLiteral("SW_VERSION = 1.203"), QStringLiteral("a--b-"), QStringLiteral("-x--")};
+
+    XmlDocument doc;
+    XmlStreamWriter out;
+    XmlNode root = doc.CreateRoot(QStringLiteral("M-Bus_Network"));
+    out.StartElement("M-Bus_Network");
+    root.AppendElement(QStringLiteral("Empty"));
+    out.StartElement("Empty");
+    out.EndElement();
+    for (int i = 0; i < int(std::size(values)); ++i) {
+        XmlNode e = root.AppendElement(QStringLiteral("Nodo"));
+        out.StartElement("Nodo");
+        e.AppendAttribute(QStringLiteral("Text"), values[i]);
+        out.Attribute("Text", values[i]);
+        e.AppendAttribute(QStringLiteral("Bytes"), values[i]);
+        const QByteArray utf8 = values[i].toUtf8();
+        out.AttributeUtf8("Bytes", utf8);
+        e.AppendAttribute(QStringLiteral("Min"), QStringLiteral("-9223372036854775808"));
+        out.AttributeInt("Min", INT64_MIN);
+        e.AppendAttribute(QStringLiteral("N"), QString::number(i));
+        out.AttributeInt("N", i);
+        if (i % 2 == 0) {
+            // children: an element with one of its own, one without, a comment
+            XmlNode v = e.AppendElement(QStringLiteral("Variabile"));
+            out.StartElement("Variabile");
+            v.AppendElement(QStringLiteral("Deep")).AppendAttribute(QStringLiteral("x"), QStringLiteral("1"));
+            out.StartElement("Deep");
+            out.AttributeInt("x", 1);
+            out.EndElement();
+            out.EndElement();
+            e.AppendElement(QStringLiteral("Variabile"));
+            out.StartElement("Variabile");
+            out.EndElement();
+            e.AppendComment(comments[size_t(i / 2) % std::size(comments)]);
+            out.Comment(comments[size_t(i / 2) % std::size(comments)].toUtf8());
+        }
+        out.EndElement();
+    }
+    out.EndElement();
+    for (const QString& c : comments) {
+        doc.AppendComment(c);
+        out.Comment(c.toUtf8());
+    }
+    const QByteArray expected = doc.SaveToBytes();
+    EXPECT_EQ(out.Take(), expected);
+
+    // An empty root and a comment, the smallest network file.
+    XmlDocument small;
+    small.CreateRoot(QStringLiteral("M-Bus_Network"));
+    small.AppendComment(QStringLiteral("SW_VERSION = 1.203"));
+    out.StartElement("M-Bus_Network");
+    out.EndElement();
+    out.Comment("SW_VERSION = 1.203");
+    EXPECT_EQ(out.Take(), small.SaveToBytes());
+    EXPECT_EQ(small.SaveToBytes(), QByteArray("<M-Bus_Network />\n<!--SW_VERSION = 1.203-->\n"));
 }

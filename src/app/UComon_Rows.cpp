@@ -1,0 +1,62 @@
+// The row commands the mapping editors share: they move cell texts between
+// rows of one grid, or between a row and the row clipboard.
+#include "app/UComon.h"
+
+#include "gridpack/grid4/ExGrid.h"
+
+namespace {
+
+bool Is_Data_Row(const TExStringGrid* grid, int row)
+{
+    return row >= 1 && row < grid->RowCount();
+}
+
+// The last column of the table, hidden columns counted.
+int Last_Column(const TExStringGrid* grid)
+{
+    return grid->AllColCount() - 1;
+}
+
+void Copy_Row_Cells(TExStringGrid* grid, int from, int to)
+{
+    const int last = Last_Column(grid);
+    for (int c = 1; c <= last; ++c)
+        grid->SetCellEx(c, to, grid->GetCellEx(c, from));
+}
+
+void Empty_Row_Cells(TExStringGrid* grid, int row)
+{
+    const int last = Last_Column(grid);
+    for (int c = 1; c <= last; ++c)
+        grid->SetCellEx(c, row, QString());
+}
+
+} // namespace
+
+void Grid_Insert_Row(int row, TExStringGrid* grid)
+{
+    if (!Is_Data_Row(grid, row))
+        return;
+    for (int r = grid->RowCount() - 2; r >= row; --r)
+        Copy_Row_Cells(grid, r, r + 1);
+    Empty_Row_Cells(grid, row);
+}
+
+void Grid_Delete_Row(int row, TExStringGrid* grid)
+{
+    if (!Is_Data_Row(grid, row))
+        return;
+    for (int r = row + 1; r < grid->RowCount(); ++r)
+        Copy_Row_Cells(grid, r, r - 1);
+    Empty_Row_Cells(grid, grid->RowCount() - 1);
+}
+
+void Grid_Copy_Row(TExStringGrid* grid, int row)
+{
+    if (!Is_Data_Row(grid, row))
+        return;
+    Row_Clipboard.clear();
+    const int last = Last_Column(grid);
+    for (int c = 1; c <= last; ++c)
+        Row_Clipboard.append(grid->GetCellEx(c, row));
+}

@@ -1,0 +1,263 @@
+#include "editors/UMapEditor.h"
+
+#include "app/LbButton.h"
+#include "app/UComon.h"
+#include "app/UDialogLook.h"
+#include "gridpack/grid4/ExGrid.h"
+#include "platform/controls/Dialogs.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/StdCtrls.h"
+#include "platform/core/Files.h"
+#include "platform/core/IntConv.h"
+#include "platform/xml/XmlDoc.h"
+#include "project/TableFile.h"
+
+// ---------------------------------------------------------------------------
+// Construction
+
+TFMapEditor::TFMapEditor(TComponent* AOwner, const TMapEditorInfo& info) : TForm(AOwner), FInfo(info)
+{
+    SetName(QString::fromLatin1(info.Name));
+    Apply_Dialog_Look(this);
+    Create_Controls();
+    OnShow = [this](TObject* Sender) { FormShow(Sender); };
+}
+
+void TFMapEditor::AfterConstruction()
+{
+    TForm::AfterConstruction();
+    FormCreate();
+}
+
+void TFMapEditor::Create_Controls()
+{
+    // The bands share the dialog's colour; the title band holds the code
+    // and the table's description.
+    P_Title = Make_Band(this, alTop, 69, Dialog_Color);
+    P_Title->SetName(QStringLiteral("P_Title"));
+    L_SW_Code = Make_Label(this, P_Title, 16, 8);
+    Style_Code_Label(L_SW_Code);
+    L_SW_Desc = Make_Label(this, P_Title, 16, 42);
+    Style_Grey_Bold(L_SW_Desc);
+
+    P_Button = Make_Band(this, alBottom, 40, Dialog_Color);
+    P_Button->SetName(QStringLiteral("P_Button"));
+    auto button = [this](int k) {
+        return Make_Button(this, P_Button, Map_Button_Left[k], 6, Map_Button_Width, Map_Button_Height);
+    };
+    Btn_OK = button(0);
+    Btn_OK->OnClick = [this](TObject* Sender) { Btn_OKClick(Sender); };
+    Btn_Cancel = button(1);
+    Btn_Cancel->SetModalResult(mrCancel);
+    Btn_DelRow = button(2);
+    Btn_DelRow->OnClick = [this](TObject* Sender) { Btn_DelRowClick(Sender); };
+    Btn_InsRow = button(3);
+    Btn_InsRow->OnClick = [this](TObject* Sender) { Btn_InsRowClick(Sender); };
+    for (TLbButton* b : {Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow}) {
+        b->SetColor(Dialog_Color);
+    }
+
+    sga = new TExStringGrid(this);
+    sga->SetName(QStringLiteral("sga"));
+    sga->SetParent(this);
+    sga->SetAlign(alClient);
+    sga->SetParentFont(false);
+    sga->Font()->SetName(QStringLiteral("Tahoma"));
+    sga->Font()->SetHeight(-11);
+    const auto& cols = FInfo.Columns;
+    sga->SetColCount(int(cols.size()));
+    sga->SetRowCount(FInfo.Data_Rows + 1);
+    sga->SetFixedCols(1);
+    sga->SetFixedRows(1);
+    for (int c = 0; c < int(cols.size()); ++c)
+        sga->SetColWidths(c, cols[c].Width);
+}
+
+void TFMapEditor::FormCreate()
+{
+    L_SW_Code->SetCaption(SW_Code);
+    SetClientSize(FInfo.Client_Width, FInfo.Client_Height);
+    Set_Lang();
+}
+
+void TFMapEditor::Set_Lang()
+{
+    SetCaption(Text_Of(FInfo.Caption));
+    L_SW_Desc->SetCaption(Text_Of(FInfo.Desc));
+    Btn_OK->SetCaption(Text_Of(FInfo.Ok));
+    Btn_Cancel->SetCaption(Text_Of(FInfo.Cancel));
+    Btn_DelRow->SetCaption(Text_Of(FInfo.Del_Row));
+    Btn_InsRow->SetCaption(Text_Of(FInfo.Ins_Row));
+    for (int c = 0; c < int(FInfo.Columns.size()); ++c)
+        sga->SetCellEx(c, 0, Text_Of(FInfo.Columns[c].Header));
+}
+
+// ---------------------------------------------------------------------------
+// Cells
+
+QString TFMapEditor::Cell(int col, int row) const
+{
+    return sga->GetCellEx(col, row);
+}
+
+void TFMapEditor::Set_Cell(int col, int row, const QString& text)
+{
+    sga->SetCellEx(col, row, text);
+}
+
+int TFMapEditor::Key_Column() const
+{
+    for (int c = 0; c < int(FInfo.Columns.size()); ++c)
+        if (FInfo.Columns[c].Key)
+            return c;
+    return 1;
+}
+
+int TFMapEditor::Table_End() const
+{
+    const int key = Key_Column();
+    int r = 1;
+    while (r < sga->RowCount() && !Cell(key, r).isEmpty())
+        ++r;
+    return r;
+}
+
+// ---------------------------------------------------------------------------
+// Showing and loading
+
+void TFMapEditor::FormShow(TObject*)
+{
+    Reset_Rows();
+    Reset_Limits();
+    Load_File();
+}
+
+void TFMapEditor::Reset_Rows()
+{
+    const int cols = sga->AllColCount();
+    sga->BeginUpdate();
+    for (int r = 1; r < sga->RowCount(); ++r) {
+        Set_Cell(0, r, QString::number(r));
+        for (int c = 1; c < cols; ++c)
+            Set_Cell(c, r, QString());
+    }
+    sga->EndUpdate();
+}
+
+void TFMapEditor::Load_Row(const TRowReader& reader, int row)
+{
+    for (int c = 1; c < int(FInfo.Columns.size()); ++c) {
+        const TMapColumn& col = FInfo.Columns[c];
+        if (!col.Attribute)
+            continue;
+        const QString def = QString::fromUtf8(col.Default ? col.Default : "");
+        QString text;
+        switch (col.Rule) {
+        case TMapDefault::Required:
+            text = reader.Text(*col.Attribute);
+            break;
+        case TMapDefault::Missing:
+            text = reader.Text_Or(*col.Attribute, def);
+            break;
+        case TMapDefault::Missing_Or_Empty:
+            text = reader.Text_Or(*col.Attribute, def);
+            if (text.isEmpty())
+                text = def;
+            break;
+        }
+        Set_Cell(c, row, text);
+    }
+}
+
+void TFMapEditor::Load_File()
+{
+    const QString path = *FInfo.File;
+    if (path.isEmpty() || !FileExists(path))
+        return;
+    sga->BeginUpdate();
+    try {
+        const TProjectFile file(path);
+        // Every child of the root is a row, whatever its kind: one without
+        // attributes loads as a row of defaults.
+        int row = 1;
+        for (XmlNode n = file.Root().FirstChild(); n && row < sga->RowCount(); n = n.NextSibling(), ++row)
+            Load_Row(TRowReader(n, file.Name(), row), row);
+    } catch (const Exception& e) {
+        // The rows read so far stay; the rest of the file is not loaded.
+        MessageDlg(e.Message(), mtError, MsgDlgButtons({mbOK}));
+    }
+    sga->EndUpdate();
+}
+
+// ---------------------------------------------------------------------------
+// Writing
+
+void TFMapEditor::Write_File()
+{
+    XmlDocument doc;
+    XmlNode root = doc.CreateRoot(*FInfo.Root);
+    doc.AppendComment(*FInfo.Version);
+    const int end = Table_End();
+    for (int r = 1; r < end; ++r) {
+        XmlNode row = root.AppendElement(*FInfo.Row);
+        for (int c = 1; c < int(FInfo.Columns.size()); ++c)
+            if (const QString* name = FInfo.Columns[c].Attribute)
+                row.AppendAttribute(*name, Cell(c, r));
+    }
+    doc.SaveToFile(*FInfo.File);
+}
+
+void TFMapEditor::Btn_OKClick(TObject*)
+{
+    if (!Controllo_Dati())
+        return;
+    try {
+        Write_File();
+    } catch (const Exception& e) {
+        // The dialog stays open with every cell as it was.
+        Application()->ShowException(e);
+        return;
+    }
+    SetModalResult(mrOk);
+}
+
+// ---------------------------------------------------------------------------
+// Row commands
+
+void TFMapEditor::Delete_Row(int row)
+{
+    Grid_Delete_Row(row, sga);
+}
+
+void TFMapEditor::Insert_Row(int row, TExStringGrid* grid)
+{
+    Grid_Insert_Row(row, grid);
+}
+
+void TFMapEditor::Btn_DelRowClick(TObject*)
+{
+    const int row = sga->Row();
+    if (row < 1 || row > sga->RowCount() - 1)
+        return;
+    const QString question = Text_Of(FInfo.Delete_Question) + QString::number(row);
+    if (MessageDlg(question, mtConfirmation, MsgDlgButtons({mbYes, mbNo})) == mrYes)
+        Delete_Row(row);
+}
+
+void TFMapEditor::Btn_InsRowClick(TObject*)
+{
+    Insert_Row(sga->Row(), sga);
+}
+
+// ---------------------------------------------------------------------------
+// Messages
+
+void TFMapEditor::Show_Row_Error(int row, int text, const QString& limit)
+{
+    Show_Error(Text_Of(FInfo.Row_Prefix) + QString::number(row) + Text_Of(text) + limit);
+}
+
+void TFMapEditor::Show_Error(const QString& msg)
+{
+    MessageDlg(msg, mtError, MsgDlgButtons({mbOK}));
+}

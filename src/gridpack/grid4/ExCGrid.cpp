@@ -1,0 +1,730 @@
+#include "gridpack/grid4/ExCGrid.h"
+
+#include "platform/controls/Controls.h"
+#include "platform/core/MathUtils.h"
+
+namespace {
+constexpr unsigned kColumnGridVersionNr = 0x03010301;
+
+TExColumnGrid* GridOfCollection(const TCollection* c)
+{
+    if (c && c->InheritsFrom(TGridColumnCollection::StaticClassName()))
+        return static_cast<const TGridColumnCollection*>(c)->Grid();
+    return nullptr;
+}
+
+// Sets a flag for the length of a scope and always clears it again.
+class TFlagScope {
+public:
+    explicit TFlagScope(bool& flag) : FFlag(flag) { FFlag = true; }
+    ~TFlagScope() { FFlag = false; }
+    TFlagScope(const TFlagScope&) = delete;
+    TFlagScope& operator=(const TFlagScope&) = delete;
+
+private:
+    bool& FFlag;
+};
+} // namespace
+
+// ---------------------------------------------------------------------------
+// TGridColumnItem
+// ---------------------------------------------------------------------------
+
+TGridColumnItem::TGridColumnItem(TCollection* Collection)
+    : TCollectionItem(Collection)
+{
+    TExColumnGrid* grid = GridOfCollection(Collection);
+    FComboItems = new TStringList();
+    FFilter = new TStringList();
+    FBorderPen.SetColor(TColor(0xC0C0C0));
+    FBorderPen.SetWidth(1);
+    FPrintBorderPen.SetColor(clBlack);
+    FPrintBorderPen.SetWidth(1);
+    if (grid) {
+        FColor = grid->Color();
+        FFont.Assign(*grid->Font());
+        FHeaderFont.Assign(*grid->Font());
+        FPrintFont.Assign(*grid->Font());
+        // Only an item of a grid reports changes.
+        FBorderPen.OnChange = [this](TGraphicsObject*) { CollectionUpdate(); };
+        FFont.OnChange = [this](TGraphicsObject*) { CollectionUpdate(); };
+        FHeaderFont.OnChange = [this](TGraphicsObject*) { CollectionUpdate(); };
+        FFilter->OnChange = [this](TObject*) { Repaint(); };
+    }
+}
+
+void TGridColumnItem::AfterConstruction()
+{
+    TCollectionItem::AfterConstruction();
+    // A scratch item past the grid's columns (a column move) leaves the
+    // widths alone.
+    TExColumnGrid* g = Grid();
+    if (g && Index() < g->AllColCount())
+        SetWidth(FWidth);
+}
+
+TGridColumnItem::~TGridColumnItem()
+{
+    FFilter->OnChange = nullptr;
+    FComboItems->Free();
+    FFilter->Free();
+}
+
+TExColumnGrid* TGridColumnItem::Grid() const
+{
+    return Collection() ? GridOfCollection(Collection()) : nullptr;
+}
+
+void TGridColumnItem::Repaint()
+{
+    if (TExColumnGrid* g = Grid())
+        g->Invalidate();
+}
+
+QString TGridColumnItem::GetDisplayName() const
+{
+    if (!Name.isEmpty())
+        return QStringLiteral("Col %1: %2").arg(Index()).arg(Name);
+    return QStringLiteral("Column %1").arg(Index());
+}
+
+void TGridColumnItem::Assign(const TPersistent* Source)
+{
+    if (!Source || !Source->InheritsFrom(TGridColumnItem::StaticClassName()))
+        return;
+    const auto* s = static_cast<const TGridColumnItem*>(Source);
+    if (s == this)
+        return;
+    FAlignment = s->FAlignment;
+    FHeaderAlignment = s->FHeaderAlignment;
+    FBorderPen.Assign(s->FBorderPen);
+    FBorders = s->FBorders;
+    CheckFalse = s->CheckFalse;
+    CheckTrue = s->CheckTrue;
+    FColor = s->FColor;
+    FComboItems->Assign(s->FComboItems);
+    DropDownCount = s->DropDownCount;
+    EditLength = s->EditLength;
+    FEditLink = s->FEditLink;
+    EditMask = s->EditMask;
+    FEditor = s->FEditor;
+    FFixed = s->FFixed;
+    FFont.Assign(s->FFont);
+    FHeaderFont.Assign(s->FHeaderFont);
+    FHeader = s->FHeader;
+    Name = s->Name;
+    FPassword = s->FPassword;
+    FPrintBorderPen.Assign(s->FPrintBorderPen);
+    PrintBorders = s->PrintBorders;
+    PrintColor = s->PrintColor;
+    FPrintFont.Assign(s->FPrintFont);
+    ReadOnly = s->ReadOnly;
+    SortPrefix = s->SortPrefix;
+    SortStyle = s->SortStyle;
+    SortSuffix = s->SortSuffix;
+    SpinMax = s->SpinMax;
+    SpinMin = s->SpinMin;
+    SpinStep = s->SpinStep;
+    FColumnPopup = s->FColumnPopup;
+    Tag = s->Tag;
+    FWidth = s->Width();
+    FShowBands = s->FShowBands;
+    MinSize = s->MinSize;
+    MaxSize = s->MaxSize;
+    AutoMinSize = s->AutoMinSize;
+    AutoMaxSize = s->AutoMaxSize;
+    FFilter->Assign(s->FFilter);
+    FilterCaseSensitive = s->FilterCaseSensitive;
+    DefIdx = s->DefIdx;
+    FFloatFormat = s->FFloatFormat;
+}
+
+void TGridColumnItem::AssignVisuals(const TGridColumnItem* Source)
+{
+    if (!Source || Source == this)
+        return;
+    const TGridColumnItem* s = Source;
+    FAlignment = s->FAlignment;
+    FHeaderAlignment = s->FHeaderAlignment;
+    FBorderPen.Assign(s->FBorderPen);
+    FBorders = s->FBorders;
+    CheckFalse = s->CheckFalse;
+    CheckTrue = s->CheckTrue;
+    EditLength = s->EditLength;
+    FEditLink = s->FEditLink;
+    EditMask = s->EditMask;
+    FEditor = s->FEditor;
+    FFixed = s->FFixed;
+    FPassword = s->FPassword;
+    FPrintBorderPen.Assign(s->FPrintBorderPen);
+    PrintBorders = s->PrintBorders;
+    PrintColor = s->PrintColor;
+    FPrintFont.Assign(s->FPrintFont);
+    ReadOnly = s->ReadOnly;
+    SortPrefix = s->SortPrefix;
+    SortStyle = s->SortStyle;
+    SortSuffix = s->SortSuffix;
+    SpinMax = s->SpinMax;
+    SpinMin = s->SpinMin;
+    SpinStep = s->SpinStep;
+    FColumnPopup = s->FColumnPopup;
+    FWidth = s->Width();
+    FShowBands = s->FShowBands;
+    MinSize = s->MinSize;
+    MaxSize = s->MaxSize;
+    AutoMinSize = s->AutoMinSize;
+    AutoMaxSize = s->AutoMaxSize;
+    FFilter->Assign(s->FFilter);
+    FilterCaseSensitive = s->FilterCaseSensitive;
+    DefIdx = s->DefIdx;
+    FFloatFormat = s->FFloatFormat;
+    if (TExColumnGrid* g = Grid()) {
+        FColor = g->Color();
+        FFont.Assign(*g->Font());
+    }
+}
+
+void TGridColumnItem::SetAlignment(TAlignment v)
+{
+    FAlignment = v;
+    Repaint();
+}
+
+void TGridColumnItem::SetHeaderAlignment(TAlignment v)
+{
+    FHeaderAlignment = v;
+    Repaint();
+}
+
+void TGridColumnItem::SetBorders(TCellBorders v)
+{
+    FBorders = v;
+    CollectionUpdate();
+}
+
+void TGridColumnItem::SetBorderPen(const TPen& v)
+{
+    FBorderPen.Assign(v);
+    CollectionUpdate();
+}
+
+void TGridColumnItem::SetColor(TColor v)
+{
+    FColor = v;
+    CollectionUpdate();
+}
+
+void TGridColumnItem::SetColumnPopup(TPopupMenu* v)
+{
+    FColumnPopup = v;
+    if (v)
+        if (TExColumnGrid* g = Grid())
+            g->FreeNotification(v);
+}
+
+void TGridColumnItem::SetComboItems(const TStrings* v)
+{
+    FComboItems->Assign(v);
+}
+
+void TGridColumnItem::SetEditLink(TComponent* v)
+{
+    FEditLink = v;
+    if (v)
+        if (TExColumnGrid* g = Grid())
+            g->FreeNotification(v);
+}
+
+void TGridColumnItem::SetEditor(TEditorType v)
+{
+    if (v == FEditor)
+        return;
+    const bool checks = v == edDataCheckBox || FEditor == edDataCheckBox;
+    FEditor = v;
+    if (checks)
+        Repaint();
+}
+
+void TGridColumnItem::SetFilter(const TStrings* v)
+{
+    FFilter->Assign(v);
+}
+
+void TGridColumnItem::SetFixed(bool v)
+{
+    FFixed = v;
+    CollectionUpdate();
+}
+
+void TGridColumnItem::SetFloatFormat(const QString& v)
+{
+    FFloatFormat = v;
+    Repaint();
+}
+
+void TGridColumnItem::SetFont(const TFont& v)
+{
+    FFont.Assign(v);
+    CollectionUpdate();
+}
+
+void TGridColumnItem::SetHeader(const QString& v)
+{
+    FHeader = v;
+    TExColumnGrid* g = Grid();
+    if (!g)
+        return;
+    if (g->FixedRows() > 0 && !g->FColMoving) {
+        g->SetCellEx(Index(), 0, v);
+        CollectionUpdate();
+    }
+    g->RebuildColumnHeaders();
+}
+
+void TGridColumnItem::SetHeaderFont(const TFont& v)
+{
+    FHeaderFont.Assign(v);
+    Repaint();
+}
+
+void TGridColumnItem::SetPassword(bool v)
+{
+    FPassword = v;
+    CollectionUpdate();
+}
+
+void TGridColumnItem::SetPrintBorderPen(const TPen& v)
+{
+    FPrintBorderPen.Assign(v);
+}
+
+void TGridColumnItem::SetPrintFont(const TFont& v)
+{
+    FPrintFont.Assign(v);
+}
+
+void TGridColumnItem::SetShowBands(bool v)
+{
+    FShowBands = v;
+    CollectionUpdate();
+}
+
+int TGridColumnItem::Width() const
+{
+    TExColumnGrid* g = Grid();
+    if (!g)
+        return 0;
+    const int i = Index();
+    return i < g->AllColCount() ? g->AllColWidths(i) : FWidth;
+}
+
+void TGridColumnItem::SetWidth(int v)
+{
+    FWidth = v;
+    TExColumnGrid* g = Grid();
+    const int i = Index();
+    if (g && i < g->AllColCount())
+        g->SetAllColWidths(i, v);
+}
+
+QString TGridColumnItem::Rows(int ARow) const
+{
+    TExColumnGrid* g = Grid();
+    return g ? g->GetCellEx(Index(), ARow) : QString();
+}
+
+void TGridColumnItem::SetRows(int ARow, const QString& v)
+{
+    if (TExColumnGrid* g = Grid())
+        g->SetCellEx(Index(), ARow, v);
+}
+
+int TGridColumnItem::Ints(int ARow) const
+{
+    TExColumnGrid* g = Grid();
+    return g ? g->GetInts(Index(), ARow) : 0;
+}
+
+void TGridColumnItem::SetInts(int ARow, int v)
+{
+    if (TExColumnGrid* g = Grid())
+        g->SetInts(Index(), ARow, v);
+}
+
+double TGridColumnItem::Floats(int ARow) const
+{
+    TExColumnGrid* g = Grid();
+    return g ? g->GetFloats(Index(), ARow) : 0.0;
+}
+
+void TGridColumnItem::SetFloats(int ARow, double v)
+{
+    if (TExColumnGrid* g = Grid())
+        g->SetFloats(Index(), ARow, v);
+}
+
+TDateTime TGridColumnItem::Dates(int ARow) const
+{
+    TExColumnGrid* g = Grid();
+    return g ? g->GetDates(Index(), ARow) : TDateTime();
+}
+
+void TGridColumnItem::SetDates(int ARow, TDateTime v)
+{
+    if (TExColumnGrid* g = Grid())
+        g->SetDates(Index(), ARow, v);
+}
+
+TDateTime TGridColumnItem::Times(int ARow) const
+{
+    TExColumnGrid* g = Grid();
+    return g ? g->GetTimes(Index(), ARow) : TDateTime();
+}
+
+void TGridColumnItem::SetTimes(int ARow, TDateTime v)
+{
+    if (TExColumnGrid* g = Grid())
+        g->SetTimes(Index(), ARow, v);
+}
+
+// ---------------------------------------------------------------------------
+// TGridColumnCollection
+// ---------------------------------------------------------------------------
+
+TGridColumnCollection::TGridColumnCollection(TExColumnGrid* AOwner)
+    : TCollection(TCollection::ItemClass<TGridColumnItem>()), FOwner(AOwner)
+{
+}
+
+TPersistent* TGridColumnCollection::GetOwner() const { return FOwner; }
+
+TGridColumnItem* TGridColumnCollection::Add()
+{
+    auto* item = static_cast<TGridColumnItem*>(TCollection::Add());
+    if (Count() > 1)
+        item->AssignVisuals(Items(Count() - 2));
+    return item;
+}
+
+TGridColumnItem* TGridColumnCollection::Insert(int Index)
+{
+    return static_cast<TGridColumnItem*>(TCollection::Insert(Index));
+}
+
+void TGridColumnCollection::Update(TCollectionItem* Item)
+{
+    TCollection::Update(Item);
+    if (UpdateCount() > 0 || NoRecursiveUpdate || !FOwner || FOwner->Loading() ||
+        FOwner->InState(csDestroying))
+        return;
+    const int n = Count() - FOwner->NumHiddenColumns();
+    if (n != FOwner->ColCount() && n > FOwner->FixedCols())
+        FOwner->SetColCount(n);
+    FOwner->UpdateColumnHeaders();
+    FOwner->Invalidate();
+}
+
+void TGridColumnCollection::SetOrganization()
+{
+    if (FOwner)
+        FOwner->UpdateColumnCountQuiet();
+    for (int i = 0; i < Count(); ++i)
+        Items(i)->DefIdx = i;
+}
+
+void TGridColumnCollection::ResetOrganization()
+{
+    if (!FOwner)
+        return;
+    bool moved = true;
+    while (moved) {
+        moved = false;
+        for (int i = 0; i < Count(); ++i) {
+            const int def = Items(i)->DefIdx;
+            if (def < i && def >= 0) {
+                FOwner->MoveColumn(FOwner->RemapColToDispl(i), FOwner->RemapColToDispl(def));
+                moved = true;
+            }
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// TExColumnGrid
+// ---------------------------------------------------------------------------
+
+TExColumnGrid::TExColumnGrid(TComponent* AOwner) : TExStringGrid(AOwner)
+{
+    FColumnCollection = CreateColumns();
+    UpdateColumnCountQuiet();
+    FColMoving = false;
+    FSaveCol = NewObject<TGridColumnItem>(nullptr);
+}
+
+TExColumnGrid::~TExColumnGrid()
+{
+    FreeAndNil(FColumnCollection);
+    FreeAndNil(FSaveCol);
+}
+
+TGridColumnCollection* TExColumnGrid::CreateColumns() { return NewObject<TGridColumnCollection>(this); }
+
+void TExColumnGrid::SetColumns(const TGridColumnCollection* Value) { FColumnCollection->Assign(Value); }
+
+void TExColumnGrid::SetColCount(int v)
+{
+    TExStringGrid::SetColCount(v);
+    UpdateColumnCountQuiet();
+}
+
+void TExColumnGrid::UpdateColumnCount()
+{
+    if (!FColumnCollection)
+        return;
+    while (FColumnCollection->Count() < ColCount() + NumHiddenColumns())
+        FColumnCollection->Add();
+    while (FColumnCollection->Count() > ColCount() + NumHiddenColumns())
+        FColumnCollection->Items(FColumnCollection->Count() - 1)->Free();
+}
+
+void TExColumnGrid::UpdateColumnCountQuiet()
+{
+    if (!FColumnCollection)
+        return;
+    const bool was = FColumnCollection->NoRecursiveUpdate;
+    FColumnCollection->NoRecursiveUpdate = true;
+    try {
+        UpdateColumnCount();
+    } catch (...) {
+        FColumnCollection->NoRecursiveUpdate = was;
+        throw;
+    }
+    FColumnCollection->NoRecursiveUpdate = was;
+}
+
+void TExColumnGrid::UpdateColumnHeaders()
+{
+    if (FixedRows() <= 0 || !FColumnCollection)
+        return;
+    for (int i = 0; i < FColumnCollection->Count(); ++i) {
+        TGridColumnItem* item = FColumnCollection->Items(i);
+        if (item->FHeader.isEmpty()) {
+            const QString cell = GetCellEx(i, 0);
+            if (!cell.isEmpty())
+                item->FHeader = cell;
+        }
+    }
+    RebuildColumnHeaders();
+}
+
+void TExColumnGrid::RebuildColumnHeaders()
+{
+    if (!FColumnCollection)
+        return;
+    TStringList* list = ColumnHeaders();
+    // One change notice for the whole list.
+    list->BeginUpdate();
+    try {
+        list->Clear();
+        for (int i = 0; i < FColumnCollection->Count(); ++i)
+            list->Add(FColumnCollection->Items(i)->FHeader);
+    } catch (...) {
+        list->EndUpdate();
+        throw;
+    }
+    list->EndUpdate();
+}
+
+void TExColumnGrid::SyncColumnHeaders()
+{
+    if (!FColumnCollection)
+        return;
+    const TStringList* list = ColumnHeaders();
+    for (int i = 0; i < FColumnCollection->Count() && i < list->Count(); ++i)
+        FColumnCollection->Items(i)->FHeader = list->Strings(i);
+}
+
+TGridColumnItem* TExColumnGrid::GetColumnByName(const QString& AValue) const
+{
+    for (int i = 0; i < FColumnCollection->Count(); ++i)
+        if (FColumnCollection->Items(i)->Name == AValue)
+            return FColumnCollection->Items(i);
+    return nullptr;
+}
+
+unsigned TExColumnGrid::GetVersionNr() { return kColumnGridVersionNr; }
+
+QString TExColumnGrid::GetVersionString() { return Version() + QStringLiteral(" Aug, 2012"); }
+
+void TExColumnGrid::Loaded()
+{
+    TExStringGrid::Loaded();
+    UpdateColumnCount();
+    FColumnCollection->SetOrganization();
+}
+
+void TExColumnGrid::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TExStringGrid::Notification(AComponent, Operation);
+    if (Operation != opRemove || !AComponent || !FColumnCollection)
+        return;
+    for (int i = 0; i < FColumnCollection->Count(); ++i) {
+        TGridColumnItem* item = FColumnCollection->Items(i);
+        if (item->FEditLink == AComponent)
+            item->FEditLink = nullptr;
+        if (item->FColumnPopup == AComponent)
+            item->FColumnPopup = nullptr;
+    }
+}
+
+void TExColumnGrid::ColumnMoved(int FromIndex, int ToIndex)
+{
+    TGridColumnCollection* cols = FColumnCollection;
+    const int top = TopRow();
+    const int from = RealColIndex(FromIndex);
+    const int to = RealColIndex(ToIndex);
+    {
+        TFlagScope quiet(cols->NoRecursiveUpdate);
+        TExStringGrid::ColumnMoved(FromIndex, ToIndex);
+        BeginUpdate();
+        try {
+            TFlagScope moving(FColMoving);
+            if (from >= 0 && from < cols->Count() && to >= 0 && to < cols->Count() && from != to) {
+                TGridColumnItem* scratch = cols->Add();
+                scratch->Assign(cols->Items(from));
+                cols->Items(from)->Free();
+                cols->Insert(to)->Assign(scratch);
+                scratch->Free();
+            }
+            SetTopRow(top);
+        } catch (...) {
+            EndUpdate();
+            throw;
+        }
+        EndUpdate();
+    }
+    if (OnAfterColumnMoved)
+        OnAfterColumnMoved(this, from, to);
+}
+
+void TExColumnGrid::ColWidthsChanged()
+{
+    TExStringGrid::ColWidthsChanged();
+    if (!FColumnCollection || (ComponentState() & (csLoading | csDestroying)))
+        return;
+    for (int c = 0; c < ColCount(); ++c) {
+        const int r = RealColIndex(c);
+        if (r < FColumnCollection->Count())
+            FColumnCollection->Items(r)->FWidth = ColWidths(c);
+    }
+}
+
+void TExColumnGrid::ChangeScale(int M, int D)
+{
+    TExStringGrid::ChangeScale(M, D);
+    if (M == D || !FColumnCollection)
+        return;
+    for (int i = 0; i < ColCount() && i < FColumnCollection->Count(); ++i) {
+        TGridColumnItem* item = FColumnCollection->Items(i);
+        item->FFont.SetSize(MulDiv(item->FFont.Size(), M, D));
+        item->FHeaderFont.SetSize(MulDiv(item->FHeaderFont.Size(), M, D));
+    }
+}
+
+int TExColumnGrid::GetEditLimit()
+{
+    int limit = TExStringGrid::GetEditLimit();
+    const int r = RealColIndex(Col());
+    if (FColumnCollection && r < FColumnCollection->Count() && Col() >= FixedCols())
+        limit = FColumnCollection->Items(r)->EditLength;
+    return limit;
+}
+
+QString TExColumnGrid::GetEditMask(int ACol, int ARow)
+{
+    QString mask;
+    const int r = RealColIndex(ACol);
+    if (FColumnCollection && r < FColumnCollection->Count() && ACol >= FixedCols())
+        mask = FColumnCollection->Items(r)->EditMask;
+    const QString inherited = TExStringGrid::GetEditMask(ACol, ARow);
+    if (!inherited.isEmpty())
+        mask = inherited;
+    return mask;
+}
+
+// ---------------------------------------------------------------------------
+// Per-column answers
+// ---------------------------------------------------------------------------
+
+TGridColumnItem* TExColumnGrid::ColumnOf(int ACol) const
+{
+    if (!FColumnCollection || ACol < 0 || ACol >= FColumnCollection->Count())
+        return nullptr;
+    return FColumnCollection->Items(ACol);
+}
+
+bool TExColumnGrid::IsDataCell(int ACol, int ARow)
+{
+    return ColumnOf(ACol) && ACol >= FixedCols() && ARow >= FixedRows();
+}
+
+bool TExColumnGrid::IsBodyCell(int ACol, int ARow)
+{
+    return IsDataCell(ACol, ARow) && ACol < ColCount() + NumHiddenColumns() - FixedRightCols() &&
+           ARow < RowCount() - FixedFooters();
+}
+
+void TExColumnGrid::GetFloatFormat(int ACol, int, QString& Fmt)
+{
+    Fmt = FloatFormat;
+    if (const TGridColumnItem* c = ColumnOf(ACol); c && !c->FloatFormat().isEmpty())
+        Fmt = c->FloatFormat();
+}
+
+void TExColumnGrid::GetCellDefaults(int ACol, int ARow, TFont* AFont, TBrush* ABrush, TColor& AColorTo,
+                                    TColor& AMirrorColor, TColor& AMirrorColorTo, TAlignment& HA, TVAlignment& VA,
+                                    bool& WW, TCellGradientDirection& GD)
+{
+    TGridColumnItem* c = ColumnOf(ACol);
+    if (!c) {
+        TExStringGrid::GetCellDefaults(ACol, ARow, AFont, ABrush, AColorTo, AMirrorColor, AMirrorColorTo, HA, VA,
+                                       WW, GD);
+        return;
+    }
+    AFont->Assign(*c->Font());
+    ABrush->SetColor(c->Color());
+    AColorTo = clNone;
+    HA = ARow < FixedRows() ? c->HeaderAlignment() : c->Alignment();
+    VA = VAlignment();
+    WW = WordWrap;
+    GD = GradientVertical;
+    if (IsFixed(ACol, ARow) || (Bands()->Active() && c->ShowBands())) {
+        ABrush->SetColor(clNone);
+        AColorTo = clNone;
+    }
+}
+
+namespace {
+// Raises w to lo and lowers it to hi, each only when above 0.
+void KeepWithin(int& w, int lo, int hi)
+{
+    if (lo > 0 && w < lo)
+        w = lo;
+    if (hi > 0 && w > hi)
+        w = hi;
+}
+} // namespace
+
+void TExColumnGrid::UpdateColumnSize(int ACol, int& AWidth)
+{
+    if (const TGridColumnItem* c = ColumnOf(ACol))
+        KeepWithin(AWidth, c->MinSize, c->MaxSize);
+    TExStringGrid::UpdateColumnSize(ACol, AWidth);
+}
+
+void TExColumnGrid::UpdateAutoColumnSize(int ACol, int& AWidth)
+{
+    if (const TGridColumnItem* c = ColumnOf(ACol))
+        KeepWithin(AWidth, c->AutoMinSize, c->AutoMaxSize);
+    TExStringGrid::UpdateAutoColumnSize(ACol, AWidth);
+}

@@ -1,0 +1,146 @@
+#include "gridpack/grid4/ExGridOwned.h"
+
+// ---------------------------------------------------------------------------
+// Hidden-row store
+// ---------------------------------------------------------------------------
+
+TGridItem::TGridItem(TCollection* Collection) : TCollectionItem(Collection), FItems(NewObject<TStringList>()) {}
+
+TGridItem::~TGridItem() { FItems->Free(); }
+
+void TGridItem::SetItems(const TStrings* Value) { FItems->Assign(Value); }
+
+// ---------------------------------------------------------------------------
+// Settings records
+// ---------------------------------------------------------------------------
+
+void TFloatingFooter::Assign(const TPersistent* Source)
+{
+    const auto* s = dynamic_cast<const TFloatingFooter*>(Source);
+    if (!s)
+        return;
+    CalculateHiddenRows = s->CalculateHiddenRows;
+    Color = s->Color;
+    Column = s->Column;
+    CustomTemplate = s->CustomTemplate;
+    FooterStyle = s->FooterStyle;
+    Visible = s->Visible;
+    ShowHint = s->ShowHint;
+}
+
+void THTMLSettings::Assign(const TPersistent* Source)
+{
+    if (const auto* s = dynamic_cast<const THTMLSettings*>(Source)) {
+        BorderSize = s->BorderSize;
+        CellSpacing = s->CellSpacing;
+        CellPadding = s->CellPadding;
+        Width = s->Width;
+        PrefixTag = s->PrefixTag;
+        SuffixTag = s->SuffixTag;
+        ConvertSpecialChars = s->ConvertSpecialChars;
+    }
+}
+
+void TDragDropSettings::Assign(const TPersistent* Source)
+{
+    if (const auto* s = dynamic_cast<const TDragDropSettings*>(Source)) {
+        OleAcceptFiles = s->OleAcceptFiles;
+        OleAcceptText = s->OleAcceptText;
+        OleAcceptURLs = s->OleAcceptURLs;
+        OleCopyAlways = s->OleCopyAlways;
+        OleDropTarget = s->OleDropTarget;
+        OleDropSource = s->OleDropSource;
+        OleDropRTF = s->OleDropRTF;
+        OleEntireRows = s->OleEntireRows;
+        OleInsertRows = s->OleInsertRows;
+        OleRemoveRows = s->OleRemoveRows;
+        OleColumnDragDrop = s->OleColumnDragDrop;
+        OleColumnsOnly = s->OleColumnsOnly;
+        OleColumnReorder = s->OleColumnReorder;
+        ShowCells = s->ShowCells;
+    }
+}
+
+void TDragScrollDelays::Assign(const TPersistent* Source)
+{
+    if (const auto* s = dynamic_cast<const TDragScrollDelays*>(Source)) {
+        InitialDelay = s->InitialDelay;
+        RepeatDelay = s->RepeatDelay;
+    }
+}
+
+void TDragScrollMargins::Assign(const TPersistent* Source)
+{
+    if (const auto* s = dynamic_cast<const TDragScrollMargins*>(Source)) {
+        TopMargin = s->TopMargin;
+        BottomMargin = s->BottomMargin;
+        LeftMargin = s->LeftMargin;
+        RightMargin = s->RightMargin;
+    }
+}
+
+void TDragScrollOptions::Assign(const TPersistent* Source)
+{
+    if (const auto* s = dynamic_cast<const TDragScrollOptions*>(Source)) {
+        FMargins.Assign(&s->FMargins);
+        FDelays.Assign(&s->FDelays);
+        Active = s->Active;
+    }
+}
+
+void TShowModified::SetColor(TColor v)
+{
+    FColor = v;
+    if (OnChange)
+        OnChange(this);
+}
+
+void TShowModified::Assign(const TPersistent* Source)
+{
+    if (const auto* s = dynamic_cast<const TShowModified*>(Source)) {
+        FColor = s->FColor;
+        Enabled = s->Enabled;
+    }
+}
+
+void TBalloonSettings::SetEnable(bool v)
+{
+    FEnable = v;
+    if (OnEnableChange)
+        OnEnableChange(this);
+}
+
+void TBalloonSettings::Assign(const TPersistent* Source)
+{
+    if (const auto* s = dynamic_cast<const TBalloonSettings*>(Source)) {
+        TextColor = s->TextColor;
+        BackgroundColor = s->BackgroundColor;
+        InitialDelay = s->InitialDelay;
+        AutoHideDelay = s->AutoHideDelay;
+        ReshowDelay = s->ReshowDelay;
+        SetEnable(s->Enable());
+    }
+}
+
+void TSizeWhileTyping::Assign(const TPersistent* Source)
+{
+    if (const auto* s = dynamic_cast<const TSizeWhileTyping*>(Source)) {
+        Height = s->Height;
+        Width = s->Width;
+    }
+}
+
+void TGrouping::Assign(const TPersistent* Source)
+{
+    if (const auto* s = dynamic_cast<const TGrouping*>(Source)) {
+        HeaderLineColor = s->HeaderLineColor;
+        Color = s->Color;
+        HeaderColor = s->HeaderColor;
+        HeaderColorTo = s->HeaderColorTo;
+        HeaderTextColor = s->HeaderTextColor;
+        MergeHeader = s->MergeHeader;
+        MergeSummary = s->MergeSummary;
+        Summary = s->Summary;
+        ShowGroupCount = s->ShowGroupCount;
+    }
+}

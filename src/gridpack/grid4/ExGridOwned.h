@@ -1,0 +1,292 @@
+#pragma once
+// Objects the string grid owns besides its cells: settings records, the
+// footer and search panels, the cell editors made with the grid, the filter
+// lists and the hidden-row store. Each is made by the grid's constructor and
+// freed by its destructor; a property write copies into it (Assign) and never
+// replaces it. Records whose behaviour lives elsewhere in the grid keep their
+// settings and defaults here; the panels and editors are plain child windows
+// until their own units give them their work.
+#include "gridpack/grid3/ExObj.h"
+#include "gridpack/grid4/ExControlLook.h"
+#include "platform/controls/Controls.h"
+#include "platform/core/Collections.h"
+#include "platform/core/StringList.h"
+#include "platform/graphics/Graphics.h"
+
+#include <memory>
+
+class TExStringGrid;
+
+enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
+enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
+enum TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
+enum THintShowLargeTextPos { hpCell, hpAbove };
+enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedCols };
+enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
+enum TFilterDropDownColumns { fdNormal, fdAll };
+enum TSortDirection { sdAscending, sdDescending };
+enum TFooterStyle { fsFixedLastRow, fsColumnPreview };
+enum TBackGroundDisplay { bdTile, bdFixed, bdGradientHorz, bdGradientVert };
+enum TBackGroundCells { bcNormal, bcFixed, bcAll };
+enum TColumnSizeLocation { clRegistry, clIniFile };
+enum TAutoSizeRows { arAll, arNormal, arFixed };
+
+// ---------------------------------------------------------------------------
+// Hidden-row store: one item per hidden row
+// ---------------------------------------------------------------------------
+
+class TGridItem : public TCollectionItem {
+    KAL_CLASS(TGridItem, TCollectionItem)
+public:
+    explicit TGridItem(TCollection* Collection);
+    ~TGridItem() override;
+    // The row's index when it was hidden (real, or display for a filter level).
+    int Idx = 0;
+    int Height = 0;
+    int Level = 0;
+    // One text with its object per real column; owned by the item.
+    TStringList* Items() const { return FItems; }
+    // Copies the texts (and object references) into the item's own list.
+    void SetItems(const TStrings* Value);
+
+private:
+    TStringList* FItems;
+};
+
+class TGridItems : public TCollection {
+    KAL_CLASS(TGridItems, TCollection)
+public:
+    TGridItems() : TCollection(TCollection::ItemClass<TGridItem>()) {}
+    TGridItem* Item(int i) const { return static_cast<TGridItem*>(Items(i)); }
+};
+
+// ---------------------------------------------------------------------------
+// Settings records
+// ---------------------------------------------------------------------------
+
+class TFloatingFooter : public TPersistent {
+    KAL_CLASS(TFloatingFooter, TPersistent)
+public:
+    bool Visible = false;
+    TFooterStyle FooterStyle = fsFixedLastRow;
+    bool CalculateHiddenRows = true;
+    TColor Color = clBtnFace;
+    int Column = 0;
+    QString CustomTemplate;
+    bool ShowHint = false;
+    void Assign(const TPersistent* Source) override;
+};
+
+class THTMLSettings : public TPersistent {
+    KAL_CLASS(THTMLSettings, TPersistent)
+public:
+    QString BorderSize = QStringLiteral("1");
+    int CellSpacing = 0;
+    int CellPadding = 0;
+    int Width = 100;
+    QString PrefixTag;
+    QString SuffixTag;
+    bool ConvertSpecialChars = true;
+    void Assign(const TPersistent* Source) override;
+};
+
+class TDragDropSettings : public TPersistent {
+    KAL_CLASS(TDragDropSettings, TPersistent)
+public:
+    bool OleAcceptFiles = true;
+    bool OleAcceptText = true;
+    bool OleAcceptURLs = true;
+    bool OleCopyAlways = false;
+    bool OleDropTarget = false;
+    bool OleDropSource = false;
+    bool OleDropRTF = false;
+    bool OleEntireRows = false;
+    bool OleInsertRows = false;
+    bool OleRemoveRows = false;
+    bool OleColumnDragDrop = false;
+    bool OleColumnsOnly = false;
+    bool OleColumnReorder = false;
+    bool ShowCells = true;
+    void Assign(const TPersistent* Source) override;
+};
+
+class TDragScrollDelays : public TPersistent {
+    KAL_CLASS(TDragScrollDelays, TPersistent)
+public:
+    int InitialDelay = 1000;
+    int RepeatDelay = 250;
+    void Assign(const TPersistent* Source) override;
+};
+
+class TDragScrollMargins : public TPersistent {
+    KAL_CLASS(TDragScrollMargins, TPersistent)
+public:
+    int TopMargin = 50;
+    int BottomMargin = 50;
+    int LeftMargin = 50;
+    int RightMargin = 50;
+    void Assign(const TPersistent* Source) override;
+};
+
+class TDragScrollOptions : public TPersistent {
+    KAL_CLASS(TDragScrollOptions, TPersistent)
+public:
+    bool Active = false;
+    TDragScrollDelays* Delays() { return &FDelays; }
+    TDragScrollMargins* Margins() { return &FMargins; }
+    void Assign(const TPersistent* Source) override;
+
+private:
+    TDragScrollDelays FDelays;
+    TDragScrollMargins FMargins;
+};
+
+class TBackGround : public TPersistent {
+    KAL_CLASS(TBackGround, TPersistent)
+public:
+    int Top = 0;
+    int Left = 0;
+    TBackGroundDisplay Display = bdTile;
+    TBackGroundCells Cells = bcNormal;
+    TColor Color = clWindow;
+    TColor ColorTo = clNone;
+};
+
+class TGridProgressAppearance : public TPersistent {
+    KAL_CLASS(TGridProgressAppearance, TPersistent)
+public:
+    TColor CompletionSmooth = clLime;
+    TColor Color = clRed;
+    TColor TextColor = clBlack;
+    bool Stacked = false;
+    bool ShowPercentage = true;
+    bool ShowBorder = false;
+    TNotifyEvent OnChange;
+};
+
+class TShowModified : public TPersistent {
+    KAL_CLASS(TShowModified, TPersistent)
+public:
+    bool Enabled = false;
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v);
+    TNotifyEvent OnChange;
+    // Copies Color and Enabled without a notice.
+    void Assign(const TPersistent* Source) override;
+
+private:
+    TColor FColor = TColor(0x00FFFF);
+};
+
+class TBalloonSettings : public TPersistent {
+    KAL_CLASS(TBalloonSettings, TPersistent)
+public:
+    bool FInit = false;
+    TColor BackgroundColor = clNone;
+    TColor TextColor = clNone;
+    int ReshowDelay = -1;
+    int InitialDelay = -1;
+    int AutoHideDelay = -1;
+    uint8_t Transparency = 0;
+    bool Enable() const { return FEnable; }
+    // Stores and fires OnEnableChange.
+    void SetEnable(bool v);
+    TNotifyEvent OnEnableChange;
+    void Assign(const TPersistent* Source) override;
+
+private:
+    bool FEnable = false;
+};
+
+class TSizeWhileTyping : public TPersistent {
+    KAL_CLASS(TSizeWhileTyping, TPersistent)
+public:
+    bool Height = false;
+    bool Width = false;
+    void Assign(const TPersistent* Source) override;
+};
+
+class TGrouping : public TPersistent {
+    KAL_CLASS(TGrouping, TPersistent)
+public:
+    bool HeaderLineColor = false;
+    TColor Color = clNone;
+    TColor HeaderColor = clNone;
+    TColor HeaderColorTo = clNone;
+    TColor HeaderTextColor = clNone;
+    bool MergeHeader = false;
+    bool MergeSummary = false;
+    bool Summary = false;
+    bool ShowGroupCount = false;
+    void Assign(const TPersistent* Source) override;
+};
+
+// A program registers one with the grid to hear of changed cell ranges.
+class TGridChangeNotifier : public TComponent {
+    KAL_CLASS(TGridChangeNotifier, TComponent)
+public:
+    explicit TGridChangeNotifier(TComponent* AOwner) : TComponent(AOwner) {}
+    virtual void CellsChanged(const TRect&) {}
+};
+
+// ---------------------------------------------------------------------------
+// Child windows made with the grid
+// ---------------------------------------------------------------------------
+
+// A child of the grid with nothing of its own yet.
+class TGridChildControl : public TCustomControl {
+    KAL_CLASS(TGridChildControl, TCustomControl)
+public:
+    explicit TGridChildControl(TComponent* AOwner) : TCustomControl(AOwner) {}
+};
+
+#define KAL_GRID_CHILD(Name)                                                                                 \
+    class Name : public TGridChildControl {                                                                  \
+        KAL_CLASS(Name, TGridChildControl)                                                                   \
+    public:                                                                                                  \
+        explicit Name(TComponent* AOwner) : TGridChildControl(AOwner) {}                                     \
+    };
+
+KAL_GRID_CHILD(TFooterPanel)
+KAL_GRID_CHILD(TSearchPanel)
+KAL_GRID_CHILD(TGridTransEdit)
+KAL_GRID_CHILD(TGridTransCombo)
+KAL_GRID_CHILD(TGridCheckBox)
+KAL_GRID_CHILD(TGridButton)
+KAL_GRID_CHILD(TControlEdit)
+KAL_GRID_CHILD(TControlCombo)
+KAL_GRID_CHILD(TDropList)
+KAL_GRID_CHILD(TDropCheckList)
+KAL_GRID_CHILD(THTMLHintWindow)
+#undef KAL_GRID_CHILD
+
+class TGridCombo : public TGridChildControl {
+    KAL_CLASS(TGridCombo, TGridChildControl)
+public:
+    explicit TGridCombo(TComponent* AOwner) : TGridChildControl(AOwner) {}
+    bool IsWinXP = false;
+    bool IsVista = false;
+};
+
+class TGridEditBtn : public TGridChildControl {
+    KAL_CLASS(TGridEditBtn, TGridChildControl)
+public:
+    explicit TGridEditBtn(TComponent* AOwner) : TGridChildControl(AOwner) {}
+    QString ButtonCaption;
+    bool IsWinXP = false;
+};
+
+class TGridUnitEditBtn : public TGridEditBtn {
+    KAL_CLASS(TGridUnitEditBtn, TGridEditBtn)
+public:
+    explicit TGridUnitEditBtn(TComponent* AOwner) : TGridEditBtn(AOwner) {}
+    TNotifyEvent OnUnitChanged;
+};
+
+class THeaderDragButton : public TGridChildControl {
+    KAL_CLASS(THeaderDragButton, TGridChildControl)
+public:
+    explicit THeaderDragButton(TComponent* AOwner) : TGridChildControl(AOwner) {}
+    TExStringGrid* Grid = nullptr;
+};

@@ -1,0 +1,192 @@
+// Creation, showing, Cancel and OK of both editors, files that are missing,
+// malformed or cannot be written, and the two steps of the main window.
+#include "J1939Kit.h"
+
+#include "app/UKalmetoreFirmWare.h"
+#include "editors/EditorSteps.h"
+#include "platform/sys/LinkOpener.h"
+
+#include <QDir>
+
+TEST_F(J1939Test, CreationFixesSizesCodeAndTexts)
+{
+    EXPECT_EQ(Rec->ClientWidth(), 876);
+    EXPECT_EQ(Rec->ClientHeight(), 337);
+    EXPECT_EQ(Send->ClientWidth(), 800);
+    EXPECT_EQ(Send->ClientHeight(), 337);
+    EXPECT_EQ(Rec->L_SW_Code->Caption(), "CF31A06");
+    EXPECT_EQ(Rec->Caption(), "Receive J1939 Frames");
+    EXPECT_EQ(Send->L_SW_Desc->Caption(), "Transmit J1939 Frames");
+    EXPECT_EQ(Rec->Btn_DelRow->Caption(), "Delete Row");
+    EXPECT_EQ(Send->Btn_InsRow->Caption(), "Insert Row");
+    EXPECT_EQ(Rec->sga->RowCount(), 63);
+    EXPECT_EQ(Rec->sga->ColCount(), 11);
+    EXPECT_EQ(Send->sga->ColCount(), 11);
+    QStringList rec, send;
+    for (int c = 0; c < 11; ++c) {
+        rec << Rec->Cell(c, 0);
+        send << Send->Cell(c, 0);
+    }
+    EXPECT_EQ(rec, QStringList({"N°", "Data Page", "PGN", "Source Address", "Transport Protocol", "Start Byte",
+                                "N° Byte", "Cancel Data", "On Request", "Time(ms)", "Mnemonic"}));
+    EXPECT_EQ(send, QStringList({"N°", "Priority", "Data Page", "PGN", "Source Address", "Num Byte", "Request",
+                                 "Data Change", "On Timer", "Send Timer", "Mnemonic"}));
+    EXPECT_EQ(Rec->sga->ColWidths(4), 113);
+    EXPECT_EQ(Send->sga->ColWidths(10), 115);
+}
+
+TEST_F(J1939Test, WithoutAFileTheRowsAreNumberedAndEmptyAndOkCreatesIt)
+{
+    for (TFMapEditor* f : {static_cast<TFMapEditor*>(Rec), static_cast<TFMapEditor*>(Send)}) {
+        f->Set_Cell(3, 5, "left over");
+        f->FormShow(nullptr);
+        EXPECT_TRUE(Script.Shown.isEmpty());
+        for (int r = 1; r <= 62; ++r) {
+            ASSERT_EQ(f->Cell(0, r), QString::number(r));
+            ASSERT_EQ(RowOf(f, r), QStringList(10, QString())) << r;
+        }
+        ASSERT_TRUE(Ok(f));
+        EXPECT_EQ(Read(*f->Info().File), QByteArray("<Receive_J1939 />\n<!--SW_VERSION = 1.100-->\n"));
+    }
+}
+
+TEST_F(J1939Test, CancelWritesNothingAndTheNextShowingReloads)
+{
+    const QByteArray file = "<Receive_J1939><row DP=\"0\" PGN=\"7\"/></Receive_J1939>";
+    Write(File_J1939_Rec_Frames, file);
+    Script.AnswerModal([this](TCustomForm* f) {
+        EXPECT_EQ(f, Rec);
+        EXPECT_EQ(Rec->Cell(RJ_PGN, 1), "7");
+        Rec->Set_Cell(RJ_PGN, 1, "8");
+        Rec->Set_Cell(RJ_PGN, 2, "9");
+        Rec->Btn_Cancel->Click();
+    });
+    EXPECT_EQ(Rec->ShowModal(), mrCancel);
+    EXPECT_EQ(Read(File_J1939_Rec_Frames), file);
+    Rec->FormShow(nullptr);
+    EXPECT_EQ(Rec->Cell(RJ_PGN, 1), "7");
+    EXPECT_EQ(Rec->Cell(RJ_PGN, 2), "");
+}
+
+TEST_F(J1939Test, OkThroughTheButtonClosesWithOk)
+{
+    Script.AnswerModal([this](TCustomForm*) {
+        Fill(Send, 1, {"6", "0", "61444", "0", "8", "N", "Y", "N", "", ""});
+        Send->Btn_OK->Click();
+    });
+    EXPECT_EQ(Send->ShowModal(), mrOk);
+    EXPECT_TRUE(Read(File_J1939_Send_Frames).contains("PGN=\"61444\""));
+}
+
+TEST_F(J1939Test, AMalformedFileShowsTheParserErrorAndOkOverwritesIt)
+{
+    Write(File_J1939_Rec_Frames, "<Receive_J1939><row DP=\"0\" PGN=\"7\"/><row");
+    Rec->Set_Cell(RJ_PGN, 1, "left over");
+    Rec->FormShow(nullptr);
+    ASSERT_EQ(Script.Shown.size(), 1);
+    EXPECT_EQ(Script.Last().Type, mtError);
+    EXPECT_FALSE(Script.Last().Text.isEmpty());
+    EXPECT_EQ(Rec->Cell(RJ_PGN, 1), "");
+    EXPECT_EQ(Rec->Cell(0, 1), "1");
+    Fill(Rec, 1, {"1", "100", "0", "N", "", "", "N", "N", "1000", ""});
+    ASSERT_TRUE(Ok(Rec));
+    EXPECT_TRUE(Read(File_J1939_Rec_Frames).startsWith("<Receive_J1939>\n\t<row DP=\"1\" PGN=\"100\""));
+}
+
+TEST_F(J1939Test, AFileThatCannotBeWrittenIsReportedAndTheDialogStaysOpen)
+{
+    File_J1939_Send_Frames = PathJoin(Tmp.path(), QStringLiteral("gone/J1939_Send_Frames.xml"));
+    Send->FormShow(nullptr);
+    Fill(Send, 1, {"6", "0", "1", "0", "8", "N", "N", "N", "", ""});
+    EXPECT_FALSE(Ok(Send));
+    ASSERT_EQ(Script.Shown.size(), 1);
+    EXPECT_FALSE(Script.Last().Text.isEmpty());
+    EXPECT_EQ(Send->Cell(TJ_PGN, 1), "1");
+    EXPECT_FALSE(QDir(PathJoin(Tmp.path(), QStringLiteral("gone"))).exists());
+}
+
+namespace {
+
+// The main window of model 9 in a program folder of its own.
+class J1939Steps : public J1939Test {
+protected:
+    void SetUp() override
+    {
+        J1939Test::SetUp();
+        Saved_Model = Model_Code;
+        Model_Code = 9;
+        Name_Project.clear();
+        Dir_Project.clear();
+        Language = QStringLiteral("English");
+        Enable_Internet = 0;
+        Enable_Update = 0;
+        Set_Program_Folders(Program.path());
+        Force_Program_Folders();
+        Set_Files();
+        Sys::SetLinks(std::make_unique<Sys::FakeLinkOpener>());
+        Set_Program_Start_Folder(Program.path());
+        Main = new TFKalmetoreFirmWare(nullptr);
+        Main->AfterConstruction();
+        Register_Editor_Steps();
+    }
+    void TearDown() override
+    {
+        Clear_Language_Listeners();
+        Clear_Steps();
+        delete Main;
+        FKalmetoreFirmWare = nullptr;
+        Set_Program_Start_Folder(QString());
+        Sys::SetLinks(nullptr);
+        Model_Code = Saved_Model;
+        J1939Test::TearDown();
+    }
+    QTemporaryDir Program;
+    TFKalmetoreFirmWare* Main = nullptr;
+    int Saved_Model = 9;
+};
+
+} // namespace
+
+TEST_F(J1939Steps, TheTwoStepsOpenTheirDialogsOnlyWithAProject)
+{
+    ASSERT_FALSE(Project_Is_Open());
+    for (TMainButton b : {TMainButton::J1939_Rec_Frame, TMainButton::J1939_Send_Frame}) {
+        Script.Shown.clear();
+        Main->Button(b)->Click();
+        ASSERT_EQ(Script.Shown.size(), 1);
+        EXPECT_EQ(Script.Last().Text, "Error! Project not Valid");
+    }
+
+    ASSERT_TRUE(ForceDirectories(PathJoin(Dir_Projects, QStringLiteral("T1"))));
+    ASSERT_TRUE(Open_Project_Named(QStringLiteral("T1")));
+    Write(File_J1939_Rec_Frames, "<Receive_J1939><row DP=\"0\" PGN=\"42\"/></Receive_J1939>");
+    Script.Shown.clear();
+    TCustomForm* shown = nullptr;
+    Script.AnswerModal([&shown](TCustomForm* f) {
+        shown = f;
+        f->SetModalResult(mrCancel);
+    });
+    Main->Button(TMainButton::J1939_Rec_Frame)->Click();
+    EXPECT_EQ(shown, Rec);
+    EXPECT_EQ(Rec->Cell(RJ_PGN, 1), "42");
+    Script.AnswerModal([&shown](TCustomForm* f) {
+        shown = f;
+        static_cast<TFTransmitJ1939*>(f)->Btn_OK->Click();
+    });
+    Main->Button(TMainButton::J1939_Send_Frame)->Click();
+    EXPECT_EQ(shown, Send);
+    EXPECT_TRUE(Script.Shown.isEmpty() || Script.Last().Kind == TDialogKind::ModalForm);
+    EXPECT_EQ(Read(PathJoin(Dir_Project, QStringLiteral("J1939_Send_Frames.xml"))),
+              QByteArray("<Receive_J1939 />\n<!--SW_VERSION = 1.100-->\n"));
+}
+
+TEST_F(J1939Steps, TheLanguageChangeRetextsBothDialogs)
+{
+    Texts[673] = QStringLiteral("PGN (rx)");
+    Texts[692] = QStringLiteral("Senden");
+    Texts[697] = QStringLiteral("Zeile einfügen");
+    Main->Change_Language();
+    EXPECT_EQ(Rec->Cell(RJ_PGN, 0), "PGN (rx)");
+    EXPECT_EQ(Send->Caption(), "Senden");
+    EXPECT_EQ(Send->Btn_InsRow->Caption(), "Zeile einfügen");
+}
