@@ -1159,7 +1159,6 @@ public:
     TClipboardCellEvent OnClipboardBeforePasteCell;
     TClipboardAfterPasteCellEvent OnClipboardAfterPasteCell;
     TDblClickCellEvent OnDblClickCell;
-    TEndRowSizeEvent OnEndRowSize;
     TClickSortEvent OnClickSort;
     TCheckBoxClickEvent OnCheckBoxClick;
     TPrintPageNumEvent OnPrintGetPageNum;
