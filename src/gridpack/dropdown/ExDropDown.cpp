@@ -247,8 +247,13 @@ void TExCustomDropDown::SetDropDownButtonHint(const QString& v) {
 // Painting
 // ---------------------------------------------------------------------------
 
-void TExCustomDropDown::PaintWindow(const TPaintTarget& target) {
-    TCustomMaskEdit::PaintWindow(target);
+void TExCustomDropDown::Paint() {
+    TCustomMaskEdit::Paint();
+    FPaintCanvas = Canvas();
+    struct Reset {
+        TCanvas*& c;
+        ~Reset() { c = nullptr; }
+    } reset{FPaintCanvas};
     DrawFocusedText();
     if (FBorderColor != clNone || (!Enabled() && FDisabledBorder)) RedrawBorder();
 }
@@ -260,8 +265,12 @@ void TExCustomDropDown::WMNCPaint(TMessage& M) {
 
 void TExCustomDropDown::DrawFocusedText() {
     if (FEditorEnabled || !Focused() || !FFocusDraw) return;
-    auto dc = GetDC(this);
-    TCanvas* c = dc->Canvas();
+    std::unique_ptr<TWindowCanvas> dc;
+    TCanvas* c = FPaintCanvas;
+    if (!c) {
+        dc = GetDC(this);
+        c = dc->Canvas();
+    }
     const TRect r(2, 2, Width() - FButtonWidth - 1, Height() - 2);
     c->Pen().SetColor(clBlack);
     c->Brush().SetColor(clHighlight);
@@ -277,8 +286,12 @@ void TExCustomDropDown::DrawFocusedText() {
 
 void TExCustomDropDown::RedrawBorder() {
     if (Enabled() && !FFlat && FBorderColor == clNone && FFocusBorderColor == clNone) return;
-    auto dc = GetWindowDC(this);
-    DrawBorder(dc->Canvas());
+    if (FPaintCanvas) {
+        DrawBorder(FPaintCanvas);
+    } else {
+        auto dc = GetWindowDC(this);
+        DrawBorder(dc->Canvas());
+    }
     if (FButton) FButton->Button()->SetFocused(Focused());
 }
 

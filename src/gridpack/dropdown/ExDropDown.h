@@ -654,7 +654,7 @@ protected:
     void DoEnter() override;
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     void Change() override;
-    void PaintWindow(const TPaintTarget& target) override;
+    void Paint() override;
 
     void WMKeyDown(TMessage& M) override;
     void WMChar(TMessage& M) override;
@@ -735,4 +735,7 @@ protected:
     TDropDownForm* FDropDownForm = nullptr;
     TDropDownEditButton* FButton = nullptr;
     QString FOldText;
+    // The canvas of the paint under way; drawing outside a paint goes through
+    // the window's device context.
+    TCanvas* FPaintCanvas = nullptr;
 };

@@ -61,6 +61,7 @@ TEST_F(ExButtonTest, CheckButtonsToggleOnEveryClick) {
     a->OnClick = [&](TObject*) { ++clicks; };
     Input::Click(a, 5, 5);
     EXPECT_TRUE(a->Down());
+    Form->RenderClient();  // painting corrects the state: a down check button
     EXPECT_EQ(a->State(), absDown);
     Input::Click(a, 5, 5);
     EXPECT_FALSE(a->Down());
@@ -124,6 +125,7 @@ TEST_F(ExButtonTest, AutoSizeMeasuresCaptionAndImage) {
 
 TEST_F(DropDownTest, BorderColoursByStateAndTheSilverDisabledBorder) {
     Form->Show();
+    Other->SetFocus();
     auto corner = [&] { return PixelOf(Form->RenderClient(), Edit->Left(), Edit->Top() + 10); };
     Edit->SetBorderColor(0x0000FF);
     EXPECT_EQ(corner(), TColor(0x0000FF));
