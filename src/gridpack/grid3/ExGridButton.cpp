@@ -44,6 +44,8 @@ TExGridButton::TExGridButton(TComponent* AOwner)
     ControlStyle = (ControlStyle | csCaptureMouse | csDoubleClicks) & ~csClickEvents;
     SetBounds(Left(), Top(), 23, 22);
     SetColor(clBtnFace);
+    // A glyph changed in place shows at once.
+    FGlyph->OnChange = [this](TGraphicsObject*) { Invalidate(); };
 }
 
 TExGridButton::~TExGridButton() = default;
@@ -90,8 +92,41 @@ void TExGridButton::SetMargin(int v)
 void TExGridButton::SetShaded(bool v)
 {
     FShaded = v;
-    if (v)
+    // While the form loads, the glyph may not be there yet: Loaded builds it.
+    if (!InState(csLoading))
         BuildShade();
+}
+
+void TExGridButton::Loaded()
+{
+    TGraphicControl::Loaded();
+    if (FShaded)
+        BuildShade();
+    if (FAutoThemeAdapt)
+        ApplyThemeLook();
+}
+
+void TExGridButton::SetDropDownMenu(TPopupMenu* v)
+{
+    if (v == FDropDownMenu)
+        return;
+    if (FDropDownMenu)
+        FDropDownMenu->RemoveFreeNotification(this);
+    FDropDownMenu = v;
+    if (v)
+        v->FreeNotification(this);
+}
+
+void TExGridButton::Notification(TComponent* component, TOperation operation)
+{
+    TGraphicControl::Notification(component, operation);
+    if (operation == opRemove && component == FDropDownMenu)
+        FDropDownMenu = nullptr;
+}
+
+std::unique_ptr<TActionLink> TExGridButton::CreateActionLink()
+{
+    return std::make_unique<TExGridButtonActionLink>(this);
 }
 
 void TExGridButton::BuildShade()
@@ -171,6 +206,8 @@ void TExGridButton::ButtonPressed(TMessage& M)
     if (sender->Down() && FDown) {
         FDown = false;
         FState = bsUp;
+        if (auto* a = dynamic_cast<TAction*>(Action()))
+            a->SetChecked(false);
         Invalidate();
     }
     FAllowAllUp = sender->AllowAllUp();
@@ -178,9 +215,18 @@ void TExGridButton::ButtonPressed(TMessage& M)
 
 void TExGridButton::WndProc(TMessage& M)
 {
-    if (M.Msg == CM_BUTTONPRESSED) {
+    switch (M.Msg) {
+    case CM_BUTTONPRESSED:
         ButtonPressed(M);
         return;
+    case WM_THEMECHANGED:
+    case CM_SYSFONTCHANGED: // the class library's notice after a theme change
+        if (FAutoThemeAdapt)
+            ApplyThemeLook();
+        break;
+    case CM_SYSCOLORCHANGE:
+        Invalidate();
+        break;
     }
     TGraphicControl::WndProc(M);
 }
@@ -244,6 +290,10 @@ void TExGridButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
         FState = bsUp;
         if (OnDropDown)
             OnDropDown(this);
+        if (FDropDownMenu) {
+            const TPoint at = ScreenBottomLeft();
+            FDropDownMenu->Popup(at.X, at.Y);
+        }
         return;
     }
     if (!FDown || FStyle == tasCheck) {
@@ -256,8 +306,10 @@ void TExGridButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
 void TExGridButton::MouseMove(TShiftState Shift, int X, int Y)
 {
     TGraphicControl::MouseMove(Shift, X, Y);
-    if (!FDragging)
+    if (!FDragging) {
+        UpdateTracking(X, Y);
         return;
+    }
     TButtonState next = FDown ? bsExclusive : bsUp;
     if (X >= 0 && X < ClientWidth() && Y >= 0 && Y <= ClientHeight())
         next = FDown ? bsExclusive : bsDown;
@@ -293,24 +345,102 @@ void TExGridButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
     }
     if (inside)
         Click();
+    UpdateTracking(X, Y);
+}
+
+void TExGridButton::UpdateTracking(int X, int Y)
+{
+    if (!Enabled())
+        return;
+    const bool over = X >= 0 && X < Width() && Y >= 0 && Y < Height();
+    if (over != FMouseInControl)
+        Perform(over ? CM_MOUSEENTER : CM_MOUSELEAVE);
 }
 
 void TExGridButton::CMMouseEnter(TMessage& M)
 {
-    TGraphicControl::CMMouseEnter(M);
-    if (!Enabled())
+    // Not while a control is dragged or the mouse is held by one.
+    if (!Enabled() || (DragMode() == dmAutomatic && Dragging()) || GetCaptureControl())
         return;
     FMouseInControl = true;
     Invalidate();
+    TGraphicControl::CMMouseEnter(M);
 }
 
 void TExGridButton::CMMouseLeave(TMessage& M)
 {
-    TGraphicControl::CMMouseLeave(M);
     if (!Enabled() || FDragging)
         return;
     FMouseInControl = false;
     Invalidate();
+    TGraphicControl::CMMouseLeave(M);
+}
+
+void TExGridButton::CMDialogChar(TMessage& M)
+{
+    const QChar ch(char16_t(M.WParam));
+    if (IsAccel(ch, Caption()) && Enabled() && Visible() && Parent() && Parent()->Showing()) {
+        Click();
+        M.Result = 1;
+        return;
+    }
+    TGraphicControl::CMDialogChar(M);
+}
+
+// --- action link ------------------------------------------------------------------------------
+
+TExGridButtonActionLink::TExGridButtonActionLink(TExGridButton* client) : TActionLink(client), FButton(client) {}
+
+void TExGridButtonActionLink::Remember(const TAction* a)
+{
+    FKnown = a;
+    FCaption = a->Caption();
+    FChecked = a->Checked();
+    FGroupIndex = a->GroupIndex();
+}
+
+// Measured against the action's values before its change: the button still
+// shows what the action gave it.
+bool TExGridButtonActionLink::IsCaptionLinked() const
+{
+    return FKnown == Action() && FButton->Caption() == FCaption;
+}
+
+bool TExGridButtonActionLink::IsCheckedLinked() const
+{
+    return FKnown == Action() && FButton->GroupIndex() != 0 && FButton->AllowAllUp() && FButton->Down() == FChecked;
+}
+
+bool TExGridButtonActionLink::IsGroupIndexLinked() const
+{
+    return FKnown == Action() && FButton->GroupIndex() == FGroupIndex;
+}
+
+void TExGridButtonActionLink::Change()
+{
+    auto* a = dynamic_cast<TAction*>(Action());
+    if (!a)
+        return;
+    if (FKnown != a) {
+        // A newly joined action: the button takes what the library's link
+        // gives every control.
+        TActionLink::Change();
+        Remember(a);
+        return;
+    }
+    const bool caption = IsCaptionLinked(), checked = IsCheckedLinked(), group = IsGroupIndexLinked();
+    // Remembered first: a write below may change the action again (a button
+    // going up unchecks its action) and come back here.
+    Remember(a);
+    if (caption)
+        FButton->SetCaption(a->Caption());
+    FButton->SetEnabled(a->Enabled());
+    FButton->SetVisible(a->Visible());
+    FButton->SetHint(a->Hint());
+    if (group)
+        FButton->SetGroupIndex(a->GroupIndex());
+    if (checked)
+        FButton->SetDown(a->Checked());
 }
 
 void TExGridButton::CMEnabledChanged(TMessage& M)
@@ -571,6 +701,19 @@ void TExCheckBox::SetTransparent(bool v)
 {
     FTransparent = v;
     Invalidate();
+}
+
+void TExCheckBox::CMDialogChar(TMessage& M)
+{
+    const QChar ch(char16_t(M.WParam));
+    if (IsAccel(ch, FCaption) && CanFocus()) {
+        Toggle();
+        if (TabStop())
+            SetFocus();
+        M.Result = 1;
+        return;
+    }
+    TCustomControl::CMDialogChar(M);
 }
 
 void TExCheckBox::Paint()

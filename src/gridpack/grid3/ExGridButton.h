@@ -12,6 +12,31 @@
 
 enum TExGridButtonStyle { tasButton, tasCheck };
 
+class TExGridButton;
+
+// Keeps a grid button in step with its action. Enabled, Visible and Hint
+// always follow; the caption, the checked state (as Down) and the group
+// index follow only while the button still holds the action's value, so a
+// value set on the button itself is kept. Values are written through the
+// button's own writers.
+class TExGridButtonActionLink : public TActionLink {
+public:
+    explicit TExGridButtonActionLink(TExGridButton* client);
+    void Change() override;
+    bool IsCaptionLinked() const;
+    bool IsCheckedLinked() const;
+    bool IsGroupIndexLinked() const;
+
+private:
+    void Remember(const TAction* a);
+    TExGridButton* FButton;
+    // The action whose values were taken last, and those values.
+    const TBasicAction* FKnown = nullptr;
+    QString FCaption;
+    bool FChecked = false;
+    int FGroupIndex = 0;
+};
+
 class TExGridButton : public TGraphicControl {
     KAL_CLASS(TExGridButton, TGraphicControl)
 public:
@@ -80,8 +105,10 @@ public:
     void SetAutoThemeAdapt(bool v);
     bool AutoXPStyle() const { return FAutoXPStyle; }
     void SetAutoXPStyle(bool v) { FAutoXPStyle = v; }
+    // Pops up under the button when its drop-down part is pressed; cleared
+    // when the menu goes away.
     TPopupMenu* DropDownMenu() const { return FDropDownMenu; }
-    void SetDropDownMenu(TPopupMenu* v) { FDropDownMenu = v; }
+    void SetDropDownMenu(TPopupMenu* v);
     // Applies a preset row of colours (0..6); always reads 0.
     int Look() const { return 0; }
     void SetLook(int v);
@@ -91,8 +118,12 @@ public:
 
     TNotifyEvent OnDropDown;
 
+    std::unique_ptr<TActionLink> CreateActionLink() override;
+
 protected:
     void Paint() override;
+    void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -100,8 +131,12 @@ protected:
     void CMMouseEnter(TMessage& M) override;
     void CMMouseLeave(TMessage& M) override;
     void CMEnabledChanged(TMessage& M) override;
+    void CMDialogChar(TMessage& M) override;
 
 private:
+    // Whether the mouse at (X, Y) is over the button, told through the
+    // enter and leave notices when that changed.
+    void UpdateTracking(int X, int Y);
     void TellGroup();
     void ButtonPressed(TMessage& M);
     void BuildShade();
@@ -152,6 +187,11 @@ public:
     // The parent shows through: no background of its own is painted.
     bool Transparent() const { return FTransparent; }
     void SetTransparent(bool v);
+    // Whether a transparent box may keep the parent's background between
+    // paints. The parent is composed below the box on every paint, so there
+    // is no copy to keep; the setting is stored for the panel that sets it.
+    bool TransparentChaching() const { return FTransparentChaching; }
+    void SetTransparentChaching(bool v) { FTransparentChaching = v; }
     bool Down() const { return FDown; }
     void SetDown(bool v) { FDown = v; }
     bool Hot() const { return FHot; }
@@ -169,6 +209,7 @@ protected:
     void CMMouseLeave(TMessage& M) override;
     void DoEnter() override;
     void DoExit() override;
+    void CMDialogChar(TMessage& M) override;
 
 private:
     TRect BoxStrip() const;
@@ -176,6 +217,7 @@ private:
     TCheckBoxState FState = cbUnchecked;
     TLeftRight FAlignment = taLeftJustify;
     TTextLayout FButtonVertAlign = tlTop;
-    bool FEllipsis = false, FReadOnly = false, FReturnIsTab = false, FTransparent = false, FDown = false,
+    bool FEllipsis = false, FReadOnly = false, FReturnIsTab = false, FTransparent = false,
+         FTransparentChaching = false, FDown = false,
          FHot = false, FPressed = false, FFocused = false;
 };

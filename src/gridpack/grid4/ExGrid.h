@@ -1440,6 +1440,10 @@ private:
     bool IsTextEditorKind(TEditorType k) const;
     bool EditorOwnsFocus();
     bool CloseEditBeforeMove();
+    // Step 4 of SelectCell; false when the target is the floating footer's row.
+    bool ScrollClearOfFooters(int ACol, int ARow);
+    // The cell's horizontal alignment as the editor shows it.
+    TAlignment EditCellAlignment(int ACol, int ARow);
     bool HasClickableControl(int ACol, int ARow);
     // One advance's skip over read-only cells stops after a round.
     int FAdvanceSkips = 0;

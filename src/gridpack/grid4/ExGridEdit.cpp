@@ -210,6 +210,10 @@ bool TExStringGrid::SelectCell(int ACol, int ARow)
     if (!Parent())
         return true;
 
+    // 4. The target is scrolled clear of the footer panels.
+    if (ACol >= 0 && ARow >= 0 && !ScrollClearOfFooters(ACol, ARow))
+        return false;
+
     // 5. Off the grid.
     if (ACol < 0 || ARow < 0)
         return false;
@@ -228,6 +232,10 @@ bool TExStringGrid::SelectCell(int ACol, int ARow)
 
     // 7. Column 0 holds the node buttons of node rows.
     if (ACol == 0 && HasNodeRows() && !(Options() & goRowSelect))
+        return false;
+
+    // 8. Disabled rows are skipped.
+    if (FUseEnabledRows && Navigation()->SkipDisabledRows && !GetRowEnabled(ARow))
         return false;
 
     // 9. Editable or not.
@@ -307,13 +315,17 @@ bool TExStringGrid::SelectCell(int ACol, int ARow)
     }
 
     // 11. Repaints that follow the current cell.
-    if (ActiveRowShow()) {
-        InvalidateRow(ARow);
-        if (oldSel.Top >= 0 && oldSel.Top < RowCount())
-            InvalidateRow(oldSel.Top);
+    if (ActiveCellShow()) {
+        RepaintActiveHeaders(oldCol, oldRow, ARow, ACol);
+        if (oldSel.Left != oldCol && oldSel.Top != oldRow)
+            RepaintActiveHeaders(oldSel.Left, oldSel.Top, ARow, ACol);
     }
-    (void)oldCol;
-    (void)oldRow;
+    if (ActiveRowShow()) {
+        RepaintRow(ARow);
+        RepaintRow(oldSel.Top);
+    }
+    if (SelectionRectangle())
+        InvalidateGridRect(Selection());
 
     // 12. The row the application last heard of.
     if (!Loading() && ARow != FOldRowSel && OnRowUpdate) {
@@ -324,6 +336,56 @@ bool TExStringGrid::SelectCell(int ACol, int ARow)
     // 14. The text the next edit of this cell starts from.
     FCellCache = newText;
     return result;
+}
+
+TAlignment TExStringGrid::EditCellAlignment(int ACol, int ARow)
+{
+    const int rc = RealColIndex(ACol);
+    TAlignment ha = HasCellProperties(rc, ARow) ? GetAlignments(rc, ARow) : taLeftJustify;
+    TVAlignment va = vtaTop;
+    GetCellAlign(rc, ARow, ha, va);
+    return ha;
+}
+
+bool TExStringGrid::ScrollClearOfFooters(int ACol, int ARow)
+{
+    const int searchHeight = SearchPanel() ? SearchPanel()->Height() : 0;
+    const int b = SearchFooter()->Visible() ? searchHeight + 2 : 0;
+    const int clientBottom = ClientHeight();
+    // The cell's bottom lies under the line `limit` while the grid can still
+    // scroll one row further.
+    auto below = [&](int limit) {
+        const TRect r = TBaseGrid::CellRect(ACol, ARow);
+        return !r.IsEmpty() && r.Bottom > limit;
+    };
+    auto scrollOne = [&] {
+        const int top = TopRow();
+        SetTopRow(top + 1);
+        return TopRow() != top;
+    };
+    if (FloatingFooter()->Visible) {
+        const int footerHeight = FooterPanel() ? FooterPanel()->Height() : 0;
+        if (FloatingFooter()->FooterStyle == fsFixedLastRow) {
+            if (ARow >= TopRow() + VisibleRowCount())
+                SetTopRow(ARow + FixedRows() - VisibleRowCount());
+            if (below(clientBottom - footerHeight - b + 2) && ARow < RowCount() - 1)
+                scrollOne();
+            // The last row is the one the footer shows.
+            if (ARow == RowCount() - 1)
+                return false;
+        } else {
+            if (FooterPanel())
+                FooterPanel()->Invalidate();
+            if (below(clientBottom - footerHeight - b + 2) && ARow < RowCount())
+                scrollOne();
+        }
+    }
+    if (SearchFooter()->Visible()) {
+        while (below(clientBottom - searchHeight + 2) && ARow <= RowCount() - 1 && TopRow() < RowCount() - 1)
+            if (!scrollOne())
+                break;
+    }
+    return true;
 }
 
 // Closing the editor validates the edit (the current cell is selected
@@ -420,10 +482,8 @@ QString TExStringGrid::GetEditText(int ACol, int ARow)
 {
     FNoEditChange = true;
     const int rc = RealColIndex(ACol);
-    if (TExInplaceEdit* ed = NormalEdit()) {
-        TAlignment ha = HasCellProperties(rc, ARow) ? GetAlignments(rc, ARow) : taLeftJustify;
-        ed->SetVAlign(ha == taRightJustify);
-    }
+    if (TExInplaceEdit* ed = NormalEdit())
+        ed->SetVAlign(EditCellAlignment(ACol, ARow) == taRightJustify);
     int bc = rc, br = ARow;
     if (IsMergedNonBaseCell(rc, ARow)) {
         const TPoint b = BaseCell(rc, ARow);

@@ -139,8 +139,14 @@ bool TExStringGrid::ValidateCell(const QString& NewValue)
         if (OnCellValidate)
             OnCellValidate(this, rcol, FOldRow, value, valid);
         // 7.
-        if (value != FOldCellText)
+        if (value != FOldCellText) {
             FGridModified = true;
+            if (FixedCols() > 0) {
+                SetRowModified(RealRowIndex(Row()), true);
+                if (ShowModified()->Enabled)
+                    RepaintCell(0, Row());
+            }
+        }
         // 8.
         if (valid)
             RecalcColumn(rcol, FOldRow);
@@ -223,8 +229,13 @@ bool TExStringGrid::ValidateCellWide(const QString& NewValue)
     RecalcColumn(rcol, FOldRow);
     if (OnCellValidateWide)
         OnCellValidateWide(this, rcol, FOldRow, value, valid);
-    if (NewValue != FOldCellTextWide)
+    if (NewValue != FOldCellTextWide) {
         FGridModified = true;
+        if (ShowModified()->Enabled && FixedCols() > 0) {
+            SetRowModified(FOldRow, true);
+            RepaintCell(0, FOldRow);
+        }
+    }
     if (valid) {
         SetCells(rcol, FOldRow, value);
     } else {
@@ -404,6 +415,16 @@ void TExStringGrid::AdvanceEditCell(int ACol, int ARow, bool ShowEditor, bool Re
     // 8.
     if (!ShowEditor)
         return;
+    struct TRowSelectAfter {
+        TExStringGrid* g;
+        ~TRowSelectAfter()
+        {
+            if (g->MouseActions()->DisjunctRowSelect()) {
+                g->ClearRowSelect();
+                g->SetRowSelect(g->Row(), true);
+            }
+        }
+    } rowSelect{this};
     const bool control = HasClickableControl(Col(), Row());
     if ((AutoEdit && nav->AdvanceAutoEdit) || control) {
         if (!IsEditable(Col(), Row()))

@@ -85,14 +85,9 @@ void TExInplaceEdit::UpdateContents()
     FColE = FGrid->Col();
     FRowE = FGrid->Row();
     const int rc = FGrid->RealColIndex(FColE);
-    if (FGrid->HasCellProperties(rc, FRowE)) {
-        const TColor bk = FGrid->GetColors(rc, FRowE);
-        SetColor(bk != clNone ? bk : FGrid->Color());
-        SetAlignment(FGrid->GetAlignments(rc, FRowE));
-    } else {
-        SetColor(FGrid->Color());
-        SetAlignment(taLeftJustify);
-    }
+    const TColor bk = FGrid->HasCellProperties(rc, FRowE) ? FGrid->GetColors(rc, FRowE) : clNone;
+    SetColor(bk != clNone ? bk : FGrid->Color());
+    SetAlignment(FGrid->EditCellAlignment(FColE, FRowE));
     Font()->Assign(*FGrid->Font());
     FGrid->GetEditorProp(FColE, FRowE, nullptr);
 }
@@ -255,7 +250,10 @@ void TExInplaceEdit::WMKeyDown(TMessage& M)
         return;
     }
     TInplaceEdit::WMKeyDown(M);
-    (void)rowMove;
+    if (rowMove && FGrid->MouseActions()->DisjunctRowSelect()) {
+        FGrid->ClearRowSelect();
+        FGrid->SetRowSelect(FGrid->Row(), true);
+    }
 }
 
 void TExInplaceEdit::KeyDown(unsigned& Key, TShiftState Shift)

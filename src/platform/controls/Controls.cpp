@@ -307,6 +307,7 @@ void TAction::SetVisible(bool v) { if (v != FVisible) { FVisible = v; Change(); 
 void TAction::SetChecked(bool v) { if (v != FChecked) { FChecked = v; Change(); } }
 void TAction::SetHint(const QString& v) { if (v != FHint) { FHint = v; Change(); } }
 void TAction::SetImageIndex(int v) { if (v != FImageIndex) { FImageIndex = v; Change(); } }
+void TAction::SetGroupIndex(int v) { if (v != FGroupIndex) { FGroupIndex = v; Change(); } }
 
 bool TAction::Execute() { return FEnabled && TBasicAction::Execute(); }
 
@@ -551,10 +552,12 @@ void TControl::SetAction(TBasicAction* a) {
         FActionLink.reset();
         return;
     }
-    if (!FActionLink) FActionLink = std::make_unique<TActionLink>(this);
+    if (!FActionLink) FActionLink = CreateActionLink();
     FActionLink->SetAction(a);
     a->FreeNotification(this);
 }
+
+std::unique_ptr<TActionLink> TControl::CreateActionLink() { return std::make_unique<TActionLink>(this); }
 
 void TControl::ActionChange(TObject* Sender, bool) {
     auto* a = dynamic_cast<TAction*>(Sender);

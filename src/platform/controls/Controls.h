@@ -138,6 +138,9 @@ public:
     void SetHint(const QString& v);
     int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int v);
+    // The group of buttons that act as one for this action.
+    int GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(int v);
     TActionList* ActionList = nullptr;
     // A disabled action does not run.
     bool Execute() override;
@@ -146,6 +149,7 @@ private:
     QString FCaption, FHint;
     bool FEnabled = true, FVisible = true, FChecked = false;
     int FImageIndex = -1;
+    int FGroupIndex = 0;
 };
 
 // Keeps a control in step with its action.
@@ -255,6 +259,9 @@ public:
     void SetAction(TBasicAction* a);
     // Takes the action's properties; CheckDefaults leaves values already set.
     virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+    // The link SetAction joins an action through; a control that keeps more
+    // of the action's properties in step makes its own.
+    virtual std::unique_ptr<TActionLink> CreateActionLink();
 
     // -- painting
     // Adds the control's rectangle (clipped by its parents) to its form's

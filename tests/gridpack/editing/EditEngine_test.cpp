@@ -326,3 +326,70 @@ TEST_F(AdvanceTest, AnAllReadOnlyGridStopsAfterOneRound)
     EXPECT_EQ(Grid->Row(), 2);
     EXPECT_FALSE(EditorUp());
 }
+
+TEST_F(EditingTest, AChangedCellMarksItsRowOnlyWithFixedColumns)
+{
+    for (int fixedCols : {1, 0}) {
+        NewGrid();
+        Grid->SetFixedCols(fixedCols);
+        QList<TRect> changed;
+        Grid->OnCellsChanged = [&](TObject*, const TRect& r) { changed << r; };
+        EditCell(2, 3);
+        Type("new");
+        Key(VK_RETURN);
+        EXPECT_EQ(Grid->GetRowModified(3), fixedCols > 0) << fixedCols;
+        ASSERT_EQ(changed.size(), 1);
+        EXPECT_EQ(changed[0], (TRect{2, 3, 2, 3}));
+        delete Form;
+        Form = nullptr;
+    }
+}
+
+TEST_F(EditingTest, AnAcceptedChangeIsRecordedForUndo)
+{
+    NewGrid();
+    auto* undo = NewObject<TExGridUndoRedo>(Form);
+    Grid->SetUndoRedo(undo);
+    EditCell(2, 3);
+    Type("new");
+    Key(VK_RETURN);
+    ASSERT_EQ(undo->Items()->Count(), 1);
+    EXPECT_EQ(undo->Items()->Item(0)->Value, "new");
+    EXPECT_EQ(undo->Items()->Item(0)->OrigValue, "c3");
+}
+
+TEST_F(EditingTest, DisabledRowsCannotBecomeCurrent)
+{
+    NewGrid();
+    Grid->FUseEnabledRows = true;
+    for (int r = 0; r < Grid->RowCount(); ++r)
+        Grid->SetRowEnabled(r, r != 3);
+    Grid->SetRow(3);
+    EXPECT_EQ(Grid->Row(), 1);
+    Grid->Navigation()->SkipDisabledRows = false;
+    Grid->SetRow(3);
+    EXPECT_EQ(Grid->Row(), 3);
+}
+
+TEST_F(EditingTest, ADataCheckBoxCellSwitchesEditingOnButShowsNoTextEditor)
+{
+    NewGrid(false);
+    Grid->AddCheckBox(3, 2, false, true);
+    Grid->OnCanEditCell = [](TObject*, int, int, bool& CanEdit) { CanEdit = true; };
+    Grid->SetRow(2);
+    Grid->SetCol(3);
+    EXPECT_TRUE(Grid->Options() & goEditing);
+    Key(VK_F2);
+    EXPECT_FALSE(EditorUp());
+    EXPECT_FALSE(Grid->EditMode);
+}
+
+TEST_F(EditingTest, TheFloatingFootersRowCannotBecomeCurrent)
+{
+    NewGrid();
+    Grid->FloatingFooter()->Visible = true;
+    Grid->SetRow(Grid->RowCount() - 1);
+    EXPECT_EQ(Grid->Row(), 1);
+    Grid->SetRow(Grid->RowCount() - 2);
+    EXPECT_EQ(Grid->Row(), Grid->RowCount() - 2);
+}
