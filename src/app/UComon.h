@@ -47,6 +47,7 @@ extern QStringList Row_Clipboard;
 // counts only the shown ones); column 0, the row number, never moves. A row
 // outside 1 .. RowCount - 1 changes nothing.
 
+class TExColumnGrid;
 class TExStringGrid;
 
 // Moves rows `row` .. last - 1 one row down and empties `row`; the last row's
@@ -56,6 +57,11 @@ void Grid_Insert_Row(int row, TExStringGrid* grid);
 void Grid_Delete_Row(int row, TExStringGrid* grid);
 // Empties Row_Clipboard and fills it with the texts of the row's columns.
 void Grid_Copy_Row(TExStringGrid* grid, int row);
+// Pastes Row_Clipboard into the row: refused with text 348 unless `copied`
+// (a row was copied from this grid in this showing), with text 347 when the
+// clipboard does not hold one text per column; a row with text in any column
+// but the check boxes is overwritten only after a Yes to text 346.
+void Grid_Paste_Row(TExColumnGrid* grid, int row, bool copied);
 
 // Sets Program_Title, SW_Code and SW_Desc from the model table for Model_Code.
 void Set_Model_Texts();

@@ -2,7 +2,10 @@
 // rows of one grid, or between a row and the row clipboard.
 #include "app/UComon.h"
 
-#include "gridpack/grid4/ExGrid.h"
+#include "gridpack/grid4/ExCGrid.h"
+#include "platform/controls/Dialogs.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -59,4 +62,38 @@ void Grid_Copy_Row(TExStringGrid* grid, int row)
     const int last = Last_Column(grid);
     for (int c = 1; c <= last; ++c)
         Row_Clipboard.append(grid->GetCellEx(c, row));
+}
+
+namespace {
+
+// Any text, after trimming, in a column that is not a check box: ticked and
+// unticked boxes alone leave a row unused.
+bool Row_Used(TExColumnGrid* grid, int row)
+{
+    const int last = std::min(Last_Column(grid), grid->Columns()->Count() - 1);
+    for (int c = 1; c <= last; ++c)
+        if (grid->Columns()->Items(c)->Editor() != edDataCheckBox && !grid->GetCellEx(c, row).trimmed().isEmpty())
+            return true;
+    return false;
+}
+
+} // namespace
+
+void Grid_Paste_Row(TExColumnGrid* grid, int row, bool copied)
+{
+    if (!copied) {
+        MessageDlg(Text_Of(348), mtError, MsgDlgButtons({mbOK}));
+        return;
+    }
+    if (grid->AllColCount() != Row_Clipboard.size() + 1) {
+        MessageDlg(Text_Of(347), mtError, MsgDlgButtons({mbOK}));
+        return;
+    }
+    if (!Is_Data_Row(grid, row))
+        return;
+    if (Row_Used(grid, row) &&
+        MessageDlg(Text_Of(346), mtConfirmation, MsgDlgButtons({mbYes, mbNo})) != mrYes)
+        return;
+    for (int k = 0; k < Row_Clipboard.size(); ++k)
+        grid->SetCellEx(k + 1, row, Row_Clipboard.at(k));
 }

@@ -3,7 +3,7 @@
 #include "app/LbButton.h"
 #include "app/UComon.h"
 #include "app/UDialogLook.h"
-#include "gridpack/grid4/ExGrid.h"
+#include "gridpack/grid4/ExCGrid.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/StdCtrls.h"
@@ -57,7 +57,7 @@ void TFMapEditor::Create_Controls()
         b->SetColor(Dialog_Color);
     }
 
-    sga = new TExStringGrid(this);
+    sga = new TExColumnGrid(this);
     sga->SetName(QStringLiteral("sga"));
     sga->SetParent(this);
     sga->SetAlign(alClient);
@@ -70,7 +70,18 @@ void TFMapEditor::Create_Controls()
     sga->SetFixedCols(1);
     sga->SetFixedRows(1);
     for (int c = 0; c < int(cols.size()); ++c)
-        sga->SetColWidths(c, cols[c].Width);
+        Apply_Column(sga->Columns()->Items(c), cols[c]);
+}
+
+void TFMapEditor::Apply_Column(TGridColumnItem* item, const TMapColumn& col)
+{
+    item->SetWidth(col.Width);
+    item->SetColor(col.Color);
+    item->SetEditor(col.Editor);
+    item->HeaderFont()->SetStyle(fsBold);
+    item->ComboItems()->Clear();
+    for (const char* text : col.Combo)
+        item->ComboItems()->Add(QString::fromUtf8(text));
 }
 
 void TFMapEditor::FormCreate()
@@ -89,7 +100,7 @@ void TFMapEditor::Set_Lang()
     Btn_DelRow->SetCaption(Text_Of(FInfo.Del_Row));
     Btn_InsRow->SetCaption(Text_Of(FInfo.Ins_Row));
     for (int c = 0; c < int(FInfo.Columns.size()); ++c)
-        sga->SetCellEx(c, 0, Text_Of(FInfo.Columns[c].Header));
+        sga->Columns()->Items(c)->SetHeader(Text_Of(FInfo.Columns[c].Header));
 }
 
 // ---------------------------------------------------------------------------

@@ -23,6 +23,8 @@
 
 #include <span>
 
+class TExColumnGrid;
+class TGridColumnItem;
 class TExStringGrid;
 class TLabel;
 class TLbButton;
@@ -84,7 +86,7 @@ public:
     TLbButton* Btn_Cancel = nullptr;
     TLbButton* Btn_DelRow = nullptr;
     TLbButton* Btn_InsRow = nullptr;
-    TExStringGrid* sga = nullptr;
+    TExColumnGrid* sga = nullptr;
 
     const TMapEditorInfo& Info() const { return FInfo; }
 
@@ -132,6 +134,7 @@ protected:
 
 private:
     void Create_Controls();
+    static void Apply_Column(TGridColumnItem* item, const TMapColumn& col);
     int Key_Column() const;
 
     const TMapEditorInfo& FInfo;

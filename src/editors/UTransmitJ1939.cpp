@@ -1,7 +1,6 @@
 #include "editors/UTransmitJ1939.h"
 
 #include "app/UComon.h"
-#include "gridpack/grid4/ExGrid.h"
 #include "platform/core/IntConv.h"
 #include "project/ProjectFiles.h"
 #include "project/TableFile.h"

@@ -233,6 +233,7 @@ XmlDocument::~XmlDocument() = default;
 void XmlDocument::Clear()
 {
     FDoc->reset();
+    FBuffer = QByteArray();
 }
 
 void XmlDocument::LoadFromFile(const QString& path)
@@ -240,11 +241,13 @@ void XmlDocument::LoadFromFile(const QString& path)
     // Checked before reading: a huge file is refused without being loaded.
     const qint64 size = QFileInfo(path).size();
     if (size > Max_Xml_File_Size) {
-        FDoc->reset();
+        Clear();
         const QString reason = QStringLiteral("The file is larger than %1 MB").arg(Max_Xml_File_Size / (1024 * 1024));
         throw EXmlError(QStringLiteral("%1: %2").arg(path, reason), 0, reason);
     }
-    LoadFromBytes(ReadFileWhole(path), path);
+    // The bytes just read are parsed where they lie and kept for the
+    // document's strings, instead of being copied once more.
+    load(ReadFileWhole(path), path, [&path] { return ReadFileWhole(path); });
 }
 
 void XmlDocument::LoadFromText(const QString& text)
@@ -254,22 +257,35 @@ void XmlDocument::LoadFromText(const QString& text)
 
 void XmlDocument::LoadFromBytes(const QByteArray& bytes, const QString& sourceName)
 {
-    FDoc->reset();
+    // The caller keeps its bytes: the document parses a copy of its own.
+    QByteArray own(bytes.constData(), bytes.size());
+    load(std::move(own), sourceName, [&bytes] { return bytes; });
+}
+
+void XmlDocument::load(QByteArray bytes, const QString& sourceName, const std::function<QByteArray()>& original)
+{
+    Clear();
+    FBuffer = std::move(bytes);
     const unsigned opts = pugi::parse_default | pugi::parse_comments | pugi::parse_declaration | pugi::parse_pi
                           | pugi::parse_doctype;
-    pugi::xml_parse_result r = FDoc->load_buffer(bytes.constData(), size_t(bytes.size()), opts);
+    // data() of an array that is the only holder of its bytes hands them out
+    // as they are.
+    pugi::xml_parse_result r = FDoc->load_buffer_inplace(FBuffer.data(), size_t(FBuffer.size()), opts);
     if (!r) {
-        FDoc->reset();
-        const int line = lineOfOffset(bytes, r.offset);
+        Clear();
+        // Parsing in place rewrote the bytes before the fault (line ends,
+        // blanks in values): the line is counted in the original.
+        const int line = lineOfOffset(original(), r.offset);
         const QString reason = QString::fromLatin1(r.description());
         const QString where = sourceName.isEmpty() ? QStringLiteral("XML text") : sourceName;
         throw EXmlError(QStringLiteral("%1: line %2: %3").arg(where).arg(line).arg(reason), line, reason);
     }
     if (!FDoc->document_element()) {
-        const int line = lineOfOffset(bytes, bytes.size());
+        Clear();
+        const QByteArray text = original();
+        const int line = lineOfOffset(text, text.size());
         const QString reason = QStringLiteral("No document element");
         const QString where = sourceName.isEmpty() ? QStringLiteral("XML text") : sourceName;
-        FDoc->reset();
         throw EXmlError(QStringLiteral("%1: line %2: %3").arg(where).arg(line).arg(reason), line, reason);
     }
 }
@@ -281,7 +297,7 @@ XmlNode XmlDocument::DocumentElement() const
 
 XmlNode XmlDocument::CreateRoot(const QString& name)
 {
-    FDoc->reset();
+    Clear();
     return XmlNode(FDoc->append_child(toPugi(name).c_str()));
 }
 
@@ -318,14 +334,11 @@ void XmlDocument::SaveToFile(const QString& path) const
 
 // ---------------------------------------------------------------------------
 
-XmlStreamWriter::XmlStreamWriter()
-{
-    grow(64 * 1024);
-}
+XmlStreamWriter::XmlStreamWriter() = default;
 
 void XmlStreamWriter::grow(qsizetype need)
 {
-    FOut.resize(qMax(FOut.size() * 2, FSize + need));
+    FOut.resize(qMax(qMax<qsizetype>(FOut.size() * 2, 64 * 1024), FSize + need));
     FBuf = FOut.data();
 }
 
@@ -465,8 +478,8 @@ QByteArray XmlStreamWriter::Take()
     Q_ASSERT(FOpen.empty());
     FOut.truncate(FSize);
     QByteArray out = std::exchange(FOut, QByteArray());
+    FBuf = nullptr;
     FSize = 0;
     FStartOpen = false;
-    grow(64 * 1024);
     return out;
 }

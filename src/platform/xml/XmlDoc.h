@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <vector>
 #include <pugixml.hpp>
@@ -135,7 +136,14 @@ public:
     void SaveToFile(const QString& path) const;
 
 private:
+    // Parses `bytes` in place; `original` gives the bytes as they were, for
+    // the line of a parse error.
+    void load(QByteArray bytes, const QString& sourceName, const std::function<QByteArray()>& original);
+
     std::unique_ptr<pugi::xml_document> FDoc;
+    // The loaded text, parsed in place: the document's names and values
+    // point into it.
+    QByteArray FBuffer;
 };
 
 // Writes a document straight to bytes, element by element, without building
@@ -176,6 +184,8 @@ private:
     }
     void put(QByteArrayView b)
     {
+        if (b.isEmpty())
+            return;
         if (FSize + b.size() > FOut.size())
             grow(b.size());
         std::memcpy(FBuf + FSize, b.data(), size_t(b.size()));

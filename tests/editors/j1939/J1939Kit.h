@@ -6,7 +6,7 @@
 #include "app/ULanguage.h"
 #include "editors/UReceiveJ1939.h"
 #include "editors/UTransmitJ1939.h"
-#include "gridpack/grid4/ExGrid.h"
+#include "gridpack/grid4/ExCGrid.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/Forms.h"
 #include "platform/core/Files.h"

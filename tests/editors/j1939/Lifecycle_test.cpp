@@ -33,6 +33,32 @@ TEST_F(J1939Test, CreationFixesSizesCodeAndTexts)
                                  "Data Change", "On Timer", "Send Timer", "Mnemonic"}));
     EXPECT_EQ(Rec->sga->ColWidths(4), 113);
     EXPECT_EQ(Send->sga->ColWidths(10), 115);
+    // Editor kinds, combo items and colours reach the column items.
+    auto* rdp = Rec->sga->Columns()->Items(RJ_DP);
+    EXPECT_EQ(rdp->Editor(), edComboList);
+    ASSERT_EQ(rdp->ComboItems()->Count(), 2);
+    EXPECT_EQ(rdp->ComboItems()->Strings(1), "1");
+    EXPECT_EQ(rdp->Color(), TColor(0xFEFAE0));
+    EXPECT_EQ(rdp->Header(), "Data Page");
+    for (int c : {RJ_TP, RJ_Delete, RJ_OnRequest})
+        EXPECT_EQ(Rec->sga->Columns()->Items(c)->Editor(), edDataCheckBox) << c;
+    EXPECT_EQ(Rec->sga->Columns()->Items(RJ_OnRequest)->Color(), TColor(0xB0D8FF));
+    for (int c : {TJ_On_Request, TJ_On_Data_Change, TJ_On_Timer})
+        EXPECT_EQ(Send->sga->Columns()->Items(c)->Editor(), edDataCheckBox) << c;
+    EXPECT_EQ(Send->sga->Columns()->Items(TJ_Priority)->Editor(), edNormal);
+    EXPECT_EQ(Send->sga->Columns()->Items(TJ_Mnemonic)->Color(), clWhite);
+}
+
+TEST_F(J1939Test, TheDialogsRenderForAPerson)
+{
+    const QString dir = PathJoin(QStringLiteral(KAL_BUILD_DIR), QStringLiteral("screens"));
+    ASSERT_TRUE(ForceDirectories(dir));
+    WriteRec("<row DP=\"0\" PGN=\"61444\" SA=\"0\" TP=\"Y\" TP_Start=\"0\" TP_NByte=\"8\" OnRequest=\"Y\"/>");
+    Rec->FormShow(nullptr);
+    Send->FormShow(nullptr);
+    RenderFormToPng(Rec, PathJoin(dir, QStringLiteral("receive_j1939.png")));
+    RenderFormToPng(Send, PathJoin(dir, QStringLiteral("transmit_j1939.png")));
+    EXPECT_TRUE(FileExists(PathJoin(dir, QStringLiteral("receive_j1939.png"))));
 }
 
 TEST_F(J1939Test, WithoutAFileTheRowsAreNumberedAndEmptyAndOkCreatesIt)

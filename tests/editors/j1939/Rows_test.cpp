@@ -146,3 +146,74 @@ TEST_F(J1939Test, TheRowCommandsTakeEveryColumnOfTheTable)
     EXPECT_EQ(RowOf(Rec, 62), row);
     EXPECT_EQ(Rec->Cell(0, 62), "62");
 }
+
+namespace {
+
+// A column grid of three data rows: column 1 text, column 2 a check box,
+// column 3 text and hidden.
+class PasteRow : public ToolkitTest {
+protected:
+    static void SetUpTestSuite() { KalTest::EnsureToolkitApp(); }
+    void SetUp() override
+    {
+        ToolkitTest::SetUp();
+        Load_Default_Texts();
+        G = new TExColumnGrid(nullptr);
+        G->SetColCount(4);
+        G->SetRowCount(4);
+        G->Columns()->Items(2)->SetEditor(edDataCheckBox);
+        G->HideColumn(3);
+        Row_Clipboard = QStringList({"x", "Y", "hidden"});
+    }
+    void TearDown() override
+    {
+        delete G;
+        Row_Clipboard.clear();
+        ToolkitTest::TearDown();
+    }
+    QStringList RowOf(int r) const { return {G->GetCellEx(1, r), G->GetCellEx(2, r), G->GetCellEx(3, r)}; }
+    TExColumnGrid* G = nullptr;
+};
+
+} // namespace
+
+TEST_F(PasteRow, RefusedWithoutACopyOrWithAnotherColumnCount)
+{
+    Grid_Paste_Row(G, 1, false);
+    EXPECT_EQ(MessageBoxTexts(Script), QStringList({"Error!!! Copy a valid row before Paste it"}));
+    EXPECT_EQ(RowOf(1), QStringList({"", "", ""}));
+    Row_Clipboard = QStringList({"x", "Y"}); // the hidden column counts
+    Grid_Paste_Row(G, 1, true);
+    EXPECT_EQ(MessageBoxTexts(Script).last(), "Error in the Copy values!!! Copy a valid row before Paste it");
+    EXPECT_EQ(Script.Last().Type, mtError);
+    EXPECT_EQ(RowOf(1), QStringList({"", "", ""}));
+}
+
+TEST_F(PasteRow, AnUnusedRowIsPastedWithoutAQuestion)
+{
+    G->SetCellEx(2, 1, "Y"); // a ticked box alone leaves the row unused
+    G->SetCellEx(1, 2, " ");
+    Grid_Paste_Row(G, 1, true);
+    Grid_Paste_Row(G, 2, true);
+    EXPECT_TRUE(Script.Shown.isEmpty());
+    EXPECT_EQ(RowOf(1), QStringList({"x", "Y", "hidden"}));
+    EXPECT_EQ(RowOf(2), QStringList({"x", "Y", "hidden"}));
+}
+
+TEST_F(PasteRow, AUsedRowIsOverwrittenOnlyOnYes)
+{
+    for (int c : {1, 3}) {
+        G->SetCellEx(1, 1, "");
+        G->SetCellEx(3, 1, "");
+        G->SetCellEx(c, 1, "old");
+        Script.Shown.clear();
+        Script.Answer(mrNo);
+        Grid_Paste_Row(G, 1, true);
+        ASSERT_EQ(MessageBoxTexts(Script), QStringList({"Row Already used. Do you want to overwrite the values?"}));
+        EXPECT_EQ(Script.Last().Type, mtConfirmation);
+        EXPECT_EQ(G->GetCellEx(c, 1), "old");
+        Script.Answer(mrYes);
+        Grid_Paste_Row(G, 1, true);
+        EXPECT_EQ(RowOf(1), QStringList({"x", "Y", "hidden"})) << c;
+    }
+}

@@ -91,6 +91,39 @@ TEST(XmlDoc, FilesFromDiskReadBehindADeclarationAndNameTheirBrokenLine)
     EXPECT_TRUE(doc.DocumentElement().IsNull());
 }
 
+TEST(XmlDoc, TheErrorLineCountsTheTextAsWritten)
+{
+    // Line ends inside values and CR LF pairs before the fault: parsing
+    // rewrites them, the line of the fault still counts them.
+    const QByteArray text = "<r a=\"x\ny\r\nz\">\r\n<b>t\r\nu</b>\n<c>\n</r>";
+    QTemporaryDir dir;
+    const QString path = PathJoin(dir.path(), QStringLiteral("t.xml"));
+    WriteFileWhole(path, text);
+    XmlDocument doc;
+    for (bool fromFile : {true, false}) {
+        try {
+            if (fromFile)
+                doc.LoadFromFile(path);
+            else
+                doc.LoadFromBytes(text);
+            ADD_FAILURE() << "no exception";
+        } catch (const EXmlError& e) {
+            EXPECT_EQ(e.Line(), 7) << fromFile;
+        }
+    }
+    // The caller's bytes are left as they were.
+    EXPECT_EQ(text, QByteArray("<r a=\"x\ny\r\nz\">\r\n<b>t\r\nu</b>\n<c>\n</r>"));
+
+    // A loaded document keeps its strings after the bytes it came from go.
+    {
+        QByteArray good = "<r a=\"1&amp;2\"><b>t</b></r>";
+        doc.LoadFromBytes(good);
+        good.fill('x');
+    }
+    EXPECT_EQ(doc.DocumentElement().Attribute(QStringLiteral("a")).TextOr({}), QStringLiteral("1&2"));
+    EXPECT_EQ(doc.DocumentElement().Text(), QStringLiteral("t"));
+}
+
 TEST(XmlDoc, MissingAttributeIsNullAndEmptyIsEmpty)
 {
     XmlDocument doc;
