@@ -891,6 +891,34 @@ public:
     // edited; the grid still counts as editable.
     bool FEditDisable = false;
 
+    // --- cell content layout (ACol real unless said)
+    // The text alignment a cell is painted with.
+    void GetCellAlignment(int ACol, int ARow, TAlignment& HA, TVAlignment& VA);
+    struct TCellGraphicInfo {
+        TCellGraphic* Graphic = nullptr;
+        int Width = 0;
+        int Height = 0;
+        TCellHAlign HAlign = haLeft;
+        TCellVAlign VAlign = vaTop;
+        // False for the kinds whose graphic replaces the text.
+        bool TextToo = true;
+    };
+    TCellGraphicInfo GetCellGraphicInfo(int ACol, int ARow);
+    // The room a graphic claims when a row or column is sized to fit.
+    virtual TPoint CalcCellGraphicSize(int ACol, int ARow, int ReservedHeight);
+    virtual TPoint GetCellGraphicSize(int ACol, int ARow) { return CalcCellGraphicSize(ACol, ARow, 0); }
+    // The text's extent in the cell's font; VS: the height wrapped to the
+    // cell width; SB: room kept for a cell button.
+    TSize GetCellTextSize(int ACol, int ARow, bool VS, bool SB);
+    // The cell text as displayed, numbers formatted through OnGetFloatFormat.
+    virtual QString GetFormattedCell(int ACol, int ARow);
+    TFloatFormatEvent OnGetFloatFormat;
+    // The font a cell is measured with (ACol display, RCol real).
+    void GetFontProperties(int ACol, int RCol, int ARow, TGridDrawState& AState, TFont* AFont, TBrush* ABrush,
+                           bool Remap);
+    // Whether a click at client point (XPos, YPos) hits the cell's box.
+    bool IsInCheckBox(int ACol, int ARow, int XPos, int YPos);
+
     // --- cell graphic record (real column, display row)
     virtual TCellType GetCellType(int ACol, int ARow);
     virtual TCellGraphic* GetCellGraphic(int ACol, int ARow);
@@ -1419,6 +1447,7 @@ private:
     QString CheckText(int ACol, int ARow, bool State);
     TCellGraphic* BaseRadioButton(int ACol, int ARow);
     TCellGraphic* BaseScrollBar(int ACol, int ARow);
+    TSize MeasureCellText(int ACol, int DCol, int ARow, bool SB, bool VS);
     // The row selection flags the row check box of column 0 shows (display
     // rows).
     bool RowCheckSelected(int ARow);

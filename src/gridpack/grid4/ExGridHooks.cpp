@@ -377,9 +377,11 @@ void TExStringGrid::GetCellDefaults(int ACol, int ARow, TFont* AFont, TBrush* AB
     TGridDrawState state = 0;
     GetVisualProperties(ACol, ARow, state, false, false, false, ABrush, AColorTo, AMirrorColor, AMirrorColorTo,
                         AFont, HA, VA, WW, GD);
-    // A cell's own properties never freeze a header or selection colour:
-    // no colour means paint what the grid would paint.
-    if (IsFixed(ACol, ARow) || (state & gdSelected)) {
+    // A cell's own properties never freeze a header, band, background or
+    // selection colour: no colour means paint what the grid would paint.
+    const bool backdrop = Bands()->Active() || BackGround()->Display == bdGradientHorz ||
+                          BackGround()->Display == bdGradientVert;
+    if (IsFixed(ACol, ARow) || backdrop || (state & gdSelected)) {
         ABrush->SetColor(clNone);
         AColorTo = clNone;
     }
