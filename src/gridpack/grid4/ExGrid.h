@@ -599,6 +599,9 @@ public:
     // Shows the rows of the last filter level (the caller lowers the level).
     void UnHideRowList();
     bool IsHiddenRow(int ARow) const;
+    // The same through a list of the store's indexes, built into List (passed
+    // empty) on the first call and reused; the caller frees it.
+    bool IsHiddenRow(int ARow, TIntList*& List) const;
     int NumHiddenRows() const { return FGridItems->Count(); }
     int TotalRowCount() const { return RowCount() + NumHiddenRows(); }
     int AllRowCount() const { return TotalRowCount(); }
@@ -669,6 +672,12 @@ public:
     void SetCtrlVal(int ACol, int ARow, const QString& ID, const QString& Value);
     QString GetStrippedCell(int ACol, int ARow);
     int GetLinesInCell(int ACol, int ARow);
+
+    // --- merged columns: equal neighbouring cells of the listed columns
+    // merge; a change of the list splits every column and merges again.
+    void MergedColumnsChanged();
+    void MergeColumnCells(int ColIndex, bool MainMerge);
+    void SplitColumnCells(int ColIndex);
 
     // --- headers
     void ShowColumnHeaders();
