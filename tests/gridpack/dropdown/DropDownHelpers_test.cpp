@@ -287,3 +287,17 @@ TEST(DropDownAppearance, AssignCopiesEverySettingAndTheButtons) {
     THeaderButton* hb = h.Buttons()->Add();
     EXPECT_THROW(hb->Assign(fb), EConvertError);
 }
+
+TEST(DropDownText, TransparentBitmapShowsTheBackColourWhereTheKeyColourWas) {
+    TBitmap src(4, 4);
+    src.Canvas()->Brush().SetColor(0x0000FF);  // the key: the top-left pixel's colour
+    src.Canvas()->FillRect(Rect(0, 0, 4, 4));
+    src.Canvas()->SetPixels(2, 2, 0x00FF00);
+    TBitmap dest(6, 6);
+    dest.Canvas()->Brush().SetColor(clWhite);
+    dest.Canvas()->FillRect(Rect(0, 0, 6, 6));
+    DrawTransparentBitmap(dest.Canvas(), &src, 0xFF0000, Rect(1, 1, 5, 5));
+    EXPECT_EQ(PixelAt(dest, 1, 1), TColor(0xFF0000));
+    EXPECT_EQ(PixelAt(dest, 3, 3), TColor(0x00FF00));
+    EXPECT_EQ(PixelAt(dest, 0, 0), TColor(0xFFFFFF));  // outside R untouched
+}
