@@ -27,6 +27,7 @@ constexpr int kSteps = 1000;
 class TBenchTree : public TLazyStringTree {
 public:
     using TLazyStringTree::TLazyStringTree;
+    using TBaseLazyTree::InvalidatePositionCache;
     using TBaseLazyTree::StartCacheValidation;
     using TBaseLazyTree::StopCacheValidation;
 };
@@ -135,8 +136,10 @@ std::vector<int> RandomHeights(int n) {
 
 void BM_GetNodeAt_WithCache(benchmark::State& state) {
     TBenchTree* t = Fixture().Tree;
+    t->InvalidatePositionCache();
     t->StartCacheValidation();
     t->WaitForCache();
+    if (!t->TreeStates().Contains(tsUseCache)) state.SkipWithError("the position cache is not in use");
     const std::vector<int> ys = RandomHeights(1000);
     for (auto _ : state) {
         int top = 0;
@@ -159,6 +162,7 @@ void BM_GetNodeAt_WithoutCache(benchmark::State& state) {
     state.counters["per_lookup_us"] =
         benchmark::Counter(double(ys.size()), benchmark::Counter::kIsIterationInvariantRate |
                                                   benchmark::Counter::kInvert);
+    t->InvalidatePositionCache();
     t->StartCacheValidation();
 }
 BENCHMARK(BM_GetNodeAt_WithoutCache)->Unit(benchmark::kMicrosecond)->Iterations(1);
