@@ -8,6 +8,7 @@
 #include "gridpack/grid3/SgHTMLE.h"
 #include "platform/core/MathUtils.h"
 #include "platform/graphics/ImageList.h"
+#include "platform/graphics/Resources.h"
 
 #include <algorithm>
 
@@ -18,6 +19,58 @@ bool IsCheckKind(TCellType t)
            t == ctTriStateCheckBox;
 }
 bool IsDataCheckKind(TCellType t) { return t == ctDataCheckBox || t == ctVirtCheckBox || t == ctRowCheckBox; }
+
+// The grid's own check-box pictures of the XP look, 16 x 16, registered once:
+// "SGCHK05" checked, "SGCHK06" unchecked, "SGCHK07" and "SGCHK08" the same
+// disabled. Their bottom-left pixel names the transparent colour.
+constexpr TColor kGlyphGround = TColor(0xFF00FF);
+
+void DrawXPCheck(TCanvas* c, bool checked, bool active)
+{
+    c->Brush().SetColor(kGlyphGround);
+    c->FillRect(TRect{0, 0, 16, 16});
+    // The box: a 13 x 13 frame with a light gradient inside.
+    c->Pen().SetWidth(1);
+    c->Pen().SetColor(active ? TColor(0x80511C) : TColor(0xC9C9B9));
+    c->Brush().SetColor(active ? TColor(0xF5F5F4) : TColor(0xFFFFFF));
+    c->Rectangle(1, 1, 14, 14);
+    if (active) {
+        for (int i = 0; i < 11; ++i) {
+            const int v = 0xDC + i * 2;
+            c->Pen().SetColor(RGB(v, v, v - 4));
+            c->MoveTo(2, 2 + i);
+            c->LineTo(13, 2 + i);
+        }
+    }
+    if (!checked)
+        return;
+    // The tick: three strokes, two pixels thick.
+    c->Pen().SetColor(active ? TColor(0x21A121) : TColor(0xB0C0C0));
+    for (int d = 0; d < 3; ++d) {
+        c->MoveTo(4, 6 + d);
+        c->LineTo(6, 8 + d);
+        c->LineTo(11, 3 + d);
+    }
+}
+
+const QString& XPCheckName(bool checked, bool active)
+{
+    static const QString names[4] = {QStringLiteral("SGCHK05"), QStringLiteral("SGCHK06"),
+                                     QStringLiteral("SGCHK07"), QStringLiteral("SGCHK08")};
+    return names[(active ? 0 : 2) + (checked ? 0 : 1)];
+}
+
+void EnsureXPCheckGlyphs()
+{
+    if (HasResourceImage(XPCheckName(true, true)))
+        return;
+    for (int i = 0; i < 4; ++i) {
+        const bool checked = (i & 1) == 0, active = i < 2;
+        TBitmap bmp(16, 16, pf24bit);
+        DrawXPCheck(bmp.Canvas(), checked, active);
+        RegisterResourceImage(XPCheckName(checked, active), bmp.Image());
+    }
+}
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -595,15 +648,28 @@ void TExStringGrid::PaintCellGraphic(TCanvas* Canvas, int C, int ARow, const TRe
 
 void TExStringGrid::DrawCheckGlyph(TCanvas* Canvas, const TRect& G, TCheckBoxState State, bool Active, bool Flat)
 {
+    const bool active = Active || FControlLook->NoDisabledCheckRadioLook() || FControlLook->CheckAlwaysActive;
+    if (FControlLook->ControlStyle() == csWinXP && State != cbGrayed) {
+        EnsureXPCheckGlyphs();
+        TBitmap bmp;
+        bmp.Assign(ResourceImage(XPCheckName(State == cbChecked, active)));
+        bmp.SetTransparentMode(tmAuto);
+        bmp.SetTransparent(true);
+        Canvas->Draw(G.Left, G.Top, &bmp);
+        return;
+    }
     // Visual styles are never active here, so the themed style draws the
-    // classic box as well.
-    TRect box = G;
+    // classic box as well: a CheckSize square centred in the rectangle.
+    const int S = FControlLook->CheckSize();
+    TRect box{G.Left + (G.Right - G.Left - S) / 2, G.Top + (G.Bottom - G.Top - S) / 2, 0, 0};
+    box.Right = box.Left + S;
+    box.Bottom = box.Top + S;
     unsigned st = DFCS_BUTTONCHECK;
     if (State == cbChecked)
         st |= DFCS_CHECKED;
     else if (State == cbGrayed)
         st |= DFCS_BUTTON3STATE | DFCS_CHECKED;
-    if (!Active)
+    if (!active)
         st |= DFCS_INACTIVE;
     if (Flat || FControlLook->ControlStyle() == csFlat)
         st |= DFCS_FLAT;

@@ -1,5 +1,6 @@
 #include "gridpack/grid4/ExGrid.h"
 #include "platform/controls/Forms.h"
+#include "platform/graphics/Resources.h"
 #include "support/ToolkitTest.h"
 
 #include <QImage>
@@ -156,4 +157,42 @@ TEST_F(PaintTest, NoSelectionColourPaintsAnUnfocusedSelectionInHighlight)
     const int col = Grid->Col() == 2 ? 3 : 2;
     const TRect c = Grid->CellRect(col, 3);
     EXPECT_EQ(At(img, c.Left + 30, c.Top + 5), ColorToRGB(clHighlight));
+}
+
+TEST_F(PaintTest, XPCheckBoxesUseTheGridsOwnPictures)
+{
+    NewGrid();
+    Grid->ControlLook()->SetControlStyle(csWinXP);
+    Grid->SetOptions(Grid->Options() | goEditing);
+    Grid->SetColWidths(2, 75);
+    Grid->AddCheckBox(2, 2, true, true);
+    Grid->AddCheckBox(2, 3, false, true);
+    Grid->SetAlignments(2, 2, taCenter);
+    Grid->SetAlignments(2, 3, taCenter);
+    const QImage img = Render();
+    ASSERT_TRUE(HasResourceImage("SGCHK05"));
+    const QImage on = ResourceImage("SGCHK05"), off = ResourceImage("SGCHK06");
+    EXPECT_EQ(on.width(), 16);
+    EXPECT_EQ(on.height(), 16);
+    // Centred, its top 2 pixels below the cell's top; the picture's own
+    // ground colour is left out.
+    for (int row : {2, 3}) {
+        const QImage& pic = row == 2 ? on : off;
+        const TRect c = Grid->CellRect(2, row);
+        const int x0 = c.Left + 1 + 29, y0 = c.Top + 2;
+        const QRgb ground = pic.pixel(0, 15);
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                if (pic.pixel(x, y) != ground) {
+                    ASSERT_EQ(img.pixel(x0 + x, y0 + y) & 0xFFFFFF, pic.pixel(x, y) & 0xFFFFFF)
+                        << row << ":" << x << "," << y;
+                }
+            }
+    }
+    // A cell that may not be edited shows the disabled picture.
+    Grid->SetReadOnly(2, 2, true);
+    const QImage ro = Render();
+    const QImage dis = ResourceImage("SGCHK07");
+    const TRect c = Grid->CellRect(2, 2);
+    EXPECT_EQ(ro.pixel(c.Left + 30 + 1, c.Top + 2 + 1) & 0xFFFFFF, dis.pixel(1, 1) & 0xFFFFFF);
 }
