@@ -29,7 +29,7 @@ constexpr int Max_Request_Time = 10000000;
 
 } // namespace
 
-const TMapColumn Receive_J1939_Columns[RJ_Count] = {
+extern constexpr TMapColumn Receive_J1939_Columns[RJ_Count] = {
     {671, edNormal,       No_Items,   40,  clWindow,  nullptr,       D::Missing, "",     false},
     {672, edComboList,    Data_Pages, 65,  Identity,  &X::DP,        D::Missing, "",     false},
     {673, edNormal,       No_Items,   85,  Identity,  &X::PGN,       D::Missing, "",     true},
@@ -42,6 +42,10 @@ const TMapColumn Receive_J1939_Columns[RJ_Count] = {
     {977, edNormal,       No_Items,   65,  Request,   &X::OnReq_Time, D::Missing, "1000", false},
     {679, edNormal,       No_Items,   120, clWhite,   &X::Mnemonic,  D::Missing, "",     false},
 };
+// A row left out would leave a zero column at the end; the key is the PGN.
+static_assert(Receive_J1939_Columns[RJ_Mnemonic].Header == 679 && Receive_J1939_Columns[RJ_Mnemonic].Width == 120);
+static_assert(Receive_J1939_Columns[RJ_PGN].Key);
+
 
 const TMapEditorInfo Receive_J1939_Info = {
     "FReceiveJ1939", Receive_J1939_Columns, 62, 876, 337,

@@ -23,7 +23,7 @@ constexpr int Max_Send_Timer = 65535;
 
 } // namespace
 
-const TMapColumn Transmit_J1939_Columns[TJ_Count] = {
+extern constexpr TMapColumn Transmit_J1939_Columns[TJ_Count] = {
     {698, edNormal,       No_Items,   40,  clWindow, nullptr,             D::Missing,          "",  false},
     {699, edNormal,       No_Items,   50,  Identity, &X::Priority,        D::Missing,          "",  false},
     {700, edComboList,    Data_Pages, 65,  Identity, &X::DP,              D::Missing,          "",  false},
@@ -36,6 +36,10 @@ const TMapColumn Transmit_J1939_Columns[TJ_Count] = {
     {706, edNormal,       No_Items,   70,  Sending,  &X::SendTimer,       D::Missing,          "",  false},
     {707, edNormal,       No_Items,   115, clWhite,  &X::Mnemonic,        D::Missing,          "",  false},
 };
+// A row left out would leave a zero column at the end; the key is the PGN.
+static_assert(Transmit_J1939_Columns[TJ_Mnemonic].Header == 707 && Transmit_J1939_Columns[TJ_Mnemonic].Width == 115);
+static_assert(Transmit_J1939_Columns[TJ_PGN].Key);
+
 
 const TMapEditorInfo Transmit_J1939_Info = {
     "FTransmitJ1939", Transmit_J1939_Columns, 62, 800, 337,

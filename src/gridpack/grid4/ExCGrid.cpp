@@ -1,4 +1,5 @@
 #include "gridpack/grid4/ExCGrid.h"
+#include "gridpack/grid4/ExGridOwned.h"
 
 #include "platform/controls/Controls.h"
 #include "platform/core/MathUtils.h"
@@ -459,12 +460,14 @@ TExColumnGrid::TExColumnGrid(TComponent* AOwner) : TExStringGrid(AOwner)
     UpdateColumnCountQuiet();
     FColMoving = false;
     FSaveCol = NewObject<TGridColumnItem>(nullptr);
+    FCellGraphic = NewObject<TCellGraphic>();
 }
 
 TExColumnGrid::~TExColumnGrid()
 {
     FreeAndNil(FColumnCollection);
     FreeAndNil(FSaveCol);
+    FreeAndNil(FCellGraphic);
 }
 
 TGridColumnCollection* TExColumnGrid::CreateColumns() { return NewObject<TGridColumnCollection>(this); }
@@ -727,4 +730,211 @@ void TExColumnGrid::UpdateAutoColumnSize(int ACol, int& AWidth)
     if (const TGridColumnItem* c = ColumnOf(ACol))
         KeepWithin(AWidth, c->AutoMinSize, c->AutoMaxSize);
     TExStringGrid::UpdateAutoColumnSize(ACol, AWidth);
+}
+
+bool TExColumnGrid::IsDataCheckBoxCell(int ACol, int ARow)
+{
+    if (!FColumnCollection || InState(csDestroying))
+        return false;
+    return IsBodyCell(ACol, ARow) && ColumnOf(ACol)->Editor() == edDataCheckBox;
+}
+
+TCellType TExColumnGrid::GetCellType(int ACol, int ARow)
+{
+    TCellType t = TExStringGrid::GetCellType(ACol, ARow);
+    if (t == ctEmpty && IsDataCheckBoxCell(ACol, ARow))
+        t = ctDataCheckBox;
+    return t;
+}
+
+TCellGraphic* TExColumnGrid::GetCellGraphic(int ACol, int ARow)
+{
+    TCellGraphic* g = TExStringGrid::GetCellGraphic(ACol, ARow);
+    if (!g && FCellGraphic && IsDataCheckBoxCell(ACol, ARow)) {
+        FCellGraphic->CellType = ctVirtCheckBox;
+        FCellGraphic->CellTransparent = ControlLook()->ControlStyle() == csFlat;
+        g = FCellGraphic;
+    }
+    return g;
+}
+
+void TExColumnGrid::GetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont)
+{
+    TGridColumnItem* c = ColumnOf(ACol);
+    if (c && ACol >= FixedCols() && ACol < ColCount() + NumHiddenColumns() - FixedRightCols() &&
+        ARow < RowCount() - FixedFooters()) {
+        if (c->Fixed())
+            ABrush->SetColor(FixedColor());
+        else if (ARow >= FixedRows() && !(Bands()->Active() && c->ShowBands()))
+            ABrush->SetColor(c->Color());
+        AFont->Assign(ARow < FixedRows() ? *c->HeaderFont() : *c->Font());
+        if (TCellProperties* p = PropsOf(ACol, ARow)) {
+            if (p->BrushColor() != clNone)
+                ABrush->SetColor(p->BrushColor());
+            if (p->FontColor != clNone)
+                AFont->SetColor(p->FontColor);
+        }
+    }
+    TExStringGrid::GetCellColor(ACol, ARow, AState, ABrush, AFont);
+}
+
+void TExColumnGrid::GetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont)
+{
+    TGridColumnItem* c = ColumnOf(ACol);
+    if (c) {
+        const bool inner = ARow >= FixedRows() && ACol >= FixedCols() &&
+                           ACol < ColCount() + NumHiddenColumns() - FixedRightCols() &&
+                           ARow < RowCount() - FixedFooters();
+        if (inner) {
+            TCellProperties* p = PropsOf(ACol, ARow);
+            if (c->Fixed())
+                ABrush->SetColor(FixedColor());
+            else if (!(Bands()->Active() && Bands()->Print && c->ShowBands())) {
+                ABrush->SetColor(c->PrintColor);
+                if (p && p->BrushColor() != clNone)
+                    ABrush->SetColor(p->BrushColor());
+            }
+            if (c->PrintFontCustom) {
+                AFont->Assign(*c->PrintFont());
+                if (p) {
+                    if (p->FontColor != clNone)
+                        AFont->SetColor(p->FontColor);
+                    if (p->FontStyle != 0)
+                        AFont->SetStyle(p->FontStyle);
+                    if (p->FontSize != 0)
+                        AFont->SetSize(p->FontSize);
+                    if (!p->FontName.isEmpty())
+                        AFont->SetName(p->FontName);
+                }
+            } else {
+                AFont->Assign(PrintSettings()->Font);
+            }
+        } else {
+            AFont->Assign(PrintSettings()->FixedFont);
+        }
+    }
+    TExStringGrid::GetCellPrintColor(ACol, ARow, AState, ABrush, AFont);
+}
+
+void TExColumnGrid::GetCellBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders)
+{
+    if (IsDataCell(ACol, ARow)) {
+        TGridColumnItem* c = ColumnOf(ACol);
+        Borders = c->Borders();
+        APen->Assign(*c->BorderPen());
+    }
+    TExStringGrid::GetCellBorder(ACol, ARow, APen, Borders);
+}
+
+void TExColumnGrid::GetCellPrintBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders)
+{
+    if (IsDataCell(ACol, ARow) && ColumnOf(ACol)->PrintBorderCustom) {
+        TGridColumnItem* c = ColumnOf(ACol);
+        Borders = c->PrintBorders;
+        APen->Assign(*c->PrintBorderPen());
+    }
+    TExStringGrid::GetCellPrintBorder(ACol, ARow, APen, Borders);
+}
+
+void TExColumnGrid::GetCellAlign(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign)
+{
+    if (const TGridColumnItem* c = ColumnOf(ACol)) {
+        HAlign = ARow < FixedRows() ? c->HeaderAlignment() : c->Alignment();
+        if (const TCellProperties* p = PropsOf(ACol, ARow))
+            HAlign = p->Alignment;
+    }
+    TExStringGrid::GetCellAlign(ACol, ARow, HAlign, VAlign);
+}
+
+void TExColumnGrid::GetCellFormat(int ACol, TSortStyle& AStyle, QString& aPrefix, QString& aSuffix)
+{
+    if (const TGridColumnItem* c = ColumnOf(ACol)) {
+        AStyle = c->SortStyle;
+        aPrefix = c->SortPrefix;
+        aSuffix = c->SortSuffix;
+    }
+    TExStringGrid::GetCellFormat(ACol, AStyle, aPrefix, aSuffix);
+}
+
+void TExColumnGrid::GetCellEditor(int ACol, int ARow, TEditorType& AEditor)
+{
+    if (TGridColumnItem* c = ColumnOf(ACol)) {
+        if (IsDataCell(ACol, ARow)) {
+            AEditor = c->Editor();
+            ControlLook()->DropDownCount = c->DropDownCount;
+            LoadColumnEditors(c);
+        }
+        if (!c->FloatFormat().isEmpty())
+            FloatFormat = c->FloatFormat();
+    }
+    TExStringGrid::GetCellEditor(ACol, ARow, AEditor);
+}
+
+void TExColumnGrid::IsFixedCell(int ACol, int ARow, bool& IsFixed)
+{
+    const int r = RealColIndex(ACol);
+    if (const TGridColumnItem* c = ColumnOf(r); c && ACol >= FixedCols() && ARow >= FixedRows())
+        IsFixed = c->Fixed();
+    TExStringGrid::IsFixedCell(ACol, ARow, IsFixed);
+}
+
+void TExColumnGrid::QueryCellEdit(int ACol, int ARow, bool& CanEdit)
+{
+    CanEdit = false;
+    if (!Loading() && IsDataCell(ACol, ARow)) {
+        const TGridColumnItem* c = ColumnOf(ACol);
+        CanEdit = !(c->ReadOnly || c->Fixed());
+    }
+    const TPoint b = BaseCell(ACol, ARow);
+    if (CanEdit && PropsOf(b.X, b.Y))
+        CanEdit = !GetReadOnly(b.X, b.Y);
+    if (OnCanEditCell)
+        OnCanEditCell(this, b.Y, b.X, CanEdit);
+}
+
+void TExColumnGrid::IsPasswordCell(int ACol, int ARow, bool& IsPassword)
+{
+    if (const TGridColumnItem* c = ColumnOf(ACol))
+        IsPassword = c->Password();
+    TExStringGrid::IsPasswordCell(ACol, ARow, IsPassword);
+}
+
+bool TExColumnGrid::HasComboBox(int ACol, int ARow)
+{
+    bool has = false;
+    if (IsDataCell(ACol, ARow)) {
+        const TEditorType e = ColumnOf(ACol)->Editor();
+        has = e == edComboEdit || e == edComboList;
+    }
+    if (OnHasComboBox)
+        OnHasComboBox(this, ACol, ARow, has);
+    return has;
+}
+
+void TExColumnGrid::GetCheckTrue(int ACol, int ARow, QString& Value)
+{
+    TExStringGrid::GetCheckTrue(ACol, ARow, Value);
+    if (IsBodyCell(ACol, ARow))
+        Value = ColumnOf(ACol)->CheckTrue;
+}
+
+void TExColumnGrid::GetCheckFalse(int ACol, int ARow, QString& Value)
+{
+    TExStringGrid::GetCheckFalse(ACol, ARow, Value);
+    if (IsBodyCell(ACol, ARow))
+        Value = ColumnOf(ACol)->CheckFalse;
+}
+
+void TExColumnGrid::CellsLoaded()
+{
+    TExStringGrid::CellsLoaded();
+    UpdateColumnCountQuiet();
+}
+
+void TExColumnGrid::LoadColumnEditors(TGridColumnItem* c)
+{
+    if (EditCombo) {
+        EditCombo->Items()->Assign(c->ComboItems());
+        EditCombo->DropDownCount = c->DropDownCount;
+    }
 }

@@ -296,6 +296,42 @@ public:
     void UpdateAutoColumnSize(int ACol, int& AWidth) override;
     // Each entry of ColumnHeaders becomes its column's Header.
     void SyncColumnHeaders() override;
+    // --- cell graphics and appearance hooks
+    // ctDataCheckBox for a body cell of an edDataCheckBox column that has no
+    // graphic of its own.
+    TCellType GetCellType(int ACol, int ARow) override;
+    // Such a cell lends the one shared check-box graphic (ctVirtCheckBox,
+    // transparent in the flat control style).
+    TCellGraphic* GetCellGraphic(int ACol, int ARow) override;
+    // Fixed columns paint FixedColor, other data cells the column's Color
+    // (not under bands); fonts are HeaderFont in the fixed rows, else Font;
+    // a cell's own brush and font colours win.
+    void GetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont) override;
+    void GetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont) override;
+    void GetCellBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders) override;
+    void GetCellPrintBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders) override;
+    void GetCellAlign(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign) override;
+    void GetCellFormat(int ACol, TSortStyle& AStyle, QString& aPrefix, QString& aSuffix) override;
+    // The column's editor kind; its combo items, drop-down count, spin
+    // bounds and editor link go to the grid's shared editors, and a
+    // column FloatFormat becomes the grid's.
+    void GetCellEditor(int ACol, int ARow, TEditorType& AEditor) override;
+    // ACol is a display column.
+    void IsFixedCell(int ACol, int ARow, bool& IsFixed) override;
+    // A data cell may be edited unless its column is ReadOnly or Fixed (or
+    // the cell's own read-only flag is set); the grid's options play no
+    // part. Fires OnCanEditCell for the merge base cell.
+    void QueryCellEdit(int ACol, int ARow, bool& CanEdit) override;
+    void IsPasswordCell(int ACol, int ARow, bool& IsPassword) override;
+    // A data cell of an edComboEdit or edComboList column; OnHasComboBox
+    // may change the answer.
+    bool HasComboBox(int ACol, int ARow) override;
+    // In body cells the column's check texts replace what the string grid
+    // and its events answer.
+    void GetCheckTrue(int ACol, int ARow, QString& Value) override;
+    void GetCheckFalse(int ACol, int ARow, QString& Value) override;
+    // After a fill, load or paste the items follow the column count.
+    void CellsLoaded() override;
 
     // The item of real column ACol, nullptr beyond the collection.
     TGridColumnItem* ColumnOf(int ACol) const;
@@ -305,6 +341,8 @@ public:
     // A data cell also left of the right fixed columns and above the fixed
     // footer rows.
     bool IsBodyCell(int ACol, int ARow);
+    // A body cell of an edDataCheckBox column (never while the grid goes).
+    bool IsDataCheckBoxCell(int ACol, int ARow);
 
 protected:
     // Makes the column collection (called once, by the constructor).
@@ -332,8 +370,13 @@ private:
     void UpdateColumnHeaders();
     // ColumnHeaders := every item's Header in index order.
     void RebuildColumnHeaders();
+    // The column's combo items, spin bounds and editor link handed to the
+    // grid's shared editors.
+    void LoadColumnEditors(TGridColumnItem* c);
 
     TGridColumnCollection* FColumnCollection = nullptr;
     TGridColumnItem* FSaveCol = nullptr;
     bool FColMoving = false;
+    // The one graphic every data check-box cell is given.
+    TCellGraphic* FCellGraphic = nullptr;
 };

@@ -231,6 +231,7 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     FSortRowXRef = NewObject<TIntList>(0, 0);
     FUnSortRowXRef = NewObject<TIntList>(0, 0);
     FMergedColumns = NewObject<TIntList>(0, 0);
+    FMergedColumns->OnChange = [this](TObject*, int, int) { MergedColumnsChanged(); };
     FSelectedCells = NewObject<TIntList>(0, 0);
     FSelectedRows = NewObject<TIntList>(0, 0);
     FModifiedRows = NewObject<TIntList>(0, 0);
@@ -896,7 +897,7 @@ void TExStringGrid::SetArrowColor(TColor v)
 void TExStringGrid::SetRowCount(int v)
 {
     const int old = RowCount();
-    if (old == TBaseGrid::FixedRows() && FixedRowAlways && FSelHidden)
+    if (old == FixedRows() && FixedRowAlways && FSelHidden)
         UnHideSelection();
     TBaseGrid::SetRowCount(v);
     RowCountWritten(old, v);

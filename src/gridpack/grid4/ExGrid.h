@@ -73,6 +73,10 @@ class TImageList;
 class TPictureContainer;
 class TPopupMenu;
 
+// C1 over C2 by Percent per RGB channel, rounded; clNone takes the other.
+TColor BlendColors(TColor C1, TColor C2, int Percent);
+TColor MixSelectionColor(TColor SelColor, TColor CellColor, bool Mixer, int Factor);
+
 // Names registered once for every grid of the program.
 unsigned GridEditDoneMsg();
 unsigned GridDTPShiftFocusMsg();
@@ -595,6 +599,9 @@ public:
     // Shows the rows of the last filter level (the caller lowers the level).
     void UnHideRowList();
     bool IsHiddenRow(int ARow) const;
+    // The same through a list of the store's indexes, built into List (passed
+    // empty) on the first call and reused; the caller frees it.
+    bool IsHiddenRow(int ARow, TIntList*& List) const;
     int NumHiddenRows() const { return FGridItems->Count(); }
     int TotalRowCount() const { return RowCount() + NumHiddenRows(); }
     int AllRowCount() const { return TotalRowCount(); }
@@ -665,6 +672,12 @@ public:
     void SetCtrlVal(int ACol, int ARow, const QString& ID, const QString& Value);
     QString GetStrippedCell(int ACol, int ARow);
     int GetLinesInCell(int ACol, int ARow);
+
+    // --- merged columns: equal neighbouring cells of the listed columns
+    // merge; a change of the list splits every column and merges again.
+    void MergedColumnsChanged();
+    void MergeColumnCells(int ColIndex, bool MainMerge);
+    void SplitColumnCells(int ColIndex);
 
     // --- headers
     void ShowColumnHeaders();
@@ -890,6 +903,18 @@ public:
     // Editing was switched off only because the current cell may not be
     // edited; the grid still counts as editable.
     bool FEditDisable = false;
+
+    // --- cell drawing (ACol display): the look of a cell for the base
+    // painter and the layers drawn over its background
+    void GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select, bool Remap,
+                             TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor, TColor& AMirrorColorTo,
+                             TFont* AFont, TAlignment& HA, TVAlignment& VA, bool& WW,
+                             TCellGradientDirection& GD) override;
+    void RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+    // Inside the library's selection rectangle.
+    bool IsCellSelected(int ACol, int ARow) const;
+    TGridGradientEvent OnGetCellGradient;
+    TGridBorderPropEvent OnGetCellBorderProp;
 
     // --- cell content layout (ACol real unless said)
     // The text alignment a cell is painted with.
@@ -1448,6 +1473,22 @@ private:
     TCellGraphic* BaseRadioButton(int ACol, int ARow);
     TCellGraphic* BaseScrollBar(int ACol, int ARow);
     TSize MeasureCellText(int ACol, int DCol, int ARow, bool SB, bool VS);
+    // Drawing steps of RenderCell.
+    void PaintHeaderBackground(TCanvas* Canvas, int ACol, int ARow, const TRect& R, TColor ColorTo, TColor Mirror,
+                               TColor MirrorTo, TCellGradientDirection GD);
+    void RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TRect& R, TGridDrawState AState,
+                        const TCellGraphicInfo& info, TAlignment HA, TVAlignment VA, bool WW, TColor KeptBrush,
+                        TColor KeptFont);
+    void RenderCellBorders(TCanvas* Canvas, int C, int ARow, TRect R);
+    // Where a graphic of the given size goes in the cell (T: the drawn text
+    // width, 0 without text).
+    TRect GraphicRect(const TRect& Cell, const TCellGraphicInfo& info, TAlignment A, TVAlignment CellVA,
+                      int T) const;
+    void PaintCellGraphic(TCanvas* Canvas, int C, int ARow, const TRect& R, const TCellGraphicInfo& info,
+                          TAlignment HA, TVAlignment VA);
+    void DrawCheckGlyph(TCanvas* Canvas, const TRect& G, TCheckBoxState State, bool Active, bool Flat);
+    // The width of the text last drawn in a cell with a graphic, + 2.
+    int FDrawnTextWidth = 0;
     // The row selection flags the row check box of column 0 shows (display
     // rows).
     bool RowCheckSelected(int ARow);
@@ -1459,8 +1500,8 @@ private:
     TCellNode* FCellNode = nullptr;
     // The shared row-check record lent to column 0 under HotmailRowSelect.
     TCellGraphic* FCellGraphic = nullptr;
-    TColor FQORGradientFrom = clNone;
-    TColor FQORGradientTo = clNone;
+    TColor FQORGradientFrom = clWhite;
+    TColor FQORGradientTo = TColor(0xF0F0F0);
     TColor FQORGradientMirrorFrom = clNone;
     TColor FQORGradientMirrorTo = clNone;
     TFont FCellFont;

@@ -111,6 +111,47 @@ void TExStringGrid::SetCtrlVal(int ACol, int ARow, const QString& ID, const QStr
 }
 
 // ---------------------------------------------------------------------------
+// Merged columns
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::MergeColumnCells(int ColIndex, bool MainMerge)
+{
+    const int last = RowCount() - FFixedFooters - 1;
+    int start = FixedRows();
+    for (int r = FixedRows() + 1; r <= last + 1; ++r) {
+        const bool joins = r <= last && GetCellEx(ColIndex, r) == GetCellEx(ColIndex, r - 1) &&
+                           (MainMerge || RowSpanIdentical(r - 1, r));
+        if (joins)
+            continue;
+        if (r - start >= 2)
+            MergeCells(ColIndex, start, 1, r - start);
+        start = r;
+    }
+}
+
+void TExStringGrid::SplitColumnCells(int ColIndex)
+{
+    int r = 0;
+    while (r < RowCount() - FFixedFooters - 1) {
+        if (IsYMergedCell(ColIndex, r)) {
+            const int span = CellSpan(ColIndex, r).Y;
+            SplitCells(ColIndex, r);
+            r += span + 1;
+        } else {
+            ++r;
+        }
+    }
+}
+
+void TExStringGrid::MergedColumnsChanged()
+{
+    for (int c = 0; c < ColCount(); ++c)
+        SplitColumnCells(c);
+    for (int i = 0; i < FMergedColumns->Count(); ++i)
+        MergeColumnCells(FMergedColumns->GetInteger(i), i == 0);
+}
+
+// ---------------------------------------------------------------------------
 // Headers
 // ---------------------------------------------------------------------------
 

@@ -267,6 +267,13 @@ public:
     explicit TGridCombo(TComponent* AOwner) : TGridChildControl(AOwner) {}
     bool IsWinXP = false;
     bool IsVista = false;
+    // The list offered and the number of its rows shown when dropped; a
+    // column grid loads both from the column before the editor opens.
+    TStringList* Items() { return &FItems; }
+    int DropDownCount = 8;
+
+private:
+    TStringList FItems;
 };
 
 class TGridEditBtn : public TGridChildControl {

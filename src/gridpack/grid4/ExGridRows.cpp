@@ -30,6 +30,16 @@ TGridItem* TExStringGrid::HiddenRowItem(int ARow) const
     return nullptr;
 }
 
+bool TExStringGrid::IsHiddenRow(int ARow, TIntList*& List) const
+{
+    if (!List) {
+        List = NewObject<TIntList>(0, 0);
+        for (int i = 0; i < FGridItems->Count(); ++i)
+            List->Insert(List->Count(), FGridItems->Item(i)->Idx);
+    }
+    return List->HasValue(ARow);
+}
+
 int TExStringGrid::RemapRowToReal(int DisplRow) const
 {
     if (FGridItems->Count() == 0)

@@ -1083,6 +1083,7 @@ void TWinControl::AlignControls() {
     if (FAligning) return;
     FAligning = true;
     TRect r = ClientRect();
+    AdjustClientRect(r);
     auto place = [&](TAlign which) {
         for (TControl* c : FControls) {
             if (c->Align() != which || !c->Visible()) continue;

@@ -484,6 +484,9 @@ public:
     TNotifyEvent OnEnter, OnExit;
 
     void AlignControls();
+    // The area aligned children share: the client rectangle, which a control
+    // with a border of its own drawn inside may shrink.
+    virtual void AdjustClientRect(TRect& R) { (void)R; }
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void PaintArea(QImage& surface, TPoint origin, const QRegion& damage) override;
 

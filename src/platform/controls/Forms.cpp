@@ -217,6 +217,7 @@ void TCustomForm::Hide() {
         SetFocusedWindow(nullptr);
         if (gFocusedForm == this) {
             gFocusedForm = nullptr;
+            Perform(WM_ACTIVATE, WA_INACTIVE, 0);
             Perform(CM_DEACTIVATE);
         }
     }
@@ -372,12 +373,17 @@ bool TCustomForm::SetFocusedControl(TWinControl* c) {
     } clear{c};
     auto stillFocused = [c] { return FocusedControl() == c; };
     if (gFocusedForm != this) {
-        if (TCustomForm* old = gFocusedForm) {
+        TCustomForm* old = gFocusedForm;
+        if (old) {
             gFocusedForm = nullptr;
+            // The window losing the activation learns which one gains it.
+            old->Perform(WM_ACTIVATE, WA_INACTIVE, LPARAM(Handle()));
+            if (!stillFocused()) return false;
             old->Perform(CM_DEACTIVATE);
             if (!stillFocused()) return false;
         }
         gFocusedForm = this;
+        Perform(WM_ACTIVATE, WA_ACTIVE, old ? LPARAM(old->Handle()) : 0);
         Perform(CM_ACTIVATE);
         if (!stillFocused()) return false;
     }
@@ -607,7 +613,40 @@ void TCustomForm::Deactivate() {
     if (OnDeactivate) OnDeactivate(this);
 }
 
+// A press on the bottom-right sizing corner (WM_NCLBUTTONDOWN with
+// HTBOTTOMRIGHT) starts the platform's sizing drag: the form holds the mouse,
+// each move offers the new rectangle with WM_SIZING (the form may change it)
+// and takes it (WM_SIZE follows), the release ends the drag.
+bool TCustomForm::SizingDragMessage(TMessage& M) {
+    switch (M.Msg) {
+    case WM_NCLBUTTONDOWN:
+        if (int(M.WParam) != HTBOTTOMRIGHT) return false;
+        FSizeDrag = true;
+        FSizeAnchor = Point(GetXLParam(M.LParam), GetYLParam(M.LParam));
+        FSizeStart = BoundsRect();
+        SetCaptureControl(this);
+        return true;
+    case WM_MOUSEMOVE: {
+        if (!FSizeDrag) return false;
+        const TPoint at = ClientToScreen(Point(GetXLParam(M.LParam), GetYLParam(M.LParam)));
+        TRect r = FSizeStart;
+        r.Right = std::max(r.Left, r.Right + at.X - FSizeAnchor.X);
+        r.Bottom = std::max(r.Top, r.Bottom + at.Y - FSizeAnchor.Y);
+        Perform(WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&r));
+        SetBounds(r.Left, r.Top, r.Width(), r.Height());
+        return true;
+    }
+    case WM_LBUTTONUP: case WM_CANCELMODE: case WM_CAPTURECHANGED:
+        if (!FSizeDrag) return false;
+        FSizeDrag = false;
+        if (M.Msg != WM_CAPTURECHANGED && GetCaptureControl() == this) SetCaptureControl(nullptr);
+        return true;
+    default: return false;
+    }
+}
+
 void TCustomForm::WndProc(TMessage& M) {
+    if (SizingDragMessage(M)) return;
     switch (M.Msg) {
     case CM_ACTIVATE: Activate(); return;
     case CM_DEACTIVATE: Deactivate(); return;

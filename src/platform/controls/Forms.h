@@ -58,6 +58,8 @@ public:
     bool IsModal() const { return FModal; }
     // The form's window is on the screen (or would be, headless).
     bool IsShownOnScreen() const { return FShown; }
+    // A sizing drag started at the bottom-right corner is under way.
+    bool SizingDrag() const { return FSizeDrag; }
     bool Showing() const override { return FShown && Visible(); }
     bool Active() const { return FActive; }
     // Frees the form once the messages now queued are handled.
@@ -189,6 +191,10 @@ private:
     QImage FLayeredImage;
     // The surface matches the client size (a new one waits to be painted whole).
     void EnsureSurface();
+    bool SizingDragMessage(TMessage& M);
+    bool FSizeDrag = false;
+    TPoint FSizeAnchor;
+    TRect FSizeStart;
 };
 
 class TForm : public TCustomForm {

@@ -64,6 +64,19 @@ void DeactivatePopupsOutside(TControl* c) {
     }
 }
 
+// A press on another form while a frameless stay-on-top form that takes the
+// activation (a drop-down's popup) holds it activates the pressed form first,
+// as the platform does: the popup hears WM_ACTIVATE with WA_INACTIVE.
+void ActivatePressedForm(TControl* c) {
+    TCustomForm* active = Screen()->ActiveForm();
+    if (!active || !active->Active() || !active->IsShownOnScreen()) return;
+    if (active->BorderStyle() != bsNone || active->FormStyle() != fsStayOnTop || dynamic_cast<TPopupForm*>(active))
+        return;
+    TCustomForm* target = GetParentForm(c);
+    if (!target || target == active || dynamic_cast<TPopupForm*>(target)) return;
+    if (target->IsShownOnScreen() && target->CanFocus()) target->SetFocus();
+}
+
 // The part of a windowed control's window under the mouse, by WM_NCHITTEST:
 // HTCLIENT for the client area, or a non-client part (border, scroll bar).
 // A control holding the capture, and a control without a window, have only
@@ -87,6 +100,7 @@ void SendButtonDown(TControl* c, TMouseButton button, int x, int y, TShiftState 
     SetKeyDown(int(ButtonVk(button)), true);
     Application()->CancelHint();
     DeactivatePopupsOutside(c);
+    ActivatePressedForm(c);
     TPoint p;
     TControl* t = MouseTarget(c, x, y, p);
     // A disabled control gets no mouse input.
@@ -161,11 +175,34 @@ bool KeyDown(unsigned vk, TShiftState shift, bool extended) {
     return taken;
 }
 
-void Char(QChar ch, bool alt) {
+namespace {
+// The main-block key that types a character (0 when none is known).
+unsigned KeyOfChar(QChar ch) {
+    const char16_t c = ch.toUpper().unicode();
+    if ((c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')) return c;
+    switch (c) {
+    case 8: return VK_BACK;
+    case 9: return VK_TAB;
+    case 13: return VK_RETURN;
+    case 27: return VK_ESCAPE;
+    case u' ': return VK_SPACE;
+    case u'-': return 0xBD;
+    case u'=': return 0xBB;
+    case u',': return 0xBC;
+    case u'.': return 0xBE;
+    case u'/': return 0xBF;
+    case u';': return 0xBA;
+    default: return 0;
+    }
+}
+}  // namespace
+
+void Char(QChar ch, bool alt, unsigned vk) {
     Application()->Guard([&] {
         TWinControl* t = KeyTarget();
         if (!t) return;
-        const LPARAM data = KeyDataFor(ch.toUpper().unicode() & 0xFF, false, alt, false);
+        const unsigned key = vk ? vk : KeyOfChar(ch);
+        const LPARAM data = KeyDataFor(key, key && IsExtendedKey(key), alt, false);
         if (t->DialogCharTaken(ch, data)) return;
         t->Perform(alt ? WM_SYSCHAR : WM_CHAR, ch.unicode(), data);
     });
@@ -185,7 +222,7 @@ void KeyStroke(unsigned vk, TShiftState shift) {
     const bool taken = KeyDown(vk, shift);
     if (!taken) {
         const QChar ch = CharForKey(vk, shift);
-        if (!ch.isNull()) Char(ch, (shift & ssAlt) != 0);
+        if (!ch.isNull()) Char(ch, (shift & ssAlt) != 0, vk);
     }
     KeyUp(vk, shift);
     ApplyModifiers(0);
@@ -352,7 +389,7 @@ bool TranslateQtEvent(TCustomForm* form, QEvent* e) {
         // combinations come from the key itself.
         if (!(shift & (ssCtrl | ssAlt)) && !k->text().isEmpty() && k->text()[0].unicode() >= 32)
             ch = k->text()[0];
-        if (!ch.isNull()) Char(ch, (shift & ssAlt) != 0);
+        if (!ch.isNull()) Char(ch, (shift & ssAlt) != 0, vk);
         return true;
     }
     case QEvent::KeyRelease: {

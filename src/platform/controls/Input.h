@@ -18,7 +18,9 @@ namespace Input {
 // KeyDown answers true when the dialog keyboard took the key (no character
 // follows then).
 bool KeyDown(unsigned vk, TShiftState shift = 0, bool extended = false);
-void Char(QChar ch, bool alt = false);
+// The character's key data carries the scan code of the key that made it:
+// `vk` when given, else the main-block key of that character.
+void Char(QChar ch, bool alt = false, unsigned vk = 0);
 void KeyUp(unsigned vk, TShiftState shift = 0, bool extended = false);
 // The whole stroke: down, the character the key makes, up.
 void KeyStroke(unsigned vk, TShiftState shift = 0);

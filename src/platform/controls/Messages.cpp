@@ -11,9 +11,68 @@
 #include <array>
 #include <atomic>
 
+unsigned ScanCodeFor(unsigned vk) {
+    // Letters in keyboard order, row by row, each row from its first code.
+    static const struct {
+        const char* Keys;
+        unsigned First;
+    } kLetterRows[] = {{"QWERTYUIOP", 0x10}, {"ASDFGHJKL", 0x1E}, {"ZXCVBNM", 0x2C}};
+    for (const auto& row : kLetterRows)
+        for (unsigned i = 0; row.Keys[i]; ++i)
+            if (unsigned(row.Keys[i]) == vk) return row.First + i;
+    if (vk >= '1' && vk <= '9') return 0x02 + (vk - '1');
+    if (vk == '0') return 0x0B;
+    if (vk >= VK_F1 && vk <= VK_F1 + 9) return 0x3B + (vk - VK_F1);
+    switch (vk) {
+    case VK_ESCAPE: return 0x01;
+    case VK_BACK: return 0x0E;
+    case VK_TAB: return 0x0F;
+    case VK_RETURN: return 0x1C;
+    case VK_CONTROL: case VK_LCONTROL: case VK_RCONTROL: return 0x1D;
+    case VK_SHIFT: case VK_LSHIFT: return 0x2A;
+    case VK_RSHIFT: return 0x36;
+    case VK_MENU: case VK_LMENU: case VK_RMENU: return 0x38;
+    case VK_SPACE: return 0x39;
+    case VK_CAPITAL: return 0x3A;
+    case VK_NUMLOCK: return 0x45;
+    case VK_SCROLL: return 0x46;
+    // The keypad, and the navigation keys that share its codes.
+    case VK_NUMPAD0 + 7: case VK_HOME: return 0x47;
+    case VK_NUMPAD0 + 8: case VK_UP: return 0x48;
+    case VK_NUMPAD0 + 9: case VK_PRIOR: return 0x49;
+    case VK_SUBTRACT: return 0x4A;
+    case VK_NUMPAD0 + 4: case VK_LEFT: return 0x4B;
+    case VK_NUMPAD0 + 5: return 0x4C;
+    case VK_NUMPAD0 + 6: case VK_RIGHT: return 0x4D;
+    case VK_ADD: return 0x4E;
+    case VK_NUMPAD0 + 1: case VK_END: return 0x4F;
+    case VK_NUMPAD0 + 2: case VK_DOWN: return 0x50;
+    case VK_NUMPAD0 + 3: case VK_NEXT: return 0x51;
+    case VK_NUMPAD0: case VK_INSERT: return 0x52;
+    case VK_DECIMAL: case VK_DELETE: return 0x53;
+    case VK_MULTIPLY: return 0x37;
+    case VK_DIVIDE: return 0x35;
+    case VK_F1 + 10: return 0x57;
+    case VK_F12: return 0x58;
+    // Punctuation of the main block.
+    case 0xBD: return 0x0C;  // -
+    case 0xBB: return 0x0D;  // =
+    case 0xDB: return 0x1A;  // [
+    case 0xDD: return 0x1B;  // ]
+    case 0xBA: return 0x27;  // ;
+    case 0xDE: return 0x28;  // '
+    case 0xC0: return 0x29;  // `
+    case 0xDC: return 0x2B;  // backslash
+    case 0xBC: return 0x33;  // ,
+    case 0xBE: return 0x34;  // .
+    case 0xBF: return 0x35;  // /
+    default: return 0;
+    }
+}
+
 LPARAM KeyDataFor(unsigned vk, bool extended, bool altDown, bool keyUp) {
     LPARAM data = 1;  // repeat count
-    data |= static_cast<LPARAM>(vk & 0xFF) << 16;  // stands for the scan code
+    data |= static_cast<LPARAM>(ScanCodeFor(vk) & 0xFF) << 16;
     if (extended) data |= KF_EXTENDED_BIT;
     if (altDown) data |= LPARAM(1) << 29;
     if (keyUp) data |= (LPARAM(1) << 30) | (LPARAM(1) << 31);

@@ -142,7 +142,14 @@ enum : unsigned {
     RDW_UPDATENOW = 0x0100, RDW_ERASENOW = 0x0200, RDW_FRAME = 0x0400, RDW_NOFRAME = 0x0800,
 };
 // Hit-test answers of WM_NCHITTEST.
-enum : int { HTNOWHERE = 0, HTCLIENT = 1, HTCAPTION = 2, HTHSCROLL = 6, HTVSCROLL = 7, HTBORDER = 18 };
+enum : int { HTNOWHERE = 0, HTCLIENT = 1, HTCAPTION = 2, HTHSCROLL = 6, HTVSCROLL = 7, HTBOTTOMRIGHT = 17,
+             HTBORDER = 18 };
+// WM_ACTIVATE's WParam: the window loses (WA_INACTIVE) or gains the
+// activation; LParam names the other window (0 for none).
+enum : int { WA_INACTIVE = 0, WA_ACTIVE = 1, WA_CLICKACTIVE = 2 };
+// WM_SIZING's WParam: the edge being dragged (LParam points to the TRect the
+// window will take, in screen coordinates; the handler may change it).
+enum : int { WMSZ_BOTTOMRIGHT = 8 };
 
 // Dialog and message-box results.
 enum : int {
@@ -164,10 +171,15 @@ enum : int {
 constexpr int SPI_GETWHEELSCROLLLINES = 0x0068;
 constexpr int WHEEL_DELTA = 120;
 
-// Key data of a key message's LParam: repeat count 1, the extended-key bit for
-// keypad and navigation keys, the context bit while Alt is held, and the
-// previous-state and transition bits of a release.
+// Key data of a key message's LParam: repeat count 1, the key's scan code in
+// bits 16-23 (the keypad keys have their own, so the keypad's decimal key sets
+// bit 22), the extended-key bit for keypad and navigation keys, the context
+// bit while Alt is held, and the previous-state and transition bits of a
+// release.
 LPARAM KeyDataFor(unsigned vk, bool extended, bool altDown, bool keyUp);
+// The keyboard's scan code of a virtual key (set 1, as the platform reports
+// it); 0 for a key without one.
+unsigned ScanCodeFor(unsigned vk);
 constexpr LPARAM KF_EXTENDED_BIT = 1 << 24;
 
 // One stable number per name, from 0xC000 upward, for the life of the process.

@@ -4,6 +4,8 @@
 
 #include "app/UKalmetoreFirmWare.h"
 #include "editors/EditorSteps.h"
+#include "platform/controls/Input.h"
+#include "platform/controls/StdMessages.h"
 #include "platform/sys/LinkOpener.h"
 
 #include <QDir>
@@ -215,4 +217,28 @@ TEST_F(J1939Steps, TheLanguageChangeRetextsBothDialogs)
     EXPECT_EQ(Rec->Cell(RJ_PGN, 0), "PGN (rx)");
     EXPECT_EQ(Send->Caption(), "Senden");
     EXPECT_EQ(Send->Btn_InsRow->Caption(), "Zeile einfügen");
+}
+
+// Typing into a plain cell goes through the grid's own text editor.
+TEST_F(J1939Test, TypedCellsReachTheFileThroughOk)
+{
+    Rec->Show();
+    DrainPostedMessages();
+    Rec->sga->SetFocus();
+    Rec->sga->SetRow(1);
+    Rec->sga->SetCol(RJ_PGN);
+    for (QChar ch : QStringLiteral("0xF004")) {
+        Input::Char(ch);
+        DrainPostedMessages();
+    }
+    Input::KeyStroke(VK_RETURN, 0);
+    DrainPostedMessages();
+    EXPECT_EQ(Rec->Cell(RJ_PGN, 1), "0xF004");
+    // The data page is a drop-down list; its cell is set as the list would.
+    Rec->Set_Cell(RJ_DP, 1, "0");
+    Rec->Set_Cell(RJ_SA, 1, "0");
+    Rec->Btn_OK->Click();
+    EXPECT_EQ(Rec->ModalResult(), mrOk);
+    EXPECT_TRUE(Read(File_J1939_Rec_Frames).contains("<row DP=\"0\" PGN=\"0xF004\" SA=\"0\""));
+    Rec->Hide();
 }

@@ -393,3 +393,57 @@ TEST_F(EditingTest, TheFloatingFootersRowCannotBecomeCurrent)
     Grid->SetRow(Grid->RowCount() - 2);
     EXPECT_EQ(Grid->Row(), Grid->RowCount() - 2);
 }
+
+TEST_F(EditingTest, ARefusalExplainsItselfInABalloonWhenTextsAreSet)
+{
+    NewGrid();
+    Grid->InvalidEntryTitle = "Wrong";
+    Grid->InvalidEntryText = "Digits only";
+    Grid->InvalidEntryIcon = ieError;
+    Grid->OnCellValidate = [](TObject*, int, int, QString&, bool& valid) { valid = false; };
+    EditCell(2, 3);
+    Type("x");
+    Key(VK_RETURN);
+    ASSERT_TRUE(EditorUp());
+    EXPECT_TRUE(Ed()->BalloonTipShowing());
+    EXPECT_EQ(Ed()->BalloonTitle(), "Wrong");
+    EXPECT_EQ(Ed()->BalloonText(), "Digits only");
+    EXPECT_EQ(Ed()->BalloonIcon(), int(ieError));
+}
+
+TEST_F(EditingTest, FocusLeavingForAnotherControlValidatesAndCloses)
+{
+    NewGrid();
+    auto* other = NewObject<TEdit>(Form);
+    other->SetParent(Form);
+    other->SetBounds(10, 320, 100, 20);
+    QStringList log;
+    Grid->OnCellValidate = [&](TObject*, int c, int r, QString& v, bool&) {
+        log << QString("validate %1,%2 %3").arg(c).arg(r).arg(v);
+    };
+    Grid->OnEditingDone = [&](TObject*) { log << "done"; };
+    EditCell(2, 3);
+    Type("new");
+    other->SetFocus();
+    EXPECT_EQ(log, QStringList({"validate 2,3 new", "done"}));
+    EXPECT_FALSE(EditorUp());
+    EXPECT_EQ(Grid->Cells(2, 3), "new");
+    EXPECT_FALSE(Grid->FEditing);
+}
+
+TEST_F(EditingTest, TabWithValidationRefusedKeepsTheEditor)
+{
+    NewGrid();
+    Grid->SetOptions(Grid->Options() | goTabs);
+    bool refuse = true;
+    Grid->OnCellValidate = [&](TObject*, int, int, QString&, bool& valid) { valid = !refuse; };
+    EditCell(2, 3);
+    Type("x");
+    Key(VK_TAB);
+    EXPECT_EQ(Grid->Col(), 2);
+    EXPECT_TRUE(EditorUp());
+    refuse = false;
+    Key(VK_TAB);
+    EXPECT_EQ(Grid->Col(), 3);
+    EXPECT_EQ(Grid->Cells(2, 3), "x");
+}

@@ -621,3 +621,355 @@ TEST_F(ExCGridTest, NewCellPropertiesStartFromTheColumn)
     Grid->Bands()->SetActive(true);
     EXPECT_EQ(Grid->GetCellProperties(4, 2)->BrushColor(), clNone);
 }
+
+// --- per-column answers to the string grid's cell questions
+
+TEST_F(ExCGridTest, ReadOnlyAndFixedColumnsAreNeverEditable)
+{
+    NewGrid();
+    Col(2)->ReadOnly = true;
+    Col(3)->SetFixed(true);
+    for (TGridOptions opts : {Grid->Options() | goEditing, Grid->Options() & ~goEditing}) {
+        Grid->SetOptions(opts);
+        struct Case {
+            int col, row;
+            bool can;
+        };
+        const Case cases[] = {{1, 2, true}, {2, 2, false}, {3, 2, false}, {4, 2, true},
+                              {0, 2, false}, {1, 0, false}, {9, 2, false}};
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.col << "," << c.row << " editing " << bool(opts & goEditing));
+            bool can = true;
+            Grid->QueryCellEdit(c.col, c.row, can);
+            EXPECT_EQ(can, c.can);
+        }
+    }
+    // The cell's own read-only flag.
+    Grid->SetReadOnly(1, 4, true);
+    bool can = true;
+    Grid->QueryCellEdit(1, 4, can);
+    EXPECT_FALSE(can);
+    // Nothing is editable while loading.
+    Grid->BeginLoading();
+    can = true;
+    Grid->QueryCellEdit(1, 2, can);
+    EXPECT_FALSE(can);
+    Grid->EndLoading();
+}
+
+TEST_F(ExCGridTest, CanEditCellEventGetsTheBaseCellRowFirst)
+{
+    NewGrid();
+    Grid->MergeCells(2, 3, 2, 2); // (2,3)..(3,4)
+    std::vector<std::pair<int, int>> asked;
+    Grid->OnCanEditCell = [&](TObject*, int ARow, int ACol, bool& CanEdit) {
+        asked.emplace_back(ARow, ACol);
+        CanEdit = false;
+    };
+    bool can = true;
+    Grid->QueryCellEdit(3, 4, can);
+    EXPECT_FALSE(can);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], std::make_pair(3, 2));
+}
+
+TEST_F(ExCGridTest, FixedColumnPaintsFixedColorAndColumnsTheirColours)
+{
+    NewGrid();
+    Grid->SetRowCount(10);
+    Grid->SetFixedFooters(1);
+    Grid->SetFixedColor(clGray);
+    Col(1)->SetColor(clRed);
+    Col(2)->SetFixed(true);
+    Col(3)->SetColor(clLime);
+    Col(3)->SetShowBands(true);
+    TFont bold;
+    bold.SetStyle(fsBold);
+    Col(1)->SetHeaderFont(bold);
+    Col(1)->Font()->SetStyle(fsItalic);
+    struct Case {
+        int col, row;
+        TColor brush;
+        TFontStyles style;
+    };
+    const Case cases[] = {
+        {1, 2, clRed, fsItalic}, {1, 0, clWhite, fsBold},   // header row keeps the brush
+        {2, 2, clGray, 0},       {2, 0, clGray, 0},         // a fixed column, header included
+        {1, 9, clWhite, 0},                                 // footer row untouched
+        {3, 2, clLime, 0},       {0, 2, clWhite, 0},        // fixed grid column untouched
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.col << "," << c.row);
+        TBrush brush;
+        brush.SetColor(clWhite);
+        TFont font;
+        Grid->GetCellColor(c.col, c.row, 0, &brush, &font);
+        EXPECT_EQ(brush.Color(), c.brush);
+        EXPECT_EQ(font.Style(), c.style);
+    }
+    // Under active bands a banded column leaves the brush to the bands.
+    Grid->Bands()->SetActive(true);
+    TBrush brush;
+    brush.SetColor(clWhite);
+    TFont font;
+    Grid->GetCellColor(3, 2, 0, &brush, &font);
+    EXPECT_EQ(brush.Color(), clWhite);
+    // A cell's own brush and font colours win.
+    Grid->SetColors(1, 4, clBlue);
+    Grid->SetFontColors(1, 4, clYellow);
+    Grid->GetCellColor(1, 4, 0, &brush, &font);
+    EXPECT_EQ(brush.Color(), clBlue);
+    EXPECT_EQ(font.Color(), clYellow);
+    // The event still has the last word.
+    Grid->OnGetCellColor = [](TObject*, int, int, TGridDrawState, TBrush* b, TFont*) { b->SetColor(clAqua); };
+    Grid->GetCellColor(1, 2, 0, &brush, &font);
+    EXPECT_EQ(brush.Color(), clAqua);
+}
+
+TEST_F(ExCGridTest, DataCheckBoxColumnLendsOneGraphicToItsBodyCells)
+{
+    NewGrid();
+    Grid->SetRowCount(10);
+    Grid->SetColCount(6);
+    Grid->SetFixedFooters(1);
+    Grid->SetFixedRightCols(1);
+    Col(2)->SetEditor(edDataCheckBox);
+    Col(5)->SetEditor(edDataCheckBox); // the right fixed column
+    TCellGraphic* g = Grid->GetCellGraphic(2, 1);
+    ASSERT_NE(g, nullptr);
+    EXPECT_EQ(g->CellType, ctVirtCheckBox);
+    EXPECT_FALSE(g->CellTransparent);
+    EXPECT_EQ(Grid->GetCellGraphic(2, 5), g);
+    EXPECT_EQ(Grid->GetCellType(2, 1), ctDataCheckBox);
+    struct Case {
+        int col, row;
+    };
+    for (const Case& c : {Case{2, 0}, Case{2, 9}, Case{5, 3}, Case{1, 3}}) {
+        SCOPED_TRACE(testing::Message() << c.col << "," << c.row);
+        EXPECT_EQ(Grid->GetCellGraphic(c.col, c.row), nullptr);
+        EXPECT_EQ(Grid->GetCellType(c.col, c.row), ctEmpty);
+    }
+    Grid->ControlLook()->SetControlStyle(csFlat);
+    EXPECT_TRUE(Grid->GetCellGraphic(2, 1)->CellTransparent);
+}
+
+TEST_F(ExCGridTest, DataCheckBoxCellsToggleBetweenTheColumnsTexts)
+{
+    NewGrid();
+    Col(2)->SetEditor(edDataCheckBox);
+    Col(2)->CheckTrue = "Y";
+    Col(2)->CheckFalse = "N";
+    Grid->SetCellEx(2, 1, "Y");
+    Grid->SetCellEx(2, 2, "N");
+    Grid->SetCellEx(2, 3, "other");
+    EXPECT_TRUE(Grid->IsChecked(2, 1));
+    EXPECT_FALSE(Grid->IsChecked(2, 2));
+    EXPECT_FALSE(Grid->IsChecked(2, 3));
+    EXPECT_TRUE(Grid->DoToggleCheckBox(2, 2, true));
+    EXPECT_EQ(Grid->GetCellEx(2, 2), "Y");
+    EXPECT_TRUE(Grid->DoToggleCheckBox(2, 1, true));
+    EXPECT_EQ(Grid->GetCellEx(2, 1), "N");
+    // A read-only column does not toggle, unless check boxes are always active.
+    Col(2)->ReadOnly = true;
+    EXPECT_FALSE(Grid->DoToggleCheckBox(2, 1, true));
+    EXPECT_EQ(Grid->GetCellEx(2, 1), "N");
+    Grid->ControlLook()->CheckAlwaysActive = true;
+    EXPECT_TRUE(Grid->DoToggleCheckBox(2, 1, true));
+    EXPECT_EQ(Grid->GetCellEx(2, 1), "Y");
+}
+
+TEST_F(ExCGridTest, CheckTextsOfBodyCellsComeFromTheColumn)
+{
+    NewGrid();
+    Col(2)->CheckTrue = "1";
+    Col(2)->CheckFalse = "0";
+    Grid->OnGetCheckTrue = [](TObject*, int, int, QString& v) { v = "event"; };
+    Grid->OnGetCheckFalse = [](TObject*, int, int, QString& v) { v = "event-off"; };
+    QString t, f;
+    Grid->GetCheckTrue(2, 3, t);
+    Grid->GetCheckFalse(2, 3, f);
+    EXPECT_EQ(t, "1");
+    EXPECT_EQ(f, "0");
+    // In the fixed row and the fixed column the event's answer stands.
+    Grid->GetCheckTrue(2, 0, t);
+    EXPECT_EQ(t, "event");
+    Grid->GetCheckFalse(0, 3, f);
+    EXPECT_EQ(f, "event-off");
+}
+
+TEST_F(ExCGridTest, OpeningAnEditorLoadsTheColumnsSettings)
+{
+    NewGrid();
+    Col(2)->SetEditor(edComboList);
+    Col(2)->ComboItems()->Add("alpha");
+    Col(2)->ComboItems()->Add("beta");
+    Col(2)->DropDownCount = 5;
+    Col(3)->SetFloatFormat("%.4f");
+    TEditorType e = edNormal;
+    Grid->GetCellEditor(2, 1, e);
+    EXPECT_EQ(e, edComboList);
+    ASSERT_NE(Grid->EditCombo, nullptr);
+    ASSERT_EQ(Grid->EditCombo->Items()->Count(), 2);
+    EXPECT_EQ(Grid->EditCombo->Items()->Strings(1), "beta");
+    EXPECT_EQ(Grid->EditCombo->DropDownCount, 5);
+    EXPECT_EQ(Grid->ControlLook()->DropDownCount, 5);
+    // The list is a copy.
+    Col(2)->ComboItems()->Add("gamma");
+    EXPECT_EQ(Grid->EditCombo->Items()->Count(), 2);
+
+    // A column float format becomes the grid's, and stays.
+    e = edNormal;
+    Grid->GetCellEditor(3, 0, e); // a fixed row still passes the format on
+    EXPECT_EQ(e, edNormal);
+    EXPECT_EQ(Grid->FloatFormat, "%.4f");
+    Grid->GetCellEditor(1, 1, e);
+    EXPECT_EQ(Grid->FloatFormat, "%.4f");
+
+    // The event may change the kind.
+    Grid->OnGetEditorType = [](TObject*, int, int, TEditorType& k) { k = edNumeric; };
+    Grid->GetCellEditor(2, 1, e);
+    EXPECT_EQ(e, edNumeric);
+}
+
+TEST_F(ExCGridTest, ComboColumnsShowComboBoxesInDataCells)
+{
+    NewGrid();
+    Col(1)->SetEditor(edComboList);
+    Col(2)->SetEditor(edComboEdit);
+    Col(3)->SetEditor(edSpinEdit);
+    EXPECT_TRUE(Grid->HasComboBox(1, 2));
+    EXPECT_TRUE(Grid->HasComboBox(2, 2));
+    EXPECT_FALSE(Grid->HasComboBox(3, 2));
+    EXPECT_FALSE(Grid->HasComboBox(1, 0));
+    EXPECT_FALSE(Grid->HasComboBox(9, 2));
+    Grid->OnHasComboBox = [](TObject*, int ACol, int, bool& has) { has = has || ACol == 3; };
+    EXPECT_TRUE(Grid->HasComboBox(3, 2));
+    EXPECT_TRUE(Grid->HasComboBox(1, 2));
+}
+
+TEST_F(ExCGridTest, AlignmentFormatBordersAndPasswordComeFromTheColumn)
+{
+    NewGrid();
+    Col(2)->SetAlignment(taCenter);
+    Col(2)->SetHeaderAlignment(taRightJustify);
+    Col(2)->SortStyle = ssNumeric;
+    Col(2)->SortPrefix = "$";
+    Col(2)->SetBorders(CellBorderBit(cbBottom));
+    Col(2)->BorderPen()->SetColor(clRed);
+    Col(2)->SetPassword(true);
+
+    TAlignment ha = taLeftJustify;
+    TVAlignment va = vtaTop;
+    Grid->GetCellAlign(2, 3, ha, va);
+    EXPECT_EQ(ha, taCenter);
+    Grid->GetCellAlign(2, 0, ha, va);
+    EXPECT_EQ(ha, taRightJustify);
+    Grid->SetAlignments(2, 4, taLeftJustify); // a cell's own alignment wins
+    ha = taCenter;
+    Grid->GetCellAlign(2, 4, ha, va);
+    EXPECT_EQ(ha, taLeftJustify);
+
+    TSortStyle style = ssAutomatic;
+    QString prefix, suffix;
+    Grid->GetCellFormat(2, style, prefix, suffix);
+    EXPECT_EQ(style, ssNumeric);
+    EXPECT_EQ(prefix, "$");
+
+    TPen pen;
+    TCellBorders borders = 0;
+    Grid->GetCellBorder(2, 3, &pen, borders);
+    EXPECT_EQ(borders, CellBorderBit(cbBottom));
+    EXPECT_EQ(pen.Color(), clRed);
+    borders = 0;
+    Grid->GetCellBorder(2, 0, &pen, borders); // not a data cell
+    EXPECT_EQ(borders, 0u);
+
+    bool pw = false;
+    Grid->IsPasswordCell(2, 3, pw);
+    EXPECT_TRUE(pw);
+    pw = false;
+    Grid->IsPasswordCell(9, 3, pw);
+    EXPECT_FALSE(pw);
+}
+
+TEST_F(ExCGridTest, IsFixedCellMapsTheDisplayColumn)
+{
+    NewGrid();
+    Col(3)->SetFixed(true);
+    Grid->HideColumn(1); // display 2 is real 3
+    bool fixed = false;
+    Grid->IsFixedCell(2, 2, fixed);
+    EXPECT_TRUE(fixed);
+    fixed = false;
+    Grid->IsFixedCell(3, 2, fixed);
+    EXPECT_FALSE(fixed);
+}
+
+TEST_F(ExCGridTest, CellsLoadedBringsTheItemsToTheColumnCount)
+{
+    NewGrid();
+    static_cast<TExStringGrid*>(Grid)->SetColCount(8); // past the column grid's writer
+    EXPECT_EQ(Grid->Columns()->Count(), 5);
+    Grid->CellsLoaded();
+    EXPECT_EQ(Grid->Columns()->Count(), 8);
+    EXPECT_FALSE(Grid->Columns()->NoRecursiveUpdate);
+}
+
+TEST_F(ExCGridTest, PrintColoursAndBordersComeFromTheColumnsPrintSettings)
+{
+    NewGrid();
+    Col(2)->PrintColor = clSilver;
+    Col(2)->PrintFont()->SetSize(14);
+    Col(2)->PrintBorders = CellBorderBit(cbLeft);
+    Col(2)->PrintBorderPen()->SetColor(clRed);
+    TBrush brush;
+    TFont font;
+    Grid->GetCellPrintColor(2, 3, 0, &brush, &font);
+    EXPECT_EQ(brush.Color(), clSilver);
+    EXPECT_EQ(font.Size(), 14);
+    Grid->SetFontSizes(2, 4, 20); // a cell's own size is laid over the print font
+    Grid->GetCellPrintColor(2, 4, 0, &brush, &font);
+    EXPECT_EQ(font.Size(), 20);
+    Col(2)->PrintFontCustom = false;
+    Grid->PrintSettings()->Font.SetSize(7);
+    Grid->GetCellPrintColor(2, 3, 0, &brush, &font);
+    EXPECT_EQ(font.Size(), 7);
+    // Header cells print in the fixed font.
+    Grid->PrintSettings()->FixedFont.SetSize(9);
+    Grid->GetCellPrintColor(2, 0, 0, &brush, &font);
+    EXPECT_EQ(font.Size(), 9);
+
+    TPen pen;
+    TCellBorders borders = 0;
+    Grid->GetCellPrintBorder(2, 3, &pen, borders);
+    EXPECT_EQ(borders, CellBorderBit(cbLeft));
+    EXPECT_EQ(pen.Color(), clRed);
+    Col(2)->PrintBorderCustom = false;
+    borders = 0;
+    Grid->GetCellPrintBorder(2, 3, &pen, borders);
+    EXPECT_EQ(borders, 0u);
+}
+
+TEST_F(ExCGridTest, EditableColumnsSwitchEditingOnWithoutTheGridOption)
+{
+    NewGrid();
+    Grid->SetOptions(Grid->Options() & ~goEditing);
+    Col(3)->ReadOnly = true;
+    Grid->MoveToCell(2, 2);
+    EXPECT_TRUE(Grid->Options() & goEditing);
+    Grid->MoveToCell(3, 2);
+    EXPECT_FALSE(Grid->Options() & goEditing);
+    Grid->MoveToCell(1, 3);
+    EXPECT_TRUE(Grid->Options() & goEditing);
+}
+
+TEST_F(ExCGridTest, NewPropertiesOfAFixedCellKeepNoColour)
+{
+    NewGrid();
+    Col(3)->SetColor(clRed);
+    EXPECT_EQ(Grid->GetCellProperties(3, 0)->BrushColor(), clNone);
+    Col(2)->SetFixed(true);
+    Col(2)->SetColor(clRed);
+    EXPECT_EQ(Grid->GetCellProperties(2, 4)->BrushColor(), clNone);
+    EXPECT_EQ(Grid->GetCellProperties(3, 4)->BrushColor(), clRed);
+}

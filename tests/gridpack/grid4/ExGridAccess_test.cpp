@@ -428,3 +428,21 @@ TEST_F(ExGridAccessTest, TheWindowTakesTheWheelSettings)
     EXPECT_EQ(Grid->wheelscrl, 5);
     SetWheelScrollLines(3);
 }
+
+TEST_F(ExGridAccessTest, AMergedColumnJoinsRunsOfEqualTexts)
+{
+    NewGrid();
+    Grid->SetRowCount(6);
+    const char* texts[] = {"A", "A", "B", "B", "B"};
+    for (int r = 1; r <= 5; ++r)
+        Grid->SetCellEx(1, r, texts[r - 1]);
+    Grid->MergedColumns()->Add(1);
+    EXPECT_EQ(Grid->CellSpan(1, 1), (TPoint{0, 1}));
+    EXPECT_EQ(Grid->CellSpan(1, 3), (TPoint{0, 2}));
+    EXPECT_EQ(Grid->BaseCell(1, 5), (TPoint{1, 3}));
+    // A changed list splits first: column 1 alone is merged no more.
+    Grid->MergedColumns()->Clear();
+    Grid->MergedColumns()->Add(2);
+    EXPECT_FALSE(Grid->IsYMergedCell(1, 1));
+    EXPECT_FALSE(Grid->IsYMergedCell(1, 3));
+}

@@ -222,3 +222,18 @@ TEST_F(ExGridRowsTest, TheFloatingFooterRowStaysLast)
     EXPECT_EQ(Grid->GetCellEx(1, 4), "");
     EXPECT_FALSE(Grid->HasCellProperties(1, 4));
 }
+
+TEST_F(ExGridRowsTest, TheHiddenRowListIsBuiltOnceForTheCaller)
+{
+    Fill();
+    Grid->HideRow(2);
+    Grid->HideRow(5);
+    TIntList* list = nullptr;
+    EXPECT_TRUE(Grid->IsHiddenRow(5, list));
+    ASSERT_NE(list, nullptr);
+    TIntList* first = list;
+    EXPECT_FALSE(Grid->IsHiddenRow(3, list));
+    EXPECT_EQ(list, first);
+    EXPECT_EQ(list->Count(), 2);
+    list->Free();
+}

@@ -71,10 +71,14 @@ TEST_F(ControlsTest, ReplacedWindowProcSeesTheMessageFirstAndCanSwallowIt) {
 TEST_F(ControlsTest, KeyDataCarriesExtendedAltAndReleaseBits) {
     struct Case { unsigned vk; bool ext, alt, up; LPARAM expect; };
     const Case cases[] = {
-        {'A', false, false, false, 1 | (LPARAM('A') << 16)},
-        {VK_LEFT, true, false, false, 1 | (LPARAM(VK_LEFT) << 16) | (LPARAM(1) << 24)},
-        {'X', false, true, false, 1 | (LPARAM('X') << 16) | (LPARAM(1) << 29)},
-        {'X', false, false, true, 1 | (LPARAM('X') << 16) | (LPARAM(1) << 30) | (LPARAM(1) << 31)},
+        // Bits 16-23 hold the key's scan code.
+        {'A', false, false, false, 1 | (LPARAM(0x1E) << 16)},
+        {VK_LEFT, true, false, false, 1 | (LPARAM(0x4B) << 16) | (LPARAM(1) << 24)},
+        {'X', false, true, false, 1 | (LPARAM(0x2D) << 16) | (LPARAM(1) << 29)},
+        {'X', false, false, true, 1 | (LPARAM(0x2D) << 16) | (LPARAM(1) << 30) | (LPARAM(1) << 31)},
+        // The keypad's decimal key and the main block's full stop differ in bit 22.
+        {VK_DECIMAL, false, false, false, 1 | (LPARAM(0x53) << 16)},
+        {0xBE, false, false, false, 1 | (LPARAM(0x34) << 16)},
     };
     for (const Case& c : cases) EXPECT_EQ(KeyDataFor(c.vk, c.ext, c.alt, c.up), c.expect) << c.vk;
     EXPECT_TRUE(Input::IsExtendedKey(VK_DELETE));

@@ -1,0 +1,677 @@
+// The string grid's cell drawing: the look of a cell (font, colours,
+// selection, alignment) for the base painter and for new cell properties,
+// and the layers drawn over the background the base painter filled: header
+// look, text, cell graphics, borders and the focus rectangle.
+#include "gridpack/grid4/ExGrid.h"
+
+#include "gridpack/grid3/RorIdad.h"
+#include "gridpack/grid3/SgHTMLE.h"
+#include "platform/core/MathUtils.h"
+#include "platform/graphics/ImageList.h"
+#include "platform/graphics/Resources.h"
+
+#include <algorithm>
+
+namespace {
+bool IsCheckKind(TCellType t)
+{
+    return t == ctCheckBox || t == ctDataCheckBox || t == ctVirtCheckBox || t == ctRowCheckBox ||
+           t == ctTriStateCheckBox;
+}
+bool IsDataCheckKind(TCellType t) { return t == ctDataCheckBox || t == ctVirtCheckBox || t == ctRowCheckBox; }
+
+// The grid's own check-box pictures of the XP look, 16 x 16, registered once:
+// "SGCHK05" checked, "SGCHK06" unchecked, "SGCHK07" and "SGCHK08" the same
+// disabled. Their bottom-left pixel names the transparent colour.
+constexpr TColor kGlyphGround = TColor(0xFF00FF);
+
+void DrawXPCheck(TCanvas* c, bool checked, bool active)
+{
+    c->Brush().SetColor(kGlyphGround);
+    c->FillRect(TRect{0, 0, 16, 16});
+    // The box: a 13 x 13 frame with a light gradient inside.
+    c->Pen().SetWidth(1);
+    c->Pen().SetColor(active ? TColor(0x80511C) : TColor(0xC9C9B9));
+    c->Brush().SetColor(active ? TColor(0xF5F5F4) : TColor(0xFFFFFF));
+    c->Rectangle(1, 1, 14, 14);
+    if (active) {
+        for (int i = 0; i < 11; ++i) {
+            const int v = 0xDC + i * 2;
+            c->Pen().SetColor(RGB(v, v, v - 4));
+            c->MoveTo(2, 2 + i);
+            c->LineTo(13, 2 + i);
+        }
+    }
+    if (!checked)
+        return;
+    // The tick: three strokes, two pixels thick.
+    c->Pen().SetColor(active ? TColor(0x21A121) : TColor(0xB0C0C0));
+    for (int d = 0; d < 3; ++d) {
+        c->MoveTo(4, 6 + d);
+        c->LineTo(6, 8 + d);
+        c->LineTo(11, 3 + d);
+    }
+}
+
+const QString& XPCheckName(bool checked, bool active)
+{
+    static const QString names[4] = {QStringLiteral("SGCHK05"), QStringLiteral("SGCHK06"),
+                                     QStringLiteral("SGCHK07"), QStringLiteral("SGCHK08")};
+    return names[(active ? 0 : 2) + (checked ? 0 : 1)];
+}
+
+void EnsureXPCheckGlyphs()
+{
+    if (HasResourceImage(XPCheckName(true, true)))
+        return;
+    for (int i = 0; i < 4; ++i) {
+        const bool checked = (i & 1) == 0, active = i < 2;
+        TBitmap bmp(16, 16, pf24bit);
+        DrawXPCheck(bmp.Canvas(), checked, active);
+        RegisterResourceImage(XPCheckName(checked, active), bmp.Image());
+    }
+}
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Colours
+// ---------------------------------------------------------------------------
+
+TColor BlendColors(TColor C1, TColor C2, int Percent)
+{
+    if (Percent >= 100)
+        return C1;
+    if (Percent < 1 || C1 == clNone)
+        return C2;
+    if (C2 == clNone)
+        return C1;
+    const TColor a = ColorToRGB(C1), b = ColorToRGB(C2);
+    const double f = Percent / 100.0;
+    auto mix = [&](int shift) {
+        const double v = f * ((a >> shift) & 0xFF) + (1.0 - f) * ((b >> shift) & 0xFF);
+        return std::min<int64_t>(255, Round(v));
+    };
+    return TColor(mix(0) | (mix(8) << 8) | (mix(16) << 16));
+}
+
+TColor MixSelectionColor(TColor SelColor, TColor CellColor, bool Mixer, int Factor)
+{
+    return Mixer ? BlendColors(SelColor, CellColor, Factor) : SelColor;
+}
+
+// ---------------------------------------------------------------------------
+// The look of a cell
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select,
+                                        bool Remap, TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor,
+                                        TColor& AMirrorColorTo, TFont* AFont, TAlignment& HA, TVAlignment& VA,
+                                        bool& WW, TCellGradientDirection& GD)
+{
+    const int RCol = Remap ? RemapColToReal(ACol) : ACol;
+    const bool normal = ACol >= FixedCols() && ARow >= FixedRows();
+
+    // 1. font of normal or fixed cells
+    if (Print && !PrintSettings()->UseDisplayFont)
+        AFont->Assign(normal ? PrintSettings()->Font : PrintSettings()->FixedFont);
+    else
+        AFont->Assign(normal ? *Font() : *FixedFont());
+
+    // 2. the row whose flags count
+    const bool realRows = (FMouseActions->DisjunctRowSelect() && FMouseActions->RowSelectPersistent) ||
+                          FUseEnabledRows;
+    const int RRow = realRows ? RealRowIndex(ARow) : ARow;
+
+    // 3, 4. the cell's own colours and font
+    ABrush->SetColor(clNone);
+    AColorTo = clNone;
+    AMirrorColor = clNone;
+    AMirrorColorTo = clNone;
+    bool ownColour = false;
+    if (const TCellProperties* p = PropsOf(RCol, ARow)) {
+        if (p->BrushColor() != clNone) {
+            ABrush->SetColor(p->BrushColor());
+            const TCellType k = GetCellType(ACol, ARow);
+            ownColour = k == ctNone || k == ctRotated || k == ctEmpty;
+        }
+        if (p->FontColor != clNone)
+            AFont->SetColor(p->FontColor);
+        if (p->FontStyle != 0)
+            AFont->SetStyle(p->FontStyle);
+        if (p->FontSize != 0)
+            AFont->SetSize(p->FontSize);
+        if (!p->FontName.isEmpty())
+            AFont->SetName(p->FontName);
+        WW = p->WordWrap();
+        AColorTo = p->BrushColorTo();
+        GD = p->GradientDirection;
+    }
+    // 5.
+    if (AState & gdSelected)
+        GD = GradientVertical;
+
+    // 6. grid colour, bands, fixed areas
+    if (ABrush->Color() == clNone) {
+        ABrush->SetColor(Color());
+        if (Bands()->Active() && (Bands()->Print == Print || !Print) && ACol >= FixedCols() &&
+            ACol < ColCount() + NumHiddenColumns() - FixedRightCols() && ARow >= FixedRows() &&
+            ARow < RowCount() - FixedFooters() && Bands()->TotalLength() > 0)
+            ABrush->SetColor((ARow - FixedRows()) % Bands()->TotalLength() < Bands()->PrimaryLength()
+                                 ? Bands()->PrimaryColor()
+                                 : Bands()->SecondaryColor());
+        if (ACol < FixedCols() || ARow < FixedRows() || ACol >= ColCount() - FixedRightCols() ||
+            ARow >= RowCount() - FixedFooters())
+            ABrush->SetColor(FixedColor());
+    }
+
+    // 7. fixed cells and the header gradient
+    const bool fixed = IsFixed(ACol, ARow) || ACol < FixedCols() || ARow < FixedRows();
+    if (fixed && !ownColour && !Print) {
+        ABrush->SetColor(FixedColor());
+        AFont->Assign(*FixedFont());
+        AState |= gdFixed;
+        if (Look >= glTMS) {
+            ABrush->SetColor(QORGradientFrom());
+            AColorTo = QORGradientTo();
+            AMirrorColor = QORGradientMirrorFrom();
+            AMirrorColorTo = QORGradientMirrorTo();
+        }
+    }
+
+    // 8, 9. hooks
+    if (Print)
+        GetCellPrintColor(RCol, ARow, AState, ABrush, AFont);
+    else
+        GetCellColor(RCol, ARow, AState, ABrush, AFont);
+    if (OnGetCellGradient) {
+        TColor c = ABrush->Color();
+        OnGetCellGradient(this, ARow, RCol, c, AColorTo, AMirrorColor, AMirrorColorTo, GD);
+        ABrush->SetColor(c);
+    }
+
+    // 10, 11. selection
+    const TColor cellColour = ABrush->Color();
+    const auto select = [&](TColor brush) {
+        // Without a selection colour an unfocused selection shows the
+        // system's highlight.
+        if (brush == clNone && !(AState & gdFocused))
+            brush = clHighlight;
+        ABrush->SetColor(brush);
+        AColorTo = SelectionColorTo();
+        AMirrorColor = SelectionMirrorColor();
+        AMirrorColorTo = SelectionMirrorColorTo();
+        if (SelectionTextColor() != clNone)
+            AFont->SetColor(SelectionTextColor());
+    };
+    const bool rowDisjunct = FMouseActions->DisjunctRowSelect();
+    const bool colDisjunct = FMouseActions->DisjunctColSelect();
+    if (Select && !Print && ShowSelection() && normal) {
+        if (rowDisjunct) {
+            if (RRow < RowCount() + NumHiddenRows() && GetRowSelect(RRow)) {
+                select(SelectionColor());
+                AState = gdSelected;
+            } else {
+                AState &= ~gdSelected;
+            }
+        } else if (colDisjunct) {
+            if (GetColSelect(ACol)) {
+                select(SelectionColor());
+                AState |= gdSelected;
+            } else {
+                AState &= ~gdSelected;
+            }
+        }
+    }
+    if (Select && !Print && ShowSelection() && !fixed && !rowDisjunct && !colDisjunct && IsCellSelected(ACol, ARow)) {
+        select(cellColour == Color() ? SelectionColor()
+                                     : MixSelectionColor(SelectionColor(), cellColour, SelectionColorMixer(),
+                                                         SelectionColorMixerFactor()));
+        AState |= gdSelected;
+    }
+
+    // 13. disabled rows and a disabled grid
+    if (UseDisabledFont && ((FUseEnabledRows && !GetRowEnabled(RRow)) || !Enabled()))
+        AFont->SetColor(DisabledFontColor);
+
+    // 14. selected rows away from the current one are brightened
+    if (rowDisjunct && (AState & gdSelected) && ARow != Row() && SelectionColorTo() == clNone)
+        ABrush->SetColor(ScaleColorPercent(ABrush->Color(), 7));
+
+    // 15.
+    GetCellWordWrap(RCol, ARow, WW);
+    GetCellAlignment(RCol, ARow, HA, VA);
+}
+
+bool TExStringGrid::IsCellSelected(int ACol, int ARow) const
+{
+    const TGridRect s = Selection();
+    return ACol >= std::min(s.Left, s.Right) && ACol <= std::max(s.Left, s.Right) &&
+           ARow >= std::min(s.Top, s.Bottom) && ARow <= std::max(s.Top, s.Bottom);
+}
+
+// ---------------------------------------------------------------------------
+// The layers of a cell
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect& ARect, TGridDrawState AState)
+{
+    const int C = RemapColToReal(ACol);
+    TRect R = ARect;
+
+    // 4. the cell's look, without selection
+    bool WW = WordWrap;
+    TAlignment HA = taLeftJustify;
+    TVAlignment VA = vtaTop;
+    TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
+    TCellGradientDirection GD = GradientVertical;
+    GetVisualProperties(ACol, ARow, AState, false, false, true, &Canvas->Brush(), colorTo, mirror, mirrorTo,
+                        &Canvas->Font(), HA, VA, WW, GD);
+    // 5.
+    const TCellGraphicInfo info = GetCellGraphicInfo(C, ARow);
+    // 6.
+    if ((AState & gdSelected) && !(AState & gdFocused) && SelectionColor() == clNone)
+        Canvas->Brush().SetColor(clHighlight);
+    // 7.
+    Canvas->Font().SetSize(Canvas->Font().Size() + ZoomFactor());
+    const TColor keptBrush = Canvas->Brush().Color();
+    const TColor keptFont = Canvas->Font().Color();
+    // 8.
+    const bool F = (IsFixed(ACol, ARow) || ACol < FixedCols() || ARow < FixedRows()) &&
+                   !(HoverRow && ARow == FHoverRowIdx && (HoverRowCells & HoverRowCellBit(hcFixed)));
+
+    // 10. header background
+    if (F && Look >= glTMS)
+        PaintHeaderBackground(Canvas, ACol, ARow, R, colorTo, mirror, mirrorTo, GD);
+
+    // 16. text
+    FDrawnTextWidth = 0;
+    const bool ownDraw = NoDefaultDraw && (OnDrawCell != nullptr);
+    if (!(NoImageAndText && info.Graphic) && !ownDraw)
+        RenderCellText(Canvas, ACol, ARow, R, AState, info, HA, VA, WW, keptBrush, keptFont);
+
+    // 17. colours back, borders over the cell grown by 1
+    Canvas->Brush().SetColor(keptBrush);
+    Canvas->Font().SetColor(keptFont);
+    R = TRect{R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1};
+    RenderCellBorders(Canvas, C, ARow, R);
+
+    // 18. header edges
+    if (F && !Flat() && (Look == glTMS || Look == glXP) && (Options() & goFixedHorzLine)) {
+        const int bottom = R.Bottom + 1;
+        Canvas->Pen().SetWidth(1);
+        Canvas->Pen().SetColor(HalveColor(ColorToRGB(FixedColor())));
+        Canvas->MoveTo(R.Left, bottom - 1);
+        Canvas->LineTo(R.Right - 1, bottom - 1);
+        Canvas->Pen().SetColor(clWhite);
+        Canvas->MoveTo(R.Right - 2, R.Top + 1);
+        Canvas->LineTo(R.Left + 1, R.Top + 1);
+        Canvas->LineTo(R.Left + 1, bottom - 1);
+    }
+
+    // 21. the cell graphic
+    if (info.Graphic) {
+        TRect G = R;
+        if (F)
+            G.Top += 1;
+        PaintCellGraphic(Canvas, C, ARow, G, info, HA, VA);
+    }
+
+    // 22. the program's own drawing
+    if (OnDrawCell) {
+        const TRect r2{R.Left + 1, R.Top + 1, R.Right + 1 - GridLineWidth(), R.Bottom + 1 - GridLineWidth()};
+        OnDrawCell(this, C, ARow, r2, AState);
+    }
+
+    // 24. focus rectangle inside the grid lines
+    const TPoint b = BaseCell(ACol, ARow);
+    if (!HideFocusRect && b.X == Col() && b.Y == Row() && Focused() && !(Options() & goRowSelect) &&
+        Col() >= FixedCols() && Row() >= FixedRows()) {
+        const int g = GridLineWidth() - 1;
+        const TRect f{R.Left - g, R.Top - g, R.Right + g - 1, R.Bottom + g - 1};
+        Canvas->Brush().SetColor(keptBrush);
+        Canvas->Font().SetColor(clBlack);
+        Canvas->DrawFocusRect(f);
+    }
+}
+
+void TExStringGrid::PaintHeaderBackground(TCanvas* Canvas, int ACol, int ARow, const TRect& R, TColor ColorTo,
+                                          TColor Mirror, TColor MirrorTo, TCellGradientDirection GD)
+{
+    const int d = ACol;
+    const bool activeHeader = ActiveCellShow() && ((ARow == Row() && d == FixedCols() - 1 && FixedCols() > 0) ||
+                                                   (d == Col() && ARow == FixedRows() - 1 && FixedRows() > 0));
+    TRect r = R;
+    r.Bottom += 1;
+    if (activeHeader) {
+        FillCellBackground(Canvas, r, ActiveCellColor(), ActiveCellColorTo(), clNone, clNone, true, clNone, false,
+                           true);
+        return;
+    }
+    if (Flat())
+        return;
+    FillCellBackground(Canvas, r, Canvas->Brush().Color(), ColorTo, Mirror, MirrorTo, GD == GradientVertical,
+                       clNone, false, true);
+}
+
+void TExStringGrid::RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TRect& R, TGridDrawState AState,
+                                   const TCellGraphicInfo& info, TAlignment HA, TVAlignment VA, bool WW,
+                                   TColor KeptBrush, TColor KeptFont)
+{
+    const int C = RemapColToReal(ACol);
+    const bool fixed = IsFixed(ACol, ARow) || ACol < FixedCols() || ARow < FixedRows();
+    TColor urlColor = URLColor;
+
+    // 1. selection colours
+    const bool rowSel = (Options() & goRowSelect) && IsCellSelected(ACol, ARow) && C >= FixedCols() &&
+                        C < ColCount() - FixedRightCols();
+    if (((AState & gdSelected) || rowSel) && !fixed) {
+        if (ShowSelection()) {
+            if (SelectionColor() != clNone)
+                Canvas->Brush().SetColor(SelectionColor());
+            if (SelectionTextColor() != clNone && Enabled()) {
+                Canvas->Font().SetColor(SelectionTextColor());
+                urlColor = SelectionTextColor();
+            }
+        } else if (!Focused() || (info.Graphic && IsCheckKind(info.Graphic->CellType))) {
+            Canvas->Brush().SetColor(KeptBrush);
+            Canvas->Font().SetColor(KeptFont);
+        }
+    }
+
+    // 2. the text as shown
+    QString text = GetFormattedCell(C, ARow);
+    const int kind = DetectTextKind(text, EnableHTML);
+    bool password = false;
+    IsPasswordCell(C, ARow, password);
+    if (password)
+        text = QString(text.size(), PasswordChar);
+
+    // 3.
+    TRect tr = R;
+    if (fixed) {
+        tr.Left += GridLineWidth();
+        tr.Top += GridLineWidth();
+    }
+    if (!info.TextToo || text.isEmpty())
+        return;
+
+    // 9. the text rectangle beside the graphic
+    const TPoint off = XYOffset();
+    tr.Left += off.X;
+    tr.Top += off.Y;
+    if (!XYOffsetTopLeftOnly)
+        tr.Right -= off.X;
+    if (info.Graphic) {
+        if (info.HAlign == haBeforeText)
+            tr.Left += info.Width;
+        else if (info.HAlign == haAfterText)
+            tr.Right -= info.Width;
+        if (info.VAlign == vaAboveText)
+            tr.Top += info.Height;
+        else if (info.VAlign == vaUnderText)
+            tr.Bottom -= info.Height;
+    }
+
+    Canvas->Brush().SetStyle(bsClear);
+    if (kind == 1) {
+        THTMLRenderParams p;
+        p.Canvas = Canvas;
+        p.Text = text;
+        p.Rect = tr;
+        p.Images = GetCellImageList(C, ARow);
+        p.Container = PictureContainer();
+        p.PictureCache = ImageCache();
+        p.ShadowColor = clGray;
+        p.LinkColor = urlColor;
+        p.WordWrap = !EnhTextSize;
+        RenderHTML(p);
+        if (info.Graphic)
+            FDrawnTextWidth = p.Width + 2;
+    } else {
+        unsigned flags = DT_EDITCONTROL;
+        if (CountTextLines(text, Multilinecells) == 1 && !WW) {
+            QString rest = text;
+            text = TakeFirstLine(rest, false);
+            flags = DT_SINGLELINE | (EnhTextSize ? DT_END_ELLIPSIS : 0u);
+        }
+        if (WW && !Multilinecells && EnhTextSize)
+            flags |= DT_END_ELLIPSIS;
+        flags |= VA == vtaCenter ? DT_VCENTER : VA == vtaBottom ? DT_BOTTOM : DT_TOP;
+        FVAlign = VA == vtaCenter ? DT_VCENTER : VA == vtaBottom ? DT_BOTTOM : DT_TOP;
+        flags |= HA == taRightJustify ? DT_RIGHT : HA == taCenter ? DT_CENTER : DT_LEFT;
+        flags |= DT_EXPANDTABS | DT_NOPREFIX;
+        flags |= (WW || Multilinecells) ? (DT_WORDBREAK | DT_EDITCONTROL) : DT_SINGLELINE;
+        if (info.Graphic) {
+            TRect m = tr;
+            Canvas->DrawText(text, m, flags | DT_CALCRECT);
+            FDrawnTextWidth = m.Right - m.Left + 2;
+        }
+        Canvas->DrawText(text, tr, flags);
+    }
+    Canvas->Brush().SetStyle(bsSolid);
+}
+
+void TExStringGrid::RenderCellBorders(TCanvas* Canvas, int C, int ARow, TRect R)
+{
+    TCellBorders borders = 0;
+    const TPen saved = Canvas->Pen();
+    GetCellBorder(C, ARow, &Canvas->Pen(), borders);
+    if (!borders) {
+        Canvas->Pen().Assign(saved);
+        return;
+    }
+    TPen left = Canvas->Pen(), top = Canvas->Pen(), right = Canvas->Pen(), bottom = Canvas->Pen();
+    if (OnGetCellBorderProp)
+        OnGetCellBorderProp(this, ARow, C, &left, &top, &right, &bottom);
+    int h = (Canvas->Pen().Width() + 1) / 2;
+    const int v = (Options() & goVertLine) ? h : 0;
+    if (!(Options() & goHorzLine))
+        h = 0;
+    R.Left += v;
+    R.Bottom -= h;
+    if (borders & CellBorderBit(cbLeft)) {
+        Canvas->Pen().Assign(left);
+        Canvas->MoveTo(std::max(0, R.Left), R.Top);
+        Canvas->LineTo(std::max(0, R.Left), R.Bottom);
+    }
+    R.Right -= v;
+    if (borders & CellBorderBit(cbRight)) {
+        Canvas->Pen().Assign(right);
+        Canvas->MoveTo(R.Right - 1, R.Top);
+        Canvas->LineTo(R.Right - 1, R.Bottom);
+    }
+    if (borders & CellBorderBit(cbTop)) {
+        Canvas->Pen().Assign(top);
+        R.Top += h;
+        const int y = GridLineWidth() > 0 ? std::max(0, R.Top - GridLineWidth()) : R.Top + 1;
+        Canvas->MoveTo(R.Left, y);
+        Canvas->LineTo(R.Right, y);
+    }
+    if (borders & CellBorderBit(cbBottom)) {
+        Canvas->Pen().Assign(bottom);
+        Canvas->MoveTo(R.Left - GridLineWidth() - 1, R.Bottom - 1);
+        Canvas->LineTo(R.Right, R.Bottom - 1);
+    }
+    Canvas->Pen().Assign(saved);
+}
+
+// ---------------------------------------------------------------------------
+// Cell graphics
+// ---------------------------------------------------------------------------
+
+TRect TExStringGrid::GraphicRect(const TRect& Cell, const TCellGraphicInfo& info, TAlignment A, TVAlignment CellVA,
+                                 int T) const
+{
+    const TCellType kind = info.Graphic->CellType;
+    const int w = info.Width, h = info.Height;
+    TRect R = Cell;
+    if (kind != ctNode && kind != ctProgress && kind != ctRangeIndicator && kind != ctXPProgress) {
+        R.Left += XYOffset().X - 1;
+        R.Right -= XYOffset().X - 1;
+        R.Top += XYOffset().Y - 1;
+        R.Bottom -= XYOffset().Y - 1;
+    }
+    const int rw = R.Right - R.Left, rh = R.Bottom - R.Top;
+    TRect G{R.Left + 1, R.Top + 1, R.Left + 1 + w, R.Top + 1 + h};
+    if (T > 0)
+        T += 2;
+    if (IsCheckKind(kind) || kind == ctRadioButton) {
+        const bool data = IsDataCheckKind(kind);
+        if (A == taRightJustify) {
+            const int E = data ? R.Right : R.Right - T;
+            G.Left = std::max(R.Left + 1, E - w - 1);
+        } else if (A == taCenter) {
+            G.Left = (data || T < 1) ? R.Left + std::max(0, rw - w) / 2 : R.Left + std::max(0, rw - T) / 2 - w;
+            G.Left = std::max(G.Left, R.Left + 1);
+        }
+        G.Right = G.Left + w;
+    } else {
+        switch (info.HAlign) {
+        case haRight:
+            G.Right = R.Right - 1;
+            G.Left = G.Right - w;
+            break;
+        case haCenter:
+            G.Left = w < rw ? R.Left + (rw - w) / 2 : R.Left + 1;
+            G.Right = G.Left + w;
+            break;
+        case haBeforeText:
+            if (A == taRightJustify)
+                G.Left = std::max(R.Left + 1, R.Right - T - w);
+            else if (A == taCenter)
+                G.Left = std::max(R.Left + 1, R.Left + (rw - T - w) / 2);
+            G.Right = G.Left + w;
+            break;
+        case haAfterText:
+            if (A == taRightJustify)
+                G.Left = R.Right - 1 - w;
+            else if (A == taCenter)
+                G.Left = std::max(R.Left + 1, R.Left + T + (rw - T - w) / 2);
+            else
+                G.Left = R.Left + T;
+            G.Right = G.Left + w;
+            break;
+        case haFull:
+            G.Left = R.Left;
+            G.Right = R.Right;
+            break;
+        default:
+            break;
+        }
+    }
+    TCellVAlign va = info.VAlign;
+    if ((IsCheckKind(kind) || kind == ctRadioButton) && CellVA != VAlignment())
+        va = CellVA == vtaCenter ? vaCenter : CellVA == vtaBottom ? vaBottom : vaTop;
+    switch (va) {
+    case vaBottom:
+        G.Top = R.Bottom - h - 1;
+        G.Bottom = R.Bottom - 1;
+        break;
+    case vaCenter:
+        G.Top = h < rh ? R.Top + (rh - h) / 2 : R.Top + 1;
+        G.Bottom = G.Top + h;
+        break;
+    case vaUnderText:
+        G.Top = R.Bottom - h;
+        G.Bottom = R.Bottom;
+        break;
+    case vaFull:
+        G.Top = R.Top;
+        G.Bottom = R.Bottom;
+        break;
+    default:
+        G.Top = R.Top + 1;
+        G.Bottom = G.Top + h;
+        break;
+    }
+    return G;
+}
+
+void TExStringGrid::PaintCellGraphic(TCanvas* Canvas, int C, int ARow, const TRect& R, const TCellGraphicInfo& info,
+                                     TAlignment HA, TVAlignment VA)
+{
+    const TCellGraphic* g = info.Graphic;
+    const TRect G = GraphicRect(R, info, HA, VA, FDrawnTextWidth);
+    switch (g->CellType) {
+    case ctCheckBox:
+    case ctDataCheckBox:
+    case ctVirtCheckBox:
+    case ctRowCheckBox:
+    case ctTriStateCheckBox: {
+        TCheckBoxState state = cbUnchecked;
+        if (g->CellType == ctRowCheckBox && ARow == 0 && g->CellAngle == 1)
+            state = cbGrayed;
+        else if (g->CellType == ctRowCheckBox)
+            state = BoolToCheckBoxState(g->CellBoolean);
+        else
+            GetCheckBoxState(C, RealRowIndex(ARow), state);
+        bool canEdit = true;
+        QueryCellEdit(C, ARow, canEdit);
+        const bool active = canEdit || FControlLook->CheckAlwaysActive || FControlLook->NoDisabledCheckRadioLook();
+        DrawCheckGlyph(Canvas, G, state, active, g->CellTransparent);
+        break;
+    }
+    case ctImageList:
+    case ctDataImage: {
+        TImageList* list = GetCellImageList(C, ARow);
+        if (!list)
+            break;
+        int idx = g->CellIndex;
+        if (g->CellType == ctDataImage) {
+            try {
+                idx += GetInts(C, ARow);
+            } catch (const Exception&) {
+                break;
+            }
+        }
+        if (idx >= 0 && idx < list->Count())
+            list->Draw(Canvas, G.Left, G.Top, idx);
+        break;
+    }
+    case ctBitmap:
+        if (TBitmap* b = g->Bitmap()) {
+            if (g->CellTransparent)
+                DrawBitmapTransparent(Canvas, b, Canvas->Brush().Color(), G);
+            else
+                Canvas->Draw(G.Left, G.Top, b);
+        }
+        break;
+    case ctIcon:
+        if (TIcon* i = g->CellIcon())
+            Canvas->Draw(G.Left, G.Top, i);
+        break;
+    default:
+        // The other kinds' painters are not part of this grid's drawing yet.
+        break;
+    }
+}
+
+void TExStringGrid::DrawCheckGlyph(TCanvas* Canvas, const TRect& G, TCheckBoxState State, bool Active, bool Flat)
+{
+    const bool active = Active || FControlLook->NoDisabledCheckRadioLook() || FControlLook->CheckAlwaysActive;
+    if (FControlLook->ControlStyle() == csWinXP && State != cbGrayed) {
+        EnsureXPCheckGlyphs();
+        TBitmap bmp;
+        bmp.Assign(ResourceImage(XPCheckName(State == cbChecked, active)));
+        bmp.SetTransparentMode(tmAuto);
+        bmp.SetTransparent(true);
+        Canvas->Draw(G.Left, G.Top, &bmp);
+        return;
+    }
+    // Visual styles are never active here, so the themed style draws the
+    // classic box as well: a CheckSize square centred in the rectangle.
+    const int S = FControlLook->CheckSize();
+    TRect box{G.Left + (G.Right - G.Left - S) / 2, G.Top + (G.Bottom - G.Top - S) / 2, 0, 0};
+    box.Right = box.Left + S;
+    box.Bottom = box.Top + S;
+    unsigned st = DFCS_BUTTONCHECK;
+    if (State == cbChecked)
+        st |= DFCS_CHECKED;
+    else if (State == cbGrayed)
+        st |= DFCS_BUTTON3STATE | DFCS_CHECKED;
+    if (!active)
+        st |= DFCS_INACTIVE;
+    if (Flat || FControlLook->ControlStyle() == csFlat)
+        st |= DFCS_FLAT;
+    Canvas->DrawFrameControl(box, DFC_BUTTON, st);
+}

@@ -1,0 +1,198 @@
+#include "gridpack/grid4/ExGrid.h"
+#include "platform/controls/Forms.h"
+#include "platform/graphics/Resources.h"
+#include "support/ToolkitTest.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+namespace {
+class PaintTest : public ToolkitTest {
+protected:
+    void TearDown() override
+    {
+        ToolkitTest::TearDown();
+        DrainPostedMessages();
+    }
+    void NewGrid()
+    {
+        Form = NewObject<TForm>(nullptr);
+        Form->SetBorderStyle(bsNone);
+        Form->SetBounds(0, 0, 500, 400);
+        Grid = NewObject<TExStringGrid>(Form);
+        Grid->SetParent(Form);
+        Grid->SetBorderStyle(bsNone);
+        Grid->SetBounds(0, 0, 480, 380);
+        Form->Show();
+    }
+    QImage Render() { return Form->RenderClient(); }
+    static TColor At(const QImage& img, int x, int y)
+    {
+        const QRgb p = img.pixel(x, y);
+        return RGB(qRed(p), qGreen(p), qBlue(p));
+    }
+    static int Channel(TColor c, int shift) { return int((c >> shift) & 0xFF); }
+    TExStringGrid* Grid = nullptr;
+};
+} // namespace
+
+TEST(PaintColours, BlendColorsRoundsHalvesToEven)
+{
+    EXPECT_EQ(BlendColors(TColor(0xFF0000), TColor(0x0000FF), 50), TColor(0x800080));
+    EXPECT_EQ(BlendColors(TColor(0xFF0000), TColor(0x0000FF), 100), TColor(0xFF0000));
+    EXPECT_EQ(BlendColors(TColor(0xFF0000), TColor(0x0000FF), 0), TColor(0x0000FF));
+    EXPECT_EQ(BlendColors(clNone, TColor(0x0000FF), 50), TColor(0x0000FF));
+    EXPECT_EQ(BlendColors(TColor(0xFF0000), clNone, 50), TColor(0xFF0000));
+    EXPECT_EQ(MixSelectionColor(TColor(0xFF0000), TColor(0x0000FF), false, 50), TColor(0xFF0000));
+}
+
+TEST_F(PaintTest, HeaderCellHasTheXPGradientAndEdges)
+{
+    NewGrid();
+    Grid->SetCellEx(1, 0, "Head");
+    const QImage img = Render();
+    const TRect c = Grid->CellRect(1, 0);
+    // Near the top almost white, near the bottom almost clBtnFace.
+    const TColor top = At(img, c.Left + 40, c.Top + 3);
+    const TColor low = At(img, c.Left + 40, c.Bottom - 4);
+    for (int s : {0, 8, 16}) {
+        EXPECT_GE(Channel(top, s), 0xF8) << s;
+        EXPECT_LE(Channel(low, s), 0xF4) << s;
+        EXPECT_GE(Channel(low, s), 0xF0) << s;
+    }
+    // A bottom line in half the fixed colour, white top and left lines.
+    EXPECT_EQ(At(img, c.Left + 40, c.Bottom - 1), TColor(0x787878));
+    EXPECT_EQ(At(img, c.Left + 40, c.Top), clWhite);
+    EXPECT_EQ(At(img, c.Left, c.Top + 10), clWhite);
+}
+
+TEST_F(PaintTest, SelectedCellsTakeTheSelectionColour)
+{
+    NewGrid();
+    Grid->SetOptions(Grid->Options() | goRangeSelect);
+    Grid->SetSelection(TGridRect{2, 2, 3, 3});
+    QImage img = Render();
+    const TRect c = Grid->CellRect(3, 3);
+    EXPECT_EQ(At(img, c.Left + 30, c.Top + 5), TColor(0xEACAB6));
+    const TRect n = Grid->CellRect(1, 5);
+    EXPECT_EQ(At(img, n.Left + 30, n.Top + 5), ColorToRGB(Grid->Color()));
+
+    // Mixed into a cell's own colour.
+    Grid->SetSelectionColor(TColor(0xFF0000));
+    Grid->SetSelectionColorMixer(true);
+    Grid->SetColors(3, 3, TColor(0x0000FF));
+    img = Render();
+    EXPECT_EQ(At(img, c.Left + 30, c.Top + 5), TColor(0x800080));
+}
+
+TEST_F(PaintTest, CheckBoxCentredInItsColumn)
+{
+    NewGrid();
+    Grid->SetColWidths(2, 75);
+    Grid->SetColWidths(3, 75);
+    Grid->SetRowHeights(2, 24);
+    Grid->AddCheckBox(2, 2, true, true);
+    Grid->AddCheckBox(3, 2, true, true);
+    Grid->SetAlignments(2, 2, taCenter);
+    const QImage img = Render();
+    const auto firstMark = [&](int col) {
+        const TRect c = Grid->CellRect(col, 2);
+        const int y = c.Top + 1 + 1 + 1 + 7; // content top, graphic margin, box middle
+        const TColor bg = At(img, c.Left + 1, y);
+        for (int x = c.Left + 1; x < c.Right - 2; ++x)
+            if (At(img, x, y) != bg)
+                return x - (c.Left + 1);
+        return -1;
+    };
+    // The graphic's rectangle is the cell less 1 pixel of text margin on
+    // each side (73 pixels): centred the box starts 29 pixels into it,
+    // left-aligned 1 pixel.
+    EXPECT_EQ(firstMark(2), 29);
+    EXPECT_EQ(firstMark(3), 1);
+}
+
+TEST_F(PaintTest, PasswordCellShowsMaskCharacters)
+{
+    NewGrid();
+    Grid->SetCellEx(2, 3, "abc");
+    Grid->SetCellEx(3, 3, "***");
+    Grid->OnIsPasswordCell = [](TObject*, int, int c, bool& p) { p = c == 2; };
+    const QImage img = Render();
+    const TRect a = Grid->CellRect(2, 3), b = Grid->CellRect(3, 3);
+    for (int y = a.Top + 1; y < a.Bottom - 1; ++y)
+        for (int x = 1; x < a.Right - a.Left - 1; ++x)
+            ASSERT_EQ(At(img, a.Left + x, y), At(img, b.Left + x, y)) << x << "," << y;
+}
+
+TEST_F(PaintTest, FocusRectangleOnlyOnTheFocusedCurrentCell)
+{
+    NewGrid();
+    Grid->SetCol(2);
+    Grid->SetRow(2);
+    const TRect c = Grid->CellRect(2, 2);
+    const auto marks = [&](const QImage& img) {
+        int n = 0;
+        for (int x = c.Left + 5; x < c.Right - 5; ++x)
+            n += At(img, x, c.Top) != At(img, c.Left + 30, c.Top + 8);
+        return n;
+    };
+    Grid->SetFocus();
+    ASSERT_TRUE(Grid->Focused());
+    EXPECT_GT(marks(Render()), 0);
+    Grid->HideFocusRect = true;
+    EXPECT_EQ(marks(Render()), 0);
+    Grid->HideFocusRect = false;
+    Grid->SetOptions(Grid->Options() | goRowSelect);
+    EXPECT_EQ(marks(Render()), 0);
+}
+
+TEST_F(PaintTest, NoSelectionColourPaintsAnUnfocusedSelectionInHighlight)
+{
+    NewGrid();
+    Grid->SetSelectionColor(clNone);
+    Grid->SetOptions(Grid->Options() | goRangeSelect);
+    Grid->SetSelection(TGridRect{2, 2, 3, 3});
+    const QImage img = Render();
+    // A selected cell other than the current one.
+    const int col = Grid->Col() == 2 ? 3 : 2;
+    const TRect c = Grid->CellRect(col, 3);
+    EXPECT_EQ(At(img, c.Left + 30, c.Top + 5), ColorToRGB(clHighlight));
+}
+
+TEST_F(PaintTest, XPCheckBoxesUseTheGridsOwnPictures)
+{
+    NewGrid();
+    Grid->ControlLook()->SetControlStyle(csWinXP);
+    Grid->SetOptions(Grid->Options() | goEditing);
+    Grid->SetColWidths(2, 75);
+    Grid->AddCheckBox(2, 2, true, true);
+    Grid->AddCheckBox(2, 3, false, true);
+    Grid->SetAlignments(2, 2, taCenter);
+    Grid->SetAlignments(2, 3, taCenter);
+    const QImage img = Render();
+    ASSERT_TRUE(HasResourceImage("SGCHK05"));
+    const QImage on = ResourceImage("SGCHK05"), off = ResourceImage("SGCHK06");
+    EXPECT_EQ(on.width(), 16);
+    EXPECT_EQ(on.height(), 16);
+    // Centred, its top 2 pixels below the cell's top; the picture's own
+    // ground colour is left out.
+    for (int row : {2, 3}) {
+        const QImage& pic = row == 2 ? on : off;
+        const TRect c = Grid->CellRect(2, row);
+        const int x0 = c.Left + 1 + 29, y0 = c.Top + 2;
+        const QRgb ground = pic.pixel(0, 15);
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                if (pic.pixel(x, y) != ground) {
+                    ASSERT_EQ(img.pixel(x0 + x, y0 + y) & 0xFFFFFF, pic.pixel(x, y) & 0xFFFFFF)
+                        << row << ":" << x << "," << y;
+                }
+            }
+    }
+    // A cell that may not be edited shows the disabled picture.
+    Grid->SetReadOnly(2, 2, true);
+    const QImage ro = Render();
+    const QImage dis = ResourceImage("SGCHK07");
+    const TRect c = Grid->CellRect(2, 2);
+    EXPECT_EQ(ro.pixel(c.Left + 30 + 1, c.Top + 2 + 1) & 0xFFFFFF, dis.pixel(1, 1) & 0xFFFFFF);
+}
