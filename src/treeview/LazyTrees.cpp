@@ -56,10 +56,12 @@ TBaseLazyTree::TBaseLazyTree(TComponent* AOwner) : TCustomControl(AOwner) {
     // The UI thread is the one that made the application object; make sure
     // it exists before anyone asks from another thread.
     Application();
+    ConstructControl();
     CreateRootNode(0);
 }
 
 TBaseLazyTree::~TBaseLazyTree() {
+    ReleaseControl();
     if (!FDestroying) {
         FDestroying = true;
         TLTMiscOptions misc = FOptions->MiscOptions();
@@ -68,11 +70,14 @@ TBaseLazyTree::~TBaseLazyTree() {
         Clear();
     }
     FRecordNodes.clear();
+    // The columns go while the tree still stands (their removal asks it).
+    FHeader.reset();
     std::free(FRoot);
     FRoot = nullptr;
 }
 
 void TBaseLazyTree::BeforeDestruction() {
+    ReleaseControl();
     // Free every node while the overrides of tree classes still stand.
     if (!FDestroying) {
         FDestroying = true;
@@ -92,6 +97,14 @@ void TBaseLazyTree::AfterConstruction() {
 void TBaseLazyTree::Loaded() {
     TCustomControl::Loaded();
     if (FStates.Contains(tsNeedRootCountUpdate)) SetRootNodeCount(FRoot->ChildCount);
+    // The header and its columns finish loading: positions read meanwhile
+    // are put in order.
+    TLazyTreeColumns* columns = FHeader->Columns();
+    columns->RebuildPositionArray();
+    if (FOptions->AutoOptions().Contains(toAutoBidiColumnOrdering))
+        columns->ResetPositions(UseRightToLeftAlignment());
+    FHeader->ClampMainColumn();
+    FHeader->ReapplyHeaderLimits();
 }
 
 std::unique_ptr<TCustomLazyTreeOptions> TBaseLazyTree::MakeOptions() {
@@ -284,7 +297,7 @@ void TBaseLazyTree::DestroyNodeRecord(PLazyNode Node) {
 // ---------------------------------------------------------------------------
 
 bool TBaseLazyTree::AutoSortActive() const {
-    return FOptions->AutoOptions().Contains(toAutoSort) && FSortColumn >= NoColumn && bool(OnCompareNodes);
+    return FOptions->AutoOptions().Contains(toAutoSort) && SortColumn() >= NoColumn && bool(OnCompareNodes);
 }
 
 PLazyNode TBaseLazyTree::AddChild(PLazyNode Parent, void* UserData) {
@@ -307,7 +320,7 @@ PLazyNode TBaseLazyTree::AddChild(PLazyNode Parent, void* UserData) {
         StartCacheValidation();
         if (FStates.Contains(tsStructureChangePending))
             RequestStructureChange(Parent == FRoot ? nullptr : Parent, crChildAdded);
-        if (AutoSortActive()) Sort(Parent, FSortColumn, FSortDirection, true);
+        if (AutoSortActive()) Sort(Parent, SortColumn(), SortDirection(), true);
         InvalidateToBottom(Parent);
         UpdateScrollBars(true);
     }
@@ -357,7 +370,7 @@ void TBaseLazyTree::SetChildCount(PLazyNode Node, uint32_t NewChildCount) {
             ShiftTotalHeight(Node, int64_t(Node->TotalHeight) + int64_t(addedHeight), false);
         ShiftTotalCount(Node, D, true);
         Node->ChildCount = NewChildCount;
-        if (FUpdateCount == 0 && AutoSortActive()) Sort(Node, FSortColumn, FSortDirection, true);
+        if (FUpdateCount == 0 && AutoSortActive()) Sort(Node, SortColumn(), SortDirection(), true);
         InvalidatePositionCache();
     } else {
         while (Node->ChildCount > NewChildCount) DeleteNode(Node->LastChild);
@@ -393,8 +406,8 @@ PLazyNode TBaseLazyTree::InsertNode(PLazyNode Node, TLTNodeAttachMode Mode, void
     }
     if (FUpdateCount == 0) {
         if (AutoSortActive()) {
-            if (Mode == amInsertBefore || Mode == amInsertAfter) Sort(Node->Parent, FSortColumn, FSortDirection, true);
-            else Sort(Node, FSortColumn, FSortDirection, true);
+            if (Mode == amInsertBefore || Mode == amInsertAfter) Sort(Node->Parent, SortColumn(), SortDirection(), true);
+            else Sort(Node, SortColumn(), SortDirection(), true);
         }
         UpdateScrollBars(true);
         InvalidateToBottom(Mode == amInsertBefore ? result : Node);
@@ -1145,6 +1158,8 @@ void TBaseLazyTree::SetNodeHeight(PLazyNode Node, uint32_t Value) {
     if (!Node || Node == FRoot || IsReadOnly()) return;
     Value &= 0xFFFF;
     if (Node->NodeHeight == Value) return;
+    // The worker reads heights: it lets go of this tree first.
+    StopCacheValidation();
     const int64_t diff = int64_t(Value) - int64_t(Node->NodeHeight);
     Node->NodeHeight = uint16_t(Value);
     if (GetEffectivelyFiltered(Node)) return;
@@ -1164,7 +1179,7 @@ TBaseLazyTree::TNodeVerticalPosition TBaseLazyTree::VerticalPosition(PLazyNode N
     const int align = Node ? Node->Align : 50;
     const int B = ButtonHeight;
     int vAlign;
-    switch (NodeAlignment) {
+    switch (FNodeAlignment) {
     case naFromBottom:
         vAlign = NodeHeight - align;
         break;

@@ -14,11 +14,15 @@
 // errors raise ELazyTreeError with a help context. Handlers receive nil in
 // place of the hidden root.
 #include "platform/controls/Controls.h"
+#include "platform/controls/ImgList.h"
+#include "platform/controls/StdCtrls.h"
 #include "platform/core/Streams.h"
 #include "treeview/LazyTreeTypes.h"
+#include "treeview/LazyTreesHeader.h"
 
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <new>
@@ -217,6 +221,130 @@ struct TLTExpandFits {
 TLTExpandFits ExpandFits(const TLTToggleMeasures& m);
 
 // ---------------------------------------------------------------------------
+// The control's look and view types
+// ---------------------------------------------------------------------------
+
+enum TCheckImageKind : uint8_t {
+    ckLightCheck, ckDarkCheck, ckLightTick, ckDarkTick, ckFlat, ckXP, ckCustom, ckSystemFlat, ckSystemDefault,
+};
+enum TLTIncrementalSearch : uint8_t { isAll, isNone, isInitializedOnly, isVisibleOnly };
+enum TLTSearchStart : uint8_t { ssAlwaysStartOver, ssLastHit, ssFocusedNode };
+enum TLTLineStyle : uint8_t { lsCustomStyle, lsDotted, lsSolid };
+enum TLTLineMode : uint8_t { lmNormal, lmBands };
+enum TLTButtonStyle : uint8_t { bsRectangle, bsTriangle };
+enum TLTButtonFillMode : uint8_t { fmTreeColor, fmWindowColor, fmShaded, fmTransparent };
+enum TLTDragImageKind : uint8_t { diComplete, diMainColumnOnly, diNoImage };
+enum THintAnimationType : uint8_t { hatNone, hatFade, hatSlide, hatSystemDefault };
+enum TLTDragType : uint8_t { dtOLE, dtVCL };
+enum TDropMode : uint8_t { dmNowhere, dmAbove, dmOnNode, dmBelow };
+enum TLTDragOperation : uint8_t { doCopy, doMove, doLink };
+using TLTDragOperations = TLTSet<TLTDragOperation, uint8_t>;
+enum TBevelCut : uint8_t { bvNone, bvLowered, bvRaised, bvSpace };
+enum TBevelKind : uint8_t { bkNone, bkTile, bkSoft, bkFlat };
+enum TBevelEdge : uint8_t { beLeft, beTop, beRight, beBottom };
+using TBevelEdges = TLTSet<TBevelEdge, uint8_t>;
+enum TScrollBarStyle : uint8_t { sbmRegular, sbm3D };
+enum TScrollDirection : uint8_t { sdLeft, sdUp, sdRight, sdDown };
+using TScrollDirections = TLTSet<TScrollDirection, uint8_t>;
+enum TLTCellContentMarginType : uint8_t { ccmtAllSides, ccmtTopLeftOnly, ccmtBottomRightOnly };
+enum TLTCellPaintMode : uint8_t { cpmPaint, cpmGetContentMargin };
+// The flags ApplyScrollOffsets takes.
+enum TScrollUpdateOption : uint8_t { suoRepaintHeader, suoRepaintScrollBars, suoScrollClientArea, suoUpdateNCArea };
+using TScrollUpdateOptions = TLTSet<TScrollUpdateOption, uint8_t>;
+constexpr TScrollUpdateOptions AllScrollUpdateOptions = TScrollUpdateOptions::FromBits(0xF);
+
+enum THitPosition : uint8_t {
+    hiAbove, hiBelow, hiNowhere, hiOnItem, hiOnItemButton, hiOnItemButtonExact, hiOnItemCheckbox, hiOnItemIndent,
+    hiOnItemLabel, hiOnItemLeft, hiOnItemRight, hiOnNormalIcon, hiOnStateIcon, hiToLeft, hiToRight,
+    hiUpperSplitter, hiLowerSplitter,
+};
+using THitPositions = TLTSet<THitPosition, uint32_t>;
+// Where a point lies on the tree.
+struct THitInfo {
+    PLazyNode HitNode = nullptr;
+    THitPositions HitPositions;
+    TColumnIndex HitColumn = NoColumn;
+    TPoint HitPoint;
+};
+
+// One entry of the position cache: a visible node and its top in pixels from
+// the start of the content.
+struct TCacheEntry {
+    PLazyNode Node = nullptr;
+    uint32_t AbsoluteTop = 0;
+};
+using TCache = QList<TCacheEntry>;
+
+// The tree's seventeen colours, addressed by index.
+class TLTColors : public TPersistent {
+    KAL_CLASS(TLTColors, TPersistent)
+public:
+    enum : int {
+        DisabledColor, DropMarkColor, DropTargetColor, FocusedSelectionColor, GridLineColor, TreeLineColor,
+        UnfocusedSelectionColor, BorderColor, HotColor, FocusedSelectionBorderColor, UnfocusedSelectionBorderColor,
+        DropTargetBorderColor, SelectionRectangleBlendColor, SelectionRectangleBorderColor, HeaderHotColor,
+        SelectionTextColor, UnfocusedColor, Count,
+    };
+    explicit TLTColors(TBaseLazyTree* AOwner);
+    // No visual styles on this platform: the stored value.
+    TColor GetColor(int Index) const { return FColors[Index]; }
+    void SetColor(int Index, TColor Value);
+    TColor BackGroundColor() const;
+    TColor HeaderFontColor() const;
+    TColor NodeFontColor() const;
+    void Assign(const TPersistent* Source) override;
+    TPersistent* GetOwner() const override;
+
+private:
+    TBaseLazyTree* FOwner;
+    TColor FColors[Count];
+};
+
+class TScrollBarOptions : public TPersistent {
+    KAL_CLASS(TScrollBarOptions, TPersistent)
+public:
+    explicit TScrollBarOptions(TBaseLazyTree* AOwner) : FOwner(AOwner) {}
+    bool AlwaysVisible() const { return FAlwaysVisible; }
+    void SetAlwaysVisible(bool Value);
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TScrollStyle Value);
+    TScrollBarStyle ScrollBarStyle = sbmRegular;
+    int HorizontalIncrement() const { return FIncrementX; }
+    void SetHorizontalIncrement(int Value) { FIncrementX = uint16_t(std::clamp(Value, 1, 10000)); }
+    int VerticalIncrement() const { return FIncrementY; }
+    void SetVerticalIncrement(int Value) { FIncrementY = uint16_t(std::clamp(Value, 1, 10000)); }
+    void Assign(const TPersistent* Source) override;
+    TPersistent* GetOwner() const override;
+
+private:
+    TBaseLazyTree* FOwner;
+    bool FAlwaysVisible = false;
+    TScrollStyle FScrollBars = ssBoth;
+    uint16_t FIncrementX = 20, FIncrementY = 20;
+};
+
+using TLTScrollEvent = std::function<void(TBaseLazyTree* Sender, int DeltaX, int DeltaY)>;
+using TLTScrollBarShowEvent = std::function<void(TBaseLazyTree* Sender, int Bar, bool Show)>;
+using TLTMeasureItemEvent =
+    std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas, PLazyNode Node, int& NodeHeight)>;
+using TLTHeaderNotifyEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column)>;
+using TLTBeforeCellPaintEvent =
+    std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas, PLazyNode Node, TColumnIndex Column,
+                       TLTCellPaintMode CellPaintMode, TRect CellRect, TRect& ContentRect)>;
+// The step of a timed animation: false stops it.
+using TLTAnimationCallback = std::function<bool(int Step, int StepSize, void* Data)>;
+
+// What the expand and collapse step scrolls (client coordinates).
+struct TToggleAnimationData {
+    TBaseLazyTree* Window = nullptr;
+    TColor Brush = clWindow;
+    TRect FirstArea, SecondArea;
+    TLTToggleMode FirstMode = tmStill, SecondMode = tmStill;
+    double ScaleFactor = 0;
+    double MissedSteps = 0;
+};
+
+// ---------------------------------------------------------------------------
 // The tree
 // ---------------------------------------------------------------------------
 
@@ -298,7 +426,8 @@ public:
     void SetVisiblePath(PLazyNode Node, bool Value);
     bool GetEffectivelyFiltered(PLazyNode Node) const;
     bool GetEffectivelyVisible(PLazyNode Node) const;
-    TLTNodeAlignment NodeAlignment = naProportional;
+    TLTNodeAlignment NodeAlignment() const { return FNodeAlignment; }
+    void SetNodeAlignment(TLTNodeAlignment Value);
     // The centre line of a node's images and the top of its button, for a
     // node of the given height (the painter supplies the image heights: 0
     // when the node has no such image).
@@ -416,7 +545,6 @@ public:
     void ToggleNode(PLazyNode Node);
     virtual void FullExpand(PLazyNode Node = nullptr);
     virtual void FullCollapse(PLazyNode Node = nullptr);
-    uint32_t AnimationDuration = 200;
 
     // ----- update batching, notification, tree states
     virtual void BeginUpdate();
@@ -479,10 +607,10 @@ public:
     void MoveTo(PLazyNode Source, TBaseLazyTree* Tree, TLTNodeAttachMode Mode, bool ChildrenOnly);
     // The header's sort column and direction (the header keeps them once it
     // exists; until then the tree does).
-    TColumnIndex SortColumn() const { return FSortColumn; }
-    void SetSortColumn(TColumnIndex Value) { FSortColumn = Value; }
-    TSortDirection SortDirection() const { return FSortDirection; }
-    void SetSortDirection(TSortDirection Value) { FSortDirection = Value; }
+    TColumnIndex SortColumn() const { return FHeader->SortColumn(); }
+    void SetSortColumn(TColumnIndex Value) { FHeader->SetSortColumn(Value); }
+    TSortDirection SortDirection() const { return FHeader->SortDirection(); }
+    void SetSortDirection(TSortDirection Value) { FHeader->SetSortDirection(Value); }
 
     // ----- options
     TCustomLazyTreeOptions* TreeOptions() const { return FOptions.get(); }
@@ -493,7 +621,207 @@ public:
     // While true the tree is being loaded from a form description.
     bool IsLoading() const { return InState(csLoading); }
 
+    // ----- the control: properties (LazyTreesControl.cpp)
+    uint32_t Indent() const { return FIndent; }
+    void SetIndent(uint32_t Value);
+    int Margin() const { return FMargin; }
+    void SetMargin(int Value);
+    int TextMargin() const { return FTextMargin; }
+    void SetTextMargin(int Value);
+    TLTLineStyle LineStyle() const { return FLineStyle; }
+    void SetLineStyle(TLTLineStyle Value);
+    TLTLineMode LineMode() const { return FLineMode; }
+    void SetLineMode(TLTLineMode Value);
+    QString EmptyListMessage() const { return FEmptyListMessage; }
+    void SetEmptyListMessage(const QString& Value);
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* Value);
+    TCustomImageList* StateImages() const { return FStateImages; }
+    void SetStateImages(TCustomImageList* Value);
+    TCustomImageList* CustomCheckImages() const { return FCustomCheckImages; }
+    void SetCustomCheckImages(TCustomImageList* Value);
+    TCheckImageKind CheckImageKind() const { return FCheckImageKind; }
+    void SetCheckImageKind(TCheckImageKind Value);
+    // The check image list in use for the check image kind.
+    TImageList* CheckImages() const;
+    TLTHeader* Header() const { return FHeader.get(); }
+    void SetHeader(const TLTHeader* Value) { FHeader->Assign(Value); }
+    TLTColors* Colors() const { return FColors.get(); }
+    void SetColors(const TLTColors* Value) { FColors->Assign(Value); }
+    TScrollBarOptions* ScrollBarOptions() const { return FScrollBarOptions.get(); }
+    void SetScrollBarOptions(const TScrollBarOptions* Value) { FScrollBarOptions->Assign(Value); }
+    uint32_t AnimationDuration() const { return FAnimationDuration; }
+    void SetAnimationDuration(uint32_t Value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle Value);
+    int BorderWidth() const { return FBorderWidth; }
+    void SetBorderWidth(int Value);
+    TBevelKind BevelKind() const { return FBevelKind; }
+    void SetBevelKind(TBevelKind Value);
+    TBevelCut BevelInner() const { return FBevelInner; }
+    void SetBevelInner(TBevelCut Value);
+    TBevelCut BevelOuter() const { return FBevelOuter; }
+    void SetBevelOuter(TBevelCut Value);
+    TBevelEdges BevelEdges() const { return FBevelEdges; }
+    void SetBevelEdges(TBevelEdges Value);
+    int BevelWidth() const { return FBevelWidth; }
+    void SetBevelWidth(int Value);
+    bool Ctl3D() const { return FCtl3D; }
+    void SetCtl3D(bool Value);
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode Value);
+    bool UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft; }
+    bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
+    // Reads True whatever was written.
+    bool DoubleBuffered() const { return true; }
+    void SetDoubleBuffered(bool) {}
+    TLTIncrementalSearch IncrementalSearch = isNone;
+    TLTSearchStart IncrementalSearchStart = ssFocusedNode;
+    uint32_t IncrementalSearchTimeout = 1000;
+    int DragWidth = 200;
+    int DragHeight = 350;
+    uint32_t AutoExpandDelay = 1000;
+    uint32_t AutoScrollDelay = 1000;
+    uint32_t AutoScrollInterval() const { return FAutoScrollInterval; }
+    void SetAutoScrollInterval(uint32_t Value) { FAutoScrollInterval = std::clamp<uint32_t>(Value, 1, 1000); }
+    uint32_t EditDelay = 1000;
+    uint8_t SelectionBlendFactor = 128;
+    int SelectionCurveRadius = 0;
+    TLTNodeAttachMode DefaultPasteMode = amAddChildLast;
+    TLTDragOperations DragOperations = {doCopy, doMove};
+    TLTDragImageKind DragImageKind = diComplete;
+    THintAnimationType HintAnimation = hatSystemDefault;
+    TLTDragType DragType = dtOLE;
+    TCursor HotCursor = crDefault;
+    TLTButtonStyle ButtonStyle = bsRectangle;
+    TLTButtonFillMode ButtonFillMode = fmTreeColor;
+    // No visual styles here: false, and the stored colours apply.
+    bool VclStyleEnabled() const { return FVclStyleEnabled; }
+    // The font-change hook's flag: a paint handler changed the font.
+    bool FontChanged() const { return FFontChanged; }
+    void SetFontChanged(bool Value) { FFontChanged = Value; }
+    virtual void AutoScaleNodeHeight();
+    void ChangeScale(int M, int D);
+    void Assign(const TPersistent* Source) override;
+    virtual TDropMode DropModeAtPoint(TPoint P, const THitInfo& HitInfo, const TRect& NodeRect);
+    virtual void MarkSelectedForClipboard();
+    void BeginDrag(bool Immediate, int Threshold = -1) override;
+    int DragThreshold() const { return FDragThreshold; }
+    void RepaintNode(PLazyNode Node);
+    [[noreturn]] void RaiseTreeError(const QString& Msg, int HelpContext);
+    virtual std::function<TCollectionItem*(TCollection*)> ColumnClass();
+    // The border the window frame takes on each side (negative values).
+    virtual TPoint BorderDimensions();
+    void KillTreeTimer(unsigned ID);
+    // The process-wide registry of live trees: a number that outlives the
+    // tree, for calls queued to the UI thread that must find it (or not).
+    uint32_t TreeId() const { return FTreeId; }
+    static TBaseLazyTree* FindTree(uint32_t Id);
+    // The process's check image lists, 1 to 9 (nullptr before the first tree).
+    static TImageList* InternalImageList(int Number);
+    // The worker thread, while a tree exists.
+    static bool WorkerRunning();
+
+    // The header's main column, whether it has columns, and whether a column
+    // takes the focus.
+    TColumnIndex MainColumn() const { return FHeader->MainColumn(); }
+    bool HeaderUsesColumns() const { return FHeader->UseColumns(); }
+    bool ColumnAllowsFocus(TColumnIndex Column) const { return !HeaderUsesColumns() || FHeader->AllowFocus(Column); }
+    bool IsValidColumn(TColumnIndex Column) const { return FHeader->Columns()->IsValidColumn(Column); }
+
+    // ----- geometry and invalidation (LazyTreesView.cpp)
+    TRect GetDisplayRect(PLazyNode Node, TColumnIndex Column, bool TextOnly, bool Unclipped = false,
+                         bool ApplyCellContentMargin = false);
+    virtual TRect InvalidateNode(PLazyNode Node);
+    void InvalidateChildren(PLazyNode Node, bool Recursive);
+    void InvalidateColumn(TColumnIndex Column);
+    virtual void InvalidateToBottom(PLazyNode Node);
+    virtual void InvalidateTree() { Invalidate(); }
+    virtual void MeasureItemHeight(TCanvas* Canvas, PLazyNode Node);
+    void MeasureItemHeight(PLazyNode Node) { MeasureItemHeight(nullptr, Node); }
+    virtual TPoint CellContentMargin(PLazyNode Node, TColumnIndex Column, TLTCellContentMarginType Type,
+                                     TCanvas* Canvas = nullptr);
+    virtual int NodeWidth(PLazyNode, TColumnIndex, TCanvas*) { return 0; }
+    virtual int NodeExtraWidth(PLazyNode, TColumnIndex, TCanvas*) { return 0; }
+    uint32_t BottomSpace() const { return FBottomSpace; }
+    void SetBottomSpace(uint32_t Value);
+    bool IsEmpty() const { return FRoot->ChildCount == 0; }
+    int LevelDifference(PLazyNode Node1, PLazyNode Node2) const;
+    // The area an animation or a scroll moved is painted at once.
+    void RepaintArea(const TRect& R);
+    // Where a node's text area starts in its row (content coordinates).
+    int TextAreaOffset(PLazyNode Node, TColumnIndex Column) const;
+    void InvalidateHeaderArea(const TRect& ClientArea);
+
+    // ----- position cache queries (LazyTreesCache.cpp)
+    PLazyNode GetNodeAt(int X, int Y, bool Relative, int& NodeTop);
+    PLazyNode GetNodeAt(int X, int Y);
+    PLazyNode GetNodeAt(TPoint P) { return GetNodeAt(P.X, P.Y); }
+    PLazyNode TopNode();
+    void SetTopNode(PLazyNode Value);
+    PLazyNode BottomNode();
+    void SetBottomNode(PLazyNode Value);
+    uint32_t CacheEntryCount() const;
+    const TCache& PositionCache() const { return FPositionCache; }
+    PLazyNode FindCacheEntryByNode(PLazyNode Node, uint32_t& Top) const;
+    PLazyNode FindCacheEntryByPosition(uint32_t Position, uint32_t& Top) const;
+    // Waits (for tests and measurements) until no cache build for this tree
+    // is queued or running, delivering what the worker handed to the UI.
+    void WaitForCache();
+    // A build of this tree's cache is queued or running.
+    bool CacheBuildPending() const;
+
+    // ----- scrolling (LazyTreesView.cpp)
+    int OffsetX() const { return FOffsetX; }
+    int OffsetY() const { return FOffsetY; }
+    TPoint OffsetXY() const { return Point(FOffsetX, FOffsetY); }
+    // Sleeps while an animation waits for its next step (tests hand in one
+    // that moves their clock instead).
+    static void SetAnimationSleep(std::function<void(uint32_t)> Sleeper);
+    void SetOffsetX(int Value);
+    void SetOffsetY(int Value);
+    void SetOffsetXY(TPoint Value);
+    int EffectiveOffsetX() const { return FEffectiveOffsetX; }
+    uint32_t RangeX();
+    // The content height; a range left stale by an update is measured here.
+    uint32_t RangeY();
+    const TRect& HeaderRect() const { return FHeaderRect; }
+    virtual bool ApplyScrollOffsets(TPoint Value, TScrollUpdateOptions Options, const TRect* ClipRect = nullptr);
+    virtual void UpdateScrollBars(bool DoRepaint);
+    void UpdateHorizontalScrollBar(bool DoRepaint);
+    void UpdateVerticalScrollBar(bool DoRepaint);
+    virtual void UpdateRanges();
+    void UpdateHorizontalRange();
+    void UpdateVerticalRange();
+    virtual bool ScrollIntoView(PLazyNode Node, bool Center, bool Horizontally = false);
+    bool ScrollIntoView(TColumnIndex Column, bool Center);
+    virtual int RightToLeftColumnShift(bool ExcludeVScroll);
+    void RecalcHeaderRect();
+    TScrollDirections ScrollDirections() const { return FScrollDirections; }
+
+    // ----- timed animation (LazyTreesView.cpp)
+    virtual void RunAnimation(uint32_t Steps, uint32_t Duration, const TLTAnimationCallback& Callback, void* Data);
+    bool ToggleAnimationStep(int Step, int StepSize, void* Data);
+    // What each step of the toggle animations moved: the area and by how
+    // much (negative: up), for tests.
+    struct TAnimationMove {
+        TRect Area;
+        int DY = 0;
+    };
+    QList<TAnimationMove> AnimationMoves;
+
+    // ----- header notifications the tree answers
+    virtual void FireColumnResize(TColumnIndex Column);
+    void AfterMainColumnChange();
+
     // ----- events
+    TLTScrollEvent OnScroll;
+    TLTScrollBarShowEvent OnShowScrollBar;
+    TLTMeasureItemEvent OnMeasureItem;
+    TLTHeaderNotifyEvent OnColumnResize;
+    TLTBeforeCellPaintEvent OnBeforeCellPaint;
     TLTInitNodeEvent OnInitNode;
     TLTInitChildrenEvent OnInitChildren;
     TLTFreeNodeEvent OnFreeNode;
@@ -580,11 +908,16 @@ protected:
     virtual void FireEndOperation(TLTOperationKind Kind);
     void ToggleWindowRedraw(bool Updating);
 
-    // ----- position cache states (the worker that builds the cache comes
-    // with the painting steps; the states are kept here already)
+    // ----- position cache (LazyTreesCache.cpp). The process-wide worker
+    // builds the cache of a tree with more than 2000 visible nodes; every
+    // change of what it reads comes after StopCacheValidation.
     virtual void InvalidatePositionCache();
     virtual void StopCacheValidation();
     virtual void StartCacheValidation();
+    // Builds the cache on the calling (UI) thread at once.
+    virtual bool BuildPositionCache();
+    void SendStateChange(unsigned EnterMask, unsigned LeaveMask);
+    virtual void WMChangeState(TMessage& M);
 
     // ----- check boxes
     virtual bool DeriveParentCheckState(PLazyNode Node, TCheckState NewState);
@@ -650,30 +983,51 @@ protected:
     // Automatic sorting acts only when someone can compare nodes.
     bool AutoSortActive() const;
 
-    // ----- hooks of the painting, scrolling, editing, header and clipboard
-    // steps; each does nothing in this unit
-    virtual void InvalidateNode(PLazyNode) {}
-    virtual void InvalidateToBottom(PLazyNode) {}
-    virtual void InvalidateTree() { Invalidate(); }
-    virtual void UpdateScrollBars(bool /*DoRepaint*/) {}
-    virtual void UpdateRanges() {}
-    virtual bool ScrollIntoView(PLazyNode, bool /*Center*/, bool /*Horizontally*/) { return false; }
+    // ----- hooks of the painting, editing and clipboard steps; each does
+    // nothing in this unit
     virtual bool CancelEditNode() { return true; }
     virtual bool EndEditNode() { return true; }
     virtual void CancelEditPending() {}
     virtual void CancelNodeHint() {}
     virtual void EmptyClipboard() {}
-    virtual void MeasureItemHeight(PLazyNode) {}
     virtual void PlaceEditor() {}
     virtual void ResetIncrementalSearch() {}
-    virtual void AnimateToggle(const TLTToggleBand&) {}
     virtual void NotifyAccessibleStateChange() {}
-    // The header's main column, whether it has columns, and whether a column
-    // takes the focus.
-    virtual TColumnIndex MainColumn() const { return NoColumn; }
-    virtual bool HeaderUsesColumns() const { return false; }
-    virtual bool ColumnAllowsFocus(TColumnIndex) const { return true; }
-    virtual bool IsValidColumn(TColumnIndex) const { return false; }
+
+    // ----- the control (LazyTreesControl.cpp)
+    virtual std::unique_ptr<TLTHeader> HeaderClass();
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void WndProc(TMessage& Message) override;
+    void WMNCCalcSize(TMessage& M) override;
+    void WMNCPaint(TMessage& M) override;
+    void WMSize(TMessage& M) override;
+    void CMColorChanged(TMessage& M) override;
+    virtual void PaintControlBorder(TCanvas* DC);
+    virtual void HookFontChange(TCanvas* Canvas);
+    virtual void FontChangeHandler(TObject* Sender);
+    virtual void RefreshStyleEnabled() { FVclStyleEnabled = false; }
+    void ApplyWindowTheme(const QString& Name);
+    void ChangeLinkChanged();
+    // Process resources, made by the first tree.
+    static void InitializeProcessResources();
+
+    // ----- view (LazyTreesView.cpp)
+    virtual void FireScroll(int DeltaX, int DeltaY);
+    virtual void SetScrollBarVisible(int Bar, bool Show);
+    virtual bool AutoScrollAllowed() const;
+    virtual TScrollDirections ComputeAutoScrollDirections(int X, int Y);
+    virtual void ArmAutoScroll(int X, int Y);
+    virtual void ScrollTimerTick();
+    virtual void FireMeasureItem(TCanvas* Canvas, PLazyNode Node, int& NodeHeight);
+    void WMVScroll(TMessage& M);
+    void WMHScroll(TMessage& M);
+    void CMMouseWheel(TMessage& M);
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+    // Runs the band of a toggle (the rows that slide while a node opens or
+    // closes) as a timed animation.
+    void RunToggleBand(const TLTToggleBand& Band);
 
     // ----- fields
     PLazyNode FRoot = nullptr;
@@ -710,8 +1064,81 @@ protected:
     bool FOperationCanceled = false;
     int FOffsetX = 0;
     int FOffsetY = 0;
-    TColumnIndex FSortColumn = NoColumn;
-    TSortDirection FSortDirection = sdAscending;
+    int FEffectiveOffsetX = 0;
+    uint32_t FRangeX = 0;
+    uint32_t FRangeY = 0;
+    uint32_t FBottomSpace = 0;
+    // A range left stale by an update; measured when it is next read.
+    bool FRangeXDirty = false, FRangeYDirty = false;
+    TRect FHeaderRect;
+    TScrollDirections FScrollDirections;
+    uint32_t FDragScrollStart = 0;
+    TPoint FLastClickPos;
+    uint32_t FIndent = 18;
+    int FMargin = 4;
+    int FTextMargin = 4;
+    TLTLineStyle FLineStyle = lsDotted;
+    TLTLineMode FLineMode = lmNormal;
+    TLTNodeAlignment FNodeAlignment = naProportional;
+    QString FEmptyListMessage;
+    TCustomImageList* FImages = nullptr;
+    TCustomImageList* FStateImages = nullptr;
+    TCustomImageList* FCustomCheckImages = nullptr;
+    TCheckImageKind FCheckImageKind = ckSystemDefault;
+    TChangeLink FImageChangeLink, FStateChangeLink, FCustomCheckChangeLink;
+    uint32_t FAnimationDuration = 200;
+    TAlignment FAlignment = taLeftJustify;
+    TBorderStyle FBorderStyle = bsSingle;
+    int FBorderWidth = 0;
+    TBevelKind FBevelKind = bkNone;
+    TBevelCut FBevelInner = bvRaised;
+    TBevelCut FBevelOuter = bvLowered;
+    TBevelEdges FBevelEdges = {beLeft, beTop, beRight, beBottom};
+    int FBevelWidth = 1;
+    bool FCtl3D = true;
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    uint32_t FAutoScrollInterval = 1;
+    int FDragThreshold = 5;
+    bool FVclStyleEnabled = false;
+    bool FFontChanged = false;
+    bool FChangingTheme = false;
+    TGraphicsChange FOldFontChange;
+    bool FFontHooked = false;
+    std::unique_ptr<TLTColors> FColors;
+    std::unique_ptr<TScrollBarOptions> FScrollBarOptions;
+    std::unique_ptr<TLTHeader> FHeader;
+    // The position cache and the state of its build.
+    TCache FPositionCache;
+    uint32_t FStartIndex = 0;
+    // Bumped by every InvalidatePositionCache: a cache built before the last
+    // bump is never taken.
+    uint64_t FCacheGeneration = 0;
+    // The generation a slice build on the UI thread runs for (variable
+    // heights), and how far it got.
+    struct TSliceBuild {
+        bool Running = false;
+        uint64_t Generation = 0;
+        PLazyNode Node = nullptr;
+        uint64_t Top = 0;
+        uint32_t Visited = 0;
+        TCache Entries;
+    } FSliceBuild;
+    void RunCacheSlice();
+    void TakeWorkerCache(uint64_t Generation, TCache Cache, bool Complete);
+    void ConstructControl();
+    void ReleaseControl();
+    bool FControlReleased = false;
+    // A measured node's height is being stored (a running slice build goes
+    // on with it).
+    bool FSettingMeasuredHeight = false;
+    void RegisterTree();
+    void UnregisterTree();
+    void AcquireWorker();
+    void ReleaseWorker();
+    uint32_t FTreeId = 0;
+    bool FWorkerAcquired = false;
+    // Read by the worker while it builds this tree's cache.
+    std::atomic<bool> FStopValidationFlag{false};
     bool FRedrawSuppressed = false;
     bool FDestroying = false;
     // While a stream is read: where the enclosing chunk (or the stream) ends.
@@ -722,9 +1149,17 @@ protected:
 
     friend class TCustomLazyTreeOptions;
     friend struct TLazyNode;
+    friend class TLTHeader;
+    friend class TLazyTreeColumns;
+    friend class TLazyTreeColumn;
+    friend class TLTColors;
+    friend class TScrollBarOptions;
+    friend class TLTWorkerThread;
 
 private:
     void ExpandOrCollapse(PLazyNode Node);
+    TLTToggleMeasures ToggleMeasures(PLazyNode Node, int ShownOrDelta);
+    int TextAreaExtra(PLazyNode Node, bool MainColumnHit) const;
     void CopyNodes(PLazyNode Source, PLazyNode Target, TBaseLazyTree* TargetTree, TLTNodeAttachMode Mode,
                    bool ChildrenOnly, bool Move, PLazyNode& LastNode);
     PLazyNode MergeSortChildren(PLazyNode List, uint32_t Count, TColumnIndex Column, TSortDirection Direction);

@@ -284,14 +284,49 @@ void TBaseLazyTree::ToggleNode(PLazyNode Node) {
     if (!wasToggling) SwitchStates({}, {tsToggling});
 }
 
+// The measures of a toggle, taken before the node changes.
+TLTToggleMeasures TBaseLazyTree::ToggleMeasures(PLazyNode Node, int ShownOrDelta) {
+    TLTToggleMeasures m;
+    const TRect r = GetDisplayRect(Node, NoColumn, false);
+    m.R = {r.Left, r.Top, r.Right, r.Bottom};
+    m.CH = ClientHeight();
+    m.NH = Node->NodeHeight;
+    m.OffsetY = FOffsetY;
+    m.RangeY = int(RangeY());
+    m.ShownOrDelta = ShownOrDelta;
+    m.ChildrenAbove = FOptions->PaintOptions().Contains(toChildrenAbove);
+    m.AdvancedAnimatedToggle = FOptions->AnimationOptions().Contains(toAdvancedAnimatedToggle);
+    m.AutoScrollOnExpand = FOptions->AutoOptions().Contains(toAutoScrollOnExpand);
+    return m;
+}
+
 void TBaseLazyTree::ExpandOrCollapse(PLazyNode Node) {
     bool allowed = false;
+    // The view's measures matter only outside updates, on a window.
+    const bool viewed = FUpdateCount == 0 && HandleAllocated();
+    TLTToggleMeasures m;
+    bool haveMeasures = false;
+    bool repaintAll = false;
     if (Node->States.Contains(vsExpanded)) {
         if (!FireCollapsing(Node)) return;
         allowed = true;
+        const int shown = int(Node->TotalHeight) - int(Node->NodeHeight);
+        if (viewed) {
+            m = ToggleMeasures(Node, shown);
+            haveMeasures = true;
+        }
+        // The worker reads what follows: it lets go of this tree first.
+        StopCacheValidation();
         if (FUpdateCount == 0 && FOptions->AnimationOptions().Contains(toAnimatedToggle) &&
-            !FStates.Contains(tsCollapsing))
+            !FStates.Contains(tsCollapsing)) {
             CancelNodeHint();
+            if (haveMeasures) {
+                UpdateWindow(this);
+                const TLTToggleBand band = CollapseBand(m);
+                repaintAll = band.RepaintAll;
+                if (band.Animate && m.CH > band.FirstArea.Top) RunToggleBand(band);
+            }
+        }
         const uint32_t shownDescendants = GetFullyVisible(Node) ? VisibleDescendantCount(Node) : 0;
         ShiftTotalHeight(Node, GetEffectivelyFiltered(Node) ? 0 : Node->NodeHeight, false);
         FVisibleCount = uint32_t(std::max<int64_t>(0, int64_t(FVisibleCount) - shownDescendants));
@@ -304,6 +339,7 @@ void TBaseLazyTree::ExpandOrCollapse(PLazyNode Node) {
     } else {
         if (!FireExpanding(Node)) return;
         allowed = true;
+        StopCacheValidation();
         if (!Node->States.Contains(vsInitialized)) InitializeNode(Node);
         if (Node->States.Contains(vsHasChildren) && Node->ChildCount == 0) InitializeChildren(Node);
         if (Node->ChildCount > 0) {
@@ -314,11 +350,19 @@ void TBaseLazyTree::ExpandOrCollapse(PLazyNode Node) {
                 delta += child->TotalHeight;
             }
             if (FUpdateCount == 0) {
-                if (!FStates.ContainsAny({tsExpanding, tsPainting}) &&
-                    FOptions->AnimationOptions().Contains(toAnimatedToggle))
+                if (viewed) {
+                    m = ToggleMeasures(Node, int(delta));
+                    haveMeasures = true;
+                }
+                if (haveMeasures && m.R.Top < m.CH && !FStates.ContainsAny({tsExpanding, tsPainting}) &&
+                    FOptions->AnimationOptions().Contains(toAnimatedToggle)) {
                     CancelNodeHint();
+                    UpdateWindow(this);
+                    const TLTToggleBand band = ExpandBand(m);
+                    if (band.Animate && band.FirstArea.Top <= m.CH) RunToggleBand(band);
+                }
                 if (FOptions->AutoOptions().Contains(toAutoSort) && bool(OnCompareNodes))
-                    Sort(Node, FSortColumn, FSortDirection, false);
+                    Sort(Node, SortColumn(), SortDirection(), false);
             }
             Node->States.Include(vsExpanded);
             ShiftTotalHeight(Node, delta, true);
@@ -339,7 +383,34 @@ void TBaseLazyTree::ExpandOrCollapse(PLazyNode Node) {
     }
     UpdateRanges();
     UpdateScrollBars(true);
-    InvalidateToBottom(Node);
+    if (haveMeasures && !FStates.ContainsAny({tsExpanding, tsPainting})) {
+        const TLTExpandFits f = ExpandFits(m);
+        const bool childrenAbove = FOptions->PaintOptions().Contains(toChildrenAbove);
+        const bool autoScroll = FOptions->AutoOptions().Contains(toAutoScrollOnExpand);
+        if (Node->States.Contains(vsExpanded) && childrenAbove) {
+            if ((f.Tall && f.Room && f.RowIn) || !autoScroll) {
+                SetOffsetY(FOffsetY - m.ShownOrDelta);
+            } else if (f.Fits && f.RowIn) {
+                if (PLazyNode child = GetFirstVisible(Node, true, false))
+                    SetOffsetY(FOffsetY - GetDisplayRect(child, NoColumn, false).Top);
+            } else {
+                SetBottomNode(Node);
+            }
+            repaintAll = true;
+        } else if (Node->States.Contains(vsExpanded) && autoScroll) {
+            if (f.Fits) {
+                if (ScrollIntoView(GetLastVisible(Node, true, false), false, false)) repaintAll = true;
+            } else {
+                SetTopNode(Node);
+                repaintAll = true;
+            }
+        } else {
+            if (childrenAbove) SetOffsetY(FOffsetY + m.ShownOrDelta);
+            repaintAll = true;
+        }
+    }
+    if (repaintAll) InvalidateTree();
+    else InvalidateToBottom(Node);
 }
 
 void TBaseLazyTree::FullExpand(PLazyNode Node) {

@@ -57,7 +57,7 @@ void TBaseLazyTree::EndUpdate() {
         auto finish = [this] {
             // Sorting only makes sense when someone compares nodes; without a
             // handler a sort would only initialize every top-level node.
-            if (AutoSortActive()) SortTree(FSortColumn, FSortDirection, true);
+            if (AutoSortActive()) SortTree(SortColumn(), SortDirection(), true);
             ToggleWindowRedraw(false);
             if (HandleAllocated()) InvalidateTree();
         };
@@ -187,6 +187,15 @@ void TBaseLazyTree::WMTimer(TMessage& M) {
         KillTimer(this, StructureChangeTimer);
         FireStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
         break;
+    case ScrollTimer:
+        if (FStates.Contains(tsScrollPending)) {
+            Application()->CancelHint();
+            KillTimer(this, ScrollTimer);
+            SetTimer(this, ScrollTimer, FAutoScrollInterval);
+            SwitchStates({tsScrolling}, {tsScrollPending});
+        }
+        ScrollTimerTick();
+        break;
     default:
         TCustomControl::WMTimer(M);
         break;
@@ -225,11 +234,6 @@ void TBaseLazyTree::FireEndOperation(TLTOperationKind Kind) {
 // Position cache states
 // ---------------------------------------------------------------------------
 
-void TBaseLazyTree::InvalidatePositionCache() { SwitchStates({tsValidationNeeded}, {tsUseCache}); }
-
-void TBaseLazyTree::StopCacheValidation() { SwitchStates({tsStopValidation}, {tsUseCache}); }
-
-void TBaseLazyTree::StartCacheValidation() { StopCacheValidation(); }
 
 // ---------------------------------------------------------------------------
 // Options

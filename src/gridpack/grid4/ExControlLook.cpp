@@ -7,10 +7,15 @@ TControlLook::TControlLook(TExStringGrid* AGrid)
       FRadioOffGlyph(new TBitmap())
 {
     Init();
+    TPersistent* owner = AGrid;
+    FDropDownHeader = new THeaderAppearance(owner);
+    FDropDownFooter = new TFooterAppearance(owner);
 }
 
 TControlLook::~TControlLook()
 {
+    delete FDropDownFooter;
+    delete FDropDownHeader;
     delete FCheckedGlyph;
     delete FUnCheckedGlyph;
     delete FRadioOnGlyph;
@@ -76,6 +81,8 @@ void TControlLook::Assign(const TPersistent* Source)
     FDropDownAlwaysVisible = s->FDropDownAlwaysVisible;
     FSpinButtonsAlwaysVisible = s->FSpinButtonsAlwaysVisible;
     DropDownCount = s->DropDownCount;
+    FDropDownFooter->Assign(s->FDropDownFooter);
+    FDropDownHeader->Assign(s->FDropDownHeader);
     HintMaxWidth = s->HintMaxWidth;
 }
 

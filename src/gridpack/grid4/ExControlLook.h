@@ -9,6 +9,7 @@
 // fields (QORGradient...), which the painting of fixed cells reads; a few of
 // them skip clNone so a grid's colour is never cleared by accident.
 #include "platform/graphics/Graphics.h"
+#include "gridpack/grid4/ExGridAppearance.h"
 #include "platform/core/Objects.h"
 
 class TExStringGrid;
@@ -71,6 +72,13 @@ public:
     TColor FixedGradientDownBorder() const { return FFixedGradientDownBorder; }
     void SetFixedGradientDownBorder(TColor v);
 
+    // The header and footer of the drop-down editors' popups, which every
+    // drop-down editor of the grid copies; writing copies in, no repaint.
+    THeaderAppearance* DropDownHeader() const { return FDropDownHeader; }
+    void SetDropDownHeader(const THeaderAppearance* v) { FDropDownHeader->Assign(v); }
+    TFooterAppearance* DropDownFooter() const { return FDropDownFooter; }
+    void SetDropDownFooter(const TFooterAppearance* v) { FDropDownFooter->Assign(v); }
+
     // Plain switches (stored only).
     bool FixedDropDownButton = false;
     int HintMaxWidth = 0;
@@ -108,6 +116,8 @@ private:
     void Repaint();
 
     TExStringGrid* FGrid;
+    THeaderAppearance* FDropDownHeader = nullptr;
+    TFooterAppearance* FDropDownFooter = nullptr;
     TColor FColor = 0;
     TColor FCommentColor = 0xFF;
     TBitmap* FCheckedGlyph;

@@ -911,6 +911,12 @@ public:
                              TFont* AFont, TAlignment& HA, TVAlignment& VA, bool& WW,
                              TCellGradientDirection& GD) override;
     void RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+    // The 1-pixel frame in BorderColor over the window's outer ring; none
+    // with Flat or the standard look.
+    void PaintLookBorder(TCanvas* Canvas);
+    // The library's sunken edge and scroll bars, then the look border while
+    // no update is pending.
+    void WMNCPaint(TMessage& M) override;
     // Inside the library's selection rectangle.
     bool IsCellSelected(int ACol, int ARow) const;
     TGridGradientEvent OnGetCellGradient;

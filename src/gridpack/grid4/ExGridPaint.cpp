@@ -675,3 +675,28 @@ void TExStringGrid::DrawCheckGlyph(TCanvas* Canvas, const TRect& G, TCheckBoxSta
         st |= DFCS_FLAT;
     Canvas->DrawFrameControl(box, DFC_BUTTON, st);
 }
+
+// ---------------------------------------------------------------------------
+// The look border in the non-client area
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::PaintLookBorder(TCanvas* Canvas)
+{
+    if (Flat() || Look == glStandard || BorderStyle() != bsSingle)
+        return;
+    Canvas->Brush().SetStyle(bsClear);
+    Canvas->Pen().SetWidth(1);
+    Canvas->Pen().SetColor(BorderColor());
+    Canvas->Rectangle(0, 0, Width(), Height());
+    Canvas->Brush().SetStyle(bsSolid);
+}
+
+void TExStringGrid::WMNCPaint(TMessage& M)
+{
+    TBaseGrid::WMNCPaint(M);
+    if (!M.WParam || UpdateCount() > 0)
+        return;
+    TCanvas c;
+    reinterpret_cast<const TPaintTarget*>(M.WParam)->AttachCanvas(c);
+    PaintLookBorder(&c);
+}

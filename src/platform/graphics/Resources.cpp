@@ -210,6 +210,8 @@ struct Registry {
     QMutex Lock;
     QHash<QString, QImage> Images;
     QHash<TCursor, QCursor> Cursors;
+    // Numbers given a named cursor, made when asked for.
+    QHash<TCursor, QString> NamedCursors;
 };
 
 Registry& Reg() {
@@ -350,16 +352,19 @@ bool HasCursor(TCursor id) {
         if (c.Id == id) return true;
     Registry& r = Reg();
     QMutexLocker lock(&r.Lock);
-    return r.Cursors.contains(id);
+    return r.Cursors.contains(id) || r.NamedCursors.contains(id);
 }
 
 QCursor CursorFor(TCursor id) {
+    QString named;
     {
         Registry& r = Reg();
         QMutexLocker lock(&r.Lock);
         auto it = r.Cursors.constFind(id);
         if (it != r.Cursors.constEnd()) return *it;
+        named = r.NamedCursors.value(id);
     }
+    if (!named.isEmpty()) return CursorByName(named);
     for (const auto& c : kOwnCursors)
         if (c.Id == id) return QCursor(c.Shape);
     return QCursor(StandardShape(id));
@@ -374,7 +379,15 @@ QCursor CursorByName(const QString& name) {
 void RegisterCursor(TCursor id, const QCursor& c) {
     Registry& r = Reg();
     QMutexLocker lock(&r.Lock);
+    r.NamedCursors.remove(id);
     r.Cursors.insert(id, c);
+}
+
+void RegisterNamedCursor(TCursor id, const QString& name) {
+    Registry& r = Reg();
+    QMutexLocker lock(&r.Lock);
+    r.Cursors.remove(id);
+    r.NamedCursors.insert(id, name);
 }
 
 // ---- named raw data

@@ -49,3 +49,6 @@ QCursor CursorFor(TCursor id);
 bool HasCursor(TCursor id);
 QCursor CursorByName(const QString& name); // "LT_HEADERSPLIT", "LT_VERTSPLIT", "LT_MOVEALL" ...
 void RegisterCursor(TCursor id, const QCursor& c);
+// Gives number `id` the named cursor; the cursor itself is made when first
+// asked for (so a program without a screen may register it).
+void RegisterNamedCursor(TCursor id, const QString& name);

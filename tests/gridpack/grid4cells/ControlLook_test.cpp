@@ -78,3 +78,18 @@ TEST_F(CellsTest, AssigningAControlLookCopiesEveryFixedGradient)
     // Copying goes into the storage only.
     EXPECT_EQ(Grid->QORGradientFrom(), gridFrom);
 }
+
+TEST_F(CellsTest, ControlLookOwnsTheDropDownHeaderAndFooter)
+{
+    NewGrid();
+    TControlLook* l = Grid->ControlLook();
+    ASSERT_NE(l->DropDownHeader(), nullptr);
+    ASSERT_NE(l->DropDownFooter(), nullptr);
+    EXPECT_EQ(l->DropDownHeader()->GetOwner(), Grid);
+    TControlLook src(nullptr);
+    src.DropDownHeader()->SetCaption("Pick");
+    src.DropDownFooter()->SetHeight(30);
+    Grid->SetControlLook(&src);
+    EXPECT_EQ(l->DropDownHeader()->Caption(), "Pick");
+    EXPECT_EQ(l->DropDownFooter()->Height(), 30);
+}

@@ -1,8 +1,9 @@
-#include "gridpack/grid4/ExGrid.h"
+#include "gridpack/grid4/ExCGrid.h"
 #include "platform/controls/Forms.h"
 #include "platform/graphics/Resources.h"
 #include "support/ToolkitTest.h"
 
+#include <QDir>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -195,4 +196,59 @@ TEST_F(PaintTest, XPCheckBoxesUseTheGridsOwnPictures)
     const QImage dis = ResourceImage("SGCHK07");
     const TRect c = Grid->CellRect(2, 2);
     EXPECT_EQ(ro.pixel(c.Left + 30 + 1, c.Top + 2 + 1) & 0xFFFFFF, dis.pixel(1, 1) & 0xFFFFFF);
+}
+
+TEST_F(PaintTest, LookBorderFramesTheWindow)
+{
+    NewGrid();
+    Grid->SetBorderStyle(bsSingle);
+    Grid->SetBounds(10, 10, 300, 200);
+    QImage img = Render();
+    const TColor border = TColor(0xB99D7F);
+    EXPECT_EQ(At(img, 10, 10), border);
+    EXPECT_EQ(At(img, 10 + 299, 10 + 199), border);
+    EXPECT_EQ(At(img, 10 + 150, 10), border);
+    EXPECT_NE(At(img, 11, 11), border);
+    Grid->SetFlat(true);
+    img = Render();
+    EXPECT_NE(At(img, 10, 10), border);
+    Grid->SetFlat(false);
+    Grid->Look = glStandard;
+    img = Render();
+    EXPECT_NE(At(img, 10, 10), border);
+}
+
+TEST_F(PaintTest, ColumnGridForReview)
+{
+    Form = NewObject<TForm>(nullptr);
+    Form->SetBorderStyle(bsNone);
+    Form->SetBounds(0, 0, 420, 200);
+    auto* g = NewObject<TExColumnGrid>(Form);
+    g->SetParent(Form);
+    g->SetBounds(4, 4, 410, 190);
+    g->SetColCount(5);
+    g->SetRowCount(6);
+    const char* heads[] = {"", "Name", "Kind", "On", "Hidden"};
+    const TEditorType kinds[] = {edNormal, edNormal, edComboList, edDataCheckBox, edNormal};
+    for (int c = 0; c < 5; ++c) {
+        g->Columns()->Items(c)->SetHeader(heads[c]);
+        g->Columns()->Items(c)->SetEditor(kinds[c]);
+    }
+    g->Columns()->Items(2)->SetAlignment(taCenter);
+    g->Columns()->Items(3)->SetAlignment(taCenter);
+    g->ControlLook()->SetControlStyle(csWinXP);
+    for (int r = 1; r < 6; ++r) {
+        g->SetCellEx(0, r, QString::number(r));
+        g->SetCellEx(1, r, QString("Row %1").arg(r));
+        g->SetCellEx(2, r, r % 2 ? "Read" : "Write");
+        g->SetCellEx(3, r, r % 2 ? "Y" : "N");
+        g->SetCellEx(4, r, "secret");
+    }
+    g->HideColumn(4);
+    g->SetOptions(g->Options() | goRangeSelect | goEditing);
+    g->SetSelection(TGridRect{1, 2, 2, 3});
+    Form->Show();
+    const QString dir = QStringLiteral(KAL_BUILD_DIR) + "/review/grid4paint";
+    QDir().mkpath(dir);
+    EXPECT_TRUE(Form->RenderClient().save(dir + "/columngrid.png"));
 }

@@ -67,3 +67,13 @@ TEST(Resources, CursorsOfTheProgramAndThePlatform) {
     RegisterCursor(12345, QCursor(Qt::CrossCursor));
     EXPECT_EQ(CursorFor(12345).shape(), Qt::CrossCursor);
 }
+
+TEST(Resources, ANamedCursorIsMadeWhenAskedFor) {
+    EXPECT_FALSE(HasCursor(12346));
+    RegisterNamedCursor(12346, QStringLiteral("LT_HEADERSPLIT"));
+    EXPECT_TRUE(HasCursor(12346));
+    EXPECT_EQ(CursorFor(12346).shape(), Qt::SplitHCursor);
+    // A cursor given later takes the number over.
+    RegisterCursor(12346, QCursor(Qt::IBeamCursor));
+    EXPECT_EQ(CursorFor(12346).shape(), Qt::IBeamCursor);
+}

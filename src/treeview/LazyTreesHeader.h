@@ -1,0 +1,357 @@
+#pragma once
+// The tree's header: its columns (TLazyTreeColumn in the collection
+// TLazyTreeColumns) and the header object TLTHeader with its layout rules.
+//
+// A column index is a signed number (-1 no column, -2 an invalid one); a
+// column position is its place from left to right. The collection keeps the
+// position array (entry p = index of the column shown at p) and every
+// column's left edge. The header lies in the tree window's non-client area
+// above the client area; its rectangle (the tree's FHeaderRect) is kept in
+// window coordinates.
+#include "platform/controls/Controls.h"
+#include "platform/core/Collections.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/graphics/ImageList.h"
+#include "treeview/LazyTreeTypes.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+class TBaseLazyTree;
+class TLazyTreeColumns;
+class TLTHeader;
+
+enum TBiDiMode : uint8_t { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+enum TLazyTreeColumnStyle : uint8_t { vsText, vsOwnerDraw };
+enum TLTHeaderColumnLayout : uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+
+enum TLTColumnOption : uint8_t {
+    coAllowClick, coDraggable, coEnabled, coParentBidiMode, coParentColor, coResizable, coShowDropMark, coVisible,
+    coAutoSpring, coFixed, coSmartResize, coAllowFocus, coDisableAnimatedResize, coWrapCaption,
+    coUseCaptionAlignment, coEditable,
+};
+using TLTColumnOptions = TLTSet<TLTColumnOption, uint16_t>;
+constexpr TLTColumnOptions DefaultColumnOptions = TLTColumnOptions::FromBits(0x88FF);
+
+enum TLTHeaderOption : uint8_t {
+    hoAutoResize, hoColumnResize, hoDblClickResize, hoDrag, hoHotTrack, hoOwnerDraw, hoRestrictDrag, hoShowHint,
+    hoShowImages, hoShowSortGlyphs, hoVisible, hoAutoSpring, hoFullRepaintOnResize, hoDisableAnimatedResize,
+    hoHeightResize, hoHeightDblClickResize, hoHeaderClickAutoSort, hoAutoColumnPopupMenu,
+};
+using TLTHeaderOptions = TLTSet<TLTHeaderOption, uint32_t>;
+constexpr TLTHeaderOptions DefaultHeaderOptions = TLTHeaderOptions::FromBits(0x20A);
+
+enum THeaderState : uint8_t {
+    hsAutoSizing, hsDragging, hsDragPending, hsLoading, hsColumnWidthTracking, hsColumnWidthTrackPending,
+    hsHeightTracking, hsHeightTrackPending, hsResizing, hsScaling, hsNeedScaling,
+};
+using THeaderStates = TLTSet<THeaderState, uint16_t>;
+enum TLTHeaderStyle : uint8_t { hsThickButtons, hsFlatButtons, hsPlates };
+
+using TColumnPosition = uint32_t;
+using TIndexArray = QList<TColumnIndex>;
+using TColumnsArray = QList<class TLazyTreeColumn*>;
+
+// ---------------------------------------------------------------------------
+// One column
+// ---------------------------------------------------------------------------
+
+class TLazyTreeColumn : public TCollectionItem {
+    KAL_CLASS(TLazyTreeColumn, TCollectionItem)
+public:
+    explicit TLazyTreeColumn(TCollection* Collection);
+    void AfterConstruction() override;
+    // The removal bookkeeping runs here, while the collection still holds it.
+    void BeforeDestruction() override;
+
+    TLazyTreeColumns* Owner() const;
+    TLTHeader* Header() const;
+    TBaseLazyTree* Tree() const;
+
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment V);
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode V);
+    TAlignment CaptionAlignment() const {
+        return FOptions.Contains(coUseCaptionAlignment) ? FCaptionAlignment : FAlignment;
+    }
+    void SetCaptionAlignment(TAlignment V);
+    QString CaptionText() const { return FCaptionText; }
+    TColor Color() const { return FColor; }
+    void SetColor(TColor V);
+    bool CheckBox() const { return FCheckBox; }
+    void SetCheckBox(bool V);
+    TCheckState CheckState() const { return FCheckState; }
+    void SetCheckState(TCheckState V);
+    TCheckType CheckType() const { return FCheckType; }
+    void SetCheckType(TCheckType V);
+    TSortDirection DefaultSortDirection = sdAscending;
+    QString Hint;
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int V);
+    TLTHeaderColumnLayout Layout() const { return FLayout; }
+    void SetLayout(TLTHeaderColumnLayout V);
+    int Margin() const { return FMargin; }
+    void SetMargin(int V);
+    int MaxWidth() const { return FMaxWidth; }
+    void SetMaxWidth(int V);
+    int MinWidth() const { return FMinWidth; }
+    void SetMinWidth(int V);
+    TLTColumnOptions Options() const { return FOptions; }
+    void SetOptions(TLTColumnOptions V);
+    TColumnPosition Position() const { return FPosition; }
+    void SetPosition(TColumnPosition V);
+    int Spacing() const { return FSpacing; }
+    void SetSpacing(int V);
+    TLazyTreeColumnStyle Style() const { return FStyle; }
+    void SetStyle(TLazyTreeColumnStyle V);
+    intptr_t Tag = 0;
+    virtual QString Text() const { return FText; }
+    virtual void SetText(const QString& V);
+    int Width() const { return FWidth; }
+    void SetWidth(int V);
+    // Scroll-adjusted left edge (a visible fixed column does not scroll).
+    int Left() const;
+    int LastWidth() const { return FLastWidth; }
+    bool BonusPixel = false;
+    float SpringRest = 0;
+
+    virtual void GetRect(TRect& R) const;
+    void UnscrolledBounds(int& ALeft, int& ARight) const {
+        ALeft = FLeft;
+        ARight = FLeft + FWidth;
+    }
+    bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
+    void ParentBiDiModeChanged();
+    void ParentColorChanged();
+    void RestoreLastWidth();
+    QString GetDisplayName() const override;
+    void Assign(const TPersistent* Source) override;
+    bool Equals(const TLazyTreeColumn* Other) const;
+
+protected:
+    friend class TLazyTreeColumns;
+    friend class TLTHeader;
+    // The item changed: the collection runs its change handling for it.
+    void NotifyChanged() { Changed(false); }
+
+    QString FText;
+    int FLeft = 0;
+    int FWidth = 50;
+    TColumnPosition FPosition = 0;
+    int FMinWidth = 10;
+    int FMaxWidth = 10000;
+    TLazyTreeColumnStyle FStyle = vsText;
+    int FImageIndex = -1;
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    TLTHeaderColumnLayout FLayout = blGlyphLeft;
+    int FMargin = 4;
+    int FSpacing = 3;
+    TLTColumnOptions FOptions = DefaultColumnOptions;
+    TAlignment FAlignment = taLeftJustify;
+    TAlignment FCaptionAlignment = taLeftJustify;
+    int FLastWidth = 50;
+    TColor FColor = clWindow;
+    QString FCaptionText;
+    bool FCheckBox = false;
+    TCheckType FCheckType = ctCheckBox;
+    TCheckState FCheckState = csUncheckedNormal;
+    TRect FImageRect;
+    bool FHasImage = false;
+};
+
+// ---------------------------------------------------------------------------
+// The column collection
+// ---------------------------------------------------------------------------
+
+class TLazyTreeColumns : public TCollection {
+    KAL_CLASS(TLazyTreeColumns, TCollection)
+public:
+    explicit TLazyTreeColumns(TLTHeader* AOwner);
+    ~TLazyTreeColumns() override;
+    TPersistent* GetOwner() const override;
+    TLTHeader* Header() const { return FHeader; }
+
+    virtual TLazyTreeColumn* Add();
+    virtual void ClearColumns();
+    TLazyTreeColumn* Items(int Index) const { return static_cast<TLazyTreeColumn*>(TCollection::Items(Index)); }
+    void SetItem(int Index, TLazyTreeColumn* Value) { Items(Index)->Assign(Value); }
+    bool IsValidColumn(TColumnIndex Column) const { return Column >= 0 && Column < Count(); }
+
+    virtual TColumnIndex ColumnFromPosition(TPoint P, bool Relative = true) const;
+    virtual TColumnIndex ColumnFromPosition(TColumnPosition PositionIndex) const;
+    void GetColumnBounds(TColumnIndex Column, int& ALeft, int& ARight) const;
+    TColumnIndex GetFirstColumn() const;
+    TColumnIndex GetNextColumn(TColumnIndex Column) const;
+    TColumnIndex GetPreviousColumn(TColumnIndex Column) const;
+    TColumnIndex GetFirstVisibleColumn(bool ConsiderAllowFocus = false) const;
+    TColumnIndex GetLastVisibleColumn(bool ConsiderAllowFocus = false) const;
+    TColumnIndex GetNextVisibleColumn(TColumnIndex Column, bool ConsiderAllowFocus = false) const;
+    TColumnIndex GetPreviousVisibleColumn(TColumnIndex Column, bool ConsiderAllowFocus = false) const;
+    TColumnsArray GetVisibleColumns() const;
+    int GetVisibleFixedWidth() const;
+    int GetScrollWidth() const;
+    int TotalWidth() const;
+    // Sets the width at once (the header has no painting of its own yet).
+    void AnimatedResize(TColumnIndex Column, int NewWidth);
+    void Assign(const TPersistent* Source) override;
+    bool Equals(const TLazyTreeColumns* Other) const;
+
+    int DefaultWidth = 50;
+    TColumnIndex HoverIndex() const { return FHoverIndex; }
+    TColumnIndex DownIndex() const { return FDownIndex; }
+    TColumnIndex TrackIndex() const { return FTrackIndex; }
+    TColumnIndex ClickIndex() const { return FClickIndex; }
+    const TIndexArray& PositionToIndex() const { return FPositionToIndex; }
+
+    // Position array maintenance.
+    void RecalcColumnLefts(bool Force);
+    void RebuildPositionArray();
+    void ResetPositions(bool Reversed);
+    void SyncPositionArrayLength();
+    void MovePosition(TLazyTreeColumn* Column, TColumnPosition NewPosition);
+    void RemoveIndexFromPositions(TColumnIndex Index);
+    void FitAutoSizeColumn(TColumnIndex ChangedColumn, bool Force);
+    TColumnIndex ColumnBoundsAt(TPoint P, int& ALeft, bool Relative, int& ARight) const;
+    bool NeedPositionsFix() const { return FNeedPositionsFix; }
+
+protected:
+    friend class TLazyTreeColumn;
+    friend class TLTHeader;
+    void Update(TCollectionItem* Item) override;
+    void Notify(TCollectionItem* Item, TCollectionNotification Action) override;
+    TBaseLazyTree* Tree() const;
+
+    TLTHeader* FHeader;
+    TColumnIndex FHoverIndex = NoColumn, FDownIndex = NoColumn, FTrackIndex = NoColumn, FClickIndex = NoColumn;
+    bool FCheckBoxHit = false;
+    TIndexArray FPositionToIndex;
+    bool FNeedPositionsFix = false;
+    bool FClearing = false;
+    bool FFreeing = false;
+    TColumnIndex FDragIndex = 0;
+    TColumnIndex FDropTarget = NoColumn;
+    bool FDropBefore = false;
+};
+
+// ---------------------------------------------------------------------------
+// Fixed-area constraints and the header
+// ---------------------------------------------------------------------------
+
+class TLTFixedAreaConstraints : public TPersistent {
+    KAL_CLASS(TLTFixedAreaConstraints, TPersistent)
+public:
+    explicit TLTFixedAreaConstraints(TLTHeader* AOwner) : FHeader(AOwner) {}
+    int MaxHeightPercent() const { return FMaxHeightPercent; }
+    int MaxWidthPercent() const { return FMaxWidthPercent; }
+    int MinHeightPercent() const { return FMinHeightPercent; }
+    int MinWidthPercent() const { return FMinWidthPercent; }
+    void SetMaxHeightPercent(int V);
+    void SetMaxWidthPercent(int V);
+    void SetMinHeightPercent(int V);
+    void SetMinWidthPercent(int V);
+    void Assign(const TPersistent* Source) override;
+    TNotifyEvent OnChange;
+
+private:
+    void Change();
+    TLTHeader* FHeader;
+    uint8_t FMaxHeightPercent = 0, FMaxWidthPercent = 0, FMinHeightPercent = 0, FMinWidthPercent = 0;
+};
+
+class TLTHeader : public TPersistent {
+    KAL_CLASS(TLTHeader, TPersistent)
+public:
+    explicit TLTHeader(TBaseLazyTree* AOwner);
+    ~TLTHeader() override;
+    TPersistent* GetOwner() const override;
+    TBaseLazyTree* Treeview() const { return FOwner; }
+
+    TLazyTreeColumns* Columns() const { return FColumns.get(); }
+    void SetColumns(const TLazyTreeColumns* Value) { FColumns->Assign(Value); }
+    bool UseColumns() const { return FColumns->Count() > 0; }
+    bool AllowFocus(TColumnIndex ColumnIndex) const;
+
+    TColumnIndex AutoSizeIndex() const { return FAutoSizeIndex; }
+    void SetAutoSizeIndex(TColumnIndex V);
+    TColor Background() const { return FBackgroundColor; }
+    void SetBackground(TColor V);
+    int DefaultHeight() const { return FDefaultHeight; }
+    void SetDefaultHeight(int V);
+    TFont* Font() { return &FFont; }
+    void SetFont(const TFont& V);
+    int Height() const { return FHeight; }
+    void SetHeight(int V);
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* V);
+    TColumnIndex MainColumn() const { return FColumns->Count() == 0 ? NoColumn : FMainColumn; }
+    void SetMainColumn(TColumnIndex V);
+    int MaxHeight() const { return FMaxHeight; }
+    void SetMaxHeight(int V);
+    int MinHeight() const { return FMinHeight; }
+    void SetMinHeight(int V);
+    TLTHeaderOptions Options() const { return FOptions; }
+    void SetOptions(TLTHeaderOptions V);
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool V);
+    TColumnIndex SortColumn() const { return FSortColumn; }
+    void SetSortColumn(TColumnIndex V);
+    TSortDirection SortDirection() const { return FSortDirection; }
+    void SetSortDirection(TSortDirection V);
+    TLTHeaderStyle Style() const { return FStyle; }
+    void SetStyle(TLTHeaderStyle V);
+    TPopupMenu* PopupMenu = nullptr;
+    int SplitterHitTolerance = 8;
+    TLTFixedAreaConstraints* FixedAreaConstraints() const { return FFixedAreaConstraints.get(); }
+    THeaderStates States() const { return FStates; }
+    void SetStates(THeaderStates V) { FStates = V; }
+
+    void Assign(const TPersistent* Source) override;
+    virtual bool InHeader(TPoint P) const;
+    virtual bool InHeaderSplitterArea(TPoint P) const;
+    void Invalidate(TLazyTreeColumn* Column, bool ExpandToBorder = false);
+    virtual void ApplySortColumn(TColumnIndex Value);
+    virtual void ScaleHeader(int M, int D);
+    virtual void RefreshHeaderFrame();
+    void ReapplyHeaderLimits();
+    void DistributeSpringWidth();
+    void ClampMainColumn();
+    // Spreads Delta pixels over the columns from Start to Stop that carry all
+    // the options (widening or narrowing each within its limits).
+    int ResizeColumns(int Delta, TColumnIndex Start, TColumnIndex Stop, TLTColumnOptions Options);
+    int LastWidth() const { return FLastWidth; }
+    void SetLastWidth(int V) { FLastWidth = V; }
+
+protected:
+    friend class TLazyTreeColumns;
+    friend class TLazyTreeColumn;
+    virtual std::unique_ptr<TLazyTreeColumns> ColumnsClass();
+    void HeaderFontChanged();
+    void ImagesChanged();
+    void ConstraintsChanged();
+    // The height rules applied to V; false when nothing changed.
+    bool ApplyHeight(int V);
+
+    TBaseLazyTree* FOwner;
+    std::unique_ptr<TLazyTreeColumns> FColumns;
+    int FHeight = 19;
+    TFont FFont;
+    bool FParentFont = false;
+    TLTHeaderOptions FOptions = DefaultHeaderOptions;
+    TLTHeaderStyle FStyle = hsThickButtons;
+    TColor FBackgroundColor = clBtnFace;
+    TColumnIndex FAutoSizeIndex = 0;
+    TColumnIndex FMainColumn = NoColumn;
+    int FMaxHeight = 10000;
+    int FMinHeight = 10;
+    int FDefaultHeight = 19;
+    std::unique_ptr<TLTFixedAreaConstraints> FFixedAreaConstraints;
+    TCustomImageList* FImages = nullptr;
+    TColumnIndex FSortColumn = NoColumn;
+    TSortDirection FSortDirection = sdAscending;
+    int FLastWidth = 0;
+    THeaderStates FStates;
+    TPoint FDragStart, FTrackStart, FTrackPoint;
+};
