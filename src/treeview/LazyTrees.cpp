@@ -858,6 +858,24 @@ bool TBaseLazyTree::FireInitChildren(PLazyNode Node, uint32_t& ChildCount) {
 }
 
 void TBaseLazyTree::InitializeNode(PLazyNode Node) {
+    // The worker reads node states: a build it has of this tree is stopped
+    // for the initialization and queued again after it.
+    const bool held = CacheBuildPending() && !FSliceBuild.Running;
+    if (held) StopCacheValidation();
+    struct TRequeue {
+        TBaseLazyTree* Tree;
+        bool Held;
+        ~TRequeue() {
+            if (Held && Tree->FUpdateCount == 0 && !Tree->IsDestroying()) {
+                Tree->InvalidatePositionCache();
+                Tree->StartCacheValidation();
+            }
+        }
+    } requeue{this, held};
+    InitializeNodeNow(Node);
+}
+
+void TBaseLazyTree::InitializeNodeNow(PLazyNode Node) {
     TLazyNodeInitStates initStates;
     Node->States.Include(vsInitializing);
     const bool reInit = Node->States.Contains(vsInitialized);

@@ -878,6 +878,7 @@ protected:
     virtual void FireInitNode(PLazyNode ParentNode, PLazyNode Node, TLazyNodeInitStates& InitialStates);
     virtual void InitializeChildren(PLazyNode Node);
     virtual void InitializeNode(PLazyNode Node);
+    void InitializeNodeNow(PLazyNode Node);
     virtual void LinkNode(PLazyNode Node, PLazyNode Destination, TLTNodeAttachMode Mode, TBaseLazyTree* Target);
     virtual void UnlinkNode(PLazyNode Node, bool KeepFocus, bool ParentClearing, bool Reindex);
     virtual void FireGetNodeDataSize(int& NodeDataSize);
@@ -1131,6 +1132,9 @@ protected:
     // A measured node's height is being stored (a running slice build goes
     // on with it).
     bool FSettingMeasuredHeight = false;
+    // While above 0 (a toggle runs) a validation start waits for its end.
+    uint32_t FHoldValidation = 0;
+    bool FValidationHeld = false;
     void RegisterTree();
     void UnregisterTree();
     void AcquireWorker();

@@ -246,6 +246,11 @@ void TBaseLazyTree::StopCacheValidation() {
 
 void TBaseLazyTree::StartCacheValidation() {
     StopCacheValidation();
+    if (FHoldValidation > 0) {
+        // Started once the step that holds it back ends.
+        FValidationHeld = true;
+        return;
+    }
     FStartIndex = 0;
     if (!FStates.Contains(tsValidationNeeded) || FVisibleCount <= CacheThreshold || IsDestroying()) return;
     if (FOptions->MiscOptions().Contains(toVariableNodeHeight)) {

@@ -271,17 +271,26 @@ void TBaseLazyTree::ToggleNode(PLazyNode Node) {
     LTAssert(Node != nullptr, QStringLiteral("Node must not be nil."));
     if (Node == FRoot || Node->States.ContainsAny({vsDeleting, vsToggling})) return;
     const bool wasToggling = FStates.Contains(tsToggling);
+    // The node's own states change until the end: the worker waits for it.
+    StopCacheValidation();
+    ++FHoldValidation;
+    auto done = [&] {
+        Node->States.Exclude(vsToggling);
+        if (!wasToggling) SwitchStates({}, {tsToggling});
+        if (--FHoldValidation == 0 && FValidationHeld) {
+            FValidationHeld = false;
+            StartCacheValidation();
+        }
+    };
     SwitchStates({tsToggling}, {});
     Node->States.Include(vsToggling);
     try {
         ExpandOrCollapse(Node);
     } catch (...) {
-        Node->States.Exclude(vsToggling);
-        if (!wasToggling) SwitchStates({}, {tsToggling});
+        done();
         throw;
     }
-    Node->States.Exclude(vsToggling);
-    if (!wasToggling) SwitchStates({}, {tsToggling});
+    done();
 }
 
 // The measures of a toggle, taken before the node changes.
