@@ -16,6 +16,7 @@
 #include "platform/controls/Forms.h"
 
 #include "editors/EditorSteps.h"
+#include "editors/UKNXAccess.h"
 #include "editors/UReceiveJ1939.h"
 #include "editors/UTransmitJ1939.h"
 #include "image/dialogs/UProfinetFileName.h"
@@ -42,6 +43,7 @@ void Create_Dialogs(TApplication* app)
     app->CreateForm(FSoftOptions);
     app->CreateForm(FParGen);
     app->CreateForm(FProfinetFileName);
+    app->CreateForm(FKNXAccess);
     app->CreateForm(FReceiveJ1939);
     app->CreateForm(FTransmitJ1939);
     // The M-Bus dialogs exist in every model; their texts are applied once.

@@ -110,11 +110,12 @@ public:
     // Every data row: its number in column 0, the other cells empty.
     void Reset_Rows();
     // Loads the table file into the reset rows when it exists; a file that
-    // cannot be read is reported and leaves the rows as they are.
-    void Load_File();
+    // cannot be read is reported and leaves the rows as they are. Members
+    // whose file holds named lists read and write it themselves.
+    virtual void Load_File();
     // Writes rows 1 .. Table_End() - 1 to the table file; raises when the
     // file cannot be written.
-    void Write_File();
+    virtual void Write_File();
     // The first row whose key cell is empty (RowCount when none is).
     int Table_End() const;
     QString Cell(int col, int row) const;

@@ -4,6 +4,7 @@
 #include "gridpack/grid3/PictureContainer.h"
 #include "gridpack/grid3/RorIdad.h"
 #include "gridpack/grid3/SgHTMLE.h"
+#include "gridpack/grid4/ExInplaceEdit.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/ScrollBars.h"
 #include "platform/core/MathUtils.h"
@@ -1029,6 +1030,8 @@ void TExStringGrid::SetWordWrapEx(bool v)
 {
     FWordWrapEx = v;
     WordWrap = v;
+    if (TExInplaceEdit* ed = NormalEdit())
+        ed->SetWordWrap(v);
     if (FUpdateCount == 0)
         Invalidate();
 }

@@ -3,6 +3,7 @@
 #include "ExGridFixture.h"
 
 #include "platform/controls/ScrollBars.h"
+#include "gridpack/grid4/ExInplaceEdit.h"
 #include "platform/core/DateTime.h"
 
 namespace {
@@ -445,4 +446,18 @@ TEST_F(ExGridAccessTest, AMergedColumnJoinsRunsOfEqualTexts)
     Grid->MergedColumns()->Add(2);
     EXPECT_FALSE(Grid->IsYMergedCell(1, 1));
     EXPECT_FALSE(Grid->IsYMergedCell(1, 3));
+}
+
+TEST_F(ExGridAccessTest, WordWrapReachesTheOpenTextEditor)
+{
+    NewGrid();
+    Grid->SetOptions(Grid->Options() | goEditing);
+    Grid->SetFocus();
+    Grid->ShowEditor();
+    ASSERT_NE(Grid->NormalEdit(), nullptr);
+    Grid->SetWordWrapEx(false);
+    EXPECT_FALSE(Grid->NormalEdit()->WordWrap());
+    Grid->SetWordWrapEx(true);
+    EXPECT_TRUE(Grid->NormalEdit()->WordWrap());
+    EXPECT_TRUE(Grid->WordWrap);
 }
