@@ -40,3 +40,16 @@ public:
     }
     std::map<std::string, double> Times;
 };
+
+// The same, comparing processor time: for runs whose real time is mostly the
+// same disk wait on both sides.
+class TCpuRatioReporter : public TRatioReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        TRatioReporter::ReportRuns(runs);
+        for (const Run& r : runs)
+            if (r.run_type == Run::RT_Iteration && !r.error_occurred)
+                Times[r.benchmark_name()] = r.GetAdjustedCPUTime();
+    }
+};

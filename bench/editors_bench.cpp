@@ -57,18 +57,6 @@ struct TFixture {
     }
 };
 
-// Keeps each run's processor time beside the real time the base keeps.
-class TCpuRatioReporter : public TRatioReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        TRatioReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration && !r.error_occurred)
-                Times[r.benchmark_name()] = r.GetAdjustedCPUTime();
-    }
-};
-
 std::unique_ptr<TFixture> gFixture;
 TFixture& Fixture()
 {

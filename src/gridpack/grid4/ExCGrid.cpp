@@ -89,31 +89,21 @@ QString TGridColumnItem::GetDisplayName() const
     return QStringLiteral("Column %1").arg(Index());
 }
 
-void TGridColumnItem::Assign(const TPersistent* Source)
+// What a new item takes over from the one before it; Assign adds the
+// colour, fonts, header, combo list, name and tag.
+void TGridColumnItem::AssignLook(const TGridColumnItem* s)
 {
-    if (!Source || !Source->InheritsFrom(TGridColumnItem::StaticClassName()))
-        return;
-    const auto* s = static_cast<const TGridColumnItem*>(Source);
-    if (s == this)
-        return;
     FAlignment = s->FAlignment;
     FHeaderAlignment = s->FHeaderAlignment;
     FBorderPen.Assign(s->FBorderPen);
     FBorders = s->FBorders;
     CheckFalse = s->CheckFalse;
     CheckTrue = s->CheckTrue;
-    FColor = s->FColor;
-    FComboItems->Assign(s->FComboItems);
-    DropDownCount = s->DropDownCount;
     EditLength = s->EditLength;
     FEditLink = s->FEditLink;
     EditMask = s->EditMask;
     FEditor = s->FEditor;
     FFixed = s->FFixed;
-    FFont.Assign(s->FFont);
-    FHeaderFont.Assign(s->FHeaderFont);
-    FHeader = s->FHeader;
-    Name = s->Name;
     FPassword = s->FPassword;
     FPrintBorderPen.Assign(s->FPrintBorderPen);
     PrintBorders = s->PrintBorders;
@@ -127,7 +117,6 @@ void TGridColumnItem::Assign(const TPersistent* Source)
     SpinMin = s->SpinMin;
     SpinStep = s->SpinStep;
     FColumnPopup = s->FColumnPopup;
-    Tag = s->Tag;
     FWidth = s->Width();
     FShowBands = s->FShowBands;
     MinSize = s->MinSize;
@@ -140,45 +129,30 @@ void TGridColumnItem::Assign(const TPersistent* Source)
     FFloatFormat = s->FFloatFormat;
 }
 
+void TGridColumnItem::Assign(const TPersistent* Source)
+{
+    if (!Source || !Source->InheritsFrom(TGridColumnItem::StaticClassName()))
+        return;
+    const auto* s = static_cast<const TGridColumnItem*>(Source);
+    if (s == this)
+        return;
+    AssignLook(s);
+    DropDownCount = s->DropDownCount;
+    FColor = s->FColor;
+    FComboItems->Assign(s->FComboItems);
+    FFont.Assign(s->FFont);
+    FHeader = s->FHeader;
+    FHeaderFont.Assign(s->FHeaderFont);
+    Name = s->Name;
+    Tag = s->Tag;
+}
+
 void TGridColumnItem::AssignVisuals(const TGridColumnItem* Source)
 {
     if (!Source || Source == this)
         return;
     const TGridColumnItem* s = Source;
-    FAlignment = s->FAlignment;
-    FHeaderAlignment = s->FHeaderAlignment;
-    FBorderPen.Assign(s->FBorderPen);
-    FBorders = s->FBorders;
-    CheckFalse = s->CheckFalse;
-    CheckTrue = s->CheckTrue;
-    EditLength = s->EditLength;
-    FEditLink = s->FEditLink;
-    EditMask = s->EditMask;
-    FEditor = s->FEditor;
-    FFixed = s->FFixed;
-    FPassword = s->FPassword;
-    FPrintBorderPen.Assign(s->FPrintBorderPen);
-    PrintBorders = s->PrintBorders;
-    PrintColor = s->PrintColor;
-    FPrintFont.Assign(s->FPrintFont);
-    ReadOnly = s->ReadOnly;
-    SortPrefix = s->SortPrefix;
-    SortStyle = s->SortStyle;
-    SortSuffix = s->SortSuffix;
-    SpinMax = s->SpinMax;
-    SpinMin = s->SpinMin;
-    SpinStep = s->SpinStep;
-    FColumnPopup = s->FColumnPopup;
-    FWidth = s->Width();
-    FShowBands = s->FShowBands;
-    MinSize = s->MinSize;
-    MaxSize = s->MaxSize;
-    AutoMinSize = s->AutoMinSize;
-    AutoMaxSize = s->AutoMaxSize;
-    FFilter->Assign(s->FFilter);
-    FilterCaseSensitive = s->FilterCaseSensitive;
-    DefIdx = s->DefIdx;
-    FFloatFormat = s->FFloatFormat;
+    AssignLook(s);
     if (TExColumnGrid* g = Grid()) {
         FColor = g->Color();
         FFont.Assign(*g->Font());

@@ -176,6 +176,8 @@ public:
     void SetTimes(int ARow, TDateTime v);
 
 private:
+    // The settings Assign and AssignVisuals both copy.
+    void AssignLook(const TGridColumnItem* s);
     friend class TExColumnGrid;
     // Collection update (Changed) and repaint.
     void CollectionUpdate() { Changed(false); }
