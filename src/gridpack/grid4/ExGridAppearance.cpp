@@ -59,86 +59,31 @@ TFooterButtons::TFooterButtons(TPersistent* AOwner)
 // Appearances
 // ---------------------------------------------------------------------------
 
-THeaderAppearance::THeaderAppearance(TPersistent* AOwner) : FOwner(AOwner), FButtons(new THeaderButtons(AOwner)) {
-    FFont.SetName(QStringLiteral("Tahoma"));
-    FButtons->OnChange = [this](TObject*) {
-        if (OnButtonsChanged) OnButtonsChanged(this);
-    };
-}
-
-THeaderAppearance::~THeaderAppearance() { FButtons->Free(); }
-
-void THeaderAppearance::SetVisible(bool v) {
-    if (v == FVisible) return;
-    FVisible = v;
-    if (OnChange) OnChange(this);
+THeaderAppearance::THeaderAppearance(TPersistent* AOwner) : TStripAppearance(AOwner) {
+    Font()->SetName(QStringLiteral("Tahoma"));
 }
 
 void THeaderAppearance::Assign(const TPersistent* Source) {
     const auto* s = dynamic_cast<const THeaderAppearance*>(Source);
     if (!s || s == this) return;
-    FColorTo = s->FColorTo;
-    FColor = s->FColor;
-    FBorderColor = s->FBorderColor;
-    FCaption = s->FCaption;
-    FFont.Assign(s->FFont);
-    FImageIndex = s->FImageIndex;
-    FBorderWidth = s->FBorderWidth;
-    FGradientDirection = s->FGradientDirection;
-    FHeight = s->FHeight;
-    SetVisible(s->FVisible);
-    FButtonAlignment = s->FButtonAlignment;
-    FButtons->Assign(s->FButtons);
+    AssignStrip(*s);
 }
 
 void THeaderAppearance::AssignColors(const TPersistent* Source) {
     const auto* s = dynamic_cast<const THeaderAppearance*>(Source);
     if (!s || s == this) return;
-    FColorTo = s->FColorTo;
-    FColor = s->FColor;
-    FBorderColor = s->FBorderColor;
-    FFont.Assign(s->FFont);
-    FGradientDirection = s->FGradientDirection;
-}
-
-TFooterAppearance::TFooterAppearance(TPersistent* AOwner) : FOwner(AOwner), FButtons(new TFooterButtons(AOwner)) {
-    FButtons->OnChange = [this](TObject*) {
-        if (OnButtonsChanged) OnButtonsChanged(this);
-    };
-}
-
-TFooterAppearance::~TFooterAppearance() { FButtons->Free(); }
-
-void TFooterAppearance::SetVisible(bool v) {
-    if (v == FVisible) return;
-    FVisible = v;
-    if (OnChange) OnChange(this);
+    AssignStripColors(*s);
 }
 
 void TFooterAppearance::Assign(const TPersistent* Source) {
     const auto* s = dynamic_cast<const TFooterAppearance*>(Source);
     if (!s || s == this) return;
-    FColorTo = s->FColorTo;
-    FColor = s->FColor;
-    FBorderColor = s->FBorderColor;
-    FCaption = s->FCaption;
-    FFont.Assign(s->FFont);
-    FImageIndex = s->FImageIndex;
-    FBorderWidth = s->FBorderWidth;
-    FGradientDirection = s->FGradientDirection;
-    FHeight = s->FHeight;
-    SetVisible(s->FVisible);
-    FButtonAlignment = s->FButtonAlignment;
-    FButtons->Assign(s->FButtons);
+    AssignStrip(*s);
     FSizeGrip = s->FSizeGrip;
 }
 
 void TFooterAppearance::AssignColors(const TPersistent* Source) {
     const auto* s = dynamic_cast<const TFooterAppearance*>(Source);
     if (!s || s == this) return;
-    FColorTo = s->FColorTo;
-    FColor = s->FColor;
-    FBorderColor = s->FBorderColor;
-    FFont.Assign(s->FFont);
-    FGradientDirection = s->FGradientDirection;
+    AssignStripColors(*s);
 }

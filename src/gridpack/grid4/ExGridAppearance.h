@@ -97,13 +97,20 @@ private:
     TPersistent* FOwner;
 };
 
-class THeaderAppearance : public TPersistent {
-    KAL_CLASS(THeaderAppearance, TPersistent)
+// What the header and footer strips share: colours, caption, font, size,
+// border, image and the button collection (TButtons).
+template <class TButtons>
+class TStripAppearance : public TPersistent {
 public:
-    explicit THeaderAppearance(TPersistent* AOwner);
-    ~THeaderAppearance() override;
-    THeaderAppearance(const THeaderAppearance&) = delete;
-    THeaderAppearance& operator=(const THeaderAppearance&) = delete;
+    TStripAppearance(TPersistent* AOwner) : FOwner(AOwner), FButtons(new TButtons(AOwner))
+    {
+        FButtons->OnChange = [this](TObject*) {
+            if (OnButtonsChanged) OnButtonsChanged(this);
+        };
+    }
+    ~TStripAppearance() override { FButtons->Free(); }
+    TStripAppearance(const TStripAppearance&) = delete;
+    TStripAppearance& operator=(const TStripAppearance&) = delete;
     TPersistent* GetOwner() const override { return FOwner; }
 
     TColor Color() const { return FColor; }
@@ -119,7 +126,12 @@ public:
     void SetGradientDirection(TGradientDirection v) { FGradientDirection = v; }
     bool Visible() const { return FVisible; }
     // Stores the value and, when it changed, fires OnChange.
-    void SetVisible(bool v);
+    void SetVisible(bool v)
+    {
+        if (v == FVisible) return;
+        FVisible = v;
+        if (OnChange) OnChange(this);
+    }
     int Height() const { return FHeight; }
     void SetHeight(int v) { FHeight = v; }
     TColor BorderColor() const { return FBorderColor; }
@@ -130,19 +142,36 @@ public:
     void SetImageIndex(int v) { FImageIndex = v; }
     TButtonAlignment ButtonAlignment() const { return FButtonAlignment; }
     void SetButtonAlignment(TButtonAlignment v) { FButtonAlignment = v; }
-    THeaderButtons* Buttons() const { return FButtons; }
-    void SetButtons(const THeaderButtons* v) { FButtons->Assign(v); }
+    TButtons* Buttons() const { return FButtons; }
+    void SetButtons(const TButtons* v) { FButtons->Assign(v); }
 
     // Fired by the Visible writer when the value changes.
     TNotifyEvent OnChange;
     // Fired when a button of the collection reports a change.
     TNotifyEvent OnButtonsChanged;
 
-    // Every setting from another header appearance (Visible through its
-    // writer); anything else is ignored.
-    void Assign(const TPersistent* Source) override;
-    // Only ColorTo, Color, BorderColor, Font and GradientDirection.
-    void AssignColors(const TPersistent* Source);
+protected:
+    // Every shared setting (Visible through its writer).
+    void AssignStrip(const TStripAppearance& s)
+    {
+        AssignStripColors(s);
+        FCaption = s.FCaption;
+        FImageIndex = s.FImageIndex;
+        FBorderWidth = s.FBorderWidth;
+        FHeight = s.FHeight;
+        SetVisible(s.FVisible);
+        FButtonAlignment = s.FButtonAlignment;
+        FButtons->Assign(s.FButtons);
+    }
+    // ColorTo, Color, BorderColor, Font and GradientDirection.
+    void AssignStripColors(const TStripAppearance& s)
+    {
+        FColorTo = s.FColorTo;
+        FColor = s.FColor;
+        FBorderColor = s.FBorderColor;
+        FFont.Assign(s.FFont);
+        FGradientDirection = s.FGradientDirection;
+    }
 
 private:
     TPersistent* FOwner;
@@ -153,63 +182,35 @@ private:
     bool FVisible = true;
     int FHeight = 22, FBorderWidth = 1, FImageIndex = -1;
     TButtonAlignment FButtonAlignment = baRight;
-    THeaderButtons* FButtons;
+    TButtons* FButtons;
+};
+
+class THeaderAppearance : public TStripAppearance<THeaderButtons> {
+    KAL_CLASS(THeaderAppearance, TPersistent)
+public:
+    explicit THeaderAppearance(TPersistent* AOwner);
+
+    // Every setting from another header appearance (Visible through its
+    // writer); anything else is ignored.
+    void Assign(const TPersistent* Source) override;
+    // Only ColorTo, Color, BorderColor, Font and GradientDirection.
+    void AssignColors(const TPersistent* Source);
 };
 
 // The footer's look: the header's settings (its own button class) and the
 // sizing grip.
-class TFooterAppearance : public TPersistent {
+class TFooterAppearance : public TStripAppearance<TFooterButtons> {
     KAL_CLASS(TFooterAppearance, TPersistent)
 public:
-    explicit TFooterAppearance(TPersistent* AOwner);
-    ~TFooterAppearance() override;
-    TFooterAppearance(const TFooterAppearance&) = delete;
-    TFooterAppearance& operator=(const TFooterAppearance&) = delete;
-    TPersistent* GetOwner() const override { return FOwner; }
+    explicit TFooterAppearance(TPersistent* AOwner) : TStripAppearance(AOwner) {}
 
-    TColor Color() const { return FColor; }
-    void SetColor(TColor v) { FColor = v; }
-    TColor ColorTo() const { return FColorTo; }
-    void SetColorTo(TColor v) { FColorTo = v; }
-    QString Caption() const { return FCaption; }
-    void SetCaption(const QString& v) { FCaption = v; }
-    TFont* Font() { return &FFont; }
-    const TFont* Font() const { return &FFont; }
-    void SetFont(const TFont& v) { FFont.Assign(v); }
-    TGradientDirection GradientDirection() const { return FGradientDirection; }
-    void SetGradientDirection(TGradientDirection v) { FGradientDirection = v; }
-    bool Visible() const { return FVisible; }
-    void SetVisible(bool v);
-    int Height() const { return FHeight; }
-    void SetHeight(int v) { FHeight = v; }
-    TColor BorderColor() const { return FBorderColor; }
-    void SetBorderColor(TColor v) { FBorderColor = v; }
-    int BorderWidth() const { return FBorderWidth; }
-    void SetBorderWidth(int v) { FBorderWidth = v; }
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int v) { FImageIndex = v; }
-    TButtonAlignment ButtonAlignment() const { return FButtonAlignment; }
-    void SetButtonAlignment(TButtonAlignment v) { FButtonAlignment = v; }
     bool SizeGrip() const { return FSizeGrip; }
     void SetSizeGrip(bool v) { FSizeGrip = v; }
-    TFooterButtons* Buttons() const { return FButtons; }
-    void SetButtons(const TFooterButtons* v) { FButtons->Assign(v); }
-
-    TNotifyEvent OnChange;
-    TNotifyEvent OnButtonsChanged;
 
     // As the header's, with SizeGrip.
     void Assign(const TPersistent* Source) override;
     void AssignColors(const TPersistent* Source);
 
 private:
-    TPersistent* FOwner;
-    TColor FColor = 0xC0C0C0, FColorTo = 0xFFFFFF, FBorderColor = 0;
-    QString FCaption;
-    TFont FFont;
-    TGradientDirection FGradientDirection = gdVertical;
-    bool FVisible = true, FSizeGrip = true;
-    int FHeight = 22, FBorderWidth = 1, FImageIndex = -1;
-    TButtonAlignment FButtonAlignment = baRight;
-    TFooterButtons* FButtons;
+    bool FSizeGrip = true;
 };
