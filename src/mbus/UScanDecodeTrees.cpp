@@ -57,8 +57,11 @@ public:
         PLazyNode n = t->AddChild(under);
         t->GetNodeRecord<TMyRec>(n)->Caption = text;
         if (checkBox) {
+            // The state given is the list's own: nothing to carry back.
+            FFilling = true;
             t->SetCheckType(n, ctCheckBox);
             t->SetCheckState(n, checked ? csCheckedNormal : csUncheckedNormal);
+            FFilling = false;
         }
         FPlaces[Slot(tree)].push_back(std::make_unique<TLazyNodePlace>(t, n));
         return FPlaces[Slot(tree)].back().get();
@@ -95,6 +98,8 @@ private:
     // state goes back to the device list.
     void Wireless_Checks_Changed()
     {
+        if (FFilling)
+            return;
         for (const auto& p : FPlaces[1])
             if (VST_Wireless->GetCheckType(p->Node) != ctNone)
                 FWindow->VST_WirelessChecked(p.get(), p->Checked());
@@ -102,6 +107,7 @@ private:
 
     TFScanDecode* FWindow;
     std::vector<std::unique_ptr<TLazyNodePlace>> FPlaces[2];
+    bool FFilling = false;
 };
 
 } // namespace

@@ -92,6 +92,13 @@ public:
         };
     }
 
+    ~TScanDecodeControls() override
+    {
+        // The grid outlives this view: its events must not reach it.
+        SG_Wireless->OnMouseUp = nullptr;
+        SG_Wireless->OnDblClick = nullptr;
+    }
+
     void Show_Tree(TScanTree tree, bool visible) override { Trees->Show_Tree(tree, visible); }
     void Clear_Tree(TScanTree tree) override { Trees->Clear_Tree(tree); }
     TMBusTreeNode* Add_Node(TScanTree tree, TMBusTreeNode* parent, const QString& text, bool checkBox,

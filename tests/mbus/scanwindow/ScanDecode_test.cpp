@@ -2,6 +2,8 @@
 // progress list, the device trees and the wireless grid, key entry, saving.
 #include "ScanWindowKit.h"
 
+#include "app/LbButton.h"
+
 #include "gridpack/grid4/ExCGrid.h"
 #include "platform/controls/Messages.h"
 #include "platform/core/DateTime.h"

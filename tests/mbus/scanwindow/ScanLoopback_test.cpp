@@ -3,6 +3,8 @@
 // finished scan does, and the next scan runs.
 #include "ScanWindowKit.h"
 
+#include "app/LbButton.h"
+
 #include "platform/core/Threads.h"
 
 namespace {

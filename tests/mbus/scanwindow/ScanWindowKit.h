@@ -5,14 +5,12 @@
 // against the fake gateway's script (Use_Stepped_Engine) or lets the
 // window's own engine thread talk to the fake gateway over loopback.
 #include "../FakeMBusGateway.h"
-#include "app/LbButton.h"
 #include "app/UComon.h"
 #include "app/ULanguage.h"
 #include "mbus/UInsertKeyWireless.h"
 #include "mbus/UModbusStartAdd_SD.h"
 #include "mbus/UScanDecode.h"
 #include "mbus/UScanModbusStart.h"
-#include "platform/controls/ExtCtrls.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/core/Files.h"
 #include "platform/sys/Udp.h"
@@ -134,6 +132,11 @@ public:
     std::atomic<uint32_t> Now{100000};
 };
 
+// The wireless grid of a window with its real view (defined beside the grid
+// tests): the grid as a control and the centre of one of its cells.
+TControl* Wireless_Grid(TFScanDecode* w);
+TPoint Wireless_Cell_Centre(TFScanDecode* w, int col, int row);
+
 class ScanWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { KalTest::EnsureToolkitApp(); }
@@ -156,9 +159,11 @@ protected:
         PerNode->AfterConstruction();
         W = new TFScanDecode(nullptr);
         W->AfterConstruction();
-        auto view = std::make_unique<TRecordingView>();
-        View = view.get();
-        W->Set_View(std::move(view));
+        if (Recording_View) {
+            auto view = std::make_unique<TRecordingView>();
+            View = view.get();
+            W->Set_View(std::move(view));
+        }
         W->FileName_MBus = Tmp.path() + "/M_Bus.xml";
     }
     void TearDown() override
@@ -227,6 +232,8 @@ protected:
     // Runs what the engine handed to this thread.
     static void Run_Queued() { Application()->ProcessMessages(); }
 
+    // False: the window keeps its real trees and grid.
+    bool Recording_View = true;
     QTemporaryDir Tmp;
     TDialogScript Script;
     TFScanDecode* W = nullptr;

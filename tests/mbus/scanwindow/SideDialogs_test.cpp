@@ -1,6 +1,8 @@
 // The key, start register and per-device start address dialogs.
 #include "ScanWindowKit.h"
 
+#include "app/LbButton.h"
+
 #include "gridpack/grid4/ExCGrid.h"
 #include "platform/controls/Input.h"
 
