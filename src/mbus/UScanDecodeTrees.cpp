@@ -34,6 +34,8 @@ public:
         VST_Wireless = Make_Tree(w->Tree_Parent(TScanTree::Wireless), QStringLiteral("VST_Wireless"));
         VST_Wireless->SetAlign(alClient);
         VST_Wireless->OnChecked = [this](TBaseLazyTree*, PLazyNode) { Wireless_Checks_Changed(); };
+        // Every tick and untick of a meter or record is the user's to make.
+        VST_Wireless->OnChecking = [](TBaseLazyTree*, PLazyNode, TCheckState&, bool& Allowed) { Allowed = true; };
     }
 
     ~TScanTrees() override

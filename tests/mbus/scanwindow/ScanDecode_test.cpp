@@ -7,6 +7,7 @@
 #include "gridpack/grid4/ExCGrid.h"
 #include "platform/controls/Messages.h"
 #include "platform/core/DateTime.h"
+#include "platform/sys/SerialPort.h"
 #include "platform/xml/XmlDoc.h"
 
 #include <thread>
@@ -654,6 +655,44 @@ TEST_F(SaveTest, NewScanEmptiesTheWiredListOnly)
     EXPECT_TRUE(View->Nodes[0].empty());
     EXPECT_EQ(List_Slaves_wMBus.Count(), 1);
     EXPECT_EQ(W->Screen(), 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ScanWindowTest, SerialPortsAreListedAsCOMNumbers)
+{
+    auto ports = std::make_unique<Sys::FakeSerialPorts>();
+    ports->Ports = {"/dev/ttyS0", "/dev/ttyUSB0"};
+    Sys::SetSerialPorts(std::move(ports));
+    Open();
+    QStringList items;
+    for (int i = 0; i < W->CB_ComPort->Items()->Count(); ++i)
+        items << W->CB_ComPort->Items()->Strings(i);
+    EXPECT_EQ(items, (QStringList{"COM1", "COM2"}));
+    EXPECT_EQ(W->CB_ComPort->ItemIndex(), 0);
+    Sys::SetSerialPorts(std::make_unique<Sys::FakeSerialPorts>());
+    W->Btn_COM_ListClick(nullptr);
+    EXPECT_EQ(W->CB_ComPort->Items()->Count(), 0);
+    EXPECT_EQ(W->CB_ComPort->ItemIndex(), -1);
+    Sys::SetSerialPorts(nullptr);
+}
+
+TEST_F(ScanWindowTest, ADotInTheAddressMovesToTheNextPart)
+{
+    Open();
+    W->Show();
+    const std::array<TEdit*, 4> edits{W->E_IP1, W->E_IP2, W->E_IP3, W->E_IP4};
+    for (TEdit* e : edits)
+        e->SetText(QString());
+    SetFocusedWindow(W->E_IP1);
+    for (QChar ch : QStringLiteral("10.0.0.42."))
+        Input::Char(ch);
+    EXPECT_EQ((QStringList{W->E_IP1->Text(), W->E_IP2->Text(), W->E_IP3->Text(), W->E_IP4->Text()}),
+              (QStringList{"10", "0", "0", "42"}));
+    EXPECT_EQ(FocusedControl(), W->E_IP4); // the last part has no next
+    W->Hide();
 }
 
 } // namespace
