@@ -100,8 +100,9 @@ TEST_F(GridTextFileTest, LinesOutsideTheGridAreSkipped)
     EXPECT_EQ(g->GetCellEx(2, 2), "in");
     for (int c = 0; c < 3; ++c)
         for (int r = 0; r < 3; ++r)
-            if (c != 2 || r != 2)
+            if (c != 2 || r != 2) {
                 EXPECT_EQ(g->GetCellEx(c, r), "") << c << "," << r;
+            }
 }
 
 TEST_F(GridTextFileTest, MissingFileRaisesTheFileError)
