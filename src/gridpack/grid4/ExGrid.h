@@ -563,6 +563,8 @@ public:
     void StartUpdate() { ++FUpdateCount; }
     void ResetUpdate() { FUpdateCount = 0; }
     bool LockUpdate() const { return FUpdateCount != 0; }
+    // The outermost EndUpdate repaints the whole grid.
+    bool CellInvalidationDeferred() override { return FUpdateCount > 0; }
     void SetLockUpdate(bool v) { v ? BeginUpdate() : EndUpdate(); }
     int UpdateCount() const { return FUpdateCount; }
     bool FSelChange = false;
