@@ -47,8 +47,8 @@ void Retext(Form*& form)
 void Register_Editor_Steps()
 {
     Show_Step(TStepAction::KNXAccess, FKNXAccess);
-    Register_Step(TStepAction::ReceiveJ1939, [] { FReceiveJ1939->ShowModal(); });
-    Register_Step(TStepAction::TransmitJ1939, [] { FTransmitJ1939->ShowModal(); });
+    Show_Step(TStepAction::ReceiveJ1939, FReceiveJ1939);
+    Show_Step(TStepAction::TransmitJ1939, FTransmitJ1939);
     Show_Step(TStepAction::SetAccess, FSetAccess);
     Show_Step(TStepAction::Modbus_TCP_Master_Set_Access, FModbus_TCP_Master_Set_Access);
     Show_Step(TStepAction::ReceiveCAN, FReceiveCAN);
@@ -60,8 +60,8 @@ void Register_Editor_Steps()
     Show_Step(TStepAction::DNet, FDNet);
     Show_Step(TStepAction::DefOffset, FDefOffset);
     Retext(FKNXAccess);
-    Register_Language_Listener([] { FReceiveJ1939->Set_Lang(); });
-    Register_Language_Listener([] { FTransmitJ1939->Set_Lang(); });
+    Retext(FReceiveJ1939);
+    Retext(FTransmitJ1939);
     Retext(FSetAccess);
     Retext(FModbus_TCP_Master_Set_Access);
     // The CAN frame editors take their texts when created and rebuild their

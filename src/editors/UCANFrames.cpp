@@ -113,8 +113,11 @@ void TFCANFrames::Reset_Limits()
     MAX_Byte = 1439;
     // The hints follow the texts loaded when the dialog is shown.
     Fill_Hints();
-    for (int k = 0; k < 8; ++k)
-        Fill_Positions(sga, FFrames.First_Byte + k, MAX_Byte, true);
+    // The 1440 items are built once; the other byte columns share their texts.
+    Fill_Positions(sga, FFrames.First_Byte, MAX_Byte, true);
+    const TStrings* items = sga->Columns()->Items(FFrames.First_Byte)->ComboItems();
+    for (int k = 1; k < 8; ++k)
+        sga->Columns()->Items(FFrames.First_Byte + k)->ComboItems()->Assign(items);
 }
 
 void TFCANFrames::Load_File()
