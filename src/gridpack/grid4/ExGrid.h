@@ -20,6 +20,7 @@
 #include "gridpack/grid3/sgcheck.h"
 #include "gridpack/grid4/ExGridOwned.h"
 #include "gridpack/grid4/ExGridTypes.h"
+#include "gridpack/grid10/GridExchangeTypes.h"
 #include "platform/core/DateTime.h"
 #include "platform/core/Exceptions.h"
 
@@ -29,6 +30,7 @@
 #include <vector>
 
 class TExInplaceEdit;
+class TStream;
 class TCustomForm;
 
 // The grid's own errors (bad typed values, invalid row or column access).
@@ -1182,6 +1184,62 @@ public:
     TClickCellEvent OnComboCloseUp;
     TClickCellEvent OnComboDropDown;
     // =======================================================================
+
+    // =======================================================================
+    // File and stream exchange (gridpack/grid10): the grid text file and
+    // stream, CSV, aligned and fixed-width text. Cell columns given to the
+    // hooks are real columns; the writers walk display columns, or every real
+    // column with SaveHiddenCells.
+    // =======================================================================
+    // The export text of a cell (formatting, check-box states, mark-up), then
+    // OnSaveCell.
+    virtual void SaveCell(int ACol, int ARow, QString& Value);
+    // OnLoadCell, then the raw cell text is stored.
+    virtual void LoadCell(int ACol, int ARow, const QString& Value);
+    // Empty here: 0 and the first row before an export, 5 and the row before
+    // each row, 2 and -1 after it.
+    virtual void ExportNotification(int AState, int ARow);
+    TGridProgressEvent OnFileProgress;
+    TCellSaveLoadEvent OnSaveCell;
+    TCellSaveLoadEvent OnLoadCell;
+    void SaveToFile(const QString& FileName, bool Unicode = false);
+    void LoadFromFile(const QString& FileName);
+    void SaveToStream(TStream* Stream);
+    void LoadFromStream(TStream* Stream);
+    void SaveToCSV(const QString& FileName, bool Unicode = false);
+    void AppendToCSV(const QString& FileName, bool Unicode = false);
+    void LoadFromCSV(const QString& FileName, int MaxRows = 0);
+    void InsertFromCSV(const QString& FileName, int MaxRows = 0);
+    void LoadFromCSVStream(TStream* AStream, int MaxRows = 0);
+    void SaveToASCII(const QString& FileName, bool Unicode = false);
+    void AppendToASCII(const QString& FileName, bool Unicode = false);
+    void SaveToFixed(const QString& FileName, TIntList* positions);
+    void LoadFromFixed(const QString& FileName, TIntList* positions, bool DoTrim = true, int MaxRows = -1);
+    double CellToReal(int ACol, int ARow);
+    // HTML table and XML record list.
+    QString SaveToHTMLString(const QString& dir);
+    void SaveToHTML(const QString& FileName, bool Show = false, bool Unicode = false);
+    void AppendToHTML(const QString& FileName, bool Show = false, bool Unicode = false);
+    void SaveToXML(const QString& FileName, const QString& ListDescr, const QString& RecordDescr,
+                   TStrings* FieldDescr, bool ExportEmptyCells);
+    void LoadFromXML(const QString& FileName, bool LevelToRow = false, bool LoadFieldDescr = false);
+    // The binary cell stream (cells with their properties and graphics).
+    void SaveToBinFile(const QString& FileName);
+    void LoadFromBinFile(const QString& FileName);
+    void SaveToBinStream(TStream* Stream);
+    void SaveRectToBinStream(const TRect& Rect, TStream* Stream);
+    void LoadFromBinStream(TStream* Stream);
+    void LoadAtPointFromBinStream(const TPoint& Point, TStream* Stream);
+    // Column widths and order in the store ColumnSize names, the column
+    // state text and the visual-properties file.
+    void SaveColSizes();
+    void LoadColSizes();
+    virtual void SaveColPositions();
+    virtual void LoadColPositions();
+    QString ColumnStatesToString();
+    void StringToColumnStates(const QString& Value);
+    void SaveVisualProps(const QString& FileName);
+    void LoadVisualProps(const QString& FileName);
 
     // Runs the end-of-loading steps.
     void Loaded() override;
