@@ -186,6 +186,8 @@ void TFDefOffset::Load_Slave_DN()
         int row = 1;
         for (XmlNode n = root.FirstChild(); n; n = n.NextSibling(), ++row) {
             const TRowReader r(n, file.Name(), row);
+            // The list has no number column: the ID stands in column 0.
+            sga->SetCellEx(DS_ID, row, r.Text(X::ID));
             Fill_Row(sga, DN_Slave_Columns, r, row);
             auto slave = std::make_unique<TSlave_DN>();
             slave->ID = uint8_t(Ranged(r, X::ID, Max_ID));

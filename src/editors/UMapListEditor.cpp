@@ -167,7 +167,8 @@ void TFMapListEditor::Write_File()
 
 bool TFMapListEditor::Row_Enabled(int page, int row) const
 {
-    return !FList.Enable_Preset || Cell(page, 1, row).trimmed() == QLatin1String("Y");
+    // As the image builders read Enable: a row they build is a row checked.
+    return !FList.Enable_Preset || Cell(page, 1, row).trimmed().toUpper() == QLatin1String("Y");
 }
 
 bool TFMapListEditor::Check_Pages()

@@ -25,6 +25,8 @@ TEST_F(ModbusTest, RtuChecksStopAtTheFirstFailingRule)
     blankEnable[0] = "";
     QStringList spaced = RtuRead("Holding Register", "1", "0");
     spaced[0] = " Y ";
+    QStringList lower = RtuRead("", "1", "0");
+    lower[0] = " y";
     QStringList badAddress = RtuRead("Coil Status", "1", "0");
     badAddress[3] = "65536";
     QStringList badError = RtuRead("Coil Status", "1", "0");
@@ -65,6 +67,8 @@ TEST_F(ModbusTest, RtuChecksStopAtTheFirstFailingRule)
         {"disabled row is not checked", {disabled}, {}, ""},
         {"an emptied Enable counts as disabled", {blankEnable}, {}, ""},
         {"enable is trimmed", {spaced}, {}, ""},
+        {"a lower-case enable is checked, as the builder builds it", {lower}, {},
+         R + "Type must be Coil Status or Input Status or Holding Register or Input Register"},
         {"the read table comes first", {RtuRead("Coil Status", "0", "0")}, {RtuWrite("Coil Status", "0", "0")},
          R + "NPoint must be between 1 and 2000"},
         {"second row", {RtuRead("Coil Status", "1", "0"), RtuRead("Coil Status", "1", "1439")}, {},

@@ -55,6 +55,12 @@ TEST_F(OthersTest, CanFrameEditorsColumnsHintsAndShowing)
     EXPECT_TRUE(hint.startsWith("Insert the TimeOut in milliseconds")) << hint.toStdString();
     send->ACG_CAN_TransmitGridHint(send->sga, 0, TC_OnCMD, hint);
     EXPECT_EQ(hint, "Enable or Disable the possibility to send the CAN Frame by Command");
+    // The grid's own hint event reaches the handler.
+    ASSERT_TRUE(bool(rec->sga->OnGridHint));
+    hint.clear();
+    rec->sga->OnGridHint(rec->sga, 0, RC_CAN_Type, hint);
+    EXPECT_TRUE(hint.startsWith("Select the Type of CAN")) << hint.toStdString();
+    EXPECT_TRUE(bool(rec->sga->OnDblClickCell) && bool(rec->sga->OnKeyPress));
     hint = "cell text";
     rec->ACG_CAN_ReceiveGridHint(rec->sga, 3, RC_Mnemonic, hint);
     EXPECT_EQ(hint, "");

@@ -3,6 +3,10 @@
 
 #include "editors/UDNet.h"
 #include "editors/UDefOffset.h"
+#include "editors/USet_PDO_Access.h"
+#include "editors/UTransmitCAN.h"
+#include "editors/U_Rec_Info.h"
+#include "support/ToolkitTest.h"
 #include "platform/controls/TabControls.h"
 
 namespace {
@@ -101,6 +105,8 @@ TEST_F(OthersTest, DefOffsetPairsOffsetsWithSlavesByPositionAndKeepsEdits)
     f->FormShow(nullptr);
     EXPECT_TRUE(Script.Shown.isEmpty()) << LastMessage().toStdString();
     ASSERT_EQ(f->List_Slaves_DN.size(), 2u);
+    EXPECT_EQ(f->ACG_DN_Slaves->GetCellEx(DS_ID, 2), "5");
+    EXPECT_EQ(f->ACG_DN_Slaves->GetCellEx(DS_NB_IN, 2), "0");
     EXPECT_EQ(f->ACG_DN_Slaves->GetCellEx(DS_Mnemonic, 2), "second");
     EXPECT_EQ(f->Slave_Before_Select, 0);
     ASSERT_EQ(f->ACG_ByteIN->RowCount(), 3);
@@ -183,4 +189,28 @@ TEST_F(OthersTest, DefOffsetRefusesSlaveNumbersOutsideTheirFields)
         EXPECT_EQ(f->List_Slaves_DN.size(), 1u) << row;
         EXPECT_EQ(f->ACG_DN_Slaves->RowCount(), 2) << row;
     }
+}
+
+TEST_F(OthersTest, TheDialogsRenderForAPerson)
+{
+    const QString dir = PathJoin(QStringLiteral(KAL_BUILD_DIR), QStringLiteral("screens"));
+    ASSERT_TRUE(ForceDirectories(dir));
+    Write(File_DNETM_Net, Net({"<row ID=\"3\" NB_IN=\"2\" NB_OUT=\"1\" Mnemonic=\"drive\"/>",
+                               "<row ID=\"5\" NB_IN=\"0\" NB_OUT=\"3\" Mnemonic=\"valve\"/>"}));
+    auto* offsets = Make<TFDefOffset>();
+    offsets->FormShow(nullptr);
+    RenderFormToPng(offsets, PathJoin(dir, QStringLiteral("dnet_offsets.png")));
+    auto* pdo = Make<TFSet_PDO_Access>();
+    pdo->FormShow(nullptr);
+    FillPage(pdo, 1, 1, {"0x201", "2", "0", "1", "", "", "", "", "", "", "100", "Y", "out"});
+    pdo->Set_Active_Page(1);
+    RenderFormToPng(pdo, PathJoin(dir, QStringLiteral("canopen_pdo.png")));
+    auto* can = Make<TFTransmitCAN>();
+    can->FormShow(nullptr);
+    Fill(can, 1, {"Y", "0x181", "2.0A (11 bits)", "2", "Y", "N", "N", "", "10", "None"});
+    RenderFormToPng(can, PathJoin(dir, QStringLiteral("can_transmit.png")));
+    auto* info = Make<TF_Rec_Info>();
+    info->FormShow(nullptr);
+    RenderFormToPng(info, PathJoin(dir, QStringLiteral("can_rec_info.png")));
+    EXPECT_TRUE(FileExists(PathJoin(dir, QStringLiteral("canopen_pdo.png"))));
 }
