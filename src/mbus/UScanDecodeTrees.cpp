@@ -117,6 +117,12 @@ private:
         t->SetParent(parent);
         t->SetNodeDataSize(int(sizeof(TMyRec)));
         t->SetImages(IL_Tree1);
+        // A node's image is its level, normal and selected.
+        t->OnGetImageIndexEx = [](TBaseLazyTree* Sender, PLazyNode Node, TLTImageKind Kind, TColumnIndex, bool&,
+                                  int& ImageIndex, TCustomImageList*&) {
+            if (Node && (Kind == ikNormal || Kind == ikSelected))
+                ImageIndex = int(Sender->GetNodeLevel(Node));
+        };
         TCustomLazyTreeOptions* o = t->TreeOptions();
         o->SetMiscOptions(o->MiscOptions() + TLTMiscOptions{toCheckSupport, toToggleOnDblClick, toWheelPanning});
         o->SetAutoOptions(o->AutoOptions() + TLTAutoOptions{toAutoTristateTracking});
