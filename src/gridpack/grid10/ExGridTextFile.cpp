@@ -47,7 +47,8 @@ void TExStringGrid::SaveCell(int ACol, int ARow, QString& Value)
         GetCheckBoxState(ACol, RemapRowToReal(ARow), state);
         Value = state ? CheckTrue : CheckFalse;
     }
-    switch (DetectTextKind(Value, true)) {
+    // Mark-up is looked for only when a setting changes it.
+    switch (SaveWithHTML && !SaveWithRTF ? 0 : DetectTextKind(Value, true)) {
     case 1:
         if (!SaveWithHTML)
             Value = StripMarkup(Value);
@@ -120,7 +121,7 @@ void TExStringGrid::LoadFromFile(const QString& FileName)
     const qsizetype comma = header.indexOf(QLatin1Char(','));
     const int cols = LenientInt(QStringView(header).left(comma < 0 ? header.size() : comma));
     const int rows = comma < 0 ? 0 : LenientInt(QStringView(header).mid(comma + 1));
-    if (cols <= 0 || rows <= 0 || int64_t(a) + cols > MaxRealCols || int64_t(b) + rows > INT32_MAX / 2)
+    if (cols <= 0 || rows <= 0 || int64_t(a) + cols > MaxRealCols || int64_t(b) + rows > MaxDeclaredRows)
         throw DOriVireZuvez(corrupt);
 
     TUpdateGuard update(this);
@@ -224,15 +225,15 @@ void TExStringGrid::LoadFromStream(TStream* Stream)
         return;
     }
     const qsizetype comma = header.indexOf(QLatin1Char(','));
-    const int cols = StrToInt(comma < 0 ? header : header.left(comma)) + SaveStartCol();
-    const int rows = StrToInt(comma < 0 ? QString() : header.mid(comma + 1)) + SaveStartRow();
-    if (cols <= 0 || cols > MaxRealCols || rows <= 0) {
+    const int64_t cols = int64_t(StrToInt(comma < 0 ? header : header.left(comma))) + SaveStartCol();
+    const int64_t rows = int64_t(StrToInt(comma < 0 ? QString() : header.mid(comma + 1))) + SaveStartRow();
+    if (cols <= 0 || cols > MaxRealCols || rows <= 0 || rows > MaxDeclaredRows) {
         Stream->SetPosition(start);
         throw DOriVireZuvez(QStringLiteral("Stream contains no grid data"));
     }
     TUpdateGuard update(this);
-    SetColCount(cols);
-    SetRowCount(rows);
+    SetColCount(int(cols));
+    SetRowCount(int(rows));
     const int c0 = SaveStartCol();
     const int r0 = SaveStartRow();
     while (!AtEnd(Stream)) {
@@ -256,11 +257,11 @@ void TExStringGrid::LoadFromStream(TStream* Stream)
             Stream->SetPosition(pos);
             break;
         }
-        const int c = StrToInt(line.left(k1)) + c0;
-        const int r = StrToInt(line.mid(k1 + 1, k2 - k1 - 1)) + r0;
+        const int64_t c = int64_t(StrToInt(line.left(k1))) + c0;
+        const int64_t r = int64_t(StrToInt(line.mid(k1 + 1, k2 - k1 - 1))) + r0;
         if (c < 0 || r < 0 || c >= ColCount() || r >= RowCount())
             continue;
-        LoadCell(RemapColToReal(c), r, DecodeCellBreaks(line.mid(k2 + 1), Multilinecells));
+        LoadCell(RemapColToReal(int(c)), int(r), DecodeCellBreaks(line.mid(k2 + 1), Multilinecells));
     }
     CellsChanged(TRect{0, 0, ColCount(), RowCount()});
     CellsLoaded();

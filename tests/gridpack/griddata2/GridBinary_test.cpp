@@ -185,7 +185,8 @@ TEST_F(GridBinaryTest, BinaryFileRoundTrip)
 
 TEST(BinComponentStreamTest, ValuesTravel)
 {
-    TBinRecordWriter w("TThing");
+    QByteArray out;
+    TBinRecordWriter w(out, "TThing");
     w.Int("small", -5);
     w.Int("mid", 300);
     w.Int("big", -100000);
@@ -197,8 +198,9 @@ TEST(BinComponentStreamTest, ValuesTravel)
     w.Set("s", {"fsBold", "fsItalic"});
     w.Binary("b", QByteArray("\x00\x01", 2));
     w.StringList("l", {"a", "b"});
+    w.Finish();
     TMemoryStream m;
-    m.WriteBuffer(w.Finish());
+    m.WriteBuffer(out);
     m.SetPosition(0);
     const TBinRecord r = ReadBinRecord(&m);
     EXPECT_EQ(r.ClassName, "TThing");
@@ -208,7 +210,7 @@ TEST(BinComponentStreamTest, ValuesTravel)
     EXPECT_DOUBLE_EQ(r.Find("x")->Extended, 2.5);
     EXPECT_EQ(r.Find("long")->Text, QString(300, 'a'));
     EXPECT_EQ(r.Find("wide")->Text, QString::fromUtf8("\xC3\xA9"));
-    EXPECT_EQ(r.Find("id")->Text, "clNone");
+    EXPECT_EQ(r.Find("id")->Ident, "clNone");
     EXPECT_TRUE(r.Find("t")->Bool);
     EXPECT_EQ(r.Find("s")->Items, (QStringList{"fsBold", "fsItalic"}));
     EXPECT_EQ(r.Find("b")->Binary, QByteArray("\x00\x01", 2));
