@@ -692,7 +692,9 @@ void TExStringGrid::LoadAtPointFromBinStream(const TPoint& Point, TStream* Strea
     const TBinValue* vr = head.Find("RowCount");
     const int64_t cols = vc ? IntOf(*vc, "ColCount") : 0;
     const int64_t rows = vr ? IntOf(*vr, "RowCount") : 0;
-    if (cols < 0 || rows < 0 || cols > MaxRealCols || rows > MaxDeclaredRows)
+    if (cols > MaxRealCols)
+        throw DOriVireZuvez(QStringLiteral("Too many columns"));
+    if (cols < 0 || rows < 0 || rows > MaxDeclaredRows)
         Bad(QStringLiteral("size"));
     const TBinValue* vf = head.Find("FullGrid");
     const bool full = vf && BoolOf(*vf, "FullGrid");

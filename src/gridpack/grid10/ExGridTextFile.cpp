@@ -8,6 +8,7 @@
 #include "gridpack/grid3/RorIdad.h"
 #include "gridpack/grid3/SgHTMLE.h"
 #include "gridpack/grid4/ExGrid.h"
+#include "platform/controls/RichText.h"
 #include "platform/core/CodePages.h"
 #include "platform/core/Files.h"
 #include "platform/core/IntConv.h"
@@ -47,20 +48,18 @@ void TExStringGrid::SaveCell(int ACol, int ARow, QString& Value)
         GetCheckBoxState(ACol, RemapRowToReal(ARow), state);
         Value = state ? CheckTrue : CheckFalse;
     }
-    // Mark-up is looked for only when a setting changes it.
-    switch (SaveWithHTML && !SaveWithRTF ? 0 : DetectTextKind(Value, true)) {
-    case 1:
-        if (!SaveWithHTML)
-            Value = StripMarkup(Value);
-        break;
-    case 2:
+    if (Value.startsWith(QLatin1String("{\\"))) {
+        // Rich text: kept with its line breaks taken out, or its plain text.
         if (SaveWithRTF) {
             Value.remove(QLatin1Char('\r'));
             Value.remove(QLatin1Char('\n'));
+        } else {
+            Value = ReadRtf(Value.toLatin1()).Text();
+            Value.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+            Value.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
         }
-        break;
-    default:
-        break;
+    } else if (!SaveWithHTML && DetectTextKind(Value, true) == 1) {
+        Value = StripMarkup(Value);
     }
     if (OnSaveCell)
         OnSaveCell(this, ACol, ARow, Value);

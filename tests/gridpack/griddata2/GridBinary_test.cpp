@@ -165,7 +165,12 @@ TEST_F(GridBinaryTest, DamagedStreamsChangeNothing)
         TMemoryStream m;
         m.WriteBuffer(bad[i]);
         m.SetPosition(0);
-        EXPECT_THROW(h->LoadFromBinStream(&m), EReadError) << i;
+        // a damaged record is a read error; a grid too wide for this one has
+        // the grid's own message
+        if (i == 3)
+            EXPECT_THROW(h->LoadFromBinStream(&m), DOriVireZuvez) << i;
+        else
+            EXPECT_THROW(h->LoadFromBinStream(&m), EReadError) << i;
         EXPECT_EQ(h->GetCellEx(0, 0), "keep") << i;
         EXPECT_EQ(h->ColCount(), 2) << i;
         EXPECT_EQ(h->GetCellEx(1, 1), "") << i;
