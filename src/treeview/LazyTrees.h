@@ -1227,6 +1227,7 @@ protected:
     void CMMouseEnter(TMessage& M) override;
     void CMMouseLeave(TMessage& M) override;
     void CMHintShow(TMessage& M) override;
+    void CMFontChanged(TMessage& M) override;
     void WMNCHitTest(TMessage& M) override;
     void WMCancelMode(TMessage& M);
     void WMThemeChanged(TMessage& M);

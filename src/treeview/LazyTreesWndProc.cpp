@@ -91,6 +91,14 @@ void TBaseLazyTree::WMNCHitTest(TMessage& M) {
     }
 }
 
+void TBaseLazyTree::CMFontChanged(TMessage& M) {
+    TCustomControl::CMFontChanged(M);
+    if (IsLoading()) return;
+    // A larger font needs taller rows (with toAutoChangeScale).
+    AutoScaleNodeHeight();
+    if (HandleAllocated()) Invalidate();
+}
+
 // ---------------------------------------------------------------------------
 // Focus
 // ---------------------------------------------------------------------------

@@ -128,6 +128,14 @@ TEST_F(Window, AForeignThemeChangeRecreatesTheWindowLater) {
     EXPECT_FALSE(IsTimerSet(t, TBaseLazyTree::ThemeChangedTimer));
 }
 
+TEST_F(Window, ALargerFontMakesTallerRows) {
+    TInputTree* t = NewTree();
+    const uint32_t before = t->DefaultNodeHeight();
+    t->Font()->SetSize(30);
+    EXPECT_GT(t->DefaultNodeHeight(), before);
+    EXPECT_GE(int(t->DefaultNodeHeight()), t->Canvas()->TextHeight(QStringLiteral("Tg")));
+}
+
 TEST_F(Window, ChangeStateMessageSwitchesStates) {
     TInputTree* t = NewTree();
     t->SwitchStates({tsValidationNeeded}, {});
