@@ -763,6 +763,7 @@ void TBaseLazyTree::Clear() {
 }
 
 void TBaseLazyTree::ForgetNode(PLazyNode Node) {
+    if (FTopMemoNode == Node) FTopMemoNode = nullptr;
     // The edited, hinted and height-tracked node end their state with it.
     if (FStates.Contains(tsEditing) && FFocusedNode == Node) DropEdit();
     if (FHintData.Node == Node) {

@@ -1362,6 +1362,11 @@ protected:
     // Bumped by every InvalidatePositionCache: a cache built before the last
     // bump is never taken.
     uint64_t FCacheGeneration = 0;
+    // The last node whose top the cache branch of GetDisplayRect found, for
+    // the cache generation it holds for.
+    PLazyNode FTopMemoNode = nullptr;
+    int64_t FTopMemoTop = 0;
+    uint64_t FTopMemoGeneration = 0;
     // The generation a slice build on the UI thread runs for (variable
     // heights), and how far it got.
     struct TSliceBuild {

@@ -43,10 +43,47 @@ TRect TBaseLazyTree::GetDisplayRect(PLazyNode Node, TColumnIndex Column, bool Te
     uint32_t cacheTop = 0;
     if (FStates.Contains(tsUseCache)) run = FindCacheEntryByNode(Node, cacheTop);
     if (run) {
-        top = cacheTop;
-        while (run && run != Node) {
-            top += GetNodeHeight(run);
-            run = GetNextVisibleNoInit(run, true);
+        // Keyboard and mouse ask for neighbouring nodes one after the other:
+        // the last node found is a nearer start than the cache entry.
+        bool found = false;
+        const uint64_t generation = FCacheGeneration;
+        if (FTopMemoNode && FTopMemoGeneration == generation) {
+            constexpr int reach = 64;
+            int64_t t = FTopMemoTop;
+            PLazyNode m = FTopMemoNode;
+            for (int i = 0; i <= reach && m; ++i) {
+                if (m == Node) {
+                    top = t;
+                    found = true;
+                    break;
+                }
+                t += GetNodeHeight(m);
+                m = GetNextVisibleNoInit(m, true);
+            }
+            t = FTopMemoTop;
+            m = FTopMemoNode;
+            for (int i = 0; i < reach && m && !found; ++i) {
+                m = GetPreviousVisibleNoInit(m, true);
+                if (!m) break;
+                t -= GetNodeHeight(m);
+                if (m == Node) {
+                    top = t;
+                    found = true;
+                }
+            }
+        }
+        if (!found) {
+            top = cacheTop;
+            while (run && run != Node) {
+                top += GetNodeHeight(run);
+                run = GetNextVisibleNoInit(run, true);
+            }
+        }
+        // A height measured on the way makes the walk's result stale.
+        if (FCacheGeneration == generation) {
+            FTopMemoNode = Node;
+            FTopMemoTop = top;
+            FTopMemoGeneration = generation;
         }
     } else {
         for (run = GetPreviousVisibleNoInit(Node, true); run; run = GetPreviousVisibleNoInit(run, true))

@@ -140,4 +140,25 @@ TEST_F(Keys, ShiftDownExtendsAndShiftUpGivesBack) {
     EXPECT_TRUE(t->GetSelected(n[1]));
 }
 
+TEST_F(Keys, RowTopsStayRightWhileTheKeysWalkALargeTree) {
+    TInputTree* t = NewTree(300, 300);
+    t->SetRootNodeCount(3000);
+    t->WaitForCache();
+    ASSERT_TRUE(t->TreeStates().Contains(tsUseCache));
+    t->SetFocus();
+    t->SetFocusedNode(t->GetFirst());
+    auto topOf = [&](PLazyNode n) { return t->GetDisplayRect(n, NoColumn, false).Top - t->OffsetY(); };
+    for (int i = 1; i <= 2100; ++i) {
+        Input::KeyStroke(VK_DOWN);
+        ASSERT_EQ(topOf(t->FocusedNode()), i * 18) << i;
+    }
+    // A height change moves what lies below it, also for a node asked before.
+    PLazyNode above = t->GetPrevious(t->GetPrevious(t->FocusedNode()));
+    t->SetNodeHeight(above, 30);
+    t->WaitForCache();
+    EXPECT_EQ(topOf(t->FocusedNode()), 2100 * 18 + 12);
+    for (int i = 1; i <= 100; ++i) Input::KeyStroke(VK_UP);
+    EXPECT_EQ(topOf(t->FocusedNode()), 2000 * 18);
+}
+
 }  // namespace
