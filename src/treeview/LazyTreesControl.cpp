@@ -370,6 +370,7 @@ void TBaseLazyTree::WMSize(TMessage& M) {
 void TBaseLazyTree::WndProc(TMessage& M) {
     switch (M.Msg) {
     case WM_CHANGESTATE: WMChangeState(M); return;
+    case WM_PRINTCLIENT: WMPrintClient(M); return;
     case WM_VSCROLL: WMVScroll(M); return;
     case WM_HSCROLL: WMHScroll(M); return;
     case CM_CTL3DCHANGED:
