@@ -51,7 +51,8 @@ TCustomLazyStringTree::TCustomLazyStringTree(TComponent* AOwner) : TBaseLazyTree
     FDefaultText = QStringLiteral("Node");
     // The string tree caches each node's text width in an area of its own.
     FInternalDataOffset = ReserveInternalData(sizeof(int32_t));
-    MeasureFont();
+    // The font is measured when it changes or is first needed (a tree made
+    // without a screen never needs it).
 }
 
 TCustomLazyStringTree::~TCustomLazyStringTree() {

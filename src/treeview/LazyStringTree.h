@@ -72,8 +72,14 @@ public:
     void SetText(PLazyNode Node, TColumnIndex Column, const QString& Value);
     QString Path(PLazyNode Node, TColumnIndex Column, QChar Delimiter);
     // The character height and the width of "..." in the tree's font.
-    int TextHeight() const { return FTextHeight; }
-    int EllipsisWidth() const { return FEllipsisWidth; }
+    int TextHeight() {
+        if (FTextHeight == 0) MeasureFont();
+        return FTextHeight;
+    }
+    int EllipsisWidth() {
+        if (FEllipsisWidth == 0) MeasureFont();
+        return FEllipsisWidth;
+    }
     // The texts remembered for restoring the selection (nil until needed).
     const QStringList* PreviouslySelected() const { return FPreviouslySelected.get(); }
 

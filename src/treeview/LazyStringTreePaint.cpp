@@ -47,6 +47,9 @@ void TCustomLazyStringTree::PaintNodeContent(TLTPaintInfo& PaintInfo) {
     } hook{this, c, !FFontHooked};
     HookFontChange(c);
     TVSTGetCellTextEventArgs E(PaintInfo.Node, PaintInfo.Column, etNone);
+    // A cell whose handler gives no text stays empty; a tree that has no
+    // text handler at all shows the default text in every cell.
+    if (!OnGetCellText && !OnGetText) E.CellText = FDefaultText;
     FireGetCellText(E);
     const int flags = ETO_CLIPPED | (PaintInfo.BidiMode != bdLeftToRight ? ETO_RTLREADING : 0);
     if (!E.CellText.isEmpty()) PaintCellText(PaintInfo, flags, E.CellText);
@@ -103,7 +106,7 @@ void TCustomLazyStringTree::PaintCellText(TLTPaintInfo& PaintInfo, int, QString 
         }
     } else {
         FFontChanged = false;
-        int ellipsis = FEllipsisWidth;
+        int ellipsis = EllipsisWidth();
         FirePaintText(node, c, PaintInfo.Column, ttNormal);
         if (FFontChanged) {
             ellipsis = 0;
@@ -265,12 +268,12 @@ void TCustomLazyStringTree::NextPaintColumn(TLTPaintInfo& PaintInfo, TColumnInde
 
 void TCustomLazyStringTree::GetTextInfo(PLazyNode Node, TColumnIndex Column, TFont* AFont, TRect& R, QString& Text) {
     TBaseLazyTree::GetTextInfo(Node, Column, AFont, R, Text);
+    int textHeight = TextHeight();
     TCanvas* c = Canvas();
     if (AFont) c->Font().Assign(*AFont);
     FFontChanged = false;
     const bool mine = !FFontHooked;
     HookFontChange(c);
-    int textHeight = FTextHeight;
     try {
         FirePaintText(Node, c, Column, ttNormal);
         if (FFontChanged) {

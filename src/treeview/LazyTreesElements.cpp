@@ -241,8 +241,8 @@ void TBaseLazyTree::PaintStaticBackground(TBitmap* Picture, TCanvas* Canvas, con
     const int x = inter.Left - Offset.X, y = inter.Top - Offset.Y;
     const int sx = inter.Left - picRect.Left, sy = inter.Top - picRect.Top;
     if (Picture->Transparent()) {
-        // The mask: white where the picture shows, black where its
-        // transparent colour lets the fill through.
+        // The mask: black where the picture shows (copied), white where its
+        // transparent colour keeps what is there.
         const TColor key = ColorToRGB(Picture->TransparentColor());
         TBitmap mask(Picture->Width(), Picture->Height());
         for (int py = 0; py < Picture->Height(); ++py) {
@@ -250,7 +250,7 @@ void TBaseLazyTree::PaintStaticBackground(TBitmap* Picture, TCanvas* Canvas, con
             TRGBQuad* dst = mask.ScanLine(py);
             for (int px = 0; px < Picture->Width(); ++px) {
                 const bool transparent = RGB(src[px].rgbRed, src[px].rgbGreen, src[px].rgbBlue) == key;
-                const uint8_t v = transparent ? 0 : 255;
+                const uint8_t v = transparent ? 255 : 0;
                 dst[px] = TRGBQuad{v, v, v, 255};
             }
         }

@@ -287,9 +287,10 @@ void TBaseLazyTree::PaintTree(TCanvas* TargetCanvas, const TRect& Window, TPoint
 
         if (!(selectLevel == 0 && PaintOptions.Contains(poSelectedOnly)) && nh > 0) {
             if (!unbuffered) {
-                if (nodeBitmap->Height() != nh) {
-                    nodeBitmap->SetHeight(0);
-                    nodeBitmap->SetHeight(nh);
+                if (nodeBitmap->Height() != nh || nodeBitmap->Width() != maxWidth) {
+                    // Emptied first, so the new row starts blank.
+                    nodeBitmap->SetSize(maxWidth, 0);
+                    nodeBitmap->SetSize(maxWidth, nh);
                 }
                 canvas->SetWindowOrg(Window.Left, 0);
                 canvas->SelectClipRgn(nullptr);
