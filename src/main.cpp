@@ -21,7 +21,11 @@
 #include "editors/UTransmitJ1939.h"
 #include "image/dialogs/UProfinetFileName.h"
 #include "mbus/UMeter_Bus.h"
+#include "mbus/UInsertKeyWireless.h"
+#include "mbus/UModbusStartAdd_SD.h"
 #include "mbus/UNewIDNode.h"
+#include "mbus/UScanDecode.h"
+#include "mbus/UScanModbusStart.h"
 
 #include <cstdio>
 
@@ -31,6 +35,15 @@ namespace {
 void Connect_Steps()
 {
     Device_Image_Writer = Write_Device_Image;
+}
+
+// The Scan & Decode window on the open project's network file.
+void Scan_Decode_Step()
+{
+    FScanDecode->XML_Code_Dev = MBus_XML_Code_Dev();
+    FScanDecode->FileName_MBus = File_M_Bus;
+    FScanDecode->Form_Type = Is_MBus_Model();
+    FScanDecode->ShowModal();
 }
 
 void Create_Dialogs(TApplication* app)
@@ -49,11 +62,16 @@ void Create_Dialogs(TApplication* app)
     // The M-Bus dialogs exist in every model; their texts are applied once.
     app->CreateForm(FMeter_Bus);
     app->CreateForm(FNewIDNode);
+    app->CreateForm(FScanDecode);
+    app->CreateForm(FInsertKeyWireless);
+    app->CreateForm(FScanModbusStart);
+    app->CreateForm(FModbusStartAdd_SD);
     Connect_Device_Description_Dialogs();
     Register_Step(TStepAction::ParGen, [] { FParGen->ShowModal(); });
     Register_Step(TStepAction::PROFINET_XML, PROFINET_XML_Step);
     Register_Step(TStepAction::Build_EDS_File, Build_EDS_File_Step);
     Register_Step(TStepAction::Meter_Bus, [] { FMeter_Bus->ShowModal(); });
+    Register_Step(TStepAction::Scan_Decode, Scan_Decode_Step);
     // Re-texted after a language change, in this order, after the main window.
     Register_Language_Listener([] { FBootTCP->Set_Lang(); });
     Register_Language_Listener([] { FNew_Project->Set_Lang(); });

@@ -1,4 +1,5 @@
 #include "gridpack/grid4/ExGrid.h"
+#include "platform/core/Streams.h"
 
 #include "gridpack/grid3/ExGridWindows.h"
 #include "gridpack/grid3/PictureContainer.h"
@@ -643,17 +644,15 @@ void TExStringGrid::Assign(const TPersistent* Source)
 
 void TExStringGrid::AssignCells(const TPersistent* Source)
 {
-    // The texts of every cell of the source, hidden columns included.
+    // Through the grid text stream: the source's save range, as its export
+    // hook gives the texts.
     auto* s = const_cast<TExStringGrid*>(dynamic_cast<const TExStringGrid*>(Source));
     if (!s)
         return;
-    BeginUpdate();
-    const int cols = s->AllColCount();
-    const int rows = s->RowCount();
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c)
-            SetGridCell(c, r, s->GetGridCell(c, r));
-    EndUpdate();
+    TMemoryStream ms;
+    s->SaveToStream(&ms);
+    ms.SetPosition(0);
+    LoadFromStream(&ms);
 }
 
 void TExStringGrid::Resize()

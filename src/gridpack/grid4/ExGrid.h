@@ -20,6 +20,7 @@
 #include "gridpack/grid3/sgcheck.h"
 #include "gridpack/grid4/ExGridOwned.h"
 #include "gridpack/grid4/ExGridTypes.h"
+#include "gridpack/grid10/GridExchangeTypes.h"
 #include "platform/core/DateTime.h"
 #include "platform/core/Exceptions.h"
 
@@ -29,6 +30,7 @@
 #include <vector>
 
 class TExInplaceEdit;
+class TStream;
 class TCustomForm;
 
 // The grid's own errors (bad typed values, invalid row or column access).
@@ -1183,6 +1185,62 @@ public:
     TClickCellEvent OnComboDropDown;
     // =======================================================================
 
+    // =======================================================================
+    // File and stream exchange (gridpack/grid10): the grid text file and
+    // stream, CSV, aligned and fixed-width text. Cell columns given to the
+    // hooks are real columns; the writers walk display columns, or every real
+    // column with SaveHiddenCells.
+    // =======================================================================
+    // The export text of a cell (formatting, check-box states, mark-up), then
+    // OnSaveCell.
+    virtual void SaveCell(int ACol, int ARow, QString& Value);
+    // OnLoadCell, then the raw cell text is stored.
+    virtual void LoadCell(int ACol, int ARow, const QString& Value);
+    // Empty here: 0 and the first row before an export, 5 and the row before
+    // each row, 2 and -1 after it.
+    virtual void ExportNotification(int AState, int ARow);
+    TGridProgressEvent OnFileProgress;
+    TCellSaveLoadEvent OnSaveCell;
+    TCellSaveLoadEvent OnLoadCell;
+    void SaveToFile(const QString& FileName, bool Unicode = false);
+    void LoadFromFile(const QString& FileName);
+    void SaveToStream(TStream* Stream);
+    void LoadFromStream(TStream* Stream);
+    void SaveToCSV(const QString& FileName, bool Unicode = false);
+    void AppendToCSV(const QString& FileName, bool Unicode = false);
+    void LoadFromCSV(const QString& FileName, int MaxRows = 0);
+    void InsertFromCSV(const QString& FileName, int MaxRows = 0);
+    void LoadFromCSVStream(TStream* AStream, int MaxRows = 0);
+    void SaveToASCII(const QString& FileName, bool Unicode = false);
+    void AppendToASCII(const QString& FileName, bool Unicode = false);
+    void SaveToFixed(const QString& FileName, TIntList* positions);
+    void LoadFromFixed(const QString& FileName, TIntList* positions, bool DoTrim = true, int MaxRows = -1);
+    double CellToReal(int ACol, int ARow);
+    // HTML table and XML record list.
+    QString SaveToHTMLString(const QString& dir);
+    void SaveToHTML(const QString& FileName, bool Show = false, bool Unicode = false);
+    void AppendToHTML(const QString& FileName, bool Show = false, bool Unicode = false);
+    void SaveToXML(const QString& FileName, const QString& ListDescr, const QString& RecordDescr,
+                   TStrings* FieldDescr, bool ExportEmptyCells);
+    void LoadFromXML(const QString& FileName, bool LevelToRow = false, bool LoadFieldDescr = false);
+    // The binary cell stream (cells with their properties and graphics).
+    void SaveToBinFile(const QString& FileName);
+    void LoadFromBinFile(const QString& FileName);
+    void SaveToBinStream(TStream* Stream);
+    void SaveRectToBinStream(const TRect& Rect, TStream* Stream);
+    void LoadFromBinStream(TStream* Stream);
+    void LoadAtPointFromBinStream(const TPoint& Point, TStream* Stream);
+    // Column widths and order in the store ColumnSize names, the column
+    // state text and the visual-properties file.
+    void SaveColSizes();
+    void LoadColSizes();
+    virtual void SaveColPositions();
+    virtual void LoadColPositions();
+    QString ColumnStatesToString();
+    void StringToColumnStates(const QString& Value);
+    void SaveVisualProps(const QString& FileName);
+    void LoadVisualProps(const QString& FileName);
+
     // Runs the end-of-loading steps.
     void Loaded() override;
 
@@ -1305,15 +1363,104 @@ public:
     int VisibleFixedRightCols();
     bool IsLastDataRow(int ARow) const { return ARow == RowCount() - FixedFooters() - 1; }
 
-    // Enter and Escape as the editor and the grid hand them on.
-    void KeyPress(QChar& Key) override;
-
     // Appends one row at the end.
     void AddRow();
 
+    // =======================================================================
+    // Keyboard, typed characters, the Tab step, focus and the window
+    // messages (ExGridKeys.cpp, ExGridChars.cpp, ExGridWndProc.cpp)
+    // =======================================================================
+    // After the library's navigation: row moving, edge wrap, disabled rows
+    // and the synchronised grid. The in-cell editors hand keys on here.
+    void KeyDown(unsigned& Key, TShiftState Shift) override;
+    void KeyUp(unsigned& Key, TShiftState Shift) override;
+    // Escape, Enter and the incremental search; the editor forwards its key
+    // presses here.
+    void KeyPress(QChar& Key) override;
+    // Runs the cell-selection step for the current cell.
+    void Select() { SelectCell(Col(), Row()); }
+    // The current row is the last data row (the row above a shown floating
+    // footer).
+    bool IsLastDataRow();
+    // Down on the last data row appends a row (asking OnCanAddRow).
+    void AutoAppendRow();
+    // Hooks the in-place editor calls with each key; empty here.
+    virtual void EditorKeyDown(unsigned& Key, TShiftState Shift);
+    virtual void EditorWMKeyDown(TMessage& M);
+    // Called after F2; empty here.
+    virtual void DoF2Edit();
+    // The Tab step; false only when the focus went on to the parent.
+    bool MoveFromEditor(bool Backward);
+    bool CanTabToCell(int ACol, int ARow);
+    // The lowest / highest display column of the row that takes a Tab stop,
+    // -1 for none.
+    int FirstTabCol(int ARow);
+    int LastTabCol(int ARow);
+    // A left click on the cell without the mouse events; opens its editor.
+    void SimulateCellClick(int ACol, int ARow);
+    virtual void WrapToFirstRow();
+    // Ends the fixed-cell sizing hover and the fixed-cell hover highlight.
+    void ResetFixedCellHighlight();
+    bool IsHoverFixedCell(int ACol, int ARow);
+    bool HasCellBorders() override;
+    // Sets the cursor as the grid's own mouse handling does: the mouse
+    // select mode stays (a change from outside resets it).
+    void SetGridCursor(TCursor v);
+    TMouseSelectMode MouseSelectMode() const { return FMouseSelectMode; }
+    void SetMouseSelectMode(TMouseSelectMode v) { FMouseSelectMode = v; }
+    TRadioClickEvent OnRadioClick;
+    TButtonClickEvent OnRadioButtonClick;
+    TComboChangeEvent OnComboChange;
+    TComboObjectChangeEvent OnComboObjectChange;
+
+    // --- key and window state
+    // The selection when the key went down.
+    TGridRect FMoveSelection{};
+    // The current cell before the library's navigation moved it.
+    TGridCoord FLastKeyCell{-1, -1};
+    // The cell a Tab step started from, (-1, -1) between steps.
+    TGridCoord FLastTabCell{-1, -1};
+    // Grid timer ticks since the last typed search character.
+    int FSearchTicks = 0;
+    int FTimerTicks = 0;
+    bool FBlinkPhase = false;
+    int FPaintedOnce = 0;
+    // Set around focus changes the grid makes itself.
+    bool FFocusChangeGuard = false;
+    bool FCursorChange = false;
+    bool FCellSelectorMode = false;
+    // Only while the base MouseDown runs for a press on the grid.
+    bool FEditStart = false;
+    TMouseSelectMode FMouseSelectMode = msNormal;
+    // The sizing zones of fixed columns and rows under the mouse.
+    bool FFixedColSizeHover = false;
+    bool FFixedColSizeHoverAll = false;
+    bool FFixedRowSizeHover = false;
+    bool FFixedRowSizeHoverAll = false;
+    bool FNoMouseLeave = false;
+    TGridCoord FHoverFixedCell{-1, -1};
+    // A cell shown pressed while Ctrl is held.
+    bool FCtrlDown = false;
+    TGridCoord FCtrlDownCell{-1, -1};
+
 protected:
-    // The editing-done notice posted by NotifyEditingDone arrives here.
+    // The editing-done notice, the editors' WM_COMMAND notices, erasing,
+    // the cursor-change notice and the grid timer's end.
     void WndProc(TMessage& M) override;
+    void WMKeyDown(TMessage& M) override;
+    void WMGetDlgCode(TMessage& M) override;
+    void WMChar(TMessage& M) override;
+    void CMDialogChar(TMessage& M) override;
+    void WMTimer(TMessage& M) override;
+    void WMPaint(TMessage& M) override;
+    void WMSize(TMessage& M) override;
+    void WMSetCursor(TMessage& M) override;
+    void WMSetFocus(TMessage& M) override;
+    void WMKillFocus(TMessage& M) override;
+    void CMEnabledChanged(TMessage& M) override;
+    void CMColorChanged(TMessage& M) override;
+    void CMCursorChanged(TMessage& M);
+    void DoExit() override;
     bool SelectCell(int ACol, int ARow) override;
     TInplaceEdit* CreateEditor() override;
     // The current cell becomes the reference of the next edit.
@@ -1523,4 +1670,11 @@ private:
     bool HasClickableControl(int ACol, int ARow);
     // One advance's skip over read-only cells stops after a round.
     int FAdvanceSkips = 0;
+
+    // --- keys and characters (ExGridKeys.cpp, ExGridChars.cpp)
+    // One move of the Tab step; Moved tells whether the current cell moved.
+    bool TabStep(bool Backward, bool& Moved);
+    // The first data row whose sort column starts with the (upper-case)
+    // text, -1 for none.
+    int SearchSortColumn(const QString& UpperText);
 };

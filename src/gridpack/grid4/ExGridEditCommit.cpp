@@ -82,12 +82,8 @@ void TExStringGrid::DoneInplaceEdit(unsigned Key, TShiftState Shift)
     } end{this};
     FEditing = false;
     HideInplaceEdit();
-    if (Navigation()->AppendOnArrowDown && Key == VK_DOWN && IsLastDataRow(Row())) {
-        bool allow = true;
-        CanAddRow(allow);
-        if (allow)
-            AddRow();
-    }
+    if (Navigation()->AppendOnArrowDown && Key == VK_DOWN && IsLastDataRow())
+        AutoAppendRow();
     if (Key == VK_TAB || (Key >= VK_LEFT && Key <= VK_DOWN)) {
         unsigned k = Key;
         KeyDown(k, Shift);

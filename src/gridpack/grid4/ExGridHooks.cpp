@@ -112,7 +112,10 @@ void TExStringGrid::GetCellCursor(int ACol, int ARow, int X, int Y)
         return;
     TCursor cursor = Cursor();
     OnGetCellCursor(this, ACol, ARow, X, Y, cursor);
-    Screen()->SetCursor(cursor);
+    // Shown for this moment only: the screen-wide cursor would stay over
+    // every other cell and window.
+    if (cursor != Cursor())
+        ::SetCursor(cursor);
 }
 
 void TExStringGrid::CellsLoaded() { CalcFooter(-1); }

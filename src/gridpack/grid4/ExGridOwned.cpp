@@ -28,16 +28,30 @@ void TFloatingFooter::Assign(const TPersistent* Source)
     ShowHint = s->ShowHint;
 }
 
+THTMLSettings::THTMLSettings() : FColWidths(new TIntList(0, 0)) {}
+
+THTMLSettings::~THTMLSettings() { delete FColWidths; }
+
 void THTMLSettings::Assign(const TPersistent* Source)
 {
     if (const auto* s = dynamic_cast<const THTMLSettings*>(Source)) {
+        AutoPreview = s->AutoPreview;
         BorderSize = s->BorderSize;
         CellSpacing = s->CellSpacing;
         CellPadding = s->CellPadding;
-        Width = s->Width;
-        PrefixTag = s->PrefixTag;
-        SuffixTag = s->SuffixTag;
         ConvertSpecialChars = s->ConvertSpecialChars;
+        ExportImages = s->ExportImages;
+        FooterFile = s->FooterFile;
+        HeaderFile = s->HeaderFile;
+        NonBreakingText = s->NonBreakingText;
+        PrefixTag = s->PrefixTag;
+        SaveColor = s->SaveColor;
+        SaveFonts = s->SaveFonts;
+        SuffixTag = s->SuffixTag;
+        Summary = s->Summary;
+        TableStyle = s->TableStyle;
+        Width = s->Width;
+        XHTML = s->XHTML;
     }
 }
 
@@ -133,11 +147,15 @@ void TSizeWhileTyping::Assign(const TPersistent* Source)
 void TGrouping::Assign(const TPersistent* Source)
 {
     if (const auto* s = dynamic_cast<const TGrouping*>(Source)) {
-        HeaderLineColor = s->HeaderLineColor;
         Color = s->Color;
         HeaderColor = s->HeaderColor;
         HeaderColorTo = s->HeaderColorTo;
         HeaderTextColor = s->HeaderTextColor;
+        HeaderUnderline = s->HeaderUnderline;
+        SummaryColor = s->SummaryColor;
+        SummaryColorTo = s->SummaryColorTo;
+        SummaryTextColor = s->SummaryTextColor;
+        SummaryLine = s->SummaryLine;
         MergeHeader = s->MergeHeader;
         MergeSummary = s->MergeSummary;
         Summary = s->Summary;

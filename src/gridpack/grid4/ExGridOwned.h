@@ -81,14 +81,32 @@ public:
 class THTMLSettings : public TPersistent {
     KAL_CLASS(THTMLSettings, TPersistent)
 public:
-    QString BorderSize = QStringLiteral("1");
+    THTMLSettings();
+    ~THTMLSettings() override;
+    bool AutoPreview = false;
+    int BorderSize = 1;
     int CellSpacing = 0;
     int CellPadding = 0;
-    int Width = 100;
+    bool ConvertSpecialChars = false;
+    bool ExportImages = true;
+    QString FooterFile;
+    QString HeaderFile;
+    bool NonBreakingText = false;
     QString PrefixTag;
+    bool SaveColor = true;
+    bool SaveFonts = true;
     QString SuffixTag;
-    bool ConvertSpecialChars = true;
+    QString Summary;
+    QString TableStyle;
+    int Width = 100;
+    bool XHTML = false;
+    // Explicit column widths for the cells' width attributes; owned.
+    TIntList* ColWidths() const { return FColWidths; }
+    // Every setting but ColWidths, from another THTMLSettings only.
     void Assign(const TPersistent* Source) override;
+
+private:
+    TIntList* FColWidths;
 };
 
 class TDragDropSettings : public TPersistent {
@@ -210,11 +228,19 @@ public:
 class TGrouping : public TPersistent {
     KAL_CLASS(TGrouping, TPersistent)
 public:
-    bool HeaderLineColor = false;
     TColor Color = clNone;
     TColor HeaderColor = clNone;
     TColor HeaderColorTo = clNone;
     TColor HeaderTextColor = clNone;
+    bool HeaderUnderline = false;
+    TColor HeaderLineColor = TColor(0xFF0000);
+    int HeaderLineWidth = 2;
+    TColor SummaryColor = clNone;
+    TColor SummaryColorTo = clNone;
+    TColor SummaryTextColor = clNone;
+    bool SummaryLine = false;
+    TColor SummaryLineColor = TColor(0xFF0000);
+    int SummaryLineWidth = 2;
     bool MergeHeader = false;
     bool MergeSummary = false;
     bool Summary = false;

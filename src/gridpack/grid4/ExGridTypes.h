@@ -37,3 +37,12 @@ using TScrollCellEvent = std::function<void(TObject* Sender, int ACol, int ARow,
 using TCanShowFixedDropDownEvent = std::function<void(TObject* Sender, int ACol, bool& CanShow)>;
 using TPrintPageNumEvent =
     std::function<void(TObject* Sender, int PageNum, int PageColNum, QString& PageNumString)>;
+using TRadioClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, int AIdx)>;
+using TComboChangeEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, int AItemIndex, const QString& ASelection)>;
+using TComboObjectChangeEvent = std::function<void(TObject* Sender, int ACol, int ARow, int AItemIndex,
+                                                   const QString& ASelection, TObject* AObject)>;
+
+// The cursor the mouse picked over the grid: column, row or all selection,
+// a link, or sizing.
+enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };

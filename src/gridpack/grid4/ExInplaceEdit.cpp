@@ -147,6 +147,7 @@ void TExInplaceEdit::WMKeyDown(TMessage& M)
     const bool ctrl = (shift & ssCtrl) != 0;
     TNavigation* nav = FGrid->Navigation();
     // 1.
+    FGrid->EditorWMKeyDown(M);
     FOldSelStart = SelStart();
     FCaretAtEndAtKeyDown = SelStart() + SelLength() == int(Text().size());
 
@@ -282,6 +283,7 @@ void TExInplaceEdit::KeyDown(unsigned& Key, TShiftState Shift)
     if ((Key == VK_UP && !CaretOnFirstLine()) || (Key == VK_DOWN && !CaretOnLastLine()))
         return;
     // 5.
+    FGrid->EditorKeyDown(Key, Shift);
     TInplaceEdit::KeyDown(Key, Shift);
 }
 

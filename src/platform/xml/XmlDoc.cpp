@@ -278,7 +278,8 @@ void XmlDocument::load(QByteArray bytes, const QString& sourceName, const std::f
         const int line = lineOfOffset(original(), r.offset);
         const QString reason = QString::fromLatin1(r.description());
         const QString where = sourceName.isEmpty() ? QStringLiteral("XML text") : sourceName;
-        throw EXmlError(QStringLiteral("%1: line %2: %3").arg(where).arg(line).arg(reason), line, reason);
+        throw EXmlError(QStringLiteral("%1: line %2: %3").arg(where).arg(line).arg(reason), line, reason,
+                        int(r.status));
     }
     if (!FDoc->document_element()) {
         Clear();
@@ -286,7 +287,8 @@ void XmlDocument::load(QByteArray bytes, const QString& sourceName, const std::f
         const int line = lineOfOffset(text, text.size());
         const QString reason = QStringLiteral("No document element");
         const QString where = sourceName.isEmpty() ? QStringLiteral("XML text") : sourceName;
-        throw EXmlError(QStringLiteral("%1: line %2: %3").arg(where).arg(line).arg(reason), line, reason);
+        throw EXmlError(QStringLiteral("%1: line %2: %3").arg(where).arg(line).arg(reason), line, reason,
+                        int(pugi::status_no_document_element));
     }
 }
 

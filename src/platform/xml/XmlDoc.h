@@ -22,15 +22,18 @@
 // and the reason.
 class EXmlError : public Exception {
 public:
-    EXmlError(const QString& msg, int line, const QString& reason)
-        : Exception(msg), FLine(line), FReason(reason) {}
+    EXmlError(const QString& msg, int line, const QString& reason, int status = 0)
+        : Exception(msg), FLine(line), FReason(reason), FStatus(status) {}
     QString ClassName() const override { return QStringLiteral("EXmlError"); }
     int Line() const { return FLine; }
     const QString& Reason() const { return FReason; }
+    // The parser's status number of a parse error (0 for other failures).
+    int Status() const { return FStatus; }
 
 private:
     int FLine;
     QString FReason;
+    int FStatus;
 };
 
 // A missing attribute or node read as text.

@@ -1,0 +1,320 @@
+// The HTML table of the grid: one style class per distinct cell look (in the
+// order first used), merged cells as spans, links, and cell pictures written
+// as JPEG files beside the page.
+#include "gridpack/grid10/ExchangeText.h"
+#include "gridpack/grid3/RorIdad.h"
+#include "gridpack/grid3/SgHTMLE.h"
+#include "gridpack/grid4/ExGrid.h"
+#include "platform/core/CodePages.h"
+#include "platform/core/Files.h"
+#include "platform/core/StringList.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/graphics/ImageList.h"
+#include "platform/graphics/JpegWriter.h"
+#include "platform/sys/LinkOpener.h"
+
+#include <QFileInfo>
+#include <QHash>
+
+using namespace GridExchange;
+
+namespace {
+
+constexpr TColor kUnknownColor = TColor(0x7FFFFFFF);
+
+class THtmlBuilder {
+public:
+    THtmlBuilder(TExStringGrid* g, const QString& dir) : G(g), Dir(dir) {}
+
+    QString Build();
+
+private:
+    QString Cell(int c, int r, bool header, int startCol, bool headerWritten);
+    QString Style(int c, int r, bool header);
+    QString Content(int real, int r, const QString& text);
+    QString Link(const QString& text, const QString& content) const;
+    QString ImageTag(const QImage& image);
+
+    TExStringGrid* G;
+    QString Dir;
+    QStringList Styles;
+    QHash<QString, int> StyleIndex;
+    int Counter = 0;
+};
+
+QString THtmlBuilder::Style(int c, int r, bool header)
+{
+    TGridDrawState state = 0;
+    TBrush brush;
+    TFont font;
+    TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
+    TAlignment ha = taLeftJustify;
+    TVAlignment va = vtaTop;
+    bool ww = G->WordWrapEx();
+    TCellGradientDirection gd = GradientVertical;
+    G->GetVisualProperties(c, r, state, false, false, true, &brush, colorTo, mirror, mirrorTo, &font, ha, va, ww, gd);
+    const int real = G->RemapColToReal(c);
+    G->GetCellAlignment(real, r, ha, va);
+    TColor bg = brush.Color();
+    if (header || G->IsFixed(c, r))
+        bg = G->FixedColor();
+    TColor fg = font.Color();
+    const THTMLSettings* s = G->HTMLSettings();
+    QStringList parts;
+    auto known = [](TColor k) { return k != kUnknownColor && k != clNone && k != clDefault; };
+    if (known(bg) && s->SaveColor)
+        parts.append(QStringLiteral("background-color: #") + ColorToHTMLHex(ColorToRGB(bg)));
+    if (known(fg) && s->SaveColor)
+        parts.append(QStringLiteral("color: #") + ColorToHTMLHex(ColorToRGB(fg)));
+    parts.append(QStringLiteral("font-size:") + QString::number(font.Size()) + QStringLiteral("pt"));
+    if (font.Style() & fsItalic)
+        parts.append(QStringLiteral("font-style: italic"));
+    if (font.Style() & fsBold)
+        parts.append(QStringLiteral("font-weight: bold"));
+    parts.append(QStringLiteral("font-family: ") + font.Name());
+    if (ha == taRightJustify)
+        parts.append(QStringLiteral("text-align: right"));
+    else if (ha == taCenter)
+        parts.append(QStringLiteral("text-align: center"));
+    parts.append(va == vtaTop      ? QStringLiteral("vertical-align: top")
+                 : va == vtaCenter ? QStringLiteral("vertical-align: middle")
+                                   : QStringLiteral("vertical-align: bottom"));
+    const QString style = parts.join(QLatin1Char(';'));
+    auto it = StyleIndex.find(style);
+    int n;
+    if (it == StyleIndex.end()) {
+        n = int(Styles.size());
+        Styles.append(style);
+        StyleIndex.insert(style, n);
+    } else {
+        n = *it;
+    }
+    QString attrs = QStringLiteral("<TD class=\"c") + QString::number(n) + QLatin1Char('"');
+    const TPoint span = G->CellSpan(real, r);
+    if (span.X > 0)
+        attrs += QStringLiteral(" COLSPAN=\"") + QString::number(span.X + 1) + QLatin1Char('"');
+    if (span.Y > 0)
+        attrs += QStringLiteral(" ROWSPAN=\"") + QString::number(span.Y + 1) + QLatin1Char('"');
+    if (!ww)
+        attrs += QStringLiteral(" nowrap");
+    return attrs;
+}
+
+QString THtmlBuilder::Link(const QString& text, const QString& content) const
+{
+    if (!G->URLShow || text.contains(QLatin1String("</")))
+        return content;
+    const qsizetype mail = text.indexOf(QLatin1String("mailto:"));
+    const qsizetype url = text.indexOf(QLatin1String("://"));
+    if (mail < 0 && url < 0)
+        return content;
+    const QString label = G->URLFull ? text : mail >= 0 ? text.mid(mail + 7).left(255) : text.mid(url + 3).left(255);
+    return QStringLiteral("<a href=") + text + QLatin1Char('>') + label + QStringLiteral("</a>");
+}
+
+QString THtmlBuilder::ImageTag(const QImage& image)
+{
+    const QString folder = Dir + QStringLiteral("images");
+    if (!ForceDirectories(folder))
+        throw Exception(QStringLiteral("Cannot create ") + folder);
+    const QString name = Dir + QStringLiteral("images/img") + QString::number(Counter) + QStringLiteral(".jpg");
+    WriteFileWhole(name, EncodeJPEG(image));
+    ++Counter;
+    return QStringLiteral("<img src= \"file://") + name + QStringLiteral("\">");
+}
+
+QString THtmlBuilder::Content(int real, int r, const QString& text)
+{
+    if (!G->HTMLSettings()->ExportImages)
+        return text;
+    TCellGraphic* cg = G->GetCellGraphic(real, r);
+    if (!cg)
+        return text;
+    TImageList* il = G->GetCellImageList(real, r);
+    auto fromList = [&](int idx) { return il && idx >= 0 && idx < il->Count(); };
+    switch (cg->CellType) {
+    case ctBitmap:
+        if (cg->Bitmap() && !cg->Bitmap()->Empty())
+            return text + ImageTag(cg->Bitmap()->ToImage());
+        break;
+    case ctImageList:
+        if (fromList(cg->CellIndex))
+            return ImageTag(il->ImageAt(cg->CellIndex)) + text;
+        break;
+    case ctDataImage: {
+        bool ok = false;
+        const int idx = text.toInt(&ok);
+        if (ok && fromList(idx))
+            return ImageTag(il->ImageAt(idx));
+        break;
+    }
+    case ctNode:
+        return QStringLiteral("+") + text;
+    case ctImages:
+        if (il && cg->IntList()) {
+            QString tags;
+            for (int i = 0; i < cg->IntList()->Count(); ++i)
+                if (fromList(cg->IntList()->GetInteger(i)))
+                    tags += ImageTag(il->ImageAt(cg->IntList()->GetInteger(i)));
+            return tags + text;
+        }
+        break;
+    case ctPicture:
+        if (cg->Picture() && cg->Picture()->Graphic() && !cg->Picture()->Graphic()->Empty())
+            return text + ImageTag(cg->Picture()->Graphic()->ToImage());
+        break;
+    default:
+        break;
+    }
+    return text;
+}
+
+QString THtmlBuilder::Cell(int c, int r, bool header, int startCol, bool headerWritten)
+{
+    const int real = G->RemapColToReal(c);
+    QString attrs = Style(c, r, header);
+    QString text;
+    G->SaveCell(real, r, text);
+    const QString original = text;
+    const THTMLSettings* s = G->HTMLSettings();
+    if (!header) {
+        if (s->ConvertSpecialChars)
+            text = EncodeEntities(text, true);
+        if (s->NonBreakingText)
+            text = SpacesToNbsp(text);
+    }
+    text = Link(original, CRToHTMLBreak(text));
+    if (text.trimmed().isEmpty())
+        text = QStringLiteral("&nbsp;");
+    else
+        text = Content(real, r, text);
+    TIntList* widths = s->ColWidths();
+    if (header) {
+        if (c < widths->Count())
+            attrs += QStringLiteral(" WIDTH=") + QString::number(widths->GetInteger(c));
+    } else if (!headerWritten && c - startCol < widths->Count()) {
+        attrs += QStringLiteral(" width=") + QString::number(widths->GetInteger(c - startCol));
+    }
+    return attrs + QLatin1Char('>') + text + QStringLiteral("</td>");
+}
+
+QString THtmlBuilder::Build()
+{
+    const THTMLSettings* s = G->HTMLSettings();
+    const QString crlf = QStringLiteral("\r\n");
+    const int startCol = G->SaveFixedCells || G->SaveFixedCols ? 0 : G->FixedCols();
+    int startRow = G->SaveFixedCells || G->SaveFixedRows ? 0 : G->FixedRows();
+    QStringList rows;
+    bool headerWritten = false;
+    if (G->FixedRows() > 0 && (G->SaveFixedCells || G->SaveFixedRows)) {
+        QString line = QStringLiteral("<TR>") + crlf;
+        for (int c = startCol; c < G->ColCount(); ++c)
+            if (G->IsBaseCell(G->RemapColToReal(c), 0))
+                line += Cell(c, 0, true, startCol, false) + crlf;
+        rows.append(line + QStringLiteral("</TR>"));
+        headerWritten = true;
+        startRow = 1;
+        Counter = 1;
+    }
+    G->ExportNotification(0, startRow);
+    for (int r = startRow; r < G->RowCount(); ++r) {
+        G->ExportNotification(5, r);
+        QString line = QStringLiteral("<TR>") + crlf;
+        for (int c = startCol; c < G->ColCount(); ++c)
+            if (G->IsBaseCell(G->RemapColToReal(c), r))
+                line += Cell(c, r, false, startCol, headerWritten) + crlf;
+        rows.append(line + QStringLiteral("</TR>"));
+    }
+    G->ExportNotification(2, -1);
+
+    QString out;
+    if (s->XHTML) {
+        out += QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>") + crlf;
+        out += QStringLiteral("<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\"") + crlf;
+        out += QStringLiteral("\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">") + crlf;
+        out += QStringLiteral("<HTML xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"en\" lang=\"en\">") + crlf;
+    }
+    if (!s->PrefixTag.isEmpty())
+        out += s->PrefixTag;
+    out += QStringLiteral("<style>") + crlf;
+    for (int i = 0; i < Styles.size(); ++i)
+        out += QStringLiteral(".c") + QString::number(i) + QStringLiteral(" {") + Styles[i] + QLatin1Char('}') + crlf;
+    out += QStringLiteral("</style>") + crlf;
+    out += QStringLiteral("<TABLE BORDER=\"") + QString::number(s->BorderSize) + QStringLiteral("\" CELLSPACING=\"") +
+           QString::number(s->CellSpacing) + QStringLiteral("\" CELLPADDING=\"") + QString::number(s->CellPadding) +
+           QStringLiteral("\" ");
+    if (!s->Summary.isEmpty())
+        out += QStringLiteral("SUMMARY=\"") + s->Summary + QStringLiteral("\" ");
+    if (!s->TableStyle.isEmpty())
+        out += QLatin1Char(' ') + s->TableStyle + QLatin1Char(' ');
+    out += QStringLiteral(" WIDTH=\"") + QString::number(s->Width) + QStringLiteral("%\">") + crlf;
+    for (const QString& row : rows)
+        out += row + crlf;
+    out += QStringLiteral("</TABLE>") + crlf;
+    if (!s->SuffixTag.isEmpty())
+        out += s->SuffixTag + crlf;
+    if (s->XHTML)
+        out += QStringLiteral("</HTML>") + crlf;
+    return out;
+}
+
+// 7-bit text: characters beyond ASCII become numeric character references.
+QByteArray AsciiWithReferences(const QString& Text)
+{
+    QByteArray out;
+    out.reserve(Text.size());
+    for (qsizetype i = 0; i < Text.size(); ++i) {
+        char32_t cp = Text[i].unicode();
+        if (Text[i].isHighSurrogate() && i + 1 < Text.size() && Text[i + 1].isLowSurrogate()) {
+            cp = QChar::surrogateToUcs4(Text[i], Text[i + 1]);
+            ++i;
+        }
+        if (cp < 0x80)
+            out.append(char(cp));
+        else
+            out.append("&#" + QByteArray::number(uint(cp)) + ';');
+    }
+    return out;
+}
+
+void WriteHTML(TExStringGrid* g, const QString& FileName, bool Show, bool Unicode, bool Append)
+{
+    QStringList lines;
+    if (Append) {
+        try {
+            lines = SplitLines(DecodeText(ReadFileWhole(FileName)));
+        } catch (const Exception&) {
+            lines.clear(); // a missing or unreadable file starts a new one
+        }
+    }
+    const THTMLSettings* s = g->HTMLSettings();
+    if (!s->HeaderFile.isEmpty())
+        lines.append(SplitLines(DecodeText(ReadFileWhole(s->HeaderFile))));
+    QString dir = QFileInfo(FileName).path();
+    dir.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (!dir.endsWith(QLatin1Char('/')))
+        dir += QLatin1Char('/');
+    lines.append(g->SaveToHTMLString(dir));
+    if (!s->FooterFile.isEmpty())
+        lines.append(SplitLines(DecodeText(ReadFileWhole(s->FooterFile))));
+    const QString text = JoinLines(lines);
+    WriteFileWhole(FileName, Unicode ? EncodeText(text, teUTF16LE) : AsciiWithReferences(text));
+    if (Show || s->AutoPreview) {
+        Sys::Links().RegisterOwnFile(FileName);
+        Sys::Links().OpenLink(FileName);
+    }
+}
+
+} // namespace
+
+QString TExStringGrid::SaveToHTMLString(const QString& dir) { return THtmlBuilder(this, dir).Build(); }
+
+void TExStringGrid::SaveToHTML(const QString& FileName, bool Show, bool Unicode)
+{
+    WriteHTML(this, FileName, Show, Unicode, false);
+}
+
+void TExStringGrid::AppendToHTML(const QString& FileName, bool Show, bool Unicode)
+{
+    WriteHTML(this, FileName, Show, Unicode, true);
+}

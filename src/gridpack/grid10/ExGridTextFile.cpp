@@ -1,0 +1,267 @@
+// The export and import hooks, and the grid text format: a header line with
+// the column and row counts, one "cw" line per column width and one line per
+// non-empty cell ("column,row,text", line breaks escaped). The file variant
+// writes absolute indexes in ANSI or UTF-16; the stream variant, used to copy
+// cells between grids, writes UTF-16 without a mark and indexes relative to
+// the save range, and stops reading where the next grid text begins.
+#include "gridpack/grid10/ExchangeText.h"
+#include "gridpack/grid3/RorIdad.h"
+#include "gridpack/grid3/SgHTMLE.h"
+#include "gridpack/grid4/ExGrid.h"
+#include "platform/core/CodePages.h"
+#include "platform/core/Files.h"
+#include "platform/core/IntConv.h"
+#include "platform/core/Streams.h"
+
+using namespace GridExchange;
+
+namespace {
+
+// The real column a writer or reader uses for column c of the save range:
+// with SaveHiddenCells every real column is walked, else the shown ones.
+int SourceCol(const TExStringGrid* g, int c) { return g->SaveHiddenCells ? c : g->RemapColToReal(c); }
+
+QString CellLine(int c, int r, const QString& text)
+{
+    return QString::number(c) + QLatin1Char(',') + QString::number(r) + QLatin1Char(',') + EncodeCellBreaks(text);
+}
+
+// Runs EndUpdate also when an exception passes.
+struct TUpdateGuard {
+    explicit TUpdateGuard(TExStringGrid* g) : G(g) { G->BeginUpdate(); }
+    ~TUpdateGuard() { G->EndUpdate(); }
+    TExStringGrid* G;
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Hooks
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::SaveCell(int ACol, int ARow, QString& Value)
+{
+    Value = SaveVirtCells ? GetFormattedCell(ACol, ARow) : GetCellEx(ACol, ARow);
+    if (Value.isEmpty() && HasCheckBox(ACol, ARow) && !HasDataCheckBox(ACol, ARow)) {
+        bool state = false;
+        GetCheckBoxState(ACol, RemapRowToReal(ARow), state);
+        Value = state ? CheckTrue : CheckFalse;
+    }
+    switch (DetectTextKind(Value, true)) {
+    case 1:
+        if (!SaveWithHTML)
+            Value = StripMarkup(Value);
+        break;
+    case 2:
+        if (SaveWithRTF) {
+            Value.remove(QLatin1Char('\r'));
+            Value.remove(QLatin1Char('\n'));
+        }
+        break;
+    default:
+        break;
+    }
+    if (OnSaveCell)
+        OnSaveCell(this, ACol, ARow, Value);
+}
+
+void TExStringGrid::LoadCell(int ACol, int ARow, const QString& Value)
+{
+    QString v = Value;
+    if (OnLoadCell)
+        OnLoadCell(this, ACol, ARow, v);
+    SetGridCell(ACol, ARow, v);
+}
+
+void TExStringGrid::ExportNotification(int, int) {}
+
+// ---------------------------------------------------------------------------
+// Grid text file
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::SaveToFile(const QString& FileName, bool Unicode)
+{
+    const int h = SaveHiddenCells ? NumHiddenColumns() : 0;
+    const int lastCol = SaveEndCol() + h;
+    QStringList lines;
+    lines.append(QString::number(SaveColCount() + h) + QLatin1Char(',') + QString::number(SaveRowCount()));
+    for (int c = SaveStartCol(); c <= lastCol; ++c)
+        lines.append(QStringLiteral("cw ") + QString::number(c) + QLatin1Char(',') +
+                     QString::number(AllColWidths(SourceCol(this, c))));
+
+    TProgress progress(this, OnFileProgress);
+    ExportNotification(0, SaveStartRow());
+    QString text;
+    for (int r = SaveStartRow(); r <= SaveEndRow(); ++r) {
+        ExportNotification(5, r);
+        for (int c = SaveStartCol(); c <= lastCol; ++c) {
+            SaveCell(SourceCol(this, c), r, text);
+            if (!text.isEmpty())
+                lines.append(CellLine(c, r, text));
+        }
+        if (progress.Active())
+            progress.Report(Percent(r, SaveRowCount() - 1));
+    }
+    ExportNotification(2, -1);
+    WriteTextWhole(FileName, JoinLines(lines), Unicode ? teUTF16LE : teAnsi);
+}
+
+void TExStringGrid::LoadFromFile(const QString& FileName)
+{
+    const QStringList lines = SplitLines(DecodeText(ReadFileWhole(FileName)));
+    const int a = SaveFixedCells || SaveFixedCols ? 0 : FixedCols();
+    const int b = SaveFixedCells || SaveFixedRows ? 0 : FixedRows();
+
+    // The header is checked before the grid changes.
+    const QString corrupt = QStringLiteral("File contains no data or corrupt file ") + FileName;
+    if (lines.isEmpty() || lines[0].isEmpty())
+        throw DOriVireZuvez(corrupt);
+    const QString& header = lines[0];
+    const qsizetype comma = header.indexOf(QLatin1Char(','));
+    const int cols = LenientInt(QStringView(header).left(comma < 0 ? header.size() : comma));
+    const int rows = comma < 0 ? 0 : LenientInt(QStringView(header).mid(comma + 1));
+    if (cols <= 0 || rows <= 0 || int64_t(a) + cols > MaxRealCols || int64_t(b) + rows > INT32_MAX / 2)
+        throw DOriVireZuvez(corrupt);
+
+    TUpdateGuard update(this);
+    SetColCount(a + cols);
+    SetRowCount(b + rows);
+    TProgress progress(this, OnFileProgress);
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QString& line = lines[i];
+        if (line.startsWith(QLatin1String("cw"))) {
+            const qsizetype k = line.indexOf(QLatin1Char(','));
+            const int idx = LenientInt(QStringView(line).mid(3, k < 0 ? -1 : k - 3));
+            const int w = k < 0 ? 0 : LenientInt(QStringView(line).mid(k + 1, 255));
+            if (idx >= 0 && idx < ColCount() && w >= 0)
+                SetColWidths(idx, w);
+            continue;
+        }
+        // column, row and the text after the second comma
+        const qsizetype k1 = line.indexOf(QLatin1Char(','));
+        const qsizetype k2 = k1 < 0 ? -1 : line.indexOf(QLatin1Char(','), k1 + 1);
+        const int c = k1 < 0 ? 0 : LenientInt(QStringView(line).left(k1));
+        const int r = k1 < 0 ? 0 : LenientInt(QStringView(line).mid(k1 + 1, k2 < 0 ? -1 : k2 - k1 - 1));
+        if (c < 0 || r < 0 || c >= ColCount() || r >= RowCount())
+            continue;
+        const QString rest = k2 >= 0 ? line.mid(k2 + 1) : (k1 < 0 ? line : QString());
+        LoadCell(SourceCol(this, c), r, DecodeCellBreaks(rest, Multilinecells));
+        if (progress.Active())
+            progress.Report(Percent(r, RowCount() - 1));
+    }
+    CellsChanged(TRect{0, 0, ColCount(), RowCount()});
+    CellsLoaded();
+}
+
+// ---------------------------------------------------------------------------
+// Grid text stream
+// ---------------------------------------------------------------------------
+
+namespace {
+
+void WriteWideLine(TStream* s, const QString& line)
+{
+    const QString l = line + QLatin1String("\r\n");
+    QByteArray b(l.size() * 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < l.size(); ++i) {
+        const char16_t u = l[i].unicode();
+        b[2 * i] = char(u & 0xFF);
+        b[2 * i + 1] = char(u >> 8);
+    }
+    s->WriteBuffer(b);
+}
+
+// One line of UTF-16 characters up to a CR or the stream's end; the character
+// after the CR is read and dropped.
+QString ReadWideLine(TStream* s)
+{
+    QString line;
+    unsigned char b[2];
+    while (s->Read(b, 2) == 2) {
+        const char16_t u = char16_t(b[0] | (b[1] << 8));
+        if (u == u'\r') {
+            s->Read(b, 2);
+            break;
+        }
+        line.append(QChar(u));
+    }
+    return line;
+}
+
+bool AtEnd(TStream* s) { return s->Position() >= s->Size(); }
+
+} // namespace
+
+void TExStringGrid::SaveToStream(TStream* Stream)
+{
+    WriteWideLine(Stream, QString::number(SaveColCount()) + QLatin1Char(',') + QString::number(SaveRowCount()));
+    for (int c = 0; c < ColCount(); ++c)
+        WriteWideLine(Stream, QStringLiteral("cw ") + QString::number(c) + QLatin1Char(',') +
+                                  QString::number(ColWidths(c)));
+    const int c0 = SaveStartCol();
+    const int r0 = SaveStartRow();
+    ExportNotification(0, r0);
+    QString text;
+    for (int r = r0; r <= SaveEndRow(); ++r) {
+        ExportNotification(5, r);
+        for (int c = c0; c <= SaveEndCol(); ++c) {
+            SaveCell(RemapColToReal(c), r, text);
+            if (!text.isEmpty())
+                WriteWideLine(Stream, CellLine(c - c0, r - r0, text));
+        }
+    }
+    ExportNotification(2, -1);
+}
+
+void TExStringGrid::LoadFromStream(TStream* Stream)
+{
+    if (AtEnd(Stream))
+        return;
+    const int64_t start = Stream->Position();
+    const QString header = ReadWideLine(Stream);
+    if (header.isEmpty()) {
+        Stream->SetPosition(start);
+        return;
+    }
+    const qsizetype comma = header.indexOf(QLatin1Char(','));
+    const int cols = StrToInt(comma < 0 ? header : header.left(comma)) + SaveStartCol();
+    const int rows = StrToInt(comma < 0 ? QString() : header.mid(comma + 1)) + SaveStartRow();
+    if (cols <= 0 || cols > MaxRealCols || rows <= 0) {
+        Stream->SetPosition(start);
+        throw DOriVireZuvez(QStringLiteral("Stream contains no grid data"));
+    }
+    TUpdateGuard update(this);
+    SetColCount(cols);
+    SetRowCount(rows);
+    const int c0 = SaveStartCol();
+    const int r0 = SaveStartRow();
+    while (!AtEnd(Stream)) {
+        const int64_t pos = Stream->Position();
+        const QString line = ReadWideLine(Stream);
+        if (line.startsWith(QLatin1String("cw"))) {
+            const QString rest = line.mid(3);
+            const qsizetype k = rest.indexOf(QLatin1Char(','));
+            const int idx = StrToInt(k < 0 ? rest : rest.left(k));
+            const int w = StrToInt(k < 0 ? QString() : rest.mid(k + 1));
+            // A width for a column the grid does not have (the writer's fixed
+            // right columns) is skipped.
+            if (idx >= 0 && idx < ColCount() && w >= 0)
+                SetColWidths(idx, w);
+            continue;
+        }
+        const qsizetype k1 = line.indexOf(QLatin1Char(','));
+        const qsizetype k2 = k1 < 0 ? -1 : line.indexOf(QLatin1Char(','), k1 + 1);
+        if (k1 <= 0 || k2 < 0 || k2 == k1 + 1) {
+            // Not a cell line: what follows belongs to the caller.
+            Stream->SetPosition(pos);
+            break;
+        }
+        const int c = StrToInt(line.left(k1)) + c0;
+        const int r = StrToInt(line.mid(k1 + 1, k2 - k1 - 1)) + r0;
+        if (c < 0 || r < 0 || c >= ColCount() || r >= RowCount())
+            continue;
+        LoadCell(RemapColToReal(c), r, DecodeCellBreaks(line.mid(k2 + 1), Multilinecells));
+    }
+    CellsChanged(TRect{0, 0, ColCount(), RowCount()});
+    CellsLoaded();
+}

@@ -1,0 +1,82 @@
+#include "gridpack/grid10/ExchangeText.h"
+
+#include "platform/core/Files.h"
+
+#include <cmath>
+#include <limits>
+
+namespace GridExchange {
+
+QStringList SplitLines(const QString& Text)
+{
+    QStringList lines;
+    const QChar* p = Text.constData();
+    const qsizetype n = Text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = p[i].unicode();
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.append(Text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < n && p[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.append(Text.mid(start));
+    return lines;
+}
+
+QString JoinLines(const QStringList& Lines)
+{
+    qsizetype size = 0;
+    for (const QString& l : Lines)
+        size += l.size() + 2;
+    QString out;
+    out.reserve(size);
+    for (const QString& l : Lines) {
+        out += l;
+        out += QLatin1String("\r\n");
+    }
+    return out;
+}
+
+int LenientInt(QStringView Text)
+{
+    qsizetype i = 0;
+    const qsizetype n = Text.size();
+    while (i < n && Text[i] == u' ')
+        ++i;
+    bool neg = false;
+    if (i < n && (Text[i] == u'-' || Text[i] == u'+')) {
+        neg = Text[i] == u'-';
+        ++i;
+    }
+    int64_t v = 0;
+    for (; i < n && Text[i] >= u'0' && Text[i] <= u'9'; ++i) {
+        v = v * 10 + (Text[i].unicode() - u'0');
+        if (v > std::numeric_limits<int>::max())
+            v = int64_t(std::numeric_limits<int>::max()) + 1;
+    }
+    if (neg)
+        v = -v;
+    if (v > std::numeric_limits<int>::max())
+        return std::numeric_limits<int>::max();
+    if (v < std::numeric_limits<int>::min())
+        return std::numeric_limits<int>::min();
+    return int(v);
+}
+
+void WriteTextWhole(const QString& FileName, const QString& Text, TTextEncoding Encoding)
+{
+    WriteFileWhole(FileName, EncodeText(Text, Encoding));
+}
+
+int Percent(double Value, double Range)
+{
+    if (Range < 1)
+        Range = 1;
+    return int(std::nearbyint(Value / Range * 100.0));
+}
+
+} // namespace GridExchange

@@ -1,0 +1,185 @@
+// The HTML table and the XML record list.
+#include "GridData2Fixture.h"
+
+#include "platform/core/StringList.h"
+#include "platform/sys/LinkOpener.h"
+
+namespace {
+
+class GridHTMLXMLTest : public GridData2Test {};
+
+int Occurrences(const QString& text, const QString& part) { return int(text.count(part)); }
+
+TEST_F(GridHTMLXMLTest, HtmlTableWithDefaults)
+{
+    auto* g = NewGrid(3, 3, 0, 0);
+    g->SetCellEx(0, 0, "a");
+    g->SetCellEx(1, 0, "b");
+    g->SetCellEx(2, 0, "   ");
+    g->SetCellEx(0, 1, "merged");
+    g->MergeCells(0, 1, 2, 1);
+    const QString html = g->SaveToHTMLString("/tmp/");
+    EXPECT_TRUE(html.startsWith("<style>\r\n.c0 {"));
+    EXPECT_TRUE(html.contains("\r\n<TABLE BORDER=\"1\" CELLSPACING=\"0\" CELLPADDING=\"0\"  WIDTH=\"100%\">\r\n"));
+    // two cells of the same look share the first class
+    EXPECT_TRUE(html.contains("<TD class=\"c0\">a</td>\r\n<TD class=\"c0\">b</td>\r\n"));
+    EXPECT_EQ(Occurrences(html, "\r\n.c"), 1);
+    // blanks and empty cells
+    EXPECT_TRUE(html.contains("<TD class=\"c0\">&nbsp;</td>\r\n</TR>"));
+    // the merged base cell spans, the covered cell has no element
+    EXPECT_TRUE(html.contains("<TR>\r\n<TD class=\"c0\" COLSPAN=\"2\">merged</td>\r\n<TD class=\"c0\">&nbsp;</td>\r\n</TR>"));
+    EXPECT_EQ(Occurrences(html, "<TD"), 8);
+    EXPECT_TRUE(html.endsWith("</TABLE>\r\n"));
+}
+
+TEST_F(GridHTMLXMLTest, HtmlStylesFollowTheCellLook)
+{
+    auto* g = NewGrid(2, 1, 0, 0);
+    g->SetCellEx(0, 0, "x");
+    g->SetCellEx(1, 0, "y");
+    g->SetColors(1, 0, TColor(0x0000FF));
+    g->SetFontStyles(1, 0, fsBold);
+    g->SetAlignments(1, 0, taRightJustify);
+    const QString html = g->SaveToHTMLString("/tmp/");
+    const qsizetype at = html.indexOf(".c1 {");
+    ASSERT_GE(at, 0);
+    const QString c1 = html.mid(at, html.indexOf('}', at) - at);
+    EXPECT_TRUE(c1.startsWith(".c1 {background-color: #FF0000;")) << c1.toStdString();
+    EXPECT_TRUE(c1.contains(";font-weight: bold;")) << c1.toStdString();
+    EXPECT_TRUE(c1.endsWith(";text-align: right;vertical-align: top")) << c1.toStdString();
+    EXPECT_TRUE(html.contains("<TD class=\"c1\">y</td>"));
+}
+
+TEST_F(GridHTMLXMLTest, HtmlLinksAndXhtml)
+{
+    auto* g = NewGrid(2, 1, 0, 0);
+    g->SetCellEx(0, 0, "http://x.org");
+    g->SetCellEx(1, 0, "mailto:me@x.org");
+    g->URLShow = true;
+    QString html = g->SaveToHTMLString("/tmp/");
+    EXPECT_TRUE(html.contains(">x.org</a></td>")) << html.toStdString();
+    EXPECT_TRUE(html.contains("<a href=http://x.org>x.org</a>"));
+    EXPECT_TRUE(html.contains("<a href=mailto:me@x.org>me@x.org</a>"));
+    g->URLFull = true;
+    EXPECT_TRUE(g->SaveToHTMLString("/tmp/").contains("<a href=http://x.org>http://x.org</a>"));
+
+    g->HTMLSettings()->XHTML = true;
+    html = g->SaveToHTMLString("/tmp/");
+    EXPECT_TRUE(html.startsWith("<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<!DOCTYPE html PUBLIC"));
+    EXPECT_TRUE(html.endsWith("</HTML>\r\n"));
+}
+
+TEST_F(GridHTMLXMLTest, HtmlFileIsSevenBitWithReferencesAndOpens)
+{
+    auto fake = std::make_unique<Sys::FakeLinkOpener>();
+    auto* links = fake.get();
+    Sys::SetLinks(std::move(fake));
+    auto* g = NewGrid(1, 1, 0, 0);
+    g->SetCellEx(0, 0, QString::fromUtf8("caf\xC3\xA9"));
+    g->SaveToHTML(Path("t.html"), true, false);
+    const QByteArray bytes = Bytes("t.html");
+    EXPECT_TRUE(bytes.contains(">caf&#233;</td>"));
+    EXPECT_EQ(links->Launched.size(), 1);
+    g->SetCellEx(0, 0, "two");
+    g->AppendToHTML(Path("t.html"), false, false);
+    EXPECT_EQ(Bytes("t.html").count("<TABLE"), 2);
+    Sys::SetLinks(nullptr);
+}
+
+TEST_F(GridHTMLXMLTest, XmlWritesRecordsAndReadsThemBack)
+{
+    auto* g = NewGrid(3, 3, 0, 1);
+    g->SaveFixedCells = false;
+    g->SetCellEx(0, 1, "a&b");
+    g->SetCellEx(1, 1, "<x>");
+    g->SetCellEx(2, 1, QString::fromUtf8("\xC4\x80"));
+    g->SetCellEx(2, 2, "z");
+    g->SaveToXML(Path("l.xml"), "LIST", "REC", nullptr, false);
+    EXPECT_EQ(Bytes("l.xml"), QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\r\n"
+                                         "<LIST>\r\n"
+                                         "<REC>\r\n"
+                                         "<FIELD0>a&amp;b</FIELD0>\r\n"
+                                         "<FIELD1>&lt;x&gt;</FIELD1>\r\n"
+                                         "<FIELD2>&#256;</FIELD2>\r\n"
+                                         "</REC>\r\n"
+                                         "<REC>\r\n"
+                                         "<FIELD2>z</FIELD2>\r\n"
+                                         "</REC>\r\n"
+                                         "</LIST>\r\n"));
+    auto* h = NewGrid(1, 2, 0, 1);
+    h->SaveFixedCells = false;
+    h->LoadFromXML(Path("l.xml"));
+    EXPECT_EQ(h->GetCellEx(0, 1), "a&b");
+    EXPECT_EQ(h->GetCellEx(1, 1), "<x>");
+    EXPECT_EQ(h->GetCellEx(2, 1), QString::fromUtf8("\xC4\x80"));
+    // a record of one field is read as one text
+    EXPECT_EQ(h->GetCellEx(0, 2), "z");
+    EXPECT_EQ(h->RowCount(), 3);
+}
+
+TEST_F(GridHTMLXMLTest, XmlEmptyCellsAndFieldNames)
+{
+    auto* g = NewGrid(2, 2, 0, 1);
+    g->SaveFixedCells = false;
+    g->SetCellEx(0, 1, "v");
+    g->SetCellEx(1, 1, "");
+    TStringList names;
+    names.Add("NAME");
+    g->SaveToXML(Path("e.xml"), "L", "R", &names, true);
+    // the two double quotes, escaped as XML text
+    EXPECT_TRUE(Bytes("e.xml").contains("<NAME>v</NAME>\r\n<FIELD1>&quot;&quot;</FIELD1>\r\n"));
+
+    auto* h = NewGrid(2, 2, 0, 1);
+    h->SetCellEx(1, 1, "old");
+    h->LoadFromXML(Path("e.xml"), false, true);
+    EXPECT_EQ(h->GetCellEx(0, 0), "NAME");
+    EXPECT_EQ(h->GetCellEx(1, 0), "FIELD1");
+    EXPECT_EQ(h->GetCellEx(0, 1), "v");
+    EXPECT_EQ(h->GetCellEx(1, 1), "");
+}
+
+TEST_F(GridHTMLXMLTest, XmlReaderTakesTheOldAmpersandAndUnescapesOnce)
+{
+    Put("o.xml", "<L><R><A>x$amp;y</A><B>&amp;lt;</B></R></L>");
+    auto* h = NewGrid(1, 1, 0, 0);
+    h->LoadFromXML(Path("o.xml"));
+    EXPECT_EQ(h->GetCellEx(0, 0), "x&y");
+    EXPECT_EQ(h->GetCellEx(1, 0), "&lt;");
+}
+
+TEST_F(GridHTMLXMLTest, XmlReaderErrors)
+{
+    auto* h = NewGrid(2, 2, 0, 0);
+    h->SetCellEx(0, 0, "keep");
+    try {
+        h->LoadFromXML(Path("none.xml"));
+        ADD_FAILURE();
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "XML file not found");
+    }
+    Put("b.xml", "<L>\n<R><A>1</A>\n<B>2</C></R>\n</L>\n");
+    try {
+        h->LoadFromXML(Path("b.xml"));
+        ADD_FAILURE();
+    } catch (const Exception& e) {
+        EXPECT_TRUE(e.Message().startsWith("XMLDOM Parsing error ")) << e.Message().toStdString();
+        EXPECT_TRUE(e.Message().endsWith(" on line 3")) << e.Message().toStdString();
+    }
+    EXPECT_EQ(h->GetCellEx(0, 0), "keep");
+}
+
+TEST_F(GridHTMLXMLTest, XmlDeepNestingIsNotWalkedToTheEnd)
+{
+    QByteArray deep = "<L><R>";
+    for (int i = 0; i < 5000; ++i)
+        deep += "<a><b/>";
+    for (int i = 0; i < 5000; ++i)
+        deep += "</a>";
+    deep += "</R></L>";
+    Put("d.xml", deep);
+    auto* h = NewGrid(1, 1, 0, 0);
+    h->LoadFromXML(Path("d.xml"));
+    EXPECT_LE(h->ColCount(), TExStringGrid::MaxRealCols);
+}
+
+} // namespace
