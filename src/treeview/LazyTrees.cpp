@@ -627,6 +627,9 @@ void TBaseLazyTree::DetachAndFreeNode(PLazyNode Node, bool Reindex, bool ParentC
     LTAssert(!FStates.Contains(tsIterating),
              QStringLiteral("Deleting nodes during tree iteration leads to invalid pointers."));
     PLazyNode parent = Node->Parent;
+    // An edit in the subtree going away is cancelled, not stored into it.
+    if (FStates.Contains(tsEditing) && FFocusedNode && (FFocusedNode == Node || HasAsParent(FFocusedNode, Node)))
+        DropEdit();
     if (!ParentClearing) RequestStructureChange(parent == FRoot ? nullptr : parent, crChildDeleted);
     const int oldX = FOffsetX, oldY = FOffsetY;
     if (!Node->States.Contains(vsSelected)) {
@@ -760,6 +763,14 @@ void TBaseLazyTree::Clear() {
 }
 
 void TBaseLazyTree::ForgetNode(PLazyNode Node) {
+    // The edited, hinted and height-tracked node end their state with it.
+    if (FStates.Contains(tsEditing) && FFocusedNode == Node) DropEdit();
+    if (FHintData.Node == Node) {
+        CancelNodeHint();
+        FLastHintRect = TRect();
+        SwitchStates({}, {tsHint});
+    }
+    if (FHeightTrackNode == Node) SwitchStates({}, {tsNodeHeightTracking, tsNodeHeightTrackPending});
     if (FFocusedNode == Node) FFocusedNode = nullptr;
     if (FLastSelected == Node) FLastSelected = nullptr;
     if (FCurrentHotNode == Node) FCurrentHotNode = nullptr;
@@ -1222,7 +1233,7 @@ TBaseLazyTree::TNodeVerticalPosition TBaseLazyTree::VerticalPosition(PLazyNode N
 // Tree classes
 // ---------------------------------------------------------------------------
 
-TLazyDrawTree::TLazyDrawTree(TComponent* AOwner) : TBaseLazyTree(AOwner) { FOptions = TLazyDrawTree::MakeOptions(); }
+TLazyDrawTree::TLazyDrawTree(TComponent* AOwner) : TCustomLazyDrawTree(AOwner) { FOptions = TLazyDrawTree::MakeOptions(); }
 
 std::unique_ptr<TCustomLazyTreeOptions> TLazyDrawTree::MakeOptions() {
     return std::make_unique<TLazyTreeOptions>(this);

@@ -14,6 +14,7 @@
 // errors raise ELazyTreeError with a help context. Handlers receive nil in
 // place of the hidden root.
 #include "platform/controls/Controls.h"
+#include "platform/controls/Forms.h"
 #include "platform/controls/ImgList.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/core/Streams.h"
@@ -62,6 +63,48 @@ using TLTRemoveFromSelectionEvent = TLTAddToSelectionEvent;
 using TLTFocusChangeEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TColumnIndex Column)>;
 using TLTFocusChangingEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode OldNode, PLazyNode NewNode,
                                                  TColumnIndex OldColumn, TColumnIndex NewColumn, bool& Allowed)>;
+using TLTHotNodeChangeEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode OldNode, PLazyNode NewNode)>;
+using TLTGetCursorEvent = std::function<void(TBaseLazyTree* Sender, TCursor& Cursor)>;
+using TLTCanSplitterResizeNodeEvent =
+    std::function<void(TBaseLazyTree* Sender, TPoint P, PLazyNode Node, TColumnIndex Column, bool& Allowed)>;
+using TLTGetCellIsEmptyEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TColumnIndex Column, bool& IsEmpty)>;
+struct THitInfo;
+using TLTNodeClickEvent = std::function<void(TBaseLazyTree* Sender, const THitInfo& HitInfo)>;
+using TLTNodeHeightTrackingEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TColumnIndex Column,
+                                                      TShiftState Shift, TPoint& TrackPoint, TPoint P, bool& Allowed)>;
+using TLTNodeHeightDblClickResizeEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TColumnIndex Column,
+                                                            TShiftState Shift, TPoint P, bool& Allowed)>;
+using TLTPopupEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TColumnIndex Column, TPoint P,
+                                         bool& AskParent, TPopupMenu*& PopupMenu)>;
+using TLTKeyActionEvent =
+    std::function<void(TBaseLazyTree* Sender, uint16_t& CharCode, TShiftState& Shift, bool& DoDefault)>;
+using TLTIncrementalSearchEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, const QString& SearchText, int& Result)>;
+using TLTHelpContextEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TColumnIndex Column, int& HelpContext)>;
+using TLTDragAllowedEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TColumnIndex Column, bool& Allowed)>;
+using TLTColumnClickEvent = std::function<void(TBaseLazyTree* Sender, TColumnIndex Column, TShiftState Shift)>;
+using TLTEditChangingEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TColumnIndex Column, bool& Allowed)>;
+using TLTEditChangeEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TColumnIndex Column)>;
+using TLTEditCancelEvent = std::function<void(TBaseLazyTree* Sender, TColumnIndex Column)>;
+class ILTEditLink;
+using TLTCreateEditorEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TColumnIndex Column,
+                                                std::shared_ptr<ILTEditLink>& EditLink)>;
+enum TLTHintKind : uint8_t;
+using TLTHintKindEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TColumnIndex Column, TLTHintKind& Kind)>;
+using TLTGetHintSizeEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TColumnIndex Column, TRect& R)>;
+using TLTDrawHintEvent = std::function<void(TBaseLazyTree* Sender, TCanvas* HintCanvas, PLazyNode Node,
+                                            const TRect& R, TColumnIndex Column)>;
+enum TLTImageKind : uint8_t;
+using TLTGetImageEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TLTImageKind Kind,
+                                            TColumnIndex Column, bool& Ghosted, int& ImageIndex)>;
+using TLTGetImageExEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TLTImageKind Kind, TColumnIndex Column, bool& Ghosted,
+                       int& ImageIndex, TCustomImageList*& ImageList)>;
 // The subtree iterator's callback.
 using TLTGetNodeProc = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, void* Data, bool& Abort)>;
 
@@ -267,6 +310,46 @@ struct THitInfo {
     TColumnIndex HitColumn = NoColumn;
     TPoint HitPoint;
 };
+
+// The kinds of image a node names per column.
+enum TLTImageKind : uint8_t { ikNormal, ikSelected, ikState, ikOverlay };
+enum TLTSearchDirection : uint8_t { sdForward, sdBackward };
+enum TLTHintMode : uint8_t { hmDefault, hmHint, hmHintAndDefault, hmTooltip };
+enum TLTHintKind : uint8_t { vhkText, vhkOwnerDraw };
+enum TLTTooltipLineBreakStyle : uint8_t { hlbDefault, hlbForceSingleLine, hlbForceMultiLine };
+
+// What the tree hands its hint window for one hint.
+struct TLTHintData {
+    TBaseLazyTree* Tree = nullptr;
+    PLazyNode Node = nullptr;
+    TColumnIndex Column = NoColumn;
+    TRect HintRect;
+    QString DefaultHint;
+    QString HintText;
+    TBiDiMode BidiMode = bdLeftToRight;
+    TAlignment Alignment = taLeftJustify;
+    TLTTooltipLineBreakStyle LineBreakStyle = hlbDefault;
+};
+
+// The editor of one cell, exchangeable; the tree holds it through a counted
+// reference while the edit runs.
+class ILTEditLink {
+public:
+    virtual ~ILTEditLink() = default;
+    // Shows the editor and gives it the focus; false: the edit does not start.
+    virtual bool BeginEdit() = 0;
+    // Drops the editor without storing; false: refused, the edit goes on.
+    virtual bool CancelEdit() = 0;
+    // Stores the new value and drops the editor; false: refused (bad input).
+    virtual bool EndEdit() = 0;
+    // Binds to the cell and reads its value; false: the edit does not start.
+    virtual bool PrepareEdit(TBaseLazyTree* Tree, PLazyNode Node, TColumnIndex Column) = 0;
+    virtual TRect GetBounds() = 0;
+    virtual void ProcessMessage(TMessage& Message) = 0;
+    // Places the editor (client coordinates of the tree).
+    virtual void SetBounds(TRect R) = 0;
+};
+using ILTEditLinkRef = std::shared_ptr<ILTEditLink>;
 
 // One entry of the position cache: a visible node and its top in pixels from
 // the start of the content.
@@ -813,6 +896,79 @@ public:
     };
     QList<TAnimationMove> AnimationMoves;
 
+    // ----- hit testing, hot tracking and the cursor (LazyTreesHitTest.cpp)
+    // Classifies a client point (tree coordinates when Relative is false).
+    virtual void GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitInfo);
+    // The width of the plus-button picture the hit test and the button
+    // painting share (9 pixels without visual styles).
+    virtual int PlusButtonWidth() const { return 9; }
+    // The image list and index a node names for a kind and column (the
+    // application's image events).
+    virtual TCustomImageList* FireGetImageIndex(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column,
+                                                bool& Ghosted, int& Index);
+    // The size of the normal images; (0, 0) without an image list.
+    virtual TPoint NodeImageSize(PLazyNode Node);
+    TCursor HotCursorValue() const { return HotCursor; }
+    TColumnIndex HotColumn() const { return FCurrentHotColumn; }
+    bool HotNodeButtonHit() const { return FHotNodeButtonHit; }
+
+    // ----- mouse, keyboard, editing and window answers
+    bool WantTabs = false;
+    TLTSearchDirection IncrementalSearchDirection = sdForward;
+    QString SearchBuffer() const { return FSearchBuffer; }
+    PLazyNode LastSearchNode() const { return FLastSearchNode; }
+    PLazyNode HeightTrackNode() const { return FHeightTrackNode; }
+    TLTHintMode HintMode = hmDefault;
+    const TLTHintData& HintData() const { return FHintData; }
+    const TRect& LastHintRect() const { return FLastHintRect; }
+    void SetIncrementalSearch(TLTIncrementalSearch Value);
+    virtual bool EditNode(PLazyNode Node, TColumnIndex Column);
+    virtual bool EndEditNode();
+    virtual bool CancelEditNode();
+    bool IsEditing() const { return FStates.Contains(tsEditing); }
+    virtual bool CanEdit(PLazyNode Node, TColumnIndex Column);
+    ILTEditLinkRef EditLink() const { return FEditLink; }
+    TColumnIndex EditColumn() const { return FEditColumn; }
+    bool CanFocus() const override;
+    TRect NewSelRect() const { return FNewSelRect; }
+    // The hint hooks.
+    void HintKindOf(PLazyNode Node, TColumnIndex Column, TLTHintKind& Kind);
+    virtual TLTHintKind DefaultHintKind() const { return vhkText; }
+    virtual void FireGetHintSize(PLazyNode Node, TColumnIndex Column, TRect& R);
+    void FireDrawHint(TCanvas* HintCanvas, PLazyNode Node, TRect R, TColumnIndex Column);
+    virtual QString NodeHint(PLazyNode Node, TColumnIndex Column, TLTTooltipLineBreakStyle& LineBreakStyle);
+    virtual QString NodeTooltip(PLazyNode Node, TColumnIndex Column, TLTTooltipLineBreakStyle& LineBreakStyle);
+    // The hint window the tree shows its hints in.
+    virtual THintWindowClass HintWindowClass();
+    virtual THintAnimationType EffectiveHintAnimation() const;
+    // Whether a panning marker is shown (its window, for tests).
+    TPopupForm* PanningWindow() const { return FPanningWindow; }
+    QString PanningCursorName() const { return FPanningCursorName; }
+
+    // ----- the input events
+    TLTHotNodeChangeEvent OnHotChange;
+    TLTGetCursorEvent OnGetCursor;
+    TLTCanSplitterResizeNodeEvent OnCanSplitterResizeNode;
+    TLTGetCellIsEmptyEvent OnGetCellIsEmpty;
+    TLTNodeClickEvent OnNodeClick, OnNodeDblClick;
+    TLTNodeHeightTrackingEvent OnNodeHeightTracking;
+    TLTNodeHeightDblClickResizeEvent OnNodeHeightDblClickResize;
+    TLTPopupEvent OnGetPopupMenu;
+    TLTKeyActionEvent OnKeyAction;
+    TLTIncrementalSearchEvent OnIncrementalSearch;
+    TLTHelpContextEvent OnGetHelpContext;
+    TLTColumnClickEvent OnColumnClick, OnColumnDblClick;
+    TLTDragAllowedEvent OnDragAllowed;
+    TLTEditChangingEvent OnEditing;
+    TLTEditChangeEvent OnEdited;
+    TLTEditCancelEvent OnEditCancelled;
+    TLTCreateEditorEvent OnCreateEditor;
+    TLTHintKindEvent OnGetHintKind;
+    TLTGetHintSizeEvent OnGetHintSize;
+    TLTDrawHintEvent OnDrawHint;
+    TLTGetImageEvent OnGetImageIndex;
+    TLTGetImageExEvent OnGetImageIndexEx;
+
     // ----- header notifications the tree answers
     virtual void FireColumnResize(TColumnIndex Column);
     virtual void AfterMainColumnChange();
@@ -833,7 +989,6 @@ public:
     void SetLastDropMode(TDropMode Value) { FLastDropMode = Value; }
     void SetDropTargetNode(PLazyNode Value) { FDropTargetNode = Value; }
     void SetHotNode(PLazyNode Node, TColumnIndex Column = NoColumn, bool OnButton = false);
-    TColumnIndex HotColumn() const { return FCurrentHotColumn; }
     // The rubber band of a mouse selection, in tree coordinates.
     void SetNewSelRect(const TRect& Value) { FNewSelRect = Value; }
     void SetButtonStyle(TLTButtonStyle Value);
@@ -853,17 +1008,7 @@ public:
     virtual int CheckImageIndex(PLazyNode Node, TCheckType ImgCheckType, TCheckState ImgCheckState,
                                 bool ImgEnabled);
     virtual TImageList* CheckImageListFor(TCheckImageKind Kind) const;
-    virtual TSize NodeImageSize(PLazyNode Node);
-    virtual TImageList* FireGetImageIndex(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column, bool& Ghosted,
-                                          int& Index);
     virtual void FireGetImageText(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column, QString& ImageText);
-    // Whether a cell counts as empty (column spanning, hints).
-    virtual bool FireGetCellIsEmpty(PLazyNode Node, TColumnIndex Column);
-    // 0 when the node matches an incremental search text.
-    virtual int FireIncrementalSearch(PLazyNode Node, const QString& SearchText);
-    // A node's hint and tooltip texts; the base answers the control's hint.
-    virtual QString NodeHint(PLazyNode Node, TColumnIndex Column, TLTTooltipLineBreakStyle& LineBreakStyle);
-    virtual QString NodeTooltip(PLazyNode Node, TColumnIndex Column, TLTTooltipLineBreakStyle& LineBreakStyle);
     // The next column a cell's painting goes on with (the string tree lets a
     // text span empty neighbours).
     virtual void NextPaintColumn(TLTPaintInfo& PaintInfo, TColumnIndex& NextNonEmpty);
@@ -875,14 +1020,10 @@ public:
     TLTAfterItemEraseEvent OnAfterItemErase;
     TLTAfterCellPaintEvent OnAfterCellPaint;
     TLTBackgroundPaintEvent OnPaintBackground;
-    TLTGetImageEvent OnGetImageIndex;
-    TLTGetImageExEvent OnGetImageIndexEx;
     TLTGetImageTextEvent OnGetImageText;
     TLTBeforeDrawLineImageEvent OnBeforeDrawTreeLine;
     TLTGetLineStyleEvent OnGetLineStyle;
     TLTPrepareButtonImagesEvent OnPrepareButtonBitmaps;
-    TLTGetCellIsEmptyEvent OnGetCellIsEmpty;
-    TLTIncrementalSearchEvent OnIncrementalSearch;
 
     // ----- events
     TLTScrollEvent OnScroll;
@@ -1054,14 +1195,105 @@ protected:
 
     // ----- hooks of the painting, editing and clipboard steps; each does
     // nothing in this unit
-    virtual bool CancelEditNode() { return true; }
-    virtual bool EndEditNode() { return true; }
-    virtual void CancelEditPending() {}
-    virtual void CancelNodeHint() {}
+    virtual void CancelEditPending();
+    virtual void CancelNodeHint();
     virtual void EmptyClipboard() {}
-    virtual void PlaceEditor() {}
-    virtual void ResetIncrementalSearch() {}
+    virtual void PlaceEditor();
+    virtual void ResetIncrementalSearch();
     virtual void NotifyAccessibleStateChange() {}
+
+    // ----- hit testing (LazyTreesHitTest.cpp)
+    virtual void ClassifyHitLeftToRight(THitInfo& HitInfo, int X, TAlignment Alignment, int Width);
+    virtual void ClassifyHitRightToLeft(THitInfo& HitInfo, int X, TAlignment Alignment, int Width);
+    virtual void TrackHotNode(int X, int Y);
+    virtual void FireHotChange(PLazyNode OldNode, PLazyNode NewNode);
+    virtual void FireGetCursor(TCursor& Cursor);
+    virtual bool NodeHasImage(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column);
+    bool SplitterMayResizeNode(TPoint P, PLazyNode Node, TColumnIndex Column);
+    virtual bool FireCanSplitterResizeNode(TPoint P, PLazyNode Node, TColumnIndex Column);
+    virtual bool FireGetCellIsEmpty(PLazyNode Node, TColumnIndex Column);
+    virtual int MeasureContentExtent();
+    void WMSetCursor(TMessage& M) override;
+    // The indent of a node in a column (only the main column has one).
+    int HitIndent(PLazyNode Node, TColumnIndex Column) const;
+
+    // ----- mouse (LazyTreesMouse.cpp)
+    virtual void MouseDoubleClicked(TMessage& Message, THitInfo& HitInfo);
+    virtual void MouseButtonPressed(TMessage& Message, THitInfo& HitInfo);
+    virtual void MouseButtonReleased(TMessage& Message, THitInfo& HitInfo);
+    virtual void FireNodeClick(const THitInfo& HitInfo);
+    virtual void FireNodeDblClick(const THitInfo& HitInfo);
+    virtual bool FireNodeHeightTracking(PLazyNode Node, TColumnIndex Column, TShiftState Shift, TPoint& TrackPoint,
+                                        TPoint P);
+    virtual bool FireNodeHeightDblClickResize(PLazyNode Node, TColumnIndex Column, TShiftState Shift, TPoint P);
+    virtual TPopupMenu* FireGetPopupMenu(PLazyNode Node, TColumnIndex Column, TPoint P);
+    virtual void ShowNodePopup(PLazyNode Node, TColumnIndex Column, TPoint P);
+    virtual bool NodeHasPopup(PLazyNode Node, TColumnIndex Column, TPoint P);
+    virtual void FireColumnClick(TColumnIndex Column, TShiftState Shift);
+    virtual void FireColumnDblClick(TColumnIndex Column, TShiftState Shift);
+    virtual bool FireDragAllowed(PLazyNode Node, TColumnIndex Column);
+    void ApplyClickSelection(PLazyNode LastFocused, PLazyNode NewNode, bool AutoDrag, TShiftState ShiftState);
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void WMLButtonDown(TMessage& M) override;
+    void WMLButtonUp(TMessage& M) override;
+    void WMLButtonDblClk(TMessage& M) override;
+    void WMMButtonDown(TMessage& M) override;
+    void WMMButtonUp(TMessage& M) override;
+    void WMRButtonDown(TMessage& M) override;
+    void WMRButtonUp(TMessage& M) override;
+    void WMMButtonDblClk(TMessage& M);
+    void WMRButtonDblClk(TMessage& M);
+    void WMContextMenu(TMessage& M) override;
+    // The rubber band.
+    bool TrackSelectionRect(int X, int Y);
+    bool UpdateRubberBandSelection();
+
+    // ----- keyboard and incremental search (LazyTreesKeys.cpp)
+    virtual bool FireKeyAction(uint16_t& CharCode, TShiftState& Shift);
+    virtual int FireIncrementalSearch(PLazyNode Node, const QString& Text);
+    virtual void SearchKeyTyped(uint16_t CharCode);
+    void WMKeyDown(TMessage& M) override;
+    void WMKeyUp(TMessage& M) override;
+    void WMChar(TMessage& M) override;
+    void WMGetDlgCode(TMessage& M) override;
+    void NavigationKey(uint16_t CharCode, TShiftState Shift);
+    void ShowHelpForFocused();
+
+    // ----- wheel panning (LazyTreesPanning.cpp)
+    virtual void BeginWheelPanning(TPoint Position);
+    virtual void EndWheelPanning();
+    virtual void ChoosePanningCursor(int X, int Y);
+
+    // ----- editing (LazyTreesEdit.cpp)
+    virtual bool AbortEditing();
+    virtual void FireEditing(PLazyNode Node, TColumnIndex Column, bool& Allowed);
+    virtual void BeginEditing();
+    virtual bool FinishEditing();
+    virtual void FireCreateEditor(PLazyNode Node, TColumnIndex Column, ILTEditLinkRef& EditLink);
+    // Cancels the running edit; an editor that refuses still loses its cell.
+    void DropEdit();
+
+    // ----- window answers (LazyTreesWndProc.cpp)
+    void WMSetFocus(TMessage& M) override;
+    void WMKillFocus(TMessage& M) override;
+    void CMEnter(TMessage& M) override;
+    void CMMouseEnter(TMessage& M) override;
+    void CMMouseLeave(TMessage& M) override;
+    void CMHintShow(TMessage& M) override;
+    void WMNCHitTest(TMessage& M) override;
+    void WMCancelMode(TMessage& M);
+    void WMThemeChanged(TMessage& M);
+    void CMHintShowPause(TMessage& M);
+    void WMGetObject(TMessage& M);
+    void TVMGetItem(TMessage& M);
+    void TVMGetItemRect(TMessage& M);
+    void TVMGetNextItem(TMessage& M);
+    virtual void FireMouseEnter();
+    virtual void FireMouseLeave();
+    // Answers the input and window messages of this step; false when the
+    // message is not one of them.
+    bool InputWndProc(TMessage& M);
+    void InputTimer(unsigned ID);
 
     // ----- the control (LazyTreesControl.cpp)
     virtual std::unique_ptr<TLTHeader> HeaderClass();
@@ -1261,14 +1493,26 @@ protected:
     int64_t FReadLimit = 0;
     // How deep the node being read lies below the first one read.
     uint32_t FReadDepth = 0;
+    // Input, editing and hints.
+    TColumnIndex FCurrentHotColumn = NoColumn;
+    bool FHotNodeButtonHit = false;
+    TColumnIndex FHeightTrackColumn = NoColumn;
+    TPoint FHeightTrackPoint;
+    TShiftState FDrawSelShiftState = 0;
+    TRect FNewSelRect, FLastSelRect;
+    TColumnIndex FEditColumn = NoColumn;
+    ILTEditLinkRef FEditLink;
+    QString FSearchBuffer;
+    TLTHintData FHintData;
+    TRect FLastHintRect;
+    TPopupForm* FPanningWindow = nullptr;
+    QString FPanningCursorName;
+    // The pending edit was armed by a double click (its release keeps it).
+    bool FEditFromDblClick = false;
     std::unique_ptr<TCustomLazyTreeOptions> FOptions;
     // Painting state.
     TRect FUpdateRect;
-    TRect FNewSelRect;
     TDropMode FLastDropMode = dmNowhere;
-    TColumnIndex FCurrentHotColumn = NoColumn;
-    bool FHotNodeButtonHit = false;
-    TColumnIndex FEditColumn = NoColumn;
     TPicture FBackground;
     int FBackgroundOffsetX = 0, FBackgroundOffsetY = 0;
     std::unique_ptr<TBitmap> FPlusBM, FMinusBM, FHotPlusBM, FHotMinusBM, FSelectedHotPlusBM, FSelectedHotMinusBM;
@@ -1343,10 +1587,32 @@ void LTAssert(bool condition, const QString& text);
 // The draw tree
 // ---------------------------------------------------------------------------
 
-class TLazyDrawTree : public TBaseLazyTree {
-    KAL_CLASS(TLazyDrawTree, TBaseLazyTree)
+// The tree whose cells the application draws: it measures and places cell
+// content only through its events.
+using TLTGetCellContentMarginEvent =
+    std::function<void(TBaseLazyTree* Sender, TCanvas* HintCanvas, PLazyNode Node, TColumnIndex Column,
+                       TLTCellContentMarginType CellContentMarginType, TPoint& CellContentMargin)>;
+using TLTGetNodeWidthEvent = std::function<void(TBaseLazyTree* Sender, TCanvas* HintCanvas, PLazyNode Node,
+                                                TColumnIndex Column, int& NodeWidth)>;
+
+class TCustomLazyDrawTree : public TBaseLazyTree {
+    KAL_CLASS(TCustomLazyDrawTree, TBaseLazyTree)
+public:
+    using TBaseLazyTree::TBaseLazyTree;
+    TPoint CellContentMargin(PLazyNode Node, TColumnIndex Column, TLTCellContentMarginType CellContentMarginType,
+                             TCanvas* Canvas = nullptr) override;
+    int NodeWidth(PLazyNode Node, TColumnIndex Column, TCanvas* Canvas) override;
+    TLTHintKind DefaultHintKind() const override { return vhkOwnerDraw; }
+    TLTGetCellContentMarginEvent OnGetCellContentMargin;
+    TLTGetNodeWidthEvent OnGetNodeWidth;
+};
+
+class TLazyDrawTree : public TCustomLazyDrawTree {
+    KAL_CLASS(TLazyDrawTree, TCustomLazyDrawTree)
 public:
     explicit TLazyDrawTree(TComponent* AOwner);
+    TLazyTreeOptions* TreeOptions() const { return static_cast<TLazyTreeOptions*>(FOptions.get()); }
+    void SetTreeOptions(const TLazyTreeOptions* Value) { FOptions->Assign(Value); }
 
 protected:
     std::unique_ptr<TCustomLazyTreeOptions> MakeOptions() override;

@@ -368,6 +368,7 @@ void TBaseLazyTree::WMSize(TMessage& M) {
 }
 
 void TBaseLazyTree::WndProc(TMessage& M) {
+    if (InputWndProc(M)) return;
     switch (M.Msg) {
     case WM_CHANGESTATE: WMChangeState(M); return;
     case WM_PRINTCLIENT: WMPrintClient(M); return;
@@ -425,9 +426,10 @@ void TBaseLazyTree::FontChangeHandler(TObject*) {
 }
 
 void TBaseLazyTree::ApplyWindowTheme(const QString&) {
-    // No window themes on this platform; the flag keeps the theme-changed
-    // handling away while a switch is under way.
+    // Setting a window theme tells the window of the change at once; the
+    // flag marks that change as the tree's own (no re-creation follows).
     FChangingTheme = true;
+    if (HandleAllocated()) Perform(WM_THEMECHANGED, 0, 0);
     FChangingTheme = false;
 }
 

@@ -220,6 +220,7 @@ public:
 protected:
     friend class TLazyTreeColumn;
     friend class TLTHeader;
+    friend class TBaseLazyTree;
     void Update(TCollectionItem* Item) override;
     void Notify(TCollectionItem* Item, TCollectionNotification Action) override;
     TBaseLazyTree* Tree() const;

@@ -6,25 +6,8 @@
 #include "treeview/LazyTrees.h"
 #include "treeview/LazyTrees.Utils.h"
 
-TImageList* TBaseLazyTree::FireGetImageIndex(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column, bool& Ghosted,
-                                             int& Index) {
-    PLazyNode n = Node == FRoot ? nullptr : Node;
-    if (OnGetImageIndexEx) {
-        TCustomImageList* list = Kind == ikState ? FStateImages : FImages;
-        OnGetImageIndexEx(this, n, Kind, Column, Ghosted, Index, list);
-        return list;
-    }
-    if (OnGetImageIndex) OnGetImageIndex(this, n, Kind, Column, Ghosted, Index);
-    return nullptr;
-}
-
 void TBaseLazyTree::FireGetImageText(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column, QString& ImageText) {
     if (OnGetImageText) OnGetImageText(this, Node == FRoot ? nullptr : Node, Kind, Column, ImageText);
-}
-
-TSize TBaseLazyTree::NodeImageSize(PLazyNode) {
-    if (!FImages) return TSize(0, 0);
-    return TSize(FImages->Width(), FImages->Height());
 }
 
 void TBaseLazyTree::QueryImageIndex(TLTPaintInfo& PaintInfo, TLTImageKind Kind, TLTImageInfoIndex InfoIndex,

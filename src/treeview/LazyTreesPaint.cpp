@@ -79,28 +79,6 @@ bool TBaseLazyTree::FirePaintBackground(TCanvas* Canvas, const TRect& R) {
 // Hooks the string tree answers for its texts
 // ---------------------------------------------------------------------------
 
-bool TBaseLazyTree::FireGetCellIsEmpty(PLazyNode Node, TColumnIndex Column) {
-    bool isEmpty = true;
-    if (OnGetCellIsEmpty) OnGetCellIsEmpty(this, Node, Column, isEmpty);
-    return isEmpty;
-}
-
-int TBaseLazyTree::FireIncrementalSearch(PLazyNode Node, const QString& SearchText) {
-    int result = 0;
-    if (OnIncrementalSearch) OnIncrementalSearch(this, Node, SearchText, result);
-    return result;
-}
-
-QString TBaseLazyTree::NodeHint(PLazyNode, TColumnIndex, TLTTooltipLineBreakStyle& LineBreakStyle) {
-    LineBreakStyle = hlbDefault;
-    return Hint();
-}
-
-QString TBaseLazyTree::NodeTooltip(PLazyNode, TColumnIndex, TLTTooltipLineBreakStyle& LineBreakStyle) {
-    LineBreakStyle = hlbDefault;
-    return Hint();
-}
-
 void TBaseLazyTree::NextPaintColumn(TLTPaintInfo& PaintInfo, TColumnIndex& NextNonEmpty) {
     NextNonEmpty = FHeader->Columns()->GetNextVisibleColumn(PaintInfo.Column);
 }

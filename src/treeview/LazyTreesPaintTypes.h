@@ -30,7 +30,8 @@ constexpr TLTInternalPaintOptions PrintPaintOptions = {poGridLines};
 // main column is dragged).
 constexpr TLTInternalPaintOptions DragImagePaintOptions = {poDrawSelection, poSelectedOnly};
 
-enum TLTImageKind : uint8_t { ikNormal, ikSelected, ikState, ikOverlay };
+// Defined with the tree (LazyTrees.h).
+enum TLTImageKind : uint8_t;
 enum TLTImageInfoIndex : uint8_t { iiNormal, iiState, iiCheck, iiOverlay };
 
 struct TLTImageInfo {
@@ -68,9 +69,6 @@ using TLineImage = QList<TLTLineType>;
 enum TItemEraseAction : uint8_t { eaColor, eaDefault, eaNone };
 enum TLTDrawSelectionMode : uint8_t { smDottedRectangle, smBlendedRectangle };
 
-// How a hint's text is broken into lines.
-enum TLTTooltipLineBreakStyle : uint8_t { hlbDefault, hlbForceSingleLine, hlbForceMultiLine };
-
 // The string tree's texts.
 enum TVSTTextType : uint8_t { ttNormal, ttStatic };
 enum TLTExportType : uint8_t { etNone, etRTF, etHTML, etText, etExcel, etWord, etCustom };
@@ -98,11 +96,6 @@ using TLTAfterCellPaintEvent = std::function<void(TBaseLazyTree* Sender, TCanvas
                                                   TColumnIndex Column, const TRect& CellRect)>;
 using TLTBackgroundPaintEvent =
     std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas, const TRect& R, bool& Handled)>;
-using TLTGetImageEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TLTImageKind Kind,
-                                            TColumnIndex Column, bool& Ghosted, int& ImageIndex)>;
-using TLTGetImageExEvent =
-    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TLTImageKind Kind, TColumnIndex Column, bool& Ghosted,
-                       int& ImageIndex, TCustomImageList*& ImageList)>;
 using TLTGetImageTextEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TLTImageKind Kind,
                                                 TColumnIndex Column, QString& ImageText)>;
 using TLTBeforeDrawLineImageEvent =
@@ -113,7 +106,3 @@ using TLTGetLineStyleEvent = std::function<void(TBaseLazyTree* Sender, const uin
 using TLTPrepareButtonImagesEvent =
     std::function<void(TBaseLazyTree* Sender, TBitmap* APlusBM, TBitmap* APlusHotBM, TBitmap* APlusSelectedHotBM,
                        TBitmap* AMinusBM, TBitmap* AMinusHotBM, TBitmap* AMinusSelectedHotBM, TSize& ASize)>;
-using TLTGetCellIsEmptyEvent =
-    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TColumnIndex Column, bool& IsEmpty)>;
-using TLTIncrementalSearchEvent =
-    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, const QString& SearchText, int& Result)>;

@@ -196,6 +196,11 @@ void TBaseLazyTree::WMTimer(TMessage& M) {
         }
         ScrollTimerTick();
         break;
+    case ExpandTimer:
+    case EditTimer:
+    case HeaderTimer:
+    case SearchTimer:
+    case ThemeChangedTimer: InputTimer(unsigned(M.WParam)); break;
     default:
         TCustomControl::WMTimer(M);
         break;

@@ -33,16 +33,6 @@ std::deque<Posted>& Queue() {
 
 HWND HandleOf(TWinControl* c) { return c ? c->Handle() : 0; }
 
-TShiftState KeysToShiftState(WPARAM keys) {
-    TShiftState s = 0;
-    if (keys & MK_SHIFT) s |= ssShift;
-    if (keys & MK_CONTROL) s |= ssCtrl;
-    if (keys & MK_LBUTTON) s |= ssLeft;
-    if (keys & MK_RBUTTON) s |= ssRight;
-    if (keys & MK_MBUTTON) s |= ssMiddle;
-    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
-    return s;
-}
 
 // The Alt state comes with the key message; Shift and Ctrl from the keyboard.
 TShiftState KeyDataToShiftState(LPARAM keyData) {
@@ -53,6 +43,17 @@ TShiftState KeyDataToShiftState(LPARAM keyData) {
     return s;
 }
 }  // namespace
+
+TShiftState KeysToShiftState(WPARAM keys) {
+    TShiftState s = 0;
+    if (keys & MK_SHIFT) s |= ssShift;
+    if (keys & MK_CONTROL) s |= ssCtrl;
+    if (keys & MK_LBUTTON) s |= ssLeft;
+    if (keys & MK_RBUTTON) s |= ssRight;
+    if (keys & MK_MBUTTON) s |= ssMiddle;
+    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+    return s;
+}
 
 namespace {
 TCursor gShownCursor = crDefault;

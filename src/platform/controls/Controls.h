@@ -246,6 +246,9 @@ public:
     TPopupMenu* PopupMenu() const { return FPopupMenu; }
     virtual void SetPopupMenu(TPopupMenu* m);
 
+    // The help topic of the control (0: none; the parent's is asked then).
+    int HelpContext = 0;
+
     // -- hints
     QString Hint() const { return FHint; }
     void SetHint(const QString& v) { FHint = v; }
@@ -697,6 +700,8 @@ TCustomForm* GetOwnerForm(const TComponent* c);
 bool IsAccel(QChar ch, const QString& caption);
 // The caption without its accelerator marks ("&&" stays one "&").
 QString StripHotkey(const QString& caption);
+// The shift state of a mouse message's MK_* key flags (Alt from the keyboard).
+TShiftState KeysToShiftState(WPARAM keys);
 // The hint text before "|" and after it.
 QString GetShortHint(const QString& hint);
 QString GetLongHint(const QString& hint);

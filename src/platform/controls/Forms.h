@@ -327,6 +327,14 @@ public:
     static QString ErrorBoxText(const QString& message);
     TExceptionEvent OnException;
 
+    // -- help: there is no help system here; the topics asked for are kept
+    // (the last one first) so the callers can be checked.
+    bool HelpContext(int Context) {
+        FHelpRequests.prepend(Context);
+        return false;
+    }
+    const QList<int>& HelpRequests() const { return FHelpRequests; }
+
     // -- hints
     bool ShowHint = true;
     int HintPause = 500;
@@ -364,6 +372,7 @@ private:
     void HintTimerExpired();
     void HideHintExpired();
     TCustomForm* FMainForm = nullptr;
+    QList<int> FHelpRequests;
     bool FTerminated = false;
     TControl* FMouseControl = nullptr;
     TControl* FHintControl = nullptr;

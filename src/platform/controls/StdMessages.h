@@ -73,3 +73,31 @@ struct EDITBALLOONTIP {
 // sounds in this build; tests read how many beeps there were.
 void MessageBeep(unsigned type);
 int MessageBeepCount();
+
+// The system tree-view's item messages, which other programs may send to a
+// control that answers like one.
+enum : unsigned {
+    TVM_GETITEMRECT = 0x1104, TVM_GETNEXTITEM = 0x110A, TVM_GETITEMW = 0x113E,
+    TVIF_TEXT = 0x0001, TVIF_IMAGE = 0x0002, TVIF_PARAM = 0x0004, TVIF_STATE = 0x0008, TVIF_HANDLE = 0x0010,
+    TVIF_SELECTEDIMAGE = 0x0020, TVIF_CHILDREN = 0x0040,
+    TVIS_SELECTED = 0x0002, TVIS_CUT = 0x0004, TVIS_DROPHILITED = 0x0008, TVIS_BOLD = 0x0010,
+    TVIS_EXPANDED = 0x0020, TVIS_FOCUSED = 0x0001,
+    TVGN_ROOT = 0, TVGN_NEXT = 1, TVGN_PREVIOUS = 2, TVGN_PARENT = 3, TVGN_CHILD = 4, TVGN_FIRSTVISIBLE = 5,
+    TVGN_NEXTVISIBLE = 6, TVGN_PREVIOUSVISIBLE = 7, TVGN_DROPHILITE = 8, TVGN_CARET = 9, TVGN_LASTVISIBLE = 10,
+};
+// The item record of TVM_GETITEMW (through LParam); hItem is the item's
+// handle, pszText a caller's buffer of cchTextMax characters.
+struct TVITEMW {
+    unsigned mask = 0;
+    void* hItem = nullptr;
+    unsigned state = 0;
+    unsigned stateMask = 0;
+    char16_t* pszText = nullptr;
+    int cchTextMax = 0;
+    int iImage = 0;
+    int iSelectedImage = 0;
+    int cChildren = 0;
+    intptr_t lParam = 0;
+};
+// INDEXTOOVERLAYMASK comes with the image lists.
+constexpr unsigned INDEXTOSTATEIMAGEMASK(unsigned i) { return i << 12; }
