@@ -16,8 +16,22 @@
 #include "platform/controls/Forms.h"
 
 #include "editors/EditorSteps.h"
+#include "editors/UCAN_Rec_Frames.h"
+#include "editors/UCAN_Send_Frame.h"
+#include "editors/UDMXDefVal.h"
+#include "editors/UDNet.h"
+#include "editors/UDefOffset.h"
 #include "editors/UKNXAccess.h"
+#include "editors/UModbus_TCP_Master_Set_Access.h"
+#include "editors/UReceiveCAN.h"
 #include "editors/UReceiveJ1939.h"
+#include "editors/USetAccess.h"
+#include "editors/USet_PDO_Access.h"
+#include "editors/USet_SDO_Client_Access.h"
+#include "editors/USet_SDO_Server_Access.h"
+#include "editors/UTransmitCAN.h"
+#include "editors/U_Rec_Info.h"
+#include "editors/U_Sen_Info.h"
 #include "editors/UTransmitJ1939.h"
 #include "image/dialogs/UProfinetFileName.h"
 #include "mbus/UMeter_Bus.h"
@@ -59,6 +73,20 @@ void Create_Dialogs(TApplication* app)
     app->CreateForm(FKNXAccess);
     app->CreateForm(FReceiveJ1939);
     app->CreateForm(FTransmitJ1939);
+    app->CreateForm(FSetAccess);
+    app->CreateForm(FModbus_TCP_Master_Set_Access);
+    app->CreateForm(FReceiveCAN);
+    app->CreateForm(FTransmitCAN);
+    app->CreateForm(FDMXDefVal);
+    app->CreateForm(FSet_SDO_Server_Access);
+    app->CreateForm(FSet_SDO_Client_Access);
+    app->CreateForm(FSet_PDO_Access);
+    app->CreateForm(FDNet);
+    app->CreateForm(FDefOffset);
+    app->CreateForm(FCAN_Rec_Frames);
+    app->CreateForm(FCAN_Send_Frame);
+    app->CreateForm(F_Rec_Info);
+    app->CreateForm(F_Sen_Info);
     // The M-Bus dialogs exist in every model; their texts are applied once.
     app->CreateForm(FMeter_Bus);
     app->CreateForm(FNewIDNode);

@@ -61,16 +61,38 @@ void TFMapEditor::Create_Controls()
     sga->SetName(QStringLiteral("sga"));
     sga->SetParent(this);
     sga->SetAlign(alClient);
-    sga->SetParentFont(false);
-    sga->Font()->SetName(QStringLiteral("Tahoma"));
-    sga->Font()->SetHeight(-11);
-    const auto& cols = FInfo.Columns;
-    sga->SetColCount(int(cols.size()));
-    sga->SetRowCount(FInfo.Data_Rows + 1);
-    sga->SetFixedCols(1);
-    sga->SetFixedRows(1);
+    Build_Grid(sga, FInfo.Columns, FInfo.Data_Rows);
+}
+
+void TFMapEditor::Build_Grid(TExColumnGrid* grid, std::span<const TMapColumn> cols, int dataRows)
+{
+    grid->SetParentFont(false);
+    grid->Font()->SetName(QStringLiteral("Tahoma"));
+    grid->Font()->SetHeight(-11);
+    grid->SetColCount(int(cols.size()));
+    grid->SetRowCount(dataRows + 1);
+    grid->SetFixedCols(1);
+    grid->SetFixedRows(1);
     for (int c = 0; c < int(cols.size()); ++c)
-        Apply_Column(sga->Columns()->Items(c), cols[c]);
+        Apply_Column(grid->Columns()->Items(c), cols[c]);
+}
+
+void TFMapEditor::Set_Headers(TExColumnGrid* grid, std::span<const TMapColumn> cols)
+{
+    for (int c = 0; c < int(cols.size()); ++c)
+        grid->Columns()->Items(c)->SetHeader(Text_Of(cols[c].Header));
+}
+
+void TFMapEditor::Fill_Positions(TExColumnGrid* grid, int col, int count, bool none)
+{
+    TStrings* items = grid->Columns()->Items(col)->ComboItems();
+    items->BeginUpdate();
+    items->Clear();
+    if (none)
+        items->Add(QStringLiteral("None"));
+    for (int i = 0; i < count; ++i)
+        items->Add(QString::number(i));
+    items->EndUpdate();
 }
 
 void TFMapEditor::Apply_Column(TGridColumnItem* item, const TMapColumn& col)
@@ -99,8 +121,7 @@ void TFMapEditor::Set_Lang()
     Btn_Cancel->SetCaption(Text_Of(FInfo.Cancel));
     Btn_DelRow->SetCaption(Text_Of(FInfo.Del_Row));
     Btn_InsRow->SetCaption(Text_Of(FInfo.Ins_Row));
-    for (int c = 0; c < int(FInfo.Columns.size()); ++c)
-        sga->Columns()->Items(c)->SetHeader(Text_Of(FInfo.Columns[c].Header));
+    Set_Headers(sga, FInfo.Columns);
 }
 
 // ---------------------------------------------------------------------------
@@ -116,21 +137,29 @@ void TFMapEditor::Set_Cell(int col, int row, const QString& text)
     sga->SetCellEx(col, row, text);
 }
 
-int TFMapEditor::Key_Column() const
+int TFMapEditor::Key_Column(std::span<const TMapColumn> cols)
 {
-    for (int c = 0; c < int(FInfo.Columns.size()); ++c)
-        if (FInfo.Columns[c].Key)
+    for (int c = 0; c < int(cols.size()); ++c)
+        if (cols[c].Key)
             return c;
     return 1;
 }
 
+int TFMapEditor::Table_End(TExColumnGrid* grid, int key, bool trimmed)
+{
+    int r = 1;
+    while (r < grid->RowCount()) {
+        const QString text = grid->GetCellEx(key, r);
+        if (trimmed ? text.trimmed().isEmpty() : text.isEmpty())
+            break;
+        ++r;
+    }
+    return r;
+}
+
 int TFMapEditor::Table_End() const
 {
-    const int key = Key_Column();
-    int r = 1;
-    while (r < sga->RowCount() && !Cell(key, r).isEmpty())
-        ++r;
-    return r;
+    return Table_End(sga, Key_Column(FInfo.Columns), Key_Trimmed());
 }
 
 // ---------------------------------------------------------------------------
@@ -157,8 +186,13 @@ void TFMapEditor::Reset_Rows()
 
 void TFMapEditor::Load_Row(const TRowReader& reader, int row)
 {
-    for (int c = 1; c < int(FInfo.Columns.size()); ++c) {
-        const TMapColumn& col = FInfo.Columns[c];
+    Fill_Row(sga, FInfo.Columns, reader, row);
+}
+
+void TFMapEditor::Fill_Row(TExColumnGrid* grid, std::span<const TMapColumn> cols, const TRowReader& reader, int row)
+{
+    for (int c = 1; c < int(cols.size()); ++c) {
+        const TMapColumn& col = cols[c];
         if (!col.Attribute)
             continue;
         const QString def = QString::fromUtf8(col.Default ? col.Default : "");
@@ -176,7 +210,7 @@ void TFMapEditor::Load_Row(const TRowReader& reader, int row)
                 text = def;
             break;
         }
-        Set_Cell(c, row, text);
+        grid->SetCellEx(c, row, text);
     }
 }
 
@@ -188,11 +222,13 @@ void TFMapEditor::Load_File()
     sga->BeginUpdate();
     try {
         const TProjectFile file(path);
-        // Every child of the root is a row, whatever its kind: one without
+        const QString* list = Row_List();
+        const XmlNode parent = list ? file.Required_List(*list) : file.Root();
+        // Every child of the list is a row, whatever its kind: one without
         // attributes loads as a row of defaults.
         int row = 1;
-        for (XmlNode n = file.Root().FirstChild(); n && row < sga->RowCount(); n = n.NextSibling(), ++row)
-            Load_Row(TRowReader(n, file.Name(), row), row);
+        for (XmlNode n = parent.FirstChild(); n && row < sga->RowCount(); n = n.NextSibling(), ++row)
+            Load_Row(TRowReader(n, file.Name(), row, list ? *list : QString()), row);
     } catch (const Exception& e) {
         // The rows read so far stay; the rest of the file is not loaded.
         MessageDlg(e.Message(), mtError, MsgDlgButtons({mbOK}));
@@ -207,15 +243,23 @@ void TFMapEditor::Write_File()
 {
     XmlDocument doc;
     XmlNode root = doc.CreateRoot(*FInfo.Root);
-    doc.AppendComment(*FInfo.Version);
+    if (Writes_Version())
+        doc.AppendComment(*FInfo.Version);
+    const QString* list = Row_List();
+    XmlNode parent = list ? root.AppendElement(*list) : root;
     const int end = Table_End();
-    for (int r = 1; r < end; ++r) {
-        XmlNode row = root.AppendElement(*FInfo.Row);
-        for (int c = 1; c < int(FInfo.Columns.size()); ++c)
-            if (const QString* name = FInfo.Columns[c].Attribute)
-                row.AppendAttribute(*name, Cell(c, r));
-    }
+    for (int r = 1; r < end; ++r)
+        Write_Row(parent, *FInfo.Row, sga, FInfo.Columns, r);
     doc.SaveToFile(*FInfo.File);
+}
+
+void TFMapEditor::Write_Row(XmlNode parent, const QString& name, TExColumnGrid* grid,
+                            std::span<const TMapColumn> cols, int r)
+{
+    XmlNode row = parent.AppendElement(name);
+    for (int c = 1; c < int(cols.size()); ++c)
+        if (const QString* attr = cols[c].Attribute)
+            row.AppendAttribute(*attr, grid->GetCellEx(c, r));
 }
 
 void TFMapEditor::Btn_OKClick(TObject*)
@@ -237,7 +281,12 @@ void TFMapEditor::Btn_OKClick(TObject*)
 
 void TFMapEditor::Delete_Row(int row)
 {
-    Grid_Delete_Row(row, sga);
+    Grid_Delete_Row(row, Active_Grid());
+}
+
+void TFMapEditor::Delete_Row(int row, TExStringGrid* grid)
+{
+    Grid_Delete_Row(row, grid);
 }
 
 void TFMapEditor::Insert_Row(int row, TExStringGrid* grid)
@@ -247,17 +296,19 @@ void TFMapEditor::Insert_Row(int row, TExStringGrid* grid)
 
 void TFMapEditor::Btn_DelRowClick(TObject*)
 {
-    const int row = sga->Row();
-    if (row < 1 || row > sga->RowCount() - 1)
+    TExColumnGrid* grid = Active_Grid();
+    const int row = grid->Row();
+    if (row < 1 || row > grid->RowCount() - 1)
         return;
     const QString question = Text_Of(FInfo.Delete_Question) + QString::number(row);
     if (MessageDlg(question, mtConfirmation, MsgDlgButtons({mbYes, mbNo})) == mrYes)
-        Delete_Row(row);
+        Delete_Row(row, grid);
 }
 
 void TFMapEditor::Btn_InsRowClick(TObject*)
 {
-    Insert_Row(sga->Row(), sga);
+    TExColumnGrid* grid = Active_Grid();
+    Insert_Row(grid->Row(), grid);
 }
 
 // ---------------------------------------------------------------------------

@@ -30,6 +30,7 @@ class TLabel;
 class TLbButton;
 class TPanel;
 class TRowReader;
+class XmlNode;
 
 // How a column's cell is filled from its attribute.
 enum class TMapDefault {
@@ -91,7 +92,9 @@ public:
     const TMapEditorInfo& Info() const { return FInfo; }
 
     void FormCreate();
-    void Set_Lang();
+    // Captions, headers and hints from the text table; members with more
+    // controls extend it.
+    virtual void Set_Lang();
     void FormShow(TObject* Sender);
     // Validator, then the file written whole and the dialog closed with OK.
     void Btn_OKClick(TObject* Sender);
@@ -100,7 +103,11 @@ public:
     // Inserts at the current row without asking.
     void Btn_InsRowClick(TObject* Sender);
     void Delete_Row(int row);
+    void Delete_Row(int row, TExStringGrid* grid);
     void Insert_Row(int row, TExStringGrid* grid);
+    // The grid the row buttons act on (the active page's in members with
+    // two lists).
+    virtual TExColumnGrid* Active_Grid() const { return sga; }
 
     // The member's checks: shows at most one message, answers whether every
     // row passed.
@@ -108,7 +115,7 @@ public:
 
     // -- the family's steps, public for the members and the tests
     // Every data row: its number in column 0, the other cells empty.
-    void Reset_Rows();
+    virtual void Reset_Rows();
     // Loads the table file into the reset rows when it exists; a file that
     // cannot be read is reported and leaves the rows as they are. Members
     // whose file holds named lists read and write it themselves.
@@ -120,6 +127,31 @@ public:
     int Table_End() const;
     QString Cell(int col, int row) const;
     void Set_Cell(int col, int row, const QString& text);
+
+    // -- one grid described by a column table, for the members with more
+    // than one grid
+    // Columns, rows, fixed row and column, and each column item's look.
+    static void Build_Grid(TExColumnGrid* grid, std::span<const TMapColumn> cols, int dataRows);
+    static void Set_Headers(TExColumnGrid* grid, std::span<const TMapColumn> cols);
+    // Fills grid row `row` from a row element by the columns' default rules.
+    static void Fill_Row(TExColumnGrid* grid, std::span<const TMapColumn> cols, const TRowReader& reader, int row);
+    // One row element under `parent` with an attribute per stored column.
+    static void Write_Row(XmlNode parent, const QString& name, TExColumnGrid* grid,
+                          std::span<const TMapColumn> cols, int row);
+    // The first row whose `key` cell (trimmed when asked) is empty.
+    static int Table_End(TExColumnGrid* grid, int key, bool trimmed);
+    // The column that ends a table.
+    static int Key_Column(std::span<const TMapColumn> cols);
+    // A position column's items: "None" first when asked, then "0" .. count - 1.
+    static void Fill_Positions(TExColumnGrid* grid, int col, int count, bool none = false);
+    // Whether a key cell holding only blanks ends the table.
+    virtual bool Key_Trimmed() const { return false; }
+    // Whether the version comment follows the root (members of one model
+    // write it only for that model).
+    virtual bool Writes_Version() const { return true; }
+    // The list element that holds the rows inside the root; nullptr: the
+    // rows stand directly in the root.
+    virtual const QString* Row_List() const { return nullptr; }
 
 protected:
     // Fills grid row `row` from one row element; members that read more than
@@ -136,7 +168,6 @@ protected:
 private:
     void Create_Controls();
     static void Apply_Column(TGridColumnItem* item, const TMapColumn& col);
-    int Key_Column() const;
 
     const TMapEditorInfo& FInfo;
 };

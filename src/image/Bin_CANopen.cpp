@@ -13,14 +13,15 @@ namespace {
 using F = TParGenField;
 using K = TKeyConversion;
 using T = TCANopenTable;
+namespace X = ProjectFiles::CANopenXml;
 
 constexpr TCANopen_Table_Info Table_Info[] = {
-    {T::SDO_Server_Read, "SDO server read", 512, 0x55000, &ProjectFiles::SDO_Server_CANopen, "SDO_Read"},
-    {T::SDO_Server_Write, "SDO server write", 512, 0x59000, &ProjectFiles::SDO_Server_CANopen, "SDO_Write"},
-    {T::SDO_Client_Read, "SDO client read", 256, 0x5D000, &ProjectFiles::SDO_Client_CANopen, "SDO_Read"},
-    {T::SDO_Client_Write, "SDO client write", 256, 0x5F000, &ProjectFiles::SDO_Client_CANopen, "SDO_Write"},
-    {T::RPDO, "receive PDO", 128, 0x61000, &ProjectFiles::PDO_CANopen, "Receive_PDO"},
-    {T::TPDO, "transmit PDO", 128, 0x62000, &ProjectFiles::PDO_CANopen, "Transmit_PDO"},
+    {T::SDO_Server_Read, "SDO server read", 512, 0x55000, &ProjectFiles::SDO_Server_CANopen, &X::List_SDO_Read},
+    {T::SDO_Server_Write, "SDO server write", 512, 0x59000, &ProjectFiles::SDO_Server_CANopen, &X::List_SDO_Write},
+    {T::SDO_Client_Read, "SDO client read", 256, 0x5D000, &ProjectFiles::SDO_Client_CANopen, &X::List_SDO_Read},
+    {T::SDO_Client_Write, "SDO client write", 256, 0x5F000, &ProjectFiles::SDO_Client_CANopen, &X::List_SDO_Write},
+    {T::RPDO, "receive PDO", 128, 0x61000, &ProjectFiles::PDO_CANopen, &X::List_Receive_PDO},
+    {T::TPDO, "transmit PDO", 128, 0x62000, &ProjectFiles::PDO_CANopen, &X::List_Transmit_PDO},
 };
 
 constexpr bool tablesFitTheirSpace()
@@ -36,14 +37,12 @@ constexpr bool tablesFitTheirSpace()
 }
 static_assert(tablesFitTheirSpace(), "the six tables in image order fill the CANopen part of the image");
 
-namespace X = ProjectFiles::CANopenXml;
-
 // The record of a table row, read with no fallback: every attribute the row's
 // table reads must be there and hold an integer.
 class TCANopenRow {
 public:
     TCANopenRow(const XmlNode& row, const TCANopen_Table_Info& table, int rowNumber)
-        : FRow(row, *table.File, rowNumber, QLatin1String(table.List)) {}
+        : FRow(row, *table.File, rowNumber, *table.List) {}
 
     int Int(const QString& name) const { return FRow.Integer(name); }
     // A 32-bit field that the file may write past the signed range.
@@ -116,16 +115,16 @@ TCANopen_Record readRow(const TCANopenRow& r, T table)
 
 void loadList(const XmlNode& root, const TCANopen_Table_Info& info, TCANopen_Tables& tables)
 {
-    const XmlNode list = root.ChildElement(QLatin1String(info.List));
+    const XmlNode list = root.ChildElement(*info.List);
     if (list.IsNull())
-        throw ETableFileError(QStringLiteral("%1: the list \"%2\" is missing").arg(*info.File, QLatin1String(info.List)));
+        throw ETableFileError(QStringLiteral("%1: the list \"%2\" is missing").arg(*info.File, *info.List));
     const int t = int(info.Table);
     int rowNumber = 0;
     for (const XmlNode& row : list.ChildElements()) {
         ++rowNumber;
         if (tables.Count[size_t(t)] >= info.Records)
             throw EImageError(QStringLiteral("%1: the list \"%2\" has more than %3 rows, the size of the %4 table")
-                                  .arg(*info.File, QLatin1String(info.List))
+                                  .arg(*info.File, *info.List)
                                   .arg(info.Records)
                                   .arg(QLatin1String(info.Name)));
         tables.Table[size_t(t)][tables.Count[size_t(t)]++] = readRow(TCANopenRow(row, info, rowNumber), info.Table);

@@ -47,7 +47,7 @@ struct TCANopen_Table_Info {
     int Records;
     uint32_t Device_Address;
     const QString* File;  // the project file (a name of project/ProjectFiles.h)
-    const char* List;     // the list element of the rows
+    const QString* List;  // the list element of the rows
 };
 const TCANopen_Table_Info& CANopen_Table_Info(TCANopenTable t);
 

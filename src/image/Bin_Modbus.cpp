@@ -73,14 +73,14 @@ void loadDiagnostic(const TParGenFile& file, TBin_Par_Gen& pg, const QString& en
 
 namespace X = ProjectFiles::ModbusXml;
 
-int requiredNumber(const TRowReader& r, const char* name)
+int requiredNumber(const TRowReader& r, const QString& name)
 {
-    return StrToIntDef(r.Text(QString::fromLatin1(name)), 0);
+    return StrToIntDef(r.Text(name), 0);
 }
 
-uint32_t requiredLow32(const TRowReader& r, const char* name)
+uint32_t requiredLow32(const TRowReader& r, const QString& name)
 {
-    return uint32_t(StrToInt64Def(r.Text(QString::fromLatin1(name)), 0));
+    return uint32_t(StrToInt64Def(r.Text(name), 0));
 }
 
 // "a.b.c.d" with the first number in the most significant byte. Everything
@@ -105,8 +105,8 @@ TModbus_Record readRow(const TRowReader& r, bool writeList, bool tcp)
         rec.IP_Address = ipAsInteger(r.Text(X::IP_Address));
         rec.Port = uint16_t(r.Number_Or(X::Port, 502, 502));
     }
-    rec.Slave_ID = uint8_t(requiredNumber(r, "Slave_ID"));
-    rec.Address = uint16_t(requiredNumber(r, "Address"));
+    rec.Slave_ID = uint8_t(requiredNumber(r, X::Slave_ID));
+    rec.Address = uint16_t(requiredNumber(r, X::Address));
     // The count sizes the request: one that does not fit its 16-bit field is
     // refused rather than cut, as is a text beyond the 32-bit range.
     const int64_t nPoint64 = r.Number64(X::NPoint, 0);
@@ -120,10 +120,10 @@ TModbus_Record readRow(const TRowReader& r, bool writeList, bool tcp)
         type = Trim(type);
     rec.Function = Modbus_Function_Code(type, writeList, nPoint, tcp);
     rec.Data_Size = Modbus_Data_Size(rec.Function, nPoint);
-    rec.PollTime = requiredLow32(r, "PollTime");
-    rec.MaxError = requiredLow32(r, "MaxError");
-    rec.Position = uint16_t(requiredNumber(r, "Position"));
-    const int bit = requiredNumber(r, "Bit");
+    rec.PollTime = requiredLow32(r, X::PollTime);
+    rec.MaxError = requiredLow32(r, X::MaxError);
+    rec.Position = uint16_t(requiredNumber(r, X::Position));
+    const int bit = requiredNumber(r, X::Bit);
     rec.Bit = uint16_t(tcp || isBitFunction(rec.Function) ? bit : 0);
 
     rec.Flags = 0;

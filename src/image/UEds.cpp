@@ -2,6 +2,7 @@
 
 #include "project/Models.h"
 #include "project/OpenProject.h"
+#include "project/ProjectFiles.h"
 #include "platform/core/Files.h"
 #include "platform/core/IntConv.h"
 #include "platform/xml/XmlDoc.h"
@@ -61,8 +62,8 @@ int Load_PDO_Table(const XmlNode& list, PDO_Entry* table, const QString& path)
                             .arg(Max_PDO));
     for (int i = 0; i < rows.size(); ++i) {
         PDO_Entry& e = table[i];
-        e.COB_ID = StrToIntDef(rows[i].Attribute(QStringLiteral("COB-ID")).TextOr(QString()), 0);
-        e.Dimension = StrToIntDef(rows[i].Attribute(QStringLiteral("Dimension")).TextOr(QString()),
+        e.COB_ID = StrToIntDef(rows[i].Attribute(ProjectFiles::CANopenXml::COB_ID).TextOr(QString()), 0);
+        e.Dimension = StrToIntDef(rows[i].Attribute(ProjectFiles::CANopenXml::Dimension).TextOr(QString()),
                                   Max_PDO_Dimension);
         if (e.Dimension < 0 || e.Dimension > Max_PDO_Dimension)
             throw EEdsError(QStringLiteral("%1: PDO %2 of \"%3\" has the dimension %4; it must be 0 to %5.")
@@ -128,10 +129,10 @@ void Load_SDO_Rows(const XmlNode& list, bool readonly, const QString& path)
     int i = 0;
     for (XmlNode row = list.FirstChildElement(); !row.IsNull(); row = row.NextSiblingElement()) {
         ++i;
-        const int index = SDO_Row_Value(row, QStringLiteral("Index"), 0, 0xFFFF, i, name, path);
+        const int index = SDO_Row_Value(row, ProjectFiles::CANopenXml::Index, 0, 0xFFFF, i, name, path);
         SDO_Sub_Type sub;
-        sub.Sub = uint8_t(SDO_Row_Value(row, QStringLiteral("SubIndex"), 0, 0xFF, i, name, path));
-        sub.Quantity = uint8_t(SDO_Row_Value(row, QStringLiteral("NByte"), 0, 0xFF, i, name, path));
+        sub.Sub = uint8_t(SDO_Row_Value(row, ProjectFiles::CANopenXml::SubIndex, 0, 0xFF, i, name, path));
+        sub.Quantity = uint8_t(SDO_Row_Value(row, ProjectFiles::CANopenXml::NByte, 0, 0xFF, i, name, path));
         sub.Readonly = readonly;
         Add_SDO_Sub(index, sub);
     }
@@ -498,8 +499,8 @@ void EDS_Load_PDO()
     const XmlNode root = doc.DocumentElement();
     // Both lists are checked before either count is set, so a faulty file
     // leaves no PDOs behind.
-    const XmlNode receive = Required_List(root, QStringLiteral("Receive_PDO"), path);
-    const XmlNode transmit = Required_List(root, QStringLiteral("Transmit_PDO"), path);
+    const XmlNode receive = Required_List(root, ProjectFiles::CANopenXml::List_Receive_PDO, path);
+    const XmlNode transmit = Required_List(root, ProjectFiles::CANopenXml::List_Transmit_PDO, path);
     const int nr = Load_PDO_Table(receive, PDO_List[RPDO_Table], path);
     const int nt = Load_PDO_Table(transmit, PDO_List[TPDO_Table], path);
     Num_RPDO = nr;
@@ -517,8 +518,8 @@ void EDS_Load_SDO_Server()
     XmlDocument doc;
     doc.LoadFromFile(path);
     const XmlNode root = doc.DocumentElement();
-    const XmlNode reads = Required_List(root, QStringLiteral("SDO_Read"), path);
-    const XmlNode writes = Required_List(root, QStringLiteral("SDO_Write"), path);
+    const XmlNode reads = Required_List(root, ProjectFiles::CANopenXml::List_SDO_Read, path);
+    const XmlNode writes = Required_List(root, ProjectFiles::CANopenXml::List_SDO_Write, path);
     Load_SDO_Rows(reads, true, path);
     Load_SDO_Rows(writes, false, path);
 }

@@ -155,6 +155,8 @@ inline const TFlagColumn Swap_Flag{Swap, TFlagRule::Exact, TFlagMissing::Clear};
 inline const TFlagColumn Swap_TCP_Write_Flag{Swap, TFlagRule::Upper, TFlagMissing::Clear};
 // At most this many rows per list.
 inline constexpr int Max_Rows = 512;
+inline const QString Version_RTU = QStringLiteral("SW_VERSION = 1.202");
+inline const QString Version_TCP = QStringLiteral("SW_VERSION = 1.102");
 } // namespace ModbusXml
 
 // CAN_Rec_Frames.xml and CAN_Send_Frames.xml: "row" elements directly under
@@ -174,14 +176,54 @@ inline const QString OnCMD = QStringLiteral("OnCMD");
 inline const QString OnTimer = QStringLiteral("OnTimer");
 inline const QString Mnemonic = QStringLiteral("Mnemonic");
 // "Byte1" .. "Byte8".
-inline QString Byte(int k) { return QStringLiteral("Byte%1").arg(k); }
+inline const QString Byte_Names[8] = {
+    QStringLiteral("Byte1"), QStringLiteral("Byte2"), QStringLiteral("Byte3"), QStringLiteral("Byte4"),
+    QStringLiteral("Byte5"), QStringLiteral("Byte6"), QStringLiteral("Byte7"), QStringLiteral("Byte8"),
+};
+inline const QString& Byte(int k) { return Byte_Names[k - 1]; }
+inline const QString Type_11_Bits = QStringLiteral("2.0A (11 bits)");
 inline const QString Type_29_Bits = QStringLiteral("2.0B (29 bits)");
+// A byte that no position is given for.
+inline const QString No_Byte = QStringLiteral("None");
+inline const QString Version = QStringLiteral("SW_VERSION = 1.101");
 // Only Enable is trimmed.
 inline const TFlagColumn Enable_Flag{Enable, TFlagRule::Trim_Upper, TFlagMissing::Set};
 inline const TFlagColumn OnChange_Flag{OnChange, TFlagRule::Upper, TFlagMissing::Clear};
 inline const TFlagColumn OnCMD_Flag{OnCMD, TFlagRule::Upper, TFlagMissing::Clear};
 inline const TFlagColumn OnTimer_Flag{OnTimer, TFlagRule::Upper, TFlagMissing::Clear};
 } // namespace CANFramesXml
+
+// The older layout of the same two paths, written only by the frame list
+// dialogs, which no step opens: a list element inside the root and no byte
+// positions. The image builder never reads it.
+namespace CANFrameListXml {
+inline const QString Root_Rec = QStringLiteral("PROFINET_to_Receive_CAN");
+inline const QString Root_Send = QStringLiteral("PROFINET_to_Send_CAN");
+inline const QString List_Rec = QStringLiteral("Receive_Frames");
+inline const QString List_Send = QStringLiteral("Send_Frames");
+inline const QString Row = QStringLiteral("row");
+inline const QString Cob_Id = QStringLiteral("Cob_Id");
+inline const QString Type = QStringLiteral("Type");
+inline const QString Dimension = QStringLiteral("Dimension");
+inline const QString TimeOut = QStringLiteral("TimeOut");
+inline const QString Send_Type = QStringLiteral("Send_Type");
+inline const QString Timer_Send = QStringLiteral("Timer_Send");
+inline const QString Mnemonic = QStringLiteral("Mnemonic");
+inline constexpr int Max_Rows = 500;
+} // namespace CANFrameListXml
+
+// CAN_Rec_Info.xml and CAN_Send_Info.xml: one "row" per frame of the frame
+// list, matched by order, with the positions "B1" .. "B8" (65535: none).
+namespace CANInfoXml {
+inline const QString Root_Rec = QStringLiteral("Receive_Frames_Info");
+inline const QString Root_Send = QStringLiteral("Send_Frames_Info");
+inline const QString Row = QStringLiteral("row");
+inline const QString B_Names[8] = {
+    QStringLiteral("B1"), QStringLiteral("B2"), QStringLiteral("B3"), QStringLiteral("B4"),
+    QStringLiteral("B5"), QStringLiteral("B6"), QStringLiteral("B7"), QStringLiteral("B8"),
+};
+inline constexpr int No_Position = 65535;
+} // namespace CANInfoXml
 
 // SDO_Server_CANopen.xml, SDO_Client_CANopen.xml and PDO_CANopen.xml: every
 // attribute read is required and an integer.
@@ -206,12 +248,39 @@ inline const QString Dimension = QStringLiteral("Dimension");
 inline const QString On_Change = QStringLiteral("On_Change");
 inline const QString Mnemonic = QStringLiteral("Mnemonic");
 // "Address_B1" .. "Address_B8".
-inline QString Address_B(int k) { return QStringLiteral("Address_B%1").arg(k); }
+inline const QString Address_B_Names[8] = {
+    QStringLiteral("Address_B1"), QStringLiteral("Address_B2"), QStringLiteral("Address_B3"),
+    QStringLiteral("Address_B4"), QStringLiteral("Address_B5"), QStringLiteral("Address_B6"),
+    QStringLiteral("Address_B7"), QStringLiteral("Address_B8"),
+};
+inline const QString& Address_B(int k) { return Address_B_Names[k - 1]; }
 inline const TFlagColumn On_Change_Flag{On_Change, TFlagRule::Upper, TFlagMissing::Error};
 // Rows per list the editors offer.
 inline constexpr int Max_SDO_Rows = 500;
+inline constexpr int Max_SDO_Client_Rows = 256;
 inline constexpr int Max_PDO_Rows = 30;
+inline const QString Version = QStringLiteral("SW_VERSION = 1.000");
 } // namespace CANopenXml
+
+// DNETM_Net.xml: one "row" per DeviceNet slave directly under the root.
+// DNETM_DefOff.xml: one "Nodo_DNET" per slave, paired with the network's
+// rows by position, each holding the lists "ByteIN" and "ByteOUT" of "row"
+// elements, one per byte. Only the DeviceNet editors read them.
+namespace DNetXml {
+inline const QString Root_Net = QStringLiteral("DNET_Net");
+inline const QString Root_Offsets = QStringLiteral("Define_Offset");
+inline const QString Node = QStringLiteral("Nodo_DNET");
+inline const QString List_ByteIN = QStringLiteral("ByteIN");
+inline const QString List_ByteOUT = QStringLiteral("ByteOUT");
+inline const QString Row = QStringLiteral("row");
+inline const QString ID = QStringLiteral("ID");
+inline const QString NB_IN = QStringLiteral("NB_IN");
+inline const QString NB_OUT = QStringLiteral("NB_OUT");
+inline const QString Offset = QStringLiteral("Offset");
+inline const QString Mnemonic = QStringLiteral("Mnemonic");
+inline const QString Version = QStringLiteral("SW_VERSION = 1.000");
+inline constexpr int Max_Slaves = 64;
+} // namespace DNetXml
 
 // DMX_Default_Values.xml: one "Row" per channel directly under the root.
 namespace DMXXml {
@@ -220,6 +289,7 @@ inline const QString Row = QStringLiteral("Row");
 inline const QString Default_Value = QStringLiteral("Default_Value");
 inline const QString Mnemonic = QStringLiteral("Mnemonic");
 inline constexpr int Channels = 512;
+inline const QString Version = QStringLiteral("SW_VERSION = 1.104");
 } // namespace DMXXml
 
 // M_Bus.xml: nodes under the root, variables under each node; flags are

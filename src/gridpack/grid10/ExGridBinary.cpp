@@ -19,6 +19,8 @@
 
 #include <memory>
 #include <optional>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 using namespace GridExchange;
@@ -26,20 +28,31 @@ using namespace GridExchange;
 namespace {
 
 // --- enumeration names as the records spell them
-const QStringList& AlignNames()
+struct TNames {
+    std::vector<const char*> N;
+    const char* operator[](int i) const { return i >= 0 && size_t(i) < N.size() ? N[size_t(i)] : ""; }
+    int IndexOf(QByteArrayView s) const
+    {
+        for (size_t i = 0; i < N.size(); ++i)
+            if (s == QByteArrayView(N[i]))
+                return int(i);
+        return -1;
+    }
+};
+const TNames& AlignNames()
 {
-    static const QStringList n = {"taLeftJustify", "taRightJustify", "taCenter"};
+    static const TNames n{{"taLeftJustify", "taRightJustify", "taCenter"}};
     return n;
 }
-const QStringList& BrushStyleNames()
+const TNames& BrushStyleNames()
 {
-    static const QStringList n = {"bsSolid", "bsClear",     "bsHorizontal", "bsVertical",
-                                  "bsFDiagonal", "bsBDiagonal", "bsCross", "bsDiagCross"};
+    static const TNames n{{"bsSolid", "bsClear",     "bsHorizontal", "bsVertical",
+                                  "bsFDiagonal", "bsBDiagonal", "bsCross", "bsDiagCross"}};
     return n;
 }
-const QStringList& EditorNames()
+const TNames& EditorNames()
 {
-    static const QStringList n = {
+    static const TNames n{{
         "edNormal", "edSpinEdit", "edComboEdit", "edComboList", "edEditBtn", "edCheckBox", "edDateEdit",
         "edDateEditUpDown", "edTimeEdit", "edButton", "edDataCheckBox", "edNumeric", "edPositiveNumeric", "edFloat",
         "edCapital", "edMixedCase", "edPassword", "edUnitEditBtn", "edLowerCase", "edUpperCase", "edFloatSpinEdit",
@@ -47,42 +60,42 @@ const QStringList& EditorNames()
         "edNone", "edDateTimeEdit", "edValidChars", "edTrackbarDropDown", "edMemoDropDown",
         "edCalculatorDropDown", "edTimePickerDropDown", "edDetailDropDown", "edGridDropDown",
         "edColorPickerDropDown", "edImagePickerDropDown", "edExGridDropDown", "edPositiveFloat",
-        "edNumericUnitEditBtn", "edFloatUnitEditBtn", "edMaskEditBtn"};
+        "edNumericUnitEditBtn", "edFloatUnitEditBtn", "edMaskEditBtn"}};
     return n;
 }
-const QStringList& GradientNames()
+const TNames& GradientNames()
 {
-    static const QStringList n = {"GradientVertical", "GradientHorizontal"};
+    static const TNames n{{"GradientVertical", "GradientHorizontal"}};
     return n;
 }
-const QStringList& VAlignNames()
+const TNames& VAlignNames()
 {
-    static const QStringList n = {"vtaTop", "vtaCenter", "vtaBottom"};
+    static const TNames n{{"vtaTop", "vtaCenter", "vtaBottom"}};
     return n;
 }
-const QStringList& FontStyleNames()
+const TNames& FontStyleNames()
 {
-    static const QStringList n = {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
+    static const TNames n{{"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}};
     return n;
 }
-const QStringList& CellTypeNames()
+const TNames& CellTypeNames()
 {
-    static const QStringList n = {
+    static const TNames n{{
         "ctBitmap", "ctIcon", "ctNone", "ctImageList", "ctCheckBox", "ctDataCheckBox", "ctRotated", "ctDataImage",
         "ctNode", "ctRadio", "ctEmpty", "ctImages", "ctPicture", "ctFilePicture", "ctValue", "ctProgress",
         "ctComment", "ctButton", "ctBitButton", "ctVirtCheckBox", "ctRowCheckBox", "ctProgressPie", "ctSummary",
         "ctRangeIndicator", "ctXPProgress", "ctInterface", "ctScrollbar", "ctRadioButton", "ctBalloon", "ctShape",
-        "ctRating", "ctTriStateCheckBox", "ctExpand"};
+        "ctRating", "ctTriStateCheckBox", "ctExpand"}};
     return n;
 }
-const QStringList& CellVAlignNames()
+const TNames& CellVAlignNames()
 {
-    static const QStringList n = {"vaTop", "vaBottom", "vaCenter", "vaUnderText", "vaAboveText", "vaFull"};
+    static const TNames n{{"vaTop", "vaBottom", "vaCenter", "vaUnderText", "vaAboveText", "vaFull"}};
     return n;
 }
-const QStringList& CellHAlignNames()
+const TNames& CellHAlignNames()
 {
-    static const QStringList n = {"haLeft", "haRight", "haCenter", "haBeforeText", "haAfterText", "haFull"};
+    static const TNames n{{"haLeft", "haRight", "haCenter", "haBeforeText", "haAfterText", "haFull"}};
     return n;
 }
 
@@ -93,11 +106,16 @@ const QStringList& CellHAlignNames()
 
 // --- writing helpers
 
-void WriteColour(TBinRecordWriter& w, const QString& name, TColor c)
+void WriteColour(TBinRecordWriter& w, const char* name, TColor c)
 {
+    // clNone, the most frequent value, without a lookup
+    if (c == clNone) {
+        w.Ident(name, "clNone");
+        return;
+    }
     const QString s = ColorToString(c);
     if (s.startsWith(QLatin1String("cl")))
-        w.Ident(name, s);
+        w.Ident(name, s.toLatin1());
     else
         w.Int(name, int32_t(c));
 }
@@ -126,46 +144,46 @@ QByteArray PictureData(const TPicture* p)
 
 // --- reading helpers
 
-int IndexOfName(const QStringList& names, const TBinValue& v, const QString& prop)
+int IndexOfName(const TNames& names, const TBinValue& v, QByteArrayView prop)
 {
-    const int i = v.Type == TBinValue::vtIdent ? int(names.indexOf(v.Text)) : -1;
+    const int i = v.Type == TBinValue::vtIdent ? names.IndexOf(v.Ident) : -1;
     if (i < 0)
-        Bad(QStringLiteral("value of ") + prop);
+        Bad(QStringLiteral("value of ") + QString::fromLatin1(prop));
     return i;
 }
 
-int64_t IntOf(const TBinValue& v, const QString& prop)
+int64_t IntOf(const TBinValue& v, QByteArrayView prop)
 {
     if (v.Type != TBinValue::vtInt)
-        Bad(QStringLiteral("value of ") + prop);
+        Bad(QStringLiteral("value of ") + QString::fromLatin1(prop));
     return v.Int;
 }
 
-bool BoolOf(const TBinValue& v, const QString& prop)
+bool BoolOf(const TBinValue& v, QByteArrayView prop)
 {
     if (v.Type != TBinValue::vtBool)
-        Bad(QStringLiteral("value of ") + prop);
+        Bad(QStringLiteral("value of ") + QString::fromLatin1(prop));
     return v.Bool;
 }
 
-QString TextOf(const TBinValue& v, const QString& prop)
+QString TextOf(const TBinValue& v, QByteArrayView prop)
 {
     if (v.Type != TBinValue::vtString)
-        Bad(QStringLiteral("value of ") + prop);
+        Bad(QStringLiteral("value of ") + QString::fromLatin1(prop));
     return v.Text;
 }
 
-TColor ColourOf(const TBinValue& v, const QString& prop)
+TColor ColourOf(const TBinValue& v, QByteArrayView prop)
 {
     if (v.Type == TBinValue::vtInt)
         return TColor(uint32_t(v.Int));
     if (v.Type == TBinValue::vtIdent) {
         try {
-            return StringToColor(v.Text);
+            return StringToColor(QString::fromLatin1(v.Ident));
         } catch (const EConvertError&) {
         }
     }
-    Bad(QStringLiteral("value of ") + prop);
+    Bad(QStringLiteral("value of ") + QString::fromLatin1(prop));
 }
 
 std::unique_ptr<TBitmap> BitmapOf(const QByteArray& data)
@@ -204,25 +222,12 @@ std::unique_ptr<TPicture> PictureOf(const QByteArray& data)
     return p;
 }
 
-// One cell as read and decoded, before anything is placed.
-struct TCellIn {
-    QString Text;
-    std::optional<TBinRecord> Props;
-    std::optional<TBinRecord> Graphic;
-    TCellType Type = ctNone;
-    bool HasObject = false;
-    std::unique_ptr<TBitmap> Bitmap;
-    std::unique_ptr<TIcon> Icon;
-    std::unique_ptr<TPicture> Picture;
-    QStringList Strings;
-    QString FileName;
-};
 
-TBinRecord Expect(TStream* s, const char* cls)
+TBinRecord Expect(const QByteArray& data, qsizetype& pos, const char* cls)
 {
-    TBinRecord r = ReadBinRecord(s);
-    if (r.ClassName != QLatin1String(cls))
-        Bad(QStringLiteral("record ") + r.ClassName);
+    TBinRecord r = ReadBinRecord(data, pos);
+    if (r.ClassName != QByteArrayView(cls))
+        Bad(QStringLiteral("record ") + QString::fromLatin1(r.ClassName));
     return r;
 }
 
@@ -240,21 +245,21 @@ const char* ObjectRecordOf(TCellType t)
     }
 }
 
-std::vector<int> StrictList(const TBinValue* v, const QString& prop, int count)
+std::vector<int> StrictList(const TBinValue* v, QByteArrayView prop, int count)
 {
     if (!v)
-        Bad(QStringLiteral("missing ") + prop);
+        Bad(QStringLiteral("missing ") + QString::fromLatin1(prop));
     const QString text = TextOf(*v, prop);
     std::vector<int> out;
     if (!text.isEmpty())
         for (const QString& s : text.split(QLatin1Char(','))) {
             int n = 0;
             if (!TryStrToInt(s, n) || n < 0)
-                Bad(prop);
+                Bad(QString::fromLatin1(prop));
             out.push_back(n);
         }
     if (int(out.size()) != count)
-        Bad(prop);
+        Bad(QString::fromLatin1(prop));
     return out;
 }
 
@@ -270,21 +275,21 @@ void TExStringGrid::SaveRectToBinStream(const TRect& Rect, TStream* Stream)
     const int rows = Rect.Bottom - Rect.Top + 1;
     QByteArray out;
     {
-        TBinRecordWriter w(QStringLiteral("TGridPropIO"));
-        w.Int(QStringLiteral("ColCount"), cols);
-        w.Int(QStringLiteral("RowCount"), rows);
+        TBinRecordWriter w(out, "TGridPropIO");
+        w.Int("ColCount", cols);
+        w.Int("RowCount", rows);
         QStringList widths, heights;
         for (int c = Rect.Left; c <= Rect.Right; ++c)
             widths.append(QString::number(ColWidths(c)));
         for (int r = Rect.Top; r <= Rect.Bottom; ++r)
             heights.append(QString::number(RowHeights(r)));
-        w.String(QStringLiteral("ColWidths"), widths.join(QLatin1Char(',')));
-        w.String(QStringLiteral("RowHeights"), heights.join(QLatin1Char(',')));
+        w.String("ColWidths", widths.join(QLatin1Char(',')));
+        w.String("RowHeights", heights.join(QLatin1Char(',')));
         const bool full = SaveFixedCells ? RowCount() == rows && ColCount() == cols
                                          : RowCount() - FixedRows() == rows && ColCount() - FixedCols() == cols;
-        w.Bool(QStringLiteral("FullGrid"), full);
-        w.Int(QStringLiteral("ID"), HandleAllocated() ? int32_t(Handle()) : 0);
-        out += w.Finish();
+        w.Bool("FullGrid", full);
+        w.Int("ID", HandleAllocated() ? int32_t(Handle()) : 0);
+        w.Finish();
     }
     TProgress progress(this, OnFileProgress);
     ExportNotification(0, Rect.Top);
@@ -293,14 +298,16 @@ void TExStringGrid::SaveRectToBinStream(const TRect& Rect, TStream* Stream)
         for (int c = Rect.Left; c <= Rect.Right; ++c) {
             const int real = RemapColToReal(c);
             const bool hasProp = HasCellProperties(real, r);
-            TBinRecordWriter cell(QStringLiteral("TGridCellIO"));
-            cell.Int(QStringLiteral("Col"), c & 0xFFFF);
-            cell.Int(QStringLiteral("Row"), r & 0xFFFF);
-            const QString text = GetCellEx(real, r);
-            if (!text.isEmpty())
-                cell.String(QStringLiteral("Cell"), text);
-            cell.Bool(QStringLiteral("HasProp"), hasProp);
-            out += cell.Finish();
+            {
+                TBinRecordWriter cell(out, "TGridCellIO");
+                cell.Int("Col", c & 0xFFFF);
+                cell.Int("Row", r & 0xFFFF);
+                const QString text = GetCellEx(real, r);
+                if (!text.isEmpty())
+                    cell.String("Cell", text);
+                cell.Bool("HasProp", hasProp);
+                cell.Finish();
+            }
             if (!hasProp)
                 continue;
 
@@ -309,95 +316,95 @@ void TExStringGrid::SaveRectToBinStream(const TRect& Rect, TStream* Stream)
             bool hasGraphic = g != nullptr;
             if (g && ObjectRecordOf(g->CellType))
                 hasGraphic = g->CellCreated;
-            TBinRecordWriter pw(QStringLiteral("TGridCellPropIO"));
-            const QString cp = QStringLiteral("CellProperties.");
-            pw.Bool(cp + "IsBaseCell", p->IsBaseCell);
-            pw.Int(cp + "CellSpanX", p->CellSpanX);
-            pw.Int(cp + "CellSpanY", p->CellSpanY);
-            pw.Ident(cp + "Alignment", AlignNames().value(p->Alignment));
-            WriteColour(pw, cp + "BorderColor", p->BorderColor);
-            pw.Int(cp + "BorderWidth", p->BorderWidth);
-            WriteColour(pw, cp + "BrushColor", p->BrushColor());
-            WriteColour(pw, cp + "BrushColorTo", p->BrushColorTo());
-            pw.Ident(cp + "BrushStyle", BrushStyleNames().value(p->BrushStyle));
-            pw.Int(cp + "CellObject", int32_t(p->CellObject));
-            WriteColour(pw, cp + "FontColor", p->FontColor);
-            if (!p->FontName.isEmpty())
-                pw.String(cp + "FontName", p->FontName);
-            pw.Int(cp + "FontSize", p->FontSize);
-            QStringList styles;
-            for (int i = 0; i < 4; ++i)
-                if (p->FontStyle & (1u << i))
-                    styles.append(FontStyleNames()[i]);
-            pw.Set(cp + "FontStyle", styles);
-            pw.Ident(cp + "Editor", EditorNames().value(p->Editor));
-            pw.Ident(cp + "GradientDirection", GradientNames().value(p->GradientDirection));
-            pw.Bool(cp + "ReadOnly", p->ReadOnly);
-            pw.Ident(cp + "VAlignment", VAlignNames().value(p->VAlignment()));
-            pw.Bool(cp + "WordWrap", p->WordWrap());
-            pw.Int(cp + "NodeLevel", p->NodeLevel);
-            pw.Bool(QStringLiteral("HasGraphic"), hasGraphic);
-            out += pw.Finish();
+            {
+                TBinRecordWriter pw(out, "TGridCellPropIO");
+                pw.Bool("CellProperties.IsBaseCell", p->IsBaseCell);
+                pw.Int("CellProperties.CellSpanX", p->CellSpanX);
+                pw.Int("CellProperties.CellSpanY", p->CellSpanY);
+                pw.Ident("CellProperties.Alignment", AlignNames()[p->Alignment]);
+                WriteColour(pw, "CellProperties.BorderColor", p->BorderColor);
+                pw.Int("CellProperties.BorderWidth", p->BorderWidth);
+                WriteColour(pw, "CellProperties.BrushColor", p->BrushColor());
+                WriteColour(pw, "CellProperties.BrushColorTo", p->BrushColorTo());
+                pw.Ident("CellProperties.BrushStyle", BrushStyleNames()[p->BrushStyle]);
+                pw.Int("CellProperties.CellObject", int32_t(p->CellObject));
+                WriteColour(pw, "CellProperties.FontColor", p->FontColor);
+                if (!p->FontName.isEmpty())
+                    pw.String("CellProperties.FontName", p->FontName);
+                pw.Int("CellProperties.FontSize", p->FontSize);
+                QStringList styles;
+                for (int i = 0; i < 4; ++i)
+                    if (p->FontStyle & (1u << i))
+                        styles.append(QLatin1String(FontStyleNames()[i]));
+                pw.Set("CellProperties.FontStyle", styles);
+                pw.Ident("CellProperties.Editor", EditorNames()[p->Editor]);
+                pw.Ident("CellProperties.GradientDirection", GradientNames()[p->GradientDirection]);
+                pw.Bool("CellProperties.ReadOnly", p->ReadOnly);
+                pw.Ident("CellProperties.VAlignment", VAlignNames()[p->VAlignment()]);
+                pw.Bool("CellProperties.WordWrap", p->WordWrap());
+                pw.Int("CellProperties.NodeLevel", p->NodeLevel);
+                pw.Bool("HasGraphic", hasGraphic);
+                pw.Finish();
+            }
             if (!hasGraphic)
                 continue;
-
-            TBinRecordWriter gw(QStringLiteral("TGridGraphicIO"));
-            const QString cg = QStringLiteral("CellGraphic.");
-            gw.Ident(cg + "CellType", CellTypeNames().value(g->CellType));
-            gw.Ident(cg + "CellVAlign", CellVAlignNames().value(g->CellVAlign));
-            gw.Ident(cg + "CellHAlign", CellHAlignNames().value(g->CellHAlign));
-            gw.Int(cg + "CellIndex", g->CellIndex);
-            gw.Bool(cg + "CellTransparent", g->CellTransparent);
-            gw.Bool(cg + "CellCreated", g->CellCreated);
-            gw.Bool(cg + "CellBoolean", g->CellBoolean);
-            gw.Ident(cg + "CellCheckBoxState", QStringLiteral("cbUnchecked"));
-            gw.Int(cg + "CellAngle", g->CellAngle);
-            if (g->CellValue != 0)
-                gw.Extended(cg + "CellValue", g->CellValue);
-            gw.Int(cg + "CellErrFrom", g->CellErrFrom);
-            gw.Int(cg + "CellErrLen", g->CellErrLen);
-            if (!g->CellText.isEmpty())
-                gw.String(cg + "CellText", g->CellText);
-            out += gw.Finish();
+            {
+                TBinRecordWriter gw(out, "TGridGraphicIO");
+                gw.Ident("CellGraphic.CellType", CellTypeNames()[g->CellType]);
+                gw.Ident("CellGraphic.CellVAlign", CellVAlignNames()[g->CellVAlign]);
+                gw.Ident("CellGraphic.CellHAlign", CellHAlignNames()[g->CellHAlign]);
+                gw.Int("CellGraphic.CellIndex", g->CellIndex);
+                gw.Bool("CellGraphic.CellTransparent", g->CellTransparent);
+                gw.Bool("CellGraphic.CellCreated", g->CellCreated);
+                gw.Bool("CellGraphic.CellBoolean", g->CellBoolean);
+                gw.Ident("CellGraphic.CellCheckBoxState", "cbUnchecked");
+                gw.Int("CellGraphic.CellAngle", g->CellAngle);
+                if (g->CellValue != 0)
+                    gw.Extended("CellGraphic.CellValue", g->CellValue);
+                gw.Int("CellGraphic.CellErrFrom", g->CellErrFrom);
+                gw.Int("CellGraphic.CellErrLen", g->CellErrLen);
+                if (!g->CellText.isEmpty())
+                    gw.String("CellGraphic.CellText", g->CellText);
+                gw.Finish();
+            }
 
             const char* objCls = ObjectRecordOf(g->CellType);
             if (!objCls)
                 continue;
-            TBinRecordWriter ow{QLatin1String(objCls)};
+            TBinRecordWriter ow(out, objCls);
             switch (g->CellType) {
             case ctBitmap:
             case ctBitButton:
-                ow.Binary(QStringLiteral("Bitmap"), g->Bitmap() ? BitmapData(g->Bitmap()) : QByteArray(4, 0));
+                ow.Binary("Bitmap", g->Bitmap() ? BitmapData(g->Bitmap()) : QByteArray(4, 0));
                 break;
             case ctIcon:
-                ow.Binary(QStringLiteral("Icon"), g->CellIcon() && !g->CellIcon()->Empty()
-                                                      ? g->CellIcon()->SaveToBytes()
-                                                      : QByteArray());
+                ow.Binary("Icon", g->CellIcon() && !g->CellIcon()->Empty() ? g->CellIcon()->SaveToBytes()
+                                                                          : QByteArray());
                 break;
             case ctRadio: {
                 QStringList items;
                 if (const TStrings* s = g->Strings())
                     for (int i = 0; i < s->Count(); ++i)
                         items.append(s->Strings(i));
-                ow.StringList(QStringLiteral("Strings"), items);
+                ow.StringList("Strings", items);
                 break;
             }
             case ctImages: {
                 const QString v = g->IntList() ? g->IntList()->StrValue() : QString();
-                ow.StringList(QStringLiteral("Strings"), v.isEmpty() ? QStringList() : v.split(QLatin1Char(',')));
+                ow.StringList("Strings", v.isEmpty() ? QStringList() : v.split(QLatin1Char(',')));
                 break;
             }
             case ctPicture:
-                ow.Binary(QStringLiteral("Picture"), PictureData(g->Picture()));
+                ow.Binary("Picture", PictureData(g->Picture()));
                 break;
             case ctFilePicture:
                 if (g->FilePicture() && !g->FilePicture()->Filename().isEmpty())
-                    ow.String(QStringLiteral("Picture.Filename"), g->FilePicture()->Filename());
+                    ow.String("Picture.Filename", g->FilePicture()->Filename());
                 break;
             default:
                 break;
             }
-            out += ow.Finish();
+            ow.Finish();
         }
         if (progress.Active())
             progress.Report(Percent(r - Rect.Top, Rect.Bottom - Rect.Top));
@@ -424,76 +431,206 @@ void TExStringGrid::SaveToBinFile(const QString& FileName)
 
 namespace {
 
-void ApplyProps(TCellProperties* p, const TBinRecord& rec)
+// The values a properties or graphic record carries, checked, with one bit
+// per field that was present; applied to a cell only once the whole stream
+// has been read.
+enum TPropField {
+    pfIsBaseCell, pfCellSpanX, pfCellSpanY, pfAlignment, pfBorderColor, pfBorderWidth, pfBrushColor,
+    pfBrushColorTo, pfBrushStyle, pfCellObject, pfFontColor, pfFontName, pfFontSize, pfFontStyle, pfEditor,
+    pfGradientDirection, pfReadOnly, pfVAlignment, pfWordWrap, pfNodeLevel
+};
+enum TGraphicField {
+    gfCellType, gfCellVAlign, gfCellHAlign, gfCellIndex, gfCellTransparent, gfCellCreated, gfCellBoolean,
+    gfCellAngle, gfCellValue, gfCellErrFrom, gfCellErrLen, gfCellText, gfCellCheckBoxState
+};
+
+int FieldId(QByteArrayView name, const char* const* names, int count)
 {
+    static thread_local std::unordered_map<const char* const*, std::unordered_map<std::string_view, int>> maps;
+    auto& m = maps[names];
+    if (m.empty())
+        for (int i = 0; i < count; ++i)
+            m.emplace(std::string_view(names[i]), i);
+    const auto it = m.find(std::string_view(name.data(), size_t(name.size())));
+    return it == m.end() ? -1 : it->second;
+}
+
+const char* const kPropNames[] = {
+    "CellProperties.IsBaseCell", "CellProperties.CellSpanX", "CellProperties.CellSpanY",
+    "CellProperties.Alignment", "CellProperties.BorderColor", "CellProperties.BorderWidth",
+    "CellProperties.BrushColor", "CellProperties.BrushColorTo", "CellProperties.BrushStyle",
+    "CellProperties.CellObject", "CellProperties.FontColor", "CellProperties.FontName", "CellProperties.FontSize",
+    "CellProperties.FontStyle", "CellProperties.Editor", "CellProperties.GradientDirection",
+    "CellProperties.ReadOnly", "CellProperties.VAlignment", "CellProperties.WordWrap", "CellProperties.NodeLevel"};
+const char* const kGraphicNames[] = {
+    "CellGraphic.CellType", "CellGraphic.CellVAlign", "CellGraphic.CellHAlign", "CellGraphic.CellIndex",
+    "CellGraphic.CellTransparent", "CellGraphic.CellCreated", "CellGraphic.CellBoolean", "CellGraphic.CellAngle",
+    "CellGraphic.CellValue", "CellGraphic.CellErrFrom", "CellGraphic.CellErrLen", "CellGraphic.CellText",
+    "CellGraphic.CellCheckBoxState"};
+
+struct TPropValues {
+    uint32_t Has = 0;
+    bool IsBaseCell = true, ReadOnly = false, WordWrap = true;
+    int SpanX = -1, SpanY = -1, BorderWidth = 0, FontSize = 0, NodeLevel = 0;
+    TAlignment Alignment = taLeftJustify;
+    TColor BorderColor = 0, BrushColor = clNone, BrushColorTo = clNone, FontColor = clNone;
+    TBrushStyle BrushStyle = bsSolid;
+    std::uintptr_t CellObject = 0;
+    QString FontName;
+    TFontStyles FontStyle = 0;
+    TEditorType Editor = edNormal;
+    TCellGradientDirection Gradient = GradientVertical;
+    TVAlignment VAlignment = vtaTop;
+};
+
+TPropValues ParseProps(const TBinRecord& rec)
+{
+    TPropValues p;
     for (const TBinProperty& prop : rec.Properties) {
-        if (!prop.Name.startsWith(QLatin1String("CellProperties.")))
-            continue;
-        const QString n = prop.Name.mid(15);
+        const int id = FieldId(prop.Name, kPropNames, int(std::size(kPropNames)));
+        if (id < 0)
+            continue; // HasGraphic and anything this reader does not keep
+        const QByteArrayView n = prop.Name;
         const TBinValue& v = prop.Value;
-        if (n == "IsBaseCell") p->IsBaseCell = BoolOf(v, n);
-        else if (n == "CellSpanX") p->CellSpanX = int(IntOf(v, n));
-        else if (n == "CellSpanY") p->CellSpanY = int(IntOf(v, n));
-        else if (n == "Alignment") p->Alignment = TAlignment(IndexOfName(AlignNames(), v, n));
-        else if (n == "BorderColor") p->BorderColor = ColourOf(v, n);
-        else if (n == "BorderWidth") p->BorderWidth = int(IntOf(v, n));
-        else if (n == "BrushColor") p->SetBrushColor(ColourOf(v, n));
-        else if (n == "BrushColorTo") p->SetBrushColorTo(ColourOf(v, n));
-        else if (n == "BrushStyle") p->BrushStyle = TBrushStyle(IndexOfName(BrushStyleNames(), v, n));
-        else if (n == "CellObject") p->CellObject = std::uintptr_t(uint32_t(IntOf(v, n)));
-        else if (n == "FontColor") p->FontColor = ColourOf(v, n);
-        else if (n == "FontName") p->FontName = TextOf(v, n);
-        else if (n == "FontSize") p->FontSize = int(IntOf(v, n));
-        else if (n == "FontStyle") {
+        switch (TPropField(id)) {
+        case pfIsBaseCell: p.IsBaseCell = BoolOf(v, n); break;
+        case pfCellSpanX: p.SpanX = int(IntOf(v, n)); break;
+        case pfCellSpanY: p.SpanY = int(IntOf(v, n)); break;
+        case pfAlignment: p.Alignment = TAlignment(IndexOfName(AlignNames(), v, n)); break;
+        case pfBorderColor: p.BorderColor = ColourOf(v, n); break;
+        case pfBorderWidth: p.BorderWidth = int(IntOf(v, n)); break;
+        case pfBrushColor: p.BrushColor = ColourOf(v, n); break;
+        case pfBrushColorTo: p.BrushColorTo = ColourOf(v, n); break;
+        case pfBrushStyle: p.BrushStyle = TBrushStyle(IndexOfName(BrushStyleNames(), v, n)); break;
+        case pfCellObject: p.CellObject = std::uintptr_t(uint32_t(IntOf(v, n))); break;
+        case pfFontColor: p.FontColor = ColourOf(v, n); break;
+        case pfFontName: p.FontName = TextOf(v, n); break;
+        case pfFontSize: p.FontSize = int(IntOf(v, n)); break;
+        case pfFontStyle: {
             if (v.Type != TBinValue::vtSet)
-                Bad(n);
+                Bad(QStringLiteral("FontStyle"));
             TFontStyles st = 0;
             for (const QString& s : v.Items) {
-                const int i = int(FontStyleNames().indexOf(s));
+                const int i = FontStyleNames().IndexOf(s.toLatin1());
                 if (i < 0)
-                    Bad(n);
+                    Bad(QStringLiteral("FontStyle"));
                 st |= 1u << i;
             }
-            p->FontStyle = st;
-        } else if (n == "Editor") p->Editor = TEditorType(IndexOfName(EditorNames(), v, n));
-        else if (n == "GradientDirection")
-            p->GradientDirection = TCellGradientDirection(IndexOfName(GradientNames(), v, n));
-        else if (n == "ReadOnly") p->ReadOnly = BoolOf(v, n);
-        else if (n == "VAlignment") p->SetVAlignment(TVAlignment(IndexOfName(VAlignNames(), v, n)));
-        else if (n == "WordWrap") p->SetWordWrap(BoolOf(v, n));
-        else if (n == "NodeLevel") p->NodeLevel = int(IntOf(v, n));
+            p.FontStyle = st;
+            break;
+        }
+        case pfEditor: p.Editor = TEditorType(IndexOfName(EditorNames(), v, n)); break;
+        case pfGradientDirection:
+            p.Gradient = TCellGradientDirection(IndexOfName(GradientNames(), v, n));
+            break;
+        case pfReadOnly: p.ReadOnly = BoolOf(v, n); break;
+        case pfVAlignment: p.VAlignment = TVAlignment(IndexOfName(VAlignNames(), v, n)); break;
+        case pfWordWrap: p.WordWrap = BoolOf(v, n); break;
+        case pfNodeLevel: p.NodeLevel = int(IntOf(v, n)); break;
+        }
+        p.Has |= 1u << id;
     }
+    return p;
 }
 
-void ApplyGraphicFields(TCellGraphic* g, const TBinRecord& rec)
+// Only the fields the record carried change; the others keep the target's.
+void ApplyProps(TCellProperties* t, const TPropValues& p)
 {
+    auto has = [&](TPropField f) { return (p.Has & (1u << f)) != 0; };
+    if (has(pfIsBaseCell)) t->IsBaseCell = p.IsBaseCell;
+    if (has(pfCellSpanX)) t->CellSpanX = p.SpanX;
+    if (has(pfCellSpanY)) t->CellSpanY = p.SpanY;
+    if (has(pfAlignment)) t->Alignment = p.Alignment;
+    if (has(pfBorderColor)) t->BorderColor = p.BorderColor;
+    if (has(pfBorderWidth)) t->BorderWidth = p.BorderWidth;
+    if (has(pfBrushColor)) t->SetBrushColor(p.BrushColor);
+    if (has(pfBrushColorTo)) t->SetBrushColorTo(p.BrushColorTo);
+    if (has(pfBrushStyle)) t->BrushStyle = p.BrushStyle;
+    if (has(pfCellObject)) t->CellObject = p.CellObject;
+    if (has(pfFontColor)) t->FontColor = p.FontColor;
+    if (has(pfFontName)) t->FontName = p.FontName;
+    if (has(pfFontSize)) t->FontSize = p.FontSize;
+    if (has(pfFontStyle)) t->FontStyle = p.FontStyle;
+    if (has(pfEditor)) t->Editor = p.Editor;
+    if (has(pfGradientDirection)) t->GradientDirection = p.Gradient;
+    if (has(pfReadOnly)) t->ReadOnly = p.ReadOnly;
+    if (has(pfVAlignment)) t->SetVAlignment(p.VAlignment);
+    if (has(pfWordWrap)) t->SetWordWrap(p.WordWrap);
+    if (has(pfNodeLevel)) t->NodeLevel = p.NodeLevel;
+}
+
+struct TGraphicValues {
+    uint32_t Has = 0;
+    TCellType CellType = ctNone;
+    TCellVAlign VAlign = vaTop;
+    TCellHAlign HAlign = haLeft;
+    int Index = 0, Angle = 0, ErrFrom = 0, ErrLen = 0;
+    bool Transparent = false, Created = false, Boolean = false;
+    double Value = 0;
+    QString Text;
+};
+
+TGraphicValues ParseGraphic(const TBinRecord& rec)
+{
+    TGraphicValues g;
     for (const TBinProperty& prop : rec.Properties) {
-        if (!prop.Name.startsWith(QLatin1String("CellGraphic.")))
+        const int id = FieldId(prop.Name, kGraphicNames, int(std::size(kGraphicNames)));
+        if (id < 0)
             continue;
-        const QString n = prop.Name.mid(12);
+        const QByteArrayView n = prop.Name;
         const TBinValue& v = prop.Value;
-        if (n == "CellType") g->CellType = TCellType(IndexOfName(CellTypeNames(), v, n));
-        else if (n == "CellVAlign") g->CellVAlign = TCellVAlign(IndexOfName(CellVAlignNames(), v, n));
-        else if (n == "CellHAlign") g->CellHAlign = TCellHAlign(IndexOfName(CellHAlignNames(), v, n));
-        else if (n == "CellIndex") g->CellIndex = int(IntOf(v, n));
-        else if (n == "CellTransparent") g->CellTransparent = BoolOf(v, n);
-        else if (n == "CellCreated") g->CellCreated = BoolOf(v, n);
-        else if (n == "CellBoolean") g->CellBoolean = BoolOf(v, n);
-        else if (n == "CellAngle") g->CellAngle = int(IntOf(v, n));
-        else if (n == "CellValue") {
-            if (v.Type == TBinValue::vtExtended) g->CellValue = v.Extended;
-            else g->CellValue = double(IntOf(v, n));
-        } else if (n == "CellErrFrom") g->CellErrFrom = int(IntOf(v, n));
-        else if (n == "CellErrLen") g->CellErrLen = int(IntOf(v, n));
-        else if (n == "CellText") g->CellText = TextOf(v, n);
+        switch (TGraphicField(id)) {
+        case gfCellType: g.CellType = TCellType(IndexOfName(CellTypeNames(), v, n)); break;
+        case gfCellVAlign: g.VAlign = TCellVAlign(IndexOfName(CellVAlignNames(), v, n)); break;
+        case gfCellHAlign: g.HAlign = TCellHAlign(IndexOfName(CellHAlignNames(), v, n)); break;
+        case gfCellIndex: g.Index = int(IntOf(v, n)); break;
+        case gfCellTransparent: g.Transparent = BoolOf(v, n); break;
+        case gfCellCreated: g.Created = BoolOf(v, n); break;
+        case gfCellBoolean: g.Boolean = BoolOf(v, n); break;
+        case gfCellAngle: g.Angle = int(IntOf(v, n)); break;
+        case gfCellValue: g.Value = v.Type == TBinValue::vtExtended ? v.Extended : double(IntOf(v, n)); break;
+        case gfCellErrFrom: g.ErrFrom = int(IntOf(v, n)); break;
+        case gfCellErrLen: g.ErrLen = int(IntOf(v, n)); break;
+        case gfCellText: g.Text = TextOf(v, n); break;
+        case gfCellCheckBoxState: break; // never taken over
+        }
+        g.Has |= 1u << id;
     }
+    return g;
 }
 
-TCellType TypeOf(const TBinRecord& rec)
+void ApplyGraphicFields(TCellGraphic* t, const TGraphicValues& g)
 {
-    const TBinValue* v = rec.Find(QStringLiteral("CellGraphic.CellType"));
-    return v ? TCellType(IndexOfName(CellTypeNames(), *v, QStringLiteral("CellType"))) : ctNone;
+    auto has = [&](TGraphicField f) { return (g.Has & (1u << f)) != 0; };
+    if (has(gfCellType)) t->CellType = g.CellType;
+    if (has(gfCellVAlign)) t->CellVAlign = g.VAlign;
+    if (has(gfCellHAlign)) t->CellHAlign = g.HAlign;
+    if (has(gfCellIndex)) t->CellIndex = g.Index;
+    if (has(gfCellTransparent)) t->CellTransparent = g.Transparent;
+    if (has(gfCellCreated)) t->CellCreated = g.Created;
+    if (has(gfCellBoolean)) t->CellBoolean = g.Boolean;
+    if (has(gfCellAngle)) t->CellAngle = g.Angle;
+    if (has(gfCellValue)) t->CellValue = g.Value;
+    if (has(gfCellErrFrom)) t->CellErrFrom = g.ErrFrom;
+    if (has(gfCellErrLen)) t->CellErrLen = g.ErrLen;
+    if (has(gfCellText)) t->CellText = g.Text;
 }
+
+// One cell as read and decoded, before anything is placed.
+struct TCellIn {
+    QString Text;
+    bool HasProps = false;
+    TPropValues Props;
+    bool HasGraphic = false;
+    TGraphicValues Graphic;
+    TCellType Type = ctNone;
+    bool HasObject = false;
+    std::unique_ptr<TBitmap> Bitmap;
+    std::unique_ptr<TIcon> Icon;
+    std::unique_ptr<TPicture> Picture;
+    QStringList Strings;
+    QString FileName;
+};
 
 // The graphic's object record, decoded.
 void DecodeObject(TCellIn& in, const TBinRecord& o)
@@ -502,20 +639,20 @@ void DecodeObject(TCellIn& in, const TBinRecord& o)
     switch (in.Type) {
     case ctBitmap:
     case ctBitButton: {
-        const TBinValue* v = o.Find(QStringLiteral("Bitmap"));
+        const TBinValue* v = o.Find("Bitmap");
         in.Bitmap = v && v->Type == TBinValue::vtBinary ? BitmapOf(v->Binary) : std::make_unique<TBitmap>();
         break;
     }
     case ctIcon: {
         in.Icon = std::make_unique<TIcon>();
-        const TBinValue* v = o.Find(QStringLiteral("Icon"));
+        const TBinValue* v = o.Find("Icon");
         if (v && v->Type == TBinValue::vtBinary && !v->Binary.isEmpty())
             in.Icon->LoadFromBytes(v->Binary);
         break;
     }
     case ctRadio:
     case ctImages:
-        if (const TBinValue* v = o.Find(QStringLiteral("Strings"))) {
+        if (const TBinValue* v = o.Find("Strings")) {
             if (v->Type != TBinValue::vtList)
                 Bad(QStringLiteral("Strings"));
             in.Strings = v->Items;
@@ -528,13 +665,13 @@ void DecodeObject(TCellIn& in, const TBinRecord& o)
             }
         break;
     case ctPicture: {
-        const TBinValue* v = o.Find(QStringLiteral("Picture"));
+        const TBinValue* v = o.Find("Picture");
         in.Picture = v && v->Type == TBinValue::vtBinary ? PictureOf(v->Binary) : std::make_unique<TPicture>();
         break;
     }
     case ctFilePicture:
-        if (const TBinValue* v = o.Find(QStringLiteral("Picture.Filename")))
-            in.FileName = TextOf(*v, QStringLiteral("Picture.Filename"));
+        if (const TBinValue* v = o.Find("Picture.Filename"))
+            in.FileName = TextOf(*v, "Picture.Filename");
         break;
     default:
         break;
@@ -545,59 +682,64 @@ void DecodeObject(TCellIn& in, const TBinRecord& o)
 
 void TExStringGrid::LoadAtPointFromBinStream(const TPoint& Point, TStream* Stream)
 {
-    // 1. the rectangle's record, checked whole
-    const TBinRecord head = Expect(Stream, "TGridPropIO");
-    const TBinValue* vc = head.Find(QStringLiteral("ColCount"));
-    const TBinValue* vr = head.Find(QStringLiteral("RowCount"));
-    const int64_t cols = vc ? IntOf(*vc, QStringLiteral("ColCount")) : 0;
-    const int64_t rows = vr ? IntOf(*vr, QStringLiteral("RowCount")) : 0;
-    if (cols < 0 || rows < 0 || cols > MaxRealCols || rows > INT32_MAX / 2)
+    // 1. the rectangle's record, checked whole; the stream is read in once
+    const int64_t start = Stream->Position();
+    QByteArray data(qsizetype(std::max<int64_t>(0, Stream->Size() - start)), Qt::Uninitialized);
+    data.resize(qsizetype(Stream->Read(data.data(), data.size())));
+    qsizetype pos = 0;
+    const TBinRecord head = Expect(data, pos, "TGridPropIO");
+    const TBinValue* vc = head.Find("ColCount");
+    const TBinValue* vr = head.Find("RowCount");
+    const int64_t cols = vc ? IntOf(*vc, "ColCount") : 0;
+    const int64_t rows = vr ? IntOf(*vr, "RowCount") : 0;
+    if (cols > MaxRealCols)
+        throw DOriVireZuvez(QStringLiteral("Too many columns"));
+    if (cols < 0 || rows < 0 || rows > MaxDeclaredRows)
         Bad(QStringLiteral("size"));
-    const TBinValue* vf = head.Find(QStringLiteral("FullGrid"));
-    const bool full = vf && BoolOf(*vf, QStringLiteral("FullGrid"));
+    const TBinValue* vf = head.Find("FullGrid");
+    const bool full = vf && BoolOf(*vf, "FullGrid");
     std::vector<int> widths, heights;
     if (full) {
         if (cols < 1 || rows < 1)
             Bad(QStringLiteral("size"));
-        widths = StrictList(head.Find(QStringLiteral("ColWidths")), QStringLiteral("ColWidths"), int(cols));
-        heights = StrictList(head.Find(QStringLiteral("RowHeights")), QStringLiteral("RowHeights"), int(rows));
+        widths = StrictList(head.Find("ColWidths"), "ColWidths", int(cols));
+        heights = StrictList(head.Find("RowHeights"), "RowHeights", int(rows));
     }
 
     // 2. every cell with its records, before anything is placed
     std::vector<TCellIn> cells;
     std::optional<TPoint> firstPos;
-    while (Stream->Size() - Stream->Position() >= 2) {
+    while (data.size() - pos >= 2) {
         if (int64_t(cells.size()) >= cols * rows)
             Bad(QStringLiteral("more cells than the rectangle holds"));
-        const TBinRecord cell = Expect(Stream, "TGridCellIO");
+        const TBinRecord cell = Expect(data, pos, "TGridCellIO");
         TCellIn in;
-        if (const TBinValue* t = cell.Find(QStringLiteral("Cell")))
-            in.Text = TextOf(*t, QStringLiteral("Cell"));
+        if (const TBinValue* t = cell.Find("Cell"))
+            in.Text = TextOf(*t, "Cell");
         if (!firstPos) {
-            const TBinValue* c = cell.Find(QStringLiteral("Col"));
-            const TBinValue* r = cell.Find(QStringLiteral("Row"));
+            const TBinValue* c = cell.Find("Col");
+            const TBinValue* r = cell.Find("Row");
             firstPos = TPoint{c ? int(IntOf(*c, "Col") & 0xFFFF) : 0, r ? int(IntOf(*r, "Row") & 0xFFFF) : 0};
         }
-        const TBinValue* hp = cell.Find(QStringLiteral("HasProp"));
-        if (hp && BoolOf(*hp, QStringLiteral("HasProp"))) {
-            in.Props = Expect(Stream, "TGridCellPropIO");
-            const TBinValue* hg = in.Props->Find(QStringLiteral("HasGraphic"));
-            if (hg && BoolOf(*hg, QStringLiteral("HasGraphic"))) {
-                in.Graphic = Expect(Stream, "TGridGraphicIO");
-                in.Type = TypeOf(*in.Graphic);
+        const TBinValue* hp = cell.Find("HasProp");
+        if (hp && BoolOf(*hp, "HasProp")) {
+            const TBinRecord props = Expect(data, pos, "TGridCellPropIO");
+            in.HasProps = true;
+            in.Props = ParseProps(props);
+            const TBinValue* hg = props.Find("HasGraphic");
+            if (hg && BoolOf(*hg, "HasGraphic")) {
+                const TBinRecord graphic = Expect(data, pos, "TGridGraphicIO");
+                in.HasGraphic = true;
+                in.Graphic = ParseGraphic(graphic);
+                in.Type = in.Graphic.Has & (1u << gfCellType) ? in.Graphic.CellType : ctNone;
                 if (const char* objCls = ObjectRecordOf(in.Type))
-                    DecodeObject(in, Expect(Stream, objCls));
-            }
-            // Values of the wrong kind are found now, not while placing.
-            TCellProperties scratch(this, 0, 0);
-            ApplyProps(&scratch, *in.Props);
-            if (in.Graphic) {
-                TCellGraphic sg;
-                ApplyGraphicFields(&sg, *in.Graphic);
+                    DecodeObject(in, Expect(data, pos, objCls));
             }
         }
         cells.push_back(std::move(in));
     }
+
+    Stream->SetPosition(start + pos);
 
     // 3. the grid changes only now
     BeginUpdate();
@@ -631,19 +773,19 @@ void TExStringGrid::LoadAtPointFromBinStream(const TPoint& Point, TStream* Strea
             continue;
         const int real = RemapColToReal(tc);
         SetCellEx(real, tr, in.Text);
-        if (!in.Props)
+        if (!in.HasProps)
             continue;
         TCellProperties* p = GetCellProperties(real, tr);
-        ApplyProps(p, *in.Props);
+        ApplyProps(p, in.Props);
         p->OwnerCol = real;
         p->OwnerRow = tr;
-        if (!in.Graphic)
+        if (!in.HasGraphic)
             continue;
         TCellGraphic* g = NewCellGraphic(real, tr);
         if (in.Type == ctImages)
             g->SetMultiImage(real, tr, 0, haLeft, vaTop,
                              [this](TObject*, int c, int r) { RepaintRealCell(c, r); });
-        ApplyGraphicFields(g, *in.Graphic);
+        ApplyGraphicFields(g, in.Graphic);
         if (!in.HasObject)
             continue;
         switch (in.Type) {

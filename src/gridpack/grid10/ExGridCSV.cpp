@@ -28,6 +28,17 @@ struct TUpdateGuard {
 // One field as the writer puts it into the line.
 QString EncodeCSVField(const TExStringGrid* g, const QString& Text, QChar d)
 {
+    // Most fields need nothing: no quote, delimiter or line break.
+    if (!Text.isEmpty() && !g->AlwaysQuotes && !g->OemConvert) {
+        bool plain = true;
+        for (QChar c : Text)
+            if (c == kQuote || c == d || c == QLatin1Char('\r')) {
+                plain = false;
+                break;
+            }
+        if (plain)
+            return Text;
+    }
     QString s = DoubleQuoteChars(Text);
     if (g->OemConvert)
         TextToOEM(s);

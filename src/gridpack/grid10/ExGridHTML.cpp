@@ -22,6 +22,28 @@ namespace {
 
 constexpr TColor kUnknownColor = TColor(0x7FFFFFFF);
 
+// What makes two cells share a style class.
+struct TStyleKey {
+    TColor Background;
+    TColor FontColor;
+    int FontSize;
+    TFontStyles FontStyle;
+    QString FontName;
+    TAlignment HAlign;
+    TVAlignment VAlign;
+    bool operator==(const TStyleKey& o) const
+    {
+        return Background == o.Background && FontColor == o.FontColor && FontSize == o.FontSize &&
+               FontStyle == o.FontStyle && HAlign == o.HAlign && VAlign == o.VAlign && FontName == o.FontName;
+    }
+};
+
+size_t qHash(const TStyleKey& k, size_t seed = 0)
+{
+    return qHashMulti(seed, uint32_t(k.Background), uint32_t(k.FontColor), k.FontSize, k.FontStyle, k.FontName,
+                      int(k.HAlign), int(k.VAlign));
+}
+
 class THtmlBuilder {
 public:
     THtmlBuilder(TExStringGrid* g, const QString& dir) : G(g), Dir(dir) {}
@@ -29,8 +51,10 @@ public:
     QString Build();
 
 private:
-    QString Cell(int c, int r, bool header, int startCol, bool headerWritten);
-    QString Style(int c, int r, bool header);
+    // Appends the cell element, and its class attribute and spans.
+    void Cell(QString& out, int c, int r, bool header, int startCol, bool headerWritten);
+    void Style(QString& out, int c, int r, bool header);
+    QString StyleText(const TStyleKey& k) const;
     QString Content(int real, int r, const QString& text);
     QString Link(const QString& text, const QString& content) const;
     QString ImageTag(const QImage& image);
@@ -38,66 +62,90 @@ private:
     TExStringGrid* G;
     QString Dir;
     QStringList Styles;
-    QHash<QString, int> StyleIndex;
+    QHash<TStyleKey, int> StyleIndex;
     int Counter = 0;
+    // Reused for every cell.
+    TBrush FBrush;
+    TFont FFont;
+    TStyleKey FLastKey{};
+    int FLastStyle = -1;
+    // "<TD class="cN"" of each style.
+    QStringList FOpenTags;
 };
 
-QString THtmlBuilder::Style(int c, int r, bool header)
+constexpr TColor kNoColour = kUnknownColor;
+
+QString THtmlBuilder::StyleText(const TStyleKey& k) const
+{
+    QStringList parts;
+    if (k.Background != kNoColour)
+        parts.append(QStringLiteral("background-color: #") + ColorToHTMLHex(ColorToRGB(k.Background)));
+    if (k.FontColor != kNoColour)
+        parts.append(QStringLiteral("color: #") + ColorToHTMLHex(ColorToRGB(k.FontColor)));
+    parts.append(QStringLiteral("font-size:") + QString::number(k.FontSize) + QStringLiteral("pt"));
+    if (k.FontStyle & fsItalic)
+        parts.append(QStringLiteral("font-style: italic"));
+    if (k.FontStyle & fsBold)
+        parts.append(QStringLiteral("font-weight: bold"));
+    parts.append(QStringLiteral("font-family: ") + k.FontName);
+    if (k.HAlign == taRightJustify)
+        parts.append(QStringLiteral("text-align: right"));
+    else if (k.HAlign == taCenter)
+        parts.append(QStringLiteral("text-align: center"));
+    parts.append(k.VAlign == vtaTop      ? QStringLiteral("vertical-align: top")
+                 : k.VAlign == vtaCenter ? QStringLiteral("vertical-align: middle")
+                                         : QStringLiteral("vertical-align: bottom"));
+    return parts.join(QLatin1Char(';'));
+}
+
+void THtmlBuilder::Style(QString& out, int c, int r, bool header)
 {
     TGridDrawState state = 0;
-    TBrush brush;
-    TFont font;
     TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
     TAlignment ha = taLeftJustify;
     TVAlignment va = vtaTop;
     bool ww = G->WordWrapEx();
     TCellGradientDirection gd = GradientVertical;
-    G->GetVisualProperties(c, r, state, false, false, true, &brush, colorTo, mirror, mirrorTo, &font, ha, va, ww, gd);
+    G->GetVisualProperties(c, r, state, false, false, true, &FBrush, colorTo, mirror, mirrorTo, &FFont, ha, va, ww,
+                           gd);
+    // The visual properties end with the cell's alignment and word wrap.
     const int real = G->RemapColToReal(c);
-    G->GetCellAlignment(real, r, ha, va);
-    TColor bg = brush.Color();
-    if (header || G->IsFixed(c, r))
+    TColor bg = FBrush.Color();
+    // The visual properties mark fixed cells (the grid's IsFixed included).
+    if (header || (state & gdFixed))
         bg = G->FixedColor();
-    TColor fg = font.Color();
-    const THTMLSettings* s = G->HTMLSettings();
-    QStringList parts;
-    auto known = [](TColor k) { return k != kUnknownColor && k != clNone && k != clDefault; };
-    if (known(bg) && s->SaveColor)
-        parts.append(QStringLiteral("background-color: #") + ColorToHTMLHex(ColorToRGB(bg)));
-    if (known(fg) && s->SaveColor)
-        parts.append(QStringLiteral("color: #") + ColorToHTMLHex(ColorToRGB(fg)));
-    parts.append(QStringLiteral("font-size:") + QString::number(font.Size()) + QStringLiteral("pt"));
-    if (font.Style() & fsItalic)
-        parts.append(QStringLiteral("font-style: italic"));
-    if (font.Style() & fsBold)
-        parts.append(QStringLiteral("font-weight: bold"));
-    parts.append(QStringLiteral("font-family: ") + font.Name());
-    if (ha == taRightJustify)
-        parts.append(QStringLiteral("text-align: right"));
-    else if (ha == taCenter)
-        parts.append(QStringLiteral("text-align: center"));
-    parts.append(va == vtaTop      ? QStringLiteral("vertical-align: top")
-                 : va == vtaCenter ? QStringLiteral("vertical-align: middle")
-                                   : QStringLiteral("vertical-align: bottom"));
-    const QString style = parts.join(QLatin1Char(';'));
-    auto it = StyleIndex.find(style);
+    TColor fg = FFont.Color();
+    const bool saveColor = G->HTMLSettings()->SaveColor;
+    auto shown = [&](TColor k) {
+        return saveColor && k != kUnknownColor && k != clNone && k != clDefault ? k : kNoColour;
+    };
+    const TStyleKey key{shown(bg), shown(fg), FFont.Size(), FFont.Style() & (fsBold | fsItalic), FFont.Name(), ha, va};
+    // Neighbouring cells mostly share their look: the last one is tried first.
     int n;
-    if (it == StyleIndex.end()) {
+    auto it = FLastStyle >= 0 && key == FLastKey ? StyleIndex.constEnd() : StyleIndex.constFind(key);
+    if (FLastStyle >= 0 && key == FLastKey) {
+        n = FLastStyle;
+    } else if (it == StyleIndex.constEnd()) {
         n = int(Styles.size());
-        Styles.append(style);
-        StyleIndex.insert(style, n);
+        Styles.append(StyleText(key));
+        FOpenTags.append(QStringLiteral("<TD class=\"c") + QString::number(n) + QLatin1Char('"'));
+        StyleIndex.insert(key, n);
     } else {
         n = *it;
     }
-    QString attrs = QStringLiteral("<TD class=\"c") + QString::number(n) + QLatin1Char('"');
-    const TPoint span = G->CellSpan(real, r);
-    if (span.X > 0)
-        attrs += QStringLiteral(" COLSPAN=\"") + QString::number(span.X + 1) + QLatin1Char('"');
-    if (span.Y > 0)
-        attrs += QStringLiteral(" ROWSPAN=\"") + QString::number(span.Y + 1) + QLatin1Char('"');
+    FLastKey = key;
+    FLastStyle = n;
+    out += FOpenTags[n];
+    // A base cell keeps the extent of its block; -1 outside any merge.
+    if (G->HasCellProperties(real, r)) {
+        const TCellProperties* p = G->GetCellProperties(real, r);
+        if (p->CellSpanX > 0)
+            out += QStringLiteral(" COLSPAN=\"") + QString::number(p->CellSpanX + 1) + QLatin1Char('"');
+        if (p->CellSpanY > 0)
+            out += QStringLiteral(" ROWSPAN=\"") + QString::number(p->CellSpanY + 1) + QLatin1Char('"');
+    }
     if (!ww)
-        attrs += QStringLiteral(" nowrap");
-    return attrs;
+        out += u" nowrap";
 }
 
 QString THtmlBuilder::Link(const QString& text, const QString& content) const
@@ -169,33 +217,40 @@ QString THtmlBuilder::Content(int real, int r, const QString& text)
     return text;
 }
 
-QString THtmlBuilder::Cell(int c, int r, bool header, int startCol, bool headerWritten)
+void THtmlBuilder::Cell(QString& out, int c, int r, bool header, int startCol, bool headerWritten)
 {
     const int real = G->RemapColToReal(c);
-    QString attrs = Style(c, r, header);
+    Style(out, c, r, header);
     QString text;
     G->SaveCell(real, r, text);
-    const QString original = text;
     const THTMLSettings* s = G->HTMLSettings();
+    QString shown = text;
     if (!header) {
         if (s->ConvertSpecialChars)
-            text = EncodeEntities(text, true);
+            shown = EncodeEntities(shown, true);
         if (s->NonBreakingText)
-            text = SpacesToNbsp(text);
+            shown = SpacesToNbsp(shown);
     }
-    text = Link(original, CRToHTMLBreak(text));
-    if (text.trimmed().isEmpty())
-        text = QStringLiteral("&nbsp;");
-    else
-        text = Content(real, r, text);
+    shown = Link(text, CRToHTMLBreak(shown));
+    bool blank = true;
+    for (QChar ch : shown)
+        if (!ch.isSpace()) {
+            blank = false;
+            break;
+        }
     TIntList* widths = s->ColWidths();
     if (header) {
         if (c < widths->Count())
-            attrs += QStringLiteral(" WIDTH=") + QString::number(widths->GetInteger(c));
+            out += QStringLiteral(" WIDTH=") + QString::number(widths->GetInteger(c));
     } else if (!headerWritten && c - startCol < widths->Count()) {
-        attrs += QStringLiteral(" width=") + QString::number(widths->GetInteger(c - startCol));
+        out += QStringLiteral(" width=") + QString::number(widths->GetInteger(c - startCol));
     }
-    return attrs + QLatin1Char('>') + text + QStringLiteral("</td>");
+    out += u'>';
+    if (blank)
+        out += u"&nbsp;";
+    else
+        out += Content(real, r, shown);
+    out += u"</td>\r\n";
 }
 
 QString THtmlBuilder::Build()
@@ -204,14 +259,16 @@ QString THtmlBuilder::Build()
     const QString crlf = QStringLiteral("\r\n");
     const int startCol = G->SaveFixedCells || G->SaveFixedCols ? 0 : G->FixedCols();
     int startRow = G->SaveFixedCells || G->SaveFixedRows ? 0 : G->FixedRows();
-    QStringList rows;
+    // The rows go into one text; the styles they use are known only after.
+    QString body;
+    body.reserve(qsizetype(std::min<int64_t>(int64_t(G->RowCount()) * (G->ColCount() + 1) * 32, 1 << 28)));
     bool headerWritten = false;
     if (G->FixedRows() > 0 && (G->SaveFixedCells || G->SaveFixedRows)) {
-        QString line = QStringLiteral("<TR>") + crlf;
+        body += u"<TR>\r\n";
         for (int c = startCol; c < G->ColCount(); ++c)
             if (G->IsBaseCell(G->RemapColToReal(c), 0))
-                line += Cell(c, 0, true, startCol, false) + crlf;
-        rows.append(line + QStringLiteral("</TR>"));
+                Cell(body, c, 0, true, startCol, false);
+        body += u"</TR>\r\n";
         headerWritten = true;
         startRow = 1;
         Counter = 1;
@@ -219,11 +276,11 @@ QString THtmlBuilder::Build()
     G->ExportNotification(0, startRow);
     for (int r = startRow; r < G->RowCount(); ++r) {
         G->ExportNotification(5, r);
-        QString line = QStringLiteral("<TR>") + crlf;
+        body += u"<TR>\r\n";
         for (int c = startCol; c < G->ColCount(); ++c)
             if (G->IsBaseCell(G->RemapColToReal(c), r))
-                line += Cell(c, r, false, startCol, headerWritten) + crlf;
-        rows.append(line + QStringLiteral("</TR>"));
+                Cell(body, c, r, false, startCol, headerWritten);
+        body += u"</TR>\r\n";
     }
     G->ExportNotification(2, -1);
 
@@ -248,8 +305,7 @@ QString THtmlBuilder::Build()
     if (!s->TableStyle.isEmpty())
         out += QLatin1Char(' ') + s->TableStyle + QLatin1Char(' ');
     out += QStringLiteral(" WIDTH=\"") + QString::number(s->Width) + QStringLiteral("%\">") + crlf;
-    for (const QString& row : rows)
-        out += row + crlf;
+    out += body;
     out += QStringLiteral("</TABLE>") + crlf;
     if (!s->SuffixTag.isEmpty())
         out += s->SuffixTag + crlf;

@@ -8,6 +8,9 @@
 #include "gridpack/grid3/RorIdad.h"
 #include "gridpack/grid3/SgHTMLE.h"
 #include "gridpack/grid4/ExGrid.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/Messages.h"
+#include "platform/controls/RichText.h"
 #include "platform/core/CodePages.h"
 #include "platform/core/Files.h"
 #include "platform/core/IntConv.h"
@@ -47,19 +50,18 @@ void TExStringGrid::SaveCell(int ACol, int ARow, QString& Value)
         GetCheckBoxState(ACol, RemapRowToReal(ARow), state);
         Value = state ? CheckTrue : CheckFalse;
     }
-    switch (DetectTextKind(Value, true)) {
-    case 1:
-        if (!SaveWithHTML)
-            Value = StripMarkup(Value);
-        break;
-    case 2:
+    if (Value.startsWith(QLatin1String("{\\"))) {
+        // Rich text: kept with its line breaks taken out, or its plain text.
         if (SaveWithRTF) {
             Value.remove(QLatin1Char('\r'));
             Value.remove(QLatin1Char('\n'));
+        } else {
+            Value = ReadRtf(Value.toLatin1()).Text();
+            Value.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+            Value.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
         }
-        break;
-    default:
-        break;
+    } else if (!SaveWithHTML && DetectTextKind(Value, true) == 1) {
+        Value = StripMarkup(Value);
     }
     if (OnSaveCell)
         OnSaveCell(this, ACol, ARow, Value);
@@ -120,13 +122,14 @@ void TExStringGrid::LoadFromFile(const QString& FileName)
     const qsizetype comma = header.indexOf(QLatin1Char(','));
     const int cols = LenientInt(QStringView(header).left(comma < 0 ? header.size() : comma));
     const int rows = comma < 0 ? 0 : LenientInt(QStringView(header).mid(comma + 1));
-    if (cols <= 0 || rows <= 0 || int64_t(a) + cols > MaxRealCols || int64_t(b) + rows > INT32_MAX / 2)
+    if (cols <= 0 || rows <= 0 || int64_t(a) + cols > MaxRealCols || int64_t(b) + rows > MaxDeclaredRows)
         throw DOriVireZuvez(corrupt);
 
     TUpdateGuard update(this);
     SetColCount(a + cols);
     SetRowCount(b + rows);
     TProgress progress(this, OnFileProgress);
+    uint32_t lastEvents = TickCount();
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QString& line = lines[i];
         if (line.startsWith(QLatin1String("cw"))) {
@@ -148,6 +151,13 @@ void TExStringGrid::LoadFromFile(const QString& FileName)
         LoadCell(SourceCol(this, c), r, DecodeCellBreaks(rest, Multilinecells));
         if (progress.Active())
             progress.Report(Percent(r, RowCount() - 1));
+        // The window stays painted during a long load; the user's input waits
+        // until the load is done.
+        if (TickCount() - lastEvents >= 100) {
+            if (TApplication* app = Application())
+                app->ProcessMessagesExceptInput();
+            lastEvents = TickCount();
+        }
     }
     CellsChanged(TRect{0, 0, ColCount(), RowCount()});
     CellsLoaded();
@@ -224,15 +234,15 @@ void TExStringGrid::LoadFromStream(TStream* Stream)
         return;
     }
     const qsizetype comma = header.indexOf(QLatin1Char(','));
-    const int cols = StrToInt(comma < 0 ? header : header.left(comma)) + SaveStartCol();
-    const int rows = StrToInt(comma < 0 ? QString() : header.mid(comma + 1)) + SaveStartRow();
-    if (cols <= 0 || cols > MaxRealCols || rows <= 0) {
+    const int64_t cols = int64_t(StrToInt(comma < 0 ? header : header.left(comma))) + SaveStartCol();
+    const int64_t rows = int64_t(StrToInt(comma < 0 ? QString() : header.mid(comma + 1))) + SaveStartRow();
+    if (cols <= 0 || cols > MaxRealCols || rows <= 0 || rows > MaxDeclaredRows) {
         Stream->SetPosition(start);
         throw DOriVireZuvez(QStringLiteral("Stream contains no grid data"));
     }
     TUpdateGuard update(this);
-    SetColCount(cols);
-    SetRowCount(rows);
+    SetColCount(int(cols));
+    SetRowCount(int(rows));
     const int c0 = SaveStartCol();
     const int r0 = SaveStartRow();
     while (!AtEnd(Stream)) {
@@ -256,11 +266,11 @@ void TExStringGrid::LoadFromStream(TStream* Stream)
             Stream->SetPosition(pos);
             break;
         }
-        const int c = StrToInt(line.left(k1)) + c0;
-        const int r = StrToInt(line.mid(k1 + 1, k2 - k1 - 1)) + r0;
+        const int64_t c = int64_t(StrToInt(line.left(k1))) + c0;
+        const int64_t r = int64_t(StrToInt(line.mid(k1 + 1, k2 - k1 - 1))) + r0;
         if (c < 0 || r < 0 || c >= ColCount() || r >= RowCount())
             continue;
-        LoadCell(RemapColToReal(c), r, DecodeCellBreaks(line.mid(k2 + 1), Multilinecells));
+        LoadCell(RemapColToReal(int(c)), int(r), DecodeCellBreaks(line.mid(k2 + 1), Multilinecells));
     }
     CellsChanged(TRect{0, 0, ColCount(), RowCount()});
     CellsLoaded();

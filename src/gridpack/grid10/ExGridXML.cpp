@@ -88,7 +88,8 @@ QString UnescapeXmlText(QString Text)
 {
     // Files of older writers carry "$amp;" for an ampersand; everything else
     // the document object has unescaped already.
-    Text.replace(QLatin1String("$amp;"), QLatin1String("&"));
+    if (Text.contains(u'$'))
+        Text.replace(QLatin1String("$amp;"), QLatin1String("&"));
     return Text;
 }
 
@@ -133,7 +134,7 @@ struct TXmlWalk {
         if (Depth > kMaxDepth)
             return;
         bool newRow = false;
-        if (Node.IsElement()) {
+        if (Node.IsElement() && Node.Raw().first_attribute()) {
             const auto attrs = Node.Attributes();
             for (const auto& a : attrs) {
                 Grow(Col(), Row());
@@ -244,7 +245,7 @@ void TExStringGrid::LoadFromXML(const QString& FileName, bool LevelToRow, bool L
     for (XmlNode rec = doc.DocumentElement().FirstChild(); rec; rec = rec.NextSibling(), ++i) {
         w.ColCnt = 0;
         w.Level = 1;
-        if (LevelToRow && i == 0 && (!rec.IsElement() || rec.Attributes().isEmpty()))
+        if (LevelToRow && i == 0 && (!rec.IsElement() || !rec.Raw().first_attribute()))
             w.RowCnt = -1;
         w.Walk(rec, 1);
         if (!LevelToRow)

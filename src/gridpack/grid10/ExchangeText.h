@@ -15,6 +15,11 @@ class TObject;
 
 namespace GridExchange {
 
+// The most rows a file or stream may declare in its header: a count is
+// taken before any row is read, and a damaged header must not make the
+// grid allocate without bound.
+constexpr int MaxDeclaredRows = 1 << 24;
+
 // Lines ended by CR LF, CR or LF; a final line break adds no empty line.
 QStringList SplitLines(const QString& Text);
 // Every line followed by CR LF.

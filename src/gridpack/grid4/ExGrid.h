@@ -563,6 +563,8 @@ public:
     void StartUpdate() { ++FUpdateCount; }
     void ResetUpdate() { FUpdateCount = 0; }
     bool LockUpdate() const { return FUpdateCount != 0; }
+    // The outermost EndUpdate repaints the whole grid.
+    bool CellInvalidationDeferred() override { return FUpdateCount > 0; }
     void SetLockUpdate(bool v) { v ? BeginUpdate() : EndUpdate(); }
     int UpdateCount() const { return FUpdateCount; }
     bool FSelChange = false;
@@ -1403,6 +1405,11 @@ public:
     void ResetFixedCellHighlight();
     bool IsHoverFixedCell(int ACol, int ARow);
     bool HasCellBorders() override;
+    // The focus glow around the cell rectangle R (client coordinates) while
+    // an editor is open; Move follows the current cell, Hide ends it.
+    void ShowFocusWindow(const TRect& R);
+    void MoveFocusWindow();
+    void HideFocusWindow();
     // Sets the cursor as the grid's own mouse handling does: the mouse
     // select mode stays (a change from outside resets it).
     void SetGridCursor(TCursor v);
@@ -1677,4 +1684,7 @@ private:
     // The first data row whose sort column starts with the (upper-case)
     // text, -1 for none.
     int SearchSortColumn(const QString& UpperText);
+    // Repaints the row indicator cells (0, OldRow) and (0, NewRow) when an
+    // indicator picture is shown.
+    void RepaintRowIndicator(int OldRow, int NewRow);
 };

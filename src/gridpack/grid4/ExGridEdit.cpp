@@ -203,8 +203,11 @@ bool TExStringGrid::SelectCell(int ACol, int ARow)
     const TGridRect oldSel = Selection();
 
     // 2. A forced selection is always allowed.
-    if (FForceSel)
+    const int rowBefore = Row();
+    if (FForceSel) {
+        RepaintRowIndicator(rowBefore, ARow);
         return true;
+    }
 
     // 3. No window to show it in yet.
     if (!Parent())
@@ -225,7 +228,7 @@ bool TExStringGrid::SelectCell(int ACol, int ARow)
         const int bc = DisplColIndex(b.X);
         MoveColRow(bc, b.Y, true, true);
         RepaintCell(bc, b.Y);
-        if (MouseActions()->DirectEdit)
+        if (MouseActions()->DirectEdit || (ControlLook()->DropDownAlwaysVisible() && HasComboBox(rc, ARow)))
             ShowInplaceEdit();
         return false;
     }
@@ -315,6 +318,7 @@ bool TExStringGrid::SelectCell(int ACol, int ARow)
     }
 
     // 11. Repaints that follow the current cell.
+    RepaintRowIndicator(oldRow, ARow);
     if (ActiveCellShow()) {
         RepaintActiveHeaders(oldCol, oldRow, ARow, ACol);
         if (oldSel.Left != oldCol && oldSel.Top != oldRow)
@@ -333,9 +337,24 @@ bool TExStringGrid::SelectCell(int ACol, int ARow)
         FOldRowSel = ARow;
     }
 
+    // 13. Cell borders drawn by OnGetCellBorder follow the selection (the
+    // columns counted from the fixed-row count).
+    if (HasCellBorders())
+        RepaintRect(TRect{FixedRows(), oldSel.Top, FixedRows() + VisibleColCount(), oldSel.Bottom});
+
     // 14. The text the next edit of this cell starts from.
     FCellCache = newText;
     return result;
+}
+
+void TExStringGrid::RepaintRowIndicator(int OldRow, int NewRow)
+{
+    if (!RowIndicator() || RowIndicator()->Empty() || FixedCols() <= 0)
+        return;
+    if (OldRow >= 0 && OldRow < RowCount())
+        RepaintCell(0, OldRow);
+    if (NewRow >= 0 && NewRow < RowCount())
+        RepaintCell(0, NewRow);
 }
 
 TAlignment TExStringGrid::EditCellAlignment(int ACol, int ARow)
@@ -434,6 +453,8 @@ bool TExStringGrid::CanEditShow()
         } else {
             OpenCellEditor(DisplColIndex(bc), br);
             FEntered = true;
+            if (FocusHelper()->Enabled)
+                ShowFocusWindow(TBaseGrid::CellRect(Col(), Row()));
             return false;
         }
     }
@@ -441,6 +462,8 @@ bool TExStringGrid::CanEditShow()
     if (result) {
         FEntered = true;
         FEditing = true;
+        if (FocusHelper()->Enabled)
+            ShowFocusWindow(TBaseGrid::CellRect(Col(), Row()));
     }
     return result;
 }

@@ -200,6 +200,9 @@ bool TExStringGrid::ValidateCell(const QString& NewValue)
     }
     // 15.
     FOldCellText = GetGridCell(rcol, FOldRow);
+    // 17.
+    if (valid)
+        HideFocusWindow();
     return valid;
 }
 

@@ -23,23 +23,23 @@ void PutU32(QByteArray& out, uint32_t v)
         out.append(char((v >> (8 * i)) & 0xFF));
 }
 
-// Reads from the stream with every length checked against the bytes left.
+// Reads from a byte view with every length checked against the bytes left.
 class TReader {
 public:
-    explicit TReader(TStream* s) : S(s), Left(s->Size() - s->Position()) {}
+    TReader(QByteArrayView d, qsizetype pos) : D(d), P(pos) {}
+    qsizetype Pos() const { return P; }
     uint8_t Byte()
     {
-        uint8_t b = 0;
-        Take(&b, 1);
-        return b;
+        Need(1);
+        return uint8_t(D[P++]);
     }
     int64_t IntLE(int n)
     {
-        uint8_t b[4] = {};
-        Take(b, n);
+        Need(n);
         uint32_t v = 0;
         for (int i = 0; i < n; ++i)
-            v |= uint32_t(b[i]) << (8 * i);
+            v |= uint32_t(uint8_t(D[P + i])) << (8 * i);
+        P += n;
         if (n == 1)
             return int8_t(v);
         if (n == 2)
@@ -49,34 +49,31 @@ public:
     uint32_t Count()
     {
         const int64_t n = IntLE(4);
-        if (n < 0 || n > Left)
+        if (n < 0 || n > D.size() - P)
             Fail();
         return uint32_t(n);
     }
-    QByteArray Bytes(int64_t n)
+    QByteArrayView Bytes(int64_t n)
     {
-        if (n < 0 || n > Left)
+        if (n < 0)
             Fail();
-        QByteArray b(qsizetype(n), Qt::Uninitialized);
-        Take(b.data(), n);
-        return b;
+        Need(n);
+        const QByteArrayView v = D.sliced(P, qsizetype(n));
+        P += qsizetype(n);
+        return v;
     }
-    QString ShortString()
-    {
-        const uint8_t n = Byte();
-        return QString::fromLatin1(Bytes(n));
-    }
+    QByteArrayView ShortBytes() { return Bytes(Byte()); }
+    QString ShortString() { return QString::fromLatin1(ShortBytes()); }
     [[noreturn]] static void Fail() { throw EReadError(QStringLiteral("Invalid or truncated component record")); }
 
 private:
-    void Take(void* p, int64_t n)
+    void Need(int64_t n)
     {
-        if (n > Left || S->Read(p, n) != n)
+        if (n > D.size() - P)
             Fail();
-        Left -= n;
     }
-    TStream* S;
-    int64_t Left;
+    QByteArrayView D;
+    qsizetype P;
 };
 
 TBinValue ReadValue(TReader& r, int depth)
@@ -108,7 +105,7 @@ TBinValue ReadValue(TReader& r, int depth)
         return v;
     case 0x05:
         v.Type = TBinValue::vtExtended;
-        v.Extended = ExtendedToDouble(r.Bytes(10));
+        v.Extended = ExtendedToDouble(r.Bytes(10).toByteArray());
         return v;
     case 0x06:
         v.Type = TBinValue::vtString;
@@ -116,7 +113,7 @@ TBinValue ReadValue(TReader& r, int depth)
         return v;
     case 0x07:
         v.Type = TBinValue::vtIdent;
-        v.Text = r.ShortString();
+        v.Ident = r.ShortBytes();
         return v;
     case 0x08:
     case 0x09:
@@ -125,7 +122,7 @@ TBinValue ReadValue(TReader& r, int depth)
         return v;
     case 0x0A:
         v.Type = TBinValue::vtBinary;
-        v.Binary = r.Bytes(r.Count());
+        v.Binary = r.Bytes(r.Count()).toByteArray();
         return v;
     case 0x0B:
         v.Type = TBinValue::vtSet;
@@ -141,7 +138,7 @@ TBinValue ReadValue(TReader& r, int depth)
         const int64_t n = r.IntLE(4);
         if (n < 0)
             TReader::Fail();
-        const QByteArray b = r.Bytes(n * 2);
+        const QByteArrayView b = r.Bytes(n * 2);
         v.Text.resize(qsizetype(n));
         for (int64_t i = 0; i < n; ++i)
             v.Text[qsizetype(i)] = QChar(char16_t(uint8_t(b[qsizetype(2 * i)]) | (uint8_t(b[qsizetype(2 * i + 1)]) << 8)));
@@ -158,7 +155,7 @@ TBinValue ReadValue(TReader& r, int depth)
 
 } // namespace
 
-const TBinValue* TBinRecord::Find(const QString& Name) const
+const TBinValue* TBinRecord::Find(QByteArrayView Name) const
 {
     for (const TBinProperty& p : Properties)
         if (p.Name == Name)
@@ -166,18 +163,16 @@ const TBinValue* TBinRecord::Find(const QString& Name) const
     return nullptr;
 }
 
-TBinRecordWriter::TBinRecordWriter(const QString& ClassName)
+TBinRecordWriter::TBinRecordWriter(QByteArray& Out, QByteArrayView ClassName) : FOut(Out)
 {
-    FOut = QByteArray("TPF0");
+    FOut.append("TPF0", 4);
     shortString(ClassName);
     FOut.append(char(0)); // no component name
 }
 
-void TBinRecordWriter::name(const QString& Name) { shortString(Name); }
-
-void TBinRecordWriter::shortString(const QString& Text)
+void TBinRecordWriter::shortString(QByteArrayView Text)
 {
-    const QByteArray b = Text.toLatin1().left(255);
+    const QByteArrayView b = Text.first(std::min<qsizetype>(Text.size(), 255));
     FOut.append(char(b.size()));
     FOut.append(b);
 }
@@ -186,7 +181,7 @@ void TBinRecordWriter::stringValue(const QString& Text)
 {
     if (IsAscii(Text) && Text.size() <= 255) {
         FOut.append(char(0x06));
-        shortString(Text);
+        shortString(Text.toLatin1());
     } else if (IsAscii(Text)) {
         FOut.append(char(0x0C));
         PutU32(FOut, uint32_t(Text.size()));
@@ -199,9 +194,9 @@ void TBinRecordWriter::stringValue(const QString& Text)
     }
 }
 
-void TBinRecordWriter::Int(const QString& Name, int64_t Value)
+void TBinRecordWriter::Int(QByteArrayView Name, int64_t Value)
 {
-    name(Name);
+    shortString(Name);
     const int32_t v = int32_t(std::clamp<int64_t>(Value, INT32_MIN, INT32_MAX));
     if (v >= -128 && v <= 127) {
         FOut.append(char(0x02));
@@ -216,78 +211,91 @@ void TBinRecordWriter::Int(const QString& Name, int64_t Value)
     }
 }
 
-void TBinRecordWriter::Extended(const QString& Name, double Value)
+void TBinRecordWriter::Extended(QByteArrayView Name, double Value)
 {
-    name(Name);
+    shortString(Name);
     FOut.append(char(0x05));
     FOut.append(DoubleToExtended(Value));
 }
 
-void TBinRecordWriter::String(const QString& Name, const QString& Value)
+void TBinRecordWriter::String(QByteArrayView Name, const QString& Value)
 {
-    name(Name);
+    shortString(Name);
     stringValue(Value);
 }
 
-void TBinRecordWriter::Ident(const QString& Name, const QString& Value)
+void TBinRecordWriter::Ident(QByteArrayView Name, QByteArrayView Value)
 {
-    name(Name);
+    shortString(Name);
     FOut.append(char(0x07));
     shortString(Value);
 }
 
-void TBinRecordWriter::Bool(const QString& Name, bool Value)
+void TBinRecordWriter::Bool(QByteArrayView Name, bool Value)
 {
-    name(Name);
+    shortString(Name);
     FOut.append(char(Value ? 0x09 : 0x08));
 }
 
-void TBinRecordWriter::Set(const QString& Name, const QStringList& Idents)
+void TBinRecordWriter::Set(QByteArrayView Name, const QStringList& Idents)
 {
-    name(Name);
+    shortString(Name);
     FOut.append(char(0x0B));
     for (const QString& s : Idents)
-        shortString(s);
+        shortString(s.toLatin1());
     FOut.append(char(0));
 }
 
-void TBinRecordWriter::Binary(const QString& Name, const QByteArray& Value)
+void TBinRecordWriter::Binary(QByteArrayView Name, const QByteArray& Value)
 {
-    name(Name);
+    shortString(Name);
     FOut.append(char(0x0A));
     PutU32(FOut, uint32_t(Value.size()));
     FOut.append(Value);
 }
 
-void TBinRecordWriter::StringList(const QString& Name, const QStringList& Values)
+void TBinRecordWriter::StringList(QByteArrayView Name, const QStringList& Values)
 {
-    name(Name);
+    shortString(Name);
     FOut.append(char(0x01));
     for (const QString& s : Values)
         stringValue(s);
     FOut.append(char(0));
 }
 
-QByteArray TBinRecordWriter::Finish()
+void TBinRecordWriter::Finish()
 {
-    QByteArray out = FOut;
-    out.append(char(0)); // end of properties
-    out.append(char(0)); // no children
-    return out;
+    FOut.append(char(0)); // end of properties
+    FOut.append(char(0)); // no children
+}
+
+TBinRecord ReadBinRecord(const QByteArray& Data, qsizetype& Pos)
+{
+    TReader r(Data, Pos);
+    if (r.Bytes(4) != QByteArrayView("TPF0"))
+        TReader::Fail();
+    TBinRecord rec;
+    rec.Source = Data;
+    rec.ClassName = r.ShortBytes();
+    r.ShortBytes(); // the component name
+    rec.Properties.reserve(24);
+    for (QByteArrayView n = r.ShortBytes(); !n.isEmpty(); n = r.ShortBytes())
+        rec.Properties.push_back(TBinProperty{n, ReadValue(r, 0)});
+    if (r.Byte() != 0)
+        TReader::Fail(); // child components are not part of these records
+    Pos = r.Pos();
+    return rec;
 }
 
 TBinRecord ReadBinRecord(TStream* Stream)
 {
-    TReader r(Stream);
-    if (r.Bytes(4) != QByteArray("TPF0"))
-        TReader::Fail();
-    TBinRecord rec;
-    rec.ClassName = r.ShortString();
-    r.ShortString(); // the component name
-    for (QString n = r.ShortString(); !n.isEmpty(); n = r.ShortString())
-        rec.Properties.push_back(TBinProperty{n, ReadValue(r, 0)});
-    if (r.Byte() != 0)
-        TReader::Fail(); // child components are not part of these records
+    const int64_t start = Stream->Position();
+    const int64_t left = Stream->Size() - start;
+    QByteArray data(qsizetype(std::max<int64_t>(0, left)), Qt::Uninitialized);
+    data.resize(qsizetype(Stream->Read(data.data(), data.size())));
+    qsizetype pos = 0;
+    TBinRecord rec = ReadBinRecord(data, pos);
+    Stream->SetPosition(start + pos);
     return rec;
 }
 

@@ -33,49 +33,56 @@ struct TBinValue {
     int64_t Int = 0;
     double Extended = 0;
     bool Bool = false;
-    // The text of a string or identifier.
+    // An identifier, as it stands in the record's bytes.
+    QByteArrayView Ident;
+    // The text of a string.
     QString Text;
     // The identifiers of a set, or the texts of a list of strings.
     QStringList Items;
     QByteArray Binary;
 };
 
+// Names and identifiers are views of the bytes the record was read from,
+// which the record keeps (Source).
 struct TBinProperty {
-    QString Name;
+    QByteArrayView Name;
     TBinValue Value;
 };
 
 struct TBinRecord {
-    QString ClassName;
+    QByteArray Source;
+    QByteArrayView ClassName;
     std::vector<TBinProperty> Properties;
     // The property of that name, or nullptr.
-    const TBinValue* Find(const QString& Name) const;
+    const TBinValue* Find(QByteArrayView Name) const;
 };
 
+// Appends records to one byte array (Out), which the caller keeps.
 class TBinRecordWriter {
 public:
-    explicit TBinRecordWriter(const QString& ClassName);
-    void Int(const QString& Name, int64_t Value);
-    void Extended(const QString& Name, double Value);
+    TBinRecordWriter(QByteArray& Out, QByteArrayView ClassName);
+    void Int(QByteArrayView Name, int64_t Value);
+    void Extended(QByteArrayView Name, double Value);
     // 0x06, 0x0C or 0x14 by length and content.
-    void String(const QString& Name, const QString& Value);
-    void Ident(const QString& Name, const QString& Value);
-    void Bool(const QString& Name, bool Value);
-    void Set(const QString& Name, const QStringList& Idents);
-    void Binary(const QString& Name, const QByteArray& Value);
-    void StringList(const QString& Name, const QStringList& Values);
-    // The record, closed.
-    QByteArray Finish();
+    void String(QByteArrayView Name, const QString& Value);
+    void Ident(QByteArrayView Name, QByteArrayView Value);
+    void Bool(QByteArrayView Name, bool Value);
+    void Set(QByteArrayView Name, const QStringList& Idents);
+    void Binary(QByteArrayView Name, const QByteArray& Value);
+    void StringList(QByteArrayView Name, const QStringList& Values);
+    // Closes the record.
+    void Finish();
 
 private:
-    void name(const QString& Name);
-    void shortString(const QString& Text);
+    void shortString(QByteArrayView Text);
     void stringValue(const QString& Text);
-    QByteArray FOut;
+    QByteArray& FOut;
 };
 
-// Reads one record from the stream's position; EReadError on anything that
-// is not a whole record.
+// Reads one record of Data from Pos on and moves Pos past it; EReadError on
+// anything that is not a whole record.
+TBinRecord ReadBinRecord(const QByteArray& Data, qsizetype& Pos);
+// The same from the stream's position; the stream is left after the record.
 TBinRecord ReadBinRecord(TStream* Stream);
 
 // The 80-bit extended form of a double and back.

@@ -852,6 +852,7 @@ void TCustomGrid::InvalidateGrid() {
 
 void TCustomGrid::InvalidateGridRect(const TGridRect& g) {
     if (g.Right < 0 || g.Bottom < 0 || g.Left >= FColCount || g.Top >= FRowCount) return;
+    if (CellInvalidationDeferred()) return;
     TGridDrawInfo D;
     CalcDrawInfo(D);
     // The part of the block that is in view, fixed cells included.

@@ -261,6 +261,10 @@ public:
     void InvalidateCol(int ACol);
     void InvalidateGrid();
     void InvalidateGridRect(const TGridRect& r);
+    // True while a descendant will repaint the whole grid anyway (its update
+    // lock): cell and range invalidation is then skipped, which keeps bulk
+    // loads from measuring the view once per cell.
+    virtual bool CellInvalidationDeferred() { return false; }
     // Marks a client rectangle for repainting; tests read what was marked.
     void InvalidateRect(const TRect& r);
     const std::vector<TRect>& InvalidatedRects() const { return FInvalidated; }

@@ -165,7 +165,12 @@ TEST_F(GridBinaryTest, DamagedStreamsChangeNothing)
         TMemoryStream m;
         m.WriteBuffer(bad[i]);
         m.SetPosition(0);
-        EXPECT_THROW(h->LoadFromBinStream(&m), EReadError) << i;
+        // a damaged record is a read error; a grid too wide for this one has
+        // the grid's own message
+        if (i == 3)
+            EXPECT_THROW(h->LoadFromBinStream(&m), DOriVireZuvez) << i;
+        else
+            EXPECT_THROW(h->LoadFromBinStream(&m), EReadError) << i;
         EXPECT_EQ(h->GetCellEx(0, 0), "keep") << i;
         EXPECT_EQ(h->ColCount(), 2) << i;
         EXPECT_EQ(h->GetCellEx(1, 1), "") << i;
@@ -185,7 +190,8 @@ TEST_F(GridBinaryTest, BinaryFileRoundTrip)
 
 TEST(BinComponentStreamTest, ValuesTravel)
 {
-    TBinRecordWriter w("TThing");
+    QByteArray out;
+    TBinRecordWriter w(out, "TThing");
     w.Int("small", -5);
     w.Int("mid", 300);
     w.Int("big", -100000);
@@ -197,8 +203,9 @@ TEST(BinComponentStreamTest, ValuesTravel)
     w.Set("s", {"fsBold", "fsItalic"});
     w.Binary("b", QByteArray("\x00\x01", 2));
     w.StringList("l", {"a", "b"});
+    w.Finish();
     TMemoryStream m;
-    m.WriteBuffer(w.Finish());
+    m.WriteBuffer(out);
     m.SetPosition(0);
     const TBinRecord r = ReadBinRecord(&m);
     EXPECT_EQ(r.ClassName, "TThing");
@@ -208,7 +215,7 @@ TEST(BinComponentStreamTest, ValuesTravel)
     EXPECT_DOUBLE_EQ(r.Find("x")->Extended, 2.5);
     EXPECT_EQ(r.Find("long")->Text, QString(300, 'a'));
     EXPECT_EQ(r.Find("wide")->Text, QString::fromUtf8("\xC3\xA9"));
-    EXPECT_EQ(r.Find("id")->Text, "clNone");
+    EXPECT_EQ(r.Find("id")->Ident, "clNone");
     EXPECT_TRUE(r.Find("t")->Bool);
     EXPECT_EQ(r.Find("s")->Items, (QStringList{"fsBold", "fsItalic"}));
     EXPECT_EQ(r.Find("b")->Binary, QByteArray("\x00\x01", 2));

@@ -2,6 +2,7 @@
 #include "GridData2Fixture.h"
 
 #include "platform/core/StringList.h"
+#include "platform/graphics/Graphics.h"
 #include "platform/sys/LinkOpener.h"
 
 namespace {
@@ -67,6 +68,29 @@ TEST_F(GridHTMLXMLTest, HtmlLinksAndXhtml)
     html = g->SaveToHTMLString("/tmp/");
     EXPECT_TRUE(html.startsWith("<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<!DOCTYPE html PUBLIC"));
     EXPECT_TRUE(html.endsWith("</HTML>\r\n"));
+}
+
+TEST_F(GridHTMLXMLTest, HtmlHeaderRowWidthsAndPictures)
+{
+    auto* g = NewGrid(2, 2, 0, 1);
+    g->SetCellEx(0, 0, "head");
+    g->SetCellEx(0, 1, "pic");
+    TBitmap* bmp = g->CreateBitmap(0, 1, false, haLeft, vaTop);
+    bmp->SetSize(4, 3);
+    g->HTMLSettings()->ColWidths()->Add(120);
+    const QString dir = Dir.path() + "/";
+    const QString html = g->SaveToHTMLString(dir);
+    // the header row carries the widths; the data rows then do not
+    EXPECT_TRUE(html.contains(" WIDTH=120>head</td>")) << html.toStdString();
+    EXPECT_FALSE(html.contains(" width="));
+    // the picture is written as a JPEG file, numbered from 1 after a header
+    const QString file = dir + "images/img1.jpg";
+    EXPECT_TRUE(html.contains(">pic<img src= \"file://" + file + "\"></td>")) << html.toStdString();
+    EXPECT_TRUE(ReadFileWhole(file).startsWith("\xFF\xD8\xFF"));
+    EXPECT_EQ(DecodePicture(ReadFileWhole(file)).width(), 4);
+
+    g->HTMLSettings()->ExportImages = false;
+    EXPECT_TRUE(g->SaveToHTMLString(dir).contains(">pic</td>"));
 }
 
 TEST_F(GridHTMLXMLTest, HtmlFileIsSevenBitWithReferencesAndOpens)
@@ -166,6 +190,21 @@ TEST_F(GridHTMLXMLTest, XmlReaderErrors)
         EXPECT_TRUE(e.Message().endsWith(" on line 3")) << e.Message().toStdString();
     }
     EXPECT_EQ(h->GetCellEx(0, 0), "keep");
+}
+
+TEST_F(GridHTMLXMLTest, XmlLevelsToRows)
+{
+    // each record's attributes take a row; its children follow on the next
+    // row, indented by the level
+    Put("t.xml", "<L>\n<R id=\"1\"><A>x</A><B>y</B></R>\n<R id=\"2\"><A>z</A><B>w</B></R>\n</L>\n");
+    auto* h = NewGrid(1, 1, 0, 0);
+    h->LoadFromXML(Path("t.xml"), true, false);
+    const char* expected[3][3] = {{"1", "", ""}, {"2", "x", "y"}, {"", "z", "w"}};
+    EXPECT_EQ(h->ColCount(), 3);
+    EXPECT_EQ(h->RowCount(), 3);
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(h->GetCellEx(c, r), expected[r][c]) << c << "," << r;
 }
 
 TEST_F(GridHTMLXMLTest, XmlDeepNestingIsNotWalkedToTheEnd)
