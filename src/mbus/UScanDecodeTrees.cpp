@@ -3,6 +3,8 @@
 // the window.
 #include "mbus/UScanDecodeTrees.h"
 
+#include "platform/controls/ImgList.h"
+#include "platform/graphics/Graphics.h"
 #include "treeview/LazyTrees.h"
 
 #include <vector>
@@ -24,10 +26,35 @@ public:
     PLazyNode Node;
 };
 
+// The images of the tree levels: a meter (0), a record (1), a detail (2).
+void Add_Level_Images(TCustomImageList* list)
+{
+    const TColor colors[] = {TColor(0x00A05000), TColor(0x00308030), TColor(0x00808080)};
+    for (int level = 0; level < 3; ++level) {
+        TBitmap b;
+        b.SetSize(16, 16);
+        TCanvas* c = b.Canvas();
+        c->Brush().SetColor(clFuchsia);
+        c->FillRect(Rect(0, 0, 16, 16));
+        c->Brush().SetColor(colors[level]);
+        c->Pen().SetColor(colors[level]);
+        if (level == 0)
+            c->Rectangle(2, 3, 14, 13);
+        else if (level == 1)
+            c->Ellipse(3, 3, 13, 13);
+        else
+            c->Ellipse(5, 5, 11, 11);
+        list->AddMasked(&b, clFuchsia);
+    }
+}
+
 class TScanTrees : public IScanTrees {
 public:
     explicit TScanTrees(TFScanDecode* w) : FWindow(w)
     {
+        IL_Tree1 = new TCustomImageList(w, 16, 16);
+        IL_Tree1->SetName(QStringLiteral("IL_Tree1"));
+        Add_Level_Images(IL_Tree1);
         VST = Make_Tree(w->Tree_Parent(TScanTree::Wired), QStringLiteral("VST"));
         VST->SetBounds(16, 30, 880, 340);
         static_cast<TControl*>(VST)->SetVisible(false);
@@ -77,6 +104,7 @@ public:
 
     TLazyStringTree* VST = nullptr;
     TLazyStringTree* VST_Wireless = nullptr;
+    TCustomImageList* IL_Tree1 = nullptr;
 
 private:
     static int Slot(TScanTree tree) { return tree == TScanTree::Wired ? 0 : 1; }
@@ -88,6 +116,13 @@ private:
         t->SetName(name);
         t->SetParent(parent);
         t->SetNodeDataSize(int(sizeof(TMyRec)));
+        t->SetImages(IL_Tree1);
+        // A node's image is its level, normal and selected.
+        t->OnGetImageIndexEx = [](TBaseLazyTree* Sender, PLazyNode Node, TLTImageKind Kind, TColumnIndex, bool&,
+                                  int& ImageIndex, TCustomImageList*&) {
+            if (Node && (Kind == ikNormal || Kind == ikSelected))
+                ImageIndex = int(Sender->GetNodeLevel(Node));
+        };
         TCustomLazyTreeOptions* o = t->TreeOptions();
         o->SetMiscOptions(o->MiscOptions() + TLTMiscOptions{toCheckSupport, toToggleOnDblClick, toWheelPanning});
         o->SetAutoOptions(o->AutoOptions() + TLTAutoOptions{toAutoTristateTracking});

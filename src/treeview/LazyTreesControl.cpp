@@ -360,6 +360,8 @@ void TBaseLazyTree::WMSize(TMessage& M) {
         FHeader->DistributeSpringWidth();
         if (FHeader->Options().Contains(hoAutoResize)) FHeader->Columns()->FitAutoSizeColumn(InvalidColumn, false);
         UpdateScrollBars(true);
+        // Without columns the editor's cell follows the width.
+        if (FStates.Contains(tsEditing) && !HeaderUsesColumns()) PlaceEditor();
     } catch (...) {
         SwitchStates({}, {tsSizing});
         throw;

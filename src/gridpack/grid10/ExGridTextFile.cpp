@@ -8,6 +8,8 @@
 #include "gridpack/grid3/RorIdad.h"
 #include "gridpack/grid3/SgHTMLE.h"
 #include "gridpack/grid4/ExGrid.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/Messages.h"
 #include "platform/controls/RichText.h"
 #include "platform/core/CodePages.h"
 #include "platform/core/Files.h"
@@ -127,6 +129,7 @@ void TExStringGrid::LoadFromFile(const QString& FileName)
     SetColCount(a + cols);
     SetRowCount(b + rows);
     TProgress progress(this, OnFileProgress);
+    uint32_t lastEvents = TickCount();
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QString& line = lines[i];
         if (line.startsWith(QLatin1String("cw"))) {
@@ -148,6 +151,13 @@ void TExStringGrid::LoadFromFile(const QString& FileName)
         LoadCell(SourceCol(this, c), r, DecodeCellBreaks(rest, Multilinecells));
         if (progress.Active())
             progress.Report(Percent(r, RowCount() - 1));
+        // The window stays painted during a long load; the user's input waits
+        // until the load is done.
+        if (TickCount() - lastEvents >= 100) {
+            if (TApplication* app = Application())
+                app->ProcessMessagesExceptInput();
+            lastEvents = TickCount();
+        }
     }
     CellsChanged(TRect{0, 0, ColCount(), RowCount()});
     CellsLoaded();

@@ -948,6 +948,13 @@ void TApplication::ProcessMessages() {
     FireDueTimers();
 }
 
+void TApplication::ProcessMessagesExceptInput() {
+    if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    DrainPostedMessages();
+    RunQueuedCalls();
+    FireDueTimers();
+}
+
 bool TApplication::IdleNothingPending() const {
     QMutexLocker lock(&FCalls->Lock);
     return FCalls->Calls.empty() && PostedMessageCount() == 0;

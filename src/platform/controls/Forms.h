@@ -303,6 +303,10 @@ public:
     bool Terminated() const { return FTerminated; }
     // Handles every waiting event, posted message, queued call and due timer.
     void ProcessMessages();
+    // The same but for the user's input (keys and mouse stay queued): for
+    // long operations that keep the window painted without letting the user
+    // act on what they are working on.
+    void ProcessMessagesExceptInput();
     // Handles what is waiting, or waits for the next event first. The wait
     // ends with an input, a posted message or a call from another thread
     // (each wakes the toolkit's loop), or when the nearest timer falls due

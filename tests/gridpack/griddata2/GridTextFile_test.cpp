@@ -1,6 +1,7 @@
 // The grid text file and the grid text stream.
 #include "GridData2Fixture.h"
 
+#include "platform/controls/Messages.h"
 #include "platform/core/Streams.h"
 
 namespace {
@@ -191,6 +192,34 @@ TEST_F(GridTextFileTest, StreamWidthOfAColumnPastTheGridIsSkipped)
     h->LoadFromStream(&s);
     EXPECT_EQ(h->ColCount(), 3);
     EXPECT_EQ(h->GetCellEx(1, 1), "v");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(GridTextFileTest, LongLoadRunsWaitingCallsEveryTenthOfASecond)
+{
+    QByteArray text = "2,40\r\n";
+    for (int r = 0; r < 40; ++r)
+        text += "0," + QByteArray::number(r) + ",v\r\n";
+    Put("long.txt", text);
+    auto* g = NewGrid(2, 2, 0, 0);
+    // the clock moves 30 ms per stored cell; a call waits in the queue
+    int64_t now = 1000;
+    SetTickCountForTest(now);
+    int ranAtCell = -1, cells = 0;
+    Application()->Queue([&] { ranAtCell = cells; });
+    g->OnLoadCell = [&](TObject*, int, int, QString&) {
+        ++cells;
+        now += 30;
+        SetTickCountForTest(now);
+    };
+    g->LoadFromFile(Path("long.txt"));
+    SetTickCountForTest(-1);
+    // the first check after 100 ms: the fourth cell
+    EXPECT_EQ(ranAtCell, 4);
+    EXPECT_EQ(cells, 40);
 }
 
 } // namespace

@@ -113,3 +113,68 @@ TEST_F(RealTreeTest, AGridClickShowsTheMeterAndTicksChangeTheList)
 }
 
 } // namespace
+
+namespace {
+
+// The point of a node's check box, found by the tree's own hit test along
+// the node's row.
+bool Check_Box_Point(TLazyStringTree* t, PLazyNode n, TPoint& p)
+{
+    const TRect r = t->GetDisplayRect(n, -1, false);
+    const int y = (r.Top + r.Bottom) / 2;
+    for (int x = 0; x < r.Right; ++x) {
+        THitInfo hit;
+        t->GetHitTestInfoAt(x, y, true, hit);
+        if (hit.HitNode == n && hit.HitPositions.Contains(hiOnItemCheckbox)) {
+            p = Point(x + 2, y);
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(RealTreeTest, EachNodesImageIsItsLevel)
+{
+    Open(15, 1, false);
+    int index = -1;
+    W->TR_ScanDecode->Store_Wired_Answer(index, Fake_Meter_Frame(5, 0x12345678, 0x0442, 1, 7, Meter5_Records));
+    W->Show_Slave_in_Tree();
+    PLazyNode top = VST->RootNode()->FirstChild;
+    ASSERT_TRUE(top && top->FirstChild && top->FirstChild->FirstChild);
+    const PLazyNode nodes[] = {top, top->FirstChild, top->FirstChild->FirstChild->NextSibling};
+    for (int level = 0; level < 3; ++level) {
+        for (TLTImageKind kind : {ikNormal, ikSelected}) {
+            bool ghosted = false;
+            int image = -1;
+            TCustomImageList* list = VST->Images();
+            VST->OnGetImageIndexEx(VST, nodes[level], kind, 0, ghosted, image, list);
+            EXPECT_EQ(image, level);
+        }
+    }
+    EXPECT_EQ(VST->Images()->Count(), 3);
+}
+
+TEST_F(RealTreeTest, AClickOnAWirelessCheckBoxReachesTheList)
+{
+    auto* d = new TSlave_wMBus;
+    auto* v = new TVariable_MBus;
+    v->Real_Wireless_Var = true;
+    d->List_Var.append(v);
+    List_Slaves_wMBus.Add(d);
+    Open(15, 1, true);
+    W->Show();
+    W->Form_Style(5);
+    W->Show_Slave_in_Tree_Wireless(0);
+    PLazyNode top = VST_Wireless->RootNode()->FirstChild;
+    ASSERT_TRUE(top);
+    TPoint p;
+    ASSERT_TRUE(Check_Box_Point(VST_Wireless, top, p));
+    Input::Click(VST_Wireless, p.X, p.Y);
+    EXPECT_FALSE(TBaseLazyTree::IsCheckStateChecked(VST_Wireless->GetCheckState(top)));
+    EXPECT_FALSE(d->Enable);
+    Input::Click(VST_Wireless, p.X, p.Y);
+    EXPECT_TRUE(d->Enable);
+    W->Hide();
+}
+
+} // namespace

@@ -121,6 +121,14 @@ TEST_F(Edit, GridLinesLeaveTheRowsLastPixel) {
     EXPECT_EQ(link->Bounds.Bottom, 35);
 }
 
+TEST_F(Edit, ResizingWithoutColumnsPlacesTheEditorAgain) {
+    ASSERT_TRUE(t->EditNode(n[0], NoColumn));
+    link->Calls.clear();
+    t->SetBounds(0, 0, 250, 300);
+    EXPECT_EQ(link->Calls, QStringList{"bounds"});
+    t->CancelEditNode();
+}
+
 TEST_F(Edit, DeletingTheEditedNodeCancelsTheEdit) {
     ASSERT_TRUE(t->EditNode(n[1], NoColumn));
     t->DeleteNode(n[1]);
