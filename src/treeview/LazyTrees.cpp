@@ -1234,24 +1234,6 @@ TBaseLazyTree::TNodeVerticalPosition TBaseLazyTree::VerticalPosition(PLazyNode N
 // Tree classes
 // ---------------------------------------------------------------------------
 
-TCustomLazyStringTree::TCustomLazyStringTree(TComponent* AOwner) : TBaseLazyTree(AOwner) {
-    FOptions = TCustomLazyStringTree::MakeOptions();
-    // The string tree caches each node's text width in an area of its own.
-    FInternalDataOffset = ReserveInternalData(sizeof(int32_t));
-}
-
-std::unique_ptr<TCustomLazyTreeOptions> TCustomLazyStringTree::MakeOptions() {
-    return std::make_unique<TCustomStringTreeOptions>(this);
-}
-
-TLazyStringTree::TLazyStringTree(TComponent* AOwner) : TCustomLazyStringTree(AOwner) {
-    FOptions = TLazyStringTree::MakeOptions();
-}
-
-std::unique_ptr<TCustomLazyTreeOptions> TLazyStringTree::MakeOptions() {
-    return std::make_unique<TStringTreeOptions>(this);
-}
-
 TLazyDrawTree::TLazyDrawTree(TComponent* AOwner) : TCustomLazyDrawTree(AOwner) { FOptions = TLazyDrawTree::MakeOptions(); }
 
 std::unique_ptr<TCustomLazyTreeOptions> TLazyDrawTree::MakeOptions() {

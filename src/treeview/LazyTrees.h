@@ -20,6 +20,7 @@
 #include "platform/core/Streams.h"
 #include "treeview/LazyTreeTypes.h"
 #include "treeview/LazyTreesHeader.h"
+#include "treeview/LazyTreesPaintTypes.h"
 
 #include <QString>
 
@@ -158,7 +159,7 @@ class TCustomStringTreeOptions : public TCustomLazyTreeOptions {
 public:
     explicit TCustomStringTreeOptions(TBaseLazyTree* AOwner);
     TLTStringOptions StringOptions() const { return FStringOptions; }
-    void SetStringOptions(TLTStringOptions Value) { FStringOptions = Value; }
+    void SetStringOptions(TLTStringOptions Value);
 
 protected:
     void AssignTo(TPersistent* Dest) const override;
@@ -970,7 +971,59 @@ public:
 
     // ----- header notifications the tree answers
     virtual void FireColumnResize(TColumnIndex Column);
-    void AfterMainColumnChange();
+    virtual void AfterMainColumnChange();
+
+    // ----- painting (LazyTreesPaint.cpp, LazyTreesElements.cpp,
+    // LazyTreesImages.cpp). PaintTree paints the part Window of the tree
+    // (tree coordinates) so that its top-left corner lands on Target.
+    virtual void PaintTree(TCanvas* TargetCanvas, const TRect& Window, TPoint Target,
+                           TLTInternalPaintOptions PaintOptions, TPixelFormat PixelFormat = pfDevice);
+    TLTDrawSelectionMode DrawSelectionMode = smDottedRectangle;
+    TPicture* Background() { return &FBackground; }
+    void SetBackground(const TPicture* Value);
+    int BackgroundOffsetX() const { return FBackgroundOffsetX; }
+    int BackgroundOffsetY() const { return FBackgroundOffsetY; }
+    // Index 0 writes the horizontal offset, 1 the vertical one.
+    void SetBackgroundOffset(int Index, int Value);
+    TDropMode LastDropMode() const { return FLastDropMode; }
+    void SetLastDropMode(TDropMode Value) { FLastDropMode = Value; }
+    void SetDropTargetNode(PLazyNode Value) { FDropTargetNode = Value; }
+    void SetHotNode(PLazyNode Node, TColumnIndex Column = NoColumn, bool OnButton = false);
+    // The rubber band of a mouse selection, in tree coordinates.
+    void SetNewSelRect(const TRect& Value) { FNewSelRect = Value; }
+    void SetButtonStyle(TLTButtonStyle Value);
+    void SetButtonFillMode(TLTButtonFillMode Value);
+    // The six expand button pictures (plus, minus, each also hot and hot
+    // while selected), made by BuildButtonBitmaps.
+    TBitmap* PlusBitmap() const { return FPlusBM.get(); }
+    TBitmap* MinusBitmap() const { return FMinusBM.get(); }
+    TBitmap* HotPlusBitmap() const { return FHotPlusBM.get(); }
+    TBitmap* HotMinusBitmap() const { return FHotMinusBM.get(); }
+    TBitmap* SelectedHotPlusBitmap() const { return FSelectedHotPlusBM.get(); }
+    TBitmap* SelectedHotMinusBitmap() const { return FSelectedHotMinusBM.get(); }
+    void BuildButtonBitmaps(bool NeedButtons, bool NeedLines);
+    // The current line pattern (eight rows; the low byte of each is used).
+    const uint16_t* LinePattern() const { return FLinePattern; }
+    virtual int BuildLineImages(PLazyNode Node, TLineImage& LineImage);
+    virtual int CheckImageIndex(PLazyNode Node, TCheckType ImgCheckType, TCheckState ImgCheckState,
+                                bool ImgEnabled);
+    virtual TImageList* CheckImageListFor(TCheckImageKind Kind) const;
+    virtual void FireGetImageText(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column, QString& ImageText);
+    // The next column a cell's painting goes on with (the string tree lets a
+    // text span empty neighbours).
+    virtual void NextPaintColumn(TLTPaintInfo& PaintInfo, TColumnIndex& NextNonEmpty);
+
+    TLTPaintEvent OnBeforePaint, OnAfterPaint;
+    TLTBeforeItemPaintEvent OnBeforeItemPaint;
+    TLTAfterItemPaintEvent OnAfterItemPaint;
+    TLTBeforeItemEraseEvent OnBeforeItemErase;
+    TLTAfterItemEraseEvent OnAfterItemErase;
+    TLTAfterCellPaintEvent OnAfterCellPaint;
+    TLTBackgroundPaintEvent OnPaintBackground;
+    TLTGetImageTextEvent OnGetImageText;
+    TLTBeforeDrawLineImageEvent OnBeforeDrawTreeLine;
+    TLTGetLineStyleEvent OnGetLineStyle;
+    TLTPrepareButtonImagesEvent OnPrepareButtonBitmaps;
 
     // ----- events
     TLTScrollEvent OnScroll;
@@ -1278,6 +1331,50 @@ protected:
     // closes) as a timed animation.
     void RunToggleBand(const TLTToggleBand& Band);
 
+    // ----- painting
+    void Paint() override;
+    void WMPrintClient(TMessage& M);
+    virtual void FireBeforePaint(TCanvas* Canvas);
+    virtual void FireAfterPaint(TCanvas* Canvas);
+    virtual bool FireBeforeItemPaint(TCanvas* Canvas, PLazyNode Node, const TRect& ItemRect);
+    virtual void FireAfterItemPaint(TCanvas* Canvas, PLazyNode Node, const TRect& ItemRect);
+    virtual void FireBeforeItemErase(TCanvas* Canvas, PLazyNode Node, const TRect& ItemRect, TColor& Color,
+                                     TItemEraseAction& EraseAction);
+    virtual void FireAfterItemErase(TCanvas* Canvas, PLazyNode Node, const TRect& ItemRect);
+    virtual void FireBeforeCellPaint(TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, TLTCellPaintMode Mode,
+                                     const TRect& CellRect, TRect& ContentRect);
+    virtual void FireAfterCellPaint(TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, const TRect& CellRect);
+    virtual bool FirePaintBackground(TCanvas* Canvas, const TRect& R);
+    virtual void FireBeforeDrawTreeLine(PLazyNode Node, int Level, int& PosX);
+    virtual void FireGetLineStyle(const uint16_t*& Bits);
+    // The element painters; every one draws in node-row coordinates.
+    virtual void EraseNodeBackground(TLTPaintInfo& PaintInfo, bool UseBackground, TRect R);
+    virtual void PaintCellBackground(TLTPaintInfo& PaintInfo, int WindowOrgX, int MaxWidth);
+    virtual void DrawRubberBandRect(TCanvas* Canvas, int WindowOrgX, TRect SelectionRect, TRect TargetRect);
+    virtual void PaintDropMark(TCanvas* Canvas, PLazyNode Node, const TRect& R);
+    void PaintStaticBackground(TBitmap* Picture, TCanvas* Canvas, const TRect& R, TPoint Offset);
+    void PaintTiledBackground(TBitmap* Picture, TCanvas* Canvas, const TRect& R, TPoint Offset);
+    virtual void DrawNodeLines(TLTPaintInfo& PaintInfo, int VAlign, int IndentSize, const TLineImage& LineImage);
+    void DrawLineSegment(TLTPaintInfo& PaintInfo, int X, int Y, int H, int VAlign, TLTLineType Style, bool Reverse);
+    virtual void DrawDottedHorzLine(TLTPaintInfo& PaintInfo, int Left, int Right, int Top);
+    virtual void DrawDottedVertLine(TLTPaintInfo& PaintInfo, int Top, int Bottom, int Left,
+                                    bool UseSelectedBkColor = false);
+    virtual void PaintExpandButton(TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, const TRect& R,
+                                   int ButtonX, int ButtonY, TBiDiMode BidiMode);
+    virtual void QueryImageIndex(TLTPaintInfo& PaintInfo, TLTImageKind Kind, TLTImageInfoIndex InfoIndex,
+                                 TImageList* DefaultImages);
+    virtual void PaintNodeImage(TLTPaintInfo& PaintInfo, TLTImageInfoIndex ImageInfoIndex, bool DoOverlay);
+    virtual void DrawCheckImage(TCanvas* Canvas, const TLTImageInfo& ImageInfo, bool Selected);
+    // Places an image at the leading edge of the content rectangle and takes
+    // its width (plus 2) from the rectangle.
+    virtual void PlaceImage(TImageList* ImageList, bool RightToLeft, TLTImageInfo& ImageInfo, TRect& R, int VAlign);
+    // The cell content; the string tree paints its texts here.
+    virtual void PaintNodeContent(TLTPaintInfo&) {}
+    // The selection colour and its border for the current focus.
+    TColor SelectionColor() const;
+    TColor SelectionBorderColor() const;
+    bool HasPaintFocus() const;
+
     // ----- fields
     PLazyNode FRoot = nullptr;
     int FNodeDataSize = -1;
@@ -1419,6 +1516,22 @@ protected:
     // The pending edit was armed by a double click (its release keeps it).
     bool FEditFromDblClick = false;
     std::unique_ptr<TCustomLazyTreeOptions> FOptions;
+    // Painting state.
+    TRect FUpdateRect;
+    TDropMode FLastDropMode = dmNowhere;
+    TPicture FBackground;
+    int FBackgroundOffsetX = 0, FBackgroundOffsetY = 0;
+    std::unique_ptr<TBitmap> FPlusBM, FMinusBM, FHotPlusBM, FHotMinusBM, FSelectedHotPlusBM, FSelectedHotMinusBM;
+    bool FButtonsBuilt = false;
+    // What the buttons and the line pattern were last made from.
+    QList<uint64_t> FButtonKey;
+    QList<uint64_t> ButtonBitmapKey() const;
+    // The row bitmap PaintTree composes in (nil when painting unbuffered).
+    TBitmap* FPaintBitmap = nullptr;
+    uint16_t FLinePattern[8] = {};
+    // The pattern brush of the dotted lines, made for one pair of colours.
+    std::unique_ptr<TBitmap> FDottedBrush;
+    TColor FDottedFore = clNone, FDottedBack = clNone;
 
     friend class TCustomLazyTreeOptions;
     friend struct TLazyNode;
@@ -1473,35 +1586,12 @@ T* TBaseLazyTree::GetNodeRecord(PLazyNode Node) {
 // Raises EAssertionFailed with the text when the condition fails.
 void LTAssert(bool condition, const QString& text);
 
+// The string tree (its own header, which stands on this one).
+#include "treeview/LazyStringTree.h"
+
 // ---------------------------------------------------------------------------
-// The string tree: the text model, painting and editing come with their own
-// steps; here it reserves its internal area and names its options class.
+// The draw tree
 // ---------------------------------------------------------------------------
-
-class TCustomLazyStringTree : public TBaseLazyTree {
-    KAL_CLASS(TCustomLazyStringTree, TBaseLazyTree)
-public:
-    explicit TCustomLazyStringTree(TComponent* AOwner);
-    TCustomStringTreeOptions* TreeOptions() const { return static_cast<TCustomStringTreeOptions*>(FOptions.get()); }
-    // Offset of the string tree's own per-node area (the cached text width).
-    uint32_t InternalDataOffset() const { return FInternalDataOffset; }
-    int32_t* NodeWidthCache(PLazyNode Node) const {
-        return reinterpret_cast<int32_t*>(InternalDataOf(Node, FInternalDataOffset));
-    }
-
-protected:
-    std::unique_ptr<TCustomLazyTreeOptions> MakeOptions() override;
-    uint32_t FInternalDataOffset = 0;
-};
-
-class TLazyStringTree : public TCustomLazyStringTree {
-    KAL_CLASS(TLazyStringTree, TCustomLazyStringTree)
-public:
-    explicit TLazyStringTree(TComponent* AOwner);
-
-protected:
-    std::unique_ptr<TCustomLazyTreeOptions> MakeOptions() override;
-};
 
 // The tree whose cells the application draws: it measures and places cell
 // content only through its events.

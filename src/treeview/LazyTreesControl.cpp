@@ -373,6 +373,7 @@ void TBaseLazyTree::WndProc(TMessage& M) {
     if (InputWndProc(M)) return;
     switch (M.Msg) {
     case WM_CHANGESTATE: WMChangeState(M); return;
+    case WM_PRINTCLIENT: WMPrintClient(M); return;
     case WM_VSCROLL: WMVScroll(M); return;
     case WM_HSCROLL: WMHScroll(M); return;
     case CM_CTL3DCHANGED:

@@ -1413,6 +1413,9 @@ public:
     // Sets the cursor as the grid's own mouse handling does: the mouse
     // select mode stays (a change from outside resets it).
     void SetGridCursor(TCursor v);
+    // The cells picked by the disjunct cell selection, coded row * 65536 +
+    // column.
+    TIntList* SelectedCells() const { return FSelectedCells; }
     TMouseSelectMode MouseSelectMode() const { return FMouseSelectMode; }
     void SetMouseSelectMode(TMouseSelectMode v) { FMouseSelectMode = v; }
     TRadioClickEvent OnRadioClick;

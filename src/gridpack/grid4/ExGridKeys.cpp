@@ -631,6 +631,7 @@ void TExStringGrid::KeyUp(unsigned& Key, TShiftState Shift)
     if (key == VK_PRIOR || key == VK_NEXT || key == VK_END || IsArrow(key) || key == VK_INSERT || key == VK_DELETE)
         IncrSearchText.clear();
     // 2.
+    const TGridRect before = Normalised(Selection());
     TBaseGrid::KeyUp(Key, Shift);
     const bool tab = key == VK_TAB && (Options() & goTabs);
     // 3.
@@ -641,5 +642,59 @@ void TExStringGrid::KeyUp(unsigned& Key, TShiftState Shift)
         const TGridRect s = Selection();
         SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
         FMoveSelection = s;
+    }
+    // 5., 6. The disjunct cell selection list (cells coded row * 65536 +
+    // column).
+    TMouseActions* ma = MouseActions();
+    if (!ma->DisjunctCellSelect() || (Options() & goEditing))
+        return;
+    auto code = [](int c, int r) { return r * 65536 + c; };
+    auto repaintListed = [this] {
+        for (int i = 0; i < FSelectedCells->Count(); ++i) {
+            const int v = FSelectedCells->GetInteger(i);
+            RepaintCell(v % 65536, v / 65536);
+        }
+    };
+    if (Shift & ssShift) {
+        for (int r = before.Top; r <= before.Bottom; ++r)
+            for (int c = before.Left; c <= before.Right; ++c)
+                FSelectedCells->DeleteValue(code(c, r));
+        const TGridRect now = Normalised(Selection());
+        for (int r = now.Top; r <= now.Bottom; ++r)
+            for (int c = now.Left; c <= now.Right; ++c)
+                if (!(c == Col() && r == Row()) && !FSelectedCells->HasValue(code(c, r)))
+                    FSelectedCells->Add(code(c, r));
+    }
+    if (key == VK_SPACE) {
+        const int rc = RealCol();
+        const TPoint b = IsMergedNonBaseCell(rc, Row()) ? BaseCell(rc, Row()) : TPoint(rc, Row());
+        const int bc = DisplColIndex(b.X);
+        if (!IsFixed(bc, b.Y)) {
+            bool canSelect = true;
+            if (OnSelectCell)
+                OnSelectCell(this, bc, b.Y, canSelect);
+            if (canSelect) {
+                const int v = code(bc, b.Y);
+                if (Shift & ssCtrl) {
+                    if (FSelectedCells->HasValue(v))
+                        FSelectedCells->DeleteValue(v);
+                    else
+                        FSelectedCells->Add(v);
+                } else {
+                    repaintListed();
+                    FSelectedCells->Clear();
+                    FSelectedCells->Add(v);
+                }
+                const TGridRect s = Normalised(Selection());
+                if (s.Left != s.Right || s.Top != s.Bottom) {
+                    for (int r = s.Top; r <= s.Bottom; ++r)
+                        for (int c = s.Left; c <= s.Right; ++c)
+                            if (code(c, r) != v && !FSelectedCells->HasValue(code(c, r)))
+                                FSelectedCells->Add(code(c, r));
+                    repaintListed();
+                }
+            }
+        }
+        RepaintCell(Col(), Row());
     }
 }

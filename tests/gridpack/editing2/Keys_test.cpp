@@ -5,6 +5,8 @@
 
 #include "platform/controls/Messages.h"
 
+#include <algorithm>
+
 namespace {
 class KeysTest : public EditingTest {
 protected:
@@ -266,4 +268,36 @@ TEST_F(KeysTest, AnEditorLeftWithDownOnTheLastRowAppends)
     EXPECT_EQ(Grid->RowCount(), 11);
     EXPECT_EQ(Grid->Row(), 10);
     EXPECT_EQ(added, QList<int>{10});
+}
+
+TEST_F(KeysTest, SpacePicksCellsForTheDisjunctCellSelection)
+{
+    NewGrid(false);
+    Grid->MouseActions()->SetDisjunctCellSelect(true);
+    auto listed = [this] {
+        QList<int> cells;
+        for (int i = 0; i < Grid->SelectedCells()->Count(); ++i)
+            cells << Grid->SelectedCells()->GetInteger(i);
+        std::sort(cells.begin(), cells.end());
+        return cells;
+    };
+    const int cellA = 2 * 65536 + 2, cellB = 4 * 65536 + 3;
+    Grid->SetRow(2);
+    Grid->SetCol(2);
+    Key(VK_SPACE);
+    EXPECT_EQ(listed(), QList<int>{cellA});
+    // Ctrl adds a cell, and a second Ctrl+Space takes it away again.
+    Grid->SetRow(4);
+    Grid->SetCol(3);
+    Key(VK_SPACE, ssCtrl);
+    EXPECT_EQ(listed(), (QList<int>{cellA, cellB}));
+    Key(VK_SPACE, ssCtrl);
+    EXPECT_EQ(listed(), QList<int>{cellA});
+    // A plain Space starts the list again from the current cell.
+    Key(VK_SPACE);
+    EXPECT_EQ(listed(), QList<int>{cellB});
+    // A cell OnSelectCell refuses is not picked.
+    Grid->OnSelectCell = [](TObject*, int, int, bool& CanSelect) { CanSelect = false; };
+    Key(VK_SPACE, ssCtrl);
+    EXPECT_EQ(listed(), QList<int>{cellB});
 }
