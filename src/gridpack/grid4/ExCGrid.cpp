@@ -584,6 +584,36 @@ void TExColumnGrid::ColumnMoved(int FromIndex, int ToIndex)
         OnAfterColumnMoved(this, from, to);
 }
 
+void TExColumnGrid::InsertCols(int ColIndex, int CCount)
+{
+    if (CCount <= 0 || ColIndex < 0)
+        return;
+    const int at = ColIndex >= ColCount() ? AllColCount() : RealColIndex(ColIndex);
+    TExStringGrid::InsertCols(ColIndex, CCount);
+    TFlagScope quiet(FColumnCollection->NoRecursiveUpdate);
+    for (int i = 0; i < CCount; ++i)
+        FColumnCollection->Insert(std::min(at, FColumnCollection->Count()));
+}
+
+void TExColumnGrid::RemoveCols(int ColIndex, int CCount)
+{
+    if (ColIndex < 0 || ColIndex >= ColCount() || CCount <= 0)
+        return;
+    const int at = RealColIndex(ColIndex);
+    const int n = std::min(CCount, AllColCount() - at);
+    TExStringGrid::RemoveCols(ColIndex, CCount);
+    // One collection update for all the deleted items.
+    FColumnCollection->BeginUpdate();
+    try {
+        for (int i = 0; i < n && at < FColumnCollection->Count(); ++i)
+            FColumnCollection->Items(at)->Free();
+    } catch (...) {
+        FColumnCollection->EndUpdate();
+        throw;
+    }
+    FColumnCollection->EndUpdate();
+}
+
 void TExColumnGrid::ColWidthsChanged()
 {
     TExStringGrid::ColWidthsChanged();

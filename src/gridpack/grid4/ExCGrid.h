@@ -264,6 +264,12 @@ public:
     TColumnPopupEvent OnColumnPopup;
     TAfterColumnMoved OnAfterColumnMoved;
 
+    // The items stay at the indexes of their cells: inserting adds fresh
+    // items (constructor values) at the real column of ColIndex, removing
+    // deletes the items of the removed columns.
+    void InsertCols(int ColIndex, int CCount) override;
+    void RemoveCols(int ColIndex, int CCount) override;
+
     // The first item whose Name equals AValue exactly, else nullptr.
     TGridColumnItem* GetColumnByName(const QString& AValue) const;
 

@@ -628,6 +628,115 @@ public:
     virtual void RemoveRowsEx(int RowIndex, int RCount);
     // Inserts Count empty rows of the default height at Row.
     void InsertRowRange(int Row, int Count, bool UpdateCellControls);
+    // --- row and column operations (ExGridRowCol.cpp; display indexes)
+    // Removes rows with their heights, properties, row flags, hidden-row
+    // indexes and cell controls kept in step; nothing from RowCount on.
+    virtual void RemoveRows(int RowIndex, int RCount);
+    // Frees the rows' properties over the shown columns, then
+    // DeleteRowRange with the hidden rows shifted.
+    virtual void RemoveRowRange(int Row, int Count);
+    virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls);
+    virtual void AppendRow();
+    virtual void InsertAutoRow(int ARow);
+    // The only normal row (without FixedRowAlways) is emptied, not removed.
+    virtual void DeleteAutoRow(int ARow);
+    TAutoDeleteRowEvent OnAutoDeleteRow;
+    void RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked);
+    // Matches without case whatever DoCase says.
+    void RemoveDuplicates(int ACol, bool DoCase);
+    void RemoveSelectedRows();
+    void RemoveUnSelectedRows();
+    void RemoveSelectedCols();
+    void RemoveUnSelectedCols();
+    void HideSelectedRows();
+    void HideUnSelectedRows();
+    // Raises "Invalid column accessed" and changes nothing when the grid
+    // would pass MaxRealCols real columns.
+    virtual void InsertCols(int ColIndex, int CCount);
+    // The count is cut to the columns there are; hidden columns removed
+    // leave the hidden count.
+    virtual void RemoveCols(int ColIndex, int CCount);
+    void AddColumn();
+    void MergeCols(int ColIndex1, int ColIndex2, const QString& Separator);
+    // Columns are real (display with SaveHiddenCells); over the whole grid
+    // the has-properties flag is cleared.
+    virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    void ClearRows(int RowIndex, int RCount);
+    void ClearCols(int ColIndex, int CCount);
+    void ClearNormalRows(int RowIndex, int RCount);
+    void ClearNormalCols(int ColIndex, int CCount);
+    void ClearNormalCells();
+    void Clear();
+    void ClearAll();
+    void ClearSelection();
+    void ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColor AColor);
+    virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    void TrimColumn(int ACol);
+    void TrimRow(int ARow);
+    void TrimAll();
+    // The library's moves, with the cell controls following.
+    void MoveColumn(int FromIndex, int ToIndex);
+    void MoveRow(int FromIndex, int ToIndex);
+    void MoveRows(int FromIndex, int ToIndex, int Count);
+    void ScrollInView(int ColIndex, int RowIndex);
+    void MergeRowCells(int RowIndex, bool MainMerge);
+    void SplitRowCells(int RowIndex);
+    void SplitAllCells();
+    bool IsWideCell(int ACol, int ARow);
+    bool IsCell(const QString& SubStr, int& ACol, int& ARow);
+    virtual void GetCalcCellText(int ACol, int ARow, QString& Text);
+
+    // --- outline nodes (ExGridNodes.cpp). Rows named "real" count hidden
+    // rows; the others are display rows.
+    void AddNode(int ARow, int Span);           // real
+    void RemoveNode(int ARow);                  // real
+    void RemoveAllNodes();
+    bool IsNode(int ARow);
+    // True for a collapsed node.
+    bool GetNodeState(int ARow);
+    void SetNodeState(int ARow, bool Value);
+    int GetNodeLevel(int ARow);
+    int GetNodeSpan(int ARow);
+    void SetNodeSpan(int ARow, int Span);
+    void UpdateNodeSpan(int ARow, int Delta);
+    int GetSubNodeCount(int ARow);
+    void UpdateSubNodeCount(int ARow, int Delta);
+    // With CellNode->ExpandOne the other expanded nodes collapse first.
+    void ExpandNode(int ARow);                  // real
+    void ExpandNodeRows(int ARow);              // real
+    void ContractNode(int ARow);                // real
+    void ExpandAll();
+    void ContractAll();
+    // The node row owning ARow (a top node row answers itself), -1 for none.
+    int GetParentRow(int ARow);
+    // Tree-line shape: 0 node row, 2 followed by the same or a deeper
+    // level, 1 otherwise.
+    int GetNodeSpanType(int ARow);
+    bool IsOverNodeGlyph(int ARow, int X);
+    // A row outside every node is inserted / removed as a normal row.
+    void InsertChildRow(int ARow, int InsertAt); // real
+    void RemoveChildRow(int ARow);              // real
+    void InsertNormalRow(int ARow);             // real
+    void RemoveNormalRow(int ARow);
+    bool HasNodeRows() override;
+    int GetRowNodeIndent(int ARow) override;
+    int NumNodes() const { return FNumNodes; }
+    void SetSummaryRow(int ARow);               // real
+    bool IsSummary(int ARow);
+    // The object stays the caller's.
+    void AddInterfacedCell(int ACol, int ARow, TPersistent* AObject);
+    void RemoveInterfacedCell(int ACol, int ARow);
+    TPersistent* GetInterfacedCell(int ACol, int ARow);
+    // Expand cells switch their row between two heights; ToggleExpand only
+    // flips the state (ExpandClick sets the height).
+    void AddExpand(int ACol, int ARow, int ExpandedHeight);
+    void RemoveExpand(int ACol, int ARow);
+    bool HasExpand(int ACol, int ARow);
+    bool ToggleExpand(int ACol, int ARow);
+    bool GetExpandState(int ACol, int ARow);
+    int GetExpandHeight(int ACol, int ARow, bool Expanded);
+    TRect GetExpandGlyphRect(int ACol, int ARow);
+
     // Fires OnCellsChanged and tells the registered notifiers.
     virtual void CellsChanged(const TRect& R);
     TCellsChangedEvent OnCellsChanged;
@@ -1486,6 +1595,8 @@ protected:
     void SizeChanged(int OldColCount, int OldRowCount) override;
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
+    // Cells, visibility flags and stored widths move by real column.
+    void ColumnMoved(int FromIndex, int ToIndex) override;
     // The owner form's resize notice, handed on to the form's own handler.
     virtual void OwnerFormResize(TObject* Sender);
 
@@ -1618,6 +1729,16 @@ private:
     TShowModified* FShowModified = nullptr;
     TFilterDropDown* FFilterDropDown = nullptr;
     TStringList* FFilterList = nullptr;
+
+    // --- nodes
+    int FNumNodes = 0;
+    TCellGraphic* NodeGraphic(int ARow);
+    int RowLevel(int ARow);
+    void AddLevel(int ARow, int Delta);
+    void DropNode(int ARow);
+    // The first node row below display row d, RowCount when none.
+    int NextNodeRow(int d);
+    TCellGraphic* ExpandGraphic(int ACol, int ARow);
 
     // --- cell graphics and appearance hooks
     void CellImagesChanged(TObject* Sender, int ACol, int ARow);
