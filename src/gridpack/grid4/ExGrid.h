@@ -737,6 +737,59 @@ public:
     int GetExpandHeight(int ACol, int ARow, bool Expanded);
     TRect GetExpandGlyphRect(int ACol, int ARow);
 
+    // --- the selection as a set of cells, numbering, sizing to content,
+    // exchanges (ExGridSelSize.cpp; display indexes)
+    void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    // False in fixed rows and columns; else by the disjunct selections or
+    // the selection rectangle.
+    bool IsSelected(int ACol, int ARow);
+    bool GetSelectedCells(int ACol, int ARow);
+    void SetSelectedCells(int ACol, int ARow, bool Value);
+    // Without disjunct cell selection the list is first rebuilt from the
+    // selection rectangle.
+    int SelectedCellsCount();
+    TGridCoord SelectedCell(int Index);
+    void ClearSelectedCells();
+    // Merged cells at the rectangle's corners count with their span.
+    int SelectedColCount();
+    // Never counts fixed footer rows.
+    int SelectedRowCount();
+    // -1 for a negative index or one past the selected rows.
+    int SelectedRow(int i);
+    // Tab between cells, CR LF between rows.
+    QString SelectedText();
+    void ClearModifiedRows();
+    void AutoNumberCol(int ACol);
+    void AutoNumberRow(int ARow);
+    bool IsSortIndicatorRow(int ACol, int ARow);
+    void FitColumnWidth(int ACol, bool GrowOnly);
+    void AutoSizeCol(int ACol, int Padding = 0);
+    void AutoSizeColumns(bool DoFixedCols, int Padding = 0);
+    void FitRowHeight(int ARow, bool GrowOnly, int Extra);
+    void AutoSizeRow(int ARow, int Padding = 0);
+    void AutoSizeRows(bool DoFixedRows, int Padding = 0);
+    // Extra + Lines x (h + h / 8), h the text height of "gh".
+    void SizeRowToLines(int ARow, int Lines, int Extra);
+    void AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY);
+    // Fits the columns to the control's width; columns that fill it exactly
+    // stay as they are.
+    void AutoFitColumns(bool DoFixedCells);
+    void SizeToCols();
+    void SizeToRows();
+    void SizeToCells();
+    // Cell objects (check boxes, images) and cell controls go with their
+    // texts.
+    void SwapRows(int ARow1, int ARow2);
+    void SwapColumns(int ACol1, int ACol2);
+    virtual void SortSwapRows(int ARow1, int ARow2);
+    int SortSwaps() const { return FSortSwaps; }
+    TColumnSizeEvent OnColumnSize;
+    TRowSizeEvent OnRowSize;
+    // The sizing of a fixed cell's column or row may be forbidden by
+    // OnColumnSize / OnRowSize.
+    void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs,
+                         const TGridDrawInfo& FixedInfo) override;
+
     // Fires OnCellsChanged and tells the registered notifiers.
     virtual void CellsChanged(const TRect& R);
     TCellsChangedEvent OnCellsChanged;
@@ -1730,6 +1783,9 @@ private:
     TFilterDropDown* FFilterDropDown = nullptr;
     TStringList* FFilterList = nullptr;
 
+    // Exchanges texts, objects and heights of two rows (all real columns).
+    void SwapRowData(int ARow1, int ARow2);
+    int FSortSwaps = 0;
     // --- nodes
     int FNumNodes = 0;
     TCellGraphic* NodeGraphic(int ARow);
