@@ -67,6 +67,19 @@ using TColorSelectEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, TColor Color, const QString& Value)>;
 using TImageSelectEvent = std::function<void(TObject* Sender, int ACol, int ARow, int Index)>;
 
+// Drag-scroll directions (a set of bits).
+enum TDragScrollDirections : unsigned { dsdUp = 1, dsdDown = 2, dsdLeft = 4, dsdRight = 8 };
+using TDragScrollEvent =
+    std::function<void(TObject* Sender, int TopRow, int LeftCol, unsigned& DragScrollDir, bool& CanScroll)>;
+// The selection listener a program registers with a grid.
+class ITExStringGridSelect {
+public:
+    virtual ~ITExStringGridSelect() = default;
+    virtual void SelectCell(int ACol, int ARow) = 0;
+};
+class TTimer;
+struct TScrollInfo;
+
 class TArrowWindow;
 class TGridFocusWindow;
 class TScrollBar;
@@ -91,6 +104,19 @@ int GetModuleFileVersion(const QString& ModuleName);
 // The common controls are 4.70 or later.
 bool ComCtl32Above469();
 class TExStringGrid;
+// The grid unit's start-up (once per process; later calls only count) and
+// clean-up (when the count comes back): the window-position hook, the
+// classes for form streams and the shared names.
+void GridUnitStartup();
+void GridUnitCleanup();
+bool GridUnitHookInstalled();
+int GridUnitRegistrations();
+class TWinControl;
+class TControl;
+// Moves the focus window of FocusTrackingGrid over its cell.
+void WindowPosHookProc(TControl* Changed);
+// Adds the transparent extended style to a window.
+void MakeWindowTransparent(TWinControl* Window);
 // The grid whose focus window follows window moves, or none.
 extern TExStringGrid* FocusTrackingGrid;
 // The font name of the cell hint window.
@@ -232,7 +258,6 @@ public:
     bool AnchorHint = false;
     bool AutoNumAlign = false;
     bool AutoFilterUpdate = true;
-    bool AutoThemeAdapt = false;
     TEditorType DefaultEditor = edNormal;
     TColor DisabledFontColor = TColor(0xC0C0C0);
     bool EditWithTags = false;
@@ -329,7 +354,13 @@ public:
     bool IsThemed = false;
     bool IsPrintPreview = false;
     bool FitCellsInGrid = true;
-    bool SpreadSheet = false;
+    // Writing either value switches on the selection rectangle and resizer,
+    // smart clipboard, editing, range selection and RangeSelectAndEdit.
+    bool SpreadSheet() const { return FSpreadSheet; }
+    void SetSpreadSheet(bool v);
+    // Changed only; the search footer follows.
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool v);
     TColor SelectionRectangleColor = 0;
     int GroupColumn() const { return FGroupColumn; }
     QString IncrSearchText;
@@ -389,13 +420,15 @@ public:
     TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
     void SetScrollBarAlways(TScrollBarAlways v);
     TScrollType ScrollType() const { return FScrollType; }
-    void SetScrollType(TScrollType v) { FScrollType = v; }
+    // ssFlat and ssEncarta take the flat bars; ssMetro (with a window)
+    // replaces the window's bars by the thin scroll controls.
+    void SetScrollType(TScrollType v);
     TColor ScrollColor() const { return FScrollColor; }
-    void SetScrollColor(TColor v) { FScrollColor = v; }
+    void SetScrollColor(TColor v);
     int ScrollWidth() const { return FScrollWidth; }
-    void SetScrollWidth(int v) { FScrollWidth = v; }
+    void SetScrollWidth(int v);
     bool ScrollProportional() const { return FScrollProportional; }
-    void SetScrollProportional(bool v) { FScrollProportional = v; }
+    void SetScrollProportional(bool v);
     TColor ArrowColor() const;
     void SetArrowColor(TColor v);
     bool FIsFlat = false;
@@ -1018,7 +1051,38 @@ public:
     void SetIntegralHeight(bool v);
     // Shows and enables the window's scroll bars per ScrollBarAlways.
     void ApplyScrollBarAlways(bool Force);
-    void FreeScrollControls() {}
+    // The thin scroll controls of the Metro scroll type (right and bottom,
+    // 6 pixels).
+    void CreateScrollControls();
+    void FreeScrollControls();
+    TGridChildControl* VertScrollControl() const { return FVScrollCtl; }
+    TGridChildControl* HorzScrollControl() const { return FHScrollCtl; }
+    // The flat scroll bars; each does nothing until InitFlatScrollBars found
+    // them.
+    void InitFlatScrollBars();
+    void UninitFlatScrollBars();
+    void FlatSetScrollProp(int Index, int Value);
+    void FlatSetScrollInfo(int Bar, const TScrollInfo& Info);
+    void ShowFlatScrollBar(int Bar, bool Show);
+    void SyncFlatScroll(int Bar);
+    void SyncFlatVertScroll() { SyncFlatScroll(1); }
+    void SyncFlatHorzScroll() { SyncFlatScroll(0); }
+    void ApplyFlatScrollStyle();
+    void ApplyFlatScrollColor();
+    void ApplyFlatScrollWidth();
+    void ApplyFlatScrollSettings();
+    // Drag scrolling: a drag in a margin of DragScrollOptions starts a timer
+    // (InitialDelay, then RepeatDelay) scrolling one step per tick.
+    void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+    void DragScrollTimer();
+    TTimer* DragTimer() const { return FDragTmr; }
+    unsigned DragScrollDirection() const { return FDragScrollDirection; }
+    TDragScrollEvent OnDragScroll;
+    // The one selection listener; it hears the current column and the new
+    // row whenever the current cell moves.
+    void RegisterSelListener(std::shared_ptr<ITExStringGridSelect> AListener);
+    void UnRegisterSelListener(const std::shared_ptr<ITExStringGridSelect>& AListener);
+    void NotifySelListener(int ACol, int ARow);
     bool StyleActive() override { return FUseVCLStyles; }
     bool FUseVCLStyles = false;
 
@@ -1104,6 +1168,12 @@ public:
     // The room a graphic claims when a row or column is sized to fit.
     virtual TPoint CalcCellGraphicSize(int ACol, int ARow, int ReservedHeight);
     virtual TPoint GetCellGraphicSize(int ACol, int ARow) { return CalcCellGraphicSize(ACol, ARow, 0); }
+    // The displayed text: the base hook, then the first address found
+    // linked (URLShowInText), then a group header's count (ShowGroupCount).
+    void GetDisplayText(int ACol, int ARow, QString& Value) override;
+    // The printing variant of CalcCellGraphicSize: the graphic fitted into
+    // W x H at Scale.
+    virtual TPoint CalcCellGraphicFit(int ACol, int ARow, int W, int H, double Scale);
     // The text's extent in the cell's font; VS: the height wrapped to the
     // cell width; SB: room kept for a cell button.
     TSize GetCellTextSize(int ACol, int ARow, bool VS, bool SB);
@@ -1788,6 +1858,14 @@ private:
     int FSortSwaps = 0;
     // --- nodes
     int FNumNodes = 0;
+    bool FSpreadSheet = false;
+    bool FAutoThemeAdapt = false;
+    TGridChildControl* FVScrollCtl = nullptr;
+    TGridChildControl* FHScrollCtl = nullptr;
+    TTimer* FDragTmr = nullptr;
+    unsigned FDragScrollDirection = 0;
+    std::shared_ptr<ITExStringGridSelect> FISelect;
+    void StopDragScroll();
     TCellGraphic* NodeGraphic(int ARow);
     int RowLevel(int ARow);
     void AddLevel(int ARow, int Delta);

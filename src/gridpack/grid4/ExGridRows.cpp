@@ -443,8 +443,11 @@ void TExStringGrid::CellsChanged(const TRect& R)
 
 void TExStringGrid::RegisterNotifier(TGridChangeNotifier* Item)
 {
-    if (Item && std::find(FNotifierList.begin(), FNotifierList.end(), Item) == FNotifierList.end())
+    if (Item && std::find(FNotifierList.begin(), FNotifierList.end(), Item) == FNotifierList.end()) {
         FNotifierList.push_back(Item);
+        // Told when it is freed, so the list never keeps a dangling entry.
+        Item->FreeNotification(this);
+    }
 }
 
 void TExStringGrid::UnRegisterNotifier(TGridChangeNotifier* Item)
