@@ -4,6 +4,7 @@
 #include "gridpack/grid4/ExGrid.h"
 #include "gridpack/grid3/ExGridWindows.h"
 #include "platform/controls/Forms.h"
+#include "platform/controls/WindowPosHook.h"
 #include "platform/controls/StdCtrls.h"
 
 namespace {

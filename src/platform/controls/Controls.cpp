@@ -1,4 +1,5 @@
 #include "platform/controls/Controls.h"
+#include "platform/controls/WindowPosHook.h"
 
 #include "platform/controls/FormHost.h"
 #include "platform/controls/Forms.h"

@@ -746,12 +746,3 @@ bool PostMessage(HWND h, unsigned Msg, WPARAM WParam = 0, LPARAM LParam = 0);
 // for the next call); answers how many reached a control.
 int DrainPostedMessages();
 int PostedMessageCount();
-
-// The thread's window-position hook: one process-wide notice, raised after
-// any control or form changed its position or size (the platform's
-// WM_WINDOWPOSCHANGED seen by a WH_CALLWNDPROC hook). Answers an id for
-// removing the hook; a hook is never called again once removed.
-using TWindowPosHook = std::function<void(TControl* Changed)>;
-int AddWindowPosHook(TWindowPosHook Hook);
-void RemoveWindowPosHook(int Id);
-int WindowPosHookCount();

@@ -3,6 +3,7 @@
 #include "gridpack/grid4/ExGridFixture.h"
 #include "gridpack/grid3/ExGridWindows.h"
 #include "platform/controls/Timers.h"
+#include "platform/controls/WindowPosHook.h"
 #include "platform/core/FormatSettings.h"
 #include "gridpack/grid3/RorIdad.h"
 

@@ -3,6 +3,8 @@
 #include "gridpack/grid4/ExGridFixture.h"
 #include "gridpack/grid4/ExCGrid.h"
 
+#include <QTemporaryDir>
+
 namespace {
 class RowColTest : public ExGridTest {
 protected:
@@ -321,4 +323,41 @@ TEST_F(RowColTest, ColumnGridItemsFollowInsertedAndRemovedColumns)
     ASSERT_EQ(g->Columns()->Count(), 4);
     EXPECT_EQ(g->Columns()->Items(1)->Header(), "c2");
     EXPECT_EQ(g->GetCellEx(1, 0), "c2");
+}
+
+TEST_F(RowColTest, ColumnGridPositionsThroughAnIniFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString ini = dir.filePath("cols.ini");
+    Form = NewObject<TForm>(nullptr);
+    auto make = [&] {
+        auto* g = NewObject<TExColumnGrid>(Form);
+        g->SetParent(Form);
+        g->Loaded();
+        for (int i = 0; i < 5; ++i)
+            g->Columns()->Items(i)->SetHeader(QString("c%1").arg(i));
+        g->ColumnSize()->Location = clIniFile;
+        g->ColumnSize()->Key = ini;
+        g->ColumnSize()->Section = "grid";
+        return g;
+    };
+    auto headers = [](TExColumnGrid* g) {
+        std::vector<QString> v;
+        for (int i = 0; i < g->Columns()->Count(); ++i)
+            v.push_back(g->Columns()->Items(i)->Header());
+        return v;
+    };
+    // A missing key: nothing moves.
+    TExColumnGrid* fresh = make();
+    fresh->LoadColPositions();
+    EXPECT_EQ(headers(fresh), (std::vector<QString>{"c0", "c1", "c2", "c3", "c4"}));
+
+    TExColumnGrid* g = make();
+    g->MoveColumn(0, 2);
+    EXPECT_EQ(headers(g), (std::vector<QString>{"c1", "c2", "c0", "c3", "c4"}));
+    g->SaveColPositions();
+    fresh->LoadColPositions();
+    EXPECT_EQ(headers(fresh), (std::vector<QString>{"c1", "c2", "c0", "c3", "c4"}));
+    EXPECT_EQ(fresh->GetCellEx(2, 0), "c0");
 }
