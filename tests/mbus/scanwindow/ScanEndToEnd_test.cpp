@@ -147,4 +147,82 @@ TEST_F(ScanEndToEndTest, MetersFoundAreShownTickedByTheMouseAndSavedAsTicked)
     EXPECT_EQ(written.size(), 2);
 }
 
+TEST_F(ScanEndToEndTest, WirelessMetersHeardAreListedTickedByTheMouseAndSavedAsTicked)
+{
+    TLazyStringTree* tree = dynamic_cast<TLazyStringTree*>(W->FindComponent(QStringLiteral("VST_Wireless")));
+    ASSERT_TRUE(tree);
+    Gateway.Script([](TFakeGatewayScript& s) { s.Radio.Kind = TFakeRadio::Telit; });
+    Open(0, 1, true);
+    W->Show();
+    Set_IP("127", "0", "0", "2");
+    W->E_Port->SetText(QString::number(Gateway.Port()));
+    Click_Button(W, QStringLiteral("Btn_StartScan"));
+    ASSERT_TRUE(W->TR_ScanDecode->InScan()) << W->TR_ScanDecode->Last_Error().toStdString();
+    for (int waited = 0; waited < 20000 && !W->TR_ScanDecode->Wireless_Receive_Message; waited += 10)
+        Sleep(10);
+    ASSERT_TRUE(W->TR_ScanDecode->Wireless_Receive_Message);
+
+    // Meter 12345678 readable, meter 87654321 encrypted, each heard twice.
+    QByteArray other = Telegram_Cripted();
+    other.replace(4, 4, Hex("21 43 65 87"));
+    const quint16 enginePort = W->TR_ScanDecode->UDP_Server()->LocalPort();
+    for (int i = 0; i < 2; ++i)
+        for (const QByteArray& t : {Telegram_T, other})
+            FakeMBusGateway::Send_From(QStringLiteral("127.0.0.2"), t, QStringLiteral("127.0.0.1"), enginePort);
+    for (int waited = 0; waited < 20000 && List_Slaves_wMBus.Count() < 2; waited += 10)
+        Sleep(10);
+    ASSERT_EQ(List_Slaves_wMBus.Count(), 2);
+    Sleep(50);
+    Run_Queued();
+
+    // The readable meter's row clicked: its tree; its record unticked.
+    TPoint cell = Wireless_Cell_Centre(W, 4, 1);
+    Input::Click(Wireless_Grid(W), cell.X, cell.Y);
+    PLazyNode top = tree->RootNode()->FirstChild;
+    ASSERT_TRUE(top);
+    EXPECT_EQ(tree->GetText(top, -1),
+              QStringLiteral("Manufacturer = ABB - Address = 12345678 - Version = 1 - Device Type = 7"));
+    TPoint p;
+    ASSERT_TRUE(Node_Part_Point(tree, top, hiOnItemButton, p));
+    Input::Click(tree, p.X, p.Y);
+    PLazyNode record = top->FirstChild;
+    ASSERT_TRUE(record);
+    ASSERT_TRUE(Check_Box_Point(tree, record, p));
+    Input::Click(tree, p.X, p.Y);
+    EXPECT_EQ(tree->GetCheckState(record), csUncheckedNormal);
+    Render("scan_window_wireless.png");
+
+    // The encrypted meter's row clicked: the meter unticked.
+    cell = Wireless_Cell_Centre(W, 4, 2);
+    Input::Click(Wireless_Grid(W), cell.X, cell.Y);
+    top = tree->RootNode()->FirstChild;
+    ASSERT_TRUE(top);
+    EXPECT_TRUE(tree->GetText(top, -1).endsWith(QStringLiteral(" - CRIPTED!!")));
+    ASSERT_TRUE(Check_Box_Point(tree, top, p));
+    Input::Click(tree, p.X, p.Y);
+    EXPECT_EQ(tree->GetCheckState(top), csUncheckedNormal);
+
+    Click_Button(W, QStringLiteral("Btn_StopScan"));
+    ASSERT_TRUE(Wait_End());
+    W->T_InScanTimer(nullptr);
+    EXPECT_EQ(W->Screen(), 5);
+    Click_Button(W, QStringLiteral("Btn_SaveConf"));
+    ASSERT_EQ(Messages(), QStringList{Text(1230)});
+    XmlDocument doc;
+    doc.LoadFromFile(W->FileName_MBus);
+    QMap<QString, QStringList> written; // address -> Enable_Node, then each record's Enable
+    for (const XmlNode& n : doc.DocumentElement().ChildElements()) {
+        if (n.NodeName() != QStringLiteral("Nodo"))
+            continue;
+        QStringList flags{n.Attribute(QStringLiteral("Enable_Node")).ToString()};
+        for (const XmlNode& v : n.ChildElements())
+            if (v.NodeName() == QStringLiteral("Variabile"))
+                flags << v.Attribute(QStringLiteral("Enable")).ToString();
+        written.insert(n.Attribute(QStringLiteral("wMBus_Add")).ToString(), flags);
+    }
+    EXPECT_EQ(written.value(QString::number(0x12345678)), (QStringList{"1", "0"}));
+    EXPECT_EQ(written.value(QString::number(int32_t(0x87654321u))), QStringList{"0"});
+    EXPECT_EQ(written.size(), 2);
+}
+
 } // namespace
