@@ -169,11 +169,13 @@ TEST_F(ScanEndToEndTest, WirelessMetersHeardAreListedTickedByTheMouseAndSavedAsT
     for (int i = 0; i < 2; ++i)
         for (const QByteArray& t : {Telegram_T, other})
             FakeMBusGateway::Send_From(QStringLiteral("127.0.0.2"), t, QStringLiteral("127.0.0.1"), enginePort);
-    for (int waited = 0; waited < 20000 && List_Slaves_wMBus.Count() < 2; waited += 10)
+    // Both rows shown: the grid has its header and two data rows.
+    for (int waited = 0; waited < 20000 && W->View()->Wireless_Row_Count() < 3; waited += 10) {
         Sleep(10);
+        Run_Queued();
+    }
     ASSERT_EQ(List_Slaves_wMBus.Count(), 2);
-    Sleep(50);
-    Run_Queued();
+    ASSERT_EQ(W->View()->Wireless_Row_Count(), 3);
 
     // The readable meter's row clicked: its tree; its record unticked.
     TPoint cell = Wireless_Cell_Centre(W, 4, 1);
