@@ -334,7 +334,7 @@ TEST_F(RowColTest, ColumnGridPositionsThroughAnIniFile)
     auto make = [&] {
         auto* g = NewObject<TExColumnGrid>(Form);
         g->SetParent(Form);
-        g->Loaded();
+        static_cast<TExStringGrid*>(g)->Loaded();
         for (int i = 0; i < 5; ++i)
             g->Columns()->Items(i)->SetHeader(QString("c%1").arg(i));
         g->ColumnSize()->Location = clIniFile;
