@@ -1423,6 +1423,64 @@ public:
     TComboChangeEvent OnComboChange;
     TComboObjectChangeEvent OnComboObjectChange;
 
+    // =======================================================================
+    // Mouse buttons (ExGridMouse.cpp); the combo and check-box editors and
+    // the combo-item API (ExGridCombo.cpp)
+    // =======================================================================
+    friend class TGridCombo;
+    friend class TGridCheckBox;
+    TCanClickCellEvent OnCanClickCell;
+    TClickCellEvent OnClickCell;
+    TClickCellEvent OnRightClickCell;
+    TCheckBoxClickEvent OnCheckBoxMouseUp;
+    TRadioMouseUpEvent OnRadioMouseUp;
+    // The shared combo editor's items, for OnGetEditorProp or before editing.
+    void ClearComboString();
+    void AddComboString(const QString& S);
+    void AddComboStringObject(const QString& S, TObject* AObject);
+    bool RemoveComboString(const QString& S);
+    bool SetComboSelectionString(const QString& S);
+    void SetComboSelection(int Index) { FComboIdx = Index; }
+    int GetComboCount();
+    void SetComboIndex(int ACol, int ARow, int Index);
+    int GetComboIndex(int ACol, int ARow);
+    // The press state kept for the release.
+    bool FDoOnClick = false;
+    bool FMouseDownMove = false;
+    bool FMouseKeepDown = false;
+    bool FMouseDown = false;
+    bool FDeselectState = false;
+    bool FMouseResize = false;
+    bool FDblClk = false;
+    bool ColMoveFlg = false;
+    // The editor that next takes the focus puts its caret under the mouse.
+    bool LButFlg = false;
+    TPoint FPushedCellButton{-1, -1};
+    int Clickposx = 0;
+    int Clickposy = 0;
+    int Movecell = -1;
+    int FMouseSelectStart = -1;
+
+protected:
+    void WMLButtonDown(TMessage& M) override;
+    void WMLButtonUp(TMessage& M) override;
+    void WMLButtonDblClk(TMessage& M) override;
+    void WMRButtonDown(TMessage& M) override;
+    void WMRButtonUp(TMessage& M) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // The check-box road of a press; true when it handled the press.
+    bool PressCheckBox(int ACol, int ARow, int RealCol, int X, int Y, bool CanEdit);
+    void OpenComboEditor(const TRect& R, int RCol, int ARow, bool ListOnly);
+    void OpenCheckEditor(const TRect& R, int ACol, int ARow);
+    // The combo's change reported through OnComboChange and
+    // OnComboObjectChange with the real current column.
+    void ComboChanged(int Index, const QString& Text);
+    // WM_COMMAND notices of the combo editor.
+    void ComboCommand(unsigned Code);
+
+public:
+
     // --- key and window state
     // The selection when the key went down.
     TGridRect FMoveSelection{};

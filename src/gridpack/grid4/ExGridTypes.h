@@ -46,3 +46,7 @@ using TComboObjectChangeEvent = std::function<void(TObject* Sender, int ACol, in
 // The cursor the mouse picked over the grid: column, row or all selection,
 // a link, or sizing.
 enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
+
+// A press on a cell may be refused before the grid acts on it.
+using TCanClickCellEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& Allow)>;
+using TRadioMouseUpEvent = std::function<void(TObject* Sender, int ACol, int ARow, int AIdx)>;
