@@ -1460,6 +1460,8 @@ public:
     int Clickposy = 0;
     int Movecell = -1;
     int FMouseSelectStart = -1;
+    // The character of the key with which an in-cell editor closed itself.
+    QChar FCharOfClosedEditor;
 
 protected:
     void WMLButtonDown(TMessage& M) override;

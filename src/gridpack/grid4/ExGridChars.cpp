@@ -25,6 +25,16 @@ struct TFlagScope {
 
 void TExStringGrid::WMChar(TMessage& M)
 {
+    // The character of a key that closed an in-cell editor belongs to that
+    // editor, which is gone: the grid does not act on it a second time.
+    if (!FCharOfClosedEditor.isNull()) {
+        const bool same = FCharOfClosedEditor.unicode() == M.WParam;
+        FCharOfClosedEditor = QChar();
+        if (same) {
+            M.Result = 1;
+            return;
+        }
+    }
     TNavigation* nav = Navigation();
     TMouseActions* ma = MouseActions();
     QChar ch(static_cast<char16_t>(M.WParam));

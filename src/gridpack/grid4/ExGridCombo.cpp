@@ -413,6 +413,7 @@ void TGridCombo::KeyDown(unsigned& Key, TShiftState Shift)
         const QString s = g->GetCurrentCell();
         SetText(s);
         SelectItem(s);
+        g->FCharOfClosedEditor = QChar(27);
         g->HideInplaceEdit();
         if (g->CanFocus())
             g->SetFocus();
@@ -446,6 +447,8 @@ void TGridCombo::KeyDown(unsigned& Key, TShiftState Shift)
         return;
     }
     // 8.
+    if (Key == VK_RETURN || Key == VK_TAB)
+        g->FCharOfClosedEditor = QChar(Key == VK_RETURN ? 13 : 9);
     g->DoneInplaceEdit(Key, Shift);
     if (nav->AdvanceOnEnter && nav->AdvanceAutoEdit && Key == VK_RETURN)
         g->ShowInplaceEdit();
@@ -634,6 +637,8 @@ void TGridCheckBox::KeyDown(unsigned& Key, TShiftState Shift)
     }
     if (IsIn(Key, {VK_RETURN, VK_PRIOR, VK_NEXT, VK_END, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN})) {
         const unsigned k = Key;
+        if (k == VK_RETURN)
+            g->FCharOfClosedEditor = QChar(13);
         g->HideInplaceEdit();
         if (g->CanFocus())
             g->SetFocus();

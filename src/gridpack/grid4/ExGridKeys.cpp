@@ -138,6 +138,7 @@ void TExStringGrid::AutoAppendRow()
 
 void TExStringGrid::WMKeyDown(TMessage& M)
 {
+    FCharOfClosedEditor = QChar();
     TNavigation* nav = Navigation();
     TMouseActions* ma = MouseActions();
     const unsigned key = unsigned(M.WParam);
