@@ -583,13 +583,25 @@ void TGridCombo::Change()
         g->OnEditChange(g, g->Col(), g->Row(), Text());
 }
 
+void TGridCombo::AddToHistory()
+{
+    if (FGrid->LookupHistory && !Text().isEmpty() && IndexOfText(Text()) < 0)
+        Items()->Add(Text());
+}
+
+// Leaving by the focus: the exit notice; leaving by a key that hid the
+// combo: only the window's focus loss.
 void TGridCombo::DoExit()
 {
-    TExStringGrid* g = FGrid;
-    if (g->LookupHistory && !Text().isEmpty() && IndexOfText(Text()) < 0)
-        Items()->Add(Text());
-    g->HideInplaceEdit();
+    AddToHistory();
+    FGrid->HideInplaceEdit();
     TSgComboBox::DoExit();
+}
+
+void TGridCombo::WMKillFocus(TMessage& M)
+{
+    AddToHistory();
+    TSgComboBox::WMKillFocus(M);
 }
 
 void TGridCombo::WMSetFocus(TMessage& M)

@@ -317,11 +317,14 @@ protected:
     void Change() override;
     void DoExit() override;
     void WMSetFocus(TMessage& M) override;
+    void WMKillFocus(TMessage& M) override;
     void CMWantSpecialKey(TMessage& M) override;
     void WMLButtonDblClk(TMessage& M) override;
 
 private:
     bool ListOnly() const;
+    // With the grid's LookupHistory a new, non-empty text joins the items.
+    void AddToHistory();
     // Commit-and-validate; false when the validation refused.
     bool CommitAndValidate(bool SelectAllOnRefusal, bool CancelAdvance);
     bool TabWithValidation(unsigned& Key, TShiftState Shift);

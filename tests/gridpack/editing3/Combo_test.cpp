@@ -247,3 +247,46 @@ TEST_F(ComboTest, WithoutColoursTheFlatComboPaintsAsTheLibrarysCombo)
     EXPECT_TRUE(sg->OwnPainted());
     EXPECT_EQ(QColor(framed.pixel(10, 320)), QColor(255, 0, 0));
 }
+
+TEST_F(ComboTest, TheWheelStepsThroughTheItemsAndStopsAtTheEnds)
+{
+    LogComboChanges();
+    Grid->SetCells(2, 3, "High");
+    OpenCombo(2, 3);
+    Changes.clear();
+    // Towards the user on the last item: the selection stays.
+    Combo()->Perform(WM_MOUSEWHEEL, WPARAM(uint32_t(uint16_t(-120)) << 16), 0);
+    EXPECT_EQ(Combo()->ItemIndex(), 2);
+    Combo()->Perform(WM_MOUSEWHEEL, WPARAM(uint32_t(120) << 16), 0);
+    EXPECT_EQ(Combo()->ItemIndex(), 1);
+    EXPECT_EQ(Changes, (QStringList{"2,3,2,High", "2,3,1,Normal"}));
+    Key(VK_ESCAPE);
+}
+
+TEST_F(ComboTest, LookupCompletesFromTheItemsAndHistoryAddsANewTextOnce)
+{
+    Grid->Lookup = true;
+    Grid->LookupHistory = true;
+    CGrid->Columns()->Items(4)->ComboItems()->Add("alphabet");
+    OpenCombo(4, 2);
+    Combo()->SetText("");
+    Key('A');
+    Key('L');
+    // The first item in order that starts with the typed text completes it;
+    // the completed part is selected.
+    EXPECT_EQ(Combo()->Text(), "alpha");
+    EXPECT_EQ(Combo()->SelStart(), 2);
+    EXPECT_EQ(Combo()->SelLength(), 3);
+    EXPECT_EQ(Combo()->ItemIndex(), 0);
+    // Backspace never completes.
+    Key(VK_BACK);
+    EXPECT_EQ(Combo()->Text(), "al");
+    Key('X');
+    EXPECT_EQ(Combo()->Text(), "alx");
+    const int before = Combo()->Items()->Count();
+    Key(VK_RETURN);
+    EXPECT_EQ(Grid->Cells(4, 2), "alx");
+    // Leaving the combo (focus to the grid) added the new text once.
+    EXPECT_EQ(Combo()->Items()->Count(), before + 1);
+    EXPECT_EQ(Combo()->Items()->Strings(before), "alx");
+}
