@@ -1462,6 +1462,27 @@ public:
     int FMouseSelectStart = -1;
     // The character of the key with which an in-cell editor closed itself.
     QChar FCharOfClosedEditor;
+    // The CONTROL tag being edited: its cell (real column), ID and TYPE.
+    TPoint FCtrlXY{-1, -1};
+    QString FCtrlID;
+    QString FCtrlType;
+    bool FCtrlEditing = false;
+    TControlEvent OnControlClick;
+    TControlEvent OnControlEditDone;
+    TControlComboListEvent OnControlComboList;
+    TControlComboSelectEvent OnControlComboSelect;
+    // Opens the editor of an EDIT, PASSWORD, MASK or COMBO tag over its
+    // rectangle (client coordinates).
+    void StartControlEdit(const QString& Text, const QString& CtrlType, const QString& CtrlID,
+                          const QString& CtrlValue, const TRect& ControlRect, int ACol, int RealCol, int ARow);
+    // Writes the edited value back into the tag; OnControlEditDone.
+    void EndControlEdit();
+    void ControlComboSelect(TObject* Combo);
+    // The keyboard goes to the cell's next editable CONTROL tag after
+    // CtrlID, or back to the grid when there is none.
+    void FocusNextCellControl(int ACol, int ARow, const QString& CtrlID);
+    TControlEdit* ControlEdit() const { return FEditControl; }
+    TControlCombo* ControlCombo() const { return FComboControl; }
 
 protected:
     void WMLButtonDown(TMessage& M) override;
@@ -1471,6 +1492,8 @@ protected:
     void WMRButtonUp(TMessage& M) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // A press on a CONTROL tag of an HTML cell; true when it handled it.
+    bool PressControlTag(int ACol, int ARow, int RealCol, int OrigCol, int OrigRow, int X, int Y);
     // The check-box road of a press; true when it handled the press.
     bool PressCheckBox(int ACol, int ARow, int RealCol, int X, int Y, bool CanEdit);
     void OpenComboEditor(const TRect& R, int RCol, int ARow, bool ListOnly);

@@ -79,6 +79,7 @@ void TExStringGrid::WMLButtonDown(TMessage& M)
             TBaseGrid::WMLButtonDown(M);
         return;
     }
+    const int origCol = ACol, origRow = ARow;
     // 14. The base cell of a merged block.
     {
         const TPoint b = BaseCell(RealColIndex(ACol), ARow);
@@ -99,6 +100,9 @@ void TExStringGrid::WMLButtonDown(TMessage& M)
         TBaseGrid::WMLButtonDown(M);
         return;
     }
+    // 33.
+    if (PressControlTag(ACol, ARow, realCol, origCol, origRow, X, Y))
+        return;
     // 38. The header cell offered for moving.
     if (ACol >= FixedCols() && ARow < FixedRows())
         Movecell = ACol;

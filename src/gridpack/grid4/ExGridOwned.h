@@ -9,6 +9,7 @@
 #include "gridpack/grid3/ExObj.h"
 #include "gridpack/grid4/ExControlLook.h"
 #include "gridpack/grid4/SgCombo.h"
+#include "platform/controls/Mask.h"
 #include "platform/controls/Controls.h"
 #include "platform/core/Collections.h"
 #include "platform/core/StringList.h"
@@ -280,8 +281,6 @@ KAL_GRID_CHILD(TSearchPanel)
 KAL_GRID_CHILD(TGridTransEdit)
 KAL_GRID_CHILD(TGridTransCombo)
 KAL_GRID_CHILD(TGridButton)
-KAL_GRID_CHILD(TControlEdit)
-KAL_GRID_CHILD(TControlCombo)
 KAL_GRID_CHILD(TDropList)
 KAL_GRID_CHILD(TDropCheckList)
 KAL_GRID_CHILD(THTMLHintWindow)
@@ -330,6 +329,27 @@ private:
     bool TabWithValidation(unsigned& Key, TShiftState Shift);
     void DoLookup();
     TExStringGrid* FGrid = nullptr;
+};
+
+// The editors of CONTROL tags in a cell's mark-up (ExGridControls.cpp).
+class TControlEdit : public TMaskEdit {
+    KAL_CLASS(TControlEdit, TMaskEdit)
+public:
+    explicit TControlEdit(TComponent* AOwner) : TMaskEdit(AOwner) {}
+
+protected:
+    void KeyPress(QChar& Key) override;
+    void CMWantSpecialKey(TMessage& M) override;
+};
+
+class TControlCombo : public TSgComboBox {
+    KAL_CLASS(TControlCombo, TSgComboBox)
+public:
+    explicit TControlCombo(TComponent* AOwner) : TSgComboBox(AOwner) {}
+
+protected:
+    void KeyPress(QChar& Key) override;
+    void CMWantSpecialKey(TMessage& M) override;
 };
 
 // The grid's check-box editor of edCheckBox cells (ExGridCombo.cpp).
