@@ -91,8 +91,13 @@ void TExStringGrid::WMChar(TMessage& M)
         if (OnKeyPress)
             OnKeyPress(this, ch);
         FStartEditChar = ch;
-        if (ch.unicode() != 0 && !HasClickableControl(Col(), Row()))
-            ShowEditorChar(ch);
+        if (ch.unicode() != 0 && !HasClickableControl(Col(), Row())) {
+            ShowEditor();
+            // A special editor (combo, check box) was handed the character as
+            // it opened; only the text editor is given it here.
+            if (!FSpecialEditor && InplaceEditor())
+                PostMessage(InplaceEditor()->Handle(), WM_CHAR, WPARAM(ch.unicode()), 0);
+        }
         M.Result = 1;
         return;
     }

@@ -290,3 +290,24 @@ TEST_F(ComboTest, LookupCompletesFromTheItemsAndHistoryAddsANewTextOnce)
     EXPECT_EQ(Combo()->Items()->Count(), before + 1);
     EXPECT_EQ(Combo()->Items()->Strings(before), "alx");
 }
+
+TEST_F(ComboTest, ACharacterTypedOnAListCellOpensItsComboAtTheItemItLeadsTo)
+{
+    Grid->SetCells(2, 6, "");
+    Grid->SetCol(2);
+    Grid->SetRow(6);
+    QString presses;
+    Grid->OnKeyPress = [&](TObject*, QChar& Key) { presses += Key; };
+    Type("h");
+    ASSERT_TRUE(ComboUp());
+    EXPECT_EQ(Combo()->Text(), "High");
+    // The grid and then the combo report the key; the hidden text editor
+    // never sees it.
+    EXPECT_EQ(presses, "hh");
+    if (Grid->NormalEdit()) {
+        EXPECT_FALSE(Grid->NormalEdit()->Text().contains('h'));
+    }
+    Key(VK_RETURN);
+    EXPECT_FALSE(ComboUp());
+    EXPECT_EQ(Grid->Cells(2, 6), "High");
+}
