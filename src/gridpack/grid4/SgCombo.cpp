@@ -29,12 +29,8 @@ TSgCustomCombo::TSgCustomCombo(TComponent* AOwner)
     FLabelFont->OnChange = [this](TGraphicsObject*) { PlaceLabel(); };
 }
 
-TSgCustomCombo::~TSgCustomCombo()
-{
-    FLabelFont->OnChange = nullptr;
-    delete FLabel;
-    FLabel = nullptr;
-}
+// The label is owned by the combo and freed with it.
+TSgCustomCombo::~TSgCustomCombo() { FLabelFont->OnChange = nullptr; }
 
 void TSgCustomCombo::Loaded()
 {
@@ -161,8 +157,7 @@ void TSgCustomCombo::MakeLabel()
 {
     if (FLabel)
         return;
-    FLabel = new TLabel(nullptr);
-    FLabel->AfterConstruction();
+    FLabel = NewObject<TLabel>(this);
     if (Parent())
         FLabel->SetParent(Parent());
     FLabel->SetFocusControl(this);

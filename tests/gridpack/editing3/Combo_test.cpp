@@ -311,3 +311,27 @@ TEST_F(ComboTest, ACharacterTypedOnAListCellOpensItsComboAtTheItemItLeadsTo)
     EXPECT_FALSE(ComboUp());
     EXPECT_EQ(Grid->Cells(2, 6), "High");
 }
+
+TEST_F(ComboTest, TheLabelStandsWhereItsPositionSays)
+{
+    auto* cb = NewObject<TSgComboBox>(Form);
+    cb->SetParent(Form);
+    cb->SetBounds(200, 320, 120, 21);
+    cb->SetLabelCaption("Name");
+    TLabel* l = cb->ComboLabel();
+    ASSERT_NE(l, nullptr);
+    EXPECT_EQ(l->Parent(), Form);
+    l->SetAutoSize(false);
+    l->SetHeight(31);
+    cb->SetLabelMargin(4);
+    cb->SetLabelPosition(lpLeftCenter);
+    // Taller than the combo: half the difference above its top.
+    EXPECT_EQ(l->Top(), 315);
+    EXPECT_LT(l->Left() + l->Width(), 200 + l->Width());
+    cb->SetLabelPosition(lpTopLeft);
+    EXPECT_EQ(l->Top(), 320 - 31 - 4);
+    EXPECT_EQ(l->Left(), 200);
+    cb->SetLabelPosition(lpRightTop);
+    EXPECT_EQ(l->Left(), 200 + 120 + 4);
+    EXPECT_EQ(l->Top(), 320);
+}
