@@ -164,3 +164,20 @@ TEST_F(MouseEvents, APressOutsideTheCellsClosesTheEditor)
     EXPECT_FALSE(EditorUp());
     EXPECT_EQ(Grid->Row(), 2);
 }
+
+TEST_F(MouseEvents, AReleaseOnAHeaderBorderWhileSizingFiresNoClick)
+{
+    Grid->SetOptions(Grid->Options() | goColSizing);
+    LogEvents();
+    Log.clear();
+    const TRect h = Grid->CellRect(2, 0);
+    const int x = h.Right - 1, y = (h.Top + h.Bottom) / 2;
+    Input::MouseMove(Grid, x, y);
+    ASSERT_EQ(ShownCursor(), crHSplit);
+    Input::MouseDown(Grid, mbLeft, x, y);
+    Input::MouseUp(Grid, mbLeft, x, y);
+    DrainPostedMessages();
+    EXPECT_FALSE(Log.contains("click"));
+    // Nor is the press in the header's sizing zone a cell click.
+    EXPECT_FALSE(Log.contains("cell 0,2"));
+}
