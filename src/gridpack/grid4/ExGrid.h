@@ -1492,6 +1492,9 @@ protected:
     void WMRButtonUp(TMessage& M) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // Selects the item of the radio group of (RealCol, ARow) under the point
+    // (X, Y relative to the cell's top-left corner).
+    void ClickRadioGroupItem(int RealCol, int ARow, int X, int Y);
     // A press on a CONTROL tag of an HTML cell; true when it handled it.
     bool PressControlTag(int ACol, int ARow, int RealCol, int OrigCol, int OrigRow, int X, int Y);
     // The check-box road of a press; true when it handled the press.

@@ -9,6 +9,8 @@
 #include "platform/controls/Messages.h"
 #include "platform/controls/StdMessages.h"
 
+#include <algorithm>
+
 namespace {
 struct TRestoreBool {
     bool& Flag;
@@ -95,6 +97,30 @@ void TExStringGrid::WMLButtonDown(TMessage& M)
     const bool fixedInside = IsFixed(ACol, ARow) && !fixedPress;
     // 18.
     const int realCol = RealColIndex(ACol);
+    // 22. A radio group takes the press on its item.
+    if (IsRadio(realCol, ARow) && (IsEditable(realCol, ARow) || ControlLook()->RadioAlwaysActive)) {
+        HideInplaceEdit();
+        ClickRadioGroupItem(realCol, ARow, X - cellRect.Left, Y - cellRect.Top);
+        if (CanFocus())
+            SetFocus();
+        return;
+    }
+    // 26. A cell button is pushed until the release.
+    if (HasButton(realCol, ARow)) {
+        HideInplaceEdit();
+        if (!IsFixed(realCol, ARow)) {
+            TRestoreBool force(FForceSel, true);
+            MoveColRow(ACol, ARow, true, true);
+        }
+        if (GetCellButtonRect(ACol, ARow).Contains(Point(X, Y))) {
+            PushButton(ACol, ARow, true);
+            FPushedCellButton = TPoint(ACol, ARow);
+            SetMouseCapture(true);
+            if (OnClickCell)
+                OnClickCell(this, ARow, ACol);
+            return;
+        }
+    }
     // 29.
     if (ACol >= ColCount() || ARow >= RowCount()) {
         TBaseGrid::WMLButtonDown(M);
@@ -231,6 +257,55 @@ bool TExStringGrid::PressCheckBox(int ACol, int ARow, int RealCol, int X, int Y,
 // Left button release
 // ---------------------------------------------------------------------------
 
+void TExStringGrid::ClickRadioGroupItem(int RealCol, int ARow, int X, int Y)
+{
+    // 1.
+    TCanvas* c = Canvas();
+    GetCellColor(RealCol, ARow, 0, &c->Brush(), &c->Font());
+    // 2.
+    const TPoint b = BaseCell(RealCol, ARow);
+    TCellGraphic* g = GetCellGraphic(b.X, b.Y);
+    if (!g || g->CellType != ctRadio)
+        return;
+    const int dcol = RemapColToDispl(b.X);
+    if (!IsFixed(dcol, b.Y)) {
+        SetCol(dcol);
+        SetRow(b.Y);
+    }
+    // 3.
+    const int glyph = ControlLook()->ControlStyle() >= csWinXP ? 16 : ControlLook()->RadioSize();
+    TStrings* items = g->Strings();
+    if (!items)
+        return;
+    // 4. Both bounds exclusive.
+    int hit = -1;
+    if (g->CellBoolean) {
+        int right = 0;
+        for (int i = 0; i < items->Count() && hit < 0; ++i) {
+            const int prev = right;
+            right += c->TextWidth(items->Strings(i)) + glyph;
+            if (prev < X && X < right)
+                hit = i;
+        }
+    } else {
+        const int h = std::max(glyph, c->TextHeight(QStringLiteral("gh")));
+        for (int i = 0; i < items->Count() && hit < 0; ++i)
+            if (i * h < Y && Y < (i + 1) * h)
+                hit = i;
+    }
+    if (hit < 0)
+        return;
+    // 5.
+    if (g->CellIndex == -1)
+        SetCellEx(b.X, b.Y, items->Strings(hit));
+    else
+        g->CellIndex = hit;
+    SetCellEx(b.X, b.Y, GetCellEx(b.X, b.Y));
+    SetRadioIdx(b.X, b.Y, hit);
+    if (OnRadioClick)
+        OnRadioClick(this, dcol, b.Y, hit);
+}
+
 void TExStringGrid::WMLButtonUp(TMessage& M)
 {
     const int X = GetXLParam(M.LParam), Y = GetYLParam(M.LParam);
@@ -251,6 +326,32 @@ void TExStringGrid::WMLButtonUp(TMessage& M)
     if (OnClick && FDoOnClick && !sizingCursor && valid && (ARow < FixedRows() || ACol < FixedCols()))
         OnClick(this);
     FDoOnClick = false;
+    // 6. A pushed cell button comes up and clicks when released on it.
+    if (FPushedCellButton.X >= 0) {
+        const TPoint pushed = FPushedCellButton;
+        FPushedCellButton = TPoint(-1, -1);
+        SetMouseCapture(false);
+        bool enabled = (Options() & goEditing) != 0;
+        if (valid && !ControlLook()->NoDisabledButtonLook()) {
+            const TPoint b = BaseCell(RealColIndex(ACol), ARow);
+            bool canEdit = true;
+            QueryCellEdit(b.X, b.Y, canEdit);
+            bool fixed = false;
+            IsFixedCell(b.X, b.Y, fixed);
+            enabled = canEdit && !fixed;
+        }
+        const bool fixedPushed = pushed.X < FixedCols() || pushed.Y < FixedRows();
+        if (enabled || ControlLook()->NoDisabledButtonLook() || fixedPushed) {
+            PushButton(pushed.X, pushed.Y, false);
+            if (valid && pushed.X == ACol && pushed.Y == ARow &&
+                (GetCellButtonRect(ACol, ARow).Contains(Point(X, Y)) || fixedPushed))
+                ButtonClick(RealColIndex(pushed.X), pushed.Y);
+        } else {
+            PushButton(pushed.X, pushed.Y, false);
+        }
+        // 8. The release on the button ends here.
+        return;
+    }
     // 16. The library's release (it runs MouseUp).
     TBaseGrid::WMLButtonUp(M);
     // 19.

@@ -181,3 +181,57 @@ TEST_F(MouseEvents, AReleaseOnAHeaderBorderWhileSizingFiresNoClick)
     // Nor is the press in the header's sizing zone a cell click.
     EXPECT_FALSE(Log.contains("cell 0,2"));
 }
+
+TEST_F(MouseEvents, ACellButtonClicksWhenReleasedOnIt)
+{
+    Grid->SetOptions(Grid->Options() | goEditing);
+    Grid->AddButton(1, 4, 40, 16, "Go", haRight, vaCenter);
+    QStringList clicks;
+    Grid->OnButtonClick = [&](TObject*, int ACol, int ARow) { clicks << QString("%1,%2").arg(ACol).arg(ARow); };
+    const TRect b = Grid->GetCellButtonRect(1, 4);
+    ASSERT_FALSE(b.IsEmpty());
+    const TPoint in((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2);
+    Input::MouseDown(Grid, mbLeft, in.X, in.Y);
+    DrainPostedMessages();
+    EXPECT_EQ(Grid->Row(), 4);
+    EXPECT_TRUE(Grid->GetCellGraphic(1, 4)->CellBoolean);
+    Input::MouseUp(Grid, mbLeft, in.X, in.Y);
+    DrainPostedMessages();
+    EXPECT_FALSE(Grid->GetCellGraphic(1, 4)->CellBoolean);
+    EXPECT_EQ(clicks, QStringList{"1,4"});
+    // Released away from the button: it comes up without a click.
+    Input::MouseDown(Grid, mbLeft, in.X, in.Y);
+    const TPoint away = Middle(3, 7);
+    Input::MouseUp(Grid, mbLeft, away.X, away.Y);
+    DrainPostedMessages();
+    EXPECT_FALSE(Grid->GetCellGraphic(1, 4)->CellBoolean);
+    EXPECT_EQ(clicks.size(), 1);
+    EXPECT_FALSE(EditorUp());
+}
+
+TEST_F(MouseEvents, APressOnARadioGroupChoosesTheItemUnderIt)
+{
+    Grid->SetOptions(Grid->Options() | goEditing);
+    Grid->SetColWidths(1, 200);
+    TStrings* items = Grid->CreateRadio(1, 5, 1, 0);
+    for (const char* s : {"one", "two", "three"})
+        items->Add(QString::fromLatin1(s));
+    QStringList radios;
+    Grid->OnRadioClick = [&](TObject*, int ACol, int ARow, int AIdx) {
+        radios << QString("%1,%2,%3").arg(ACol).arg(ARow).arg(AIdx);
+    };
+    // Side by side: item i spans the widths of the items before it and its own.
+    TCanvas* c = Grid->Canvas();
+    c->Font().Assign(*Grid->Font());
+    const int glyph = 16;
+    const int second = c->TextWidth("one") + glyph + 3;
+    const TRect rc = Grid->CellRect(1, 5);
+    Input::Click(Grid, rc.Left + second, (rc.Top + rc.Bottom) / 2);
+    DrainPostedMessages();
+    int idx = -1;
+    EXPECT_TRUE(Grid->GetRadioIdx(1, 5, idx));
+    EXPECT_EQ(idx, 1);
+    EXPECT_EQ(radios, QStringList{"1,5,1"});
+    EXPECT_EQ(Grid->Row(), 5);
+    EXPECT_FALSE(EditorUp());
+}
