@@ -15,7 +15,6 @@
 
 #include <memory>
 
-enum TItemLayout { ilCaptionLeft, ilCaptionRight, ilCaptionTop, ilCaptionBottom };
 enum TButtonPanelType { plCalculator, plCustom };
 
 class TExCalculatorDropdown;
