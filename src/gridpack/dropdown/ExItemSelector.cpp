@@ -493,6 +493,8 @@ void TCustomItemSelector::CMMouseLeave(TMessage& M) {
 // ---------------------------------------------------------------------------
 
 TExCustomItemSelector::TExCustomItemSelector(TComponent* AOwner) : TScrollBox(AOwner) {
+    // A scrolling control without a frame of its own: the popup draws it.
+    SetBorderStyle(bsNone);
     FItems = new TSelectorItems(this);
     FItemAppearance = new TItemAppearance();
     FItemAppearance->OnChange = [](TObject*) {};
