@@ -47,8 +47,7 @@ static_assert(std::size(kPresetFields) == std::size(kPresetValues), "one value p
 TSelectorItem::TSelectorItem(TCollection* Collection) : TCollectionItem(Collection) {}
 
 void TSelectorItem::Notify() {
-    if (auto* c = dynamic_cast<TSelectorItems*>(Collection()))
-        if (c->OnChange) c->OnChange(c);
+    if (auto* c = dynamic_cast<TSelectorItems*>(Collection())) c->ItemChanged();
 }
 
 void TSelectorItem::SetCaption(const QString& v) {
@@ -85,6 +84,23 @@ void TSelectorItem::Assign(const TPersistent* Source) {
 
 TSelectorItems::TSelectorItems(TPersistent* AOwner)
     : TOwnedCollection(AOwner, TCollection::ItemClass<TSelectorItem>()) {}
+
+void TSelectorItems::ItemChanged() {
+    if (UpdateCount() > 0) {
+        FPendingChange = true;
+        return;
+    }
+    if (OnChange) OnChange(this);
+}
+
+void TSelectorItems::Update(TCollectionItem* Item) {
+    TOwnedCollection::Update(Item);
+    // Adding and deleting items lay nothing out; a held-back item change
+    // does, once.
+    if (Item || !FPendingChange || UpdateCount() > 0) return;
+    FPendingChange = false;
+    if (OnChange) OnChange(this);
+}
 
 // ---------------------------------------------------------------------------
 // TItemAppearance

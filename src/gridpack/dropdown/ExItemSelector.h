@@ -54,6 +54,16 @@ public:
     TSelectorItem* Insert(int Index) { return static_cast<TSelectorItem*>(TCollection::Insert(Index)); }
     TSelectorItem* Item(int Index) const { return static_cast<TSelectorItem*>(Items(Index)); }
     TNotifyEvent OnChange;
+    // An item's caption, colour or image index changed: OnChange now, or
+    // once at EndUpdate while updates are held back (filling many items
+    // then lays the panel out once, not once per item).
+    void ItemChanged();
+
+protected:
+    void Update(TCollectionItem* Item) override;
+
+private:
+    bool FPendingChange = false;
 };
 
 class TItemAppearance : public TPersistent {

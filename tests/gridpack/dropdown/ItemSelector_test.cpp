@@ -176,3 +176,21 @@ TEST_F(ItemSelectorTest, MouseMakesHotAndSelects) {
     Panel()->Perform(WM_MOUSEMOVE, 0, MakeLParam(Panel()->Width() - 1, Panel()->Height() - 1));
     EXPECT_EQ(Sel->ItemHot(), -1);
 }
+
+TEST_F(ItemSelectorTest, CaptionChangesInAnUpdateLayOutOnceAtItsEnd) {
+    Sel->Items()->BeginUpdate();
+    for (int i = 0; i < 3; ++i) Sel->Items()->Add()->SetCaption(QStringLiteral("Item %1").arg(i));
+    TSize s;
+    Sel->GetSelectorPanelSize(s);
+    EXPECT_EQ(s.cx, 100) << "held back";
+    Sel->Items()->EndUpdate();
+    TRect last;
+    Panel()->GetItemRect(2, last);
+    EXPECT_GT(last.Top, 2) << "laid out at the end";
+    // Outside an update a caption change lays out at once.
+    Sel->Items()->Item(0)->SetCaption(QStringLiteral("A much longer caption than before"));
+    TRect first;
+    Panel()->GetItemRect(0, first);
+    EXPECT_GT(first.Width(), last.Width() - 1);
+    EXPECT_EQ(Panel()->Width(), first.Width() + 4);
+}
