@@ -53,6 +53,7 @@ void TSelectorItem::Notify() {
 void TSelectorItem::SetCaption(const QString& v) {
     if (v == FCaption) return;
     FCaption = v;
+    FCaptionExtent = TSize(-1, -1);
     Notify();
 }
 
@@ -276,6 +277,7 @@ void TCustomItemSelector::GetItemSize(TSize& S) {
             ch = std::max<int>(ch, cs.cy);
         }
         const TSize e = MeasureCaption(c, it->Caption(), Rect(0, 0, 1000, 500));
+        it->FCaptionExtent = e;
         tw = std::max<int>(tw, e.cx);
         th = std::max<int>(th, e.cy);
     }
@@ -383,12 +385,16 @@ bool TCustomItemSelector::GetItemLayout(int Index, TRect& Content, TRect& Captio
     TRect cap = C;
     // Centred vertically in C: colour boxes stay at the top on the sides.
     auto middleY = [&] { return C.Top + (C.Height() - h) / 2; };
+    // The layout measured every caption in a wider area than any item's, so
+    // its extent stands while the font is the one it measured with.
+    const bool measured = it->FCaptionExtent.cx >= 0 && !FOwner->OnItemSize;
+    auto measure = [&](const TRect& area) { return measured ? it->FCaptionExtent : MeasureCaption(c, caption, area); };
     switch (ItemLayout()) {
     case ilCaptionLeft: {
         cap.Right -= w;
         int tw = 0;
         if (!caption.isEmpty()) {
-            const TSize e = MeasureCaption(c, caption, cap);
+            const TSize e = measure(cap);
             tw = e.cx;
             if (e.cy < cap.Height()) cap.Top += (cap.Height() - e.cy) / 2;
             x = C.Left + tw + FCaptionGap;
@@ -399,7 +405,7 @@ bool TCustomItemSelector::GetItemLayout(int Index, TRect& Content, TRect& Captio
     case ilCaptionRight: {
         y = box ? C.Top : middleY();
         cap.Left = C.Left + w + FCaptionGap;
-        const TSize e = MeasureCaption(c, caption, cap);
+        const TSize e = measure(cap);
         if (e.cy < cap.Height()) cap.Top += (cap.Height() - e.cy) / 2;
         break;
     }
@@ -407,7 +413,7 @@ bool TCustomItemSelector::GetItemLayout(int Index, TRect& Content, TRect& Captio
         x = C.Left + (C.Width() - w) / 2;
         if (!caption.isEmpty()) {
             cap.Bottom -= h;
-            const TSize e = MeasureCaption(c, caption, cap);
+            const TSize e = measure(cap);
             y = cap.Top + e.cy + FCaptionGap;
         } else {
             y = middleY();

@@ -37,6 +37,9 @@ public:
     bool FEnabled = true;
     // The place the layout gave it; (-1,-1,-1,-1) before any layout.
     TRect FRect = Rect(-1, -1, -1, -1);
+    // The caption's extent as the layout measured it (cx < 0: not measured
+    // since the caption last changed).
+    TSize FCaptionExtent = TSize(-1, -1);
 
 private:
     void Notify();
