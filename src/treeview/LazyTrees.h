@@ -1541,6 +1541,8 @@ protected:
     friend class TLTColors;
     friend class TScrollBarOptions;
     friend class TLTWorkerThread;
+    friend class TStringEditLink;
+    friend class TLTEdit;
 
 private:
     void ExpandOrCollapse(PLazyNode Node);
