@@ -412,6 +412,13 @@ using TLTScrollBarShowEvent = std::function<void(TBaseLazyTree* Sender, int Bar,
 using TLTMeasureItemEvent =
     std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas, PLazyNode Node, int& NodeHeight)>;
 using TLTHeaderNotifyEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column)>;
+using TLTHeaderEvent = std::function<void(TLTHeader* Sender)>;
+using TLTBeforeAutoFitColumnsEvent = std::function<void(TLTHeader* Sender, TSmartAutoFitType& SmartAutoFitType)>;
+using TLTBeforeAutoFitColumnEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column,
+                                                       TSmartAutoFitType& SmartAutoFitType, bool& Allowed)>;
+using TLTBeforeGetMaxColumnWidthEvent =
+    std::function<void(TLTHeader* Sender, TColumnIndex Column, bool& UseSmartColumnWidth)>;
+using TLTAfterGetMaxColumnWidthEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column, int& MaxWidth)>;
 using TLTBeforeCellPaintEvent =
     std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas, PLazyNode Node, TColumnIndex Column,
                        TLTCellPaintMode CellPaintMode, TRect CellRect, TRect& ContentRect)>;
@@ -971,6 +978,15 @@ public:
 
     // ----- header notifications the tree answers
     virtual void FireColumnResize(TColumnIndex Column);
+    // The width the column's widest content needs: over the nodes in view
+    // (UseSmartColumnWidth) or over every visible node.
+    virtual int GetMaxColumnWidth(TColumnIndex Column, bool UseSmartColumnWidth = false);
+    TLTBeforeAutoFitColumnsEvent OnBeforeAutoFitColumns;
+    TLTBeforeAutoFitColumnEvent OnBeforeAutoFitColumn;
+    TLTHeaderNotifyEvent OnAfterAutoFitColumn;
+    TLTHeaderEvent OnAfterAutoFitColumns;
+    TLTBeforeGetMaxColumnWidthEvent OnBeforeGetMaxColumnWidth;
+    TLTAfterGetMaxColumnWidthEvent OnAfterGetMaxColumnWidth;
     virtual void AfterMainColumnChange();
 
     // ----- painting (LazyTreesPaint.cpp, LazyTreesElements.cpp,

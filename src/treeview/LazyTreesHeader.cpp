@@ -1009,36 +1009,6 @@ void TLTHeader::ReapplyHeaderLimits() {
     FStates.Exclude(hsNeedScaling);
 }
 
-int TLTHeader::ResizeColumns(int Delta, TColumnIndex Start, TColumnIndex Stop, TLTColumnOptions Options) {
-    // Each pass hands every column that can still move an equal share; the
-    // pixels that do not divide go one by one from the first column on.
-    int left = Delta;
-    for (int pass = 0; pass < 64 && left != 0; ++pass) {
-        QList<TLazyTreeColumn*> movable;
-        for (TColumnIndex i = std::max(0, Start); i <= Stop && i < FColumns->Count(); ++i) {
-            TLazyTreeColumn* c = FColumns->Items(i);
-            if (!c->Options().ContainsAll(Options)) continue;
-            if (left > 0 ? c->FWidth < c->FMaxWidth : c->FWidth > c->FMinWidth) movable.append(c);
-        }
-        if (movable.isEmpty()) break;
-        const int n = movable.size();
-        const int share = left / n;
-        int rest = left - share * n;
-        for (TLazyTreeColumn* c : movable) {
-            int want = share;
-            if (rest != 0) {
-                want += rest > 0 ? 1 : -1;
-                rest += rest > 0 ? -1 : 1;
-            }
-            const int w = std::clamp(c->FWidth + want, c->FMinWidth, c->FMaxWidth);
-            left -= w - c->FWidth;
-            c->FWidth = w;
-        }
-    }
-    FColumns->RecalcColumnLefts(false);
-    return Delta - left;
-}
-
 void TLTHeader::DistributeSpringWidth() {
     if (!FOptions.Contains(hoAutoSpring) || FLastWidth == 0 || !FOwner) {
         if (FOwner) FLastWidth = FOwner->HeaderRect().Width();

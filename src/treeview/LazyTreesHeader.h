@@ -50,6 +50,10 @@ enum THeaderState : uint8_t {
 using THeaderStates = TLTSet<THeaderState, uint16_t>;
 enum TLTHeaderStyle : uint8_t { hsThickButtons, hsFlatButtons, hsPlates };
 
+// Which nodes auto-fit measures: those in view for every column, all visible
+// ones for every column, or by each column's coSmartResize.
+enum TSmartAutoFitType : uint8_t { smaAllColumns, smaNoColumn, smaUseColumnOption };
+
 using TColumnPosition = uint32_t;
 using TIndexArray = QList<TColumnIndex>;
 using TColumnsArray = QList<class TLazyTreeColumn*>;
@@ -130,6 +134,9 @@ public:
     QString GetDisplayName() const override;
     void Assign(const TPersistent* Source) override;
     bool Equals(const TLazyTreeColumn* Other) const;
+    // The column record of the header stream (LazyTreesHeaderStream.cpp).
+    virtual void SaveToStream(TStream* Stream);
+    virtual void LoadFromStream(TStream* Stream, int Version);
 
 protected:
     friend class TLazyTreeColumns;
@@ -198,6 +205,9 @@ public:
     void AnimatedResize(TColumnIndex Column, int NewWidth);
     void Assign(const TPersistent* Source) override;
     bool Equals(const TLazyTreeColumns* Other) const;
+    // The column block of the header stream.
+    virtual void SaveToStream(TStream* Stream);
+    virtual void LoadFromStream(TStream* Stream, int Version);
 
     int DefaultWidth = 50;
     TColumnIndex HoverIndex() const { return FHoverIndex; }
@@ -257,6 +267,7 @@ public:
     TNotifyEvent OnChange;
 
 private:
+    friend class TLTHeader;
     void Change();
     TLTHeader* FHeader;
     uint8_t FMaxHeightPercent = 0, FMaxWidthPercent = 0, FMinHeightPercent = 0, FMinWidthPercent = 0;
@@ -322,6 +333,16 @@ public:
     // Spreads Delta pixels over the columns from Start to Stop that carry all
     // the options (widening or narrowing each within its limits).
     int ResizeColumns(int Delta, TColumnIndex Start, TColumnIndex Stop, TLTColumnOptions Options);
+    // Gives the resizable, visible columns at the display positions from
+    // RangeStartCol to RangeEndCol (negative start: 0; negative or too large
+    // end: the last) the width of their widest content.
+    virtual void AutoFitColumns(bool Animated = true, TSmartAutoFitType SmartAutoFitType = smaUseColumnOption,
+                                int RangeStartCol = NoColumn, int RangeEndCol = NoColumn);
+    // Every resizable, visible column goes back to its previous width.
+    void RestoreColumns();
+    // The header stream: always written as version 6, read in every layout.
+    virtual void SaveToStream(TStream* Stream);
+    virtual void LoadFromStream(TStream* Stream);
     int LastWidth() const { return FLastWidth; }
     void SetLastWidth(int V) { FLastWidth = V; }
 
@@ -332,6 +353,8 @@ protected:
     void HeaderFontChanged();
     void ImagesChanged();
     void ConstraintsChanged();
+    bool FireBeforeAutoFitColumn(TColumnIndex Column, TSmartAutoFitType SmartAutoFitType);
+    void FireAfterAutoFitColumn(TColumnIndex Column);
     // The height rules applied to V; false when nothing changed.
     bool ApplyHeight(int V);
 
