@@ -413,6 +413,8 @@ using TLTMeasureItemEvent =
     std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas, PLazyNode Node, int& NodeHeight)>;
 using TLTHeaderNotifyEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column)>;
 using TLTHeaderEvent = std::function<void(TLTHeader* Sender)>;
+using TLTColumnVisibilityChangedEvent =
+    std::function<void(TBaseLazyTree* Sender, TColumnIndex Column, bool Visible)>;
 using TLTBeforeAutoFitColumnsEvent = std::function<void(TLTHeader* Sender, TSmartAutoFitType& SmartAutoFitType)>;
 using TLTBeforeAutoFitColumnEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column,
                                                        TSmartAutoFitType& SmartAutoFitType, bool& Allowed)>;
@@ -981,6 +983,8 @@ public:
     // The width the column's widest content needs: over the nodes in view
     // (UseSmartColumnWidth) or over every visible node.
     virtual int GetMaxColumnWidth(TColumnIndex Column, bool UseSmartColumnWidth = false);
+    virtual void FireColumnVisibilityChanged(TColumnIndex Column, bool Visible);
+    TLTColumnVisibilityChangedEvent OnColumnVisibilityChanged;
     TLTBeforeAutoFitColumnsEvent OnBeforeAutoFitColumns;
     TLTBeforeAutoFitColumnEvent OnBeforeAutoFitColumn;
     TLTHeaderNotifyEvent OnAfterAutoFitColumn;

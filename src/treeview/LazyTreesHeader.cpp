@@ -346,7 +346,14 @@ TLazyTreeColumns::TLazyTreeColumns(TLTHeader* AOwner)
                                                : TCollection::ItemClass<TLazyTreeColumn>()),
       FHeader(AOwner) {}
 
-TLazyTreeColumns::~TLazyTreeColumns() { FClearing = true; }
+TLazyTreeColumns::~TLazyTreeColumns() {
+    FClearing = true;
+    // The automatic column menu goes with the collection.
+    if (TPopupMenu* menu = FColumnPopupMenu) {
+        FColumnPopupMenu = nullptr;
+        menu->Free();
+    }
+}
 
 TPersistent* TLazyTreeColumns::GetOwner() const { return FHeader; }
 

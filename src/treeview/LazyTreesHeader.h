@@ -226,6 +226,11 @@ public:
     void FitAutoSizeColumn(TColumnIndex ChangedColumn, bool Force);
     TColumnIndex ColumnBoundsAt(TPoint P, int& ALeft, bool Relative, int& ARight) const;
     bool NeedPositionsFix() const { return FNeedPositionsFix; }
+    // The automatic column menu of a right click at P (client coordinates
+    // of the tree): made anew each time, freed with the collection
+    // (LazyTreesHeaderPopup.cpp).
+    void PopupColumnMenu(TPoint P);
+    TPopupMenu* ColumnPopupMenu() const { return FColumnPopupMenu; }
 
 protected:
     friend class TLazyTreeColumn;
@@ -245,6 +250,7 @@ protected:
     TColumnIndex FDragIndex = 0;
     TColumnIndex FDropTarget = NoColumn;
     bool FDropBefore = false;
+    TPopupMenu* FColumnPopupMenu = nullptr;
 };
 
 // ---------------------------------------------------------------------------

@@ -228,3 +228,7 @@ void TLTHeader::RestoreColumns() {
         if (c->Options().ContainsAll({coResizable, coVisible})) c->RestoreLastWidth();
     }
 }
+
+void TBaseLazyTree::FireColumnVisibilityChanged(TColumnIndex Column, bool Visible) {
+    if (OnColumnVisibilityChanged) OnColumnVisibilityChanged(this, Column, Visible);
+}
