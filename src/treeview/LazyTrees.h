@@ -413,6 +413,13 @@ using TLTMeasureItemEvent =
     std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas, PLazyNode Node, int& NodeHeight)>;
 using TLTHeaderNotifyEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column)>;
 using TLTHeaderEvent = std::function<void(TLTHeader* Sender)>;
+using TLTHeaderPaintEvent =
+    std::function<void(TLTHeader* Sender, TCanvas* HeaderCanvas, TLazyTreeColumn* Column, const TRect& R, bool Hover,
+                       bool Pressed, TLTDropMarkMode DropMark)>;
+using TLTHeaderPaintQueryElementsEvent =
+    std::function<void(TLTHeader* Sender, THeaderPaintInfo& PaintInfo, THeaderPaintElements& Elements)>;
+using TLTAdvancedHeaderPaintEvent =
+    std::function<void(TLTHeader* Sender, THeaderPaintInfo& PaintInfo, THeaderPaintElements Elements)>;
 using TLTColumnVisibilityChangedEvent =
     std::function<void(TBaseLazyTree* Sender, TColumnIndex Column, bool Visible)>;
 using TLTBeforeAutoFitColumnsEvent = std::function<void(TLTHeader* Sender, TSmartAutoFitType& SmartAutoFitType)>;
@@ -985,6 +992,9 @@ public:
     virtual int GetMaxColumnWidth(TColumnIndex Column, bool UseSmartColumnWidth = false);
     virtual void FireColumnVisibilityChanged(TColumnIndex Column, bool Visible);
     TLTColumnVisibilityChangedEvent OnColumnVisibilityChanged;
+    TLTHeaderPaintEvent OnHeaderDraw;
+    TLTHeaderPaintQueryElementsEvent OnHeaderDrawQueryElements;
+    TLTAdvancedHeaderPaintEvent OnAdvancedHeaderDraw;
     TLTBeforeAutoFitColumnsEvent OnBeforeAutoFitColumns;
     TLTBeforeAutoFitColumnEvent OnBeforeAutoFitColumn;
     TLTHeaderNotifyEvent OnAfterAutoFitColumn;

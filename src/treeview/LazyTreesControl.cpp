@@ -313,6 +313,8 @@ void TBaseLazyTree::WMNCPaint(TMessage& M) {
         c.Brush().SetColor(clWindowFrame);
         c.FrameRect(edge);
     }
+    if (FHeader->Options().Contains(hoVisible) && !FHeaderRect.IsEmpty())
+        FHeader->Columns()->PaintHeader(&c, FHeaderRect, -FEffectiveOffsetX);
     PaintControlBorder(&c);
 }
 

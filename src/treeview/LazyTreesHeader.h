@@ -54,6 +54,38 @@ enum TLTHeaderStyle : uint8_t { hsThickButtons, hsFlatButtons, hsPlates };
 // ones for every column, or by each column's coSmartResize.
 enum TSmartAutoFitType : uint8_t { smaAllColumns, smaNoColumn, smaUseColumnOption };
 
+// The drop mark a column shows while another column is dragged over it.
+enum TLTDropMarkMode : uint8_t { dmmNone, dmmLeft, dmmRight };
+// The parts of a header cell an application may draw itself.
+enum THeaderPaintElement : uint8_t { hpeBackground, hpeDropMark, hpeHeaderGlyph, hpeSortGlyph, hpeText };
+using THeaderPaintElements = TLTSet<THeaderPaintElement, uint8_t>;
+
+// What the header's owner-draw events get about the cell being painted.
+struct THeaderPaintInfo {
+    TCanvas* TargetCanvas = nullptr;
+    class TLazyTreeColumn* Column = nullptr;
+    TRect PaintRectangle;
+    TRect TextRectangle;
+    bool IsHoverIndex = false;
+    bool IsDownIndex = false;
+    bool IsEnabled = false;
+    bool ShowHeaderGlyph = false;
+    bool ShowSortGlyph = false;
+    bool ShowRightBorder = false;
+    TLTDropMarkMode DropMark = dmmNone;
+    TPoint GlyphPos;
+    TPoint SortGlyphPos;
+};
+
+// The DrawEdge edge and flags of a header cell by the header style: pressed,
+// hot (plates only) or normal; normal and hot cells get BF_RIGHT when they
+// show their right border.
+struct THeaderEdge {
+    unsigned Edge = 0;
+    unsigned Flags = 0;
+};
+THeaderEdge HeaderCellEdge(enum TLTHeaderStyle Style, bool Pressed, bool Hot, bool RightBorder);
+
 using TColumnPosition = uint32_t;
 using TIndexArray = QList<TColumnIndex>;
 using TColumnsArray = QList<class TLazyTreeColumn*>;
@@ -134,6 +166,13 @@ public:
     QString GetDisplayName() const override;
     void Assign(const TPersistent* Source) override;
     bool Equals(const TLazyTreeColumn* Other) const;
+    // Places the image or check box, the sort glyph and the caption in the
+    // cell's client rectangle (LazyTreesHeaderPaint.cpp).
+    void PlaceHeaderCellContent(TCanvas* DC, const TRect& Client, bool UseHeaderGlyph, bool UseSortGlyph,
+                                TPoint& HeaderGlyphPos, TPoint& SortGlyphPos, TSize& SortGlyphSize,
+                                TRect& TextBounds, unsigned DrawFormat);
+    bool HasImage() const { return FHasImage; }
+    TRect ImageRect() const { return FImageRect; }
     // The column record of the header stream (LazyTreesHeaderStream.cpp).
     virtual void SaveToStream(TStream* Stream);
     virtual void LoadFromStream(TStream* Stream, int Version);
@@ -162,6 +201,7 @@ protected:
     int FLastWidth = 50;
     TColor FColor = clWindow;
     QString FCaptionText;
+    QString FCaptionTextSource;  // the text FCaptionText was wrapped from
     bool FCheckBox = false;
     TCheckType FCheckType = ctCheckBox;
     TCheckState FCheckState = csUncheckedNormal;
@@ -205,12 +245,27 @@ public:
     void AnimatedResize(TColumnIndex Column, int NewWidth);
     void Assign(const TPersistent* Source) override;
     bool Equals(const TLazyTreeColumns* Other) const;
+    // Paints the header area R (window coordinates) onto DC through the
+    // header bitmap; HOffset is the negated horizontal scroll offset.
+    virtual void PaintHeader(TCanvas* DC, const TRect& R, int HOffset);
+    // Paints the part R of the column strip (x from the first column's left)
+    // onto TargetCanvas with R's top-left at Target.
+    virtual void PaintHeader(TCanvas* TargetCanvas, TRect R, TPoint Target, int RTLOffset = 0);
+    // One caption: shortened to "..." unless wrapped, embossed when disabled.
+    void DrawHeaderCaption(TCanvas* DC, const QString& Caption, TRect Bounds, bool Enabled, bool Hot,
+                           unsigned DrawFormat, bool WrapCaption);
+    // The header bitmap the device-context form paints into.
+    TBitmap* HeaderBitmap() const { return FHeaderBitmap.get(); }
     // The column block of the header stream.
     virtual void SaveToStream(TStream* Stream);
     virtual void LoadFromStream(TStream* Stream, int Version);
 
     int DefaultWidth = 50;
     TColumnIndex HoverIndex() const { return FHoverIndex; }
+    // The hot and the pressed column as the header's mouse handling sets
+    // them; a change repaints the header.
+    void SetHoverIndex(TColumnIndex Value);
+    void SetDownIndex(TColumnIndex Value, bool OnCheckBox = false);
     TColumnIndex DownIndex() const { return FDownIndex; }
     TColumnIndex TrackIndex() const { return FTrackIndex; }
     TColumnIndex ClickIndex() const { return FClickIndex; }
@@ -251,6 +306,10 @@ protected:
     TColumnIndex FDropTarget = NoColumn;
     bool FDropBefore = false;
     TPopupMenu* FColumnPopupMenu = nullptr;
+    std::unique_ptr<TBitmap> FHeaderBitmap;
+
+private:
+    void PaintColumnHeader(THeaderPaintInfo& PaintInfo, bool AdvancedOwnerDraw, bool PlainOwnerDraw);
 };
 
 // ---------------------------------------------------------------------------
