@@ -413,6 +413,26 @@ using TLTMeasureItemEvent =
     std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas, PLazyNode Node, int& NodeHeight)>;
 using TLTHeaderNotifyEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column)>;
 using TLTHeaderEvent = std::function<void(TLTHeader* Sender)>;
+using TLTHeaderClickEvent = std::function<void(TLTHeader* Sender, TLTHeaderHitInfo& HitInfo)>;
+using TLTHeaderMouseEvent =
+    std::function<void(TLTHeader* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TLTHeaderMouseMoveEvent = std::function<void(TLTHeader* Sender, TShiftState Shift, int X, int Y)>;
+using TLTHeaderDraggingEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column, bool& Allowed)>;
+using TLTHeaderDraggedEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column, int OldPosition)>;
+using TLTHeaderDraggedOutEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column, TPoint DropPosition)>;
+using TLTBeforeColumnWidthTrackingEvent =
+    std::function<void(TLTHeader* Sender, TColumnIndex Column, TShiftState Shift)>;
+using TLTColumnWidthTrackingEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column, TShiftState Shift,
+                                                       TPoint& TrackPoint, TPoint P, bool& Allowed)>;
+using TLTBeforeHeaderHeightTrackingEvent = std::function<void(TLTHeader* Sender, TShiftState Shift)>;
+using TLTHeaderHeightTrackingEvent =
+    std::function<void(TLTHeader* Sender, TPoint& P, TShiftState Shift, bool& Allowed)>;
+using TLTColumnWidthDblClickResizeEvent =
+    std::function<void(TLTHeader* Sender, TColumnIndex Column, TShiftState Shift, TPoint P, bool& Allowed)>;
+using TLTCanSplitterResizeColumnEvent =
+    std::function<void(TLTHeader* Sender, TPoint P, TColumnIndex Column, bool& Allowed)>;
+using TLTCanSplitterResizeHeaderEvent = std::function<void(TLTHeader* Sender, TPoint P, bool& Allowed)>;
+using TLTGetHeaderCursorEvent = std::function<void(TLTHeader* Sender, TCursor& Cursor)>;
 using TLTHeaderPaintEvent =
     std::function<void(TLTHeader* Sender, TCanvas* HeaderCanvas, TLazyTreeColumn* Column, const TRect& R, bool Hover,
                        bool Pressed, TLTDropMarkMode DropMark)>;
@@ -993,6 +1013,24 @@ public:
     virtual void FireColumnVisibilityChanged(TColumnIndex Column, bool Visible);
     TLTColumnVisibilityChangedEvent OnColumnVisibilityChanged;
     TLTHeaderPaintEvent OnHeaderDraw;
+    TLTHeaderClickEvent OnHeaderClick, OnHeaderDblClick;
+    TLTHeaderMouseEvent OnHeaderMouseDown, OnHeaderMouseUp;
+    TLTHeaderMouseMoveEvent OnHeaderMouseMove;
+    TLTHeaderDraggingEvent OnHeaderDragging;
+    TLTHeaderDraggedEvent OnHeaderDragged;
+    TLTHeaderDraggedOutEvent OnHeaderDraggedOut;
+    TLTBeforeColumnWidthTrackingEvent OnBeforeColumnWidthTracking;
+    TLTColumnWidthTrackingEvent OnColumnWidthTracking;
+    TLTHeaderNotifyEvent OnAfterColumnWidthTracking;
+    TLTBeforeHeaderHeightTrackingEvent OnBeforeHeaderHeightTracking;
+    TLTHeaderHeightTrackingEvent OnHeaderHeightTracking, OnHeaderHeightDblClickResize;
+    TLTHeaderEvent OnAfterHeaderHeightTracking;
+    TLTColumnWidthDblClickResizeEvent OnColumnWidthDblClickResize;
+    TLTCanSplitterResizeColumnEvent OnCanSplitterResizeColumn;
+    TLTCanSplitterResizeHeaderEvent OnCanSplitterResizeHeader;
+    TLTGetHeaderCursorEvent OnGetHeaderCursor;
+    // The column's check box goes to the state a click leads to.
+    virtual void ToggleColumnCheckState(TColumnIndex Column);
     TLTHeaderPaintQueryElementsEvent OnHeaderDrawQueryElements;
     TLTAdvancedHeaderPaintEvent OnAdvancedHeaderDraw;
     TLTBeforeAutoFitColumnsEvent OnBeforeAutoFitColumns;

@@ -86,6 +86,17 @@ struct THeaderEdge {
 };
 THeaderEdge HeaderCellEdge(enum TLTHeaderStyle Style, bool Pressed, bool Hot, bool RightBorder);
 
+// What a click in the header hit.
+enum TLTHeaderHitPosition : uint8_t { hhiNoWhere, hhiOnColumn, hhiOnIcon, hhiOnCheckbox };
+using TLTHeaderHitPositions = TLTSet<TLTHeaderHitPosition, uint8_t>;
+struct TLTHeaderHitInfo {
+    int X = 0, Y = 0;  // the header point: client x, client y plus the header height
+    TMouseButton Button = mbLeft;
+    TShiftState Shift = 0;
+    TColumnIndex Column = NoColumn;
+    TLTHeaderHitPositions HitPosition;
+};
+
 using TColumnPosition = uint32_t;
 using TIndexArray = QList<TColumnIndex>;
 using TColumnsArray = QList<class TLazyTreeColumn*>;
@@ -265,6 +276,17 @@ public:
     // The hot and the pressed column as the header's mouse handling sets
     // them; a change repaints the header.
     void SetHoverIndex(TColumnIndex Value);
+    // The column under the client point becomes the hot one; true when it changed.
+    bool UpdateHoverIndex(TPoint P);
+    // The column under the client point becomes the pressed one when it
+    // may be clicked; answers the column under the point.
+    TColumnIndex UpdateDownIndex(TPoint P);
+    bool CanSplitterResize(TPoint P, TColumnIndex Column);
+    // A click or double click at the client point with the button.
+    void EvaluateHeaderClick(TPoint P, TMouseButton Button, bool Force, bool DblClick);
+    TColumnIndex DropTarget() const { return FDropTarget; }
+    bool DropBefore() const { return FDropBefore; }
+    TColumnIndex DragIndex() const { return FDragIndex; }
     void SetDownIndex(TColumnIndex Value, bool OnCheckBox = false);
     TColumnIndex DownIndex() const { return FDownIndex; }
     TColumnIndex TrackIndex() const { return FTrackIndex; }
@@ -405,6 +427,18 @@ public:
                                 int RangeStartCol = NoColumn, int RangeEndCol = NoColumn);
     // Every resizable, visible column goes back to its previous width.
     void RestoreColumns();
+    // ----- mouse and keyboard (LazyTreesHeaderMouse.cpp)
+    // Handles a message of the tree's window first; true: the tree leaves it.
+    virtual bool HandleHeaderMessage(TMessage& Message);
+    // Finds the column splitter under the client point P (sets the
+    // collection's TrackIndex and the track point to the column's edge).
+    virtual bool FindSplitterColumn(TPoint P);
+    bool IsInColumnSplitter(TPoint P);
+    bool CanResizeHeight(TPoint P);
+    TPoint TrackPoint() const { return FTrackPoint; }
+    // The column drag's picture and where it is shown (screen coordinates).
+    TBitmap* DragImage() const { return FDragImage.get(); }
+    TPoint DragImagePosition() const { return FDragImagePosition; }
     // The header stream: always written as version 6, read in every layout.
     virtual void SaveToStream(TStream* Stream);
     virtual void LoadFromStream(TStream* Stream);
@@ -443,4 +477,18 @@ protected:
     int FLastWidth = 0;
     THeaderStates FStates;
     TPoint FDragStart, FTrackStart, FTrackPoint;
+    std::unique_ptr<TBitmap> FDragImage;
+    TPoint FDragImagePosition, FDragHotSpot;
+
+private:
+    bool TrackHeaderMouseMove(TMessage& Message);
+    void StartColumnDrag(TPoint P, TPoint Start);
+    void MoveColumnDrag(TPoint P);
+    void EndDragImage();
+    bool HeaderButtonDown(TMessage& Message, TPoint P);
+    bool HeaderButtonUp(TMessage& Message, TPoint P);
+    bool HeaderDoubleClick(TMessage& Message, TPoint P);
+    bool HeaderCancel(TMessage& Message);
+    bool HeaderRightButtonUp(TMessage& Message, TPoint P);
+    void LeaveTrackingStates();
 };
