@@ -15,7 +15,9 @@
 #include "treeview/LazyTreeTypes.h"
 
 #include <QList>
+#include <QPair>
 #include <QString>
+#include <QVariant>
 
 #include <memory>
 
@@ -96,6 +98,9 @@ struct TLTHeaderHitInfo {
     TColumnIndex Column = NoColumn;
     TLTHeaderHitPositions HitPosition;
 };
+
+// Form properties as name/value pairs, in the order they are written.
+using TLTPropertyList = QList<QPair<QString, QVariant>>;
 
 using TColumnPosition = uint32_t;
 using TIndexArray = QList<TColumnIndex>;
@@ -184,6 +189,17 @@ public:
                                 TRect& TextBounds, unsigned DrawFormat);
     bool HasImage() const { return FHasImage; }
     TRect ImageRect() const { return FImageRect; }
+    // The column's own form properties: "WideText" and "WideHint", each only
+    // when not empty (LazyTreesHeaderStream.cpp).
+    TLTPropertyList DefinedProperties() const;
+    // False for a name the column does not define.
+    bool ReadDefinedProperty(const QString& Name, const QVariant& Value);
+    // The published properties that differ from a new column's, then the
+    // defined ones: one item of the "Columns" collection value.
+    TLTPropertyList StoredProperties() const;
+    // Sets one property of an item of "Columns" through its writer; false
+    // for an unknown name.
+    bool ReadStoredProperty(const QString& Name, const QVariant& Value);
     // The column record of the header stream (LazyTreesHeaderStream.cpp).
     virtual void SaveToStream(TStream* Stream);
     virtual void LoadFromStream(TStream* Stream, int Version);
@@ -439,6 +455,12 @@ public:
     // The column drag's picture and where it is shown (screen coordinates).
     TBitmap* DragImage() const { return FDragImage.get(); }
     TPoint DragImagePosition() const { return FDragImagePosition; }
+    // The tree's form property "Columns": one property list per column, in
+    // index order; written when the columns are stored and differ from the
+    // ancestor's (nil: no ancestor).
+    bool ColumnsAreStored() const { return FColumns->Count() > 0; }
+    bool StoreColumnsProperty(QList<TLTPropertyList>& Items, const TLTHeader* Ancestor = nullptr) const;
+    void LoadColumnsProperty(const QList<TLTPropertyList>& Items);
     // The header stream: always written as version 6, read in every layout.
     virtual void SaveToStream(TStream* Stream);
     virtual void LoadFromStream(TStream* Stream);

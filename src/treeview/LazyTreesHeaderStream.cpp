@@ -252,3 +252,125 @@ void TLTHeader::LoadFromStream(TStream* Stream) {
     }
     finish();
 }
+
+// ---------------------------------------------------------------------------
+// Form properties
+// ---------------------------------------------------------------------------
+
+TLTPropertyList TLazyTreeColumn::DefinedProperties() const {
+    TLTPropertyList out;
+    if (!FText.isEmpty()) out.append({QStringLiteral("WideText"), QVariant(FText)});
+    if (!Hint.isEmpty()) out.append({QStringLiteral("WideHint"), QVariant(Hint)});
+    return out;
+}
+
+bool TLazyTreeColumn::ReadDefinedProperty(const QString& Name, const QVariant& Value) {
+    // Any of the filer's string kinds is read as text.
+    const QString text =
+        Value.metaType().id() == QMetaType::QByteArray ? QString::fromUtf8(Value.toByteArray()) : Value.toString();
+    if (Name == QStringLiteral("WideText")) {
+        SetText(text);
+        return true;
+    }
+    if (Name == QStringLiteral("WideHint")) {
+        Hint = text;
+        return true;
+    }
+    return false;
+}
+
+TLTPropertyList TLazyTreeColumn::StoredProperties() const {
+    const TLazyTreeColumn defaults(nullptr);
+    TLTPropertyList out;
+    auto add = [&](const char* name, auto value, auto initial) {
+        if (value != initial) out.append({QString::fromLatin1(name), QVariant::fromValue(value)});
+    };
+    add("Alignment", int(FAlignment), int(defaults.FAlignment));
+    add("BiDiMode", int(FBiDiMode), int(defaults.FBiDiMode));
+    add("CaptionAlignment", int(FCaptionAlignment), int(defaults.FCaptionAlignment));
+    add("CheckBox", FCheckBox, defaults.FCheckBox);
+    add("CheckState", int(FCheckState), int(defaults.FCheckState));
+    add("CheckType", int(FCheckType), int(defaults.FCheckType));
+    add("Color", int(FColor), int(defaults.FColor));
+    add("DefaultSortDirection", int(DefaultSortDirection), int(defaults.DefaultSortDirection));
+    add("ImageIndex", FImageIndex, defaults.FImageIndex);
+    add("Layout", int(FLayout), int(defaults.FLayout));
+    add("Margin", FMargin, defaults.FMargin);
+    add("MaxWidth", FMaxWidth, defaults.FMaxWidth);
+    add("MinWidth", FMinWidth, defaults.FMinWidth);
+    add("Options", int(FOptions.Bits()), int(defaults.FOptions.Bits()));
+    add("Position", int(FPosition), int(Index()));
+    add("Spacing", FSpacing, defaults.FSpacing);
+    add("Style", int(FStyle), int(defaults.FStyle));
+    add("Tag", qlonglong(Tag), qlonglong(0));
+    add("Width", FWidth, defaults.FWidth);
+    out.append(DefinedProperties());
+    return out;
+}
+
+bool TLazyTreeColumn::ReadStoredProperty(const QString& Name, const QVariant& Value) {
+    if (ReadDefinedProperty(Name, Value)) return true;
+    const int v = Value.toInt();
+    if (Name == QStringLiteral("Alignment")) SetAlignment(TAlignment(std::clamp(v, 0, 2)));
+    else if (Name == QStringLiteral("BiDiMode")) SetBiDiMode(TBiDiMode(std::clamp(v, 0, 3)));
+    else if (Name == QStringLiteral("CaptionAlignment")) SetCaptionAlignment(TAlignment(std::clamp(v, 0, 2)));
+    else if (Name == QStringLiteral("CheckBox")) SetCheckBox(Value.toBool());
+    else if (Name == QStringLiteral("CheckState")) SetCheckState(TCheckState(std::clamp(v, 0, int(csMixedDisabled))));
+    else if (Name == QStringLiteral("CheckType")) SetCheckType(TCheckType(std::clamp(v, 0, int(ctButton))));
+    else if (Name == QStringLiteral("Color")) SetColor(TColor(v));
+    else if (Name == QStringLiteral("DefaultSortDirection")) DefaultSortDirection = TSortDirection(v & 1);
+    else if (Name == QStringLiteral("ImageIndex")) SetImageIndex(v);
+    else if (Name == QStringLiteral("Layout")) SetLayout(TLTHeaderColumnLayout(std::clamp(v, 0, 3)));
+    else if (Name == QStringLiteral("Margin")) SetMargin(v);
+    else if (Name == QStringLiteral("MaxWidth")) SetMaxWidth(v);
+    else if (Name == QStringLiteral("MinWidth")) SetMinWidth(v);
+    else if (Name == QStringLiteral("Options")) SetOptions(TLTColumnOptions::FromBits(uint16_t(v)));
+    else if (Name == QStringLiteral("Position")) FPosition = TColumnPosition(std::max(v, 0));  // fixed after loading
+    else if (Name == QStringLiteral("Spacing")) SetSpacing(v);
+    else if (Name == QStringLiteral("Style")) SetStyle(TLazyTreeColumnStyle(v & 1));
+    else if (Name == QStringLiteral("Tag")) Tag = intptr_t(Value.toLongLong());
+    else if (Name == QStringLiteral("Width")) SetWidth(v);
+    else return false;
+    return true;
+}
+
+bool TLTHeader::StoreColumnsProperty(QList<TLTPropertyList>& Items, const TLTHeader* Ancestor) const {
+    Items.clear();
+    if (!ColumnsAreStored()) return false;
+    if (Ancestor && FColumns->Equals(Ancestor->Columns())) return false;
+    for (int i = 0; i < FColumns->Count(); ++i) Items.append(FColumns->Items(i)->StoredProperties());
+    return true;
+}
+
+void TLTHeader::LoadColumnsProperty(const QList<TLTPropertyList>& Items) {
+    FStates.Include(hsLoading);
+    try {
+        FColumns->ClearColumns();
+        // Positions count once every column is there: adding a column
+        // renumbers the others, so they are kept aside until the end.
+        QList<TColumnPosition> positions;
+        bool positioned = false;
+        for (const TLTPropertyList& item : Items) {
+            TLazyTreeColumn* c = FColumns->Add();
+            TColumnPosition position = TColumnPosition(c->Index());
+            for (const auto& [name, value] : item) {
+                if (name == QStringLiteral("Position")) {
+                    position = TColumnPosition(std::max(value.toInt(), 0));
+                    positioned = true;
+                } else {
+                    c->ReadStoredProperty(name, value);
+                }
+            }
+            positions.append(position);
+        }
+        // A damaged set falls back to the index order.
+        if (positioned) {
+            for (int i = 0; i < positions.size(); ++i) FColumns->Items(i)->FPosition = positions[i];
+            FColumns->RebuildPositionArray();
+        }
+    } catch (...) {
+        FStates.Exclude(hsLoading);
+        throw;
+    }
+    FStates.Exclude(hsLoading);
+}

@@ -238,3 +238,45 @@ TEST_F(HeaderStream, EveryTruncationFailsCleanly) {
         FreeTree(u);
     }
 }
+
+TEST_F(HeaderStream, WideTextAndHintAreTheColumnsFormProperties) {
+    TViewTree* t = Tree();
+    TLazyTreeColumn* c = Cols(t)->Add();
+    EXPECT_TRUE(c->DefinedProperties().isEmpty());
+    c->SetText(QStringLiteral("Name \u20AC"));
+    c->Hint = QStringLiteral("hint");
+    const TLTPropertyList p = c->DefinedProperties();
+    ASSERT_EQ(p.size(), 2);
+    EXPECT_EQ(p[0].first, QStringLiteral("WideText"));
+    EXPECT_EQ(p[0].second.toString(), QStringLiteral("Name \u20AC"));
+    EXPECT_EQ(p[1].first, QStringLiteral("WideHint"));
+    // Any string kind reads as text.
+    TLazyTreeColumn* d = Cols(t)->Add();
+    EXPECT_TRUE(d->ReadDefinedProperty(QStringLiteral("WideText"), QVariant(QByteArray("bytes"))));
+    EXPECT_TRUE(d->ReadDefinedProperty(QStringLiteral("WideHint"), QVariant(QStringLiteral("h"))));
+    EXPECT_FALSE(d->ReadDefinedProperty(QStringLiteral("Text"), QVariant(QStringLiteral("x"))));
+    EXPECT_EQ(d->Text(), QStringLiteral("bytes"));
+    EXPECT_EQ(d->Hint, QStringLiteral("h"));
+}
+
+TEST_F(HeaderStream, TheColumnsPropertyCarriesWhatDiffersFromNewColumns) {
+    TViewTree* t = Tree();
+    QList<TLTPropertyList> items;
+    EXPECT_FALSE(t->Header()->StoreColumnsProperty(items));  // no columns: not stored
+    for (int i = 0; i < 3; ++i) Cols(t)->Add()->SetText(QStringLiteral("C%1").arg(i));
+    Cols(t)->Items(1)->SetWidth(90);
+    Cols(t)->Items(2)->SetPosition(0);
+    ASSERT_TRUE(t->Header()->StoreColumnsProperty(items));
+    ASSERT_EQ(items.size(), 3);
+    // Column 0 moved to position 1 and keeps its default width.
+    EXPECT_EQ(items[0], (TLTPropertyList{{QStringLiteral("Position"), QVariant(1)},
+                                         {QStringLiteral("WideText"), QVariant(QStringLiteral("C0"))}}));
+    TViewTree* u = Tree();
+    u->Header()->LoadColumnsProperty(items);
+    EXPECT_TRUE(Cols(u)->Equals(Cols(t)));
+    EXPECT_EQ(Cols(u)->PositionToIndex(), (TIndexArray{2, 0, 1}));
+    EXPECT_EQ(Cols(u)->Items(1)->Width(), 90);
+    EXPECT_FALSE(u->Header()->States().Contains(hsLoading));
+    // Equal to the ancestor's: nothing to write.
+    EXPECT_FALSE(u->Header()->StoreColumnsProperty(items, t->Header()));
+}
