@@ -97,6 +97,8 @@ public:
     int FireIncrementalSearch(PLazyNode Node, const QString& SearchText) override;
     QString NodeHint(PLazyNode Node, TColumnIndex Column, TLTTooltipLineBreakStyle& LineBreakStyle) override;
     QString NodeTooltip(PLazyNode Node, TColumnIndex Column, TLTTooltipLineBreakStyle& LineBreakStyle) override;
+    // The application's editor, or the tree's own text editor when it gives none.
+    void FireCreateEditor(PLazyNode Node, TColumnIndex Column, ILTEditLinkRef& EditLink) override;
     void NextPaintColumn(TLTPaintInfo& PaintInfo, TColumnIndex& NextNonEmpty) override;
     // The pixel height a text needs in a cell (S empty: the cell's text).
     virtual int ComputeNodeHeight(TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, QString S = QString());

@@ -412,6 +412,42 @@ using TLTScrollBarShowEvent = std::function<void(TBaseLazyTree* Sender, int Bar,
 using TLTMeasureItemEvent =
     std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas, PLazyNode Node, int& NodeHeight)>;
 using TLTHeaderNotifyEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column)>;
+using TLTHeaderEvent = std::function<void(TLTHeader* Sender)>;
+using TLTHeaderClickEvent = std::function<void(TLTHeader* Sender, TLTHeaderHitInfo& HitInfo)>;
+using TLTHeaderMouseEvent =
+    std::function<void(TLTHeader* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TLTHeaderMouseMoveEvent = std::function<void(TLTHeader* Sender, TShiftState Shift, int X, int Y)>;
+using TLTHeaderDraggingEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column, bool& Allowed)>;
+using TLTHeaderDraggedEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column, int OldPosition)>;
+using TLTHeaderDraggedOutEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column, TPoint DropPosition)>;
+using TLTBeforeColumnWidthTrackingEvent =
+    std::function<void(TLTHeader* Sender, TColumnIndex Column, TShiftState Shift)>;
+using TLTColumnWidthTrackingEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column, TShiftState Shift,
+                                                       TPoint& TrackPoint, TPoint P, bool& Allowed)>;
+using TLTBeforeHeaderHeightTrackingEvent = std::function<void(TLTHeader* Sender, TShiftState Shift)>;
+using TLTHeaderHeightTrackingEvent =
+    std::function<void(TLTHeader* Sender, TPoint& P, TShiftState Shift, bool& Allowed)>;
+using TLTColumnWidthDblClickResizeEvent =
+    std::function<void(TLTHeader* Sender, TColumnIndex Column, TShiftState Shift, TPoint P, bool& Allowed)>;
+using TLTCanSplitterResizeColumnEvent =
+    std::function<void(TLTHeader* Sender, TPoint P, TColumnIndex Column, bool& Allowed)>;
+using TLTCanSplitterResizeHeaderEvent = std::function<void(TLTHeader* Sender, TPoint P, bool& Allowed)>;
+using TLTGetHeaderCursorEvent = std::function<void(TLTHeader* Sender, TCursor& Cursor)>;
+using TLTHeaderPaintEvent =
+    std::function<void(TLTHeader* Sender, TCanvas* HeaderCanvas, TLazyTreeColumn* Column, const TRect& R, bool Hover,
+                       bool Pressed, TLTDropMarkMode DropMark)>;
+using TLTHeaderPaintQueryElementsEvent =
+    std::function<void(TLTHeader* Sender, THeaderPaintInfo& PaintInfo, THeaderPaintElements& Elements)>;
+using TLTAdvancedHeaderPaintEvent =
+    std::function<void(TLTHeader* Sender, THeaderPaintInfo& PaintInfo, THeaderPaintElements Elements)>;
+using TLTColumnVisibilityChangedEvent =
+    std::function<void(TBaseLazyTree* Sender, TColumnIndex Column, bool Visible)>;
+using TLTBeforeAutoFitColumnsEvent = std::function<void(TLTHeader* Sender, TSmartAutoFitType& SmartAutoFitType)>;
+using TLTBeforeAutoFitColumnEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column,
+                                                       TSmartAutoFitType& SmartAutoFitType, bool& Allowed)>;
+using TLTBeforeGetMaxColumnWidthEvent =
+    std::function<void(TLTHeader* Sender, TColumnIndex Column, bool& UseSmartColumnWidth)>;
+using TLTAfterGetMaxColumnWidthEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column, int& MaxWidth)>;
 using TLTBeforeCellPaintEvent =
     std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas, PLazyNode Node, TColumnIndex Column,
                        TLTCellPaintMode CellPaintMode, TRect CellRect, TRect& ContentRect)>;
@@ -971,6 +1007,38 @@ public:
 
     // ----- header notifications the tree answers
     virtual void FireColumnResize(TColumnIndex Column);
+    // The width the column's widest content needs: over the nodes in view
+    // (UseSmartColumnWidth) or over every visible node.
+    virtual int GetMaxColumnWidth(TColumnIndex Column, bool UseSmartColumnWidth = false);
+    virtual void FireColumnVisibilityChanged(TColumnIndex Column, bool Visible);
+    TLTColumnVisibilityChangedEvent OnColumnVisibilityChanged;
+    TLTHeaderPaintEvent OnHeaderDraw;
+    TLTHeaderClickEvent OnHeaderClick, OnHeaderDblClick;
+    TLTHeaderMouseEvent OnHeaderMouseDown, OnHeaderMouseUp;
+    TLTHeaderMouseMoveEvent OnHeaderMouseMove;
+    TLTHeaderDraggingEvent OnHeaderDragging;
+    TLTHeaderDraggedEvent OnHeaderDragged;
+    TLTHeaderDraggedOutEvent OnHeaderDraggedOut;
+    TLTBeforeColumnWidthTrackingEvent OnBeforeColumnWidthTracking;
+    TLTColumnWidthTrackingEvent OnColumnWidthTracking;
+    TLTHeaderNotifyEvent OnAfterColumnWidthTracking;
+    TLTBeforeHeaderHeightTrackingEvent OnBeforeHeaderHeightTracking;
+    TLTHeaderHeightTrackingEvent OnHeaderHeightTracking, OnHeaderHeightDblClickResize;
+    TLTHeaderEvent OnAfterHeaderHeightTracking;
+    TLTColumnWidthDblClickResizeEvent OnColumnWidthDblClickResize;
+    TLTCanSplitterResizeColumnEvent OnCanSplitterResizeColumn;
+    TLTCanSplitterResizeHeaderEvent OnCanSplitterResizeHeader;
+    TLTGetHeaderCursorEvent OnGetHeaderCursor;
+    // The column's check box goes to the state a click leads to.
+    virtual void ToggleColumnCheckState(TColumnIndex Column);
+    TLTHeaderPaintQueryElementsEvent OnHeaderDrawQueryElements;
+    TLTAdvancedHeaderPaintEvent OnAdvancedHeaderDraw;
+    TLTBeforeAutoFitColumnsEvent OnBeforeAutoFitColumns;
+    TLTBeforeAutoFitColumnEvent OnBeforeAutoFitColumn;
+    TLTHeaderNotifyEvent OnAfterAutoFitColumn;
+    TLTHeaderEvent OnAfterAutoFitColumns;
+    TLTBeforeGetMaxColumnWidthEvent OnBeforeGetMaxColumnWidth;
+    TLTAfterGetMaxColumnWidthEvent OnAfterGetMaxColumnWidth;
     virtual void AfterMainColumnChange();
 
     // ----- painting (LazyTreesPaint.cpp, LazyTreesElements.cpp,
@@ -1541,6 +1609,8 @@ protected:
     friend class TLTColors;
     friend class TScrollBarOptions;
     friend class TLTWorkerThread;
+    friend class TStringEditLink;
+    friend class TLTEdit;
 
 private:
     void ExpandOrCollapse(PLazyNode Node);

@@ -313,6 +313,8 @@ void TBaseLazyTree::WMNCPaint(TMessage& M) {
         c.Brush().SetColor(clWindowFrame);
         c.FrameRect(edge);
     }
+    if (FHeader->Options().Contains(hoVisible) && !FHeaderRect.IsEmpty())
+        FHeader->Columns()->PaintHeader(&c, FHeaderRect, -FEffectiveOffsetX);
     PaintControlBorder(&c);
 }
 
@@ -370,6 +372,8 @@ void TBaseLazyTree::WMSize(TMessage& M) {
 }
 
 void TBaseLazyTree::WndProc(TMessage& M) {
+    // The header sees every message first and may keep it.
+    if (FHeader && HandleAllocated() && FHeader->HandleHeaderMessage(M)) return;
     if (InputWndProc(M)) return;
     switch (M.Msg) {
     case WM_CHANGESTATE: WMChangeState(M); return;
