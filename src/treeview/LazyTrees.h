@@ -105,6 +105,12 @@ using TLTGetImageEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Nod
 using TLTGetImageExEvent =
     std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TLTImageKind Kind, TColumnIndex Column, bool& Ghosted,
                        int& ImageIndex, TCustomImageList*& ImageList)>;
+class TLazyTreeColumn;
+class TClipboardFormats;
+using TLTTreeExportEvent = std::function<void(TBaseLazyTree* Sender, TLTExportType aExportType)>;
+using TLTColumnExportEvent =
+    std::function<void(TBaseLazyTree* Sender, TLTExportType aExportType, TLazyTreeColumn* Column)>;
+using TLTNodeExportEvent = std::function<bool(TBaseLazyTree* Sender, TLTExportType aExportType, PLazyNode Node)>;
 // The subtree iterator's callback.
 using TLTGetNodeProc = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, void* Data, bool& Abort)>;
 
@@ -1057,6 +1063,18 @@ public:
     TLTFocusChangeEvent OnFocusChanged;
     TLTFocusChangingEvent OnFocusChanging;
 
+    // ----- exchange: clipboard formats and the export events
+    // (LazyTreesClipboard.cpp, LazyTreesExport.cpp)
+    TClipboardFormats* ClipboardFormats();
+    // Keeps the names the registry knows and this tree can render.
+    void SetClipboardFormats(const QStringList& Value);
+    TLTTreeExportEvent OnBeforeTreeExport, OnAfterTreeExport;
+    TLTTreeExportEvent OnBeforeHeaderExport, OnAfterHeaderExport;
+    TLTColumnExportEvent OnBeforeColumnExport, OnColumnExport, OnAfterColumnExport;
+    TLTNodeExportEvent OnBeforeNodeExport, OnNodeExport, OnAfterNodeExport;
+    // Whether a node passes the tree's export filter (ExportMode).
+    bool PassesExportMode(PLazyNode Node);
+
     // The states flip only through here.
     virtual void SwitchStates(TLazyTreeStates Enter, TLazyTreeStates Leave);
     void DoStateChange(TLazyTreeStates Enter, TLazyTreeStates Leave = {}) { SwitchStates(Enter, Leave); }
@@ -1516,6 +1534,7 @@ protected:
     // The pending edit was armed by a double click (its release keeps it).
     bool FEditFromDblClick = false;
     std::unique_ptr<TCustomLazyTreeOptions> FOptions;
+    std::shared_ptr<TClipboardFormats> FClipboardFormats;  // made when first asked for
     // Painting state.
     TRect FUpdateRect;
     TDropMode FLastDropMode = dmNowhere;
