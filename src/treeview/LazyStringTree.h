@@ -125,6 +125,7 @@ public:
     // this tree does not render.
     QByteArray ContentToClipboard(TClipFormat Format, TVSTTextSourceType Source);
     void ContentToCustom(TVSTTextSourceType Source);
+    HRESULT RenderDataFormat(const FORMATETC& FormatEtcIn, STGMEDIUM& Medium, bool ForClipboard) override;
 
     // ----- events
     TVSTGetTextEvent OnGetText;

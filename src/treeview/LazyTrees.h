@@ -14,6 +14,7 @@
 // errors raise ELazyTreeError with a help context. Handlers receive nil in
 // place of the hidden root.
 #include "platform/controls/Controls.h"
+#include "platform/controls/DragDrop.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/ImgList.h"
 #include "platform/controls/StdCtrls.h"
@@ -107,6 +108,11 @@ using TLTGetImageExEvent =
                        int& ImageIndex, TCustomImageList*& ImageList)>;
 class TLazyTreeColumn;
 class TClipboardFormats;
+using TFormatEtcArray = QList<FORMATETC>;
+using TLTCreateDataObjectEvent = std::function<void(TBaseLazyTree* Sender, std::shared_ptr<IDataObject>& Obj)>;
+using TLTGetUserClipboardFormatsEvent = std::function<void(TBaseLazyTree* Sender, TFormatEtcArray& Formats)>;
+using TLTRenderOLEDataEvent = std::function<void(TBaseLazyTree* Sender, const FORMATETC& FormatEtcIn,
+                                                 STGMEDIUM& Medium, bool ForClipboard, HRESULT& Result)>;
 using TLTTreeExportEvent = std::function<void(TBaseLazyTree* Sender, TLTExportType aExportType)>;
 using TLTColumnExportEvent =
     std::function<void(TBaseLazyTree* Sender, TLTExportType aExportType, TLazyTreeColumn* Column)>;
@@ -1074,6 +1080,30 @@ public:
     TLTNodeExportEvent OnBeforeNodeExport, OnNodeExport, OnAfterNodeExport;
     // Whether a node passes the tree's export filter (ExportMode).
     bool PassesExportMode(PLazyNode Node);
+    // Clipboard and data import (LazyTreesClipboardOps.cpp). The platform's
+    // clipboard takes every format at once: the cut/copy marks are set
+    // before rendering, and a later change of the clipboard's content
+    // cancels them.
+    virtual void CopyToClipboard();
+    virtual void CutToClipboard();
+    virtual bool PasteFromClipboard();
+    void FlushClipboard() {}
+    void CancelCutOrCopy();
+    void FinishCutOrCopy();
+    bool ProcessOLEData(TBaseLazyTree* Source, IDataObject* DataObject, PLazyNode TargetNode,
+                        TLTNodeAttachMode Mode, bool Optimized);
+    bool ProcessDrop(IDataObject* DataObject, PLazyNode TargetNode, uint32_t& Effect, TLTNodeAttachMode Mode);
+    // The tree of this process the data came from, nil for any other.
+    TBaseLazyTree* SourceTreeOf(IDataObject* DataObject);
+    // This tree's id among the live trees of the process, and back.
+    uint32_t ExchangeId();
+    static TBaseLazyTree* TreeOfExchangeId(uint32_t Id);
+    // The formats a data object of this tree offers.
+    TFormatEtcArray CollectNativeFormats();
+    virtual HRESULT RenderDataFormat(const FORMATETC& FormatEtcIn, STGMEDIUM& Medium, bool ForClipboard);
+    TLTCreateDataObjectEvent OnCreateDataObject;
+    TLTGetUserClipboardFormatsEvent OnGetUserClipboardFormats;
+    TLTRenderOLEDataEvent OnRenderOLEData;
 
     // The states flip only through here.
     virtual void SwitchStates(TLazyTreeStates Enter, TLazyTreeStates Leave);
@@ -1535,6 +1565,15 @@ protected:
     bool FEditFromDblClick = false;
     std::unique_ptr<TCustomLazyTreeOptions> FOptions;
     std::shared_ptr<TClipboardFormats> FClipboardFormats;  // made when first asked for
+    // The exchange's own state (tree id, clipboard watch), made when first needed.
+    std::shared_ptr<struct TLTExchangeState> FExchange;
+    virtual void FireRenderOLEData(const FORMATETC& FormatEtcIn, STGMEDIUM& Medium, bool ForClipboard,
+                                   HRESULT& Result);
+    virtual std::shared_ptr<IDataObject> FireCreateDataObject();
+    virtual void FireGetUserClipboardFormats(TFormatEtcArray& Formats);
+    TLTExchangeState& Exchange();
+    // The clipboard's content as a data object (a test may fail it).
+    virtual HRESULT OpenClipboardData(std::shared_ptr<IDataObject>& Data);
     // Painting state.
     TRect FUpdateRect;
     TDropMode FLastDropMode = dmNowhere;

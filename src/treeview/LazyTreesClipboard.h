@@ -7,6 +7,7 @@
 // Tree classes are named by their class names; a tree can render a format
 // when it inherits from the entry's class.
 #include "platform/controls/DragDrop.h"
+#include "platform/core/Streams.h"
 #include "platform/core/StringList.h"
 
 #include <QList>
@@ -85,4 +86,78 @@ public:
 private:
     bool Accepts(const QString& S) const;
     TBaseLazyTree* FOwner;
+};
+
+// ---------------------------------------------------------------------------
+// The data object a tree hands to the clipboard and to drag and drop
+
+// Answers the platform's contracts lack.
+constexpr HRESULT DV_E_LINDEX = HRESULT(0x80040068u);
+constexpr HRESULT DV_E_TYMED = HRESULT(0x80040069u);
+constexpr HRESULT DV_E_CLIPFORMAT = HRESULT(0x8004006Au);
+constexpr HRESULT DV_E_DVASPECT = HRESULT(0x8004006Bu);
+constexpr HRESULT DATA_S_SAMEFORMATETC = 0x00040130;
+constexpr HRESULT OLE_S_USEREG = 0x00040000;
+
+// The reference block: the process id and the tree's id among the live
+// trees of that process, 4 bytes each, little-endian.
+QByteArray MakeTreeReference(uint32_t TreeId);
+// The live tree a reference block names; nil for another process, a tree
+// that is gone or a block of the wrong size.
+TBaseLazyTree* TreeOfReference(const QByteArray& Block);
+
+// Walks a copy of a list of formats.
+class TLTEnumFormatEtc : public IEnumFORMATETC {
+public:
+    explicit TLTEnumFormatEtc(TFormatEtcArray Formats, int Index = 0)
+        : FFormatEtcArray(std::move(Formats)), FCurrentIndex(Index) {}
+    HRESULT Next(std::uint32_t celt, FORMATETC* rgelt, std::uint32_t* pceltFetched) override;
+    HRESULT Skip(std::uint32_t celt) override;
+    HRESULT Reset() override;
+    HRESULT Clone(std::shared_ptr<IEnumFORMATETC>& out) override;
+    int CurrentIndex() const { return FCurrentIndex; }
+
+private:
+    TFormatEtcArray FFormatEtcArray;
+    int FCurrentIndex;
+};
+
+// Lists the formats its tree can render and renders each when asked; keeps
+// what a consumer sets into it. It names its tree by id, so a tree that is
+// gone renders nothing rather than being reached.
+class TLTDataObject : public IDataObject {
+public:
+    TLTDataObject(TBaseLazyTree* AOwner, bool ForClipboard);
+    HRESULT GetData(const FORMATETC& format, STGMEDIUM& medium) override;
+    HRESULT GetDataHere(const FORMATETC& format, STGMEDIUM& medium) override;
+    HRESULT QueryGetData(const FORMATETC& format) override;
+    HRESULT GetCanonicalFormatEtc(const FORMATETC& in, FORMATETC& out) override;
+    HRESULT SetData(const FORMATETC& format, const STGMEDIUM& medium, bool release) override;
+    HRESULT EnumFormatEtc(std::uint32_t direction, std::shared_ptr<IEnumFORMATETC>& out) override;
+    HRESULT DAdvise(const FORMATETC&, std::uint32_t, void*, std::uint32_t&) override { return OLE_E_ADVISENOTSUPPORTED; }
+    HRESULT DUnadvise(std::uint32_t) override { return OLE_E_ADVISENOTSUPPORTED; }
+    HRESULT EnumDAdvise(void*& out) override {
+        out = nullptr;
+        return OLE_E_ADVISENOTSUPPORTED;
+    }
+    static bool SameFormat(const FORMATETC& A, const FORMATETC& B);
+    static int IndexOfFormat(const FORMATETC& F, const TFormatEtcArray& Array);
+    const TFormatEtcArray& Formats() const { return FFormatEtcArray; }
+    // The owner, nil once it is gone.
+    TBaseLazyTree* Owner() const;
+    bool ForClipboard() const { return FForClipboard; }
+
+private:
+    uint32_t FOwnerId;
+    bool FForClipboard;
+    TFormatEtcArray FFormatEtcArray;
+    QList<QPair<TClipFormat, STGMEDIUM>> FInternalStgMediumArray;
+};
+
+// Reads a block of memory it does not own; writing raises the stream error.
+class TOLEMemoryStream : public TCustomMemoryStream {
+    KAL_CLASS(TOLEMemoryStream, TCustomMemoryStream)
+public:
+    TOLEMemoryStream(const char* Data, int64_t Size);
+    int64_t Write(const void* buffer, int64_t count) override;
 };
