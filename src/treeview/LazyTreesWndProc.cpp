@@ -36,6 +36,9 @@ bool TBaseLazyTree::InputWndProc(TMessage& M) {
     case TVM_GETITEMW: TVMGetItem(M); return true;
     case TVM_GETITEMRECT: TVMGetItemRect(M); return true;
     case TVM_GETNEXTITEM: TVMGetNextItem(M); return true;
+    case WM_CUT: CutToClipboard(); return true;
+    case WM_COPY: CopyToClipboard(); return true;
+    case WM_PASTE: PasteFromClipboard(); return true;
     default: return false;
     }
 }

@@ -316,3 +316,15 @@ TEST_F(ClipboardTest, UntrustedBlocksAndGoneSources) {
     effect = DROPEFFECT_COPY;
     EXPECT_TRUE(B->ProcessDrop(&data, nullptr, effect, amAddChildLast));
 }
+
+TEST_F(ClipboardTest, ClipboardMessagesLeadToTheOperations) {
+    Select(A, {ANodes[4]});
+    A->Perform(WM_COPY);
+    EXPECT_TRUE(A->TreeStates().Contains(tsCopyPending));
+    B->SetFocusedNode(nullptr);
+    B->Perform(WM_PASTE);
+    EXPECT_EQ(B->TopNumbers(), QList<int>({100, 200, 5}));
+    A->Perform(WM_CUT);
+    EXPECT_TRUE(A->TreeStates().Contains(tsCutPending));
+    EXPECT_FALSE(A->TreeStates().Contains(tsCopyPending));
+}
