@@ -113,6 +113,14 @@ using TLTCreateDataObjectEvent = std::function<void(TBaseLazyTree* Sender, std::
 using TLTGetUserClipboardFormatsEvent = std::function<void(TBaseLazyTree* Sender, TFormatEtcArray& Formats)>;
 using TLTRenderOLEDataEvent = std::function<void(TBaseLazyTree* Sender, const FORMATETC& FormatEtcIn,
                                                  STGMEDIUM& Medium, bool ForClipboard, HRESULT& Result)>;
+enum TDropMode : uint8_t;
+using TLTDragOverEvent =
+    std::function<void(TBaseLazyTree* Sender, TObject* Source, TShiftState Shift, TDragState State, TPoint Pt,
+                       TDropMode Mode, uint32_t& Effect, bool& Accept)>;
+using TLTDragDropEvent =
+    std::function<void(TBaseLazyTree* Sender, TObject* Source, IDataObject* DataObject,
+                       const QList<TClipFormat>& Formats, TShiftState Shift, TPoint Pt, uint32_t& Effect,
+                       TDropMode Mode)>;
 using TLTTreeExportEvent = std::function<void(TBaseLazyTree* Sender, TLTExportType aExportType)>;
 using TLTColumnExportEvent =
     std::function<void(TBaseLazyTree* Sender, TLTExportType aExportType, TLazyTreeColumn* Column)>;
@@ -1101,6 +1109,21 @@ public:
     // The formats a data object of this tree offers.
     TFormatEtcArray CollectNativeFormats();
     virtual HRESULT RenderDataFormat(const FORMATETC& FormatEtcIn, STGMEDIUM& Medium, bool ForClipboard);
+    // Drag and drop (LazyTreesDragDrop.cpp).
+    std::shared_ptr<class TLTDragManager> DragManager();
+    uint32_t LastDragEffect();
+    bool Dragging() const { return FStates.ContainsAny({tsOLEDragging, tsOLEDragPending}); }
+    // The drag of the selection from this tree; P is the hot spot (client).
+    virtual void RunOLEDragDrop(TPoint P);
+    virtual uint32_t ProposeDropEffect(TObject* Source, TShiftState Shift, TPoint Pt, uint32_t AllowedEffects);
+    virtual HRESULT HandleDragEnter(uint32_t KeyState, TPoint Pt, uint32_t& Effect);
+    virtual HRESULT HandleDragOver(TObject* Source, uint32_t KeyState, TDragState State, TPoint Pt,
+                                   uint32_t& Effect);
+    virtual void HandleDragLeave();
+    virtual HRESULT HandleDrop(IDataObject* DataObject, uint32_t KeyState, TPoint Pt, uint32_t& Effect);
+    virtual void ExpandDropTarget();
+    TLTDragOverEvent OnDragOver;
+    TLTDragDropEvent OnDragDrop;
     TLTCreateDataObjectEvent OnCreateDataObject;
     TLTGetUserClipboardFormatsEvent OnGetUserClipboardFormats;
     TLTRenderOLEDataEvent OnRenderOLEData;
@@ -1572,6 +1595,17 @@ protected:
     virtual std::shared_ptr<IDataObject> FireCreateDataObject();
     virtual void FireGetUserClipboardFormats(TFormatEtcArray& Formats);
     TLTExchangeState& Exchange();
+    virtual bool FireDragOver(TObject* Source, TShiftState Shift, TDragState State, TPoint Pt, TDropMode Mode,
+                              uint32_t& Effect);
+    virtual void FireDragDrop(TObject* Source, IDataObject* DataObject, const QList<TClipFormat>& Formats,
+                              TShiftState Shift, TPoint Pt, uint32_t& Effect, TDropMode Mode);
+    // The shift state of a drag's key state, with the buttons the tree saw go down.
+    TShiftState DragShiftState(uint32_t KeyState);
+    // Hands the picture of the dragged nodes to the platform's drag picture.
+    virtual void PrepareDragImage(TPoint HotSpot, IDataObject* DataObject);
+    // The selected nodes around the hot spot (client), DragWidth x DragHeight.
+    QImage DragPicture(TPoint HotSpot);
+    friend class TLTDragManager;
     // The clipboard's content as a data object (a test may fail it).
     virtual HRESULT OpenClipboardData(std::shared_ptr<IDataObject>& Data);
     // Painting state.

@@ -98,6 +98,7 @@ constexpr HRESULT DV_E_CLIPFORMAT = HRESULT(0x8004006Au);
 constexpr HRESULT DV_E_DVASPECT = HRESULT(0x8004006Bu);
 constexpr HRESULT DATA_S_SAMEFORMATETC = 0x00040130;
 constexpr HRESULT OLE_S_USEREG = 0x00040000;
+constexpr HRESULT E_UNEXPECTED = HRESULT(0x8000FFFFu);
 
 // The reference block: the process id and the tree's id among the live
 // trees of that process, 4 bytes each, little-endian.

@@ -2,19 +2,9 @@
 // comes from the clipboard or a drop.
 #include "treeview/LazyTrees.h"
 #include "treeview/LazyTreesClipboard.h"
+#include "treeview/LazyTreesDragDrop.h"
 
 #include <QHash>
-
-// The exchange's part of a tree: its id among the live trees of the process
-// and its watch on the clipboard while a cut or copy is pending.
-struct TLTExchangeState {
-    TBaseLazyTree* Tree = nullptr;
-    uint32_t Id = 0;
-    int Watch = 0;
-    uint32_t OwnSequence = 0;  // the clipboard's content this tree put there
-    bool Putting = false;
-    ~TLTExchangeState();
-};
 
 namespace {
 struct TLiveTrees {
@@ -275,7 +265,7 @@ bool TBaseLazyTree::ProcessOLEData(TBaseLazyTree* Source, IDataObject* DataObjec
         }
         if (Optimized && Source) {
             TNodeArray nodes = Source->GetSortedCutCopySet(true);
-            if (Source->FStates.Contains(tsOLEDragging)) nodes = Source->GetSortedSelection(true);
+            if (Source->FStates.Contains(tsOLEDragging)) nodes = Source->Exchange().DragSelection;
             if (Mode == amInsertAfter || Mode == amAddChildFirst) std::reverse(nodes.begin(), nodes.end());
             for (PLazyNode n : nodes)
                 if (n != TargetNode && !HasAsParent(TargetNode, n)) {

@@ -4,6 +4,7 @@
 // writers.
 #include "treeview/LazyTrees.h"
 #include "treeview/LazyTreesClipboard.h"
+#include "treeview/LazyTreesDragDrop.h"
 
 #include "platform/controls/Clipboard.h"
 #include "platform/controls/Forms.h"
@@ -228,6 +229,7 @@ void TBaseLazyTree::CreateWnd() {
     FHeader->ReapplyHeaderLimits();
     UpdateScrollBars(true);
     RecalcHeaderRect();
+    if (FOptions->MiscOptions().Contains(toAcceptOLEDrop)) RegisterDragDrop(this, DragManager());
 }
 
 TPoint TBaseLazyTree::BorderDimensions() {

@@ -45,10 +45,7 @@ bool TBaseLazyTree::InputWndProc(TMessage& M) {
 
 void TBaseLazyTree::InputTimer(unsigned ID) {
     switch (ID) {
-    case ExpandTimer:
-        // Expanding the drop target belongs to a running drag over the tree.
-        KillTreeTimer(ExpandTimer);
-        break;
+    case ExpandTimer: ExpandDropTarget(); break;
     case EditTimer:
         KillTreeTimer(EditTimer);
         BeginEditing();
