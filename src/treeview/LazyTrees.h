@@ -1111,6 +1111,10 @@ public:
     virtual HRESULT RenderDataFormat(const FORMATETC& FormatEtcIn, STGMEDIUM& Medium, bool ForClipboard);
     // Drag and drop (LazyTreesDragDrop.cpp).
     std::shared_ptr<class TLTDragManager> DragManager();
+    class TLTDragImage* DragImage();
+    // Makes the drag image of the selected nodes around the hot spot (client):
+    // with a data object the platform's drag picture shows it.
+    virtual void PrepareDragImage(TPoint HotSpot, IDataObject* DataObject);
     uint32_t LastDragEffect();
     bool Dragging() const { return FStates.ContainsAny({tsOLEDragging, tsOLEDragPending}); }
     // The drag of the selection from this tree; P is the hot spot (client).
@@ -1601,10 +1605,8 @@ protected:
                               TShiftState Shift, TPoint Pt, uint32_t& Effect, TDropMode Mode);
     // The shift state of a drag's key state, with the buttons the tree saw go down.
     TShiftState DragShiftState(uint32_t KeyState);
-    // Hands the picture of the dragged nodes to the platform's drag picture.
-    virtual void PrepareDragImage(TPoint HotSpot, IDataObject* DataObject);
     // The selected nodes around the hot spot (client), DragWidth x DragHeight.
-    QImage DragPicture(TPoint HotSpot);
+    std::unique_ptr<TBitmap> DragPicture(TPoint HotSpot);
     friend class TLTDragManager;
     // The clipboard's content as a data object (a test may fail it).
     virtual HRESULT OpenClipboardData(std::shared_ptr<IDataObject>& Data);

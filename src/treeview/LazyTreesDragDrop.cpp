@@ -297,10 +297,12 @@ void TBaseLazyTree::RunOLEDragDrop(TPoint P) {
         if (data) DoDragDrop(data.get(), manager.get(), allowed, effect);
         x.LastDragEffect = effect;
     } catch (...) {
+        DragImage()->EndDrag();
         x.DragSelection.clear();
         SwitchStates({}, {tsOLEDragging});
         throw;
     }
+    DragImage()->EndDrag();
     // The drop moved the nodes somewhere this tree knows nothing of.
     if (x.LastDragEffect == DROPEFFECT_MOVE && FOptions->AutoOptions().Contains(toAutoDeleteMovedNodes))
         DeleteSelectedNodes();
@@ -308,23 +310,34 @@ void TBaseLazyTree::RunOLEDragDrop(TPoint P) {
     SwitchStates({}, {tsOLEDragging});
 }
 
-void TBaseLazyTree::PrepareDragImage(TPoint HotSpot, IDataObject* DataObject) {
-    if (!DataObject || DragImageKind == diNoImage || !GetFirstSelected()) return;
-    const QImage picture = DragPicture(HotSpot);
-    // The tree's colour around the nodes lets what lies below show through.
-    if (!picture.isNull())
-        InitializeDragImage(DataObject, picture, Point(picture.width() / 2, picture.height() / 2), Color());
+TLTDragImage* TBaseLazyTree::DragImage() {
+    TLTExchangeState& x = Exchange();
+    if (!x.DragImage) {
+        x.DragImage = std::make_unique<TLTDragImage>(this);
+        x.DragImage->Fade = true;
+        x.DragImage->Transparency = 200;
+    }
+    return x.DragImage.get();
 }
 
-QImage TBaseLazyTree::DragPicture(TPoint HotSpot) {
+void TBaseLazyTree::PrepareDragImage(TPoint HotSpot, IDataObject* DataObject) {
+    if (DragImageKind == diNoImage) return;
+    std::unique_ptr<TBitmap> picture = DragPicture(HotSpot);
+    const TPoint at = ClientToScreen(Point(HotSpot.X - picture->Width() / 2, HotSpot.Y - picture->Height() / 2));
+    // The untouched background becomes transparent.
+    DragImage()->ColorKey = FColors->BackGroundColor();
+    DragImage()->PrepareDrag(picture.get(), at, ClientToScreen(HotSpot), DataObject);
+}
+
+std::unique_ptr<TBitmap> TBaseLazyTree::DragPicture(TPoint HotSpot) {
     const int w = std::max(1, DragWidth), h = std::max(1, DragHeight);
-    TBitmap bmp(w, h, pf32bit);
-    bmp.Canvas()->Brush().SetColor(Color());
-    bmp.Canvas()->FillRect(Rect(0, 0, w, h));
+    auto bmp = std::make_unique<TBitmap>(w, h, pf32bit);
+    bmp->Canvas()->Brush().SetColor(FColors->BackGroundColor());
+    bmp->Canvas()->FillRect(Rect(0, 0, w, h));
     const TPoint tree = Point(HotSpot.X - FOffsetX, HotSpot.Y - FOffsetY);
     TLTInternalPaintOptions options = {poDrawSelection, poSelectedOnly};
     if (DragImageKind == diMainColumnOnly) options.Include(poMainOnly);
-    PaintTree(bmp.Canvas(), Rect(tree.X - w / 2, tree.Y - h / 2, tree.X - w / 2 + w, tree.Y - h / 2 + h),
+    PaintTree(bmp->Canvas(), Rect(tree.X - w / 2, tree.Y - h / 2, tree.X - w / 2 + w, tree.Y - h / 2 + h),
               Point(0, 0), options, pf32bit);
-    return bmp.ToImage();
+    return bmp;
 }

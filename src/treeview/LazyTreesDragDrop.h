@@ -4,6 +4,7 @@
 // a tree that is gone is never reached.
 #include "platform/controls/DragDrop.h"
 #include "treeview/LazyTrees.h"
+#include "treeview/LazyTreesDragImage.h"
 
 class TLTDragManager : public IDropTarget, public IDropSource {
 public:
@@ -45,5 +46,6 @@ struct TLTExchangeState {
     std::shared_ptr<TLTDragManager> DragManager;
     TNodeArray DragSelection;
     uint32_t LastDragEffect = 0;
+    std::unique_ptr<TLTDragImage> DragImage;
     ~TLTExchangeState();
 };
