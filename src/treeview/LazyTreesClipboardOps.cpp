@@ -82,15 +82,22 @@ HRESULT TBaseLazyTree::RenderDataFormat(const FORMATETC& FormatEtcIn, STGMEDIUM&
     if (FormatEtcIn.cfFormat == TreeClipboardFormats().TreeData && FormatEtcIn.cfFormat != 0 &&
         (FormatEtcIn.tymed & (TYMED_HGLOBAL | TYMED_ISTREAM))) {
         const TNodeArray nodes = ForClipboard ? GetSortedCutCopySet(true) : GetSortedSelection(true);
+        // The block is written in place: room for the byte count first, and
+        // a guess of the size so that the stream seldom grows.
         TMemoryStream stream;
+        int64_t guess = 4;
+        for (PLazyNode n : nodes) guess += int64_t(n->TotalCount) * 96;
+        stream.SetSize(guess);
+        stream.SetPosition(4);
         for (PLazyNode n : nodes) WriteStreamNode(&stream, n);
-        if (stream.Size() == 0) return E_FAIL;
-        QByteArray block(4, '\0');
-        const uint32_t count = uint32_t(stream.Size());
-        for (int i = 0; i < 4; ++i) block[i] = char((count >> (8 * i)) & 0xFF);
-        block += stream.Bytes();
+        const int64_t end = stream.Position();
+        if (end <= 4) return E_FAIL;
+        stream.SetSize(end);
+        const uint32_t count = uint32_t(end - 4);
+        char* p = stream.Memory();
+        for (int i = 0; i < 4; ++i) p[i] = char((count >> (8 * i)) & 0xFF);
         Medium.tymed = TYMED_HGLOBAL;
-        Medium.hGlobal = block;
+        Medium.hGlobal = stream.Bytes();
         return S_OK;
     }
     HRESULT result = E_FAIL;

@@ -7,7 +7,9 @@
 #include "treeview/LazyTrees.Classes.h"
 #include "treeview/LazyTreesClipboard.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 bool gRTFMetric = true;
@@ -305,7 +307,7 @@ QString TCustomLazyStringTree::ContentToHTML(TVSTTextSourceType Source, const QS
         B.AddNewLine();
     }
     B.Add(QStringLiteral("</table>"));
-    return B.AsString();
+    return B.Take();
 }
 
 // ---------------------------------------------------------------------------
@@ -508,8 +510,14 @@ QString TCustomLazyStringTree::ContentToText(TVSTTextSourceType Source, const QS
     for (PLazyNode n = X.First(); n && !X.Canceled(); n = X.Next(n))
         maxLevel = std::max<int>(maxLevel, int(GetNodeLevel(n)));
     const QString levelDelimiter = Separator.repeated(maxLevel);
-    const auto prefix = [&](int level) { return levelDelimiter.left(level * Separator.size()); };
-    const auto suffix = [&](int level) { return levelDelimiter.left((maxLevel - level) * Separator.size()); };
+    // The level padding of every level, made once.
+    std::vector<QString> prefixes, suffixes;
+    for (int l = 0; l <= maxLevel; ++l) {
+        prefixes.push_back(levelDelimiter.left(l * Separator.size()));
+        suffixes.push_back(levelDelimiter.left((maxLevel - l) * Separator.size()));
+    }
+    const auto prefix = [&](int level) -> const QString& { return prefixes[size_t(std::clamp(level, 0, maxLevel))]; };
+    const auto suffix = [&](int level) -> const QString& { return suffixes[size_t(std::clamp(level, 0, maxLevel))]; };
 
     if (useColumns) {
         for (TLazyTreeColumn* c : columns) {
@@ -542,7 +550,7 @@ QString TCustomLazyStringTree::ContentToText(TVSTTextSourceType Source, const QS
         }
         B.AddNewLine();
     }
-    return B.AsString();
+    return B.Take();
 }
 
 QString TCustomLazyStringTree::ContentToText(TVSTTextSourceType Source, QChar Separator) {
