@@ -1112,6 +1112,8 @@ public:
     // Drag and drop (LazyTreesDragDrop.cpp).
     std::shared_ptr<class TLTDragManager> DragManager();
     class TLTDragImage* DragImage();
+    // Prints the whole tree page by page, at its size on screen (LazyTreesPrint.cpp).
+    void Print(class TLTPrinter* Printer, bool PrintHeader);
     // Makes the drag image of the selected nodes around the hot spot (client):
     // with a data object the platform's drag picture shows it.
     virtual void PrepareDragImage(TPoint HotSpot, IDataObject* DataObject);
