@@ -545,6 +545,12 @@ protected:
     void ClearColumnData(int ACol) override;
     void ClearRowData(int ARow) override;
     void ShiftRowData(int From, int Delta) override;
+    // Exchanges the stored cells (texts and objects) of two rows as whole
+    // records, without repainting; the sort moves rows this way.
+    void SwapRowData(int ARow1, int ARow2);
+    // Copies the texts and object references of row From into row To (the
+    // objects stay owned where they were).
+    void CopyRowData(int From, int To);
 
 private:
     struct TCellData {

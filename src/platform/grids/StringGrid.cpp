@@ -233,6 +233,38 @@ void TStringGrid::ShiftRowData(int From, int Delta) {
     FLastRow = nullptr;
 }
 
+void TStringGrid::SwapRowData(int ARow1, int ARow2) {
+    if (ARow1 == ARow2) return;
+    auto a = FData.find(ARow1);
+    auto b = FData.find(ARow2);
+    if (a != FData.end() && b != FData.end()) {
+        a->second.swap(b->second);
+    } else if (a != FData.end()) {
+        TRowData row = std::move(a->second);
+        FData.erase(a);
+        FData[ARow2] = std::move(row);
+    } else if (b != FData.end()) {
+        TRowData row = std::move(b->second);
+        FData.erase(b);
+        FData[ARow1] = std::move(row);
+    }
+    FLastRowKey = -1;
+    FLastRow = nullptr;
+}
+
+void TStringGrid::CopyRowData(int From, int To) {
+    if (From == To) return;
+    auto a = FData.find(From);
+    if (a == FData.end()) {
+        FData.erase(To);
+    } else {
+        TRowData copy = a->second;
+        FData[To] = std::move(copy);
+    }
+    FLastRowKey = -1;
+    FLastRow = nullptr;
+}
+
 // ---------------------------------------------------------------------------
 // TStringGridStrings
 // ---------------------------------------------------------------------------
