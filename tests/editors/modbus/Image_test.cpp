@@ -33,13 +33,14 @@ TEST_F(ModbusTest, ATcpTableSavedByTheDialogBuildsItsRecords)
 {
     Model_Code = 3;
     Tcp->FormShow(nullptr);
-    FillPage(Tcp, 0, 1, {"Y", "127.0.0.20", "502", "1", "Input Register", "0", "2", "500", "0", "0", "0", "N", ""});
+    // Only stored in the image: nothing is sent anywhere.
+    FillPage(Tcp, 0, 1, {"Y", "192.168.0.20", "502", "1", "Input Register", "0", "2", "500", "0", "0", "0", "N", ""});
     // A disabled row stays out of the image.
     FillPage(Tcp, 0, 2, {"N", "127.0.0.21", "502", "1", "Input Register", "0", "2", "500", "0", "0", "0", "N", ""});
     ASSERT_TRUE(Ok(Tcp)) << LastMessage().toStdString();
     const TImageResult image = Build_Image(Tmp.path(), 3);
     ASSERT_EQ(image.Status, TBuildStatus::Built) << image.Note.toStdString();
     EXPECT_EQ(image.Bank.mid(0, 32).toHex(' '),
-              Hex("0000 0000 f4010000 01 04 0000 0200 f601 1400007f 00000000 00000000 0000 04 00").toHex(' '));
+              Hex("0000 0000 f4010000 01 04 0000 0200 f601 1400a8c0 00000000 00000000 0000 04 00").toHex(' '));
     EXPECT_EQ(image.Bank.mid(32, 32), QByteArray(32, '\0'));
 }

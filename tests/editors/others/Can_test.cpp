@@ -83,6 +83,23 @@ TEST_F(OthersTest, CanFrameEditorsColumnsHintsAndShowing)
     EXPECT_EQ(items->Strings(1439), "1438");
 }
 
+TEST_F(OthersTest, CanByteItemsAreBuiltOncePerShowingAndShared)
+{
+    auto* send = Make<TFTransmitCAN>();
+    for (int showing = 0; showing < 2; ++showing) {
+        send->FormShow(nullptr);
+        TStrings* first = send->sga->Columns()->Items(TC_Byte1)->ComboItems();
+        ASSERT_EQ(first->Count(), 1440);
+        for (int col = TC_Byte1 + 1; col <= TC_Byte8; ++col) {
+            TStrings* items = send->sga->Columns()->Items(col)->ComboItems();
+            ASSERT_EQ(items->Count(), 1440) << col;
+            // Texts made once and shared, not made again for each column.
+            for (int k : {0, 1, 700, 1439})
+                EXPECT_EQ(items->Strings(k).constData(), first->Strings(k).constData()) << col << ' ' << k;
+        }
+    }
+}
+
 TEST_F(OthersTest, CanFramesLoadWithTheirDefaults)
 {
     auto* rec = Make<TFReceiveCAN>();

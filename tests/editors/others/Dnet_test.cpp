@@ -171,6 +171,12 @@ TEST_F(OthersTest, DefOffsetRefusesTwoOutputBytesOnOnePosition)
                              "( First ID = 3 Byte = 0, Second ID = 5 Byte = 1)");
     EXPECT_FALSE(FileExists(File_DNETM_DefOff));
     EXPECT_EQ(f->ACG_ByteOUT->GetCellEx(DB_Offset, 2), "10");
+
+    // A position outside the array, as a hand-edited file may hold, is
+    // written back unchanged.
+    f->ACG_ByteOUT->SetCellEx(DB_Offset, 2, "2000");
+    ASSERT_TRUE(Ok(f)) << LastMessage().toStdString();
+    EXPECT_TRUE(Read(File_DNETM_DefOff).contains("<row Offset=\"2000\" Mnemonic=\"\" />"));
 }
 
 TEST_F(OthersTest, DefOffsetRefusesSlaveNumbersOutsideTheirFields)

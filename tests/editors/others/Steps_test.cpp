@@ -5,6 +5,7 @@
 #include "app/UKalmetoreFirmWare.h"
 #include "editors/EditorSteps.h"
 #include "editors/UCAN_Rec_Frames.h"
+#include "editors/UCAN_Send_Frame.h"
 #include "editors/UDMXDefVal.h"
 #include "editors/UDNet.h"
 #include "editors/UDefOffset.h"
@@ -15,6 +16,7 @@
 #include "editors/USet_SDO_Client_Access.h"
 #include "editors/USet_SDO_Server_Access.h"
 #include "editors/UTransmitCAN.h"
+#include "editors/U_Rec_Info.h"
 #include "editors/U_Sen_Info.h"
 #include "platform/controls/TabControls.h"
 #include "platform/sys/LinkOpener.h"
@@ -91,6 +93,7 @@ TEST_F(OthersSteps, EachModelsButtonsOpenItsEditors)
         {1, TMainButton::ModM_SetAccess, FSetAccess},
         {1001, TMainButton::ModM_SetAccess, FSetAccess},
         {3, TMainButton::ModM_SetAccess, FModbus_TCP_Master_Set_Access},
+        {1003, TMainButton::ModM_SetAccess, FModbus_TCP_Master_Set_Access},
         {5, TMainButton::CAN_Rec_Frame, FReceiveCAN},
         {5, TMainButton::CAN_Send_Frame, FTransmitCAN},
         {6, TMainButton::SDO_Server_CANopen, FSet_SDO_Server_Access},
@@ -99,6 +102,7 @@ TEST_F(OthersSteps, EachModelsButtonsOpenItsEditors)
         {7, TMainButton::DNet_Net, FDNet},
         {7, TMainButton::DNet_Offset, FDefOffset},
         {11, TMainButton::DMX_Default, FDMXDefVal},
+        {1011, TMainButton::DMX_Default, FDMXDefVal},
     };
     for (const auto& c : cases) {
         Open(c.model);
@@ -134,4 +138,38 @@ TEST_F(OthersSteps, ALanguageChangeRetextsAllButTheCanFrameEditors)
     EXPECT_EQ(FCAN_Rec_Frames->Cell(RL_Cob_Id, 0), "Kennung");
     EXPECT_EQ(F_Sen_Info->Caption(), "Sendeinfo");
     EXPECT_EQ(FReceiveCAN->Caption(), "Receive CAN Frames Set Access");
+}
+
+// Every dialog of this folder and of the Modbus masters at its fixed client
+// size, whatever the model.
+TEST_F(OthersTest, EveryEditorKeepsItsClientSize)
+{
+    const struct {
+        TCustomForm* form;
+        int width, height;
+    } cases[] = {
+        {Make<TFSetAccess>(), 956, 337},
+        {Make<TFModbus_TCP_Master_Set_Access>(), 1007, 337},
+        {Make<TFDMXDefVal>(), 475, 337},
+        {Make<TFReceiveCAN>(), 1010, 337},
+        {Make<TFTransmitCAN>(), 1100, 337},
+        {Make<TFCAN_Rec_Frames>(), 759, 337},
+        {Make<TFCAN_Send_Frame>(), 759, 337},
+        {Make<TF_Rec_Info>(), 654, 508},
+        {Make<TF_Sen_Info>(), 654, 508},
+        {Make<TFSet_SDO_Server_Access>(), 749, 337},
+        {Make<TFSet_SDO_Client_Access>(), 798, 337},
+        {Make<TFSet_PDO_Access>(), 798, 337},
+        {Make<TFDNet>(), 609, 337},
+        {Make<TFDefOffset>(), 482, 610},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.form->ClientWidth(), c.width) << c.form->Name().toStdString();
+        EXPECT_EQ(c.form->ClientHeight(), c.height) << c.form->Name().toStdString();
+        // A showing keeps the size.
+        ASSERT_TRUE(bool(c.form->OnShow)) << c.form->Name().toStdString();
+        c.form->OnShow(c.form);
+        EXPECT_EQ(c.form->ClientWidth(), c.width) << c.form->Name().toStdString();
+        EXPECT_EQ(c.form->ClientHeight(), c.height) << c.form->Name().toStdString();
+    }
 }
