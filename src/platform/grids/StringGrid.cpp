@@ -233,6 +233,18 @@ void TStringGrid::ShiftRowData(int From, int Delta) {
     FLastRow = nullptr;
 }
 
+void TStringGrid::RemapRowData(const std::function<int(int)>& NewIndex) {
+    std::unordered_map<int, TRowData> moved;
+    moved.reserve(FData.size());
+    for (auto& [r, row] : FData) {
+        const int to = NewIndex(r);
+        if (to >= 0) moved.emplace(to, std::move(row));
+    }
+    FData.swap(moved);
+    FLastRowKey = -1;
+    FLastRow = nullptr;
+}
+
 void TStringGrid::SwapRowData(int ARow1, int ARow2) {
     if (ARow1 == ARow2) return;
     auto a = FData.find(ARow1);
