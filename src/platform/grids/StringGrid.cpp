@@ -234,13 +234,17 @@ void TStringGrid::ShiftRowData(int From, int Delta) {
 }
 
 void TStringGrid::RemapRowData(const std::function<int(int)>& NewIndex) {
-    std::unordered_map<int, TRowData> moved;
-    moved.reserve(FData.size());
-    for (auto& [r, row] : FData) {
-        const int to = NewIndex(r);
-        if (to >= 0) moved.emplace(to, std::move(row));
+    // The map's nodes are taken out and put back under their new keys, so
+    // no row record is copied or allocated again.
+    std::vector<decltype(FData)::node_type> nodes;
+    nodes.reserve(FData.size());
+    while (!FData.empty()) nodes.push_back(FData.extract(FData.begin()));
+    for (auto& node : nodes) {
+        const int to = NewIndex(node.key());
+        if (to < 0) continue;
+        node.key() = to;
+        FData.insert(std::move(node));
     }
-    FData.swap(moved);
     FLastRowKey = -1;
     FLastRow = nullptr;
 }
