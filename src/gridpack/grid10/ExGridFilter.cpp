@@ -3,6 +3,7 @@
 #include "gridpack/grid4/ExGrid.h"
 #include "gridpack/grid3/RorIdad.h"
 
+#include <algorithm>
 #include <cmath>
 
 // ---------------------------------------------------------------------------
@@ -298,4 +299,109 @@ void TExStringGrid::NarrowDown(const QString& ACondition, int AColumn)
     // 5. An empty text ends the narrow-down; rows hidden by other means stay
     // hidden (RemoveAllFilters already showed every filter level's rows).
     FNarrowDownText = ACondition;
+}
+
+// ---------------------------------------------------------------------------
+// The filter drop-down's choices
+// ---------------------------------------------------------------------------
+
+namespace {
+
+// An entry is a value, or a friendly name, "=" and a condition.
+QString FriendlyPart(const QString& Entry)
+{
+    const qsizetype eq = Entry.indexOf(QLatin1Char('='));
+    return eq < 0 ? Entry : Entry.left(eq);
+}
+
+QString ConditionPart(const TExStringGrid* g, const QString& Entry)
+{
+    const qsizetype eq = Entry.indexOf(QLatin1Char('='));
+    const QString cond = eq < 0 ? Entry : Entry.mid(eq + 1);
+    return cond == g->FilterDropDownClear ? QString() : cond;
+}
+
+} // namespace
+
+void TExStringGrid::OpenFilterList(int Column)
+{
+    FFilterColumn = Column;
+    GetColumnFilter(Column);
+    TCustomListBox* list = FilterDropDownCheck ? static_cast<TCustomListBox*>(FDropCheckList)
+                                               : static_cast<TCustomListBox*>(FDropList);
+    list->Items()->Clear();
+    if (FilterDropDownCheck)
+        FDropCheckList->ClearChecks();
+    for (int i = 0; i < FilterList()->Count(); ++i) {
+        const QString entry = FilterList()->Strings(i);
+        list->Items()->Add(FriendlyPart(entry));
+        if (!FilterDropDownCheck)
+            continue;
+        const QString cond = ConditionPart(this, entry);
+        for (int k = 0; k < Filter()->Count(); ++k)
+            if (Filter()->Items(k)->Column == Column && Filter()->Items(k)->Condition == cond && !cond.isEmpty())
+                FDropCheckList->SetChecked(i, true);
+    }
+}
+
+void TExStringGrid::FilterSelect(int ItemIndex)
+{
+    // 1.
+    if (CanFocus())
+        SetFocus();
+    const int col = FFilterColumn;
+    if (col < 0 || col >= AllColCount() || ItemIndex < 0 || ItemIndex >= FDropList->Items()->Count()) {
+        FFilterColumn = -1;
+        return;
+    }
+    GetColumnFilter(col);
+    const QString entry = ItemIndex < FilterList()->Count() ? FilterList()->Strings(ItemIndex) : QString();
+    const QString friendly = FriendlyPart(entry);
+    if (AutoFilterUpdate)
+        SetFilterActive(false);
+    QString cond = ConditionPart(this, entry);
+    // 2.
+    if (OnFilterSelect)
+        OnFilterSelect(this, col, ItemIndex, friendly, cond);
+    // 3.
+    if (!cond.isEmpty())
+        Filter()->GetColFilter(col)->Condition = cond;
+    else
+        Filter()->RemoveColumnFilter(col);
+    // 4.
+    if (AutoFilterUpdate) {
+        FixedRowAlways = true;
+        SetFilterActive(true);
+        if (RowCount() > FixedRows())
+            SetRow(FixedRows());
+        FilterDone();
+    }
+    // 5.
+    FFilterColumn = -1;
+}
+
+void TExStringGrid::FilterCheck()
+{
+    const int col = FFilterColumn;
+    if (col < 0 || col >= AllColCount())
+        return;
+    GetColumnFilter(col);
+    if (AutoFilterUpdate)
+        SetFilterActive(false);
+    Filter()->Clear();
+    const int n = std::min(FilterList()->Count(), FDropCheckList->Items()->Count());
+    for (int i = 0; i < n; ++i) {
+        if (!FDropCheckList->Checked(i))
+            continue;
+        const QString entry = FilterList()->Strings(i);
+        QString cond = ConditionPart(this, entry);
+        if (OnFilterCheck)
+            OnFilterCheck(this, col, i, FriendlyPart(entry), cond, FDropCheckList->Items());
+        TFilterData* f = Filter()->Add();
+        f->Condition = cond;
+        f->Column = col;
+        f->Operation = Filter()->Count() == 1 ? foNONE : foOR;
+    }
+    SetFilterActive(true);
+    FDropCheckList->Invalidate();
 }

@@ -282,6 +282,8 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     FDropCheckList = NewChild<TDropCheckList>(this, true);
     FDropList->SetBounds(0, 0, 0, 0);
     FDropCheckList->SetBounds(0, 0, 0, 0);
+    FDropList->OnSelect = [this](TObject*, int ItemIndex) { FilterSelect(ItemIndex); };
+    FDropCheckList->OnSelect = [this](TObject*, int) { FilterCheck(); };
     FFilterList = NewObject<TStringList>();
     FFilterList->SetDuplicates(dupIgnore);
     FFilterList->SetSorted(true);

@@ -22,6 +22,7 @@
 #include "gridpack/grid4/ExGridTypes.h"
 #include "gridpack/grid10/GridExchangeTypes.h"
 #include "gridpack/grid10/GridDataTypes.h"
+#include "gridpack/grid10/GridDropLists.h"
 #include "platform/core/DateTime.h"
 #include "platform/core/Exceptions.h"
 
@@ -1344,6 +1345,15 @@ public:
     // Incremental filter on a column (-1: the whole row).
     void NarrowDown(const QString& ACondition, int AColumn = -1);
     int FilterLevelCount() const { return FFilterLevel; }
+    // The filter drop-down: the column whose list is open (-1: none), the
+    // list filled for a column (the check list with FilterDropDownCheck),
+    // and the two choice handlers the lists are wired to.
+    int FFilterColumn = -1;
+    void OpenFilterList(int Column);
+    virtual void FilterSelect(int ItemIndex);
+    virtual void FilterCheck();
+    TFilterSelectEvent OnFilterSelect;
+    TFilterCheckEvent OnFilterCheck;
     // FixedRows when the newest filter was applied; the last narrow-down text.
     int FFilterFixedRows = 0;
     QString FNarrowDownText;
