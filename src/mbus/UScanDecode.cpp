@@ -859,7 +859,9 @@ void TFScanDecode::Scan_Event_Reported(int32_t Kind, int32_t Address, int32_t Fo
     default: return;
     }
     LB_AvailableDevice->Items()->Add(line);
-    LB_AvailableDevice->SetTopIndex(LB_AvailableDevice->Items()->Count() - 1);
+    // Scrolled so that the last line shows at the bottom.
+    const int rows = std::max(1, LB_AvailableDevice->ClientRect().Height() / std::max(1, LB_AvailableDevice->ItemHeight()));
+    LB_AvailableDevice->SetTopIndex(std::max(0, LB_AvailableDevice->Items()->Count() - rows));
 }
 
 void TFScanDecode::LB_AvailableDeviceDrawItem(TWinControl*, int Index, TRect Rect, unsigned)

@@ -117,6 +117,11 @@ private:
         t->SetParent(parent);
         t->SetNodeDataSize(int(sizeof(TMyRec)));
         t->SetImages(IL_Tree1);
+        // The text a node shows is its record's caption.
+        t->OnGetText = [](TBaseLazyTree* Sender, PLazyNode Node, TColumnIndex, TVSTTextType, QString& CellText) {
+            if (const TMyRec* r = Node ? Sender->GetNodeRecord<TMyRec>(Node) : nullptr)
+                CellText = r->Caption;
+        };
         // A node's image is its level, normal and selected.
         t->OnGetImageIndexEx = [](TBaseLazyTree* Sender, PLazyNode Node, TLTImageKind Kind, TColumnIndex, bool&,
                                   int& ImageIndex, TCustomImageList*&) {

@@ -74,6 +74,9 @@ public:
         SG_Wireless->SetFixedCols(0);
         SG_Wireless->SetOptions(SG_Wireless->Options() | goRowSelect | goColSizing);
         SG_Wireless->GridImages = IL_Wireless_Table;
+        // One line per cell: a header such as "Manufacturer (LLA)" fits its
+        // column and would lose its second word to a wrap.
+        SG_Wireless->SetWordWrapEx(false);
         for (int c = 0; c < Wireless_Columns; ++c) {
             SG_Wireless->SetColWidths(c, Wireless_Widths[c]);
             SG_Wireless->SetCellEx(c, 0, QString::fromLatin1(Wireless_Headers[c]));

@@ -1,6 +1,7 @@
 // The window's real device trees: node texts in the node records, check
 // boxes, and ticks that reach the writer and the wireless list.
 #include "ScanWindowKit.h"
+#include "TreeKit.h"
 
 #include "mbus/UScanDecodeTrees.h"
 #include "platform/controls/Input.h"
@@ -115,23 +116,6 @@ TEST_F(RealTreeTest, AGridClickShowsTheMeterAndTicksChangeTheList)
 } // namespace
 
 namespace {
-
-// The point of a node's check box, found by the tree's own hit test along
-// the node's row.
-bool Check_Box_Point(TLazyStringTree* t, PLazyNode n, TPoint& p)
-{
-    const TRect r = t->GetDisplayRect(n, -1, false);
-    const int y = (r.Top + r.Bottom) / 2;
-    for (int x = 0; x < r.Right; ++x) {
-        THitInfo hit;
-        t->GetHitTestInfoAt(x, y, true, hit);
-        if (hit.HitNode == n && hit.HitPositions.Contains(hiOnItemCheckbox)) {
-            p = Point(x + 2, y);
-            return true;
-        }
-    }
-    return false;
-}
 
 TEST_F(RealTreeTest, EachNodesImageIsItsLevel)
 {

@@ -204,6 +204,50 @@ TEST_F(ScanWindowTest, ProgressLinesAndHowTheyAreDrawn)
     }
 }
 
+// Pixels of one colour in a band of x of a list box line as drawn.
+int Pixels_Of(const QImage& img, TRect line, int fromX, int toX, TColor color)
+{
+    const QRgb want = qRgb(GetRValue(color), GetGValue(color), GetBValue(color));
+    int n = 0;
+    for (int y = line.Top; y < line.Bottom; ++y)
+        for (int x = line.Left + fromX; x < std::min(line.Left + toX, line.Right); ++x)
+            n += img.pixel(x, y) == want ? 1 : 0;
+    return n;
+}
+
+TEST_F(ScanWindowTest, ProgressLinesAreDrawnInTheirColoursAndTheLastOneStaysInView)
+{
+    Open(15, 1, false);
+    W->Show();
+    W->Form_Style(2);
+    TListBox* lb = W->LB_AvailableDevice;
+    W->Scan_Event_Reported(2, 5, 0, 1);
+    W->Scan_Event_Reported(2, 7, 1, 1);
+    EXPECT_EQ(lb->TopIndex(), 0);
+    const QImage img = W->RenderClient();
+    const TPoint at = W->ScreenToClient(lb->ClientToScreen(Point(0, 0)));
+    const int h = lb->ItemHeight();
+    const TRect notFound = Rect(at.X, at.Y, at.X + lb->ClientWidth(), at.Y + h);
+    const TRect found = Rect(at.X, at.Y + h, at.X + lb->ClientWidth(), at.Y + 2 * h);
+    // "ID = 5" red in the first 70 pixels, "[NOT FOUND]" red from 70 on.
+    EXPECT_GT(Pixels_Of(img, notFound, 0, 70, clRed), 0);
+    EXPECT_GT(Pixels_Of(img, notFound, 70, 200, clRed), 0);
+    EXPECT_EQ(Pixels_Of(img, notFound, 0, 200, clBlue), 0);
+    EXPECT_GT(Pixels_Of(img, found, 0, 70, clBlue), 0);
+    EXPECT_EQ(Pixels_Of(img, found, 0, 200, clRed), 0);
+
+    // A long scan: the newest line stays in view at the bottom.
+    for (int a = 8; a < 250; ++a)
+        W->Scan_Event_Reported(2, a, 0, 1);
+    const int last = lb->Items()->Count() - 1;
+    EXPECT_GT(lb->TopIndex(), 0);
+    EXPECT_LE(lb->TopIndex(), last);
+    const int rows = lb->ClientHeight() / lb->ItemHeight();
+    EXPECT_GE(rows, 10);
+    EXPECT_EQ(lb->TopIndex() + rows, last + 1);
+    W->Hide();
+}
+
 TEST_F(ScanWindowTest, ReportsFromAnotherThreadWaitForThisOne)
 {
     TUpdateSlaveList wired = W->Queued_Scan_Report();

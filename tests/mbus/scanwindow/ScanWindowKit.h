@@ -136,6 +136,8 @@ public:
 // tests): the grid as a control and the centre of one of its cells.
 TControl* Wireless_Grid(TFScanDecode* w);
 TPoint Wireless_Cell_Centre(TFScanDecode* w, int col, int row);
+// A mouse click in the middle of the window's push button of that name.
+void Click_Button(TFScanDecode* w, const QString& name);
 
 class ScanWindowTest : public ::testing::Test {
 protected:
