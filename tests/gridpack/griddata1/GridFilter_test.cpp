@@ -121,11 +121,15 @@ TEST_F(GridFilterTest, JoinsAndShortCircuit)
     b->Column = 2;
     b->Condition = "1";
     b->Operation = foSHORT;
-    int asked = 0;
+    int asked = 0, secondRead = 0;
     g->OnCustomFilter = [&](TObject*, int, bool&) { ++asked; };
+    g->OnGetDisplText = [&](TObject*, int c, int, QString&) { secondRead += c == 2; };
     g->ApplyFilter();
+    g->OnGetDisplText = nullptr;
     EXPECT_EQ(Column(g, 1, 1), Texts({"a"}));
     EXPECT_EQ(asked, 4);
+    // the second item was tested only on the two rows the first one passed
+    EXPECT_EQ(secondRead, 2);
     g->RemoveLastFilter();
     g->OnCustomFilter = nullptr;
 }
