@@ -94,7 +94,12 @@ TStringGrid::TCellData& TStringGrid::EnsureCell(int ACol, int ARow) {
         FLastRowKey = ARow;
         FLastRow = row;
     }
-    if (ACol >= int(row->size())) row->resize(ACol + 1);
+    if (ACol >= int(row->size())) {
+        // A row is usually filled left to right: room for the whole row at
+        // once instead of one reallocation per cell.
+        if (row->capacity() < std::size_t(ColCount()) && ACol < ColCount()) row->reserve(std::size_t(ColCount()));
+        row->resize(ACol + 1);
+    }
     return (*row)[ACol];
 }
 
