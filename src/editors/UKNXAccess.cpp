@@ -188,6 +188,7 @@ TFKNXAccess::TFKNXAccess(TComponent* AOwner) : TFMapEditor(AOwner, KNX_Access_In
 {
     ACG_KNX_in_Write = sga;
     sga->SetName(QStringLiteral("ACG_KNX_in_Write"));
+    sga->OnClickCell = [this](TObject* Sender, int ARow, int ACol) { ACG_KNX_in_WriteClickCell(Sender, ARow, ACol); };
     Btn_CopyRow = Make_Button(this, P_Button, Map_Button_Left[4], 6, Map_Button_Width, Map_Button_Height);
     Btn_CopyRow->OnClick = [this](TObject* Sender) { Btn_CopyRowClick(Sender); };
     Btn_PasteRow = Make_Button(this, P_Button, Map_Button_Left[5], 6, Map_Button_Width, Map_Button_Height);

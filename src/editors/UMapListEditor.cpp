@@ -32,6 +32,9 @@ TFMapListEditor::TFMapListEditor(TComponent* AOwner, const TMapListInfo& info)
     sgb->SetParent(Sheet[1]);
     sgb->SetAlign(alClient);
     Build_Grid(sgb, info.Pages[1].Columns, info.Pages[1].Data_Rows);
+    // A click on a row number selects the whole row.
+    for (TExColumnGrid* g : {sga, sgb})
+        g->OnClickCell = [this](TObject* Sender, int ARow, int ACol) { ClickCell(Sender, ARow, ACol); };
 
     if (info.Copy_Buttons) {
         Btn_CopyRow = Make_Button(this, P_Button, Map_Button_Left[4], 6, Map_Button_Width, Map_Button_Height);

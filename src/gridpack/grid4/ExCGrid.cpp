@@ -909,6 +909,6 @@ void TExColumnGrid::LoadColumnEditors(TGridColumnItem* c)
 {
     if (EditCombo) {
         EditCombo->Items()->Assign(c->ComboItems());
-        EditCombo->DropDownCount = c->DropDownCount;
+        EditCombo->SetDropDownCount(c->DropDownCount);
     }
 }

@@ -1600,6 +1600,92 @@ public:
     TComboChangeEvent OnComboChange;
     TComboObjectChangeEvent OnComboObjectChange;
 
+    // =======================================================================
+    // Mouse buttons (ExGridMouse.cpp); the combo and check-box editors and
+    // the combo-item API (ExGridCombo.cpp)
+    // =======================================================================
+    friend class TGridCombo;
+    friend class TGridCheckBox;
+    TCanClickCellEvent OnCanClickCell;
+    TClickCellEvent OnClickCell;
+    TClickCellEvent OnRightClickCell;
+    TCheckBoxClickEvent OnCheckBoxMouseUp;
+    TRadioMouseUpEvent OnRadioMouseUp;
+    // The shared combo editor's items, for OnGetEditorProp or before editing.
+    void ClearComboString();
+    void AddComboString(const QString& S);
+    void AddComboStringObject(const QString& S, TObject* AObject);
+    bool RemoveComboString(const QString& S);
+    bool SetComboSelectionString(const QString& S);
+    void SetComboSelection(int Index) { FComboIdx = Index; }
+    int GetComboCount();
+    void SetComboIndex(int ACol, int ARow, int Index);
+    int GetComboIndex(int ACol, int ARow);
+    // The press state kept for the release.
+    bool FDoOnClick = false;
+    bool FMouseDownMove = false;
+    bool FMouseKeepDown = false;
+    bool FMouseDown = false;
+    bool FDeselectState = false;
+    bool FMouseResize = false;
+    bool FDblClk = false;
+    bool ColMoveFlg = false;
+    // The editor that next takes the focus puts its caret under the mouse.
+    bool LButFlg = false;
+    TPoint FPushedCellButton{-1, -1};
+    int Clickposx = 0;
+    int Clickposy = 0;
+    int Movecell = -1;
+    int FMouseSelectStart = -1;
+    // The character of the key with which an in-cell editor closed itself.
+    QChar FCharOfClosedEditor;
+    // The CONTROL tag being edited: its cell (real column), ID and TYPE.
+    TPoint FCtrlXY{-1, -1};
+    QString FCtrlID;
+    QString FCtrlType;
+    bool FCtrlEditing = false;
+    TControlEvent OnControlClick;
+    TControlEvent OnControlEditDone;
+    TControlComboListEvent OnControlComboList;
+    TControlComboSelectEvent OnControlComboSelect;
+    // Opens the editor of an EDIT, PASSWORD, MASK or COMBO tag over its
+    // rectangle (client coordinates).
+    void StartControlEdit(const QString& Text, const QString& CtrlType, const QString& CtrlID,
+                          const QString& CtrlValue, const TRect& ControlRect, int ACol, int RealCol, int ARow);
+    // Writes the edited value back into the tag; OnControlEditDone.
+    void EndControlEdit();
+    void ControlComboSelect(TObject* Combo);
+    // The keyboard goes to the cell's next editable CONTROL tag after
+    // CtrlID, or back to the grid when there is none.
+    void FocusNextCellControl(int ACol, int ARow, const QString& CtrlID);
+    TControlEdit* ControlEdit() const { return FEditControl; }
+    TControlCombo* ControlCombo() const { return FComboControl; }
+
+protected:
+    void WMLButtonDown(TMessage& M) override;
+    void WMLButtonUp(TMessage& M) override;
+    void WMLButtonDblClk(TMessage& M) override;
+    void WMRButtonDown(TMessage& M) override;
+    void WMRButtonUp(TMessage& M) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // Selects the item of the radio group of (RealCol, ARow) under the point
+    // (X, Y relative to the cell's top-left corner).
+    void ClickRadioGroupItem(int RealCol, int ARow, int X, int Y);
+    // A press on a CONTROL tag of an HTML cell; true when it handled it.
+    bool PressControlTag(int ACol, int ARow, int RealCol, int OrigCol, int OrigRow, int X, int Y);
+    // The check-box road of a press; true when it handled the press.
+    bool PressCheckBox(int ACol, int ARow, int RealCol, int X, int Y, bool CanEdit);
+    void OpenComboEditor(const TRect& R, int RCol, int ARow, bool ListOnly);
+    void OpenCheckEditor(const TRect& R, int ACol, int ARow);
+    // The combo's change reported through OnComboChange and
+    // OnComboObjectChange with the real current column.
+    void ComboChanged(int Index, const QString& Text);
+    // WM_COMMAND notices of the combo editor.
+    void ComboCommand(unsigned Code);
+
+public:
+
     // --- key and window state
     // The selection when the key went down.
     TGridRect FMoveSelection{};

@@ -25,6 +25,16 @@ struct TFlagScope {
 
 void TExStringGrid::WMChar(TMessage& M)
 {
+    // The character of a key that closed an in-cell editor belongs to that
+    // editor, which is gone: the grid does not act on it a second time.
+    if (!FCharOfClosedEditor.isNull()) {
+        const bool same = FCharOfClosedEditor.unicode() == M.WParam;
+        FCharOfClosedEditor = QChar();
+        if (same) {
+            M.Result = 1;
+            return;
+        }
+    }
     TNavigation* nav = Navigation();
     TMouseActions* ma = MouseActions();
     QChar ch(static_cast<char16_t>(M.WParam));
@@ -81,8 +91,13 @@ void TExStringGrid::WMChar(TMessage& M)
         if (OnKeyPress)
             OnKeyPress(this, ch);
         FStartEditChar = ch;
-        if (ch.unicode() != 0 && !HasClickableControl(Col(), Row()))
-            ShowEditorChar(ch);
+        if (ch.unicode() != 0 && !HasClickableControl(Col(), Row())) {
+            ShowEditor();
+            // A special editor (combo, check box) was handed the character as
+            // it opened; only the text editor is given it here.
+            if (!FSpecialEditor && InplaceEditor())
+                PostMessage(InplaceEditor()->Handle(), WM_CHAR, WPARAM(ch.unicode()), 0);
+        }
         M.Result = 1;
         return;
     }

@@ -17,41 +17,6 @@ struct TRestoreBool {
 };
 } // namespace
 
-// ---------------------------------------------------------------------------
-// Opening and closing a special editor
-// ---------------------------------------------------------------------------
-
-void TExStringGrid::OpenCellEditor(int, int)
-{
-    FEditing = true;
-    FSpecialEditor = true;
-    FEditActive = true;
-    EditCtrl = nullptr;
-    if (EditControl != edCustom)
-        FLastValidation = true;
-    // The special editor controls are placed over the cell by their own
-    // wrappers; until one is there for a kind, the grid is in the
-    // special-edit state without a control and closing writes nothing.
-    EditMode = true;
-    FStartEditChar = QChar();
-}
-
-void TExStringGrid::CloseCellEditor(int ACol, int ARow)
-{
-    if (ComponentState() & csDestroying)
-        return;
-    FSpecialEditor = false;
-    FBlockKill = true;
-    const int rc = RealColIndex(ACol);
-    FStartEditChar = QChar();
-    if (!IsTextEditorKind(EditControl) && EditControl != edDataCheckBox && EditControl != edNone)
-        EditMode = false;
-    if (EditControl != edNormal && FEditActive)
-        NotifyEditingDone(rc, ARow);
-    FBlockKill = false;
-    FEditActive = false;
-}
-
 void TExStringGrid::StoreEditValue(int ACol, int ARow, const QString& Value)
 {
     SetEditText(DisplColIndex(ACol), ARow, Value);

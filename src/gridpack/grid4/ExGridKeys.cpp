@@ -138,6 +138,7 @@ void TExStringGrid::AutoAppendRow()
 
 void TExStringGrid::WMKeyDown(TMessage& M)
 {
+    FCharOfClosedEditor = QChar();
     TNavigation* nav = Navigation();
     TMouseActions* ma = MouseActions();
     const unsigned key = unsigned(M.WParam);
@@ -517,6 +518,8 @@ void TExStringGrid::WMKeyDown(TMessage& M)
     // 28.
     if (enterOrF2) {
         StoreOldCell(Col(), Row());
+        if (HasControlTag(Cells(RealCol(), Row())))
+            FocusNextCellControl(Col(), Row(), QString());
         if (key == VK_F2)
             DoF2Edit();
     }

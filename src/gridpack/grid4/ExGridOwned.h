@@ -8,6 +8,8 @@
 // until their own units give them their work.
 #include "gridpack/grid3/ExObj.h"
 #include "gridpack/grid4/ExControlLook.h"
+#include "gridpack/grid4/SgCombo.h"
+#include "platform/controls/Mask.h"
 #include "platform/controls/Controls.h"
 #include "platform/core/Collections.h"
 #include "platform/core/StringList.h"
@@ -278,26 +280,92 @@ KAL_GRID_CHILD(TFooterPanel)
 KAL_GRID_CHILD(TSearchPanel)
 KAL_GRID_CHILD(TGridTransEdit)
 KAL_GRID_CHILD(TGridTransCombo)
-KAL_GRID_CHILD(TGridCheckBox)
 KAL_GRID_CHILD(TGridButton)
-KAL_GRID_CHILD(TControlEdit)
-KAL_GRID_CHILD(TControlCombo)
 KAL_GRID_CHILD(THTMLHintWindow)
 #undef KAL_GRID_CHILD
 
-class TGridCombo : public TGridChildControl {
-    KAL_CLASS(TGridCombo, TGridChildControl)
+class TExStringGrid;
+
+// The grid's combo editor of the edComboEdit and edComboList cells: hands
+// navigation keys back to the grid, commits through its validation and
+// reports changes through the grid's events (ExGridCombo.cpp).
+class TGridCombo : public TSgComboBox {
+    KAL_CLASS(TGridCombo, TSgComboBox)
 public:
-    explicit TGridCombo(TComponent* AOwner) : TGridChildControl(AOwner) {}
-    bool IsWinXP = false;
-    bool IsVista = false;
-    // The list offered and the number of its rows shown when dropped; a
-    // column grid loads both from the column before the editor opens.
-    TStringList* Items() { return &FItems; }
-    int DropDownCount = 8;
+    explicit TGridCombo(TComponent* AOwner);
+    TExStringGrid* Grid() const { return FGrid; }
+    // False after Backspace or Delete: no look-up completion then.
+    bool WorkMode = true;
+    TNotifyEvent OnReturnKey;
+    // Widens the dropped list to its widest item.
+    void SizeDropDownWidth();
+    // The item equal to the text, -1 for none.
+    int IndexOfText(const QString& S) const;
+    // The combo's own change handling, as when the user changed it.
+    void ChangeNow() { Change(); }
+
+protected:
+    void KeyDown(unsigned& Key, TShiftState Shift) override;
+    void KeyUp(unsigned& Key, TShiftState Shift) override;
+    void KeyPress(QChar& Key) override;
+    void WMChar(TMessage& M) override;
+    void WMSysKeyDown(TMessage& M) override;
+    void WndProc(TMessage& M) override;
+    void Change() override;
+    void DoExit() override;
+    void WMSetFocus(TMessage& M) override;
+    void WMKillFocus(TMessage& M) override;
+    void CMWantSpecialKey(TMessage& M) override;
+    void WMLButtonDblClk(TMessage& M) override;
 
 private:
-    TStringList FItems;
+    bool ListOnly() const;
+    // With the grid's LookupHistory a new, non-empty text joins the items.
+    void AddToHistory();
+    // Commit-and-validate; false when the validation refused.
+    bool CommitAndValidate(bool SelectAllOnRefusal, bool CancelAdvance);
+    bool TabWithValidation(unsigned& Key, TShiftState Shift);
+    void DoLookup();
+    TExStringGrid* FGrid = nullptr;
+};
+
+// The editors of CONTROL tags in a cell's mark-up (ExGridControls.cpp).
+class TControlEdit : public TMaskEdit {
+    KAL_CLASS(TControlEdit, TMaskEdit)
+public:
+    explicit TControlEdit(TComponent* AOwner) : TMaskEdit(AOwner) {}
+
+protected:
+    void KeyPress(QChar& Key) override;
+    void CMWantSpecialKey(TMessage& M) override;
+};
+
+class TControlCombo : public TSgComboBox {
+    KAL_CLASS(TControlCombo, TSgComboBox)
+public:
+    explicit TControlCombo(TComponent* AOwner) : TSgComboBox(AOwner) {}
+
+protected:
+    void KeyPress(QChar& Key) override;
+    void CMWantSpecialKey(TMessage& M) override;
+};
+
+// The grid's check-box editor of edCheckBox cells (ExGridCombo.cpp).
+class TGridCheckBox : public TCheckBox {
+    KAL_CLASS(TGridCheckBox, TCheckBox)
+public:
+    explicit TGridCheckBox(TComponent* AOwner);
+    TExStringGrid* Grid() const { return FGrid; }
+
+protected:
+    void KeyDown(unsigned& Key, TShiftState Shift) override;
+    void WMLButtonDown(TMessage& M) override;
+    void DoExit() override;
+    // The press toggles: the library's own click-toggle is not wanted again.
+    void Toggle() override {}
+
+private:
+    TExStringGrid* FGrid = nullptr;
 };
 
 class TGridEditBtn : public TGridChildControl {

@@ -46,3 +46,15 @@ using TComboObjectChangeEvent = std::function<void(TObject* Sender, int ACol, in
 // The cursor the mouse picked over the grid: column, row or all selection,
 // a link, or sizing.
 enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
+
+// A press on a cell may be refused before the grid acts on it.
+using TCanClickCellEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& Allow)>;
+using TRadioMouseUpEvent = std::function<void(TObject* Sender, int ACol, int ARow, int AIdx)>;
+// The CONTROL tags of a cell's mark-up.
+using TControlEvent = std::function<void(TObject* Sender, int ARow, int ACol, const QString& CtrlID,
+                                         const QString& CtrlType, const QString& CtrlVal)>;
+using TControlComboListEvent =
+    std::function<void(TObject* Sender, int ARow, int ACol, const QString& CtrlID, const QString& CtrlType,
+                       const QString& CtrlVal, TStringList* Values, bool& Edit, int& DropCount)>;
+using TControlComboSelectEvent = std::function<void(TObject* Sender, int ARow, int ACol, int ItemIndex,
+                                                    const QString& CtrlID, const QString& CtrlValue)>;

@@ -76,6 +76,9 @@ void TExStringGrid::WndProc(TMessage& M)
             if (TWinControl* target = FindControl(from); target && target != this)
                 target->Perform(WM_COMMAND, M.WParam, M.LParam);
         }
+        // The combo editor's notices reach the grid's combo events.
+        if (EditCombo && from == EditCombo->Handle())
+            ComboCommand(code);
         break;
     }
     default: break;

@@ -1,6 +1,7 @@
 // The row commands of the KNX table (copy, paste, delete, insert), the row
 // selection by a click on the row number, and the main window's step.
 #include "KnxKit.h"
+#include "platform/controls/Input.h"
 
 #include "app/UKalmetoreFirmWare.h"
 #include "editors/EditorSteps.h"
@@ -87,6 +88,30 @@ TEST_F(KnxTest, AClickOnTheRowNumberSelectsTheWholeRow)
     EXPECT_EQ(sel.Bottom, 5);
     EXPECT_EQ(sel.Left, 1);
     EXPECT_EQ(sel.Right, Knx->sga->ColCount() - 1);
+}
+
+TEST_F(KnxTest, AMouseClickOnTheRowNumberSelectsTheWholeRow)
+{
+    Knx->Show();
+    DrainPostedMessages();
+    TExColumnGrid* g = Knx->sga;
+    const TRect num = g->CellRect(0, 4);
+    Input::Click(g, (num.Left + num.Right) / 2, (num.Top + num.Bottom) / 2);
+    DrainPostedMessages();
+    TGridRect sel = g->Selection();
+    EXPECT_EQ(sel.Top, 4);
+    EXPECT_EQ(sel.Bottom, 4);
+    EXPECT_EQ(sel.Left, 1);
+    EXPECT_EQ(sel.Right, g->ColCount() - 1);
+    // A click on a data cell selects that cell only.
+    const TRect src = g->CellRect(KA_Source, 6);
+    Input::Click(g, (src.Left + src.Right) / 2, (src.Top + src.Bottom) / 2);
+    DrainPostedMessages();
+    sel = g->Selection();
+    EXPECT_EQ(sel.Top, 6);
+    EXPECT_EQ(sel.Left, int(KA_Source));
+    EXPECT_EQ(sel.Right, int(KA_Source));
+    Knx->Hide();
 }
 
 TEST_F(KnxTest, CancelWritesNothingAndTheNextShowingReloads)

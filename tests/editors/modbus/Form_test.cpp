@@ -240,4 +240,12 @@ TEST_F(ModbusTest, ANumberClickSelectsThatRowOfTheGridClicked)
     const TGridRect before = Tcp->ACG_Modbus_Read->Selection();
     Tcp->ClickCell(Tcp->ACG_Modbus_Read, 7, 2);
     EXPECT_EQ(Tcp->ACG_Modbus_Read->Selection().Top, before.Top);
+    // Both grids hand their cell clicks to it.
+    for (TExColumnGrid* g : {Tcp->ACG_Modbus_Read, Tcp->ACG_Modbus_Write}) {
+        ASSERT_TRUE(bool(g->OnClickCell));
+        g->OnClickCell(g, 3, 0);
+        EXPECT_EQ(g->Selection().Top, 3);
+        EXPECT_EQ(g->Selection().Bottom, 3);
+        EXPECT_EQ(g->Selection().Right, g->ColCount() - 1);
+    }
 }

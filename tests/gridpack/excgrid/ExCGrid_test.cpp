@@ -811,7 +811,7 @@ TEST_F(ExCGridTest, OpeningAnEditorLoadsTheColumnsSettings)
     ASSERT_NE(Grid->EditCombo, nullptr);
     ASSERT_EQ(Grid->EditCombo->Items()->Count(), 2);
     EXPECT_EQ(Grid->EditCombo->Items()->Strings(1), "beta");
-    EXPECT_EQ(Grid->EditCombo->DropDownCount, 5);
+    EXPECT_EQ(Grid->EditCombo->DropDownCount(), 5);
     EXPECT_EQ(Grid->ControlLook()->DropDownCount, 5);
     // The list is a copy.
     Col(2)->ComboItems()->Add("gamma");

@@ -1,0 +1,523 @@
+// The string grid's mouse buttons: the left press (check boxes, a click on
+// a cell, the direct editor), its release (OnClick of header presses), the
+// double click, the right button and the grid's MouseDown/MouseUp steps.
+// Sorting by a header click, sizing by drag, moving rows and columns and
+// resizing the selection are not handled here.
+#include "gridpack/grid4/ExGrid.h"
+
+#include "platform/controls/Forms.h"
+#include "platform/controls/Messages.h"
+#include "platform/controls/StdMessages.h"
+
+#include <algorithm>
+
+namespace {
+struct TRestoreBool {
+    bool& Flag;
+    bool Saved;
+    TRestoreBool(bool& f, bool v) : Flag(f), Saved(f) { Flag = v; }
+    ~TRestoreBool() { Flag = Saved; }
+};
+
+bool KeyHeld(int vk) { return GetKeyState(vk) & 0x8000; }
+
+bool Contains(const TGridRect& s, int c, int r)
+{
+    const int l = std::min(s.Left, s.Right), rt = std::max(s.Left, s.Right);
+    const int t = std::min(s.Top, s.Bottom), b = std::max(s.Top, s.Bottom);
+    return c >= l && c <= rt && r >= t && r <= b;
+}
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Left button press
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::WMLButtonDown(TMessage& M)
+{
+    const int X = GetXLParam(M.LParam), Y = GetYLParam(M.LParam);
+    TMouseActions* ma = MouseActions();
+    // 1.
+    FDoOnClick = true;
+    FMouseDownMove = true;
+    FMouseKeepDown = true;
+    bool removeEditing = false;
+    int ACol = -1, ARow = -1;
+    MouseToCell(X, Y, ACol, ARow);
+    const TGridRect oldSel = Selection();
+    // 3. A range selection starts without the editor.
+    if ((Options() & goEditing) && ma->RangeSelectAndEdit && !Contains(oldSel, ACol, ARow))
+        SetOptions(Options() & ~goEditing);
+    // 4.
+    bool allow = true;
+    if (OnCanClickCell)
+        OnCanClickCell(this, ARow, ACol, allow);
+    if (!allow)
+        return;
+    // 7. One modifier at most: Alt before Shift before Ctrl.
+    TShiftState shift = 0;
+    if (KeyHeld(VK_CONTROL))
+        shift = ssCtrl;
+    if (KeyHeld(VK_SHIFT))
+        shift = ssShift;
+    if (KeyHeld(VK_MENU))
+        shift = ssAlt;
+    // 8.
+    if (ma->DisjunctCellSelect() && !(shift & ssCtrl) && ACol >= 0 && ARow >= 0 && !IsFixed(ACol, ARow)) {
+        SelectedCells()->Clear();
+        Invalidate();
+    }
+    // 9., 11.
+    FPushedCellButton = TPoint(-1, -1);
+    Movecell = -1;
+    Clickposx = X;
+    Clickposy = Y;
+    // 12.
+    const bool fixedPress = (ARow < FixedRows() || ACol < FixedCols()) && ACol >= 0 && ARow >= 0;
+    // 13. Outside every cell.
+    if (ACol < 0 || ARow < 0) {
+        HideInplaceEdit();
+        if (!FixedRowAlways)
+            TBaseGrid::WMLButtonDown(M);
+        return;
+    }
+    const int origCol = ACol, origRow = ARow;
+    // 14. The base cell of a merged block.
+    {
+        const TPoint b = BaseCell(RealColIndex(ACol), ARow);
+        ACol = DisplColIndex(b.X);
+        ARow = b.Y;
+    }
+    const TRect cellRect = CellRect(ACol, ARow);
+    if (ma->CaretPositioning)
+        LButFlg = true;
+    // 16.
+    if (fixedPress || IsFixed(ACol, ARow))
+        HideInplaceEdit();
+    const bool fixedInside = IsFixed(ACol, ARow) && !fixedPress;
+    // 18.
+    const int realCol = RealColIndex(ACol);
+    // 22. A radio group takes the press on its item.
+    if (IsRadio(realCol, ARow) && (IsEditable(realCol, ARow) || ControlLook()->RadioAlwaysActive)) {
+        HideInplaceEdit();
+        ClickRadioGroupItem(realCol, ARow, X - cellRect.Left, Y - cellRect.Top);
+        if (CanFocus())
+            SetFocus();
+        return;
+    }
+    // 26. A cell button is pushed until the release.
+    if (HasButton(realCol, ARow)) {
+        HideInplaceEdit();
+        if (!IsFixed(realCol, ARow)) {
+            TRestoreBool force(FForceSel, true);
+            MoveColRow(ACol, ARow, true, true);
+        }
+        if (GetCellButtonRect(ACol, ARow).Contains(Point(X, Y))) {
+            PushButton(ACol, ARow, true);
+            FPushedCellButton = TPoint(ACol, ARow);
+            SetMouseCapture(true);
+            if (OnClickCell)
+                OnClickCell(this, ARow, ACol);
+            return;
+        }
+    }
+    // 29.
+    if (ACol >= ColCount() || ARow >= RowCount()) {
+        TBaseGrid::WMLButtonDown(M);
+        return;
+    }
+    // 33.
+    if (PressControlTag(ACol, ARow, realCol, origCol, origRow, X, Y))
+        return;
+    // 38. The header cell offered for moving.
+    if (ACol >= FixedCols() && ARow < FixedRows())
+        Movecell = ACol;
+    else if (ACol < FixedCols() && ARow >= FixedRows())
+        Movecell = ARow;
+    // 39.
+    bool canEdit = (Options() & goEditing) || ma->RangeSelectAndEdit;
+    QueryCellEdit(realCol, ARow, canEdit);
+    // 40.
+    if (PressCheckBox(ACol, ARow, realCol, X, Y, canEdit))
+        return;
+    // 41.
+    const bool normal = ACol >= FixedCols() && ARow >= FixedRows();
+    const bool hasCombo = ControlLook()->DropDownAlwaysVisible() && normal && HasComboBox(realCol, ARow);
+    // 42.
+    const bool mayEdit = canEdit || (ma->EditOnDblClickOnly() && hasCombo);
+    if (normal && mayEdit && (ma->DirectEdit || hasCombo)) {
+        if (ma->EditOnDblClickOnly() && hasCombo)
+            FEditActive = false;
+        HideInplaceEdit();
+        if (CanFocus())
+            SetFocus();
+    }
+    // 43.
+    const TGridRect sel = Selection();
+    const bool soleCell = cellRect.Contains(Point(X, Y)) && sel.Left == ACol && sel.Right == ACol &&
+                          sel.Top == ARow && sel.Bottom == ARow;
+    if (!soleCell && ma->RangeSelectAndEdit && !IsFixed(ACol, ARow) && !canEdit) {
+        removeEditing = true;
+        SetOptions(Options() & ~goEditing);
+    }
+    // 44. A data cell that reports itself fixed.
+    if (fixedInside) {
+        const bool footerRow = FloatingFooter()->Visible && ARow == RowCount() - 1;
+        if (OnClickCell && !footerRow)
+            OnClickCell(this, ARow, ACol);
+        return;
+    }
+    // 46. The library's press: the current cell, range selection, sizing.
+    {
+        TRestoreBool always(Navigation()->AlwaysEdit, false);
+        TBaseGrid::WMLButtonDown(M);
+    }
+    // 47. Not in the header's column sizing zone.
+    const bool sizingZone = (Options() & goColSizing) && ARow < FixedRows() &&
+                            (X - cellRect.Left < 4 || cellRect.Right - X < 4);
+    if (!sizingZone && OnClickCell)
+        OnClickCell(this, ARow, ACol);
+    // 48.
+    if (OnCellValidate) {
+        FEntered = false;
+        StoreOldCell(Col(), Row());
+    }
+    // 49.
+    if (IsMergedCell(realCol, ARow) && !IsFixed(ACol, ARow) && canEdit && (soleCell || ma->DirectEdit))
+        ShowInplaceEdit();
+    // 50. The direct editor.
+    if (X - cellRect.Left >= 4 && cellRect.Right - X >= 4 && normal && mayEdit && (ma->DirectEdit || hasCombo) &&
+        !HasCellControl(realCol, ARow)) {
+        if (ma->EditOnDblClickOnly() && hasCombo && !(Options() & goEditing)) {
+            SetOptions(Options() | goEditing);
+            if (CanFocus())
+                SetFocus();
+        }
+        allow = true;
+        if (Row() != ARow && OnRowChanging)
+            OnRowChanging(this, Row(), ARow, allow);
+        if (Col() != ACol && OnColChanging)
+            OnColChanging(this, Col(), ACol, allow);
+        if ((Row() != ARow || Col() != ACol) && OnCellChanging)
+            OnCellChanging(this, Row(), Col(), ARow, ACol, allow);
+        if (allow) {
+            SetSelection(TGridRect{ACol, ARow, ACol, ARow});
+            StoreOldCell(ACol, ARow);
+            ShowEditor();
+        }
+    }
+    (void)removeEditing;
+}
+
+bool TExStringGrid::PressCheckBox(int ACol, int ARow, int RealCol, int X, int Y, bool CanEdit)
+{
+    TMouseActions* ma = MouseActions();
+    if (ACol >= ColCount() || ARow >= RowCount())
+        return false;
+    const bool hotmail = ACol == 0 && ma->HotmailRowSelect();
+    if (!(CanEdit || ControlLook()->CheckAlwaysActive || hotmail))
+        return false;
+    const bool radioButton = HasRadioButton(RealCol, ARow);
+    if (!(HasCheckBox(RealCol, ARow) || radioButton) || !IsInCheckBox(RealCol, ARow, X, Y))
+        return false;
+    // 1.
+    HideInplaceEdit();
+    if (CanFocus())
+        SetFocus();
+    const int realRow = RealRowIndex(ARow);
+    // 2.
+    if (radioButton) {
+        ClickRadioButton(RealCol, ARow, true);
+        if (OnRadioButtonClick)
+            OnRadioButtonClick(this, RealCol, ARow);
+    } else {
+        DoToggleCheckBox(RealCol, ARow, true);
+    }
+    // 3.
+    if (ShowModified()->Enabled) {
+        SetRowModified(ARow, true);
+        RepaintCell(0, ARow);
+    }
+    // 5.
+    bool state = false;
+    GetCheckBoxState(RealCol, realRow, state);
+    // 6. The cell becomes current without an editor.
+    if (!Navigation()->AlwaysEdit && ARow >= FixedRows() && ACol >= FixedCols())
+        MoveColRow(ACol, ARow, true, true);
+    // 7.
+    CheckBoxClick(ACol, ARow, state);
+    // 10.
+    if (OnMouseDown)
+        OnMouseDown(this, mbLeft, KeyboardShiftState(), X, Y);
+    Click();
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Left button release
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::ClickRadioGroupItem(int RealCol, int ARow, int X, int Y)
+{
+    // 1.
+    TCanvas* c = Canvas();
+    GetCellColor(RealCol, ARow, 0, &c->Brush(), &c->Font());
+    // 2.
+    const TPoint b = BaseCell(RealCol, ARow);
+    TCellGraphic* g = GetCellGraphic(b.X, b.Y);
+    if (!g || g->CellType != ctRadio)
+        return;
+    const int dcol = RemapColToDispl(b.X);
+    if (!IsFixed(dcol, b.Y)) {
+        SetCol(dcol);
+        SetRow(b.Y);
+    }
+    // 3.
+    const int glyph = ControlLook()->ControlStyle() >= csWinXP ? 16 : ControlLook()->RadioSize();
+    TStrings* items = g->Strings();
+    if (!items)
+        return;
+    // 4. Both bounds exclusive.
+    int hit = -1;
+    if (g->CellBoolean) {
+        int right = 0;
+        for (int i = 0; i < items->Count() && hit < 0; ++i) {
+            const int prev = right;
+            right += c->TextWidth(items->Strings(i)) + glyph;
+            if (prev < X && X < right)
+                hit = i;
+        }
+    } else {
+        const int h = std::max(glyph, c->TextHeight(QStringLiteral("gh")));
+        for (int i = 0; i < items->Count() && hit < 0; ++i)
+            if (i * h < Y && Y < (i + 1) * h)
+                hit = i;
+    }
+    if (hit < 0)
+        return;
+    // 5.
+    if (g->CellIndex == -1)
+        SetCellEx(b.X, b.Y, items->Strings(hit));
+    else
+        g->CellIndex = hit;
+    SetCellEx(b.X, b.Y, GetCellEx(b.X, b.Y));
+    SetRadioIdx(b.X, b.Y, hit);
+    if (OnRadioClick)
+        OnRadioClick(this, dcol, b.Y, hit);
+}
+
+void TExStringGrid::WMLButtonUp(TMessage& M)
+{
+    const int X = GetXLParam(M.LParam), Y = GetYLParam(M.LParam);
+    int ACol = -1, ARow = -1;
+    MouseToCell(X, Y, ACol, ARow);
+    // 1.
+    ColMoveFlg = false;
+    ColSizeFlg = false;
+    FMouseDown = false;
+    FMouseKeepDown = false;
+    FMouseSelectMode = msNormal;
+    // 3.
+    FMouseDownMove = false;
+    FMouseSelectStart = -1;
+    // 9. A header press fires OnClick from the release.
+    const bool valid = ACol >= 0 && ARow >= 0;
+    const bool sizingCursor = ARow < FixedRows() && ACol >= 0 && (Options() & goColSizing) && ShownCursor() == crHSplit;
+    if (OnClick && FDoOnClick && !sizingCursor && valid && (ARow < FixedRows() || ACol < FixedCols()))
+        OnClick(this);
+    FDoOnClick = false;
+    // 6. A pushed cell button comes up and clicks when released on it.
+    if (FPushedCellButton.X >= 0) {
+        const TPoint pushed = FPushedCellButton;
+        FPushedCellButton = TPoint(-1, -1);
+        SetMouseCapture(false);
+        bool enabled = (Options() & goEditing) != 0;
+        if (valid && !ControlLook()->NoDisabledButtonLook()) {
+            const TPoint b = BaseCell(RealColIndex(ACol), ARow);
+            bool canEdit = true;
+            QueryCellEdit(b.X, b.Y, canEdit);
+            bool fixed = false;
+            IsFixedCell(b.X, b.Y, fixed);
+            enabled = canEdit && !fixed;
+        }
+        const bool fixedPushed = pushed.X < FixedCols() || pushed.Y < FixedRows();
+        if (enabled || ControlLook()->NoDisabledButtonLook() || fixedPushed) {
+            PushButton(pushed.X, pushed.Y, false);
+            if (valid && pushed.X == ACol && pushed.Y == ARow &&
+                (GetCellButtonRect(ACol, ARow).Contains(Point(X, Y)) || fixedPushed))
+                ButtonClick(RealColIndex(pushed.X), pushed.Y);
+        } else {
+            PushButton(pushed.X, pushed.Y, false);
+        }
+        // 8. The release on the button ends here.
+        return;
+    }
+    // 16. The library's release (it runs MouseUp).
+    TBaseGrid::WMLButtonUp(M);
+    // 19.
+    if (ColMoveFlg || ColSizeFlg || !valid)
+        return;
+    // 20.
+    if (ACol >= FixedCols()) {
+        const int realCol = RealColIndex(ACol);
+        if (HasCheckBox(realCol, ARow) && OnCheckBoxMouseUp) {
+            bool state = false;
+            GetCheckBoxState(realCol, ARow, state);
+            OnCheckBoxMouseUp(this, realCol, ARow, state);
+        }
+    }
+    FDblClk = false;
+}
+
+void TExStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    int ACol = -1, ARow = -1;
+    MouseToCell(X, Y, ACol, ARow);
+    TMouseActions* ma = MouseActions();
+    // 2.
+    if (ma->RangeSelectAndEdit && Button == mbLeft && !ma->EditOnDblClickOnly()) {
+        if (ACol == Col() && ARow == Row() && !(Options() & goEditing) && IsEditable(RealColIndex(ACol), ARow)) {
+            SetOptions(Options() | goEditing);
+            TBaseGrid::MouseDown(Button, Shift, X, Y);
+            ShowInplaceEdit();
+            return;
+        }
+        if ((ACol != Col() || ARow != Row()) && (Options() & goEditing) && (Shift & ssShift)) {
+            SetOptions(Options() & ~goEditing);
+            TBaseGrid::MouseDown(Button, Shift, X, Y);
+            return;
+        }
+    }
+    // 5.
+    FEditStart = true;
+    {
+        struct TEnd {
+            TExStringGrid* g;
+            ~TEnd() { g->FEditStart = false; }
+        } end{this};
+        TBaseGrid::MouseDown(Button, Shift, X, Y);
+    }
+    // 8.
+    if (TStringGrid* sync = SyncGrid()->Grid()) {
+        if (SyncGrid()->SelectionColumn)
+            sync->SetCol(Col());
+        if (SyncGrid()->SelectionRow)
+            sync->SetRow(Row());
+    }
+}
+
+void TExStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    // 2.
+    const TGridRect before = Selection();
+    const bool report = Button == mbLeft || (Button == mbRight && MouseActions()->SelectOnRightClick);
+    // 6. A sizing released outside the grid is dropped.
+    // 7.
+    TBaseGrid::MouseUp(Button, Shift, X, Y);
+    const TGridRect now = Selection();
+    if (report && !(now == before))
+        SelectionChanged(now.Left, now.Top, now.Right, now.Bottom);
+}
+
+// ---------------------------------------------------------------------------
+// Double click and the right button
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::WMLButtonDblClk(TMessage& M)
+{
+    const int X = GetXLParam(M.LParam), Y = GetYLParam(M.LParam);
+    int ACol = -1, ARow = -1;
+    MouseToCell(X, Y, ACol, ARow);
+    TMouseActions* ma = MouseActions();
+    // 1.
+    if (ma->RangeSelectAndEdit && !HasCellControl(ACol, ARow))
+        FForceSel = true;
+    // 2.
+    if (ACol == -1) {
+        if (FixedRowAlways) {
+            TBaseGrid::WMLButtonDblClk(M);
+            return;
+        }
+        ACol = ColCount() - 1;
+        ARow = 0;
+    }
+    // 4.
+    const int realCol = ACol >= 0 ? RealColIndex(ACol) : -1;
+    if (realCol >= 0 && ARow >= 0 && HasCellControl(realCol, ARow)) {
+        TBaseGrid::WMLButtonDblClk(M);
+        FForceSel = false;
+        return;
+    }
+    // 5.
+    TBaseGrid::WMLButtonDblClk(M);
+    if (OnDblClickCell) {
+        int c = -1, r = -1;
+        MouseToCell(X, Y, c, r);
+        OnDblClickCell(this, r, c);
+    }
+    // 6.
+    if (ma->EditOnDblClickOnly() && ARow >= 0) {
+        TRestoreBool range(ma->RangeSelectAndEdit, true);
+        if (IsEditable(realCol, ARow)) {
+            SetOptions(Options() | goEditing);
+            FOldCol = ACol;
+            FOldRow = ARow;
+            ShowInplaceEdit();
+        }
+    }
+    // 7.
+    if (ARow >= 0 && ma->RangeSelectAndEdit && !ma->EditOnDblClickOnly() && IsEditable(realCol, ARow)) {
+        SetOptions(Options() | goEditing);
+        const TPoint b = BaseCell(realCol, ARow);
+        const TRect r = CellRect(DisplColIndex(b.X), b.Y);
+        MouseDown(mbLeft, 0, r.Left + 4, r.Top + 4);
+    }
+    // 8.
+    FForceSel = false;
+}
+
+void TExStringGrid::WMRButtonDown(TMessage& M)
+{
+    const int X = GetXLParam(M.LParam), Y = GetYLParam(M.LParam);
+    // 1.
+    TBaseGrid::WMRButtonDown(M);
+    int ACol = -1, ARow = -1;
+    MouseToCell(X, Y, ACol, ARow);
+    TMouseActions* ma = MouseActions();
+    // 2.
+    const bool valid = ACol >= 0 && ARow >= 0;
+    if (ma->SelectOnRightClick && valid && !IsFixed(ACol, ARow)) {
+        const bool selected = Contains(Selection(), ACol, ARow);
+        if (!(ma->DisjunctCellSelect() && selected)) {
+            if (!HasCellControl(RealColIndex(ACol), ARow)) {
+                if (OnRightClickCell) {
+                    FocusCell(ACol, ARow);
+                } else {
+                    MouseDown(mbLeft, 0, X, Y);
+                    MouseUp(mbLeft, 0, X, Y);
+                }
+            }
+            if (selected) {
+                bool canSelect = true;
+                if (OnSelectCell)
+                    OnSelectCell(this, ACol, ARow, canSelect);
+            } else {
+                const TPoint b = BaseCell(RealColIndex(ACol), ARow);
+                const int keepLeft = LeftCol();
+                const bool keep = Navigation()->KeepHorizScroll;
+                if (keep)
+                    BeginUpdate();
+                MoveColRow(DisplColIndex(b.X), b.Y, true, true);
+                if (keep) {
+                    SetLeftCol(keepLeft);
+                    EndUpdate();
+                }
+            }
+        }
+    }
+    // 3.
+    if (OnRightClickCell)
+        OnRightClickCell(this, ARow, ACol);
+}
+
+void TExStringGrid::WMRButtonUp(TMessage& M) { TBaseGrid::WMRButtonUp(M); }
