@@ -195,11 +195,11 @@ void TCollection::InsertItem(TCollectionItem* item)
 void TCollection::RemoveItem(TCollectionItem* item)
 {
     Notify(item, cnExtracting);
-    // Items leave mostly from the end (Clear frees from the back): look there
-    // first, so emptying a long collection stays linear.
-    const auto at = std::find(FItems.rbegin(), FItems.rend(), item);
-    if (at != FItems.rend())
-        FItems.erase(std::next(at).base());
+    // Freeing from the back (Clear) costs no search.
+    if (!FItems.empty() && FItems.back() == item)
+        FItems.pop_back();
+    else
+        FItems.erase(std::remove(FItems.begin(), FItems.end(), item), FItems.end());
     item->FCollection = nullptr;
     Changed();
 }
