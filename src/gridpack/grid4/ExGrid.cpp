@@ -81,7 +81,7 @@ void TSortSettings::Assign(const TPersistent* Source)
     Row = s->Row;
     UndoSort = s->UndoSort;
     InitSortDirection = s->InitSortDirection;
-    SortOnVirtualCells = s->SortOnVirtualCells;
+    IndexSortKey = s->IndexSortKey;
     Direction = s->Direction;
     SingleColumn = s->SingleColumn;
     IndexShow = s->IndexShow;
@@ -198,6 +198,7 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     FPrintSettings = NewObject<TPrintSettings>();
     FHTMLSettings = NewObject<THTMLSettings>();
     FSortSettings = NewObject<TSortSettings>();
+    FSortSettings->FGrid = this;
     FDragDropSettings = NewObject<TDragDropSettings>();
     FDragScrollOptions = NewObject<TDragScrollOptions>();
     FControlLook = NewObject<TControlLook>(this);
@@ -253,7 +254,7 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     SetBounds(Left(), Top(), 400, 250);
 
     FGridItems = NewObject<TGridItems>();
-    FFilter = NewObject<TFilterCollection>();
+    FFilter = NewObject<TFilterCollection>(this);
     FShowSelection = true;
     FShowSel = true;
 
@@ -281,6 +282,8 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     FDropCheckList = NewChild<TDropCheckList>(this, true);
     FDropList->SetBounds(0, 0, 0, 0);
     FDropCheckList->SetBounds(0, 0, 0, 0);
+    FDropList->OnSelect = [this](TObject*, int ItemIndex) { FilterSelect(ItemIndex); };
+    FDropCheckList->OnSelect = [this](TObject*, int) { FilterCheck(); };
     FFilterList = NewObject<TStringList>();
     FFilterList->SetDuplicates(dupIgnore);
     FFilterList->SetSorted(true);

@@ -21,6 +21,8 @@
 #include "gridpack/grid4/ExGridOwned.h"
 #include "gridpack/grid4/ExGridTypes.h"
 #include "gridpack/grid10/GridExchangeTypes.h"
+#include "gridpack/grid10/GridDataTypes.h"
+#include "gridpack/grid10/GridDropLists.h"
 #include "platform/core/DateTime.h"
 #include "platform/core/Exceptions.h"
 
@@ -127,21 +129,28 @@ extern QString HintFontName;
 // filtering); data with their defaults.
 // ---------------------------------------------------------------------------
 
+enum TSortBlankPosition { blFirst, blLast };
+enum TIndexSortKey { ikShift, ikCtrl };
+
 class TSortSettings : public TPersistent {
     KAL_CLASS(TSortSettings, TPersistent)
 public:
-    int Column = 0;
+    // -1: not sorted.
+    int Column = -1;
     bool Show = false;
     bool IgnoreBlanks = false;
-    bool BlankPos = false;
+    TSortBlankPosition BlankPos = blFirst;
     bool AutoSortForGrouping = true;
     bool Full = true;
     bool AutoFormat = true;
+    bool IgnoreCase = false;
     bool NormalCellsOnly = false;
     bool FixedCols = false;
+    // The fixed row whose clicks sort; write it through SetRow.
     int Row = 0;
     bool UndoSort = false;
-    bool InitSortDirection = true;
+    TSortDirection InitSortDirection = sdAscending;
+    TIndexSortKey IndexSortKey = ikShift;
     bool SortOnVirtualCells = true;
     TSortDirection Direction = sdAscending;
     bool SingleColumn = false;
@@ -152,7 +161,22 @@ public:
     TColor HeaderColorTo = clNone;
     TColor HeaderMirrorColor = clNone;
     TColor HeaderMirrorColorTo = clNone;
+    // Every setting but IgnoreCase and SortOnVirtualCells.
     void Assign(const TPersistent* Source) override;
+
+    // The owning grid (set by the grid); the operations below need it.
+    TExStringGrid* FGrid = nullptr;
+    // A value above the grid's FixedRows raises "Sort row should be smaller
+    // than number of fixed rows" and is not stored.
+    void SetRow(int v);
+    // "u<col>", "d<col>" or "i;" and the index list's text.
+    QString SaveToString() const;
+    // Sets Show, reads the text and sorts (plain or indexed); a text of one
+    // character raises "Invalid sort settings specifier".
+    void LoadFromString(const QString& Value);
+    // Not sorted any more: Column -1, no index; the header row repaints.
+    void Remove();
+    void ToggleDirection() { Direction = Direction == sdAscending ? sdDescending : sdAscending; }
 };
 
 class TColumnSize : public TPersistent {
@@ -197,11 +221,29 @@ public:
     void Assign(const TPersistent* Source) override;
 };
 
+// The filter conditions of a grid (TFilterData items).
 class TFilterCollection : public TCollection {
     KAL_CLASS(TFilterCollection, TCollection)
 public:
-    TFilterCollection() : TCollection(TCollection::ItemClass<TCollectionItem>()) {}
+    explicit TFilterCollection(TExStringGrid* AGrid = nullptr)
+        : TCollection(TCollection::ItemClass<TFilterData>()), FGrid(AGrid)
+    {
+    }
+    TPersistent* GetOwner() const override;
+    // A new item: foNONE when it is the only one, else foAND.
+    TFilterData* Add();
+    // A new item at the end; its Operation stays as made.
+    TFilterData* Insert(int Index);
+    TFilterData* Items(int Index) const { return static_cast<TFilterData*>(TCollection::Items(Index)); }
+    void SetItems(int Index, const TFilterData* Value) { Items(Index)->Assign(Value); }
+    // The first item of the column, or a new one for it.
+    TFilterData* GetColFilter(int Col);
+    // Deletes every item of the column and repaints its header cell.
+    void RemoveColumnFilter(int Col);
+    bool HasFilter(int Col) const;
+    TExStringGrid* FGrid = nullptr;
 };
+using TFilter = TFilterCollection;
 
 class TFilterDropDown : public TPersistent {
     KAL_CLASS(TFilterDropDown, TPersistent)
@@ -1474,6 +1516,141 @@ public:
     void StringToColumnStates(const QString& Value);
     void SaveVisualProps(const QString& FileName);
     void LoadVisualProps(const QString& FileName);
+
+    // =======================================================================
+    // Data operations (gridpack/grid10): sorting, filtering, column and row
+    // calculations, find and replace, highlighting, marking, checking and
+    // filling. Columns are real columns and rows display rows unless said.
+    // =======================================================================
+    // --- sorting (ExGridSort.cpp)
+    // The normal rows on SortSettings' Column and Direction; nothing for a
+    // column below 0. Fixed rows and fixed footer rows never move.
+    virtual void QSort();
+    // The normal rows on SortIndexes; an empty index raises "No indexes
+    // specified for indexed sort" before a row moves.
+    virtual void QSortIndexed();
+    // Every row back to its place from before the first sort.
+    virtual void QUnSort();
+    void Sort(int Column, TSortDirection Direction);
+    void SortByColumn(int Col);
+    // An explicit row range, without the update bracket or footer handling.
+    void QuickSort(int Col, int Left, int Right);
+    void QuickSortIndexed(int Left, int Right);
+    // Swaps two rows out of order on Col (ties go to the next column).
+    bool SortLine(int Col, int ARow1, int ARow2);
+    void InitSortXRef();
+    // -1, 0 or 1; Ascending is the direction flag blanks are placed by.
+    int CompareSortCells(int ACol, int Row1, int Row2, bool Ascending);
+    int CompareSortRows(int ACol, int Row1, int Row2);
+    int CompareIndexedRows(int Row1, int Row2);
+    // Exchanges two rows for the sort: cells (or only the sort column's with
+    // SingleColumn), heights, flags and the cross-reference entries.
+    void SortExchangeRows(int ARow1, int ARow2);
+    // The partition worker of the range sorts (pivot in the scratch row
+    // RowCount - 2) and the stable finish of a range nested too deep.
+    void QuickSortRows(int ACol, int L, int R, bool Indexed, int Depth);
+    void MergeSortRows(int ACol, int L, int R, bool Indexed);
+    // The bracket of a whole-grid sort: scratch rows, column 0, current
+    // row, scroll position, footers and the update lock, restored also when
+    // Work raises. Work gets the first and last row to sort.
+    void RunRowSort(const std::function<void(int, int)>& Work, bool ToBottom, bool SearchPanelRepaint);
+    TCustomCompareEvent OnCustomCompare;
+    TRawCompareEvent OnRawCompare;
+    int Compares = 0;
+    int Swaps = 0;
+    int SortDir = 1;
+    int SortRow = 0;
+
+    // --- filtering (ExGridFilter.cpp)
+    virtual bool MatchFilter(int ARow);
+    void FilterRow(int ARow);
+    // Hides the normal rows that fail, as one new filter level.
+    void ApplyFilter();
+    // Shows the rows of the newest level; false without levels.
+    bool RemoveLastFilter();
+    void RemoveAllFilters();
+    // Writes FilterActive: on applies the filter, off shows the newest
+    // level's rows again and lowers the level count.
+    void SetFilterActive(bool v);
+    // A value not smaller than FixedRows is ignored.
+    void SetFilterDropDownRow(int v);
+    // Incremental filter on a column (-1: the whole row).
+    void NarrowDown(const QString& ACondition, int AColumn = -1);
+    int FilterLevelCount() const { return FFilterLevel; }
+    // The filter drop-down: the column whose list is open (-1: none), the
+    // list filled for a column (the check list with FilterDropDownCheck),
+    // and the two choice handlers the lists are wired to.
+    int FFilterColumn = -1;
+    void OpenFilterList(int Column);
+    virtual void FilterSelect(int ItemIndex);
+    virtual void FilterCheck();
+    TFilterSelectEvent OnFilterSelect;
+    TFilterCheckEvent OnFilterCheck;
+    // FixedRows when the newest filter was applied; the last narrow-down text.
+    int FFilterFixedRows = 0;
+    QString FNarrowDownText;
+    TCustomFilterEvent OnCustomFilter;
+    TFilterProgressEvent OnFilterProgress;
+
+    // --- calculations (ExGridCalc.cpp); -1 for FromRow or ToRow means the
+    // normal rows
+    double ColumnSum(int ACol, int FromRow = -1, int ToRow = -1);
+    double ColumnAvg(int ACol, int FromRow = -1, int ToRow = -1);
+    double ColumnMin(int ACol, int FromRow = -1, int ToRow = -1);
+    double ColumnMax(int ACol, int FromRow = -1, int ToRow = -1);
+    double ColumnStdDev(int ACol, int FromRow = -1, int ToRow = -1);
+    double ColumnDistinct(int ACol, int FromRow = -1, int ToRow = -1);
+    double ColumnCustomCalc(int ACol, int FromRow = -1, int ToRow = -1);
+    double RowSum(int ARow, int FromCol, int ToCol);
+    double RowAvg(int ARow, int FromCol, int ToCol);
+    double RowMin(int ARow, int FromCol, int ToCol);
+    double RowMax(int ARow, int FromCol, int ToCol);
+    TColumnCalcEvent OnColumnCalc;
+
+    // --- find and replace (ExGridFind.cpp)
+    // The next match after StartCell ((-1, -1): the first); (-1, -1) when
+    // there is none.
+    TPoint Find(TPoint StartCell, const QString& s, TFindParams FindParams);
+    TPoint FindWide(TPoint StartCell, const QString& s, TFindParams FindParams);
+    // The engine behind Find and FindWide (no notification, no scrolling).
+    TPoint FindCellMatch(TPoint StartCell, const QString& s, TFindParams FindParams);
+    TPoint FindFirst(const QString& s, TFindParams FindParams);
+    TPoint FindNext();
+    // Replaces in every matching cell in one pass; the count of cells.
+    int Replace(const QString& OrigStr, const QString& NewStr, TFindParams FindParams);
+    // The first row whose sort-column text starts with s (upper case), -1.
+    int Search(const QString& s);
+    QString SearchCache;
+    QString SearchCacheWide;
+    TPoint SearchCell{-1, -1};
+    TFindParams FFindParams = 0;
+
+    // --- highlight, mark, check and fill (ExGridTagFill.cpp)
+    void HilightInCell(int Col, int Row, const QString& HiText, bool DoCase);
+    void HilightInCol(int Col, const QString& HiText, bool DoFixed, bool DoCase);
+    void HilightInRow(int Row, const QString& HiText, bool DoFixed, bool DoCase);
+    void HilightInGrid(const QString& HiText, bool DoFixed, bool DoCase);
+    void UnHilightInCell(int Col, int Row);
+    void UnHilightInCol(int Col, bool DoFixed);
+    void UnHilightInRow(int Row, bool DoFixed);
+    void UnHilightInGrid(bool DoFixed);
+    void MarkInCell(int Col, int Row, const QString& HiText, bool DoCase);
+    void MarkInCol(int Col, const QString& HiText, bool DoFixed, bool DoCase);
+    void MarkInRow(int Row, const QString& HiText, bool DoFixed, bool DoCase);
+    void MarkInGrid(const QString& HiText, bool DoFixed, bool DoCase);
+    void UnMarkInCell(int Col, int Row);
+    void UnMarkInCol(int Col, bool DoFixed);
+    void UnMarkInRow(int Row, bool DoFixed);
+    void UnMarkInGrid(bool DoFixed);
+    bool CheckCell(int Col, int Row);
+    bool CheckCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    bool CheckCol(int Col, bool DoFixed);
+    bool CheckRow(int Row, bool DoFixed);
+    bool CheckGrid(bool DoFixed);
+    void TextFill(bool DoFixed, const QString& Txt);
+    void FormatFill(bool DoFixed, const QString& Fmt);
+    void RandomFill(bool DoFixed, int Rnd);
+    void LinearFill(bool DoFixed);
 
     // Runs the end-of-loading steps.
     void Loaded() override;

@@ -171,21 +171,14 @@ void TExStringGrid::HideRowList(TIntList* RowList)
         rows.push_back(r);
     }
     ++FFilterLevel;
-    // Compact from the bottom, one shift per run of adjacent rows.
+    // Compact in one pass over the store.
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    rows.erase(std::remove_if(rows.begin(), rows.end(), [this](int r) { return r < 0 || r >= RowCount(); }),
+               rows.end());
     BeginUpdate();
     const int oldCount = RowCount();
-    for (int j = int(rows.size()) - 1; j >= 0;) {
-        int first = j;
-        while (first > 0 && rows[first - 1] == rows[first] - 1)
-            --first;
-        const int from = rows[first];
-        const int count = rows[j] - from + 1;
-        if (from < RowCount())
-            ShiftRows(from + count, -count);
-        j = first - 1;
-    }
+    RemoveRowSet(rows);
     RowCountWritten(oldCount, RowCount());
     EndUpdate();
     CellControlsUpdate();
@@ -283,17 +276,16 @@ void TExStringGrid::UnHideRowList()
     std::stable_sort(items.begin(), items.end(), [](TGridItem* a, TGridItem* b) { return a->Idx < b->Idx; });
     BeginUpdate();
     const int oldCount = RowCount();
-    for (std::size_t j = 0; j < items.size();) {
-        std::size_t e = j + 1;
-        while (e < items.size() && items[e]->Idx == items[e - 1]->Idx + 1)
-            ++e;
-        const int pos = std::min(items[j]->Idx, RowCount());
-        const int n = int(e - j);
-        ShiftRows(pos, n);
-        for (int i = 0; i < n; ++i)
-            ItemToRow(items[j + std::size_t(i)], pos + i);
-        j = e;
+    // Open every row in one pass over the store, then fill them.
+    std::vector<int> places;
+    places.reserve(items.size());
+    for (TGridItem* it : items) {
+        const int at = std::min(it->Idx, oldCount + int(places.size()));
+        places.push_back(places.empty() ? at : std::max(at, places.back() + 1));
     }
+    InsertRowSet(places);
+    for (std::size_t j = 0; j < items.size(); ++j)
+        ItemToRow(items[j], places[j]);
     RowCountWritten(oldCount, RowCount());
     EndUpdate();
     if (FFilterLevel < 2) {

@@ -809,7 +809,70 @@ void TCustomGrid::ShiftRows(int From, int Delta) {
     RowHeightsChanged();
 }
 
+void TCustomGrid::RemoveRowSet(const std::vector<int>& Rows) {
+    if (Rows.empty()) return;
+    for (std::size_t i = 0; i < Rows.size(); ++i)
+        if (Rows[i] < 0 || Rows[i] >= FRowCount || (i > 0 && Rows[i] <= Rows[i - 1])) InvalidOp(kIndexOutOfRange);
+    std::vector<int> heights;
+    heights.reserve(FRowHeights.size());
+    for (std::size_t r = 0, k = 0; r < FRowHeights.size(); ++r) {
+        if (k < Rows.size() && Rows[k] == int(r)) {
+            ++k;
+            continue;
+        }
+        heights.push_back(FRowHeights[r]);
+    }
+    FRowHeights.swap(heights);
+    RemapRowData([&Rows](int r) {
+        const auto at = std::lower_bound(Rows.begin(), Rows.end(), r);
+        if (at != Rows.end() && *at == r) return -1;
+        return r - int(at - Rows.begin());
+    });
+    RowSetDone(FRowCount - int(Rows.size()));
+}
+
+void TCustomGrid::InsertRowSet(const std::vector<int>& Rows) {
+    if (Rows.empty()) return;
+    const int newCount = FRowCount + int(Rows.size());
+    if (newCount > kMaxCount) InvalidOp(kTooLarge);
+    for (std::size_t i = 0; i < Rows.size(); ++i)
+        if (Rows[i] < 0 || Rows[i] >= newCount || (i > 0 && Rows[i] <= Rows[i - 1])) InvalidOp(kIndexOutOfRange);
+    std::vector<int> heights;
+    heights.reserve(std::size_t(newCount));
+    for (std::size_t r = 0, k = 0, old = 0; int(r) < newCount; ++r) {
+        if (k < Rows.size() && Rows[k] == int(r)) {
+            heights.push_back(FDefaultRowHeight);
+            ++k;
+        } else {
+            heights.push_back(FRowHeights[old++]);
+        }
+    }
+    FRowHeights.swap(heights);
+    // Old row o lands at o + j, j the number of new rows in front of it:
+    // the entries Rows[i] - i are ascending, so j counts those <= o.
+    std::vector<int> shifted(Rows.size());
+    for (std::size_t i = 0; i < Rows.size(); ++i)
+        shifted[i] = Rows[i] - int(i);
+    RemapRowData([&shifted](int r) {
+        return r + int(std::upper_bound(shifted.begin(), shifted.end(), r) - shifted.begin());
+    });
+    RowSetDone(newCount);
+}
+
+void TCustomGrid::RowSetDone(int newCount) {
+    if (newCount < 1) {
+        newCount = 1;
+        FRowHeights.assign(1, FDefaultRowHeight);
+        ClearRowData(0);
+    }
+    ExtentsChanged();
+    if (newCount <= FFixedRows) SetFixedRows(newCount - 1);
+    ChangeSize(FColCount, newCount);
+    RowHeightsChanged();
+}
+
 void TCustomGrid::ShiftRowData(int, int) {}
+void TCustomGrid::RemapRowData(const std::function<int(int)>&) {}
 
 void TCustomGrid::ColumnMoved(int, int) {}
 void TCustomGrid::RowMoved(int, int) {}

@@ -251,6 +251,12 @@ public:
     // anchor and the top row keep their indexes (held inside the new count);
     // the fixed rows shrink as with SetRowCount. At least one row remains.
     void ShiftRows(int From, int Delta);
+    // Several shifts in one pass: drops the rows listed (ascending, distinct,
+    // inside the count) and closes the gaps, or opens empty rows of the
+    // default height so that they stand at the listed places of the new
+    // numbering. Otherwise as ShiftRows.
+    void RemoveRowSet(const std::vector<int>& Rows);
+    void InsertRowSet(const std::vector<int>& Rows);
     void DeleteColumn(int ACol);
     void MoveRow(int FromIndex, int ToIndex);
     void MoveColumn(int FromIndex, int ToIndex);
@@ -355,6 +361,9 @@ protected:
     // ShiftRows' step for stored cells: every stored row from From on moves
     // by Delta, rows it lands over (Delta < 0) are dropped.
     virtual void ShiftRowData(int From, int Delta);
+    // The step of RemoveRowSet and InsertRowSet: every stored row moves to
+    // NewIndex(row); -1 drops it.
+    virtual void RemapRowData(const std::function<int(int)>& NewIndex);
 
     // Moves the top-left cell; fires TopLeftChanged when it changed.
     void MoveTopLeft(int ALeft, int ATop);
@@ -397,6 +406,8 @@ private:
     void RestartAtFirstScrollableCell();
     // Widths or heights changed: the cached sums and layout are stale.
     void ExtentsChanged();
+    // The tail of RemoveRowSet and InsertRowSet once heights and cells moved.
+    void RowSetDone(int NewCount);
     void CalcDrawInfoNow(TGridDrawInfo& DrawInfo) const;
     // The window's scroll bars: shown where the cells do not fit, their
     // range the class library's 0..127 scale; the position follows the
@@ -545,6 +556,13 @@ protected:
     void ClearColumnData(int ACol) override;
     void ClearRowData(int ARow) override;
     void ShiftRowData(int From, int Delta) override;
+    void RemapRowData(const std::function<int(int)>& NewIndex) override;
+    // Exchanges the stored cells (texts and objects) of two rows as whole
+    // records, without repainting; the sort moves rows this way.
+    void SwapRowData(int ARow1, int ARow2);
+    // Copies the texts and object references of row From into row To (the
+    // objects stay owned where they were).
+    void CopyRowData(int From, int To);
 
 private:
     struct TCellData {

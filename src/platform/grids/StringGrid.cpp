@@ -94,7 +94,12 @@ TStringGrid::TCellData& TStringGrid::EnsureCell(int ACol, int ARow) {
         FLastRowKey = ARow;
         FLastRow = row;
     }
-    if (ACol >= int(row->size())) row->resize(ACol + 1);
+    if (ACol >= int(row->size())) {
+        // A row is usually filled left to right: room for the whole row at
+        // once instead of one reallocation per cell.
+        if (row->capacity() < std::size_t(ColCount()) && ACol < ColCount()) row->reserve(std::size_t(ColCount()));
+        row->resize(ACol + 1);
+    }
     return (*row)[ACol];
 }
 
@@ -229,6 +234,54 @@ void TStringGrid::ShiftRowData(int From, int Delta) {
             moved.emplace(r, std::move(row));
     }
     FData.swap(moved);
+    FLastRowKey = -1;
+    FLastRow = nullptr;
+}
+
+void TStringGrid::RemapRowData(const std::function<int(int)>& NewIndex) {
+    // The map's nodes are taken out and put back under their new keys, so
+    // no row record is copied or allocated again.
+    std::vector<decltype(FData)::node_type> nodes;
+    nodes.reserve(FData.size());
+    while (!FData.empty()) nodes.push_back(FData.extract(FData.begin()));
+    for (auto& node : nodes) {
+        const int to = NewIndex(node.key());
+        if (to < 0) continue;
+        node.key() = to;
+        FData.insert(std::move(node));
+    }
+    FLastRowKey = -1;
+    FLastRow = nullptr;
+}
+
+void TStringGrid::SwapRowData(int ARow1, int ARow2) {
+    if (ARow1 == ARow2) return;
+    auto a = FData.find(ARow1);
+    auto b = FData.find(ARow2);
+    if (a != FData.end() && b != FData.end()) {
+        a->second.swap(b->second);
+    } else if (a != FData.end()) {
+        TRowData row = std::move(a->second);
+        FData.erase(a);
+        FData[ARow2] = std::move(row);
+    } else if (b != FData.end()) {
+        TRowData row = std::move(b->second);
+        FData.erase(b);
+        FData[ARow1] = std::move(row);
+    }
+    FLastRowKey = -1;
+    FLastRow = nullptr;
+}
+
+void TStringGrid::CopyRowData(int From, int To) {
+    if (From == To) return;
+    auto a = FData.find(From);
+    if (a == FData.end()) {
+        FData.erase(To);
+    } else {
+        TRowData copy = a->second;
+        FData[To] = std::move(copy);
+    }
     FLastRowKey = -1;
     FLastRow = nullptr;
 }

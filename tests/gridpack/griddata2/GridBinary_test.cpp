@@ -238,3 +238,24 @@ TEST(BinComponentStreamTest, HugeLengthIsRefused)
 }
 
 } // namespace
+
+namespace {
+
+// The 16-bit position fields wrap past row 65535; the cells still land by
+// their order inside the rectangle.
+TEST_F(GridBinaryTest, RectanglePastRow65535LandsAtThePoint)
+{
+    auto* g = NewGrid(2, 65540, 0, 0);
+    g->SetCellEx(0, 65537, "a");
+    g->SetCellEx(1, 65538, "d");
+    TMemoryStream s;
+    g->SaveRectToBinStream(TRect{0, 65537, 1, 65538}, &s);
+    auto* h = NewGrid(3, 3, 0, 0);
+    s.SetPosition(0);
+    h->LoadAtPointFromBinStream(TPoint{1, 1}, &s);
+    EXPECT_EQ(h->GetCellEx(1, 1), "a");
+    EXPECT_EQ(h->GetCellEx(2, 2), "d");
+    EXPECT_EQ(h->GetCellEx(2, 1), "");
+}
+
+} // namespace

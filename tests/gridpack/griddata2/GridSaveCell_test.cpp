@@ -58,3 +58,29 @@ TEST_F(GridSaveCellTest, HiddenColumnsAreLeftOutOrWrittenWhereTheyStand)
 }
 
 } // namespace
+
+namespace {
+
+// Every writer writes its file whole; a folder that does not exist is an
+// error to the caller and leaves no file behind.
+TEST_F(GridSaveCellTest, FailedWritesReachTheCaller)
+{
+    auto* g = NewGrid(2, 2, 0, 0);
+    g->SetCellEx(0, 0, "v");
+    const QString bad = Path("missing/folder/out");
+    const std::function<void()> writers[] = {
+        [&] { g->SaveToFile(bad); },
+        [&] { g->SaveToCSV(bad); },
+        [&] { g->SaveToASCII(bad); },
+        [&] { g->SaveToBinFile(bad); },
+        [&] { g->SaveToHTML(bad, false, false); },
+        [&] { g->SaveToXML(bad, "L", "R", nullptr, false); },
+        [&] { g->SaveVisualProps(bad); },
+    };
+    for (size_t i = 0; i < std::size(writers); ++i) {
+        EXPECT_ANY_THROW(writers[i]()) << i;
+        EXPECT_FALSE(FileExists(bad)) << i;
+    }
+}
+
+} // namespace

@@ -228,3 +228,34 @@ TEST(GridStore, ChangingAFixedCountStartsAgainAtTheFirstScrollableCell) {
     g->SetRowCount(3);
     EXPECT_EQ(g->Row(), 2);
 }
+
+TEST(GridStore, RowSetsMoveCellsAndHeightsInOnePass) {
+    Loose l;
+    TStringGrid* g = l.g;
+    g->SetRowCount(8);
+    for (int r = 0; r < 8; ++r) {
+        g->SetCells(0, r, QString("r%1").arg(r));
+        g->SetRowHeights(r, 10 + r);
+    }
+    g->RemoveRowSet({1, 2, 5});
+    ASSERT_EQ(g->RowCount(), 5);
+    const char* left[] = {"r0", "r3", "r4", "r6", "r7"};
+    const int heights[] = {10, 13, 14, 16, 17};
+    for (int r = 0; r < 5; ++r) {
+        EXPECT_EQ(g->Cells(0, r), left[r]) << r;
+        EXPECT_EQ(g->RowHeights(r), heights[r]) << r;
+    }
+    // back at the places of the new numbering: empty rows of the default height
+    g->InsertRowSet({1, 2, 5});
+    ASSERT_EQ(g->RowCount(), 8);
+    const char* back[] = {"r0", "", "", "r3", "r4", "", "r6", "r7"};
+    for (int r = 0; r < 8; ++r)
+        EXPECT_EQ(g->Cells(0, r), back[r]) << r;
+    EXPECT_EQ(g->RowHeights(1), g->DefaultRowHeight());
+    EXPECT_EQ(g->RowHeights(3), 13);
+    // rows out of range or out of order are refused before anything moves
+    ExpectGridError([&] { g->RemoveRowSet({3, 2}); }, "Grid index out of range");
+    ExpectGridError([&] { g->RemoveRowSet({8}); }, "Grid index out of range");
+    ExpectGridError([&] { g->InsertRowSet({9}); }, "Grid index out of range");
+    EXPECT_EQ(g->RowCount(), 8);
+}

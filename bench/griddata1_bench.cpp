@@ -1,0 +1,226 @@
+// The string grid's data operations against plain code over the same data,
+// in one run (limits checked at the end):
+//  - QSort of 100,000 rows x 4 columns of random numeric texts at most 3
+//    times std::stable_sort over the same rows with the same per-comparison
+//    classifying and parsing;
+//  - sorted, reversed, all-equal and organ-pipe columns within 10 times the
+//    random case (and without deep recursion: the sort's depth is bounded);
+//  - ApplyFilter hiding half the rows plus RemoveLastFilter at most 2 times
+//    the expression matcher over the same 100,000 texts alone;
+//  - a Find without a match over 400,000 cells at most 3 times a loop that
+//    upper-cases and searches the same texts.
+#include "gridpack/grid4/ExGrid.h"
+#include "gridpack/grid3/RorIdad.h"
+#include "platform/controls/Forms.h"
+#include "platform/core/FloatConv.h"
+#include "platform/core/StrUtils.h"
+
+#include "BenchRatio.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace {
+
+constexpr int kRows = 100000, kCols = 4;
+
+using TRows = std::vector<std::vector<QString>>;
+
+enum TPattern { ptRandom, ptSorted, ptReversed, ptEqual, ptOrganPipe };
+
+TRows MakeRows(TPattern p)
+{
+    std::mt19937 rnd(7);
+    std::uniform_int_distribution<int> d(0, 999999);
+    TRows rows(kRows, std::vector<QString>(kCols));
+    for (int r = 0; r < kRows; ++r) {
+        int first = d(rnd);
+        switch (p) {
+        case ptRandom:
+            break;
+        case ptSorted:
+            first = r;
+            break;
+        case ptReversed:
+            first = kRows - r;
+            break;
+        case ptEqual:
+            first = 5;
+            break;
+        case ptOrganPipe:
+            first = r < kRows / 2 ? r : kRows - r;
+            break;
+        }
+        rows[size_t(r)][0] = QString::number(first);
+        for (int c = 1; c < kCols; ++c)
+            rows[size_t(r)][size_t(c)] = QString::number(d(rnd));
+    }
+    return rows;
+}
+
+struct TGridForm {
+    std::unique_ptr<TForm> Form;
+    TExStringGrid* Grid = nullptr;
+    explicit TGridForm(const TRows& rows)
+    {
+        Form.reset(NewObject<TForm>(nullptr));
+        Form->SetBounds(0, 0, 800, 600);
+        Grid = NewObject<TExStringGrid>(Form.get());
+        Grid->SetParent(Form.get());
+        Grid->SetColCount(kCols);
+        Grid->SetRowCount(int(rows.size()));
+        Grid->SetFixedRows(0);
+        Grid->SetFixedCols(0);
+        Grid->BeginUpdate();
+        for (int r = 0; r < int(rows.size()); ++r)
+            for (int c = 0; c < kCols; ++c)
+                Grid->SetGridCell(c, r, rows[size_t(r)][size_t(c)]);
+        Grid->EndUpdate();
+    }
+};
+
+// The plain compare: classify the first text, parse both, compare; ties go
+// to the next column, as the grid's Full setting does.
+int PlainCompare(const std::vector<QString>& a, const std::vector<QString>& b)
+{
+    for (int c = 0; c < kCols; ++c) {
+        const QString& s1 = a[size_t(c)];
+        const QString& s2 = b[size_t(c)];
+        const int k = ClassifyNumberText(s1);
+        double v1 = 0, v2 = 0;
+        if (k == 0 || k == 1 || k == 5) {
+            TryStrToFloat(s1, v1);
+            TryStrToFloat(s2, v2);
+        }
+        if (v1 != v2)
+            return v1 < v2 ? -1 : 1;
+    }
+    return 0;
+}
+
+void SortBench(benchmark::State& state, TPattern p)
+{
+    const TRows rows = MakeRows(p);
+    for (auto _ : state) {
+        state.PauseTiming();
+        TGridForm f(rows);
+        state.ResumeTiming();
+        f.Grid->Sort(0, sdAscending);
+        benchmark::DoNotOptimize(f.Grid->Swaps);
+        state.PauseTiming();
+        f.Form.reset();
+        state.ResumeTiming();
+    }
+}
+
+void BM_QSort_Random(benchmark::State& s) { SortBench(s, ptRandom); }
+void BM_QSort_Sorted(benchmark::State& s) { SortBench(s, ptSorted); }
+void BM_QSort_Reversed(benchmark::State& s) { SortBench(s, ptReversed); }
+void BM_QSort_Equal(benchmark::State& s) { SortBench(s, ptEqual); }
+void BM_QSort_OrganPipe(benchmark::State& s) { SortBench(s, ptOrganPipe); }
+BENCHMARK(BM_QSort_Random)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_QSort_Sorted)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_QSort_Reversed)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_QSort_Equal)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_QSort_OrganPipe)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_StableSort_Plain(benchmark::State& state)
+{
+    const TRows rows = MakeRows(ptRandom);
+    for (auto _ : state) {
+        state.PauseTiming();
+        TRows copy = rows;
+        state.ResumeTiming();
+        std::stable_sort(copy.begin(), copy.end(), [](const auto& a, const auto& b) { return PlainCompare(a, b) < 0; });
+        benchmark::DoNotOptimize(copy.front());
+    }
+}
+BENCHMARK(BM_StableSort_Plain)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// --- filtering: "<500000" hides about half the rows
+
+const QString kCondition = QStringLiteral("<500000");
+
+void BM_Filter_ApplyRemove(benchmark::State& state)
+{
+    const TRows rows = MakeRows(ptRandom);
+    TGridForm f(rows);
+    TFilterData* item = f.Grid->Filter()->Add();
+    item->Column = 0;
+    item->Condition = kCondition;
+    for (auto _ : state) {
+        f.Grid->ApplyFilter();
+        benchmark::DoNotOptimize(f.Grid->RowCount());
+        f.Grid->RemoveLastFilter();
+    }
+}
+BENCHMARK(BM_Filter_ApplyRemove)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_Filter_Plain(benchmark::State& state)
+{
+    const TRows rows = MakeRows(ptRandom);
+    for (auto _ : state) {
+        int kept = 0;
+        for (const auto& row : rows)
+            kept += MatchFilterExpression(kCondition, row[0], true);
+        benchmark::DoNotOptimize(kept);
+    }
+}
+BENCHMARK(BM_Filter_Plain)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// --- find without a match over 400,000 cells
+
+void BM_Find_NoMatch(benchmark::State& state)
+{
+    const TRows rows = MakeRows(ptRandom);
+    TGridForm f(rows);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(f.Grid->Find(TPoint{-1, -1}, QStringLiteral("nowhere"), 0));
+}
+BENCHMARK(BM_Find_NoMatch)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_Find_Plain(benchmark::State& state)
+{
+    const TRows rows = MakeRows(ptRandom);
+    const QString needle = AnsiUpperCase(QStringLiteral("nowhere"));
+    for (auto _ : state) {
+        int hits = 0;
+        for (int c = 0; c < kCols; ++c)
+            for (const auto& row : rows)
+                hits += AnsiUpperCase(row[size_t(c)]).contains(needle);
+        benchmark::DoNotOptimize(hits);
+    }
+}
+BENCHMARK(BM_Find_Plain)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+// Ends non-zero when a limit is passed.
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    TRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    bool ok = true;
+    const char* random = "BM_QSort_Random/iterations:3";
+    ok &= reporter.Within(random, "BM_StableSort_Plain/iterations:3", 3.0, "QSort against stable_sort");
+    ok &= reporter.Within("BM_QSort_Sorted/iterations:3", random, 10.0, "sorted column");
+    ok &= reporter.Within("BM_QSort_Reversed/iterations:3", random, 10.0, "reversed column");
+    ok &= reporter.Within("BM_QSort_Equal/iterations:3", random, 10.0, "all-equal column");
+    ok &= reporter.Within("BM_QSort_OrganPipe/iterations:3", random, 10.0, "organ-pipe column");
+    ok &= reporter.Within("BM_Filter_ApplyRemove/iterations:3", "BM_Filter_Plain/iterations:3", 2.0,
+                          "ApplyFilter + RemoveLastFilter");
+    ok &= reporter.Within("BM_Find_NoMatch/iterations:3", "BM_Find_Plain/iterations:3", 3.0, "Find without match");
+    return ok ? 0 : 1;
+}

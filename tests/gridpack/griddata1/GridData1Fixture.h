@@ -1,0 +1,59 @@
+#pragma once
+// A string grid on a shown form for the data-operation tests, with helpers
+// that fill and read a column.
+#include "gridpack/grid4/ExGrid.h"
+#include "platform/controls/Forms.h"
+#include "support/ToolkitTest.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+class GridData1Test : public ToolkitTest {
+protected:
+    void TearDown() override
+    {
+        ToolkitTest::TearDown();
+        DrainPostedMessages();
+    }
+    TExStringGrid* NewGrid(int cols, int rows, int fixedCols = 1, int fixedRows = 1)
+    {
+        if (!Form) {
+            Form = NewObject<TForm>(nullptr);
+            Form->SetBorderStyle(bsNone);
+            Form->SetBounds(0, 0, 600, 400);
+            Form->Show();
+        }
+        auto* g = NewObject<TExStringGrid>(Form);
+        g->SetParent(Form);
+        g->SetColCount(cols);
+        g->SetRowCount(std::max(rows, fixedRows + 1));
+        g->SetFixedCols(fixedCols);
+        g->SetFixedRows(fixedRows);
+        return g;
+    }
+    // Writes texts into a column from row `from` on, growing the grid.
+    static void PutColumn(TExStringGrid* g, int col, int from, const std::vector<QString>& texts)
+    {
+        if (g->RowCount() < from + int(texts.size()))
+            g->SetRowCount(from + int(texts.size()));
+        for (size_t i = 0; i < texts.size(); ++i)
+            g->SetCellEx(col, from + int(i), texts[i]);
+    }
+    static std::vector<QString> Column(TExStringGrid* g, int col, int from, int to = -1)
+    {
+        std::vector<QString> out;
+        if (to < 0)
+            to = g->RowCount() - 1;
+        for (int r = from; r <= to; ++r)
+            out.push_back(g->GetCellEx(col, r));
+        return out;
+    }
+};
+
+using Texts = std::vector<QString>;
+
+} // namespace
