@@ -1507,6 +1507,22 @@ protected:
     // WM_COMMAND notices of the combo editor.
     void ComboCommand(unsigned Code);
 
+    // =======================================================================
+    // Mouse movement, hover and cell hints (ExGridHints.cpp)
+    // =======================================================================
+public:
+    // Fills the hint record for the cell under its cursor position: the
+    // cell's text with HintShowCells, a comment, a large text, whatever
+    // OnGridHint makes of it, and the mark-up hint window when needed.
+    void ShowCellHint(QString& HintStr, THintInfo& HintInfo);
+    // The base cell whose hint shows; (-1, -1) none.
+    TPoint FLastHintPos{-1, -1};
+
+protected:
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void CMMouseLeave(TMessage& M) override;
+    void CMHintShow(TMessage& M) override;
+
 public:
 
     // --- key and window state
