@@ -1,4 +1,5 @@
 #include "platform/controls/Controls.h"
+#include "platform/controls/WindowPosHook.h"
 
 #include "platform/controls/FormHost.h"
 #include "platform/controls/Forms.h"
@@ -400,6 +401,43 @@ void TControl::SetParent(TWinControl* AParent) {
     if (AParent) AParent->InsertControl(this);
 }
 
+namespace {
+std::vector<std::pair<int, TWindowPosHook>>& WindowPosHooks() {
+    static std::vector<std::pair<int, TWindowPosHook>> hooks;
+    return hooks;
+}
+int gNextWindowPosHook = 1;
+// A hook that moves windows itself is not called again from inside.
+bool gInWindowPosHooks = false;
+
+void NotifyWindowPosHooks(TControl* c) {
+    if (gInWindowPosHooks || WindowPosHooks().empty()) return;
+    gInWindowPosHooks = true;
+    // A copy: a hook may remove itself.
+    const auto hooks = WindowPosHooks();
+    try {
+        for (const auto& h : hooks) h.second(c);
+    } catch (...) {
+        gInWindowPosHooks = false;
+        throw;
+    }
+    gInWindowPosHooks = false;
+}
+}  // namespace
+
+int AddWindowPosHook(TWindowPosHook Hook) {
+    const int id = gNextWindowPosHook++;
+    WindowPosHooks().emplace_back(id, std::move(Hook));
+    return id;
+}
+
+void RemoveWindowPosHook(int Id) {
+    auto& v = WindowPosHooks();
+    v.erase(std::remove_if(v.begin(), v.end(), [Id](const auto& h) { return h.first == Id; }), v.end());
+}
+
+int WindowPosHookCount() { return int(WindowPosHooks().size()); }
+
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     AWidth = std::max(0, AWidth);
     AHeight = std::max(0, AHeight);
@@ -412,6 +450,7 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     Invalidate();
     if (resized) Resize();
     if (FParent && FAlign != alNone) FParent->AlignControls();
+    NotifyWindowPosHooks(this);
 }
 
 TPoint TControl::ClientOrigin() const {
