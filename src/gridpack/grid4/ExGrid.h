@@ -1755,6 +1755,19 @@ protected:
     void CMMouseLeave(TMessage& M) override;
     void CMHintShow(TMessage& M) override;
 
+    // =======================================================================
+    // Wheel (ExGridScroll.cpp)
+    // =======================================================================
+public:
+    // Called after the grid's own wheel handling with the rows the current
+    // row moved; Handled comes in true.
+    virtual void AfterWheelScroll(int Delta, bool& Handled) { (void)Delta; (void)Handled; }
+
+protected:
+    // The wheel message (wheelmsg) as the window procedure handles it; false
+    // when the parent claimed it and the class library should handle it.
+    bool WheelMessage(TMessage& M);
+
 public:
 
     // --- key and window state
