@@ -1916,6 +1916,35 @@ protected:
     // WM_COMMAND notices of the combo editor.
     void ComboCommand(unsigned Code);
 
+    // =======================================================================
+    // Mouse movement, hover and cell hints (ExGridHints.cpp)
+    // =======================================================================
+public:
+    // Fills the hint record for the cell under its cursor position: the
+    // cell's text with HintShowCells, a comment, a large text, whatever
+    // OnGridHint makes of it, and the mark-up hint window when needed.
+    void ShowCellHint(QString& HintStr, THintInfo& HintInfo);
+    // The base cell whose hint shows; (-1, -1) none.
+    TPoint FLastHintPos{-1, -1};
+
+protected:
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void CMMouseLeave(TMessage& M) override;
+    void CMHintShow(TMessage& M) override;
+
+    // =======================================================================
+    // Wheel (ExGridScroll.cpp)
+    // =======================================================================
+public:
+    // Called after the grid's own wheel handling with the rows the current
+    // row moved; Handled comes in true.
+    virtual void AfterWheelScroll(int Delta, bool& Handled) { (void)Delta; (void)Handled; }
+
+protected:
+    // The wheel message (wheelmsg) as the window procedure handles it; false
+    // when the parent claimed it and the class library should handle it.
+    bool WheelMessage(TMessage& M);
+
 public:
 
     // --- key and window state

@@ -8,6 +8,7 @@
 // until their own units give them their work.
 #include "gridpack/grid3/ExObj.h"
 #include "gridpack/grid4/ExControlLook.h"
+#include "gridpack/grid4/ExHTMLHint.h"
 #include "gridpack/grid4/SgCombo.h"
 #include "platform/controls/Mask.h"
 #include "platform/controls/Controls.h"
@@ -283,7 +284,6 @@ KAL_GRID_CHILD(TSearchPanel)
 KAL_GRID_CHILD(TGridTransEdit)
 KAL_GRID_CHILD(TGridTransCombo)
 KAL_GRID_CHILD(TGridButton)
-KAL_GRID_CHILD(THTMLHintWindow)
 #undef KAL_GRID_CHILD
 
 class TExStringGrid;

@@ -47,6 +47,9 @@ void TExStringGrid::WndProc(TMessage& M)
         }
         return;
     }
+    // The wheel, unless panning.
+    if (wheelmsg != 0 && M.Msg == wheelmsg && !wheelpan && WheelMessage(M))
+        return;
     switch (M.Msg) {
     case WM_ERASEBKGND:
         // Every pixel is painted by the grid.
