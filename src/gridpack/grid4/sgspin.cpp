@@ -401,7 +401,7 @@ double TSgSpinEdit::FloatValue() const
 {
     double v;
     if (!TryStrToFloat(Text(), v))
-        return MinValue;  // a reading that is no number falls back to the integer minimum
+        return MinFloatValue;  // the float minimum, not the integer one
     return v;
 }
 

@@ -60,13 +60,13 @@ TEST_F(SpinTest, IntegerValueReadsFallBackAndWritesAreLimited)
     EXPECT_EQ(Spin->Text(), "-150");
 }
 
-TEST_F(SpinTest, FloatReadsTheIntegerMinimumForNoNumberAndKeepsItsPrecision)
+TEST_F(SpinTest, FloatReadsTheFloatMinimumForNoNumberAndKeepsItsPrecision)
 {
     Spin->MinValue = 3;
     Spin->MinFloatValue = 1.5;
     Spin->SetSpinType(sptFloat);
     Spin->SetText("x.y");
-    EXPECT_DOUBLE_EQ(Spin->FloatValue(), 3.0);
+    EXPECT_DOUBLE_EQ(Spin->FloatValue(), 1.5);  // not the integer MinValue 3
     Spin->SetPrecision(2);
     for (double v : {5.0, 7.125, 12.3}) {
         Spin->SetFloatValue(v);
