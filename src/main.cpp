@@ -12,6 +12,7 @@
 #include "app/USoftOptions.h"
 #include "image/UEds.h"
 #include "image/USaveBincc.h"
+#include "gridpack/grid4/ExGrid.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/Forms.h"
 
@@ -122,6 +123,8 @@ int main(int argc, char** argv)
     TApplication* app = Application();
     // A failing start-up is shown in the error box and ends with status 1.
     return Run_Program(app, [app] {
+        // The grid unit's hook and shared names, before any form makes a grid.
+        GridUnitStartup();
         Connect_Steps();
         Create_Dialogs(app);
         app->Title = Program_Title;

@@ -1,4 +1,5 @@
 #include "gridpack/grid4/ExCGrid.h"
+#include "platform/core/IniFiles.h"
 #include "gridpack/grid4/ExGridOwned.h"
 
 #include "platform/controls/Controls.h"
@@ -582,6 +583,80 @@ void TExColumnGrid::ColumnMoved(int FromIndex, int ToIndex)
     }
     if (OnAfterColumnMoved)
         OnAfterColumnMoved(this, from, to);
+}
+
+void TExColumnGrid::InsertCols(int ColIndex, int CCount)
+{
+    if (CCount <= 0 || ColIndex < 0)
+        return;
+    const int at = ColIndex >= ColCount() ? AllColCount() : RealColIndex(ColIndex);
+    TExStringGrid::InsertCols(ColIndex, CCount);
+    TFlagScope quiet(FColumnCollection->NoRecursiveUpdate);
+    for (int i = 0; i < CCount; ++i)
+        FColumnCollection->Insert(std::min(at, FColumnCollection->Count()));
+}
+
+void TExColumnGrid::RemoveCols(int ColIndex, int CCount)
+{
+    if (ColIndex < 0 || ColIndex >= ColCount() || CCount <= 0)
+        return;
+    const int at = RealColIndex(ColIndex);
+    const int n = std::min(CCount, AllColCount() - at);
+    TExStringGrid::RemoveCols(ColIndex, CCount);
+    // One collection update for all the deleted items.
+    FColumnCollection->BeginUpdate();
+    try {
+        for (int i = 0; i < n && at < FColumnCollection->Count(); ++i)
+            FColumnCollection->Items(at)->Free();
+    } catch (...) {
+        FColumnCollection->EndUpdate();
+        throw;
+    }
+    FColumnCollection->EndUpdate();
+}
+
+void TExColumnGrid::SaveColPositions()
+{
+    if (ColumnSize()->Location == clIniFile)
+        SaveColumnPositions(ColumnSize()->Key, ColumnSize()->Section);
+    else
+        TExStringGrid::SaveColPositions();
+}
+
+void TExColumnGrid::LoadColPositions()
+{
+    if (ColumnSize()->Location == clIniFile)
+        LoadColumnPositions(ColumnSize()->Key, ColumnSize()->Section);
+    else
+        TExStringGrid::LoadColPositions();
+}
+
+void TExColumnGrid::SaveColumnPositions(const QString& Key, const QString& Section)
+{
+    TMemIniFile ini(Key);
+    for (int i = 0; i < FColumnCollection->Count(); ++i)
+        ini.WriteInteger(Section, QStringLiteral("CP%1").arg(i), FColumnCollection->Items(i)->DefIdx);
+    ini.UpdateFile();
+}
+
+void TExColumnGrid::LoadColumnPositions(const QString& Key, const QString& Section)
+{
+    TMemIniFile ini(Key);
+    const int n = FColumnCollection->Count();
+    for (int i = 0; i < n; ++i)
+        if (ini.ReadInteger(Section, QStringLiteral("CP%1").arg(i), -1) == -1)
+            return;
+    ResetColumnOrder();
+    std::vector<int> kept;
+    for (int j = 0; j < n; ++j) {
+        const int v = ini.ReadInteger(Section, QStringLiteral("CP%1").arg(j), 0);
+        if (v >= 0 && v < n)
+            FColumnCollection->Items(v)->DefIdx = j;
+        kept.push_back(v);
+    }
+    FColumnCollection->ResetOrganization();
+    for (int i = 0; i < n; ++i)
+        FColumnCollection->Items(i)->DefIdx = kept[std::size_t(i)];
 }
 
 void TExColumnGrid::ColWidthsChanged()

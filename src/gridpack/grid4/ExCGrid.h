@@ -264,6 +264,21 @@ public:
     TColumnPopupEvent OnColumnPopup;
     TAfterColumnMoved OnAfterColumnMoved;
 
+    // The items stay at the indexes of their cells: inserting adds fresh
+    // items (constructor values) at the real column of ColIndex, removing
+    // deletes the items of the removed columns.
+    void InsertCols(int ColIndex, int CCount) override;
+    void RemoveCols(int ColIndex, int CCount) override;
+
+    // With ColumnSize->Location clIniFile the column order goes to the INI
+    // file ColumnSize->Key (keys "CP<i>": the load-time position of the
+    // item at position i); otherwise the string grid's store is used.
+    void SaveColPositions() override;
+    void LoadColPositions() override;
+    void SaveColumnPositions(const QString& Key, const QString& Section);
+    // Nothing moves when a key is missing.
+    void LoadColumnPositions(const QString& Key, const QString& Section);
+
     // The first item whose Name equals AValue exactly, else nullptr.
     TGridColumnItem* GetColumnByName(const QString& AValue) const;
 

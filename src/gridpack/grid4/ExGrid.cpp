@@ -573,7 +573,7 @@ void TExStringGrid::Loaded()
     }
     if (!FIsWinXP && FControlLook->ControlStyle() == csTheme)
         FControlLook->SetControlStyle(csClassic);
-    FSearchFooter->SetAutoThemeAdapt(AutoThemeAdapt);
+    FSearchFooter->SetAutoThemeAdapt(FAutoThemeAdapt);
     ApplyScrollBarAlways(false);
     InitOrigColSizes();
     SetColumnOrder();
@@ -596,7 +596,7 @@ void TExStringGrid::Assign(const TPersistent* Source)
     AnchorHint = s->AnchorHint;
     AutoNumAlign = s->AutoNumAlign;
     FAutoSize = s->FAutoSize;
-    AutoThemeAdapt = s->AutoThemeAdapt;
+    SetAutoThemeAdapt(s->FAutoThemeAdapt);
     AutoFilterUpdate = s->AutoFilterUpdate;
     FMouseActions->Assign(s->FMouseActions);
     FNavigation->Assign(s->FNavigation);
@@ -701,6 +701,14 @@ void TExStringGrid::Notification(TComponent* AComponent, TOperation Operation)
             FFixedDropDownMenu = nullptr;
         if (!(ComponentState() & csDestroying) && FSyncGrid && AComponent == FSyncGrid->Grid())
             FSyncGrid->SetGrid(nullptr);
+        // A notifier freed while registered leaves the list.
+        // (Compared as components: the notice may come from the component
+        // base's destructor, when the notifier is no notifier any more.)
+        FNotifierList.erase(std::remove_if(FNotifierList.begin(), FNotifierList.end(),
+                                           [AComponent](TGridChangeNotifier* n) {
+                                               return static_cast<TComponent*>(n) == AComponent;
+                                           }),
+                            FNotifierList.end());
     }
     TBaseGrid::Notification(AComponent, Operation);
 }

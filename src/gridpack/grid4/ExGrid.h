@@ -68,6 +68,19 @@ using TColorSelectEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, TColor Color, const QString& Value)>;
 using TImageSelectEvent = std::function<void(TObject* Sender, int ACol, int ARow, int Index)>;
 
+// Drag-scroll directions (a set of bits).
+enum TDragScrollDirections : unsigned { dsdUp = 1, dsdDown = 2, dsdLeft = 4, dsdRight = 8 };
+using TDragScrollEvent =
+    std::function<void(TObject* Sender, int TopRow, int LeftCol, unsigned& DragScrollDir, bool& CanScroll)>;
+// The selection listener a program registers with a grid.
+class ITExStringGridSelect {
+public:
+    virtual ~ITExStringGridSelect() = default;
+    virtual void SelectCell(int ACol, int ARow) = 0;
+};
+class TTimer;
+struct TScrollInfo;
+
 class TArrowWindow;
 class TGridFocusWindow;
 class TScrollBar;
@@ -92,6 +105,19 @@ int GetModuleFileVersion(const QString& ModuleName);
 // The common controls are 4.70 or later.
 bool ComCtl32Above469();
 class TExStringGrid;
+// The grid unit's start-up (once per process; later calls only count) and
+// clean-up (when the count comes back): the window-position hook, the
+// classes for form streams and the shared names.
+void GridUnitStartup();
+void GridUnitCleanup();
+bool GridUnitHookInstalled();
+int GridUnitRegistrations();
+class TWinControl;
+class TControl;
+// Moves the focus window of FocusTrackingGrid over its cell.
+void WindowPosHookProc(TControl* Changed);
+// Adds the transparent extended style to a window.
+void MakeWindowTransparent(TWinControl* Window);
 // The grid whose focus window follows window moves, or none.
 extern TExStringGrid* FocusTrackingGrid;
 // The font name of the cell hint window.
@@ -233,7 +259,6 @@ public:
     bool AnchorHint = false;
     bool AutoNumAlign = false;
     bool AutoFilterUpdate = true;
-    bool AutoThemeAdapt = false;
     TEditorType DefaultEditor = edNormal;
     TColor DisabledFontColor = TColor(0xC0C0C0);
     bool EditWithTags = false;
@@ -330,7 +355,13 @@ public:
     bool IsThemed = false;
     bool IsPrintPreview = false;
     bool FitCellsInGrid = true;
-    bool SpreadSheet = false;
+    // Writing either value switches on the selection rectangle and resizer,
+    // smart clipboard, editing, range selection and RangeSelectAndEdit.
+    bool SpreadSheet() const { return FSpreadSheet; }
+    void SetSpreadSheet(bool v);
+    // Changed only; the search footer follows.
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool v);
     TColor SelectionRectangleColor = 0;
     int GroupColumn() const { return FGroupColumn; }
     QString IncrSearchText;
@@ -390,13 +421,15 @@ public:
     TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
     void SetScrollBarAlways(TScrollBarAlways v);
     TScrollType ScrollType() const { return FScrollType; }
-    void SetScrollType(TScrollType v) { FScrollType = v; }
+    // ssFlat and ssEncarta take the flat bars; ssMetro (with a window)
+    // replaces the window's bars by the thin scroll controls.
+    void SetScrollType(TScrollType v);
     TColor ScrollColor() const { return FScrollColor; }
-    void SetScrollColor(TColor v) { FScrollColor = v; }
+    void SetScrollColor(TColor v);
     int ScrollWidth() const { return FScrollWidth; }
-    void SetScrollWidth(int v) { FScrollWidth = v; }
+    void SetScrollWidth(int v);
     bool ScrollProportional() const { return FScrollProportional; }
-    void SetScrollProportional(bool v) { FScrollProportional = v; }
+    void SetScrollProportional(bool v);
     TColor ArrowColor() const;
     void SetArrowColor(TColor v);
     bool FIsFlat = false;
@@ -631,6 +664,168 @@ public:
     virtual void RemoveRowsEx(int RowIndex, int RCount);
     // Inserts Count empty rows of the default height at Row.
     void InsertRowRange(int Row, int Count, bool UpdateCellControls);
+    // --- row and column operations (ExGridRowCol.cpp; display indexes)
+    // Removes rows with their heights, properties, row flags, hidden-row
+    // indexes and cell controls kept in step; nothing from RowCount on.
+    virtual void RemoveRows(int RowIndex, int RCount);
+    // Frees the rows' properties over the shown columns, then
+    // DeleteRowRange with the hidden rows shifted.
+    virtual void RemoveRowRange(int Row, int Count);
+    virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls);
+    virtual void AppendRow();
+    virtual void InsertAutoRow(int ARow);
+    // The only normal row (without FixedRowAlways) is emptied, not removed.
+    virtual void DeleteAutoRow(int ARow);
+    TAutoDeleteRowEvent OnAutoDeleteRow;
+    void RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked);
+    // Matches without case whatever DoCase says.
+    void RemoveDuplicates(int ACol, bool DoCase);
+    void RemoveSelectedRows();
+    void RemoveUnSelectedRows();
+    void RemoveSelectedCols();
+    void RemoveUnSelectedCols();
+    void HideSelectedRows();
+    void HideUnSelectedRows();
+    // Raises "Invalid column accessed" and changes nothing when the grid
+    // would pass MaxRealCols real columns.
+    virtual void InsertCols(int ColIndex, int CCount);
+    // The count is cut to the columns there are; hidden columns removed
+    // leave the hidden count.
+    virtual void RemoveCols(int ColIndex, int CCount);
+    void AddColumn();
+    void MergeCols(int ColIndex1, int ColIndex2, const QString& Separator);
+    // Columns are real (display with SaveHiddenCells); over the whole grid
+    // the has-properties flag is cleared.
+    virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    void ClearRows(int RowIndex, int RCount);
+    void ClearCols(int ColIndex, int CCount);
+    void ClearNormalRows(int RowIndex, int RCount);
+    void ClearNormalCols(int ColIndex, int CCount);
+    void ClearNormalCells();
+    void Clear();
+    void ClearAll();
+    void ClearSelection();
+    void ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColor AColor);
+    virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    void TrimColumn(int ACol);
+    void TrimRow(int ARow);
+    void TrimAll();
+    // The library's moves, with the cell controls following.
+    void MoveColumn(int FromIndex, int ToIndex);
+    void MoveRow(int FromIndex, int ToIndex);
+    void MoveRows(int FromIndex, int ToIndex, int Count);
+    void ScrollInView(int ColIndex, int RowIndex);
+    void MergeRowCells(int RowIndex, bool MainMerge);
+    void SplitRowCells(int RowIndex);
+    void SplitAllCells();
+    bool IsWideCell(int ACol, int ARow);
+    bool IsCell(const QString& SubStr, int& ACol, int& ARow);
+    virtual void GetCalcCellText(int ACol, int ARow, QString& Text);
+
+    // --- outline nodes (ExGridNodes.cpp). Rows named "real" count hidden
+    // rows; the others are display rows.
+    void AddNode(int ARow, int Span);           // real
+    void RemoveNode(int ARow);                  // real
+    void RemoveAllNodes();
+    bool IsNode(int ARow);
+    // True for a collapsed node.
+    bool GetNodeState(int ARow);
+    void SetNodeState(int ARow, bool Value);
+    int GetNodeLevel(int ARow);
+    int GetNodeSpan(int ARow);
+    void SetNodeSpan(int ARow, int Span);
+    void UpdateNodeSpan(int ARow, int Delta);
+    int GetSubNodeCount(int ARow);
+    void UpdateSubNodeCount(int ARow, int Delta);
+    // With CellNode->ExpandOne the other expanded nodes collapse first.
+    void ExpandNode(int ARow);                  // real
+    void ExpandNodeRows(int ARow);              // real
+    void ContractNode(int ARow);                // real
+    void ExpandAll();
+    void ContractAll();
+    // The node row owning ARow (a top node row answers itself), -1 for none.
+    int GetParentRow(int ARow);
+    // Tree-line shape: 0 node row, 2 followed by the same or a deeper
+    // level, 1 otherwise.
+    int GetNodeSpanType(int ARow);
+    bool IsOverNodeGlyph(int ARow, int X);
+    // A row outside every node is inserted / removed as a normal row.
+    void InsertChildRow(int ARow, int InsertAt); // real
+    void RemoveChildRow(int ARow);              // real
+    void InsertNormalRow(int ARow);             // real
+    void RemoveNormalRow(int ARow);
+    bool HasNodeRows() override;
+    int GetRowNodeIndent(int ARow) override;
+    int NumNodes() const { return FNumNodes; }
+    void SetSummaryRow(int ARow);               // real
+    bool IsSummary(int ARow);
+    // The object stays the caller's.
+    void AddInterfacedCell(int ACol, int ARow, TPersistent* AObject);
+    void RemoveInterfacedCell(int ACol, int ARow);
+    TPersistent* GetInterfacedCell(int ACol, int ARow);
+    // Expand cells switch their row between two heights; ToggleExpand only
+    // flips the state (ExpandClick sets the height).
+    void AddExpand(int ACol, int ARow, int ExpandedHeight);
+    void RemoveExpand(int ACol, int ARow);
+    bool HasExpand(int ACol, int ARow);
+    bool ToggleExpand(int ACol, int ARow);
+    bool GetExpandState(int ACol, int ARow);
+    int GetExpandHeight(int ACol, int ARow, bool Expanded);
+    TRect GetExpandGlyphRect(int ACol, int ARow);
+
+    // --- the selection as a set of cells, numbering, sizing to content,
+    // exchanges (ExGridSelSize.cpp; display indexes)
+    void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    // False in fixed rows and columns; else by the disjunct selections or
+    // the selection rectangle.
+    bool IsSelected(int ACol, int ARow);
+    bool GetSelectedCells(int ACol, int ARow);
+    void SetSelectedCells(int ACol, int ARow, bool Value);
+    // Without disjunct cell selection the list is first rebuilt from the
+    // selection rectangle.
+    int SelectedCellsCount();
+    TGridCoord SelectedCell(int Index);
+    void ClearSelectedCells();
+    // Merged cells at the rectangle's corners count with their span.
+    int SelectedColCount();
+    // Never counts fixed footer rows.
+    int SelectedRowCount();
+    // -1 for a negative index or one past the selected rows.
+    int SelectedRow(int i);
+    // Tab between cells, CR LF between rows.
+    QString SelectedText();
+    void ClearModifiedRows();
+    void AutoNumberCol(int ACol);
+    void AutoNumberRow(int ARow);
+    bool IsSortIndicatorRow(int ACol, int ARow);
+    void FitColumnWidth(int ACol, bool GrowOnly);
+    void AutoSizeCol(int ACol, int Padding = 0);
+    void AutoSizeColumns(bool DoFixedCols, int Padding = 0);
+    void FitRowHeight(int ARow, bool GrowOnly, int Extra);
+    void AutoSizeRow(int ARow, int Padding = 0);
+    void AutoSizeRows(bool DoFixedRows, int Padding = 0);
+    // Extra + Lines x (h + h / 8), h the text height of "gh".
+    void SizeRowToLines(int ARow, int Lines, int Extra);
+    void AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY);
+    // Fits the columns to the control's width; columns that fill it exactly
+    // stay as they are.
+    void AutoFitColumns(bool DoFixedCells);
+    void SizeToCols();
+    void SizeToRows();
+    void SizeToCells();
+    // Cell objects (check boxes, images) and cell controls go with their
+    // texts.
+    void SwapRows(int ARow1, int ARow2);
+    void SwapColumns(int ACol1, int ACol2);
+    virtual void SortSwapRows(int ARow1, int ARow2);
+    int SortSwaps() const { return FSortSwaps; }
+    TColumnSizeEvent OnColumnSize;
+    TRowSizeEvent OnRowSize;
+    // The sizing of a fixed cell's column or row may be forbidden by
+    // OnColumnSize / OnRowSize.
+    void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs,
+                         const TGridDrawInfo& FixedInfo) override;
+
     // Fires OnCellsChanged and tells the registered notifiers.
     virtual void CellsChanged(const TRect& R);
     TCellsChangedEvent OnCellsChanged;
@@ -859,7 +1054,38 @@ public:
     void SetIntegralHeight(bool v);
     // Shows and enables the window's scroll bars per ScrollBarAlways.
     void ApplyScrollBarAlways(bool Force);
-    void FreeScrollControls() {}
+    // The thin scroll controls of the Metro scroll type (right and bottom,
+    // 6 pixels).
+    void CreateScrollControls();
+    void FreeScrollControls();
+    TGridChildControl* VertScrollControl() const { return FVScrollCtl; }
+    TGridChildControl* HorzScrollControl() const { return FHScrollCtl; }
+    // The flat scroll bars; each does nothing until InitFlatScrollBars found
+    // them.
+    void InitFlatScrollBars();
+    void UninitFlatScrollBars();
+    void FlatSetScrollProp(int Index, int Value);
+    void FlatSetScrollInfo(int Bar, const TScrollInfo& Info);
+    void ShowFlatScrollBar(int Bar, bool Show);
+    void SyncFlatScroll(int Bar);
+    void SyncFlatVertScroll() { SyncFlatScroll(1); }
+    void SyncFlatHorzScroll() { SyncFlatScroll(0); }
+    void ApplyFlatScrollStyle();
+    void ApplyFlatScrollColor();
+    void ApplyFlatScrollWidth();
+    void ApplyFlatScrollSettings();
+    // Drag scrolling: a drag in a margin of DragScrollOptions starts a timer
+    // (InitialDelay, then RepeatDelay) scrolling one step per tick.
+    void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+    void DragScrollTimer();
+    TTimer* DragTimer() const { return FDragTmr; }
+    unsigned DragScrollDirection() const { return FDragScrollDirection; }
+    TDragScrollEvent OnDragScroll;
+    // The one selection listener; it hears the current column and the new
+    // row whenever the current cell moves.
+    void RegisterSelListener(std::shared_ptr<ITExStringGridSelect> AListener);
+    void UnRegisterSelListener(const std::shared_ptr<ITExStringGridSelect>& AListener);
+    void NotifySelListener(int ACol, int ARow);
     bool StyleActive() override { return FUseVCLStyles; }
     bool FUseVCLStyles = false;
 
@@ -945,6 +1171,12 @@ public:
     // The room a graphic claims when a row or column is sized to fit.
     virtual TPoint CalcCellGraphicSize(int ACol, int ARow, int ReservedHeight);
     virtual TPoint GetCellGraphicSize(int ACol, int ARow) { return CalcCellGraphicSize(ACol, ARow, 0); }
+    // The displayed text: the base hook, then the first address found
+    // linked (URLShowInText), then a group header's count (ShowGroupCount).
+    void GetDisplayText(int ACol, int ARow, QString& Value) override;
+    // The printing variant of CalcCellGraphicSize: the graphic fitted into
+    // W x H at Scale.
+    virtual TPoint CalcCellGraphicFit(int ACol, int ARow, int W, int H, double Scale);
     // The text's extent in the cell's font; VS: the height wrapped to the
     // cell width; SB: room kept for a cell button.
     TSize GetCellTextSize(int ACol, int ARow, bool VS, bool SB);
@@ -1581,6 +1813,8 @@ protected:
     void SizeChanged(int OldColCount, int OldRowCount) override;
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
+    // Cells, visibility flags and stored widths move by real column.
+    void ColumnMoved(int FromIndex, int ToIndex) override;
     // The owner form's resize notice, handed on to the form's own handler.
     virtual void OwnerFormResize(TObject* Sender);
 
@@ -1713,6 +1947,27 @@ private:
     TShowModified* FShowModified = nullptr;
     TFilterDropDown* FFilterDropDown = nullptr;
     TStringList* FFilterList = nullptr;
+
+    // Exchanges texts, objects and heights of two rows (all real columns).
+    void SwapRowData(int ARow1, int ARow2);
+    int FSortSwaps = 0;
+    // --- nodes
+    int FNumNodes = 0;
+    bool FSpreadSheet = false;
+    bool FAutoThemeAdapt = false;
+    TGridChildControl* FVScrollCtl = nullptr;
+    TGridChildControl* FHScrollCtl = nullptr;
+    TTimer* FDragTmr = nullptr;
+    unsigned FDragScrollDirection = 0;
+    std::shared_ptr<ITExStringGridSelect> FISelect;
+    void StopDragScroll();
+    TCellGraphic* NodeGraphic(int ARow);
+    int RowLevel(int ARow);
+    void AddLevel(int ARow, int Delta);
+    void DropNode(int ARow);
+    // The first node row below display row d, RowCount when none.
+    int NextNodeRow(int d);
+    TCellGraphic* ExpandGraphic(int ACol, int ARow);
 
     // --- cell graphics and appearance hooks
     void CellImagesChanged(TObject* Sender, int ACol, int ARow);

@@ -337,6 +337,10 @@ bool TExStringGrid::SelectCell(int ACol, int ARow)
         FOldRowSel = ARow;
     }
 
+    // The selection listener hears of the new row.
+    if (result)
+        NotifySelListener(Col(), ARow);
+
     // 13. Cell borders drawn by OnGetCellBorder follow the selection (the
     // columns counted from the fixed-row count).
     if (HasCellBorders())

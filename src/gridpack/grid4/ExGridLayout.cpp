@@ -277,7 +277,9 @@ TPoint TExStringGrid::CalcCellGraphicSize(int ACol, int ARow, int ReservedHeight
     }
     if (g->CellVAlign == vaFull)
         r.Y = cell.Y;
-    if (g->CellHAlign == haFull && !fromCaption)
+    // A rating is placed haFull but claims its stars' width: taking the cell's
+    // width would keep auto-sizing from ever making room for the stars.
+    if (g->CellHAlign == haFull && !fromCaption && g->CellType != ctRating)
         r.X = cell.X;
     return r;
 }

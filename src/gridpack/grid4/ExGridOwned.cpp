@@ -160,5 +160,6 @@ void TGrouping::Assign(const TPersistent* Source)
         MergeSummary = s->MergeSummary;
         Summary = s->Summary;
         ShowGroupCount = s->ShowGroupCount;
+        GroupCountFormat = s->GroupCountFormat;
     }
 }

@@ -247,6 +247,8 @@ public:
     bool MergeSummary = false;
     bool Summary = false;
     bool ShowGroupCount = false;
+    // Format of the count appended to a group header; empty: " (n)".
+    QString GroupCountFormat;
     void Assign(const TPersistent* Source) override;
 };
 

@@ -119,9 +119,16 @@ void TExStringGrid::HideRows(int FromRow, int ToRow)
     const int shown = len - k;
     if (D + shown > RowCount())
         return;
+    // The rows of the range hidden already, looked up once.
+    std::vector<bool> already(std::size_t(len), false);
+    for (int i = 0; i < FGridItems->Count(); ++i) {
+        const int idx = FGridItems->Item(i)->Idx;
+        if (idx >= FromRow && idx <= ToRow)
+            already[std::size_t(idx - FromRow)] = true;
+    }
     int d = D;
     for (int i = FromRow; i <= ToRow; ++i) {
-        if (IsHiddenRow(i))
+        if (already[std::size_t(i - FromRow)])
             continue;
         auto* item = static_cast<TGridItem*>(FGridItems->Insert(P++));
         item->Idx = i;
@@ -192,10 +199,11 @@ void TExStringGrid::RestoreHiddenRun(std::vector<TGridItem*>& Run)
     const int oldCount = RowCount();
     ShiftRows(pos, int(Run.size()));
     RowCountWritten(oldCount, RowCount());
-    for (std::size_t i = 0; i < Run.size(); ++i) {
+    for (std::size_t i = 0; i < Run.size(); ++i)
         ItemToRow(Run[i], pos + int(i));
+    // From the last: a run at the store's end leaves without a search.
+    for (std::size_t i = Run.size(); i-- > 0;)
         Run[i]->Free();
-    }
     Run.clear();
 }
 
@@ -443,8 +451,11 @@ void TExStringGrid::CellsChanged(const TRect& R)
 
 void TExStringGrid::RegisterNotifier(TGridChangeNotifier* Item)
 {
-    if (Item && std::find(FNotifierList.begin(), FNotifierList.end(), Item) == FNotifierList.end())
+    if (Item && std::find(FNotifierList.begin(), FNotifierList.end(), Item) == FNotifierList.end()) {
         FNotifierList.push_back(Item);
+        // Told when it is freed, so the list never keeps a dangling entry.
+        Item->FreeNotification(this);
+    }
 }
 
 void TExStringGrid::UnRegisterNotifier(TGridChangeNotifier* Item)

@@ -1,4 +1,5 @@
 #include "platform/controls/Controls.h"
+#include "platform/controls/WindowPosHook.h"
 
 #include "platform/controls/FormHost.h"
 #include "platform/controls/Forms.h"
@@ -268,7 +269,13 @@ int DrainPostedMessages() {
         // A control freed after the post no longer receives it.
         if (TWinControl* c = FindControl(p.Wnd)) {
             ++n;
-            Application()->Guard([&] { c->Perform(p.Msg.Msg, p.Msg.WParam, p.Msg.LParam); });
+            Application()->Guard([&] {
+                // A posted key press passes the dialog keyboard as a typed one
+                // does: a control that posts itself Tab moves the focus on.
+                const bool keyDown = p.Msg.Msg == WM_KEYDOWN || p.Msg.Msg == WM_SYSKEYDOWN;
+                if (keyDown && c->DialogKeyTaken(unsigned(p.Msg.WParam), p.Msg.LParam)) return;
+                c->Perform(p.Msg.Msg, p.Msg.WParam, p.Msg.LParam);
+            });
         }
     }
     return n;
@@ -400,6 +407,43 @@ void TControl::SetParent(TWinControl* AParent) {
     if (AParent) AParent->InsertControl(this);
 }
 
+namespace {
+std::vector<std::pair<int, TWindowPosHook>>& WindowPosHooks() {
+    static std::vector<std::pair<int, TWindowPosHook>> hooks;
+    return hooks;
+}
+int gNextWindowPosHook = 1;
+// A hook that moves windows itself is not called again from inside.
+bool gInWindowPosHooks = false;
+
+void NotifyWindowPosHooks(TControl* c) {
+    if (gInWindowPosHooks || WindowPosHooks().empty()) return;
+    gInWindowPosHooks = true;
+    // A copy: a hook may remove itself.
+    const auto hooks = WindowPosHooks();
+    try {
+        for (const auto& h : hooks) h.second(c);
+    } catch (...) {
+        gInWindowPosHooks = false;
+        throw;
+    }
+    gInWindowPosHooks = false;
+}
+}  // namespace
+
+int AddWindowPosHook(TWindowPosHook Hook) {
+    const int id = gNextWindowPosHook++;
+    WindowPosHooks().emplace_back(id, std::move(Hook));
+    return id;
+}
+
+void RemoveWindowPosHook(int Id) {
+    auto& v = WindowPosHooks();
+    v.erase(std::remove_if(v.begin(), v.end(), [Id](const auto& h) { return h.first == Id; }), v.end());
+}
+
+int WindowPosHookCount() { return int(WindowPosHooks().size()); }
+
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     AWidth = std::max(0, AWidth);
     AHeight = std::max(0, AHeight);
@@ -412,6 +456,7 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     Invalidate();
     if (resized) Resize();
     if (FParent && FAlign != alNone) FParent->AlignControls();
+    NotifyWindowPosHooks(this);
 }
 
 TPoint TControl::ClientOrigin() const {
@@ -1153,8 +1198,11 @@ bool TWinControl::DialogKeyTaken(unsigned vk, LPARAM keyData) {
     default: return false;
     }
     if (Perform(CM_WANTSPECIALKEY, vk, keyData) != 0) return false;
+    // Only the key's own bit claims it: a control that wants all keys keeps
+    // Enter and Escape, while Tab and the arrows still move the focus unless
+    // it also wants those (as a multi-line edit without tabs does).
     const LRESULT code = Perform(WM_GETDLGCODE, vk, keyData);
-    if (code & (mask | DLGC_WANTALLKEYS)) return false;
+    if (code & mask) return false;
     TCustomForm* form = GetParentForm(this);
     if (!form) return false;
     return form->Perform(CM_DIALOGKEY, vk, keyData) != 0;

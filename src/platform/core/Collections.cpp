@@ -195,7 +195,11 @@ void TCollection::InsertItem(TCollectionItem* item)
 void TCollection::RemoveItem(TCollectionItem* item)
 {
     Notify(item, cnExtracting);
-    FItems.erase(std::remove(FItems.begin(), FItems.end(), item), FItems.end());
+    // Freeing from the back (Clear) costs no search.
+    if (!FItems.empty() && FItems.back() == item)
+        FItems.pop_back();
+    else
+        FItems.erase(std::remove(FItems.begin(), FItems.end(), item), FItems.end());
     item->FCollection = nullptr;
     Changed();
 }

@@ -82,8 +82,12 @@ TEST_F(CellsTest, GraphicSizesByKind)
     EXPECT_EQ(Grid->GetCellGraphicSize(2, 1).Y, 10);
     Grid->AddRating(3, 1, 5, clYellow, clGray);
     EXPECT_EQ(Grid->GetCellGraphicInfo(3, 1).Width, 90);
-    // haFull takes the cell's width.
-    EXPECT_EQ(Grid->GetCellGraphicSize(3, 1).X, Grid->CellSize(3, 1).X);
+    // Placed haFull, but it claims its stars (auto-sizing makes room for them).
+    EXPECT_EQ(Grid->GetCellGraphicSize(3, 1), (TPoint{90, 16}));
+    // Other haFull graphics take the cell's width.
+    Grid->AddButton(4, 1, 20, 10, "b", haFull, vaTop);
+    Grid->SetCellEx(4, 1, "text");
+    EXPECT_EQ(Grid->GetCellGraphicSize(4, 1).X, Grid->CellSize(4, 1).X);
     EXPECT_EQ(Grid->GetCellGraphicSize(4, 4).X, 0);
 }
 

@@ -1,0 +1,83 @@
+// The grid unit's start-up and clean-up: the window-position hook that keeps
+// a grid's focus window over its cell while windows move, the grid classes
+// registered for form streams, and the names every grid shares.
+#include "gridpack/grid4/ExGrid.h"
+#include "gridpack/grid3/ExGridWindows.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/WindowPosHook.h"
+#include "platform/controls/StdCtrls.h"
+
+namespace {
+int gStartCount = 0;
+int gHookId = 0;
+int gRegistered = 0;
+
+template <class T>
+void RegisterGridClass()
+{
+    RegisterClass(T::StaticClassName(), [] { return static_cast<TObject*>(NewObject<T>(nullptr)); });
+    ++gRegistered;
+}
+} // namespace
+
+void WindowPosHookProc(TControl*)
+{
+    if (FocusTrackingGrid)
+        FocusTrackingGrid->MoveFocusWindow();
+}
+
+void GridUnitStartup()
+{
+    if (gStartCount++ > 0)
+        return;
+    FocusTrackingGrid = nullptr;
+    if (gHookId == 0)
+        gHookId = AddWindowPosHook(WindowPosHookProc);
+    // The classes a form stream may name. The in-cell editors of later
+    // kinds (spin, date, drop-down wrappers, rich edit) register with their
+    // own units.
+    try {
+        RegisterGridClass<TExStringGrid>();
+        RegisterGridClass<TDropList>();
+        RegisterGridClass<TArrowWindow>();
+        RegisterGridClass<TGridCombo>();
+        RegisterGridClass<TGridTransEdit>();
+        RegisterGridClass<TGridTransCombo>();
+        RegisterGridClass<TGridCheckBox>();
+        RegisterGridClass<TGridEditBtn>();
+        RegisterGridClass<TGridUnitEditBtn>();
+        RegisterGridClass<TGridButton>();
+        RegisterGridClass<THeaderDragButton>();
+        RegisterGridClass<TControlEdit>();
+        RegisterGridClass<TControlCombo>();
+        RegisterGridClass<TScrollBar>();
+        RegisterGridClass<TFooterPanel>();
+        RegisterGridClass<TSearchPanel>();
+    } catch (...) {
+        // A failed registration ends the list; the grid works without it.
+    }
+    (void)ComCtl32Above469();
+    (void)GridCellsClipboardFormat();
+    (void)GridEditDoneMsg();
+    (void)GridDTPShiftFocusMsg();
+}
+
+void GridUnitCleanup()
+{
+    if (gStartCount == 0 || --gStartCount > 0)
+        return;
+    if (gHookId != 0)
+        RemoveWindowPosHook(gHookId);
+    gHookId = 0;
+    HintFontName.clear();
+}
+
+bool GridUnitHookInstalled() { return gHookId != 0; }
+int GridUnitRegistrations() { return gRegistered; }
+
+void MakeWindowTransparent(TWinControl* Window)
+{
+    // The transparent extended style: the mouse passes to what lies below.
+    if (auto* f = dynamic_cast<TCustomForm*>(Window))
+        f->SetClickThrough(true);
+}

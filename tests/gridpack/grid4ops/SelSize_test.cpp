@@ -1,0 +1,190 @@
+// Selection sets, numbering, sizing to content and to the width, exchanges.
+#include "gridpack/grid4/ExGridFixture.h"
+
+namespace {
+class SelSizeTest : public ExGridTest {};
+} // namespace
+
+TEST_F(SelSizeTest, SelectionSetsAndCounts)
+{
+    NewGrid();
+    Grid->MoveColRow(2, 3, true, false);
+    EXPECT_EQ(Grid->SelectedCellsCount(), 1);
+    ASSERT_EQ(Grid->SelectedCells()->Count(), 1);
+    EXPECT_EQ(Grid->SelectedCell(0).X, 2);
+    EXPECT_EQ(Grid->SelectedCell(0).Y, 3);
+
+    Grid->SetColCount(8);
+    Grid->SelectCells(2, 1, 5, 2);
+    EXPECT_EQ(Grid->SelectedCellsCount(), 8);
+    EXPECT_TRUE(Grid->IsSelected(3, 2));
+    EXPECT_FALSE(Grid->IsSelected(0, 2));
+    EXPECT_FALSE(Grid->IsSelected(6, 2));
+    EXPECT_EQ(Grid->SelectedColCount(), 4);
+    Grid->MergeCells(2, 1, 2, 1); // span 1 beyond the base: 2 columns
+    EXPECT_EQ(Grid->SelectedColCount(), 4);
+    Grid->SplitCells(2, 1);
+    Grid->MergeCells(2, 1, 5, 1); // reaches column 6, past the selection
+    EXPECT_EQ(Grid->SelectedColCount(), 5);
+    Grid->SplitCells(2, 1);
+
+    EXPECT_EQ(Grid->SelectedRowCount(), 2);
+    EXPECT_EQ(Grid->SelectedRow(0), 1);
+    EXPECT_EQ(Grid->SelectedRow(1), 2);
+    EXPECT_EQ(Grid->SelectedRow(2), -1);
+    EXPECT_EQ(Grid->SelectedRow(-1), -1);
+
+    // Footer rows never count.
+    Grid->SetFixedFooters(2);
+    Grid->SelectCells(1, 6, 1, 9);
+    EXPECT_EQ(Grid->SelectedRowCount(), 2);
+}
+
+TEST_F(SelSizeTest, SelectedTextJoinsCellsByTabAndRowsByLineBreaks)
+{
+    NewGrid();
+    Grid->SetCellEx(1, 1, "a");
+    Grid->SetCellEx(2, 1, "b");
+    Grid->SetCellEx(1, 2, "c");
+    Grid->SetCellEx(2, 2, "two\r\nlines");
+    Grid->SelectCells(1, 1, 2, 2);
+    EXPECT_EQ(Grid->SelectedText(), "a\tb\r\nc\ttwo\r\nlines");
+    Grid->Multilinecells = true;
+    Grid->ExcelClipboardFormat = true;
+    EXPECT_EQ(Grid->SelectedText(), "a\tb\r\nc\t\"two\x0Blines\"");
+}
+
+TEST_F(SelSizeTest, AutoNumbering)
+{
+    NewGrid();
+    Grid->SetRowCount(5);
+    Grid->AutoNumberStart = 1;
+    Grid->AutoNumberCol(1);
+    const char* asc[] = {"", "", "2", "3", "4"};
+    for (int r = 0; r < 5; ++r)
+        EXPECT_EQ(Grid->GetCellEx(1, r), asc[r]) << r;
+    Grid->AutoNumberDirection = sdDescending;
+    Grid->AutoNumberCol(2);
+    const char* desc[] = {"", "4", "3", "2", ""};
+    for (int r = 0; r < 5; ++r)
+        EXPECT_EQ(Grid->GetCellEx(2, r), desc[r]) << r;
+    Grid->AutoNumberDirection = sdAscending;
+    Grid->AutoNumberStart = 0;
+    Grid->AutoNumberOffset = 10;
+    Grid->AutoNumberRow(1);
+    EXPECT_EQ(Grid->GetCellEx(1, 1), "11");
+    EXPECT_EQ(Grid->GetCellEx(4, 1), "14");
+}
+
+TEST_F(SelSizeTest, RowFitting)
+{
+    NewGrid();
+    Grid->SetCellEx(1, 2, "text");
+    Grid->AddCheckBox(2, 2, true, false);
+    Grid->FitRowHeight(2, false, 0);
+    EXPECT_EQ(Grid->RowHeights(2), 22 + 4 + 2 * 1);
+
+    Grid->Canvas()->Font().Assign(*Grid->GetCellFont(1, 3));
+    const int h = Grid->Canvas()->TextHeight("gh");
+    for (int extra : {0, 5}) {
+        Grid->SizeRowToLines(3, 3, extra);
+        EXPECT_EQ(Grid->RowHeights(3), extra + 3 * (h + h / 8));
+    }
+    Grid->MaxRowHeight = 30;
+    Grid->SizeRowToLines(3, 3, 0);
+    EXPECT_EQ(Grid->RowHeights(3), 30);
+    // Grow-only keeps a row that is high enough.
+    Grid->SetRowHeights(2, 60);
+    Grid->SizeGrowOnly = true;
+    Grid->AutoSizeRow(2);
+    EXPECT_EQ(Grid->RowHeights(2), 60);
+}
+
+TEST_F(SelSizeTest, ColumnFittingMeasuresTextAndOffsets)
+{
+    NewGrid();
+    Grid->SetCellEx(1, 1, "a rather long text");
+    Grid->SetCellEx(1, 2, "x");
+    Grid->AutoSizeCol(1);
+    const int w = Grid->GetCellTextSize(1, 1, false, false).cx;
+    EXPECT_EQ(Grid->ColWidths(1), w + 4 + 2 * 2);
+    Grid->AutoSizeCol(1, 10);
+    EXPECT_EQ(Grid->ColWidths(1), w + 8 + 10);
+    int hooked = -1;
+    Grid->OnUpdateColumnSize = [&](TObject*, int c, int& width) {
+        hooked = c;
+        width = 33;
+    };
+    Grid->MinColWidth = 40;
+    Grid->FitColumnWidth(1, false);
+    EXPECT_EQ(hooked, 1);
+    EXPECT_EQ(Grid->ColWidths(1), 40);
+}
+
+TEST_F(SelSizeTest, AutoFitColumnsFillsTheWidth)
+{
+    NewGrid();
+    Grid->SetBounds(0, 0, 400, 250);
+    // Columns already filling the width minus the 3D border: untouched.
+    const int widths[] = {80, 80, 80, 76, 80};
+    for (int c = 0; c < 5; ++c)
+        Grid->SetColWidths(c, widths[c]);
+    Grid->AutoFitColumns(true);
+    for (int c = 0; c < 5; ++c)
+        EXPECT_EQ(Grid->ColWidths(c), widths[c]) << c;
+    for (int c = 0; c < 5; ++c)
+        Grid->SetColWidths(c, 50);
+    Grid->AutoFitColumns(true);
+    int sum = 0;
+    for (int c = 0; c < 5; ++c)
+        sum += Grid->ColWidths(c);
+    EXPECT_EQ(sum, 400 - 4);
+}
+
+TEST_F(SelSizeTest, SwappingKeepsCellObjectsWithTheirTexts)
+{
+    NewGrid();
+    Grid->SetCellEx(1, 1, "one");
+    Grid->AddCheckBox(2, 1, true, false);
+    Grid->SetRowHeights(1, 40);
+    Grid->SetCellEx(1, 3, "three");
+    Grid->SetColors(1, 3, clRed);
+    auto* ctl = NewObject<TGridChildControl>(Grid);
+    Grid->SetCellControls(3, 3, ctl);
+    Grid->SwapRows(1, 3);
+    EXPECT_EQ(Grid->GetCellEx(1, 3), "one");
+    EXPECT_TRUE(Grid->HasCheckBox(2, 3));
+    EXPECT_FALSE(Grid->HasCheckBox(2, 1));
+    EXPECT_EQ(Grid->GetColors(1, 1), clRed);
+    EXPECT_EQ(Grid->GetCellEx(1, 1), "three");
+    EXPECT_EQ(Grid->RowHeights(3), 40);
+    EXPECT_EQ(Grid->GetCellControls(3, 1), ctl);
+
+    Grid->SortSettings()->Column = 1;
+    Grid->SwapColumns(1, 2);
+    EXPECT_EQ(Grid->GetCellEx(2, 3), "one");
+    EXPECT_TRUE(Grid->HasCheckBox(1, 3));
+    EXPECT_EQ(Grid->SortSettings()->Column, 2);
+}
+
+TEST_F(SelSizeTest, AFixedCellSizingMayBeForbidden)
+{
+    NewGrid();
+    Grid->SetOptions(Grid->Options() | goColSizing);
+    TGridDrawInfo info;
+    Grid->CalcFixedInfo(info);
+    const TRect r = Grid->CellRect(1, 0);
+    TGridState state = gsNormal;
+    int index = 0, pos = 0, ofs = 0;
+    Grid->CalcSizingState(r.Right, r.Top + 3, state, index, pos, ofs, info);
+    ASSERT_EQ(state, gsColSizing);
+    int asked = -1;
+    Grid->OnColumnSize = [&](TObject*, int c, bool& allow) {
+        asked = c;
+        allow = false;
+    };
+    state = gsNormal;
+    Grid->CalcSizingState(r.Right, r.Top + 3, state, index, pos, ofs, info);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(state, gsNormal);
+}
