@@ -32,6 +32,7 @@
 #include <vector>
 
 class TExInplaceEdit;
+class TGridSpin;
 class TStream;
 class TCustomForm;
 
@@ -533,6 +534,8 @@ public:
     TGridButton* GridButton = nullptr;
     THeaderDragButton* MoveButton = nullptr;
     TControlEdit* FEditControl = nullptr;
+    // The spin editor of the spin kinds, made on first use (ExGridSpin.cpp).
+    TGridSpin* SpinEdit();
     TControlCombo* FComboControl = nullptr;
     TScrollBar* FScrollBar = nullptr;
     TScrollBar* FPaintScrollBar = nullptr;
@@ -1838,6 +1841,7 @@ public:
     // =======================================================================
     friend class TGridCombo;
     friend class TGridCheckBox;
+    friend class TGridSpin;
     TCanClickCellEvent OnCanClickCell;
     TClickCellEvent OnClickCell;
     TClickCellEvent OnRightClickCell;
@@ -1910,6 +1914,11 @@ protected:
     bool PressCheckBox(int ACol, int ARow, int RealCol, int X, int Y, bool CanEdit);
     void OpenComboEditor(const TRect& R, int RCol, int ARow, bool ListOnly);
     void OpenCheckEditor(const TRect& R, int ACol, int ARow);
+    void OpenSpinEditor(const TRect& R, int RCol, int ARow, int ACol);
+    void CloseSpinEditor(int RCol, int ARow);
+    TGridSpin* FEditSpin = nullptr;
+    // A press on a cell's spin button opens the editor and steps once.
+    bool FSpinUpClick = false, FSpinDnClick = false;
     // The combo's change reported through OnComboChange and
     // OnComboObjectChange with the real current column.
     void ComboChanged(int Index, const QString& Text);

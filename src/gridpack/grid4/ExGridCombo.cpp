@@ -58,6 +58,12 @@ void TExStringGrid::OpenCellEditor(int ACol, int ARow)
         else
             EditMode = true;
         break;
+    case edSpinEdit:
+    case edFloatSpinEdit:
+    case edTimeSpinEdit:
+    case edDateSpinEdit:
+        OpenSpinEditor(R, rcol, ARow, ACol);
+        break;
     case edCheckBox:
         if (EditCheck)
             OpenCheckEditor(R, ACol, ARow);
@@ -187,6 +193,12 @@ void TExStringGrid::CloseCellEditor(int ACol, int ARow)
             StoreEditValue(rc, ARow, EditCombo->Text());
         }
         close(EditCombo);
+        break;
+    case edSpinEdit:
+    case edFloatSpinEdit:
+    case edTimeSpinEdit:
+    case edDateSpinEdit:
+        CloseSpinEditor(rc, ARow);
         break;
     case edCheckBox:
         close(EditCheck);

@@ -1,0 +1,145 @@
+// The grid's spin editor: made on first use, opened over the cell holding
+// the cell's value in the column's kind, and written back through the typed
+// cell setters when it closes.
+#include "gridpack/grid4/ExGridSpin.h"
+
+#include "gridpack/grid3/RorIdad.h"
+#include "gridpack/grid4/ExGrid.h"
+#include "platform/core/FloatConv.h"
+#include "platform/core/IntConv.h"
+
+TGridSpin::TGridSpin(TComponent *AOwner) : TSgSpinEdit(AOwner) {
+  FGrid = dynamic_cast<TExStringGrid *>(AOwner);
+  if (!FGrid)
+    throw EInvalidGridOperation(
+        QStringLiteral("Grid editor must be owned by a grid"));
+}
+
+void TGridSpin::KeyDown(unsigned &Key, TShiftState Shift) {
+  TExStringGrid *g = FGrid;
+  if (Key == VK_RETURN && !ReturnIsTab) {
+    // The Enter character that follows reaches the grid, which skips it.
+    g->FCharOfClosedEditor = QChar(13);
+    g->HideInplaceEdit();
+    if (g->CanFocus())
+      g->SetFocus();
+    Key = 0;
+    return;
+  }
+  if (Key == VK_ESCAPE) {
+    // The cell keeps the text it had: closing writes nothing back.
+    g->FCharOfClosedEditor = QChar(27);
+    Cancelled = true;
+    g->HideInplaceEdit();
+    Cancelled = false;
+    if (g->CanFocus())
+      g->SetFocus();
+    Key = 0;
+    return;
+  }
+  TSgSpinEdit::KeyDown(Key, Shift);
+}
+
+void TGridSpin::CMWantSpecialKey(TMessage &M) {
+  TSgSpinEdit::CMWantSpecialKey(M);
+  if (M.WParam == VK_RETURN || M.WParam == VK_ESCAPE)
+    M.Result = 1;
+}
+
+TGridSpin *TExStringGrid::SpinEdit() {
+  if (!FEditSpin) {
+    FEditSpin = new TGridSpin(this);
+    FEditSpin->SetVisible(false);
+    FEditSpin->SetEnabled(false);
+    FEditSpin->SetBorderStyle(bsNone);
+    FEditSpin->SetParent(this);
+    FEditSpin->SetIsWinXP(FIsWinXP);
+  }
+  return FEditSpin;
+}
+
+void TExStringGrid::OpenSpinEditor(const TRect &R, int RCol, int ARow,
+                                   int ACol) {
+  TGridSpin *sp = SpinEdit();
+  EditMode = true;
+  sp->RecreateWnd();
+  sp->SetBounds(R.Left, R.Top, R.Right - R.Left - 1, R.Bottom - R.Top - 1);
+  sp->SetVisible(true);
+  sp->SetEnabled(true);
+  sp->SetColor(Color());
+  sp->ExcelStyleDecimalSeparator = ExcelStyleDecimalSeparator;
+  GetEditorProp(RCol, ARow, nullptr);
+  const QString text = GetEditText(ACol, ARow);
+  switch (EditControl) {
+  case edSpinEdit: {
+    int v = 0;
+    // A text that is no integer opens at zero, as the conversion yields.
+    if (!TryStrToInt(text.trimmed(), v))
+      v = 0;
+    sp->SetValue(v);
+    sp->SetSpinType(sptNormal);
+    break;
+  }
+  case edFloatSpinEdit: {
+    double v = 0;
+    if (!TryStrToFloat(NormalizeFloatText(text), v))
+      v = 0;
+    sp->SetFloatValue(v);
+    sp->SetSpinType(sptFloat);
+    break;
+  }
+  case edTimeSpinEdit:
+    sp->SetText(text);
+    sp->SetSpinType(sptTime);
+    break;
+  default: {
+    TDateTime d;
+    if (text.trimmed().isEmpty() || !TryStrToDate(text, d))
+      d = Now();
+    sp->SetDateValue(d);
+    sp->SetSpinType(sptDate);
+    break;
+  }
+  }
+  if (sp->CanFocus())
+    sp->SetFocus();
+  if (!FStartEditChar.isNull())
+    PostMessage(sp->Handle(), WM_CHAR, WPARAM(FStartEditChar.unicode()), 0);
+  if (FSpinUpClick)
+    sp->UpClick(false);
+  if (FSpinDnClick)
+    sp->DownClick(false);
+  FSpinUpClick = FSpinDnClick = false;
+  EditCtrl = sp;
+}
+
+void TExStringGrid::CloseSpinEditor(int RCol, int ARow) {
+  TGridSpin *sp = FEditSpin;
+  if (EditMode && sp) {
+    EditMode = false;
+    if (!sp->Cancelled) {
+      if (sp->AllowEmptyValue && sp->Text().trimmed().isEmpty()) {
+        SetCells(RCol, ARow, QString());
+      } else {
+        switch (EditControl) {
+        case edSpinEdit:
+          SetInts(RCol, ARow, sp->Value());
+          break;
+        case edFloatSpinEdit:
+          SetFloats(RCol, ARow, sp->FloatValue());
+          break;
+        case edTimeSpinEdit:
+          SetCells(RCol, ARow, sp->Text());
+          break;
+        default:
+          SetDates(RCol, ARow, sp->DateValue());
+          break;
+        }
+      }
+    }
+  }
+  if (sp) {
+    sp->SetVisible(false);
+    sp->SetEnabled(false);
+  }
+}
