@@ -78,6 +78,9 @@ bool ThousandSeparatorRejected(const QString& S, int Caret, int PrefixLength);
 // ---------------------------------------------------------------------------
 
 enum TSelectionColorStyle { scCustom, scOffice2007, scWindowsVista, scWindows7 };
+// Where a caption stands beside an item's picture (keypad buttons, item
+// selector items).
+enum TItemLayout { ilCaptionLeft, ilCaptionRight, ilCaptionTop, ilCaptionBottom };
 
 // The popup, header and footer colours of one component style.
 struct TDropDownStylePreset {

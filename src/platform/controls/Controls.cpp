@@ -269,7 +269,13 @@ int DrainPostedMessages() {
         // A control freed after the post no longer receives it.
         if (TWinControl* c = FindControl(p.Wnd)) {
             ++n;
-            Application()->Guard([&] { c->Perform(p.Msg.Msg, p.Msg.WParam, p.Msg.LParam); });
+            Application()->Guard([&] {
+                // A posted key press passes the dialog keyboard as a typed one
+                // does: a control that posts itself Tab moves the focus on.
+                const bool keyDown = p.Msg.Msg == WM_KEYDOWN || p.Msg.Msg == WM_SYSKEYDOWN;
+                if (keyDown && c->DialogKeyTaken(unsigned(p.Msg.WParam), p.Msg.LParam)) return;
+                c->Perform(p.Msg.Msg, p.Msg.WParam, p.Msg.LParam);
+            });
         }
     }
     return n;
@@ -1192,8 +1198,11 @@ bool TWinControl::DialogKeyTaken(unsigned vk, LPARAM keyData) {
     default: return false;
     }
     if (Perform(CM_WANTSPECIALKEY, vk, keyData) != 0) return false;
+    // Only the key's own bit claims it: a control that wants all keys keeps
+    // Enter and Escape, while Tab and the arrows still move the focus unless
+    // it also wants those (as a multi-line edit without tabs does).
     const LRESULT code = Perform(WM_GETDLGCODE, vk, keyData);
-    if (code & (mask | DLGC_WANTALLKEYS)) return false;
+    if (code & mask) return false;
     TCustomForm* form = GetParentForm(this);
     if (!form) return false;
     return form->Perform(CM_DIALOGKEY, vk, keyData) != 0;

@@ -514,7 +514,9 @@ public:
     bool RedrawEnabled() const { return FRedraw; }
 
     // The dialog-key step of a key press: Tab, arrows, Enter and Escape go to
-    // the form unless the control claims them. True when the form took it.
+    // the form unless the control claims them (CM_WANTSPECIALKEY, or the
+    // key's own WM_GETDLGCODE bit: DLGC_WANTTAB, DLGC_WANTARROWS, and
+    // DLGC_WANTALLKEYS for Enter and Escape). True when the form took it.
     bool DialogKeyTaken(unsigned vk, LPARAM keyData);
     // The dialog-character step: a character the control does not want goes
     // to the form as an accelerator. True when taken.
@@ -743,6 +745,7 @@ inline void ReleaseDC(TWinControl*, std::unique_ptr<TWindowCanvas>& dc) { dc.res
 // Posts a message for the control; it is delivered when the queue is drained.
 bool PostMessage(HWND h, unsigned Msg, WPARAM WParam = 0, LPARAM LParam = 0);
 // Delivers the messages posted so far, in order (those posted meanwhile wait
-// for the next call); answers how many reached a control.
+// for the next call); answers how many reached a control. A posted key-down
+// passes the dialog-key step first, as a typed key does.
 int DrainPostedMessages();
 int PostedMessageCount();

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <dirent.h>
+#include <fnmatch.h>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -147,4 +149,18 @@ QByteArray ReadFileWhole(const QString& path)
     if (!f.open(QIODevice::ReadOnly))
         throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, f.errorString()));
     return f.readAll();
+}
+
+QStringList ListFolderByMask(const QString& pathWithMask) {
+    const int cut = int(pathWithMask.lastIndexOf(QLatin1Char('/')));
+    const QString folder = cut < 0 ? QStringLiteral(".") : cut == 0 ? QStringLiteral("/") : pathWithMask.left(cut);
+    const QByteArray mask = QFile::encodeName(cut < 0 ? pathWithMask : pathWithMask.mid(cut + 1));
+    QStringList names;
+    DIR* d = opendir(QFile::encodeName(folder).constData());
+    if (!d) return names;
+    while (dirent* e = readdir(d)) {
+        if (fnmatch(mask.constData(), e->d_name, FNM_CASEFOLD) == 0) names << QFile::decodeName(e->d_name);
+    }
+    closedir(d);
+    return names;
 }

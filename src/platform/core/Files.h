@@ -2,6 +2,7 @@
 // Paths and whole-file input and output.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 // Joins a folder and a name with "/" (the folder carries no trailing separator).
@@ -22,6 +23,13 @@ bool ForceDirectories(const QString& path);
 void WriteFileWhole(const QString& path, const QByteArray& bytes);
 // Reads the whole file; raises EFOpenError when it cannot be read.
 QByteArray ReadFileWhole(const QString& path);
+
+// The names in a folder that a file mask matches ("*" any run, "?" one
+// character, letters of either case), directories included, in the order
+// the file system lists them; "." and ".." are listed like any entry. The
+// argument is the folder and the mask joined ("/pictures/*.bmp"); a missing
+// folder gives no names.
+QStringList ListFolderByMask(const QString& pathWithMask);
 
 // Test hook: when set and it answers true for a path, the write of that path's
 // temporary file fails as a device error would.

@@ -269,13 +269,21 @@ TEST_F(DropDownInputTest, EnterNeverReachesTheTextAndCanMoveLikeTab) {
     Focus();
     Key(VK_RETURN);
     EXPECT_EQ(Edit->WholeText(), QStringLiteral("abc"));
-    // With ReturnIsTab the edit sends itself Tab (posted, as the platform's
-    // message loop would deliver it).
+    // With ReturnIsTab the edit posts itself Tab, which moves the focus on
+    // once the loop delivers it.
     Edit->ReturnIsTab = true;
     DrainPostedMessages();
     Key(VK_RETURN);
     EXPECT_EQ(PostedMessageCount(), 1);
     EXPECT_EQ(Edit->WholeText(), QStringLiteral("abc"));
+    EXPECT_TRUE(Edit->Focused());
+    DrainPostedMessages();
+    EXPECT_TRUE(Other->Focused());
+    EXPECT_EQ(Edit->WholeText(), QStringLiteral("abc"));
+    // A typed Tab moves on as well.
+    Edit->SetFocus();
+    Key(VK_TAB);
+    EXPECT_TRUE(Other->Focused());
 }
 
 // -- clipboard ----------------------------------------------------------------

@@ -102,6 +102,41 @@ TEST_F(KeyboardTest, TabMovesTheFocusUnlessTheControlClaimsIt) {
     EXPECT_TRUE(A->Focused()) << "CM_WANTSPECIALKEY keeps Tab too";
 }
 
+TEST_F(KeyboardTest, WantingAllKeysClaimsEnterAndEscapeButNotTabOrArrows) {
+    // A multi-line edit without tabs: Enter stays, Tab and arrows move on
+    // unless their own bits are wanted.
+    A->DlgCode = DLGC_WANTCHARS | DLGC_WANTALLKEYS;
+    Input::KeyStroke(VK_RETURN);
+    EXPECT_TRUE(Log.contains("A:KeyDown(13)"));
+    Input::KeyStroke(VK_TAB);
+    EXPECT_TRUE(B->Focused());
+    A->SetFocus();
+    Input::KeyStroke(VK_DOWN);
+    EXPECT_TRUE(B->Focused()) << "arrows are not claimed by wanting all keys";
+}
+
+TEST_F(KeyboardTest, PostedKeyDownPassesTheDialogKeyboard) {
+    // A Tab a control posts itself moves the focus as a typed one does.
+    PostMessage(A->Handle(), WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_TRUE(A->Focused()) << "nothing happens before the loop delivers it";
+    EXPECT_EQ(DrainPostedMessages(), 1);
+    EXPECT_TRUE(B->Focused());
+    EXPECT_FALSE(Log.contains("A:KEYDOWN"));
+    // Claimed, the posted key reaches the control itself.
+    A->SetFocus();
+    A->DlgCode |= DLGC_WANTTAB;
+    Log.clear();
+    PostMessage(A->Handle(), WM_KEYDOWN, VK_TAB, 0);
+    DrainPostedMessages();
+    EXPECT_TRUE(A->Focused());
+    EXPECT_TRUE(Log.contains("A:KeyDown(9)"));
+    // Other posted messages are delivered as they are.
+    Log.clear();
+    PostMessage(A->Handle(), WM_KEYUP, VK_TAB, 0);
+    DrainPostedMessages();
+    EXPECT_TRUE(Log.contains("A:KEYUP"));
+}
+
 TEST_F(KeyboardTest, TabSkipsControlsThatCannotTakeTheFocus) {
     B->SetEnabled(false);
     Input::KeyStroke(VK_TAB);

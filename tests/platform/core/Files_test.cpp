@@ -2,6 +2,7 @@
 #include "platform/core/Files.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -124,4 +125,22 @@ TEST(Paths, JoinWithSlash)
 {
     EXPECT_EQ(PathJoin(QStringLiteral("/p/PROJECTS"), QStringLiteral("X")), QStringLiteral("/p/PROJECTS/X"));
     EXPECT_EQ(PathJoin(QStringLiteral("/p/"), QStringLiteral("X")), QStringLiteral("/p/X"));
+}
+
+TEST(ListFolderByMask, MatchesNamesOfEitherCaseWithFolders)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const char* name : {"a.bmp", "B.BMP", "c.png"}) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    ASSERT_TRUE(QDir(dir.path()).mkdir("sub.bmp"));
+    QStringList names = ListFolderByMask(dir.path() + "/*.bmp");
+    names.sort();
+    EXPECT_EQ(names, QStringList({"B.BMP", "a.bmp", "sub.bmp"}));
+    EXPECT_EQ(ListFolderByMask(dir.path() + "/?.png"), QStringList({"c.png"}));
+    EXPECT_TRUE(ListFolderByMask(dir.path() + "/missing/*").isEmpty());
+    // "*" lists the folder's own entries too; callers leave them out.
+    EXPECT_TRUE(ListFolderByMask(dir.path() + "/*").contains(".."));
 }
