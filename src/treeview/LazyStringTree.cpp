@@ -4,6 +4,8 @@
 // the caption chunk of the tree stream and the component stream properties.
 #include "treeview/LazyStringTree.h"
 
+#include "treeview/LazyStringEdit.h"
+
 #include "platform/controls/Forms.h"
 
 #include <algorithm>
@@ -353,4 +355,9 @@ bool TCustomLazyStringTree::ReadDefinedProperty(const QString& Name, const QVari
         return true;
     }
     return false;
+}
+
+void TCustomLazyStringTree::FireCreateEditor(PLazyNode Node, TColumnIndex Column, ILTEditLinkRef& EditLink) {
+    TBaseLazyTree::FireCreateEditor(Node, Column, EditLink);
+    if (!EditLink) EditLink = std::make_shared<TStringEditLink>();
 }

@@ -6,6 +6,7 @@
 // the texts of selected nodes to select them again when nodes come back
 // (toRestoreSelection), writes the main-column text into the tree stream as a
 // caption chunk, and paints, measures and shortens its texts.
+#include "platform/controls/Clipboard.h"
 #include "treeview/LazyTrees.h"
 
 #include <QPair>
@@ -49,6 +50,7 @@ enum TOldLTStringOption : uint8_t { soSaveCaptions, soShowStaticText };
 
 class TCustomLazyStringTree : public TBaseLazyTree {
     KAL_CLASS(TCustomLazyStringTree, TBaseLazyTree)
+    friend class TLTExporter;
 public:
     explicit TCustomLazyStringTree(TComponent* AOwner);
     ~TCustomLazyStringTree() override;
@@ -97,6 +99,8 @@ public:
     int FireIncrementalSearch(PLazyNode Node, const QString& SearchText) override;
     QString NodeHint(PLazyNode Node, TColumnIndex Column, TLTTooltipLineBreakStyle& LineBreakStyle) override;
     QString NodeTooltip(PLazyNode Node, TColumnIndex Column, TLTTooltipLineBreakStyle& LineBreakStyle) override;
+    // The application's editor, or the tree's own text editor when it gives none.
+    void FireCreateEditor(PLazyNode Node, TColumnIndex Column, ILTEditLinkRef& EditLink) override;
     void NextPaintColumn(TLTPaintInfo& PaintInfo, TColumnIndex& NextNonEmpty) override;
     // The pixel height a text needs in a cell (S empty: the cell's text).
     virtual int ComputeNodeHeight(TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, QString S = QString());
@@ -107,6 +111,23 @@ public:
     QList<QPair<QString, QVariant>> DefinedProperties() const;
     // False for a name this tree does not define.
     bool ReadDefinedProperty(const QString& Name, const QVariant& Value);
+
+    // ----- exports (LazyTreesExport.cpp)
+    QString ContentToHTML(TVSTTextSourceType Source, const QString& Caption = QString());
+    QByteArray ContentToRTF(TVSTTextSourceType Source);
+    QString ContentToText(TVSTTextSourceType Source, const QString& Separator);
+    QString ContentToText(TVSTTextSourceType Source, QChar Separator);
+    QString ContentToUnicode(TVSTTextSourceType Source, QChar Separator);
+    // One quoted line per top-level node (and the column captions first).
+    QStringList CSVLines(bool IncludeHeading);
+    // False only for an empty file name; a file that cannot be written
+    // raises the stream error.
+    bool SaveToCSVFile(const QString& FileNameWithPath, bool IncludeHeading);
+    // The block of a text format, with its terminator; empty for a format
+    // this tree does not render.
+    QByteArray ContentToClipboard(TClipFormat Format, TVSTTextSourceType Source);
+    void ContentToCustom(TVSTTextSourceType Source);
+    HRESULT RenderDataFormat(const FORMATETC& FormatEtcIn, STGMEDIUM& Medium, bool ForClipboard) override;
 
     // ----- events
     TVSTGetTextEvent OnGetText;

@@ -255,4 +255,5 @@ enum : int {
     hcTFStreamTooSmall = 2004,
     hcTFCorruptStream1 = 2005,
     hcTFCorruptStream2 = 2006,
+    hcTFClipboardFailed = 2007,
 };

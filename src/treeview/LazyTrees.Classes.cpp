@@ -1,5 +1,6 @@
 #include "treeview/LazyTrees.Classes.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -11,7 +12,9 @@ std::ptrdiff_t RoundToBlock(std::ptrdiff_t n) { return (n + BlockSize - 1) / Blo
 template <class C>
 void GrowBuffer(C*& start, C*& position, C*& end, std::ptrdiff_t by) {
     const std::ptrdiff_t used = position - start;
-    const std::ptrdiff_t capacity = (end - start) + by;
+    // Whole blocks, at least half the capacity again, so that a long export
+    // moves its text a bounded number of times.
+    const std::ptrdiff_t capacity = (end - start) + std::max(by, RoundToBlock((end - start) / 2));
     C* p = static_cast<C*>(std::realloc(start, size_t(capacity) * sizeof(C)));
     if (!p) throw std::bad_alloc();
     start = p;
@@ -20,9 +23,26 @@ void GrowBuffer(C*& start, C*& position, C*& end, std::ptrdiff_t by) {
 }
 }  // namespace
 
-TBufferedString::~TBufferedString() { std::free(FStart); }
+TBufferedString::~TBufferedString() = default;
 
-void TBufferedString::Grow(std::ptrdiff_t by) { GrowBuffer(FStart, FPosition, FEnd, by); }
+void TBufferedString::Grow(std::ptrdiff_t by) {
+    // The text lives in a string of its own, so Take hands it out uncopied.
+    const std::ptrdiff_t used = FPosition - FStart;
+    const std::ptrdiff_t capacity = (FEnd - FStart) + std::max(by, RoundToBlock((FEnd - FStart) / 2));
+    FData.resize(qsizetype(capacity));
+    FStart = reinterpret_cast<char16_t*>(FData.data());
+    FPosition = FStart + used;
+    FEnd = FStart + capacity;
+}
+
+QString TBufferedString::Take() {
+    if (!FStart) return QString();
+    FData.truncate(qsizetype(FPosition - FStart));
+    QString result = std::move(FData);
+    FData = QString();
+    FStart = FPosition = FEnd = nullptr;
+    return result;
+}
 
 void TBufferedString::Add(const QString& S) {
     const std::ptrdiff_t len = S.size();

@@ -10,7 +10,7 @@
 #include <cstddef>
 
 // UTF-16 text. Capacity grows in whole blocks of 4096 characters, at least
-// as large as the text appended.
+// as large as the text appended and at least half the capacity again.
 class TBufferedString {
 public:
     TBufferedString() = default;
@@ -21,11 +21,14 @@ public:
     void Add(const QString& S);
     void AddNewLine();
     QString AsString() const;
+    // Hands out the text without copying it and leaves the buffer empty.
+    QString Take();
     // Characters allocated so far.
     std::ptrdiff_t Capacity() const { return FEnd - FStart; }
 
 private:
     void Grow(std::ptrdiff_t by);
+    QString FData;
     char16_t* FStart = nullptr;
     char16_t* FPosition = nullptr;
     char16_t* FEnd = nullptr;

@@ -14,6 +14,7 @@
 // errors raise ELazyTreeError with a help context. Handlers receive nil in
 // place of the hidden root.
 #include "platform/controls/Controls.h"
+#include "platform/controls/DragDrop.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/ImgList.h"
 #include "platform/controls/StdCtrls.h"
@@ -105,6 +106,25 @@ using TLTGetImageEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Nod
 using TLTGetImageExEvent =
     std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TLTImageKind Kind, TColumnIndex Column, bool& Ghosted,
                        int& ImageIndex, TCustomImageList*& ImageList)>;
+class TLazyTreeColumn;
+class TClipboardFormats;
+using TFormatEtcArray = QList<FORMATETC>;
+using TLTCreateDataObjectEvent = std::function<void(TBaseLazyTree* Sender, std::shared_ptr<IDataObject>& Obj)>;
+using TLTGetUserClipboardFormatsEvent = std::function<void(TBaseLazyTree* Sender, TFormatEtcArray& Formats)>;
+using TLTRenderOLEDataEvent = std::function<void(TBaseLazyTree* Sender, const FORMATETC& FormatEtcIn,
+                                                 STGMEDIUM& Medium, bool ForClipboard, HRESULT& Result)>;
+enum TDropMode : uint8_t;
+using TLTDragOverEvent =
+    std::function<void(TBaseLazyTree* Sender, TObject* Source, TShiftState Shift, TDragState State, TPoint Pt,
+                       TDropMode Mode, uint32_t& Effect, bool& Accept)>;
+using TLTDragDropEvent =
+    std::function<void(TBaseLazyTree* Sender, TObject* Source, IDataObject* DataObject,
+                       const QList<TClipFormat>& Formats, TShiftState Shift, TPoint Pt, uint32_t& Effect,
+                       TDropMode Mode)>;
+using TLTTreeExportEvent = std::function<void(TBaseLazyTree* Sender, TLTExportType aExportType)>;
+using TLTColumnExportEvent =
+    std::function<void(TBaseLazyTree* Sender, TLTExportType aExportType, TLazyTreeColumn* Column)>;
+using TLTNodeExportEvent = std::function<bool(TBaseLazyTree* Sender, TLTExportType aExportType, PLazyNode Node)>;
 // The subtree iterator's callback.
 using TLTGetNodeProc = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, void* Data, bool& Abort)>;
 
@@ -412,6 +432,42 @@ using TLTScrollBarShowEvent = std::function<void(TBaseLazyTree* Sender, int Bar,
 using TLTMeasureItemEvent =
     std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas, PLazyNode Node, int& NodeHeight)>;
 using TLTHeaderNotifyEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column)>;
+using TLTHeaderEvent = std::function<void(TLTHeader* Sender)>;
+using TLTHeaderClickEvent = std::function<void(TLTHeader* Sender, TLTHeaderHitInfo& HitInfo)>;
+using TLTHeaderMouseEvent =
+    std::function<void(TLTHeader* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TLTHeaderMouseMoveEvent = std::function<void(TLTHeader* Sender, TShiftState Shift, int X, int Y)>;
+using TLTHeaderDraggingEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column, bool& Allowed)>;
+using TLTHeaderDraggedEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column, int OldPosition)>;
+using TLTHeaderDraggedOutEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column, TPoint DropPosition)>;
+using TLTBeforeColumnWidthTrackingEvent =
+    std::function<void(TLTHeader* Sender, TColumnIndex Column, TShiftState Shift)>;
+using TLTColumnWidthTrackingEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column, TShiftState Shift,
+                                                       TPoint& TrackPoint, TPoint P, bool& Allowed)>;
+using TLTBeforeHeaderHeightTrackingEvent = std::function<void(TLTHeader* Sender, TShiftState Shift)>;
+using TLTHeaderHeightTrackingEvent =
+    std::function<void(TLTHeader* Sender, TPoint& P, TShiftState Shift, bool& Allowed)>;
+using TLTColumnWidthDblClickResizeEvent =
+    std::function<void(TLTHeader* Sender, TColumnIndex Column, TShiftState Shift, TPoint P, bool& Allowed)>;
+using TLTCanSplitterResizeColumnEvent =
+    std::function<void(TLTHeader* Sender, TPoint P, TColumnIndex Column, bool& Allowed)>;
+using TLTCanSplitterResizeHeaderEvent = std::function<void(TLTHeader* Sender, TPoint P, bool& Allowed)>;
+using TLTGetHeaderCursorEvent = std::function<void(TLTHeader* Sender, TCursor& Cursor)>;
+using TLTHeaderPaintEvent =
+    std::function<void(TLTHeader* Sender, TCanvas* HeaderCanvas, TLazyTreeColumn* Column, const TRect& R, bool Hover,
+                       bool Pressed, TLTDropMarkMode DropMark)>;
+using TLTHeaderPaintQueryElementsEvent =
+    std::function<void(TLTHeader* Sender, THeaderPaintInfo& PaintInfo, THeaderPaintElements& Elements)>;
+using TLTAdvancedHeaderPaintEvent =
+    std::function<void(TLTHeader* Sender, THeaderPaintInfo& PaintInfo, THeaderPaintElements Elements)>;
+using TLTColumnVisibilityChangedEvent =
+    std::function<void(TBaseLazyTree* Sender, TColumnIndex Column, bool Visible)>;
+using TLTBeforeAutoFitColumnsEvent = std::function<void(TLTHeader* Sender, TSmartAutoFitType& SmartAutoFitType)>;
+using TLTBeforeAutoFitColumnEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column,
+                                                       TSmartAutoFitType& SmartAutoFitType, bool& Allowed)>;
+using TLTBeforeGetMaxColumnWidthEvent =
+    std::function<void(TLTHeader* Sender, TColumnIndex Column, bool& UseSmartColumnWidth)>;
+using TLTAfterGetMaxColumnWidthEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column, int& MaxWidth)>;
 using TLTBeforeCellPaintEvent =
     std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas, PLazyNode Node, TColumnIndex Column,
                        TLTCellPaintMode CellPaintMode, TRect CellRect, TRect& ContentRect)>;
@@ -971,6 +1027,38 @@ public:
 
     // ----- header notifications the tree answers
     virtual void FireColumnResize(TColumnIndex Column);
+    // The width the column's widest content needs: over the nodes in view
+    // (UseSmartColumnWidth) or over every visible node.
+    virtual int GetMaxColumnWidth(TColumnIndex Column, bool UseSmartColumnWidth = false);
+    virtual void FireColumnVisibilityChanged(TColumnIndex Column, bool Visible);
+    TLTColumnVisibilityChangedEvent OnColumnVisibilityChanged;
+    TLTHeaderPaintEvent OnHeaderDraw;
+    TLTHeaderClickEvent OnHeaderClick, OnHeaderDblClick;
+    TLTHeaderMouseEvent OnHeaderMouseDown, OnHeaderMouseUp;
+    TLTHeaderMouseMoveEvent OnHeaderMouseMove;
+    TLTHeaderDraggingEvent OnHeaderDragging;
+    TLTHeaderDraggedEvent OnHeaderDragged;
+    TLTHeaderDraggedOutEvent OnHeaderDraggedOut;
+    TLTBeforeColumnWidthTrackingEvent OnBeforeColumnWidthTracking;
+    TLTColumnWidthTrackingEvent OnColumnWidthTracking;
+    TLTHeaderNotifyEvent OnAfterColumnWidthTracking;
+    TLTBeforeHeaderHeightTrackingEvent OnBeforeHeaderHeightTracking;
+    TLTHeaderHeightTrackingEvent OnHeaderHeightTracking, OnHeaderHeightDblClickResize;
+    TLTHeaderEvent OnAfterHeaderHeightTracking;
+    TLTColumnWidthDblClickResizeEvent OnColumnWidthDblClickResize;
+    TLTCanSplitterResizeColumnEvent OnCanSplitterResizeColumn;
+    TLTCanSplitterResizeHeaderEvent OnCanSplitterResizeHeader;
+    TLTGetHeaderCursorEvent OnGetHeaderCursor;
+    // The column's check box goes to the state a click leads to.
+    virtual void ToggleColumnCheckState(TColumnIndex Column);
+    TLTHeaderPaintQueryElementsEvent OnHeaderDrawQueryElements;
+    TLTAdvancedHeaderPaintEvent OnAdvancedHeaderDraw;
+    TLTBeforeAutoFitColumnsEvent OnBeforeAutoFitColumns;
+    TLTBeforeAutoFitColumnEvent OnBeforeAutoFitColumn;
+    TLTHeaderNotifyEvent OnAfterAutoFitColumn;
+    TLTHeaderEvent OnAfterAutoFitColumns;
+    TLTBeforeGetMaxColumnWidthEvent OnBeforeGetMaxColumnWidth;
+    TLTAfterGetMaxColumnWidthEvent OnAfterGetMaxColumnWidth;
     virtual void AfterMainColumnChange();
 
     // ----- painting (LazyTreesPaint.cpp, LazyTreesElements.cpp,
@@ -1056,6 +1144,63 @@ public:
     TLTRemoveFromSelectionEvent OnRemoveFromSelection;
     TLTFocusChangeEvent OnFocusChanged;
     TLTFocusChangingEvent OnFocusChanging;
+
+    // ----- exchange: clipboard formats and the export events
+    // (LazyTreesClipboard.cpp, LazyTreesExport.cpp)
+    TClipboardFormats* ClipboardFormats();
+    // Keeps the names the registry knows and this tree can render.
+    void SetClipboardFormats(const QStringList& Value);
+    TLTTreeExportEvent OnBeforeTreeExport, OnAfterTreeExport;
+    TLTTreeExportEvent OnBeforeHeaderExport, OnAfterHeaderExport;
+    TLTColumnExportEvent OnBeforeColumnExport, OnColumnExport, OnAfterColumnExport;
+    TLTNodeExportEvent OnBeforeNodeExport, OnNodeExport, OnAfterNodeExport;
+    // Whether a node passes the tree's export filter (ExportMode).
+    bool PassesExportMode(PLazyNode Node);
+    // Clipboard and data import (LazyTreesClipboardOps.cpp). The platform's
+    // clipboard takes every format at once: the cut/copy marks are set
+    // before rendering, and a later change of the clipboard's content
+    // cancels them.
+    virtual void CopyToClipboard();
+    virtual void CutToClipboard();
+    virtual bool PasteFromClipboard();
+    void FlushClipboard() {}
+    void CancelCutOrCopy();
+    void FinishCutOrCopy();
+    bool ProcessOLEData(TBaseLazyTree* Source, IDataObject* DataObject, PLazyNode TargetNode,
+                        TLTNodeAttachMode Mode, bool Optimized);
+    bool ProcessDrop(IDataObject* DataObject, PLazyNode TargetNode, uint32_t& Effect, TLTNodeAttachMode Mode);
+    // The tree of this process the data came from, nil for any other.
+    TBaseLazyTree* SourceTreeOf(IDataObject* DataObject);
+    // This tree's id among the live trees of the process, and back.
+    uint32_t ExchangeId();
+    static TBaseLazyTree* TreeOfExchangeId(uint32_t Id);
+    // The formats a data object of this tree offers.
+    TFormatEtcArray CollectNativeFormats();
+    virtual HRESULT RenderDataFormat(const FORMATETC& FormatEtcIn, STGMEDIUM& Medium, bool ForClipboard);
+    // Drag and drop (LazyTreesDragDrop.cpp).
+    std::shared_ptr<class TLTDragManager> DragManager();
+    class TLTDragImage* DragImage();
+    // Prints the whole tree page by page, at its size on screen (LazyTreesPrint.cpp).
+    void Print(class TLTPrinter* Printer, bool PrintHeader);
+    // Makes the drag image of the selected nodes around the hot spot (client):
+    // with a data object the platform's drag picture shows it.
+    virtual void PrepareDragImage(TPoint HotSpot, IDataObject* DataObject);
+    uint32_t LastDragEffect();
+    bool Dragging() const { return FStates.ContainsAny({tsOLEDragging, tsOLEDragPending}); }
+    // The drag of the selection from this tree; P is the hot spot (client).
+    virtual void RunOLEDragDrop(TPoint P);
+    virtual uint32_t ProposeDropEffect(TObject* Source, TShiftState Shift, TPoint Pt, uint32_t AllowedEffects);
+    virtual HRESULT HandleDragEnter(uint32_t KeyState, TPoint Pt, uint32_t& Effect);
+    virtual HRESULT HandleDragOver(TObject* Source, uint32_t KeyState, TDragState State, TPoint Pt,
+                                   uint32_t& Effect);
+    virtual void HandleDragLeave();
+    virtual HRESULT HandleDrop(IDataObject* DataObject, uint32_t KeyState, TPoint Pt, uint32_t& Effect);
+    virtual void ExpandDropTarget();
+    TLTDragOverEvent OnDragOver;
+    TLTDragDropEvent OnDragDrop;
+    TLTCreateDataObjectEvent OnCreateDataObject;
+    TLTGetUserClipboardFormatsEvent OnGetUserClipboardFormats;
+    TLTRenderOLEDataEvent OnRenderOLEData;
 
     // The states flip only through here.
     virtual void SwitchStates(TLazyTreeStates Enter, TLazyTreeStates Leave);
@@ -1516,6 +1661,25 @@ protected:
     // The pending edit was armed by a double click (its release keeps it).
     bool FEditFromDblClick = false;
     std::unique_ptr<TCustomLazyTreeOptions> FOptions;
+    std::shared_ptr<TClipboardFormats> FClipboardFormats;  // made when first asked for
+    // The exchange's own state (tree id, clipboard watch), made when first needed.
+    std::shared_ptr<struct TLTExchangeState> FExchange;
+    virtual void FireRenderOLEData(const FORMATETC& FormatEtcIn, STGMEDIUM& Medium, bool ForClipboard,
+                                   HRESULT& Result);
+    virtual std::shared_ptr<IDataObject> FireCreateDataObject();
+    virtual void FireGetUserClipboardFormats(TFormatEtcArray& Formats);
+    TLTExchangeState& Exchange();
+    virtual bool FireDragOver(TObject* Source, TShiftState Shift, TDragState State, TPoint Pt, TDropMode Mode,
+                              uint32_t& Effect);
+    virtual void FireDragDrop(TObject* Source, IDataObject* DataObject, const QList<TClipFormat>& Formats,
+                              TShiftState Shift, TPoint Pt, uint32_t& Effect, TDropMode Mode);
+    // The shift state of a drag's key state, with the buttons the tree saw go down.
+    TShiftState DragShiftState(uint32_t KeyState);
+    // The selected nodes around the hot spot (client), DragWidth x DragHeight.
+    std::unique_ptr<TBitmap> DragPicture(TPoint HotSpot);
+    friend class TLTDragManager;
+    // The clipboard's content as a data object (a test may fail it).
+    virtual HRESULT OpenClipboardData(std::shared_ptr<IDataObject>& Data);
     // Painting state.
     TRect FUpdateRect;
     TDropMode FLastDropMode = dmNowhere;
@@ -1541,6 +1705,8 @@ protected:
     friend class TLTColors;
     friend class TScrollBarOptions;
     friend class TLTWorkerThread;
+    friend class TStringEditLink;
+    friend class TLTEdit;
 
 private:
     void ExpandOrCollapse(PLazyNode Node);

@@ -447,12 +447,22 @@ PLazyNode TBaseLazyTree::GetNodeAt(int, int Y, bool Relative, int& NodeTop) {
     int64_t absY = Relative ? int64_t(Y) - FOffsetY : Y;
     PLazyNode run = nullptr;
     uint32_t top = 0;
-    if (FStates.Contains(tsUseCache)) run = FindCacheEntryByPosition(uint32_t(std::max<int64_t>(0, absY)), top);
+    const bool cached = FStates.Contains(tsUseCache);
+    if (cached) run = FindCacheEntryByPosition(uint32_t(std::max<int64_t>(0, absY)), top);
     if (!run) {
         run = GetFirstVisibleNoInit(nullptr, true, false);
         top = 0;
     }
     int64_t currentTop = top;
+    const uint64_t generation = FCacheGeneration;
+    // Scrolling and the keys ask for nodes near the last one found: that one
+    // is a nearer start than the cache entry when it lies between the entry
+    // and the point.
+    if (cached && run && FTopMemoNode && FTopMemoGeneration == generation && FTopMemoTop >= currentTop &&
+        FTopMemoTop <= absY) {
+        run = FTopMemoNode;
+        currentTop = FTopMemoTop;
+    }
     PLazyNode result = nullptr;
     while (run) {
         const int64_t h = GetNodeHeight(run);
@@ -462,6 +472,12 @@ PLazyNode TBaseLazyTree::GetNodeAt(int, int Y, bool Relative, int& NodeTop) {
         }
         currentTop += h;
         run = GetNextVisibleNoInit(run, true);
+    }
+    // A height measured on the way makes the walk's result stale.
+    if (cached && result && FCacheGeneration == generation) {
+        FTopMemoNode = result;
+        FTopMemoTop = currentTop;
+        FTopMemoGeneration = generation;
     }
     NodeTop = result ? int(currentTop + (Relative ? FOffsetY : 0)) : 0;
     return result;

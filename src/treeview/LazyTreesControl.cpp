@@ -3,6 +3,8 @@
 // window's create parameters, the look notifications and the plain property
 // writers.
 #include "treeview/LazyTrees.h"
+#include "treeview/LazyTreesClipboard.h"
+#include "treeview/LazyTreesDragDrop.h"
 
 #include "platform/controls/Clipboard.h"
 #include "platform/controls/Forms.h"
@@ -100,6 +102,7 @@ void TBaseLazyTree::InitializeProcessResources() {
     std::call_once(gResourcesMade, [] {
         TProcessResources& r = Resources();
         r.ReferenceFormat = RegisterClipboardFormat(QStringLiteral("Lazy Tree Reference"));
+        RegisterTreeClipboardFormats();
         static const char* const strips[7] = {"LT_CHECK_LIGHT", "LT_CHECK_DARK", "LT_TICK_LIGHT", "LT_TICK_DARK",
                                                "LT_FLAT",        "LT_XP",         "LT_UTILITIES"};
         for (int i = 0; i < 7; ++i) {
@@ -226,6 +229,7 @@ void TBaseLazyTree::CreateWnd() {
     FHeader->ReapplyHeaderLimits();
     UpdateScrollBars(true);
     RecalcHeaderRect();
+    if (FOptions->MiscOptions().Contains(toAcceptOLEDrop)) RegisterDragDrop(this, DragManager());
 }
 
 TPoint TBaseLazyTree::BorderDimensions() {
@@ -313,6 +317,8 @@ void TBaseLazyTree::WMNCPaint(TMessage& M) {
         c.Brush().SetColor(clWindowFrame);
         c.FrameRect(edge);
     }
+    if (FHeader->Options().Contains(hoVisible) && !FHeaderRect.IsEmpty())
+        FHeader->Columns()->PaintHeader(&c, FHeaderRect, -FEffectiveOffsetX);
     PaintControlBorder(&c);
 }
 
@@ -370,6 +376,8 @@ void TBaseLazyTree::WMSize(TMessage& M) {
 }
 
 void TBaseLazyTree::WndProc(TMessage& M) {
+    // The header sees every message first and may keep it.
+    if (FHeader && HandleAllocated() && FHeader->HandleHeaderMessage(M)) return;
     if (InputWndProc(M)) return;
     switch (M.Msg) {
     case WM_CHANGESTATE: WMChangeState(M); return;

@@ -346,7 +346,14 @@ TLazyTreeColumns::TLazyTreeColumns(TLTHeader* AOwner)
                                                : TCollection::ItemClass<TLazyTreeColumn>()),
       FHeader(AOwner) {}
 
-TLazyTreeColumns::~TLazyTreeColumns() { FClearing = true; }
+TLazyTreeColumns::~TLazyTreeColumns() {
+    FClearing = true;
+    // The automatic column menu goes with the collection.
+    if (TPopupMenu* menu = FColumnPopupMenu) {
+        FColumnPopupMenu = nullptr;
+        menu->Free();
+    }
+}
 
 TPersistent* TLazyTreeColumns::GetOwner() const { return FHeader; }
 
@@ -1007,36 +1014,6 @@ void TLTHeader::ReapplyHeaderLimits() {
     }
     FStates.Exclude(hsScaling);
     FStates.Exclude(hsNeedScaling);
-}
-
-int TLTHeader::ResizeColumns(int Delta, TColumnIndex Start, TColumnIndex Stop, TLTColumnOptions Options) {
-    // Each pass hands every column that can still move an equal share; the
-    // pixels that do not divide go one by one from the first column on.
-    int left = Delta;
-    for (int pass = 0; pass < 64 && left != 0; ++pass) {
-        QList<TLazyTreeColumn*> movable;
-        for (TColumnIndex i = std::max(0, Start); i <= Stop && i < FColumns->Count(); ++i) {
-            TLazyTreeColumn* c = FColumns->Items(i);
-            if (!c->Options().ContainsAll(Options)) continue;
-            if (left > 0 ? c->FWidth < c->FMaxWidth : c->FWidth > c->FMinWidth) movable.append(c);
-        }
-        if (movable.isEmpty()) break;
-        const int n = movable.size();
-        const int share = left / n;
-        int rest = left - share * n;
-        for (TLazyTreeColumn* c : movable) {
-            int want = share;
-            if (rest != 0) {
-                want += rest > 0 ? 1 : -1;
-                rest += rest > 0 ? -1 : 1;
-            }
-            const int w = std::clamp(c->FWidth + want, c->FMinWidth, c->FMaxWidth);
-            left -= w - c->FWidth;
-            c->FWidth = w;
-        }
-    }
-    FColumns->RecalcColumnLefts(false);
-    return Delta - left;
 }
 
 void TLTHeader::DistributeSpringWidth() {

@@ -15,7 +15,9 @@
 #include "treeview/LazyTreeTypes.h"
 
 #include <QList>
+#include <QPair>
 #include <QString>
+#include <QVariant>
 
 #include <memory>
 
@@ -49,6 +51,56 @@ enum THeaderState : uint8_t {
 };
 using THeaderStates = TLTSet<THeaderState, uint16_t>;
 enum TLTHeaderStyle : uint8_t { hsThickButtons, hsFlatButtons, hsPlates };
+
+// Which nodes auto-fit measures: those in view for every column, all visible
+// ones for every column, or by each column's coSmartResize.
+enum TSmartAutoFitType : uint8_t { smaAllColumns, smaNoColumn, smaUseColumnOption };
+
+// The drop mark a column shows while another column is dragged over it.
+enum TLTDropMarkMode : uint8_t { dmmNone, dmmLeft, dmmRight };
+// The parts of a header cell an application may draw itself.
+enum THeaderPaintElement : uint8_t { hpeBackground, hpeDropMark, hpeHeaderGlyph, hpeSortGlyph, hpeText };
+using THeaderPaintElements = TLTSet<THeaderPaintElement, uint8_t>;
+
+// What the header's owner-draw events get about the cell being painted.
+struct THeaderPaintInfo {
+    TCanvas* TargetCanvas = nullptr;
+    class TLazyTreeColumn* Column = nullptr;
+    TRect PaintRectangle;
+    TRect TextRectangle;
+    bool IsHoverIndex = false;
+    bool IsDownIndex = false;
+    bool IsEnabled = false;
+    bool ShowHeaderGlyph = false;
+    bool ShowSortGlyph = false;
+    bool ShowRightBorder = false;
+    TLTDropMarkMode DropMark = dmmNone;
+    TPoint GlyphPos;
+    TPoint SortGlyphPos;
+};
+
+// The DrawEdge edge and flags of a header cell by the header style: pressed,
+// hot (plates only) or normal; normal and hot cells get BF_RIGHT when they
+// show their right border.
+struct THeaderEdge {
+    unsigned Edge = 0;
+    unsigned Flags = 0;
+};
+THeaderEdge HeaderCellEdge(enum TLTHeaderStyle Style, bool Pressed, bool Hot, bool RightBorder);
+
+// What a click in the header hit.
+enum TLTHeaderHitPosition : uint8_t { hhiNoWhere, hhiOnColumn, hhiOnIcon, hhiOnCheckbox };
+using TLTHeaderHitPositions = TLTSet<TLTHeaderHitPosition, uint8_t>;
+struct TLTHeaderHitInfo {
+    int X = 0, Y = 0;  // the header point: client x, client y plus the header height
+    TMouseButton Button = mbLeft;
+    TShiftState Shift = 0;
+    TColumnIndex Column = NoColumn;
+    TLTHeaderHitPositions HitPosition;
+};
+
+// Form properties as name/value pairs, in the order they are written.
+using TLTPropertyList = QList<QPair<QString, QVariant>>;
 
 using TColumnPosition = uint32_t;
 using TIndexArray = QList<TColumnIndex>;
@@ -130,6 +182,27 @@ public:
     QString GetDisplayName() const override;
     void Assign(const TPersistent* Source) override;
     bool Equals(const TLazyTreeColumn* Other) const;
+    // Places the image or check box, the sort glyph and the caption in the
+    // cell's client rectangle (LazyTreesHeaderPaint.cpp).
+    void PlaceHeaderCellContent(TCanvas* DC, const TRect& Client, bool UseHeaderGlyph, bool UseSortGlyph,
+                                TPoint& HeaderGlyphPos, TPoint& SortGlyphPos, TSize& SortGlyphSize,
+                                TRect& TextBounds, unsigned DrawFormat);
+    bool HasImage() const { return FHasImage; }
+    TRect ImageRect() const { return FImageRect; }
+    // The column's own form properties: "WideText" and "WideHint", each only
+    // when not empty (LazyTreesHeaderStream.cpp).
+    TLTPropertyList DefinedProperties() const;
+    // False for a name the column does not define.
+    bool ReadDefinedProperty(const QString& Name, const QVariant& Value);
+    // The published properties that differ from a new column's, then the
+    // defined ones: one item of the "Columns" collection value.
+    TLTPropertyList StoredProperties() const;
+    // Sets one property of an item of "Columns" through its writer; false
+    // for an unknown name.
+    bool ReadStoredProperty(const QString& Name, const QVariant& Value);
+    // The column record of the header stream (LazyTreesHeaderStream.cpp).
+    virtual void SaveToStream(TStream* Stream);
+    virtual void LoadFromStream(TStream* Stream, int Version);
 
 protected:
     friend class TLazyTreeColumns;
@@ -155,6 +228,7 @@ protected:
     int FLastWidth = 50;
     TColor FColor = clWindow;
     QString FCaptionText;
+    QString FCaptionTextSource;  // the text FCaptionText was wrapped from
     bool FCheckBox = false;
     TCheckType FCheckType = ctCheckBox;
     TCheckState FCheckState = csUncheckedNormal;
@@ -198,9 +272,38 @@ public:
     void AnimatedResize(TColumnIndex Column, int NewWidth);
     void Assign(const TPersistent* Source) override;
     bool Equals(const TLazyTreeColumns* Other) const;
+    // Paints the header area R (window coordinates) onto DC through the
+    // header bitmap; HOffset is the negated horizontal scroll offset.
+    virtual void PaintHeader(TCanvas* DC, const TRect& R, int HOffset);
+    // Paints the part R of the column strip (x from the first column's left)
+    // onto TargetCanvas with R's top-left at Target.
+    virtual void PaintHeader(TCanvas* TargetCanvas, TRect R, TPoint Target, int RTLOffset = 0);
+    // One caption: shortened to "..." unless wrapped, embossed when disabled.
+    void DrawHeaderCaption(TCanvas* DC, const QString& Caption, TRect Bounds, bool Enabled, bool Hot,
+                           unsigned DrawFormat, bool WrapCaption);
+    // The header bitmap the device-context form paints into.
+    TBitmap* HeaderBitmap() const { return FHeaderBitmap.get(); }
+    // The column block of the header stream.
+    virtual void SaveToStream(TStream* Stream);
+    virtual void LoadFromStream(TStream* Stream, int Version);
 
     int DefaultWidth = 50;
     TColumnIndex HoverIndex() const { return FHoverIndex; }
+    // The hot and the pressed column as the header's mouse handling sets
+    // them; a change repaints the header.
+    void SetHoverIndex(TColumnIndex Value);
+    // The column under the client point becomes the hot one; true when it changed.
+    bool UpdateHoverIndex(TPoint P);
+    // The column under the client point becomes the pressed one when it
+    // may be clicked; answers the column under the point.
+    TColumnIndex UpdateDownIndex(TPoint P);
+    bool CanSplitterResize(TPoint P, TColumnIndex Column);
+    // A click or double click at the client point with the button.
+    void EvaluateHeaderClick(TPoint P, TMouseButton Button, bool Force, bool DblClick);
+    TColumnIndex DropTarget() const { return FDropTarget; }
+    bool DropBefore() const { return FDropBefore; }
+    TColumnIndex DragIndex() const { return FDragIndex; }
+    void SetDownIndex(TColumnIndex Value, bool OnCheckBox = false);
     TColumnIndex DownIndex() const { return FDownIndex; }
     TColumnIndex TrackIndex() const { return FTrackIndex; }
     TColumnIndex ClickIndex() const { return FClickIndex; }
@@ -216,6 +319,11 @@ public:
     void FitAutoSizeColumn(TColumnIndex ChangedColumn, bool Force);
     TColumnIndex ColumnBoundsAt(TPoint P, int& ALeft, bool Relative, int& ARight) const;
     bool NeedPositionsFix() const { return FNeedPositionsFix; }
+    // The automatic column menu of a right click at P (client coordinates
+    // of the tree): made anew each time, freed with the collection
+    // (LazyTreesHeaderPopup.cpp).
+    void PopupColumnMenu(TPoint P);
+    TPopupMenu* ColumnPopupMenu() const { return FColumnPopupMenu; }
 
 protected:
     friend class TLazyTreeColumn;
@@ -235,6 +343,11 @@ protected:
     TColumnIndex FDragIndex = 0;
     TColumnIndex FDropTarget = NoColumn;
     bool FDropBefore = false;
+    TPopupMenu* FColumnPopupMenu = nullptr;
+    std::unique_ptr<TBitmap> FHeaderBitmap;
+
+private:
+    void PaintColumnHeader(THeaderPaintInfo& PaintInfo, bool AdvancedOwnerDraw, bool PlainOwnerDraw);
 };
 
 // ---------------------------------------------------------------------------
@@ -257,6 +370,7 @@ public:
     TNotifyEvent OnChange;
 
 private:
+    friend class TLTHeader;
     void Change();
     TLTHeader* FHeader;
     uint8_t FMaxHeightPercent = 0, FMaxWidthPercent = 0, FMinHeightPercent = 0, FMinWidthPercent = 0;
@@ -322,6 +436,34 @@ public:
     // Spreads Delta pixels over the columns from Start to Stop that carry all
     // the options (widening or narrowing each within its limits).
     int ResizeColumns(int Delta, TColumnIndex Start, TColumnIndex Stop, TLTColumnOptions Options);
+    // Gives the resizable, visible columns at the display positions from
+    // RangeStartCol to RangeEndCol (negative start: 0; negative or too large
+    // end: the last) the width of their widest content.
+    virtual void AutoFitColumns(bool Animated = true, TSmartAutoFitType SmartAutoFitType = smaUseColumnOption,
+                                int RangeStartCol = NoColumn, int RangeEndCol = NoColumn);
+    // Every resizable, visible column goes back to its previous width.
+    void RestoreColumns();
+    // ----- mouse and keyboard (LazyTreesHeaderMouse.cpp)
+    // Handles a message of the tree's window first; true: the tree leaves it.
+    virtual bool HandleHeaderMessage(TMessage& Message);
+    // Finds the column splitter under the client point P (sets the
+    // collection's TrackIndex and the track point to the column's edge).
+    virtual bool FindSplitterColumn(TPoint P);
+    bool IsInColumnSplitter(TPoint P);
+    bool CanResizeHeight(TPoint P);
+    TPoint TrackPoint() const { return FTrackPoint; }
+    // The column drag's picture and where it is shown (screen coordinates).
+    TBitmap* DragImage() const { return FDragImage.get(); }
+    TPoint DragImagePosition() const { return FDragImagePosition; }
+    // The tree's form property "Columns": one property list per column, in
+    // index order; written when the columns are stored and differ from the
+    // ancestor's (nil: no ancestor).
+    bool ColumnsAreStored() const { return FColumns->Count() > 0; }
+    bool StoreColumnsProperty(QList<TLTPropertyList>& Items, const TLTHeader* Ancestor = nullptr) const;
+    void LoadColumnsProperty(const QList<TLTPropertyList>& Items);
+    // The header stream: always written as version 6, read in every layout.
+    virtual void SaveToStream(TStream* Stream);
+    virtual void LoadFromStream(TStream* Stream);
     int LastWidth() const { return FLastWidth; }
     void SetLastWidth(int V) { FLastWidth = V; }
 
@@ -332,6 +474,8 @@ protected:
     void HeaderFontChanged();
     void ImagesChanged();
     void ConstraintsChanged();
+    bool FireBeforeAutoFitColumn(TColumnIndex Column, TSmartAutoFitType SmartAutoFitType);
+    void FireAfterAutoFitColumn(TColumnIndex Column);
     // The height rules applied to V; false when nothing changed.
     bool ApplyHeight(int V);
 
@@ -355,4 +499,18 @@ protected:
     int FLastWidth = 0;
     THeaderStates FStates;
     TPoint FDragStart, FTrackStart, FTrackPoint;
+    std::unique_ptr<TBitmap> FDragImage;
+    TPoint FDragImagePosition, FDragHotSpot;
+
+private:
+    bool TrackHeaderMouseMove(TMessage& Message);
+    void StartColumnDrag(TPoint P, TPoint Start);
+    void MoveColumnDrag(TPoint P);
+    void EndDragImage();
+    bool HeaderButtonDown(TMessage& Message, TPoint P);
+    bool HeaderButtonUp(TMessage& Message, TPoint P);
+    bool HeaderDoubleClick(TMessage& Message, TPoint P);
+    bool HeaderCancel(TMessage& Message);
+    bool HeaderRightButtonUp(TMessage& Message, TPoint P);
+    void LeaveTrackingStates();
 };

@@ -583,9 +583,7 @@ void TBaseLazyTree::MouseMove(TShiftState Shift, int X, int Y) {
         SwitchStates({}, {tsWheelScrolling});
     if (FStates.Contains(tsOLEDragPending) &&
         (std::abs(FLastClickPos.X - X) >= FDragThreshold || std::abs(FLastClickPos.Y - Y) >= FDragThreshold)) {
-        // The drag-and-drop run starts here once it exists; until then the
-        // pending drag ends.
-        SwitchStates({}, {tsOLEDragPending});
+        RunOLEDragDrop(FLastClickPos);
         return;
     }
     if (AutoScrollAllowed()) ArmAutoScroll(X, Y);

@@ -36,16 +36,16 @@ bool TBaseLazyTree::InputWndProc(TMessage& M) {
     case TVM_GETITEMW: TVMGetItem(M); return true;
     case TVM_GETITEMRECT: TVMGetItemRect(M); return true;
     case TVM_GETNEXTITEM: TVMGetNextItem(M); return true;
+    case WM_CUT: CutToClipboard(); return true;
+    case WM_COPY: CopyToClipboard(); return true;
+    case WM_PASTE: PasteFromClipboard(); return true;
     default: return false;
     }
 }
 
 void TBaseLazyTree::InputTimer(unsigned ID) {
     switch (ID) {
-    case ExpandTimer:
-        // Expanding the drop target belongs to a running drag over the tree.
-        KillTreeTimer(ExpandTimer);
-        break;
+    case ExpandTimer: ExpandDropTarget(); break;
     case EditTimer:
         KillTreeTimer(EditTimer);
         BeginEditing();

@@ -113,10 +113,39 @@ QMimeData* ClipboardMimeData() {
     return LocalStore().get();
 }
 
+namespace {
+struct TChangeHandlers {
+    QHash<int, std::function<void()>> Handlers;
+    int NextId = 1;
+    std::uint32_t Sequence = 0;
+};
+TChangeHandlers& ChangeHandlers() {
+    static TChangeHandlers h;
+    return h;
+}
+}  // namespace
+
 void SetClipboardMimeData(QMimeData* data) {
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) QGuiApplication::clipboard()->setMimeData(data);
     else LocalStore().reset(data);
+    TChangeHandlers& h = ChangeHandlers();
+    ++h.Sequence;
+    // A handler may add or remove handlers: call a copy.
+    const auto handlers = h.Handlers;
+    for (auto it = handlers.begin(); it != handlers.end(); ++it)
+        if (ChangeHandlers().Handlers.contains(it.key())) it.value()();
 }
+
+std::uint32_t ClipboardSequenceNumber() { return ChangeHandlers().Sequence; }
+
+int AddClipboardChangeHandler(std::function<void()> handler) {
+    TChangeHandlers& h = ChangeHandlers();
+    const int id = h.NextId++;
+    h.Handlers.insert(id, std::move(handler));
+    return id;
+}
+
+void RemoveClipboardChangeHandler(int id) { ChangeHandlers().Handlers.remove(id); }
 
 // ---------------------------------------------------------------------------
 // TClipboard

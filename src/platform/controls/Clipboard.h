@@ -10,6 +10,7 @@
 #include <QList>
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 class QMimeData;
 
@@ -77,3 +78,10 @@ TClipboard* Clipboard();
 // toolkit application, else a store of this process only.
 QMimeData* ClipboardMimeData();
 void SetClipboardMimeData(QMimeData* data);  // takes ownership
+
+// Every change of the clipboard's content made by this process counts one
+// up and then calls the change handlers (the platform's clipboard sequence
+// number and clipboard-update notification).
+std::uint32_t ClipboardSequenceNumber();
+int AddClipboardChangeHandler(std::function<void()> handler);
+void RemoveClipboardChangeHandler(int id);

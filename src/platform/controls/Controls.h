@@ -628,6 +628,8 @@ public:
     bool Enabled = true;
     bool Visible = true;
     int ImageIndex = -1;
+    // Shown in the status line while the item is highlighted.
+    QString Hint;
     TNotifyEvent OnClick;
     int Count() const { return int(FItems.size()); }
     TMenuItem* Items(int i) const { return FItems.at(i); }
@@ -652,6 +654,8 @@ public:
     TMenuItem* Items() { return FItems; }
     TNotifyEvent OnPopup;
     TControl* PopupComponent = nullptr;
+    // The pictures of the items' ImageIndex (not owned).
+    class TCustomImageList* Images = nullptr;
     // Shows the menu with its top-left at the screen point and runs the item
     // the user chose; returns that item (nullptr when none).
     TMenuItem* Popup(int X, int Y);
