@@ -275,9 +275,9 @@ void TExInplaceEdit::KeyDown(unsigned& Key, TShiftState Shift)
     if (Key == VK_RETURN) {
         if (!nav->AllowCtrlEnter && (FGrid->WordWrap || FGrid->Multilinecells))
             FGrid->FEditing = false;
-        if ((Shift & (ssCtrl | ssShift)) && FGrid->SizeWhileTyping()->Height && FGrid->Multilinecells &&
-            FGrid->OnEndRowSize)
-            FGrid->OnEndRowSize(FGrid, FGrid->Row());
+        // Ctrl+Enter or Shift+Enter starts a new line: grow the row to hold it.
+        if ((Shift & (ssCtrl | ssShift)) && FGrid->SizeWhileTyping()->Height && FGrid->Multilinecells)
+            GrowRowForNewLine();
     }
     // 4. Between the lines of a multi-line text the caret moves in place.
     if ((Key == VK_UP && !CaretOnFirstLine()) || (Key == VK_DOWN && !CaretOnLastLine()))
@@ -511,6 +511,52 @@ void TExInplaceEdit::KeyUp(unsigned& Key, TShiftState Shift)
     // 4.
     TInplaceEdit::KeyUp(Key, Shift);
     DoChange();
+    SizeWhileTyping();
+}
+
+void TExInplaceEdit::GrowRowForNewLine()
+{
+    TColumnSize* cs = FGrid->ColumnSize();
+    const int row = FGrid->Row();
+    const bool synch = cs->SynchWithGrid;
+    cs->SynchWithGrid = false;
+    try {
+        // The text as it will be once the new line holds a character.
+        const int lines = CountTextLines(Text() + QStringLiteral("\r\n "), true);
+        if (lines < FGrid->MaxRowLineCount(row))
+            FGrid->AutoSizeRow(row);
+        else
+            FGrid->SizeRowToLines(row, lines, FGrid->GetXYOffsetHeight());
+    } catch (...) {
+        cs->SynchWithGrid = synch;
+        throw;
+    }
+    cs->SynchWithGrid = synch;
+    if (FGrid->OnEndRowSize)
+        FGrid->OnEndRowSize(FGrid, row);
+}
+
+void TExInplaceEdit::SizeWhileTyping()
+{
+    TSizeWhileTyping* swt = FGrid->SizeWhileTyping();
+    // The cell already holds the typed text, so fitting measures it.
+    if (swt->Width)
+        FGrid->FitColumnWidth(FGrid->Col(), true);
+    if (swt->Height && FGrid->WordWrap) {
+        TColumnSize* cs = FGrid->ColumnSize();
+        const int row = FGrid->Row();
+        const bool synch = cs->SynchWithGrid;
+        cs->SynchWithGrid = false;
+        try {
+            FGrid->AutoSizeRow(row);
+        } catch (...) {
+            cs->SynchWithGrid = synch;
+            throw;
+        }
+        cs->SynchWithGrid = synch;
+        if (FGrid->OnEndRowSize)
+            FGrid->OnEndRowSize(FGrid, row);
+    }
 }
 
 void TExInplaceEdit::DoChange()

@@ -68,6 +68,10 @@ private:
     // Writes the editor text into the current cell while a validation is
     // pending, as the cursor walk needs it.
     void CommitWalkText(const QString& T);
+    // Grow-while-typing (the grid's SizeWhileTyping): the row for a new line
+    // started with Ctrl/Shift+Enter, and the column and row after each key.
+    void GrowRowForNewLine();
+    void SizeWhileTyping();
     bool CaretOnFirstLine();
     bool CaretOnLastLine();
 
