@@ -27,6 +27,26 @@ void TabOn(TExStringGrid* g)
     else
         g->FocusNextCellControl(g->Col(), g->Row(), g->FCtrlID);
 }
+
+// Enter leaves a control editor for the grid, Tab walks on to the next tag;
+// both keys are taken. Answers whether the key was one of them.
+bool ControlEditorKey(TControl* editor, QChar& Key)
+{
+    TExStringGrid* g = GridParent(editor);
+    if (!g)
+        return false;
+    if (Key == QChar('\r')) {
+        Key = QChar();
+        LeaveToGrid(g);
+        return true;
+    }
+    if (Key == QChar('\t')) {
+        Key = QChar();
+        TabOn(g);
+        return true;
+    }
+    return false;
+}
 } // namespace
 
 void TExStringGrid::StartControlEdit(const QString& Text, const QString& CtrlType, const QString& CtrlID,
@@ -231,18 +251,8 @@ bool TExStringGrid::PressControlTag(int ACol, int ARow, int RealCol, int OrigCol
 
 void TControlEdit::KeyPress(QChar& Key)
 {
-    TExStringGrid* g = GridParent(this);
-    if (g && Key == QChar('\r')) {
-        Key = QChar();
-        LeaveToGrid(g);
-        return;
-    }
-    if (g && Key == QChar('\t')) {
-        Key = QChar();
-        TabOn(g);
-        return;
-    }
-    TMaskEdit::KeyPress(Key);
+    if (!ControlEditorKey(this, Key))
+        TMaskEdit::KeyPress(Key);
 }
 
 void TControlEdit::CMWantSpecialKey(TMessage& M)
@@ -256,18 +266,8 @@ void TControlEdit::CMWantSpecialKey(TMessage& M)
 
 void TControlCombo::KeyPress(QChar& Key)
 {
-    TExStringGrid* g = GridParent(this);
-    if (g && Key == QChar('\r')) {
-        Key = QChar();
-        LeaveToGrid(g);
-        return;
-    }
-    if (g && Key == QChar('\t')) {
-        Key = QChar();
-        TabOn(g);
-        return;
-    }
-    TSgComboBox::KeyPress(Key);
+    if (!ControlEditorKey(this, Key))
+        TSgComboBox::KeyPress(Key);
 }
 
 void TControlCombo::CMWantSpecialKey(TMessage& M) { M.Result = M.WParam == VK_TAB ? 1 : 0; }
