@@ -5,6 +5,7 @@
 // selection, scrolling into view, invalidation; painting is not counted),
 // the peer through QApplication::sendEvent. Ours must stay within 1.5 times
 // the peer. Selecting and clearing all 1 000 000 nodes is reported too.
+#include "TwoLevelModel.h"
 #include "BenchRatio.h"
 #include "platform/controls/Forms.h"
 #include "treeview/LazyTrees.h"
@@ -65,34 +66,9 @@ void BM_LazyTree_DownKeys(benchmark::State& state) {
 }
 BENCHMARK(BM_LazyTree_DownKeys)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// Child rows carry the number of their parent plus one, spread over all the
-// bits of the internal id (as a pointer would be): the view hashes its
-// persistent indexes by row and id, and small consecutive ids clustered that
-// hash so badly that expanding 1 000 000 rows did not finish.
-constexpr quint64 kSpread = 0x9E3779B97F4A7C15ull;   // odd: invertible modulo 2^64
-constexpr quint64 kUnspread = 0xF1DE83E19937733Dull;  // kSpread * kUnspread == 1
-class TShapeModel : public QAbstractItemModel {
-public:
-    QModelIndex index(int row, int column, const QModelIndex& parent) const override {
-        if (column != 0 || row < 0) return {};
-        if (!parent.isValid()) return row < kParents ? createIndex(row, 0, quintptr(0)) : QModelIndex();
-        if (parent.internalId() != 0 || row >= kChildren) return {};
-        return createIndex(row, 0, quintptr((quint64(parent.row()) + 1) * kSpread));
-    }
-    QModelIndex parent(const QModelIndex& child) const override {
-        if (!child.isValid() || child.internalId() == 0) return {};
-        return createIndex(int(quint64(child.internalId()) * kUnspread - 1), 0, quintptr(0));
-    }
-    int rowCount(const QModelIndex& parent) const override {
-        if (!parent.isValid()) return kParents;
-        return parent.internalId() == 0 ? kChildren : 0;
-    }
-    int columnCount(const QModelIndex&) const override { return 1; }
-    QVariant data(const QModelIndex&, int) const override { return {}; }
-};
 
 void BM_QTreeView_DownKeys(benchmark::State& state) {
-    TShapeModel model;
+    TTwoLevelModel model(kParents, kChildren);
     QTreeView view;
     view.resize(1920, 1080);
     view.setModel(&model);

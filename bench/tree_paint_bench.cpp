@@ -4,6 +4,7 @@
 // nodes), texts "Node n", check boxes, a 16 x 16 image per level, lines and
 // buttons; 200 scroll positions spread over the height, each painted into a
 // 1920 x 1080 image. Ours must stay within 1.5 times the peer.
+#include "TwoLevelModel.h"
 #include "BenchRatio.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/ImgList.h"
@@ -86,26 +87,11 @@ void BM_LazyTree_Paint(benchmark::State& state) {
 }
 BENCHMARK(BM_LazyTree_Paint)->Unit(benchmark::kMillisecond)->Iterations(2);
 
-// The peer's model: the same shape and content; ids spread as in the view bench.
-constexpr quint64 kSpread = 0x9E3779B97F4A7C15ull, kUnspread = 0xF1DE83E19937733Dull;
-class TPaintModel : public QAbstractItemModel {
+// The peer's model: the same shape and content.
+class TPaintModel : public TTwoLevelModel {
 public:
+    TPaintModel() : TTwoLevelModel(kParents, kChildren) {}
     QIcon Icons[2];
-    QModelIndex index(int row, int column, const QModelIndex& parent) const override {
-        if (column != 0 || row < 0) return {};
-        if (!parent.isValid()) return row < kParents ? createIndex(row, 0, quintptr(0)) : QModelIndex();
-        if (parent.internalId() != 0 || row >= kChildren) return {};
-        return createIndex(row, 0, quintptr((quint64(parent.row()) + 1) * kSpread));
-    }
-    QModelIndex parent(const QModelIndex& child) const override {
-        if (!child.isValid() || child.internalId() == 0) return {};
-        return createIndex(int(quint64(child.internalId()) * kUnspread - 1), 0, quintptr(0));
-    }
-    int rowCount(const QModelIndex& p) const override {
-        if (!p.isValid()) return kParents;
-        return p.internalId() == 0 ? kChildren : 0;
-    }
-    int columnCount(const QModelIndex&) const override { return 1; }
     Qt::ItemFlags flags(const QModelIndex&) const override {
         return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable;
     }

@@ -5,6 +5,7 @@
 // The lazy tree's position cache is complete first (its build time is
 // reported). Ours must stay within 1.5 times the peer; node lookups at random
 // heights with the cache must be at least 50 times faster than without.
+#include "TwoLevelModel.h"
 #include "BenchRatio.h"
 #include "platform/controls/Forms.h"
 #include "treeview/LazyTrees.h"
@@ -80,36 +81,9 @@ void BM_LazyTree_PageDown(benchmark::State& state) {
 }
 BENCHMARK(BM_LazyTree_PageDown)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-// The peer's model: top-level rows have internal id 0, a child row an id
-// made from the number of its parent plus one. The id is spread over all its
-// bits (as a pointer would be): the view keeps a persistent index per
-// expanded row in a hash keyed by row and id, and small consecutive ids made
-// that hash cluster so badly that expanding and freeing the view took time
-// quadratic in the rows (1 000 000 rows never finished).
-constexpr quint64 kSpread = 0x9E3779B97F4A7C15ull;   // odd: invertible modulo 2^64
-constexpr quint64 kUnspread = 0xF1DE83E19937733Dull;  // kSpread * kUnspread == 1
-class TShapeModel : public QAbstractItemModel {
-public:
-    QModelIndex index(int row, int column, const QModelIndex& parent) const override {
-        if (column != 0 || row < 0) return {};
-        if (!parent.isValid()) return row < kParents ? createIndex(row, 0, quintptr(0)) : QModelIndex();
-        if (parent.internalId() != 0 || row >= kChildren) return {};
-        return createIndex(row, 0, quintptr((quint64(parent.row()) + 1) * kSpread));
-    }
-    QModelIndex parent(const QModelIndex& child) const override {
-        if (!child.isValid() || child.internalId() == 0) return {};
-        return createIndex(int(quint64(child.internalId()) * kUnspread - 1), 0, quintptr(0));
-    }
-    int rowCount(const QModelIndex& parent) const override {
-        if (!parent.isValid()) return kParents;
-        return parent.internalId() == 0 ? kChildren : 0;
-    }
-    int columnCount(const QModelIndex&) const override { return 1; }
-    QVariant data(const QModelIndex&, int) const override { return {}; }
-};
 
 void BM_QTreeView_PageDown(benchmark::State& state) {
-    TShapeModel model;
+    TTwoLevelModel model(kParents, kChildren);
     QTreeView view;
     view.resize(1920, 1080);
     view.setModel(&model);
