@@ -8,41 +8,19 @@
 // Items
 // ---------------------------------------------------------------------------
 
-TDetailItem::TDetailItem(TCollection* Collection) : TCollectionItem(Collection) {}
-
-void TDetailItem::Notify() {
-    if (auto* c = dynamic_cast<TDetailItems*>(Collection()))
-        if (c->OnChange) c->OnChange(c);
-}
-
-void TDetailItem::SetCaption(const QString& v) {
-    if (v == FCaption) return;
-    FCaption = v;
-    Notify();
-}
-
-void TDetailItem::SetImageIndex(int v) {
-    if (v == FImageIndex) return;
-    FImageIndex = v;
-    Notify();
-}
-
 void TDetailItem::Assign(const TPersistent* Source) {
     auto* s = dynamic_cast<const TDetailItem*>(Source);
     if (!s) {
         TCollectionItem::Assign(Source);
         return;
     }
-    FCaption = s->FCaption;
-    FImageIndex = s->FImageIndex;
-    FImage.Assign(&s->FImage);
+    AssignPictureItem(s);
     Notes = s->Notes;
-    FEnabled = s->FEnabled;
     Tag = s->Tag;
     ItemObject = s->ItemObject;
 }
 
-TDetailItems::TDetailItems(TPersistent* AOwner) : TOwnedCollection(AOwner, TCollection::ItemClass<TDetailItem>()) {}
+TDetailItems::TDetailItems(TPersistent* AOwner) : TPictureItems(AOwner, TCollection::ItemClass<TDetailItem>()) {}
 
 int TDetailItems::IndexOf(const QString& S) const {
     for (int i = 0; i < Count(); ++i)

@@ -8,32 +8,19 @@
 #include "gridpack/dropdown/ExImagePicker.h"
 #include "gridpack/dropdown/ExItemSelector.h"
 
-class TDetailItem : public TCollectionItem {
-    KAL_CLASS(TDetailItem, TCollectionItem)
+class TDetailItem : public TPictureItem {
+    KAL_CLASS(TDetailItem, TPictureItem)
 public:
-    explicit TDetailItem(TCollection* Collection);
-    QString Caption() const { return FCaption; }
-    void SetCaption(const QString& v);
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int v);
-    TPicture* Image() { return &FImage; }
-    void SetImage(const TPicture* v) { FImage.Assign(v); }
+    explicit TDetailItem(TCollection* Collection) : TPictureItem(Collection) {}
     QString Notes;
     int Tag = 0;
     TObject* ItemObject = nullptr;
-    bool FEnabled = true;
     // Caption, image index, picture, notes, enabled flag, tag and object.
     void Assign(const TPersistent* Source) override;
-
-private:
-    void Notify();
-    QString FCaption;
-    int FImageIndex = -1;
-    TPicture FImage;
 };
 
-class TDetailItems : public TOwnedCollection {
-    KAL_CLASS(TDetailItems, TOwnedCollection)
+class TDetailItems : public TPictureItems {
+    KAL_CLASS(TDetailItems, TPictureItems)
 public:
     explicit TDetailItems(TPersistent* AOwner);
     TDetailItem* Add() { return static_cast<TDetailItem*>(TCollection::Add()); }
@@ -42,7 +29,6 @@ public:
     void SetItem(int Index, const TDetailItem* v) { Items(Index)->Assign(v); }
     // The first item whose caption is the text exactly; -1 for none.
     int IndexOf(const QString& S) const;
-    TNotifyEvent OnChange;
 };
 
 // Where one popup row draws its picture, caption and notes.

@@ -8,23 +8,28 @@
 // Items
 // ---------------------------------------------------------------------------
 
-TImageItem::TImageItem(TCollection* Collection) : TCollectionItem(Collection) {}
-
-void TImageItem::Notify() {
-    if (auto* c = dynamic_cast<TImageItems*>(Collection()))
+void TPictureItem::Notify() {
+    if (auto* c = dynamic_cast<TPictureItems*>(Collection()))
         if (c->OnChange) c->OnChange(c);
 }
 
-void TImageItem::SetCaption(const QString& v) {
+void TPictureItem::SetCaption(const QString& v) {
     if (v == FCaption) return;
     FCaption = v;
     Notify();
 }
 
-void TImageItem::SetImageIndex(int v) {
+void TPictureItem::SetImageIndex(int v) {
     if (v == FImageIndex) return;
     FImageIndex = v;
     Notify();
+}
+
+void TPictureItem::AssignPictureItem(const TPictureItem* s) {
+    FCaption = s->FCaption;
+    FImageIndex = s->FImageIndex;
+    FImage.Assign(&s->FImage);
+    FEnabled = s->FEnabled;
 }
 
 void TImageItem::Assign(const TPersistent* Source) {
@@ -33,14 +38,11 @@ void TImageItem::Assign(const TPersistent* Source) {
         TCollectionItem::Assign(Source);
         return;
     }
-    FCaption = s->FCaption;
-    FImageIndex = s->FImageIndex;
-    FImage.Assign(&s->FImage);
-    FEnabled = s->FEnabled;
+    AssignPictureItem(s);
     Hint = s->Hint;
 }
 
-TImageItems::TImageItems(TPersistent* AOwner) : TOwnedCollection(AOwner, TCollection::ItemClass<TImageItem>()) {}
+TImageItems::TImageItems(TPersistent* AOwner) : TPictureItems(AOwner, TCollection::ItemClass<TImageItem>()) {}
 
 // ---------------------------------------------------------------------------
 // TExImagePickerDropDown

@@ -6,19 +6,23 @@
 #include "gridpack/dropdown/ExDropDown.h"
 #include "gridpack/dropdown/ExItemSelector.h"
 
-class TImageItem : public TCollectionItem {
-    KAL_CLASS(TImageItem, TCollectionItem)
+// An item with a caption and a picture of its own or an image of the image
+// list; its collection's OnChange hears every change of caption or index.
+class TPictureItem : public TCollectionItem {
+    KAL_CLASS(TPictureItem, TCollectionItem)
 public:
-    explicit TImageItem(TCollection* Collection);
+    explicit TPictureItem(TCollection* Collection) : TCollectionItem(Collection) {}
     QString Caption() const { return FCaption; }
     void SetCaption(const QString& v);
     int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int v);
     TPicture* Image() { return &FImage; }
     void SetImage(const TPicture* v) { FImage.Assign(v); }
-    QString Hint;
     bool FEnabled = true;
-    void Assign(const TPersistent* Source) override;
+
+protected:
+    // Caption, image index, picture and enabled flag of another such item.
+    void AssignPictureItem(const TPictureItem* s);
 
 private:
     void Notify();
@@ -27,14 +31,28 @@ private:
     TPicture FImage;
 };
 
-class TImageItems : public TOwnedCollection {
-    KAL_CLASS(TImageItems, TOwnedCollection)
+class TPictureItems : public TOwnedCollection {
+    KAL_CLASS(TPictureItems, TOwnedCollection)
+public:
+    using TOwnedCollection::TOwnedCollection;
+    TNotifyEvent OnChange;
+};
+
+class TImageItem : public TPictureItem {
+    KAL_CLASS(TImageItem, TPictureItem)
+public:
+    explicit TImageItem(TCollection* Collection) : TPictureItem(Collection) {}
+    QString Hint;
+    void Assign(const TPersistent* Source) override;
+};
+
+class TImageItems : public TPictureItems {
+    KAL_CLASS(TImageItems, TPictureItems)
 public:
     explicit TImageItems(TPersistent* AOwner);
     TImageItem* Add() { return static_cast<TImageItem*>(TCollection::Add()); }
     TImageItem* Insert(int Index) { return static_cast<TImageItem*>(TCollection::Insert(Index)); }
     TImageItem* Item(int Index) const { return static_cast<TImageItem*>(Items(Index)); }
-    TNotifyEvent OnChange;
 };
 
 using TOnDrawSelectedItem = std::function<void(TObject* Sender, TCanvas* Canvas, TRect R)>;
