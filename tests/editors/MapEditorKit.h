@@ -3,12 +3,14 @@
 // default texts, scripted message boxes, file helpers and the OK button.
 #include "app/LbButton.h"
 #include "app/UComon.h"
+#include "app/UKalmetoreFirmWare.h"
 #include "app/ULanguage.h"
 #include "editors/UMapEditor.h"
 #include "gridpack/grid4/ExCGrid.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/Forms.h"
 #include "platform/core/Files.h"
+#include "platform/sys/LinkOpener.h"
 #include "support/ToolkitApp.h"
 #include "support/ToolkitTest.h"
 
@@ -78,3 +80,20 @@ protected:
     TDialogScript Script;
     QString Saved_Dir, Saved_Code;
 };
+
+// The program of model 9, in English, started from a folder of its own with
+// no internet and no update check: what the main window's steps expect.
+inline void Start_Model9_Program_In(const QString& folder)
+{
+    Model_Code = 9;
+    Name_Project.clear();
+    Dir_Project.clear();
+    Language = QStringLiteral("English");
+    Enable_Internet = 0;
+    Enable_Update = 0;
+    Set_Program_Folders(folder);
+    Force_Program_Folders();
+    Set_Files();
+    Sys::SetLinks(std::make_unique<Sys::FakeLinkOpener>());
+    Set_Program_Start_Folder(folder);
+}

@@ -66,17 +66,7 @@ protected:
     {
         MapEditorTest::SetUp();
         Saved_Model = Model_Code;
-        Model_Code = 9;
-        Name_Project.clear();
-        Dir_Project.clear();
-        Language = QStringLiteral("English");
-        Enable_Internet = 0;
-        Enable_Update = 0;
-        Set_Program_Folders(Program.path());
-        Force_Program_Folders();
-        Set_Files();
-        Sys::SetLinks(std::make_unique<Sys::FakeLinkOpener>());
-        Set_Program_Start_Folder(Program.path());
+        Start_Model9_Program_In(Program.path());
         SetTickCountForTest(100000);
     }
     void TearDown() override
