@@ -316,16 +316,11 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
         FPaintScrollBar = NewObject<TScrollBar>(this);
     }
 
-    // The owner form's resize notice comes to the grid first.
-    if (auto* form = dynamic_cast<TCustomForm*>(AOwner); form && !designing) {
-        if (form->OnResize) {
-            FOnResize = form->OnResize;
-            ResizeAssigned = true;
-        }
-        form->OnResize = [this](TObject* Sender) { OwnerFormResize(Sender); };
-        PrevSizeX = form->Width();
-        PrevSizeY = form->Height();
-    }
+    // The grid hears its owner form's resizes; the balloon window follows
+    // Balloon.Enable.
+    if (!designing)
+        InstallOwnerFormResize(AOwner);
+    FBalloonSettings->OnEnableChange = [this](TObject*) { BalloonEnableChanged(); };
 
     // Fixed counts as the library keeps them, then the grid's own.
     SetColCount(5);
@@ -339,9 +334,10 @@ void TExStringGrid::BeforeDestruction()
     // while the panels and editors still stand.
     if (FNumHidden > 0)
         UnHideColumnsAll();
-    // The form gets back the resize handler it had (none when it had none).
-    if (auto* form = dynamic_cast<TCustomForm*>(Owner()); form && !(ComponentState() & csDesigning))
-        form->OnResize = FOnResize;
+    // The grid's own resize listener leaves the form; the balloons end.
+    RemoveOwnerFormResize();
+    if (!(ComponentState() & csDesigning))
+        BalloonDone();
     if (FocusTrackingGrid == this)
         FocusTrackingGrid = nullptr;
     TBaseGrid::BeforeDestruction();
@@ -446,12 +442,8 @@ void TExStringGrid::CreateWnd()
     wheelscrl = WheelScrollLines();
     if (wheelscrl == -1)
         wheelscrl = VisibleRowCount();
-}
-
-void TExStringGrid::OwnerFormResize(TObject* Sender)
-{
-    if (FOnResize)
-        FOnResize(Sender);
+    if (FBalloonSettings->Enable())
+        BalloonInit();
 }
 
 void TExStringGrid::SizeChanged(int OldColCount, int OldRowCount)
@@ -580,6 +572,8 @@ void TExStringGrid::Loaded()
     ApplyScrollBarAlways(false);
     InitOrigColSizes();
     SetColumnOrder();
+    if (FBalloonSettings->Enable())
+        BalloonInit();
 }
 
 void TExStringGrid::Assign(const TPersistent* Source)

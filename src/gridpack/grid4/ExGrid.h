@@ -35,6 +35,7 @@ class TExInplaceEdit;
 class TGridSpin;
 class TStream;
 class TCustomForm;
+class TToolTip;
 
 // The grid's own errors (bad typed values, invalid row or column access).
 KAL_DECLARE_EXCEPTION(DOriVireZuvez, Exception)
@@ -1935,6 +1936,10 @@ public:
     void ShowCellHint(QString& HintStr, THintInfo& HintInfo);
     // The base cell whose hint shows; (-1, -1) none.
     TPoint FLastHintPos{-1, -1};
+    // The sizing hint (FScrollHintWnd) shows while a line is dragged with
+    // HintShowSizing; the release hides it.
+    bool FScrollHintShow = false;
+    void HideSizingHint();
 
 protected:
     void MouseMove(TShiftState Shift, int X, int Y) override;
@@ -1953,6 +1958,89 @@ protected:
     // The wheel message (wheelmsg) as the window procedure handles it; false
     // when the parent claimed it and the class library should handle it.
     bool WheelMessage(TMessage& M);
+
+    // =======================================================================
+    // Scroll messages, proportional bars, top-left changes and panning
+    // (ExGridScroll.cpp)
+    // =======================================================================
+public:
+    // Thumb sizes proportional to the visible part of the rows and columns;
+    // nothing while loading, without ScrollProportional or while zooming.
+    void UpdateVertScrollProportional();
+    void UpdateHorzScrollProportional();
+    // The row (column) the thumb at Pos (0..127) stands for.
+    int ThumbRow(int Pos) const;
+    int ThumbCol(int Pos) const;
+    // OnScrollHint(Sender, ARow, hintstr) may change the thumb's hint text.
+    std::function<void(TObject* Sender, int ARow, QString& HintStr)> OnScrollHint;
+    // The scroll hint window while the thumb is dragged (nullptr before).
+    THTMLHintWindow* ScrollThumbHint() const { return FThumbHintWnd; }
+    bool ScrollThumbHintShown() const { return FThumbHintShow; }
+    // Middle-button panning: the origin, the pan timer and the kept cursor.
+    static constexpr unsigned PanTimerIdent = 999;
+    TPoint wheelpanpos{0, 0};
+    unsigned wheeltimer = 0;
+    TCursor prevcurs = crDefault;
+    // Draws the origin glyph at wheelpanpos; invalidates its 32 x 32 square.
+    void DrawPanOrigin();
+    void InvalidatePanOrigin();
+
+protected:
+    void WMVScroll(TMessage& M) override;
+    void WMHScroll(TMessage& M) override;
+    void TopLeftChanged() override;
+    // WM_MBUTTONDOWN, the other buttons and keys while panning, and the pan
+    // timer's tick; true when the message is used up.
+    bool PanMessage(TMessage& M);
+    void PanTick();
+
+private:
+    void ShowThumbHint(const QString& Prefix, int Number);
+    void HideThumbHint();
+    void RepaintFooterPanel();
+    THTMLHintWindow* FThumbHintWnd = nullptr;
+    bool FThumbHintShow = false;
+    int FOldLeftCol = -1;
+    int FOldTopRow = -1;
+
+    // =======================================================================
+    // Header release and sort, fixed-cell editor, moved rows and columns,
+    // the owner form and balloons (ExGridHeaderMouse.cpp)
+    // =======================================================================
+public:
+    // The header-click sort of a release on (ACol, ARow) at (X, Y).
+    void HeaderClickSort(int ACol, int ARow, int X, int Y, bool Moved);
+    TCanSortEvent OnCanSort;
+    // Milliseconds the last header-click sort took.
+    unsigned SortTime = 0;
+    // The balloon window: made once by BalloonInit, gone after BalloonDone.
+    void BalloonInit();
+    void BalloonDone();
+    TToolTip* BalloonWindow() const { return FHToolTip; }
+    // Balloon.Enable changed: the window is made or ended.
+    void BalloonEnableChanged();
+    // The pointer reached (ACol, ARow): the balloon of another cell pops and
+    // the cell's own balloon, when it has one, is asked for.
+    void BalloonAtCell(int ACol, int ARow, TPoint Screen);
+    TPoint FLastBalloonPos{-1, -1};
+    // A row move onto the last row under a fixed-last-row footer does
+    // nothing.
+    bool RowMoveOntoFooter(int ToIndex) const;
+    // Guard of two grids moving each other's columns and rows.
+    bool FSyncedMove = false;
+
+protected:
+    void RowMoved(int FromIndex, int ToIndex) override;
+    // What follows a column move: the sort column and index, Col, the
+    // footer and the synchronised grid.
+    void ColumnMovedFollow(int FromIndex, int ToIndex, int RealFrom, int RealTo);
+    void InstallOwnerFormResize(TComponent* AOwner);
+    void RemoveOwnerFormResize();
+
+private:
+    TToolTip* FHToolTip = nullptr;
+    int FOwnerResizeListener = 0;
+    TCustomForm* FResizeForm = nullptr;
 
 public:
 

@@ -1,5 +1,6 @@
 // The string grid under the moving mouse: the hovered row, the end of a
-// cell hint when the pointer reaches another cell, and the cell hint itself
+// cell hint or balloon when the pointer reaches another cell, the sizing
+// hint, and the cell hint itself
 // (the text, place and window the application's hint machinery shows for
 // the cell under the cursor). Also the mark-up hint window.
 #include "gridpack/grid4/ExGrid.h"
@@ -49,7 +50,36 @@ void TExStringGrid::MouseMove(TShiftState Shift, int X, int Y)
         }
     }
 
+    // A balloon belongs to its cell as well.
+    if (Balloon()->Enable())
+        BalloonAtCell(ACol, ARow, ClientToScreen(Point(X, Y)));
+
     TBaseGrid::MouseMove(Shift, X, Y);
+
+    // The sizing hint: the width or height the line stands for.
+    const TGridState st = GridState();
+    if ((st == gsColSizing || st == gsRowSizing) && ((ComponentState() & csDesigning) || HintShowSizing) &&
+        FScrollHintWnd) {
+        const bool cols = st == gsColSizing;
+        const int idx = SizingIndex();
+        const TRect cr = cols ? CellRect(idx, 0) : CellRect(0, idx);
+        const int value = SizingPos() - (cols ? cr.Left : cr.Top);
+        const QString text = (cols ? QStringLiteral("cw=<b>") : QStringLiteral("rh=<b>")) + QString::number(value) +
+                             QStringLiteral("</b>");
+        TRect r = FScrollHintWnd->CalcHintRect(200, text, nullptr);
+        const TPoint at = ClientToScreen(Point(cr.Left, cr.Top));
+        r = TRect(at.X, at.Y, at.X + r.Right, at.Y + r.Bottom);
+        FScrollHintWnd->SetColor(HintColor);
+        FScrollHintWnd->ActivateHint(r, text);
+        FScrollHintShow = true;
+    }
+}
+
+void TExStringGrid::HideSizingHint()
+{
+    if (FScrollHintShow && FScrollHintWnd)
+        FScrollHintWnd->ReleaseHandle();
+    FScrollHintShow = false;
 }
 
 void TExStringGrid::CMMouseLeave(TMessage& M)

@@ -1,8 +1,9 @@
 // The string grid's mouse buttons: the left press (check boxes, a click on
 // a cell, the direct editor), its release (OnClick of header presses), the
-// double click, the right button and the grid's MouseDown/MouseUp steps.
-// Sorting by a header click, sizing by drag, moving rows and columns and
-// resizing the selection are not handled here.
+// double click (with the header border's automatic width), the right
+// button and the grid's MouseDown/MouseUp steps. The release hands a header
+// click to the sort (ExGridHeaderMouse.cpp); sizing by drag, moving rows
+// and columns and resizing the selection are not handled here.
 #include "gridpack/grid4/ExGrid.h"
 
 #include "platform/controls/Forms.h"
@@ -10,6 +11,7 @@
 #include "platform/controls/StdMessages.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 struct TRestoreBool {
@@ -320,6 +322,9 @@ void TExStringGrid::WMLButtonUp(TMessage& M)
     // 3.
     FMouseDownMove = false;
     FMouseSelectStart = -1;
+    // 7.
+    if ((ComponentState() & csDesigning) || HintShowSizing)
+        HideSizingHint();
     // 9. A header press fires OnClick from the release.
     const bool valid = ACol >= 0 && ARow >= 0;
     const bool sizingCursor = ARow < FixedRows() && ACol >= 0 && (Options() & goColSizing) && ShownCursor() == crHSplit;
@@ -358,13 +363,19 @@ void TExStringGrid::WMLButtonUp(TMessage& M)
     if (ColMoveFlg || ColSizeFlg || !valid)
         return;
     // 20.
-    if (ACol >= FixedCols()) {
+    if (ACol >= FixedCols() || SortSettings()->FixedCols) {
         const int realCol = RealColIndex(ACol);
         if (HasCheckBox(realCol, ARow) && OnCheckBoxMouseUp) {
             bool state = false;
             GetCheckBoxState(realCol, ARow, state);
             OnCheckBoxMouseUp(this, realCol, ARow, state);
         }
+        // The release after a border double click does not sort.
+        if (FDblClk) {
+            FDblClk = false;
+            return;
+        }
+        HeaderClickSort(ACol, ARow, X, Y, false);
     }
     FDblClk = false;
 }
@@ -440,6 +451,33 @@ void TExStringGrid::WMLButtonDblClk(TMessage& M)
         }
         ACol = ColCount() - 1;
         ARow = 0;
+    }
+    // 3. A double click on a header border sizes the column to its
+    // contents; the release that follows does not sort.
+    if (ARow >= 0 && ARow < FixedRows() && (Options() & goColSizing) && ma->AutoSizeColOnDblClick) {
+        const TRect R = CellRect(ACol, ARow);
+        auto sizeColumn = [&](int c) {
+            bool allow = true;
+            if (OnColumnSize)
+                OnColumnSize(this, c, allow);
+            if (!allow)
+                return;
+            AutoSizeCol(c, 0);
+            if (OnEndColumnSize)
+                OnEndColumnSize(this, c);
+        };
+        const bool atLeft = std::abs(X - R.Left) < 4;
+        const bool atRight = !atLeft && std::abs(X - R.Right) < 4 && ACol >= FixedCols();
+        if (atLeft || atRight) {
+            FDblClk = true;
+            if (atRight)
+                sizeColumn(ACol);
+            else if (ACol - 1 >= FixedCols())
+                sizeColumn(ACol - 1);
+            FForceSel = false;
+            TBaseGrid::WMLButtonDblClk(M);
+            return;
+        }
     }
     // 4.
     const int realCol = ACol >= 0 ? RealColIndex(ACol) : -1;

@@ -2,6 +2,7 @@
 // following, scroll bar types), the flat scroll bars, drag scrolling near
 // the grid's edges, and the selection listener.
 #include "gridpack/grid4/ExGrid.h"
+#include "gridpack/grid4/ExScrollControl.h"
 #include "platform/controls/ScrollBars.h"
 #include "platform/controls/Timers.h"
 
@@ -90,11 +91,15 @@ void TExStringGrid::SetScrollProportional(bool v)
 void TExStringGrid::CreateScrollControls()
 {
     if (!FVScrollCtl) {
-        FVScrollCtl = NewObject<TGridChildControl>(this);
+        auto* v = NewObject<TScrollControl>(this);
+        v->SetDirection(sdVertical);
+        FVScrollCtl = v;
         FVScrollCtl->SetParent(this);
     }
     if (!FHScrollCtl) {
-        FHScrollCtl = NewObject<TGridChildControl>(this);
+        auto* h = NewObject<TScrollControl>(this);
+        h->SetDirection(sdHorizontal);
+        FHScrollCtl = h;
         FHScrollCtl->SetParent(this);
     }
     const TRect r = ClientRect();

@@ -560,6 +560,7 @@ void TExStringGrid::ColumnMoved(int FromIndex, int ToIndex)
         RotateEntry(FAllColWidths, from, to);
     }
     TBaseGrid::ColumnMoved(from, to);
+    ColumnMovedFollow(FromIndex, ToIndex, from, to);
 }
 
 void TExStringGrid::MoveColumn(int FromIndex, int ToIndex)
@@ -585,6 +586,8 @@ void TExStringGrid::MoveColumn(int FromIndex, int ToIndex)
 
 void TExStringGrid::MoveRow(int FromIndex, int ToIndex)
 {
+    if (RowMoveOntoFooter(ToIndex))
+        return;
     TBaseGrid::MoveRow(FromIndex, ToIndex);
     const int rf = RealRowIndex(FromIndex), rt = RealRowIndex(ToIndex);
     for (int i = 0; i < FControlList->Count(); ++i) {

@@ -50,6 +50,12 @@ void TExStringGrid::WndProc(TMessage& M)
     // The wheel, unless panning.
     if (wheelmsg != 0 && M.Msg == wheelmsg && !wheelpan && WheelMessage(M))
         return;
+    // Middle-button panning: its start, its end by any button or key, and
+    // the pan timer's ticks.
+    if ((M.Msg == WM_MBUTTONDOWN || M.Msg == WM_LBUTTONDOWN || M.Msg == WM_RBUTTONDOWN || M.Msg == WM_KEYDOWN ||
+         M.Msg == WM_TIMER) &&
+        PanMessage(M))
+        return;
     switch (M.Msg) {
     case WM_ERASEBKGND:
         // Every pixel is painted by the grid.

@@ -201,6 +201,10 @@ const QHash<QString, Maker>& Makers() {
         m.insert(QStringLiteral("LT_MOVEALL"), [] { return PanPicture(true, true); });
         m.insert(QStringLiteral("LT_MOVEEW"), [] { return PanPicture(true, false); });
         m.insert(QStringLiteral("LT_MOVENS"), [] { return PanPicture(false, true); });
+        // The grid's panning origin: both ways, sideways, up and down.
+        m.insert(QStringLiteral("INTLI1"), [] { return PanPicture(true, true); });
+        m.insert(QStringLiteral("INTLI2"), [] { return PanPicture(true, false); });
+        m.insert(QStringLiteral("INTLI3"), [] { return PanPicture(false, true); });
         return m;
     }();
     return makers;

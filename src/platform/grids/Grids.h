@@ -303,6 +303,9 @@ public:
     // SizingOfs the line's distance from the pointer.
     virtual void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs,
                                  const TGridDrawInfo& FixedInfo);
+    // While a column or row is sized: its index and where its line stands.
+    int SizingIndex() const { return FSizingIndex; }
+    int SizingPos() const { return FSizingPos; }
 
     void Paint() override;
 
