@@ -216,7 +216,8 @@ void TExStringGrid::InstallOwnerFormResize(TComponent* AOwner)
 
 void TExStringGrid::RemoveOwnerFormResize()
 {
-    if (FResizeForm && FOwnerResizeListener != 0)
+    // A form that is going away takes its listeners with it.
+    if (FResizeForm && FOwnerResizeListener != 0 && !(FResizeForm->ComponentState() & csDestroying))
         FResizeForm->RemoveResizeListener(FOwnerResizeListener);
     FOwnerResizeListener = 0;
     FResizeForm = nullptr;
