@@ -50,6 +50,28 @@ void TExStringGrid::MouseMove(TShiftState Shift, int X, int Y)
         }
     }
 
+    // The selection mode a press here would start, and its cursor.
+    if (!(ComponentState() & csDesigning)) {
+        TMouseActions* ma = MouseActions();
+        const int lastRow = FloatingFooter()->Visible && FloatingFooter()->FooterStyle == fsFixedLastRow
+                                ? RowCount() - 2
+                                : RowCount() - 1;
+        TMouseSelectMode mode = msNormal;
+        if (ACol >= 0 && ARow >= 0) {
+            if (ARow < FixedRows() && ACol < FixedCols()) {
+                if (ma->AllSelect)
+                    mode = msAll;
+            } else if (ARow < FixedRows() && ACol >= FixedCols()) {
+                if (ma->ColSelect && !IsOverSizingEdge(X, Y))
+                    mode = msColumn;
+            } else if (ACol < FixedCols() && ARow >= FixedRows() && ARow <= lastRow) {
+                if (ma->RowSelect && !IsOverSizingEdge(X, Y))
+                    mode = msRow;
+            }
+        }
+        FMouseSelectMode = mode;
+    }
+
     // A balloon belongs to its cell as well.
     if (Balloon()->Enable())
         BalloonAtCell(ACol, ARow, ClientToScreen(Point(X, Y)));
