@@ -2000,6 +2000,8 @@ private:
     void RepaintFooterPanel();
     THTMLHintWindow* FThumbHintWnd = nullptr;
     bool FThumbHintShow = false;
+    // Writing a thumb can show or hide a bar, which sizes the window again.
+    bool FInProportional = false;
     int FOldLeftCol = -1;
     int FOldTopRow = -1;
 

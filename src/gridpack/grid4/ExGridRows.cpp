@@ -459,10 +459,17 @@ void TExStringGrid::UnRegisterNotifier(TGridChangeNotifier* Item)
 
 void TExStringGrid::CellControlsUpdate()
 {
+    // Nothing is placed before the window exists.
+    if (!HandleAllocated())
+        return;
     for (int i = 0; i < FControlList->Count(); ++i) {
         TControlItem* ci = FControlList->GetControl(i);
-        if (!ci->Control || IsHiddenRow(ci->Y))
+        if (!ci->Control)
             continue;
+        if (IsHiddenRow(ci->Y)) {
+            ci->Control->SetVisible(false);
+            continue;
+        }
         const int c = RemapColToDispl(ci->X);
         const int r = RemapRowToDispl(ci->Y);
         const TRect rc = TCustomGrid::CellRect(c, r);

@@ -124,6 +124,12 @@ bool TExStringGrid::WheelMessage(TMessage& M)
 // ---------------------------------------------------------------------------
 
 namespace {
+struct TRestoreBool {
+    bool& Flag;
+    bool Saved;
+    TRestoreBool(bool& f, bool v) : Flag(f), Saved(f) { Flag = v; }
+    ~TRestoreBool() { Flag = Saved; }
+};
 // The class library's scroll range of the grid: 0..127.
 constexpr int ScrollScale = 127;
 // Pan cursors by vertical and horizontal step.
@@ -260,8 +266,9 @@ void TExStringGrid::WMVScroll(TMessage& M)
 void TExStringGrid::UpdateHorzScrollProportional()
 {
     if ((ComponentState() & (csLoading | csDesigning)) || !ScrollProportional() || FUpdateCount > 0 ||
-        !HandleAllocated())
+        !HandleAllocated() || FInProportional)
         return;
+    TRestoreBool guard(FInProportional, true);
     TScrollInfo si;
     si.fMask = SIF_ALL;
     ::GetScrollInfo(this, SB_HORZ, si);
@@ -300,8 +307,9 @@ void TExStringGrid::UpdateHorzScrollProportional()
 void TExStringGrid::UpdateVertScrollProportional()
 {
     if ((ComponentState() & (csLoading | csDesigning)) || !ScrollProportional() || FUpdateCount > 0 ||
-        !HandleAllocated())
+        !HandleAllocated() || FInProportional)
         return;
+    TRestoreBool guard(FInProportional, true);
     if (VisibleRowCount() + FixedRows() >= RowCount())
         return;
     const int lw = GridLineWidth();

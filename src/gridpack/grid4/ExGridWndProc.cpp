@@ -12,6 +12,8 @@
 #include "platform/controls/StdMessages.h"
 #include "platform/controls/Timers.h"
 
+#include <cstdint>
+
 namespace {
 // Cursor resources of the program, by number.
 constexpr TCursor CursorRowSelect = 8010;
@@ -57,6 +59,19 @@ void TExStringGrid::WndProc(TMessage& M)
         PanMessage(M))
         return;
     switch (M.Msg) {
+    case WM_CANCELMODE:
+        // A cancelled enhanced move drops its floating caption and timer.
+        if ((::ShownCursor() == crDrag || ShownCursor() == crDrag) && (GridState() == gsRowMoving || GridState() == gsColMoving) &&
+            EnhRowColMove) {
+            ::SetCursor(crDefault);
+            if (MoveButton) {
+                MoveButton->SetEnabled(false);
+                MoveButton->SetVisible(false);
+            }
+            KillTimer(this, 1);
+            SetGridState(gsNormal);
+        }
+        break;
     case WM_ERASEBKGND:
         // Every pixel is painted by the grid.
         M.Result = 0;
@@ -94,7 +109,19 @@ void TExStringGrid::WndProc(TMessage& M)
     }
     // 11., 12. The synchronised grid follows a row changed by the library.
     const int rowBefore = Row();
+    // The proportional thumbs follow sizing, releases and the first paint.
+    const bool proportional = !(ComponentState() & csDesigning) &&
+                              ((M.Msg == WM_SIZE || M.Msg == WM_LBUTTONUP || M.Msg == 0xB029) ||
+                               (M.Msg == WM_PAINT && FPaintedOnce == 0));
+    if (proportional && M.Msg == WM_SIZE) {
+        UpdateVertScrollProportional();
+        UpdateHorzScrollProportional();
+    }
     TBaseGrid::WndProc(M);
+    if (proportional && !(ComponentState() & csDestroying)) {
+        UpdateVertScrollProportional();
+        UpdateHorzScrollProportional();
+    }
     if (Row() != rowBefore && SyncGrid()->SelectionRow && !(ComponentState() & csDestroying))
         SetRow(Row());
 }
@@ -178,13 +205,14 @@ void TExStringGrid::WMSize(TMessage& M)
     TColumnSize* cs = ColumnSize();
     if (cs && cs->SynchWithGrid && FOrigWidth > 0) {
         HideInplaceEdit();
-        const double factor =
-            BorderStyle() == bsSingle ? double(Width() + 2) / FOrigWidth : double(Width()) / FOrigWidth;
+        // Width x (new width [+ 2]) / reference width, truncated: counted
+        // in integers so that an exact product is not lost to rounding.
+        const std::int64_t scaledWidth = BorderStyle() == bsSingle ? Width() + 2 : Width();
         const int from = cs->SynchNormalCellsOnly ? FixedCols() : 0;
         const int to = cs->SynchNormalCellsOnly ? ColCount() - FixedRightCols() - 1 : ColCount() - 1;
         for (int c = from; c <= to; ++c)
             if (c < FOrigColSizes->Count())
-                SetColWidths(c, int(FOrigColSizes->GetInteger(c) * factor));
+                SetColWidths(c, int(std::int64_t(FOrigColSizes->GetInteger(c)) * scaledWidth / FOrigWidth));
     }
     // 3. The stretch column fills the width.
     if (cs && cs->Stretch && (ScrollBarAlways() == saNone || ScrollBarAlways() == saVert))

@@ -306,6 +306,8 @@ public:
     // While a column or row is sized: its index and where its line stands.
     int SizingIndex() const { return FSizingIndex; }
     int SizingPos() const { return FSizingPos; }
+    // Ends a sizing or move the control gave up on (its state only).
+    void SetGridState(TGridState s) { FGridState = s; }
 
     void Paint() override;
 
