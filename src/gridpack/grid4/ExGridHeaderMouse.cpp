@@ -4,6 +4,7 @@
 // owner form's resize, and the balloon window of the cells.
 #include "gridpack/grid4/ExGrid.h"
 
+#include "gridpack/grid3/SgHTMLE.h"
 #include "gridpack/grid4/ExControlLook.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Messages.h"
@@ -304,4 +305,35 @@ void TExStringGrid::BalloonAtCell(int ACol, int ARow, TPoint Screen)
     FHToolTip->Icon = int(icon);
     FLastBalloonPos = Point(bc, br);
     FHToolTip->Activate(Screen);
+}
+
+// ---------------------------------------------------------------------------
+// The header drag button
+// ---------------------------------------------------------------------------
+
+void THeaderDragButton::CreateParams(TCreateParams& Params)
+{
+    TGridChildControl::CreateParams(Params);
+    Params.Style = WS_POPUP | WS_BORDER;
+    SetColor(clBtnFace);
+}
+
+void THeaderDragButton::Paint()
+{
+    TCanvas* c = Canvas();
+    const TRect r = ClientRect();
+    if (Grid)
+        Grid->PaintCellExt(c, 0, 0, r, gdFixed);
+    c->Brush().SetStyle(bsClear);
+    if (!Caption.contains(QLatin1String("</"))) {
+        TRect t = r;
+        c->DrawText(Caption, t, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+        return;
+    }
+    THTMLRenderParams p;
+    p.Canvas = c;
+    p.Text = Caption;
+    p.Rect = r;
+    p.Images = Grid ? Grid->GridImages : nullptr;
+    RenderHTML(p);
 }

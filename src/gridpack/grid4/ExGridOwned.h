@@ -385,9 +385,19 @@ public:
     TNotifyEvent OnUnitChanged;
 };
 
+// The floating caption of a moved column or row: a bordered pop-up with the
+// grid's header background and the caption (plain and centred, or mark-up
+// when it holds a closing tag).
 class THeaderDragButton : public TGridChildControl {
     KAL_CLASS(THeaderDragButton, TGridChildControl)
 public:
     explicit THeaderDragButton(TComponent* AOwner) : TGridChildControl(AOwner) {}
     TExStringGrid* Grid = nullptr;
+    QString Caption;
+    // Kept, not used in drawing.
+    bool Flat = false;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Paint() override;
 };

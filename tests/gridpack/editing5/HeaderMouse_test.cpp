@@ -368,3 +368,22 @@ TEST_F(HeaderTest, ColumnAndRowSelectModesShowTheirCursors)
     Grid->MouseActions()->ColSelect = false;
     EXPECT_NE(cursorAt(Mid(2, 0)), 8011);
 }
+
+TEST_F(HeaderTest, TheDragButtonDrawsMarkupOnlyWithAClosingTag)
+{
+    THeaderDragButton* b = Grid->MoveButton;
+    ASSERT_NE(b, nullptr);
+    b->SetBounds(0, 0, 120, 24);
+    auto paint = [&](const QString& caption) {
+        b->Caption = caption;
+        QImage img(120, 24, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        b->PaintTo(img, TPoint(0, 0));
+        return img;
+    };
+    const QImage markup = paint("<b>Name</b>");
+    const QImage literal = paint("<b>Name");
+    const QImage plain = paint("Name");
+    EXPECT_NE(markup, literal) << "with a closing tag the tags are not shown as text";
+    EXPECT_NE(literal, plain) << "without one they are drawn as they stand";
+}
