@@ -745,6 +745,14 @@ public:
     PLazyNode CopyTo(PLazyNode Source, TBaseLazyTree* Tree, TLTNodeAttachMode Mode, bool ChildrenOnly);
     void MoveTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly);
     void MoveTo(PLazyNode Source, TBaseLazyTree* Tree, TLTNodeAttachMode Mode, bool ChildrenOnly);
+    // Whether node blocks of this tree and of Other have one layout (the same
+    // class, user data and internal areas), so a record can change trees.
+    bool SameNodeLayout(const TBaseLazyTree* Other) const;
+    // Moves Source with its subtree, the records themselves, to Target of
+    // another tree of the same layout (a cut paste or move drop between trees
+    // of the program). The source tree forgets the nodes; OnNodeMoving and
+    // OnNodeMoved fire on it as for MoveTo. False when refused or not possible.
+    bool MoveNodeRecords(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode);
     // The header's sort column and direction (the header keeps them once it
     // exists; until then the tree does).
     TColumnIndex SortColumn() const { return FHeader->SortColumn(); }
