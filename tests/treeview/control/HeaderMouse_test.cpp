@@ -3,6 +3,7 @@
 // is captured, for the client area.
 #include "ControlKit.h"
 
+#include "platform/controls/Forms.h"
 #include "platform/controls/Timers.h"
 
 namespace {
@@ -130,6 +131,61 @@ TEST_F(HeaderMouse, ASmallMoveIsAClickAndALargerOneDrags) {
     EXPECT_EQ(t->Header()->DragImagePosition(), t->ClientToScreen(Point(50, -t->Header()->Height())));
     Client(t, WM_LBUTTONUP, 81, y);
     EXPECT_EQ(clicks, QList<int>{1});  // a drag is no click
+}
+
+// The dragged column's picture shows in a layered pop-up that follows the
+// mouse: never active, the mouse passes through, its alpha the drag image's
+// fading channel scaled by 140, the colours darkened before.
+TEST_F(HeaderMouse, TheDraggedColumnShowsInALayeredWindow) {
+    TViewTree* t = HeaderTree(3);
+    const int y = HeaderY(t);
+    NC(t, WM_NCLBUTTONDOWN, 75, y);
+    EXPECT_EQ(t->Header()->DragWindow(), nullptr);
+    Client(t, WM_MOUSEMOVE, 81, y);
+    TCustomForm* w = t->Header()->DragWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->Showing());
+    EXPECT_TRUE(w->ClickThrough());
+    EXPECT_NE(Screen()->ActiveForm(), w);
+    const TPoint at = t->Header()->DragImagePosition();
+    EXPECT_EQ(Point(w->Left(), w->Top()), at);
+    EXPECT_EQ(w->Width(), 50);
+    EXPECT_EQ(w->Height(), t->Header()->Height());
+    TBitmap* img = t->Header()->DragWindowImage();
+    ASSERT_NE(img, nullptr);
+    TLTDragImage* d = t->Header()->ColumnDragImage();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->Transparency, 140);
+    EXPECT_EQ(d->PreBlendBias, -50);
+    const int cx = 25, cy = t->Header()->Height() / 2;
+    const TRGBQuad centre = img->ScanLine(cy)[cx];
+    const TRGBQuad prepared = d->DragImageBitmap()->ScanLine(cy)[cx];
+    EXPECT_EQ(centre.rgbReserved, (prepared.rgbReserved * 140 + 127) / 255);
+    EXPECT_GT(centre.rgbReserved, img->ScanLine(0)[0].rgbReserved);
+    // Premultiplied: no colour exceeds its alpha.
+    EXPECT_LE(centre.rgbRed, centre.rgbReserved);
+    // Darkened by the pre-blend bias: the button face's grey loses 50.
+    const TColor face = ColorToRGB(clBtnFace);
+    EXPECT_NEAR(prepared.rgbRed, std::max(0, int(GetRValue(face)) - 50), 1);
+
+    // The window follows the mouse; hoRestrictDrag keeps it on its row.
+    Client(t, WM_MOUSEMOVE, 101, y + 7);
+    EXPECT_EQ(Point(w->Left(), w->Top()), Point(at.X + 20, at.Y + 7));
+    Client(t, WM_LBUTTONUP, 101, y + 7);
+    EXPECT_EQ(t->Header()->DragWindow(), nullptr);
+    EXPECT_EQ(t->Header()->DragImage(), nullptr);
+
+    t->Header()->SetOptions(t->Header()->Options() + TLTHeaderOptions{hoRestrictDrag});
+    NC(t, WM_NCLBUTTONDOWN, 75, y);
+    Client(t, WM_MOUSEMOVE, 81, y);
+    w = t->Header()->DragWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(t->Header()->ColumnDragImage()->MoveRestriction, dmrHorizontalOnly);
+    Client(t, WM_MOUSEMOVE, 101, y + 7);
+    EXPECT_EQ(Point(w->Left(), w->Top()), Point(at.X + 20, at.Y));
+    // Escape ends the drag and the window goes.
+    t->Perform(WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(t->Header()->DragWindow(), nullptr);
 }
 
 // Onto the left half of the column at position 3: from the left the
