@@ -286,3 +286,70 @@ TEST_F(HeaderMouse, ADoubleClickOnASplitterFitsTheColumn) {
     EXPECT_EQ(Cols(t)->Items(0)->Width(), t->GetMaxColumnWidth(0, false));
     EXPECT_EQ(Cols(t)->Items(1)->Width(), 50);
 }
+
+// The border between the fixed and the scrolling columns is a splitter in
+// the client area too, down to the last node's bottom; other borders are not.
+TEST_F(HeaderMouse, TheFixedAreaBorderIsASplitterDownToTheLastNode) {
+    TViewTree* t = HeaderTree(3);
+    Cols(t)->Items(0)->SetOptions(Cols(t)->Items(0)->Options() + TLTColumnOptions{coFixed});
+    t->SetRootNodeCount(3);
+    const int bottom = int(t->RangeY());
+    ASSERT_EQ(bottom, 3 * int(t->DefaultNodeHeight()));
+    const struct {
+        int X, Y;
+        bool Splitter;
+    } cases[] = {
+        {50, 5, true}, {52, bottom, true}, {50, bottom + 1, false},  // the fixed border, to the last node
+        {100, 5, false},                                             // between two scrolling columns
+        {100, HeaderY(t), true},                                      // the same border in the header
+    };
+    for (const auto& c : cases) EXPECT_EQ(t->Header()->IsInColumnSplitter(Point(c.X, c.Y)), c.Splitter) << c.X << "," << c.Y;
+
+    // A press there tracks the fixed column's width from the client area.
+    Client(t, WM_LBUTTONDOWN, 50, 5);
+    EXPECT_TRUE(t->Header()->States().Contains(hsColumnWidthTrackPending));
+    Client(t, WM_MOUSEMOVE, 60, 5);
+    Client(t, WM_MOUSEMOVE, 70, 5);
+    Client(t, WM_LBUTTONUP, 70, 5);
+    EXPECT_EQ(Cols(t)->Items(0)->Width(), 70);
+    EXPECT_TRUE(t->Header()->States().Empty());
+    // Without hoColumnResize no border is a splitter.
+    t->Header()->SetOptions(t->Header()->Options() - TLTHeaderOptions{hoColumnResize});
+    EXPECT_FALSE(t->Header()->IsInColumnSplitter(Point(70, 5)));
+}
+
+// WM_SETCURSOR over the splitters: cursor 63 for a column splitter, 62 for
+// the bottom edge with hoHeightResize; OnGetHeaderCursor may choose another,
+// and the default cursor leaves the message to the tree.
+TEST_F(HeaderMouse, SplittersSetTheirCursors) {
+    TViewTree* t = HeaderTree(2);
+    const auto setCursor = [&](int x, int y) {
+        SetCursorPos(t->ClientToScreen(Point(x, y)));
+        return t->Perform(WM_SETCURSOR, 0, 0);
+    };
+    EXPECT_EQ(setCursor(50, HeaderY(t)), 1);
+    EXPECT_EQ(ShownCursor(), TCursor(63));
+    t->Header()->SetOptions(t->Header()->Options() + TLTHeaderOptions{hoHeightResize});
+    EXPECT_EQ(setCursor(20, -1), 1);
+    EXPECT_EQ(ShownCursor(), TCursor(62));
+    // Between the splitters the header leaves the cursor to the tree.
+    SetCursorPos(t->ClientToScreen(Point(25, HeaderY(t))));
+    TMessage m{WM_SETCURSOR, 0, 0, 0};
+    EXPECT_FALSE(t->Header()->HandleHeaderMessage(m));
+    TCursor chosen = crDefault;
+    t->OnGetHeaderCursor = [&](TLTHeader*, TCursor& c) { c = chosen; };
+    SetCursorPos(t->ClientToScreen(Point(50, HeaderY(t))));
+    m = TMessage{WM_SETCURSOR, 0, 0, 0};
+    EXPECT_FALSE(t->Header()->HandleHeaderMessage(m));
+    chosen = crHandPoint;
+    EXPECT_EQ(setCursor(50, HeaderY(t)), 1);
+    EXPECT_EQ(ShownCursor(), crHandPoint);
+    // While the header tracks, every WM_SETCURSOR is taken as it is.
+    t->OnGetHeaderCursor = nullptr;
+    NC(t, WM_NCLBUTTONDOWN, 50, HeaderY(t));
+    m = TMessage{WM_SETCURSOR, 0, 0, 0};
+    SetCursorPos(t->ClientToScreen(Point(25, HeaderY(t))));
+    EXPECT_TRUE(t->Header()->HandleHeaderMessage(m));
+    EXPECT_EQ(m.Result, 1);
+    Client(t, WM_LBUTTONUP, 50, HeaderY(t));
+}
