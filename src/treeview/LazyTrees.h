@@ -20,6 +20,7 @@
 #include "platform/controls/StdCtrls.h"
 #include "platform/core/Streams.h"
 #include "treeview/LazyTreeTypes.h"
+#include "treeview/LazyTrees.StyleHooks.h"
 #include "treeview/LazyTreesHeader.h"
 #include "treeview/LazyTreesPaintTypes.h"
 
@@ -847,6 +848,14 @@ public:
     TLTButtonFillMode ButtonFillMode = fmTreeColor;
     // No visual styles here: false, and the stored colours apply.
     bool VclStyleEnabled() const { return FVclStyleEnabled; }
+    // Styled scroll bars: a hook that sees the tree's messages first and
+    // paints its bars in windows laid over the plain ones. Off by default.
+    void SetStyledScrollBars(bool Value);
+    bool StyledScrollBars() const { return FStyleScrollBarsHook != nullptr; }
+    void SetStyleScrollBarsHook(std::unique_ptr<TVclStyleScrollBarsHook> Hook);
+    TVclStyleScrollBarsHook* StyleScrollBarsHook() const { return FStyleScrollBarsHook.get(); }
+    // The tree's own processing of a message, passing by the hook.
+    void StyleHookDefault(TMessage& M);
     // The font-change hook's flag: a paint handler changed the font.
     bool FontChanged() const { return FFontChanged; }
     void SetFontChanged(bool Value) { FFontChanged = Value; }
@@ -1599,6 +1608,8 @@ protected:
     uint32_t FAutoScrollInterval = 1;
     int FDragThreshold = 5;
     bool FVclStyleEnabled = false;
+    std::unique_ptr<TVclStyleScrollBarsHook> FStyleScrollBarsHook;
+    bool FInStyleHookDefault = false;
     bool FFontChanged = false;
     bool FChangingTheme = false;
     TGraphicsChange FOldFontChange;
