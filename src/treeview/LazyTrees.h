@@ -1202,8 +1202,22 @@ public:
     // Makes the drag image of the selected nodes around the hot spot (client):
     // with a data object the platform's drag picture shows it.
     virtual void PrepareDragImage(TPoint HotSpot, IDataObject* DataObject);
+    // Repaints TreeRect (client coordinates) of this tree while the drag
+    // image SourceTree draws itself lies over it: the part under the image is
+    // painted into the image's saved screen contents (never on the screen),
+    // the rest is redrawn at once; UpdateNCArea redraws the frame too.
+    virtual void RepaintAroundDragImage(TBaseLazyTree* SourceTree, TRect TreeRect, bool UpdateNCArea,
+                                        bool ReshowDragImage);
     uint32_t LastDragEffect();
-    bool Dragging() const { return FStates.ContainsAny({tsOLEDragging, tsOLEDragPending}); }
+    bool Dragging() const override {
+        return FStates.ContainsAny({tsOLEDragging, tsOLEDragPending}) || TCustomControl::Dragging();
+    }
+    // The class library's drags (another control's, or this tree's with
+    // DragType dtVCL): tracked like drags of data, with no data object.
+    void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+    void DragDrop(TObject* Source, int X, int Y) override;
+    // A class-library drag from this tree was cancelled: the press ends.
+    virtual void FinishDrag();
     // The drag of the selection from this tree; P is the hot spot (client).
     virtual void RunOLEDragDrop(TPoint P);
     virtual uint32_t ProposeDropEffect(TObject* Source, TShiftState Shift, TPoint Pt, uint32_t AllowedEffects);
@@ -1483,6 +1497,10 @@ protected:
     virtual bool AutoScrollAllowed() const;
     virtual TScrollDirections ComputeAutoScrollDirections(int X, int Y);
     virtual void ArmAutoScroll(int X, int Y);
+    // The class library's drag start and cancel: a drag object of the
+    // application's own is remembered; a cancelled drag finishes the press.
+    void DoStartDrag(TDragObject*& DragObject) override;
+    void DragCanceled() override;
     virtual void ScrollTimerTick();
     virtual void FireMeasureItem(TCanvas* Canvas, PLazyNode Node, int& NodeHeight);
     void WMVScroll(TMessage& M);
@@ -1562,6 +1580,7 @@ protected:
     PLazyNode FRangeAnchor = nullptr;
     PLazyNode FCheckNode = nullptr;
     PLazyNode FLastVCLDragTarget = nullptr;
+    uint32_t FVCLDragEffect = 0;
     PLazyNode FLastSearchNode = nullptr;
     PLazyNode FNextNodeToSelect = nullptr;
     PLazyNode FHeightTrackNode = nullptr;
