@@ -5,6 +5,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <iterator>
+
 namespace {
 
 // Tab stops of DrawText: every eight average character widths.
@@ -67,7 +69,20 @@ void TCanvas::UseFont() {
 
 int TCanvas::LineWidth(const QString& s, bool expandTabs) {
     const QFontMetrics& fm = Metrics();
-    if (!expandTabs || !s.contains(QLatin1Char('\t'))) return fm.horizontalAdvance(s);
+    if (!expandTabs || !s.contains(QLatin1Char('\t'))) {
+        if (FMeasuredVersion != FMetricsVersion) {
+            for (TMeasuredLine& m : FMeasured) m.Text.clear();
+            FMeasuredVersion = FMetricsVersion;
+        }
+        if (s.isEmpty()) return 0;
+        for (const TMeasuredLine& m : FMeasured)
+            if (m.Text == s) return m.Width;
+        TMeasuredLine& m = FMeasured[FMeasuredNext];
+        FMeasuredNext = (FMeasuredNext + 1) % int(std::size(FMeasured));
+        m.Text = s;
+        m.Width = fm.horizontalAdvance(s);
+        return m.Width;
+    }
     const int tab = std::max(1, fm.averageCharWidth() * kTabChars);
     int x = 0;
     const QStringList parts = s.split(QLatin1Char('\t'));
@@ -108,9 +123,11 @@ void TCanvas::PaintTextLine(int x, int y, const QString& s, int underlineAt, boo
 }
 
 TSize TCanvas::TextExtent(const QString& text) {
-    const QFontMetrics& fm = Metrics();
-    return TSize(fm.horizontalAdvance(text), fm.height());
+    const int w = LineWidth(text, false);
+    return TSize(w, Metrics().height());
 }
+
+int TCanvas::TextHeight(const QString&) { return Metrics().height(); }
 
 void TCanvas::TextOut(int x, int y, const QString& text) {
     if (FPainter) {
@@ -273,6 +290,9 @@ int TCanvas::DrawText(const QString& text, TRect& r, unsigned flags) {
 
     Changing();
     SyncBkFromBrush();
+    // Restoring the painter brings back the font it had before, so the
+    // version it stood for still holds afterwards.
+    const uint64_t fontBefore = FPainterFontVersion;
     FPainter->save();
     FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (!(flags & DT_NOCLIP) && FFont.Orientation() == 0)
@@ -308,7 +328,7 @@ int TCanvas::DrawText(const QString& text, TRect& r, unsigned flags) {
         y += lineH;
     }
     FPainter->restore();
-    FPainterFontVersion = 0;
+    FPainterFontVersion = fontBefore;
     Changed();
     return result;
 }

@@ -421,7 +421,8 @@ public:
     void TextRect(const TRect& r, int x, int y, const QString& text);
     TSize TextExtent(const QString& text);
     int TextWidth(const QString& text) { return TextExtent(text).cx; }
-    int TextHeight(const QString& text) { return TextExtent(text).cy; }
+    // The font's line height, whatever the text: nothing is measured.
+    int TextHeight(const QString& text);
     // The platform's DrawText: answers the height of the text; with
     // DT_CALCRECT only measures and widens/narrows r.Right and sets r.Bottom.
     int DrawText(const QString& text, TRect& r, unsigned flags);
@@ -532,6 +533,16 @@ private:
     std::unique_ptr<QFontMetrics> FMetrics;
     uint64_t FMetricsVersion = 0;
     uint64_t FPainterFontVersion = 0;
+    // The last few lines measured without tabs, for the font version they
+    // were measured with: layouts measure their runs and then draw them,
+    // which measures them again.
+    struct TMeasuredLine {
+        QString Text;
+        int Width = 0;
+    };
+    TMeasuredLine FMeasured[4];
+    int FMeasuredNext = 0;
+    uint64_t FMeasuredVersion = 0;
 };
 
 // Whole-canvas transfers, the platform's free functions.
