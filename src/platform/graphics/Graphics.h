@@ -106,6 +106,9 @@ TColor QColorToColor(const QColor& c);
 bool IdentToColor(const QString& ident, TColor& c);
 TColor StringToColor(const QString& s); // raises EConvertError
 QString ColorToString(TColor c);
+// The web name of a colour (system colours resolved first): the standard
+// web colour's name when one has the value, else its "#RRGGBB" notation.
+QString ColorToWebName(TColor c);
 
 // ---------------------------------------------------------------------------
 // Font, pen, brush
