@@ -211,6 +211,8 @@ void TExColorPickerDropDown::SetColorSelectionStyle(TColorSelectionStyle S) {
     if (S == FColorSelectionStyle) return;
     FColorSelectionStyle = S;
     if (ComponentState() & csDesigning) return;
+    // The size the popup was left at belongs to the old style.
+    FUserDropDownWidth = FUserDropDownHeight = -1;
     if (!DropDownForm()) return;
     CreateStyleControl();
     PrepareStyleControl();
@@ -290,6 +292,9 @@ void TExColorPickerDropDown::PrepareStyleControl() {
     TControl* mine = StyleControl();
     if (!mine) return;
     SetDropDownControl(mine);
+    // The panels size themselves; the popup is sized from them before they
+    // are aligned to fill it again.
+    if (IsPanelStyle()) mine->SetAlign(alNone);
     for (TControl* c : {static_cast<TControl*>(FItemSelector), static_cast<TControl*>(FColorSelector),
                         static_cast<TControl*>(FColorCubePanel), static_cast<TControl*>(FSpectrumPanel)})
         if (c && c != mine) c->SetVisible(false);
@@ -328,6 +333,9 @@ void TExColorPickerDropDown::PrepareStyleControl() {
 
 void TExColorPickerDropDown::BeforeDropDown() {
     TExCustomDropDown::BeforeDropDown();
+    // A panel's popup cannot be sized by the user: the size a popup was left
+    // at (perhaps of another style) does not apply.
+    if (IsPanelStyle()) FUserDropDownWidth = FUserDropDownHeight = -1;
     CreateStyleControl();
     PrepareStyleControl();
     FOldSelectedColor = FSelectedColor;
