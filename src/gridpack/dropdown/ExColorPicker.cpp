@@ -3,6 +3,7 @@
 #include "gridpack/grid4/ExGridAppearance.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/ScrollBars.h"
+#include "platform/graphics/WebColors.h"
 
 // ---------------------------------------------------------------------------
 // Items

@@ -116,7 +116,8 @@ bool DrawPlainCaption(TCanvas* Canvas, const QString& Text, const TRect& R, TSiz
     // A run reaching the line's width after another would move to the
     // next line.
     if (w >= R.Width() - 1) return false;
-    const int h = Canvas->TextHeight(Text);
+    // The font's line height (any text gives it; the last run is measured).
+    const int h = Canvas->TextExtent(runs.back().toString()).cy;
     Extent = TSize(w, h);
     Canvas->SetBkMode(TRANSPARENT);
     if (!Draw) return true;

@@ -5,8 +5,6 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-#include <iterator>
-
 namespace {
 
 // Tab stops of DrawText: every eight average character widths.
@@ -47,6 +45,32 @@ TextLine MakeLine(const QString& text, const std::vector<bool>& marked, qsizetyp
 
 bool IsBlank(QChar c) { return c == QLatin1Char(' '); }
 
+// The last few lines measured, with the font they were measured in: a
+// layout measures its runs and then draws them, which measures them again.
+struct MeasuredLine {
+    QFont Font;
+    QString Text;
+    int Width = 0;
+};
+constexpr int kMeasured = 4;
+// Made once per thread and never freed: fonts must not outlive the
+// application object, which a static's destructor would make them do.
+thread_local MeasuredLine* gMeasured = nullptr;
+thread_local int gMeasuredNext = 0;
+
+int MeasuredWidth(const QFont& font, const QFontMetrics& fm, const QString& s) {
+    if (s.isEmpty()) return 0;
+    if (!gMeasured) gMeasured = new MeasuredLine[kMeasured];
+    for (int i = 0; i < kMeasured; ++i)
+        if (gMeasured[i].Text == s && gMeasured[i].Font == font) return gMeasured[i].Width;
+    MeasuredLine& m = gMeasured[gMeasuredNext];
+    gMeasuredNext = (gMeasuredNext + 1) % kMeasured;
+    m.Font = font;
+    m.Text = s;
+    m.Width = fm.horizontalAdvance(s);
+    return m.Width;
+}
+
 } // namespace
 
 const QFontMetrics& TCanvas::Metrics() {
@@ -69,20 +93,7 @@ void TCanvas::UseFont() {
 
 int TCanvas::LineWidth(const QString& s, bool expandTabs) {
     const QFontMetrics& fm = Metrics();
-    if (!expandTabs || !s.contains(QLatin1Char('\t'))) {
-        if (FMeasuredVersion != FMetricsVersion) {
-            for (TMeasuredLine& m : FMeasured) m.Text.clear();
-            FMeasuredVersion = FMetricsVersion;
-        }
-        if (s.isEmpty()) return 0;
-        for (const TMeasuredLine& m : FMeasured)
-            if (m.Text == s) return m.Width;
-        TMeasuredLine& m = FMeasured[FMeasuredNext];
-        FMeasuredNext = (FMeasuredNext + 1) % int(std::size(FMeasured));
-        m.Text = s;
-        m.Width = fm.horizontalAdvance(s);
-        return m.Width;
-    }
+    if (!expandTabs || !s.contains(QLatin1Char('\t'))) return MeasuredWidth(FFont.ToQFont(), fm, s);
     const int tab = std::max(1, fm.averageCharWidth() * kTabChars);
     int x = 0;
     const QStringList parts = s.split(QLatin1Char('\t'));
@@ -126,8 +137,6 @@ TSize TCanvas::TextExtent(const QString& text) {
     const int w = LineWidth(text, false);
     return TSize(w, Metrics().height());
 }
-
-int TCanvas::TextHeight(const QString&) { return Metrics().height(); }
 
 void TCanvas::TextOut(int x, int y, const QString& text) {
     if (FPainter) {

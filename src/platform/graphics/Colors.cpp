@@ -1,5 +1,6 @@
 // Colour resolution through the fixed system-colour table, and colour names.
 #include "platform/graphics/Graphics.h"
+#include "platform/graphics/WebColors.h"
 #include "platform/core/IntConv.h"
 
 #include <QColor>

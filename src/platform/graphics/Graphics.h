@@ -106,9 +106,6 @@ TColor QColorToColor(const QColor& c);
 bool IdentToColor(const QString& ident, TColor& c);
 TColor StringToColor(const QString& s); // raises EConvertError
 QString ColorToString(TColor c);
-// The web name of a colour (system colours resolved first): the standard
-// web colour's name when one has the value, else its "#RRGGBB" notation.
-QString ColorToWebName(TColor c);
 
 // ---------------------------------------------------------------------------
 // Font, pen, brush
@@ -424,8 +421,7 @@ public:
     void TextRect(const TRect& r, int x, int y, const QString& text);
     TSize TextExtent(const QString& text);
     int TextWidth(const QString& text) { return TextExtent(text).cx; }
-    // The font's line height, whatever the text: nothing is measured.
-    int TextHeight(const QString& text);
+    int TextHeight(const QString& text) { return TextExtent(text).cy; }
     // The platform's DrawText: answers the height of the text; with
     // DT_CALCRECT only measures and widens/narrows r.Right and sets r.Bottom.
     int DrawText(const QString& text, TRect& r, unsigned flags);
@@ -536,16 +532,6 @@ private:
     std::unique_ptr<QFontMetrics> FMetrics;
     uint64_t FMetricsVersion = 0;
     uint64_t FPainterFontVersion = 0;
-    // The last few lines measured without tabs, for the font version they
-    // were measured with: layouts measure their runs and then draw them,
-    // which measures them again.
-    struct TMeasuredLine {
-        QString Text;
-        int Width = 0;
-    };
-    TMeasuredLine FMeasured[4];
-    int FMeasuredNext = 0;
-    uint64_t FMeasuredVersion = 0;
 };
 
 // Whole-canvas transfers, the platform's free functions.

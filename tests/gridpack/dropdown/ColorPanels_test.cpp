@@ -4,6 +4,7 @@
 #include "DropDownKit.h"
 #include "gridpack/dropdown/ExColorPanels.h"
 #include "platform/graphics/Resources.h"
+#include "platform/graphics/WebColors.h"
 
 namespace {
 TColor PixelOf(const QImage& img, int x, int y) {
