@@ -109,13 +109,8 @@ void TExStringGrid::HeaderClickSort(int ACol, int ARow, int X, int Y, bool Moved
 
 void TExStringGrid::ColumnMovedFollow(int FromIndex, int ToIndex, int RealFrom, int RealTo)
 {
-    // 1. The recorded column order moves with the column.
-    if (RealFrom >= 0 && RealTo >= 0 && RealFrom < FColumnOrder->Count() && RealTo < FColumnOrder->Count() &&
-        RealFrom != RealTo) {
-        const int v = FColumnOrder->GetInteger(RealFrom);
-        FColumnOrder->Delete(RealFrom);
-        FColumnOrder->Insert(RealTo, v);
-    }
+    // The recorded column order stays as it is: restoring the order
+    // (ResetColumnOrder) reads it while it moves the columns back.
     if (EnhRowColMove)
         ColMoveFlg = true;
     // 5. The sort column and the sort index follow their data.

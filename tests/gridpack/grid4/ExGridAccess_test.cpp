@@ -406,7 +406,7 @@ TEST_F(ExGridAccessTest, TheOwnerFormKeepsItsResizeHandler)
     auto* grid = NewObject<TExStringGrid>(form);
     EXPECT_TRUE(grid->ResizeAssigned);
     form->OnResize(form);
-    EXPECT_EQ(own, 1); // through the grid
+    EXPECT_EQ(own, 1); // the form's own handler, untouched by the grid
     grid->Free();
     ASSERT_TRUE(form->OnResize);
     form->OnResize(form);
@@ -415,7 +415,8 @@ TEST_F(ExGridAccessTest, TheOwnerFormKeepsItsResizeHandler)
 
     auto* bare = NewObject<TForm>(nullptr);
     auto* g2 = NewObject<TExStringGrid>(bare);
-    EXPECT_TRUE(bool(bare->OnResize));
+    EXPECT_FALSE(bool(bare->OnResize)); // the grid listens on its own
+    EXPECT_FALSE(g2->ResizeAssigned);
     g2->Free();
     EXPECT_FALSE(bool(bare->OnResize));
     bare->Free();
