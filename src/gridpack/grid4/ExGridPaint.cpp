@@ -170,7 +170,7 @@ void TExStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASta
         ABrush->SetColor(FixedColor());
         AFont->Assign(*FixedFont());
         AState |= gdFixed;
-        if (Look >= glTMS) {
+        if (Look >= glQOR) {
             ABrush->SetColor(QORGradientFrom());
             AColorTo = QORGradientTo();
             AMirrorColor = QORGradientMirrorFrom();
@@ -279,9 +279,11 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
     const bool F = (IsFixed(ACol, ARow) || ACol < FixedCols() || ARow < FixedRows()) &&
                    !(HoverRow && ARow == FHoverRowIdx && (HoverRowCells & HoverRowCellBit(hcFixed)));
 
-    // 10. header background
-    if (F && Look >= glTMS)
-        PaintHeaderBackground(Canvas, ACol, ARow, R, colorTo, mirror, mirrorTo, GD);
+    // 10. header background by look; 12. the list-view header
+    if (F && !StyleActive()) {
+        PaintLookHeader(Canvas, ACol, ARow, R, colorTo, mirror, mirrorTo, GD);
+        PaintListViewHeader(Canvas, R);
+    }
 
     // 16. text
     FDrawnTextWidth = 0;
@@ -295,18 +297,10 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
     R = TRect{R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1};
     RenderCellBorders(Canvas, C, ARow, R);
 
-    // 18. header edges
-    if (F && !Flat() && (Look == glTMS || Look == glXP) && (Options() & goFixedHorzLine)) {
-        const int bottom = R.Bottom + 1;
-        Canvas->Pen().SetWidth(1);
-        Canvas->Pen().SetColor(HalveColor(ColorToRGB(FixedColor())));
-        Canvas->MoveTo(R.Left, bottom - 1);
-        Canvas->LineTo(R.Right - 1, bottom - 1);
-        Canvas->Pen().SetColor(clWhite);
-        Canvas->MoveTo(R.Right - 2, R.Top + 1);
-        Canvas->LineTo(R.Left + 1, R.Top + 1);
-        Canvas->LineTo(R.Left + 1, bottom - 1);
-    }
+    // 18. header edges by look; 19. fixed right columns
+    if (F && !StyleActive())
+        PaintLookHeaderEdges(Canvas, R);
+    PaintFixedRightEdges(Canvas, ACol, R);
 
     // 21. the cell graphic
     if (info.Graphic) {
@@ -332,25 +326,6 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
         Canvas->Font().SetColor(clBlack);
         Canvas->DrawFocusRect(f);
     }
-}
-
-void TExStringGrid::PaintHeaderBackground(TCanvas* Canvas, int ACol, int ARow, const TRect& R, TColor ColorTo,
-                                          TColor Mirror, TColor MirrorTo, TCellGradientDirection GD)
-{
-    const int d = ACol;
-    const bool activeHeader = ActiveCellShow() && ((ARow == Row() && d == FixedCols() - 1 && FixedCols() > 0) ||
-                                                   (d == Col() && ARow == FixedRows() - 1 && FixedRows() > 0));
-    TRect r = R;
-    r.Bottom += 1;
-    if (activeHeader) {
-        FillCellBackground(Canvas, r, ActiveCellColor(), ActiveCellColorTo(), clNone, clNone, true, clNone, false,
-                           true);
-        return;
-    }
-    if (Flat())
-        return;
-    FillCellBackground(Canvas, r, Canvas->Brush().Color(), ColorTo, Mirror, MirrorTo, GD == GradientVertical,
-                       clNone, false, true);
 }
 
 void TExStringGrid::RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TRect& R, TGridDrawState AState,
@@ -641,7 +616,7 @@ void TExStringGrid::PaintCellGraphic(TCanvas* Canvas, int C, int ARow, const TRe
             Canvas->Draw(G.Left, G.Top, i);
         break;
     default:
-        // The other kinds' painters are not part of this grid's drawing yet.
+        PaintCellGraphicKind(Canvas, C, ARow, R, G, info);
         break;
     }
 }
@@ -649,6 +624,8 @@ void TExStringGrid::PaintCellGraphic(TCanvas* Canvas, int C, int ARow, const TRe
 void TExStringGrid::DrawCheckGlyph(TCanvas* Canvas, const TRect& G, TCheckBoxState State, bool Active, bool Flat)
 {
     const bool active = Active || FControlLook->NoDisabledCheckRadioLook() || FControlLook->CheckAlwaysActive;
+    if (DrawStyledCheckGlyph(Canvas, G, State, active))
+        return;
     if (FControlLook->ControlStyle() == csWinXP && State != cbGrayed) {
         EnsureXPCheckGlyphs();
         TBitmap bmp;
