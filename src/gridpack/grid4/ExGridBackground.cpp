@@ -123,12 +123,12 @@ void TExStringGrid::BalloonTexts(int ACol, int ARow, QString& Title, QString& Te
     default:
         break;
     }
-    s.replace(QLatin1Char('\t'), QLatin1Char(' '));
     qsizetype lead = 0;
     while (lead < s.size() && (s[lead] == QLatin1Char('\t') || s[lead] == QLatin1Char('\n') ||
                                s[lead] == QLatin1Char('\r')))
         ++lead;
     s.remove(0, lead);
+    s.replace(QLatin1Char('\t'), QLatin1Char(' '));
     if (s.size() > kMaxBalloonText)
         s = s.left(kMaxBalloonText - 3) + QStringLiteral("...");
 

@@ -240,7 +240,9 @@ void TExStringGrid::PaintCellButton(TCanvas* Canvas, int D, int ARow, const TRec
 
     // 3, 4. enabled, style and state
     const bool enabled = !FControlLook->NoDisabledButtonLook() ? Enabled() : true;
-    uint8_t style = FControlLook->FlatButton() ? 2 : (FIsWinXP ? 0 : 1);
+    // The themed button (0) needs visual styles; without them the classic
+    // one (1) stands in.
+    uint8_t style = FControlLook->FlatButton() ? 2 : (FIsWinXP && IsThemedComCtl6() ? 0 : 1);
     if (Flat() && FTones.Background.BrushColor != clNone)
         style = 3;
     uint8_t state = g->CellBoolean ? 2 : (FHoverButtonCell.X == D && FHoverButtonCell.Y == ARow ? 1 : 0);
