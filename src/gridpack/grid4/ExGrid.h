@@ -105,6 +105,7 @@ class THTMLPictureCache;
 class TImageList;
 class TPictureContainer;
 class TPopupMenu;
+class TRichEdit;
 
 // C1 over C2 by Percent per RGB channel, rounded; clNone takes the other.
 TColor BlendColors(TColor C1, TColor C2, int Percent);
@@ -1561,6 +1562,15 @@ public:
     TPoint FLastBalloonPos{-1, -1};
     // After every paint of the grid.
     TNotifyEvent OnPainted;
+    // A rich-text cell (ACol display) formatted into R, less the text
+    // margins; a selected cell in the selection text colour unless
+    // SelectionRTFKeep.
+    void PaintRichTextCell(int ACol, int ARow, const TRect& R, TCanvas* Canvas);
+    // The hidden rich editor that lays rich cells out (made on first use),
+    // and loading a cell (ACol real) into a rich editor.
+    TRichEdit* CellRichEdit();
+    virtual void CellToRich(int ACol, int ARow, TRichEdit* Rich);
+    TRichEdit* FCellRichEdit = nullptr;
 
     // =======================================================================
     // File and stream exchange (gridpack/grid10): the grid text file and

@@ -402,6 +402,15 @@ void TExStringGrid::RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TR
         RenderHTML(p);
         if (info.Graphic)
             FDrawnTextWidth = p.Width + 2;
+    } else if (kind == 2) {
+        // Rich text: the cell's background under it, then the rich editor's
+        // layout of the text.
+        Canvas->Brush().SetStyle(bsSolid);
+        Canvas->Pen().SetColor(Canvas->Brush().Color());
+        if (!((AState & gdSelected) && !(AState & gdFocused) && SelectionColor() == clNone))
+            Canvas->FillRect(tr);
+        PaintRichTextCell(ACol, ARow, tr, Canvas);
+        Canvas->Font().SetColor(clBlack);
     } else {
         unsigned flags = DT_EDITCONTROL;
         if (CountTextLines(text, Multilinecells) == 1 && !WW) {

@@ -521,3 +521,33 @@ TEST_F(LookPaintTest, PicturesOfEveryLookStyleAndGraphicKind)
     Grid->ControlLook()->SetControlStyle(csBorland);
     SaveForReview(Render(), "grid4styles", "graphic_kinds");
 }
+
+TEST_F(LookPaintTest, RichTextCellsAreLaidOutByTheRichEditor)
+{
+    NewGrid();
+    Fill();
+    Grid->SetColWidths(2, 150);
+    const QString rtf = QStringLiteral("{\\rtf1\\ansi {\\b Rich} text}");
+    Grid->SetCellEx(2, 2, rtf);
+    Grid->SetCellEx(2, 3, rtf);
+    Grid->SetOptions(Grid->Options() | goRangeSelect);
+    Grid->SetSelection(TGridRect{1, 3, 3, 3});
+    Grid->SetSelectionTextColor(TColor(0x0000FF));
+    const QImage img = Render();
+    SaveForReview(img, "grid4styles", "rich_text");
+    const TRect a = Grid->CellRect(2, 2), b = Grid->CellRect(2, 3);
+    const TRect inA{a.Left + 1, a.Top + 1, a.Right - 1, a.Bottom - 1};
+    const TRect inB{b.Left + 1, b.Top + 1, b.Right - 1, b.Bottom - 1};
+    EXPECT_GT(CountColour(img, inA, clBlack), 10);
+    // The mark-up itself is not shown: the text ends well before the
+    // width the raw RTF would take.
+    int lastDark = 0;
+    for (int x = inA.Left; x < inA.Right; ++x)
+        for (int y = inA.Top; y < inA.Bottom; ++y)
+            if (At(img, x, y) == clBlack)
+                lastDark = x;
+    EXPECT_LT(lastDark - a.Left, Grid->Canvas()->TextWidth(rtf) / 2);
+    // A selected rich cell takes the selection text colour.
+    EXPECT_GT(CountColour(img, inB, TColor(0x0000FF)), 10);
+    EXPECT_EQ(CountColour(img, inB, clBlack), 0);
+}
