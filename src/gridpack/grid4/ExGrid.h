@@ -1543,6 +1543,12 @@ public:
     void PaintCellButton(TCanvas* Canvas, int D, int ARow, const TRect& R, TRect G, TCellGraphic* g,
                          const std::function<bool()>& Enabled);
     void PaintNodeBox(TCanvas* Canvas, int ARow, const TRect& R, TCellGraphic* g);
+    // Count radio items from R's top-left, side by side (Horizontal) or one
+    // per line; item i (from 1) is on when i = Index + 1, or with Index -1
+    // when its text is the cell text.
+    void PaintRadioItems(TCanvas* Canvas, const TRect& R, double Scale, int ARow, bool Selected, TStrings* Items,
+                         bool Disabled, bool Horizontal, int Index, int Count, const QString& CellText);
+    void PaintRadioGlyph(TCanvas* Canvas, const TRect& G, TControlStyle Style, bool On, bool Active);
     // The cell whose button the mouse is over (display column), painted hot.
     TPoint FHoverButtonCell{-1, -1};
 

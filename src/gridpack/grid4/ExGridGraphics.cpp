@@ -157,6 +157,21 @@ void TExStringGrid::PaintCellGraphicKind(TCanvas* Canvas, int C, int ARow, const
     case ctNode:
         PaintNodeBox(Canvas, ARow, R, g);
         break;
+    case ctRadioButton: {
+        // One item without text, RadioSize square, moved in by the text offset.
+        const int rs = FControlLook->RadioSize();
+        const TRect b{G.Left + XYOffset().X, G.Top, G.Left + XYOffset().X + rs, G.Top + rs};
+        PaintRadioItems(Canvas, b, 1.0, ARow, false, nullptr, !enabled(), false, g->CellBoolean ? 0 : -1, 1,
+                        QString());
+        break;
+    }
+    case ctRadio: {
+        TStrings* items = g->Strings();
+        const bool selected = IsCellSelected(D, ARow);
+        PaintRadioItems(Canvas, G, 1.0, ARow, selected, items, !enabled(), g->CellBoolean, g->CellIndex,
+                        items ? items->Count() : 0, GetCellEx(C, ARow));
+        break;
+    }
     case ctProgress:
         PaintProgressBar(Canvas, Shrunk(R, 2, 2), g->BitmapColor, TColor(g->CellIndex), g->IconColor,
                          TColor(g->CellAngle), floatValue(), mx, my, g->CellErrFrom, g->CellErrLen, g->CellText,
@@ -346,4 +361,90 @@ void TExStringGrid::PaintNodeBox(TCanvas* Canvas, int ARow, const TRect& R, TCel
     Line(Canvas, x + 6, y + 4, x + 11, y + 4);
     if (collapsed)
         Line(Canvas, x + 8, y + 2, x + 8, y + 7);
+}
+
+// ---------------------------------------------------------------------------
+// Radio items
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::PaintRadioItems(TCanvas* Canvas, const TRect& R, double Scale, int ARow, bool Selected,
+                                    TStrings* Items, bool Disabled, bool Horizontal, int Index, int Count,
+                                    const QString& CellText)
+{
+    (void)ARow;
+    const TControlStyle style = FControlLook->ControlStyle();
+    // Without visual styles the themed look is the classic one.
+    const bool classic = style == csClassic || style == csFlat || style == csTheme;
+    const bool active = !Disabled || FControlLook->NoDisabledCheckRadioLook() || FControlLook->RadioAlwaysActive;
+    const int glyph = classic ? int(Round(FControlLook->RadioSize() * Scale)) + (style == csFlat ? 2 : 0) : 16;
+    const int lineH = std::max(classic ? glyph : 16, Canvas->TextHeight(QStringLiteral("gh")));
+    const int textGap = classic ? 18 : 20;
+
+    const TColor keptFont = Canvas->Font().Color();
+    if (Selected && SelectionTextColor() != clNone)
+        Canvas->Font().SetColor(SelectionTextColor());
+    Canvas->Brush().SetStyle(bsClear);
+    int x = R.Left, y = R.Top;
+    for (int i = 1; i <= Count; ++i) {
+        const QString text = Items && i - 1 < Items->Count() ? Items->Strings(i - 1) : QString();
+        const bool on = Index == -1 ? (Items && text == CellText) : i == Index + 1;
+        PaintRadioGlyph(Canvas, TRect{x, y, x + glyph, y + glyph}, style, on, active);
+        if (!text.isEmpty()) {
+            const int tx = Horizontal ? x + glyph + 1 : x + textGap;
+            Canvas->Brush().SetStyle(bsClear);
+            Canvas->TextOut(tx, y + (glyph - Canvas->TextHeight(text)) / 2, text);
+        }
+        if (Horizontal)
+            x += glyph + Canvas->TextWidth(text);
+        else
+            y += lineH;
+    }
+    Canvas->Brush().SetStyle(bsSolid);
+    Canvas->Font().SetColor(keptFont);
+}
+
+void TExStringGrid::PaintRadioGlyph(TCanvas* Canvas, const TRect& G, TControlStyle Style, bool On, bool Active)
+{
+    switch (Style) {
+    case csWinXP: {
+        static const QString names[4] = {QStringLiteral("SGRAD05"), QStringLiteral("SGRAD06"),
+                                         QStringLiteral("SGRAD07"), QStringLiteral("SGRAD08")};
+        DrawResourceGlyph(Canvas, G.Left, G.Top, names[(Active ? 0 : 2) + (On ? 0 : 1)]);
+        return;
+    }
+    case csQOR: {
+        static const QString names[4] = {QStringLiteral("SGRAD01"), QStringLiteral("SGRAD02"),
+                                         QStringLiteral("SGRAD03"), QStringLiteral("SGRAD04")};
+        DrawResourceGlyph(Canvas, G.Left, G.Top, names[(Active ? 0 : 2) + (On ? 0 : 1)]);
+        return;
+    }
+    case csGlyph:
+        DrawGlyph(Canvas, G.Left, G.Top, On ? FControlLook->RadioOnGlyph() : FControlLook->RadioOffGlyph());
+        return;
+    case csBorland:
+        // A grey ring with a white inside; the dot when on.
+        Canvas->Pen().SetWidth(1);
+        Canvas->Pen().SetColor(TColor(0x808080));
+        Canvas->Brush().SetStyle(bsSolid);
+        Canvas->Brush().SetColor(Active ? clWhite : clBtnFace);
+        Canvas->Ellipse(G.Left + 1, G.Top + 1, G.Right - 1, G.Bottom - 1);
+        if (On) {
+            Canvas->Brush().SetColor(Active ? FControlLook->Color() : TColor(0x808080));
+            Canvas->Pen().SetColor(Canvas->Brush().Color());
+            Canvas->Ellipse(G.Left + 5, G.Top + 5, G.Right - 5, G.Bottom - 5);
+        }
+        return;
+    default: {
+        TRect b = G;
+        unsigned st = DFCS_BUTTONRADIO;
+        if (On)
+            st |= DFCS_CHECKED;
+        if (!Active)
+            st |= DFCS_INACTIVE;
+        if (Style == csFlat)
+            st |= DFCS_FLAT;
+        Canvas->DrawFrameControl(b, DFC_BUTTON, st);
+        return;
+    }
+    }
 }

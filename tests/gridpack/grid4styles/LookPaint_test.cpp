@@ -551,3 +551,46 @@ TEST_F(LookPaintTest, RichTextCellsAreLaidOutByTheRichEditor)
     EXPECT_GT(CountColour(img, inB, TColor(0x0000FF)), 10);
     EXPECT_EQ(CountColour(img, inB, clBlack), 0);
 }
+
+TEST_F(LookPaintTest, RadioGroupsSideBySideOrOnePerLine)
+{
+    NewGrid();
+    Fill();
+    Grid->SetColWidths(2, 200);
+    Grid->SetRowHeights(2, 70);
+    Grid->SetRowHeights(3, 24);
+    Grid->ControlLook()->SetControlStyle(csQOR);
+    Grid->OnCanEditCell = [](TObject*, int, int, bool& can) { can = true; };
+    TStringList* items = NewObject<TStringList>();
+    items->Add("one");
+    items->Add("two");
+    items->Add("three");
+    Grid->AddRadio(2, 2, 0, 1, items);
+    Grid->AddRadio(2, 3, 1, 1, items);
+    const QImage img = Render();
+    SaveForReview(img, "grid4styles", "radio_groups");
+    const auto shows = [&](int x, int y, const char* name) {
+        const QImage pic = ResourceImage(name);
+        const QRgb key = pic.pixel(0, pic.height() - 1);
+        int differ = 0;
+        for (int py = 0; py < pic.height(); ++py)
+            for (int px = 0; px < pic.width(); ++px)
+                if (pic.pixel(px, py) != key) {
+                    const QRgb p = pic.pixel(px, py);
+                    differ += At(img, x + px, y + py) != RGB(qRed(p), qGreen(p), qBlue(p));
+                }
+        return differ == 0;
+    };
+    // One per line: lines of max(16, text height of "gh").
+    const TRect v = Grid->CellRect(2, 2);
+    const int line = std::max(16, Grid->Canvas()->TextHeight("gh"));
+    EXPECT_TRUE(shows(v.Left + 2, v.Top + 2, "SGRAD02"));
+    EXPECT_TRUE(shows(v.Left + 2, v.Top + 2 + line, "SGRAD01"));
+    EXPECT_TRUE(shows(v.Left + 2, v.Top + 2 + 2 * line, "SGRAD02"));
+    // Side by side: each glyph after the previous item's text.
+    const TRect h = Grid->CellRect(2, 3);
+    const int second = h.Left + 2 + 16 + Grid->Canvas()->TextWidth("one");
+    EXPECT_TRUE(shows(h.Left + 2, h.Top + 2, "SGRAD02"));
+    EXPECT_TRUE(shows(second, h.Top + 2, "SGRAD01"));
+    delete items;
+}
