@@ -1524,6 +1524,9 @@ public:
     void PaintListViewHeader(TCanvas* Canvas, const TRect& R);
     // The header edges by look over R (the cell grown by 1).
     void PaintLookHeaderEdges(TCanvas* Canvas, TRect R);
+    // The always-visible combo and spin buttons of a normal cell at the
+    // right of R; R.Right loses 16 pixels per button.
+    void PaintAlwaysVisibleButtons(TCanvas* Canvas, int C, int ARow, bool Fixed, TRect& R);
     // The outline of a fixed right column (not glClassic, no 3-D look).
     void PaintFixedRightEdges(TCanvas* Canvas, int ACol, const TRect& R);
     // The remembered header cell under the mouse and whether its drop-down

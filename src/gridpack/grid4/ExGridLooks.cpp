@@ -182,3 +182,26 @@ void TExStringGrid::PaintFixedRightEdges(TCanvas* Canvas, int ACol, const TRect&
         Line(Canvas, R.Right - 1, R.Top, R.Right - 1, R.Bottom);
     }
 }
+
+void TExStringGrid::PaintAlwaysVisibleButtons(TCanvas* Canvas, int C, int ARow, bool Fixed, TRect& R)
+{
+    const TControlLook* l = FControlLook;
+    if (Fixed || !(l->DropDownAlwaysVisible() || l->SpinButtonsAlwaysVisible()))
+        return;
+    // The themed button (0) needs visual styles; the classic one (1) stands
+    // in without them.
+    uint8_t style = l->FlatButton() ? 2 : (FIsWinXP && IsThemedComCtl6() ? 0 : 1);
+    if (Flat() && FTones.Background.BrushColor != clNone)
+        style = 3;
+    bool canEdit = true;
+    QueryCellEdit(C, ARow, canEdit);
+    const uint8_t state = canEdit ? 0 : 3;
+    if (l->DropDownAlwaysVisible() && HasComboBox(C, ARow)) {
+        PaintComboButton(Canvas, 0, TRect{R.Left - 2, R.Top - 1, R.Right + 1, R.Bottom}, style, state, FTones);
+        R.Right -= 16;
+    }
+    if (l->SpinButtonsAlwaysVisible() && HasSpinEdit(C, ARow)) {
+        PaintSpinButtons(Canvas, 0, R, style, state, FTones);
+        R.Right -= 16;
+    }
+}

@@ -285,6 +285,10 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
         PaintListViewHeader(Canvas, R);
     }
 
+    // 15. always-visible combo and spin buttons
+    const int keptRight = R.Right;
+    PaintAlwaysVisibleButtons(Canvas, C, ARow, F, R);
+
     // 16. text
     FDrawnTextWidth = 0;
     const bool ownDraw = NoDefaultDraw && (OnDrawCell != nullptr);
@@ -292,6 +296,7 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
         RenderCellText(Canvas, ACol, ARow, R, AState, info, HA, VA, WW, keptBrush, keptFont);
 
     // 17. colours back, borders over the cell grown by 1
+    R.Right = keptRight;
     Canvas->Brush().SetColor(keptBrush);
     Canvas->Font().SetColor(keptFont);
     R = TRect{R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1};
@@ -668,12 +673,22 @@ void TExStringGrid::DrawCheckGlyph(TCanvas* Canvas, const TRect& G, TCheckBoxSta
 
 void TExStringGrid::PaintLookBorder(TCanvas* Canvas)
 {
-    if (Flat() || Look == glStandard || BorderStyle() != bsSingle)
+    const bool look = Look == glSoft || (Look >= glQOR && Look <= glOffice2007);
+    if (!look || Flat() || BorderStyle() == bsNone || BorderColor() == clNone)
         return;
     Canvas->Brush().SetStyle(bsClear);
     Canvas->Pen().SetWidth(1);
     Canvas->Pen().SetColor(BorderColor());
-    Canvas->Rectangle(0, 0, Width(), Height());
+    if (FitCellsInGrid) {
+        Canvas->Rectangle(1, 1, Width() - 1, Height() - 1);
+        // The outer ring in the parent's colour.
+        if (Parent()) {
+            Canvas->Pen().SetColor(Parent()->Color());
+            Canvas->Rectangle(0, 0, Width(), Height());
+        }
+    } else if (FIsComCtl6) {
+        Canvas->Rectangle(0, 0, Width(), Height());
+    }
     Canvas->Brush().SetStyle(bsSolid);
 }
 

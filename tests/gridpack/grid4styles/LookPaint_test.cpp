@@ -594,3 +594,33 @@ TEST_F(LookPaintTest, RadioGroupsSideBySideOrOnePerLine)
     EXPECT_TRUE(shows(second, h.Top + 2, "SGRAD01"));
     delete items;
 }
+
+TEST_F(LookPaintTest, AlwaysVisibleComboAndSpinButtons)
+{
+    NewGrid();
+    Fill();
+    Grid->SetColWidths(2, 100);
+    Grid->SetColWidths(3, 100);
+    Grid->OnHasComboBox = [](TObject*, int c, int r, bool& has) { has = c == 2 && r == 2; };
+    Grid->OnHasSpinEdit = [](TObject*, int c, int r, bool& has) { has = c == 3 && r == 2; };
+    const TRect a = Grid->CellRect(2, 2), b = Grid->CellRect(3, 2);
+    const TColor bg = ColorToRGB(Grid->Color());
+    const auto marks = [&](const QImage& img, const TRect& c) {
+        int n = 0;
+        for (int x = c.Right - 16; x < c.Right - 1; ++x)
+            for (int y = c.Top + 2; y < c.Bottom - 2; ++y)
+                n += At(img, x, y) != bg;
+        return n;
+    };
+    QImage img = Render();
+    EXPECT_EQ(marks(img, a), 0);
+    EXPECT_EQ(marks(img, b), 0);
+    Grid->ControlLook()->SetDropDownAlwaysVisible(true);
+    Grid->ControlLook()->SetSpinButtonsAlwaysVisible(true);
+    img = Render();
+    SaveForReview(img, "grid4styles", "always_visible_buttons");
+    EXPECT_GT(marks(img, a), 40);
+    EXPECT_GT(marks(img, b), 40);
+    // Other cells show none.
+    EXPECT_EQ(marks(img, Grid->CellRect(2, 3)), 0);
+}
