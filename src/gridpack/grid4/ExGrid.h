@@ -1595,6 +1595,36 @@ public:
     TCustomFilterEvent OnCustomFilter;
     TFilterProgressEvent OnFilterProgress;
 
+    // --- grouping (ExGridGroup.cpp)
+    // Orders the rows on the column (AutoSortForGrouping), puts a node row
+    // before each run of equal texts (the value in column 1), a summary row
+    // after it with Grouping->Summary, and takes the column out. A fixed
+    // column does nothing; a grouped grid is ungrouped first.
+    virtual void Group(int Colindex);
+    // The flat table back: column, width, header and footer texts, values.
+    virtual void UnGroup();
+    // Splits every group once more on a second column / undoes that.
+    virtual void SubGroup(int Colindex);
+    virtual void SubUnGroup(int Colindex);
+    // Method 1 sum, 2 average, 3 min, 4 max, 5 count, 6 custom, 7 distinct,
+    // 8 standard deviation, into each expanded group's result row.
+    void GroupCalc(int ACol, int Method);
+    void GroupSum(int ACol);
+    void GroupAvg(int ACol);
+    void GroupMin(int ACol);
+    void GroupMax(int ACol);
+    void GroupCount(int ACol);
+    void GroupCustomCalc(int ACol);
+    void GroupDistinct(int ACol);
+    void GroupStdDev(int ACol);
+    // -1 ungroups, a value above 0 groups, 0 is ignored.
+    void SetGroupColumn(int v);
+    bool IsGrouping() const { return FIsGrouping; }
+    // Sorts the child rows inside every expanded node of the deepest level.
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
+    TColumnCalcEvent OnGroupCalc;
+
     // --- calculations (ExGridCalc.cpp); -1 for FromRow or ToRow means the
     // normal rows
     double ColumnSum(int ACol, int FromRow = -1, int ToRow = -1);
@@ -2062,6 +2092,20 @@ private:
     int FFixedFooters = 0;
     int FFixedRightCols = 0;
     int FGroupColumn = -1;
+    // The grouped column's width, header and footer texts; set while Group runs.
+    int FGroupWidth = 0;
+    QString FGroupHeader, FGroupFooter;
+    bool FIsGrouping = false;
+    void SortGroupRows(bool Indexed);
+    // Many rows opened (places in the new numbering) or dropped (ascending)
+    // in one pass when no row-bound side list needs the row-by-row path.
+    bool RowSetShiftable();
+    void OpenRowSet(const std::vector<int>& Places);
+    void DropRowSet(const std::vector<int>& Rows);
+    // Header or summary colours on a row / the merged row from FromCol on.
+    void SetGroupRowLook(int ARow, bool Header);
+    void ClearGroupRowLook(int ARow);
+    void MergeGroupRow(int ARow, int FromCol, bool Header);
     int FZoomFactor = 0;
     int FOrigWidth = 0;
     bool FClearTextOnly = false;
