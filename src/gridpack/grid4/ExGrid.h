@@ -162,8 +162,19 @@ public:
     TColor HeaderColorTo = clNone;
     TColor HeaderMirrorColor = clNone;
     TColor HeaderMirrorColorTo = clNone;
-    // Every setting but IgnoreCase and SortOnVirtualCells.
+    // Every setting but IgnoreCase and SortOnVirtualCells (glyphs by copy).
     void Assign(const TPersistent* Source) override;
+
+    // The sorted column's header glyphs and those of indexed columns: owned
+    // bitmaps, empty at first; writing copies the bitmap (nullptr empties).
+    TBitmap* UpGlyph() const { return FUpGlyph.get(); }
+    TBitmap* DownGlyph() const { return FDownGlyph.get(); }
+    TBitmap* IndexUpGlyph() const { return FIndexUpGlyph.get(); }
+    TBitmap* IndexDownGlyph() const { return FIndexDownGlyph.get(); }
+    void SetUpGlyph(const TBitmap* v);
+    void SetDownGlyph(const TBitmap* v);
+    void SetIndexUpGlyph(const TBitmap* v);
+    void SetIndexDownGlyph(const TBitmap* v);
 
     // The owning grid (set by the grid); the operations below need it.
     TExStringGrid* FGrid = nullptr;
@@ -178,6 +189,12 @@ public:
     // Not sorted any more: Column -1, no index; the header row repaints.
     void Remove();
     void ToggleDirection() { Direction = Direction == sdAscending ? sdDescending : sdAscending; }
+
+private:
+    std::unique_ptr<TBitmap> FUpGlyph = std::make_unique<TBitmap>();
+    std::unique_ptr<TBitmap> FDownGlyph = std::make_unique<TBitmap>();
+    std::unique_ptr<TBitmap> FIndexUpGlyph = std::make_unique<TBitmap>();
+    std::unique_ptr<TBitmap> FIndexDownGlyph = std::make_unique<TBitmap>();
 };
 
 class TColumnSize : public TPersistent {
@@ -261,8 +278,21 @@ public:
     QString AllText;
     QString EmptyText;
     int ColumnWidth = 0;
+    // Fired by Assign and when either glyph changes (the grid repaints).
     TNotifyEvent OnChange;
     void Assign(const TPersistent* Source) override;
+
+    TFilterDropDown();
+    // The filter button's glyph without and with an active filter: owned
+    // bitmaps, empty at first; writing copies the bitmap (nullptr empties).
+    TBitmap* Glyph() const { return FGlyph.get(); }
+    TBitmap* GlyphActive() const { return FGlyphActive.get(); }
+    void SetGlyph(const TBitmap* v);
+    void SetGlyphActive(const TBitmap* v);
+
+private:
+    std::unique_ptr<TBitmap> FGlyph = std::make_unique<TBitmap>();
+    std::unique_ptr<TBitmap> FGlyphActive = std::make_unique<TBitmap>();
 };
 
 // ---------------------------------------------------------------------------
