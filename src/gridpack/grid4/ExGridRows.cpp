@@ -76,7 +76,6 @@ void TExStringGrid::RowToItem(int DisplRow, TGridItem* Item)
     TStringList* items = Item->Items();
     items->Clear();
     const int cols = AllColCount();
-    items->SetCapacity(cols);
     for (int c = 0; c < cols; ++c)
         items->AddObject(GetGridCell(c, DisplRow), GetGridObject(c, DisplRow));
     Item->Height = RowHeights(DisplRow);

@@ -159,9 +159,6 @@ public:
     // their order.
     virtual void CustomSort(const TStringListSortCompare& compare);
 
-    // Room for n strings without growing (a hint; Count is unchanged).
-    void SetCapacity(int n) { FList.reserve(n); }
-
     bool Sorted() const { return FSorted; }
     void SetSorted(bool value);
     TDuplicates Duplicates() const { return FDuplicates; }

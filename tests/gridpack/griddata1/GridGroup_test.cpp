@@ -94,6 +94,23 @@ TEST_F(GridGroupTest, UnGroupRestoresTheFlatTable)
     }
 }
 
+TEST_F(GridGroupTest, FooterRowStaysBelowTheGroupsAndComesBack)
+{
+    auto* g = KeyValueGrid(true);
+    g->SetRowCount(6);
+    g->SetFixedFooters(1);
+    g->SetCellEx(1, 5, "total");
+    g->SetCellEx(2, 5, "10");
+    g->Group(1);
+    EXPECT_EQ(g->RowCount(), 12);
+    EXPECT_EQ(g->GetCellEx(1, 11), "10");
+    EXPECT_TRUE(g->IsSummary(10));
+    g->UnGroup();
+    EXPECT_EQ(g->RowCount(), 6);
+    EXPECT_EQ(Column(g, 1, 0), (Texts{"Key", "A", "A", "B", "C", "total"}));
+    EXPECT_EQ(Column(g, 2, 0), (Texts{"Value", "1", "2", "3", "4", "10"}));
+}
+
 TEST_F(GridGroupTest, GroupingColumnOneOrAnotherPutsValuesIntoColumnOne)
 {
     auto* g = NewGrid(4, 1);
