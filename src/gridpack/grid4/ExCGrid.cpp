@@ -596,6 +596,29 @@ void TExColumnGrid::InsertCols(int ColIndex, int CCount)
         FColumnCollection->Insert(std::min(at, FColumnCollection->Count()));
 }
 
+void TExColumnGrid::Group(int Colindex)
+{
+    const int real = Colindex >= 0 && Colindex < ColCount() ? RealColIndex(Colindex) : -1;
+    if (real >= 0 && real < FColumnCollection->Count() && Colindex >= FixedCols()) {
+        // A grouped grid gives its old column back first.
+        if (GroupColumn() != -1)
+            UnGroup();
+        FSaveCol->Assign(FColumnCollection->Items(RealColIndex(Colindex)));
+    }
+    TExStringGrid::Group(Colindex);
+}
+
+void TExColumnGrid::UnGroup()
+{
+    const int col = GroupColumn();
+    TExStringGrid::UnGroup();
+    if (col != -1 && col < ColCount()) {
+        const int real = RealColIndex(col);
+        if (real < FColumnCollection->Count())
+            FColumnCollection->Items(real)->Assign(FSaveCol);
+    }
+}
+
 void TExColumnGrid::RemoveCols(int ColIndex, int CCount)
 {
     if (ColIndex < 0 || ColIndex >= ColCount() || CCount <= 0)

@@ -91,6 +91,10 @@ void TSortSettings::Assign(const TPersistent* Source)
     HeaderColorTo = s->HeaderColorTo;
     HeaderMirrorColor = s->HeaderMirrorColor;
     HeaderMirrorColorTo = s->HeaderMirrorColorTo;
+    FUpGlyph->Assign(s->FUpGlyph.get());
+    FDownGlyph->Assign(s->FDownGlyph.get());
+    FIndexUpGlyph->Assign(s->FIndexUpGlyph.get());
+    FIndexDownGlyph->Assign(s->FIndexDownGlyph.get());
 }
 
 void TColumnSize::Assign(const TPersistent* Source)
@@ -137,6 +141,29 @@ void TPrintSettings::Assign(const TPersistent* Source)
     FixedFont.Assign(s->FixedFont);
 }
 
+namespace {
+// Copies a glyph; nullptr leaves an empty bitmap.
+void CopyGlyph(TBitmap* Into, const TBitmap* From) { Into->Assign(From); }
+} // namespace
+
+void TSortSettings::SetUpGlyph(const TBitmap* v) { CopyGlyph(FUpGlyph.get(), v); }
+void TSortSettings::SetDownGlyph(const TBitmap* v) { CopyGlyph(FDownGlyph.get(), v); }
+void TSortSettings::SetIndexUpGlyph(const TBitmap* v) { CopyGlyph(FIndexUpGlyph.get(), v); }
+void TSortSettings::SetIndexDownGlyph(const TBitmap* v) { CopyGlyph(FIndexDownGlyph.get(), v); }
+
+TFilterDropDown::TFilterDropDown()
+{
+    const TGraphicsChange changed = [this](TGraphicsObject*) {
+        if (OnChange)
+            OnChange(this);
+    };
+    FGlyph->OnChange = changed;
+    FGlyphActive->OnChange = changed;
+}
+
+void TFilterDropDown::SetGlyph(const TBitmap* v) { CopyGlyph(FGlyph.get(), v); }
+void TFilterDropDown::SetGlyphActive(const TBitmap* v) { CopyGlyph(FGlyphActive.get(), v); }
+
 void TFilterDropDown::Assign(const TPersistent* Source)
 {
     const auto* s = dynamic_cast<const TFilterDropDown*>(Source);
@@ -154,6 +181,8 @@ void TFilterDropDown::Assign(const TPersistent* Source)
     AllText = s->AllText;
     EmptyText = s->EmptyText;
     ColumnWidth = s->ColumnWidth;
+    FGlyph->Assign(s->FGlyph.get());
+    FGlyphActive->Assign(s->FGlyphActive.get());
     if (OnChange)
         OnChange(this);
 }

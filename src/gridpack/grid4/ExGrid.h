@@ -181,8 +181,19 @@ public:
     TColor HeaderColorTo = clNone;
     TColor HeaderMirrorColor = clNone;
     TColor HeaderMirrorColorTo = clNone;
-    // Every setting but IgnoreCase and SortOnVirtualCells.
+    // Every setting but IgnoreCase and SortOnVirtualCells (glyphs by copy).
     void Assign(const TPersistent* Source) override;
+
+    // The sorted column's header glyphs and those of indexed columns: owned
+    // bitmaps, empty at first; writing copies the bitmap (nullptr empties).
+    TBitmap* UpGlyph() const { return FUpGlyph.get(); }
+    TBitmap* DownGlyph() const { return FDownGlyph.get(); }
+    TBitmap* IndexUpGlyph() const { return FIndexUpGlyph.get(); }
+    TBitmap* IndexDownGlyph() const { return FIndexDownGlyph.get(); }
+    void SetUpGlyph(const TBitmap* v);
+    void SetDownGlyph(const TBitmap* v);
+    void SetIndexUpGlyph(const TBitmap* v);
+    void SetIndexDownGlyph(const TBitmap* v);
 
     // The owning grid (set by the grid); the operations below need it.
     TExStringGrid* FGrid = nullptr;
@@ -197,6 +208,12 @@ public:
     // Not sorted any more: Column -1, no index; the header row repaints.
     void Remove();
     void ToggleDirection() { Direction = Direction == sdAscending ? sdDescending : sdAscending; }
+
+private:
+    std::unique_ptr<TBitmap> FUpGlyph = std::make_unique<TBitmap>();
+    std::unique_ptr<TBitmap> FDownGlyph = std::make_unique<TBitmap>();
+    std::unique_ptr<TBitmap> FIndexUpGlyph = std::make_unique<TBitmap>();
+    std::unique_ptr<TBitmap> FIndexDownGlyph = std::make_unique<TBitmap>();
 };
 
 class TColumnSize : public TPersistent {
@@ -280,8 +297,21 @@ public:
     QString AllText;
     QString EmptyText;
     int ColumnWidth = 0;
+    // Fired by Assign and when either glyph changes (the grid repaints).
     TNotifyEvent OnChange;
     void Assign(const TPersistent* Source) override;
+
+    TFilterDropDown();
+    // The filter button's glyph without and with an active filter: owned
+    // bitmaps, empty at first; writing copies the bitmap (nullptr empties).
+    TBitmap* Glyph() const { return FGlyph.get(); }
+    TBitmap* GlyphActive() const { return FGlyphActive.get(); }
+    void SetGlyph(const TBitmap* v);
+    void SetGlyphActive(const TBitmap* v);
+
+private:
+    std::unique_ptr<TBitmap> FGlyph = std::make_unique<TBitmap>();
+    std::unique_ptr<TBitmap> FGlyphActive = std::make_unique<TBitmap>();
 };
 
 // ---------------------------------------------------------------------------
@@ -1712,6 +1742,36 @@ public:
     TCustomFilterEvent OnCustomFilter;
     TFilterProgressEvent OnFilterProgress;
 
+    // --- grouping (ExGridGroup.cpp)
+    // Orders the rows on the column (AutoSortForGrouping), puts a node row
+    // before each run of equal texts (the value in column 1), a summary row
+    // after it with Grouping->Summary, and takes the column out. A fixed
+    // column does nothing; a grouped grid is ungrouped first.
+    virtual void Group(int Colindex);
+    // The flat table back: column, width, header and footer texts, values.
+    virtual void UnGroup();
+    // Splits every group once more on a second column / undoes that.
+    virtual void SubGroup(int Colindex);
+    virtual void SubUnGroup(int Colindex);
+    // Method 1 sum, 2 average, 3 min, 4 max, 5 count, 6 custom, 7 distinct,
+    // 8 standard deviation, into each expanded group's result row.
+    void GroupCalc(int ACol, int Method);
+    void GroupSum(int ACol);
+    void GroupAvg(int ACol);
+    void GroupMin(int ACol);
+    void GroupMax(int ACol);
+    void GroupCount(int ACol);
+    void GroupCustomCalc(int ACol);
+    void GroupDistinct(int ACol);
+    void GroupStdDev(int ACol);
+    // -1 ungroups, a value above 0 groups, 0 is ignored.
+    void SetGroupColumn(int v);
+    bool IsGrouping() const { return FIsGrouping; }
+    // Sorts the child rows inside every expanded node of the deepest level.
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
+    TColumnCalcEvent OnGroupCalc;
+
     // --- calculations (ExGridCalc.cpp); -1 for FromRow or ToRow means the
     // normal rows
     double ColumnSum(int ACol, int FromRow = -1, int ToRow = -1);
@@ -2179,6 +2239,20 @@ private:
     int FFixedFooters = 0;
     int FFixedRightCols = 0;
     int FGroupColumn = -1;
+    // The grouped column's width, header and footer texts; set while Group runs.
+    int FGroupWidth = 0;
+    QString FGroupHeader, FGroupFooter;
+    bool FIsGrouping = false;
+    void SortGroupRows(bool Indexed);
+    // Many rows opened (places in the new numbering) or dropped (ascending)
+    // in one pass when no row-bound side list needs the row-by-row path.
+    bool RowSetShiftable();
+    void OpenRowSet(const std::vector<int>& Places);
+    void DropRowSet(const std::vector<int>& Rows);
+    // Header or summary colours on a row / the merged row from FromCol on.
+    void SetGroupRowLook(int ARow, bool Header);
+    void ClearGroupRowLook(int ARow);
+    void MergeGroupRow(int ARow, int FromCol, bool Header);
     int FZoomFactor = 0;
     int FOrigWidth = 0;
     bool FClearTextOnly = false;
