@@ -1109,7 +1109,10 @@ void TExStringGrid::Paint()
     // The library's redraw switch does nothing, so the lock is kept here.
     if (FUpdateCount > 0)
         return;
+    Canvas()->Pen().SetStyle(psSolid);
+    Canvas()->Brush().SetStyle(bsSolid);
     TBaseGrid::Paint();
+    PaintOverCells();
 }
 
 void TExStringGrid::Invalidate()

@@ -47,6 +47,8 @@ using TSelectionChangedEvent =
 using TFixedEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, TGridFixedCellEditor& AEditor,
                                            TStrings* Values)>;
 using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
+using TCustomCellDrawEvent = std::function<void(TObject* Sender, TCanvas* Canvas, int ACol, int ARow,
+                                                 TGridDrawState AState, const TRect& ARect, bool Printing)>;
 using TRowDisjunctSelectEvent = std::function<void(TObject* Sender, int ARow, bool State, bool& Allow)>;
 using TRowDisjunctSelectedEvent = std::function<void(TObject* Sender, int ARow)>;
 
@@ -94,6 +96,9 @@ class TPopupMenu;
 // C1 over C2 by Percent per RGB channel, rounded; clNone takes the other.
 TColor BlendColors(TColor C1, TColor C2, int Percent);
 TColor MixSelectionColor(TColor SelColor, TColor CellColor, bool Mixer, int Factor);
+// Registers the grid's own check-box and radio pictures ("SGCHK01" to
+// "SGCHK08", "SGRAD01" to "SGRAD08") once.
+void RegisterGridGlyphs();
 
 // Names registered once for every grid of the program.
 unsigned GridEditDoneMsg();
@@ -1195,6 +1200,10 @@ public:
     // Inside the library's selection rectangle.
     bool IsCellSelected(int ACol, int ARow) const;
     TGridGradientEvent OnGetCellGradient;
+    // Painting: over a cell's background, after its layers, after a paint.
+    TCustomCellDrawEvent OnCustomCellBkgDraw;
+    TCustomCellDrawEvent OnCustomCellDraw;
+    TNotifyEvent OnPainted;
     TGridBorderPropEvent OnGetCellBorderProp;
 
     // --- cell content layout (ACol real unless said)
@@ -2206,6 +2215,36 @@ private:
     void PaintCellGraphic(TCanvas* Canvas, int C, int ARow, const TRect& R, const TCellGraphicInfo& info,
                           TAlignment HA, TVAlignment VA);
     void DrawCheckGlyph(TCanvas* Canvas, const TRect& G, TCheckBoxState State, bool Active, bool Flat);
+    // Count radio items from R's top-left, side by side or one per line;
+    // item i is on when its text is the cell's text (Index -1) or i is
+    // Index + 1.
+    void DrawRadioGlyph(TCanvas* Canvas, const TRect& R, double Scale, int ACol, int ARow, bool Selected,
+                        TStrings* Items, bool Disabled, bool Horizontal, int Index, int Count);
+    // The sort glyph of a column centred at (X, Y).
+    void DrawSortGlyph(TCanvas* Canvas, int ACol, int Y, int X);
+    // Whether the header cell of real column C shows the sort glyph.
+    bool ShowsSortGlyph(int C, int ARow);
+    // A node row's expand box and the tree lines of column 0.
+    void PaintNodeBox(TCanvas* Canvas, int ARow, const TRect& R, const TCellGraphic* g, bool Selected);
+    void PaintNodeTree(TCanvas* Canvas, int ARow, const TRect& R);
+    // Further layers of RenderCell, one per step, so that other looks can
+    // branch in their own step.
+    void PaintRowIndicator(TCanvas* Canvas, int C, int ARow, TRect& R);
+    void PaintModifiedMark(TCanvas* Canvas, int ACol, int ARow, const TRect& R);
+    void PaintHeaderEdges(TCanvas* Canvas, TRect R);
+    void PaintFilterButton(TCanvas* Canvas, int C, const TRect& R);
+    void PaintSortGlyphInCell(TCanvas* Canvas, int C, const TRect& TR, TAlignment HA, TVAlignment VA, int TextWidth,
+                              int GraphicOffset, bool Html);
+    // The dotted line of a column or row being sized, drawn in the paint
+    // after the pointer moved (-1: none shown).
+    int FSizeLinePos = -1;
+    bool FSizeLineCols = true;
+    void UpdateSizeLine();
+    // What Paint draws after the cells: the frame of the cell being edited,
+    // the line of sizing, then OnPainted.
+    void PaintOverCells();
+    void PaintGridBackground();
+    void DrawSizeLine(TCanvas* Canvas);
     // The width of the text last drawn in a cell with a graphic, + 2.
     int FDrawnTextWidth = 0;
     // The row selection flags the row check box of column 0 shows (display

@@ -50,6 +50,7 @@ void TExStringGrid::MouseMove(TShiftState Shift, int X, int Y)
     }
 
     TBaseGrid::MouseMove(Shift, X, Y);
+    UpdateSizeLine();
 }
 
 void TExStringGrid::CMMouseLeave(TMessage& M)

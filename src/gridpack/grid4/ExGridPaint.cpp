@@ -4,7 +4,9 @@
 // look, text, cell graphics, borders and the focus rectangle.
 #include "gridpack/grid4/ExGrid.h"
 
+#include "gridpack/grid3/GradientBands.h"
 #include "gridpack/grid3/RorIdad.h"
+#include "gridpack/grid3/RorIdadGraphics.h"
 #include "gridpack/grid3/SgHTMLE.h"
 #include "platform/core/MathUtils.h"
 #include "platform/graphics/ImageList.h"
@@ -20,57 +22,6 @@ bool IsCheckKind(TCellType t)
 }
 bool IsDataCheckKind(TCellType t) { return t == ctDataCheckBox || t == ctVirtCheckBox || t == ctRowCheckBox; }
 
-// The grid's own check-box pictures of the XP look, 16 x 16, registered once:
-// "SGCHK05" checked, "SGCHK06" unchecked, "SGCHK07" and "SGCHK08" the same
-// disabled. Their bottom-left pixel names the transparent colour.
-constexpr TColor kGlyphGround = TColor(0xFF00FF);
-
-void DrawXPCheck(TCanvas* c, bool checked, bool active)
-{
-    c->Brush().SetColor(kGlyphGround);
-    c->FillRect(TRect{0, 0, 16, 16});
-    // The box: a 13 x 13 frame with a light gradient inside.
-    c->Pen().SetWidth(1);
-    c->Pen().SetColor(active ? TColor(0x80511C) : TColor(0xC9C9B9));
-    c->Brush().SetColor(active ? TColor(0xF5F5F4) : TColor(0xFFFFFF));
-    c->Rectangle(1, 1, 14, 14);
-    if (active) {
-        for (int i = 0; i < 11; ++i) {
-            const int v = 0xDC + i * 2;
-            c->Pen().SetColor(RGB(v, v, v - 4));
-            c->MoveTo(2, 2 + i);
-            c->LineTo(13, 2 + i);
-        }
-    }
-    if (!checked)
-        return;
-    // The tick: three strokes, two pixels thick.
-    c->Pen().SetColor(active ? TColor(0x21A121) : TColor(0xB0C0C0));
-    for (int d = 0; d < 3; ++d) {
-        c->MoveTo(4, 6 + d);
-        c->LineTo(6, 8 + d);
-        c->LineTo(11, 3 + d);
-    }
-}
-
-const QString& XPCheckName(bool checked, bool active)
-{
-    static const QString names[4] = {QStringLiteral("SGCHK05"), QStringLiteral("SGCHK06"),
-                                     QStringLiteral("SGCHK07"), QStringLiteral("SGCHK08")};
-    return names[(active ? 0 : 2) + (checked ? 0 : 1)];
-}
-
-void EnsureXPCheckGlyphs()
-{
-    if (HasResourceImage(XPCheckName(true, true)))
-        return;
-    for (int i = 0; i < 4; ++i) {
-        const bool checked = (i & 1) == 0, active = i < 2;
-        TBitmap bmp(16, 16, pf24bit);
-        DrawXPCheck(bmp.Canvas(), checked, active);
-        RegisterResourceImage(XPCheckName(checked, active), bmp.Image());
-    }
-}
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -266,8 +217,10 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
     TCellGradientDirection GD = GradientVertical;
     GetVisualProperties(ACol, ARow, AState, false, false, true, &Canvas->Brush(), colorTo, mirror, mirrorTo,
                         &Canvas->Font(), HA, VA, WW, GD);
-    // 5.
-    const TCellGraphicInfo info = GetCellGraphicInfo(C, ARow);
+    // 5. column 0 of a node row makes room for the expand box
+    TCellGraphicInfo info = GetCellGraphicInfo(C, ARow);
+    if (C == 0 && info.Graphic && info.Graphic->CellType == ctNode)
+        info.Width = RowLevel(ARow) * 12 + 4;
     // 6.
     if ((AState & gdSelected) && !(AState & gdFocused) && SelectionColor() == clNone)
         Canvas->Brush().SetColor(clHighlight);
@@ -283,9 +236,21 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
     if (F && Look >= glTMS)
         PaintHeaderBackground(Canvas, ACol, ARow, R, colorTo, mirror, mirrorTo, GD);
 
+    // 11. row indicator
+    const int keptLeft = R.Left;
+    PaintRowIndicator(Canvas, C, ARow, R);
+    const int indicatorWidth = R.Left - keptLeft;
+
+    // 13. modified mark
+    PaintModifiedMark(Canvas, ACol, ARow, R);
+
+    // 14.
+    if (OnCustomCellBkgDraw)
+        OnCustomCellBkgDraw(this, Canvas, C, ARow, AState, R, false);
+
     // 16. text
     FDrawnTextWidth = 0;
-    const bool ownDraw = NoDefaultDraw && (OnDrawCell != nullptr);
+    const bool ownDraw = NoDefaultDraw && (OnDrawCell || OnCustomCellDraw);
     if (!(NoImageAndText && info.Graphic) && !ownDraw)
         RenderCellText(Canvas, ACol, ARow, R, AState, info, HA, VA, WW, keptBrush, keptFont);
 
@@ -294,19 +259,35 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
     Canvas->Font().SetColor(keptFont);
     R = TRect{R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1};
     RenderCellBorders(Canvas, C, ARow, R);
+    R.Left -= indicatorWidth;
 
     // 18. header edges
-    if (F && !Flat() && (Look == glTMS || Look == glXP) && (Options() & goFixedHorzLine)) {
-        const int bottom = R.Bottom + 1;
+    if (F && !Flat())
+        PaintHeaderEdges(Canvas, R);
+
+    // 19. fixed right columns of a flat grid are outlined
+    if (ACol >= ColCount() - FixedRightCols() && Flat()) {
+        const TPen kept = Canvas->Pen();
         Canvas->Pen().SetWidth(1);
-        Canvas->Pen().SetColor(HalveColor(ColorToRGB(FixedColor())));
-        Canvas->MoveTo(R.Left, bottom - 1);
-        Canvas->LineTo(R.Right - 1, bottom - 1);
-        Canvas->Pen().SetColor(clWhite);
-        Canvas->MoveTo(R.Right - 2, R.Top + 1);
-        Canvas->LineTo(R.Left + 1, R.Top + 1);
-        Canvas->LineTo(R.Left + 1, bottom - 1);
+        Canvas->Pen().SetColor(TColor(0x808080));
+        if (Options() & goFixedHorzLine) {
+            Canvas->MoveTo(R.Left - 1, R.Top - 1);
+            Canvas->LineTo(R.Right + 1, R.Top - 1);
+            Canvas->MoveTo(R.Left - 1, R.Bottom);
+            Canvas->LineTo(R.Right + 1, R.Bottom);
+        }
+        if (Options() & goFixedVertLine) {
+            Canvas->MoveTo(R.Left - 1, R.Top - 1);
+            Canvas->LineTo(R.Left - 1, R.Bottom + 1);
+            Canvas->MoveTo(R.Right, R.Top - 1);
+            Canvas->LineTo(R.Right, R.Bottom + 1);
+        }
+        Canvas->Pen().Assign(kept);
     }
+
+    // 20. node tree
+    if (C == 0 && HasNodeRows() && ARow >= FixedRows() && FCellNode->ShowTree())
+        PaintNodeTree(Canvas, ARow, R);
 
     // 21. the cell graphic
     if (info.Graphic) {
@@ -315,12 +296,17 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
             G.Top += 1;
         PaintCellGraphic(Canvas, C, ARow, G, info, HA, VA);
     }
+    if (info.Graphic && info.Graphic->CellType == ctNode)
+        PaintNodeBox(Canvas, ARow, R, info.Graphic, (AState & gdSelected) != 0);
 
     // 22. the program's own drawing
     if (OnDrawCell) {
         const TRect r2{R.Left + 1, R.Top + 1, R.Right + 1 - GridLineWidth(), R.Bottom + 1 - GridLineWidth()};
         OnDrawCell(this, C, ARow, r2, AState);
     }
+    // 23.
+    if (OnCustomCellDraw)
+        OnCustomCellDraw(this, Canvas, C, ARow, AState, R, false);
 
     // 24. focus rectangle inside the grid lines
     const TPoint b = BaseCell(ACol, ARow);
@@ -334,23 +320,135 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
     }
 }
 
+void TExStringGrid::PaintRowIndicator(TCanvas* Canvas, int C, int ARow, TRect& R)
+{
+    if (C != 0 || ARow != Row() || FixedCols() < 1 || !FRowIndicator || FRowIndicator->Empty())
+        return;
+    if (RowCount() == FixedRows() && FixedRowAlways)
+        return;
+    TBitmap* b = FRowIndicator.get();
+    int y = R.Top;
+    if (VAlignment() == vtaCenter)
+        y = R.Top + (R.Bottom - R.Top - b->Height()) / 2;
+    else if (VAlignment() == vtaBottom)
+        y = R.Bottom - b->Height();
+    b->SetTransparentMode(tmAuto);
+    b->SetTransparent(true);
+    Canvas->Draw(R.Left + 2, y, b);
+    R.Left += b->Width() + 2;
+}
+
+void TExStringGrid::PaintModifiedMark(TCanvas* Canvas, int ACol, int ARow, const TRect& R)
+{
+    if (ACol != 0 || !FShowModified->Enabled || !GetRowModified(RealRowIndex(ARow)))
+        return;
+    const TColor keptBrush = Canvas->Brush().Color();
+    const TPen keptPen = Canvas->Pen();
+    Canvas->Brush().SetColor(FShowModified->Color());
+    Canvas->Pen().SetColor(FShowModified->Color());
+    Canvas->Pen().SetWidth(1);
+    Canvas->Rectangle(R.Right - 4, R.Top, R.Right, R.Bottom);
+    Canvas->Brush().SetColor(keptBrush);
+    Canvas->Pen().Assign(keptPen);
+}
+
+// The XP and QOR edges: a bottom line in half the fixed colour, white top
+// and left lines. The other looks draw their edges in their own branch.
+void TExStringGrid::PaintHeaderEdges(TCanvas* Canvas, TRect R)
+{
+    if (Look != glTMS && Look != glXP)
+        return;
+    if (!(Options() & goFixedHorzLine))
+        return;
+    const int bottom = R.Bottom + 1;
+    const TPen kept = Canvas->Pen();
+    Canvas->Pen().SetWidth(1);
+    Canvas->Pen().SetColor(HalveColor(ColorToRGB(FixedColor())));
+    Canvas->MoveTo(R.Left, bottom - 1);
+    Canvas->LineTo(R.Right - 1, bottom - 1);
+    Canvas->Pen().SetColor(clWhite);
+    Canvas->MoveTo(R.Right - 2, R.Top + 1);
+    Canvas->LineTo(R.Left + 1, R.Top + 1);
+    Canvas->LineTo(R.Left + 1, bottom - 1);
+    Canvas->Pen().Assign(kept);
+}
+
 void TExStringGrid::PaintHeaderBackground(TCanvas* Canvas, int ACol, int ARow, const TRect& R, TColor ColorTo,
                                           TColor Mirror, TColor MirrorTo, TCellGradientDirection GD)
 {
-    const int d = ACol;
-    const bool activeHeader = ActiveCellShow() && ((ARow == Row() && d == FixedCols() - 1 && FixedCols() > 0) ||
-                                                   (d == Col() && ARow == FixedRows() - 1 && FixedRows() > 0));
+    const int C = RemapColToReal(ACol);
     TRect r = R;
     r.Bottom += 1;
+
+    // 1. the header under the mouse, or pressed
+    const bool moving = GridState() == gsColMoving;
+    const bool hovered = IsHoverFixedCell(ACol, ARow) && !(ComponentState() & csDesigning) &&
+                         ((FHoverFixedCell.X == ACol && FHoverFixedCell.Y == ARow) ||
+                          (moving && ARow < FixedRows() && FHoverFixedCell.X == ACol));
+    if (hovered) {
+        const bool down = FMouseDown || moving;
+        const auto fill = [&](const TRect& part, bool asDown) {
+            if (asDown)
+                FillCellBackground(Canvas, part, QORGradientDownFrom, QORGradientDownTo, QORGradientDownMirrorFrom,
+                                   QORGradientDownMirrorTo, true, QORGradientDownBorder, false, true);
+            else
+                FillCellBackground(Canvas, part, QORGradientHoverFrom, QORGradientHoverTo, QORGradientHoverMirrorFrom,
+                                   QORGradientHoverMirrorTo, true, QORGradientHoverBorder, false, true);
+        };
+        fill(r, down);
+        return;
+    }
+
+    // 2. the headers of the current cell
+    const bool activeHeader = ActiveCellShow() && ((ARow == Row() && ACol == FixedCols() - 1 && FixedCols() > 0) ||
+                                                   (ACol == Col() && ARow == FixedRows() - 1 && FixedRows() > 0));
     if (activeHeader) {
         FillCellBackground(Canvas, r, ActiveCellColor(), ActiveCellColorTo(), clNone, clNone, true, clNone, false,
                            true);
         return;
     }
+
+    // 3. the sorted column's header
+    const TSortSettings* ss = FSortSettings;
+    if (ss->Column != -1 && ss->Column == C && ss->HeaderColor != clNone && ARow == FixedRows() - 1 &&
+        (ACol >= FixedCols() || ss->FixedCols)) {
+        FillCellBackground(Canvas, r, ss->HeaderColor, ss->HeaderColorTo, ss->HeaderMirrorColor,
+                           ss->HeaderMirrorColorTo, true, clNone, false, true);
+        return;
+    }
+
+    // 4. the cell's own gradient
     if (Flat())
         return;
     FillCellBackground(Canvas, r, Canvas->Brush().Color(), ColorTo, Mirror, MirrorTo, GD == GradientVertical,
                        clNone, false, true);
+}
+
+void TExStringGrid::PaintFilterButton(TCanvas* Canvas, int C, const TRect& R)
+{
+    (void)C;
+    TBitmap b;
+    LoadResourceBitmap(&b, QStringLiteral("SGFILT"));
+    DrawBitmapTransparent(Canvas, &b, FixedColor(), TRect{R.Right - 16, R.Top, R.Right, R.Top + 16});
+}
+
+void TExStringGrid::PaintSortGlyphInCell(TCanvas* Canvas, int C, const TRect& TR, TAlignment HA, TVAlignment VA,
+                                         int TextWidth, int GraphicOffset, bool Html)
+{
+    int x;
+    if (Html) {
+        x = TR.Right + 2;
+    } else {
+        const int w = std::max(0, std::min(TR.Right - TR.Left - 16, TextWidth));
+        if (HA == taRightJustify)
+            x = TR.Right - w - 10;
+        else if (HA == taCenter)
+            x = TR.Left + 8;
+        else
+            x = TR.Left + w + GraphicOffset + 10;
+    }
+    const int y = VA == vtaCenter ? (TR.Top + TR.Bottom) / 2 : VA == vtaBottom ? TR.Bottom - 8 : TR.Top + 8;
+    DrawSortGlyph(Canvas, C, y, x);
 }
 
 void TExStringGrid::RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TRect& R, TGridDrawState AState,
@@ -392,7 +490,15 @@ void TExStringGrid::RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TR
         tr.Left += GridLineWidth();
         tr.Top += GridLineWidth();
     }
-    if (!info.TextToo || text.isEmpty())
+
+    // 4. the filter button of the filter row
+    const bool filterButton = ARow == FilterDropDownRow && (FilterDropDownAuto || OnGetColumnFilter) &&
+                              GetColumnFilter(C);
+    if (filterButton)
+        PaintFilterButton(Canvas, C, R);
+
+    const bool sortGlyph = ShowsSortGlyph(C, ARow);
+    if (!info.TextToo || (text.isEmpty() && !sortGlyph))
         return;
 
     // 9. the text rectangle beside the graphic
@@ -401,6 +507,7 @@ void TExStringGrid::RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TR
     tr.Top += off.Y;
     if (!XYOffsetTopLeftOnly)
         tr.Right -= off.X;
+    int graphicOffset = 0;
     if (info.Graphic) {
         if (info.HAlign == haBeforeText)
             tr.Left += info.Width;
@@ -410,10 +517,26 @@ void TExStringGrid::RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TR
             tr.Top += info.Height;
         else if (info.VAlign == vaUnderText)
             tr.Bottom -= info.Height;
+        if (HA == taLeftJustify && (info.HAlign == haBeforeText || info.HAlign == haLeft))
+            graphicOffset = info.Width;
     }
+    // Rows below a node are indented with their level.
+    if (C == 0 && HasNodeRows() && !IsNode(ARow))
+        tr.Left += GetRowNodeIndent(ARow);
+    if (filterButton) {
+        tr.Right -= kind == 1 ? 18 : 16;
+        if (kind == 1)
+            tr.Left -= 1;
+    }
+    if (kind == 1 && sortGlyph)
+        tr.Right -= 10;
+    if (kind != 1 && HA == taCenter && FSortSettings->Show && ARow == FSortSettings->Row &&
+        C == FSortSettings->Column)
+        tr.Left += 10;
 
     Canvas->Brush().SetStyle(bsClear);
-    if (kind == 1) {
+    int textWidth = 0;
+    if (kind == 1 && !text.isEmpty()) {
         THTMLRenderParams p;
         p.Canvas = Canvas;
         p.Text = text;
@@ -425,9 +548,10 @@ void TExStringGrid::RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TR
         p.LinkColor = urlColor;
         p.WordWrap = !EnhTextSize;
         RenderHTML(p);
+        textWidth = p.Width;
         if (info.Graphic)
             FDrawnTextWidth = p.Width + 2;
-    } else {
+    } else if (!text.isEmpty()) {
         unsigned flags = DT_EDITCONTROL;
         if (CountTextLines(text, Multilinecells) == 1 && !WW) {
             QString rest = text;
@@ -441,14 +565,20 @@ void TExStringGrid::RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TR
         flags |= HA == taRightJustify ? DT_RIGHT : HA == taCenter ? DT_CENTER : DT_LEFT;
         flags |= DT_EXPANDTABS | DT_NOPREFIX;
         flags |= (WW || Multilinecells) ? (DT_WORDBREAK | DT_EDITCONTROL) : DT_SINGLELINE;
-        if (info.Graphic) {
+        if (info.Graphic || sortGlyph) {
             TRect m = tr;
             Canvas->DrawText(text, m, flags | DT_CALCRECT);
-            FDrawnTextWidth = m.Right - m.Left + 2;
+            textWidth = m.Right - m.Left;
+            if (info.Graphic)
+                FDrawnTextWidth = textWidth + 2;
         }
         Canvas->DrawText(text, tr, flags);
     }
     Canvas->Brush().SetStyle(bsSolid);
+
+    // the sort glyph beside the text
+    if (sortGlyph)
+        PaintSortGlyphInCell(Canvas, C, tr, HA, VA, textWidth, graphicOffset, kind == 1);
 }
 
 void TExStringGrid::RenderCellBorders(TCanvas* Canvas, int C, int ARow, TRect R)
@@ -640,40 +770,63 @@ void TExStringGrid::PaintCellGraphic(TCanvas* Canvas, int C, int ARow, const TRe
         if (TIcon* i = g->CellIcon())
             Canvas->Draw(G.Left, G.Top, i);
         break;
+    case ctRadioButton: {
+        bool canEdit = true;
+        QueryCellEdit(C, ARow, canEdit);
+        const int S = FControlLook->RadioSize();
+        const TRect r{G.Left + XYOffset().X, G.Top, G.Left + XYOffset().X + S, G.Top + S};
+        DrawRadioGlyph(Canvas, r, 1.0, C, ARow, false, nullptr, !canEdit, false, g->CellBoolean ? 0 : -1, 1);
+        break;
+    }
+    case ctRadio: {
+        TStrings* items = GetRadioStrings(C, ARow);
+        if (!items)
+            break;
+        bool canEdit = true;
+        QueryCellEdit(C, ARow, canEdit);
+        const bool selected = IsCellSelected(RemapColToDispl(C), ARow) && ShowSelection();
+        DrawRadioGlyph(Canvas, G, 1.0, C, ARow, selected, items, !canEdit, g->CellBoolean, g->CellIndex,
+                       items->Count());
+        break;
+    }
+    case ctImages: {
+        TImageList* list = GetCellImageList(C, ARow);
+        const TIntList* idx = g->IntList();
+        if (!list || !idx)
+            break;
+        int x = G.Left, y = G.Top;
+        for (int i = 0; i < idx->Count(); ++i) {
+            const int n = idx->GetInteger(i);
+            if (n >= 0 && n < list->Count())
+                list->Draw(Canvas, x, y, n);
+            if (g->CellBoolean)
+                x += list->Width();
+            else
+                y += list->Height();
+        }
+        break;
+    }
+    case ctComment: {
+        // The marker's own colour is kept in the index value.
+        if (FControlLook->CommentColor() == clNone)
+            break;
+        const TColor c = TColor(g->CellIndex) != clNone ? TColor(g->CellIndex) : FControlLook->CommentColor();
+        const TRect cell = CellRect(RemapColToDispl(C), ARow);
+        const TColor keptBrush = Canvas->Brush().Color();
+        const TPen keptPen = Canvas->Pen();
+        Canvas->Brush().SetColor(c);
+        Canvas->Pen().SetColor(c);
+        Canvas->Pen().SetWidth(1);
+        Canvas->Polygon({TPoint{cell.Right - 7, cell.Top}, TPoint{cell.Right - 2, cell.Top},
+                         TPoint{cell.Right - 2, cell.Top + 5}});
+        Canvas->Brush().SetColor(keptBrush);
+        Canvas->Pen().Assign(keptPen);
+        break;
+    }
     default:
         // The other kinds' painters are not part of this grid's drawing yet.
         break;
     }
-}
-
-void TExStringGrid::DrawCheckGlyph(TCanvas* Canvas, const TRect& G, TCheckBoxState State, bool Active, bool Flat)
-{
-    const bool active = Active || FControlLook->NoDisabledCheckRadioLook() || FControlLook->CheckAlwaysActive;
-    if (FControlLook->ControlStyle() == csWinXP && State != cbGrayed) {
-        EnsureXPCheckGlyphs();
-        TBitmap bmp;
-        bmp.Assign(ResourceImage(XPCheckName(State == cbChecked, active)));
-        bmp.SetTransparentMode(tmAuto);
-        bmp.SetTransparent(true);
-        Canvas->Draw(G.Left, G.Top, &bmp);
-        return;
-    }
-    // Visual styles are never active here, so the themed style draws the
-    // classic box as well: a CheckSize square centred in the rectangle.
-    const int S = FControlLook->CheckSize();
-    TRect box{G.Left + (G.Right - G.Left - S) / 2, G.Top + (G.Bottom - G.Top - S) / 2, 0, 0};
-    box.Right = box.Left + S;
-    box.Bottom = box.Top + S;
-    unsigned st = DFCS_BUTTONCHECK;
-    if (State == cbChecked)
-        st |= DFCS_CHECKED;
-    else if (State == cbGrayed)
-        st |= DFCS_BUTTON3STATE | DFCS_CHECKED;
-    if (!active)
-        st |= DFCS_INACTIVE;
-    if (Flat || FControlLook->ControlStyle() == csFlat)
-        st |= DFCS_FLAT;
-    Canvas->DrawFrameControl(box, DFC_BUTTON, st);
 }
 
 // ---------------------------------------------------------------------------
@@ -682,7 +835,8 @@ void TExStringGrid::DrawCheckGlyph(TCanvas* Canvas, const TRect& G, TCheckBoxSta
 
 void TExStringGrid::PaintLookBorder(TCanvas* Canvas)
 {
-    if (Flat() || Look == glStandard || BorderStyle() != bsSingle)
+    // The soft, QOR and later looks only.
+    if (Flat() || Look == glStandard || Look == glClassic || BorderStyle() != bsSingle || BorderColor() == clNone)
         return;
     Canvas->Brush().SetStyle(bsClear);
     Canvas->Pen().SetWidth(1);
@@ -699,4 +853,115 @@ void TExStringGrid::WMNCPaint(TMessage& M)
     TCanvas c;
     reinterpret_cast<const TPaintTarget*>(M.WParam)->AttachCanvas(c);
     PaintLookBorder(&c);
+}
+
+// ---------------------------------------------------------------------------
+// The line of a column or row being sized
+// ---------------------------------------------------------------------------
+
+// Called as the pointer moves: the strips of the old and the new line are
+// repainted, and the paint draws the line where the pointer now is.
+void TExStringGrid::UpdateSizeLine()
+{
+    const TGridState st = GridState();
+    const bool sizing = st == gsColSizing || st == gsRowSizing;
+    const int pos = sizing ? SizingPosition() : -1;
+    if (pos == FSizeLinePos && (!sizing || FSizeLineCols == (st == gsColSizing)))
+        return;
+    const auto strip = [&](int p, bool cols) {
+        if (p < 0)
+            return;
+        const TRect r = cols ? TRect{p - 1, 0, p + 2, ClientHeight()} : TRect{0, p - 1, ClientWidth(), p + 2};
+        InvalidateRect(r);
+    };
+    strip(FSizeLinePos, FSizeLineCols);
+    FSizeLinePos = pos;
+    FSizeLineCols = st != gsRowSizing;
+    strip(FSizeLinePos, FSizeLineCols);
+}
+
+void TExStringGrid::DrawSizeLine(TCanvas* Canvas)
+{
+    if (FSizeLinePos < 0)
+        return;
+    const TGridState st = GridState();
+    if (st != gsColSizing && st != gsRowSizing) {
+        FSizeLinePos = -1;
+        return;
+    }
+    const TPen kept = Canvas->Pen();
+    Canvas->Pen().SetColor(clBlack);
+    Canvas->Pen().SetStyle(psDot);
+    Canvas->Pen().SetMode(pmNot);
+    Canvas->Pen().SetWidth(1);
+    if (FSizeLineCols) {
+        const int bottom = std::max(Height(), CellRect(0, RowCount() - 1).Bottom);
+        Canvas->MoveTo(FSizeLinePos, 0);
+        Canvas->LineTo(FSizeLinePos, bottom);
+    } else {
+        const int right = std::max(Width(), CellRect(ColCount() - 1, 0).Right);
+        Canvas->MoveTo(0, FSizeLinePos);
+        Canvas->LineTo(right, FSizeLinePos);
+    }
+    Canvas->Pen().Assign(kept);
+}
+
+// ---------------------------------------------------------------------------
+// After the cells
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::PaintOverCells()
+{
+    TCanvas* c = Canvas();
+    // 2. a frame round the cell being edited
+    if (EditorMode()) {
+        const TRect r = CellRect(Col(), Row());
+        if (r.Right > r.Left) {
+            const bool noLines = GridLineWidth() < 1 || !(Options() & (goHorzLine | goVertLine));
+            c->Pen().SetWidth(1);
+            c->Pen().SetStyle(psSolid);
+            c->Pen().SetColor(noLines ? Color() : GridLineColor());
+            c->Brush().SetStyle(bsClear);
+            c->Rectangle(r.Left - 1, r.Top - 1, r.Right + 1, r.Bottom + 1);
+            c->Brush().SetStyle(bsSolid);
+        }
+    }
+    // 3.
+    c->Pen().SetColor(clBlack);
+    if (FBackGround->ColorTo != clNone)
+        PaintGridBackground();
+    DrawSizeLine(c);
+    // 5.
+    if (OnPainted)
+        OnPainted(this);
+}
+
+// The client area beyond the last row and column, in the background's
+// gradient.
+void TExStringGrid::PaintGridBackground()
+{
+    const TBackGround* bg = FBackGround;
+    if ((bg->Display != bdGradientHorz && bg->Display != bdGradientVert) || bg->ColorTo == clNone)
+        return;
+    TGridDrawInfo D;
+    CalcDrawInfo(D);
+    const bool moreRows = D.Vert.LastVisibleCell < RowCount() - 1;
+    const bool moreCols = D.Horz.LastVisibleCell < ColCount() - 1;
+    if (moreRows && moreCols)
+        return;
+    const TRect cr = ClientRect();
+    int bottom = cr.Bottom;
+    if (FSearchFooter && SearchFooter()->Visible())
+        bottom -= 32;
+    TRegion area;
+    if (!moreCols && D.Horz.GridBoundary < cr.Right)
+        area = CreateRectRgn(D.Horz.GridBoundary, 0, cr.Right, bottom);
+    if (!moreRows && D.Vert.GridBoundary < bottom)
+        CombineRgn(area, area, CreateRectRgn(0, D.Vert.GridBoundary, cr.Right, bottom), RGN_OR);
+    if (area.IsEmpty())
+        return;
+    TCanvas* c = Canvas();
+    c->SelectClipRgn(&area);
+    FillGradientBands(c, bg->Color, bg->ColorTo, 128, cr, bg->Display == bdGradientHorz);
+    c->SelectClipRgn(nullptr);
 }
