@@ -2229,6 +2229,10 @@ private:
     void PaintNodeTree(TCanvas* Canvas, int ARow, const TRect& R);
     // Further layers of RenderCell, one per step, so that other looks can
     // branch in their own step.
+    // Paints a cell's scroll bar at R's right edge and takes its room;
+    // answers how far the cell's text is scrolled (0 without a bar).
+    int PaintCellScrollBar(TCanvas* Canvas, int C, int ARow, TRect& R);
+    int FCellScrollPos = 0;
     void PaintRowIndicator(TCanvas* Canvas, int C, int ARow, TRect& R);
     void PaintModifiedMark(TCanvas* Canvas, int ACol, int ARow, const TRect& R);
     void PaintHeaderEdges(TCanvas* Canvas, TRect R);

@@ -8,6 +8,7 @@
 #include "gridpack/grid3/RorIdad.h"
 #include "gridpack/grid3/RorIdadGraphics.h"
 #include "gridpack/grid3/SgHTMLE.h"
+#include "platform/controls/StdCtrls.h"
 #include "platform/core/MathUtils.h"
 #include "platform/graphics/ImageList.h"
 #include "platform/graphics/Resources.h"
@@ -209,6 +210,10 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
     const int C = RemapColToReal(ACol);
     TRect R = ARect;
 
+    // 3. a cell scroll bar takes the right edge; the text scrolls with it
+    const int keptRight = R.Right;
+    FCellScrollPos = PaintCellScrollBar(Canvas, C, ARow, R);
+
     // 4. the cell's look, without selection
     bool WW = WordWrap;
     TAlignment HA = taLeftJustify;
@@ -255,6 +260,8 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
         RenderCellText(Canvas, ACol, ARow, R, AState, info, HA, VA, WW, keptBrush, keptFont);
 
     // 17. colours back, borders over the cell grown by 1
+    R.Right = keptRight;
+    FCellScrollPos = 0;
     Canvas->Brush().SetColor(keptBrush);
     Canvas->Font().SetColor(keptFont);
     R = TRect{R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1};
@@ -318,6 +325,26 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
         Canvas->Font().SetColor(clBlack);
         Canvas->DrawFocusRect(f);
     }
+}
+
+int TExStringGrid::PaintCellScrollBar(TCanvas* Canvas, int C, int ARow, TRect& R)
+{
+    const TCellGraphic* sb = BaseScrollBar(C, ARow);
+    if (!sb || !FPaintScrollBar || sb->CellAngle >= sb->CellErrFrom)
+        return 0;
+    const int w = GetSystemMetrics(SM_CXVSCROLL), h = R.Bottom - R.Top;
+    if (w <= 0 || h <= 0 || R.Right - R.Left <= w)
+        return 0;
+    const int range = std::max(0, sb->CellErrFrom);
+    FPaintScrollBar->SetKind(sbVertical);
+    FPaintScrollBar->SetParams(std::clamp(sb->CellIndex, 0, range), 0, range);
+    FPaintScrollBar->SetPageSize(std::max(0, sb->CellAngle));
+    FPaintScrollBar->SetBounds(0, 0, w, h);
+    TBitmap bar(w, h, pf24bit);
+    FPaintScrollBar->PaintTo(bar.Image(), TPoint{0, 0});
+    Canvas->Draw(R.Right - w, R.Top, &bar);
+    R.Right -= w;
+    return std::max(0, sb->CellIndex);
 }
 
 void TExStringGrid::PaintRowIndicator(TCanvas* Canvas, int C, int ARow, TRect& R)
@@ -489,6 +516,25 @@ void TExStringGrid::RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TR
     if (fixed) {
         tr.Left += GridLineWidth();
         tr.Top += GridLineWidth();
+    }
+
+    // A scrolled cell shows its text moved up, cut to the cell; the clip
+    // goes back on every way out.
+    struct ClipScope {
+        TCanvas* c;
+        TRegion kept;
+        bool had = false, on = false;
+        ~ClipScope()
+        {
+            if (on)
+                c->SelectClipRgn(had ? &kept : nullptr);
+        }
+    } clip{Canvas, TRegion(), false, false};
+    if (FCellScrollPos > 0) {
+        clip.had = Canvas->GetClipRgn(clip.kept) != 0;
+        clip.on = true;
+        Canvas->IntersectClipRect(R.Left, R.Top, R.Right, R.Bottom);
+        tr.Top -= FCellScrollPos;
     }
 
     // 4. the filter button of the filter row

@@ -333,3 +333,30 @@ TEST_F(PaintTest, CommentCellsShowTheirCornerMark)
     EXPECT_EQ(At(img, b.Right - 3, b.Top + 1), TColor(0x00FF00));
     EXPECT_NE(At(img, a.Right - 3, a.Top + 8), TColor(0x0000FF));
 }
+
+TEST_F(PaintTest, CellScrollBarTakesTheRightEdgeAndScrollsTheText)
+{
+    NewGrid();
+    Grid->SetColWidths(2, 120);
+    Grid->SetRowHeights(2, 60);
+    Grid->SetCellEx(2, 2, "first\nsecond\nthird\nfourth\nfifth");
+    Grid->Multilinecells = true;
+    const TRect c = Grid->CellRect(2, 2);
+    const int w = GetSystemMetrics(SM_CXVSCROLL);
+    const TRect bar{c.Right - 1 - w, c.Top + 1, c.Right - 1, c.Bottom - 1};
+    const TRect text{c.Left, c.Top, c.Right - 1 - w, c.Bottom};
+    const QImage plain = Render();
+    Grid->AddScrollBar(2, 2, false);
+    // A page as large as the range: no bar.
+    Grid->SetScrollProp(2, 2, TScrollProp{10, 10});
+    EXPECT_TRUE(Changed(plain, Render(), c).isEmpty());
+    Grid->SetScrollProp(2, 2, TScrollProp{2, 10});
+    const QImage top = Render();
+    EXPECT_GT(Changed(plain, top, bar).size(), w * 10);
+    EXPECT_TRUE(Changed(plain, top, text).isEmpty());
+    Grid->SetScrollPosition(2, 2, 14);
+    const QImage scrolled = Render();
+    EXPECT_FALSE(Changed(top, scrolled, text).isEmpty());
+    // Nothing leaks above the cell.
+    EXPECT_TRUE(Changed(top, scrolled, TRect{c.Left, c.Top - 20, c.Right, c.Top - 1}).isEmpty());
+}
