@@ -2232,6 +2232,11 @@ private:
     // Paints a cell's scroll bar at R's right edge and takes its room;
     // answers how far the cell's text is scrolled (0 without a bar).
     int PaintCellScrollBar(TCanvas* Canvas, int C, int ARow, TRect& R);
+    // A button, bit button or expand button in its rectangle; the button
+    // remembers where it is for the mouse.
+    void PaintCellButton(TCanvas* Canvas, int C, int ARow, TRect G, TCellGraphic* g);
+    // The cell's float value, 0 when it holds none.
+    double CellFloat(int C, int ARow);
     int FCellScrollPos = 0;
     void PaintRowIndicator(TCanvas* Canvas, int C, int ARow, TRect& R);
     void PaintModifiedMark(TCanvas* Canvas, int ACol, int ARow, const TRect& R);

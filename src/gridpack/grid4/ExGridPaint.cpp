@@ -327,6 +327,85 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
     }
 }
 
+double TExStringGrid::CellFloat(int C, int ARow)
+{
+    try {
+        return GetFloats(C, ARow);
+    } catch (const Exception&) {
+        return 0.0;
+    }
+}
+
+void TExStringGrid::PaintCellButton(TCanvas* Canvas, int C, int ARow, TRect G, TCellGraphic* g)
+{
+    const TRect cell = CellRect(RemapColToDispl(C), ARow);
+    const bool expand = g->CellType == ctExpand;
+    if (expand)
+        G = TRect{cell.Right - 14, cell.Top, cell.Right - 1, cell.Top + 13};
+    // 1. the button's place in the cell, for hit-testing
+    g->CellValue = double((uint32_t(uint16_t(G.Top - cell.Top)) << 16) | uint16_t(G.Left - cell.Left));
+    // 3, 4.
+    bool enabled = true;
+    if (!FControlLook->NoDisabledButtonLook())
+        QueryCellEdit(C, ARow, enabled);
+    const uint8_t style = FControlLook->FlatButton() ? 2 : 0;
+    uint8_t state = g->CellBoolean ? 2 : 0;
+    if (!enabled && !expand)
+        state = 3;
+    // 6.
+    PaintPushButton(Canvas, 0, G, style, state, TColorTones{});
+    if (g->CellBoolean)
+        G = TRect{G.Left + 1, G.Top + 1, G.Right + 1, G.Bottom + 1};
+    if (expand) {
+        // 9. a chevron in the corner
+        const TPen kept = Canvas->Pen();
+        Canvas->Pen().SetColor(clBlack);
+        Canvas->Pen().SetWidth(1);
+        const bool open = g->CellVar.isValid() && g->CellVar.toBool();
+        const int r = cell.Right, t = cell.Top;
+        if (!open) {
+            Canvas->MoveTo(r - 10, t + 5);
+            Canvas->LineTo(r - 7, t + 8);
+            Canvas->LineTo(r - 3, t + 4);
+        } else {
+            Canvas->MoveTo(r - 10, t + 8);
+            Canvas->LineTo(r - 7, t + 5);
+            Canvas->LineTo(r - 3, t + 9);
+        }
+        Canvas->Pen().Assign(kept);
+        return;
+    }
+    // 7. the glyph of a bit button
+    if (g->CellType == ctBitButton) {
+        if (TBitmap* b = g->Bitmap(); b && !b->Empty()) {
+            const int fx = (G.Right - G.Left) - b->Width();
+            int fy = (G.Bottom - G.Top) - b->Height();
+            fy = fy < 1 ? 3 : fy / 2;
+            b->SetTransparentMode(tmAuto);
+            b->SetTransparent(true);
+            if (!g->CellText.isEmpty() || fx < 1) {
+                Canvas->Draw(G.Left + 3, G.Top + fy, b);
+                G.Left += b->Width() + 4;
+            } else {
+                Canvas->Draw(G.Left + fx / 2, G.Top + fy, b);
+                G.Left += fx / b->Width() + 4;
+            }
+        }
+    }
+    // 8. the caption
+    if (g->CellText.isEmpty())
+        return;
+    unsigned flags = DT_CENTER | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
+    flags |= g->CellText.contains(QLatin1Char('\r')) ? DT_WORDBREAK : DT_SINGLELINE;
+    const TColor keptFont = Canvas->Font().Color();
+    if (state == 3)
+        Canvas->Font().SetColor(clGrayText);
+    Canvas->Brush().SetStyle(bsClear);
+    Canvas->DrawText(g->CellText, TRect{G.Left + 1, G.Top, G.Right, G.Bottom}, flags);
+    Canvas->Brush().SetStyle(bsSolid);
+    Canvas->Font().SetColor(keptFont);
+}
+
 int TExStringGrid::PaintCellScrollBar(TCanvas* Canvas, int C, int ARow, TRect& R)
 {
     const TCellGraphic* sb = BaseScrollBar(C, ARow);
@@ -852,6 +931,62 @@ void TExStringGrid::PaintCellGraphic(TCanvas* Canvas, int C, int ARow, const TRe
         }
         break;
     }
+    case ctButton:
+    case ctBitButton:
+    case ctExpand:
+        if (TCellGraphic* b = GetCellGraphic(C, ARow))
+            PaintCellButton(Canvas, C, ARow, G, b);
+        break;
+    case ctProgress: {
+        const int mx = FControlLook->ProgressMarginX(), my = FControlLook->ProgressMarginY();
+        const TRect p{R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2};
+        PaintProgressBar(Canvas, p, g->BitmapColor, TColor(g->CellIndex), g->IconColor, TColor(g->CellAngle),
+                         CellFloat(C, ARow), mx, my, g->CellErrFrom, g->CellErrLen, g->CellText,
+                         FControlLook->ProgressBorderColor, false);
+        break;
+    }
+    case ctProgressPie:
+        PaintProgressPie(Canvas, TRect{G.Left, G.Top, G.Left + 20, G.Top + 20}, g->BitmapColor, g->CellAngle, false);
+        break;
+    case ctRangeIndicator: {
+        const int mx = FControlLook->ProgressMarginX(), my = FControlLook->ProgressMarginY();
+        int v = 0;
+        try {
+            v = GetInts(C, ARow);
+        } catch (const Exception&) {
+        }
+        PaintRangeBar(Canvas, TRect{R.Left + mx, R.Top + my, R.Right - mx, R.Bottom - my}, v, g->CellIndex,
+                      g->CellBoolean, g->BitmapColor, g->IconColor);
+        break;
+    }
+    case ctShape:
+        PaintCellShape(Canvas, G.Left, G.Top, G.Right - G.Left - 1, G.Bottom - G.Top - 1, g->CellAngle,
+                       TColor(g->CellIndex), g->BitmapColor);
+        break;
+    case ctRating: {
+        // Halves count: 3.3 shows three full stars and a half one.
+        const double v = Round(CellFloat(C, ARow) * 2) / 2.0;
+        int x = G.Left;
+        for (int i = 0; i < g->CellAngle; ++i) {
+            if (i + 1 > v) {
+                PaintCellShape(Canvas, x, G.Top, 16, 16, csStar, g->BitmapColor, g->BitmapColor);
+                if (i < v)
+                    PaintCellShape(Canvas, x, G.Top, 16, 16, csHalfStar, TColor(g->CellIndex), TColor(g->CellIndex));
+            } else {
+                PaintCellShape(Canvas, x, G.Top, 16, 16, csStar, TColor(g->CellIndex), TColor(g->CellIndex));
+            }
+            x += 18;
+        }
+        break;
+    }
+    case ctPicture:
+        if (TPicture* p = g->Picture(); p && p->Graphic()) {
+            if (g->CellAngle != 0)
+                Canvas->StretchDraw(G, p->Graphic());
+            else
+                Canvas->Draw(G.Left, G.Top, p->Graphic());
+        }
+        break;
     case ctComment: {
         // The marker's own colour is kept in the index value.
         if (FControlLook->CommentColor() == clNone)

@@ -360,3 +360,78 @@ TEST_F(PaintTest, CellScrollBarTakesTheRightEdgeAndScrollsTheText)
     // Nothing leaks above the cell.
     EXPECT_TRUE(Changed(top, scrolled, TRect{c.Left, c.Top - 20, c.Right, c.Top - 1}).isEmpty());
 }
+
+TEST_F(PaintTest, RatingCountsHalfStars)
+{
+    NewGrid();
+    Grid->SetColWidths(2, 120);
+    Grid->AddRating(2, 2, 5, TColor(0x0000FF), TColor(0x808080));
+    Grid->SetCellEx(2, 2, "3.3");
+    const QImage img = Render();
+    const TRect c = Grid->CellRect(2, 2);
+    int first = -1;
+    int red[6] = {}, grey[6] = {};
+    for (int x = c.Left; x < c.Right - 1 && first < 0; ++x)
+        for (int y = c.Top; y < c.Bottom - 1; ++y)
+            if (At(img, x, y) == TColor(0x0000FF) || At(img, x, y) == TColor(0x808080)) {
+                first = x;
+                break;
+            }
+    ASSERT_GE(first, 0);
+    for (int y = c.Top; y < c.Bottom - 1; ++y)
+        for (int x = first; x < c.Right - 1; ++x) {
+            const int slot = std::min(5, (x - first) / 18);
+            red[slot] += At(img, x, y) == TColor(0x0000FF);
+            grey[slot] += At(img, x, y) == TColor(0x808080);
+        }
+    // Three full stars, a half one, an empty one, nothing after.
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_GT(red[i], 20) << i;
+        EXPECT_EQ(grey[i], 0) << i;
+    }
+    EXPECT_GT(red[3], 5);
+    EXPECT_GT(grey[3], 5);
+    EXPECT_EQ(red[4], 0);
+    EXPECT_GT(grey[4], 20);
+    EXPECT_EQ(red[5] + grey[5], 0);
+}
+
+TEST_F(PaintTest, CellButtonsArePaintedWhereTheMouseLooksForThem)
+{
+    NewGrid();
+    Grid->SetColWidths(2, 100);
+    const TRect c = Grid->CellRect(2, 2);
+    const QImage plain = Render();
+    Grid->AddButton(2, 2, 40, 16, "Go", haRight, vaCenter);
+    const QImage img = Render();
+    const TRect b = Grid->GetCellButtonRect(2, 2);
+    EXPECT_EQ(b.Right - b.Left, 40);
+    EXPECT_EQ(b.Bottom - b.Top, 16);
+    EXPECT_GT(b.Left, c.Left + 40);
+    EXPECT_LE(b.Right, c.Right);
+    EXPECT_GT(b.Top, c.Top);
+    const QList<QPoint> d = Changed(plain, img, c);
+    ASSERT_FALSE(d.isEmpty());
+    for (const QPoint& p : d)
+        EXPECT_TRUE(p.x() >= b.Left && p.x() < b.Right && p.y() >= b.Top && p.y() < b.Bottom)
+            << p.x() << "," << p.y();
+}
+
+TEST_F(PaintTest, ProgressBarFillsByTheCellsValue)
+{
+    NewGrid();
+    Grid->SetColWidths(2, 100);
+    Grid->AddProgress(2, 2, TColor(0x0000FF), TColor(0xFFFFFF));
+    Grid->SetCellEx(2, 2, "25");
+    const QImage img = Render();
+    const TRect c = Grid->CellRect(2, 2);
+    int lastRed = -1;
+    for (int x = c.Left; x < c.Right; ++x)
+        if (At(img, x, (c.Top + c.Bottom) / 2 + 3) == TColor(0x0000FF))
+            lastRed = x;
+    ASSERT_GT(lastRed, c.Left);
+    // A quarter of the bar's width, within the margins.
+    const int filled = lastRed - c.Left;
+    EXPECT_GT(filled, 15);
+    EXPECT_LT(filled, 35);
+}
