@@ -2237,6 +2237,12 @@ private:
     void PaintCellButton(TCanvas* Canvas, int C, int ARow, TRect G, TCellGraphic* g);
     // The cell's float value, 0 when it holds none.
     double CellFloat(int C, int ARow);
+    // The 2-pixel outline of the selection where it passes through the
+    // cell, and the resize handle in its last cell.
+    void PaintSelectionOutline(TCanvas* Canvas, int ACol, int ARow, const TRect& R);
+    // Combo or spin buttons at R's right edge when the look shows them
+    // without an editor; R loses their room.
+    void PaintAlwaysVisibleButtons(TCanvas* Canvas, int C, int ARow, TRect& R);
     int FCellScrollPos = 0;
     void PaintRowIndicator(TCanvas* Canvas, int C, int ARow, TRect& R);
     void PaintModifiedMark(TCanvas* Canvas, int ACol, int ARow, const TRect& R);

@@ -253,6 +253,10 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
     if (OnCustomCellBkgDraw)
         OnCustomCellBkgDraw(this, Canvas, C, ARow, AState, R, false);
 
+    // 15. drop-down and spin buttons shown without an editor
+    if (!F)
+        PaintAlwaysVisibleButtons(Canvas, C, ARow, R);
+
     // 16. text
     FDrawnTextWidth = 0;
     const bool ownDraw = NoDefaultDraw && (OnDrawCell || OnCustomCellDraw);
@@ -327,6 +331,64 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
     }
 }
 
+void TExStringGrid::PaintSelectionOutline(TCanvas* Canvas, int ACol, int ARow, const TRect& R)
+{
+    const TGridRect s = Selection();
+    const int l = std::min(s.Left, s.Right), r = std::max(s.Left, s.Right);
+    const int t = std::min(s.Top, s.Bottom), b = std::max(s.Top, s.Bottom);
+    const int g = GridLineWidth();
+    const TPen kept = Canvas->Pen();
+    Canvas->Pen().SetColor(SelectionRectangleColor);
+    Canvas->Pen().SetWidth(2);
+    const int x0 = R.Left - g + 1, x1 = R.Right - 1, y0 = R.Top - g + 1, y1 = R.Bottom;
+    if (ACol == l) {
+        Canvas->MoveTo(x0, y0);
+        Canvas->LineTo(x0, y1);
+    }
+    if (ACol == r) {
+        Canvas->MoveTo(x1, y0);
+        Canvas->LineTo(x1, y1);
+    }
+    if (ARow == t) {
+        Canvas->MoveTo(x0, y0);
+        Canvas->LineTo(x1, y0);
+    }
+    if (ARow == b) {
+        Canvas->MoveTo(x0, y1);
+        Canvas->LineTo(x1, y1);
+    }
+    Canvas->Pen().Assign(kept);
+    if (SelectionResizer() && ACol == r && ARow == b) {
+        const TColor keptBrush = Canvas->Brush().Color();
+        Canvas->Brush().SetColor(SelectionRectangleColor);
+        Canvas->FillRect(TRect{R.Right - 4, R.Bottom - 4, R.Right + 1, R.Bottom + 1});
+        Canvas->Brush().SetColor(keptBrush);
+    }
+}
+
+void TExStringGrid::PaintAlwaysVisibleButtons(TCanvas* Canvas, int C, int ARow, TRect& R)
+{
+    const bool combo = FControlLook->DropDownAlwaysVisible();
+    const bool spin = FControlLook->SpinButtonsAlwaysVisible();
+    if (!combo && !spin)
+        return;
+    bool canEdit = true;
+    QueryCellEdit(C, ARow, canEdit);
+    // Visual styles are never active: the classic button stands for the
+    // themed one.
+    const uint8_t style = FControlLook->FlatButton() ? 2 : 1;
+    const uint8_t state = canEdit ? 0 : 3;
+    if (combo && HasComboBox(C, ARow)) {
+        PaintComboButton(Canvas, 0, TRect{R.Right - 16, R.Top - 1, R.Right + 1, R.Bottom}, style, state,
+                         TColorTones{});
+        R.Right -= 16;
+    } else if (spin && HasSpinEdit(C, ARow)) {
+        PaintSpinButtons(Canvas, 0, TRect{R.Right - 16, R.Top - 1, R.Right + 1, R.Bottom}, style, state,
+                         TColorTones{});
+        R.Right -= 16;
+    }
+}
+
 double TExStringGrid::CellFloat(int C, int ARow)
 {
     try {
@@ -348,7 +410,9 @@ void TExStringGrid::PaintCellButton(TCanvas* Canvas, int C, int ARow, TRect G, T
     bool enabled = true;
     if (!FControlLook->NoDisabledButtonLook())
         QueryCellEdit(C, ARow, enabled);
-    const uint8_t style = FControlLook->FlatButton() ? 2 : 0;
+    // Visual styles are never active: the classic button stands for the
+    // themed one.
+    const uint8_t style = FControlLook->FlatButton() ? 2 : 1;
     uint8_t state = g->CellBoolean ? 2 : 0;
     if (!enabled && !expand)
         state = 3;
@@ -622,6 +686,10 @@ void TExStringGrid::RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TR
     if (filterButton)
         PaintFilterButton(Canvas, C, R);
 
+    // 8. the selection's outline
+    if (SelectionRectangle() && !fixed && IsCellSelected(ACol, ARow))
+        PaintSelectionOutline(Canvas, ACol, ARow, R);
+
     const bool sortGlyph = ShowsSortGlyph(C, ARow);
     if (!info.TextToo || (text.isEmpty() && !sortGlyph))
         return;
@@ -677,6 +745,16 @@ void TExStringGrid::RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TR
         if (info.Graphic)
             FDrawnTextWidth = p.Width + 2;
     } else if (!text.isEmpty()) {
+        // A link shows without its scheme (unless URLFull), underlined in
+        // the link colour.
+        const bool link = URLShow && (text.contains(QStringLiteral("://")) ||
+                                      text.contains(QStringLiteral("mailto:"), Qt::CaseInsensitive));
+        if (link) {
+            if (!URLFull)
+                RemoveURLScheme(text);
+            Canvas->Font().SetColor(urlColor);
+            Canvas->Font().SetStyle(Canvas->Font().Style() | fsUnderline);
+        }
         unsigned flags = DT_EDITCONTROL;
         if (CountTextLines(text, Multilinecells) == 1 && !WW) {
             QString rest = text;
@@ -698,6 +776,8 @@ void TExStringGrid::RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TR
                 FDrawnTextWidth = textWidth + 2;
         }
         Canvas->DrawText(text, tr, flags);
+        if (link)
+            Canvas->Font().SetStyle(Canvas->Font().Style() & ~unsigned(fsUnderline));
     }
     Canvas->Brush().SetStyle(bsSolid);
 

@@ -435,3 +435,77 @@ TEST_F(PaintTest, ProgressBarFillsByTheCellsValue)
     EXPECT_GT(filled, 15);
     EXPECT_LT(filled, 35);
 }
+
+TEST_F(PaintTest, SelectionRectangleOutlinesTheSelection)
+{
+    NewGrid();
+    Grid->SetOptions(Grid->Options() | goRangeSelect);
+    Grid->SetSelection(TGridRect{2, 2, 3, 3});
+    Grid->SelectionRectangleColor = TColor(0x0000FF);
+    Grid->SetSelectionRectangle(true);
+    Grid->HideFocusRect = true;
+    const QImage img = Render();
+    const TRect a = Grid->CellRect(2, 2), b = Grid->CellRect(3, 3);
+    const auto red = [&](int x, int y) { return At(img, x, y) == TColor(0x0000FF); };
+    // Outer edges only: the left edge of column 2, the right edge of
+    // column 3, the top of row 2 and the bottom of row 3.
+    EXPECT_TRUE(red(a.Left + 1, (a.Top + a.Bottom) / 2));
+    EXPECT_TRUE(red((a.Left + a.Right) / 2, a.Top + 1));
+    EXPECT_TRUE(red(b.Right - 2, (b.Top + b.Bottom) / 2));
+    EXPECT_TRUE(red((b.Left + b.Right) / 2, b.Bottom - 2));
+    EXPECT_FALSE(red(a.Right - 3, (a.Top + a.Bottom) / 2));
+    EXPECT_FALSE(red((a.Left + a.Right) / 2, a.Bottom - 3));
+    EXPECT_FALSE(red(Grid->CellRect(4, 2).Left + 4, (a.Top + a.Bottom) / 2));
+}
+
+TEST_F(PaintTest, LinksShowWithoutSchemeInTheLinkColour)
+{
+    NewGrid();
+    Grid->SetColWidths(2, 200);
+    Grid->URLShow = true;
+    Grid->SetCellEx(2, 2, "http://example.org");
+    Grid->SetCellEx(2, 3, "example.org");
+    const QImage img = Render();
+    const TRect a = Grid->CellRect(2, 2), b = Grid->CellRect(3, 3);
+    (void)b;
+    // The same ink as the bare address, in the link colour and underlined.
+    const auto inkOf = [&](int row, TColor colour) {
+        const TRect c = Grid->CellRect(2, row);
+        int n = 0;
+        for (int y = c.Top; y < c.Bottom - 1; ++y)
+            for (int x = c.Left; x < c.Right - 1; ++x)
+                n += At(img, x, y) == colour;
+        return n;
+    };
+    EXPECT_GT(inkOf(2, Grid->URLColor), 20);
+    EXPECT_EQ(inkOf(3, Grid->URLColor), 0);
+    // Without the scheme the link is as wide as the bare text.
+    const auto rightmost = [&](int row) {
+        const TRect c = Grid->CellRect(2, row);
+        int last = -1;
+        for (int y = c.Top; y < c.Bottom - 3; ++y)
+            for (int x = c.Left; x < c.Right - 1; ++x)
+                if (Channel(At(img, x, y), 8) < 0x80)
+                    last = std::max(last, x);
+        return last;
+    };
+    EXPECT_NEAR(rightmost(2), rightmost(3), 1);
+    EXPECT_GT(rightmost(2), a.Left);
+}
+
+TEST_F(PaintTest, AlwaysVisibleDropDownButtonsOnComboCells)
+{
+    TExColumnGrid* g = NewColumnGrid();
+    g->SetColCount(4);
+    g->Columns()->Items(2)->SetEditor(edComboList);
+    g->Columns()->Items(2)->SetWidth(90);
+    const QImage plain = Render();
+    g->ControlLook()->SetDropDownAlwaysVisible(true);
+    const QImage shown = Render();
+    const TRect c = g->CellRect(2, 2), n = g->CellRect(1, 2);
+    const QList<QPoint> d = Changed(plain, shown, c);
+    ASSERT_FALSE(d.isEmpty());
+    for (const QPoint& p : d)
+        EXPECT_GE(p.x(), c.Right - 19) << p.x();
+    EXPECT_TRUE(Changed(plain, shown, n).isEmpty());
+}

@@ -214,9 +214,25 @@ TEST_F(PaintTest, LookBorderFramesTheWindow)
     img = Render();
     EXPECT_NE(At(img, 10, 10), border);
     Grid->SetFlat(false);
-    Grid->Look = glStandard;
-    img = Render();
-    EXPECT_NE(At(img, 10, 10), border);
+    for (TGridLook look : {glStandard, glClassic}) {
+        Grid->Look = look;
+        img = Render();
+        EXPECT_NE(At(img, 10, 10), border) << look;
+    }
+    Grid->Look = glXP;
+    Grid->SetBorderColor(clNone);
+    EXPECT_NE(At(Render(), 10, 10), border);
+
+    // A new colour asks for a repaint; nothing is drawn while updates are
+    // locked, and unlocking paints it.
+    Grid->SetBorderColor(TColor(0x0000FF));
+    const int asked = Grid->InvalidateCount();
+    Grid->SetBorderColor(TColor(0x00FF00));
+    EXPECT_GT(Grid->InvalidateCount(), asked);
+    Grid->BeginUpdate();
+    EXPECT_NE(At(Render(), 10, 10), TColor(0x00FF00));
+    Grid->EndUpdate();
+    EXPECT_EQ(At(Render(), 10, 10), TColor(0x00FF00));
 }
 
 TEST_F(PaintTest, ColumnGridForReview)
