@@ -509,3 +509,29 @@ TEST_F(PaintTest, AlwaysVisibleDropDownButtonsOnComboCells)
         EXPECT_GE(p.x(), c.Right - 19) << p.x();
     EXPECT_TRUE(Changed(plain, shown, n).isEmpty());
 }
+
+TEST_F(PaintTest, TheMouseOverAHeaderShowsTheHoverLook)
+{
+    NewGrid();
+    Grid->HoverFixedCells = hfFixedRows;
+    Grid->ControlLook()->SetFixedGradientHoverFrom(TColor(0x0000FF));
+    Grid->ControlLook()->SetFixedGradientHoverTo(TColor(0x0000FF));
+    const TRect a = Grid->CellRect(2, 0), b = Grid->CellRect(3, 0);
+    const auto hovered = [&](const QImage& img, const TRect& c) {
+        return At(img, (c.Left + c.Right) / 2, (c.Top + c.Bottom) / 2) == TColor(0x0000FF);
+    };
+    Input::MouseMove(Grid, a.Left + 5, a.Top + 5);
+    QImage img = Render();
+    EXPECT_TRUE(hovered(img, a));
+    EXPECT_FALSE(hovered(img, b));
+    Input::MouseMove(Grid, b.Left + 5, b.Top + 5);
+    img = Render();
+    EXPECT_FALSE(hovered(img, a));
+    EXPECT_TRUE(hovered(img, b));
+    // Over a normal cell no header is hovered.
+    const TRect n = Grid->CellRect(2, 2);
+    Input::MouseMove(Grid, n.Left + 5, n.Top + 5);
+    img = Render();
+    EXPECT_FALSE(hovered(img, a));
+    EXPECT_FALSE(hovered(img, b));
+}

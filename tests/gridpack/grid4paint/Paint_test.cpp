@@ -1,5 +1,7 @@
 #include "PaintKit.h"
 
+#include "platform/controls/Input.h"
+
 #include <QDir>
 
 TEST(PaintColours, BlendColorsRoundsHalvesToEven)
@@ -270,4 +272,21 @@ TEST_F(PaintTest, ColumnGridForReview)
     const QString dir = QStringLiteral(KAL_BUILD_DIR) + "/review/grid4paint";
     QDir().mkpath(dir);
     EXPECT_TRUE(Form->RenderClient().save(dir + "/columngrid.png"));
+}
+
+TEST_F(PaintTest, ClickRemembersTheCurrentCellForTheNextEdit)
+{
+    NewGrid();
+    Grid->SetCellEx(2, 3, "abc");
+    int clicks = 0;
+    Grid->OnClick = [&](TObject*) { ++clicks; };
+    Grid->FEntered = true;
+    const TRect c = Grid->CellRect(2, 3);
+    Input::Click(Grid, c.Left + 5, c.Top + 5);
+    DrainPostedMessages();
+    EXPECT_GE(clicks, 1);
+    EXPECT_FALSE(Grid->FEntered);
+    EXPECT_EQ(Grid->FOldCol, 2);
+    EXPECT_EQ(Grid->FOldRow, 3);
+    EXPECT_EQ(Grid->FOldCellText, "abc");
 }
