@@ -122,7 +122,7 @@ void TExStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASta
         ABrush->SetColor(FixedColor());
         AFont->Assign(*FixedFont());
         AState |= gdFixed;
-        if (Look >= glTMS) {
+        if (Look >= glQOR) {
             ABrush->SetColor(QORGradientFrom());
             AColorTo = QORGradientTo();
             AMirrorColor = QORGradientMirrorFrom();
@@ -237,9 +237,11 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
     const bool F = (IsFixed(ACol, ARow) || ACol < FixedCols() || ARow < FixedRows()) &&
                    !(HoverRow && ARow == FHoverRowIdx && (HoverRowCells & HoverRowCellBit(hcFixed)));
 
-    // 10. header background
-    if (F && Look >= glTMS)
-        PaintHeaderBackground(Canvas, ACol, ARow, R, colorTo, mirror, mirrorTo, GD);
+    // 10. header background by look; 12. the list-view header
+    if (F && !StyleActive()) {
+        PaintLookHeader(Canvas, ACol, ARow, R, colorTo, mirror, mirrorTo, GD);
+        PaintListViewHeader(Canvas, R);
+    }
 
     // 11. row indicator
     const int keptLeft = R.Left;
@@ -254,8 +256,7 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
         OnCustomCellBkgDraw(this, Canvas, C, ARow, AState, R, false);
 
     // 15. drop-down and spin buttons shown without an editor
-    if (!F)
-        PaintAlwaysVisibleButtons(Canvas, C, ARow, R);
+    PaintAlwaysVisibleButtons(Canvas, C, ARow, F, R);
 
     // 16. text
     FDrawnTextWidth = 0;
@@ -272,29 +273,10 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
     RenderCellBorders(Canvas, C, ARow, R);
     R.Left -= indicatorWidth;
 
-    // 18. header edges
-    if (F && !Flat())
-        PaintHeaderEdges(Canvas, R);
-
-    // 19. fixed right columns of a flat grid are outlined
-    if (ACol >= ColCount() - FixedRightCols() && Flat()) {
-        const TPen kept = Canvas->Pen();
-        Canvas->Pen().SetWidth(1);
-        Canvas->Pen().SetColor(TColor(0x808080));
-        if (Options() & goFixedHorzLine) {
-            Canvas->MoveTo(R.Left - 1, R.Top - 1);
-            Canvas->LineTo(R.Right + 1, R.Top - 1);
-            Canvas->MoveTo(R.Left - 1, R.Bottom);
-            Canvas->LineTo(R.Right + 1, R.Bottom);
-        }
-        if (Options() & goFixedVertLine) {
-            Canvas->MoveTo(R.Left - 1, R.Top - 1);
-            Canvas->LineTo(R.Left - 1, R.Bottom + 1);
-            Canvas->MoveTo(R.Right, R.Top - 1);
-            Canvas->LineTo(R.Right, R.Bottom + 1);
-        }
-        Canvas->Pen().Assign(kept);
-    }
+    // 18. header edges by look; 19. fixed right columns
+    if (F && !StyleActive())
+        PaintLookHeaderEdges(Canvas, R);
+    PaintFixedRightEdges(Canvas, ACol, R);
 
     // 20. node tree
     if (C == 0 && HasNodeRows() && ARow >= FixedRows() && FCellNode->ShowTree())
@@ -366,29 +348,6 @@ void TExStringGrid::PaintSelectionOutline(TCanvas* Canvas, int ACol, int ARow, c
     }
 }
 
-void TExStringGrid::PaintAlwaysVisibleButtons(TCanvas* Canvas, int C, int ARow, TRect& R)
-{
-    const bool combo = FControlLook->DropDownAlwaysVisible();
-    const bool spin = FControlLook->SpinButtonsAlwaysVisible();
-    if (!combo && !spin)
-        return;
-    bool canEdit = true;
-    QueryCellEdit(C, ARow, canEdit);
-    // Visual styles are never active: the classic button stands for the
-    // themed one.
-    const uint8_t style = FControlLook->FlatButton() ? 2 : 1;
-    const uint8_t state = canEdit ? 0 : 3;
-    if (combo && HasComboBox(C, ARow)) {
-        PaintComboButton(Canvas, 0, TRect{R.Right - 16, R.Top - 1, R.Right + 1, R.Bottom}, style, state,
-                         TColorTones{});
-        R.Right -= 16;
-    } else if (spin && HasSpinEdit(C, ARow)) {
-        PaintSpinButtons(Canvas, 0, TRect{R.Right - 16, R.Top - 1, R.Right + 1, R.Bottom}, style, state,
-                         TColorTones{});
-        R.Right -= 16;
-    }
-}
-
 double TExStringGrid::CellFloat(int C, int ARow)
 {
     try {
@@ -396,78 +355,6 @@ double TExStringGrid::CellFloat(int C, int ARow)
     } catch (const Exception&) {
         return 0.0;
     }
-}
-
-void TExStringGrid::PaintCellButton(TCanvas* Canvas, int C, int ARow, TRect G, TCellGraphic* g)
-{
-    const TRect cell = CellRect(RemapColToDispl(C), ARow);
-    const bool expand = g->CellType == ctExpand;
-    if (expand)
-        G = TRect{cell.Right - 14, cell.Top, cell.Right - 1, cell.Top + 13};
-    // 1. the button's place in the cell, for hit-testing
-    g->CellValue = double((uint32_t(uint16_t(G.Top - cell.Top)) << 16) | uint16_t(G.Left - cell.Left));
-    // 3, 4.
-    bool enabled = true;
-    if (!FControlLook->NoDisabledButtonLook())
-        QueryCellEdit(C, ARow, enabled);
-    // Visual styles are never active: the classic button stands for the
-    // themed one.
-    const uint8_t style = FControlLook->FlatButton() ? 2 : 1;
-    uint8_t state = g->CellBoolean ? 2 : 0;
-    if (!enabled && !expand)
-        state = 3;
-    // 6.
-    PaintPushButton(Canvas, 0, G, style, state, TColorTones{});
-    if (g->CellBoolean)
-        G = TRect{G.Left + 1, G.Top + 1, G.Right + 1, G.Bottom + 1};
-    if (expand) {
-        // 9. a chevron in the corner
-        const TPen kept = Canvas->Pen();
-        Canvas->Pen().SetColor(clBlack);
-        Canvas->Pen().SetWidth(1);
-        const bool open = g->CellVar.isValid() && g->CellVar.toBool();
-        const int r = cell.Right, t = cell.Top;
-        if (!open) {
-            Canvas->MoveTo(r - 10, t + 5);
-            Canvas->LineTo(r - 7, t + 8);
-            Canvas->LineTo(r - 3, t + 4);
-        } else {
-            Canvas->MoveTo(r - 10, t + 8);
-            Canvas->LineTo(r - 7, t + 5);
-            Canvas->LineTo(r - 3, t + 9);
-        }
-        Canvas->Pen().Assign(kept);
-        return;
-    }
-    // 7. the glyph of a bit button
-    if (g->CellType == ctBitButton) {
-        if (TBitmap* b = g->Bitmap(); b && !b->Empty()) {
-            const int fx = (G.Right - G.Left) - b->Width();
-            int fy = (G.Bottom - G.Top) - b->Height();
-            fy = fy < 1 ? 3 : fy / 2;
-            b->SetTransparentMode(tmAuto);
-            b->SetTransparent(true);
-            if (!g->CellText.isEmpty() || fx < 1) {
-                Canvas->Draw(G.Left + 3, G.Top + fy, b);
-                G.Left += b->Width() + 4;
-            } else {
-                Canvas->Draw(G.Left + fx / 2, G.Top + fy, b);
-                G.Left += fx / b->Width() + 4;
-            }
-        }
-    }
-    // 8. the caption
-    if (g->CellText.isEmpty())
-        return;
-    unsigned flags = DT_CENTER | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
-    flags |= g->CellText.contains(QLatin1Char('\r')) ? DT_WORDBREAK : DT_SINGLELINE;
-    const TColor keptFont = Canvas->Font().Color();
-    if (state == 3)
-        Canvas->Font().SetColor(clGrayText);
-    Canvas->Brush().SetStyle(bsClear);
-    Canvas->DrawText(g->CellText, TRect{G.Left + 1, G.Top, G.Right, G.Bottom}, flags);
-    Canvas->Brush().SetStyle(bsSolid);
-    Canvas->Font().SetColor(keptFont);
 }
 
 int TExStringGrid::PaintCellScrollBar(TCanvas* Canvas, int C, int ARow, TRect& R)
@@ -520,78 +407,6 @@ void TExStringGrid::PaintModifiedMark(TCanvas* Canvas, int ACol, int ARow, const
     Canvas->Rectangle(R.Right - 4, R.Top, R.Right, R.Bottom);
     Canvas->Brush().SetColor(keptBrush);
     Canvas->Pen().Assign(keptPen);
-}
-
-// The XP and QOR edges: a bottom line in half the fixed colour, white top
-// and left lines. The other looks draw their edges in their own branch.
-void TExStringGrid::PaintHeaderEdges(TCanvas* Canvas, TRect R)
-{
-    if (Look != glTMS && Look != glXP)
-        return;
-    if (!(Options() & goFixedHorzLine))
-        return;
-    const int bottom = R.Bottom + 1;
-    const TPen kept = Canvas->Pen();
-    Canvas->Pen().SetWidth(1);
-    Canvas->Pen().SetColor(HalveColor(ColorToRGB(FixedColor())));
-    Canvas->MoveTo(R.Left, bottom - 1);
-    Canvas->LineTo(R.Right - 1, bottom - 1);
-    Canvas->Pen().SetColor(clWhite);
-    Canvas->MoveTo(R.Right - 2, R.Top + 1);
-    Canvas->LineTo(R.Left + 1, R.Top + 1);
-    Canvas->LineTo(R.Left + 1, bottom - 1);
-    Canvas->Pen().Assign(kept);
-}
-
-void TExStringGrid::PaintHeaderBackground(TCanvas* Canvas, int ACol, int ARow, const TRect& R, TColor ColorTo,
-                                          TColor Mirror, TColor MirrorTo, TCellGradientDirection GD)
-{
-    const int C = RemapColToReal(ACol);
-    TRect r = R;
-    r.Bottom += 1;
-
-    // 1. the header under the mouse, or pressed
-    const bool moving = GridState() == gsColMoving;
-    const bool hovered = IsHoverFixedCell(ACol, ARow) && !(ComponentState() & csDesigning) &&
-                         ((FHoverFixedCell.X == ACol && FHoverFixedCell.Y == ARow) ||
-                          (moving && ARow < FixedRows() && FHoverFixedCell.X == ACol));
-    if (hovered) {
-        const bool down = FMouseDown || moving;
-        const auto fill = [&](const TRect& part, bool asDown) {
-            if (asDown)
-                FillCellBackground(Canvas, part, QORGradientDownFrom, QORGradientDownTo, QORGradientDownMirrorFrom,
-                                   QORGradientDownMirrorTo, true, QORGradientDownBorder, false, true);
-            else
-                FillCellBackground(Canvas, part, QORGradientHoverFrom, QORGradientHoverTo, QORGradientHoverMirrorFrom,
-                                   QORGradientHoverMirrorTo, true, QORGradientHoverBorder, false, true);
-        };
-        fill(r, down);
-        return;
-    }
-
-    // 2. the headers of the current cell
-    const bool activeHeader = ActiveCellShow() && ((ARow == Row() && ACol == FixedCols() - 1 && FixedCols() > 0) ||
-                                                   (ACol == Col() && ARow == FixedRows() - 1 && FixedRows() > 0));
-    if (activeHeader) {
-        FillCellBackground(Canvas, r, ActiveCellColor(), ActiveCellColorTo(), clNone, clNone, true, clNone, false,
-                           true);
-        return;
-    }
-
-    // 3. the sorted column's header
-    const TSortSettings* ss = FSortSettings;
-    if (ss->Column != -1 && ss->Column == C && ss->HeaderColor != clNone && ARow == FixedRows() - 1 &&
-        (ACol >= FixedCols() || ss->FixedCols)) {
-        FillCellBackground(Canvas, r, ss->HeaderColor, ss->HeaderColorTo, ss->HeaderMirrorColor,
-                           ss->HeaderMirrorColorTo, true, clNone, false, true);
-        return;
-    }
-
-    // 4. the cell's own gradient
-    if (Flat())
-        return;
-    FillCellBackground(Canvas, r, Canvas->Brush().Color(), ColorTo, Mirror, MirrorTo, GD == GradientVertical,
-                       clNone, false, true);
 }
 
 void TExStringGrid::PaintFilterButton(TCanvas* Canvas, int C, const TRect& R)
@@ -744,6 +559,15 @@ void TExStringGrid::RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TR
         textWidth = p.Width;
         if (info.Graphic)
             FDrawnTextWidth = p.Width + 2;
+    } else if (kind == 2) {
+        // Rich text: the cell's background under it, then the rich editor's
+        // layout of the text.
+        Canvas->Brush().SetStyle(bsSolid);
+        Canvas->Pen().SetColor(Canvas->Brush().Color());
+        if (!((AState & gdSelected) && !(AState & gdFocused) && SelectionColor() == clNone))
+            Canvas->FillRect(tr);
+        PaintRichTextCell(ACol, ARow, tr, Canvas);
+        Canvas->Font().SetColor(clBlack);
     } else if (!text.isEmpty()) {
         // A link shows without its scheme (unless URLFull), underlined in
         // the link colour.
@@ -994,98 +818,8 @@ void TExStringGrid::PaintCellGraphic(TCanvas* Canvas, int C, int ARow, const TRe
                        items->Count());
         break;
     }
-    case ctImages: {
-        TImageList* list = GetCellImageList(C, ARow);
-        const TIntList* idx = g->IntList();
-        if (!list || !idx)
-            break;
-        int x = G.Left, y = G.Top;
-        for (int i = 0; i < idx->Count(); ++i) {
-            const int n = idx->GetInteger(i);
-            if (n >= 0 && n < list->Count())
-                list->Draw(Canvas, x, y, n);
-            if (g->CellBoolean)
-                x += list->Width();
-            else
-                y += list->Height();
-        }
-        break;
-    }
-    case ctButton:
-    case ctBitButton:
-    case ctExpand:
-        if (TCellGraphic* b = GetCellGraphic(C, ARow))
-            PaintCellButton(Canvas, C, ARow, G, b);
-        break;
-    case ctProgress: {
-        const int mx = FControlLook->ProgressMarginX(), my = FControlLook->ProgressMarginY();
-        const TRect p{R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2};
-        PaintProgressBar(Canvas, p, g->BitmapColor, TColor(g->CellIndex), g->IconColor, TColor(g->CellAngle),
-                         CellFloat(C, ARow), mx, my, g->CellErrFrom, g->CellErrLen, g->CellText,
-                         FControlLook->ProgressBorderColor, false);
-        break;
-    }
-    case ctProgressPie:
-        PaintProgressPie(Canvas, TRect{G.Left, G.Top, G.Left + 20, G.Top + 20}, g->BitmapColor, g->CellAngle, false);
-        break;
-    case ctRangeIndicator: {
-        const int mx = FControlLook->ProgressMarginX(), my = FControlLook->ProgressMarginY();
-        int v = 0;
-        try {
-            v = GetInts(C, ARow);
-        } catch (const Exception&) {
-        }
-        PaintRangeBar(Canvas, TRect{R.Left + mx, R.Top + my, R.Right - mx, R.Bottom - my}, v, g->CellIndex,
-                      g->CellBoolean, g->BitmapColor, g->IconColor);
-        break;
-    }
-    case ctShape:
-        PaintCellShape(Canvas, G.Left, G.Top, G.Right - G.Left - 1, G.Bottom - G.Top - 1, g->CellAngle,
-                       TColor(g->CellIndex), g->BitmapColor);
-        break;
-    case ctRating: {
-        // Halves count: 3.3 shows three full stars and a half one.
-        const double v = Round(CellFloat(C, ARow) * 2) / 2.0;
-        int x = G.Left;
-        for (int i = 0; i < g->CellAngle; ++i) {
-            if (i + 1 > v) {
-                PaintCellShape(Canvas, x, G.Top, 16, 16, csStar, g->BitmapColor, g->BitmapColor);
-                if (i < v)
-                    PaintCellShape(Canvas, x, G.Top, 16, 16, csHalfStar, TColor(g->CellIndex), TColor(g->CellIndex));
-            } else {
-                PaintCellShape(Canvas, x, G.Top, 16, 16, csStar, TColor(g->CellIndex), TColor(g->CellIndex));
-            }
-            x += 18;
-        }
-        break;
-    }
-    case ctPicture:
-        if (TPicture* p = g->Picture(); p && p->Graphic()) {
-            if (g->CellAngle != 0)
-                Canvas->StretchDraw(G, p->Graphic());
-            else
-                Canvas->Draw(G.Left, G.Top, p->Graphic());
-        }
-        break;
-    case ctComment: {
-        // The marker's own colour is kept in the index value.
-        if (FControlLook->CommentColor() == clNone)
-            break;
-        const TColor c = TColor(g->CellIndex) != clNone ? TColor(g->CellIndex) : FControlLook->CommentColor();
-        const TRect cell = CellRect(RemapColToDispl(C), ARow);
-        const TColor keptBrush = Canvas->Brush().Color();
-        const TPen keptPen = Canvas->Pen();
-        Canvas->Brush().SetColor(c);
-        Canvas->Pen().SetColor(c);
-        Canvas->Pen().SetWidth(1);
-        Canvas->Polygon({TPoint{cell.Right - 7, cell.Top}, TPoint{cell.Right - 2, cell.Top},
-                         TPoint{cell.Right - 2, cell.Top + 5}});
-        Canvas->Brush().SetColor(keptBrush);
-        Canvas->Pen().Assign(keptPen);
-        break;
-    }
     default:
-        // The other kinds' painters are not part of this grid's drawing yet.
+        PaintCellGraphicKind(Canvas, C, ARow, R, G, info);
         break;
     }
 }
@@ -1096,13 +830,22 @@ void TExStringGrid::PaintCellGraphic(TCanvas* Canvas, int C, int ARow, const TRe
 
 void TExStringGrid::PaintLookBorder(TCanvas* Canvas)
 {
-    // The soft, QOR and later looks only.
-    if (Flat() || Look == glStandard || Look == glClassic || BorderStyle() != bsSingle || BorderColor() == clNone)
+    const bool look = Look == glSoft || (Look >= glQOR && Look <= glOffice2007);
+    if (!look || Flat() || BorderStyle() == bsNone || BorderColor() == clNone)
         return;
     Canvas->Brush().SetStyle(bsClear);
     Canvas->Pen().SetWidth(1);
     Canvas->Pen().SetColor(BorderColor());
-    Canvas->Rectangle(0, 0, Width(), Height());
+    if (FitCellsInGrid) {
+        Canvas->Rectangle(1, 1, Width() - 1, Height() - 1);
+        // The outer ring in the parent's colour.
+        if (Parent()) {
+            Canvas->Pen().SetColor(Parent()->Color());
+            Canvas->Rectangle(0, 0, Width(), Height());
+        }
+    } else if (FIsComCtl6) {
+        Canvas->Rectangle(0, 0, Width(), Height());
+    }
     Canvas->Brush().SetStyle(bsSolid);
 }
 
@@ -1189,7 +932,7 @@ void TExStringGrid::PaintOverCells()
     }
     // 3.
     c->Pen().SetColor(clBlack);
-    if (FBackGround->ColorTo != clNone)
+    if (!FBackGround->Bitmap()->Empty() || FBackGround->ColorTo != clNone)
         PaintGridBackground();
     DrawSizeLine(c);
     // 5.
@@ -1197,32 +940,3 @@ void TExStringGrid::PaintOverCells()
         OnPainted(this);
 }
 
-// The client area beyond the last row and column, in the background's
-// gradient.
-void TExStringGrid::PaintGridBackground()
-{
-    const TBackGround* bg = FBackGround;
-    if ((bg->Display != bdGradientHorz && bg->Display != bdGradientVert) || bg->ColorTo == clNone)
-        return;
-    TGridDrawInfo D;
-    CalcDrawInfo(D);
-    const bool moreRows = D.Vert.LastVisibleCell < RowCount() - 1;
-    const bool moreCols = D.Horz.LastVisibleCell < ColCount() - 1;
-    if (moreRows && moreCols)
-        return;
-    const TRect cr = ClientRect();
-    int bottom = cr.Bottom;
-    if (FSearchFooter && SearchFooter()->Visible())
-        bottom -= 32;
-    TRegion area;
-    if (!moreCols && D.Horz.GridBoundary < cr.Right)
-        area = CreateRectRgn(D.Horz.GridBoundary, 0, cr.Right, bottom);
-    if (!moreRows && D.Vert.GridBoundary < bottom)
-        CombineRgn(area, area, CreateRectRgn(0, D.Vert.GridBoundary, cr.Right, bottom), RGN_OR);
-    if (area.IsEmpty())
-        return;
-    TCanvas* c = Canvas();
-    c->SelectClipRgn(&area);
-    FillGradientBands(c, bg->Color, bg->ColorTo, 128, cr, bg->Display == bdGradientHorz);
-    c->SelectClipRgn(nullptr);
-}
