@@ -60,6 +60,8 @@ using TSelectionChangedEvent =
 using TFixedEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, TGridFixedCellEditor& AEditor,
                                            TStrings* Values)>;
 using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
+using TCustomCellDrawEvent = std::function<void(TObject* Sender, TCanvas* Canvas, int ACol, int ARow,
+                                                 TGridDrawState AState, const TRect& ARect, bool Printing)>;
 using TRowDisjunctSelectEvent = std::function<void(TObject* Sender, int ARow, bool State, bool& Allow)>;
 using TRowDisjunctSelectedEvent = std::function<void(TObject* Sender, int ARow)>;
 
@@ -110,6 +112,9 @@ class TRichEdit;
 // C1 over C2 by Percent per RGB channel, rounded; clNone takes the other.
 TColor BlendColors(TColor C1, TColor C2, int Percent);
 TColor MixSelectionColor(TColor SelColor, TColor CellColor, bool Mixer, int Factor);
+// Registers the grid's own check-box and radio pictures ("SGCHK01" to
+// "SGCHK08", "SGRAD01" to "SGRAD08") once.
+void RegisterGridGlyphs();
 // The conversion letter (lower case) of a format with exactly one conversion
 // ("%%" counts as none), else the null character.
 QChar SingleConversion(const QString& Fmt);
@@ -1244,6 +1249,10 @@ public:
     // Inside the library's selection rectangle.
     bool IsCellSelected(int ACol, int ARow) const;
     TGridGradientEvent OnGetCellGradient;
+    // Painting: over a cell's background, after its layers, after a paint.
+    TCustomCellDrawEvent OnCustomCellBkgDraw;
+    TCustomCellDrawEvent OnCustomCellDraw;
+    TNotifyEvent OnPainted;
     TGridBorderPropEvent OnGetCellBorderProp;
 
     // --- cell content layout (ACol real unless said)
@@ -1568,20 +1577,10 @@ public:
     // G: the graphic rectangle, R: the cell's content rectangle.
     void PaintCellGraphicKind(TCanvas* Canvas, int C, int ARow, const TRect& R, const TRect& G,
                               const TCellGraphicInfo& info);
-    // The check glyph of the picture styles (csQOR, csGlyph) and csBorland;
-    // false for the styles drawn as a frame control.
-    bool DrawStyledCheckGlyph(TCanvas* Canvas, const TRect& G, TCheckBoxState State, bool Active);
     // A push button, bit button or expand corner (D display column);
     // remembers the button's offset in the cell.
     void PaintCellButton(TCanvas* Canvas, int D, int ARow, const TRect& R, TRect G, TCellGraphic* g,
                          const std::function<bool()>& Enabled);
-    void PaintNodeBox(TCanvas* Canvas, int ARow, const TRect& R, TCellGraphic* g);
-    // Count radio items from R's top-left, side by side (Horizontal) or one
-    // per line; item i (from 1) is on when i = Index + 1, or with Index -1
-    // when its text is the cell text.
-    void PaintRadioItems(TCanvas* Canvas, const TRect& R, double Scale, int ARow, bool Selected, TStrings* Items,
-                         bool Disabled, bool Horizontal, int Index, int Count, const QString& CellText);
-    void PaintRadioGlyph(TCanvas* Canvas, const TRect& G, TControlStyle Style, bool On, bool Active);
     // The cell whose button the mouse is over (display column), painted hot.
     TPoint FHoverButtonCell{-1, -1};
 
@@ -1600,7 +1599,6 @@ public:
     TCellBalloonEvent OnCellBalloon;
     TPoint FLastBalloonPos{-1, -1};
     // After every paint of the grid.
-    TNotifyEvent OnPainted;
     // A rich-text cell (ACol display) formatted into R, less the text
     // margins; a selected cell in the selection text colour unless
     // SelectionRTFKeep.
@@ -2400,6 +2398,43 @@ private:
     void PaintCellGraphic(TCanvas* Canvas, int C, int ARow, const TRect& R, const TCellGraphicInfo& info,
                           TAlignment HA, TVAlignment VA);
     void DrawCheckGlyph(TCanvas* Canvas, const TRect& G, TCheckBoxState State, bool Active, bool Flat);
+    // Count radio items from R's top-left, side by side or one per line;
+    // item i is on when its text is the cell's text (Index -1) or i is
+    // Index + 1.
+    void DrawRadioGlyph(TCanvas* Canvas, const TRect& R, double Scale, int ACol, int ARow, bool Selected,
+                        TStrings* Items, bool Disabled, bool Horizontal, int Index, int Count);
+    // The sort glyph of a column centred at (X, Y).
+    void DrawSortGlyph(TCanvas* Canvas, int ACol, int Y, int X);
+    // Whether the header cell of real column C shows the sort glyph.
+    bool ShowsSortGlyph(int C, int ARow);
+    // A node row's expand box and the tree lines of column 0.
+    void PaintNodeBox(TCanvas* Canvas, int ARow, const TRect& R, const TCellGraphic* g, bool Selected);
+    void PaintNodeTree(TCanvas* Canvas, int ARow, const TRect& R);
+    // Further layers of RenderCell, one per step, so that other looks can
+    // branch in their own step.
+    // Paints a cell's scroll bar at R's right edge and takes its room;
+    // answers how far the cell's text is scrolled (0 without a bar).
+    int PaintCellScrollBar(TCanvas* Canvas, int C, int ARow, TRect& R);
+    // The cell's float value, 0 when it holds none.
+    double CellFloat(int C, int ARow);
+    // The 2-pixel outline of the selection where it passes through the
+    // cell, and the resize handle in its last cell.
+    void PaintSelectionOutline(TCanvas* Canvas, int ACol, int ARow, const TRect& R);
+    int FCellScrollPos = 0;
+    void PaintRowIndicator(TCanvas* Canvas, int C, int ARow, TRect& R);
+    void PaintModifiedMark(TCanvas* Canvas, int ACol, int ARow, const TRect& R);
+    void PaintFilterButton(TCanvas* Canvas, int C, const TRect& R);
+    void PaintSortGlyphInCell(TCanvas* Canvas, int C, const TRect& TR, TAlignment HA, TVAlignment VA, int TextWidth,
+                              int GraphicOffset, bool Html);
+    // The dotted line of a column or row being sized, drawn in the paint
+    // after the pointer moved (-1: none shown).
+    int FSizeLinePos = -1;
+    bool FSizeLineCols = true;
+    void UpdateSizeLine();
+    // What Paint draws after the cells: the frame of the cell being edited,
+    // the line of sizing, then OnPainted.
+    void PaintOverCells();
+    void DrawSizeLine(TCanvas* Canvas);
     // The width of the text last drawn in a cell with a graphic, + 2.
     int FDrawnTextWidth = 0;
     // The row selection flags the row check box of column 0 shows (display

@@ -16,83 +16,12 @@
 #include <cmath>
 
 namespace {
-void Line(TCanvas* c, int x1, int y1, int x2, int y2)
-{
-    c->MoveTo(x1, y1);
-    c->LineTo(x2, y2);
-}
-
-// A named resource picture at (x, y), its bottom-left pixel transparent.
-void DrawResourceGlyph(TCanvas* Canvas, int x, int y, const QString& Name)
-{
-    TBitmap bmp;
-    bmp.Assign(ResourceImage(Name));
-    if (bmp.Empty())
-        return;
-    bmp.SetTransparentMode(tmAuto);
-    bmp.SetTransparent(true);
-    Canvas->Draw(x, y, &bmp);
-}
-
-void DrawGlyph(TCanvas* Canvas, int x, int y, const TBitmap* Glyph)
-{
-    if (!Glyph || Glyph->Empty())
-        return;
-    TBitmap bmp;
-    bmp.Assign(Glyph);
-    bmp.SetTransparentMode(tmAuto);
-    bmp.SetTransparent(true);
-    Canvas->Draw(x, y, &bmp);
-}
-
 TRect Shrunk(const TRect& r, int dx, int dy) { return TRect{r.Left + dx, r.Top + dy, r.Right - dx, r.Bottom - dy}; }
 } // namespace
 
 // ---------------------------------------------------------------------------
 // Check glyphs of the picture styles and of csBorland
 // ---------------------------------------------------------------------------
-
-bool TExStringGrid::DrawStyledCheckGlyph(TCanvas* Canvas, const TRect& G, TCheckBoxState State, bool Active)
-{
-    const bool checked = State == cbChecked;
-    switch (FControlLook->ControlStyle()) {
-    case csQOR: {
-        static const QString names[4] = {QStringLiteral("SGCHK01"), QStringLiteral("SGCHK02"),
-                                         QStringLiteral("SGCHK03"), QStringLiteral("SGCHK04")};
-        DrawResourceGlyph(Canvas, G.Left, G.Top, names[(Active ? 0 : 2) + (checked ? 0 : 1)]);
-        return true;
-    }
-    case csGlyph:
-        DrawGlyph(Canvas, G.Left, G.Top, checked ? FControlLook->CheckedGlyph() : FControlLook->UnCheckedGlyph());
-        return true;
-    case csBorland: {
-        Canvas->Pen().SetWidth(1);
-        Canvas->Pen().SetStyle(psSolid);
-        Canvas->Brush().SetStyle(bsSolid);
-        Canvas->Brush().SetColor(Active ? clBtnFace : clBtnShadow);
-        Canvas->Pen().SetColor(clBtnFace);
-        Canvas->Rectangle(G);
-        Canvas->Pen().SetColor(clBtnHighlight);
-        Line(Canvas, G.Left, G.Bottom - 1, G.Left, G.Top);
-        Canvas->LineTo(G.Right - 1, G.Top);
-        Canvas->Pen().SetColor(clBtnShadow);
-        Line(Canvas, G.Right - 1, G.Top, G.Right - 1, G.Bottom - 1);
-        Canvas->LineTo(G.Left, G.Bottom - 1);
-        if (checked) {
-            // The tick: two strokes of two lines, inside the box's frame.
-            const int top = G.Top + 1, bottom = G.Bottom - 1, size = FControlLook->CheckSize();
-            Canvas->Pen().SetColor(Active ? FControlLook->Color() : TColor(0x808080));
-            Line(Canvas, G.Left + 2, top - 1 + size / 2, G.Left + 2, bottom - 2);
-            Line(Canvas, G.Left + 3, top - 1 + size / 2, G.Left + 3, bottom - 3);
-            Line(Canvas, G.Left + 2, bottom - 2, G.Right - 2, top + 2);
-            Line(Canvas, G.Left + 3, bottom - 2, G.Right - 1, top + 2);
-        }
-        return true;
-    }
-    default:
-        return false;
-    }
-}
 
 // ---------------------------------------------------------------------------
 // The other kinds
@@ -154,24 +83,6 @@ void TExStringGrid::PaintCellGraphicKind(TCanvas* Canvas, int C, int ARow, const
         if (TFilePicture* p = g->FilePicture())
             p->DrawPicture(Canvas, G);
         break;
-    case ctNode:
-        PaintNodeBox(Canvas, ARow, R, g);
-        break;
-    case ctRadioButton: {
-        // One item without text, RadioSize square, moved in by the text offset.
-        const int rs = FControlLook->RadioSize();
-        const TRect b{G.Left + XYOffset().X, G.Top, G.Left + XYOffset().X + rs, G.Top + rs};
-        PaintRadioItems(Canvas, b, 1.0, ARow, false, nullptr, !enabled(), false, g->CellBoolean ? 0 : -1, 1,
-                        QString());
-        break;
-    }
-    case ctRadio: {
-        TStrings* items = g->Strings();
-        const bool selected = IsCellSelected(D, ARow);
-        PaintRadioItems(Canvas, G, 1.0, ARow, selected, items, !enabled(), g->CellBoolean, g->CellIndex,
-                        items ? items->Count() : 0, GetCellEx(C, ARow));
-        break;
-    }
     case ctProgress:
         PaintProgressBar(Canvas, Shrunk(R, 2, 2), g->BitmapColor, TColor(g->CellIndex), g->IconColor,
                          TColor(g->CellAngle), floatValue(), mx, my, g->CellErrFrom, g->CellErrLen, g->CellText,
@@ -322,129 +233,7 @@ void TExStringGrid::PaintCellButton(TCanvas* Canvas, int D, int ARow, const TRec
     Canvas->Font().SetColor(keptFont);
 }
 
-void TExStringGrid::PaintNodeBox(TCanvas* Canvas, int ARow, const TRect& R, TCellGraphic* g)
-{
-    const TCellNode* n = FCellNode;
-    const int x = R.Left + GetRowNodeIndent(ARow) - n->NodeIndent() / 2 - 4;
-    const bool collapsed = g->CellBoolean;
-    switch (n->NodeType()) {
-    case cnLeaf:
-        DrawResourceGlyph(Canvas, x, R.Top + (R.Height() - 12) / 2,
-                          collapsed ? QStringLiteral("SGLEAFCLOSE") : QStringLiteral("SGLEAFOPEN"));
-        return;
-    case cnXP:
-        DrawResourceGlyph(Canvas, x + 4, R.Top + (R.Height() - 10) / 2,
-                          collapsed ? QStringLiteral("XPNODEC") : QStringLiteral("XPNODEO"));
-        return;
-    case cnGlyph:
-        if (!n->ContractGlyph()->Empty() && !n->ExpandGlyph()->Empty()) {
-            const TBitmap* b = collapsed ? n->ContractGlyph() : n->ExpandGlyph();
-            DrawGlyph(Canvas, x, R.Top + (R.Height() - b->Height()) / 2, b);
-            return;
-        }
-        break;
-    default:
-        break;
-    }
-    const int y = R.Top + (R.Height() - 8) / 2;
-    Canvas->Pen().SetWidth(1);
-    Canvas->Brush().SetStyle(bsSolid);
-    Canvas->Brush().SetColor(n->Color);
-    if (n->NodeType() == cn3D) {
-        TRect b{x + 4, y, x + 12, y + 8};
-        Canvas->FillRect(b);
-        Canvas->DrawEdge(b, collapsed ? BDR_RAISEDINNER : BDR_SUNKENINNER, BF_RECT | BF_SOFT);
-        return;
-    }
-    Canvas->Pen().SetColor(n->NodeColor);
-    Canvas->Rectangle(x + 4, y, x + 13, y + 9);
-    Line(Canvas, x + 6, y + 4, x + 11, y + 4);
-    if (collapsed)
-        Line(Canvas, x + 8, y + 2, x + 8, y + 7);
-}
-
 // ---------------------------------------------------------------------------
 // Radio items
 // ---------------------------------------------------------------------------
 
-void TExStringGrid::PaintRadioItems(TCanvas* Canvas, const TRect& R, double Scale, int ARow, bool Selected,
-                                    TStrings* Items, bool Disabled, bool Horizontal, int Index, int Count,
-                                    const QString& CellText)
-{
-    (void)ARow;
-    const TControlStyle style = FControlLook->ControlStyle();
-    // Without visual styles the themed look is the classic one.
-    const bool classic = style == csClassic || style == csFlat || style == csTheme;
-    const bool active = !Disabled || FControlLook->NoDisabledCheckRadioLook() || FControlLook->RadioAlwaysActive;
-    const int glyph = classic ? int(Round(FControlLook->RadioSize() * Scale)) + (style == csFlat ? 2 : 0) : 16;
-    const int lineH = std::max(classic ? glyph : 16, Canvas->TextHeight(QStringLiteral("gh")));
-    const int textGap = classic ? 18 : 20;
-
-    const TColor keptFont = Canvas->Font().Color();
-    if (Selected && SelectionTextColor() != clNone)
-        Canvas->Font().SetColor(SelectionTextColor());
-    Canvas->Brush().SetStyle(bsClear);
-    int x = R.Left, y = R.Top;
-    for (int i = 1; i <= Count; ++i) {
-        const QString text = Items && i - 1 < Items->Count() ? Items->Strings(i - 1) : QString();
-        const bool on = Index == -1 ? (Items && text == CellText) : i == Index + 1;
-        PaintRadioGlyph(Canvas, TRect{x, y, x + glyph, y + glyph}, style, on, active);
-        if (!text.isEmpty()) {
-            const int tx = Horizontal ? x + glyph + 1 : x + textGap;
-            Canvas->Brush().SetStyle(bsClear);
-            Canvas->TextOut(tx, y + (glyph - Canvas->TextHeight(text)) / 2, text);
-        }
-        if (Horizontal)
-            x += glyph + Canvas->TextWidth(text);
-        else
-            y += lineH;
-    }
-    Canvas->Brush().SetStyle(bsSolid);
-    Canvas->Font().SetColor(keptFont);
-}
-
-void TExStringGrid::PaintRadioGlyph(TCanvas* Canvas, const TRect& G, TControlStyle Style, bool On, bool Active)
-{
-    switch (Style) {
-    case csWinXP: {
-        static const QString names[4] = {QStringLiteral("SGRAD05"), QStringLiteral("SGRAD06"),
-                                         QStringLiteral("SGRAD07"), QStringLiteral("SGRAD08")};
-        DrawResourceGlyph(Canvas, G.Left, G.Top, names[(Active ? 0 : 2) + (On ? 0 : 1)]);
-        return;
-    }
-    case csQOR: {
-        static const QString names[4] = {QStringLiteral("SGRAD01"), QStringLiteral("SGRAD02"),
-                                         QStringLiteral("SGRAD03"), QStringLiteral("SGRAD04")};
-        DrawResourceGlyph(Canvas, G.Left, G.Top, names[(Active ? 0 : 2) + (On ? 0 : 1)]);
-        return;
-    }
-    case csGlyph:
-        DrawGlyph(Canvas, G.Left, G.Top, On ? FControlLook->RadioOnGlyph() : FControlLook->RadioOffGlyph());
-        return;
-    case csBorland:
-        // A grey ring with a white inside; the dot when on.
-        Canvas->Pen().SetWidth(1);
-        Canvas->Pen().SetColor(TColor(0x808080));
-        Canvas->Brush().SetStyle(bsSolid);
-        Canvas->Brush().SetColor(Active ? clWhite : clBtnFace);
-        Canvas->Ellipse(G.Left + 1, G.Top + 1, G.Right - 1, G.Bottom - 1);
-        if (On) {
-            Canvas->Brush().SetColor(Active ? FControlLook->Color() : TColor(0x808080));
-            Canvas->Pen().SetColor(Canvas->Brush().Color());
-            Canvas->Ellipse(G.Left + 5, G.Top + 5, G.Right - 5, G.Bottom - 5);
-        }
-        return;
-    default: {
-        TRect b = G;
-        unsigned st = DFCS_BUTTONRADIO;
-        if (On)
-            st |= DFCS_CHECKED;
-        if (!Active)
-            st |= DFCS_INACTIVE;
-        if (Style == csFlat)
-            st |= DFCS_FLAT;
-        Canvas->DrawFrameControl(b, DFC_BUTTON, st);
-        return;
-    }
-    }
-}

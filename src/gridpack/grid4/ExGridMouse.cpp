@@ -414,6 +414,7 @@ void TExStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
     // 6. A sizing released outside the grid is dropped.
     // 7.
     TBaseGrid::MouseUp(Button, Shift, X, Y);
+    UpdateSizeLine();
     const TGridRect now = Selection();
     if (report && !(now == before))
         SelectionChanged(now.Left, now.Top, now.Right, now.Bottom);

@@ -587,9 +587,10 @@ TEST_F(LookPaintTest, RadioGroupsSideBySideOrOnePerLine)
     EXPECT_TRUE(shows(v.Left + 2, v.Top + 2, "SGRAD02"));
     EXPECT_TRUE(shows(v.Left + 2, v.Top + 2 + line, "SGRAD01"));
     EXPECT_TRUE(shows(v.Left + 2, v.Top + 2 + 2 * line, "SGRAD02"));
-    // Side by side: each glyph after the previous item's text.
+    // Side by side: each glyph after the previous item's text (text 20
+    // pixels right of its glyph, 4 pixels of space after it).
     const TRect h = Grid->CellRect(2, 3);
-    const int second = h.Left + 2 + 16 + Grid->Canvas()->TextWidth("one");
+    const int second = h.Left + 2 + 20 + Grid->Canvas()->TextWidth("one") + 4;
     EXPECT_TRUE(shows(h.Left + 2, h.Top + 2, "SGRAD02"));
     EXPECT_TRUE(shows(second, h.Top + 2, "SGRAD01"));
     delete items;
