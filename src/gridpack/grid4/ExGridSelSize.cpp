@@ -19,12 +19,18 @@ int ClampSize(int v, int lo, int hi)
         v = hi;
     return v;
 }
-constexpr int PackCell(int ACol, int ARow) { return ARow * 65536 + ACol; }
 } // namespace
 
 // ---------------------------------------------------------------------------
 // Selection sets
 // ---------------------------------------------------------------------------
+
+TGridCoord TSelectedCellList::Cell(int Index) const
+{
+    if (Index < 0 || Index >= Count())
+        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+    return FCells[std::size_t(Index)];
+}
 
 void TExStringGrid::SelectCells(int FromCol, int FromRow, int ToCol, int ToRow)
 {
@@ -36,7 +42,7 @@ bool TExStringGrid::IsSelected(int ACol, int ARow)
     if (ARow < FixedRows() || ACol < FixedCols())
         return false;
     if (FMouseActions->DisjunctCellSelect())
-        return FSelectedCells->HasValue(PackCell(ACol, ARow));
+        return FSelectedCells.Has(ACol, ARow);
     if (FMouseActions->DisjunctRowSelect())
         return GetRowSelect(FMouseActions->RowSelectPersistent ? RealRowIndex(ARow) : ARow);
     if (FMouseActions->DisjunctColSelect())
@@ -48,7 +54,7 @@ bool TExStringGrid::IsSelected(int ACol, int ARow)
 bool TExStringGrid::GetSelectedCells(int ACol, int ARow)
 {
     if (FMouseActions->DisjunctCellSelect())
-        return FSelectedCells->HasValue(PackCell(ACol, ARow));
+        return FSelectedCells.Has(ACol, ARow);
     const TGridRect s = Selection();
     return ACol >= std::min(s.Left, s.Right) && ACol <= std::max(s.Left, s.Right) &&
            ARow >= std::min(s.Top, s.Bottom) && ARow <= std::max(s.Top, s.Bottom);
@@ -56,43 +62,35 @@ bool TExStringGrid::GetSelectedCells(int ACol, int ARow)
 
 void TExStringGrid::SetSelectedCells(int ACol, int ARow, bool Value)
 {
-    const int code = PackCell(ACol, ARow);
-    const bool listed = FSelectedCells->HasValue(code);
-    if (Value && !listed)
-        FSelectedCells->Add(code);
-    else if (!Value && listed)
-        FSelectedCells->DeleteValue(code);
-    else
-        return;
-    RepaintCell(ACol, ARow);
+    if (Value ? FSelectedCells.Add(ACol, ARow) : FSelectedCells.Remove(ACol, ARow))
+        RepaintCell(ACol, ARow);
 }
 
 int TExStringGrid::SelectedCellsCount()
 {
     if (FMouseActions->DisjunctCellSelect())
-        return FSelectedCells->Count();
-    FSelectedCells->Clear();
+        return FSelectedCells.Count();
+    FSelectedCells.Clear();
     const TGridRect s = Selection();
     if (s.Left == s.Right && s.Top == s.Bottom) {
-        FSelectedCells->Add(PackCell(Col(), Row()));
+        FSelectedCells.Add(Col(), Row());
     } else {
         for (int c = s.Left; c <= s.Right; ++c)
             for (int r = s.Top; r <= s.Bottom; ++r)
-                FSelectedCells->Add(PackCell(c, r));
+                FSelectedCells.Add(c, r);
     }
-    return FSelectedCells->Count();
+    return FSelectedCells.Count();
 }
 
 TGridCoord TExStringGrid::SelectedCell(int Index)
 {
-    const int v = FSelectedCells->GetInteger(Index);
-    return TGridCoord{v & 0xFFFF, int(unsigned(v) >> 16)};
+    return FSelectedCells.Cell(Index);
 }
 
 void TExStringGrid::ClearSelectedCells()
 {
     SetSelection(TGridRect{FixedCols(), FixedRows(), FixedCols(), FixedRows()});
-    FSelectedCells->Clear();
+    FSelectedCells.Clear();
     Invalidate();
 }
 

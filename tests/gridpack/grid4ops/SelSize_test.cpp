@@ -40,6 +40,28 @@ TEST_F(SelSizeTest, SelectionSetsAndCounts)
     EXPECT_EQ(Grid->SelectedRowCount(), 2);
 }
 
+TEST_F(SelSizeTest, DisjunctCellsFarDownKeepTheirOwnRowAndColumn)
+{
+    NewGrid();
+    Grid->MouseActions()->SetDisjunctCellSelect(true);
+    Grid->SetRowCount(70000);
+    // Rows from 65536 on stay apart from every other cell (a code of
+    // row x 65536 + column would run over and meet others).
+    Grid->SetSelectedCells(1, 65537, true);
+    Grid->SetSelectedCells(1, 1, true);
+    Grid->SetSelectedCells(1, 1, true); // listed once
+    EXPECT_EQ(Grid->SelectedCellsCount(), 2);
+    EXPECT_TRUE(Grid->IsSelected(1, 65537));
+    EXPECT_FALSE(Grid->IsSelected(2, 65536));
+    EXPECT_FALSE(Grid->IsSelected(1, 65536 + 65537));
+    EXPECT_EQ(Grid->SelectedCell(0), (TGridCoord{1, 65537}));
+    EXPECT_EQ(Grid->SelectedCell(1), (TGridCoord{1, 1}));
+    EXPECT_THROW(Grid->SelectedCell(2), EListError);
+    Grid->SetSelectedCells(1, 65537, false);
+    EXPECT_EQ(Grid->SelectedCellsCount(), 1);
+    EXPECT_TRUE(Grid->GetSelectedCells(1, 1));
+}
+
 TEST_F(SelSizeTest, SelectedTextJoinsCellsByTabAndRowsByLineBreaks)
 {
     NewGrid();
