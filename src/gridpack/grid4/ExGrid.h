@@ -897,6 +897,11 @@ public:
     void SwapColumns(int ACol1, int ACol2);
     virtual void SortSwapRows(int ARow1, int ARow2);
     int SortSwaps() const { return FSortSwaps; }
+    // A picture of the cells ARect spans (cells also out of view), on a
+    // borderless pop-up form owned by the grid that stays on top, never
+    // takes the focus and shows at opacity 192: the image dragged along
+    // with a selection. The caller places, shows and frees it.
+    TCustomForm* SelectionToForm(const TGridRect& ARect);
     TColumnSizeEvent OnColumnSize;
     TRowSizeEvent OnRowSize;
     // The sizing of a fixed cell's column or row may be forbidden by

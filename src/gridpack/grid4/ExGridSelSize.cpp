@@ -3,6 +3,8 @@
 // exchanging rows and columns, and the sizing permission of fixed cells.
 #include "gridpack/grid4/ExGrid.h"
 #include "gridpack/grid3/RorIdad.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/Forms.h"
 
 #include <algorithm>
 #include <cmath>
@@ -601,4 +603,54 @@ void TExStringGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index,
             }
         }
     }
+}
+
+// ---------------------------------------------------------------------------
+// The drag picture of a selection
+// ---------------------------------------------------------------------------
+
+TCustomForm* TExStringGrid::SelectionToForm(const TGridRect& ARect)
+{
+    // The whole control as it shows now.
+    QImage whole(std::max(Width(), 1), std::max(Height(), 1), QImage::Format_ARGB32_Premultiplied);
+    whole.fill(ColorToRGB(Color()) | 0xFF000000u);
+    PaintTo(whole, TPoint{0, 0});
+    TBitmap shot;
+    shot.Assign(whole);
+
+    // The two corner cells, in client coordinates even when out of view,
+    // taken into control coordinates.
+    const TRect inset = NCInsets();
+    const TRect a = CalcCellRect(ARect.Left, ARect.Top);
+    const TRect b = CalcCellRect(ARect.Right, ARect.Bottom);
+    const int left = std::min(a.Left, b.Left) + 1 + inset.Left;
+    const int top = std::min(a.Top, b.Top) + 1 + inset.Top;
+    const int right = std::max(a.Right, b.Right) + 2 + inset.Left;
+    const int bottom = std::max(a.Bottom, b.Bottom) + 2 + inset.Top;
+    const int w = std::max(right - left + 1, 1);
+    const int h = std::max(bottom - top + 1, 1);
+
+    auto* form = NewObject<TPopupForm>(this);
+    auto* image = NewObject<TImage>(form);
+    image->SetParent(form);
+    image->SetAlign(alClient);
+    TBitmap* pic = image->Picture()->Bitmap();
+    pic->SetSize(w, h);
+    TCanvas* canvas = pic->Canvas();
+    canvas->Brush().SetColor(Color());
+    canvas->FillRect(TRect{0, 0, w, h});
+    canvas->CopyRect(TRect{0, 0, w, h}, shot.Canvas(), TRect{left, top, left + w, top + h});
+    canvas->Pen().SetColor(GridFixedLineColor());
+    if (ARect.Left == 0 && FixedCols() > 0 && (Options() & goFixedHorzLine)) {
+        canvas->MoveTo(0, 0);
+        canvas->LineTo(0, h);
+    }
+    if (ARect.Top == 0 && FixedRows() > 0 && (Options() & goFixedVertLine)) {
+        canvas->MoveTo(0, 0);
+        canvas->LineTo(w, 0);
+    }
+    image->PictureChanged();
+    form->SetClientSize(w, h);
+    form->SetLayered(false, clNone, true, 192);
+    return form;
 }

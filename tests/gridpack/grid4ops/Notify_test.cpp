@@ -2,6 +2,7 @@
 // selection listener; the grid unit; measuring and the displayed text.
 #include "gridpack/grid4/ExGridFixture.h"
 #include "gridpack/grid3/ExGridWindows.h"
+#include "gridpack/grid3/ExStyleIF.h"
 #include "platform/controls/Timers.h"
 #include "platform/controls/WindowPosHook.h"
 #include "platform/core/FormatSettings.h"
@@ -42,8 +43,13 @@ TEST_F(NotifyTest, SettersHoldTheirRangesAndSpreadSheetSwitchesEverythingOn)
     EXPECT_TRUE(Grid->Options() & goRangeSelect);
     EXPECT_TRUE(Grid->MouseActions()->RangeSelectAndEdit);
 
+    // Following the theme brings up the process-wide theme notifier for
+    // the grid's window.
     Grid->SetAutoThemeAdapt(true);
     EXPECT_TRUE(Grid->SearchFooter()->AutoThemeAdapt());
+    EXPECT_NE(ThemeNotifierInstance, nullptr);
+    Grid->SetAutoThemeAdapt(false);
+    EXPECT_FALSE(Grid->SearchFooter()->AutoThemeAdapt());
 }
 
 TEST_F(NotifyTest, HiddenSelectionComesBackOrFallsBackAfterRowsWent)
@@ -154,7 +160,9 @@ TEST_F(NotifyTest, TheGridUnit)
     EXPECT_TRUE(GridUnitHookInstalled());
     EXPECT_EQ(WindowPosHookCount(), hooks + 1);
     EXPECT_EQ(GridUnitRegistrations(), registered);
-    EXPECT_EQ(FindClass("TSearchPanel").Name, "TSearchPanel");
+    for (const char* name : {"TExStringGrid", "TDropList", "TGridCombo", "TGridSpin", "TGridCheckBox", "TScrollBar",
+                             "TFooterPanel", "TSearchPanel"})
+        EXPECT_EQ(FindClass(name).Name, name);
     EXPECT_EQ(GetModuleFileVersion("kernel32.dll"), -1);
     EXPECT_EQ(GetModuleFileVersion("COMCTL32.DLL"), 6 * 65536 + 10);
 

@@ -1,5 +1,6 @@
 // Selection sets, numbering, sizing to content and to the width, exchanges.
 #include "gridpack/grid4/ExGridFixture.h"
+#include "platform/controls/ExtCtrls.h"
 
 namespace {
 class SelSizeTest : public ExGridTest {};
@@ -209,4 +210,52 @@ TEST_F(SelSizeTest, AFixedCellSizingMayBeForbidden)
     Grid->CalcSizingState(r.Right, r.Top + 3, state, index, pos, ofs, info);
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(state, gsNormal);
+}
+
+TEST_F(SelSizeTest, SelectionToFormPicturesTheCellsOnAFadedPopup)
+{
+    NewGrid();
+    Grid->SetBounds(0, 0, 400, 300);
+    Grid->SetCellEx(1, 1, "pic");
+    Grid->Repaint();
+    TCustomForm* f = Grid->SelectionToForm(TGridRect{1, 1, 2, 2});
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->Owner(), Grid);
+    EXPECT_NE(dynamic_cast<TPopupForm*>(f), nullptr); // never takes the focus, on top
+    EXPECT_EQ(f->LayeredAlpha(), 192);
+    // From one pixel inside cell (1, 1) to two beyond cell (2, 2).
+    const TRect a = Grid->CalcCellRect(1, 1), b = Grid->CalcCellRect(2, 2);
+    const int w = b.Right + 2 - (a.Left + 1) + 1, h = b.Bottom + 2 - (a.Top + 1) + 1;
+    EXPECT_EQ(f->ClientWidth(), w);
+    EXPECT_EQ(f->ClientHeight(), h);
+    ASSERT_EQ(f->ControlCount(), 1);
+    auto* image = dynamic_cast<TImage*>(f->Controls(0));
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->Align(), alClient);
+    TBitmap* pic = image->Picture()->Bitmap();
+    ASSERT_EQ(pic->Width(), w);
+    ASSERT_EQ(pic->Height(), h);
+    // The picture is the grid's: its pixels match the grid's own painting.
+    QImage whole(Grid->Width(), Grid->Height(), QImage::Format_ARGB32_Premultiplied);
+    Grid->PaintTo(whole, TPoint{0, 0});
+    const TRect in = Grid->NCInsets();
+    auto gridPixel = [&](int x, int y) {
+        const QRgb p = whole.pixel(a.Left + 1 + in.Left + x, a.Top + 1 + in.Top + y);
+        return TColor(qRed(p) | (qGreen(p) << 8) | (qBlue(p) << 16));
+    };
+    int differ = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            differ += pic->Canvas()->Pixels(x, y) != gridPixel(x, y);
+    EXPECT_EQ(differ, 0);
+    delete f;
+
+    // From column 0 with fixed columns: the fixed line runs down the left edge.
+    Grid->SetGridFixedLineColor(clRed);
+    TCustomForm* g = Grid->SelectionToForm(TGridRect{0, 1, 1, 1});
+    TBitmap* p2 = dynamic_cast<TImage*>(g->Controls(0))->Picture()->Bitmap();
+    for (int y = 0; y < p2->Height(); y += 4)
+        EXPECT_EQ(p2->Canvas()->Pixels(0, y), clRed) << y;
+    EXPECT_NE(p2->Canvas()->Pixels(1, 1), clRed);
+    delete g;
 }
