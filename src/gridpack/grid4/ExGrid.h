@@ -854,6 +854,9 @@ public:
     // --- the selection as a set of cells, numbering, sizing to content,
     // exchanges (ExGridSelSize.cpp; display indexes)
     void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    // Marks for repainting the area from the top-left cell of R to its
+    // bottom-right cell (the part of it in the client area).
+    void InvalidateCellRange(const TGridRect& R);
     // False in fixed rows and columns; else by the disjunct selections or
     // the selection rectangle.
     bool IsSelected(int ACol, int ARow);

@@ -39,6 +39,14 @@ void TExStringGrid::SelectCells(int FromCol, int FromRow, int ToCol, int ToRow)
     SetSelection(TGridRect{FromCol, FromRow, ToCol, ToRow});
 }
 
+void TExStringGrid::InvalidateCellRange(const TGridRect& R)
+{
+    TRect area, shown;
+    UnionRect(area, CalcCellRect(R.Left, R.Top), CalcCellRect(R.Right, R.Bottom));
+    if (IntersectRect(shown, area, ClientRect()))
+        InvalidateRect(shown);
+}
+
 bool TExStringGrid::IsSelected(int ACol, int ARow)
 {
     if (ARow < FixedRows() || ACol < FixedCols())

@@ -166,10 +166,17 @@ TEST_F(NotifyTest, TheGridUnit)
     EXPECT_EQ(GetModuleFileVersion("kernel32.dll"), -1);
     EXPECT_EQ(GetModuleFileVersion("COMCTL32.DLL"), 6 * 65536 + 10);
 
-    const QChar before = FormatSettings.DecimalSeparator;
+    // The locale getters read the settings in force at each call.
+    const TFormatSettings before = FormatSettings;
     FormatSettings.DecimalSeparator = QLatin1Char(',');
+    FormatSettings.ShortTimeFormat = "hh:nn";
+    FormatSettings.LongTimeFormat = "hh:nn:ss.zzz";
+    FormatSettings.ShortDateFormat = "yyyy-mm-dd";
     EXPECT_EQ(LocaleDecimalSeparator(), QLatin1Char(','));
-    FormatSettings.DecimalSeparator = before;
+    EXPECT_EQ(LocaleShortTimeFormat(), "hh:nn");
+    EXPECT_EQ(LocaleLongTimeFormat(), "hh:nn:ss.zzz");
+    EXPECT_EQ(LocaleShortDateFormat(), "yyyy-mm-dd");
+    FormatSettings = before;
 
     // Moving the form moves the focus window of the tracking grid.
     NewGrid();

@@ -41,6 +41,21 @@ TEST_F(SelSizeTest, SelectionSetsAndCounts)
     EXPECT_EQ(Grid->SelectedRowCount(), 2);
 }
 
+TEST_F(SelSizeTest, InvalidatingACellRangeMarksTheAreaBetweenItsCorners)
+{
+    NewGrid();
+    Grid->ClearInvalidatedRects();
+    Grid->InvalidateCellRange(TGridRect{1, 1, 2, 3});
+    ASSERT_EQ(Grid->InvalidatedRects().size(), 1u);
+    const TRect a = Grid->CalcCellRect(1, 1), b = Grid->CalcCellRect(2, 3);
+    EXPECT_EQ(Grid->InvalidatedRects()[0], (TRect{a.Left, a.Top, b.Right, b.Bottom}));
+    // Far below the view: nothing to repaint.
+    Grid->SetRowCount(200);
+    Grid->ClearInvalidatedRects();
+    Grid->InvalidateCellRange(TGridRect{1, 150, 2, 160});
+    EXPECT_TRUE(Grid->InvalidatedRects().empty());
+}
+
 TEST_F(SelSizeTest, DisjunctCellsFarDownKeepTheirOwnRowAndColumn)
 {
     NewGrid();
