@@ -117,8 +117,6 @@ public:
     // A colour shown as a hole (LWA_COLORKEY) and a constant opacity
     // (LWA_ALPHA, 0..255).
     void SetLayered(bool useKey, TColor key, bool useAlpha, int alpha);
-    // The constant opacity in force: 255 when none was set.
-    int LayeredAlpha() const { return FUseAlpha ? FAlpha : 255; }
     // A picture with its own alpha per pixel shown in place of the painted
     // surface (the platform's UpdateLayeredWindow).
     void SetLayeredImage(const QImage& premultiplied);
