@@ -264,7 +264,6 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     FUnSortRowXRef = NewObject<TIntList>(0, 0);
     FMergedColumns = NewObject<TIntList>(0, 0);
     FMergedColumns->OnChange = [this](TObject*, int, int) { MergedColumnsChanged(); };
-    FSelectedCells = NewObject<TIntList>(0, 0);
     FSelectedRows = NewObject<TIntList>(0, 0);
     FModifiedRows = NewObject<TIntList>(0, 0);
     FEnabledRows = NewObject<TIntList>(0, 0);
@@ -419,7 +418,7 @@ TExStringGrid::~TExStringGrid()
     FProgressAppearance->Free();
     FControlList->Free();
     FBackGround->Free();
-    for (TIntList* l : {FEnabledRows, FModifiedRows, FSelectedRows, FSelectedCells, FMergedColumns, FUnSortRowXRef,
+    for (TIntList* l : {FEnabledRows, FModifiedRows, FSelectedRows, FMergedColumns, FUnSortRowXRef,
                         FSortRowXRef})
         l->Free();
     FSortIndexes->Free();

@@ -27,6 +27,7 @@
 #include "platform/core/DateTime.h"
 #include "platform/core/Exceptions.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <cstdint>
@@ -131,6 +132,41 @@ int GetModuleFileVersion(const QString& ModuleName);
 // The common controls are 4.70 or later.
 bool ComCtl32Above469();
 class TExStringGrid;
+
+// The cells of the disjunct cell selection as (column, row) pairs, in the
+// order they were picked; any row or column number is kept apart from any
+// other.
+class TSelectedCellList {
+public:
+    int Count() const { return int(FCells.size()); }
+    // Raises EListError "List index out of bounds (<index>)".
+    TGridCoord Cell(int Index) const;
+    bool Has(int ACol, int ARow) const
+    {
+        return std::find(FCells.begin(), FCells.end(), TGridCoord{ACol, ARow}) != FCells.end();
+    }
+    // False when the cell is listed already.
+    bool Add(int ACol, int ARow)
+    {
+        if (Has(ACol, ARow))
+            return false;
+        FCells.push_back(TGridCoord{ACol, ARow});
+        return true;
+    }
+    // False when the cell was not listed.
+    bool Remove(int ACol, int ARow)
+    {
+        const auto it = std::find(FCells.begin(), FCells.end(), TGridCoord{ACol, ARow});
+        if (it == FCells.end())
+            return false;
+        FCells.erase(it);
+        return true;
+    }
+    void Clear() { FCells.clear(); }
+
+private:
+    std::vector<TGridCoord> FCells;
+};
 // The grid unit's start-up (once per process; later calls only count) and
 // clean-up (when the count comes back): the window-position hook, the
 // classes for form streams and the shared names.
@@ -872,6 +908,9 @@ public:
     // --- the selection as a set of cells, numbering, sizing to content,
     // exchanges (ExGridSelSize.cpp; display indexes)
     void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    // Marks for repainting the area from the top-left cell of R to its
+    // bottom-right cell (the part of it in the client area).
+    void InvalidateCellRange(const TGridRect& R);
     // False in fixed rows and columns; else by the disjunct selections or
     // the selection rectangle.
     bool IsSelected(int ACol, int ARow);
@@ -915,6 +954,11 @@ public:
     void SwapColumns(int ACol1, int ACol2);
     virtual void SortSwapRows(int ARow1, int ARow2);
     int SortSwaps() const { return FSortSwaps; }
+    // A picture of the cells ARect spans (cells also out of view), on a
+    // borderless pop-up form owned by the grid that stays on top, never
+    // takes the focus and shows at opacity 192: the image dragged along
+    // with a selection. The caller places, shows and frees it.
+    TCustomForm* SelectionToForm(const TGridRect& ARect);
     TColumnSizeEvent OnColumnSize;
     TRowSizeEvent OnRowSize;
     // The sizing of a fixed cell's column or row may be forbidden by
@@ -2000,9 +2044,8 @@ public:
     // Sets the cursor as the grid's own mouse handling does: the mouse
     // select mode stays (a change from outside resets it).
     void SetGridCursor(TCursor v);
-    // The cells picked by the disjunct cell selection, coded row * 65536 +
-    // column.
-    TIntList* SelectedCells() const { return FSelectedCells; }
+    // The cells picked by the disjunct cell selection.
+    TSelectedCellList* SelectedCells() { return &FSelectedCells; }
     TMouseSelectMode MouseSelectMode() const { return FMouseSelectMode; }
     void SetMouseSelectMode(TMouseSelectMode v) { FMouseSelectMode = v; }
     TRadioClickEvent OnRadioClick;
@@ -2326,7 +2369,7 @@ private:
     TIntList* FSortRowXRef = nullptr;
     TIntList* FUnSortRowXRef = nullptr;
     TIntList* FMergedColumns = nullptr;
-    TIntList* FSelectedCells = nullptr;
+    TSelectedCellList FSelectedCells;
     TIntList* FSelectedRows = nullptr;
     TIntList* FModifiedRows = nullptr;
     TIntList* FEnabledRows = nullptr;
