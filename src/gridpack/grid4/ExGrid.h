@@ -1717,7 +1717,7 @@ public:
     QChar FStartEditChar;
     bool FNoEditChange = false;
     bool FShowEditProcess = false;
-    bool FLastValidation = false;
+    bool FLastValidation = true;
     QString FNewCellText;
     bool FGridModified = false;
     TWinControl* EditCtrl = nullptr;

@@ -169,6 +169,7 @@ void TEditLink::EditKeyDown(TObject*, unsigned& Key, TShiftState Shift)
     if (Key == VK_TAB) {
         if (g->Navigation()->TabToNextAtEnd) {
             focusGrid();
+            g->HideEditor();
             g->CloseCellEditor(g->Col(), g->Row());
             if (g->MoveFromEditor(Shift & ssShift) && !g->HasClickableControl(g->Col(), g->Row()))
                 PostMessage(g->Handle(), WM_KEYDOWN, VK_F2, 0);
@@ -180,8 +181,13 @@ void TEditLink::EditKeyDown(TObject*, unsigned& Key, TShiftState Shift)
     // 4.
     if (Key == VK_ESCAPE)
         SetEditorValue(g->FCellCache);
-    // 5.
+    // The character of a closing Enter or Escape is not the grid's.
+    if (Key == VK_RETURN || Key == VK_ESCAPE)
+        g->FCharOfClosedEditor = QChar(Key == VK_RETURN ? 13 : 27);
+    // 5. (The library's editor state ends first, so that the value stored
+    // opens no editor again.)
     focusGrid();
+    g->HideEditor();
     g->CloseCellEditor(g->Col(), g->Row());
     // 6.
     if (EditStyle == esPopup)
@@ -254,7 +260,6 @@ void TExStringGrid::OpenCustomEditor(const TRect& R, int RCol, int ARow, int ACo
     // 1.
     link->FGrid = this;
     link->FEditCell = Point(RCol, ARow);
-    link->FSubClassed = false;
     // 2.
     if (link->EditStyle == esPopup) {
         if (link->AutoPopupWidth)
