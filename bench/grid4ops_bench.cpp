@@ -5,13 +5,16 @@
 //    insertRow(1) / removeRow(1);
 //  - HideColumn(3) / UnHideColumn(3) under 1 ms each (no work per cell);
 //  - HideRows of N rows then UnHideRowsAll growing linearly: 50 000 rows
-//    take at most 2.5x the time of 25 000.
+//    take at most 2.5x the time of 25 000;
+//  - AutoSizeColumns(false, 4) measuring every row within 3x of
+//    resizeColumnsToContents with resizeContentsPrecision 0.
 #include "gridpack/grid4/ExGrid.h"
 #include "platform/controls/Forms.h"
 
 #include "BenchRatio.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QTableWidget>
 #include <benchmark/benchmark.h>
 
@@ -114,6 +117,25 @@ void BM_Grid_HideRowsUnhideAll(benchmark::State& state)
     }
 }
 BENCHMARK(BM_Grid_HideRowsUnhideAll)->Arg(25000)->Arg(50000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_Grid_AutoSizeColumns(benchmark::State& state)
+{
+    TExStringGrid* g = Shared().Grid;
+    g->ColumnSize()->Rows = arAll;
+    for (auto _ : state)
+        g->AutoSizeColumns(false, 4);
+}
+BENCHMARK(BM_Grid_AutoSizeColumns)->Unit(benchmark::kMillisecond);
+
+void BM_Table_ResizeColumnsToContents(benchmark::State& state)
+{
+    QTableWidget& t = Table();
+    // 0: every row is measured, as the grid does.
+    t.horizontalHeader()->setResizeContentsPrecision(0);
+    for (auto _ : state)
+        t.resizeColumnsToContents();
+}
+BENCHMARK(BM_Table_ResizeColumnsToContents)->Unit(benchmark::kMillisecond);
 } // namespace
 
 // Ends non-zero when a limit is passed.
@@ -133,6 +155,8 @@ int main(int argc, char** argv)
     bool ok = true;
     ok &= reporter.Within("BM_Grid_InsertRemoveRows", "BM_Table_InsertRemoveRows", 3.0,
                           "100 row insertions and removals");
+    ok &= reporter.Within("BM_Grid_AutoSizeColumns", "BM_Table_ResizeColumnsToContents", 3.0,
+                          "sizing every column to its texts");
     ok &= reporter.Within("BM_Grid_HideRowsUnhideAll/50000/iterations:3", "BM_Grid_HideRowsUnhideAll/25000/iterations:3",
                           2.5, "hiding and showing twice the rows");
     // 100 hides and 100 shows: under 200 ms is under 1 ms each.

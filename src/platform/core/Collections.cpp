@@ -41,9 +41,11 @@ int TCollectionItem::Index() const
 {
     if (!FCollection)
         return -1;
+    // From the back: an item just added, and moved to its place by
+    // Insert, is found without a walk over the whole collection.
     const auto& items = FCollection->FItems;
-    const auto it = std::find(items.begin(), items.end(), this);
-    return it == items.end() ? -1 : int(it - items.begin());
+    const auto it = std::find(items.rbegin(), items.rend(), this);
+    return it == items.rend() ? -1 : int(items.rend() - it) - 1;
 }
 
 void TCollectionItem::SetIndex(int value)
@@ -208,7 +210,9 @@ void TCollection::MoveItem(int from, int to)
 {
     if (to < 0 || to >= Count())
         throw EListError(QStringLiteral("List index out of bounds (%1)").arg(to));
-    TCollectionItem* item = FItems[from];
-    FItems.erase(FItems.begin() + from);
-    FItems.insert(FItems.begin() + to, item);
+    // One rotation moves the items between one place towards `from`.
+    if (from < to)
+        std::rotate(FItems.begin() + from, FItems.begin() + from + 1, FItems.begin() + to + 1);
+    else if (from > to)
+        std::rotate(FItems.begin() + to, FItems.begin() + from, FItems.begin() + from + 1);
 }

@@ -535,7 +535,9 @@ public:
     ~TStringGrid() override;
 
     // Any cell from (0, 0) is kept, also past the counts. A negative index
-    // reads as empty and raises on writing.
+    // reads as empty and raises on writing, and so does a column past both
+    // the count and 65535 or a row past both the count and 1048575 (the
+    // store keeps one entry per row up to the highest row written).
     QString Cells(int ACol, int ARow) const;
     void SetCells(int ACol, int ARow, const QString& Value);
     TObject* Objects(int ACol, int ARow) const;
@@ -560,6 +562,12 @@ protected:
     // Exchanges the stored cells (texts and objects) of two rows as whole
     // records, without repainting; the sort moves rows this way.
     void SwapRowData(int ARow1, int ARow2);
+    // Puts the stored row Order[i] at row i for every i, in one pass of
+    // record moves and without repainting (a sort's or a filter's result
+    // applied at once). Order lists distinct rows; rows it does not list
+    // are dropped (objects let go, not freed), rows past its length stay
+    // empty. Row heights and counts are not touched.
+    void ReorderRowData(const std::vector<int>& Order);
     // Copies the texts and object references of row From into row To (the
     // objects stay owned where they were).
     void CopyRowData(int From, int To);
@@ -575,9 +583,10 @@ private:
     // Repaints the cell unless the editor is writing it back.
     void CellChanged(int ACol, int ARow);
 
-    std::unordered_map<int, TRowData> FData;
-    mutable int FLastRowKey = -1;
-    mutable TRowData* FLastRow = nullptr;
+    // The stored rows, one entry per row index up to the highest row
+    // written; an empty entry is a row without cells. Rows move by moving
+    // their entries, never their cells.
+    std::vector<std::unique_ptr<TRowData>> FData;
     int FEditUpdate = 0;
     std::unordered_map<int, std::unique_ptr<TStringGridStrings>> FRowLists, FColLists;
 };

@@ -2,13 +2,16 @@
 #include "platform/grids/Grids.h"
 
 #include <algorithm>
-#include <map>
+#include <iterator>
 
 namespace {
 const QString kIndexOutOfRange = QStringLiteral("Grid index out of range");
 // Past the column count, column indexes above this are refused on writing: a
 // row keeps its cells in one array up to the highest column written.
 constexpr int kMaxStoredCol = 0xFFFF;
+// The same for rows: the store keeps one entry per row up to the highest
+// row written.
+constexpr int kMaxStoredRow = 0xFFFFF;
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -67,40 +70,30 @@ TStringGrid::TStringGrid(TComponent* AOwner) : TDrawGrid(AOwner) {}
 TStringGrid::~TStringGrid() = default;
 
 const TStringGrid::TCellData* TStringGrid::FindCell(int ACol, int ARow) const {
-    if (ACol < 0 || ARow < 0) return nullptr;
-    const TRowData* row;
-    if (ARow == FLastRowKey) {
-        row = FLastRow;
-    } else {
-        auto it = FData.find(ARow);
-        if (it == FData.end()) return nullptr;
-        // Reading along a row finds it again without a lookup. The map keeps
-        // its elements in place, so the pointer stays good.
-        FLastRowKey = ARow;
-        FLastRow = const_cast<TRowData*>(&it->second);
-        row = FLastRow;
-    }
-    return ACol < int(row->size()) ? &(*row)[ACol] : nullptr;
+    if (ACol < 0 || ARow < 0 || ARow >= int(FData.size())) return nullptr;
+    const TRowData* row = FData[std::size_t(ARow)].get();
+    return row && ACol < int(row->size()) ? &(*row)[std::size_t(ACol)] : nullptr;
 }
 
 TStringGrid::TCellData& TStringGrid::EnsureCell(int ACol, int ARow) {
-    if (ACol < 0 || ARow < 0 || (ACol > kMaxStoredCol && ACol >= ColCount()))
+    if (ACol < 0 || ARow < 0 || (ACol > kMaxStoredCol && ACol >= ColCount()) ||
+        (ARow > kMaxStoredRow && ARow >= RowCount()))
         throw EInvalidGridOperation(kIndexOutOfRange);
-    TRowData* row;
-    if (ARow == FLastRowKey) {
-        row = FLastRow;
-    } else {
-        row = &FData[ARow];
-        FLastRowKey = ARow;
-        FLastRow = row;
+    if (ARow >= int(FData.size())) {
+        // Filling a grid row by row: room for all its rows at once.
+        if (FData.capacity() < std::size_t(RowCount()) && ARow < RowCount()) FData.reserve(std::size_t(RowCount()));
+        FData.resize(std::size_t(ARow) + 1);
     }
+    auto& slot = FData[std::size_t(ARow)];
+    if (!slot) slot = std::make_unique<TRowData>();
+    TRowData* row = slot.get();
     if (ACol >= int(row->size())) {
         // A row is usually filled left to right: room for the whole row at
         // once instead of one reallocation per cell.
         if (row->capacity() < std::size_t(ColCount()) && ACol < ColCount()) row->reserve(std::size_t(ColCount()));
-        row->resize(ACol + 1);
+        row->resize(std::size_t(ACol) + 1);
     }
-    return (*row)[ACol];
+    return (*row)[std::size_t(ACol)];
 }
 
 QString TStringGrid::Cells(int ACol, int ARow) const {
@@ -179,9 +172,11 @@ void TStringGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawStat
 
 void TStringGrid::ColumnMoved(int FromIndex, int ToIndex) {
     const int hi = std::max(FromIndex, ToIndex);
-    for (auto& [r, row] : FData) {
+    for (auto& entry : FData) {
+        if (!entry) continue;
+        TRowData& row = *entry;
         if (int(row.size()) <= std::min(FromIndex, ToIndex)) continue;
-        if (int(row.size()) <= hi) row.resize(hi + 1);
+        if (int(row.size()) <= hi) row.resize(std::size_t(hi) + 1);
         if (FromIndex < ToIndex)
             std::rotate(row.begin() + FromIndex, row.begin() + FromIndex + 1, row.begin() + ToIndex + 1);
         else
@@ -191,99 +186,86 @@ void TStringGrid::ColumnMoved(int FromIndex, int ToIndex) {
 }
 
 void TStringGrid::RowMoved(int FromIndex, int ToIndex) {
-    // Take the rows of the moved range out and put them back one place on.
-    const int lo = std::min(FromIndex, ToIndex), hi = std::max(FromIndex, ToIndex);
-    std::map<int, TRowData> taken;
-    for (int r = lo; r <= hi; ++r) {
-        auto it = FData.find(r);
-        if (it == FData.end()) continue;
-        taken.emplace(r, std::move(it->second));
-        FData.erase(it);
-    }
-    FLastRowKey = -1;
-    FLastRow = nullptr;
-    for (auto& [r, row] : taken) {
-        int to = r;
-        if (r == FromIndex) to = ToIndex;
-        else if (FromIndex < ToIndex) --to;
-        else ++to;
-        FData[to] = std::move(row);
+    // The moved row's entry goes to its new place, the ones between move
+    // one place towards where it was.
+    const int hi = std::max(FromIndex, ToIndex);
+    if (std::min(FromIndex, ToIndex) < int(FData.size())) {
+        if (int(FData.size()) <= hi) FData.resize(std::size_t(hi) + 1);
+        const auto at = [this](int i) { return FData.begin() + i; };
+        if (FromIndex < ToIndex)
+            std::rotate(at(FromIndex), at(FromIndex + 1), at(ToIndex + 1));
+        else
+            std::rotate(at(ToIndex), at(FromIndex), at(FromIndex + 1));
     }
     TDrawGrid::RowMoved(FromIndex, ToIndex);
 }
 
 void TStringGrid::ClearColumnData(int ACol) {
-    for (auto& [r, row] : FData)
-        if (ACol < int(row.size())) row[ACol] = TCellData{};
+    for (auto& row : FData)
+        if (row && ACol < int(row->size())) (*row)[std::size_t(ACol)] = TCellData{};
 }
 
 void TStringGrid::ClearRowData(int ARow) {
-    FData.erase(ARow);
-    FLastRowKey = -1;
-    FLastRow = nullptr;
+    if (ARow >= 0 && ARow < int(FData.size())) FData[std::size_t(ARow)].reset();
 }
 
 void TStringGrid::ShiftRowData(int From, int Delta) {
-    // Rows are keyed by index: one pass re-keys every row from From on.
-    std::unordered_map<int, TRowData> moved;
-    moved.reserve(FData.size());
-    for (auto& [r, row] : FData) {
-        if (r >= From)
-            moved.emplace(r + Delta, std::move(row));
-        else if (Delta > 0 || r < From + Delta)
-            moved.emplace(r, std::move(row));
+    // One move of row entries; the cells stay where they are.
+    if (From >= int(FData.size())) {
+        // Nothing stored from From on; rows dropped below it are emptied.
+        for (int r = std::max(0, From + Delta); r < std::min(From, int(FData.size())); ++r)
+            FData[std::size_t(r)].reset();
+        return;
     }
-    FData.swap(moved);
-    FLastRowKey = -1;
-    FLastRow = nullptr;
+    if (Delta > 0) {
+        std::vector<std::unique_ptr<TRowData>> gap(static_cast<std::size_t>(Delta));
+        FData.insert(FData.begin() + From, std::make_move_iterator(gap.begin()), std::make_move_iterator(gap.end()));
+    }
+    else if (Delta < 0)
+        FData.erase(FData.begin() + (From + Delta), FData.begin() + From);
 }
 
 void TStringGrid::RemapRowData(const std::function<int(int)>& NewIndex) {
-    // The map's nodes are taken out and put back under their new keys, so
-    // no row record is copied or allocated again.
-    std::vector<decltype(FData)::node_type> nodes;
-    nodes.reserve(FData.size());
-    while (!FData.empty()) nodes.push_back(FData.extract(FData.begin()));
-    for (auto& node : nodes) {
-        const int to = NewIndex(node.key());
+    std::vector<std::unique_ptr<TRowData>> moved;
+    for (int r = 0; r < int(FData.size()); ++r) {
+        if (!FData[std::size_t(r)]) continue;
+        const int to = NewIndex(r);
         if (to < 0) continue;
-        node.key() = to;
-        FData.insert(std::move(node));
+        if (to >= int(moved.size())) moved.resize(std::size_t(std::max(to + 1, int(FData.size()))));
+        moved[std::size_t(to)] = std::move(FData[std::size_t(r)]);
     }
-    FLastRowKey = -1;
-    FLastRow = nullptr;
+    FData.swap(moved);
+}
+
+void TStringGrid::ReorderRowData(const std::vector<int>& Order) {
+    std::vector<std::unique_ptr<TRowData>> moved(std::max(Order.size(), FData.size()));
+    for (std::size_t i = 0; i < Order.size(); ++i) {
+        const int from = Order[i];
+        if (from >= 0 && from < int(FData.size())) moved[i] = std::move(FData[std::size_t(from)]);
+    }
+    FData.swap(moved);
 }
 
 void TStringGrid::SwapRowData(int ARow1, int ARow2) {
-    if (ARow1 == ARow2) return;
-    auto a = FData.find(ARow1);
-    auto b = FData.find(ARow2);
-    if (a != FData.end() && b != FData.end()) {
-        a->second.swap(b->second);
-    } else if (a != FData.end()) {
-        TRowData row = std::move(a->second);
-        FData.erase(a);
-        FData[ARow2] = std::move(row);
-    } else if (b != FData.end()) {
-        TRowData row = std::move(b->second);
-        FData.erase(b);
-        FData[ARow1] = std::move(row);
+    if (ARow1 == ARow2 || ARow1 < 0 || ARow2 < 0) return;
+    const int hi = std::max(ARow1, ARow2);
+    if (hi >= int(FData.size())) {
+        const int lo = std::min(ARow1, ARow2);
+        if (lo >= int(FData.size()) || !FData[std::size_t(lo)]) return;
+        FData.resize(std::size_t(hi) + 1);
     }
-    FLastRowKey = -1;
-    FLastRow = nullptr;
+    FData[std::size_t(ARow1)].swap(FData[std::size_t(ARow2)]);
 }
 
 void TStringGrid::CopyRowData(int From, int To) {
-    if (From == To) return;
-    auto a = FData.find(From);
-    if (a == FData.end()) {
-        FData.erase(To);
-    } else {
-        TRowData copy = a->second;
-        FData[To] = std::move(copy);
+    if (From == To || From < 0 || To < 0) return;
+    const TRowData* src = From < int(FData.size()) ? FData[std::size_t(From)].get() : nullptr;
+    if (!src) {
+        ClearRowData(To);
+        return;
     }
-    FLastRowKey = -1;
-    FLastRow = nullptr;
+    if (To >= int(FData.size())) FData.resize(std::size_t(To) + 1);
+    FData[std::size_t(To)] = std::make_unique<TRowData>(*src);
 }
 
 // ---------------------------------------------------------------------------

@@ -259,3 +259,97 @@ TEST(GridStore, RowSetsMoveCellsAndHeightsInOnePass) {
     ExpectGridError([&] { g->InsertRowSet({9}); }, "Grid index out of range");
     EXPECT_EQ(g->RowCount(), 8);
 }
+
+namespace {
+// Opens the store's protected row moves to the tests.
+struct RowStoreGrid : TStringGrid {
+    explicit RowStoreGrid() : TStringGrid(nullptr) {}
+    using TStringGrid::CopyRowData;
+    using TStringGrid::ReorderRowData;
+    using TStringGrid::SwapRowData;
+};
+}  // namespace
+
+TEST(GridStore, ShiftsCarryRowsStoredPastTheCount) {
+    Loose l;
+    TStringGrid* g = l.g;
+    TObject o;
+    g->SetCells(1, 2, "two");
+    g->SetObjects(2, 2, &o);
+    g->SetCells(0, 9, "nine");  // past the count of 5
+    g->ShiftRows(1, 2);
+    EXPECT_EQ(g->RowCount(), 7);
+    EXPECT_EQ(g->Cells(1, 4), "two");
+    EXPECT_EQ(g->Objects(2, 4), &o);
+    EXPECT_EQ(g->Cells(1, 2), QString());
+    EXPECT_EQ(g->Cells(0, 11), "nine");
+    // Removing drops the rows in front of From, the rest move up.
+    g->ShiftRows(5, -2);
+    EXPECT_EQ(g->RowCount(), 5);
+    EXPECT_EQ(g->Cells(1, 4), QString());
+    EXPECT_EQ(g->Cells(0, 9), "nine");
+    EXPECT_EQ(g->Objects(2, 2), nullptr);
+    // From past every stored row: the stored rows it drops are emptied.
+    g->SetRowCount(20);
+    g->SetCells(0, 9, QString());
+    g->SetCells(0, 3, "three");
+    g->ShiftRows(15, -13);
+    EXPECT_EQ(g->RowCount(), 7);
+    EXPECT_EQ(g->Cells(0, 3), QString());
+    g->SetCells(0, 9, "nine");
+    // Far past the row count a write is refused, inside it never.
+    ExpectGridError([&] { g->SetCells(0, 2000000, "x"); }, "Grid index out of range");
+    g->SetCells(0, 1000000, "far");
+    EXPECT_EQ(g->Cells(0, 1000000), "far");
+}
+
+TEST(GridStore, RowMovesPastTheStoredRows) {
+    Loose l;
+    TStringGrid* g = l.g;
+    g->SetRowCount(10);
+    g->SetCells(0, 2, "two");
+    g->SetCells(0, 3, "three");
+    // The moved row holds nothing, the rows after it move up all the same.
+    g->MoveRow(1, 8);
+    EXPECT_EQ(g->Cells(0, 1), "two");
+    EXPECT_EQ(g->Cells(0, 2), "three");
+    EXPECT_EQ(g->Cells(0, 8), QString());
+    g->MoveRow(1, 9);
+    EXPECT_EQ(g->Cells(0, 9), "two");
+    EXPECT_EQ(g->Cells(0, 1), "three");
+    g->MoveRow(9, 0);
+    EXPECT_EQ(g->Cells(0, 0), "two");
+    EXPECT_EQ(g->Cells(0, 2), "three");
+}
+
+TEST(GridStore, RowRecordsSwapCopyAndReorder) {
+    RowStoreGrid g;
+    TObject o;
+    for (int r = 0; r < 5; ++r) g.SetCells(0, r, QString("r%1").arg(r));
+    g.SetObjects(1, 1, &o);
+    g.SwapRowData(1, 3);
+    EXPECT_EQ(g.Cells(0, 1), "r3");
+    EXPECT_EQ(g.Cells(0, 3), "r1");
+    EXPECT_EQ(g.Objects(1, 3), &o);
+    // with a row never written, and past the stored rows
+    g.SwapRowData(3, 12);
+    EXPECT_EQ(g.Cells(0, 3), QString());
+    EXPECT_EQ(g.Cells(0, 12), "r1");
+    g.SwapRowData(20, 30);
+    EXPECT_EQ(g.Cells(0, 20), QString());
+    // A copy is its own: writing it leaves the source alone.
+    g.CopyRowData(12, 2);
+    g.SetCells(0, 2, "changed");
+    EXPECT_EQ(g.Cells(0, 12), "r1");
+    EXPECT_EQ(g.Objects(1, 2), &o);
+    g.CopyRowData(25, 2);  // an empty source empties the target
+    EXPECT_EQ(g.Cells(0, 2), QString());
+    EXPECT_EQ(g.Objects(1, 2), nullptr);
+    // Row i takes stored row Order[i]; rows not listed go.
+    g.ReorderRowData({12, 4, 0});
+    EXPECT_EQ(g.Cells(0, 0), "r1");
+    EXPECT_EQ(g.Cells(0, 1), "r4");
+    EXPECT_EQ(g.Cells(0, 2), "r0");
+    EXPECT_EQ(g.Objects(1, 0), &o);
+    for (int r = 3; r < 14; ++r) EXPECT_EQ(g.Cells(0, r), QString()) << r;
+}
