@@ -301,6 +301,15 @@ void TGridDatePicker::WndProc(TMessage& M)
         M.Result = 0;
 }
 
+void TGridDatePicker::Paint()
+{
+    TSgDateTimePicker::Paint();
+    TCanvas* c = Canvas();
+    c->Brush().SetColor(clWindow);
+    c->FrameRect(Rect(0, 0, Width(), Height()));
+    c->FrameRect(Rect(1, 1, Width() - 1, Height() - 1));
+}
+
 void TGridDatePicker::DoExit()
 {
     FGrid->HideInplaceEdit();

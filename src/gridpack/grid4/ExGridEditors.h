@@ -108,6 +108,8 @@ public:
 
 protected:
     void WndProc(TMessage& M) override;
+    // Two rings in the window colour hide the sunken border in the cell.
+    void Paint() override;
     void KeyDown(unsigned& Key, TShiftState Shift) override;
     void KeyPress(QChar& Key) override;
     void DoExit() override;

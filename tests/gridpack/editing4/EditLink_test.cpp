@@ -271,3 +271,31 @@ TEST_F(EditLinkTest, AHeaderEditorWhoseValidationRefusesStaysOpen)
     EXPECT_EQ(Grid->Cells(2, 0), "HEAD");
     EXPECT_EQ(done, 1);
 }
+
+TEST_F(EditLinkTest, SizeRequestsMeasureAndGrowTheRowWhileTyping)
+{
+    // The measuring editor keeps what the control asked for.
+    TExRichEdit* re = Grid->RichEdit();
+    re->SetPlainTextIn("one\ntwo");
+    EXPECT_GT(re->ReqHeight(), 0);
+    // The in-place editor grows the row with SizeWhileTyping.Height.
+    Grid->SizeWhileTyping()->Height = true;
+    int ended = -1;
+    Grid->OnEndRowSize = [&](TObject*, int r) { ended = r; };
+    Open(2, 3);
+    TExRichEdit* ed = Grid->InplaceRichEdit();
+    ASSERT_TRUE(ed->Visible());
+    const int before = Grid->RowHeights(3);
+    ed->SetSelText("a\nb\nc\nd\ne");
+    EXPECT_GT(Grid->RowHeights(3), before);
+    EXPECT_EQ(ed->Height(), Grid->RowHeights(3) - 1);
+    EXPECT_EQ(ended, 3);
+    Grid->HideInplaceEdit();
+    // Without it the row keeps its height.
+    Grid->SizeWhileTyping()->Height = false;
+    Open(2, 4);
+    const int h4 = Grid->RowHeights(4);
+    ed->SetSelText("a\nb\nc\nd\ne");
+    EXPECT_EQ(Grid->RowHeights(4), h4);
+    Grid->HideInplaceEdit();
+}
