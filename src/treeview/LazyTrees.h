@@ -20,6 +20,7 @@
 #include "platform/controls/StdCtrls.h"
 #include "platform/core/Streams.h"
 #include "treeview/LazyTreeTypes.h"
+#include "treeview/LazyTrees.StyleHooks.h"
 #include "treeview/LazyTreesHeader.h"
 #include "treeview/LazyTreesPaintTypes.h"
 
@@ -745,6 +746,14 @@ public:
     PLazyNode CopyTo(PLazyNode Source, TBaseLazyTree* Tree, TLTNodeAttachMode Mode, bool ChildrenOnly);
     void MoveTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly);
     void MoveTo(PLazyNode Source, TBaseLazyTree* Tree, TLTNodeAttachMode Mode, bool ChildrenOnly);
+    // Whether node blocks of this tree and of Other have one layout (the same
+    // class, user data and internal areas), so a record can change trees.
+    bool SameNodeLayout(const TBaseLazyTree* Other) const;
+    // Moves Source with its subtree, the records themselves, to Target of
+    // another tree of the same layout (a cut paste or move drop between trees
+    // of the program). The source tree forgets the nodes; OnNodeMoving and
+    // OnNodeMoved fire on it as for MoveTo. False when refused or not possible.
+    bool MoveNodeRecords(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode);
     // The header's sort column and direction (the header keeps them once it
     // exists; until then the tree does).
     TColumnIndex SortColumn() const { return FHeader->SortColumn(); }
@@ -839,6 +848,14 @@ public:
     TLTButtonFillMode ButtonFillMode = fmTreeColor;
     // No visual styles here: false, and the stored colours apply.
     bool VclStyleEnabled() const { return FVclStyleEnabled; }
+    // Styled scroll bars: a hook that sees the tree's messages first and
+    // paints its bars in windows laid over the plain ones. Off by default.
+    void SetStyledScrollBars(bool Value);
+    bool StyledScrollBars() const { return FStyleScrollBarsHook != nullptr; }
+    void SetStyleScrollBarsHook(std::unique_ptr<TVclStyleScrollBarsHook> Hook);
+    TVclStyleScrollBarsHook* StyleScrollBarsHook() const { return FStyleScrollBarsHook.get(); }
+    // The tree's own processing of a message, passing by the hook.
+    void StyleHookDefault(TMessage& M);
     // The font-change hook's flag: a paint handler changed the font.
     bool FontChanged() const { return FFontChanged; }
     void SetFontChanged(bool Value) { FFontChanged = Value; }
@@ -1185,8 +1202,22 @@ public:
     // Makes the drag image of the selected nodes around the hot spot (client):
     // with a data object the platform's drag picture shows it.
     virtual void PrepareDragImage(TPoint HotSpot, IDataObject* DataObject);
+    // Repaints TreeRect (client coordinates) of this tree while the drag
+    // image SourceTree draws itself lies over it: the part under the image is
+    // painted into the image's saved screen contents (never on the screen),
+    // the rest is redrawn at once; UpdateNCArea redraws the frame too.
+    virtual void RepaintAroundDragImage(TBaseLazyTree* SourceTree, TRect TreeRect, bool UpdateNCArea,
+                                        bool ReshowDragImage);
     uint32_t LastDragEffect();
-    bool Dragging() const { return FStates.ContainsAny({tsOLEDragging, tsOLEDragPending}); }
+    bool Dragging() const override {
+        return FStates.ContainsAny({tsOLEDragging, tsOLEDragPending}) || TCustomControl::Dragging();
+    }
+    // The class library's drags (another control's, or this tree's with
+    // DragType dtVCL): tracked like drags of data, with no data object.
+    void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+    void DragDrop(TObject* Source, int X, int Y) override;
+    // A class-library drag from this tree was cancelled: the press ends.
+    virtual void FinishDrag();
     // The drag of the selection from this tree; P is the hot spot (client).
     virtual void RunOLEDragDrop(TPoint P);
     virtual uint32_t ProposeDropEffect(TObject* Source, TShiftState Shift, TPoint Pt, uint32_t AllowedEffects);
@@ -1466,6 +1497,10 @@ protected:
     virtual bool AutoScrollAllowed() const;
     virtual TScrollDirections ComputeAutoScrollDirections(int X, int Y);
     virtual void ArmAutoScroll(int X, int Y);
+    // The class library's drag start and cancel: a drag object of the
+    // application's own is remembered; a cancelled drag finishes the press.
+    void DoStartDrag(TDragObject*& DragObject) override;
+    void DragCanceled() override;
     virtual void ScrollTimerTick();
     virtual void FireMeasureItem(TCanvas* Canvas, PLazyNode Node, int& NodeHeight);
     void WMVScroll(TMessage& M);
@@ -1545,6 +1580,7 @@ protected:
     PLazyNode FRangeAnchor = nullptr;
     PLazyNode FCheckNode = nullptr;
     PLazyNode FLastVCLDragTarget = nullptr;
+    uint32_t FVCLDragEffect = 0;
     PLazyNode FLastSearchNode = nullptr;
     PLazyNode FNextNodeToSelect = nullptr;
     PLazyNode FHeightTrackNode = nullptr;
@@ -1591,6 +1627,8 @@ protected:
     uint32_t FAutoScrollInterval = 1;
     int FDragThreshold = 5;
     bool FVclStyleEnabled = false;
+    std::unique_ptr<TVclStyleScrollBarsHook> FStyleScrollBarsHook;
+    bool FInStyleHookDefault = false;
     bool FFontChanged = false;
     bool FChangingTheme = false;
     TGraphicsChange FOldFontChange;

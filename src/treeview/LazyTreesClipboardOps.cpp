@@ -279,7 +279,12 @@ bool TBaseLazyTree::ProcessOLEData(TBaseLazyTree* Source, IDataObject* DataObjec
                     // The mark goes first: a move into another tree frees
                     // the record, and a refused move keeps the node.
                     n->States.Exclude(vsCutOrCopy);
-                    Source->MoveTo(n, TargetNode, Mode, false);
+                    // Between trees of one layout the records change trees;
+                    // otherwise MoveTo copies through the stream.
+                    if (Source != this && Source->SameNodeLayout(this))
+                        Source->MoveNodeRecords(n, TargetNode, Mode);
+                    else
+                        Source->MoveTo(n, TargetNode, Mode, false);
                 }
             result = true;
         } else {

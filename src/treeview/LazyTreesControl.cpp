@@ -180,6 +180,7 @@ std::function<TCollectionItem*(TCollection*)> TBaseLazyTree::ColumnClass() {
 void TBaseLazyTree::ReleaseControl() {
     if (FControlReleased) return;
     FControlReleased = true;
+    FStyleScrollBarsHook.reset();
     StopCacheValidation();
     ReleaseWorker();
     UnregisterTree();
@@ -375,7 +376,35 @@ void TBaseLazyTree::WMSize(TMessage& M) {
     SwitchStates({}, {tsSizing});
 }
 
+void TBaseLazyTree::SetStyledScrollBars(bool Value) {
+    if (Value == StyledScrollBars()) return;
+    SetStyleScrollBarsHook(Value ? std::make_unique<TVclStyleScrollBarsHook>(this) : nullptr);
+}
+
+void TBaseLazyTree::SetStyleScrollBarsHook(std::unique_ptr<TVclStyleScrollBarsHook> Hook) {
+    FStyleScrollBarsHook = std::move(Hook);
+    if (FStyleScrollBarsHook && HandleAllocated()) {
+        FStyleScrollBarsHook->MeasureScrollBars();
+        FStyleScrollBarsHook->PlaceScrollBarWindows();
+        FStyleScrollBarsHook->RepaintScrollBars();
+    }
+}
+
+void TBaseLazyTree::StyleHookDefault(TMessage& M) {
+    const bool was = FInStyleHookDefault;
+    FInStyleHookDefault = true;
+    try {
+        WndProc(M);
+    } catch (...) {
+        FInStyleHookDefault = was;
+        throw;
+    }
+    FInStyleHookDefault = was;
+}
+
 void TBaseLazyTree::WndProc(TMessage& M) {
+    // The styled scroll bars see the messages first, then the header.
+    if (FStyleScrollBarsHook && !FInStyleHookDefault && FStyleScrollBarsHook->HandleMessage(M)) return;
     // The header sees every message first and may keep it.
     if (FHeader && HandleAllocated() && FHeader->HandleHeaderMessage(M)) return;
     if (InputWndProc(M)) return;

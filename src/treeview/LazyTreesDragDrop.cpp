@@ -175,35 +175,58 @@ HRESULT TBaseLazyTree::HandleDragOver(TObject* Source, uint32_t KeyState, TDragS
             if (cw + FEffectiveOffsetX == int(RangeX())) FScrollDirections.Exclude(sdRight);
             else dx = -incX;
         }
+        // A tree's own drag image over this window is repainted around; with
+        // the platform's drag picture (or a drag from elsewhere) plain
+        // invalidation does.
+        auto* sourceTree = dynamic_cast<TBaseLazyTree*>(Source);
+        if (sourceTree && (DragManager()->HasTargetHelper() || !sourceTree->DragImage()->Visible()))
+            sourceTree = nullptr;
+        const TPoint screen = Pt;
         bool scrolled = false;
         if (!FScrollDirections.Empty() && (dx || dy))
-            scrolled = ApplyScrollOffsets(Point(FOffsetX + dx, FOffsetY + dy), AllScrollUpdateOptions);
+            scrolled = ApplyScrollOffsets(Point(FOffsetX + dx, FOffsetY + dy),
+                                          sourceTree ? TScrollUpdateOptions{suoRepaintScrollBars, suoUpdateNCArea}
+                                                     : AllScrollUpdateOptions);
         const TShiftState shift = DragShiftState(KeyState);
         THitInfo hit;
         GetHitTestInfoAt(p.X, p.Y, true, hit);
         TRect r = hit.HitNode ? GetDisplayRect(hit.HitNode, NoColumn, false) : TRect();
         const TDropMode mode = DropModeAtPoint(p, hit, r);
+        const bool imageMoves = sourceTree && sourceTree->DragImage()->WillMove(screen);
+        const auto repaint = [&](TRect area) {
+            if (!HandleAllocated()) return;
+            if (sourceTree)
+                RepaintAroundDragImage(sourceTree, scrolled ? ClientRect() : area, scrolled, !imageMoves);
+            else
+                InvalidateRect(this, &area, false);
+        };
         if (hit.HitNode != FDropTargetNode || mode != FLastDropMode) {
             FLastDropMode = mode;
             if (hit.HitNode == FDropTargetNode) {
-                if (HandleAllocated()) InvalidateRect(this, &r, false);
+                repaint(r);
             } else {
                 KillTreeTimer(ExpandTimer);
                 PLazyNode old = FDropTargetNode;
                 FDropTargetNode = hit.HitNode;
                 if (FFocusedColumn < 0) FFocusedColumn = MainColumn();
-                if (HandleAllocated()) {
-                    if (old) {
-                        TRect o = GetDisplayRect(old, NoColumn, false);
-                        InvalidateRect(this, &o, false);
-                    }
-                    if (FDropTargetNode) InvalidateRect(this, &r, false);
+                if (old && FDropTargetNode) {
+                    TRect o = GetDisplayRect(old, NoColumn, false);
+                    UnionRect(r, r, o);
+                    repaint(r);
+                } else if (old) {
+                    repaint(GetDisplayRect(old, NoColumn, false));
+                } else if (FDropTargetNode) {
+                    repaint(r);
                 }
                 if (FDropTargetNode && FOptions->AutoOptions().Contains(toAutoDropExpand) &&
                     FDropTargetNode->States.Contains(vsHasChildren) && HandleAllocated())
                     SetTimer(this, ExpandTimer, AutoExpandDelay);
             }
+        } else if ((dx || dy) && sourceTree && HandleAllocated()) {
+            RepaintAroundDragImage(sourceTree, ClientRect(), scrolled, !imageMoves);
         }
+        if (HandleAllocated()) Update();
+        if (imageMoves) sourceTree->DragImage()->DragTo(screen, false);
         Effect = ProposeDropEffect(Source, shift, p, Effect);
         if (!FireDragOver(Source, shift, State, p, FLastDropMode, Effect)) Effect = DROPEFFECT_NONE;
         if (scrolled) Effect |= DROPEFFECT_SCROLL;
@@ -211,6 +234,36 @@ HRESULT TBaseLazyTree::HandleDragOver(TObject* Source, uint32_t KeyState, TDragS
     } catch (...) {
         return E_UNEXPECTED;
     }
+}
+
+void TBaseLazyTree::RepaintAroundDragImage(TBaseLazyTree* SourceTree, TRect TreeRect, bool UpdateNCArea,
+                                           bool ReshowDragImage) {
+    if (!SourceTree || !HandleAllocated()) return;
+    TRect R;
+    if (!IntersectRect(R, TreeRect, ClientRect())) return;
+    TLTDragImage* image = SourceTree->DragImage();
+    image->RecaptureBackground(this, R, ReshowDragImage);
+    // The image's place in client coordinates: painted into its saved
+    // contents above, never on the screen.
+    TRect hole;
+    const TRect s = image->GetDragImageRect();
+    if (!s.IsEmpty()) {
+        const TPoint tl = ScreenToClient(Point(s.Left, s.Top));
+        hole = Rect(tl.X, tl.Y, tl.X + s.Width(), tl.Y + s.Height());
+    }
+    if (UpdateNCArea && FHeader->Options().Contains(hoVisible)) FHeader->Invalidate(nullptr);
+    // R less the hole: up to four bands.
+    TRect cut;
+    QList<TRect> bands;
+    if (!IntersectRect(cut, R, hole)) {
+        bands << R;
+    } else {
+        bands << Rect(R.Left, R.Top, R.Right, cut.Top) << Rect(R.Left, cut.Bottom, R.Right, R.Bottom)
+              << Rect(R.Left, cut.Top, cut.Left, cut.Bottom) << Rect(cut.Right, cut.Top, R.Right, cut.Bottom);
+    }
+    for (const TRect& b : bands)
+        if (!b.IsEmpty()) InvalidateRect(this, &b, false);
+    Update();
 }
 
 void TBaseLazyTree::HandleDragLeave() {
@@ -340,4 +393,78 @@ std::unique_ptr<TBitmap> TBaseLazyTree::DragPicture(TPoint HotSpot) {
     PaintTree(bmp->Canvas(), Rect(tree.X - w / 2, tree.Y - h / 2, tree.X - w / 2 + w, tree.Y - h / 2 + h),
               Point(0, 0), options, pf32bit);
     return bmp;
+}
+
+// ---------------------------------------------------------------------------
+// Drags of the class library
+// ---------------------------------------------------------------------------
+
+namespace {
+uint32_t KeyboardKeyState() {
+    const TShiftState shift = KeyboardShiftState();
+    uint32_t keys = 0;
+    if (shift & ssShift) keys |= MK_SHIFT;
+    if (shift & ssCtrl) keys |= MK_CONTROL;
+    return keys;
+}
+}  // namespace
+
+void TBaseLazyTree::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+    if (State == dsDragEnter) {
+        SwitchStates({tsVCLDragging}, {});
+    } else if (State == dsDragLeave) {
+        SwitchStates({tsVCLDragFinished}, {tsVCLDragging});
+    } else {
+        ArmAutoScroll(X, Y);
+    }
+    uint32_t effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    HandleDragOver(Source, KeyboardKeyState(), State, ClientToScreen(Point(X, Y)), effect);
+    FLastVCLDragTarget = FDropTargetNode;
+    FVCLDragEffect = effect;
+    if (State == dsDragLeave && FDropTargetNode) {
+        RepaintNode(FDropTargetNode);
+        FDropTargetNode = nullptr;
+    }
+    Accept = effect != DROPEFFECT_NONE;
+}
+
+void TBaseLazyTree::DragDrop(TObject* Source, int X, int Y) {
+    const uint32_t keys = KeyboardKeyState();
+    if (FDropTargetNode) RepaintNode(FDropTargetNode);
+    FDropTargetNode = FLastVCLDragTarget;
+    try {
+        uint32_t effect = FVCLDragEffect;
+        FireDragDrop(Source, nullptr, {}, KeysToShiftState(keys), Point(X, Y), effect, FLastDropMode);
+    } catch (...) {
+        if (FDropTargetNode) RepaintNode(FDropTargetNode);
+        FDropTargetNode = nullptr;
+        FLastVCLDragTarget = nullptr;
+        throw;
+    }
+    if (FDropTargetNode) RepaintNode(FDropTargetNode);
+    FDropTargetNode = nullptr;
+    FLastVCLDragTarget = nullptr;
+}
+
+void TBaseLazyTree::DoStartDrag(TDragObject*& DragObject) {
+    TCustomControl::DoStartDrag(DragObject);
+    if (DragObject) SwitchStates({tsUserDragObject}, {});
+    // The drag runs: the pending press becomes a drag, no click follows.
+    if (FStates.Contains(tsVCLDragPending))
+        SwitchStates({tsVCLDragging}, {tsClearPending, tsEditPending, tsVCLDragPending});
+}
+
+void TBaseLazyTree::DragCanceled() {
+    TCustomControl::DragCanceled();
+    FinishDrag();
+}
+
+void TBaseLazyTree::FinishDrag() {
+    if (!FStates.ContainsAny({tsOLEDragging, tsVCLDragging, tsVCLDragPending, tsVCLDragFinished})) return;
+    SwitchStates({}, {tsUserDragObject, tsVCLDragging, tsVCLDragPending, tsVCLDragFinished});
+    const TPoint p = HandleAllocated() ? ScreenToClient(GetCursorPos()) : Point(0, 0);
+    unsigned msg = WM_LBUTTONUP;
+    if (FStates.Contains(tsRightButtonDown)) msg = WM_RBUTTONUP;
+    else if (FStates.Contains(tsMiddleButtonDown)) msg = WM_MBUTTONUP;
+    Perform(msg, 0, MakeLParam(p.X, p.Y));
 }

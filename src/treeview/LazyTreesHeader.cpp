@@ -735,6 +735,7 @@ TLTHeader::TLTHeader(TBaseLazyTree* AOwner) : FOwner(AOwner) {
 
 TLTHeader::~TLTHeader() {
     FFont.OnChange = nullptr;
+    EndDragImage();
     if (FColumns) {
         // Nobody is told: the tree is going or has let go of its header.
         FColumns->FClearing = true;

@@ -13,6 +13,7 @@
 #include "platform/graphics/Graphics.h"
 #include "platform/graphics/ImageList.h"
 #include "treeview/LazyTreeTypes.h"
+#include "treeview/LazyTreesDragImage.h"
 
 #include <QList>
 #include <QPair>
@@ -24,6 +25,7 @@
 class TBaseLazyTree;
 class TLazyTreeColumns;
 class TLTHeader;
+class TCustomForm;
 
 enum TBiDiMode : uint8_t { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 enum TLazyTreeColumnStyle : uint8_t { vsText, vsOwnerDraw };
@@ -455,6 +457,12 @@ public:
     // The column drag's picture and where it is shown (screen coordinates).
     TBitmap* DragImage() const { return FDragImage.get(); }
     TPoint DragImagePosition() const { return FDragImagePosition; }
+    // The window that shows the picture while a column is dragged: a layered
+    // pop-up (no frame, never active, the mouse passes through) whose
+    // per-pixel alpha comes from the drag image; nil when no drag runs.
+    TCustomForm* DragWindow() const { return FDragWindow; }
+    TBitmap* DragWindowImage() const { return FDragWindowImage.get(); }
+    TLTDragImage* ColumnDragImage() const { return FColumnDragImage.get(); }
     // The tree's form property "Columns": one property list per column, in
     // index order; written when the columns are stored and differ from the
     // ancestor's (nil: no ancestor).
@@ -501,12 +509,16 @@ protected:
     TPoint FDragStart, FTrackStart, FTrackPoint;
     std::unique_ptr<TBitmap> FDragImage;
     TPoint FDragImagePosition, FDragHotSpot;
+    std::unique_ptr<TLTDragImage> FColumnDragImage;
+    std::unique_ptr<TBitmap> FDragWindowImage;
+    TCustomForm* FDragWindow = nullptr;
 
 private:
     bool TrackHeaderMouseMove(TMessage& Message);
     void StartColumnDrag(TPoint P, TPoint Start);
     void MoveColumnDrag(TPoint P);
     void EndDragImage();
+    void ShowDragWindow();
     bool HeaderButtonDown(TMessage& Message, TPoint P);
     bool HeaderButtonUp(TMessage& Message, TPoint P);
     bool HeaderDoubleClick(TMessage& Message, TPoint P);

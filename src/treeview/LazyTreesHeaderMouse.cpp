@@ -7,8 +7,10 @@
 #include "treeview/LazyTrees.h"
 
 #include "platform/controls/DragControls.h"
+#include "platform/controls/FormHost.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Timers.h"
+#include "treeview/LazyTreesDragImage.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -18,6 +20,19 @@ TShiftState HeaderShift() { return KeyboardShiftState() & (ssShift | ssAlt | ssC
 TPoint MessagePoint(const TMessage& M) { return Point(GetXLParam(M.LParam), GetYLParam(M.LParam)); }
 bool IsNonClient(unsigned Msg) { return Msg >= WM_NCMOUSEMOVE && Msg <= WM_NCMBUTTONDBLCLK; }
 constexpr unsigned HeaderHoverPeriod = 50;
+// The column picture's looks: 140 of 255 opaque, darkened by 50 first.
+constexpr int ColumnDragTransparency = 140;
+constexpr int ColumnDragPreBlendBias = -50;
+
+// The layered pop-up that carries a dragged column's picture over the screen.
+class TLTColumnDragWindow : public TPopupForm {
+public:
+    explicit TLTColumnDragWindow(TComponent* AOwner) : TPopupForm(AOwner) { SetClickThrough(true); }
+    void MoveTo(TPoint At) {
+        SetBounds(At.X, At.Y, Width(), Height());
+        if (FHost) FHost->SyncGeometry();
+    }
+};
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -394,6 +409,40 @@ void TLTHeader::StartColumnDrag(TPoint P, TPoint Start) {
     if (tree->UseRightToLeftAlignment()) left += tree->RightToLeftColumnShift(true);
     FDragImagePosition = tree->ClientToScreen(Point(left, -FHeight));
     FDragHotSpot = Point(P.X - FDragImagePosition.X, P.Y - FDragImagePosition.Y);
+    FColumnDragImage = std::make_unique<TLTDragImage>(tree);
+    FColumnDragImage->Transparency = ColumnDragTransparency;
+    FColumnDragImage->PreBlendBias = ColumnDragPreBlendBias;
+    FColumnDragImage->MoveRestriction = FOptions.Contains(hoRestrictDrag) ? dmrHorizontalOnly : dmrNone;
+    FColumnDragImage->PrepareDrag(FDragImage.get(), FDragImagePosition, P, nullptr);
+    FColumnDragImage->ShowDragImage();
+    ShowDragWindow();
+}
+
+void TLTHeader::ShowDragWindow() {
+    TBitmap* prepared = FColumnDragImage ? FColumnDragImage->DragImageBitmap() : nullptr;
+    if (!prepared) return;
+    // The prepared picture with its alpha channel, scaled by the image's
+    // transparency and premultiplied, as the layered window takes it.
+    const int w = prepared->Width(), h = prepared->Height();
+    FDragWindowImage = std::make_unique<TBitmap>(w, h, pf32bit);
+    const int t = FColumnDragImage->Transparency;
+    for (int y = 0; y < h; ++y) {
+        const TRGBQuad* s = prepared->ScanLine(y);
+        TRGBQuad* d = FDragWindowImage->ScanLine(y);
+        for (int x = 0; x < w; ++x) {
+            const int a = (s[x].rgbReserved * t + 127) / 255;
+            d[x].rgbReserved = uint8_t(a);
+            d[x].rgbRed = uint8_t((s[x].rgbRed * a + 127) / 255);
+            d[x].rgbGreen = uint8_t((s[x].rgbGreen * a + 127) / 255);
+            d[x].rgbBlue = uint8_t((s[x].rgbBlue * a + 127) / 255);
+        }
+    }
+    if (!FDragWindow) FDragWindow = NewObject<TLTColumnDragWindow>(nullptr);
+    auto* window = static_cast<TLTColumnDragWindow*>(FDragWindow);
+    window->SetBounds(FDragImagePosition.X, FDragImagePosition.Y, w, h);
+    UpdateLayeredWindow(window, FDragWindowImage.get());
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    window->MoveTo(FDragImagePosition);
 }
 
 void TLTHeader::MoveColumnDrag(TPoint P) {
@@ -425,9 +474,21 @@ void TLTHeader::MoveColumnDrag(TPoint P) {
     const TPoint moved = Point(P.X - FDragHotSpot.X, FOptions.Contains(hoRestrictDrag) ? FDragImagePosition.Y
                                                                                        : P.Y - FDragHotSpot.Y);
     FDragImagePosition = moved;
+    if (FColumnDragImage) FColumnDragImage->DragTo(P, repaint);
+    if (FDragWindow) static_cast<TLTColumnDragWindow*>(FDragWindow)->MoveTo(FDragImagePosition);
 }
 
-void TLTHeader::EndDragImage() { FDragImage.reset(); }
+void TLTHeader::EndDragImage() {
+    if (FDragWindow) {
+        FDragWindow->Hide();
+        FDragWindow->Free();
+        FDragWindow = nullptr;
+    }
+    FDragWindowImage.reset();
+    if (FColumnDragImage) FColumnDragImage->EndDrag();
+    FColumnDragImage.reset();
+    FDragImage.reset();
+}
 
 void TLTHeader::LeaveTrackingStates() {
     FStates.Exclude(hsDragging);

@@ -23,21 +23,45 @@ TCanvas* TLTRecordingPrinter::Canvas() { return FPages.empty() ? nullptr : FPage
 
 void TBaseLazyTree::Print(TLTPrinter* Printer, bool PrintHeader) {
     if (!Printer) return;
-    // The header is not painted into the picture here: header painting is
-    // a step of its own, so PrintHeader has no effect yet.
-    (void)PrintHeader;
     BeginUpdate();
     const TColor oldColor = Color();
+    // The tree's and the header's fonts print antialiased; the copies go
+    // back at the end.
+    TFont oldFont, oldHeaderFont;
+    oldFont.Assign(*Font());
+    oldHeaderFont.Assign(*FHeader->Font());
+    const auto restore = [&] {
+        SetColor(oldColor);
+        Font()->Assign(oldFont);
+        FHeader->Font()->Assign(oldHeaderFont);
+    };
     try {
+        {
+            TFont smooth;
+            smooth.Assign(oldFont);
+            smooth.SetQuality(fqAntialiased);
+            Font()->Assign(smooth);
+        }
+        const bool header = PrintHeader && FHeader->Options().Contains(hoVisible);
+        const int headerHeight = header ? FHeader->Height() : 0;
         const int w = std::max<int>(ClientWidth(), int(RangeX()));
-        const int h = std::max<int>(ClientHeight(), int(RangeY()));
+        const int treeHeight = std::max<int>(ClientHeight(), int(RangeY()));
+        const int h = treeHeight + headerHeight;
         TBitmap picture(std::max(1, w), std::max(1, h), pf32bit);
         // White ground, grid lines as the options ask; no selection, focus
         // rectangle or drop mark.
         SetColor(clWhite);
         picture.Canvas()->Brush().SetColor(clWhite);
         picture.Canvas()->FillRect(Rect(0, 0, w, h));
-        PaintTree(picture.Canvas(), Rect(0, 0, w, h), Point(0, 0), {poGridLines}, pf32bit);
+        if (header) {
+            TFont smooth;
+            smooth.Assign(oldHeaderFont);
+            smooth.SetQuality(fqAntialiased);
+            FHeader->Font()->Assign(smooth);
+            FHeader->Columns()->PaintHeader(picture.Canvas(), Rect(0, 0, w, headerHeight), Point(0, 0));
+            FHeader->Font()->Assign(oldHeaderFont);
+        }
+        PaintTree(picture.Canvas(), Rect(0, 0, w, treeHeight), Point(0, headerHeight), {poGridLines}, pf32bit);
         SetColor(oldColor);
 
         Printer->BeginDoc();
@@ -66,9 +90,10 @@ void TBaseLazyTree::Print(TLTPrinter* Printer, bool PrintHeader) {
             }
             if (r < rows - 1) Printer->NewPage();
         }
+        restore();
         Printer->EndDoc();
     } catch (...) {
-        SetColor(oldColor);
+        restore();
         EndUpdate();
         throw;
     }

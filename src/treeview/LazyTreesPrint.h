@@ -2,6 +2,7 @@
 // Printing a tree: the small printer interface Print writes to, and a
 // printer that keeps every page as a bitmap (for previews and tests).
 #include "platform/graphics/Graphics.h"
+#include "platform/graphics/PdfPrinter.h"
 
 #include <memory>
 #include <vector>
@@ -37,4 +38,21 @@ private:
     int FWidth, FHeight;
     bool FPrinting = false;
     std::vector<std::unique_ptr<TBitmap>> FPages;
+};
+
+// Prints into a PDF file, written whole when the document ends.
+class TLTPdfPrinter : public TLTPrinter {
+public:
+    explicit TLTPdfPrinter(const QString& Path, double WidthMm = 210.0, double HeightMm = 297.0, int Dpi = 300)
+        : FPdf(Path, WidthMm, HeightMm, Dpi) {}
+    void BeginDoc() override { FPdf.BeginDoc(); }
+    void NewPage() override { FPdf.NewPage(); }
+    void EndDoc() override { FPdf.EndDoc(); }
+    TCanvas* Canvas() override { return FPdf.Canvas(); }
+    int PageWidth() const override { return FPdf.PageWidth(); }
+    int PageHeight() const override { return FPdf.PageHeight(); }
+    TPdfPrinter& Pdf() { return FPdf; }
+
+private:
+    TPdfPrinter FPdf;
 };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <typeinfo>
 
 namespace {
 constexpr uint16_t StreamMagic1 = 0x2045, StreamMagic2 = 0x0056, StreamMagic3 = 0x0054, StreamVersion = 2,
@@ -676,6 +677,86 @@ void TBaseLazyTree::MoveTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode
         if (targetTree != this) targetTree->InvalidateTree();
     }
     if (allowed) RequestStructureChange(announced, crNodeMoved);
+}
+
+bool TBaseLazyTree::SameNodeLayout(const TBaseLazyTree* Other) const {
+    if (!Other || typeid(*this) != typeid(*Other)) return false;
+    // User data ends on an 8-byte boundary (see AllocateNode).
+    const auto rounded = [](int size) { return size < 0 ? -1 : int((uint32_t(size) + 7u) & ~7u); };
+    const int mine = rounded(FNodeDataSize), theirs = rounded(Other->FNodeDataSize);
+    return mine >= 0 && mine == theirs && FTotalInternalDataSize == Other->FTotalInternalDataSize;
+}
+
+bool TBaseLazyTree::MoveNodeRecords(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode) {
+    LTAssert(OwnerTreeOf(Source) == this, QStringLiteral("The source tree must contain the source node."));
+    if (!Target || Mode == amNoWhere || Source == FRoot || IsReadOnly()) return false;
+    TBaseLazyTree* targetTree = OwnerTreeOf(Target);
+    if (targetTree == this || targetTree->IsReadOnly() || !SameNodeLayout(targetTree)) return false;
+    if (Target == targetTree->FRoot) {
+        if (Mode == amInsertBefore) Mode = amAddChildFirst;
+        else if (Mode == amInsertAfter) Mode = amAddChildLast;
+    } else if (!Target->States.Contains(vsInitialized)) {
+        targetTree->InitializeNode(Target);
+    } else if (Target->States.Contains(vsHasChildren) && Target->ChildCount == 0) {
+        targetTree->InitializeChildren(Target);
+    }
+    if (!FireNodeMoving(Source, Target == targetTree->FRoot ? nullptr : Target)) return false;
+    BeginUpdate();
+    try {
+        // An edit inside the subtree ends here; the focus leaves it properly.
+        if (FFocusedNode && (FFocusedNode == Source || HasAsParent(FFocusedNode, Source))) {
+            if (FStates.Contains(tsEditing)) DropEdit();
+            const TColumnIndex oldColumn = FFocusedColumn;
+            MoveFocus(nullptr, false);
+            FireFocusChanged(FFocusedNode, oldColumn);
+        }
+        StopCacheValidation();
+        // Every field of this tree that names a node of the subtree lets go of
+        // it; the records carry no selection or cut mark into the other tree.
+        for (PLazyNode run = Source;;) {
+            if (run->States.Contains(vsSelected)) DetachFromSelection(run);
+            run->States.Exclude(TLazyNodeStates{vsSelected, vsCutOrCopy});
+            ForgetNode(run);
+            if (run->FirstChild) {
+                run = run->FirstChild;
+                continue;
+            }
+            while (run != Source && !run->NextSibling) run = run->Parent;
+            if (run == Source) break;
+            run = run->NextSibling;
+        }
+        PLazyNode parent = Source->Parent;
+        UnlinkNode(Source, true, false, true);
+        RefreshAllChildrenHidden(parent);
+        targetTree->BeginUpdate();
+        try {
+            LinkNode(Source, Target, Mode, targetTree);
+        } catch (...) {
+            targetTree->EndUpdate();
+            throw;
+        }
+        targetTree->InvalidatePositionCache();
+        targetTree->EndUpdate();
+        FireNodeMoved(Source);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    InvalidatePositionCache();
+    EndUpdate();
+    if (FUpdateCount == 0) {
+        StartCacheValidation();
+        UpdateScrollBars(true);
+        InvalidateTree();
+    }
+    if (targetTree->FUpdateCount == 0) {
+        targetTree->StartCacheValidation();
+        targetTree->UpdateScrollBars(true);
+        targetTree->InvalidateTree();
+    }
+    RequestStructureChange(nullptr, crNodeMoved);
+    targetTree->RequestStructureChange(Source, crNodeMoved);
+    return true;
 }
 
 void TBaseLazyTree::MoveTo(PLazyNode Source, TBaseLazyTree* Tree, TLTNodeAttachMode Mode, bool ChildrenOnly) {

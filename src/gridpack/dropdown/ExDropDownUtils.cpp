@@ -4,6 +4,8 @@
 #include "platform/core/FormatSettings.h"
 #include "platform/graphics/ImageList.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <cstdlib>
 #include <iterator>
@@ -76,9 +78,66 @@ QString FitTextToWidth(TCanvas* Canvas, const QString& Text, int MaxWidth, bool 
     return Text;
 }
 
+namespace {
+// A caption without tags, entities, line breaks or tabs, not ending in a
+// blank, is one line of runs that the renderer places side by side.
+bool IsPlainCaption(const QString& s) {
+    for (const QChar c : s) {
+        const char16_t u = c.unicode();
+        if (u == u'<' || u == u'>' || u == u'&' || u == u'\r' || u == u'\n' || u == u'\t') return false;
+    }
+    return !s.endsWith(QLatin1Char(' '));
+}
+
+// The renderer's result for a plain caption that fits its line. The
+// renderer breaks a line into runs after each blank and places them side by
+// side, each measured on its own; the line is as high as the font and
+// starts one pixel right of R's left edge; each run is drawn bottom-aligned
+// in a band of the font's height with the renderer's text flags, on a clear
+// brush. False (nothing done) when the text would wrap, so that the
+// renderer itself lays it out.
+bool DrawPlainCaption(TCanvas* Canvas, const QString& Text, const TRect& R, TSize& Extent, bool Draw) {
+    if (!IsPlainCaption(Text)) return false;
+    // The runs: up to and with each blank, then the rest.
+    QStringView rest(Text);
+    QVarLengthArray<QStringView, 8> runs;
+    while (!rest.isEmpty()) {
+        const qsizetype blank = rest.indexOf(QLatin1Char(' '));
+        const qsizetype n = blank < 0 ? rest.size() : blank + 1;
+        runs.append(rest.left(n));
+        rest = rest.mid(n);
+    }
+    QVarLengthArray<int, 8> widths;
+    int w = 0;
+    for (const QStringView run : runs) {
+        widths.append(Canvas->TextWidth(run.toString()));
+        w += widths.back();
+    }
+    // A run reaching the line's width after another would move to the
+    // next line.
+    if (w >= R.Width() - 1) return false;
+    // The font's line height (any text gives it; the last run is measured).
+    const int h = Canvas->TextExtent(runs.back().toString()).cy;
+    Extent = TSize(w, h);
+    Canvas->SetBkMode(TRANSPARENT);
+    if (!Draw) return true;
+    const TBrush saved(Canvas->Brush());
+    Canvas->Brush().SetStyle(bsClear);
+    int x = R.Left + 1;
+    for (qsizetype i = 0; i < runs.size(); ++i) {
+        TRect r(x, R.Top, R.Right, R.Top + h);
+        Canvas->DrawText(runs[i].toString(), r, DT_EXTERNALLEADING | DT_EXPANDTABS | DT_SINGLELINE | DT_BOTTOM);
+        x += widths[i];
+    }
+    Canvas->Brush().Assign(saved);
+    return true;
+}
+}  // namespace
+
 void DrawMarkupText(TCanvas* Canvas, const QString& Text, const TRect& R, TSize& Extent, TImageList* Images, bool Draw) {
     Extent = TSize(0, 0);
     if (!Canvas || Text.isEmpty()) return;
+    if (DrawPlainCaption(Canvas, Text, R, Extent, Draw)) return;
     THTMLRenderParams p;
     p.Canvas = Canvas;
     p.Text = Text;

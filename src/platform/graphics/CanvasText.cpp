@@ -45,6 +45,32 @@ TextLine MakeLine(const QString& text, const std::vector<bool>& marked, qsizetyp
 
 bool IsBlank(QChar c) { return c == QLatin1Char(' '); }
 
+// The last few lines measured, with the font they were measured in: a
+// layout measures its runs and then draws them, which measures them again.
+struct MeasuredLine {
+    QFont Font;
+    QString Text;
+    int Width = 0;
+};
+constexpr int kMeasured = 4;
+// Made once per thread and never freed: fonts must not outlive the
+// application object, which a static's destructor would make them do.
+thread_local MeasuredLine* gMeasured = nullptr;
+thread_local int gMeasuredNext = 0;
+
+int MeasuredWidth(const QFont& font, const QFontMetrics& fm, const QString& s) {
+    if (s.isEmpty()) return 0;
+    if (!gMeasured) gMeasured = new MeasuredLine[kMeasured];
+    for (int i = 0; i < kMeasured; ++i)
+        if (gMeasured[i].Text == s && gMeasured[i].Font == font) return gMeasured[i].Width;
+    MeasuredLine& m = gMeasured[gMeasuredNext];
+    gMeasuredNext = (gMeasuredNext + 1) % kMeasured;
+    m.Font = font;
+    m.Text = s;
+    m.Width = fm.horizontalAdvance(s);
+    return m.Width;
+}
+
 } // namespace
 
 const QFontMetrics& TCanvas::Metrics() {
@@ -67,7 +93,7 @@ void TCanvas::UseFont() {
 
 int TCanvas::LineWidth(const QString& s, bool expandTabs) {
     const QFontMetrics& fm = Metrics();
-    if (!expandTabs || !s.contains(QLatin1Char('\t'))) return fm.horizontalAdvance(s);
+    if (!expandTabs || !s.contains(QLatin1Char('\t'))) return MeasuredWidth(FFont.ToQFont(), fm, s);
     const int tab = std::max(1, fm.averageCharWidth() * kTabChars);
     int x = 0;
     const QStringList parts = s.split(QLatin1Char('\t'));
@@ -108,8 +134,8 @@ void TCanvas::PaintTextLine(int x, int y, const QString& s, int underlineAt, boo
 }
 
 TSize TCanvas::TextExtent(const QString& text) {
-    const QFontMetrics& fm = Metrics();
-    return TSize(fm.horizontalAdvance(text), fm.height());
+    const int w = LineWidth(text, false);
+    return TSize(w, Metrics().height());
 }
 
 void TCanvas::TextOut(int x, int y, const QString& text) {
@@ -273,6 +299,9 @@ int TCanvas::DrawText(const QString& text, TRect& r, unsigned flags) {
 
     Changing();
     SyncBkFromBrush();
+    // Restoring the painter brings back the font it had before, so the
+    // version it stood for still holds afterwards.
+    const uint64_t fontBefore = FPainterFontVersion;
     FPainter->save();
     FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (!(flags & DT_NOCLIP) && FFont.Orientation() == 0)
@@ -308,7 +337,7 @@ int TCanvas::DrawText(const QString& text, TRect& r, unsigned flags) {
         y += lineH;
     }
     FPainter->restore();
-    FPainterFontVersion = 0;
+    FPainterFontVersion = fontBefore;
     Changed();
     return result;
 }

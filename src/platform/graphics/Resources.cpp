@@ -162,6 +162,23 @@ QImage MetroPicture(bool radio, bool on) {
     return b.Image().copy();
 }
 
+// The colour spectrum: 128 x 128, 24 bits; the hue goes once round the
+// colour circle from red at the left edge back to red at the right edge, the
+// lightness falls from white at the top through the full colours in the
+// middle row to black at the bottom.
+QImage SpectrumPicture() {
+    constexpr int n = 128;
+    QImage img(n, n, QImage::Format_RGB888);
+    for (int y = 0; y < n; ++y) {
+        const double light = 1.0 - double(y) / (n - 1);
+        for (int x = 0; x < n; ++x) {
+            const double hue = double(x) / (n - 1);
+            img.setPixelColor(x, y, QColor::fromHslF(float(hue >= 1.0 ? 0.0 : hue), 1.0f, float(light)));
+        }
+    }
+    return img;
+}
+
 using Maker = std::function<QImage()>;
 
 const QHash<QString, Maker>& Makers() {
@@ -201,6 +218,7 @@ const QHash<QString, Maker>& Makers() {
         m.insert(QStringLiteral("LT_MOVEALL"), [] { return PanPicture(true, true); });
         m.insert(QStringLiteral("LT_MOVEEW"), [] { return PanPicture(true, false); });
         m.insert(QStringLiteral("LT_MOVENS"), [] { return PanPicture(false, true); });
+        m.insert(QStringLiteral("QOR_SPECTRUM"), [] { return SpectrumPicture(); });
         return m;
     }();
     return makers;
@@ -283,6 +301,8 @@ constexpr NamedCursor kNamedCursors[] = {
     {"LT_MOVES", Qt::SizeVerCursor},      {"LT_MOVEE", Qt::SizeHorCursor},    {"LT_MOVEW", Qt::SizeHorCursor},
     {"LT_MOVENE", Qt::SizeBDiagCursor},   {"LT_MOVENW", Qt::SizeFDiagCursor}, {"LT_MOVESE", Qt::SizeFDiagCursor},
     {"LT_MOVESW", Qt::SizeBDiagCursor},
+    // The colour spectrum's pointer.
+    {"QOR_POINTER", Qt::CrossCursor},
 };
 
 } // namespace

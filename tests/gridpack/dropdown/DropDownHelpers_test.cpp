@@ -1,6 +1,7 @@
 // The free helpers of the drop-down unit, the style tables and the header
 // and footer appearance records.
 #include "gridpack/dropdown/ExDropDownUtils.h"
+#include "gridpack/grid3/SgHTMLE.h"
 #include "gridpack/grid4/ExGridAppearance.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/FormatSettings.h"
@@ -134,6 +135,53 @@ TEST(DropDownText, FitTextToWidthShortensWithAnEllipsisOrKeepsTheWholeText) {
     // Narrower than the ellipsis alone: nothing fits, the whole text stays.
     EXPECT_EQ(FitTextToWidth(c, text, 1, true), text);
     EXPECT_EQ(GetTextExtent(c, QString()).cx, 0);
+}
+
+// A caption drawn by the drop-downs' helper must come out as the mark-up
+// renderer draws and measures it, whether or not the text has mark-up, fits
+// its rectangle or wraps.
+TEST(DropDownText, MarkupCaptionDrawsAndMeasuresAsTheRenderer) {
+    struct Case {
+        const char* text;
+        int width;
+    };
+    const Case cases[] = {
+        {"Red", 200},           {"Colour 1234", 200},   {"  two  blanks inside", 300},
+        {"trailing ", 200},     {"<b>Red</b> box", 200}, {"a &amp; b", 200},
+        {"wraps at the blank", 40}, {"Colour 1234", 30}, {"Exactly", 0},
+    };
+    for (const Case& k : cases) {
+        const QString text = QString::fromUtf8(k.text);
+        SCOPED_TRACE(k.text);
+        // "Exactly": a rectangle one pixel wider than the text is the edge
+        // where the renderer still keeps one line.
+        TBitmap probe(4, 4);
+        const int w = k.width > 0 ? k.width : probe.Canvas()->TextWidth(text) + 1;
+        const TRect r = Rect(3, 2, 3 + w, 40);
+        TBitmap a(320, 60), b(320, 60);
+        for (TBitmap* bmp : {&a, &b}) {
+            bmp->Canvas()->Brush().SetColor(0xE0E0E0);
+            bmp->Canvas()->FillRect(Rect(0, 0, 320, 60));
+            bmp->Canvas()->Font().SetColor(0x203040);
+        }
+        TSize drawn, measured;
+        DrawMarkupText(a.Canvas(), text, r, drawn, nullptr, true);
+        DrawMarkupText(a.Canvas(), text, r, measured, nullptr, false);
+        THTMLRenderParams p;
+        p.Canvas = b.Canvas();
+        p.Text = text;
+        p.Rect = r;
+        RenderHTML(p);
+        EXPECT_EQ(drawn, TSize(p.Width, p.Height));
+        THTMLRenderParams m = p;
+        m.MeasureOnly = true;
+        RenderHTML(m);
+        EXPECT_EQ(measured, TSize(m.Width, m.Height));
+        EXPECT_TRUE(a.ToImage() == b.ToImage());
+        // The canvas comes back with its brush.
+        EXPECT_EQ(a.Canvas()->Brush().Style(), bsSolid);
+        EXPECT_EQ(a.Canvas()->Brush().Color(), TColor(0xE0E0E0));
+    }
 }
 
 TEST(DropDownText, GradientBoxFillsAndFramesButANoneBorderDrawsNothing) {

@@ -3,6 +3,7 @@
 // is captured, for the client area.
 #include "ControlKit.h"
 
+#include "platform/controls/Forms.h"
 #include "platform/controls/Timers.h"
 
 namespace {
@@ -132,6 +133,61 @@ TEST_F(HeaderMouse, ASmallMoveIsAClickAndALargerOneDrags) {
     EXPECT_EQ(clicks, QList<int>{1});  // a drag is no click
 }
 
+// The dragged column's picture shows in a layered pop-up that follows the
+// mouse: never active, the mouse passes through, its alpha the drag image's
+// fading channel scaled by 140, the colours darkened before.
+TEST_F(HeaderMouse, TheDraggedColumnShowsInALayeredWindow) {
+    TViewTree* t = HeaderTree(3);
+    const int y = HeaderY(t);
+    NC(t, WM_NCLBUTTONDOWN, 75, y);
+    EXPECT_EQ(t->Header()->DragWindow(), nullptr);
+    Client(t, WM_MOUSEMOVE, 81, y);
+    TCustomForm* w = t->Header()->DragWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->Showing());
+    EXPECT_TRUE(w->ClickThrough());
+    EXPECT_NE(Screen()->ActiveForm(), w);
+    const TPoint at = t->Header()->DragImagePosition();
+    EXPECT_EQ(Point(w->Left(), w->Top()), at);
+    EXPECT_EQ(w->Width(), 50);
+    EXPECT_EQ(w->Height(), t->Header()->Height());
+    TBitmap* img = t->Header()->DragWindowImage();
+    ASSERT_NE(img, nullptr);
+    TLTDragImage* d = t->Header()->ColumnDragImage();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->Transparency, 140);
+    EXPECT_EQ(d->PreBlendBias, -50);
+    const int cx = 25, cy = t->Header()->Height() / 2;
+    const TRGBQuad centre = img->ScanLine(cy)[cx];
+    const TRGBQuad prepared = d->DragImageBitmap()->ScanLine(cy)[cx];
+    EXPECT_EQ(centre.rgbReserved, (prepared.rgbReserved * 140 + 127) / 255);
+    EXPECT_GT(centre.rgbReserved, img->ScanLine(0)[0].rgbReserved);
+    // Premultiplied: no colour exceeds its alpha.
+    EXPECT_LE(centre.rgbRed, centre.rgbReserved);
+    // Darkened by the pre-blend bias: the button face's grey loses 50.
+    const TColor face = ColorToRGB(clBtnFace);
+    EXPECT_NEAR(prepared.rgbRed, std::max(0, int(GetRValue(face)) - 50), 1);
+
+    // The window follows the mouse; hoRestrictDrag keeps it on its row.
+    Client(t, WM_MOUSEMOVE, 101, y + 7);
+    EXPECT_EQ(Point(w->Left(), w->Top()), Point(at.X + 20, at.Y + 7));
+    Client(t, WM_LBUTTONUP, 101, y + 7);
+    EXPECT_EQ(t->Header()->DragWindow(), nullptr);
+    EXPECT_EQ(t->Header()->DragImage(), nullptr);
+
+    t->Header()->SetOptions(t->Header()->Options() + TLTHeaderOptions{hoRestrictDrag});
+    NC(t, WM_NCLBUTTONDOWN, 75, y);
+    Client(t, WM_MOUSEMOVE, 81, y);
+    w = t->Header()->DragWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(t->Header()->ColumnDragImage()->MoveRestriction, dmrHorizontalOnly);
+    Client(t, WM_MOUSEMOVE, 101, y + 7);
+    EXPECT_EQ(Point(w->Left(), w->Top()), Point(at.X + 20, at.Y));
+    // Escape ends the drag and the window goes.
+    t->Perform(WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(t->Header()->DragWindow(), nullptr);
+}
+
 // Onto the left half of the column at position 3: from the left the
 // dragged column ends at position 2, from the right at position 3.
 TEST_F(HeaderMouse, DropPositionsDependOnWhereTheColumnCameFrom) {
@@ -229,4 +285,71 @@ TEST_F(HeaderMouse, ADoubleClickOnASplitterFitsTheColumn) {
     NC(t, WM_NCLBUTTONDBLCLK, 50, HeaderY(t));
     EXPECT_EQ(Cols(t)->Items(0)->Width(), t->GetMaxColumnWidth(0, false));
     EXPECT_EQ(Cols(t)->Items(1)->Width(), 50);
+}
+
+// The border between the fixed and the scrolling columns is a splitter in
+// the client area too, down to the last node's bottom; other borders are not.
+TEST_F(HeaderMouse, TheFixedAreaBorderIsASplitterDownToTheLastNode) {
+    TViewTree* t = HeaderTree(3);
+    Cols(t)->Items(0)->SetOptions(Cols(t)->Items(0)->Options() + TLTColumnOptions{coFixed});
+    t->SetRootNodeCount(3);
+    const int bottom = int(t->RangeY());
+    ASSERT_EQ(bottom, 3 * int(t->DefaultNodeHeight()));
+    const struct {
+        int X, Y;
+        bool Splitter;
+    } cases[] = {
+        {50, 5, true}, {52, bottom, true}, {50, bottom + 1, false},  // the fixed border, to the last node
+        {100, 5, false},                                             // between two scrolling columns
+        {100, HeaderY(t), true},                                      // the same border in the header
+    };
+    for (const auto& c : cases) EXPECT_EQ(t->Header()->IsInColumnSplitter(Point(c.X, c.Y)), c.Splitter) << c.X << "," << c.Y;
+
+    // A press there tracks the fixed column's width from the client area.
+    Client(t, WM_LBUTTONDOWN, 50, 5);
+    EXPECT_TRUE(t->Header()->States().Contains(hsColumnWidthTrackPending));
+    Client(t, WM_MOUSEMOVE, 60, 5);
+    Client(t, WM_MOUSEMOVE, 70, 5);
+    Client(t, WM_LBUTTONUP, 70, 5);
+    EXPECT_EQ(Cols(t)->Items(0)->Width(), 70);
+    EXPECT_TRUE(t->Header()->States().Empty());
+    // Without hoColumnResize no border is a splitter.
+    t->Header()->SetOptions(t->Header()->Options() - TLTHeaderOptions{hoColumnResize});
+    EXPECT_FALSE(t->Header()->IsInColumnSplitter(Point(70, 5)));
+}
+
+// WM_SETCURSOR over the splitters: cursor 63 for a column splitter, 62 for
+// the bottom edge with hoHeightResize; OnGetHeaderCursor may choose another,
+// and the default cursor leaves the message to the tree.
+TEST_F(HeaderMouse, SplittersSetTheirCursors) {
+    TViewTree* t = HeaderTree(2);
+    const auto setCursor = [&](int x, int y) {
+        SetCursorPos(t->ClientToScreen(Point(x, y)));
+        return t->Perform(WM_SETCURSOR, 0, 0);
+    };
+    EXPECT_EQ(setCursor(50, HeaderY(t)), 1);
+    EXPECT_EQ(ShownCursor(), TCursor(63));
+    t->Header()->SetOptions(t->Header()->Options() + TLTHeaderOptions{hoHeightResize});
+    EXPECT_EQ(setCursor(20, -1), 1);
+    EXPECT_EQ(ShownCursor(), TCursor(62));
+    // Between the splitters the header leaves the cursor to the tree.
+    SetCursorPos(t->ClientToScreen(Point(25, HeaderY(t))));
+    TMessage m{WM_SETCURSOR, 0, 0, 0};
+    EXPECT_FALSE(t->Header()->HandleHeaderMessage(m));
+    TCursor chosen = crDefault;
+    t->OnGetHeaderCursor = [&](TLTHeader*, TCursor& c) { c = chosen; };
+    SetCursorPos(t->ClientToScreen(Point(50, HeaderY(t))));
+    m = TMessage{WM_SETCURSOR, 0, 0, 0};
+    EXPECT_FALSE(t->Header()->HandleHeaderMessage(m));
+    chosen = crHandPoint;
+    EXPECT_EQ(setCursor(50, HeaderY(t)), 1);
+    EXPECT_EQ(ShownCursor(), crHandPoint);
+    // While the header tracks, every WM_SETCURSOR is taken as it is.
+    t->OnGetHeaderCursor = nullptr;
+    NC(t, WM_NCLBUTTONDOWN, 50, HeaderY(t));
+    m = TMessage{WM_SETCURSOR, 0, 0, 0};
+    SetCursorPos(t->ClientToScreen(Point(25, HeaderY(t))));
+    EXPECT_TRUE(t->Header()->HandleHeaderMessage(m));
+    EXPECT_EQ(m.Result, 1);
+    Client(t, WM_LBUTTONUP, 50, HeaderY(t));
 }

@@ -179,15 +179,34 @@ TEST_F(ClipboardTest, CutPasteMovesNodeRecords) {
     A->CutToClipboard();
     EXPECT_TRUE(A->TreeStates().Contains(tsCutPending));
     EXPECT_TRUE(ANodes[2]->States.Contains(vsCutOrCopy));
+    PLazyNode child = A->Add(31, ANodes[2]);
+    A->SetFocusedNode(child);
     B->SetFocusedNode(nullptr);
     ASSERT_TRUE(B->PasteFromClipboard());
     EXPECT_EQ(B->TopNumbers(), QList<int>({100, 200, 1, 3, 5}));
-    // A move into another tree goes through the stream (as MoveTo does) and
-    // frees the source records.
-    for (PLazyNode n = B->GetFirst(); n; n = B->GetNext(n)) EXPECT_FALSE(n->States.Contains(vsCutOrCopy));
+    // Between trees of one layout the node records themselves change trees:
+    // the same addresses, with their subtree, and A keeps none of them.
+    PLazyNode moved = B->GetNextSibling(B->GetNextSibling(B->GetFirst()));
+    EXPECT_EQ(moved, ANodes[0]);
+    EXPECT_EQ(B->GetNextSibling(moved), ANodes[2]);
+    EXPECT_EQ(B->GetNextSibling(ANodes[2]), ANodes[4]);
+    EXPECT_EQ(ANodes[2]->FirstChild, child);
+    for (PLazyNode n : {ANodes[0], ANodes[2], child, ANodes[4]}) {
+        EXPECT_EQ(TBaseLazyTree::OwnerTreeOf(n), B);
+        EXPECT_FALSE(n->States.ContainsAny({vsCutOrCopy, vsSelected}));
+    }
+    EXPECT_EQ(B->TotalCount(), 6u);
+    EXPECT_EQ(B->RootNode()->TotalCount, 7u);
     EXPECT_EQ(A->TopNumbers(), QList<int>({2, 4}));
     EXPECT_EQ(A->TotalCount(), 2u);
+    EXPECT_EQ(A->SelectedCount(), 0);
+    EXPECT_EQ(A->FocusedNode(), nullptr);
     EXPECT_FALSE(A->TreeStates().ContainsAny({tsCutPending, tsCopyPending}));
+    // The moved records live on in B and go with it.
+    B->FullExpand();
+    EXPECT_EQ(B->VisibleCount(), 6u);
+    B->DeleteNode(ANodes[2]);
+    EXPECT_EQ(B->TopNumbers(), QList<int>({100, 200, 1, 5}));
 
     // Within one tree: the records move and the cut is over.
     Select(A, {ANodes[1]});
@@ -198,6 +217,19 @@ TEST_F(ClipboardTest, CutPasteMovesNodeRecords) {
     EXPECT_EQ(A->TopNumbers(), QList<int>({4, 2}));
     EXPECT_EQ(A->GetNextSibling(ANodes[3]), ANodes[1]);
     EXPECT_FALSE(A->TreeStates().Contains(tsCutPending));
+
+    // A tree of another node layout gets copies through the stream, and the
+    // source's records are freed.
+    TNumTree* wide = NewObject<TNumTree>(nullptr);
+    wide->SetNodeDataSize(32);
+    wide->SetClipboardFormats({"Lazy Tree Data"});
+    Select(A, {ANodes[3]});
+    A->CutToClipboard();
+    ASSERT_TRUE(wide->PasteFromClipboard());
+    EXPECT_EQ(wide->TopNumbers(), QList<int>({4}));
+    EXPECT_NE(wide->GetFirst(), ANodes[3]);
+    EXPECT_EQ(A->TopNumbers(), QList<int>({2}));
+    wide->Free();
 }
 
 TEST_F(ClipboardTest, CopyPasteMakesCopiesInOrder) {

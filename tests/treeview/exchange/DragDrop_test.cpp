@@ -13,6 +13,9 @@ class DragDropTreeTest : public ToolkitTest {
 protected:
     void SetUp() override {
         ToolkitTest::SetUp();
+        // Timers run on the test clock: painting between a timer's start and
+        // the clock's advance takes no time.
+        SetTickCountForTest(100000);
         Form = NewObject<TForm>(nullptr);
         Form->SetBorderStyle(bsNone);
         Form->SetBounds(0, 0, 500, 300);
@@ -23,6 +26,7 @@ protected:
         Form->Show();
     }
     void TearDown() override {
+        SetTickCountForTest(-1);
         SetDragInputSource(nullptr);
         for (TLazyStringTree* t : {A, B}) {
             t->OnDragOver = nullptr;
@@ -218,4 +222,108 @@ TEST_F(DragDropTreeTest, WindowsAcceptingDropsAreRegistered) {
     A->RunOLEDragDrop(Point(30, 9));
     EXPECT_TRUE(shown);
     EXPECT_EQ(CurrentDragImage(), nullptr);
+}
+
+// Drags of the class library (another control's): tracked like data drags,
+// without a data object; the drop lands on the node under the last move.
+TEST_F(DragDropTreeTest, ClassLibraryDragsAreTrackedAndDropped) {
+    TControl* source = A;
+    bool accept = true;
+    const auto over = [&](int row, TDragState state) {
+        const TPoint p = B->ScreenToClient(Row(B, row));
+        B->DragOver(source, p.X, p.Y, state, accept);
+    };
+    over(1, dsDragEnter);  // no handler: refused
+    EXPECT_FALSE(accept);
+    Accept(B);
+    QList<TDragState> states;
+    B->OnDragOver = [&](TBaseLazyTree*, TObject* s, TShiftState, TDragState st, TPoint, TDropMode, uint32_t&,
+                        bool& a) {
+        EXPECT_EQ(s, source);
+        states << st;
+        a = true;
+    };
+    over(1, dsDragEnter);
+    EXPECT_TRUE(accept);
+    EXPECT_TRUE(B->TreeStates().Contains(tsVCLDragging));
+    EXPECT_EQ(B->DropTargetNode(), BNodes[1]);
+    over(2, dsDragMove);
+    EXPECT_EQ(B->DropTargetNode(), BNodes[2]);
+    over(2, dsDragLeave);
+    EXPECT_EQ(states, (QList<TDragState>{dsDragEnter, dsDragMove, dsDragLeave}));
+    EXPECT_FALSE(B->TreeStates().Contains(tsVCLDragging));
+    EXPECT_TRUE(B->TreeStates().Contains(tsVCLDragFinished));
+    EXPECT_EQ(B->DropTargetNode(), nullptr);
+
+    int drops = 0;
+    B->OnDragDrop = [&](TBaseLazyTree* t, TObject* s, IDataObject* data, const QList<TClipFormat>& formats,
+                        TShiftState, TPoint pt, uint32_t& effect, TDropMode mode) {
+        ++drops;
+        EXPECT_EQ(s, source);
+        EXPECT_EQ(data, nullptr);
+        EXPECT_TRUE(formats.isEmpty());
+        EXPECT_EQ(t->DropTargetNode(), BNodes[2]);  // where the last move was
+        EXPECT_EQ(pt, B->ScreenToClient(Row(B, 2)));
+        EXPECT_NE(effect, uint32_t(DROPEFFECT_NONE));
+        EXPECT_EQ(mode, dmOnNode);
+    };
+    const TPoint p = B->ScreenToClient(Row(B, 2));
+    B->DragDrop(source, p.X, p.Y);
+    EXPECT_EQ(drops, 1);
+    EXPECT_EQ(B->DropTargetNode(), nullptr);
+}
+
+// A class-library drag from a tree: it starts as a drag of the tree, and a
+// cancelled one ends the press and every drag state.
+TEST_F(DragDropTreeTest, AClassLibraryDragFromATreeEndsOnCancel) {
+    A->DragType = dtVCL;
+    A->BeginDrag(true);
+    EXPECT_TRUE(A->Dragging());
+    EXPECT_TRUE(A->TreeStates().Contains(tsVCLDragging));
+    EXPECT_FALSE(A->TreeStates().Contains(tsVCLDragPending));
+    A->EndDrag(false);
+    EXPECT_FALSE(A->Dragging());
+    EXPECT_FALSE(A->TreeStates().ContainsAny({tsVCLDragging, tsVCLDragPending, tsVCLDragFinished, tsUserDragObject}));
+}
+
+// While a tree's own drag image lies over the window, a drag over it moves
+// the image with the mouse and repaints around it: what lies under the image
+// goes into its saved screen contents, so hiding it leaves the tree's
+// picture, not the screen as it was before.
+TEST_F(DragDropTreeTest, RepaintsGoAroundTheOwnDragImage) {
+    TBitmap screen(1200, 900, pf32bit);
+    screen.Canvas()->Brush().SetColor(clBlue);
+    screen.Canvas()->FillRect(Rect(0, 0, 1200, 900));
+    TBitmap picture(40, 30, pf32bit);
+    picture.Canvas()->Brush().SetColor(clRed);
+    picture.Canvas()->FillRect(Rect(0, 0, 40, 30));
+    TLTDragImage* image = A->DragImage();
+    image->SetScreen(&screen);
+    const TPoint at = B->ClientToScreen(Point(20, 40));
+    image->PrepareDrag(&picture, at, Point(at.X + 20, at.Y + 15), nullptr);
+    image->ShowDragImage();
+    ASSERT_TRUE(image->Visible());
+    const TColor blue = ColorToRGB(clBlue);
+    const auto px = [&](TPoint s) {
+        const TRGBQuad q = screen.ScanLine(s.Y)[s.X];
+        return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
+    };
+    // Moving over another node: the image follows the mouse.
+    Accept(B);
+    uint32_t effect = DROPEFFECT_COPY;
+    const TPoint to = Point(at.X + 20 + 7, at.Y + 15 + 18);
+    ASSERT_EQ(B->HandleDragOver(A, MK_LBUTTON, dsDragMove, to, effect), S_OK);
+    EXPECT_EQ(image->ImagePosition(), Point(at.X + 7, at.Y + 18));
+    // The screen where the image was before shows blue again (restored).
+    EXPECT_EQ(px(Point(at.X + 2, at.Y + 2)), blue);
+
+    // A repaint of the tree under the image goes into the saved contents.
+    const TRect r = image->GetDragImageRect();
+    const TPoint c = B->ScreenToClient(Point(r.Left, r.Top));
+    B->RepaintAroundDragImage(A, Rect(c.X, c.Y, c.X + r.Width(), c.Y + r.Height()), false, true);
+    image->HideDragImage();
+    const TColor tree = ColorToRGB(B->Colors()->BackGroundColor());
+    EXPECT_EQ(px(Point(r.Left + 20, r.Top + 15)), tree);
+    EXPECT_NE(tree, blue);
+    image->EndDrag();
 }
