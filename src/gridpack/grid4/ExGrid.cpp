@@ -1115,7 +1115,24 @@ void TExStringGrid::Paint()
     // The library's redraw switch does nothing, so the lock is kept here.
     if (FUpdateCount > 0)
         return;
+    TCanvas* c = Canvas();
+    c->Pen().SetStyle(psSolid);
+    c->Brush().SetStyle(bsSolid);
     TBaseGrid::Paint();
+    // The frame of the cell being edited.
+    if (EditorMode()) {
+        const bool lines = GridLineWidth() >= 1 && (Options() & (goHorzLine | goVertLine));
+        c->Pen().SetWidth(1);
+        c->Pen().SetColor(lines ? GridLineColor() : Color());
+        c->Brush().SetStyle(bsClear);
+        c->Rectangle(TBaseGrid::CellRect(Col(), Row()));
+        c->Brush().SetStyle(bsSolid);
+    }
+    c->Pen().SetColor(clBlack);
+    if (!FBackGround->Bitmap()->Empty() || FBackGround->ColorTo != clNone)
+        PaintGridBackground();
+    if (OnPainted)
+        OnPainted(this);
 }
 
 void TExStringGrid::Invalidate()

@@ -14,6 +14,7 @@
 // a real column also counts hidden columns. Cell texts and properties are
 // kept under (real column, display row).
 #include "gridpack/grid3/BaseGrid.h"
+#include "gridpack/grid3/ExStyleIF.h"
 #include "gridpack/grid3/GridSettings.h"
 #include "gridpack/grid3/RorIdadGraphics.h"
 #include "gridpack/grid4/ExCellGraphic.h"
@@ -39,7 +40,19 @@ class TCustomForm;
 // The grid's own errors (bad typed values, invalid row or column access).
 KAL_DECLARE_EXCEPTION(DOriVireZuvez, Exception)
 
-enum TGridLook { glStandard, glSoft, glClassic, glTMS, glXP, glVista, glWin7, glOffice2007 };
+enum TGridLook { glStandard, glSoft, glClassic, glQOR, glXP, glListView, glVista, glWin7, glOffice2007, glCustom };
+// The grid styles (SetStyle), in the order of the style interface's TQORStyle.
+enum TExGridStyle {
+    gsOffice2003Blue, gsOffice2003Silver, gsOffice2003Olive, gsOffice2003Classic, gsOffice2007Luna,
+    gsOffice2007Obsidian, gsWindowsXP, gsWhidbey, gsCustom, gsOffice2007Silver, gsWindowsVista, gsWindows7,
+    gsTerminal, gsOffice2010Blue, gsOffice2010Silver, gsOffice2010Black
+};
+// The XP colour schemes (SetTheme).
+enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
+// The identifier text of a look ("glXP" ...) and its caption ("Windows XP"
+// ...); glCustom has neither and leaves the output as it was.
+void GetLookName(TGridLook Look, QString& Name);
+void GetLookCaption(TGridLook Look, QString& Caption);
 
 using TRowUpdateEvent = std::function<void(TObject* Sender, int OldRow, int NewRow)>;
 using TSelectionChangedEvent =
@@ -69,6 +82,8 @@ using TRatingChangeEvent =
 using TColorSelectEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, TColor Color, const QString& Value)>;
 using TImageSelectEvent = std::function<void(TObject* Sender, int ACol, int ARow, int Index)>;
+using TCellBalloonEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& ATitle, QString& AText,
+                                             TBalloonIcon& AIcon)>;
 
 // Drag-scroll directions (a set of bits).
 enum TDragScrollDirections : unsigned { dsdUp = 1, dsdDown = 2, dsdLeft = 4, dsdRight = 8 };
@@ -98,10 +113,14 @@ class THTMLPictureCache;
 class TImageList;
 class TPictureContainer;
 class TPopupMenu;
+class TRichEdit;
 
 // C1 over C2 by Percent per RGB channel, rounded; clNone takes the other.
 TColor BlendColors(TColor C1, TColor C2, int Percent);
 TColor MixSelectionColor(TColor SelColor, TColor CellColor, bool Mixer, int Factor);
+// The conversion letter (lower case) of a format with exactly one conversion
+// ("%%" counts as none), else the null character.
+QChar SingleConversion(const QString& Fmt);
 
 // Names registered once for every grid of the program.
 unsigned GridEditDoneMsg();
@@ -277,7 +296,7 @@ public:
 // TExStringGrid
 // ---------------------------------------------------------------------------
 
-class TExStringGrid : public TBaseGrid {
+class TExStringGrid : public TBaseGrid, public IQORStyle, public IQORTones {
     KAL_CLASS(TExStringGrid, TBaseGrid)
 public:
     static constexpr int MaxRealCols = 513;
@@ -1473,6 +1492,103 @@ public:
     // =======================================================================
 
     // =======================================================================
+    // Looks, styles and the paint pass around the cells (ExGridStyles.cpp,
+    // ExGridLooks.cpp, ExGridGraphics.cpp, ExGridBackground.cpp)
+    // =======================================================================
+    // Writing a look other than the current one applies its preset of
+    // colours (none while loading, but the selection style), then the
+    // scroll type, border style and border colour. Look itself may still be
+    // stored directly, as the constructor does.
+    void SetLook(TGridLook V);
+    // A whole colour scheme: the selection colours and ControlLook reset
+    // first, then the style's row of the style table.
+    virtual void SetStyle(TExGridStyle AStyle);
+    void SetTheme(TXPColorScheme Scheme);
+    void SetComponentStyle(TQORStyle AStyle) override;
+    void SetColorTones(const TColorTones& ATones) override;
+    // Hands the style (or the tones) to every owned component that takes
+    // one: the in-cell drop-down editors.
+    virtual void ApplyStyleToEditors(TQORStyle AStyle);
+    void ApplyTonesToEditors(const TColorTones& ATones);
+    // The detected Office theme mapped to a component style, only when it
+    // changed since the last call.
+    void ApplyOfficeTheme();
+    // The colours of an active application style; none here, so it only
+    // clears the flag.
+    void ApplyStyleColors();
+    TQORStyle ComponentStyle() const { return FStyle; }
+    TExGridStyle GridStyle() const { return FGridStyle; }
+    const TColorTones& Tones() const { return FTones; }
+    TOfficeTheme OldOfficeTheme() const { return FOldOfficeTheme; }
+
+    // --- look-specific steps of RenderCell (R: the content rectangle)
+    // The header background of a fixed cell for looks glQOR and later: the
+    // hover and pressed header with its drop-down part, the active-cell
+    // headers, the sorted column's header, the cell's own gradient.
+    // R.Right loses the drop-down part when one is drawn.
+    void PaintLookHeader(TCanvas* Canvas, int ACol, int ARow, TRect& R, TColor ColorTo, TColor Mirror,
+                         TColor MirrorTo, TCellGradientDirection GD);
+    // The pre-themed list-view header (glListView).
+    void PaintListViewHeader(TCanvas* Canvas, const TRect& R);
+    // The header edges by look over R (the cell grown by 1).
+    void PaintLookHeaderEdges(TCanvas* Canvas, TRect R);
+    // The always-visible combo and spin buttons of a normal cell at the
+    // right of R; R.Right loses 16 pixels per button.
+    void PaintAlwaysVisibleButtons(TCanvas* Canvas, int C, int ARow, bool Fixed, TRect& R);
+    // The outline of a fixed right column (not glClassic, no 3-D look).
+    void PaintFixedRightEdges(TCanvas* Canvas, int ACol, const TRect& R);
+    // The remembered header cell under the mouse and whether its drop-down
+    // part is pressed (set by the mouse code).
+    bool FHeaderDropDownPressed = false;
+
+    // --- cell graphics beyond images and check boxes: buttons, progress
+    // bars, pies, range bars, comments, shapes, ratings, pictures, nodes.
+    // G: the graphic rectangle, R: the cell's content rectangle.
+    void PaintCellGraphicKind(TCanvas* Canvas, int C, int ARow, const TRect& R, const TRect& G,
+                              const TCellGraphicInfo& info);
+    // The check glyph of the picture styles (csQOR, csGlyph) and csBorland;
+    // false for the styles drawn as a frame control.
+    bool DrawStyledCheckGlyph(TCanvas* Canvas, const TRect& G, TCheckBoxState State, bool Active);
+    // A push button, bit button or expand corner (D display column);
+    // remembers the button's offset in the cell.
+    void PaintCellButton(TCanvas* Canvas, int D, int ARow, const TRect& R, TRect G, TCellGraphic* g,
+                         const std::function<bool()>& Enabled);
+    void PaintNodeBox(TCanvas* Canvas, int ARow, const TRect& R, TCellGraphic* g);
+    // Count radio items from R's top-left, side by side (Horizontal) or one
+    // per line; item i (from 1) is on when i = Index + 1, or with Index -1
+    // when its text is the cell text.
+    void PaintRadioItems(TCanvas* Canvas, const TRect& R, double Scale, int ARow, bool Selected, TStrings* Items,
+                         bool Disabled, bool Horizontal, int Index, int Count, const QString& CellText);
+    void PaintRadioGlyph(TCanvas* Canvas, const TRect& G, TControlStyle Style, bool On, bool Active);
+    // The cell whose button the mouse is over (display column), painted hot.
+    TPoint FHoverButtonCell{-1, -1};
+
+    // --- the paint pass around the cells
+    // The client area beyond the last column and row: background gradient
+    // or picture.
+    void PaintGridBackground();
+    void PaintGridPicture(const TRect& R);
+    void TileGridPicture(const TRect& R);
+    // The area PaintGridBackground paints, empty when the cells fill the
+    // client area.
+    TRect GridBackgroundRect();
+    // The balloon tooltip's texts for a cell (its title cut to 97 + "..."
+    // past 100 characters, its text to 2045 + "..." past 2048).
+    void BalloonTexts(int ACol, int ARow, QString& Title, QString& Text, TBalloonIcon& Icon);
+    TCellBalloonEvent OnCellBalloon;
+    TPoint FLastBalloonPos{-1, -1};
+    // After every paint of the grid.
+    TNotifyEvent OnPainted;
+    // A rich-text cell (ACol display) formatted into R, less the text
+    // margins; a selected cell in the selection text colour unless
+    // SelectionRTFKeep.
+    void PaintRichTextCell(int ACol, int ARow, const TRect& R, TCanvas* Canvas);
+    // The hidden rich editor that lays rich cells out (made on first use);
+    // cells are loaded into it by CellToRich (ExGridEditLink.cpp).
+    TRichEdit* CellRichEdit();
+    TRichEdit* FCellRichEdit = nullptr;
+
+    // =======================================================================
     // File and stream exchange (gridpack/grid10): the grid text file and
     // stream, CSV, aligned and fixed-width text. Cell columns given to the
     // hooks are real columns; the writers walk display columns, or every real
@@ -2236,6 +2352,11 @@ private:
     // Exchanges texts, objects and heights of two rows (all real columns).
     void SwapRowData(int ARow1, int ARow2);
     int FSortSwaps = 0;
+    // --- looks and styles
+    TQORStyle FStyle = tsCustom;
+    TExGridStyle FGridStyle = gsCustom;
+    TOfficeTheme FOldOfficeTheme = otUnknown;
+    TColorTones FTones;
     // --- nodes
     int FNumNodes = 0;
     bool FSpreadSheet = false;
@@ -2272,8 +2393,6 @@ private:
     TCellGraphic* BaseScrollBar(int ACol, int ARow);
     TSize MeasureCellText(int ACol, int DCol, int ARow, bool SB, bool VS);
     // Drawing steps of RenderCell.
-    void PaintHeaderBackground(TCanvas* Canvas, int ACol, int ARow, const TRect& R, TColor ColorTo, TColor Mirror,
-                               TColor MirrorTo, TCellGradientDirection GD);
     void RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TRect& R, TGridDrawState AState,
                         const TCellGraphicInfo& info, TAlignment HA, TVAlignment VA, bool WW, TColor KeptBrush,
                         TColor KeptFont);

@@ -172,6 +172,12 @@ public:
     TBackGroundCells Cells = bcNormal;
     TColor Color = clWindow;
     TColor ColorTo = clNone;
+    // The picture behind the cells; empty for none.
+    TBitmap* Bitmap() { return &FBitmap; }
+    void SetBitmap(const TBitmap* v) { FBitmap.Assign(v); }
+
+private:
+    TBitmap FBitmap;
 };
 
 class TGridProgressAppearance : public TPersistent {

@@ -170,7 +170,7 @@ void TExStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASta
         ABrush->SetColor(FixedColor());
         AFont->Assign(*FixedFont());
         AState |= gdFixed;
-        if (Look >= glTMS) {
+        if (Look >= glQOR) {
             ABrush->SetColor(QORGradientFrom());
             AColorTo = QORGradientTo();
             AMirrorColor = QORGradientMirrorFrom();
@@ -279,9 +279,15 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
     const bool F = (IsFixed(ACol, ARow) || ACol < FixedCols() || ARow < FixedRows()) &&
                    !(HoverRow && ARow == FHoverRowIdx && (HoverRowCells & HoverRowCellBit(hcFixed)));
 
-    // 10. header background
-    if (F && Look >= glTMS)
-        PaintHeaderBackground(Canvas, ACol, ARow, R, colorTo, mirror, mirrorTo, GD);
+    // 10. header background by look; 12. the list-view header
+    if (F && !StyleActive()) {
+        PaintLookHeader(Canvas, ACol, ARow, R, colorTo, mirror, mirrorTo, GD);
+        PaintListViewHeader(Canvas, R);
+    }
+
+    // 15. always-visible combo and spin buttons
+    const int keptRight = R.Right;
+    PaintAlwaysVisibleButtons(Canvas, C, ARow, F, R);
 
     // 16. text
     FDrawnTextWidth = 0;
@@ -290,23 +296,16 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
         RenderCellText(Canvas, ACol, ARow, R, AState, info, HA, VA, WW, keptBrush, keptFont);
 
     // 17. colours back, borders over the cell grown by 1
+    R.Right = keptRight;
     Canvas->Brush().SetColor(keptBrush);
     Canvas->Font().SetColor(keptFont);
     R = TRect{R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1};
     RenderCellBorders(Canvas, C, ARow, R);
 
-    // 18. header edges
-    if (F && !Flat() && (Look == glTMS || Look == glXP) && (Options() & goFixedHorzLine)) {
-        const int bottom = R.Bottom + 1;
-        Canvas->Pen().SetWidth(1);
-        Canvas->Pen().SetColor(HalveColor(ColorToRGB(FixedColor())));
-        Canvas->MoveTo(R.Left, bottom - 1);
-        Canvas->LineTo(R.Right - 1, bottom - 1);
-        Canvas->Pen().SetColor(clWhite);
-        Canvas->MoveTo(R.Right - 2, R.Top + 1);
-        Canvas->LineTo(R.Left + 1, R.Top + 1);
-        Canvas->LineTo(R.Left + 1, bottom - 1);
-    }
+    // 18. header edges by look; 19. fixed right columns
+    if (F && !StyleActive())
+        PaintLookHeaderEdges(Canvas, R);
+    PaintFixedRightEdges(Canvas, ACol, R);
 
     // 21. the cell graphic
     if (info.Graphic) {
@@ -332,25 +331,6 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
         Canvas->Font().SetColor(clBlack);
         Canvas->DrawFocusRect(f);
     }
-}
-
-void TExStringGrid::PaintHeaderBackground(TCanvas* Canvas, int ACol, int ARow, const TRect& R, TColor ColorTo,
-                                          TColor Mirror, TColor MirrorTo, TCellGradientDirection GD)
-{
-    const int d = ACol;
-    const bool activeHeader = ActiveCellShow() && ((ARow == Row() && d == FixedCols() - 1 && FixedCols() > 0) ||
-                                                   (d == Col() && ARow == FixedRows() - 1 && FixedRows() > 0));
-    TRect r = R;
-    r.Bottom += 1;
-    if (activeHeader) {
-        FillCellBackground(Canvas, r, ActiveCellColor(), ActiveCellColorTo(), clNone, clNone, true, clNone, false,
-                           true);
-        return;
-    }
-    if (Flat())
-        return;
-    FillCellBackground(Canvas, r, Canvas->Brush().Color(), ColorTo, Mirror, MirrorTo, GD == GradientVertical,
-                       clNone, false, true);
 }
 
 void TExStringGrid::RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TRect& R, TGridDrawState AState,
@@ -427,6 +407,15 @@ void TExStringGrid::RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TR
         RenderHTML(p);
         if (info.Graphic)
             FDrawnTextWidth = p.Width + 2;
+    } else if (kind == 2) {
+        // Rich text: the cell's background under it, then the rich editor's
+        // layout of the text.
+        Canvas->Brush().SetStyle(bsSolid);
+        Canvas->Pen().SetColor(Canvas->Brush().Color());
+        if (!((AState & gdSelected) && !(AState & gdFocused) && SelectionColor() == clNone))
+            Canvas->FillRect(tr);
+        PaintRichTextCell(ACol, ARow, tr, Canvas);
+        Canvas->Font().SetColor(clBlack);
     } else {
         unsigned flags = DT_EDITCONTROL;
         if (CountTextLines(text, Multilinecells) == 1 && !WW) {
@@ -641,7 +630,7 @@ void TExStringGrid::PaintCellGraphic(TCanvas* Canvas, int C, int ARow, const TRe
             Canvas->Draw(G.Left, G.Top, i);
         break;
     default:
-        // The other kinds' painters are not part of this grid's drawing yet.
+        PaintCellGraphicKind(Canvas, C, ARow, R, G, info);
         break;
     }
 }
@@ -649,6 +638,8 @@ void TExStringGrid::PaintCellGraphic(TCanvas* Canvas, int C, int ARow, const TRe
 void TExStringGrid::DrawCheckGlyph(TCanvas* Canvas, const TRect& G, TCheckBoxState State, bool Active, bool Flat)
 {
     const bool active = Active || FControlLook->NoDisabledCheckRadioLook() || FControlLook->CheckAlwaysActive;
+    if (DrawStyledCheckGlyph(Canvas, G, State, active))
+        return;
     if (FControlLook->ControlStyle() == csWinXP && State != cbGrayed) {
         EnsureXPCheckGlyphs();
         TBitmap bmp;
@@ -682,12 +673,22 @@ void TExStringGrid::DrawCheckGlyph(TCanvas* Canvas, const TRect& G, TCheckBoxSta
 
 void TExStringGrid::PaintLookBorder(TCanvas* Canvas)
 {
-    if (Flat() || Look == glStandard || BorderStyle() != bsSingle)
+    const bool look = Look == glSoft || (Look >= glQOR && Look <= glOffice2007);
+    if (!look || Flat() || BorderStyle() == bsNone || BorderColor() == clNone)
         return;
     Canvas->Brush().SetStyle(bsClear);
     Canvas->Pen().SetWidth(1);
     Canvas->Pen().SetColor(BorderColor());
-    Canvas->Rectangle(0, 0, Width(), Height());
+    if (FitCellsInGrid) {
+        Canvas->Rectangle(1, 1, Width() - 1, Height() - 1);
+        // The outer ring in the parent's colour.
+        if (Parent()) {
+            Canvas->Pen().SetColor(Parent()->Color());
+            Canvas->Rectangle(0, 0, Width(), Height());
+        }
+    } else if (FIsComCtl6) {
+        Canvas->Rectangle(0, 0, Width(), Height());
+    }
     Canvas->Brush().SetStyle(bsSolid);
 }
 

@@ -205,17 +205,32 @@ TEST_F(PaintTest, LookBorderFramesTheWindow)
     Grid->SetBounds(10, 10, 300, 200);
     QImage img = Render();
     const TColor border = TColor(0xB99D7F);
+    // With FitCellsInGrid (the default) the frame lies one pixel in and the
+    // outer ring takes the parent's colour.
+    const TColor parent = ColorToRGB(Form->Color());
+    EXPECT_EQ(At(img, 11, 11), border);
+    EXPECT_EQ(At(img, 10 + 298, 10 + 198), border);
+    EXPECT_EQ(At(img, 10 + 150, 11), border);
+    EXPECT_EQ(At(img, 10, 10), parent);
+    EXPECT_EQ(At(img, 10 + 150, 10), parent);
+    EXPECT_NE(At(img, 12, 12), border);
+    // Without it the outer ring is the frame.
+    Grid->FitCellsInGrid = false;
+    img = Render();
     EXPECT_EQ(At(img, 10, 10), border);
     EXPECT_EQ(At(img, 10 + 299, 10 + 199), border);
-    EXPECT_EQ(At(img, 10 + 150, 10), border);
-    EXPECT_NE(At(img, 11, 11), border);
+    Grid->FitCellsInGrid = true;
     Grid->SetFlat(true);
     img = Render();
-    EXPECT_NE(At(img, 10, 10), border);
+    EXPECT_NE(At(img, 11, 11), border);
     Grid->SetFlat(false);
-    Grid->Look = glStandard;
-    img = Render();
-    EXPECT_NE(At(img, 10, 10), border);
+    for (TGridLook l : {glStandard, glClassic, glCustom}) {
+        Grid->Look = l;
+        img = Render();
+        EXPECT_NE(At(img, 11, 11), border) << l;
+    }
+    Grid->Look = glSoft;
+    EXPECT_EQ(At(Render(), 11, 11), border);
 }
 
 TEST_F(PaintTest, ColumnGridForReview)
