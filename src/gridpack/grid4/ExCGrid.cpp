@@ -1,4 +1,5 @@
 #include "gridpack/grid4/ExCGrid.h"
+#include "gridpack/grid4/ExGridSpin.h"
 #include "platform/core/IniFiles.h"
 #include "gridpack/grid4/ExGridOwned.h"
 
@@ -1009,4 +1010,14 @@ void TExColumnGrid::LoadColumnEditors(TGridColumnItem* c)
         EditCombo->Items()->Assign(c->ComboItems());
         EditCombo->SetDropDownCount(c->DropDownCount);
     }
+    // The spin editor takes the column's limits and step; the grid's custom
+    // editor is the column's.
+    if (c->Editor() == edSpinEdit || c->Editor() == edFloatSpinEdit || c->Editor() == edTimeSpinEdit ||
+        c->Editor() == edDateSpinEdit) {
+        TGridSpin* sp = SpinEdit();
+        sp->MinValue = c->SpinMin;
+        sp->MaxValue = c->SpinMax;
+        sp->Increment = c->SpinStep;
+    }
+    SetEditLink(dynamic_cast<TEditLink*>(c->EditLink()));
 }

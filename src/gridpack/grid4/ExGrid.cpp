@@ -330,12 +330,16 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
         ComboTrans = NewChild<TGridTransCombo>(this, true);
         EditCheck = NewChild<TGridCheckBox>(this, false);
         EditBtn = NewChild<TGridEditBtn>(this, false);
-        EditBtn->ButtonCaption = QStringLiteral("...");
-        EditBtn->IsWinXP = FIsWinXP;
+        EditBtn->SetButtonCaption(QStringLiteral("..."));
+        EditBtn->SetBorderStyle(bsNone);
+        EditBtn->SetIsWinXP(FIsWinXP);
         UnitEditBtn = NewChild<TGridUnitEditBtn>(this, false);
-        UnitEditBtn->ButtonCaption = QStringLiteral("...");
-        UnitEditBtn->IsWinXP = FIsWinXP;
+        UnitEditBtn->SetButtonCaption(QStringLiteral("..."));
+        UnitEditBtn->SetBorderStyle(bsNone);
+        UnitEditBtn->SetIsWinXP(FIsWinXP);
+        UnitEditBtn->OnUnitChanged = [this](TObject* s, const QString& u) { UnitEditorChanged(s, u); };
         GridButton = NewChild<TGridButton>(this, false);
+        GridButton->OnClick = [this](TObject* s) { GridButtonClick(s); };
         MoveButton = NewChild<THeaderDragButton>(this, false);
         MoveButton->Grid = this;
         FEditControl = NewChild<TControlEdit>(this, true);
@@ -728,6 +732,8 @@ void TExStringGrid::Notification(TComponent* AComponent, TOperation Operation)
             FPictureContainer = nullptr;
         if (AComponent == FCellChecker)
             FCellChecker = nullptr;
+        if (AComponent == FEditLink)
+            FEditLink = nullptr;
         if (AComponent == FFixedDropDownMenu)
             FFixedDropDownMenu = nullptr;
         if (!(ComponentState() & csDestroying) && FSyncGrid && AComponent == FSyncGrid->Grid())

@@ -100,6 +100,14 @@ public:
 };
 class TTimer;
 struct TScrollInfo;
+// Events of the edit-button, unit, spin and date editors.
+using TEllipsClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& S)>;
+using TUnitChangedEvent = std::function<void(TObject* Sender, int ACol, int ARow, const QString& NewUnit)>;
+using TSpinClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, int AValue, bool UpDown)>;
+using TFloatSpinClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, double AValue, bool UpDown)>;
+using TDateTimeSpinClickEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, TDateTime AValue, bool UpDown)>;
+using TCustomStrToDateEvent = std::function<void(TObject* Sender, const QString& Value, TDateTime& ADate)>;
 
 class TArrowWindow;
 class TGridFocusWindow;
@@ -1647,10 +1655,9 @@ public:
     // margins; a selected cell in the selection text colour unless
     // SelectionRTFKeep.
     void PaintRichTextCell(int ACol, int ARow, const TRect& R, TCanvas* Canvas);
-    // The hidden rich editor that lays rich cells out (made on first use),
-    // and loading a cell (ACol real) into a rich editor.
+    // The hidden rich editor that lays rich cells out (made on first use);
+    // cells are loaded into it by CellToRich (ExGridEditLink.cpp).
     TRichEdit* CellRichEdit();
-    virtual void CellToRich(int ACol, int ARow, TRichEdit* Rich);
     TRichEdit* FCellRichEdit = nullptr;
 
     // =======================================================================
@@ -1928,7 +1935,7 @@ public:
     QChar FStartEditChar;
     bool FNoEditChange = false;
     bool FShowEditProcess = false;
-    bool FLastValidation = false;
+    bool FLastValidation = true;
     QString FNewCellText;
     bool FGridModified = false;
     TWinControl* EditCtrl = nullptr;
@@ -1988,6 +1995,77 @@ public:
     virtual void CancelCellEdit();
     void NotifyEditingDone(int ACol, int ARow);
     void DoneInplaceEdit(unsigned Key, TShiftState Shift);
+
+    // =======================================================================
+    // The edit-button, unit, button, date, rich-text and custom editors
+    // (ExGridEditBtn.cpp, ExGridDatePicker.cpp, ExGridEditLink.cpp)
+    // =======================================================================
+    friend class TGridEditBtn;
+    friend class TGridUnitEditBtn;
+    friend class TGridButton;
+    friend class TGridDatePicker;
+    friend class TExRichEdit;
+    friend class TEditLink;
+    // Given the text of an edit-button or button editor, the text it shows
+    // next (OnEllipsClick may change it).
+    virtual QString EllipsClick(const QString& S);
+    // The unit editor's notice of a newly chosen unit (OnUnitChanged).
+    void UnitEditorChanged(TObject* Sender, const QString& NewUnit);
+    // The date editor of edDateEdit, edDateEditUpDown and edTimeEdit, made
+    // on first use.
+    TGridDatePicker* EditDatePicker();
+    TGridDatePicker* DateTimePicker() { return EditDatePicker(); }
+    // The hidden rich editor that measures and converts, and the one that
+    // edits edRichEdit cells; both made on first use.
+    TExRichEdit* RichEdit();
+    TExRichEdit* InplaceRichEdit();
+    // The conversions between a cell's rich text and a rich editor; the
+    // stored text holds one Windows-1252 character per byte of the RTF.
+    void CellToRich(int ACol, int ARow, TCustomRichEdit* RichEditor);
+    void RichToCell(int ACol, int ARow, TCustomRichEdit* RichEditor);
+    QString RichToString(TCustomRichEdit* RichEditor);
+    // The custom editor of edCustom cells (not owned; cleared when freed).
+    TEditLink* EditLink() const { return FEditLink; }
+    void SetEditLink(TEditLink* v);
+    // Put in front of an in-place link control's window procedure: with
+    // goTabs the control wants arrows, Tab and characters.
+    void EditLinkWndProc(TMessage& M);
+    TWndMethod FGridControlWndProc;
+    bool InvokedFocusChange = false;
+    // A refused Enter in an editor keeps the grid from advancing.
+    bool FNoAutoAdvance = false;
+    TEllipsClickEvent OnEllipsClick;
+    TUnitChangedEvent OnUnitChanged;
+    TSpinClickEvent OnSpinClick;
+    TFloatSpinClickEvent OnFloatSpinClick;
+    TDateTimeSpinClickEvent OnDateSpinClick;
+    TDateTimeSpinClickEvent OnTimeSpinClick;
+    TClickCellEvent OnDatePickerCloseUp;
+    TClickCellEvent OnDatePickerDropDown;
+    TCustomStrToDateEvent OnCustomStrToDate;
+    TNotifyEvent OnRichEditSelectionChange;
+
+protected:
+    // The cell's background as the editors take it.
+    TColor EditorCellColor(int RCol, int ARow);
+    void OpenEditBtnEditor(const TRect& R, int RCol, int ARow, int ACol);
+    void OpenUnitEditor(const TRect& R, int RCol, int ARow, int ACol);
+    void OpenButtonEditor(const TRect& R, int ACol, int ARow);
+    void OpenDateEditor(const TRect& R, int RCol, int ARow, int ACol);
+    void CloseDateEditor(int RCol, int ARow);
+    void OpenCustomEditor(const TRect& R, int RCol, int ARow, int ACol);
+    void CloseCustomEditor(int RCol, int ARow);
+    void OpenRichEditor(const TRect& R, int RCol, int ARow);
+    void CloseRichEditor(int RCol, int ARow);
+    void DateEditorChange(TObject* Sender);
+    void DateEditorCloseUp(TObject* Sender);
+    void DateEditorDropDown(TObject* Sender);
+    TGridDatePicker* FEditDate = nullptr;
+    TExRichEdit* FRichEdit = nullptr;
+    TExRichEdit* FInplaceRichEdit = nullptr;
+    TEditLink* FEditLink = nullptr;
+
+public:
 
     // --- edit advance
     void AdvanceEditCell(int ACol, int ARow, bool ShowEditor, bool Recursing, bool Forward, bool AutoEdit,

@@ -41,6 +41,7 @@ void TExStringGrid::WMLButtonDown(TMessage& M)
     FDoOnClick = true;
     FMouseDownMove = true;
     FMouseKeepDown = true;
+    FSpinUpClick = FSpinDnClick = false;
     bool removeEditing = false;
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
@@ -97,6 +98,13 @@ void TExStringGrid::WMLButtonDown(TMessage& M)
     const bool fixedInside = IsFixed(ACol, ARow) && !fixedPress;
     // 18.
     const int realCol = RealColIndex(ACol);
+    // 19. A press on a cell's spin button: the opened spin editor steps once.
+    if (ControlLook()->SpinButtonsAlwaysVisible() && HasSpinEdit(ACol, ARow) && X > cellRect.Right - 18) {
+        if (Y > cellRect.Top + (cellRect.Bottom - cellRect.Top) / 2)
+            FSpinDnClick = true;
+        else
+            FSpinUpClick = true;
+    }
     // 22. A radio group takes the press on its item.
     if (IsRadio(realCol, ARow) && (IsEditable(realCol, ARow) || ControlLook()->RadioAlwaysActive)) {
         HideInplaceEdit();

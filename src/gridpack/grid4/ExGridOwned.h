@@ -288,9 +288,6 @@ public:
 
 KAL_GRID_CHILD(TFooterPanel)
 KAL_GRID_CHILD(TSearchPanel)
-KAL_GRID_CHILD(TGridTransEdit)
-KAL_GRID_CHILD(TGridTransCombo)
-KAL_GRID_CHILD(TGridButton)
 #undef KAL_GRID_CHILD
 
 class TExStringGrid;
@@ -377,20 +374,9 @@ private:
     TExStringGrid* FGrid = nullptr;
 };
 
-class TGridEditBtn : public TGridChildControl {
-    KAL_CLASS(TGridEditBtn, TGridChildControl)
-public:
-    explicit TGridEditBtn(TComponent* AOwner) : TGridChildControl(AOwner) {}
-    QString ButtonCaption;
-    bool IsWinXP = false;
-};
-
-class TGridUnitEditBtn : public TGridEditBtn {
-    KAL_CLASS(TGridUnitEditBtn, TGridEditBtn)
-public:
-    explicit TGridUnitEditBtn(TComponent* AOwner) : TGridEditBtn(AOwner) {}
-    TNotifyEvent OnUnitChanged;
-};
+// The edit-button, unit, button, date, rich-text and header-cell editors and
+// the edit link.
+#include "gridpack/grid4/ExGridEditors.h"
 
 class THeaderDragButton : public TGridChildControl {
     KAL_CLASS(THeaderDragButton, TGridChildControl)

@@ -14,11 +14,6 @@ TRichEdit* TExStringGrid::CellRichEdit()
     return FCellRichEdit;
 }
 
-void TExStringGrid::CellToRich(int ACol, int ARow, TRichEdit* Rich)
-{
-    Rich->LoadFromBytes(GetCellEx(ACol, ARow).toLatin1());
-}
-
 void TExStringGrid::PaintRichTextCell(int ACol, int ARow, const TRect& R, TCanvas* Canvas)
 {
     if (ComponentState() & csDesigning)
