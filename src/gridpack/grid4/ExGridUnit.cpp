@@ -2,6 +2,7 @@
 // a grid's focus window over its cell while windows move, the grid classes
 // registered for form streams, and the names every grid shares.
 #include "gridpack/grid4/ExGrid.h"
+#include "gridpack/grid4/ExGridEditors.h"
 #include "gridpack/grid4/ExGridSpin.h"
 #include "gridpack/grid3/ExGridWindows.h"
 #include "platform/controls/Forms.h"
@@ -41,12 +42,14 @@ void GridUnitStartup()
         RegisterGridClass<TArrowWindow>();
         RegisterGridClass<TGridCombo>();
         RegisterGridClass<TGridSpin>();
+        RegisterGridClass<TGridDatePicker>();
         RegisterGridClass<TGridTransEdit>();
         RegisterGridClass<TGridTransCombo>();
         RegisterGridClass<TGridCheckBox>();
         RegisterGridClass<TGridEditBtn>();
         RegisterGridClass<TGridUnitEditBtn>();
         RegisterGridClass<TGridButton>();
+        RegisterGridClass<TExRichEdit>();
         RegisterGridClass<THeaderDragButton>();
         RegisterGridClass<TControlEdit>();
         RegisterGridClass<TControlCombo>();

@@ -160,8 +160,8 @@ TEST_F(NotifyTest, TheGridUnit)
     EXPECT_TRUE(GridUnitHookInstalled());
     EXPECT_EQ(WindowPosHookCount(), hooks + 1);
     EXPECT_EQ(GridUnitRegistrations(), registered);
-    for (const char* name : {"TExStringGrid", "TDropList", "TGridCombo", "TGridSpin", "TGridCheckBox", "TScrollBar",
-                             "TFooterPanel", "TSearchPanel"})
+    for (const char* name : {"TExStringGrid", "TDropList", "TGridCombo", "TGridSpin", "TGridDatePicker", "TGridCheckBox",
+                             "TExRichEdit", "TScrollBar", "TFooterPanel", "TSearchPanel"})
         EXPECT_EQ(FindClass(name).Name, name);
     EXPECT_EQ(GetModuleFileVersion("kernel32.dll"), -1);
     EXPECT_EQ(GetModuleFileVersion("COMCTL32.DLL"), 6 * 65536 + 10);
