@@ -90,11 +90,11 @@ int SingleOccurrences(QChar Ch, const QString& Line)
     return n;
 }
 
-QChar DetectDelimiter(const QStringList& Lines)
+QChar DetectDelimiter(const std::vector<QStringView>& Lines)
 {
     static const QString candidates = QStringLiteral(",;#\t|@*-+&");
-    const QString first = Lines.value(0);
-    const QString second = Lines.value(1);
+    const QString first = Lines.empty() ? QString() : Lines[0].toString();
+    const QString second = Lines.size() < 2 ? QString() : Lines[1].toString();
     QChar found;
     int best = 0;
     for (QChar c : candidates) {
@@ -129,7 +129,7 @@ QChar DetectDelimiter(const QStringList& Lines)
 // Where the quoted field starting at From (just after its opening quote)
 // closes: the last quote of the first odd-length run, or a quote that ends
 // the line; -1 when none.
-qsizetype ClosingQuote(const QString& Line, qsizetype From)
+qsizetype ClosingQuote(QStringView Line, qsizetype From)
 {
     for (qsizetype i = From; i < Line.size();) {
         if (Line[i] != kQuote) {
@@ -200,7 +200,7 @@ void ConvertField(const TExStringGrid* g, QString& s)
         VTToCRLF(s);
 }
 
-qsizetype SkipBlanks(const QString& Line, qsizetype i)
+qsizetype SkipBlanks(QStringView Line, qsizetype i)
 {
     while (i < Line.size() - 1 && Line[i] == QLatin1Char(' '))
         ++i;
@@ -208,9 +208,9 @@ qsizetype SkipBlanks(const QString& Line, qsizetype i)
 }
 
 // Reads the lines into the grid from StartRow on.
-void ReadCSVLines(TExStringGrid* g, const QStringList& Lines, int MaxRows, bool Insert)
+void ReadCSVLines(TExStringGrid* g, const std::vector<QStringView>& Lines, int MaxRows, bool Insert)
 {
-    if (Lines.isEmpty())
+    if (Lines.empty())
         throw Exception(QStringLiteral("File is empty"));
     const int startCol = g->SaveStartCol();
     int row = Insert ? g->RowCount() : g->SaveStartRow();
@@ -230,7 +230,7 @@ void ReadCSVLines(TExStringGrid* g, const QStringList& Lines, int MaxRows, bool 
 
     TUpdateGuard update(g);
     const qsizetype first = g->LoadFirstRow ? 0 : 1;
-    const int records = int(Lines.size() - first);
+    const int records = int(qsizetype(Lines.size()) - first);
     GridExchange::TProgress progress(g, g->OnFileProgress);
     if (progress.Active())
         g->SetRowCount(Insert ? g->RowCount() + int(Lines.size()) : row + int(Lines.size()) + g->FixedFooters());
@@ -251,12 +251,16 @@ void ReadCSVLines(TExStringGrid* g, const QStringList& Lines, int MaxRows, bool 
     };
 
     int read = 0;
-    for (qsizetype li = first; li < Lines.size() && !tooMany; ++li) {
+    QString oemLine;
+    for (qsizetype li = first; li < qsizetype(Lines.size()) && !tooMany; ++li) {
         if (MaxRows > 0 && read >= MaxRows)
             break;
-        QString line = Lines[li];
-        if (g->OemConvert)
-            OEMToText(line);
+        QStringView line = Lines[size_t(li)];
+        if (g->OemConvert) {
+            oemLine = line.toString();
+            OEMToText(oemLine);
+            line = oemLine;
+        }
         if (row >= g->RowCount() - g->FixedFooters())
             g->SetRowCount(row + 1000);
         int col = startCol;
@@ -271,7 +275,7 @@ void ReadCSVLines(TExStringGrid* g, const QStringList& Lines, int MaxRows, bool 
             if (line[pos] == kQuote) {
                 const qsizetype close = ClosingQuote(line, pos + 1);
                 if (close >= 0) {
-                    field = line.mid(pos + 1, close - pos - 1);
+                    field = line.mid(pos + 1, close - pos - 1).toString();
                     field.replace(QLatin1String("\"\""), QString(kQuote));
                     pos = close + 1;
                 }
@@ -280,7 +284,7 @@ void ReadCSVLines(TExStringGrid* g, const QStringList& Lines, int MaxRows, bool 
                 if (dp < 0)
                     dp = line.size();
             } else {
-                field = line.mid(pos, dp - pos);
+                field = line.mid(pos, dp - pos).toString();
             }
             if (!store(col, field))
                 break;
@@ -289,7 +293,7 @@ void ReadCSVLines(TExStringGrid* g, const QStringList& Lines, int MaxRows, bool 
         }
         if (!tooMany && pos < line.size()) {
             pos = SkipBlanks(line, pos);
-            QString field = line.mid(pos);
+            QString field = line.mid(pos).toString();
             if (field.startsWith(kQuote)) {
                 field.remove(0, 1);
                 if (field.endsWith(kQuote))
@@ -322,7 +326,8 @@ void ReadCSVFile(TExStringGrid* g, const QString& FileName, int MaxRows, bool In
     const QByteArray bytes = ReadFileWhole(FileName);
     if (bytes.isEmpty())
         return;
-    ReadCSVLines(g, SplitLines(DecodeText(bytes)), MaxRows, Insert);
+    const QString text = DecodeText(bytes);
+    ReadCSVLines(g, SplitLineViews(text), MaxRows, Insert);
 }
 
 } // namespace
@@ -342,7 +347,8 @@ void TExStringGrid::LoadFromCSVStream(TStream* AStream, int MaxRows)
         bytes.resize(left);
         bytes.resize(AStream->Read(bytes.data(), left));
     }
-    ReadCSVLines(this, SplitLines(DecodeText(bytes)), MaxRows, false);
+    const QString text = DecodeText(bytes);
+    ReadCSVLines(this, SplitLineViews(text), MaxRows, false);
 }
 
 // ---------------------------------------------------------------------------

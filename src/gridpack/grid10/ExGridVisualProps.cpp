@@ -144,15 +144,15 @@ const std::vector<TVisualProp>& Props()
 #undef KAL_FONT
 
 // The names of enumerations as the file spells them; an empty name has no
-// text (the look glCustom, which this grid does not have).
+// text (the look glCustom).
 QStringList NamesOf(TKind k)
 {
     switch (k) {
     case TKind::ControlStyle:
         return {"csClassic", "csFlat", "csWinXP", "csBorland", "csQOR", "csGlyph", "csTheme"};
     case TKind::Look:
-        // In the order of TGridLook: glTMS is the look the file calls glQOR.
-        return {"glStandard", "glSoft", "glClassic", "glQOR", "glXP", "glVista", "glWin7", "glOffice2007"};
+        return {"glStandard", "glSoft", "glClassic", "glQOR", "glXP", "glListView", "glVista", "glWin7",
+                "glOffice2007", ""};
     case TKind::BackDisplay:
         return {"bdTile", "bdFixed", "bdGradientHorz", "bdGradientVert"};
     case TKind::BackCells:

@@ -7,9 +7,9 @@
 
 namespace GridExchange {
 
-QStringList SplitLines(const QString& Text)
+std::vector<QStringView> SplitLineViews(const QString& Text)
 {
-    QStringList lines;
+    std::vector<QStringView> lines;
     const QChar* p = Text.constData();
     const qsizetype n = Text.size();
     qsizetype start = 0;
@@ -17,13 +17,21 @@ QStringList SplitLines(const QString& Text)
         const char16_t c = p[i].unicode();
         if (c != u'\r' && c != u'\n')
             continue;
-        lines.append(Text.mid(start, i - start));
+        lines.emplace_back(p + start, i - start);
         if (c == u'\r' && i + 1 < n && p[i + 1] == u'\n')
             ++i;
         start = i + 1;
     }
     if (start < n)
-        lines.append(Text.mid(start));
+        lines.emplace_back(p + start, n - start);
+    return lines;
+}
+
+QStringList SplitLines(const QString& Text)
+{
+    QStringList lines;
+    for (QStringView l : SplitLineViews(Text))
+        lines.append(l.toString());
     return lines;
 }
 

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class TObject;
 
@@ -22,6 +23,9 @@ constexpr int MaxDeclaredRows = 1 << 24;
 
 // Lines ended by CR LF, CR or LF; a final line break adds no empty line.
 QStringList SplitLines(const QString& Text);
+// The same lines as views into Text (which must outlive them): a reader of a
+// large file copies each field once instead of each line and then its fields.
+std::vector<QStringView> SplitLineViews(const QString& Text);
 // Every line followed by CR LF.
 QString JoinLines(const QStringList& Lines);
 // Leading blanks skipped, an optional sign, the leading digits; reading stops

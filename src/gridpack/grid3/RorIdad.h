@@ -115,6 +115,8 @@ QChar LocaleDateSeparator();
 QChar LocaleThousandSeparator();
 QChar LocaleDecimalSeparator();
 QString LocaleShortDateFormat();
+QString LocaleShortTimeFormat();
+QString LocaleLongTimeFormat();
 
 bool IsDigitChar(QChar c);
 bool IsDigitOrMinus(QChar c);

@@ -52,6 +52,8 @@ QChar LocaleDateSeparator() { return ActiveFormatSettings().DateSeparator; }
 QChar LocaleThousandSeparator() { return ActiveFormatSettings().ThousandSeparator; }
 QChar LocaleDecimalSeparator() { return ActiveFormatSettings().DecimalSeparator; }
 QString LocaleShortDateFormat() { return ActiveFormatSettings().ShortDateFormat; }
+QString LocaleShortTimeFormat() { return ActiveFormatSettings().ShortTimeFormat; }
+QString LocaleLongTimeFormat() { return ActiveFormatSettings().LongTimeFormat; }
 
 bool IsDigitChar(QChar c) { return c.isNumber(); }
 bool IsDigitOrMinus(QChar c) { return IsDigitChar(c) || c == QLatin1Char('-'); }

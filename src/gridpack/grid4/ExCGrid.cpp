@@ -1,4 +1,5 @@
 #include "gridpack/grid4/ExCGrid.h"
+#include "gridpack/grid4/ExGridSpin.h"
 #include "platform/core/IniFiles.h"
 #include "gridpack/grid4/ExGridOwned.h"
 
@@ -596,6 +597,29 @@ void TExColumnGrid::InsertCols(int ColIndex, int CCount)
         FColumnCollection->Insert(std::min(at, FColumnCollection->Count()));
 }
 
+void TExColumnGrid::Group(int Colindex)
+{
+    const int real = Colindex >= 0 && Colindex < ColCount() ? RealColIndex(Colindex) : -1;
+    if (real >= 0 && real < FColumnCollection->Count() && Colindex >= FixedCols()) {
+        // A grouped grid gives its old column back first.
+        if (GroupColumn() != -1)
+            UnGroup();
+        FSaveCol->Assign(FColumnCollection->Items(RealColIndex(Colindex)));
+    }
+    TExStringGrid::Group(Colindex);
+}
+
+void TExColumnGrid::UnGroup()
+{
+    const int col = GroupColumn();
+    TExStringGrid::UnGroup();
+    if (col != -1 && col < ColCount()) {
+        const int real = RealColIndex(col);
+        if (real < FColumnCollection->Count())
+            FColumnCollection->Items(real)->Assign(FSaveCol);
+    }
+}
+
 void TExColumnGrid::RemoveCols(int ColIndex, int CCount)
 {
     if (ColIndex < 0 || ColIndex >= ColCount() || CCount <= 0)
@@ -986,4 +1010,14 @@ void TExColumnGrid::LoadColumnEditors(TGridColumnItem* c)
         EditCombo->Items()->Assign(c->ComboItems());
         EditCombo->SetDropDownCount(c->DropDownCount);
     }
+    // The spin editor takes the column's limits and step; the grid's custom
+    // editor is the column's.
+    if (c->Editor() == edSpinEdit || c->Editor() == edFloatSpinEdit || c->Editor() == edTimeSpinEdit ||
+        c->Editor() == edDateSpinEdit) {
+        TGridSpin* sp = SpinEdit();
+        sp->MinValue = c->SpinMin;
+        sp->MaxValue = c->SpinMax;
+        sp->Increment = c->SpinStep;
+    }
+    SetEditLink(dynamic_cast<TEditLink*>(c->EditLink()));
 }

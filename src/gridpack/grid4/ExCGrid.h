@@ -269,6 +269,10 @@ public:
     // deletes the items of the removed columns.
     void InsertCols(int ColIndex, int CCount) override;
     void RemoveCols(int ColIndex, int CCount) override;
+    // The grouped column's item is kept while the grid is grouped and put
+    // back into the restored column by UnGroup.
+    void Group(int Colindex) override;
+    void UnGroup() override;
 
     // With ColumnSize->Location clIniFile the column order goes to the INI
     // file ColumnSize->Key (keys "CP<i>": the load-time position of the

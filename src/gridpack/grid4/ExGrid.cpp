@@ -91,6 +91,10 @@ void TSortSettings::Assign(const TPersistent* Source)
     HeaderColorTo = s->HeaderColorTo;
     HeaderMirrorColor = s->HeaderMirrorColor;
     HeaderMirrorColorTo = s->HeaderMirrorColorTo;
+    FUpGlyph->Assign(s->FUpGlyph.get());
+    FDownGlyph->Assign(s->FDownGlyph.get());
+    FIndexUpGlyph->Assign(s->FIndexUpGlyph.get());
+    FIndexDownGlyph->Assign(s->FIndexDownGlyph.get());
 }
 
 void TColumnSize::Assign(const TPersistent* Source)
@@ -137,6 +141,29 @@ void TPrintSettings::Assign(const TPersistent* Source)
     FixedFont.Assign(s->FixedFont);
 }
 
+namespace {
+// Copies a glyph; nullptr leaves an empty bitmap.
+void CopyGlyph(TBitmap* Into, const TBitmap* From) { Into->Assign(From); }
+} // namespace
+
+void TSortSettings::SetUpGlyph(const TBitmap* v) { CopyGlyph(FUpGlyph.get(), v); }
+void TSortSettings::SetDownGlyph(const TBitmap* v) { CopyGlyph(FDownGlyph.get(), v); }
+void TSortSettings::SetIndexUpGlyph(const TBitmap* v) { CopyGlyph(FIndexUpGlyph.get(), v); }
+void TSortSettings::SetIndexDownGlyph(const TBitmap* v) { CopyGlyph(FIndexDownGlyph.get(), v); }
+
+TFilterDropDown::TFilterDropDown()
+{
+    const TGraphicsChange changed = [this](TGraphicsObject*) {
+        if (OnChange)
+            OnChange(this);
+    };
+    FGlyph->OnChange = changed;
+    FGlyphActive->OnChange = changed;
+}
+
+void TFilterDropDown::SetGlyph(const TBitmap* v) { CopyGlyph(FGlyph.get(), v); }
+void TFilterDropDown::SetGlyphActive(const TBitmap* v) { CopyGlyph(FGlyphActive.get(), v); }
+
 void TFilterDropDown::Assign(const TPersistent* Source)
 {
     const auto* s = dynamic_cast<const TFilterDropDown*>(Source);
@@ -154,6 +181,8 @@ void TFilterDropDown::Assign(const TPersistent* Source)
     AllText = s->AllText;
     EmptyText = s->EmptyText;
     ColumnWidth = s->ColumnWidth;
+    FGlyph->Assign(s->FGlyph.get());
+    FGlyphActive->Assign(s->FGlyphActive.get());
     if (OnChange)
         OnChange(this);
 }
@@ -235,7 +264,6 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     FUnSortRowXRef = NewObject<TIntList>(0, 0);
     FMergedColumns = NewObject<TIntList>(0, 0);
     FMergedColumns->OnChange = [this](TObject*, int, int) { MergedColumnsChanged(); };
-    FSelectedCells = NewObject<TIntList>(0, 0);
     FSelectedRows = NewObject<TIntList>(0, 0);
     FModifiedRows = NewObject<TIntList>(0, 0);
     FEnabledRows = NewObject<TIntList>(0, 0);
@@ -302,12 +330,16 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
         ComboTrans = NewChild<TGridTransCombo>(this, true);
         EditCheck = NewChild<TGridCheckBox>(this, false);
         EditBtn = NewChild<TGridEditBtn>(this, false);
-        EditBtn->ButtonCaption = QStringLiteral("...");
-        EditBtn->IsWinXP = FIsWinXP;
+        EditBtn->SetButtonCaption(QStringLiteral("..."));
+        EditBtn->SetBorderStyle(bsNone);
+        EditBtn->SetIsWinXP(FIsWinXP);
         UnitEditBtn = NewChild<TGridUnitEditBtn>(this, false);
-        UnitEditBtn->ButtonCaption = QStringLiteral("...");
-        UnitEditBtn->IsWinXP = FIsWinXP;
+        UnitEditBtn->SetButtonCaption(QStringLiteral("..."));
+        UnitEditBtn->SetBorderStyle(bsNone);
+        UnitEditBtn->SetIsWinXP(FIsWinXP);
+        UnitEditBtn->OnUnitChanged = [this](TObject* s, const QString& u) { UnitEditorChanged(s, u); };
         GridButton = NewChild<TGridButton>(this, false);
+        GridButton->OnClick = [this](TObject* s) { GridButtonClick(s); };
         MoveButton = NewChild<THeaderDragButton>(this, false);
         MoveButton->Grid = this;
         FEditControl = NewChild<TControlEdit>(this, true);
@@ -386,7 +418,7 @@ TExStringGrid::~TExStringGrid()
     FProgressAppearance->Free();
     FControlList->Free();
     FBackGround->Free();
-    for (TIntList* l : {FEnabledRows, FModifiedRows, FSelectedRows, FSelectedCells, FMergedColumns, FUnSortRowXRef,
+    for (TIntList* l : {FEnabledRows, FModifiedRows, FSelectedRows, FMergedColumns, FUnSortRowXRef,
                         FSortRowXRef})
         l->Free();
     FSortIndexes->Free();
@@ -694,6 +726,8 @@ void TExStringGrid::Notification(TComponent* AComponent, TOperation Operation)
             FPictureContainer = nullptr;
         if (AComponent == FCellChecker)
             FCellChecker = nullptr;
+        if (AComponent == FEditLink)
+            FEditLink = nullptr;
         if (AComponent == FFixedDropDownMenu)
             FFixedDropDownMenu = nullptr;
         if (!(ComponentState() & csDestroying) && FSyncGrid && AComponent == FSyncGrid->Grid())
@@ -1103,7 +1137,10 @@ void TExStringGrid::Paint()
     // The library's redraw switch does nothing, so the lock is kept here.
     if (FUpdateCount > 0)
         return;
+    Canvas()->Pen().SetStyle(psSolid);
+    Canvas()->Brush().SetStyle(bsSolid);
     TBaseGrid::Paint();
+    PaintOverCells();
 }
 
 void TExStringGrid::Invalidate()

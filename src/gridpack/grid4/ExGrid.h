@@ -14,6 +14,7 @@
 // a real column also counts hidden columns. Cell texts and properties are
 // kept under (real column, display row).
 #include "gridpack/grid3/BaseGrid.h"
+#include "gridpack/grid3/ExStyleIF.h"
 #include "gridpack/grid3/GridSettings.h"
 #include "gridpack/grid3/RorIdadGraphics.h"
 #include "gridpack/grid4/ExCellGraphic.h"
@@ -26,6 +27,7 @@
 #include "platform/core/DateTime.h"
 #include "platform/core/Exceptions.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <cstdint>
@@ -40,7 +42,19 @@ class TToolTip;
 // The grid's own errors (bad typed values, invalid row or column access).
 KAL_DECLARE_EXCEPTION(DOriVireZuvez, Exception)
 
-enum TGridLook { glStandard, glSoft, glClassic, glTMS, glXP, glVista, glWin7, glOffice2007 };
+enum TGridLook { glStandard, glSoft, glClassic, glQOR, glXP, glListView, glVista, glWin7, glOffice2007, glCustom };
+// The grid styles (SetStyle), in the order of the style interface's TQORStyle.
+enum TExGridStyle {
+    gsOffice2003Blue, gsOffice2003Silver, gsOffice2003Olive, gsOffice2003Classic, gsOffice2007Luna,
+    gsOffice2007Obsidian, gsWindowsXP, gsWhidbey, gsCustom, gsOffice2007Silver, gsWindowsVista, gsWindows7,
+    gsTerminal, gsOffice2010Blue, gsOffice2010Silver, gsOffice2010Black
+};
+// The XP colour schemes (SetTheme).
+enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
+// The identifier text of a look ("glXP" ...) and its caption ("Windows XP"
+// ...); glCustom has neither and leaves the output as it was.
+void GetLookName(TGridLook Look, QString& Name);
+void GetLookCaption(TGridLook Look, QString& Caption);
 
 using TRowUpdateEvent = std::function<void(TObject* Sender, int OldRow, int NewRow)>;
 using TSelectionChangedEvent =
@@ -48,6 +62,8 @@ using TSelectionChangedEvent =
 using TFixedEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, TGridFixedCellEditor& AEditor,
                                            TStrings* Values)>;
 using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
+using TCustomCellDrawEvent = std::function<void(TObject* Sender, TCanvas* Canvas, int ACol, int ARow,
+                                                 TGridDrawState AState, const TRect& ARect, bool Printing)>;
 using TRowDisjunctSelectEvent = std::function<void(TObject* Sender, int ARow, bool State, bool& Allow)>;
 using TRowDisjunctSelectedEvent = std::function<void(TObject* Sender, int ARow)>;
 
@@ -70,6 +86,8 @@ using TRatingChangeEvent =
 using TColorSelectEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, TColor Color, const QString& Value)>;
 using TImageSelectEvent = std::function<void(TObject* Sender, int ACol, int ARow, int Index)>;
+using TCellBalloonEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& ATitle, QString& AText,
+                                             TBalloonIcon& AIcon)>;
 
 // Drag-scroll directions (a set of bits).
 enum TDragScrollDirections : unsigned { dsdUp = 1, dsdDown = 2, dsdLeft = 4, dsdRight = 8 };
@@ -83,6 +101,14 @@ public:
 };
 class TTimer;
 struct TScrollInfo;
+// Events of the edit-button, unit, spin and date editors.
+using TEllipsClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& S)>;
+using TUnitChangedEvent = std::function<void(TObject* Sender, int ACol, int ARow, const QString& NewUnit)>;
+using TSpinClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, int AValue, bool UpDown)>;
+using TFloatSpinClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, double AValue, bool UpDown)>;
+using TDateTimeSpinClickEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, TDateTime AValue, bool UpDown)>;
+using TCustomStrToDateEvent = std::function<void(TObject* Sender, const QString& Value, TDateTime& ADate)>;
 
 class TArrowWindow;
 class TGridFocusWindow;
@@ -91,10 +117,17 @@ class THTMLPictureCache;
 class TImageList;
 class TPictureContainer;
 class TPopupMenu;
+class TRichEdit;
 
 // C1 over C2 by Percent per RGB channel, rounded; clNone takes the other.
 TColor BlendColors(TColor C1, TColor C2, int Percent);
 TColor MixSelectionColor(TColor SelColor, TColor CellColor, bool Mixer, int Factor);
+// Registers the grid's own check-box and radio pictures ("SGCHK01" to
+// "SGCHK08", "SGRAD01" to "SGRAD08") once.
+void RegisterGridGlyphs();
+// The conversion letter (lower case) of a format with exactly one conversion
+// ("%%" counts as none), else the null character.
+QChar SingleConversion(const QString& Fmt);
 
 // Names registered once for every grid of the program.
 unsigned GridEditDoneMsg();
@@ -108,6 +141,41 @@ int GetModuleFileVersion(const QString& ModuleName);
 // The common controls are 4.70 or later.
 bool ComCtl32Above469();
 class TExStringGrid;
+
+// The cells of the disjunct cell selection as (column, row) pairs, in the
+// order they were picked; any row or column number is kept apart from any
+// other.
+class TSelectedCellList {
+public:
+    int Count() const { return int(FCells.size()); }
+    // Raises EListError "List index out of bounds (<index>)".
+    TGridCoord Cell(int Index) const;
+    bool Has(int ACol, int ARow) const
+    {
+        return std::find(FCells.begin(), FCells.end(), TGridCoord{ACol, ARow}) != FCells.end();
+    }
+    // False when the cell is listed already.
+    bool Add(int ACol, int ARow)
+    {
+        if (Has(ACol, ARow))
+            return false;
+        FCells.push_back(TGridCoord{ACol, ARow});
+        return true;
+    }
+    // False when the cell was not listed.
+    bool Remove(int ACol, int ARow)
+    {
+        const auto it = std::find(FCells.begin(), FCells.end(), TGridCoord{ACol, ARow});
+        if (it == FCells.end())
+            return false;
+        FCells.erase(it);
+        return true;
+    }
+    void Clear() { FCells.clear(); }
+
+private:
+    std::vector<TGridCoord> FCells;
+};
 // The grid unit's start-up (once per process; later calls only count) and
 // clean-up (when the count comes back): the window-position hook, the
 // classes for form streams and the shared names.
@@ -163,8 +231,19 @@ public:
     TColor HeaderColorTo = clNone;
     TColor HeaderMirrorColor = clNone;
     TColor HeaderMirrorColorTo = clNone;
-    // Every setting but IgnoreCase and SortOnVirtualCells.
+    // Every setting but IgnoreCase and SortOnVirtualCells (glyphs by copy).
     void Assign(const TPersistent* Source) override;
+
+    // The sorted column's header glyphs and those of indexed columns: owned
+    // bitmaps, empty at first; writing copies the bitmap (nullptr empties).
+    TBitmap* UpGlyph() const { return FUpGlyph.get(); }
+    TBitmap* DownGlyph() const { return FDownGlyph.get(); }
+    TBitmap* IndexUpGlyph() const { return FIndexUpGlyph.get(); }
+    TBitmap* IndexDownGlyph() const { return FIndexDownGlyph.get(); }
+    void SetUpGlyph(const TBitmap* v);
+    void SetDownGlyph(const TBitmap* v);
+    void SetIndexUpGlyph(const TBitmap* v);
+    void SetIndexDownGlyph(const TBitmap* v);
 
     // The owning grid (set by the grid); the operations below need it.
     TExStringGrid* FGrid = nullptr;
@@ -179,6 +258,12 @@ public:
     // Not sorted any more: Column -1, no index; the header row repaints.
     void Remove();
     void ToggleDirection() { Direction = Direction == sdAscending ? sdDescending : sdAscending; }
+
+private:
+    std::unique_ptr<TBitmap> FUpGlyph = std::make_unique<TBitmap>();
+    std::unique_ptr<TBitmap> FDownGlyph = std::make_unique<TBitmap>();
+    std::unique_ptr<TBitmap> FIndexUpGlyph = std::make_unique<TBitmap>();
+    std::unique_ptr<TBitmap> FIndexDownGlyph = std::make_unique<TBitmap>();
 };
 
 class TColumnSize : public TPersistent {
@@ -262,15 +347,28 @@ public:
     QString AllText;
     QString EmptyText;
     int ColumnWidth = 0;
+    // Fired by Assign and when either glyph changes (the grid repaints).
     TNotifyEvent OnChange;
     void Assign(const TPersistent* Source) override;
+
+    TFilterDropDown();
+    // The filter button's glyph without and with an active filter: owned
+    // bitmaps, empty at first; writing copies the bitmap (nullptr empties).
+    TBitmap* Glyph() const { return FGlyph.get(); }
+    TBitmap* GlyphActive() const { return FGlyphActive.get(); }
+    void SetGlyph(const TBitmap* v);
+    void SetGlyphActive(const TBitmap* v);
+
+private:
+    std::unique_ptr<TBitmap> FGlyph = std::make_unique<TBitmap>();
+    std::unique_ptr<TBitmap> FGlyphActive = std::make_unique<TBitmap>();
 };
 
 // ---------------------------------------------------------------------------
 // TExStringGrid
 // ---------------------------------------------------------------------------
 
-class TExStringGrid : public TBaseGrid {
+class TExStringGrid : public TBaseGrid, public IQORStyle, public IQORTones {
     KAL_CLASS(TExStringGrid, TBaseGrid)
 public:
     static constexpr int MaxRealCols = 513;
@@ -819,6 +917,9 @@ public:
     // --- the selection as a set of cells, numbering, sizing to content,
     // exchanges (ExGridSelSize.cpp; display indexes)
     void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    // Marks for repainting the area from the top-left cell of R to its
+    // bottom-right cell (the part of it in the client area).
+    void InvalidateCellRange(const TGridRect& R);
     // False in fixed rows and columns; else by the disjunct selections or
     // the selection rectangle.
     bool IsSelected(int ACol, int ARow);
@@ -862,6 +963,11 @@ public:
     void SwapColumns(int ACol1, int ACol2);
     virtual void SortSwapRows(int ARow1, int ARow2);
     int SortSwaps() const { return FSortSwaps; }
+    // A picture of the cells ARect spans (cells also out of view), on a
+    // borderless pop-up form owned by the grid that stays on top, never
+    // takes the focus and shows at opacity 192: the image dragged along
+    // with a selection. The caller places, shows and frees it.
+    TCustomForm* SelectionToForm(const TGridRect& ARect);
     TColumnSizeEvent OnColumnSize;
     TRowSizeEvent OnRowSize;
     // The sizing of a fixed cell's column or row may be forbidden by
@@ -1196,6 +1302,10 @@ public:
     // Inside the library's selection rectangle.
     bool IsCellSelected(int ACol, int ARow) const;
     TGridGradientEvent OnGetCellGradient;
+    // Painting: over a cell's background, after its layers, after a paint.
+    TCustomCellDrawEvent OnCustomCellBkgDraw;
+    TCustomCellDrawEvent OnCustomCellDraw;
+    TNotifyEvent OnPainted;
     TGridBorderPropEvent OnGetCellBorderProp;
 
     // --- cell content layout (ACol real unless said)
@@ -1466,6 +1576,92 @@ public:
     // =======================================================================
 
     // =======================================================================
+    // Looks, styles and the paint pass around the cells (ExGridStyles.cpp,
+    // ExGridLooks.cpp, ExGridGraphics.cpp, ExGridBackground.cpp)
+    // =======================================================================
+    // Writing a look other than the current one applies its preset of
+    // colours (none while loading, but the selection style), then the
+    // scroll type, border style and border colour. Look itself may still be
+    // stored directly, as the constructor does.
+    void SetLook(TGridLook V);
+    // A whole colour scheme: the selection colours and ControlLook reset
+    // first, then the style's row of the style table.
+    virtual void SetStyle(TExGridStyle AStyle);
+    void SetTheme(TXPColorScheme Scheme);
+    void SetComponentStyle(TQORStyle AStyle) override;
+    void SetColorTones(const TColorTones& ATones) override;
+    // Hands the style (or the tones) to every owned component that takes
+    // one: the in-cell drop-down editors.
+    virtual void ApplyStyleToEditors(TQORStyle AStyle);
+    void ApplyTonesToEditors(const TColorTones& ATones);
+    // The detected Office theme mapped to a component style, only when it
+    // changed since the last call.
+    void ApplyOfficeTheme();
+    // The colours of an active application style; none here, so it only
+    // clears the flag.
+    void ApplyStyleColors();
+    TQORStyle ComponentStyle() const { return FStyle; }
+    TExGridStyle GridStyle() const { return FGridStyle; }
+    const TColorTones& Tones() const { return FTones; }
+    TOfficeTheme OldOfficeTheme() const { return FOldOfficeTheme; }
+
+    // --- look-specific steps of RenderCell (R: the content rectangle)
+    // The header background of a fixed cell for looks glQOR and later: the
+    // hover and pressed header with its drop-down part, the active-cell
+    // headers, the sorted column's header, the cell's own gradient.
+    // R.Right loses the drop-down part when one is drawn.
+    void PaintLookHeader(TCanvas* Canvas, int ACol, int ARow, TRect& R, TColor ColorTo, TColor Mirror,
+                         TColor MirrorTo, TCellGradientDirection GD);
+    // The pre-themed list-view header (glListView).
+    void PaintListViewHeader(TCanvas* Canvas, const TRect& R);
+    // The header edges by look over R (the cell grown by 1).
+    void PaintLookHeaderEdges(TCanvas* Canvas, TRect R);
+    // The always-visible combo and spin buttons of a normal cell at the
+    // right of R; R.Right loses 16 pixels per button.
+    void PaintAlwaysVisibleButtons(TCanvas* Canvas, int C, int ARow, bool Fixed, TRect& R);
+    // The outline of a fixed right column (not glClassic, no 3-D look).
+    void PaintFixedRightEdges(TCanvas* Canvas, int ACol, const TRect& R);
+    // The remembered header cell under the mouse and whether its drop-down
+    // part is pressed (set by the mouse code).
+    bool FHeaderDropDownPressed = false;
+
+    // --- cell graphics beyond images and check boxes: buttons, progress
+    // bars, pies, range bars, comments, shapes, ratings, pictures, nodes.
+    // G: the graphic rectangle, R: the cell's content rectangle.
+    void PaintCellGraphicKind(TCanvas* Canvas, int C, int ARow, const TRect& R, const TRect& G,
+                              const TCellGraphicInfo& info);
+    // A push button, bit button or expand corner (D display column);
+    // remembers the button's offset in the cell.
+    void PaintCellButton(TCanvas* Canvas, int D, int ARow, const TRect& R, TRect G, TCellGraphic* g,
+                         const std::function<bool()>& Enabled);
+    // The cell whose button the mouse is over (display column), painted hot.
+    TPoint FHoverButtonCell{-1, -1};
+
+    // --- the paint pass around the cells
+    // The client area beyond the last column and row: background gradient
+    // or picture.
+    void PaintGridBackground();
+    void PaintGridPicture(const TRect& R);
+    void TileGridPicture(const TRect& R);
+    // The area PaintGridBackground paints, empty when the cells fill the
+    // client area.
+    TRect GridBackgroundRect();
+    // The balloon tooltip's texts for a cell (its title cut to 97 + "..."
+    // past 100 characters, its text to 2045 + "..." past 2048).
+    void BalloonTexts(int ACol, int ARow, QString& Title, QString& Text, TBalloonIcon& Icon);
+    TCellBalloonEvent OnCellBalloon;
+    TPoint FLastBalloonPos{-1, -1};
+    // After every paint of the grid.
+    // A rich-text cell (ACol display) formatted into R, less the text
+    // margins; a selected cell in the selection text colour unless
+    // SelectionRTFKeep.
+    void PaintRichTextCell(int ACol, int ARow, const TRect& R, TCanvas* Canvas);
+    // The hidden rich editor that lays rich cells out (made on first use);
+    // cells are loaded into it by CellToRich (ExGridEditLink.cpp).
+    TRichEdit* CellRichEdit();
+    TRichEdit* FCellRichEdit = nullptr;
+
+    // =======================================================================
     // File and stream exchange (gridpack/grid10): the grid text file and
     // stream, CSV, aligned and fixed-width text. Cell columns given to the
     // hooks are real columns; the writers walk display columns, or every real
@@ -1596,6 +1792,36 @@ public:
     TCustomFilterEvent OnCustomFilter;
     TFilterProgressEvent OnFilterProgress;
 
+    // --- grouping (ExGridGroup.cpp)
+    // Orders the rows on the column (AutoSortForGrouping), puts a node row
+    // before each run of equal texts (the value in column 1), a summary row
+    // after it with Grouping->Summary, and takes the column out. A fixed
+    // column does nothing; a grouped grid is ungrouped first.
+    virtual void Group(int Colindex);
+    // The flat table back: column, width, header and footer texts, values.
+    virtual void UnGroup();
+    // Splits every group once more on a second column / undoes that.
+    virtual void SubGroup(int Colindex);
+    virtual void SubUnGroup(int Colindex);
+    // Method 1 sum, 2 average, 3 min, 4 max, 5 count, 6 custom, 7 distinct,
+    // 8 standard deviation, into each expanded group's result row.
+    void GroupCalc(int ACol, int Method);
+    void GroupSum(int ACol);
+    void GroupAvg(int ACol);
+    void GroupMin(int ACol);
+    void GroupMax(int ACol);
+    void GroupCount(int ACol);
+    void GroupCustomCalc(int ACol);
+    void GroupDistinct(int ACol);
+    void GroupStdDev(int ACol);
+    // -1 ungroups, a value above 0 groups, 0 is ignored.
+    void SetGroupColumn(int v);
+    bool IsGrouping() const { return FIsGrouping; }
+    // Sorts the child rows inside every expanded node of the deepest level.
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
+    TColumnCalcEvent OnGroupCalc;
+
     // --- calculations (ExGridCalc.cpp); -1 for FromRow or ToRow means the
     // normal rows
     double ColumnSum(int ACol, int FromRow = -1, int ToRow = -1);
@@ -1710,7 +1936,7 @@ public:
     QChar FStartEditChar;
     bool FNoEditChange = false;
     bool FShowEditProcess = false;
-    bool FLastValidation = false;
+    bool FLastValidation = true;
     QString FNewCellText;
     bool FGridModified = false;
     TWinControl* EditCtrl = nullptr;
@@ -1771,6 +1997,77 @@ public:
     void NotifyEditingDone(int ACol, int ARow);
     void DoneInplaceEdit(unsigned Key, TShiftState Shift);
 
+    // =======================================================================
+    // The edit-button, unit, button, date, rich-text and custom editors
+    // (ExGridEditBtn.cpp, ExGridDatePicker.cpp, ExGridEditLink.cpp)
+    // =======================================================================
+    friend class TGridEditBtn;
+    friend class TGridUnitEditBtn;
+    friend class TGridButton;
+    friend class TGridDatePicker;
+    friend class TExRichEdit;
+    friend class TEditLink;
+    // Given the text of an edit-button or button editor, the text it shows
+    // next (OnEllipsClick may change it).
+    virtual QString EllipsClick(const QString& S);
+    // The unit editor's notice of a newly chosen unit (OnUnitChanged).
+    void UnitEditorChanged(TObject* Sender, const QString& NewUnit);
+    // The date editor of edDateEdit, edDateEditUpDown and edTimeEdit, made
+    // on first use.
+    TGridDatePicker* EditDatePicker();
+    TGridDatePicker* DateTimePicker() { return EditDatePicker(); }
+    // The hidden rich editor that measures and converts, and the one that
+    // edits edRichEdit cells; both made on first use.
+    TExRichEdit* RichEdit();
+    TExRichEdit* InplaceRichEdit();
+    // The conversions between a cell's rich text and a rich editor; the
+    // stored text holds one Windows-1252 character per byte of the RTF.
+    void CellToRich(int ACol, int ARow, TCustomRichEdit* RichEditor);
+    void RichToCell(int ACol, int ARow, TCustomRichEdit* RichEditor);
+    QString RichToString(TCustomRichEdit* RichEditor);
+    // The custom editor of edCustom cells (not owned; cleared when freed).
+    TEditLink* EditLink() const { return FEditLink; }
+    void SetEditLink(TEditLink* v);
+    // Put in front of an in-place link control's window procedure: with
+    // goTabs the control wants arrows, Tab and characters.
+    void EditLinkWndProc(TMessage& M);
+    TWndMethod FGridControlWndProc;
+    bool InvokedFocusChange = false;
+    // A refused Enter in an editor keeps the grid from advancing.
+    bool FNoAutoAdvance = false;
+    TEllipsClickEvent OnEllipsClick;
+    TUnitChangedEvent OnUnitChanged;
+    TSpinClickEvent OnSpinClick;
+    TFloatSpinClickEvent OnFloatSpinClick;
+    TDateTimeSpinClickEvent OnDateSpinClick;
+    TDateTimeSpinClickEvent OnTimeSpinClick;
+    TClickCellEvent OnDatePickerCloseUp;
+    TClickCellEvent OnDatePickerDropDown;
+    TCustomStrToDateEvent OnCustomStrToDate;
+    TNotifyEvent OnRichEditSelectionChange;
+
+protected:
+    // The cell's background as the editors take it.
+    TColor EditorCellColor(int RCol, int ARow);
+    void OpenEditBtnEditor(const TRect& R, int RCol, int ARow, int ACol);
+    void OpenUnitEditor(const TRect& R, int RCol, int ARow, int ACol);
+    void OpenButtonEditor(const TRect& R, int ACol, int ARow);
+    void OpenDateEditor(const TRect& R, int RCol, int ARow, int ACol);
+    void CloseDateEditor(int RCol, int ARow);
+    void OpenCustomEditor(const TRect& R, int RCol, int ARow, int ACol);
+    void CloseCustomEditor(int RCol, int ARow);
+    void OpenRichEditor(const TRect& R, int RCol, int ARow);
+    void CloseRichEditor(int RCol, int ARow);
+    void DateEditorChange(TObject* Sender);
+    void DateEditorCloseUp(TObject* Sender);
+    void DateEditorDropDown(TObject* Sender);
+    TGridDatePicker* FEditDate = nullptr;
+    TExRichEdit* FRichEdit = nullptr;
+    TExRichEdit* FInplaceRichEdit = nullptr;
+    TEditLink* FEditLink = nullptr;
+
+public:
+
     // --- edit advance
     void AdvanceEditCell(int ACol, int ARow, bool ShowEditor, bool Recursing, bool Forward, bool AutoEdit,
                          bool Force);
@@ -1826,9 +2123,8 @@ public:
     // Sets the cursor as the grid's own mouse handling does: the mouse
     // select mode stays (a change from outside resets it).
     void SetGridCursor(TCursor v);
-    // The cells picked by the disjunct cell selection, coded row * 65536 +
-    // column.
-    TIntList* SelectedCells() const { return FSelectedCells; }
+    // The cells picked by the disjunct cell selection.
+    TSelectedCellList* SelectedCells() { return &FSelectedCells; }
     TMouseSelectMode MouseSelectMode() const { return FMouseSelectMode; }
     void SetMouseSelectMode(TMouseSelectMode v) { FMouseSelectMode = v; }
     TRadioClickEvent OnRadioClick;
@@ -2152,6 +2448,20 @@ private:
     int FFixedFooters = 0;
     int FFixedRightCols = 0;
     int FGroupColumn = -1;
+    // The grouped column's width, header and footer texts; set while Group runs.
+    int FGroupWidth = 0;
+    QString FGroupHeader, FGroupFooter;
+    bool FIsGrouping = false;
+    void SortGroupRows(bool Indexed);
+    // Many rows opened (places in the new numbering) or dropped (ascending)
+    // in one pass when no row-bound side list needs the row-by-row path.
+    bool RowSetShiftable();
+    void OpenRowSet(const std::vector<int>& Places);
+    void DropRowSet(const std::vector<int>& Rows);
+    // Header or summary colours on a row / the merged row from FromCol on.
+    void SetGroupRowLook(int ARow, bool Header);
+    void ClearGroupRowLook(int ARow);
+    void MergeGroupRow(int ARow, int FromCol, bool Header);
     int FZoomFactor = 0;
     int FOrigWidth = 0;
     bool FClearTextOnly = false;
@@ -2227,7 +2537,7 @@ private:
     TIntList* FSortRowXRef = nullptr;
     TIntList* FUnSortRowXRef = nullptr;
     TIntList* FMergedColumns = nullptr;
-    TIntList* FSelectedCells = nullptr;
+    TSelectedCellList FSelectedCells;
     TIntList* FSelectedRows = nullptr;
     TIntList* FModifiedRows = nullptr;
     TIntList* FEnabledRows = nullptr;
@@ -2247,6 +2557,11 @@ private:
     // Exchanges texts, objects and heights of two rows (all real columns).
     void SwapRowData(int ARow1, int ARow2);
     int FSortSwaps = 0;
+    // --- looks and styles
+    TQORStyle FStyle = tsCustom;
+    TExGridStyle FGridStyle = gsCustom;
+    TOfficeTheme FOldOfficeTheme = otUnknown;
+    TColorTones FTones;
     // --- nodes
     int FNumNodes = 0;
     bool FSpreadSheet = false;
@@ -2283,8 +2598,6 @@ private:
     TCellGraphic* BaseScrollBar(int ACol, int ARow);
     TSize MeasureCellText(int ACol, int DCol, int ARow, bool SB, bool VS);
     // Drawing steps of RenderCell.
-    void PaintHeaderBackground(TCanvas* Canvas, int ACol, int ARow, const TRect& R, TColor ColorTo, TColor Mirror,
-                               TColor MirrorTo, TCellGradientDirection GD);
     void RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TRect& R, TGridDrawState AState,
                         const TCellGraphicInfo& info, TAlignment HA, TVAlignment VA, bool WW, TColor KeptBrush,
                         TColor KeptFont);
@@ -2296,6 +2609,43 @@ private:
     void PaintCellGraphic(TCanvas* Canvas, int C, int ARow, const TRect& R, const TCellGraphicInfo& info,
                           TAlignment HA, TVAlignment VA);
     void DrawCheckGlyph(TCanvas* Canvas, const TRect& G, TCheckBoxState State, bool Active, bool Flat);
+    // Count radio items from R's top-left, side by side or one per line;
+    // item i is on when its text is the cell's text (Index -1) or i is
+    // Index + 1.
+    void DrawRadioGlyph(TCanvas* Canvas, const TRect& R, double Scale, int ACol, int ARow, bool Selected,
+                        TStrings* Items, bool Disabled, bool Horizontal, int Index, int Count);
+    // The sort glyph of a column centred at (X, Y).
+    void DrawSortGlyph(TCanvas* Canvas, int ACol, int Y, int X);
+    // Whether the header cell of real column C shows the sort glyph.
+    bool ShowsSortGlyph(int C, int ARow);
+    // A node row's expand box and the tree lines of column 0.
+    void PaintNodeBox(TCanvas* Canvas, int ARow, const TRect& R, const TCellGraphic* g, bool Selected);
+    void PaintNodeTree(TCanvas* Canvas, int ARow, const TRect& R);
+    // Further layers of RenderCell, one per step, so that other looks can
+    // branch in their own step.
+    // Paints a cell's scroll bar at R's right edge and takes its room;
+    // answers how far the cell's text is scrolled (0 without a bar).
+    int PaintCellScrollBar(TCanvas* Canvas, int C, int ARow, TRect& R);
+    // The cell's float value, 0 when it holds none.
+    double CellFloat(int C, int ARow);
+    // The 2-pixel outline of the selection where it passes through the
+    // cell, and the resize handle in its last cell.
+    void PaintSelectionOutline(TCanvas* Canvas, int ACol, int ARow, const TRect& R);
+    int FCellScrollPos = 0;
+    void PaintRowIndicator(TCanvas* Canvas, int C, int ARow, TRect& R);
+    void PaintModifiedMark(TCanvas* Canvas, int ACol, int ARow, const TRect& R);
+    void PaintFilterButton(TCanvas* Canvas, int C, const TRect& R);
+    void PaintSortGlyphInCell(TCanvas* Canvas, int C, const TRect& TR, TAlignment HA, TVAlignment VA, int TextWidth,
+                              int GraphicOffset, bool Html);
+    // The dotted line of a column or row being sized, drawn in the paint
+    // after the pointer moved (-1: none shown).
+    int FSizeLinePos = -1;
+    bool FSizeLineCols = true;
+    void UpdateSizeLine();
+    // What Paint draws after the cells: the frame of the cell being edited,
+    // the line of sizing, then OnPainted.
+    void PaintOverCells();
+    void DrawSizeLine(TCanvas* Canvas);
     // The width of the text last drawn in a cell with a graphic, + 2.
     int FDrawnTextWidth = 0;
     // The row selection flags the row check box of column 0 shows (display

@@ -70,6 +70,31 @@ void TExStringGrid::OpenCellEditor(int ACol, int ARow)
         else
             EditMode = true;
         break;
+    case edEditBtn:
+    case edNumericEditBtn:
+    case edFloatEditBtn:
+    case edMaskEditBtn:
+        OpenEditBtnEditor(R, rcol, ARow, ACol);
+        break;
+    case edUnitEditBtn:
+    case edNumericUnitEditBtn:
+    case edFloatUnitEditBtn:
+        OpenUnitEditor(R, rcol, ARow, ACol);
+        break;
+    case edButton:
+        OpenButtonEditor(R, ACol, ARow);
+        break;
+    case edDateEdit:
+    case edDateEditUpDown:
+    case edTimeEdit:
+        OpenDateEditor(R, rcol, ARow, ACol);
+        break;
+    case edCustom:
+        OpenCustomEditor(R, rcol, ARow, ACol);
+        break;
+    case edRichEdit:
+        OpenRichEditor(R, rcol, ARow);
+        break;
     default:
         // The kinds whose controls this grid does not carry stay in the
         // special-edit state without a control; closing writes nothing.
@@ -203,6 +228,39 @@ void TExStringGrid::CloseCellEditor(int ACol, int ARow)
     case edCheckBox:
         close(EditCheck);
         EditMode = false;
+        break;
+    case edEditBtn:
+    case edNumericEditBtn:
+    case edFloatEditBtn:
+    case edMaskEditBtn:
+        if (EditMode && EditBtn) {
+            EditMode = false;
+            StoreEditValue(rc, ARow, EditBtn->Text());
+        }
+        close(EditBtn);
+        break;
+    case edUnitEditBtn:
+    case edNumericUnitEditBtn:
+    case edFloatUnitEditBtn:
+        if (UnitEditBtn)
+            StoreEditValue(rc, ARow, UnitEditBtn->Text() + UnitEditBtn->UnitID());
+        close(UnitEditBtn);
+        EditMode = false;
+        break;
+    case edButton:
+        close(GridButton);
+        EditMode = false;
+        break;
+    case edDateEdit:
+    case edDateEditUpDown:
+    case edTimeEdit:
+        CloseDateEditor(rc, ARow);
+        break;
+    case edCustom:
+        CloseCustomEditor(rc, ARow);
+        break;
+    case edRichEdit:
+        CloseRichEditor(rc, ARow);
         break;
     default:
         if (!IsTextEditorKind(EditControl) && EditControl != edDataCheckBox && EditControl != edNone)

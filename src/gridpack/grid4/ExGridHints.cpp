@@ -38,6 +38,20 @@ void TExStringGrid::MouseMove(TShiftState Shift, int X, int Y)
             InvalidateRow(old);
     }
 
+    // The header under the mouse: the one left and the one reached repaint.
+    if (HoverFixedCells != hfNone && !FNoMouseLeave) {
+        const TGridCoord old = FHoverFixedCell;
+        FHoverFixedCell = TGridCoord{ACol, ARow};
+        if (old.X != ACol || old.Y != ARow) {
+            const auto repaint = [this](TGridCoord c) {
+                if (c.X >= 0 && c.Y >= 0 && (c.Y <= FixedRows() || c.X <= FixedCols()))
+                    RepaintCell(c.X, c.Y);
+            };
+            repaint(old);
+            repaint(FHoverFixedCell);
+        }
+    }
+
     // A cell hint belongs to its cell: reaching another one ends it, and the
     // application's pause then starts over for the new cell.
     if (FLastHintPos.X != -1 || FLastHintPos.Y != -1) {
@@ -77,6 +91,7 @@ void TExStringGrid::MouseMove(TShiftState Shift, int X, int Y)
         BalloonAtCell(ACol, ARow, ClientToScreen(Point(X, Y)));
 
     TBaseGrid::MouseMove(Shift, X, Y);
+    UpdateSizeLine();
 
     // The sizing hint: the width or height the line stands for.
     const TGridState st = GridState();

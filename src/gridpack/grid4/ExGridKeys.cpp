@@ -646,27 +646,25 @@ void TExStringGrid::KeyUp(unsigned& Key, TShiftState Shift)
         SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
         FMoveSelection = s;
     }
-    // 5., 6. The disjunct cell selection list (cells coded row * 65536 +
-    // column).
+    // 5., 6. The disjunct cell selection list.
     TMouseActions* ma = MouseActions();
     if (!ma->DisjunctCellSelect() || (Options() & goEditing))
         return;
-    auto code = [](int c, int r) { return r * 65536 + c; };
     auto repaintListed = [this] {
-        for (int i = 0; i < FSelectedCells->Count(); ++i) {
-            const int v = FSelectedCells->GetInteger(i);
-            RepaintCell(v % 65536, v / 65536);
+        for (int i = 0; i < FSelectedCells.Count(); ++i) {
+            const TGridCoord v = FSelectedCells.Cell(i);
+            RepaintCell(v.X, v.Y);
         }
     };
     if (Shift & ssShift) {
         for (int r = before.Top; r <= before.Bottom; ++r)
             for (int c = before.Left; c <= before.Right; ++c)
-                FSelectedCells->DeleteValue(code(c, r));
+                FSelectedCells.Remove(c, r);
         const TGridRect now = Normalised(Selection());
         for (int r = now.Top; r <= now.Bottom; ++r)
             for (int c = now.Left; c <= now.Right; ++c)
-                if (!(c == Col() && r == Row()) && !FSelectedCells->HasValue(code(c, r)))
-                    FSelectedCells->Add(code(c, r));
+                if (!(c == Col() && r == Row()))
+                    FSelectedCells.Add(c, r);
     }
     if (key == VK_SPACE) {
         const int rc = RealCol();
@@ -677,23 +675,20 @@ void TExStringGrid::KeyUp(unsigned& Key, TShiftState Shift)
             if (OnSelectCell)
                 OnSelectCell(this, bc, b.Y, canSelect);
             if (canSelect) {
-                const int v = code(bc, b.Y);
                 if (Shift & ssCtrl) {
-                    if (FSelectedCells->HasValue(v))
-                        FSelectedCells->DeleteValue(v);
-                    else
-                        FSelectedCells->Add(v);
+                    if (!FSelectedCells.Remove(bc, b.Y))
+                        FSelectedCells.Add(bc, b.Y);
                 } else {
                     repaintListed();
-                    FSelectedCells->Clear();
-                    FSelectedCells->Add(v);
+                    FSelectedCells.Clear();
+                    FSelectedCells.Add(bc, b.Y);
                 }
                 const TGridRect s = Normalised(Selection());
                 if (s.Left != s.Right || s.Top != s.Bottom) {
                     for (int r = s.Top; r <= s.Bottom; ++r)
                         for (int c = s.Left; c <= s.Right; ++c)
-                            if (code(c, r) != v && !FSelectedCells->HasValue(code(c, r)))
-                                FSelectedCells->Add(code(c, r));
+                            if (!(c == bc && r == b.Y))
+                                FSelectedCells.Add(c, r);
                     repaintListed();
                 }
             }

@@ -53,6 +53,28 @@ void TExStringGrid::GetCellAlignment(int ACol, int ARow, TAlignment& HA, TVAlign
     GetCellAlign(ACol, ARow, HA, VA);
 }
 
+// The conversion letter (lower case) of a format holding exactly one
+// conversion ("%%" is none), else the null character.
+QChar SingleConversion(const QString& Fmt)
+{
+    QChar found;
+    int count = 0;
+    for (qsizetype i = 0; i < Fmt.size(); ++i) {
+        if (Fmt[i] != QLatin1Char('%'))
+            continue;
+        ++i;
+        if (i < Fmt.size() && Fmt[i] == QLatin1Char('%'))
+            continue;
+        while (i < Fmt.size() && !Fmt[i].isLetter())
+            ++i;
+        if (i >= Fmt.size())
+            return QChar();
+        found = Fmt[i].toLower();
+        ++count;
+    }
+    return count == 1 ? found : QChar();
+}
+
 QString TExStringGrid::GetFormattedCell(int ACol, int ARow)
 {
     QString text = GetCellEx(ACol, ARow);
@@ -66,13 +88,18 @@ QString TExStringGrid::GetFormattedCell(int ACol, int ARow)
     OnGetFloatFormat(this, ACol, ARow, isFloat, fmt);
     if (!isFloat || fmt.isEmpty())
         return text;
+    // The format's one conversion decides between the integer and the
+    // float value; a format with none or several leaves the text.
+    const QChar conv = SingleConversion(fmt);
     try {
-        if (fmt.contains(QLatin1Char('d')))
+        if (conv == QLatin1Char('d') || conv == QLatin1Char('u') || conv == QLatin1Char('x'))
             return Format(fmt, {GetInts(ACol, ARow)});
-        return Format(fmt, {GetFloats(ACol, ARow)});
+        if (conv == QLatin1Char('e') || conv == QLatin1Char('f') || conv == QLatin1Char('g') ||
+            conv == QLatin1Char('n') || conv == QLatin1Char('m'))
+            return Format(fmt, {GetFloats(ACol, ARow)});
     } catch (const Exception&) {
-        return text;
     }
+    return text;
 }
 
 void TExStringGrid::GetFontProperties(int ACol, int RCol, int ARow, TGridDrawState& AState, TFont* AFont,

@@ -43,6 +43,7 @@ void TExStringGrid::WMLButtonDown(TMessage& M)
     FDoOnClick = true;
     FMouseDownMove = true;
     FMouseKeepDown = true;
+    FSpinUpClick = FSpinDnClick = false;
     bool removeEditing = false;
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
@@ -99,6 +100,13 @@ void TExStringGrid::WMLButtonDown(TMessage& M)
     const bool fixedInside = IsFixed(ACol, ARow) && !fixedPress;
     // 18.
     const int realCol = RealColIndex(ACol);
+    // 19. A press on a cell's spin button: the opened spin editor steps once.
+    if (ControlLook()->SpinButtonsAlwaysVisible() && HasSpinEdit(ACol, ARow) && X > cellRect.Right - 18) {
+        if (Y > cellRect.Top + (cellRect.Bottom - cellRect.Top) / 2)
+            FSpinDnClick = true;
+        else
+            FSpinUpClick = true;
+    }
     // 22. A radio group takes the press on its item.
     if (IsRadio(realCol, ARow) && (IsEditable(realCol, ARow) || ControlLook()->RadioAlwaysActive)) {
         HideInplaceEdit();
@@ -425,6 +433,7 @@ void TExStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
     // 6. A sizing released outside the grid is dropped.
     // 7.
     TBaseGrid::MouseUp(Button, Shift, X, Y);
+    UpdateSizeLine();
     const TGridRect now = Selection();
     if (report && !(now == before))
         SelectionChanged(now.Left, now.Top, now.Right, now.Bottom);

@@ -3,6 +3,7 @@
 // the grid's edges, and the selection listener.
 #include "gridpack/grid4/ExGrid.h"
 #include "gridpack/grid4/ExScrollControl.h"
+#include "gridpack/grid3/ExStyleIF.h"
 #include "platform/controls/ScrollBars.h"
 #include "platform/controls/Timers.h"
 
@@ -34,6 +35,13 @@ void TExStringGrid::SetAutoThemeAdapt(bool v)
     // following it is a repaint.
     if (v)
         Invalidate();
+    // The process-wide theme notifier tells the window of theme changes.
+    if ((ComponentState() & (csDesigning | csLoading)) || !HandleAllocated())
+        return;
+    if (v)
+        AcquireThemeNotifier(this)->RegisterWindow(Handle());
+    else if (ThemeNotifierInstance)
+        ThemeNotifierInstance->UnRegisterWindow(Handle());
 }
 
 void TExStringGrid::SetScrollType(TScrollType v)

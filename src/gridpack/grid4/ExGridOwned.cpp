@@ -4,11 +4,11 @@
 // Hidden-row store
 // ---------------------------------------------------------------------------
 
-TGridItem::TGridItem(TCollection* Collection) : TCollectionItem(Collection), FItems(NewObject<TStringList>()) {}
+TGridItem::TGridItem(TCollection* Collection) : TCollectionItem(Collection) {}
 
-TGridItem::~TGridItem() { FItems->Free(); }
+TGridItem::~TGridItem() = default;
 
-void TGridItem::SetItems(const TStrings* Value) { FItems->Assign(Value); }
+void TGridItem::SetItems(const TStrings* Value) { FItems.Assign(Value); }
 
 // ---------------------------------------------------------------------------
 // Settings records

@@ -49,12 +49,13 @@ public:
     int Height = 0;
     int Level = 0;
     // One text with its object per real column; owned by the item.
-    TStringList* Items() const { return FItems; }
+    TStringList* Items() const { return &FItems; }
     // Copies the texts (and object references) into the item's own list.
     void SetItems(const TStrings* Value);
 
 private:
-    TStringList* FItems;
+    // Held in the item: hiding many rows costs one allocation per row less.
+    mutable TStringList FItems;
 };
 
 class TGridItems : public TCollection {
@@ -172,6 +173,12 @@ public:
     TBackGroundCells Cells = bcNormal;
     TColor Color = clWindow;
     TColor ColorTo = clNone;
+    // The picture behind the cells; empty for none.
+    TBitmap* Bitmap() { return &FBitmap; }
+    void SetBitmap(const TBitmap* v) { FBitmap.Assign(v); }
+
+private:
+    TBitmap FBitmap;
 };
 
 class TGridProgressAppearance : public TPersistent {
@@ -281,9 +288,6 @@ public:
 
 KAL_GRID_CHILD(TFooterPanel)
 KAL_GRID_CHILD(TSearchPanel)
-KAL_GRID_CHILD(TGridTransEdit)
-KAL_GRID_CHILD(TGridTransCombo)
-KAL_GRID_CHILD(TGridButton)
 #undef KAL_GRID_CHILD
 
 class TExStringGrid;
@@ -370,20 +374,9 @@ private:
     TExStringGrid* FGrid = nullptr;
 };
 
-class TGridEditBtn : public TGridChildControl {
-    KAL_CLASS(TGridEditBtn, TGridChildControl)
-public:
-    explicit TGridEditBtn(TComponent* AOwner) : TGridChildControl(AOwner) {}
-    QString ButtonCaption;
-    bool IsWinXP = false;
-};
-
-class TGridUnitEditBtn : public TGridEditBtn {
-    KAL_CLASS(TGridUnitEditBtn, TGridEditBtn)
-public:
-    explicit TGridUnitEditBtn(TComponent* AOwner) : TGridEditBtn(AOwner) {}
-    TNotifyEvent OnUnitChanged;
-};
+// The edit-button, unit, button, date, rich-text and header-cell editors and
+// the edit link.
+#include "gridpack/grid4/ExGridEditors.h"
 
 // The floating caption of a moved column or row: a bordered pop-up with the
 // grid's header background and the caption (plain and centred, or mark-up

@@ -4,8 +4,11 @@
 // look, text, cell graphics, borders and the focus rectangle.
 #include "gridpack/grid4/ExGrid.h"
 
+#include "gridpack/grid3/GradientBands.h"
 #include "gridpack/grid3/RorIdad.h"
+#include "gridpack/grid3/RorIdadGraphics.h"
 #include "gridpack/grid3/SgHTMLE.h"
+#include "platform/controls/StdCtrls.h"
 #include "platform/core/MathUtils.h"
 #include "platform/graphics/ImageList.h"
 #include "platform/graphics/Resources.h"
@@ -20,57 +23,6 @@ bool IsCheckKind(TCellType t)
 }
 bool IsDataCheckKind(TCellType t) { return t == ctDataCheckBox || t == ctVirtCheckBox || t == ctRowCheckBox; }
 
-// The grid's own check-box pictures of the XP look, 16 x 16, registered once:
-// "SGCHK05" checked, "SGCHK06" unchecked, "SGCHK07" and "SGCHK08" the same
-// disabled. Their bottom-left pixel names the transparent colour.
-constexpr TColor kGlyphGround = TColor(0xFF00FF);
-
-void DrawXPCheck(TCanvas* c, bool checked, bool active)
-{
-    c->Brush().SetColor(kGlyphGround);
-    c->FillRect(TRect{0, 0, 16, 16});
-    // The box: a 13 x 13 frame with a light gradient inside.
-    c->Pen().SetWidth(1);
-    c->Pen().SetColor(active ? TColor(0x80511C) : TColor(0xC9C9B9));
-    c->Brush().SetColor(active ? TColor(0xF5F5F4) : TColor(0xFFFFFF));
-    c->Rectangle(1, 1, 14, 14);
-    if (active) {
-        for (int i = 0; i < 11; ++i) {
-            const int v = 0xDC + i * 2;
-            c->Pen().SetColor(RGB(v, v, v - 4));
-            c->MoveTo(2, 2 + i);
-            c->LineTo(13, 2 + i);
-        }
-    }
-    if (!checked)
-        return;
-    // The tick: three strokes, two pixels thick.
-    c->Pen().SetColor(active ? TColor(0x21A121) : TColor(0xB0C0C0));
-    for (int d = 0; d < 3; ++d) {
-        c->MoveTo(4, 6 + d);
-        c->LineTo(6, 8 + d);
-        c->LineTo(11, 3 + d);
-    }
-}
-
-const QString& XPCheckName(bool checked, bool active)
-{
-    static const QString names[4] = {QStringLiteral("SGCHK05"), QStringLiteral("SGCHK06"),
-                                     QStringLiteral("SGCHK07"), QStringLiteral("SGCHK08")};
-    return names[(active ? 0 : 2) + (checked ? 0 : 1)];
-}
-
-void EnsureXPCheckGlyphs()
-{
-    if (HasResourceImage(XPCheckName(true, true)))
-        return;
-    for (int i = 0; i < 4; ++i) {
-        const bool checked = (i & 1) == 0, active = i < 2;
-        TBitmap bmp(16, 16, pf24bit);
-        DrawXPCheck(bmp.Canvas(), checked, active);
-        RegisterResourceImage(XPCheckName(checked, active), bmp.Image());
-    }
-}
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -170,7 +122,7 @@ void TExStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASta
         ABrush->SetColor(FixedColor());
         AFont->Assign(*FixedFont());
         AState |= gdFixed;
-        if (Look >= glTMS) {
+        if (Look >= glQOR) {
             ABrush->SetColor(QORGradientFrom());
             AColorTo = QORGradientTo();
             AMirrorColor = QORGradientMirrorFrom();
@@ -258,6 +210,10 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
     const int C = RemapColToReal(ACol);
     TRect R = ARect;
 
+    // 3. a cell scroll bar takes the right edge; the text scrolls with it
+    const int keptRight = R.Right;
+    FCellScrollPos = PaintCellScrollBar(Canvas, C, ARow, R);
+
     // 4. the cell's look, without selection
     bool WW = WordWrap;
     TAlignment HA = taLeftJustify;
@@ -266,8 +222,10 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
     TCellGradientDirection GD = GradientVertical;
     GetVisualProperties(ACol, ARow, AState, false, false, true, &Canvas->Brush(), colorTo, mirror, mirrorTo,
                         &Canvas->Font(), HA, VA, WW, GD);
-    // 5.
-    const TCellGraphicInfo info = GetCellGraphicInfo(C, ARow);
+    // 5. column 0 of a node row makes room for the expand box
+    TCellGraphicInfo info = GetCellGraphicInfo(C, ARow);
+    if (C == 0 && info.Graphic && info.Graphic->CellType == ctNode)
+        info.Width = RowLevel(ARow) * 12 + 4;
     // 6.
     if ((AState & gdSelected) && !(AState & gdFocused) && SelectionColor() == clNone)
         Canvas->Brush().SetColor(clHighlight);
@@ -279,34 +237,50 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
     const bool F = (IsFixed(ACol, ARow) || ACol < FixedCols() || ARow < FixedRows()) &&
                    !(HoverRow && ARow == FHoverRowIdx && (HoverRowCells & HoverRowCellBit(hcFixed)));
 
-    // 10. header background
-    if (F && Look >= glTMS)
-        PaintHeaderBackground(Canvas, ACol, ARow, R, colorTo, mirror, mirrorTo, GD);
+    // 10. header background by look; 12. the list-view header
+    if (F && !StyleActive()) {
+        PaintLookHeader(Canvas, ACol, ARow, R, colorTo, mirror, mirrorTo, GD);
+        PaintListViewHeader(Canvas, R);
+    }
+
+    // 11. row indicator
+    const int keptLeft = R.Left;
+    PaintRowIndicator(Canvas, C, ARow, R);
+    const int indicatorWidth = R.Left - keptLeft;
+
+    // 13. modified mark
+    PaintModifiedMark(Canvas, ACol, ARow, R);
+
+    // 14.
+    if (OnCustomCellBkgDraw)
+        OnCustomCellBkgDraw(this, Canvas, C, ARow, AState, R, false);
+
+    // 15. drop-down and spin buttons shown without an editor
+    PaintAlwaysVisibleButtons(Canvas, C, ARow, F, R);
 
     // 16. text
     FDrawnTextWidth = 0;
-    const bool ownDraw = NoDefaultDraw && (OnDrawCell != nullptr);
+    const bool ownDraw = NoDefaultDraw && (OnDrawCell || OnCustomCellDraw);
     if (!(NoImageAndText && info.Graphic) && !ownDraw)
         RenderCellText(Canvas, ACol, ARow, R, AState, info, HA, VA, WW, keptBrush, keptFont);
 
     // 17. colours back, borders over the cell grown by 1
+    R.Right = keptRight;
+    FCellScrollPos = 0;
     Canvas->Brush().SetColor(keptBrush);
     Canvas->Font().SetColor(keptFont);
     R = TRect{R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1};
     RenderCellBorders(Canvas, C, ARow, R);
+    R.Left -= indicatorWidth;
 
-    // 18. header edges
-    if (F && !Flat() && (Look == glTMS || Look == glXP) && (Options() & goFixedHorzLine)) {
-        const int bottom = R.Bottom + 1;
-        Canvas->Pen().SetWidth(1);
-        Canvas->Pen().SetColor(HalveColor(ColorToRGB(FixedColor())));
-        Canvas->MoveTo(R.Left, bottom - 1);
-        Canvas->LineTo(R.Right - 1, bottom - 1);
-        Canvas->Pen().SetColor(clWhite);
-        Canvas->MoveTo(R.Right - 2, R.Top + 1);
-        Canvas->LineTo(R.Left + 1, R.Top + 1);
-        Canvas->LineTo(R.Left + 1, bottom - 1);
-    }
+    // 18. header edges by look; 19. fixed right columns
+    if (F && !StyleActive())
+        PaintLookHeaderEdges(Canvas, R);
+    PaintFixedRightEdges(Canvas, ACol, R);
+
+    // 20. node tree
+    if (C == 0 && HasNodeRows() && ARow >= FixedRows() && FCellNode->ShowTree())
+        PaintNodeTree(Canvas, ARow, R);
 
     // 21. the cell graphic
     if (info.Graphic) {
@@ -315,12 +289,17 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
             G.Top += 1;
         PaintCellGraphic(Canvas, C, ARow, G, info, HA, VA);
     }
+    if (info.Graphic && info.Graphic->CellType == ctNode)
+        PaintNodeBox(Canvas, ARow, R, info.Graphic, (AState & gdSelected) != 0);
 
     // 22. the program's own drawing
     if (OnDrawCell) {
         const TRect r2{R.Left + 1, R.Top + 1, R.Right + 1 - GridLineWidth(), R.Bottom + 1 - GridLineWidth()};
         OnDrawCell(this, C, ARow, r2, AState);
     }
+    // 23.
+    if (OnCustomCellDraw)
+        OnCustomCellDraw(this, Canvas, C, ARow, AState, R, false);
 
     // 24. focus rectangle inside the grid lines
     const TPoint b = BaseCell(ACol, ARow);
@@ -334,23 +313,127 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
     }
 }
 
-void TExStringGrid::PaintHeaderBackground(TCanvas* Canvas, int ACol, int ARow, const TRect& R, TColor ColorTo,
-                                          TColor Mirror, TColor MirrorTo, TCellGradientDirection GD)
+void TExStringGrid::PaintSelectionOutline(TCanvas* Canvas, int ACol, int ARow, const TRect& R)
 {
-    const int d = ACol;
-    const bool activeHeader = ActiveCellShow() && ((ARow == Row() && d == FixedCols() - 1 && FixedCols() > 0) ||
-                                                   (d == Col() && ARow == FixedRows() - 1 && FixedRows() > 0));
-    TRect r = R;
-    r.Bottom += 1;
-    if (activeHeader) {
-        FillCellBackground(Canvas, r, ActiveCellColor(), ActiveCellColorTo(), clNone, clNone, true, clNone, false,
-                           true);
-        return;
+    const TGridRect s = Selection();
+    const int l = std::min(s.Left, s.Right), r = std::max(s.Left, s.Right);
+    const int t = std::min(s.Top, s.Bottom), b = std::max(s.Top, s.Bottom);
+    const int g = GridLineWidth();
+    const TPen kept = Canvas->Pen();
+    Canvas->Pen().SetColor(SelectionRectangleColor);
+    Canvas->Pen().SetWidth(2);
+    const int x0 = R.Left - g + 1, x1 = R.Right - 1, y0 = R.Top - g + 1, y1 = R.Bottom;
+    if (ACol == l) {
+        Canvas->MoveTo(x0, y0);
+        Canvas->LineTo(x0, y1);
     }
-    if (Flat())
+    if (ACol == r) {
+        Canvas->MoveTo(x1, y0);
+        Canvas->LineTo(x1, y1);
+    }
+    if (ARow == t) {
+        Canvas->MoveTo(x0, y0);
+        Canvas->LineTo(x1, y0);
+    }
+    if (ARow == b) {
+        Canvas->MoveTo(x0, y1);
+        Canvas->LineTo(x1, y1);
+    }
+    Canvas->Pen().Assign(kept);
+    if (SelectionResizer() && ACol == r && ARow == b) {
+        const TColor keptBrush = Canvas->Brush().Color();
+        Canvas->Brush().SetColor(SelectionRectangleColor);
+        Canvas->FillRect(TRect{R.Right - 4, R.Bottom - 4, R.Right + 1, R.Bottom + 1});
+        Canvas->Brush().SetColor(keptBrush);
+    }
+}
+
+double TExStringGrid::CellFloat(int C, int ARow)
+{
+    try {
+        return GetFloats(C, ARow);
+    } catch (const Exception&) {
+        return 0.0;
+    }
+}
+
+int TExStringGrid::PaintCellScrollBar(TCanvas* Canvas, int C, int ARow, TRect& R)
+{
+    const TCellGraphic* sb = BaseScrollBar(C, ARow);
+    if (!sb || !FPaintScrollBar || sb->CellAngle >= sb->CellErrFrom)
+        return 0;
+    const int w = GetSystemMetrics(SM_CXVSCROLL), h = R.Bottom - R.Top;
+    if (w <= 0 || h <= 0 || R.Right - R.Left <= w)
+        return 0;
+    const int range = std::max(0, sb->CellErrFrom);
+    FPaintScrollBar->SetKind(sbVertical);
+    FPaintScrollBar->SetParams(std::clamp(sb->CellIndex, 0, range), 0, range);
+    FPaintScrollBar->SetPageSize(std::max(0, sb->CellAngle));
+    FPaintScrollBar->SetBounds(0, 0, w, h);
+    TBitmap bar(w, h, pf24bit);
+    FPaintScrollBar->PaintTo(bar.Image(), TPoint{0, 0});
+    Canvas->Draw(R.Right - w, R.Top, &bar);
+    R.Right -= w;
+    return std::max(0, sb->CellIndex);
+}
+
+void TExStringGrid::PaintRowIndicator(TCanvas* Canvas, int C, int ARow, TRect& R)
+{
+    if (C != 0 || ARow != Row() || FixedCols() < 1 || !FRowIndicator || FRowIndicator->Empty())
         return;
-    FillCellBackground(Canvas, r, Canvas->Brush().Color(), ColorTo, Mirror, MirrorTo, GD == GradientVertical,
-                       clNone, false, true);
+    if (RowCount() == FixedRows() && FixedRowAlways)
+        return;
+    TBitmap* b = FRowIndicator.get();
+    int y = R.Top;
+    if (VAlignment() == vtaCenter)
+        y = R.Top + (R.Bottom - R.Top - b->Height()) / 2;
+    else if (VAlignment() == vtaBottom)
+        y = R.Bottom - b->Height();
+    b->SetTransparentMode(tmAuto);
+    b->SetTransparent(true);
+    Canvas->Draw(R.Left + 2, y, b);
+    R.Left += b->Width() + 2;
+}
+
+void TExStringGrid::PaintModifiedMark(TCanvas* Canvas, int ACol, int ARow, const TRect& R)
+{
+    if (ACol != 0 || !FShowModified->Enabled || !GetRowModified(RealRowIndex(ARow)))
+        return;
+    const TColor keptBrush = Canvas->Brush().Color();
+    const TPen keptPen = Canvas->Pen();
+    Canvas->Brush().SetColor(FShowModified->Color());
+    Canvas->Pen().SetColor(FShowModified->Color());
+    Canvas->Pen().SetWidth(1);
+    Canvas->Rectangle(R.Right - 4, R.Top, R.Right, R.Bottom);
+    Canvas->Brush().SetColor(keptBrush);
+    Canvas->Pen().Assign(keptPen);
+}
+
+void TExStringGrid::PaintFilterButton(TCanvas* Canvas, int C, const TRect& R)
+{
+    (void)C;
+    TBitmap b;
+    LoadResourceBitmap(&b, QStringLiteral("SGFILT"));
+    DrawBitmapTransparent(Canvas, &b, FixedColor(), TRect{R.Right - 16, R.Top, R.Right, R.Top + 16});
+}
+
+void TExStringGrid::PaintSortGlyphInCell(TCanvas* Canvas, int C, const TRect& TR, TAlignment HA, TVAlignment VA,
+                                         int TextWidth, int GraphicOffset, bool Html)
+{
+    int x;
+    if (Html) {
+        x = TR.Right + 2;
+    } else {
+        const int w = std::max(0, std::min(TR.Right - TR.Left - 16, TextWidth));
+        if (HA == taRightJustify)
+            x = TR.Right - w - 10;
+        else if (HA == taCenter)
+            x = TR.Left + 8;
+        else
+            x = TR.Left + w + GraphicOffset + 10;
+    }
+    const int y = VA == vtaCenter ? (TR.Top + TR.Bottom) / 2 : VA == vtaBottom ? TR.Bottom - 8 : TR.Top + 8;
+    DrawSortGlyph(Canvas, C, y, x);
 }
 
 void TExStringGrid::RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TRect& R, TGridDrawState AState,
@@ -392,7 +475,38 @@ void TExStringGrid::RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TR
         tr.Left += GridLineWidth();
         tr.Top += GridLineWidth();
     }
-    if (!info.TextToo || text.isEmpty())
+
+    // A scrolled cell shows its text moved up, cut to the cell; the clip
+    // goes back on every way out.
+    struct ClipScope {
+        TCanvas* c;
+        TRegion kept;
+        bool had = false, on = false;
+        ~ClipScope()
+        {
+            if (on)
+                c->SelectClipRgn(had ? &kept : nullptr);
+        }
+    } clip{Canvas, TRegion(), false, false};
+    if (FCellScrollPos > 0) {
+        clip.had = Canvas->GetClipRgn(clip.kept) != 0;
+        clip.on = true;
+        Canvas->IntersectClipRect(R.Left, R.Top, R.Right, R.Bottom);
+        tr.Top -= FCellScrollPos;
+    }
+
+    // 4. the filter button of the filter row
+    const bool filterButton = ARow == FilterDropDownRow && (FilterDropDownAuto || OnGetColumnFilter) &&
+                              GetColumnFilter(C);
+    if (filterButton)
+        PaintFilterButton(Canvas, C, R);
+
+    // 8. the selection's outline
+    if (SelectionRectangle() && !fixed && IsCellSelected(ACol, ARow))
+        PaintSelectionOutline(Canvas, ACol, ARow, R);
+
+    const bool sortGlyph = ShowsSortGlyph(C, ARow);
+    if (!info.TextToo || (text.isEmpty() && !sortGlyph))
         return;
 
     // 9. the text rectangle beside the graphic
@@ -401,6 +515,7 @@ void TExStringGrid::RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TR
     tr.Top += off.Y;
     if (!XYOffsetTopLeftOnly)
         tr.Right -= off.X;
+    int graphicOffset = 0;
     if (info.Graphic) {
         if (info.HAlign == haBeforeText)
             tr.Left += info.Width;
@@ -410,10 +525,26 @@ void TExStringGrid::RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TR
             tr.Top += info.Height;
         else if (info.VAlign == vaUnderText)
             tr.Bottom -= info.Height;
+        if (HA == taLeftJustify && (info.HAlign == haBeforeText || info.HAlign == haLeft))
+            graphicOffset = info.Width;
     }
+    // Rows below a node are indented with their level.
+    if (C == 0 && HasNodeRows() && !IsNode(ARow))
+        tr.Left += GetRowNodeIndent(ARow);
+    if (filterButton) {
+        tr.Right -= kind == 1 ? 18 : 16;
+        if (kind == 1)
+            tr.Left -= 1;
+    }
+    if (kind == 1 && sortGlyph)
+        tr.Right -= 10;
+    if (kind != 1 && HA == taCenter && FSortSettings->Show && ARow == FSortSettings->Row &&
+        C == FSortSettings->Column)
+        tr.Left += 10;
 
     Canvas->Brush().SetStyle(bsClear);
-    if (kind == 1) {
+    int textWidth = 0;
+    if (kind == 1 && !text.isEmpty()) {
         THTMLRenderParams p;
         p.Canvas = Canvas;
         p.Text = text;
@@ -425,9 +556,29 @@ void TExStringGrid::RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TR
         p.LinkColor = urlColor;
         p.WordWrap = !EnhTextSize;
         RenderHTML(p);
+        textWidth = p.Width;
         if (info.Graphic)
             FDrawnTextWidth = p.Width + 2;
-    } else {
+    } else if (kind == 2) {
+        // Rich text: the cell's background under it, then the rich editor's
+        // layout of the text.
+        Canvas->Brush().SetStyle(bsSolid);
+        Canvas->Pen().SetColor(Canvas->Brush().Color());
+        if (!((AState & gdSelected) && !(AState & gdFocused) && SelectionColor() == clNone))
+            Canvas->FillRect(tr);
+        PaintRichTextCell(ACol, ARow, tr, Canvas);
+        Canvas->Font().SetColor(clBlack);
+    } else if (!text.isEmpty()) {
+        // A link shows without its scheme (unless URLFull), underlined in
+        // the link colour.
+        const bool link = URLShow && (text.contains(QStringLiteral("://")) ||
+                                      text.contains(QStringLiteral("mailto:"), Qt::CaseInsensitive));
+        if (link) {
+            if (!URLFull)
+                RemoveURLScheme(text);
+            Canvas->Font().SetColor(urlColor);
+            Canvas->Font().SetStyle(Canvas->Font().Style() | fsUnderline);
+        }
         unsigned flags = DT_EDITCONTROL;
         if (CountTextLines(text, Multilinecells) == 1 && !WW) {
             QString rest = text;
@@ -441,14 +592,22 @@ void TExStringGrid::RenderCellText(TCanvas* Canvas, int ACol, int ARow, const TR
         flags |= HA == taRightJustify ? DT_RIGHT : HA == taCenter ? DT_CENTER : DT_LEFT;
         flags |= DT_EXPANDTABS | DT_NOPREFIX;
         flags |= (WW || Multilinecells) ? (DT_WORDBREAK | DT_EDITCONTROL) : DT_SINGLELINE;
-        if (info.Graphic) {
+        if (info.Graphic || sortGlyph) {
             TRect m = tr;
             Canvas->DrawText(text, m, flags | DT_CALCRECT);
-            FDrawnTextWidth = m.Right - m.Left + 2;
+            textWidth = m.Right - m.Left;
+            if (info.Graphic)
+                FDrawnTextWidth = textWidth + 2;
         }
         Canvas->DrawText(text, tr, flags);
+        if (link)
+            Canvas->Font().SetStyle(Canvas->Font().Style() & ~unsigned(fsUnderline));
     }
     Canvas->Brush().SetStyle(bsSolid);
+
+    // the sort glyph beside the text
+    if (sortGlyph)
+        PaintSortGlyphInCell(Canvas, C, tr, HA, VA, textWidth, graphicOffset, kind == 1);
 }
 
 void TExStringGrid::RenderCellBorders(TCanvas* Canvas, int C, int ARow, TRect R)
@@ -640,40 +799,29 @@ void TExStringGrid::PaintCellGraphic(TCanvas* Canvas, int C, int ARow, const TRe
         if (TIcon* i = g->CellIcon())
             Canvas->Draw(G.Left, G.Top, i);
         break;
-    default:
-        // The other kinds' painters are not part of this grid's drawing yet.
+    case ctRadioButton: {
+        bool canEdit = true;
+        QueryCellEdit(C, ARow, canEdit);
+        const int S = FControlLook->RadioSize();
+        const TRect r{G.Left + XYOffset().X, G.Top, G.Left + XYOffset().X + S, G.Top + S};
+        DrawRadioGlyph(Canvas, r, 1.0, C, ARow, false, nullptr, !canEdit, false, g->CellBoolean ? 0 : -1, 1);
         break;
     }
-}
-
-void TExStringGrid::DrawCheckGlyph(TCanvas* Canvas, const TRect& G, TCheckBoxState State, bool Active, bool Flat)
-{
-    const bool active = Active || FControlLook->NoDisabledCheckRadioLook() || FControlLook->CheckAlwaysActive;
-    if (FControlLook->ControlStyle() == csWinXP && State != cbGrayed) {
-        EnsureXPCheckGlyphs();
-        TBitmap bmp;
-        bmp.Assign(ResourceImage(XPCheckName(State == cbChecked, active)));
-        bmp.SetTransparentMode(tmAuto);
-        bmp.SetTransparent(true);
-        Canvas->Draw(G.Left, G.Top, &bmp);
-        return;
+    case ctRadio: {
+        TStrings* items = GetRadioStrings(C, ARow);
+        if (!items)
+            break;
+        bool canEdit = true;
+        QueryCellEdit(C, ARow, canEdit);
+        const bool selected = IsCellSelected(RemapColToDispl(C), ARow) && ShowSelection();
+        DrawRadioGlyph(Canvas, G, 1.0, C, ARow, selected, items, !canEdit, g->CellBoolean, g->CellIndex,
+                       items->Count());
+        break;
     }
-    // Visual styles are never active here, so the themed style draws the
-    // classic box as well: a CheckSize square centred in the rectangle.
-    const int S = FControlLook->CheckSize();
-    TRect box{G.Left + (G.Right - G.Left - S) / 2, G.Top + (G.Bottom - G.Top - S) / 2, 0, 0};
-    box.Right = box.Left + S;
-    box.Bottom = box.Top + S;
-    unsigned st = DFCS_BUTTONCHECK;
-    if (State == cbChecked)
-        st |= DFCS_CHECKED;
-    else if (State == cbGrayed)
-        st |= DFCS_BUTTON3STATE | DFCS_CHECKED;
-    if (!active)
-        st |= DFCS_INACTIVE;
-    if (Flat || FControlLook->ControlStyle() == csFlat)
-        st |= DFCS_FLAT;
-    Canvas->DrawFrameControl(box, DFC_BUTTON, st);
+    default:
+        PaintCellGraphicKind(Canvas, C, ARow, R, G, info);
+        break;
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -682,12 +830,22 @@ void TExStringGrid::DrawCheckGlyph(TCanvas* Canvas, const TRect& G, TCheckBoxSta
 
 void TExStringGrid::PaintLookBorder(TCanvas* Canvas)
 {
-    if (Flat() || Look == glStandard || BorderStyle() != bsSingle)
+    const bool look = Look == glSoft || (Look >= glQOR && Look <= glOffice2007);
+    if (!look || Flat() || BorderStyle() == bsNone || BorderColor() == clNone)
         return;
     Canvas->Brush().SetStyle(bsClear);
     Canvas->Pen().SetWidth(1);
     Canvas->Pen().SetColor(BorderColor());
-    Canvas->Rectangle(0, 0, Width(), Height());
+    if (FitCellsInGrid) {
+        Canvas->Rectangle(1, 1, Width() - 1, Height() - 1);
+        // The outer ring in the parent's colour.
+        if (Parent()) {
+            Canvas->Pen().SetColor(Parent()->Color());
+            Canvas->Rectangle(0, 0, Width(), Height());
+        }
+    } else if (FIsComCtl6) {
+        Canvas->Rectangle(0, 0, Width(), Height());
+    }
     Canvas->Brush().SetStyle(bsSolid);
 }
 
@@ -700,3 +858,85 @@ void TExStringGrid::WMNCPaint(TMessage& M)
     reinterpret_cast<const TPaintTarget*>(M.WParam)->AttachCanvas(c);
     PaintLookBorder(&c);
 }
+
+// ---------------------------------------------------------------------------
+// The line of a column or row being sized
+// ---------------------------------------------------------------------------
+
+// Called as the pointer moves: the strips of the old and the new line are
+// repainted, and the paint draws the line where the pointer now is.
+void TExStringGrid::UpdateSizeLine()
+{
+    const TGridState st = GridState();
+    const bool sizing = st == gsColSizing || st == gsRowSizing;
+    const int pos = sizing ? SizingPosition() : -1;
+    if (pos == FSizeLinePos && (!sizing || FSizeLineCols == (st == gsColSizing)))
+        return;
+    const auto strip = [&](int p, bool cols) {
+        if (p < 0)
+            return;
+        const TRect r = cols ? TRect{p - 1, 0, p + 2, ClientHeight()} : TRect{0, p - 1, ClientWidth(), p + 2};
+        InvalidateRect(r);
+    };
+    strip(FSizeLinePos, FSizeLineCols);
+    FSizeLinePos = pos;
+    FSizeLineCols = st != gsRowSizing;
+    strip(FSizeLinePos, FSizeLineCols);
+}
+
+void TExStringGrid::DrawSizeLine(TCanvas* Canvas)
+{
+    if (FSizeLinePos < 0)
+        return;
+    const TGridState st = GridState();
+    if (st != gsColSizing && st != gsRowSizing) {
+        FSizeLinePos = -1;
+        return;
+    }
+    const TPen kept = Canvas->Pen();
+    Canvas->Pen().SetColor(clBlack);
+    Canvas->Pen().SetStyle(psDot);
+    Canvas->Pen().SetMode(pmNot);
+    Canvas->Pen().SetWidth(1);
+    if (FSizeLineCols) {
+        const int bottom = std::max(Height(), CellRect(0, RowCount() - 1).Bottom);
+        Canvas->MoveTo(FSizeLinePos, 0);
+        Canvas->LineTo(FSizeLinePos, bottom);
+    } else {
+        const int right = std::max(Width(), CellRect(ColCount() - 1, 0).Right);
+        Canvas->MoveTo(0, FSizeLinePos);
+        Canvas->LineTo(right, FSizeLinePos);
+    }
+    Canvas->Pen().Assign(kept);
+}
+
+// ---------------------------------------------------------------------------
+// After the cells
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::PaintOverCells()
+{
+    TCanvas* c = Canvas();
+    // 2. a frame round the cell being edited
+    if (EditorMode()) {
+        const TRect r = CellRect(Col(), Row());
+        if (r.Right > r.Left) {
+            const bool noLines = GridLineWidth() < 1 || !(Options() & (goHorzLine | goVertLine));
+            c->Pen().SetWidth(1);
+            c->Pen().SetStyle(psSolid);
+            c->Pen().SetColor(noLines ? Color() : GridLineColor());
+            c->Brush().SetStyle(bsClear);
+            c->Rectangle(r.Left - 1, r.Top - 1, r.Right + 1, r.Bottom + 1);
+            c->Brush().SetStyle(bsSolid);
+        }
+    }
+    // 3.
+    c->Pen().SetColor(clBlack);
+    if (!FBackGround->Bitmap()->Empty() || FBackGround->ColorTo != clNone)
+        PaintGridBackground();
+    DrawSizeLine(c);
+    // 5.
+    if (OnPainted)
+        OnPainted(this);
+}
+

@@ -44,6 +44,10 @@ void TExStringGrid::RemoveRows(int RowIndex, int RCount)
     const int lastWidth = ColWidths(ColCount() - 1);
     const bool entered = FEntered;
     FEntered = false;
+    // The current cell's selection step: an open editor writes its text
+    // back (or is refused) before the rows move.
+    if (Col() < ColCount() && Row() < RowCount())
+        SelectCell(Col(), Row());
     BeginUpdate();
     const int top = TopRow();
     const int cur = Row();

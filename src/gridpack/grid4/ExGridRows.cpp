@@ -83,10 +83,16 @@ void TExStringGrid::RowToItem(int DisplRow, TGridItem* Item)
 
 void TExStringGrid::ItemToRow(TGridItem* Item, int DisplRow)
 {
+    // The row was just opened: its cells are empty, and empty texts and
+    // missing objects need no write.
     TStringList* items = Item->Items();
     for (int c = 0; c < items->Count(); ++c) {
-        SetGridCell(c, DisplRow, items->Strings(c));
+        const QString s = items->Strings(c);
+        if (!s.isEmpty())
+            SetGridCell(c, DisplRow, s);
         TObject* o = items->Objects(c);
+        if (!o)
+            continue;
         auto* props = dynamic_cast<TCellProperties*>(o);
         if (o && !props) {
             // The slot holds only properties: a user object comes back
@@ -98,7 +104,8 @@ void TExStringGrid::ItemToRow(TGridItem* Item, int DisplRow)
     }
     // The objects now belong to the row again.
     items->Clear();
-    SetRowHeights(DisplRow, Item->Height);
+    if (RowHeights(DisplRow) != Item->Height)
+        SetRowHeights(DisplRow, Item->Height);
 }
 
 void TExStringGrid::HideRows(int FromRow, int ToRow)

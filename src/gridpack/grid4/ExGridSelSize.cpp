@@ -3,6 +3,8 @@
 // exchanging rows and columns, and the sizing permission of fixed cells.
 #include "gridpack/grid4/ExGrid.h"
 #include "gridpack/grid3/RorIdad.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/Forms.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,16 +21,30 @@ int ClampSize(int v, int lo, int hi)
         v = hi;
     return v;
 }
-constexpr int PackCell(int ACol, int ARow) { return ARow * 65536 + ACol; }
 } // namespace
 
 // ---------------------------------------------------------------------------
 // Selection sets
 // ---------------------------------------------------------------------------
 
+TGridCoord TSelectedCellList::Cell(int Index) const
+{
+    if (Index < 0 || Index >= Count())
+        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+    return FCells[std::size_t(Index)];
+}
+
 void TExStringGrid::SelectCells(int FromCol, int FromRow, int ToCol, int ToRow)
 {
     SetSelection(TGridRect{FromCol, FromRow, ToCol, ToRow});
+}
+
+void TExStringGrid::InvalidateCellRange(const TGridRect& R)
+{
+    TRect area, shown;
+    UnionRect(area, CalcCellRect(R.Left, R.Top), CalcCellRect(R.Right, R.Bottom));
+    if (IntersectRect(shown, area, ClientRect()))
+        InvalidateRect(shown);
 }
 
 bool TExStringGrid::IsSelected(int ACol, int ARow)
@@ -36,7 +52,7 @@ bool TExStringGrid::IsSelected(int ACol, int ARow)
     if (ARow < FixedRows() || ACol < FixedCols())
         return false;
     if (FMouseActions->DisjunctCellSelect())
-        return FSelectedCells->HasValue(PackCell(ACol, ARow));
+        return FSelectedCells.Has(ACol, ARow);
     if (FMouseActions->DisjunctRowSelect())
         return GetRowSelect(FMouseActions->RowSelectPersistent ? RealRowIndex(ARow) : ARow);
     if (FMouseActions->DisjunctColSelect())
@@ -48,7 +64,7 @@ bool TExStringGrid::IsSelected(int ACol, int ARow)
 bool TExStringGrid::GetSelectedCells(int ACol, int ARow)
 {
     if (FMouseActions->DisjunctCellSelect())
-        return FSelectedCells->HasValue(PackCell(ACol, ARow));
+        return FSelectedCells.Has(ACol, ARow);
     const TGridRect s = Selection();
     return ACol >= std::min(s.Left, s.Right) && ACol <= std::max(s.Left, s.Right) &&
            ARow >= std::min(s.Top, s.Bottom) && ARow <= std::max(s.Top, s.Bottom);
@@ -56,43 +72,35 @@ bool TExStringGrid::GetSelectedCells(int ACol, int ARow)
 
 void TExStringGrid::SetSelectedCells(int ACol, int ARow, bool Value)
 {
-    const int code = PackCell(ACol, ARow);
-    const bool listed = FSelectedCells->HasValue(code);
-    if (Value && !listed)
-        FSelectedCells->Add(code);
-    else if (!Value && listed)
-        FSelectedCells->DeleteValue(code);
-    else
-        return;
-    RepaintCell(ACol, ARow);
+    if (Value ? FSelectedCells.Add(ACol, ARow) : FSelectedCells.Remove(ACol, ARow))
+        RepaintCell(ACol, ARow);
 }
 
 int TExStringGrid::SelectedCellsCount()
 {
     if (FMouseActions->DisjunctCellSelect())
-        return FSelectedCells->Count();
-    FSelectedCells->Clear();
+        return FSelectedCells.Count();
+    FSelectedCells.Clear();
     const TGridRect s = Selection();
     if (s.Left == s.Right && s.Top == s.Bottom) {
-        FSelectedCells->Add(PackCell(Col(), Row()));
+        FSelectedCells.Add(Col(), Row());
     } else {
         for (int c = s.Left; c <= s.Right; ++c)
             for (int r = s.Top; r <= s.Bottom; ++r)
-                FSelectedCells->Add(PackCell(c, r));
+                FSelectedCells.Add(c, r);
     }
-    return FSelectedCells->Count();
+    return FSelectedCells.Count();
 }
 
 TGridCoord TExStringGrid::SelectedCell(int Index)
 {
-    const int v = FSelectedCells->GetInteger(Index);
-    return TGridCoord{v & 0xFFFF, int(unsigned(v) >> 16)};
+    return FSelectedCells.Cell(Index);
 }
 
 void TExStringGrid::ClearSelectedCells()
 {
     SetSelection(TGridRect{FixedCols(), FixedRows(), FixedCols(), FixedRows()});
-    FSelectedCells->Clear();
+    FSelectedCells.Clear();
     Invalidate();
 }
 
@@ -603,4 +611,54 @@ void TExStringGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index,
             }
         }
     }
+}
+
+// ---------------------------------------------------------------------------
+// The drag picture of a selection
+// ---------------------------------------------------------------------------
+
+TCustomForm* TExStringGrid::SelectionToForm(const TGridRect& ARect)
+{
+    // The whole control as it shows now.
+    QImage whole(std::max(Width(), 1), std::max(Height(), 1), QImage::Format_ARGB32_Premultiplied);
+    whole.fill(ColorToRGB(Color()) | 0xFF000000u);
+    PaintTo(whole, TPoint{0, 0});
+    TBitmap shot;
+    shot.Assign(whole);
+
+    // The two corner cells, in client coordinates even when out of view,
+    // taken into control coordinates.
+    const TRect inset = NCInsets();
+    const TRect a = CalcCellRect(ARect.Left, ARect.Top);
+    const TRect b = CalcCellRect(ARect.Right, ARect.Bottom);
+    const int left = std::min(a.Left, b.Left) + 1 + inset.Left;
+    const int top = std::min(a.Top, b.Top) + 1 + inset.Top;
+    const int right = std::max(a.Right, b.Right) + 2 + inset.Left;
+    const int bottom = std::max(a.Bottom, b.Bottom) + 2 + inset.Top;
+    const int w = std::max(right - left + 1, 1);
+    const int h = std::max(bottom - top + 1, 1);
+
+    auto* form = NewObject<TPopupForm>(this);
+    auto* image = NewObject<TImage>(form);
+    image->SetParent(form);
+    image->SetAlign(alClient);
+    TBitmap* pic = image->Picture()->Bitmap();
+    pic->SetSize(w, h);
+    TCanvas* canvas = pic->Canvas();
+    canvas->Brush().SetColor(Color());
+    canvas->FillRect(TRect{0, 0, w, h});
+    canvas->CopyRect(TRect{0, 0, w, h}, shot.Canvas(), TRect{left, top, left + w, top + h});
+    canvas->Pen().SetColor(GridFixedLineColor());
+    if (ARect.Left == 0 && FixedCols() > 0 && (Options() & goFixedHorzLine)) {
+        canvas->MoveTo(0, 0);
+        canvas->LineTo(0, h);
+    }
+    if (ARect.Top == 0 && FixedRows() > 0 && (Options() & goFixedVertLine)) {
+        canvas->MoveTo(0, 0);
+        canvas->LineTo(w, 0);
+    }
+    image->PictureChanged();
+    form->SetClientSize(w, h);
+    form->SetLayered(false, clNone, true, 192);
+    return form;
 }

@@ -15,16 +15,58 @@ TGridSpin::TGridSpin(TComponent *AOwner) : TSgSpinEdit(AOwner) {
         QStringLiteral("Grid editor must be owned by a grid"));
 }
 
+void TGridSpin::SpinClicked(bool Up) {
+  TExStringGrid *g = FGrid;
+  const int c = g->Col(), r = g->Row();
+  switch (SpinType()) {
+  case sptNormal:
+    if (g->OnSpinClick)
+      g->OnSpinClick(g, c, r, Value(), Up);
+    break;
+  case sptFloat:
+    if (g->OnFloatSpinClick)
+      g->OnFloatSpinClick(g, c, r, FloatValue(), Up);
+    break;
+  case sptDate:
+    if (g->OnDateSpinClick)
+      g->OnDateSpinClick(g, c, r, DateValue(), Up);
+    break;
+  case sptTime:
+    if (g->OnTimeSpinClick)
+      g->OnTimeSpinClick(g, c, r, TimeValue(), Up);
+    break;
+  }
+}
+
+void TGridSpin::UpButtonClick(TObject *Sender) {
+  TSgSpinEdit::UpButtonClick(Sender);
+  SpinClicked(true);
+}
+
+void TGridSpin::DownButtonClick(TObject *Sender) {
+  TSgSpinEdit::DownButtonClick(Sender);
+  SpinClicked(false);
+}
+
+void TGridSpin::Change() {
+  TSgSpinEdit::Change();
+  TExStringGrid *g = FGrid;
+  if (g->OnEditChange && Visible())
+    g->OnEditChange(g, g->Col(), g->Row(), Text());
+}
+
 void TGridSpin::KeyDown(unsigned &Key, TShiftState Shift) {
   TExStringGrid *g = FGrid;
-  if (Key == VK_RETURN && !ReturnIsTab) {
-    // The Enter character that follows reaches the grid, which skips it.
-    g->FCharOfClosedEditor = QChar(13);
-    g->HideInplaceEdit();
-    if (g->CanFocus())
-      g->SetFocus();
-    Key = 0;
-    return;
+  // The value keys of the number types.
+  if ((Key == VK_END || Key == VK_HOME) &&
+      (SpinType() == sptNormal || SpinType() == sptFloat)) {
+    const bool home = Key == VK_HOME;
+    if (SpinType() == sptNormal)
+      SetValue(home ? MaxValue : MinValue);
+    else
+      SetFloatValue(home ? MaxFloatValue : MinFloatValue);
+    if (g->OnSpinClick)
+      g->OnSpinClick(g, g->Col(), g->Row(), Value(), home);
   }
   if (Key == VK_ESCAPE) {
     // The cell keeps the text it had: closing writes nothing back.
@@ -37,12 +79,43 @@ void TGridSpin::KeyDown(unsigned &Key, TShiftState Shift) {
     Key = 0;
     return;
   }
+  const bool tab = Key == VK_TAB && (g->Options() & goTabs);
+  if ((Key == VK_RETURN && !ReturnIsTab) || tab) {
+    // Commit and validate.
+    g->SetCurrentCell(Text());
+    if (!g->ValidateCell(g->GetCurrentCell())) {
+      SetText(g->GetCurrentCell());
+      SetSelStart(int(Text().size()));
+      Invalidate();
+      g->FNoAutoAdvance = true;
+      Key = 0;
+      return;
+    }
+    SetText(g->GetCurrentCell());
+    if (tab) {
+      g->HideInplaceEdit();
+      if (g->CanFocus())
+        g->SetFocus();
+      g->MoveFromEditor(Shift & ssShift);
+      Key = 0;
+      return;
+    }
+    // The Enter character that follows reaches the grid, which skips it.
+    g->FCharOfClosedEditor = QChar(13);
+    const unsigned k = Key;
+    g->DoneInplaceEdit(k, Shift);
+    if (g->Navigation()->AdvanceOnEnter && g->Navigation()->AdvanceAutoEdit)
+      g->ShowInplaceEdit();
+    Key = 0;
+    return;
+  }
   TSgSpinEdit::KeyDown(Key, Shift);
 }
 
 void TGridSpin::CMWantSpecialKey(TMessage &M) {
   TSgSpinEdit::CMWantSpecialKey(M);
-  if (M.WParam == VK_RETURN || M.WParam == VK_ESCAPE)
+  if (M.WParam == VK_RETURN || M.WParam == VK_ESCAPE ||
+      (M.WParam == VK_TAB && (FGrid->Options() & goTabs)))
     M.Result = 1;
 }
 

@@ -14,10 +14,16 @@ public:
     bool Cancelled = false;
 
 protected:
+    // After the step, OnSpinClick, OnFloatSpinClick, OnDateSpinClick or
+    // OnTimeSpinClick of the grid by the spin type.
+    void UpButtonClick(TObject* Sender) override;
+    void DownButtonClick(TObject* Sender) override;
     void KeyDown(unsigned& Key, TShiftState Shift) override;
+    void Change() override;
     // Enter and Escape belong to the editor, not to the form's dialog keys.
     void CMWantSpecialKey(TMessage& M) override;
 
 private:
+    void SpinClicked(bool Up);
     TExStringGrid* FGrid;
 };

@@ -2,6 +2,8 @@
 // a grid's focus window over its cell while windows move, the grid classes
 // registered for form streams, and the names every grid shares.
 #include "gridpack/grid4/ExGrid.h"
+#include "gridpack/grid4/ExGridEditors.h"
+#include "gridpack/grid4/ExGridSpin.h"
 #include "gridpack/grid3/ExGridWindows.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/WindowPosHook.h"
@@ -33,20 +35,21 @@ void GridUnitStartup()
     FocusTrackingGrid = nullptr;
     if (gHookId == 0)
         gHookId = AddWindowPosHook(WindowPosHookProc);
-    // The classes a form stream may name. The in-cell editors of later
-    // kinds (spin, date, drop-down wrappers, rich edit) register with their
-    // own units.
+    // The classes a form stream may name, in the grid unit's order.
     try {
         RegisterGridClass<TExStringGrid>();
         RegisterGridClass<TDropList>();
         RegisterGridClass<TArrowWindow>();
         RegisterGridClass<TGridCombo>();
+        RegisterGridClass<TGridSpin>();
+        RegisterGridClass<TGridDatePicker>();
         RegisterGridClass<TGridTransEdit>();
         RegisterGridClass<TGridTransCombo>();
         RegisterGridClass<TGridCheckBox>();
         RegisterGridClass<TGridEditBtn>();
         RegisterGridClass<TGridUnitEditBtn>();
         RegisterGridClass<TGridButton>();
+        RegisterGridClass<TExRichEdit>();
         RegisterGridClass<THeaderDragButton>();
         RegisterGridClass<TControlEdit>();
         RegisterGridClass<TControlCombo>();

@@ -214,6 +214,8 @@ public:
     int VisibleColCount() const;
     int VisibleRowCount() const;
     TGridState GridState() const { return FGridState; }
+    // Where the line of the column or row being sized is (client pixels).
+    int SizingPosition() const { return FSizingPos; }
     // The cursor the grid shows at the pointer: the sizing cursors (crHSplit,
     // crVSplit) over a line that can be dragged or while sizing, else Cursor().
     TCursor ShownCursor() const { return FShownCursor; }

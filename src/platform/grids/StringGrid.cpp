@@ -80,8 +80,11 @@ TStringGrid::TCellData& TStringGrid::EnsureCell(int ACol, int ARow) {
         (ARow > kMaxStoredRow && ARow >= RowCount()))
         throw EInvalidGridOperation(kIndexOutOfRange);
     if (ARow >= int(FData.size())) {
-        // Filling a grid row by row: room for all its rows at once.
-        if (FData.capacity() < std::size_t(RowCount()) && ARow < RowCount()) FData.reserve(std::size_t(RowCount()));
+        // Filling a grid row by row: room for all its rows at once, and
+        // never less than twice the room there was (a grid that grows by a
+        // row at a time must not move its entries each time).
+        if (FData.capacity() < std::size_t(RowCount()) && ARow < RowCount())
+            FData.reserve(std::max(std::size_t(RowCount()), 2 * FData.capacity()));
         FData.resize(std::size_t(ARow) + 1);
     }
     auto& slot = FData[std::size_t(ARow)];

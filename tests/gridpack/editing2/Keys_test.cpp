@@ -277,7 +277,7 @@ TEST_F(KeysTest, SpacePicksCellsForTheDisjunctCellSelection)
     auto listed = [this] {
         QList<int> cells;
         for (int i = 0; i < Grid->SelectedCells()->Count(); ++i)
-            cells << Grid->SelectedCells()->GetInteger(i);
+            cells << Grid->SelectedCells()->Cell(i).Y * 65536 + Grid->SelectedCells()->Cell(i).X;
         std::sort(cells.begin(), cells.end());
         return cells;
     };

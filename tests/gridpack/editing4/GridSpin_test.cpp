@@ -101,3 +101,66 @@ TEST_F(GridSpinTest, TimeAndDateCells)
     EXPECT_EQ(Grid->GetDates(4, 1), EncodeDate(2026, 12, 10));
     SetNowHook(nullptr);
 }
+
+TEST_F(GridSpinTest, APressOnACellsSpinButtonOpensTheEditorAndStepsOnce)
+{
+    Grid->ControlLook()->SetSpinButtonsAlwaysVisible(true);
+    Grid->MouseActions()->DirectEdit = true;
+    // The buttons follow the editor-type event, not the column.
+    Grid->OnGetEditorType = [](TObject*, int c, int, TEditorType& e) {
+        if (c == 1)
+            e = edSpinEdit;
+    };
+    Grid->SetCells(1, 4, "42");
+    Grid->SetCells(1, 5, "42");
+    const TRect R = Grid->CellRect(1, 4);
+    // The upper half of the button steps up.
+    Input::Click(Grid, R.Right - 5, R.Top + 2);
+    DrainPostedMessages();
+    ASSERT_TRUE(Spin()->Visible());
+    EXPECT_EQ(Spin()->Value(), 43);
+    Key(VK_RETURN);
+    EXPECT_EQ(Grid->Cells(1, 4), "43");
+    // The lower half steps down; a press left of the button does not step.
+    const TRect R5 = Grid->CellRect(1, 5);
+    Input::Click(Grid, R5.Right - 5, R5.Bottom - 2);
+    DrainPostedMessages();
+    ASSERT_TRUE(Spin()->Visible());
+    EXPECT_EQ(Spin()->Value(), 41);
+    Key(VK_ESCAPE);
+    Input::Click(Grid, R5.Left + 3, R5.Top + 2);
+    DrainPostedMessages();
+    ASSERT_TRUE(Spin()->Visible());
+    EXPECT_EQ(Spin()->Value(), 42);
+}
+
+TEST_F(GridSpinTest, ButtonClicksReportToTheGridAndARefusedEnterStaysOpen)
+{
+    QStringList clicks;
+    Grid->OnSpinClick = [&](TObject*, int c, int r, int v, bool up) {
+        clicks << QString("%1,%2,%3,%4").arg(c).arg(r).arg(v).arg(up ? "up" : "down");
+    };
+    Grid->SetCells(1, 2, "5");
+    Open(1, 2);
+    TExTimerSpeedButton* up = Spin()->Button()->UpButton();
+    Input::Click(up, 2, 2);
+    TExTimerSpeedButton* down = Spin()->Button()->DownButton();
+    Input::Click(down, 2, 2);
+    Input::Click(down, 2, 2);
+    EXPECT_EQ(clicks, (QStringList{"1,2,6,up", "1,2,5,down", "1,2,4,down"}));
+    // Home and End set the limits and report them too.
+    Spin()->MinValue = 0;
+    Spin()->MaxValue = 9;
+    Key(VK_HOME);
+    EXPECT_EQ(Spin()->Value(), 9);
+    EXPECT_EQ(clicks.last(), "1,2,9,up");
+    // A validation that refuses keeps the editor open, showing the cell as
+    // the refusal left it.
+    Grid->OnCellValidate = [](TObject*, int, int, QString&, bool& valid) { valid = false; };
+    Key(VK_RETURN);
+    EXPECT_TRUE(Spin()->Visible());
+    EXPECT_EQ(Spin()->Text(), "5");
+    EXPECT_EQ(Grid->Cells(1, 2), "5");
+    EXPECT_TRUE(Grid->FNoAutoAdvance);
+    Grid->OnCellValidate = nullptr;
+}

@@ -327,7 +327,7 @@ TEST_F(ExGridAccessTest, OwnedObjectsAndChildWindows)
     EXPECT_NE(Grid->EditCombo, nullptr);
     EXPECT_FALSE(Grid->EditCombo->Enabled());
     EXPECT_FALSE(Grid->EditCombo->Visible());
-    EXPECT_EQ(Grid->EditBtn->ButtonCaption, "...");
+    EXPECT_EQ(Grid->EditBtn->ButtonCaption(), "...");
     EXPECT_EQ(Grid->MoveButton->Grid, Grid);
     EXPECT_EQ(Grid->EditCheck->Parent(), Grid);
     EXPECT_EQ(Grid->FooterPanel()->Parent(), Grid);

@@ -2,6 +2,7 @@
 // selection listener; the grid unit; measuring and the displayed text.
 #include "gridpack/grid4/ExGridFixture.h"
 #include "gridpack/grid3/ExGridWindows.h"
+#include "gridpack/grid3/ExStyleIF.h"
 #include "platform/controls/Timers.h"
 #include "platform/controls/WindowPosHook.h"
 #include "platform/core/FormatSettings.h"
@@ -42,8 +43,13 @@ TEST_F(NotifyTest, SettersHoldTheirRangesAndSpreadSheetSwitchesEverythingOn)
     EXPECT_TRUE(Grid->Options() & goRangeSelect);
     EXPECT_TRUE(Grid->MouseActions()->RangeSelectAndEdit);
 
+    // Following the theme brings up the process-wide theme notifier for
+    // the grid's window.
     Grid->SetAutoThemeAdapt(true);
     EXPECT_TRUE(Grid->SearchFooter()->AutoThemeAdapt());
+    EXPECT_NE(ThemeNotifierInstance, nullptr);
+    Grid->SetAutoThemeAdapt(false);
+    EXPECT_FALSE(Grid->SearchFooter()->AutoThemeAdapt());
 }
 
 TEST_F(NotifyTest, HiddenSelectionComesBackOrFallsBackAfterRowsWent)
@@ -154,14 +160,23 @@ TEST_F(NotifyTest, TheGridUnit)
     EXPECT_TRUE(GridUnitHookInstalled());
     EXPECT_EQ(WindowPosHookCount(), hooks + 1);
     EXPECT_EQ(GridUnitRegistrations(), registered);
-    EXPECT_EQ(FindClass("TSearchPanel").Name, "TSearchPanel");
+    for (const char* name : {"TExStringGrid", "TDropList", "TGridCombo", "TGridSpin", "TGridDatePicker", "TGridCheckBox",
+                             "TExRichEdit", "TScrollBar", "TFooterPanel", "TSearchPanel"})
+        EXPECT_EQ(FindClass(name).Name, name);
     EXPECT_EQ(GetModuleFileVersion("kernel32.dll"), -1);
     EXPECT_EQ(GetModuleFileVersion("COMCTL32.DLL"), 6 * 65536 + 10);
 
-    const QChar before = FormatSettings.DecimalSeparator;
+    // The locale getters read the settings in force at each call.
+    const TFormatSettings before = FormatSettings;
     FormatSettings.DecimalSeparator = QLatin1Char(',');
+    FormatSettings.ShortTimeFormat = "hh:nn";
+    FormatSettings.LongTimeFormat = "hh:nn:ss.zzz";
+    FormatSettings.ShortDateFormat = "yyyy-mm-dd";
     EXPECT_EQ(LocaleDecimalSeparator(), QLatin1Char(','));
-    FormatSettings.DecimalSeparator = before;
+    EXPECT_EQ(LocaleShortTimeFormat(), "hh:nn");
+    EXPECT_EQ(LocaleLongTimeFormat(), "hh:nn:ss.zzz");
+    EXPECT_EQ(LocaleShortDateFormat(), "yyyy-mm-dd");
+    FormatSettings = before;
 
     // Moving the form moves the focus window of the tracking grid.
     NewGrid();

@@ -84,6 +84,20 @@ TEST_F(RowColTest, InsertRowsOpensDefaultRowsAndMovesCellControls)
     EXPECT_EQ(Grid->GetCellControls(2, 6), ctl);
 }
 
+TEST_F(RowColTest, RemoveRowsRunsTheSelectionStepBeforeRowsMove)
+{
+    Fill();
+    Grid->MoveColRow(2, 2, true, false);
+    std::vector<QString> seen;
+    Grid->OnSelectCell = [&](TObject*, int c, int r, bool&) {
+        seen.push_back(QString("%1,%2 %3").arg(c).arg(r).arg(Grid->GetCellEx(1, 5)));
+    };
+    Grid->RemoveRows(5, 1);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front(), "2,2 r5");
+    EXPECT_EQ(Grid->GetCellEx(1, 5), "r6");
+}
+
 TEST_F(RowColTest, TheOnlyNormalRow)
 {
     // DeleteAutoRow empties it without FixedRowAlways; RemoveRows with

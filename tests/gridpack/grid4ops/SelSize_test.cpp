@@ -1,5 +1,6 @@
 // Selection sets, numbering, sizing to content and to the width, exchanges.
 #include "gridpack/grid4/ExGridFixture.h"
+#include "platform/controls/ExtCtrls.h"
 
 namespace {
 class SelSizeTest : public ExGridTest {};
@@ -38,6 +39,43 @@ TEST_F(SelSizeTest, SelectionSetsAndCounts)
     Grid->SetFixedFooters(2);
     Grid->SelectCells(1, 6, 1, 9);
     EXPECT_EQ(Grid->SelectedRowCount(), 2);
+}
+
+TEST_F(SelSizeTest, InvalidatingACellRangeMarksTheAreaBetweenItsCorners)
+{
+    NewGrid();
+    Grid->ClearInvalidatedRects();
+    Grid->InvalidateCellRange(TGridRect{1, 1, 2, 3});
+    ASSERT_EQ(Grid->InvalidatedRects().size(), 1u);
+    const TRect a = Grid->CalcCellRect(1, 1), b = Grid->CalcCellRect(2, 3);
+    EXPECT_EQ(Grid->InvalidatedRects()[0], (TRect{a.Left, a.Top, b.Right, b.Bottom}));
+    // Far below the view: nothing to repaint.
+    Grid->SetRowCount(200);
+    Grid->ClearInvalidatedRects();
+    Grid->InvalidateCellRange(TGridRect{1, 150, 2, 160});
+    EXPECT_TRUE(Grid->InvalidatedRects().empty());
+}
+
+TEST_F(SelSizeTest, DisjunctCellsFarDownKeepTheirOwnRowAndColumn)
+{
+    NewGrid();
+    Grid->MouseActions()->SetDisjunctCellSelect(true);
+    Grid->SetRowCount(70000);
+    // Rows from 65536 on stay apart from every other cell (a code of
+    // row x 65536 + column would run over and meet others).
+    Grid->SetSelectedCells(1, 65537, true);
+    Grid->SetSelectedCells(1, 1, true);
+    Grid->SetSelectedCells(1, 1, true); // listed once
+    EXPECT_EQ(Grid->SelectedCellsCount(), 2);
+    EXPECT_TRUE(Grid->IsSelected(1, 65537));
+    EXPECT_FALSE(Grid->IsSelected(2, 65536));
+    EXPECT_FALSE(Grid->IsSelected(1, 65536 + 65537));
+    EXPECT_EQ(Grid->SelectedCell(0), (TGridCoord{1, 65537}));
+    EXPECT_EQ(Grid->SelectedCell(1), (TGridCoord{1, 1}));
+    EXPECT_THROW(Grid->SelectedCell(2), EListError);
+    Grid->SetSelectedCells(1, 65537, false);
+    EXPECT_EQ(Grid->SelectedCellsCount(), 1);
+    EXPECT_TRUE(Grid->GetSelectedCells(1, 1));
 }
 
 TEST_F(SelSizeTest, SelectedTextJoinsCellsByTabAndRowsByLineBreaks)
@@ -187,4 +225,67 @@ TEST_F(SelSizeTest, AFixedCellSizingMayBeForbidden)
     Grid->CalcSizingState(r.Right, r.Top + 3, state, index, pos, ofs, info);
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(state, gsNormal);
+}
+
+TEST_F(SelSizeTest, SelectionToFormPicturesTheCellsOnAFadedPopup)
+{
+    NewGrid();
+    Grid->SetBounds(0, 0, 400, 300);
+    Grid->SetCellEx(1, 1, "pic");
+    Grid->Repaint();
+    TCustomForm* f = Grid->SelectionToForm(TGridRect{1, 1, 2, 2});
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->Owner(), Grid);
+    EXPECT_NE(dynamic_cast<TPopupForm*>(f), nullptr); // never takes the focus, on top
+    // From one pixel inside cell (1, 1) to two beyond cell (2, 2).
+    const TRect a = Grid->CalcCellRect(1, 1), b = Grid->CalcCellRect(2, 2);
+    const int w = b.Right + 2 - (a.Left + 1) + 1, h = b.Bottom + 2 - (a.Top + 1) + 1;
+    EXPECT_EQ(f->ClientWidth(), w);
+    EXPECT_EQ(f->ClientHeight(), h);
+    ASSERT_EQ(f->ControlCount(), 1);
+    auto* image = dynamic_cast<TImage*>(f->Controls(0));
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->Align(), alClient);
+    TBitmap* pic = image->Picture()->Bitmap();
+    ASSERT_EQ(pic->Width(), w);
+    ASSERT_EQ(pic->Height(), h);
+    // The picture is the grid's: its pixels match the grid's own painting.
+    QImage whole(Grid->Width(), Grid->Height(), QImage::Format_ARGB32_Premultiplied);
+    Grid->PaintTo(whole, TPoint{0, 0});
+    const TRect in = Grid->NCInsets();
+    auto gridPixel = [&](int x, int y) {
+        const QRgb p = whole.pixel(a.Left + 1 + in.Left + x, a.Top + 1 + in.Top + y);
+        return TColor(qRed(p) | (qGreen(p) << 8) | (qBlue(p) << 16));
+    };
+    int differ = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            differ += pic->Canvas()->Pixels(x, y) != gridPixel(x, y);
+    EXPECT_EQ(differ, 0);
+    // On the screen it lets 64/255 of what lies below show: a white cell
+    // pixel over black comes out at 192.
+    int wx = -1, wy = -1;
+    for (int y = 0; y < h && wx < 0; ++y)
+        for (int x = 0; x < w && wx < 0; ++x)
+            if (pic->Canvas()->Pixels(x, y) == clWhite) {
+                wx = x;
+                wy = y;
+            }
+    ASSERT_GE(wx, 0);
+    static_cast<TPopupForm*>(f)->Popup(50, 60);
+    QImage screen(w, h, QImage::Format_RGB32);
+    screen.fill(0xFF000000u);
+    f->ComposeOnScreen(screen, f->ClientOrigin());
+    EXPECT_NEAR(qRed(screen.pixel(wx, wy)), 192, 1);
+    EXPECT_NEAR(qGreen(screen.pixel(wx, wy)), 192, 1);
+    delete f;
+
+    // From column 0 with fixed columns: the fixed line runs down the left edge.
+    Grid->SetGridFixedLineColor(clRed);
+    TCustomForm* g = Grid->SelectionToForm(TGridRect{0, 1, 1, 1});
+    TBitmap* p2 = dynamic_cast<TImage*>(g->Controls(0))->Picture()->Bitmap();
+    for (int y = 0; y < p2->Height(); y += 4)
+        EXPECT_EQ(p2->Canvas()->Pixels(0, y), clRed) << y;
+    EXPECT_NE(p2->Canvas()->Pixels(1, 1), clRed);
+    delete g;
 }

@@ -1,41 +1,8 @@
-#include "gridpack/grid4/ExCGrid.h"
-#include "platform/controls/Forms.h"
-#include "platform/graphics/Resources.h"
-#include "support/ToolkitTest.h"
+#include "PaintKit.h"
+
+#include "platform/controls/Input.h"
 
 #include <QDir>
-#include <QImage>
-#include <gtest/gtest.h>
-
-namespace {
-class PaintTest : public ToolkitTest {
-protected:
-    void TearDown() override
-    {
-        ToolkitTest::TearDown();
-        DrainPostedMessages();
-    }
-    void NewGrid()
-    {
-        Form = NewObject<TForm>(nullptr);
-        Form->SetBorderStyle(bsNone);
-        Form->SetBounds(0, 0, 500, 400);
-        Grid = NewObject<TExStringGrid>(Form);
-        Grid->SetParent(Form);
-        Grid->SetBorderStyle(bsNone);
-        Grid->SetBounds(0, 0, 480, 380);
-        Form->Show();
-    }
-    QImage Render() { return Form->RenderClient(); }
-    static TColor At(const QImage& img, int x, int y)
-    {
-        const QRgb p = img.pixel(x, y);
-        return RGB(qRed(p), qGreen(p), qBlue(p));
-    }
-    static int Channel(TColor c, int shift) { return int((c >> shift) & 0xFF); }
-    TExStringGrid* Grid = nullptr;
-};
-} // namespace
 
 TEST(PaintColours, BlendColorsRoundsHalvesToEven)
 {
@@ -65,6 +32,21 @@ TEST_F(PaintTest, HeaderCellHasTheXPGradientAndEdges)
     EXPECT_EQ(At(img, c.Left + 40, c.Bottom - 1), TColor(0x787878));
     EXPECT_EQ(At(img, c.Left + 40, c.Top), clWhite);
     EXPECT_EQ(At(img, c.Left, c.Top + 10), clWhite);
+
+    // The text in the bold fixed font: more ink than the same text plain.
+    ASSERT_TRUE(Grid->FixedFont()->Style() & fsBold);
+    const auto ink = [&](const QImage& in) {
+        int n = 0;
+        for (int y = c.Top + 2; y < c.Bottom - 2; ++y)
+            for (int x = c.Left + 2; x < c.Right - 2; ++x)
+                n += Channel(At(in, x, y), 8) < 0x80;
+        return n;
+    };
+    const int bold = ink(img);
+    Grid->FixedFont()->SetStyle(0);
+    const int plain = ink(Render());
+    EXPECT_GT(plain, 0);
+    EXPECT_GT(bold, plain);
 }
 
 TEST_F(PaintTest, SelectedCellsTakeTheSelectionColour)
@@ -77,6 +59,27 @@ TEST_F(PaintTest, SelectedCellsTakeTheSelectionColour)
     EXPECT_EQ(At(img, c.Left + 30, c.Top + 5), TColor(0xEACAB6));
     const TRect n = Grid->CellRect(1, 5);
     EXPECT_EQ(At(img, n.Left + 30, n.Top + 5), ColorToRGB(Grid->Color()));
+
+    // Black text and no frame: the rim inside the grid lines of a selected
+    // cell that is not the current one is all selection colour, the
+    // text's darkest pixels black.
+    const TPoint sc = Grid->Col() == 2 && Grid->Row() == 2 ? TPoint{3, 3} : TPoint{2, 2};
+    const TRect s = Grid->CellRect(sc.X, sc.Y);
+    Grid->SetCellEx(sc.X, sc.Y, "HHH");
+    img = Render();
+    for (int x = s.Left; x < s.Right - 1; ++x) {
+        EXPECT_EQ(At(img, x, s.Top), TColor(0xEACAB6)) << x;
+        EXPECT_EQ(At(img, x, s.Bottom - 2), TColor(0xEACAB6)) << x;
+    }
+    for (int y = s.Top; y < s.Bottom - 1; ++y) {
+        EXPECT_EQ(At(img, s.Left, y), TColor(0xEACAB6)) << y;
+        EXPECT_EQ(At(img, s.Right - 2, y), TColor(0xEACAB6)) << y;
+    }
+    int black = 0;
+    for (int y = s.Top; y < s.Bottom; ++y)
+        for (int x = s.Left; x < s.Right; ++x)
+            black += At(img, x, y) == TColor(0);
+    EXPECT_GT(black, 5);
 
     // Mixed into a cell's own colour.
     Grid->SetSelectionColor(TColor(0xFF0000));
@@ -205,17 +208,46 @@ TEST_F(PaintTest, LookBorderFramesTheWindow)
     Grid->SetBounds(10, 10, 300, 200);
     QImage img = Render();
     const TColor border = TColor(0xB99D7F);
+    // With FitCellsInGrid (the default) the frame lies one pixel in and the
+    // outer ring takes the parent's colour.
+    const TColor parent = ColorToRGB(Form->Color());
+    EXPECT_EQ(At(img, 11, 11), border);
+    EXPECT_EQ(At(img, 10 + 298, 10 + 198), border);
+    EXPECT_EQ(At(img, 10 + 150, 11), border);
+    EXPECT_EQ(At(img, 10, 10), parent);
+    EXPECT_EQ(At(img, 10 + 150, 10), parent);
+    EXPECT_NE(At(img, 12, 12), border);
+    // Without it the outer ring is the frame.
+    Grid->FitCellsInGrid = false;
+    img = Render();
     EXPECT_EQ(At(img, 10, 10), border);
     EXPECT_EQ(At(img, 10 + 299, 10 + 199), border);
-    EXPECT_EQ(At(img, 10 + 150, 10), border);
-    EXPECT_NE(At(img, 11, 11), border);
+    Grid->FitCellsInGrid = true;
     Grid->SetFlat(true);
     img = Render();
-    EXPECT_NE(At(img, 10, 10), border);
+    EXPECT_NE(At(img, 11, 11), border);
     Grid->SetFlat(false);
-    Grid->Look = glStandard;
-    img = Render();
-    EXPECT_NE(At(img, 10, 10), border);
+    for (TGridLook l : {glStandard, glClassic, glCustom}) {
+        Grid->Look = l;
+        img = Render();
+        EXPECT_NE(At(img, 11, 11), border) << l;
+    }
+    Grid->Look = glSoft;
+    EXPECT_EQ(At(Render(), 11, 11), border);
+    Grid->Look = glXP;
+    Grid->SetBorderColor(clNone);
+    EXPECT_NE(At(Render(), 11, 11), border);
+
+    // A new colour asks for a repaint; nothing is drawn while updates are
+    // locked, and unlocking paints it.
+    Grid->SetBorderColor(TColor(0x0000FF));
+    const int asked = Grid->InvalidateCount();
+    Grid->SetBorderColor(TColor(0x00FF00));
+    EXPECT_GT(Grid->InvalidateCount(), asked);
+    Grid->BeginUpdate();
+    EXPECT_NE(At(Render(), 11, 11), TColor(0x00FF00));
+    Grid->EndUpdate();
+    EXPECT_EQ(At(Render(), 11, 11), TColor(0x00FF00));
 }
 
 TEST_F(PaintTest, ColumnGridForReview)
@@ -233,6 +265,8 @@ TEST_F(PaintTest, ColumnGridForReview)
     for (int c = 0; c < 5; ++c) {
         g->Columns()->Items(c)->SetHeader(heads[c]);
         g->Columns()->Items(c)->SetEditor(kinds[c]);
+        // The forms give their headers a bold font.
+        g->Columns()->Items(c)->HeaderFont()->SetStyle(fsBold);
     }
     g->Columns()->Items(2)->SetAlignment(taCenter);
     g->Columns()->Items(3)->SetAlignment(taCenter);
@@ -251,4 +285,21 @@ TEST_F(PaintTest, ColumnGridForReview)
     const QString dir = QStringLiteral(KAL_BUILD_DIR) + "/review/grid4paint";
     QDir().mkpath(dir);
     EXPECT_TRUE(Form->RenderClient().save(dir + "/columngrid.png"));
+}
+
+TEST_F(PaintTest, ClickRemembersTheCurrentCellForTheNextEdit)
+{
+    NewGrid();
+    Grid->SetCellEx(2, 3, "abc");
+    int clicks = 0;
+    Grid->OnClick = [&](TObject*) { ++clicks; };
+    Grid->FEntered = true;
+    const TRect c = Grid->CellRect(2, 3);
+    Input::Click(Grid, c.Left + 5, c.Top + 5);
+    DrainPostedMessages();
+    EXPECT_GE(clicks, 1);
+    EXPECT_FALSE(Grid->FEntered);
+    EXPECT_EQ(Grid->FOldCol, 2);
+    EXPECT_EQ(Grid->FOldRow, 3);
+    EXPECT_EQ(Grid->FOldCellText, "abc");
 }

@@ -111,3 +111,38 @@ TEST_F(GridFilterDropDownTest, ListsReportThroughTheirEvents)
 }
 
 } // namespace
+
+namespace {
+
+// The sort and filter glyphs are owned copies; a changed filter glyph tells
+// the settings' owner, and Assign copies the pictures.
+TEST(GridGlyphSettings, GlyphsAreCopiedAndReported)
+{
+    TBitmap pic(4, 3);
+    TSortSettings sort;
+    EXPECT_TRUE(sort.UpGlyph()->Empty());
+    sort.SetUpGlyph(&pic);
+    sort.SetIndexDownGlyph(&pic);
+    pic.SetSize(9, 9);
+    EXPECT_EQ(sort.UpGlyph()->Width(), 4);
+    TSortSettings copy;
+    copy.Assign(&sort);
+    EXPECT_EQ(copy.UpGlyph()->Height(), 3);
+    EXPECT_EQ(copy.IndexDownGlyph()->Width(), 4);
+    EXPECT_TRUE(copy.DownGlyph()->Empty());
+    sort.SetUpGlyph(nullptr);
+    EXPECT_TRUE(sort.UpGlyph()->Empty());
+
+    TFilterDropDown drop;
+    int changes = 0;
+    drop.OnChange = [&](TObject*) { ++changes; };
+    drop.SetGlyph(&pic);
+    EXPECT_EQ(changes, 1);
+    drop.SetGlyphActive(&pic);
+    EXPECT_EQ(changes, 2);
+    TFilterDropDown other;
+    other.Assign(&drop);
+    EXPECT_EQ(other.GlyphActive()->Width(), 9);
+}
+
+} // namespace
