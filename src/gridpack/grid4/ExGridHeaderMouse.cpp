@@ -291,10 +291,15 @@ void TExStringGrid::BalloonAtCell(int ACol, int ARow, TPoint Screen)
         FHToolTip->Deactivate();
         FLastBalloonPos = Point(-1, -1);
     }
+    // The cell's title, text and icon (the cell text or OnCellBalloon);
+    // this also records the cell as the balloon's.
     QString title, text;
     TBalloonIcon icon = TBalloonIcon(0);
-    if (!IsBalloon(RemapColToReal(bc), br, title, text, icon))
+    BalloonTexts(bc, br, title, text, icon);
+    if (text.isEmpty()) {
+        FLastBalloonPos = Point(-1, -1);
         return;
+    }
     FHToolTip->Title = title;
     FHToolTip->Text = text;
     FHToolTip->Icon = int(icon);

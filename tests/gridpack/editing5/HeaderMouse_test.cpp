@@ -315,8 +315,10 @@ TEST_F(HeaderTest, ACellsBalloonShowsOverItAndAnotherCellPopsIt)
     const TPoint p = Mid(2, 3);
     Input::MouseMove(Grid, p.X, p.Y);
     EXPECT_EQ(Grid->FLastBalloonPos, Point(2, 3));
-    EXPECT_EQ(Grid->BalloonWindow()->Text, "Some text");
     EXPECT_EQ(Grid->BalloonWindow()->Title, "Title");
+    EXPECT_EQ(Grid->BalloonWindow()->Text, Grid->Cells(2, 3)) << "the cell's text under the balloon's title";
+    // An empty cell has no balloon: reaching it pops the one shown.
+    Grid->SetCells(3, 3, "");
     const TPoint q = Mid(3, 3);
     Input::MouseMove(Grid, q.X, q.Y);
     EXPECT_EQ(Grid->FLastBalloonPos, Point(-1, -1));
