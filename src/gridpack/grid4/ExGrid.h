@@ -2320,7 +2320,6 @@ public:
     // The pointer reached (ACol, ARow): the balloon of another cell pops and
     // the cell's own balloon, when it has one, is asked for.
     void BalloonAtCell(int ACol, int ARow, TPoint Screen);
-    TPoint FLastBalloonPos{-1, -1};
     // A row move onto the last row under a fixed-last-row footer does
     // nothing.
     bool RowMoveOntoFooter(int ToIndex) const;
