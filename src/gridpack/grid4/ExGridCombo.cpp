@@ -2,20 +2,13 @@
 // (edCheckBox): opening them over the cell, writing their value back, their
 // keys, and the grid's combo-item API and combo notices.
 #include "gridpack/grid4/ExGrid.h"
+#include "gridpack/grid4/ExGridEditors.h"
 
 #include "platform/controls/Forms.h"
 #include "platform/controls/Messages.h"
 #include "platform/controls/StdMessages.h"
 
-namespace {
-struct TRestoreBool {
-    bool& Flag;
-    bool Saved;
-    TRestoreBool(bool& f, bool v) : Flag(f), Saved(f) { Flag = v; }
-    ~TRestoreBool() { Flag = Saved; }
-};
-
-TExStringGrid* GridOf(TComponent* AOwner)
+TExStringGrid* GridOfEditor(TComponent* AOwner)
 {
     auto* g = dynamic_cast<TExStringGrid*>(AOwner);
     if (!g)
@@ -23,14 +16,13 @@ TExStringGrid* GridOf(TComponent* AOwner)
     return g;
 }
 
-bool IsIn(unsigned Key, std::initializer_list<unsigned> Keys)
+bool KeyIsOneOf(unsigned Key, std::initializer_list<unsigned> Keys)
 {
     for (unsigned k : Keys)
         if (k == Key)
             return true;
     return false;
 }
-} // namespace
 
 // ---------------------------------------------------------------------------
 // Opening and closing the special editors
@@ -376,7 +368,7 @@ int TExStringGrid::GetComboIndex(int ACol, int ARow)
 // TGridCombo
 // ---------------------------------------------------------------------------
 
-TGridCombo::TGridCombo(TComponent* AOwner) : TSgComboBox(AOwner), FGrid(GridOf(AOwner)) { SetButtonWidth(16); }
+TGridCombo::TGridCombo(TComponent* AOwner) : TSgComboBox(AOwner), FGrid(GridOfEditor(AOwner)) { SetButtonWidth(16); }
 
 int TGridCombo::IndexOfText(const QString& S) const
 {
@@ -466,9 +458,9 @@ void TGridCombo::KeyDown(unsigned& Key, TShiftState Shift)
     // 3.
     bool handled;
     if (ListOnly() || DroppedDown())
-        handled = IsIn(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_LEFT, VK_RIGHT});
+        handled = KeyIsOneOf(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_LEFT, VK_RIGHT});
     else
-        handled = IsIn(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END, VK_UP, VK_DOWN});
+        handled = KeyIsOneOf(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END, VK_UP, VK_DOWN});
     if (alt && Key == VK_DOWN)
         handled = false;
     if (!handled) {
@@ -510,7 +502,7 @@ void TGridCombo::KeyDown(unsigned& Key, TShiftState Shift)
         }
         if (Key == VK_LEFT || Key == VK_RIGHT)
             g->KeyDown(Key, Shift);
-        if (IsIn(Key, {VK_PRIOR, VK_NEXT, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN}))
+        if (KeyIsOneOf(Key, {VK_PRIOR, VK_NEXT, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN}))
             Key = 0;
     } else if (Key == VK_END || (alt && Key == VK_DOWN)) {
         TSgComboBox::KeyDown(Key, Shift);
@@ -701,7 +693,7 @@ void TGridCombo::WMLButtonDblClk(TMessage& M)
 // TGridCheckBox
 // ---------------------------------------------------------------------------
 
-TGridCheckBox::TGridCheckBox(TComponent* AOwner) : TCheckBox(AOwner), FGrid(GridOf(AOwner)) {}
+TGridCheckBox::TGridCheckBox(TComponent* AOwner) : TCheckBox(AOwner), FGrid(GridOfEditor(AOwner)) {}
 
 void TGridCheckBox::WMLButtonDown(TMessage& M)
 {
@@ -717,7 +709,7 @@ void TGridCheckBox::KeyDown(unsigned& Key, TShiftState Shift)
         TCheckBox::KeyDown(Key, Shift);
         return;
     }
-    if (IsIn(Key, {VK_RETURN, VK_PRIOR, VK_NEXT, VK_END, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN})) {
+    if (KeyIsOneOf(Key, {VK_RETURN, VK_PRIOR, VK_NEXT, VK_END, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN})) {
         const unsigned k = Key;
         if (k == VK_RETURN)
             g->FCharOfClosedEditor = QChar(13);

@@ -3,18 +3,11 @@
 // its keys, the field advance after a typed digit, and the value written
 // back.
 #include "gridpack/grid4/ExGrid.h"
+#include "gridpack/grid4/ExGridEditors.h"
 
 #include "platform/controls/Messages.h"
 
 namespace {
-TExStringGrid* GridOf(TComponent* AOwner)
-{
-    auto* g = dynamic_cast<TExStringGrid*>(AOwner);
-    if (!g)
-        throw EInvalidGridOperation(QStringLiteral("Grid editor must be owned by a grid"));
-    return g;
-}
-
 // Sets the picker's value, kept inside its limits; false when the text is
 // no date (or time).
 bool SetPickerFromText(TDateTimePicker* p, const QString& text)
@@ -181,7 +174,7 @@ void TExStringGrid::CloseDateEditor(int RCol, int ARow)
 // TGridDatePicker
 // ---------------------------------------------------------------------------
 
-TGridDatePicker::TGridDatePicker(TComponent* AOwner) : TSgDateTimePicker(AOwner), FGrid(GridOf(AOwner)) {}
+TGridDatePicker::TGridDatePicker(TComponent* AOwner) : TSgDateTimePicker(AOwner), FGrid(GridOfEditor(AOwner)) {}
 
 void TGridDatePicker::KeyDown(unsigned& Key, TShiftState Shift)
 {

@@ -2,6 +2,7 @@
 // the cell, writing their value back, their keys and characters, and the
 // grid's button and unit notices.
 #include "gridpack/grid4/ExGrid.h"
+#include "gridpack/grid4/ExGridEditors.h"
 
 #include "platform/controls/Clipboard.h"
 #include "platform/controls/Messages.h"
@@ -9,22 +10,6 @@
 #include "platform/core/FormatSettings.h"
 
 namespace {
-TExStringGrid* GridOf(TComponent* AOwner)
-{
-    auto* g = dynamic_cast<TExStringGrid*>(AOwner);
-    if (!g)
-        throw EInvalidGridOperation(QStringLiteral("Grid editor must be owned by a grid"));
-    return g;
-}
-
-bool IsIn(unsigned Key, std::initializer_list<unsigned> Keys)
-{
-    for (unsigned k : Keys)
-        if (k == Key)
-            return true;
-    return false;
-}
-
 bool CtrlHeld() { return (GetKeyState(VK_CONTROL) & 0x8000) != 0; }
 
 // The selection [SelStart, SelStart + SelLength) holds position i.
@@ -178,7 +163,7 @@ void TExStringGrid::OpenButtonEditor(const TRect& R, int ACol, int ARow)
 // TGridEditBtn
 // ---------------------------------------------------------------------------
 
-TGridEditBtn::TGridEditBtn(TComponent* AOwner) : TSgEditBtn(AOwner), FGrid(GridOf(AOwner)) {}
+TGridEditBtn::TGridEditBtn(TComponent* AOwner) : TSgEditBtn(AOwner), FGrid(GridOfEditor(AOwner)) {}
 
 void TGridEditBtn::ClickBtn(TObject* Sender)
 {
@@ -197,7 +182,7 @@ void TGridEditBtn::ClickBtn(TObject* Sender)
 void TGridEditBtn::KeyDown(unsigned& Key, TShiftState Shift)
 {
     TExStringGrid* g = FGrid;
-    const bool own = IsIn(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN});
+    const bool own = KeyIsOneOf(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN});
     if (!own && g->OnKeyDown)
         g->OnKeyDown(g, Key, Shift);
     WorkMode = !(Key == VK_BACK || Key == VK_DELETE);
@@ -208,7 +193,7 @@ void TGridEditBtn::KeyDown(unsigned& Key, TShiftState Shift)
     }
     if (OnKeyDown)
         OnKeyDown(this, Key, Shift);
-    if (IsIn(Key, {VK_TAB, VK_RETURN, VK_UP, VK_DOWN})) {
+    if (KeyIsOneOf(Key, {VK_TAB, VK_RETURN, VK_UP, VK_DOWN})) {
         const TEditorType kind = g->EditControl;
         g->SetCurrentCell(Text());
         if (!g->ValidateCell(g->GetCurrentCell())) {
@@ -390,7 +375,7 @@ void TGridEditBtn::CMWantSpecialKey(TMessage& M)
 // TGridUnitEditBtn
 // ---------------------------------------------------------------------------
 
-TGridUnitEditBtn::TGridUnitEditBtn(TComponent* AOwner) : TSgUnitEditBtn(AOwner), FGrid(GridOf(AOwner)) {}
+TGridUnitEditBtn::TGridUnitEditBtn(TComponent* AOwner) : TSgUnitEditBtn(AOwner), FGrid(GridOfEditor(AOwner)) {}
 
 void TGridUnitEditBtn::ClickBtn(TObject* Sender)
 {
@@ -403,11 +388,11 @@ void TGridUnitEditBtn::ClickBtn(TObject* Sender)
 void TGridUnitEditBtn::KeyDown(unsigned& Key, TShiftState Shift)
 {
     TExStringGrid* g = FGrid;
-    if (!IsIn(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN})) {
+    if (!KeyIsOneOf(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN})) {
         TSgUnitEditBtn::KeyDown(Key, Shift);
         return;
     }
-    if (IsIn(Key, {VK_TAB, VK_RETURN, VK_UP, VK_DOWN})) {
+    if (KeyIsOneOf(Key, {VK_TAB, VK_RETURN, VK_UP, VK_DOWN})) {
         g->SetCurrentCell(TextAndUnit());
         if (!g->ValidateCell(g->GetCurrentCell())) {
             SetText(g->GetCurrentCell());
@@ -482,7 +467,7 @@ void TGridUnitEditBtn::CMWantSpecialKey(TMessage& M)
 // TGridButton
 // ---------------------------------------------------------------------------
 
-TGridButton::TGridButton(TComponent* AOwner) : TButton(AOwner), FGrid(GridOf(AOwner)) {}
+TGridButton::TGridButton(TComponent* AOwner) : TButton(AOwner), FGrid(GridOfEditor(AOwner)) {}
 
 void TGridButton::ExchangeCaption()
 {
@@ -517,7 +502,7 @@ void TGridButton::KeyDown(unsigned& Key, TShiftState Shift)
         if (g->CanFocus())
             g->SetFocus();
     };
-    if (IsIn(Key, {VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN})) {
+    if (KeyIsOneOf(Key, {VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN})) {
         const unsigned k = Key;
         g->Perform(WM_KEYDOWN, k, 0);
         leave();
@@ -538,7 +523,7 @@ void TGridButton::KeyDown(unsigned& Key, TShiftState Shift)
 void TGridButton::CMWantSpecialKey(TMessage& M)
 {
     TButton::CMWantSpecialKey(M);
-    if (IsIn(unsigned(M.WParam), {VK_ESCAPE, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN}))
+    if (KeyIsOneOf(unsigned(M.WParam), {VK_ESCAPE, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN}))
         M.Result = 1;
 }
 

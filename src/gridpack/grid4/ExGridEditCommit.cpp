@@ -9,12 +9,6 @@
 namespace {
 // Sets a flag for a scope and restores the saved value afterwards, also when
 // an event handler raises.
-struct TRestoreBool {
-    bool& Flag;
-    bool Saved;
-    TRestoreBool(bool& f, bool v) : Flag(f), Saved(f) { Flag = v; }
-    ~TRestoreBool() { Flag = Saved; }
-};
 } // namespace
 
 void TExStringGrid::StoreEditValue(int ACol, int ARow, const QString& Value)

@@ -2,30 +2,13 @@
 // conversions between a cell and a rich editor, and the header-cell editors
 // that validate on their own.
 #include "gridpack/grid4/ExGrid.h"
+#include "gridpack/grid4/ExGridEditors.h"
 
 #include "gridpack/grid4/ExInplaceEdit.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Messages.h"
 #include "platform/controls/StdMessages.h"
 #include "platform/core/CodePages.h"
-
-namespace {
-TExStringGrid* GridOf(TComponent* AOwner)
-{
-    auto* g = dynamic_cast<TExStringGrid*>(AOwner);
-    if (!g)
-        throw EInvalidGridOperation(QStringLiteral("Grid editor must be owned by a grid"));
-    return g;
-}
-
-bool IsIn(unsigned Key, std::initializer_list<unsigned> Keys)
-{
-    for (unsigned k : Keys)
-        if (k == Key)
-            return true;
-    return false;
-}
-} // namespace
 
 // ---------------------------------------------------------------------------
 // TEditLink
@@ -148,7 +131,7 @@ void TEditLink::EditKeyDown(TObject*, unsigned& Key, TShiftState Shift)
     if (!g)
         return;
     // 1., 2.
-    const bool leave = IsIn(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END, VK_LEFT, VK_UP,
+    const bool leave = KeyIsOneOf(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END, VK_LEFT, VK_UP,
                                   VK_RIGHT, VK_DOWN}) ||
                        (Shift & ssAlt);
     const bool keep = ((Key == VK_UP || Key == VK_DOWN) && WantKeyUpDown) ||
@@ -492,7 +475,7 @@ void TExRichEdit::RequestSize(const TRect& Rect)
 // Header-cell editors
 // ---------------------------------------------------------------------------
 
-TGridTransEdit::TGridTransEdit(TComponent* AOwner) : TCustomEdit(AOwner), FGrid(GridOf(AOwner))
+TGridTransEdit::TGridTransEdit(TComponent* AOwner) : TCustomEdit(AOwner), FGrid(GridOfEditor(AOwner))
 {
     SetBorderStyle(bsNone);
 }
@@ -539,7 +522,7 @@ void TGridTransEdit::DoExit()
     StopEdit();
 }
 
-TGridTransCombo::TGridTransCombo(TComponent* AOwner) : TCustomComboBox(AOwner), FGrid(GridOf(AOwner)) {}
+TGridTransCombo::TGridTransCombo(TComponent* AOwner) : TCustomComboBox(AOwner), FGrid(GridOfEditor(AOwner)) {}
 
 bool TGridTransCombo::StopEdit() { return StopFixedEdit(FGrid, this, Text(), Col, Row); }
 

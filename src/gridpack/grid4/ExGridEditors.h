@@ -9,6 +9,8 @@
 #include "platform/controls/RichEdit.h"
 #include "platform/controls/StdCtrls.h"
 
+#include <initializer_list>
+
 class TExStringGrid;
 class TCustomForm;
 
@@ -61,6 +63,12 @@ protected:
 private:
     TExStringGrid* FGrid;
 };
+
+// The grid that owns an in-cell editor; EInvalidGridOperation when the owner
+// is no grid.
+TExStringGrid* GridOfEditor(TComponent* AOwner);
+// Whether Key is one of Keys.
+bool KeyIsOneOf(unsigned Key, std::initializer_list<unsigned> Keys);
 
 // The characters the numeric and float edit-button kinds take; false when
 // the character is dropped (beeping where the rule says so).

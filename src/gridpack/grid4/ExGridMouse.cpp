@@ -14,13 +14,6 @@
 #include <cstdlib>
 
 namespace {
-struct TRestoreBool {
-    bool& Flag;
-    bool Saved;
-    TRestoreBool(bool& f, bool v) : Flag(f), Saved(f) { Flag = v; }
-    ~TRestoreBool() { Flag = Saved; }
-};
-
 bool KeyHeld(int vk) { return GetKeyState(vk) & 0x8000; }
 
 bool Contains(const TGridRect& s, int c, int r)

@@ -80,6 +80,10 @@ void TExStringGrid::SetScrollWidth(int v)
 void TExStringGrid::SetScrollProportional(bool v)
 {
     FScrollProportional = v;
+    if (v) {
+        UpdateVertScrollProportional();
+        UpdateHorzScrollProportional();
+    }
     if (!v && FIsFlat && FScrollType == ssNormal) {
         UninitFlatScrollBars();
         for (int bar : {SB_HORZ, SB_VERT}) {

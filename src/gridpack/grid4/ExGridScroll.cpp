@@ -124,12 +124,6 @@ bool TExStringGrid::WheelMessage(TMessage& M)
 // ---------------------------------------------------------------------------
 
 namespace {
-struct TRestoreBool {
-    bool& Flag;
-    bool Saved;
-    TRestoreBool(bool& f, bool v) : Flag(f), Saved(f) { Flag = v; }
-    ~TRestoreBool() { Flag = Saved; }
-};
 // The class library's scroll range of the grid: 0..127.
 constexpr int ScrollScale = 127;
 // Pan cursors by vertical and horizontal step.

@@ -58,3 +58,13 @@ using TControlComboListEvent =
                        const QString& CtrlVal, TStringList* Values, bool& Edit, int& DropCount)>;
 using TControlComboSelectEvent = std::function<void(TObject* Sender, int ARow, int ACol, int ItemIndex,
                                                     const QString& CtrlID, const QString& CtrlValue)>;
+
+// Sets a flag for the lifetime of the guard and puts its value back after,
+// also when an exception leaves the scope.
+struct TRestoreBool {
+    bool& Flag;
+    bool Saved;
+    TRestoreBool(bool& f, bool v) : Flag(f), Saved(f) { Flag = v; }
+    ~TRestoreBool() { Flag = Saved; }
+};
+

@@ -115,6 +115,12 @@ TEST_F(ScrollTest, ProportionalThumbsWriteOnlyWhenRowsAreOutOfView)
     si = info();
     EXPECT_EQ(si.nMax, plain.nMax);
     EXPECT_EQ(si.nPos, plain.nPos);
+
+    // Switching it on writes the proportional thumb at once.
+    Grid->SetScrollProportional(true);
+    si = info();
+    EXPECT_EQ(si.nMax, int((e + 127.0f) / (1.0f - e)));
+    EXPECT_EQ(int(si.nPage), si.nMax - 126);
 }
 
 TEST_F(ScrollTest, AHorizontalThumbWithoutScrollingExtentIsLeftAlone)
