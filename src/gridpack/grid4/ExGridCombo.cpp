@@ -24,6 +24,15 @@ bool KeyIsOneOf(unsigned Key, std::initializer_list<unsigned> Keys)
     return false;
 }
 
+void AdvanceSideways(TExStringGrid* g, bool ShowEditor, bool Forward, bool AutoEdit)
+{
+    TNavigation* nav = g->Navigation();
+    const TAdvanceDirection saved = nav->AdvanceDirection();
+    nav->SetAdvanceDirection(adLeftRight);
+    g->AdvanceEditCell(g->Col(), g->Row(), ShowEditor, false, Forward, AutoEdit, true);
+    nav->SetAdvanceDirection(saved);
+}
+
 // ---------------------------------------------------------------------------
 // Opening and closing the special editors
 // ---------------------------------------------------------------------------
@@ -559,10 +568,7 @@ void TGridCombo::KeyUp(unsigned& Key, TShiftState Shift)
             Key = 0;
             if (g->CanFocus())
                 g->SetFocus();
-            const TAdvanceDirection saved = nav->AdvanceDirection();
-            nav->SetAdvanceDirection(adLeftRight);
-            g->AdvanceEditCell(g->Col(), g->Row(), false, false, right, false, true);
-            nav->SetAdvanceDirection(saved);
+            AdvanceSideways(g, false, right, false);
             if (nav->CursorWalkAlwaysEdit)
                 g->ShowInplaceEdit();
             return;

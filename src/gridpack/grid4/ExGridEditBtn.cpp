@@ -240,10 +240,7 @@ void TGridEditBtn::KeyUp(unsigned& Key, TShiftState Shift)
             g->SetCurrentCell(Text());
             if (g->CanFocus())
                 g->SetFocus();
-            const TAdvanceDirection saved = nav->AdvanceDirection();
-            nav->SetAdvanceDirection(adLeftRight);
-            g->AdvanceEditCell(g->Col(), g->Row(), false, false, right, false, true);
-            nav->SetAdvanceDirection(saved);
+            AdvanceSideways(g, false, right, false);
             if (nav->CursorWalkAlwaysEdit)
                 g->ShowInplaceEdit();
             return;

@@ -69,6 +69,10 @@ private:
 TExStringGrid* GridOfEditor(TComponent* AOwner);
 // Whether Key is one of Keys.
 bool KeyIsOneOf(unsigned Key, std::initializer_list<unsigned> Keys);
+// The cursor walk out of an editor: AdvanceEditCell from the current cell in
+// left-to-right order whatever the grid's advance direction, which is put
+// back after.
+void AdvanceSideways(TExStringGrid* g, bool ShowEditor, bool Forward, bool AutoEdit);
 
 // The characters the numeric and float edit-button kinds take; false when
 // the character is dropped (beeping where the rule says so).

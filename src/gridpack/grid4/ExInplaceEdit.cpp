@@ -1,6 +1,7 @@
 // The string grid's in-place text editor.
 #include "gridpack/grid4/ExInplaceEdit.h"
 #include "gridpack/grid4/ExGrid.h"
+#include "gridpack/grid4/ExGridEditors.h"
 
 #include "gridpack/grid3/RorIdad.h"
 #include "platform/controls/Clipboard.h"
@@ -462,10 +463,7 @@ void TExInplaceEdit::KeyUp(unsigned& Key, TShiftState Shift)
         } else {
             if (FGrid->ValidateCell(Text()))
                 FGrid->HideInplaceEdit();
-            const TAdvanceDirection dir = nav->AdvanceDirection();
-            nav->SetAdvanceDirection(adLeftRight);
-            FGrid->AdvanceEditCell(FGrid->Col(), FGrid->Row(), true, false, false, true, true);
-            nav->SetAdvanceDirection(dir);
+            AdvanceSideways(FGrid, true, false, true);
             if (nav->CursorWalkAlwaysEdit) {
                 Key = VK_RETURN;
                 consumed = false;
@@ -487,10 +485,7 @@ void TExInplaceEdit::KeyUp(unsigned& Key, TShiftState Shift)
                 FGrid->SetCol(col + span + 1);
             }
         } else {
-            const TAdvanceDirection dir = nav->AdvanceDirection();
-            nav->SetAdvanceDirection(adLeftRight);
-            FGrid->AdvanceEditCell(FGrid->Col(), FGrid->Row(), true, false, true, true, true);
-            nav->SetAdvanceDirection(dir);
+            AdvanceSideways(FGrid, true, true, true);
             if (nav->CursorWalkAlwaysEdit) {
                 Key = VK_RETURN;
                 consumed = false;
