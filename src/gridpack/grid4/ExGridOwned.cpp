@@ -1,5 +1,7 @@
 #include "gridpack/grid4/ExGridOwned.h"
 
+#include <algorithm>
+
 // ---------------------------------------------------------------------------
 // Hidden-row store
 // ---------------------------------------------------------------------------
@@ -8,7 +10,45 @@ TGridItem::TGridItem(TCollection* Collection) : TCollectionItem(Collection) {}
 
 TGridItem::~TGridItem() = default;
 
-void TGridItem::SetItems(const TStrings* Value) { FItems.Assign(Value); }
+TStringList* TGridItem::Items() const
+{
+    if (FRowCols >= 0) {
+        // First use of the list: the held record becomes one text and
+        // object per real column.
+        const std::unique_ptr<TStringGrid::TRowData> row = std::move(FRow);
+        const int cols = FRowCols;
+        FRowCols = -1;
+        FItems.Clear();
+        const int n = row ? std::min(cols, int(row->size())) : 0;
+        for (int c = 0; c < n; ++c)
+            FItems.AddObject((*row)[std::size_t(c)].Text, (*row)[std::size_t(c)].Object);
+        for (int c = n; c < cols; ++c)
+            FItems.AddObject(QString(), nullptr);
+    }
+    return &FItems;
+}
+
+void TGridItem::SetItems(const TStrings* Value)
+{
+    FRow.reset();
+    FRowCols = -1;
+    FItems.Assign(Value);
+}
+
+void TGridItem::HoldRow(std::unique_ptr<TStringGrid::TRowData> Row, int Cols)
+{
+    FItems.Clear();
+    if (Row && int(Row->size()) > Cols)
+        Row->resize(std::size_t(std::max(Cols, 0)));
+    FRow = std::move(Row);
+    FRowCols = std::max(Cols, 0);
+}
+
+std::unique_ptr<TStringGrid::TRowData> TGridItem::TakeRow()
+{
+    FRowCols = -1;
+    return std::move(FRow);
+}
 
 // ---------------------------------------------------------------------------
 // Settings records

@@ -15,6 +15,7 @@
 #include "platform/core/Collections.h"
 #include "platform/core/StringList.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/grids/Grids.h"
 
 #include <memory>
 
@@ -49,13 +50,25 @@ public:
     int Height = 0;
     int Level = 0;
     // One text with its object per real column; owned by the item.
-    TStringList* Items() const { return &FItems; }
+    TStringList* Items() const;
     // Copies the texts (and object references) into the item's own list.
     void SetItems(const TStrings* Value);
+    // Keeps the row's stored cells as the string grid held them, for Cols
+    // real columns: the list is made from them only when asked for, so a
+    // row that is hidden and shown again moves as one record.
+    void HoldRow(std::unique_ptr<TStringGrid::TRowData> Row, int Cols);
+    // Whether the record is still held (no one asked for the list yet).
+    bool HoldsRow() const { return FRowCols >= 0; }
+    // Gives the held record back (nullptr for a row without cells); the
+    // item is then empty.
+    std::unique_ptr<TStringGrid::TRowData> TakeRow();
 
 private:
     // Held in the item: hiding many rows costs one allocation per row less.
     mutable TStringList FItems;
+    mutable std::unique_ptr<TStringGrid::TRowData> FRow;
+    // The real columns of the held record; -1 when the list holds the row.
+    mutable int FRowCols = -1;
 };
 
 class TGridItems : public TCollection {

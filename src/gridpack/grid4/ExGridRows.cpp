@@ -73,37 +73,52 @@ int TExStringGrid::RemapRowToDispl(int RealRow) const
 
 void TExStringGrid::RowToItem(int DisplRow, TGridItem* Item)
 {
-    TStringList* items = Item->Items();
-    items->Clear();
-    const int cols = AllColCount();
-    for (int c = 0; c < cols; ++c)
-        items->AddObject(GetGridCell(c, DisplRow), GetGridObject(c, DisplRow));
+    // The row's record moves into the item whole; the row it leaves behind
+    // is empty and goes next.
     Item->Height = RowHeights(DisplRow);
+    Item->HoldRow(TakeRowData(DisplRow), AllColCount());
 }
 
 void TExStringGrid::ItemToRow(TGridItem* Item, int DisplRow)
 {
     // The row was just opened: its cells are empty, and empty texts and
     // missing objects need no write.
-    TStringList* items = Item->Items();
-    for (int c = 0; c < items->Count(); ++c) {
-        const QString s = items->Strings(c);
-        if (!s.isEmpty())
-            SetGridCell(c, DisplRow, s);
-        TObject* o = items->Objects(c);
-        if (!o)
-            continue;
-        auto* props = dynamic_cast<TCellProperties*>(o);
-        if (o && !props) {
-            // The slot holds only properties: a user object comes back
-            // wrapped into new properties.
-            props = NewObject<TCellProperties>(this, c, DisplRow);
-            props->CellObject = reinterpret_cast<std::uintptr_t>(o);
+    if (Item->HoldsRow()) {
+        std::unique_ptr<TRowData> row = Item->TakeRow();
+        if (row) {
+            int c = 0;
+            for (TCellData& cell : *row) {
+                // The slot holds only properties: a user object comes back
+                // wrapped into new properties.
+                if (cell.Object && !dynamic_cast<TCellProperties*>(cell.Object)) {
+                    auto* props = NewObject<TCellProperties>(this, c, DisplRow);
+                    props->CellObject = reinterpret_cast<std::uintptr_t>(cell.Object);
+                    cell.Object = props;
+                }
+                ++c;
+            }
         }
-        SetGridObject(c, DisplRow, props);
+        PutRowData(DisplRow, std::move(row));
+        InvalidateRow(DisplRow);
+    } else {
+        TStringList* items = Item->Items();
+        for (int c = 0; c < items->Count(); ++c) {
+            const QString s = items->Strings(c);
+            if (!s.isEmpty())
+                SetGridCell(c, DisplRow, s);
+            TObject* o = items->Objects(c);
+            if (!o)
+                continue;
+            auto* props = dynamic_cast<TCellProperties*>(o);
+            if (!props) {
+                props = NewObject<TCellProperties>(this, c, DisplRow);
+                props->CellObject = reinterpret_cast<std::uintptr_t>(o);
+            }
+            SetGridObject(c, DisplRow, props);
+        }
+        // The objects now belong to the row again.
+        items->Clear();
     }
-    // The objects now belong to the row again.
-    items->Clear();
     if (RowHeights(DisplRow) != Item->Height)
         SetRowHeights(DisplRow, Item->Height);
 }

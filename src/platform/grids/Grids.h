@@ -557,6 +557,14 @@ public:
     QString GetEditText(int ACol, int ARow) override;
     void SetEditText(int ACol, int ARow, const QString& Value) override;
 
+    // One stored row: a text and an object per column, up to the highest
+    // column written.
+    struct TCellData {
+        QString Text;
+        TObject* Object = nullptr;
+    };
+    using TRowData = std::vector<TCellData>;
+
 protected:
     void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
     // The stored cells follow a moved column or row.
@@ -578,13 +586,16 @@ protected:
     // Copies the texts and object references of row From into row To (the
     // objects stay owned where they were).
     void CopyRowData(int From, int To);
+    // Takes the stored cells of a row out as one record, leaving the row
+    // empty (nullptr for a row without cells); no repaint, heights and
+    // counts untouched. A row leaves and comes back this way without its
+    // texts being copied.
+    std::unique_ptr<TRowData> TakeRowData(int ARow);
+    // Puts a record back as the stored cells of row ARow, replacing what
+    // the row held (objects let go, not freed); without repainting.
+    void PutRowData(int ARow, std::unique_ptr<TRowData> Data);
 
 private:
-    struct TCellData {
-        QString Text;
-        TObject* Object = nullptr;
-    };
-    using TRowData = std::vector<TCellData>;
     const TCellData* FindCell(int ACol, int ARow) const;
     TCellData& EnsureCell(int ACol, int ARow);
     // Repaints the cell unless the editor is writing it back.

@@ -271,6 +271,20 @@ void TStringGrid::CopyRowData(int From, int To) {
     FData[std::size_t(To)] = std::make_unique<TRowData>(*src);
 }
 
+std::unique_ptr<TStringGrid::TRowData> TStringGrid::TakeRowData(int ARow) {
+    if (ARow < 0 || ARow >= int(FData.size())) return nullptr;
+    return std::move(FData[std::size_t(ARow)]);
+}
+
+void TStringGrid::PutRowData(int ARow, std::unique_ptr<TRowData> Data) {
+    if (ARow < 0) return;
+    if (ARow >= int(FData.size())) {
+        if (!Data) return;
+        FData.resize(std::size_t(ARow) + 1);
+    }
+    FData[std::size_t(ARow)] = std::move(Data);
+}
+
 // ---------------------------------------------------------------------------
 // TStringGridStrings
 // ---------------------------------------------------------------------------

@@ -237,3 +237,34 @@ TEST_F(ExGridRowsTest, TheHiddenRowListIsBuiltOnceForTheCaller)
     EXPECT_EQ(list->Count(), 2);
     list->Free();
 }
+
+TEST_F(ExGridRowsTest, AFilterLevelTakesWholeRowsOutAndPutsThemBack)
+{
+    // Nothing reads the stored rows in between: they travel as records.
+    Fill();
+    Grid->SetColors(1, 2, clRed);
+    auto* user = NewObject<TStringList>();
+    static_cast<TStringGrid*>(Grid)->SetObjects(2, 6, user);
+    const int past = Grid->AllColCount() + 2;
+    Grid->SetCells(past, 6, "past");
+    auto* list = NewObject<TIntList>(0, 0);
+    for (int r : {2, 6})
+        list->Add(r);
+    Grid->HideRowList(list);
+    list->Free();
+    EXPECT_EQ(Column1(), Rows({0, 1, 3, 4, 5, 7, 8, 9}));
+    EXPECT_EQ(Grid->RowHeights(2), 23);
+    EXPECT_FALSE(Grid->HasCellProperties(1, 2));
+    Grid->UnHideRowList();
+    EXPECT_EQ(Grid->NumHiddenRows(), 0);
+    EXPECT_EQ(Column1(), Rows({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(Grid->GetColors(1, 2), clRed);
+    EXPECT_EQ(Grid->GetCellEx(3, 6), "c3r6");
+    EXPECT_EQ(Grid->RowHeights(6), 26);
+    // The slot holds properties only: the plain object comes back inside
+    // them; cells past the real columns are not kept by a hidden row.
+    ASSERT_TRUE(Grid->HasCellProperties(2, 6));
+    EXPECT_EQ(Grid->GetObjectEx(2, 6), user);
+    EXPECT_EQ(Grid->Cells(past, 6), "");
+    user->Free();
+}
