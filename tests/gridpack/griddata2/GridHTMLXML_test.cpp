@@ -5,6 +5,8 @@
 #include "platform/graphics/Graphics.h"
 #include "platform/sys/LinkOpener.h"
 
+#include <QCryptographicHash>
+
 namespace {
 
 class GridHTMLXMLTest : public GridData2Test {};
@@ -222,3 +224,156 @@ TEST_F(GridHTMLXMLTest, XmlDeepNestingIsNotWalkedToTheEnd)
 }
 
 } // namespace
+
+namespace {
+// A grid with a header row, a fixed column, four looks, a merged cell, a
+// multi-line cell, a link, special characters and blanks, and table
+// settings around it.
+TExStringGrid* HtmlFixture(TExStringGrid* g)
+{
+    for (int c = 0; c < 4; ++c)
+        g->SetCellEx(c, 0, QString("head %1").arg(c));
+    for (int r = 1; r < 5; ++r) {
+        g->SetCellEx(0, r, QString("row %1").arg(r));
+        for (int c = 1; c < 4; ++c)
+            g->SetCellEx(c, r, QString("%1.%2").arg(c).arg(r));
+    }
+    g->SetColors(1, 1, TColor(0x00FFFF));
+    g->SetFontStyles(2, 1, fsBold | fsItalic);
+    g->SetAlignments(3, 1, taCenter);
+    g->SetFontColors(1, 2, TColor(0x123456));
+    g->SetFontSizes(1, 2, 14);
+    g->SetCellEx(2, 2, "two\r\nlines");
+    g->SetCellEx(3, 2, "   ");
+    g->SetCellEx(1, 3, "a<b & \"c\"");
+    g->SetCellEx(2, 3, "http://x.org/p");
+    g->SetCellEx(3, 3, "");
+    g->SetCellEx(1, 4, "wide");
+    g->MergeCells(1, 4, 2, 1);
+    g->SetWordWrapEx(false);
+    g->SetWordWraps(3, 4, true);
+    g->URLShow = true;
+    THTMLSettings* s = g->HTMLSettings();
+    s->ColWidths()->Add(50);
+    s->ColWidths()->Add(70);
+    s->ConvertSpecialChars = true;
+    s->NonBreakingText = true;
+    s->PrefixTag = "<p>before</p>";
+    s->SuffixTag = "<p>after</p>";
+    s->Summary = "sum";
+    s->TableStyle = "class=\"t\"";
+    return g;
+}
+
+// The texts the fixture gives, with and without the header row and fixed
+// column: a change in the way the page is built must leave them as they are.
+const char* const kHtmlWithHeader =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
+    "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\"\r\n"
+    "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">\r\n"
+    "<HTML xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"en\" lang=\"en\">\r\n"
+    "<p>before</p><style>\r\n"
+    ".c0 {background-color: #F0F0F0;color: #000000;font-size:8pt;font-weight: bold;font-family: Tahoma;vertical-align: top}\r\n"
+    ".c1 {background-color: #FFFF00;color: #000000;font-size:8pt;font-family: Tahoma;vertical-align: top}\r\n"
+    ".c2 {background-color: #FFFFFF;color: #000000;font-size:8pt;font-style: italic;font-weight: bold;font-family: Tahoma;vertical-align: top}\r\n"
+    ".c3 {background-color: #FFFFFF;color: #000000;font-size:8pt;font-family: Tahoma;text-align: center;vertical-align: top}\r\n"
+    ".c4 {background-color: #FFFFFF;color: #563412;font-size:14pt;font-family: Tahoma;vertical-align: top}\r\n"
+    ".c5 {background-color: #FFFFFF;color: #000000;font-size:8pt;font-family: Tahoma;vertical-align: top}\r\n"
+    "</style>\r\n"
+    "<TABLE BORDER=\"1\" CELLSPACING=\"0\" CELLPADDING=\"0\" SUMMARY=\"sum\"  class=\"t\"  WIDTH=\"100%\">\r\n"
+    "<TR>\r\n"
+    "<TD class=\"c0\" nowrap WIDTH=50>head 0</td>\r\n"
+    "<TD class=\"c0\" nowrap WIDTH=70>head 1</td>\r\n"
+    "<TD class=\"c0\" nowrap>head 2</td>\r\n"
+    "<TD class=\"c0\" nowrap>head 3</td>\r\n"
+    "</TR>\r\n"
+    "<TR>\r\n"
+    "<TD class=\"c0\" nowrap>row&nbsp;1</td>\r\n"
+    "<TD class=\"c1\">1.1</td>\r\n"
+    "<TD class=\"c2\">2.1</td>\r\n"
+    "<TD class=\"c3\">3.1</td>\r\n"
+    "</TR>\r\n"
+    "<TR>\r\n"
+    "<TD class=\"c0\" nowrap>row&nbsp;2</td>\r\n"
+    "<TD class=\"c4\">1.2</td>\r\n"
+    "<TD class=\"c5\" nowrap>two<br>\n"
+    "lines</td>\r\n"
+    "<TD class=\"c5\" nowrap>&nbsp;&nbsp;&nbsp;</td>\r\n"
+    "</TR>\r\n"
+    "<TR>\r\n"
+    "<TD class=\"c0\" nowrap>row&nbsp;3</td>\r\n"
+    "<TD class=\"c5\" nowrap>a&lt;b&nbsp;&amp;&nbsp;&quot;c&quot;</td>\r\n"
+    "<TD class=\"c5\" nowrap><a href=http://x.org/p>x.org/p</a></td>\r\n"
+    "<TD class=\"c5\" nowrap>&nbsp;</td>\r\n"
+    "</TR>\r\n"
+    "<TR>\r\n"
+    "<TD class=\"c0\" nowrap>row&nbsp;4</td>\r\n"
+    "<TD class=\"c5\" COLSPAN=\"2\">wide</td>\r\n"
+    "<TD class=\"c5\">3.4</td>\r\n"
+    "</TR>\r\n"
+    "</TABLE>\r\n"
+    "<p>after</p>\r\n"
+    "</HTML>\r\n";
+
+const char* const kHtmlDataOnly =
+    "<p>before</p><style>\r\n"
+    ".c0 {background-color: #FFFF00;color: #000000;font-size:8pt;font-family: Tahoma;vertical-align: top}\r\n"
+    ".c1 {background-color: #FFFFFF;color: #000000;font-size:8pt;font-style: italic;font-weight: bold;font-family: Tahoma;vertical-align: top}\r\n"
+    ".c2 {background-color: #FFFFFF;color: #000000;font-size:8pt;font-family: Tahoma;text-align: center;vertical-align: top}\r\n"
+    ".c3 {background-color: #FFFFFF;color: #563412;font-size:14pt;font-family: Tahoma;vertical-align: top}\r\n"
+    ".c4 {background-color: #FFFFFF;color: #000000;font-size:8pt;font-family: Tahoma;vertical-align: top}\r\n"
+    "</style>\r\n"
+    "<TABLE BORDER=\"1\" CELLSPACING=\"0\" CELLPADDING=\"0\" SUMMARY=\"sum\"  class=\"t\"  WIDTH=\"100%\">\r\n"
+    "<TR>\r\n"
+    "<TD class=\"c0\" width=50>1.1</td>\r\n"
+    "<TD class=\"c1\" width=70>2.1</td>\r\n"
+    "<TD class=\"c2\">3.1</td>\r\n"
+    "</TR>\r\n"
+    "<TR>\r\n"
+    "<TD class=\"c3\" width=50>1.2</td>\r\n"
+    "<TD class=\"c4\" nowrap width=70>two<br>\n"
+    "lines</td>\r\n"
+    "<TD class=\"c4\" nowrap>&nbsp;&nbsp;&nbsp;</td>\r\n"
+    "</TR>\r\n"
+    "<TR>\r\n"
+    "<TD class=\"c4\" nowrap width=50>a&lt;b&nbsp;&amp;&nbsp;&quot;c&quot;</td>\r\n"
+    "<TD class=\"c4\" nowrap width=70><a href=http://x.org/p>x.org/p</a></td>\r\n"
+    "<TD class=\"c4\" nowrap>&nbsp;</td>\r\n"
+    "</TR>\r\n"
+    "<TR>\r\n"
+    "<TD class=\"c4\" COLSPAN=\"2\" width=50>wide</td>\r\n"
+    "<TD class=\"c4\">3.4</td>\r\n"
+    "</TR>\r\n"
+    "</TABLE>\r\n"
+    "<p>after</p>\r\n";
+} // namespace
+
+TEST_F(GridHTMLXMLTest, HtmlTextStaysByteForByte)
+{
+    auto* g = HtmlFixture(NewGrid(4, 5, 1, 1));
+    g->HTMLSettings()->XHTML = true;
+    const QString withHeader = g->SaveToHTMLString("/tmp/");
+    g->SaveFixedCells = false;
+    g->HTMLSettings()->XHTML = false;
+    const QString dataOnly = g->SaveToHTMLString("/tmp/");
+    EXPECT_EQ(withHeader.toStdString(), kHtmlWithHeader);
+    EXPECT_EQ(dataOnly.toStdString(), kHtmlDataOnly);
+}
+
+TEST_F(GridHTMLXMLTest, HtmlTextWithManyLooksStaysByteForByte)
+{
+    // 300 looks: the style sheet is longer than the body of a small grid.
+    auto* g = NewGrid(30, 10, 0, 0);
+    for (int r = 0; r < 10; ++r)
+        for (int c = 0; c < 30; ++c) {
+            g->SetCellEx(c, r, QString("%1/%2").arg(c).arg(r));
+            g->SetColors(c, r, TColor(0x010203 * (r * 30 + c + 1)));
+        }
+    const QString html = g->SaveToHTMLString("/tmp/");
+    EXPECT_EQ(Occurrences(html, "\r\n.c"), 300);
+    EXPECT_TRUE(html.startsWith("<style>\r\n.c0 {background-color: #030201;"));
+    // The digest of the text as it was written before the page was built in
+    // one buffer.
+    EXPECT_EQ(QCryptographicHash::hash(html.toUtf8(), QCryptographicHash::Sha256).toHex().toStdString(),
+              "e435a4556946d8ea42eb27b99646feb2095b879b1dbeedcfe9bb4ee1c36486a7");
+}
