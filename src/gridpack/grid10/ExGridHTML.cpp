@@ -16,6 +16,8 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <algorithm>
+
 using namespace GridExchange;
 
 namespace {
@@ -232,12 +234,8 @@ void THtmlBuilder::Cell(QString& out, int c, int r, bool header, int startCol, b
             shown = SpacesToNbsp(shown);
     }
     shown = Link(text, CRToHTMLBreak(shown));
-    bool blank = true;
-    for (QChar ch : shown)
-        if (!ch.isSpace()) {
-            blank = false;
-            break;
-        }
+    // Read through const iterators: the text is shared with the cell's.
+    const bool blank = std::all_of(shown.cbegin(), shown.cend(), [](QChar ch) { return ch.isSpace(); });
     TIntList* widths = s->ColWidths();
     if (header) {
         if (c < widths->Count())
@@ -259,16 +257,25 @@ QString THtmlBuilder::Build()
     const QString crlf = QStringLiteral("\r\n");
     const int startCol = G->SaveFixedCells || G->SaveFixedCols ? 0 : G->FixedCols();
     int startRow = G->SaveFixedCells || G->SaveFixedRows ? 0 : G->FixedRows();
-    // The rows go into one text; the styles they use are known only after.
-    QString body;
-    body.reserve(qsizetype(std::min<int64_t>(int64_t(G->RowCount()) * (G->ColCount() + 1) * 32, 1 << 28)));
+    // The page is built in one buffer. The style sheet in front of the rows
+    // is known only after them, so the rows go behind a gap; the head is
+    // then written into the gap's end and the rest of the gap dropped from
+    // the front, which moves no row text (a head longer than the gap takes
+    // its place with one move instead).
+    constexpr qsizetype kGap = 8192;
+    QString out;
+    // Room for the rows as they usually come out (a cell element holds some
+    // 30 characters besides its text); pages not written stay untouched.
+    const int64_t cells = int64_t(std::max(G->RowCount(), 0)) * (std::max(G->ColCount(), 0) + 1);
+    out.reserve(qsizetype(std::min<int64_t>(kGap + cells * 40, int64_t(1) << 27)));
+    out.resize(kGap);
     bool headerWritten = false;
     if (G->FixedRows() > 0 && (G->SaveFixedCells || G->SaveFixedRows)) {
-        body += u"<TR>\r\n";
+        out += u"<TR>\r\n";
         for (int c = startCol; c < G->ColCount(); ++c)
             if (G->IsBaseCell(G->RemapColToReal(c), 0))
-                Cell(body, c, 0, true, startCol, false);
-        body += u"</TR>\r\n";
+                Cell(out, c, 0, true, startCol, false);
+        out += u"</TR>\r\n";
         headerWritten = true;
         startRow = 1;
         Counter = 1;
@@ -276,41 +283,49 @@ QString THtmlBuilder::Build()
     G->ExportNotification(0, startRow);
     for (int r = startRow; r < G->RowCount(); ++r) {
         G->ExportNotification(5, r);
-        body += u"<TR>\r\n";
+        out += u"<TR>\r\n";
         for (int c = startCol; c < G->ColCount(); ++c)
             if (G->IsBaseCell(G->RemapColToReal(c), r))
-                Cell(body, c, r, false, startCol, headerWritten);
-        body += u"</TR>\r\n";
+                Cell(out, c, r, false, startCol, headerWritten);
+        out += u"</TR>\r\n";
     }
     G->ExportNotification(2, -1);
 
-    QString out;
+    QString head;
     if (s->XHTML) {
-        out += QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>") + crlf;
-        out += QStringLiteral("<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\"") + crlf;
-        out += QStringLiteral("\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">") + crlf;
-        out += QStringLiteral("<HTML xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"en\" lang=\"en\">") + crlf;
+        head += QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>") + crlf;
+        head += QStringLiteral("<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\"") + crlf;
+        head += QStringLiteral("\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">") + crlf;
+        head += QStringLiteral("<HTML xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"en\" lang=\"en\">") + crlf;
     }
     if (!s->PrefixTag.isEmpty())
-        out += s->PrefixTag;
-    out += QStringLiteral("<style>") + crlf;
+        head += s->PrefixTag;
+    head += QStringLiteral("<style>") + crlf;
     for (int i = 0; i < Styles.size(); ++i)
-        out += QStringLiteral(".c") + QString::number(i) + QStringLiteral(" {") + Styles[i] + QLatin1Char('}') + crlf;
-    out += QStringLiteral("</style>") + crlf;
-    out += QStringLiteral("<TABLE BORDER=\"") + QString::number(s->BorderSize) + QStringLiteral("\" CELLSPACING=\"") +
-           QString::number(s->CellSpacing) + QStringLiteral("\" CELLPADDING=\"") + QString::number(s->CellPadding) +
-           QStringLiteral("\" ");
+        head += QStringLiteral(".c") + QString::number(i) + QStringLiteral(" {") + Styles[i] + QLatin1Char('}') + crlf;
+    head += QStringLiteral("</style>") + crlf;
+    head += QStringLiteral("<TABLE BORDER=\"") + QString::number(s->BorderSize) + QStringLiteral("\" CELLSPACING=\"") +
+            QString::number(s->CellSpacing) + QStringLiteral("\" CELLPADDING=\"") + QString::number(s->CellPadding) +
+            QStringLiteral("\" ");
     if (!s->Summary.isEmpty())
-        out += QStringLiteral("SUMMARY=\"") + s->Summary + QStringLiteral("\" ");
+        head += QStringLiteral("SUMMARY=\"") + s->Summary + QStringLiteral("\" ");
     if (!s->TableStyle.isEmpty())
-        out += QLatin1Char(' ') + s->TableStyle + QLatin1Char(' ');
-    out += QStringLiteral(" WIDTH=\"") + QString::number(s->Width) + QStringLiteral("%\">") + crlf;
-    out += body;
-    out += QStringLiteral("</TABLE>") + crlf;
-    if (!s->SuffixTag.isEmpty())
-        out += s->SuffixTag + crlf;
+        head += QLatin1Char(' ') + s->TableStyle + QLatin1Char(' ');
+    head += QStringLiteral(" WIDTH=\"") + QString::number(s->Width) + QStringLiteral("%\">") + crlf;
+    if (head.size() <= kGap) {
+        const qsizetype at = kGap - head.size();
+        std::copy(head.cbegin(), head.cend(), out.data() + at);
+        out.remove(0, at);
+    } else {
+        out.replace(0, kGap, head);
+    }
+    out += u"</TABLE>\r\n";
+    if (!s->SuffixTag.isEmpty()) {
+        out += s->SuffixTag;
+        out += crlf;
+    }
     if (s->XHTML)
-        out += QStringLiteral("</HTML>") + crlf;
+        out += u"</HTML>\r\n";
     return out;
 }
 
