@@ -123,21 +123,19 @@ void THtmlBuilder::Style(QString& out, int c, int r, bool header)
     };
     const TStyleKey key{shown(bg), shown(fg), FFont.Size(), FFont.Style() & (fsBold | fsItalic), FFont.Name(), ha, va};
     // Neighbouring cells mostly share their look: the last one is tried first.
-    int n;
-    auto it = FLastStyle >= 0 && key == FLastKey ? StyleIndex.constEnd() : StyleIndex.constFind(key);
-    if (FLastStyle >= 0 && key == FLastKey) {
-        n = FLastStyle;
-    } else if (it == StyleIndex.constEnd()) {
-        n = int(Styles.size());
-        Styles.append(StyleText(key));
-        FOpenTags.append(QStringLiteral("<TD class=\"c") + QString::number(n) + QLatin1Char('"'));
-        StyleIndex.insert(key, n);
-    } else {
-        n = *it;
+    if (FLastStyle < 0 || !(key == FLastKey)) {
+        const auto it = StyleIndex.constFind(key);
+        if (it == StyleIndex.constEnd()) {
+            FLastStyle = int(Styles.size());
+            Styles.append(StyleText(key));
+            FOpenTags.append(QStringLiteral("<TD class=\"c") + QString::number(FLastStyle) + QLatin1Char('"'));
+            StyleIndex.insert(key, FLastStyle);
+        } else {
+            FLastStyle = *it;
+        }
+        FLastKey = key;
     }
-    FLastKey = key;
-    FLastStyle = n;
-    out += FOpenTags[n];
+    out += FOpenTags[FLastStyle];
     // A base cell keeps the extent of its block; -1 outside any merge.
     if (G->HasCellProperties(real, r)) {
         const TCellProperties* p = G->GetCellProperties(real, r);
@@ -147,7 +145,7 @@ void THtmlBuilder::Style(QString& out, int c, int r, bool header)
             out += QStringLiteral(" ROWSPAN=\"") + QString::number(p->CellSpanY + 1) + QLatin1Char('"');
     }
     if (!ww)
-        out += u" nowrap";
+        out += QStringLiteral(" nowrap");
 }
 
 QString THtmlBuilder::Link(const QString& text, const QString& content) const
@@ -226,16 +224,27 @@ void THtmlBuilder::Cell(QString& out, int c, int r, bool header, int startCol, b
     QString text;
     G->SaveCell(real, r, text);
     const THTMLSettings* s = G->HTMLSettings();
-    QString shown = text;
-    if (!header) {
+    // Most cells go out as they are: a new text is made only by a step
+    // that changes something.
+    QString changed;
+    const QString* shown = &text;
+    if (!header && (s->ConvertSpecialChars || s->NonBreakingText)) {
+        changed = text;
         if (s->ConvertSpecialChars)
-            shown = EncodeEntities(shown, true);
+            changed = EncodeEntities(changed, true);
         if (s->NonBreakingText)
-            shown = SpacesToNbsp(shown);
+            changed = SpacesToNbsp(changed);
+        shown = &changed;
     }
-    shown = Link(text, CRToHTMLBreak(shown));
-    // Read through const iterators: the text is shared with the cell's.
-    const bool blank = std::all_of(shown.cbegin(), shown.cend(), [](QChar ch) { return ch.isSpace(); });
+    if (shown->contains(QLatin1Char('\r'))) {
+        changed = CRToHTMLBreak(*shown);
+        shown = &changed;
+    }
+    if (G->URLShow) {
+        changed = Link(text, *shown);
+        shown = &changed;
+    }
+    const bool blank = std::all_of(shown->cbegin(), shown->cend(), [](QChar ch) { return ch.isSpace(); });
     TIntList* widths = s->ColWidths();
     if (header) {
         if (c < widths->Count())
@@ -245,10 +254,12 @@ void THtmlBuilder::Cell(QString& out, int c, int r, bool header, int startCol, b
     }
     out += u'>';
     if (blank)
-        out += u"&nbsp;";
+        out += QStringLiteral("&nbsp;");
+    else if (s->ExportImages && G->GetCellGraphic(real, r))
+        out += Content(real, r, *shown);
     else
-        out += Content(real, r, shown);
-    out += u"</td>\r\n";
+        out += *shown;
+    out += QStringLiteral("</td>\r\n");
 }
 
 QString THtmlBuilder::Build()
@@ -271,11 +282,11 @@ QString THtmlBuilder::Build()
     out.resize(kGap);
     bool headerWritten = false;
     if (G->FixedRows() > 0 && (G->SaveFixedCells || G->SaveFixedRows)) {
-        out += u"<TR>\r\n";
+        out += QStringLiteral("<TR>\r\n");
         for (int c = startCol; c < G->ColCount(); ++c)
             if (G->IsBaseCell(G->RemapColToReal(c), 0))
                 Cell(out, c, 0, true, startCol, false);
-        out += u"</TR>\r\n";
+        out += QStringLiteral("</TR>\r\n");
         headerWritten = true;
         startRow = 1;
         Counter = 1;
@@ -283,11 +294,11 @@ QString THtmlBuilder::Build()
     G->ExportNotification(0, startRow);
     for (int r = startRow; r < G->RowCount(); ++r) {
         G->ExportNotification(5, r);
-        out += u"<TR>\r\n";
+        out += QStringLiteral("<TR>\r\n");
         for (int c = startCol; c < G->ColCount(); ++c)
             if (G->IsBaseCell(G->RemapColToReal(c), r))
                 Cell(out, c, r, false, startCol, headerWritten);
-        out += u"</TR>\r\n";
+        out += QStringLiteral("</TR>\r\n");
     }
     G->ExportNotification(2, -1);
 
@@ -319,13 +330,13 @@ QString THtmlBuilder::Build()
     } else {
         out.replace(0, kGap, head);
     }
-    out += u"</TABLE>\r\n";
+    out += QStringLiteral("</TABLE>\r\n");
     if (!s->SuffixTag.isEmpty()) {
         out += s->SuffixTag;
         out += crlf;
     }
     if (s->XHTML)
-        out += u"</HTML>\r\n";
+        out += QStringLiteral("</HTML>\r\n");
     return out;
 }
 
