@@ -184,6 +184,25 @@ TEST_F(GridCSVTest, AppendKeepsTheFileAndUnicodeWritesUtf8)
     EXPECT_THROW(g->AppendToCSV(Path("none.csv")), EFOpenError);
 }
 
+TEST_F(GridCSVTest, AnsiFileBytesForEveryKindOfCharacter)
+{
+    // In the code page, by the base letter, or "?" per UTF-16 unit; an
+    // appended file is read and written again in the code page.
+    Put("n.csv", "\xFC\r\n");
+    auto* g = NewGrid(3, 2, 0, 0);
+    g->SetCellEx(0, 0, QString::fromUtf8("caf\xC3\xA9"));
+    g->SetCellEx(1, 0, QString::fromUtf8("\xE2\x82\xAC" "5,0"));
+    g->SetCellEx(2, 0, QString::fromUtf8("\xC4\x81"));
+    g->SetCellEx(0, 1, QString::fromUtf8("\xE4\xB8\xAD"));
+    g->SetCellEx(1, 1, QString::fromUtf8("\xF0\x9F\x98\x80"));
+    g->SetCellEx(2, 1, "x\"y");
+    const QByteArray rows("caf\xE9,\"\x80" "5,0\",a\r\n?,??,\"x\"\"y\"\r\n");
+    g->SaveToCSV(Path("s.csv"));
+    EXPECT_EQ(Bytes("s.csv"), rows);
+    g->AppendToCSV(Path("n.csv"));
+    EXPECT_EQ(Bytes("n.csv"), QByteArray("\xFC\r\n") + rows);
+}
+
 TEST_F(GridCSVTest, AlignedTextPadsByAlignmentAndLinesUpContinuations)
 {
     auto* g = NewGrid(2, 3, 0, 0);
