@@ -25,20 +25,22 @@ struct TUpdateGuard {
     TExStringGrid* G;
 };
 
+// Most fields need nothing: no quote, delimiter or line break.
+bool PlainCSVField(const TExStringGrid* g, const QString& Text, QChar d)
+{
+    if (Text.isEmpty() || g->AlwaysQuotes || g->OemConvert)
+        return false;
+    for (QChar c : Text)
+        if (c == kQuote || c == d || c == QLatin1Char('\r'))
+            return false;
+    return true;
+}
+
 // One field as the writer puts it into the line.
 QString EncodeCSVField(const TExStringGrid* g, const QString& Text, QChar d)
 {
-    // Most fields need nothing: no quote, delimiter or line break.
-    if (!Text.isEmpty() && !g->AlwaysQuotes && !g->OemConvert) {
-        bool plain = true;
-        for (QChar c : Text)
-            if (c == kQuote || c == d || c == QLatin1Char('\r')) {
-                plain = false;
-                break;
-            }
-        if (plain)
-            return Text;
-    }
+    if (PlainCSVField(g, Text, d))
+        return Text;
     QString s = DoubleQuoteChars(Text);
     if (g->OemConvert)
         TextToOEM(s);
@@ -65,8 +67,11 @@ QString EncodeCSVField(const TExStringGrid* g, const QString& Text, QChar d)
         // Already enclosed: its line breaks become vertical tabs in place, so
         // the record stays on one line of the file.
         s.replace(QLatin1String("\r\n"), QString(QChar(11)));
-    } else {
+    } else if (s.contains(QLatin1Char('\r'))) {
         QuoteMultiLineText(s);
+    } else {
+        // A field holding the delimiter only: enclosed as it is.
+        s = kQuote + s + kQuote;
     }
     return s;
 }
@@ -154,13 +159,47 @@ qsizetype ClosingQuote(QStringView Line, qsizetype From)
 
 namespace {
 
+// The file's text goes straight into its bytes: ANSI as it is built, UTF-8
+// (rare) from the text at the end.
+class TCSVSink {
+public:
+    explicit TCSVSink(bool Unicode) : FUnicode(Unicode) {}
+    void Put(QStringView s)
+    {
+        if (FUnicode)
+            FText += s;
+        else
+            AppendAnsi(FBytes, s);
+    }
+    void Put(QChar c)
+    {
+        if (!FUnicode && c.unicode() < 0x80)
+            FBytes += char(c.unicode());
+        else
+            Put(QStringView(&c, 1));
+    }
+    void Write(const QString& FileName) const
+    {
+        if (FUnicode)
+            WriteTextWhole(FileName, FText, teUTF8);
+        else
+            WriteFileWhole(FileName, FBytes);
+    }
+
+private:
+    bool FUnicode;
+    QString FText;
+    QByteArray FBytes;
+};
+
 void WriteCSV(TExStringGrid* g, const QString& FileName, bool Unicode, bool Append)
 {
+    static const QString kCrLf = QStringLiteral("\r\n");
     const int h = g->SaveHiddenCells ? g->NumHiddenColumns() : 0;
     const QChar d = g->Delimiter.isNull() ? QChar(QLatin1Char(',')) : g->Delimiter;
-    QString out;
+    TCSVSink out(Unicode);
     if (Append)
-        out = JoinLines(SplitLines(DecodeText(ReadFileWhole(FileName))));
+        out.Put(JoinLines(SplitLines(DecodeText(ReadFileWhole(FileName)))));
     GridExchange::TProgress progress(g, g->OnFileProgress);
     g->ExportNotification(0, g->SaveStartRow());
     QString text;
@@ -168,16 +207,19 @@ void WriteCSV(TExStringGrid* g, const QString& FileName, bool Unicode, bool Appe
         g->ExportNotification(5, r);
         for (int c = g->SaveStartCol(); c <= g->SaveEndCol() + h; ++c) {
             if (c > g->SaveStartCol())
-                out += d;
+                out.Put(d);
             g->SaveCell(SourceCol(g, c), r, text);
-            out += EncodeCSVField(g, text, d);
+            if (PlainCSVField(g, text, d))
+                out.Put(text);
+            else
+                out.Put(EncodeCSVField(g, text, d));
         }
-        out += QLatin1String("\r\n");
+        out.Put(kCrLf);
         if (progress.Active())
             progress.Report(Percent(r, g->RowCount() - 1));
     }
     g->ExportNotification(2, -1);
-    WriteTextWhole(FileName, out, Unicode ? teUTF8 : teAnsi);
+    out.Write(FileName);
 }
 
 } // namespace

@@ -62,10 +62,12 @@ struct CodePage {
         return true;
     }
 
-    QByteArray encode(const QString& text) const
+    // One byte per UTF-16 unit, written in place behind what r holds.
+    void appendTo(QByteArray& r, QStringView text) const
     {
-        QByteArray r;
-        r.reserve(text.size());
+        const qsizetype at = r.size();
+        r.resize(at + text.size());
+        char* p = r.data() + at;
         for (QChar c : text) {
             uchar b;
             if (!lookup(c.unicode(), b)) {
@@ -74,8 +76,14 @@ struct CodePage {
                 if (d.isEmpty() || !lookup(d[0].unicode(), b))
                     b = '?';
             }
-            r += char(b);
+            *p++ = char(b);
         }
+    }
+
+    QByteArray encode(const QString& text) const
+    {
+        QByteArray r;
+        appendTo(r, text);
         return r;
     }
 };
@@ -106,6 +114,8 @@ const CodePage& oem()
 
 QString DecodeAnsi(const QByteArray& bytes) { return ansi().decode(bytes); }
 QByteArray EncodeAnsi(const QString& text) { return ansi().encode(text); }
+
+void AppendAnsi(QByteArray& Out, QStringView text) { ansi().appendTo(Out, text); }
 
 bool IsAnsiRepresentable(const QString& text)
 {

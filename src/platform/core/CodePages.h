@@ -4,11 +4,14 @@
 // Both tables are our own, so the result never depends on the machine.
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 QString DecodeAnsi(const QByteArray& bytes);
 // Characters the code page lacks are replaced by their base letter when they
 // have one there ("Ā" -> "A"), otherwise by "?".
 QByteArray EncodeAnsi(const QString& text);
+// The same bytes appended to Out: a writer can build its file in one buffer.
+void AppendAnsi(QByteArray& Out, QStringView text);
 // True when every character of the text has a byte of its own in Windows-1252.
 bool IsAnsiRepresentable(const QString& text);
 
