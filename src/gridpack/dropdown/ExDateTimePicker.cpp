@@ -253,13 +253,9 @@ TExDateTimePicker::TExDateTimePicker(TComponent* AOwner) : TCustomDateTimePicker
 
 TExDateTimePicker::~TExDateTimePicker()
 {
-    if (FLabel) {
-        TLabel* l = FLabel;
-        FLabel = nullptr;
-        l->SetFocusControl(nullptr);
-        delete l;
-    }
-    DestroyTimePicker();
+    // The label and the companion are owned: the component frees them.
+    FLabel = nullptr;
+    FTimePicker = nullptr;
 }
 
 QString TExDateTimePicker::Version() const
@@ -385,15 +381,21 @@ void TExDateTimePicker::SetDateTime(TDateTime v)
     const TDateTime t = EncodeTime(h, n, s, 0);
     const TDateTime day = WholeDays(v);
     const TDateTime value = day >= 0 ? day + t : day - t;
-    TDateTimePicker::SetDateTime(value);
-    // Set through the calendar base: the companion follows the check box,
-    // and the next change report leaves it so.
+    // A change report raised by setting the value leaves the companion as
+    // this setter couples it; a later report (the user's) couples again.
+    FSkipCouple = true;
+    try {
+        TDateTimePicker::SetDateTime(value);
+    } catch (...) {
+        FSkipCouple = false;
+        throw;
+    }
+    FSkipCouple = false;
     if (FKind == dkDateTime && !FTimePicker)
         CreateTimePicker();
     if (FTimePicker) {
         FTimePicker->SetDateTime(value);
         FTimePicker->SetEnabled(Enabled() && (!ShowCheckbox() || Checked()));
-        FSkipCouple = true;
     }
     UpdateTimePicker();
 }
@@ -545,10 +547,8 @@ void TExDateTimePicker::WndProc(TMessage& M)
     }
     // The standard handling (and its events) comes first.
     TCustomDateTimePicker::WndProc(M);
-    if (changeReport && FTimePicker) {
-        if (FSkipCouple)
-            FSkipCouple = false;
-        else if (reportsNone)
+    if (changeReport && FTimePicker && !FSkipCouple) {
+        if (reportsNone)
             FTimePicker->SetEnabled(false);
         else
             CoupleCompanion();
