@@ -60,6 +60,7 @@ bool TGridDropDownEditing::KeyDown(TExCustomDropDown* Ed, TExStringGrid* G, cons
     // Esc puts the cell's value back and closes.
     if (Key == VK_ESCAPE) {
         WriteText(Ed, T, H::CurrentCell(G));
+        H::ClosedByKey(G, Key);
         H::HideInplaceEdit(G);
         H::FocusGrid(G);
         Key = 0;
@@ -94,6 +95,7 @@ bool TGridDropDownEditing::KeyDown(TExCustomDropDown* Ed, TExStringGrid* G, cons
             return true;
         }
         if (H::TabsOption(G)) {
+            H::ClosedByKey(G, Key);
             H::HideInplaceEdit(G);
             H::FocusGrid(G);
             H::MoveFromEditor(G, Shift & ssShift);
@@ -110,6 +112,7 @@ bool TGridDropDownEditing::KeyDown(TExCustomDropDown* Ed, TExStringGrid* G, cons
         // The caret goes to the end.
         return false;
     }
+    H::ClosedByKey(G, Key);
     H::DoneInplaceEdit(G, Key, Shift);
     if (H::AdvanceOnEnter(G) && H::AdvanceAutoEdit(G))
         H::ShowInplaceEdit(G);
@@ -249,12 +252,14 @@ void TGridDateTimePicker::KeyDown(unsigned& Key, TShiftState Shift)
             SetDate(H::OriginalDateTime(g));
         } catch (const EDateTimeError&) {
         }
+        H::ClosedByKey(g, Key);
         H::HideInplaceEdit(g);
         H::FocusGrid(g);
         Key = 0;
         return;
     }
     if (Key == VK_RETURN) {
+        H::ClosedByKey(g, Key);
         H::HideInplaceEdit(g);
         H::FocusGrid(g);
         H::AdvanceAfterEnter(g);
@@ -264,6 +269,7 @@ void TGridDateTimePicker::KeyDown(unsigned& Key, TShiftState Shift)
     if (Key == VK_TAB && H::HasCellValidation(g)) {
         // Closing commits the date and time (or the empty cell of an
         // unchecked picker); the picker's own text holds only the date.
+        H::ClosedByKey(g, Key);
         H::HideInplaceEdit(g);
         H::FocusGrid(g);
         H::MoveFromEditor(g, Shift & ssShift);
@@ -316,7 +322,12 @@ const TGridKindEditorFactory kTrackbar{
     [](TExStringGrid* G, TWinControl* Editor, const TRect& R, int RCol, int ARow, int ACol) {
         auto* w = As<TGridTrackbarDropDown>(Editor);
         E::OpenDropDown(G, w, R, RCol, ARow, true,
-                        [&] { w->SetPosition(StrToIntDef(H::EditText(G, ACol, ARow).trimmed(), 0)); });
+                        [&] {
+                            w->SetPosition(StrToIntDef(H::EditText(G, ACol, ARow).trimmed(), 0));
+                            // The edit shows the position, as after a move of the
+                            // track bar: closing stores it, not an empty text.
+                            w->SetRawText(QString::number(w->Position()));
+                        });
     },
     CloseText,
 };
@@ -331,7 +342,8 @@ const TGridKindEditorFactory kMemo{
     [](TExStringGrid* G, TWinControl* Editor, const TRect& R, int RCol, int ARow, int ACol) {
         auto* w = As<TGridMemoDropDown>(Editor);
         E::OpenDropDown(G, w, R, RCol, ARow, true, [&] { w->SetText(H::EditText(G, ACol, ARow)); });
-        if (!H::LButFlg(G)) {
+        // Dropped at once: the caret to the start, nothing selected.
+        if (w->DroppedDown()) {
             w->SetSelStart(0);
             w->SetSelLength(0);
         }

@@ -26,6 +26,7 @@
 #include "gridpack/dropdown/ExTimePicker.h"
 #include "gridpack/dropdown/ExTrackMemo.h"
 #include "gridpack/grid4/ExGridEditorHost.h"
+#include "platform/controls/Messages.h"
 
 // What sets one drop-down wrapper apart.
 struct TGridDropDownTraits {
@@ -82,9 +83,31 @@ protected:
     // Runs before Enter commits (the calculator finishes its calculation).
     virtual void BeforeEnterCommit() {}
 
-    void KeyDown(unsigned& Key, TShiftState Shift) override
+    // The keys reach the wrapper before the drop-down's own key handling
+    // (which drops most keys of a pick-only edit).
+    void WMKeyDown(TMessage& M) override
     {
-        TGridDropDownEditing::KeyDown(this, FGrid, FTraits, Key, Shift, [this] { BeforeEnterCommit(); });
+        unsigned key = unsigned(M.WParam);
+        TShiftState shift = 0;
+        if (GetKeyState(VK_SHIFT) < 0)
+            shift |= ssShift;
+        if (GetKeyState(VK_CONTROL) < 0)
+            shift |= ssCtrl;
+        if (GetKeyState(VK_MENU) < 0)
+            shift |= ssAlt;
+        if (TGridDropDownEditing::KeyDown(this, FGrid, FTraits, key, shift, [this] { BeforeEnterCommit(); })) {
+            // Handled: the base key-down runs with no key.
+            unsigned none = 0;
+            BaseKeyDown(none, shift);
+            M.WParam = 0;
+            M.Result = 0;
+            return;
+        }
+        Base::WMKeyDown(M);
+    }
+    void KeyDown(unsigned& Key, TShiftState Shift) override { BaseKeyDown(Key, Shift); }
+    void BaseKeyDown(unsigned& Key, TShiftState Shift)
+    {
         if (FTraits.LeafKeyDown)
             Base::KeyDown(Key, Shift);
         else

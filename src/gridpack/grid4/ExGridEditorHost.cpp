@@ -88,6 +88,11 @@ void TGridHost::FocusGrid(TExStringGrid* G)
         G->SetFocus();
 }
 void TGridHost::PostTab(TExStringGrid* G) { PostMessage(G->Handle(), WM_KEYDOWN, VK_TAB, 0); }
+void TGridHost::ClosedByKey(TExStringGrid* G, unsigned Key)
+{
+    if (Key == VK_RETURN || Key == VK_TAB || Key == VK_ESCAPE)
+        G->FCharOfClosedEditor = QChar(Key == VK_RETURN ? 13 : Key == VK_TAB ? 9 : 27);
+}
 int TGridHost::Col(TExStringGrid* G) { return G->Col(); }
 int TGridHost::Row(TExStringGrid* G) { return G->Row(); }
 bool TGridHost::LButFlg(TExStringGrid* G) { return G->LButFlg; }

@@ -68,6 +68,9 @@ public:
     static void AdvanceAfterEnter(TExStringGrid* G);
     static void FocusGrid(TExStringGrid* G);
     static void PostTab(TExStringGrid* G);
+    // The character of the key (Enter, Tab, Esc) that closed the editor: the
+    // grid does not act on it a second time when it arrives there.
+    static void ClosedByKey(TExStringGrid* G, unsigned Key);
     static int Col(TExStringGrid* G);
     static int Row(TExStringGrid* G);
     static bool LButFlg(TExStringGrid* G);
