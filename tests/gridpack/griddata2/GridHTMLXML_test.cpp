@@ -372,8 +372,7 @@ TEST_F(GridHTMLXMLTest, HtmlTextWithManyLooksStaysByteForByte)
     const QString html = g->SaveToHTMLString("/tmp/");
     EXPECT_EQ(Occurrences(html, "\r\n.c"), 300);
     EXPECT_TRUE(html.startsWith("<style>\r\n.c0 {background-color: #030201;"));
-    // The digest of the text as it was written before the page was built in
-    // one buffer.
+    // The digest of the whole text this fixture gives.
     EXPECT_EQ(QCryptographicHash::hash(html.toUtf8(), QCryptographicHash::Sha256).toHex().toStdString(),
               "e435a4556946d8ea42eb27b99646feb2095b879b1dbeedcfe9bb4ee1c36486a7");
 }
