@@ -312,3 +312,16 @@ TEST_F(GridDateTimeTest, EscPutsTheStartingDateBackAndKeepsTheTime)
     // The date part comes back; the time of day keeps its edit.
     EXPECT_EQ(Grid->Cells(2, 2), "15/03/2026 08:00");
 }
+
+TEST_F(InCellTest, TheGridUnitRegistersTheEditorClasses)
+{
+    GridUnitStartup();
+    for (const char* name :
+         {"TExStringGrid", "TDropList", "TArrowWindow", "TGridCombo", "TGridSpin", "TGridTransEdit", "TGridTransCombo",
+          "TGridCheckBox", "TGridEditBtn", "TGridDateTimePicker", "TGridUnitEditBtn", "TGridTrackbarDropDown",
+          "TGridMemoDropDown", "TGridCalculatorDropDown", "TGridTimepickerDropDown", "TGridDetailPickerDropDown",
+          "TGridColorDropDown", "TGridImageDropDown", "TGridButton", "TGridDatePicker", "THeaderDragButton",
+          "TControlEdit", "TControlCombo", "TScrollBar", "TExRichEdit", "TFooterPanel", "TSearchPanel"})
+        EXPECT_EQ(FindClass(name).Name, name);
+    GridUnitCleanup();
+}
