@@ -182,6 +182,9 @@ void CopyRect(TExStringGrid* g, const TGridRect& R, bool Disjunct)
             rtf = Utf16Block(raw);
     }
     if (nav->AllowFmtClipboard) {
+        // The stream names the grid's window: a paste back into this grid
+        // knows where the cells came from.
+        g->HandleNeeded();
         TMemoryStream ms;
         g->SaveRectToBinStream(TRect{R.Left, R.Top, R.Right, R.Bottom}, &ms);
         cells = ms.Bytes();
