@@ -4,6 +4,7 @@
 #include "gridpack/grid4/ExGrid.h"
 #include "platform/controls/Clipboard.h"
 #include "platform/controls/Forms.h"
+#include "support/ToolkitApp.h"
 #include "support/ToolkitTest.h"
 
 #include <QStringList>
@@ -15,6 +16,8 @@ class GridData3Test : public ToolkitTest {
 protected:
     void SetUp() override
     {
+        // Drag images and cell texts are drawn with the toolkit's fonts.
+        KalTest::EnsureToolkitApp();
         ToolkitTest::SetUp();
         Clipboard()->Clear();
     }
