@@ -124,6 +124,14 @@ QString TExStringGrid::ClipboardTextOf(const TGridRect& R, bool Disjunct)
     for (int c = R.Left; c <= R.Right; ++c)
         if (!colFilter || GetColSelect(c))
             cols.push_back(c);
+    // Rich text is wanted as the cell holds it, not as the export hook
+    // would flatten it for a file.
+    struct TKeepRTF {
+        bool& F;
+        bool Old;
+        ~TKeepRTF() { F = Old; }
+    } keep{SaveWithRTF, SaveWithRTF};
+    SaveWithRTF = true;
     QString out;
     QString v;
     for (int r = R.Top; r <= R.Bottom; ++r) {
@@ -134,27 +142,37 @@ QString TExStringGrid::ClipboardTextOf(const TGridRect& R, bool Disjunct)
         for (int c : cols) {
             const int rc = RemapColToReal(c);
             SaveCell(rc, r, v);
-            // Rich text is taken from the cell itself, whatever the export
-            // hook made of it.
-            const QString raw = GetCellEx(rc, r);
-            const bool rich = raw.contains(QLatin1String("{\\"));
-            if (rich)
-                v = raw;
-            if (v.startsWith(QLatin1String("|\\")))
-                v = DecodeWideText(v);
-            if (v.contains(QLatin1Char('\r'))) {
-                v.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-                v = QLatin1Char('"') + v + QLatin1Char('"');
+            // One pass finds what the value needs.
+            bool hasCR = false, rich = false, tags = false;
+            const QChar* p = v.constData();
+            const qsizetype len = v.size();
+            for (qsizetype i = 0; i < len; ++i) {
+                const char16_t ch = p[i].unicode();
+                if (ch == u'\r')
+                    hasCR = true;
+                else if (ch == u'{' && i + 1 < len && p[i + 1] == QLatin1Char('\\'))
+                    rich = true;
+                else if (ch == u'<' && i + 1 < len && p[i + 1] == QLatin1Char('/'))
+                    tags = true;
             }
-            if (!nav->CopyHTMLTagsToClipboard && v.contains(QLatin1String("</"))) {
-                v = GetStrippedCell(rc, r);
-            } else if (v.contains(QLatin1String("{\\"))) {
-                v = ReadRtf(raw.toLatin1()).Text();
+            if (rich) {
+                v = ReadRtf(GetCellEx(rc, r).toLatin1()).Text();
                 v.replace(QLatin1String("\r\n"), QLatin1String("\n"));
                 v.replace(QLatin1Char('\r'), QLatin1Char('\n'));
                 v.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
                 while (v.endsWith(QLatin1String("\r\n")))
                     v.chop(2);
+            } else {
+                if (len >= 2 && p[0] == QLatin1Char('|') && p[1] == QLatin1Char('\\')) {
+                    v = DecodeWideText(v);
+                    hasCR = v.contains(QLatin1Char('\r'));
+                }
+                if (hasCR) {
+                    v.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+                    v = QLatin1Char('"') + v + QLatin1Char('"');
+                }
+                if (tags && !nav->CopyHTMLTagsToClipboard)
+                    v = GetStrippedCell(rc, r);
             }
             if (ExcelClipboardFormat && CountTextLines(v, Multilinecells) > 1)
                 QuoteMultiLineText(v);
@@ -165,6 +183,10 @@ QString TExStringGrid::ClipboardTextOf(const TGridRect& R, bool Disjunct)
         }
         if (R.Top < R.Bottom)
             out += QLatin1String("\r\n");
+        // The first row tells about how long the text gets (with room for
+        // longer rows further down).
+        if (r == R.Top && R.Bottom - R.Top > 16)
+            out.reserve(qsizetype(double(out.size()) * (R.Bottom - R.Top + 1) * 1.5));
     }
     ExportNotification(2, -1);
     return out;
@@ -173,6 +195,9 @@ QString TExStringGrid::ClipboardTextOf(const TGridRect& R, bool Disjunct)
 namespace {
 void CopyRect(TExStringGrid* g, const TGridRect& R, bool Disjunct)
 {
+    // The copy replaces the clipboard: its old content goes first, so a
+    // large copy does not hold two texts at once.
+    Clipboard()->Clear();
     const QString text = g->ClipboardTextOf(R, Disjunct);
     TNavigation* nav = g->Navigation();
     QByteArray rtf, cells;
