@@ -9,7 +9,9 @@
 #include "platform/core/Files.h"
 #include "platform/core/Streams.h"
 
+#include <QMimeData>
 #include <QTemporaryDir>
+#include <QUrl>
 
 namespace {
 
@@ -245,6 +247,45 @@ TEST_F(GridDragDropTest, DragImageFormNeverActivates)
     EXPECT_EQ(f->Perform(WM_MOUSEACTIVATE), 3);
     EXPECT_EQ(f->Perform(WM_ACTIVATE, 1), 1);
     f->Free();
+}
+
+} // namespace
+
+namespace {
+
+// Drags from other programs arrive as the toolkit's drag data.
+TEST_F(GridDragDropTest, TextAndOneFileFromOtherProgramsAreDropped)
+{
+    auto* g = DropGrid(4, 4);
+    QMimeData text;
+    text.setText(QStringLiteral("outside"));
+    const TPoint at = CellPoint(g, 2, 2);
+    EXPECT_EQ(DeliverInboundDrag(TInboundDragStep::Enter, &text, at, MK_LBUTTON), DROPEFFECT_COPY);
+    EXPECT_EQ(DeliverInboundDrag(TInboundDragStep::Move, &text, at, MK_LBUTTON), DROPEFFECT_COPY);
+    EXPECT_EQ(DeliverInboundDrag(TInboundDragStep::Drop, &text, at, 0), DROPEFFECT_COPY);
+    EXPECT_EQ(g->Cells(2, 2), QStringLiteral("outside"));
+
+    // Only a single local file is taken; anything else carries nothing.
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("in.csv"));
+    WriteFileWhole(csv, "p,q\r\n");
+    QMimeData one, two, none;
+    one.setUrls({QUrl::fromLocalFile(csv)});
+    two.setUrls({QUrl::fromLocalFile(csv), QUrl::fromLocalFile(csv)});
+    none.setData(QStringLiteral("application/x-other"), "zz");
+    EXPECT_TRUE(InboundDataObject(&one));
+    EXPECT_FALSE(InboundDataObject(&two));
+    EXPECT_FALSE(InboundDataObject(&none));
+    QString dropped;
+    g->OnOleDropFile = [&](TObject*, int, int, const QString& name, bool&) { dropped = name; };
+    DeliverInboundDrag(TInboundDragStep::Enter, &one, at, MK_LBUTTON);
+    DeliverInboundDrag(TInboundDragStep::Drop, &one, at, 0);
+    EXPECT_EQ(dropped, csv);
+
+    // Outside any target nothing is accepted and a leave ends the drag.
+    const TPoint away = Form->ClientToScreen(TPoint{650, 450});
+    EXPECT_EQ(DeliverInboundDrag(TInboundDragStep::Enter, &text, away, MK_LBUTTON), DROPEFFECT_NONE);
+    EXPECT_EQ(DeliverInboundDrag(TInboundDragStep::Leave, nullptr, away, 0), DROPEFFECT_NONE);
 }
 
 } // namespace
