@@ -1793,6 +1793,9 @@ public:
     int FOleDragCol = -1;
     int FOleDragIndex = 0;
     TWinControl* FOleDragList = nullptr;
+    // A press on the selection waits for the mouse to move (a drag) or to
+    // come up (a click).
+    bool FSelectionClick = false;
     // Advanced by every drag-over step; sideways scrolling on even counts.
     int FOleScrollTick = 0;
     std::shared_ptr<TGridDropTarget> FGridDropTarget;

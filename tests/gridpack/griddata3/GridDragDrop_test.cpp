@@ -289,3 +289,44 @@ TEST_F(GridDragDropTest, TextAndOneFileFromOtherProgramsAreDropped)
 }
 
 } // namespace
+
+namespace {
+
+// The mouse starts a drag: a press on the selection and a move past three
+// pixels; a press and release without moving selects the released cell.
+TEST_F(GridDragDropTest, PressOnTheSelectionAndMoveDragsToAnotherGrid)
+{
+    auto* a = NewGrid(4, 4);
+    a->SetOptions(a->Options() & ~goEditing);
+    a->DragDropSettings()->OleDropSource = true;
+    Fill(a, 1, 1, {"m1\tm2"});
+    auto* b = DropGrid(4, 3);
+    b->SetBounds(0, 410, 600, 90);
+    Select(a, 1, 1, 2, 1);
+    const TRect cr = a->TBaseGrid::CellRect(1, 1);
+    const int x = cr.Left + 10, y = cr.Top + 5;
+    int started = 0;
+    a->OnOleDragStart = [&](TObject*, int, int) { ++started; };
+
+    // A click without a move: no drag, the released cell is selected.
+    Input::MouseDown(a, mbLeft, x, y);
+    Input::MouseUp(a, mbLeft, x, y);
+    EXPECT_EQ(started, 0);
+    EXPECT_EQ(a->Selection(), (TGridRect{1, 1, 1, 1}));
+
+    Select(a, 1, 1, 2, 1);
+    const TPoint at = CellPoint(b, 1, 1);
+    ScriptDrag({{at, MK_LBUTTON}, {at, 0}});
+    Input::MouseDown(a, mbLeft, x, y);
+    Input::MouseMove(a, x + 2, y, ssLeft);
+    EXPECT_EQ(started, 0);
+    Input::MouseMove(a, x + 6, y, ssLeft);
+    EXPECT_EQ(started, 1);
+    Input::MouseUp(a, mbLeft, x + 6, y);
+    EXPECT_EQ(b->Cells(1, 1), QStringLiteral("m1"));
+    EXPECT_EQ(b->Cells(2, 1), QStringLiteral("m2"));
+    // A move between grids clears the source cells.
+    EXPECT_EQ(a->Cells(1, 1), QString());
+}
+
+} // namespace
