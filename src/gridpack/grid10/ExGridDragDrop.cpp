@@ -80,13 +80,12 @@ void TNoActiveForm::CreateParams(TCreateParams& Params)
 {
     TPopupForm::CreateParams(Params);
     Params.Style = WS_POPUP | WS_DISABLED | WS_BORDER;
-    Params.ClassStyle |= CS_SAVEBITS;
 }
 
 void TNoActiveForm::WndProc(TMessage& Message)
 {
     if (Message.Msg == WM_MOUSEACTIVATE) {
-        Message.Result = MA_NOACTIVATE;
+        Message.Result = kMouseNoActivate;
         return;
     }
     TPopupForm::WndProc(Message);

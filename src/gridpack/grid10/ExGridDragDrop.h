@@ -42,11 +42,18 @@ private:
     TExStringGrid* FGrid;
 };
 
+// The window class style that keeps what a pop-up covers, and the answer to
+// WM_MOUSEACTIVATE that leaves activation where it is.
+constexpr std::uint32_t kClassStyleSaveBits = 0x0800;
+constexpr int kMouseNoActivate = 3;
+
 // Answers activation without activating: the drag image.
 class TNoActiveForm : public TPopupForm {
     KAL_CLASS(TNoActiveForm, TPopupForm)
 public:
     explicit TNoActiveForm(TComponent* AOwner) : TPopupForm(AOwner) {}
+    // The class style its window is registered with.
+    std::uint32_t ClassStyle() const { return kClassStyleSaveBits; }
 
 protected:
     void CreateParams(TCreateParams& Params) override;

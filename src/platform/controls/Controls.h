@@ -73,7 +73,6 @@ struct TCreateParams {
     std::uint32_t ExStyle = 0;
     int X = 0, Y = 0, Width = 0, Height = 0;
     QString WinClassName;
-    std::uint32_t ClassStyle = 0;  // CS_ bits of the window class
 };
 
 // What WM_PAINT and WM_NCPAINT point to (WParam): the form's surface, where

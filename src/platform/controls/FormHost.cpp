@@ -1,6 +1,6 @@
 #include "platform/controls/FormHost.h"
 
-#include "platform/controls/DragDrop.h"
+#include "platform/controls/InboundDrag.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Input.h"
 

@@ -135,11 +135,6 @@ enum : std::uint32_t {
     ES_PASSWORD = 0x0020, ES_AUTOVSCROLL = 0x0040, ES_AUTOHSCROLL = 0x0080, ES_WANTRETURN = 0x1000,
 };
 
-// Window class styles (TCreateParams::ClassStyle) and the answers to
-// WM_MOUSEACTIVATE.
-enum : std::uint32_t { CS_SAVEBITS = 0x0800, CS_DROPSHADOW = 0x00020000 };
-enum : int { MA_ACTIVATE = 1, MA_ACTIVATEANDEAT = 2, MA_NOACTIVATE = 3, MA_NOACTIVATEANDEAT = 4 };
-
 // RedrawWindow flags.
 enum : unsigned {
     RDW_INVALIDATE = 0x0001, RDW_INTERNALPAINT = 0x0002, RDW_ERASE = 0x0004, RDW_VALIDATE = 0x0008,

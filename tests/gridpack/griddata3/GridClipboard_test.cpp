@@ -8,6 +8,9 @@
 #include "platform/core/DateTime.h"
 #include "platform/core/Streams.h"
 
+#include <QDir>
+#include <QTemporaryDir>
+
 namespace {
 
 TClipFormat RtfFormat() { return RegisterClipboardFormat(QStringLiteral("Rich Text Format")); }
@@ -83,6 +86,31 @@ TEST_F(GridData3Test, HtmlFormatIsWrappedWithEightDigitOffsets)
     EXPECT_EQ(block.size(), L + 306);
     EXPECT_TRUE(block.endsWith("<!--EndFragment--></body></html>"));
     EXPECT_TRUE(Clipboard()->AsText().startsWith(QStringLiteral("Version:1.0")));
+}
+
+TEST_F(GridData3Test, HtmlCopyWritesNoPictureFiles)
+{
+    QTemporaryDir dir;
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    auto* g = NewGrid(2, 2, 0, 1);
+    g->SetCellEx(0, 1, QStringLiteral("pic"));
+    g->CreateBitmap(0, 1, false, haLeft, vaTop)->SetSize(4, 3);
+    g->CopyToClipBoardAsHTML();
+    QDir::setCurrent(before);
+    EXPECT_FALSE(QDir(dir.path()).exists(QStringLiteral("images")));
+    EXPECT_FALSE(Clipboard()->AsText().contains(QLatin1String("<img")));
+    EXPECT_TRUE(Clipboard()->AsText().contains(QLatin1String(">pic</td>")));
+}
+
+TEST_F(GridData3Test, PasteFromClipboardStartsAtTheSaveRange)
+{
+    auto* g = NewGrid(4, 4);
+    g->SaveFixedCells = false;
+    Clipboard()->SetAsText(QStringLiteral("p\tq\r\nr\ts"));
+    g->PasteFromClipboard();
+    EXPECT_EQ(g->Cells(g->SaveStartCol(), g->SaveStartRow()), QStringLiteral("p"));
+    EXPECT_EQ(g->Cells(g->SaveStartCol() + 1, g->SaveStartRow() + 1), QStringLiteral("s"));
 }
 
 TEST_F(GridData3Test, CopyOffersTextThenRichTextThenGridCells)

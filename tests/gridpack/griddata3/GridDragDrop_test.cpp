@@ -5,6 +5,7 @@
 #include "gridpack/grid10/ExGridDragDrop.h"
 #include "gridpack/grid3/ExGridWindows.h"
 #include "platform/controls/DragDrop.h"
+#include "platform/controls/InboundDrag.h"
 #include "platform/controls/DropFiles.h"
 #include "platform/core/Files.h"
 #include "platform/core/Streams.h"
@@ -240,10 +241,10 @@ TEST_F(GridDragDropTest, DragImageFormNeverActivates)
     auto* g = NewGrid(3, 3);
     Select(g, 1, 1, 2, 2);
     TCustomForm* f = g->SelectionToForm(g->Selection());
-    ASSERT_TRUE(dynamic_cast<TNoActiveForm*>(f));
-    const TCreateParams& p = f->Params();
-    EXPECT_EQ(p.Style, 0x88800000u);
-    EXPECT_TRUE(p.ClassStyle & 0x800u);
+    auto* n = dynamic_cast<TNoActiveForm*>(f);
+    ASSERT_TRUE(n);
+    EXPECT_EQ(f->Params().Style, 0x88800000u);
+    EXPECT_EQ(n->ClassStyle(), 0x800u);
     EXPECT_EQ(f->Perform(WM_MOUSEACTIVATE), 3);
     EXPECT_EQ(f->Perform(WM_ACTIVATE, 1), 1);
     f->Free();
