@@ -229,6 +229,7 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     FSortSettings = NewObject<TSortSettings>();
     FSortSettings->FGrid = this;
     FDragDropSettings = NewObject<TDragDropSettings>();
+    FDragDropSettings->Grid = this;
     FDragScrollOptions = NewObject<TDragScrollOptions>();
     FControlLook = NewObject<TControlLook>(this);
     FNavigation = NewObject<TNavigation>();
@@ -437,6 +438,7 @@ TExStringGrid::~TExStringGrid()
     FNavigation->Free();
     FControlLook->Free();
     FDragScrollOptions->Free();
+    SetOleDropTarget(false);
     FDragDropSettings->Free();
     FSortSettings->Free();
     FHTMLSettings->Free();

@@ -148,6 +148,17 @@ int GetModuleFileVersion(const QString& ModuleName);
 // The common controls are 4.70 or later.
 bool ComCtl32Above469();
 class TExStringGrid;
+class TGridDropTarget;
+
+enum TClipOperation { coCut, coCopy };
+// Drag and drop events of the grid: rows and columns are those under the
+// mouse (-1 outside cells).
+using TOleDragEvent = std::function<void(TObject* Sender, int ARow, int ACol, const QString& Data, bool& Allow)>;
+using TOleDragStartEvent = std::function<void(TObject* Sender, int ARow, int ACol)>;
+using TOleDragStopEvent = std::function<void(TObject* Sender, int OLEEffect)>;
+using TOleDragOverEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& Allow)>;
+using TOleDropColEvent = std::function<void(TObject* Sender, int ARow, int ACol, int DropCol)>;
+using TOleDroppedEvent = std::function<void(TObject* Sender, const TGridRect& ARect)>;
 
 // The cells of the disjunct cell selection as (column, row) pairs, in the
 // order they were picked; any row or column number is kept apart from any
@@ -1713,6 +1724,89 @@ public:
     void SaveRectToBinStream(const TRect& Rect, TStream* Stream);
     void LoadFromBinStream(TStream* Stream);
     void LoadAtPointFromBinStream(const TPoint& Point, TStream* Stream);
+
+    // =======================================================================
+    // Clipboard (gridpack/grid10/ExGridClipboard.cpp): tab and line text
+    // always, the top-left cell's rich text (AllowRTFClipboard) and the cell
+    // stream as "TExStringGrid Cells" (AllowFmtClipboard); the grid as
+    // "HTML Format". Pasting takes the richest form on the clipboard.
+    // =======================================================================
+    void CopySelectionToClipboard();
+    void CopyToClipBoard();
+    void CutToClipboard();
+    void CutSelectionToClipboard();
+    void CopyToClipBoardAsHTML();
+    void PasteFromClipboard();
+    void PasteSelectionFromClipboard();
+    QString GetSelectionAsText();
+    // Raw cells from the selection's top-left, growing the grid as needed;
+    // no events, no editability test, no undo.
+    void SetSelectionAsText(const QString& Value);
+    // The clipboard text of a rectangle; Disjunct takes only the selected
+    // rows or columns of a disjunct selection.
+    QString ClipboardTextOf(const TGridRect& R, bool Disjunct);
+    // Pastes the clipboard at a cell: the number of values pasted; PRows and
+    // PCols receive the pasted block's size.
+    int PasteClipboardData(int ACol, int ARow, int& PRows, int& PCols);
+    // Tab and line text into editable cells with the paste events and undo:
+    // the number of values read; Lines and LastLineValues receive the line
+    // count and the values of the last line.
+    int PasteTextBlock(int ACol, int ARow, const QString& Text, int& Lines, int& LastLineValues);
+    // The most values of a line, and +1 per line ended by CR, -1 per empty
+    // line (the caller adds one).
+    static void MeasureTextBlock(const QString& Text, int& Cols, int& Rows);
+    // Hooks of a paste.
+    virtual void PasteCell(int ACol, int ARow, const QString& Value);
+    virtual void BeginPaste() {}
+    virtual void EndPaste() {}
+    virtual void PastedRange(TPoint Source, const TGridRect& Range, TClipOperation Op);
+    virtual bool UseFmtClipboard();
+    // Empty here: 0 before an import, 1 (all) or 3 (selection) and the row
+    // per pasted line, 2 and -1 after it.
+    virtual void ImportNotification(int AState, int ARow) { (void)AState, (void)ARow; }
+    TClipboardCellEvent OnClipboardBeforePasteWideCell;
+    TClipboardAfterPasteCellEvent OnClipboardAfterPasteWideCell;
+    // The top-left cell and the kind of the last copy or cut.
+    TPoint FClipTopLeft{0, 0};
+    TClipOperation FClipLastOp = coCopy;
+    bool FPasteAll = false;
+
+    // =======================================================================
+    // Drag and drop (gridpack/grid10/ExGridDragDrop.cpp)
+    // =======================================================================
+    // Registers the grid's drop target or revokes it.
+    void SetOleDropTarget(bool Value);
+    // A column about to be dragged in from an external column list.
+    void OleColumnDragStart(int ACol, int AIndex, TWinControl* AList);
+    // Starts a drag from a press on (ACol, ARow) (display column): the
+    // column index from a header row with OleColumnDragDrop, else the
+    // selection; false when nothing was started.
+    bool OleDragStart(int ACol, int ARow);
+    TGridDropTarget* GridDropTarget() const { return FGridDropTarget.get(); }
+    bool OleDropTargetAssigned() const { return FOleDropTargetAssigned; }
+    TOleDragEvent OnOleDrag;
+    TOleDragStartEvent OnOleDragStart;
+    TOleDragStopEvent OnOleDragStop;
+    TOleDragOverEvent OnOleDragOver;
+    TOleDragEvent OnOleDrop;
+    TOleDragEvent OnOleDropFile;
+    TOleDragEvent OnOleDropURL;
+    TOleDropColEvent OnOleDropCol;
+    TOleDroppedEvent OnOleDropped;
+    // The selection a drag started from, the drag image and the external
+    // column drag.
+    TGridRect DropSelection{};
+    TCustomForm* MoveForm = nullptr;
+    int FOleDragCol = -1;
+    int FOleDragIndex = 0;
+    TWinControl* FOleDragList = nullptr;
+    // A press on the selection waits for the mouse to move (a drag) or to
+    // come up (a click).
+    bool FSelectionClick = false;
+    // Advanced by every drag-over step; sideways scrolling on even counts.
+    int FOleScrollTick = 0;
+    std::shared_ptr<TGridDropTarget> FGridDropTarget;
+    bool FOleDropTargetAssigned = false;
     // Column widths and order in the store ColumnSize names, the column
     // state text and the visual-properties file.
     void SaveColSizes();
