@@ -591,8 +591,9 @@ int TGridPrinter::Run()
         int col = pr.Left;
         int fixedW = 0;
         if (ps->RepeatFixedCols)
-            for (int c = 0; c < std::min(G->FixedCols(), pr.Left); ++c)
-                fixedW += FWidths[size_t(c)] + FSpacing;
+            for (int c = 0; c < G->FixedCols(); ++c)
+                if (ColPrinted(c))
+                    fixedW += FWidths[size_t(c)] + FSpacing;
         while (col <= pr.Right) {
             TBand b;
             b.First = col;
