@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -89,9 +90,71 @@ QStringList PrintedLines(TExStringGrid* g, const QString& text)
 
 } // namespace
 
-TGridPrinter::TGridPrinter(TExStringGrid* Grid, TCanvas* Canvas, TMode Mode, bool SelectedOnly)
-    : G(Grid), C(Canvas), FMode(Mode), FSelectedOnly(SelectedOnly)
+TGridPrinter::TGridPrinter(TExStringGrid* Grid, TCanvas* Canvas, TMode Mode, bool SelectedOnly,
+                           std::shared_ptr<TSizeCache> Cache)
+    : FCache(std::move(Cache)), G(Grid), C(Canvas), FMode(Mode), FSelectedOnly(SelectedOnly)
 {
+}
+
+TGridPrinter::~TGridPrinter() = default;
+
+void TGridPrinter::AddLine(int X1, int Y1, int X2, int Y2, const TPen& Pen)
+{
+    if (X1 > X2)
+        std::swap(X1, X2);
+    if (Y1 > Y2)
+        std::swap(Y1, Y2);
+    FSegs.push_back(TSeg{X1, Y1, X2, Y2, unsigned(Pen.Color()), Pen.Width(), int(Pen.Style())});
+}
+
+void TGridPrinter::FlushLines()
+{
+    // Horizontal lines by pen, y and start; vertical ones by pen, x and
+    // start; each run of touching segments becomes one line.
+    auto key = [](const TSeg& a) { return std::make_tuple(a.Color, a.Width, a.Style); };
+    std::vector<TSeg> h, v, other;
+    for (const TSeg& g : FSegs)
+        (g.Y1 == g.Y2 ? h : g.X1 == g.X2 ? v : other).push_back(g);
+    std::sort(h.begin(), h.end(), [&](const TSeg& a, const TSeg& b) {
+        return std::make_tuple(key(a), a.Y1, a.X1) < std::make_tuple(key(b), b.Y1, b.X1);
+    });
+    std::sort(v.begin(), v.end(), [&](const TSeg& a, const TSeg& b) {
+        return std::make_tuple(key(a), a.X1, a.Y1) < std::make_tuple(key(b), b.X1, b.Y1);
+    });
+    auto draw = [&](const TSeg& g) {
+        C->Pen().SetColor(TColor(g.Color));
+        C->Pen().SetWidth(g.Width);
+        C->Pen().SetStyle(TPenStyle(g.Style));
+        C->MoveTo(g.X1, g.Y1);
+        C->LineTo(g.X2, g.Y2);
+    };
+    auto merge = [&](std::vector<TSeg>& list, bool horizontal) {
+        size_t i = 0;
+        while (i < list.size()) {
+            TSeg run = list[i];
+            size_t j = i + 1;
+            for (; j < list.size(); ++j) {
+                const TSeg& n = list[j];
+                if (key(n) != key(run))
+                    break;
+                if (horizontal ? (n.Y1 != run.Y1 || n.X1 > run.X2) : (n.X1 != run.X1 || n.Y1 > run.Y2))
+                    break;
+                if (horizontal)
+                    run.X2 = std::max(run.X2, n.X2);
+                else
+                    run.Y2 = std::max(run.Y2, n.Y2);
+            }
+            draw(run);
+            i = j;
+        }
+    };
+    merge(h, true);
+    merge(v, false);
+    for (const TSeg& g : other)
+        draw(g);
+    FSegs.clear();
+    C->Pen().SetStyle(psSolid);
+    C->Pen().SetWidth(1);
 }
 
 const std::vector<TPrintedPageTexts>& TGridPrinter::LastPageTexts() { return gPageTexts; }
@@ -124,13 +187,24 @@ bool TGridPrinter::ColPrinted(int ACol)
     return ACol >= s.Left && ACol <= s.Right;
 }
 
-void TGridPrinter::SetFont(const TFont& Source)
+int TGridPrinter::SetFont(const TFont& Source)
 {
+    // The same font again, at the same scale, is left as it is: the canvas
+    // would measure it anew.
+    if (FLastFont && FLastFactor == G->Fontscalefactor && FLastFont->SameAs(Source) && FCurLineH > 0 &&
+        C->Font().Version() == FLastCanvasVersion)
+        return FCurLineH;
+    if (!FLastFont)
+        FLastFont = std::make_unique<TFont>();
+    FLastFont->Assign(Source);
+    FLastFactor = G->Fontscalefactor;
     TFont f(Source);
     f.SetHeight(G->MapFontHeight(Source.Size()));
-    // Setting the same font again would make the canvas measure it anew.
     if (!C->Font().SameAs(f))
         C->Font().Assign(f);
+    FLastCanvasVersion = C->Font().Version();
+    FCurLineH = C->TextHeight(QStringLiteral("gh"));
+    return FCurLineH;
 }
 
 namespace {
@@ -147,6 +221,9 @@ void LookOf(TExStringGrid* g, int ACol, int ARow, TCellLook& l)
     TGridDrawState state = (ACol < g->FixedCols() || ARow < g->FixedRows()) ? TGridDrawState(gdFixed) : 0;
     TColor to = clNone, mirror = clNone, mirrorTo = clNone;
     TCellGradientDirection gd{};
+    l.HA = taLeftJustify;
+    l.VA = vtaTop;
+    l.WW = false;
     g->GetVisualProperties(ACol, ARow, state, true, false, true, &l.Brush, to, mirror, mirrorTo, &l.Font, l.HA, l.VA,
                            l.WW, gd);
 }
@@ -154,19 +231,40 @@ void LookOf(TExStringGrid* g, int ACol, int ARow, TCellLook& l)
 
 void TGridPrinter::CellSize(int ACol, int ARow, int& W, int& H)
 {
-    TCellLook look;
+    int* cw = nullptr;
+    int* ch = nullptr;
+    if (FCache && G->Fontscalefactor == 1.0) {
+        TSizeCache& k = *FCache;
+        const int c = ACol - k.Left, r = ARow - k.Top;
+        if (c >= 0 && r >= 0 && c < k.Cols && r < k.Rows) {
+            const size_t i = size_t(r) * size_t(k.Cols) + size_t(c);
+            cw = &k.W[i];
+            ch = &k.H[i];
+            if (*cw >= 0) {
+                W = *cw;
+                H = *ch;
+                return;
+            }
+        }
+    }
+    // One look object for every cell: building fonts and brushes costs.
+    // (Made once and never freed: fonts must not outlive the application.)
+    static thread_local TCellLook* kept = new TCellLook;
+    TCellLook& look = *kept;
     LookOf(G, ACol, ARow, look);
-    SetFont(look.Font);
+    const int lh = SetFont(look.Font);
     const QString text = PrintedText(G, ACol, ARow);
-    const QStringList lines = PrintedLines(G, text.isEmpty() ? QStringLiteral("gh") : text);
     int widest = 0;
-    for (const QString& l : lines)
-        widest = std::max(widest, C->TextWidth(l));
-    const int lh = C->TextHeight(QStringLiteral("gh"));
-    if (text.isEmpty())
-        widest = 0;
+    int lineCount = 1;
+    if (!text.isEmpty()) {
+        const QStringList lines = PrintedLines(G, text);
+        lineCount = int(lines.size());
+        for (const QString& l : lines)
+            widest = std::max(widest, C->TextWidth(l));
+    }
+
     W = widest;
-    H = lh * int(lines.size());
+    H = lh * lineCount;
     int angle = 0;
     if (G->IsRotated(ACol, ARow, angle) && angle % 360 != 0) {
         const double a = angle * M_PI / 180.0;
@@ -174,6 +272,10 @@ void TGridPrinter::CellSize(int ACol, int ARow, int& W, int& H)
         const double h = std::abs(W * std::sin(a)) + std::abs(H * std::cos(a));
         W = int(std::lround(w));
         H = int(std::lround(h));
+    }
+    if (cw) {
+        *cw = W;
+        *ch = H;
     }
 }
 
@@ -311,25 +413,14 @@ void TGridPrinter::PrintCell(int ACol, int ARow, int Left, int Right, int Top, i
     G->GetCellPrintBorder(ACol, ARow, &pen, sides);
     if (Cut)
         sides &= ~CellBorderBit(cbBottom);
-    if (sides) {
-        C->Pen().Assign(pen);
-        if (sides & CellBorderBit(cbTop)) {
-            C->MoveTo(Left, Top);
-            C->LineTo(Right, Top);
-        }
-        if (sides & CellBorderBit(cbBottom)) {
-            C->MoveTo(Left, Bottom);
-            C->LineTo(Right, Bottom);
-        }
-        if (sides & CellBorderBit(cbLeft)) {
-            C->MoveTo(Left, Top);
-            C->LineTo(Left, Bottom);
-        }
-        if (sides & CellBorderBit(cbRight)) {
-            C->MoveTo(Right, Top);
-            C->LineTo(Right, Bottom);
-        }
-    }
+    if (sides & CellBorderBit(cbTop))
+        AddLine(Left, Top, Right, Top, pen);
+    if (sides & CellBorderBit(cbBottom))
+        AddLine(Left, Bottom, Right, Bottom, pen);
+    if (sides & CellBorderBit(cbLeft))
+        AddLine(Left, Top, Left, Bottom, pen);
+    if (sides & CellBorderBit(cbRight))
+        AddLine(Right, Top, Right, Bottom, pen);
     // Text.
     const QString text = PrintedText(G, ACol, ARow);
     if (!text.isEmpty()) {
@@ -716,8 +807,10 @@ int TGridPrinter::Run()
                 }
             }
             (void)forced;
-            if (Drawing() && inRange)
+            if (Drawing() && inRange) {
+                FlushLines();
                 PageLines(band, FFixedPos, std::max(y, FPageBottom + FFooterZone));
+            }
             if (Drawing()) {
                 if (G->OnPrintPageDone)
                     G->OnPrintPageDone(G, C, lastRow, y, page + 1, FPageW, FPageBottom);
@@ -753,6 +846,22 @@ struct TExportFrame {
 
 TGridRect AllCells(TExStringGrid* g) { return TGridRect{0, 0, g->ColCount() - 1, g->RowCount() - 1}; }
 
+// A size cache for the cells of r, unless there are too many of them.
+std::shared_ptr<TGridPrinter::TSizeCache> NewSizeCache(const TGridRect& r)
+{
+    const long long cols = r.Right - r.Left + 1, rows = r.Bottom - r.Top + 1;
+    if (cols <= 0 || rows <= 0 || cols * rows > 4000000)
+        return nullptr;
+    auto k = std::make_shared<TGridPrinter::TSizeCache>();
+    k->Left = r.Left;
+    k->Top = r.Top;
+    k->Cols = int(cols);
+    k->Rows = int(rows);
+    k->W.assign(size_t(cols * rows), -1);
+    k->H.assign(size_t(cols * rows), -1);
+    return k;
+}
+
 } // namespace
 
 namespace GridPrinting {
@@ -779,8 +888,9 @@ void DoPrint(TExStringGrid* g, const TGridRect& r, bool selectedOnly)
     } end{prn};
     int n = INT_MAX;
     g->SetPrintPageRange(1, INT_MAX);
+    const auto cache = NewSizeCache(r);
     if (!g->FastPrint) {
-        TGridPrinter counter(g, prn->Canvas(), TGridPrinter::pmCountPrint, selectedOnly);
+        TGridPrinter counter(g, prn->Canvas(), TGridPrinter::pmCountPrint, selectedOnly, cache);
         n = counter.Run();
     }
     int from = 1, to = n;
@@ -793,7 +903,7 @@ void DoPrint(TExStringGrid* g, const TGridRect& r, bool selectedOnly)
         g->SetPrintPageRange(from, to, to);
         prn->BeginDoc();
     }
-    TGridPrinter printer(g, prn->Canvas(), TGridPrinter::pmPrint, selectedOnly);
+    TGridPrinter printer(g, prn->Canvas(), TGridPrinter::pmPrint, selectedOnly, cache);
     printer.Run();
 }
 
@@ -804,8 +914,9 @@ void DoPreview(TExStringGrid* g, TCanvas* c, const TRect& display, const TGridRe
     const int oldMode = c->SetMapMode(MM_LOMETRIC);
     g->PrevRect = display;
     int pages = 1;
+    const auto cache = NewSizeCache(r);
     if (!g->FastPrint) {
-        TGridPrinter counter(g, c, TGridPrinter::pmCountPreview, selectedOnly);
+        TGridPrinter counter(g, c, TGridPrinter::pmCountPreview, selectedOnly, cache);
         pages = counter.Run();
     }
     g->IsPrintPreview = true;
@@ -821,7 +932,7 @@ void DoPreview(TExStringGrid* g, TCanvas* c, const TRect& display, const TGridRe
         const TPoint lp = c->DPtoLP(TPoint(display.Left, display.Top));
         c->SetWindowOrg(org.X - (lp.X - org.X), org.Y - (lp.Y - org.Y));
         g->PrevRect = TRect(0, 0, display.Width(), display.Height());
-        TGridPrinter printer(g, c, TGridPrinter::pmPreview, selectedOnly);
+        TGridPrinter printer(g, c, TGridPrinter::pmPreview, selectedOnly, cache);
         printer.Run();
         c->SetWindowOrg(org.X, org.Y);
         g->PrevRect = display;

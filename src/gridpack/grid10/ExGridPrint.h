@@ -8,6 +8,8 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
+#include <memory>
 #include <vector>
 
 class TExStringGrid;
@@ -23,7 +25,17 @@ struct TPrintedPageTexts {
 class TGridPrinter {
 public:
     enum TMode { pmPreview, pmPrint, pmCountPrint, pmCountPreview };
-    TGridPrinter(TExStringGrid* Grid, TCanvas* Canvas, TMode Mode, bool SelectedOnly);
+    // Printed cell sizes, kept between the runs of one print (counting, then
+    // printing) since each cell is measured more than once.
+    struct TSizeCache {
+        int Left = 0, Top = 0, Cols = 0, Rows = 0;
+        std::vector<int> W, H; // -1: not measured yet
+    };
+    TGridPrinter(TExStringGrid* Grid, TCanvas* Canvas, TMode Mode, bool SelectedOnly,
+                 std::shared_ptr<TSizeCache> Cache = nullptr);
+    ~TGridPrinter();
+    TGridPrinter(const TGridPrinter&) = delete;
+    TGridPrinter& operator=(const TGridPrinter&) = delete;
     // Lays out (and in the drawing modes draws) the pages; the page count.
     int Run();
     // Lays out on a page of this size (0.1 mm) instead of the printer's or
@@ -49,7 +61,8 @@ private:
     bool Drawing() const { return FMode == pmPreview || FMode == pmPrint; }
     bool RowPrinted(int ARow);
     bool ColPrinted(int ACol);
-    void SetFont(const class TFont& Source);
+    // Selects Source with its height mapped; answers the line height.
+    int SetFont(const class TFont& Source);
     void CellSize(int ACol, int ARow, int& W, int& H);
     int RowHeight(int ARow);
     int PrintedRowHeight(int ARow) { return RowHeight(ARow) + 2 * FGap + FRowSpacing; }
@@ -57,6 +70,23 @@ private:
     void PrintRow(int ARow, int Y, const TBand& Band, const std::vector<int>& Pos, bool InRange);
     void FrameTexts(int Page, int PageInBand, int Band, int Bands);
     void PageLines(const TBand& Band, const std::vector<int>& FixedPos, int Bottom);
+    // Cell lines wait for the end of their page: lines that continue each
+    // other are drawn as one.
+    struct TSeg {
+        int X1, Y1, X2, Y2;
+        unsigned Color;
+        int Width;
+        int Style;
+    };
+    void AddLine(int X1, int Y1, int X2, int Y2, const class TPen& Pen);
+    void FlushLines();
+    std::vector<TSeg> FSegs;
+    std::shared_ptr<TSizeCache> FCache;
+    const class TFont* FLastSource = nullptr;
+    std::unique_ptr<class TFont> FLastFont;
+    double FLastFactor = 0;
+    unsigned long long FLastCanvasVersion = 0;
+    int FCurLineH = 0;
 
     TExStringGrid* G;
     TCanvas* C;

@@ -657,8 +657,10 @@ void TCanvas::StrokePoints(const std::vector<QPoint>& pts, bool closed) {
     if (pts.size() < 2 || !PenVisible()) return;
     SyncBkFromBrush();
     if (!SetRop2()) return;
-    if (std::max(1, FPen.Width()) > 1) {
-        // Wide pens: the toolkit's geometric stroke, centred and round-ended.
+    if (std::max(1, FPen.Width()) > 1 || FMapMode == MM_LOMETRIC) {
+        // Wide pens, and every pen of a mapped canvas (whose logical units
+        // are no pixels to step): the toolkit's geometric stroke, centred and
+        // round-ended.
         FPainter->setBrush(Qt::NoBrush);
         FPainter->setPen(ShapePen());
         if (closed) FPainter->drawPolygon(pts.data(), int(pts.size()));
