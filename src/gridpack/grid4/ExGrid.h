@@ -1213,6 +1213,21 @@ public:
     TIntList* OrigColSizes() const { return FOrigColSizes; }
     int OrigWidth() const { return FOrigWidth; }
 
+    // --- spreadsheets, documents and database tables through automation
+    // servers ("Excel OLE server not found" / "Word OLE server not found"
+    // when none can be had; the grid is then unchanged)
+    TStringList* GetXLSSheets(const QString& FileName);
+    void LoadFromXLS(const QString& Filename);
+    void LoadFromXLSSheet(const QString& Filename, const QString& SheetName);
+    void SaveToXLS(const QString& Filename, bool CreateNewSheet = true);
+    void SaveToXLSSheet(const QString& Filename, const QString& SheetName);
+    void SaveToDOC(const QString& Filename, bool CreateNewDocument = true);
+    void AppendToDoc(const QString& Filename, const QString& Bookmark);
+    void LoadFromMDBTable(const QString& Filename, const QString& Table);
+    void LoadFromMDBSQL(const QString& Filename, const QString& SQL);
+    void WriteXLSBlock(class TAutoObject* Sheet, int FirstRow);
+    void WriteDocTable(const QString& Filename, bool CreateNew, bool Append, const QString& Bookmark);
+
     // --- printing and print preview (0.1 mm page units)
     void Print();
     void PrintRect(const TGridRect& Gridrect);
