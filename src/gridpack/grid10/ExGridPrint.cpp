@@ -204,7 +204,35 @@ int TGridPrinter::SetFont(const TFont& Source)
         C->Font().Assign(f);
     FLastCanvasVersion = C->Font().Version();
     FCurLineH = C->TextHeight(QStringLiteral("gh"));
+    const TFont& cf = C->Font();
+    const QString key = cf.Name() + QLatin1Char('|') + QString::number(cf.Height()) + QLatin1Char('|') +
+                        QString::number(cf.Style()) + QLatin1Char('|') + QString::number(cf.Orientation());
+    auto [it, fresh] = FMemos.try_emplace(key.toStdU16String());
+    FMemo = &it->second;
+    if (fresh) {
+        const int w0 = C->TextWidth(QString(10, QLatin1Char('0')));
+        bool same = true;
+        for (char d = '1'; d <= '9' && same; ++d)
+            same = C->TextWidth(QString(10, QLatin1Char(d))) == w0;
+        FMemo->TabularDigits = same;
+    }
     return FCurLineH;
+}
+
+int TGridPrinter::MeasureWidth(const QString& Text)
+{
+    if (!FMemo || !FMemo->TabularDigits || FMemo->Widths.size() > 100000)
+        return C->TextWidth(Text);
+    std::u16string k(reinterpret_cast<const char16_t*>(Text.utf16()), size_t(Text.size()));
+    for (char16_t& ch : k)
+        if (ch >= u'1' && ch <= u'9')
+            ch = u'0';
+    auto it = FMemo->Widths.find(k);
+    if (it != FMemo->Widths.end())
+        return it->second;
+    const int w = C->TextWidth(Text);
+    FMemo->Widths.emplace(std::move(k), w);
+    return w;
 }
 
 namespace {
@@ -260,7 +288,7 @@ void TGridPrinter::CellSize(int ACol, int ARow, int& W, int& H)
         const QStringList lines = PrintedLines(G, text);
         lineCount = int(lines.size());
         for (const QString& l : lines)
-            widest = std::max(widest, C->TextWidth(l));
+            widest = std::max(widest, MeasureWidth(l));
     }
 
     W = widest;

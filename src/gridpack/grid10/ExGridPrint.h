@@ -10,6 +10,8 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 class TExStringGrid;
@@ -87,6 +89,16 @@ private:
     double FLastFactor = 0;
     unsigned long long FLastCanvasVersion = 0;
     int FCurLineH = 0;
+    // Text widths by font: in a font whose digits are all equally wide, a
+    // text measures as the same text with every digit made 0, so numbers
+    // are measured once per shape.
+    struct TFontMemo {
+        bool TabularDigits = false;
+        std::unordered_map<std::u16string, int> Widths;
+    };
+    std::unordered_map<std::u16string, TFontMemo> FMemos;
+    TFontMemo* FMemo = nullptr;
+    int MeasureWidth(const QString& Text);
 
     TExStringGrid* G;
     TCanvas* C;
