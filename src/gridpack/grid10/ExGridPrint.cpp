@@ -932,7 +932,10 @@ void DoPrint(TExStringGrid* g, const TGridRect& r, bool selectedOnly)
         prn->BeginDoc();
     }
     TGridPrinter printer(g, prn->Canvas(), TGridPrinter::pmPrint, selectedOnly, cache);
-    printer.Run();
+    const int printed = printer.Run();
+    // Without the counting pass the count is known only now.
+    if (g->PrintNrOfPages() == INT_MAX)
+        g->SetPrintPageRange(g->PrintPageFrom(), g->PrintPageTo(), printed);
 }
 
 void DoPreview(TExStringGrid* g, TCanvas* c, const TRect& display, const TGridRect& r, bool selectedOnly)

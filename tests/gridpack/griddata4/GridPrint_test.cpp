@@ -474,4 +474,44 @@ TEST_F(GridPrintTest, PreviewDrawsTheChosenPageOnly)
     EXPECT_TRUE(dark);
 }
 
+TEST_F(GridPrintTest, PrintDrawPutsPageOneIntoTheRectangle)
+{
+    TExStringGrid* g = NewGrid(3, 300);
+    for (int r = 0; r < 300; ++r)
+        g->SetCells(1, r, QString::number(r));
+    TDrawLog log;
+    log.Attach(g);
+    TBitmap bmp;
+    bmp.SetSize(400, 600);
+    g->PrintDraw(bmp.Canvas(), TRect(100, 100, 400, 600));
+    EXPECT_FALSE(log.RowsOnPage[1].empty());
+    EXPECT_TRUE(log.RowsOnPage[2].empty());
+    EXPECT_EQ(bmp.Canvas()->MapMode(), MM_TEXT);
+    // Nothing left of or above the rectangle.
+    for (int y = 0; y < 600; y += 2)
+        for (int x = 0; x < 100; x += 2)
+            ASSERT_EQ(bmp.Canvas()->Pixels(x, y), clWhite) << x << "," << y;
+    bool drawn = false;
+    for (int y = 100; y < 600 && !drawn; y += 2)
+        for (int x = 100; x < 400 && !drawn; x += 2)
+            drawn = bmp.Canvas()->Pixels(x, y) != clWhite;
+    EXPECT_TRUE(drawn);
+}
+
+TEST_F(GridPrintTest, ARotatedCellMeasuresItsTurnedBlock)
+{
+    TExStringGrid* g = NewGrid(2, 2, 0, 0);
+    g->SetCells(0, 0, "abcdefghijkl");
+    g->SetCells(1, 0, "abcdefghijkl");
+    g->SetRotated(1, 0, 90);
+    ToPdf("rot.pdf");
+    g->FastPrint = true;
+    g->Print();
+    EXPECT_EQ(g->PrintNrOfPages(), 1);
+    TMeasure m(Path("m.pdf"));
+    EXPECT_EQ(g->GetPrintColWidth(0), m.Width(g, *g->Font(), "abcdefghijkl"));
+    EXPECT_EQ(g->GetPrintColWidth(1), m.Height(g, *g->Font()));
+}
+
 } // namespace
+
