@@ -25,6 +25,7 @@
 #include "gridpack/grid10/GridExchangeTypes.h"
 #include "gridpack/grid10/GridDataTypes.h"
 #include "gridpack/grid10/GridDropLists.h"
+#include "gridpack/grid10/GridPrintTypes.h"
 #include "platform/core/DateTime.h"
 #include "platform/core/Exceptions.h"
 
@@ -300,30 +301,65 @@ public:
     void Assign(const TPersistent* Source) override;
 };
 
+enum TPrintPosition { ppNone, ppTopLeft, ppTopRight, ppTopCenter, ppBottomLeft, ppBottomRight, ppBottomCenter };
+enum TPrintBorders { pbNoborder, pbSingle, pbDouble, pbVertical, pbHorizontal, pbAround, pbAroundVertical,
+                     pbAroundHorizontal, pbCustom };
+enum TFitToPage { fpNever, fpGrow, fpShrink, fpAlways, fpCustom };
+enum TPrinterOrientation { poPortrait, poLandscape };
+
+// How the grid prints: fonts, lines, margins and spacing (0.1 mm units), the
+// page frame texts and the scaling of the columns to the page.
 class TPrintSettings : public TPersistent {
     KAL_CLASS(TPrintSettings, TPersistent)
 public:
-    QString Title;
-    QString Date;
-    QString PageNr;
-    int Borders = 0;
+    TPrintSettings();
+    int FooterSize = 0;
+    int HeaderSize = 0;
+    TPrintPosition Time = ppNone;
+    TPrintPosition Date = ppNone;
+    QString DateFormat = QStringLiteral("dd/mm/yyyy");
+    TPrintPosition PageNr = ppNone;
+    TPrintPosition Title = ppNone;
+    QString TitleText;
+    TStringList* TitleLines() const { return FTitleLines.get(); }
+    void SetTitleLines(const TStrings* v);
+    TFont Font;
+    TFont FixedFont;
+    TFont HeaderFont;
+    TFont FooterFont;
+    TPrintBorders Borders = pbSingle;
+    TPenStyle BorderStyle = psSolid;
+    TColor BorderColor = clBlack;
+    bool Centered = true;
+    bool RepeatFixedRows = false;
+    bool RepeatFixedCols = false;
     int LeftSize = 0;
     int RightSize = 0;
     int ColumnSpacing = 0;
     int RowSpacing = 0;
     int TitleSpacing = 0;
-    bool Centered = false;
-    bool RepeatFixedRows = false;
-    bool RepeatFixedCols = false;
-    bool FitToPage = false;
-    bool NoAutoSize = false;
-    bool PrintGraphics = false;
+    TPrinterOrientation Orientation = poPortrait;
+    QString PagePrefix;
+    QString PageSuffix;
+    int PageNumberOffset = 0;
+    int MaxPagesOffset = 0;
+    int FixedWidth = 0;
+    int FixedHeight = 0;
     bool UseFixedHeight = false;
     bool UseFixedWidth = false;
+    TFitToPage FitToPage = fpNever;
+    QString JobName;
+    QString PageNumSep = QStringLiteral("/");
+    bool NoAutoSize = false;
+    bool NoAutoSizeRow = false;
+    bool PrintGraphics = false;
     bool UseDisplayFont = true;
-    TFont Font;
-    TFont FixedFont;
+    bool UseDefaultOrientation = false;
+    bool FixedCellsAlways = false;
     void Assign(const TPersistent* Source) override;
+
+private:
+    std::unique_ptr<TStringList> FTitleLines;
 };
 
 // The filter conditions of a grid (TFilterData items).
@@ -1194,6 +1230,66 @@ public:
     void InitOrigColSizes();
     TIntList* OrigColSizes() const { return FOrigColSizes; }
     int OrigWidth() const { return FOrigWidth; }
+
+    // --- spreadsheets, documents and database tables through automation
+    // servers ("Excel OLE server not found" / "Word OLE server not found"
+    // when none can be had; the grid is then unchanged)
+    TStringList* GetXLSSheets(const QString& FileName);
+    void LoadFromXLS(const QString& Filename);
+    void LoadFromXLSSheet(const QString& Filename, const QString& SheetName);
+    void SaveToXLS(const QString& Filename, bool CreateNewSheet = true);
+    void SaveToXLSSheet(const QString& Filename, const QString& SheetName);
+    void SaveToDOC(const QString& Filename, bool CreateNewDocument = true);
+    void AppendToDoc(const QString& Filename, const QString& Bookmark);
+    void LoadFromMDBTable(const QString& Filename, const QString& Table);
+    void LoadFromMDBSQL(const QString& Filename, const QString& SQL);
+    void WriteXLSBlock(class TAutoObject* Sheet, int FirstRow);
+    void WriteDocTable(const QString& Filename, bool CreateNew, bool Append, const QString& Bookmark);
+
+    // --- printing and print preview (0.1 mm page units)
+    void Print();
+    void PrintRect(const TGridRect& Gridrect);
+    void PrintSelection();
+    void PrintSelectedRows();
+    void PrintSelectedCols();
+    void PrintPreview(TCanvas* Canvas, const TRect& Displayrect);
+    void PrintPreviewRect(TCanvas* Canvas, const TRect& Displayrect, const TGridRect& Gridrect);
+    void PrintPreviewSelection(TCanvas* Canvas, const TRect& Displayrect);
+    void PrintPreviewSelectedRows(TCanvas* Canvas, const TRect& Displayrect);
+    void PrintPreviewSelectedCols(TCanvas* Canvas, const TRect& Displayrect);
+    void SetPreviewPage(int Value);
+    void PrintDraw(TCanvas* Canvas, const TRect& DrawRect);
+    void PrintDrawRect(TCanvas* Canvas, const TRect& DrawRect, const TGridRect& Gridrect);
+    void SavePrintSettings(const QString& Key, const QString& Section);
+    void LoadPrintSettings(const QString& Key, const QString& Section);
+    int MapFontHeight(int pointsize) const;
+    int MapFontSize(int Height) const;
+    int PrintNrOfPages() const { return FPrintPageNum; }
+    int PrintPageFrom() const { return FPrintPageFrom; }
+    int PrintPageTo() const { return FPrintPageTo; }
+    // The pages laid out and, unless Pages is negative, the page count.
+    void SetPrintPageRange(int From, int To, int Pages = -1);
+    int PrintColStart() const { return FPrintColStart; }
+    int PrintColEnd() const { return FPrintColEnd; }
+    int PrintPageWidth() const { return FPrintPageWidth; }
+    TRect PrintPageRect() const { return FPrintPageRect; }
+    // Places rotated text (Angle in degrees) in a cell: the rotated block's
+    // origin for the text's extent and the cell's alignment.
+    TPoint PlaceRotatedText(TCanvas* Canvas, const TRect& R, const QString& Text, int Angle, TAlignment HA,
+                            TVAlignment VA);
+    void ChangeScale(int M, int D) override;
+    bool FastPrint = false;
+    double Fontscalefactor = 1.0;
+    TGridRect FPrintRect{};
+    TRect PrevRect;
+    TPrintStartEvent OnPrintStart;
+    TPrintPageEvent OnPrintPage;
+    TPrintPageDoneEvent OnPrintPageDone;
+    TPrintCancelEvent OnPrintCancel;
+    TPrintNewPageEvent OnPrintNewPage;
+    TPrintColumnWidthEvent OnPrintSetColumnWidth;
+    TPrintRowHeightEvent OnPrintSetRowHeight;
+    TFitToPageEvent OnFitToPage;
 
     // --- what the data operations ask of the grid
     int MaxRowLineCount(int ARow);
@@ -2622,8 +2718,18 @@ private:
     TColor FBorderColor = TColor(0xB99D7F);
     std::array<uint8_t, MaxRealCols> FVisibleCol;
     std::array<int16_t, MaxRealCols> FAllColWidths;
-    std::array<int, 512> FPrintColWidth{};
-    std::array<int, 512> FPrintColOffset{};
+    friend class TGridPrinter;
+    TRect FPrintPageRect;
+    int FPrintPageWidth = 0;
+    int FPrintColStart = 0;
+    int FPrintColEnd = 0;
+    int FPrintPageFrom = 1;
+    int FPrintPageTo = 1;
+    int FPrintPageNum = 0;
+    // The last print layout, one entry per column (and the position behind
+    // the last column of a band).
+    std::vector<int> FPrintColWidth;
+    std::vector<int> FPrintColOffset;
     std::vector<uint8_t> FRowSelect;
     std::vector<uint8_t> FColSelect;
     std::vector<TGridChangeNotifier*> FNotifierList;
