@@ -162,6 +162,10 @@ QString THtmlBuilder::Link(const QString& text, const QString& content) const
 
 QString THtmlBuilder::ImageTag(const QImage& image)
 {
+    // Without a folder (the clipboard's HTML) pictures are left out rather
+    // than written into the working directory.
+    if (Dir.isEmpty())
+        return QString();
     const QString folder = Dir + QStringLiteral("images");
     if (!ForceDirectories(folder))
         throw Exception(QStringLiteral("Cannot create ") + folder);

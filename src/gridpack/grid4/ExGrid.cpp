@@ -114,32 +114,6 @@ void TColumnSize::Assign(const TPersistent* Source)
     Location = s->Location;
 }
 
-void TPrintSettings::Assign(const TPersistent* Source)
-{
-    const auto* s = dynamic_cast<const TPrintSettings*>(Source);
-    if (!s)
-        return;
-    Title = s->Title;
-    Date = s->Date;
-    PageNr = s->PageNr;
-    Borders = s->Borders;
-    LeftSize = s->LeftSize;
-    RightSize = s->RightSize;
-    ColumnSpacing = s->ColumnSpacing;
-    RowSpacing = s->RowSpacing;
-    TitleSpacing = s->TitleSpacing;
-    Centered = s->Centered;
-    RepeatFixedRows = s->RepeatFixedRows;
-    RepeatFixedCols = s->RepeatFixedCols;
-    FitToPage = s->FitToPage;
-    NoAutoSize = s->NoAutoSize;
-    PrintGraphics = s->PrintGraphics;
-    UseFixedHeight = s->UseFixedHeight;
-    UseFixedWidth = s->UseFixedWidth;
-    UseDisplayFont = s->UseDisplayFont;
-    Font.Assign(s->Font);
-    FixedFont.Assign(s->FixedFont);
-}
 
 namespace {
 // Copies a glyph; nullptr leaves an empty bitmap.
@@ -229,6 +203,7 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     FSortSettings = NewObject<TSortSettings>();
     FSortSettings->FGrid = this;
     FDragDropSettings = NewObject<TDragDropSettings>();
+    FDragDropSettings->Grid = this;
     FDragScrollOptions = NewObject<TDragScrollOptions>();
     FControlLook = NewObject<TControlLook>(this);
     FNavigation = NewObject<TNavigation>();
@@ -437,6 +412,7 @@ TExStringGrid::~TExStringGrid()
     FNavigation->Free();
     FControlLook->Free();
     FDragScrollOptions->Free();
+    SetOleDropTarget(false);
     FDragDropSettings->Free();
     FSortSettings->Free();
     FHTMLSettings->Free();

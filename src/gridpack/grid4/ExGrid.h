@@ -25,6 +25,7 @@
 #include "gridpack/grid10/GridExchangeTypes.h"
 #include "gridpack/grid10/GridDataTypes.h"
 #include "gridpack/grid10/GridDropLists.h"
+#include "gridpack/grid10/GridPrintTypes.h"
 #include "platform/core/DateTime.h"
 #include "platform/core/Exceptions.h"
 
@@ -148,6 +149,17 @@ int GetModuleFileVersion(const QString& ModuleName);
 // The common controls are 4.70 or later.
 bool ComCtl32Above469();
 class TExStringGrid;
+class TGridDropTarget;
+
+enum TClipOperation { coCut, coCopy };
+// Drag and drop events of the grid: rows and columns are those under the
+// mouse (-1 outside cells).
+using TOleDragEvent = std::function<void(TObject* Sender, int ARow, int ACol, const QString& Data, bool& Allow)>;
+using TOleDragStartEvent = std::function<void(TObject* Sender, int ARow, int ACol)>;
+using TOleDragStopEvent = std::function<void(TObject* Sender, int OLEEffect)>;
+using TOleDragOverEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& Allow)>;
+using TOleDropColEvent = std::function<void(TObject* Sender, int ARow, int ACol, int DropCol)>;
+using TOleDroppedEvent = std::function<void(TObject* Sender, const TGridRect& ARect)>;
 
 // The cells of the disjunct cell selection as (column, row) pairs, in the
 // order they were picked; any row or column number is kept apart from any
@@ -289,30 +301,65 @@ public:
     void Assign(const TPersistent* Source) override;
 };
 
+enum TPrintPosition { ppNone, ppTopLeft, ppTopRight, ppTopCenter, ppBottomLeft, ppBottomRight, ppBottomCenter };
+enum TPrintBorders { pbNoborder, pbSingle, pbDouble, pbVertical, pbHorizontal, pbAround, pbAroundVertical,
+                     pbAroundHorizontal, pbCustom };
+enum TFitToPage { fpNever, fpGrow, fpShrink, fpAlways, fpCustom };
+enum TPrinterOrientation { poPortrait, poLandscape };
+
+// How the grid prints: fonts, lines, margins and spacing (0.1 mm units), the
+// page frame texts and the scaling of the columns to the page.
 class TPrintSettings : public TPersistent {
     KAL_CLASS(TPrintSettings, TPersistent)
 public:
-    QString Title;
-    QString Date;
-    QString PageNr;
-    int Borders = 0;
+    TPrintSettings();
+    int FooterSize = 0;
+    int HeaderSize = 0;
+    TPrintPosition Time = ppNone;
+    TPrintPosition Date = ppNone;
+    QString DateFormat = QStringLiteral("dd/mm/yyyy");
+    TPrintPosition PageNr = ppNone;
+    TPrintPosition Title = ppNone;
+    QString TitleText;
+    TStringList* TitleLines() const { return FTitleLines.get(); }
+    void SetTitleLines(const TStrings* v);
+    TFont Font;
+    TFont FixedFont;
+    TFont HeaderFont;
+    TFont FooterFont;
+    TPrintBorders Borders = pbSingle;
+    TPenStyle BorderStyle = psSolid;
+    TColor BorderColor = clBlack;
+    bool Centered = true;
+    bool RepeatFixedRows = false;
+    bool RepeatFixedCols = false;
     int LeftSize = 0;
     int RightSize = 0;
     int ColumnSpacing = 0;
     int RowSpacing = 0;
     int TitleSpacing = 0;
-    bool Centered = false;
-    bool RepeatFixedRows = false;
-    bool RepeatFixedCols = false;
-    bool FitToPage = false;
-    bool NoAutoSize = false;
-    bool PrintGraphics = false;
+    TPrinterOrientation Orientation = poPortrait;
+    QString PagePrefix;
+    QString PageSuffix;
+    int PageNumberOffset = 0;
+    int MaxPagesOffset = 0;
+    int FixedWidth = 0;
+    int FixedHeight = 0;
     bool UseFixedHeight = false;
     bool UseFixedWidth = false;
+    TFitToPage FitToPage = fpNever;
+    QString JobName;
+    QString PageNumSep = QStringLiteral("/");
+    bool NoAutoSize = false;
+    bool NoAutoSizeRow = false;
+    bool PrintGraphics = false;
     bool UseDisplayFont = true;
-    TFont Font;
-    TFont FixedFont;
+    bool UseDefaultOrientation = false;
+    bool FixedCellsAlways = false;
     void Assign(const TPersistent* Source) override;
+
+private:
+    std::unique_ptr<TStringList> FTitleLines;
 };
 
 // The filter conditions of a grid (TFilterData items).
@@ -1184,6 +1231,66 @@ public:
     TIntList* OrigColSizes() const { return FOrigColSizes; }
     int OrigWidth() const { return FOrigWidth; }
 
+    // --- spreadsheets, documents and database tables through automation
+    // servers ("Excel OLE server not found" / "Word OLE server not found"
+    // when none can be had; the grid is then unchanged)
+    TStringList* GetXLSSheets(const QString& FileName);
+    void LoadFromXLS(const QString& Filename);
+    void LoadFromXLSSheet(const QString& Filename, const QString& SheetName);
+    void SaveToXLS(const QString& Filename, bool CreateNewSheet = true);
+    void SaveToXLSSheet(const QString& Filename, const QString& SheetName);
+    void SaveToDOC(const QString& Filename, bool CreateNewDocument = true);
+    void AppendToDoc(const QString& Filename, const QString& Bookmark);
+    void LoadFromMDBTable(const QString& Filename, const QString& Table);
+    void LoadFromMDBSQL(const QString& Filename, const QString& SQL);
+    void WriteXLSBlock(class TAutoObject* Sheet, int FirstRow);
+    void WriteDocTable(const QString& Filename, bool CreateNew, bool Append, const QString& Bookmark);
+
+    // --- printing and print preview (0.1 mm page units)
+    void Print();
+    void PrintRect(const TGridRect& Gridrect);
+    void PrintSelection();
+    void PrintSelectedRows();
+    void PrintSelectedCols();
+    void PrintPreview(TCanvas* Canvas, const TRect& Displayrect);
+    void PrintPreviewRect(TCanvas* Canvas, const TRect& Displayrect, const TGridRect& Gridrect);
+    void PrintPreviewSelection(TCanvas* Canvas, const TRect& Displayrect);
+    void PrintPreviewSelectedRows(TCanvas* Canvas, const TRect& Displayrect);
+    void PrintPreviewSelectedCols(TCanvas* Canvas, const TRect& Displayrect);
+    void SetPreviewPage(int Value);
+    void PrintDraw(TCanvas* Canvas, const TRect& DrawRect);
+    void PrintDrawRect(TCanvas* Canvas, const TRect& DrawRect, const TGridRect& Gridrect);
+    void SavePrintSettings(const QString& Key, const QString& Section);
+    void LoadPrintSettings(const QString& Key, const QString& Section);
+    int MapFontHeight(int pointsize) const;
+    int MapFontSize(int Height) const;
+    int PrintNrOfPages() const { return FPrintPageNum; }
+    int PrintPageFrom() const { return FPrintPageFrom; }
+    int PrintPageTo() const { return FPrintPageTo; }
+    // The pages laid out and, unless Pages is negative, the page count.
+    void SetPrintPageRange(int From, int To, int Pages = -1);
+    int PrintColStart() const { return FPrintColStart; }
+    int PrintColEnd() const { return FPrintColEnd; }
+    int PrintPageWidth() const { return FPrintPageWidth; }
+    TRect PrintPageRect() const { return FPrintPageRect; }
+    // Places rotated text (Angle in degrees) in a cell: the rotated block's
+    // origin for the text's extent and the cell's alignment.
+    TPoint PlaceRotatedText(TCanvas* Canvas, const TRect& R, const QString& Text, int Angle, TAlignment HA,
+                            TVAlignment VA);
+    void ChangeScale(int M, int D) override;
+    bool FastPrint = false;
+    double Fontscalefactor = 1.0;
+    TGridRect FPrintRect{};
+    TRect PrevRect;
+    TPrintStartEvent OnPrintStart;
+    TPrintPageEvent OnPrintPage;
+    TPrintPageDoneEvent OnPrintPageDone;
+    TPrintCancelEvent OnPrintCancel;
+    TPrintNewPageEvent OnPrintNewPage;
+    TPrintColumnWidthEvent OnPrintSetColumnWidth;
+    TPrintRowHeightEvent OnPrintSetRowHeight;
+    TFitToPageEvent OnFitToPage;
+
     // --- what the data operations ask of the grid
     int MaxRowLineCount(int ARow);
     int GetXYOffsetWidth() const;
@@ -1713,6 +1820,89 @@ public:
     void SaveRectToBinStream(const TRect& Rect, TStream* Stream);
     void LoadFromBinStream(TStream* Stream);
     void LoadAtPointFromBinStream(const TPoint& Point, TStream* Stream);
+
+    // =======================================================================
+    // Clipboard (gridpack/grid10/ExGridClipboard.cpp): tab and line text
+    // always, the top-left cell's rich text (AllowRTFClipboard) and the cell
+    // stream as "TExStringGrid Cells" (AllowFmtClipboard); the grid as
+    // "HTML Format". Pasting takes the richest form on the clipboard.
+    // =======================================================================
+    void CopySelectionToClipboard();
+    void CopyToClipBoard();
+    void CutToClipboard();
+    void CutSelectionToClipboard();
+    void CopyToClipBoardAsHTML();
+    void PasteFromClipboard();
+    void PasteSelectionFromClipboard();
+    QString GetSelectionAsText();
+    // Raw cells from the selection's top-left, growing the grid as needed;
+    // no events, no editability test, no undo.
+    void SetSelectionAsText(const QString& Value);
+    // The clipboard text of a rectangle; Disjunct takes only the selected
+    // rows or columns of a disjunct selection.
+    QString ClipboardTextOf(const TGridRect& R, bool Disjunct);
+    // Pastes the clipboard at a cell: the number of values pasted; PRows and
+    // PCols receive the pasted block's size.
+    int PasteClipboardData(int ACol, int ARow, int& PRows, int& PCols);
+    // Tab and line text into editable cells with the paste events and undo:
+    // the number of values read; Lines and LastLineValues receive the line
+    // count and the values of the last line.
+    int PasteTextBlock(int ACol, int ARow, const QString& Text, int& Lines, int& LastLineValues);
+    // The most values of a line, and +1 per line ended by CR, -1 per empty
+    // line (the caller adds one).
+    static void MeasureTextBlock(const QString& Text, int& Cols, int& Rows);
+    // Hooks of a paste.
+    virtual void PasteCell(int ACol, int ARow, const QString& Value);
+    virtual void BeginPaste() {}
+    virtual void EndPaste() {}
+    virtual void PastedRange(TPoint Source, const TGridRect& Range, TClipOperation Op);
+    virtual bool UseFmtClipboard();
+    // Empty here: 0 before an import, 1 (all) or 3 (selection) and the row
+    // per pasted line, 2 and -1 after it.
+    virtual void ImportNotification(int AState, int ARow) { (void)AState, (void)ARow; }
+    TClipboardCellEvent OnClipboardBeforePasteWideCell;
+    TClipboardAfterPasteCellEvent OnClipboardAfterPasteWideCell;
+    // The top-left cell and the kind of the last copy or cut.
+    TPoint FClipTopLeft{0, 0};
+    TClipOperation FClipLastOp = coCopy;
+    bool FPasteAll = false;
+
+    // =======================================================================
+    // Drag and drop (gridpack/grid10/ExGridDragDrop.cpp)
+    // =======================================================================
+    // Registers the grid's drop target or revokes it.
+    void SetOleDropTarget(bool Value);
+    // A column about to be dragged in from an external column list.
+    void OleColumnDragStart(int ACol, int AIndex, TWinControl* AList);
+    // Starts a drag from a press on (ACol, ARow) (display column): the
+    // column index from a header row with OleColumnDragDrop, else the
+    // selection; false when nothing was started.
+    bool OleDragStart(int ACol, int ARow);
+    TGridDropTarget* GridDropTarget() const { return FGridDropTarget.get(); }
+    bool OleDropTargetAssigned() const { return FOleDropTargetAssigned; }
+    TOleDragEvent OnOleDrag;
+    TOleDragStartEvent OnOleDragStart;
+    TOleDragStopEvent OnOleDragStop;
+    TOleDragOverEvent OnOleDragOver;
+    TOleDragEvent OnOleDrop;
+    TOleDragEvent OnOleDropFile;
+    TOleDragEvent OnOleDropURL;
+    TOleDropColEvent OnOleDropCol;
+    TOleDroppedEvent OnOleDropped;
+    // The selection a drag started from, the drag image and the external
+    // column drag.
+    TGridRect DropSelection{};
+    TCustomForm* MoveForm = nullptr;
+    int FOleDragCol = -1;
+    int FOleDragIndex = 0;
+    TWinControl* FOleDragList = nullptr;
+    // A press on the selection waits for the mouse to move (a drag) or to
+    // come up (a click).
+    bool FSelectionClick = false;
+    // Advanced by every drag-over step; sideways scrolling on even counts.
+    int FOleScrollTick = 0;
+    std::shared_ptr<TGridDropTarget> FGridDropTarget;
+    bool FOleDropTargetAssigned = false;
     // Column widths and order in the store ColumnSize names, the column
     // state text and the visual-properties file.
     void SaveColSizes();
@@ -2528,8 +2718,18 @@ private:
     TColor FBorderColor = TColor(0xB99D7F);
     std::array<uint8_t, MaxRealCols> FVisibleCol;
     std::array<int16_t, MaxRealCols> FAllColWidths;
-    std::array<int, 512> FPrintColWidth{};
-    std::array<int, 512> FPrintColOffset{};
+    friend class TGridPrinter;
+    TRect FPrintPageRect;
+    int FPrintPageWidth = 0;
+    int FPrintColStart = 0;
+    int FPrintColEnd = 0;
+    int FPrintPageFrom = 1;
+    int FPrintPageTo = 1;
+    int FPrintPageNum = 0;
+    // The last print layout, one entry per column (and the position behind
+    // the last column of a band).
+    std::vector<int> FPrintColWidth;
+    std::vector<int> FPrintColOffset;
     std::vector<uint8_t> FRowSelect;
     std::vector<uint8_t> FColSelect;
     std::vector<TGridChangeNotifier*> FNotifierList;

@@ -11,6 +11,8 @@
 #include "platform/controls/Forms.h"
 #include "platform/controls/Messages.h"
 
+#include <cstdlib>
+
 namespace {
 // Text kinds of DetectTextKind.
 constexpr int KindHTML = 1;
@@ -28,6 +30,15 @@ void TExStringGrid::MouseMove(TShiftState Shift, int X, int Y)
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
     const bool valid = ACol >= 0 && ARow >= 0 && !(ComponentState() & csDesigning);
+
+    // A press on the selection becomes a drag past 3 pixels.
+    if (FSelectionClick && valid && ((Shift & ssLeft) || GetAsyncKeyState(VK_LBUTTON) < 0) &&
+        (std::abs(X - Clickposx) > 3 || std::abs(Y - Clickposy) > 3) && DragDropSettings()->OleDropSource &&
+        GridState() != gsColSizing) {
+        FSelectionClick = false;
+        OleDragStart(ACol, ARow);
+        return;
+    }
 
     // The hovered row: only the row left and the row reached repaint.
     if (valid && HoverRow && ARow != FHoverRowIdx) {

@@ -469,6 +469,27 @@ void TExStringGrid::WMKeyDown(TMessage& M)
         SetLeftCol(keptLeftCol);
         EndUpdate();
     }
+    // 22. Clipboard shortcuts; the event may refuse.
+    if (nav->AllowClipboardShortCuts) {
+        const bool alt = (shift & ssAlt) != 0;
+        auto run = [&](const TClipboardEvent& event, void (TExStringGrid::*op)()) {
+            bool allow = true;
+            if (event)
+                event(this, allow);
+            if (allow)
+                (this->*op)();
+        };
+        if (ctrl && !alt && key == 'X')
+            return run(OnClipboardCut, &TExStringGrid::CutSelectionToClipboard);
+        if (ctrl && !alt && key == 'V')
+            return run(OnClipboardPaste, &TExStringGrid::PasteSelectionFromClipboard);
+        if (ctrl && !alt && (key == VK_INSERT || key == 'C'))
+            return run(OnClipboardCopy, &TExStringGrid::CopySelectionToClipboard);
+        if (shiftDown && key == VK_INSERT)
+            return run(OnClipboardPaste, &TExStringGrid::PasteSelectionFromClipboard);
+        if (shiftDown && key == VK_DELETE)
+            return run(OnClipboardCut, &TExStringGrid::CutSelectionToClipboard);
+    }
     // 24. Select all data cells.
     if (ctrl && key == 'A') {
         if (!(Options() & (goRowSelect | goRangeSelect)))

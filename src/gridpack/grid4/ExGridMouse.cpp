@@ -108,6 +108,21 @@ void TExStringGrid::WMLButtonDown(TMessage& M)
             SetFocus();
         return;
     }
+    // 24. A press on the selection may start a drag once the mouse moves
+    // (MouseMove); the selection stays.
+    if ((IsSelected(ACol, ARow) || (ARow < FixedRows() && !EnhRowColMove)) && !(Options() & goEditing) &&
+        !HasButton(realCol, ARow) && !HasCheckBox(realCol, ARow) && DragDropSettings()->OleDropSource &&
+        !(ARow < FixedRows() && (ma->ColSelect || ma->AllSelect)) && ACol >= FixedCols() &&
+        ((X >= cellRect.Left + 4 && X <= cellRect.Right - 4) || !(Options() & goColSizing))) {
+        if (CanFocus())
+            SetFocus();
+        if (OnMouseDown)
+            OnMouseDown(this, mbLeft, shift, X, Y);
+        FSelectionClick = true;
+        if (OnClickCell)
+            OnClickCell(this, ARow, ACol);
+        return;
+    }
     // 26. A cell button is pushed until the release.
     if (HasButton(realCol, ARow)) {
         HideInplaceEdit();
@@ -357,6 +372,27 @@ void TExStringGrid::WMLButtonUp(TMessage& M)
         }
         // 8. The release on the button ends here.
         return;
+    }
+    // 11. A press on the selection that started no drag selects the
+    // released cell (or row), or flips a disjunct row.
+    if (FSelectionClick) {
+        FSelectionClick = false;
+        if (valid && ARow >= FixedRows() && ACol >= FixedCols()) {
+            TMouseActions* ma = MouseActions();
+            const bool ctrl = KeyHeld(VK_CONTROL);
+            if (ma->DisjunctRowSelect() && DragDropSettings()->OleDropSource && !ctrl)
+                ClearRowSelect();
+            if (ma->DisjunctRowSelect() && DragDropSettings()->OleDropSource && (ctrl || ma->DisjunctRowSelectNoCtrl)) {
+                SetRowSelect(ARow, !GetRowSelect(ARow));
+                if (OnMouseUp)
+                    OnMouseUp(this, mbLeft, ssCtrl, X, Y);
+                return;
+            }
+            if (Options() & goRowSelect)
+                SetSelection(TGridRect{FixedCols(), ARow, ColCount() - 1, ARow});
+            else
+                SetSelection(TGridRect{ACol, ARow, ACol, ARow});
+        }
     }
     // 16. The library's release (it runs MouseUp).
     TBaseGrid::WMLButtonUp(M);

@@ -107,6 +107,7 @@ void TDragDropSettings::Assign(const TPersistent* Source)
         OleDropRTF = s->OleDropRTF;
         OleEntireRows = s->OleEntireRows;
         OleInsertRows = s->OleInsertRows;
+        OleAppendRows = s->OleAppendRows;
         OleRemoveRows = s->OleRemoveRows;
         OleColumnDragDrop = s->OleColumnDragDrop;
         OleColumnsOnly = s->OleColumnsOnly;

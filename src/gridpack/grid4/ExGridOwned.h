@@ -138,12 +138,19 @@ public:
     bool OleDropRTF = false;
     bool OleEntireRows = false;
     bool OleInsertRows = false;
+    bool OleAppendRows = false;
     bool OleRemoveRows = false;
     bool OleColumnDragDrop = false;
     bool OleColumnsOnly = false;
     bool OleColumnReorder = false;
     bool ShowCells = true;
     void Assign(const TPersistent* Source) override;
+    // The writers with side effects: the drop target is registered with
+    // the grid's window or revoked; rich text is offered and accepted by
+    // every grid of the program (ExGridDragDrop.cpp).
+    void SetOleDropTarget(bool Value);
+    void SetOleDropRTF(bool Value);
+    TExStringGrid* Grid = nullptr;
 };
 
 class TDragScrollDelays : public TPersistent {

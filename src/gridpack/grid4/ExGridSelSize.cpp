@@ -5,6 +5,7 @@
 #include "gridpack/grid3/RorIdad.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Forms.h"
+#include "gridpack/grid10/ExGridDragDrop.h"
 
 #include <algorithm>
 #include <cmath>
@@ -638,7 +639,7 @@ TCustomForm* TExStringGrid::SelectionToForm(const TGridRect& ARect)
     const int w = std::max(right - left + 1, 1);
     const int h = std::max(bottom - top + 1, 1);
 
-    auto* form = NewObject<TPopupForm>(this);
+    auto* form = NewObject<TNoActiveForm>(this);
     auto* image = NewObject<TImage>(form);
     image->SetParent(form);
     image->SetAlign(alClient);

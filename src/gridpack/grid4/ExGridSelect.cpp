@@ -399,16 +399,16 @@ void TExStringGrid::SwapCells(TGridCoord FromCell, TGridCoord ToCell)
 
 int TExStringGrid::GetPrintColWidth(int ACol) const
 {
-    if (ACol < 0 || ACol >= 512)
+    if (ACol < 0 || ACol >= int(FPrintColWidth.size()))
         throw DOriVireZuvez(QStringLiteral("Columns is not in valid range"));
-    return FPrintColWidth[ACol];
+    return FPrintColWidth[size_t(ACol)];
 }
 
 int TExStringGrid::GetPrintColOffset(int ACol) const
 {
-    if (ACol < 0 || ACol >= 512)
+    if (ACol < 0 || ACol >= int(FPrintColOffset.size()))
         throw DOriVireZuvez(QStringLiteral("Columns is not in valid range"));
-    return FPrintColOffset[ACol];
+    return FPrintColOffset[size_t(ACol)];
 }
 
 bool TExStringGrid::IsLastRowAboveSearchPanel()

@@ -1,10 +1,14 @@
 #include "platform/controls/FormHost.h"
 
+#include "platform/controls/InboundDrag.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Input.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
@@ -26,6 +30,9 @@ public:
         setMouseTracking(true);
         setFocusPolicy(Qt::StrongFocus);
         setAttribute(Qt::WA_DeleteOnClose, false);
+        // Text and a single file dragged from other programs reach the drop
+        // target under the mouse.
+        setAcceptDrops(true);
     }
 
 protected:
@@ -39,6 +46,31 @@ protected:
         // Tab must reach the form's dialog keyboard, not the toolkit's.
         if (Input::TranslateQtEvent(FForm, e)) return true;
         return QWidget::event(e);
+    }
+    void dragEnterEvent(QDragEnterEvent* e) override { Inbound(TInboundDragStep::Enter, e, e->mimeData(), e->position()); }
+    void dragMoveEvent(QDragMoveEvent* e) override { Inbound(TInboundDragStep::Move, e, e->mimeData(), e->position()); }
+    void dragLeaveEvent(QDragLeaveEvent* e) override {
+        Application()->Guard([] { DeliverInboundDrag(TInboundDragStep::Leave, nullptr, TPoint(), 0); });
+        e->accept();
+    }
+    void dropEvent(QDropEvent* e) override { Inbound(TInboundDragStep::Drop, e, e->mimeData(), e->position()); }
+    void Inbound(TInboundDragStep step, QDropEvent* e, const QMimeData* mime, QPointF pos) {
+        const QPoint g = mapToGlobal(pos.toPoint());
+        std::uint32_t keys = 0;
+        if (e->buttons() & Qt::LeftButton) keys |= MK_LBUTTON;
+        if (e->modifiers() & Qt::ControlModifier) keys |= MK_CONTROL;
+        if (e->modifiers() & Qt::ShiftModifier) keys |= MK_SHIFT;
+        std::uint32_t effect = DROPEFFECT_NONE;
+        Application()->Guard([&] { effect = DeliverInboundDrag(step, mime, TPoint(g.x(), g.y()), keys); });
+        if (effect == DROPEFFECT_NONE) {
+            // The drag stays with the window while it carries something the
+            // program takes: another control may accept it further on.
+            if (step == TInboundDragStep::Enter && InboundDataObject(mime)) e->acceptProposedAction();
+            else e->ignore();
+            return;
+        }
+        e->setDropAction(Qt::CopyAction);
+        e->accept();
     }
     void paintEvent(QPaintEvent* e) override {
         // Only the form's update region is painted; the toolkit asks for the

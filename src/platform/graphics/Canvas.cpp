@@ -141,6 +141,8 @@ void TCanvas::AttachWindow(QImage* surface, TPoint origin, TSize size, const QRe
 }
 
 void TCanvas::Detach() {
+    FMapMode = MM_TEXT;
+    FMapScale = 1.0;
     FDevOrg = QPoint();
     FDevSize = QSize();
     if (!FPainter) return;
@@ -180,6 +182,10 @@ void TCanvas::SetUpPainter() {
 void TCanvas::ApplyTransform() {
     if (!FPainter) return;
     QTransform t = QTransform::fromTranslate(-FWindowOrg.X, -FWindowOrg.Y);
+    if (FMapMode == MM_LOMETRIC) {
+        t = FInTextSpace ? QTransform::fromTranslate(-FWindowOrg.X, FWindowOrg.Y) * QTransform::fromScale(FMapScale, FMapScale)
+                         : t * QTransform::fromScale(FMapScale, -FMapScale);
+    }
     if (FBaseTransform) t = t * *FBaseTransform;
     FPainter->setTransform(t);
     FPainter->setBrushOrigin(QPointF(FBrushOrigin.X + FWindowOrg.X, FBrushOrigin.Y + FWindowOrg.Y));
@@ -198,6 +204,39 @@ void TCanvas::ApplyClip() {
         FPainter->setClipping(false);
     }
     FPainter->setTransform(t);
+}
+
+// --- mapping -----------------------------------------------------------------
+
+
+TPoint TCanvas::LPtoDP(TPoint logical) const {
+    if (FMapMode != MM_LOMETRIC) return {logical.X - FWindowOrg.X, logical.Y - FWindowOrg.Y};
+    return {int(std::lround((logical.X - FWindowOrg.X) * FMapScale)),
+            int(std::lround(-(logical.Y - FWindowOrg.Y) * FMapScale))};
+}
+
+TPoint TCanvas::DPtoLP(TPoint device) const {
+    if (FMapMode != MM_LOMETRIC) return {device.X + FWindowOrg.X, device.Y + FWindowOrg.Y};
+    return {int(std::lround(device.X / FMapScale)) + FWindowOrg.X, FWindowOrg.Y - int(std::lround(device.Y / FMapScale))};
+}
+
+int TCanvas::SetMapMode(int mode) {
+    const int old = FMapMode;
+    if (mode != MM_TEXT && mode != MM_LOMETRIC) return 0;
+    FMapMode = mode;
+    FMapScale = 1.0;
+    if (mode == MM_LOMETRIC) {
+        const QPaintDevice* d = Device();
+        const int dpi = d ? d->logicalDpiX() : 96;
+        FMapScale = (dpi > 0 ? dpi : 96) / 254.0;
+    }
+    ApplyTransform();
+    return old;
+}
+
+QRect TCanvas::LogicalToDevice(int l, int t, int r, int b) const {
+    const TPoint a = LPtoDP(TPoint(l, t)), z = LPtoDP(TPoint(r, b));
+    return Normalized(a.X, a.Y, z.X, z.Y);
 }
 
 QRect TCanvas::DeviceBounds() const {
@@ -390,6 +429,10 @@ TRect TCanvas::ClipRect() const {
     // A window canvas paints only the damaged part it was given.
     if (FDevSize.isValid() && FHasBaseClip) b &= FBaseClip.boundingRect();
     if (b.isEmpty()) return TRect();
+    if (FMapMode == MM_LOMETRIC) {
+        const TPoint a = DPtoLP(TPoint(b.left(), b.top())), z = DPtoLP(TPoint(b.left() + b.width(), b.top() + b.height()));
+        return TRect(a.X, a.Y, z.X, z.Y);
+    }
     return TRect(b.left() + FWindowOrg.X, b.top() + FWindowOrg.Y, b.left() + b.width() + FWindowOrg.X,
                  b.top() + b.height() + FWindowOrg.Y);
 }
@@ -407,7 +450,7 @@ int TCanvas::GetClipRgn(TRegion& rgn) const {
 }
 
 int TCanvas::IntersectClipRect(int l, int t, int r, int b) {
-    QRect dev = Normalized(l, t, r, b).translated(-FWindowOrg.X, -FWindowOrg.Y);
+    QRect dev = LogicalToDevice(l, t, r, b);
     FClip = FHasClip ? FClip.intersected(dev) : QRegion(dev).intersected(DeviceBounds().isEmpty() ? dev : DeviceBounds());
     FHasClip = true;
     ApplyClip();
@@ -415,7 +458,7 @@ int TCanvas::IntersectClipRect(int l, int t, int r, int b) {
 }
 
 int TCanvas::ExcludeClipRect(int l, int t, int r, int b) {
-    QRect dev = Normalized(l, t, r, b).translated(-FWindowOrg.X, -FWindowOrg.Y);
+    QRect dev = LogicalToDevice(l, t, r, b);
     QRegion base = FHasClip ? FClip : QRegion(DeviceBounds());
     FClip = base.subtracted(dev);
     FHasClip = true;
@@ -425,7 +468,9 @@ int TCanvas::ExcludeClipRect(int l, int t, int r, int b) {
 
 // --- shapes ----------------------------------------------------------------
 
-void TCanvas::FillRect(const TRect& r) {
+void TCanvas::FillRect(const TRect& r0) {
+    // A mapped rectangle has its top above its bottom: y grows upwards.
+    const TRect r = FMapMode == MM_LOMETRIC && r0.Bottom < r0.Top ? TRect(r0.Left, r0.Bottom, r0.Right, r0.Top) : r0;
     if (!FPainter || r.IsEmpty() || !BrushVisible()) return;
     Changing();
     SyncBkFromBrush();
@@ -434,7 +479,8 @@ void TCanvas::FillRect(const TRect& r) {
     Changed();
 }
 
-void TCanvas::FrameRect(const TRect& r) {
+void TCanvas::FrameRect(const TRect& r0) {
+    const TRect r = FMapMode == MM_LOMETRIC && r0.Bottom < r0.Top ? TRect(r0.Left, r0.Bottom, r0.Right, r0.Top) : r0;
     if (!FPainter || r.IsEmpty() || !BrushVisible()) return;
     Changing();
     SyncBkFromBrush();
@@ -611,8 +657,10 @@ void TCanvas::StrokePoints(const std::vector<QPoint>& pts, bool closed) {
     if (pts.size() < 2 || !PenVisible()) return;
     SyncBkFromBrush();
     if (!SetRop2()) return;
-    if (std::max(1, FPen.Width()) > 1) {
-        // Wide pens: the toolkit's geometric stroke, centred and round-ended.
+    if (std::max(1, FPen.Width()) > 1 || FMapMode == MM_LOMETRIC) {
+        // Wide pens, and every pen of a mapped canvas (whose logical units
+        // are no pixels to step): the toolkit's geometric stroke, centred and
+        // round-ended.
         FPainter->setBrush(Qt::NoBrush);
         FPainter->setPen(ShapePen());
         if (closed) FPainter->drawPolygon(pts.data(), int(pts.size()));

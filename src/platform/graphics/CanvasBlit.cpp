@@ -204,6 +204,11 @@ void AlphaBlend(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx,
 
 void TCanvas::Draw(int x, int y, TGraphic* g) {
     if (!g || g->Empty()) return;
+    if (Mapped() && FPainter) {
+        TTextSpace space(this);
+        Draw(x, -y, g);
+        return;
+    }
     g->Draw(this, Bounds(x, y, g->Width(), g->Height()));
 }
 
@@ -216,6 +221,14 @@ void TCanvas::Draw(int x, int y, TGraphic* g, uint8_t opacity) {
 
 void TCanvas::StretchDraw(const TRect& r, TGraphic* g) {
     if (!g || g->Empty()) return;
+    if (Mapped() && FPainter) {
+        const TRect u = Upright(r);
+        TTextSpace space(this);
+        StretchDraw(TRect(std::min(u.Left, u.Right), std::min(u.Top, u.Bottom), std::max(u.Left, u.Right),
+                          std::max(u.Top, u.Bottom)),
+                    g);
+        return;
+    }
     g->Draw(this, r);
 }
 

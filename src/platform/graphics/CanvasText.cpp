@@ -139,6 +139,14 @@ TSize TCanvas::TextExtent(const QString& text) {
 }
 
 void TCanvas::TextOut(int x, int y, const QString& text) {
+    if (Mapped()) {
+        if (FPainter) {
+            TTextSpace space(this);
+            TextOut(x, -y, text);
+        }
+        FPenPos = TPoint(x + TextWidth(text), y);
+        return;
+    }
     if (FPainter) {
         Changing();
         SyncBkFromBrush();
@@ -162,6 +170,11 @@ void TCanvas::TextOut(int x, int y, const QString& text) {
 
 void TCanvas::TextRect(const TRect& r, int x, int y, const QString& text) {
     if (!FPainter) return;
+    if (Mapped()) {
+        TTextSpace space(this);
+        TextRect(Upright(r), x, -y, text);
+        return;
+    }
     Changing();
     SyncBkFromBrush();
     FPainter->save();
@@ -177,6 +190,23 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const QString& text) {
 }
 
 int TCanvas::DrawText(const QString& text, TRect& r, unsigned flags) {
+    if (Mapped()) {
+        TRect u = Upright(r);
+        int h = 0;
+        if (FPainter) {
+            TTextSpace space(this);
+            h = DrawText(text, u, flags);
+        } else {
+            FInTextSpace = true;
+            h = DrawText(text, u, flags);
+            FInTextSpace = false;
+        }
+        if (flags & DT_CALCRECT) {
+            r.Right = u.Right;
+            r.Bottom = -u.Bottom;
+        }
+        return h;
+    }
     const bool single = flags & DT_SINGLELINE;
     const bool wrap = (flags & DT_WORDBREAK) && !single;
     const bool tabs = flags & DT_EXPANDTABS;

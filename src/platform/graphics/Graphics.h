@@ -348,6 +348,12 @@ struct BLENDFUNCTION {
 // Canvas
 // ---------------------------------------------------------------------------
 
+// Mapping modes of a canvas: device pixels, or 0.1 mm with y growing
+// upwards (text and pictures are never mirrored; font heights are in the
+// same units, a negative height being the character height).
+constexpr int MM_TEXT = 1;
+constexpr int MM_LOMETRIC = 2;
+
 class TCanvas {
 public:
     TCanvas();
@@ -448,8 +454,11 @@ public:
 
     // Clipping, in device coordinates like the platform's regions.
     TRect ClipRect() const; // in logical coordinates
-    TPoint LPtoDP(TPoint logical) const { return {logical.X - FWindowOrg.X, logical.Y - FWindowOrg.Y}; }
-    TPoint DPtoLP(TPoint device) const { return {device.X + FWindowOrg.X, device.Y + FWindowOrg.Y}; }
+    TPoint LPtoDP(TPoint logical) const;
+    TPoint DPtoLP(TPoint device) const;
+    // MM_TEXT or MM_LOMETRIC; answers the previous mode (0 for another).
+    int SetMapMode(int mode);
+    int MapMode() const { return FMapMode; }
     void SelectClipRgn(const TRegion* rgn); // nullptr removes the clip
     int GetClipRgn(TRegion& rgn) const;      // 0 when there is no clip
     int IntersectClipRect(int l, int t, int r, int b); // logical coordinates
@@ -505,6 +514,28 @@ private:
     void BlitImage(const QRect& dest, const QImage& src, uint32_t rop);
     QRect DeviceBounds() const;
 
+    // Text and pictures of a mapped canvas are drawn in a space whose y axis
+    // points down (logical y negated), so that they stay upright.
+    struct TTextSpace {
+        explicit TTextSpace(TCanvas* c) : C(c) {
+            C->FInTextSpace = true;
+            C->ApplyTransform();
+        }
+        ~TTextSpace() {
+            C->FInTextSpace = false;
+            C->ApplyTransform();
+        }
+        TTextSpace(const TTextSpace&) = delete;
+        TTextSpace& operator=(const TTextSpace&) = delete;
+        TCanvas* C;
+    };
+    QRect LogicalToDevice(int l, int t, int r, int b) const;
+    TRect Upright(const TRect& r) const { return TRect(r.Left, -r.Top, r.Right, -r.Bottom); }
+    bool Mapped() const { return FMapMode == MM_LOMETRIC && !FInTextSpace; }
+
+    int FMapMode = MM_TEXT;
+    double FMapScale = 1.0;
+    bool FInTextSpace = false;
     QPainter* FPainter = nullptr;
     bool FOwnsPainter = false;
     QImage* FImage = nullptr; // set when painting on an image
