@@ -1070,6 +1070,11 @@ public:
     // Fires OnFixedEdit with a copy of the editor kind.
     virtual void FixedEdit(int ACol, int ARow, TGridFixedCellEditor AEditor, TStrings* Values);
     TFixedEditEvent OnFixedEdit;
+    // Opens the header-cell editor (edit or combo, by FixedColsEditor for
+    // column 0 and FixedRowsEditor elsewhere) one pixel inside the cell.
+    void EditFixedCell(int ACol, int ARow);
+    int FFixedColEdit = -1;
+    int FFixedRowEdit = -1;
     virtual void EditorCaretText(const QString& Text, int CaretPos, int SelStart);
     virtual void FilterDone();
     TNotifyEvent OnFilterDone;

@@ -5,6 +5,7 @@
 // click to the sort (ExGridHeaderMouse.cpp); sizing by drag, moving rows
 // and columns and resizing the selection are not handled here.
 #include "gridpack/grid4/ExGrid.h"
+#include "gridpack/grid4/ExGridEditors.h"
 
 #include "platform/controls/Forms.h"
 #include "platform/controls/Messages.h"
@@ -409,6 +410,27 @@ void TExStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
         } end{this};
         TBaseGrid::MouseDown(Button, Shift, X, Y);
     }
+    // 7. A press on a header opens its editor when the header asks for it.
+    if (ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount()) {
+        const bool inRow = ARow < FixedRows(), inCol = ACol < FixedCols();
+        const bool left = Button == mbLeft && ((inRow && ma->FixedRowsEdit == fceLeftClick) ||
+                                               (inCol && ma->FixedColsEdit == fceLeftClick));
+        const bool right = Button == mbRight && ((inRow && ma->FixedRowsEdit == fceRightClick) ||
+                                                 (inCol && ma->FixedColsEdit == fceRightClick));
+        if (left) {
+            // With the header's sizing on, only a press away from its borders.
+            const bool sizing = inRow ? (Options() & goColSizing) != 0 : (Options() & goRowSizing) != 0;
+            TRect inner = CellRect(ACol, ARow);
+            InflateRect(inner, -4, -4);
+            if (!sizing || inner.Contains(Point(X, Y)))
+                EditFixedCell(ACol, ARow);
+            return;
+        }
+        if (right) {
+            EditFixedCell(ACol, ARow);
+            return;
+        }
+    }
     // 8.
     if (TStringGrid* sync = SyncGrid()->Grid()) {
         if (SyncGrid()->SelectionColumn)
@@ -512,8 +534,12 @@ void TExStringGrid::WMLButtonDblClk(TMessage& M)
         const TRect r = CellRect(DisplColIndex(b.X), b.Y);
         MouseDown(mbLeft, 0, r.Left + 4, r.Top + 4);
     }
-    // 8.
+    // 8. A double click on a header opens its editor.
     FForceSel = false;
+    if (ACol >= 0 && ARow >= 0 &&
+        ((ARow < FixedRows() && ma->FixedRowsEdit == fceDblClick) ||
+         (ACol < FixedCols() && ma->FixedColsEdit == fceDblClick)))
+        EditFixedCell(ACol, ARow);
 }
 
 void TExStringGrid::WMRButtonDown(TMessage& M)
@@ -561,3 +587,69 @@ void TExStringGrid::WMRButtonDown(TMessage& M)
 }
 
 void TExStringGrid::WMRButtonUp(TMessage& M) { TBaseGrid::WMRButtonUp(M); }
+
+// ---------------------------------------------------------------------------
+// Header-cell editors
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::EditFixedCell(int ACol, int ARow)
+{
+    // An open header editor whose text does not validate stays open.
+    if (EditTrans && EditTrans->Visible() && !EditTrans->StopEdit())
+        return;
+    if (ComboTrans && ComboTrans->Visible() && !ComboTrans->StopEdit())
+        return;
+    if (!EditTrans || !ComboTrans || ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount())
+        return;
+    bool canEdit = true;
+    if (OnCanEditCell)
+        OnCanEditCell(this, ARow, ACol, canEdit);
+    if (!canEdit)
+        return;
+    FFixedColEdit = ACol;
+    FFixedRowEdit = ARow;
+    TMouseActions* ma = MouseActions();
+    // The kind is chosen before the handler sees its copy; the handler may
+    // still change the value list.
+    const TGridFixedCellEditor kind = ACol == 0 ? ma->FixedColsEditor : ma->FixedRowsEditor;
+    TStringList values;
+    values.Assign(ma->FixedComboValues());
+    FixedEdit(ACol, ARow, kind, &values);
+
+    TRect R = CellRect(ACol, ARow);
+    InflateRect(R, -1, -1);
+    const int realCol = RealColIndex(ACol);
+    const QString text = Cells(realCol, ARow);
+    // Every change of the header text is reported as it is typed.
+    auto changed = [this](TObject* Sender) {
+        if (!OnEditChange)
+            return;
+        QString t;
+        if (auto* e = dynamic_cast<TGridTransEdit*>(Sender))
+            t = e->Text();
+        else if (auto* c = dynamic_cast<TGridTransCombo*>(Sender))
+            t = c->Text();
+        OnEditChange(this, FFixedColEdit, FFixedRowEdit, t);
+    };
+    if (kind == fceEdit) {
+        EditTrans->SetBounds(R.Left, R.Top, R.Right - R.Left, R.Bottom - R.Top);
+        EditTrans->OnChange = changed;
+        EditTrans->SetText(text);
+        EditTrans->Col = realCol;
+        EditTrans->Row = ARow;
+        EditTrans->SetVisible(true);
+        if (EditTrans->CanFocus())
+            EditTrans->SetFocus();
+        return;
+    }
+    ComboTrans->SetStyle(kind == fceComboEdit ? csDropDown : csDropDownList);
+    ComboTrans->SetItems(&values);
+    ComboTrans->SetBounds(R.Left - 1, R.Top - 1, R.Right - R.Left + 1, R.Bottom - R.Top);
+    ComboTrans->OnChange = changed;
+    ComboTrans->SetText(text);
+    ComboTrans->Col = realCol;
+    ComboTrans->Row = ARow;
+    ComboTrans->SetVisible(true);
+    if (ComboTrans->CanFocus())
+        ComboTrans->SetFocus();
+}
