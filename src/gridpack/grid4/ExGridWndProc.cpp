@@ -7,6 +7,7 @@
 #include "gridpack/grid4/ExInplaceEdit.h"
 
 #include "gridpack/grid3/ExGridWindows.h"
+#include "gridpack/grid3/ExStyleIF.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Messages.h"
 #include "platform/controls/StdMessages.h"
@@ -20,6 +21,10 @@ constexpr TCursor CursorRowSelect = 8010;
 constexpr TCursor CursorColumnSelect = 8011;
 constexpr TCursor CursorAllSelect = 8012;
 constexpr TCursor CursorCellSelector = 8014;
+// Sent by the theme notifier's monitor when the colour scheme changed.
+constexpr unsigned ThemeNotifierMessage = 0x0BB1;
+// The application announces a changed visual style.
+constexpr unsigned StyleChangedMessage = 0xB051;
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -33,6 +38,9 @@ void TExStringGrid::WndProc(TMessage& M)
         KillTimer(this, GridTimerIdent);
         FGridTimerID = 0;
     }
+    // The window leaves the theme notifier with it.
+    if (M.Msg == WM_DESTROY && AutoThemeAdapt() && !(ComponentState() & csDesigning) && ThemeNotifierInstance)
+        ThemeNotifierInstance->UnRegisterWindow(Handle());
     // 2.
     if (ComponentState() & csDestroying) {
         TBaseGrid::WndProc(M);
@@ -72,6 +80,16 @@ void TExStringGrid::WndProc(TMessage& M)
             SetGridState(gsNormal);
         }
         break;
+    case WM_THEMECHANGED:
+    case ThemeNotifierMessage:
+        // The colour scheme changed: the matching style, when it differs.
+        if (AutoThemeAdapt())
+            ApplyOfficeTheme();
+        break;
+    case StyleChangedMessage:
+        // The application's visual style changed: its colours, nothing else.
+        ApplyStyleColors();
+        return;
     case WM_ERASEBKGND:
         // Every pixel is painted by the grid.
         M.Result = 0;
