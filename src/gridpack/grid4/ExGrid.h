@@ -2376,6 +2376,65 @@ public:
     bool FCtrlDown = false;
     TGridCoord FCtrlDownCell{-1, -1};
 
+    // --- the moving mouse beyond hover and hints (ExGridMouseMove.cpp)
+    // The press point within the pressed cell, for the floating move item.
+    int MoveOfsX = 0;
+    int MoveOfsY = 0;
+    // The press may start a drag of the selected cells.
+    bool FSelectionClick = false;
+    // LeftCol at the press, kept while the press is held (KeepHorizScroll).
+    int FOldKeepLeftCol = -1;
+    // The move target of the previous mouse event (insertion arrows).
+    int FMoveColInd = -1;
+    int FMoveRowInd = -1;
+    // The floating snapshot of the moved or dragged cells.
+    TCustomForm* MoveForm = nullptr;
+    // The selection last repainted by a header drag selection.
+    TGridRect FSizeSelection{};
+    // The cell with the shown in-cell scroll bar.
+    int FScrollCol = -1;
+    int FScrollRow = -1;
+    // The hot header of the glListView look.
+    TGridCoord FHotFixedCell{-1, -1};
+    // The link under the pointer: its cell, link number and anchor.
+    TPoint FHoverCell{-1, -1};
+    int FHoverlink = -1;
+    QString FAnchor;
+    QString FLastAnchorHint;
+    // The grid changed its own cursor (links, selection modes).
+    bool Invokedchange = false;
+    std::function<void(TObject*, int ARow, int ACol, const QString& Anchor)> OnAnchorEnter;
+    std::function<void(TObject*, int ARow, int ACol, const QString& Anchor)> OnAnchorExit;
+    std::function<void(TObject*, int ARow, int ACol, QString& Anchor)> OnAnchorHint;
+    std::function<void(TObject*, int ARow, int ACol, const QString& Data, bool& Allow)> OnOleDrag;
+    std::function<void(TObject*, int ARow, int ACol)> OnOleDragStart;
+    std::function<void(TObject*, int OLEEffect)> OnOleDragStop;
+    std::function<void(TObject*, int ACol, bool& Allow)> OnColumnMove;
+    std::function<void(TObject*, int ACol, bool& Allow)> OnColumnMoving;
+    std::function<void(TObject*, int ARow, bool& Allow)> OnRowMove;
+    std::function<void(TObject*, int ARow, bool& Allow)> OnRowMoving;
+    std::function<void(TObject*, int ACol, int ColumnSize)> OnColumnSizing;
+    std::function<void(TObject*, int ARow, int RowSize)> OnRowSizing;
+    // Runs the drag of the selected cells (or of column ACol from the
+    // header) that a move away from the press started; ACol is the real
+    // column. The grid's own answer fires OnOleDragStart and OnOleDragStop
+    // around the program's drag loop.
+    virtual void StartSelectionDrag(int ACol, int ARow, bool ColumnDrag);
+    // Mouse-move steps: the in-cell scroll bar, the hovered button, the
+    // header drag selection, the start of a drag, the enhanced move's
+    // feedback and the links under the pointer.
+    void MoveCellScrollBar(int ACol, int ARow);
+    void MoveHoverButton(int ACol, int ARow, int X, int Y);
+    void MoveHeaderSelection(int ACol, int ARow, int Y, bool& ScrolledUp);
+    bool MoveDragStart(int ACol, int ARow, int X, int Y, bool OverResizer);
+    bool MoveEnhancedFeedback(int ACol, int ARow, int X, int Y);
+    void MoveLinks(int ACol, int ARow, int X, int Y, bool& CursorSet);
+    // The release ending an enhanced move: MoveColumn/MoveRow under the
+    // drag cursor; true when a move ended.
+    bool EndEnhancedMove(int ACol, int ARow);
+    // The in-cell scroll bar's position reached its cell.
+    void CellScrollBarScroll(TObject* Sender);
+
 protected:
     // The editing-done notice, the editors' WM_COMMAND notices, erasing,
     // the cursor-change notice and the grid timer's end.

@@ -7,6 +7,8 @@
 #include "gridpack/grid4/ExGrid.h"
 #include "gridpack/grid4/ExGridEditors.h"
 
+#include "gridpack/grid3/ExGridWindows.h"
+
 #include "platform/controls/Forms.h"
 #include "platform/controls/Messages.h"
 #include "platform/controls/StdMessages.h"
@@ -65,6 +67,11 @@ void TExStringGrid::WMLButtonDown(TMessage& M)
         Invalidate();
     }
     // 9., 11.
+    FAnchor.clear();
+    FMoveColInd = -1;
+    FMoveRowInd = -1;
+    FSelectionClick = false;
+    FOldKeepLeftCol = LeftCol();
     FPushedCellButton = TPoint(-1, -1);
     Movecell = -1;
     Clickposx = X;
@@ -109,6 +116,24 @@ void TExStringGrid::WMLButtonDown(TMessage& M)
             SetFocus();
         return;
     }
+    // 24. A press on the selection may start a drag of it when the mouse
+    // moves away (ExGridMouseMove.cpp).
+    {
+        const bool onSelection = IsSelected(ACol, ARow) || (ARow < FixedRows() && !EnhRowColMove);
+        const bool headerSelect = ARow < FixedRows() && (ma->ColSelect || ma->AllSelect);
+        const bool awayFromBorders = (X - cellRect.Left >= 4 && cellRect.Right - X >= 4) || !(Options() & goColSizing);
+        if (onSelection && !(Options() & goEditing) && !HasButton(realCol, ARow) && !HasCheckBox(realCol, ARow) &&
+            DragDropSettings()->OleDropSource && !headerSelect && ACol >= FixedCols() && awayFromBorders) {
+            if (CanFocus())
+                SetFocus();
+            if (OnMouseDown)
+                OnMouseDown(this, mbLeft, KeyboardShiftState(), X, Y);
+            FSelectionClick = true;
+            if (OnClickCell)
+                OnClickCell(this, ARow, ACol);
+            return;
+        }
+    }
     // 26. A cell button is pushed until the release.
     if (HasButton(realCol, ARow)) {
         HideInplaceEdit();
@@ -133,11 +158,54 @@ void TExStringGrid::WMLButtonDown(TMessage& M)
     // 33.
     if (PressControlTag(ACol, ARow, realCol, origCol, origRow, X, Y))
         return;
-    // 38. The header cell offered for moving.
+    // 36. A press on a row header starts selecting whole rows.
+    if (ACol < FixedCols() && ARow >= FixedRows() && ma->RowSelect && FMouseSelectMode == msRow) {
+        if (EditorMode() && CanFocus())
+            SetFocus();
+        HideSelection();
+        if (ma->DisjunctCellSelect())
+            SelectedCells()->Clear();
+        const bool shiftDown = KeyHeld(VK_SHIFT);
+        const int other = shiftDown ? oldSel.Top : ARow;
+        SetSelection(TGridRect{FixedCols(), std::min(ARow, other), ColCount() - 1, std::max(ARow, other)});
+        FSelHidden = false;
+        DoExit();
+        FMouseSelectStart = ARow;
+        if (ActiveCellShow())
+            RepaintActiveHeaders(oldSel.Left, oldSel.Top, Col(), Row());
+        if (RowIndicator() && !RowIndicator()->Empty())
+            for (int r = 0; r < RowCount(); ++r)
+                RepaintCell(0, r);
+    }
+    // 37. A press on a column header starts selecting whole columns.
+    if (ACol >= FixedCols() && ARow < FixedRows() && ma->ColSelect && (Options() & goRangeSelect) &&
+        FMouseSelectMode == msColumn) {
+        if (CanFocus())
+            SetFocus();
+        HideSelection();
+        if (ma->DisjunctCellSelect())
+            SelectedCells()->Clear();
+        int l = ACol, r = ACol;
+        if (KeyHeld(VK_SHIFT)) {
+            if (ACol < oldSel.Left)
+                r = oldSel.Right;
+            else
+                l = oldSel.Left;
+        }
+        SetSelection(TGridRect{l, FixedRows(), r, RowCount() - 1});
+        FSelHidden = false;
+        DoExit();
+        FMouseSelectStart = ACol;
+        if (ActiveCellShow())
+            RepaintActiveHeaders(oldSel.Left, oldSel.Top, Col(), Row());
+    }
+    // 38. The header cell offered for moving, and where it was taken.
     if (ACol >= FixedCols() && ARow < FixedRows())
         Movecell = ACol;
     else if (ACol < FixedCols() && ARow >= FixedRows())
         Movecell = ARow;
+    MoveOfsX = X - cellRect.Left;
+    MoveOfsY = Y - cellRect.Top;
     // 39.
     bool canEdit = (Options() & goEditing) || ma->RangeSelectAndEdit;
     QueryCellEdit(realCol, ARow, canEdit);
@@ -324,6 +392,11 @@ void TExStringGrid::WMLButtonUp(TMessage& M)
     // 3.
     FMouseDownMove = false;
     FMouseSelectStart = -1;
+    // 3. The insertion arrows go at every release.
+    if (!(ComponentState() & csDesigning))
+        for (TArrowWindow* a : {ArwU, ArwD, ArwL, ArwR})
+            if (a && a->Visible())
+                a->SetVisible(false);
     // 7.
     if ((ComponentState() & csDesigning) || HintShowSizing)
         HideSizingHint();
@@ -359,6 +432,19 @@ void TExStringGrid::WMLButtonUp(TMessage& M)
         // 8. The release on the button ends here.
         return;
     }
+    // 11. A press on the selection that did not become a drag selects the
+    // released cell (or row).
+    if (FSelectionClick) {
+        FSelectionClick = false;
+        if (valid && ACol >= FixedCols() && ARow >= FixedRows()) {
+            if (Options() & goRowSelect)
+                SetSelection(TGridRect{FixedCols(), ARow, ColCount() - 1, ARow});
+            else
+                SetSelection(TGridRect{ACol, ARow, ACol, ARow});
+        }
+    }
+    // 15. The end of an enhanced move.
+    const bool moved = EndEnhancedMove(ACol, ARow);
     // 16. The library's release (it runs MouseUp).
     TBaseGrid::WMLButtonUp(M);
     // 19.
@@ -377,7 +463,7 @@ void TExStringGrid::WMLButtonUp(TMessage& M)
             FDblClk = false;
             return;
         }
-        HeaderClickSort(ACol, ARow, X, Y, false);
+        HeaderClickSort(ACol, ARow, X, Y, moved);
     }
     FDblClk = false;
 }
@@ -586,7 +672,17 @@ void TExStringGrid::WMRButtonDown(TMessage& M)
         OnRightClickCell(this, ARow, ACol);
 }
 
-void TExStringGrid::WMRButtonUp(TMessage& M) { TBaseGrid::WMRButtonUp(M); }
+void TExStringGrid::WMRButtonUp(TMessage& M)
+{
+    // The right button does not end an enhanced move.
+    const TCursor cur = Cursor();
+    if ((cur == crDrag || cur == crNoDrop) && (GridState() == gsRowMoving || GridState() == gsColMoving) &&
+        EnhRowColMove) {
+        M.Result = 0;
+        return;
+    }
+    TBaseGrid::WMRButtonUp(M);
+}
 
 // ---------------------------------------------------------------------------
 // Header-cell editors
