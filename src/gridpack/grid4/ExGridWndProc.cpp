@@ -8,6 +8,7 @@
 
 #include "gridpack/grid3/ExGridWindows.h"
 #include "gridpack/grid3/ExStyleIF.h"
+#include "platform/controls/DateTimePicker.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Messages.h"
 #include "platform/controls/StdMessages.h"
@@ -80,6 +81,9 @@ void TExStringGrid::WndProc(TMessage& M)
             SetGridState(gsNormal);
         }
         break;
+    case WM_NOTIFY:
+        WMNotify(M);
+        return;
     case WM_THEMECHANGED:
     case ThemeNotifierMessage:
         // The colour scheme changed: the matching style, when it differs.
@@ -433,3 +437,20 @@ bool TExStringGrid::IsHoverFixedCell(int ACol, int ARow)
 }
 
 bool TExStringGrid::HasCellBorders() { return bool(OnGetCellBorder); }
+
+// ---------------------------------------------------------------------------
+// Notifications of child controls
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::WMNotify(TMessage& M)
+{
+    const auto* hdr = reinterpret_cast<const NMHDR*>(M.LParam);
+    if (hdr && hdr->code == DTN_DATETIMECHANGE && OnDateTimeChange) {
+        const auto* n = reinterpret_cast<const NMDATETIMECHANGE*>(M.LParam);
+        const SYSTEMTIME& st = n->st;
+        const TDateTime picked =
+            st.wYear == 0 || st.wMonth == 0 || st.wDay == 0 ? TDateTime(0) : SystemTimeToDateTime(st);
+        OnDateTimeChange(this, Col(), Row(), picked);
+    }
+    TBaseGrid::WndProc(M);
+}
