@@ -133,6 +133,16 @@ QChar SingleConversion(const QString& Fmt);
 unsigned GridEditDoneMsg();
 unsigned GridDTPShiftFocusMsg();
 unsigned GridCellsClipboardFormat();
+// What an object in an interfaced cell (AddInterfacedCell) offers the grid:
+// its size, whether it draws behind the text, and its drawing into the
+// cell's rectangle grown by 1 at the left and top.
+class IGridCellDrawer {
+public:
+    virtual ~IGridCellDrawer() = default;
+    virtual TPoint CellDrawSize(int ACol, int ARow) = 0;
+    virtual bool CellDrawBehindText() { return false; }
+    virtual void CellDraw(TCanvas* Canvas, const TRect& R, TObject* Grid, bool Selected, int ACol, int ARow) = 0;
+};
 // The cursor shown over links in cells.
 constexpr int GridLinkCursor = -21;
 // The version of a system library, major in the high word; 6.10 for the
@@ -2434,6 +2444,13 @@ public:
     bool EndEnhancedMove(int ACol, int ARow);
     // The in-cell scroll bar's position reached its cell.
     void CellScrollBarScroll(TObject* Sender);
+    // Shrinks R by 2 and moves its top-left corner to the point from which
+    // Text (measured with an extra "w" in the grid font) turned by Angle
+    // degrees counter-clockwise fits R by the alignments.
+    void PlaceRotatedText(TRect& R, int Angle, TVAlignment VA, TAlignment HA, const QString& Text);
+    // A ctRotated cell: its text turned by Angle, clipped to the cell.
+    void PaintRotatedCell(TCanvas* Canvas, int C, int ARow, const TRect& Cell, int Angle, TVAlignment VA,
+                          TAlignment HA);
     // WM_NOTIFY: the in-cell date picker's date change fires
     // OnDateTimeChange (0 for a date without year, month or day).
     void WMNotify(TMessage& M);
