@@ -2392,6 +2392,19 @@ public:
     int MoveOfsY = 0;
     // The press may start a drag of the selected cells.
     bool FSelectionClick = false;
+    // A fixed column (row) being sized by the mouse (MouseActions'
+    // SizeFixedCol, SizeFixedRow), and where its sizing line stands.
+    bool FSizingFixed = false;
+    bool FSizingFixedR = false;
+    int FSizingFixedCol = -1;
+    int FSizingFixedRow = -1;
+    int FSizeFixedX = 0;
+    int FSizeFixedY = 0;
+    // The fixed-sizing zones under the pointer (FFixedColSizeHover,
+    // FFixedRowSizeHover) as the mouse moves.
+    void MoveFixedSizing(int ACol, int ARow, int X, int Y);
+    // The release ending a fixed column or row sizing.
+    void EndFixedSizing(int X, int Y);
     // LeftCol at the press, kept while the press is held (KeepHorizScroll).
     int FOldKeepLeftCol = -1;
     // The move target of the previous mouse event (insertion arrows).

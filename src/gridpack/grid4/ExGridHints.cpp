@@ -81,6 +81,8 @@ void TExStringGrid::MouseMove(TShiftState Shift, int X, int Y)
     bool scrolledUp = false;
     MoveHeaderSelection(ACol, ARow, Y, scrolledUp);
 
+    // 11. The sizing zones of fixed columns and rows; a fixed sizing's line.
+    MoveFixedSizing(ACol, ARow, X, Y);
     // 12. The selection's resize handle.
     bool overResizer = false;
     if (SelectionResizer() && SelectionRectangle()) {
@@ -167,7 +169,11 @@ void TExStringGrid::MouseMove(TShiftState Shift, int X, int Y)
     }
 
     // 22. The sizing events.
-    if (st == gsColSizing && OnColumnSizing) {
+    if (FSizingFixed && OnColumnSizing) {
+        OnColumnSizing(this, 0, FSizeFixedX);
+    } else if (FSizingFixedR && OnRowSizing) {
+        OnRowSizing(this, 0, FSizeFixedY);
+    } else if (st == gsColSizing && OnColumnSizing) {
         const TRect cr = CellRect(SizingIndex(), 0);
         OnColumnSizing(this, SizingIndex(), SizingPos() - cr.Left);
     } else if (st == gsRowSizing && OnRowSizing) {
@@ -175,12 +181,14 @@ void TExStringGrid::MouseMove(TShiftState Shift, int X, int Y)
         OnRowSizing(this, SizingIndex(), SizingPos() - cr.Top);
     }
 
-    // The sizing hint: the width or height the line stands for.
-    if ((st == gsColSizing || st == gsRowSizing) && (designing || HintShowSizing) && FScrollHintWnd) {
-        const bool cols = st == gsColSizing;
-        const int idx = SizingIndex();
+    // The sizing hint: the width or height the line stands for (a fixed
+    // sizing shows the line's place at the grid's first cell).
+    const bool fixedSizing = FSizingFixed || FSizingFixedR;
+    if ((st == gsColSizing || st == gsRowSizing || fixedSizing) && (designing || HintShowSizing) && FScrollHintWnd) {
+        const bool cols = fixedSizing ? FSizingFixed : st == gsColSizing;
+        const int idx = fixedSizing ? 0 : SizingIndex();
         const TRect cr = cols ? CellRect(idx, 0) : CellRect(0, idx);
-        const int value = SizingPos() - (cols ? cr.Left : cr.Top);
+        const int value = fixedSizing ? (cols ? FSizeFixedX : FSizeFixedY) : SizingPos() - (cols ? cr.Left : cr.Top);
         const QString text = (cols ? QStringLiteral("cw=<b>") : QStringLiteral("rh=<b>")) + QString::number(value) +
                              QStringLiteral("</b>");
         TRect r = FScrollHintWnd->CalcHintRect(200, text, nullptr);

@@ -76,6 +76,30 @@ void TExStringGrid::WMLButtonDown(TMessage& M)
     Movecell = -1;
     Clickposx = X;
     Clickposy = Y;
+    // 15. A press on a fixed column's (row's) border sizes it.
+    if (FFixedColSizeHover || FFixedRowSizeHover) {
+        const bool cols = FFixedColSizeHover;
+        int S = 0;
+        const int n = cols ? FixedCols() : FixedRows();
+        int found = -1;
+        for (int i = 0; i < n; ++i) {
+            const int e = cols ? ColWidths(i) : RowHeights(i);
+            if (std::abs(S + e - (cols ? X : Y)) < 3 && !(ComponentState() & csDesigning))
+                found = i;
+            S += e + 1;
+        }
+        if (cols) {
+            FSizingFixed = true;
+            FSizeFixedX = X;
+            FSizingFixedCol = found;
+        } else {
+            FSizingFixedR = true;
+            FSizeFixedY = Y;
+            FSizingFixedRow = found;
+        }
+        UpdateSizeLine();
+        return;
+    }
     // 12.
     const bool fixedPress = (ARow < FixedRows() || ACol < FixedCols()) && ACol >= 0 && ARow >= 0;
     // 13. Outside every cell.
@@ -392,6 +416,9 @@ void TExStringGrid::WMLButtonUp(TMessage& M)
     // 3.
     FMouseDownMove = false;
     FMouseSelectStart = -1;
+    // 4. A fixed column or row sizing ends.
+    if (FSizingFixed || FSizingFixedR)
+        EndFixedSizing(X, Y);
     // 3. The insertion arrows go at every release.
     if (!(ComponentState() & csDesigning))
         for (TArrowWindow* a : {ArwU, ArwD, ArwL, ArwR})

@@ -563,3 +563,87 @@ void TExStringGrid::MoveLinks(int ACol, int ARow, int X, int Y, bool& CursorSet)
         FAnchor.clear();
     }
 }
+
+// ---------------------------------------------------------------------------
+// Sizing fixed columns and rows
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::MoveFixedSizing(int ACol, int ARow, int X, int Y)
+{
+    TMouseActions* ma = MouseActions();
+    const bool valid = ACol >= 0 && ARow >= 0 && !(ComponentState() & csDesigning);
+    // Within 3 pixels of a fixed column's right border (a row's bottom).
+    FFixedColSizeHover = false;
+    if (valid && FixedCols() > 0) {
+        int S = 0;
+        for (int c = 0; c < FixedCols(); ++c) {
+            if (std::abs(S + ColWidths(c) - X) < 3)
+                FFixedColSizeHover = ma->SizeFixedCol;
+            S += ColWidths(c) + 1;
+        }
+    }
+    FFixedRowSizeHover = false;
+    if (valid && FixedRows() > 0) {
+        int S = 0;
+        for (int r = 0; r < FixedRows(); ++r) {
+            if (std::abs(S + RowHeights(r) - Y) < 3)
+                FFixedRowSizeHover = ma->SizeFixedRow;
+            S += RowHeights(r) + 1;
+        }
+    }
+    if (FSizingFixed && X != FSizeFixedX) {
+        FSizeFixedX = X;
+        UpdateSizeLine();
+    }
+    if (FSizingFixedR && Y != FSizeFixedY) {
+        FSizeFixedY = Y;
+        UpdateSizeLine();
+    }
+}
+
+void TExStringGrid::EndFixedSizing(int X, int Y)
+{
+    if (FSizingFixed) {
+        FFixedColSizeHover = false;
+        FSizingFixed = false;
+        const int col = FSizingFixedCol;
+        FSizingFixedCol = -1;
+        UpdateSizeLine();
+        if (col >= 0 && col < ColCount()) {
+            int left = 0;
+            for (int c = 0; c < col; ++c)
+                left += ColWidths(c);
+            int W = X - left;
+            // A release left of the column's start drops the sizing.
+            if (W > 0) {
+                SetColWidths(col, W);
+                if (OnEndColumnSize)
+                    OnEndColumnSize(this, col);
+                if (OnUpdateColumnSize) {
+                    const int before = W;
+                    OnUpdateColumnSize(this, col, W);
+                    if (W != before && W > 0)
+                        SetColWidths(col, W);
+                }
+            }
+        }
+    }
+    if (FSizingFixedR) {
+        FFixedRowSizeHover = false;
+        FSizingFixedR = false;
+        const int row = FSizingFixedRow;
+        FSizingFixedRow = -1;
+        UpdateSizeLine();
+        if (row >= 0 && row < RowCount()) {
+            int top = 0;
+            for (int r = 0; r < row; ++r)
+                top += RowHeights(r);
+            const int H = Y - top;
+            if (H > 0) {
+                SetRowHeights(row, H);
+                if (OnEndRowSize)
+                    OnEndRowSize(this, row);
+            }
+        }
+    }
+}

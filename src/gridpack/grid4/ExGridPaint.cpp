@@ -885,9 +885,12 @@ void TExStringGrid::WMNCPaint(TMessage& M)
 void TExStringGrid::UpdateSizeLine()
 {
     const TGridState st = GridState();
-    const bool sizing = st == gsColSizing || st == gsRowSizing;
-    const int pos = sizing ? SizingPosition() : -1;
-    if (pos == FSizeLinePos && (!sizing || FSizeLineCols == (st == gsColSizing)))
+    // A fixed column or row sized by the grid itself has its own line.
+    const bool fixedSizing = FSizingFixed || FSizingFixedR;
+    const bool sizing = st == gsColSizing || st == gsRowSizing || fixedSizing;
+    const bool cols = FSizingFixed || (!fixedSizing && st != gsRowSizing);
+    const int pos = !sizing ? -1 : FSizingFixed ? FSizeFixedX : FSizingFixedR ? FSizeFixedY : SizingPosition();
+    if (pos == FSizeLinePos && (!sizing || FSizeLineCols == cols))
         return;
     const auto strip = [&](int p, bool cols) {
         if (p < 0)
@@ -897,7 +900,7 @@ void TExStringGrid::UpdateSizeLine()
     };
     strip(FSizeLinePos, FSizeLineCols);
     FSizeLinePos = pos;
-    FSizeLineCols = st != gsRowSizing;
+    FSizeLineCols = cols;
     strip(FSizeLinePos, FSizeLineCols);
 }
 
@@ -906,7 +909,7 @@ void TExStringGrid::DrawSizeLine(TCanvas* Canvas)
     if (FSizeLinePos < 0)
         return;
     const TGridState st = GridState();
-    if (st != gsColSizing && st != gsRowSizing) {
+    if (st != gsColSizing && st != gsRowSizing && !FSizingFixed && !FSizingFixedR) {
         FSizeLinePos = -1;
         return;
     }

@@ -311,3 +311,70 @@ TEST_F(MouseMoveTest, ARefusedDragBecomesARangeSelection)
     DrainPostedMessages();
     EXPECT_EQ(Grid->GridState(), gsNormal);
 }
+
+// --- sizing fixed columns and rows ----------------------------------------------------------
+
+TEST_F(MouseMoveTest, AFixedColumnIsSizedByItsBorderWhenAllowed)
+{
+    const int w0 = Grid->ColWidths(0);
+    const int y = Mid(1, 3).Y;
+    // Not allowed: no sizing zone.
+    Input::MouseMove(Grid, w0, y);
+    EXPECT_FALSE(Grid->FFixedColSizeHover);
+
+    Grid->MouseActions()->SizeFixedCol = true;
+    QList<int> sizing, ended;
+    Grid->OnColumnSizing = [&](TObject*, int c, int pos) {
+        EXPECT_EQ(c, 0);
+        sizing << pos;
+    };
+    Grid->OnEndColumnSize = [&](TObject*, int c) { ended << c; };
+    Input::MouseMove(Grid, w0 + 1, y);
+    EXPECT_TRUE(Grid->FFixedColSizeHover);
+    Input::MouseMove(Grid, w0 + 4, y);
+    EXPECT_FALSE(Grid->FFixedColSizeHover) << "3 pixels away is outside the zone";
+    Input::MouseMove(Grid, w0 - 1, y);
+    Input::MouseDown(Grid, mbLeft, w0 - 1, y);
+    EXPECT_TRUE(Grid->FSizingFixed);
+    EXPECT_EQ(Grid->FSizingFixedCol, 0);
+    Input::MouseMove(Grid, 100, y);
+    EXPECT_EQ(Grid->FSizeFixedX, 100);
+    EXPECT_EQ(sizing, QList<int>({100}));
+    Input::MouseUp(Grid, mbLeft, 100, y);
+    DrainPostedMessages();
+    EXPECT_FALSE(Grid->FSizingFixed);
+    EXPECT_EQ(Grid->ColWidths(0), 100);
+    EXPECT_EQ(ended, QList<int>({0}));
+
+    // OnUpdateColumnSize may change the width once more; a release left of
+    // the column's start drops the sizing.
+    Grid->OnUpdateColumnSize = [](TObject*, int, int& w) { w = 80; };
+    Input::MouseMove(Grid, 100, y);
+    Input::MouseDown(Grid, mbLeft, 100, y);
+    Input::MouseMove(Grid, 120, y);
+    Input::MouseUp(Grid, mbLeft, 120, y);
+    EXPECT_EQ(Grid->ColWidths(0), 80);
+    Input::MouseMove(Grid, 80, y);
+    Input::MouseDown(Grid, mbLeft, 80, y);
+    Input::MouseMove(Grid, 0, y);
+    Input::MouseUp(Grid, mbLeft, 0, y);
+    EXPECT_EQ(Grid->ColWidths(0), 80);
+    EXPECT_EQ(ended.size(), 2);
+}
+
+TEST_F(MouseMoveTest, AFixedRowIsSizedByItsBottomBorder)
+{
+    Grid->MouseActions()->SizeFixedRow = true;
+    const int h0 = Grid->RowHeights(0);
+    const int x = Mid(2, 0).X;
+    int endedRow = -1;
+    Grid->OnEndRowSize = [&](TObject*, int r) { endedRow = r; };
+    Input::MouseMove(Grid, x, h0);
+    ASSERT_TRUE(Grid->FFixedRowSizeHover);
+    Input::MouseDown(Grid, mbLeft, x, h0);
+    Input::MouseMove(Grid, x, 40);
+    Input::MouseUp(Grid, mbLeft, x, 40);
+    DrainPostedMessages();
+    EXPECT_EQ(Grid->RowHeights(0), 40);
+    EXPECT_EQ(endedRow, 0);
+}
