@@ -2497,7 +2497,6 @@ public:
     // WM_NOTIFY: the in-cell date picker's date change fires
     // OnDateTimeChange (0 for a date without year, month or day).
     void WMNotify(TMessage& M);
-    std::function<void(TObject*, int ACol, int ARow, TDateTime ADateTime)> OnDateTimeChange;
 
 protected:
     // The editing-done notice, the editors' WM_COMMAND notices, erasing,

@@ -70,13 +70,22 @@ void TExStringGrid::WndProc(TMessage& M)
     switch (M.Msg) {
     case WM_CANCELMODE:
         // A cancelled enhanced move drops its floating caption and timer.
-        if ((::ShownCursor() == crDrag || ShownCursor() == crDrag) && (GridState() == gsRowMoving || GridState() == gsColMoving) &&
-            EnhRowColMove) {
+        if ((::ShownCursor() == crDrag || Cursor() == crDrag || Cursor() == crNoDrop) &&
+            (GridState() == gsRowMoving || GridState() == gsColMoving) && EnhRowColMove) {
             ::SetCursor(crDefault);
+            TBaseGrid::SetCursor(FOldCursor);
             if (MoveButton) {
                 MoveButton->SetEnabled(false);
                 MoveButton->SetVisible(false);
             }
+            if (MoveForm) {
+                TCustomForm* f = MoveForm;
+                MoveForm = nullptr;
+                f->Free();
+            }
+            for (TArrowWindow* a : {ArwU, ArwD, ArwL, ArwR})
+                if (a && a->Visible())
+                    a->SetVisible(false);
             KillTimer(this, 1);
             SetGridState(gsNormal);
         }
