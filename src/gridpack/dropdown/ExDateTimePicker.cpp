@@ -308,6 +308,10 @@ void TExDateTimePicker::CreateTimePicker()
     FTimePicker = tp;
     if (!(InState(csDesigning) && InState(csLoading)))
         tp->SetParent(this);
+    try {
+        tp->SetDateTime(TDateTimePicker::DateTime());
+    } catch (const EDateTimeError&) {
+    }
     tp->SetBounds(0, 0, 90, 17);
     tp->SetVisible(false);
     tp->SetEnabled(Enabled());
@@ -343,7 +347,8 @@ void TExDateTimePicker::UpdateTimePicker()
     tp->SetEnabled(Enabled() && (!ShowCheckbox() || Checked()));
     tp->SetVisible(FKind == dkDateTime);
     try {
-        tp->SetDateTime(TDateTimePicker::DateTime());
+        // The value as read (the companion's time of day is the picker's).
+        tp->SetDateTime(DateTime());
     } catch (const EDateTimeError&) {
         // The companion keeps its value when the picker's lies outside its
         // limits.

@@ -8,9 +8,14 @@
 #include "gridpack/grid4/ExGridAppearance.h"
 #include "platform/controls/Controls.h"
 #include "platform/core/DateTime.h"
+#include "platform/core/Exceptions.h"
 
 class TExStringGrid;
 class TImageList;
+
+// A checked conversion to a class the object is not of (an in-cell editor
+// whose owner is no grid).
+KAL_DECLARE_EXCEPTION(EInvalidCast, Exception)
 
 // The editor kinds (values of TEditorType) that factories serve; the grid
 // unit checks them against its enumeration.

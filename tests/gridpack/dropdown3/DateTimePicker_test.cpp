@@ -204,3 +204,97 @@ TEST_F(PickerTest, TheLabelStandsAroundThePicker)
     other->SetFocus();
     EXPECT_FALSE(l->Font()->Style() & fsBold);
 }
+
+// ---------------------------------------------------------------------------
+// The platform picker's field completion and the flat look
+// ---------------------------------------------------------------------------
+
+TEST_F(PickerTest, ThePlatformPickerTellsWhenADigitCompletesItsField)
+{
+    TDateTimePicker* p = NewObject<TDateTimePicker>(Form);
+    p->SetParent(Form);
+    p->SetBounds(10, 150, 160, 22);
+    p->SetFormat("dd/MM/yyyy HH:mm");
+    p->SetDateTime(EncodeDate(2026, 3, 15) + EncodeTime(10, 20, 0, 0));
+    p->SetFocus();
+    struct Case {
+        int Field;
+        const char* Digits;
+        bool Completed;
+    };
+    // Day: 1 may become 1x, 4 cannot; month: 1 may become 1x; year: four
+    // digits; hour: 2 may become 2x, 3 cannot.
+    const Case cases[] = {{0, "1", false}, {0, "12", true}, {0, "4", true}, {1, "1", false}, {1, "10", true},
+                          {2, "202", false}, {2, "2027", true}, {3, "2", false}, {3, "3", true}, {4, "59", true}};
+    for (const Case& c : cases) {
+        p->SetSelectedField(c.Field);
+        for (const char* d = c.Digits; *d; ++d)
+            Input::Char(QLatin1Char(*d));
+        EXPECT_EQ(p->FieldCompleted(), c.Completed) << c.Field << " " << c.Digits;
+    }
+    // Any other key clears it.
+    p->SetSelectedField(0);
+    Input::Char(QLatin1Char('4'));
+    ASSERT_TRUE(p->FieldCompleted());
+    Input::KeyStroke(VK_RIGHT);
+    EXPECT_FALSE(p->FieldCompleted());
+}
+
+namespace {
+TColor PixelAt(TControl* c, int x, int y)
+{
+    QImage img(c->Width(), c->Height(), QImage::Format_ARGB32);
+    img.fill(Qt::white);
+    c->PaintTo(img, Point(0, 0));
+    const QRgb p = img.pixel(x, y);
+    return TColor(qRed(p) | (qGreen(p) << 8) | (qBlue(p) << 16));
+}
+} // namespace
+
+TEST_F(PickerTest, TheFlatLookIsThePickersOnlyNotTheCompanions)
+{
+    Picker->SetKind(dkDate);
+    Picker->SetBorderColor(TColor(0x0000FF));
+    Picker->ButtonColor = TColor(0x00FF00);
+    Picker->ButtonBorderColor = TColor(0xFF0000);
+    // Without the flat look and with Ctl3D the platform's picker paints.
+    EXPECT_NE(PixelAt(Picker, 0, 0), TColor(0x0000FF));
+    Picker->SetMetroStyle(true);
+    EXPECT_EQ(PixelAt(Picker, 0, 0), TColor(0x0000FF));
+    EXPECT_EQ(PixelAt(Picker, Picker->Width() - 1, Picker->Height() / 2), TColor(0x0000FF));
+    // The own button: its face, its left line.
+    const int left = Picker->Width() - Picker->ButtonWidth() + 1;
+    EXPECT_EQ(PixelAt(Picker, Picker->Width() - 3, 3), TColor(0x00FF00));
+    EXPECT_EQ(PixelAt(Picker, left, Picker->Height() / 2), TColor(0xFF0000));
+    // A disabled flat picker has the themed frame.
+    Picker->SetEnabled(false);
+    EXPECT_EQ(PixelAt(Picker, 0, 0), TColor(0xB99D7F));
+
+    // The companion (and any TCustomDateTimePicker) ignores the flat look.
+    Picker->SetEnabled(true);
+    Picker->SetKind(dkDateTime);
+    TCustomDateTimePicker* tp = Picker->TimePicker();
+    ASSERT_NE(tp, nullptr);
+    tp->SetMetroStyle(true);
+    tp->SetBorderColor(TColor(0x0000FF));
+    EXPECT_FALSE(tp->FlatLook());
+    EXPECT_NE(PixelAt(tp, 0, 0), TColor(0x0000FF));
+    // Without Ctl3D a single border: the parent's colour for no border style.
+    tp->SetCtl3D(false);
+    EXPECT_EQ(PixelAt(tp, 0, 0), ColorToRGB(Picker->Color()));
+}
+
+TEST_F(PickerTest, TheCompanionsTimeSurvivesRelayoutAndANewCompanionTakesThePickersTime)
+{
+    ASSERT_NE(Picker->TimePicker(), nullptr);
+    Picker->TimePicker()->SetTime(EncodeTime(6, 7, 8, 0));
+    // Size and colour changes place the companion again.
+    Picker->SetBounds(100, 40, 260, 26);
+    Picker->SetColor(TColor(0xEEEEEE));
+    EXPECT_EQ(FormatDateTime("hh:nn:ss", Picker->Time()), "06:07:08");
+    // Switching kinds keeps the value; the new companion starts from it.
+    Picker->SetKind(dkDate);
+    Picker->SetKind(dkDateTime);
+    ASSERT_NE(Picker->TimePicker(), nullptr);
+    EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn:ss", Picker->DateTime()), "2026-03-15 06:07:08");
+}

@@ -15,3 +15,16 @@ QString ProbeMemoLine(TWinControl* Ed, int Line)
     TStringList* l = dynamic_cast<TExMemoDropDown*>(Ed)->MemoText();
     return Line < l->Count() ? l->Strings(Line) : QString();
 }
+
+double ProbePickerDateTime(TWinControl* Picker) { return dynamic_cast<TExDateTimePicker*>(Picker)->DateTime(); }
+void ProbeSetPickerDateTime(TWinControl* Picker, double V) { dynamic_cast<TExDateTimePicker*>(Picker)->SetDateTime(V); }
+void ProbeSetChecked(TWinControl* Picker, bool ShowCheckbox, bool Checked)
+{
+    auto* p = dynamic_cast<TExDateTimePicker*>(Picker);
+    p->SetShowCheckbox(ShowCheckbox);
+    p->SetChecked(Checked);
+}
+bool ProbePickerHasCompanion(TWinControl* Picker)
+{
+    return dynamic_cast<TExDateTimePicker*>(Picker)->TimePicker() != nullptr;
+}

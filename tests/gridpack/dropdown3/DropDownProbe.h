@@ -14,3 +14,9 @@ void ProbeDropDown(TWinControl* Ed);
 int ProbeCalcPending(TWinControl* Ed);
 // The memo drop-down's first line.
 QString ProbeMemoLine(TWinControl* Ed, int Line);
+
+// The date-and-time editor.
+double ProbePickerDateTime(TWinControl* Picker);
+void ProbeSetPickerDateTime(TWinControl* Picker, double V);
+void ProbeSetChecked(TWinControl* Picker, bool ShowCheckbox, bool Checked);
+bool ProbePickerHasCompanion(TWinControl* Picker);

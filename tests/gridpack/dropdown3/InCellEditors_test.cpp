@@ -5,6 +5,7 @@
 
 #include "gridpack/editing/EditTestKit.h"
 #include "gridpack/grid4/ExGridEditors.h"
+#include "platform/core/FormatSettings.h"
 
 namespace {
 // Columns 1 calculator, 2 colour picker, 3 memo, 4 track bar.
@@ -244,4 +245,83 @@ TEST_F(InCellTest, AClickThatOpensTheMemoPutsTheCaretThere)
     Open(3, 3);
     ASSERT_TRUE(Up(edMemoDropDown));
     EXPECT_FALSE(ed->SelStart() == clicked && ed->SelLength() == 0);
+}
+
+// ---------------------------------------------------------------------------
+// The date-and-time editor
+// ---------------------------------------------------------------------------
+
+namespace {
+class GridDateTimeTest : public InCellTest {
+protected:
+    void SetUp() override
+    {
+        Saved = FormatSettings;
+        FormatSettings.DateSeparator = QLatin1Char('/');
+        FormatSettings.TimeSeparator = QLatin1Char(':');
+        FormatSettings.ShortDateFormat = "dd/mm/yyyy";
+        FormatSettings.ShortTimeFormat = "hh:nn";
+        FormatSettings.LongTimeFormat = "hh:nn:ss";
+        SetNowHook([] { return EncodeDate(2026, 12, 10) + EncodeTime(15, 4, 0, 0); });
+        InCellTest::SetUp();
+        Grid->OnGetEditorType = [](TObject*, int ACol, int, TEditorType& E) {
+            E = ACol == 2 ? edDateTimeEdit : edNormal;
+        };
+    }
+    void TearDown() override
+    {
+        InCellTest::TearDown();
+        SetNowHook(nullptr);
+        FormatSettings = Saved;
+    }
+    TWinControl* Picker() { return Editor(edDateTimeEdit); }
+    TFormatSettings Saved;
+};
+} // namespace
+
+TEST_F(GridDateTimeTest, OpensOnTheCellsValueAndWritesDateAndTime)
+{
+    Grid->SetCells(2, 2, "15/03/2026 10:20");
+    Open(2, 2);
+    ASSERT_NE(Picker(), nullptr);
+    EXPECT_EQ(Picker()->ClassName(), "TGridDateTimePicker");
+    EXPECT_TRUE(Picker()->Visible());
+    EXPECT_TRUE(ProbePickerHasCompanion(Picker()));
+    EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn", ProbePickerDateTime(Picker())), "2026-03-15 10:20");
+    ProbeSetPickerDateTime(Picker(), EncodeDate(2026, 4, 1) + EncodeTime(7, 30, 0, 0));
+    Key(VK_RETURN);
+    EXPECT_FALSE(Picker()->Visible());
+    EXPECT_EQ(Grid->Cells(2, 2), "01/04/2026 07:30");
+    EXPECT_TRUE(Grid->Focused());
+    // An empty (or unreadable) cell opens on now.
+    Open(2, 3);
+    EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn", ProbePickerDateTime(Picker())), "2026-12-10 15:04");
+    // Unchecked, the cell becomes empty.
+    ProbeSetChecked(Picker(), true, false);
+    Key(VK_RETURN);
+    EXPECT_EQ(Grid->Cells(2, 3), "");
+}
+
+TEST_F(GridDateTimeTest, EscPutsTheStartingDateBackAndKeepsTheTime)
+{
+    Grid->SetCells(2, 2, "15/03/2026 10:20");
+    Open(2, 2);
+    ProbeSetPickerDateTime(Picker(), EncodeDate(2027, 1, 2) + EncodeTime(8, 0, 0, 0));
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(Picker()->Visible());
+    // The date part comes back; the time of day keeps its edit.
+    EXPECT_EQ(Grid->Cells(2, 2), "15/03/2026 08:00");
+}
+
+TEST_F(InCellTest, TheGridUnitRegistersTheEditorClasses)
+{
+    GridUnitStartup();
+    for (const char* name :
+         {"TExStringGrid", "TDropList", "TArrowWindow", "TGridCombo", "TGridSpin", "TGridTransEdit", "TGridTransCombo",
+          "TGridCheckBox", "TGridEditBtn", "TGridDateTimePicker", "TGridUnitEditBtn", "TGridTrackbarDropDown",
+          "TGridMemoDropDown", "TGridCalculatorDropDown", "TGridTimepickerDropDown", "TGridDetailPickerDropDown",
+          "TGridColorDropDown", "TGridImageDropDown", "TGridButton", "TGridDatePicker", "THeaderDragButton",
+          "TControlEdit", "TControlCombo", "TScrollBar", "TExRichEdit", "TFooterPanel", "TSearchPanel"})
+        EXPECT_EQ(FindClass(name).Name, name);
+    GridUnitCleanup();
 }
