@@ -577,6 +577,13 @@ void TExStringGrid::Loaded()
     if (!FIsWinXP && FControlLook->ControlStyle() == csTheme)
         FControlLook->SetControlStyle(csClassic);
     FSearchFooter->SetAutoThemeAdapt(FAutoThemeAdapt);
+    // A grid that follows the colour theme takes it now and hears of its
+    // changes through the theme notifier.
+    if (FAutoThemeAdapt && !(ComponentState() & csDesigning)) {
+        ApplyOfficeTheme();
+        if (HandleAllocated())
+            AcquireThemeNotifier(this)->RegisterWindow(Handle());
+    }
     ApplyScrollBarAlways(false);
     InitOrigColSizes();
     SetColumnOrder();

@@ -141,6 +141,16 @@ QChar SingleConversion(const QString& Fmt);
 unsigned GridEditDoneMsg();
 unsigned GridDTPShiftFocusMsg();
 unsigned GridCellsClipboardFormat();
+// What an object in an interfaced cell (AddInterfacedCell) offers the grid:
+// its size, whether it draws behind the text, and its drawing into the
+// cell's rectangle grown by 1 at the left and top.
+class IGridCellDrawer {
+public:
+    virtual ~IGridCellDrawer() = default;
+    virtual TPoint CellDrawSize(int ACol, int ARow) = 0;
+    virtual bool CellDrawBehindText() { return false; }
+    virtual void CellDraw(TCanvas* Canvas, const TRect& R, TObject* Grid, bool Selected, int ACol, int ARow) = 0;
+};
 // The cursor shown over links in cells.
 constexpr int GridLinkCursor = -21;
 // The version of a system library, major in the high word; 6.10 for the
@@ -1124,6 +1134,11 @@ public:
     // Fires OnFixedEdit with a copy of the editor kind.
     virtual void FixedEdit(int ACol, int ARow, TGridFixedCellEditor AEditor, TStrings* Values);
     TFixedEditEvent OnFixedEdit;
+    // Opens the header-cell editor (edit or combo, by FixedColsEditor for
+    // column 0 and FixedRowsEditor elsewhere) one pixel inside the cell.
+    void EditFixedCell(int ACol, int ARow);
+    int FFixedColEdit = -1;
+    int FFixedRowEdit = -1;
     virtual void EditorCaretText(const QString& Text, int CaretPos, int SelStart);
     virtual void FilterDone();
     TNotifyEvent OnFilterDone;
@@ -2590,6 +2605,80 @@ public:
     // A cell shown pressed while Ctrl is held.
     bool FCtrlDown = false;
     TGridCoord FCtrlDownCell{-1, -1};
+
+    // --- the moving mouse beyond hover and hints (ExGridMouseMove.cpp)
+    // The press point within the pressed cell, for the floating move item.
+    int MoveOfsX = 0;
+    int MoveOfsY = 0;
+    // The press may start a drag of the selected cells.
+    bool FSelectionClick = false;
+    // A fixed column (row) being sized by the mouse (MouseActions'
+    // SizeFixedCol, SizeFixedRow), and where its sizing line stands.
+    bool FSizingFixed = false;
+    bool FSizingFixedR = false;
+    int FSizingFixedCol = -1;
+    int FSizingFixedRow = -1;
+    int FSizeFixedX = 0;
+    int FSizeFixedY = 0;
+    // The fixed-sizing zones under the pointer (FFixedColSizeHover,
+    // FFixedRowSizeHover) as the mouse moves.
+    void MoveFixedSizing(int ACol, int ARow, int X, int Y);
+    // The release ending a fixed column or row sizing.
+    void EndFixedSizing(int X, int Y);
+    // LeftCol at the press, kept while the press is held (KeepHorizScroll).
+    int FOldKeepLeftCol = -1;
+    // The move target of the previous mouse event (insertion arrows).
+    int FMoveColInd = -1;
+    int FMoveRowInd = -1;
+    // The floating snapshot of the moved or dragged cells.
+    TCustomForm* MoveForm = nullptr;
+    // The selection last repainted by a header drag selection.
+    TGridRect FSizeSelection{};
+    // The cell with the shown in-cell scroll bar.
+    int FScrollCol = -1;
+    int FScrollRow = -1;
+    // The hot header of the glListView look.
+    TGridCoord FHotFixedCell{-1, -1};
+    // The link under the pointer: its cell, link number and anchor.
+    TPoint FHoverCell{-1, -1};
+    int FHoverlink = -1;
+    QString FAnchor;
+    QString FLastAnchorHint;
+    // The grid changed its own cursor (links, selection modes).
+    bool Invokedchange = false;
+    std::function<void(TObject*, int ARow, int ACol, const QString& Anchor)> OnAnchorEnter;
+    std::function<void(TObject*, int ARow, int ACol, const QString& Anchor)> OnAnchorExit;
+    std::function<void(TObject*, int ARow, int ACol, QString& Anchor)> OnAnchorHint;
+    std::function<void(TObject*, int ACol, bool& Allow)> OnColumnMove;
+    std::function<void(TObject*, int ACol, bool& Allow)> OnColumnMoving;
+    std::function<void(TObject*, int ARow, bool& Allow)> OnRowMove;
+    std::function<void(TObject*, int ARow, bool& Allow)> OnRowMoving;
+    std::function<void(TObject*, int ACol, int ColumnSize)> OnColumnSizing;
+    std::function<void(TObject*, int ARow, int RowSize)> OnRowSizing;
+    // Mouse-move steps: the in-cell scroll bar, the hovered button, the
+    // header drag selection, the start of a drag, the enhanced move's
+    // feedback and the links under the pointer.
+    void MoveCellScrollBar(int ACol, int ARow);
+    void MoveHoverButton(int ACol, int ARow, int X, int Y);
+    void MoveHeaderSelection(int ACol, int ARow, int Y, bool& ScrolledUp);
+    bool MoveDragStart(int ACol, int ARow, int X, int Y, bool OverResizer);
+    bool MoveEnhancedFeedback(int ACol, int ARow, int X, int Y);
+    void MoveLinks(int ACol, int ARow, int X, int Y, bool& CursorSet);
+    // The release ending an enhanced move: MoveColumn/MoveRow under the
+    // drag cursor; true when a move ended.
+    bool EndEnhancedMove(int ACol, int ARow);
+    // The in-cell scroll bar's position reached its cell.
+    void CellScrollBarScroll(TObject* Sender);
+    // Shrinks R by 2 and moves its top-left corner to the point from which
+    // Text (measured with an extra "w" in the grid font) turned by Angle
+    // degrees counter-clockwise fits R by the alignments.
+    void PlaceRotatedText(TRect& R, int Angle, TVAlignment VA, TAlignment HA, const QString& Text);
+    // A ctRotated cell: its text turned by Angle, clipped to the cell.
+    void PaintRotatedCell(TCanvas* Canvas, int C, int ARow, const TRect& Cell, int Angle, TVAlignment VA,
+                          TAlignment HA);
+    // WM_NOTIFY: the in-cell date picker's date change fires
+    // OnDateTimeChange (0 for a date without year, month or day).
+    void WMNotify(TMessage& M);
 
 protected:
     // The editing-done notice, the editors' WM_COMMAND notices, erasing,

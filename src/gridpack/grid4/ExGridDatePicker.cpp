@@ -290,8 +290,12 @@ void TGridDatePicker::WndProc(TMessage& M)
             FOldDropped = false;
     }
     TSgDateTimePicker::WndProc(M);
-    if (M.Msg == CN_NOTIFY)
+    if (M.Msg == CN_NOTIFY) {
+        // The grid hears of a picked date as a parent hears of its child's.
+        if (M.LParam && FGrid && reinterpret_cast<const NMHDR*>(M.LParam)->code == DTN_DATETIMECHANGE)
+            FGrid->Perform(WM_NOTIFY, 0, M.LParam);
         M.Result = 0;
+    }
 }
 
 void TGridDatePicker::Paint()

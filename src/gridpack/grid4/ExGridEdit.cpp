@@ -144,8 +144,6 @@ void TExStringGrid::PrintGetPageNum(int PageNum, int PageColNum, QString& PageNu
         OnPrintGetPageNum(this, PageNum, PageColNum, PageNumString);
 }
 
-void TExStringGrid::ScrollCell() {}
-
 bool TExStringGrid::CanShowFixedDropDown(int ACol)
 {
     bool canShow = true;

@@ -237,3 +237,63 @@ void TExStringGrid::PaintCellButton(TCanvas* Canvas, int D, int ARow, const TRec
 // Radio items
 // ---------------------------------------------------------------------------
 
+
+// ---------------------------------------------------------------------------
+// Rotated text
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::PlaceRotatedText(TRect& R, int Angle, TVAlignment VA, TAlignment HA, const QString& Text)
+{
+    TCanvas* c = Canvas();
+    TFont kept;
+    kept.Assign(c->Font());
+    c->Font().Assign(*Font());
+    const TSize ext = c->TextExtent(Text + QStringLiteral("w"));
+    c->Font().Assign(kept);
+    R = Shrunk(R, 2, 2);
+    // The corners of the turned text about its origin (screen Y downwards,
+    // turning counter-clockwise); the box they span is placed in R.
+    const double a = Angle * M_PI / 180.0;
+    const double ca = std::cos(a), sa = std::sin(a);
+    const double xs[4] = {0, ext.cx * ca, ext.cy * sa, ext.cx * ca + ext.cy * sa};
+    const double ys[4] = {0, -ext.cx * sa, ext.cy * ca, -ext.cx * sa + ext.cy * ca};
+    const int minX = int(std::lround(*std::min_element(xs, xs + 4)));
+    const int maxX = int(std::lround(*std::max_element(xs, xs + 4)));
+    const int minY = int(std::lround(*std::min_element(ys, ys + 4)));
+    const int maxY = int(std::lround(*std::max_element(ys, ys + 4)));
+    const int bw = maxX - minX, bh = maxY - minY;
+    int left = R.Left, top = R.Top;
+    if (HA == taCenter)
+        left = R.Left + (R.Right - R.Left - bw) / 2;
+    else if (HA == taRightJustify)
+        left = R.Right - bw;
+    if (VA == vtaCenter)
+        top = R.Top + (R.Bottom - R.Top - bh) / 2;
+    else if (VA == vtaBottom)
+        top = R.Bottom - bh;
+    R.Left = left - minX;
+    R.Top = top - minY;
+}
+
+void TExStringGrid::PaintRotatedCell(TCanvas* Canvas, int C, int ARow, const TRect& Cell, int Angle, TVAlignment VA,
+                                     TAlignment HA)
+{
+    const QString text = GetFormattedCell(C, ARow);
+    TRect clip = Shrunk(Cell, 2, 2);
+    TRect at = Cell;
+    PlaceRotatedText(at, Angle, VA, HA, text);
+    TRegion keptRgn;
+    const bool hadClip = Canvas->GetClipRgn(keptRgn) != 0;
+    Canvas->IntersectClipRect(clip.Left, clip.Top, clip.Right, clip.Bottom);
+    const int keptOrientation = Canvas->Font().Orientation();
+    Canvas->Font().SetOrientation(Angle * 10);
+    const TBrushStyle keptStyle = Canvas->Brush().Style();
+    Canvas->Brush().SetStyle(bsClear);
+    Canvas->TextOut(at.Left, at.Top, text);
+    Canvas->Brush().SetStyle(keptStyle);
+    Canvas->Font().SetOrientation(keptOrientation);
+    Canvas->SelectClipRgn(hadClip ? &keptRgn : nullptr);
+    // The sort glyph of a sorted header stays in the corner.
+    if (FixedRows() > 0 && ShowsSortGlyph(C, ARow))
+        DrawSortGlyph(Canvas, C, Cell.Top + 8, Cell.Right - 10);
+}

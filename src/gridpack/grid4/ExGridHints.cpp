@@ -27,18 +27,18 @@ constexpr int HintMeasureWidth = 1024 - 16;
 
 void TExStringGrid::MouseMove(TShiftState Shift, int X, int Y)
 {
+    // 1. Dragging from a press selects a range instead of editing.
+    if (FMouseDownMove && MouseActions()->RangeSelectAndEdit && (Options() & goEditing) && !EditorMode())
+        SetOptions(Options() & ~goEditing);
+    const TGridRect sel0 = Selection();
+    // 2.
+    if (SelectionRectangle() && GridState() == gsSelecting && !(Selection() == FSizeSelection))
+        FSizeSelection = Selection();
+
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
-    const bool valid = ACol >= 0 && ARow >= 0 && !(ComponentState() & csDesigning);
-
-    // A press on the selection becomes a drag past 3 pixels.
-    if (FSelectionClick && valid && ((Shift & ssLeft) || GetAsyncKeyState(VK_LBUTTON) < 0) &&
-        (std::abs(X - Clickposx) > 3 || std::abs(Y - Clickposy) > 3) && DragDropSettings()->OleDropSource &&
-        GridState() != gsColSizing) {
-        FSelectionClick = false;
-        OleDragStart(ACol, ARow);
-        return;
-    }
+    const bool designing = (ComponentState() & csDesigning) != 0;
+    const bool valid = ACol >= 0 && ARow >= 0 && !designing;
 
     // The hovered row: only the row left and the row reached repaint.
     if (valid && HoverRow && ARow != FHoverRowIdx) {
@@ -48,6 +48,9 @@ void TExStringGrid::MouseMove(TShiftState Shift, int X, int Y)
         if (old >= 0 && old < RowCount())
             InvalidateRow(old);
     }
+    // The in-cell scroll bar follows the pointer.
+    if (valid)
+        MoveCellScrollBar(ACol, ARow);
 
     // The header under the mouse: the one left and the one reached repaint.
     if (HoverFixedCells != hfNone && !FNoMouseLeave) {
@@ -62,6 +65,77 @@ void TExStringGrid::MouseMove(TShiftState Shift, int X, int Y)
             repaint(FHoverFixedCell);
         }
     }
+    // The hot header of the glListView look.
+    if (Look == glListView && (FHotFixedCell.X != ACol || FHotFixedCell.Y != ARow)) {
+        const auto repaint = [this](TGridCoord c) {
+            if (c.X >= 0 && c.Y >= 0 && c.X < ColCount() && c.Y < RowCount() &&
+                (c.X < FixedCols() || c.Y < FixedRows()))
+                RepaintCell(c.X, c.Y);
+        };
+        repaint(FHotFixedCell);
+        FHotFixedCell = TGridCoord{ACol, ARow};
+        repaint(FHotFixedCell);
+    }
+    // The cell button or expand glyph under the pointer.
+    if (valid)
+        MoveHoverButton(ACol, ARow, X, Y);
+    // Whole rows or columns dragged from the headers.
+    bool scrolledUp = false;
+    MoveHeaderSelection(ACol, ARow, Y, scrolledUp);
+
+    // 11. The sizing zones of fixed columns and rows; a fixed sizing's line.
+    MoveFixedSizing(ACol, ARow, X, Y);
+    // 12. The selection's resize handle.
+    bool overResizer = false;
+    if (SelectionResizer() && SelectionRectangle()) {
+        const TGridRect s = Selection();
+        const TRect last = CellRect(s.Right, s.Bottom);
+        const TRect zone(last.Right - 6, last.Bottom - 6, last.Right, last.Bottom);
+        overResizer = zone.Contains(Point(X, Y));
+    }
+    // 13. A move away from a press on the selection drags it.
+    if (MoveDragStart(ACol, ARow, X, Y, overResizer))
+        return;
+
+    bool cursorSet = false;
+    if (!designing) {
+        // 14. The enhanced move's feedback keeps its cursor.
+        if (MoveEnhancedFeedback(ACol, ARow, X, Y))
+            cursorSet = true;
+
+        // The selection mode a press here would start, and its cursor.
+        TMouseActions* ma = MouseActions();
+        const int lastRow = FloatingFooter()->Visible && FloatingFooter()->FooterStyle == fsFixedLastRow
+                                ? RowCount() - 2
+                                : RowCount() - 1;
+        TMouseSelectMode mode = overResizer ? msResize : msNormal;
+        if (ACol >= 0 && ARow >= 0) {
+            if (ARow < FixedRows() && ACol < FixedCols()) {
+                if (ma->AllSelect)
+                    mode = msAll;
+            } else if (ARow < FixedRows() && ACol >= FixedCols()) {
+                if (ma->ColSelect && !IsOverSizingEdge(X, Y))
+                    mode = msColumn;
+            } else if (ACol < FixedCols() && ARow >= 0 && ARow <= lastRow &&
+                       (ARow >= FixedRows() || scrolledUp)) {
+                if (ma->RowSelect && !IsOverSizingEdge(X, Y) && !IsOverNodeGlyph(ARow, X))
+                    mode = msRow;
+            }
+        }
+        FMouseSelectMode = mode;
+        if (mode == msAll || mode == msColumn || mode == msRow) {
+            cursorSet = true;
+            Invokedchange = true;
+        }
+    }
+    // 15. Links under the pointer.
+    if (valid)
+        MoveLinks(ACol, ARow, X, Y, cursorSet);
+    // 16. No special cursor: the grid's own.
+    if (!cursorSet && Cursor() != FOldCursor) {
+        Invokedchange = true;
+        TBaseGrid::SetCursor(FOldCursor);
+    }
 
     // A cell hint belongs to its cell: reaching another one ends it, and the
     // application's pause then starts over for the new cell.
@@ -75,43 +149,49 @@ void TExStringGrid::MouseMove(TShiftState Shift, int X, int Y)
         }
     }
 
-    // The selection mode a press here would start, and its cursor.
-    if (!(ComponentState() & csDesigning)) {
-        TMouseActions* ma = MouseActions();
-        const int lastRow = FloatingFooter()->Visible && FloatingFooter()->FooterStyle == fsFixedLastRow
-                                ? RowCount() - 2
-                                : RowCount() - 1;
-        TMouseSelectMode mode = msNormal;
-        if (ACol >= 0 && ARow >= 0) {
-            if (ARow < FixedRows() && ACol < FixedCols()) {
-                if (ma->AllSelect)
-                    mode = msAll;
-            } else if (ARow < FixedRows() && ACol >= FixedCols()) {
-                if (ma->ColSelect && !IsOverSizingEdge(X, Y))
-                    mode = msColumn;
-            } else if (ACol < FixedCols() && ARow >= FixedRows() && ARow <= lastRow) {
-                if (ma->RowSelect && !IsOverSizingEdge(X, Y))
-                    mode = msRow;
-            }
-        }
-        FMouseSelectMode = mode;
-    }
-
     // A balloon belongs to its cell as well.
     if (Balloon()->Enable())
         BalloonAtCell(ACol, ARow, ClientToScreen(Point(X, Y)));
 
+    // 19. A range drag with the selection rectangle repaints what it covers.
+    if (SelectionRectangle() && GridState() == gsSelecting && !(Selection() == FMoveSelection)) {
+        InvalidateCellRange(Selection());
+        FMoveSelection = Selection();
+    }
+
     TBaseGrid::MouseMove(Shift, X, Y);
     UpdateSizeLine();
 
-    // The sizing hint: the width or height the line stands for.
+    // 21. A held press keeps the left column (KeepHorizScroll).
     const TGridState st = GridState();
-    if ((st == gsColSizing || st == gsRowSizing) && ((ComponentState() & csDesigning) || HintShowSizing) &&
-        FScrollHintWnd) {
-        const bool cols = st == gsColSizing;
-        const int idx = SizingIndex();
+    if (Navigation()->KeepHorizScroll && FMouseKeepDown && st != gsColMoving && LeftCol() != FOldKeepLeftCol &&
+        FOldKeepLeftCol >= FixedCols()) {
+        StartUpdate();
+        SetLeftCol(FOldKeepLeftCol);
+        ResetUpdate();
+    }
+
+    // 22. The sizing events.
+    if (FSizingFixed && OnColumnSizing) {
+        OnColumnSizing(this, 0, FSizeFixedX);
+    } else if (FSizingFixedR && OnRowSizing) {
+        OnRowSizing(this, 0, FSizeFixedY);
+    } else if (st == gsColSizing && OnColumnSizing) {
+        const TRect cr = CellRect(SizingIndex(), 0);
+        OnColumnSizing(this, SizingIndex(), SizingPos() - cr.Left);
+    } else if (st == gsRowSizing && OnRowSizing) {
+        const TRect cr = CellRect(0, SizingIndex());
+        OnRowSizing(this, SizingIndex(), SizingPos() - cr.Top);
+    }
+
+    // The sizing hint: the width or height the line stands for (a fixed
+    // sizing shows the line's place at the grid's first cell).
+    const bool fixedSizing = FSizingFixed || FSizingFixedR;
+    if ((st == gsColSizing || st == gsRowSizing || fixedSizing) && (designing || HintShowSizing) && FScrollHintWnd) {
+        const bool cols = fixedSizing ? FSizingFixed : st == gsColSizing;
+        const int idx = fixedSizing ? 0 : SizingIndex();
         const TRect cr = cols ? CellRect(idx, 0) : CellRect(0, idx);
-        const int value = SizingPos() - (cols ? cr.Left : cr.Top);
+        const int value = fixedSizing ? (cols ? FSizeFixedX : FSizeFixedY) : SizingPos() - (cols ? cr.Left : cr.Top);
         const QString text = (cols ? QStringLiteral("cw=<b>") : QStringLiteral("rh=<b>")) + QString::number(value) +
                              QStringLiteral("</b>");
         TRect r = FScrollHintWnd->CalcHintRect(200, text, nullptr);
@@ -121,6 +201,13 @@ void TExStringGrid::MouseMove(TShiftState Shift, int X, int Y)
         FScrollHintWnd->ActivateHint(r, text);
         FScrollHintShow = true;
     }
+
+    // 24.
+    if (EnhRowColMove && (st == gsColMoving || st == gsRowMoving))
+        Update();
+    const TGridRect now = Selection();
+    if (!(now == sel0))
+        SelectionChanged(now.Left, now.Top, now.Right, now.Bottom);
 }
 
 void TExStringGrid::HideSizingHint()
@@ -134,6 +221,16 @@ void TExStringGrid::CMMouseLeave(TMessage& M)
 {
     TBaseGrid::CMMouseLeave(M);
     FMouseSelectMode = msNormal;
+    if (!FNoMouseLeave && HoverFixedCells != hfNone && (FHoverFixedCell.X != -1 || FHoverFixedCell.Y != -1)) {
+        const TGridCoord old = FHoverFixedCell;
+        FHoverFixedCell = TGridCoord{-1, -1};
+        if (old.X >= 0 && old.Y >= 0)
+            RepaintCell(old.X, old.Y);
+    }
+    // The hot header of the glListView look keeps its value.
+    if (Look == glListView && FHotFixedCell.X >= 0 && FHotFixedCell.Y >= 0 &&
+        (FHotFixedCell.X < FixedCols() || FHotFixedCell.Y < FixedRows()))
+        RepaintCell(FHotFixedCell.X, FHotFixedCell.Y);
     if (HoverRow && FHoverRowIdx != -1) {
         const int old = FHoverRowIdx;
         FHoverRowIdx = -1;

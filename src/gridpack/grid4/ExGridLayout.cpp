@@ -160,6 +160,12 @@ TExStringGrid::TCellGraphicInfo TExStringGrid::GetCellGraphicInfo(int ACol, int 
     case ctRowCheckBox:
         size(check, check, false);
         break;
+    case ctInterface:
+        if (auto* d = dynamic_cast<IGridCellDrawer*>(g->Interfaced())) {
+            const TPoint s = d->CellDrawSize(ACol, ARow);
+            size(s.X, s.Y, true);
+        }
+        break;
     case ctRotated:
     case ctRadio:
     case ctProgress:
@@ -258,10 +264,16 @@ TPoint TExStringGrid::CalcCellGraphicSize(int ACol, int ARow, int ReservedHeight
         }
         break;
     }
-    case ctInterface:
-        // No cell object here reports a size of its own: the cell's size.
+    case ctInterface: {
+        // The object's own size; a zero in either the cell's.
         r = cell;
+        if (auto* d = dynamic_cast<IGridCellDrawer*>(g->Interfaced())) {
+            const TPoint s = d->CellDrawSize(ACol, ARow);
+            if (s.X != 0 && s.Y != 0)
+                r = s;
+        }
         break;
+    }
     case ctProgressPie:
         r = TPoint{20, 20};
         break;

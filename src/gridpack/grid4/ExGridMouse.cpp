@@ -5,6 +5,9 @@
 // click to the sort (ExGridHeaderMouse.cpp); sizing by drag, moving rows
 // and columns and resizing the selection are not handled here.
 #include "gridpack/grid4/ExGrid.h"
+#include "gridpack/grid4/ExGridEditors.h"
+
+#include "gridpack/grid3/ExGridWindows.h"
 
 #include "platform/controls/Forms.h"
 #include "platform/controls/Messages.h"
@@ -64,10 +67,39 @@ void TExStringGrid::WMLButtonDown(TMessage& M)
         Invalidate();
     }
     // 9., 11.
+    FAnchor.clear();
+    FMoveColInd = -1;
+    FMoveRowInd = -1;
+    FSelectionClick = false;
+    FOldKeepLeftCol = LeftCol();
     FPushedCellButton = TPoint(-1, -1);
     Movecell = -1;
     Clickposx = X;
     Clickposy = Y;
+    // 15. A press on a fixed column's (row's) border sizes it.
+    if (FFixedColSizeHover || FFixedRowSizeHover) {
+        const bool cols = FFixedColSizeHover;
+        int S = 0;
+        const int n = cols ? FixedCols() : FixedRows();
+        int found = -1;
+        for (int i = 0; i < n; ++i) {
+            const int e = cols ? ColWidths(i) : RowHeights(i);
+            if (std::abs(S + e - (cols ? X : Y)) < 3 && !(ComponentState() & csDesigning))
+                found = i;
+            S += e + 1;
+        }
+        if (cols) {
+            FSizingFixed = true;
+            FSizeFixedX = X;
+            FSizingFixedCol = found;
+        } else {
+            FSizingFixedR = true;
+            FSizeFixedY = Y;
+            FSizingFixedRow = found;
+        }
+        UpdateSizeLine();
+        return;
+    }
     // 12.
     const bool fixedPress = (ARow < FixedRows() || ACol < FixedCols()) && ACol >= 0 && ARow >= 0;
     // 13. Outside every cell.
@@ -108,20 +140,23 @@ void TExStringGrid::WMLButtonDown(TMessage& M)
             SetFocus();
         return;
     }
-    // 24. A press on the selection may start a drag once the mouse moves
-    // (MouseMove); the selection stays.
-    if ((IsSelected(ACol, ARow) || (ARow < FixedRows() && !EnhRowColMove)) && !(Options() & goEditing) &&
-        !HasButton(realCol, ARow) && !HasCheckBox(realCol, ARow) && DragDropSettings()->OleDropSource &&
-        !(ARow < FixedRows() && (ma->ColSelect || ma->AllSelect)) && ACol >= FixedCols() &&
-        ((X >= cellRect.Left + 4 && X <= cellRect.Right - 4) || !(Options() & goColSizing))) {
-        if (CanFocus())
-            SetFocus();
-        if (OnMouseDown)
-            OnMouseDown(this, mbLeft, shift, X, Y);
-        FSelectionClick = true;
-        if (OnClickCell)
-            OnClickCell(this, ARow, ACol);
-        return;
+    // 24. A press on the selection may start a drag of it when the mouse
+    // moves away (ExGridMouseMove.cpp).
+    {
+        const bool onSelection = IsSelected(ACol, ARow) || (ARow < FixedRows() && !EnhRowColMove);
+        const bool headerSelect = ARow < FixedRows() && (ma->ColSelect || ma->AllSelect);
+        const bool awayFromBorders = (X - cellRect.Left >= 4 && cellRect.Right - X >= 4) || !(Options() & goColSizing);
+        if (onSelection && !(Options() & goEditing) && !HasButton(realCol, ARow) && !HasCheckBox(realCol, ARow) &&
+            DragDropSettings()->OleDropSource && !headerSelect && ACol >= FixedCols() && awayFromBorders) {
+            if (CanFocus())
+                SetFocus();
+            if (OnMouseDown)
+                OnMouseDown(this, mbLeft, KeyboardShiftState(), X, Y);
+            FSelectionClick = true;
+            if (OnClickCell)
+                OnClickCell(this, ARow, ACol);
+            return;
+        }
     }
     // 26. A cell button is pushed until the release.
     if (HasButton(realCol, ARow)) {
@@ -147,11 +182,54 @@ void TExStringGrid::WMLButtonDown(TMessage& M)
     // 33.
     if (PressControlTag(ACol, ARow, realCol, origCol, origRow, X, Y))
         return;
-    // 38. The header cell offered for moving.
+    // 36. A press on a row header starts selecting whole rows.
+    if (ACol < FixedCols() && ARow >= FixedRows() && ma->RowSelect && FMouseSelectMode == msRow) {
+        if (EditorMode() && CanFocus())
+            SetFocus();
+        HideSelection();
+        if (ma->DisjunctCellSelect())
+            SelectedCells()->Clear();
+        const bool shiftDown = KeyHeld(VK_SHIFT);
+        const int other = shiftDown ? oldSel.Top : ARow;
+        SetSelection(TGridRect{FixedCols(), std::min(ARow, other), ColCount() - 1, std::max(ARow, other)});
+        FSelHidden = false;
+        DoExit();
+        FMouseSelectStart = ARow;
+        if (ActiveCellShow())
+            RepaintActiveHeaders(oldSel.Left, oldSel.Top, Col(), Row());
+        if (RowIndicator() && !RowIndicator()->Empty())
+            for (int r = 0; r < RowCount(); ++r)
+                RepaintCell(0, r);
+    }
+    // 37. A press on a column header starts selecting whole columns.
+    if (ACol >= FixedCols() && ARow < FixedRows() && ma->ColSelect && (Options() & goRangeSelect) &&
+        FMouseSelectMode == msColumn) {
+        if (CanFocus())
+            SetFocus();
+        HideSelection();
+        if (ma->DisjunctCellSelect())
+            SelectedCells()->Clear();
+        int l = ACol, r = ACol;
+        if (KeyHeld(VK_SHIFT)) {
+            if (ACol < oldSel.Left)
+                r = oldSel.Right;
+            else
+                l = oldSel.Left;
+        }
+        SetSelection(TGridRect{l, FixedRows(), r, RowCount() - 1});
+        FSelHidden = false;
+        DoExit();
+        FMouseSelectStart = ACol;
+        if (ActiveCellShow())
+            RepaintActiveHeaders(oldSel.Left, oldSel.Top, Col(), Row());
+    }
+    // 38. The header cell offered for moving, and where it was taken.
     if (ACol >= FixedCols() && ARow < FixedRows())
         Movecell = ACol;
     else if (ACol < FixedCols() && ARow >= FixedRows())
         Movecell = ARow;
+    MoveOfsX = X - cellRect.Left;
+    MoveOfsY = Y - cellRect.Top;
     // 39.
     bool canEdit = (Options() & goEditing) || ma->RangeSelectAndEdit;
     QueryCellEdit(realCol, ARow, canEdit);
@@ -338,6 +416,14 @@ void TExStringGrid::WMLButtonUp(TMessage& M)
     // 3.
     FMouseDownMove = false;
     FMouseSelectStart = -1;
+    // 4. A fixed column or row sizing ends.
+    if (FSizingFixed || FSizingFixedR)
+        EndFixedSizing(X, Y);
+    // 3. The insertion arrows go at every release.
+    if (!(ComponentState() & csDesigning))
+        for (TArrowWindow* a : {ArwU, ArwD, ArwL, ArwR})
+            if (a && a->Visible())
+                a->SetVisible(false);
     // 7.
     if ((ComponentState() & csDesigning) || HintShowSizing)
         HideSizingHint();
@@ -394,6 +480,8 @@ void TExStringGrid::WMLButtonUp(TMessage& M)
                 SetSelection(TGridRect{ACol, ARow, ACol, ARow});
         }
     }
+    // 15. The end of an enhanced move.
+    const bool moved = EndEnhancedMove(ACol, ARow);
     // 16. The library's release (it runs MouseUp).
     TBaseGrid::WMLButtonUp(M);
     // 19.
@@ -412,7 +500,7 @@ void TExStringGrid::WMLButtonUp(TMessage& M)
             FDblClk = false;
             return;
         }
-        HeaderClickSort(ACol, ARow, X, Y, false);
+        HeaderClickSort(ACol, ARow, X, Y, moved);
     }
     FDblClk = false;
 }
@@ -444,6 +532,27 @@ void TExStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
             ~TEnd() { g->FEditStart = false; }
         } end{this};
         TBaseGrid::MouseDown(Button, Shift, X, Y);
+    }
+    // 7. A press on a header opens its editor when the header asks for it.
+    if (ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount()) {
+        const bool inRow = ARow < FixedRows(), inCol = ACol < FixedCols();
+        const bool left = Button == mbLeft && ((inRow && ma->FixedRowsEdit == fceLeftClick) ||
+                                               (inCol && ma->FixedColsEdit == fceLeftClick));
+        const bool right = Button == mbRight && ((inRow && ma->FixedRowsEdit == fceRightClick) ||
+                                                 (inCol && ma->FixedColsEdit == fceRightClick));
+        if (left) {
+            // With the header's sizing on, only a press away from its borders.
+            const bool sizing = inRow ? (Options() & goColSizing) != 0 : (Options() & goRowSizing) != 0;
+            TRect inner = CellRect(ACol, ARow);
+            InflateRect(inner, -4, -4);
+            if (!sizing || inner.Contains(Point(X, Y)))
+                EditFixedCell(ACol, ARow);
+            return;
+        }
+        if (right) {
+            EditFixedCell(ACol, ARow);
+            return;
+        }
     }
     // 8.
     if (TStringGrid* sync = SyncGrid()->Grid()) {
@@ -548,8 +657,12 @@ void TExStringGrid::WMLButtonDblClk(TMessage& M)
         const TRect r = CellRect(DisplColIndex(b.X), b.Y);
         MouseDown(mbLeft, 0, r.Left + 4, r.Top + 4);
     }
-    // 8.
+    // 8. A double click on a header opens its editor.
     FForceSel = false;
+    if (ACol >= 0 && ARow >= 0 &&
+        ((ARow < FixedRows() && ma->FixedRowsEdit == fceDblClick) ||
+         (ACol < FixedCols() && ma->FixedColsEdit == fceDblClick)))
+        EditFixedCell(ACol, ARow);
 }
 
 void TExStringGrid::WMRButtonDown(TMessage& M)
@@ -596,4 +709,80 @@ void TExStringGrid::WMRButtonDown(TMessage& M)
         OnRightClickCell(this, ARow, ACol);
 }
 
-void TExStringGrid::WMRButtonUp(TMessage& M) { TBaseGrid::WMRButtonUp(M); }
+void TExStringGrid::WMRButtonUp(TMessage& M)
+{
+    // The right button does not end an enhanced move.
+    const TCursor cur = Cursor();
+    if ((cur == crDrag || cur == crNoDrop) && (GridState() == gsRowMoving || GridState() == gsColMoving) &&
+        EnhRowColMove) {
+        M.Result = 0;
+        return;
+    }
+    TBaseGrid::WMRButtonUp(M);
+}
+
+// ---------------------------------------------------------------------------
+// Header-cell editors
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::EditFixedCell(int ACol, int ARow)
+{
+    // An open header editor whose text does not validate stays open.
+    if (EditTrans && EditTrans->Visible() && !EditTrans->StopEdit())
+        return;
+    if (ComboTrans && ComboTrans->Visible() && !ComboTrans->StopEdit())
+        return;
+    if (!EditTrans || !ComboTrans || ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount())
+        return;
+    bool canEdit = true;
+    if (OnCanEditCell)
+        OnCanEditCell(this, ARow, ACol, canEdit);
+    if (!canEdit)
+        return;
+    FFixedColEdit = ACol;
+    FFixedRowEdit = ARow;
+    TMouseActions* ma = MouseActions();
+    // The kind is chosen before the handler sees its copy; the handler may
+    // still change the value list.
+    const TGridFixedCellEditor kind = ACol == 0 ? ma->FixedColsEditor : ma->FixedRowsEditor;
+    TStringList values;
+    values.Assign(ma->FixedComboValues());
+    FixedEdit(ACol, ARow, kind, &values);
+
+    TRect R = CellRect(ACol, ARow);
+    InflateRect(R, -1, -1);
+    const int realCol = RealColIndex(ACol);
+    const QString text = Cells(realCol, ARow);
+    // Every change of the header text is reported as it is typed.
+    auto changed = [this](TObject* Sender) {
+        if (!OnEditChange)
+            return;
+        QString t;
+        if (auto* e = dynamic_cast<TGridTransEdit*>(Sender))
+            t = e->Text();
+        else if (auto* c = dynamic_cast<TGridTransCombo*>(Sender))
+            t = c->Text();
+        OnEditChange(this, FFixedColEdit, FFixedRowEdit, t);
+    };
+    if (kind == fceEdit) {
+        EditTrans->SetBounds(R.Left, R.Top, R.Right - R.Left, R.Bottom - R.Top);
+        EditTrans->OnChange = changed;
+        EditTrans->SetText(text);
+        EditTrans->Col = realCol;
+        EditTrans->Row = ARow;
+        EditTrans->SetVisible(true);
+        if (EditTrans->CanFocus())
+            EditTrans->SetFocus();
+        return;
+    }
+    ComboTrans->SetStyle(kind == fceComboEdit ? csDropDown : csDropDownList);
+    ComboTrans->SetItems(&values);
+    ComboTrans->SetBounds(R.Left - 1, R.Top - 1, R.Right - R.Left + 1, R.Bottom - R.Top);
+    ComboTrans->OnChange = changed;
+    ComboTrans->SetText(text);
+    ComboTrans->Col = realCol;
+    ComboTrans->Row = ARow;
+    ComboTrans->SetVisible(true);
+    if (ComboTrans->CanFocus())
+        ComboTrans->SetFocus();
+}

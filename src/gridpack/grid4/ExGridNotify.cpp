@@ -31,10 +31,11 @@ void TExStringGrid::SetAutoThemeAdapt(bool v)
         return;
     FAutoThemeAdapt = v;
     FSearchFooter->SetAutoThemeAdapt(v);
-    // The system colour theme is the classic one here (no Office themes):
-    // following it is a repaint.
-    if (v)
+    // Following the colour theme takes the one in use now.
+    if (v) {
+        ApplyOfficeTheme();
         Invalidate();
+    }
     // The process-wide theme notifier tells the window of theme changes.
     if ((ComponentState() & (csDesigning | csLoading)) || !HandleAllocated())
         return;

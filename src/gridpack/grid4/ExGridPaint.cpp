@@ -258,7 +258,12 @@ void TExStringGrid::RenderCell(TCanvas* Canvas, int ACol, int ARow, const TRect&
     // 15. drop-down and spin buttons shown without an editor
     PaintAlwaysVisibleButtons(Canvas, C, ARow, F, R);
 
-    // 16. text
+    // 16. an interfaced cell drawn behind the text, then the text
+    if (info.Graphic && info.Graphic->CellType == ctInterface) {
+        if (auto* d = dynamic_cast<IGridCellDrawer*>(info.Graphic->Interfaced()); d && d->CellDrawBehindText())
+            d->CellDraw(Canvas, TRect{R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1}, this,
+                        (AState & gdSelected) != 0, C, ARow);
+    }
     FDrawnTextWidth = 0;
     const bool ownDraw = NoDefaultDraw && (OnDrawCell || OnCustomCellDraw);
     if (!(NoImageAndText && info.Graphic) && !ownDraw)
@@ -818,6 +823,18 @@ void TExStringGrid::PaintCellGraphic(TCanvas* Canvas, int C, int ARow, const TRe
                        items->Count());
         break;
     }
+    case ctRotated: {
+        // The angle in whole degrees; the graphic's text alignment decides
+        // where the turned text stands.
+        PaintRotatedCell(Canvas, C, ARow, R, g->CellAngle, VA, HA);
+        break;
+    }
+    case ctInterface:
+        // Drawn before the text when it asks to be behind it.
+        if (auto* d = dynamic_cast<IGridCellDrawer*>(g->Interfaced()); d && !d->CellDrawBehindText())
+            d->CellDraw(Canvas, TRect{R.Left - 1, R.Top - 1, R.Right, R.Bottom}, this,
+                        IsCellSelected(RemapColToDispl(C), ARow), C, ARow);
+        break;
     default:
         PaintCellGraphicKind(Canvas, C, ARow, R, G, info);
         break;
@@ -868,9 +885,12 @@ void TExStringGrid::WMNCPaint(TMessage& M)
 void TExStringGrid::UpdateSizeLine()
 {
     const TGridState st = GridState();
-    const bool sizing = st == gsColSizing || st == gsRowSizing;
-    const int pos = sizing ? SizingPosition() : -1;
-    if (pos == FSizeLinePos && (!sizing || FSizeLineCols == (st == gsColSizing)))
+    // A fixed column or row sized by the grid itself has its own line.
+    const bool fixedSizing = FSizingFixed || FSizingFixedR;
+    const bool sizing = st == gsColSizing || st == gsRowSizing || fixedSizing;
+    const bool cols = FSizingFixed || (!fixedSizing && st != gsRowSizing);
+    const int pos = !sizing ? -1 : FSizingFixed ? FSizeFixedX : FSizingFixedR ? FSizeFixedY : SizingPosition();
+    if (pos == FSizeLinePos && (!sizing || FSizeLineCols == cols))
         return;
     const auto strip = [&](int p, bool cols) {
         if (p < 0)
@@ -880,7 +900,7 @@ void TExStringGrid::UpdateSizeLine()
     };
     strip(FSizeLinePos, FSizeLineCols);
     FSizeLinePos = pos;
-    FSizeLineCols = st != gsRowSizing;
+    FSizeLineCols = cols;
     strip(FSizeLinePos, FSizeLineCols);
 }
 
@@ -889,7 +909,7 @@ void TExStringGrid::DrawSizeLine(TCanvas* Canvas)
     if (FSizeLinePos < 0)
         return;
     const TGridState st = GridState();
-    if (st != gsColSizing && st != gsRowSizing) {
+    if (st != gsColSizing && st != gsRowSizing && !FSizingFixed && !FSizingFixedR) {
         FSizeLinePos = -1;
         return;
     }

@@ -142,8 +142,18 @@ void TExStringGrid::DrawCheckGlyph(TCanvas* Canvas, const TRect& G, TCheckBoxSta
     // classic box.
     if (style == csTheme)
         style = csClassic;
-    // The pictures have no mixed state; a grayed box takes the classic one.
-    if (State == cbGrayed && (style == csWinXP || style == csQOR || style == csGlyph))
+    // The XP box shows the mixed state as the empty box with a filled
+    // square in the tick's colour; the other pictures have no mixed state
+    // and take the classic box.
+    if (State == cbGrayed && style == csWinXP) {
+        DrawResourceGlyph(Canvas, GlyphName("SGCHK", 4 + GlyphIndex(false, active)), G.Left, G.Top);
+        const TColor mark = active ? TColor(0x21A121) : TColor(0xB0C0C0);
+        Canvas->Brush().SetStyle(bsSolid);
+        Canvas->Brush().SetColor(mark);
+        Canvas->FillRect(TRect{G.Left + 4, G.Top + 4, G.Left + 12, G.Top + 12});
+        return;
+    }
+    if (State == cbGrayed && (style == csQOR || style == csGlyph))
         style = csClassic;
     switch (style) {
     case csWinXP:

@@ -14,6 +14,7 @@
 #include "platform/core/MathUtils.h"
 #include "platform/graphics/Resources.h"
 
+#include <algorithm>
 #include <cmath>
 
 bool TExStringGrid::WheelMessage(TMessage& M)
@@ -221,6 +222,30 @@ void TExStringGrid::WMVScroll(TMessage& M)
     }
     const unsigned code = unsigned(LoWord(LPARAM(M.WParam)));
     const int pos = HiWord(LPARAM(M.WParam));
+    // 1. The in-cell scroll bar's own scrolling moves only its cell's text.
+    if (FScrollBar && M.LParam != 0 && FScrollBar->HandleAllocated() && HWND(M.LParam) == FScrollBar->Handle()) {
+        const int old = FScrollBar->Position();
+        // The last position is the one where the bar's page still fits.
+        const int lo = FScrollBar->Min();
+        const int hi = std::max(lo, FScrollBar->PageSize() > 0 ? FScrollBar->Max() - FScrollBar->PageSize() + 1
+                                                               : FScrollBar->Max());
+        int p = old;
+        switch (code) {
+        case SB_LINEUP: p = std::max(lo, p - 10); break;
+        case SB_LINEDOWN: p = std::min(hi, p + 10); break;
+        case SB_PAGEUP: p = std::max(lo, p - 100); break;
+        case SB_PAGEDOWN: p = std::min(hi, p + 100); break;
+        case SB_THUMBTRACK: p = std::clamp(pos, lo, hi); break;
+        default: break;
+        }
+        if (p != old) {
+            M.Result = 1;
+            // The bar's change reaches the cell and OnScrollCell.
+            FScrollBar->SetPosition(p);
+            CellScrollBarScroll(FScrollBar);
+        }
+        return;
+    }
     // 2. The thumb's hint.
     if (ScrollHints == shVertical || ScrollHints == shBoth) {
         if (code == SB_ENDSCROLL)

@@ -7,6 +7,8 @@
 #include "gridpack/grid4/ExInplaceEdit.h"
 
 #include "gridpack/grid3/ExGridWindows.h"
+#include "gridpack/grid3/ExStyleIF.h"
+#include "platform/controls/DateTimePicker.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Messages.h"
 #include "platform/controls/StdMessages.h"
@@ -20,6 +22,10 @@ constexpr TCursor CursorRowSelect = 8010;
 constexpr TCursor CursorColumnSelect = 8011;
 constexpr TCursor CursorAllSelect = 8012;
 constexpr TCursor CursorCellSelector = 8014;
+// Sent by the theme notifier's monitor when the colour scheme changed.
+constexpr unsigned ThemeNotifierMessage = 0x0BB1;
+// The application announces a changed visual style.
+constexpr unsigned StyleChangedMessage = 0xB051;
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -33,6 +39,9 @@ void TExStringGrid::WndProc(TMessage& M)
         KillTimer(this, GridTimerIdent);
         FGridTimerID = 0;
     }
+    // The window leaves the theme notifier with it.
+    if (M.Msg == WM_DESTROY && AutoThemeAdapt() && !(ComponentState() & csDesigning) && ThemeNotifierInstance)
+        ThemeNotifierInstance->UnRegisterWindow(Handle());
     // 2.
     if (ComponentState() & csDestroying) {
         TBaseGrid::WndProc(M);
@@ -61,17 +70,39 @@ void TExStringGrid::WndProc(TMessage& M)
     switch (M.Msg) {
     case WM_CANCELMODE:
         // A cancelled enhanced move drops its floating caption and timer.
-        if ((::ShownCursor() == crDrag || ShownCursor() == crDrag) && (GridState() == gsRowMoving || GridState() == gsColMoving) &&
-            EnhRowColMove) {
+        if ((::ShownCursor() == crDrag || Cursor() == crDrag || Cursor() == crNoDrop) &&
+            (GridState() == gsRowMoving || GridState() == gsColMoving) && EnhRowColMove) {
             ::SetCursor(crDefault);
+            TBaseGrid::SetCursor(FOldCursor);
             if (MoveButton) {
                 MoveButton->SetEnabled(false);
                 MoveButton->SetVisible(false);
             }
+            if (MoveForm) {
+                TCustomForm* f = MoveForm;
+                MoveForm = nullptr;
+                f->Free();
+            }
+            for (TArrowWindow* a : {ArwU, ArwD, ArwL, ArwR})
+                if (a && a->Visible())
+                    a->SetVisible(false);
             KillTimer(this, 1);
             SetGridState(gsNormal);
         }
         break;
+    case WM_NOTIFY:
+        WMNotify(M);
+        return;
+    case WM_THEMECHANGED:
+    case ThemeNotifierMessage:
+        // The colour scheme changed: the matching style, when it differs.
+        if (AutoThemeAdapt())
+            ApplyOfficeTheme();
+        break;
+    case StyleChangedMessage:
+        // The application's visual style changed: its colours, nothing else.
+        ApplyStyleColors();
+        return;
     case WM_ERASEBKGND:
         // Every pixel is painted by the grid.
         M.Result = 0;
@@ -415,3 +446,20 @@ bool TExStringGrid::IsHoverFixedCell(int ACol, int ARow)
 }
 
 bool TExStringGrid::HasCellBorders() { return bool(OnGetCellBorder); }
+
+// ---------------------------------------------------------------------------
+// Notifications of child controls
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::WMNotify(TMessage& M)
+{
+    const auto* hdr = reinterpret_cast<const NMHDR*>(M.LParam);
+    if (hdr && hdr->code == DTN_DATETIMECHANGE && OnDateTimeChange) {
+        const auto* n = reinterpret_cast<const NMDATETIMECHANGE*>(M.LParam);
+        const SYSTEMTIME& st = n->st;
+        const TDateTime picked =
+            st.wYear == 0 || st.wMonth == 0 || st.wDay == 0 ? TDateTime(0) : SystemTimeToDateTime(st);
+        OnDateTimeChange(this, Col(), Row(), picked);
+    }
+    TBaseGrid::WndProc(M);
+}

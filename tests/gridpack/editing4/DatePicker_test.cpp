@@ -204,3 +204,26 @@ TEST_F(GridDateTest, UpDownModeLimitsAndTimes)
     Open(3, 2);
     EXPECT_EQ(Picker()->Time(), Frac(Now()));
 }
+
+TEST_F(GridDateTest, ThePickersDateChangesReachOnDateTimeChangeWithTheCurrentCell)
+{
+    QList<std::tuple<int, int, TDateTime>> seen;
+    Grid->OnDateTimeChange = [&](TObject*, int c, int r, TDateTime d) { seen.append({c, r, d}); };
+    Picker()->SetFormat("dd/MM/yyyy");
+    Grid->SetCells(1, 2, "15/03/2026");
+    Open(1, 2);
+    Picker()->SetSelectedField(0);
+    TypeDigits("2");
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_EQ(seen.last(), std::make_tuple(1, 2, EncodeDate(2026, 3, 2)));
+
+    // A notice without a whole date reports 0.
+    seen.clear();
+    NMDATETIMECHANGE n;
+    n.nmhdr.code = DTN_DATETIMECHANGE;
+    n.st.wYear = 2026;
+    n.st.wMonth = 3;
+    Grid->Perform(WM_NOTIFY, 0, LPARAM(&n));
+    ASSERT_EQ(seen.size(), 1);
+    EXPECT_EQ(std::get<2>(seen[0]), TDateTime(0));
+}

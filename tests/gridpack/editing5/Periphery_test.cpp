@@ -110,12 +110,16 @@ TEST_F(PeripheryTest, ACancelledEnhancedMoveEndsItsStateAndCaption)
     const TPoint p = Mid(2, 0);
     Input::MouseDown(Grid, mbLeft, p.X, p.Y);
     Input::MouseMove(Grid, p.X + 30, p.Y, ssLeft);
-    if (Grid->GridState() != gsColMoving)
-        GTEST_SKIP() << "the library does not move columns from this press";
-    ::SetCursor(crDrag);
+    ASSERT_EQ(Grid->GridState(), gsColMoving);
+    ASSERT_EQ(Grid->Cursor(), crDrag);
+    ASSERT_NE(Grid->MoveForm, nullptr);
     Grid->Perform(WM_CANCELMODE, 0, 0);
     EXPECT_EQ(Grid->GridState(), gsNormal);
     EXPECT_EQ(ShownCursor(), crDefault);
+    EXPECT_EQ(Grid->Cursor(), crDefault);
     EXPECT_FALSE(Grid->MoveButton->Visible());
+    EXPECT_EQ(Grid->MoveForm, nullptr);
+    const QStringList before{Grid->Cells(1, 1), Grid->Cells(2, 1)};
     Input::MouseUp(Grid, mbLeft, p.X + 30, p.Y);
+    EXPECT_EQ((QStringList{Grid->Cells(1, 1), Grid->Cells(2, 1)}), before) << "the release moves nothing";
 }
