@@ -224,6 +224,8 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     FFocusHelper = NewObject<TFocusHelper>(this);
     FSearchFooter = NewObject<TSearchFooter>(this, initDesign);
     FFloatingFooter = NewObject<TFloatingFooter>();
+    FFloatingFooter->FGrid = this;
+    FSearchFooter->OnChange = [this](TObject*) { BuildSearchPanel(); };
     FPrintSettings = NewObject<TPrintSettings>();
     FHTMLSettings = NewObject<THTMLSettings>();
     FSortSettings = NewObject<TSortSettings>();
@@ -476,6 +478,7 @@ void TExStringGrid::CreateWnd()
         wheelscrl = VisibleRowCount();
     if (FBalloonSettings->Enable())
         BalloonInit();
+    BuildSearchPanel();
 }
 
 void TExStringGrid::SizeChanged(int OldColCount, int OldRowCount)
@@ -1038,6 +1041,9 @@ void TExStringGrid::SetDefaultRowHeight(int v)
     TBaseGrid::SetDefaultRowHeight(v);
     if (ComponentState() & csDesigning)
         FFixedRowHeight = v;
+    FFloatingFooter->Height = v;
+    if (FFloatingFooter->Visible && FFooterPanel)
+        FFooterPanel->SetHeight(v);
 }
 
 void TExStringGrid::SetFixedColWidth(int v)
