@@ -70,6 +70,8 @@ using TRowDisjunctSelectedEvent = std::function<void(TObject* Sender, int ARow)>
 // --- events of the cell appearance hooks (Sender first; note which take the
 // row before the column)
 enum TSearchAction { saFindFirst, saFindPrevious, saFindNext };
+using TFixedDropDownClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, TPopupMenu*& AMenu,
+                                                    bool& KeepFixedCellHighlighted)>;
 using TFooterPaintEvent = std::function<void(TObject* Sender, int AColumn, TCanvas* Canvas, TRect& ARect)>;
 using TSearchEditChangeEvent = std::function<void(TObject* Sender, const QString& Value, bool& DefaultSearch)>;
 using TIsFixedCellEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& IsFixed)>;
@@ -1010,6 +1012,20 @@ public:
     TNotifyEvent OnCreatedSearchFooter;
     TSearchEditChangeEvent OnSearchEditChange;
     TNotifyEvent OnSearchFooterClose;
+    // --- header filter buttons and drop-down menus (ExGridFilterButton.cpp)
+    // A release over a filter button of the filter row opens that column's
+    // filter list; any other release closes the plain list. True when a
+    // list opened.
+    bool FilterButtonRelease(int X, int Y);
+    // Sizes, places and shows the filter list of real column RealCol below
+    // the header cell rectangle R.
+    void ShowFilterList(int RealCol, const TRect& R);
+    // A press on a hovered header's drop-down part pops its menu up; true
+    // when the press was taken (no further handling).
+    bool HeaderDropDownPress(int ACol, int ARow, int X);
+    TFixedDropDownClickEvent OnFixedDropDownClick;
+    // The header drop-down part is held down.
+    bool FDropDownDown = false;
     // Places every cell control on its cell.
     void CellControlsUpdate();
     bool FNilObjects = false;
