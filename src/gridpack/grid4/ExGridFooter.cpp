@@ -159,7 +159,7 @@ void TExStringGrid::DoCalcFooter(int ACol)
         auto putFloat = [&](double v) {
             QString fmt;
             GetFloatFormat(c, F, fmt);
-            SetCellsEx(c, F, Format(fmt, {v}));
+            SetCellEx(c, F, Format(fmt, {v}));
         };
         switch (type) {
         case acSUM:
@@ -169,7 +169,7 @@ void TExStringGrid::DoCalcFooter(int ACol)
             putFloat(ColumnAvg(c, r1, r2));
             break;
         case acCOUNT:
-            SetCellsEx(c, F, QString::number(F - FixedRows() + h));
+            SetCellEx(c, F, QString::number(F - FixedRows() + h));
             break;
         case acMIN:
             putFloat(ColumnMin(c, r1, r2));
@@ -185,7 +185,7 @@ void TExStringGrid::DoCalcFooter(int ACol)
                 OnFooterCalc(this, c, F + h, value);
             else if (ff->OnCalcFooter)
                 ff->OnCalcFooter(this, c, F + h, value);
-            SetCellsEx(c, F, value);
+            SetCellEx(c, F, value);
             break;
         }
         case acDISTINCT:
@@ -452,7 +452,7 @@ QString FooterPreviewText(TExStringGrid* Grid, const QString& Template, int ARow
         bool ok = false;
         const int col = m.captured(1).toInt(&ok);
         if (ok && col >= 0 && col < Grid->AllColCount() && ARow >= 0 && ARow < Grid->RowCount())
-            out += Grid->GetCellsEx(col, ARow);
+            out += Grid->GetCellEx(col, ARow);
     }
     out += Template.mid(at);
     return out;
