@@ -42,11 +42,14 @@ QStringList Lines(const TStrings* s)
     return out;
 }
 
+// Colours travel as signed 32-bit values (system colours are negative).
+int64_t ColourValue(TColor c) { return int32_t(uint32_t(c)); }
+
 void WriteFont(TBinRecordWriter& w, const QByteArray& prefix, const TFont& f)
 {
     w.String(prefix + ".Name", f.Name());
     w.Int(prefix + ".Height", f.Height());
-    w.Int(prefix + ".Color", int64_t(uint32_t(f.Color())));
+    w.Int(prefix + ".Color", ColourValue(f.Color()));
     w.Int(prefix + ".Style", f.Style());
     w.Int(prefix + ".Charset", f.Charset());
     w.Int(prefix + ".Orientation", f.Orientation());
@@ -56,7 +59,7 @@ void WriteFont(TBinRecordWriter& w, const QByteArray& prefix, const TFont& f)
 
 void WritePen(TBinRecordWriter& w, const QByteArray& prefix, const TPen& p)
 {
-    w.Int(prefix + ".Color", int64_t(uint32_t(p.Color())));
+    w.Int(prefix + ".Color", ColourValue(p.Color()));
     w.Int(prefix + ".Width", p.Width());
     w.Int(prefix + ".Style", p.Style());
     w.Int(prefix + ".Mode", p.Mode());
@@ -85,8 +88,11 @@ struct TItemReader {
     }
     void Colour(const QByteArray& name, TColor& out) const
     {
-        if (const TBinValue* v = Get(name, TBinValue::vtInt))
-            out = TColor(uint32_t(v->Int));
+        if (const TBinValue* v = Get(name, TBinValue::vtInt)) {
+            if (v->Int < INT32_MIN || v->Int > INT32_MAX)
+                Bad(QString::fromLatin1(name));
+            out = TColor(uint32_t(int32_t(v->Int)));
+        }
     }
     void Str(const QByteArray& name, QString& out) const
     {
@@ -154,7 +160,7 @@ void WriteItem(QByteArray& out, TGridColumnItem* c)
     WritePen(w, "BorderPen", *c->BorderPen());
     w.String("CheckFalse", c->CheckFalse);
     w.String("CheckTrue", c->CheckTrue);
-    w.Int("Color", int64_t(uint32_t(c->Color())));
+    w.Int("Color", ColourValue(c->Color()));
     w.Int("ColumnPopupType", c->ColumnPopupType);
     w.StringList("ComboItems", Lines(c->ComboItems()));
     w.Int("DropDownCount", c->DropDownCount);
@@ -176,7 +182,7 @@ void WriteItem(QByteArray& out, TGridColumnItem* c)
     w.Bool("PrintBorderCustom", c->PrintBorderCustom);
     w.Int("PrintBorders", c->PrintBorders);
     WritePen(w, "PrintBorderPen", *c->PrintBorderPen());
-    w.Int("PrintColor", int64_t(uint32_t(c->PrintColor)));
+    w.Int("PrintColor", ColourValue(c->PrintColor));
     w.Bool("PrintFontCustom", c->PrintFontCustom);
     WriteFont(w, "PrintFont", *c->PrintFont());
     w.Bool("ReadOnly", c->ReadOnly);
@@ -405,13 +411,14 @@ void TExColumnGrid::LoadColumnsFromStream(TStream* Stream)
     struct TExtra {
         TColumnPopupType Popup;
         bool BorderCustom, FontCustom;
+        int Width;
     };
     std::vector<TExtra> extras;
     for (int64_t i = 0; i < count->Int; ++i) {
         const TBinRecord rec = ReadBinRecord(Stream);
         TGridColumnItem* c = carrier.Items()->Add();
         ReadItem(rec, c);
-        extras.push_back({c->ColumnPopupType, c->PrintBorderCustom, c->PrintFontCustom});
+        extras.push_back({c->ColumnPopupType, c->PrintBorderCustom, c->PrintFontCustom, c->StoredWidth()});
     }
     // The collection takes the items without resizing the grid; the flag
     // is cleared again however the copy ends.
@@ -423,6 +430,9 @@ void TExColumnGrid::LoadColumnsFromStream(TStream* Stream)
     FColumnCollection->Assign(carrier.Items());
     for (int i = 0; i < FColumnCollection->Count() && i < int(extras.size()); ++i) {
         TGridColumnItem* c = FColumnCollection->Items(i);
+        // The copy takes the width an item has in its grid; the carrier's
+        // items have none, so the stored widths are put back here.
+        c->SetWidth(extras[std::size_t(i)].Width);
         c->ColumnPopupType = extras[std::size_t(i)].Popup;
         c->PrintBorderCustom = extras[std::size_t(i)].BorderCustom;
         c->PrintFontCustom = extras[std::size_t(i)].FontCustom;
