@@ -186,6 +186,44 @@ TEST_F(ColumnFeatureTest, LeftClickOnADataCellOpensTheColumnsNormalCellsMenu)
     EXPECT_EQ(fired[1], std::make_tuple(3, 2, menu));
 }
 
+TEST_F(ColumnFeatureTest, PopupTypesPickTheirButtonAndRows)
+{
+    auto* menu = NewObject<TPopupMenu>(Form);
+    int popped = 0;
+    TPopupMenu::SetChooser([&](TPopupMenu*, TPoint) -> TMenuItem* {
+        ++popped;
+        return nullptr;
+    });
+    TGridColumnItem* item = CGrid->Columns()->Items(2);
+    item->SetColumnPopup(menu);
+    const TRect head = CGrid->CellRect(2, 0), data = CGrid->CellRect(2, 3);
+    struct Case {
+        TColumnPopupType type;
+        TMouseButton button;
+        bool onHead, onData;
+    };
+    const Case cases[] = {
+        {cpFixedCellsRClick, mbRight, true, false}, {cpFixedCellsLClick, mbLeft, true, false},
+        {cpNormalCellsRClick, mbRight, false, true}, {cpAllCellsRClick, mbRight, true, true},
+        {cpAllCellsLClick, mbLeft, true, true},      {cpAllCellsLClick, mbRight, false, false},
+    };
+    for (const Case& c : cases) {
+        item->ColumnPopupType = c.type;
+        popped = 0;
+        Input::Click(CGrid, head.Left + 5, head.Top + 5, c.button);
+        EXPECT_EQ(popped, c.onHead ? 1 : 0) << "type " << c.type << " header";
+        popped = 0;
+        Input::Click(CGrid, data.Left + 5, data.Top + 5, c.button);
+        EXPECT_EQ(popped, c.onData ? 1 : 0) << "type " << c.type << " data";
+    }
+    // Without a menu nothing fires.
+    item->SetColumnPopup(nullptr);
+    int fired = 0;
+    CGrid->OnColumnPopup = [&](TObject*, int, int, TPopupMenu*) { ++fired; };
+    Input::Click(CGrid, data.Left + 5, data.Top + 5);
+    EXPECT_EQ(fired, 0);
+}
+
 TEST_F(ColumnFeatureTest, HeaderDropDownPartPopsTheHeaderMenu)
 {
     auto* menu = NewObject<TPopupMenu>(Form);

@@ -2,6 +2,8 @@
 // search-footer handlers behind them.
 #include "gridpack/editing/EditTestKit.h"
 
+#include <QSet>
+
 namespace {
 
 class SearchPanelTest : public EditingTest {
@@ -166,6 +168,15 @@ TEST_F(SearchPanelTest, GradientPaintsBandsAndThePlainPanelItsColour)
     EXPECT_NE(top, bottom);
     EXPECT_GT(top & 0xFF0000, bottom & 0xFF0000) << "blue fades out downwards";
     EXPECT_LT(top & 0xFF, bottom & 0xFF) << "red grows downwards";
+    QSet<TColor> bands;
+    for (int y = 1; y < 31; ++y)
+        bands.insert(pix(y));
+    EXPECT_GE(bands.size(), 24) << "one band per pixel row, not a few steps";
+
+    Grid->SearchFooter()->SetColorTo(clNone);
+    const QImage plain = Form->RenderClient();
+    const QRgb px = plain.pixel(o.X + x, o.Y + 20);
+    EXPECT_EQ(RGB(qRed(px), qGreen(px), qBlue(px)), TColor(0xFF0000)) << "without an end colour: the panel colour";
 }
 
 TEST_F(SearchPanelTest, FixedEditChangedReportsTheCellAndText)
