@@ -171,57 +171,71 @@ TSearchPanel::TSearchPanel(TComponent* AOwner) : TPanel(AOwner)
     FGrid = dynamic_cast<TExStringGrid*>(AOwner);
     SetBevelOuter(bvNone);
     SetShowCaption(false);
+}
 
-    FExit = NewButton(this, "SGCLOSE", nullptr, 5, 14);
-    FExit->SetBounds(5, 7, 14, 14);
-    FExit->SetShowCaption(false);
-    FExit->SetGlyphHot(Picture("SGCLOSEH"));
-    FExit->SetGlyphDown(Picture("SGCLOSED"));
-    FExit->OnClick = [this](TObject*) {
-        if (OnExitClick)
-            OnExitClick(this);
-    };
+// The children are made with the panel's window (they draw pictures and
+// measure text); until then the child accessors answer nullptr.
+void TSearchPanel::CreateWnd()
+{
+    TPanel::CreateWnd();
+    if (!FBuilt) {
+        FBuilt = true;
+        FExit = NewButton(this, "SGCLOSE", nullptr, 5, 14);
+        FExit->SetBounds(5, 7, 14, 14);
+        FExit->SetShowCaption(false);
+        FExit->SetGlyphHot(Picture("SGCLOSEH"));
+        FExit->SetGlyphDown(Picture("SGCLOSED"));
+        FExit->OnClick = [this](TObject*) {
+            if (OnExitClick)
+                OnExitClick(this);
+        };
 
-    FEdit = NewObject<TRetEdit>(this);
-    FEdit->SetParent(this);
-    FEdit->SetBounds(25, 6, 110, 21);
-    FEdit->OnChange = [this](TObject* s) { EditChanged(s); };
-    FEdit->OnReturn = [this](TObject*) {
-        if (FForward->Enabled() && OnForwardClick)
-            OnForwardClick(this);
-    };
-    FEdit->OnCtrlReturn = [this](TObject*) {
-        if (FBackward->Enabled() && OnBackwardClick)
-            OnBackwardClick(this);
-    };
+        FEdit = NewObject<TRetEdit>(this);
+        FEdit->SetParent(this);
+        FEdit->SetBounds(25, 6, 110, 21);
+        FEdit->OnChange = [this](TObject* s) { EditChanged(s); };
+        FEdit->OnReturn = [this](TObject*) {
+            if (FForward->Enabled() && OnForwardClick)
+                OnForwardClick(this);
+        };
+        FEdit->OnCtrlReturn = [this](TObject*) {
+            if (FBackward->Enabled() && OnBackwardClick)
+                OnBackwardClick(this);
+        };
 
-    FForward = NewButton(this, "SGARDOWN", "SGARDOWND", 140, 90);
-    FForward->SetEnabled(false);
-    FForward->OnClick = [this](TObject*) {
-        if (OnForwardClick)
-            OnForwardClick(this);
-    };
-    FBackward = NewButton(this, "SGARUP", "SGARUPD", 235, 90);
-    FBackward->SetEnabled(false);
-    FBackward->OnClick = [this](TObject*) {
-        if (OnBackwardClick)
-            OnBackwardClick(this);
-    };
-    FHilite = NewButton(this, "SGHI", "SGHID", 330, 90);
-    FHilite->SetStyle(tasCheck);
-    FHilite->SetAllowAllUp(true);
-    FHilite->SetEnabled(false);
-    FHilite->OnClick = [this](TObject*) {
-        if (OnHighlightClick)
-            OnHighlightClick(this);
-    };
+        FForward = NewButton(this, "SGARDOWN", "SGARDOWND", 140, 90);
+        FForward->SetEnabled(false);
+        FForward->OnClick = [this](TObject*) {
+            if (OnForwardClick)
+                OnForwardClick(this);
+        };
+        FBackward = NewButton(this, "SGARUP", "SGARUPD", 235, 90);
+        FBackward->SetEnabled(false);
+        FBackward->OnClick = [this](TObject*) {
+            if (OnBackwardClick)
+                OnBackwardClick(this);
+        };
+        FHilite = NewButton(this, "SGHI", "SGHID", 330, 90);
+        FHilite->SetStyle(tasCheck);
+        FHilite->SetAllowAllUp(true);
+        FHilite->SetEnabled(false);
+        FHilite->OnClick = [this](TObject*) {
+            if (OnHighlightClick)
+                OnHighlightClick(this);
+        };
 
-    FMatchCase = NewObject<TExCheckBox>(this);
-    FMatchCase->SetParent(this);
-    FMatchCase->SetBounds(425, 8, 100, 18);
-    FMatchCase->SetTransparent(true);
-    FMatchCase->SetCaption(QString());
-    FBuilt = true;
+        FMatchCase = NewObject<TExCheckBox>(this);
+        FMatchCase->SetParent(this);
+        FMatchCase->SetBounds(425, 8, 100, 18);
+        FMatchCase->SetTransparent(true);
+        FMatchCase->SetCaption(QString());
+    }
+    // The settings written before the children existed reach them now.
+    if (FGrid)
+        FGrid->BuildSearchPanel();
+    LayoutChildren();
+    if (FGrid && FGrid->OnCreatedSearchFooter)
+        FGrid->OnCreatedSearchFooter(FGrid);
 }
 
 void TSearchPanel::EditChanged(TObject*)
@@ -236,6 +250,8 @@ void TSearchPanel::EditChanged(TObject*)
 
 void TSearchPanel::LayoutChildren()
 {
+    if (!FBuilt)
+        return;
     // Positions from the panel's left edge; right-to-left reading is never
     // in force in this layer.
     FExit->SetBounds(5, 7, 14, FExit->Visible() ? 14 : 0);
@@ -245,14 +261,6 @@ void TSearchPanel::LayoutChildren()
     FHilite->SetBounds(330, 5, 90, FHilite->Visible() ? 23 : 0);
     const int w = std::max(FMatchCase->Width(), Canvas()->TextWidth(MatchCaseCaption) + 24);
     FMatchCase->SetBounds(FHilite->Visible() ? 425 : 330, 8, w, FMatchCase->Visible() ? 18 : 0);
-}
-
-void TSearchPanel::CreateWnd()
-{
-    TPanel::CreateWnd();
-    LayoutChildren();
-    if (FGrid && FGrid->OnCreatedSearchFooter)
-        FGrid->OnCreatedSearchFooter(FGrid);
 }
 
 void TSearchPanel::Paint()
@@ -276,6 +284,10 @@ void TSearchPanel::Paint()
 // The grid's side
 // ---------------------------------------------------------------------------
 
+namespace {
+void ApplyChildren(TExStringGrid* g);
+} // namespace
+
 void TExStringGrid::BuildSearchPanel()
 {
     TSearchPanel* p = FSearchPanel;
@@ -283,7 +295,7 @@ void TExStringGrid::BuildSearchPanel()
         return;
     TSearchFooter* sf = FSearchFooter;
     // 1.
-    if ((p->HiliteButton()->Down() && p->Visible() && !sf->Visible()) || sf->AlwaysHighLight)
+    if ((p->EditControl() && p->HiliteButton()->Down() && p->Visible() && !sf->Visible()) || sf->AlwaysHighLight)
         UnHilightInGrid(true);
     // 2.
     p->SetColor(sf->Color());
@@ -297,6 +309,31 @@ void TExStringGrid::BuildSearchPanel()
     p->HintFindPrev = sf->HintFindPrev();
     p->HintClose = sf->HintClose();
     p->HintHighlight = sf->HintHighlight();
+    p->OnEditChange = [this](TObject* s) { SearchFooterEditChange(s); };
+    p->OnForwardClick = [this](TObject* s) { SearchFooterForward(s); };
+    p->OnBackwardClick = [this](TObject* s) { SearchFooterBackward(s); };
+    p->OnExitClick = [this](TObject* s) { SearchFooterClose(s); };
+    p->OnHighlightClick = [this](TObject* s) { SearchFooterHilite(s); };
+    if (p->EditControl())
+        ApplyChildren(this);
+    // 5.
+    p->SetVisible(sf->Visible());
+    if (sf->Visible()) {
+        p->SetHeight(32);
+        p->SetTop(Height() - 32);
+        ScrollAboveSearchPanel();
+    } else {
+        p->SetHeight(0);
+    }
+    p->Invalidate();
+}
+
+namespace {
+// The captions, hints, looks and visibility of the panel's children.
+void ApplyChildren(TExStringGrid* g)
+{
+    TSearchPanel* p = g->SearchPanel();
+    TSearchFooter* sf = g->SearchFooter();
     p->ForwardButton()->SetCaption(p->FindNextCaption);
     p->BackwardButton()->SetCaption(p->FindPrevCaption);
     p->HiliteButton()->SetCaption(p->HighLightCaption);
@@ -316,7 +353,7 @@ void TExStringGrid::BuildSearchPanel()
             b->SetFlat(true);
             continue;
         }
-        switch (ControlLook()->ControlStyle()) {
+        switch (g->ControlLook()->ControlStyle()) {
         case csFlat:
             b->SetFlat(true);
             break;
@@ -340,22 +377,8 @@ void TExStringGrid::BuildSearchPanel()
     p->BackwardButton()->SetVisible(sf->ShowFindPrev());
     p->ForwardButton()->SetVisible(sf->ShowFindNext());
     p->LayoutChildren();
-    // 5.
-    p->OnEditChange = [this](TObject* s) { SearchFooterEditChange(s); };
-    p->OnForwardClick = [this](TObject* s) { SearchFooterForward(s); };
-    p->OnBackwardClick = [this](TObject* s) { SearchFooterBackward(s); };
-    p->OnExitClick = [this](TObject* s) { SearchFooterClose(s); };
-    p->OnHighlightClick = [this](TObject* s) { SearchFooterHilite(s); };
-    p->SetVisible(sf->Visible());
-    if (sf->Visible()) {
-        p->SetHeight(32);
-        p->SetTop(Height() - 32);
-        ScrollAboveSearchPanel();
-    } else {
-        p->SetHeight(0);
-    }
-    p->Invalidate();
 }
+} // namespace
 
 namespace {
 
@@ -414,6 +437,8 @@ void SetEditColor(TEdit* e, TColor c)
 void TExStringGrid::SearchFooterEditChange(TObject*)
 {
     TSearchPanel* p = FSearchPanel;
+    if (!p || !p->EditControl())
+        return;
     TSearchFooter* sf = FSearchFooter;
     const QString text = p->EditControl()->Text();
     bool def = true;
@@ -478,6 +503,8 @@ void GotoFound(TExStringGrid* g, TPoint at)
 void TExStringGrid::SearchFooterForward(TObject*)
 {
     TSearchPanel* p = FSearchPanel;
+    if (!p || !p->EditControl())
+        return;
     TSearchFooter* sf = FSearchFooter;
     const QString text = p->EditControl()->Text();
     if (!sf->AutoSearch && text != sf->LastSearch) {
@@ -495,6 +522,8 @@ void TExStringGrid::SearchFooterForward(TObject*)
 void TExStringGrid::SearchFooterBackward(TObject*)
 {
     TSearchPanel* p = FSearchPanel;
+    if (!p || !p->EditControl())
+        return;
     TSearchFooter* sf = FSearchFooter;
     const QString text = p->EditControl()->Text();
     if (!sf->AutoSearch && text != sf->LastSearch) {
@@ -514,6 +543,8 @@ void TExStringGrid::SearchFooterBackward(TObject*)
 void TExStringGrid::SearchFooterHilite(TObject*)
 {
     TSearchPanel* p = FSearchPanel;
+    if (!p || !p->EditControl())
+        return;
     if (p->HiliteButton()->Down())
         AddHighlights(this, p->EditControl()->Text());
     else
