@@ -667,17 +667,20 @@ void TExColumnGrid::LoadColumnPositions(const QString& Key, const QString& Secti
 {
     TMemIniFile ini(Key);
     const int n = FColumnCollection->Count();
-    for (int i = 0; i < n; ++i)
-        if (ini.ReadInteger(Section, QStringLiteral("CP%1").arg(i), -1) == -1)
-            return;
-    ResetColumnOrder();
+    // Every key present, each a position of an item, no position twice;
+    // otherwise the order stays as it is.
     std::vector<int> kept;
+    std::vector<bool> named(std::size_t(std::max(n, 0)), false);
     for (int j = 0; j < n; ++j) {
-        const int v = ini.ReadInteger(Section, QStringLiteral("CP%1").arg(j), 0);
-        if (v >= 0 && v < n)
-            FColumnCollection->Items(v)->DefIdx = j;
+        const int v = ini.ReadInteger(Section, QStringLiteral("CP%1").arg(j), -1);
+        if (v < 0 || v >= n || named[std::size_t(v)])
+            return;
+        named[std::size_t(v)] = true;
         kept.push_back(v);
     }
+    ResetColumnOrder();
+    for (int j = 0; j < n; ++j)
+        FColumnCollection->Items(kept[std::size_t(j)])->DefIdx = j;
     FColumnCollection->ResetOrganization();
     for (int i = 0; i < n; ++i)
         FColumnCollection->Items(i)->DefIdx = kept[std::size_t(i)];

@@ -280,8 +280,23 @@ public:
     void SaveColPositions() override;
     void LoadColPositions() override;
     void SaveColumnPositions(const QString& Key, const QString& Section);
-    // Nothing moves when a key is missing.
+    // Nothing moves when a key is missing, a value lies outside the items
+    // or two keys name the same position.
     void LoadColumnPositions(const QString& Key, const QString& Section);
+
+    // --- column filter lists, popup menus and column streams
+    // (ExGridColumnFilters.cpp)
+    // Whether the column's Filter has entries; FilterList then holds each
+    // entry's name (the part before its first "=").
+    bool GetColumnFilter(int Column) override;
+    // Entry ItemIndex of the open column's Filter: its name (optionally the
+    // header) and its condition (the part after "=", or the whole entry).
+    void FilterSelect(int ItemIndex) override;
+    // Every item's settings in a tagged, versioned record stream.
+    void SaveColumnsToStream(TStream* Stream);
+    // Reads what SaveColumnsToStream wrote; a short or malformed stream
+    // raises EReadError and leaves Columns as they were.
+    void LoadColumnsFromStream(TStream* Stream);
 
     // The first item whose Name equals AValue exactly, else nullptr.
     TGridColumnItem* GetColumnByName(const QString& AValue) const;
@@ -379,6 +394,9 @@ protected:
     // Every item of a shown column keeps the column's width as its stored
     // width.
     void ColWidthsChanged() override;
+    // After the string grid's press: the column's popup menu by its
+    // ColumnPopupType, at the cell's bottom-left corner.
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:
     friend class TGridColumnItem;

@@ -198,6 +198,8 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     FFocusHelper = NewObject<TFocusHelper>(this);
     FSearchFooter = NewObject<TSearchFooter>(this, initDesign);
     FFloatingFooter = NewObject<TFloatingFooter>();
+    FFloatingFooter->FGrid = this;
+    FSearchFooter->OnChange = [this](TObject*) { BuildSearchPanel(); };
     FPrintSettings = NewObject<TPrintSettings>();
     FHTMLSettings = NewObject<THTMLSettings>();
     FSortSettings = NewObject<TSortSettings>();
@@ -452,6 +454,7 @@ void TExStringGrid::CreateWnd()
         wheelscrl = VisibleRowCount();
     if (FBalloonSettings->Enable())
         BalloonInit();
+    BuildSearchPanel();
 }
 
 void TExStringGrid::SizeChanged(int OldColCount, int OldRowCount)
@@ -1021,6 +1024,9 @@ void TExStringGrid::SetDefaultRowHeight(int v)
     TBaseGrid::SetDefaultRowHeight(v);
     if (ComponentState() & csDesigning)
         FFixedRowHeight = v;
+    FFloatingFooter->Height = v;
+    if (FFloatingFooter->Visible && FFooterPanel)
+        FFooterPanel->SetHeight(v);
 }
 
 void TExStringGrid::SetFixedColWidth(int v)

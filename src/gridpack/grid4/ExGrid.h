@@ -72,6 +72,10 @@ using TRowDisjunctSelectedEvent = std::function<void(TObject* Sender, int ARow)>
 // --- events of the cell appearance hooks (Sender first; note which take the
 // row before the column)
 enum TSearchAction { saFindFirst, saFindPrevious, saFindNext };
+using TFixedDropDownClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, TPopupMenu*& AMenu,
+                                                    bool& KeepFixedCellHighlighted)>;
+using TFooterPaintEvent = std::function<void(TObject* Sender, int AColumn, TCanvas* Canvas, TRect& ARect)>;
+using TSearchEditChangeEvent = std::function<void(TObject* Sender, const QString& Value, bool& DefaultSearch)>;
 using TIsFixedCellEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& IsFixed)>;
 using TIsPasswordCellEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& IsPassword)>;
 using TWordWrapEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& WordWrap)>;
@@ -1044,8 +1048,48 @@ public:
     TCellsChangedEvent OnCellsChanged;
     void RegisterNotifier(TGridChangeNotifier* Item);
     void UnRegisterNotifier(TGridChangeNotifier* Item);
+    // --- floating footer (ExGridFooter.cpp)
     // Footer calculation of one column, or of all with -1.
-    virtual void CalcFooter(int ACol) { (void)ACol; }
+    virtual void CalcFooter(int ACol);
+    virtual void DoCalcFooter(int ACol);
+    // Repaints the footer panel.
+    void UpdateFooter();
+    // The hidden last row's text changed: the footer repaints.
+    void LastRowChanged() override;
+    TCanvas* FooterCanvas() const;
+    TFooterCalcEvent OnFooterCalc;
+    TFooterPaintEvent OnFooterPaint;
+    TNotifyEvent OnCreatedFloatingFooter;
+    // --- search panel (ExGridSearchPanel.cpp)
+    // Takes the search footer's settings into the panel and shows or hides
+    // it; runs on every change of SearchFooter and at the end of loading.
+    void BuildSearchPanel();
+    // The panel's handlers: search as you type, find next and previous,
+    // highlight toggle, close.
+    void SearchFooterEditChange(TObject* Sender);
+    void SearchFooterForward(TObject* Sender);
+    void SearchFooterBackward(TObject* Sender);
+    void SearchFooterHilite(TObject* Sender);
+    void SearchFooterClose(TObject* Sender);
+    // The fixed-cell editor's text changed: OnEditChange with its cell.
+    void FixedEditChanged(int ACol, int ARow, const QString& Value);
+    TNotifyEvent OnCreatedSearchFooter;
+    TSearchEditChangeEvent OnSearchEditChange;
+    TNotifyEvent OnSearchFooterClose;
+    // --- header filter buttons and drop-down menus (ExGridFilterButton.cpp)
+    // A release over a filter button of the filter row opens that column's
+    // filter list; any other release closes the plain list. True when a
+    // list opened.
+    bool FilterButtonRelease(int X, int Y);
+    // Sizes, places and shows the filter list of real column RealCol below
+    // the header cell rectangle R.
+    void ShowFilterList(int RealCol, const TRect& R);
+    // A press on a hovered header's drop-down part pops its menu up; true
+    // when the press was taken (no further handling).
+    bool HeaderDropDownPress(int ACol, int ARow, int X);
+    TFixedDropDownClickEvent OnFixedDropDownClick;
+    // The header drop-down part is held down.
+    bool FDropDownDown = false;
     // Places every cell control on its cell.
     void CellControlsUpdate();
     bool FNilObjects = false;

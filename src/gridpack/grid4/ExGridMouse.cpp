@@ -524,6 +524,9 @@ void TExStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
             return;
         }
     }
+    // 3.
+    if (HeaderDropDownPress(ACol, ARow, X))
+        return;
     // 5.
     FEditStart = true;
     {
@@ -568,6 +571,9 @@ void TExStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
     // 2.
     const TGridRect before = Selection();
     const bool report = Button == mbLeft || (Button == mbRight && MouseActions()->SelectOnRightClick);
+    // 4. 5.
+    FilterButtonRelease(X, Y);
+    FDropDownDown = false;
     // 6. A sizing released outside the grid is dropped.
     // 7.
     TBaseGrid::MouseUp(Button, Shift, X, Y);

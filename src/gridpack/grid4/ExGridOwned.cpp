@@ -54,20 +54,6 @@ std::unique_ptr<TStringGrid::TRowData> TGridItem::TakeRow()
 // Settings records
 // ---------------------------------------------------------------------------
 
-void TFloatingFooter::Assign(const TPersistent* Source)
-{
-    const auto* s = dynamic_cast<const TFloatingFooter*>(Source);
-    if (!s)
-        return;
-    CalculateHiddenRows = s->CalculateHiddenRows;
-    Color = s->Color;
-    Column = s->Column;
-    CustomTemplate = s->CustomTemplate;
-    FooterStyle = s->FooterStyle;
-    Visible = s->Visible;
-    ShowHint = s->ShowHint;
-}
-
 THTMLSettings::THTMLSettings() : FColWidths(new TIntList(0, 0)) {}
 
 THTMLSettings::~THTMLSettings() { delete FColWidths; }

@@ -6,6 +6,7 @@
 // replaces it. Records whose behaviour lives elsewhere in the grid keep their
 // settings and defaults here; the panels and editors are plain child windows
 // until their own units give them their work.
+#include "gridpack/grid3/BaseGrid.h"
 #include "gridpack/grid3/ExObj.h"
 #include "gridpack/grid4/ExControlLook.h"
 #include "gridpack/grid4/ExHTMLHint.h"
@@ -30,7 +31,7 @@ enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedCols };
 enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
 enum TFilterDropDownColumns { fdNormal, fdAll };
 enum TSortDirection { sdAscending, sdDescending };
-enum TFooterStyle { fsFixedLastRow, fsColumnPreview };
+enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview, fsCustomPaint };
 enum TBackGroundDisplay { bdTile, bdFixed, bdGradientHorz, bdGradientVert };
 enum TBackGroundCells { bcNormal, bcFixed, bcAll };
 enum TColumnSizeLocation { clRegistry, clIniFile };
@@ -82,6 +83,11 @@ public:
 // Settings records
 // ---------------------------------------------------------------------------
 
+using TFooterCalcEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& Value)>;
+
+// The floating footer's settings. Visible and FooterStyle are read as
+// fields; write them through their setters, which size and show the footer
+// panel and hide the grid's last row from its body (ExGridFooter.cpp).
 class TFloatingFooter : public TPersistent {
     KAL_CLASS(TFloatingFooter, TPersistent)
 public:
@@ -92,6 +98,30 @@ public:
     int Column = 0;
     QString CustomTemplate;
     bool ShowHint = false;
+    // The panel's height reference: the grid's default row height.
+    int Height = 22;
+    // A line along the panel's top edge; clNone for none.
+    TColor BorderColor = clNone;
+    bool EnableCalculation = true;
+    // The custom calculation when the grid's OnFooterCalc is unassigned.
+    TFooterCalcEvent OnCalcFooter;
+    // The grid that owns the footer; set by the grid.
+    TExStringGrid* FGrid = nullptr;
+
+    void SetVisible(bool v);
+    void SetFooterStyle(TFooterStyle v);
+    void SetHeight(int v);
+    void SetBorderColor(TColor v);
+    void SetColor(TColor v);
+    void SetColumn(int v);
+    void SetCustomTemplate(const QString& v);
+    void SetShowHint(bool v);
+    // The footer cell's calculation (acNONE without cell properties).
+    TColumnCalcType GetColumnCalc(int ACol) const;
+    // Stores it in the footer cell's properties and recalculates the column.
+    void SetColumnCalc(int ACol, TColumnCalcType Value);
+    // Repaints the footer panel.
+    void Invalidate();
     void Assign(const TPersistent* Source) override;
 };
 
@@ -306,9 +336,10 @@ public:
         explicit Name(TComponent* AOwner) : TGridChildControl(AOwner) {}                                     \
     };
 
-KAL_GRID_CHILD(TFooterPanel)
-KAL_GRID_CHILD(TSearchPanel)
 #undef KAL_GRID_CHILD
+
+// The footer and search panels.
+#include "gridpack/grid4/ExGridFooter.h"
 
 class TExStringGrid;
 
