@@ -451,6 +451,11 @@ void TGridDropTarget::DropFiles(TPoint pt, const QStringList& Files)
             g->OnOleDrop(g, -1, -1, name, allow);
         if (allow)
             g->LoadFromCSV(name);
+    } else if (name.toUpper().contains(QLatin1String(".XLS"))) {
+        if (g->OnOleDrop)
+            g->OnOleDrop(g, -1, -1, name, allow);
+        if (allow)
+            g->LoadFromXLS(name);
     }
 }
 

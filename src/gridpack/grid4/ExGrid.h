@@ -2654,8 +2654,6 @@ public:
     // The press point within the pressed cell, for the floating move item.
     int MoveOfsX = 0;
     int MoveOfsY = 0;
-    // The press may start a drag of the selected cells.
-    bool FSelectionClick = false;
     // A fixed column (row) being sized by the mouse (MouseActions'
     // SizeFixedCol, SizeFixedRow), and where its sizing line stands.
     bool FSizingFixed = false;
@@ -2674,8 +2672,6 @@ public:
     // The move target of the previous mouse event (insertion arrows).
     int FMoveColInd = -1;
     int FMoveRowInd = -1;
-    // The floating snapshot of the moved or dragged cells.
-    TCustomForm* MoveForm = nullptr;
     // The selection last repainted by a header drag selection.
     TGridRect FSizeSelection{};
     // The cell with the shown in-cell scroll bar.

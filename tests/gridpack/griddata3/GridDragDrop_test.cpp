@@ -181,6 +181,29 @@ TEST_F(GridDragDropTest, DroppedCsvFileIsLoaded)
     EXPECT_TRUE(found);
 }
 
+TEST_F(GridDragDropTest, DroppedSpreadsheetGoesToTheSpreadsheetLoader)
+{
+    // No spreadsheet server is registered: the drop reaches the loader,
+    // which reports it, and the grid keeps its cells.
+    QTemporaryDir dir;
+    const QString xls = dir.filePath(QStringLiteral("book.xls"));
+    WriteFileWhole(xls, "not really a workbook");
+    auto* g = DropGrid(4, 4);
+    g->SetCells(1, 1, QStringLiteral("keep"));
+    QString asked;
+    g->OnOleDrop = [&](TObject*, int, int, const QString& name, bool&) { asked = name; };
+    TDataObject data;
+    data.SetFormat(CF_HDROP, BuildDropFiles({xls}));
+    try {
+        DropAt(&data, CellPoint(g, 1, 1));
+        ADD_FAILURE() << "the spreadsheet loader was not reached";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Excel OLE server not found"));
+    }
+    EXPECT_EQ(asked, xls);
+    EXPECT_EQ(g->Cells(1, 1), QStringLiteral("keep"));
+}
+
 TEST_F(GridDragDropTest, DroppedCellStreamIsPlacedAndADamagedOneIsNot)
 {
     auto* src = NewGrid(4, 4);
