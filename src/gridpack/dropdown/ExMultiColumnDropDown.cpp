@@ -522,7 +522,7 @@ void TExMultiColumnDropDown::CreateDropDownForm() {
     TExCustomDropDown::CreateDropDownForm();
     if (!DropDownForm()) return;
     if (!FExColGrid) {
-        FExColGrid = new TExColGrid(this);
+        FExColGrid = NewObject<TExColGrid>(this);
         FExColGrid->SetParent(DropDownForm());
     }
     FExColGrid->SetDropDown(this);

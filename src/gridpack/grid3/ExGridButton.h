@@ -10,7 +10,7 @@
 
 #include <memory>
 
-enum TExGridButtonStyle { tasButton, tasCheck };
+#include "gridpack/grid3/SharedGridEnums.h"
 
 class TExGridButton;
 
