@@ -80,6 +80,10 @@ TCustomExGridDropDown::~TCustomExGridDropDown() {
 
 void TCustomExGridDropDown::AfterConstruction() {
     FItems = CreateDropDownItems(this);
+    FItems->OnItemsChanged = [this](TObject*) {
+        FLookupInStep = false;
+        FLastPrefix.clear();
+    };
     // The base makes the popup (and through CreateDropDownForm the popup
     // grid) and applies tsOffice2007Luna; the drop-down's own values then
     // replace that style's colours but the header font's.
@@ -209,13 +213,13 @@ void TCustomExGridDropDown::SetItemIndex(int Value) {
 
 int TCustomExGridDropDown::ItemOfRow(int ARow) const {
     if (!FGrid || ARow < 0 || ARow >= FGrid->RowCount()) return ARow;
-    return int(reinterpret_cast<std::intptr_t>(FGrid->GetObjectEx(0, ARow)));
+    return FGrid->ItemOfRow(ARow);
 }
 
 int TCustomExGridDropDown::RowOfItem(int Index) const {
     if (!FGrid || Index < 0) return FItemIndex;
     for (int r = FGrid->FixedRows(); r < FGrid->RowCount(); ++r)
-        if (int(reinterpret_cast<std::intptr_t>(FGrid->GetObjectEx(0, r))) == Index) return r;
+        if (FGrid->ItemOfRow(r) == Index) return r;
     return FItemIndex;
 }
 
@@ -268,7 +272,25 @@ void TCustomExGridDropDown::SelectPreviousItem() {
 void TCustomExGridDropDown::UpdateLookupItems() {
     if (FLookupColumn < 0 || FItems->Count() == 0) return;
     FLookupItems.Clear();
-    for (int i = 0; i < FItems->Count(); ++i) FLookupItems.Add(FItems->Items(i)->Line(FLookupColumn));
+    FLookupTexts.clear();
+    FLookupTexts.reserve(FItems->Count());
+    FLookupItems.BeginUpdate();
+    for (int i = 0; i < FItems->Count(); ++i) {
+        const QString t = FItems->Items(i)->Line(FLookupColumn);
+        FLookupItems.Add(t);
+        FLookupTexts.append(t);
+    }
+    FLookupItems.EndUpdate();
+    FLookupInStep = true;
+    FLookupBuiltColumn = FLookupColumn;
+    FLastPrefix.clear();
+}
+
+int TCustomExGridDropDown::FirstLookupText(const QString& Prefix, Qt::CaseSensitivity CS, int Limit) const {
+    const int n = std::min<int>(Limit, int(FLookupTexts.size()));
+    for (int i = 0; i < n; ++i)
+        if (FLookupTexts[i].startsWith(Prefix, CS)) return i;
+    return -1;
 }
 
 bool TCustomExGridDropDown::FindLookupRow(const QString& S, QString& Found, int& Row) const {
@@ -277,6 +299,18 @@ bool TCustomExGridDropDown::FindLookupRow(const QString& S, QString& Found, int&
     if (S.isEmpty()) return false;
     const Qt::CaseSensitivity cs = CaseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
     if (UseItems) {
+        // The lookup texts are the items' lines while no item changed.
+        if (FLookupInStep && FLookupBuiltColumn == FLookupColumn && FLookupTexts.size() == FItems->Count()) {
+            int i = -1;
+            if (cs == Qt::CaseInsensitive && !FLastPrefix.isEmpty() && FLastPrefix.compare(S, cs) == 0)
+                i = FLastFound;
+            else
+                i = FirstLookupText(S, cs, FItems->Count());
+            if (i < 0) return false;
+            Found = FLookupTexts[i];
+            Row = i;
+            return true;
+        }
         for (int i = 0; i < FItems->Count(); ++i) {
             const QString c = FItems->Items(i)->Line(FLookupColumn);
             if (c.startsWith(S, cs)) {
@@ -377,12 +411,14 @@ void TCustomExGridDropDown::Change() {
     // 3. A lookup list longer than the items (items changed at run time
     // without EndUpdate) is read only as far as there are items.
     const Qt::CaseSensitivity cs = MatchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    int n = FLookupItems.Count();
-    if (UseItems) n = std::min(n, FItems->Count());
     const int typed = int(p.size());
-    for (int i = 0; i < n; ++i) {
-        const QString& entry = FLookupItems.Get(i);
-        if (!entry.startsWith(p, cs)) continue;
+    const int i = FirstLookupText(p, cs, UseItems ? FItems->Count() : int(FLookupTexts.size()));
+    if (cs == Qt::CaseInsensitive) {
+        FLastPrefix = p;
+        FLastFound = i;
+    }
+    if (i >= 0) {
+        const QString& entry = FLookupTexts[i];
         const QString completed = p + entry.mid(typed).left(255);
         SetTextQuietly(completed);
         FItemIndex = i;

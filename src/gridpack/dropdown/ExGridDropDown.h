@@ -72,7 +72,10 @@ public:
 class TDropDownItem : public TCollectionItem {
     KAL_CLASS(TDropDownItem, TCollectionItem)
 public:
-    explicit TDropDownItem(TCollection* Collection) : TCollectionItem(Collection) {}
+    // A change of the text lines tells the collection.
+    explicit TDropDownItem(TCollection* Collection) : TCollectionItem(Collection) {
+        FText.OnChange = [this](TObject*) { Changed(false); };
+    }
     int ImageIndex = -1;
     TStringList* Text() { return &FText; }
     const TStringList* Text() const { return &FText; }
@@ -95,6 +98,16 @@ public:
     void SetItems(int Index, const TDropDownItem* v) { Items(Index)->Assign(v); }
     // The item class the collection makes.
     virtual TCollectionItemFactory GetItemClass() const { return TCollection::ItemClass<TDropDownItem>(); }
+    // Any item added, removed or changed.
+    TNotifyEvent OnItemsChanged;
+
+protected:
+    void Update(TCollectionItem*) override {
+        if (OnItemsChanged) OnItemsChanged(this);
+    }
+    void Notify(TCollectionItem*, TCollectionNotification) override {
+        if (OnItemsChanged) OnItemsChanged(this);
+    }
 };
 
 // The popup grid of the grid drop-down.
@@ -136,6 +149,8 @@ public:
     void LoadItems();
     void AutoSizeColumn(int ACol);
     void AutoSizeRows();
+    // The item a row shows (item mode), -1 for none.
+    int ItemOfRow(int ARow) const;
     int GetGridWidth();
     virtual void DoSelect();
 
@@ -417,6 +432,16 @@ private:
     TNavigation* FNavigation;
     TMouseActions* FMouseActions;
     TStringList FLookupItems;
+    // The same texts for scanning, and whether they still are the items'
+    // lookup lines (no item changed since), so the type-ahead may read them.
+    QStringList FLookupTexts;
+    bool FLookupInStep = false;
+    int FLookupBuiltColumn = -1;
+    // The last completion search of the lookup texts (case-blind): the
+    // type-ahead of the same keystroke asks the same question.
+    QString FLastPrefix;
+    int FLastFound = -1;
+    int FirstLookupText(const QString& Prefix, Qt::CaseSensitivity CS, int Limit) const;
     QString FLookupEntry;
     bool FWorkMode = true, FItemChange = false, FCompleting = false, FBalloonReset = false;
     int FItemIdx = -1;

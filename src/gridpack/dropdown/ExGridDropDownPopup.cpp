@@ -4,6 +4,7 @@
 #include "gridpack/dropdown/ExGridDropDown.h"
 
 #include "platform/graphics/ImageList.h"
+#include "platform/graphics/TextWidths.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,8 +12,6 @@
 namespace ExGridDD {
 
 namespace {
-
-TObject* ItemObject(int Index) { return reinterpret_cast<TObject*>(std::intptr_t(Index)); }
 
 bool NavigationKey(unsigned Key) {
     return Key == VK_PRIOR || Key == VK_NEXT || Key == VK_END || Key == VK_HOME || Key == VK_UP || Key == VK_DOWN;
@@ -215,16 +214,25 @@ void TExColGrid::LoadItems() {
     SetColCount(std::max(1, cols));
     for (int i = 0; i < cols; ++i) SetCells(i, 0, FColumns->Items(i)->Header);
     const int fixed = FixedRows();
-    if (items->Count() > 0) SetRowCount(fixed + items->Count());
-    for (int r = 0; r < items->Count(); ++r) {
-        const TDropDownItem* it = items->Items(r);
-        const TStringList* lines = it->Text();
+    const int n = items->Count();
+    if (n > 0) SetRowCount(fixed + n);
+    for (int r = 0; r < n; ++r) {
+        const TStringList* lines = items->Items(r)->Text();
         const int row = fixed + r;
-        for (int i = 0; i < cols; ++i) SetCells(i, row, i < lines->Count() ? lines->Get(i) : QString());
-        // Column 0's object names the item, so the index survives sorting.
-        SetObjectEx(0, row, ItemObject(r));
+        const int have = lines->Count();
+        for (int i = 0; i < cols; ++i) SetCells(i, row, i < have ? lines->Get(i) : QString());
+        // Column 0's cell object names the item; it travels with the row
+        // through sorting and filtering.
+        if (have > 0 && !lines->Get(0).isEmpty())
+            GetCellProperties(0, row)->CellObject = std::uintptr_t(r);
+        else
+            SetObjectEx(0, row, reinterpret_cast<TObject*>(std::uintptr_t(r)));
     }
     EndUpdate();
+}
+
+int TExColGrid::ItemOfRow(int ARow) const {
+    return int(reinterpret_cast<std::uintptr_t>(const_cast<TExColGrid*>(this)->GetObjectEx(0, ARow)));
 }
 
 TCanvas* TExColGrid::MeasureCanvas() { return Canvas(); }
@@ -247,14 +255,13 @@ void TExColGrid::AutoSizeColumn(int ACol) {
     if (!FDropDown || ACol < 0 || ACol >= FColumns->Count() || Parent() != FDropDown->DropDownForm()) return;
     TDropDownColumn* col = FColumns->Items(ACol);
     if (!col->AutoSize) return;
-    TCanvas* c = MeasureCanvas();
-    c->Font().Assign(*col->Font());
+    TTextWidths widths(*col->Font());
     int widest = 0;
     for (int r = FixedRows(); r < RowCount(); ++r) {
         int w = 0;
         if (col->ColumnType == ctImage && Images && MeasuredImage(r) >= 0) w += Images->Width() + 4;
         const QString t = MeasuredText(ACol, r);
-        if (!t.isEmpty()) w += c->TextWidth(t) + 6;
+        if (!t.isEmpty()) w += widths.Width(t) + 6;
         widest = std::max(widest, w);
     }
     col->Width = widest;
@@ -483,6 +490,11 @@ void TCustomExGridDropDown::BeforeDropDown() {
     // 8.
     if (UseItems) {
         TExCustomDropDown::BeforeDropDown();
+        // Rows a narrowing hid belong to the last loading.
+        if (g->FilterLevelCount() > 0) {
+            g->RemoveAllFilters();
+            g->FNarrowDownText.clear();
+        }
         g->SetRowCount(FItems->Count() + 1);
         g->SetFixedRows(1);
         g->LoadItems();

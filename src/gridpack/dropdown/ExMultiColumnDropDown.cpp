@@ -2,6 +2,7 @@
 
 #include "gridpack/grid3/GradientBands.h"
 #include "platform/graphics/ImageList.h"
+#include "platform/graphics/TextWidths.h"
 
 #include <algorithm>
 #include <cmath>
@@ -143,18 +144,17 @@ void TExColGrid::ApplyDropDownSettings(TExMultiColumnDropDown* D) {
 
 void TExColGrid::AutoSizeItemColumns() {
     if (!FExDropDown || Parent() != FExDropDown->DropDownForm()) return;
-    TCanvas* c = Canvas();
     TDropDownItems* items = FExDropDown->Items();
     for (int i = 0; i < FColumns->Count(); ++i) {
         TDropDownColumn* col = FColumns->Items(i);
         if (!col->AutoSize) continue;
-        c->Font().Assign(*col->Font());
+        TTextWidths widths(*col->Font());
         int widest = 0;
         for (int r = 0; r < items->Count(); ++r) {
             const TDropDownItem* it = items->Items(r);
             int w = 0;
             const QString t = it->Line(i);
-            if (!t.isEmpty()) w = c->TextWidth(t) + 6;
+            if (!t.isEmpty()) w = widths.Width(t) + 6;
             if (col->ColumnType == ctImage && Images && it->ImageIndex >= 0) w += Images->Width() + 4;
             widest = std::max(widest, w);
         }
@@ -450,7 +450,15 @@ void TExMultiColumnDropDown::SelectPageUp() {
 void TExMultiColumnDropDown::UpdateLookupItems() {
     if (FLookupColumn < 0 || FItems->Count() == 0) return;
     FLookupItems.Clear();
-    for (int i = 0; i < FItems->Count(); ++i) FLookupItems.Add(FItems->Items(i)->Line(FLookupColumn));
+    FLookupTexts.clear();
+    FLookupTexts.reserve(FItems->Count());
+    FLookupItems.BeginUpdate();
+    for (int i = 0; i < FItems->Count(); ++i) {
+        const QString t = FItems->Items(i)->Line(FLookupColumn);
+        FLookupItems.Add(t);
+        FLookupTexts.append(t);
+    }
+    FLookupItems.EndUpdate();
 }
 
 void TExMultiColumnDropDown::Assign(const TPersistent* Source) {
@@ -749,10 +757,10 @@ void TExMultiColumnDropDown::Change() {
     // 4. A lookup list longer than the items (items changed without
     // EndUpdate) is read only as far as there are items.
     const Qt::CaseSensitivity cs = MatchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    const int n = std::min(FLookupItems.Count(), FItems->Count());
+    const int n = std::min(int(FLookupTexts.size()), FItems->Count());
     const int typed = int(s1.size());
     for (int i = 0; i < n; ++i) {
-        const QString entry = FLookupItems.Get(i);
+        const QString& entry = FLookupTexts[i];
         if (!entry.startsWith(s1, cs)) continue;
         const QString completed = text.left(typed) + entry.mid(typed).left(255);
         SetTextQuietly(completed);

@@ -259,6 +259,8 @@ private:
     int FItemIndex = -1, FLookupColumn = 0;
     TFont FHeaderFont;
     TStringList FLookupItems;
+    // The same texts for the completion's scan.
+    QStringList FLookupTexts;
     bool FWorkMode = true, FItemChange = false, FShowing = false, FCompleting = false;
     int FItemIdx = -1, FItemSel = 0;
     QString FLookupEntry;
