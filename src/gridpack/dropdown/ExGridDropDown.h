@@ -142,11 +142,14 @@ public:
     bool MouseWheelSelection() const { return FMouseWheelSelection; }
     int MouseDownRow() const { return FMouseDownRow; }
 
-    // Copies the drop-down's settings in (nothing without D).
-    void ApplyDropDownSettings(TCustomExGridDropDown* D);
+    // Copies the drop-down's settings in (nothing without D). With
+    // SizeWhileLoading the item mode's auto-sized columns are measured by
+    // the LoadItems that follows (one pass over the texts) instead.
+    void ApplyDropDownSettings(TCustomExGridDropDown* D, bool SizeWhileLoading = false);
     // Item mode: the header row and one row per item (column 0's object is
-    // the item's index).
-    void LoadItems();
+    // the item's index); with MeasureColumns also the auto-sized columns'
+    // widths, as AutoSizeColumn finds them.
+    void LoadItems(bool MeasureColumns = false);
     void AutoSizeColumn(int ACol);
     void AutoSizeRows();
     // The item a row shows (item mode), -1 for none.
@@ -175,6 +178,9 @@ private:
     QString MeasuredText(int ACol, int ARow) const;
     int MeasuredImage(int ARow) const;
     TCanvas* MeasureCanvas();
+    // The loaded rows carry their item in column 0's cell object; without
+    // header sorting or narrowing they stay in item order and need none.
+    bool FRowsTagged = false;
     TCustomExGridDropDown* FDropDown = nullptr;
     TDropDownColumns* FColumns;
     TFont FHeaderFont;

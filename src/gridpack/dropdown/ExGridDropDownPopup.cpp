@@ -170,7 +170,7 @@ void TExColGrid::WMChar(TMessage& M) {
 
 void TExColGrid::WMGetDlgCode(TMessage& M) { M.Result = DLGC_WANTARROWS | DLGC_WANTTAB; }
 
-void TExColGrid::ApplyDropDownSettings(TCustomExGridDropDown* D) {
+void TExColGrid::ApplyDropDownSettings(TCustomExGridDropDown* D, bool SizeWhileLoading) {
     if (!D) return;
     FDropDown = D;
     FColumns->Assign(D->Columns());
@@ -197,16 +197,17 @@ void TExColGrid::ApplyDropDownSettings(TCustomExGridDropDown* D) {
     SetOptions(o);
     if (D->AutoSizeColumns) {
         if (D->UseItems) {
-            for (int i = 0; i < FColumns->Count(); ++i)
+            for (int i = 0; i < FColumns->Count() && !SizeWhileLoading; ++i)
                 if (FColumns->Items(i)->AutoSize) AutoSizeColumn(i);
         } else {
             TExStringGrid::AutoSizeColumns(true, 4);
         }
     }
-    AutoSizeRows();
+    // Rows follow the column widths: after the loading when it measures.
+    if (!SizeWhileLoading) AutoSizeRows();
 }
 
-void TExColGrid::LoadItems() {
+void TExColGrid::LoadItems(bool MeasureColumns) {
     if (!FDropDown) return;
     TDropDownItems* items = FDropDown->Items();
     BeginUpdate();
@@ -216,22 +217,54 @@ void TExColGrid::LoadItems() {
     const int fixed = FixedRows();
     const int n = items->Count();
     if (n > 0) SetRowCount(fixed + n);
+    // The auto-sized columns, measured from the texts as they are written.
+    struct TSizing {
+        int Col;
+        std::unique_ptr<TTextWidths> Widths;
+        bool Images;
+        int Widest = 0;
+    };
+    std::vector<TSizing> sizing;
+    if (MeasureColumns && FDropDown->AutoSizeColumns && Parent() == FDropDown->DropDownForm())
+        for (int i = 0; i < cols; ++i)
+            if (TDropDownColumn* col = FColumns->Items(i); col->AutoSize)
+                sizing.push_back({i, std::make_unique<TTextWidths>(*col->Font()), col->ColumnType == ctImage && Images});
+    FRowsTagged = SortSettings()->Show || FDropDown->Sorting != gsNone || FDropDown->LookupMethod == lmNarrowDown;
     for (int r = 0; r < n; ++r) {
-        const TStringList* lines = items->Items(r)->Text();
+        const TDropDownItem* item = items->Items(r);
+        const TStringList* lines = item->Text();
         const int row = fixed + r;
         const int have = lines->Count();
-        for (int i = 0; i < cols; ++i) SetCells(i, row, i < have ? lines->Get(i) : QString());
+        size_t next = 0;
+        for (int i = 0; i < cols; ++i) {
+            const QString t = i < have ? lines->Get(i) : QString();
+            // A cell that shows the text already is left alone (nothing to
+            // store or repaint when the items did not change).
+            if (Cells(i, row) != t) SetCells(i, row, t);
+            if (next < sizing.size() && sizing[next].Col == i) {
+                TSizing& s = sizing[next++];
+                int w = s.Images && item->ImageIndex >= 0 ? Images->Width() + 4 : 0;
+                if (!t.isEmpty()) w += s.Widths->Width(t) + 6;
+                s.Widest = std::max(s.Widest, w);
+            }
+        }
         // Column 0's cell object names the item; it travels with the row
         // through sorting and filtering.
+        if (!FRowsTagged) continue;
         if (have > 0 && !lines->Get(0).isEmpty())
             GetCellProperties(0, row)->CellObject = std::uintptr_t(r);
         else
             SetObjectEx(0, row, reinterpret_cast<TObject*>(std::uintptr_t(r)));
     }
+    for (const TSizing& s : sizing) {
+        FColumns->Items(s.Col)->Width = s.Widest;
+        SetColWidths(s.Col, s.Widest);
+    }
     EndUpdate();
 }
 
 int TExColGrid::ItemOfRow(int ARow) const {
+    if (!FRowsTagged) return ARow - FixedRows();
     return int(reinterpret_cast<std::uintptr_t>(const_cast<TExColGrid*>(this)->GetObjectEx(0, ARow)));
 }
 
@@ -459,7 +492,7 @@ void TCustomExGridDropDown::BeforeDropDown() {
     f->SetCancelOnDeActivate(false);
     // 2.
     g->BeginUpdate();
-    g->ApplyDropDownSettings(this);
+    g->ApplyDropDownSettings(this, UseItems);
     g->SetColor(DropDownColor());
     // 3.
     TSortSettings* ss = g->SortSettings();
@@ -497,7 +530,8 @@ void TCustomExGridDropDown::BeforeDropDown() {
         }
         g->SetRowCount(FItems->Count() + 1);
         g->SetFixedRows(1);
-        g->LoadItems();
+        g->LoadItems(true);
+        g->AutoSizeRows();
         const int r = RowOfItem(FItemIndex);
         if (r >= g->FixedRows() && r < g->RowCount()) g->SetRow(r);
     } else {
