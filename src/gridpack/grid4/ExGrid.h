@@ -20,6 +20,7 @@
 #include "gridpack/grid4/ExCellGraphic.h"
 #include "gridpack/grid3/sgcheck.h"
 #include "gridpack/grid4/ExGridOwned.h"
+#include "gridpack/grid4/ExGridEditorHost.h"
 #include "gridpack/grid4/ExGridTypes.h"
 #include "gridpack/grid10/GridExchangeTypes.h"
 #include "gridpack/grid10/GridDataTypes.h"
@@ -109,6 +110,12 @@ using TFloatSpinClickEvent = std::function<void(TObject* Sender, int ACol, int A
 using TDateTimeSpinClickEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, TDateTime AValue, bool UpDown)>;
 using TCustomStrToDateEvent = std::function<void(TObject* Sender, const QString& Value, TDateTime& ADate)>;
+// Events of the drop-down and date-and-time editors.
+using TDropDownCellButtonEvent = std::function<void(TObject* Sender, int ACol, int ARow, int ButtonIndex)>;
+using TColorSelectedEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, TColor& Color, QString& Value)>;
+using TImageSelectedEvent = std::function<void(TObject* Sender, int ACol, int ARow, int& Index)>;
+using TDateTimeChangeEvent = std::function<void(TObject* Sender, int ACol, int ARow, TDateTime ADateTime)>;
 
 class TArrowWindow;
 class TGridFocusWindow;
@@ -2065,6 +2072,29 @@ protected:
     TExRichEdit* FRichEdit = nullptr;
     TExRichEdit* FInplaceRichEdit = nullptr;
     TEditLink* FEditLink = nullptr;
+
+    // =======================================================================
+    // The editors of the drop-down kinds and of edDateTimeEdit
+    // (ExGridDropDownEditors.cpp). Their controls are made on first use
+    // through the factory registered for the kind, so the grid's own code
+    // knows none of their classes; a kind without a factory opens no control.
+    // =======================================================================
+public:
+    friend class TGridHost;
+    // The control of Kind, made on first use (nullptr without a factory).
+    TWinControl* KindEditor(TEditorType Kind);
+    // The control of Kind when it was made, else nullptr.
+    TWinControl* KindEditorIfMade(TEditorType Kind) const;
+    // The value the date-and-time editor was opened with.
+    TDateTime FOriginalDateTime = 0;
+    TDropDownCellButtonEvent OnDropDownHeaderButtonClick;
+    TDropDownCellButtonEvent OnDropDownFooterButtonClick;
+    TColorSelectedEvent OnColorSelected;
+    TImageSelectedEvent OnImageSelected;
+    TDateTimeChangeEvent OnDateTimeChange;
+
+protected:
+    TWinControl* FKindEditors[int(edMaskEditBtn) + 1] = {};
 
 public:
 

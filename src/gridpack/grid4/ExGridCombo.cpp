@@ -97,9 +97,12 @@ void TExStringGrid::OpenCellEditor(int ACol, int ARow)
         OpenRichEditor(R, rcol, ARow);
         break;
     default:
-        // The kinds whose controls this grid does not carry stay in the
-        // special-edit state without a control; closing writes nothing.
-        EditMode = true;
+        // The kinds served by a registered factory; the others stay in the
+        // special-edit state without a control and closing writes nothing.
+        if (const TGridKindEditorFactory* f = GridKindEditor(int(EditControl)))
+            f->Open(this, KindEditor(EditControl), R, rcol, ARow, ACol);
+        else
+            EditMode = true;
         break;
     }
     // 6.
@@ -264,7 +267,9 @@ void TExStringGrid::CloseCellEditor(int ACol, int ARow)
         CloseRichEditor(rc, ARow);
         break;
     default:
-        if (!IsTextEditorKind(EditControl) && EditControl != edDataCheckBox && EditControl != edNone)
+        if (const TGridKindEditorFactory* f = GridKindEditor(int(EditControl)))
+            f->Close(this, KindEditorIfMade(EditControl), rc, ARow);
+        else if (!IsTextEditorKind(EditControl) && EditControl != edDataCheckBox && EditControl != edNone)
             EditMode = false;
         break;
     }

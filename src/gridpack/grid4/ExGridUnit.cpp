@@ -14,6 +14,13 @@ int gStartCount = 0;
 int gHookId = 0;
 int gRegistered = 0;
 
+// The wrappers of the drop-down unit register through it.
+void RegisterDropDownClass(const char* Name)
+{
+    if (RegisterGridDropDownClass(QLatin1String(Name)))
+        ++gRegistered;
+}
+
 template <class T>
 void RegisterGridClass()
 {
@@ -42,23 +49,34 @@ void GridUnitStartup()
         RegisterGridClass<TArrowWindow>();
         RegisterGridClass<TGridCombo>();
         RegisterGridClass<TGridSpin>();
-        RegisterGridClass<TGridDatePicker>();
         RegisterGridClass<TGridTransEdit>();
         RegisterGridClass<TGridTransCombo>();
         RegisterGridClass<TGridCheckBox>();
         RegisterGridClass<TGridEditBtn>();
+        RegisterDropDownClass("TGridDateTimePicker");
         RegisterGridClass<TGridUnitEditBtn>();
+        RegisterDropDownClass("TGridTrackbarDropDown");
+        RegisterDropDownClass("TGridMemoDropDown");
+        RegisterDropDownClass("TGridCalculatorDropDown");
+        RegisterDropDownClass("TGridTimepickerDropDown");
+        RegisterDropDownClass("TGridDetailPickerDropDown");
+        // TGridGridDropDown stands here once its drop-down class exists.
+        RegisterDropDownClass("TGridColorDropDown");
+        RegisterDropDownClass("TGridImageDropDown");
         RegisterGridClass<TGridButton>();
-        RegisterGridClass<TExRichEdit>();
+        RegisterGridClass<TGridDatePicker>();
         RegisterGridClass<THeaderDragButton>();
         RegisterGridClass<TControlEdit>();
         RegisterGridClass<TControlCombo>();
         RegisterGridClass<TScrollBar>();
+        RegisterGridClass<TExRichEdit>();
         RegisterGridClass<TFooterPanel>();
         RegisterGridClass<TSearchPanel>();
     } catch (...) {
         // A failed registration ends the list; the grid works without it.
     }
+    // The editors of the drop-down kinds and of edDateTimeEdit.
+    RegisterGridDropDownEditors();
     (void)ComCtl32Above469();
     (void)GridCellsClipboardFormat();
     (void)GridEditDoneMsg();

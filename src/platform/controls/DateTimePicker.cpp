@@ -832,6 +832,7 @@ void TDateTimePicker::WMLButtonDown(TMessage& M) {
 void TDateTimePicker::KeyDown(unsigned& Key, TShiftState Shift) {
     TCustomControl::KeyDown(Key, Shift);
     if (Key == 0) return;
+    FFieldCompleted = false;
     if (FPopup) {
         // While dropped down the calendar has the keys.
         if (Key == VK_ESCAPE) CloseUp(false);
@@ -863,6 +864,7 @@ void TDateTimePicker::KeyDown(unsigned& Key, TShiftState Shift) {
 }
 
 void TDateTimePicker::KeyPress(QChar& Key) {
+    FFieldCompleted = false;
     TCustomControl::KeyPress(Key);
     if (Key.isNull()) return;
     if (Key == QLatin1Char(' ') && FShowCheckbox) {
@@ -891,7 +893,10 @@ void TDateTimePicker::KeyPress(QChar& Key) {
     default: break;
     }
     if (f.Kind != fkYear || FTyped.size() == width) SetFieldValue(FField, value);
-    if (FTyped.size() >= width || value * 10 > max) FTyped.clear();
+    if (FTyped.size() >= width || value * 10 > max) {
+        FTyped.clear();
+        FFieldCompleted = true;
+    }
     if (OnUserInput) OnUserInput(this);
     Key = QChar();
 }

@@ -175,6 +175,9 @@ public:
     // The selected field (0 .. FieldCount-1).
     int SelectedField() const { return FField; }
     void SetSelectedField(int i);
+    // Whether the last typed digit completed its field: the field is full,
+    // or no further digit could keep it in range. Any other key clears it.
+    bool FieldCompleted() const { return FFieldCompleted; }
 
     // -- drop-down calendar
     bool DroppedDown() const { return FPopup != nullptr; }
@@ -230,6 +233,7 @@ private:
     bool FShowCheckbox = false, FChecked = true;
     int FField = -1;
     QString FTyped;  // digits typed into the selected field so far
+    bool FFieldCompleted = false;
     TPopupForm* FPopup = nullptr;
     TMonthCalendar* FCalendar = nullptr;
 };

@@ -41,6 +41,8 @@ KAL_DECLARE_EXCEPTION(EFOpenError, EFileStreamError)
 KAL_DECLARE_EXCEPTION(EReadError, EStreamError)
 KAL_DECLARE_EXCEPTION(EWriteError, EStreamError)
 KAL_DECLARE_EXCEPTION(EInvalidOperation, Exception)
+// A checked conversion to a class the object is not of.
+KAL_DECLARE_EXCEPTION(EInvalidCast, Exception)
 KAL_DECLARE_EXCEPTION(EInvalidPointer, Exception)
 KAL_DECLARE_EXCEPTION(EOutOfResources, Exception)
 KAL_DECLARE_EXCEPTION(EInOutError, Exception)
