@@ -66,7 +66,9 @@ TCustomExGridDropDown::TCustomExGridDropDown(TComponent* AOwner) : TExCustomDrop
     FNavigation->HomeEndKey = heFirstLastRow;
     FMouseActions = new TMouseActions(this);
     FLookupItems.SetCaseSensitive(false);
-    FItems = nullptr;
+    // Items exist from here on; the second phase makes them again through
+    // the overridable CreateDropDownItems.
+    FItems = new TDropDownItems(this);
 }
 
 TCustomExGridDropDown::~TCustomExGridDropDown() {
@@ -79,6 +81,7 @@ TCustomExGridDropDown::~TCustomExGridDropDown() {
 }
 
 void TCustomExGridDropDown::AfterConstruction() {
+    delete FItems;
     FItems = CreateDropDownItems(this);
     FItems->OnItemsChanged = [this](TObject*) {
         FLookupInStep = false;
