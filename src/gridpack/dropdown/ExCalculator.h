@@ -94,7 +94,7 @@ protected:
     }
 };
 
-using TButtonClickEvent = std::function<void(TObject* Sender, int ButtonIndex)>;
+using TCalcButtonClickEvent = std::function<void(TObject* Sender, int ButtonIndex)>;
 
 class TCustomButtonPanel : public TCustomControl {
     KAL_CLASS(TCustomButtonPanel, TCustomControl)
@@ -116,7 +116,7 @@ public:
     void SetExDropDown(TExCalculatorDropdown* v) { FExDropDown = v; }
     int ButtonHot() const { return FButtonHot; }
     int ButtonDown() const { return FButtonDown; }
-    TButtonClickEvent OnButtonClick;
+    TCalcButtonClickEvent OnButtonClick;
 
     virtual void DrawButton(int Index, TCanvas* ACanvas);
     virtual void GetButtonsRect(TRect& R);

@@ -20,6 +20,7 @@
 // so a leaf's overrides take part. Design-time branches do not exist here.
 #include "gridpack/dropdown/ExDropDownUtils.h"
 #include "gridpack/grid3/ExStyleIF.h"
+#include "gridpack/grid3/SharedGridEnums.h"
 #include "gridpack/grid4/ExGridAppearance.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/Forms.h"
@@ -44,20 +45,15 @@ enum TDropDownEditType {
     etAlphaNumeric, etValidChars
 };
 enum TDropPosition { dpAuto, dpDown, dpUp };
-// Where an attached label stands. Units with a 13-value label position use
-// the first thirteen values of this one.
-enum TLabelPosition {
-    lpLeftTop, lpLeftCenter, lpLeftBottom, lpTopLeft, lpBottomLeft, lpLeftTopLeft, lpLeftCenterLeft,
-    lpLeftBottomLeft, lpTopCenter, lpBottomCenter, lpRightTop, lpRightCenter, lpRighBottom, lpTopRight,
-    lpBottomRight
-};
-enum TExButtonStyle { tasButton, tasCheck };
+// TLabelPosition (where an attached label stands) and the button styles are
+// shared with the string grid's units.
+using TExButtonStyle = TExGridButtonStyle;
 enum TExButtonState { absUp, absDisabled, absDown, absDropDown, absExclusive };
 enum TDropButtonStyle { bsButton, bsDropDown };
 
 using TDropDown = std::function<void(TObject* Sender, bool& acceptdrop)>;
 using TDropUp = std::function<void(TObject* Sender, bool Cancelled)>;
-using TClipboardEvent = std::function<void(TObject* Sender, const QString& value, bool& allow)>;
+using TDropDownClipboardEvent = std::function<void(TObject* Sender, const QString& value, bool& allow)>;
 using TDropDownButtonItemClick = std::function<void(TObject* Sender, int ButtonIndex)>;
 using TDrawBackGroundEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, TRect ARect)>;
 using TGetTextEvent = std::function<void(TObject* Sender, QString& Text)>;
@@ -488,7 +484,7 @@ public:
     bool Signed = false, ReturnIsTab = false, AllowNumericNullValue = false, DefaultHandling = true, CanUndo = true,
          ExcelStyleDecimalSeparator = false, AutoThousandSeparator = true;
     int16_t LengthLimit = 0;
-    TClipboardEvent OnClipboardCopy, OnClipboardPaste, OnClipboardCut;
+    TDropDownClipboardEvent OnClipboardCopy, OnClipboardPaste, OnClipboardCut;
     QString OldString() const { return FOldString; }
     QString OldText() const { return FOldText; }
 

@@ -2,6 +2,7 @@
 // wrapper shares, the wrappers, and the kind table through which the grid
 // makes, opens and closes them.
 #include "gridpack/dropdown/ExGridDropDownEditors.h"
+#include "gridpack/dropdown/ExGridDropDownGridEditors.h"
 
 #include "platform/controls/Messages.h"
 #include "platform/controls/StdMessages.h"
@@ -538,6 +539,7 @@ void RegisterGridDropDownEditors()
     RegisterGridKindEditor(K::ColorPickerDropDown, kColor);
     RegisterGridKindEditor(K::ImagePickerDropDown, kImage);
     RegisterGridKindEditor(K::DateTimeEdit, kDateTime);
+    RegisterGridGridDropDownEditors();
 }
 
 bool RegisterGridDropDownClass(const QString& Name)
@@ -560,7 +562,7 @@ bool RegisterGridDropDownClass(const QString& Name)
             c.Register();
             return true;
         }
-    return false;
+    return RegisterGridGridDropDownClass(Name);
 }
 
 // The grid's editors, made on first use.

@@ -45,9 +45,10 @@ enum TSortStyle {
     ssDateTime, ssTime, ssAlphaNumeric, ssAlphaNumericNoCase
 };
 
+#include "gridpack/grid3/SharedGridEnums.h"
+
 enum TVAlignment { vtaTop, vtaCenter, vtaBottom };
 enum TArrowDirection { arrUp, arrDown, arrLeft, arrRight };
-enum TExGridButtonStyle { tasButton, tasCheck };
 enum TSearchDirection { sdTopBottom, sdLeftRight };
 enum THomeEndAction { heFirstLastColumn, heFirstLastRow, heFirstLastCell };
 enum TClipboardPasteAction { paReplace, paInsert };

@@ -245,6 +245,7 @@ void TSgCustomCombo::PlaceLabel()
     case lpRightTop: top = t; left = l + w + m; break;
     case lpRightCenter: top = t + (h - lh) / 2; left = l + w + m; break;
     case lpRighBottom: top = t + h - lh; left = l + w + m; break;
+    default: break;
     }
     FLabel->SetBounds(left, top, lw, lh);
     FLabel->SetVisible(Visible());

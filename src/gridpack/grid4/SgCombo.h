@@ -4,25 +4,11 @@
 // colours that follow focus and hover and an optional caption label beside
 // it. With every colour unset, not flat and enabled it paints exactly as the
 // library's combo box. The grid's combo editor derives from it.
+#include "gridpack/grid3/SharedGridEnums.h"
 #include "platform/controls/StdCtrls.h"
 
 #include <memory>
 
-enum TLabelPosition {
-    lpLeftTop,
-    lpLeftCenter,
-    lpLeftBottom,
-    lpTopLeft,
-    lpBottomLeft,
-    lpLeftTopLeft,
-    lpLeftCenterLeft,
-    lpLeftBottomLeft,
-    lpTopCenter,
-    lpBottomCenter,
-    lpRightTop,
-    lpRightCenter,
-    lpRighBottom
-};
 
 class TSgCustomCombo : public TCustomComboBox {
     KAL_CLASS(TSgCustomCombo, TCustomComboBox)

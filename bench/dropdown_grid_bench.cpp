@@ -1,0 +1,152 @@
+// The grid drop-down and the multi-column drop-down over 10,000 items.
+//  - Opening the grid drop-down (its settings copied into the popup grid, the
+//    items loaded, the auto-sized column measured) against filling a platform
+//    TStringGrid with the same texts.
+//  - One completion keystroke in the edit (a character that no lookup text
+//    begins with, so the whole list is read) against one linear,
+//    case-blind prefix scan of the same texts.
+#include "gridpack/dropdown/ExGridDropDown.h"
+#include "gridpack/dropdown/ExMultiColumnDropDown.h"
+#include "platform/controls/Forms.h"
+#include "platform/grids/Grids.h"
+
+#include "BenchDisplay.h"
+#include "BenchRatio.h"
+
+#include <QApplication>
+#include <QStringList>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+namespace {
+constexpr int kItems = 10000;
+
+QString NameOf(int i) { return QStringLiteral("Item %1").arg(i, 5, 10, QLatin1Char('0')); }
+QString CodeOf(int i) { return QString::number(i * 7919 % 100000); }
+
+void BM_GridDropDown_Open(benchmark::State& state) {
+    TForm* form = NewObject<TForm>(nullptr);
+    form->SetBounds(0, 0, 400, 300);
+    auto* drop = NewObject<TCustomExGridDropDown>(form);
+    drop->SetParent(form);
+    drop->Columns()->Add()->AutoSize = true;
+    drop->Columns()->Add();
+    drop->BeginUpdate();
+    for (int i = 0; i < kItems; ++i) {
+        ExGridDD::TDropDownItem* it = drop->Items()->Add();
+        it->Text()->Add(NameOf(i));
+        it->Text()->Add(CodeOf(i));
+    }
+    drop->EndUpdate();
+    form->Show();
+    for (auto _ : state) {
+        drop->ShowDropDown();
+        if (!drop->DroppedDown()) state.SkipWithError("the popup did not open");
+        drop->HideDropDown(true);
+    }
+    form->Free();
+}
+BENCHMARK(BM_GridDropDown_Open)->Unit(benchmark::kMillisecond);
+
+void BM_StringGrid_Fill(benchmark::State& state) {
+    TForm* form = NewObject<TForm>(nullptr);
+    auto* grid = NewObject<TStringGrid>(form);
+    grid->SetParent(form);
+    QStringList names, codes;
+    for (int i = 0; i < kItems; ++i) {
+        names << NameOf(i);
+        codes << CodeOf(i);
+    }
+    for (auto _ : state) {
+        grid->SetRowCount(1);
+        grid->SetColCount(2);
+        grid->SetRowCount(kItems + 1);
+        for (int i = 0; i < kItems; ++i) {
+            grid->SetCells(0, i + 1, names[i]);
+            grid->SetCells(1, i + 1, codes[i]);
+        }
+    }
+    form->Free();
+}
+BENCHMARK(BM_StringGrid_Fill)->Unit(benchmark::kMillisecond);
+
+// One keystroke: the character typed into the empty edit, then the edit
+// emptied again (an empty text completes nothing).
+template <class D>
+void Keystrokes(benchmark::State& state, D* drop) {
+    drop->SetFocus();
+    for (auto _ : state) {
+        drop->Perform(WM_CHAR, 'x', 0);
+        benchmark::DoNotOptimize(drop->WholeText());
+        state.PauseTiming();
+        drop->SetText(QString());
+        state.ResumeTiming();
+    }
+}
+
+void BM_MultiColumn_CompletionKeystroke(benchmark::State& state) {
+    TForm* form = NewObject<TForm>(nullptr);
+    auto* drop = NewObject<TExMultiColumnDropDown>(form);
+    drop->SetParent(form);
+    drop->Columns()->Add();
+    drop->BeginUpdate();
+    for (int i = 0; i < kItems; ++i) drop->Items()->Add()->Text()->Add(NameOf(i));
+    drop->EndUpdate();
+    form->Show();
+    Keystrokes(state, drop);
+    form->Free();
+}
+BENCHMARK(BM_MultiColumn_CompletionKeystroke)->Unit(benchmark::kMicrosecond);
+
+void BM_GridDropDown_CompletionKeystroke(benchmark::State& state) {
+    TForm* form = NewObject<TForm>(nullptr);
+    auto* drop = NewObject<TCustomExGridDropDown>(form);
+    drop->SetParent(form);
+    drop->Columns()->Add();
+    drop->BeginUpdate();
+    for (int i = 0; i < kItems; ++i) drop->Items()->Add()->Text()->Add(NameOf(i));
+    drop->EndUpdate();
+    form->Show();
+    Keystrokes(state, drop);
+    form->Free();
+}
+BENCHMARK(BM_GridDropDown_CompletionKeystroke)->Unit(benchmark::kMicrosecond);
+
+void BM_LinearScan(benchmark::State& state) {
+    QStringList texts;
+    for (int i = 0; i < kItems; ++i) texts << NameOf(i);
+    const QString typed = QStringLiteral("x");
+    for (auto _ : state) {
+        int found = -1;
+        for (int i = 0; i < texts.size(); ++i)
+            if (texts[i].startsWith(typed, Qt::CaseInsensitive)) {
+                found = i;
+                break;
+            }
+        benchmark::DoNotOptimize(found);
+    }
+}
+BENCHMARK(BM_LinearScan)->Unit(benchmark::kMicrosecond);
+} // namespace
+
+int main(int argc, char** argv) {
+    Use_Offscreen_Without_Display();
+    QApplication app(argc, argv);
+    Application();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    TRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    bool ok = reporter.Within("BM_GridDropDown_Open", "BM_StringGrid_Fill", 2.0,
+                              "10,000 items: grid drop-down opening / string grid fill");
+    ok = reporter.Within("BM_MultiColumn_CompletionKeystroke", "BM_LinearScan", 2.0,
+                         "10,000 lookup texts: multi-column completion keystroke / linear scan") &&
+         ok;
+    ok = reporter.Within("BM_GridDropDown_CompletionKeystroke", "BM_LinearScan", 2.0,
+                         "10,000 lookup texts: grid drop-down completion keystroke / linear scan") &&
+         ok;
+    benchmark::Shutdown();
+    std::fflush(stdout);
+    return ok ? 0 : 1;
+}
