@@ -4,7 +4,7 @@
 #include "gridpack/grid4/ExGrid.h"
 #include "platform/controls/Forms.h"
 
-#include "BenchRatio.h"
+#include "BenchMain.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -79,16 +79,9 @@ BENCHMARK(BM_CalcFooter_Plain)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    TRatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    const bool ok = reporter.Within("BM_CalcFooter_Sum/iterations:3", "BM_CalcFooter_Plain/iterations:3", 1.5,
-                                    "CalcFooter(-1) against a plain Floats loop");
-    return ok ? 0 : 1;
+    return RunRatioBenchmarks<TRatioReporter>(argc, argv, [](const TRatioReporter& reporter) {
+        const bool ok = reporter.Within("BM_CalcFooter_Sum/iterations:3", "BM_CalcFooter_Plain/iterations:3", 1.5,
+                                        "CalcFooter(-1) against a plain Floats loop");
+        return ok;
+    });
 }

@@ -17,7 +17,7 @@
 #include "platform/core/FloatConv.h"
 #include "platform/core/StrUtils.h"
 
-#include "BenchRatio.h"
+#include "BenchMain.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -239,26 +239,19 @@ BENCHMARK(BM_Group_QSortAlone)->Unit(benchmark::kMillisecond)->Iterations(3);
 // Ends non-zero when a limit is passed.
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    TRatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    bool ok = true;
-    const char* random = "BM_QSort_Random/iterations:3";
-    ok &= reporter.Within(random, "BM_StableSort_Plain/iterations:3", 3.0, "QSort against stable_sort");
-    ok &= reporter.Within("BM_QSort_Sorted/iterations:3", random, 10.0, "sorted column");
-    ok &= reporter.Within("BM_QSort_Reversed/iterations:3", random, 10.0, "reversed column");
-    ok &= reporter.Within("BM_QSort_Equal/iterations:3", random, 10.0, "all-equal column");
-    ok &= reporter.Within("BM_QSort_OrganPipe/iterations:3", random, 10.0, "organ-pipe column");
-    ok &= reporter.Within("BM_Filter_ApplyRemove/iterations:3", "BM_Filter_Plain/iterations:3", 2.0,
-                          "ApplyFilter + RemoveLastFilter");
-    ok &= reporter.Within("BM_Find_NoMatch/iterations:3", "BM_Find_Plain/iterations:3", 3.0, "Find without match");
-    ok &= reporter.Within("BM_Group_Summary/iterations:3", "BM_Group_QSortAlone/iterations:3", 3.0,
-                          "Group against its QSort");
-    return ok ? 0 : 1;
+    return RunRatioBenchmarks<TRatioReporter>(argc, argv, [](const TRatioReporter& reporter) {
+        bool ok = true;
+        const char* random = "BM_QSort_Random/iterations:3";
+        ok &= reporter.Within(random, "BM_StableSort_Plain/iterations:3", 3.0, "QSort against stable_sort");
+        ok &= reporter.Within("BM_QSort_Sorted/iterations:3", random, 10.0, "sorted column");
+        ok &= reporter.Within("BM_QSort_Reversed/iterations:3", random, 10.0, "reversed column");
+        ok &= reporter.Within("BM_QSort_Equal/iterations:3", random, 10.0, "all-equal column");
+        ok &= reporter.Within("BM_QSort_OrganPipe/iterations:3", random, 10.0, "organ-pipe column");
+        ok &= reporter.Within("BM_Filter_ApplyRemove/iterations:3", "BM_Filter_Plain/iterations:3", 2.0,
+                              "ApplyFilter + RemoveLastFilter");
+        ok &= reporter.Within("BM_Find_NoMatch/iterations:3", "BM_Find_Plain/iterations:3", 3.0, "Find without match");
+        ok &= reporter.Within("BM_Group_Summary/iterations:3", "BM_Group_QSortAlone/iterations:3", 3.0,
+                              "Group against its QSort");
+        return ok;
+    });
 }

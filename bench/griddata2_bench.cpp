@@ -18,7 +18,7 @@
 #include "platform/core/Streams.h"
 #include "platform/xml/XmlDoc.h"
 
-#include "BenchRatio.h"
+#include "BenchMain.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -278,20 +278,13 @@ BENCHMARK(BM_TextStream_RoundTrip)->Unit(benchmark::kMillisecond);
 // Ends non-zero when a limit is passed.
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    TRatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    bool ok = true;
-    ok &= reporter.Within("BM_CSV_Load/iterations:3", "BM_CSV_PlainRead/iterations:3", 3.0, "CSV load");
-    ok &= reporter.Within("BM_CSV_Save/iterations:3", "BM_CSV_PlainWrite/iterations:3", 2.0, "CSV save");
-    ok &= reporter.Within("BM_XML_Load/iterations:3", "BM_XML_Plain/iterations:3", 2.0, "XML load");
-    ok &= reporter.Within("BM_HTML_String/iterations:3", "BM_HTML_Plain/iterations:3", 2.0, "HTML string");
-    ok &= reporter.Within("BM_Binary_RoundTrip", "BM_TextStream_RoundTrip", 5.0, "binary round trip");
-    return ok ? 0 : 1;
+    return RunRatioBenchmarks<TRatioReporter>(argc, argv, [](const TRatioReporter& reporter) {
+        bool ok = true;
+        ok &= reporter.Within("BM_CSV_Load/iterations:3", "BM_CSV_PlainRead/iterations:3", 3.0, "CSV load");
+        ok &= reporter.Within("BM_CSV_Save/iterations:3", "BM_CSV_PlainWrite/iterations:3", 2.0, "CSV save");
+        ok &= reporter.Within("BM_XML_Load/iterations:3", "BM_XML_Plain/iterations:3", 2.0, "XML load");
+        ok &= reporter.Within("BM_HTML_String/iterations:3", "BM_HTML_Plain/iterations:3", 2.0, "HTML string");
+        ok &= reporter.Within("BM_Binary_RoundTrip", "BM_TextStream_RoundTrip", 5.0, "binary round trip");
+        return ok;
+    });
 }

@@ -9,7 +9,7 @@
 #include "platform/controls/Forms.h"
 #include "platform/grids/Grids.h"
 
-#include "BenchRatio.h"
+#include "BenchMain.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -145,17 +145,10 @@ BENCHMARK(BM_Clip_PlainPaste)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    TRatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    bool ok = true;
-    ok &= reporter.Within("BM_Clip_Copy/iterations:10", "BM_Clip_PlainJoin/iterations:10", 2.0, "copy to clipboard");
-    ok &= reporter.Within("BM_Clip_Paste/iterations:10", "BM_Clip_PlainPaste/iterations:10", 3.0, "paste back");
-    return ok ? 0 : 1;
+    return RunRatioBenchmarks<TRatioReporter>(argc, argv, [](const TRatioReporter& reporter) {
+        bool ok = true;
+        ok &= reporter.Within("BM_Clip_Copy/iterations:10", "BM_Clip_PlainJoin/iterations:10", 2.0, "copy to clipboard");
+        ok &= reporter.Within("BM_Clip_Paste/iterations:10", "BM_Clip_PlainPaste/iterations:10", 3.0, "paste back");
+        return ok;
+    });
 }

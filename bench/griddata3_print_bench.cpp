@@ -9,7 +9,7 @@
 #include "platform/controls/Printers.h"
 #include "platform/graphics/Graphics.h"
 
-#include "BenchRatio.h"
+#include "BenchMain.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -117,19 +117,12 @@ BENCHMARK(BM_Grid_FastPreviewPage1)->Unit(benchmark::kMillisecond)->Iterations(3
 // Ends non-zero when a limit is passed.
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    TRatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    bool ok = true;
-    ok &= reporter.Within("BM_Grid_PrintToPdf/iterations:3", "BM_Plain_PrintToPdf/iterations:3", 3.0,
-                          "print to PDF");
-    ok &= reporter.Within("BM_Grid_FastPreviewPage1/iterations:3", "BM_Grid_PrintToPdf/iterations:3", 0.05,
-                          "FastPrint preview of page 1");
-    return ok ? 0 : 1;
+    return RunRatioBenchmarks<TRatioReporter>(argc, argv, [](const TRatioReporter& reporter) {
+        bool ok = true;
+        ok &= reporter.Within("BM_Grid_PrintToPdf/iterations:3", "BM_Plain_PrintToPdf/iterations:3", 3.0,
+                              "print to PDF");
+        ok &= reporter.Within("BM_Grid_FastPreviewPage1/iterations:3", "BM_Grid_PrintToPdf/iterations:3", 0.05,
+                              "FastPrint preview of page 1");
+        return ok;
+    });
 }

@@ -11,7 +11,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QTableWidget>
-#include "BenchRatio.h"
+#include "BenchMain.h"
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <memory>
@@ -155,18 +155,11 @@ BENCHMARK(BM_GridHoverSweep)->Unit(benchmark::kMillisecond)->Iterations(1);
 // Ends non-zero when a limit is passed.
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    TRatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    bool ok = reporter.Within("BM_GridWheelAndPaint", "BM_QTableWidgetStepAndRender", 2.0,
-                              "grid wheel / QTableWidget step");
-    std::printf("hover sweep invalidates two rows per change at most: %s\n", gHoverOk ? "yes" : "NO");
-    ok &= gHoverOk;
-    return ok ? 0 : 1;
+    return RunRatioBenchmarks<TRatioReporter>(argc, argv, [](const TRatioReporter& reporter) {
+        bool ok = reporter.Within("BM_GridWheelAndPaint", "BM_QTableWidgetStepAndRender", 2.0,
+                                  "grid wheel / QTableWidget step");
+        std::printf("hover sweep invalidates two rows per change at most: %s\n", gHoverOk ? "yes" : "NO");
+        ok &= gHoverOk;
+        return ok;
+    });
 }

@@ -292,7 +292,7 @@ namespace K = GridEditorKind;
 template <class W>
 W* NewDropDown(TExStringGrid* G, bool EditorEnabled)
 {
-    W* w = new W(H::Control(G));
+    W* w = NewObject<W>(H::Control(G));
     w->SetParent(H::Control(G));
     w->SetVisible(false);
     if (EditorEnabled)

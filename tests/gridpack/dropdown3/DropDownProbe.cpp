@@ -9,6 +9,7 @@ TExCustomDropDown* DD(TWinControl* Ed) { return dynamic_cast<TExCustomDropDown*>
 QString ProbeText(TWinControl* Ed) { return DD(Ed)->Text(); }
 bool ProbeDroppedDown(TWinControl* Ed) { return DD(Ed)->DroppedDown(); }
 void ProbeDropDown(TWinControl* Ed) { DD(Ed)->ShowDropDown(); }
+void ProbeHideDropDown(TWinControl* Ed) { DD(Ed)->HideDropDown(true); }
 int ProbeCalcPending(TWinControl* Ed) { return dynamic_cast<TExCalculatorDropdown*>(Ed)->PendingOperation(); }
 QString ProbeMemoLine(TWinControl* Ed, int Line)
 {

@@ -10,6 +10,7 @@ class TWinControl;
 QString ProbeText(TWinControl* Ed);
 bool ProbeDroppedDown(TWinControl* Ed);
 void ProbeDropDown(TWinControl* Ed);
+void ProbeHideDropDown(TWinControl* Ed);
 // The calculator's pending operation, -1 for none.
 int ProbeCalcPending(TWinControl* Ed);
 // The memo drop-down's first line.

@@ -39,6 +39,25 @@ protected:
 };
 } // namespace
 
+TEST_F(InCellTest, EveryMadeEditorHasItsPopup)
+{
+    // The factory finishes construction, which makes the popup and its
+    // button: each kind drops down.
+    const struct {
+        int Col;
+        TEditorType Kind;
+    } cases[] = {{1, edCalculatorDropDown}, {2, edColorPickerDropDown}, {3, edMemoDropDown}, {4, edTrackbarDropDown}};
+    for (const auto& c : cases) {
+        Open(c.Col, 2);
+        TWinControl* ed = Editor(c.Kind);
+        ASSERT_NE(ed, nullptr) << c.Col;
+        ProbeDropDown(ed);
+        EXPECT_TRUE(ProbeDroppedDown(ed)) << c.Col;
+        ProbeHideDropDown(ed);
+        Key(VK_ESCAPE);
+    }
+}
+
 TEST_F(InCellTest, TheFactoryMakesEachEditorOnceOwnedByTheGrid)
 {
     EXPECT_EQ(Editor(edCalculatorDropDown), nullptr);
