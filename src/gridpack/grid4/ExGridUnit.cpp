@@ -60,7 +60,7 @@ void GridUnitStartup()
         RegisterDropDownClass("TGridCalculatorDropDown");
         RegisterDropDownClass("TGridTimepickerDropDown");
         RegisterDropDownClass("TGridDetailPickerDropDown");
-        // TGridGridDropDown stands here once its drop-down class exists.
+        RegisterDropDownClass("TGridGridDropDown");
         RegisterDropDownClass("TGridColorDropDown");
         RegisterDropDownClass("TGridImageDropDown");
         RegisterGridClass<TGridButton>();

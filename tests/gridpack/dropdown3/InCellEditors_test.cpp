@@ -334,13 +334,16 @@ TEST_F(GridDateTimeTest, EscPutsTheStartingDateBackAndKeepsTheTime)
 
 TEST_F(InCellTest, TheGridUnitRegistersTheEditorClasses)
 {
+    const int before = GridUnitRegistrations();
     GridUnitStartup();
     for (const char* name :
          {"TExStringGrid", "TDropList", "TArrowWindow", "TGridCombo", "TGridSpin", "TGridTransEdit", "TGridTransCombo",
           "TGridCheckBox", "TGridEditBtn", "TGridDateTimePicker", "TGridUnitEditBtn", "TGridTrackbarDropDown",
           "TGridMemoDropDown", "TGridCalculatorDropDown", "TGridTimepickerDropDown", "TGridDetailPickerDropDown",
-          "TGridColorDropDown", "TGridImageDropDown", "TGridButton", "TGridDatePicker", "THeaderDragButton",
+          "TGridGridDropDown", "TGridColorDropDown", "TGridImageDropDown", "TGridButton", "TGridDatePicker", "THeaderDragButton",
           "TControlEdit", "TControlCombo", "TScrollBar", "TExRichEdit", "TFooterPanel", "TSearchPanel"})
         EXPECT_EQ(FindClass(name).Name, name);
+    // Every one of the unit's 28 classes registered.
+    EXPECT_EQ(GridUnitRegistrations() - before, 28);
     GridUnitCleanup();
 }
