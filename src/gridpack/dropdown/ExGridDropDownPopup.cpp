@@ -353,8 +353,9 @@ void TCustomExGridDropDown::CreateDropDownForm() {
 
 void TCustomExGridDropDown::ConnectGridEvents() {
     // Each link hands one popup-grid event to its dispatcher. The grid has
-    // no anchor, sizing-in-progress, before-move, row-insertion, row-deletion
-    // query or search-edit events: those dispatchers are called directly.
+    // no anchor-click, row-insertion or row-deletion query events, and its
+    // moving events carry no target: those dispatchers are called directly.
+    // The compare events take part in sorting only when assigned here.
     using TLink = void (*)(TExColGrid*, TCustomExGridDropDown*);
     static const TLink kLinks[] = {
         [](TExColGrid* g, TCustomExGridDropDown* d) {
@@ -466,6 +467,43 @@ void TCustomExGridDropDown::ConnectGridEvents() {
             g->OnMouseDown = [d](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
                 d->DoGridMouseDown(s, b, sh, x, y);
             };
+        },
+        [](TExColGrid* g, TCustomExGridDropDown* d) {
+            g->OnAnchorEnter = [d](TObject* s, int r, int c, const QString& a) { d->DoGridAnchorEnter(s, r, c, a); };
+        },
+        [](TExColGrid* g, TCustomExGridDropDown* d) {
+            g->OnAnchorExit = [d](TObject* s, int r, int c, const QString& a) { d->DoGridAnchorExit(s, r, c, a); };
+        },
+        [](TExColGrid* g, TCustomExGridDropDown* d) {
+            g->OnAnchorHint = [d](TObject* s, int r, int c, QString& a) { d->DoGridAnchorHint(s, r, c, a); };
+        },
+        [](TExColGrid* g, TCustomExGridDropDown* d) {
+            g->OnColumnSizing = [d](TObject* s, int c, int w) { d->DoGridColumnSizing(s, c, w); };
+        },
+        [](TExColGrid* g, TCustomExGridDropDown* d) {
+            g->OnRowSizing = [d](TObject* s, int r, int h) { d->DoGridRowSizing(s, r, h); };
+        },
+        [](TExColGrid* g, TCustomExGridDropDown* d) {
+            g->OnColumnMove = [d](TObject* s, int c, bool& a) { d->DoGridColumnMove(s, c, a); };
+        },
+        [](TExColGrid* g, TCustomExGridDropDown* d) {
+            g->OnRowMove = [d](TObject* s, int r, bool& a) { d->DoGridRowMove(s, r, a); };
+        },
+        [](TExColGrid* g, TCustomExGridDropDown* d) {
+            g->OnSearchEditChange = [d](TObject* s, const QString& v, bool& ds) { d->DoGridSearchEditChange(s, v, ds); };
+        },
+        [](TExColGrid* g, TCustomExGridDropDown* d) {
+            g->OnSpinClick = [d](TObject* s, int c, int r, int v, bool up) { d->DoGridSpinClick(s, c, r, v, up); };
+        },
+        [](TExColGrid* g, TCustomExGridDropDown* d) {
+            if (d->OnGridCustomCompare)
+                g->OnCustomCompare = [d](TObject* s, const QString& a, const QString& b, int& r) {
+                    d->DoGridCustomCompare(s, a, b, r);
+                };
+        },
+        [](TExColGrid* g, TCustomExGridDropDown* d) {
+            if (d->OnGridRawCompare)
+                g->OnRawCompare = [d](TObject* s, int c, int r1, int r2, int& r) { d->DoGridRawCompare(s, c, r1, r2, r); };
         },
         [](TExColGrid* g, TCustomExGridDropDown* d) {
             g->OnMouseUp = [d](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {

@@ -393,3 +393,57 @@ TEST_F(GridDropDownTest, PopupGridEventsReachTheForm) {
     EXPECT_EQ(canSort, 1);
     EXPECT_EQ(g->Cells(0, 1), QStringLiteral("Alpha"));
 }
+
+TEST_F(GridDropDownTest, AnchorSizingMoveSearchAndSpinEventsReachTheForm) {
+    Fill({"Alpha", "Beta"});
+    QStringList seen;
+    const auto note = [&](const QString& what) { seen << what; };
+    TObject* anchorSender = nullptr;
+    Drop->OnGridAnchorEnter = [&](TObject* s, int r, int c, const QString& a) {
+        anchorSender = s;
+        note(QString("enter %1 %2 %3").arg(r).arg(c).arg(a));
+    };
+    Drop->OnGridAnchorExit = [&](TObject*, int, int, const QString& a) { note("exit " + a); };
+    Drop->OnGridAnchorHint = [&](TObject*, int, int, QString& a) { a = "hint"; };
+    Drop->OnGridColumnSizing = [&](TObject*, int c, int w) { note(QString("colsize %1 %2").arg(c).arg(w)); };
+    Drop->OnGridRowSizing = [&](TObject*, int r, int h) { note(QString("rowsize %1 %2").arg(r).arg(h)); };
+    Drop->OnGridColumnMove = [&](TObject*, int c, bool& a) {
+        note(QString("colmove %1").arg(c));
+        a = false;
+    };
+    Drop->OnGridRowMove = [&](TObject*, int r, bool&) { note(QString("rowmove %1").arg(r)); };
+    Drop->OnGridSearchEditChange = [&](TObject*, const QString& v, bool& d) {
+        note("search " + v);
+        d = false;
+    };
+    Drop->OnGridSpinClick = [&](TObject*, int c, int r, int v, bool up) {
+        note(QString("spin %1 %2 %3 %4").arg(c).arg(r).arg(v).arg(up));
+    };
+    Drop->OnGridRawCompare = [&](TObject*, int, int, int, int& res) { res = 7; };
+    Drop->ShowDropDown();
+    TExColGrid* g = Drop->GetGrid();
+    ASSERT_TRUE(g->OnAnchorEnter && g->OnAnchorExit && g->OnAnchorHint && g->OnColumnSizing && g->OnRowSizing &&
+                g->OnColumnMove && g->OnRowMove && g->OnSearchEditChange && g->OnSpinClick && g->OnRawCompare);
+    EXPECT_FALSE(g->OnCustomCompare) << "an unassigned compare event stays out of sorting";
+    g->OnAnchorEnter(g, 1, 0, "a1");
+    g->OnAnchorExit(g, 1, 0, "a1");
+    QString hint;
+    g->OnAnchorHint(g, 1, 0, hint);
+    g->OnColumnSizing(g, 0, 55);
+    g->OnRowSizing(g, 2, 30);
+    bool allow = true;
+    g->OnColumnMove(g, 1, allow);
+    EXPECT_FALSE(allow);
+    g->OnRowMove(g, 2, allow);
+    bool defaultSearch = true;
+    g->OnSearchEditChange(g, "be", defaultSearch);
+    EXPECT_FALSE(defaultSearch);
+    g->OnSpinClick(g, 1, 2, 5, true);
+    int res = 0;
+    g->OnRawCompare(g, 0, 1, 2, res);
+    EXPECT_EQ(res, 7);
+    EXPECT_EQ(hint, "hint");
+    EXPECT_EQ(anchorSender, g) << "the popup grid is the sender";
+    EXPECT_EQ(seen, QStringList({"enter 1 0 a1", "exit a1", "colsize 0 55", "rowsize 2 30", "colmove 1", "rowmove 2",
+                                 "search be", "spin 1 2 5 1"}));
+}
