@@ -235,6 +235,43 @@ int TGridPrinter::MeasureWidth(const QString& Text)
     return w;
 }
 
+QStringList TGridPrinter::WrapLines(const QStringList& Lines, int Width)
+{
+    QStringList out;
+    for (const QString& line : Lines) {
+        QString current;
+        for (const QString& word : line.split(QLatin1Char(' '))) {
+            const QString candidate = current.isEmpty() ? word : current + QLatin1Char(' ') + word;
+            if (!current.isEmpty() && MeasureWidth(candidate) > Width) {
+                out << current;
+                current = word;
+            } else {
+                current = candidate;
+            }
+        }
+        out << current;
+    }
+    return out;
+}
+
+QString TGridPrinter::EndEllipsis(const QString& Text, int Width)
+{
+    if (C->TextWidth(Text) <= Width)
+        return Text;
+    const QString dots = QStringLiteral("...");
+    QString t = Text;
+    while (!t.isEmpty() && C->TextWidth(t + dots) > Width)
+        t.chop(1);
+    return t + dots;
+}
+
+int TGridPrinter::WrapWidth(int ACol, bool WordWrap) const
+{
+    if (!WordWrap || !G->PrintSettings()->NoAutoSize || ACol < 0 || size_t(ACol) >= FWidths.size())
+        return 0;
+    return FWidths[size_t(ACol)];
+}
+
 namespace {
 struct TCellLook {
     TBrush Brush;
@@ -285,7 +322,9 @@ void TGridPrinter::CellSize(int ACol, int ARow, int& W, int& H)
     int widest = 0;
     int lineCount = 1;
     if (!text.isEmpty()) {
-        const QStringList lines = PrintedLines(G, text);
+        QStringList lines = PrintedLines(G, text);
+        if (const int ww = WrapWidth(ACol, look.WW); ww > 0)
+            lines = WrapLines(lines, ww);
         lineCount = int(lines.size());
         for (const QString& l : lines)
             widest = std::max(widest, MeasureWidth(l));
@@ -463,7 +502,12 @@ void TGridPrinter::PrintCell(int ACol, int ARow, int Left, int Right, int Top, i
             C->TextOut(o.X, -o.Y, text);
             C->Font().SetOrientation(0);
         } else {
-            const QStringList lines = PrintedLines(G, text);
+            QStringList lines = PrintedLines(G, text);
+            if (const int ww = WrapWidth(ACol, look.WW); ww > 0)
+                lines = WrapLines(lines, ww);
+            else if (ps->NoAutoSize && G->EnhTextSize)
+                for (QString& l : lines)
+                    l = EndEllipsis(l, Right - Left - 2 * FHalfG);
             const int lh = C->TextHeight(QStringLiteral("gh"));
             const int blockH = lh * int(lines.size());
             int y = Top - FGap;

@@ -99,6 +99,14 @@ private:
     std::unordered_map<std::u16string, TFontMemo> FMemos;
     TFontMemo* FMemo = nullptr;
     int MeasureWidth(const QString& Text);
+    // Lines broken at spaces so that each fits Width in the current font
+    // (a single word wider than Width keeps a line of its own).
+    QStringList WrapLines(const QStringList& Lines, int Width);
+    // Text shortened with "..." to fit Width in the current font.
+    QString EndEllipsis(const QString& Text, int Width);
+    // The print width a word-wrapped cell of column ACol wraps within under
+    // NoAutoSize; 0 when the cell is not wrapped.
+    int WrapWidth(int ACol, bool WordWrap) const;
 
     TExStringGrid* G;
     TCanvas* C;

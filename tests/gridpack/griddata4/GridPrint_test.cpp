@@ -515,3 +515,33 @@ TEST_F(GridPrintTest, ARotatedCellMeasuresItsTurnedBlock)
 
 } // namespace
 
+
+TEST_F(GridPrintTest, WordWrappedCellsWrapWithinTheirScreenWidthUnderNoAutoSize)
+{
+    // Column 0 is narrower than any one word: a wrapped cell takes a line per
+    // word; row heights are the lines' height plus one eighth.
+    TExStringGrid* g = NewGrid(2, 3);
+    g->SetFixedRows(0);
+    g->SetFixedCols(0);
+    g->SetColWidths(0, 20);
+    g->SetCells(0, 0, QStringLiteral("wwwwwwwwww xxxxxxxxxx yyyyyyyyyy"));
+    g->SetCells(0, 1, QStringLiteral("a"));
+    g->SetWordWraps(0, 0, true);
+    TPrintSettings* ps = g->PrintSettings();
+    ps->NoAutoSize = true;
+    std::map<int, int> heights;
+    g->OnPrintSetRowHeight = [&](TObject*, int ARow, int& Height) { heights[ARow] = Height; };
+    ToPdf("wrap.pdf");
+    g->Print();
+    TMeasure m(Path("m.pdf"));
+    const int lh = m.Height(g, ps->Font);
+    EXPECT_EQ(heights[1], lh + lh / 8);
+    EXPECT_EQ(heights[0], 3 * lh + (3 * lh) / 8);
+
+    // Without NoAutoSize the column takes the text's width: one line.
+    ps->NoAutoSize = false;
+    heights.clear();
+    ToPdf("wide.pdf");
+    g->Print();
+    EXPECT_EQ(heights[0], lh + lh / 8);
+}
