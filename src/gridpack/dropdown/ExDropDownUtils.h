@@ -122,6 +122,24 @@ struct TItemAppearancePreset {
 const TDropDownStylePreset* FindDropDownStylePreset(TQORStyle Style);
 const TButtonStylePreset* FindButtonStylePreset(TQORStyle Style);
 const TSelectionStylePreset* FindSelectionStylePreset(TSelectionColorStyle Style);
+// The grid lines a popup grid takes with a selection colour style: both
+// colours set for the Office 2007, Vista and Windows 7 styles, nothing
+// changed for scCustom.
+inline void SelectionStyleGridLines(TSelectionColorStyle Style, TColor& Line, TColor& FixedLine)
+{
+    switch (Style) {
+    case scOffice2007:
+        Line = TColor(0xF1EDEB);
+        FixedLine = TColor(0xD1BBA4);
+        break;
+    case scWindowsVista:
+    case scWindows7:
+        Line = TColor(0xECECF0);
+        FixedLine = TColor(0xD4D2D1);
+        break;
+    default: break;
+    }
+}
 const TItemAppearancePreset* FindItemAppearancePreset(TQORStyle Style);
 
 // Loads the hot and selected colours of an item selector appearance for a

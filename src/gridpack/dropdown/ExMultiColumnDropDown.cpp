@@ -486,18 +486,7 @@ void TExMultiColumnDropDown::Assign(const TPersistent* Source) {
 // -- colours ----------------------------------------------------------------
 
 void TExMultiColumnDropDown::SetSelectionColorStyle(TSelectionColorStyle S) {
-    switch (S) {
-    case scOffice2007:
-        LineColor = TColor(0xF1EDEB);
-        FixedLineColor = TColor(0xD1BBA4);
-        break;
-    case scWindowsVista:
-    case scWindows7:
-        LineColor = TColor(0xECECF0);
-        FixedLineColor = TColor(0xD4D2D1);
-        break;
-    default: break;
-    }
+    SelectionStyleGridLines(S, LineColor, FixedLineColor);
     TExCustomDropDown::SetSelectionColorStyle(S);
 }
 
