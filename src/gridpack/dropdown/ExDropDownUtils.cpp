@@ -7,6 +7,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <iterator>
 
@@ -351,3 +352,25 @@ const TSelectionStylePreset* FindSelectionStylePreset(TSelectionColorStyle Style
     return FindRow(kSelectionStyles, Style);
 }
 const TItemAppearancePreset* FindItemAppearancePreset(TQORStyle Style) { return FindRow(kItemStyles, Style); }
+
+std::vector<int> StretchColumnWidths(const std::vector<int>& Widths, int Available)
+{
+    int total = 1;
+    for (int w : Widths)
+        total += w;
+    const double factor = double(Available) / double(total);
+    std::vector<int> out;
+    out.reserve(Widths.size());
+    double carry = 0;
+    for (int w : Widths) {
+        const double exact = w * factor;
+        int r = int(std::nearbyint(exact));
+        carry += exact - r;
+        if (carry > 1.0) {
+            ++r;
+            carry -= 1.0;
+        }
+        out.push_back(r);
+    }
+    return out;
+}

@@ -15,6 +15,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 class TImageList;
 class TBitmap;
@@ -122,6 +123,11 @@ struct TItemAppearancePreset {
 const TDropDownStylePreset* FindDropDownStylePreset(TQORStyle Style);
 const TButtonStylePreset* FindButtonStylePreset(TQORStyle Style);
 const TSelectionStylePreset* FindSelectionStylePreset(TSelectionColorStyle Style);
+// Column widths scaled together to fill Available pixels (one more than
+// their sum counts as the whole): each is rounded, and the rounding carried
+// over gives a column one pixel more once it passes a whole pixel.
+std::vector<int> StretchColumnWidths(const std::vector<int>& Widths, int Available);
+
 // The grid lines a popup grid takes with a selection colour style: both
 // colours set for the Office 2007, Vista and Windows 7 styles, nothing
 // changed for scCustom.

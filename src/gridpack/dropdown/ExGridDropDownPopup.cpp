@@ -642,22 +642,12 @@ void TCustomExGridDropDown::SizeColumnsToDropDown() {
     g->SetScrollBars(ssVertical);
     TDropDownColumns* cols = g->Columns();
     if (cols->Count() == 0) return;
-    int total = 1;
-    for (int i = 0; i < cols->Count(); ++i) total += cols->Items(i)->Width;
+    std::vector<int> widths;
+    for (int i = 0; i < cols->Count(); ++i) widths.push_back(cols->Items(i)->Width);
     int available = DropDownForm()->Width();
     if (g->VisibleRowCount() < g->RowCount() - g->FixedRows()) available -= GetSystemMetrics(SM_CXVSCROLL);
-    const double factor = double(available) / double(total);
-    double carry = 0;
-    for (int i = 0; i < g->ColCount() && i < cols->Count(); ++i) {
-        const double e = cols->Items(i)->Width * factor;
-        int r = int(std::nearbyint(e));
-        carry += e - r;
-        if (carry > 1.0) {
-            ++r;
-            carry -= 1.0;
-        }
-        g->SetColWidths(i, r);
-    }
+    const std::vector<int> fitted = StretchColumnWidths(widths, available);
+    for (int i = 0; i < g->ColCount() && i < int(fitted.size()); ++i) g->SetColWidths(i, fitted[size_t(i)]);
 }
 
 void TCustomExGridDropDown::DoHideDropDown(bool Cancel) {

@@ -621,22 +621,12 @@ void TExMultiColumnDropDown::SizeColumnsToDropDown() {
     g->SetScrollBars(ssVertical);
     TDropDownColumns* cols = g->Columns();
     if (cols->Count() == 0) return;
-    int total = 1;
-    for (int i = 0; i < cols->Count(); ++i) total += cols->Items(i)->Width;
+    std::vector<int> widths;
+    for (int i = 0; i < cols->Count(); ++i) widths.push_back(cols->Items(i)->Width);
     int available = DropDownForm()->Width();
     if (g->VisibleRowCount() < g->RowCount() - g->FixedRows()) available -= GetSystemMetrics(SM_CXVSCROLL);
-    const double ratio = double(available) / double(total);
-    double carry = 0;
-    for (int i = 0; i < cols->Count() && i < g->ColCount(); ++i) {
-        const double exact = ratio * cols->Items(i)->Width;
-        int w = int(std::nearbyint(exact));
-        carry += exact - w;
-        if (carry > 1.0) {
-            ++w;
-            carry -= 1.0;
-        }
-        g->SetColWidths(i, w);
-    }
+    const std::vector<int> fitted = StretchColumnWidths(widths, available);
+    for (int i = 0; i < g->ColCount() && i < int(fitted.size()); ++i) g->SetColWidths(i, fitted[size_t(i)]);
 }
 
 // -- keys of the popup grid ----------------------------------------------------
