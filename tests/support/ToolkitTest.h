@@ -38,6 +38,19 @@ protected:
         SetCaptureControl(nullptr);
     }
 
+    // The test's borderless form of W x H at the origin, made and shown on
+    // first use.
+    TForm* ShownForm(int W = 600, int H = 400)
+    {
+        if (!Form) {
+            Form = NewObject<TForm>(nullptr);
+            Form->SetBorderStyle(bsNone);
+            Form->SetBounds(0, 0, W, H);
+            Form->Show();
+        }
+        return Form;
+    }
+
     TDialogScript Script;
     TForm* Form = nullptr;
 };

@@ -20,12 +20,7 @@ protected:
     // A grid of the size with the fixed rows and columns given.
     TExStringGrid* NewGrid(int cols, int rows, int fixedCols = 1, int fixedRows = 1)
     {
-        if (!Form) {
-            Form = NewObject<TForm>(nullptr);
-            Form->SetBorderStyle(bsNone);
-            Form->SetBounds(0, 0, 600, 400);
-            Form->Show();
-        }
+        ShownForm();
         auto* g = NewObject<TExStringGrid>(Form);
         g->SetParent(Form);
         g->SetColCount(cols);

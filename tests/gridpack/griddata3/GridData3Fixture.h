@@ -29,12 +29,7 @@ protected:
     template <class G = TExStringGrid>
     G* NewGrid(int cols, int rows, int fixedCols = 1, int fixedRows = 1)
     {
-        if (!Form) {
-            Form = NewObject<TForm>(nullptr);
-            Form->SetBorderStyle(bsNone);
-            Form->SetBounds(0, 0, 700, 500);
-            Form->Show();
-        }
+        ShownForm(700, 500);
         auto* g = NewObject<G>(Form);
         g->SetParent(Form);
         g->SetBounds(0, 0, 600, 400);
