@@ -39,9 +39,12 @@ void JoinSlot(std::array<QString, 6>& frame, TPrintPosition p, const QString& it
         s = s + QLatin1Char(' ') + item;
 }
 
-// The text a printed cell shows, by its kind.
-QString PrintedText(TExStringGrid* g, int ACol, int ARow)
+// The text a printed cell shows, by its kind; Kind: 1 for mark-up (Markup
+// then holds it), 2 for rich text, 0 otherwise.
+QString PrintedText(TExStringGrid* g, int ACol, int ARow, int* Kind = nullptr, QString* Markup = nullptr)
 {
+    if (Kind)
+        *Kind = 0;
     switch (g->GetCellType(ACol, ARow)) {
     case ctDataCheckBox:
     case ctDataImage:
@@ -54,8 +57,14 @@ QString PrintedText(TExStringGrid* g, int ACol, int ARow)
     QString t = g->GetFormattedCell(ACol, ARow);
     switch (DetectTextKind(t, g->EnableHTML)) {
     case 1:
+        if (Kind)
+            *Kind = 1;
+        if (Markup)
+            *Markup = t;
         return StripMarkup(t);
     case 2:
+        if (Kind)
+            *Kind = 2;
         return ReadRtf(t.toLatin1()).Text();
     case 3:
         g->GetCalcCellText(ACol, ARow, t);
@@ -318,20 +327,28 @@ void TGridPrinter::CellSize(int ACol, int ARow, int& W, int& H)
     TCellLook& look = *kept;
     LookOf(G, ACol, ARow, look);
     const int lh = SetFont(look.Font);
-    const QString text = PrintedText(G, ACol, ARow);
+    int kind = 0;
+    QString markup;
+    const QString text = PrintedText(G, ACol, ARow, &kind, &markup);
     int widest = 0;
     int lineCount = 1;
-    if (!text.isEmpty()) {
-        QStringList lines = PrintedLines(G, text);
-        if (const int ww = WrapWidth(ACol, look.WW); ww > 0)
-            lines = WrapLines(lines, ww);
-        lineCount = int(lines.size());
-        for (const QString& l : lines)
-            widest = std::max(widest, MeasureWidth(l));
+    if (kind == 1) {
+        const TSize need = HtmlExtent(ACol, ARow, markup, look.Font, WrapWidth(ACol, look.WW), PixelScale());
+        widest = need.cx;
+        W = widest;
+        H = need.cy > 0 ? need.cy : lh;
+    } else {
+        if (!text.isEmpty()) {
+            QStringList lines = PrintedLines(G, text);
+            if (const int ww = WrapWidth(ACol, look.WW); ww > 0)
+                lines = WrapLines(lines, ww);
+            lineCount = int(lines.size());
+            for (const QString& l : lines)
+                widest = std::max(widest, MeasureWidth(l));
+        }
+        W = widest;
+        H = lh * lineCount;
     }
-
-    W = widest;
-    H = lh * lineCount;
     int angle = 0;
     if (G->IsRotated(ACol, ARow, angle) && angle % 360 != 0) {
         const double a = angle * M_PI / 180.0;
@@ -339,6 +356,16 @@ void TGridPrinter::CellSize(int ACol, int ARow, int& W, int& H)
         const double h = std::abs(W * std::sin(a)) + std::abs(H * std::cos(a));
         W = int(std::lround(w));
         H = int(std::lround(h));
+    }
+    if (G->PrintSettings()->PrintGraphics) {
+        // The graphic beside the text widens the cell; either way the cell
+        // holds the whole graphic.
+        const TPoint g = GraphicExtent(ACol, ARow);
+        if (g.X > 0 || g.Y > 0) {
+            const TRect beside = TextBesideGraphic(ACol, ARow, TRect(0, 0, 0, 0));
+            W = std::max(W + beside.Left - beside.Right, g.X);
+            H = std::max(H + beside.Bottom - beside.Top, g.Y);
+        }
     }
     if (cw) {
         *cw = W;
@@ -410,6 +437,9 @@ void TGridPrinter::FrameTexts(int Page, int PageInBand, int Band, int Bands)
     if (ps->PageNr != ppNone)
         JoinSlot(frame, ps->PageNr, PageNumberText(G, Page, PageInBand, Band, Bands, G->FPrintPageNum));
     QStringList titleLines;
+    // A mark-up title is rendered as one block after the slot texts.
+    const bool htmlTitle = !HtmlTitle().isEmpty();
+    std::array<QString, 6> recorded = frame;
     if (ps->Title != ppNone) {
         if (!ps->TitleText.isEmpty()) {
             titleLines << ps->TitleText;
@@ -417,13 +447,18 @@ void TGridPrinter::FrameTexts(int Page, int PageInBand, int Band, int Bands)
             for (int i = 0; i < ps->TitleLines()->Count(); ++i)
                 titleLines << StripMarkup(ps->TitleLines()->Strings(i));
         }
-        if (!titleLines.isEmpty())
-            JoinSlot(frame, ps->Title, titleLines.first());
+        if (!titleLines.isEmpty()) {
+            JoinSlot(recorded, ps->Title, titleLines.first());
+            if (!htmlTitle)
+                JoinSlot(frame, ps->Title, titleLines.first());
+        }
+        if (htmlTitle)
+            titleLines.clear();
     }
     {
         TPrintedPageTexts t;
         t.Page = Page + 1;
-        t.Slots = frame;
+        t.Slots = recorded;
         gPageTexts.push_back(t);
     }
 
@@ -449,6 +484,10 @@ void TGridPrinter::FrameTexts(int Page, int PageInBand, int Band, int Bands)
             }
             y += top ? -lh : lh;
         }
+    }
+    if (htmlTitle) {
+        const int slot = SlotOf(ps->Title);
+        DrawHtmlTitle(slot, slot < 3 ? -ps->HeaderSize : FPageBottom + ps->FooterSize + FFooterH + FGap);
     }
 }
 
@@ -488,9 +527,30 @@ void TGridPrinter::PrintCell(int ACol, int ARow, int Left, int Right, int Top, i
         AddLine(Left, Top, Left, Bottom, pen);
     if (sides & CellBorderBit(cbRight))
         AddLine(Right, Top, Right, Bottom, pen);
-    // Text.
-    const QString text = PrintedText(G, ACol, ARow);
-    if (!text.isEmpty()) {
+    // Text, beside a printed graphic.
+    const bool graphics = ps->PrintGraphics;
+    const int back = look.Brush.Color();
+    if (graphics)
+        DrawGraphic(ACol, ARow, TRect(Left, Top, Right, Bottom), back, look.HA, look.VA, 0, true);
+    const TRect outer(Left, Top, Right, Bottom);
+    const TRect tr = graphics ? TextBesideGraphic(ACol, ARow, outer) : outer;
+    Left = tr.Left;
+    Right = tr.Right;
+    Top = tr.Top;
+    Bottom = tr.Bottom;
+    int kind = 0;
+    QString markup;
+    const QString text = PrintedText(G, ACol, ARow, &kind, &markup);
+    int textWidth = 0; // screen pixels, for a graphic placed after the text
+    if (kind == 1) {
+        const double k = PixelScale();
+        DrawHtml(ACol, ARow, markup, look.Font, TRect(Left + FHalfG, Top - FGap, Right - FHalfG, Bottom + FGap),
+                 look.HA, look.VA, k);
+        if (graphics)
+            textWidth = int(std::lround(HtmlExtent(ACol, ARow, markup, look.Font, 0, k).cx / k));
+    } else if (kind == 2) {
+        DrawRich(ACol, ARow, TRect(Left + FHalfG, Top - FGap, Right - FHalfG, Bottom + FGap));
+    } else if (!text.isEmpty()) {
         SetFont(look.Font);
         C->SetBkMode(TRANSPARENT);
         int angle = 0;
@@ -524,14 +584,19 @@ void TGridPrinter::PrintCell(int ACol, int ARow, int Left, int Right, int Top, i
                     x = look.HA == taRightJustify ? Right - FHalfG - tw : Left + (Right - Left - tw) / 2;
                 }
                 C->TextOut(x, y, l);
+                if (graphics)
+                    textWidth = std::max(textWidth, C->TextWidth(l));
                 y -= lh;
             }
+            textWidth = int(std::lround(textWidth / PixelScale()));
         }
     }
+    if (graphics)
+        DrawGraphic(ACol, ARow, outer, back, look.HA, look.VA, textWidth, false);
     if (G->OnCustomCellDraw) {
         TGridDrawState st = (ACol < G->FixedCols() || ARow < G->FixedRows()) ? TGridDrawState(gdFixed) : 0;
         SetFont(ps->Font);
-        G->OnCustomCellDraw(G, C, ACol, ARow, st, TRect(Left, Top, Right, Bottom), true);
+        G->OnCustomCellDraw(G, C, ACol, ARow, st, outer, true);
     }
 }
 
@@ -743,8 +808,9 @@ int TGridPrinter::Run()
     const bool anyBottom =
         IsBottom(ps->Time) || IsBottom(ps->Date) || IsBottom(ps->PageNr) || IsBottom(ps->Title);
     const int titleExtra = ps->TitleText.isEmpty() && ps->TitleLines()->Count() > 1 ? ps->TitleLines()->Count() - 1 : 0;
-    FHeaderZone = anyTop ? FGap + FHeaderH + ps->HeaderSize + (IsTop(ps->Title) ? titleExtra * FHeaderH : 0)
-                         : ps->HeaderSize;
+    FHtmlTitleH = IsTop(ps->Title) ? HtmlTitleHeight() : 0;
+    const int topTitle = FHtmlTitleH > 0 ? FHtmlTitleH + ps->HeaderSize : titleExtra * FHeaderH;
+    FHeaderZone = anyTop ? FGap + FHeaderH + ps->HeaderSize + (IsTop(ps->Title) ? topTitle : 0) : ps->HeaderSize;
     FFooterZone = anyBottom ? 2 * FGap + 2 * FFooterH + ps->FooterSize + (IsBottom(ps->Title) ? titleExtra * FFooterH : 0)
                             : FGap + FFooterH + ps->FooterSize;
 
@@ -842,7 +908,7 @@ int TGridPrinter::Run()
                 G->OnPrintPage(G, C, page + 1, FPageW, FPageBottom);
             if (Drawing() && inRange)
                 FrameTexts(page, pageInBand, int(bi), int(bands.size()));
-            int y = -FHeaderZone - ps->TitleSpacing;
+            int y = -FHeaderZone - ps->TitleSpacing - FHtmlTitleH;
             if (ps->RepeatFixedRows && G->FixedRows() > 0 && !(pageInBand == 0 && row < G->FixedRows()))
                 for (int fr = 0; fr < G->FixedRows(); ++fr) {
                     if (!RowPrinted(fr))

@@ -108,6 +108,33 @@ private:
     // NoAutoSize; 0 when the cell is not wrapped.
     int WrapWidth(int ACol, bool WordWrap) const;
 
+    // Mark-up and rich-text cells, mark-up titles and cell graphics are laid
+    // out by the code that paints them on screen, in a space of screen pixels
+    // scaled to the page (PixelScale: 0.1 mm per pixel, with the fit factor).
+    double PixelScale() const;
+    // The size (0.1 mm) a mark-up text needs in Font, wrapped within
+    // WrapWidth (0.1 mm; 0: unwrapped).
+    TSize HtmlExtent(int ACol, int ARow, const QString& Html, const class TFont& Font, int WrapWidth,
+                     double Scale);
+    // Draws a mark-up text into R (0.1 mm, y upwards), aligned by its
+    // measured size.
+    void DrawHtml(int ACol, int ARow, const QString& Html, const class TFont& Font, const TRect& R, int HA, int VA,
+                  double Scale);
+    void DrawRich(int ACol, int ARow, const TRect& R);
+    // The printed size (0.1 mm) of the cell's graphic; 0 x 0 without one.
+    TPoint GraphicExtent(int ACol, int ARow);
+    // Where the cell's text goes beside its graphic (R shrunk), 0.1 mm.
+    TRect TextBesideGraphic(int ACol, int ARow, const TRect& R);
+    // Draws the cell's graphic into the cell R (0.1 mm, y upwards): the
+    // kinds drawn behind the text when BehindText, the others otherwise.
+    void DrawGraphic(int ACol, int ARow, const TRect& R, int Back, int HA, int VA, int TextWidth,
+                     bool BehindText);
+    // The height (0.1 mm) of a mark-up title in TitleLines; 0 when the
+    // title is no mark-up.
+    int HtmlTitleHeight();
+    QString HtmlTitle() const;
+    void DrawHtmlTitle(int Slot, int Y);
+
     TExStringGrid* G;
     TCanvas* C;
     TMode FMode;
@@ -121,6 +148,7 @@ private:
     int FPageW = 0, FPageBottom = 0;
     int FSpacing = 0, FRowSpacing = 0;
     int FHeaderZone = 0, FFooterZone = 0;
+    int FHtmlTitleH = 0; // a mark-up title at the top, 0.1 mm
     int FLastRow = -1, FLastRowHeight = 0;
     std::vector<int> FWidths;
     std::vector<int> FIndents;

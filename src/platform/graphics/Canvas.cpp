@@ -142,6 +142,7 @@ void TCanvas::AttachWindow(QImage* surface, TPoint origin, TSize size, const QRe
 
 void TCanvas::Detach() {
     FMapMode = MM_TEXT;
+    FUpright = false;
     FMapScale = 1.0;
     FDevOrg = QPoint();
     FDevSize = QSize();
@@ -179,13 +180,22 @@ void TCanvas::SetUpPainter() {
     ApplyClip();
 }
 
+QTransform TCanvas::LogicalTransform() const {
+    QTransform t = QTransform::fromTranslate(-FWindowOrg.X, -FWindowOrg.Y);
+    if (FMapMode != MM_LOMETRIC) return t;
+    if (FUpright)
+        // (x, y) -> mapped (Ox + x k, Oy - y k) -> device.
+        return QTransform::fromScale(FUpScale, FUpScale) *
+               QTransform::fromTranslate(FUpOrigin.X - FWindowOrg.X, FWindowOrg.Y - FUpOrigin.Y) *
+               QTransform::fromScale(FMapScale, FMapScale);
+    if (FInTextSpace)
+        return QTransform::fromTranslate(-FWindowOrg.X, FWindowOrg.Y) * QTransform::fromScale(FMapScale, FMapScale);
+    return t * QTransform::fromScale(FMapScale, -FMapScale);
+}
+
 void TCanvas::ApplyTransform() {
     if (!FPainter) return;
-    QTransform t = QTransform::fromTranslate(-FWindowOrg.X, -FWindowOrg.Y);
-    if (FMapMode == MM_LOMETRIC) {
-        t = FInTextSpace ? QTransform::fromTranslate(-FWindowOrg.X, FWindowOrg.Y) * QTransform::fromScale(FMapScale, FMapScale)
-                         : t * QTransform::fromScale(FMapScale, -FMapScale);
-    }
+    QTransform t = LogicalTransform();
     if (FBaseTransform) t = t * *FBaseTransform;
     FPainter->setTransform(t);
     FPainter->setBrushOrigin(QPointF(FBrushOrigin.X + FWindowOrg.X, FBrushOrigin.Y + FWindowOrg.Y));
@@ -211,12 +221,20 @@ void TCanvas::ApplyClip() {
 
 TPoint TCanvas::LPtoDP(TPoint logical) const {
     if (FMapMode != MM_LOMETRIC) return {logical.X - FWindowOrg.X, logical.Y - FWindowOrg.Y};
+    if (FUpright) {
+        const QPointF d = LogicalTransform().map(QPointF(logical.X, logical.Y));
+        return {int(std::lround(d.x())), int(std::lround(d.y()))};
+    }
     return {int(std::lround((logical.X - FWindowOrg.X) * FMapScale)),
             int(std::lround(-(logical.Y - FWindowOrg.Y) * FMapScale))};
 }
 
 TPoint TCanvas::DPtoLP(TPoint device) const {
     if (FMapMode != MM_LOMETRIC) return {device.X + FWindowOrg.X, device.Y + FWindowOrg.Y};
+    if (FUpright) {
+        const QPointF l = LogicalTransform().inverted().map(QPointF(device.X, device.Y));
+        return {int(std::lround(l.x())), int(std::lround(l.y()))};
+    }
     return {int(std::lround(device.X / FMapScale)) + FWindowOrg.X, FWindowOrg.Y - int(std::lround(device.Y / FMapScale))};
 }
 
@@ -224,6 +242,7 @@ int TCanvas::SetMapMode(int mode) {
     const int old = FMapMode;
     if (mode != MM_TEXT && mode != MM_LOMETRIC) return 0;
     FMapMode = mode;
+    FUpright = false;
     FMapScale = 1.0;
     if (mode == MM_LOMETRIC) {
         const QPaintDevice* d = Device();
@@ -232,6 +251,22 @@ int TCanvas::SetMapMode(int mode) {
     }
     ApplyTransform();
     return old;
+}
+
+void TCanvas::BeginUprightSpace(TPoint Origin, double Scale) {
+    if (FMapMode != MM_LOMETRIC || !(Scale > 0)) return;
+    FUpright = true;
+    FUpOrigin = Origin;
+    FUpScale = Scale;
+    FPainterFontVersion = 0;
+    ApplyTransform();
+}
+
+void TCanvas::EndUprightSpace() {
+    if (!FUpright) return;
+    FUpright = false;
+    FPainterFontVersion = 0;
+    ApplyTransform();
 }
 
 QRect TCanvas::LogicalToDevice(int l, int t, int r, int b) const {

@@ -459,6 +459,15 @@ public:
     // MM_TEXT or MM_LOMETRIC; answers the previous mode (0 for another).
     int SetMapMode(int mode);
     int MapMode() const { return FMapMode; }
+    // On a mapped canvas: what is drawn until EndUprightSpace goes through a
+    // space of its own whose y axis points down, its (x, y) landing at the
+    // mapped point (Origin.X + x * Scale, Origin.Y - y * Scale). Code that
+    // paints in device pixels draws upright and scaled through it: shapes,
+    // text, pictures and clipping alike. Does nothing on an unmapped canvas;
+    // the spaces do not nest (a second Begin replaces the first).
+    void BeginUprightSpace(TPoint Origin, double Scale);
+    void EndUprightSpace();
+    bool InUprightSpace() const { return FUpright; }
     void SelectClipRgn(const TRegion* rgn); // nullptr removes the clip
     int GetClipRgn(TRegion& rgn) const;      // 0 when there is no clip
     int IntersectClipRect(int l, int t, int r, int b); // logical coordinates
@@ -531,11 +540,16 @@ private:
     };
     QRect LogicalToDevice(int l, int t, int r, int b) const;
     TRect Upright(const TRect& r) const { return TRect(r.Left, -r.Top, r.Right, -r.Bottom); }
-    bool Mapped() const { return FMapMode == MM_LOMETRIC && !FInTextSpace; }
+    bool Mapped() const { return FMapMode == MM_LOMETRIC && !FInTextSpace && !FUpright; }
+    // Logical to device coordinates (no outside painter's transform).
+    QTransform LogicalTransform() const;
 
     int FMapMode = MM_TEXT;
     double FMapScale = 1.0;
     bool FInTextSpace = false;
+    bool FUpright = false;
+    TPoint FUpOrigin;
+    double FUpScale = 1.0;
     QPainter* FPainter = nullptr;
     bool FOwnsPainter = false;
     QImage* FImage = nullptr; // set when painting on an image
