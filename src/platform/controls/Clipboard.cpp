@@ -40,6 +40,34 @@ QByteArray UntilZero(const QByteArray& b, int unit) {
     }
     return b.left(b.size() - b.size() % unit);
 }
+// The document of an "HTML Format" block: the bytes from StartHTML to
+// EndHTML, empty when the header does not hold sound offsets.
+QByteArray HtmlOfBlock(const QByteArray& b) {
+    auto offset = [&b](const char* key) -> qsizetype {
+        const qsizetype at = b.indexOf(key);
+        if (at < 0) return -1;
+        qsizetype i = at + qsizetype(qstrlen(key));
+        qsizetype v = 0;
+        int digits = 0;
+        while (i < b.size() && b[i] >= '0' && b[i] <= '9' && digits < 10) v = v * 10 + (b[i++] - '0'), ++digits;
+        return digits ? v : -1;
+    };
+    const qsizetype start = offset("StartHTML:"), end = offset("EndHTML:");
+    if (start < 0 || end <= start || end > b.size()) return QByteArray();
+    return b.mid(start, end - start);
+}
+
+// Mark-up and rich text are also offered under the names other programs
+// read them by.
+void OfferToOtherPrograms(QMimeData* m, TClipFormat format, const QByteArray& bytes) {
+    const QString name = GetClipboardFormatName(format);
+    if (name.compare(QLatin1String("HTML Format"), Qt::CaseInsensitive) == 0) {
+        const QByteArray html = HtmlOfBlock(UntilZero(bytes, 1));
+        if (!html.isEmpty()) m->setHtml(QString::fromUtf8(html));
+    } else if (name.compare(QLatin1String("Rich Text Format"), Qt::CaseInsensitive) == 0) {
+        m->setData(QStringLiteral("text/rtf"), UntilZero(bytes, 1));
+    }
+}
 }  // namespace
 
 TClipFormat RegisterClipboardFormat(const QString& name) {
@@ -220,7 +248,10 @@ void TClipboard::SetAsBytes(TClipFormat format, const QByteArray& bytes) {
     Open();
     Adding();
     if (IsTextFormat(format)) FPending->setText(ClipboardBytesToText(format, bytes));
-    else FPending->setData(ClipboardFormatMimeType(format), bytes);
+    else {
+        FPending->setData(ClipboardFormatMimeType(format), bytes);
+        OfferToOtherPrograms(FPending, format, bytes);
+    }
     QStringList order = QString::fromUtf8(FPending->data(kOrderMime)).split(',', Qt::SkipEmptyParts);
     order << QString::number(IsTextFormat(format) ? TClipFormat(CF_UNICODETEXT) : format);
     FPending->setData(kOrderMime, order.join(',').toUtf8());

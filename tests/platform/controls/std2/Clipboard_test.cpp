@@ -2,6 +2,8 @@
 #include "platform/controls/Clipboard.h"
 #include "platform/controls/DragDrop.h"
 
+#include <QMimeData>
+
 class ClipboardTest : public ::testing::Test {
 protected:
     void TearDown() override { Clipboard()->Clear(); }
@@ -277,4 +279,35 @@ TEST_F(DragDropTest, RegistrationIsOncePerWindow) {
     EXPECT_EQ(DropWindowAt(At(A, 1, 1)), nullptr);
     EXPECT_EQ(RevokeDragDrop(B), S_OK);
     EXPECT_EQ(DropWindowAt(At(B, 1, 1)), nullptr);
+}
+
+TEST_F(ClipboardTest, MarkupAndRichTextAreAlsoOfferedUnderTheirCommonNames) {
+    const QByteArray doc = "<html><body><!--StartFragment--><b>x</b><!--EndFragment--></body></html>";
+    const QByteArray head = "Version:1.0\r\nStartHTML:00000097\r\nEndHTML:" +
+                            QByteArray::number(97 + doc.size()).rightJustified(8, '0') +
+                            "\r\nStartFragment:00000000\r\nEndFragment:00000000\r\n";
+    ASSERT_EQ(head.size(), 97);
+    struct Case {
+        const char* Name;
+        QByteArray Block;
+        const char* Mime;
+        QByteArray Offered; // empty: nothing offered
+    };
+    const QByteArray rtf = "{\\rtf1 a}";
+    const Case cases[] = {
+        {"HTML Format", head + doc + QByteArray(1, '\0'), "text/html", doc},
+        {"HTML Format", "Version:1.0\r\nStartHTML:00000500\r\nEndHTML:00000400\r\n", "text/html", {}},
+        {"HTML Format", "no header at all", "text/html", {}},
+        {"Rich Text Format", rtf + QByteArray(1, '\0') + "junk", "text/rtf", rtf},
+        {"TExStringGrid Cells", "abc", "text/html", {}},
+    };
+    for (const Case& c : cases) {
+        const TClipFormat f = RegisterClipboardFormat(c.Name);
+        Clipboard()->SetAsBytes(f, c.Block);
+        const QMimeData* m = ClipboardMimeData();
+        ASSERT_NE(m, nullptr);
+        EXPECT_EQ(m->data(c.Mime), c.Offered) << c.Name << " " << c.Block.constData();
+        // The block itself comes back unchanged under its own name.
+        EXPECT_EQ(Clipboard()->GetAsBytes(f), c.Block) << c.Name;
+    }
 }
