@@ -46,6 +46,15 @@ TBox Find(TBitmap& b, TColor c, bool Exact = true)
     return box;
 }
 
+// A cell bitmap of one colour.
+void SolidBitmap(TExStringGrid* g, int ACol, int ARow, int W, int H, TColor Color, TCellHAlign HAlign)
+{
+    TBitmap* bmp = g->CreateBitmap(ACol, ARow, false, HAlign, vaTop);
+    bmp->SetSize(W, H);
+    bmp->Canvas()->Brush().SetColor(Color);
+    bmp->Canvas()->FillRect(TRect(0, 0, W, H));
+}
+
 class GridPrintCellsTest : public GridData4Test {
 protected:
     // Page 1 previewed on a fresh white A4 bitmap.
@@ -73,10 +82,7 @@ TEST_F(GridPrintCellsTest, ABitmapPrintsOnlyWithPrintGraphicsAtItsScreenSize)
 {
     TExStringGrid* g = NewGrid(3, 3);
     g->SetCells(1, 1, "x");
-    TBitmap* bmp = g->CreateBitmap(2, 1, false, haLeft, vaTop);
-    bmp->SetSize(40, 30);
-    bmp->Canvas()->Brush().SetColor(clRed);
-    bmp->Canvas()->FillRect(TRect(0, 0, 40, 30));
+    SolidBitmap(g, 2, 1, 40, 30, clRed, haLeft);
 
     TBitmap page;
     Preview(g, page);
@@ -104,10 +110,7 @@ TEST_F(GridPrintCellsTest, AGraphicBeforeTheTextWidensTheColumnAndPushesTheText)
     TExStringGrid* g = NewGrid(2, 2, 0, 0);
     g->SetCells(0, 0, "abc");
     g->SetCells(1, 0, "abc");
-    TBitmap* bmp = g->CreateBitmap(1, 0, false, haBeforeText, vaTop);
-    bmp->SetSize(20, 10);
-    bmp->Canvas()->Brush().SetColor(clLime);
-    bmp->Canvas()->FillRect(TRect(0, 0, 20, 10));
+    SolidBitmap(g, 1, 0, 20, 10, clLime, haBeforeText);
     g->PrintSettings()->PrintGraphics = true;
     g->PrintSettings()->Borders = pbNoborder;
     TBitmap page;
