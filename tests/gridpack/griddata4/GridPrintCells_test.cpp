@@ -172,6 +172,14 @@ TEST_F(GridPrintCellsTest, MarkupCellsAreRenderedAndMeasuredByTheRenderer)
     // Three rendered lines need about three times one line.
     const std::map<int, int> h = RowHeights(g);
     EXPECT_GT(h.at(1), 5 * h.at(2) / 2);
+    // The same cells, a graphic among them, go to the printer.
+    g->AddCheckBox(1, 2, true, false);
+    g->PrintSettings()->PrintGraphics = true;
+    Printer()->SetOutputFile(Path("cells.pdf"));
+    g->Print();
+    EXPECT_EQ(g->PrintNrOfPages(), 1);
+    EXPECT_EQ(PdfPageCount(Bytes("cells.pdf")), 1);
+    g->PrintSettings()->PrintGraphics = false;
     // Without mark-up the tags would print as text.
     g->EnableHTML = false;
     const std::map<int, int> plain = RowHeights(g);
