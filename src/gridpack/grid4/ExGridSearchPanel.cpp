@@ -498,46 +498,49 @@ void GotoFound(TExStringGrid* g, TPoint at)
     }
     g->ScrollInView(at.X, at.Y);
 }
+
+// One step of the panel's find next (backward false) or find previous:
+// a changed text searches again from the start unless the panel searches
+// as you type, then the match becomes the current cell and
+// OnSearchFooterAction reports it. Find next moves to the match before nudging the top row,
+// find previous nudges first.
+void FooterFindStep(TExStringGrid* g, bool backward)
+{
+    TSearchPanel* p = g->SearchPanel();
+    if (!p || !p->EditControl())
+        return;
+    TSearchFooter* sf = g->SearchFooter();
+    const QString text = p->EditControl()->Text();
+    if (!sf->AutoSearch && text != sf->LastSearch) {
+        g->SearchCell = TPoint{-1, -1};
+        sf->LastSearch = text;
+    }
+    TFindParams P = FooterFindParams(g, p->HiliteButton()->Down());
+    if (backward) {
+        P &= TFindParams(~FindBit(fnDirectionLeftRight));
+        P |= FindBit(fnBackward);
+    }
+    g->SearchCell = g->Find(g->SearchCell, text, P);
+    if (backward) {
+        NudgeTopRow(g);
+        GotoFound(g, g->SearchCell);
+    } else {
+        GotoFound(g, g->SearchCell);
+        NudgeTopRow(g);
+    }
+    g->SearchFooterAction(text, g->SearchCell.X, g->SearchCell.Y, backward ? saFindPrevious : saFindNext);
+    p->Invalidate();
+}
 } // namespace
 
 void TExStringGrid::SearchFooterForward(TObject*)
 {
-    TSearchPanel* p = FSearchPanel;
-    if (!p || !p->EditControl())
-        return;
-    TSearchFooter* sf = FSearchFooter;
-    const QString text = p->EditControl()->Text();
-    if (!sf->AutoSearch && text != sf->LastSearch) {
-        SearchCell = TPoint{-1, -1};
-        sf->LastSearch = text;
-    }
-    const TFindParams P = FooterFindParams(this, p->HiliteButton()->Down());
-    SearchCell = Find(SearchCell, text, P);
-    GotoFound(this, SearchCell);
-    NudgeTopRow(this);
-    SearchFooterAction(text, SearchCell.X, SearchCell.Y, saFindNext);
-    p->Invalidate();
+    FooterFindStep(this, false);
 }
 
 void TExStringGrid::SearchFooterBackward(TObject*)
 {
-    TSearchPanel* p = FSearchPanel;
-    if (!p || !p->EditControl())
-        return;
-    TSearchFooter* sf = FSearchFooter;
-    const QString text = p->EditControl()->Text();
-    if (!sf->AutoSearch && text != sf->LastSearch) {
-        SearchCell = TPoint{-1, -1};
-        sf->LastSearch = text;
-    }
-    TFindParams P = FooterFindParams(this, p->HiliteButton()->Down());
-    P &= TFindParams(~FindBit(fnDirectionLeftRight));
-    P |= FindBit(fnBackward);
-    SearchCell = Find(SearchCell, text, P);
-    NudgeTopRow(this);
-    GotoFound(this, SearchCell);
-    SearchFooterAction(text, SearchCell.X, SearchCell.Y, saFindPrevious);
-    p->Invalidate();
+    FooterFindStep(this, true);
 }
 
 void TExStringGrid::SearchFooterHilite(TObject*)
