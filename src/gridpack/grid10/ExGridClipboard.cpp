@@ -382,6 +382,73 @@ bool TExStringGrid::UseFmtClipboard() { return Navigation()->AllowFmtClipboard; 
 // Text blocks
 // ---------------------------------------------------------------------------
 
+namespace {
+
+// A multi-line value of a text block: one leading and one closing quote are
+// dropped and vertical tabs become CR LF. Other values stay as they are.
+void UnquoteBlockValue(QString& v)
+{
+    if (!v.contains(QLatin1Char('\n')))
+        return;
+    if (v.startsWith(QLatin1Char('"')))
+        v.remove(0, 1);
+    const qsizetype q = v.indexOf(QLatin1Char('"'));
+    if (q >= 0 && q == v.size() - 1)
+        v.chop(1);
+    v.replace(QLatin1Char('\x0B'), QLatin1String("\r\n"));
+}
+
+// Walks a text block whose lines end in CR or CR LF and whose values are
+// split by tabs, starting at ACol, ARow. For each line onLine(row, notEmpty)
+// runs first, then onValue(col, row, value) for each unquoted value, then
+// onLineEnd(values) with the count of values of the line. The empty rest
+// after a final line break is a line of one value of its own on the same
+// row: counted, never passed to onValue. onNextRow(row) runs when a further
+// line moves to the next row.
+template <class LineFn, class ValueFn, class LineEndFn, class NextRowFn>
+void WalkTextBlock(const QString& Text, int ACol, int ARow, LineFn onLine, ValueFn onValue, LineEndFn onLineEnd,
+                   NextRowFn onNextRow)
+{
+    const qsizetype n = Text.size();
+    qsizetype pos = 0;
+    int row = ARow;
+    for (;;) {
+        const qsizetype cr = Text.indexOf(QLatin1Char('\r'), pos);
+        const qsizetype end = cr < 0 ? n : cr;
+        onLine(row, end > pos);
+        int col = ACol;
+        int values = 0;
+        qsizetype vstart = pos;
+        for (;;) {
+            qsizetype tab = Text.indexOf(QLatin1Char('\t'), vstart);
+            if (tab < 0 || tab > end)
+                tab = end;
+            ++values;
+            if (!(tab == end && vstart == n)) {
+                QString v = Text.mid(vstart, tab - vstart);
+                UnquoteBlockValue(v);
+                onValue(col, row, v);
+            }
+            ++col;
+            if (tab >= end)
+                break;
+            vstart = tab + 1;
+        }
+        onLineEnd(values);
+        if (cr < 0)
+            break;
+        pos = cr + 1;
+        if (pos < n && Text[pos] == QLatin1Char('\n'))
+            ++pos;
+        if (pos < n) {
+            ++row;
+            onNextRow(row);
+        }
+    }
+}
+
+} // namespace
+
 void TExStringGrid::MeasureTextBlock(const QString& Text, int& Cols, int& Rows)
 {
     Cols = 0;
@@ -419,87 +486,55 @@ int TExStringGrid::PasteTextBlock(int ACol, int ARow, const QString& Text, int& 
     const int colLimit = MaxRealCols - NumHiddenColumns();
     TExGridUndoRedo* undo = UndoRedo();
     int count = 0;
-    int row = ARow;
     int maxCol = ACol, maxRow = ARow;
-    const qsizetype n = Text.size();
-    qsizetype pos = 0;
     {
         TUpdateBracket upd(this);
         if (undo)
             undo->StartSequence();
-        for (;;) {
-            const qsizetype cr = Text.indexOf(QLatin1Char('\r'), pos);
-            const qsizetype end = cr < 0 ? n : cr;
-            ++Lines;
-            ImportNotification(FPasteAll ? 1 : 3, row);
-            if (end > pos && insert)
-                InsertRows(row, 1, true);
-            int col = ACol;
-            int values = 0;
-            qsizetype vstart = pos;
-            for (;;) {
-                qsizetype tab = Text.indexOf(QLatin1Char('\t'), vstart);
-                if (tab < 0 || tab > end)
-                    tab = end;
-                ++values;
-                ++count;
-                // The empty rest after a final line break is counted, not
-                // placed.
-                const bool emptyRest = tab == end && vstart == n;
-                if (!emptyRest) {
-                    QString v = Text.mid(vstart, tab - vstart);
-                    if (v.contains(QLatin1Char('\n'))) {
-                        if (v.startsWith(QLatin1Char('"')))
-                            v.remove(0, 1);
-                        const qsizetype q = v.indexOf(QLatin1Char('"'));
-                        if (q >= 0 && q == v.size() - 1)
-                            v.chop(1);
-                        v.replace(QLatin1Char('\x0B'), QLatin1String("\r\n"));
+        WalkTextBlock(
+            Text, ACol, ARow,
+            [&](int row, bool notEmpty) {
+                ++Lines;
+                ImportNotification(FPasteAll ? 1 : 3, row);
+                if (notEmpty && insert)
+                    InsertRows(row, 1, true);
+            },
+            [&](int col, int row, QString v) {
+                if (nav->AllowClipboardColGrow && col >= ColCount() && col < colLimit)
+                    SetColCount(col + 1);
+                if (col < ColCount() && row < RowCount() && (always || IsEditable(RemapColToReal(col), row))) {
+                    bool allow = true;
+                    const bool wide = v.startsWith(QLatin1String("|\\"));
+                    if (wide) {
+                        QString w = DecodeWideText(v);
+                        if (OnClipboardBeforePasteWideCell)
+                            OnClipboardBeforePasteWideCell(this, col, row, w, allow);
+                        v = EncodeWideText(w);
+                    } else if (OnClipboardBeforePasteCell) {
+                        OnClipboardBeforePasteCell(this, col, row, v, allow);
                     }
-                    if (nav->AllowClipboardColGrow && col >= ColCount() && col < colLimit)
-                        SetColCount(col + 1);
-                    if (col < ColCount() && row < RowCount() && (always || IsEditable(RemapColToReal(col), row))) {
-                        bool allow = true;
-                        const bool wide = v.startsWith(QLatin1String("|\\"));
+                    if (allow) {
+                        PasteCell(col, row, v);
+                        maxCol = std::max(maxCol, col);
+                        maxRow = std::max(maxRow, row);
                         if (wide) {
-                            QString w = DecodeWideText(v);
-                            if (OnClipboardBeforePasteWideCell)
-                                OnClipboardBeforePasteWideCell(this, col, row, w, allow);
-                            v = EncodeWideText(w);
-                        } else if (OnClipboardBeforePasteCell) {
-                            OnClipboardBeforePasteCell(this, col, row, v, allow);
-                        }
-                        if (allow) {
-                            PasteCell(col, row, v);
-                            maxCol = std::max(maxCol, col);
-                            maxRow = std::max(maxRow, row);
-                            if (wide) {
-                                if (OnClipboardAfterPasteWideCell)
-                                    OnClipboardAfterPasteWideCell(this, col, row, DecodeWideText(v));
-                            } else if (OnClipboardAfterPasteCell) {
-                                OnClipboardAfterPasteCell(this, col, row, v);
-                            }
+                            if (OnClipboardAfterPasteWideCell)
+                                OnClipboardAfterPasteWideCell(this, col, row, DecodeWideText(v));
+                        } else if (OnClipboardAfterPasteCell) {
+                            OnClipboardAfterPasteCell(this, col, row, v);
                         }
                     }
                 }
-                ++col;
-                if (tab >= end)
-                    break;
-                vstart = tab + 1;
-            }
-            LastLineValues = values;
-            if (cr < 0)
-                break;
-            pos = cr + 1;
-            if (pos < n && Text[pos] == QLatin1Char('\n'))
-                ++pos;
-            if (pos < n) {
-                ++row;
+            },
+            [&](int values) {
+                count += values;
+                LastLineValues = values;
+            },
+            [&](int row) {
                 const bool footer = FloatingFooter()->Visible && FloatingFooter()->FooterStyle == fsFixedLastRow;
                 if (row >= RowCount() - (footer ? 1 : 0) && nav->AllowClipboardRowGrow)
                     SetRowCount(RowCount() + 1);
-            }
-        }
+            });
         if (undo)
             undo->StopSequence();
     }
@@ -512,55 +547,26 @@ void TExStringGrid::SetSelectionAsText(const QString& Value)
 {
     const TGridRect s = Selection();
     const int colLimit = MaxRealCols - NumHiddenColumns();
-    int row = s.Top, maxCol = s.Left, maxRow = s.Top;
-    const qsizetype n = Value.size();
-    qsizetype pos = 0;
+    int maxCol = s.Left, maxRow = s.Top;
     {
         TUpdateBracket upd(this);
-        for (;;) {
-            const qsizetype cr = Value.indexOf(QLatin1Char('\r'), pos);
-            const qsizetype end = cr < 0 ? n : cr;
-            int col = s.Left;
-            qsizetype vstart = pos;
-            for (;;) {
-                qsizetype tab = Value.indexOf(QLatin1Char('\t'), vstart);
-                if (tab < 0 || tab > end)
-                    tab = end;
-                if (!(tab == end && vstart == n)) {
-                    QString v = Value.mid(vstart, tab - vstart);
-                    if (v.contains(QLatin1Char('\n'))) {
-                        if (v.startsWith(QLatin1Char('"')))
-                            v.remove(0, 1);
-                        const qsizetype q = v.indexOf(QLatin1Char('"'));
-                        if (q >= 0 && q == v.size() - 1)
-                            v.chop(1);
-                        v.replace(QLatin1Char('\x0B'), QLatin1String("\r\n"));
-                    }
-                    if (col >= ColCount() && col < colLimit)
-                        SetColCount(col + 1);
-                    if (col < ColCount() && row < RowCount()) {
-                        SetGridCell(RemapColToReal(col), row, v);
-                        maxCol = std::max(maxCol, col);
-                        maxRow = std::max(maxRow, row);
-                    }
+        WalkTextBlock(
+            Value, s.Left, s.Top, [](int, bool) {},
+            [&](int col, int row, const QString& v) {
+                if (col >= ColCount() && col < colLimit)
+                    SetColCount(col + 1);
+                if (col < ColCount() && row < RowCount()) {
+                    SetGridCell(RemapColToReal(col), row, v);
+                    maxCol = std::max(maxCol, col);
+                    maxRow = std::max(maxRow, row);
                 }
-                ++col;
-                if (tab >= end)
-                    break;
-                vstart = tab + 1;
-            }
-            if (cr < 0)
-                break;
-            pos = cr + 1;
-            if (pos < n && Value[pos] == QLatin1Char('\n'))
-                ++pos;
-            if (pos >= n)
-                break;
-            ++row;
-            const bool footer = FloatingFooter()->Visible && FloatingFooter()->FooterStyle == fsFixedLastRow;
-            if (row >= RowCount() - (footer ? 1 : 0))
-                SetRowCount(RowCount() + 1);
-        }
+            },
+            [](int) {},
+            [&](int row) {
+                const bool footer = FloatingFooter()->Visible && FloatingFooter()->FooterStyle == fsFixedLastRow;
+                if (row >= RowCount() - (footer ? 1 : 0))
+                    SetRowCount(RowCount() + 1);
+            });
     }
     CellsChanged(TRect{RemapColToReal(s.Left), s.Top, RemapColToReal(maxCol), maxRow});
     Invalidate();
