@@ -107,6 +107,7 @@ public:
 };
 class TTimer;
 struct TScrollInfo;
+struct THTMLRenderParams;
 // Events of the edit-button, unit, spin and date editors.
 using TEllipsClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& S)>;
 using TUnitChangedEvent = std::function<void(TObject* Sender, int ACol, int ARow, const QString& NewUnit)>;
@@ -2500,6 +2501,13 @@ protected:
     void ComboChanged(int Index, const QString& Text);
     // WM_COMMAND notices of the combo editor.
     void ComboCommand(unsigned Code);
+
+private:
+    // The render parameters that hit-test the point (X, Y) in the cell's
+    // mark-up Text laid out in R on Canvas, with the images of the real
+    // column RealCol.
+    THTMLRenderParams MarkupHitParams(TCanvas* Canvas, const QString& Text, const TRect& R, int RealCol, int ARow,
+                                      int X, int Y);
 
     // =======================================================================
     // Mouse movement, hover and cell hints (ExGridHints.cpp)

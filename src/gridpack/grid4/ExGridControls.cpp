@@ -139,6 +139,24 @@ void TExStringGrid::ControlComboSelect(TObject*)
     OnControlComboSelect(this, FCtrlXY.Y, FCtrlXY.X, i, FCtrlID, s);
 }
 
+THTMLRenderParams TExStringGrid::MarkupHitParams(TCanvas* Canvas, const QString& Text, const TRect& R, int RealCol,
+                                                 int ARow, int X, int Y)
+{
+    THTMLRenderParams p;
+    p.Canvas = Canvas;
+    p.Text = Text;
+    p.Rect = R;
+    p.Images = GetCellImageList(RealCol, ARow);
+    p.Container = PictureContainer();
+    p.PictureCache = ImageCache();
+    p.LinkColor = URLColor;
+    p.ShadowColor = clGray;
+    p.HitTest = true;
+    p.X = X;
+    p.Y = Y;
+    return p;
+}
+
 void TExStringGrid::FocusNextCellControl(int ACol, int ARow, const QString& CtrlID)
 {
     const int realCol = RealColIndex(ACol);
@@ -157,18 +175,7 @@ void TExStringGrid::FocusNextCellControl(int ACol, int ARow, const QString& Ctrl
     if (HasCheckBox(realCol, ARow))
         R.Left += ControlLook()->CheckSize();
     // 4.
-    THTMLRenderParams p;
-    p.Canvas = Canvas();
-    p.Text = text;
-    p.Rect = R;
-    p.Images = GetCellImageList(realCol, ARow);
-    p.Container = PictureContainer();
-    p.PictureCache = ImageCache();
-    p.LinkColor = URLColor;
-    p.ShadowColor = clGray;
-    p.HitTest = true;
-    p.X = -1;
-    p.Y = -1;
+    THTMLRenderParams p = MarkupHitParams(Canvas(), text, R, realCol, ARow, -1, -1);
     p.ControlID = next;
     if (!RenderHTML(p) || p.ControlID != next)
         return;
@@ -190,18 +197,7 @@ bool TExStringGrid::PressControlTag(int ACol, int ARow, int RealCol, int OrigCol
     R.Right -= XYOffset().X;
     if (HasCheckBox(RealCol, ARow))
         R.Left += ControlLook()->CheckSize();
-    THTMLRenderParams p;
-    p.Canvas = Canvas();
-    p.Text = text;
-    p.Rect = R;
-    p.Images = GetCellImageList(RealCol, ARow);
-    p.Container = PictureContainer();
-    p.PictureCache = ImageCache();
-    p.LinkColor = URLColor;
-    p.ShadowColor = TColor(0x808080);
-    p.HitTest = true;
-    p.X = X;
-    p.Y = Y;
+    THTMLRenderParams p = MarkupHitParams(Canvas(), text, R, RealCol, ARow, X, Y);
     if (!RenderHTML(p))
         p.Anchor.clear();
     // 3. A CONTROL tag under the press.

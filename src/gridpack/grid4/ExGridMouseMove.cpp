@@ -404,18 +404,7 @@ void TExStringGrid::MoveLinks(int ACol, int ARow, int X, int Y, bool& CursorSet)
         R.Left += ControlLook()->CheckSize();
     TCanvas* c = Canvas();
     c->Font().Assign(IsFixed(ACol, ARow) ? *FixedFont() : *Font());
-    THTMLRenderParams p;
-    p.Canvas = c;
-    p.Text = text;
-    p.Rect = R;
-    p.Images = GetCellImageList(realCol, ARow);
-    p.Container = PictureContainer();
-    p.PictureCache = ImageCache();
-    p.LinkColor = URLColor;
-    p.ShadowColor = TColor(0x808080);
-    p.HitTest = true;
-    p.X = X;
-    p.Y = Y + scrollPos;
+    THTMLRenderParams p = MarkupHitParams(c, text, R, realCol, ARow, X, Y + scrollPos);
     QString anchor;
     int link = -1;
     if (RenderHTML(p) && p.ControlID.isEmpty()) {
