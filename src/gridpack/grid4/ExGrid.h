@@ -2728,6 +2728,11 @@ public:
     // OnDateTimeChange (0 for a date without year, month or day).
     void WMNotify(TMessage& M);
 
+private:
+    // The end of an enhanced row or column move, released or cancelled:
+    // the move button is hidden and disabled, the floating caption form freed.
+    void DropEnhancedMoveCaption();
+
 protected:
     // The editing-done notice, the editors' WM_COMMAND notices, erasing,
     // the cursor-change notice and the grid timer's end.

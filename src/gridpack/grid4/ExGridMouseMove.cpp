@@ -321,12 +321,8 @@ bool TExStringGrid::MoveEnhancedFeedback(int ACol, int ARow, int X, int Y)
     return true;
 }
 
-bool TExStringGrid::EndEnhancedMove(int ACol, int ARow)
+void TExStringGrid::DropEnhancedMoveCaption()
 {
-    const TCursor cur = Cursor();
-    const TGridState st = GridState();
-    if (!((cur == crDrag || cur == crNoDrop) && (st == gsRowMoving || st == gsColMoving) && EnhRowColMove))
-        return false;
     if (MoveButton) {
         MoveButton->SetEnabled(false);
         MoveButton->SetVisible(false);
@@ -336,6 +332,15 @@ bool TExStringGrid::EndEnhancedMove(int ACol, int ARow)
         MoveForm = nullptr;
         f->Free();
     }
+}
+
+bool TExStringGrid::EndEnhancedMove(int ACol, int ARow)
+{
+    const TCursor cur = Cursor();
+    const TGridState st = GridState();
+    if (!((cur == crDrag || cur == crNoDrop) && (st == gsRowMoving || st == gsColMoving) && EnhRowColMove))
+        return false;
+    DropEnhancedMoveCaption();
     EndBlockFocus();
     TBaseGrid::SetCursor(FOldCursor);
     const bool cols = st == gsColMoving;

@@ -74,15 +74,7 @@ void TExStringGrid::WndProc(TMessage& M)
             (GridState() == gsRowMoving || GridState() == gsColMoving) && EnhRowColMove) {
             ::SetCursor(crDefault);
             TBaseGrid::SetCursor(FOldCursor);
-            if (MoveButton) {
-                MoveButton->SetEnabled(false);
-                MoveButton->SetVisible(false);
-            }
-            if (MoveForm) {
-                TCustomForm* f = MoveForm;
-                MoveForm = nullptr;
-                f->Free();
-            }
+            DropEnhancedMoveCaption();
             for (TArrowWindow* a : {ArwU, ArwD, ArwL, ArwR})
                 if (a && a->Visible())
                     a->SetVisible(false);
