@@ -1,9 +1,7 @@
 #pragma once
 // A string grid on a shown form for the data-operation tests, with helpers
 // that fill and read a column.
-#include "gridpack/grid4/ExGrid.h"
-#include "platform/controls/Forms.h"
-#include "support/ToolkitTest.h"
+#include "support/GridOnFormTest.h"
 
 #include <gtest/gtest.h>
 
@@ -12,23 +10,12 @@
 
 namespace {
 
-class GridData1Test : public ToolkitTest {
+class GridData1Test : public GridOnFormTest {
 protected:
-    void TearDown() override
-    {
-        ToolkitTest::TearDown();
-        DrainPostedMessages();
-    }
+    // The grid keeps at least one row below the fixed rows.
     TExStringGrid* NewGrid(int cols, int rows, int fixedCols = 1, int fixedRows = 1)
     {
-        ShownForm();
-        auto* g = NewObject<TExStringGrid>(Form);
-        g->SetParent(Form);
-        g->SetColCount(cols);
-        g->SetRowCount(std::max(rows, fixedRows + 1));
-        g->SetFixedCols(fixedCols);
-        g->SetFixedRows(fixedRows);
-        return g;
+        return GridOnFormTest::NewGrid(cols, std::max(rows, fixedRows + 1), fixedCols, fixedRows);
     }
     // Writes texts into a column from row `from` on, growing the grid.
     static void PutColumn(TExStringGrid* g, int col, int from, const std::vector<QString>& texts)

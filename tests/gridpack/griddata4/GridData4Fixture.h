@@ -1,36 +1,22 @@
 #pragma once
 // A string grid on a shown form, a scratch folder and the program's printer
 // writing PDF files into it, for the printing and office exchange tests.
-#include "gridpack/grid4/ExGrid.h"
-#include "platform/controls/Forms.h"
 #include "platform/controls/Printers.h"
 #include "platform/core/Files.h"
-#include "support/ToolkitTest.h"
+#include "support/GridOnFormTest.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-class GridData4Test : public ToolkitTest {
+class GridData4Test : public GridOnFormTest {
 protected:
     void TearDown() override
     {
         Printer()->SetOutputFile(QString());
         Printer()->SetOrientation(pokPortrait);
-        ToolkitTest::TearDown();
-        DrainPostedMessages();
-    }
-    TExStringGrid* NewGrid(int cols, int rows, int fixedCols = 1, int fixedRows = 1)
-    {
-        ShownForm();
-        auto* g = NewObject<TExStringGrid>(Form);
-        g->SetParent(Form);
-        g->SetColCount(cols);
-        g->SetRowCount(rows);
-        g->SetFixedCols(fixedCols);
-        g->SetFixedRows(fixedRows);
-        return g;
+        GridOnFormTest::TearDown();
     }
     QString Path(const QString& name) const { return Dir.filePath(name); }
     QByteArray Bytes(const QString& name) const { return ReadFileWhole(Path(name)); }
