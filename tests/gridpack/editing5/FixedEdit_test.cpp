@@ -1,23 +1,13 @@
 // The header-cell editors: opened by a double click, a left or a right
 // press on a header as MouseActions asks, placed one pixel inside the cell,
 // vetoed by OnCanEditCell, kept open while their text does not validate.
-#include "gridpack/editing/EditTestKit.h"
+#include "gridpack/editing5/MouseGridTest.h"
 #include "gridpack/grid4/ExGridEditors.h"
 
 namespace {
 
-class FixedEditTest : public EditingTest {
+class FixedEditTest : public MouseGridTest {
 protected:
-    void SetUp() override
-    {
-        EditingTest::SetUp();
-        NewGrid(false);
-    }
-    TPoint Mid(int c, int r) const
-    {
-        const TRect R = Grid->CellRect(c, r);
-        return Point((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
-    }
     void DoubleClick(int c, int r)
     {
         const TPoint p = Mid(c, r);

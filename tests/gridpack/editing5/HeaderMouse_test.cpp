@@ -2,19 +2,18 @@
 // header click, the border double click, the right button, the follow-up of
 // moved columns and rows, the owner form's resize, balloons, the sizing hint
 // and the cursor of the selection modes.
-#include "gridpack/editing/EditTestKit.h"
+#include "gridpack/editing5/MouseGridTest.h"
 #include "gridpack/grid4/ExHTMLHint.h"
 #include "platform/controls/ToolTips.h"
 #include "support/ToolkitApp.h"
 
 namespace {
 
-class HeaderTest : public EditingTest {
+class HeaderTest : public MouseGridTest {
 protected:
     void SetUp() override
     {
-        EditingTest::SetUp();
-        NewGrid(false);
+        MouseGridTest::SetUp();
         // Column 1 holds 9 names out of order.
         const QStringList names{"delta", "alpha", "india", "charlie", "bravo", "golf", "echo", "hotel", "foxtrot"};
         for (int r = 1; r < 10; ++r)
@@ -28,11 +27,6 @@ protected:
         for (int r = 1; r < Grid->RowCount(); ++r)
             out << Grid->Cells(c, r);
         return out;
-    }
-    TPoint Mid(int c, int r) const
-    {
-        const TRect R = Grid->CellRect(c, r);
-        return Point((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
     }
     void ClickHeader(int c)
     {

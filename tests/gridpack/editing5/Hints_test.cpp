@@ -1,29 +1,23 @@
 // The string grid under the moving mouse: cell hints through the
 // application's hint machinery, the mark-up hint window and the hovered row.
-#include "gridpack/editing/EditTestKit.h"
+#include "gridpack/editing5/MouseGridTest.h"
 #include "gridpack/grid4/ExHTMLHint.h"
 #include "platform/controls/Timers.h"
 
 namespace {
 
-class HintTest : public EditingTest {
+class HintTest : public MouseGridTest {
 protected:
     void SetUp() override
     {
-        EditingTest::SetUp();
-        NewGrid(false);
+        MouseGridTest::SetUp();
         Grid->SetShowHint(true);
         Grid->HintShowCells = true;
-    }
-    TPoint Middle(int c, int r)
-    {
-        const TRect rc = Grid->CellRect(c, r);
-        return Point((rc.Left + rc.Right) / 2, (rc.Top + rc.Bottom) / 2);
     }
     // Rests the mouse over (c, r) for the application's pause.
     void Rest(int c, int r)
     {
-        const TPoint p = Middle(c, r);
+        const TPoint p = Mid(c, r);
         Input::MouseMove(Grid, p.X, p.Y);
         AdvanceTime(unsigned(Application()->HintPause));
     }
@@ -40,7 +34,7 @@ TEST_F(HintTest, ANormalCellShowsItsTextWithoutMarkupAtItsTopAndTheCursorsX)
     ASSERT_TRUE(HintShowing());
     EXPECT_EQ(Hint()->Caption(), "bold text");
     const TRect rc = Grid->CellRect(2, 3);
-    const TPoint at = Grid->ClientToScreen(Point(Middle(2, 3).X, rc.Top));
+    const TPoint at = Grid->ClientToScreen(Point(Mid(2, 3).X, rc.Top));
     EXPECT_EQ(Hint()->Left(), at.X);
     EXPECT_EQ(Hint()->Top(), at.Y);
     // A plain text needs no mark-up window.
@@ -69,7 +63,7 @@ TEST_F(HintTest, ReachingAnotherCellHidesTheHintAtOnceAndTheNewOneFollowsAfterTh
     const TRect rc = Grid->CellRect(2, 3);
     Input::MouseMove(Grid, rc.Left + 2, rc.Top + 2);
     EXPECT_TRUE(HintShowing());
-    const TPoint p = Middle(3, 5);
+    const TPoint p = Mid(3, 5);
     Input::MouseMove(Grid, p.X, p.Y);
     EXPECT_FALSE(HintShowing()) << "hidden as soon as the pointer reaches another cell";
     EXPECT_EQ(Grid->FLastHintPos, Point(-1, -1));
@@ -158,15 +152,15 @@ TEST_F(HintTest, TheMarkupWindowStaysTwoPixelsInsideTheScreen)
 TEST_F(HintTest, HoverRowRepaintsOnlyTheRowsWhoseHoverChanged)
 {
     // Off (as in the program's dialogs): moving tracks no row.
-    Input::MouseMove(Grid, Middle(2, 3).X, Middle(2, 3).Y);
-    Input::MouseMove(Grid, Middle(2, 5).X, Middle(2, 5).Y);
+    Input::MouseMove(Grid, Mid(2, 3).X, Mid(2, 3).Y);
+    Input::MouseMove(Grid, Mid(2, 5).X, Mid(2, 5).Y);
     EXPECT_EQ(Grid->FHoverRowIdx, -1);
     Grid->HoverRow = true;
-    Input::MouseMove(Grid, Middle(2, 3).X, Middle(2, 3).Y);
+    Input::MouseMove(Grid, Mid(2, 3).X, Mid(2, 3).Y);
     EXPECT_EQ(Grid->FHoverRowIdx, 3);
-    Input::MouseMove(Grid, Middle(4, 3).X, Middle(4, 3).Y);
+    Input::MouseMove(Grid, Mid(4, 3).X, Mid(4, 3).Y);
     EXPECT_EQ(Grid->FHoverRowIdx, 3);
-    Input::MouseMove(Grid, Middle(4, 6).X, Middle(4, 6).Y);
+    Input::MouseMove(Grid, Mid(4, 6).X, Mid(4, 6).Y);
     EXPECT_EQ(Grid->FHoverRowIdx, 6);
     // Leaving forgets it.
     Input::MouseLeave();

@@ -2,7 +2,7 @@
 // column and row moves (caption or snapshot, insertion arrows, cursor, the
 // release that moves), drag selection from the headers, links and anchors,
 // the in-cell scroll bar, hovered cell buttons and the drag of a selection.
-#include "gridpack/editing/EditTestKit.h"
+#include "gridpack/editing5/MouseGridTest.h"
 #include "gridpack/grid3/ExGridWindows.h"
 #include "gridpack/grid4/ExGridOwned.h"
 #include "platform/controls/DragDrop.h"
@@ -10,18 +10,8 @@
 
 namespace {
 
-class MouseMoveTest : public EditingTest {
+class MouseMoveTest : public MouseGridTest {
 protected:
-    void SetUp() override
-    {
-        EditingTest::SetUp();
-        NewGrid(false);
-    }
-    TPoint Mid(int c, int r) const
-    {
-        const TRect R = Grid->CellRect(c, r);
-        return Point((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
-    }
     void Down(int c, int r)
     {
         const TPoint p = Mid(c, r);

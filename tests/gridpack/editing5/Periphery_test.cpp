@@ -1,27 +1,17 @@
 // The string grid's window periphery: hovering ticks, column scaling with
 // the grid's width, controls in cells, and a cancelled move.
-#include "gridpack/editing/EditTestKit.h"
+#include "gridpack/editing5/MouseGridTest.h"
 
 #include "platform/controls/ExtCtrls.h"
 
 namespace {
 
-class PeripheryTest : public EditingTest {
+class PeripheryTest : public MouseGridTest {
 protected:
-    void SetUp() override
-    {
-        EditingTest::SetUp();
-        NewGrid(false);
-    }
     void TickAt(TPoint client)
     {
         SetCursorPos(Grid->ClientToScreen(client));
         Grid->Perform(WM_TIMER, TExStringGrid::GridTimerIdent, 0);
-    }
-    TPoint Mid(int c, int r) const
-    {
-        const TRect R = Grid->CellRect(c, r);
-        return Point((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
     }
 };
 
