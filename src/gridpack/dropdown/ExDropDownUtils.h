@@ -119,8 +119,21 @@ struct TItemAppearancePreset {
     TColor ColorSelectedText;
 };
 
+// The header, line and selection colours of a grid-like drop-down (the
+// multi-column and the grid drop-down) in one component style.
+enum TGridStyleExtra { seNone, seSystemSelection, seOffice2010Selection };
+struct TGridStylePreset {
+    TQORStyle Style;
+    TColor HeaderColor, HeaderColorTo;
+    TSelectionColorStyle Selection;
+    bool SetFont; // false: the header font keeps its colour
+    TColor FontColor, LineColor, FixedLineColor;
+    TGridStyleExtra Extra; // the selection colours the style sets besides
+};
+
 // The row of a style; nullptr for tsCustom (which changes nothing).
 const TDropDownStylePreset* FindDropDownStylePreset(TQORStyle Style);
+const TGridStylePreset* FindGridStylePreset(TQORStyle Style);
 const TButtonStylePreset* FindButtonStylePreset(TQORStyle Style);
 const TSelectionStylePreset* FindSelectionStylePreset(TSelectionColorStyle Style);
 // Column widths scaled together to fill Available pixels (one more than
