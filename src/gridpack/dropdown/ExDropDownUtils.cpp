@@ -373,6 +373,19 @@ const TSelectionStylePreset* FindSelectionStylePreset(TSelectionColorStyle Style
 }
 const TItemAppearancePreset* FindItemAppearancePreset(TQORStyle Style) { return FindRow(kItemStyles, Style); }
 
+int ItemStepTarget(int Index, int Count, TItemStep Step)
+{
+    if (Count <= 0)
+        return -1;
+    switch (Step) {
+    case TItemStep::First: return 0;
+    case TItemStep::Last: return Count - 1;
+    case TItemStep::Next: return Index < 0 ? 0 : Index + 1 < Count ? Index + 1 : -1;
+    case TItemStep::Previous: return Index < 0 ? 0 : Index > 0 ? Index - 1 : -1;
+    }
+    return -1;
+}
+
 std::vector<int> StretchColumnWidths(const std::vector<int>& Widths, int Available)
 {
     int total = 1;

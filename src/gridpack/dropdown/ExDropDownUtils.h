@@ -75,6 +75,16 @@ bool DecimalsFull(const QString& S, int Caret, int PrefixLength, int Precision);
 bool ThousandSeparatorRejected(const QString& S, int Caret, int PrefixLength);
 
 // ---------------------------------------------------------------------------
+// Stepping through items
+// ---------------------------------------------------------------------------
+
+// A step of the item drop-downs through Count items from Index (-1: none
+// chosen; Next and Previous then choose the first): the index to choose, or
+// -1 when the step chooses nothing (no items, or already at that end).
+enum class TItemStep { First, Last, Next, Previous };
+int ItemStepTarget(int Index, int Count, TItemStep Step);
+
+// ---------------------------------------------------------------------------
 // Style presets
 // ---------------------------------------------------------------------------
 

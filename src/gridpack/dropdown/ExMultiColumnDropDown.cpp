@@ -358,25 +358,14 @@ int TExMultiColumnDropDown::GetItemIndex(const QString& Value) const {
     return -1;
 }
 
-void TExMultiColumnDropDown::SelectFirst() {
-    if (FItems->Count() > 0) SetItemIndex(0);
+void TExMultiColumnDropDown::Step(TItemStep S) {
+    if (const int i = ItemStepTarget(FItemIndex, FItems->Count(), S); i >= 0) SetItemIndex(i);
 }
 
-void TExMultiColumnDropDown::SelectLast() {
-    if (FItems->Count() > 0) SetItemIndex(FItems->Count() - 1);
-}
-
-void TExMultiColumnDropDown::SelectNext() {
-    if (FItems->Count() == 0) return;
-    if (FItemIndex < 0) SetItemIndex(0);
-    else if (FItemIndex + 1 < FItems->Count()) SetItemIndex(FItemIndex + 1);
-}
-
-void TExMultiColumnDropDown::SelectPrevious() {
-    if (FItems->Count() == 0) return;
-    if (FItemIndex < 0) SetItemIndex(0);
-    else if (FItemIndex > 0) SetItemIndex(FItemIndex - 1);
-}
+void TExMultiColumnDropDown::SelectFirst() { Step(TItemStep::First); }
+void TExMultiColumnDropDown::SelectLast() { Step(TItemStep::Last); }
+void TExMultiColumnDropDown::SelectNext() { Step(TItemStep::Next); }
+void TExMultiColumnDropDown::SelectPrevious() { Step(TItemStep::Previous); }
 
 void TExMultiColumnDropDown::SelectPageDown() {
     if (FItems->Count() == 0) return;

@@ -212,6 +212,8 @@ protected:
     void WMKeyDown(TMessage& M) override;
 
 private:
+    // Chooses the item a step leads to, if any.
+    void Step(TItemStep S);
     friend class TExColGrid;
     void GridSelectCell(int ARow);
     void GridSelect();
