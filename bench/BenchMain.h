@@ -6,12 +6,14 @@
 
 #include <QApplication>
 
-template <class Reporter = TRatioReporter, class Checks>
-int RunRatioBenchmarks(int argc, char** argv, Checks checks)
+// Setup runs once the toolkit has started, before the benchmarks.
+template <class Reporter = TRatioReporter, class Checks, class Setup>
+int RunRatioBenchmarks(int argc, char** argv, Checks checks, Setup setup)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    setup();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
@@ -19,4 +21,10 @@ int RunRatioBenchmarks(int argc, char** argv, Checks checks)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return checks(static_cast<const Reporter&>(reporter)) ? 0 : 1;
+}
+
+template <class Reporter = TRatioReporter, class Checks>
+int RunRatioBenchmarks(int argc, char** argv, Checks checks)
+{
+    return RunRatioBenchmarks<Reporter>(argc, argv, checks, [] {});
 }

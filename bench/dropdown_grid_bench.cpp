@@ -10,14 +10,11 @@
 #include "platform/controls/Forms.h"
 #include "platform/grids/Grids.h"
 
-#include "BenchDisplay.h"
-#include "BenchRatio.h"
+#include "BenchMain.h"
 
-#include <QApplication>
 #include <QStringList>
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 
 namespace {
 constexpr int kItems = 10000;
@@ -71,10 +68,19 @@ void BM_StringGrid_Fill(benchmark::State& state) {
 }
 BENCHMARK(BM_StringGrid_Fill)->Unit(benchmark::kMillisecond);
 
-// One keystroke: the character typed into the empty edit, then the edit
-// emptied again (an empty text completes nothing).
+// One keystroke on a drop-down of D with one column of kItems items: the
+// character typed into the empty edit, then the edit emptied again (an empty
+// text completes nothing).
 template <class D>
-void Keystrokes(benchmark::State& state, D* drop) {
+void CompletionKeystroke(benchmark::State& state) {
+    TForm* form = NewObject<TForm>(nullptr);
+    auto* drop = NewObject<D>(form);
+    drop->SetParent(form);
+    drop->Columns()->Add();
+    drop->BeginUpdate();
+    for (int i = 0; i < kItems; ++i) drop->Items()->Add()->Text()->Add(NameOf(i));
+    drop->EndUpdate();
+    form->Show();
     drop->SetFocus();
     for (auto _ : state) {
         drop->Perform(WM_CHAR, 'x', 0);
@@ -83,33 +89,16 @@ void Keystrokes(benchmark::State& state, D* drop) {
         drop->SetText(QString());
         state.ResumeTiming();
     }
+    form->Free();
 }
 
 void BM_MultiColumn_CompletionKeystroke(benchmark::State& state) {
-    TForm* form = NewObject<TForm>(nullptr);
-    auto* drop = NewObject<TExMultiColumnDropDown>(form);
-    drop->SetParent(form);
-    drop->Columns()->Add();
-    drop->BeginUpdate();
-    for (int i = 0; i < kItems; ++i) drop->Items()->Add()->Text()->Add(NameOf(i));
-    drop->EndUpdate();
-    form->Show();
-    Keystrokes(state, drop);
-    form->Free();
+    CompletionKeystroke<TExMultiColumnDropDown>(state);
 }
 BENCHMARK(BM_MultiColumn_CompletionKeystroke)->Unit(benchmark::kMicrosecond);
 
 void BM_GridDropDown_CompletionKeystroke(benchmark::State& state) {
-    TForm* form = NewObject<TForm>(nullptr);
-    auto* drop = NewObject<TCustomExGridDropDown>(form);
-    drop->SetParent(form);
-    drop->Columns()->Add();
-    drop->BeginUpdate();
-    for (int i = 0; i < kItems; ++i) drop->Items()->Add()->Text()->Add(NameOf(i));
-    drop->EndUpdate();
-    form->Show();
-    Keystrokes(state, drop);
-    form->Free();
+    CompletionKeystroke<TCustomExGridDropDown>(state);
 }
 BENCHMARK(BM_GridDropDown_CompletionKeystroke)->Unit(benchmark::kMicrosecond);
 
@@ -131,22 +120,18 @@ BENCHMARK(BM_LinearScan)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    Use_Offscreen_Without_Display();
-    QApplication app(argc, argv);
-    Application();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    TRatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    bool ok = reporter.Within("BM_GridDropDown_Open", "BM_StringGrid_Fill", 2.0,
-                              "10,000 items: grid drop-down opening / string grid fill");
-    ok = reporter.Within("BM_MultiColumn_CompletionKeystroke", "BM_LinearScan", 2.0,
-                         "10,000 lookup texts: multi-column completion keystroke / linear scan") &&
-         ok;
-    ok = reporter.Within("BM_GridDropDown_CompletionKeystroke", "BM_LinearScan", 2.0,
-                         "10,000 lookup texts: grid drop-down completion keystroke / linear scan") &&
-         ok;
-    benchmark::Shutdown();
-    std::fflush(stdout);
-    return ok ? 0 : 1;
+    return RunRatioBenchmarks(
+        argc, argv,
+        [](const TRatioReporter& reporter) {
+            bool ok = reporter.Within("BM_GridDropDown_Open", "BM_StringGrid_Fill", 2.0,
+                                      "10,000 items: grid drop-down opening / string grid fill");
+            ok = reporter.Within("BM_MultiColumn_CompletionKeystroke", "BM_LinearScan", 2.0,
+                                 "10,000 lookup texts: multi-column completion keystroke / linear scan") &&
+                 ok;
+            ok = reporter.Within("BM_GridDropDown_CompletionKeystroke", "BM_LinearScan", 2.0,
+                                 "10,000 lookup texts: grid drop-down completion keystroke / linear scan") &&
+                 ok;
+            return ok;
+        },
+        [] { Application(); });
 }

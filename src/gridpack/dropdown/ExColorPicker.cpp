@@ -122,25 +122,14 @@ void TExColorPickerDropDown::SetShowText(bool v) {
     Invalidate();
 }
 
-void TExColorPickerDropDown::SelectFirst() {
-    if (FColors->Count() > 0) SetItemIndex(0);
+void TExColorPickerDropDown::Step(TItemStep S) {
+    if (const int i = ItemStepTarget(FItemIndex, FColors->Count(), S); i >= 0) SetItemIndex(i);
 }
 
-void TExColorPickerDropDown::SelectLast() {
-    if (FColors->Count() > 0) SetItemIndex(FColors->Count() - 1);
-}
-
-void TExColorPickerDropDown::SelectNext() {
-    if (FColors->Count() == 0) return;
-    if (FItemIndex < 0) SetItemIndex(0);
-    else if (FItemIndex + 1 < FColors->Count()) SetItemIndex(FItemIndex + 1);
-}
-
-void TExColorPickerDropDown::SelectPrevious() {
-    if (FColors->Count() == 0) return;
-    if (FItemIndex < 0) SetItemIndex(0);
-    else if (FItemIndex > 0) SetItemIndex(FItemIndex - 1);
-}
+void TExColorPickerDropDown::SelectFirst() { Step(TItemStep::First); }
+void TExColorPickerDropDown::SelectLast() { Step(TItemStep::Last); }
+void TExColorPickerDropDown::SelectNext() { Step(TItemStep::Next); }
+void TExColorPickerDropDown::SelectPrevious() { Step(TItemStep::Previous); }
 
 void TExColorPickerDropDown::AddDefaultColors() {
     static const struct {

@@ -109,6 +109,8 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
+    // Chooses the item a step leads to, if any.
+    void Step(TItemStep S);
     bool IsPanelStyle() const { return FColorSelectionStyle != csList; }
     // The popup control of the current style; null when not made yet.
     TControl* StyleControl() const;

@@ -84,25 +84,14 @@ void TExDetailDropDown::SetItemIndex(int Value) {
     if (OnSelect) OnSelect(this);
 }
 
-void TExDetailDropDown::SelectFirst() {
-    if (FItems->Count() > 0) SetItemIndex(0);
+void TExDetailDropDown::Step(TItemStep S) {
+    if (const int i = ItemStepTarget(FItemIndex, FItems->Count(), S); i >= 0) SetItemIndex(i);
 }
 
-void TExDetailDropDown::SelectLast() {
-    if (FItems->Count() > 0) SetItemIndex(FItems->Count() - 1);
-}
-
-void TExDetailDropDown::SelectNext() {
-    if (FItems->Count() == 0) return;
-    if (FItemIndex < 0) SetItemIndex(0);
-    else if (FItemIndex + 1 < FItems->Count()) SetItemIndex(FItemIndex + 1);
-}
-
-void TExDetailDropDown::SelectPrevious() {
-    if (FItems->Count() == 0) return;
-    if (FItemIndex < 0) SetItemIndex(0);
-    else if (FItemIndex > 0) SetItemIndex(FItemIndex - 1);
-}
+void TExDetailDropDown::SelectFirst() { Step(TItemStep::First); }
+void TExDetailDropDown::SelectLast() { Step(TItemStep::Last); }
+void TExDetailDropDown::SelectNext() { Step(TItemStep::Next); }
+void TExDetailDropDown::SelectPrevious() { Step(TItemStep::Previous); }
 
 void TExDetailDropDown::SetComponentStyle(TQORStyle AStyle) {
     TExCustomDropDown::SetComponentStyle(AStyle);

@@ -88,6 +88,8 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
+    // Chooses the item a step leads to, if any.
+    void Step(TItemStep S);
     void UpdateSelector();
     void ItemSelected(TObject* Sender);
     void DrawDetailItem(TObject* Sender, TCanvas* C, int Index, TRect R);

@@ -338,6 +338,25 @@ static_assert(std::size(kItemStyles) == 15, "one row per named style");
 #undef OFFICE_ITEMS
 #undef OFFICE2010_ITEMS
 
+constexpr TColor kBlack = TColor(0);
+constexpr TGridStylePreset kGridStyles[] = {
+    {tsOffice2003Blue, 0xD68759, 0x933803, scOffice2007, true, 0xFFFFFF, 0x962D00, 0x962D00, seNone},
+    {tsOffice2003Silver, 0xBDA4A5, 0x957475, scOffice2007, false, 0, 0x947C7C, 0x947C7C, seNone},
+    {tsOffice2003Olive, 0x82C0AF, 0x447A63, scOffice2007, false, 0, 0x588060, 0x588060, seNone},
+    {tsOffice2003Classic, 0x808080, 0x808080, scOffice2007, false, 0, 0x808080, 0x808080, seNone},
+    {tsOffice2007Luna, 0xFFEFE3, 0xFFD2AF, scOffice2007, true, 0x723708, 0xFFD2AF, 0xFFD2AF, seNone},
+    {tsOffice2007Obsidian, 0xF2F1F0, 0xC9C2BD, scOffice2007, true, 0x433C37, 0x5C534C, 0x5C534C, seNone},
+    {tsWindowsXP, clBtnFace, clBtnFace, scCustom, true, kBlack, 0xC0C0C0, kBlack, seSystemSelection},
+    {tsWhidbey, 0xEBEEEF, 0x7E9898, scOffice2007, true, 0xFFFFFF, 0x962D00, 0x962D00, seNone},
+    {tsOffice2007Silver, 0xF8F7F6, 0xE8E0DB, scOffice2007, true, 0x8B4215, 0x74706F, 0x74706F, seNone},
+    {tsWindowsVista, 0xFFFDF9, 0xFFFAF0, scWindowsVista, true, kBlack, 0xFCF2DA, 0xFCF2DA, seNone},
+    {tsWindows7, 0xFDFBFA, 0xFDF3EB, scWindows7, true, kBlack, 0xFBD6B8, 0xFBD6B8, seNone},
+    {tsTerminal, clBtnFace, clBtnFace, scCustom, true, kBlack, 0x808080, 0x808080, seSystemSelection},
+    {tsOffice2010Blue, 0xEDDBCD, clNone, scCustom, true, 0x5B391E, 0xEEDDCF, 0xEEDDCF, seOffice2010Selection},
+    {tsOffice2010Silver, 0xEDE9E5, clNone, scCustom, true, 0x5B391E, 0xEEDDCF, 0xEEDDCF, seOffice2010Selection},
+    {tsOffice2010Black, 0x828282, clNone, scCustom, true, 0xD7D7D6, 0xEEDDCF, 0xEEDDCF, seOffice2010Selection},
+};
+
 template <class Row, class Key, std::size_t Count>
 const Row* FindRow(const Row (&table)[Count], Key key) {
     for (const Row& r : table)
@@ -348,10 +367,24 @@ const Row* FindRow(const Row (&table)[Count], Key key) {
 
 const TDropDownStylePreset* FindDropDownStylePreset(TQORStyle Style) { return FindRow(kDropDownStyles, Style); }
 const TButtonStylePreset* FindButtonStylePreset(TQORStyle Style) { return FindRow(kButtonStyles, Style); }
+const TGridStylePreset* FindGridStylePreset(TQORStyle Style) { return FindRow(kGridStyles, Style); }
 const TSelectionStylePreset* FindSelectionStylePreset(TSelectionColorStyle Style) {
     return FindRow(kSelectionStyles, Style);
 }
 const TItemAppearancePreset* FindItemAppearancePreset(TQORStyle Style) { return FindRow(kItemStyles, Style); }
+
+int ItemStepTarget(int Index, int Count, TItemStep Step)
+{
+    if (Count <= 0)
+        return -1;
+    switch (Step) {
+    case TItemStep::First: return 0;
+    case TItemStep::Last: return Count - 1;
+    case TItemStep::Next: return Index < 0 ? 0 : Index + 1 < Count ? Index + 1 : -1;
+    case TItemStep::Previous: return Index < 0 ? 0 : Index > 0 ? Index - 1 : -1;
+    }
+    return -1;
+}
 
 std::vector<int> StretchColumnWidths(const std::vector<int>& Widths, int Available)
 {

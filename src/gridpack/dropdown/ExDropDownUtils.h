@@ -75,6 +75,16 @@ bool DecimalsFull(const QString& S, int Caret, int PrefixLength, int Precision);
 bool ThousandSeparatorRejected(const QString& S, int Caret, int PrefixLength);
 
 // ---------------------------------------------------------------------------
+// Stepping through items
+// ---------------------------------------------------------------------------
+
+// A step of the item drop-downs through Count items from Index (-1: none
+// chosen; Next and Previous then choose the first): the index to choose, or
+// -1 when the step chooses nothing (no items, or already at that end).
+enum class TItemStep { First, Last, Next, Previous };
+int ItemStepTarget(int Index, int Count, TItemStep Step);
+
+// ---------------------------------------------------------------------------
 // Style presets
 // ---------------------------------------------------------------------------
 
@@ -119,8 +129,21 @@ struct TItemAppearancePreset {
     TColor ColorSelectedText;
 };
 
+// The header, line and selection colours of a grid-like drop-down (the
+// multi-column and the grid drop-down) in one component style.
+enum TGridStyleExtra { seNone, seSystemSelection, seOffice2010Selection };
+struct TGridStylePreset {
+    TQORStyle Style;
+    TColor HeaderColor, HeaderColorTo;
+    TSelectionColorStyle Selection;
+    bool SetFont; // false: the header font keeps its colour
+    TColor FontColor, LineColor, FixedLineColor;
+    TGridStyleExtra Extra; // the selection colours the style sets besides
+};
+
 // The row of a style; nullptr for tsCustom (which changes nothing).
 const TDropDownStylePreset* FindDropDownStylePreset(TQORStyle Style);
+const TGridStylePreset* FindGridStylePreset(TQORStyle Style);
 const TButtonStylePreset* FindButtonStylePreset(TQORStyle Style);
 const TSelectionStylePreset* FindSelectionStylePreset(TSelectionColorStyle Style);
 // Column widths scaled together to fill Available pixels (one more than

@@ -15,6 +15,7 @@
 // multi-column drop-down's (ExMultiColumnDropDown.h) but are different
 // classes: they live in namespace ExGridDD.
 #include "gridpack/dropdown/ExDropDown.h"
+#include "gridpack/dropdown/ExDropDownRecords.h"
 #include "gridpack/grid4/ExGrid.h"
 #include "platform/core/Collections.h"
 #include "platform/core/StringList.h"
@@ -26,7 +27,9 @@ class TCustomExGridDropDown;
 enum TLookupMethod { lmLookup, lmNarrowDown, lmNone };
 enum TDropDownStyle { dsDropDown, dsDropDownList };
 enum TGridSorting { gsNone, gsSingleColumn, gsMultiColumn };
-enum TColumnType { ctText, ctImage };
+using ExDropDownRecords::TColumnType;
+using ExDropDownRecords::ctText;
+using ExDropDownRecords::ctImage;
 
 // Events of the popup grid that the string grid's event types do not name.
 using TGridMoveEvent = std::function<void(TObject* Sender, int Index, bool& Allow)>;
@@ -36,27 +39,7 @@ using TDrawCellEvent =
 using TGetCellTextEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& Text)>;
 using TGetCellPropEvent = std::function<void(TObject* Sender, int ACol, int ARow, TFont* AFont, TColor& AColor)>;
 
-class TDropDownColumn : public TCollectionItem {
-    KAL_CLASS(TDropDownColumn, TCollectionItem)
-public:
-    explicit TDropDownColumn(TCollection* Collection) : TCollectionItem(Collection) {}
-    QString Header;
-    int Width = 80;
-    bool AutoSize = false;
-    bool Wordwrap = false;
-    TAlignment Alignment = taLeftJustify;
-    TColor Color = TColor(0xFFFFFF);
-    TColumnType ColumnType = ctText;
-    bool Ellipsis = false;
-    TFont* Font() { return &FFont; }
-    const TFont* Font() const { return &FFont; }
-    void SetFont(const TFont& f) { FFont.Assign(f); }
-    // All nine properties from another column; else the standard copy.
-    void Assign(const TPersistent* Source) override;
-
-private:
-    TFont FFont;
-};
+using ExDropDownRecords::TDropDownColumn;
 
 class TDropDownColumns : public TOwnedCollection {
     KAL_CLASS(TDropDownColumns, TOwnedCollection)
@@ -69,23 +52,13 @@ public:
     void SetItems(int Index, const TDropDownColumn* v) { Items(Index)->Assign(v); }
 };
 
-class TDropDownItem : public TCollectionItem {
-    KAL_CLASS(TDropDownItem, TCollectionItem)
+// An item whose text-line changes tell its collection.
+class TDropDownItem : public ExDropDownRecords::TDropDownItem {
+    KAL_CLASS(TDropDownItem, ExDropDownRecords::TDropDownItem)
 public:
-    // A change of the text lines tells the collection.
-    explicit TDropDownItem(TCollection* Collection) : TCollectionItem(Collection) {
+    explicit TDropDownItem(TCollection* Collection) : ExDropDownRecords::TDropDownItem(Collection) {
         FText.OnChange = [this](TObject*) { Changed(false); };
     }
-    int ImageIndex = -1;
-    TStringList* Text() { return &FText; }
-    const TStringList* Text() const { return &FText; }
-    void SetText(const TStrings* v) { FText.Assign(v); }
-    QString Line(int Column) const { return Column >= 0 && Column < FText.Count() ? FText.Get(Column) : QString(); }
-    // The image index and the text lines, so a copied item list stays whole.
-    void Assign(const TPersistent* Source) override;
-
-private:
-    TStringList FText;
 };
 
 class TDropDownItems : public TOwnedCollection {

@@ -17,33 +17,6 @@ bool NavigationKey(unsigned Key) {
     return Key == VK_PRIOR || Key == VK_NEXT || Key == VK_END || Key == VK_HOME || Key == VK_UP || Key == VK_DOWN;
 }
 
-// One row of the component-style table; the line colour sets both lines
-// unless FixedLine says otherwise.
-struct TGridStyleRow {
-    TQORStyle Style;
-    TColor HeaderColor, HeaderColorTo;
-    bool SetFont;
-    TColor FontColor;
-    TSelectionColorStyle Selection;
-    TColor Line, FixedLine;
-    bool SystemSelection;
-};
-
-const TGridStyleRow kStyles[] = {
-    {tsOffice2003Blue, 0xD68759, 0x933803, true, 0xFFFFFF, scOffice2007, 0x962D00, 0x962D00, false},
-    {tsOffice2003Silver, 0xBDA4A5, 0x957475, false, 0, scOffice2007, 0x947C7C, 0x947C7C, false},
-    {tsOffice2003Olive, 0x82C0AF, 0x447A63, false, 0, scOffice2007, 0x588060, 0x588060, false},
-    {tsOffice2003Classic, 0x808080, 0x808080, false, 0, scOffice2007, 0x808080, 0x808080, false},
-    {tsOffice2007Luna, 0xFFEFE3, 0xFFD2AF, true, 0x723708, scOffice2007, 0xFFD2AF, 0xFFD2AF, false},
-    {tsOffice2007Obsidian, 0xF2F1F0, 0xC9C2BD, true, 0x433C37, scOffice2007, 0x5C534C, 0x5C534C, false},
-    {tsWindowsXP, clBtnFace, clBtnFace, true, 0, scCustom, 0xC0C0C0, 0, true},
-    {tsWhidbey, 0xEBEEEF, 0x7E9898, true, 0xFFFFFF, scOffice2007, 0x962D00, 0x962D00, false},
-    {tsOffice2007Silver, 0xF8F7F6, 0xE8E0DB, true, 0x8B4215, scOffice2007, 0x74706F, 0x74706F, false},
-    {tsWindowsVista, 0xFFFDF9, 0xFFFAF0, true, 0, scWindowsVista, 0xFCF2DA, 0xFCF2DA, false},
-    {tsWindows7, 0xFDFBFA, 0xFDF3EB, true, 0, scWindows7, 0xFBD6B8, 0xFBD6B8, false},
-    {tsTerminal, clBtnFace, clBtnFace, true, 0, scCustom, 0x808080, 0x808080, true},
-};
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -766,21 +739,21 @@ void TCustomExGridDropDown::SetSelectionColorStyle(TSelectionColorStyle S) {
 
 void TCustomExGridDropDown::SetComponentStyle(TQORStyle AStyle) {
     TExCustomDropDown::SetComponentStyle(AStyle);
-    for (const TGridStyleRow& s : kStyles) {
-        if (s.Style != AStyle) continue;
-        HeaderColor = s.HeaderColor;
-        HeaderColorTo = s.HeaderColorTo;
-        if (s.SetFont) FHeaderFont.SetColor(s.FontColor);
-        SetSelectionColorStyle(s.Selection);
-        LineColor = s.Line;
-        FixedLineColor = s.FixedLine;
-        SelectionTextColor = clBlack;
-        if (s.SystemSelection) {
-            SetSelectionColor(clHighlight);
-            SetSelectionColorTo(clHighlight);
-            SelectionTextColor = clHighlightText;
-        }
-        return;
+    // The Office 2010 styles leave the grid drop-down's colours alone.
+    const TGridStylePreset* p = FindGridStylePreset(AStyle);
+    if (!p || p->Extra == seOffice2010Selection) return;
+    const TGridStylePreset& s = *p;
+    HeaderColor = s.HeaderColor;
+    HeaderColorTo = s.HeaderColorTo;
+    if (s.SetFont) FHeaderFont.SetColor(s.FontColor);
+    SetSelectionColorStyle(s.Selection);
+    LineColor = s.LineColor;
+    FixedLineColor = s.FixedLineColor;
+    SelectionTextColor = clBlack;
+    if (s.Extra == seSystemSelection) {
+        SetSelectionColor(clHighlight);
+        SetSelectionColorTo(clHighlight);
+        SelectionTextColor = clHighlightText;
     }
 }
 

@@ -14,69 +14,11 @@ constexpr int kPageStep = 10;
 
 bool NavigationKey(unsigned Key) { return Key == VK_PRIOR || Key == VK_NEXT || Key == VK_UP || Key == VK_DOWN; }
 
-// One row of the component-style table: the header gradient, the selection
-// colour style, the header font colour, the line colours and what else the
-// style sets.
-enum TStyleExtra { seNone, seSystemSelection, seOffice2010Selection };
-struct TMultiColStyle {
-    TQORStyle Style;
-    TColor HeaderColor, HeaderColorTo;
-    TSelectionColorStyle Selection;
-    bool SetFont;
-    TColor FontColor, LineColor, FixedLineColor;
-    TStyleExtra Extra;
-};
-
-constexpr TColor kBlack = TColor(0);
-const TMultiColStyle kStyles[] = {
-    {tsOffice2003Blue, 0xD68759, 0x933803, scOffice2007, true, 0xFFFFFF, 0x962D00, 0x962D00, seNone},
-    {tsOffice2003Silver, 0xBDA4A5, 0x957475, scOffice2007, false, 0, 0x947C7C, 0x947C7C, seNone},
-    {tsOffice2003Olive, 0x82C0AF, 0x447A63, scOffice2007, false, 0, 0x588060, 0x588060, seNone},
-    {tsOffice2003Classic, 0x808080, 0x808080, scOffice2007, false, 0, 0x808080, 0x808080, seNone},
-    {tsOffice2007Luna, 0xFFEFE3, 0xFFD2AF, scOffice2007, true, 0x723708, 0xFFD2AF, 0xFFD2AF, seNone},
-    {tsOffice2007Obsidian, 0xF2F1F0, 0xC9C2BD, scOffice2007, true, 0x433C37, 0x5C534C, 0x5C534C, seNone},
-    {tsWindowsXP, clBtnFace, clBtnFace, scCustom, true, kBlack, 0xC0C0C0, kBlack, seSystemSelection},
-    {tsWhidbey, 0xEBEEEF, 0x7E9898, scOffice2007, true, 0xFFFFFF, 0x962D00, 0x962D00, seNone},
-    {tsOffice2007Silver, 0xF8F7F6, 0xE8E0DB, scOffice2007, true, 0x8B4215, 0x74706F, 0x74706F, seNone},
-    {tsWindowsVista, 0xFFFDF9, 0xFFFAF0, scWindowsVista, true, kBlack, 0xFCF2DA, 0xFCF2DA, seNone},
-    {tsWindows7, 0xFDFBFA, 0xFDF3EB, scWindows7, true, kBlack, 0xFBD6B8, 0xFBD6B8, seNone},
-    {tsTerminal, clBtnFace, clBtnFace, scCustom, true, kBlack, 0x808080, 0x808080, seSystemSelection},
-    {tsOffice2010Blue, 0xEDDBCD, clNone, scCustom, true, 0x5B391E, 0xEEDDCF, 0xEEDDCF, seOffice2010Selection},
-    {tsOffice2010Silver, 0xEDE9E5, clNone, scCustom, true, 0x5B391E, 0xEEDDCF, 0xEEDDCF, seOffice2010Selection},
-    {tsOffice2010Black, 0x828282, clNone, scCustom, true, 0xD7D7D6, 0xEEDDCF, 0xEEDDCF, seOffice2010Selection},
-};
 } // namespace
 
 // ---------------------------------------------------------------------------
 // Columns and items
 // ---------------------------------------------------------------------------
-
-void TDropDownColumn::Assign(const TPersistent* Source) {
-    auto* s = dynamic_cast<const TDropDownColumn*>(Source);
-    if (!s) {
-        TCollectionItem::Assign(Source);
-        return;
-    }
-    Header = s->Header;
-    Width = s->Width;
-    AutoSize = s->AutoSize;
-    Wordwrap = s->Wordwrap;
-    Alignment = s->Alignment;
-    Color = s->Color;
-    ColumnType = s->ColumnType;
-    FFont.Assign(s->FFont);
-    Ellipsis = s->Ellipsis;
-}
-
-void TDropDownItem::Assign(const TPersistent* Source) {
-    auto* s = dynamic_cast<const TDropDownItem*>(Source);
-    if (!s) {
-        TCollectionItem::Assign(Source);
-        return;
-    }
-    ImageIndex = s->ImageIndex;
-    FText.Assign(&s->FText);
-}
 
 int TDropDownItems::IndexInColumn(int Column, const QString& Value) const {
     for (int i = 0; i < Count(); ++i) {
@@ -416,25 +358,14 @@ int TExMultiColumnDropDown::GetItemIndex(const QString& Value) const {
     return -1;
 }
 
-void TExMultiColumnDropDown::SelectFirst() {
-    if (FItems->Count() > 0) SetItemIndex(0);
+void TExMultiColumnDropDown::Step(TItemStep S) {
+    if (const int i = ItemStepTarget(FItemIndex, FItems->Count(), S); i >= 0) SetItemIndex(i);
 }
 
-void TExMultiColumnDropDown::SelectLast() {
-    if (FItems->Count() > 0) SetItemIndex(FItems->Count() - 1);
-}
-
-void TExMultiColumnDropDown::SelectNext() {
-    if (FItems->Count() == 0) return;
-    if (FItemIndex < 0) SetItemIndex(0);
-    else if (FItemIndex + 1 < FItems->Count()) SetItemIndex(FItemIndex + 1);
-}
-
-void TExMultiColumnDropDown::SelectPrevious() {
-    if (FItems->Count() == 0) return;
-    if (FItemIndex < 0) SetItemIndex(0);
-    else if (FItemIndex > 0) SetItemIndex(FItemIndex - 1);
-}
+void TExMultiColumnDropDown::SelectFirst() { Step(TItemStep::First); }
+void TExMultiColumnDropDown::SelectLast() { Step(TItemStep::Last); }
+void TExMultiColumnDropDown::SelectNext() { Step(TItemStep::Next); }
+void TExMultiColumnDropDown::SelectPrevious() { Step(TItemStep::Previous); }
 
 void TExMultiColumnDropDown::SelectPageDown() {
     if (FItems->Count() == 0) return;
@@ -492,8 +423,8 @@ void TExMultiColumnDropDown::SetSelectionColorStyle(TSelectionColorStyle S) {
 
 void TExMultiColumnDropDown::SetComponentStyle(TQORStyle AStyle) {
     TExCustomDropDown::SetComponentStyle(AStyle);
-    for (const TMultiColStyle& s : kStyles) {
-        if (s.Style != AStyle) continue;
+    if (const TGridStylePreset* p = FindGridStylePreset(AStyle)) {
+        const TGridStylePreset& s = *p;
         HeaderColor = s.HeaderColor;
         HeaderColorTo = s.HeaderColorTo;
         SetSelectionColorStyle(s.Selection);
@@ -509,7 +440,6 @@ void TExMultiColumnDropDown::SetComponentStyle(TQORStyle AStyle) {
             SetSelectionColor(TColor(0x6CD0FF));
             SetSelectionColorTo(TColor(0x6CD0FF));
         }
-        return;
     }
 }
 

@@ -9,6 +9,7 @@
 // drop-down's (ExGridDropDown.h) but are different classes: they live in
 // namespace ExMultiCol. The drop-down itself is also named outside it.
 #include "gridpack/dropdown/ExDropDown.h"
+#include "gridpack/dropdown/ExDropDownRecords.h"
 #include "platform/core/Collections.h"
 #include "platform/core/StringList.h"
 #include "platform/grids/Grids.h"
@@ -19,33 +20,15 @@ namespace ExMultiCol {
 
 class TExMultiColumnDropDown;
 
-enum TColumnType { ctText, ctImage };
+using ExDropDownRecords::TColumnType;
+using ExDropDownRecords::ctText;
+using ExDropDownRecords::ctImage;
 
 using TDrawCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, TCanvas* Canvas, const TRect& Rect)>;
 using TGetCellTextEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& Text)>;
 using TGetCellPropEvent = std::function<void(TObject* Sender, int ACol, int ARow, TFont* AFont, TColor& AColor)>;
 
-class TDropDownColumn : public TCollectionItem {
-    KAL_CLASS(TDropDownColumn, TCollectionItem)
-public:
-    explicit TDropDownColumn(TCollection* Collection) : TCollectionItem(Collection) {}
-    QString Header;
-    int Width = 80;
-    bool AutoSize = false;
-    bool Wordwrap = false;
-    TAlignment Alignment = taLeftJustify;
-    TColor Color = TColor(0xFFFFFF);
-    TColumnType ColumnType = ctText;
-    bool Ellipsis = false;
-    TFont* Font() { return &FFont; }
-    const TFont* Font() const { return &FFont; }
-    void SetFont(const TFont& f) { FFont.Assign(f); }
-    // Every property from another column (the font by copy).
-    void Assign(const TPersistent* Source) override;
-
-private:
-    TFont FFont;
-};
+using ExDropDownRecords::TDropDownColumn;
 
 class TDropDownColumns : public TOwnedCollection {
     KAL_CLASS(TDropDownColumns, TOwnedCollection)
@@ -63,24 +46,7 @@ protected:
     }
 };
 
-class TDropDownItem : public TCollectionItem {
-    KAL_CLASS(TDropDownItem, TCollectionItem)
-public:
-    explicit TDropDownItem(TCollection* Collection) : TCollectionItem(Collection) {}
-    int ImageIndex = -1;
-    // Line i is the item's text in column i.
-    TStringList* Text() { return &FText; }
-    const TStringList* Text() const { return &FText; }
-    void SetText(const TStrings* v) { FText.Assign(v); }
-    // The item's line at Column, empty when it has none.
-    QString Line(int Column) const { return Column >= 0 && Column < FText.Count() ? FText.Get(Column) : QString(); }
-    // The image index and the text lines (copying the lines keeps a copied
-    // item list whole).
-    void Assign(const TPersistent* Source) override;
-
-private:
-    TStringList FText;
-};
+using ExDropDownRecords::TDropDownItem;
 
 class TDropDownItems : public TOwnedCollection {
     KAL_CLASS(TDropDownItems, TOwnedCollection)
@@ -246,6 +212,8 @@ protected:
     void WMKeyDown(TMessage& M) override;
 
 private:
+    // Chooses the item a step leads to, if any.
+    void Step(TItemStep S);
     friend class TExColGrid;
     void GridSelectCell(int ARow);
     void GridSelect();

@@ -349,3 +349,20 @@ TEST(DropDownText, TransparentBitmapShowsTheBackColourWhereTheKeyColourWas) {
     EXPECT_EQ(PixelAt(dest, 3, 3), TColor(0x00FF00));
     EXPECT_EQ(PixelAt(dest, 0, 0), TColor(0xFFFFFF));  // outside R untouched
 }
+
+TEST(DropDownStepping, EachStepChoosesItsItemOrNothingAtTheEnds) {
+    struct Case {
+        int Index, Count;
+        TItemStep Step;
+        int Target;
+    };
+    const Case cases[] = {
+        {-1, 0, TItemStep::First, -1}, {-1, 0, TItemStep::Next, -1},     {3, 5, TItemStep::First, 0},
+        {0, 5, TItemStep::Last, 4},    {-1, 5, TItemStep::Next, 0},      {-1, 5, TItemStep::Previous, 0},
+        {2, 5, TItemStep::Next, 3},    {4, 5, TItemStep::Next, -1},      {2, 5, TItemStep::Previous, 1},
+        {0, 5, TItemStep::Previous, -1}, {0, 1, TItemStep::First, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ItemStepTarget(c.Index, c.Count, c.Step), c.Target)
+            << c.Index << " of " << c.Count << " step " << int(c.Step);
+}
