@@ -917,7 +917,6 @@ int TGridPrinter::Run()
                     y -= PrintedRowHeight(fr);
                 }
             int rowsOnPage = 0;
-            bool forced = false;
             int lastRow = row;
             while (row <= pr.Bottom) {
                 if (!RowPrinted(row) || (ps->RepeatFixedRows && pageInBand > 0 && row < G->FixedRows())) {
@@ -939,12 +938,9 @@ int TGridPrinter::Run()
                 bool np = false;
                 if (G->OnPrintNewPage)
                     G->OnPrintNewPage(G, row, np);
-                if (np) {
-                    forced = true;
+                if (np)
                     break;
-                }
             }
-            (void)forced;
             if (Drawing() && inRange) {
                 FlushLines();
                 PageLines(band, FFixedPos, std::max(y, FPageBottom + FFooterZone));
