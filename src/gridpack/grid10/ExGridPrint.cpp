@@ -544,10 +544,9 @@ void TGridPrinter::PrintCell(int ACol, int ARow, int Left, int Right, int Top, i
     int textWidth = 0; // screen pixels, for a graphic placed after the text
     if (kind == 1) {
         const double k = PixelScale();
-        DrawHtml(ACol, ARow, markup, look.Font, TRect(Left + FHalfG, Top - FGap, Right - FHalfG, Bottom + FGap),
-                 look.HA, look.VA, k);
-        if (graphics)
-            textWidth = int(std::lround(HtmlExtent(ACol, ARow, markup, look.Font, 0, k).cx / k));
+        const TSize drawn = DrawHtml(ACol, ARow, markup, look.Font,
+                                     TRect(Left + FHalfG, Top - FGap, Right - FHalfG, Bottom + FGap), look.HA, look.VA, k);
+        textWidth = int(std::lround(drawn.cx / k));
     } else if (kind == 2) {
         DrawRich(ACol, ARow, TRect(Left + FHalfG, Top - FGap, Right - FHalfG, Bottom + FGap));
     } else if (!text.isEmpty()) {
