@@ -19,7 +19,7 @@ void Frame(TCanvas* c, const TRect& r, TColor col)
 }
 
 // The picker is registered with the message at start-up.
-const unsigned gShiftFocusAtStartup = DTPShiftFocusMsg();
+[[maybe_unused]] const unsigned gShiftFocusAtStartup = DTPShiftFocusMsg();
 } // namespace
 
 unsigned DTPShiftFocusMsg()
@@ -34,7 +34,6 @@ unsigned DTPShiftFocusMsg()
 
 TCustomDateTimePicker::TCustomDateTimePicker(TComponent* AOwner) : TDateTimePicker(AOwner)
 {
-    (void)gShiftFocusAtStartup;
     FButtonWidth = GetSystemMetrics(SM_CXVSCROLL) + 2;
     // The common controls answer 6.10 and the system is later than 5.1.
     FIsWinXP = true;

@@ -544,10 +544,9 @@ void TGridPrinter::PrintCell(int ACol, int ARow, int Left, int Right, int Top, i
     int textWidth = 0; // screen pixels, for a graphic placed after the text
     if (kind == 1) {
         const double k = PixelScale();
-        DrawHtml(ACol, ARow, markup, look.Font, TRect(Left + FHalfG, Top - FGap, Right - FHalfG, Bottom + FGap),
-                 look.HA, look.VA, k);
-        if (graphics)
-            textWidth = int(std::lround(HtmlExtent(ACol, ARow, markup, look.Font, 0, k).cx / k));
+        const TSize drawn = DrawHtml(ACol, ARow, markup, look.Font,
+                                     TRect(Left + FHalfG, Top - FGap, Right - FHalfG, Bottom + FGap), look.HA, look.VA, k);
+        textWidth = int(std::lround(drawn.cx / k));
     } else if (kind == 2) {
         DrawRich(ACol, ARow, TRect(Left + FHalfG, Top - FGap, Right - FHalfG, Bottom + FGap));
     } else if (!text.isEmpty()) {
@@ -917,7 +916,6 @@ int TGridPrinter::Run()
                     y -= PrintedRowHeight(fr);
                 }
             int rowsOnPage = 0;
-            bool forced = false;
             int lastRow = row;
             while (row <= pr.Bottom) {
                 if (!RowPrinted(row) || (ps->RepeatFixedRows && pageInBand > 0 && row < G->FixedRows())) {
@@ -939,12 +937,9 @@ int TGridPrinter::Run()
                 bool np = false;
                 if (G->OnPrintNewPage)
                     G->OnPrintNewPage(G, row, np);
-                if (np) {
-                    forced = true;
+                if (np)
                     break;
-                }
             }
-            (void)forced;
             if (Drawing() && inRange) {
                 FlushLines();
                 PageLines(band, FFixedPos, std::max(y, FPageBottom + FFooterZone));

@@ -117,8 +117,8 @@ private:
     TSize HtmlExtent(int ACol, int ARow, const QString& Html, const class TFont& Font, int WrapWidth,
                      double Scale);
     // Draws a mark-up text into R (0.1 mm, y upwards), aligned by its
-    // measured size.
-    void DrawHtml(int ACol, int ARow, const QString& Html, const class TFont& Font, const TRect& R, int HA, int VA,
+    // measured size (wrapped within R), which it answers.
+    TSize DrawHtml(int ACol, int ARow, const QString& Html, const class TFont& Font, const TRect& R, int HA, int VA,
                   double Scale);
     void DrawRich(int ACol, int ARow, const TRect& R);
     // The printed size (0.1 mm) of the cell's graphic; 0 x 0 without one.

@@ -68,13 +68,13 @@ TSize TGridPrinter::HtmlExtent(int ACol, int ARow, const QString& Html, const TF
     return TSize(ToUnits(p.Width, Scale), ToUnits(p.Height, Scale));
 }
 
-void TGridPrinter::DrawHtml(int ACol, int ARow, const QString& Html, const TFont& Font, const TRect& R, int HA,
-                            int VA, double Scale)
+TSize TGridPrinter::DrawHtml(int ACol, int ARow, const QString& Html, const TFont& Font, const TRect& R, int HA,
+                             int VA, double Scale)
 {
     const int w = ToPixels(R.Right - R.Left, Scale);
     const int h = ToPixels(R.Top - R.Bottom, Scale);
     if (w <= 0 || h <= 0)
-        return;
+        return TSize();
     // Measured first: the renderer lays its lines out from the top left.
     const TSize need = HtmlExtent(ACol, ARow, Html, Font, R.Right - R.Left, Scale);
     const int nw = ToPixels(need.cx, Scale), nh = ToPixels(need.cy, Scale);
@@ -103,6 +103,7 @@ void TGridPrinter::DrawHtml(int ACol, int ARow, const QString& Html, const TFont
     p.LinkColor = G->URLColor;
     p.ShadowColor = clGray;
     RenderHTML(p);
+    return need;
 }
 
 void TGridPrinter::DrawRich(int ACol, int ARow, const TRect& R)

@@ -273,7 +273,7 @@ void TFooterPanel::PaintPreviewFrame(const TRect& R)
     c->LineTo(R.Left, R.Bottom - 1);
 }
 
-void TFooterPanel::PaintFixedLastRow(int P)
+void TFooterPanel::PaintFixedLastRow()
 {
     TExStringGrid* g = FGrid;
     TCanvas* c = Canvas();
@@ -368,7 +368,6 @@ void TFooterPanel::PaintFixedLastRow(int P)
         }
     }
     g->SetSelectionTextColor(selText);
-    (void)P;
 }
 
 void TFooterPanel::Paint()
@@ -389,7 +388,7 @@ void TFooterPanel::Paint()
         c->Brush().SetColor(g->Color());
         c->FillRect(Mirror(TRect{P, 0, std::max(P, client.Right), client.Bottom}));
         if (g->RowCount() > 0)
-            PaintFixedLastRow(P);
+            PaintFixedLastRow();
         break;
     case fsColumnPreview:
     case fsCustomPreview: {

@@ -34,7 +34,7 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:
-    void PaintFixedLastRow(int P);
+    void PaintFixedLastRow();
     void PaintPreviewFrame(const TRect& R);
     TRect Mirror(const TRect& R) const;
     TExStringGrid* FGrid = nullptr;
