@@ -1,5 +1,6 @@
 #include "platform/controls/Clipboard.h"
 
+#include "platform/controls/DropFiles.h"
 #include "platform/core/CodePages.h"
 
 #include <QClipboard>
@@ -109,6 +110,98 @@ TClipFormat ClipboardFormatOfMimeType(const QString& mime) {
         if (ok && n > 0 && n < 0xC000) return TClipFormat(n);
     }
     return 0;
+}
+
+// ---------------------------------------------------------------------------
+// Formats of drags with other programs
+// ---------------------------------------------------------------------------
+
+namespace {
+const QString kOwnMimePrefix = QStringLiteral("application/x-kalmetor-");
+const QString kTextUtf8Mime = QStringLiteral("text/plain;charset=utf-8");
+const QString kTextMime = QStringLiteral("text/plain");
+const QString kRtfMime = QStringLiteral("text/rtf");
+const QString kHtmlMime = QStringLiteral("text/html");
+const QString kCsvMime = QStringLiteral("text/csv");
+
+bool NameIs(const QString& name, const char* what) { return name.compare(QLatin1String(what), Qt::CaseInsensitive) == 0; }
+bool IsRtfName(const QString& name) {
+    return NameIs(name, "Rich Text Format") || NameIs(name, "Rich Text Format Without Objects");
+}
+// Registered names that travel under a MIME type other programs know.
+bool HasCommonMimeType(const QString& name) { return IsRtfName(name) || NameIs(name, "HTML Format") || NameIs(name, "CSV"); }
+
+QString MimeSlug(const QString& name) {
+    QString slug;
+    for (const QChar c : name.toLower()) {
+        if ((c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('0') && c <= QLatin1Char('9')))
+            slug += c;
+        else if (!slug.isEmpty() && !slug.endsWith(QLatin1Char('-')))
+            slug += QLatin1Char('-');
+    }
+    while (slug.endsWith(QLatin1Char('-'))) slug.chop(1);
+    return slug;
+}
+}  // namespace
+
+QString OwnFormatMimeType(TClipFormat format) {
+    const QString name = GetClipboardFormatName(format);
+    if (name.isEmpty() || HasCommonMimeType(name)) return QString();
+    const QString slug = MimeSlug(name);
+    return slug.isEmpty() ? QString() : kOwnMimePrefix + slug;
+}
+
+void AddFormatToDragMimeData(QMimeData* mime, TClipFormat format, const QByteArray& bytes) {
+    if (!mime || format == 0) return;
+    if (IsTextFormat(format)) {
+        if (format != CF_UNICODETEXT && mime->hasFormat(kTextUtf8Mime)) return;
+        const QByteArray utf8 = ClipboardBytesToText(format, bytes).toUtf8();
+        mime->setData(kTextUtf8Mime, utf8);
+        mime->setData(kTextMime, utf8);
+        return;
+    }
+    if (format == CF_HDROP) {
+        const QList<QUrl> urls = UrlsFromDropFiles(bytes);
+        if (!urls.isEmpty()) mime->setUrls(urls);
+        return;
+    }
+    const QString name = GetClipboardFormatName(format);
+    if (IsRtfName(name)) {
+        if (!mime->hasFormat(kRtfMime)) mime->setData(kRtfMime, UntilZero(bytes, 1));
+    } else if (NameIs(name, "HTML Format")) {
+        const QByteArray html = HtmlOfBlock(UntilZero(bytes, 1));
+        if (!html.isEmpty()) mime->setData(kHtmlMime, html);
+    } else if (NameIs(name, "CSV")) {
+        mime->setData(kCsvMime, ClipboardBytesToText(CF_TEXT, bytes).toUtf8());
+    } else if (const QString own = OwnFormatMimeType(format); !own.isEmpty()) {
+        mime->setData(own, bytes);
+    }
+}
+
+QList<QPair<TClipFormat, QByteArray>> FormatsOfDragMimeData(const QMimeData* mime) {
+    QList<QPair<TClipFormat, QByteArray>> list;
+    if (!mime) return list;
+    const QString text = mime->hasFormat(kTextUtf8Mime) ? QString::fromUtf8(mime->data(kTextUtf8Mime)) : mime->text();
+    if (!text.isEmpty()) {
+        list.append({CF_UNICODETEXT, TextToClipboardBytes(CF_UNICODETEXT, text)});
+        list.append({CF_TEXT, TextToClipboardBytes(CF_TEXT, text)});
+    }
+    if (const QByteArray rtf = mime->data(kRtfMime); !rtf.isEmpty())
+        list.append({RegisterClipboardFormat(QStringLiteral("Rich Text Format")), rtf + '\0'});
+    if (mime->hasFormat(kCsvMime))
+        list.append({RegisterClipboardFormat(QStringLiteral("CSV")),
+                     TextToClipboardBytes(CF_TEXT, QString::fromUtf8(mime->data(kCsvMime)))});
+    // The program's own formats: only those this copy knows by name.
+    const FormatRegistry& r = Registry();
+    for (const QString& type : mime->formats()) {
+        if (!type.startsWith(kOwnMimePrefix)) continue;
+        for (auto it = r.Names.begin(); it != r.Names.end(); ++it)
+            if (OwnFormatMimeType(it.key()) == type) {
+                list.append({it.key(), mime->data(type)});
+                break;
+            }
+    }
+    return list;
 }
 
 QByteArray TextToClipboardBytes(TClipFormat format, const QString& text) {

@@ -8,6 +8,7 @@
 // application/x-qt-windows-mime;value="<name>".
 #include <QByteArray>
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -31,6 +32,27 @@ QString GetClipboardFormatName(TClipFormat format);
 // no format).
 QString ClipboardFormatMimeType(TClipFormat format);
 TClipFormat ClipboardFormatOfMimeType(const QString& mime);
+
+// Drags to and from other programs carry formats as MIME types: text as
+// text/plain;charset=utf-8 (and plain text/plain), rich text ("Rich Text
+// Format") as text/rtf, mark-up ("HTML Format", the document without the
+// block's header) as text/html, "CSV" as text/csv, files as text/uri-list,
+// and every other registered format as the program's own
+// application/x-kalmetor-<name>: the name in lower case, each run of other
+// characters than letters and digits made one '-'. Another copy of the
+// program reads those back as the formats of the same names.
+//
+// Adds one format of a drag to the toolkit's data (nothing for a format
+// that has no MIME type). Text formats fill the text once: the UTF-16 one
+// wins over the 8-bit ones.
+void AddFormatToDragMimeData(QMimeData* mime, TClipFormat format, const QByteArray& bytes);
+// The formats the toolkit's data of a drag from another program carries,
+// each as the platform holds it: the text (CF_UNICODETEXT, CF_TEXT), rich
+// text, CSV and the program's own formats that this copy has registered.
+// Files are left to the caller.
+QList<QPair<TClipFormat, QByteArray>> FormatsOfDragMimeData(const QMimeData* mime);
+// The program's own MIME type of a registered format; empty for the others.
+QString OwnFormatMimeType(TClipFormat format);
 
 // The block of a text format as the platform holds it: CF_TEXT in the ANSI
 // code page, CF_OEMTEXT in the OEM one, CF_UNICODETEXT in UTF-16; each

@@ -1,10 +1,12 @@
 #include "platform/controls/DragDrop.h"
 
 #include "platform/controls/FormHost.h"
+#include "platform/controls/Clipboard.h"
 #include "platform/controls/Forms.h"
 
 #include <QApplication>
 #include <QCursor>
+#include <QDrag>
 #include <QEventLoop>
 #include <QHash>
 #include <QKeyEvent>
@@ -12,6 +14,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
 
 // ---------------------------------------------------------------------------
 // TEnumFormatEtc
@@ -293,6 +299,21 @@ private:
     bool FEscape = false;
 };
 
+// The drag picture's pixels: its own alpha shows what lies below
+// (per-pixel alpha) and the colour key is a hole.
+QImage KeyedDragPicture(const TDragImageInfo& info) {
+    QImage img = info.Image.convertToFormat(QImage::Format_ARGB32);
+    if (info.ColorKey != clNone) {
+        const QRgb key = ColorToQColor(info.ColorKey).rgb() & 0xFFFFFF;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if ((img.pixel(x, y) & 0xFFFFFF) == key) img.setPixel(x, y, 0);
+    }
+    return img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+// The whole picture is three quarters opaque.
+constexpr int kDragPictureAlpha = 191;
+
 // The picture that follows the mouse: a pop-up window of the platform (no
 // frame, above the forms, never active) that lets the mouse through to the
 // drop targets below, three quarters opaque, its colour key a hole.
@@ -301,17 +322,8 @@ public:
     explicit DragPictureWindow(const TDragImageInfo& info) : TPopupForm(nullptr), FImage(info.Image) {
         SetClickThrough(true);
         SetBounds(0, 0, std::max(1, FImage.width()), std::max(1, FImage.height()));
-        // The picture's own alpha shows what lies below (per-pixel alpha),
-        // the colour key is a hole, and the whole is three quarters opaque.
-        QImage img = FImage.convertToFormat(QImage::Format_ARGB32);
-        if (info.ColorKey != clNone) {
-            const QRgb key = ColorToQColor(info.ColorKey).rgb() & 0xFFFFFF;
-            for (int y = 0; y < img.height(); ++y)
-                for (int x = 0; x < img.width(); ++x)
-                    if ((img.pixel(x, y) & 0xFFFFFF) == key) img.setPixel(x, y, 0);
-        }
-        SetLayeredImage(img.convertToFormat(QImage::Format_ARGB32_Premultiplied));
-        SetLayeredWindowAttributes(this, clBlack, 191, LWA_ALPHA);
+        SetLayeredImage(KeyedDragPicture(info));
+        SetLayeredWindowAttributes(this, clBlack, kDragPictureAlpha, LWA_ALPHA);
     }
 
 protected:
@@ -342,12 +354,153 @@ public:
         FWindow->MoveTo(info.Position);
         ShowWindow(FWindow, SW_SHOWNOACTIVATE);
     }
+    void Hide() {
+        delete FWindow;
+        FWindow = nullptr;
+    }
     TCustomForm* Window() const { return FWindow; }
 
 private:
     DragPictureWindow* FWindow = nullptr;
 };
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// The toolkit's drag between programs
+// ---------------------------------------------------------------------------
+
+QMimeData* DragMimeDataOf(IDataObject* data) {
+    auto* mime = new QMimeData;
+    std::shared_ptr<IEnumFORMATETC> e;
+    if (!data || FAILED(data->EnumFormatEtc(DATADIR_GET, e)) || !e) return mime;
+    e->Reset();
+    FORMATETC f;
+    std::uint32_t got = 0;
+    while (e->Next(1, &f, &got) == S_OK && got == 1) {
+        QByteArray bytes;
+        if (f.tymed & TYMED_HGLOBAL && GetDataBytes(data, f.cfFormat, bytes))
+            AddFormatToDragMimeData(mime, f.cfFormat, bytes);
+    }
+    return mime;
+}
+
+Qt::DropAction DropActionOfEffect(std::uint32_t effect) {
+    if (effect & DROPEFFECT_COPY) return Qt::CopyAction;
+    if (effect & DROPEFFECT_MOVE) return Qt::MoveAction;
+    if (effect & DROPEFFECT_LINK) return Qt::LinkAction;
+    return Qt::IgnoreAction;
+}
+
+std::uint32_t EffectOfDropAction(Qt::DropAction action) {
+    switch (action) {
+    case Qt::CopyAction: return DROPEFFECT_COPY;
+    case Qt::MoveAction: case Qt::TargetMoveAction: return DROPEFFECT_MOVE;
+    case Qt::LinkAction: return DROPEFFECT_LINK;
+    default: return DROPEFFECT_NONE;
+    }
+}
+
+namespace {
+struct ToolkitDragState {
+    IDataObject* Data = nullptr;
+    std::uint32_t OkEffects = DROPEFFECT_NONE;
+};
+ToolkitDragState gToolkitDrag;
+
+std::uint32_t ToolkitKeyState() {
+    const Qt::MouseButtons b = QGuiApplication::mouseButtons();
+    const Qt::KeyboardModifiers k = QGuiApplication::keyboardModifiers();
+    auto bit = [](bool on, std::uint32_t mk) { return on ? mk : 0u; };
+    return bit(b & Qt::LeftButton, MK_LBUTTON) | bit(b & Qt::RightButton, MK_RBUTTON) |
+           bit(b & Qt::MiddleButton, MK_MBUTTON) | bit(k & Qt::ShiftModifier, MK_SHIFT) |
+           bit(k & Qt::ControlModifier, MK_CONTROL) | bit(k & Qt::AltModifier, MK_ALT);
+}
+
+// Whether a person's mouse at a screen point is over one of the program's
+// own windows. The toolkit names the topmost window there when it is ours
+// (other programs' windows above ours hide them); under a window the mouse
+// passes through (the drag picture) our forms' places decide.
+bool OverOwnWindow(TPoint screen) {
+    const QPoint p(screen.X, screen.Y);
+    QWindow* top = QGuiApplication::topLevelAt(p);
+    if (!top) return false;
+    bool seeThrough = false;
+    for (int i = 0; i < Screen()->FormCount(); ++i) {
+        TCustomForm* f = Screen()->Forms(i);
+        QWidget* w = f->HostWidget();
+        if (!w || w->window()->windowHandle() != top) continue;
+        if (!f->ClickThrough()) return true;
+        seeThrough = true;
+    }
+    if (!seeThrough) return true;  // a toolkit window of the program's own
+    for (int i = 0; i < Screen()->FormCount(); ++i) {
+        TCustomForm* f = Screen()->Forms(i);
+        QWidget* w = f->HostWidget();
+        if (f->ClickThrough() || !w || !w->isVisible()) continue;
+        if (w->window()->frameGeometry().contains(p)) return true;
+    }
+    return false;
+}
+
+// The rest of a drag, run as the toolkit's drag once the mouse left the
+// program's windows. Every format is rendered now: the other program may
+// ask for them after the drag has ended here.
+HRESULT RunToolkitDrag(IDataObject* data, IDropSource* source, std::uint32_t okEffects, std::uint32_t& effect,
+                       const TDragImageInfo* image) {
+    effect = DROPEFFECT_NONE;
+    // The toolkit deletes the drag (and its data) when the other program
+    // has finished with it.
+    QPointer<QDrag> drag = new QDrag(qApp);
+    drag->setMimeData(DragMimeDataOf(data));
+    if (image) {
+        QImage picture(image->Image.size(), QImage::Format_ARGB32_Premultiplied);
+        picture.fill(Qt::transparent);
+        QPainter p(&picture);
+        p.setOpacity(kDragPictureAlpha / 255.0);
+        p.drawImage(0, 0, KeyedDragPicture(*image));
+        p.end();
+        drag->setPixmap(QPixmap::fromImage(picture));
+        drag->setHotSpot(QPoint(image->HotSpot.X, image->HotSpot.Y));
+    }
+    QObject::connect(drag.data(), &QDrag::actionChanged,
+                     [source](Qt::DropAction a) { source->GiveFeedback(EffectOfDropAction(a)); });
+    // The source hears each step while a button is held (and may cancel);
+    // the end is the toolkit's.
+    QTimer steps;
+    steps.setInterval(25);
+    QObject::connect(&steps, &QTimer::timeout, [source] {
+        const std::uint32_t keys = ToolkitKeyState();
+        if (!(keys & (MK_LBUTTON | MK_RBUTTON))) return;
+        if (source->QueryContinueDrag(false, keys) == DRAGDROP_S_CANCEL) QDrag::cancel();
+    });
+    Qt::DropActions actions;
+    if (okEffects & DROPEFFECT_COPY) actions |= Qt::CopyAction;
+    if (okEffects & DROPEFFECT_MOVE) actions |= Qt::MoveAction;
+    if (okEffects & DROPEFFECT_LINK) actions |= Qt::LinkAction;
+    // Without keys a drag proposes a move where it may, as the program's
+    // own targets do.
+    const Qt::DropAction proposed = (okEffects & DROPEFFECT_MOVE) ? Qt::MoveAction : DropActionOfEffect(okEffects);
+    gToolkitDrag = ToolkitDragState{data, okEffects};
+    struct End {
+        ~End() { gToolkitDrag = ToolkitDragState(); }
+    } end;
+    steps.start();
+    const Qt::DropAction done = drag->exec(actions, proposed);
+    steps.stop();
+    effect = EffectOfDropAction(done) & okEffects;
+    // Nothing taken and a button still held: Escape (or the source) cancelled.
+    const bool cancelled =
+        effect == DROPEFFECT_NONE && (QGuiApplication::mouseButtons() & (Qt::LeftButton | Qt::RightButton));
+    source->QueryContinueDrag(cancelled, cancelled ? std::uint32_t(MK_LBUTTON) : 0u);
+    source->GiveFeedback(effect);
+    return cancelled ? DRAGDROP_S_CANCEL : DRAGDROP_S_DROP;
+}
+}  // namespace
+
+IDataObject* ToolkitDragData(std::uint32_t* okEffects) {
+    if (okEffects) *okEffects = gToolkitDrag.OkEffects;
+    return gToolkitDrag.Data;
+}
 
 HRESULT DoDragDrop(IDataObject* data, IDropSource* source, std::uint32_t okEffects, std::uint32_t& effect) {
     effect = DROPEFFECT_NONE;
@@ -396,6 +549,15 @@ HRESULT DoDragDrop(IDataObject* data, IDropSource* source, std::uint32_t okEffec
             if (target) target->DragLeave();
             result = DRAGDROP_S_CANCEL;
             break;
+        }
+        // A person's mouse that leaves the program's windows takes the drag
+        // to other programs.
+        if (!gInputSource && PersonCanSee() && !OverOwnWindow(in.Screen)) {
+            if (target) target->DragLeave();
+            target.reset();
+            picture.Hide();
+            image.Shown = false;
+            return RunToolkitDrag(data, source, okEffects, effect, hasImage ? &image : nullptr);
         }
         // The picture moves first, so a target that looks sees it where
         // the mouse is.

@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 
+class QMimeData;
 class TWinControl;
 
 using HRESULT = std::int32_t;
@@ -191,7 +192,28 @@ const TDragImageInfo* CurrentDragImage();
 
 // Runs a drag of `data`: returns DRAGDROP_S_DROP (with the effect the target
 // answered, none when it refused) or DRAGDROP_S_CANCEL (effect none).
+//
+// While the mouse is over the program's own windows the drag talks to the
+// registered targets itself. When a person's mouse leaves them, the drag
+// goes on as the toolkit's drag between programs (XDND on X11), carrying
+// the data object's formats as MIME types (AddFormatToDragMimeData); the
+// effect the other program answers (copy, move or none) is the drag's
+// effect, and a drop the other program refuses ends with none. Over the
+// program's windows again, that drag reaches the registered targets
+// through the inbound path with its own data object (InboundDrag.h). A
+// drag run from scripted input never leaves the program.
 HRESULT DoDragDrop(IDataObject* data, IDropSource* source, std::uint32_t okEffects, std::uint32_t& effect);
+
+// The toolkit's data for a drag of `data`: every format the object lists
+// and gives, as AddFormatToDragMimeData offers it. The caller owns it.
+QMimeData* DragMimeDataOf(IDataObject* data);
+// While a drag of this program runs as the toolkit's drag, its data object
+// and the effects it allows; nullptr otherwise.
+IDataObject* ToolkitDragData(std::uint32_t* okEffects = nullptr);
+// The toolkit's drop action of an effect (copy before move before link;
+// none gives IgnoreAction), and the effect of an action.
+Qt::DropAction DropActionOfEffect(std::uint32_t effect);
+std::uint32_t EffectOfDropAction(Qt::DropAction action);
 
 // One step of input during a drag: where the mouse is, which buttons and
 // keys are down (MK_ bits) and whether Escape was pressed.

@@ -16,13 +16,13 @@
 #include <QWidget>
 #include <optional>
 
-namespace {
-std::optional<bool> gHostsEnabled;
-
 bool PersonCanSee() {
     return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr &&
            QGuiApplication::platformName() != QLatin1String("offscreen");
 }
+
+namespace {
+std::optional<bool> gHostsEnabled;
 
 class HostWidget : public QWidget {
 public:
@@ -30,8 +30,8 @@ public:
         setMouseTracking(true);
         setFocusPolicy(Qt::StrongFocus);
         setAttribute(Qt::WA_DeleteOnClose, false);
-        // Text and a single file dragged from other programs reach the drop
-        // target under the mouse.
+        // What other programs drag (and the program's own drags that went
+        // out and come back) reach the drop target under the mouse.
         setAcceptDrops(true);
     }
 
@@ -65,11 +65,12 @@ protected:
         if (effect == DROPEFFECT_NONE) {
             // The drag stays with the window while it carries something the
             // program takes: another control may accept it further on.
-            if (step == TInboundDragStep::Enter && InboundDataObject(mime)) e->acceptProposedAction();
+            if (step == TInboundDragStep::Enter && (ToolkitDragData() || InboundDataObject(mime)))
+                e->acceptProposedAction();
             else e->ignore();
             return;
         }
-        e->setDropAction(Qt::CopyAction);
+        e->setDropAction(DropActionOfEffect(effect));
         e->accept();
     }
     void paintEvent(QPaintEvent* e) override {

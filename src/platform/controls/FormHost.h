@@ -29,6 +29,9 @@ private:
     std::unique_ptr<Impl> FImpl;
 };
 
+// Whether the toolkit shows windows to a person (a toolkit application on a
+// platform with a screen, not a headless run).
+bool PersonCanSee();
 // Forms get toolkit windows only where a person can see them (not in a
 // headless run), unless a test asks for them.
 bool FormHostsEnabled();

@@ -13,7 +13,11 @@
 
 namespace {
 struct InboundState {
-    std::shared_ptr<TDataObject> Data;
+    std::shared_ptr<IDataObject> Data;
+    // A drag of this program that went out and came back: its own data
+    // object and effects, not the toolkit's copy of them.
+    bool Own = false;
+    std::uint32_t OkEffects = DROPEFFECT_COPY;
     HWND Window = 0;
     std::shared_ptr<IDropTarget> Target;
 };
@@ -32,7 +36,6 @@ void LeaveInbound() {
 std::shared_ptr<TDataObject> InboundDataObject(const QMimeData* mime) {
     if (!mime) return nullptr;
     auto data = std::make_shared<TDataObject>();
-    bool any = false;
     if (mime->hasUrls()) {
         // Files travel as their list only (the toolkit also offers their
         // names as text); a single one is taken.
@@ -44,11 +47,8 @@ std::shared_ptr<TDataObject> InboundDataObject(const QMimeData* mime) {
             return data;
         }
     }
-    if (mime->hasText() && !mime->text().isEmpty()) {
-        data->SetText(mime->text());
-        any = true;
-    }
-    return any ? data : nullptr;
+    for (const auto& [format, bytes] : FormatsOfDragMimeData(mime)) data->SetFormat(format, bytes);
+    return data->FormatList().isEmpty() ? nullptr : data;
 }
 
 std::uint32_t DeliverInboundDrag(TInboundDragStep step, const QMimeData* mime, TPoint screen, std::uint32_t keyState) {
@@ -60,11 +60,21 @@ std::uint32_t DeliverInboundDrag(TInboundDragStep step, const QMimeData* mime, T
     }
     if (step == TInboundDragStep::Enter || !s.Data) {
         LeaveInbound();
-        s.Data = InboundDataObject(mime);
+        std::uint32_t ok = 0;
+        if (IDataObject* own = ToolkitDragData(&ok)) {
+            // Not owned here: the drag that runs keeps it.
+            s.Data = std::shared_ptr<IDataObject>(std::shared_ptr<void>(), own);
+            s.Own = true;
+            s.OkEffects = ok;
+        } else {
+            s.Data = InboundDataObject(mime);
+            s.Own = false;
+            s.OkEffects = DROPEFFECT_COPY;
+        }
     }
     if (!s.Data) return DROPEFFECT_NONE;
     TWinControl* w = DropWindowAt(screen);
-    std::uint32_t effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    std::uint32_t effect = s.Own ? s.OkEffects : DROPEFFECT_COPY | DROPEFFECT_MOVE;
     if (!w || w->Handle() != s.Window || !s.Target) {
         LeaveInbound();
         if (w) {
@@ -77,17 +87,19 @@ std::uint32_t DeliverInboundDrag(TInboundDragStep step, const QMimeData* mime, T
         if (step == TInboundDragStep::Drop) s.Data.reset();
         return DROPEFFECT_NONE;
     }
-    // Another program's data is only ever copied.
-    effect = DROPEFFECT_COPY;
+    // Another program's data is only ever copied; this program's own drag
+    // keeps the effects it allows.
+    const std::uint32_t ok = s.OkEffects;
+    effect = ok;
     if (step == TInboundDragStep::Drop) {
         std::shared_ptr<IDropTarget> t = s.Target;
-        std::shared_ptr<TDataObject> d = s.Data;
+        std::shared_ptr<IDataObject> d = s.Data;
         s.Target.reset();
         s.Window = 0;
         s.Data.reset();
         t->Drop(d.get(), keyState, screen, effect);
-        return effect;
+        return effect & ok;
     }
     s.Target->DragOver(keyState, screen, effect);
-    return effect;
+    return effect & ok;
 }

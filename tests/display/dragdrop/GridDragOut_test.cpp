@@ -23,6 +23,8 @@ protected:
         g->SetRowCount(4);
         g->SetOptions(g->Options() & ~goEditing);
         g->DragDropSettings()->OleDropSource = true;
+        // Rich text is a switch of the whole program: off unless a test says.
+        g->DragDropSettings()->SetOleDropRTF(false);
         g->SetCells(1, 1, QStringLiteral("alpha"));
         g->SetCells(2, 1, QStringLiteral("beta"));
         g->SetCells(3, 1, QStringLiteral("gamma"));
@@ -74,8 +76,9 @@ TEST_F(GridDragOutTest, CellsLeaveAsTextAndTheOtherProgramsEffectDecidesTheSourc
             EXPECT_EQ(got.value("text/plain;charset=utf-8"), QByteArray("alpha\tbeta\tgamma"));
             // The rich text is the pressed cell's, offered only when switched on.
             EXPECT_EQ(got.contains("text/rtf"), c.Rtf);
-            if (c.Rtf)
+            if (c.Rtf) {
                 EXPECT_EQ(got.value("text/rtf"), QByteArray("beta"));
+            }
         } else {
             EXPECT_TRUE(got.isEmpty());
         }

@@ -58,7 +58,7 @@ TEST_F(TreeDragOutTest, NodesLeaveAsTextAndHtml)
         SCOPED_TRACE(c.Name);
         TLazyStringTree* t = SourceTree();
         StartReceiver(QString::fromLatin1(c.Mode));
-        DragWithMouse(ScreenPoint(t, Point(20, 9)), DropPoint, c.Ctrl);
+        DragWithMouse(ScreenPoint(t, Point(40, 9)), DropPoint, c.Ctrl);
         const TReceived got = Received(*c.Action ? 5000 : 1500);
         if (*c.Action) {
             EXPECT_EQ(got.value("@action"), QByteArray(c.Action));
