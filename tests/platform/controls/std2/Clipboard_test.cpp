@@ -2,7 +2,9 @@
 #include "platform/controls/Clipboard.h"
 #include "platform/controls/DragDrop.h"
 
+#include <QHash>
 #include <QMimeData>
+#include <memory>
 
 class ClipboardTest : public ::testing::Test {
 protected:
@@ -310,4 +312,54 @@ TEST_F(ClipboardTest, MarkupAndRichTextAreAlsoOfferedUnderTheirCommonNames) {
         // The block itself comes back unchanged under its own name.
         EXPECT_EQ(Clipboard()->GetAsBytes(f), c.Block) << c.Name;
     }
+}
+
+// A drag to another program carries every format the data object gives
+// under a MIME type; a drag from another copy of the program brings back
+// the formats this copy knows by name.
+TEST(DragMimeData, FormatsGoOutUnderCommonAndOwnTypesAndComeBack) {
+    const QByteArray doc = "<html><body>y</body></html>";
+    const QByteArray html = "Version:1.0\r\nStartHTML:00000097\r\nEndHTML:" +
+                            QByteArray::number(97 + doc.size()).rightJustified(8, '0') +
+                            "\r\nStartFragment:00000000\r\nEndFragment:00000000\r\n" + doc + QByteArray(1, '\0');
+    const TClipFormat cells = RegisterClipboardFormat("TExStringGrid Cells");
+    const TClipFormat rtf = RegisterClipboardFormat("Rich Text Format");
+    const TClipFormat csv = RegisterClipboardFormat("CSV");
+    const QByteArray stream("\x03\0\0\0\0\0\0\0a\0b", 11);
+    TDataObject data;
+    // The 8-bit text comes first: the UTF-16 text still decides.
+    data.SetFormat(CF_TEXT, TextToClipboardBytes(CF_TEXT, "old"));
+    data.SetFormat(CF_UNICODETEXT, TextToClipboardBytes(CF_UNICODETEXT, QString::fromUtf8("a\tü")));
+    data.SetFormat(rtf, "{\\rtf1 b}" + QByteArray(1, '\0'));
+    data.SetFormat(RegisterClipboardFormat("HTML Format"), html);
+    data.SetFormat(csv, TextToClipboardBytes(CF_TEXT, QString::fromUtf8("ä;b")));
+    data.SetFormat(cells, stream);
+    data.SetFormat(CF_DIB, "no picture goes");
+    const std::unique_ptr<QMimeData> m(DragMimeDataOf(&data));
+    EXPECT_EQ(m->data("text/plain;charset=utf-8"), QString::fromUtf8("a\tü").toUtf8());
+    EXPECT_EQ(m->data("text/plain"), QString::fromUtf8("a\tü").toUtf8());
+    EXPECT_EQ(m->data("text/rtf"), "{\\rtf1 b}");
+    EXPECT_EQ(m->data("text/html"), doc);
+    EXPECT_EQ(m->data("text/csv"), QString::fromUtf8("ä;b").toUtf8());
+    EXPECT_EQ(m->data("application/x-kalmetor-texstringgrid-cells"), stream);
+    EXPECT_EQ(m->formats().size(), 6) << m->formats().join(' ').toStdString();
+
+    // Back in: text, rich text, CSV and the cells as this copy holds them;
+    // an own type no format here is registered for is left out.
+    m->setData("application/x-kalmetor-not-registered-here", "zz");
+    QHash<TClipFormat, QByteArray> back;
+    for (const auto& [f, bytes] : FormatsOfDragMimeData(m.get())) back.insert(f, bytes);
+    EXPECT_EQ(back.value(CF_UNICODETEXT), TextToClipboardBytes(CF_UNICODETEXT, QString::fromUtf8("a\tü")));
+    EXPECT_EQ(back.value(CF_TEXT), TextToClipboardBytes(CF_TEXT, QString::fromUtf8("a\tü")));
+    EXPECT_EQ(back.value(rtf), "{\\rtf1 b}" + QByteArray(1, '\0'));
+    EXPECT_EQ(back.value(csv), TextToClipboardBytes(CF_TEXT, QString::fromUtf8("ä;b")));
+    EXPECT_EQ(back.value(cells), stream);
+    EXPECT_EQ(back.size(), 5);
+
+    // Plain text of another program, without a character set, is text too.
+    QMimeData plain;
+    plain.setData("text/plain", "p q");
+    const auto fromPlain = FormatsOfDragMimeData(&plain);
+    ASSERT_FALSE(fromPlain.isEmpty());
+    EXPECT_EQ(ClipboardBytesToText(CF_UNICODETEXT, fromPlain.first().second), "p q");
 }
