@@ -462,8 +462,9 @@ HRESULT RunToolkitDrag(IDataObject* data, IDropSource* source, std::uint32_t okE
         drag->setPixmap(QPixmap::fromImage(picture));
         drag->setHotSpot(QPoint(image->HotSpot.X, image->HotSpot.Y));
     }
-    QObject::connect(drag.data(), &QDrag::actionChanged,
-                     [source](Qt::DropAction a) { source->GiveFeedback(EffectOfDropAction(a)); });
+    QObject::connect(drag.data(), &QDrag::actionChanged, [source](Qt::DropAction a) {
+        Application()->Guard([&] { source->GiveFeedback(EffectOfDropAction(a)); });
+    });
     // The source hears each step while a button is held (and may cancel);
     // the end is the toolkit's.
     QTimer steps;
@@ -471,7 +472,9 @@ HRESULT RunToolkitDrag(IDataObject* data, IDropSource* source, std::uint32_t okE
     QObject::connect(&steps, &QTimer::timeout, [source] {
         const std::uint32_t keys = ToolkitKeyState();
         if (!(keys & (MK_LBUTTON | MK_RBUTTON))) return;
-        if (source->QueryContinueDrag(false, keys) == DRAGDROP_S_CANCEL) QDrag::cancel();
+        HRESULT go = S_OK;
+        Application()->Guard([&] { go = source->QueryContinueDrag(false, keys); });
+        if (go == DRAGDROP_S_CANCEL) QDrag::cancel();
     });
     Qt::DropActions actions;
     if (okEffects & DROPEFFECT_COPY) actions |= Qt::CopyAction;
