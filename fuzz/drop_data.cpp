@@ -1,8 +1,11 @@
 // Arbitrary bytes as every block a drop may carry: the readers never read
-// past a block, and a whole drop of such blocks never crashes the target.
+// past a block, and a whole drop of such blocks never crashes the target;
+// nor does another program's drag data made of them.
 #include "gridpack/grid3/sgdd.h"
+#include "platform/controls/InboundDrag.h"
 
 #include <QByteArray>
+#include <QMimeData>
 
 #include <cstdint>
 #include <cstdlib>
@@ -38,5 +41,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     t.DragEnter(&d, 0, TPoint(), e);
     e = DROPEFFECT_COPY;
     t.Drop(&d, 0, TPoint(), e);
+
+    QMimeData m;
+    for (const char* type : {"text/plain;charset=utf-8", "text/rtf", "text/csv", "text/uri-list",
+                             "application/x-kalmetor-texstringgrid-cells", "application/x-kalmetor-grid-column"})
+        m.setData(QString::fromLatin1(type), bytes);
+    if (const auto in = InboundDataObject(&m)) {
+        e = DROPEFFECT_COPY;
+        t.DragEnter(in.get(), 0, TPoint(), e);
+        e = DROPEFFECT_COPY;
+        t.Drop(in.get(), 0, TPoint(), e);
+    }
     return 0;
 }

@@ -1,7 +1,7 @@
 #include "platform/controls/DragDrop.h"
 
-#include "platform/controls/FormHost.h"
 #include "platform/controls/Clipboard.h"
+#include "platform/controls/FormHost.h"
 #include "platform/controls/Forms.h"
 
 #include <QApplication>
