@@ -70,8 +70,9 @@ protected:
 
     // Presses at `from`, moves to `to` in small steps (the drag protocol
     // talks once per step), rests there and lets go; Ctrl held from the
-    // start of the drag when asked. The loop runs while the mouse moves.
-    void DragWithMouse(QPoint from, QPoint to, bool ctrl = false, QList<QPoint> via = {})
+    // start of the drag when asked, Escape pressed before letting go when
+    // asked. The loop runs while the mouse moves.
+    void DragWithMouse(QPoint from, QPoint to, bool ctrl = false, QList<QPoint> via = {}, bool escape = false)
     {
         QStringList a;
         auto move = [&a](QPoint p) { a << "mousemove" << QString::number(p.x()) << QString::number(p.y()) << "sleep" << "0.06"; };
@@ -92,6 +93,8 @@ protected:
             for (QPoint d : {QPoint(2, 1), QPoint(-1, 2), QPoint(1, -1), QPoint(0, 0)})
                 move(stop + d);
         }
+        if (escape)
+            a << "sleep" << "0.2" << "key" << "Escape";
         a << "sleep" << "0.4" << "mouseup" << "1" << "sleep" << "0.3";
         if (ctrl)
             a << "keyup" << "ctrl";

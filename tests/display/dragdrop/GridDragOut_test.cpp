@@ -51,15 +51,17 @@ TEST_F(GridDragOutTest, CellsLeaveAsTextAndTheOtherProgramsEffectDecidesTheSourc
         bool Ctrl;         // Ctrl held: the drag proposes a copy
         bool Rtf;          // OleDropRTF
         bool CopyAlways;   // OleCopyAlways
+        bool Escape;       // Escape pressed over the receiver before letting go
         const char* Action;  // what the receiver saw, "" for no drop
         int StopEffect;      // OnOleDragStop's effect, -1 when it does not fire
         bool Cleared;
     } cases[] = {
-        {"move", "accept", false, false, false, "move", DROPEFFECT_MOVE, true},
-        {"copy by Ctrl, with rich text", "accept", true, true, false, "copy", DROPEFFECT_COPY, false},
-        {"copy by the receiver", "copy", false, false, false, "copy", DROPEFFECT_COPY, false},
-        {"move with OleCopyAlways", "accept", false, false, true, "move", DROPEFFECT_MOVE, false},
-        {"refused", "refuse", false, true, false, "", -1, false},
+        {"move", "accept", false, false, false, false, "move", DROPEFFECT_MOVE, true},
+        {"copy by Ctrl, with rich text", "accept", true, true, false, false, "copy", DROPEFFECT_COPY, false},
+        {"copy by the receiver", "copy", false, false, false, false, "copy", DROPEFFECT_COPY, false},
+        {"move with OleCopyAlways", "accept", false, false, true, false, "move", DROPEFFECT_MOVE, false},
+        {"refused", "refuse", false, true, false, false, "", -1, false},
+        {"cancelled by Escape", "accept", false, false, false, true, "", -1, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -69,7 +71,7 @@ TEST_F(GridDragOutTest, CellsLeaveAsTextAndTheOtherProgramsEffectDecidesTheSourc
         int stopEffect = -1;
         g->OnOleDragStop = [&](TObject*, int e) { stopEffect = e; };
         StartReceiver(QString::fromLatin1(c.Mode));
-        DragWithMouse(CellPoint(g, 2, 1), DropPoint, c.Ctrl);
+        DragWithMouse(CellPoint(g, 2, 1), DropPoint, c.Ctrl, {}, c.Escape);
         const TReceived got = Received(*c.Action ? 5000 : 1500);
         if (*c.Action) {
             EXPECT_EQ(got.value("@action"), QByteArray(c.Action));
