@@ -78,7 +78,7 @@ bool readAsUtf8(const QByteArray& b)
     if (at < 0)
         return true;
     qsizetype i = at + 8;
-    while (i < decl.size() && (decl[i] == ' ' || decl[i] == '=' || decl[i] == '\t' || decl[i] == '\r' || decl[i] == '\n'))
+    while (i < decl.size() && QByteArrayView(" \t\r\n=").contains(decl[i]))
         ++i;
     if (i >= decl.size() || (decl[i] != '"' && decl[i] != '\''))
         return true;

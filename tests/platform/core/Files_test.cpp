@@ -110,10 +110,10 @@ TEST(WriteFileWhole, RemovesItsOwnStaleTemporariesOnly)
     WriteFileWhole(path, QByteArray("<Receive_J1939 />"));
     ::close(fd);
 
-    EXPECT_EQ(Entries(dir.path()),
-              (QStringList{QStringLiteral(".J1939_Rec_Frames.xml.LoCk01"), QStringLiteral(".J1939_Rec_Frames.xml.Zz9Yy8"),
-                           QStringLiteral(".J1939_Rec_Frames.xml.damaged"), QStringLiteral(".J1939_Rec_Frames.xml.toolong1"),
-                           QStringLiteral(".J1939_Send_Frames.xml.a1B2c3"), QStringLiteral("J1939_Rec_Frames.xml")}));
+    const QStringList left = {".J1939_Rec_Frames.xml.LoCk01",  ".J1939_Rec_Frames.xml.Zz9Yy8",
+                              ".J1939_Rec_Frames.xml.damaged", ".J1939_Rec_Frames.xml.toolong1",
+                              ".J1939_Send_Frames.xml.a1B2c3", "J1939_Rec_Frames.xml"};
+    EXPECT_EQ(Entries(dir.path()), left);
 }
 
 // What stands at a path to be read: nothing (the caller takes its defaults),
