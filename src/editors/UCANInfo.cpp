@@ -113,9 +113,9 @@ void TFCANInfo::FormShow(TObject*)
 void TFCANInfo::Load_Frames()
 {
     const QString path = *FTexts.Frames_File;
-    if (path.isEmpty() || !FileExists(path))
-        return;
     try {
+        if (path.isEmpty() || !Project_File_Present(path))
+            return;
         const TProjectFile file(path);
         const XmlNode list = file.Required_List(*FTexts.Frames_List);
         int row = 1;
@@ -136,9 +136,9 @@ void TFCANInfo::Load_Frames()
 void TFCANInfo::Load_Info()
 {
     const QString path = *FTexts.Info_File;
-    if (path.isEmpty() || !FileExists(path))
-        return;
     try {
+        if (path.isEmpty() || !Project_File_Present(path))
+            return;
         const TProjectFile file(path);
         size_t i = 0;
         for (XmlNode n = file.Root().FirstChild(); n && i < Data_arr.size(); n = n.NextSibling(), ++i) {

@@ -27,6 +27,8 @@ public:
 
     void Reset_Rows() override;
     void Write_File() override;
+    // Every row is written, whatever its cells hold.
+    bool Ends_At_Key() const override { return false; }
 };
 
 extern TFDMXDefVal* FDMXDefVal;

@@ -174,9 +174,9 @@ void TFDefOffset::Load_Slave_DN()
 {
     sga->SetRowCount(1);
     const QString path = File_DNETM_Net;
-    if (path.isEmpty() || !FileExists(path))
-        return;
     try {
+        if (path.isEmpty() || !Project_File_Present(path))
+            return;
         const TProjectFile file(path);
         const XmlNode root = file.Root();
         int children = 0;
@@ -213,9 +213,9 @@ void TFDefOffset::Load_Slave_DN()
 void TFDefOffset::Load_Offset_Slave_DN()
 {
     const QString path = File_DNETM_DefOff;
-    if (path.isEmpty() || !FileExists(path))
-        return;
     try {
+        if (!Begin_Load(path))
+            return;
         const TProjectFile file(path);
         size_t i = 0;
         for (XmlNode node = file.Root().FirstChild(); node && i < List_Slaves_DN.size();
@@ -239,8 +239,10 @@ void TFDefOffset::Load_Offset_Slave_DN()
             read(X::List_ByteOUT, slave.ByteOUT, slave.SL_ByteOUT, slave.SL_ByteOUT_M);
         }
     } catch (const Exception& e) {
-        MessageDlg(e.Message(), mtError, MsgDlgButtons({mbOK}));
+        // OK rewrites this file: it is kept beside itself first.
+        Load_Failed(e);
     }
+    End_Load();
 }
 
 void TFDefOffset::Select_First()

@@ -323,20 +323,27 @@ void TFKNXAccess::Load_Row(const TRowReader& reader, int row)
 void TFKNXAccess::Load_File()
 {
     const QString path = File_KNX_SetAccess;
-    if (!path.isEmpty() && FileExists(path)) {
-        sga->BeginUpdate();
-        try {
+    sga->BeginUpdate();
+    int loaded = 0;
+    try {
+        if (Begin_Load(path)) {
             const TProjectFile file(path);
             const XmlNode list = file.Required_List(X::List_Write);
+            Note_Rows(list.ChildNodeCount(), sga, X::List_Write);
             int row = 1;
-            for (XmlNode n = list.FirstChild(); n && row < sga->RowCount(); n = n.NextSibling(), ++row)
+            for (XmlNode n = list.FirstChild(); n && row < sga->RowCount(); n = n.NextSibling(), ++row) {
                 Load_Row(TRowReader(n, file.Name(), row, X::List_Write), row);
-        } catch (const Exception& e) {
-            // The rows read so far stay; the rest of the file is not loaded.
-            MessageDlg(e.Message(), mtError, MsgDlgButtons({mbOK}));
+                loaded = row;
+            }
         }
-        sga->EndUpdate();
+    } catch (const Exception& e) {
+        // The rows read so far stay; the rest of the file is not loaded.
+        Load_Failed(e);
     }
+    // The table ends at the first Source Add that is empty once trimmed.
+    Note_Table_End(sga, KNX_Access_Columns, loaded, true, X::List_Write);
+    sga->EndUpdate();
+    End_Load();
     Do_Copy_In_Read = false;
     Do_Copy_In_Write = false;
 }

@@ -217,23 +217,114 @@ void TFMapEditor::Fill_Row(TExColumnGrid* grid, std::span<const TMapColumn> cols
 void TFMapEditor::Load_File()
 {
     const QString path = *FInfo.File;
-    if (path.isEmpty() || !FileExists(path))
-        return;
     sga->BeginUpdate();
+    int loaded = 0;
     try {
-        const TProjectFile file(path);
-        const QString* list = Row_List();
-        const XmlNode parent = list ? file.Required_List(*list) : file.Root();
-        // Every child of the list is a row, whatever its kind: one without
-        // attributes loads as a row of defaults.
-        int row = 1;
-        for (XmlNode n = parent.FirstChild(); n && row < sga->RowCount(); n = n.NextSibling(), ++row)
-            Load_Row(TRowReader(n, file.Name(), row, list ? *list : QString()), row);
+        if (Begin_Load(path)) {
+            const TProjectFile file(path);
+            const QString* list = Row_List();
+            const XmlNode parent = list ? file.Required_List(*list) : file.Root();
+            Note_Rows(parent.ChildNodeCount(), sga, list ? *list : QString());
+            // Every child of the list is a row, whatever its kind: one without
+            // attributes loads as a row of defaults.
+            int row = 1;
+            for (XmlNode n = parent.FirstChild(); n && row < sga->RowCount(); n = n.NextSibling(), ++row) {
+                Load_Row(TRowReader(n, file.Name(), row, list ? *list : QString()), row);
+                loaded = row;
+            }
+        }
     } catch (const Exception& e) {
         // The rows read so far stay; the rest of the file is not loaded.
-        MessageDlg(e.Message(), mtError, MsgDlgButtons({mbOK}));
+        Load_Failed(e);
     }
+    if (Ends_At_Key())
+        Note_Table_End(sga, FInfo.Columns, loaded, Key_Trimmed(), Row_List() ? *Row_List() : QString());
     sga->EndUpdate();
+    End_Load();
+}
+
+// ---------------------------------------------------------------------------
+// What a load tells the user
+
+bool TFMapEditor::Begin_Load(const QString& path)
+{
+    FLoad_Path = path;
+    FLoad_Notes.clear();
+    FLoad_Error = false;
+    FKeep_Aside.clear();
+    return !path.isEmpty() && Project_File_Present(path);
+}
+
+namespace {
+
+QString whereIn(const QString& path, const QString& list)
+{
+    return list.isEmpty() ? path : QStringLiteral("%1, list \"%2\"").arg(path, list);
+}
+
+} // namespace
+
+void TFMapEditor::Load_Failed(const Exception& e)
+{
+    FLoad_Error = true;
+    QString note = e.Message();
+    // A file that stands is kept as it is when OK replaces it: nothing of
+    // what could not be read is lost. A folder or a link to nothing cannot
+    // be replaced by OK at all, and says so then.
+    if (FileExists(FLoad_Path)) {
+        FKeep_Aside = FLoad_Path;
+        note += QStringLiteral("\n\nOK replaces this file with the table shown, and keeps the file as it is now "
+                               "as \"%1\".")
+                    .arg(FreeNameBeside(FLoad_Path, Damaged_Suffix));
+    }
+    FLoad_Notes.append(note);
+}
+
+void TFMapEditor::Note_Rows(int fileRows, TExColumnGrid* grid, const QString& list)
+{
+    const int kept = grid->RowCount() - 1;
+    if (fileRows <= kept)
+        return;
+    FLoad_Notes.append(QStringLiteral("%1: the file holds %2 rows; this table keeps %3. The rows after row %3 are "
+                                      "not shown, and OK saves only the rows shown. Press Cancel to keep the file as "
+                                      "it is.")
+                           .arg(whereIn(FLoad_Path, list))
+                           .arg(fileRows)
+                           .arg(kept));
+}
+
+void TFMapEditor::Note_Table_End(TExColumnGrid* grid, std::span<const TMapColumn> cols, int loaded, bool trimmed,
+                                 const QString& list)
+{
+    const int key = Key_Column(cols);
+    const int end = Table_End(grid, key, trimmed);
+    if (end > loaded)
+        return;
+    const QString rows = end == loaded ? QStringLiteral("row %1").arg(end)
+                                       : QStringLiteral("rows %1 to %2").arg(end).arg(loaded);
+    FLoad_Notes.append(QStringLiteral("%1: row %2 has no %3, so the table ends there: OK does not save %4. Fill in "
+                                      "row %2, or press Cancel to keep the file as it is.")
+                           .arg(whereIn(FLoad_Path, list))
+                           .arg(end)
+                           .arg(Text_Of(cols[key].Header).trimmed(), rows));
+}
+
+void TFMapEditor::End_Load()
+{
+    if (!FLoad_Notes.isEmpty())
+        MessageDlg(FLoad_Notes.join(QStringLiteral("\n\n")), FLoad_Error ? mtError : mtWarning,
+                   MsgDlgButtons({mbOK}));
+    FLoad_Notes.clear();
+}
+
+void TFMapEditor::Keep_Damaged_File()
+{
+    if (FKeep_Aside.isEmpty())
+        return;
+    if (FileExists(FKeep_Aside))
+        KeepFileBeside(FKeep_Aside, Damaged_Suffix);
+    // Kept once: a second OK after a failed write keeps no second copy.
+    FKeep_Aside.clear();
 }
 
 // ---------------------------------------------------------------------------
@@ -267,6 +358,7 @@ void TFMapEditor::Btn_OKClick(TObject*)
     if (!Controllo_Dati())
         return;
     try {
+        Keep_Damaged_File();
         Write_File();
     } catch (const Exception& e) {
         // The dialog stays open with every cell as it was.

@@ -20,6 +20,7 @@
 #include "platform/controls/Forms.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <span>
 
@@ -31,6 +32,7 @@ class TLbButton;
 class TPanel;
 class TRowReader;
 class XmlNode;
+class Exception;
 
 // How a column's cell is filled from its attribute.
 enum class TMapDefault {
@@ -146,6 +148,9 @@ public:
     static void Fill_Positions(TExColumnGrid* grid, int col, int count, bool none = false);
     // Whether a key cell holding only blanks ends the table.
     virtual bool Key_Trimmed() const { return false; }
+    // Whether OK writes rows only up to the first empty key cell (the DMX
+    // table writes every row).
+    virtual bool Ends_At_Key() const { return true; }
     // Whether the version comment follows the root (members of one model
     // write it only for that model).
     virtual bool Writes_Version() const { return true; }
@@ -153,7 +158,32 @@ public:
     // rows stand directly in the root.
     virtual const QString* Row_List() const { return nullptr; }
 
+    // The name a damaged table file is kept under beside itself when OK
+    // replaces it (".damaged", then ".damaged.1" ...).
+    static inline const QString Damaged_Suffix = QStringLiteral(".damaged");
+
 protected:
+    // -- what a load finds that OK would not save as it stands, told in one
+    // message box when the load ends, so the user can still cancel
+    // Starts the load of `path`: false when the file is missing (the rows
+    // stay reset); raises when something stands there that cannot be read.
+    bool Begin_Load(const QString& path);
+    // The load stopped at `e` (nothing read, or the rows before the error):
+    // when the file stands, OK keeps it beside itself under the damaged name
+    // before replacing it, and the message says so.
+    void Load_Failed(const Exception& e);
+    // The list holds `fileRows` rows and `grid` keeps fewer.
+    void Note_Rows(int fileRows, TExColumnGrid* grid, const QString& list = QString());
+    // Rows 1 .. `loaded` were filled from the file: a row among them whose
+    // key cell is empty ends the table, and OK would drop the rows from it on.
+    void Note_Table_End(TExColumnGrid* grid, std::span<const TMapColumn> cols, int loaded, bool trimmed,
+                        const QString& list = QString());
+    // Shows what the load noted (nothing when all is well).
+    void End_Load();
+    // Before OK writes: the damaged file is kept beside itself; raises when
+    // it cannot be, and then nothing is written.
+    void Keep_Damaged_File();
+
     // Fills grid row `row` from one row element; members that read more than
     // the column table says extend it.
     virtual void Load_Row(const TRowReader& reader, int row);
@@ -170,4 +200,10 @@ private:
     static void Apply_Column(TGridColumnItem* item, const TMapColumn& col);
 
     const TMapEditorInfo& FInfo;
+    // The load under way: its file, what it noted, whether it failed.
+    QString FLoad_Path;
+    QStringList FLoad_Notes;
+    bool FLoad_Error = false;
+    // The file OK keeps under the damaged name before it replaces it.
+    QString FKeep_Aside;
 };

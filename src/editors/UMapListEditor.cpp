@@ -116,26 +116,33 @@ void TFMapListEditor::Reset_Rows()
 void TFMapListEditor::Load_File()
 {
     const QString path = *Info().File;
-    if (!path.isEmpty() && FileExists(path)) {
-        sga->BeginUpdate();
-        sgb->BeginUpdate();
-        try {
+    sga->BeginUpdate();
+    sgb->BeginUpdate();
+    int loaded[2] = {0, 0};
+    try {
+        if (Begin_Load(path)) {
             const TProjectFile file(path);
             for (int p = 0; p < 2; ++p) {
                 const TMapPage& page = FList.Pages[p];
                 const XmlNode list = file.Required_List(*page.List);
                 TExColumnGrid* g = Grid(p);
+                Note_Rows(list.ChildNodeCount(), g, *page.List);
                 int row = 1;
-                for (XmlNode n = list.FirstChild(); n && row < g->RowCount(); n = n.NextSibling(), ++row)
+                for (XmlNode n = list.FirstChild(); n && row < g->RowCount(); n = n.NextSibling(), ++row) {
                     Fill_Row(g, page.Columns, TRowReader(n, file.Name(), row, *page.List), row);
+                    loaded[p] = row;
+                }
             }
-        } catch (const Exception& e) {
-            // The rows read so far stay; the rest of the file is not loaded.
-            MessageDlg(e.Message(), mtError, MsgDlgButtons({mbOK}));
         }
-        sgb->EndUpdate();
-        sga->EndUpdate();
+    } catch (const Exception& e) {
+        // The rows read so far stay; the rest of the file is not loaded.
+        Load_Failed(e);
     }
+    for (int p = 0; p < 2; ++p)
+        Note_Table_End(Grid(p), FList.Pages[p].Columns, loaded[p], FList.Key_Trimmed, *FList.Pages[p].List);
+    sgb->EndUpdate();
+    sga->EndUpdate();
+    End_Load();
     Do_Copy_In_Read = false;
     Do_Copy_In_Write = false;
 }

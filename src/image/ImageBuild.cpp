@@ -14,7 +14,9 @@ QString TImageBuild::File(const QString& name) const
 
 bool TImageBuild::Has_File(const QString& name) const
 {
-    return FileExists(File(name));
+    // Raises for a file that stands there but cannot be read: the image is
+    // never built from defaults in its place.
+    return Project_File_Present(File(name));
 }
 
 TProjectFile TImageBuild::Load_File(const QString& name) const

@@ -32,6 +32,9 @@ public:
 
     // The path of a project file (a name of project/ProjectFiles.h).
     QString File(const QString& name) const;
+    // Whether the file is there; a missing one gives the builder's defaults,
+    // one that cannot be read (a folder, a link to nothing) raises with its
+    // name and the reason.
     bool Has_File(const QString& name) const;
     // Loads a project file; the result owns its document, so its rows stay
     // valid while it lives. A file that is not well-formed raises with its

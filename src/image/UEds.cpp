@@ -1,4 +1,5 @@
 #include "image/UEds.h"
+#include "project/TableFile.h"
 
 #include "project/Models.h"
 #include "project/OpenProject.h"
@@ -492,7 +493,7 @@ void EDS_Load_PDO()
     Num_RPDO = 0;
     Num_TPDO = 0;
     const QString path = File_PDO_CANopen;
-    if (!FileExists(path))
+    if (!Project_File_Present(path))
         return;
     XmlDocument doc;
     doc.LoadFromFile(path);

@@ -1,4 +1,5 @@
 #include "project/ParGen.h"
+#include "project/TableFile.h"
 
 #include "project/Models.h"
 #include "project/ProjectFiles.h"
@@ -309,7 +310,8 @@ void TParGenValues::Load_Defaults()
 
 void TParGenValues::Read_File(const QString& path)
 {
-    if (!FileExists(path)) {
+    // A file that stands there but cannot be read raises with its reason.
+    if (!Project_File_Present(path)) {
         Load_Defaults();
         return;
     }

@@ -103,7 +103,9 @@ public:
     // Every key back to its default.
     void Load_Defaults();
     // Reads the file: a missing file gives the defaults; a file that is not
-    // well-formed raises EXmlError naming the file, and no value changes.
+    // well-formed raises EXmlError naming the file, one that cannot be read
+    // (a folder, a link to nothing) ETableFileError with the reason, and no
+    // value changes.
     void Read_File(const QString& path);
     // Reads the keys from a loaded document (its document element is the root).
     void Read_Document(const XmlDocument& doc);

@@ -1,5 +1,6 @@
 #include "project/TableFile.h"
 
+#include "platform/core/Files.h"
 #include "platform/core/IntConv.h"
 #include "platform/core/StrUtils.h"
 
@@ -19,6 +20,17 @@ bool Flag_Text_Is_Set(const QString& text, TFlagRule rule)
 }
 
 // ---------------------------------------------------------------------------
+
+bool Project_File_Present(const QString& path)
+{
+    QString reason;
+    switch (ProbeFile(path, &reason)) {
+    case TFilePresence::Missing: return false;
+    case TFilePresence::File: return true;
+    case TFilePresence::Unreadable: break;
+    }
+    throw ETableFileError(QStringLiteral("Cannot read file \"%1\": %2.").arg(path, reason));
+}
 
 TProjectFile::TProjectFile(const QString& path, const QString& name)
     : FDoc(std::make_unique<XmlDocument>()), FName(name.isEmpty() ? path : name)

@@ -30,6 +30,14 @@
 // The message names the file, the row and the attribute.
 KAL_DECLARE_EXCEPTION(ETableFileError, Exception)
 
+// Whether a project file is there to be read. False when nothing stands at
+// the path: a missing file, for which every reader keeps its defaults. True
+// for a file. Something that stands there but cannot be read (a folder, a
+// link that leads nowhere, a file without permission to read) is never taken
+// for a missing file: it raises ETableFileError naming the file and the
+// reason, so no dialog opens and no image is built from defaults over it.
+bool Project_File_Present(const QString& path);
+
 class TProjectFile {
 public:
     // Loads the file at `path`; `name` is how messages name it (the path

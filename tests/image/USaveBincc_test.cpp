@@ -329,6 +329,29 @@ TEST_F(EntryPoints, AMalformedFrameFileStopsTheBuildAndKeepsTheOldBank)
     EXPECT_EQ(ReadBank(P), before);
 }
 
+// A project file that stands there but cannot be read is no missing file:
+// no image is built from the defaults in its place.
+TEST_F(EntryPoints, AFileThatCannotBeReadStopsTheBuildWithItsNameAndReason)
+{
+    ASSERT_EQ(Build_Bin(), TBuildStatus::Built);
+    ASSERT_TRUE(Write_Bin());
+    const QByteArray before = ReadBank(P);
+    for (const char* name : {"ParGen.xml", "KNX_SetAccess.xml", "J1939_Rec_Frames.xml", "J1939_Send_Frames.xml"}) {
+        const QString path = P.Path(QString::fromLatin1(name));
+        ASSERT_TRUE(QDir().mkdir(path));
+        try {
+            Build_Bin();
+            ADD_FAILURE() << name << ": the build went on";
+        } catch (const Exception& e) {
+            EXPECT_TRUE(e.Message().contains(path)) << e.what();
+            EXPECT_TRUE(e.Message().contains(QLatin1String("it is a folder"))) << e.what();
+        }
+        EXPECT_FALSE(Write_Bin()) << name;
+        EXPECT_EQ(ReadBank(P), before) << name;
+        ASSERT_TRUE(QDir().rmdir(path));
+    }
+}
+
 TEST_F(EntryPoints, AFailedWriteIsReportedAndLeavesTheOldFile)
 {
     ASSERT_EQ(Build_Bin(), TBuildStatus::Built);

@@ -62,6 +62,105 @@ int lineOfOffset(const QByteArray& bytes, ptrdiff_t offset)
     return line;
 }
 
+// Whether the parser takes the bytes as UTF-8: not when they carry a UTF-16
+// or UTF-32 mark or pattern (a NUL among the first two bytes) or declare
+// Latin-1, which it converts; any other text is read as UTF-8 as it stands.
+bool readAsUtf8(const QByteArray& b)
+{
+    const auto u = [&b](qsizetype i) { return i < b.size() ? uchar(b[i]) : 0x100; };
+    if (b.size() >= 2 && (u(0) == 0 || u(1) == 0 || (u(0) == 0xFE && u(1) == 0xFF) || (u(0) == 0xFF && u(1) == 0xFE)))
+        return false;
+    if (!b.startsWith("<?xml"))
+        return true;
+    const qsizetype end = b.indexOf("?>");
+    const QByteArray decl = b.left(end < 0 ? qMin<qsizetype>(b.size(), 256) : end);
+    const qsizetype at = decl.indexOf("encoding");
+    if (at < 0)
+        return true;
+    qsizetype i = at + 8;
+    while (i < decl.size() && QByteArrayView(" \t\r\n=").contains(decl[i]))
+        ++i;
+    if (i >= decl.size() || (decl[i] != '"' && decl[i] != '\''))
+        return true;
+    const qsizetype close = decl.indexOf(decl[i], i + 1);
+    const QByteArray name = decl.mid(i + 1, close < 0 ? -1 : close - i - 1).toLower();
+    return name != "iso-8859-1" && name != "latin1";
+}
+
+// The offset of the first byte that does not begin a well-formed UTF-8
+// sequence (overlong forms, surrogates and values above U+10FFFF included),
+// or -1 when every byte does.
+qsizetype firstBadUtf8(const QByteArray& bytes)
+{
+    const uchar* p = reinterpret_cast<const uchar*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n) {
+        // Plain ASCII runs are stepped over eight bytes at a time.
+        if (i + 8 <= n) {
+            uint64_t w;
+            std::memcpy(&w, p + i, 8);
+            if ((w & 0x8080808080808080ULL) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        const uchar c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int len;
+        uchar lo = 0x80, hi = 0xBF; // the range of the second byte
+        if (c >= 0xC2 && c <= 0xDF)
+            len = 2;
+        else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            if (c == 0xE0)
+                lo = 0xA0;
+            else if (c == 0xED)
+                hi = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            if (c == 0xF0)
+                lo = 0x90;
+            else if (c == 0xF4)
+                hi = 0x8F;
+        } else
+            return i;
+        if (i + len > n || p[i + 1] < lo || p[i + 1] > hi)
+            return i;
+        for (int k = 2; k < len; ++k)
+            if ((p[i + k] & 0xC0) != 0x80)
+                return i;
+        i += len;
+    }
+    return -1;
+}
+
+// Refuses bytes that would reach the program as U+FFFD and be written back
+// so: the message names the line, the column (in characters) and the byte.
+void checkUtf8(const QByteArray& bytes, const QString& sourceName)
+{
+    if (!readAsUtf8(bytes))
+        return;
+    const qsizetype bad = firstBadUtf8(bytes);
+    if (bad < 0)
+        return;
+    const int line = lineOfOffset(bytes, bad);
+    const qsizetype lineStart = bytes.lastIndexOf('\n', bad - 1) + 1;
+    // Characters before the byte on its line: every byte but continuations.
+    int column = 1;
+    for (qsizetype i = lineStart; i < bad; ++i)
+        if ((uchar(bytes[i]) & 0xC0) != 0x80)
+            ++column;
+    const QString hex = QStringLiteral("%1").arg(uint(uchar(bytes[bad])), 2, 16, QLatin1Char('0')).toUpper();
+    const QString reason = QStringLiteral("the byte %1 is not UTF-8 text (byte offset %2)").arg(hex).arg(bad);
+    const QString where = sourceName.isEmpty() ? QStringLiteral("XML text") : sourceName;
+    throw EXmlError(QStringLiteral("%1: line %2, column %3: %4").arg(where).arg(line).arg(column).arg(reason), line,
+                    reason);
+}
+
 // Walks the subtree in document order without recursion: a hostile file may
 // nest elements deeper than the stack would take.
 void collectText(pugi::xml_node root, std::string& out)
@@ -265,6 +364,8 @@ void XmlDocument::LoadFromBytes(const QByteArray& bytes, const QString& sourceNa
 void XmlDocument::load(QByteArray bytes, const QString& sourceName, const std::function<QByteArray()>& original)
 {
     Clear();
+    // Checked before parsing in place rewrites the bytes.
+    checkUtf8(bytes, sourceName);
     FBuffer = std::move(bytes);
     const unsigned opts = pugi::parse_default | pugi::parse_comments | pugi::parse_declaration | pugi::parse_pi
                           | pugi::parse_doctype;

@@ -4,10 +4,14 @@
 #include "app/UComon.h"
 #include "app/ULanguage.h"
 #include "app/UParGen.h"
+#include "platform/core/Files.h"
 #include "platform/xml/XmlDoc.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include <QDir>
 #include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
@@ -331,6 +335,62 @@ TEST_F(ParGenDialogTest, ShowReadsTheFileAndNamesOneThatIsNotWellFormed)
     } catch (const Exception& e) {
         EXPECT_TRUE(e.Message().contains("ParGen.xml")) << e.Message().toStdString();
     }
+}
+
+// A ParGen.xml that stands there but cannot be read is reported like one
+// that cannot be parsed, never shown as the defaults of a missing file.
+TEST_F(ParGenDialogTest, ShowNamesAFileThatCannotBeReadWithTheReason)
+{
+    struct TCase {
+        const char* What;
+        std::function<void()> Make;
+        const char* Reason;
+    };
+    const TCase cases[] = {
+        {"a folder", [&] { ASSERT_TRUE(QDir().mkdir(Path)); }, "it is a folder"},
+        {"a link to nothing", [&] { ASSERT_TRUE(QFile::link(Tmp.path() + "/gone.xml", Path)); },
+         "it is a link to a file that does not exist"},
+        {"a link to itself", [&] { ASSERT_TRUE(QFile::link(Path, Path)); }, "Too many levels of symbolic links"},
+    };
+    for (const TCase& c : cases) {
+        c.Make();
+        TParGenDialogModel m(9);
+        m.On_Change("J1939_TIMEOUT", "77");
+        try {
+            m.FormShow(Path);
+            ADD_FAILURE() << c.What << ": no error";
+        } catch (const Exception& e) {
+            EXPECT_TRUE(e.Message().contains(Path)) << e.Message().toStdString();
+            EXPECT_TRUE(e.Message().contains(c.Reason)) << e.Message().toStdString();
+        }
+        // Nothing was applied.
+        EXPECT_EQ(m.Values().Value("J1939_TIMEOUT"), "77") << c.What;
+        QDir().rmdir(Path);
+        QFile::remove(Path);
+    }
+}
+
+// A full disk at OK: the message names the file and the system's reason, and
+// the old file stays as it was.
+TEST_F(ParGenDialogTest, AFailedSaveNamesTheReasonAndKeepsTheOldFile)
+{
+    TParGenValues v(9);
+    v.Set_Value("J1939_TIMEOUT", "7");
+    v.Write_File(Path);
+    const QByteArray before = ReadFileWhole(Path);
+    TParGenDialogModel m(9);
+    m.FormShow(Path);
+    m.On_Change("J1939_TIMEOUT", "8");
+    SetWriteFaultHook([&](const QString& p) { return p == Path; });
+    try {
+        m.Btn_OKClick(Path, [](const QString& msg) { ADD_FAILURE() << msg.toStdString(); });
+        ADD_FAILURE() << "no error";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Error writing file \"%1\". No space left on device.").arg(Path));
+    }
+    SetWriteFaultHook(nullptr);
+    EXPECT_EQ(ReadFileWhole(Path), before);
+    EXPECT_EQ(QDir(Tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"ParGen.xml"});
 }
 
 TEST_F(ParGenDialogTest, AtLeastOneMBusPortStaysPresent)

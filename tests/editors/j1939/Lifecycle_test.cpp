@@ -9,6 +9,9 @@
 #include "platform/sys/LinkOpener.h"
 
 #include <QDir>
+#include <QFileInfo>
+
+#include <functional>
 
 TEST_F(J1939Test, CreationFixesSizesCodeAndTexts)
 {
@@ -119,6 +122,120 @@ TEST_F(J1939Test, AMalformedFileShowsTheParserErrorAndOkOverwritesIt)
     Fill(Rec, 1, {"1", "100", "0", "N", "", "", "N", "N", "1000", ""});
     ASSERT_TRUE(Ok(Rec));
     EXPECT_TRUE(Read(File_J1939_Rec_Frames).startsWith("<Receive_J1939>\n\t<row DP=\"1\" PGN=\"100\""));
+}
+
+// A damaged file is replaced by OK only once it is kept beside itself, as the
+// message at load says; an earlier kept file is never overwritten.
+TEST_F(J1939Test, ADamagedFileIsKeptBesideTheTableOkWrites)
+{
+    struct TCase {
+        const char* What;
+        QByteArray Bytes;
+        const char* Reason;
+    };
+    const TCase cases[] = {
+        {"cut off", "<Receive_J1939><row DP=\"0\" PGN=\"7\"/><row", "line 1"},
+        {"not UTF-8", "<Receive_J1939>\n<row DP=\"0\" PGN=\"7\" Mnemonic=\"caf\xE9\"/>\n</Receive_J1939>",
+         "line 2, column 34: the byte E9 is not UTF-8 text"},
+        {"FF and FE", "<Receive_J1939><row Mnemonic=\"\xFF\xFE\"/></Receive_J1939>", "the byte FF is not UTF-8"},
+    };
+    const QString kept = File_J1939_Rec_Frames + ".damaged";
+    QStringList keptNames;
+    for (const TCase& c : cases) {
+        const QString name = keptNames.isEmpty() ? kept : QStringLiteral("%1.%2").arg(kept).arg(keptNames.size());
+        keptNames << name;
+        Script.Shown.clear();
+        Write(File_J1939_Rec_Frames, c.Bytes);
+        Rec->FormShow(nullptr);
+        ASSERT_EQ(Script.Shown.size(), 1) << c.What;
+        const QString text = Script.Last().Text;
+        EXPECT_EQ(Script.Last().Type, mtError);
+        EXPECT_TRUE(text.startsWith(File_J1939_Rec_Frames + ": ")) << text.toStdString();
+        EXPECT_TRUE(text.contains(c.Reason)) << text.toStdString();
+        EXPECT_TRUE(text.endsWith("OK replaces this file with the table shown, and keeps the file as it is now as \"" +
+                                  name + "\"."))
+            << text.toStdString();
+        EXPECT_EQ(Rec->Cell(RJ_PGN, 1), "");
+        // Cancel keeps everything as it was.
+        Rec->FormShow(nullptr);
+        EXPECT_EQ(Read(File_J1939_Rec_Frames), c.Bytes);
+        EXPECT_FALSE(QFile::exists(name));
+
+        Fill(Rec, 1, {"1", "100", "0", "N", "", "", "N", "N", "1000", ""});
+        ASSERT_TRUE(Ok(Rec)) << LastMessage().toStdString();
+        EXPECT_EQ(Read(name), c.Bytes) << c.What;
+        EXPECT_TRUE(Read(File_J1939_Rec_Frames).startsWith("<Receive_J1939>\n\t<row DP=\"1\" PGN=\"100\""));
+    }
+    // Every damaged file is still there, each under its own name.
+    EXPECT_EQ(Read(kept), cases[0].Bytes);
+    EXPECT_EQ(Read(kept + ".2"), cases[2].Bytes);
+    // A good file loads without a word and OK keeps nothing more.
+    Script.Shown.clear();
+    Rec->FormShow(nullptr);
+    EXPECT_TRUE(Script.Shown.isEmpty());
+    ASSERT_TRUE(Ok(Rec));
+    EXPECT_FALSE(QFile::exists(kept + ".3"));
+}
+
+// Something that stands at the file's name but cannot be read is named with
+// the reason, never taken for a missing file.
+TEST_F(J1939Test, AFileThatCannotBeReadIsNamedWithTheReason)
+{
+    struct TCase {
+        const char* What;
+        std::function<void(const QString&)> Make;
+        const char* Reason;
+    };
+    const TCase cases[] = {
+        {"a folder", [](const QString& p) { ASSERT_TRUE(QDir().mkdir(p)); }, "it is a folder"},
+        {"a link to nothing", [this](const QString& p) { ASSERT_TRUE(QFile::link(Tmp.path() + "/gone.xml", p)); },
+         "it is a link to a file that does not exist"},
+    };
+    for (const TCase& c : cases) {
+        Script.Shown.clear();
+        c.Make(File_J1939_Send_Frames);
+        Send->Set_Cell(TJ_PGN, 1, "left over");
+        Send->FormShow(nullptr);
+        ASSERT_EQ(Script.Shown.size(), 1) << c.What;
+        EXPECT_EQ(Script.Last().Type, mtError);
+        EXPECT_EQ(Script.Last().Text,
+                  QStringLiteral("Cannot read file \"%1\": %2.").arg(File_J1939_Send_Frames, c.Reason));
+        EXPECT_EQ(Send->Cell(TJ_PGN, 1), "");
+        QDir().rmdir(File_J1939_Send_Frames);
+        QFile::remove(File_J1939_Send_Frames);
+    }
+    // OK cannot put a file in a folder's place: it says why and stays open.
+    ASSERT_TRUE(QDir().mkdir(File_J1939_Send_Frames));
+    Send->FormShow(nullptr);
+    Fill(Send, 1, {"6", "0", "1", "0", "8", "N", "N", "N", "", ""});
+    EXPECT_FALSE(Ok(Send));
+    EXPECT_TRUE(LastMessage().contains(File_J1939_Send_Frames)) << LastMessage().toStdString();
+    EXPECT_TRUE(LastMessage().contains("Is a directory")) << LastMessage().toStdString();
+    EXPECT_TRUE(QFileInfo(File_J1939_Send_Frames).isDir());
+}
+
+// A row without its key in the middle of the file ends the table at OK (the
+// rows after it are not saved): the load says which row, so the user can
+// fill it in or cancel.
+TEST_F(J1939Test, ARowWithoutItsKeyIsSaidAtLoad)
+{
+    const QByteArray row = "<row DP=\"0\" PGN=\"%1\" SA=\"1\"/>";
+    WriteRec(QByteArray(row).replace("%1", "1") + QByteArray(row).replace("%1", "2") +
+             QByteArray(row).replace("%1", "3") + "<row/>" + QByteArray(row).replace("%1", "5"));
+    Rec->FormShow(nullptr);
+    ASSERT_EQ(Script.Shown.size(), 1);
+    EXPECT_EQ(Script.Last().Type, mtWarning);
+    EXPECT_EQ(Script.Last().Text, File_J1939_Rec_Frames +
+                                      ": row 4 has no PGN, so the table ends there: OK does not save rows 4 to 5. "
+                                      "Fill in row 4, or press Cancel to keep the file as it is.");
+    // Filled in, every row is saved.
+    Fill(Rec, 4, {"0", "4", "1"});
+    ASSERT_TRUE(Ok(Rec)) << LastMessage().toStdString();
+    EXPECT_EQ(Read(File_J1939_Rec_Frames).count("<row "), 5);
+    // A file that ends with its table says nothing.
+    Script.Shown.clear();
+    Rec->FormShow(nullptr);
+    EXPECT_TRUE(Script.Shown.isEmpty());
 }
 
 TEST_F(J1939Test, AFileThatCannotBeWrittenIsReportedAndTheDialogStaysOpen)

@@ -32,7 +32,11 @@ TEST_F(J1939Test, ReceiveLoadsByNameWithEveryDefault)
              "<row OnRequest=\"Y\" OnReq_Time=\"\" TP=\"Y\"/>"
              "<other/>");
     Rec->FormShow(nullptr);
-    EXPECT_TRUE(Script.Shown.isEmpty());
+    // Rows 2 and 3 have no PGN: the table ends at row 2, and the load says so.
+    ASSERT_EQ(Script.Shown.size(), 1);
+    EXPECT_EQ(Script.Last().Type, mtWarning);
+    EXPECT_TRUE(Script.Last().Text.contains("row 2 has no PGN, so the table ends there: OK does not save rows 2 to 3"))
+        << Script.Last().Text.toStdString();
     EXPECT_EQ(RowOf(Rec, 1), QStringList({"1", "61444", "5", "N", " 2", "", "N", "N", "1000", "m"}));
     EXPECT_EQ(RowOf(Rec, 2), QStringList({"", "", "", "Y", "", "", "N", "Y", "", ""}));
     EXPECT_EQ(RowOf(Rec, 3), QStringList({"", "", "", "N", "", "", "N", "N", "1000", ""}));
@@ -50,13 +54,20 @@ TEST_F(J1939Test, AFileThatStartsWithADeclarationOrCommentLoadsItsRows)
     EXPECT_EQ(Rec->Cell(RJ_OnReq_Time, 1), "1000");
 }
 
-TEST_F(J1939Test, RowsBeyondTheGridAreNeitherShownNorWritten)
+TEST_F(J1939Test, RowsBeyondTheGridAreSaidAtLoadAndNeitherShownNorWritten)
 {
     QByteArray rows;
-    for (int i = 0; i < 70; ++i)
+    for (int i = 0; i < 100000; ++i)
         rows += "<row DP=\"0\" PGN=\"" + QByteArray::number(i) + "\" SA=\"1\" TP=\"Y\" TP_Start=\"0\" TP_NByte=\"1\"/>";
     WriteRec(rows);
     Rec->FormShow(nullptr);
+    // Said before anything is lost, so the user can cancel.
+    ASSERT_EQ(Script.Shown.size(), 1);
+    EXPECT_EQ(Script.Last().Type, mtWarning);
+    EXPECT_EQ(Script.Last().Text,
+              File_J1939_Rec_Frames + ": the file holds 100000 rows; this table keeps 62. The rows after row 62 are "
+                                      "not shown, and OK saves only the rows shown. Press Cancel to keep the file as "
+                                      "it is.");
     EXPECT_EQ(Rec->Cell(RJ_PGN, 62), "61");
     ASSERT_TRUE(Ok(Rec)) << LastMessage().toStdString();
     EXPECT_EQ(Read(File_J1939_Rec_Frames).count("<row "), 62);

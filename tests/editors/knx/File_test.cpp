@@ -109,6 +109,12 @@ TEST_F(KnxTest, ARowWithoutASourceStopsTheLoadAndKeepsTheRowsBefore)
     EXPECT_EQ(Knx->Cell(KA_Mnemonic, 1), "lamp");
     EXPECT_EQ(Knx->Cell(KA_Source, 3), "");
     EXPECT_EQ(Knx->Cell(KA_Source, 2), "");
+    // OK writes the one row read; the file with the rows not read is kept.
+    const QByteArray before = Read(File_KNX_SetAccess);
+    EXPECT_TRUE(Script.Last().Text.contains(File_KNX_SetAccess + ".damaged")) << Script.Last().Text.toStdString();
+    ASSERT_TRUE(Ok()) << LastMessage().toStdString();
+    EXPECT_EQ(Read(File_KNX_SetAccess).count("<row "), 1);
+    EXPECT_EQ(Read(File_KNX_SetAccess + ".damaged"), before);
 }
 
 TEST_F(KnxTest, AFileWithoutTheWriteListLeavesTheTableReset)
@@ -126,16 +132,20 @@ TEST_F(KnxTest, AFileWithoutTheWriteListLeavesTheTableReset)
     }
 }
 
-TEST_F(KnxTest, AMalformedFileIsReportedAndOkOverwritesIt)
+TEST_F(KnxTest, AMalformedFileIsReportedAndOkKeepsItBesideTheTableItWrites)
 {
-    Write(File_KNX_SetAccess, "<BACnet_to_KNX><KNX_in_Write>" + Full_Row);
+    const QByteArray damaged = "<BACnet_to_KNX><KNX_in_Write>" + Full_Row;
+    Write(File_KNX_SetAccess, damaged);
     Knx->FormShow(nullptr);
     ASSERT_EQ(Script.Shown.size(), 1);
     EXPECT_EQ(Script.Last().Type, mtError);
+    EXPECT_TRUE(Script.Last().Text.endsWith("keeps the file as it is now as \"" + File_KNX_SetAccess + ".damaged\"."))
+        << Script.Last().Text.toStdString();
     EXPECT_EQ(Knx->Cell(KA_Source, 1), "");
     Fill(1, Good_Row());
     ASSERT_TRUE(Ok());
     EXPECT_TRUE(Read(File_KNX_SetAccess).contains("Source_Address=\"1.1.1\""));
+    EXPECT_EQ(Read(File_KNX_SetAccess + ".damaged"), damaged);
 }
 
 TEST_F(KnxTest, RowsBeyondTheTableAreNeitherShownNorWritten)

@@ -158,7 +158,7 @@ TEST_F(ModbusTest, AMissingAttributeOrListStopsTheLoadAndKeepsWhatWasRead)
     EXPECT_EQ(Tcp->Cell(0, TR_IP_Address, 1), "1.2.3.4");
 }
 
-TEST_F(ModbusTest, RowsBeyondTheGridAreDroppedOnSaving)
+TEST_F(ModbusTest, RowsBeyondTheGridAreSaidAtLoadAndDroppedOnSaving)
 {
     QByteArray rows;
     for (int i = 0; i < 520; ++i)
@@ -168,7 +168,10 @@ TEST_F(ModbusTest, RowsBeyondTheGridAreDroppedOnSaving)
     Write(File_ModbusM_SetAccess, "<EtherNetIP_to_Modbus><Modbus_Read>" + rows +
                                       "</Modbus_Read><Modbus_Write/></EtherNetIP_to_Modbus>");
     Rtu->FormShow(nullptr);
-    EXPECT_TRUE(Script.Shown.isEmpty());
+    ASSERT_EQ(Script.Shown.size(), 1);
+    EXPECT_EQ(Script.Last().Type, mtWarning);
+    EXPECT_TRUE(Script.Last().Text.contains("list \"Modbus_Read\": the file holds 520 rows; this table keeps 512"))
+        << Script.Last().Text.toStdString();
     ASSERT_TRUE(Ok(Rtu)) << LastMessage().toStdString();
     EXPECT_EQ(Read(File_ModbusM_SetAccess).count("<row "), 512);
 }

@@ -124,6 +124,66 @@ TEST(XmlDoc, TheErrorLineCountsTheTextAsWritten)
     EXPECT_EQ(doc.DocumentElement().Text(), QStringLiteral("t"));
 }
 
+// Bytes that are not UTF-8 would reach the program as U+FFFD and be written
+// back so: the file is refused like a parse error, naming where the byte is.
+TEST(XmlDoc, BytesThatAreNotUtf8AreRefusedWithTheirPlace)
+{
+    struct TCase {
+        const char* What;
+        QByteArray Value; // the attribute's bytes on line 2, from column 11
+        int Column;       // of the first bad byte
+        const char* Byte;
+    };
+    const TCase cases[] = {
+        {"Latin-1 e acute", "caf\xE9", 14, "E9"},
+        {"FF", "\xFF", 11, "FF"},
+        {"FE after a good two-byte character", "\xC3\xA9\xFE", 12, "FE"},
+        {"sequence cut by the quote", "ab\xC3", 13, "C3"},
+        {"overlong slash", "\xC0\xAF", 11, "C0"},
+        {"surrogate", "x\xED\xA0\x80", 12, "ED"},
+        {"above U+10FFFF", "\xF4\x90\x80\x80", 11, "F4"},
+        {"lone continuation", "\x80", 11, "80"},
+    };
+    QTemporaryDir dir;
+    const QString path = PathJoin(dir.path(), QStringLiteral("J1939_Rec_Frames.xml"));
+    for (const TCase& c : cases) {
+        const QByteArray text = "<Receive_J1939>\n<row PGN=\"" + c.Value + "\" SA=\"1\"/>\n</Receive_J1939>";
+        WriteFileWhole(path, text);
+        for (bool fromFile : {true, false}) {
+            XmlDocument doc;
+            try {
+                if (fromFile)
+                    doc.LoadFromFile(path);
+                else
+                    doc.LoadFromBytes(text, path);
+                ADD_FAILURE() << c.What << ": no exception";
+            } catch (const EXmlError& e) {
+                const std::string m = e.Message().toStdString();
+                EXPECT_EQ(e.Line(), 2) << c.What;
+                EXPECT_NE(m.find("J1939_Rec_Frames.xml"), std::string::npos) << m;
+                EXPECT_NE(m.find("line 2, column " + std::to_string(c.Column)), std::string::npos) << m;
+                EXPECT_NE(m.find(std::string("byte ") + c.Byte), std::string::npos) << m;
+                EXPECT_NE(m.find("UTF-8"), std::string::npos) << m;
+            }
+            EXPECT_TRUE(doc.DocumentElement().IsNull());
+        }
+    }
+
+    // Good UTF-8 of every length loads as it stands.
+    XmlDocument doc;
+    doc.LoadFromBytes("\xEF\xBB\xBF<r a=\"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80\"/>");
+    EXPECT_EQ(doc.DocumentElement().Attribute(QStringLiteral("a")).TextOr({}),
+              QString::fromUtf8("caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"));
+    // A file that says it is Latin-1, or that is UTF-16, is converted, not refused.
+    doc.LoadFromBytes("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r a=\"caf\xE9\"/>");
+    EXPECT_EQ(doc.DocumentElement().Attribute(QStringLiteral("a")).TextOr({}), QString::fromUtf8("caf\xC3\xA9"));
+    const QString wide = QStringLiteral("<r a=\"caf\u00e9\"/>");
+    QByteArray utf16("\xFF\xFE");
+    utf16.append(reinterpret_cast<const char*>(wide.utf16()), wide.size() * 2);
+    doc.LoadFromBytes(utf16);
+    EXPECT_EQ(doc.DocumentElement().Attribute(QStringLiteral("a")).TextOr({}), QString::fromUtf8("caf\xC3\xA9"));
+}
+
 TEST(XmlDoc, MissingAttributeIsNullAndEmptyIsEmpty)
 {
     XmlDocument doc;
