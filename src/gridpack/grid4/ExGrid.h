@@ -406,8 +406,8 @@ class TFilterDropDown : public TPersistent {
 public:
     bool AutoSize = false;
     TColor Color = clWindow;
-    int Height = 200;
-    int Width = 0;
+    int Height = 150;
+    int Width = 150;
     bool AllSelectedAll = false;
     bool TextChecked = false;
     bool TextUnChecked = false;
@@ -415,7 +415,8 @@ public:
     bool Sorted = false;
     QString AllText;
     QString EmptyText;
-    int ColumnWidth = 0;
+    // The list is as wide as the column and starts at its left edge.
+    bool ColumnWidth = false;
     // Fired by Assign and when either glyph changes (the grid repaints).
     TNotifyEvent OnChange;
     void Assign(const TPersistent* Source) override;
