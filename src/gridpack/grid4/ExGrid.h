@@ -941,6 +941,9 @@ public:
     bool IsNode(int ARow);
     // True for a collapsed node.
     bool GetNodeState(int ARow);
+    // Selects the rows of the node at NodeRow (its span), or flags them
+    // selected with a disjunct row selection.
+    void SelectGroupRows(int NodeRow);
     void SetNodeState(int ARow, bool Value);
     int GetNodeLevel(int ARow);
     int GetNodeSpan(int ARow);
