@@ -69,6 +69,19 @@ bool ReadExactText(const QByteArray& Block, const QString& Text, QString& Exact)
     return true;
 }
 
+// The escaped block of a text whose values hold no tab and no line break:
+// its tabs and line ends are the block's own, only backslashes and NULs are
+// escaped.
+QString EscapedBlockSoFar(const QString& Text)
+{
+    if (!Text.contains(QLatin1Char('\\')) && !Text.contains(QChar(0)))
+        return Text;
+    QString out = Text;
+    out.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    out.replace(QChar(0), QLatin1String("\\0"));
+    return out;
+}
+
 // Appends a value to the escaped block; most values need no escape.
 void AppendEscaped(QString& Out, const QString& Value)
 {
@@ -195,18 +208,22 @@ QString TExStringGrid::ClipboardTextOf(const TGridRect& R, bool Disjunct, QStrin
             const int rc = RemapColToReal(c);
             SaveCell(rc, r, v);
             // One pass finds what the value needs.
-            bool hasCR = false, rich = false, tags = false;
+            bool hasCR = false, rich = false, tags = false, breakOrTab = false;
             const QChar* p = v.constData();
             const qsizetype len = v.size();
             for (qsizetype i = 0; i < len; ++i) {
                 const char16_t ch = p[i].unicode();
                 if (ch == u'\r')
-                    hasCR = true;
+                    hasCR = breakOrTab = true;
+                else if (ch == u'\n' || ch == u'\t')
+                    breakOrTab = true;
                 else if (ch == u'{' && i + 1 < len && p[i + 1] == QLatin1Char('\\'))
                     rich = true;
                 else if (ch == u'<' && i + 1 < len && p[i + 1] == QLatin1Char('/'))
                     tags = true;
             }
+            // A value replaced below is looked at again.
+            bool replaced = rich;
             if (rich) {
                 v = ReadRtf(GetCellEx(rc, r).toLatin1()).Text();
                 v.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -218,19 +235,30 @@ QString TExStringGrid::ClipboardTextOf(const TGridRect& R, bool Disjunct, QStrin
                 if (len >= 2 && p[0] == QLatin1Char('|') && p[1] == QLatin1Char('\\')) {
                     v = DecodeWideText(v);
                     hasCR = v.contains(QLatin1Char('\r'));
+                    replaced = true;
                 }
                 if (tags && !nav->CopyHTMLTagsToClipboard) {
                     v = GetStrippedCell(rc, r);
                     hasCR = false;
+                    replaced = true;
                 }
             }
+            if (replaced)
+                breakOrTab = v.contains(QLatin1Char('\r')) || v.contains(QLatin1Char('\n')) ||
+                             v.contains(QLatin1Char('\t'));
             if (Exact) {
-                // The value as the cell holds it, before the text's steps.
-                if (!first)
-                    *Exact += QLatin1Char('\t');
-                AppendEscaped(*Exact, v);
-                exactNeeded = exactNeeded || v.contains(QLatin1Char('\r')) || v.contains(QLatin1Char('\n')) ||
-                              v.contains(QLatin1Char('\t'));
+                // The value as the cell holds it, before the text's steps. The
+                // block starts with the first value the text changes: up to
+                // there the text holds every value as it is.
+                if (!exactNeeded && breakOrTab) {
+                    *Exact = EscapedBlockSoFar(out);
+                    exactNeeded = true;
+                }
+                if (exactNeeded) {
+                    if (!first)
+                        *Exact += QLatin1Char('\t');
+                    AppendEscaped(*Exact, v);
+                }
             }
             if (hasCR) {
                 v.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -245,7 +273,7 @@ QString TExStringGrid::ClipboardTextOf(const TGridRect& R, bool Disjunct, QStrin
         }
         if (R.Top < R.Bottom) {
             out += QLatin1String("\r\n");
-            if (Exact)
+            if (exactNeeded)
                 *Exact += QLatin1String("\r\n");
         }
         // The first row tells about how long the text gets (with room for
@@ -254,8 +282,6 @@ QString TExStringGrid::ClipboardTextOf(const TGridRect& R, bool Disjunct, QStrin
             out.reserve(qsizetype(double(out.size()) * (R.Bottom - R.Top + 1) * 1.5));
     }
     ExportNotification(2, -1);
-    if (Exact && !exactNeeded)
-        Exact->clear();
     return out;
 }
 
