@@ -410,7 +410,9 @@ bool TMBusScanDecode::Store_Wired_Answer(int& index, const QByteArray& frame)
     if (!device) {
         device = new TSlave_MBus;
         device->Primary_Addresss = uint8_t(frame[5]);
-        device->Secondary_Addresss = IntToHex(le32(frame, 7), 8);
+        // The identification number's BCD digits, as the meter shows them:
+        // no leading zeros, but at least two digits.
+        device->Secondary_Addresss = IntToHex(le32(frame, 7), 2);
         device->Manufacture = uint8_t(frame[11]) | uint8_t(frame[12]) << 8;
         device->descManufacture = Manufacturer_Text(uint16_t(device->Manufacture));
         device->Version = uint8_t(frame[13]);

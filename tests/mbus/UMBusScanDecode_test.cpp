@@ -309,6 +309,24 @@ TEST_F(ScanStepTest, AMeterAnsweringAValidFrameBecomesOneDevice)
     EXPECT_EQ(d->List_Var[0]->ValueStr, QStringLiteral("10"));
 }
 
+TEST_F(ScanStepTest, SecondaryAddressIsTheIdentificationNumberWithoutLeadingZeros)
+{
+    struct Case {
+        uint32_t Id;
+        const char* Text;
+    };
+    const Case cases[] = {
+        {0x00012345, "12345"}, {0x00000002, "02"}, {0x12345678, "12345678"}, {0, "00"}, {0x00000100, "100"},
+    };
+    for (const Case& c : cases) {
+        int index = -1;
+        Engine->Store_Wired_Answer(index, Fake_Meter_Frame(5, c.Id, 0x0442, 1, 7, Hex("00")));
+        auto list = List_Slaves_MBus.Lock();
+        ASSERT_EQ(index + 1, list->size());
+        EXPECT_EQ((*list)[index]->Secondary_Addresss, QString::fromLatin1(c.Text));
+    }
+}
+
 TEST_F(ScanStepTest, TheScanReportIsOnDiskWhenTheEndIsReported)
 {
     QTemporaryDir dir;

@@ -1,5 +1,7 @@
 // Delimiter-separated values: writing with quoting, multi-line cells kept on
-// one line (vertical tabs inside quotes, or "~" in the Java convention),
+// one line (every line break a vertical tab inside quotes, or "~" in the Java
+// convention; the reader gives each back as CR LF), fields with a blank at
+// either end quoted,
 // reading with delimiter detection and quoted fields; and the numeric reading
 // of a cell text.
 #include "gridpack/grid10/ExchangeText.h"
@@ -25,13 +27,32 @@ struct TUpdateGuard {
     TExStringGrid* G;
 };
 
-// Most fields need nothing: no quote, delimiter or line break.
+const QChar kBlank = QLatin1Char(' ');
+
+bool HasLineBreak(const QString& Text)
+{
+    return Text.contains(QLatin1Char('\r')) || Text.contains(QLatin1Char('\n'));
+}
+
+// Every line break (CR LF, a lone CR, a lone LF) becomes Replacement, so
+// that the field stays on its record's line.
+void ReplaceLineBreaks(QString& Text, const QString& Replacement)
+{
+    Text.replace(QLatin1String("\r\n"), Replacement);
+    Text.replace(QLatin1Char('\r'), Replacement);
+    Text.replace(QLatin1Char('\n'), Replacement);
+}
+
+// Most fields need nothing: no quote, delimiter or line break, and no blank
+// at either end (the reader skips leading blanks of a field).
 bool PlainCSVField(const TExStringGrid* g, const QString& Text, QChar d)
 {
     if (Text.isEmpty() || g->AlwaysQuotes || g->OemConvert)
         return false;
+    if (Text.front() == kBlank || Text.back() == kBlank)
+        return false;
     for (QChar c : Text)
-        if (c == kQuote || c == d || c == QLatin1Char('\r'))
+        if (c == kQuote || c == d || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
             return false;
     return true;
 }
@@ -45,7 +66,10 @@ QString EncodeCSVField(const TExStringGrid* g, const QString& Text, QChar d)
     if (g->OemConvert)
         TextToOEM(s);
     bool quoted = false;
-    if (g->AlwaysQuotes || (s.contains(kQuote) && !s.contains(d))) {
+    // A blank at either end is kept only inside quotes: the reader skips the
+    // leading blanks of an unquoted field.
+    if (g->AlwaysQuotes || (s.contains(kQuote) && !s.contains(d)) ||
+        (!s.isEmpty() && (s.front() == kBlank || s.back() == kBlank))) {
         s = kQuote + s + kQuote;
         quoted = true;
     }
@@ -56,19 +80,21 @@ QString EncodeCSVField(const TExStringGrid* g, const QString& Text, QChar d)
             s = QStringLiteral("\"\"");
     }
     const bool hasDelim = s.contains(d);
-    if (!hasDelim && !s.contains(QLatin1Char('\r')))
+    if (!hasDelim && !HasLineBreak(s))
         return s;
+    // A line break of any kind goes into the line as one mark the reader
+    // turns into CR LF: a lone CR or LF would otherwise end the record.
     if (g->JavaCSV) {
-        CRToTilde(s);
+        ReplaceLineBreaks(s, QStringLiteral("~"));
         // A field holding the delimiter must still come back as one field.
         if (hasDelim && !quoted)
             s = kQuote + s + kQuote;
     } else if (quoted) {
-        // Already enclosed: its line breaks become vertical tabs in place, so
-        // the record stays on one line of the file.
-        s.replace(QLatin1String("\r\n"), QString(QChar(11)));
-    } else if (s.contains(QLatin1Char('\r'))) {
-        QuoteMultiLineText(s);
+        // Already enclosed: its line breaks become vertical tabs in place.
+        ReplaceLineBreaks(s, QString(QChar(11)));
+    } else if (HasLineBreak(s)) {
+        ReplaceLineBreaks(s, QString(QChar(11)));
+        s = kQuote + s + kQuote;
     } else {
         // A field holding the delimiter only: enclosed as it is.
         s = kQuote + s + kQuote;

@@ -1,10 +1,13 @@
 // Clipboard copy, cut and paste of the string grid. A copy puts the cells as
 // tab and line text, adds the top-left cell's rich text (AllowRTFClipboard)
 // and the binary cell stream of the rectangle under "TExStringGrid Cells"
-// (AllowFmtClipboard). A paste takes the richest form there is: grid cells,
-// then rich text, then text; text goes cell by cell through the paste events
-// and the undo list, and with AllowSmartClipboard a single value fills the
-// selection or two values continue as a series.
+// (AllowFmtClipboard); when a value holds a tab or a line break, which the
+// text changes, the values as the cells hold them go along under "TExStringGrid
+// Text". A paste takes the richest form there is: grid cells, then rich
+// text, then text (the program's own block when it belongs to the text);
+// text goes cell by cell through the paste events and the undo list, and
+// with AllowSmartClipboard a single value fills the selection or two values
+// continue as a series.
 //
 // Clipboard blocks may come from other programs: the cell stream's first
 // record is checked before the grid grows or rows are inserted, and rich
@@ -31,6 +34,65 @@ TClipFormat RichTextFormat()
 {
     static const TClipFormat f = RegisterClipboardFormat(QStringLiteral("Rich Text Format"));
     return f;
+}
+
+// The program's own copy of a text block with its values as the cells hold
+// them: UTF-16, a first line with the length and checksum of the text it
+// belongs to, then the block of escaped values.
+TClipFormat ExactTextFormat()
+{
+    static const TClipFormat f = RegisterClipboardFormat(QStringLiteral("TExStringGrid Text"));
+    return f;
+}
+
+QString ExactTextStamp(const QString& Text)
+{
+    const QByteArrayView bytes(reinterpret_cast<const char*>(Text.utf16()), Text.size() * 2);
+    return QString::number(Text.size()) + QLatin1Char(',') + QString::number(qChecksum(bytes));
+}
+
+QByteArray ExactTextBlock(const QString& Text, const QString& Exact)
+{
+    const QString all = ExactTextStamp(Text) + QLatin1String("\r\n") + Exact;
+    return QByteArray(reinterpret_cast<const char*>(all.utf16()), all.size() * 2);
+}
+
+// The escaped block that belongs to Text, when the clipboard holds one made
+// with this very text (another program's text never comes with it).
+bool ReadExactText(const QByteArray& Block, const QString& Text, QString& Exact)
+{
+    const QString all(reinterpret_cast<const QChar*>(Block.constData()), Block.size() / 2);
+    const qsizetype eol = all.indexOf(QLatin1String("\r\n"));
+    if (eol < 0 || all.left(eol) != ExactTextStamp(Text))
+        return false;
+    Exact = all.mid(eol + 2);
+    return true;
+}
+
+// The escaped block of a text whose values hold no tab and no line break:
+// its tabs and line ends are the block's own, only backslashes and NULs are
+// escaped.
+QString EscapedBlockSoFar(const QString& Text)
+{
+    if (!Text.contains(QLatin1Char('\\')) && !Text.contains(QChar(0)))
+        return Text;
+    QString out = Text;
+    out.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    out.replace(QChar(0), QLatin1String("\\0"));
+    return out;
+}
+
+// Appends a value to the escaped block; most values need no escape.
+void AppendEscaped(QString& Out, const QString& Value)
+{
+    for (QChar c : Value) {
+        const char16_t u = c.unicode();
+        if (u == u'\\' || u == u'\r' || u == u'\n' || u == u'\t' || u == 0) {
+            Out += GridExchange::EscapeControls(Value);
+            return;
+        }
+    }
+    Out += Value;
 }
 
 // Zero-terminated UTF-16 of the text.
@@ -112,8 +174,11 @@ struct TUpdateBracket {
 // Copying
 // ---------------------------------------------------------------------------
 
-QString TExStringGrid::ClipboardTextOf(const TGridRect& R, bool Disjunct)
+QString TExStringGrid::ClipboardTextOf(const TGridRect& R, bool Disjunct, QString* Exact)
 {
+    bool exactNeeded = false;
+    if (Exact)
+        Exact->clear();
     TMouseActions* ma = MouseActions();
     TNavigation* nav = Navigation();
     FClipTopLeft = TPoint{R.Left, R.Top};
@@ -143,18 +208,22 @@ QString TExStringGrid::ClipboardTextOf(const TGridRect& R, bool Disjunct)
             const int rc = RemapColToReal(c);
             SaveCell(rc, r, v);
             // One pass finds what the value needs.
-            bool hasCR = false, rich = false, tags = false;
+            bool hasCR = false, rich = false, tags = false, breakOrTab = false;
             const QChar* p = v.constData();
             const qsizetype len = v.size();
             for (qsizetype i = 0; i < len; ++i) {
                 const char16_t ch = p[i].unicode();
                 if (ch == u'\r')
-                    hasCR = true;
+                    hasCR = breakOrTab = true;
+                else if (ch == u'\n' || ch == u'\t')
+                    breakOrTab = true;
                 else if (ch == u'{' && i + 1 < len && p[i + 1] == QLatin1Char('\\'))
                     rich = true;
                 else if (ch == u'<' && i + 1 < len && p[i + 1] == QLatin1Char('/'))
                     tags = true;
             }
+            // A value replaced below is looked at again.
+            bool replaced = rich;
             if (rich) {
                 v = ReadRtf(GetCellEx(rc, r).toLatin1()).Text();
                 v.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -166,13 +235,34 @@ QString TExStringGrid::ClipboardTextOf(const TGridRect& R, bool Disjunct)
                 if (len >= 2 && p[0] == QLatin1Char('|') && p[1] == QLatin1Char('\\')) {
                     v = DecodeWideText(v);
                     hasCR = v.contains(QLatin1Char('\r'));
+                    replaced = true;
                 }
-                if (hasCR) {
-                    v.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-                    v = QLatin1Char('"') + v + QLatin1Char('"');
-                }
-                if (tags && !nav->CopyHTMLTagsToClipboard)
+                if (tags && !nav->CopyHTMLTagsToClipboard) {
                     v = GetStrippedCell(rc, r);
+                    hasCR = false;
+                    replaced = true;
+                }
+            }
+            if (replaced)
+                breakOrTab = v.contains(QLatin1Char('\r')) || v.contains(QLatin1Char('\n')) ||
+                             v.contains(QLatin1Char('\t'));
+            if (Exact) {
+                // The value as the cell holds it, before the text's steps. The
+                // block starts with the first value the text changes: up to
+                // there the text holds every value as it is.
+                if (!exactNeeded && breakOrTab) {
+                    *Exact = EscapedBlockSoFar(out);
+                    exactNeeded = true;
+                }
+                if (exactNeeded) {
+                    if (!first)
+                        *Exact += QLatin1Char('\t');
+                    AppendEscaped(*Exact, v);
+                }
+            }
+            if (hasCR) {
+                v.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+                v = QLatin1Char('"') + v + QLatin1Char('"');
             }
             if (ExcelClipboardFormat && CountTextLines(v, Multilinecells) > 1)
                 QuoteMultiLineText(v);
@@ -181,8 +271,11 @@ QString TExStringGrid::ClipboardTextOf(const TGridRect& R, bool Disjunct)
             first = false;
             out += v;
         }
-        if (R.Top < R.Bottom)
+        if (R.Top < R.Bottom) {
             out += QLatin1String("\r\n");
+            if (exactNeeded)
+                *Exact += QLatin1String("\r\n");
+        }
         // The first row tells about how long the text gets (with room for
         // longer rows further down).
         if (r == R.Top && R.Bottom - R.Top > 16)
@@ -198,7 +291,8 @@ void CopyRect(TExStringGrid* g, const TGridRect& R, bool Disjunct)
     // The copy replaces the clipboard: its old content goes first, so a
     // large copy does not hold two texts at once.
     Clipboard()->Clear();
-    const QString text = g->ClipboardTextOf(R, Disjunct);
+    QString exact;
+    const QString text = g->ClipboardTextOf(R, Disjunct, &exact);
     TNavigation* nav = g->Navigation();
     QByteArray rtf, cells;
     if (nav->AllowRTFClipboard) {
@@ -216,6 +310,8 @@ void CopyRect(TExStringGrid* g, const TGridRect& R, bool Disjunct)
     }
     TClipboardOpen open;
     Clipboard()->SetAsText(text);
+    if (!exact.isEmpty())
+        Clipboard()->SetAsBytes(ExactTextFormat(), ExactTextBlock(text, exact));
     if (!rtf.isEmpty())
         Clipboard()->SetAsBytes(RichTextFormat(), rtf);
     if (nav->AllowFmtClipboard)
@@ -405,9 +501,10 @@ void UnquoteBlockValue(QString& v)
 // after a final line break is a line of one value of its own on the same
 // row: counted, never passed to onValue. onNextRow(row) runs when a further
 // line moves to the next row.
+// With Exact the values are unescaped (EscapeControls) instead.
 template <class LineFn, class ValueFn, class LineEndFn, class NextRowFn>
 void WalkTextBlock(const QString& Text, int ACol, int ARow, LineFn onLine, ValueFn onValue, LineEndFn onLineEnd,
-                   NextRowFn onNextRow)
+                   NextRowFn onNextRow, bool Exact = false)
 {
     const qsizetype n = Text.size();
     qsizetype pos = 0;
@@ -425,8 +522,13 @@ void WalkTextBlock(const QString& Text, int ACol, int ARow, LineFn onLine, Value
                 tab = end;
             ++values;
             if (!(tab == end && vstart == n)) {
-                QString v = Text.mid(vstart, tab - vstart);
-                UnquoteBlockValue(v);
+                QString v;
+                if (Exact) {
+                    v = GridExchange::UnescapeControls(QStringView(Text).mid(vstart, tab - vstart));
+                } else {
+                    v = Text.mid(vstart, tab - vstart);
+                    UnquoteBlockValue(v);
+                }
                 onValue(col, row, v);
             }
             ++col;
@@ -472,7 +574,8 @@ void TExStringGrid::MeasureTextBlock(const QString& Text, int& Cols, int& Rows)
     }
 }
 
-int TExStringGrid::PasteTextBlock(int ACol, int ARow, const QString& Text, int& Lines, int& LastLineValues)
+int TExStringGrid::PasteTextBlock(int ACol, int ARow, const QString& Text, int& Lines, int& LastLineValues,
+                                  bool Exact)
 {
     Lines = 0;
     LastLineValues = 0;
@@ -534,7 +637,8 @@ int TExStringGrid::PasteTextBlock(int ACol, int ARow, const QString& Text, int& 
                 const bool footer = FloatingFooter()->Visible && FloatingFooter()->FooterStyle == fsFixedLastRow;
                 if (row >= RowCount() - (footer ? 1 : 0) && nav->AllowClipboardRowGrow)
                     SetRowCount(RowCount() + 1);
-            });
+            },
+            Exact);
         if (undo)
             undo->StopSequence();
     }
@@ -628,7 +732,13 @@ int TExStringGrid::PasteClipboardData(int ACol, int ARow, int& PRows, int& PCols
     }
     if (cb->HasFormat(CF_TEXT) || cb->HasFormat(CF_UNICODETEXT)) {
         int lines = 0, last = 0;
-        const int n = PasteTextBlock(ACol, ARow, cb->AsText(), lines, last);
+        const QString text = cb->AsText();
+        // A block this program copied comes with its values as the cells
+        // held them: the paste takes those.
+        QString exact;
+        const bool isExact =
+            cb->HasFormat(ExactTextFormat()) && ReadExactText(cb->GetAsBytes(ExactTextFormat()), text, exact);
+        const int n = PasteTextBlock(ACol, ARow, isExact ? exact : text, lines, last, isExact);
         PRows = lines;
         PCols = last;
         return n;

@@ -1,6 +1,8 @@
 // The export and import hooks, and the grid text format: a header line with
 // the column and row counts, one "cw" line per column width and one line per
-// non-empty cell ("column,row,text", line breaks escaped). The file variant
+// non-empty cell ("column,row,text", line breaks escaped; a text the classic
+// break escape cannot carry is escaped with backslashes and its row number
+// marked, see EncodeCellLineText). The file variant
 // writes absolute indexes in ANSI or UTF-16; the stream variant, used to copy
 // cells between grids, writes UTF-16 without a mark and indexes relative to
 // the save range, and stops reading where the next grid text begins.
@@ -26,8 +28,16 @@ int SourceCol(const TExStringGrid* g, int c) { return g->SaveHiddenCells ? c : g
 
 QString CellLine(int c, int r, const QString& text)
 {
-    return QString::number(c) + QLatin1Char(',') + QString::number(r) + QLatin1Char(',') + EncodeCellBreaks(text);
+    bool escaped = false;
+    const QString t = EncodeCellLineText(text, escaped);
+    QString line = QString::number(c) + QLatin1Char(',') + QString::number(r);
+    if (escaped)
+        line += QChar(EscapedCellMark);
+    return line + QLatin1Char(',') + t;
 }
+
+// The row field of a cell line ends with the mark when its text is escaped.
+bool EscapedRowField(QStringView Field) { return Field.endsWith(QChar(EscapedCellMark)); }
 
 // Runs EndUpdate also when an exception passes.
 struct TUpdateGuard {
@@ -144,11 +154,12 @@ void TExStringGrid::LoadFromFile(const QString& FileName)
         const qsizetype k1 = line.indexOf(QLatin1Char(','));
         const qsizetype k2 = k1 < 0 ? -1 : line.indexOf(QLatin1Char(','), k1 + 1);
         const int c = k1 < 0 ? 0 : LenientInt(QStringView(line).left(k1));
-        const int r = k1 < 0 ? 0 : LenientInt(QStringView(line).mid(k1 + 1, k2 < 0 ? -1 : k2 - k1 - 1));
+        const QStringView rowField = k1 < 0 ? QStringView() : QStringView(line).mid(k1 + 1, k2 < 0 ? -1 : k2 - k1 - 1);
+        const int r = LenientInt(rowField);
         if (c < 0 || r < 0 || c >= ColCount() || r >= RowCount())
             continue;
         const QString rest = k2 >= 0 ? line.mid(k2 + 1) : (k1 < 0 ? line : QString());
-        LoadCell(SourceCol(this, c), r, DecodeCellBreaks(rest, Multilinecells));
+        LoadCell(SourceCol(this, c), r, DecodeCellLineText(rest, k2 >= 0 && EscapedRowField(rowField), Multilinecells));
         if (progress.Active())
             progress.Report(Percent(r, RowCount() - 1));
         // The window stays painted during a long load; the user's input waits
@@ -267,10 +278,14 @@ void TExStringGrid::LoadFromStream(TStream* Stream)
             break;
         }
         const int64_t c = int64_t(StrToInt(line.left(k1))) + c0;
-        const int64_t r = int64_t(StrToInt(line.mid(k1 + 1, k2 - k1 - 1))) + r0;
+        QString rowField = line.mid(k1 + 1, k2 - k1 - 1);
+        const bool escaped = EscapedRowField(rowField);
+        if (escaped)
+            rowField.chop(1);
+        const int64_t r = int64_t(StrToInt(rowField)) + r0;
         if (c < 0 || r < 0 || c >= ColCount() || r >= RowCount())
             continue;
-        LoadCell(RemapColToReal(int(c)), int(r), DecodeCellBreaks(line.mid(k2 + 1), Multilinecells));
+        LoadCell(RemapColToReal(int(c)), int(r), DecodeCellLineText(line.mid(k2 + 1), escaped, Multilinecells));
     }
     CellsChanged(TRect{0, 0, ColCount(), RowCount()});
     CellsLoaded();

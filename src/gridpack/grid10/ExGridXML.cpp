@@ -8,6 +8,8 @@
 #include "platform/core/StringList.h"
 #include "platform/xml/XmlDoc.h"
 
+#include <algorithm>
+
 using namespace GridExchange;
 
 namespace {
@@ -22,9 +24,20 @@ struct TUpdateGuard {
 
 // Escapes the markup characters as XML does; a CR travels as a character
 // reference (a parser would fold CR LF into LF), and the control characters
-// XML cannot hold are left out.
+// XML cannot hold are left out. A text of white space only goes as
+// character references throughout: the document object drops white space
+// standing alone in an element.
 QString EscapeXmlText(const QString& Text)
 {
+    const bool blankOnly = !Text.isEmpty() && std::all_of(Text.begin(), Text.end(), [](QChar c) {
+        return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+    });
+    if (blankOnly) {
+        QString refs;
+        for (QChar c : Text)
+            refs += QLatin1String("&#") + QString::number(c.unicode()) + QLatin1Char(';');
+        return refs;
+    }
     QString out;
     out.reserve(Text.size() + 8);
     for (QChar c : Text) {

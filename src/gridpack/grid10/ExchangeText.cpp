@@ -1,5 +1,6 @@
 #include "gridpack/grid10/ExchangeText.h"
 
+#include "gridpack/grid3/RorIdad.h"
 #include "platform/core/Files.h"
 
 #include <cmath>
@@ -47,6 +48,87 @@ QString JoinLines(const QStringList& Lines)
         out += QLatin1String("\r\n");
     }
     return out;
+}
+
+QString EscapeControls(const QString& Text)
+{
+    QString out;
+    out.reserve(Text.size() + 8);
+    for (QChar c : Text) {
+        switch (c.unicode()) {
+        case u'\\': out += QLatin1String("\\\\"); break;
+        case u'\r': out += QLatin1String("\\r"); break;
+        case u'\n': out += QLatin1String("\\n"); break;
+        case u'\t': out += QLatin1String("\\t"); break;
+        case 0: out += QLatin1String("\\0"); break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+QString UnescapeControls(QStringView Text)
+{
+    QString out;
+    out.reserve(Text.size());
+    const qsizetype n = Text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = Text[i];
+        if (c != u'\\' || i + 1 == n) {
+            out += c;
+            continue;
+        }
+        switch (Text[i + 1].unicode()) {
+        case u'\\': out += QLatin1Char('\\'); break;
+        case u'r': out += QLatin1Char('\r'); break;
+        case u'n': out += QLatin1Char('\n'); break;
+        case u't': out += QLatin1Char('\t'); break;
+        case u'0': out += QChar(0); break;
+        default: out += c; continue;
+        }
+        ++i;
+    }
+    return out;
+}
+
+QString EncodeCellLineText(const QString& Text, bool& Escaped)
+{
+    Escaped = false;
+    bool cr = false, lf = false, bs = false, breakChars = false;
+    for (QChar c : Text) {
+        switch (c.unicode()) {
+        case u'\r': cr = true; break;
+        case u'\n': lf = true; break;
+        case 8: bs = true; breakChars = true; break;
+        case 9:
+        case 1: breakChars = true; break;
+        default: break;
+        }
+    }
+    if (!cr && !lf && !bs)
+        return Text;
+    if (lf && !breakChars) {
+        QString r = Text;
+        for (QChar& c : r) {
+            if (c == QLatin1Char('\r'))
+                c = QChar(9);
+            else if (c == QLatin1Char('\n'))
+                c = QChar(8);
+            else if (c.unicode() == 0)
+                c = QChar(1);
+        }
+        return r;
+    }
+    Escaped = true;
+    return EscapeControls(Text);
+}
+
+QString DecodeCellLineText(const QString& Text, bool Escaped, bool MultiLine)
+{
+    if (!Escaped)
+        return DecodeCellBreaks(Text, MultiLine);
+    QString r = UnescapeControls(Text);
+    return MultiLine ? r : TakeFirstLine(r, false);
 }
 
 int LenientInt(QStringView Text)

@@ -34,6 +34,27 @@ int LenientInt(QStringView Text);
 // The text in the encoding (UTF encodings with their byte-order mark) written
 // whole through the platform.
 void WriteTextWhole(const QString& FileName, const QString& Text, TTextEncoding Encoding);
+// Backslash escapes that keep a text on one line and every character in it:
+// "\\" for the backslash, "\r", "\n", "\t" and "\0" for CR, LF, tab and
+// NUL. Unescaping leaves a backslash before any other character as it is.
+QString EscapeControls(const QString& Text);
+QString UnescapeControls(QStringView Text);
+
+// The text of a grid text cell line. A text without line breaks and without
+// character 8 is written as it is. A text with an LF and none of the
+// characters 9, 8 and 1 takes the classic break escape (CR to 9, LF to 8,
+// NUL to 1), which every reader of the format undoes. Any other text (a lone
+// CR, a tab or character 8 or 1 beside a line break, a character 8 alone)
+// cannot pass that escape whole: it is written with EscapeControls and
+// Escaped is set, and the writer marks the line by an "e" behind the row
+// number. Readers that take the row number leniently still read the line at
+// its cell.
+QString EncodeCellLineText(const QString& Text, bool& Escaped);
+// The reverse; with MultiLine off only the first line (up to a CR) is kept.
+QString DecodeCellLineText(const QString& Text, bool Escaped, bool MultiLine);
+// The mark behind the row number of an escaped cell line.
+constexpr char16_t EscapedCellMark = u'e';
+
 // round(Value / Range * 100) with halves to even; Range below 1 counts as 1.
 int Percent(double Value, double Range);
 

@@ -406,8 +406,8 @@ class TFilterDropDown : public TPersistent {
 public:
     bool AutoSize = false;
     TColor Color = clWindow;
-    int Height = 200;
-    int Width = 0;
+    int Height = 150;
+    int Width = 150;
     bool AllSelectedAll = false;
     bool TextChecked = false;
     bool TextUnChecked = false;
@@ -415,7 +415,8 @@ public:
     bool Sorted = false;
     QString AllText;
     QString EmptyText;
-    int ColumnWidth = 0;
+    // The list is as wide as the column and starts at its left edge.
+    bool ColumnWidth = false;
     // Fired by Assign and when either glyph changes (the grid repaints).
     TNotifyEvent OnChange;
     void Assign(const TPersistent* Source) override;
@@ -940,6 +941,9 @@ public:
     bool IsNode(int ARow);
     // True for a collapsed node.
     bool GetNodeState(int ARow);
+    // Selects the rows of the node at NodeRow (its span), or flags them
+    // selected with a disjunct row selection.
+    void SelectGroupRows(int NodeRow);
     void SetNodeState(int ARow, bool Value);
     int GetNodeLevel(int ARow);
     int GetNodeSpan(int ARow);
@@ -1899,15 +1903,22 @@ public:
     // no events, no editability test, no undo.
     void SetSelectionAsText(const QString& Value);
     // The clipboard text of a rectangle; Disjunct takes only the selected
-    // rows or columns of a disjunct selection.
-    QString ClipboardTextOf(const TGridRect& R, bool Disjunct);
+    // rows or columns of a disjunct selection. When Exact is given it
+    // receives the same block with each value as it was before the text's
+    // line-break and quoting steps, escaped by EscapeControls, so that a paste
+    // within the program gives the cells back equal; it is left empty when
+    // no value holds a tab or a line break (the text then carries them all).
+    QString ClipboardTextOf(const TGridRect& R, bool Disjunct, QString* Exact = nullptr);
     // Pastes the clipboard at a cell: the number of values pasted; PRows and
     // PCols receive the pasted block's size.
     int PasteClipboardData(int ACol, int ARow, int& PRows, int& PCols);
     // Tab and line text into editable cells with the paste events and undo:
     // the number of values read; Lines and LastLineValues receive the line
     // count and the values of the last line.
-    int PasteTextBlock(int ACol, int ARow, const QString& Text, int& Lines, int& LastLineValues);
+    // With Exact the values are escaped by EscapeControls and taken as they
+    // stand once unescaped (the block a copy of this program made).
+    int PasteTextBlock(int ACol, int ARow, const QString& Text, int& Lines, int& LastLineValues,
+                       bool Exact = false);
     // The most values of a line, and +1 per line ended by CR, -1 per empty
     // line (the caller adds one).
     static void MeasureTextBlock(const QString& Text, int& Cols, int& Rows);

@@ -393,6 +393,14 @@ bool TExStringGrid::DoToggleCheckBox(int ACol, int ARow, bool CheckEdit)
             return false;
     }
 
+    // With AutoCheckGroup the node and its span are noted before anything
+    // changes: a node row's box sets its rows, a row's box its node's.
+    const bool group = FGrouping->AutoCheckGroup;
+    const bool nodeRow = group && IsNode(ARow);
+    const int groupNode = !group ? -1 : nodeRow ? ARow : GetParentRow(ARow);
+    const int groupSpan = groupNode >= 0 ? GetNodeSpan(groupNode) : 0;
+    const bool collapsed = nodeRow && GetNodeState(ARow);
+
     bool newState = false;
     switch (g->CellType) {
     case ctCheckBox:
@@ -400,6 +408,12 @@ bool TExStringGrid::DoToggleCheckBox(int ACol, int ARow, bool CheckEdit)
         newState = g->CellBoolean;
         break;
     case ctTriStateCheckBox:
+        if (nodeRow) {
+            // A node's box: grayed and unchecked both become checked.
+            g->CellCheckBoxState = g->CellCheckBoxState == cbChecked ? cbUnchecked : cbChecked;
+            newState = g->CellCheckBoxState == cbChecked;
+            break;
+        }
         // Unchecked, grayed, checked and round again; reported as off.
         switch (g->CellCheckBoxState) {
         case cbUnchecked:
@@ -424,6 +438,26 @@ bool TExStringGrid::DoToggleCheckBox(int ACol, int ARow, bool CheckEdit)
 
     RepaintCell(RemapColToDispl(ACol), ARow);
     CheckBoxChange(ACol, ARow, newState);
+    if (groupNode >= 0 && groupSpan > 1) {
+        if (nodeRow) {
+            // A collapsed node's rows sit in the hidden-row store right
+            // behind its real row.
+            const int base = RealRowIndex(ARow);
+            for (int e = 1; e < groupSpan; ++e)
+                SetCheckBoxState(ACol, collapsed ? base + e : RealRowIndex(ARow + e), newState);
+        } else if (groupNode != ARow) {
+            bool first = false, same = true;
+            for (int e = 1; e < groupSpan; ++e) {
+                bool state = false;
+                GetCheckBoxState(ACol, RealRowIndex(groupNode + e), state);
+                if (e == 1)
+                    first = state;
+                else if (state != first)
+                    same = false;
+            }
+            SetCheckBoxState(ACol, RealRowIndex(groupNode), same ? (first ? cbChecked : cbUnchecked) : cbGrayed);
+        }
+    }
     if (TExGridUndoRedo* undo = UndoRedo())
         undo->RegisterChange(ACol, ARow, CheckText(ACol, ARow, !newState), CheckText(ACol, ARow, newState));
     return true;

@@ -402,6 +402,18 @@ void TExStringGrid::ClickRadioGroupItem(int RealCol, int ARow, int X, int Y)
         OnRadioClick(this, dcol, b.Y, hit);
 }
 
+void TExStringGrid::SelectGroupRows(int NodeRow)
+{
+    const int span = GetNodeSpan(NodeRow);
+    if (MouseActions()->DisjunctRowSelect()) {
+        for (int r = NodeRow + 1; r < NodeRow + span && r < RowCount(); ++r)
+            SetRowSelect(RealRowIndex(r), true);
+        Invalidate();
+    } else {
+        SetSelection(TGridRect{FixedCols(), NodeRow, ColCount() - 1, std::min(NodeRow + span - 1, RowCount() - 1)});
+    }
+}
+
 void TExStringGrid::WMLButtonUp(TMessage& M)
 {
     const int X = GetXLParam(M.LParam), Y = GetYLParam(M.LParam);
@@ -480,6 +492,9 @@ void TExStringGrid::WMLButtonUp(TMessage& M)
                 SetSelection(TGridRect{ACol, ARow, ACol, ARow});
         }
     }
+    // 13. A release on an expanded node row selects the group's rows.
+    if (valid && ACol > 0 && FGrouping->AutoSelectGroup && ARow < RowCount() && IsNode(ARow) && !GetNodeState(ARow))
+        SelectGroupRows(ARow);
     // 15. The end of an enhanced move.
     const bool moved = EndEnhancedMove(ACol, ARow);
     // 16. The library's release (it runs MouseUp).

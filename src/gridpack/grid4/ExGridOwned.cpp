@@ -188,5 +188,7 @@ void TGrouping::Assign(const TPersistent* Source)
         Summary = s->Summary;
         ShowGroupCount = s->ShowGroupCount;
         GroupCountFormat = s->GroupCountFormat;
+        AutoSelectGroup = s->AutoSelectGroup;
+        AutoCheckGroup = s->AutoCheckGroup;
     }
 }

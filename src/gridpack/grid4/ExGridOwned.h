@@ -307,6 +307,11 @@ public:
     bool ShowGroupCount = false;
     // Format of the count appended to a group header; empty: " (n)".
     QString GroupCountFormat;
+    // A click on an expanded node row selects its rows.
+    bool AutoSelectGroup = false;
+    // A node row's check box checks or clears its rows, and a row's box
+    // updates its node's three-state box.
+    bool AutoCheckGroup = false;
     void Assign(const TPersistent* Source) override;
 };
 

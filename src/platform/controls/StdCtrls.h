@@ -319,6 +319,9 @@ private:
     TBorderStyle FBorderStyle = bsSingle;
     TAlignment FAlignment = taLeftJustify;
     bool FUserChange = false;
+    // The caret of a user change, placed with its text (-1: none waiting).
+    int FUserAnchor = -1;
+    int FUserCaret = -1;
     bool FMouseSelecting = false, FMouseFocusing = false;
     bool FHasOwnRect = false;
     TRect FOwnRect;

@@ -151,8 +151,20 @@ void TCustomEdit::UserSetText(const QString& text, int anchor, int caret) {
     struct Reset { bool& f; ~Reset() { f = false; } } reset{FUserChange};
     const bool changed = text != Text();
     FModified = FModified || changed;
-    if (changed) TControl::SetText(text);
-    FCore.SetAnchorCaret(anchor, caret);
+    if (changed) {
+        // The caret is placed with the new text, before the change handler
+        // runs: a selection the handler makes stays.
+        FUserAnchor = anchor;
+        FUserCaret = caret;
+        TControl::SetText(text);
+        if (FUserAnchor >= 0) {
+            // No change notice took it: placed here.
+            FCore.SetAnchorCaret(FUserAnchor, FUserCaret);
+            FUserAnchor = FUserCaret = -1;
+        }
+    } else {
+        FCore.SetAnchorCaret(anchor, caret);
+    }
     InvalidateLayout();
     ScrollCaret();
     Invalidate();
@@ -212,8 +224,14 @@ void TCustomEdit::CMTextChanged(TMessage& M) {
         }
         SyncFromText();
     } else {
-        // The core holds the text and caret already.
-        const int a = FCore.Anchor(), c = FCore.Caret();
+        // The core holds the text already; the caret is the user change's
+        // (a text set again from the change handler keeps the caret it has).
+        int a = FCore.Anchor(), c = FCore.Caret();
+        if (FUserAnchor >= 0) {
+            a = FUserAnchor;
+            c = FUserCaret;
+            FUserAnchor = FUserCaret = -1;
+        }
         const int max = FCore.MaxLength();
         if (FCore.Text() != Text()) FCore.Assign(Text());
         FCore.SetMaxLength(max);

@@ -43,6 +43,18 @@ TEST_F(DetailTest, TypingCompletesWithTheFirstCaption) {
     EXPECT_EQ(Detail->WholeText(), QStringLiteral("xyz"));
 }
 
+// A character that arrives without its key-up keeps the completed tail
+// selected: the change handling selects it.
+TEST_F(DetailTest, CompletedTailIsSelectedWithoutTheKeyUp) {
+    Detail->Items()->Clear();
+    for (const char* c : {"Apple", "Banana", "Blueberry"}) Detail->Items()->Add()->SetCaption(c);
+    Input::Char(QLatin1Char('b'));
+    EXPECT_EQ(Detail->WholeText(), QStringLiteral("banana"));
+    EXPECT_EQ(Detail->SelStart(), 1);
+    EXPECT_EQ(Detail->SelLength(), 5);
+    EXPECT_EQ(Detail->ItemIndex(), 1);
+}
+
 TEST_F(DetailTest, EnterSelectsTheExactCaptionOnly) {
     Detail->SetText("Apple");
     ASSERT_EQ(Detail->ItemIndex(), -1);

@@ -225,6 +225,24 @@ TEST_F(MultiColumnTest, CompletionInTheEdit) {
     EXPECT_EQ(Multi->WholeText(), QStringLiteral("xyz"));
 }
 
+// The change handling selects the completed tail itself: a character that
+// arrives without its key-up (a second key, an input method) leaves the
+// tail selected too.
+TEST_F(MultiColumnTest, CompletedTailIsSelectedWithoutTheKeyUp) {
+    Fill({"Apple", "Banana", "Blueberry"});
+    Multi->SetText(QString());
+    Input::Char(QLatin1Char('b'));
+    EXPECT_EQ(Multi->WholeText(), QStringLiteral("banana"));
+    EXPECT_EQ(Multi->SelStart(), 1);
+    EXPECT_EQ(Multi->SelLength(), 5);
+    EXPECT_EQ(Multi->ItemIndex(), 1);
+    // A second character before any key-up goes on from the selection.
+    Input::Char(QLatin1Char('l'));
+    EXPECT_EQ(Multi->WholeText(), QStringLiteral("blueberry"));
+    EXPECT_EQ(Multi->SelStart(), 2);
+    EXPECT_EQ(Multi->SelLength(), 7);
+}
+
 TEST_F(MultiColumnTest, LookupListLongerThanItemsFindsNothingPastThem) {
     Fill({"Apple", "Banana", "Cherry"});
     // Items removed at run time without EndUpdate: the list still has three.

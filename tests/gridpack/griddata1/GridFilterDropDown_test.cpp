@@ -52,6 +52,29 @@ TEST_F(GridFilterDropDownTest, ListChoiceFiltersAndAllRemovesTheFilter)
     EXPECT_EQ(done, 3);
 }
 
+// The list opens 150 x 150 below the button by default; with ColumnWidth it
+// is as wide as the column and starts at the column's left edge.
+TEST_F(GridFilterDropDownTest, ListSizeDefaultsAndColumnWidth)
+{
+    auto* g = Sample();
+    g->SetBounds(0, 0, 500, 300);
+    g->SetColWidths(1, 200);
+    TFilterDropDown* dd = g->FilterDropDown();
+    EXPECT_EQ(dd->Height, 150);
+    EXPECT_EQ(dd->Width, 150);
+    EXPECT_FALSE(dd->ColumnWidth);
+    const TRect cell = g->CellRect(1, 0);
+    g->ShowFilterList(1, cell);
+    EXPECT_EQ(g->FDropList->BoundsRect(), (TRect{cell.Right - 16, cell.Top + 16, cell.Right - 16 + 150, cell.Top + 16 + 150}));
+    g->FDropList->SetVisible(false);
+    dd->ColumnWidth = true;
+    g->ShowFilterList(1, cell);
+    EXPECT_EQ(g->FDropList->BoundsRect(), (TRect{cell.Left, cell.Top + 16, cell.Right, cell.Top + 16 + 150}));
+    TFilterDropDown copy;
+    copy.Assign(dd);
+    EXPECT_TRUE(copy.ColumnWidth);
+}
+
 TEST_F(GridFilterDropDownTest, SelectHookMayChangeTheCondition)
 {
     auto* g = Sample();

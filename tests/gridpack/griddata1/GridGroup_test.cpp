@@ -3,6 +3,7 @@
 #include "GridData1Fixture.h"
 
 #include "gridpack/grid4/ExCGrid.h"
+#include "platform/controls/Input.h"
 
 namespace {
 
@@ -55,6 +56,108 @@ TEST_F(GridGroupTest, GroupWithSummaryRows)
     EXPECT_EQ(g->GetCellEx(1, 4), "2.00");
     EXPECT_EQ(g->GetCellEx(1, 6), "1"); // B's summary row, now shown at 6, kept its count
     EXPECT_EQ(g->GetCellEx(1, 9), "4.00");
+}
+
+// Grouped rows: node A at 1 (rows 2, 3), node B at 4 (row 5), node C at 6
+// (row 7); column 2 holds a three-state box on each node row and a box on
+// each data row.
+class GridGroupSwitchTest : public GridGroupTest {
+protected:
+    TExStringGrid* Grouped()
+    {
+        auto* g = KeyValueGrid(false);
+        g->Group(1);
+        g->SetColCount(3);
+        g->SetBounds(0, 0, 400, 300);
+        for (int r = 1; r < g->RowCount(); ++r) {
+            if (g->IsNode(r))
+                g->AddCheckBox(2, r, cbUnchecked);
+            else
+                g->AddCheckBox(2, r, false, false);
+        }
+        return g;
+    }
+    static TCheckBoxState Tri(TExStringGrid* g, int row)
+    {
+        TCheckBoxState s = cbUnchecked;
+        g->GetCheckBoxState(2, g->RealRowIndex(row), s);
+        return s;
+    }
+    static bool On(TExStringGrid* g, int realRow)
+    {
+        bool s = false;
+        g->GetCheckBoxState(2, realRow, s);
+        return s;
+    }
+};
+
+TEST_F(GridGroupSwitchTest, AutoCheckGroupSetsTheRowsAndTheNodesBox)
+{
+    auto* g = Grouped();
+    ASSERT_TRUE(g->IsNode(1) && g->IsNode(4) && g->IsNode(6));
+    // Off: the node's box cycles alone.
+    g->ToggleCheckBox(2, 1);
+    EXPECT_EQ(Tri(g, 1), cbGrayed);
+    EXPECT_FALSE(On(g, 2));
+    g->ToggleCheckBox(2, 1);
+    g->ToggleCheckBox(2, 1);
+    ASSERT_EQ(Tri(g, 1), cbUnchecked);
+
+    g->Grouping()->AutoCheckGroup = true;
+    g->ToggleCheckBox(2, 1);
+    EXPECT_EQ(Tri(g, 1), cbChecked);
+    EXPECT_TRUE(On(g, 2) && On(g, 3));
+    EXPECT_FALSE(On(g, 5)) << "another group is left alone";
+    // A row unticked: the node turns grayed; both unticked: unchecked.
+    g->ToggleCheckBox(2, 3);
+    EXPECT_EQ(Tri(g, 1), cbGrayed);
+    g->ToggleCheckBox(2, 2);
+    EXPECT_EQ(Tri(g, 1), cbUnchecked);
+    g->ToggleCheckBox(2, 3);
+    EXPECT_EQ(Tri(g, 1), cbGrayed);
+    // A grayed node box becomes checked and checks every row.
+    g->ToggleCheckBox(2, 1);
+    EXPECT_EQ(Tri(g, 1), cbChecked);
+    EXPECT_TRUE(On(g, 2) && On(g, 3));
+    g->ToggleCheckBox(2, 1);
+    EXPECT_FALSE(On(g, 2) || On(g, 3));
+    // A collapsed node sets its hidden rows.
+    g->ContractNode(4);
+    ASSERT_TRUE(g->GetNodeState(4));
+    g->ToggleCheckBox(2, 4);
+    EXPECT_TRUE(On(g, 5));
+    EXPECT_FALSE(On(g, 7));
+}
+
+TEST_F(GridGroupSwitchTest, AutoSelectGroupSelectsTheRowsOfAClickedNode)
+{
+    auto* g = Grouped();
+    auto click = [&](int col, int row) {
+        const TRect r = g->CellRect(col, row);
+        Input::Click(g, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    };
+    click(1, 1);
+    EXPECT_EQ(g->Selection(), (TGridRect{1, 1, 1, 1})) << "off: the cell alone";
+
+    g->Grouping()->AutoSelectGroup = true;
+    click(1, 1);
+    EXPECT_EQ(g->Selection(), (TGridRect{1, 1, 2, 3}));
+    click(1, 2);
+    EXPECT_EQ(g->Selection(), (TGridRect{1, 2, 1, 2})) << "a data row selects itself";
+    // A collapsed node selects nothing more than its cell.
+    g->ContractNode(4);
+    click(1, 4);
+    EXPECT_EQ(g->Selection(), (TGridRect{1, 4, 1, 4}));
+
+    g->ExpandNode(4);
+    g->MouseActions()->SetDisjunctRowSelect(true);
+    click(1, 4);
+    EXPECT_TRUE(g->GetRowSelect(5));
+    EXPECT_FALSE(g->GetRowSelect(2));
+
+    TGrouping copy;
+    copy.Assign(g->Grouping());
+    EXPECT_TRUE(copy.AutoSelectGroup && copy.AutoCheckGroup == g->Grouping()->AutoCheckGroup);
 }
 
 TEST_F(GridGroupTest, WithoutSummaryTheNodeRowsTakeTheResults)

@@ -63,6 +63,76 @@ TEST_F(GridCSVTest, QuotedTextWithLineBreakStaysOnOneLine)
     EXPECT_EQ(h->GetCellEx(1, 0), "q\"\r\nx");
 }
 
+// Line breaks of every kind and blanks at a field's ends: the field as
+// written (default settings, the Java convention, always quoted) and the
+// text read back. A CSV line holds a line break only as one mark that reads
+// back as CR LF, so a lone CR or LF returns as CR LF.
+TEST_F(GridCSVTest, LineBreaksAndEndBlanksKeepTheRecordWhole)
+{
+    struct Case {
+        QString Text;
+        QByteArray Plain, Java, Quoted; // the field in each convention
+        QString Back;                   // read back (the same in all three)
+    };
+    const Case cases[] = {
+        {"cr\ronly", "\"cr\x0Bonly\"", "cr~only", "\"cr\x0Bonly\"", "cr\r\nonly"},
+        {"lf\nonly", "\"lf\x0Bonly\"", "lf~only", "\"lf\x0Bonly\"", "lf\r\nonly"},
+        {"a\r\n\nb\r", "\"a\x0B\x0B" "b\x0B\"", "a~~b~", "\"a\x0B\x0B" "b\x0B\"", "a\r\n\r\nb\r\n"},
+        {"q\"\nx", "\"q\"\"\x0Bx\"", "\"q\"\"~x\"", "\"q\"\"\x0Bx\"", "q\"\r\nx"},
+        {"  lead", "\"  lead\"", "\"  lead\"", "\"  lead\"", "  lead"},
+        {"trail  ", "\"trail  \"", "\"trail  \"", "\"trail  \"", "trail  "},
+        {"   ", "\"   \"", "\"   \"", "\"   \"", "   "},
+    };
+    enum { kPlain, kJava, kQuoted };
+    for (const Case& k : cases)
+        for (int mode : {kPlain, kJava, kQuoted}) {
+            auto* g = NewGrid(3, 2, 0, 0);
+            g->JavaCSV = mode == kJava;
+            g->AlwaysQuotes = mode == kQuoted;
+            g->SetCellEx(0, 0, "a");
+            g->SetCellEx(1, 0, k.Text);
+            g->SetCellEx(2, 0, "z");
+            g->SetCellEx(0, 1, "next");
+            g->SetCellEx(1, 1, "b");
+            g->SetCellEx(2, 1, "c");
+            g->SaveToCSV(Path("l.csv"));
+            const QByteArray field = mode == kPlain ? k.Plain : mode == kJava ? k.Java : k.Quoted;
+            const QByteArray bytes = Bytes("l.csv");
+            EXPECT_TRUE(bytes.contains("," + field + ",")) << bytes.toStdString() << " " << mode;
+            auto* h = NewGrid(1, 1, 0, 0);
+            h->JavaCSV = mode == kJava;
+            h->LoadFromCSV(Path("l.csv"));
+            EXPECT_EQ(h->RowCount(), 2) << mode;
+            EXPECT_EQ(h->ColCount(), 3) << mode;
+            EXPECT_EQ(h->GetCellEx(1, 0), k.Back) << field.toStdString() << " " << mode;
+            EXPECT_EQ(h->GetCellEx(2, 0), "z");
+            EXPECT_EQ(h->GetCellEx(0, 1), "next");
+        }
+}
+
+// legacy_cells.csv was written (UTF-8) before lone line breaks and end
+// blanks were quoted; it must read as it always did, its split records
+// included.
+TEST_F(GridCSVTest, FileOfTheEarlierWriterReadsAsBefore)
+{
+    const QString expected[7][3] = {
+        {"plain", "a,b,c", "two\r\nlines"},
+        {"lf", "", ""},
+        {"only", "cr", ""},
+        {"only\"", "tab\tand\r\nbreak", ""},
+        {"lead and trail  ", QString::fromUtf8("Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC"), ""},
+        {"x\r\n", "\"quoted\"", "back\bspace"},
+        {"semi;colon", "", "end"},
+    };
+    auto* h = NewGrid(3, 5, 0, 0);
+    h->LoadFromCSV(QStringLiteral(KAL_TEST_DIR "/legacy_cells.csv"));
+    ASSERT_EQ(h->ColCount(), 3);
+    ASSERT_EQ(h->RowCount(), 7);
+    for (int r = 0; r < 7; ++r)
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(h->GetCellEx(c, r), expected[r][c]) << c << "," << r;
+}
+
 TEST_F(GridCSVTest, DelimiterDetection)
 {
     struct Case {

@@ -58,19 +58,95 @@ TEST_F(GridTextFileTest, FileLoadsBackIntoAGridOfTheSameLayout)
     }
 }
 
-TEST_F(GridTextFileTest, TabWithoutLineBreakTravelsUnchanged)
+TEST_F(GridTextFileTest, LoneLineFeedNoLongerOverwritesTheFirstCell)
 {
     auto* g = NewGrid(2, 2, 0, 0);
-    g->Multilinecells = true;
-    g->SetCellEx(0, 0, "a\tb");
-    g->SetCellEx(1, 1, "a\tb\r\nc");
-    g->SaveToFile(Path("t.txt"));
+    g->SetCellEx(0, 0, "left");
+    g->SetCellEx(1, 1, "lf\nonly");
+    g->SaveToFile(Path("lf.txt"));
     auto* h = NewGrid(2, 2, 0, 0);
     h->Multilinecells = true;
-    h->LoadFromFile(Path("t.txt"));
-    EXPECT_EQ(h->GetCellEx(0, 0), "a\tb");
-    // the escape turns a tab of a multi-line text into a line break
-    EXPECT_EQ(h->GetCellEx(1, 1), "a\rb\r\nc");
+    h->LoadFromFile(Path("lf.txt"));
+    EXPECT_EQ(h->GetCellEx(0, 0), "left");
+    EXPECT_EQ(h->GetCellEx(1, 1), "lf\nonly");
+}
+
+// Each text as its cell line holds it (UTF-16 file, cell (1, 1)) and as it
+// reads back with multi-line cells on and off, through the file and through
+// the stream.
+TEST_F(GridTextFileTest, EveryTextKeepsToOneLineAndComesBack)
+{
+    struct Case {
+        QString Text;
+        QString Line;      // the cell line written
+        QString FirstLine; // read back with multi-line cells off
+    };
+    const Case cases[] = {
+        // no line break: as it stands, tabs included
+        {"a\tb", "1,1,a\tb", "a\tb"},
+        // the classic break escape wherever it carries the text whole
+        {"x\r\ny", "1,1,x\x09\x08y", "x"},
+        {"lf\nonly", "1,1,lf\x08only", "lf\nonly"},
+        {"cr\r\nand\nlf", "1,1,cr\x09\x08" "and\x08lf", "cr"},
+        {QString::fromLatin1("n\0\r\nl", 5), "1,1,n\x01\x09\x08l", QString::fromLatin1("n\0", 2)},
+        // what that escape cannot carry: backslash escapes, row marked
+        {"cr\ronly", "1,1e,cr\\ronly", "cr"},
+        {"a\tb\r\nc", "1,1e,a\\tb\\r\\nc", "a\tb"},
+        {"back\bspace", "1,1e,back\bspace", "back\bspace"},
+        {"dir\\name\n\x01", "1,1e,dir\\\\name\\n\x01", "dir\\name\n\x01"},
+        {"x\r", "1,1e,x\\r", "x"},
+    };
+    for (const Case& k : cases) {
+        auto* g = NewGrid(2, 2, 0, 0);
+        g->SetCellEx(1, 1, k.Text);
+        g->SaveToFile(Path("c.txt"), true);
+        const QString file = QString::fromUtf16(reinterpret_cast<const char16_t*>(Bytes("c.txt").constData() + 2),
+                                                (Bytes("c.txt").size() - 2) / 2);
+        EXPECT_TRUE(file.endsWith("\r\n" + k.Line + "\r\n")) << k.Line.toStdString();
+        TMemoryStream s;
+        g->SaveToStream(&s);
+        for (bool multi : {true, false}) {
+            auto* h = NewGrid(2, 2, 0, 0);
+            h->Multilinecells = multi;
+            h->LoadFromFile(Path("c.txt"));
+            EXPECT_EQ(h->GetCellEx(1, 1), multi ? k.Text : k.FirstLine) << k.Line.toStdString() << multi;
+            auto* j = NewGrid(2, 2, 0, 0);
+            j->Multilinecells = multi;
+            s.SetPosition(0);
+            j->LoadFromStream(&s);
+            EXPECT_EQ(j->GetCellEx(1, 1), multi ? k.Text : k.FirstLine) << k.Line.toStdString() << multi;
+        }
+    }
+}
+
+// legacy_cells.txt was written before lone line feeds, lone CRs and tabs
+// beside line breaks were escaped as they are now; it must read as it
+// always did, faults included (its lone LF split a line, its row "only"
+// landing in cell (0, 0)).
+TEST_F(GridTextFileTest, FileOfTheEarlierWriterReadsAsBefore)
+{
+    const QString expected[2][5][3] = {
+        {{"only", "a,b,c", "two"},
+         {"lf", "cr\tonly", "tab"},
+         {"  lead and trail  ", QString::fromUtf8("Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC"), ""},
+         {"x", "\"quoted\"", "back\nspace"},
+         {"semi;colon", "   ", "end"}},
+        {{"only", "a,b,c", "two\r\nlines"},
+         {"lf", "cr\tonly", "tab\rand\r\nbreak"},
+         {"  lead and trail  ", QString::fromUtf8("Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC"), ""},
+         {"x\r\n", "\"quoted\"", "back\nspace"},
+         {"semi;colon", "   ", "end"}},
+    };
+    for (bool multi : {false, true}) {
+        auto* h = NewGrid(3, 5, 0, 0);
+        h->Multilinecells = multi;
+        h->LoadFromFile(QStringLiteral(KAL_TEST_DIR "/legacy_cells.txt"));
+        ASSERT_EQ(h->ColCount(), 3);
+        ASSERT_EQ(h->RowCount(), 5);
+        for (int r = 0; r < 5; ++r)
+            for (int c = 0; c < 3; ++c)
+                EXPECT_EQ(h->GetCellEx(c, r), expected[multi][r][c]) << c << "," << r << " " << multi;
+    }
 }
 
 TEST_F(GridTextFileTest, CorruptHeaderRaisesBeforeTheGridChanges)

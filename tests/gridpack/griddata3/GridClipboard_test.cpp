@@ -61,6 +61,74 @@ TEST_F(GridData3Test, LineBreakInACellIsQuotedWithTwoLineFeeds)
     }
 }
 
+// A cell copied and pasted within the program comes back as it was, while
+// the text other programs receive keeps its quoting and its line feeds.
+TEST_F(GridData3Test, CellCopiedWithinTheProgramPastesBackEqual)
+{
+    struct Case {
+        QString Cell;
+        QString Text; // what other programs get
+    };
+    const Case cases[] = {
+        {"two\r\nlines", "\"two\n\nlines\""},
+        {"x\r\n", "\"x\n\n\""},
+        {"cr\ronly", "\"cr\nonly\""},
+        {"\"q\"\nx", "\"q\"\nx"},
+        {"tab\there", "tab\there"},
+        {"back\\slash\\n", "back\\slash\\n"},
+    };
+    for (bool excel : {false, true})
+        for (const Case& k : cases) {
+            auto* g = NewGrid(4, 3);
+            g->ExcelClipboardFormat = excel;
+            g->Multilinecells = true;
+            g->SetCells(1, 1, k.Cell);
+            g->SetCells(2, 1, "next");
+            Select(g, 1, 1, 2, 1);
+            g->CopySelectionToClipboard();
+            EXPECT_EQ(Clipboard()->AsText(), k.Text + "\tnext");
+            Select(g, 1, 2, 1, 2);
+            g->PasteSelectionFromClipboard();
+            EXPECT_EQ(g->Cells(1, 2), k.Cell) << k.Text.toStdString() << excel;
+            EXPECT_EQ(g->Cells(2, 2), "next");
+        }
+}
+
+// Text alone on the clipboard, as another program puts it, is read by the
+// text rules: a tab separates values and the quoted line feeds stay.
+TEST_F(GridData3Test, TextOfAnotherProgramIsReadByTheTextRules)
+{
+    auto* g = NewGrid(4, 3);
+    g->SetCells(1, 1, "two\r\nlines");
+    g->SetCells(2, 1, "tab\there");
+    Select(g, 1, 1, 2, 1);
+    g->CopySelectionToClipboard();
+    const QString text = Clipboard()->AsText();
+    Clipboard()->Clear();
+    Clipboard()->SetAsText(text);
+    Select(g, 1, 2, 1, 2);
+    g->PasteSelectionFromClipboard();
+    EXPECT_EQ(g->Cells(1, 2), "two\n\nlines");
+    EXPECT_EQ(g->Cells(2, 2), "tab");
+    EXPECT_EQ(g->Cells(3, 2), "here");
+
+    // The program's own block goes with its own text only.
+    g->CopySelectionToClipboard();
+    const QByteArray block =
+        Clipboard()->GetAsBytes(RegisterClipboardFormat(QStringLiteral("TExStringGrid Text")));
+    ASSERT_FALSE(block.isEmpty());
+    {
+        Clipboard()->Open();
+        Clipboard()->SetAsText("other\ttext");
+        Clipboard()->SetAsBytes(RegisterClipboardFormat(QStringLiteral("TExStringGrid Text")), block);
+        Clipboard()->Close();
+    }
+    Select(g, 1, 2, 1, 2);
+    g->PasteSelectionFromClipboard();
+    EXPECT_EQ(g->Cells(1, 2), "other");
+    EXPECT_EQ(g->Cells(2, 2), "text");
+}
+
 TEST_F(GridData3Test, DisjunctRowSelectionCopiesOnlySelectedRows)
 {
     auto* g = NewGrid(3, 5);

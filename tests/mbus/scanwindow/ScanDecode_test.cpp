@@ -367,7 +367,13 @@ TEST_F(SteppedScanTest, ASecondaryScanShowsIdentificationNumbersBetweenItsStartA
     EXPECT_EQ(lines.last(), Text(1228));
     EXPECT_TRUE(lines.contains("ID = 00012345"));
     EXPECT_TRUE(lines.contains("ID = 12345678"));
-    EXPECT_EQ(View->Top(TScanTree::Wired).size(), 2u);
+    const auto tops = View->Top(TScanTree::Wired);
+    ASSERT_EQ(tops.size(), 2u);
+    QStringList shown;
+    for (const TRecNode* t : tops)
+        shown << t->Text;
+    // The progress line counts eight digits; the device shows its number.
+    EXPECT_TRUE(shown.filter(QStringLiteral("Secondary Address = 12345 - ")).size() == 1) << shown.join('|').toStdString();
 }
 
 TEST_F(SteppedScanTest, AScanAskedWhileOneRunsIsRefused)
@@ -614,6 +620,36 @@ TEST_F(SaveTest, AnAppendForAFamilyWithRegistersAsksTheFirstOne)
     Script.AnswerModal([](TCustomForm* f) { f->SetModalResult(mrCancel); });
     W->Select_SaveXML(0);
     EXPECT_EQ(ReadFileWhole(File()), before);
+}
+
+// The identification number as the meter writes it: its BCD digits without
+// leading zeros, at least two, in the tree, the start-address grid and the
+// network file.
+TEST_F(SaveTest, IdentificationNumbersShowAndSaveWithoutLeadingZeros)
+{
+    W->XML_Code_Dev = 0;
+    for (uint32_t id : {0x00012345u, 0x00000002u}) {
+        int index = -1;
+        W->TR_ScanDecode->Store_Wired_Answer(index, Fake_Meter_Frame(uint8_t(id & 0xFF), id, 0x0442, 1, 7, Meter5_Records));
+    }
+    W->Show_Slave_in_Tree();
+    const auto tops = View->Top(TScanTree::Wired);
+    ASSERT_EQ(tops.size(), 2u);
+    EXPECT_TRUE(tops[0]->Text.startsWith(QStringLiteral("Primary Address = 69 - Secondary Address = 12345 - ")))
+        << tops[0]->Text.toStdString();
+    EXPECT_TRUE(tops[1]->Text.startsWith(QStringLiteral("Primary Address = 2 - Secondary Address = 02 - ")))
+        << tops[1]->Text.toStdString();
+    Script.AnswerModal([](TCustomForm* f) {
+        auto* d = static_cast<TFModbusStartAdd_SD*>(f);
+        EXPECT_EQ(d->sga->GetCellEx(0, 1), QStringLiteral("69 - 12345"));
+        EXPECT_EQ(d->sga->GetCellEx(0, 2), QStringLiteral("2 - 02"));
+        d->Btn_OKClick(nullptr);
+    });
+    W->Select_SaveXML(1);
+    const QList<TWrittenNode> nodes = Read_Network(File());
+    ASSERT_EQ(nodes.size(), 2);
+    EXPECT_EQ(nodes[0].Attr.value("ID_Secondary"), QStringLiteral("12345"));
+    EXPECT_EQ(nodes[1].Attr.value("ID_Secondary"), QStringLiteral("02"));
 }
 
 TEST_F(SaveTest, TheManualSaveTakesEachDevicesStartAddress)

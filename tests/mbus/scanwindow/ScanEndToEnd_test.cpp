@@ -101,7 +101,7 @@ TEST_F(ScanEndToEndTest, MetersFoundAreShownTickedByTheMouseAndSavedAsTicked)
     EXPECT_TRUE(shown.contains(QStringLiteral("Primary Address = 5 - Secondary Address = 12345678 - "
                                               "Manufacturer = ABB(1090) - Version = 1 - Type = 7")))
         << shown.join('|').toStdString();
-    EXPECT_TRUE(shown.contains(QStringLiteral("Primary Address = 9 - Secondary Address = 00012345 - "
+    EXPECT_TRUE(shown.contains(QStringLiteral("Primary Address = 9 - Secondary Address = 12345 - "
                                               "Manufacturer = ABB(1090) - Version = 2 - Type = 3")))
         << shown.join('|').toStdString();
     for (PLazyNode t : tops)

@@ -1,6 +1,8 @@
 // Edits and memos driven through the layer's messages.
 #include "StdKit.h"
 
+#include <functional>
+
 namespace {
 
 // An edit with its own window procedure, as the grid's in-place editor has:
@@ -185,6 +187,55 @@ TEST_F(EditTest, OnChangeFiresForCodeAndUserChangesOnce) {
     Type("b");
     EXPECT_EQ(seen, (QStringList{"a", "ab"}));
     EXPECT_TRUE(e->Modified());
+}
+
+// A change handler that completes the text and selects the completed tail
+// keeps that selection, however the change came: a typed character, a
+// paste, a deletion, an undo.
+TEST_F(EditTest, SelectionMadeByTheChangeHandlerStays) {
+    struct Case {
+        const char* What;
+        std::function<void(TEdit*)> Act;
+    };
+    const Case cases[] = {
+        {"typed", [](TEdit*) { Input::Char(QLatin1Char('b')); }},
+        {"pasted",
+         [](TEdit* e) {
+             Clipboard()->SetAsText("b");
+             e->PasteFromClipboard();
+         }},
+        {"deleted",
+         [](TEdit* e) {
+             e->SetText("bx");
+             e->SetSelStart(2);
+             Input::KeyStroke(VK_BACK);
+         }},
+        {"undone",
+         [](TEdit* e) {
+             Input::Char(QLatin1Char('q'));
+             e->SetText("");
+             Input::Char(QLatin1Char('b'));
+             Input::Char(QLatin1Char('x'));
+             e->Undo();
+         }},
+    };
+    for (const Case& k : cases) {
+        auto* e = Place<TEdit>(10, 10);
+        e->SetFocus();
+        bool inside = false;
+        e->OnChange = [&](TObject*) {
+            if (inside || e->Text() != "b") return;
+            inside = true;
+            e->SetText("banana");
+            e->SetSelStart(1);
+            e->SetSelLength(5);
+            inside = false;
+        };
+        k.Act(e);
+        EXPECT_EQ(e->Text(), "banana") << k.What;
+        EXPECT_EQ(e->SelStart(), 1) << k.What;
+        EXPECT_EQ(e->SelLength(), 5) << k.What;
+    }
 }
 
 TEST_F(EditTest, AutoSelectOnKeyboardEntryOnly) {
