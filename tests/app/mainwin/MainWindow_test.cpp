@@ -248,6 +248,40 @@ TEST_F(Program, OpenListsProjectFoldersAndPreselectsTheOpenOneIgnoringCase)
     Screenshot(Open, QStringLiteral("open_project.png"));
 }
 
+// The keys a person uses in the two project dialogs: Escape cancels New
+// project with nothing created; in Open project the arrows pick a project
+// and Enter confirms it.
+TEST_F(Program, EscapeCancelsNewProjectAndEnterInTheListOpensTheProjectPicked)
+{
+    for (const char* d : {"Alpha", "beta"})
+        ASSERT_TRUE(QDir().mkdir(Path(QStringLiteral("PROJECTS/") + QString::fromLatin1(d))));
+    Start();
+    int afterEscape = -1;
+    Script.AnswerModal([&](TCustomForm*) {
+        ASSERT_EQ(FocusedControl(), FNew_Project->E_New_Proj);
+        for (QChar ch : QStringLiteral("Pump"))
+            Input::Char(ch);
+        Input::KeyStroke(VK_ESCAPE);
+        afterEscape = FNew_Project->ModalResult();
+    });
+    Click(B::New);
+    EXPECT_EQ(afterEscape, mrCancel);
+    EXPECT_FALSE(DirectoryExists(Path(QStringLiteral("PROJECTS/Pump"))));
+    EXPECT_FALSE(Project_Is_Open());
+
+    int afterEnter = -1;
+    Script.AnswerModal([&](TCustomForm*) {
+        ASSERT_EQ(FocusedControl(), FOpenConf->ListBox1);
+        ASSERT_EQ(FOpenConf->ListBox1->ItemIndex(), 0);
+        Input::KeyStroke(VK_DOWN);
+        Input::KeyStroke(VK_RETURN);
+        afterEnter = FOpenConf->ModalResult();
+    });
+    Click(B::Open);
+    EXPECT_EQ(afterEnter, mrOk);
+    EXPECT_EQ(Dir_Project, Path(QStringLiteral("PROJECTS/beta")));
+}
+
 TEST_F(Program, OpenOfAFolderThatWentAwayOpensNothing)
 {
     ASSERT_TRUE(QDir().mkdir(Path(QStringLiteral("PROJECTS/Gone"))));

@@ -2,6 +2,8 @@
 // Position items, and the reset rows.
 #include "KnxKit.h"
 
+#include "platform/controls/Input.h"
+
 TEST_F(KnxTest, Model9HasTheFullLayoutAndTexts)
 {
     EXPECT_EQ(Knx->ClientWidth(), 1141);
@@ -141,4 +143,24 @@ TEST_F(KnxTest, TheDialogRendersForAPerson)
     const QString png = PathJoin(dir, QStringLiteral("knx_access.png"));
     RenderFormToPng(Knx, png);
     EXPECT_TRUE(FileExists(png));
+}
+
+// Escape is the Cancel button's key: the editor closes and its file keeps
+// every byte, whatever was typed in the grid.
+TEST_F(KnxTest, EscapeClosesTheEditorWithNothingWritten)
+{
+    WriteKnx("<row Enable=\"Y\" Source_Add=\"1.1.10\" Dest_Add=\"1/2/3\" APCI=\"Write\" Priority=\"Low\"/>");
+    const QByteArray before = Read(File_KNX_SetAccess);
+    bool answered = false;
+    Script.AnswerModal([&](TCustomForm* shown) {
+        ASSERT_EQ(shown, Knx);
+        Fill(1, {"Y", "1.1.11", "1/2/4"});
+        ASSERT_TRUE(FocusedControl());
+        Input::KeyStroke(VK_ESCAPE);
+        answered = Knx->ModalResult() == mrCancel;
+    });
+    EXPECT_EQ(Knx->ShowModal(), mrCancel);
+    EXPECT_TRUE(answered) << "Escape did not cancel";
+    EXPECT_EQ(Read(File_KNX_SetAccess), before);
+    EXPECT_TRUE(Messages().isEmpty());
 }
