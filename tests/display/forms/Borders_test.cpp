@@ -176,7 +176,7 @@ TEST_F(Borders, OpenProjectKeepsItsSizingBorder)
     QWidget* w = Shown(open);
     ASSERT_TRUE(w);
     const TWmHints h = Read_Hints(w);
-    EXPECT_NE(h.Min, h.Max) << "a sizeable window has room to grow";
+    EXPECT_TRUE(h.Max.isEmpty() || h.Max != h.Min) << "a sizeable window has room to grow";
     EXPECT_TRUE(h.Maximise);
     const int listWidth = open->ListBox1->Width();
     w->resize(open->ClientWidth() + 100, open->ClientHeight() + 50);

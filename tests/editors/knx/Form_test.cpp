@@ -149,7 +149,9 @@ TEST_F(KnxTest, TheDialogRendersForAPerson)
 // every byte, whatever was typed in the grid.
 TEST_F(KnxTest, EscapeClosesTheEditorWithNothingWritten)
 {
-    WriteKnx("<row Enable=\"Y\" Source_Add=\"1.1.10\" Dest_Add=\"1/2/3\" APCI=\"Write\" Priority=\"Low\"/>");
+    WriteKnx("<row Enable=\"Y\" Source_Address=\"1.1.1\" Destination_Address=\"1/2/3\" APCI=\"Write\" "
+             "Priority=\"Urgent\" Format=\"Swap16\" Extended=\"Y\" ReTest=\"N\" On_Command=\"Y\" On_Change=\"N\" "
+             "On_Timer=\"Y\" Poll_Time=\"500\" Position=\"10\" Bit_Mode=\"3\" Length=\"4\" Mnemonic=\"lamp\"/>");
     const QByteArray before = Read(File_KNX_SetAccess);
     bool answered = false;
     Script.AnswerModal([&](TCustomForm* shown) {
@@ -162,5 +164,5 @@ TEST_F(KnxTest, EscapeClosesTheEditorWithNothingWritten)
     EXPECT_EQ(Knx->ShowModal(), mrCancel);
     EXPECT_TRUE(answered) << "Escape did not cancel";
     EXPECT_EQ(Read(File_KNX_SetAccess), before);
-    EXPECT_TRUE(Messages().isEmpty());
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join('|').toStdString();
 }
