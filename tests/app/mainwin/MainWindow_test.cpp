@@ -657,3 +657,32 @@ TEST_F(Program, StepsOnAProjectWhoseFolderWentAwayShowTheErrorAndCreateNothing)
     EXPECT_FALSE(QFileInfo::exists(dir));
     EXPECT_EQ(Script.Count(TDialogKind::ModalForm), 0);
 }
+
+// A language change while New project and Open project are closed: each,
+// shown again, paints the new texts (its surface is the dialog as it now is,
+// not the picture of its last showing).
+TEST_F(Program, DialogsShownAfterALanguageChangePaintTheNewTexts)
+{
+    Start();
+    for (TCustomForm* f : {static_cast<TCustomForm*>(New), static_cast<TCustomForm*>(Open)}) {
+        f->Show();
+        f->PaintPending();
+        f->Hide();
+    }
+    WriteFileWhole(PathJoin(Dir_Language, QStringLiteral("Deutsch.lng")),
+                   "STR 25 = Neue Konfiguration\r\nSTR 26 = Neue Konfiguration anlegen\r\n"
+                   "STR 27 = Name der neuen Konfiguration\r\nSTR 28 = Weiter\r\nSTR 29 = Abbrechen\r\n"
+                   "STR 34 = Vorhandene Konfiguration\r\nSTR 35 = Konfigurationen\r\n");
+    Language = QStringLiteral("Deutsch");
+    Load_Language();
+    Main->Change_Language();
+    for (TCustomForm* f : {static_cast<TCustomForm*>(New), static_cast<TCustomForm*>(Open)}) {
+        SCOPED_TRACE(f->Caption().toStdString());
+        f->Show();
+        f->PaintPending();
+        const QImage shown = f->Surface()->copy();
+        EXPECT_EQ(shown, f->RenderClient());
+        f->Hide();
+    }
+    EXPECT_EQ(New->Label1->Caption(), QStringLiteral("Name der neuen Konfiguration"));
+}
