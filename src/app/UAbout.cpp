@@ -44,6 +44,7 @@ TFAbout::TFAbout(TComponent* AOwner) : TForm(AOwner)
 {
     SetName(QStringLiteral("FAbout"));
     Apply_Dialog_Look(this);
+    SetBorderIcons(biSystemMenu);
     SetCaption(QStringLiteral("About"));
     Image2 = Make_Logo(this, Maker_Logo(81, 81));
     I_Brimel = Make_Logo(this, Partner_Logo(81, 81));

@@ -492,6 +492,7 @@ TFBootTCP::TFBootTCP(TComponent* AOwner) : TForm(AOwner)
     Btn_Cancel = New_Button(this, P_Button, Client_Width - 2 * (Button_Width + 12), Button_Width);
     Btn_Next = New_Button(this, P_Button, Client_Width - (Button_Width + 12), Button_Width);
     Btn_Cancel->SetModalResult(mrCancel);
+    Btn_Cancel->SetCancel(true);
 
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };

@@ -84,6 +84,30 @@ TPanel* Make_Title_Band(TCustomForm* form, TLabel*& L_SW_Code, TLabel*& L_SW_Des
     return p;
 }
 
+void Tab_Order_By_Place(TWinControl* parent)
+{
+    constexpr int Row_Slack = 4;
+    QList<TWinControl*> kids;
+    for (int i = 0; i < parent->ControlCount(); ++i)
+        if (auto* w = dynamic_cast<TWinControl*>(parent->Controls(i)))
+            kids << w;
+    std::stable_sort(kids.begin(), kids.end(), [](TWinControl* a, TWinControl* b) { return a->Top() < b->Top(); });
+    // Rows: a control joins the row of the one above it when their tops
+    // are close; each row then runs left to right.
+    for (int start = 0; start < kids.size();) {
+        int end = start + 1;
+        while (end < kids.size() && kids[end]->Top() - kids[start]->Top() <= Row_Slack)
+            ++end;
+        std::stable_sort(kids.begin() + start, kids.begin() + end,
+                         [](TWinControl* a, TWinControl* b) { return a->Left() < b->Left(); });
+        start = end;
+    }
+    for (int i = 0; i < kids.size(); ++i)
+        kids[i]->SetTabOrder(i);
+    for (TWinControl* w : kids)
+        Tab_Order_By_Place(w);
+}
+
 void Keep_Inside(TControl* c, int clientWidth, int margin)
 {
     const int over = c->Left() + c->Width() - (clientWidth - margin);

@@ -33,6 +33,10 @@ TPanel* Make_Band(TCustomForm* form, TAlign align, int height, TColor color);
 TPanel* Make_Title_Band(TCustomForm* form, TLabel*& L_SW_Code, TLabel*& L_SW_Desc);
 // The bottom band of push buttons (40 pixels).
 TPanel* Make_Button_Band(TCustomForm* form);
+// Orders the tab stops of `parent` and of every container inside it as a
+// person reads the dialog: row by row from the top (controls whose tops lie
+// within a few pixels share a row), left to right along a row.
+void Tab_Order_By_Place(TWinControl* parent);
 // Moves a control left as far as needed to keep it inside the client width
 // (a web address longer than its designed place would be cut at the edge).
 void Keep_Inside(TControl* c, int clientWidth, int margin = 8);

@@ -427,6 +427,7 @@ TFKalmetoreFirmWare::TFKalmetoreFirmWare(TComponent* AOwner) : TForm(AOwner)
 {
     SetName(QStringLiteral("FKalmetoreFirmWare"));
     Apply_Dialog_Look(this);
+    SetBorderIcons(biSystemMenu);
     Create_Controls();
     OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
 }

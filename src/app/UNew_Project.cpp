@@ -57,6 +57,7 @@ TFNew_Project::TFNew_Project(TComponent* AOwner) : TForm(AOwner)
 {
     SetName(QStringLiteral("FNew_Project"));
     Apply_Dialog_Look(this);
+    SetBorderIcons(biSystemMenu);
     P_Title = Make_Title_Band(this, L_SW_Code, L_SW_Desc);
     Label1 = Make_Label(this, this, 16, 70);
     E_New_Proj = new TEdit(this);

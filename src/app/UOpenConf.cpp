@@ -82,6 +82,8 @@ TFOpenConf::TFOpenConf(TComponent* AOwner) : TForm(AOwner)
     P_Button = Make_Button_Band(this);
     Btn_OK = Make_Button(this, P_Button, 123, 6, 110, 28);
     Btn_OK->SetModalResult(mrOk);
+    // Enter in the list confirms the project picked.
+    Btn_OK->SetDefault(true);
     Btn_Cancel = Make_Button(this, P_Button, 241, 6, 110, 28);
     Btn_Cancel->SetModalResult(mrCancel);
     Btn_Cancel->SetCancel(true);

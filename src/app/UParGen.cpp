@@ -132,6 +132,7 @@ TLbButton* New_Fold_Button(TGroupBox* parent, const QString& name, bool plus)
 TFParGen::TFParGen(TComponent* AOwner) : TForm(AOwner), FModel(Model_Code)
 {
     SetBorderStyle(bsSingle);
+    SetBorderIcons(biSystemMenu);
     SetPosition(poScreenCenter);
     SetColor(Dialog_Color);
     Font()->SetName(QStringLiteral("Verdana"));
@@ -156,6 +157,8 @@ TFParGen::TFParGen(TComponent* AOwner) : TForm(AOwner), FModel(Model_Code)
 
     Btn_OK = Make_Button(this, this, 71, 0, Button_Width, Button_Height);
     Btn_Cancel = Make_Button(this, this, 192, 0, Button_Width, Button_Height);
+    // Escape is the Cancel button's key.
+    Btn_Cancel->SetCancel(true);
 
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
@@ -279,6 +282,8 @@ void TFParGen::Move_GroupBoxs()
     Btn_OK->SetTop(layout.Buttons_Top);
     Btn_Cancel->SetTop(layout.Buttons_Top);
     SetClientSize(layout.Client_Width, layout.Client_Height);
+    // The groups' places depend on the model: Tab follows them.
+    Tab_Order_By_Place(this);
 }
 
 void TFParGen::Set_Lang()

@@ -263,6 +263,7 @@ TFSoftOptions::TFSoftOptions(TComponent* AOwner) : TForm(AOwner)
 {
     SetName(QStringLiteral("FSoftOptions"));
     Apply_Dialog_Look(this);
+    SetBorderIcons(biSystemMenu);
     P_Title = Make_Title_Band(this, L_SW_Code, L_SW_Desc);
     P_Button = Make_Button_Band(this);
     Btn_OK = Make_Button(this, P_Button, 16, 6, 110, 28);

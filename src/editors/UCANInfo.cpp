@@ -31,6 +31,7 @@ TFCANInfo::TFCANInfo(TComponent* AOwner, const TCANInfoTexts& texts) : TForm(AOw
     Btn_OK->OnClick = [this](TObject* Sender) { bitbtn1Click(Sender); };
     Btn_Cancel = Make_Button(this, P_Button, 134, 6, 110, 28);
     Btn_Cancel->SetModalResult(mrCancel);
+    Btn_Cancel->SetCancel(true);
 
     StaticText1 = Make_Label(this, this, 16, 77);
     StaticText2 = Make_Label(this, this, 216, 77);

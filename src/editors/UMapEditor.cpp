@@ -49,6 +49,7 @@ void TFMapEditor::Create_Controls()
     Btn_OK->OnClick = [this](TObject* Sender) { Btn_OKClick(Sender); };
     Btn_Cancel = button(1);
     Btn_Cancel->SetModalResult(mrCancel);
+    Btn_Cancel->SetCancel(true);
     Btn_DelRow = button(2);
     Btn_DelRow->OnClick = [this](TObject* Sender) { Btn_DelRowClick(Sender); };
     Btn_InsRow = button(3);

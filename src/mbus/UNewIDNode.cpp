@@ -20,6 +20,7 @@ TFNewIDNode::TFNewIDNode(TComponent* AOwner) : TForm(AOwner)
 {
     SetName(QStringLiteral("FNewIDNode"));
     Apply_Dialog_Look(this);
+    SetBorderIcons(biSystemMenu);
     P_Title = Make_Band(this, alTop, 52, clWhite);
     P_Title->SetName(QStringLiteral("P_Title"));
     L_SW_Code = Make_Label(this, P_Title, 10, 2);

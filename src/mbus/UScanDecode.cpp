@@ -943,6 +943,9 @@ void TFScanDecode::Show_Slave_in_Tree_Wireless(int Index)
         for (const QString& t : Record_Detail_Texts(*v))
             FView->Add_Node(TScanTree::Wireless, node, t, false, false);
     }
+    // The meter's box follows its records: what it shows is what is saved.
+    if (!d->List_Var.isEmpty())
+        (*list)[Index]->Enable = top->Checked();
 }
 
 void TFScanDecode::VST_WirelessChecked(TMBusTreeNode* Node, bool Checked)

@@ -1,6 +1,6 @@
 // The scan window's trees: nodes with their text in the node record, check
-// boxes with tristate tracking, and the wireless tree's ticks carried back to
-// the window.
+// boxes with tristate tracking (a meter's tick and its records' ticks follow
+// each other), and the wireless tree's ticks carried back to the window.
 #include "mbus/UScanDecodeTrees.h"
 
 #include "platform/controls/ImgList.h"
@@ -86,9 +86,12 @@ public:
         PLazyNode n = t->AddChild(under);
         t->GetNodeRecord<TMyRec>(n)->Caption = text;
         if (checkBox) {
-            // The state given is the list's own: nothing to carry back.
+            // A meter's box is three-state: it follows its records (mixed
+            // when only some are ticked) and its tick carries to them. A
+            // record's box follows the meter's when it is made and then
+            // takes its own state, which the meter follows again.
             FFilling = true;
-            t->SetCheckType(n, ctCheckBox);
+            t->SetCheckType(n, parent ? ctCheckBox : ctTriStateCheckBox);
             t->SetCheckState(n, checked ? csCheckedNormal : csUncheckedNormal);
             FFilling = false;
         }

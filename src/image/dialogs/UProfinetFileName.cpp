@@ -29,6 +29,7 @@ TFProfinetFileName::TFProfinetFileName(TComponent* AOwner) : TForm(AOwner)
 {
     SetName(QStringLiteral("FProfinetFileName"));
     Apply_Dialog_Look(this);
+    SetBorderIcons(biSystemMenu);
     P_Title = Make_Title_Band(this, L_SW_Code, L_SW_Desc);
     L_Select_Name = Make_Label(this, this, Column_1, 76);
     Style_Grey_Bold(L_Select_Name);
@@ -48,6 +49,7 @@ TFProfinetFileName::TFProfinetFileName(TComponent* AOwner) : TForm(AOwner)
     Btn_OK->OnClick = [this](TObject* Sender) { Btn_OK_Click(Sender); };
     Btn_Cancel = Make_Button(this, P_Button, 412, 6, 110, 28);
     Btn_Cancel->SetModalResult(mrCancel);
+    Btn_Cancel->SetCancel(true);
 }
 
 void TFProfinetFileName::AfterConstruction()

@@ -114,24 +114,50 @@ TFormHost::~TFormHost() = default;
 
 QWidget* TFormHost::Widget() const { return FImpl->Widget.data(); }
 
+namespace {
+Qt::WindowFlags WindowFlags(const TCreateParams& p) {
+    Qt::WindowFlags flags = Qt::Window;
+    if (p.Style & WS_POPUP && !(p.Style & WS_CAPTION)) flags |= Qt::FramelessWindowHint;
+    if (p.ExStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
+    if (p.ExStyle & WS_EX_TOOLWINDOW) flags |= Qt::Tool;
+    if (p.Style & WS_CAPTION) {
+        // The caption shows exactly the boxes the form's style names.
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+        if (p.Style & WS_SYSMENU) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if (p.Style & WS_MINIMIZEBOX) flags |= Qt::WindowMinimizeButtonHint;
+        if (p.Style & WS_MAXIMIZEBOX) flags |= Qt::WindowMaximizeButtonHint;
+        if (!(p.Style & WS_THICKFRAME)) flags |= Qt::MSWindowsFixedSizeDialogHint;
+    }
+    return flags;
+}
+
+bool FixedSize(const TCreateParams& p) {
+    return (p.Style & WS_CAPTION) && !(p.Style & WS_THICKFRAME) && !(p.Style & WS_MAXIMIZEBOX);
+}
+}  // namespace
+
 void TFormHost::SyncGeometry() {
     TCustomForm* f = FImpl->Form;
     const TPoint o = f->ClientOrigin();
     const TRect cr = f->WindowAreaRect();
-    FImpl->Widget->setGeometry(o.X, o.Y, std::max(1, cr.Width()), std::max(1, cr.Height()));
+    const QSize size(std::max(1, cr.Width()), std::max(1, cr.Height()));
+    QWidget* w = FImpl->Widget.data();
+    // A window without a sizing border tells the window manager that its
+    // smallest and largest sizes are its size: nobody can drag it larger or
+    // smaller, and only the program changes it.
+    if (FixedSize(f->Params())) w->setFixedSize(size);
+    else if (w->minimumSize() == w->maximumSize()) {
+        w->setMinimumSize(0, 0);
+        w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    w->setGeometry(o.X, o.Y, size.width(), size.height());
 }
 
 void TFormHost::Show(bool activate) {
     TCustomForm* f = FImpl->Form;
     QWidget* w = FImpl->Widget.data();
     if (!w) return;
-    Qt::WindowFlags flags = Qt::Window;
-    const TCreateParams& p = f->Params();
-    if (p.Style & WS_POPUP && !(p.Style & WS_CAPTION)) flags |= Qt::FramelessWindowHint;
-    if (p.ExStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
-    if (p.ExStyle & WS_EX_TOOLWINDOW) flags |= Qt::Tool;
-    if (f->BorderStyle() == bsDialog || f->BorderStyle() == bsSingle) flags |= Qt::MSWindowsFixedSizeDialogHint;
-    w->setWindowFlags(flags);
+    w->setWindowFlags(WindowFlags(f->Params()));
     // A modal form keeps the input from the other windows while it shows.
     w->setWindowModality(f->IsModal() ? Qt::ApplicationModal : Qt::NonModal);
     w->setAttribute(Qt::WA_ShowWithoutActivating, !activate);

@@ -58,6 +58,12 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle v) {
     RecreateWnd();
 }
 
+void TCustomForm::SetBorderIcons(TBorderIcons v) {
+    if (v == FBorderIcons) return;
+    FBorderIcons = v;
+    RecreateWnd();
+}
+
 void TCustomForm::SetFormStyle(TFormStyle v) {
     if (v == FFormStyle) return;
     FFormStyle = v;
@@ -128,6 +134,14 @@ void TCustomForm::CreateParams(TCreateParams& P) {
         P.ExStyle |= WS_EX_TOOLWINDOW;
         break;
     }
+    // The boxes: a dialog frame and a tool window have no minimise or
+    // maximise box, and without the system menu there is no box at all.
+    if (!(FBorderIcons & biSystemMenu)) {
+        P.Style &= ~WS_SYSMENU;
+    } else if (FBorderStyle == bsSingle || FBorderStyle == bsSizeable) {
+        if (FBorderIcons & biMinimize) P.Style |= WS_MINIMIZEBOX;
+        if (FBorderIcons & biMaximize) P.Style |= WS_MAXIMIZEBOX;
+    }
     if (FFormStyle == fsStayOnTop) P.ExStyle |= WS_EX_TOPMOST;
 }
 
@@ -168,6 +182,7 @@ void TCustomForm::Show() {
     FShown = true;
     if (!Visible()) SetVisible(true);
     CreateWindows(this);
+    InvalidateWhole();
     if (FormHostsEnabled()) {
         if (!FHost) FHost = std::make_unique<TFormHost>(this);
         FHost->Show(true);
@@ -194,6 +209,7 @@ void TCustomForm::ShowNoActivate() {
     FShown = true;
     if (!Visible()) SetVisible(true);
     CreateWindows(this);
+    InvalidateWhole();
     if (FormHostsEnabled()) {
         if (!FHost) FHost = std::make_unique<TFormHost>(this);
         FHost->Show(false);
@@ -423,6 +439,14 @@ void TCustomForm::ControlRemoved(TControl* c) {
     if (FActiveControl && inside(FActiveControl)) FActiveControl = nullptr;
     if (FFocusedControl && inside(FFocusedControl)) FFocusedControl = this;
     if (FocusedControl() && inside(FocusedControl())) SetFocusedWindowQuietly(nullptr);
+}
+
+// A window that comes on the screen is painted whole: while it was hidden
+// its controls added nothing to the update region, so what they changed
+// then (texts of another language) is not on its surface yet.
+void TCustomForm::InvalidateWhole() {
+    const TRect w = WindowAreaRect();
+    InvalidateArea(QRegion(QRect(0, 0, w.Width(), w.Height())));
 }
 
 void TCustomForm::RequestRepaint() {
@@ -756,6 +780,7 @@ void TPopupForm::Show() {
     FShown = true;
     if (!Visible()) SetVisible(true);
     CreateWindows(this);
+    InvalidateWhole();
     if (FormHostsEnabled()) {
         if (!FHost) FHost = std::make_unique<TFormHost>(this);
         FHost->Show(false);

@@ -14,6 +14,9 @@ class QWidget;
 class TFormHost;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+// The boxes of a form's caption, a set of bits.
+enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+using TBorderIcons = unsigned;
 enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
                  poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
@@ -29,6 +32,12 @@ public:
 
     TFormBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TFormBorderStyle v);
+    // Which boxes the caption shows; a form without a sizing border and
+    // without a maximise box keeps its size on the screen.
+    TBorderIcons BorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(TBorderIcons v);
+    // The person can change the window's size (a sizing border).
+    bool Sizeable() const { return FBorderStyle == bsSizeable || FBorderStyle == bsSizeToolWin; }
     TPosition Position() const { return FPosition; }
     void SetPosition(TPosition v) { FPosition = v; }
     TFormStyle FormStyle() const { return FFormStyle; }
@@ -91,6 +100,8 @@ public:
     void ControlRemoved(TControl* c);
     // The whole client area needs painting.
     void RequestRepaint();
+    // Adds the whole surface to the update region.
+    void InvalidateWhole();
 
     // -- the update region and the surface, in client coordinates
     // Adds to the region waiting to be painted and asks the window for it.
@@ -171,6 +182,7 @@ protected:
 
 private:
     TFormBorderStyle FBorderStyle = bsSizeable;
+    TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;
     TPosition FPosition = poDesigned;
     TFormStyle FFormStyle = fsNormal;
     int FModalResult = 0;

@@ -293,12 +293,16 @@ void TButtonControl::WMKeyUp(TMessage& M) {
     }
 }
 
+// The focus mark comes and goes with the focus.
+void TButtonControl::WMSetFocus(TMessage& M) {
+    Invalidate();
+    TCustomControl::WMSetFocus(M);
+}
+
 void TButtonControl::WMKillFocus(TMessage& M) {
     FSpaceDown = false;
-    if (FPushed) {
-        FPushed = false;
-        Invalidate();
-    }
+    FPushed = false;
+    Invalidate();
     TCustomControl::WMKillFocus(M);
 }
 

@@ -579,6 +579,7 @@ protected:
     void WMMouseMove(TMessage& M) override;
     void WMKeyDown(TMessage& M) override;
     void WMKeyUp(TMessage& M) override;
+    void WMSetFocus(TMessage& M) override;
     void WMKillFocus(TMessage& M) override;
     void CMDialogChar(TMessage& M) override;
     // The button is pressed (mouse held over it or Space held).

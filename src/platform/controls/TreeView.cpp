@@ -636,6 +636,13 @@ void TCustomTreeView::Paint() {
         if (y >= ClientHeight()) break;
         const int mid = y + h / 2;
         const int left = ItemLeft(n);
+        const bool selected = n == FSelected && showSel;
+        // A whole selected row is filled first: its lines and its expand
+        // button stay visible on it.
+        if (selected && FRowSelect) {
+            c->Brush().SetColor(Focused() ? clHighlight : clBtnFace);
+            c->FillRect(Rect(0, y, ClientWidth(), y + h));
+        }
         // Lines: this item's own column, then every ancestor's column that
         // still has siblings below.
         if (FShowLines) {
@@ -680,12 +687,12 @@ void TCustomTreeView::Paint() {
             x += FImages->Width() + kTextPad;
         }
         TRect tr = TextRect(n);
-        const bool selected = n == FSelected && showSel;
         TColor textColor = Enabled() ? Font()->Color() : clGrayText;
         if (selected) {
-            const TRect fill = FRowSelect ? Rect(0, y, ClientWidth(), y + h) : tr;
-            c->Brush().SetColor(Focused() ? clHighlight : clBtnFace);
-            c->FillRect(fill);
+            if (!FRowSelect) {
+                c->Brush().SetColor(Focused() ? clHighlight : clBtnFace);
+                c->FillRect(tr);
+            }
             if (Focused()) textColor = clHighlightText;
         }
         c->Font().SetColor(textColor);

@@ -248,6 +248,40 @@ TEST_F(Program, OpenListsProjectFoldersAndPreselectsTheOpenOneIgnoringCase)
     Screenshot(Open, QStringLiteral("open_project.png"));
 }
 
+// The keys a person uses in the two project dialogs: Escape cancels New
+// project with nothing created; in Open project the arrows pick a project
+// and Enter confirms it.
+TEST_F(Program, EscapeCancelsNewProjectAndEnterInTheListOpensTheProjectPicked)
+{
+    for (const char* d : {"Alpha", "beta"})
+        ASSERT_TRUE(QDir().mkdir(Path(QStringLiteral("PROJECTS/") + QString::fromLatin1(d))));
+    Start();
+    int afterEscape = -1;
+    Script.AnswerModal([&](TCustomForm*) {
+        ASSERT_EQ(FocusedControl(), FNew_Project->E_New_Proj);
+        for (QChar ch : QStringLiteral("Pump"))
+            Input::Char(ch);
+        Input::KeyStroke(VK_ESCAPE);
+        afterEscape = FNew_Project->ModalResult();
+    });
+    Click(B::New);
+    EXPECT_EQ(afterEscape, mrCancel);
+    EXPECT_FALSE(DirectoryExists(Path(QStringLiteral("PROJECTS/Pump"))));
+    EXPECT_FALSE(Project_Is_Open());
+
+    int afterEnter = -1;
+    Script.AnswerModal([&](TCustomForm*) {
+        ASSERT_EQ(FocusedControl(), FOpenConf->ListBox1);
+        ASSERT_EQ(FOpenConf->ListBox1->ItemIndex(), 0);
+        Input::KeyStroke(VK_DOWN);
+        Input::KeyStroke(VK_RETURN);
+        afterEnter = FOpenConf->ModalResult();
+    });
+    Click(B::Open);
+    EXPECT_EQ(afterEnter, mrOk);
+    EXPECT_EQ(Dir_Project, Path(QStringLiteral("PROJECTS/beta")));
+}
+
 TEST_F(Program, OpenOfAFolderThatWentAwayOpensNothing)
 {
     ASSERT_TRUE(QDir().mkdir(Path(QStringLiteral("PROJECTS/Gone"))));
@@ -622,4 +656,33 @@ TEST_F(Program, StepsOnAProjectWhoseFolderWentAwayShowTheErrorAndCreateNothing)
     EXPECT_EQ(ran, 0);
     EXPECT_FALSE(QFileInfo::exists(dir));
     EXPECT_EQ(Script.Count(TDialogKind::ModalForm), 0);
+}
+
+// A language change while New project and Open project are closed: each,
+// shown again, paints the new texts (its surface is the dialog as it now is,
+// not the picture of its last showing).
+TEST_F(Program, DialogsShownAfterALanguageChangePaintTheNewTexts)
+{
+    Start();
+    for (TCustomForm* f : {static_cast<TCustomForm*>(New), static_cast<TCustomForm*>(Open)}) {
+        f->Show();
+        f->PaintPending();
+        f->Hide();
+    }
+    WriteFileWhole(PathJoin(Dir_Language, QStringLiteral("Deutsch.lng")),
+                   "STR 25 = Neue Konfiguration\r\nSTR 26 = Neue Konfiguration anlegen\r\n"
+                   "STR 27 = Name der neuen Konfiguration\r\nSTR 28 = Weiter\r\nSTR 29 = Abbrechen\r\n"
+                   "STR 34 = Vorhandene Konfiguration\r\nSTR 35 = Konfigurationen\r\n");
+    Language = QStringLiteral("Deutsch");
+    Load_Language();
+    Main->Change_Language();
+    for (TCustomForm* f : {static_cast<TCustomForm*>(New), static_cast<TCustomForm*>(Open)}) {
+        SCOPED_TRACE(f->Caption().toStdString());
+        f->Show();
+        f->PaintPending();
+        const QImage shown = f->Surface()->copy();
+        EXPECT_EQ(shown, f->RenderClient());
+        f->Hide();
+    }
+    EXPECT_EQ(New->Label1->Caption(), QStringLiteral("Name der neuen Konfiguration"));
 }

@@ -18,7 +18,9 @@
 #include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <QSet>
 #include <QTemporaryDir>
+#include <functional>
 
 namespace {
 
@@ -213,4 +215,69 @@ TEST_F(ParGenFormTest, Model10PresenceListsShowAndHideTheirGroups)
     Form->ShowModal();
     ASSERT_GE(Messages().size(), 1);
     EXPECT_EQ(Messages()[0], Text_Of(736));
+}
+
+// Tab walks the dialog as a person reads it: top to bottom, and left to
+// right along a row, from the first field to the push buttons, and reaches
+// every field that can take the focus.
+TEST_F(ParGenFormTest, TabRunsTopToBottomAndLeftToRight)
+{
+    Create(9);
+    Form->Show();
+    auto place = [&](TWinControl* c) { return Form->ScreenToClient(c->ClientToScreen(Point(0, 0))); };
+    QSet<TWinControl*> fields;
+    std::function<void(TWinControl*)> collect = [&](TWinControl* w) {
+        for (int i = 0; i < w->ControlCount(); ++i)
+            if (auto* c = dynamic_cast<TWinControl*>(w->Controls(i))) {
+                if ((dynamic_cast<TCustomEdit*>(c) || dynamic_cast<TCustomComboBox*>(c) ||
+                     dynamic_cast<TCustomCheckBox*>(c)) && c->CanFocus() && c->TabStop())
+                    fields.insert(c);
+                else
+                    collect(c);
+            }
+    };
+    collect(Form);
+    ASSERT_GT(fields.size(), 10);
+
+    TWinControl* first = Form->ActiveControl() ? Form->ActiveControl() : FocusedControl();
+    ASSERT_TRUE(first);
+    QStringList walk{first->Name()};
+    QSet<TWinControl*> seen{first};
+    TPoint prev = place(first);
+    for (int i = 0; i < 200; ++i) {
+        Input::KeyStroke(VK_TAB);
+        TWinControl* now = FocusedControl();
+        ASSERT_TRUE(now);
+        if (now == Form->Btn_OK || now == Form->Btn_Cancel)
+            break;
+        walk << now->Name();
+        const TPoint at = place(now);
+        // A row is the same line of the dialog, give or take a few pixels.
+        const bool sameRow = std::abs(at.Y - prev.Y) <= 4;
+        EXPECT_TRUE(sameRow ? at.X > prev.X : at.Y > prev.Y)
+            << walk.join(", ").toStdString() << " : " << now->Name().toStdString() << " at " << at.X << "," << at.Y
+            << " after " << prev.X << "," << prev.Y;
+        prev = at;
+        seen.insert(now);
+    }
+    EXPECT_EQ(FocusedControl(), Form->Btn_OK) << walk.join(", ").toStdString();
+    for (TWinControl* f : fields)
+        EXPECT_TRUE(seen.contains(f)) << f->Name().toStdString() << " is never reached by Tab";
+    Form->Hide();
+}
+
+// Escape is the Cancel button's key: unchanged values close at once and
+// nothing is written.
+TEST_F(ParGenFormTest, EscapeCancelsWithNothingWritten)
+{
+    Create(9);
+    int afterEscape = -1;
+    Script.AnswerModal([&](TCustomForm*) {
+        ASSERT_TRUE(FocusedControl());
+        Input::KeyStroke(VK_ESCAPE);
+        afterEscape = Form->ModalResult();
+    });
+    EXPECT_EQ(Form->ShowModal(), mrCancel);
+    EXPECT_EQ(afterEscape, mrCancel);
+    EXPECT_FALSE(QFile::exists(File_ParGen));
 }

@@ -210,3 +210,17 @@ TEST_F(BootFormTest, MissingUpdaterIsNamedInTheErrorBox)
     ASSERT_EQ(Messages().size(), 1);
     EXPECT_TRUE(Messages()[0].contains(Dir_Program + "/TCP_31A08_Update.exe")) << Messages()[0].toStdString();
 }
+
+// Escape is the Cancel button's key on every page of the wizard.
+TEST_F(BootFormTest, EscapeCancelsTheWizard)
+{
+    int afterEscape = -1;
+    Script.AnswerModal([&](TCustomForm*) {
+        ASSERT_TRUE(FocusedControl());
+        Input::KeyStroke(VK_ESCAPE);
+        afterEscape = Form->ModalResult();
+    });
+    EXPECT_EQ(Form->ShowModal(), mrCancel);
+    EXPECT_EQ(afterEscape, mrCancel);
+    EXPECT_TRUE(Echo->Addresses.isEmpty());
+}

@@ -349,3 +349,27 @@ TEST_F(J1939Test, TypedCellsReachTheFileThroughOk)
     EXPECT_TRUE(Read(File_J1939_Rec_Frames).contains("<row DP=\"0\" PGN=\"0xF004\" SA=\"0\""));
     Rec->Hide();
 }
+
+// Escape is the Cancel button's key: the editor closes and its file keeps
+// every byte, whatever was typed in the grid.
+TEST_F(J1939Test, EscapeClosesEitherEditorWithNothingWritten)
+{
+    WriteRec("<row DP=\"0\" PGN=\"61444\" SA=\"0\" TP=\"Y\" TP_Start=\"0\" TP_NByte=\"8\" OnRequest=\"Y\"/>");
+    WriteSend("<row Priority=\"6\" DP=\"0\" PGN=\"61444\" SA=\"0\" NByte=\"8\"/>");
+    for (TFMapEditor* f : {static_cast<TFMapEditor*>(Rec), static_cast<TFMapEditor*>(Send)}) {
+        const QByteArray before = Read(*f->Info().File);
+        bool answered = false;
+        Script.AnswerModal([&](TCustomForm* shown) {
+            ASSERT_EQ(shown, f);
+            f->Set_Cell(3, 1, QStringLiteral("256"));
+            f->Set_Cell(3, 2, QStringLiteral("512"));
+            ASSERT_TRUE(FocusedControl());
+            Input::KeyStroke(VK_ESCAPE);
+            answered = f->ModalResult() == mrCancel;
+        });
+        EXPECT_EQ(f->ShowModal(), mrCancel);
+        EXPECT_TRUE(answered) << f->Caption().toStdString() << ": Escape did not cancel";
+        EXPECT_EQ(Read(*f->Info().File), before);
+        EXPECT_TRUE(Messages().isEmpty());
+    }
+}

@@ -2,6 +2,8 @@
 // Position items, and the reset rows.
 #include "KnxKit.h"
 
+#include "platform/controls/Input.h"
+
 TEST_F(KnxTest, Model9HasTheFullLayoutAndTexts)
 {
     EXPECT_EQ(Knx->ClientWidth(), 1141);
@@ -141,4 +143,26 @@ TEST_F(KnxTest, TheDialogRendersForAPerson)
     const QString png = PathJoin(dir, QStringLiteral("knx_access.png"));
     RenderFormToPng(Knx, png);
     EXPECT_TRUE(FileExists(png));
+}
+
+// Escape is the Cancel button's key: the editor closes and its file keeps
+// every byte, whatever was typed in the grid.
+TEST_F(KnxTest, EscapeClosesTheEditorWithNothingWritten)
+{
+    WriteKnx("<row Enable=\"Y\" Source_Address=\"1.1.1\" Destination_Address=\"1/2/3\" APCI=\"Write\" "
+             "Priority=\"Urgent\" Format=\"Swap16\" Extended=\"Y\" ReTest=\"N\" On_Command=\"Y\" On_Change=\"N\" "
+             "On_Timer=\"Y\" Poll_Time=\"500\" Position=\"10\" Bit_Mode=\"3\" Length=\"4\" Mnemonic=\"lamp\"/>");
+    const QByteArray before = Read(File_KNX_SetAccess);
+    bool answered = false;
+    Script.AnswerModal([&](TCustomForm* shown) {
+        ASSERT_EQ(shown, Knx);
+        Fill(1, {"Y", "1.1.11", "1/2/4"});
+        ASSERT_TRUE(FocusedControl());
+        Input::KeyStroke(VK_ESCAPE);
+        answered = Knx->ModalResult() == mrCancel;
+    });
+    EXPECT_EQ(Knx->ShowModal(), mrCancel);
+    EXPECT_TRUE(answered) << "Escape did not cancel";
+    EXPECT_EQ(Read(File_KNX_SetAccess), before);
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join('|').toStdString();
 }

@@ -183,6 +183,48 @@ TEST_F(MeterBusTest, VariableChecksRefuseWithTheirTexts) {
     EXPECT_TRUE(D->Is_Change);
 }
 
+// Variables added to a node show at once: the node gets its expand mark
+// on the screen without being clicked.
+TEST_F(MeterBusTest, AddedVariablesShowTheirNodesExpandMarkAtOnce) {
+    WriteNetwork(Secondary5);
+    D->Show();
+    TTreeView* tw = D->TW;
+    TTreeNode* node = D->NODE_ORIG->Item(0);
+    ASSERT_FALSE(node->HasChildren());
+    // The node's row (the root's is the first) and the column of its button.
+    const int h = tw->ItemHeight();
+    const int y = h + h / 2;
+    int bx = -1;
+    auto markShown = [&] {
+        D->PaintPending();
+        const QImage surface = *D->Surface();
+        const TPoint at = D->ScreenToClient(tw->ClientToScreen(Point(0, 0)));
+        for (int x = 0; x < tw->ClientWidth() && bx < 0; ++x)
+            if (tw->GetHitTestInfoAt(x, y) & htOnButton) bx = x;
+        if (bx < 0) return false;
+        // The box's frame runs across the row at its top: the pixels left and
+        // right of the dotted line are not the window colour there.
+        int dark = 0;
+        for (int x = bx; x < bx + tw->Indent(); ++x)
+            for (int yy = y - h / 2; yy < y + h / 2; ++yy)
+                if ((surface.pixel(at.X + x, at.Y + yy) & 0xFFFFFF) == 0) ++dark;
+        return dark >= 3;  // the minus or plus sign
+    };
+    EXPECT_FALSE(markShown());
+    SelectNode(0);
+    for (const char* desc : {"energy", "volume"}) {
+        D->E_New_Var_Desc->SetText(desc);
+        D->btn_Add_VarClick(nullptr);
+    }
+    EXPECT_EQ(TreeTexts(), QStringList({"M-Bus Network", "ID 5 - sec", "VAR - energy", "VAR - volume"}))
+        << "each add puts an item under the node";
+    ASSERT_EQ(node->Count(), 2);
+    EXPECT_TRUE(D->NODE_ORIG->Expanded());
+    EXPECT_TRUE(markShown()) << "the node shows it has variables";
+    EXPECT_EQ(*D->Surface(), D->RenderClient()) << "what was painted is the dialog as it is";
+    D->Hide();
+}
+
 TEST_F(MeterBusTest, NodeChecksRefuseWithTheirTexts) {
     WriteNetwork(Secondary5);
     Show();

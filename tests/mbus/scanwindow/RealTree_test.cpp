@@ -8,6 +8,8 @@
 #include "platform/xml/XmlDoc.h"
 #include "treeview/LazyTrees.h"
 
+#include <QFile>
+
 namespace {
 
 class RealTreeTest : public ScanWindowTest {
@@ -44,7 +46,7 @@ TEST_F(RealTreeTest, TheWiredTreeHoldsTheTextsAndTheUsersTicksReachTheFile)
     ASSERT_EQ(tops.size(), 1u);
     EXPECT_EQ(Caption(VST, tops[0]), QStringLiteral("Primary Address = 5 - Secondary Address = 12345678 - "
                                                     "Manufacturer = ABB(1090) - Version = 1 - Type = 7"));
-    EXPECT_EQ(VST->GetCheckType(tops[0]), ctCheckBox);
+    EXPECT_EQ(VST->GetCheckType(tops[0]), ctTriStateCheckBox);
     EXPECT_EQ(VST->GetCheckState(tops[0]), csCheckedNormal);
     EXPECT_EQ(VST->GetNodeLevel(tops[0]), 0u);
     const auto records = Children(tops[0]);
@@ -55,14 +57,16 @@ TEST_F(RealTreeTest, TheWiredTreeHoldsTheTextsAndTheUsersTicksReachTheFile)
     EXPECT_EQ(VST->GetCheckType(details[0]), ctNone);
     EXPECT_EQ(Caption(VST, details[11]), QStringLiteral("DATA = $10270000"));
 
-    // The record unticked in the tree is written disabled.
+    // The record unticked in the tree is written disabled; the meter, left
+    // with no ticked record, follows it.
     VST->SetCheckState(records[0], csUncheckedNormal);
+    EXPECT_EQ(VST->GetCheckState(tops[0]), csUncheckedNormal);
     W->Select_SaveXML(0);
     XmlDocument doc;
     doc.LoadFromFile(W->FileName_MBus);
     const XmlNode node = doc.DocumentElement().ChildElement(QStringLiteral("Nodo"));
     ASSERT_TRUE(node);
-    EXPECT_EQ(node.Attribute(QStringLiteral("Enable_Node")).ToString(), QStringLiteral("1"));
+    EXPECT_EQ(node.Attribute(QStringLiteral("Enable_Node")).ToString(), QStringLiteral("0"));
     EXPECT_EQ(node.ChildElement(QStringLiteral("Variabile")).Attribute(QStringLiteral("Enable")).ToString(),
               QStringLiteral("0"));
 
@@ -104,13 +108,79 @@ TEST_F(RealTreeTest, AGridClickShowsTheMeterAndTicksChangeTheList)
     EXPECT_EQ(Caption(VST_Wireless, records[1]), QStringLiteral("Idle Filler"));
     EXPECT_EQ(VST_Wireless->GetCheckState(records[0]), csCheckedNormal);
     EXPECT_EQ(VST_Wireless->GetCheckState(records[1]), csUncheckedNormal);
+    EXPECT_EQ(VST_Wireless->GetCheckState(tops[0]), csMixedNormal) << "one of two records ticked";
+    EXPECT_TRUE(d->Enable);
 
     VST_Wireless->SetCheckState(records[0], csUncheckedNormal);
-    VST_Wireless->SetCheckState(records[1], csCheckedNormal);
-    VST_Wireless->SetCheckState(tops[0], csUncheckedNormal);
     EXPECT_FALSE(d->List_Var[0]->Enable);
+    EXPECT_EQ(VST_Wireless->GetCheckState(tops[0]), csUncheckedNormal);
+    EXPECT_FALSE(d->Enable) << "no record ticked: the meter is off";
+    VST_Wireless->SetCheckState(records[1], csCheckedNormal);
     EXPECT_TRUE(d->List_Var[1]->Enable);
-    EXPECT_FALSE(d->Enable);
+    EXPECT_TRUE(d->Enable);
+    // The meter ticked carries the tick to every record.
+    VST_Wireless->SetCheckState(tops[0], csCheckedNormal);
+    EXPECT_TRUE(d->List_Var[0]->Enable && d->List_Var[1]->Enable && d->Enable);
+    VST_Wireless->SetCheckState(tops[0], csUncheckedNormal);
+    EXPECT_FALSE(d->List_Var[0]->Enable || d->List_Var[1]->Enable || d->Enable);
+}
+
+// A meter's tick and its records' ticks follow each other, and Save Conf.
+// writes what the tree shows.
+TEST_F(RealTreeTest, AMetersTickAndItsRecordsTicksFollowEachOtherIntoTheFile)
+{
+    Open(15, 1, false);
+    int index = -1;
+    // Meter 5 with three records.
+    W->TR_ScanDecode->Store_Wired_Answer(
+        index, Fake_Meter_Frame(5, 0x12345678, 0x0442, 1, 7, Hex("04 13 10 27 00 00 02 5A 2C 01 04 13 20 4E 00 00")));
+    W->Form_Style(3);
+    W->Show_Slave_in_Tree();
+    const auto tops = Children(VST->RootNode());
+    ASSERT_EQ(tops.size(), 1u);
+    const auto records = Children(tops[0]);
+    ASSERT_EQ(records.size(), 3u);
+    PLazyNode meter = tops[0];
+    auto states = [&] {
+        QStringList r;
+        for (PLazyNode n : {meter, records[0], records[1], records[2]}) {
+            const TCheckState s = VST->GetCheckState(n);
+            r << (s == csCheckedNormal ? "on" : s == csUncheckedNormal ? "off" : s == csMixedNormal ? "mixed" : "?");
+        }
+        return r;
+    };
+    auto written = [&] {
+        QFile::remove(W->FileName_MBus);  // each save on its own, not added to the last
+        W->Select_SaveXML(0);
+        XmlDocument doc;
+        doc.LoadFromFile(W->FileName_MBus);
+        const XmlNode node = doc.DocumentElement().ChildElement(QStringLiteral("Nodo"));
+        QStringList r{node.Attribute(QStringLiteral("Enable_Node")).ToString()};
+        for (const XmlNode& v : node.ChildElements())
+            if (v.NodeName() == QStringLiteral("Variabile"))
+                r << v.Attribute(QStringLiteral("Enable")).ToString();
+        return r;
+    };
+    struct Step {
+        PLazyNode node;
+        TCheckState to;
+        QStringList shown, saved;
+    } steps[] = {
+        {meter, csUncheckedNormal, {"off", "off", "off", "off"}, {"0", "0", "0", "0"}},
+        {meter, csCheckedNormal, {"on", "on", "on", "on"}, {"1", "1", "1", "1"}},
+        {records[1], csUncheckedNormal, {"mixed", "on", "off", "on"}, {"1", "1", "0", "1"}},
+        {records[0], csUncheckedNormal, {"mixed", "off", "off", "on"}, {"1", "0", "0", "1"}},
+        {records[2], csUncheckedNormal, {"off", "off", "off", "off"}, {"0", "0", "0", "0"}},
+        {records[0], csCheckedNormal, {"mixed", "on", "off", "off"}, {"1", "1", "0", "0"}},
+        {meter, csCheckedNormal, {"on", "on", "on", "on"}, {"1", "1", "1", "1"}},
+    };
+    int i = 0;
+    for (const Step& step : steps) {
+        VST->SetCheckState(step.node, step.to);
+        EXPECT_EQ(states(), step.shown) << "step " << i;
+        EXPECT_EQ(written(), step.saved) << "step " << i;
+        ++i;
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "platform/controls/Forms.h"
 #include "platform/controls/Input.h"
 #include "platform/controls/ScrollBars.h"
+#include "platform/controls/StdCtrls.h"
 #include "support/ToolkitTest.h"
 
 #include <QImage>
@@ -143,6 +144,26 @@ TEST_F(PaintingTest, RenderingIsTheSameWhetherPaintedWholeOrInParts) {
     B->Invalidate();
     Form->PaintPending();
     EXPECT_EQ(*Form->Surface(), whole);
+}
+
+// Texts changed while a dialog is hidden (a language change) must be on the
+// screen when it shows again, without anything else forcing a repaint.
+TEST_F(PaintingTest, AFormShownAgainShowsWhatChangedWhileItWasHidden) {
+    auto* label = new TLabel(Form);
+    label->SetParent(Form);
+    label->SetBounds(10, 100, 200, 40);
+    label->Font()->SetHeight(-24);
+    label->SetCaption(QStringLiteral("Begin"));
+    Form->PaintPending();
+    const QImage before = Form->Surface()->copy();
+    Form->Hide();
+    label->SetCaption(QStringLiteral("WWWWWW"));
+    B->Hide();
+    Form->Show();
+    Form->PaintPending();
+    const QImage shown = Form->Surface()->copy();
+    EXPECT_NE(shown, before);
+    EXPECT_EQ(shown, Form->RenderClient()) << "the surface shown is the form as it now is";
 }
 
 TEST_F(PaintingTest, RedrawOffStopsPaintingUntilTurnedOn) {

@@ -28,6 +28,28 @@ TEST_F(ButtonsTest, CheckBoxClickTogglesAndCodeChangesClickToo) {
     EXPECT_EQ(seen.size(), 4);
 }
 
+// Tab onto a check box shows its focus mark on the screen, and Tab away
+// takes it off: the surface painted is the form as it now is.
+TEST_F(ButtonsTest, ACheckBoxShowsTheFocusMarkWhileItHasTheFocus) {
+    auto* edit = Place<TEdit>(10, 10);
+    auto* cb = Place<TCheckBox>(10, 40, 120, 20);
+    cb->SetCaption(QStringLiteral("Enable"));
+    auto* after = Place<TEdit>(10, 70);
+    edit->SetFocus();
+    const QImage unfocused = Form->RenderClient();
+    Input::KeyStroke(VK_TAB);
+    ASSERT_EQ(FocusedControl(), cb);
+    Form->PaintPending();
+    const QImage shown = *Form->Surface();
+    EXPECT_EQ(shown, Form->RenderClient()) << "the focus mark is painted when the focus arrives";
+    EXPECT_NE(shown.copy(10, 40, 120, 20), unfocused.copy(10, 40, 120, 20));
+    Input::KeyStroke(VK_TAB);
+    ASSERT_EQ(FocusedControl(), after);
+    Form->PaintPending();
+    EXPECT_EQ(Form->Surface()->copy(10, 40, 120, 20), unfocused.copy(10, 40, 120, 20))
+        << "and taken off when it leaves";
+}
+
 TEST_F(ButtonsTest, CheckBoxStatesWithAllowGrayed) {
     auto* cb = Place<TCheckBox>(10, 10);
     cb->SetAllowGrayed(true);
