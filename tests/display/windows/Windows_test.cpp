@@ -1,0 +1,313 @@
+// Each kind of window the program makes, shown on a real X server and read
+// back from the server's screen: a window that should show text must not be
+// uniform or black.
+#include "support/ScreenReadBack.h"
+#include "support/ToolkitApp.h"
+
+#include "app/UComon.h"
+#include "app/ULanguage.h"
+#include "editors/UKNXAccess.h"
+#include "editors/UReceiveJ1939.h"
+#include "gridpack/grid4/ExCGrid.h"
+#include "gridpack/grid4/ExGrid.h"
+#include "mbus/UInsertKeyWireless.h"
+#include "mbus/UModbusStartAdd_SD.h"
+#include "mbus/UScanDecode.h"
+#include "mbus/UScanModbusStart.h"
+#include "platform/controls/Dialogs.h"
+#include "platform/controls/FormHost.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/StdCtrls.h"
+#include "platform/core/Files.h"
+#include "project/OpenProject.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QProcess>
+#include <QThread>
+#include <QTimer>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kGrabs = QStringLiteral(KAL_BUILD_DIR "/display_grabs");
+
+// Runs the program's loop for `ms` of real time: the server needs real time
+// to map, expose and show a window.
+void PumpFor(int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) {
+        Application()->ProcessMessages();
+        QThread::msleep(5);
+    }
+}
+
+QRect ScreenRectOf(QWidget* w)
+{
+    return QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+}
+
+// What the screen shows where the window stands, given up to `ms` to show
+// something; kept as a PNG under the build folder.
+QImage ReadBack(QWidget* w, const QString& name, int ms = 1500)
+{
+    QImage img;
+    QElapsedTimer t;
+    t.start();
+    do {
+        QCoreApplication::processEvents();
+        img = KalTest::GrabScreenRect(ScreenRectOf(w));
+        if (KalTest::ShowsSomething(img))
+            break;
+        QThread::msleep(20);
+    } while (t.elapsed() < ms);
+    KalTest::KeepGrab(img, kGrabs, name);
+    return img;
+}
+
+class WindowsOnScreen : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { KalTest::EnsureToolkitApp(); }
+    void SetUp() override
+    {
+        ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb")) << "needs a real X server";
+        SetFormHostsEnabled(true);
+    }
+};
+
+TForm* NewTextForm(const QString& text)
+{
+    auto* f = NewObject<TForm>(nullptr);
+    f->SetBounds(100, 100, 300, 160);
+    f->SetCaption(QStringLiteral("A form"));
+    auto* l = NewObject<TLabel>(f);
+    l->SetParent(f);
+    l->SetBounds(20, 20, 200, 20);
+    l->SetCaption(text);
+    return f;
+}
+
+TEST_F(WindowsOnScreen, AFormShowsItsText)
+{
+    TForm* f = NewTextForm(QStringLiteral("Hello from a form"));
+    f->Show();
+    PumpFor(200);
+    const QImage img = ReadBack(f->HostWidget(), QStringLiteral("form"));
+    EXPECT_TRUE(KalTest::ShowsSomething(img));
+    delete f;
+}
+
+TEST_F(WindowsOnScreen, AModalFormShowsItsText)
+{
+    TForm* f = NewTextForm(QStringLiteral("Hello from a modal form"));
+    QImage img;
+    QTimer::singleShot(300, [&] {
+        img = ReadBack(f->HostWidget(), QStringLiteral("modal_form"));
+        f->SetModalResult(mrOk);
+    });
+    EXPECT_EQ(f->ShowModal(), mrOk);
+    EXPECT_TRUE(KalTest::ShowsSomething(img));
+    delete f;
+}
+
+TEST_F(WindowsOnScreen, MessageBoxesOfEachKindShowTheirText)
+{
+    struct Case {
+        TMsgDlgType Type;
+        const char* Name;
+    };
+    const Case cases[] = {{mtError, "box_error"}, {mtWarning, "box_warning"}, {mtInformation, "box_information"},
+                          {mtConfirmation, "box_confirmation"}, {mtCustom, "box_plain"}};
+    TForm* owner = NewTextForm(QStringLiteral("The owner"));
+    owner->Show();
+    PumpFor(200);
+    for (const Case& c : cases) {
+        QImage img;
+        QTimer::singleShot(300, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            img = ReadBack(box, QString::fromLatin1(c.Name));
+            const auto buttons = box->findChildren<QAbstractButton*>();
+            ASSERT_FALSE(buttons.isEmpty());
+            buttons.first()->click();
+        });
+        MessageDlg(QStringLiteral("Error in row 2!! PGN must be between 0x0000 and 0xFFFF"), c.Type,
+                   MsgDlgButtons({mbOK}));
+        EXPECT_TRUE(KalTest::ShowsSomething(img)) << c.Name;
+    }
+    delete owner;
+}
+
+} // namespace
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// The program's own windows: the editors and the Scan & Decode window, shown
+// modally as the main window shows them, driven by the X server's own keys.
+
+// Presses keys through the X server (xdotool), as a person's keyboard does.
+void PressKeys(const QStringList& keys)
+{
+    QProcess::execute(QStringLiteral("xdotool"), QStringList{QStringLiteral("key"), QStringLiteral("--delay"),
+                                                             QStringLiteral("60")} + keys);
+}
+
+void ClickAt(QPoint screen)
+{
+    QProcess::execute(QStringLiteral("xdotool"),
+                      {QStringLiteral("mousemove"), QString::number(screen.x()), QString::number(screen.y()),
+                       QStringLiteral("click"), QStringLiteral("1")});
+}
+
+class ProgramWindowsOnScreen : public WindowsOnScreen {
+protected:
+    void SetUp() override
+    {
+        WindowsOnScreen::SetUp();
+        ASSERT_TRUE(Tmp.isValid());
+        Load_Default_Texts();
+        Saved_Dir = Dir_Project;
+        Saved_Code = SW_Code;
+        Saved_Model = Model_Code;
+        Saved_Files = {File_KNX_SetAccess, File_ParGen, File_J1939_Rec_Frames};
+        Dir_Project = Tmp.path();
+        SW_Code = QStringLiteral("CF31A06");
+        Model_Code = 9;
+        File_KNX_SetAccess = PathJoin(Tmp.path(), QStringLiteral("KNX_SetAccess.xml"));
+        File_ParGen = PathJoin(Tmp.path(), QStringLiteral("ParGen.xml"));
+        File_J1939_Rec_Frames = PathJoin(Tmp.path(), QStringLiteral("J1939_Rec_Frames.xml"));
+    }
+    void TearDown() override
+    {
+        Dir_Project = Saved_Dir;
+        SW_Code = Saved_Code;
+        Model_Code = Saved_Model;
+        File_KNX_SetAccess = Saved_Files[0];
+        File_ParGen = Saved_Files[1];
+        File_J1939_Rec_Frames = Saved_Files[2];
+        SetFocusedWindowQuietly(nullptr);
+    }
+    QTemporaryDir Tmp;
+    QString Saved_Dir, Saved_Code;
+    QStringList Saved_Files;
+    int Saved_Model = 9;
+};
+
+TEST_F(ProgramWindowsOnScreen, TheReceiveEditorsPgnBoxShowsItsText)
+{
+    auto* rec = new TFReceiveJ1939(nullptr);
+    rec->AfterConstruction();
+    QImage box;
+    QString boxText;
+    int result = 0;
+    QTimer::singleShot(400, [&] {
+        rec->Set_Cell(1, 1, QStringLiteral("0"));
+        rec->Set_Cell(2, 1, QStringLiteral("70000"));
+        QTimer::singleShot(500, [&] {
+            QWidget* w = QApplication::activeModalWidget();
+            if (auto* mb = qobject_cast<QMessageBox*>(w)) {
+                boxText = mb->text();
+                box = ReadBack(mb, QStringLiteral("receive_editor_pgn_box"));
+                mb->buttons().first()->click();
+            }
+            rec->SetModalResult(mrCancel);
+        });
+        rec->Btn_OKClick(nullptr);
+    });
+    result = rec->ShowModal();
+    EXPECT_EQ(result, mrCancel);
+    EXPECT_TRUE(boxText.contains(QStringLiteral("PGN must be between 0x0000 and 0xFFFF"))) << qPrintable(boxText);
+    EXPECT_TRUE(KalTest::ShowsSomething(box));
+    delete rec;
+}
+
+TEST_F(ProgramWindowsOnScreen, TheKnxPriorityListShowsItsTextStepsWithDownAndCommitsWithReturn)
+{
+    auto* knx = new TFKNXAccess(nullptr);
+    knx->AfterConstruction();
+    QImage list;
+    QString after;
+    bool wasDropped = false;
+    int start = -1;
+    QTimer::singleShot(400, [&] {
+        TExColumnGrid* g = knx->ACG_KNX_in_Write;
+        const TRect cell = g->CellRect(KA_Priority, 1);
+        const TPoint at = g->ClientToScreen(Point(cell.Left + 5, (cell.Top + cell.Bottom) / 2));
+        ClickAt(QPoint(at.X, at.Y));
+        PumpFor(300);
+        PressKeys({QStringLiteral("F2"), QStringLiteral("alt+Down")});
+        PumpFor(400);
+        if (TGridCombo* cb = g->Combobox(); cb && cb->DroppedDown()) {
+            wasDropped = true;
+            start = cb->ItemIndex();
+            list = ReadBack(cb->ListWindow()->HostWidget(), QStringLiteral("knx_priority_list"));
+        }
+        PressKeys({QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")});
+        PumpFor(400);
+        after = knx->Cell(KA_Priority, 1);
+        knx->SetModalResult(mrCancel);
+    });
+    knx->ShowModal();
+    EXPECT_TRUE(wasDropped);
+    EXPECT_TRUE(KalTest::ShowsSomething(list));
+    // The list opens on the item its editor shows (the first for an empty
+    // cell): two steps down from there.
+    const QStringList items = {QStringLiteral("System"), QStringLiteral("Urgent"), QStringLiteral("Normal"),
+                               QStringLiteral("Low")};
+    ASSERT_GE(start, 0);
+    EXPECT_EQ(after, items.value(std::min(start + 2, 3)));
+    delete knx;
+}
+
+TEST_F(ProgramWindowsOnScreen, TheScanByListShowsBothItemsAndTakesDownAndReturn)
+{
+    auto* key = new TFInsertKeyWireless(nullptr);
+    key->AfterConstruction();
+    auto* start = new TFScanModbusStart(nullptr);
+    start->AfterConstruction();
+    auto* perNode = new TFModbusStartAdd_SD(nullptr);
+    perNode->AfterConstruction();
+    auto* w = new TFScanDecode(nullptr);
+    w->AfterConstruction();
+    w->XML_Code_Dev = 15;
+    w->Form_Type = 1;
+    w->FileName_MBus = PathJoin(Tmp.path(), QStringLiteral("M_Bus.xml"));
+    QImage list;
+    int listHeight = 0, itemsShown = 0, before = -1, after = -1;
+    QTimer::singleShot(400, [&] {
+        TComboBox* cb = w->CB_ScanBy;
+        before = cb->ItemIndex();
+        const TPoint at = cb->ClientToScreen(Point(cb->Width() / 2, cb->Height() / 2));
+        ClickAt(QPoint(at.X, at.Y));
+        PumpFor(400);
+        if (cb->DroppedDown()) {
+            QWidget* lw = cb->ListWindow()->HostWidget();
+            listHeight = lw->height();
+            itemsShown = cb->Items()->Count();
+            list = ReadBack(lw, QStringLiteral("scan_by_list"));
+        }
+        PressKeys({QStringLiteral("Down"), QStringLiteral("Return")});
+        PumpFor(400);
+        after = cb->ItemIndex();
+        w->SetModalResult(mrCancel);
+    });
+    w->ShowModal();
+    EXPECT_TRUE(KalTest::ShowsSomething(list));
+    EXPECT_EQ(itemsShown, 2);
+    EXPECT_GE(listHeight, 2 * w->CB_ScanBy->ItemHeight() + 2);
+    EXPECT_EQ(before, 0);
+    EXPECT_EQ(after, 1);
+    delete w;
+    delete perNode;
+    delete start;
+    delete key;
+}
+
+} // namespace
