@@ -3,6 +3,7 @@
 #include "platform/controls/FormHost.h"
 #include "platform/core/Files.h"
 #include "platform/core/Threads.h"
+#include "platform/graphics/ProgramFonts.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -1197,4 +1198,6 @@ void InitializeToolkit(int& argc, char** argv)
     // Never destroyed: tearing it down among the static destructors would
     // close toolkit windows after the toolkit's own thread storage is gone.
     new QApplication(argc, argv);
+    // The faces the forms name, before the first form measures a text.
+    RegisterProgramFonts();
 }

@@ -19,11 +19,13 @@
 #include "platform/controls/Forms.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/core/Files.h"
+#include "platform/graphics/ProgramFonts.h"
 #include "project/OpenProject.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QProcess>
@@ -73,13 +75,31 @@ QImage ReadBack(QWidget* w, const QString& name, int ms = 1500)
 
 class WindowsOnScreen : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { KalTest::EnsureToolkitApp(); }
+    // The toolkit as the program starts it (its faces registered).
+    static void SetUpTestSuite()
+    {
+        static int argc = 1;
+        static char name[] = "kal_display_test";
+        static char* argv[] = {name, nullptr};
+        InitializeToolkit(argc, argv);
+    }
     void SetUp() override
     {
         ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb")) << "needs a real X server";
         SetFormHostsEnabled(true);
     }
 };
+
+// The program's start-up registers the metric-compatible Tahoma a Debian
+// machine keeps outside its font folders, and maps Segoe UI to it.
+TEST_F(WindowsOnScreen, TheProgramsStartUpRegistersTheCompatibleTahoma)
+{
+    if (!QFileInfo::exists(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")))
+        GTEST_SKIP() << "fonts-wine is not installed";
+    EXPECT_TRUE(TProgramFonts::TahomaAvailable());
+    EXPECT_EQ(TProgramFonts::ResolvedFamily(QStringLiteral("Tahoma")), QStringLiteral("Tahoma"));
+    EXPECT_EQ(TProgramFonts::ResolvedFamily(QStringLiteral("Segoe UI")), QStringLiteral("Tahoma"));
+}
 
 TForm* NewTextForm(const QString& text)
 {
