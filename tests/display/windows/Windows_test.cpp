@@ -14,10 +14,13 @@
 #include "mbus/UModbusStartAdd_SD.h"
 #include "mbus/UScanDecode.h"
 #include "mbus/UScanModbusStart.h"
+#include "gridpack/dropdown/ExCalculator.h"
+#include "platform/controls/DateTimePicker.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/FormHost.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/StdCtrls.h"
+#include "platform/core/DateTime.h"
 #include "platform/core/Files.h"
 #include "platform/graphics/ProgramFonts.h"
 #include "project/OpenProject.h"
@@ -168,6 +171,57 @@ TEST_F(WindowsOnScreen, MessageBoxesOfEachKindShowTheirText)
 
 namespace {
 
+// The pop-up windows: a hint, a drop-down editor's popup and the date/time
+// picker's calendar, each a frameless window of its own over its form.
+TEST_F(WindowsOnScreen, PopupsShowTheirContents)
+{
+    TForm* owner = NewTextForm(QStringLiteral("The owner"));
+    owner->SetBounds(100, 100, 500, 400);
+    auto* calc = NewObject<TExCalculatorDropdown>(owner);
+    calc->SetParent(owner);
+    calc->SetBounds(20, 60, 200, 21);
+    calc->SetText(QStringLiteral("0"));
+    auto* date = new TDateTimePicker(owner);
+    date->SetParent(owner);
+    date->SetBounds(260, 60, 160, 22);
+    date->SetDateTime(EncodeDate(2026, 12, 10));
+    owner->Show();
+    PumpFor(300);
+
+    auto* hint = NewObject<THintWindow>(owner);
+    const TRect hr = hint->CalcHintRect(300, QStringLiteral("A hint over the form"), nullptr);
+    hint->ActivateHint(Rect(150, 130, 150 + hr.Width(), 130 + hr.Height()), QStringLiteral("A hint over the form"));
+    PumpFor(300);
+    ASSERT_NE(hint->HostWidget(), nullptr);
+    EXPECT_TRUE(KalTest::ShowsSomething(ReadBack(hint->HostWidget(), QStringLiteral("hint"))));
+    hint->ReleaseHandle();
+
+    calc->SetFocus();
+    calc->ShowDropDown();
+    PumpFor(300);
+    ASSERT_TRUE(calc->DroppedDown());
+    ASSERT_NE(calc->DropDownForm()->HostWidget(), nullptr);
+    EXPECT_TRUE(KalTest::ShowsSomething(ReadBack(calc->DropDownForm()->HostWidget(), QStringLiteral("dropdown_calculator"))));
+    calc->HideDropDown(true);
+    PumpFor(100);
+
+    date->SetFocus();
+    date->DropDown();
+    PumpFor(300);
+    ASSERT_TRUE(date->DroppedDown());
+    TCustomForm* calendar = GetParentForm(date->MonthCalendar());
+    ASSERT_NE(calendar, nullptr);
+    ASSERT_NE(calendar->HostWidget(), nullptr);
+    EXPECT_TRUE(KalTest::ShowsSomething(ReadBack(calendar->HostWidget(), QStringLiteral("date_picker_calendar"))));
+    date->CloseUp(false);
+    PumpFor(100);
+    delete owner;
+}
+
+} // namespace
+
+namespace {
+
 // ---------------------------------------------------------------------------
 // The program's own windows: the editors and the Scan & Decode window, shown
 // modally as the main window shows them, driven by the X server's own keys.
@@ -252,11 +306,12 @@ TEST_F(ProgramWindowsOnScreen, TheKnxPriorityListShowsItsTextStepsWithDownAndCom
 {
     auto* knx = new TFKNXAccess(nullptr);
     knx->AfterConstruction();
-    QImage list;
+    QImage list, editor;
     QString after;
     bool wasDropped = false;
     int start = -1;
     QTimer::singleShot(400, [&] {
+        editor = ReadBack(knx->HostWidget(), QStringLiteral("knx_editor"));
         TExColumnGrid* g = knx->ACG_KNX_in_Write;
         const TRect cell = g->CellRect(KA_Priority, 1);
         const TPoint at = g->ClientToScreen(Point(cell.Left + 5, (cell.Top + cell.Bottom) / 2));
@@ -275,6 +330,7 @@ TEST_F(ProgramWindowsOnScreen, TheKnxPriorityListShowsItsTextStepsWithDownAndCom
         knx->SetModalResult(mrCancel);
     });
     knx->ShowModal();
+    EXPECT_TRUE(KalTest::ShowsSomething(editor));
     EXPECT_TRUE(wasDropped);
     EXPECT_TRUE(KalTest::ShowsSomething(list));
     // The list opens on the item its editor shows (the first for an empty
