@@ -218,6 +218,47 @@ TEST_F(WindowsOnScreen, PopupsShowTheirContents)
     delete owner;
 }
 
+
+// A pop-up with a picture of its own alpha (the platform's layered window)
+// asks the server for no alpha channel: it shows the picture's opaque pixels,
+// and where the picture is transparent the window is a hole through which
+// what lies below shows. So does a colour-key window's key colour.
+TEST_F(WindowsOnScreen, ALayeredPopupShowsItsPictureAndItsHoles)
+{
+    auto* owner = NewObject<TForm>(nullptr);
+    owner->SetBorderStyle(bsNone);
+    owner->SetColor(clWhite);
+    owner->SetBounds(100, 100, 300, 200);
+    owner->Show();
+    PumpFor(200);
+
+    QImage picture(60, 40, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x)
+            if (x < 4 || y < 4 || x >= 56 || y >= 36)
+                picture.setPixel(x, y, qRgba(255, 0, 0, 255));
+    auto* layered = NewObject<TPopupForm>(owner);
+    layered->SetBounds(150, 150, 60, 40);
+    layered->SetLayeredImage(picture);
+    layered->Show();
+
+    auto* keyed = NewObject<TPopupForm>(owner);
+    keyed->SetColor(clLime);
+    keyed->SetBounds(250, 150, 60, 40);
+    SetLayeredWindowAttributes(keyed, clLime, 255, LWA_COLORKEY);
+    keyed->Show();
+    PumpFor(400);
+
+    const QImage a = ReadBack(layered->HostWidget(), QStringLiteral("layered_popup"));
+    ASSERT_EQ(a.size(), QSize(60, 40));
+    EXPECT_EQ(a.pixel(1, 1) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(a.pixel(30, 20) & 0xFFFFFF, 0xFFFFFFu); // the owner's white through the hole
+    const QImage k = KalTest::GrabScreenRect(QRect(250, 150, 60, 40));
+    KalTest::KeepGrab(k, kGrabs, QStringLiteral("colour_key_popup"));
+    EXPECT_EQ(k.pixel(30, 20) & 0xFFFFFF, 0xFFFFFFu);
+    delete owner;
+}
 } // namespace
 
 namespace {
