@@ -10,6 +10,9 @@ namespace KalTest {
 
 QImage GrabScreenRect(const QRect& r)
 {
+    // A copy of the root window with its inferiors: the server's screen as
+    // it is. (xwd -root composes windows of a private colormap one by one and
+    // shows a toolkit window over another as black; the screen shows it.)
     QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return QImage();

@@ -2,7 +2,6 @@
 // back from the server's screen: a window that should show text must not be
 // uniform or black.
 #include "support/ScreenReadBack.h"
-#include "support/ToolkitApp.h"
 
 #include "app/UComon.h"
 #include "app/ULanguage.h"
@@ -51,6 +50,22 @@ void PumpFor(int ms)
         Application()->ProcessMessages();
         QThread::msleep(5);
     }
+}
+
+// Runs the loop until `done` holds, for at most `ms` of real time; answers
+// whether it came to hold.
+template <class Done>
+bool PumpUntil(Done done, int ms = 3000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > ms)
+            return false;
+        Application()->ProcessMessages();
+        QThread::msleep(5);
+    }
+    return true;
 }
 
 QRect ScreenRectOf(QWidget* w)
@@ -357,16 +372,17 @@ TEST_F(ProgramWindowsOnScreen, TheKnxPriorityListShowsItsTextStepsWithDownAndCom
         const TRect cell = g->CellRect(KA_Priority, 1);
         const TPoint at = g->ClientToScreen(Point(cell.Left + 5, (cell.Top + cell.Bottom) / 2));
         ClickAt(QPoint(at.X, at.Y));
-        PumpFor(300);
+        PumpUntil([&] { return g->Col() == KA_Priority && g->Row() == 1; });
         PressKeys({QStringLiteral("F2"), QStringLiteral("alt+Down")});
-        PumpFor(400);
+        PumpUntil([&] { return g->Combobox() && g->Combobox()->DroppedDown(); });
         if (TGridCombo* cb = g->Combobox(); cb && cb->DroppedDown()) {
             wasDropped = true;
             start = cb->ItemIndex();
             list = ReadBack(cb->ListWindow()->HostWidget(), QStringLiteral("knx_priority_list"));
         }
         PressKeys({QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")});
-        PumpFor(400);
+        PumpUntil([&] { return !g->Combobox()->DroppedDown(); });
+        PumpFor(100);
         after = knx->Cell(KA_Priority, 1);
         knx->SetModalResult(mrCancel);
     });
@@ -397,27 +413,29 @@ TEST_F(ProgramWindowsOnScreen, TheScanByListShowsBothItemsAndTakesDownAndReturn)
     w->Form_Type = 1;
     w->FileName_MBus = PathJoin(Tmp.path(), QStringLiteral("M_Bus.xml"));
     QImage list;
-    int listHeight = 0, itemsShown = 0, before = -1, after = -1;
+    int listHeight = 0, items = 0, before = -1, after = -1;
     QTimer::singleShot(400, [&] {
         TComboBox* cb = w->CB_ScanBy;
         before = cb->ItemIndex();
         const TPoint at = cb->ClientToScreen(Point(cb->Width() / 2, cb->Height() / 2));
         ClickAt(QPoint(at.X, at.Y));
-        PumpFor(400);
+        PumpUntil([&] { return cb->DroppedDown(); });
         if (cb->DroppedDown()) {
             QWidget* lw = cb->ListWindow()->HostWidget();
             listHeight = lw->height();
-            itemsShown = cb->Items()->Count();
+            items = cb->Items()->Count();
             list = ReadBack(lw, QStringLiteral("scan_by_list"));
         }
         PressKeys({QStringLiteral("Down"), QStringLiteral("Return")});
-        PumpFor(400);
+        PumpUntil([&] { return !cb->DroppedDown(); });
+        PumpFor(100);
         after = cb->ItemIndex();
         w->SetModalResult(mrCancel);
     });
     w->ShowModal();
     EXPECT_TRUE(KalTest::ShowsSomething(list));
-    EXPECT_EQ(itemsShown, 2);
+    EXPECT_EQ(items, 2);
+    // Tall enough for both items and the list's frame.
     EXPECT_GE(listHeight, 2 * w->CB_ScanBy->ItemHeight() + 2);
     EXPECT_EQ(before, 0);
     EXPECT_EQ(after, 1);
