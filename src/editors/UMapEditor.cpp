@@ -82,6 +82,32 @@ void TFMapEditor::Set_Headers(TExColumnGrid* grid, std::span<const TMapColumn> c
 {
     for (int c = 0; c < int(cols.size()); ++c)
         grid->Columns()->Items(c)->SetHeader(Text_Of(cols[c].Header));
+    Fit_Header_Row(grid);
+}
+
+void TFMapEditor::Fit_Header_Row(TExColumnGrid* grid)
+{
+    // The widths were made for the Tahoma metrics; with a wider face (or a
+    // longer translation) a header wraps, and the header row grows to show
+    // every line rather than cut the text after the first (and comes back
+    // to its own height when the texts fit again). A header is laid
+    // out as the grid paints it: inside the grid line and the text offsets,
+    // in its column's header font.
+    const TPoint off = grid->XYOffset();
+    const int frame = grid->GridLineWidth();
+    TCanvas* c = grid->Canvas();
+    int need = grid->DefaultRowHeight();
+    for (int col = 0; col < grid->ColCount(); ++col) {
+        TGridColumnItem* item = grid->Columns()->Items(col);
+        if (item->Header().isEmpty())
+            continue;
+        c->Font().Assign(*item->HeaderFont());
+        TRect r = Rect(0, 0, grid->ColWidths(col) - frame - 2 * off.X, 0);
+        c->DrawText(item->Header(), r, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+        need = std::max(need, r.Height() + 2 * off.Y + frame);
+    }
+    if (need != grid->RowHeights(0))
+        grid->SetRowHeights(0, need);
 }
 
 void TFMapEditor::Fill_Positions(TExColumnGrid* grid, int col, int count, bool none)

@@ -135,6 +135,9 @@ public:
     // Columns, rows, fixed row and column, and each column item's look.
     static void Build_Grid(TExColumnGrid* grid, std::span<const TMapColumn> cols, int dataRows);
     static void Set_Headers(TExColumnGrid* grid, std::span<const TMapColumn> cols);
+    // Sizes the header row to the tallest header's wrapped lines, at least
+    // the grid's own row height.
+    static void Fit_Header_Row(TExColumnGrid* grid);
     // Fills grid row `row` from a row element by the columns' default rules.
     static void Fill_Row(TExColumnGrid* grid, std::span<const TMapColumn> cols, const TRowReader& reader, int row);
     // One row element under `parent` with an attribute per stored column.

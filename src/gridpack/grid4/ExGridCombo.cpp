@@ -496,6 +496,16 @@ void TGridCombo::KeyDown(unsigned& Key, TShiftState Shift)
         Key = 0;
         return;
     }
+    // Enter in an open list takes the item the arrows stepped to, as a click
+    // on it would: the list closes with it and the grid hears the choice.
+    // What is left is the commit of a closed combo.
+    if (Key == VK_RETURN && DroppedDown()) {
+        CloseList(true);
+        if (!Visible()) {
+            Key = 0;
+            return;
+        }
+    }
     // 5.
     if (Key == VK_RETURN || Key == VK_UP || Key == VK_DOWN) {
         if (!CommitAndValidate(true, true)) {

@@ -81,7 +81,17 @@ protected:
         if (!img) return;
         QPainter p(this);
         p.setClipRegion(e->region());
+        const QImage& layered = FForm->LayeredImage();
+        if (!layered.isNull()) {
+            // The window has no alpha channel: the picture's colours show
+            // opaque, and its transparent pixels are outside the window's
+            // shape.
+            p.drawImage(0, 0, layered.convertToFormat(QImage::Format_ARGB32).convertToFormat(QImage::Format_RGB32));
+            return;
+        }
         p.drawImage(0, 0, *img);
+        // A colour key's holes follow what was painted.
+        FForm->ApplyShownShape();
     }
     void resizeEvent(QResizeEvent*) override {
         const TRect cr = FForm->WindowAreaRect();
@@ -163,6 +173,7 @@ void TFormHost::Show(bool activate) {
     w->setAttribute(Qt::WA_ShowWithoutActivating, !activate);
     w->setWindowTitle(f->Caption());
     SyncGeometry();
+    f->ApplyShownShape();
     w->show();
     if (activate) {
         w->raise();

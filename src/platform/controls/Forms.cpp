@@ -3,6 +3,7 @@
 #include "platform/controls/FormHost.h"
 #include "platform/core/Files.h"
 #include "platform/core/Threads.h"
+#include "platform/graphics/ProgramFonts.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -477,10 +478,7 @@ void TCustomForm::EnsureSurface() {
 void TCustomForm::SetWindowRegion(const TRegion* rgn) {
     FHasRegion = rgn && !rgn->IsEmpty();
     FRegion = FHasRegion ? rgn->ToQRegion() : QRegion();
-    if (QWidget* w = HostWidget()) {
-        if (FHasRegion) w->setMask(FRegion);
-        else w->clearMask();
-    }
+    ApplyShownShape();
     RequestRepaint();
 }
 
@@ -495,7 +493,64 @@ void TCustomForm::SetLayered(bool useKey, TColor key, bool useAlpha, int alpha) 
 
 void TCustomForm::SetLayeredImage(const QImage& premultiplied) {
     FLayeredImage = premultiplied.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    ApplyShownShape();
     RequestRepaint();
+}
+
+namespace {
+// The pixels of `img` that `shows` keeps, as runs along each row.
+template <class Shows>
+QRegion RegionOfPixels(const QImage& img, Shows shows) {
+    QList<QRect> runs;
+    for (int y = 0; y < img.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        for (int x = 0; x < img.width();) {
+            if (!shows(row[x])) {
+                ++x;
+                continue;
+            }
+            const int from = x;
+            while (x < img.width() && shows(row[x])) ++x;
+            runs.append(QRect(from, y, x - from, 1));
+        }
+    }
+    QRegion r;
+    r.setRects(runs.constData(), int(runs.size()));
+    return r;
+}
+}  // namespace
+
+QRegion TCustomForm::ShownShape() const {
+    QRegion shape;
+    bool cut = false;
+    if (!FLayeredImage.isNull()) {
+        // A pixel at least half opaque shows; fainter ones are holes.
+        shape = RegionOfPixels(FLayeredImage, [](QRgb p) { return qAlpha(p) >= 128; });
+        cut = true;
+    } else if (FUseKey && !FSurface.isNull()) {
+        const QRgb key = ColorToQColor(FKey).rgb() & 0xFFFFFF;
+        shape = RegionOfPixels(FSurface, [key](QRgb p) { return (p & 0xFFFFFF) != key; });
+        cut = true;
+    }
+    if (FHasRegion) {
+        shape = cut ? shape & FRegion : FRegion;
+        cut = true;
+    }
+    // A window cut to nothing keeps one pixel: an empty mask gives the
+    // whole window back.
+    if (cut && shape.isEmpty()) shape = QRegion(0, 0, 1, 1);
+    return cut ? shape : QRegion();
+}
+
+void TCustomForm::ApplyShownShape() {
+    QWidget* w = HostWidget();
+    if (!w) return;
+    const QRegion shape = ShownShape();
+    if (shape.isEmpty()) {
+        if (!w->mask().isEmpty()) w->clearMask();
+    } else if (w->mask() != shape) {
+        w->setMask(shape);
+    }
 }
 
 void TCustomForm::SetClickThrough(bool v) {
@@ -1222,4 +1277,6 @@ void InitializeToolkit(int& argc, char** argv)
     // Never destroyed: tearing it down among the static destructors would
     // close toolkit windows after the toolkit's own thread storage is gone.
     new QApplication(argc, argv);
+    // The faces the forms name, before the first form measures a text.
+    RegisterProgramFonts();
 }

@@ -131,6 +131,15 @@ public:
     // A picture with its own alpha per pixel shown in place of the painted
     // surface (the platform's UpdateLayeredWindow).
     void SetLayeredImage(const QImage& premultiplied);
+    const QImage& LayeredImage() const { return FLayeredImage; }
+    // What the window shows of itself on a screen that composes nothing: the
+    // window region, less the picture's transparent pixels or the colour
+    // key's; an empty region when the whole window shows. The window asks
+    // the server for no alpha channel (a window with one shows black where
+    // no compositing manager runs): its holes are its shape.
+    QRegion ShownShape() const;
+    // Gives the toolkit window the shape it has now.
+    void ApplyShownShape();
     // Above the normal forms: pop-ups and stay-on-top forms.
     int PopupLevel() const;
     // Click-through (WS_EX_TRANSPARENT): the mouse passes to what lies below.

@@ -2,7 +2,9 @@
 // Position items, and the reset rows.
 #include "KnxKit.h"
 
+#include "gridpack/grid4/ExGrid.h"
 #include "platform/controls/Input.h"
+#include "platform/controls/Messages.h"
 
 TEST_F(KnxTest, Model9HasTheFullLayoutAndTexts)
 {
@@ -165,4 +167,44 @@ TEST_F(KnxTest, EscapeClosesTheEditorWithNothingWritten)
     EXPECT_TRUE(answered) << "Escape did not cancel";
     EXPECT_EQ(Read(File_KNX_SetAccess), before);
     EXPECT_TRUE(Messages().isEmpty()) << Messages().join('|').toStdString();
+}
+
+// The Priority list opened over its cell (F2 opens the editor, Alt+Down the
+// list) steps with Down and Up through the items shown and takes the item
+// stepped to with Return; Escape leaves the cell as it was. An empty cell's
+// editor shows the first item, and its list starts there.
+TEST_F(KnxTest, AnOpenPriorityListStepsWithTheArrowsAndCommitsWithReturn)
+{
+    struct Case {
+        const char* Start;
+        std::vector<unsigned> Keys;
+        const char* Result;
+    };
+    const Case cases[] = {
+        {"", {VK_DOWN, VK_DOWN, VK_RETURN}, "Normal"},
+        {"Normal", {VK_DOWN, VK_RETURN}, "Low"},
+        {"Normal", {VK_UP, VK_UP, VK_RETURN}, "System"},
+        {"Low", {VK_DOWN, VK_DOWN, VK_RETURN}, "Low"},
+        {"Urgent", {VK_DOWN, VK_ESCAPE}, "Urgent"},
+    };
+    Knx->Show();
+    TExColumnGrid* g = Knx->ACG_KNX_in_Write;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Start);
+        Knx->Set_Cell(KA_Priority, 1, QString::fromLatin1(c.Start));
+        const TRect rc = g->CellRect(KA_Priority, 1);
+        Input::Click(g, (rc.Left + rc.Right) / 2, (rc.Top + rc.Bottom) / 2);
+        DrainPostedMessages();
+        Input::KeyStroke(VK_F2);
+        Input::KeyStroke(VK_DOWN, ssAlt);
+        DrainPostedMessages();
+        ASSERT_TRUE(g->Combobox() && g->Combobox()->DroppedDown());
+        for (unsigned k : c.Keys) {
+            Input::KeyStroke(k);
+            DrainPostedMessages();
+        }
+        EXPECT_FALSE(g->Combobox()->DroppedDown());
+        g->HideInplaceEdit();
+        EXPECT_EQ(Knx->Cell(KA_Priority, 1), QString::fromLatin1(c.Result));
+    }
 }

@@ -1,0 +1,7 @@
+// Every test here works on windows: the toolkit's application object is
+// there before the first test runs.
+#include "support/ToolkitApp.h"
+
+namespace {
+[[maybe_unused]] const bool gToolkitApp = (KalTest::EnsureToolkitApp(), true);
+} // namespace
