@@ -2,7 +2,7 @@
 // on, in one run: 1 000 000 plain cells written and read through SetCellEx /
 // GetCellEx and through SetCells / Cells; and the cost of merge queries on a
 // 2 x 2 and a 50 x 50 block, which should not depend on the block's size.
-#include "gridpack/grid3/BaseGrid.h"
+#include "gridpack/basegrid/BaseGrid.h"
 
 #include "BenchDisplay.h"
 

@@ -3,7 +3,7 @@
 // scrolled by a page and painted, and a column hidden and shown again. The
 // column grid must not be slower on any of them, and the memory its cells
 // take (resident size after filling less before) must not be larger.
-#include "gridpack/grid4/ExCGrid.h"
+#include "gridpack/stringgrid/ExCGrid.h"
 #include "platform/controls/Forms.h"
 
 #include "BenchRatio.h"

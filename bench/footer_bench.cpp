@@ -1,7 +1,7 @@
 // The floating footer's column sums against plain code over the same cells,
 // in one run: CalcFooter(-1) with acSUM on 16 columns of 100,000 rows at
 // most 1.5 times a loop that sums the grid's Floats over the same cells.
-#include "gridpack/grid4/ExGrid.h"
+#include "gridpack/stringgrid/ExGrid.h"
 #include "platform/controls/Forms.h"
 
 #include "BenchMain.h"

@@ -3,7 +3,7 @@
 // with one rich-text cell in each visible row. Every look and style must
 // paint within 1.5 times the XP look's time, the rich-text page within 3
 // times.
-#include "gridpack/grid4/ExGrid.h"
+#include "gridpack/stringgrid/ExGrid.h"
 #include "platform/controls/Forms.h"
 
 #include "BenchRatio.h"

@@ -8,7 +8,7 @@
 //    take at most 2.5x the time of 25 000;
 //  - AutoSizeColumns(false, 4) measuring every row within 3x of
 //    resizeColumnsToContents with resizeContentsPrecision 0.
-#include "gridpack/grid4/ExGrid.h"
+#include "gridpack/stringgrid/ExGrid.h"
 #include "platform/controls/Forms.h"
 
 #include "BenchRatio.h"

@@ -11,8 +11,8 @@
 //    upper-cases and searches the same texts;
 //  - Group on a column of 1,000 distinct values with summary rows at most
 //    3 times the QSort it starts with.
-#include "gridpack/grid4/ExGrid.h"
-#include "gridpack/grid3/RorIdad.h"
+#include "gridpack/stringgrid/ExGrid.h"
+#include "gridpack/basegrid/RorIdad.h"
 #include "platform/controls/Forms.h"
 #include "platform/core/FloatConv.h"
 #include "platform/core/StrUtils.h"

@@ -11,7 +11,7 @@
 //    plain builder of the same <TD> elements;
 //  - binary: a round trip of 100 x 100 cells, half with properties, at most 5
 //    times the grid text stream round trip of the same cells.
-#include "gridpack/grid4/ExGrid.h"
+#include "gridpack/stringgrid/ExGrid.h"
 #include "platform/controls/Forms.h"
 #include "platform/core/CodePages.h"
 #include "platform/core/Files.h"

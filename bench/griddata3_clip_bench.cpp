@@ -4,7 +4,7 @@
 //    joining the same texts by tabs and line breaks;
 //  - pasting that text back costs at most 3 times splitting it at line
 //    breaks and tabs and storing the values into a platform TStringGrid.
-#include "gridpack/grid4/ExGrid.h"
+#include "gridpack/stringgrid/ExGrid.h"
 #include "platform/controls/Clipboard.h"
 #include "platform/controls/Forms.h"
 #include "platform/grids/Grids.h"

@@ -4,7 +4,7 @@
 //    loop that draws the same texts at the same places, page by page, on the
 //    same PDF printer;
 //  - a FastPrint preview of page 1 of that grid at most 5 % of the full print.
-#include "gridpack/grid4/ExGrid.h"
+#include "gridpack/stringgrid/ExGrid.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Printers.h"
 #include "platform/graphics/Graphics.h"

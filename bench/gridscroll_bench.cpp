@@ -4,7 +4,7 @@
 // by the same rows and is rendered into the same viewport; at most 2x.
 // Hover: a mouse sweep over 10,000 cells with HoverRow on; the rows
 // invalidated are counted and must be two per change of the hovered row.
-#include "gridpack/grid4/ExGrid.h"
+#include "gridpack/stringgrid/ExGrid.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Input.h"
 

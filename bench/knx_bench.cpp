@@ -7,7 +7,7 @@
 #include "app/UComon.h"
 #include "app/ULanguage.h"
 #include "editors/UKNXAccess.h"
-#include "gridpack/grid4/ExCGrid.h"
+#include "gridpack/stringgrid/ExCGrid.h"
 #include "platform/core/Files.h"
 #include "platform/xml/XmlDoc.h"
 #include "project/ProjectFiles.h"

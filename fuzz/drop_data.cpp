@@ -1,7 +1,7 @@
 // Arbitrary bytes as every block a drop may carry: the readers never read
 // past a block, and a whole drop of such blocks never crashes the target;
 // nor does another program's drag data made of them.
-#include "gridpack/grid3/sgdd.h"
+#include "gridpack/basegrid/sgdd.h"
 #include "platform/controls/InboundDrag.h"
 
 #include <QByteArray>

@@ -1,7 +1,7 @@
 // Arbitrary bytes through the GIF frame scanner behind the picture container:
 // frame starts, delays and positions are read only inside the data, and the
 // data rebuilt for any frame is never longer than the original.
-#include "gridpack/grid3/GifFrames.h"
+#include "gridpack/basegrid/GifFrames.h"
 
 #include <QByteArray>
 

@@ -3,7 +3,7 @@
 // XML, the column state text and the visual-properties file. A reader may
 // refuse the input with an exception; it must not crash, hang or give the
 // grid more columns than it can hold.
-#include "gridpack/grid4/ExGrid.h"
+#include "gridpack/stringgrid/ExGrid.h"
 #include "platform/core/Files.h"
 #include "platform/core/Streams.h"
 

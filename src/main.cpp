@@ -12,7 +12,7 @@
 #include "app/USoftOptions.h"
 #include "image/UEds.h"
 #include "image/USaveBincc.h"
-#include "gridpack/grid4/ExGrid.h"
+#include "gridpack/stringgrid/ExGrid.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/Forms.h"
 

@@ -2,7 +2,7 @@
 // rows of one grid, or between a row and the row clipboard.
 #include "app/UComon.h"
 
-#include "gridpack/grid4/ExCGrid.h"
+#include "gridpack/stringgrid/ExCGrid.h"
 #include "platform/controls/Dialogs.h"
 
 #include <algorithm>

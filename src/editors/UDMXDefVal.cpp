@@ -2,7 +2,7 @@
 
 #include "app/LbButton.h"
 #include "app/UComon.h"
-#include "gridpack/grid4/ExCGrid.h"
+#include "gridpack/stringgrid/ExCGrid.h"
 #include "platform/core/Files.h"
 #include "platform/core/IntConv.h"
 #include "platform/xml/XmlDoc.h"

@@ -3,7 +3,7 @@
 #include "app/LbButton.h"
 #include "app/UComon.h"
 #include "app/UDialogLook.h"
-#include "gridpack/grid4/ExCGrid.h"
+#include "gridpack/stringgrid/ExCGrid.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/StdCtrls.h"

@@ -16,7 +16,7 @@
 // stands before it (a declaration or a comment), matches attributes by name
 // and fills row i + 1 from the root's i-th child; a column without a default
 // must be present, and a row that lacks it ends the load with a message.
-#include "gridpack/grid3/ExObj.h"
+#include "gridpack/basegrid/ExObj.h"
 #include "platform/controls/Forms.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 #include "editors/UReceiveCAN.h"
 
 #include "app/UComon.h"
-#include "gridpack/grid4/ExCGrid.h"
+#include "gridpack/stringgrid/ExCGrid.h"
 #include "platform/core/IntConv.h"
 #include "project/ProjectFiles.h"
 

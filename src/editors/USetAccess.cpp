@@ -1,7 +1,7 @@
 #include "editors/USetAccess.h"
 
 #include "app/UComon.h"
-#include "gridpack/grid4/ExCGrid.h"
+#include "gridpack/stringgrid/ExCGrid.h"
 #include "project/ProjectFiles.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "app/LbButton.h"
 #include "app/UComon.h"
 #include "app/UDialogLook.h"
-#include "gridpack/grid4/ExCGrid.h"
+#include "gridpack/stringgrid/ExCGrid.h"
 #include "mbus/UInsertKeyWireless.h"
 #include "mbus/UModbusStartAdd_SD.h"
 #include "mbus/UScanModbusStart.h"

@@ -3,7 +3,7 @@
 #include "mbus/UScanDecode.h"
 #include "mbus/UScanDecodeTrees.h"
 
-#include "gridpack/grid4/ExGrid.h"
+#include "gridpack/stringgrid/ExGrid.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/ImgList.h"
 #include "platform/graphics/Graphics.h"

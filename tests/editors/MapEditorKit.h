@@ -6,7 +6,7 @@
 #include "app/UKalmetoreFirmWare.h"
 #include "app/ULanguage.h"
 #include "editors/UMapEditor.h"
-#include "gridpack/grid4/ExCGrid.h"
+#include "gridpack/stringgrid/ExCGrid.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/Forms.h"
 #include "platform/core/Files.h"

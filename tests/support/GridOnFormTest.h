@@ -1,7 +1,7 @@
 #pragma once
 // A string grid on the test's shown form; posted messages are drained after
 // each test.
-#include "gridpack/grid4/ExGrid.h"
+#include "gridpack/stringgrid/ExGrid.h"
 #include "platform/controls/Forms.h"
 #include "support/ToolkitTest.h"
 

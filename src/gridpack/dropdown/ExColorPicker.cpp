@@ -1,6 +1,6 @@
 #include "gridpack/dropdown/ExColorPicker.h"
 
-#include "gridpack/grid4/ExGridAppearance.h"
+#include "gridpack/stringgrid/ExGridAppearance.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/ScrollBars.h"
 #include "platform/graphics/WebColors.h"

@@ -1,6 +1,6 @@
 #include "gridpack/dropdown/ExDetailDropDown.h"
 
-#include "gridpack/grid3/SgHTMLE.h"
+#include "gridpack/basegrid/SgHTMLE.h"
 #include "platform/controls/ScrollBars.h"
 #include "platform/graphics/ImageList.h"
 

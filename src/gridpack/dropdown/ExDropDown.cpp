@@ -2,7 +2,7 @@
 // and the popup's life cycle with the drop-down button.
 #include "gridpack/dropdown/ExDropDown.h"
 
-#include "gridpack/grid3/RorIdad.h"
+#include "gridpack/basegrid/RorIdad.h"
 #include "platform/graphics/ImageList.h"
 
 #include <algorithm>

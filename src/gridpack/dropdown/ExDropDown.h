@@ -19,9 +19,9 @@
 // that call virtual operations (the popup, the button, the colour preset),
 // so a leaf's overrides take part. Design-time branches do not exist here.
 #include "gridpack/dropdown/ExDropDownUtils.h"
-#include "gridpack/grid3/ExStyleIF.h"
-#include "gridpack/grid3/SharedGridEnums.h"
-#include "gridpack/grid4/ExGridAppearance.h"
+#include "gridpack/basegrid/ExStyleIF.h"
+#include "gridpack/basegrid/SharedGridEnums.h"
+#include "gridpack/stringgrid/ExGridAppearance.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Mask.h"

@@ -2,7 +2,7 @@
 // the edit types' character rules, keys, clipboard and focus.
 #include "gridpack/dropdown/ExDropDown.h"
 
-#include "gridpack/grid3/RorIdad.h"
+#include "gridpack/basegrid/RorIdad.h"
 #include "platform/controls/Clipboard.h"
 #include "platform/core/FloatConv.h"
 #include "platform/core/Format.h"

@@ -1,7 +1,7 @@
 // The popup's header and footer strips and their buttons.
 #include "gridpack/dropdown/ExDropDown.h"
 
-#include "gridpack/grid3/SgHTMLE.h"
+#include "gridpack/basegrid/SgHTMLE.h"
 #include "platform/core/Exceptions.h"
 #include "platform/graphics/ImageList.h"
 

@@ -1,6 +1,6 @@
 #include "gridpack/dropdown/ExDropDownUtils.h"
 
-#include "gridpack/grid3/SgHTMLE.h"
+#include "gridpack/basegrid/SgHTMLE.h"
 #include "platform/core/FormatSettings.h"
 #include "platform/graphics/ImageList.h"
 

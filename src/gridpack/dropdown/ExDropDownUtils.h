@@ -8,8 +8,8 @@
 // DS and TS are the decimal and thousand separators of the active format
 // settings, read afresh on every call. Positions are 1-based and count UTF-16
 // code units, as the edit's selection does.
-#include "gridpack/grid3/ExStyleIF.h"
-#include "gridpack/grid3/GradientBands.h"
+#include "gridpack/basegrid/ExStyleIF.h"
+#include "gridpack/basegrid/GradientBands.h"
 #include "platform/graphics/Graphics.h"
 
 #include <QString>

@@ -16,7 +16,7 @@
 // classes: they live in namespace ExGridDD.
 #include "gridpack/dropdown/ExDropDown.h"
 #include "gridpack/dropdown/ExDropDownRecords.h"
-#include "gridpack/grid4/ExGrid.h"
+#include "gridpack/stringgrid/ExGrid.h"
 #include "platform/core/Collections.h"
 #include "platform/core/StringList.h"
 

@@ -25,7 +25,7 @@
 #include "gridpack/dropdown/ExImagePicker.h"
 #include "gridpack/dropdown/ExTimePicker.h"
 #include "gridpack/dropdown/ExTrackMemo.h"
-#include "gridpack/grid4/ExGridEditorHost.h"
+#include "gridpack/stringgrid/ExGridEditorHost.h"
 #include "platform/controls/Messages.h"
 
 // What sets one drop-down wrapper apart.

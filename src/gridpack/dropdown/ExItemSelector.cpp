@@ -1,7 +1,7 @@
 #include "gridpack/dropdown/ExItemSelector.h"
 
-#include "gridpack/grid3/RorIdad.h"
-#include "gridpack/grid3/SgHTMLE.h"
+#include "gridpack/basegrid/RorIdad.h"
+#include "gridpack/basegrid/SgHTMLE.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/ScrollBars.h"
 #include "platform/core/Exceptions.h"

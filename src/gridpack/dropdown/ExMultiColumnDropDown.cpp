@@ -1,6 +1,6 @@
 #include "gridpack/dropdown/ExMultiColumnDropDown.h"
 
-#include "gridpack/grid3/GradientBands.h"
+#include "gridpack/basegrid/GradientBands.h"
 #include "platform/graphics/ImageList.h"
 #include "platform/graphics/TextWidths.h"
 

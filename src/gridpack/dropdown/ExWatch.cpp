@@ -1,6 +1,6 @@
 #include "gridpack/dropdown/ExWatch.h"
 
-#include "gridpack/grid3/GradientBands.h"
+#include "gridpack/basegrid/GradientBands.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/MathUtils.h"
 #include "platform/graphics/Resources.h"

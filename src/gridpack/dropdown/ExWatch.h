@@ -6,7 +6,7 @@
 // owner hands in; hand moves are animated by a 1 ms timer.
 //
 // Angles are measured clockwise from 12 o'clock.
-#include "gridpack/grid3/ExStyleIF.h"
+#include "gridpack/basegrid/ExStyleIF.h"
 #include "platform/controls/Controls.h"
 #include "platform/controls/Timers.h"
 #include "platform/core/DateTime.h"

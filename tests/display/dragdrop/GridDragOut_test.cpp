@@ -1,8 +1,8 @@
 // Grid cells dragged out of the program.
 #include "DragOutFixture.h"
 
-#include "gridpack/grid10/ExGridDragDrop.h"
-#include "gridpack/grid4/ExGrid.h"
+#include "gridpack/gridexchange/ExGridDragDrop.h"
+#include "gridpack/stringgrid/ExGrid.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "Receiver.h"
 
-#include "gridpack/grid10/ExGridDragDrop.h"
-#include "gridpack/grid4/ExGrid.h"
+#include "gridpack/gridexchange/ExGridDragDrop.h"
+#include "gridpack/stringgrid/ExGrid.h"
 #include "platform/controls/Forms.h"
 #include "platform/graphics/Graphics.h"
 

@@ -2,7 +2,7 @@
 // Position items, and the reset rows.
 #include "KnxKit.h"
 
-#include "gridpack/grid4/ExGrid.h"
+#include "gridpack/stringgrid/ExGrid.h"
 #include "platform/controls/Input.h"
 #include "platform/controls/Messages.h"
 

@@ -2,7 +2,7 @@
 // grid.
 #include "ScanWindowKit.h"
 
-#include "gridpack/grid4/ExGrid.h"
+#include "gridpack/stringgrid/ExGrid.h"
 
 TControl* Wireless_Grid(TFScanDecode* w)
 {

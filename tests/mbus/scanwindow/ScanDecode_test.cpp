@@ -4,7 +4,7 @@
 
 #include "app/LbButton.h"
 
-#include "gridpack/grid4/ExCGrid.h"
+#include "gridpack/stringgrid/ExCGrid.h"
 #include "platform/controls/Messages.h"
 #include "platform/core/DateTime.h"
 #include "platform/sys/SerialPort.h"

@@ -3,7 +3,7 @@
 
 #include "app/LbButton.h"
 
-#include "gridpack/grid4/ExCGrid.h"
+#include "gridpack/stringgrid/ExCGrid.h"
 #include "platform/controls/Input.h"
 
 namespace {
