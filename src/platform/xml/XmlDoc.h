@@ -100,6 +100,7 @@ public:
 
 private:
     pugi::xml_node FNode;
+    mutable pugi::xml_attribute FHint;
 };
 
 // The largest file LoadFromFile reads. Project tables are a few hundred
@@ -142,10 +143,14 @@ private:
     // Parses `bytes` in place; `original` gives the bytes as they were, for
     // the line of a parse error.
     void load(QByteArray bytes, const QString& sourceName, const std::function<QByteArray()>& original);
+    // Raises EXmlError (and empties the document) for a failed parse or a
+    // document without an element.
+    void checkParsed(const pugi::xml_parse_result& r, const QString& sourceName,
+                     const std::function<QByteArray()>& original);
 
     std::unique_ptr<pugi::xml_document> FDoc;
-    // The loaded text, parsed in place: the document's names and values
-    // point into it.
+    // Loaded bytes parsed in place: the document's names and values point
+    // into them (a file read by the parser itself lives in its own storage).
     QByteArray FBuffer;
 };
 
