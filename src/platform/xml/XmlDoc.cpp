@@ -213,6 +213,14 @@ void XmlNode::AppendAttribute(const QString& name, const QString& value)
     FNode.append_attribute(NameUtf8(name).c_str()).set_value(NameUtf8(value).c_str());
 }
 
+void XmlNode::AppendAttributeInt(const QString& name, int64_t value)
+{
+    char buf[24];
+    const std::to_chars_result r = std::to_chars(buf, buf + sizeof buf - 1, value);
+    *r.ptr = 0;
+    FNode.append_attribute(NameUtf8(name).c_str()).set_value(buf);
+}
+
 XmlNode XmlNode::AppendElement(const QString& name)
 {
     return XmlNode(FNode.append_child(toPugi(name).c_str()));

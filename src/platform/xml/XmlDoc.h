@@ -91,6 +91,8 @@ public:
     // Appends an attribute without looking for one of that name: for writers
     // that build a fresh element attribute by attribute.
     void AppendAttribute(const QString& name, const QString& value);
+    // The same with a whole number written in decimal.
+    void AppendAttributeInt(const QString& name, int64_t value);
 
     XmlNode AppendElement(const QString& name);
     XmlNode AppendComment(const QString& text);
