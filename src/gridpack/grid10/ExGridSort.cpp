@@ -7,6 +7,15 @@
 // one, so the stack stays logarithmic; a range that still nests too deep
 // (patterned columns that defeat the middle pivot) is finished by a stable
 // merge of its rows, applied by row swaps so the cross-reference keeps step.
+//
+// A range sort reads, classifies and parses each cell text once: the facts
+// the compare rules take from a text are kept per row record (TSortKeys) and
+// the records follow the rows through swaps and the pivot copy. The rules
+// themselves are unchanged, so every comparison gives what comparing the
+// texts afresh would give. Where a text could change as its row moves
+// (display-text hooks, merged cells, SingleColumn) or a format hook could
+// answer differently from one comparison to the next, the texts are read
+// afresh at every comparison as before.
 #include "gridpack/grid4/ExGrid.h"
 #include "gridpack/grid3/RorIdad.h"
 #include "platform/core/DateTime.h"
@@ -16,6 +25,7 @@
 #include "platform/core/StrUtils.h"
 
 #include <algorithm>
+#include <memory>
 #include <numeric>
 #include <vector>
 
@@ -134,11 +144,294 @@ struct TColumnZero {
 } // namespace
 
 // ---------------------------------------------------------------------------
+// The per-sort cell facts
+// ---------------------------------------------------------------------------
+
+struct TExStringGrid::TSortKeys {
+    // What the comparisons read most, small and by row position, so that a
+    // partition's scan walks memory in order.
+    struct TKey {
+        double Number = 0;
+        uint32_t Flags = 0;
+    };
+    enum : uint32_t {
+        kKnown = 1u << 0,
+        kNumberClass = 1u << 1,
+        // The date test of the automatic style: the separator at position 2
+        // or 3 (not last) between digits, and whether it is in that range.
+        kDateSepDigits = 1u << 2,
+        kDateSepInRange = 1u << 3,
+        kTimeSepDigits = 1u << 4,
+        kHasDateSep = 1u << 5,
+        kHasTimeSep = 1u << 6,
+        kNumberKnown = 1u << 7,
+        kNumberOk = 1u << 8,
+        kNumberBlank = 1u << 9, // empty once prefix and suffix are gone
+        kUpperKnown = 1u << 10,
+        kDateKnown = 1u << 11,
+        kTimeKnown = 1u << 12,
+        kShortDateKnown = 1u << 13,
+    };
+    // The rest, read by text and date comparisons.
+    struct TMore {
+        QString Text;
+        QString Upper;
+        double Date = 0;
+        double Time = 0;
+        double ShortDate = 0;
+    };
+    struct TColumn {
+        bool Fast = false;
+        TSortStyle Style = ssAutomatic;
+        QString Prefix;
+        QString Suffix;
+        // By row position, made at the column's first comparison; they
+        // move with their rows.
+        std::vector<TKey> Keys;
+        std::vector<TMore> More;
+    };
+    std::vector<TColumn> Columns; // by real column
+    void Swap(int a, int b)
+    {
+        for (TColumn& c : Columns)
+            if (!c.Keys.empty()) {
+                std::swap(c.Keys[size_t(a)], c.Keys[size_t(b)]);
+                c.More[size_t(a)].Text.swap(c.More[size_t(b)].Text);
+                c.More[size_t(a)].Upper.swap(c.More[size_t(b)].Upper);
+                std::swap(c.More[size_t(a)].Date, c.More[size_t(b)].Date);
+                std::swap(c.More[size_t(a)].Time, c.More[size_t(b)].Time);
+                std::swap(c.More[size_t(a)].ShortDate, c.More[size_t(b)].ShortDate);
+            }
+    }
+    void Copy(int from, int to)
+    {
+        for (TColumn& c : Columns)
+            if (!c.Keys.empty()) {
+                c.Keys[size_t(to)] = c.Keys[size_t(from)];
+                c.More[size_t(to)] = c.More[size_t(from)];
+            }
+    }
+};
+
+namespace {
+
+bool KeyedStyle(TSortStyle s)
+{
+    switch (s) {
+    case ssAutomatic:
+    case ssAlphabetic:
+    case ssAlphaCase:
+    case ssAlphaNoCase:
+    case ssNumeric:
+    case ssFinancial:
+    case ssDate:
+    case ssDateTime:
+    case ssTime:
+    case ssShortDateEU:
+    case ssShortDateUS:
+    case ssAlphaNumeric:
+    case ssAlphaNumericNoCase:
+    case ssCheckBox:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+bool TExStringGrid::SortKeysApply(int L, int R)
+{
+    if (FSortSettings->SingleColumn || OnGetFormat)
+        return false;
+    if (!FSortSettings->SortOnVirtualCells)
+        return true;
+    if (OnGetDisplText || OnGetDisplWideText || URLShowInText || FGrouping->ShowGroupCount)
+        return false;
+    if (FHasCellProps) {
+        const int cols = AllColCount();
+        for (int r = L; r <= R; ++r)
+            for (int c = 0; c < cols; ++c)
+                if (TCellProperties* p = PropsOf(c, r)) {
+                    const TPoint b = p->GetBaseCell(c, r);
+                    if (b.X != c || b.Y != r)
+                        return false;
+                }
+    }
+    return true;
+}
+
+int TExStringGrid::CompareSortKeys(int ACol, int Row1, int Row2, bool Ascending)
+{
+    using K = TSortKeys;
+    ++Compares;
+    const TSortSettings* ss = FSortSettings;
+    K::TColumn& col = FSortKeys->Columns[size_t(ACol)];
+    if (col.Keys.empty()) {
+        col.Keys.resize(size_t(RowCount()));
+        col.More.resize(size_t(RowCount()));
+    }
+    const auto key = [&](int row) -> K::TKey& {
+        K::TKey& k = col.Keys[size_t(row)];
+        if (!(k.Flags & K::kKnown)) {
+            const TFormatSettings& fs = ActiveFormatSettings();
+            QString& s = col.More[size_t(row)].Text;
+            s = ss->SortOnVirtualCells ? GetCellEx(ACol, row) : GetGridCell(ACol, row);
+            uint32_t f = K::kKnown;
+            if (IsNumberClass(s))
+                f |= K::kNumberClass;
+            const auto sepTest = [&](QChar sep, bool& inRange) {
+                const qsizetype p = s.indexOf(sep) + 1; // 1-based, 0 when absent
+                inRange = p >= 2 && p <= 3 && p != s.size();
+                return inRange && IsDigit(s[p - 2]) && IsDigit(s[p]);
+            };
+            bool inRange = false;
+            if (sepTest(fs.DateSeparator, inRange))
+                f |= K::kDateSepDigits;
+            if (inRange)
+                f |= K::kDateSepInRange;
+            if (sepTest(fs.TimeSeparator, inRange))
+                f |= K::kTimeSepDigits;
+            if (s.contains(fs.DateSeparator))
+                f |= K::kHasDateSep;
+            if (s.contains(fs.TimeSeparator))
+                f |= K::kHasTimeSep;
+            k.Flags = f;
+        }
+        return k;
+    };
+    K::TKey& k1 = key(Row1);
+    K::TKey& k2 = key(Row2);
+    K::TMore& m1 = col.More[size_t(Row1)];
+    K::TMore& m2 = col.More[size_t(Row2)];
+
+    TSortStyle style = col.Style;
+    if (style == ssAutomatic) {
+        const TCellType t = GetCellType(ACol, Row1);
+        if (t == ctCheckBox || t == ctDataCheckBox || t == ctVirtCheckBox || t == ctRowCheckBox)
+            style = ssCheckBox;
+        else if (k1.Flags & K::kNumberClass)
+            style = ssNumeric;
+        else {
+            // As TextStyle, from the kept separator tests.
+            style = ss->IgnoreCase ? ssAlphaNoCase : ssAlphabetic;
+            if (k1.Flags & K::kDateSepDigits) {
+                if (k2.Flags & K::kHasDateSep)
+                    style = (k1.Flags & K::kHasTimeSep) ? ssDateTime : ssDate;
+            } else if (!(k1.Flags & K::kDateSepInRange) && (k1.Flags & K::kTimeSepDigits)) {
+                if (k2.Flags & K::kHasTimeSep)
+                    style = ssTime;
+            }
+        }
+    }
+    if (style == ssAlphaNumeric || style == ssAlphaNumericNoCase) {
+        if ((k1.Flags & K::kNumberClass) && (k2.Flags & K::kNumberClass))
+            style = ssNumeric;
+        else
+            style = style == ssAlphaNumeric ? ssAlphabetic : ssAlphaNoCase;
+    }
+
+    int res = 0;
+    bool blank1 = false, blank2 = false;
+    bool textBlanks = true;
+    switch (style) {
+    case ssAlphabetic:
+    case ssAlphaCase:
+        res = Sign(CompareStr(m1.Text, m2.Text));
+        break;
+    case ssAlphaNoCase:
+        for (auto [k, m] : {std::pair{&k1, &m1}, std::pair{&k2, &m2}})
+            if (!(k->Flags & K::kUpperKnown)) {
+                k->Flags |= K::kUpperKnown;
+                m->Upper = UpperAscii(m->Text);
+            }
+        res = Sign(CompareStr(m1.Upper, m2.Upper));
+        break;
+    case ssNumeric:
+    case ssFinancial: {
+        // Only a financial column style gets here as financial: the
+        // automatic and alphanumeric styles resolve to plain numbers.
+        for (auto [k, m] : {std::pair{&k1, &m1}, std::pair{&k2, &m2}})
+            if (!(k->Flags & K::kNumberKnown)) {
+                k->Flags |= K::kNumberKnown;
+                QString t = m->Text;
+                double v = 0;
+                if (SortNumber(t, col.Prefix, col.Suffix, style == ssFinancial, v))
+                    k->Flags |= K::kNumberOk;
+                else
+                    v = 0;
+                k->Number = v;
+                if (t.isEmpty())
+                    k->Flags |= K::kNumberBlank;
+            }
+        const bool ok1 = k1.Flags & K::kNumberOk, ok2 = k2.Flags & K::kNumberOk;
+        res = !ok1 && !ok2 ? 0 : CompareDoubles(k1.Number, k2.Number);
+        blank1 = k1.Flags & K::kNumberBlank;
+        blank2 = k2.Flags & K::kNumberBlank;
+        textBlanks = false;
+        break;
+    }
+    case ssCheckBox: {
+        bool c1 = false, c2 = false;
+        GetCheckBoxState(ACol, Row1, c1);
+        GetCheckBoxState(ACol, Row2, c2);
+        res = int(c1) - int(c2);
+        break;
+    }
+    case ssDate:
+    case ssDateTime:
+        for (auto [k, m] : {std::pair{&k1, &m1}, std::pair{&k2, &m2}})
+            if (!(k->Flags & K::kDateKnown)) {
+                k->Flags |= K::kDateKnown;
+                m->Date = DateOrZero(m->Text, false);
+            }
+        res = CompareDoubles(m1.Date, m2.Date);
+        break;
+    case ssTime:
+        for (auto [k, m] : {std::pair{&k1, &m1}, std::pair{&k2, &m2}})
+            if (!(k->Flags & K::kTimeKnown)) {
+                k->Flags |= K::kTimeKnown;
+                m->Time = DateOrZero(m->Text, true);
+            }
+        res = CompareDoubles(m1.Time, m2.Time);
+        break;
+    case ssShortDateEU:
+    case ssShortDateUS:
+        // The column's own style: one kind of short date per column.
+        for (auto [k, m] : {std::pair{&k1, &m1}, std::pair{&k2, &m2}})
+            if (!(k->Flags & K::kShortDateKnown)) {
+                k->Flags |= K::kShortDateKnown;
+                m->ShortDate = ShortDateOrZero(m->Text, style == ssShortDateEU);
+            }
+        res = CompareDoubles(m1.ShortDate, m2.ShortDate);
+        break;
+    default:
+        break;
+    }
+
+    if (ss->IgnoreBlanks) {
+        if (textBlanks) {
+            blank1 = m1.Text.isEmpty();
+            blank2 = m2.Text.isEmpty();
+        }
+        if (blank1 != blank2) {
+            const bool last = ss->BlankPos == blLast;
+            res = blank1 ? (last ? 1 : -1) : (last ? -1 : 1);
+            if (!Ascending)
+                res = -res;
+        }
+    }
+    return res;
+}
+
+// ---------------------------------------------------------------------------
 // Compare rules
 // ---------------------------------------------------------------------------
 
 int TExStringGrid::CompareSortCells(int ACol, int Row1, int Row2, bool Ascending)
 {
+    if (FSortKeys && ACol >= 0 && ACol < int(FSortKeys->Columns.size()) && FSortKeys->Columns[size_t(ACol)].Fast)
+        return CompareSortKeys(ACol, Row1, Row2, Ascending);
     // 1. – 3.
     ++Compares;
     const TSortSettings* ss = FSortSettings;
@@ -306,7 +599,9 @@ void TExStringGrid::SortExchangeRows(int ARow1, int ARow2)
         SetObjects(c, ARow1, o2);
         SetObjects(c, ARow2, o1);
     } else {
-        SwapRowData(ARow1, ARow2);
+        // The stored rows change places as whole records (no cell-by-cell
+        // writes, no repaints inside the update bracket); the heights follow.
+        TStringGrid::SwapRowData(ARow1, ARow2);
         const int h1 = RowHeights(ARow1), h2 = RowHeights(ARow2);
         if (h1 != h2) {
             TBaseGrid::SetRowHeights(ARow1, h2);
@@ -333,6 +628,8 @@ void TExStringGrid::SortExchangeRows(int ARow1, int ARow2)
         SortRow = ARow2;
     else if (SortRow == ARow2)
         SortRow = ARow1;
+    if (FSortKeys)
+        FSortKeys->Swap(ARow1, ARow2);
 }
 
 // ---------------------------------------------------------------------------
@@ -355,6 +652,30 @@ int DepthLimit(int n)
 
 void TExStringGrid::QuickSortRows(int ACol, int L, int R, bool Indexed, int Depth)
 {
+    // The outermost call keeps the cell facts for the whole range sort.
+    std::unique_ptr<TSortKeys> keys;
+    if (Depth == 0 && !FSortKeys && L < R && SortKeysApply(L, R)) {
+        keys = std::make_unique<TSortKeys>();
+        keys->Columns.resize(size_t(AllColCount()));
+        for (int c = 0; c < AllColCount(); ++c) {
+            TSortKeys::TColumn& k = keys->Columns[size_t(c)];
+            k.Style = FSortSettings->AutoFormat ? ssAutomatic
+                                                : (FSortSettings->IgnoreCase ? ssAlphaNoCase : ssAlphabetic);
+            GetCellFormat(c, k.Style, k.Prefix, k.Suffix);
+            k.Fast = KeyedStyle(k.Style);
+        }
+        FSortKeys = keys.get();
+    }
+    struct TKeysGone {
+        TExStringGrid* G;
+        bool Own;
+        ~TKeysGone()
+        {
+            if (Own)
+                G->FSortKeys = nullptr;
+        }
+    } keysGone{this, keys != nullptr};
+
     const int want = Indexed ? 1 : SortDir;
     const auto cmp = [&](int a, int b) { return Indexed ? CompareIndexedRows(a, b) : CompareSortRows(ACol, a, b); };
     const int scratch = RowCount() - 2;
@@ -366,6 +687,8 @@ void TExStringGrid::QuickSortRows(int ACol, int L, int R, bool Indexed, int Dept
         }
         // the pivot row, once per partition
         CopyRowData((L + R) / 2, scratch);
+        if (FSortKeys)
+            FSortKeys->Copy((L + R) / 2, scratch);
         int i = L, j = R;
         do {
             while (cmp(scratch, i) == want && i < R)
