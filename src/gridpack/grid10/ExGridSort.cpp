@@ -149,10 +149,11 @@ struct TColumnZero {
 
 struct TExStringGrid::TSortKeys {
     // What the comparisons read most, small and by row position, so that a
-    // partition's scan walks memory in order.
+    // partition's scan walks memory in order; the keys move with their rows.
     struct TKey {
         double Number = 0;
         uint32_t Flags = 0;
+        int32_t Record = 0; // the row's position when the sort began
     };
     enum : uint32_t {
         kKnown = 1u << 0,
@@ -172,8 +173,11 @@ struct TExStringGrid::TSortKeys {
         kTimeKnown = 1u << 12,
         kShortDateKnown = 1u << 13,
     };
-    // The rest, read by text and date comparisons.
+    // The rest, by record: the texts and dates, and the record's key as far
+    // as it is known, which a second key of the same record (the scratch
+    // row's copy of the pivot) takes instead of reading the text again.
     struct TMore {
+        TKey Key;
         QString Text;
         QString Upper;
         double Date = 0;
@@ -185,31 +189,23 @@ struct TExStringGrid::TSortKeys {
         TSortStyle Style = ssAutomatic;
         QString Prefix;
         QString Suffix;
-        // By row position, made at the column's first comparison; they
-        // move with their rows.
-        std::vector<TKey> Keys;
-        std::vector<TMore> More;
+        // Made at the column's first comparison.
+        std::vector<TKey> Keys; // by row position
+        std::vector<TMore> More; // by record
     };
     std::vector<TColumn> Columns; // by real column
     void Swap(int a, int b)
     {
         for (TColumn& c : Columns)
-            if (!c.Keys.empty()) {
+            if (!c.Keys.empty())
                 std::swap(c.Keys[size_t(a)], c.Keys[size_t(b)]);
-                c.More[size_t(a)].Text.swap(c.More[size_t(b)].Text);
-                c.More[size_t(a)].Upper.swap(c.More[size_t(b)].Upper);
-                std::swap(c.More[size_t(a)].Date, c.More[size_t(b)].Date);
-                std::swap(c.More[size_t(a)].Time, c.More[size_t(b)].Time);
-                std::swap(c.More[size_t(a)].ShortDate, c.More[size_t(b)].ShortDate);
-            }
     }
+    // The scratch row takes the pivot's key.
     void Copy(int from, int to)
     {
         for (TColumn& c : Columns)
-            if (!c.Keys.empty()) {
+            if (!c.Keys.empty())
                 c.Keys[size_t(to)] = c.Keys[size_t(from)];
-                c.More[size_t(to)] = c.More[size_t(from)];
-            }
     }
 };
 
@@ -269,14 +265,20 @@ int TExStringGrid::CompareSortKeys(int ACol, int Row1, int Row2, bool Ascending)
     K::TColumn& col = FSortKeys->Columns[size_t(ACol)];
     if (col.Keys.empty()) {
         col.Keys.resize(size_t(RowCount()));
+        for (size_t r = 0; r < col.Keys.size(); ++r)
+            col.Keys[r].Record = int32_t(r);
         col.More.resize(size_t(RowCount()));
     }
     const auto key = [&](int row) -> K::TKey& {
         K::TKey& k = col.Keys[size_t(row)];
         if (!(k.Flags & K::kKnown)) {
+            K::TMore& m = col.More[size_t(k.Record)];
+            if (m.Key.Flags & K::kKnown) {
+                k = m.Key;
+                return k;
+            }
             const TFormatSettings& fs = ActiveFormatSettings();
-            QString& s = col.More[size_t(row)].Text;
-            s = ss->SortOnVirtualCells ? GetCellEx(ACol, row) : GetGridCell(ACol, row);
+            const QString& s = m.Text = ss->SortOnVirtualCells ? GetCellEx(ACol, row) : GetGridCell(ACol, row);
             uint32_t f = K::kKnown;
             if (IsNumberClass(s))
                 f |= K::kNumberClass;
@@ -297,13 +299,16 @@ int TExStringGrid::CompareSortKeys(int ACol, int Row1, int Row2, bool Ascending)
             if (s.contains(fs.TimeSeparator))
                 f |= K::kHasTimeSep;
             k.Flags = f;
+            m.Key = k;
         }
         return k;
     };
     K::TKey& k1 = key(Row1);
     K::TKey& k2 = key(Row2);
-    K::TMore& m1 = col.More[size_t(Row1)];
-    K::TMore& m2 = col.More[size_t(Row2)];
+    K::TMore& m1 = col.More[size_t(k1.Record)];
+    K::TMore& m2 = col.More[size_t(k2.Record)];
+    // A fact learnt later goes to the record's key too.
+    const auto learnt = [&](K::TKey& k, K::TMore& m) { m.Key = k; };
 
     TSortStyle style = col.Style;
     if (style == ssAutomatic) {
@@ -353,6 +358,10 @@ int TExStringGrid::CompareSortKeys(int ACol, int Row1, int Row2, bool Ascending)
         // automatic and alphanumeric styles resolve to plain numbers.
         for (auto [k, m] : {std::pair{&k1, &m1}, std::pair{&k2, &m2}})
             if (!(k->Flags & K::kNumberKnown)) {
+                if (m->Key.Flags & K::kNumberKnown) {
+                    *k = m->Key;
+                    continue;
+                }
                 k->Flags |= K::kNumberKnown;
                 QString t = m->Text;
                 double v = 0;
@@ -363,6 +372,7 @@ int TExStringGrid::CompareSortKeys(int ACol, int Row1, int Row2, bool Ascending)
                 k->Number = v;
                 if (t.isEmpty())
                     k->Flags |= K::kNumberBlank;
+                learnt(*k, *m);
             }
         const bool ok1 = k1.Flags & K::kNumberOk, ok2 = k2.Flags & K::kNumberOk;
         res = !ok1 && !ok2 ? 0 : CompareDoubles(k1.Number, k2.Number);
