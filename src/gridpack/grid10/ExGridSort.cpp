@@ -173,11 +173,10 @@ struct TExStringGrid::TSortKeys {
         kTimeKnown = 1u << 12,
         kShortDateKnown = 1u << 13,
     };
-    // The rest, by record: the texts and dates, and the record's key as far
-    // as it is known, which a second key of the same record (the scratch
-    // row's copy of the pivot) takes instead of reading the text again.
+    // The rest, by record, made at the column's first text or date
+    // comparison: a column of numbers never needs it.
     struct TMore {
-        TKey Key;
+        bool HasText = false;
         QString Text;
         QString Upper;
         double Date = 0;
@@ -191,6 +190,10 @@ struct TExStringGrid::TSortKeys {
         QString Suffix;
         // Made at the column's first comparison.
         std::vector<TKey> Keys; // by row position
+        // The record's key as far as it is known, which a second key of the
+        // same record (the scratch row's copy of the pivot) takes instead
+        // of reading the text again.
+        std::vector<TKey> Stash; // by record
         std::vector<TMore> More; // by record
     };
     std::vector<TColumn> Columns; // by real column
@@ -267,18 +270,19 @@ int TExStringGrid::CompareSortKeys(int ACol, int Row1, int Row2, bool Ascending)
         col.Keys.resize(size_t(RowCount()));
         for (size_t r = 0; r < col.Keys.size(); ++r)
             col.Keys[r].Record = int32_t(r);
-        col.More.resize(size_t(RowCount()));
+        col.Stash.resize(size_t(RowCount()));
     }
+    const auto text = [&](int row) { return ss->SortOnVirtualCells ? GetCellEx(ACol, row) : GetGridCell(ACol, row); };
     const auto key = [&](int row) -> K::TKey& {
         K::TKey& k = col.Keys[size_t(row)];
         if (!(k.Flags & K::kKnown)) {
-            K::TMore& m = col.More[size_t(k.Record)];
-            if (m.Key.Flags & K::kKnown) {
-                k = m.Key;
+            K::TKey& stash = col.Stash[size_t(k.Record)];
+            if (stash.Flags & K::kKnown) {
+                k = stash;
                 return k;
             }
             const TFormatSettings& fs = ActiveFormatSettings();
-            const QString& s = m.Text = ss->SortOnVirtualCells ? GetCellEx(ACol, row) : GetGridCell(ACol, row);
+            const QString s = text(row);
             uint32_t f = K::kKnown;
             if (IsNumberClass(s))
                 f |= K::kNumberClass;
@@ -299,16 +303,23 @@ int TExStringGrid::CompareSortKeys(int ACol, int Row1, int Row2, bool Ascending)
             if (s.contains(fs.TimeSeparator))
                 f |= K::kHasTimeSep;
             k.Flags = f;
-            m.Key = k;
+            stash = k;
         }
         return k;
     };
     K::TKey& k1 = key(Row1);
     K::TKey& k2 = key(Row2);
-    K::TMore& m1 = col.More[size_t(k1.Record)];
-    K::TMore& m2 = col.More[size_t(k2.Record)];
-    // A fact learnt later goes to the record's key too.
-    const auto learnt = [&](K::TKey& k, K::TMore& m) { m.Key = k; };
+    // The record's text and dates, for the comparisons that read them.
+    const auto more = [&](int row, const K::TKey& k) -> K::TMore& {
+        if (col.More.empty())
+            col.More.resize(col.Keys.size());
+        K::TMore& m = col.More[size_t(k.Record)];
+        if (!m.HasText) {
+            m.HasText = true;
+            m.Text = text(row);
+        }
+        return m;
+    };
 
     TSortStyle style = col.Style;
     if (style == ssAutomatic) {
@@ -342,9 +353,11 @@ int TExStringGrid::CompareSortKeys(int ACol, int Row1, int Row2, bool Ascending)
     switch (style) {
     case ssAlphabetic:
     case ssAlphaCase:
-        res = Sign(CompareStr(m1.Text, m2.Text));
+        res = Sign(CompareStr(more(Row1, k1).Text, more(Row2, k2).Text));
         break;
-    case ssAlphaNoCase:
+    case ssAlphaNoCase: {
+        K::TMore& m1 = more(Row1, k1);
+        K::TMore& m2 = more(Row2, k2);
         for (auto [k, m] : {std::pair{&k1, &m1}, std::pair{&k2, &m2}})
             if (!(k->Flags & K::kUpperKnown)) {
                 k->Flags |= K::kUpperKnown;
@@ -352,18 +365,20 @@ int TExStringGrid::CompareSortKeys(int ACol, int Row1, int Row2, bool Ascending)
             }
         res = Sign(CompareStr(m1.Upper, m2.Upper));
         break;
+    }
     case ssNumeric:
     case ssFinancial: {
         // Only a financial column style gets here as financial: the
         // automatic and alphanumeric styles resolve to plain numbers.
-        for (auto [k, m] : {std::pair{&k1, &m1}, std::pair{&k2, &m2}})
+        for (auto [k, row] : {std::pair{&k1, Row1}, std::pair{&k2, Row2}})
             if (!(k->Flags & K::kNumberKnown)) {
-                if (m->Key.Flags & K::kNumberKnown) {
-                    *k = m->Key;
+                K::TKey& stash = col.Stash[size_t(k->Record)];
+                if (stash.Flags & K::kNumberKnown) {
+                    *k = stash;
                     continue;
                 }
                 k->Flags |= K::kNumberKnown;
-                QString t = m->Text;
+                QString t = text(row);
                 double v = 0;
                 if (SortNumber(t, col.Prefix, col.Suffix, style == ssFinancial, v))
                     k->Flags |= K::kNumberOk;
@@ -372,7 +387,7 @@ int TExStringGrid::CompareSortKeys(int ACol, int Row1, int Row2, bool Ascending)
                 k->Number = v;
                 if (t.isEmpty())
                     k->Flags |= K::kNumberBlank;
-                learnt(*k, *m);
+                stash = *k;
             }
         const bool ok1 = k1.Flags & K::kNumberOk, ok2 = k2.Flags & K::kNumberOk;
         res = !ok1 && !ok2 ? 0 : CompareDoubles(k1.Number, k2.Number);
@@ -389,7 +404,9 @@ int TExStringGrid::CompareSortKeys(int ACol, int Row1, int Row2, bool Ascending)
         break;
     }
     case ssDate:
-    case ssDateTime:
+    case ssDateTime: {
+        K::TMore& m1 = more(Row1, k1);
+        K::TMore& m2 = more(Row2, k2);
         for (auto [k, m] : {std::pair{&k1, &m1}, std::pair{&k2, &m2}})
             if (!(k->Flags & K::kDateKnown)) {
                 k->Flags |= K::kDateKnown;
@@ -397,7 +414,10 @@ int TExStringGrid::CompareSortKeys(int ACol, int Row1, int Row2, bool Ascending)
             }
         res = CompareDoubles(m1.Date, m2.Date);
         break;
-    case ssTime:
+    }
+    case ssTime: {
+        K::TMore& m1 = more(Row1, k1);
+        K::TMore& m2 = more(Row2, k2);
         for (auto [k, m] : {std::pair{&k1, &m1}, std::pair{&k2, &m2}})
             if (!(k->Flags & K::kTimeKnown)) {
                 k->Flags |= K::kTimeKnown;
@@ -405,9 +425,12 @@ int TExStringGrid::CompareSortKeys(int ACol, int Row1, int Row2, bool Ascending)
             }
         res = CompareDoubles(m1.Time, m2.Time);
         break;
+    }
     case ssShortDateEU:
-    case ssShortDateUS:
+    case ssShortDateUS: {
         // The column's own style: one kind of short date per column.
+        K::TMore& m1 = more(Row1, k1);
+        K::TMore& m2 = more(Row2, k2);
         for (auto [k, m] : {std::pair{&k1, &m1}, std::pair{&k2, &m2}})
             if (!(k->Flags & K::kShortDateKnown)) {
                 k->Flags |= K::kShortDateKnown;
@@ -415,14 +438,15 @@ int TExStringGrid::CompareSortKeys(int ACol, int Row1, int Row2, bool Ascending)
             }
         res = CompareDoubles(m1.ShortDate, m2.ShortDate);
         break;
+    }
     default:
         break;
     }
 
     if (ss->IgnoreBlanks) {
         if (textBlanks) {
-            blank1 = m1.Text.isEmpty();
-            blank2 = m2.Text.isEmpty();
+            blank1 = more(Row1, k1).Text.isEmpty();
+            blank2 = more(Row2, k2).Text.isEmpty();
         }
         if (blank1 != blank2) {
             const bool last = ss->BlankPos == blLast;
