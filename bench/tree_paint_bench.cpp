@@ -120,6 +120,8 @@ void BM_QTreeView_Render(benchmark::State& state) {
         auto* v = new QTreeView;
         v->resize(kW, kH);
         v->setHeaderHidden(true);
+        // Rows of one height, as a Qt developer sets for a large tree.
+        v->setUniformRowHeights(true);
         v->setModel(model);
         v->expandAll();
         v->show();
