@@ -41,6 +41,13 @@ public:
         std::printf("%s: %.3f (limit %.2f)\n", what, ratio, limit);
         return ratio <= limit;
     }
+    // Prints "<what>: a / b" for a comparison that has no limit.
+    void Show(const char* a, const char* b, const char* what) const
+    {
+        const double ratio = Ratio(a, b);
+        if (ratio >= 0)
+            std::printf("%s: %.3f\n", what, ratio);
+    }
     std::map<std::string, double> Times;
 
 protected:
