@@ -101,7 +101,7 @@ void writeVariable(XmlNode& parent, const TSaveConfXML& in, TRegisterCounter& co
     XmlNode e = parent.AppendElement(X::Variable);
     e.AppendAttribute(X::Enable, flag(enabled));
     e.AppendAttributeInt(X::Position, position);
-    // "<text> (U<unit>S<storage>T<tariff>)", joined piece by piece: a
+    // "<text> (U<unit>S<storage>T<tariff>)", joined a field at a time: a
     // percent sign and digit in the text stay as they are.
     QString desc;
     desc.reserve(v.Desc_Type_Data.size() + 32);
