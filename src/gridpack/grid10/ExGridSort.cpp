@@ -197,8 +197,12 @@ struct TExStringGrid::TSortKeys {
         std::vector<TMore> More; // by record
     };
     std::vector<TColumn> Columns; // by real column
+    // The row each position holds, by its position when the sort began:
+    // the scratch row and the pivot's own row hold the same.
+    std::vector<int32_t> Row;
     void Swap(int a, int b)
     {
+        std::swap(Row[size_t(a)], Row[size_t(b)]);
         for (TColumn& c : Columns)
             if (!c.Keys.empty())
                 std::swap(c.Keys[size_t(a)], c.Keys[size_t(b)]);
@@ -206,6 +210,7 @@ struct TExStringGrid::TSortKeys {
     // The scratch row takes the pivot's key.
     void Copy(int from, int to)
     {
+        Row[size_t(to)] = Row[size_t(from)];
         for (TColumn& c : Columns)
             if (!c.Keys.empty())
                 c.Keys[size_t(to)] = c.Keys[size_t(from)];
@@ -266,6 +271,19 @@ int TExStringGrid::CompareSortKeys(int ACol, int Row1, int Row2, bool Ascending)
     ++Compares;
     const TSortSettings* ss = FSortSettings;
     K::TColumn& col = FSortKeys->Columns[size_t(ACol)];
+    // A row against its own copy (the pivot in the scratch row, which the
+    // partition meets on every pass): the same text compares equal in every
+    // style and the blanks rule leaves that; only check boxes, whose state
+    // is asked at the two rows, take the whole way.
+    if (FSortKeys->Row[size_t(Row1)] == FSortKeys->Row[size_t(Row2)]) {
+        if (col.Style == ssAutomatic) {
+            const TCellType t = GetCellType(ACol, Row1);
+            if (t != ctCheckBox && t != ctDataCheckBox && t != ctVirtCheckBox && t != ctRowCheckBox)
+                return 0;
+        } else if (col.Style != ssCheckBox) {
+            return 0;
+        }
+    }
     if (col.Keys.empty()) {
         col.Keys.resize(size_t(RowCount()));
         for (size_t r = 0; r < col.Keys.size(); ++r)
@@ -690,6 +708,8 @@ void TExStringGrid::QuickSortRows(int ACol, int L, int R, bool Indexed, int Dept
     std::unique_ptr<TSortKeys> keys;
     if (Depth == 0 && !FSortKeys && L < R && SortKeysApply(L, R)) {
         keys = std::make_unique<TSortKeys>();
+        keys->Row.resize(size_t(RowCount()));
+        std::iota(keys->Row.begin(), keys->Row.end(), 0);
         keys->Columns.resize(size_t(AllColCount()));
         for (int c = 0; c < AllColCount(); ++c) {
             TSortKeys::TColumn& k = keys->Columns[size_t(c)];
