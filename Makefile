@@ -8,7 +8,7 @@ export QT_QPA_PLATFORM ?= offscreen
 # folder of its own that must be writable.
 PROGRAM_DIR ?= $(BUILD)/program
 
-.PHONY: deps configure build test run asan fuzz clean
+.PHONY: deps configure build test run asan fuzz bench clean
 
 deps:
 	./scripts/install-deps
@@ -51,6 +51,14 @@ fuzz:
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DFUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build build-fuzz --target fuzz_all -j $(JOBS)
 	./scripts/run-fuzz build-fuzz $(FUZZ_SECONDS)
+
+# Every benchmark program (bench/), each against its peers in one run; fails
+# when any ratio is past its limit. Not part of `make test`: timings need a
+# quiet machine. BENCH_FILTER narrows the benchmarks run.
+BENCH_FILTER ?=
+bench: configure
+	cmake --build $(BUILD) --target benches -j $(JOBS)
+	./scripts/run-benches $(BUILD) $(BENCH_FILTER)
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz

@@ -10,14 +10,17 @@
 #include <string>
 #include <vector>
 
+//
+// A benchmark repeated (->Repetitions(n) or --benchmark_repetitions) is kept
+// by its median, under its name without the "/repeats:n" part, so that a
+// check names it the same whether it repeats or not.
 class TRatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration && !r.error_occurred)
-                Times[r.benchmark_name()] = r.GetAdjustedRealTime();
+            keep(r, r.GetAdjustedRealTime());
     }
     // a / b, or a negative number when a filter left one of them out.
     double Ratio(const char* a, const char* b) const
@@ -38,7 +41,33 @@ public:
         std::printf("%s: %.3f (limit %.2f)\n", what, ratio, limit);
         return ratio <= limit;
     }
+    // Prints "<what>: a / b" for a comparison that has no limit.
+    void Show(const char* a, const char* b, const char* what) const
+    {
+        const double ratio = Ratio(a, b);
+        if (ratio >= 0)
+            std::printf("%s: %.3f\n", what, ratio);
+    }
     std::map<std::string, double> Times;
+
+protected:
+    // Iterations come before the aggregates of their repetitions: the median
+    // replaces them.
+    void keep(const Run& r, double time)
+    {
+        if (r.error_occurred)
+            return;
+        if (r.run_type == Run::RT_Iteration)
+            Times[Key(r)] = time;
+        else if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
+            Times[Key(r)] = time;
+    }
+    static std::string Key(const Run& r)
+    {
+        benchmark::BenchmarkName name = r.run_name;
+        name.repetitions.clear();
+        return name.str();
+    }
 };
 
 // The same, comparing processor time: for runs whose real time is mostly the
@@ -47,9 +76,8 @@ class TCpuRatioReporter : public TRatioReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
-        TRatioReporter::ReportRuns(runs);
+        ConsoleReporter::ReportRuns(runs);
         for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration && !r.error_occurred)
-                Times[r.benchmark_name()] = r.GetAdjustedCPUTime();
+            keep(r, r.GetAdjustedCPUTime());
     }
 };

@@ -2,16 +2,20 @@
 // 100 000 rows x 16 columns filled, every cell read, the visible page painted,
 // scrolled by a page and painted, and a column hidden and shown again. The
 // column grid must not be slower on any of them, and the memory its cells
-// take (resident size after filling less before) must not be larger.
+// take (resident size after filling less before) must not be larger. The
+// same work through a QTableView over a simple model (what a Qt developer
+// picks for a large table) is reported beside them.
 #include "gridpack/stringgrid/ExCGrid.h"
 #include "platform/controls/Forms.h"
 
 #include "BenchRatio.h"
+#include "SimpleTableModel.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QImage>
 #include <QScrollBar>
+#include <QTableView>
 #include <QTableWidget>
 #include <benchmark/benchmark.h>
 
@@ -93,6 +97,40 @@ struct TTableForm {
     }
 };
 
+struct TViewForm {
+    std::unique_ptr<TSimpleTableModel> Model;
+    std::unique_ptr<QTableView> View;
+    QImage Surface{kW, kH, QImage::Format_RGB32};
+    TViewForm()
+    {
+        Model = std::make_unique<TSimpleTableModel>(kRows, kCols);
+        View = std::make_unique<QTableView>();
+        View->resize(kW, kH);
+    }
+    // The model is filled, then set on its view.
+    void Fill()
+    {
+        const std::vector<QString>& t = Texts();
+        size_t i = 0;
+        for (int r = 0; r < kRows; ++r)
+            for (int c = 0; c < kCols; ++c)
+                Model->Cell(r, c) = t[i++];
+        View->setModel(Model.get());
+    }
+};
+
+TViewForm& ViewBench()
+{
+    static TViewForm* b = [] {
+        Texts();
+        auto* v = new TViewForm();
+        v->Fill();
+        v->View->render(&v->Surface);
+        return v;
+    }();
+    return *b;
+}
+
 long long gGridCellBytes = 0, gTableCellBytes = 0;
 
 // One filled instance of each, made on first use; the resident size is
@@ -157,6 +195,21 @@ void BM_Table_Fill(benchmark::State& state)
 }
 BENCHMARK(BM_Table_Fill)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+void BM_View_Fill(benchmark::State& state)
+{
+    Texts();
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto v = std::make_unique<TViewForm>();
+        state.ResumeTiming();
+        v->Fill();
+        state.PauseTiming();
+        v.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_View_Fill)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 // --- reading every cell
 
 void BM_Grid_ReadAll(benchmark::State& state)
@@ -185,6 +238,19 @@ void BM_Table_ReadAll(benchmark::State& state)
 }
 BENCHMARK(BM_Table_ReadAll)->Unit(benchmark::kMillisecond);
 
+void BM_View_ReadAll(benchmark::State& state)
+{
+    QAbstractItemModel* m = ViewBench().View->model();
+    for (auto _ : state) {
+        qsizetype n = 0;
+        for (int r = 0; r < kRows; ++r)
+            for (int c = 0; c < kCols; ++c)
+                n += m->data(m->index(r, c), Qt::DisplayRole).toString().size();
+        benchmark::DoNotOptimize(n);
+    }
+}
+BENCHMARK(BM_View_ReadAll)->Unit(benchmark::kMillisecond);
+
 // --- painting the visible page
 
 void BM_Grid_PaintPage(benchmark::State& state)
@@ -207,6 +273,16 @@ void BM_Table_PaintPage(benchmark::State& state)
     }
 }
 BENCHMARK(BM_Table_PaintPage)->Unit(benchmark::kMicrosecond);
+
+void BM_View_PaintPage(benchmark::State& state)
+{
+    TViewForm& b = ViewBench();
+    for (auto _ : state) {
+        b.View->render(&b.Surface);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_View_PaintPage)->Unit(benchmark::kMicrosecond);
 
 // --- a page down (then up for the next round) and painting
 
@@ -241,6 +317,22 @@ void BM_Table_ScrollPageAndPaint(benchmark::State& state)
 }
 BENCHMARK(BM_Table_ScrollPageAndPaint)->Unit(benchmark::kMicrosecond);
 
+void BM_View_ScrollPageAndPaint(benchmark::State& state)
+{
+    TViewForm& b = ViewBench();
+    QScrollBar* bar = b.View->verticalScrollBar();
+    bar->setValue(1000);
+    b.View->render(&b.Surface);
+    bool down = true;
+    for (auto _ : state) {
+        bar->triggerAction(down ? QAbstractSlider::SliderPageStepAdd : QAbstractSlider::SliderPageStepSub);
+        b.View->render(&b.Surface);
+        down = !down;
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_View_ScrollPageAndPaint)->Unit(benchmark::kMicrosecond);
+
 // --- hiding a column and showing it again (with the repaint each asks for)
 
 void BM_Grid_HideUnhideColumn(benchmark::State& state)
@@ -268,6 +360,19 @@ void BM_Table_HideUnhideColumn(benchmark::State& state)
     }
 }
 BENCHMARK(BM_Table_HideUnhideColumn)->Unit(benchmark::kMicrosecond);
+
+void BM_View_HideUnhideColumn(benchmark::State& state)
+{
+    TViewForm& b = ViewBench();
+    for (auto _ : state) {
+        b.View->setColumnHidden(5, true);
+        b.View->render(&b.Surface);
+        b.View->setColumnHidden(5, false);
+        b.View->render(&b.Surface);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_View_HideUnhideColumn)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 // Ends non-zero when a limit is passed.
@@ -283,6 +388,7 @@ int main(int argc, char** argv)
     // fills have grown and released the heap.
     GridBench();
     TableBench();
+    ViewBench();
     TRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
@@ -294,6 +400,11 @@ int main(int argc, char** argv)
                           "scroll a page and paint");
     ok &= reporter.Within("BM_Grid_HideUnhideColumn", "BM_Table_HideUnhideColumn", 1.0,
                           "hide and show a column");
+    reporter.Show("BM_Grid_Fill/iterations:3", "BM_View_Fill/iterations:3", "fill against QTableView");
+    reporter.Show("BM_Grid_ReadAll", "BM_View_ReadAll", "read every cell against QTableView");
+    reporter.Show("BM_Grid_PaintPage", "BM_View_PaintPage", "paint the visible page against QTableView");
+    reporter.Show("BM_Grid_ScrollPageAndPaint", "BM_View_ScrollPageAndPaint", "scroll a page and paint against QTableView");
+    reporter.Show("BM_Grid_HideUnhideColumn", "BM_View_HideUnhideColumn", "hide and show a column against QTableView");
     std::printf("cell memory: column grid %lld KiB, QTableWidget %lld KiB\n", gGridCellBytes / 1024,
                 gTableCellBytes / 1024);
     if (gGridCellBytes > 0 && gTableCellBytes > 0 && gGridCellBytes > gTableCellBytes) {

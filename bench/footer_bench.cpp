@@ -1,6 +1,7 @@
 // The floating footer's column sums against plain code over the same cells,
-// in one run: CalcFooter(-1) with acSUM on 16 columns of 100,000 rows at
-// most 1.5 times a loop that sums the grid's Floats over the same cells.
+// in one run, by processor time (medians of five): CalcFooter(-1) with acSUM
+// on 16 columns of 100,000 rows at most 1.3 times a plain loop that parses
+// and sums the same stored cell texts.
 #include "gridpack/stringgrid/ExGrid.h"
 #include "platform/controls/Forms.h"
 
@@ -57,7 +58,7 @@ void BM_CalcFooter_Sum(benchmark::State& state)
         benchmark::DoNotOptimize(g->Cells(0, g->RowCount() - 1));
     }
 }
-BENCHMARK(BM_CalcFooter_Sum)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalcFooter_Sum)->Iterations(3)->Repetitions(5)->Unit(benchmark::kMillisecond);
 
 void BM_CalcFooter_Plain(benchmark::State& state)
 {
@@ -66,22 +67,25 @@ void BM_CalcFooter_Plain(benchmark::State& state)
         double total = 0;
         for (int c = 0; c < kCols; ++c) {
             double sum = 0;
-            for (int r = 1; r <= kRows; ++r)
-                sum += g->GetFloats(c, r);
+            for (int r = 1; r <= kRows; ++r) {
+                bool ok = false;
+                const double v = g->Cells(c, r).toDouble(&ok);
+                if (ok)
+                    sum += v;
+            }
             total += sum;
         }
         benchmark::DoNotOptimize(total);
     }
 }
-BENCHMARK(BM_CalcFooter_Plain)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalcFooter_Plain)->Iterations(3)->Repetitions(5)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    return RunRatioBenchmarks<TRatioReporter>(argc, argv, [](const TRatioReporter& reporter) {
-        const bool ok = reporter.Within("BM_CalcFooter_Sum/iterations:3", "BM_CalcFooter_Plain/iterations:3", 1.5,
-                                        "CalcFooter(-1) against a plain Floats loop");
-        return ok;
+    return RunRatioBenchmarks<TCpuRatioReporter>(argc, argv, [](const TCpuRatioReporter& reporter) {
+        return reporter.Within("BM_CalcFooter_Sum/iterations:3", "BM_CalcFooter_Plain/iterations:3", 1.3,
+                               "CalcFooter(-1) against a plain loop over the texts");
     });
 }

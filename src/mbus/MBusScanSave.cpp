@@ -100,30 +100,38 @@ void writeVariable(XmlNode& parent, const TSaveConfXML& in, TRegisterCounter& co
 
     XmlNode e = parent.AppendElement(X::Variable);
     e.AppendAttribute(X::Enable, flag(enabled));
-    e.AppendAttribute(X::Position, num(position));
-    e.AppendAttribute(X::Desc, QStringLiteral("%1 (U%2S%3T%4)")
-                                   .arg(v.Desc_Type_Data)
-                                   .arg(v.device)
-                                   .arg(v.storage_number)
-                                   .arg(v.tarif));
-    e.AppendAttribute(X::Type, num(v.type_data));
+    e.AppendAttributeInt(X::Position, position);
+    // "<text> (U<unit>S<storage>T<tariff>)", joined a field at a time: a
+    // percent sign and digit in the text stay as they are.
+    QString desc;
+    desc.reserve(v.Desc_Type_Data.size() + 32);
+    desc.append(v.Desc_Type_Data)
+        .append(QLatin1String(" (U"))
+        .append(QString::number(v.device))
+        .append(QLatin1Char('S'))
+        .append(QString::number(v.storage_number))
+        .append(QLatin1Char('T'))
+        .append(QString::number(v.tarif))
+        .append(QLatin1Char(')'));
+    e.AppendAttribute(X::Desc, desc);
+    e.AppendAttributeInt(X::Type, v.type_data);
     e.AppendAttribute(X::VIF_ASCII, v.type_data == 21 ? v.VIF_ASCII : QString());
     // The file stores maximum as 2 and minimum as 1, the DIF the other way.
     const int fun = v.function_fild == 1 ? 2 : v.function_fild == 2 ? 1 : v.function_fild;
-    e.AppendAttribute(X::Fun_Field, num(fun));
-    e.AppendAttribute(X::Length, num(variableLength ? v.nbyte : 0));
+    e.AppendAttributeInt(X::Fun_Field, fun);
+    e.AppendAttributeInt(X::Length, variableLength ? v.nbyte : 0);
     // In per-node mode an unticked record takes no registers.
     const int registers = counter.Per_Node() && !enabled ? 0 : use.Registers;
     const int32_t reg = counter.Take(registers);
     if (code != 12)
-        e.AppendAttribute(ModReg, num(reg));
-    e.AppendAttribute(X::Dim, num(use.Dim));
-    e.AppendAttribute(X::Unit, num(v.device));
-    e.AppendAttribute(X::StoNumber, num(v.storage_number));
-    e.AppendAttribute(X::Tariff, num(v.tarif));
-    e.AppendAttribute(X::VIFE, num(v.Type_Data_Vife));
+        e.AppendAttributeInt(ModReg, reg);
+    e.AppendAttributeInt(X::Dim, use.Dim);
+    e.AppendAttributeInt(X::Unit, v.device);
+    e.AppendAttributeInt(X::StoNumber, v.storage_number);
+    e.AppendAttributeInt(X::Tariff, v.tarif);
+    e.AppendAttributeInt(X::VIFE, v.Type_Data_Vife);
     if (code == 12) {
-        e.AppendAttribute(BACnet_EngUnits, num(BACnet_No_Units()));
+        e.AppendAttributeInt(BACnet_EngUnits, BACnet_No_Units());
         e.AppendAttribute(BACnet_DataType, QStringLiteral("0"));
         e.AppendAttribute(X::Post_Operation, QStringLiteral("0"));
     } else {
@@ -217,8 +225,8 @@ bool Save_XML_Conf_Wired(const TSaveConfXML& DataIn, TMBusSlaveList<TSlave_MBus>
     XmlNode parent = network;
     if (code == 4 || code == 7) {
         parent = network.AppendElement(Group);
-        parent.AppendAttribute(Baudrate, num(DataIn.Index_Baud));
-        parent.AppendAttribute(Parity, num(DataIn.Index_Par));
+        parent.AppendAttributeInt(Baudrate, DataIn.Index_Baud);
+        parent.AppendAttributeInt(Parity, DataIn.Index_Par);
     }
     TRegisterCounter counter(DataIn);
     for (int i = 0; i < devices->size(); ++i) {
@@ -227,16 +235,16 @@ bool Save_XML_Conf_Wired(const TSaveConfXML& DataIn, TMBusSlaveList<TSlave_MBus>
         XmlNode n = parent.AppendElement(X::Node);
         n.AppendAttribute(X::Enable_Node, flag(ticked(d.Node)));
         if (hasId(code))
-            n.AppendAttribute(X::ID, num(d.Primary_Addresss));
+            n.AppendAttributeInt(X::ID, d.Primary_Addresss);
         if (hasSecondaryAddress(code))
             n.AppendAttribute(Secondary_address, d.Secondary_Addresss);
-        n.AppendAttribute(X::ID_Primary, num(d.Primary_Addresss));
+        n.AppendAttributeInt(X::ID_Primary, d.Primary_Addresss);
         n.AppendAttribute(X::ID_Secondary, d.Secondary_Addresss);
-        n.AppendAttribute(X::Node_ID_Type, num(DataIn.Node_ID_Type));
+        n.AppendAttributeInt(X::Node_ID_Type, DataIn.Node_ID_Type);
         n.AppendAttribute(X::Descrizione, Manufacturer_Text(uint16_t(d.Manufacture)));
         n.AppendAttribute(X::Send_SND_NKE, flag(DataIn.SND_NKE == 1));
         n.AppendAttribute(X::Reset_App, flag(DataIn.Reset_App == 1));
-        n.AppendAttribute(X::Cut_After, num(DataIn.Cut_After - 1));
+        n.AppendAttributeInt(X::Cut_After, DataIn.Cut_After - 1);
         if (code == 12)
             appendCode12NodeDefaults(n, true);
         else if (code == 13 || code == 14)
@@ -285,13 +293,13 @@ bool Save_XML_Conf_Wireless(const TSaveConfXML& DataIn, TMBusSlaveList<TSlave_wM
         else
             counter.Node_Registers(n);
         n.AppendAttribute(X::MBus_Type, zero);
-        n.AppendAttribute(X::wMBus_ManID, num(d.ALA_Manufacturer));
-        n.AppendAttribute(X::wMBus_Add, num(d.ALA_Address));
-        n.AppendAttribute(X::wMBus_Ver, num(d.ALA_Version));
-        n.AppendAttribute(X::wMBus_DevType, num(d.ALA_DeviceType));
+        n.AppendAttributeInt(X::wMBus_ManID, d.ALA_Manufacturer);
+        n.AppendAttributeInt(X::wMBus_Add, d.ALA_Address);
+        n.AppendAttributeInt(X::wMBus_Ver, d.ALA_Version);
+        n.AppendAttributeInt(X::wMBus_DevType, d.ALA_DeviceType);
         n.AppendAttribute(X::wMBus_En_Key, flag(d.Enable_Key));
         for (int k = 0; k < 16; ++k)
-            n.AppendAttribute(X::wMBus_Key(k + 1), num(d.Key[size_t(k)]));
+            n.AppendAttributeInt(X::wMBus_Key(k + 1), d.Key[size_t(k)]);
         for (int r = 0; r < d.List_Var.size(); ++r) {
             const TVariable_MBus& v = *d.List_Var[r];
             // Idle-filler placeholders are not variables, but they keep
@@ -314,13 +322,13 @@ void Save_Wired_Scan_Report(const QString& path, TMBusSlaveList<TSlave_MBus>& li
     auto devices = list.Lock();
     for (const TSlave_MBus* d : *devices) {
         XmlNode n = root.AppendElement(QStringLiteral("Node"));
-        n.AppendAttribute(QStringLiteral("Primary_Address"), num(d->Primary_Addresss));
+        n.AppendAttributeInt(QStringLiteral("Primary_Address"), d->Primary_Addresss);
         n.AppendAttribute(QStringLiteral("Secondary_Address"), d->Secondary_Addresss);
         n.AppendAttribute(QStringLiteral("Manufacturer"), QStringLiteral("%1 (%2)")
                                                              .arg(Manufacturer_Text(uint16_t(d->Manufacture)))
                                                              .arg(uint16_t(d->Manufacture)));
-        n.AppendAttribute(QStringLiteral("Version"), num(d->Version));
-        n.AppendAttribute(QStringLiteral("Type"), num(d->Medium));
+        n.AppendAttributeInt(QStringLiteral("Version"), d->Version);
+        n.AppendAttributeInt(QStringLiteral("Type"), d->Medium);
         for (const TVariable_MBus* v : d->List_Var)
             reportVariable(n, *v);
     }
@@ -336,8 +344,8 @@ void Save_Wireless_Scan_Report(const QString& path, TMBusSlaveList<TSlave_wMBus>
         XmlNode n = root.AppendElement(QStringLiteral("Node"));
         n.AppendAttribute(QStringLiteral("Manufacturer"), d->ALA_Manu_str);
         n.AppendAttribute(QStringLiteral("Address"), IntToHex(uint32_t(d->ALA_Address), 8));
-        n.AppendAttribute(QStringLiteral("Version"), num(d->ALA_Version));
-        n.AppendAttribute(QStringLiteral("Device_Type"), num(d->ALA_DeviceType));
+        n.AppendAttributeInt(QStringLiteral("Version"), d->ALA_Version);
+        n.AppendAttributeInt(QStringLiteral("Device_Type"), d->ALA_DeviceType);
         n.AppendAttribute(QStringLiteral("Cripted"), d->Cripted ? QStringLiteral("True") : QStringLiteral("False"));
         for (const TVariable_MBus* v : d->List_Var)
             reportVariable(n, *v);

@@ -128,6 +128,26 @@ TEST_F(MBusScanSave, OneWiredMeterIsWrittenWithTheAttributesInOrder)
     EXPECT_EQ(read[0]->Node_ID_Secondary, 12345678);
 }
 
+// The description is the record's text and its unit, storage number and
+// tariff; a percent sign in the text is written as it stands.
+TEST_F(MBusScanSave, DescriptionJoinsTextUnitStorageAndTariff)
+{
+    auto* d = new TSlave_MBus;
+    d->Secondary_Addresss = QStringLiteral("1");
+    TVariable_MBus* v = Record(4);
+    v->Desc_Type_Data = QStringLiteral("Energy %2 Wh");
+    v->device = 3;
+    v->storage_number = 12;
+    v->tarif = 2;
+    d->List_Var.append(v);
+    List_Slaves_MBus.Add(d);
+    ASSERT_TRUE(Save_XML_Conf_Wired(In, List_Slaves_MBus));
+    const XmlNode var = Load().FirstChildElement().FirstChildElement();
+    EXPECT_EQ(Attr(var, "Desc"), QStringLiteral("Energy %2 Wh (U3S12T2)"));
+    EXPECT_EQ(Attr(var, "Unit"), QStringLiteral("3"));
+    EXPECT_EQ(Attr(var, "StoNumber"), QStringLiteral("12"));
+}
+
 TEST_F(MBusScanSave, RegistersFollowTheDataSizes)
 {
     auto* d = Meter("");

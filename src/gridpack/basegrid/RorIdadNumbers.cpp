@@ -130,17 +130,28 @@ QString NormalizeFloatText(const QString& Text)
 {
     if (Text.isEmpty())
         return QString();
+    const QChar thousand = LocaleThousandSeparator();
+    const QChar decimal = LocaleDecimalSeparator();
+    const auto floatChar = [&](QChar c) { return IsDigitChar(c) || c == thousand || c == decimal || IsE(c); };
     QString t = Text;
     bool negative = t.startsWith(QLatin1Char('(')) && t.endsWith(QLatin1Char(')'));
-    while (t.size() >= 2 && !IsFloatChar(t[0])) {
+    while (t.size() >= 2 && !floatChar(t[0])) {
         if (t[0] == QLatin1Char('-'))
             negative = true;
         t.remove(0, 1);
     }
-    const QChar thousand = LocaleThousandSeparator();
-    const QChar decimal = LocaleDecimalSeparator();
+    // A text that the loop below would copy unchanged is kept as it is.
+    bool same = true;
+    for (QChar c : std::as_const(t))
+        if (c == thousand || (c == decimal ? decimal != QLatin1Char('.') : !IsNumberTextChar(c))) {
+            same = false;
+            break;
+        }
+    if (same)
+        return negative ? QLatin1Char('-') + t : t;
     QString r;
-    for (QChar c : t) {
+    r.reserve(t.size() + 1);
+    for (QChar c : std::as_const(t)) {
         if (c == thousand)
             continue;
         if (c == decimal)

@@ -117,6 +117,9 @@ TColor HighlightTextColor() { return GHighlightText; }
 // --- plain text and positions --------------------------------------------------------
 
 QString StripMarkup(const QString& s) {
+    // Line-break tags and tags all start with "<": a text without one is
+    // handed back as it is (most cells; sums read every cell this way).
+    if (!s.contains(QLatin1Char('<'))) return s;
     QString t = s;
     for (const QLatin1String tag : {QLatin1String("<BR>"), QLatin1String("<HR>")}) {
         qsizetype at;

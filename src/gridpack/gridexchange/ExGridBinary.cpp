@@ -19,6 +19,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -113,9 +114,15 @@ void WriteColour(TBinRecordWriter& w, const char* name, TColor c)
         w.Ident(name, "clNone");
         return;
     }
-    const QString s = ColorToString(c);
-    if (s.startsWith(QLatin1String("cl")))
-        w.Ident(name, s.toLatin1());
+    // The colour table is searched once per colour value.
+    static thread_local std::unordered_map<uint32_t, QByteArray> idents;
+    auto it = idents.find(uint32_t(c));
+    if (it == idents.end()) {
+        const QString s = ColorToString(c);
+        it = idents.emplace(uint32_t(c), s.startsWith(QLatin1String("cl")) ? s.toLatin1() : QByteArray()).first;
+    }
+    if (!it->second.isEmpty())
+        w.Ident(name, it->second);
     else
         w.Int(name, int32_t(c));
 }
@@ -178,8 +185,16 @@ TColor ColourOf(const TBinValue& v, QByteArrayView prop)
     if (v.Type == TBinValue::vtInt)
         return TColor(uint32_t(v.Int));
     if (v.Type == TBinValue::vtIdent) {
+        // A stream names the same few colours over and over: each name is
+        // looked up in the colour table once.
+        static thread_local std::unordered_map<std::string, TColor> known;
+        const std::string key(v.Ident.data(), size_t(v.Ident.size()));
+        if (const auto it = known.find(key); it != known.end())
+            return it->second;
         try {
-            return StringToColor(QString::fromLatin1(v.Ident));
+            const TColor c = StringToColor(QString::fromLatin1(v.Ident));
+            known.emplace(key, c);
+            return c;
         } catch (const EConvertError&) {
         }
     }
@@ -444,15 +459,24 @@ enum TGraphicField {
     gfCellAngle, gfCellValue, gfCellErrFrom, gfCellErrLen, gfCellText, gfCellCheckBoxState
 };
 
-int FieldId(QByteArrayView name, const char* const* names, int count)
+int FieldId(QByteArrayView name, const char* const* names, int count, int& hint)
 {
+    // The writer puts the fields in table order: the one after the last
+    // found is tried first.
+    if (hint >= 0 && hint < count && name == QByteArrayView(names[hint]))
+        return hint++;
+    hint = -1;
+
     static thread_local std::unordered_map<const char* const*, std::unordered_map<std::string_view, int>> maps;
     auto& m = maps[names];
     if (m.empty())
         for (int i = 0; i < count; ++i)
             m.emplace(std::string_view(names[i]), i);
     const auto it = m.find(std::string_view(name.data(), size_t(name.size())));
-    return it == m.end() ? -1 : it->second;
+    if (it == m.end())
+        return -1;
+    hint = it->second + 1;
+    return it->second;
 }
 
 const char* const kPropNames[] = {
@@ -486,8 +510,9 @@ struct TPropValues {
 TPropValues ParseProps(const TBinRecord& rec)
 {
     TPropValues p;
+    int hint = 0;
     for (const TBinProperty& prop : rec.Properties) {
-        const int id = FieldId(prop.Name, kPropNames, int(std::size(kPropNames)));
+        const int id = FieldId(prop.Name, kPropNames, int(std::size(kPropNames)), hint);
         if (id < 0)
             continue; // HasGraphic and anything this reader does not keep
         const QByteArrayView n = prop.Name;
@@ -573,8 +598,9 @@ struct TGraphicValues {
 TGraphicValues ParseGraphic(const TBinRecord& rec)
 {
     TGraphicValues g;
+    int hint = 0;
     for (const TBinProperty& prop : rec.Properties) {
-        const int id = FieldId(prop.Name, kGraphicNames, int(std::size(kGraphicNames)));
+        const int id = FieldId(prop.Name, kGraphicNames, int(std::size(kGraphicNames)), hint);
         if (id < 0)
             continue;
         const QByteArrayView n = prop.Name;

@@ -7,6 +7,15 @@
 // one, so the stack stays logarithmic; a range that still nests too deep
 // (patterned columns that defeat the middle pivot) is finished by a stable
 // merge of its rows, applied by row swaps so the cross-reference keeps step.
+//
+// A range sort reads, classifies and parses each cell text once: the facts
+// the compare rules take from a text are kept per row record (TSortKeys) and
+// the records follow the rows through swaps and the pivot copy. The rules
+// themselves are unchanged, so every comparison gives what comparing the
+// texts afresh would give. Where a text could change as its row moves
+// (display-text hooks, merged cells, SingleColumn) or a format hook could
+// answer differently from one comparison to the next, the texts are read
+// afresh at every comparison as before.
 #include "gridpack/stringgrid/ExGrid.h"
 #include "gridpack/basegrid/RorIdad.h"
 #include "platform/core/DateTime.h"
@@ -16,6 +25,7 @@
 #include "platform/core/StrUtils.h"
 
 #include <algorithm>
+#include <memory>
 #include <numeric>
 #include <vector>
 
@@ -134,11 +144,346 @@ struct TColumnZero {
 } // namespace
 
 // ---------------------------------------------------------------------------
+// The per-sort cell facts
+// ---------------------------------------------------------------------------
+
+struct TExStringGrid::TSortKeys {
+    // What the comparisons read most, small and by row position, so that a
+    // partition's scan walks memory in order; the keys move with their rows.
+    struct TKey {
+        double Number = 0;
+        uint32_t Flags = 0;
+        int32_t Record = 0; // the row's position when the sort began
+    };
+    enum : uint32_t {
+        kKnown = 1u << 0,
+        kNumberClass = 1u << 1,
+        // The date test of the automatic style: the separator at position 2
+        // or 3 (not last) between digits, and whether it is in that range.
+        kDateSepDigits = 1u << 2,
+        kDateSepInRange = 1u << 3,
+        kTimeSepDigits = 1u << 4,
+        kHasDateSep = 1u << 5,
+        kHasTimeSep = 1u << 6,
+        kNumberKnown = 1u << 7,
+        kNumberOk = 1u << 8,
+        kNumberBlank = 1u << 9, // empty once prefix and suffix are gone
+        kUpperKnown = 1u << 10,
+        kDateKnown = 1u << 11,
+        kTimeKnown = 1u << 12,
+        kShortDateKnown = 1u << 13,
+    };
+    // The rest, by record, made at the column's first text or date
+    // comparison: a column of numbers never needs it.
+    struct TMore {
+        bool HasText = false;
+        QString Text;
+        QString Upper;
+        double Date = 0;
+        double Time = 0;
+        double ShortDate = 0;
+    };
+    struct TColumn {
+        bool Fast = false;
+        TSortStyle Style = ssAutomatic;
+        QString Prefix;
+        QString Suffix;
+        // Made at the column's first comparison.
+        std::vector<TKey> Keys; // by row position
+        // The record's key as far as it is known, which a second key of the
+        // same record (the scratch row's copy of the pivot) takes instead
+        // of reading the text again.
+        std::vector<TKey> Stash; // by record
+        std::vector<TMore> More; // by record
+    };
+    std::vector<TColumn> Columns; // by real column
+    // The row each position holds, by its position when the sort began:
+    // the scratch row and the pivot's own row hold the same.
+    std::vector<int32_t> Row;
+    void Swap(int a, int b)
+    {
+        std::swap(Row[size_t(a)], Row[size_t(b)]);
+        for (TColumn& c : Columns)
+            if (!c.Keys.empty())
+                std::swap(c.Keys[size_t(a)], c.Keys[size_t(b)]);
+    }
+    // The scratch row takes the pivot's key.
+    void Copy(int from, int to)
+    {
+        Row[size_t(to)] = Row[size_t(from)];
+        for (TColumn& c : Columns)
+            if (!c.Keys.empty())
+                c.Keys[size_t(to)] = c.Keys[size_t(from)];
+    }
+};
+
+namespace {
+
+bool KeyedStyle(TSortStyle s)
+{
+    switch (s) {
+    case ssAutomatic:
+    case ssAlphabetic:
+    case ssAlphaCase:
+    case ssAlphaNoCase:
+    case ssNumeric:
+    case ssFinancial:
+    case ssDate:
+    case ssDateTime:
+    case ssTime:
+    case ssShortDateEU:
+    case ssShortDateUS:
+    case ssAlphaNumeric:
+    case ssAlphaNumericNoCase:
+    case ssCheckBox:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+bool TExStringGrid::SortKeysApply(int L, int R)
+{
+    if (FSortSettings->SingleColumn || OnGetFormat)
+        return false;
+    if (!FSortSettings->SortOnVirtualCells)
+        return true;
+    if (OnGetDisplText || OnGetDisplWideText || URLShowInText || FGrouping->ShowGroupCount)
+        return false;
+    if (FHasCellProps) {
+        const int cols = AllColCount();
+        for (int r = L; r <= R; ++r)
+            for (int c = 0; c < cols; ++c)
+                if (TCellProperties* p = PropsOf(c, r)) {
+                    const TPoint b = p->GetBaseCell(c, r);
+                    if (b.X != c || b.Y != r)
+                        return false;
+                }
+    }
+    return true;
+}
+
+int TExStringGrid::CompareSortKeys(int ACol, int Row1, int Row2, bool Ascending)
+{
+    using K = TSortKeys;
+    ++Compares;
+    const TSortSettings* ss = FSortSettings;
+    K::TColumn& col = FSortKeys->Columns[size_t(ACol)];
+    // A row against its own copy (the pivot in the scratch row, which the
+    // partition meets on every pass): the same text compares equal in every
+    // style and the blanks rule leaves that; only check boxes, whose state
+    // is asked at the two rows, take the whole way.
+    if (FSortKeys->Row[size_t(Row1)] == FSortKeys->Row[size_t(Row2)]) {
+        if (col.Style == ssAutomatic) {
+            const TCellType t = GetCellType(ACol, Row1);
+            if (t != ctCheckBox && t != ctDataCheckBox && t != ctVirtCheckBox && t != ctRowCheckBox)
+                return 0;
+        } else if (col.Style != ssCheckBox) {
+            return 0;
+        }
+    }
+    if (col.Keys.empty()) {
+        col.Keys.resize(size_t(RowCount()));
+        for (size_t r = 0; r < col.Keys.size(); ++r)
+            col.Keys[r].Record = int32_t(r);
+        col.Stash.resize(size_t(RowCount()));
+    }
+    const auto text = [&](int row) { return ss->SortOnVirtualCells ? GetCellEx(ACol, row) : GetGridCell(ACol, row); };
+    const auto key = [&](int row) -> K::TKey& {
+        K::TKey& k = col.Keys[size_t(row)];
+        if (!(k.Flags & K::kKnown)) {
+            K::TKey& stash = col.Stash[size_t(k.Record)];
+            if (stash.Flags & K::kKnown) {
+                k = stash;
+                return k;
+            }
+            const TFormatSettings& fs = ActiveFormatSettings();
+            const QString s = text(row);
+            uint32_t f = K::kKnown;
+            if (IsNumberClass(s))
+                f |= K::kNumberClass;
+            const auto sepTest = [&](QChar sep, bool& inRange) {
+                const qsizetype p = s.indexOf(sep) + 1; // 1-based, 0 when absent
+                inRange = p >= 2 && p <= 3 && p != s.size();
+                return inRange && IsDigit(s[p - 2]) && IsDigit(s[p]);
+            };
+            bool inRange = false;
+            if (sepTest(fs.DateSeparator, inRange))
+                f |= K::kDateSepDigits;
+            if (inRange)
+                f |= K::kDateSepInRange;
+            if (sepTest(fs.TimeSeparator, inRange))
+                f |= K::kTimeSepDigits;
+            if (s.contains(fs.DateSeparator))
+                f |= K::kHasDateSep;
+            if (s.contains(fs.TimeSeparator))
+                f |= K::kHasTimeSep;
+            k.Flags = f;
+            stash = k;
+        }
+        return k;
+    };
+    K::TKey& k1 = key(Row1);
+    K::TKey& k2 = key(Row2);
+    // The record's text and dates, for the comparisons that read them.
+    const auto more = [&](int row, const K::TKey& k) -> K::TMore& {
+        if (col.More.empty())
+            col.More.resize(col.Keys.size());
+        K::TMore& m = col.More[size_t(k.Record)];
+        if (!m.HasText) {
+            m.HasText = true;
+            m.Text = text(row);
+        }
+        return m;
+    };
+
+    TSortStyle style = col.Style;
+    if (style == ssAutomatic) {
+        const TCellType t = GetCellType(ACol, Row1);
+        if (t == ctCheckBox || t == ctDataCheckBox || t == ctVirtCheckBox || t == ctRowCheckBox)
+            style = ssCheckBox;
+        else if (k1.Flags & K::kNumberClass)
+            style = ssNumeric;
+        else {
+            // As TextStyle, from the kept separator tests.
+            style = ss->IgnoreCase ? ssAlphaNoCase : ssAlphabetic;
+            if (k1.Flags & K::kDateSepDigits) {
+                if (k2.Flags & K::kHasDateSep)
+                    style = (k1.Flags & K::kHasTimeSep) ? ssDateTime : ssDate;
+            } else if (!(k1.Flags & K::kDateSepInRange) && (k1.Flags & K::kTimeSepDigits)) {
+                if (k2.Flags & K::kHasTimeSep)
+                    style = ssTime;
+            }
+        }
+    }
+    if (style == ssAlphaNumeric || style == ssAlphaNumericNoCase) {
+        if ((k1.Flags & K::kNumberClass) && (k2.Flags & K::kNumberClass))
+            style = ssNumeric;
+        else
+            style = style == ssAlphaNumeric ? ssAlphabetic : ssAlphaNoCase;
+    }
+
+    int res = 0;
+    bool blank1 = false, blank2 = false;
+    bool textBlanks = true;
+    switch (style) {
+    case ssAlphabetic:
+    case ssAlphaCase:
+        res = Sign(CompareStr(more(Row1, k1).Text, more(Row2, k2).Text));
+        break;
+    case ssAlphaNoCase: {
+        K::TMore& m1 = more(Row1, k1);
+        K::TMore& m2 = more(Row2, k2);
+        for (auto [k, m] : {std::pair{&k1, &m1}, std::pair{&k2, &m2}})
+            if (!(k->Flags & K::kUpperKnown)) {
+                k->Flags |= K::kUpperKnown;
+                m->Upper = UpperAscii(m->Text);
+            }
+        res = Sign(CompareStr(m1.Upper, m2.Upper));
+        break;
+    }
+    case ssNumeric:
+    case ssFinancial: {
+        // Only a financial column style gets here as financial: the
+        // automatic and alphanumeric styles resolve to plain numbers.
+        for (auto [k, row] : {std::pair{&k1, Row1}, std::pair{&k2, Row2}})
+            if (!(k->Flags & K::kNumberKnown)) {
+                K::TKey& stash = col.Stash[size_t(k->Record)];
+                if (stash.Flags & K::kNumberKnown) {
+                    *k = stash;
+                    continue;
+                }
+                k->Flags |= K::kNumberKnown;
+                QString t = text(row);
+                double v = 0;
+                if (SortNumber(t, col.Prefix, col.Suffix, style == ssFinancial, v))
+                    k->Flags |= K::kNumberOk;
+                else
+                    v = 0;
+                k->Number = v;
+                if (t.isEmpty())
+                    k->Flags |= K::kNumberBlank;
+                stash = *k;
+            }
+        const bool ok1 = k1.Flags & K::kNumberOk, ok2 = k2.Flags & K::kNumberOk;
+        res = !ok1 && !ok2 ? 0 : CompareDoubles(k1.Number, k2.Number);
+        blank1 = k1.Flags & K::kNumberBlank;
+        blank2 = k2.Flags & K::kNumberBlank;
+        textBlanks = false;
+        break;
+    }
+    case ssCheckBox: {
+        bool c1 = false, c2 = false;
+        GetCheckBoxState(ACol, Row1, c1);
+        GetCheckBoxState(ACol, Row2, c2);
+        res = int(c1) - int(c2);
+        break;
+    }
+    case ssDate:
+    case ssDateTime: {
+        K::TMore& m1 = more(Row1, k1);
+        K::TMore& m2 = more(Row2, k2);
+        for (auto [k, m] : {std::pair{&k1, &m1}, std::pair{&k2, &m2}})
+            if (!(k->Flags & K::kDateKnown)) {
+                k->Flags |= K::kDateKnown;
+                m->Date = DateOrZero(m->Text, false);
+            }
+        res = CompareDoubles(m1.Date, m2.Date);
+        break;
+    }
+    case ssTime: {
+        K::TMore& m1 = more(Row1, k1);
+        K::TMore& m2 = more(Row2, k2);
+        for (auto [k, m] : {std::pair{&k1, &m1}, std::pair{&k2, &m2}})
+            if (!(k->Flags & K::kTimeKnown)) {
+                k->Flags |= K::kTimeKnown;
+                m->Time = DateOrZero(m->Text, true);
+            }
+        res = CompareDoubles(m1.Time, m2.Time);
+        break;
+    }
+    case ssShortDateEU:
+    case ssShortDateUS: {
+        // The column's own style: one kind of short date per column.
+        K::TMore& m1 = more(Row1, k1);
+        K::TMore& m2 = more(Row2, k2);
+        for (auto [k, m] : {std::pair{&k1, &m1}, std::pair{&k2, &m2}})
+            if (!(k->Flags & K::kShortDateKnown)) {
+                k->Flags |= K::kShortDateKnown;
+                m->ShortDate = ShortDateOrZero(m->Text, style == ssShortDateEU);
+            }
+        res = CompareDoubles(m1.ShortDate, m2.ShortDate);
+        break;
+    }
+    default:
+        break;
+    }
+
+    if (ss->IgnoreBlanks) {
+        if (textBlanks) {
+            blank1 = more(Row1, k1).Text.isEmpty();
+            blank2 = more(Row2, k2).Text.isEmpty();
+        }
+        if (blank1 != blank2) {
+            const bool last = ss->BlankPos == blLast;
+            res = blank1 ? (last ? 1 : -1) : (last ? -1 : 1);
+            if (!Ascending)
+                res = -res;
+        }
+    }
+    return res;
+}
+
+// ---------------------------------------------------------------------------
 // Compare rules
 // ---------------------------------------------------------------------------
 
 int TExStringGrid::CompareSortCells(int ACol, int Row1, int Row2, bool Ascending)
 {
+    if (FSortKeys && ACol >= 0 && ACol < int(FSortKeys->Columns.size()) && FSortKeys->Columns[size_t(ACol)].Fast)
+        return CompareSortKeys(ACol, Row1, Row2, Ascending);
     // 1. – 3.
     ++Compares;
     const TSortSettings* ss = FSortSettings;
@@ -306,7 +651,9 @@ void TExStringGrid::SortExchangeRows(int ARow1, int ARow2)
         SetObjects(c, ARow1, o2);
         SetObjects(c, ARow2, o1);
     } else {
-        SwapRowData(ARow1, ARow2);
+        // The stored rows change places as whole records (no cell-by-cell
+        // writes, no repaints inside the update bracket); the heights follow.
+        TStringGrid::SwapRowData(ARow1, ARow2);
         const int h1 = RowHeights(ARow1), h2 = RowHeights(ARow2);
         if (h1 != h2) {
             TBaseGrid::SetRowHeights(ARow1, h2);
@@ -333,6 +680,8 @@ void TExStringGrid::SortExchangeRows(int ARow1, int ARow2)
         SortRow = ARow2;
     else if (SortRow == ARow2)
         SortRow = ARow1;
+    if (FSortKeys)
+        FSortKeys->Swap(ARow1, ARow2);
 }
 
 // ---------------------------------------------------------------------------
@@ -355,6 +704,32 @@ int DepthLimit(int n)
 
 void TExStringGrid::QuickSortRows(int ACol, int L, int R, bool Indexed, int Depth)
 {
+    // The outermost call keeps the cell facts for the whole range sort.
+    std::unique_ptr<TSortKeys> keys;
+    if (Depth == 0 && !FSortKeys && L < R && SortKeysApply(L, R)) {
+        keys = std::make_unique<TSortKeys>();
+        keys->Row.resize(size_t(RowCount()));
+        std::iota(keys->Row.begin(), keys->Row.end(), 0);
+        keys->Columns.resize(size_t(AllColCount()));
+        for (int c = 0; c < AllColCount(); ++c) {
+            TSortKeys::TColumn& k = keys->Columns[size_t(c)];
+            k.Style = FSortSettings->AutoFormat ? ssAutomatic
+                                                : (FSortSettings->IgnoreCase ? ssAlphaNoCase : ssAlphabetic);
+            GetCellFormat(c, k.Style, k.Prefix, k.Suffix);
+            k.Fast = KeyedStyle(k.Style);
+        }
+        FSortKeys = keys.get();
+    }
+    struct TKeysGone {
+        TExStringGrid* G;
+        bool Own;
+        ~TKeysGone()
+        {
+            if (Own)
+                G->FSortKeys = nullptr;
+        }
+    } keysGone{this, keys != nullptr};
+
     const int want = Indexed ? 1 : SortDir;
     const auto cmp = [&](int a, int b) { return Indexed ? CompareIndexedRows(a, b) : CompareSortRows(ACol, a, b); };
     const int scratch = RowCount() - 2;
@@ -366,6 +741,8 @@ void TExStringGrid::QuickSortRows(int ACol, int L, int R, bool Indexed, int Dept
         }
         // the pivot row, once per partition
         CopyRowData((L + R) / 2, scratch);
+        if (FSortKeys)
+            FSortKeys->Copy((L + R) / 2, scratch);
         int i = L, j = R;
         do {
             while (cmp(scratch, i) == want && i < R)

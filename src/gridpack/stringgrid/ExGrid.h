@@ -2018,6 +2018,16 @@ public:
     // RowCount - 2) and the stable finish of a range nested too deep.
     void QuickSortRows(int ACol, int L, int R, bool Indexed, int Depth);
     void MergeSortRows(int ACol, int L, int R, bool Indexed);
+    // What a range sort learns of each cell text once (the text, its class,
+    // its number, date, time and upper case), kept per row record and moved
+    // with the rows; null outside a range sort, and when a text could change
+    // as its row moves (display hooks, merged cells, one moving column).
+    struct TSortKeys;
+    TSortKeys* FSortKeys = nullptr;
+    bool SortKeysApply(int L, int R);
+    // CompareSortCells from those facts, for a column whose style the keys
+    // cover.
+    int CompareSortKeys(int ACol, int Row1, int Row2, bool Ascending);
     // The bracket of a whole-grid sort: scratch rows, column 0, current
     // row, scroll position, footers and the update lock, restored also when
     // Work raises. Work gets the first and last row to sort.

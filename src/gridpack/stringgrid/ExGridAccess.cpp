@@ -13,6 +13,8 @@
 
 #include <algorithm>
 
+#include <charconv>
+
 namespace {
 const char* const kNoInteger = "Cell does not contain integer value";
 const char* const kNoFloat = "Cell does not contain a float value";
@@ -33,6 +35,23 @@ double ReadFloat(const QString& text)
     const QString s = NormalizeFloatText(text);
     if (s.isEmpty() || s == QLatin1String("-"))
         return 0.0;
+    // The usual short ASCII number is read on the stack, correctly rounded
+    // as toDouble reads it; anything else (a leading "+", an incomplete
+    // exponent, a value out of range) takes toDouble's path.
+    const qsizetype n = s.size();
+    if (n < 64 && s[0] != QLatin1Char('+')) {
+        char buf[64];
+        const char16_t* p = reinterpret_cast<const char16_t*>(s.constData());
+        qsizetype i = 0;
+        for (; i < n && p[i] < 0x80; ++i)
+            buf[i] = char(p[i]);
+        double v = 0;
+        if (i == n) {
+            const std::from_chars_result r = std::from_chars(buf, buf + n, v);
+            if (r.ec == std::errc() && r.ptr == buf + n)
+                return v;
+        }
+    }
     bool ok = false;
     const double v = s.toDouble(&ok);
     if (!ok)

@@ -268,7 +268,12 @@ void TStringGrid::CopyRowData(int From, int To) {
         return;
     }
     if (To >= int(FData.size())) FData.resize(std::size_t(To) + 1);
-    FData[std::size_t(To)] = std::make_unique<TRowData>(*src);
+    // A row that already has storage takes the copy in place: a sort copies
+    // its pivot into the same scratch row once per partition.
+    if (auto& dst = FData[std::size_t(To)])
+        *dst = *src;
+    else
+        dst = std::make_unique<TRowData>(*src);
 }
 
 std::unique_ptr<TStringGrid::TRowData> TStringGrid::TakeRowData(int ARow) {

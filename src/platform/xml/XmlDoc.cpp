@@ -1,5 +1,6 @@
 #include "platform/xml/XmlDoc.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <cstring>
@@ -11,6 +12,9 @@
 #include <sstream>
 
 namespace {
+
+constexpr unsigned ParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_declaration
+                                  | pugi::parse_pi | pugi::parse_doctype;
 
 QString fromPugi(const pugi::char_t* s)
 {
@@ -271,7 +275,7 @@ XmlNode XmlNode::ChildElement(const QString& name) const
 
 XmlValue XmlNode::Attribute(const QString& name) const
 {
-    pugi::xml_attribute a = FNode.attribute(NameUtf8(name).c_str());
+    pugi::xml_attribute a = FNode.attribute(NameUtf8(name).c_str(), FHint);
     if (a)
         return XmlValue(fromPugi(a.value()));
     // Only a missing value needs its name, for the message ToString raises.
@@ -306,6 +310,14 @@ void XmlNode::AppendAttribute(const QString& name, const QString& value)
 {
     // Short values (numbers, flags) convert on the stack like names do.
     FNode.append_attribute(NameUtf8(name).c_str()).set_value(NameUtf8(value).c_str());
+}
+
+void XmlNode::AppendAttributeInt(const QString& name, int64_t value)
+{
+    char buf[24];
+    const std::to_chars_result r = std::to_chars(buf, buf + sizeof buf - 1, value);
+    *r.ptr = 0;
+    FNode.append_attribute(NameUtf8(name).c_str()).set_value(buf);
 }
 
 XmlNode XmlNode::AppendElement(const QString& name)
@@ -344,9 +356,22 @@ void XmlDocument::LoadFromFile(const QString& path)
         const QString reason = QStringLiteral("The file is larger than %1 MB").arg(Max_Xml_File_Size / (1024 * 1024));
         throw EXmlError(QStringLiteral("%1: %2").arg(path, reason), 0, reason);
     }
-    // The bytes just read are parsed where they lie and kept for the
-    // document's strings, instead of being copied once more.
-    load(ReadFileWhole(path), path, [&path] { return ReadFileWhole(path); });
+    // The parser reads the file into storage of its own and parses it where
+    // it lies. Its storage comes from the heap the previous document gave
+    // back; a fresh array per file was mapped and faulted in page by page,
+    // which cost more than the parsing.
+    Clear();
+    const QByteArray native = QFile::encodeName(path);
+    const pugi::xml_parse_result r = FDoc->load_file(native.constData(), ParseOptions);
+    if (r.status == pugi::status_file_not_found || r.status == pugi::status_io_error
+        || r.status == pugi::status_out_of_memory) {
+        // Not readable as a plain file (a resource, a folder, no access):
+        // through the file layer, which reads what Qt reads and names the
+        // reason of a failure.
+        load(ReadFileWhole(path), path, [&path] { return ReadFileWhole(path); });
+        return;
+    }
+    checkParsed(r, path, [&path] { return ReadFileWhole(path); });
 }
 
 void XmlDocument::LoadFromText(const QString& text)
@@ -367,11 +392,15 @@ void XmlDocument::load(QByteArray bytes, const QString& sourceName, const std::f
     // Checked before parsing in place rewrites the bytes.
     checkUtf8(bytes, sourceName);
     FBuffer = std::move(bytes);
-    const unsigned opts = pugi::parse_default | pugi::parse_comments | pugi::parse_declaration | pugi::parse_pi
-                          | pugi::parse_doctype;
     // data() of an array that is the only holder of its bytes hands them out
     // as they are.
-    pugi::xml_parse_result r = FDoc->load_buffer_inplace(FBuffer.data(), size_t(FBuffer.size()), opts);
+    checkParsed(FDoc->load_buffer_inplace(FBuffer.data(), size_t(FBuffer.size()), ParseOptions), sourceName,
+                original);
+}
+
+void XmlDocument::checkParsed(const pugi::xml_parse_result& r, const QString& sourceName,
+                              const std::function<QByteArray()>& original)
+{
     if (!r) {
         Clear();
         // Parsing in place rewrote the bytes before the fault (line ends,

@@ -91,6 +91,8 @@ public:
     // Appends an attribute without looking for one of that name: for writers
     // that build a fresh element attribute by attribute.
     void AppendAttribute(const QString& name, const QString& value);
+    // The same with a whole number written in decimal.
+    void AppendAttributeInt(const QString& name, int64_t value);
 
     XmlNode AppendElement(const QString& name);
     XmlNode AppendComment(const QString& text);
@@ -100,6 +102,7 @@ public:
 
 private:
     pugi::xml_node FNode;
+    mutable pugi::xml_attribute FHint;
 };
 
 // The largest file LoadFromFile reads. Project tables are a few hundred
@@ -142,10 +145,14 @@ private:
     // Parses `bytes` in place; `original` gives the bytes as they were, for
     // the line of a parse error.
     void load(QByteArray bytes, const QString& sourceName, const std::function<QByteArray()>& original);
+    // Raises EXmlError (and empties the document) for a failed parse or a
+    // document without an element.
+    void checkParsed(const pugi::xml_parse_result& r, const QString& sourceName,
+                     const std::function<QByteArray()>& original);
 
     std::unique_ptr<pugi::xml_document> FDoc;
-    // The loaded text, parsed in place: the document's names and values
-    // point into it.
+    // Loaded bytes parsed in place: the document's names and values point
+    // into them (a file read by the parser itself lives in its own storage).
     QByteArray FBuffer;
 };
 

@@ -1,6 +1,13 @@
 // Sorting rows: compare rules, ties, blanks, hidden columns, undo, the sort
 // state text and the failures.
 #include "GridData1Fixture.h"
+#include "gridpack/basegrid/RorIdad.h"
+#include "platform/core/DateTime.h"
+#include "platform/core/FloatConv.h"
+#include "platform/core/FormatSettings.h"
+#include "platform/core/StrUtils.h"
+
+#include <random>
 
 namespace {
 
@@ -295,3 +302,325 @@ TEST_F(GridSortTest, SortLineSwapsOnlyOutOfOrderRows)
 }
 
 } // namespace
+
+// ---------------------------------------------------------------------------
+// The order of a sort, worked out independently from the compare rules and
+// the partition: the automatic style is taken from the first text of each
+// comparison, so mixed columns compare differently pair by pair, and rows
+// that compare equal are placed only by the partition. The grid must give
+// exactly this order, and make as many comparisons and swaps.
+// ---------------------------------------------------------------------------
+
+namespace {
+
+using Row = std::vector<QString>;
+
+struct TRefSettings {
+    bool AutoFormat = true;
+    bool IgnoreCase = false;
+    bool Full = false;
+    bool IgnoreBlanks = false;
+    bool BlanksLast = false;
+    bool Descending = false;
+};
+
+bool RefIsNumber(const QString& s)
+{
+    const int k = ClassifyNumberText(s);
+    return k == 0 || k == 1 || k == 5;
+}
+
+QString RefUpper(QString s)
+{
+    for (QChar& c : s)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - 32);
+    return s;
+}
+
+int RefSign(double a, double b) { return a > b ? 1 : (a < b ? -1 : 0); }
+
+// One cell pair by the rules: automatic style from the first text (number,
+// else text with the date and time tests), then the style's comparison,
+// then the blanks.
+int RefCells(const QString& s1, const QString& s2, bool ascending, const TRefSettings& st)
+{
+    enum { Alpha, NoCase, Number, Date, DateTime, Time } style = st.IgnoreCase ? NoCase : Alpha;
+    if (st.AutoFormat) {
+        if (RefIsNumber(s1))
+            style = Number;
+        else {
+            const TFormatSettings& fs = ActiveFormatSettings();
+            const auto digitsAround = [&](QChar sep, bool& inRange) {
+                const qsizetype p = s1.indexOf(sep) + 1;
+                inRange = p >= 2 && p <= 3 && p != s1.size();
+                return inRange && s1[p - 2].isDigit() && s1[p].isDigit();
+            };
+            bool inRange = false;
+            if (digitsAround(fs.DateSeparator, inRange)) {
+                if (s2.contains(fs.DateSeparator))
+                    style = s1.contains(fs.TimeSeparator) ? DateTime : Date;
+            } else if (!inRange && digitsAround(fs.TimeSeparator, inRange) && s2.contains(fs.TimeSeparator)) {
+                style = Time;
+            }
+        }
+    }
+    int res = 0;
+    switch (style) {
+    case Alpha:
+        res = CompareStr(s1, s2);
+        break;
+    case NoCase:
+        res = CompareStr(RefUpper(s1), RefUpper(s2));
+        break;
+    case Number: {
+        double v1 = 0, v2 = 0;
+        const bool ok1 = TryStrToFloat(s1, v1), ok2 = TryStrToFloat(s2, v2);
+        res = !ok1 && !ok2 ? 0 : RefSign(ok1 ? v1 : 0, ok2 ? v2 : 0);
+        break;
+    }
+    case Date:
+    case DateTime:
+    case Time: {
+        TDateTime d1 = 0, d2 = 0;
+        const auto parse = [&](const QString& s, TDateTime& d) {
+            if (s.isEmpty() || !(style == Time ? TryStrToTime(s, d) : TryStrToDateTime(s, d)))
+                d = 0;
+        };
+        parse(s1, d1);
+        parse(s2, d2);
+        res = RefSign(d1, d2);
+        break;
+    }
+    }
+    res = res < 0 ? -1 : (res > 0 ? 1 : 0);
+    if (st.IgnoreBlanks && s1.isEmpty() != s2.isEmpty()) {
+        res = s1.isEmpty() ? (st.BlanksLast ? 1 : -1) : (st.BlanksLast ? -1 : 1);
+        if (!ascending)
+            res = -res;
+    }
+    return res;
+}
+
+// Rows hold the compared texts and, last, a tag that never takes part
+// (the grid ignores its column).
+struct TRefSort {
+    TRefSettings St;
+    int Compares = 0;
+    int Swaps = 0;
+
+    int Rows(const Row& a, const Row& b)
+    {
+        for (size_t c = 0; c + 1 < a.size(); ++c) {
+            ++Compares;
+            const int res = RefCells(a[c], b[c], !St.Descending, St);
+            if (res != 0 || !St.Full)
+                return res;
+        }
+        return 0;
+    }
+    // The partition of the rules: the pivot copied out, i and j closing in,
+    // a swap only for rows that do not compare equal.
+    void Sort(std::vector<Row>& rows, int L, int R)
+    {
+        const int dir = St.Descending ? -1 : 1;
+        const Row pivot = rows[size_t((L + R) / 2)];
+        int i = L, j = R;
+        do {
+            while (Rows(pivot, rows[size_t(i)]) == dir && i < R)
+                ++i;
+            while (Rows(rows[size_t(j)], pivot) == dir && j > L)
+                --j;
+            if (i <= j) {
+                if (i != j && Rows(rows[size_t(i)], rows[size_t(j)]) != 0) {
+                    std::swap(rows[size_t(i)], rows[size_t(j)]);
+                    ++Swaps;
+                }
+                ++i;
+                --j;
+            }
+        } while (i <= j);
+        if (L < j)
+            Sort(rows, L, j);
+        if (i < R)
+            Sort(rows, i, R);
+    }
+};
+
+} // namespace
+
+TEST_F(GridSortTest, OrderFollowsTheRulesOnEqualKeysAndMixedKinds)
+{
+    const TFormatSettings& fs = ActiveFormatSettings();
+    const QString d = fs.DateSeparator, t = fs.TimeSeparator;
+    struct Case {
+        const char* what;
+        Texts keys;
+        TRefSettings st;
+    };
+    const Case cases[] = {
+        {"equal keys", {"5", "5", "3", "5", "3", "5", "3", "5"}, {}},
+        {"equal keys descending", {"5", "5", "3", "5", "3", "5", "3", "5"}, {.Descending = true}},
+        {"numbers, words and blanks",
+         {"10", "9", "abc", "", "9", "Abc", "1.5", "x", "10", "b", "", "-2"},
+         {}},
+        {"the same descending",
+         {"10", "9", "abc", "", "9", "Abc", "1.5", "x", "10", "b", "", "-2"},
+         {.Descending = true}},
+        {"words ignoring case", {"b", "B", "a", "A", "b", "a", "9", "B"}, {.IgnoreCase = true}},
+        {"blanks last descending",
+         {"", "2", "", "10", "x", "", "2", "abc"},
+         {.IgnoreBlanks = true, .BlanksLast = true, .Descending = true}},
+        {"blanks first", {"", "2", "", "10", "x", "", "2"}, {.IgnoreBlanks = true}},
+        {"dates, times and text",
+         {"03" + d + "02" + d + "2021", "9" + t + "30", "01" + d + "12" + d + "2020", "x", "10" + t + "05",
+          "03" + d + "02" + d + "2021", "", "7", "9" + t + "30"},
+         {}},
+        {"text order without the automatic style", {"10", "9", "100", "9", "10"}, {.AutoFormat = false}},
+        {"ties to the next column", {"a", "b", "a", "b", "a", "a"}, {.Full = true}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        const int n = int(k.keys.size());
+        // Column 2 repeats every three rows, so equal whole rows occur;
+        // column 3 tags the rows and is ignored, so it never decides.
+        std::vector<Row> rows;
+        for (int r = 0; r < n; ++r)
+            rows.push_back({k.keys[size_t(r)], QString::number(r % 3), QStringLiteral("r%1").arg(r)});
+        auto* g = NewGrid(4, 1);
+        for (int c = 0; c < 3; ++c) {
+            Texts col;
+            for (const Row& r : rows)
+                col.push_back(r[size_t(c)]);
+            PutColumn(g, 1 + c, 1, col);
+        }
+        TSortSettings* ss = g->SortSettings();
+        ss->AutoFormat = k.st.AutoFormat;
+        ss->IgnoreCase = k.st.IgnoreCase;
+        ss->Full = k.st.Full;
+        ss->IgnoreBlanks = k.st.IgnoreBlanks;
+        ss->BlankPos = k.st.BlanksLast ? blLast : blFirst;
+        g->IgnoreColumns()->Add(3);
+
+        TRefSort ref{k.st};
+        std::vector<Row> order = rows;
+        ref.Sort(order, 0, n - 1);
+        Texts want;
+        for (const Row& r : order)
+            want.push_back(r[2]);
+
+        g->Compares = 0;
+        g->Swaps = 0;
+        g->Sort(1, k.st.Descending ? sdDescending : sdAscending);
+        EXPECT_EQ(Column(g, 3, 1), want);
+        EXPECT_EQ(g->Compares, ref.Compares);
+        EXPECT_EQ(g->Swaps, ref.Swaps);
+    }
+}
+
+namespace {
+
+// A grid whose columns answer a sort style of their own, as a column grid's
+// do, without the format event.
+class TStyledGrid : public TExStringGrid {
+public:
+    using TExStringGrid::TExStringGrid;
+    TSortStyle Style = ssAutomatic;
+    QString Prefix, Suffix;
+    void GetCellFormat(int ACol, TSortStyle& AStyle, QString& aPrefix, QString& aSuffix) override
+    {
+        if (ACol == 1) {
+            AStyle = Style;
+            aPrefix = Prefix;
+            aSuffix = Suffix;
+        }
+        TExStringGrid::GetCellFormat(ACol, AStyle, aPrefix, aSuffix);
+    }
+};
+
+} // namespace
+
+// Every style, over mixed and repeating texts, gives with the column's own
+// style the same order, comparisons and swaps as with the format event
+// answering the same style at each comparison.
+TEST_F(GridSortTest, ColumnStylesOrderAsTheFormatEventDoes)
+{
+    const TFormatSettings& fs = ActiveFormatSettings();
+    const QString d = fs.DateSeparator, t = fs.TimeSeparator;
+    const Texts pool = {"10", "9", "-2.5", "1e3", "", "abc", "Abc", "b", "$12 kg", "$3 kg", "1,200.5",
+                        "02" + d + "03" + d + "2020", "31" + d + "01" + d + "2020", "9" + t + "30",
+                        "10" + t + "05", "x1", " ", "0"};
+    struct Case {
+        TSortStyle style;
+        const char* prefix;
+        const char* suffix;
+    };
+    const Case cases[] = {{ssAutomatic, "", ""},    {ssAlphabetic, "", ""},        {ssAlphaCase, "", ""},
+                          {ssAlphaNoCase, "", ""},  {ssNumeric, "$", " kg"},       {ssFinancial, "", ""},
+                          {ssDate, "", ""},         {ssDateTime, "", ""},          {ssTime, "", ""},
+                          {ssShortDateEU, "", ""},  {ssShortDateUS, "", ""},       {ssAlphaNumeric, "", ""},
+                          {ssAlphaNumericNoCase, "", ""}};
+    std::mt19937 rnd(11);
+    for (const Case& k : cases)
+        for (int variant = 0; variant < 4; ++variant) {
+            SCOPED_TRACE(testing::Message() << "style " << int(k.style) << " variant " << variant);
+            const int n = 300;
+            std::vector<Texts> cols(3);
+            for (int r = 0; r < n; ++r) {
+                cols[0].push_back(pool[rnd() % pool.size()]);
+                cols[1].push_back(pool[rnd() % 5]);
+                cols[2].push_back(QStringLiteral("r%1").arg(r));
+            }
+            const auto sorted = [&](bool event, int& compares, int& swaps) {
+                auto* g = NewObject<TStyledGrid>(Form);
+                g->SetParent(Form);
+                g->SetColCount(4);
+                g->SetRowCount(n + 1);
+                g->SetFixedCols(1);
+                g->SetFixedRows(1);
+                for (int c = 0; c < 3; ++c)
+                    PutColumn(g, 1 + c, 1, cols[size_t(c)]);
+                TSortSettings* ss = g->SortSettings();
+                ss->IgnoreCase = variant & 1;
+                ss->IgnoreBlanks = variant & 2;
+                ss->BlankPos = variant == 2 ? blLast : blFirst;
+                if (event)
+                    g->OnGetFormat = [&](TObject*, int col, TSortStyle& s, QString& p, QString& x) {
+                        if (col == 1) {
+                            s = k.style;
+                            p = QString::fromLatin1(k.prefix);
+                            x = QString::fromLatin1(k.suffix);
+                        }
+                    };
+                else {
+                    g->Style = k.style;
+                    g->Prefix = QString::fromLatin1(k.prefix);
+                    g->Suffix = QString::fromLatin1(k.suffix);
+                }
+                g->Compares = 0;
+                g->Swaps = 0;
+                g->Sort(1, variant == 3 ? sdDescending : sdAscending);
+                compares = g->Compares;
+                swaps = g->Swaps;
+                return Column(g, 3, 1);
+            };
+            int c1 = 0, s1 = 0, c2 = 0, s2 = 0;
+            const Texts byEvent = sorted(true, c1, s1);
+            const Texts byColumn = sorted(false, c2, s2);
+            EXPECT_EQ(byColumn, byEvent);
+            EXPECT_EQ(c2, c1);
+            EXPECT_EQ(s2, s1);
+        }
+}
+
+// Row heights travel with their rows.
+TEST_F(GridSortTest, RowHeightsMoveWithTheirRows)
+{
+    auto* g = NewGrid(2, 1);
+    PutColumn(g, 1, 1, {"c", "a", "b"});
+    g->SetRowHeights(1, 40);
+    g->Sort(1, sdAscending);
+    EXPECT_EQ(Column(g, 1, 1), Texts({"a", "b", "c"}));
+    EXPECT_EQ(g->RowHeights(3), 40);
+    EXPECT_EQ(g->RowHeights(1), g->DefaultRowHeight());
+}

@@ -189,6 +189,32 @@ TEST_F(ExGridTest, FloatsUseTheFloatFormatAndReadBack)
     EXPECT_THROW(Grid->GetFloats(1, 2), DOriVireZuvez);
 }
 
+// Cell texts read as numbers the same whichever way they are parsed: the
+// exact double, markup and separators dropped, a sign or exponent kept.
+TEST_F(ExGridTest, FloatsReadEveryFormOfNumberText)
+{
+    NewGrid();
+    struct Case {
+        const char* text;
+        double value;
+    };
+    const Case cases[] = {
+        {"0.1", 0.1},           {"12.50", 12.5},        {"-3", -3.0},
+        {"+5", 5.0},            {"1.5e3", 1500.0},      {"2E-2", 0.02},
+        {"1,234.5", 1234.5},    {"<b>7.25</b>", 7.25},  {"$ 42", 42.0},
+        {"9007199254740993", 9007199254740993.0},       {"0.30000000000000004", 0.30000000000000004},
+        {"-", 0.0},             {"12 kg", 12.0},
+    };
+    for (const Case& k : cases) {
+        Grid->SetCellEx(1, 2, QString::fromLatin1(k.text));
+        EXPECT_EQ(Grid->GetFloats(1, 2), k.value) << k.text;
+    }
+    for (const char* bad : {"1e", "1.2.3", "1e+"}) {
+        Grid->SetCellEx(1, 2, QString::fromLatin1(bad));
+        EXPECT_THROW(Grid->GetFloats(1, 2), DOriVireZuvez) << bad;
+    }
+}
+
 TEST_F(ExGridTest, PropertyGettersDoNotMakePropertiesButWordWrapsDoes)
 {
     NewGrid();
