@@ -14,13 +14,13 @@ void TDetailItem::Assign(const TPersistent* Source) {
         TCollectionItem::Assign(Source);
         return;
     }
-    AssignPictureItem(s);
+    AssignCaptionedItem(s);
     Notes = s->Notes;
     Tag = s->Tag;
     ItemObject = s->ItemObject;
 }
 
-TDetailItems::TDetailItems(TPersistent* AOwner) : TPictureItems(AOwner, TCollection::ItemClass<TDetailItem>()) {}
+TDetailItems::TDetailItems(TPersistent* AOwner) : TCaptionedItems(AOwner, TCollection::ItemClass<TDetailItem>()) {}
 
 int TDetailItems::IndexOf(const QString& S) const {
     for (int i = 0; i < Count(); ++i)
