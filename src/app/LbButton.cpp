@@ -425,6 +425,14 @@ void TLbButton::CMEnabledChanged(TMessage& M) {
     Invalidate();
 }
 
+// The press was taken away (the form hid, a modal form opened): no click
+// is left pending for a later release or key.
+void TLbButton::WMCancelMode(TMessage& M) {
+    TCustomControl::WMCancelMode(M);
+    bDown = false;
+    Invalidate();
+}
+
 void TLbButton::WMSetFocus(TMessage& M) {
     TCustomControl::WMSetFocus(M);
     Invalidate();
