@@ -425,12 +425,14 @@ void TLbButton::CMEnabledChanged(TMessage& M) {
     Invalidate();
 }
 
-// The press was taken away (the form hid, a modal form opened): no click
-// is left pending for a later release or key.
-void TLbButton::WMCancelMode(TMessage& M) {
-    TCustomControl::WMCancelMode(M);
-    bDown = false;
-    Invalidate();
+void TLbButton::WndProc(TMessage& M) {
+    // The press was taken away (the form hid, a modal form opened): no click
+    // is left pending for a later release or key.
+    if (M.Msg == WM_CANCELMODE && bDown) {
+        bDown = false;
+        Invalidate();
+    }
+    TCustomControl::WndProc(M);
 }
 
 void TLbButton::WMSetFocus(TMessage& M) {

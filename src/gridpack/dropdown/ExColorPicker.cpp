@@ -70,7 +70,8 @@ TExColorPickerDropDown::TExColorPickerDropDown(TComponent* AOwner) : TExCustomDr
 
 TExColorPickerDropDown::~TExColorPickerDropDown() {
     FDestroying = true;
-    FKeyTimer->SetEnabled(false);
+    // The key timer is owned: it stops as it is freed with the other owned
+    // components, before this body runs when the control goes by Free().
     delete FColors;
     delete FItemAppearance;
 }

@@ -51,7 +51,8 @@ TExDetailDropDown::TExDetailDropDown(TComponent* AOwner) : TExCustomDropDown(AOw
 }
 
 TExDetailDropDown::~TExDetailDropDown() {
-    FKeyTimer->SetEnabled(false);
+    // The key timer is owned: it stops as it is freed with the other owned
+    // components, before this body runs when the control goes by Free().
     delete FItems;
     delete FItemAppearance;
 }

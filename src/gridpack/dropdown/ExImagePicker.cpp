@@ -66,7 +66,8 @@ TExImagePickerDropDown::TExImagePickerDropDown(TComponent* AOwner) : TExCustomDr
 }
 
 TExImagePickerDropDown::~TExImagePickerDropDown() {
-    FKeyTimer->SetEnabled(false);
+    // The key timer is owned: it stops as it is freed with the other owned
+    // components, before this body runs when the control goes by Free().
     delete FItems;
     delete FItemAppearance;
 }

@@ -383,7 +383,11 @@ void TControl::WndProc(TMessage& M) {
     case WM_MOUSEWHEEL: WMMouseWheel(M); break;
     case WM_CONTEXTMENU: WMContextMenu(M); break;
     case WM_SETCURSOR: WMSetCursor(M); break;
-    case WM_CANCELMODE: WMCancelMode(M); break;
+    case WM_CANCELMODE:
+        // Someone else took the mouse: the press under way clicks nothing.
+        ControlState &= ~csClicked;
+        DefaultHandler(M);
+        break;
     case CM_MOUSEENTER: CMMouseEnter(M); break;
     case CM_MOUSELEAVE: CMMouseLeave(M); break;
     case CM_ENABLEDCHANGED: CMEnabledChanged(M); break;
@@ -742,9 +746,6 @@ void TControl::MouseButtonUp(TMessage& M, TMouseButton button) {
     }
     MouseUp(button, KeysToShiftState(M.WParam), x, y);
 }
-
-// Someone else took the mouse: the press that was under way clicks nothing.
-void TControl::WMCancelMode(TMessage&) { ControlState &= ~csClicked; }
 
 void TControl::WMLButtonDown(TMessage& M) { MouseButtonDown(M, mbLeft); }
 void TControl::WMLButtonUp(TMessage& M) { MouseButtonUp(M, mbLeft); }

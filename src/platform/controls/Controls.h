@@ -371,9 +371,6 @@ protected:
     virtual void CMMouseEnter(TMessage& M);
     virtual void CMMouseLeave(TMessage& M);
     virtual void CMEnabledChanged(TMessage& M);
-    // The mouse was taken away (a modal form opened, the form hid): the
-    // control ends what a press started.
-    virtual void WMCancelMode(TMessage& M);
     virtual void CMVisibleChanged(TMessage& M);
     virtual void CMTextChanged(TMessage& M);
     virtual void CMFontChanged(TMessage& M);

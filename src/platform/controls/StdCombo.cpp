@@ -606,12 +606,6 @@ void TCustomComboBox::WMSetFocus(TMessage& M) {
     Notify(CBN_SETFOCUS);
 }
 
-// Whoever took the mouse ends the open list too, unchanged.
-void TCustomComboBox::WMCancelMode(TMessage& M) {
-    TCustomControl::WMCancelMode(M);
-    CloseList(false);
-}
-
 void TCustomComboBox::WMKillFocus(TMessage& M) {
     CloseList(false);
     TCustomControl::WMKillFocus(M);

@@ -506,7 +506,6 @@ protected:
     void WMChar(TMessage& M) override;
     void WMSetFocus(TMessage& M) override;
     void WMKillFocus(TMessage& M) override;
-    void WMCancelMode(TMessage& M) override;
     void WMGetDlgCode(TMessage& M) override;
     void CMWantSpecialKey(TMessage& M) override;
     void WMSysKeyDown(TMessage& M) override;
