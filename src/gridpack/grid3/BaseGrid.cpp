@@ -685,13 +685,13 @@ void TBaseGrid::FreeCellProperties(int ACol, int ARow)
     delete old;
 }
 
-void TBaseGrid::FreeCellPropertiesRange(int c1, int r1, int c2, int r2)
+namespace {
+// Frees the properties objects of the cells in the range.
+void FreeCellObjectsIn(TBaseGrid& g, int c1, int r1, int c2, int r2)
 {
-    if (!FHasCellProps)
-        return;
     for (int c = std::max(c1, 0); c <= c2; ++c) {
         for (int r = std::max(r1, 0); r <= r2; ++r) {
-            TObject* o = Objects(c, r);
+            TObject* o = g.Objects(c, r);
             if (!o)
                 continue;
             // Cell graphics the grid made itself go with the cell; any other
@@ -702,13 +702,29 @@ void TBaseGrid::FreeCellPropertiesRange(int c1, int r1, int c2, int r2)
                     p->GraphicObject = nullptr;
                 }
             }
-            SetObjects(c, r, nullptr);
+            g.SetObjects(c, r, nullptr);
             delete o;
         }
     }
 }
+} // namespace
 
-void TBaseGrid::FreeAllCellProperties() { FreeCellPropertiesRange(0, 0, ColCount() - 1, RowCount() - 1); }
+void TBaseGrid::FreeCellPropertiesRange(int c1, int r1, int c2, int r2)
+{
+    if (!FHasCellProps)
+        return;
+    FreeCellObjectsIn(*this, c1, r1, c2, r2);
+}
+
+// Every cell the store keeps, past the counts too (a merge reaching past the
+// last row, hidden columns, rows a smaller row count cut off), whatever the
+// flag says: nothing the grid made outlives it.
+void TBaseGrid::FreeAllCellProperties()
+{
+    FreeCellObjectsIn(*this, 0, 0, std::max(ColCount(), StoredColCount()) - 1,
+                      std::max(RowCount(), StoredRowCount()) - 1);
+    FHasCellProps = false;
+}
 
 // ---------------------------------------------------------------------------
 // Keys, wheel, selection, scrolling
