@@ -1,5 +1,6 @@
 // The base grid's cell store: properties, merges, text hooks, geometry, keys.
 #include "gridpack/grid3/BaseGrid.h"
+#include "gridpack/grid3/CellPropertiesFree.h"
 
 #include "gridpack/grid3/RorIdad.h"
 #include "platform/controls/Messages.h"
@@ -685,6 +686,17 @@ void TBaseGrid::FreeCellProperties(int ACol, int ARow)
     delete old;
 }
 
+void FreeCellPropertiesWithGraphic(TCellProperties* p)
+{
+    if (!p)
+        return;
+    if (p->GraphicObject && p->GraphicObject->ClassName() == QLatin1String("TCellGraphic")) {
+        delete p->GraphicObject;
+        p->GraphicObject = nullptr;
+    }
+    p->Free();
+}
+
 namespace {
 // Frees the properties objects of the cells in the range.
 void FreeCellObjectsIn(TBaseGrid& g, int c1, int r1, int c2, int r2)
@@ -694,16 +706,11 @@ void FreeCellObjectsIn(TBaseGrid& g, int c1, int r1, int c2, int r2)
             TObject* o = g.Objects(c, r);
             if (!o)
                 continue;
-            // Cell graphics the grid made itself go with the cell; any other
-            // graphic belongs to whoever set it.
-            if (auto* p = dynamic_cast<TCellProperties*>(o)) {
-                if (p->GraphicObject && p->GraphicObject->ClassName() == QLatin1String("TCellGraphic")) {
-                    delete p->GraphicObject;
-                    p->GraphicObject = nullptr;
-                }
-            }
             g.SetObjects(c, r, nullptr);
-            delete o;
+            if (auto* p = dynamic_cast<TCellProperties*>(o))
+                FreeCellPropertiesWithGraphic(p);
+            else
+                delete o;
         }
     }
 }
