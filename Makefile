@@ -58,7 +58,7 @@ monkey:
 	./scripts/monkey --program $(MONKEY_BUILD)/src/kalmetor --seconds $(SECONDS) --seed $(SEED) \
 	  --log $(MONKEY_BUILD)/monkey/$(if $(REPLAY),replay,seed-$(SEED)).log \
 	  $(if $(REPLAY),--replay $(REPLAY)) \
-	  $(if $(SANITIZE),--sanitizer-suppressions $(CURDIR)/scripts/lsan.supp)
+	  $(if $(SANITIZE),--sanitizer-suppressions $(CURDIR)/scripts/lsan.supp --step-timeout 30)
 
 # Every fuzz target for FUZZ_SECONDS (60) under the address and
 # undefined-behaviour sanitizers; fails on any finding. Needs clang:
