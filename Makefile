@@ -8,7 +8,7 @@ export QT_QPA_PLATFORM ?= offscreen
 # folder of its own that must be writable.
 PROGRAM_DIR ?= $(BUILD)/program
 
-.PHONY: deps configure build test run asan fuzz bench clean
+.PHONY: deps configure build test run asan fuzz bench monkey clean
 
 deps:
 	./scripts/install-deps
@@ -40,6 +40,25 @@ asan: deps
 	cd build-asan && QT_QPA_PLATFORM=offscreen \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp \
 	  ctest --output-on-failure -j $(JOBS)
+
+# Seeded random use of the program on a virtual X server for SECONDS (60)
+# with SEED (1): see scripts/monkey. SANITIZE=1 runs the sanitizer build
+# (build-asan); REPLAY=<log> does the actions of an earlier run again. Not
+# part of make test.
+SECONDS ?= 60
+SEED ?= 1
+SANITIZE ?=
+REPLAY ?=
+MONKEY_BUILD := $(if $(SANITIZE),build-asan,$(BUILD))
+monkey:
+	@command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "make monkey: Xvfb and xdotool are needed (scripts/install-deps)" >&2; exit 1; }
+	$(if $(SANITIZE),cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON,cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+	cmake --build $(MONKEY_BUILD) --target kalmetor -j $(JOBS)
+	mkdir -p $(MONKEY_BUILD)/monkey
+	./scripts/monkey --program $(MONKEY_BUILD)/src/kalmetor --seconds $(SECONDS) --seed $(SEED) \
+	  --log $(MONKEY_BUILD)/monkey/$(if $(REPLAY),replay,seed-$(SEED)).log \
+	  $(if $(REPLAY),--replay $(REPLAY)) \
+	  $(if $(SANITIZE),--sanitizer-suppressions $(CURDIR)/scripts/lsan.supp --step-timeout 30)
 
 # Every fuzz target for FUZZ_SECONDS (60) under the address and
 # undefined-behaviour sanitizers; fails on any finding. Needs clang:

@@ -425,6 +425,16 @@ void TLbButton::CMEnabledChanged(TMessage& M) {
     Invalidate();
 }
 
+void TLbButton::WndProc(TMessage& M) {
+    // The press was taken away (the form hid, a modal form opened): no click
+    // is left pending for a later release or key.
+    if (M.Msg == WM_CANCELMODE && bDown) {
+        bDown = false;
+        Invalidate();
+    }
+    TCustomControl::WndProc(M);
+}
+
 void TLbButton::WMSetFocus(TMessage& M) {
     TCustomControl::WMSetFocus(M);
     Invalidate();

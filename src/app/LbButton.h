@@ -103,6 +103,7 @@ protected:
     void CMDialogKey(TMessage& M) override;
     void CMDialogChar(TMessage& M) override;
     void CMEnabledChanged(TMessage& M) override;
+    void WndProc(TMessage& M) override;
     void WMSetFocus(TMessage& M) override;
     void WMKillFocus(TMessage& M) override;
     void ActionChange(TObject* Sender, bool CheckDefaults) override;

@@ -55,6 +55,13 @@ TEST_F(TreeTest, NestedUpdatesReportBeginUpdateUpdateEnd) {
 }
 
 TEST_F(TreeTest, AChangeDelayGathersABurstIntoOneNotification) {
+    // The clock stands still from the start: the first change's timer must
+    // fall due 100 ms after it on the test clock, however long the machine
+    // takes between the steps.
+    SetTickCountForTest(100000);
+    struct RealClockAgain {
+        ~RealClockAgain() { SetTickCountForTest(-1); }
+    } realClockAgain;
     auto* t = NewTree();
     t->Handle();  // the delay needs the tree's window timers
     t->ChangeDelay = 100;

@@ -1,5 +1,6 @@
 // The base grid's cell store: properties, merges, text hooks, geometry, keys.
 #include "gridpack/basegrid/BaseGrid.h"
+#include "gridpack/basegrid/CellPropertiesFree.h"
 
 #include "gridpack/basegrid/RorIdad.h"
 #include "platform/controls/Messages.h"
@@ -685,30 +686,52 @@ void TBaseGrid::FreeCellProperties(int ACol, int ARow)
     delete old;
 }
 
+void FreeCellPropertiesWithGraphic(TCellProperties* p)
+{
+    if (!p)
+        return;
+    if (p->GraphicObject && p->GraphicObject->ClassName() == QLatin1String("TCellGraphic")) {
+        delete p->GraphicObject;
+        p->GraphicObject = nullptr;
+    }
+    p->Free();
+}
+
+namespace {
+// Frees the properties objects of the cells in the range.
+void FreeCellObjectsIn(TBaseGrid& g, int c1, int r1, int c2, int r2)
+{
+    for (int c = std::max(c1, 0); c <= c2; ++c) {
+        for (int r = std::max(r1, 0); r <= r2; ++r) {
+            TObject* o = g.Objects(c, r);
+            if (!o)
+                continue;
+            g.SetObjects(c, r, nullptr);
+            if (auto* p = dynamic_cast<TCellProperties*>(o))
+                FreeCellPropertiesWithGraphic(p);
+            else
+                delete o;
+        }
+    }
+}
+} // namespace
+
 void TBaseGrid::FreeCellPropertiesRange(int c1, int r1, int c2, int r2)
 {
     if (!FHasCellProps)
         return;
-    for (int c = std::max(c1, 0); c <= c2; ++c) {
-        for (int r = std::max(r1, 0); r <= r2; ++r) {
-            TObject* o = Objects(c, r);
-            if (!o)
-                continue;
-            // Cell graphics the grid made itself go with the cell; any other
-            // graphic belongs to whoever set it.
-            if (auto* p = dynamic_cast<TCellProperties*>(o)) {
-                if (p->GraphicObject && p->GraphicObject->ClassName() == QLatin1String("TCellGraphic")) {
-                    delete p->GraphicObject;
-                    p->GraphicObject = nullptr;
-                }
-            }
-            SetObjects(c, r, nullptr);
-            delete o;
-        }
-    }
+    FreeCellObjectsIn(*this, c1, r1, c2, r2);
 }
 
-void TBaseGrid::FreeAllCellProperties() { FreeCellPropertiesRange(0, 0, ColCount() - 1, RowCount() - 1); }
+// Every cell the store keeps, past the counts too (a merge reaching past the
+// last row, hidden columns, rows a smaller row count cut off), whatever the
+// flag says: nothing the grid made outlives it.
+void TBaseGrid::FreeAllCellProperties()
+{
+    FreeCellObjectsIn(*this, 0, 0, std::max(ColCount(), StoredColCount()) - 1,
+                      std::max(RowCount(), StoredRowCount()) - 1);
+    FHasCellProps = false;
+}
 
 // ---------------------------------------------------------------------------
 // Keys, wheel, selection, scrolling

@@ -70,7 +70,8 @@ TExColorPickerDropDown::TExColorPickerDropDown(TComponent* AOwner) : TExCustomDr
 
 TExColorPickerDropDown::~TExColorPickerDropDown() {
     FDestroying = true;
-    FKeyTimer->SetEnabled(false);
+    // The key timer is owned: it stops as it is freed with the other owned
+    // components, before this body runs when the control goes by Free().
     delete FColors;
     delete FItemAppearance;
 }
@@ -518,9 +519,10 @@ void TExColorPickerDropDown::WMKeyDown(TMessage& M) {
         if (up) MoveSelector(at - visible < 1 ? 0 : at - visible);
         else MoveSelector(std::min(at + visible, FColors->Count() - 1));
     };
-    auto inner = [&](void (TExCustomItemSelector::*f)()) {
+    // A step of the open list, made by the picker itself.
+    auto inner = [this](auto step) {
         FInternalCall = true;
-        (FItemSelector->*f)();
+        step(FItemSelector);
         FInternalCall = false;
     };
     switch (key) {
@@ -530,17 +532,20 @@ void TExColorPickerDropDown::WMKeyDown(TMessage& M) {
     case VK_PRIOR: page(true); break;
     case VK_NEXT: page(false); break;
     case VK_END:
-        if (open) inner(&TExCustomItemSelector::SelectLast);
+        if (open) inner([](TExCustomItemSelector* s) { s->SelectLast(); });
         else SelectLast();
         break;
     case VK_HOME:
-        if (open) inner(&TExCustomItemSelector::SelectFirst);
+        if (open) inner([](TExCustomItemSelector* s) { s->SelectFirst(); });
         else SelectFirst();
         break;
     case VK_LEFT:
     case VK_RIGHT:
         if (open && !EditorEnabled())
-            inner(key == VK_LEFT ? &TExCustomItemSelector::SelectPrevious : &TExCustomItemSelector::SelectNext);
+            inner([left = key == VK_LEFT](TExCustomItemSelector* s) {
+                if (left) s->SelectPrevious();
+                else s->SelectNext();
+            });
         break;
     case VK_UP:
         if (open) {

@@ -14,13 +14,13 @@ void TDetailItem::Assign(const TPersistent* Source) {
         TCollectionItem::Assign(Source);
         return;
     }
-    AssignPictureItem(s);
+    AssignCaptionedItem(s);
     Notes = s->Notes;
     Tag = s->Tag;
     ItemObject = s->ItemObject;
 }
 
-TDetailItems::TDetailItems(TPersistent* AOwner) : TPictureItems(AOwner, TCollection::ItemClass<TDetailItem>()) {}
+TDetailItems::TDetailItems(TPersistent* AOwner) : TCaptionedItems(AOwner, TCollection::ItemClass<TDetailItem>()) {}
 
 int TDetailItems::IndexOf(const QString& S) const {
     for (int i = 0; i < Count(); ++i)
@@ -51,7 +51,8 @@ TExDetailDropDown::TExDetailDropDown(TComponent* AOwner) : TExCustomDropDown(AOw
 }
 
 TExDetailDropDown::~TExDetailDropDown() {
-    FKeyTimer->SetEnabled(false);
+    // The key timer is owned: it stops as it is freed with the other owned
+    // components, before this body runs when the control goes by Free().
     delete FItems;
     delete FItemAppearance;
 }

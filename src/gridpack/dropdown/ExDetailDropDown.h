@@ -8,10 +8,10 @@
 #include "gridpack/dropdown/ExImagePicker.h"
 #include "gridpack/dropdown/ExItemSelector.h"
 
-class TDetailItem : public TPictureItem {
-    KAL_CLASS(TDetailItem, TPictureItem)
+class TDetailItem : public TCaptionedItem {
+    KAL_CLASS(TDetailItem, TCaptionedItem)
 public:
-    explicit TDetailItem(TCollection* Collection) : TPictureItem(Collection) {}
+    explicit TDetailItem(TCollection* Collection) : TCaptionedItem(Collection) {}
     QString Notes;
     int Tag = 0;
     TObject* ItemObject = nullptr;
@@ -19,8 +19,8 @@ public:
     void Assign(const TPersistent* Source) override;
 };
 
-class TDetailItems : public TPictureItems {
-    KAL_CLASS(TDetailItems, TPictureItems)
+class TDetailItems : public TCaptionedItems {
+    KAL_CLASS(TDetailItems, TCaptionedItems)
 public:
     explicit TDetailItems(TPersistent* AOwner);
     TDetailItem* Add() { return static_cast<TDetailItem*>(TCollection::Add()); }

@@ -8,24 +8,24 @@
 // Items
 // ---------------------------------------------------------------------------
 
-void TPictureItem::Notify() {
-    if (auto* c = dynamic_cast<TPictureItems*>(Collection()))
+void TCaptionedItem::Notify() {
+    if (auto* c = dynamic_cast<TCaptionedItems*>(Collection()))
         if (c->OnChange) c->OnChange(c);
 }
 
-void TPictureItem::SetCaption(const QString& v) {
+void TCaptionedItem::SetCaption(const QString& v) {
     if (v == FCaption) return;
     FCaption = v;
     Notify();
 }
 
-void TPictureItem::SetImageIndex(int v) {
+void TCaptionedItem::SetImageIndex(int v) {
     if (v == FImageIndex) return;
     FImageIndex = v;
     Notify();
 }
 
-void TPictureItem::AssignPictureItem(const TPictureItem* s) {
+void TCaptionedItem::AssignCaptionedItem(const TCaptionedItem* s) {
     FCaption = s->FCaption;
     FImageIndex = s->FImageIndex;
     FImage.Assign(&s->FImage);
@@ -38,11 +38,11 @@ void TImageItem::Assign(const TPersistent* Source) {
         TCollectionItem::Assign(Source);
         return;
     }
-    AssignPictureItem(s);
+    AssignCaptionedItem(s);
     Hint = s->Hint;
 }
 
-TImageItems::TImageItems(TPersistent* AOwner) : TPictureItems(AOwner, TCollection::ItemClass<TImageItem>()) {}
+TImageItems::TImageItems(TPersistent* AOwner) : TCaptionedItems(AOwner, TCollection::ItemClass<TImageItem>()) {}
 
 // ---------------------------------------------------------------------------
 // TExImagePickerDropDown
@@ -66,7 +66,8 @@ TExImagePickerDropDown::TExImagePickerDropDown(TComponent* AOwner) : TExCustomDr
 }
 
 TExImagePickerDropDown::~TExImagePickerDropDown() {
-    FKeyTimer->SetEnabled(false);
+    // The key timer is owned: it stops as it is freed with the other owned
+    // components, before this body runs when the control goes by Free().
     delete FItems;
     delete FItemAppearance;
 }

@@ -8,10 +8,14 @@
 
 // An item with a caption and a picture of its own or an image of the image
 // list; its collection's OnChange hears every change of caption or index.
-class TPictureItem : public TCollectionItem {
-    KAL_CLASS(TPictureItem, TCollectionItem)
+// The image and detail items build on it. (Its name must differ from the
+// picture container's TPictureItem: two classes of one name in one program
+// share one set of inline functions and vtable, and which one wins depends
+// on the build.)
+class TCaptionedItem : public TCollectionItem {
+    KAL_CLASS(TCaptionedItem, TCollectionItem)
 public:
-    explicit TPictureItem(TCollection* Collection) : TCollectionItem(Collection) {}
+    explicit TCaptionedItem(TCollection* Collection) : TCollectionItem(Collection) {}
     QString Caption() const { return FCaption; }
     void SetCaption(const QString& v);
     int ImageIndex() const { return FImageIndex; }
@@ -22,7 +26,7 @@ public:
 
 protected:
     // Caption, image index, picture and enabled flag of another such item.
-    void AssignPictureItem(const TPictureItem* s);
+    void AssignCaptionedItem(const TCaptionedItem* s);
 
 private:
     void Notify();
@@ -31,23 +35,23 @@ private:
     TPicture FImage;
 };
 
-class TPictureItems : public TOwnedCollection {
-    KAL_CLASS(TPictureItems, TOwnedCollection)
+class TCaptionedItems : public TOwnedCollection {
+    KAL_CLASS(TCaptionedItems, TOwnedCollection)
 public:
     using TOwnedCollection::TOwnedCollection;
     TNotifyEvent OnChange;
 };
 
-class TImageItem : public TPictureItem {
-    KAL_CLASS(TImageItem, TPictureItem)
+class TImageItem : public TCaptionedItem {
+    KAL_CLASS(TImageItem, TCaptionedItem)
 public:
-    explicit TImageItem(TCollection* Collection) : TPictureItem(Collection) {}
+    explicit TImageItem(TCollection* Collection) : TCaptionedItem(Collection) {}
     QString Hint;
     void Assign(const TPersistent* Source) override;
 };
 
-class TImageItems : public TPictureItems {
-    KAL_CLASS(TImageItems, TPictureItems)
+class TImageItems : public TCaptionedItems {
+    KAL_CLASS(TImageItems, TCaptionedItems)
 public:
     explicit TImageItems(TPersistent* AOwner);
     TImageItem* Add() { return static_cast<TImageItem*>(TCollection::Add()); }

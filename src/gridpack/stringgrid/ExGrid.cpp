@@ -1,4 +1,5 @@
 #include "gridpack/stringgrid/ExGrid.h"
+#include "gridpack/basegrid/CellPropertiesFree.h"
 #include "platform/core/Streams.h"
 
 #include "gridpack/basegrid/ExGridWindows.h"
@@ -380,8 +381,7 @@ TExStringGrid::~TExStringGrid()
     for (int i = 0; i < FGridItems->Count(); ++i) {
         TStringList* items = FGridItems->Item(i)->Items();
         for (int c = 0; c < items->Count(); ++c)
-            if (auto* p = dynamic_cast<TCellProperties*>(items->Objects(c)))
-                p->Free();
+            FreeCellPropertiesWithGraphic(dynamic_cast<TCellProperties*>(items->Objects(c)));
     }
     FGridItems->Free();
     FFilter->Free();

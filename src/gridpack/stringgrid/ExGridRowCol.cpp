@@ -5,6 +5,7 @@
 // so any number of rows costs one pass. Every operation that changes a range
 // of cells ends in CellsChanged.
 #include "gridpack/stringgrid/ExGrid.h"
+#include "gridpack/basegrid/CellPropertiesFree.h"
 #include "platform/core/StrUtils.h"
 
 #include <algorithm>
@@ -386,8 +387,7 @@ void TExStringGrid::RemoveCols(int ColIndex, int CCount)
     for (int i = 0; i < FGridItems->Count(); ++i) {
         TStringList* l = FGridItems->Item(i)->Items();
         for (int k = 0; k < CCount && realAt < l->Count(); ++k) {
-            if (auto* p = dynamic_cast<TCellProperties*>(l->Objects(realAt)))
-                p->Free();
+            FreeCellPropertiesWithGraphic(dynamic_cast<TCellProperties*>(l->Objects(realAt)));
             l->Delete(realAt);
         }
     }

@@ -3,6 +3,7 @@
 // every real column); the rows below move up through the library's row
 // shift, one pass for any number of rows.
 #include "gridpack/stringgrid/ExGrid.h"
+#include "gridpack/basegrid/CellPropertiesFree.h"
 
 #include <algorithm>
 
@@ -315,8 +316,7 @@ void TExStringGrid::UnHideRowList()
         for (int i = 0; i < FGridItems->Count(); ++i) {
             TStringList* l = FGridItems->Item(i)->Items();
             for (int c = 0; c < l->Count(); ++c)
-                if (auto* p = dynamic_cast<TCellProperties*>(l->Objects(c)))
-                    p->Free();
+                FreeCellPropertiesWithGraphic(dynamic_cast<TCellProperties*>(l->Objects(c)));
         }
         FGridItems->Clear();
     } else {

@@ -383,6 +383,11 @@ void TControl::WndProc(TMessage& M) {
     case WM_MOUSEWHEEL: WMMouseWheel(M); break;
     case WM_CONTEXTMENU: WMContextMenu(M); break;
     case WM_SETCURSOR: WMSetCursor(M); break;
+    case WM_CANCELMODE:
+        // Someone else took the mouse: the press under way clicks nothing.
+        ControlState &= ~csClicked;
+        DefaultHandler(M);
+        break;
     case CM_MOUSEENTER: CMMouseEnter(M); break;
     case CM_MOUSELEAVE: CMMouseLeave(M); break;
     case CM_ENABLEDCHANGED: CMEnabledChanged(M); break;

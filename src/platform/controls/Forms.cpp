@@ -219,8 +219,29 @@ void TCustomForm::ShowNoActivate() {
     DoShow();
 }
 
+namespace {
+// Whether `c` is a control of `form`, or of a pop-up that belongs to it.
+bool HeldWithin(const TCustomForm* form, TControl* c) {
+    TCustomForm* f = GetParentForm(c);
+    for (int depth = 0; f && depth < 16; ++depth) {
+        if (f == form) return true;
+        if (!dynamic_cast<TPopupForm*>(f)) return false;
+        f = GetOwnerForm(f->Owner());
+    }
+    return false;
+}
+}  // namespace
+
 void TCustomForm::Hide() {
     if (!FShown && !Visible()) return;
+    // A form that hides ends what the mouse was doing in it: a press held on
+    // one of its controls (a dialog closed by a key meanwhile, a list closed
+    // while its bar was pressed) would otherwise keep the mouse, and the next
+    // click anywhere would go to a control nobody sees.
+    if (TControl* held = GetCaptureControl(); held && HeldWithin(this, held)) {
+        SetCaptureControl(nullptr);
+        held->Perform(WM_CANCELMODE);
+    }
     const bool hadFocus = FActive || (FocusedControl() && ContainsControl(FocusedControl()));
     FShown = false;
     if (Visible()) SetVisible(false);

@@ -104,8 +104,9 @@ void TComboListWindow::WndProc(TMessage& M) {
     }
     TPopupForm::WndProc(M);
     // The bar held the mouse while it was pressed; the combo takes it back,
-    // as it holds it for as long as its list is down.
-    if ((M.Msg == WM_LBUTTONUP || M.Msg == WM_CANCELMODE) && FCombo->DroppedDown() && !GetCaptureControl())
+    // as it holds it for as long as its list is down. A cancelled press
+    // leaves the mouse with whoever took it.
+    if (M.Msg == WM_LBUTTONUP && FCombo->DroppedDown() && !GetCaptureControl())
         SetCaptureControl(FCombo);
 }
 

@@ -4,6 +4,7 @@
 // maps logical (org) to device (0,0). Clip regions are kept in device
 // coordinates, as the platform's regions are.
 #include "platform/graphics/Graphics.h"
+#include "platform/graphics/TextWidths.h"
 
 #include <QFontMetrics>
 #include <QImage>

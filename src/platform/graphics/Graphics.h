@@ -30,6 +30,7 @@ class QIODevice;
 class TCanvas;
 class TBitmap;
 class TGraphic;
+class TTextWidths;
 
 KAL_DECLARE_EXCEPTION(EInvalidGraphic, Exception)
 KAL_DECLARE_EXCEPTION(EInvalidGraphicOperation, Exception)
@@ -430,6 +431,10 @@ public:
     int TextHeight(const QString& text) { return TextExtent(text).cy; }
     // The platform's DrawText: answers the height of the text; with
     // DT_CALCRECT only measures and widens/narrows r.Right and sets r.Bottom.
+    // Layout takes time in proportion to the text's length. A call that
+    // paints clipped to r lays out only the lines that can show in r (its
+    // answer counts those) and draws only the part of a long line that can
+    // show, so a huge text paints as fast as the part of it that shows.
     int DrawText(const QString& text, TRect& r, unsigned flags);
     int DrawText(const QString& text, const TRect& r, unsigned flags) {
         TRect c = r;
@@ -516,7 +521,22 @@ private:
     bool PenVisible() const;
     bool BrushVisible() const;
     const QFontMetrics& Metrics();
+    TTextWidths& Widths(); // advances in the current font, for long texts
     void UseFont();
+public:
+    // One line of DrawText's layout; Underline is the index of the prefixed
+    // character inside Text, or -1; Width is measured when first needed.
+    struct TextLineOut {
+        QString Text;
+        int Underline = -1;
+        int Width = -1;
+    };
+private:
+    class TRunMeasure;
+    void WrapParagraph(const QString& text, const std::vector<bool>& marked, qsizetype from, qsizetype to, int width,
+                       unsigned flags, size_t maxLines, std::vector<TextLineOut>& lines);
+    void EndEllipsis(TextLineOut& l, int width, bool tabs);
+    void CutToShown(TextLineOut& l, int& x, bool right, int clipLeft, int clipRight, bool tabs);
     int LineWidth(const QString& s, bool expandTabs);
     void PaintTextLine(int x, int y, const QString& s, int underlineAt, bool expandTabs, bool opaque);
     QImage SourceImage(TCanvas* src, const QRect& logical, bool& ok) const;
@@ -576,6 +596,8 @@ private:
     std::vector<std::unique_ptr<SavedState>> FSaved;
     std::unique_ptr<QFontMetrics> FMetrics;
     uint64_t FMetricsVersion = 0;
+    std::unique_ptr<TTextWidths> FWidths;
+    uint64_t FWidthsVersion = 0;
     uint64_t FPainterFontVersion = 0;
 };
 

@@ -19,9 +19,17 @@ public:
     TTextWidths(const TTextWidths&) = delete;
     TTextWidths& operator=(const TTextWidths&) = delete;
     int Width(const QString& Text);
+    // The advance of the character at i (a surrogate pair counts as one
+    // character), moving i past it.
+    qreal Advance(const QString& Text, qsizetype& i);
+    // The fractional advance of Text[From, To) measured whole: the run's own
+    // shaping and kerning, not rounded.
+    qreal RunAdvance(const QString& Text, qsizetype From, qsizetype To) const;
 
 private:
+    qreal CharAdvance(QChar c);
     std::unique_ptr<QFontMetricsF> FMetrics;
-    // Advances of U+0000..U+024F, -1 until first needed.
+    // Advances of U+0000..U+024F, -1 until first needed; empty until a
+    // character is first measured.
     std::vector<float> FAdvances;
 };

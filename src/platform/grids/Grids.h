@@ -557,6 +557,11 @@ public:
     QString GetEditText(int ACol, int ARow) override;
     void SetEditText(int ACol, int ARow, const QString& Value) override;
 
+    // How far the store reaches, past the counts too: one past the highest
+    // row kept, and one past the highest column kept in any row.
+    int StoredRowCount() const;
+    int StoredColCount() const;
+
     // One stored row: a text and an object per column, up to the highest
     // column written.
     struct TCellData {

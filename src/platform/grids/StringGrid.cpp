@@ -99,6 +99,15 @@ TStringGrid::TCellData& TStringGrid::EnsureCell(int ACol, int ARow) {
     return (*row)[std::size_t(ACol)];
 }
 
+int TStringGrid::StoredRowCount() const { return int(FData.size()); }
+
+int TStringGrid::StoredColCount() const {
+    std::size_t n = 0;
+    for (const auto& row : FData)
+        if (row) n = std::max(n, row->size());
+    return int(n);
+}
+
 QString TStringGrid::Cells(int ACol, int ARow) const {
     const TCellData* c = FindCell(ACol, ARow);
     return c ? c->Text : QString();

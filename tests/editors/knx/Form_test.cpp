@@ -208,3 +208,31 @@ TEST_F(KnxTest, AnOpenPriorityListStepsWithTheArrowsAndCommitsWithReturn)
         EXPECT_EQ(Knx->Cell(KA_Priority, 1), QString::fromLatin1(c.Result));
     }
 }
+
+TEST_F(KnxTest, ACellOfAMillionCharactersOpensAndPaintsWhatItsStartPaints)
+{
+    // Every text cell of the first row holds a million characters without a
+    // blank; the table shows only their first few dozen, so the dialog must
+    // show and paint as it does with the first 200 of them.
+    auto rowWith = [](qsizetype n) {
+        QByteArray value;
+        value.reserve(n);
+        while (value.size() < n)
+            value += "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+        value.truncate(n);
+        QByteArray row = "<row Enable=\"Y\"";
+        for (int c = KA_Source; c < KA_Count; ++c) {
+            const bool box = KNX_Access_Columns[c].Editor == edDataCheckBox;
+            row += " " + KNX_Access_Columns[c].Attribute->toUtf8() + "=\"" + (box ? QByteArray("N") : value) + "\"";
+        }
+        return row + "/>";
+    };
+    WriteKnx(rowWith(200));
+    Knx->FormShow(nullptr);
+    const QImage start = Knx->RenderClient();
+
+    WriteKnx(rowWith(1000000));
+    Knx->FormShow(nullptr);
+    EXPECT_EQ(Knx->Cell(KA_Mnemonic, 1).size(), 1000000) << Messages().join("|").toStdString();
+    EXPECT_TRUE(Knx->RenderClient() == start);
+}

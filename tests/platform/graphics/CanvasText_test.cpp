@@ -10,10 +10,12 @@ namespace {
 constexpr int kW = 160, kH = 80;
 
 // Draws `text` into a fresh white bitmap with a transparent background.
-std::unique_ptr<TBitmap> Render(const QString& text, TRect r, unsigned flags, int* result = nullptr) {
+std::unique_ptr<TBitmap> Render(const QString& text, TRect r, unsigned flags, int* result = nullptr,
+                                TBrushStyle brush = bsClear) {
     auto b = WhiteBitmap(kW, kH);
     TCanvas* c = b->Canvas();
-    c->Brush().SetStyle(bsClear);
+    c->Brush().SetColor(clYellow);
+    c->Brush().SetStyle(brush);
     c->Font().SetColor(clBlack);
     const int h = c->DrawText(text, r, flags);
     if (result) *result = h;
@@ -367,5 +369,80 @@ TEST(CanvasText, GlyphsAreWholePixelsOfTheTextColourUnlessSmoothingIsAsked) {
         } else {
             EXPECT_EQ(other, 0) << q;
         }
+    }
+}
+
+namespace {
+
+// A text of `n` characters that repeats `unit`.
+QString Repeated(const QString& unit, qsizetype n) {
+    QString s;
+    s.reserve(n);
+    while (s.size() < n) s += unit;
+    s.truncate(n);
+    return s;
+}
+
+} // namespace
+
+TEST(DrawText, AMillionCharacterTextPaintsWhatAShortPartOfItPaints) {
+    // A cell shows a few dozen characters of a huge value: what it paints
+    // must be what the same flags paint for the part that can show (the
+    // start, or the end when right-aligned), whatever the length.
+    const QString word = Repeated(QStringLiteral("abcdefghij"), 1000000);
+    const QString words = Repeated(QStringLiteral("abc defg hij "), 1000000);
+    const TRect box(5, 4, 125, 70);
+    struct Case {
+        const char* what;
+        const QString& text;
+        unsigned flags;
+        bool tail; // the part that shows is the end of the text
+        TBrushStyle brush = bsClear;
+    } cases[] = {
+        {"word broken by the edit rule", word, DT_WORDBREAK | DT_EDITCONTROL, false},
+        {"word kept whole", word, DT_WORDBREAK, false},
+        {"words wrapped", words, DT_WORDBREAK, false},
+        {"lines without wrapping", words, 0, false},
+        {"single line", word, DT_SINGLELINE | DT_VCENTER, false},
+        {"single line with ellipsis", word, DT_SINGLELINE | DT_END_ELLIPSIS, false},
+        {"wrapped with ellipsis", word, DT_WORDBREAK | DT_END_ELLIPSIS, false},
+        {"single line, right", word, DT_SINGLELINE | DT_RIGHT, true},
+        {"opaque single line", word, DT_SINGLELINE | DT_EXPANDTABS | DT_NOPREFIX, false, bsSolid},
+        {"opaque wrapped, right", word, DT_WORDBREAK | DT_EDITCONTROL | DT_RIGHT, false, bsSolid},
+    };
+    for (const auto& tc : cases) {
+        const QString part = tc.tail ? tc.text.right(2000) : tc.text.left(2000);
+        EXPECT_TRUE(SameImage(*Render(tc.text, box, tc.flags, nullptr, tc.brush),
+                              *Render(part, box, tc.flags, nullptr, tc.brush)))
+            << tc.what;
+    }
+}
+
+TEST(DrawText, MeasuringAMillionCharacterTextCountsEveryLine) {
+    // Each line holds exactly one unit, so the height counts the units:
+    // measured whole, not only the part a rectangle could show.
+    Measure m;
+    struct Case {
+        const char* what;
+        QString unit;
+        QString line; // what one line holds
+        unsigned flags;
+    } cases[] = {
+        {"word broken between characters", QStringLiteral("abcdefghij"), QStringLiteral("abcdefghij"),
+         DT_WORDBREAK | DT_EDITCONTROL},
+        {"words broken at blanks", QStringLiteral("abcdefghi "), QStringLiteral("abcdefghi"), DT_WORDBREAK},
+        {"tabs expanded inside words", QStringLiteral("ab\tcd "), QStringLiteral("ab\tcd"),
+         DT_WORDBREAK | DT_EXPANDTABS},
+    };
+    constexpr int kUnits = 100000;
+    for (const auto& tc : cases) {
+        TRect one(0, 0, 1000, 0);
+        m.C->DrawText(tc.line, one, DT_CALCRECT | DT_SINGLELINE | (tc.flags & DT_EXPANDTABS));
+        // The last line would keep a trailing blank.
+        const QString text = Repeated(tc.unit, qsizetype(kUnits) * tc.unit.size()).trimmed();
+        TRect r(0, 0, one.Width(), 0);
+        const int h = m.C->DrawText(text, r, tc.flags | DT_CALCRECT);
+        EXPECT_EQ(h, kUnits * m.Height()) << tc.what;
+        EXPECT_EQ(r.Width(), one.Width()) << tc.what;
     }
 }

@@ -4,6 +4,8 @@
 #include "platform/controls/Messages.h"
 #include "support/QtPrinters.h"
 
+#include <functional>
+
 namespace {
 // A graphic object the way the string grid names its own.
 class TCellGraphic : public TObject {
@@ -116,6 +118,51 @@ TEST_F(BaseGridTest, MergeQueries)
     for (int r = 1; r <= 3; ++r) {
         EXPECT_FALSE(g->IsMergedCell(1, r));
         EXPECT_TRUE(g->IsBaseCell(1, r));
+    }
+}
+
+TEST_F(BaseGridTest, FreeingEveryPropertyReachesCellsPastTheCounts)
+{
+    // The store keeps cells past the counts; what the grid made there must
+    // go with the rest when it frees them all (as it does when it goes).
+    struct Case {
+        const char* what;
+        std::function<void(TProbeBaseGrid*)> make;
+        std::vector<TPoint> cells;
+    } cases[] = {
+        {"a merge reaching past the last row",
+         [](TProbeBaseGrid* g) {
+             g->SetRowCount(6);
+             g->MergeCells(2, 4, 1, 4);
+         },
+         {TPoint(2, 4), TPoint(2, 5), TPoint(2, 6), TPoint(2, 7)}},
+        {"rows a smaller row count cut off",
+         [](TProbeBaseGrid* g) {
+             g->SetRowCount(8);
+             g->MergeCells(1, 6, 2, 2);
+             g->SetRowCount(3);
+         },
+         {TPoint(1, 6), TPoint(2, 7)}},
+        {"columns a smaller column count cut off",
+         [](TProbeBaseGrid* g) {
+             g->SetColCount(8);
+             g->MergeCells(6, 1, 2, 1);
+             g->SetColCount(4);
+         },
+         {TPoint(6, 1), TPoint(7, 1)}},
+    };
+    // What the store holds in the cell's object slot, past the counts too.
+    auto props = [](TProbeBaseGrid* g, TPoint p) { return dynamic_cast<TCellProperties*>(g->Objects(p.X, p.Y)); };
+    for (const auto& tc : cases) {
+        TProbeBaseGrid* g = NewGrid();
+        tc.make(g);
+        for (const TPoint& p : tc.cells)
+            ASSERT_NE(props(g, p), nullptr) << tc.what << " " << p.X << "," << p.Y;
+        g->FreeAllCellProperties();
+        for (const TPoint& p : tc.cells)
+            EXPECT_EQ(props(g, p), nullptr) << tc.what << " " << p.X << "," << p.Y;
+        Form->Free();
+        Form = nullptr;
     }
 }
 

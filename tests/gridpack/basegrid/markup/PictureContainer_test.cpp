@@ -1,6 +1,10 @@
 // The GIF frame scanner, THTMLPicture's loading, frames and animation, the
 // picture cache and the picture container.
 #include "gridpack/basegrid/PictureContainer.h"
+// The drop-downs' items live in the same library: both item kinds must be
+// distinct classes, which including both headers here checks as well.
+#include "gridpack/dropdown/ExDetailDropDown.h"
+#include "gridpack/dropdown/ExImagePicker.h"
 
 #include "platform/core/Files.h"
 #include "platform/graphics/Resources.h"
@@ -323,4 +327,27 @@ TEST(PictureContainer, FindsNamesWithoutCaseAndCopiesPictures) {
     ASSERT_EQ(copy.Items()->Count(), 1);
     EXPECT_EQ(copy.Items()->Items(0)->Name, "Logo");
     EXPECT_EQ(copy.FindPicture("Logo")->Data(), pic.Data());
+}
+
+TEST(PictureContainer, ItsItemsAndThePickersItemsCopyAsTheirOwnKinds) {
+    // Each kind of item copies from its own kind and refuses the other,
+    // whatever the build.
+    TPictureContainer box(nullptr);
+    TPictureItem* picture = box.Items()->Add();
+    picture->Name = "Logo";
+    TPictureContainer copy(nullptr);
+    copy.SetItems(box.Items());
+    EXPECT_EQ(copy.Items()->Items(0)->Name, "Logo");
+    EXPECT_EQ(copy.Items()->Items(0)->ClassName(), "TPictureItem");
+
+    TImageItems images(nullptr);
+    TImageItem* image = images.Add();
+    image->SetCaption("Cap");
+    image->Hint = "Hint";
+    TImageItems images2(nullptr);
+    images2.Assign(&images);
+    EXPECT_EQ(images2.Item(0)->Caption(), "Cap");
+    EXPECT_EQ(images2.Item(0)->Hint, "Hint");
+    EXPECT_THROW(image->Assign(picture), EConvertError);
+    EXPECT_THROW(picture->Assign(image), EConvertError);
 }

@@ -62,6 +62,32 @@ TEST_F(ExGridRowsTest, AHiddenRowLeavesTheGridWithItsTextsHeightAndProperties)
     EXPECT_EQ(Grid->GetCellEx(3, 3), "c3r3");
 }
 
+namespace {
+// A graphic object under the name the grid gives its own cell graphics,
+// which the grid frees with the cell; it says when it goes.
+class TOwnGraphicProbe : public TObject {
+public:
+    explicit TOwnGraphicProbe(bool* gone) : FGone(gone) {}
+    ~TOwnGraphicProbe() override { *FGone = true; }
+    QString ClassName() const override { return QStringLiteral("TCellGraphic"); }
+
+private:
+    bool* FGone;
+};
+} // namespace
+
+TEST_F(ExGridRowsTest, AHiddenRowsCellGraphicGoesWithTheGrid)
+{
+    Fill();
+    bool gone = false;
+    Grid->SetGraphicObjectEx(1, 3, new TOwnGraphicProbe(&gone));
+    Grid->HideRow(3);
+    ASSERT_FALSE(gone);
+    Form->Free();
+    Form = nullptr;
+    EXPECT_TRUE(gone);
+}
+
 TEST_F(ExGridRowsTest, HidingARangeSkipsRowsHiddenAlready)
 {
     Fill();
