@@ -33,6 +33,10 @@ public:
         // Text and a single file dragged from other programs reach the drop
         // target under the mouse.
         setAcceptDrops(true);
+        // Every paint draws the form's surface over all it repaints, so the
+        // toolkit neither clears the area first nor keeps it from moving the
+        // pixels already shown when a control scrolls.
+        setAttribute(Qt::WA_OpaquePaintEvent, true);
     }
 
 protected:
@@ -155,6 +159,22 @@ void TFormHost::Update() {
 
 void TFormHost::UpdateArea(const QRect& r) {
     if (FImpl->Widget) FImpl->Widget->update(r);
+}
+
+void TFormHost::ScrollArea(int dx, int dy, const QRect& r) {
+    QWidget* w = FImpl->Widget.data();
+    if (!w) return;
+    // A pop-up shown over the area is a window of its own inside this one:
+    // the toolkit's move would carry its pixels along, so the area is shown
+    // again from the surface instead.
+    for (QObject* o : w->children()) {
+        auto* child = qobject_cast<QWidget*>(o);
+        if (child && child->isVisible() && child->geometry().intersects(r)) {
+            w->update(r);
+            return;
+        }
+    }
+    w->scroll(dx, dy, r);
 }
 
 bool FormHostsEnabled() { return gHostsEnabled.value_or(PersonCanSee()); }
