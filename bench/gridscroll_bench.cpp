@@ -9,7 +9,8 @@
 // the same peers whose current row moves by the same rows; at most 2x.
 // Hover: a mouse sweep over 10,000 cells with HoverRow on; the rows
 // invalidated are counted and must be two per change of the hovered row.
-// Times are processor times, medians of repetitions run interleaved.
+// Times are the processor time of the whole process (the toolkit paints with
+// helper threads), medians of repetitions run interleaved.
 #include "gridpack/grid4/ExGrid.h"
 #include "platform/controls/FormHost.h"
 #include "platform/controls/Forms.h"
@@ -21,9 +22,9 @@
 #include <QTableView>
 #include <QTableWidget>
 #include "BenchMain.h"
+#include "BenchMedian.h"
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -33,6 +34,7 @@ constexpr int kW = 1920, kH = 1080;
 constexpr int kNotches = 1000, kLines = 3;
 constexpr int kScrollSteps = 200;
 constexpr int kRepetitions = 15;
+constexpr int kWheelRepetitions = 7;
 
 QString TextOf(int c, int r) { return QStringLiteral("R%1C%2").arg(r).arg(c); }
 
@@ -191,7 +193,7 @@ void BM_GridWheelAndPaint(benchmark::State& state)
     }
     state.counters["row"] = b.Grid->Row();
 }
-BENCHMARK(BM_GridWheelAndPaint)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->MeasureProcessCPUTime();
+BENCHMARK(BM_GridWheelAndPaint)->Unit(benchmark::kMillisecond)->Repetitions(kWheelRepetitions)->MeasureProcessCPUTime();
 
 void PeerWheel(benchmark::State& state, QAbstractItemView* v)
 {
@@ -210,10 +212,10 @@ void PeerWheel(benchmark::State& state, QAbstractItemView* v)
 }
 
 void BM_QTableWidgetWheelAndPaint(benchmark::State& state) { PeerWheel(state, Peers().Widget.get()); }
-BENCHMARK(BM_QTableWidgetWheelAndPaint)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->MeasureProcessCPUTime();
+BENCHMARK(BM_QTableWidgetWheelAndPaint)->Unit(benchmark::kMillisecond)->Repetitions(kWheelRepetitions)->MeasureProcessCPUTime();
 
 void BM_QTableViewWheelAndPaint(benchmark::State& state) { PeerWheel(state, Peers().View.get()); }
-BENCHMARK(BM_QTableViewWheelAndPaint)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->MeasureProcessCPUTime();
+BENCHMARK(BM_QTableViewWheelAndPaint)->Unit(benchmark::kMillisecond)->Repetitions(kWheelRepetitions)->MeasureProcessCPUTime();
 
 // --- hovering
 
@@ -271,18 +273,6 @@ void BM_GridHoverSweep(benchmark::State& state)
 }
 BENCHMARK(BM_GridHoverSweep)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-// Keeps the median of each benchmark's repetitions under the benchmark's
-// own name.
-class TMedianReporter : public TCpuRatioReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        TCpuRatioReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median" && !r.error_occurred)
-                Times[r.run_name.function_name] = r.GetAdjustedCPUTime();
-    }
-};
 
 } // namespace
 
@@ -291,13 +281,7 @@ int main(int argc, char** argv)
 {
     // The repetitions of the sides alternate, so a busy moment of the
     // machine does not fall on one side only.
-    std::vector<char*> args(argv, argv + argc);
-    static char interleave[] = "--benchmark_enable_random_interleaving=true";
-    bool given = false;
-    for (char* a : args)
-        given |= std::strncmp(a, "--benchmark_enable_random_interleaving", 38) == 0;
-    if (!given)
-        args.push_back(interleave);
+    std::vector<char*> args = WithInterleaving(argc, argv);
     int n = int(args.size());
     SetFormHostsEnabled(true);
     return RunRatioBenchmarks<TMedianReporter>(n, args.data(), [](const TMedianReporter& reporter) {

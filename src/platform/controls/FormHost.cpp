@@ -82,9 +82,10 @@ protected:
         Application()->Guard([&] { FForm->PaintPending(); });
         const QImage* img = FForm->Surface();
         if (!img) return;
+        // Only the rectangles asked for are copied: a whole-window draw cut
+        // by a clip still walks the whole picture.
         QPainter p(this);
-        p.setClipRegion(e->region());
-        p.drawImage(0, 0, *img);
+        for (const QRect& r : e->region()) p.drawImage(r.topLeft(), *img, r);
     }
     void resizeEvent(QResizeEvent*) override {
         const TRect cr = FForm->WindowAreaRect();
