@@ -165,12 +165,13 @@ void TFormHost::UpdateArea(const QRect& r) {
 void TFormHost::ScrollArea(int dx, int dy, const QRect& r) {
     QWidget* w = FImpl->Widget.data();
     if (!w) return;
-    // A pop-up shown over the area is a window of its own inside this one:
-    // the toolkit's move would carry its pixels along, so the area is shown
-    // again from the surface instead.
+    // Pop-ups are windows of their own: the window system keeps what they
+    // cover. A widget drawn inside this window over the area would have its
+    // pixels carried along by the toolkit's move, so the area is shown again
+    // from the surface instead.
     for (QObject* o : w->children()) {
         auto* child = qobject_cast<QWidget*>(o);
-        if (child && child->isVisible() && child->geometry().intersects(r)) {
+        if (child && !child->isWindow() && child->isVisible() && child->geometry().intersects(r)) {
             w->update(r);
             return;
         }

@@ -220,6 +220,12 @@ TEST(ScrollWindowOnScreen, TheWindowShowsTheScrolledSurface) {
     form->SetClientSize(300, 200);
     auto* lines = new TLines(form, Rect(20, 30, 220, 172));
     form->Show();
+    // A pop-up over the scrolling control is a window of its own: the form's
+    // window keeps showing its own pixels under it.
+    auto* popup = NewObject<TPopupForm>(form);
+    popup->SetBounds(0, 0, 60, 40);
+    const TPoint at = lines->ClientToScreen(Point(30, 40));
+    popup->Popup(at.X, at.Y);
     QApplication::processEvents();
     const TRect area = lines->Lines();
     for (int y : {kLine, 2 * kLine, kLine, 0}) {
