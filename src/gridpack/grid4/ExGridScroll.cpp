@@ -366,7 +366,7 @@ void TExStringGrid::UpdateVertScrollProportional()
 
 bool TExStringGrid::ScrollMovesPixels()
 {
-    return FUpdateCount == 0 && FBackGround->Bitmap()->Empty() && FBackGround->ColorTo == clNone;
+    return !FPaintSkipped && FBackGround->Bitmap()->Empty() && FBackGround->ColorTo == clNone;
 }
 
 void TExStringGrid::TopLeftChanged()

@@ -208,9 +208,10 @@ void TExStringGrid::WMTimer(TMessage& M)
 
 void TExStringGrid::WMPaint(TMessage& M)
 {
-    if (FUpdateCount >= 1)
+    if (FUpdateCount >= 1) {
         M.Result = 0;
-    else
+        FPaintSkipped = true;
+    } else
         TBaseGrid::WMPaint(M);
     if (!TabStop() && FPaintedOnce == 0)
         FPaintedOnce = 1;

@@ -70,3 +70,22 @@ TEST_F(ScrollTest, TheScrolledPictureIsAFullPaintForEveryLook)
         Form = nullptr;
     }
 }
+
+TEST_F(ScrollTest, CellsLeftUnpaintedUnderTheUpdateLockAreNotMovedAsIfDrawn)
+{
+    NewGrid();
+    Fill();
+    Render();
+    // A paint while the lock is held leaves the grid out; the lock then
+    // ends without a repaint, as the wheel's own handling does.
+    Grid->StartUpdate();
+    Form->RenderClient();
+    Grid->ResetUpdate();
+    Grid->Perform(WM_VSCROLL, SB_LINEDOWN);
+    Form->PaintPending();
+    const QImage scrolled = Form->Surface()->copy();
+    EXPECT_TRUE(scrolled == Render()) << "the old cell was moved as if it were drawn";
+    // Once the grid is painted whole, the cells move again.
+    Grid->Perform(WM_VSCROLL, SB_LINEDOWN);
+    EXPECT_LT((Form->UpdateRegion() & Client()).boundingRect().height(), Grid->ClientHeight() / 4);
+}
