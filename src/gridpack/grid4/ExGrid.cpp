@@ -1124,14 +1124,8 @@ void TExStringGrid::EndUpdate()
 void TExStringGrid::Paint()
 {
     // The library's redraw switch does nothing, so the lock is kept here.
-    if (FUpdateCount > 0) {
-        FPaintSkipped = true;
+    if (FUpdateCount > 0)
         return;
-    }
-    const TRect clip = Canvas()->ClipRect();
-    const TRect client = ClientRect();
-    if (clip.Left <= client.Left && clip.Top <= client.Top && clip.Right >= client.Right && clip.Bottom >= client.Bottom)
-        FPaintSkipped = false;
     Canvas()->Pen().SetStyle(psSolid);
     Canvas()->Brush().SetStyle(bsSolid);
     TBaseGrid::Paint();

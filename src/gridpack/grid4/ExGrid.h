@@ -2572,9 +2572,8 @@ protected:
     void WMVScroll(TMessage& M) override;
     void WMHScroll(TMessage& M) override;
     void TopLeftChanged() override;
-    // A background picture or gradient is drawn where the cells end, and a
-    // paint left out under the update lock leaves old cells on the surface:
-    // the grid is then painted whole.
+    // A background picture or gradient is drawn where the cells end: the
+    // grid is then painted whole.
     bool ScrollMovesPixels() override;
     // WM_MBUTTONDOWN, the other buttons and keys while panning, and the pan
     // timer's tick; true when the message is used up.
@@ -2805,9 +2804,6 @@ private:
     std::vector<uint8_t>& RowSelectFlags() { return FRowSelect; }
 
     int FUpdateCount = 0;
-    // A paint was left out under the update lock: what the surface shows of
-    // the grid is old until the whole grid is painted again.
-    bool FPaintSkipped = false;
     int FFixedRowHeight = 0;
     bool FWordWrapEx = true;
     unsigned FGridTimerID = 0;

@@ -366,7 +366,7 @@ void TExStringGrid::UpdateVertScrollProportional()
 
 bool TExStringGrid::ScrollMovesPixels()
 {
-    return !FPaintSkipped && FBackGround->Bitmap()->Empty() && FBackGround->ColorTo == clNone;
+    return FBackGround->Bitmap()->Empty() && FBackGround->ColorTo == clNone;
 }
 
 void TExStringGrid::TopLeftChanged()

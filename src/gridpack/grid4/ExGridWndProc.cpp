@@ -209,8 +209,12 @@ void TExStringGrid::WMTimer(TMessage& M)
 void TExStringGrid::WMPaint(TMessage& M)
 {
     if (FUpdateCount >= 1) {
+        // What was to be painted stays waiting, so the cells shown are
+        // never taken for drawn ones (a scroll would move them).
         M.Result = 0;
-        FPaintSkipped = true;
+        if (const auto* t = reinterpret_cast<const TPaintTarget*>(M.WParam))
+            if (TCustomForm* f = GetParentForm(this))
+                f->KeepPending(t->Clip.translated(t->Origin.X, t->Origin.Y));
     } else
         TBaseGrid::WMPaint(M);
     if (!TabStop() && FPaintedOnce == 0)

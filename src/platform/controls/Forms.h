@@ -97,6 +97,10 @@ public:
     void InvalidateArea(const QRegion& r);
     // Takes an area out of the region waiting to be painted.
     void ValidateArea(const QRegion& r);
+    // Keeps an area waiting that a paint left out (a control that holds its
+    // painting back), without asking the window for it again: the next
+    // paint that comes paints it.
+    void KeepPending(const QRegion& r) { FUpdate += r; }
     const QRegion& UpdateRegion() const { return FUpdate; }
     // Paints the waiting region on the surface now: each control that meets
     // it, in z-order, cut to its part of it.
