@@ -1493,6 +1493,9 @@ protected:
 
     // ----- view (LazyTreesView.cpp)
     virtual void FireScroll(int DeltaX, int DeltaY);
+    // Moves the nodes already drawn by the offsets' change; only what they
+    // uncover is painted again.
+    void ScrollClientArea(int DeltaX, int DeltaY, const TRect* ClipRect);
     virtual void SetScrollBarVisible(int Bar, bool Show);
     virtual bool AutoScrollAllowed() const;
     virtual TScrollDirections ComputeAutoScrollDirections(int X, int Y);

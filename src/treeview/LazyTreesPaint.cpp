@@ -169,6 +169,18 @@ void MakeOpaque(TBitmap* bmp) {
     }
 }
 
+// A column's bounds in the tree coordinates PaintTree draws in. The
+// column's own bounds are where it shows in the client area: scrolled by
+// the horizontal offset, except a fixed column, which never scrolls.
+void TreeColumnBounds(const TLazyTreeColumns* columns, TColumnIndex column, int effectiveOffsetX, int& left,
+                      int& right) {
+    columns->GetColumnBounds(column, left, right);
+    if (column >= 0 && !columns->Items(column)->Options().ContainsAll({coVisible, coFixed})) {
+        left += effectiveOffsetX;
+        right += effectiveOffsetX;
+    }
+}
+
 TAlignment Mirrored(TAlignment a) {
     if (a == taLeftJustify) return taRightJustify;
     if (a == taRightJustify) return taLeftJustify;
@@ -312,7 +324,7 @@ void TBaseLazyTree::PaintTree(TCanvas* TargetCanvas, const TRect& Window, TPoint
                     column = columns->GetFirstVisibleColumn();
                     haveColumn = column >= 0;
                     if (haveColumn) {
-                        columns->GetColumnBounds(column, PI.CellRect.Left, PI.CellRect.Right);
+                        TreeColumnBounds(columns, column, FEffectiveOffsetX, PI.CellRect.Left, PI.CellRect.Right);
                         PI.Position = columns->Items(column)->Position();
                     }
                 }
@@ -461,7 +473,7 @@ void TBaseLazyTree::PaintTree(TCanvas* TargetCanvas, const TRect& Window, TPoint
                     }
                     if (next < 0) break;
                     column = next;
-                    columns->GetColumnBounds(column, PI.CellRect.Left, PI.CellRect.Right);
+                    TreeColumnBounds(columns, column, FEffectiveOffsetX, PI.CellRect.Left, PI.CellRect.Right);
                     PI.Position = columns->Items(column)->Position();
                     PI.CellRect.Top = 0;
                     PI.CellRect.Bottom = nh;
@@ -513,7 +525,7 @@ void TBaseLazyTree::PaintTree(TCanvas* TargetCanvas, const TRect& Window, TPoint
                 for (TColumnIndex c = columns->GetFirstVisibleColumn(); c >= 0; c = columns->GetNextVisibleColumn(c)) {
                     TLazyTreeColumn* col = columns->Items(c);
                     int l = 0, r = 0;
-                    columns->GetColumnBounds(c, l, r);
+                    TreeColumnBounds(columns, c, FEffectiveOffsetX, l, r);
                     canvas->Brush().SetColor(col->Options().Contains(coParentColor) ? FColors->BackGroundColor()
                                                                                     : col->Color());
                     canvas->FillRect(Rect(l, R.Top, r, R.Bottom));

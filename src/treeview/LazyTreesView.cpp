@@ -333,11 +333,8 @@ bool TBaseLazyTree::ApplyScrollOffsets(TPoint Value, TScrollUpdateOptions Option
     FEffectiveOffsetX = UseRightToLeftAlignment() ? std::max(0, int(FRangeX) + FOffsetX - cw) : -FOffsetX;
     if (FStates.Contains(tsHint)) CancelNodeHint();
     if (FUpdateCount == 0) {
-        if (Options.Contains(suoScrollClientArea) && !FStates.Contains(tsToggling) && HandleAllocated()) {
-            // The pixels already drawn are not moved on this platform: the
-            // area that scrolled is painted again.
-            InvalidateRect(this, ClipRect, false);
-        }
+        if (Options.Contains(suoScrollClientArea) && !FStates.Contains(tsToggling) && HandleAllocated())
+            ScrollClientArea(deltaX, deltaY, ClipRect);
         if (Options.Contains(suoUpdateNCArea)) {
             if (deltaX != 0) {
                 if (Options.Contains(suoRepaintHeader) && FHeader->Options().Contains(hoVisible))
@@ -356,6 +353,29 @@ bool TBaseLazyTree::ApplyScrollOffsets(TPoint Value, TScrollUpdateOptions Option
     FireScroll(deltaX, deltaY);
     Perform(0xB802);
     return true;
+}
+
+void TBaseLazyTree::ScrollClientArea(int DeltaX, int DeltaY, const TRect* ClipRect) {
+    if (FOptions->PaintOptions().Contains(toShowBackground) && dynamic_cast<TBitmap*>(FBackground.Graphic())) {
+        // A background picture stays where it is while the nodes move over
+        // it: the children move by the deltas and everything is painted again.
+        for (int i = 0; i < ControlCount(); ++i) {
+            TControl* c = Controls(i);
+            c->SetBounds(c->Left() + DeltaX, c->Top() + DeltaY, c->Width(), c->Height());
+        }
+        InvalidateRect(this, nullptr, false);
+        return;
+    }
+    const int fixed = HeaderUsesColumns() ? FHeader->Columns()->GetVisibleFixedWidth() : 0;
+    if (DeltaX != 0 && fixed > 0) {
+        // The fixed columns never move sideways.
+        TRect right = ClientRect();
+        right.Left = std::min(right.Right, fixed);
+        ScrollWindow(this, DeltaX, 0, &right, &right);
+        if (DeltaY != 0) ScrollWindow(this, 0, DeltaY, ClipRect, ClipRect);
+        return;
+    }
+    ScrollWindow(this, DeltaX, DeltaY, ClipRect, ClipRect);
 }
 
 void TBaseLazyTree::FireScroll(int DeltaX, int DeltaY) {

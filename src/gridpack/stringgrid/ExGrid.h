@@ -2593,6 +2593,9 @@ protected:
     void WMVScroll(TMessage& M) override;
     void WMHScroll(TMessage& M) override;
     void TopLeftChanged() override;
+    // A background picture or gradient is drawn where the cells end: the
+    // grid is then painted whole.
+    bool ScrollMovesPixels() override;
     // WM_MBUTTONDOWN, the other buttons and keys while panning, and the pan
     // timer's tick; true when the message is used up.
     bool PanMessage(TMessage& M);

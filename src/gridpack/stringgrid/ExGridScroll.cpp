@@ -364,6 +364,11 @@ void TExStringGrid::UpdateVertScrollProportional()
 // The top-left cell changed
 // ---------------------------------------------------------------------------
 
+bool TExStringGrid::ScrollMovesPixels()
+{
+    return FBackGround->Bitmap()->Empty() && FBackGround->ColorTo == clNone;
+}
+
 void TExStringGrid::TopLeftChanged()
 {
     // 2.

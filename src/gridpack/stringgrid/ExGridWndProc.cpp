@@ -208,9 +208,14 @@ void TExStringGrid::WMTimer(TMessage& M)
 
 void TExStringGrid::WMPaint(TMessage& M)
 {
-    if (FUpdateCount >= 1)
+    if (FUpdateCount >= 1) {
+        // What was to be painted stays waiting, so the cells shown are
+        // never taken for drawn ones (a scroll would move them).
         M.Result = 0;
-    else
+        if (const auto* t = reinterpret_cast<const TPaintTarget*>(M.WParam))
+            if (TCustomForm* f = GetParentForm(this))
+                f->KeepPending(t->Clip.translated(t->Origin.X, t->Origin.Y));
+    } else
         TBaseGrid::WMPaint(M);
     if (!TabStop() && FPaintedOnce == 0)
         FPaintedOnce = 1;

@@ -218,6 +218,82 @@ void UpdateWindow(TWinControl* c) {
     if (c) c->Update();
 }
 
+namespace {
+QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
+
+// The part of the form's surface that shows the control's client area: where
+// it shows, less its children and every control painted after it over it.
+QRegion OwnPixels(TWinControl* c, const TRect& client) {
+    QRegion own(ToQRect(client));
+    TRect r;
+    for (int i = 0; i < c->ControlCount(); ++i) {
+        TControl* child = c->Controls(i);
+        if (child->Visible() && child->VisibleRectInForm(r)) own -= ToQRect(r);
+    }
+    for (TControl* x = c; x->Parent(); x = x->Parent()) {
+        TWinControl* p = x->Parent();
+        bool after = false;
+        for (int i = 0; i < p->ControlCount(); ++i) {
+            TControl* sibling = p->Controls(i);
+            if (sibling == x) {
+                after = true;
+                continue;
+            }
+            if (after && sibling->Visible() && sibling->VisibleRectInForm(r)) own -= ToQRect(r);
+        }
+    }
+    return own;
+}
+
+// Paints may be switched off on the control or on one of its parents.
+bool RedrawOnAlongChain(const TWinControl* c) {
+    for (const TWinControl* w = c; w; w = w->Parent())
+        if (!w->RedrawEnabled()) return false;
+    return true;
+}
+}  // namespace
+
+int ScrollWindowEx(TWinControl* c, int dx, int dy, const TRect* scroll, const TRect* clip, TRegion* update,
+                   TRect* updateRect, unsigned flags) {
+    if (!c) return ERROR_REGION;
+    if (flags & SW_SCROLLCHILDREN) {
+        for (int i = 0; i < c->ControlCount(); ++i) {
+            TControl* child = c->Controls(i);
+            const TRect b = child->BoundsRect();
+            TRect meet;
+            if (!scroll || IntersectRect(meet, b, *scroll))
+                child->SetBounds(b.Left + dx, b.Top + dy, b.Width(), b.Height());
+        }
+    }
+    QRegion uncovered;
+    TCustomForm* f = GetParentForm(c);
+    TRect client;
+    TPoint origin;
+    if (f && ClientRectInForm(c, client, origin) && (dx != 0 || dy != 0)) {
+        const TRect cr = c->ClientRect();
+        const QRect full(origin.X, origin.Y, cr.Width(), cr.Height());
+        const QRect source = scroll ? ToQRect(*scroll).translated(origin.X, origin.Y) & full : full;
+        const QRect within = (clip ? ToQRect(*clip).translated(origin.X, origin.Y) & full : full) & ToQRect(client);
+        uncovered = f->ScrollSurface(OwnPixels(c, client), source, within, dx, dy, (flags & SW_INVALIDATE) != 0,
+                                     RedrawOnAlongChain(c));
+        uncovered.translate(-origin.X, -origin.Y);
+    }
+    if (update) *update = TRegion(uncovered);
+    if (updateRect) {
+        const QRect b = uncovered.boundingRect();
+        *updateRect = uncovered.isEmpty() ? TRect() : Bounds(b.x(), b.y(), b.width(), b.height());
+    }
+    if (uncovered.isEmpty()) return NULLREGION;
+    return uncovered.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+bool ScrollWindow(TWinControl* c, int dx, int dy, const TRect* scroll, const TRect* clip) {
+    if (!c) return false;
+    ScrollWindowEx(c, dx, dy, scroll, clip, nullptr, nullptr,
+                   SW_INVALIDATE | SW_ERASE | (scroll ? 0u : SW_SCROLLCHILDREN));
+    return true;
+}
+
 TWindowCanvas::TWindowCanvas(TWinControl* c, bool WholeWindow) {
     FForm = c ? GetParentForm(c) : nullptr;
     TRect win;

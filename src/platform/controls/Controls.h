@@ -723,6 +723,23 @@ void ValidateRect(TWinControl* c, const TRect* area);
 bool GetUpdateRect(TWinControl* c, TRect* r, bool erase);
 void UpdateWindow(TWinControl* c);
 
+// Scrolling the pixels already drawn. The bits of the control's client area
+// inside `scroll` (null: the whole client area) move by (dx, dy) and land
+// only inside `clip` (null: the whole client area), never over its children
+// or the controls above it; a part still waiting to be painted moves with
+// them. What is uncovered (and what a move could not fill from validly
+// drawn pixels) is given in `update` and `updateRect` (client coordinates),
+// and with SW_INVALIDATE added to the update region. SW_SCROLLCHILDREN also
+// moves the child windows whose rectangles meet `scroll` (all of them when
+// it is null). Answers the kind of the uncovered region (NULLREGION,
+// SIMPLEREGION, COMPLEXREGION), ERROR_REGION for no control.
+enum : unsigned { SW_SCROLLCHILDREN = 0x0001, SW_INVALIDATE = 0x0002, SW_ERASE = 0x0004 };
+int ScrollWindowEx(TWinControl* c, int dx, int dy, const TRect* scroll, const TRect* clip, TRegion* update,
+                   TRect* updateRect, unsigned flags);
+// ScrollWindowEx with SW_INVALIDATE and SW_ERASE, children moved along when
+// the whole client area scrolls.
+bool ScrollWindow(TWinControl* c, int dx, int dy, const TRect* scroll, const TRect* clip);
+
 // Drawing outside a paint: a canvas on the control's part of its form's
 // surface (the client area, or with WholeWindow the non-client part too),
 // clipped to where the control shows. What it draws reaches the screen when

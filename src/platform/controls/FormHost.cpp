@@ -33,6 +33,10 @@ public:
         // What other programs drag (and the program's own drags that went
         // out and come back) reach the drop target under the mouse.
         setAcceptDrops(true);
+        // Every paint draws the form's surface over all it repaints, so the
+        // toolkit neither clears the area first nor keeps it from moving the
+        // pixels already shown when a control scrolls.
+        setAttribute(Qt::WA_OpaquePaintEvent, true);
     }
 
 protected:
@@ -79,6 +83,8 @@ protected:
         Application()->Guard([&] { FForm->PaintPending(); });
         const QImage* img = FForm->Surface();
         if (!img) return;
+        // Only the rectangles asked for are copied: a whole-window draw cut
+        // by a clip still walks the whole picture.
         QPainter p(this);
         p.setClipRegion(e->region());
         const QImage& layered = FForm->LayeredImage();
@@ -89,7 +95,7 @@ protected:
             p.drawImage(0, 0, layered.convertToFormat(QImage::Format_ARGB32).convertToFormat(QImage::Format_RGB32));
             return;
         }
-        p.drawImage(0, 0, *img);
+        for (const QRect& r : e->region()) p.drawImage(r.topLeft(), *img, r);
         // A colour key's holes follow what was painted.
         FForm->ApplyShownShape();
     }
@@ -193,6 +199,23 @@ void TFormHost::Update() {
 
 void TFormHost::UpdateArea(const QRect& r) {
     if (FImpl->Widget) FImpl->Widget->update(r);
+}
+
+void TFormHost::ScrollArea(int dx, int dy, const QRect& r) {
+    QWidget* w = FImpl->Widget.data();
+    if (!w) return;
+    // Pop-ups are windows of their own: the window system keeps what they
+    // cover. A widget drawn inside this window over the area would have its
+    // pixels carried along by the toolkit's move, so the area is shown again
+    // from the surface instead.
+    for (QObject* o : w->children()) {
+        auto* child = qobject_cast<QWidget*>(o);
+        if (child && !child->isWindow() && child->isVisible() && child->geometry().intersects(r)) {
+            w->update(r);
+            return;
+        }
+    }
+    w->scroll(dx, dy, r);
 }
 
 bool FormHostsEnabled() { return gHostsEnabled.value_or(PersonCanSee()); }

@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <QWaitCondition>
 #include <QWidget>
+#include <algorithm>
+#include <cstring>
 #include <deque>
 #include <exception>
 
@@ -678,6 +680,81 @@ void TCustomForm::PaintPending() {
 
 void TCustomForm::ShowArea(const TRect& r) {
     if (FHost) FHost->UpdateArea(QRect(r.Left, r.Top, r.Width(), r.Height()));
+}
+
+namespace {
+// Copies the pixels of every rectangle of `dest` from where they stand
+// before a move by (dx, dy). Source and destination overlap, so the rows and
+// the rectangles go in the order of the move: a pixel is read before
+// anything is written over it.
+void MovePixels(QImage& image, const QRegion& dest, int dx, int dy) {
+    // The region lists its rectangles in bands (a run sharing its top), top
+    // to bottom, left to right inside a band. A move up takes the bands top
+    // first, a move down bottom first; inside a band a move left takes the
+    // rectangles left first, a move right right first.
+    QList<QList<QRect>> bands;
+    for (const QRect& r : dest) {
+        if (bands.isEmpty() || bands.last().first().top() != r.top()) bands.append(QList<QRect>());
+        bands.last().append(r);
+    }
+    if (dy > 0) std::reverse(bands.begin(), bands.end());
+    QList<QRect> rects;
+    for (QList<QRect>& band : bands) {
+        if (dx > 0) std::reverse(band.begin(), band.end());
+        rects += band;
+    }
+    const int depth = image.depth() / 8;
+    const qsizetype stride = image.bytesPerLine();
+    uchar* bits = image.bits();
+    for (const QRect& r : rects) {
+        const std::size_t bytes = std::size_t(r.width()) * depth;
+        const int first = dy > 0 ? r.bottom() : r.top();
+        const int step = dy > 0 ? -1 : 1;
+        for (int k = 0, y = first; k < r.height(); ++k, y += step) {
+            uchar* to = bits + y * stride + r.left() * depth;
+            const uchar* from = bits + (y - dy) * stride + (r.left() - dx) * depth;
+            std::memmove(to, from, bytes);
+        }
+    }
+}
+}  // namespace
+
+QRegion TCustomForm::ScrollSurface(const QRegion& Own, const QRect& Source, const QRect& Clip, int DX, int DY,
+                                   bool Invalidate, bool CanMove) {
+    const QRect whole(QPoint(0, 0), FSurface.size());
+    QRegion own = Own;
+    if (FHasRegion) own &= FRegion;  // nothing outside the window's shape is drawn
+    const QRect source = Source & whole;
+    const QRegion reach = own & Clip & QRegion(Source).united(Source.translated(DX, DY));
+    if (reach.isEmpty()) return QRegion();
+    const TRect w = WindowAreaRect();
+    // A surface that was never painted at this size, or one a paint is
+    // drawing on now, has nothing that may move.
+    const bool drawn = !FSurface.isNull() && FSurface.width() == std::max(1, w.Width()) &&
+                       FSurface.height() == std::max(1, w.Height()) && !FPainting;
+    QRegion moved;
+    if (CanMove && drawn && (DX != 0 || DY != 0)) {
+        const QRegion valid = (own & source & whole) - FUpdate;
+        moved = valid.translated(DX, DY) & Clip & own & whole;
+    }
+    const QRegion uncovered = reach - moved;
+    // What waited to be painted inside the scroll moves with it.
+    const QRegion waiting = ((FUpdate & own & source).translated(DX, DY)) & Clip & own;
+    if (!moved.isEmpty()) {
+        MovePixels(FSurface, moved, DX, DY);
+        if (FHost) {
+            // The window moves what it shows the same way before the
+            // uncovered part is asked for; a move in several pieces is shown
+            // from the surface instead.
+            const QRect box = moved.boundingRect();
+            if (moved.rectCount() == 1) FHost->ScrollArea(DX, DY, box.united(box.translated(-DX, -DY)));
+            else FHost->UpdateArea(box);
+        }
+        FUpdate -= moved;
+    }
+    if (!waiting.isEmpty()) InvalidateArea(waiting);
+    if (Invalidate) InvalidateArea(uncovered);
+    return uncovered;
 }
 
 QWidget* TCustomForm::HostWidget() const { return FHost ? FHost->Widget() : nullptr; }

@@ -108,6 +108,10 @@ public:
     void InvalidateArea(const QRegion& r);
     // Takes an area out of the region waiting to be painted.
     void ValidateArea(const QRegion& r);
+    // Keeps an area waiting that a paint left out (a control that holds its
+    // painting back), without asking the window for it again: the next
+    // paint that comes paints it.
+    void KeepPending(const QRegion& r) { FUpdate += r; }
     const QRegion& UpdateRegion() const { return FUpdate; }
     // Paints the waiting region on the surface now: each control that meets
     // it, in z-order, cut to its part of it.
@@ -118,6 +122,18 @@ public:
     // Puts an area of the surface on the screen without painting it again
     // (what a window canvas drew).
     void ShowArea(const TRect& r);
+    // Moves the pixels already drawn (surface coordinates throughout): what
+    // lies in `Source` and is validly drawn moves by (DX, DY), landing only
+    // inside `Clip` and `Own` (the pixels that belong to the scrolling
+    // control). A part still waiting to be painted moves along with the
+    // pixels. The answer is the uncovered part of the scroll: inside `Clip`
+    // and `Own`, over the source or its destination, and not covered by a
+    // moved valid pixel; it is added to the update region when Invalidate is
+    // set. With CanMove false (a surface not drawn yet, redraw switched off)
+    // nothing moves and all of it is uncovered. The screen follows: the
+    // window moves its own pixels where nothing else covers them.
+    QRegion ScrollSurface(const QRegion& Own, const QRect& Source, const QRect& Clip, int DX, int DY,
+                          bool Invalidate, bool CanMove);
 
     // -- the window's shape and transparency (pop-up windows)
     // Only the region (client coordinates) is painted, shown and hit; an

@@ -90,8 +90,13 @@ void TWinScrollBars::ShowBar(int which, bool show) {
         changed |= FBars[w].Shown != show;
         FBars[w].Shown = show;
     }
-    if (which == SB_CTL) FBars[SB_CTL].Shown = show;
-    if (changed) ShownChanged();
+    if (which == SB_CTL) {
+        changed |= FBars[SB_CTL].Shown != show;
+        FBars[SB_CTL].Shown = show;
+    }
+    // A bar already in the state asked for changes nothing on the screen.
+    if (!changed) return;
+    ShownChanged();
     FOwner->Invalidate();
 }
 

@@ -671,11 +671,52 @@ void TCustomGrid::ClampInView(TGridCoord Coord) {
 
 void TCustomGrid::MoveTopLeft(int ALeft, int ATop) {
     if (ALeft == FTopLeft.X && ATop == FTopLeft.Y) return;
+    const TGridCoord old = FTopLeft;
     FTopLeft = TGridCoord{ALeft, ATop};
     UpdateScrollPos();
-    InvalidateGrid();
+    ScrollData(old);
     UpdateEdit();
     TopLeftChanged();
+}
+
+bool TCustomGrid::ScrollDistance(bool horz, int From, int To, int Limit, int& Pixels) const {
+    const int lo = std::min(From, To), hi = std::max(From, To);
+    int sum = 0;
+    for (int i = lo; i < hi; ++i) {
+        const int e = Extent(horz, i);
+        if (e < 0) continue;  // a hidden cell takes no room, nor its line
+        sum += e + FGridLineWidth;
+        if (sum >= Limit) return false;
+    }
+    Pixels = To > From ? -sum : sum;
+    return true;
+}
+
+void TCustomGrid::ScrollData(TGridCoord OldTopLeft) {
+    TGridDrawInfo D;
+    CalcDrawInfo(D);
+    int dx = 0, dy = 0;
+    const bool near =
+        ScrollDistance(true, OldTopLeft.X, FTopLeft.X, D.Horz.GridExtent - D.Horz.FixedBoundary, dx) &&
+        ScrollDistance(false, OldTopLeft.Y, FTopLeft.Y, D.Vert.GridExtent - D.Vert.FixedBoundary, dy);
+    if (!near || !ScrollMovesPixels()) {
+        InvalidateGrid();
+        return;
+    }
+    // The columns right of the fixed ones move sideways with the column
+    // headers; the rows below the fixed ones move up or down with the row
+    // headers. The fixed corner never moves.
+    if (dx != 0) {
+        const TRect area = Rect(D.Horz.FixedBoundary, 0, D.Horz.GridExtent, D.Vert.GridExtent);
+        ::ScrollWindow(this, dx, 0, &area, &area);
+    }
+    if (dy != 0) {
+        const TRect area = Rect(0, D.Vert.FixedBoundary, D.Horz.GridExtent, D.Vert.GridExtent);
+        ::ScrollWindow(this, 0, dy, &area, &area);
+    }
+    // The focus frame of a row selection spans the part of the row in view:
+    // its ends do not move with the cells.
+    if (dx != 0 && FDefaultDrawing && (FOptions & goRowSelect) && IsActiveControl()) InvalidateRow(FCurrent.Y);
 }
 
 void TCustomGrid::ClampTopLeft() {

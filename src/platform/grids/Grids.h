@@ -372,8 +372,14 @@ protected:
     // NewIndex(row); -1 drops it.
     virtual void RemapRowData(const std::function<int(int)>& NewIndex);
 
-    // Moves the top-left cell; fires TopLeftChanged when it changed.
+    // Moves the top-left cell; fires TopLeftChanged when it changed. The
+    // cells already drawn move with it (the fixed cells stay) and only the
+    // uncovered strip is painted again.
     void MoveTopLeft(int ALeft, int ATop);
+    // Whether the cells drawn can simply move when the grid scrolls: false
+    // where a descendant's drawing depends on the scroll position (the
+    // whole grid is then painted again).
+    virtual bool ScrollMovesPixels() { return true; }
     // Scrolls so the cell is in view.
     void ClampInView(TGridCoord Coord);
     // Moves the anchor (the other end of the selection).
@@ -423,6 +429,12 @@ private:
     void UpdateScrollPos();
     void TimedScroll();
     void ScrollBy(bool vertical, unsigned code, int pos);
+    // Moves the drawn cells from the old top-left cell to the current one.
+    void ScrollData(TGridCoord OldTopLeft);
+    // The pixels between the first scrollable cells From and To along an
+    // axis (negative when To lies before From); false when the distance is
+    // at least Limit, so nothing drawn would stay in view.
+    bool ScrollDistance(bool horz, int From, int To, int Limit, int& Pixels) const;
     void UpdateHotTrack(int X, int Y);
     void UpdateShownCursor(int X, int Y);
     int BorderSize() const { return FBorderStyle == bsSingle ? 2 : 0; }

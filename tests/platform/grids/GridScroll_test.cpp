@@ -130,3 +130,67 @@ TEST_F(GridTest, TheSizingCursorShowsOverAColumnLineOfTheFixedRow) {
     Input::MouseMove(Grid, (cell.Left + cell.Right) / 2, cell.Top + 30);
     EXPECT_EQ(ShownCursor(), crHandPoint) << "over a cell: the grid's own cursor";
 }
+
+// A scroll moves the cells already drawn: only the strip of the row or
+// column that comes into view is painted, the fixed cells stay, and the
+// picture is the one a full paint of the scrolled grid gives.
+TEST_F(GridTest, AOneCellScrollPaintsOnlyTheStripThatComesIntoView) {
+    NewGrid();
+    Grid->SetColCount(20);
+    Grid->SetRowCount(1000);
+    for (int r = 0; r < 30; ++r)
+        for (int c = 0; c < 20; ++c) Grid->SetCells(c, r, QString("%1:%2").arg(c).arg(r));
+    Render();
+    const int w = Grid->ClientWidth(), h = Grid->ClientHeight();
+    const QRect client(2, 2, w, h);
+    struct Case {
+        const char* What;
+        unsigned Msg, Code;
+        TGridOptions Options;
+        QRect Strip;  // grid client coordinates
+    } cases[] = {
+        {"a line down", WM_VSCROLL, SB_LINEDOWN, 0, QRect(0, h - 25, w, 25)},
+        {"a line up", WM_VSCROLL, SB_LINEUP, 0, QRect(0, 25, w, 25)},
+        {"a column right", WM_HSCROLL, SB_LINEDOWN, 0, QRect(w - 65, 0, 65, h)},
+        {"a column left", WM_HSCROLL, SB_LINEUP, 0, QRect(65, 0, 65, h)},
+        {"a line down selecting rows", WM_VSCROLL, SB_LINEDOWN, goRowSelect, QRect(0, h - 25, w, 25)},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.What);
+        Grid->SetOptions(Grid->Options() | k.Options);
+        Render();
+        const QImage before = Form->Surface()->copy();
+        Grid->Drawn.clear();
+        Grid->Perform(k.Msg, k.Code);
+        EXPECT_EQ(Form->UpdateRegion() & client, QRegion(k.Strip.translated(2, 2)))
+            << "only the strip that came into view waits to be painted";
+        Form->PaintPending();
+        for (const DrawnCell& d : Grid->Drawn)
+            EXPECT_TRUE(QRect(d.Rect.Left, d.Rect.Top, d.Rect.Width(), d.Rect.Height()).intersects(k.Strip))
+                << "cell " << d.Col << "," << d.Row << " was drawn again";
+        // The fixed corner never moves or repaints.
+        EXPECT_TRUE(before.copy(2, 2, 65, 25) == Form->Surface()->copy(2, 2, 65, 25));
+        const QImage scrolled = Form->Surface()->copy();
+        EXPECT_TRUE(scrolled == Render()) << "the moved cells differ from a full paint";
+        Grid->SetOptions(Grid->Options() & ~k.Options);
+    }
+}
+
+TEST_F(GridTest, ACellWaitingToBePaintedIsStillWaitingAtItsPlaceAfterAScroll) {
+    NewGrid();
+    Grid->SetRowCount(1000);
+    Render();
+    Grid->SetTopRow(5);
+    Form->PaintPending();
+    Grid->InvalidateCell(2, 8);
+    const QRect cell = Form->UpdateRegion().boundingRect();
+    Grid->Perform(WM_VSCROLL, SB_LINEDOWN);
+    const int h = Grid->ClientHeight();
+    const QRegion client(2, 2, Grid->ClientWidth(), h);
+    EXPECT_EQ(Form->UpdateRegion() & client,
+              QRegion(cell.translated(0, -25)) + QRegion(2, 2 + h - 25, Grid->ClientWidth(), 25));
+    // A scroll too far for anything to stay in view paints the whole grid.
+    Form->PaintPending();
+    Grid->SetTopRow(500);
+    EXPECT_EQ(Form->UpdateRegion() & client, client);
+}
