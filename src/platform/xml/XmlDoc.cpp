@@ -1,6 +1,7 @@
 #include "platform/xml/XmlDoc.h"
 
 #include <QFile>
+#include <string>
 #include <QFileInfo>
 
 #include <cstring>
@@ -370,6 +371,25 @@ void XmlDocument::LoadFromFile(const QString& path)
         // reason of a failure.
         load(ReadFileWhole(path), path, [&path] { return ReadFileWhole(path); });
         return;
+    }
+    // The parser keeps bytes that are not UTF-8 as they stand; they would
+    // reach the program as U+FFFD and be written back so. The file's bytes
+    // are checked in a buffer kept from one load to the next, so the check
+    // costs a read and no fresh pages.
+    if (r.encoding == pugi::encoding_utf8) {
+        thread_local std::string raw;
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly)) {
+            raw.resize(size_t(qMax<qint64>(0, f.size())));
+            const qint64 got = raw.empty() ? 0 : f.read(raw.data(), qint64(raw.size()));
+            raw.resize(size_t(qMax<qint64>(0, got)));
+            try {
+                checkUtf8(QByteArray::fromRawData(raw.data(), qsizetype(raw.size())), path);
+            } catch (...) {
+                Clear();
+                throw;
+            }
+        }
     }
     checkParsed(r, path, [&path] { return ReadFileWhole(path); });
 }
