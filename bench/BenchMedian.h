@@ -1,24 +1,11 @@
 #pragma once
 // For benchmarks on a busy machine: each side runs as repetitions, the
 // repetitions of all sides alternate in random order, and the ratio is taken
-// between the medians of processor time.
+// between the medians of processor time (TCpuRatioReporter keeps them).
 #include "BenchRatio.h"
 
 #include <cstring>
 #include <vector>
-
-// Keeps the median of each benchmark's repetitions under the benchmark's own
-// name (the function name), so Within("BM_A", "BM_B", ...) compares them.
-class TMedianReporter : public TCpuRatioReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        TCpuRatioReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median" && !r.error_occurred)
-                Times[r.run_name.function_name] = r.GetAdjustedCPUTime();
-    }
-};
 
 // The command line with random interleaving switched on, unless the caller
 // said otherwise.

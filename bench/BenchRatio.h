@@ -12,8 +12,8 @@
 
 //
 // A benchmark repeated (->Repetitions(n) or --benchmark_repetitions) is kept
-// by its median, under its name without the "/repeats:n" part, so that a
-// check names it the same whether it repeats or not.
+// by its median, under its name without the "/repeats:n" and timing parts
+// ("/process_time"), so that a check names it the same however it is run.
 class TRatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
@@ -66,6 +66,7 @@ protected:
     {
         benchmark::BenchmarkName name = r.run_name;
         name.repetitions.clear();
+        name.time_type.clear();
         return name.str();
     }
 };

@@ -284,7 +284,7 @@ int main(int argc, char** argv)
     std::vector<char*> args = WithInterleaving(argc, argv);
     int n = int(args.size());
     SetFormHostsEnabled(true);
-    return RunRatioBenchmarks<TMedianReporter>(n, args.data(), [](const TMedianReporter& reporter) {
+    return RunRatioBenchmarks<TCpuRatioReporter>(n, args.data(), [](const TCpuRatioReporter& reporter) {
         bool ok = reporter.Within("BM_GridScrollOneRow", "BM_QTableWidgetScrollOneRow", 0.7,
                                   "one-row scroll: grid / QTableWidget");
         ok &= reporter.Within("BM_GridScrollOneRow", "BM_QTableViewScrollOneRow", 0.7,

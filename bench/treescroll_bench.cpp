@@ -162,7 +162,7 @@ int main(int argc, char** argv)
     std::vector<char*> args = WithInterleaving(argc, argv);
     int n = int(args.size());
     SetFormHostsEnabled(true);
-    return RunRatioBenchmarks<TMedianReporter>(n, args.data(), [](const TMedianReporter& reporter) {
+    return RunRatioBenchmarks<TCpuRatioReporter>(n, args.data(), [](const TCpuRatioReporter& reporter) {
         const bool ok = reporter.Within("BM_LazyTreeScrollOneRow", "BM_QTreeViewScrollOneRow", 0.7,
                                         "one-row scroll: lazy tree / QTreeView (uniform row heights)");
         // The windows go before the toolkit does.

@@ -1,8 +1,9 @@
 #pragma once
 // Reading the program's windows back from the X server they are shown on:
-// waiting until the server has them, their pixels as the server holds them,
-// their window-manager properties through xprop, and the grabs kept as PNG
-// files under the build folder for a person to look at.
+// waiting until the server has them, their pixels as the server holds them
+// (one window, or the screen where it stands), simple judgements of the
+// pictures, their window-manager properties through xprop, and the grabs
+// kept as PNG files under the build folder for a person to look at.
 #include "platform/controls/Forms.h"
 
 #include <QCoreApplication>
@@ -11,6 +12,8 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
+#include <QRect>
+#include <QSet>
 #include <QScreen>
 #include <QThread>
 #include <QWidget>
@@ -52,6 +55,53 @@ inline QImage Grab(QWidget* w)
 {
     Settle(100);
     return QGuiApplication::primaryScreen()->grabWindow(w->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// What the screen shows in `r` (screen coordinates): a copy of the root
+// window with its inferiors, every window there composed as a person sees it.
+// (xwd -root composes windows of a private colormap one by one and shows a
+// toolkit window over another as black; the screen shows it.)
+inline QImage GrabScreenRect(const QRect& r)
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return QImage();
+    return screen->grabWindow(0, r.x(), r.y(), r.width(), r.height()).toImage();
+}
+
+// The number of different colours in the picture, counting at most `cap`.
+inline int DistinctColours(const QImage& img, int cap = 16)
+{
+    const QImage rgb = img.convertToFormat(QImage::Format_RGB32);
+    QSet<QRgb> seen;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x) {
+            seen.insert(row[x] & 0xFFFFFF);
+            if (seen.size() >= cap)
+                return cap;
+        }
+    }
+    return int(seen.size());
+}
+
+// Every pixel black.
+inline bool AllBlack(const QImage& img)
+{
+    const QImage rgb = img.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x)
+            if (row[x] & 0xFFFFFF)
+                return false;
+    }
+    return true;
+}
+
+// A picture that can hold text: two colours at least and not all black.
+inline bool ShowsSomething(const QImage& img)
+{
+    return !img.isNull() && !AllBlack(img) && DistinctColours(img, 2) >= 2;
 }
 
 // One property of the window, as xprop prints it.

@@ -1,7 +1,7 @@
 // Each kind of window the program makes, shown on a real X server and read
 // back from the server's screen: a window that should show text must not be
 // uniform or black.
-#include "support/ScreenReadBack.h"
+#include "display/ScreenReadBack.h"
 
 #include "app/UComon.h"
 #include "app/ULanguage.h"
@@ -38,7 +38,6 @@
 
 namespace {
 
-const QString kGrabs = QStringLiteral(KAL_BUILD_DIR "/display_grabs");
 
 // Runs the program's loop for `ms` of real time: the server needs real time
 // to map, expose and show a window.
@@ -82,12 +81,12 @@ QImage ReadBack(QWidget* w, const QString& name, int ms = 1500)
     t.start();
     do {
         QCoreApplication::processEvents();
-        img = KalTest::GrabScreenRect(ScreenRectOf(w));
-        if (KalTest::ShowsSomething(img))
+        img = ScreenReadBack::GrabScreenRect(ScreenRectOf(w));
+        if (ScreenReadBack::ShowsSomething(img))
             break;
         QThread::msleep(20);
     } while (t.elapsed() < ms);
-    KalTest::KeepGrab(img, kGrabs, name);
+    ScreenReadBack::Keep(img, QStringLiteral("windows"), name);
     return img;
 }
 
@@ -165,7 +164,7 @@ TEST_F(WindowsOnScreen, AFormShowsItsText)
     f->Show();
     PumpFor(200);
     const QImage img = ReadBack(f->HostWidget(), QStringLiteral("form"));
-    EXPECT_TRUE(KalTest::ShowsSomething(img));
+    EXPECT_TRUE(ScreenReadBack::ShowsSomething(img));
     delete f;
 }
 
@@ -178,7 +177,7 @@ TEST_F(WindowsOnScreen, AModalFormShowsItsText)
         f->SetModalResult(mrOk);
     });
     EXPECT_EQ(f->ShowModal(), mrOk);
-    EXPECT_TRUE(KalTest::ShowsSomething(img));
+    EXPECT_TRUE(ScreenReadBack::ShowsSomething(img));
     delete f;
 }
 
@@ -198,7 +197,7 @@ TEST_F(WindowsOnScreen, MessageBoxesOfEachKindShowTheirText)
         AnswerBoxWhenShown(QString::fromLatin1(c.Name), img);
         MessageDlg(QStringLiteral("Error in row 2!! PGN must be between 0x0000 and 0xFFFF"), c.Type,
                    MsgDlgButtons({mbOK}));
-        EXPECT_TRUE(KalTest::ShowsSomething(img)) << c.Name;
+        EXPECT_TRUE(ScreenReadBack::ShowsSomething(img)) << c.Name;
     }
     delete owner;
 }
@@ -229,7 +228,7 @@ TEST_F(WindowsOnScreen, PopupsShowTheirContents)
     hint->ActivateHint(Rect(150, 130, 150 + hr.Width(), 130 + hr.Height()), QStringLiteral("A hint over the form"));
     PumpFor(300);
     ASSERT_NE(hint->HostWidget(), nullptr);
-    EXPECT_TRUE(KalTest::ShowsSomething(ReadBack(hint->HostWidget(), QStringLiteral("hint"))));
+    EXPECT_TRUE(ScreenReadBack::ShowsSomething(ReadBack(hint->HostWidget(), QStringLiteral("hint"))));
     hint->ReleaseHandle();
 
     calc->SetFocus();
@@ -237,7 +236,7 @@ TEST_F(WindowsOnScreen, PopupsShowTheirContents)
     PumpFor(300);
     ASSERT_TRUE(calc->DroppedDown());
     ASSERT_NE(calc->DropDownForm()->HostWidget(), nullptr);
-    EXPECT_TRUE(KalTest::ShowsSomething(ReadBack(calc->DropDownForm()->HostWidget(), QStringLiteral("dropdown_calculator"))));
+    EXPECT_TRUE(ScreenReadBack::ShowsSomething(ReadBack(calc->DropDownForm()->HostWidget(), QStringLiteral("dropdown_calculator"))));
     calc->HideDropDown(true);
     PumpFor(100);
 
@@ -248,7 +247,7 @@ TEST_F(WindowsOnScreen, PopupsShowTheirContents)
     TCustomForm* calendar = GetParentForm(date->MonthCalendar());
     ASSERT_NE(calendar, nullptr);
     ASSERT_NE(calendar->HostWidget(), nullptr);
-    EXPECT_TRUE(KalTest::ShowsSomething(ReadBack(calendar->HostWidget(), QStringLiteral("date_picker_calendar"))));
+    EXPECT_TRUE(ScreenReadBack::ShowsSomething(ReadBack(calendar->HostWidget(), QStringLiteral("date_picker_calendar"))));
     date->CloseUp(false);
     PumpFor(100);
     delete owner;
@@ -290,8 +289,8 @@ TEST_F(WindowsOnScreen, ALayeredPopupShowsItsPictureAndItsHoles)
     ASSERT_EQ(a.size(), QSize(60, 40));
     EXPECT_EQ(a.pixel(1, 1) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(a.pixel(30, 20) & 0xFFFFFF, 0xFFFFFFu); // the owner's white through the hole
-    const QImage k = KalTest::GrabScreenRect(QRect(250, 150, 60, 40));
-    KalTest::KeepGrab(k, kGrabs, QStringLiteral("colour_key_popup"));
+    const QImage k = ScreenReadBack::GrabScreenRect(QRect(250, 150, 60, 40));
+    ScreenReadBack::Keep(k, QStringLiteral("windows"), QStringLiteral("colour_key_popup"));
     EXPECT_EQ(k.pixel(30, 20) & 0xFFFFFF, 0xFFFFFFu);
     delete owner;
 }
@@ -368,7 +367,7 @@ TEST_F(ProgramWindowsOnScreen, TheReceiveEditorsPgnBoxShowsItsText)
     result = rec->ShowModal();
     EXPECT_EQ(result, mrCancel);
     EXPECT_TRUE(boxText.contains(QStringLiteral("PGN must be between 0x0000 and 0xFFFF"))) << qPrintable(boxText);
-    EXPECT_TRUE(KalTest::ShowsSomething(box));
+    EXPECT_TRUE(ScreenReadBack::ShowsSomething(box));
     delete rec;
 }
 
@@ -401,9 +400,9 @@ TEST_F(ProgramWindowsOnScreen, TheKnxPriorityListShowsItsTextStepsWithDownAndCom
         knx->SetModalResult(mrCancel);
     });
     knx->ShowModal();
-    EXPECT_TRUE(KalTest::ShowsSomething(editor));
+    EXPECT_TRUE(ScreenReadBack::ShowsSomething(editor));
     EXPECT_TRUE(wasDropped);
-    EXPECT_TRUE(KalTest::ShowsSomething(list));
+    EXPECT_TRUE(ScreenReadBack::ShowsSomething(list));
     // The list opens on the item its editor shows (the first for an empty
     // cell): two steps down from there.
     const QStringList items = {QStringLiteral("System"), QStringLiteral("Urgent"), QStringLiteral("Normal"),
@@ -447,7 +446,7 @@ TEST_F(ProgramWindowsOnScreen, TheScanByListShowsBothItemsAndTakesDownAndReturn)
         w->SetModalResult(mrCancel);
     });
     w->ShowModal();
-    EXPECT_TRUE(KalTest::ShowsSomething(list));
+    EXPECT_TRUE(ScreenReadBack::ShowsSomething(list));
     EXPECT_EQ(items, 2);
     // Tall enough for both items and the list's frame.
     EXPECT_GE(listHeight, 2 * w->CB_ScanBy->ItemHeight() + 2);
