@@ -14,7 +14,7 @@ deps:
 	./scripts/install-deps
 
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -52,7 +52,7 @@ REPLAY ?=
 MONKEY_BUILD := $(if $(SANITIZE),build-asan,$(BUILD))
 monkey:
 	@command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "make monkey: Xvfb and xdotool are needed (scripts/install-deps)" >&2; exit 1; }
-	$(if $(SANITIZE),cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON,cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+	$(if $(SANITIZE),cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON,cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release)
 	cmake --build $(MONKEY_BUILD) --target kalmetor -j $(JOBS)
 	mkdir -p $(MONKEY_BUILD)/monkey
 	./scripts/monkey --program $(MONKEY_BUILD)/src/kalmetor --seconds $(SECONDS) --seed $(SEED) \
