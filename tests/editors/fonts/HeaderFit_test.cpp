@@ -83,6 +83,33 @@ TEST_F(HeaderFit, WithTheCompatibleTahomaEveryHeaderFitsItsColumn)
     EXPECT_EQ(checked, 17 + 11 + 11);
 }
 
+// A list cell shows the chosen item's text: with the compatible Tahoma each
+// item of every list column fits the column in the column's own font, so
+// "Float16 to Int * 100" is not cut to what "* 10" shows.
+TEST_F(HeaderFit, WithTheCompatibleTahomaEveryListItemFitsItsColumn)
+{
+    TProgramFonts fonts;
+    if (!TProgramFonts::TahomaAvailable())
+        GTEST_SKIP() << "no metric-compatible Tahoma on this machine (Debian: fonts-wine)";
+    Make_Editors();
+    TMeasure m;
+    int items = 0;
+    for (auto& e : Editors) {
+        TExColumnGrid* g = e->sga;
+        for (int c = 0; c < g->ColCount(); ++c) {
+            TGridColumnItem* col = g->Columns()->Items(c);
+            TCanvas* canvas = m.Canvas(col->Font());
+            for (int i = 0; i < col->ComboItems()->Count(); ++i) {
+                const QString item = col->ComboItems()->Strings(i);
+                EXPECT_LE(canvas->TextWidth(item), Text_Width(g, c))
+                    << qPrintable(e->Caption()) << ": \"" << qPrintable(item) << "\" in " << g->ColWidths(c);
+                ++items;
+            }
+        }
+    }
+    EXPECT_GT(items, 0);
+}
+
 TEST_F(HeaderFit, WithoutItTheHeaderRowShowsEveryLineOfTheWrappedTexts)
 {
     TProgramFonts fonts(QStringList{}); // no folder searched: the names fall back
