@@ -185,7 +185,6 @@ void TGrouping::Assign(const TPersistent* Source)
         SummaryLine = s->SummaryLine;
         MergeHeader = s->MergeHeader;
         MergeSummary = s->MergeSummary;
-        Summary = s->Summary;
         ShowGroupCount = s->ShowGroupCount;
         GroupCountFormat = s->GroupCountFormat;
         AutoSelectGroup = s->AutoSelectGroup;

@@ -155,9 +155,19 @@ TEST_F(GridGroupSwitchTest, AutoSelectGroupSelectsTheRowsOfAClickedNode)
     EXPECT_TRUE(g->GetRowSelect(5));
     EXPECT_FALSE(g->GetRowSelect(2));
 
+    // Assign takes the switches and colours but leaves Summary and the
+    // line colours and widths as the target had them.
+    g->Grouping()->Summary = true;
+    g->Grouping()->HeaderLineWidth = 5;
+    g->Grouping()->SummaryLineColor = clRed;
+    g->Grouping()->HeaderColor = clYellow;
     TGrouping copy;
     copy.Assign(g->Grouping());
     EXPECT_TRUE(copy.AutoSelectGroup && copy.AutoCheckGroup == g->Grouping()->AutoCheckGroup);
+    EXPECT_EQ(copy.HeaderColor, clYellow);
+    EXPECT_FALSE(copy.Summary);
+    EXPECT_EQ(copy.HeaderLineWidth, 2);
+    EXPECT_EQ(copy.SummaryLineColor, TColor(0xFF0000));
 }
 
 TEST_F(GridGroupTest, WithoutSummaryTheNodeRowsTakeTheResults)
