@@ -37,7 +37,10 @@ run: configure
 asan: deps
 	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON
 	cmake --build build-asan -j $(JOBS)
+	# An undefined-behaviour finding stops the test program, so a test that
+	# meets one fails instead of printing it where nobody reads.
 	cd build-asan && QT_QPA_PLATFORM=offscreen \
+	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp \
 	  ctest --output-on-failure -j $(JOBS)
 
