@@ -3,12 +3,16 @@
 // QTableView: the texts in one vector of rows, display and edit roles,
 // row insertion and removal. The peer of the string grid's benchmarks.
 #include <QAbstractTableModel>
+#include <QHeaderView>
+#include <QTableView>
 
 #include <vector>
 
 class TSimpleTableModel : public QAbstractTableModel {
 public:
     TSimpleTableModel(int rows, int cols) : FCols(cols), FRows(size_t(rows), std::vector<QString>(size_t(cols))) {}
+    // Over rows a reader has already split into texts.
+    TSimpleTableModel(std::vector<std::vector<QString>> rows, int cols) : FCols(cols), FRows(std::move(rows)) {}
     int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(FRows.size()); }
     int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : FCols; }
     QVariant data(const QModelIndex& i, int role) const override
@@ -51,3 +55,13 @@ private:
     int FCols;
     std::vector<std::vector<QString>> FRows;
 };
+
+// Sets a filled model on its view the way a Qt developer does for a large
+// table: every row and column keeps the default size (no measuring of
+// contents), so the headers need no per-section work.
+inline void SetOnView(QTableView& view, QAbstractItemModel* model)
+{
+    view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view.horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view.setModel(model);
+}
