@@ -50,6 +50,8 @@ public:
     // Direct access for filling before a view is set, as a model's owner does.
     QString& Cell(int r, int c) { return FRows[size_t(r)][size_t(c)]; }
     const QString& Cell(int r, int c) const { return FRows[size_t(r)][size_t(c)]; }
+    // Tells the view once about a block written through Cell.
+    void CellsChanged(int r0, int c0, int r1, int c1) { emit dataChanged(index(r0, c0), index(r1, c1)); }
 
 private:
     int FCols;
