@@ -3,13 +3,21 @@
 //  - copying the selection to the clipboard's text costs at most 2 times
 //    joining the same texts by tabs and line breaks;
 //  - pasting that text back costs at most 3 times splitting it at line
-//    breaks and tabs and storing the values into a platform TStringGrid.
+//    breaks and tabs and storing the values into a platform TStringGrid;
+//  - both also against a shown-size QTableView over a simple model: the
+//    selection's ranges joined from the model's data onto the clipboard, and
+//    the clipboard's text split into the model with one change notice, with
+//    the same limits (that peer does the plain code's work through a model).
 #include "gridpack/stringgrid/ExGrid.h"
 #include "platform/controls/Clipboard.h"
 #include "platform/controls/Forms.h"
 #include "platform/grids/Grids.h"
 
 #include "BenchMain.h"
+#include "BenchMedian.h"
+#include "SimpleTableModel.h"
+
+#include <QItemSelectionModel>
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -136,19 +144,95 @@ void BM_Clip_PlainPaste(benchmark::State& state)
         state.SkipWithError("plain paste lost cells");
 }
 
-BENCHMARK(BM_Clip_Copy)->Unit(benchmark::kMillisecond)->Iterations(10);
-BENCHMARK(BM_Clip_PlainJoin)->Unit(benchmark::kMillisecond)->Iterations(10);
-BENCHMARK(BM_Clip_Paste)->Unit(benchmark::kMillisecond)->Iterations(10);
-BENCHMARK(BM_Clip_PlainPaste)->Unit(benchmark::kMillisecond)->Iterations(10);
+// The QTableView side: the same texts in a simple model, all selected.
+struct TViewSide {
+    TSimpleTableModel Model{kRows, kCols};
+    QTableView View;
+    TViewSide()
+    {
+        for (int r = 0; r < kRows; ++r)
+            for (int c = 0; c < kCols; ++c)
+                Model.Cell(r, c) = CellText(c + 1, r + 1);
+        View.resize(780, 580);
+        SetOnView(View, &Model);
+        View.selectionModel()->select(QItemSelection(Model.index(0, 0), Model.index(kRows - 1, kCols - 1)),
+                                      QItemSelectionModel::Select);
+    }
+};
+
+TViewSide& ViewSide()
+{
+    static TViewSide* v = new TViewSide();
+    return *v;
+}
+
+void BM_Clip_QTableViewCopy(benchmark::State& state)
+{
+    TViewSide& v = ViewSide();
+    for (auto _ : state) {
+        QString out;
+        for (const QItemSelectionRange& range : v.View.selectionModel()->selection())
+            for (int r = range.top(); r <= range.bottom(); ++r) {
+                for (int c = range.left(); c <= range.right(); ++c) {
+                    if (c > range.left())
+                        out += QLatin1Char('\t');
+                    out += v.Model.data(v.Model.index(r, c), Qt::DisplayRole).toString();
+                }
+                out += QLatin1String("\r\n");
+            }
+        Clipboard()->SetAsText(out);
+        benchmark::DoNotOptimize(Clipboard()->HasFormat(CF_UNICODETEXT));
+    }
+}
+
+void BM_Clip_QTableViewPaste(benchmark::State& state)
+{
+    const QString& text = ClipText();
+    Clipboard()->SetAsText(text);
+    TSimpleTableModel model(kRows, kCols);
+    QTableView view;
+    view.resize(780, 580);
+    SetOnView(view, &model);
+    for (auto _ : state) {
+        const QString t = Clipboard()->AsText();
+        int r = 0;
+        for (const QStringView line : QStringView(t).split(u"\r\n")) {
+            if (line.isEmpty() || r >= kRows)
+                continue;
+            int c = 0;
+            for (const QStringView v : line.split(QLatin1Char('\t')))
+                if (c < kCols)
+                    model.Cell(r, c++) = v.toString();
+            ++r;
+        }
+        model.CellsChanged(0, 0, kRows - 1, kCols - 1);
+    }
+    if (model.Cell(kRows - 1, kCols - 1) != CellText(kCols, kRows))
+        state.SkipWithError("the model's paste lost cells");
+}
+
+BENCHMARK(BM_Clip_QTableViewCopy)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5);
+BENCHMARK(BM_Clip_QTableViewPaste)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5);
+BENCHMARK(BM_Clip_Copy)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5);
+BENCHMARK(BM_Clip_PlainJoin)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5);
+BENCHMARK(BM_Clip_Paste)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5);
+BENCHMARK(BM_Clip_PlainPaste)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5);
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    return RunRatioBenchmarks<TRatioReporter>(argc, argv, [](const TRatioReporter& reporter) {
+    // Processor time, medians of five repetitions run interleaved.
+    std::vector<char*> args = WithInterleaving(argc, argv);
+    int n = int(args.size());
+    return RunRatioBenchmarks<TCpuRatioReporter>(n, args.data(), [](const TCpuRatioReporter& reporter) {
         bool ok = true;
         ok &= reporter.Within("BM_Clip_Copy/iterations:10", "BM_Clip_PlainJoin/iterations:10", 2.0, "copy to clipboard");
         ok &= reporter.Within("BM_Clip_Paste/iterations:10", "BM_Clip_PlainPaste/iterations:10", 3.0, "paste back");
+        ok &= reporter.Within("BM_Clip_Copy/iterations:10", "BM_Clip_QTableViewCopy/iterations:10", 2.0,
+                              "copy against a QTableView's selection");
+        ok &= reporter.Within("BM_Clip_Paste/iterations:10", "BM_Clip_QTableViewPaste/iterations:10", 3.0,
+                              "paste against a QTableView's model");
         return ok;
     });
 }

@@ -5,7 +5,7 @@
 // into a second model; ContentToText (all nodes, TAB) of 1 000 000 nodes
 // against a loop over a QStandardItemModel writing the same bytes. Saving and
 // loading 1 000 000 nodes with captions through the tree stream is reported.
-#include "BenchRatio.h"
+#include "BenchMedian.h"
 #include "platform/controls/Clipboard.h"
 #include "platform/controls/Forms.h"
 #include "platform/core/Streams.h"
@@ -90,7 +90,7 @@ void BM_LazyTree_CopyPaste100k(benchmark::State& state) {
     a->Free();
     b->Free();
 }
-BENCHMARK(BM_LazyTree_CopyPaste100k)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_LazyTree_CopyPaste100k)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5);
 
 void BM_QStandardItemModel_MimeDrop100k(benchmark::State& state) {
     const auto texts = Texts(kCopyParents * (kCopyChildren + 1));
@@ -111,7 +111,7 @@ void BM_QStandardItemModel_MimeDrop100k(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_QStandardItemModel_MimeDrop100k)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_QStandardItemModel_MimeDrop100k)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5);
 
 void BM_LazyTree_ContentToText1M(benchmark::State& state) {
     const auto texts = Texts(kTextParents * (kTextChildren + 1));
@@ -126,7 +126,7 @@ void BM_LazyTree_ContentToText1M(benchmark::State& state) {
     state.counters["chars"] = double(bytes);
     t->Free();
 }
-BENCHMARK(BM_LazyTree_ContentToText1M)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_LazyTree_ContentToText1M)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5);
 
 void BM_QStandardItemModel_Text1M(benchmark::State& state) {
     const auto texts = Texts(kTextParents * (kTextChildren + 1));
@@ -152,7 +152,7 @@ void BM_QStandardItemModel_Text1M(benchmark::State& state) {
     }
     state.counters["chars"] = double(bytes);
 }
-BENCHMARK(BM_QStandardItemModel_Text1M)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_QStandardItemModel_Text1M)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5);
 
 void BM_LazyTree_SaveLoad1M(benchmark::State& state) {
     const auto texts = Texts(kTextParents * (kTextChildren + 1));
@@ -189,9 +189,13 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     Application();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    TRatioReporter reporter;
+    // Processor time, medians of five repetitions run interleaved: single
+    // wall-time runs flapped around the limit on a shared machine.
+    std::vector<char*> args = WithInterleaving(argc, argv);
+    int n = int(args.size());
+    benchmark::Initialize(&n, args.data());
+    if (benchmark::ReportUnrecognizedArguments(n, args.data())) return 1;
+    TCpuRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     bool ok = reporter.Within("BM_LazyTree_CopyPaste100k/iterations:3", "BM_QStandardItemModel_MimeDrop100k/iterations:3",

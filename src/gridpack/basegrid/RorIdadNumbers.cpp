@@ -135,8 +135,9 @@ QString NormalizeFloatText(const QString& Text)
     const auto floatChar = [&](QChar c) { return IsDigitChar(c) || c == thousand || c == decimal || IsE(c); };
     QString t = Text;
     bool negative = t.startsWith(QLatin1Char('(')) && t.endsWith(QLatin1Char(')'));
-    while (t.size() >= 2 && !floatChar(t[0])) {
-        if (t[0] == QLatin1Char('-'))
+    // at(): reading through [] would copy the shared text first.
+    while (t.size() >= 2 && !floatChar(t.at(0))) {
+        if (t.at(0) == QLatin1Char('-'))
             negative = true;
         t.remove(0, 1);
     }

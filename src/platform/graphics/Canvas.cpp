@@ -707,16 +707,32 @@ void TCanvas::StrokePoints(const std::vector<QPoint>& pts, bool closed) {
     // One-pixel pens are stepped here so each segment starts on its first
     // point and leaves out its last, whatever its direction, and no pixel is
     // painted twice (which an inverting pen would undo).
+    // The dash pattern runs on along the whole figure.
+    std::vector<int> pattern;
+    for (qreal v : DashPattern(FPen.Style())) pattern.push_back(int(v));
+    const QColor penColour = RopColor(FPen.Color());
     std::vector<QPoint> pixels;
-    for (size_t i = 0; i + 1 < pts.size(); ++i) LinePixels(pts[i], pts[i + 1], pixels);
-    if (closed) LinePixels(pts.back(), pts.front(), pixels);
+    const auto segment = [&](QPoint a, QPoint b) {
+        // A solid pen's level or upright segment is one rectangle of the
+        // same pixels (its start in, its end out): a grid's lines are mostly
+        // these.
+        if (pattern.empty() && (a.x() == b.x() || a.y() == b.y())) {
+            if (a == b) return;
+            const int x0 = a.x() == b.x() ? a.x() : (a.x() < b.x() ? a.x() : b.x() + 1);
+            const int y0 = a.y() == b.y() ? a.y() : (a.y() < b.y() ? a.y() : b.y() + 1);
+            const int w = a.x() == b.x() ? 1 : std::abs(b.x() - a.x());
+            const int h = a.y() == b.y() ? 1 : std::abs(b.y() - a.y());
+            FPainter->fillRect(QRect(x0, y0, w, h), penColour);
+            return;
+        }
+        LinePixels(a, b, pixels);
+    };
+    for (size_t i = 0; i + 1 < pts.size(); ++i) segment(pts[i], pts[i + 1]);
+    if (closed) segment(pts.back(), pts.front());
     if (pixels.empty()) {
         FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
         return;
     }
-    // The dash pattern runs on along the whole figure.
-    std::vector<int> pattern;
-    for (qreal v : DashPattern(FPen.Style())) pattern.push_back(int(v));
     int period = 0;
     for (int v : pattern) period += v;
     auto isOn = [&](size_t k) {
@@ -728,7 +744,6 @@ void TCanvas::StrokePoints(const std::vector<QPoint>& pts, bool closed) {
         }
         return true;
     };
-    const QColor penColour = RopColor(FPen.Color());
     const bool paintGaps = !pattern.empty() && FBkMode == OPAQUE;
     const QColor gapColour = ColorToQColor(FBkColor);
     // Runs of neighbouring pixels on one row with one colour become one fill.
