@@ -30,8 +30,36 @@ int ReadInteger(const QString& text)
     return v;
 }
 
+// A cell that is already a plain number ("-12.5", "3e4") in ASCII, with "."
+// as the decimal separator and no thousand separator, reads the same with
+// or without normalising: it is read in place, without the copies the
+// normalising makes (a column sum reads every cell this way).
+bool ReadPlainFloat(const QString& text, double& v)
+{
+    const qsizetype n = text.size();
+    if (n == 0 || n >= 64 || LocaleDecimalSeparator() != QLatin1Char('.'))
+        return false;
+    const char16_t thousand = LocaleThousandSeparator().unicode();
+    char buf[64];
+    const char16_t* p = reinterpret_cast<const char16_t*>(text.constData());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = p[i];
+        // Only digits, sign, point and exponent: "inf" and "nan" take the
+        // normalising path, which does not read them as numbers.
+        const bool numberChar = (c >= u'0' && c <= u'9') || c == u'.' || c == u'-' || c == u'e' || c == u'E';
+        if (!numberChar || c == thousand)
+            return false;
+        buf[i] = char(p[i]);
+    }
+    const std::from_chars_result r = std::from_chars(buf, buf + n, v);
+    return r.ec == std::errc() && r.ptr == buf + n;
+}
+
 double ReadFloat(const QString& text)
 {
+    double plain = 0;
+    if (ReadPlainFloat(text, plain))
+        return plain;
     const QString s = NormalizeFloatText(text);
     if (s.isEmpty() || s == QLatin1String("-"))
         return 0.0;

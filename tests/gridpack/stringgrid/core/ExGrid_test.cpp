@@ -204,6 +204,9 @@ TEST_F(ExGridTest, FloatsReadEveryFormOfNumberText)
         {"1,234.5", 1234.5},    {"<b>7.25</b>", 7.25},  {"$ 42", 42.0},
         {"9007199254740993", 9007199254740993.0},       {"0.30000000000000004", 0.30000000000000004},
         {"-", 0.0},             {"12 kg", 12.0},
+        // words the number reader alone would take are not numbers here
+        {"inf", 0.0},           {"nan", 0.0},           {"-inf", 0.0},
+        {".5", 0.5},            {"-.5", -0.5},          {"-1e-3", -0.001},
     };
     for (const Case& k : cases) {
         Grid->SetCellEx(1, 2, QString::fromLatin1(k.text));
