@@ -219,16 +219,26 @@ BENCHMARK(BM_QTableViewWheelAndPaint)->Unit(benchmark::kMillisecond)->Repetition
 
 // --- hovering
 
-// The rows touched by the pending update region.
+// The rows the pending update region touches: each row in view whose band
+// meets it (not the rows of its bounding box: two rows far apart, the one
+// left and the one reached, are two).
 int PendingRows(TExStringGrid* g)
 {
-    TRect r;
-    if (!GetUpdateRect(g, &r, false))
+    TCustomForm* f = GetParentForm(g);
+    const QRegion pending = f->UpdateRegion();
+    if (pending.isEmpty())
         return 0;
-    int top = -1, bottom = -1, c = -1;
-    g->MouseToCell(r.Left, r.Top, c, top);
-    g->MouseToCell(r.Left, r.Bottom - 1, c, bottom);
-    return top < 0 || bottom < 0 ? 0 : bottom - top + 1;
+    const TPoint at = g->ClientToScreen(Point(0, 0)), fo = f->ClientToScreen(Point(0, 0));
+    const int dx = at.X - fo.X, dy = at.Y - fo.Y;
+    int rows = 0;
+    for (int r = g->TopRow(); r <= g->TopRow() + g->VisibleRowCount() && r < g->RowCount(); ++r) {
+        const TRect cr = g->CellRect(0, r);
+        if (cr.IsEmpty())
+            continue;
+        if (pending.intersects(QRect(dx, dy + cr.Top, g->ClientWidth(), cr.Height())))
+            ++rows;
+    }
+    return rows;
 }
 
 bool gHoverOk = true;

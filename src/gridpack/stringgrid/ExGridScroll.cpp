@@ -88,8 +88,9 @@ bool TExStringGrid::WheelMessage(TMessage& M)
         }
         if ((Options() & goRowSelect) && Navigation()->KeepHorizScroll)
             SetLeftCol(keepLeft);
+        // The row change invalidated the rows it touched and the scroll
+        // moved the cells: nothing else needs painting.
         ResetUpdate();
-        Invalidate();
     }
 
     // 7., 8.

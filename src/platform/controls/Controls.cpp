@@ -301,7 +301,9 @@ TWindowCanvas::TWindowCanvas(TWinControl* c, bool WholeWindow) {
     // What waits to be painted is painted first, so the drawing lands on
     // the picture the person sees.
     FForm->PaintPending();
-    QImage* surface = FForm->Surface();
+    // A canvas may read what it draws over (an XOR frame): the area it may
+    // draw on is brought up to date first.
+    QImage* surface = FForm->SurfaceFor(QRegion(win.Left, win.Top, win.Width(), win.Height()));
     if (!surface || FForm->Painting()) return;
     TPoint origin = c->WindowOriginInForm();
     TSize size(c->Width(), c->Height());

@@ -5,6 +5,7 @@
 #include "platform/controls/Input.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -14,6 +15,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QWidget>
+#include <cstring>
 #include <optional>
 
 bool PersonCanSee() {
@@ -79,25 +81,58 @@ protected:
     }
     void paintEvent(QPaintEvent* e) override {
         // Only the form's update region is painted; the toolkit asks for the
-        // part of the window it needs and gets it from the form's surface.
-        Application()->Guard([&] { FForm->PaintPending(); });
-        const QImage* img = FForm->Surface();
+        // part of the window it needs and gets it from the form's surface,
+        // brought up to date there first.
+        const QRegion asked = e->region();
+        QImage* img = nullptr;
+        Application()->Guard([&] {
+            FForm->PaintPending();
+            img = FForm->SurfaceFor(asked);
+        });
         if (!img) return;
-        // Only the rectangles asked for are copied: a whole-window draw cut
-        // by a clip still walks the whole picture.
-        QPainter p(this);
-        p.setClipRegion(e->region());
         const QImage& layered = FForm->LayeredImage();
         if (!layered.isNull()) {
             // The window has no alpha channel: the picture's colours show
             // opaque, and its transparent pixels are outside the window's
             // shape.
+            QPainter p(this);
+            p.setClipRegion(asked);
             p.drawImage(0, 0, layered.convertToFormat(QImage::Format_ARGB32).convertToFormat(QImage::Format_RGB32));
             return;
         }
-        for (const QRect& r : e->region()) p.drawImage(r.topLeft(), *img, r);
+        if (!CopyRows(*img, asked)) {
+            // Only the rectangles asked for are copied: a whole-window draw
+            // cut by a clip still walks the whole picture.
+            QPainter p(this);
+            p.setClipRegion(asked);
+            for (const QRect& r : asked) p.drawImage(r.topLeft(), *img, r);
+        }
         // A colour key's holes follow what was painted.
         FForm->ApplyShownShape();
+    }
+    // Copies the rectangles of `area` from the surface straight into the
+    // window's backing store when both hold the same opaque 32-bit pixels
+    // at one device pixel per pixel: row copies, where a painter would hand
+    // a small strip to helper threads. False when they differ.
+    bool CopyRows(const QImage& from, const QRegion& area) {
+        if (!isWindow() || from.format() != QImage::Format_RGB32 || devicePixelRatio() != 1.0) return false;
+        QBackingStore* store = backingStore();
+        auto* to = store ? dynamic_cast<QImage*>(store->paintDevice()) : nullptr;
+        // An opaque RGB32 pixel is the same bytes in premultiplied ARGB32.
+        if (!to || to->devicePixelRatio() != 1.0 ||
+            (to->format() != QImage::Format_RGB32 && to->format() != QImage::Format_ARGB32_Premultiplied))
+            return false;
+        const QRect bounds = to->rect() & from.rect();
+        uchar* bits = to->bits();
+        const qsizetype toStride = to->bytesPerLine();
+        for (const QRect& asked : area) {
+            const QRect r = asked & bounds;
+            if (r.isEmpty()) continue;
+            const std::size_t bytes = std::size_t(r.width()) * 4;
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                std::memcpy(bits + y * toStride + r.left() * 4, from.constScanLine(y) + r.left() * 4, bytes);
+        }
+        return true;
     }
     void resizeEvent(QResizeEvent*) override {
         const TRect cr = FForm->WindowAreaRect();
@@ -201,21 +236,19 @@ void TFormHost::UpdateArea(const QRect& r) {
     if (FImpl->Widget) FImpl->Widget->update(r);
 }
 
-void TFormHost::ScrollArea(int dx, int dy, const QRect& r) {
+bool TFormHost::ScrollArea(int dx, int dy, const QRect& r) {
     QWidget* w = FImpl->Widget.data();
-    if (!w) return;
+    if (!w || !w->isVisible()) return false;
     // Pop-ups are windows of their own: the window system keeps what they
     // cover. A widget drawn inside this window over the area would have its
     // pixels carried along by the toolkit's move, so the area is shown again
     // from the surface instead.
     for (QObject* o : w->children()) {
         auto* child = qobject_cast<QWidget*>(o);
-        if (child && !child->isWindow() && child->isVisible() && child->geometry().intersects(r)) {
-            w->update(r);
-            return;
-        }
+        if (child && !child->isWindow() && child->isVisible() && child->geometry().intersects(r)) return false;
     }
     w->scroll(dx, dy, r);
+    return true;
 }
 
 bool FormHostsEnabled() { return gHostsEnabled.value_or(PersonCanSee()); }

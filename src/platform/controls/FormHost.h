@@ -21,10 +21,10 @@ public:
     void Update();
     // Asks the toolkit to show this part of the client area again.
     void UpdateArea(const QRect& r);
-    // Moves what the window shows inside `r` by (dx, dy), as the form's
-    // surface moved; what it cannot move there is shown again from the
-    // surface.
-    void ScrollArea(int dx, int dy, const QRect& r);
+    // Moves what the window shows inside `r` by (dx, dy); false when the
+    // window cannot move it alone (it is not on the screen, or a widget drawn
+    // inside it covers the area), and nothing happened.
+    bool ScrollArea(int dx, int dy, const QRect& r);
     void SyncGeometry();
     QWidget* Widget() const;
 

@@ -496,6 +496,31 @@ void TCustomForm::EnsureSurface() {
     if (FSurface.size() == want) return;
     FSurface = QImage(want, QImage::Format_RGB32);
     FUpdate = QRegion(QRect(QPoint(0, 0), want));
+    FStale = QRegion();
+}
+
+void TCustomForm::Freshen(const QRegion& area) {
+    // A paint that runs now finishes first; the stale part waits for a read
+    // after it.
+    if (FStale.isEmpty() || FPainting) return;
+    const QRegion due = FStale & area;
+    if (due.isEmpty()) return;
+    FStale -= due;
+    // The window already shows these pixels: nothing is asked of it.
+    FUpdate += due;
+    PaintPending();
+}
+
+QImage* TCustomForm::Surface() {
+    if (FSurface.isNull()) return nullptr;
+    Freshen(QRegion(FSurface.rect()));
+    return &FSurface;
+}
+
+QImage* TCustomForm::SurfaceFor(const QRegion& area) {
+    if (FSurface.isNull()) return nullptr;
+    Freshen(area);
+    return &FSurface;
 }
 
 void TCustomForm::SetWindowRegion(const TRegion* rgn) {
@@ -568,6 +593,8 @@ QRegion TCustomForm::ShownShape() const {
 void TCustomForm::ApplyShownShape() {
     QWidget* w = HostWidget();
     if (!w) return;
+    // A colour key's holes are read from the surface.
+    if (FUseKey && !FSurface.isNull()) Freshen(QRegion(FSurface.rect()));
     const QRegion shape = ShownShape();
     if (shape.isEmpty()) {
         if (!w->mask().isEmpty()) w->clearMask();
@@ -588,6 +615,7 @@ int TCustomForm::PopupLevel() const {
 
 void TCustomForm::ComposeOnScreen(QImage& screen, TPoint origin) {
     PaintPending();
+    if (!FSurface.isNull()) Freshen(QRegion(FSurface.rect()));
     const TPoint at = ClientOrigin();
     QImage picture;
     if (!FLayeredImage.isNull()) {
@@ -670,6 +698,7 @@ void TCustomForm::PaintPending() {
     if (FUpdate.isEmpty()) return;
     const QRegion damage = FUpdate;
     FUpdate = QRegion();
+    FStale -= damage;
     FPainting = true;
     struct Done {
         bool& flag;
@@ -741,14 +770,20 @@ QRegion TCustomForm::ScrollSurface(const QRegion& Own, const QRect& Source, cons
     // What waited to be painted inside the scroll moves with it.
     const QRegion waiting = ((FUpdate & own & source).translated(DX, DY)) & Clip & own;
     if (!moved.isEmpty()) {
-        MovePixels(FSurface, moved, DX, DY);
-        if (FHost) {
-            // The window moves what it shows the same way before the
-            // uncovered part is asked for; a move in several pieces is shown
-            // from the surface instead.
-            const QRect box = moved.boundingRect();
-            if (moved.rectCount() == 1) FHost->ScrollArea(DX, DY, box.united(box.translated(-DX, -DY)));
-            else FHost->UpdateArea(box);
+        const QRect box = moved.boundingRect();
+        if (FHost && moved.rectCount() == 1 && FHost->ScrollArea(DX, DY, box.united(box.translated(-DX, -DY)))) {
+            // The window moved what it shows before the uncovered part is
+            // asked for. The surface keeps its pixels: the moved area is
+            // right on the window and stale on the surface until something
+            // reads it there.
+            FStale += moved;
+        } else {
+            MovePixels(FSurface, moved, DX, DY);
+            // Stale pixels moved as they were: they are stale at their new
+            // place too.
+            FStale = (FStale - moved) + ((FStale & source).translated(DX, DY) & moved);
+            // A move the window cannot make alone is shown from the surface.
+            if (FHost) FHost->UpdateArea(box);
         }
         FUpdate -= moved;
     }

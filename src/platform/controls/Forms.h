@@ -117,8 +117,16 @@ public:
     // it, in z-order, cut to its part of it.
     void PaintPending();
     bool Painting() const { return FPainting; }
-    // The form's picture as last painted (null before the first paint).
-    QImage* Surface() { return FSurface.isNull() ? nullptr : &FSurface; }
+    // The form's picture as last painted (null before the first paint),
+    // brought up to date first where the window's own move left it behind.
+    QImage* Surface();
+    // The same, brought up to date only inside `area` (what a paint of the
+    // window or a canvas drawn on the window is about to read).
+    QImage* SurfaceFor(const QRegion& area);
+    // Where the window shows the right pixels but the surface does not hold
+    // them yet: a scroll moved them on the window only. Whatever reads the
+    // surface there repaints it first.
+    const QRegion& StaleArea() const { return FStale; }
     // Puts an area of the surface on the screen without painting it again
     // (what a window canvas drew).
     void ShowArea(const TRect& r);
@@ -131,7 +139,9 @@ public:
     // moved valid pixel; it is added to the update region when Invalidate is
     // set. With CanMove false (a surface not drawn yet, redraw switched off)
     // nothing moves and all of it is uncovered. The screen follows: the
-    // window moves its own pixels where nothing else covers them.
+    // window moves its own pixels where nothing else covers them. When the
+    // window can make the move alone, the surface keeps its pixels and the
+    // moved area becomes stale (see StaleArea): one move per scroll.
     QRegion ScrollSurface(const QRegion& Own, const QRect& Source, const QRect& Clip, int DX, int DY,
                           bool Invalidate, bool CanMove);
 
@@ -219,6 +229,10 @@ private:
     // The form's client area as painted, and what waits to be painted.
     QImage FSurface;
     QRegion FUpdate;
+    // Right on the window, not yet on the surface (see StaleArea).
+    QRegion FStale;
+    // Paints the stale part of `area` on the surface.
+    void Freshen(const QRegion& area);
     bool FPainting = false;
     bool FHasRegion = false, FClickThrough = false;
     QRegion FRegion;

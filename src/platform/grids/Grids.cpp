@@ -1588,6 +1588,16 @@ void TCustomGrid::Paint() {
         c->FillRect(Rect(0, D.Vert.GridBoundary, D.Horz.GridExtent, D.Vert.GridExtent));
 }
 
+namespace {
+// The part of the canvas a paint may touch, in the canvas's coordinates,
+// when the painter knows it and only shifts; empty otherwise.
+QRegion DamageInPieces(TCanvas* c) {
+    QPainter* p = c->Painter();
+    if (!p || !p->hasClipping() || p->transform().type() > QTransform::TxTranslate) return QRegion();
+    return p->clipRegion();
+}
+}  // namespace
+
 void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int StopX, int StopY, TColor AColor,
                             TGridDrawState IncludeDrawState, const TGridDrawInfo&) {
     TCanvas* c = Canvas();
@@ -1600,8 +1610,14 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
     const bool focused = IsActiveControl();
     const bool editorUp = FInplaceEdit && FInplaceEdit->Visible() && FEditorMode && (FOptions & goEditing);
     const int lw = FGridLineWidth;
-    // Only the cells that meet the damaged part are drawn.
+    // Only the cells that meet the damaged part are drawn: its bounding box,
+    // and when it is in pieces, the pieces themselves.
     const TRect clip = c->ClipRect();
+    const QRegion damage = DamageInPieces(c);
+    const bool pieces = damage.rectCount() > 1;
+    // How far a cell's drawing may pass its rectangle: its grid lines, and
+    // the frames of the looks drawn a little outside.
+    const int reach = lw + 2;
     TRect where;
     where.Top = StartY;
     for (int row = ARow; where.Top < StopY && row < FRowCount; ++row) {
@@ -1619,7 +1635,12 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
             if (w < 0) continue;
             where.Right = where.Left + w;
             if (where.Left >= clip.Right) break;
-            if (where.Right + lw <= clip.Left) {
+            if (where.Right + lw <= clip.Left ||
+                (pieces && !damage.intersects(QRect(where.Left - reach, where.Top - reach,
+                                                    where.Right - where.Left + 2 * reach,
+                                                    where.Bottom - where.Top + 2 * reach)))) {
+                // Outside the damage, though perhaps inside its bounding box
+                // (a header cell and a strip far apart).
                 where.Left = where.Right + lw;
                 continue;
             }

@@ -69,6 +69,41 @@ TEST_F(GridTest, OnlyTheCellsInViewArePainted) {
     }
 }
 
+// A damage in pieces far apart (a header cell and a strip at the bottom)
+// paints the cells that meet a piece, not all those in its bounding box.
+TEST_F(GridTest, OnlyTheCellsMeetingTheDamagedPiecesArePainted) {
+    NewGrid(1000, 600);
+    Grid->SetColCount(16);
+    Grid->SetRowCount(1024);
+    Render();
+    const TRect corner = Grid->CellRect(0, 0), cell = Grid->CellRect(3, 5), bottom = Grid->CellRect(1, 20);
+    Grid->Drawn.clear();
+    InvalidateRect(Grid, &corner, false);
+    InvalidateRect(Grid, &cell, false);
+    const TRect strip = Rect(0, bottom.Top, Grid->ClientWidth(), bottom.Bottom);
+    InvalidateRect(Grid, &strip, false);
+    Form->PaintPending();
+    std::set<std::pair<int, int>> drawn;
+    for (const DrawnCell& d : Grid->Drawn) drawn.insert({d.Col, d.Row});
+    // Every cell that meets a piece is painted; a cell is painted only when
+    // a piece lies within a few pixels of it (its lines, a frame drawn just
+    // outside): the rows between the header and the strip are left alone.
+    const QRegion pieces = QRegion(corner.Left, corner.Top, corner.Width(), corner.Height()) +
+                           QRegion(cell.Left, cell.Top, cell.Width(), cell.Height()) +
+                           QRegion(strip.Left, strip.Top, strip.Width(), strip.Height());
+    for (int r = 0; r < 1024; ++r)
+        for (int c = 0; c < 16; ++c) {
+            const TRect cr = Grid->CellRect(c, r);
+            if (cr.IsEmpty()) continue;
+            const QRect q(cr.Left, cr.Top, cr.Width(), cr.Height());
+            if (pieces.intersects(q)) EXPECT_TRUE(drawn.count({c, r})) << "not painted: " << c << "," << r;
+            if (!pieces.intersects(q.adjusted(-4, -4, 4, 4))) EXPECT_FALSE(drawn.count({c, r})) << "painted: " << c << "," << r;
+        }
+    // The picture is the full paint's.
+    const QImage partial = Form->Surface()->copy();
+    EXPECT_TRUE(partial == Render());
+}
+
 TEST_F(GridTest, DefaultDrawingColours) {
     NewGrid();
     const TColor back = RGB(200, 255, 200);

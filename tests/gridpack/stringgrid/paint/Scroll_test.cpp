@@ -89,3 +89,35 @@ TEST_F(ScrollTest, CellsLeftUnpaintedUnderTheUpdateLockAreNotMovedAsIfDrawn)
     Grid->Perform(WM_VSCROLL, SB_LINEDOWN);
     EXPECT_LT((Form->UpdateRegion() & Client()).boundingRect().height(), Grid->ClientHeight() / 4);
 }
+
+// A wheel notch moves the current row by the wheel lines: it repaints the
+// row left and the row reached, and once the row leaves the view the grid
+// moves its cells and paints the uncovered rows; never the whole grid.
+TEST_F(ScrollTest, AWheelNotchPaintsTheTwoRowsAndTheUncoveredStripOnly)
+{
+    NewGrid();
+    Fill();
+    Grid->wheelscrl = 3;
+    Grid->SetRow(1);
+    Render();
+    const int rowHeight = Grid->DefaultRowHeight() + Grid->GridLineWidth();
+    const int notches = Grid->VisibleRowCount() / 3 + 4; // inside the view first, then scrolling
+    for (int i = 0; i < notches; ++i) {
+        SCOPED_TRACE(i);
+        const int topBefore = Grid->TopRow();
+        Grid->Perform(WM_MOUSEWHEEL, WPARAM(std::uint16_t(-120)) << 16, 0);
+        // The height of the grid's pixel rows waiting to be painted.
+        QRegion rows;
+        for (const QRect& r : Form->UpdateRegion() & Client())
+            rows += QRect(0, r.top(), 1, r.height());
+        int waiting = 0;
+        for (const QRect& r : rows)
+            waiting += r.height();
+        const int scrolled = Grid->TopRow() - topBefore;
+        EXPECT_LE(waiting, (2 + scrolled) * rowHeight) << "more than the two rows and the uncovered strip wait";
+        Form->PaintPending();
+        const QImage moved = Form->Surface()->copy();
+        EXPECT_TRUE(moved == Render()) << "the picture differs from a full paint";
+    }
+    EXPECT_GT(Grid->TopRow(), 1) << "the notches never scrolled";
+}

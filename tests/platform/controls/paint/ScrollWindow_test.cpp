@@ -241,3 +241,104 @@ TEST(ScrollWindowOnScreen, TheWindowShowsTheScrolledSurface) {
     delete form;
     SetFormHostsEnabled(false);
 }
+
+namespace {
+// A shown form whose window makes the moves itself.
+class ScrollOnScreenTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetFormHostsEnabled(true);
+        Form = new TForm(nullptr);
+        Form->SetBorderStyle(bsNone);
+        Form->SetClientSize(300, 200);
+        Lines = new TLines(Form, Rect(20, 30, 220, 172));
+        Form->Show();
+        QApplication::processEvents();
+        Lines->Clear();
+    }
+    void TearDown() override {
+        delete Form;
+        SetFormHostsEnabled(false);
+    }
+    QImage Shown() const {
+        QWidget* w = Form->HostWidget();
+        return w->screen()->grabWindow(w->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    QRegion InForm(const TRect& r) const { return QRegion(20 + r.Left, 30 + r.Top, r.Width(), r.Height()); }
+    TForm* Form = nullptr;
+    TLines* Lines = nullptr;
+};
+}  // namespace
+
+// The window moves what it shows; the surface is not moved as well: the
+// moved area waits there as stale, and only the uncovered strip is painted.
+TEST_F(ScrollOnScreenTest, AOneLineScrollMovesThePixelsOnceAndPaintsOnlyTheStrip) {
+    const TRect area = Lines->Lines();
+    const int h = Lines->ClientHeight();
+    Lines->ScrollTo(0, kLine, &area);
+    EXPECT_EQ(Form->UpdateRegion(), InForm(Rect(0, h - kLine, 200, h)));
+    EXPECT_EQ(Form->StaleArea(), InForm(Rect(0, kBand, 200, h - kLine))) << "the surface moved its pixels too";
+    QApplication::processEvents();
+    EXPECT_EQ(Lines->Painted, QRegion(0, h - kLine, 200, kLine)) << "the window's paint painted more than the strip";
+    EXPECT_EQ(Form->StaleArea(), InForm(Rect(0, kBand, 200, h - kLine)));
+    const QImage shown = Shown();
+    EXPECT_TRUE(shown == Form->RenderClient()) << "the window does not show what a full paint gives";
+}
+
+// Whatever reads the surface where it is stale gets it painted first, and
+// the window then shows what a full paint gives.
+TEST_F(ScrollOnScreenTest, AStaleAreaIsPaintedWhenSomethingReadsIt) {
+    const TRect area = Lines->Lines();
+    const int h = Lines->ClientHeight();
+    const QRegion stale = InForm(Rect(0, kBand, 200, h - kLine));
+    struct Case {
+        const char* What;
+        std::function<void()> Read;
+        QRegion LeftStale;  // in the form
+        QRegion Inverted;   // what the read leaves inverted on the window, in the form
+    } cases[] = {
+        {"the surface", [&] { Form->Surface(); }, QRegion(), QRegion()},
+        {"a canvas on the control drawing an inverting line",
+         [&] {
+             auto dc = GetDC(Lines);
+             dc->Canvas()->Pen().SetMode(pmXor);
+             dc->Canvas()->Pen().SetColor(clWhite);
+             dc->Canvas()->MoveTo(30, 50);
+             dc->Canvas()->LineTo(90, 50);
+         },
+         stale - InForm(Rect(0, 0, 200, h)), InForm(Rect(30, 50, 90, 51))},
+        {"the window's paint of a part", [&] { Form->HostWidget()->repaint(QRect(20, 60, 50, 20)); },
+         stale - QRegion(20, 60, 50, 20), QRegion()},
+        // A part waiting to be painted splits the move in pieces, which the
+        // surface makes itself: its stale pixels move as they are and stay
+        // stale at their new place.
+        {"a later move the surface makes itself",
+         [&] {
+             const TRect waiting = Rect(40, 60, 90, 70);
+             InvalidateRect(Lines, &waiting, false);
+             Lines->ScrollTo(0, 3 * kLine, &area);
+             Form->Surface();
+         },
+         QRegion(), QRegion()},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.What);
+        Lines->ScrollTo(0, kLine, &area);
+        QApplication::processEvents();
+        ASSERT_EQ(Form->StaleArea(), stale);
+        Lines->Clear();
+        k.Read();
+        EXPECT_EQ(Form->StaleArea(), k.LeftStale);
+        EXPECT_TRUE(((stale - k.LeftStale).translated(-20, -30) - Lines->Painted).isEmpty())
+            << "the stale part read was not painted";
+        QApplication::processEvents();
+        QImage expected = Form->RenderClient();
+        for (const QRect& r : k.Inverted)
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= r.right(); ++x) expected.setPixel(x, y, expected.pixel(x, y) ^ 0xFFFFFF);
+        EXPECT_TRUE(Shown() == expected) << "the window does not show what a full paint gives";
+        Lines->ScrollTo(0, 0, &area);
+        Form->RenderClient();
+        Form->HostWidget()->repaint();
+    }
+}
