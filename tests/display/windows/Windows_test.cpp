@@ -254,6 +254,50 @@ TEST_F(WindowsOnScreen, PopupsShowTheirContents)
 }
 
 
+// A grid scrolled a row at a time (with a hint over it for part of the way)
+// shows on the server what a full repaint of the form shows: the window's
+// moved pixels, the strips painted after each move and what the hint
+// covered all agree with the form's picture.
+TEST_F(WindowsOnScreen, AScrolledGridShowsWhatAFullRepaintShows)
+{
+    TForm* owner = NewTextForm(QStringLiteral("Scrolling"));
+    owner->SetBounds(100, 100, 520, 380);
+    auto* grid = NewObject<TExStringGrid>(owner);
+    grid->SetParent(owner);
+    grid->SetBounds(10, 40, 480, 300);
+    grid->SetColCount(4);
+    grid->SetRowCount(300);
+    for (int r = 0; r < 300; ++r)
+        for (int c = 0; c < 4; ++c)
+            grid->SetCells(c, r, QStringLiteral("r%1 c%2").arg(r).arg(c));
+    owner->Show();
+    PumpFor(300);
+    ASSERT_NE(owner->HostWidget(), nullptr);
+    const QImage before = ReadBack(owner->HostWidget(), QStringLiteral("scroll_before"));
+
+    auto* hint = NewObject<THintWindow>(owner);
+    const TRect hr = hint->CalcHintRect(300, QStringLiteral("A hint over the grid"), nullptr);
+    for (int step = 0; step < 12; ++step) {
+        if (step == 3)
+            hint->ActivateHint(Rect(200, 250, 200 + hr.Width(), 250 + hr.Height()),
+                               QStringLiteral("A hint over the grid"));
+        if (step == 8)
+            hint->ReleaseHandle();
+        grid->SetTopRow(grid->TopRow() + 1);
+        PumpFor(40);
+    }
+    ASSERT_EQ(grid->TopRow(), 13);
+    PumpFor(200);
+    const QImage scrolled = ReadBack(owner->HostWidget(), QStringLiteral("scroll_after"));
+    EXPECT_GT(ScreenReadBack::Differing(before, scrolled), 0) << "the grid did not move on the screen";
+
+    owner->Invalidate();
+    PumpFor(300);
+    const QImage full = ReadBack(owner->HostWidget(), QStringLiteral("scroll_full_repaint"));
+    EXPECT_EQ(ScreenReadBack::Differing(scrolled, full), 0);
+    delete owner;
+}
+
 // A pop-up with a picture of its own alpha (the platform's layered window)
 // asks the server for no alpha channel: it shows the picture's opaque pixels,
 // and where the picture is transparent the window is a hole through which
