@@ -47,6 +47,15 @@ int Sign(int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
 
 int CompareDoubles(double a, double b) { return a > b ? 1 : (a < b ? -1 : 0); }
 
+// Cleared before checked.
+int CompareCheckBoxes(TExStringGrid* g, int ACol, int Row1, int Row2)
+{
+    bool c1 = false, c2 = false;
+    g->GetCheckBoxState(ACol, Row1, c1);
+    g->GetCheckBoxState(ACol, Row2, c2);
+    return int(c1) - int(c2);
+}
+
 // The number of a numeric or financial cell: suffix, then prefix removed,
 // thousands gone for financial texts, the decimal separator made ".". The
 // text is left as matched for the blank rule.
@@ -414,13 +423,9 @@ int TExStringGrid::CompareSortKeys(int ACol, int Row1, int Row2, bool Ascending)
         textBlanks = false;
         break;
     }
-    case ssCheckBox: {
-        bool c1 = false, c2 = false;
-        GetCheckBoxState(ACol, Row1, c1);
-        GetCheckBoxState(ACol, Row2, c2);
-        res = int(c1) - int(c2);
+    case ssCheckBox:
+        res = CompareCheckBoxes(this, ACol, Row1, Row2);
         break;
-    }
     case ssDate:
     case ssDateTime: {
         K::TMore& m1 = more(Row1, k1);
@@ -560,13 +565,9 @@ int TExStringGrid::CompareSortCells(int ACol, int Row1, int Row2, bool Ascending
                   ? 1
                   : (GetCellImageKey(ACol, Row1) < GetCellImageKey(ACol, Row2) ? -1 : 0);
         break;
-    case ssCheckBox: {
-        bool c1 = false, c2 = false;
-        GetCheckBoxState(ACol, Row1, c1);
-        GetCheckBoxState(ACol, Row2, c2);
-        res = int(c1) - int(c2);
+    case ssCheckBox:
+        res = CompareCheckBoxes(this, ACol, Row1, Row2);
         break;
-    }
     case ssDate:
     case ssDateTime:
         res = CompareDoubles(DateOrZero(s1, false), DateOrZero(s2, false));
