@@ -30,29 +30,41 @@ int ReadInteger(const QString& text)
     return v;
 }
 
-// A cell that is already a plain number ("-12.5", "3e4") in ASCII, with "."
-// as the decimal separator and no thousand separator, reads the same with
-// or without normalising: it is read in place, without the copies the
-// normalising makes (a column sum reads every cell this way).
-bool ReadPlainFloat(const QString& text, double& v)
+// Reads an ASCII text of fewer than 64 characters as one number on the
+// stack, correctly rounded as toDouble reads it; false when a character is
+// not ASCII or `accept` refuses it, or the whole text is not one number.
+template <class Accept>
+bool ReadAsciiNumber(const QString& text, double& v, Accept accept)
 {
     const qsizetype n = text.size();
-    if (n == 0 || n >= 64 || LocaleDecimalSeparator() != QLatin1Char('.'))
+    if (n == 0 || n >= 64)
         return false;
-    const char16_t thousand = LocaleThousandSeparator().unicode();
     char buf[64];
     const char16_t* p = reinterpret_cast<const char16_t*>(text.constData());
     for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = p[i];
-        // Only digits, sign, point and exponent: "inf" and "nan" take the
-        // normalising path, which does not read them as numbers.
-        const bool numberChar = (c >= u'0' && c <= u'9') || c == u'.' || c == u'-' || c == u'e' || c == u'E';
-        if (!numberChar || c == thousand)
+        if (p[i] >= 0x80 || !accept(p[i]))
             return false;
         buf[i] = char(p[i]);
     }
     const std::from_chars_result r = std::from_chars(buf, buf + n, v);
     return r.ec == std::errc() && r.ptr == buf + n;
+}
+
+// A cell that is already a plain number ("-12.5", "3e4"), with "." as the
+// decimal separator and no thousand separator, reads the same with or
+// without normalising: it is read in place, without the copies the
+// normalising makes (a column sum reads every cell this way).
+bool ReadPlainFloat(const QString& text, double& v)
+{
+    if (LocaleDecimalSeparator() != QLatin1Char('.'))
+        return false;
+    const char16_t thousand = LocaleThousandSeparator().unicode();
+    // Only digits, sign, point and exponent: "inf" and "nan" take the
+    // normalising path, which does not read them as numbers.
+    return ReadAsciiNumber(text, v, [thousand](char16_t c) {
+        return c != thousand &&
+               ((c >= u'0' && c <= u'9') || c == u'.' || c == u'-' || c == u'e' || c == u'E');
+    });
 }
 
 double ReadFloat(const QString& text)
@@ -63,23 +75,11 @@ double ReadFloat(const QString& text)
     const QString s = NormalizeFloatText(text);
     if (s.isEmpty() || s == QLatin1String("-"))
         return 0.0;
-    // The usual short ASCII number is read on the stack, correctly rounded
-    // as toDouble reads it; anything else (a leading "+", an incomplete
+    // Anything the stack read does not take (a leading "+", an incomplete
     // exponent, a value out of range) takes toDouble's path.
-    const qsizetype n = s.size();
-    if (n < 64 && s[0] != QLatin1Char('+')) {
-        char buf[64];
-        const char16_t* p = reinterpret_cast<const char16_t*>(s.constData());
-        qsizetype i = 0;
-        for (; i < n && p[i] < 0x80; ++i)
-            buf[i] = char(p[i]);
-        double v = 0;
-        if (i == n) {
-            const std::from_chars_result r = std::from_chars(buf, buf + n, v);
-            if (r.ec == std::errc() && r.ptr == buf + n)
-                return v;
-        }
-    }
+    double quick = 0;
+    if (ReadAsciiNumber(s, quick, [](char16_t) { return true; }))
+        return quick;
     bool ok = false;
     const double v = s.toDouble(&ok);
     if (!ok)
